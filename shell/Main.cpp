@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QMainWindow>
 
+#include "foundation/DuZezOride.h"
+
 int main(int argc, char* argv[]) {
+    sarnova::InitializeProgramFolders(argc > 0 ? argv[0] : "");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Sarnova");
     QMainWindow window;

@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "foundation/DuZezOride.h"
+
 #ifdef SARNOVA_GUI_TEST
 #include <QApplication>
 #endif
@@ -42,6 +44,7 @@ std::filesystem::path MakeTestHome() {
 
 int main(int argc, char** argv) {
     const auto home = MakeTestHome();
+    sarnova::InitializeProgramFolders(argv[0]);
     ::testing::InitGoogleTest(&argc, argv);
     int result = 0;
     {

@@ -1,0 +1,484 @@
+// Number texts: formatting and parsing with the original runtime's rules, independent of any locale.
+#include "foundation/DuZezOrideFormat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "foundation/Errors.h"
+
+namespace sarnova {
+
+TFormatArg& TFormatArg::operator=(const TFormatArg& Other) {
+    FKind = Other.FKind;
+    FInteger = Other.FInteger;
+    FReal = Other.FReal;
+    FChar = Other.FChar;
+    // A character argument views its own copy of the character.
+    FText = Other.FText.data() == &Other.FChar ? std::string_view(&FChar, 1) : Other.FText;
+    return *this;
+}
+
+namespace {
+
+// The runtime converts with 18 significant digits and rounds those digits, ties away from zero.
+constexpr int MaxDigits = 18;
+// Widths and precisions beyond this are refused rather than allocated.
+constexpr int MaxWidth = 1 << 16;
+
+// A real as decimal digits: value = 0.Digits * 10^Exponent; no digits means zero.
+struct TDecimal {
+    std::string Digits;
+    int Exponent = 0;
+    bool Negative = false;
+};
+
+// The runtime's FloatToDecimal for a finite value: at most Precision significant digits and at most
+// Decimals digits after the point, trailing zeros removed.
+TDecimal FloatToDecimal(double Value, int Precision, int Decimals) {
+    TDecimal Result;
+    if (Value == 0.0) return Result;
+    char Buffer[64];
+    const auto Converted =
+        std::to_chars(Buffer, Buffer + sizeof Buffer, std::fabs(Value), std::chars_format::scientific,
+                      MaxDigits - 1);
+    const std::string_view Text(Buffer, static_cast<size_t>(Converted.ptr - Buffer));
+    const size_t E = Text.find('e');
+    std::string Digits;
+    for (size_t I = 0; I < E; ++I)
+        if (Text[I] != '.') Digits += Text[I];
+    int Exponent = 0;
+    std::from_chars(Text.data() + E + (Text[E + 1] == '+' ? 2 : 1), Text.data() + Text.size(), Exponent);
+    Exponent += 1;
+
+    int Keep = std::min(Precision, Exponent + Decimals);
+    if (Keep < 0) return Result;
+    if (Keep < static_cast<int>(Digits.size())) {
+        const bool Up = Digits[static_cast<size_t>(Keep)] >= '5';
+        Digits.resize(static_cast<size_t>(Keep));
+        if (Up) {
+            int I = Keep - 1;
+            while (I >= 0 && Digits[static_cast<size_t>(I)] == '9') Digits[static_cast<size_t>(I--)] = '0';
+            if (I >= 0)
+                ++Digits[static_cast<size_t>(I)];
+            else {
+                Digits.insert(Digits.begin(), '1');
+                ++Exponent;
+            }
+        }
+    }
+    while (!Digits.empty() && Digits.back() == '0') Digits.pop_back();
+    if (Digits.empty()) return Result;
+    Result.Digits = std::move(Digits);
+    Result.Exponent = Exponent;
+    Result.Negative = std::signbit(Value);
+    return Result;
+}
+
+std::string ExponentText(int Exponent, bool AlwaysSign, int MinDigits) {
+    std::string Result = "E";
+    if (Exponent < 0)
+        Result += '-';
+    else if (AlwaysSign)
+        Result += '+';
+    const std::string Number = std::to_string(std::abs(Exponent));
+    if (static_cast<int>(Number.size()) < MinDigits) Result.append(static_cast<size_t>(MinDigits) - Number.size(), '0');
+    return Result + Number;
+}
+
+std::string FormatGeneral(const TDecimal& D, int Precision, int Digits) {
+    if (D.Digits.empty()) return "0";
+    std::string Result = D.Negative ? "-" : "";
+    const int N = static_cast<int>(D.Digits.size());
+    if (D.Exponent > Precision || D.Exponent < -3) {
+        Result += D.Digits[0];
+        if (N > 1) Result += '.' + D.Digits.substr(1);
+        return Result + ExponentText(D.Exponent - 1, false, Digits);
+    }
+    if (D.Exponent <= 0) return Result + "0." + std::string(static_cast<size_t>(-D.Exponent), '0') + D.Digits;
+    if (N <= D.Exponent) return Result + D.Digits + std::string(static_cast<size_t>(D.Exponent - N), '0');
+    return Result + D.Digits.substr(0, static_cast<size_t>(D.Exponent)) + '.' +
+           D.Digits.substr(static_cast<size_t>(D.Exponent));
+}
+
+std::string FormatExponent(const TDecimal& D, int Precision, int Digits) {
+    std::string Mantissa = D.Digits;
+    Mantissa.resize(static_cast<size_t>(Precision), '0');
+    std::string Result = D.Negative ? "-" : "";
+    Result += Mantissa[0];
+    if (Precision > 1) Result += '.' + Mantissa.substr(1);
+    return Result + ExponentText(D.Digits.empty() ? 0 : D.Exponent - 1, true, Digits);
+}
+
+std::string FormatFixed(const TDecimal& D, int Digits, bool Thousands) {
+    std::string Whole, Fraction;
+    const int N = static_cast<int>(D.Digits.size());
+    if (D.Exponent <= 0) {
+        Whole = "0";
+        Fraction = std::string(static_cast<size_t>(-D.Exponent), '0') + D.Digits;
+    } else {
+        Whole = D.Digits.substr(0, static_cast<size_t>(std::min(N, D.Exponent)));
+        Whole.append(static_cast<size_t>(std::max(0, D.Exponent - N)), '0');
+        if (N > D.Exponent) Fraction = D.Digits.substr(static_cast<size_t>(D.Exponent));
+    }
+    Fraction.resize(static_cast<size_t>(Digits), '0');
+    if (Thousands)
+        for (int I = static_cast<int>(Whole.size()) - 3; I > 0; I -= 3) Whole.insert(static_cast<size_t>(I), ",");
+    std::string Result = D.Negative ? "-" : "";
+    Result += Whole;
+    if (Digits > 0) Result += '.' + Fraction;
+    return Result;
+}
+
+std::string_view TrimView(std::string_view Text) {
+    while (!Text.empty() && static_cast<unsigned char>(Text.front()) <= ' ') Text.remove_prefix(1);
+    while (!Text.empty() && static_cast<unsigned char>(Text.back()) <= ' ') Text.remove_suffix(1);
+    return Text;
+}
+
+[[noreturn]] void RefuseInteger(const char* Routine, double X) {
+    throw EConvertError(std::string(Routine) + " - Unable to convert " + FloatToStr(X) + " to an integer");
+}
+
+// Doubles that hold whole numbers in the 32-bit range convert exactly.
+int ToInteger(const char* Routine, double Whole, double Original) {
+    if (!(Whole >= static_cast<double>(INT_MIN) && Whole <= static_cast<double>(INT_MAX)))
+        RefuseInteger(Routine, Original);
+    return static_cast<int>(Whole);
+}
+
+// ---- Format ----
+
+class TFormatter {
+public:
+    TFormatter(std::string_view Fmt, std::initializer_list<TFormatArg> Args) : FFmt(Fmt), FArgs(Args) {}
+
+    std::string Run() {
+        std::string Out;
+        size_t I = 0;
+        while (I < FFmt.size()) {
+            const size_t Percent = FFmt.find('%', I);
+            Out.append(FFmt.substr(I, Percent == std::string_view::npos ? std::string_view::npos : Percent - I));
+            if (Percent == std::string_view::npos) break;
+            I = Percent + 1;
+            if (I < FFmt.size() && FFmt[I] == '%') {
+                Out += '%';
+                ++I;
+                continue;
+            }
+            I = Specifier(I, Out);
+        }
+        return Out;
+    }
+
+private:
+    std::string_view FFmt;
+    std::initializer_list<TFormatArg> FArgs;
+    size_t FNext = 0;
+
+    [[noreturn]] void Invalid() const {
+        throw EConvertError("Format '" + std::string(FFmt) + "' invalid or incompatible with argument");
+    }
+
+    const TFormatArg& NextArg() {
+        if (FNext >= FArgs.size()) throw EConvertError("No argument for format '" + std::string(FFmt) + "'");
+        return FArgs.begin()[FNext++];
+    }
+
+    // A number of the specifier or "*"; -1 when there is none.
+    int Number(size_t& I) {
+        if (I < FFmt.size() && FFmt[I] == '*') {
+            ++I;
+            const TFormatArg& Arg = NextArg();
+            if (Arg.Kind() != TFormatArg::TKind::Integer) Invalid();
+            if (Arg.Integer() > MaxWidth) Invalid();
+            return Arg.Integer() < 0 ? -1 : static_cast<int>(Arg.Integer());
+        }
+        if (I >= FFmt.size() || FFmt[I] < '0' || FFmt[I] > '9') return -1;
+        int Value = 0;
+        while (I < FFmt.size() && FFmt[I] >= '0' && FFmt[I] <= '9') {
+            Value = Value * 10 + (FFmt[I++] - '0');
+            if (Value > MaxWidth) Invalid();
+        }
+        return Value;
+    }
+
+    size_t Specifier(size_t I, std::string& Out) {
+        int Width = Number(I);
+        if (I < FFmt.size() && FFmt[I] == ':') {
+            if (Width < 0) Invalid();
+            FNext = static_cast<size_t>(Width);
+            ++I;
+            Width = -1;
+        }
+        bool Left = false;
+        if (I < FFmt.size() && FFmt[I] == '-') {
+            Left = true;
+            ++I;
+        }
+        if (Width < 0) Width = Number(I);
+        int Precision = -1;
+        if (I < FFmt.size() && FFmt[I] == '.') {
+            ++I;
+            Precision = std::max(Number(I), 0);
+        }
+        if (I >= FFmt.size()) Invalid();
+        const char Type = static_cast<char>(FFmt[I] >= 'a' && FFmt[I] <= 'z' ? FFmt[I] - 32 : FFmt[I]);
+        const std::string Text = Convert(Type, NextArg(), Precision);
+        Pad(Out, Text, Width, Left);
+        return I + 1;
+    }
+
+    static size_t Characters(std::string_view Text) {
+        return static_cast<size_t>(std::count_if(Text.begin(), Text.end(), [](char C) {
+            return (static_cast<unsigned char>(C) & 0xC0) != 0x80;
+        }));
+    }
+
+    static void Pad(std::string& Out, const std::string& Text, int Width, bool Left) {
+        const size_t Length = Characters(Text);
+        const size_t Fill = Width > 0 && static_cast<size_t>(Width) > Length ? static_cast<size_t>(Width) - Length : 0;
+        if (!Left) Out.append(Fill, ' ');
+        Out += Text;
+        if (Left) Out.append(Fill, ' ');
+    }
+
+    static std::string WithMinimumDigits(std::string Digits, int Precision) {
+        if (Precision > static_cast<int>(Digits.size()))
+            Digits.insert(0, static_cast<size_t>(Precision) - Digits.size(), '0');
+        return Digits;
+    }
+
+    std::string Convert(char Type, const TFormatArg& Arg, int Precision) const {
+        using K = TFormatArg::TKind;
+        switch (Type) {
+            case 'D': {
+                if (Arg.Kind() != K::Integer) Invalid();
+                const std::int64_t V = Arg.Integer();
+                const std::uint64_t Magnitude = V < 0 ? 0 - static_cast<std::uint64_t>(V) : static_cast<std::uint64_t>(V);
+                return (V < 0 ? "-" : "") + WithMinimumDigits(std::to_string(Magnitude), Precision);
+            }
+            case 'U':
+            case 'X': {
+                if (Arg.Kind() != K::Integer) Invalid();
+                const std::int64_t V = Arg.Integer();
+                // Negative integers show their two's complement, in 32 bits when they fit them.
+                const std::uint64_t Bits = V < 0 && V >= INT_MIN ? static_cast<std::uint32_t>(V) : static_cast<std::uint64_t>(V);
+                char Buffer[32];
+                const auto End = std::to_chars(Buffer, Buffer + sizeof Buffer, Bits, Type == 'X' ? 16 : 10).ptr;
+                std::string Digits(Buffer, End);
+                for (char& C : Digits)
+                    if (C >= 'a' && C <= 'f') C = static_cast<char>(C - 32);
+                return WithMinimumDigits(std::move(Digits), Precision);
+            }
+            case 'E':
+            case 'F':
+            case 'G':
+            case 'N': {
+                if (Arg.Kind() == K::Text) Invalid();
+                const double V = Arg.Kind() == K::Real ? Arg.Real() : static_cast<double>(Arg.Integer());
+                if (Type == 'E') return FloatToStrF(V, ffExponent, Precision < 0 ? 15 : Precision, 3);
+                if (Type == 'G') return FloatToStrF(V, ffGeneral, Precision < 0 ? 15 : Precision, 3);
+                return FloatToStrF(V, Type == 'F' ? ffFixed : ffNumber, MaxDigits, Precision < 0 ? 2 : Precision);
+            }
+            case 'S': {
+                if (Arg.Kind() != K::Text) Invalid();
+                std::string_view Text = Arg.Text();
+                if (Precision >= 0 && Characters(Text) > static_cast<size_t>(Precision)) {
+                    size_t Count = 0, Cut = 0;
+                    for (; Cut < Text.size(); ++Cut)
+                        if ((static_cast<unsigned char>(Text[Cut]) & 0xC0) != 0x80 && Count++ == static_cast<size_t>(Precision))
+                            break;
+                    Text = Text.substr(0, Cut);
+                }
+                return std::string(Text);
+            }
+            default:
+                Invalid();
+        }
+    }
+};
+
+}  // namespace
+
+std::string Format(std::string_view Fmt, std::initializer_list<TFormatArg> Args) {
+    return TFormatter(Fmt, Args).Run();
+}
+
+std::string FloatToStrF(double Value, TFloatFormat Fmt, int Precision, int Digits) {
+    if (std::isnan(Value)) return "NAN";
+    if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
+    Precision = std::clamp(Precision, 1, MaxDigits);
+    Digits = std::clamp(Digits, 0, MaxDigits);
+    switch (Fmt) {
+        case ffExponent:
+            return FormatExponent(FloatToDecimal(Value, Precision, 9999), Precision, std::min(Digits, 4));
+        case ffFixed:
+        case ffNumber: {
+            const TDecimal D = FloatToDecimal(Value, Precision, Digits);
+            if (D.Exponent > Precision) return FormatGeneral(D, Precision, std::min(Digits, 4));
+            return FormatFixed(D, Digits, Fmt == ffNumber);
+        }
+        case ffGeneral:
+        default:
+            return FormatGeneral(FloatToDecimal(Value, Precision, 9999), Precision, std::min(Digits, 4));
+    }
+}
+
+std::string FloatToStr(double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
+
+std::string FormatDefaultReal(double Value) {
+    std::string Text;
+    if (std::isnan(Value))
+        Text = "Nan";
+    else if (std::isinf(Value))
+        Text = Value < 0 ? "-Inf" : "+Inf";
+    else {
+        Text = FloatToStrF(Value, ffExponent, 15, 4);
+        if (Text[0] != '-') Text.insert(0, " ");
+    }
+    if (Text.size() < 23) Text.insert(0, 23 - Text.size(), ' ');
+    return Text;
+}
+
+std::string IntToStr(std::int64_t Value) { return std::to_string(Value); }
+
+char LocaleDecimalSeparator() {
+    const std::lconv* Conventions = std::localeconv();
+    return Conventions && Conventions->decimal_point && Conventions->decimal_point[0]
+               ? Conventions->decimal_point[0]
+               : '.';
+}
+
+void ToPointDecimal(std::string& Text) {
+    const char Separator = LocaleDecimalSeparator();
+    if (Separator != '.') std::replace(Text.begin(), Text.end(), Separator, '.');
+}
+
+bool TryStrToFloat(std::string_view Text, double& Value) {
+    Text = TrimView(Text);
+    size_t I = 0;
+    bool Negative = false;
+    if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) Negative = Text[I++] == '-';
+    const size_t Start = I;
+    // Decimal position of the first significant digit, to tell an overflow from an underflow.
+    long long Magnitude = 0;
+    bool Significant = false;
+    int MantissaDigits = 0;
+    for (; I < Text.size() && Text[I] >= '0' && Text[I] <= '9'; ++I, ++MantissaDigits) {
+        if (Text[I] != '0') Significant = true;
+        if (Significant) ++Magnitude;
+    }
+    if (I < Text.size() && Text[I] == '.')
+        for (++I; I < Text.size() && Text[I] >= '0' && Text[I] <= '9'; ++I, ++MantissaDigits) {
+            if (!Significant && Text[I] == '0') --Magnitude;
+            if (Text[I] != '0') Significant = true;
+        }
+    if (MantissaDigits == 0) return false;
+    if (I < Text.size() && (Text[I] == 'e' || Text[I] == 'E')) {
+        ++I;
+        bool NegativeExponent = false;
+        if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) NegativeExponent = Text[I++] == '-';
+        const size_t ExponentStart = I;
+        long long Exponent = 0;
+        for (; I < Text.size() && Text[I] >= '0' && Text[I] <= '9'; ++I)
+            Exponent = std::min(Exponent * 10 + (Text[I] - '0'), 1000000000LL);
+        if (I == ExponentStart) return false;
+        Magnitude += NegativeExponent ? -Exponent : Exponent;
+    }
+    if (I != Text.size()) return false;
+    double Result = 0.0;
+    const auto Converted = std::from_chars(Text.data() + Start, Text.data() + Text.size(), Result);
+    if (Converted.ec == std::errc::result_out_of_range) {
+        if (Magnitude > 0) return false;
+        Result = 0.0;
+    } else if (Converted.ec != std::errc() || Converted.ptr != Text.data() + Text.size())
+        return false;
+    Value = Negative ? -Result : Result;
+    return true;
+}
+
+double ParseFloat(std::string_view Text) {
+    std::string Pointed(Text);
+    std::replace(Pointed.begin(), Pointed.end(), ',', '.');
+    double Value = 0.0;
+    if (!TryStrToFloat(Pointed, Value)) throw EConvertError("Unable to convert string to number (" + Pointed + ")");
+    return Value;
+}
+
+bool IsNumber(std::string_view Text) {
+    std::string Pointed(Text);
+    ToPointDecimal(Pointed);
+    double Ignored = 0.0;
+    return TryStrToFloat(Pointed, Ignored);
+}
+
+double StrToFloat(std::string_view Text) {
+    double Value = 0.0;
+    if (!TryStrToFloat(Text, Value))
+        throw EConvertError("'" + std::string(Text) + "' is not a valid floating point value");
+    return Value;
+}
+
+bool TryStrToInt(std::string_view Text, int& Value) {
+    size_t I = 0;
+    while (I < Text.size() && (Text[I] == ' ' || Text[I] == '\t')) ++I;
+    bool Negative = false;
+    if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) Negative = Text[I++] == '-';
+    int Base = 10;
+    if (I < Text.size() && Text[I] == '$') {
+        Base = 16;
+        ++I;
+    } else if (I + 1 < Text.size() && Text[I] == '0' && (Text[I + 1] == 'x' || Text[I + 1] == 'X')) {
+        Base = 16;
+        I += 2;
+    }
+    if (I >= Text.size() || Text[I] == '+' || Text[I] == '-') return false;
+    std::uint64_t Magnitude = 0;
+    const auto Converted = std::from_chars(Text.data() + I, Text.data() + Text.size(), Magnitude, Base);
+    if (Converted.ec != std::errc() || Converted.ptr != Text.data() + Text.size()) return false;
+    // Hexadecimal texts may spell a negative integer through its 32-bit pattern ($FFFFFFFF = -1).
+    const std::uint64_t Limit = Base == 16 ? 0xFFFFFFFFull : (Negative ? 2147483648ull : 2147483647ull);
+    if (Magnitude > Limit) return false;
+    const auto Bits = static_cast<std::uint32_t>(Negative ? 0 - Magnitude : Magnitude);
+    Value = static_cast<int>(Bits);
+    return true;
+}
+
+int StrToInt(std::string_view Text) {
+    int Value = 0;
+    if (!TryStrToInt(Text, Value)) throw EConvertError("'" + std::string(Text) + "' is not a valid integer value");
+    return Value;
+}
+
+int TruncSingle(double X) {
+    if (!std::isfinite(X) || std::fabs(X) > std::numeric_limits<float>::max()) RefuseInteger("TruncSingle", X);
+    return ToInteger("TruncSingle", std::trunc(static_cast<double>(static_cast<float>(X))), X);
+}
+
+int TruncToInteger(double X) {
+    if (!std::isfinite(X)) RefuseInteger("TruncToInteger", X);
+    return ToInteger("TruncToInteger", std::trunc(X), X);
+}
+
+int RoundToInteger(double X) {
+    if (!std::isfinite(X)) RefuseInteger("RoundToInteger", X);
+    const double Floor = std::floor(X);
+    const double Fraction = X - Floor;
+    double Whole = Floor;
+    if (Fraction > 0.5 || (Fraction == 0.5 && std::fmod(Floor, 2.0) != 0.0)) Whole = Floor + 1.0;
+    return ToInteger("RoundToInteger", Whole, X);
+}
+
+bool IsWholeNumber(double X) {
+    if (!std::isfinite(X) || std::fabs(X) >= 2147483648.0) return false;
+    const double Whole = std::trunc(static_cast<double>(static_cast<float>(X)));
+    if (!(Whole >= static_cast<double>(INT_MIN) && Whole <= static_cast<double>(INT_MAX))) return false;
+    return std::fabs(Whole - X) < 1e-5;
+}
+
+}  // namespace sarnova
