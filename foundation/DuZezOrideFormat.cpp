@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {
@@ -132,12 +133,6 @@ std::string FormatFixed(const TDecimal& D, int Digits, bool Thousands) {
     Result += Whole;
     if (Digits > 0) Result += '.' + Fraction;
     return Result;
-}
-
-std::string_view TrimView(std::string_view Text) {
-    while (!Text.empty() && static_cast<unsigned char>(Text.front()) <= ' ') Text.remove_prefix(1);
-    while (!Text.empty() && static_cast<unsigned char>(Text.back()) <= ' ') Text.remove_suffix(1);
-    return Text;
 }
 
 [[noreturn]] void RefuseInteger(const char* Routine, double X) {
@@ -359,8 +354,9 @@ void ToPointDecimal(std::string& Text) {
     if (Separator != '.') std::replace(Text.begin(), Text.end(), Separator, '.');
 }
 
-bool TryStrToFloat(std::string_view Text, double& Value) {
-    Text = TrimView(Text);
+bool TryStrToFloat(std::string_view Untrimmed, double& Value) {
+    const std::string Trimmed = Trim(Untrimmed);
+    const std::string_view Text = Trimmed;
     size_t I = 0;
     bool Negative = false;
     if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) Negative = Text[I++] == '-';

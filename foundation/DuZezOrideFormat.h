@@ -58,7 +58,8 @@ private:
 //   x  integer in upper-case hexadecimal; precision = minimum number of digits
 //   e  real, scientific: precision = significant digits (default 15), exponent sign and >= 3 digits
 //   f  real, fixed: precision = decimals (default 2)
-//   g  real, general: shortest of fixed and scientific, precision = significant digits (default 15)
+//   g  real, general: shortest of fixed and scientific, precision = significant digits (default 15);
+//      the scientific form has "-" only for negative exponents and >= 3 digits: "1E-005", "1E020"
 //   n  real, fixed with "," between thousands: precision = decimals (default 2)
 //   s  text or character; precision = maximum number of characters
 // Width pads on the left with blanks ("-": on the right) and never cuts. "%%" is a "%". Integers are
