@@ -4,23 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {
 
 namespace {
-
-// Reals become colour components by rounding to single precision and then truncating towards zero
-// (same rule as TruncSingle of the number helpers; switch to it once that is available). Values an
-// int cannot hold, NaN and infinities are refused instead of giving an undefined result.
-int TruncSingleLocal(double X) {
-    // Bound before narrowing: a double beyond float's range must not be converted to float.
-    if (!(std::fabs(X) < 1e30)) throw EConvertError("TruncSingle - value out of integer range");
-    const float F = static_cast<float>(X);
-    if (!(F >= -2147483648.0f && F < 2147483648.0f))
-        throw EConvertError("TruncSingle - value out of integer range");
-    return static_cast<int>(F);
-}
 
 // A value in [0, Max] is placed by dividing by Max; with Max = 0 that is 0 / 0.
 void RequireUpperHalf(double Max, double Value) {
@@ -31,7 +20,7 @@ void RequireUpperHalf(double Max, double Value) {
 // already sent values outside [Min, Max] to the end colours.
 int ZeroCentredStep(double Min, double Max, double Value) {
     RequireUpperHalf(Max, Value);
-    return Value >= 0 ? TruncSingleLocal(255 * Value / Max) : TruncSingleLocal(255 * Value / Min);
+    return Value >= 0 ? TruncSingle(255 * Value / Max) : TruncSingle(255 * Value / Min);
 }
 
 struct TColorName {
@@ -133,8 +122,8 @@ TColor ZeroCentredColorMono(double Min, double Max, double Value) {
     if (Value < Min) return clBlack;
     if (Value > Max) return clWhite;
     RequireUpperHalf(Max, Value);
-    const int G = Value >= 0 ? TruncSingleLocal(127 * Value / Max + 127)
-                             : TruncSingleLocal(127 * (-Value / Min) + 127);
+    const int G = Value >= 0 ? TruncSingle(127 * Value / Max + 127)
+                             : TruncSingle(127 * (-Value / Min) + 127);
     return RGBColor(G, G, G);
 }
 
@@ -149,8 +138,8 @@ TColor ZeroCentredColorHSL(double Min, double Max, double Value) {
     if (Value < Min) return clBlue;
     if (Value > Max) return clRed;
     RequireUpperHalf(Max, Value);
-    const int Hue = Value >= 0 ? TruncSingleLocal(80 * (Max - Value) / Max)
-                               : TruncSingleLocal(80 * (Value - Min) / Min + 160);
+    const int Hue = Value >= 0 ? TruncSingle(80 * (Max - Value) / Max)
+                               : TruncSingle(80 * (Value - Min) / Min + 160);
     return ColorHLSToRGB(Hue, 120, 240);
 }
 
@@ -174,7 +163,7 @@ TColor LinearHueColor(double Min, double Max, double Value) {
     if (Value < Min) return clBlue;
     if (Value > Max) return clRed;
     if (Max == Min) throw EError("LinearHueColor - Min and Max must differ");
-    return ColorHLSToRGB(TruncSingleLocal(160 - 160 * (Value - Min) / (Max - Min)), 120, 240);
+    return ColorHLSToRGB(TruncSingle(160 - 160 * (Value - Min) / (Max - Min)), 120, 240);
 }
 
 TColor ColorHLSToRGB(int Hue, int Luminance, int Saturation) {
