@@ -6,6 +6,7 @@
 #include <numbers>
 #include <type_traits>
 
+#include "VkMathsExpect.h"
 #include "foundation/Errors.h"
 
 using namespace sarnova;
@@ -14,25 +15,9 @@ namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-void ExpectNear(const TMVector& Actual, const TMVector& Expected, double Tol = 1e-12) {
-    EXPECT_NEAR(Actual.X, Expected.X, Tol);
-    EXPECT_NEAR(Actual.Y, Expected.Y, Tol);
-    EXPECT_NEAR(Actual.Z, Expected.Z, Tol);
-}
-
 void ExpectNear(const TMMatrix& Actual, const TMMatrix& Expected, double Tol = 1e-12) {
     for (int R = 0; R < 4; ++R)
         for (int C = 0; C < 4; ++C) EXPECT_NEAR(Actual[R][C], Expected[R][C], Tol) << "[" << R << "][" << C << "]";
-}
-
-template <typename F>
-void ExpectError(F Call, const char* Message) {
-    try {
-        Call();
-        ADD_FAILURE() << "no exception, expected: " << Message;
-    } catch (const EError& E) {
-        EXPECT_STREQ(E.what(), Message);
-    }
 }
 
 }  // namespace
