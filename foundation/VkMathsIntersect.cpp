@@ -1,4 +1,4 @@
-// Intersections, closest points, triangle cuts and circle and arc frames.
+// Intersections, closest points, triangle cuts, circle and arc frames and the elliptic vector.
 #include "foundation/VkMathsIntersect.h"
 
 #include <cmath>
@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "foundation/Errors.h"
+#include "foundation/VkMathsSolvers.h"
 
 namespace sarnova {
 
@@ -490,6 +491,25 @@ TMArc ArcFromAngles(const TMVector& Centre, const TMVector& Normal, double Radiu
     Arc.StartAngle = 0;
     Arc.Sweep = End - Start;
     return Arc;
+}
+
+// ---- Ellipse ----
+
+TMVector EllipticVector(const TMVector& A, const TMVector& B, const TMVector& D) {
+    TMVector M = A, O = B;
+    if (VectorLength(A) < std::fabs(VectorDot(B, VectorNormalise(A)))) std::swap(M, O);
+    const TMVector UM = VectorNormalise(M);
+    const TMVector N = VectorNormalise(VectorCross(VectorNormalise(O), UM));
+    const TMVector K = VectorNormalise(VectorCross(UM, N));
+    const double X = std::fabs(VectorDot(O, UM));
+    const double Y = std::fabs(VectorDot(O, K));
+    const double SemiA = VectorLength(M);
+    const double SemiB = std::sqrt(Y * Y / (1 - X * X / (SemiA * SemiA)));
+    const TMVector T = VectorNormalise(VectorCross(N, VectorNormalise(D)));
+    double TX = 0, TY = 0;
+    Solve3DLinearEquation(UM, K, T, TX, TY, true);
+    const double F = 1 / std::sqrt(TX * TX / (SemiA * SemiA) + TY * TY / (SemiB * SemiB));
+    return VectorScale(VectorAdd(VectorScale(UM, TX), VectorScale(K, TY)), F);
 }
 
 }  // namespace sarnova

@@ -1,5 +1,6 @@
 // Where lines, planes and triangles meet, closest points of lines and segments, the cut of a triangle
-// by a plane (the step under every mesh slice and waterline) and the frames of circles and arcs.
+// by a plane (the step under every mesh slice and waterline), the frames of circles and arcs, and one
+// ellipse construction used for tangent estimates.
 // Same conventions as the value types: VectorCross(A, B) is B x A, planes carry unit normals.
 #pragma once
 #include "foundation/VkMaths.h"
@@ -118,5 +119,14 @@ TMArc ArcFromEndsAndCentre(const TMVector& S, const TMVector& E, const TMVector&
 TMArc ArcFromEndsCentreAndNormal(const TMVector& S, const TMVector& E, const TMVector& C, const TMVector& Ref);
 // XAxis is (cos Start, sin Start, 0) in the XY plane whatever the normal; Normal is kept as given.
 TMArc ArcFromAngles(const TMVector& Centre, const TMVector& Normal, double Radius, double Start, double End);
+
+// ---- Ellipse ----
+
+// The point of the ellipse about the origin, in the plane of A and B, that lies in the direction
+// perpendicular to D: one semi-axis runs along A (along B when B reaches further along A's direction
+// than A itself) and the ellipse passes through the tip of the other vector. Throws EError
+// ("Solve3DLinearEquation") when A and B are parallel; an ellipse that cannot pass through the other
+// tip gives non-finite values.
+TMVector EllipticVector(const TMVector& A, const TMVector& B, const TMVector& D);
 
 }  // namespace sarnova

@@ -402,3 +402,27 @@ TEST(Arcs, FromAnglesStartOnTheXYPlaneWhateverTheNormal) {
         EXPECT_EQ(Arc.StartAngle, 0);
     }
 }
+
+// ---- Ellipse ----
+
+TEST(EllipticVector, PointOfTheEllipsePerpendicularToTheDirection) {
+    // Semi-axes 2 along x and 1 along y.
+    ExpectNear(EllipticVector({2, 0, 0}, {0, 1, 0}, {0, 1, 0}), {2, 0, 0});
+    ExpectNear(EllipticVector({2, 0, 0}, {0, 1, 0}, {1, 0, 0}), {0, -1, 0});
+    const TMVector P = EllipticVector({2, 0, 0}, {0, 1, 0}, {1, 1, 0});
+    EXPECT_NEAR(P.X * P.X / 4 + P.Y * P.Y, 1, 1e-12);
+    EXPECT_NEAR(P.X, -P.Y, 1e-12);
+
+    // B reaches further along A than A does: the major semi-axis runs along B, the ellipse passes A.
+    const TMVector A{1, 0, 0}, B{3, 1, 0};
+    ExpectNear(EllipticVector(A, B, {1, -3, 0}), B);
+    const TMVector Q = EllipticVector(A, B, {0, 1, 0});
+    EXPECT_NEAR(Q.Y, 0, 1e-12);  // perpendicular to D
+    // Q lies on the ellipse with semi-axis B (length^2 10) that passes through A.
+    const TMVector UB = VectorNormalise(B), Across = VectorNormalise({-1, 3, 0});
+    const double AlongA = VectorDot(A, UB), AcrossA = VectorDot(A, Across);
+    const double MinorSquared = AcrossA * AcrossA / (1 - AlongA * AlongA / 10);
+    EXPECT_NEAR(std::pow(VectorDot(Q, UB), 2) / 10 + std::pow(VectorDot(Q, Across), 2) / MinorSquared, 1, 1e-12);
+
+    ExpectError([] { EllipticVector({1, 0, 0}, {2, 0, 0}, {0, 1, 0}); }, "Solve3DLinearEquation");
+}
