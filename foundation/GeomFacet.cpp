@@ -1,0 +1,414 @@
+#include "foundation/GeomFacet.h"
+
+#include <cmath>
+#include <utility>
+
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+#include "foundation/GeomBox.h"
+#include "foundation/VkMathsIntersect.h"
+
+namespace sarnova {
+
+namespace {
+
+[[noreturn]] void ListIndexError(int Index) {
+    throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+// Side of P: 1 above, -1 below, 0 within 1e-4 of the plane.
+int CornerSide(const TMPlane& Plane, const TRPoint& P) {
+    const double S = VectorDot(Plane.Normal, P.Vector()) - Plane.Distance;
+    if (std::fabs(S) < DefaultTolerance) return 0;
+    return S > 0 ? 1 : -1;
+}
+
+// Where the edge from A to B crosses the plane; only asked for ends on opposite sides.
+TRPoint EdgeCrossing(const TRPoint& A, const TRPoint& B, const TMPlane& Plane) {
+    return TRPoint(IntersectionOfPointsAndPlane(A.Vector(), B.Vector(), Plane));
+}
+
+// The points of a cut facet, gathered on the stack before the facet is made. A triangle cut by a
+// plane leaves at most four points on either side.
+struct TCutPoints {
+    std::array<TRPoint, 4> Points;
+    int Count = 0;
+
+    // A copy of Q's values, as a clone would be: the mark is not carried.
+    void Add(const TRPoint& Q) { Points[static_cast<std::size_t>(Count++)].Assign(Q); }
+};
+
+// The facet of the collected points in order: a triangle for three, a quadrilateral for four.
+std::unique_ptr<TPolygon> FacetOfPoints(const TCutPoints& Cut) {
+    auto F = std::make_unique<TPolygon>();
+    for (int I = 0; I < Cut.Count; ++I) F->SetCorner(I, Cut.Points[static_cast<std::size_t>(I)]);
+    return F;
+}
+
+// A damaged line is quoted in the message, but only so much of it that the message stays readable.
+std::string QuotedLine(std::string_view Line) {
+    constexpr std::size_t Shown = 80;
+    if (Line.size() <= Shown) return "\"" + std::string(Line) + "\"";
+    return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
+}
+
+// The next word of Line from Pos on; words are separated by blanks, tabs and other control characters.
+std::string_view NextWord(std::string_view Line, std::size_t& Pos) {
+    while (Pos < Line.size() && static_cast<unsigned char>(Line[Pos]) <= ' ') ++Pos;
+    const std::size_t Start = Pos;
+    while (Pos < Line.size() && static_cast<unsigned char>(Line[Pos]) > ' ') ++Pos;
+    return Line.substr(Start, Pos - Start);
+}
+
+double Coordinate(const TRPoint& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
+
+double PolygonCoordinate(const TPolygon& F, int Axis, int Mode) {
+    const int N = F.CornerCount();
+    double Result = 0;
+    for (int I = 0; I < N; ++I) {
+        const TRPoint* P = F.Corner(I);
+        const double V = P ? Coordinate(*P, Axis) : 0;
+        if (Mode == 2) {
+            Result += V;
+        } else if (I == 0 || (Mode == 1 ? V < Result : V > Result)) {
+            Result = V;
+        }
+    }
+    return Mode == 2 ? Result / N : Result;
+}
+
+}  // namespace
+
+// ---- TPolygon ----
+
+TPolygon::TPolygon(int Shape) {
+    SetShape(Shape);
+    OwnColor = false;
+}
+
+void TPolygon::SetShape(int Shape) {
+    if (Shape != 0 && Shape != 1)
+        throw EGeometryError("TPolygon.SetShape - Shape must be 0 (triangle) or 1 (quadrilateral)");
+    FShape = static_cast<std::uint8_t>(Shape);
+    FCorners = {};
+    FCornerSet = Shape == 1 ? 0b1111 : 0b0111;
+    EdgeColor = clWhite;
+    Color = clNone;
+}
+
+void TPolygon::DropCorner(int Index) {
+    FCorners[static_cast<std::size_t>(Index)] = TRPoint();
+    FCornerSet &= static_cast<std::uint8_t>(~(1u << Index));
+}
+
+void TPolygon::SetCorner(int Index, const TRPoint& P) {
+    if (Index < 0 || Index > 3) return;
+    FCorners[static_cast<std::size_t>(Index)] = P;
+    FCornerSet |= static_cast<std::uint8_t>(1u << Index);
+    if (Index == 2) {
+        FShape = 0;
+        // A triangle has no fourth corner.
+        if (HasCorner(3)) DropCorner(3);
+    } else if (Index == 3) {
+        FShape = 1;
+    }
+}
+
+void TPolygon::Assign(const TPolygon& F) {
+    if (&F == this) return;
+    FShape = F.FShape;
+    for (int I = 0; I < 4; ++I) {
+        if (F.HasCorner(I)) {
+            FCorners[static_cast<std::size_t>(I)].Assign(F.FCorners[static_cast<std::size_t>(I)]);
+            FCornerSet |= static_cast<std::uint8_t>(1u << I);
+        } else if (HasCorner(I)) {
+            DropCorner(I);
+        }
+    }
+    for (int I = 0; I < 3; ++I)
+        if (F.HasNormal(I)) SetNormal(I, F.FNormals[static_cast<std::size_t>(I)]);
+    Color = F.Color;
+    OwnColor = F.OwnColor;
+    EdgeColor = F.EdgeColor;
+    Selected = F.Selected;
+}
+
+void TPolygon::SetNormal(int Index, const TMVector& N) {
+    if (Index < 0 || Index > 2) return;
+    FNormals[static_cast<std::size_t>(Index)] = N;
+    FNormalSet |= static_cast<std::uint8_t>(1u << Index);
+}
+
+TMTriangle TPolygon::Triangle() const {
+    if (FShape != 0) throw EGeometryError("TPolygon.Triangle - Polygon is a Quadrilateral");
+    return {FCorners[0].Vector(), FCorners[1].Vector(), FCorners[2].Vector()};
+}
+
+double TPolygon::Area() const {
+    if (FShape == 1) return QuadAreaOfPoints(FCorners[0], FCorners[1], FCorners[2], FCorners[3]);
+    return TriangleAreaOfPoints(FCorners[0], FCorners[1], FCorners[2]);
+}
+
+void TPolygon::Insert(int Index, const TMVector& V) {
+    if (Index < 0 || Index > 3)
+        throw EGeometryError("TPolygon.Insert - Point index is outside range, expected [0, 3]");
+    if (FShape != 0)
+        throw EGeometryError("TPolygon.Insert - Point can only be inserted into a polygon with 3 points");
+    if (Index == 0) Index = 3;
+    FCornerSet |= 0b1000;
+    for (int I = 2; I >= Index; --I)
+        FCorners[static_cast<std::size_t>(I + 1)].Assign(FCorners[static_cast<std::size_t>(I)]);
+    FCorners[static_cast<std::size_t>(Index)] = TRPoint(V);
+    FShape = 1;
+}
+
+void TPolygon::Delete(int Index) {
+    if (Index < 0 || Index > 3)
+        throw EGeometryError("TPolygon.Delete - Point index is outside range, expected [0, 3]");
+    if (FShape != 1)
+        throw EGeometryError("TPolygon.Delete - Point can only be deleted from a polygon with 4 points");
+    for (int I = Index; I < 3; ++I)
+        FCorners[static_cast<std::size_t>(I)].Assign(FCorners[static_cast<std::size_t>(I + 1)]);
+    DropCorner(3);
+    FShape = 0;
+}
+
+void TPolygon::SaveToText(std::string& Text) const {
+    const TRPoint& A = FCorners[0];
+    const TRPoint& B = FCorners[1];
+    const TRPoint& C = FCorners[2];
+    if (FShape == 1) {
+        const TRPoint& D = FCorners[3];
+        Text += Format("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
+                       {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
+    } else {
+        Text += Format("3 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
+                       {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z});
+    }
+    Text += '\n';
+}
+
+void TPolygon::LoadFromText(std::string_view Line) {
+    std::size_t Pos = 0;
+    int Count = 0;
+    if (!TryStrToInt(NextWord(Line, Pos), Count) || (Count != 3 && Count != 4))
+        throw EInOutError("TPolygon.LoadFromText - Expected 3 or 4 corners in line " + QuotedLine(Line));
+    // All numbers are read before anything changes, so a damaged line leaves the facet as it was.
+    std::array<double, 12> Values;
+    for (int I = 0; I < Count * 3; ++I) {
+        if (!TryStrToFloat(NextWord(Line, Pos), Values[static_cast<std::size_t>(I)]))
+            throw EInOutError("TPolygon.LoadFromText - Error in formatted input in line " + QuotedLine(Line));
+    }
+    SetShape(Count - 3);
+    for (int I = 0; I < Count; ++I) {
+        const auto At = static_cast<std::size_t>(I) * 3;
+        FCorners[static_cast<std::size_t>(I)].SetXYZ(Values[At], Values[At + 1], Values[At + 2]);
+    }
+}
+
+// ---- Building ----
+
+std::unique_ptr<TPolygon> NewTriangle(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+    auto F = std::make_unique<TPolygon>(0);
+    F->Corner(0)->Assign(A);
+    F->Corner(1)->Assign(B);
+    F->Corner(2)->Assign(C);
+    return F;
+}
+
+std::unique_ptr<TPolygon> NewQuad(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
+    auto F = std::make_unique<TPolygon>(1);
+    F->Corner(0)->Assign(A);
+    F->Corner(1)->Assign(B);
+    F->Corner(2)->Assign(C);
+    F->Corner(3)->Assign(D);
+    return F;
+}
+
+std::unique_ptr<TPolygon> TriangleFromVectors(const TMVector& A, const TMVector& B, const TMVector& C) {
+    return NewTriangle(TRPoint(A), TRPoint(B), TRPoint(C));
+}
+
+std::unique_ptr<TPolygon> QuadFromVectors(const TMVector& A, const TMVector& B, const TMVector& C,
+                                          const TMVector& D) {
+    return NewQuad(TRPoint(A), TRPoint(B), TRPoint(C), TRPoint(D));
+}
+
+std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
+    auto Copy = std::make_unique<TPolygon>(F.GetShape());
+    Copy->Assign(F);
+    return Copy;
+}
+
+// ---- Attributes and measures ----
+
+bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
+
+int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) {
+    for (int I = 0; I < F.CornerCount(); ++I) {
+        const TRPoint* C = F.Corner(I);
+        if (C && (C == &P || C->IsEqual(P))) return I;
+    }
+    return -1;
+}
+
+void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N) {
+    F.SetNormal(PolygonCornerIndex(F, P), N);
+}
+
+double PolygonX(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 0, Mode); }
+double PolygonY(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 1, Mode); }
+double PolygonZ(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 2, Mode); }
+
+TMBox PolygonBox(const TPolygon& F) {
+    return {{PolygonX(F, 0), PolygonY(F, 0), PolygonZ(F, 0)}, {PolygonX(F, 1), PolygonY(F, 1), PolygonZ(F, 1)}};
+}
+
+TMVector PolygonCentroid(const TPolygon& F) {
+    return {PolygonX(F, 2), PolygonY(F, 2), PolygonZ(F, 2)};
+}
+
+double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+    return TriangleArea(A.Vector(), B.Vector(), C.Vector());
+}
+
+double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
+    return VectorLength(VectorCross(VectorFromTo(A.Vector(), C.Vector()), VectorFromTo(B.Vector(), D.Vector()))) / 2;
+}
+
+TMVector PolygonNormal(const TPolygon& F) {
+    auto At = [&F](int I) {
+        const TRPoint* P = F.Corner(I);
+        return P ? P->Vector() : ZeroVector;
+    };
+    const TMVector D = VectorFromTo(At(0), At(2));
+    const TMVector V = F.GetShape() == 1 ? VectorFromTo(At(1), At(3)) : VectorFromTo(At(1), At(0));
+    // VectorCross(V, D) is D x V.
+    return VectorNormalise(VectorCross(V, D));
+}
+
+bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) {
+    for (int I = 0; I < F.CornerCount(); ++I) {
+        const TRPoint* P = F.Corner(I);
+        if (P && P->InsideBox(Box)) return true;
+    }
+    return false;
+}
+
+// ---- Edits and transforms ----
+
+void FlipPolygon(TPolygon& F) {
+    TRPoint* A = F.Corner(0);
+    TRPoint* C = F.Corner(2);
+    if (!A || !C) return;
+    TRPoint Held;
+    Held.Assign(*A);
+    A->Assign(*C);
+    C->Assign(Held);
+}
+
+std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M) {
+    auto Result = std::make_unique<TPolygon>(F.GetShape());
+    for (int I = 0; I < F.CornerCount(); ++I) {
+        const TRPoint* P = F.Corner(I);
+        if (!P) continue;
+        // What TRPoint::Transformed does, without a heap point per corner.
+        TRPoint* Q = Result->Corner(I);
+        Q->SetVector(MatrixTransformPoint(M, P->Vector()));
+        Q->W = P->W;
+        Q->Tag = P->Tag;
+    }
+    // The linear part of M: a normal must not move with the translation.
+    TMMatrix Linear = M;
+    Linear[0][3] = Linear[1][3] = Linear[2][3] = 0;
+    for (int I = 0; I < 3; ++I)
+        if (const TMVector* N = F.Normal(I)) Result->SetNormal(I, VectorNormalise(MatrixTransformPoint(Linear, *N)));
+    Result->SetColor(F.Color);
+    Result->EdgeColor = F.EdgeColor;
+    Result->Selected = F.Selected;
+    return Result;
+}
+
+void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
+                          std::unique_ptr<TPolygon>& Below) {
+    Above.reset();
+    Below.reset();
+    const TRPoint* P[3] = {F.Corner(0), F.Corner(1), F.Corner(2)};
+    if (!P[0] || !P[1] || !P[2]) return;
+    const int Side[3] = {CornerSide(Plane, *P[0]), CornerSide(Plane, *P[1]), CornerSide(Plane, *P[2])};
+    TCutPoints Up, Down;
+    for (int I = 0; I < 3; ++I) {
+        const int J = (I + 1) % 3;
+        if (Side[I] >= 0) Up.Add(*P[I]);
+        if (Side[I] <= 0) Down.Add(*P[I]);
+        if (Side[I] * Side[J] < 0) {
+            const TRPoint X = EdgeCrossing(*P[I], *P[J], Plane);
+            Up.Add(X);
+            Down.Add(X);
+        }
+    }
+    auto Keep = [](const TCutPoints& Cut) -> std::unique_ptr<TPolygon> {
+        if (Cut.Count <= 2) return nullptr;
+        auto Part = FacetOfPoints(Cut);
+        if (Part->Area() < 1e-10) return nullptr;
+        return Part;
+    };
+    auto NewAbove = Keep(Up);
+    auto NewBelow = Keep(Down);
+    Above = std::move(NewAbove);
+    Below = std::move(NewBelow);
+}
+
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) {
+    const TRPoint* P[3] = {F.Corner(0), F.Corner(1), F.Corner(2)};
+    if (!P[0] || !P[1] || !P[2]) return nullptr;
+    const int Side[3] = {CornerSide(Plane, *P[0]), CornerSide(Plane, *P[1]), CornerSide(Plane, *P[2])};
+    if (Side[0] == -1 && Side[1] == -1 && Side[2] == -1) return CopyPolygon(F);
+    if (Side[0] == 1 && Side[1] == 1 && Side[2] == 1) return nullptr;
+    TCutPoints Kept;
+    auto AddPoint = [&Kept](const TRPoint& Q) {
+        if (Kept.Count == 4) throw EGeometryError("ClippedPolygonArea.AddPoint: Attempted to add more than 4 points");
+        Kept.Add(Q);
+    };
+    for (int I = 0; I < 3; ++I) {
+        const int J = (I + 1) % 3;
+        if (Side[I] != 1) AddPoint(*P[I]);
+        if (Side[I] * Side[J] < 0) AddPoint(EdgeCrossing(*P[I], *P[J], Plane));
+    }
+    if (Kept.Count < 3) return nullptr;
+    return FacetOfPoints(Kept);
+}
+
+// ---- Lists ----
+
+TPolygon* TPolygons::Polygon(int Index) const {
+    if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    return FItems[static_cast<std::size_t>(Index)];
+}
+
+int TPolygons::Add(TPolygon* F) {
+    FItems.push_back(F);
+    return Count() - 1;
+}
+
+void TPolygons::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    FItems.erase(FItems.begin() + Index);
+}
+
+int TLines::Add(std::unique_ptr<TRPoint> P1, std::unique_ptr<TRPoint> P2) {
+    FLines.push_back(std::make_unique<TRLine>(std::move(P1), std::move(P2)));
+    return Count() - 1;
+}
+
+TRLine* TLines::Line(int Index) const {
+    if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    return FLines[static_cast<std::size_t>(Index)].get();
+}
+
+void TLines::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) ListIndexError(Index);
+    FLines.erase(FLines.begin() + Index);
+}
+
+}  // namespace sarnova

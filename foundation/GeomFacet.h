@@ -1,0 +1,207 @@
+// Facets: the triangles and quadrilaterals that meshes, surface tessellations, contours, hydrostatic
+// integrations and exports are built from, with their one-line text form, and the two thin lists of
+// facets and of line segments that the mesh and contour code work with.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Colors.h"
+#include "foundation/Geom.h"
+
+namespace sarnova {
+
+// One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
+// vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, so the corners and
+// normals live inside the object: a facet costs one allocation and the measures none.
+class TPolygon {
+public:
+    TColor Color = 0;
+    // Set by SetColor; carried by copies.
+    bool OwnColor = false;
+    // Scratch of the vertex-normal smoothing; 0 in a new facet and not copied.
+    std::int32_t Group = 0;
+    TColor EdgeColor = clWhite;
+    bool Selected = false;
+
+    // An empty facet: no corners, no normals, Shape 0, Color 0. Fill it with SetShape, SetCorner or
+    // LoadFromText before measuring it: a corner not yet given counts as the origin.
+    TPolygon() = default;
+    // CreateShape: SetShape(Shape), with OwnColor false.
+    explicit TPolygon(int Shape);
+    virtual ~TPolygon() = default;
+
+    std::uint8_t GetShape() const noexcept { return FShape; }
+    // Fresh corners at the origin for Shape 0 (three) or 1 (four), Color clNone, EdgeColor clWhite;
+    // the previous corners are dropped, the normals kept. Throws EGeometryError
+    // "TPolygon.SetShape - Shape must be 0 (triangle) or 1 (quadrilateral)" for any other value.
+    void SetShape(int Shape);
+    // Stores P as corner Index (0 to 3). Index 2 makes the facet a triangle (dropping corner 3) and
+    // Index 3 a quadrilateral, so corners given in order leave the right shape. Other indices do
+    // nothing.
+    void SetCorner(int Index, const TRPoint& P);
+    // Shape, corner values (TRPoint::Assign), the normals present in F (those absent in F stay as
+    // they are), Color, OwnColor, EdgeColor and Selected.
+    void Assign(const TPolygon& F);
+
+    int CornerCount() const noexcept { return FShape == 1 ? 4 : 3; }
+    // Corner 0 to 3; nullptr for a corner the facet does not have and for any other index.
+    TRPoint* Corner(int Index) noexcept {
+        return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
+    }
+    const TRPoint* Corner(int Index) const noexcept {
+        return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
+    }
+    // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
+    const TMVector* Normal(int Index) const noexcept {
+        return HasNormal(Index) ? &FNormals[static_cast<std::size_t>(Index)] : nullptr;
+    }
+    // Vertex normal of corner Index (0 to 2); other indices do nothing.
+    void SetNormal(int Index, const TMVector& N);
+    void SetColor(TColor C) {
+        Color = C;
+        OwnColor = true;
+    }
+
+    // The three corners. Throws EGeometryError "TPolygon.Triangle - Polygon is a Quadrilateral" for a
+    // quadrilateral.
+    TMTriangle Triangle() const;
+    double Area() const;
+
+    // A triangle becomes a quadrilateral with a new corner at V before corner Index; Index 0 or 3
+    // appends it after the last corner. Throws EGeometryError for an index outside 0 to 3 or a facet
+    // that is not a triangle, leaving the facet as it was.
+    void Insert(int Index, const TMVector& V);
+    // A quadrilateral becomes a triangle without corner Index. Throws EGeometryError "TPolygon.Delete -
+    // Point index is outside range, expected [0, 3]" or "TPolygon.Delete - Point can only be deleted
+    // from a polygon with 4 points", leaving the facet as it was.
+    void Delete(int Index);
+
+    // Appends the facet's line and "\n": "3 " or "4 " and x, y, z of every corner with three decimals,
+    // one blank between numbers.
+    virtual void SaveToText(std::string& Text) const;
+    // Reads a line written by SaveToText; anything after the last coordinate is ignored. A count other
+    // than 3 or 4, or a missing or malformed number, throws EInOutError quoting the line and leaves
+    // the facet as it was.
+    virtual void LoadFromText(std::string_view Line);
+
+protected:
+    // Descendants copy through these; elsewhere Assign and CopyPolygon say what is copied.
+    TPolygon(const TPolygon&) = default;
+    TPolygon& operator=(const TPolygon&) = default;
+
+private:
+    bool HasCorner(int Index) const noexcept { return Index >= 0 && Index < 4 && (FCornerSet >> Index & 1); }
+    bool HasNormal(int Index) const noexcept { return Index >= 0 && Index < 3 && (FNormalSet >> Index & 1); }
+    void DropCorner(int Index);
+
+    // A slot without its corner holds a default point, so every routine may read all four.
+    std::array<TRPoint, 4> FCorners{};
+    std::array<TMVector, 3> FNormals{};
+    std::uint8_t FShape = 0;
+    std::uint8_t FCornerSet = 0;  // bit i: corner i present
+    std::uint8_t FNormalSet = 0;  // bit i: normal i present
+};
+
+// ---- Building ----
+
+// New facets whose corners are copies (TRPoint::Assign) of the given points.
+std::unique_ptr<TPolygon> NewTriangle(const TRPoint& A, const TRPoint& B, const TRPoint& C);
+std::unique_ptr<TPolygon> NewQuad(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D);
+std::unique_ptr<TPolygon> TriangleFromVectors(const TMVector& A, const TMVector& B, const TMVector& C);
+std::unique_ptr<TPolygon> QuadFromVectors(const TMVector& A, const TMVector& B, const TMVector& C,
+                                          const TMVector& D);
+// A plain facet of F's shape, Assign'ed from F.
+std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
+
+// ---- Attributes and measures (corners only) ----
+
+// All three vertex normals are present.
+bool PolygonHasNormals(const TPolygon& F);
+// The first corner that is P itself or within 1e-4 of it per coordinate; -1 when none.
+int PolygonCornerIndex(const TPolygon& F, const TRPoint& P);
+// The vertex normal of the corner PolygonCornerIndex finds; nothing when none matches.
+void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N);
+
+// Over the corners' x (y, z): Mode 0 the maximum, 1 the minimum, 2 the mean; any other Mode the
+// maximum.
+double PolygonX(const TPolygon& F, int Mode);
+double PolygonY(const TPolygon& F, int Mode);
+double PolygonZ(const TPolygon& F, int Mode);
+TMBox PolygonBox(const TPolygon& F);
+// Mean of the corners.
+TMVector PolygonCentroid(const TPolygon& F);
+// 0.5 |(B - A) x (C - A)|.
+double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C);
+// Half the cross product of the diagonals, 0.5 |(C - A) x (D - B)|.
+double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D);
+// Unit normal, right-handed: a triangle's corners run counter-clockwise seen from its tip. A
+// quadrilateral uses its diagonals. A degenerate facet gives the zero vector.
+TMVector PolygonNormal(const TPolygon& F);
+// At least one corner lies inside Box, bounds included.
+bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box);
+
+// ---- Edits and transforms ----
+
+// Reverses the orientation by exchanging the values of corners 0 and 2; the normals stay.
+void FlipPolygon(TPolygon& F);
+// A new facet of F's shape with the corners carried through M. Vertex normals are directions: they
+// go through the linear part of M only and are normalised again. Color is set by SetColor (so
+// OwnColor is true); EdgeColor and Selected are copied.
+std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M);
+// The parts of the triangle P0, P1, P2 on the positive (Above) and negative (Below) side of Plane;
+// corners within 1e-4 of the plane go to both. A part with fewer than three corners or an area
+// below 1e-10 is nullptr. On an error both are nullptr.
+void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
+                          std::unique_ptr<TPolygon>& Below);
+// The part of the triangle P0, P1, P2 on the negative side of Plane (within 1e-4 counts as on it):
+// a copy of F when all three lie below, nullptr when all lie above or fewer than three points remain.
+// Only the first three corners decide, so a quadrilateral cut by the plane is clipped as its first
+// triangle.
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane);
+
+// ---- Lists ----
+
+// Facet references in order; the list does not free them (TPolygonList, which does, derives from it).
+class TPolygons {
+public:
+    TPolygons() = default;
+    TPolygons(const TPolygons&) = delete;
+    TPolygons& operator=(const TPolygons&) = delete;
+    virtual ~TPolygons() = default;
+
+    int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1 (First and Last on an
+    // empty list too).
+    TPolygon* Polygon(int Index) const;
+    TPolygon* First() const { return Polygon(0); }
+    TPolygon* Last() const { return Polygon(Count() - 1); }
+    // Appends F and returns its index.
+    int Add(TPolygon* F);
+    // Removes the reference at Index.
+    void Delete(int Index);
+    virtual void Clear() { FItems.clear(); }
+
+protected:
+    std::vector<TPolygon*> FItems;
+};
+
+// Line segments, owned; contour tracing collects its pieces here.
+class TLines {
+public:
+    int Count() const noexcept { return static_cast<int>(FLines.size()); }
+    // Appends a segment from P1 to P2 (it takes both points) and returns its index.
+    int Add(std::unique_ptr<TRPoint> P1, std::unique_ptr<TRPoint> P2);
+    // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1.
+    TRLine* Line(int Index) const;
+    void Delete(int Index);
+    void Clear() { FLines.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TRLine>> FLines;
+};
+
+}  // namespace sarnova
