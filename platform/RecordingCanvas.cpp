@@ -1,0 +1,29 @@
+#include "platform/RecordingCanvas.h"
+
+#include <utility>
+
+namespace sarnova {
+
+void TRecordingCanvas::Record(TCanvasCallKind Kind, std::vector<TPoint> Points, std::string Text) {
+    Calls.push_back({Kind, std::move(Points), std::move(Text), PenColor, BrushColor, FontAngle});
+}
+
+void TRecordingCanvas::MoveTo(int X, int Y) { Record(ccMoveTo, {{X, Y}}); }
+
+void TRecordingCanvas::LineTo(int X, int Y) { Record(ccLineTo, {{X, Y}}); }
+
+void TRecordingCanvas::Polyline(std::span<const TPoint> Points) {
+    Record(ccPolyline, {Points.begin(), Points.end()});
+}
+
+void TRecordingCanvas::Polygon(std::span<const TPoint> Points) {
+    Record(ccPolygon, {Points.begin(), Points.end()});
+}
+
+void TRecordingCanvas::TextOut(int X, int Y, const std::string& Text) { Record(ccTextOut, {{X, Y}}, Text); }
+
+int TRecordingCanvas::TextWidth(const std::string& Text) { return CharWidth * static_cast<int>(Text.size()); }
+
+int TRecordingCanvas::TextHeight(const std::string&) { return LineHeight; }
+
+}  // namespace sarnova
