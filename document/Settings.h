@@ -9,27 +9,11 @@
 #include <string_view>
 
 #include "foundation/Colors.h"
+#include "foundation/DeRaridi.h"
 #include "foundation/VkMaths.h"
 #include "platform/Font.h"
 
 namespace sarnova {
-
-// What the mouse does in a view (the view's own type; the settings keep the rotation style in it).
-enum TInteractionMode : std::uint8_t {
-    imNone,
-    imPan,
-    imZoom,
-    imRotate,
-    imRotateWorld,
-    imRotateView,
-    imRotateCamera,
-    imFieldOfView,
-    imFly,
-    imUser,
-    imZoomWindow,
-    imDragBox,
-    imEdit,
-};
 
 // Where a view draws its axis icon, and when it draws a simplified model while the camera moves.
 enum TAxisIcon : std::uint8_t { aiLeftBottom, aiModelOrigin, aiNone };

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/Geom.h"
-#include "foundation/Errors.h"
+#include "foundation/GeomFacet.h"
 
 namespace sarnova {
 
@@ -104,9 +104,13 @@ void TCanvasInterface::Polyline(const TRPoints& Points) {
     RestorePenAndBrush();
 }
 
-// Facets cannot be drawn until the facet module exists; refusing beats drawing nothing silently.
-void TCanvasInterface::Polygon(const TPolygon&) {
-    throw EError("TCanvasInterface.Polygon - facets are not supported yet");
+void TCanvasInterface::Polygon(const TPolygon& F) {
+    std::vector<TPoint> Pixels;
+    for (int i = 0; i < F.CornerCount(); ++i) Pixels.push_back(WorldToScreenPoint(*F.Corner(i)));
+    Canvas.SetPenColor(F.EdgeColor);
+    Canvas.SetBrushColor(F.Color);
+    Canvas.Polygon(Pixels);
+    RestorePenAndBrush();
 }
 
 void TCanvasInterface::RenderObject(IRenderable&) {}
@@ -232,8 +236,10 @@ void TMatrixPipeline::Polyline(const TRPoints& Points) {
     Target->Polyline(*Copy);
 }
 
-void TMatrixPipeline::Polygon(const TPolygon&) {
-    if (Target) throw EError("TMatrixPipeline.Polygon - facets are not supported yet");
+void TMatrixPipeline::Polygon(const TPolygon& F) {
+    if (!Target) return;
+    const std::unique_ptr<TPolygon> Copy = TransformedPolygon(F, Matrix);
+    Target->Polygon(*Copy);
 }
 
 void TMatrixPipeline::RenderObject(IRenderable&) {}

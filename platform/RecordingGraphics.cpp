@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "foundation/Geom.h"
+#include "foundation/GeomFacet.h"
 
 namespace sarnova {
 
@@ -77,8 +78,13 @@ void TRecordingGraphics::Polyline(const TRPoints& Points) {
     Call.Flag = Points.Filled;
 }
 
-// Only the call is recorded: facet corners are not readable here yet.
-void TRecordingGraphics::Polygon(const TPolygon&) { Record("Polygon"); }
+void TRecordingGraphics::Polygon(const TPolygon& F) {
+    TGraphicsCall& Call = Record("Polygon");
+    for (int i = 0; i < F.CornerCount(); ++i) Call.Points.push_back(F.Corner(i)->Vector());
+    Call.Color = F.EdgeColor;
+    Call.FillColor = F.Color;
+    Call.OwnColors = F.OwnColor;
+}
 
 void TRecordingGraphics::RenderObject(IRenderable&) { Record("RenderObject"); }
 

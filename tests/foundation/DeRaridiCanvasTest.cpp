@@ -7,6 +7,7 @@
 
 #include "foundation/DeRaridiCanvas.h"
 #include "foundation/Geom.h"
+#include "foundation/GeomFacet.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/RecordingGraphics.h"
 
@@ -117,6 +118,21 @@ TEST_F(CanvasTargetTest, PolylineUsesTheListsColoursOnlyForItself) {
     TRPoints Empty;
     Target.Polyline(Empty);
     EXPECT_TRUE(Canvas.Calls.empty());
+}
+
+TEST_F(CanvasTargetTest, PolygonFillsTheFacetInItsColoursThenRestoresPenAndBrush) {
+    TRPoint A(TMVector{0, 0, 0}), B(TMVector{2, 0, 0}), C(TMVector{0, 2, 0});
+    const std::unique_ptr<TPolygon> F = NewTriangle(A, B, C);
+    F->SetColor(clYellow);
+    F->EdgeColor = clNavy;
+    Target.Polygon(*F);
+    ASSERT_EQ(Canvas.Calls.size(), 1u);
+    EXPECT_EQ(Canvas.Calls[0].Kind, ccPolygon);
+    EXPECT_EQ(Canvas.Calls[0].Points, (std::vector<TPoint>{{0, 0}, {20, 0}, {0, 20}}));
+    EXPECT_EQ(Canvas.Calls[0].PenColor, clNavy);
+    EXPECT_EQ(Canvas.Calls[0].BrushColor, clYellow);
+    EXPECT_EQ(Canvas.GetPenColor(), 0x112233);
+    EXPECT_EQ(Canvas.GetBrushColor(), clWhite);
 }
 
 TEST_F(CanvasTargetTest, VectorDrawsAShaftAndFourHeadLinesEndingAtTheTip) {
@@ -248,7 +264,7 @@ TEST_F(PipelineTest, EveryLineFormReachesTheTargetAsVectors) {
     for (int i = 7; i < 10; ++i) EXPECT_EQ(Target.Calls[i].Points, (std::vector<TMVector>{{14, 4, 4}}));
 }
 
-TEST_F(PipelineTest, PolylineGoesAsATransformedCopy) {
+TEST_F(PipelineTest, PolylineAndPolygonGoAsTransformedCopies) {
     TRPoints Points;
     Points.Add(std::make_unique<TRPoint>(TMVector{0, 1, 0}));
     Points.Add(std::make_unique<TRPoint>(TMVector{1, 1, 0}));
@@ -264,6 +280,14 @@ TEST_F(PipelineTest, PolylineGoesAsATransformedCopy) {
     EXPECT_EQ(Target.Calls[0].Color, clRed);
     EXPECT_EQ(Target.Calls[0].FillColor, clBlue);
     EXPECT_EQ(Points.Point(0)->Vector(), (TMVector{0, 1, 0}));  // the caller's list is untouched
+
+    TRPoint A(TMVector{0, 0, 0}), B(TMVector{1, 0, 0}), C(TMVector{0, 1, 0});
+    const std::unique_ptr<TPolygon> F = NewTriangle(A, B, C);
+    F->EdgeColor = clNavy;
+    Pipeline.Polygon(*F);
+    ASSERT_EQ(Target.Calls.size(), 2u);
+    EXPECT_EQ(Target.Calls[1].Points, (std::vector<TMVector>{{10, 0, 0}, {12, 0, 0}, {10, 2, 0}}));
+    EXPECT_EQ(Target.Calls[1].Color, clNavy);
 }
 
 TEST_F(PipelineTest, TargetFailuresPassThrough) {
