@@ -87,9 +87,9 @@ public:
     double MaxT() const override;
     double MinT() const override;
     // The point at arc-length fraction T in [0, 1], nullptr outside (or NaN). Leaves every point's W
-    // at its normalised arc length. A zero-length segment at T gives a copy of its end point. With
-    // fewer than two points or no length, nothing is changed and the result is a copy of the single
-    // point (when T is 0) or nullptr.
+    // at its normalised arc length. A zero-length segment at T gives a copy of its end point. A
+    // polyline with one point or no length is that point: nothing is changed and the result is a copy
+    // of the first point; an empty one gives nullptr.
     std::unique_ptr<TRPoint> PointAt(double T) override;
     // The first crossing of the coordinate value along the point order: nullptr outside the range of
     // Extents; on a segment whose ends share the value, a copy of the later end; otherwise the point

@@ -24,7 +24,7 @@ TTextReader TTextReader::FromFile(const std::filesystem::path& FileName) {
     std::error_code Code;
     std::ifstream In;
     if (!std::filesystem::is_directory(FileName, Code)) In.open(FileName, std::ios::binary);
-    if (!In) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
+    if (!In.is_open()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
     std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
     if (In.bad()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
     return TTextReader(std::move(Text));
