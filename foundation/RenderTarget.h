@@ -1,0 +1,35 @@
+// The fixed-function drawing calls through which kernel objects render themselves shaded inside a 3-D
+// view. The model never calls OpenGL: the OpenGL view implements this interface next to IGraphics and
+// maps each call onto its immediate-mode counterpart, and tests record the calls instead.
+#pragma once
+#include <cstdint>
+
+#include "foundation/DeRaridi.h"
+
+namespace sarnova {
+
+// The primitive a run of vertices builds.
+enum class TRenderPrimitive : std::uint8_t {
+    Quads,      // every four vertices one quadrilateral
+    QuadStrip,  // vertex pairs joined into a strip of quadrilaterals
+};
+
+class IRenderTarget {
+public:
+    virtual ~IRenderTarget() = default;
+
+    // Opens a primitive; only Normal, Color and Vertex may follow until End.
+    virtual void Begin(TRenderPrimitive Kind) = 0;
+    virtual void End() = 0;
+    // The normal given to the vertices that follow, passed on as it is (not normalised).
+    virtual void Normal(const TMVector& N) = 0;
+    // The colour of the vertices that follow, components 0 to 1.
+    virtual void Color(double R, double G, double B) = 0;
+    virtual void Vertex(const TMVector& V) = 0;
+};
+
+// The render target behind a view handed to IRenderable::Render; nullptr for a target that cannot
+// render (a canvas, a printer), which then simply gets nothing.
+IRenderTarget* RenderTargetOf(IGraphics& View);
+
+}  // namespace sarnova
