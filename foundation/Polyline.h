@@ -14,6 +14,7 @@
 namespace sarnova {
 
 class IGraphics;
+struct TPoint;
 class TTextReader;
 class TTextWriter;
 class TPolyline;
@@ -170,6 +171,47 @@ public:
     TMPlane FittedPlane() const;
     // The class name as written in file headers: "TPolyline", or the subclass's name.
     std::string ClassName() const;
+
+    // ---- Editing and section operations (PolylineOps.cpp) ----
+
+    // The segment nearest to P and where a new point for P goes: Index 0 before the first point, Count
+    // after the last, I between points I - 1 and I; F the fraction of the nearest segment at the
+    // foot of P. Index -1 (and F 0) below two points.
+    void FindInsertPosition(const TRPoint& P, int& Index, double& F) const;
+    // Inserts a copy of P where FindInsertPosition puts it; nothing below two points.
+    void InsertNearest(const TRPoint& P);
+    // Inserts the point picked at Pixel of G: on the pick ray, nearest to the segment it goes into.
+    void InsertScreenPoint(const TPoint& Pixel, IGraphics& G);
+    // Removes every point whose x, y and z equal its predecessor's exactly; returns the new count.
+    // Below two points nothing changes and the result is the count minus one (-1 or 0).
+    int RemoveDuplicatePoints();
+    // Removes interior points lying within 1e-4 of the line through their two neighbours.
+    void RemoveCollinearPoints();
+    // Cuts x, y and z of every point to 3 decimals towards zero (in single precision).
+    void RoundCoordinates();
+    // Restart at the middle (point Count / 2 - 1) or quarter (point Count / 4 - 1), which then stands
+    // at both ends. Throw the list's index error below two (four) points.
+    void RotateToHalf();
+    void RotateToQuarter();
+    // Restart at point I (0 .. Count, else the list's index error), keeping a closed polyline closed;
+    // repeated points are removed.
+    void RotateStart(int I);
+    // The whole section from a half: points Count - 1 down to 1, then all points mirrored in y.
+    std::unique_ptr<TPolyline> MirroredFullSection() const;
+    // Makes a section run upward and start at its lowest inboard point; returns the final count.
+    int OrientSection();
+    // One polyline through this one and Other, joined at their nearest pair of ends (a shared end
+    // point once); nullptr when either has no points.
+    std::unique_ptr<TPolyline> JoinAtNearestEnds(const TPolyline& Other) const;
+    // Splices the more closed of the two into the other through a two-way bridge between their
+    // closest segments. When either has no segment, both point lists one after the other.
+    std::unique_ptr<TPolyline> MergeLoop(const TPolyline& Other) const;
+    // The part below (Side -1) or above (Side +1) z = H with the crossing points; nullptr when fewer
+    // than two points remain or for another Side.
+    std::unique_ptr<TPolyline> ClipAtHeight(int Side, bool Reclose, double H) const;
+    // Replaces the points by the polyline offset by D in the y-z plane, corners mitred: each segment
+    // moves by D (0, u.z, -u.y) for its unit direction u, so a section running up moves towards +y.
+    void OffsetInYZ(double D);
 
 private:
     // The x position of a transverse section, used while the polyline has no points.
