@@ -1,5 +1,7 @@
 #include "foundation/DeRaridi.h"
 
+#include <cmath>
+
 namespace sarnova {
 
 void TEditorInterface::Attach(IOpenGLView&) {}
@@ -33,5 +35,28 @@ void TEditorInterface::KeyDown(TKeyCode&, TShiftState) {}
 void TEditorInterface::KeyUp(TKeyCode&, TShiftState) {}
 
 void TEditorInterface::KeyPress(char32_t&) {}
+
+bool ArrowLines(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute, TArrowLines& Lines) {
+    const double Length = VectorLength(Direction);
+    if (Length == 0) return false;
+    const TMVector D = VectorNormalise(Direction);
+    const double L = Absolute ? Size : Size * Length;
+
+    // Two unit vectors across the arrow, perpendicular to D.
+    TMVector U{1, 0, 0};
+    TMVector W{0, 1, 0};
+    if (std::fabs(D.Z) != 1) {
+        U = D.Y == 0 ? VectorNormalise({-D.Z / D.X, 0, 1}) : VectorNormalise({0, -D.Z / D.Y, 1});
+        W = VectorCross(U, D);
+    }
+
+    const TMVector Tip = VectorAdd(Base, VectorScale(D, L));
+    const TMVector Back = VectorAdd(Tip, VectorScale(D, -0.3 * L));
+    const TMVector Across[4] = {VectorScale(U, 0.2 * L), VectorScale(U, -0.2 * L), VectorScale(W, 0.2 * L),
+                                VectorScale(W, -0.2 * L)};
+    Lines[0] = {Base, Tip};
+    for (int I = 0; I < 4; ++I) Lines[I + 1] = {VectorAdd(Back, Across[I]), Tip};
+    return true;
+}
 
 }  // namespace sarnova

@@ -3,6 +3,7 @@
 // OpenGL (IRenderable), and the editor channel through which a 3-D view hands its mouse and keys to
 // the entity or creation tool being edited (IEditorInterface). Nothing here draws.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -166,6 +167,13 @@ public:
     void KeyUp(TKeyCode& Key, TShiftState Shift) override;
     void KeyPress(char32_t& Key) override;
 };
+
+// The five lines of the arrow that IGraphics.Vector draws, as (from, to) pairs: the shaft from Base
+// to the tip, Size long when Absolute, else Size times |Direction|, and four head lines from 0.3 of
+// the length back along the shaft and 0.2 of it aside, each ending at the tip. False for a zero
+// Direction, which has no head to lay across.
+using TArrowLines = std::array<std::array<TMVector, 2>, 5>;
+bool ArrowLines(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute, TArrowLines& Lines);
 
 // A click in a view without an editor; the handler may change Action.
 using TSelectPointEvent =

@@ -124,26 +124,9 @@ void TCanvasInterface::VectorPoints(const TRPoint& Base, const TRPoint& Directio
 }
 
 void TCanvasInterface::Vector(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute) {
-    // The head needs a direction to lie across; a zero vector has none (and would give NaN points).
-    const double Length = VectorLength(Direction);
-    if (Length == 0) return;
-    const TMVector D = VectorNormalise(Direction);
-    const double L = Absolute ? Size : Size * Length;
-
-    // Two unit vectors across the arrow, perpendicular to D.
-    TMVector U{1, 0, 0};
-    TMVector W{0, 1, 0};
-    if (std::fabs(D.Z) != 1) {
-        U = D.Y == 0 ? VectorNormalise({-D.Z / D.X, 0, 1}) : VectorNormalise({0, -D.Z / D.Y, 1});
-        W = VectorCross(U, D);
-    }
-
-    const TMVector Tip = VectorAdd(Base, VectorScale(D, L));
-    const TMVector Back = VectorAdd(Tip, VectorScale(D, -0.3 * L));
-    const TMVector Across[4] = {VectorScale(U, 0.2 * L), VectorScale(U, -0.2 * L), VectorScale(W, 0.2 * L),
-                                VectorScale(W, -0.2 * L)};
-    LineVectors(Base, Tip);
-    for (const TMVector& A : Across) LineVectors(VectorAdd(Back, A), Tip);
+    TArrowLines Lines;
+    if (!ArrowLines(Base, Direction, Size, Absolute, Lines)) return;
+    for (const auto& [From, To] : Lines) LineVectors(From, To);
 }
 
 void TCanvasInterface::TextOut(const std::string& Text, double X, double Y, double Z) {

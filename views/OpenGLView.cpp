@@ -1,0 +1,905 @@
+#include "views/OpenGLView.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
+#include <QSurfaceFormat>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Errors.h"
+#include "foundation/Geom.h"
+#include "foundation/GeomFacet.h"
+#include "views/OpenGLHelpers.h"
+
+namespace sarnova {
+
+namespace {
+
+constexpr double MeasureLimit = 1.7e308 / 4;
+const TMBox DefaultExtents{{10, 10, 10}, {-10, -10, -10}};
+
+std::uint32_t SteadyMilliseconds() {
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::string AlreadyDrawingLine(const char* Operation) {
+    return std::string("OpenGLView.") + Operation + " - Already Drawing Line (LineStart, LineNext, LineEnd)";
+}
+
+}  // namespace
+
+TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
+    Camera = std::make_unique<TCamera>(*this);
+    CameraStack = std::make_unique<TCameraInfoStack>();
+    Grid = std::make_unique<TViewGrid>();
+    MillisecondClock = SteadyMilliseconds;
+    // The frame stays in the frame buffer between paints: overlays are drawn onto it.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ApplySurfaceFormat();
+    resize(120, 120);
+    InitEmptyBox(ModelExtents);
+    SetLineColor(clWhite);
+}
+
+TOpenGLView::~TOpenGLView() {
+    if (isValid()) {
+        makeCurrent();
+        DestroyContext();
+        doneCurrent();
+    }
+}
+
+// ---- Properties ----
+
+void TOpenGLView::ApplySurfaceFormat() {
+    QSurfaceFormat F;
+    F.setRenderableType(QSurfaceFormat::OpenGL);
+    F.setProfile(QSurfaceFormat::CompatibilityProfile);
+    const int Channel = (ColorBits & 0xFF) / 3;
+    F.setRedBufferSize(Channel);
+    F.setGreenBufferSize(Channel);
+    F.setBlueBufferSize(Channel);
+    F.setDepthBufferSize(DepthBits & 0xFF);
+    F.setStencilBufferSize(StencilBits);
+    F.setSwapBehavior((PfdFlags & PfdFlag(TPFDFlag::DoubleBuffer)) ? QSurfaceFormat::DoubleBuffer
+                                                                   : QSurfaceFormat::SingleBuffer);
+    F.setStereo((PfdFlags & PfdFlag(TPFDFlag::Stereo)) != 0);
+    setFormat(F);
+}
+
+void TOpenGLView::SetPfdFlags(TPFDFlags Value) {
+    PfdFlags = Value;
+    if (!isValid()) ApplySurfaceFormat();
+}
+
+void TOpenGLView::SetColorBits(int Value) {
+    ColorBits = Value;
+    if (!isValid()) ApplySurfaceFormat();
+}
+
+void TOpenGLView::SetDepthBits(int Value) {
+    DepthBits = Value;
+    if (!isValid()) ApplySurfaceFormat();
+}
+
+void TOpenGLView::SetStencilBits(int Value) {
+    StencilBits = Value;
+    if (!isValid()) ApplySurfaceFormat();
+}
+
+void TOpenGLView::SetAxisIcon(TAxisIcon Value) {
+    if (Value == AxisIcon) return;
+    AxisIcon = Value;
+    update();
+}
+
+void TOpenGLView::SetColor(TColor Value) {
+    BackColor = Value;
+    update();
+}
+
+void TOpenGLView::SetProjection(TCameraMode Mode) {
+    if (Mode == Camera->GetMode()) return;
+    SaveCameraState();
+    Camera->SetMode(Mode);
+    Render();
+}
+
+void TOpenGLView::SetStateFlag(TOpenGLViewFlag Flag, bool On) {
+    if (On)
+        State |= Flag;
+    else
+        State &= ~Flag;
+}
+
+void TOpenGLView::SetGrid(const TViewGrid& Value) {
+    *Grid = Value;
+    update();
+}
+
+int TOpenGLView::GetClientWidth() const { return qRound(width() * devicePixelRatioF()); }
+
+int TOpenGLView::GetClientHeight() const { return qRound(height() * devicePixelRatioF()); }
+
+// ---- Qt's side of the context ----
+
+void TOpenGLView::initializeGL() {
+    // The widget loses its context when it moves to another window; it gets a new one afterwards.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        DestroyContext();
+        doneCurrent();
+    });
+    if (isEnabled()) CreateContext();
+}
+
+void TOpenGLView::resizeGL(int, int) {
+    FramePresented = false;
+    UpdateViewport();
+}
+
+void TOpenGLView::resizeEvent(QResizeEvent* Event) {
+    QOpenGLWidget::resizeEvent(Event);
+    Camera->SetViewport({0, 0, GetClientWidth(), GetClientHeight()});
+}
+
+void TOpenGLView::paintGL() {
+    InPaintGL = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } Reset{InPaintGL};
+    if (!(State & vfContextReady)) {
+        const auto C = ColorToGLColor(BackColor, 1);
+        glClearColor(C[0], C[1], C[2], 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    // A rubber band draws over the frame it finds; a frame just rendered is shown as it is.
+    if (State & vfRubberBand) return;
+    if (FramePresented) {
+        FramePresented = false;
+        return;
+    }
+    Render();
+}
+
+void TOpenGLView::changeEvent(QEvent* Event) {
+    QOpenGLWidget::changeEvent(Event);
+    if (Event->type() != QEvent::EnabledChange || !isValid()) return;
+    try {
+        if (isEnabled()) {
+            if (State & vfContextReady) return;
+            makeCurrent();
+            CreateContext();
+            ZoomAll();
+        } else {
+            if (!(State & vfContextReady)) return;
+            makeCurrent();
+            DestroyContext();
+        }
+        FramePresented = false;
+        update();
+    } catch (const std::exception& E) {
+        ReportError(E);
+    }
+}
+
+// ---- Rendering context ----
+
+void TOpenGLView::CreateContext() {
+    if (State & vfContextReady) return;
+    ClearMask = GL_COLOR_BUFFER_BIT;
+    if (Enable & EnableFlag(TEnable::DepthTest)) {
+        glEnable(GL_DEPTH_TEST);
+        ClearMask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (Enable & EnableFlag(TEnable::CullFace)) glEnable(GL_CULL_FACE);
+    if (Enable & EnableFlag(TEnable::Lighting)) glEnable(GL_LIGHTING);
+    State |= vfContextReady;
+    DrawState = dsLit;
+    SetDrawState(dsLines);
+    SetGLColor(LineColor);
+}
+
+void TOpenGLView::DestroyContext() {
+    if (!(State & vfContextReady)) return;
+    CachedFrame.reset();
+    State &= ~vfContextReady;
+}
+
+void TOpenGLView::MakeCurrent() {
+    if ((State & vfContextReady) && QOpenGLContext::currentContext() != context()) makeCurrent();
+}
+
+void TOpenGLView::SetViewportToClient() {
+    glViewport(0, 0, GetClientWidth(), GetClientHeight());
+    Camera->SetViewport({0, 0, GetClientWidth(), GetClientHeight()});
+}
+
+void TOpenGLView::UpdateViewport() {
+    if (!(State & vfContextReady)) return;
+    MakeCurrent();
+    SetViewportToClient();
+    CheckGLError();
+}
+
+void TOpenGLView::RecoverContext() {
+    if (glGetError() == GL_NO_ERROR) return;
+    // Every flag that is set reads back once; a context without a pending error reads none.
+    for (int I = 0; I < 32 && glGetError() != GL_NO_ERROR; ++I) {
+    }
+    DestroyContext();
+    CreateContext();
+    UpdateViewport();
+}
+
+void TOpenGLView::CheckGLError() {
+    // Inside an open strip OpenGL refuses the query itself (and records that as an error).
+    if (LineOpen && !(State & vfMeasuring)) return;
+    if ((State & vfContextReady) && QOpenGLContext::currentContext() == context()) CheckCurrentGLError();
+}
+
+void TOpenGLView::SetDrawState(std::uint8_t Value) {
+    if ((State & vfOverlay) || Value == DrawState) return;
+    DrawState = Value;
+    auto Switch = [](GLenum Cap, bool On) { On ? glEnable(Cap) : glDisable(Cap); };
+    switch (Value) {
+        case dsLines:
+            Switch(GL_LIGHTING, false);
+            Switch(GL_CULL_FACE, false);
+            Switch(GL_DEPTH_TEST, true);
+            break;
+        case dsLit:
+            Switch(GL_LIGHTING, true);
+            Switch(GL_CULL_FACE, false);
+            Switch(GL_DEPTH_TEST, true);
+            break;
+        case dsBitmaps:
+        case dsOverlay:
+            Switch(GL_LIGHTING, false);
+            Switch(GL_CULL_FACE, true);
+            Switch(GL_DEPTH_TEST, false);
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- Rendering ----
+
+void TOpenGLView::ApplyCamera() {
+    Camera->Apply();
+    LoadGLProjectionMatrix(Camera->GetProjectionMatrix());
+    LoadGLModelViewMatrix(Camera->GetModelViewMatrix());
+}
+
+void TOpenGLView::Render() {
+    if (!(State & vfContextReady) || (State & vfRendering)) return;
+    State |= vfRendering;
+    try {
+        MakeCurrent();
+        RecoverContext();
+        SetViewportToClient();
+        CheckGLError();
+        ClearBuffers();
+        CheckGLError();
+        ApplyCamera();
+        CheckGLError();
+        if (DefaultLighting) {
+            SetupLights();
+            CheckGLError();
+        }
+        glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+
+        const bool Interacting = (State & vfDragging) &&
+                                 ((InteractionMode >= imPan && InteractionMode <= imFly) || (State & vfMiddlePan));
+        auto FullDraw = [this] {
+            DrawGrid();
+            const std::uint32_t Start = MillisecondClock();
+            DoRedraw();
+            LastFullDrawTime = MillisecondClock() - Start;
+        };
+        if (!Interacting) {
+            FullDraw();
+        } else {
+            switch (AdaptiveDegration) {
+                case adWhenRequired:
+                    if (LastFullDrawTime < AdaptiveDegrationThreshold)
+                        FullDraw();
+                    else
+                        DrawPreview();
+                    break;
+                case adNever:
+                    DrawGrid();
+                    DoRedraw();
+                    break;
+                case adAlways: DrawPreview(); break;
+                default: break;
+            }
+        }
+        ShowEditorFeedback();
+        Present();
+        State &= ~vfRendering;
+        CheckGLError();
+        RenderFailed = false;
+    } catch (const std::exception& E) {
+        AbandonDrawing();
+        ReportRenderFailure(E);
+    }
+}
+
+void TOpenGLView::AbandonDrawing() {
+    if (LineOpen && !(State & vfMeasuring)) glEnd();
+    LineOpen = false;
+    State &= ~(vfRendering | vfMeasuring | vfWindowMeasure);
+    // Whatever the failed drawing switched, the next state change applies all switches again.
+    DrawState = 0xFF;
+    if (!InPaintGL) {
+        FramePresented = true;
+        update();
+    }
+}
+
+void TOpenGLView::ReportRenderFailure(const std::exception& E) {
+    // A document that fails to draw fails at every paint; one report is enough until it draws again.
+    if (RenderFailed) return;
+    RenderFailed = true;
+    ReportError(E);
+}
+
+void TOpenGLView::ReportError(const std::exception& E) {
+    if (GExceptionHandler)
+        GExceptionHandler->HandleException(E);
+    else if (GConsole)
+        GConsole->WriteLine(E.what());
+}
+
+void TOpenGLView::ClearBuffers() {
+    if (!(State & vfRendering)) return;
+    const auto C = ColorToGLColor(BackColor, 1);
+    glClearColor(C[0], C[1], C[2], 1);
+    CheckGLError();
+    glClear(ClearMask);
+    CheckGLError();
+    glDisable(GL_COLOR_LOGIC_OP);
+    CheckGLError();
+}
+
+void TOpenGLView::SetupLights() {
+    const TGLMatrixSaver Keep(GL_MODELVIEW);
+    glLoadIdentity();
+    const TMVector L0 = VectorNormalise({0.5, -0.5, 1.0});
+    const TMVector L1 = VectorNormalise({-1.0, 0.5, 1.0});
+    SetGLLight(GL_LIGHT0, clWhite, L0.X, L0.Y, L0.Z);
+    SetGLLight(GL_LIGHT1, clWhite, L1.X, L1.Y, L1.Z);
+}
+
+void TOpenGLView::DoRedraw() {
+    if (OnRedraw) OnRedraw(this, *this);
+}
+
+void TOpenGLView::DrawPreview() {
+    CheckGLError();
+    if (OnPreviewRedraw) {
+        OnPreviewRedraw(this, *this);
+        return;
+    }
+    const TMBox B = ModelExtents;
+    auto Corner = [&](int I) {
+        return TMVector{(I & 1) ? B.Max.X : B.Min.X, (I & 2) ? B.Max.Y : B.Min.Y, (I & 4) ? B.Max.Z : B.Min.Z};
+    };
+    // Corners that differ in one coordinate bit share an edge.
+    for (int I = 0; I < 8; ++I)
+        for (int Bit = 1; Bit < 8; Bit <<= 1)
+            if (!(I & Bit)) LineVectors(Corner(I), Corner(I | Bit));
+}
+
+void TOpenGLView::ShowEditorFeedback() {
+    if (!Editor) return;
+    const bool Opened = !(State & (vfOverlay | vfRendering));
+    BeginOverlayDraw();
+    Editor->ShowFeedback();
+    if (Opened) EndOverlayDraw();
+}
+
+void TOpenGLView::Present() {
+    if (!(State & vfContextReady)) return;
+    MakeCurrent();
+    if (!(State & vfRubberBand)) {
+        ApplyCamera();
+        CheckGLError();
+    }
+    glFlush();
+    if ((State & vfRendering) && CopyBackBuffer && (PfdFlags & PfdFlag(TPFDFlag::DoubleBuffer))) CacheFrame();
+    CheckGLError();
+    if (!InPaintGL) {
+        FramePresented = true;
+        update();
+    }
+}
+
+void TOpenGLView::CacheFrame() {
+    QOpenGLExtraFunctions* F = context()->extraFunctions();
+    const QSize Size(GetClientWidth(), GetClientHeight());
+    if (Size.isEmpty()) return;
+    if (!CachedFrame || CachedFrame->size() != Size) CachedFrame = std::make_unique<QOpenGLFramebufferObject>(Size);
+    F->glBindFramebuffer(GL_READ_FRAMEBUFFER, defaultFramebufferObject());
+    F->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, CachedFrame->handle());
+    F->glBlitFramebuffer(0, 0, Size.width(), Size.height(), 0, 0, Size.width(), Size.height(), GL_COLOR_BUFFER_BIT,
+                         GL_NEAREST);
+    F->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+bool TOpenGLView::RestoreCachedFrame() {
+    if (!(State & vfContextReady) || !CachedFrame) return false;
+    const QSize Size(GetClientWidth(), GetClientHeight());
+    if (CachedFrame->size() != Size) return false;
+    MakeCurrent();
+    QOpenGLExtraFunctions* F = context()->extraFunctions();
+    F->glBindFramebuffer(GL_READ_FRAMEBUFFER, CachedFrame->handle());
+    F->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    F->glBlitFramebuffer(0, 0, Size.width(), Size.height(), 0, 0, Size.width(), Size.height(), GL_COLOR_BUFFER_BIT,
+                         GL_NEAREST);
+    F->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    Drawn = true;
+    return true;
+}
+
+void TOpenGLView::MeasureExtents() {
+    CheckGLError();
+    InitEmptyBox(ModelExtents);
+    State |= vfMeasuring;
+    try {
+        if (!OnPreviewRedraw && OnRedraw)
+            DoRedraw();
+        else if (OnPreviewRedraw)
+            DrawPreview();
+    } catch (...) {
+        // Nothing reached OpenGL; a strip the owner left open would refuse every later line.
+        LineOpen = false;
+        State &= ~vfMeasuring;
+        throw;
+    }
+    State &= ~vfMeasuring;
+    if (!BoxHasArea(ModelExtents)) ModelExtents = DefaultExtents;
+    ModelCentre = BoxCentre(ModelExtents);
+}
+
+TMBox TOpenGLView::GetExtents() const {
+    const TMBox& B = ModelExtents;
+    if (B.Min.X < B.Max.X || B.Min.Y < B.Max.Y || B.Min.Z < B.Max.Z) return B;
+    return DefaultExtents;
+}
+
+// ---- Overlay drawing ----
+
+void TOpenGLView::BeginOverlayDraw() {
+    if (State & (vfOverlay | vfRendering)) return;
+    // Current first: the switches belong to this view's context.
+    MakeCurrent();
+    SetDrawState(dsOverlay);
+    State |= vfOverlay;
+    Drawn = false;
+}
+
+void TOpenGLView::EndOverlayDraw() {
+    if (!(State & vfOverlay)) return;
+    MakeCurrent();
+    PresentIfDrawn();
+    State &= ~vfOverlay;
+    SetDrawState(dsLines);
+}
+
+void TOpenGLView::PresentIfDrawn() {
+    if (Drawn) Present();
+}
+
+void TOpenGLView::DrawGrid() { Drawn = true; }
+
+// ---- Camera operations ----
+
+void TOpenGLView::SaveCameraState() {
+    if (State & vfContextReady) CameraStack->Push(Camera->SaveState());
+}
+
+void TOpenGLView::RestoreCameraState() {
+    auto Info = CameraStack->Pop();
+    if (!Info) return;
+    Camera->Restore(*Info);
+    Render();
+    UpdateCursor();
+}
+
+void TOpenGLView::ZoomPrevious() {
+    if (State & vfContextReady) RestoreCameraState();
+}
+
+void TOpenGLView::ZoomIn() {
+    if (State & vfDragging) return;
+    SaveCameraState();
+    Camera->ZoomIn();
+    Render();
+}
+
+void TOpenGLView::ZoomOut() {
+    if (State & vfDragging) return;
+    SaveCameraState();
+    Camera->ZoomOut();
+    Render();
+}
+
+void TOpenGLView::ZoomAll() {
+    if (State & vfDragging) return;
+    SaveCameraState();
+    FitAll();
+}
+
+void TOpenGLView::FitAll() {
+    if (!(State & vfContextReady)) return;
+    MakeCurrent();
+    RecoverContext();
+    MeasureExtents();
+    Camera->FitToBox(ModelExtents);
+    Render();
+}
+
+void TOpenGLView::StandardView(const TMVector& Direction, const TMVector& Up) {
+    if (!(State & vfContextReady)) return;
+    SaveCameraState();
+    Camera->SetViewDirection(Direction);
+    Camera->SetUp(Up);
+    FitAll();
+    UpdateCursor();
+}
+
+void TOpenGLView::ViewXY() { StandardView({0, 0, -1}, {0, 1, 0}); }
+
+void TOpenGLView::ViewYZ() { StandardView({-1, 0, 0}, {0, 0, 1}); }
+
+void TOpenGLView::ViewZX() { StandardView({0, 1, 0}, {0, 0, 1}); }
+
+void TOpenGLView::ViewForeEnd() { StandardView({-0.866, -0.5, 0.1736}, {0, 0, 1}); }
+
+void TOpenGLView::ViewAftEnd() { StandardView({0.866, -0.5, 0.1736}, {0, 0, 1}); }
+
+void TOpenGLView::ZoomWindow(const TRect& Rect) {
+    if (std::abs(Rect.Right - Rect.Left) <= 5 && std::abs(Rect.Bottom - Rect.Top) <= 5) return;
+    SaveCameraState();
+    Camera->ZoomWindow(Rect);
+    Render();
+}
+
+void TOpenGLView::ZoomToBox(const TMBox& Box) {
+    if (!BoxHasArea(Box)) return;
+    SaveCameraState();
+    Camera->FitToBox(Box);
+    Render();
+}
+
+// ---- Interaction, cursor, editor, markers ----
+
+void TOpenGLView::SetInteractionMode(TInteractionMode Mode) {
+    if (Mode == imRotate) throw EError("TOpenGLView.InteractionMode - imRotate no longer supported");
+    if (State & vfDragging) return;
+    InteractionMode = Mode;
+    UpdateCursor();
+}
+
+void TOpenGLView::SetCursor(TCursor Value) {
+    Cursor = Value;
+    // The program's own cursors by meaning: 11 zoom, 12 pan, 13 rotate, 16 zoom window, 22 region.
+    Qt::CursorShape Shape = Qt::ArrowCursor;
+    switch (Value) {
+        case crCross:
+        case 16: Shape = Qt::CrossCursor; break;
+        case crHourGlass: Shape = Qt::WaitCursor; break;
+        case 11: Shape = Qt::SizeVerCursor; break;
+        case 12: Shape = Qt::OpenHandCursor; break;
+        case 13: Shape = Qt::ClosedHandCursor; break;
+        case 22: Shape = Qt::PointingHandCursor; break;
+        default: break;
+    }
+    setCursor(QCursor(Shape));
+}
+
+void TOpenGLView::UpdateCursor() {
+    switch (InteractionMode) {
+        case imNone:
+        case imUser:
+            SetCursor(crArrow);
+            if (Editor) Editor->UpdateCursor();
+            break;
+        case imPan: SetCursor(12); break;
+        case imZoom: SetCursor(11); break;
+        case imRotate:
+        case imRotateWorld:
+        case imRotateView:
+        case imRotateCamera: SetCursor(13); break;
+        case imZoomWindow: SetCursor(16); break;
+        case imDragBox: SetCursor(crCross); break;
+        default: break;
+    }
+}
+
+void TOpenGLView::SetEditorInterface(IEditorInterface* Value) {
+    if (Value == Editor) return;
+    // The previous editor is replaced whatever it answers.
+    if (Editor) Editor->Detach(*this);
+    Editor = Value;
+    if (Editor)
+        Editor->Attach(*this);
+    else if (InteractionMode == imUser)
+        DoHintInformation("Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
+    else
+        DoHintInformation("Left Click to manipulate, Middle Click to Pan, MouseWheel Up/Down to Zoom In/Out");
+    UpdateCursor();
+}
+
+void TOpenGLView::DoHintInformation(const std::string& Text) {
+    if (OnHintInformation) OnHintInformation(this, Text);
+}
+
+void TOpenGLView::SetMarkerVisible(TMarker& Marker, bool Value) {
+    if (Value == Marker.Visible) return;
+    // A marker that appears has to reach the screen with the next overlay bracket.
+    if (Value) Drawn = true;
+    Marker.Visible = Value;
+}
+
+void TOpenGLView::ShowSnapMarker(const TMVector& P, std::uint8_t Kind) {
+    SnapMarker.Position = P;
+    SnapMarker.Kind = Kind;
+    SetMarkerVisible(SnapMarker, Kind != 9);
+}
+
+void TOpenGLView::HideSnapMarker() { SetMarkerVisible(SnapMarker, false); }
+
+void TOpenGLView::ShowEditMarker(const TMVector& P, const TEditPlane& Constraint) {
+    EditMarker.Position = P;
+    EditMarker.Kind = Constraint.Kind;
+    EditMarker.Constraint = Constraint;
+    SetMarkerVisible(EditMarker, true);
+}
+
+void TOpenGLView::HideEditMarker() { SetMarkerVisible(EditMarker, false); }
+
+// ---- Extents ----
+
+void TOpenGLView::AddExtentsPoint(double X, double Y, double Z) {
+    if (!(std::fabs(X) < MeasureLimit && std::fabs(Y) < MeasureLimit && std::fabs(Z) < MeasureLimit)) return;
+    ExtendBoxXYZ(ModelExtents, X, Y, Z);
+    if (!(State & vfWindowMeasure)) return;
+    const TPoint P = Camera->WorldToScreen(X, Y, Z);
+    const TRect& R = WindowMeasure.Rect;
+    if (P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom) {
+        ExtendBoxXYZ(WindowMeasure.Extents, X, Y, Z);
+        WindowMeasure.Sum = VectorAdd(WindowMeasure.Sum, {X, Y, Z});
+        ++WindowMeasure.Count;
+    }
+}
+
+void TOpenGLView::AddExtentsRPoint(const TRPoint& P) { AddExtentsPoint(P.X, P.Y, P.Z); }
+
+TWindowMeasure TOpenGLView::MeasureWindow(const TRect& Rect) {
+    WindowMeasure = TWindowMeasure{};
+    WindowMeasure.Rect = Rect;
+    State |= vfWindowMeasure;
+    try {
+        MeasureExtents();
+    } catch (...) {
+        State &= ~vfWindowMeasure;
+        throw;
+    }
+    State &= ~vfWindowMeasure;
+    if (WindowMeasure.Count > 0) WindowMeasure.Mean = VectorScale(WindowMeasure.Sum, 1.0 / WindowMeasure.Count);
+    return WindowMeasure;
+}
+
+// ---- IGraphics ----
+
+TColor TOpenGLView::GetLineColor() {
+    if (!(State & vfContextReady) || QOpenGLContext::currentContext() != context()) return LineColor;
+    GLfloat C[4];
+    glGetFloatv(GL_CURRENT_COLOR, C);
+    return RGBColor(TruncSingle(C[0] * 255.0), TruncSingle(C[1] * 255.0), TruncSingle(C[2] * 255.0));
+}
+
+void TOpenGLView::SetLineColor(TColor C) {
+    CheckGLError();
+    LineColor = C;
+    if (State & vfContextReady) {
+        MakeCurrent();
+        SetGLColor(C);
+    }
+}
+
+void TOpenGLView::RefuseOpenLine(const char* Operation) const {
+    if (LineOpen) throw EError(AlreadyDrawingLine(Operation));
+}
+
+void TOpenGLView::DrawLine(const TMVector& A, const TMVector& B) {
+    AddExtentsPoint(A.X, A.Y, A.Z);
+    AddExtentsPoint(B.X, B.Y, B.Z);
+    if (State & vfMeasuring) return;
+    Drawn = true;
+    SetDrawState(dsLines);
+    glBegin(GL_LINES);
+    GLVertexVector(A);
+    GLVertexVector(B);
+    glEnd();
+}
+
+void TOpenGLView::Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) {
+    RefuseOpenLine("Line");
+    DrawLine({X1, Y1, Z1}, {X2, Y2, Z2});
+}
+
+void TOpenGLView::Line2D(double X1, double Y1, double X2, double Y2) { Line(X1, Y1, 0, X2, Y2, 0); }
+
+void TOpenGLView::LinePoints(const TRPoint& P1, const TRPoint& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
+
+void TOpenGLView::LineVectors(const TMVector& P1, const TMVector& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
+
+void TOpenGLView::LineStart(double X, double Y, double Z) {
+    if (LineOpen) throw EError("OpenGLView.LineStart - Line already started");
+    CheckGLError();
+    AddExtentsPoint(X, Y, Z);
+    if (!(State & vfMeasuring)) {
+        Drawn = true;
+        SetDrawState(dsLines);
+        glBegin(GL_LINE_STRIP);
+        glVertex3d(X, Y, Z);
+    }
+    LineOpen = true;
+}
+
+void TOpenGLView::LineStartPoint(const TRPoint& P) { LineStart(P.X, P.Y, P.Z); }
+
+void TOpenGLView::LineStartVector(const TMVector& V) { LineStart(V.X, V.Y, V.Z); }
+
+void TOpenGLView::LineNext(double X, double Y, double Z) {
+    if (!LineOpen) throw EError("OpenGLView.LineNext - LineStart must be called to begin a line");
+    AddExtentsPoint(X, Y, Z);
+    if (!(State & vfMeasuring)) glVertex3d(X, Y, Z);
+}
+
+void TOpenGLView::LineNextPoint(const TRPoint& P) { LineNext(P.X, P.Y, P.Z); }
+
+void TOpenGLView::LineNextVector(const TMVector& V) { LineNext(V.X, V.Y, V.Z); }
+
+void TOpenGLView::LineFinish() {
+    if (!LineOpen) throw EError("OpenGLView.LineFinish - LineStart must be called to begin a line");
+    if (!(State & vfMeasuring)) glEnd();
+    LineOpen = false;
+    CheckGLError();
+}
+
+void TOpenGLView::Polyline(const TRPoints& Points) {
+    RefuseOpenLine("Polyline");
+    if (State & vfMeasuring) {
+        for (int I = 0; I < Points.Count(); ++I) AddExtentsRPoint(*Points.Point(I));
+        return;
+    }
+    Drawn = true;
+    SetDrawState(dsLines);
+    if (Points.OwnColors) SetGLColor(Points.LineColor);
+    glBegin(GL_LINE_STRIP);
+    for (int I = 0; I < Points.Count(); ++I) {
+        const TRPoint& P = *Points.Point(I);
+        glVertex3d(P.X, P.Y, P.Z);
+        AddExtentsRPoint(P);
+    }
+    glEnd();
+}
+
+void TOpenGLView::Polygon(const TPolygon& F) {
+    RefuseOpenLine("Polygon");
+    Drawn = true;
+    const int Corners = F.CornerCount();
+    for (int I = 0; I < Corners; ++I) AddExtentsRPoint(*F.Corner(I));
+    if (State & vfMeasuring) return;
+    SetDrawState(dsLines);
+    if (F.OwnColor) {
+        SetGLColor(F.Color);
+        glBegin(GL_TRIANGLES);
+        const int Order[6] = {0, 1, 2, 0, 2, 3};
+        for (int K = 0; K < (Corners == 4 ? 6 : 3) && Corners >= 3; ++K) {
+            const TRPoint& P = *F.Corner(Order[K]);
+            glVertex3d(P.X, P.Y, P.Z);
+        }
+        glEnd();
+    } else {
+        // Just off the face, so that the outline shows over a filled face at the same place.
+        SetGLColor(F.EdgeColor);
+        glBegin(GL_LINE_LOOP);
+        for (int I = 0; I < Corners; ++I) {
+            const TRPoint& P = *F.Corner(I);
+            glVertex3d(P.X + DefaultTolerance, P.Y + DefaultTolerance, P.Z + DefaultTolerance);
+        }
+        glEnd();
+    }
+}
+
+void TOpenGLView::RenderObject(IRenderable& Obj) {
+    ModelExtents = UniteBoxes(ModelExtents, Obj.GetBounds());
+    if (State & vfMeasuring) return;
+    SetDrawState(dsLit);
+    if (Enable & EnableFlag(TEnable::Lighting)) glEnable(GL_LIGHTING);
+    Obj.Render(*this);
+}
+
+void TOpenGLView::EditHandle(int Kind, double X, double Y, double Z) {
+    RefuseOpenLine("EditHandle");
+    AddExtentsPoint(X, Y, Z);
+    if (State & vfMeasuring) return;
+    Drawn = true;
+    if (Kind == 8) {
+        SetDrawState(dsLines);
+        glBegin(GL_POINTS);
+        glVertex3d(X, Y, Z);
+        glEnd();
+    }
+}
+
+void TOpenGLView::EditHandlePoint(const TRPoint& P, int Kind) { EditHandle(Kind, P.X, P.Y, P.Z); }
+
+void TOpenGLView::VectorPoints(const TRPoint& Base, const TRPoint& Direction, double Size, bool Absolute) {
+    Vector(Base.Vector(), Direction.Vector(), Size, Absolute);
+}
+
+void TOpenGLView::Vector(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute) {
+    RefuseOpenLine("Vector");
+    Drawn = true;
+    TArrowLines Lines;
+    if (!ArrowLines(Base, Direction, Size, Absolute, Lines)) return;
+    for (const auto& [From, To] : Lines) DrawLine(From, To);
+}
+
+void TOpenGLView::TextOut(const std::string&, double, double, double) {}
+
+double TOpenGLView::TextWidth(const std::string& Text) {
+    return QFontMetrics(font()).horizontalAdvance(QString::fromStdString(Text));
+}
+
+double TOpenGLView::TextHeight(const std::string&) { return QFontMetrics(font()).height(); }
+
+TPoint TOpenGLView::WorldToScreen(double X, double Y, double Z) { return Camera->WorldToScreen(X, Y, Z); }
+
+TPoint TOpenGLView::WorldToScreenVector(const TMVector& V) { return Camera->WorldToScreenVector(V); }
+
+TPoint TOpenGLView::WorldToScreenPoint(const TRPoint& P) { return Camera->WorldToScreenPoint(P); }
+
+TMVector TOpenGLView::ScreenToWorld(int X, int Y) { return Camera->ScreenToWorld(X, Y, 0); }
+
+TMVector TOpenGLView::ScreenToWorldPoint(TPoint P) { return Camera->ScreenToWorldPoint(P); }
+
+TMLine TOpenGLView::ScreenToRay(int X, int Y) { return Camera->ScreenToRay(X, Y); }
+
+TMLine TOpenGLView::ScreenToRayPoint(TPoint P) { return Camera->ScreenToRayPoint(P); }
+
+// ---- IRenderTarget ----
+
+void TOpenGLView::Begin(TRenderPrimitive Kind) { glBegin(Kind == TRenderPrimitive::Quads ? GL_QUADS : GL_QUAD_STRIP); }
+
+void TOpenGLView::End() { glEnd(); }
+
+void TOpenGLView::Normal(const TMVector& N) { glNormal3d(N.X, N.Y, N.Z); }
+
+void TOpenGLView::Color(double R, double G, double B) { glColor3d(R, G, B); }
+
+void TOpenGLView::Vertex(const TMVector& V) { GLVertexVector(V); }
+
+}  // namespace sarnova

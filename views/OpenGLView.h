@@ -1,0 +1,358 @@
+// The 3-D view control. It draws with legacy fixed-function OpenGL (immediate mode, display lists,
+// GLU) in a compatibility-profile context of a Qt OpenGL widget: each render clears the frame, sets up
+// the camera and two head-lights and hands the view, as the IGraphics drawing target, to its owner's
+// OnRedraw event. While the camera is dragged it falls back to a cheap preview when the last full draw
+// was slow (adaptive degradation). It measures the model extents with a drawing pass that reaches no
+// OpenGL, and lets editors draw onto the shown frame between BeginOverlayDraw and EndOverlayDraw.
+//
+// The widget renders into a frame buffer object that keeps its contents between frames, so the frame
+// on screen is always the one drawn into: overlay drawing lands on it directly. A render also keeps a
+// copy of its finished frame (the cached frame); RestoreCachedFrame puts it back, so rubber bands and
+// markers can be erased by restoring it and drawing again.
+#pragma once
+#include <QOpenGLWidget>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "document/Settings.h"
+#include "foundation/DeRaridiView.h"
+#include "foundation/RenderTarget.h"
+#include "views/Camera.h"
+#include "views/ViewGrid.h"
+
+class QOpenGLFramebufferObject;
+
+namespace sarnova {
+
+enum TTextMode : std::uint8_t { tmBitmap, tmStrokedLine, tmStrokedPolygon };
+
+// The OpenGL switches a drawing operation needs; the view applies them only on a change.
+//   dsLines: lighting off, face culling off, depth test on (lines, points, grid, axis icon)
+//   dsLit: lighting on, culling off, depth test on (renderable objects)
+//   dsBitmaps and dsOverlay: lighting off, culling on, depth test off
+enum TGLDrawState : std::uint8_t { dsLines, dsLit, dsBitmaps, dsOverlay };
+
+// The view's state flags.
+enum TOpenGLViewFlag : std::uint16_t {
+    vfContextReady = 0x1,    // the rendering context exists and the view may draw
+    vfRendering = 0x2,       // Render is under way (re-entry guard)
+    vfOverlay = 0x4,         // an overlay-drawing bracket is open
+    vfMeasuring = 0x8,       // extents-only pass: drawing only grows the extents
+    vfDragging = 0x10,       // a mouse or scroll-bar drag is under way
+    vfRubberBand = 0x20,     // a rubber-band rectangle is shown
+    vfMiddlePan = 0x40,      // a pan started by the middle button is under way
+    vfPopupAllowed = 0x80,   // the right button may open the popup menu
+    vfWindowMeasure = 0x100  // the extents pass also collects the vertices inside a window rectangle
+};
+using TOpenGLViewFlags = std::uint16_t;
+
+// Pixel-format request; bit n of TPFDFlags is flag n.
+enum class TPFDFlag : std::uint8_t {
+    DoubleBuffer,
+    Stereo,
+    Draw_To_Window,
+    Draw_To_Bitmap,
+    Support_GDI,
+    Support_OpenGL,
+    Generic_Format,
+    Need_Palette,
+    Need_System_Palette,
+    Swap_Exchange,
+    Swap_Copy,
+    Swap_Layer_Buffers,
+    Generic_Accelerated,
+};
+using TPFDFlags = std::uint16_t;
+constexpr TPFDFlags PfdFlag(TPFDFlag F) { return static_cast<TPFDFlags>(1u << static_cast<unsigned>(F)); }
+
+enum class TPFDPixelType : std::uint8_t { RGBA, ColorIndex };
+
+// OpenGL switches turned on with the context; bit n of TEnables is switch n.
+enum class TEnable : std::uint8_t { DepthTest, CullFace, Lighting };
+using TEnables = std::uint8_t;
+constexpr TEnables EnableFlag(TEnable E) { return static_cast<TEnables>(1u << static_cast<unsigned>(E)); }
+
+// A hint line for the view's owner.
+using THintInformationEvent = std::function<void(void* Sender, const std::string& Text)>;
+
+class TOpenGLView : public QOpenGLWidget, public IOpenGLView, public IRenderTarget, public ICameraView {
+public:
+    explicit TOpenGLView(QWidget* Parent = nullptr);
+    ~TOpenGLView() override;
+
+    // ---- Properties ----
+    // The pixel-format request takes effect when the context is created (the widget is first shown).
+    TPFDFlags GetPfdFlags() const { return PfdFlags; }
+    void SetPfdFlags(TPFDFlags Value);
+    TPFDPixelType GetPixelType() const { return PixelType; }
+    void SetPixelType(TPFDPixelType Value) { PixelType = Value; }
+    int GetColorBits() const { return ColorBits; }
+    void SetColorBits(int Value);
+    int GetDepthBits() const { return DepthBits; }
+    void SetDepthBits(int Value);
+    int GetStencilBits() const { return StencilBits; }
+    void SetStencilBits(int Value);
+    TEnables GetEnable() const { return Enable; }
+    void SetEnable(TEnables Value) { Enable = Value; }
+    TTextMode GetTextMode() const { return TextMode; }
+    void SetTextMode(TTextMode Value) { TextMode = Value; }
+    TAxisIcon GetAxisIcon() const { return AxisIcon; }
+    // Repaints on a change.
+    void SetAxisIcon(TAxisIcon Value);
+    // The background colour; a change repaints.
+    TColor GetColor() const { return BackColor; }
+    void SetColor(TColor Value);
+    double GetFieldOfView() const { return Camera->GetFieldOfView(); }
+    // Only the camera's field of view changes; nothing is rendered.
+    void SetFieldOfView(double Degrees) { Camera->SetFieldOfView(Degrees); }
+    TCameraMode GetProjection() const override { return Camera->GetMode(); }
+    // A different mode saves the camera, switches and renders.
+    void SetProjection(TCameraMode Mode);
+
+    TColor AxisIconColor = clWhite;
+    TColor EditIconColor = clGray;
+    TColor SnapIconColor = clLime;
+    bool CopyBackBuffer = true;
+    bool DefaultLighting = true;
+    TAdaptiveDegradation AdaptiveDegration = adWhenRequired;
+    // Milliseconds a full draw may take before drags show the preview.
+    std::uint32_t AdaptiveDegrationThreshold = 250;
+
+    // The owner draws the document through View; the preview is a cheaper drawing used while the
+    // camera is dragged after slow full draws, and for measuring the extents.
+    TRedrawEvent OnRedraw;
+    TRedrawEvent OnPreviewRedraw;
+    THintInformationEvent OnHintInformation;
+
+    // Milliseconds of a steady clock; tests replace it to time the full draws.
+    std::function<std::uint32_t()> MillisecondClock;
+    // Duration of the last timed full draw.
+    std::uint32_t GetLastFullDrawTime() const { return LastFullDrawTime; }
+
+    TOpenGLViewFlags GetStateFlags() const { return State; }
+    // The input handlers mark drags, rubber bands and middle-button pans with this.
+    void SetStateFlag(TOpenGLViewFlag Flag, bool On);
+
+    TCamera& GetCamera() override { return *Camera; }
+    TViewGrid& GetGrid() override { return *Grid; }
+    // Copies the given grid's settings and repaints.
+    void SetGrid(const TViewGrid& Value);
+    int SavedCameraStates() const { return CameraStack->Count(); }
+
+    // ---- Rendering context ----
+    // Sets up the OpenGL switches of a new context and marks the view ready; nothing when ready.
+    void CreateContext();
+    // Releases what the view keeps in the context and marks it not ready.
+    void DestroyContext();
+    void MakeCurrent() override;
+    void UpdateViewport();
+    // A pending OpenGL error makes the view set its context up afresh instead of failing.
+    void RecoverContext();
+    // Throws EError "Error in paint", a carriage return and the error text for a pending OpenGL error
+    // of the view's context.
+    void CheckGLError();
+    // Nothing while an overlay bracket is open or when State is the current state.
+    void SetDrawState(std::uint8_t State);
+
+    // ---- Rendering ----
+    // Renders and presents one frame; ignored without a context and during a render. An error
+    // raised while rendering is reported (once while renders keep failing) and the view stays usable.
+    void Render() override;
+    void ClearBuffers();
+    void SetupLights();
+    void DoRedraw();
+    // OnPreviewRedraw, or the twelve edges of the model extents.
+    void DrawPreview();
+    void ShowEditorFeedback();
+    void Present();
+    // The extents-only pass: the model extents become what the owner draws (the default box when
+    // that has no area) and the model centre their centre.
+    void MeasureExtents();
+    // The model extents when they extend along some axis, else the box from (-10, -10, -10) to
+    // (10, 10, 10).
+    TMBox GetExtents() const override;
+    const TMBox& GetModelExtents() const { return ModelExtents; }
+    const TMVector& GetModelCentre() const { return ModelCentre; }
+    // Puts the last rendered frame back on screen; false when there is none of the window's size.
+    bool RestoreCachedFrame();
+
+    // ---- Overlay drawing ----
+    void BeginOverlayDraw() override;
+    void EndOverlayDraw() override;
+    bool IsOverlayDrawing() const override { return (State & vfOverlay) != 0; }
+    void PresentIfDrawn() override;
+    // Marks the frame as drawn into. The grid's lines come with the grid's drawing.
+    void DrawGrid() override;
+
+    // ---- Camera operations ----
+    void SaveCameraState();
+    void RestoreCameraState();
+    void ZoomPrevious();
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomAll() override;
+    void FitAll();
+    void ViewXY();
+    void ViewYZ();
+    void ViewZX();
+    void ViewForeEnd();
+    void ViewAftEnd();
+    // Only for a rectangle more than 5 pixels wide or high.
+    void ZoomWindow(const TRect& Rect);
+    // Only for a box with an area.
+    void ZoomToBox(const TMBox& Box);
+
+    // ---- Interaction, cursor, editor, markers ----
+    TInteractionMode GetInteractionMode() const override { return InteractionMode; }
+    void SetInteractionMode(TInteractionMode Mode) override;
+    TCursor GetCursor() const override { return Cursor; }
+    void SetCursor(TCursor Value) override;
+    void UpdateCursor() override;
+    IEditorInterface* GetEditorInterface() const { return Editor; }
+    void SetEditorInterface(IEditorInterface* Value) override;
+    void DoHintInformation(const std::string& Text) override;
+    // The markers keep where they are and whether they show; their figures come with the markers'
+    // drawing.
+    void ShowSnapMarker(const TMVector& P, std::uint8_t Kind) override;
+    void HideSnapMarker() override;
+    void ShowEditMarker(const TMVector& P, const TEditPlane& Constraint) override;
+    void HideEditMarker() override;
+    bool IsSnapMarkerVisible() const { return SnapMarker.Visible; }
+    bool IsEditMarkerVisible() const { return EditMarker.Visible; }
+
+    // ---- Extents ----
+    // Points with a coordinate of magnitude 1.7e308 / 4 or more are drawn but not measured.
+    void AddExtentsPoint(double X, double Y, double Z);
+    void AddExtentsRPoint(const TRPoint& P);
+    // Re-measures the model and collects the drawn vertices whose pixels lie in Rect.
+    TWindowMeasure MeasureWindow(const TRect& Rect) override;
+    int GetClientWidth() const override;
+    int GetClientHeight() const override;
+    bool IsMeasuring() const override { return (State & vfMeasuring) != 0; }
+
+    // ---- IGraphics ----
+    // The current OpenGL colour (the line colour before the context exists).
+    TColor GetLineColor() override;
+    TColor GetFillColor() override { return FillColor; }
+    TColor GetBackColor() override { return BackColor; }
+    // Stores the colour and makes it the current OpenGL colour.
+    void SetLineColor(TColor C) override;
+    void SetFillColor(TColor C) override { FillColor = C; }
+    void SetBackColor(TColor C) override { SetColor(C); }
+    // The line operations refuse to run while a line strip is open, and the strip operations refuse
+    // to break the LineStart, LineNext, LineFinish order.
+    void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;
+    void Line2D(double X1, double Y1, double X2, double Y2) override;
+    void LinePoints(const TRPoint& P1, const TRPoint& P2) override;
+    void LineVectors(const TMVector& P1, const TMVector& P2) override;
+    void LineStart(double X, double Y, double Z) override;
+    void LineStartPoint(const TRPoint& P) override;
+    void LineStartVector(const TMVector& V) override;
+    void LineNext(double X, double Y, double Z) override;
+    void LineNextPoint(const TRPoint& P) override;
+    void LineNextVector(const TMVector& V) override;
+    void LineFinish() override;
+    // One open line strip, in the list's own line colour when it has one (which stays current).
+    void Polyline(const TRPoints& Points) override;
+    // Filled in its colour when the facet has its own, else outlined in its edge colour just above it.
+    void Polygon(const TPolygon& F) override;
+    // Adds the object's bounds to the extents and lets it draw lit.
+    void RenderObject(IRenderable& Obj) override;
+    // Kind 8 is one OpenGL point; the bitmap handles come with the handle glyphs.
+    void EditHandle(int Kind, double X, double Y, double Z) override;
+    void EditHandlePoint(const TRPoint& P, int Kind) override;
+    void VectorPoints(const TRPoint& Base, const TRPoint& Direction, double Size, bool Absolute) override;
+    void Vector(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute) override;
+    // Text comes with the font display lists; the measures are those of the view's font.
+    void TextOut(const std::string& Text, double X, double Y, double Z) override;
+    double TextWidth(const std::string& Text) override;
+    double TextHeight(const std::string& Text) override;
+    TPoint WorldToScreen(double X, double Y, double Z) override;
+    TPoint WorldToScreenVector(const TMVector& V) override;
+    TPoint WorldToScreenPoint(const TRPoint& P) override;
+    TMVector ScreenToWorld(int X, int Y) override;
+    TMVector ScreenToWorldPoint(TPoint P) override;
+    TMLine ScreenToRay(int X, int Y) override;
+    TMLine ScreenToRayPoint(TPoint P) override;
+
+    // ---- IRenderTarget: renderable objects draw through these ----
+    void Begin(TRenderPrimitive Kind) override;
+    void End() override;
+    void Normal(const TMVector& N) override;
+    void Color(double R, double G, double B) override;
+    void Vertex(const TMVector& V) override;
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int W, int H) override;
+    void paintGL() override;
+    void changeEvent(QEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+
+private:
+    struct TMarker {
+        TMVector Position;
+        std::uint8_t Kind = 0;
+        TEditPlane Constraint;
+        bool Visible = false;
+    };
+
+    void ApplySurfaceFormat();
+    // Viewport to the client area, in OpenGL and in the camera.
+    void SetViewportToClient();
+    // The camera's Apply, and its matrices loaded into OpenGL.
+    void ApplyCamera();
+    void CacheFrame();
+    // Leaves the view usable after an exception ended a render or a measuring pass.
+    void AbandonDrawing();
+    void ReportRenderFailure(const std::exception& E);
+    void ReportError(const std::exception& E);
+    void RefuseOpenLine(const char* Operation) const;
+    void DrawLine(const TMVector& A, const TMVector& B);
+    void StandardView(const TMVector& Direction, const TMVector& Up);
+    void SetMarkerVisible(TMarker& Marker, bool Value);
+
+    std::unique_ptr<TCamera> Camera;
+    std::unique_ptr<TCameraInfoStack> CameraStack;
+    std::unique_ptr<TViewGrid> Grid;
+    TMarker SnapMarker;
+    TMarker EditMarker;
+
+    TPFDFlags PfdFlags = PfdFlag(TPFDFlag::Draw_To_Window) | PfdFlag(TPFDFlag::Support_OpenGL);
+    TPFDPixelType PixelType = TPFDPixelType::RGBA;
+    int ColorBits = 24;
+    int DepthBits = 32;
+    int StencilBits = 0;
+    TEnables Enable = EnableFlag(TEnable::DepthTest) | EnableFlag(TEnable::CullFace);
+    TTextMode TextMode = tmBitmap;
+    TAxisIcon AxisIcon = aiModelOrigin;
+    TColor BackColor = clBlack;
+    TColor LineColor = clWhite;
+    TColor FillColor = clWhite;
+    TInteractionMode InteractionMode = imRotateWorld;
+    TCursor Cursor = crDefault;
+    IEditorInterface* Editor = nullptr;
+
+    TOpenGLViewFlags State = 0;
+    std::uint8_t DrawState = dsLines;
+    unsigned ClearMask = 0;
+    bool LineOpen = false;
+    bool Drawn = false;
+    std::uint32_t LastFullDrawTime = 0;
+    TMBox ModelExtents = EmptyBox;
+    TMVector ModelCentre;
+    TWindowMeasure WindowMeasure;
+
+    std::unique_ptr<QOpenGLFramebufferObject> CachedFrame;
+    bool InPaintGL = false;
+    // A frame rendered outside paintGL waits in the frame buffer; the next paint only shows it.
+    bool FramePresented = false;
+    // A failed render was reported; the next failures stay quiet until a render succeeds.
+    bool RenderFailed = false;
+};
+
+}  // namespace sarnova
