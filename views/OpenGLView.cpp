@@ -54,6 +54,8 @@ TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
 }
 
 TOpenGLView::~TOpenGLView() {
+    // The widget's own destructor destroys the context; by then this part of the view is gone.
+    if (context()) disconnect(context(), nullptr, this, nullptr);
     if (isValid()) {
         makeCurrent();
         DestroyContext();

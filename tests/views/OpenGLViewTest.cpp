@@ -459,3 +459,27 @@ TEST_F(OpenGLViewTest, TexturesTakePowerOfTwoSizesAndFreeNames) {
     glDeleteTextures(2, Used);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
+
+TEST_F(OpenGLViewTest, ADoubleArrowHasAFilledHeadAtEachEnd) {
+    View->OnRedraw = [](void*, IGraphics& G) {
+        G.SetLineColor(clRed);
+        DrawGLDoubleArrow(G, 12, {-5, 0, 0}, {5, 0, 0});
+    };
+    View->SetProjection(cmParallel);
+    View->ViewXY();
+    View->ZoomAll();
+    const TPoint From = View->WorldToScreen(-5, 0, 0);
+    const TPoint To = View->WorldToScreen(5, 0, 0);
+    const TPoint Middle = View->WorldToScreen(0, 0, 0);
+    ASSERT_GT(To.X - From.X, 60);
+    auto RedInColumn = [&](int X, int Y) {
+        int Count = 0;
+        for (int DY = -5; DY <= 5; ++DY) Count += PixelAt(X, Y + DY) == QColor(255, 0, 0);
+        return Count;
+    };
+    // Across the line: the shaft alone in the middle, a head some pixels wide near each end.
+    EXPECT_EQ(RedInColumn(Middle.X, Middle.Y), 1);
+    EXPECT_GE(RedInColumn(From.X + 9, From.Y), 4);
+    EXPECT_GE(RedInColumn(To.X - 9, To.Y), 4);
+    EXPECT_LE(RedInColumn(From.X + 9, From.Y), 7);
+}
