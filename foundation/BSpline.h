@@ -124,6 +124,63 @@ public:
     // decimal separator. Knots beyond those given keep their values. Nothing changes on an error.
     void SetKnotsText(std::string_view S);
 
+    // ---- Knot and curve operations (BSplineOps.cpp) ----
+    // Operations that add knots or points throw EGeometryError when the result would need more than
+    // MaxKnots knots, and then change nothing. Results built from stored knots are ktNonUniform.
+
+    // Inserts one knot at T, keeping the curve; nothing unless u[1] < T < u[m]. Throws EGeometryError
+    // "TBSpline.InsertKnot - Unable to insert Knot, Index outside of range was accessed" for a T
+    // outside [u[k], u[n+1]) of an unclamped knot vector.
+    void InsertKnot(double T);
+    // Inserts all values of X at once, keeping the curve. The values are taken in ascending order and
+    // must lie in the parameter range (EGeometryError otherwise); an empty X changes nothing.
+    void RefineKnots(std::span<const double> X);
+    void RefineKnotsList(const TArray& L);
+    // Inserts each value of L until its multiplicity equals the order.
+    void InsertKnotsFully(const TArray& L);
+    // The parts before and after T, each with knots normalised to [0, 1]. T must lie strictly inside
+    // the parameter range (EGeometryError otherwise).
+    void Split(double T, std::unique_ptr<TBSpline>& Left, std::unique_ptr<TBSpline>& Right);
+    // The part between the two parameters with knots normalised to [0, 1]; the whole range gives the
+    // whole curve. Throws EGeometryError "TBSpline.SubCurve - UpperT is less than LowerT", or for
+    // parameters outside the range.
+    std::unique_ptr<TBSpline> SubCurve(double LowerT, double UpperT);
+    // Maps the knots linearly so that u[k] goes to NewMin and the last knot to NewMax.
+    void Reparameterise(double NewMin, double NewMax);
+    void NormaliseKnots();
+    // The same curve at a higher order: every distinct knot gains multiplicity NewOrder - k. Throws
+    // EGeometryError "BSplineRaiseDegree - Order must be greater than existing BSpline curve".
+    std::unique_ptr<TBSpline> RaiseOrder(int NewOrder);
+    // Changes this curve and Other to one order and one knot vector on [0, 1], both keeping their
+    // shape; with MinOrder the order is at least that.
+    void MakeCompatible(TBSpline& Other);
+    void MakeCompatibleWithOrder(TBSpline& Other, int MinOrder);
+    // The curve whose control points are the sums of the two curves' made compatible.
+    std::unique_ptr<TBSpline> Sum(const TBSpline& Other) const;
+    // The coordinate-wise product (x1 x2, y1 y2, z1 z2) over the normalised ranges, of order
+    // k1 + k2 - 1.
+    std::unique_ptr<TBSpline> Multiply(const TBSpline& Other) const;
+    // The derivative (hodograph) curve, of order k - 1.
+    std::unique_ptr<TBSpline> Derivative();
+    // The same curve with a knot added in the middle of every non-empty span.
+    std::unique_ptr<TBSpline> Subdivide();
+    // The cubic Bezier curve over [0, 1] with this curve's end points and end derivatives.
+    std::unique_ptr<TBSpline> EndTangentBezier();
+    // The two curves joined at their nearest ends: Exact joins the curves (the result passes through
+    // this curve's end at the joint), otherwise their control polygons. nullptr when either has no
+    // points.
+    std::unique_ptr<TBSpline> JoinWith(const TBSpline& Other, bool Exact) const;
+    // The curve point nearest to P, and its parameter in T.
+    TMVector ClosestPoint(const TMVector& P, double& T);
+    // Knuckles: runs of k - 1 coincident interior control points of an Open curve (a corner).
+    bool KnuckleAllowed(int Index) const;
+    void FindKnuckle(int Index, int& First, int& Last, bool& Found) const;
+    bool IsKnuckle(int Index) const;
+    // Makes (inserts k - 2 copies of the point) or removes a knuckle at a control point.
+    void SetKnuckle(int Index, bool On);
+    // Same point count, order, knot type, points (within 1e-9) and knots in use.
+    bool IsSameAs(TBSpline& Other);
+
 private:
     // DisplaySegments, Tolerance, knot type, knots and parameter limits of Other.
     void CopyKnotSettings(const TBSpline& Other);
