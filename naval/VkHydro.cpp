@@ -1,0 +1,450 @@
+// Section hydrostatics.
+#include "naval/VkHydro.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "document/Settings.h"
+#include "foundation/Errors.h"
+#include "foundation/VkMathsIntersect.h"
+
+namespace sarnova {
+
+namespace {
+
+// Metres per design length unit; feet and inches in the single-precision values the settings have
+// always used.
+constexpr double MetresPerUnit[] = {1.0, 0.01, 0.001, 0.304799999536704, 0.025399999961392};
+// Design mass units per kilogram.
+constexpr double MassPerKilogram[] = {0.001, 1.0, 0.0009842065276110606, 2.2046226218487757};
+
+double SignedDistance(const TMPlane& Plane, const TMVector& P) {
+    return VectorDot(Plane.Normal, P) - Plane.Distance;
+}
+
+// Weights exact for 1, x and x^2 over three sections spaced H0 and H1 (Simpson's rule when equal).
+void AddThreePointWeights(double H0, double H1, double& W0, double& W1, double& W2) {
+    const double D = H0 * H1 * (H0 + H1);
+    const double M = (H1 * H1 - H0 * H0) / 2;
+    const double N = (H0 * H0 * H0 + H1 * H1 * H1) / 3;
+    const double A = (H1 * N - H1 * H1 * M) / D;
+    const double C = (H0 * H0 * M + H0 * N) / D;
+    W0 += A;
+    W2 += C;
+    W1 += H0 + H1 - A - C;
+}
+
+// Weights exact for cubics over four sections spaced H0, H1, H2, positions measured from the second.
+void AddFourPointWeights(double H0, double H1, double H2, double& W0, double& W1, double& W2,
+                         double& W3) {
+    const double T0 = -H0;
+    const double T2 = H1;
+    const double T3 = H1 + H2;
+    TMMatrix M = ZeroMatrix;
+    double P0 = 1, P2 = 1, P3 = 1;
+    for (int Row = 0; Row < 3; ++Row) {
+        P0 *= T0;
+        P2 *= T2;
+        P3 *= T3;
+        M[Row][0] = P2;
+        M[Row][1] = P3;
+        M[Row][2] = P0;
+    }
+    M[3][3] = 1;
+    const TMVector Integrals{(T3 * T3 - H0 * H0) / 2, (T3 * T3 * T3 + H0 * H0 * H0) / 3,
+                             (T3 * T3 * T3 * T3 - H0 * H0 * H0 * H0) / 4};
+    const TMVector W = MatrixTransformPoint(MatrixInverse(M), Integrals);
+    W2 += W.X;
+    W3 += W.Y;
+    W0 += W.Z;
+    W1 += H0 + H1 + H2 - W.X - W.Y - W.Z;
+}
+
+// Integration weights into Field, the groups formed from the stations and each spacing measured by
+// Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
+// would be left over, and end early where a section coincides with the one before it.
+template <typename TSpacing>
+void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionProperties::*Field,
+                    TSpacing Spacing) {
+    for (TSectionProperties& R : S) R.*Field = 0;
+    const int N = static_cast<int>(S.size());
+    if (N < 2) return;
+    auto X = [&S](int I) { return S[static_cast<std::size_t>(I)].Station; };
+    auto W = [&S, Field](int I) -> double& { return S[static_cast<std::size_t>(I)].*Field; };
+    if (N == 2) {
+        const double H = Spacing(0, 1);
+        W(0) += H / 2;
+        W(1) += H / 2;
+        return;
+    }
+    int I = 0;
+    while (true) {
+        int P = I;
+        for (int J = I + 1; J < N; ++J) {
+            if (X(J) < X(I) + DefaultTolerance) {
+                // J coincides with the start: the later section starts the group.
+                ++I;
+                P = std::max(P, I);
+                continue;
+            }
+            if (X(J) < X(J - 1) + DefaultTolerance) break;
+            P = J;
+            const int Size = P - I + 1;
+            if (Size == 4 || (Size == 3 && P != N - 2)) break;
+        }
+        switch (P - I + 1) {
+            case 2: {
+                const double H = Spacing(I, I + 1);
+                W(I) += H / 2;
+                W(I + 1) += H / 2;
+                break;
+            }
+            case 3:
+                AddThreePointWeights(Spacing(I, I + 1), Spacing(I + 1, I + 2), W(I), W(I + 1), W(I + 2));
+                break;
+            case 4:
+                AddFourPointWeights(Spacing(I, I + 1), Spacing(I + 1, I + 2), Spacing(I + 2, I + 3), W(I),
+                                    W(I + 1), W(I + 2), W(I + 3));
+                break;
+            default:
+                break;
+        }
+        if (P >= N - 1) break;
+        I = P;
+    }
+}
+
+}  // namespace
+
+// ---- The hydrostatic result record ----
+
+void ResetHydrostatics(THydrostaticsData& R) { R = THydrostaticsData(); }
+
+double MassOfVolume(double Density, double Volume) {
+    const double Metres = GDesignUnits < std::size(MetresPerUnit) ? MetresPerUnit[GDesignUnits] : 1.0;
+    const double Mass = GDesignMassUnit < std::size(MassPerKilogram) ? MassPerKilogram[GDesignMassUnit] : 1.0;
+    return Density * Metres * Metres * Metres * Mass * Volume;
+}
+
+double DisplacementOfVolume(double Volume) { return MassOfVolume(GWaterDensity, Volume); }
+
+// ---- Plane tests ----
+
+int WaterplaneSide(const TMPlane& Plane, const TMVector& P) {
+    const float D = static_cast<float>(SignedDistance(Plane, P));
+    if (D > 1e-10) return 1;
+    if (D < -1e-10) return -1;
+    return 0;
+}
+
+bool IsOnWaterplane(const TMPlane& Plane, const TMVector& P) {
+    return std::fabs(static_cast<float>(SignedDistance(Plane, P))) < 1e-10;
+}
+
+// ---- TUnderwaterSectionIterator ----
+
+TUnderwaterSectionIterator::TUnderwaterSectionIterator(const TMPlane& Plane, IMVectorSource& Source)
+    : FSource(Source.Iterator()), FPlane(Plane) {}
+
+TMVector TUnderwaterSectionIterator::Crossing(const TMVector& A, const TMVector& B) const {
+    // From the signed distances, so that points very near the plane never look parallel to it.
+    const double DA = SignedDistance(FPlane, A);
+    const double DB = SignedDistance(FPlane, B);
+    return VectorLerp(A, B, DA / (DA - DB));
+}
+
+TMVector TUnderwaterSectionIterator::Advance() {
+    TMVector Candidate;
+    FPrevious = FLastSource;
+    if (FSource->IsLast()) {
+        // The outline closes on its first yielded point. Previous becomes that point the second
+        // time round, so a closing crossing is made at most once.
+        Candidate = FStart;
+    } else {
+        Candidate = FSource->Next();
+        while (!FSource->IsLast() && Side(Candidate) > 0 && Side(FPrevious) >= 0) {
+            FPrevious = Candidate;
+            Candidate = FSource->Next();
+        }
+        if (FSource->IsLast() && Side(Candidate) > 0 && Side(FPrevious) >= 0) Candidate = FStart;
+    }
+    FLastSource = Candidate;
+    return Candidate;
+}
+
+TMVector TUnderwaterSectionIterator::First() {
+    bool Wet = Side(FSource->First()) <= 0;
+    while (!Wet && !FSource->IsLast()) Wet = Side(FSource->Next()) <= 0;
+    if (!Wet) {
+        // Dry: one point on the plane at the section's station.
+        const TMVector Last = FSource->Next();
+        FStart = FCurrent = PointOnPlaneClosestToPoint(FPlane, {Last.X, 0, 0});
+        FLastSource = FPrevious = FCurrent;
+        return FCurrent;
+    }
+    FCurrent = FLastSource = FPrevious = FSource->First();
+    if (Side(FCurrent) > 0) {
+        FCurrent = Advance();
+        if (Side(FCurrent) < 0 && Side(FPrevious) > 0) FCurrent = Crossing(FPrevious, FCurrent);
+    }
+    FStart = FCurrent;
+    return FCurrent;
+}
+
+TMVector TUnderwaterSectionIterator::Next() {
+    const TMVector SourcePoint = FSource->Current();
+    if (VectorsEqualStrict(FCurrent, SourcePoint) || Side(SourcePoint) >= 0) {
+        FCurrent = Advance();
+        if (Side(FPrevious) * Side(FCurrent) == -1) FCurrent = Crossing(FPrevious, FCurrent);
+    } else {
+        // The last point yielded was a crossing; the source point after it is below the plane.
+        FCurrent = SourcePoint;
+    }
+    return FCurrent;
+}
+
+bool TUnderwaterSectionIterator::Finished() const {
+    return VectorsEqualStrict(FCurrent, FStart) && FSource->IsLast();
+}
+
+// ---- Per-section integrals ----
+
+void SectionAreaProperties(IMVectorIterator& It, TSectionProperties& R) {
+    double S = 0, My = 0, Mz = 0;
+    TMBox Box = EmptyBox;
+    TMVector P0 = It.First();
+    ExtendBoxByVector(P0, Box);
+    while (!It.IsLast()) {
+        const TMVector P1 = It.Next();
+        const double C = P0.Y * P1.Z - P1.Y * P0.Z;
+        S += C;
+        My += C * (P0.Y + P1.Y);
+        Mz += C * (P0.Z + P1.Z);
+        ExtendBoxByVector(P1, Box);
+        P0 = P1;
+    }
+    R.Area = std::fabs(S) / 2;
+    R.CentroidY = S != 0 ? My / (3 * S) : 0;
+    R.CentroidZ = S != 0 ? Mz / (3 * S) : 0;
+    R.Extents = Box;
+    R.Breadth = Box.Max.Y - Box.Min.Y;
+    R.Height = Box.Max.Z - Box.Min.Z;
+}
+
+void SectionWaterlineProperties(TUnderwaterSectionIterator& It, TSectionProperties& R) {
+    const TMPlane& Plane = It.Plane();
+    TMVector P0 = It.First();
+    R.FirstX = P0.X;
+    // Across the ship within the waterplane: n x X, so Y for a level waterplane.
+    const TMVector U = VectorNormalise(VectorCross(XAxisVector, Plane.Normal));
+    const TMPlane CentrePlane{U, 0};
+    const TMPlane StationPlane{XAxisVector, P0.X};
+    R.WaterlineRef = IntersectionOfThreePlanes(Plane, CentrePlane, StationPlane);
+    double L = 0, M1 = 0, M2 = 0;
+    auto AddSpan = [&](double A, double B) {
+        const double D = A - B;
+        const double Mid = (A + B) / 2;
+        L += D;
+        M1 += D * Mid;
+        M2 += (D / 2) * (D / 2) * (D / 2) * 2 / 3 + Mid * Mid * D;
+    };
+    while (!It.IsLast()) {
+        const TMVector P1 = It.Next();
+        if (IsOnWaterplane(Plane, P0) && IsOnWaterplane(Plane, P1)) {
+            const double S0 = VectorDot(U, P0);
+            const double S1 = VectorDot(U, P1);
+            if ((S0 < 0 && S1 > 0) || (S0 > 0 && S1 < 0)) {
+                AddSpan(S0, 0);
+                AddSpan(0, S1);
+            } else {
+                AddSpan(S0, S1);
+            }
+        }
+        P0 = P1;
+    }
+    if (L < 0) {
+        L = -L;
+        M1 = -M1;
+        M2 = -M2;
+    }
+    R.WaterlineBreadth = L;
+    R.WaterlineMoment = M1;
+    R.WaterlineInertia = M2;
+    // Divided by the breadth, so the centre does not change sign with the direction of the outline.
+    if (L > 0) R.WaterlineCentre = M1 / L;
+}
+
+double SectionWettedGirth(TUnderwaterSectionIterator& It) {
+    const TMPlane& Plane = It.Plane();
+    double Girth = 0;
+    TMVector P0 = It.First();
+    while (!It.IsLast()) {
+        const TMVector P1 = It.Next();
+        if (!(IsOnWaterplane(Plane, P0) && IsOnWaterplane(Plane, P1))) Girth += VectorDistance(P0, P1);
+        P0 = P1;
+    }
+    return Girth;
+}
+
+double UnderwaterSectionDraught(TUnderwaterSectionIterator& It) {
+    const TMPlane& Plane = It.Plane();
+    double Depth = -1e33;
+    Depth = std::max(Depth, -SignedDistance(Plane, It.First()));
+    while (!It.IsLast()) Depth = std::max(Depth, -SignedDistance(Plane, It.Next()));
+    return Depth;
+}
+
+// ---- TSectionsSummary ----
+
+const TSectionProperties& TSectionsSummary::Items(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FItems[static_cast<std::size_t>(Index)];
+}
+
+int TSectionsSummary::Add(const TSectionProperties& R) {
+    FItems.push_back(R);
+    return Count() - 1;
+}
+
+void TSectionsSummary::InsertWaterlineCrossings() {
+    std::vector<TSectionProperties> Out;
+    Out.reserve(FItems.size());
+    for (std::size_t K = 0; K < FItems.size(); ++K) {
+        if (K > 0) {
+            const TSectionProperties& B = FItems[K - 1];
+            const TSectionProperties& A = FItems[K];
+            if ((B.Depth > 0 && A.Depth < 0) || (B.Depth < 0 && A.Depth > 0)) {
+                const double T = std::fabs(A.Station - B.Station) > 0 ? -B.Depth / (A.Depth - B.Depth) : 0;
+                TSectionProperties X;
+                X.Station = B.Station + (A.Station - B.Station) * T;
+                X.FirstX = B.FirstX + (A.FirstX - B.FirstX) * T;
+                X.WaterlineRef = VectorLerp(B.WaterlineRef, A.WaterlineRef, T);
+                X.Extents.Max.X = X.Station;
+                X.Extents.Min.X = X.Station;
+                Out.push_back(X);
+            }
+        }
+        Out.push_back(FItems[K]);
+    }
+    FItems = std::move(Out);
+}
+
+void TSectionsSummary::RemoveDrySections() {
+    std::erase_if(FItems, [](const TSectionProperties& R) { return R.Depth < 0; });
+}
+
+void TSectionsSummary::ComputeLengthWeights() {
+    ComputeWeights(FItems, &TSectionProperties::LengthWeight, [this](int A, int B) {
+        return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
+    });
+}
+
+void TSectionsSummary::ComputeWaterplaneWeights() {
+    ComputeWeights(FItems, &TSectionProperties::WaterplaneWeight, [this](int A, int B) {
+        return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
+                              FItems[static_cast<std::size_t>(B)].WaterlineRef);
+    });
+}
+
+void TSectionsSummary::Prepare() {
+    InsertWaterlineCrossings();
+    RemoveDrySections();
+    ComputeLengthWeights();
+}
+
+TVolumeAndCentre TSectionsSummary::Integrate() const {
+    TVolumeAndCentre R;
+    double Mx = 0, My = 0, Mz = 0;
+    for (const TSectionProperties& S : FItems) {
+        const double A = S.Area * S.LengthWeight;
+        R.Volume += A;
+        Mx += A * S.Station;
+        My += A * S.CentroidY;
+        Mz += A * S.CentroidZ;
+    }
+    if (R.Volume != 0) {
+        R.X = Mx / R.Volume;
+        R.Y = My / R.Volume;
+        R.Z = Mz / R.Volume;
+    }
+    return R;
+}
+
+void TSectionsSummary::VolumeAndCentroid(TVolumeAndCentre& R) {
+    if (Count() < 2) return;
+    Prepare();
+    R = Integrate();
+    R.Volume = std::fabs(R.Volume);
+}
+
+void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
+    if (Count() < 2) return;
+    Prepare();
+    ComputeWaterplaneWeights();
+    TMBox Box = EmptyBox;
+    for (const TSectionProperties& S : FItems) Box = UniteBoxes(Box, S.Extents);
+    R.WaterPlane = WaterPlane;
+    R.MinCorner = Box.Min;
+    R.MaxCorner = Box.Max;
+
+    const TVolumeAndCentre Body = Integrate();
+    const double V = Body.Volume;
+    double Wetted = 0, MaxArea = 0;
+    double Aw = 0, AwX = 0, AwY = 0, AwXX = 0, Inertia = 0;
+    for (const TSectionProperties& S : FItems) {
+        Wetted += S.Girth * S.LengthWeight;
+        MaxArea = std::max(MaxArea, S.Area);
+        const double U = S.WaterplaneWeight;
+        Aw += S.WaterlineBreadth * U;
+        AwX += S.WaterlineBreadth * S.Station * U;
+        AwXX += S.Station * S.Station * S.WaterlineBreadth * U;
+        AwY += S.WaterlineMoment * U;
+        Inertia += S.WaterlineInertia * U;
+    }
+    R.Volume = V;
+    R.LCB = Body.X;
+    R.TCB = Body.Y;
+    R.VCB = Body.Z;
+    R.WettedArea = Wetted;
+    R.MaxSectionArea = MaxArea;
+
+    R.LWL = Box.Max.X - Box.Min.X;
+    R.BWL = Box.Max.Y - Box.Min.Y;
+    R.Draught = WaterPlane.Distance;
+    R.LCBPercent = (R.LCB - Box.Min.X) / R.LWL * 100;
+    R.Displacement = DisplacementOfVolume(R.Volume);
+
+    R.WaterPlanArea = Aw;
+    if (Aw != 0) {
+        R.TPC = 0.01 * Aw * GWaterDensity / 1000;
+        R.LCF = AwX / Aw;
+        R.TCF = AwY / Aw;
+    } else {
+        R.TPC = R.LCF = R.TCF = 0;
+    }
+    R.LCFPercent = (R.LCF - Box.Min.X) / R.LWL * 100;
+
+    R.IL = AwXX - R.LCF * R.LCF * Aw;
+    R.IT = Inertia - R.TCF * R.TCF * Aw;
+    if (V != 0) {
+        R.BMT = R.IT / V;
+        R.BML = R.IL / V;
+    }
+    R.KMT = R.VCB + R.BMT;
+    R.KML = R.VCB + R.BML;
+    R.GMT = R.KMT - R.KG;
+    R.GML = R.KML - R.KG;
+
+    const double Height = Box.Max.Z - Box.Min.Z;
+    if (R.LWL != 0 && R.BWL != 0 && Height != 0 && MaxArea != 0) {
+        R.MCT = R.Displacement * R.GML / (100 * R.LWL);
+        R.CB = V / (R.LWL * R.BWL * Height);
+        R.CM = MaxArea / (R.BWL * R.Draught);
+        R.CP = V / (R.LWL * MaxArea);
+        R.CWP = Aw / (R.LWL * R.BWL);
+    }
+}
+
+}  // namespace sarnova

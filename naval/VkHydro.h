@@ -1,0 +1,205 @@
+// Section hydrostatics: transverse sections clipped below a waterplane, their area, waterline, girth
+// and depth, and the summary that integrates them along the length into volumes and the hydrostatic
+// result record.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "foundation/Geom.h"
+#include "foundation/GeomBox.h"
+#include "foundation/VkMaths.h"
+#include "foundation/VkMathsSolvers.h"
+
+namespace sarnova {
+
+// ---- The hydrostatic result record ----
+
+// The answer of every hydrostatic calculation. Lengths in model units; the centres are absolute
+// coordinates, the two percentages measured from the aft end of the immersed body.
+struct THydrostaticsData {
+    TMPlane WaterPlane = XYPlane;
+    TMVector MinCorner;
+    TMVector MaxCorner;
+    double LOA = 0;
+    double BMAX = 0;
+    double LWL = 0;
+    double BWL = 0;
+    double Draught = 0;
+    double Depth = 0;
+    double Displacement = 0;
+    double Volume = 0;
+    double LCB = 0;
+    double TCB = 0;
+    double VCB = 0;
+    double LCBPercent = 0;
+    double CB = 0;
+    double CM = 0;
+    double CP = 0;
+    double CWP = 0;
+    double IL = 0;
+    double IT = 0;
+    double SurfaceArea = 0;
+    double WettedArea = 0;
+    double MaxSectionArea = 0;
+    double WaterPlanArea = 0;
+    double TPC = 0;
+    double MCT = 0;
+    double BMT = 0;
+    double BML = 0;
+    double KMT = 0;
+    double KML = 0;
+    double GMT = 0;
+    double GML = 0;
+    double LCF = 0;
+    double TCF = 0;
+    double LCFPercent = 0;
+    // Input: height of the centre of gravity.
+    double KG = 0;
+};
+
+// The waterplane z = 0 and every other field 0.
+void ResetHydrostatics(THydrostaticsData& R);
+// Density (kg/m3) times the volume converted to cubic metres by the design length unit, expressed
+// in the design mass unit.
+double MassOfVolume(double Density, double Volume);
+// MassOfVolume with the water density setting.
+double DisplacementOfVolume(double Volume);
+
+// ---- Plane tests ----
+
+// 1 above the plane (on the side its normal points to), -1 below, 0 within 1e-10 of it; the signed
+// distance is taken in single precision.
+int WaterplaneSide(const TMPlane& Plane, const TMVector& P);
+bool IsOnWaterplane(const TMPlane& Plane, const TMVector& P);
+
+// ---- One section ----
+
+// The integrals of one section below a waterplane.
+struct TSectionProperties {
+    double Area = 0;
+    double Station = 0;
+    double CentroidY = 0;
+    double CentroidZ = 0;
+    // Integration weight along x; set by the summary.
+    double LengthWeight = 0;
+    TMBox Extents = EmptyBox;
+    // Length of the section's cut with the waterplane, with its centre, first and second moment
+    // about the centre plane.
+    double WaterlineBreadth = 0;
+    // x of the first point of the underwater outline.
+    double FirstX = 0;
+    double WaterlineCentre = 0;
+    double WaterlineMoment = 0;
+    double WaterlineInertia = 0;
+    // Integration weight along the waterplane; set by the summary.
+    double WaterplaneWeight = 0;
+    // Where the section's plane, the waterplane and the centre plane meet.
+    TMVector WaterlineRef;
+    // Greatest depth below the waterplane; negative for a dry section.
+    double Depth = 0;
+    // Length of the underwater outline that does not lie in the waterplane.
+    double Girth = 0;
+    double Breadth = 0;
+    double Height = 0;
+};
+
+// Walks a section outline and yields only its part on or below the waterplane: each run of points
+// above the plane is replaced by the two points where the outline crosses the plane, and the yielded
+// outline ends on its first point. A section wholly above the plane yields one point, the foot on the
+// plane of (x, 0, 0). Every call either moves the source on or closes the outline, so a walk from
+// First until IsLast always ends.
+class TUnderwaterSectionIterator : public IMVectorIterator {
+public:
+    // Takes an iterator over the section's points from Source, which must outlive this object and not
+    // change meanwhile. A source without points throws its "no points" error.
+    TUnderwaterSectionIterator(const TMPlane& Plane, IMVectorSource& Source);
+
+    TMVector First() override;
+    TMVector Next() override;
+    TMVector Current() const override { return FCurrent; }
+    // Back on the first yielded point with the source used up.
+    bool IsLast() const override { return Finished(); }
+    bool Finished() const;
+    const TMPlane& Plane() const { return FPlane; }
+
+private:
+    // The next source point that matters: runs of points above the plane are skipped.
+    TMVector Advance();
+    // Where the segment from A to B (on opposite sides) crosses the plane.
+    TMVector Crossing(const TMVector& A, const TMVector& B) const;
+    int Side(const TMVector& P) const { return WaterplaneSide(FPlane, P); }
+
+    std::unique_ptr<IMVectorIterator> FSource;
+    TMVector FCurrent;
+    TMVector FLastSource;
+    TMVector FPrevious;
+    TMVector FStart;
+    TMPlane FPlane;
+};
+
+// Each integral restarts It with First and reads it until IsLast. The outline is taken as closed:
+// its yielded points end on the first one. The waterline integrals use the iterator's waterplane.
+
+// Area (half the absolute shoelace sum in the y-z plane), its centroid (0 when the area is 0), the
+// extents, breadth and height. Station is left alone.
+void SectionAreaProperties(IMVectorIterator& It, TSectionProperties& R);
+// The parts of the outline lying in the waterplane: their length, first and second moment about the
+// centre plane, the centre of the cut, FirstX and WaterlineRef. Throws the three-plane routine's error
+// for a waterplane parallel to the x axis.
+void SectionWaterlineProperties(TUnderwaterSectionIterator& It, TSectionProperties& R);
+// Length of the outline's segments, leaving out those lying in the waterplane.
+double SectionWettedGirth(TUnderwaterSectionIterator& It);
+// The greatest depth below the waterplane that the outline reaches.
+double UnderwaterSectionDraught(TUnderwaterSectionIterator& It);
+
+// ---- Integration along the length ----
+
+struct TVolumeAndCentre {
+    double Volume = 0;
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+// The sections of one body for one waterplane, integrated along x. Sections are expected in order of
+// station; the rule is exact for polynomials through groups of three or four unequally spaced
+// sections, and sections that coincide within 1e-4 split the integration.
+class TSectionsSummary {
+public:
+    TMPlane WaterPlane;
+
+    // Without a waterplane: whole, unclipped sections.
+    TSectionsSummary() = default;
+    explicit TSectionsSummary(const TMPlane& Plane) : WaterPlane(Plane) {}
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Throws the list's index error outside 0 .. Count - 1.
+    const TSectionProperties& Items(int Index) const;
+    // Appends a copy; returns its index.
+    int Add(const TSectionProperties& R);
+
+    // The preparation steps, in the order VolumeAndCentroid and Hydrostatics run them.
+    // Between neighbours whose depths have strictly opposite signs, a section of depth 0 at the
+    // interpolated station where the body leaves the water.
+    void InsertWaterlineCrossings();
+    // Drops every section with a negative depth.
+    void RemoveDrySections();
+    void ComputeLengthWeights();
+    // The same rule, with the spacing measured between the sections' waterline points.
+    void ComputeWaterplaneWeights();
+
+    // Prepares the sections and fills the volume and its centre; R is left alone below two sections.
+    void VolumeAndCentroid(TVolumeAndCentre& R);
+    // Prepares the sections and fills the hydrostatic particulars; fields it does not compute keep
+    // their values, and R is left alone below two sections.
+    void Hydrostatics(THydrostaticsData& R);
+
+private:
+    void Prepare();
+    // The weighted sum of the areas (signed) and its centre; the centre is 0 without volume.
+    TVolumeAndCentre Integrate() const;
+
+    std::vector<TSectionProperties> FItems;
+};
+
+}  // namespace sarnova
