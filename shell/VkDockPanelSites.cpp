@@ -163,7 +163,8 @@ void TVkDockSiteForm::closeEvent(QCloseEvent* Event) {
 // ---- TVkConjoinDockSiteForm ----
 
 TVkConjoinDockSiteForm::TVkConjoinDockSiteForm(QWidget* Parent) : TVkDockSiteForm(Parent) {
-    Layout = new QMainWindow(this, Qt::Widget);
+    Layout = new QMainWindow(this);
+    Layout->setWindowFlags(Qt::Widget);  // QMainWindow makes itself a window whatever it is given
     Layout->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     setWidget(Layout);
 }
