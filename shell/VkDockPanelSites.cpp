@@ -88,6 +88,11 @@ QWidget* TVkDockSiteForm::ResolveDockedControl(const std::string& Name) {
     return Control;
 }
 
+bool TVkDockSiteForm::AcceptsToolWindow(const QWidget* Source) const {
+    int SourceGroup = 0;
+    return DockSourceOf(Source, &SourceGroup) == TVkDockSource::ToolWindow && GroupsCompatible(Group, SourceGroup);
+}
+
 void TVkDockSiteForm::Adopt(TVkDockForm* Form) {
     Form->Site = this;
     Members.emplace_back(Form);
@@ -223,9 +228,7 @@ TVkAlign TVkConjoinDockSiteForm::PlaceAt(QPoint ScreenPoint, TVkDockForm* Moving
 }
 
 bool TVkConjoinDockSiteForm::DockOver(QWidget* Source, QPoint ScreenPoint, QRect& Preview) const {
-    int SourceGroup = 0;
-    if (DockSourceOf(Source, &SourceGroup) != TVkDockSource::ToolWindow || !GroupsCompatible(Group, SourceGroup))
-        return false;
+    if (!AcceptsToolWindow(Source)) return false;
     TVkDockForm* Target = nullptr;
     PlaceAt(ScreenPoint, qobject_cast<TVkDockForm*>(Source), Target, Preview);
     return true;
@@ -409,9 +412,7 @@ void TVkTabbedDockSiteform::DockClient(TVkDockForm* Form) {
 QRect TVkTabbedDockSiteform::DropRect() const { return ScreenRectOf(PageControl); }
 
 bool TVkTabbedDockSiteform::DockOver(QWidget* Source, QPoint ScreenPoint, QRect& Preview) const {
-    int SourceGroup = 0;
-    if (DockSourceOf(Source, &SourceGroup) != TVkDockSource::ToolWindow || !GroupsCompatible(Group, SourceGroup))
-        return false;
+    if (!AcceptsToolWindow(Source)) return false;
     if (static_cast<TVkDockForm*>(const_cast<QWidget*>(Source))->HostSite() == this) return false;
     Preview = DropRect();
     return true;

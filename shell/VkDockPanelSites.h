@@ -51,6 +51,8 @@ public:
     void PostCloseRequest();
     // Resolves a saved name (handler, then the host's dock widget of that name), made visible.
     QWidget* ResolveDockedControl(const std::string& Name);
+    // Sites take tool windows of a compatible group.
+    bool AcceptsToolWindow(const QWidget* Source) const;
 
 protected:
     // Members: the docked windows, in docking order; the site watches their showing and hiding.

@@ -8,16 +8,10 @@
 
 #include "shell/Command.h"
 #include "shell/ConsoleFloat.h"
+#include "shell/ShellTestSupport.h"
 
 namespace sarnova {
 namespace {
-
-void Settle() {
-    for (int I = 0; I < 3; ++I) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
 
 // A control with room for Rows rows, shown.
 struct TConsoleFixture {

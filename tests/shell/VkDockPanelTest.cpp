@@ -16,16 +16,10 @@
 #include "shell/VkDockPanelLayout.h"
 #include "shell/VkDockPanelManager.h"
 #include "shell/VkDockPanelSites.h"
+#include "shell/ShellTestSupport.h"
 
 namespace sarnova {
 namespace {
-
-void Settle() {
-    for (int I = 0; I < 4; ++I) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
 
 // A tool window as the program builds them: a dock form filled by a floating-site panel with content.
 class TToolForm : public TVkDockForm {
