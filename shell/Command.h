@@ -22,7 +22,7 @@ public:
 
     explicit TVCLConsole(QWidget* Parent = nullptr);
 
-    // Both append Text as one line per piece between line ends (CR LF, or LF alone); a text without
+    // Both append Text as one line for each stretch between line ends (CR LF, or LF alone); a text without
     // a line end is a line of its own, an empty text adds nothing.
     void WriteLine(const std::string& Text) override;
     void Write(const std::string& Text) override;
