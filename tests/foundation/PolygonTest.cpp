@@ -1,0 +1,269 @@
+#include "foundation/Polygon.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "VkMathsExpect.h"
+#include "foundation/Errors.h"
+#include "foundation/GeomBox.h"
+#include "foundation/TextFile.h"
+#include "platform/RecordingGraphics.h"
+
+using namespace sarnova;
+
+namespace {
+
+const TMVector A{0, 0, 0}, B{1, 0, 0}, C{1, 1, 0}, D{0, 1, 0};
+
+std::vector<TMVector> CornersOf(const TPolygon& F) {
+    std::vector<TMVector> Result;
+    for (int I = 0; I < F.CornerCount(); ++I) Result.push_back(F.Corner(I)->Vector());
+    return Result;
+}
+
+double TotalArea(const TPolygonList& Mesh) {
+    double Sum = 0;
+    for (int I = 0; I < Mesh.Count(); ++I) Sum += Mesh.Polygon(I)->Area();
+    return Sum;
+}
+
+// A quadrilateral ABCD and the triangle (5, 5, 5), (6, 5, 5), (5, 6, 5).
+void AddQuadAndTriangle(TPolygonList& Mesh) {
+    Mesh.Add(QuadFromVectors(A, B, C, D));
+    Mesh.Add(TriangleFromVectors({5, 5, 5}, {6, 5, 5}, {5, 6, 5}));
+}
+
+}  // namespace
+
+TEST(TPolygonList, TriangulatedCopySplitsQuadrilateralsIntoFreshTriangles) {
+    TPolygonList Mesh;
+    AddQuadAndTriangle(Mesh);
+    Mesh.ShowNormals = true;
+    Mesh.Polygon(0)->Selected = true;
+    Mesh.Polygon(0)->SetColor(clRed);
+    Mesh.Polygon(1)->SetColor(clBlue);
+
+    auto Copy = Mesh.TriangulatedCopy();
+    ASSERT_EQ(Copy->Count(), 3);
+    EXPECT_TRUE(Copy->ShowNormals);
+    EXPECT_EQ(CornersOf(*Copy->Polygon(0)), (std::vector<TMVector>{A, B, C}));
+    EXPECT_EQ(CornersOf(*Copy->Polygon(1)), (std::vector<TMVector>{A, C, D}));
+    for (int I = 0; I < 2; ++I) {
+        const TPolygon& T = *Copy->Polygon(I);
+        EXPECT_TRUE(T.Selected);
+        EXPECT_FALSE(T.OwnColor);
+        EXPECT_EQ(T.Color, clNone);
+    }
+    // The triangle is copied unchanged, colour included; the original mesh is untouched.
+    EXPECT_EQ(CornersOf(*Copy->Polygon(2)), CornersOf(*Mesh.Polygon(1)));
+    EXPECT_EQ(Copy->Polygon(2)->Color, clBlue);
+    EXPECT_NE(Copy->Polygon(2), Mesh.Polygon(1));
+    EXPECT_EQ(Mesh.Polygon(0)->GetShape(), 1);
+}
+
+TEST(TPolygonList, TriangulateWorksInPlace) {
+    TPolygonList Mesh;
+    AddQuadAndTriangle(Mesh);
+    Mesh.Polygon(0)->SetNormal(0, {0, 0, 1});
+    TPolygon* Quad = Mesh.Polygon(0);
+    TPolygon* Triangle = Mesh.Polygon(1);
+
+    Mesh.Triangulate();
+    ASSERT_EQ(Mesh.Count(), 3);
+    // The quadrilateral's own object becomes the first triangle and keeps its normal at corner 0.
+    EXPECT_EQ(Mesh.Polygon(0), Quad);
+    EXPECT_EQ(CornersOf(*Quad), (std::vector<TMVector>{A, B, C}));
+    ASSERT_NE(Quad->Normal(0), nullptr);
+    EXPECT_EQ(CornersOf(*Mesh.Polygon(1)), (std::vector<TMVector>{A, C, D}));
+    EXPECT_EQ(Mesh.Polygon(2), Triangle);
+
+    Mesh.ReplaceByTriangles();
+    EXPECT_EQ(Mesh.Count(), 3);
+}
+
+TEST(TPolygonList, TextBlockRoundTrips) {
+    TPolygonList Mesh;
+    Mesh.Add(TriangleFromVectors({0, 1.25, -2}, {1, 0, 0}, {0, 0, 1}));
+    Mesh.Add(QuadFromVectors(A, B, C, D));
+    TTextWriter Out;
+    Mesh.SaveToText(Out);
+    EXPECT_EQ(Out.Text(),
+              "NumberofPolygons=2\n"
+              "3 0.000 1.250 -2.000 1.000 0.000 0.000 0.000 0.000 1.000\n"
+              "4 0.000 0.000 0.000 1.000 0.000 0.000 1.000 1.000 0.000 0.000 1.000 0.000\n");
+
+    TTextReader In(Out.Text() + "next line\n");
+    TPolygonList Loaded;
+    Loaded.LoadFromText(In);
+    ASSERT_EQ(Loaded.Count(), 2);
+    EXPECT_EQ(CornersOf(*Loaded.Polygon(0)), CornersOf(*Mesh.Polygon(0)));
+    EXPECT_EQ(CornersOf(*Loaded.Polygon(1)), CornersOf(*Mesh.Polygon(1)));
+    EXPECT_EQ(In.ReadLine(), "next line");
+
+    // Reading appends; the key is not checked.
+    TTextReader Again("Whatever=1\r\n3 0 0 0 1 0 0 0 1 0\r\n");
+    Loaded.LoadFromText(Again);
+    EXPECT_EQ(Loaded.Count(), 3);
+}
+
+TEST(TPolygonList, DamagedTextBlocks) {
+    struct TCase {
+        const char* Text;
+        int Facets;  // left in the mesh
+        const char* Error;
+    };
+    const TCase Cases[] = {
+        {"NumberofPolygons=0\n3 0 0 0 1 0 0 0 1 0\n", 0, nullptr},
+        {"NumberofPolygons=-4\n", 0, nullptr},
+        {"NumberofPolygons=two\n", 0, "EConvertError"},
+        // A count far beyond the lines present ends at the end of the text, with what was read kept.
+        {"NumberofPolygons=2000000000\n3 0 0 0 1 0 0 0 1 0\n", 1, "EInOutError"},
+        {"NumberofPolygons=99999999999999\n", 0, "EConvertError"},
+        {"NumberofPolygons=3\n3 0 0 0 1 0 0 0 1 0\n3 0 0 x\n3 0 0 0 1 0 0 0 1 0\n", 1, "EInOutError"},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Text);
+        TTextReader In(Case.Text);
+        TPolygonList Mesh;
+        std::string Raised;
+        try {
+            Mesh.LoadFromText(In);
+        } catch (const EConvertError&) {
+            Raised = "EConvertError";
+        } catch (const EInOutError&) {
+            Raised = "EInOutError";
+        }
+        EXPECT_EQ(Raised, Case.Error ? Case.Error : "");
+        EXPECT_EQ(Mesh.Count(), Case.Facets);
+    }
+}
+
+TEST(TPolygonList, ExtentsAndDrawingOfAnEmptyMesh) {
+    TPolygonList Mesh;
+    EXPECT_EQ(Mesh.Extents(), EmptyBox);
+    Mesh.ShowNormals = true;
+    TRecordingGraphics G;
+    Mesh.Draw(G);
+    Mesh.DrawFilled(G);
+    EXPECT_TRUE(G.Calls.empty());
+}
+
+TEST(TPolygonList, DrawsEveryEdgeAndTheNormals) {
+    TPolygonList Mesh;
+    AddQuadAndTriangle(Mesh);
+    EXPECT_EQ(Mesh.Extents(), MakeBox(0, 0, 0, 6, 6, 5));
+
+    TRecordingGraphics G;
+    Mesh.Draw(G);
+    ASSERT_EQ(G.Calls.size(), 7u);
+    const std::vector<std::vector<TMVector>> Edges = {
+        {A, B}, {B, C}, {C, D}, {D, A}, {{5, 5, 5}, {6, 5, 5}}, {{6, 5, 5}, {5, 6, 5}}, {{5, 6, 5}, {5, 5, 5}}};
+    for (std::size_t I = 0; I < Edges.size(); ++I) {
+        EXPECT_EQ(G.Calls[I].Name, "Line");
+        EXPECT_EQ(G.Calls[I].Points, Edges[I]);
+    }
+
+    // With normals: an arrow 1 % of the largest extent (6) long from each centroid, and the vertex
+    // normals of a facet that has all three.
+    Mesh.ShowNormals = true;
+    for (int I = 0; I < 3; ++I) Mesh.Polygon(1)->SetNormal(I, {0, 0, -1});
+    G.Calls.clear();
+    Mesh.Draw(G);
+    EXPECT_EQ(G.Names(), (std::vector<std::string>{"Line", "Line", "Line", "Line", "VectorPoints", "Line", "Line",
+                                                   "Line", "VectorPoints", "Line", "Line", "Line"}));
+    const TGraphicsCall& Arrow = G.Calls[4];
+    EXPECT_EQ(Arrow.Points, (std::vector<TMVector>{{0.5, 0.5, 0}, {0, 0, 1}}));
+    EXPECT_DOUBLE_EQ(Arrow.Size, 0.06);
+    EXPECT_TRUE(Arrow.Flag);
+    ExpectNear(G.Calls[9].Points[1], {5, 5, 4.94});
+
+    G.Calls.clear();
+    Mesh.DrawFilled(G);
+    EXPECT_EQ(G.Names(), (std::vector<std::string>{"Polygon", "Polygon"}));
+}
+
+TEST(TPolygonList, CopiesMovesAndSelections) {
+    TPolygonList Mesh;
+    AddQuadAndTriangle(Mesh);
+    Mesh.ShowNormals = true;
+
+    auto Clone = Mesh.Clone();
+    ASSERT_EQ(Clone->Count(), 2);
+    EXPECT_TRUE(Clone->ShowNormals);
+    EXPECT_NE(Clone->Polygon(0), Mesh.Polygon(0));
+    EXPECT_EQ(CornersOf(*Clone->Polygon(0)), CornersOf(*Mesh.Polygon(0)));
+
+    Clone->AddCopies(nullptr);
+    Clone->AddCopies(Clone.get());
+    EXPECT_EQ(Clone->Count(), 4);
+
+    // TakeFrom moves the facets themselves, last first.
+    TPolygon* First = Clone->Polygon(0);
+    TPolygon* Last = Clone->Polygon(3);
+    TPolygonList Target;
+    Target.Add(TriangleFromVectors(A, B, C));
+    Target.TakeFrom(*Clone);
+    EXPECT_EQ(Clone->Count(), 0);
+    ASSERT_EQ(Target.Count(), 5);
+    EXPECT_EQ(Target.Polygon(1), Last);
+    EXPECT_EQ(Target.Polygon(4), First);
+
+    // Selections are views into the mesh; dropping one leaves the facets alone.
+    EXPECT_EQ(Mesh.SelectedCount(), 0);
+    EXPECT_EQ(Mesh.SelectedPolygons()->Count(), 0);
+    Mesh.Polygon(1)->Selected = true;
+    {
+        auto Selected = Mesh.SelectedPolygons();
+        ASSERT_EQ(Selected->Count(), 1);
+        EXPECT_EQ(Selected->Polygon(0), Mesh.Polygon(1));
+    }
+    EXPECT_EQ(Mesh.SelectedCount(), 1);
+    EXPECT_EQ(Mesh.Polygon(1)->CornerCount(), 3);
+
+    auto Moved = Mesh.Transformed(MatrixTranslation(0, 0, 2));
+    EXPECT_TRUE(Moved->ShowNormals);
+    EXPECT_EQ(Moved->Extents(), MakeBox(0, 0, 2, 6, 6, 7));
+
+    Mesh.FlipNormals();
+    EXPECT_EQ(CornersOf(*Mesh.Polygon(0)), (std::vector<TMVector>{C, B, A, D}));
+}
+
+TEST(ClipPolygonsByPlane, KeepsOneSideSplitIntoTriangles) {
+    const TMPlane Z0{{0, 0, 1}, 0};
+    TPolygonList Mesh;
+    Mesh.Add(TriangleFromVectors({0, 0, -1}, {1, 0, -1}, {0, 0, 1}));
+
+    auto Below = ClipPolygonsByPlane(Mesh, 0, Z0);
+    ASSERT_EQ(Below->Count(), 2);  // a quadrilateral, split
+    auto Above = ClipPolygonsByPlane(Mesh, 1, Z0);
+    ASSERT_EQ(Above->Count(), 1);
+    EXPECT_NEAR(TotalArea(*Below) + TotalArea(*Above), 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(Above->Extents().Min.Z, 0);
+}
+
+TEST(ClipPolygonsByPlane, ClipsAQuadrilateralAsBothItsTriangles) {
+    const TMPlane Z0{{0, 0, 1}, 0};
+    struct TCase {
+        const char* Name;
+        TMVector P0, P1, P2, P3;
+        double AreaBelow;
+    };
+    const TCase Cases[] = {
+        // A 1 x 2 upright rectangle cut across its middle.
+        {"straddling", {0, 0, -1}, {1, 0, -1}, {1, 0, 1}, {0, 0, 1}, 1.0},
+        // The first three corners below, the fourth above: kept only up to the plane.
+        {"last corner above", {0, 0, -1}, {1, 0, -1}, {1, 0, -0.5}, {0, 0, 1}, 11.0 / 12.0},
+        {"wholly below", {0, 0, -2}, {1, 0, -2}, {1, 0, -1}, {0, 0, -1}, 1.0},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TPolygonList Mesh;
+        Mesh.Add(QuadFromVectors(Case.P0, Case.P1, Case.P2, Case.P3));
+        auto Below = ClipPolygonsByPlane(Mesh, 0, Z0);
+        EXPECT_NEAR(TotalArea(*Below), Case.AreaBelow, 1e-12);
+        EXPECT_LE(Below->Extents().Max.Z, 0);
+        for (int I = 0; I < Below->Count(); ++I) EXPECT_EQ(Below->Polygon(I)->GetShape(), 0);
+    }
+}
