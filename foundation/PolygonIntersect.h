@@ -1,0 +1,149 @@
+// Cut lines of facet meshes: a mesh cut by a plane, or two meshes cut by each other. Every triangle
+// cut gives a short segment; the segments are gathered into a graph whose vertices are merged by
+// position, cleaned of duplicates and degenerate pieces, and chained into polylines. Contours,
+// station sections, mesh slicing and mesh-mesh intersection stand on it.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "foundation/VkMathsIntersect.h"
+
+namespace sarnova {
+
+class TPolygon;
+class TPolygonList;
+class TPolyline;
+class TPolylineList;
+class TIntersectionEdge;
+
+// A point where cut segments end.
+class TIntersectionVertex {
+public:
+    TMVector Position;
+    // The edges ending here, not owned, in the order they were made.
+    std::vector<TIntersectionEdge*> Edges;
+
+    explicit TIntersectionVertex(const TMVector& P) : Position(P) {}
+    int Degree() const noexcept { return static_cast<int>(Edges.size()); }
+};
+
+// A cut segment between two vertices. Next and Prev link it into a chain while polylines are built.
+class TIntersectionEdge {
+public:
+    TIntersectionVertex* V1;
+    TIntersectionVertex* V2;
+    TIntersectionEdge* Next = nullptr;
+    TIntersectionEdge* Prev = nullptr;
+    // Emitted into a polyline.
+    bool Used = false;
+
+    // Registers the edge with both vertices.
+    TIntersectionEdge(TIntersectionVertex* A, TIntersectionVertex* B);
+    TIntersectionEdge(const TIntersectionEdge&) = delete;
+    TIntersectionEdge& operator=(const TIntersectionEdge&) = delete;
+
+    // The end that is not V. Throws EGeometryError
+    // "TIntersectionEdge.OtherVertex - Edge do not connect to specified vertex" when V is neither end.
+    TIntersectionVertex* OtherVertex(const TIntersectionVertex* V) const;
+    // Not linked into a chain and not emitted.
+    bool IsFree() const noexcept { return !Next && !Prev && !Used; }
+};
+
+// The vertices, owned. Positions within 1e-4 of each other in every coordinate share one vertex, so
+// any two vertices differ by at least 1e-4 in some coordinate. Lookup goes through a hash of the
+// positions quantised to cells, which keeps gathering linear in the number of segments.
+class TIntersectionVertices {
+public:
+    int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1.
+    TIntersectionVertex* Vertex(int Index) const;
+    // The vertex within 1e-4 of P in every coordinate (the oldest, should several be), or a new one at
+    // P. The first position seen at a place is the one kept. A position that is not finite always
+    // gets a vertex of its own.
+    TIntersectionVertex* FindOrAdd(const TMVector& P);
+    void Clear();
+
+private:
+    struct TCell {
+        std::int64_t X, Y, Z;
+        bool operator==(const TCell&) const = default;
+    };
+    struct TCellHash {
+        std::size_t operator()(const TCell& C) const noexcept;
+    };
+    static TCell CellOf(const TMVector& P);
+
+    std::vector<std::unique_ptr<TIntersectionVertex>> FItems;
+    // Newest vertex of each cell; FNextInCell chains to the older ones of the same cell.
+    std::unordered_map<TCell, int, TCellHash> FNewestInCell;
+    std::vector<int> FNextInCell;
+};
+
+// The edges, owned.
+class TIntersectionEdges {
+public:
+    int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1.
+    TIntersectionEdge* Edge(int Index) const;
+    // A new edge from A to B, registered with both.
+    TIntersectionEdge* Add(TIntersectionVertex* A, TIntersectionVertex* B);
+    // Unregisters the edge at Index from its vertices and frees it.
+    void Delete(int Index);
+    // Orients every edge from its lower to its higher vertex (ordered by x, then y, then z), sorts the
+    // edges by their ends, and deletes edges whose ends agree within 1e-4 and all but the first of
+    // edges joining the same two places.
+    void SortEdges();
+    void Clear();
+
+private:
+    std::vector<std::unique_ptr<TIntersectionEdge>> FItems;
+};
+
+// Gathers the cut segments of one cut and chains them into polylines.
+class TPolygonIntersections {
+public:
+    TIntersectionVertices Vertices;
+    TIntersectionEdges Edges;
+
+    TPolygonIntersections() = default;
+    TPolygonIntersections(const TPolygonIntersections&) = delete;
+    TPolygonIntersections& operator=(const TPolygonIntersections&) = delete;
+
+    // Frees the edges, then the vertices.
+    void Clear();
+    // An edge between the (merged) vertices at S's ends, unless one already joins them. A segment
+    // whose ends merge into one vertex, or that is not finite, adds nothing.
+    void AddSegment(const TMSegment& S);
+    // The same without asking for an existing edge; SortEdges removes the duplicates later.
+    void AddSegmentUnchecked(const TMVector& A, const TMVector& B);
+    // Clear, then the plane's cut of every facet; a quadrilateral is cut as its triangles (0, 1, 2)
+    // and (0, 2, 3). Crossing segments and segments along an edge are gathered; touching points and
+    // facets lying in the plane add nothing. Linear in the number of facets.
+    void IntersectPlane(const TMPlane& Plane, const TPolygonList& Mesh);
+    // Adds the cuts of every pair of triangles, one of each mesh, that meet (quadrilaterals as their
+    // two triangles). Only triangles whose boxes reach into the overlap of the meshes' boxes (grown
+    // by a tenth about its centre) are examined, and pairs are found through a grid on their boxes
+    // rather than by trying every pair.
+    void IntersectMeshes(const TPolygonList& A, const TPolygonList& B);
+    // Chains the edges into polylines: each chain runs from a free edge backward and forward through
+    // its vertices while free edges continue it, and becomes one polyline (a closed one repeats its
+    // first point at the end). Chains ending at a branch are kept like any other, and chaining goes on
+    // until every edge is used. The polylines lose repeated points and points within 1e-4 of the line
+    // through their neighbours; those shorter than 0.001 are dropped. nullptr when nothing is left.
+    std::unique_ptr<TPolylineList> ToPolylines();
+};
+
+// The segment two triangles have in common, as a new polyline of two points; nullptr when they do not
+// meet or when either facet is a quadrilateral.
+std::unique_ptr<TPolyline> IntersectFacets(const TPolygon& A, const TPolygon& B);
+
+// Cut lines of a plane with a mesh; nullptr when there are none.
+std::unique_ptr<TPolylineList> IntersectPlaneWithPolygons(const TMPlane& Plane, const TPolygonList& Mesh);
+// Cut lines of two meshes; nullptr when there are none.
+std::unique_ptr<TPolylineList> IntersectPolygonLists(const TPolygonList& MeshA, const TPolygonList& MeshB);
+
+}  // namespace sarnova
