@@ -1,0 +1,707 @@
+#include "document/Geometry.h"
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+#include "document/GeometryClasses.h"
+#include "document/GeometryList.h"
+#include "document/Settings.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideColors.h"
+#include "foundation/Errors.h"
+#include "foundation/Geom.h"
+#include "foundation/GeomBox.h"
+#include "foundation/MacroFile.h"
+#include "foundation/Polyline.h"
+#include "platform/Menu.h"
+
+namespace sarnova {
+
+TGeometryList* GClipboard = nullptr;
+
+std::string ClassNameOf(const std::type_info& Type) {
+    int Status = 0;
+    std::unique_ptr<char, void (*)(void*)> Demangled(
+        abi::__cxa_demangle(Type.name(), nullptr, nullptr, &Status), std::free);
+    std::string Name = (Status == 0 && Demangled) ? Demangled.get() : Type.name();
+    const auto Colon = Name.rfind("::");
+    return Colon == std::string::npos ? Name : Name.substr(Colon + 2);
+}
+
+TGeoMessage::~TGeoMessage() = default;
+TGeometryObserver::~TGeometryObserver() = default;
+IGeometryFrame::~IGeometryFrame() = default;
+TPointInfo::~TPointInfo() = default;
+TGeometryClass::~TGeometryClass() = default;
+
+// ---- Frames ----
+
+namespace {
+std::map<std::string, TFrameCreator>& FrameCreators() {
+    static std::map<std::string, TFrameCreator> Creators;
+    return Creators;
+}
+}  // namespace
+
+void RegisterGeometryFrame(const std::string& FrameName, TFrameCreator Creator) {
+    FrameCreators()[FrameName] = std::move(Creator);
+}
+
+IGeometryFrame* CreateGeometryFrame(const std::string& FrameName, TGeometry& Geometry, void* Owner) {
+    const auto Found = FrameCreators().find(FrameName);
+    if (Found == FrameCreators().end() || !Found->second) return nullptr;
+    return Found->second(Geometry, Owner);
+}
+
+// ---- Colours ----
+
+const TSarnovaSettings& CurrentSettings() {
+    if (GSettings) return *GSettings;
+    static const TSarnovaSettings Defaults = [] {
+        TSarnovaSettings S;
+        S.SetDefaults();
+        return S;
+    }();
+    return Defaults;
+}
+
+TColor TGeometryColors::DrawColor() const {
+    if (Geometry.SelectedOrHighlighted() && !Geometry.Editing()) return SelectColor();
+    const TGeometryList* List = Geometry.GetOwnerList();
+    if (Geometry.Editing() || List == nullptr || List->GetEditedGeometry() == nullptr) return Geometry.GetColor();
+    return NonEditColor();
+}
+
+TColor TGeometryColors::BackColor() const { return CurrentSettings().BackColor; }
+TColor TGeometryColors::ControlPolygonColor() const { return CurrentSettings().ControlPolygonColor; }
+TColor TGeometryColors::StartColor() const { return CurrentSettings().StartColor; }
+TColor TGeometryColors::SelectColor() const { return CurrentSettings().SelectColor; }
+TColor TGeometryColors::NonEditColor() const { return CurrentSettings().NonEditColor; }
+
+// ---- Point handles ----
+
+void TPointInfo::SetPoint(const TMVector& APoint, bool ASelected, bool AVisible, IGraphics* View) {
+    Point = APoint;
+    Selected = ASelected;
+    Visible = AVisible;
+    if (View != nullptr) ScreenPoint = View->WorldToScreenVector(APoint);
+}
+
+void TRPointInfo::SetSelected(bool Value) {
+    if (RPoint != nullptr) RPoint->Marked = Value;
+}
+
+void TRPointInfo::SetRPoint(TRPoint* APoint, IGraphics* View, bool AVisible) {
+    RPoint = APoint;
+    if (APoint != nullptr)
+        SetPoint(APoint->Vector(), APoint->Marked, AVisible, View);
+    else
+        SetPoint(ZeroVector, false, false, View);
+}
+
+// ---- Classes ----
+
+std::string DescriptionFromKeyword(const std::string& Keyword) {
+    if (Keyword.size() < 2) return Keyword;
+    std::string Text = Keyword.substr(1, 255);
+    auto IsUpper = [](char C) { return C >= 'A' && C <= 'Z'; };
+    auto IsLower = [](char C) { return C >= 'a' && C <= 'z'; };
+    for (std::size_t I = Text.size() - 1; I >= 1; --I)
+        if (IsUpper(Text[I]) && IsLower(Text[I - 1])) Text.insert(I, " ");
+    return Text;
+}
+
+std::string TGeometryClass::GetDescription() const { return DescriptionFromKeyword(GetKeyword()); }
+
+// ---- Drawing helpers ----
+
+namespace {
+
+// The corners of a box: bit 0 picks x, bit 1 y, bit 2 z of the maximum corner.
+TMVector BoxCorner(const TMBox& B, int Bits) {
+    return {(Bits & 1) ? B.Max.X : B.Min.X, (Bits & 2) ? B.Max.Y : B.Min.Y, (Bits & 4) ? B.Max.Z : B.Min.Z};
+}
+
+// Calls Edge(A, B) for each of the twelve edges of the box.
+template <class F>
+void ForEachBoxEdge(const TMBox& B, F Edge) {
+    for (int Bits = 0; Bits < 8; ++Bits)
+        for (int Axis = 1; Axis < 8; Axis <<= 1)
+            if ((Bits & Axis) == 0) Edge(BoxCorner(B, Bits), BoxCorner(B, Bits | Axis));
+}
+
+void DrawBoxEdges(IGraphics& View, const TMBox& B) {
+    ForEachBoxEdge(B, [&](const TMVector& A, const TMVector& C) { View.LineVectors(A, C); });
+}
+
+// The extents marker of a selected shaded entity: the box enlarged by 1.05, each edge drawn only on
+// its first and last third.
+void DrawBoxCorners(IGraphics& View, TMBox B) {
+    ScaleBox(B, 1.05);
+    ForEachBoxEdge(B, [&](const TMVector& A, const TMVector& C) {
+        View.LineVectors(A, VectorLerp(A, C, 1.0 / 3));
+        View.LineVectors(VectorLerp(A, C, 2.0 / 3), C);
+    });
+}
+
+}  // namespace
+
+// ---- The entity ----
+
+TGeometry::TGeometry() : Extents(EmptyBox), Color(CurrentSettings().DrawColor) {}
+
+TGeometry::~TGeometry() {
+    Renderer.reset();
+    if (Frame != nullptr) Frame->GeometryDestroyed();
+    NotifyFreeing();
+}
+
+void TGeometry::NotifyFreeing() {
+    // Each reference unlinks itself (or is freed by its list), which takes it off Observers.
+    NotifyObservers([](TGeometryObserver& O) { O.TargetDestroyed(); });
+    Observers.clear();
+}
+
+template <class F>
+void TGeometry::NotifyObservers(F Call) {
+    if (Observers.empty()) return;
+    // A call may unregister or free observers; only those still registered are called.
+    const std::vector<TGeometryObserver*> Snapshot = Observers;
+    for (auto It = Snapshot.rbegin(); It != Snapshot.rend(); ++It)
+        if (std::find(Observers.begin(), Observers.end(), *It) != Observers.end()) Call(**It);
+}
+
+const TGeometryClass& TGeometry::GetClass() const { return GeometryClassOf<TGeometry>(); }
+
+std::uint8_t TGeometry::GetEditorFlags() {
+    std::uint8_t Flags = 0;
+    if (Capabilities & (cpClickPick | cpRectPick)) Flags |= efSelectPoints;
+    if (Capabilities & cpPointEditing) Flags |= efDragMoves;
+    if (Capabilities & cpAllMouseMoves) Flags |= efAllMoves;
+    if (Capabilities & (cpKeys | cpInsertPointKey | cpInsertKnotKey)) Flags |= efKeys;
+    if (State & (gsInsertPoint | gsInsertKnot)) {
+        Flags &= static_cast<std::uint8_t>(~efSelectPoints);
+        Flags |= efAllMoves;
+    }
+    return Flags;
+}
+
+void TGeometry::BeginEdit() {
+    if (Editing() || !HasCapability(cpPointEditing) || OwnerList == nullptr) return;
+    State |= gsEditing;
+    if (DisplayState != dsNormal) {
+        DisplayState = dsNormal;
+        FreeRenderer();
+    }
+    StoreSelected(true);
+    if (TMenuItem* Root = PopupMenu(); Root != nullptr && Root->Count() > 0) Root->Items(0).Caption = "Finish Editing";
+}
+
+void TGeometry::EndEdit() {
+    if (!Editing()) return;
+    if (PopupRoot && PopupRoot->Count() > 0) PopupRoot->Items(0).Caption = "Edit";
+    State &= static_cast<std::uint16_t>(~gsEditing);
+}
+
+std::string TGeometry::GetName() const { return Name; }
+
+void TGeometry::SetName(const std::string& Value) {
+    if (Value == Name || Renaming) return;
+    Renaming = true;
+    try {
+        BeginChange();
+        StoreName(Value);
+        RefreshFrame();
+        NotifyOwner();
+        if (OwnerList != nullptr && !OwnerList->Updating()) SendMessage(std::make_unique<TGeoGeometryChange>());
+    } catch (...) {
+        Renaming = false;
+        throw;
+    }
+    Renaming = false;
+}
+
+void TGeometry::SetOwnerList(TGeometryList* List) { OwnerList = List; }
+
+void TGeometry::SetColor(TColor Value) {
+    Color = Value;
+    Redraw();
+    EndChange();
+}
+
+void TGeometry::SetCapabilities(std::uint16_t Value) { Capabilities = Value; }
+
+TDataObject TGeometry::GetDataObject() { return {}; }
+
+std::unique_ptr<TPointInfo> TGeometry::CreatePointInfo() { return std::make_unique<TRPointInfo>(this); }
+
+void TGeometry::GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) {
+    if (auto* R = dynamic_cast<TRPointInfo*>(&Info)) R->SetRPoint(GetPoint(Index), View, true);
+}
+
+void TGeometry::UpdateMenuItems(TMenuItem&) {}
+void TGeometry::AddMenuItems(TMenuItem&) {}
+int TGeometry::GetPointCount() { return 0; }
+TRPoint* TGeometry::GetPoint(int) { return nullptr; }
+std::uint8_t TGeometry::GetSelectionType() { return 0; }
+
+void TGeometry::SetSelected(bool Value) {
+    if (Value == Selected || DisplayState == dsHidden) return;
+    if (!Value && Editing()) SetEditing(false);
+    StoreSelected(Value);
+    if (!Value) FreePopupMenu();
+    Redraw();
+    NotifyOwner();
+}
+
+void TGeometry::SetDisplayState(std::uint8_t Value) {
+    if (Value == dsRendered && !HasCapability(cpRenderable)) Value = dsNormal;
+    if (Value == DisplayState) return;
+    bool NeedsRefresh = false;
+    bool NeedsRedraw = false;
+    if (DisplayState == dsNormal || DisplayState == dsBox) {
+        Undraw();
+    } else if (DisplayState == dsRendered) {
+        FreeRenderer();
+        NeedsRefresh = true;
+    }
+    DisplayState = Value;
+    if (Value == dsNormal || Value == dsBox) {
+        NeedsRedraw = true;
+    } else if (Value == dsHidden) {
+        StoreSelected(false);
+        FreePopupMenu();
+    } else if (Value == dsRendered) {
+        CreateRenderer();
+        NeedsRefresh = true;
+    }
+    if (NeedsRefresh)
+        InvalidateViews();
+    else if (NeedsRedraw)
+        Redraw();
+    NotifyOwner();
+}
+
+void TGeometry::AfterListChange() {
+    if (ChangePending || (OwnerList != nullptr && OwnerList == GClipboard)) return;
+    const TMBox B = GetExtents();
+    // Nothing to show: an empty box or a single point.
+    if (B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z) DeleteFromList();
+}
+
+void TGeometry::Recalculate() { UpdateRenderer(); }
+void TGeometry::InvalidateRepresentations() {}
+void TGeometry::AddSnapPoints(TGeometrySnapInfo&) {}
+
+TMBox TGeometry::GetSelectionExtents(IGraphics& View) {
+    TMBox B = EmptyBox;
+    for (int I = 0; I < GetPointCount(); ++I) {
+        const TPointInfo& Info = PointInfo(I, &View);
+        if (Info.IsSelected()) ExtendBoxByVector(Info.GetPoint(), B);
+    }
+    return B;
+}
+
+TMBox TGeometry::CalculateExtents() { return EmptyBox; }
+
+IGeometryFrame* TGeometry::CreateFrame(void* Owner) { return CreateGeometryFrame(DefaultGeometryFrameName, *this, Owner); }
+
+bool TGeometry::ExecuteMacroCommand(TMacroFile& Macro) {
+    const std::string& Line = Macro.GetCurrentLine();
+    const std::string Upper = UpperCase(Line);
+    // The text after the first "=" (the whole line when there is none), as the command's value.
+    const auto Equals = Line.find('=');
+    const std::size_t Start = Equals == std::string::npos ? 0 : Equals + 1;
+    const std::string Value = Start < Line.size() ? Trim(Line.substr(Start, 255)) : std::string();
+    if (Upper.find("COLOR") != std::string::npos) {
+        TColor NewColor = Color;
+        if (!ColorNameToColor(Value, NewColor))
+            Macro.Error(Value + " is not a valid color description does not have any associated funtions");
+        SetColor(NewColor);
+    } else if (Upper.find("NAME") != std::string::npos) {
+        SetName(Value);
+    } else {
+        Macro.Error(GetDescription() + " (" + GetName() + ") does not have any associated funtions");
+    }
+    return true;
+}
+
+void TGeometry::Transform(const TMMatrix&) {}
+
+void TGeometry::Assign(const TGeometry& Source) {
+    StoreSelected(Source.Selected);
+    Color = Source.Color;
+    StoreName(Source.Name);
+}
+
+void TGeometry::SelectAllPoints() {
+    if (!Editing()) return;
+    for (int I = 0; I < GetPointCount(); ++I) PointInfo(I, nullptr).SetSelected(true);
+    Redraw();
+}
+
+double TGeometry::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
+    double Best = 1e33;
+    if (DisplayState == dsHidden) return Best;
+    for (int I = 0; I < GetPointCount(); ++I) {
+        const TPoint P = PointInfo(I, &View).GetScreenPoint();
+        Best = std::min(Best, std::hypot(double(P.X) - ScreenPoint.X, double(P.Y) - ScreenPoint.Y));
+    }
+    return Best;
+}
+
+bool TGeometry::InRect(const TRect& Rect, IGraphics& View) {
+    if (DisplayState == dsHidden) return false;
+    for (int I = 0; I < GetPointCount(); ++I) {
+        const TPoint P = PointInfo(I, &View).GetScreenPoint();
+        if (P.X >= Rect.Left && P.X < Rect.Right && P.Y >= Rect.Top && P.Y < Rect.Bottom) return true;
+    }
+    return false;
+}
+
+
+
+std::unique_ptr<TPolyline> TGeometry::IntersectPlane(const TMPlane&) { return nullptr; }
+
+namespace {
+bool ListAccepts(const TGeometryList* List) { return List != nullptr && !List->Updating(); }
+}  // namespace
+
+void TGeometry::Redraw() {
+    if (!ListAccepts(OwnerList)) return;
+    if (DisplayState == dsRendered)
+        OwnerList->InvalidateGeometry(*this);
+    else
+        OwnerList->DrawGeometry(*this);
+}
+
+void TGeometry::DrawInColor(TColor Colour, IGraphics& View) {
+    if (!ListAccepts(OwnerList)) return;
+    const TColor Own = Color;
+    Color = Colour;
+    try {
+        View.SetLineColor(Colour);
+        Draw(View);
+    } catch (...) {
+        Color = Own;
+        throw;
+    }
+    Color = Own;
+}
+
+void TGeometry::DrawHighlighted(IGraphics&) {}
+
+void TGeometry::Undraw() {
+    if (ListAccepts(OwnerList) && DisplayState != dsRendered) OwnerList->EraseGeometry(*this);
+}
+
+void TGeometry::RedrawView() {
+    if (ListAccepts(OwnerList)) OwnerList->InvalidateGeometry(*this);
+}
+
+void TGeometry::Draw(IGraphics&) {}
+void TGeometry::DrawOutline(IGraphics&) {}
+void TGeometry::DrawSimplified(IGraphics&) {}
+
+void TGeometry::DrawBox(IGraphics& View) {
+    const TMBox B = GetExtents();
+    if (BoxHasArea(B)) DrawBoxEdges(View, B);
+}
+
+void TGeometry::SaveToText(TTextWriter&) {}
+void TGeometry::LoadFromText(TTextReader&) {}
+
+
+double TGeometry::Expression(const std::string&) {
+    throw EError("Entry into TGeometry.Expression, This should not happen");
+}
+
+void TGeometry::DeleteSelectedPoints() {}
+
+void TGeometry::FreeFrame() {
+    delete Frame;
+    Frame = nullptr;
+}
+
+void TGeometry::UpdateFrame() {
+    if (Frame != nullptr && Frame->IsDefaultFrame()) Frame->Refresh();
+}
+
+void TGeometry::CreateRenderer() {}
+
+void TGeometry::DrawRendered(IGraphics& View) {
+    if (!Renderer) {
+        Draw(View);
+        return;
+    }
+    Renderer->SetMaterial(Color, clWhite, 110);
+    View.RenderObject(*Renderer);
+}
+
+void TGeometry::FreeRenderer() { Renderer.reset(); }
+
+void TGeometry::UpdateRenderer() {
+    if (!Renderer) return;
+    Renderer->SetMirrored(Mirrored());
+    Renderer->Rebuild();
+}
+
+void TGeometry::Query(TGeometryQuery&) {}
+void TGeometry::HandleMessage(TGeoMessage&) {}
+
+void TGeometry::SetRenderer(std::unique_ptr<IShadedRenderer> Value) { Renderer = std::move(Value); }
+
+void TGeometry::SetHighlighted(bool Value) {
+    if (Value == Highlighted) return;
+    Highlighted = Value;
+    Redraw();
+}
+
+void TGeometry::SetEditing(bool Value) {
+    if (OwnerList == nullptr) return;
+    if (Value && !Editing())
+        OwnerList->SetEditedGeometry(this);
+    else if (!Value && Editing())
+        OwnerList->SetEditedGeometry(nullptr);
+}
+
+void TGeometry::SetMirrored(bool Value) {
+    if (Value == Mirrored()) return;
+    // The mirrored copy must disappear from the views while it is still drawn.
+    if (Mirrored()) Undraw();
+    if (Value)
+        State |= gsMirrored;
+    else
+        State &= static_cast<std::uint16_t>(~gsMirrored);
+    MarkChanged();
+    Redraw();
+}
+
+TPointInfo& TGeometry::PointInfo(int Index, IGraphics* View) {
+    // Made on first use rather than in the constructor, so that a derived class's handle type is used.
+    if (!SharedPointInfo) SharedPointInfo = CreatePointInfo();
+    SharedPointInfo->Index = Index;
+    GetPointInfo(Index, *SharedPointInfo, View);
+    return *SharedPointInfo;
+}
+
+TMBox TGeometry::GetExtents() {
+    if (!BoxHasArea(Extents)) UpdateExtents();
+    return Extents;
+}
+
+void TGeometry::UpdateExtents() {
+    // Entities on the clipboard are never drawn; their extents stay as they came.
+    if (OwnerList != nullptr && OwnerList == GClipboard) return;
+    Extents = CalculateExtents();
+}
+
+TMBox TGeometry::GetFocusExtents(IGraphics& View) {
+    const TMBox B = GetSelectionExtents(View);
+    return BoxHasArea(B) ? B : GetExtents();
+}
+
+void TGeometry::BeginChange() {
+    if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
+    NotifyObservers([](TGeometryObserver& O) { O.DoChanging(); });
+}
+
+void TGeometry::MarkChanged() {
+    if (ChangePending) return;
+    ChangePending = true;
+    if (OwnerList != nullptr) OwnerList->SetChanged();
+    InvalidateRepresentations();
+    NotifyObservers([](TGeometryObserver& O) { O.Modified(); });
+}
+
+void TGeometry::EndChange() {
+    MarkChanged();
+    if (ListAccepts(OwnerList)) ApplyChange();
+}
+
+void TGeometry::ApplyChange() {
+    if (!ChangePending || (State & (gsDragging | gsKeyMoving))) return;
+    ChangePending = false;
+    Recalculate();
+    UpdateExtents();
+    if (ListAccepts(OwnerList)) SendMessage(std::make_unique<TGeoGeometryChange>());
+    if (Frame != nullptr) UpdateFrame();
+    NotifyObservers([](TGeometryObserver& O) { O.DoChanged(); });
+}
+
+void TGeometry::NotifyOwner() {
+    if (OwnerList != nullptr) OwnerList->NotifyChange();
+}
+
+void TGeometry::RefreshFrame() {
+    if (Frame != nullptr) UpdateFrame();
+}
+
+void TGeometry::BeginListUpdate(std::uint8_t Flags) {
+    if (OwnerList != nullptr) OwnerList->BeginUpdate(Flags);
+}
+
+void TGeometry::EndListUpdate() {
+    if (OwnerList != nullptr) OwnerList->EndUpdate();
+}
+
+void TGeometry::SendMessage(std::unique_ptr<TGeoMessage> Message) {
+    if (!Message) return;
+    Message->SenderGeometry = this;
+    Message->SenderList = nullptr;
+    if (OwnerList != nullptr) OwnerList->SendMessage(std::move(Message));
+}
+
+void TGeometry::AddObserver(TGeometryObserver* Observer) {
+    if (Observer != nullptr) Observers.push_back(Observer);
+}
+
+void TGeometry::RemoveObserver(TGeometryObserver* Observer) {
+    const auto Found = std::find(Observers.begin(), Observers.end(), Observer);
+    if (Found != Observers.end()) Observers.erase(Found);
+}
+
+void TGeometry::AddInfoMessage(TInfoMessage Message) {
+    if (OwnerList == nullptr) return;
+    Message.Sender = this;
+    OwnerList->AddInfoMessage(Message);
+    if (TObjectInfo* Info = OwnerList->GetTracker().FindInfo(this)) Info->Name = GetName();
+}
+
+void TGeometry::ClearInfoMessages() {
+    if (OwnerList != nullptr) OwnerList->ClearInfoMessages(*this);
+}
+
+void TGeometry::DeleteFromList() {
+    if (OwnerList != nullptr) OwnerList->DeleteGeometry(this);
+}
+
+std::unique_ptr<TGeometry> TGeometry::Clone() const {
+    if (!HasCapability(cpUndoable) || !GGeometryClasses) return nullptr;
+    return GGeometryClasses->Clone(*this);
+}
+
+bool TGeometry::CanPick(int Mode) const {
+    if (DisplayState == dsHidden) return false;
+    if (Mode == 0) return HasCapability(cpClickPick);
+    if (Mode == 1) return HasCapability(cpRectPick);
+    return false;
+}
+
+void TGeometry::DrawEntity(IGraphics& View) {
+    if (!ListAccepts(OwnerList)) return;
+    // Drawing always shows the present state.
+    ApplyChange();
+    View.SetLineColor(ColorAccess.DrawColor());
+    switch (DisplayState) {
+        case dsNormal:
+            Draw(View);
+            break;
+        case dsBox:
+            DrawBox(View);
+            break;
+        case dsRendered:
+            if (Selected) DrawBoxCorners(View, GetExtents());
+            DrawRendered(View);
+            break;
+        default:
+            break;
+    }
+    View.SetLineColor(ColorAccess.DrawColor());
+}
+
+void TGeometry::Erase(IGraphics& View) {
+    if (!ListAccepts(OwnerList)) return;
+    View.SetLineColor(ColorAccess.BackColor());
+    if (DisplayState == dsNormal)
+        DrawOutline(View);
+    else if (DisplayState == dsBox)
+        DrawBox(View);
+    View.SetLineColor(ColorAccess.DrawColor());
+}
+
+void TGeometry::DrawPreview(IGraphics& View) {
+    if (!ListAccepts(OwnerList)) return;
+    // Points are quick only for small documents; beyond 500 entities every entity shows its box.
+    if (DisplayState == dsNormal) {
+        if (OwnerList->Count() <= 500)
+            DrawSimplified(View);
+        else
+            DrawBox(View);
+    } else if (DisplayState == dsBox || DisplayState == dsRendered) {
+        DrawBox(View);
+    }
+}
+
+void TGeometry::InvalidateViews() {
+    if (ListAccepts(OwnerList)) OwnerList->InvalidateViews();
+}
+
+void TGeometry::OfferSnapPoints(TGeometrySnapInfo& Request) {
+    if (DisplayState != dsHidden) AddSnapPoints(Request);
+}
+
+TMenuItem* TGeometry::PopupMenu() {
+    if (!PopupRoot) {
+        CreatePopupMenu();
+    } else {
+        SendMessage(std::make_unique<TGeoClearSarnovaPopup>());
+        UpdateMenuItems(*PopupRoot);
+    }
+    return PopupRoot.get();
+}
+
+void TGeometry::CreatePopupMenu() {
+    if (PopupRoot) return;
+    PopupRoot = std::make_unique<TMenuItem>(GetDescription());
+    LastMenuItem = nullptr;
+    if (HasCapability(cpPointEditing)) AddMenuItem("Edit", [this](TMenuItem&) { ToggleEditing(); });
+    AddMenuItem("Show Attributes...", [this](TMenuItem&) { ShowAttributes(); });
+    AddMenuItems(*PopupRoot);
+    if (PopupRoot->Count() == 0) {
+        FreePopupMenu();
+        return;
+    }
+    PopupRoot->Items(0).Default = true;
+    PopupRoot->ImageIndex = GetClass().GetImageIndex();
+}
+
+void TGeometry::FreePopupMenu() {
+    PopupRoot.reset();
+    LastMenuItem = nullptr;
+}
+
+TMenuItem* TGeometry::AddMenuItem(const std::string& Caption, std::function<void(TMenuItem&)> OnClick) {
+    if (!PopupRoot) return nullptr;
+    LastMenuItem = &PopupRoot->Add(Caption, std::move(OnClick));
+    return LastMenuItem;
+}
+
+TMenuItem* TGeometry::AddSubMenuItem(const std::string& Caption, std::function<void(TMenuItem&)> OnClick) {
+    if (LastMenuItem == nullptr) return nullptr;
+    return &LastMenuItem->Add(Caption, std::move(OnClick));
+}
+
+void TGeometry::ShowAttributes() { SendMessage(std::make_unique<TGeoShowAttributesPanel>()); }
+
+IGeometryFrame* TGeometry::CreateFrameFor(void* Owner) {
+    Frame = CreateFrame(Owner);
+    return Frame;
+}
+
+void TGeometry::StoreName(const std::string& Value) {
+    Name = Value;
+    if (HoldingList != nullptr) HoldingList->NameChanged(*this);
+}
+
+void TGeometry::StoreSelected(bool Value) {
+    if (Selected == Value) return;
+    Selected = Value;
+    if (HoldingList != nullptr) HoldingList->SelectionChanged(*this);
+}
+
+}  // namespace sarnova

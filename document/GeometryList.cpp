@@ -1,0 +1,650 @@
+#include "document/GeometryList.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "foundation/DuZezOride.h"
+#include "foundation/Errors.h"
+#include "foundation/GeomBox.h"
+#include "foundation/MacroFile.h"
+#include "platform/Screen.h"
+
+namespace sarnova {
+
+namespace {
+
+// A name split into the part before its trailing number and the number, when the number is written
+// the way IncrementNameNumber writes it (no leading zero) and fits a 32-bit integer.
+struct TNumberedName {
+    std::size_t PrefixLength = 0;
+    long long Number = -1;
+    bool Numbered() const { return Number >= 0; }
+};
+
+TNumberedName SplitNumberedName(const std::string& Name) {
+    std::size_t Start = Name.size();
+    while (Start > 0 && Name[Start - 1] >= '0' && Name[Start - 1] <= '9') --Start;
+    TNumberedName Result;
+    Result.PrefixLength = Start;
+    const std::size_t Digits = Name.size() - Start;
+    if (Digits == 0 || Digits > 10 || (Digits > 1 && Name[Start] == '0')) return Result;
+    const long long Number = std::stoll(Name.substr(Start));
+    if (Number <= INT_MAX) Result.Number = Number;
+    return Result;
+}
+
+}  // namespace
+
+// ---- Runs of numbered names ----
+
+void TGeometryList::TNumberRuns::Insert(long long N) {
+    if (++Uses[N] > 1) return;
+    auto Next = Runs.find(N + 1);
+    const long long Last = Next != Runs.end() ? Next->second : N;
+    if (Next != Runs.end()) Runs.erase(Next);
+    auto Before = Runs.upper_bound(N);
+    if (Before != Runs.begin() && std::prev(Before)->second == N - 1)
+        std::prev(Before)->second = Last;
+    else
+        Runs[N] = Last;
+}
+
+void TGeometryList::TNumberRuns::Remove(long long N) {
+    auto Use = Uses.find(N);
+    if (Use == Uses.end() || --Use->second > 0) return;
+    Uses.erase(Use);
+    auto Run = std::prev(Runs.upper_bound(N));
+    const long long First = Run->first;
+    const long long Last = Run->second;
+    Runs.erase(Run);
+    if (First < N) Runs[First] = N - 1;
+    if (N < Last) Runs[N + 1] = Last;
+}
+
+long long TGeometryList::TNumberRuns::FirstFreeFrom(long long N) const {
+    auto Run = Runs.upper_bound(N);
+    if (Run == Runs.begin()) return N;
+    --Run;
+    return Run->second >= N ? Run->second + 1 : N;
+}
+
+// ---- Construction ----
+
+TGeometryList::TGeometryList() = default;
+
+TGeometryList::~TGeometryList() {
+    // Nobody listens to a list that is going away.
+    OnMessage = nullptr;
+    OnDraw = nullptr;
+    try {
+        TGeometryList::Clear();
+    } catch (...) {
+        // A destructor must not throw; what is left is freed with the members.
+    }
+}
+
+// ---- Brackets ----
+
+template <class F>
+void TGeometryList::Bracketed(std::uint8_t Flags, F Body) {
+    BeginUpdate(Flags);
+    try {
+        Body();
+    } catch (...) {
+        EndUpdateQuietly();
+        throw;
+    }
+    EndUpdate();
+}
+
+template <class F>
+void TGeometryList::ForEachInBracket(F Call) {
+    Bracketed(ufEndEditing | ufHourGlass, [&] {
+        // Receivers may delete entities while the walk goes on.
+        for (int I = 0; I < Count(); ++I) Call(*Entities[static_cast<std::size_t>(I)]);
+    });
+}
+
+void TGeometryList::EndUpdateQuietly() {
+    try {
+        EndUpdate();
+    } catch (...) {
+    }
+}
+
+void TGeometryList::BeginUpdate(std::uint8_t Flags) {
+    if (UpdateCount == 0) {
+        if (Flags & ufHourGlass) SetScreenCursor(crHourGlass);
+        if (Flags & ufEndEditing) SetEditedGeometry(nullptr);
+    }
+    ++UpdateCount;
+}
+
+void TGeometryList::EndUpdate() {
+    if (UpdateCount <= 0) throw EError("TGeometryList.EndUpdate - TGeometryList is not Updating");
+    if (UpdateCount == 1) {
+        // Applied while the list still counts as updating, so none of them broadcasts on its own.
+        try {
+            ApplyChanges();
+        } catch (...) {
+            // The bracket closes all the same; a list left updating would never notify again.
+            if (--UpdateCount == 0) SetScreenCursor(crDefault);
+            throw;
+        }
+    }
+    if (--UpdateCount == 0) {
+        SetScreenCursor(crDefault);
+        NotifyChange();
+        InvalidateViews();
+    }
+}
+
+void TGeometryList::NotifyChange() {
+    if (Updating()) return;
+    if (Changed) {
+        Changed = false;
+        SendMessage(std::make_unique<TGeoListChange>());
+        Changed = false;
+    } else if (!Validating) {
+        // The validation after a list change announces only the deletions it made.
+        SendMessage(std::make_unique<TGeoSelectionChange>());
+    }
+}
+
+void TGeometryList::ApplyChanges() {
+    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->ApplyChange();
+}
+
+void TGeometryList::ValidateEntities() {
+    if (Validating) return;
+    Validating = true;
+    try {
+        Bracketed(0, [&] {
+            for (int I = Count() - 1; I >= 0; --I)
+                if (I < Count()) Entities[static_cast<std::size_t>(I)]->AfterListChange();
+        });
+    } catch (...) {
+        Validating = false;
+        throw;
+    }
+    Validating = false;
+}
+
+// ---- Messages ----
+
+void TGeometryList::SendMessage(std::unique_ptr<TGeoMessage> Message) {
+    if (!Message) return;
+    if (!Message->HasSender()) Message->SenderList = this;
+    Message->List = this;
+    DispatchMessage(*Message);
+}
+
+void TGeometryList::DispatchMessage(TGeoMessage& Message) {
+    for (int I = Count() - 1; I >= 0; --I)
+        if (I < Count()) Entities[static_cast<std::size_t>(I)]->HandleMessage(Message);
+    if (OnMessage) OnMessage(Message);
+    if (dynamic_cast<TGeoListChange*>(&Message) != nullptr) ValidateEntities();
+}
+
+// ---- Indexes ----
+
+void TGeometryList::RebuildPositions() const {
+    Positions.clear();
+    for (std::size_t I = 0; I < Entities.size(); ++I) Positions[Entities[I].get()] = static_cast<int>(I);
+    PositionsStale = false;
+}
+
+void TGeometryList::CountName(const std::string& Key, int Delta) {
+    const TNumberedName Split = SplitNumberedName(Key);
+    if (!Split.Numbered()) return;
+    const std::string Prefix = Key.substr(0, Split.PrefixLength);
+    if (Delta > 0) {
+        NumberIndex[Prefix].Insert(Split.Number);
+        return;
+    }
+    auto Found = NumberIndex.find(Prefix);
+    if (Found == NumberIndex.end()) return;
+    Found->second.Remove(Split.Number);
+    if (Found->second.Runs.empty()) NumberIndex.erase(Found);
+}
+
+void TGeometryList::IndexName(TGeometry& Entity) {
+    Entity.IndexedName = UpperCase(Entity.GetName());
+    if (Entity.IndexedName.empty()) return;
+    NameIndex[Entity.IndexedName].push_back(&Entity);
+    CountName(Entity.IndexedName, +1);
+}
+
+void TGeometryList::UnindexName(TGeometry& Entity) {
+    if (Entity.IndexedName.empty()) return;
+    auto Found = NameIndex.find(Entity.IndexedName);
+    if (Found != NameIndex.end()) {
+        auto& Holders = Found->second;
+        Holders.erase(std::find(Holders.begin(), Holders.end(), &Entity));
+        if (Holders.empty()) NameIndex.erase(Found);
+    }
+    CountName(Entity.IndexedName, -1);
+    Entity.IndexedName.clear();
+}
+
+void TGeometryList::IndexEntity(TGeometry& Entity) {
+    Entity.HoldingList = this;
+    IndexName(Entity);
+    if (Entity.Selected) SelectedSet.insert(&Entity);
+}
+
+void TGeometryList::UnindexEntity(TGeometry& Entity) {
+    UnindexName(Entity);
+    SelectedSet.erase(&Entity);
+    Entity.HoldingList = nullptr;
+}
+
+void TGeometryList::NameChanged(TGeometry& Entity) {
+    UnindexName(Entity);
+    IndexName(Entity);
+}
+
+void TGeometryList::SelectionChanged(TGeometry& Entity) {
+    if (Entity.Selected)
+        SelectedSet.insert(&Entity);
+    else
+        SelectedSet.erase(&Entity);
+}
+
+std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
+    auto Position = Entities.begin() + Index;
+    std::unique_ptr<TGeometry> Entity = std::move(*Position);
+    Entities.erase(Position);
+    UnindexEntity(*Entity);
+    Positions.erase(Entity.get());
+    if (Index != Count()) PositionsStale = true;
+    return Entity;
+}
+
+std::vector<std::unique_ptr<TGeometry>> TGeometryList::ExtractSelected() {
+    std::vector<std::unique_ptr<TGeometry>> Taken;
+    std::vector<std::unique_ptr<TGeometry>> Kept;
+    for (auto& Entity : Entities) (Entity->Selected ? Taken : Kept).push_back(std::move(Entity));
+    Entities = std::move(Kept);
+    for (auto& Entity : Taken) UnindexEntity(*Entity);
+    if (!Taken.empty()) PositionsStale = true;
+    return Taken;
+}
+
+void TGeometryList::FreeEntity(std::unique_ptr<TGeometry> Entity) {
+    if (Entity.get() == EditedGeometry) EditedGeometry = nullptr;
+    if (Entity.get() == HighlightedGeometry) HighlightedGeometry = nullptr;
+    Entity->NotifyFreeing();
+    Entity.reset();
+}
+
+// ---- Contents ----
+
+TGeometry& TGeometryList::Items(int Index) const {
+    if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+    return *Entities[static_cast<std::size_t>(Index)];
+}
+
+int TGeometryList::IndexOf(const TGeometry* Entity) const {
+    if (Entity == nullptr || Entity->HoldingList != this) return -1;
+    if (PositionsStale) RebuildPositions();
+    const auto Found = Positions.find(Entity);
+    return Found == Positions.end() ? -1 : Found->second;
+}
+
+TGeometry* TGeometryList::FindByName(const std::string& Name) const {
+    const std::string Key = UpperCase(Name);
+    if (Key.empty()) {
+        // Unnamed entities are not indexed; they are rare enough to look for.
+        for (const auto& Entity : Entities)
+            if (Entity->GetName().empty()) return Entity.get();
+        return nullptr;
+    }
+    const auto Found = NameIndex.find(Key);
+    if (Found == NameIndex.end()) return nullptr;
+    const auto& Holders = Found->second;
+    if (Holders.size() == 1) return Holders.front();
+    return *std::min_element(Holders.begin(), Holders.end(),
+                             [&](const TGeometry* A, const TGeometry* B) { return IndexOf(A) < IndexOf(B); });
+}
+
+int TGeometryList::IndexOfName(const std::string& Name) const { return IndexOf(FindByName(Name)); }
+
+bool TGeometryList::ContainsName(const std::string& Name) const { return FindByName(Name) != nullptr; }
+
+std::string TGeometryList::UniqueName(const std::string& Name) const {
+    if (!ContainsName(Name)) return Name;
+    std::string Candidate = IncrementNameNumber(Name);
+    while (ContainsName(Candidate)) {
+        // The numbers from the candidate's on may be taken in a long run (Curve1 .. Curve5000):
+        // jump to the last of the run, whose increment is the first free name of the chain.
+        const std::string Key = UpperCase(Candidate);
+        const TNumberedName Split = SplitNumberedName(Key);
+        if (Split.Numbered()) {
+            const auto Found = NumberIndex.find(Key.substr(0, Split.PrefixLength));
+            if (Found != NumberIndex.end()) {
+                const long long Last = std::min<long long>(Found->second.FirstFreeFrom(Split.Number) - 1, INT_MAX);
+                if (Last > Split.Number) Candidate = Candidate.substr(0, Split.PrefixLength) + std::to_string(Last);
+            }
+        }
+        Candidate = IncrementNameNumber(Candidate);
+    }
+    return Candidate;
+}
+
+TGeometry* TGeometryList::SingleSelection() const {
+    return SelectedSet.size() == 1 ? const_cast<TGeometry*>(*SelectedSet.begin()) : nullptr;
+}
+
+TMBox TGeometryList::GetExtents() {
+    TMBox B = EmptyBox;
+    for (const auto& Entity : Entities) B = UniteBoxes(B, Entity->GetExtents());
+    return B;
+}
+
+TMBox TGeometryList::GetSelectedExtents() {
+    TMBox B = EmptyBox;
+    for (const auto& Entity : Entities)
+        if (Entity->Selected) B = UniteBoxes(B, Entity->GetExtents());
+    return B;
+}
+
+TMBox TGeometryList::GetFocusExtents(IGraphics& View) {
+    if (EditedGeometry != nullptr) return EditedGeometry->GetFocusExtents(View);
+    return GetSelectedExtents();
+}
+
+// ---- Virtual operations ----
+
+void TGeometryList::SetEditedGeometry(TGeometry* Entity) {
+    if (Entity != nullptr && !Entity->HasCapability(cpPointEditing)) return;
+    if (Entity == EditedGeometry) return;
+    if (EditedGeometry != nullptr) EditedGeometry->EndEdit();
+    EditedGeometry = Entity;
+    if (SelectedSet.size() > 1) {
+        const std::vector<const TGeometry*> Deselect(SelectedSet.begin(), SelectedSet.end());
+        for (const TGeometry* G : Deselect) const_cast<TGeometry*>(G)->StoreSelected(false);
+    }
+    if (Entity != nullptr) Entity->BeginEdit();
+    InvalidateViews();
+    NotifyChange();
+}
+
+void TGeometryList::SetProjectOptions(TProjectOptions Value) {
+    if (Value == ProjectOptions) return;
+    ProjectOptions = Value;
+    NotifyChange();
+}
+
+TContours* TGeometryList::GetContours() { return nullptr; }
+TFrames* TGeometryList::GetFrames() { return nullptr; }
+void TGeometryList::BeforeChange(TGeometry&) {}
+
+void TGeometryList::Added(TGeometry& Entity) {
+    Entity.SetOwnerList(this);
+    Changed = true;
+    NotifyChange();
+}
+
+void TGeometryList::Removed(TGeometry& Entity) {
+    if (&Entity == EditedGeometry) SetEditedGeometry(nullptr);
+    Changed = true;
+    Tracker.ClearInfoMessages(&Entity);
+    if (&Entity == HighlightedGeometry) HighlightedGeometry = nullptr;
+    NotifyChange();
+}
+
+TGeometry* TGeometryList::Add(std::unique_ptr<TGeometry> Entity) {
+    if (!Entity) return nullptr;
+    const std::string Name = Entity->GetName();
+    if (!Name.empty()) Entity->SetName(UniqueName(Name));
+    TGeometry* Added = Entity.get();
+    Entities.push_back(std::move(Entity));
+    if (!PositionsStale) Positions[Added] = Count() - 1;
+    IndexEntity(*Added);
+    this->Added(*Added);
+    return Added;
+}
+
+void TGeometryList::Clear() {
+    Tracker.Clear();
+    if (Entities.empty()) return;
+    ClearSelection();
+    Bracketed(ufEndEditing | ufHourGlass, [&] {
+        // Taken out before each is freed, so that nothing can reach a freed entity through the list.
+        while (!Entities.empty()) FreeEntity(Extract(Count() - 1));
+        HighlightedGeometry = nullptr;
+        Changed = true;
+    });
+}
+
+double TGeometryList::EvaluateMacroNumber(const std::string& Text, TMacroFile& Macro) {
+    try {
+        return ParseFloat(Text);
+    } catch (const EConvertError&) {
+        Macro.Error("Unable to convert " + Text + " to number");
+    }
+}
+
+double TGeometryList::EvaluateNumber(const std::string& Text) { return ParseFloat(Text); }
+
+void TGeometryList::SelectOnly(TGeometry* Entity) {
+    Bracketed(ufEndEditing | ufHourGlass, [&] {
+        for (int I = 0; I < Count(); ++I) {
+            TGeometry* G = Entities[static_cast<std::size_t>(I)].get();
+            if (G != Entity) G->SetSelected(false);
+        }
+        if (Entity != nullptr) {
+            if (Entity->IsHidden()) Entity->SetDisplayState(dsNormal);
+            Entity->SetSelected(true);
+        }
+    });
+}
+
+void TGeometryList::SelectAll() {
+    if (EditedGeometry != nullptr && EditedGeometry->Editing()) {
+        EditedGeometry->SelectAllPoints();
+        return;
+    }
+    ForEachInBracket([](TGeometry& G) { G.SetSelected(true); });
+}
+
+void TGeometryList::ClearSelection() {
+    ForEachInBracket([](TGeometry& G) { G.SetSelected(false); });
+}
+
+void TGeometryList::InvertSelection() {
+    ForEachInBracket([](TGeometry& G) { G.SetSelected(!G.GetSelected()); });
+}
+
+void TGeometryList::InvalidateViews() {}
+void TGeometryList::RefreshViews() {}
+void TGeometryList::InvalidateGeometry(TGeometry&) {}
+void TGeometryList::DrawGeometry(TGeometry&) {}
+void TGeometryList::EraseGeometry(TGeometry&) {}
+
+void TGeometryList::Draw(IGraphics& View) {
+    // Selected entities are drawn over the others.
+    for (int I = 0; I < Count(); ++I)
+        if (!Entities[static_cast<std::size_t>(I)]->Selected) Entities[static_cast<std::size_t>(I)]->DrawEntity(View);
+    for (int I = 0; I < Count(); ++I)
+        if (Entities[static_cast<std::size_t>(I)]->Selected) Entities[static_cast<std::size_t>(I)]->DrawEntity(View);
+    if (HighlightedGeometry != nullptr && EditedGeometry == nullptr) HighlightedGeometry->DrawHighlighted(View);
+    if (OnDraw) OnDraw(View);
+    View.SetLineColor(CurrentSettings().DrawColor);
+}
+
+void TGeometryList::EraseAll(IGraphics& View) {
+    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->Erase(View);
+}
+
+void TGeometryList::DrawPreview(IGraphics& View) {
+    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->DrawPreview(View);
+}
+
+// ---- Changes ----
+
+void TGeometryList::Delete(int Index) {
+    Items(Index);  // range check
+    std::unique_ptr<TGeometry> Entity = Extract(Index);
+    Removed(*Entity);
+    FreeEntity(std::move(Entity));
+}
+
+void TGeometryList::DeleteGeometry(TGeometry* Entity) {
+    const int Index = IndexOf(Entity);
+    if (Index >= 0) Delete(Index);
+}
+
+void TGeometryList::MoveTo(int Index, TGeometry* Entity) {
+    const int From = IndexOf(Entity);
+    if (From < 0) return;
+    Items(Index);  // range check
+    auto Moving = std::move(Entities[static_cast<std::size_t>(From)]);
+    Entities.erase(Entities.begin() + From);
+    Entities.insert(Entities.begin() + Index, std::move(Moving));
+    PositionsStale = true;
+    Changed = true;
+    NotifyChange();
+}
+
+void TGeometryList::DeleteSelected() {
+    if (SelectedSet.empty()) return;
+    SendMessage(std::make_unique<TGeoClearingSelection>());
+    Bracketed(ufEndEditing | ufHourGlass, [&] {
+        // Taken out in one pass (not one by one) so that large selections cost linear time; the
+        // notifications still run from the last to the first.
+        auto Doomed = ExtractSelected();
+        while (!Doomed.empty()) {
+            std::unique_ptr<TGeometry> Entity = std::move(Doomed.back());
+            Doomed.pop_back();
+            Removed(*Entity);
+            FreeEntity(std::move(Entity));
+        }
+    });
+}
+
+void TGeometryList::SelectByName(const std::string& Name) {
+    if (TGeometry* Entity = FindByName(Name)) SelectOnly(Entity);
+}
+
+void TGeometryList::SelectClass(const TGeometryClass& Class) { SelectClassName(Class.ClassName()); }
+
+void TGeometryList::SelectClassName(const std::string& ClassName) {
+    const std::string Wanted = UpperCase(ClassName);
+    ForEachInBracket([&](TGeometry& G) {
+        if (G.GetDataObject()) G.SetSelected(UpperCase(G.ClassName()) == Wanted);
+    });
+}
+
+void TGeometryList::ClearHighlight() {
+    if (HighlightedGeometry == nullptr) return;
+    HighlightedGeometry->SetHighlighted(false);
+    HighlightedGeometry = nullptr;
+    InvalidateViews();
+}
+
+void TGeometryList::HideAll() {
+    ForEachInBracket([](TGeometry& G) { G.SetDisplayState(dsHidden); });
+}
+
+void TGeometryList::ShowAll() {
+    ForEachInBracket([](TGeometry& G) { G.SetDisplayState(dsNormal); });
+}
+
+void TGeometryList::HideSelected() {
+    ForEachInBracket([](TGeometry& G) {
+        if (G.GetSelected()) G.SetDisplayState(dsHidden);
+    });
+}
+
+void TGeometryList::HideUnselected() {
+    ForEachInBracket([](TGeometry& G) {
+        if (!G.GetSelected()) G.SetDisplayState(dsHidden);
+    });
+}
+
+void TGeometryList::Query(TGeometryQuery& Query, bool SelectedOnly) {
+    for (int I = 0; I < Count(); ++I) {
+        TGeometry& G = *Entities[static_cast<std::size_t>(I)];
+        if (!SelectedOnly || G.Selected) G.Query(Query);
+    }
+}
+
+void TGeometryList::CollectSnapPoints(TGeometrySnapInfo& Request) {
+    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->OfferSnapPoints(Request);
+}
+
+void TGeometryList::AddInfoMessage(const TInfoMessage& Message) { Tracker.AddInfoMessage(Message); }
+
+void TGeometryList::ClearInfoMessages(const TGeometry& Entity) { Tracker.ClearInfoMessages(&Entity); }
+
+void TGeometryList::TransferFrom(TGeometryList& Source, std::uint8_t Mode, bool ClearFirst) {
+    const bool Copying = Mode == tmCopyAll || Mode == tmCopySelected;
+    const bool SelectedOnly = Mode == tmCopySelected || Mode == tmMoveSelected;
+    BeginUpdate(ufEndEditing | ufHourGlass);
+    try {
+        Source.BeginUpdate(ufEndEditing | ufHourGlass);
+    } catch (...) {
+        EndUpdateQuietly();
+        throw;
+    }
+    try {
+        if (ClearFirst) Clear();
+        if (Copying)
+            SendMessage(std::make_unique<TGeoPreCopyMessage>());
+        else
+            SendMessage(std::make_unique<TGeoPrePasteMessage>());
+        for (int I = Source.Count() - 1; I >= 0; --I) {
+            if (I >= Source.Count()) continue;
+            TGeometry& G = *Source.Entities[static_cast<std::size_t>(I)];
+            if (SelectedOnly && !G.Selected) continue;
+            if (Copying) {
+                Add(G.Clone());
+                continue;
+            }
+            // Moved without the source's Removed: no undo record there. Its tracked messages go
+            // with it, and the source forgets it as edited or highlighted entity.
+            std::unique_ptr<TGeometry> Moving = Source.Extract(I);
+            if (Source.EditedGeometry == Moving.get()) Source.EditedGeometry = nullptr;
+            if (Source.HighlightedGeometry == Moving.get()) Source.HighlightedGeometry = nullptr;
+            Source.Changed = true;
+            std::unique_ptr<TObjectInfo> Messages = Source.Tracker.ExtractInfo(Moving.get());
+            Add(std::move(Moving));
+            Tracker.AdoptInfo(std::move(Messages));
+        }
+        if (Copying)
+            SendMessage(std::make_unique<TGeoPostCopyMessage>());
+        else
+            SendMessage(std::make_unique<TGeoPostPasteMessage>());
+    } catch (...) {
+        EndUpdateQuietly();
+        Source.EndUpdateQuietly();
+        throw;
+    }
+    try {
+        EndUpdate();
+    } catch (...) {
+        Source.EndUpdateQuietly();
+        throw;
+    }
+    Source.EndUpdate();
+}
+
+void TGeometryList::TransformSelected(const TMMatrix& M, bool Copy) {
+    Bracketed(ufEndEditing | ufHourGlass, [&] {
+        // Clones land behind the walked range and are not visited again.
+        const int Walked = Count();
+        for (int I = 0; I < Walked && I < Count(); ++I) {
+            TGeometry& G = *Entities[static_cast<std::size_t>(I)];
+            if (!G.Selected) continue;
+            if (!Copy) {
+                G.Transform(M);
+            } else if (TGeometry* Clone = Add(G.Clone())) {
+                Clone->Transform(M);
+            }
+        }
+    });
+}
+
+}  // namespace sarnova

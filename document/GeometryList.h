@@ -1,0 +1,214 @@
+// The ordered list that owns the entities of a document (and of the clipboard and of closed groups):
+// unique names, nested update brackets with one notification at the outermost end, broadcasts,
+// selection and visibility, copy and move between lists, transform of the selection, queries and
+// drawing. The document object derives from it and overrides the hooks.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "document/Geometry.h"
+#include "document/Settings.h"
+#include "document/TrackInfo.h"
+
+namespace sarnova {
+
+class TContours;
+class TFrames;
+
+// Flags of BeginUpdate, read only by the outermost bracket.
+inline constexpr std::uint8_t ufEndEditing = 1;  // end point editing
+inline constexpr std::uint8_t ufHourGlass = 2;   // hourglass cursor until the bracket closes
+
+// Modes of TransferFrom.
+inline constexpr std::uint8_t tmCopyAll = 0;
+inline constexpr std::uint8_t tmMoveAll = 1;
+inline constexpr std::uint8_t tmCopySelected = 2;
+inline constexpr std::uint8_t tmMoveSelected = 3;
+
+class TGeometryList {
+public:
+    TGeometryList();
+    // Frees every entity (through this class's Clear; a derived list clears its own state first).
+    virtual ~TGeometryList();
+    TGeometryList(const TGeometryList&) = delete;
+    TGeometryList& operator=(const TGeometryList&) = delete;
+
+    // Called with every broadcast, after the entities.
+    std::function<void(TGeoMessage& Message)> OnMessage;
+    // Called at the end of Draw.
+    std::function<void(IGraphics& View)> OnDraw;
+    // Object-snap tolerance in pixels.
+    double SnapDistance = 30.0;
+
+    // ---- Virtual operations ----
+    // Makes Entity the edited entity (nullptr ends editing). Entities without cpPointEditing are
+    // refused. With more than one selected entity, all are deselected first.
+    virtual void SetEditedGeometry(TGeometry* Entity);
+    virtual void SetProjectOptions(TProjectOptions Value);
+    virtual TContours* GetContours();
+    virtual TFrames* GetFrames();
+    // An undoable entity is about to change.
+    virtual void BeforeChange(TGeometry& Entity);
+    virtual void Added(TGeometry& Entity);
+    // Entity left the list and is about to be freed.
+    virtual void Removed(TGeometry& Entity);
+    // Appends the entity, its (non-empty) name made unique first; returns it, nullptr for nullptr.
+    virtual TGeometry* Add(std::unique_ptr<TGeometry> Entity);
+    // Frees every entity, without Removed notifications, and drops every tracked message.
+    virtual void Clear();
+    virtual void BeginUpdate(std::uint8_t Flags);
+    // Throws EError "TGeometryList.EndUpdate - TGeometryList is not Updating" without a bracket.
+    virtual void EndUpdate();
+    // Throws the macro error "Unable to convert <Text> to number" through Macro.
+    virtual double EvaluateMacroNumber(const std::string& Text, TMacroFile& Macro);
+    virtual double EvaluateNumber(const std::string& Text);
+    // Only Entity selected (nullptr deselects all); a hidden Entity is shown first.
+    virtual void SelectOnly(TGeometry* Entity);
+    virtual void SelectAll();
+    virtual void ClearSelection();
+    virtual void InvertSelection();
+    // View hooks; the base has no views.
+    virtual void InvalidateViews();
+    virtual void RefreshViews();
+    virtual void InvalidateGeometry(TGeometry& Entity);
+    virtual void DrawGeometry(TGeometry& Entity);
+    virtual void EraseGeometry(TGeometry& Entity);
+    // Unselected entities, then selected ones over them, the highlighted one, then OnDraw.
+    virtual void Draw(IGraphics& View);
+    virtual void EraseAll(IGraphics& View);
+    virtual void DrawPreview(IGraphics& View);
+    // Entities from the last to the first, then OnMessage, then validation after a TGeoListChange.
+    virtual void DispatchMessage(TGeoMessage& Message);
+
+    // ---- Contents ----
+    int Count() const { return static_cast<int>(Entities.size()); }
+    // Throws EError "List index out of bounds (<Index>)" outside 0 .. Count - 1.
+    TGeometry& Items(int Index) const;
+    int IndexOf(const TGeometry* Entity) const;
+    bool Contains(const TGeometry* Entity) const { return IndexOf(Entity) >= 0; }
+    // The first entity whose name equals Name, letter case ignored.
+    TGeometry* FindByName(const std::string& Name) const;
+    int IndexOfName(const std::string& Name) const;
+    bool ContainsName(const std::string& Name) const;
+    // Name itself when no entity bears it, else the first free name of its IncrementNameNumber chain.
+    std::string UniqueName(const std::string& Name) const;
+
+    TGeometry* SingleSelection() const;
+    int SelectedCount() const { return static_cast<int>(SelectedSet.size()); }
+    TGeometry* GetEditedGeometry() const { return EditedGeometry; }
+    TGeometry* GetHighlightedGeometry() const { return HighlightedGeometry; }
+    // The document sets the entity under the mouse; nothing else happens.
+    void SetHighlightedGeometry(TGeometry* Entity) { HighlightedGeometry = Entity; }
+    TProjectOptions GetProjectOptions() const { return ProjectOptions; }
+    TTrackInfo& GetTracker() { return Tracker; }
+
+    // Union of the entities' cached extents, starting from the empty box.
+    TMBox GetExtents();
+    TMBox GetSelectedExtents();
+    // The edited entity's focus box, else the selected extents.
+    TMBox GetFocusExtents(IGraphics& View);
+
+    bool Updating() const { return UpdateCount > 0; }
+    int GetUpdateCount() const { return UpdateCount; }
+    bool IsChanged() const { return Changed; }
+    // Sets the changed mark, so that the next notification is a TGeoListChange.
+    void SetChanged() { Changed = true; }
+
+    // ---- Changes ----
+    void Delete(int Index);
+    // Nothing when the list does not hold Entity.
+    void DeleteGeometry(TGeometry* Entity);
+    // Moves a held entity to Index.
+    void MoveTo(int Index, TGeometry* Entity);
+    void DeleteSelected();
+    void SelectByName(const std::string& Name);
+    // Selects the entities with a data object whose class is Class, deselects the others.
+    void SelectClass(const TGeometryClass& Class);
+    void SelectClassName(const std::string& ClassName);
+    void ClearHighlight();
+    void HideAll();
+    void ShowAll();
+    void HideSelected();
+    void HideUnselected();
+
+    // The list becomes the sender when there is none, and its list; then dispatch. Freed afterwards.
+    void SendMessage(std::unique_ptr<TGeoMessage> Message);
+    // Broadcasts TGeoListChange when the changed mark is set, else TGeoSelectionChange; nothing
+    // while updating.
+    void NotifyChange();
+    void ApplyChanges();
+    // Lets every entity check itself after a list change (empty ones delete themselves).
+    void ValidateEntities();
+    void Query(TGeometryQuery& Query, bool SelectedOnly);
+    void CollectSnapPoints(TGeometrySnapInfo& Request);
+    void AddInfoMessage(const TInfoMessage& Message);
+    void ClearInfoMessages(const TGeometry& Entity);
+
+    // Copies (modes 0, 2) or moves (1, 3) all (0, 1) or the selected (2, 3) entities of Source, from
+    // its last to its first, so that they arrive in reverse order.
+    void TransferFrom(TGeometryList& Source, std::uint8_t Mode, bool ClearFirst);
+    // Transforms the selected entities, or adds transformed clones of them.
+    void TransformSelected(const TMMatrix& M, bool Copy);
+
+private:
+    friend class TGeometry;
+
+    // The trailing numbers in use after one name prefix, as runs of consecutive numbers, so that the
+    // first free number at or above a given one is found without walking the run.
+    struct TNumberRuns {
+        std::map<long long, long long> Runs;  // first -> last of each run
+        std::unordered_map<long long, int> Uses;
+        void Insert(long long N);
+        void Remove(long long N);
+        long long FirstFreeFrom(long long N) const;
+    };
+
+    // Takes the entity at Index out of the list and its indexes, without notifications.
+    std::unique_ptr<TGeometry> Extract(int Index);
+    // Takes every selected entity out, in list order, without notifications.
+    std::vector<std::unique_ptr<TGeometry>> ExtractSelected();
+    // Frees an entity that has left the list, its observers told while it is whole.
+    void FreeEntity(std::unique_ptr<TGeometry> Entity);
+    // Closes a bracket on the way out of a failure, keeping the first exception.
+    void EndUpdateQuietly();
+    template <class F>
+    void Bracketed(std::uint8_t Flags, F Body);
+    void IndexEntity(TGeometry& Entity);
+    void IndexName(TGeometry& Entity);
+    void UnindexName(TGeometry& Entity);
+    void UnindexEntity(TGeometry& Entity);
+    void NameChanged(TGeometry& Entity);
+    void SelectionChanged(TGeometry& Entity);
+    // Keeps the names' numbered runs for UniqueName.
+    void CountName(const std::string& Key, int Delta);
+    void RebuildPositions() const;
+    // Runs Call for every entity in list order inside a bracket with flags 3.
+    template <class F>
+    void ForEachInBracket(F Call);
+
+    std::vector<std::unique_ptr<TGeometry>> Entities;
+    int UpdateCount = 0;
+    bool Changed = false;
+    TGeometry* EditedGeometry = nullptr;
+    bool Validating = false;
+    TProjectOptions ProjectOptions = 0;
+    TTrackInfo Tracker;
+    TGeometry* HighlightedGeometry = nullptr;
+
+    // Position of each entity; rebuilt on demand after an insertion or removal in the middle.
+    mutable std::unordered_map<const TGeometry*, int> Positions;
+    mutable bool PositionsStale = false;
+    // Upper-cased name -> the entities bearing it (unnamed entities are not indexed).
+    std::unordered_map<std::string, std::vector<TGeometry*>> NameIndex;
+    // Upper-cased prefix -> the trailing numbers in use, so that UniqueName jumps over taken runs.
+    std::unordered_map<std::string, TNumberRuns> NumberIndex;
+    std::unordered_set<const TGeometry*> SelectedSet;
+};
+
+}  // namespace sarnova

@@ -1,0 +1,15 @@
+// The program-wide mouse pointer: long operations show the hourglass and put the default back. The
+// GUI installs a handler that applies the shape to its windows; without one only the value is kept.
+#pragma once
+#include <functional>
+
+#include "platform/Keys.h"
+
+namespace sarnova {
+
+TCursor GetScreenCursor();
+void SetScreenCursor(TCursor Cursor);
+// The GUI's handler, called with every new shape; an empty function removes it.
+void SetScreenCursorHandler(std::function<void(TCursor)> Handler);
+
+}  // namespace sarnova
