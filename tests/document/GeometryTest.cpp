@@ -71,6 +71,18 @@ TEST(GeometryClassTest, TheRegistryClonesOnlyUndoableRegisteredEntities) {
     EXPECT_EQ(TPlainEntity().Clone(), nullptr);
 }
 
+TEST(GeometryClassTest, TheTestEntityWritesAndReadsItsBlock) {
+    TTestPoint Source("P", 1.5, -2, 3);
+    TTextWriter Out;
+    Source.SaveToText(Out);
+    EXPECT_EQ(Out.Text(), "[TTestPoint]\n1.5 -2 3\n\n");
+    TTextReader In(Out.Text());
+    In.SkipLine();
+    TTestPoint Read;
+    Read.LoadFromText(In);
+    EXPECT_EQ(Read.Point.Vector(), Source.Point.Vector());
+}
+
 TEST_F(GeometryTest, ANewEntityHasTheDefaultState) {
     TGeometry G;
     EXPECT_EQ(G.GetCapabilities(), 0x400C);

@@ -11,10 +11,12 @@
 #include "document/Geometry.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomBox.h"
 #include "foundation/MacroFile.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova::test {
 
@@ -62,6 +64,19 @@ public:
             Point.Assign(P->Point);
             Size = P->Size;
         }
+    }
+    // A one-line block: the keyword line, the three coordinates, an empty line.
+    void SaveToText(TTextWriter& Out) override {
+        Out.WriteLine("[" + GetKeyword() + "]");
+        Out.WriteLine(FloatToStr(Point.X) + " " + FloatToStr(Point.Y) + " " + FloatToStr(Point.Z));
+        Out.WriteLine("");
+    }
+    void LoadFromText(TTextReader& In) override {
+        const double X = In.ReadReal();
+        const double Y = In.ReadReal();
+        const double Z = In.ReadReal();
+        In.SkipLine();
+        Point.SetXYZ(X, Y, Z);
     }
     void Recalculate() override {
         ++Recalculations;
