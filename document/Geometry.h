@@ -548,8 +548,8 @@ private:
     std::unique_ptr<IShadedRenderer> Renderer;
 };
 
-// Program-wide clipboard list of copy and paste; the settings module creates and owns it. nullptr
-// until then.
+// Program-wide clipboard list of copy and paste, made by InitializeSettings and freed by
+// FinalizeSettings; nullptr outside them.
 extern TGeometryList* GClipboard;
 
 }  // namespace sarnova

@@ -4,6 +4,7 @@
 #include <span>
 #include <type_traits>
 
+#include "document/GeometryList.h"
 #include "foundation/DuZezOride.h"
 #include "platform/Registry.h"
 
@@ -391,8 +392,21 @@ void TSarnovaSettings::SetClassicColorScheme() { ApplyColorScheme(*this, Classic
 
 void TSarnovaSettings::SetEvolutionColorScheme() { ApplyColorScheme(*this, EvolutionColors); }
 
-void InitializeSettings() { GSettings = std::make_unique<TSarnovaSettings>(); }
+namespace {
+// The clipboard list of copy and paste belongs to the settings module's start-up and shut-down.
+std::unique_ptr<TGeometryList> ClipboardList;
+}  // namespace
 
-void FinalizeSettings() { GSettings.reset(); }
+void InitializeSettings() {
+    GSettings = std::make_unique<TSarnovaSettings>();
+    ClipboardList = std::make_unique<TGeometryList>();
+    GClipboard = ClipboardList.get();
+}
+
+void FinalizeSettings() {
+    GClipboard = nullptr;
+    ClipboardList.reset();
+    GSettings.reset();
+}
 
 }  // namespace sarnova

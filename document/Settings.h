@@ -132,6 +132,7 @@ extern std::uint8_t GElasticMode;  // 0 off, 1 curves, 2 control points
 
 // Made and loaded by InitializeSettings at start-up (after the utilities module, before any entity
 // module), freed by FinalizeSettings; an explicit call, so that no static initialisation depends on it.
+// The two also make and free the clipboard list GClipboard (document/Geometry.h).
 extern std::unique_ptr<TSarnovaSettings> GSettings;
 void InitializeSettings();
 void FinalizeSettings();

@@ -276,6 +276,16 @@ TEST_F(GeometryListTest, CopyAndPasteThroughTheClipboardReverseTheOrder) {
     GClipboard = nullptr;
 }
 
+TEST_F(GeometryListTest, TheSettingsStartUpMakesTheClipboard) {
+    InitializeSettings();
+    ASSERT_NE(GClipboard, nullptr);
+    List.AddPoint("A", 1)->SetSelected(true);
+    GClipboard->TransferFrom(List, tmCopySelected, true);
+    EXPECT_EQ(GClipboard->Count(), 1);
+    FinalizeSettings();
+    EXPECT_EQ(GClipboard, nullptr);
+}
+
 TEST_F(GeometryListTest, CopiesSkipEntitiesThatCannotBeCloned) {
     TRecordingList Target;
     List.AddPoint("A", 1);
