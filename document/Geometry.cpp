@@ -10,6 +10,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
+#include "foundation/Box.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideColors.h"
 #include "foundation/Errors.h"
@@ -116,39 +117,6 @@ std::string DescriptionFromKeyword(const std::string& Keyword) {
 }
 
 std::string TGeometryClass::GetDescription() const { return DescriptionFromKeyword(GetKeyword()); }
-
-// ---- Drawing helpers ----
-
-namespace {
-
-// The corners of a box: bit 0 picks x, bit 1 y, bit 2 z of the maximum corner.
-TMVector BoxCorner(const TMBox& B, int Bits) {
-    return {(Bits & 1) ? B.Max.X : B.Min.X, (Bits & 2) ? B.Max.Y : B.Min.Y, (Bits & 4) ? B.Max.Z : B.Min.Z};
-}
-
-// Calls Edge(A, B) for each of the twelve edges of the box.
-template <class F>
-void ForEachBoxEdge(const TMBox& B, F Edge) {
-    for (int Bits = 0; Bits < 8; ++Bits)
-        for (int Axis = 1; Axis < 8; Axis <<= 1)
-            if ((Bits & Axis) == 0) Edge(BoxCorner(B, Bits), BoxCorner(B, Bits | Axis));
-}
-
-void DrawBoxEdges(IGraphics& View, const TMBox& B) {
-    ForEachBoxEdge(B, [&](const TMVector& A, const TMVector& C) { View.LineVectors(A, C); });
-}
-
-// The extents marker of a selected shaded entity: the box enlarged by 1.05, each edge drawn only on
-// its first and last third.
-void DrawBoxCorners(IGraphics& View, TMBox B) {
-    ScaleBox(B, 1.05);
-    ForEachBoxEdge(B, [&](const TMVector& A, const TMVector& C) {
-        View.LineVectors(A, VectorLerp(A, C, 1.0 / 3));
-        View.LineVectors(VectorLerp(A, C, 2.0 / 3), C);
-    });
-}
-
-}  // namespace
 
 // ---- The entity ----
 
@@ -409,7 +377,7 @@ void TGeometry::DrawSimplified(IGraphics&) {}
 
 void TGeometry::DrawBox(IGraphics& View) {
     const TMBox B = GetExtents();
-    if (BoxHasArea(B)) DrawBoxEdges(View, B);
+    if (BoxHasArea(B)) DrawBoxEdges(B, View);
 }
 
 void TGeometry::SaveToText(TTextWriter&) {}
@@ -605,7 +573,7 @@ void TGeometry::DrawEntity(IGraphics& View) {
             DrawBox(View);
             break;
         case dsRendered:
-            if (Selected) DrawBoxCorners(View, GetExtents());
+            if (Selected) DrawBoxCorners(GetExtents(), View);
             DrawRendered(View);
             break;
         default:

@@ -202,6 +202,29 @@ TEST_F(GeometryTest, TheRenderedStateNeedsItsCapability) {
     EXPECT_EQ(P->GetDisplayState(), dsBox);
 }
 
+TEST_F(GeometryTest, ARenderedSelectedEntityDrawsItsMarkerBeforeItsImage) {
+    auto* P = List.AddPoint("P", 1);
+    P->SetColor(clRed);
+    P->SetDisplayState(dsRendered);
+    ASSERT_NE(P->Renderer(), nullptr);
+    P->SetSelected(true);
+    TRecordingGraphics View;
+    P->DrawEntity(View);
+    const auto Names = View.Names();
+    const auto Render = std::find(Names.begin(), Names.end(), "RenderObject");
+    ASSERT_NE(Render, Names.end());
+    EXPECT_EQ(std::count(Names.begin(), Render, "LineVectors"), 24);
+    EXPECT_EQ(P->Renderer()->Diffuse, clRed);
+    EXPECT_EQ(P->Renderer()->Specular, clWhite);
+    EXPECT_EQ(P->Renderer()->Shininess, 110);
+    P->SetMirrored(true);
+    P->ApplyChange();
+    EXPECT_TRUE(P->Renderer()->Mirrored);
+    EXPECT_EQ(P->Renderer()->Rebuilds, 1);
+    P->SetDisplayState(dsNormal);
+    EXPECT_EQ(P->GetRenderer(), nullptr);
+}
+
 TEST_F(GeometryTest, EntitiesOnTheClipboardAreNeitherValidatedNorMeasured) {
     TRecordingList Clipboard;
     GClipboard = &Clipboard;
@@ -303,7 +326,7 @@ TEST_F(GeometryTest, DrawingFollowsTheDisplayStateAndTheEditedEntity) {
     TRecordingGraphics View;
     auto Lines = [&] {
         const auto Names = View.Names();
-        return std::count(Names.begin(), Names.end(), "LineVectors");
+        return std::count(Names.begin(), Names.end(), "Line");
     };
     B->SetDisplayState(dsBox);
     B->DrawEntity(View);

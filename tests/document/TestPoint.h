@@ -20,6 +20,26 @@
 
 namespace sarnova::test {
 
+// A shaded image that records what it was told.
+class TFakeRenderer : public IShadedRenderer {
+public:
+    TMBox GetBounds() override { return EmptyBox; }
+    void Render(IGraphics&) override { ++Renders; }
+    void SetMirrored(bool Value) override { Mirrored = Value; }
+    void Rebuild() override { ++Rebuilds; }
+    void SetMaterial(TColor ADiffuse, TColor ASpecular, double AShininess) override {
+        Diffuse = ADiffuse;
+        Specular = ASpecular;
+        Shininess = AShininess;
+    }
+    int Renders = 0;
+    int Rebuilds = 0;
+    bool Mirrored = false;
+    TColor Diffuse = 0;
+    TColor Specular = 0;
+    double Shininess = 0;
+};
+
 class TTestPoint : public TGeometry {
 public:
     TTestPoint() { SetCapabilities(GetCapabilities() | cpUndoable | cpPointEditing | cpRenderable); }
@@ -83,6 +103,8 @@ public:
         if (FailRecalculate) throw EError("Cannot recalculate " + GetName());
         TGeometry::Recalculate();
     }
+    void CreateRenderer() override { SetRenderer(std::make_unique<TFakeRenderer>()); }
+    TFakeRenderer* Renderer() { return static_cast<TFakeRenderer*>(GetRenderer()); }
     void HandleMessage(TGeoMessage& Message) override { Heard.push_back(ClassNameOf(typeid(Message))); }
 
     TRPoint Point;
