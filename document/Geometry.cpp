@@ -17,6 +17,7 @@
 #include "foundation/Geom.h"
 #include "foundation/GeomBox.h"
 #include "foundation/MacroFile.h"
+#include "foundation/Polygon.h"
 #include "foundation/Polyline.h"
 #include "platform/Menu.h"
 
@@ -382,6 +383,7 @@ void TGeometry::DrawBox(IGraphics& View) {
 
 void TGeometry::SaveToText(TTextWriter&) {}
 void TGeometry::LoadFromText(TTextReader&) {}
+std::unique_ptr<TPolygonList> TGeometry::CreatePolygonRepresentation(std::uint8_t) { return nullptr; }
 
 
 double TGeometry::Expression(const std::string&) {

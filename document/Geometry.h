@@ -413,6 +413,8 @@ public:
     virtual void DrawBox(IGraphics& View);
     virtual void SaveToText(TTextWriter& Out);
     virtual void LoadFromText(TTextReader& In);
+    // Facets for a sampling purpose (6 contour display, 4 queries); nullptr when the entity has none.
+    virtual std::unique_ptr<TPolygonList> CreatePolygonRepresentation(std::uint8_t Purpose);
     // Facets for a sampling purpose (6 contour display, 4 queries); nullptr when none.
     // Value of an entity property in an expression; throws in the base.
     virtual double Expression(const std::string& PropertyText);
