@@ -5,6 +5,8 @@
 // the GL utility library), so it needs no OpenGL context and runs in tests without a window; the
 // OpenGL view loads the matrices it computes. No Qt and no GL here.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -79,6 +81,18 @@ public:
     virtual bool IsMeasuring() const = 0;
     // Re-measures the model and collects the drawn vertices whose pixels fall inside Rect.
     virtual TWindowMeasure MeasureWindow(const TRect& Rect) = 0;
+    // The centre of the model extents found by the last measuring pass: the pivot of world rotation.
+    virtual TMVector GetModelCentre() const { return BoxCentre(GetExtents()); }
+    // Draws the view once with the camera as it is now (the fly steps render themselves).
+    virtual void Render() {}
+    // Milliseconds of a steady clock.
+    virtual std::uint32_t Milliseconds();
+    // A repeating timer, owned by the view, that calls Tick every Interval milliseconds until it is
+    // stopped; starting it again replaces the previous one.
+    virtual void StartTimer(std::uint32_t Interval, std::function<void()> Tick) {}
+    virtual void StopTimer() {}
+    // Asks for a repaint some time later.
+    virtual void Invalidate() {}
 };
 
 class TCamera : public ICamera {
@@ -86,6 +100,7 @@ public:
     // Perspective, eye (0, 0, 1), target at the origin, up (0, 1, 0), field of view 35, aspect 1.2,
     // view size 20; Near and Far stay 0 until the first Apply.
     explicit TCamera(ICameraView& View);
+    ICameraView& GetView() const { return View; }
 
     // ---- State ----
     TCameraMode GetMode() const { return Mode; }
@@ -198,6 +213,61 @@ public:
     void ZoomIn();
     void ZoomOut();
 
+    // ---- Drag navigation ----
+    // Each begin records the camera and the press pixel; each drag sets the camera from that record
+    // and the current pixel, never from the previous move, so moving back undoes a drag.
+    // Pixel x is ViewportWidth wide, y ViewportHeight high, y downwards.
+    void PanBegin(int X, int Y);
+    // Moving by half the window width moves the target by one right vector (the half width at the
+    // target), against the mouse, so the scene follows it.
+    void PanDrag(int X, int Y);
+    void PanEnd() {}
+    void ZoomBegin(int X, int Y);
+    // Only the vertical motion counts: a fifth of the window height down doubles the distance
+    // (perspective) or the view size (parallel), a fifth up halves it, keeping the point first under
+    // the mouse under it.
+    void ZoomDrag(int X, int Y);
+    void ZoomEnd() {}
+    void RotateViewBegin(int X, int Y);
+    // About the target: a window width turns 180 degrees about the vertical through the target, a
+    // window height 180 degrees about the camera's right axis.
+    void RotateViewDrag(int X, int Y);
+    void RotateViewEnd() {}
+    void RotateCameraBegin(int X, int Y);
+    // About the eye: a window width or height turns the look by one field of view.
+    void RotateCameraDrag(int X, int Y);
+    void RotateCameraEnd() {}
+    void RotateWorldBegin(int X, int Y);
+    // As RotateViewDrag, about the model centre of the last measuring pass; eye and target both move.
+    void RotateWorldDrag(int X, int Y);
+    void RotateWorldEnd() {}
+    void FieldOfViewBegin(int X, int Y);
+    // The start field of view times the zoom factor of ZoomDrag, clamped to 0..90 degrees.
+    void FieldOfViewDrag(int X, int Y);
+    void FieldOfViewEnd() {}
+    // Starts the fly timer; the steering keeps its last values until the first FlySteer.
+    void FlyBegin(int X, int Y);
+    // The mouse's offset from the window centre, in half windows: positive left of and below it.
+    void FlySteer(int X, int Y);
+    // One timer tick: flies on for the time since the last tick, turning a little towards the mouse,
+    // slower the further the mouse is from the centre; Up becomes (0, 0, 1); renders.
+    void FlyStep();
+    void FlyEnd();
+    double GetFlySteerX() const { return FlySteerX; }
+    double GetFlySteerY() const { return FlySteerY; }
+    // Scroll positions run from 0 to 20000 over the projected model extents.
+    void HScrollBegin();
+    void HScrollTo(int Position);
+    void HScrollEnd() {}
+    void VScrollBegin();
+    void VScrollTo(int Position);
+    void VScrollEnd() {}
+    void StartFlyTimer();
+    void StopFlyTimer();
+
+    // The frustum's five points carried through M; Width and Height from the carried corners.
+    static TCameraFrustum TransformFrustum(const TMMatrix& M, const TCameraFrustum& F);
+
 private:
     // gluProject / gluUnProject with the camera's matrices and viewport; false where they fail.
     bool Project(const TMVector& P, TMVector& Window) const;
@@ -222,6 +292,33 @@ private:
     TViewport Viewport;
     TMMatrix ProjectionMatrix = IdentityMatrix;
     TMMatrix ModelViewMatrix = IdentityMatrix;
+
+    // Drag state, recorded by the begins.
+    void RecordRightAndUp();
+    // The unit right and up vectors and the start eye, target and up of a scroll.
+    void ScrollBegin();
+    double StartDistance = 0;
+    double StartFieldOfView = 0;
+    int StartX = 0;
+    int StartY = 0;
+    std::uint32_t FlyClock = 0;
+    TMVector StartTarget;
+    TMVector RightVec;
+    TMVector UpVec;
+    TMVector StartViewDirection;
+    TMVector StartPick;
+    TMVector StartEye;
+    TMVector StartUp;
+    double FlySteerX = 0;
+    double FlySteerY = 0;
+    TMVector Pivot;
+    double ScrollViewWidth = 0;
+    double ScrollExtentWidth = 0;
+    double ScrollExtentStart = 0;
+    double ScrollViewHeight = 0;
+    double ScrollExtentHeight = 0;
+    double ScrollExtentEnd = 0;
+    TCameraFrustum StartFrustum;
 };
 
 // The projection matrices of the GL utility library, in the foundation's layout. A degenerate request

@@ -2,11 +2,11 @@
 
 #include <QCursor>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -20,6 +20,7 @@
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"
 #include "views/OpenGLHelpers.h"
+#include "views/OpenGLViewGlyphs.h"
 
 namespace sarnova {
 
@@ -42,7 +43,15 @@ std::string AlreadyDrawingLine(const char* Operation) {
 TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
     Camera = std::make_unique<TCamera>(*this);
     CameraStack = std::make_unique<TCameraInfoStack>();
-    Grid = std::make_unique<TViewGrid>();
+    Grid = std::make_unique<TViewGrid>(Camera.get());
+    SnapMarker = std::make_unique<TSnapState>(*this);
+    EditMarker = std::make_unique<TEditState>(*this);
+    VertScrollBar = std::make_unique<TScrollBarController>(1, ScrollBars);
+    HorzScrollBar = std::make_unique<TScrollBarController>(0, ScrollBars);
+    for (TScrollBarController* Bar : {HorzScrollBar.get(), VertScrollBar.get()}) {
+        Bar->SetMin(0);
+        Bar->SetMax(20000);
+    }
     MillisecondClock = SteadyMilliseconds;
     // The frame stays in the frame buffer between paints: overlays are drawn onto it.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
@@ -54,6 +63,7 @@ TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
 }
 
 TOpenGLView::~TOpenGLView() {
+    FlyTimer.reset();
     // The widget's own destructor destroys the context; by then this part of the view is gone.
     if (context()) disconnect(context(), nullptr, this, nullptr);
     if (isValid()) {
@@ -127,7 +137,7 @@ void TOpenGLView::SetStateFlag(TOpenGLViewFlag Flag, bool On) {
 }
 
 void TOpenGLView::SetGrid(const TViewGrid& Value) {
-    *Grid = Value;
+    Grid->Assign(Value);
     update();
 }
 
@@ -180,6 +190,10 @@ void TOpenGLView::paintGL() {
 
 void TOpenGLView::changeEvent(QEvent* Event) {
     QOpenGLWidget::changeEvent(Event);
+    if (Event->type() == QEvent::FontChange) {
+        FontListsStale = true;
+        GlyphMetricsStale = true;
+    }
     if (Event->type() != QEvent::EnabledChange || !isValid()) return;
     try {
         if (isEnabled()) {
@@ -219,6 +233,7 @@ void TOpenGLView::CreateContext() {
 void TOpenGLView::DestroyContext() {
     if (!(State & vfContextReady)) return;
     CachedFrame.reset();
+    ReleaseFontLists();
     State &= ~vfContextReady;
 }
 
@@ -421,6 +436,12 @@ void TOpenGLView::Present() {
     if (!(State & vfContextReady)) return;
     MakeCurrent();
     if (!(State & vfRubberBand)) {
+        SnapMarker->Draw();
+        CheckGLError();
+        EditMarker->Draw();
+        CheckGLError();
+        DrawAxisIcon();
+        CheckGLError();
         ApplyCamera();
         CheckGLError();
     }
@@ -509,7 +530,14 @@ void TOpenGLView::PresentIfDrawn() {
     if (Drawn) Present();
 }
 
-void TOpenGLView::DrawGrid() { Drawn = true; }
+void TOpenGLView::DrawGrid() {
+    Drawn = true;
+    if (!Grid->GetEnabled()) return;
+    SetDrawState(dsLines);
+    const TColor Kept = LineColor;
+    Grid->Draw(*this);
+    SetLineColor(Kept);
+}
 
 // ---- Camera operations ----
 
@@ -522,6 +550,7 @@ void TOpenGLView::RestoreCameraState() {
     if (!Info) return;
     Camera->Restore(*Info);
     Render();
+    UpdateScrollBars();
     UpdateCursor();
 }
 
@@ -534,6 +563,7 @@ void TOpenGLView::ZoomIn() {
     SaveCameraState();
     Camera->ZoomIn();
     Render();
+    UpdateScrollBars();
 }
 
 void TOpenGLView::ZoomOut() {
@@ -541,6 +571,7 @@ void TOpenGLView::ZoomOut() {
     SaveCameraState();
     Camera->ZoomOut();
     Render();
+    UpdateScrollBars();
 }
 
 void TOpenGLView::ZoomAll() {
@@ -654,29 +685,25 @@ void TOpenGLView::DoHintInformation(const std::string& Text) {
     if (OnHintInformation) OnHintInformation(this, Text);
 }
 
-void TOpenGLView::SetMarkerVisible(TMarker& Marker, bool Value) {
-    if (Value == Marker.Visible) return;
-    // A marker that appears has to reach the screen with the next overlay bracket.
-    if (Value) Drawn = true;
-    Marker.Visible = Value;
-}
-
 void TOpenGLView::ShowSnapMarker(const TMVector& P, std::uint8_t Kind) {
-    SnapMarker.Position = P;
-    SnapMarker.Kind = Kind;
-    SetMarkerVisible(SnapMarker, Kind != 9);
+    SnapMarker->SetPosition(P);
+    SnapMarker->SetKind(Kind);
+    SnapMarker->SetVisible(true);
 }
 
-void TOpenGLView::HideSnapMarker() { SetMarkerVisible(SnapMarker, false); }
+void TOpenGLView::HideSnapMarker() { SnapMarker->SetVisible(false); }
 
 void TOpenGLView::ShowEditMarker(const TMVector& P, const TEditPlane& Constraint) {
-    EditMarker.Position = P;
-    EditMarker.Kind = Constraint.Kind;
-    EditMarker.Constraint = Constraint;
-    SetMarkerVisible(EditMarker, true);
+    EditMarker->SetDirection(Constraint.Direction);
+    EditMarker->SetPlane(Constraint.Plane);
+    EditMarker->SetPosition(P);
+    EditMarker->SetKind(Constraint.Kind);
+    // The plane came last: a direction of its own turns the figure back onto the direction.
+    if (Constraint.Kind == epAlongVector) EditMarker->SetDirection(Constraint.Direction);
+    EditMarker->SetVisible(true);
 }
 
-void TOpenGLView::HideEditMarker() { SetMarkerVisible(EditMarker, false); }
+void TOpenGLView::HideEditMarker() { EditMarker->SetVisible(false); }
 
 // ---- Extents ----
 
@@ -848,11 +875,52 @@ void TOpenGLView::EditHandle(int Kind, double X, double Y, double Z) {
     AddExtentsPoint(X, Y, Z);
     if (State & vfMeasuring) return;
     Drawn = true;
-    if (Kind == 8) {
-        SetDrawState(dsLines);
-        glBegin(GL_POINTS);
-        glVertex3d(X, Y, Z);
-        glEnd();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const TMVector P{X, Y, Z};
+    // A glyph's colour is the current colour when its raster position is set.
+    auto Glyph = [&](TViewGlyph G, TColor Colour) {
+        SetGLColor(Colour);
+        DrawGLGlyphCentred(P, G);
+    };
+    switch (Kind) {
+        case 0:
+        case 1:
+            // An opaque inside under the outline.
+            SetDrawState(dsBitmaps);
+            Glyph(Kind == 0 ? vgDisc : vgSquare, BackColor);
+            Glyph(Kind == 0 ? vgRing : vgHollowSquare, LineColor);
+            break;
+        case 2:
+            SetDrawState(dsBitmaps);
+            Glyph(vgCross, LineColor);
+            break;
+        case 3:
+            SetDrawState(dsBitmaps);
+            SetGLColor(LineColor);
+            DrawGLGlyphAt(P, vgDot, 2, 2);
+            break;
+        case 4:
+        case 5:
+        case 6:
+        case 7: {
+            const TViewGlyph Thick[4] = {vgThickSquare, vgThickRing, vgThickCross, vgTriangle};
+            SetDrawState(dsBitmaps);
+            Glyph(Thick[Kind - 4], LineColor);
+            break;
+        }
+        case 8:
+            SetDrawState(dsLines);
+            glBegin(GL_POINTS);
+            glVertex3d(X, Y, Z);
+            glEnd();
+            break;
+        case 10:
+            SetDrawState(dsBitmaps);
+            Glyph(vgHalfDisc, LineColor);
+            Glyph(vgOtherHalfDisc, BackColor);
+            SetGLColor(LineColor);
+            break;
+        default: break;
     }
 }
 
@@ -869,14 +937,6 @@ void TOpenGLView::Vector(const TMVector& Base, const TMVector& Direction, double
     if (!ArrowLines(Base, Direction, Size, Absolute, Lines)) return;
     for (const auto& [From, To] : Lines) DrawLine(From, To);
 }
-
-void TOpenGLView::TextOut(const std::string&, double, double, double) {}
-
-double TOpenGLView::TextWidth(const std::string& Text) {
-    return QFontMetrics(font()).horizontalAdvance(QString::fromStdString(Text));
-}
-
-double TOpenGLView::TextHeight(const std::string&) { return QFontMetrics(font()).height(); }
 
 TPoint TOpenGLView::WorldToScreen(double X, double Y, double Z) { return Camera->WorldToScreen(X, Y, Z); }
 

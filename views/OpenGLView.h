@@ -12,19 +12,25 @@
 #pragma once
 #include <QOpenGLWidget>
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/Settings.h"
 #include "foundation/DeRaridiView.h"
 #include "foundation/RenderTarget.h"
+#include "shell/VkControls.h"
 #include "views/Camera.h"
+#include "views/OpenGLViewMarkers.h"
 #include "views/ViewGrid.h"
 
 class QOpenGLFramebufferObject;
+class QPrinter;
+class QTimer;
 
 namespace sarnova {
 
@@ -79,6 +85,21 @@ constexpr TEnables EnableFlag(TEnable E) { return static_cast<TEnables>(1u << st
 // A hint line for the view's owner.
 using THintInformationEvent = std::function<void(void* Sender, const std::string& Text)>;
 
+class ICanvas;
+class TOpenGLCanvasInterface;
+
+// What the outline of one character measures, in em units (text mode tmStrokedLine and
+// tmStrokedPolygon): its black box, the box's top-left corner from the character origin (y up), and
+// the advance to the next character.
+struct TGlyphMetrics {
+    float BlackBoxX = 0;
+    float BlackBoxY = 0;
+    float OriginX = 0;
+    float OriginY = 0;
+    float CellIncX = 0;
+    float CellIncY = 0;
+};
+
 class TOpenGLView : public QOpenGLWidget, public IOpenGLView, public IRenderTarget, public ICameraView {
 public:
     explicit TOpenGLView(QWidget* Parent = nullptr);
@@ -99,7 +120,8 @@ public:
     TEnables GetEnable() const { return Enable; }
     void SetEnable(TEnables Value) { Enable = Value; }
     TTextMode GetTextMode() const { return TextMode; }
-    void SetTextMode(TTextMode Value) { TextMode = Value; }
+    // A change rebuilds the font lists before the next text.
+    void SetTextMode(TTextMode Value);
     TAxisIcon GetAxisIcon() const { return AxisIcon; }
     // Repaints on a change.
     void SetAxisIcon(TAxisIcon Value);
@@ -141,9 +163,12 @@ public:
     TViewGrid& GetGrid() override { return *Grid; }
     // Copies the given grid's settings and repaints.
     void SetGrid(const TViewGrid& Value);
+    TSnapState& GetSnapMarker() { return *SnapMarker; }
+    TEditState& GetEditMarker() { return *EditMarker; }
     int SavedCameraStates() const { return CameraStack->Count(); }
 
     // ---- Rendering context ----
+    bool IsContextReady() const { return (State & vfContextReady) != 0; }
     // Sets up the OpenGL switches of a new context and marks the view ready; nothing when ready.
     void CreateContext();
     // Releases what the view keeps in the context and marks it not ready.
@@ -168,6 +193,8 @@ public:
     // OnPreviewRedraw, or the twelve edges of the model extents.
     void DrawPreview();
     void ShowEditorFeedback();
+    // Draws the markers and the axis icon over the scene (not while a rubber band shows), then
+    // shows the frame.
     void Present();
     // The extents-only pass: the model extents become what the owner draws (the default box when
     // that has no area) and the model centre their centre.
@@ -176,7 +203,7 @@ public:
     // (10, 10, 10).
     TMBox GetExtents() const override;
     const TMBox& GetModelExtents() const { return ModelExtents; }
-    const TMVector& GetModelCentre() const { return ModelCentre; }
+    TMVector GetModelCentre() const override { return ModelCentre; }
     // Puts the last rendered frame back on screen; false when there is none of the window's size.
     bool RestoreCachedFrame();
 
@@ -185,8 +212,15 @@ public:
     void EndOverlayDraw() override;
     bool IsOverlayDrawing() const override { return (State & vfOverlay) != 0; }
     void PresentIfDrawn() override;
-    // Marks the frame as drawn into. The grid's lines come with the grid's drawing.
+    // Marks the frame as drawn into, and draws the grid when it is enabled.
     void DrawGrid() override;
+    // The X, Y, Z triad in the lower-left corner or at the origin, by AxisIcon.
+    void DrawAxisIcon();
+    // Something was drawn: the next overlay end presents the frame.
+    void MarkDrawn() { Drawn = true; }
+    // (Re)builds the character display lists of the view's font for the text mode; the context must
+    // be ready.
+    void BuildFontLists();
 
     // ---- Camera operations ----
     void SaveCameraState();
@@ -206,6 +240,60 @@ public:
     // Only for a box with an area.
     void ZoomToBox(const TMBox& Box);
 
+    // ---- Camera drags ----
+    // What the input code calls for the mouse drags of the navigation modes. Each begin saves the
+    // camera (for zoom-previous), marks the drag and records the press; each drag moves the camera,
+    // renders and updates the scroll bars; each end clears the drag mark, renders and updates them.
+    TInteractionMode GetDragMode() const { return DragMode; }
+    void PanBegin(int X, int Y);
+    void PanDrag(int X, int Y);
+    void PanEnd();
+    void ZoomBegin(int X, int Y);
+    void ZoomDrag(int X, int Y);
+    void ZoomEnd();
+    void RotateWorldBegin(int X, int Y);
+    void RotateWorldDrag(int X, int Y);
+    void RotateWorldEnd();
+    void RotateViewBegin(int X, int Y);
+    void RotateViewDrag(int X, int Y);
+    void RotateViewEnd();
+    void RotateCameraBegin(int X, int Y);
+    void RotateCameraDrag(int X, int Y);
+    void RotateCameraEnd();
+    void FieldOfViewBegin(int X, int Y);
+    void FieldOfViewDrag(int X, int Y);
+    void FieldOfViewEnd();
+    // The camera flies on a 25 ms timer from the begin to the end; the drags steer it.
+    void FlyBegin(int X, int Y);
+    void FlyDrag(int X, int Y);
+    void FlyEnd();
+    bool IsFlying() const { return FlyTimer != nullptr; }
+
+    // ---- Scroll bars ----
+    // Both run from 0 to 20000 over the projected model extents; the thumb shows where the window
+    // lies in them.
+    TScrollStyle GetScrollBars() const { return ScrollBars; }
+    void SetScrollBars(TScrollStyle Value) { ScrollBars = Value; }
+    TScrollBarController& GetHorzScrollBar() { return *HorzScrollBar; }
+    TScrollBarController& GetVertScrollBar() { return *VertScrollBar; }
+    void UpdateScrollBars();
+    // A scroll of Bar (0 horizontal, 1 vertical) to Position: the first notification of a scroll
+    // records the camera, the following ones move it.
+    void DoScroll(int Bar, int Position);
+    void DoEndScroll(int Bar, int Position);
+
+    // ---- Printing and copying ----
+    // A drawing target on Canvas that projects with the camera's matrices for a Width x Height
+    // picture.
+    std::unique_ptr<TOpenGLCanvasInterface> CreatePrintCanvas(ICanvas& Canvas, int Width, int Height);
+    // One page with what OnRedraw draws, as vector graphics; nothing while the printer is busy. An
+    // empty title becomes the program name + " - Viewport". The job is ended also when drawing fails.
+    void Print(const std::string& Title, QPrinter& Printer);
+    void Print(const std::string& Title = "");
+    // Puts the view on the clipboard twice: as a vector picture (PDF) of twice the window's size and
+    // as an image of the window's pixels.
+    void CopyToClipboard();
+
     // ---- Interaction, cursor, editor, markers ----
     TInteractionMode GetInteractionMode() const override { return InteractionMode; }
     void SetInteractionMode(TInteractionMode Mode) override;
@@ -221,8 +309,8 @@ public:
     void HideSnapMarker() override;
     void ShowEditMarker(const TMVector& P, const TEditPlane& Constraint) override;
     void HideEditMarker() override;
-    bool IsSnapMarkerVisible() const { return SnapMarker.Visible; }
-    bool IsEditMarkerVisible() const { return EditMarker.Visible; }
+    bool IsSnapMarkerVisible() const { return SnapMarker->IsVisible(); }
+    bool IsEditMarkerVisible() const { return EditMarker->IsVisible(); }
 
     // ---- Extents ----
     // Points with a coordinate of magnitude 1.7e308 / 4 or more are drawn but not measured.
@@ -241,6 +329,8 @@ public:
     TColor GetBackColor() override { return BackColor; }
     // Stores the colour and makes it the current OpenGL colour.
     void SetLineColor(TColor C) override;
+    // The colour last given to SetLineColor.
+    TColor GetStoredLineColor() const { return LineColor; }
     void SetFillColor(TColor C) override { FillColor = C; }
     void SetBackColor(TColor C) override { SetColor(C); }
     // The line operations refuse to run while a line strip is open, and the strip operations refuse
@@ -262,12 +352,16 @@ public:
     void Polygon(const TPolygon& F) override;
     // Adds the object's bounds to the extents and lets it draw lit.
     void RenderObject(IRenderable& Obj) override;
-    // Kind 8 is one OpenGL point; the bitmap handles come with the handle glyphs.
+    // A 16-pixel glyph at the point by Kind: 0 ring, 1 square (both with an opaque inside), 2 cross,
+    // 3 dot, 4 thick square, 5 thick ring, 6 thick cross, 7 triangle, 8 one OpenGL point, 10 a disc of
+    // four quarters in the line and background colours; other kinds draw nothing.
     void EditHandle(int Kind, double X, double Y, double Z) override;
     void EditHandlePoint(const TRPoint& P, int Kind) override;
     void VectorPoints(const TRPoint& Base, const TRPoint& Direction, double Size, bool Absolute) override;
     void Vector(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute) override;
-    // Text comes with the font display lists; the measures are those of the view's font.
+    // Text at the point in the current colour: in tmBitmap mode the view's font in pixels from the
+    // point's raster position, in the stroked modes the font's outlines one world unit an em high.
+    // Characters are Latin-1; others show as "?".
     void TextOut(const std::string& Text, double X, double Y, double Z) override;
     double TextWidth(const std::string& Text) override;
     double TextHeight(const std::string& Text) override;
@@ -278,6 +372,14 @@ public:
     TMVector ScreenToWorldPoint(TPoint P) override;
     TMLine ScreenToRay(int X, int Y) override;
     TMLine ScreenToRayPoint(TPoint P) override;
+    // The outline measures of one character code (stroked text modes).
+    const TGlyphMetrics& GetGlyphMetrics(unsigned char Code);
+
+    // ---- ICameraView: the camera's clock, fly timer and repaints ----
+    std::uint32_t Milliseconds() override { return MillisecondClock(); }
+    void StartTimer(std::uint32_t Interval, std::function<void()> Tick) override;
+    void StopTimer() override;
+    void Invalidate() override { update(); }
 
     // ---- IRenderTarget: renderable objects draw through these ----
     void Begin(TRenderPrimitive Kind) override;
@@ -294,13 +396,6 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
 
 private:
-    struct TMarker {
-        TMVector Position;
-        std::uint8_t Kind = 0;
-        TEditPlane Constraint;
-        bool Visible = false;
-    };
-
     void ApplySurfaceFormat();
     // Viewport to the client area, in OpenGL and in the camera.
     void SetViewportToClient();
@@ -314,13 +409,31 @@ private:
     void RefuseOpenLine(const char* Operation) const;
     void DrawLine(const TMVector& A, const TMVector& B);
     void StandardView(const TMVector& Direction, const TMVector& Up);
-    void SetMarkerVisible(TMarker& Marker, bool Value);
+    void DrawAxisTriad(double Length, double HeadStart, double HeadOff, bool DepthTested);
+    // The begin of a navigation drag: saves the camera and marks the drag of Mode.
+    void StartDrag(TInteractionMode Mode);
+    // After each drag step and at each end.
+    void DragStepDone();
+    void FinishDrag();
+    void ReleaseFontLists();
+    // With Outlines, also every character's outline contours (em units, y up).
+    void UpdateGlyphMetrics(std::vector<std::vector<std::vector<std::array<double, 3>>>>* Outlines);
 
     std::unique_ptr<TCamera> Camera;
     std::unique_ptr<TCameraInfoStack> CameraStack;
     std::unique_ptr<TViewGrid> Grid;
-    TMarker SnapMarker;
-    TMarker EditMarker;
+    std::unique_ptr<TSnapState> SnapMarker;
+    std::unique_ptr<TEditState> EditMarker;
+    TScrollStyle ScrollBars = ssBoth;
+    std::unique_ptr<TScrollBarController> VertScrollBar;
+    std::unique_ptr<TScrollBarController> HorzScrollBar;
+    std::unique_ptr<QTimer> FlyTimer;
+    TInteractionMode DragMode = imNone;
+
+    bool FontListsStale = true;
+    bool GlyphMetricsStale = true;
+    unsigned FontListBase = 0;
+    std::array<TGlyphMetrics, 256> GlyphMetrics{};
 
     TPFDFlags PfdFlags = PfdFlag(TPFDFlag::Draw_To_Window) | PfdFlag(TPFDFlag::Support_OpenGL);
     TPFDPixelType PixelType = TPFDPixelType::RGBA;

@@ -1,0 +1,20 @@
+// Sets of edit-plane kinds as the draggable entities offer them: stepping to the next available kind
+// (the Tab key while dragging) and the text of the set for the drag hint.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "foundation/DeRaridiView.h"
+
+namespace sarnova {
+
+// The next member of Set after Current, counting up as a byte (255 wraps to 0); kinds above 15 are
+// never members. Nothing for an empty set.
+void EditConstraintNext(std::uint8_t& Current, TEditPlaneSet Set);
+// Current when it is a member, else the next member; nothing for an empty set.
+void EditConstraintEnsure(std::uint8_t& Current, TEditPlaneSet Set);
+// "[X, Y, Z, XY, YZ, XZ]" when the free plane (epView) is a member; otherwise the members in the
+// order X, Y, Z, XY, YZ, ZX, "in Plane", "along Vector", e.g. "[X, XY, YZ]"; "[]" for none.
+std::string EditConstraintSetText(TEditPlaneSet Set);
+
+}  // namespace sarnova
