@@ -42,7 +42,9 @@ void CompileBitmapGlyph(const QFont& Font, const QFontMetrics& Metrics, unsigned
     const int Advance = Code < 32 ? 0 : Metrics.horizontalAdvance(Char);
     const QRect Box = Code < 32 ? QRect() : Metrics.boundingRect(Char);
     if (Box.isEmpty()) {
-        glBitmap(0, 0, 0, 0, GLfloat(Advance), 0, nullptr);
+        // An empty picture that only moves on (a null picture would not be kept in the list).
+        static const GLubyte None = 0;
+        glBitmap(0, 0, 0, 0, GLfloat(Advance), 0, &None);
         return;
     }
     QImage Image(Box.size(), QImage::Format_Grayscale8);

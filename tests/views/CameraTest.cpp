@@ -7,27 +7,11 @@
 
 #include "foundation/Errors.h"
 #include "views/Camera.h"
+#include "views/FakeCameraView.h"
 
 using namespace sarnova;
 
 namespace {
-
-class TFakeView : public ICameraView {
-public:
-    int Width = 400;
-    int Height = 300;
-    TMBox Extents = MakeBox(-10, -10, -10, 10, 10, 10);
-    bool Measuring = false;
-    TWindowMeasure Found;
-    int GetClientWidth() const override { return Width; }
-    int GetClientHeight() const override { return Height; }
-    TMBox GetExtents() const override { return Extents; }
-    bool IsMeasuring() const override { return Measuring; }
-    TWindowMeasure MeasureWindow(const TRect& Rect) override {
-        Found.Rect = Rect;
-        return Found;
-    }
-};
 
 class CameraTest : public ::testing::Test {
 protected:

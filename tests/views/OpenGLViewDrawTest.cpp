@@ -1,0 +1,282 @@
+// The view as a drawing target in a real OpenGL context (run under Xvfb): edit-handle glyphs, arrows,
+// text and labels, window measuring, printing and the clipboard copy.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QFontMetrics>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <bit>
+#include <functional>
+#include <map>
+
+#include "foundation/DuZezOride.h"
+#include "foundation/Errors.h"
+#include "foundation/GeomFacet.h"
+#include "platform/RecordingCanvas.h"
+#include "views/OpenGLViewFixture.h"
+#include "views/OpenGLViewGlyphs.h"
+#include "views/OpenGLViewPrint.h"
+
+using namespace sarnova;
+
+namespace {
+
+class OpenGLViewDrawTest : public OpenGLViewFixture {
+protected:
+    // Parallel, looking down on the XY plane, fitted to a red square of half size Half at z = -1 (so
+    // that anything drawn at z = 0 lies in front of it); then Draw in yellow.
+    void ShowOnRedSquare(double Half, std::function<void(IGraphics&)> Draw) {
+        View->OnRedraw = [Half, Draw](void*, IGraphics& G) {
+            TPolygon Square(1);
+            const TMVector Corners[4] = {{-Half, -Half, -1}, {Half, -Half, -1}, {Half, Half, -1}, {-Half, Half, -1}};
+            for (int I = 0; I < 4; ++I) Square.SetCorner(I, TRPoint(Corners[I]));
+            Square.Color = clRed;
+            Square.OwnColor = true;
+            G.Polygon(Square);
+            G.SetLineColor(clYellow);
+            Draw(G);
+        };
+        View->SetProjection(cmParallel);
+        View->ViewXY();
+    }
+
+    // Pixels of each colour in the square of 2 Half pixels about P.
+    std::map<QRgb, int> ColoursAround(TPoint P, int Half) {
+        std::map<QRgb, int> Count;
+        for (int Y = P.Y - Half; Y < P.Y + Half; ++Y)
+            for (int X = P.X - Half; X < P.X + Half; ++X) ++Count[PixelAt(X, Y).rgb()];
+        return Count;
+    }
+
+    // The extents of the white pixels of the whole window.
+    QRect WhitePixels() {
+        QRect Box;
+        for (int Y = 0; Y < View->GetClientHeight(); ++Y)
+            for (int X = 0; X < View->GetClientWidth(); ++X)
+                if (PixelAt(X, Y) == Qt::white) Box = Box.united(QRect(X, Y, 1, 1));
+        return Box;
+    }
+};
+
+int Bits(const TViewGlyphRows& Rows, const TViewGlyphRows* Without = nullptr) {
+    int N = 0;
+    for (int R = 0; R < 16; ++R) N += std::popcount(std::uint16_t(Rows[R] & ~(Without ? (*Without)[R] : 0)));
+    return N;
+}
+
+const QRgb Yellow = QColor(255, 255, 0).rgb(), Black = QColor(0, 0, 0).rgb();
+
+}  // namespace
+
+TEST_F(OpenGLViewDrawTest, EditHandlesAreTheirGlyphsInTheLineAndBackgroundColours) {
+    auto G = [](TViewGlyph Glyph) -> const TViewGlyphRows& { return ViewGlyphRows(Glyph); };
+    struct TCase {
+        int Kind;
+        int Yellow;
+        int Black;  // the opaque insides are painted in the background colour
+    };
+    const TCase Cases[] = {
+        {0, Bits(G(vgRing)), Bits(G(vgDisc), &G(vgRing))},
+        {1, Bits(G(vgHollowSquare)), Bits(G(vgSquare), &G(vgHollowSquare))},
+        {2, Bits(G(vgCross)), 0},
+        {3, Bits(G(vgDot)), 0},
+        {4, Bits(G(vgThickSquare)), 0},
+        {5, Bits(G(vgThickRing)), 0},
+        {6, Bits(G(vgThickCross)), 0},
+        {7, Bits(G(vgTriangle)), 0},
+        {8, 1, 0},  // one OpenGL point
+        {9, 0, 0},
+        {10, Bits(G(vgHalfDisc), &G(vgOtherHalfDisc)), Bits(G(vgOtherHalfDisc))},
+        {11, 0, 0},
+    };
+    for (const TCase& C : Cases) {
+        ShowOnRedSquare(10, [&](IGraphics& G) { G.EditHandle(C.Kind, 0, 0, 0); });
+        const TPoint P = View->WorldToScreen(0, 0, 0);
+        auto Count = ColoursAround(P, 12);
+        EXPECT_EQ(Count[Yellow], C.Yellow) << C.Kind;
+        EXPECT_EQ(Count[Black], C.Black) << C.Kind;
+        // The small dot sits on the point itself.
+        if (C.Kind == 3) {
+            EXPECT_TRUE(ShowsNear(P, QColor(Yellow)));
+        }
+    }
+}
+
+TEST_F(OpenGLViewDrawTest, HandlesAndArrowsGrowTheExtentsAsTheyAreDrawn) {
+    struct TCase {
+        std::function<void(IGraphics&)> Draw;
+        TMBox Extents;
+    };
+    const TCase Cases[] = {
+        // A handle that draws nothing still counts.
+        {[](IGraphics& G) { G.EditHandle(9, 1, 2, 3), G.EditHandle(12, 4, 5, 6); }, MakeBox(1, 2, 3, 4, 5, 6)},
+        // Exactly the direction's length, the head lines in the XZ and YZ planes.
+        {[](IGraphics& G) { G.Vector({0, 0, 0}, {0, 0, 5}, 1, false); }, MakeBox(-1, -1, 0, 1, 1, 5)},
+        {[](IGraphics& G) { G.Vector({1, 1, 1}, {0, 0, 5}, 2, true); }, MakeBox(0.6, 0.6, 1, 1.4, 1.4, 3)},
+    };
+    for (const TCase& C : Cases) {
+        View->OnRedraw = [&](void*, IGraphics& G) { C.Draw(G); };
+        View->MeasureExtents();
+        const TMBox& B = View->GetModelExtents();
+        EXPECT_TRUE(VectorsEqualWithin(B.Min, C.Extents.Min, 1e-12) && VectorsEqualWithin(B.Max, C.Extents.Max, 1e-12))
+            << VectorToStr(B.Min) << VectorToStr(B.Max);
+    }
+}
+
+TEST_F(OpenGLViewDrawTest, MeasureWindowCollectsTheVerticesInsideTheRectangle) {
+    ShowOnRedSquare(10, [](IGraphics& G) { G.Line(2, 2, 0, 4, 2, 0); });
+    const TPoint A = View->WorldToScreen(2, 2, 0), B = View->WorldToScreen(4, 2, 0);
+    const TWindowMeasure Empty = View->MeasureWindow({0, 0, 5, 5});
+    EXPECT_EQ(Empty.Count, 0);
+    EXPECT_EQ(Empty.Mean, ZeroVector);
+    // Around the line's two ends; the square's corners lie outside.
+    const TWindowMeasure Found = View->MeasureWindow({A.X - 2, A.Y - 2, B.X + 2, B.Y + 2});
+    EXPECT_EQ(Found.Count, 2);
+    EXPECT_EQ(Found.Mean, (TMVector{3, 2, 0}));
+    EXPECT_EQ(View->GetModelExtents(), MakeBox(-10, -10, -1, 10, 10, 0));
+}
+
+TEST_F(OpenGLViewDrawTest, BitmapTextIsTheFontsGlyphsAtThePoint) {
+    const std::string Text = "Hello, Sarnova";
+    const QFontMetrics Metrics(View->font());
+    EXPECT_EQ(View->TextWidth(Text), Metrics.horizontalAdvance(QString::fromStdString(Text)));
+    EXPECT_EQ(View->TextHeight(Text), Metrics.height());
+    // Latin-1 only: what has no code of its own shows and measures as "?".
+    EXPECT_EQ(View->TextWidth("\xE2\x82\xAC"), View->TextWidth("?"));
+    EXPECT_EQ(View->TextWidth("\xC3\xA9"), Metrics.horizontalAdvance(QString::fromUtf8("\xC3\xA9")));
+
+    ShowOnRedSquare(10, [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        G.TextOut(Text, 0, 0, 0);
+    });
+    const TPoint P = View->WorldToScreen(0, 0, 0);
+    const QRect Box = WhitePixels();
+    ASSERT_FALSE(Box.isEmpty());
+    EXPECT_NEAR(Box.left(), P.X, 2);
+    EXPECT_NEAR(Box.right(), P.X + View->TextWidth(Text), 3);
+    EXPECT_LE(Box.bottom(), P.Y + Metrics.descent());
+    EXPECT_GE(Box.top(), P.Y - Metrics.ascent() - 1);
+}
+
+TEST_F(OpenGLViewDrawTest, LabelsAreAlignedOnTheirPoint) {
+    // Labels are depth tested like the rest: nothing lies in front of this one.
+    View->OnRedraw = [](void*, IGraphics& G) {
+        G.SetLineColor(clRed);
+        G.Line(-10, -10, 0, 10, -10, 0);
+        G.Line(-10, 10, 0, 10, 10, 0);
+        G.SetLineColor(clWhite);
+        DrawGLLabel({0, 0, 0}, 1, 1, G, "MMMM", 0, 0);
+    };
+    View->SetProjection(cmParallel);
+    View->ViewXY();
+    const TPoint P = View->WorldToScreen(0, 0, 0);
+    const QRect Box = WhitePixels();
+    ASSERT_FALSE(Box.isEmpty());
+    EXPECT_NEAR(Box.center().x(), P.X, 2);
+    EXPECT_GT(Box.bottom(), P.Y - View->TextHeight("MMMM"));
+    EXPECT_LT(Box.top(), P.Y + View->TextHeight("MMMM"));
+}
+
+TEST_F(OpenGLViewDrawTest, StrokedTextIsTheFontsOutlineOneUnitAnEm) {
+    for (TTextMode Mode : {tmStrokedLine, tmStrokedPolygon}) {
+        View->SetTextMode(Mode);
+        EXPECT_EQ(View->TextWidth(""), 0);
+        EXPECT_EQ(View->TextHeight(""), 0);
+        const TGlyphMetrics A = View->GetGlyphMetrics('A'), V = View->GetGlyphMetrics('V');
+        EXPECT_GT(A.CellIncX, 0.3);
+        EXPECT_LT(A.CellIncX, 1.2);
+        EXPECT_NEAR(View->TextWidth("AV"), A.CellIncX + V.BlackBoxX, 1e-6);
+        EXPECT_GT(View->TextHeight("Ag"), View->TextHeight("a"));  // the descender reaches lower
+
+        // Drawn at the point, in the line colour, about an em high.
+        ShowOnRedSquare(2, [](IGraphics& G) {
+            G.SetLineColor(clWhite);
+            G.TextOut("H", 0, 0, 0);
+        });
+        const TPoint P = View->WorldToScreen(0, 0, 0);
+        const TPoint Em = View->WorldToScreen(0, 1, 0);
+        const QRect Box = WhitePixels();
+        ASSERT_FALSE(Box.isEmpty()) << Mode;
+        EXPECT_NEAR(Box.bottom(), P.Y, 2) << Mode;
+        EXPECT_NEAR(Box.height(), (P.Y - Em.Y) * View->GetGlyphMetrics('H').BlackBoxY, 3) << Mode;
+    }
+}
+
+TEST_F(OpenGLViewDrawTest, ThePrintCanvasProjectsWithTheCamera) {
+    View->OnRedraw = [](void*, IGraphics& G) { G.Line(-8, 0, 0, 8, 0, 0); };
+    View->SetProjection(cmParallel);
+    View->ViewXY();
+    TRecordingCanvas Canvas;
+    auto Target = View->CreatePrintCanvas(Canvas, 400, 200);
+    EXPECT_EQ(Target->GetViewport(), (std::array<int, 4>{0, 0, 400, 200}));
+    const TPoint Centre = Target->WorldToScreen(0, 0, 0);
+    EXPECT_NEAR(Centre.X, 200, 1);
+    EXPECT_NEAR(Centre.Y, 100, 1);
+    const TMVector Back = Target->ScreenToWorld(Centre.X, Centre.Y);
+    EXPECT_NEAR(Back.X, 0, 0.1);
+    EXPECT_NEAR(Back.Y, 0, 0.1);
+    View->OnRedraw(View.get(), *Target);
+    ASSERT_EQ(Canvas.Calls.size(), 2u);
+    EXPECT_NEAR(Canvas.Calls[0].Points[0].X + Canvas.Calls[1].Points[0].X, 400, 2);
+    EXPECT_EQ(Canvas.Calls[0].Points[0].Y, Canvas.Calls[1].Points[0].Y);
+    // The view's own matrices are back after the print canvas.
+    EXPECT_EQ(View->WorldToScreen(0, 0, 0), (TPoint{100, 80}));
+}
+
+TEST_F(OpenGLViewDrawTest, PrintingWritesOnePageUnlessThePrinterIsBusy) {
+    QTemporaryDir Folder;
+    int Draws = 0;
+    View->OnRedraw = [&](void*, IGraphics& G) {
+        ++Draws;
+        G.Line(-8, 0, 0, 8, 0, 0);
+    };
+    View->ViewXY();
+    Draws = 0;
+
+    QPrinter Printer(QPrinter::HighResolution);
+    Printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString Name = Folder.filePath("view.pdf");
+    Printer.setOutputFileName(Name);
+    View->Print("", Printer);
+    EXPECT_EQ(Draws, 1);
+    EXPECT_EQ(Printer.docName().toStdString(), GExeName + " - Viewport");
+    QFile File(Name);
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    const QByteArray Pdf = File.readAll();
+    EXPECT_TRUE(Pdf.startsWith("%PDF"));
+    EXPECT_EQ(Pdf.count("/Type /Page\n") + Pdf.count("/Type /Page\r") + Pdf.count("/Type /Page/") +
+                  Pdf.count("/Type /Page>"),
+              1);
+
+    // A job under way on the printer: nothing is drawn.
+    QPrinter Busy(QPrinter::HighResolution);
+    Busy.setOutputFormat(QPrinter::PdfFormat);
+    Busy.setOutputFileName(Folder.filePath("busy.pdf"));
+    QPainter Job(&Busy);
+    View->Print("Mine", Busy);
+    EXPECT_EQ(Draws, 1);
+    Job.end();
+
+    // A drawing that fails still ends the job.
+    View->OnRedraw = [](void*, IGraphics&) { throw EError("Cannot draw"); };
+    EXPECT_THROW(View->Print("Failing", Printer), EError);
+    EXPECT_NE(Printer.printerState(), QPrinter::Active);
+}
+
+TEST_F(OpenGLViewDrawTest, CopyingPutsAVectorPictureAndTheWindowsPixelsOnTheClipboard) {
+    ShowOnRedSquare(10, [](IGraphics& G) { G.Line(-8, 0, 0, 8, 0, 0); });
+    View->CopyToClipboard();
+    const QMimeData* Data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(Data, nullptr);
+    ASSERT_TRUE(Data->hasImage());
+    const QImage Image = qvariant_cast<QImage>(Data->imageData());
+    EXPECT_EQ(Image.size(), QSize(200, 160));
+    const TPoint P = View->WorldToScreen(5, 5, 0);
+    EXPECT_EQ(QColor(Image.pixel(P.X, P.Y)), QColor(255, 0, 0));
+    EXPECT_TRUE(Data->data("application/pdf").startsWith("%PDF"));
+}
