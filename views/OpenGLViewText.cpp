@@ -37,7 +37,8 @@ QByteArray TextCodes(const std::string& Text) {
 QString CodesToQString(const QByteArray& Codes) { return QString::fromLatin1(Codes); }
 
 // One character as a bitmap list: the glyph's pixels, origin on the baseline, then the advance.
-void CompileBitmapGlyph(const QFont& Font, const QFontMetrics& Metrics, unsigned char Code) {
+// DotsPerMeter is the window's resolution, so the glyph comes out as the window's font measures it.
+void CompileBitmapGlyph(const QFont& Font, const QFontMetrics& Metrics, int DotsPerMeter, unsigned char Code) {
     const QString Char{QChar(char16_t(Code))};
     const int Advance = Code < 32 ? 0 : Metrics.horizontalAdvance(Char);
     const QRect Box = Code < 32 ? QRect() : Metrics.boundingRect(Char);
@@ -48,6 +49,8 @@ void CompileBitmapGlyph(const QFont& Font, const QFontMetrics& Metrics, unsigned
         return;
     }
     QImage Image(Box.size(), QImage::Format_Grayscale8);
+    Image.setDotsPerMeterX(DotsPerMeter);
+    Image.setDotsPerMeterY(DotsPerMeter);
     Image.fill(0);
     {
         QPainter P(&Image);
@@ -162,7 +165,8 @@ void TOpenGLView::BuildFontLists() {
     if (FontListBase == 0) return;
     if (TextMode == tmBitmap) {
         const QFont Font = font();
-        const QFontMetrics Metrics(Font);
+        const QFontMetrics Metrics(Font, this);
+        const int DotsPerMeter = qRound(logicalDpiY() / 0.0254);
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
@@ -171,7 +175,7 @@ void TOpenGLView::BuildFontLists() {
         glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
         for (int Code = 0; Code < 255; ++Code) {
             glNewList(FontListBase + Code, GL_COMPILE);
-            CompileBitmapGlyph(Font, Metrics, static_cast<unsigned char>(Code));
+            CompileBitmapGlyph(Font, Metrics, DotsPerMeter, static_cast<unsigned char>(Code));
             glEndList();
         }
         glPopClientAttrib();
@@ -218,7 +222,7 @@ void TOpenGLView::TextOut(const std::string& Text, double X, double Y, double Z)
 
 double TOpenGLView::TextWidth(const std::string& Text) {
     const QByteArray Codes = TextCodes(Text);
-    if (TextMode == tmBitmap) return QFontMetrics(font()).horizontalAdvance(CodesToQString(Codes));
+    if (TextMode == tmBitmap) return fontMetrics().horizontalAdvance(CodesToQString(Codes));
     if (Codes.isEmpty()) return 0;
     if (GlyphMetricsStale) UpdateGlyphMetrics(nullptr);
     double W = 0;
@@ -232,7 +236,7 @@ const TGlyphMetrics& TOpenGLView::GetGlyphMetrics(unsigned char Code) {
 }
 
 double TOpenGLView::TextHeight(const std::string& Text) {
-    if (TextMode == tmBitmap) return QFontMetrics(font()).height();
+    if (TextMode == tmBitmap) return fontMetrics().height();
     const QByteArray Codes = TextCodes(Text);
     if (Codes.isEmpty()) return 0;
     if (GlyphMetricsStale) UpdateGlyphMetrics(nullptr);
