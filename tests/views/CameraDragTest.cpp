@@ -80,7 +80,9 @@ TEST_F(CameraDragTest, AFifthOfTheHeightDoublesOrHalvesAndThePointUnderTheMouseS
         EXPECT_NEAR(Now.Y, Press.Y, 1) << Label;
         Camera.ZoomDrag(Press.X, Press.Y);
         EXPECT_NEAR(Camera.Distance(), Distance, 1e-9) << Label;
-        if (C.Mode == cmParallel) EXPECT_NEAR(Camera.GetViewSize(), Size, 1e-9) << Label;
+        if (C.Mode == cmParallel) {
+            EXPECT_NEAR(Camera.GetViewSize(), Size, 1e-9) << Label;
+        }
     }
 }
 
