@@ -4,6 +4,7 @@
 // drawing. The document object derives from it and overrides the hooks.
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -85,6 +86,8 @@ public:
     virtual void DrawPreview(IGraphics& View);
     // Entities from the last to the first, then OnMessage, then validation after a TGeoListChange.
     virtual void DispatchMessage(TGeoMessage& Message);
+    // Reads entity blocks until the end of the text or a "[END GROUP]" line (document/GeometryFile.cpp).
+    virtual void LoadFromText(TTextReader& In);
 
     // ---- Contents ----
     int Count() const { return static_cast<int>(Entities.size()); }
@@ -149,6 +152,17 @@ public:
     void CollectSnapPoints(TGeometrySnapInfo& Request);
     void AddInfoMessage(const TInfoMessage& Message);
     void ClearInfoMessages(const TGeometry& Entity);
+
+    // ---- The document file (document/GeometryFile.cpp) ----
+    // Every block and the version line, written beside Path and moved over it only when complete: a
+    // failure leaves an existing file as it was and propagates.
+    void SaveToFile(const std::filesystem::path& Path);
+    // Every entity's block, first to last; one that throws does not stop the others, and the first
+    // message is thrown again when all were tried.
+    void SaveToText(TTextWriter& Out);
+    // Appends the file's entities inside one update bracket. A block that fails to read ends the load
+    // and propagates; the entities read before it stay.
+    void LoadFromFile(const std::filesystem::path& Path);
 
     // Copies (modes 0, 2) or moves (1, 3) all (0, 1) or the selected (2, 3) entities of Source, from
     // its last to its first, so that they arrive in reverse order.

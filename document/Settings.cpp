@@ -1,7 +1,6 @@
 // The settings' defaults, colour schemes, option texts and their registry table.
 #include "document/Settings.h"
 
-#include <span>
 #include <type_traits>
 
 #include "document/GeometryList.h"
@@ -21,60 +20,6 @@ std::uint8_t GElasticMode = 1;
 std::unique_ptr<TSarnovaSettings> GSettings;
 
 namespace {
-
-// ---- Option texts ----
-// Every set is handled as element numbers: project option bit 2^n is element n, snap kinds and
-// highlight groups are their own element numbers.
-
-struct TMemberName {
-    std::string_view Name;
-    int Element;
-    int AlsoElement;  // switched with the named one, never written; -1 when none
-};
-
-constexpr TMemberName ProjectOptionNames[] = {
-    {"poGridSnap", 0, -1}, {"poObjectSnap", 1, -1}, {"po3DEditing", 2, -1}, {"poHighlight", 3, -1}};
-constexpr TMemberName SnapOptionNames[] = {{"stPoint", stPoint, 0},          {"stCurve", stCurve, 3},
-                                           {"stSurfaceEdge", stSurfaceEdge, -1}, {"stSurface", stSurface, -1},
-                                           {"stPolylineList", stPolylineList, -1}, {"stPolygonList", stPolygonList, -1}};
-constexpr TMemberName HighlightGroupNames[] = {
-    {"hgPolyline", hgPolyline, -1},         {"hgCurve", hgCurve, -1},
-    {"hgBSplineCurve", hgBSplineCurve, -1}, {"hgSurface", hgSurface, -1},
-    {"hgMesh", hgMesh, -1},                 {"hgBSplineSurface", hgBSplineSurface, -1},
-    {"hgPolylineList", hgPolylineList, -1}, {"hgPolygons", hgPolygons, -1}};
-
-bool IsLetterOrDigit(char C) { return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
-
-// Name occurs in Text with no letter or digit right before or after it: "stSurface" is not found in
-// "[stSurfaceEdge]".
-bool HasWholeName(std::string_view Text, std::string_view Name) {
-    for (auto Pos = Text.find(Name); Pos != std::string_view::npos; Pos = Text.find(Name, Pos + 1)) {
-        const auto End = Pos + Name.size();
-        if ((Pos == 0 || !IsLetterOrDigit(Text[Pos - 1])) && (End == Text.size() || !IsLetterOrDigit(Text[End])))
-            return true;
-    }
-    return false;
-}
-
-std::string MembersToText(std::span<const TMemberName> Names, const std::bitset<256>& Set) {
-    std::string Text = "[";
-    for (const auto& M : Names) {
-        if (!Set.test(static_cast<std::size_t>(M.Element))) continue;
-        if (Text.size() > 1) Text += ", ";
-        Text += M.Name;
-    }
-    return Text + "]";
-}
-
-std::bitset<256> TextToMembers(std::span<const TMemberName> Names, std::string_view Text) {
-    std::bitset<256> Set;
-    for (const auto& M : Names) {
-        if (!HasWholeName(Text, M.Name)) continue;
-        Set.set(static_cast<std::size_t>(M.Element));
-        if (M.AlsoElement >= 0) Set.set(static_cast<std::size_t>(M.AlsoElement));
-    }
-    return Set;
-}
 
 struct TBandName {
     std::string_view Name;
@@ -293,28 +238,6 @@ void ApplyColorScheme(TSarnovaSettings& S, const TColorScheme& C) {
 }
 
 }  // namespace
-
-// ---- Option texts ----
-
-std::string ProjectOptionsToText(TProjectOptions Options) {
-    return MembersToText(ProjectOptionNames, std::bitset<256>(Options));
-}
-
-TProjectOptions TextToProjectOptions(std::string_view Text) {
-    return static_cast<TProjectOptions>(TextToMembers(ProjectOptionNames, Text).to_ulong() & 0xFF);
-}
-
-std::string SnapOptionsToText(const TSnapOptions& Options) { return MembersToText(SnapOptionNames, Options); }
-
-TSnapOptions TextToSnapOptions(std::string_view Text) { return TextToMembers(SnapOptionNames, Text); }
-
-std::string HighlightGroupsToText(THighlightGroups Groups) {
-    return MembersToText(HighlightGroupNames, std::bitset<256>(Groups));
-}
-
-THighlightGroups TextToHighlightGroups(std::string_view Text) {
-    return static_cast<THighlightGroups>(TextToMembers(HighlightGroupNames, Text).to_ulong() & 0xFFFF);
-}
 
 std::string SnapAngleName(std::uint8_t Count) {
     for (const auto& B : BandNames)

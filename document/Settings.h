@@ -2,12 +2,12 @@
 // the macro editor's look and auto-save, kept in the registry under the program's key. The settings
 // only store values and notify no one; whoever changes one applies it to the windows and saves.
 #pragma once
-#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "document/GeometryQuery.h"
 #include "foundation/Colors.h"
 #include "foundation/DeRaridi.h"
 #include "foundation/VkMaths.h"
@@ -18,45 +18,6 @@ namespace sarnova {
 // Where a view draws its axis icon, and when it draws a simplified model while the camera moves.
 enum TAxisIcon : std::uint8_t { aiLeftBottom, aiModelOrigin, aiNone };
 enum TAdaptiveDegradation : std::uint8_t { adWhenRequired, adNever, adAlways };
-
-// A document's modelling switches, combined as bits.
-enum TProjectOption : std::uint8_t { poGridSnap = 1, poObjectSnap = 2, po3DEditing = 4, poHighlight = 8 };
-using TProjectOptions = std::uint8_t;
-
-// Snap kinds: element numbers of TSnapOptions; a lower kind beats a higher one. Kinds 0 and 3 (the
-// points of curve-network curves) have no name of their own: stPoint and stCurve switch them.
-enum TSnapKind : std::uint8_t {
-    stPoint = 1,
-    stPolygonList = 2,
-    stCurve = 4,
-    stSurfaceEdge = 5,
-    stSurface = 6,
-    stPolylineList = 7,
-};
-using TSnapOptions = std::bitset<256>;
-
-// Highlight groups: element n is the entity selection type n; bit n of THighlightGroups.
-enum THighlightGroup : std::uint8_t {
-    hgPolyline = 1,
-    hgCurve = 2,
-    hgBSplineCurve = 3,
-    hgSurface = 4,
-    hgMesh = 5,
-    hgBSplineSurface = 6,
-    hgPolylineList = 7,
-    hgPolygons = 8,
-};
-using THighlightGroups = std::uint16_t;
-
-// The option sets as the registry stores them: "[", the member names joined by ", ", "]". Reading
-// takes every name that stands in the text as a whole name (exact case, no letter or digit on either
-// side); "stPoint" also adds kind 0 and "stCurve" kind 3.
-std::string ProjectOptionsToText(TProjectOptions Options);
-TProjectOptions TextToProjectOptions(std::string_view Text);
-std::string SnapOptionsToText(const TSnapOptions& Options);
-TSnapOptions TextToSnapOptions(std::string_view Text);
-std::string HighlightGroupsToText(THighlightGroups Groups);
-THighlightGroups TextToHighlightGroups(std::string_view Text);
 
 // Zebra band counts as texts: "pb1Degrees", "pb2Degrees", "pb5Degrees", "pb20Degrees" and
 // "pb30Degrees" for 1, 2, 5, 20 and 30 (the low seven bits count), "pb10Degrees" for anything else.

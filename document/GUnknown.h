@@ -1,0 +1,41 @@
+// The placeholder for a document block whose keyword no registered class has: it keeps the block's
+// lines as they were and writes them back unchanged, so that a document written by a program that
+// knows more entity classes survives a load and a save here.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "document/Geometry.h"
+
+namespace sarnova {
+
+// The frame the GUI registers for the placeholder (the block shown read-only).
+inline const char* const GUnknownFrameName = "GUnknownFrame";
+
+// Never registered: the file reader makes one when the registry knows no class for a keyword. It can be
+// picked but not edited, undone or cloned, has no points, no extents and no data object, and is never
+// deleted for having no extents.
+class TGeoUnknown : public TGeometry {
+public:
+    const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoUnknown>(); }
+    // The leading blank keeps every file keyword from selecting this class; the description is
+    // "Unknown Data".
+    static std::string GetKeyword() { return " Unknown Data"; }
+
+    // Logs "Warning: Unknow Object loaded <keyword>, object will be stored" and keeps every line, as
+    // read, up to the first empty line or the end of the file.
+    void LoadFromText(TTextReader& In) override;
+    // "[" BlockKeyword "]", the stored lines, an empty line.
+    void SaveToText(TTextWriter& Out) override;
+    void AfterListChange() override {}
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    // The base refresh, and the placeholder's own frame shows the block again.
+    void UpdateFrame() override;
+
+    // The keyword found between the brackets; set by the reader before LoadFromText.
+    std::string BlockKeyword;
+    // The block's lines after the keyword line, without the empty closing line.
+    std::vector<std::string> StoredLines;
+};
+
+}  // namespace sarnova

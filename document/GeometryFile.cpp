@@ -1,0 +1,143 @@
+// The ".geo" reader and writer of TGeometryList, and the common keys of entity blocks.
+#include "document/GeometryFile.h"
+
+#include <cstdio>
+
+#include "document/GUnknown.h"
+#include "document/GeometryClasses.h"
+#include "document/GeometryList.h"
+#include "document/Settings.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideColors.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Errors.h"
+#include "foundation/TextFile.h"
+#include "platform/Screen.h"
+#include "platform/UserDialogs.h"
+
+namespace sarnova {
+
+namespace {
+
+// Puts the default cursor back however the operation ends.
+struct THourGlass {
+    THourGlass() { SetScreenCursor(crHourGlass); }
+    ~THourGlass() { SetScreenCursor(crDefault); }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};
+
+void ShowInformation(const std::string& Text) {
+    if (GExceptionHandler && GExceptionHandler->UserDialogs != nullptr)
+        GExceptionHandler->UserDialogs->MessageBox("Information", Text, TMsgDlgType::mtInformation, mbOK);
+    else
+        std::fprintf(stderr, "%s\n", Text.c_str());
+}
+
+// A version line outside the blocks: a newer file is announced and read all the same. A version
+// that is no version (damaged, empty) counts as unknown and is passed over.
+void CheckFileVersion(const std::string& Line) {
+    const std::string Marker = VersionMarker;
+    const std::string Version = Trim(Line.substr(Line.find(Marker) + Marker.size(), 255));
+    if (Version.empty()) return;
+    int Comparison = 1;
+    try {
+        Comparison = CompareProgramVersion(Version);
+    } catch (const EConvertError&) {
+        return;
+    }
+    if (Comparison == 2) ShowInformation("This file was written using a more recent version of sarnova (" + Version + ")");
+}
+
+}  // namespace
+
+// ---- Common keys ----
+
+bool ReadBlockLine(TTextReader& In, TBlockLine& Line) {
+    const std::string Text = Trim(In.ReadLine());
+    const std::size_t Equals = Text.find('=');
+    Line.Key = Equals == std::string::npos ? std::string() : UpperCase(Trim(Text.substr(0, Equals)));
+    Line.Value = Equals == std::string::npos ? std::string() : Trim(Text.substr(Equals + 1, 255));
+    return !Line.Key.empty();
+}
+
+void WriteCommonKeys(TTextWriter& Out, const TGeometry& Entity, unsigned Keys) {
+    if ((Keys & ckName) && !Entity.GetName().empty()) Out.WriteLine("Name=" + Entity.GetName());
+    if ((Keys & ckMirrored) && Entity.Mirrored()) Out.WriteLine("Mirrored=TRUE");
+    if ((Keys & ckColor) && Entity.GetColor() != CurrentSettings().DrawColor)
+        Out.WriteLine("Color=" + ColorToString(Entity.GetColor()));
+}
+
+bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line) {
+    if (Line.Key == "NAME")
+        Entity.SetName(Line.Value);
+    else if (Line.Key == "MIRRORED")
+        Entity.SetMirrored(UpperCase(Line.Value) == "TRUE");
+    else if (Line.Key == "COLOR")
+        Entity.SetColor(StringToColor(Line.Value));
+    else
+        return false;
+    return true;
+}
+
+// ---- Writing ----
+
+void TGeometryList::SaveToFile(const std::filesystem::path& Path) {
+    THourGlass Cursor;
+    TTextWriter Out;
+    SaveToText(Out);
+    std::string Version;
+    GetVersionInfoValue(2, Version);
+    if (!Version.empty()) Out.WriteLine(std::string(VersionMarker) + " " + Version);
+    // Written in full beside the target before it replaces it: a failure leaves the old file as it was.
+    Out.SaveToFile(Path);
+}
+
+void TGeometryList::SaveToText(TTextWriter& Out) {
+    // One entity that cannot be written does not keep the others from being written; the first
+    // failure is reported when all were tried.
+    std::string FirstFailure;
+    bool Failed = false;
+    for (int I = 0; I < Count(); ++I) {
+        try {
+            Items(I).SaveToText(Out);
+        } catch (const std::exception& E) {
+            if (!Failed) FirstFailure = E.what();
+            Failed = true;
+        }
+    }
+    if (Failed) throw EError(FirstFailure);
+}
+
+// ---- Reading ----
+
+void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
+    TTextReader In = TTextReader::FromFile(Path);
+    BeginUpdate(ufEndEditing | ufHourGlass);
+    try {
+        LoadFromText(In);
+    } catch (...) {
+        EndUpdateQuietly();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TGeometryList::LoadFromText(TTextReader& In) {
+    while (!In.Eof()) {
+        const std::string Line = Trim(In.ReadLine());
+        if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
+            // Ends a group's members; at the top level it ends the document.
+            if (UpperCase(Line) == "[END GROUP]") return;
+            const std::string Keyword = Line.substr(1, Line.size() - 2);
+            std::unique_ptr<TGeometry> Entity = FindGeometryClass(Keyword).Create();
+            if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) Unknown->BlockKeyword = Keyword;
+            Entity->LoadFromText(In);
+            Add(std::move(Entity));
+        } else if (Line.find(VersionMarker) != std::string::npos) {
+            CheckFileVersion(Line);
+        }
+    }
+}
+
+}  // namespace sarnova

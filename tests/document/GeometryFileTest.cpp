@@ -1,0 +1,216 @@
+// The document file: blocks found through the registry, unknown blocks kept verbatim, the version
+// line, group ends, unique names, and saves that fail without harming the file on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/GUnknown.h"
+#include "document/GeometryClasses.h"
+#include "document/GeometryFile.h"
+#include "document/GeometryList.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+#include "foundation/TextFile.h"
+#include "platform/Menu.h"
+#include "platform/ScriptedUserDialogs.h"
+
+namespace sarnova {
+namespace {
+
+// An entity with a keyed block: "X=" and the common keys. It can be told to fail while writing,
+// after it has written part of its block.
+class TTestMarker : public TGeometry {
+public:
+    TTestMarker() { SetCapabilities(GetCapabilities() | cpUndoable); }
+    const TGeometryClass& GetClass() const override { return GeometryClassOf<TTestMarker>(); }
+    static std::string GetKeyword() { return "TTestMarker"; }
+    TMBox CalculateExtents() override { return MakeBox(X, 0, 0, X + 1, 1, 1); }
+
+    void SaveToText(TTextWriter& Out) override {
+        Out.WriteLine("[" + GetKeyword() + "]");
+        Out.WriteLine("X=" + FloatToStr(X));
+        if (!FailSave.empty()) throw EError(FailSave);
+        WriteCommonKeys(Out, *this, ckName | ckMirrored | ckColor);
+        Out.WriteLine("");
+    }
+    void LoadFromText(TTextReader& In) override {
+        TBlockLine Line;
+        while (ReadBlockLine(In, Line))
+            if (Line.Key == "X")
+                X = ParseFloat(Line.Value);
+            else
+                ReadCommonKey(*this, Line);
+    }
+
+    double X = 0;
+    std::string FailSave;
+};
+
+std::string ReadFile(const std::filesystem::path& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+void WriteFile(const std::filesystem::path& Path, const std::string& Text) {
+    std::ofstream(Path, std::ios::binary) << Text;
+}
+
+std::string ProgramVersion() {
+    std::string Version;
+    GetVersionInfoValue(2, Version);
+    return Version;
+}
+
+class GeometryFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static const bool Registered = [] {
+            RegisterGeometryClass(GeometryClassOf<TTestMarker>());
+            return true;
+        }();
+        (void)Registered;
+        Folder = std::filesystem::temp_directory_path() /
+                 ("geo-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(Folder);
+        std::filesystem::create_directories(Folder);
+        SavedDialogs = GExceptionHandler->UserDialogs;
+        GExceptionHandler->UserDialogs = &Dialogs;
+        GConsole->OnLine = [this](const std::string& Line) { Console.push_back(Line); };
+    }
+    void TearDown() override {
+        GConsole->OnLine = nullptr;
+        GExceptionHandler->UserDialogs = SavedDialogs;
+        std::filesystem::remove_all(Folder);
+    }
+
+    // Loads Text from a file into a fresh list.
+    void Load(const std::string& Text) {
+        WriteFile(Folder / "in.geo", Text);
+        List.LoadFromFile(Folder / "in.geo");
+    }
+    TTestMarker* AddMarker(const std::string& Name, double X) {
+        auto Marker = std::make_unique<TTestMarker>();
+        Marker->SetName(Name);
+        Marker->X = X;
+        return static_cast<TTestMarker*>(List.Add(std::move(Marker)));
+    }
+    std::vector<std::string> Keywords() const {
+        std::vector<std::string> Result;
+        for (int I = 0; I < List.Count(); ++I) {
+            auto* Unknown = dynamic_cast<TGeoUnknown*>(&List.Items(I));
+            Result.push_back(Unknown ? "?" + Unknown->BlockKeyword : List.Items(I).GetName());
+        }
+        return Result;
+    }
+
+    std::filesystem::path Folder;
+    TGeometryList List;
+    TScriptedUserDialogs Dialogs;
+    IUserDialogs* SavedDialogs = nullptr;
+    std::vector<std::string> Console;
+};
+
+TEST_F(GeometryFileTest, UnknownBlockSurvivesLoadAndSaveInItsPlace) {
+    const std::string Text =
+        "[TTestMarker]\nX=1\nName=A\n\n"
+        "[TFoo]\nSome = line\n   \n  indented=1\nName=Foo\n\n"
+        "[TTestMarker]\nX=2\nName=B\nColor=clRed\n\n"
+        "$SARNOVAVERSION " + ProgramVersion() + "\n";
+    Load(Text);
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?TFoo", "B"}));
+    EXPECT_EQ(List.Items(2).GetColor(), clRed);
+    EXPECT_EQ(Console, (std::vector<std::string>{"Warning: Unknow Object loaded TFoo, object will be stored"}));
+    // The placeholder is no entity the user can edit: its menu offers the attributes only.
+    TMenuItem* Popup = List.Items(1).PopupMenu();
+    ASSERT_NE(Popup, nullptr);
+    EXPECT_EQ(Popup->Caption, "Unknown Data");
+    ASSERT_EQ(Popup->Count(), 1);
+    EXPECT_EQ(Popup->Items(0).Caption, "Show Attributes...");
+    EXPECT_FALSE(List.Updating());
+
+    List.SaveToFile(Folder / "out.geo");
+    EXPECT_EQ(ReadFile(Folder / "out.geo"), Text);
+    EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+TEST_F(GeometryFileTest, ReadsCrLfFilesAndWritesLf) {
+    Load("[TTestMarker]\r\nX=3\r\nName=A\r\n\r\n[TFoo]\r\nK=1\r\n\r\n[TTestMarker]\r\nX=4\r\n\r\n");
+    ASSERT_EQ(List.Count(), 3);
+    EXPECT_EQ(static_cast<TTestMarker&>(List.Items(2)).X, 4);
+    List.SaveToFile(Folder / "out.geo");
+    EXPECT_EQ(ReadFile(Folder / "out.geo"), "[TTestMarker]\nX=3\nName=A\n\n[TFoo]\nK=1\n\n[TTestMarker]\nX=4\n\n"
+                                            "$SARNOVAVERSION " + ProgramVersion() + "\n");
+}
+
+TEST_F(GeometryFileTest, NewerVersionIsAnnouncedOnceAndReadingGoesOn) {
+    const std::pair<std::string, bool> Cases[] = {
+        {"9.0.0.0", true},    {ProgramVersion(), false}, {"8.0.9.120", false}, {"7.9.9.999", false},
+        {"8.x.3.120", false}, {"", false},               {"99", false}};
+    for (const auto& [Version, Announced] : Cases) {
+        List.Clear();
+        Dialogs.Shown.clear();
+        Load("$SARNOVAVERSION " + Version + "\n[TTestMarker]\nX=1\n\n");
+        EXPECT_EQ(List.Count(), 1) << Version;
+        ASSERT_EQ(Dialogs.Shown.size(), Announced ? 1u : 0u) << Version;
+        if (Announced) {
+            EXPECT_EQ(Dialogs.Shown[0].Text, "This file was written using a more recent version of sarnova (9.0.0.0)");
+            EXPECT_EQ(Dialogs.Shown[0].Icon, TMsgDlgType::mtInformation);
+            EXPECT_EQ(Dialogs.Shown[0].Buttons, mbOK);
+        }
+    }
+}
+
+TEST_F(GeometryFileTest, BlockLinesFindTheirClass) {
+    // Keywords in another letter case find the class; empty and blank keywords are unknown blocks.
+    // A group end at the top level ends the document.
+    Load("[ttestmarker]\nName=A\n\n[]\nk\n\n[ ]\n\n  [TTESTMARKER]  \nName=B\n\nstray text\n"
+         "[End Group]\n[TTestMarker]\nName=C\n\n");
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?", "? ", "B"}));
+    EXPECT_TRUE(dynamic_cast<TGeoUnknown&>(List.Items(2)).StoredLines.empty());
+}
+
+TEST_F(GeometryFileTest, DuplicateNamesBecomeUnique) {
+    Load("[TTestMarker]\nName=Hull\n\n[TTestMarker]\nName=hull\n\n[TTestMarker]\nName=Hull\n\n");
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"Hull", "hull1", "Hull2"}));
+}
+
+TEST_F(GeometryFileTest, FailingBlockStopsTheLoadAndKeepsWhatWasRead) {
+    WriteFile(Folder / "in.geo", "[TTestMarker]\nName=A\n\n[TTestMarker]\nX=abc\n\n[TTestMarker]\nName=C\n\n");
+    EXPECT_THROW(List.LoadFromFile(Folder / "in.geo"), EConvertError);
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A"}));
+    EXPECT_FALSE(List.Updating());
+    EXPECT_THROW(List.LoadFromFile(Folder / "missing.geo"), EInOutError);
+    EXPECT_EQ(List.Count(), 1);
+}
+
+TEST_F(GeometryFileTest, FailedSaveLeavesThePreviousFileAndReportsTheFirstError) {
+    AddMarker("A", 1);
+    List.SaveToFile(Folder / "doc.geo");
+    const std::string Before = ReadFile(Folder / "doc.geo");
+
+    AddMarker("B", 2)->FailSave = "Cannot write B";
+    AddMarker("C", 3)->FailSave = "Cannot write C";
+    AddMarker("D", 4);
+    try {
+        List.SaveToFile(Folder / "doc.geo");
+        FAIL() << "saved";
+    } catch (const EError& E) {
+        EXPECT_STREQ(E.what(), "Cannot write B");
+    }
+    EXPECT_EQ(ReadFile(Folder / "doc.geo"), Before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder), {}), 1);
+
+    // The others are still written around the failing ones.
+    TTextWriter Out;
+    EXPECT_THROW(List.SaveToText(Out), EError);
+    EXPECT_NE(Out.Text().find("Name=D"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sarnova
