@@ -5,6 +5,8 @@
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
+#include "foundation/GeomFacet.h"
+#include "foundation/Polygon.h"
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"
 
@@ -129,6 +131,14 @@ void TBox::Render(IRenderTarget& Target) const {
         Target.Vertex(D);
     }
     Target.End();
+}
+
+std::unique_ptr<TPolygonList> TBox::Facets() const {
+    static constexpr int Triangles[12][3] = {{1, 3, 2}, {1, 0, 3}, {4, 6, 5}, {4, 7, 6}, {0, 5, 3}, {0, 4, 5},
+                                             {7, 2, 6}, {7, 1, 2}, {3, 6, 2}, {3, 5, 6}, {0, 7, 4}, {0, 1, 7}};
+    auto List = std::make_unique<TPolygonList>();
+    for (const auto& T : Triangles) List->Add(NewTriangle(FCorners[T[0]], FCorners[T[1]], FCorners[T[2]]));
+    return List;
 }
 
 void TBox::SaveToText(TTextWriter& Out) const {

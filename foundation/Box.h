@@ -11,6 +11,7 @@
 namespace sarnova {
 
 class IRenderTarget;
+class TPolygonList;
 class TTextReader;
 class TTextWriter;
 
@@ -47,6 +48,9 @@ public:
     // Six white quadrilaterals, each with the outward normal of its own corners, so that a rotated or
     // mirrored box is lit like the solid it is.
     void Render(IRenderTarget& Target) const;
+    // Twelve triangles, two per face, with copies of the corners; each runs counter-clockwise seen
+    // from outside the axis-aligned box, so their normals point outwards.
+    std::unique_ptr<TPolygonList> Facets() const;
 
     // One line per corner, x, y and z as "%10.3f" each; a value wider than 9 characters gets a blank
     // of its own before it, so that the numbers never run together.

@@ -8,6 +8,8 @@
 #include "TextBlock.h"
 #include "VkMathsExpect.h"
 #include "foundation/GeomBox.h"
+#include "foundation/GeomFacet.h"
+#include "foundation/Polygon.h"
 
 using namespace sarnova;
 
@@ -164,4 +166,25 @@ TEST(Box, FlatBoxesDrawAndRenderWithoutFailing) {
     const auto Normals = FaceNormals(B);
     EXPECT_EQ(Normals, AxisNormals);  // faces without area keep the axis normals
     EXPECT_EQ(B.Dimension(4), 0);
+    const auto F = B.Facets();
+    ASSERT_EQ(F->Count(), 12);
+    EXPECT_EQ(F->Polygon(4)->Area(), 0);  // the face at minimum y has no width in x
+}
+
+TEST(Box, FacetsOfTheUnitCubeEncloseItWithOutwardNormals) {
+    TBox B(1, 1, 1, 0, 0, 0);
+    const auto F = B.Facets();
+    ASSERT_EQ(F->Count(), 12);
+    double Volume = 0;  // divergence theorem: the sum of the signed tetrahedra from the origin
+    for (int I = 0; I < F->Count(); ++I) {
+        const TPolygon& T = *F->Polygon(I);
+        ASSERT_EQ(T.GetShape(), 0) << I;
+        const TMVector A = T.Corner(0)->Vector(), C1 = T.Corner(1)->Vector(), C2 = T.Corner(2)->Vector();
+        Volume += VectorDot(A, VectorCross(C2, C1)) / 6;  // VectorCross(C2, C1) is C1 x C2
+        EXPECT_GT(VectorDot(PolygonNormal(T), PolygonCentroid(T)), 0.4) << I;
+    }
+    EXPECT_NEAR(Volume, 1, 1e-12);
+    // The facets hold copies: the box may change afterwards.
+    B.SetDimension(4, 3);
+    EXPECT_EQ(F->Polygon(0)->Corner(0)->X, -0.5);
 }
