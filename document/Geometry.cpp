@@ -9,6 +9,7 @@
 
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "document/GeometryRepresentation.h"
 #include "document/Settings.h"
 #include "foundation/Box.h"
 #include "foundation/DuZezOride.h"
@@ -263,7 +264,9 @@ void TGeometry::AfterListChange() {
 }
 
 void TGeometry::Recalculate() { UpdateRenderer(); }
-void TGeometry::InvalidateRepresentations() {}
+void TGeometry::InvalidateRepresentations() {
+    if (ContourRepresentation) ContourRepresentation->Invalidate();
+}
 void TGeometry::AddSnapPoints(TGeometrySnapInfo&) {}
 
 TMBox TGeometry::GetSelectionExtents(IGraphics& View) {
@@ -305,6 +308,7 @@ void TGeometry::Assign(const TGeometry& Source) {
     StoreSelected(Source.Selected);
     Color = Source.Color;
     StoreName(Source.Name);
+    if (Source.DrawContours()) Contours().SetVisible(true);
 }
 
 void TGeometry::SelectAllPoints() {
@@ -369,7 +373,21 @@ void TGeometry::Undraw() {
 }
 
 void TGeometry::RedrawView() {
-    if (ListAccepts(OwnerList)) OwnerList->InvalidateGeometry(*this);
+    if (!ListAccepts(OwnerList)) return;
+    if (RedrawingView) {
+        // The list passed the request back (its view draws an overlay): rendering now would tear the
+        // overlay and asking again would never end, so the views repaint when they are next idle.
+        OwnerList->InvalidateViews();
+        return;
+    }
+    RedrawingView = true;
+    try {
+        OwnerList->InvalidateGeometry(*this);
+    } catch (...) {
+        RedrawingView = false;
+        throw;
+    }
+    RedrawingView = false;
 }
 
 void TGeometry::Draw(IGraphics&) {}
@@ -449,6 +467,25 @@ void TGeometry::SetMirrored(bool Value) {
         State &= static_cast<std::uint16_t>(~gsMirrored);
     MarkChanged();
     Redraw();
+}
+
+TGeometryContours& TGeometry::Contours() {
+    if (!ContourRepresentation) ContourRepresentation = std::make_unique<TGeometryContours>(*this);
+    return *ContourRepresentation;
+}
+
+bool TGeometry::DrawContours() const { return ContourRepresentation && ContourRepresentation->GetVisible(); }
+
+void TGeometry::SetDrawContours(bool Value) {
+    TGeometryContours& C = Contours();
+    if (C.GetVisible() == Value) return;
+    if (Value)
+        State |= gsContours;
+    else
+        State &= static_cast<std::uint16_t>(~gsContours);
+    C.SetVisible(Value);
+    InvalidateViews();
+    RefreshFrame();
 }
 
 TPointInfo& TGeometry::PointInfo(int Index, IGraphics* View) {

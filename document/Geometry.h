@@ -19,6 +19,7 @@
 namespace sarnova {
 
 class TGeometry;
+class TGeometryContours;
 class TGeometryList;
 class TMenuItem;
 class TMacroFile;
@@ -388,7 +389,8 @@ public:
     // handle their own keys first. Errors go through TMacroFile::Error.
     virtual bool ExecuteMacroCommand(TMacroFile& Macro);
     virtual void Transform(const TMMatrix& M);
-    // Copies Selected, Color and Name, as plain stores without notification.
+    // Copies Selected, Color and Name, as plain stores without notification; shows the contour
+    // overlay when the source shows its own (without setting gsContours).
     virtual void Assign(const TGeometry& Source);
     virtual void SelectAllPoints();
     // Screen distance to the nearest point; 1e33 when hidden or without points.
@@ -403,6 +405,9 @@ public:
     virtual void DrawHighlighted(IGraphics& View);
     // Asks the list to erase this entity (not when rendered).
     virtual void Undraw();
+    // Asks the list for a full re-render. The document hands such a request back here while its view
+    // draws an overlay; asked again from inside that hand-off, the views are invalidated instead, so
+    // that they render once the overlay is over.
     virtual void RedrawView();
     virtual void Draw(IGraphics& View);
     // Drawing without rebuilding cached data, used for erasing.
@@ -415,7 +420,6 @@ public:
     virtual void LoadFromText(TTextReader& In);
     // Facets for a sampling purpose (6 contour display, 4 queries); nullptr when the entity has none.
     virtual std::unique_ptr<TPolygonList> CreatePolygonRepresentation(std::uint8_t Purpose);
-    // Facets for a sampling purpose (6 contour display, 4 queries); nullptr when none.
     // Value of an entity property in an expression; throws in the base.
     virtual double Expression(const std::string& PropertyText);
     virtual void DeleteSelectedPoints();
@@ -456,6 +460,14 @@ public:
     void ToggleEditing() { SetEditing(!Editing()); }
     bool Mirrored() const { return (State & gsMirrored) != 0; }
     void SetMirrored(bool Value);
+
+    // The contour overlay, made hidden on first use.
+    TGeometryContours& Contours();
+    // Whether the overlay exists and is shown.
+    bool DrawContours() const;
+    // Shows or hides the overlay (state bit gsContours), invalidates the views and refreshes the
+    // frame; nothing when unchanged.
+    void SetDrawContours(bool Value);
 
     // The shared point handle of point Index, filled for View; use it at once.
     TPointInfo& PointInfo(int Index, IGraphics* View);
@@ -548,6 +560,9 @@ private:
     bool Selected = false;
     bool Highlighted = false;
     std::unique_ptr<IShadedRenderer> Renderer;
+    std::unique_ptr<TGeometryContours> ContourRepresentation;
+    // Set while RedrawView waits for the list, to notice the list handing the request back.
+    bool RedrawingView = false;
 };
 
 // Program-wide clipboard list of copy and paste, made by InitializeSettings and freed by
