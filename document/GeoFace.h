@@ -1,0 +1,178 @@
+// The document behind one document window: the entity list with undo and redo, its file name and
+// modified flag, the link to the window's 3-D view, picking and selection for the view's mouse
+// handlers, the multiple-selection popup menu, the on-demand frame table and the names that numbers
+// typed into the document or read from its macros may use.
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "document/GeometryList.h"
+#include "document/Undo.h"
+#include "document/VkExpressionParser.h"
+#include "platform/Keys.h"
+#include "platform/Types.h"
+
+namespace sarnova {
+
+class IOpenGLView;
+class TMenuItem;
+class TVariableList;
+
+// The undo records of entities. Each names its entity by address (see TUndoObject); the snapshots are
+// registry clones, so an entity that cannot be cloned gets records that restore nothing.
+
+// Undoing an entity's creation deletes it from its list.
+class TUndoCreateObjectGeometry : public TUndoCreateObject {
+public:
+    void Capture(void* Object) override;
+    std::unique_ptr<TUndo> CreateInverse() override;
+    void Apply(void* Object) override;
+
+    TGeometryList* OwnerList = nullptr;
+};
+
+// Undoing a change gives the entity back the state it had before, keeping its identity.
+class TUndoModifyObjectGeometry : public TUndoModifyObject {
+public:
+    void Capture(void* Object) override;
+    std::unique_ptr<TUndo> CreateInverse() override;
+    // Ends any editing but the entity's own, then assigns the snapshot and marks the entity changed.
+    void Apply(void* Object) override;
+
+    std::unique_ptr<TGeometry> Snapshot;
+};
+
+// Undoing a deletion adds the snapshot back, at the end of the list, under a unique name.
+class TUndoDestroyObjectGeometry : public TUndoDestroyObject {
+public:
+    void Capture(void* Object) override;
+    std::unique_ptr<TUndo> CreateInverse() override;
+    void* Apply(void* Object) override;
+
+    TGeometryList* OwnerList = nullptr;
+    std::unique_ptr<TGeometry> Snapshot;
+};
+
+class TGeometryInterface : public TGeometryList, public IExpressionNames {
+public:
+    using TEvent = std::function<void(TGeometryInterface* Sender)>;
+
+    // Project options poObjectSnap and po3DEditing.
+    TGeometryInterface();
+    ~TGeometryInterface() override;
+
+    // Fired by InvalidateViews.
+    TEvent OnInvalidate;
+    // Fired by every SetModified, also when the value did not change.
+    TEvent OnModifiedChange;
+    // The window's view; not owned, nullptr until the window sets it.
+    IOpenGLView* View = nullptr;
+    // The variables of the running macro, owned by the run; nullptr when no macro runs.
+    TVariableList* Variables = nullptr;
+
+    bool GetModified() const { return Modified; }
+    void SetModified(bool Value);
+    // The last file loaded or saved; empty for an untitled document.
+    const std::string& GetFileName() const { return FileName; }
+    TUndoManager& GetUndoManager() { return *UndoManager; }
+    TMenuItem& GetMultipleSelectionMenu() { return *MultipleSelectionMenu; }
+
+    // ---- Overrides of the list ----
+    // Also hands the edited entity (or none) to the view as the editor of mouse and keys.
+    void SetEditedGeometry(TGeometry* Entity) override;
+    // The table of the first frames entity; one is added (and recorded) when there is none.
+    TFrames* GetFrames() override;
+    void BeforeChange(TGeometry& Entity) override;
+    void Added(TGeometry& Entity) override;
+    void Removed(TGeometry& Entity) override;
+    // Empties the undo history too.
+    void Clear() override;
+    // Every update bracket of the document is one undo group.
+    void BeginUpdate(std::uint8_t Flags) override;
+    void EndUpdate() override;
+    double EvaluateMacroNumber(const std::string& Text, TMacroFile& Macro) override;
+    double EvaluateNumber(const std::string& Text) override;
+    void InvalidateViews() override;
+    void RefreshViews() override;
+    void InvalidateGeometry(TGeometry& Entity) override;
+    void DrawGeometry(TGeometry& Entity) override;
+    void EraseGeometry(TGeometry& Entity) override;
+    // Geometry and list changes set the modified flag first.
+    void DispatchMessage(TGeoMessage& Message) override;
+
+    // ---- Undo ----
+    // One step back or forward, inside an update bracket that records nothing itself.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return UndoManager->CanUndo(); }
+    bool CanRedo() const { return UndoManager->CanRedo(); }
+    void RecordUndo(std::unique_ptr<TUndo> Record);
+
+    // ---- Selection ----
+    // nullptr when nothing is selected; the entity's own popup for one; else the multiple-selection
+    // menu, filled by the entity classes (one disabled "No Actions" item when none adds anything).
+    TMenuItem* SelectionPopupMenu();
+    // Entities of one kind select themselves, in one update bracket.
+    void SelectPolylines();
+    void SelectArcs();
+    void SelectCircles();
+    void SelectPlanes();
+    void SelectPolyLists();
+    void SelectBSplines();
+    void SelectCurves();
+    void SelectMeshes();
+    void SelectBSplineSurfaces();
+    void SelectSurfaces();
+    void SelectPolygons();
+    void SelectPrimitives();
+    void SelectOpenGroups();
+    void SelectClosedGroups();
+    void SelectOpenings();
+
+    // ---- Picking (Point in window pixels) ----
+    // The nearest visible click-pickable entity strictly nearer than Tolerance, the earlier on ties.
+    TGeometry* PickNearest(TPoint Point, IGraphics& AView, double Tolerance);
+    // The same among the entities of the settings' highlight groups.
+    TGeometry* PickNearestHighlightable(TPoint Point, IGraphics& AView, double Tolerance);
+    // "<class description>:<name>" of the entity within 30 pixels; empty when there is none.
+    std::string EntityHintAt(TPoint Point, IGraphics& AView);
+    // The highlightable entity within 30 pixels becomes the highlighted one.
+    void UpdateHighlight(TPoint Point, IGraphics& AView);
+    // Rubber-band selection: toggles the entities inside Rect; without Ctrl the rest is deselected.
+    void SelectInRect(const TRect& Rect, IGraphics& AView, TShiftState Shift);
+    // Click selection; true when an entity was selected.
+    bool SelectAtPoint(TPoint Point, IGraphics& AView, TShiftState Shift);
+
+    // ---- Names in numbers ----
+    bool FramesDefined() override;
+    double FramePosition(double Frame) override;
+    const TVariableList* GetMacroVariables() const override { return Variables; }
+    std::optional<double> EntityExpression(const std::string& Entity, const std::string& Property) override;
+
+private:
+    void Step(bool Forward);
+    // Body inside an update bracket of the document, closed also when Body fails.
+    template <class F>
+    void InBracket(std::uint8_t Flags, F Body);
+    template <class TMessage>
+    void SelectKind();
+    TGeometry* Nearest(TPoint Point, IGraphics& AView, double Tolerance, bool HighlightableOnly);
+    // Whether a record made now would be kept, so that snapshots are not cloned in vain.
+    bool Recording() const;
+    // Draws or erases one entity in an overlay of the view, opened here when none is under way.
+    template <class F>
+    void InOverlay(F Paint);
+    void ResetLineColor();
+
+    std::unique_ptr<TUndoManager> UndoManager;
+    std::unique_ptr<TMenuItem> MultipleSelectionMenu;
+    bool Modified = false;
+    std::string FileName;
+    // Set while InvalidateGeometry hands a request back to its entity during an overlay.
+    bool HandingBack = false;
+};
+
+}  // namespace sarnova

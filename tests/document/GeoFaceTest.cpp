@@ -1,0 +1,299 @@
+// The document object: undo and redo of what is done to its entities, the modified flag, the frame
+// table on demand, the selection popup menu, picking and selection.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/GeoFace.h"
+#include "document/MacroVariables.h"
+#include "entities/GFrames.h"
+#include "naval/Frames.h"
+#include "platform/Menu.h"
+#include "platform/RecordingGraphics.h"
+#include "tests/document/TestPoint.h"
+
+namespace sarnova {
+namespace {
+
+using test::TTestPoint;
+
+// A view looking down Z at one pixel per unit: (x, y, z) shows at pixel (x, y).
+class TFlatGraphics : public TRecordingGraphics {
+public:
+    TPoint WorldToScreen(double X, double Y, double) override {
+        return {static_cast<int>(std::lround(X)), static_cast<int>(std::lround(Y))};
+    }
+    TPoint WorldToScreenVector(const TMVector& V) override { return WorldToScreen(V.X, V.Y, V.Z); }
+    TPoint WorldToScreenPoint(const TRPoint& P) override { return WorldToScreen(P.X, P.Y, P.Z); }
+};
+
+// An undoable entity whose class is not registered, so that it cannot be cloned.
+class TUnclonable : public TGeometry {
+public:
+    TUnclonable() {
+        SetCapabilities(GetCapabilities() | cpUndoable);
+        StoreName("U");
+    }
+    TMBox CalculateExtents() override { return MakeBox(0, 0, 0, Size, Size, Size); }
+    void Grow() {
+        BeginChange();
+        Size += 1;
+        EndChange();
+    }
+    double Size = 1;
+};
+
+// A test point in the polyline highlight group, which the default settings highlight.
+class THighlightablePoint : public TTestPoint {
+public:
+    using TTestPoint::TTestPoint;
+    std::uint8_t GetSelectionType() override { return 1; }
+};
+
+class GeoFaceTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::RegisterTestClasses(); }
+
+    TTestPoint* AddPoint(const std::string& Name, double X, double Y = 0) {
+        return static_cast<TTestPoint*>(Doc.Add(std::make_unique<TTestPoint>(Name, X, Y)));
+    }
+    TTestPoint* Point(const std::string& Name) { return dynamic_cast<TTestPoint*>(Doc.FindByName(Name)); }
+    // Every entity as "name x y", sorted, so that an entity re-created at the end compares equal.
+    std::vector<std::string> State() {
+        std::vector<std::string> Result;
+        for (int I = 0; I < Doc.Count(); ++I) {
+            auto* P = dynamic_cast<TTestPoint*>(&Doc.Items(I));
+            Result.push_back(Doc.Items(I).GetName() +
+                             (P ? " " + std::to_string(int(P->Point.X)) + " " + std::to_string(int(P->Point.Y)) : ""));
+        }
+        std::sort(Result.begin(), Result.end());
+        return Result;
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> Result;
+        for (int I = 0; I < Doc.Count(); ++I) Result.push_back(Doc.Items(I).GetName());
+        return Result;
+    }
+
+    TGeometryInterface Doc;
+    TFlatGraphics View;
+};
+
+TEST_F(GeoFaceTest, UndoAndRedoRestoreEveryStep) {
+    std::vector<std::vector<std::string>> States{State()};
+    const std::vector<std::function<void()>> Actions = {
+        [&] { AddPoint("P1", 1); },
+        [&] { AddPoint("P2", 2); },
+        [&] { Point("P1")->MoveTo(5, 5, 0); },
+        [&] { Doc.DeleteGeometry(Point("P2")); },
+        [&] {
+            // One bracket is one step.
+            Doc.BeginUpdate(ufEndEditing);
+            Point("P1")->MoveTo(7, 0, 0);
+            AddPoint("P3", 3);
+            Point("P3")->MoveTo(4, 4, 0);
+            Doc.DeleteGeometry(Point("P1"));
+            Doc.EndUpdate();
+        },
+    };
+    for (const auto& Action : Actions) {
+        Action();
+        States.push_back(State());
+    }
+    EXPECT_EQ(Doc.GetUndoManager().GetUndoStack().Count(), 5);
+    for (int Step = static_cast<int>(Actions.size()) - 1; Step >= 0; --Step) {
+        ASSERT_TRUE(Doc.CanUndo());
+        Doc.Undo();
+        EXPECT_EQ(State(), States[static_cast<std::size_t>(Step)]) << "undo to step " << Step;
+    }
+    EXPECT_FALSE(Doc.CanUndo());
+    for (std::size_t Step = 1; Step < States.size(); ++Step) {
+        ASSERT_TRUE(Doc.CanRedo());
+        Doc.Redo();
+        EXPECT_EQ(State(), States[Step]) << "redo to step " << Step;
+    }
+    EXPECT_FALSE(Doc.CanRedo());
+}
+
+TEST_F(GeoFaceTest, AnUndoneDeletionComesBackAtTheEndAndCanBeRedoneAgain) {
+    AddPoint("A", 1);
+    AddPoint("B", 2);
+    Doc.DeleteGeometry(Point("A"));
+    // Not recorded (the entity is not undoable), so it keeps the name while the deletion is undone.
+    TGeometry* Plain = Doc.Add(std::make_unique<test::TPlainEntity>());
+    Plain->SetName("A");
+    Doc.Undo();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"B", "A", "A1"}));
+    for (int Round = 0; Round < 2; ++Round) {
+        ASSERT_TRUE(Doc.CanRedo()) << Round;
+        Doc.Redo();
+        EXPECT_EQ(Names(), (std::vector<std::string>{"B", "A"})) << Round;
+        Doc.Undo();
+        EXPECT_EQ(Names(), (std::vector<std::string>{"B", "A", "A1"})) << Round;
+    }
+    // The creation record of A finds the latest copy.
+    Doc.Undo();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "A1"}));
+    Doc.Undo();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(GeoFaceTest, UndoingAChangeEndsEditingOfOtherEntitiesOnly) {
+    TTestPoint* P1 = AddPoint("P1", 1);
+    TTestPoint* P2 = AddPoint("P2", 2);
+    Doc.SetEditedGeometry(P1);
+    P1->MoveTo(3, 0, 0);
+    Doc.Undo();
+    EXPECT_EQ(Doc.GetEditedGeometry(), P1);
+    EXPECT_EQ(P1->Point.X, 1);
+    P2->MoveTo(4, 0, 0);
+    Doc.Undo();
+    EXPECT_EQ(Doc.GetEditedGeometry(), nullptr);
+    EXPECT_EQ(P2->Point.X, 2);
+}
+
+TEST_F(GeoFaceTest, AnEntityThatCannotBeClonedIsNeitherRestoredNorRecreated) {
+    auto* U = static_cast<TUnclonable*>(Doc.Add(std::make_unique<TUnclonable>()));
+    U->Grow();
+    Doc.Undo();
+    EXPECT_EQ(U->Size, 2);
+    Doc.DeleteGeometry(U);
+    Doc.Undo();
+    EXPECT_EQ(Doc.Count(), 0);
+}
+
+TEST_F(GeoFaceTest, ChangesSetModifiedAndClearEmptiesTheHistory) {
+    int Fired = 0;
+    Doc.OnModifiedChange = [&](TGeometryInterface* Sender) {
+        EXPECT_EQ(Sender, &Doc);
+        ++Fired;
+    };
+    AddPoint("P1", 1);
+    EXPECT_TRUE(Doc.GetModified());
+    EXPECT_GT(Fired, 0);
+    Fired = 0;
+    Doc.SetModified(true);  // fires also when nothing changes
+    EXPECT_EQ(Fired, 1);
+    Doc.Clear();
+    EXPECT_FALSE(Doc.CanUndo());
+    EXPECT_EQ(Doc.Count(), 0);
+}
+
+TEST_F(GeoFaceTest, TheFrameTableIsMadeOnDemandAndItsAdditionRecorded) {
+    EXPECT_EQ(Doc.Count(), 0);
+    EXPECT_DOUBLE_EQ(Doc.EvaluateNumber("#12+0.5"), 12.5);
+    ASSERT_EQ(Doc.Count(), 1);
+    EXPECT_EQ(Doc.Items(0).ClassName(), "TGeoFrames");
+    EXPECT_EQ(Doc.Items(0).GetName(), "Frames");
+    TFrames* Table = Doc.GetFrames();
+    EXPECT_EQ(Table, &static_cast<TGeoFrames&>(Doc.Items(0)).Frames());
+    EXPECT_EQ(Table->XMin, -10.0);
+    EXPECT_EQ(Table->XMax, 100.0);
+    EXPECT_EQ(Table->FramePosition(300000), -1);
+    // It survives the list's validation although it has no extents, and one is enough.
+    AddPoint("P1", 1);
+    EXPECT_EQ(Doc.Count(), 2);
+    Doc.Add(std::make_unique<TGeoFrames>());
+    EXPECT_EQ(Doc.Count(), 2);
+    EXPECT_EQ(Doc.GetFrames(), Table);
+    Doc.Undo();  // the second frames entity, which came and went in one step
+    EXPECT_EQ(Doc.Count(), 2);
+    Doc.Undo();  // P1
+    Doc.Undo();  // the frames entity
+    EXPECT_EQ(Doc.Count(), 0);
+}
+
+TEST_F(GeoFaceTest, EntityPropertiesAndMacroVariablesInNumbers) {
+    AddPoint("P1", 1);
+    EXPECT_EQ(Doc.EntityExpression("NOPE", "X"), std::nullopt);
+    EXPECT_EQ(Doc.GetMacroVariables(), nullptr);
+    TVariableList Variables;
+    Variables.SetValue("A", 2);
+    Doc.Variables = &Variables;
+    EXPECT_DOUBLE_EQ(Doc.EvaluateNumber("a*3"), 6);
+    Doc.Variables = nullptr;
+}
+
+TEST_F(GeoFaceTest, SelectionPopupMenu) {
+    EXPECT_EQ(Doc.SelectionPopupMenu(), nullptr);
+    TTestPoint* P1 = AddPoint("P1", 1);
+    TTestPoint* P2 = AddPoint("P2", 2);
+    EXPECT_EQ(Doc.SelectionPopupMenu(), nullptr);
+    P1->SetSelected(true);
+    EXPECT_EQ(Doc.SelectionPopupMenu(), P1->PopupMenu());
+    P2->SetSelected(true);
+    for (int Time = 0; Time < 2; ++Time) {
+        TMenuItem* Menu = Doc.SelectionPopupMenu();
+        ASSERT_EQ(Menu, &Doc.GetMultipleSelectionMenu());
+        EXPECT_EQ(Menu->Caption, "Multiple Selection");
+        ASSERT_EQ(Menu->Count(), 1);
+        EXPECT_EQ(Menu->Items(0).Caption, "No Actions");
+        EXPECT_FALSE(Menu->Items(0).Enabled);
+    }
+    EXPECT_EQ(P1->Heard.back(), "TGeoClearSarnovaPopup");
+}
+
+TEST_F(GeoFaceTest, PickingAndHints) {
+    AddPoint("P1", 100, 100);
+    AddPoint("P2", 110, 100);
+    AddPoint("P3", 90, 100);
+    EXPECT_EQ(Doc.EntityHintAt({500, 500}, View), "");
+    EXPECT_EQ(Doc.EntityHintAt({101, 100}, View), "Test Point:P1");
+    // Ties go to the earlier entity; the tolerance is strict.
+    EXPECT_EQ(Doc.PickNearest({100, 100}, View, 10)->GetName(), "P1");
+    EXPECT_EQ(Doc.PickNearest({105, 100}, View, 30)->GetName(), "P1");
+    EXPECT_EQ(Doc.PickNearest({120, 100}, View, 10), nullptr);
+    Point("P1")->SetDisplayState(dsHidden);
+    EXPECT_EQ(Doc.PickNearest({100, 100}, View, 30)->GetName(), "P2");
+}
+
+TEST_F(GeoFaceTest, RubberBandSelection) {
+    TTestPoint* Inside = AddPoint("In", 10, 10);
+    TTestPoint* Outside = AddPoint("Out", 100, 100);
+    Outside->SetSelected(true);
+    Doc.SelectInRect({0, 0, 50, 50}, View, ssCtrl);
+    EXPECT_TRUE(Inside->GetSelected());
+    EXPECT_TRUE(Outside->GetSelected());  // kept with Ctrl
+    Doc.SelectInRect({0, 0, 50, 50}, View, ssCtrl);
+    EXPECT_FALSE(Inside->GetSelected());  // toggled
+    Doc.SelectInRect({0, 0, 50, 50}, View, 0);
+    EXPECT_TRUE(Inside->GetSelected());
+    EXPECT_FALSE(Outside->GetSelected());
+}
+
+TEST_F(GeoFaceTest, ClickSelection) {
+    TTestPoint* P1 = AddPoint("P1", 100, 100);
+    TTestPoint* P2 = AddPoint("P2", 120, 100);
+    EXPECT_TRUE(Doc.SelectAtPoint({118, 100}, View, 0));
+    EXPECT_FALSE(P1->GetSelected());
+    EXPECT_TRUE(P2->GetSelected());
+    // The selected entity keeps its selection unless another is strictly nearer.
+    EXPECT_FALSE(Doc.SelectAtPoint({110, 100}, View, 0));
+    EXPECT_TRUE(P2->GetSelected());
+    EXPECT_TRUE(Doc.SelectAtPoint({108, 100}, View, 0));
+    EXPECT_TRUE(P1->GetSelected());
+    EXPECT_FALSE(P2->GetSelected());
+    // Ctrl adds.
+    EXPECT_TRUE(Doc.SelectAtPoint({121, 100}, View, ssCtrl));
+    EXPECT_TRUE(P1->GetSelected());
+    EXPECT_TRUE(P2->GetSelected());
+    // Far from everything: nothing is selected.
+    EXPECT_FALSE(Doc.SelectAtPoint({400, 400}, View, 0));
+    EXPECT_EQ(Doc.SelectedCount(), 0);
+    // The highlighted entity wins when it is within reach; only highlight groups highlight.
+    Doc.UpdateHighlight({119, 100}, View);
+    EXPECT_EQ(Doc.GetHighlightedGeometry(), nullptr);
+    TGeometry* H = Doc.Add(std::make_unique<THighlightablePoint>("H", 100, 110));
+    Doc.UpdateHighlight({101, 108}, View);
+    EXPECT_EQ(Doc.GetHighlightedGeometry(), H);
+    EXPECT_TRUE(Doc.SelectAtPoint({119, 100}, View, 0));
+    EXPECT_TRUE(H->GetSelected());
+    EXPECT_EQ(Doc.SelectedCount(), 1);
+}
+
+}  // namespace
+}  // namespace sarnova
