@@ -102,8 +102,10 @@ void TGeometryInterface::SetEditedGeometry(TGeometry* Entity) {
 }
 
 TFrames* TGeometryInterface::GetFrames() {
+    // The class exactly: a class derived from it is not the document's frame numbering.
     for (int I = 0; I < Count(); ++I)
-        if (Items(I).ClassName() == "TGeoFrames") return &static_cast<TGeoFrames&>(Items(I)).Frames();
+        if (auto* Frames = dynamic_cast<TGeoFrames*>(&Items(I)); Frames && Frames->ClassName() == "TGeoFrames")
+            return &Frames->Frames();
     auto* Added = static_cast<TGeoFrames*>(Add(std::make_unique<TGeoFrames>()));
     return &Added->Frames();
 }
@@ -247,6 +249,48 @@ void TGeometryInterface::DispatchMessage(TGeoMessage& Message) {
     TGeometryList::DispatchMessage(Message);
 }
 
+void TGeometryInterface::LoadFromText(TTextReader& In) {
+    if (View != nullptr) View->MakeCurrent();
+    TGeometryList::LoadFromText(In);
+}
+
+// ---- Files ----
+
+void TGeometryInterface::SaveToFile(const std::filesystem::path& Name) {
+    if (GConsole) GConsole->WriteLine("Saving " + Name.string() + "...");
+    TGeometryList::SaveToFile(Name);
+    FileName = Name.string();
+    UndoManager->Clear();
+    SetModified(false);
+}
+
+void TGeometryInterface::LoadFromFile(const std::filesystem::path& Name) {
+    Clear();
+    UndoManager->SetEnabled(false);
+    try {
+        LoadText(Name);
+    } catch (...) {
+        // Part of a file under the previous file's name would be saved over that file: the document
+        // is left empty and untitled instead.
+        UndoManager->SetEnabled(true);
+        try {
+            Clear();
+        } catch (...) {
+        }
+        FileName.clear();
+        SetModified(false);
+        throw;
+    }
+    UndoManager->SetEnabled(true);
+    FileName = Name.string();
+    SetModified(false);
+}
+
+void TGeometryInterface::LoadText(const std::filesystem::path& Name) {
+    if (GConsole) GConsole->WriteLine("Loading " + Name.string() + "...");
+    TGeometryList::LoadFromFile(Name);
+}
+
 // ---- Undo ----
 
 void TGeometryInterface::Step(bool Forward) {
@@ -297,9 +341,7 @@ TMenuItem* TGeometryInterface::SelectionPopupMenu() {
     if (TGeometry* Single = SingleSelection()) return Single->PopupMenu();
     SendMessage(std::make_unique<TGeoClearSarnovaPopup>());
     for (int I = MultipleSelectionMenu->Count() - 1; I >= 0; --I) MultipleSelectionMenu->Delete(I);
-    if (GGeometryClasses)
-        for (int I = 0; I < GGeometryClasses->Count(); ++I)
-            GGeometryClasses->ClassAt(I).AddSelectionMenuItems(*MultipleSelectionMenu, *this);
+    if (GGeometryClasses) GGeometryClasses->AddGroupMenuItems(*MultipleSelectionMenu, *this);
     if (MultipleSelectionMenu->Count() == 0) MultipleSelectionMenu->Add("No Actions").Enabled = false;
     return MultipleSelectionMenu.get();
 }

@@ -102,6 +102,20 @@ public:
     void EraseGeometry(TGeometry& Entity) override;
     // Geometry and list changes set the modified flag first.
     void DispatchMessage(TGeoMessage& Message) override;
+    // Makes the view's context current first, so that entities may build their display objects.
+    void LoadFromText(TTextReader& In) override;
+
+    // ---- Files ----
+    // Writes the file (console line "Saving <name>..."); then the name is taken, the history emptied
+    // and the modified flag cleared. A failure changes none of them.
+    void SaveToFile(const std::filesystem::path& Name);
+    // Replaces the contents by the file's, read without recording undo, and takes its name. A file that
+    // fails to load leaves an empty, untitled, unmodified document, never part of it under the previous
+    // name.
+    void LoadFromFile(const std::filesystem::path& Name);
+    // Adds the file's entities to the document (console line "Loading <name>..."), recorded as one undo
+    // step when recording is on; the entities read before a failure stay.
+    void LoadText(const std::filesystem::path& Name);
 
     // ---- Undo ----
     // One step back or forward, inside an update bracket that records nothing itself.

@@ -2,28 +2,21 @@
 
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova {
 
 namespace {
 
-const bool Registered = (RegisterGeometryClass(GeometryClassOf<TGeoFrames>()), true);
+// The document makes this class, so the module is always linked with it and registers here.
+[[maybe_unused]] const bool Registered = (RegisterGeometryClass(GeometryClassOf<TGeoFrames>()), true);
 
 }  // namespace
 
 TGeoFrames::TGeoFrames() {
     Table.XMin = -10.0;
     Table.XMax = 100.0;
-    // The table of "Frames 0 1": one range over every frame number the tables allow.
-    Table.Origin = 0;
-    TFrameSpacing Range;
-    Range.Spacing = 1;
-    Range.Offset = 0;
-    Range.XMin = -1e33;
-    Range.XMax = 1e33;
-    Range.FirstFrame = -100000;
-    Range.LastFrame = 300000;
-    Table.Add(Range);
+    Table.SetDefinition("Frames 0 1");
     StoreName("Frames");
     SetCapabilities(GetCapabilities() | cpUndoable);
 }
@@ -41,11 +34,16 @@ void TGeoFrames::AfterListChange() {
 
 void TGeoFrames::Assign(const TGeometry& Source) {
     TGeometry::Assign(Source);
-    const auto* Other = dynamic_cast<const TGeoFrames*>(&Source);
-    if (Other == nullptr || Other->Table.Count() == 0) return;
-    Table.Clear();
-    Table.Origin = Other->Table.Origin;
-    for (int I = 0; I < Other->Table.Count(); ++I) Table.Add(Other->Table.Items(I));
+    if (const auto* Other = dynamic_cast<const TGeoFrames*>(&Source)) Table.Assign(Other->Table);
 }
+
+void TGeoFrames::SaveToText(TTextWriter& Out) {
+    if (Table.Count() == 0) return;
+    Out.WriteLine("[" + GetKeyword() + "]");
+    Out.WriteLine(Table.GetDefinition());
+    Out.WriteLine("");
+}
+
+void TGeoFrames::LoadFromText(TTextReader& In) { Table.SetDefinition(In.ReadLine()); }
 
 }  // namespace sarnova

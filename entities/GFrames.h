@@ -28,6 +28,11 @@ public:
     void AfterListChange() override;
     // Also copies the source's table when it has ranges; the x limits of the scale stay.
     void Assign(const TGeometry& Source) override;
+    // "[TFrames]", the table's definition and an empty line; nothing for an empty table. No name,
+    // colour or display state is kept.
+    void SaveToText(TTextWriter& Out) override;
+    // Reads the definition line.
+    void LoadFromText(TTextReader& In) override;
 
 private:
     TFrames Table;

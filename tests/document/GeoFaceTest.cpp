@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "document/GeoFace.h"
 #include "document/MacroVariables.h"
 #include "entities/GFrames.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "naval/Frames.h"
 #include "platform/Menu.h"
 #include "platform/RecordingGraphics.h"
@@ -293,6 +297,102 @@ TEST_F(GeoFaceTest, ClickSelection) {
     EXPECT_TRUE(Doc.SelectAtPoint({119, 100}, View, 0));
     EXPECT_TRUE(H->GetSelected());
     EXPECT_EQ(Doc.SelectedCount(), 1);
+}
+
+// ---- Files ----
+
+class GeoFaceFileTest : public GeoFaceTest {
+protected:
+    void SetUp() override {
+        GeoFaceTest::SetUp();
+        Folder = std::filesystem::temp_directory_path() /
+                 (std::string("geoface-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(Folder);
+        GConsole->OnLine = [this](const std::string& Line) { Console.push_back(Line); };
+    }
+    void TearDown() override {
+        GConsole->OnLine = nullptr;
+        std::filesystem::remove_all(Folder);
+    }
+    std::filesystem::path Write(const std::string& Name, const std::string& Text) {
+        const auto Path = Folder / Name;
+        std::ofstream(Path) << Text;
+        return Path;
+    }
+    static std::string Read(const std::filesystem::path& Path) {
+        std::ifstream In(Path);
+        return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    }
+
+    std::filesystem::path Folder;
+    std::vector<std::string> Console;
+};
+
+TEST_F(GeoFaceFileTest, SaveAndLoadSetTheNameAndEmptyTheHistory) {
+    AddPoint("P1", 1, 2);
+    AddPoint("P2", 3, 4);
+    const auto Path = Folder / "two.geo";
+    Doc.SaveToFile(Path);
+    EXPECT_EQ(Console.back(), "Saving " + Path.string() + "...");
+    EXPECT_EQ(Doc.GetFileName(), Path.string());
+    EXPECT_FALSE(Doc.CanUndo());
+    EXPECT_FALSE(Doc.GetModified());
+
+    TGeometryInterface Loaded;
+    Loaded.Add(std::make_unique<TTestPoint>("Old", 9));
+    Loaded.LoadFromFile(Path);
+    EXPECT_EQ(Console.back(), "Loading " + Path.string() + "...");
+    EXPECT_EQ(Loaded.GetFileName(), Path.string());
+    Loaded.SaveToFile(Folder / "again.geo");
+    EXPECT_EQ(Read(Folder / "again.geo"), Read(Path));
+    EXPECT_EQ(Loaded.Count(), 2);
+    EXPECT_FALSE(Loaded.GetModified());
+    EXPECT_FALSE(Loaded.CanUndo());
+    // Recording is on again.
+    Loaded.Add(std::make_unique<TTestPoint>("P3", 5));
+    EXPECT_TRUE(Loaded.CanUndo());
+}
+
+TEST_F(GeoFaceFileTest, TheFrameTableIsKeptInTheFile) {
+    Doc.GetFrames()->SetDefinition("Frames 5 0.6 10 0.7");
+    const auto Path = Folder / "frames.geo";
+    Doc.SaveToFile(Path);
+    EXPECT_EQ(Read(Path).substr(0, 32), "[TFrames]\nFrames 5 0.6 10 0.7 \n\n");
+    TGeometryInterface Loaded;
+    Loaded.LoadFromFile(Path);
+    ASSERT_EQ(Loaded.Count(), 1);
+    EXPECT_DOUBLE_EQ(Loaded.FramePosition(12), 12.4);
+}
+
+TEST_F(GeoFaceFileTest, ImportedEntitiesAreOneUndoStep) {
+    AddPoint("P1", 1);
+    const auto Path = Write("import.geo", "[TTestPoint]\n1 2 3\n\n[TTestPoint]\n4 5 6\n\n");
+    Doc.LoadText(Path);
+    EXPECT_EQ(Doc.Count(), 3);
+    Doc.Undo();
+    EXPECT_EQ(Doc.Count(), 1);
+}
+
+TEST_F(GeoFaceFileTest, AFailedLoadLeavesAnEmptyUntitledDocument) {
+    const auto Good = Write("good.geo", "[TTestPoint]\n1 2 3\n\n");
+    const std::string Cases[] = {
+        "[TTestPoint]\n1 2 3\n\n[TTestPoint]\nnot a point\n\n",  // a damaged second block
+    };
+    for (const std::string& Text : Cases) {
+        Doc.LoadFromFile(Good);
+        ASSERT_EQ(Doc.Count(), 1);
+        EXPECT_THROW(Doc.LoadFromFile(Write("bad.geo", Text)), std::exception);
+        EXPECT_EQ(Doc.Count(), 0) << Text;
+        EXPECT_EQ(Doc.GetFileName(), "");
+        EXPECT_FALSE(Doc.GetModified());
+        EXPECT_FALSE(Doc.CanUndo());
+    }
+    Doc.LoadFromFile(Good);
+    EXPECT_THROW(Doc.LoadFromFile(Folder / "missing.geo"), std::exception);
+    EXPECT_EQ(Doc.Count(), 0);
+    EXPECT_EQ(Doc.GetFileName(), "");
+    AddPoint("P1", 1);
+    EXPECT_TRUE(Doc.CanUndo());
 }
 
 }  // namespace

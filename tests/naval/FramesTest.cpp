@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
+#include "foundation/Errors.h"
+
 namespace sarnova {
 namespace {
 
@@ -17,6 +22,51 @@ TEST(FramesTest, ThePositionComesFromTheLastRangeHoldingTheFrame) {
     EXPECT_EQ(Frames.FramePosition(300000), -1);
     Frames.Add({2, 0, 0, 0, 0, 5});  // overlaps: the later range decides
     EXPECT_DOUBLE_EQ(Frames.FramePosition(3), 6);
+}
+
+TEST(FramesTest, DefinitionTexts) {
+    struct TCase {
+        const char* Text;
+        std::vector<std::pair<double, double>> Positions;  // frame, x
+    };
+    const TCase Cases[] = {
+        {"Frames 0 1", {{-100000, -100000}, {12.5, 12.5}, {299999, 299999}, {300000, -1}}},
+        {"Frames 5 0.6 10 0.7", {{10, 11}, {12, 12.4}, {-1, 4.4}}},
+        {"Frames 0 1 -5 2", {{-5, -10}, {-6, -11}, {0, 0}}},
+        {"FRAMES\t5   0.5", {{2, 6}}},
+    };
+    for (const TCase& Case : Cases) {
+        TFrames Frames;
+        Frames.SetDefinition(Case.Text);
+        for (auto [Frame, X] : Case.Positions) EXPECT_NEAR(Frames.FramePosition(Frame), X, 1e-9) << Case.Text << " " << Frame;
+        // The written text reads back to the same table.
+        TFrames Again;
+        Again.SetDefinition(Frames.GetDefinition());
+        for (auto [Frame, X] : Case.Positions) EXPECT_NEAR(Again.FramePosition(Frame), X, 1e-9) << Case.Text;
+    }
+    TFrames Frames;
+    Frames.SetDefinition("Frames 5 0.6 10 0.7");
+    EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");
+    for (const char* Bad : {"Frames 0", "Frames 0 1 10"}) {
+        try {
+            Frames.SetDefinition(Bad);
+            ADD_FAILURE() << Bad;
+        } catch (const EError& E) {
+            EXPECT_STREQ(E.what(), "Error in frame Definition, Wrong number of Parameters");
+        }
+        EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");  // kept
+    }
+    EXPECT_THROW(Frames.SetDefinition("Frames x 1"), EConvertError);
+    EXPECT_EQ(Frames.Count(), 0);
+    TFrames Copy;
+    Copy.XMin = -10;
+    Copy.SetDefinition("Frames 0 1");
+    Copy.Assign(Frames);  // an empty table changes nothing
+    EXPECT_EQ(Copy.GetDefinition(), "Frames 0 1");
+    Frames.SetDefinition("Frames 5 0.6 10 0.7");
+    Copy.Assign(Frames);
+    EXPECT_EQ(Copy.GetDefinition(), "Frames 5 0.6 10 0.7 ");
+    EXPECT_EQ(Copy.XMin, -10);
 }
 
 }  // namespace
