@@ -198,9 +198,10 @@ public:
     // stack, which is not emptied. Dropped in any other mode or while disabled.
     void AddInverse(std::unique_ptr<TUndo> Record);
 
-    // Open and close a group level. The outermost close stores the group: nothing when it is empty,
-    // its single member alone, else the group. Throws EError "TUndoManager.EndUndo - EndUndo without
-    // BeginUndo" with no group open.
+    // Open and close a group level. The outermost open freezes pending relocations into the group's
+    // first member; the outermost close stores the group: nothing when it is empty (or holds only
+    // those relocations, which then stay pending), its single member alone, else the group. Throws
+    // EError "TUndoManager.EndUndo - EndUndo without BeginUndo" with no group open.
     void BeginUndo();
     void EndUndo();
 
@@ -236,7 +237,7 @@ public:
     // Pops, executes and frees the top record, with the failure handling of Undo.
     void ExecuteTop(TUndoStack& Stack);
 
-    // The undo history window of the original program is not offered; says so in a message box.
+    // There is no undo history window; says so in a message box.
     void ShowInformationForm(IUserDialogs& Dialogs, const std::string& Caption) const;
 
 private:
