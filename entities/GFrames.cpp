@@ -6,13 +6,6 @@
 
 namespace sarnova {
 
-namespace {
-
-// The document makes this class, so the module is always linked with it and registers here.
-[[maybe_unused]] const bool Registered = (RegisterGeometryClass(GeometryClassOf<TGeoFrames>()), true);
-
-}  // namespace
-
 TGeoFrames::TGeoFrames() {
     Table.XMin = -10.0;
     Table.XMax = 100.0;

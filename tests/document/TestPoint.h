@@ -11,6 +11,7 @@
 #include "document/Geometry.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "document/RegisterClasses.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
@@ -134,6 +135,7 @@ inline TMacroFile MacroAt(const std::string& FileName, const std::string& Text) 
 // Registers the test classes once per test program.
 inline void RegisterTestClasses() {
     static const bool Done = [] {
+        RegisterGeometryClasses();
         RegisterGeometryClass(GeometryClassOf<TTestPoint>());
         return true;
     }();

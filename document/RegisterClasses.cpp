@@ -1,0 +1,22 @@
+#include "document/RegisterClasses.h"
+
+#include "document/GeometryClasses.h"
+#include "entities/GFrames.h"
+
+namespace sarnova {
+
+namespace {
+
+template <typename T>
+void RegisterOnce() {
+    const TGeometryClass& Class = GeometryClassOf<T>();
+    if (!GGeometryClasses || !GGeometryClasses->IsRegistered(Class)) RegisterGeometryClass(Class);
+}
+
+}  // namespace
+
+void RegisterGeometryClasses() {
+    RegisterOnce<TGeoFrames>();
+}
+
+}  // namespace sarnova
