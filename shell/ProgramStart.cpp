@@ -4,6 +4,7 @@
 #include <exception>
 #include <system_error>
 
+#include "document/GeometryClasses.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -13,9 +14,17 @@
 
 namespace sarnova {
 
-void StartModelGlobals() { InitializeSettings(); }
+// The entity modules register their classes here, after the settings; the registry exists from the
+// start, so that the class list has its header even before any class is registered.
+void StartModelGlobals() {
+    InitializeSettings();
+    if (!GGeometryClasses) GGeometryClasses = std::make_unique<TGeometryClasses>();
+}
 
-void StopModelGlobals() { FinalizeSettings(); }
+void StopModelGlobals() {
+    GGeometryClasses.reset();
+    FinalizeSettings();
+}
 
 TSarnovaApplication::TSarnovaApplication(int& Argc, char** Argv)
     : QApplication(Argc, Argv), Dialogs(std::make_unique<TQtUserDialogs>()) {
@@ -75,6 +84,8 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     } catch (const std::exception& Error) {
         GExceptionHandler->HandleException(Error);
     }
+
+    if (GGeometryClasses) GGeometryClasses->ListClasses();
     return MainForm;
 }
 

@@ -35,7 +35,7 @@ QPixmap SplashPicture() {
         Painter.drawPath(Section);
     }
     Painter.setPen(QPen(QColor(90, 140, 190), 1));
-    Painter.drawLine(QPointF(180, 110), QPointF(410, 110));
+    Painter.drawLine(QPointF(250, 110), QPointF(410, 110));
 
     Painter.setPen(Qt::white);
     QFont Title("Arial", 34, QFont::Bold);
