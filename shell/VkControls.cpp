@@ -167,54 +167,6 @@ int TVkThemeServer::DrawText(QPainter& Canvas, int Part, int State, const std::s
     return 0;
 }
 
-// ---- TVkThemeControl and TVkThemeGraphicControl ----
-
-TVkThemeControl::TVkThemeControl(QWidget* Parent)
-    : QFrame(Parent), ThemeServer(std::make_unique<TVkThemeServer>()) {}
-
-TVkThemeControl::~TVkThemeControl() = default;
-
-void TVkThemeControl::DoMouseLeave() {
-    if (OnMouseLeave) OnMouseLeave(this);
-}
-
-void TVkThemeControl::DoMouseEnter() {
-    if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TVkThemeControl::enterEvent(QEnterEvent* Event) {
-    QFrame::enterEvent(Event);
-    DoMouseEnter();
-}
-
-void TVkThemeControl::leaveEvent(QEvent* Event) {
-    QFrame::leaveEvent(Event);
-    DoMouseLeave();
-}
-
-TVkThemeGraphicControl::TVkThemeGraphicControl(QWidget* Parent)
-    : QWidget(Parent), ThemeServer(std::make_unique<TVkThemeServer>()) {}
-
-TVkThemeGraphicControl::~TVkThemeGraphicControl() = default;
-
-void TVkThemeGraphicControl::DoMouseLeave() {
-    if (OnMouseLeave) OnMouseLeave(this);
-}
-
-void TVkThemeGraphicControl::DoMouseEnter() {
-    if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TVkThemeGraphicControl::enterEvent(QEnterEvent* Event) {
-    QWidget::enterEvent(Event);
-    DoMouseEnter();
-}
-
-void TVkThemeGraphicControl::leaveEvent(QEvent* Event) {
-    QWidget::leaveEvent(Event);
-    DoMouseLeave();
-}
-
 // ---- TVkBorderControl ----
 
 TVkBorderControl::TVkBorderControl(QWidget* Parent) : TVkThemeControl(Parent) {}

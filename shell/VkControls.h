@@ -111,49 +111,50 @@ private:
     std::uint8_t ThemeClass = 0;
 };
 
-// A windowed custom control with a theme server and mouse-enter and mouse-leave events.
-class TVkThemeControl : public QFrame {
-    Q_OBJECT
+// What both theme controls add to their base: a theme server of their own and the mouse-enter and
+// mouse-leave events.
+template <class TBase>
+class TVkThemed : public TBase {
 public:
-    explicit TVkThemeControl(QWidget* Parent = nullptr);
-    ~TVkThemeControl() override;
+    explicit TVkThemed(QWidget* Parent) : TBase(Parent), ThemeServer(std::make_unique<TVkThemeServer>()) {}
 
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnMouseEnter;
     TVkThemeServer& GetThemeServer() { return *ThemeServer; }
 
-    virtual void DoMouseLeave();
-    virtual void DoMouseEnter();
+    virtual void DoMouseLeave() {
+        if (OnMouseLeave) OnMouseLeave(this);
+    }
+    virtual void DoMouseEnter() {
+        if (OnMouseEnter) OnMouseEnter(this);
+    }
 
 protected:
-    void enterEvent(QEnterEvent* Event) override;
-    void leaveEvent(QEvent* Event) override;
+    void enterEvent(QEnterEvent* Event) override {
+        TBase::enterEvent(Event);
+        DoMouseEnter();
+    }
+    void leaveEvent(QEvent* Event) override {
+        TBase::leaveEvent(Event);
+        DoMouseLeave();
+    }
 
 private:
     std::unique_ptr<TVkThemeServer> ThemeServer;
 };
 
-// The graphic-control counterpart: the same events and theme server, for small controls drawn on
-// their parent's background.
-class TVkThemeGraphicControl : public QWidget {
+// A windowed custom control with a theme server and mouse-enter and mouse-leave events.
+class TVkThemeControl : public TVkThemed<QFrame> {
     Q_OBJECT
 public:
-    explicit TVkThemeGraphicControl(QWidget* Parent = nullptr);
-    ~TVkThemeGraphicControl() override;
+    explicit TVkThemeControl(QWidget* Parent = nullptr) : TVkThemed(Parent) {}
+};
 
-    TNotifyEvent OnMouseLeave;
-    TNotifyEvent OnMouseEnter;
-    TVkThemeServer& GetThemeServer() { return *ThemeServer; }
-
-    virtual void DoMouseLeave();
-    virtual void DoMouseEnter();
-
-protected:
-    void enterEvent(QEnterEvent* Event) override;
-    void leaveEvent(QEvent* Event) override;
-
-private:
-    std::unique_ptr<TVkThemeServer> ThemeServer;
+// The graphic-control counterpart, for small controls drawn on their parent's background.
+class TVkThemeGraphicControl : public TVkThemed<QWidget> {
+    Q_OBJECT
+public:
+    explicit TVkThemeGraphicControl(QWidget* Parent = nullptr) : TVkThemed(Parent) {}
 };
 
 // A themed control with a sunken border (bsSingle, the default) or none. Its window is made when the

@@ -22,6 +22,7 @@
 #include "shell/MainUnit.h"
 #include "shell/ProgramStart.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/TestDocumentWindow.h"
 
 namespace sarnova {
 namespace {
@@ -30,52 +31,6 @@ class TTestHull : public TGeometry {
 public:
     static std::string GetKeyword() { return "TTestHull"; }
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TTestHull>(); }
-};
-
-// A document window that notes on the console what it is asked to load.
-class TStartDocumentWindow : public QWidget, public IDocumentWindow {
-public:
-    TGeometryList* Document() override { return &List; }
-    void OpenFile(const std::string& Name) override {
-        Opened = Name;
-        GConsole->WriteLine("Loading " + Name + "...");
-    }
-    bool IsModified() const override { return false; }
-    bool CanUndo() const override { return false; }
-    bool CanRedo() const override { return false; }
-    bool CanPrintToScale() const override { return false; }
-    bool IsMacroEditorShowing() const override { return false; }
-    TInteractionMode GetInteractionMode() const override { return imRotateWorld; }
-    void SetInteractionMode(TInteractionMode) override {}
-    void ApplySettings() override {}
-    std::vector<QMenu*> Menus() override { return {}; }
-    void Save() override {}
-    void Print() override {}
-    void PrintToScale() override {}
-    void Undo() override {}
-    void Redo() override {}
-    void CopySelection() override {}
-    void PasteClipboard() override {}
-    void DeleteSelection() override {}
-    void ZoomIn() override {}
-    void ZoomOut() override {}
-    void ZoomAll() override {}
-    void ZoomSelection() override {}
-    void ZoomPrevious() override {}
-    void StartZoom() override {}
-    void StartZoomWindow() override {}
-    void StartPan() override {}
-    void StartRotateView() override {}
-    void StartSelectEdit() override {}
-    void TranslateSelection() override {}
-    void ScaleSelection() override {}
-    void RotateSelection() override {}
-    void MirrorSelection() override {}
-    void ShowMacroEditor() override {}
-    void ShowUndoInformation() override {}
-
-    TGeometryList List;
-    std::string Opened;
 };
 
 std::filesystem::path DataHome() { return std::getenv("XDG_DATA_HOME"); }
@@ -100,7 +55,7 @@ protected:
         GSettings->InitiallyOpenProject = false;
         GConsole->OnLine = [this](const std::string& Line) { Console.push_back(Line); };
         GDocumentWindowFactory = [this](TMainForm&) {
-            auto* Window = new TStartDocumentWindow;
+            auto* Window = new TTestDocumentWindow;
             Made.push_back(Window);
             return Window;
         };
@@ -129,7 +84,7 @@ protected:
     }
 
     std::unique_ptr<TMainForm> Form;
-    std::vector<TStartDocumentWindow*> Made;
+    std::vector<TTestDocumentWindow*> Made;
     std::vector<std::string> Console;
     std::filesystem::path Existing;
 };
