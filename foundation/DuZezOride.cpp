@@ -2,10 +2,12 @@
 #include "foundation/DuZezOride.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "SarnovaVersion.h"
 #include "foundation/Errors.h"
@@ -81,6 +83,17 @@ std::string LocalAppDataFolder() { return WithSlash(XdgFolder("XDG_DATA_HOME", "
 bool IsDirectory(const std::filesystem::path& Path) {
     std::error_code Ignored;
     return std::filesystem::is_directory(Path, Ignored);
+}
+
+// ---- Waiting ----
+
+std::function<void()> GProcessMessages;
+
+// Sleeps rather than spins: the caller sees the same wait without a busy processor.
+void WaitMilliseconds(std::uint16_t Count) {
+    const auto Start = std::chrono::steady_clock::now();
+    if (GProcessMessages) GProcessMessages();
+    std::this_thread::sleep_until(Start + std::chrono::milliseconds(Count));
 }
 
 // ---- Text basics ----

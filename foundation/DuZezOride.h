@@ -3,7 +3,9 @@
 // Number texts (Format, ParseFloat, TruncSingle ...) are in DuZezOrideFormat.h, included here.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,14 @@ std::string LocalAppDataFolder();
 
 // True when Path names an existing folder.
 bool IsDirectory(const std::filesystem::path& Path);
+
+// ---- Waiting ----
+
+// The GUI's single pass over its pending window messages, set by the shell; empty without a window.
+extern std::function<void()> GProcessMessages;
+// Runs GProcessMessages once, then returns when Count milliseconds have passed since the call. No
+// messages are processed during the rest of the wait.
+void WaitMilliseconds(std::uint16_t Count);
 
 // ---- Text basics of the class library ----
 

@@ -8,10 +8,9 @@
 
 #include "foundation/Colors.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "shell/VkControls.h"
 
 namespace sarnova {
-
-enum TBorderStyle { bsNone = 0, bsSingle = 1 };
 
 class TVCLConsole : public QWidget, public IConsoleInterface {
     Q_OBJECT

@@ -46,8 +46,8 @@ TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
     Grid = std::make_unique<TViewGrid>(Camera.get());
     SnapMarker = std::make_unique<TSnapState>(*this);
     EditMarker = std::make_unique<TEditState>(*this);
-    VertScrollBar = std::make_unique<TScrollBarController>(1, ScrollBars);
-    HorzScrollBar = std::make_unique<TScrollBarController>(0, ScrollBars);
+    VertScrollBar = std::make_unique<TScrollBarController>(this, 1);
+    HorzScrollBar = std::make_unique<TScrollBarController>(this, 0);
     for (TScrollBarController* Bar : {HorzScrollBar.get(), VertScrollBar.get()}) {
         Bar->SetMin(0);
         Bar->SetMax(20000);

@@ -100,7 +100,11 @@ struct TGlyphMetrics {
     float CellIncY = 0;
 };
 
-class TOpenGLView : public QOpenGLWidget, public IOpenGLView, public IRenderTarget, public ICameraView {
+class TOpenGLView : public QOpenGLWidget,
+                    public IOpenGLView,
+                    public IRenderTarget,
+                    public ICameraView,
+                    public IScrollBarOwner {
 public:
     explicit TOpenGLView(QWidget* Parent = nullptr);
     ~TOpenGLView() override;
@@ -272,8 +276,13 @@ public:
     // ---- Scroll bars ----
     // Both run from 0 to 20000 over the projected model extents; the thumb shows where the window
     // lies in them.
-    TScrollStyle GetScrollBars() const { return ScrollBars; }
+    TScrollStyle GetScrollBars() const override { return ScrollBars; }
     void SetScrollBars(TScrollStyle Value) { ScrollBars = Value; }
+    // The view shows no bars of its own yet: the controllers keep their values and send nothing.
+    bool HandleAllocated() const override { return false; }
+    const TWindowScrollInfo* WindowScrollInfo(int) const override { return nullptr; }
+    void SetWindowScrollInfo(int, const TWindowScrollInfo&, bool) override {}
+    void SetWindowScrollPos(int, int) override {}
     TScrollBarController& GetHorzScrollBar() { return *HorzScrollBar; }
     TScrollBarController& GetVertScrollBar() { return *VertScrollBar; }
     void UpdateScrollBars();

@@ -235,11 +235,24 @@ TEST_F(OpenGLViewAidsTest, ScrollBarsFollowTheCameraAndMoveIt) {
     EXPECT_FALSE(View->GetStateFlags() & vfDragging);
 }
 
-TEST(ScrollBarController, PositionsAreClampedToTheRangeLessThePage) {
+// A control with bars that counts what its controllers send to them.
+class TCountingScrollOwner : public IScrollBarOwner {
+public:
+    TScrollStyle GetScrollBars() const override { return Style; }
+    bool HandleAllocated() const override { return true; }
+    const TWindowScrollInfo* WindowScrollInfo(int) const override { return &Info; }
+    void SetWindowScrollInfo(int, const TWindowScrollInfo&, bool) override { ++Updates; }
+    void SetWindowScrollPos(int, int) override { ++Updates; }
     TScrollStyle Style = ssBoth;
-    TScrollBarController Bar(0, Style);
+    TWindowScrollInfo Info;
     int Updates = 0;
-    Bar.OnUpdate = [&](const TScrollBarController&) { ++Updates; };
+};
+
+TEST(ScrollBarController, PositionsAreClampedToTheRangeLessThePage) {
+    TCountingScrollOwner Owner;
+    TScrollStyle& Style = Owner.Style;
+    int& Updates = Owner.Updates;
+    TScrollBarController Bar(&Owner, 0);
     Bar.SetMax(20000);
     Bar.SetPageSize(5000);
     struct TCase {

@@ -1,0 +1,537 @@
+#include "shell/MainUnit.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QFileDialog>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "document/Geometry.h"
+#include "document/GeometryList.h"
+#include "document/Settings.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "shell/ConsoleFloat.h"
+#include "shell/GeometryServer.h"
+#include "shell/VkDockPanelManager.h"
+
+namespace sarnova {
+
+TDocumentWindowFactory GDocumentWindowFactory;
+TMainForm* GMainForm = nullptr;
+
+namespace {
+
+// The tool windows by their saved names, in the order the names are tried, with the operation that
+// gets or makes each. A tool window that the program does not have yet has none: its name yields no
+// window and its action stays disabled.
+struct TToolWindowEntry {
+    const char* Name;
+    QWidget* (*GetOrCreate)();
+};
+
+const TToolWindowEntry ToolWindows[] = {
+    {"SelectionForm", nullptr},
+    {"ConsoleForm", []() -> QWidget* { return GetConsoleForm(); }},
+    {"EntityForm", nullptr},
+    {"OpeningsForm", nullptr},
+    {"GroupsForm", nullptr},
+    {"HierarchyForm", nullptr},
+    {"ErrorsForm", nullptr},
+    {"HydrostaticsFloatForm", nullptr},
+    {"HelpForm", nullptr},
+    {"PermeabilityForm", nullptr},
+    {"CalculatorForm", nullptr},
+};
+
+const TToolWindowEntry* FindToolWindow(const std::string& Name) {
+    for (const TToolWindowEntry& Entry : ToolWindows)
+        if (Name == Entry.Name) return &Entry;
+    return nullptr;
+}
+
+bool ToolWindowAvailable(const char* Name) {
+    const TToolWindowEntry* Entry = FindToolWindow(Name);
+    return Entry && Entry->GetOrCreate;
+}
+
+void ShowToolWindowNamed(const char* Name) {
+    const TToolWindowEntry* Entry = FindToolWindow(Name);
+    if (Entry && Entry->GetOrCreate) ShowToolWindow(Entry->GetOrCreate());
+}
+
+// The themed icon of an action where the desktop has one; without it the button shows its caption.
+void SetThemeIcon(QAction* Action, const char* ThemeName) {
+    const QIcon Icon = QIcon::fromTheme(ThemeName);
+    if (!Icon.isNull()) Action->setIcon(Icon);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
+    setObjectName("MainForm");
+    setWindowTitle("Sarnova 8.0");
+    resize(1024, 768);
+    GMainForm = this;
+
+    MdiArea = new QMdiArea(this);
+    MdiArea->setObjectName("MdiArea");
+    setCentralWidget(MdiArea);
+
+    auto Noop = [] {};
+    NewFileAction = MakeAction("NewFileAction", "&New...", {}, [this] { NewDocument(); });
+    OpenFileAction = MakeAction("OpenFileAction", "&Open...", QKeySequence("Ctrl+O"), [this] { OpenDocument(); });
+    SaveAction = MakeWindowAction("SaveAction", "&Save", QKeySequence("Ctrl+S"), &IDocumentWindow::Save);
+    PrintAction = MakeWindowAction("PrintAction", "Print...", QKeySequence("Ctrl+P"), &IDocumentWindow::Print);
+    PrintToScaleAction =
+        MakeWindowAction("PrintToScaleAction", "Print to Scale...", {}, &IDocumentWindow::PrintToScale);
+    ExitAction = MakeAction("ExitAction", "E&xit", QKeySequence("Alt+F4"), [this] { close(); });
+    UndoAction = MakeWindowAction("UndoAction", "Undo", QKeySequence("Alt+Backspace"), &IDocumentWindow::Undo);
+    RedoAction =
+        MakeWindowAction("RedoAction", "Redo", QKeySequence("Shift+Alt+Backspace"), &IDocumentWindow::Redo);
+    CopyAction = MakeWindowAction("CopyAction", "&Copy", QKeySequence("Ctrl+C"), &IDocumentWindow::CopySelection);
+    PasteAction =
+        MakeWindowAction("PasteAction", "&Paste", QKeySequence("Ctrl+V"), &IDocumentWindow::PasteClipboard);
+    DeleteAction =
+        MakeWindowAction("DeleteAction", "&Delete", QKeySequence("Ctrl+Del"), &IDocumentWindow::DeleteSelection);
+    ZoomInAction = MakeWindowAction("ZoomInAction", "Zoom In", {}, &IDocumentWindow::ZoomIn);
+    ZoomOutAction = MakeWindowAction("ZoomOutAction", "Zoom Out", {}, &IDocumentWindow::ZoomOut);
+    ZoomAllAction = MakeWindowAction("ZoomAllAction", "Zoom All", {}, &IDocumentWindow::ZoomAll);
+    ZoomSelectionAction =
+        MakeWindowAction("ZoomSelectionAction", "Zoom to Selection", {}, &IDocumentWindow::ZoomSelection);
+    ZoomPreviousAction = MakeWindowAction("ZoomPreviousAction", "Zoom Previous", {}, &IDocumentWindow::ZoomPrevious);
+
+    ModeGroup = new QActionGroup(this);
+    ModeGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    ZoomAction = MakeModeAction("ZoomAction", "Zoom", [] { return imZoom; }, &IDocumentWindow::StartZoom);
+    ZoomWindowAction = MakeModeAction("ZoomWindowAction", "Zoom Window", [] { return imZoomWindow; },
+                                      &IDocumentWindow::StartZoomWindow);
+    PanAction = MakeModeAction("PanAction", "Pan", [] { return imPan; }, &IDocumentWindow::StartPan);
+    RotateViewAction = MakeModeAction(
+        "RotateViewAction", "Rotate View", [] { return GSettings ? GSettings->RotationMode : imRotateWorld; },
+        &IDocumentWindow::StartRotateView);
+    SelectEditAction =
+        MakeModeAction("SelectEditAction", "Select and Edit", [] { return imUser; }, &IDocumentWindow::StartSelectEdit);
+
+    TranslateAction =
+        MakeWindowAction("TranslateAction", "Translate Selection", {}, &IDocumentWindow::TranslateSelection);
+    ScaleAction = MakeWindowAction("ScaleAction", "Scale Selection", {}, &IDocumentWindow::ScaleSelection);
+    RotateAction = MakeWindowAction("RotateAction", "Rotate Selection", {}, &IDocumentWindow::RotateSelection);
+    MirrorAction = MakeWindowAction("MirrorAction", "Mirror Selection", {}, &IDocumentWindow::MirrorSelection);
+    MacroAction = MakeWindowAction("MacroAction", "Macro Editor...", {}, &IDocumentWindow::ShowMacroEditor);
+    MacroAction->setCheckable(true);
+
+    HydrostaticsAction = MakeAction("HydrostaticsAction", "Hydrostatics", {},
+                                    [] { ShowToolWindowNamed("HydrostaticsFloatForm"); });
+    SelectionDockerAction = MakeAction("SelectionDockerAction", "Entities Selection", QKeySequence(Qt::Key_F11),
+                                       [] { ShowToolWindowNamed("SelectionForm"); });
+    PropertiesAction = MakeAction("PropertiesAction", "Entity Attributes", QKeySequence(Qt::Key_F10),
+                                  [] { ShowToolWindowNamed("EntityForm"); });
+    PermeabilitiesAction = MakeAction("PermeabilitiesAction", "Compartment Permeabilities", {},
+                                      [] { ShowToolWindowNamed("PermeabilityForm"); });
+    HierarchyAction = MakeAction("HierarchyAction", "Compartment Hierarchy", {},
+                                 [] { ShowToolWindowNamed("HierarchyForm"); });
+    GroupsAction = MakeAction("GroupsAction", "Groups", {}, [] { ShowToolWindowNamed("GroupsForm"); });
+    OpeningsAction = MakeAction("OpeningsAction", "Openings", {}, [] { ShowToolWindowNamed("OpeningsForm"); });
+    ErrorsAction = MakeAction("ErrorsAction", "Modelling Errors", {}, [] { ShowToolWindowNamed("ErrorsForm"); });
+    CalculatorAction = MakeAction("CalculatorAction", "Calculator", {}, [] { ShowToolWindowNamed("CalculatorForm"); });
+    ConsoleAction = MakeAction("ConsoleAction", "Console", {}, [] { ShowToolWindowNamed("ConsoleForm"); });
+    HelpAction = MakeAction("HelpAction", "Help", {}, [] { ShowToolWindowNamed("HelpForm"); });
+
+    // Only shows whether the status bar is visible: choosing it changes nothing.
+    StatusBarAction = MakeAction("StatusBarAction", "Show Status Bar", {}, Noop);
+    StatusBarAction->setCheckable(true);
+    connect(StatusBarAction, &QAction::triggered, this,
+            [this] { StatusBarAction->setChecked(statusBar()->isVisible()); });
+    // The about box and the maker's web page are not part of the program yet.
+    AboutAction = MakeAction("AboutAction", "About...", {}, Noop);
+    WebsiteAction = MakeAction("WebsiteAction", "Sarnova Website...", {}, Noop);
+    ShowDockersInformationAction =
+        MakeAction("ShowDockersInformationAction", "ShowDockersInformation", QKeySequence("Shift+Ctrl+D"), [] {
+            if (GDockingManager) GDockingManager->ShowInformation();
+        });
+    ShowUndoInformationAction =
+        MakeAction("ShowUndoInformationAction", "ShowUndoInformationAction", QKeySequence("Shift+Ctrl+U"), [this] {
+            if (IDocumentWindow* W = ActiveDocumentWindow()) W->ShowUndoInformation();
+        });
+
+    WindowCascadeAction = MakeAction("WindowCascade1", "&Cascade", {}, [this] { MdiArea->cascadeSubWindows(); });
+    WindowTileHorizontalAction =
+        MakeAction("WindowTileHorizontal1", "Tile &Horizontally", {}, [this] { TileSubWindows(true); });
+    WindowTileVerticalAction =
+        MakeAction("WindowTileVertical1", "&Tile Vertically", {}, [this] { TileSubWindows(false); });
+    WindowCloseAction = MakeAction("WindowClose1", "C&lose", {}, [this] { MdiArea->closeActiveSubWindow(); });
+
+    SetThemeIcon(NewFileAction, "document-new");
+    SetThemeIcon(OpenFileAction, "document-open");
+    SetThemeIcon(SaveAction, "document-save");
+    SetThemeIcon(PrintAction, "document-print");
+    SetThemeIcon(UndoAction, "edit-undo");
+    SetThemeIcon(RedoAction, "edit-redo");
+    SetThemeIcon(CopyAction, "edit-copy");
+    SetThemeIcon(PasteAction, "edit-paste");
+    SetThemeIcon(DeleteAction, "edit-delete");
+    SetThemeIcon(ZoomInAction, "zoom-in");
+    SetThemeIcon(ZoomOutAction, "zoom-out");
+    SetThemeIcon(ZoomAllAction, "zoom-fit-best");
+    SetThemeIcon(HelpAction, "help-contents");
+
+    BuildMenus();
+    BuildToolBar();
+    statusBar()->setObjectName("VkStatusBar1");
+    DockPanels = InstallMainDockPanels(*this);
+    if (GDockingManager)
+        GDockingManager->ReloadHandler = [this](QObject* Sender, const std::string& Name, QWidget*& Control) {
+            ReloadDockedControl(Sender, Name, Control);
+        };
+
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+        IDocumentWindow* W = ActiveDocumentWindow();
+        MergeDocumentMenus(W ? W->Menus() : std::vector<QMenu*>{});
+    });
+    // Actions are brought up to date whenever the event loop is about to wait for the next event.
+    if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance())
+        connect(Dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { UpdateActions(); });
+
+    // Creation: the hub, answering with the active document, then the settings.
+    GeometryServer = std::make_unique<TGeometryServer>();
+    GeometryServer->OnGetActiveDocument = [this](TGeometryList*& Document) { GetActiveDocument(Document); };
+    ApplySettings();
+    UpdateActions();
+}
+
+// The document windows go first, while the hub can still hear of their documents; then the hub, so
+// that tool windows freed with the window's children find it detached.
+TMainForm::~TMainForm() {
+    if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance()) Dispatcher->disconnect(this);
+    MdiArea->disconnect(this);
+    delete MdiArea;
+    MdiArea = nullptr;
+    GeometryServer.reset();
+    if (GDockingManager) GDockingManager->ReloadHandler = nullptr;
+    if (GMainForm == this) GMainForm = nullptr;
+}
+
+QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                               std::function<void()> Execute) {
+    auto* Action = new QAction(QString::fromUtf8(Caption), this);
+    Action->setObjectName(Name);
+    Action->setShortcut(Shortcut);
+    // Keys belong to the window they are pressed in: a floating tool window's keys are its own.
+    Action->setShortcutContext(Qt::WindowShortcut);
+    Action->setToolTip(QString(Caption).remove('&').remove("..."));
+    // An error of an operation is shown, and the program carries on.
+    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] {
+        try {
+            Execute();
+        } catch (const std::exception& Error) {
+            if (GExceptionHandler) GExceptionHandler->HandleException(Error);
+        }
+    });
+    addAction(Action);
+    return Action;
+}
+
+QAction* TMainForm::MakeWindowAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                                     void (IDocumentWindow::*Operation)()) {
+    return MakeAction(Name, Caption, Shortcut, [this, Operation] {
+        if (IDocumentWindow* W = ActiveDocumentWindow()) (W->*Operation)();
+    });
+}
+
+QAction* TMainForm::MakeModeAction(const char* Name, const char* Caption, std::function<TInteractionMode()> Mode,
+                                   void (IDocumentWindow::*Start)()) {
+    QAction* Action = MakeAction(Name, Caption, {}, [this, Mode, Start] {
+        SetInteractionModes(Mode());
+        if (IDocumentWindow* W = ActiveDocumentWindow()) (W->*Start)();
+    });
+    Action->setCheckable(true);
+    ModeGroup->addAction(Action);
+    return Action;
+}
+
+void TMainForm::BuildMenus() {
+    File1 = new QMenu("&File", this);
+    File1->setObjectName("File1");
+    File1->addAction(NewFileAction);
+    File1->addSeparator();
+    File1->addAction(OpenFileAction);
+    File1->addSeparator();
+    MRU = File1->addAction("MRU");
+    MRU->setObjectName("MRU");
+    MRU->setVisible(false);
+    File1->addAction(ExitAction);
+
+    Edit1 = new QMenu("&Edit", this);
+    Edit1->setObjectName("Edit1");
+    EditorToolWindows1 = Edit1->addMenu("Editor Tool Windows");
+    EditorToolWindows1->setObjectName("EditorToolWindows1");
+    for (QAction* Action : {SelectionDockerAction, PropertiesAction, static_cast<QAction*>(nullptr),
+                            PermeabilitiesAction, HierarchyAction, static_cast<QAction*>(nullptr), GroupsAction,
+                            OpeningsAction, static_cast<QAction*>(nullptr), ErrorsAction, HydrostaticsAction,
+                            CalculatorAction, ConsoleAction, static_cast<QAction*>(nullptr), HelpAction}) {
+        if (Action)
+            EditorToolWindows1->addAction(Action);
+        else
+            EditorToolWindows1->addSeparator();
+    }
+
+    Window1 = new QMenu("&Window", this);
+    Window1->setObjectName("Window1");
+    for (QAction* Action : {WindowCascadeAction, WindowTileHorizontalAction, WindowTileVerticalAction, WindowCloseAction})
+        Window1->addAction(Action);
+    connect(Window1, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
+
+    Help1 = new QMenu("&Help", this);
+    Help1->setObjectName("Help1");
+    Help1->addAction(HelpAction);
+    Help1->addSeparator();
+    Help1->addAction(WebsiteAction);
+    Help1->addAction(AboutAction);
+
+    menuBar()->setObjectName("MainMenu1");
+    MergeDocumentMenus({});
+}
+
+void TMainForm::BuildToolBar() {
+    ToolBar1 = addToolBar("ToolBar1");
+    ToolBar1->setObjectName("ToolBar1");
+    const std::vector<std::vector<QAction*>> Groups = {
+        {NewFileAction, OpenFileAction, SaveAction, PrintAction},
+        {UndoAction, RedoAction},
+        {CopyAction, PasteAction, DeleteAction},
+        {ZoomInAction, ZoomOutAction, ZoomAllAction, ZoomSelectionAction, ZoomPreviousAction, ZoomWindowAction,
+         ZoomAction, PanAction, RotateViewAction},
+        {SelectEditAction},
+        {TranslateAction, ScaleAction, RotateAction, MirrorAction},
+        {SelectionDockerAction, PropertiesAction, HydrostaticsAction, HelpAction},
+        {MacroAction},
+    };
+    for (size_t I = 0; I < Groups.size(); ++I) {
+        if (I > 0) ToolBar1->addSeparator();
+        for (QAction* Action : Groups[I]) ToolBar1->addAction(Action);
+    }
+}
+
+void TMainForm::MergeDocumentMenus(const std::vector<QMenu*>& Menus) {
+    if (Menus == MergedMenus && !menuBar()->actions().isEmpty()) return;
+    MergedMenus = Menus;
+    menuBar()->clear();
+    if (Menus.empty()) {
+        menuBar()->addMenu(File1);
+        menuBar()->addMenu(Edit1);
+    } else {
+        for (QMenu* Menu : Menus) menuBar()->addMenu(Menu);
+    }
+    menuBar()->addMenu(Window1);
+    menuBar()->addMenu(Help1);
+}
+
+// ---- Derived values ----
+
+IDocumentWindow* TMainForm::ActiveDocumentWindow() const {
+    // The current child stays current while another top-level window (a floating tool window) is active.
+    QMdiSubWindow* Active = MdiArea->currentSubWindow();
+    return Active ? dynamic_cast<IDocumentWindow*>(Active->widget()) : nullptr;
+}
+
+TInteractionMode TMainForm::ActiveInteractionMode() const {
+    const IDocumentWindow* W = ActiveDocumentWindow();
+    return W ? W->GetInteractionMode() : imNone;
+}
+
+void TMainForm::GetActiveDocument(TGeometryList*& Document) const {
+    if (IDocumentWindow* W = ActiveDocumentWindow()) Document = W->Document();
+}
+
+std::vector<IDocumentWindow*> TMainForm::DocumentWindows() const {
+    std::vector<IDocumentWindow*> Windows;
+    for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* W = dynamic_cast<IDocumentWindow*>(Sub->widget())) Windows.push_back(W);
+    return Windows;
+}
+
+// ---- Operations ----
+
+void TMainForm::SetInteractionModes(TInteractionMode Mode) {
+    for (IDocumentWindow* W : DocumentWindows()) W->SetInteractionMode(Mode);
+}
+
+void TMainForm::ApplySettings() {
+    UpdateStatusBar();
+    for (IDocumentWindow* W : DocumentWindows()) W->ApplySettings();
+}
+
+// The document and switch panels belong to the program's own status bar control, which is not built
+// yet; the plain status bar shows nothing of the document.
+void TMainForm::UpdateStatusBar() {}
+
+IDocumentWindow* TMainForm::CreateDocumentWindow() {
+    if (!GDocumentWindowFactory) return nullptr;
+    QWidget* Widget = GDocumentWindowFactory(*this);
+    auto* W = dynamic_cast<IDocumentWindow*>(Widget);
+    if (!W) {
+        delete Widget;
+        return nullptr;
+    }
+    QMdiSubWindow* Sub = MdiArea->addSubWindow(Widget);
+    Sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The hub must not keep a document that has gone as its active list.
+    TGeometryList* Document = W->Document();
+    connect(Sub, &QObject::destroyed, this, [this, Document] {
+        if (GeometryServer) GeometryServer->DocumentClosed(Document);
+    });
+    Sub->show();
+    MdiArea->setActiveSubWindow(Sub);
+    return W;
+}
+
+void TMainForm::OpenDocument() {
+    if (!GDocumentWindowFactory) return;
+    QFileDialog OpenDialog1(this, "Open Geometry File", QString(), "Geometry file (*.geo)");
+    OpenDialog1.setObjectName("OpenDialog1");
+    OpenDialog1.setDefaultSuffix("geo");
+    OpenDialog1.setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1.setOption(QFileDialog::ReadOnly);
+    if (OpenDialog1.exec() != QDialog::Accepted || OpenDialog1.selectedFiles().isEmpty()) return;
+    // The new window keeps the mode its creation gave it.
+    if (IDocumentWindow* W = CreateDocumentWindow()) W->OpenFile(OpenDialog1.selectedFiles().first().toStdString());
+}
+
+void TMainForm::OpenDocumentFile(const std::string& Name) {
+    IDocumentWindow* W = CreateDocumentWindow();
+    if (!W) return;
+    W->OpenFile(Name);
+    ApplyToolbarMode(*W);
+}
+
+void TMainForm::NewDocument() {
+    if (IDocumentWindow* W = CreateDocumentWindow()) ApplyToolbarMode(*W);
+}
+
+void TMainForm::ApplyToolbarMode(IDocumentWindow& Window) {
+    if (ZoomWindowAction->isChecked())
+        Window.SetInteractionMode(imZoomWindow);
+    else if (ZoomAction->isChecked())
+        Window.SetInteractionMode(imZoom);
+    else if (PanAction->isChecked())
+        Window.SetInteractionMode(imPan);
+    else if (RotateViewAction->isChecked())
+        Window.SetInteractionMode(GSettings ? GSettings->RotationMode : imRotateWorld);
+    else if (SelectEditAction->isChecked())
+        Window.SetInteractionMode(imUser);
+}
+
+void TMainForm::UpdateActions() {
+    if (UpdatingActions) return;
+    UpdatingActions = true;
+    IDocumentWindow* W = ActiveDocumentWindow();
+    TGeometryList* D = W ? W->Document() : nullptr;
+    const bool HasW = W != nullptr;
+    const bool Sel = D && D->SelectedCount() > 0;
+    const bool CanMakeWindows = static_cast<bool>(GDocumentWindowFactory);
+
+    NewFileAction->setEnabled(CanMakeWindows);
+    OpenFileAction->setEnabled(CanMakeWindows);
+    SaveAction->setEnabled(HasW && W->IsModified());
+    PrintAction->setEnabled(HasW);
+    PrintToScaleAction->setEnabled(HasW && W->CanPrintToScale());
+    UndoAction->setEnabled(HasW && W->CanUndo());
+    RedoAction->setEnabled(HasW && W->CanRedo());
+    CopyAction->setEnabled(Sel);
+    PasteAction->setEnabled(HasW && GClipboard && GClipboard->Count() > 0);
+    DeleteAction->setEnabled(Sel);
+    for (QAction* Action : {ZoomInAction, ZoomOutAction, ZoomAllAction, ZoomPreviousAction})
+        Action->setEnabled(HasW);
+    ZoomSelectionAction->setEnabled(Sel);
+    for (QAction* Action : {TranslateAction, ScaleAction, RotateAction, MirrorAction}) Action->setEnabled(Sel);
+
+    const TInteractionMode Mode = ActiveInteractionMode();
+    const std::pair<QAction*, bool> Modes[] = {
+        {ZoomAction, Mode == imZoom},
+        {ZoomWindowAction, Mode == imZoomWindow},
+        {PanAction, Mode == imPan},
+        {RotateViewAction, GSettings && Mode == GSettings->RotationMode},
+        {SelectEditAction, Mode == imUser},
+    };
+    for (auto [Action, Checked] : Modes) {
+        Action->setEnabled(HasW);
+        Action->setChecked(HasW && Checked);
+    }
+    MacroAction->setEnabled(HasW);
+    MacroAction->setChecked(HasW && W->IsMacroEditorShowing());
+
+    HydrostaticsAction->setEnabled(HasW && ToolWindowAvailable("HydrostaticsFloatForm"));
+    const std::pair<QAction*, const char*> Tools[] = {
+        {SelectionDockerAction, "SelectionForm"}, {PropertiesAction, "EntityForm"},
+        {PermeabilitiesAction, "PermeabilityForm"}, {HierarchyAction, "HierarchyForm"},
+        {GroupsAction, "GroupsForm"},           {OpeningsAction, "OpeningsForm"},
+        {ErrorsAction, "ErrorsForm"},           {CalculatorAction, "CalculatorForm"},
+        {ConsoleAction, "ConsoleForm"},         {HelpAction, "HelpForm"},
+    };
+    for (auto [Action, Name] : Tools) Action->setEnabled(ToolWindowAvailable(Name));
+    StatusBarAction->setChecked(statusBar()->isVisible());
+    AboutAction->setEnabled(false);
+    WebsiteAction->setEnabled(false);
+
+    const bool HasChildren = !MdiArea->subWindowList().isEmpty();
+    for (QAction* Action : {WindowCascadeAction, WindowTileHorizontalAction, WindowTileVerticalAction})
+        Action->setEnabled(HasChildren);
+    WindowCloseAction->setEnabled(MdiArea->currentSubWindow() != nullptr);
+    UpdatingActions = false;
+}
+
+void TMainForm::ReloadDockedControl(QObject* Sender, const std::string& Name, QWidget*& Control) {
+    const TToolWindowEntry* Entry = FindToolWindow(Name);
+    if (Entry && Entry->GetOrCreate) Control = Entry->GetOrCreate();
+}
+
+// Horizontally: each window as wide as the area, one below the other; vertically: side by side.
+void TMainForm::TileSubWindows(bool Horizontally) {
+    QList<QMdiSubWindow*> Windows;
+    for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (Sub->isVisible() && !Sub->isMinimized()) Windows.append(Sub);
+    if (Windows.isEmpty()) return;
+    const QRect Area = MdiArea->viewport()->rect();
+    const int Count = static_cast<int>(Windows.size());
+    for (int I = 0; I < Count; ++I) {
+        QMdiSubWindow* Sub = Windows[I];
+        if (Sub->isMaximized()) Sub->showNormal();
+        if (Horizontally) {
+            const int H = Area.height() / Count;
+            Sub->setGeometry(0, I * H, Area.width(), I == Count - 1 ? Area.height() - I * H : H);
+        } else {
+            const int W = Area.width() / Count;
+            Sub->setGeometry(I * W, 0, I == Count - 1 ? Area.width() - I * W : W, Area.height());
+        }
+    }
+}
+
+// The Window menu ends with the list of open child windows, the active one checked.
+void TMainForm::FillWindowMenu() {
+    for (QAction* Action : WindowListActions) {
+        Window1->removeAction(Action);
+        delete Action;
+    }
+    WindowListActions.clear();
+    const QList<QMdiSubWindow*> Windows = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (Windows.isEmpty()) return;
+    WindowListActions.push_back(Window1->addSeparator());
+    int Number = 0;
+    for (QMdiSubWindow* Sub : Windows) {
+        QAction* Action = Window1->addAction(QString("&%1 %2").arg(++Number).arg(Sub->windowTitle()));
+        Action->setCheckable(true);
+        Action->setChecked(Sub == MdiArea->currentSubWindow());
+        connect(Action, &QAction::triggered, this, [this, Sub] { MdiArea->setActiveSubWindow(Sub); });
+        WindowListActions.push_back(Action);
+    }
+}
+
+}  // namespace sarnova

@@ -1,0 +1,212 @@
+// The main window: the frame of the document windows. It holds the menus, the toolbar and the actions
+// that act on the active document window, the docking areas of the tool windows, the status bar and
+// the notification hub. It owns no document; every document action goes to the active document
+// window. Enabled and checked states are worked out again whenever the event loop falls idle.
+#pragma once
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/DeRaridi.h"
+#include "shell/VkDockPanel.h"
+
+class QAction;
+class QActionGroup;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace sarnova {
+
+class TGeometryList;
+class TGeometryServer;
+class TMainForm;
+
+// What the main window asks of a document window and forwards to it. The document window (a widget in
+// the document area) implements it.
+class IDocumentWindow {
+public:
+    virtual ~IDocumentWindow() = default;
+
+    // The window's document object.
+    virtual TGeometryList* Document() = 0;
+    // Its file manager's SetFileName with Name, then DoOpenFile: the document is loaded.
+    virtual void OpenFile(const std::string& Name) = 0;
+    // The file manager's modified flag.
+    virtual bool IsModified() const = 0;
+    virtual bool CanUndo() const = 0;
+    virtual bool CanRedo() const = 0;
+    virtual bool CanPrintToScale() const = 0;
+    // Whether the window has a macro editor and it is showing.
+    virtual bool IsMacroEditorShowing() const = 0;
+    // The interaction mode of the window's view.
+    virtual TInteractionMode GetInteractionMode() const = 0;
+    virtual void SetInteractionMode(TInteractionMode Mode) = 0;
+    virtual void ApplySettings() = 0;
+    // The window's own menus (File, Edit, Create, Calculation, Tools), shown in place of the frame's
+    // File and Edit while the window is active.
+    virtual std::vector<QMenu*> Menus() = 0;
+
+    virtual void Save() = 0;
+    virtual void Print() = 0;
+    virtual void PrintToScale() = 0;
+    virtual void Undo() = 0;
+    virtual void Redo() = 0;
+    virtual void CopySelection() = 0;
+    virtual void PasteClipboard() = 0;
+    virtual void DeleteSelection() = 0;
+    virtual void ZoomIn() = 0;
+    virtual void ZoomOut() = 0;
+    virtual void ZoomAll() = 0;
+    virtual void ZoomSelection() = 0;
+    virtual void ZoomPrevious() = 0;
+    virtual void StartZoom() = 0;
+    virtual void StartZoomWindow() = 0;
+    virtual void StartPan() = 0;
+    virtual void StartRotateView() = 0;
+    virtual void StartSelectEdit() = 0;
+    virtual void TranslateSelection() = 0;
+    virtual void ScaleSelection() = 0;
+    virtual void RotateSelection() = 0;
+    virtual void MirrorSelection() = 0;
+    virtual void ShowMacroEditor() = 0;
+    // The undo manager's information form.
+    virtual void ShowUndoInformation() = 0;
+};
+
+// Makes a new document window with an empty "untitled.geo" document, in the interaction mode its
+// creation sets. The widget must implement IDocumentWindow. Registered by the document window's
+// module; while it is empty no document window can be opened and New and Open stay disabled.
+using TDocumentWindowFactory = std::function<QWidget*(TMainForm& MainForm)>;
+extern TDocumentWindowFactory GDocumentWindowFactory;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Derived values ----
+    // The active child of the document area when it is a document window, else none.
+    IDocumentWindow* ActiveDocumentWindow() const;
+    // The interaction mode of the active document window's view; imNone without one.
+    TInteractionMode ActiveInteractionMode() const;
+    // The hub's owner callback: the active document window's document, or Document left as it is.
+    void GetActiveDocument(TGeometryList*& Document) const;
+    // Every open document window, in creation order.
+    std::vector<IDocumentWindow*> DocumentWindows() const;
+
+    // ---- Operations ----
+    // Sets Mode on the view of every open document window.
+    void SetInteractionModes(TInteractionMode Mode);
+    // Refreshes the status bar, then every document window takes the settings again.
+    void ApplySettings();
+    void UpdateStatusBar();
+    // Open dialog, then a new document window that loads the chosen file.
+    void OpenDocument();
+    // A new document window that loads Name and takes the toolbar's mode (recent-file menus).
+    void OpenDocumentFile(const std::string& Name);
+    // A new document window with an empty document, in the toolbar's mode.
+    void NewDocument();
+    // A new document window in the document area; nullptr while no factory is registered.
+    IDocumentWindow* CreateDocumentWindow();
+    // The idle-time update of every action's enabled and checked state.
+    void UpdateActions();
+    // The tool window of a saved desktop name, made on first use; Control is left as it is for a
+    // name that is not a tool window of the program.
+    void ReloadDockedControl(QObject* Sender, const std::string& Name, QWidget*& Control);
+
+    // While a document window is active its menus take the place of the File and Edit menus; an
+    // empty list puts the frame's own back.
+    void MergeDocumentMenus(const std::vector<QMenu*>& Menus);
+
+    // ---- Components ----
+    std::unique_ptr<TGeometryServer> GeometryServer;
+    QMdiArea* MdiArea;
+    QToolBar* ToolBar1;
+    TVkMainDockPanels DockPanels;
+
+    QMenu* File1;
+    QMenu* Edit1;
+    QMenu* EditorToolWindows1;
+    QMenu* Window1;
+    QMenu* Help1;
+    QAction* MRU;  // hidden: the recent files are listed after it
+
+    QAction* NewFileAction;
+    QAction* OpenFileAction;
+    QAction* SaveAction;
+    QAction* PrintAction;
+    QAction* PrintToScaleAction;
+    QAction* ExitAction;
+    QAction* UndoAction;
+    QAction* RedoAction;
+    QAction* CopyAction;
+    QAction* PasteAction;
+    QAction* DeleteAction;
+    QAction* ZoomInAction;
+    QAction* ZoomOutAction;
+    QAction* ZoomAllAction;
+    QAction* ZoomSelectionAction;
+    QAction* ZoomPreviousAction;
+    QAction* ZoomAction;
+    QAction* ZoomWindowAction;
+    QAction* PanAction;
+    QAction* RotateViewAction;
+    QAction* SelectEditAction;
+    QAction* TranslateAction;
+    QAction* ScaleAction;
+    QAction* RotateAction;
+    QAction* MirrorAction;
+    QAction* MacroAction;
+    QAction* HydrostaticsAction;
+    QAction* SelectionDockerAction;
+    QAction* PropertiesAction;
+    QAction* PermeabilitiesAction;
+    QAction* HierarchyAction;
+    QAction* GroupsAction;
+    QAction* OpeningsAction;
+    QAction* ErrorsAction;
+    QAction* CalculatorAction;
+    QAction* ConsoleAction;
+    QAction* HelpAction;
+    QAction* StatusBarAction;
+    QAction* AboutAction;
+    QAction* WebsiteAction;
+    QAction* ShowDockersInformationAction;
+    QAction* ShowUndoInformationAction;
+    QAction* WindowCascadeAction;
+    QAction* WindowTileHorizontalAction;
+    QAction* WindowTileVerticalAction;
+    QAction* WindowCloseAction;
+    // The five mode actions: at most one is checked.
+    QActionGroup* ModeGroup;
+
+private:
+    QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                        std::function<void()> Execute);
+    // The action runs on the active document window, when there is one.
+    QAction* MakeWindowAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                              void (IDocumentWindow::*Operation)());
+    QAction* MakeModeAction(const char* Name, const char* Caption, std::function<TInteractionMode()> Mode,
+                            void (IDocumentWindow::*Start)());
+    void BuildMenus();
+    void BuildToolBar();
+    // Gives a new window the mode of the checked mode action; none checked leaves its own.
+    void ApplyToolbarMode(IDocumentWindow& Window);
+    void TileSubWindows(bool Horizontally);
+    void FillWindowMenu();
+
+    std::vector<QMenu*> MergedMenus;
+    std::vector<QAction*> WindowListActions;
+    bool UpdatingActions = false;
+};
+
+// The main window while it exists; document and tool windows find the hub through it.
+extern TMainForm* GMainForm;
+
+}  // namespace sarnova

@@ -1,0 +1,92 @@
+#include "shell/ProgramStart.h"
+
+#include <algorithm>
+#include <exception>
+#include <system_error>
+
+#include "document/GeometryClasses.h"
+#include "document/Settings.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "platform/qt/QtUserDialogs.h"
+#include "shell/MainUnit.h"
+#include "shell/SplashUnit.h"
+
+namespace sarnova {
+
+// The entity modules register their classes here, after the settings; the registry exists from the
+// start, so that the class list has its header even before any class is registered.
+void StartModelGlobals() {
+    InitializeSettings();
+    if (!GGeometryClasses) GGeometryClasses = std::make_unique<TGeometryClasses>();
+}
+
+void StopModelGlobals() {
+    GGeometryClasses.reset();
+    FinalizeSettings();
+}
+
+TSarnovaApplication::TSarnovaApplication(int& Argc, char** Argv)
+    : QApplication(Argc, Argv), Dialogs(std::make_unique<TQtUserDialogs>()) {
+    if (GExceptionHandler) GExceptionHandler->UserDialogs = Dialogs.get();
+}
+
+TSarnovaApplication::~TSarnovaApplication() {
+    if (GExceptionHandler && GExceptionHandler->UserDialogs == Dialogs.get()) GExceptionHandler->UserDialogs = nullptr;
+}
+
+bool TSarnovaApplication::notify(QObject* Receiver, QEvent* Event) {
+    try {
+        return QApplication::notify(Receiver, Event);
+    } catch (const std::exception& Error) {
+        if (GExceptionHandler) GExceptionHandler->HandleException(Error);
+    }
+    return false;
+}
+
+std::optional<std::filesystem::path> CommandLineDocument(const std::vector<std::string>& Arguments) {
+    if (Arguments.size() != 1) return std::nullopt;
+    const std::filesystem::path Path(Arguments.front());
+    std::error_code Ignored;
+    if (!std::filesystem::is_regular_file(Path, Ignored)) return std::nullopt;
+    return Path;
+}
+
+std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Arguments, int SplashMilliseconds) {
+    // The association is taken back at every start when another program holds it. A failure is no
+    // reason to stop: it is noted on the console.
+    try {
+        if (!IsFileTypeRegistered(".geo", true)) RegisterFileType(".geo", 1);
+    } catch (const std::exception& Error) {
+        GConsole->WriteLine(Error.what());
+    }
+
+    auto Splash = std::make_unique<TSplashForm>();
+    Splash->show();
+    if (!GProcessMessages) GProcessMessages = [] { QCoreApplication::processEvents(); };
+    WaitMilliseconds(static_cast<std::uint16_t>(std::clamp(SplashMilliseconds, 0, 65535)));
+
+    QApplication::setApplicationDisplayName("Sarnova");
+    GExceptionHandler->ApplicationTitle = "Sarnova";
+    auto MainForm = std::make_unique<TMainForm>();
+    Splash->show();
+    Splash->raise();
+    MainForm->show();
+    Splash.reset();
+
+    // A document that fails to load is reported, and the program starts without it.
+    try {
+        if (const auto Document = CommandLineDocument(Arguments)) {
+            if (IDocumentWindow* W = MainForm->CreateDocumentWindow()) W->OpenFile(Document->string());
+        } else if (GSettings && GSettings->InitiallyOpenProject) {
+            MainForm->CreateDocumentWindow();
+        }
+    } catch (const std::exception& Error) {
+        GExceptionHandler->HandleException(Error);
+    }
+
+    if (GGeometryClasses) GGeometryClasses->ListClasses();
+    return MainForm;
+}
+
+}  // namespace sarnova
