@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "document/GeometryClasses.h"
+#include "document/RegisterClasses.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -14,11 +15,12 @@
 
 namespace sarnova {
 
-// The entity modules register their classes here, after the settings; the registry exists from the
-// start, so that the class list has its header even before any class is registered.
+// The entity classes register here, after the settings; the registry exists from the start, so that
+// the class list has its header even before any class is registered.
 void StartModelGlobals() {
     InitializeSettings();
     if (!GGeometryClasses) GGeometryClasses = std::make_unique<TGeometryClasses>();
+    RegisterGeometryClasses();
 }
 
 void StopModelGlobals() {
