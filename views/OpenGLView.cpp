@@ -56,6 +56,9 @@ TOpenGLView::TOpenGLView(QWidget* Parent) : QOpenGLWidget(Parent) {
     // The frame stays in the frame buffer between paints: overlays are drawn onto it.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Editors may want every move, also without a button held, and the keys.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     ApplySurfaceFormat();
     resize(120, 120);
     InitEmptyBox(ModelExtents);
@@ -629,6 +632,8 @@ void TOpenGLView::SetInteractionMode(TInteractionMode Mode) {
     if (State & vfDragging) return;
     InteractionMode = Mode;
     UpdateCursor();
+    const std::string Hint = InteractionModeHint(Mode, Camera->GetMode());
+    if (!Hint.empty()) DoHintInformation(Hint);
 }
 
 void TOpenGLView::SetCursor(TCursor Value) {
@@ -675,7 +680,7 @@ void TOpenGLView::SetEditorInterface(IEditorInterface* Value) {
     if (Editor)
         Editor->Attach(*this);
     else if (InteractionMode == imUser)
-        DoHintInformation("Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
+        DoHintInformation(InteractionModeHint(imUser, Camera->GetMode()));
     else
         DoHintInformation("Left Click to manipulate, Middle Click to Pan, MouseWheel Up/Down to Zoom In/Out");
     UpdateCursor();

@@ -28,6 +28,7 @@
 #include "views/OpenGLViewMarkers.h"
 #include "views/ViewGrid.h"
 
+class QMenu;
 class QOpenGLFramebufferObject;
 class QPrinter;
 class QTimer;
@@ -84,6 +85,22 @@ constexpr TEnables EnableFlag(TEnable E) { return static_cast<TEnables>(1u << st
 
 // A hint line for the view's owner.
 using THintInformationEvent = std::function<void(void* Sender, const std::string& Text)>;
+// A rubber band of the drag-box mode was released; ARect in pixels, normalised.
+using TDragRectEvent = std::function<void(void* Sender, const TRect& ARect)>;
+// The world position under the mouse.
+using TMouseLocationEvent = std::function<void(void* Sender, double X, double Y, double Z)>;
+// The tooltip text for the pixel; an empty Hint shows none.
+using TVkHintWindowEvent = std::function<void(void* Sender, int X, int Y, std::string& Hint)>;
+// The control's own input events, fired for the input that the view does not use itself.
+using TViewMouseEvent = std::function<void(void* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TViewMouseMoveEvent = std::function<void(void* Sender, TShiftState Shift, int X, int Y)>;
+using TViewKeyEvent = std::function<void(void* Sender, TKeyCode& Key, TShiftState Shift)>;
+using TViewKeyPressEvent = std::function<void(void* Sender, char32_t& Key)>;
+using TViewNotifyEvent = std::function<void(void* Sender)>;
+
+// The status-bar hint of an interaction mode (imZoom names the field of view only in perspective);
+// empty for imNone, imRotate and imEdit.
+std::string InteractionModeHint(TInteractionMode Mode, TCameraMode Projection);
 
 class ICanvas;
 class TOpenGLCanvasInterface;
@@ -321,6 +338,61 @@ public:
     bool IsSnapMarkerVisible() const { return SnapMarker->IsVisible(); }
     bool IsEditMarkerVisible() const { return EditMarker->IsVisible(); }
 
+    // ---- Input ----
+    // The handlers of the mouse, wheel and keys in the view's pixels (x right, y down). The Qt event
+    // handlers translate and call them; an exception from an editor or an event handler passes
+    // through these and is reported by the Qt handlers.
+    TSelectPointEvent OnSelectPoint;
+    TSelectRectEvent OnSelectRect;
+    TDragRectEvent OnDragRect;
+    TMouseLocationEvent OnMouseLocation;
+    TVkHintWindowEvent OnSelectionHint;
+    TViewMouseEvent OnMouseDown;
+    TViewMouseEvent OnMouseUp;
+    TViewMouseMoveEvent OnMouseMove;
+    TViewKeyEvent OnKeyDown;
+    TViewKeyEvent OnKeyUp;
+    TViewKeyPressEvent OnKeyPress;
+    TViewNotifyEvent OnMouseEnter;
+    TViewNotifyEvent OnMouseLeave;
+    // The context menu (not owned); with PopupAutoPopup off a right press leaves it to the editor.
+    QMenu* PopupMenu = nullptr;
+    bool PopupAutoPopup = true;
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MouseMove(TShiftState Shift, int X, int Y);
+    // A positive delta zooms in, any other (or any while a rubber band shows) out. True: handled.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    void KeyDown(TKeyCode& Key, TShiftState Shift);
+    void KeyUp(TKeyCode& Key, TShiftState Shift);
+    void KeyPress(char32_t& Key);
+    void DoMouseEnter();
+    void DoMouseLeave();
+    // The menu a right click opens: PopupMenu while the last right press allowed it and no rubber band
+    // shows.
+    QMenu* GetPopupMenu() const;
+    void DoMouseLocation(int X, int Y);
+    void DoSelectionHint(int X, int Y, std::string& Hint);
+    // What the view does with a press, release and move in imNone and imUser while an editor is set.
+    void EditorMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void EditorMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void EditorMouseMove(TShiftState Shift, int X, int Y);
+
+    // A stippled rectangle from the press to the mouse, drawn with exclusive-or over the shown frame
+    // so that drawing it again erases it exactly. The end returns it in pixels, normalised.
+    void BeginRubberBand(int X, int Y, std::uint16_t Pattern);
+    void MoveRubberBand(int X, int Y);
+    TRect EndRubberBand();
+    void DrawBandRectangle();
+    void ZoomWindowBegin(int X, int Y);
+    void ZoomWindowDrag(int X, int Y);
+    void ZoomWindowEnd();
+    // Only with OnDragRect assigned.
+    void DragBoxBegin(int X, int Y);
+    void DragBoxDrag(int X, int Y);
+    void DragBoxEnd();
+
     // ---- Extents ----
     // Points with a coordinate of magnitude 1.7e308 / 4 or more are drawn but not measured.
     void AddExtentsPoint(double X, double Y, double Z);
@@ -403,6 +475,19 @@ protected:
     void paintGL() override;
     void changeEvent(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
+    bool event(QEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void wheelEvent(QWheelEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
+    void enterEvent(QEnterEvent* Event) override;
+    void leaveEvent(QEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
+    // Tab reaches the view's key handlers instead of moving the focus.
+    bool focusNextPrevChild(bool Next) override;
 
 private:
     void ApplySurfaceFormat();
@@ -427,6 +512,16 @@ private:
     void ReleaseFontLists();
     // With Outlines, also every character's outline contours (em units, y up).
     void UpdateGlyphMetrics(std::vector<std::vector<std::vector<std::array<double, 3>>>>* Outlines);
+    // The band's outline with exclusive-or in the band's stipple, in window coordinates.
+    void DrawBandXor();
+    // The mouse event's position in the view's pixels.
+    TPoint EventPixel(const QPointF& Position) const;
+    void HandleMousePress(QMouseEvent* Event, TShiftState Extra);
+    // Runs an input handler for Qt's loop: an exception is reported, not passed on.
+    void Guarded(const std::function<void()>& Handler);
+    // Processes a paint that is waiting (a band must not freeze a stale frame).
+    void PaintPending();
+    bool EditorWantsKeys() const;
 
     std::unique_ptr<TCamera> Camera;
     std::unique_ptr<TCameraInfoStack> CameraStack;
@@ -458,6 +553,13 @@ private:
     TInteractionMode InteractionMode = imRotateWorld;
     TCursor Cursor = crDefault;
     IEditorInterface* Editor = nullptr;
+    // The cursor to put back when a middle-button pan ends.
+    TCursor SavedCursor = crDefault;
+    TPoint DragStart;
+    // In OpenGL window coordinates (y up); BandShown once it is on the frame.
+    TRect BandRect;
+    std::uint16_t BandPattern = 0;
+    bool BandShown = false;
 
     TOpenGLViewFlags State = 0;
     std::uint8_t DrawState = dsLines;
