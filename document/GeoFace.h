@@ -18,6 +18,7 @@
 namespace sarnova {
 
 class IOpenGLView;
+class TMacroFile;
 class TMenuItem;
 class TVariableList;
 
@@ -160,6 +161,28 @@ public:
     // Click selection; true when an entity was selected.
     bool SelectAtPoint(TPoint Point, IGraphics& AView, TShiftState Shift);
 
+    // ---- Macros (document/GeoFaceMacro.cpp) ----
+    // Runs Macro from its current line to the end, or to a line "STOP", as one update bracket and so
+    // one undo step. Each line goes to the entity classes, then to the entity it names, then to the
+    // built-in commands. Console lines "Running Macro <file>..." first, "Ready" and "" last, also when
+    // a command fails; the first error ends the run and passes on, what was done before it stays.
+    void RunMacro(TMacroFile& Macro);
+    // Whether the first word of Line holds a "." that no "=" precedes: "P1.NAME=P2" is, "X=P1.LENGTH"
+    // is not.
+    static bool IsEntityCommand(const std::string& Line);
+    // Hands an entity command to the entity named before its first "." (letter case ignored); false
+    // for any other line. Macro error "Entity <name> not found" without such an entity.
+    bool ExecuteEntityCommand(TMacroFile& Macro);
+    // The built-in commands of the macro's current line.
+    void MacroDelete(TMacroFile& Macro);
+    void MacroMove(TMacroFile& Macro);
+    void MacroRotate(TMacroFile& Macro);
+    void MacroMirror(TMacroFile& Macro);
+    void MacroScale(TMacroFile& Macro);
+    void MacroSelect(TMacroFile& Macro);
+    void MacroShow(TMacroFile& Macro);
+    void MacroHide(TMacroFile& Macro);
+
     // ---- Names in numbers ----
     bool FramesDefined() override;
     double FramePosition(double Frame) override;
@@ -180,6 +203,12 @@ private:
     template <class F>
     void InOverlay(F Paint);
     void ResetLineColor();
+    // The macro commands INCLUDE (another macro run inside this one) and IMPORT (a document's
+    // entities added).
+    void MacroInclude(TMacroFile& Macro);
+    void MacroImport(TMacroFile& Macro);
+    // A line no entity class or entity took: a built-in command, an assignment or LISTVARIABLES.
+    void ExecuteBuiltIn(TMacroFile& Macro, const std::string& U, int Start);
 
     std::unique_ptr<TUndoManager> UndoManager;
     std::unique_ptr<TMenuItem> MultipleSelectionMenu;
@@ -187,6 +216,8 @@ private:
     std::string FileName;
     // Set while InvalidateGeometry hands a request back to its entity during an overlay.
     bool HandingBack = false;
+    // Macro runs under way, an included one counting as one more.
+    int MacroDepth = 0;
 };
 
 }  // namespace sarnova

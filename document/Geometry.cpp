@@ -282,19 +282,26 @@ TMBox TGeometry::CalculateExtents() { return EmptyBox; }
 
 IGeometryFrame* TGeometry::CreateFrame(void* Owner) { return CreateGeometryFrame(DefaultGeometryFrameName, *this, Owner); }
 
+std::string MacroCommandKey(const std::string& Line) {
+    const auto Dot = Line.find('.');
+    if (Dot == std::string::npos) return {};
+    const auto Equals = Line.find('=', Dot + 1);
+    return UpperCase(Trim(Line.substr(Dot + 1, Equals == std::string::npos ? std::string::npos : Equals - Dot - 1)));
+}
+
 bool TGeometry::ExecuteMacroCommand(TMacroFile& Macro) {
     const std::string& Line = Macro.GetCurrentLine();
-    const std::string Upper = UpperCase(Line);
+    const std::string Key = MacroCommandKey(Line);
     // The text after the first "=" (the whole line when there is none), as the command's value.
     const auto Equals = Line.find('=');
     const std::size_t Start = Equals == std::string::npos ? 0 : Equals + 1;
     const std::string Value = Start < Line.size() ? Trim(Line.substr(Start, 255)) : std::string();
-    if (Upper.find("COLOR") != std::string::npos) {
+    if (Key == "COLOR") {
         TColor NewColor = Color;
         if (!ColorNameToColor(Value, NewColor))
             Macro.Error(Value + " is not a valid color description does not have any associated funtions");
         SetColor(NewColor);
-    } else if (Upper.find("NAME") != std::string::npos) {
+    } else if (Key == "NAME") {
         SetName(Value);
     } else {
         Macro.Error(GetDescription() + " (" + GetName() + ") does not have any associated funtions");

@@ -235,6 +235,11 @@ public:
 // blank before every capital that follows a small letter ("TN-SidedPatch" gives "N-Sided Patch").
 std::string DescriptionFromKeyword(const std::string& Keyword);
 
+// The key of an entity command line "Name.Key=Value": the text between the first "." and the first
+// "=" (the end of the line without one), trimmed and upper-cased. "P1.NAME=RedColor" has the key
+// NAME, whatever the name or the value holds.
+std::string MacroCommandKey(const std::string& Line);
+
 // The class reference of entity class T. Its class-level operations are T's static members of the
 // same names; a class that does not declare one inherits its base's.
 template <class T>

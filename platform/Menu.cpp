@@ -1,8 +1,11 @@
 #include "platform/Menu.h"
 
 #include <algorithm>
+#include <cctype>
 
+#include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
+#include "platform/Keys.h"
 
 namespace sarnova {
 
@@ -66,6 +69,42 @@ void TMenuItem::Delete(int Index) {
 void TMenuItem::Clear() {
     // Last first, so that a child's destructor never sees its later siblings moved.
     while (!Children.empty()) Children.pop_back();
+}
+
+TShortCut TextToShortCut(std::string_view Text) {
+    std::string Rest = UpperCase(Text);
+    TShortCut Modifiers = 0;
+    for (;;) {
+        if (Rest.rfind("SHIFT+", 0) == 0) {
+            Modifiers |= scShift;
+            Rest.erase(0, 6);
+        } else if (Rest.rfind("CTRL+", 0) == 0) {
+            Modifiers |= scCtrl;
+            Rest.erase(0, 5);
+        } else if (Rest.rfind("ALT+", 0) == 0) {
+            Modifiers |= scAlt;
+            Rest.erase(0, 4);
+        } else {
+            break;
+        }
+    }
+    TKeyCode Key = 0;
+    if (Rest.size() == 1 && std::isalnum(static_cast<unsigned char>(Rest[0]))) {
+        Key = static_cast<TKeyCode>(Rest[0]);
+    } else if (Rest.size() >= 2 && Rest.size() <= 3 && Rest[0] == 'F' &&
+               std::all_of(Rest.begin() + 1, Rest.end(), [](char C) { return C >= '0' && C <= '9'; })) {
+        const int N = std::stoi(Rest.substr(1));
+        if (N >= 1 && N <= 24) Key = static_cast<TKeyCode>(VK_F1 + N - 1);
+    } else {
+        static const std::pair<const char*, TKeyCode> Names[] = {
+            {"ESC", VK_ESCAPE}, {"ENTER", VK_RETURN}, {"SPACE", VK_SPACE}, {"TAB", VK_TAB},
+            {"BKSP", VK_BACK},  {"INS", VK_INSERT},   {"DEL", VK_DELETE},  {"HOME", VK_HOME},
+            {"END", VK_END},    {"PGUP", VK_PRIOR},   {"PGDN", VK_NEXT},   {"LEFT", VK_LEFT},
+            {"UP", VK_UP},      {"RIGHT", VK_RIGHT},  {"DOWN", VK_DOWN}};
+        for (const auto& [Name, Code] : Names)
+            if (Rest == Name) Key = Code;
+    }
+    return Key == 0 ? 0 : static_cast<TShortCut>(Modifiers | Key);
 }
 
 }  // namespace sarnova

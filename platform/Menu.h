@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sarnova {
@@ -16,6 +17,11 @@ using TShortCut = std::uint16_t;
 inline constexpr TShortCut scShift = 0x2000;
 inline constexpr TShortCut scCtrl = 0x4000;
 inline constexpr TShortCut scAlt = 0x8000;
+
+// A shortcut written as text: modifiers "Shift+", "Ctrl+", "Alt+" (any order, letter case ignored)
+// before a letter, a digit, "F1" .. "F24" or a key name (Esc, Enter, Space, Tab, BkSp, Ins, Del,
+// Home, End, PgUp, PgDn, Left, Up, Right, Down): "Ctrl+M", "Shift+Ctrl+F5". 0 when not understood.
+TShortCut TextToShortCut(std::string_view Text);
 
 class TMenuItem;
 // What a click does; the clicked item is passed, so one handler can serve several items.

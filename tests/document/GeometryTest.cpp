@@ -296,6 +296,11 @@ TEST_F(GeometryTest, EntityCommandsSetColourAndName) {
     TMacroFile Name = MacroAt("name.cmd", "Stem.Name = Bow");
     P->ExecuteMacroCommand(Name);
     EXPECT_EQ(P->GetName(), "Bow");
+    // The key between "." and "=" decides, not a keyword somewhere in the value.
+    TMacroFile Key = MacroAt("key.cmd", "Bow.Name = ColorStripe");
+    P->ExecuteMacroCommand(Key);
+    EXPECT_EQ(P->GetName(), "ColorStripe");
+    P->SetName("Bow");
 
     const std::pair<const char*, const char*> Errors[] = {
         {"Bow.Color = Mauve", "Mauve is not a valid color description does not have any associated funtions"},

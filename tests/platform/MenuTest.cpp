@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/Errors.h"
+#include "platform/Keys.h"
 
 namespace sarnova {
 namespace {
@@ -32,6 +33,16 @@ TEST(MenuTest, ItemsCanBeTakenOutWithoutBeingFreedAndClicked) {
     EXPECT_THROW(Root.Insert(3, std::make_unique<TMenuItem>()), EError);
     Root.Clear();
     EXPECT_EQ(Root.Count(), 0);
+}
+
+TEST(MenuTest, ShortcutsAreReadFromTheirText) {
+    const std::pair<const char*, TShortCut> Cases[] = {
+        {"Ctrl+M", scCtrl | 'M'},     {"shift+ctrl+f5", scShift | scCtrl | (VK_F1 + 4)},
+        {"Alt+7", scAlt | '7'},       {"Del", VK_DELETE},
+        {"Ctrl+PgDn", scCtrl | VK_NEXT}, {"F24", VK_F1 + 23},
+        {"F25", 0},                   {"Ctrl+", 0},
+        {"Ctrl+Mx", 0},               {"", 0}};
+    for (auto [Text, Code] : Cases) EXPECT_EQ(TextToShortCut(Text), Code) << Text;
 }
 
 }  // namespace
