@@ -207,6 +207,8 @@ private:
     // entities added).
     void MacroInclude(TMacroFile& Macro);
     void MacroImport(TMacroFile& Macro);
+    // SHOW and HIDE: ALL, or the display state of each named entity.
+    void SetDisplayStates(TMacroFile& Macro, std::uint8_t State);
     // A line no entity class or entity took: a built-in command, an assignment or LISTVARIABLES.
     void ExecuteBuiltIn(TMacroFile& Macro, const std::string& U, int Start);
 

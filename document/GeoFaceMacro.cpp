@@ -272,18 +272,15 @@ void TGeometryInterface::MacroSelect(TMacroFile& Macro) {
     }
 }
 
-void TGeometryInterface::MacroShow(TMacroFile& Macro) {
-    const auto Names = SplitWords(UpperCase(AfterCommandWord(Macro.GetCurrentLine())));
-    if (HasWord(Names, "ALL")) return ShowAll();
-    for (const std::string& Name : Names)
-        if (TGeometry* Entity = FindByName(Name)) Entity->SetDisplayState(dsNormal);
-}
+void TGeometryInterface::MacroShow(TMacroFile& Macro) { SetDisplayStates(Macro, dsNormal); }
 
-void TGeometryInterface::MacroHide(TMacroFile& Macro) {
+void TGeometryInterface::MacroHide(TMacroFile& Macro) { SetDisplayStates(Macro, dsHidden); }
+
+void TGeometryInterface::SetDisplayStates(TMacroFile& Macro, std::uint8_t State) {
     const auto Names = SplitWords(UpperCase(AfterCommandWord(Macro.GetCurrentLine())));
-    if (HasWord(Names, "ALL")) return HideAll();
+    if (HasWord(Names, "ALL")) return State == dsHidden ? HideAll() : ShowAll();
     for (const std::string& Name : Names)
-        if (TGeometry* Entity = FindByName(Name)) Entity->SetDisplayState(dsHidden);
+        if (TGeometry* Entity = FindByName(Name)) Entity->SetDisplayState(State);
 }
 
 namespace {

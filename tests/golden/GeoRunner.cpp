@@ -1,0 +1,100 @@
+// The golden-case runner: builds a document without a window and applies its arguments in order,
+//   --load F.geo     read a document (the document is replaced)
+//   --macro F.cmd    run a macro; its collected messages follow the run's console lines
+//   --undo N         N steps back
+//   --redo N         N steps forward
+//   --save F.geo     write the document
+//   --eval EXPR      "<EXPR> = <value>" of a number typed into the document
+//   --classes        the registered entity classes
+// The console log goes to standard output. The first error is written there as well and ends the
+// run with exit status 1; a wrong argument gives status 2.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "document/GeoFace.h"
+#include "document/GeometryClasses.h"
+#include "document/RegisterClasses.h"
+#include "document/Settings.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/MacroFile.h"
+
+namespace {
+
+using namespace sarnova;
+
+void Print(const std::string& Line) {
+    std::fwrite(Line.data(), 1, Line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int Usage(const std::string& Problem) {
+    std::fprintf(stderr,
+                 "geo-runner: %s\nusage: geo-runner [--load F.geo] [--macro F.cmd] [--undo N] [--redo N] "
+                 "[--save F.geo] [--eval EXPR] [--classes] ...\n",
+                 Problem.c_str());
+    return 2;
+}
+
+// Applies the arguments to Doc; the exit status of a wrong argument (reported on the error stream), 0
+// when all were applied.
+int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
+    for (std::size_t I = 0; I < Args.size(); ++I) {
+        const std::string& Option = Args[I];
+        if (Option == "--classes") {
+            if (GGeometryClasses) GGeometryClasses->ListClasses();
+            continue;
+        }
+        if (I + 1 >= Args.size()) return Usage("missing value after " + Option);
+        const std::string& Value = Args[++I];
+        if (Option == "--load") {
+            Doc.LoadFromFile(Value);
+        } else if (Option == "--save") {
+            Doc.SaveToFile(Value);
+        } else if (Option == "--macro") {
+            TMacroFile Macro;
+            Macro.LoadFromFile(Value);
+            try {
+                Doc.RunMacro(Macro);
+            } catch (...) {
+                for (const std::string& Line : Macro.GetMessages()) Print(Line);
+                throw;
+            }
+            for (const std::string& Line : Macro.GetMessages()) Print(Line);
+        } else if (Option == "--undo" || Option == "--redo") {
+            int Steps = 0;
+            if (!TryStrToInt(Value, Steps) || Steps < 0) return Usage("not a number of steps: " + Value);
+            for (int Step = 0; Step < Steps; ++Step) Option == "--undo" ? Doc.Undo() : Doc.Redo();
+        } else if (Option == "--eval") {
+            Print(Value + " = " + FloatToStr(Doc.EvaluateNumber(Value)));
+        } else {
+            return Usage("unknown option " + Option);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    InitializeProgramFolders(argc > 0 ? argv[0] : "");
+    GConsole->OnLine = Print;
+    // The program's own start-up order: settings first, then the entity classes.
+    InitializeSettings();
+    RegisterGeometryClasses();
+    int Status = 0;
+    try {
+        TGeometryInterface Doc;
+        Status = Apply(Doc, std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& E) {
+        Print(E.what());
+        Status = 1;
+    }
+    std::fflush(stdout);
+    GConsole->OnLine = nullptr;
+    FinalizeSettings();
+    return Status;
+}

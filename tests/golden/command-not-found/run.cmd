@@ -1,0 +1,3 @@
+A = 1
+Frobnicate 2
+B = 2

@@ -1,0 +1,4 @@
+[TFutureSurface]
+Name=Deck
+
+$SARNOVAVERSION 8.0.3.120

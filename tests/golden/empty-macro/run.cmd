@@ -1,0 +1,5 @@
+// A macro of comments only changes nothing.
+(* not even
+   this *)
+
+   

@@ -1,0 +1,4 @@
+[TFutureSurface]
+Name=Keel
+
+$SARNOVAVERSION 8.0.3.120

@@ -1,0 +1,10 @@
+[TFutureSurface]
+Name=Deck
+
+[TFrames]
+Frames 0 0.6 20 0.7 
+
+[TFutureSurface]
+Name=Keel
+
+$SARNOVAVERSION 8.0.3.120

@@ -1,0 +1,2 @@
+MESSAGE first
+MIRROR AB 0

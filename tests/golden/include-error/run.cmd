@@ -1,0 +1,3 @@
+A = 1
+INCLUDE Parts/Broken.cmd
+B = 2

@@ -1,0 +1,2 @@
+(* A macro that includes itself. *)
+INCLUDE run.cmd

@@ -1,0 +1,3 @@
+A = 10
+STATION = #20 + A
+MESSAGE station set
