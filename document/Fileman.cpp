@@ -190,9 +190,10 @@ bool TFileManager::SaveAs() {
         ShowMessage("Save Dialog Unassigned");
         return false;
     }
+    // Without a handler a chosen name could not be written to.
+    if (!OnSaveFile) return false;
     SaveDialog->FileName = FFileName;
     if (!FDialogs.ExecuteSaveDialog(*SaveDialog)) return false;
-    if (!OnSaveFile) return false;
     const std::string Chosen = SaveDialog->FileName;
     OnSaveFile(this, Chosen);
     SetFileName(Chosen);

@@ -1,6 +1,7 @@
 #include "platform/qt/QtUserDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace sarnova {
@@ -29,6 +30,44 @@ TModalResult TQtUserDialogs::MessageBox(const std::string& Caption, const std::s
         case QMessageBox::Cancel: return TModalResult::mrCancel;
         default: return TModalResult::mrNone;
     }
+}
+
+namespace {
+
+bool ExecuteFileDialog(TFileDialog& Dialog, bool Save) {
+    QFileDialog Box(QApplication::activeWindow(), QString::fromStdString(Dialog.Title),
+                    QString::fromStdString(Dialog.InitialDir));
+    Box.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    Box.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList Filters = QtNameFilters(Dialog.Filter);
+    if (!Filters.isEmpty()) Box.setNameFilters(Filters);
+    Box.setDefaultSuffix(QString::fromStdString(Dialog.DefaultExt));
+    if (!Dialog.FileName.empty()) Box.selectFile(QString::fromStdString(Dialog.FileName));
+    if (Box.exec() != QDialog::Accepted || Box.selectedFiles().isEmpty()) return false;
+    Dialog.FileName = Box.selectedFiles().first().toStdString();
+    return true;
+}
+
+}  // namespace
+
+bool TQtUserDialogs::ExecuteOpenDialog(TOpenDialog& Dialog) { return ExecuteFileDialog(Dialog, false); }
+
+bool TQtUserDialogs::ExecuteSaveDialog(TSaveDialog& Dialog) { return ExecuteFileDialog(Dialog, true); }
+
+QStringList QtNameFilters(const std::string& Filter) {
+    const QStringList Parts = QString::fromStdString(Filter).split('|');
+    QStringList Result;
+    for (qsizetype I = 0; I + 1 < Parts.size(); I += 2) {
+        QString Text = Parts[I].trimmed();
+        if (Text.endsWith(')') && Text.contains('(')) Text = Text.left(Text.lastIndexOf('(')).trimmed();
+        QStringList Patterns = Parts[I + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& Pattern : Patterns) {
+            Pattern = Pattern.trimmed();
+            if (Pattern == "*.*") Pattern = "*";
+        }
+        Result.push_back(Text + " (" + Patterns.join(' ') + ")");
+    }
+    return Result;
 }
 
 }  // namespace sarnova

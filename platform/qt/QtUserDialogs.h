@@ -1,5 +1,7 @@
-// The user dialogs as Qt message boxes.
+// The user dialogs shown with Qt: message boxes and the open and save file dialogs.
 #pragma once
+#include <QStringList>
+
 #include "platform/UserDialogs.h"
 
 class QWidget;
@@ -11,6 +13,13 @@ public:
     // A modal box over the application's active window.
     TModalResult MessageBox(const std::string& Caption, const std::string& Text, TMsgDlgType Icon,
                             TMsgDlgButtons Buttons) override;
+    // Modal file dialogs over the application's active window.
+    bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
+    bool ExecuteSaveDialog(TSaveDialog& Dialog) override;
 };
+
+// A filter "Text|*.a;*.b|Text|*" as Qt's name filters "Text (*.a *.b)". A description's own
+// "(...)" is replaced by the patterns, and "*.*" (any file on Windows) becomes "*".
+QStringList QtNameFilters(const std::string& Filter);
 
 }  // namespace sarnova

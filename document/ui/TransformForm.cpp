@@ -1,0 +1,75 @@
+#include "document/ui/TransformForm.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+#include "foundation/DuZezOrideConsole.h"
+
+namespace sarnova {
+
+TTransformForm::TTransformForm(const char* Caption, QWidget* Parent) : QDialog(Parent) {
+    setWindowTitle(Caption);
+    Body = new QVBoxLayout(this);
+    CheckBox1 = new QCheckBox("Create a &Copy", this);
+    Button1 = new QPushButton("OK", this);
+    Button2 = new QPushButton("Cancel", this);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TTransformForm::AddButtons() {
+    auto* Row = new QHBoxLayout;
+    Row->addWidget(CheckBox1);
+    Row->addStretch();
+    Row->addWidget(Button1);
+    Row->addWidget(Button2);
+    Body->addLayout(Row);
+}
+
+void TTransformForm::Button1Click() {
+    try {
+        Transform = BuildTransform();
+    } catch (const std::exception& E) {
+        // An error may not leave a Qt slot; it is shown here, as the event loop would.
+        if (GExceptionHandler) GExceptionHandler->HandleException(E);
+        return;
+    }
+    accept();
+}
+
+QTabWidget* TTransformForm::AddPageControl() {
+    auto* Tabs = new QTabWidget(this);
+    Tabs->setUsesScrollButtons(false);
+    Body->addWidget(Tabs);
+    return Tabs;
+}
+
+QGroupBox* TTransformForm::NewGroup(const char* Title, QFormLayout*& Layout) {
+    auto* Group = new QGroupBox(Title);
+    Layout = new QFormLayout(Group);
+    return Group;
+}
+
+QLineEdit* TTransformForm::AddEdit(QFormLayout* Layout, const char* Label, const char* Text) {
+    auto* Edit = new QLineEdit(Text);
+    Layout->addRow(Label, Edit);
+    return Edit;
+}
+
+bool ExecuteTransformForm(TTransformForm& Form, TMMatrix& Transform, bool& Copy) {
+    const bool Ok = Form.exec() == QDialog::Accepted;
+    Transform = Form.Transform;
+    Copy = Form.CheckBox1->isChecked();
+    return Ok;
+}
+
+}  // namespace sarnova
