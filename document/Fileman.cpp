@@ -35,7 +35,8 @@ std::string ShortFileName(const std::string& Name) { return std::filesystem::pat
 // ---- TFileUnitList ----
 
 void TFileUnitList::Add(const std::string& Name, const std::string& RegistryKey, bool RegistryAccess) {
-    const auto Found = std::find_if(FItems.begin(), FItems.end(), [&](const TFileUnit& U) { return U.FileName == Name; });
+    const auto Found =
+        std::find_if(FItems.begin(), FItems.end(), [&](const TFileUnit& U) { return U.FileName == Name; });
     if (Found != FItems.end()) {
         std::rotate(FItems.begin(), Found, Found + 1);
     } else {

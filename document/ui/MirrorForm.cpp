@@ -1,6 +1,5 @@
 #include "document/ui/MirrorForm.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "document/MirrorDlg.h"
-#include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {
 
@@ -21,7 +19,8 @@ TMirrorForm::TMirrorForm(QWidget* Parent) : TTransformForm("Mirror Selected Enti
     Edit1 = new QLineEdit("0.000");
     Edit2 = new QLineEdit("0.000");
     Edit3 = new QLineEdit("0.000");
-    const std::pair<QRadioButton*, QLineEdit*> Rows[] = {{RadioButton1, Edit1}, {RadioButton2, Edit2}, {RadioButton3, Edit3}};
+    const std::pair<QRadioButton*, QLineEdit*> Rows[] = {
+        {RadioButton1, Edit1}, {RadioButton2, Edit2}, {RadioButton3, Edit3}};
     for (int Row = 0; Row < 3; ++Row) {
         auto [Button, Edit] = Rows[Row];
         Grid->addWidget(Button, Row, 0);
@@ -36,15 +35,14 @@ TMirrorForm::TMirrorForm(QWidget* Parent) : TTransformForm("Mirror Selected Enti
 }
 
 TMMatrix TMirrorForm::BuildTransform() {
-    const double Offsets[] = {EditToFloat(Edit1, true), EditToFloat(Edit2, true), EditToFloat(Edit3, true)};
-    if (RadioButton1->isChecked()) return MirrorTransform(TMirrorChoice::mcXYPlane, Offsets[0]);
-    if (RadioButton2->isChecked()) return MirrorTransform(TMirrorChoice::mcYZPlane, Offsets[1]);
-    return MirrorTransform(TMirrorChoice::mcZXPlane, Offsets[2]);
+    const TMVector Offsets = EditsToVector(Edit1, Edit2, Edit3);
+    if (RadioButton1->isChecked()) return MirrorTransform(TMirrorChoice::mcXYPlane, Offsets.X);
+    if (RadioButton2->isChecked()) return MirrorTransform(TMirrorChoice::mcYZPlane, Offsets.Y);
+    return MirrorTransform(TMirrorChoice::mcZXPlane, Offsets.Z);
 }
 
 bool ExecuteMirrorDialog(TMMatrix& Transform, bool& Copy) {
-    TMirrorForm Form(QApplication::activeWindow());
-    return ExecuteTransformForm(Form, Transform, Copy);
+    return ExecuteTransformForm<TMirrorForm>(Transform, Copy);
 }
 
 }  // namespace sarnova

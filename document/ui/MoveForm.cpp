@@ -1,12 +1,10 @@
 #include "document/ui/MoveForm.h"
 
-#include <QApplication>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QVBoxLayout>
 
 #include "document/MoveDlg.h"
-#include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {
 
@@ -20,15 +18,12 @@ TMoveForm::TMoveForm(QWidget* Parent) : TTransformForm("Translate Selected Entit
 }
 
 TMMatrix TMoveForm::BuildTransform() {
-    const double X = EditToFloat(Edit1, true);
-    const double Y = EditToFloat(Edit2, true);
-    const double Z = EditToFloat(Edit3, true);
-    return MoveTransform(X, Y, Z);
+    const TMVector D = EditsToVector(Edit1, Edit2, Edit3);
+    return MoveTransform(D.X, D.Y, D.Z);
 }
 
 bool ExecuteMoveDialog(TMMatrix& Transform, bool& Copy) {
-    TMoveForm Form(QApplication::activeWindow());
-    return ExecuteTransformForm(Form, Transform, Copy);
+    return ExecuteTransformForm<TMoveForm>(Transform, Copy);
 }
 
 }  // namespace sarnova

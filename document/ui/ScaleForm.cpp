@@ -1,6 +1,5 @@
 #include "document/ui/ScaleForm.h"
 
-#include <QApplication>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "document/ScaleDlg.h"
-#include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {
 
@@ -49,10 +47,7 @@ TScaleForm::TScaleForm(QWidget* Parent) : TTransformForm("Scale Selected Entitie
     }
     PageControl1->addTab(Units, "Units Conversion");
 
-    PageControl1->addTab(NewGroup(" Origin ", Layout), "Scale Origin");
-    Edit4 = AddEdit(Layout, "X:", "0.0");
-    Edit5 = AddEdit(Layout, "Y:", "0.0");
-    Edit6 = AddEdit(Layout, "Z:", "0.0");
+    AddOriginPage(PageControl1, "Scale Origin", Edit4, Edit5, Edit6);
     PageControl1->setCurrentIndex(2);
     AddButtons();
 }
@@ -67,16 +62,13 @@ void TScaleForm::Edit1Change(QLineEdit* Sender) {
 }
 
 TMMatrix TScaleForm::BuildTransform() {
-    const TMVector Origin{EditToFloat(Edit4, true), EditToFloat(Edit5, true), EditToFloat(Edit6, true)};
-    const double X = EditToFloat(Edit1, true);
-    const double Y = EditToFloat(Edit2, true);
-    const double Z = EditToFloat(Edit3, true);
-    return ScaleTransform(X, Y, Z, Origin);
+    const TMVector Origin = EditsToVector(Edit4, Edit5, Edit6);
+    const TMVector Factors = EditsToVector(Edit1, Edit2, Edit3);
+    return ScaleTransform(Factors.X, Factors.Y, Factors.Z, Origin);
 }
 
 bool ExecuteScaleDialog(TMMatrix& Transform, bool& Copy) {
-    TScaleForm Form(QApplication::activeWindow());
-    return ExecuteTransformForm(Form, Transform, Copy);
+    return ExecuteTransformForm<TScaleForm>(Transform, Copy);
 }
 
 }  // namespace sarnova

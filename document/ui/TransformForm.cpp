@@ -1,5 +1,6 @@
 #include "document/ui/TransformForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <exception>
 
 #include "foundation/DuZezOrideConsole.h"
+#include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {
 
@@ -65,7 +67,24 @@ QLineEdit* TTransformForm::AddEdit(QFormLayout* Layout, const char* Label, const
     return Edit;
 }
 
-bool ExecuteTransformForm(TTransformForm& Form, TMMatrix& Transform, bool& Copy) {
+void TTransformForm::AddOriginPage(QTabWidget* Tabs, const char* Caption, QLineEdit*& X, QLineEdit*& Y,
+                                   QLineEdit*& Z) {
+    QFormLayout* Layout;
+    Tabs->addTab(NewGroup(" Origin ", Layout), Caption);
+    X = AddEdit(Layout, "X:", "0.0");
+    Y = AddEdit(Layout, "Y:", "0.0");
+    Z = AddEdit(Layout, "Z:", "0.0");
+}
+
+TMVector TTransformForm::EditsToVector(QLineEdit* X, QLineEdit* Y, QLineEdit* Z) {
+    const double VX = EditToFloat(X, true);
+    const double VY = EditToFloat(Y, true);
+    return {VX, VY, EditToFloat(Z, true)};
+}
+
+QWidget* TransformFormOwner() { return QApplication::activeWindow(); }
+
+bool RunTransformForm(TTransformForm& Form, TMMatrix& Transform, bool& Copy) {
     const bool Ok = Form.exec() == QDialog::Accepted;
     Transform = Form.Transform;
     Copy = Form.CheckBox1->isChecked();

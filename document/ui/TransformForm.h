@@ -39,11 +39,23 @@ protected:
     // A group box with a form layout, and a labelled edit in it.
     static QGroupBox* NewGroup(const char* Title, QFormLayout*& Layout);
     static QLineEdit* AddEdit(QFormLayout* Layout, const char* Label, const char* Text);
+    // The page "<Caption>" with the group " Origin " and the edits X, Y and Z, each "0.0".
+    void AddOriginPage(QTabWidget* Tabs, const char* Caption, QLineEdit*& X, QLineEdit*& Y, QLineEdit*& Z);
+    // The three edits read strictly, in order.
+    static TMVector EditsToVector(QLineEdit* X, QLineEdit* Y, QLineEdit* Z);
 
     QVBoxLayout* Body;
 };
 
 // Runs Form modally and hands out its transform and copy choice; true when it ended with OK.
-bool ExecuteTransformForm(TTransformForm& Form, TMMatrix& Transform, bool& Copy);
+bool RunTransformForm(TTransformForm& Form, TMMatrix& Transform, bool& Copy);
+// The window the dialogs are shown over: the application's active window.
+QWidget* TransformFormOwner();
+
+template <class TForm>
+bool ExecuteTransformForm(TMMatrix& Transform, bool& Copy) {
+    TForm Form(TransformFormOwner());
+    return RunTransformForm(Form, Transform, Copy);
+}
 
 }  // namespace sarnova

@@ -56,7 +56,8 @@ TEST(TransformDialogs, MirrorReflectsInTheChosenPlane) {
         {TMirrorChoice::mcYZPlane, 2, {3, 2, 3}},
         {TMirrorChoice::mcZXPlane, 0, {1, -2, 3}},
     };
-    for (const auto& Case : Cases) ExpectPoint(MatrixTransformPoint(MirrorTransform(Case.Choice, Case.Offset), {1, 2, 3}), Case.Expected);
+    for (const auto& Case : Cases)
+        ExpectPoint(MatrixTransformPoint(MirrorTransform(Case.Choice, Case.Offset), {1, 2, 3}), Case.Expected);
 }
 
 TEST(TransformDialogs, UnitPresetsWriteTheirFactorsInFull) {
