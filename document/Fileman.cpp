@@ -177,7 +177,7 @@ void TFileManager::DoOpenFile() {
 }
 
 bool TFileManager::Save() {
-    if (FFileName == UnSavedName) return SaveAs();
+    if (FFileName.empty() || FFileName == UnSavedName) return SaveAs();
     // Without a handler nothing is written, so the changes are still unsaved.
     if (!OnSaveFile) return false;
     OnSaveFile(this, FFileName);

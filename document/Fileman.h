@@ -142,7 +142,7 @@ public:
     bool Open();
     // OnOpenFile with the file name, then Modified is cleared.
     void DoOpenFile();
-    // Save As while the name is UnSavedName; otherwise OnSaveFile with the name and Modified cleared.
+    // Save As while the name is UnSavedName (or not set yet); otherwise OnSaveFile with the name and Modified cleared.
     // False when nothing was saved.
     bool Save();
     // The save dialog preset with the name; on OK OnSaveFile with the chosen name, which then becomes
