@@ -88,6 +88,9 @@ public:
     virtual void SetCursor(TCursor Cursor) = 0;
     // The cursor of the interaction mode; in imUser the editor's UpdateCursor is asked too.
     virtual void UpdateCursor() = 0;
+    // Where the mouse pointer is now, in the view's client pixels (it may lie outside the view): keys
+    // that act at the pointer have no mouse event to take it from.
+    virtual TPoint GetMousePosition() const = 0;
 
     virtual ICamera& GetCamera() = 0;
     virtual IViewGrid& GetGrid() = 0;

@@ -1,5 +1,7 @@
 #include "foundation/DeRaridiViewEdit.h"
 
+#include <cmath>
+
 namespace sarnova {
 
 namespace {
@@ -31,6 +33,16 @@ std::string EditConstraintSetText(TEditPlaneSet Set) {
     // Every part ends in ", ": trimmed, the final comma goes.
     if (!Text.empty()) Text.resize(Text.size() - 2);
     return "[" + Text + "]";
+}
+
+double GridRound(double C, double Size) {
+    if (!(Size > 0)) return C;
+    const double Q = C / Size;
+    double N = std::trunc(Q);
+    const double Fraction = Q - N;
+    if (Q > 0 && Fraction > 0.5) N += 1;
+    if (Q < 0 && Fraction < -0.5) N -= 1;
+    return N * Size;
 }
 
 }  // namespace sarnova

@@ -17,4 +17,9 @@ void EditConstraintEnsure(std::uint8_t& Current, TEditPlaneSet Set);
 // order X, Y, Z, XY, YZ, ZX, "in Plane", "along Vector", e.g. "[X, XY, YZ]"; "[]" for none.
 std::string EditConstraintSetText(TEditPlaneSet Set);
 
+// C moved to the nearest multiple of Size: q = C / Size, its integer part, one step further from zero
+// only when the fraction passes one half, so exact halves go towards zero (3 on a grid of 2 gives 2,
+// 3.1 gives 4). A size that is not positive leaves C as it is.
+double GridRound(double C, double Size);
+
 }  // namespace sarnova

@@ -638,11 +638,24 @@ void TOpenGLView::SetInteractionMode(TInteractionMode Mode) {
 
 void TOpenGLView::SetCursor(TCursor Value) {
     Cursor = Value;
-    // The program's own cursors by meaning: 11 zoom, 12 pan, 13 rotate, 16 zoom window, 22 region.
+    // The program's own cursors by meaning: 11 zoom, 12 pan, 13 rotate, 16 zoom window, 22 region,
+    // 23 and 30 to 32 placing points, 27 to 29 and 33 to 37 moving points on an edit plane or axis.
     Qt::CursorShape Shape = Qt::ArrowCursor;
     switch (Value) {
         case crCross:
+        case 23:
+        case 30:
+        case 31:
+        case 32:
         case 16: Shape = Qt::CrossCursor; break;
+        case 27:
+        case 28:
+        case 29:
+        case 33:
+        case 34:
+        case 35:
+        case 36:
+        case 37: Shape = Qt::SizeAllCursor; break;
         case crHourGlass: Shape = Qt::WaitCursor; break;
         case 11: Shape = Qt::SizeVerCursor; break;
         case 12: Shape = Qt::OpenHandCursor; break;
@@ -670,6 +683,11 @@ void TOpenGLView::UpdateCursor() {
         case imDragBox: SetCursor(crCross); break;
         default: break;
     }
+}
+
+TPoint TOpenGLView::GetMousePosition() const {
+    const QPoint P = mapFromGlobal(QCursor::pos());
+    return {P.x(), P.y()};
 }
 
 void TOpenGLView::SetEditorInterface(IEditorInterface* Value) {

@@ -326,6 +326,7 @@ public:
     TCursor GetCursor() const override { return Cursor; }
     void SetCursor(TCursor Value) override;
     void UpdateCursor() override;
+    TPoint GetMousePosition() const override;
     IEditorInterface* GetEditorInterface() const { return Editor; }
     void SetEditorInterface(IEditorInterface* Value) override;
     void DoHintInformation(const std::string& Text) override;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "foundation/DeRaridiViewEdit.h"
 #include "views/Camera.h"
 
 namespace sarnova {
@@ -80,15 +81,7 @@ void TViewGrid::SetMajorColor(TColor Value) {
 
 // ---- Snapping ----
 
-double TViewGrid::Snap(double C) const {
-    if (!(GridSize > 0)) return C;
-    const double Q = C / GridSize;
-    double N = std::trunc(Q);
-    const double Fraction = Q - N;
-    if (Q > 0 && Fraction > 0.5) N += 1;
-    if (Q < 0 && Fraction < -0.5) N -= 1;
-    return N * GridSize;
-}
+double TViewGrid::Snap(double C) const { return GridRound(C, GridSize); }
 
 TMVector TViewGrid::SnapPoint(const TMVector& P) const { return {Snap(P.X), Snap(P.Y), Snap(P.Z)}; }
 
