@@ -289,19 +289,19 @@ bool TGeoDraggableCreator::SnapToObjects(IGraphics& AView, TPoint Pixel, TMVecto
         List->CollectSnapPoints(Request);
     };
     if (!FindObjectSnap(AView, Pixel, *this, Point, Collect, Found)) {
-        SnapTarget.Set(nullptr);
+        SnapTarget.SetGeometry(nullptr);
         return false;
     }
     Point = Found.Point;
     SnapMarkerKind = Found.MarkerKind;
-    SnapTarget.Set(Found.Target);
+    SnapTarget.SetGeometry(Found.Target);
     return true;
 }
 
 void TGeoDraggableCreator::UpdateHint() {
     if (View == nullptr) return;
-    if (Snapped && SnapTarget.Get() != nullptr) {
-        TGeometry& Target = *SnapTarget.Get();
+    if (Snapped && SnapTarget.GetGeometry() != nullptr) {
+        TGeometry& Target = *SnapTarget.GetGeometry();
         View->DoHintInformation("Snapping to " + Target.GetDescription() + ":" + Target.GetName());
     } else {
         View->DoHintInformation("Left Click to add Points, Right Click or Esc to Finish");

@@ -86,7 +86,7 @@ public:
     std::uint16_t GetCapabilities() const { return Capabilities; }
     void SetCapabilities(std::uint16_t Value) { Capabilities = Value; }
     bool GetSnapped() const { return Snapped; }
-    TGeometry* GetSnapTarget() const { return SnapTarget.Get(); }
+    TGeometry* GetSnapTarget() { return SnapTarget.GetGeometry(); }
     const TMVector& GetCurrentPoint() const { return CurrentPoint; }
     IOpenGLView* GetView() const { return View; }
     TGeometryList& GetDocumentList() const { return *List; }
@@ -99,7 +99,8 @@ protected:
     bool Snapped = false;
     std::uint8_t SnapMarkerKind = 4;
     TMVector CurrentPoint;
-    TGeometryWatch SnapTarget;
+    // Forgets the entity when it is freed.
+    TGeometryReference SnapTarget{nullptr};
     IOpenGLView* View = nullptr;
     TGeometryList* List;
 

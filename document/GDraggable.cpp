@@ -57,16 +57,9 @@ std::uint8_t SnapMarkerKindOf(std::uint8_t SnapKind) {
     return 4;
 }
 
-void TGeometryWatch::Set(TGeometry* Value) {
-    if (Value == Target) return;
-    if (Target != nullptr) Target->RemoveObserver(this);
-    Target = Value;
-    if (Target != nullptr) Target->AddObserver(this);
-}
-
 bool FindObjectSnap(IGraphics& View, TPoint Pixel, TGeometryObject& Asker, const TMVector& Position,
                     const std::function<void(TGeometrySnapInfo&)>& Collect, TObjectSnap& Result) {
-    TGeometrySnapInfo Request(Pixel, View, &Asker, Position);
+    TGeometrySnapInfo Request(Pixel, &View, &Asker, Position);
     Collect(Request);
     if (!Request.Found()) return false;
     Result.Point = Request.BestPoint;
@@ -199,8 +192,8 @@ void TGeoDraggable::UpdateCursor() {
 
 void TGeoDraggable::UpdateHint() {
     if (View == nullptr) return;
-    if (Snapped && SnapTarget.Get() != nullptr) {
-        TGeometry& Target = *SnapTarget.Get();
+    if (Snapped && SnapTarget.GetGeometry() != nullptr) {
+        TGeometry& Target = *SnapTarget.GetGeometry();
         View->DoHintInformation("Snapping to " + Target.GetDescription() + ":" + Target.GetName());
         return;
     }
@@ -222,7 +215,7 @@ void TGeoDraggable::HideMarkers() {
 }
 
 void TGeoDraggable::RedrawSnapTarget(IGraphics& AView) {
-    if (TGeometry* Target = SnapTarget.Get(); Target != nullptr && Target != this) Target->DrawEntity(AView);
+    if (TGeometry* Target = SnapTarget.GetGeometry(); Target != nullptr && Target != this) Target->DrawEntity(AView);
 }
 
 // ---- Picking ----
@@ -290,7 +283,7 @@ void TGeoDraggable::MouseDown(IGraphics& AView, TMouseButton Button, TShiftState
     if ((State & gsKeyMoving) || View == nullptr) return;
     State |= gsDragging;
     SnapCancelled = false;
-    SnapTarget.Set(nullptr);
+    SnapTarget.SetGeometry(nullptr);
     StartDrag(AView, {X, Y});
     UpdateHint();
     BeginChange();
@@ -398,7 +391,7 @@ void TGeoDraggable::MouseMove(IGraphics& AView, TShiftState Shift, int X, int Y)
                 EraseInsertPointPreview(CurrentScreenPoint, Shift, AView);
         }
         Snapped = false;
-        SnapTarget.Set(nullptr);
+        SnapTarget.SetGeometry(nullptr);
         CurrentScreenPoint = {X, Y};
         CurrentPoint = AView.ScreenToWorld(X, Y);
         if (Knot)
@@ -437,7 +430,7 @@ void TGeoDraggable::GetCursorLocation(IGraphics&, TPoint, TMVector& Location) {
 
 void TGeoDraggable::SnapPoint(IGraphics& AView, TPoint& ScreenPoint, TMVector& Point) {
     Snapped = false;
-    SnapTarget.Set(nullptr);
+    SnapTarget.SetGeometry(nullptr);
     double GridDistance = HugeValue;
     double ObjectDistance = HugeValue;
     const bool Grid = GridSnapping() && View != nullptr;
@@ -469,11 +462,11 @@ bool TGeoDraggable::SnapToObjects(IGraphics& AView, TPoint ScreenPoint, TMVector
     TObjectSnap Found;
     if (!FindObjectSnap(AView, ScreenPoint, *this, Point, [this](TGeometrySnapInfo& R) { CollectSnapPoints(R); },
                         Found)) {
-        SnapTarget.Set(nullptr);
+        SnapTarget.SetGeometry(nullptr);
         return false;
     }
     Point = Found.Point;
-    SnapTarget.Set(Found.Target);
+    SnapTarget.SetGeometry(Found.Target);
     SnapMarkerKind = Found.MarkerKind;
     return true;
 }

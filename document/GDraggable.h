@@ -13,6 +13,7 @@
 #include <string>
 
 #include "document/Geometry.h"
+#include "document/GeometryReference.h"
 #include "foundation/DeRaridiView.h"
 
 namespace sarnova {
@@ -39,27 +40,6 @@ inline bool EditPlaneAllowed(unsigned Kind, TEditPlaneSet Set) { return Kind <= 
 // The view's snap-marker kind for a snap kind: 7 for polygon-list vertices (2), 6 for points on curves
 // and edges (3, 4, 5), 4 for the rest.
 std::uint8_t SnapMarkerKindOf(std::uint8_t SnapKind);
-
-// Holds an entity without owning it and forgets it when the entity is freed, so that a snap target
-// deleted between two mouse events is never touched.
-class TGeometryWatch : private TGeometryObserver {
-public:
-    TGeometryWatch() = default;
-    TGeometryWatch(const TGeometryWatch&) = delete;
-    TGeometryWatch& operator=(const TGeometryWatch&) = delete;
-    ~TGeometryWatch() override { Set(nullptr); }
-
-    TGeometry* Get() const { return Target; }
-    void Set(TGeometry* Value);
-
-private:
-    void DoChanging() override {}
-    void Modified() override {}
-    void DoChanged() override {}
-    void TargetDestroyed() override { Target = nullptr; }
-
-    TGeometry* Target = nullptr;
-};
 
 // What an object snap found: the point, the entity offering it and the marker kind to show.
 struct TObjectSnap {
@@ -145,7 +125,7 @@ public:
     TPoint GetCurrentScreenPoint() const { return CurrentScreenPoint; }
     int GetGrabbedIndex() const { return GrabbedIndex; }
     bool GetSnapped() const { return Snapped; }
-    TGeometry* GetSnapTarget() const { return SnapTarget.Get(); }
+    TGeometry* GetSnapTarget() { return SnapTarget.GetGeometry(); }
     const std::string& GetHintText() const { return HintText; }
 
     // The camera's planes, narrowed by the entity; the chosen kind kept when allowed, else the plane
@@ -207,7 +187,8 @@ private:
     TPoint CurrentScreenPoint;
     TPoint LastMouse;
     TMVector CurrentPoint;
-    TGeometryWatch SnapTarget;
+    // Forgets the entity when it is freed, so a target deleted between two mouse events is never touched.
+    TGeometryReference SnapTarget{nullptr};
     bool SnapCancelled = false;
     std::uint8_t SnapMarkerKind = 4;
 };
