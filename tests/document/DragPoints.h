@@ -83,6 +83,8 @@ inline void ExpectNear(const TMVector& A, const TMVector& B, const char* What = 
 }
 
 // Pixel of a world point in the fake view.
-inline TPoint Px(double X, double Y) { return {100 + static_cast<int>(std::lround(10 * X)), 100 - static_cast<int>(std::lround(10 * Y))}; }
+inline TPoint Px(double X, double Y) {
+    return {100 + static_cast<int>(std::lround(10 * X)), 100 - static_cast<int>(std::lround(10 * Y))};
+}
 
 }  // namespace sarnova::test

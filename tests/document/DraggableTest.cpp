@@ -19,7 +19,8 @@ class DraggableTest : public ::testing::Test {
 protected:
     void SetUp() override {
         List.SetProjectOptions(po3DEditing);
-        Entity = static_cast<TDragPoints*>(List.Add(std::make_unique<TDragPoints>("Edited", std::vector<TMVector>{{1, 2, 0}})));
+        Entity = static_cast<TDragPoints*>(
+            List.Add(std::make_unique<TDragPoints>("Edited", std::vector<TMVector>{{1, 2, 0}})));
         Entity->SetEditing(true);
         View.SetEditorInterface(Entity);
         List.Snapshots.clear();
@@ -41,12 +42,13 @@ protected:
 TEST_F(DraggableTest, AddsEditingCapabilitiesAndRoutesPicksMovesAndKeys) {
     EXPECT_EQ(Entity->GetCapabilities() & 0x1921, 0x1921);
     EXPECT_EQ(Entity->GetEditorFlags(), efSelectPoints | efDragMoves | efKeys);
-    EXPECT_EQ(View.Hints.front(), "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
+    EXPECT_EQ(View.Hints.front(),
+              "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
 }
 
 TEST_F(DraggableTest, ClickSelectsEveryVisiblePointCloserThanFivePixels) {
-    auto& Three = *static_cast<TDragPoints*>(
-        List.Add(std::make_unique<TDragPoints>("Three", std::vector<TMVector>{{0, 0, 0}, {0.2, 0.4, 0}, {0.3, 0.4, 0}})));
+    const std::vector<TMVector> At{{0, 0, 0}, {0.2, 0.4, 0}, {0.3, 0.4, 0}};
+    auto& Three = *static_cast<TDragPoints*>(List.Add(std::make_unique<TDragPoints>("Three", At)));
     TSelectAction Action = saDoNothing;
     // (2, 4) pixels away is 4.47, (3, 4) exactly 5.0: the first two are picked, the third missed.
     Three.SelectPoint(View, 100, 100, 0, Action);

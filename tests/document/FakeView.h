@@ -68,7 +68,8 @@ public:
         const TMVector Axes[] = {XAxisVector, YAxisVector, ZAxisVector};
         if (C.Kind <= epZX) return IntersectionPointOfLineAndPlane(R, PlaneFromNormalAndPoint(Normals[C.Kind], Base));
         if (C.Kind <= epAlongZ) return PointOnLineClosestToLine({Base, Axes[C.Kind - epAlongX]}, R);
-        if (C.Kind == epInPlane) return IntersectionPointOfLineAndPlane(R, PlaneFromNormalAndPoint(C.Plane.Normal, Base));
+        if (C.Kind == epInPlane)
+            return IntersectionPointOfLineAndPlane(R, PlaneFromNormalAndPoint(C.Plane.Normal, Base));
         if (C.Kind == epAlongVector) return PointOnLineClosestToLine({Base, C.Direction}, R);
         return R.Point;
     }
@@ -214,7 +215,8 @@ public:
         if (Editor != nullptr)
             Editor->Attach(*this);
         else
-            DoHintInformation("Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
+            DoHintInformation(
+                "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection");
         UpdateCursor();
     }
     void BeginOverlayDraw() override {}
@@ -283,7 +285,9 @@ public:
     double TextHeight(const std::string&) override { return 16; }
 
 private:
-    void Record(const char* Name, std::vector<TMVector> Points) { Drawn.push_back({Name, std::move(Points), LineColor}); }
+    void Record(const char* Name, std::vector<TMVector> Points) {
+        Drawn.push_back({Name, std::move(Points), LineColor});
+    }
 
     TShiftState Held = 0;
     bool Banding = false;
