@@ -1,7 +1,6 @@
 #include "document/GContours.h"
 
 #include "document/GContoursSetup.h"
-#include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/Contours.h"
@@ -109,7 +108,5 @@ TContours* ListContours(TGeometryList& List) {
     // Adding runs the entities' checks, which may already have removed the new one.
     return FindListContours(List);
 }
-
-void RegisterGContours() { RegisterGeometryClass(GeometryClassOf<TGeoContours>()); }
 
 }  // namespace sarnova

@@ -57,7 +57,4 @@ TContours* FindListContours(const TGeometryList& List);
 // nullptr when the new entity did not stay (a list whose GetContours does not answer with it).
 TContours* ListContours(TGeometryList& List);
 
-// Registers TGeoContours with the entity class registry; called once by the program's start-up.
-void RegisterGContours();
-
 }  // namespace sarnova

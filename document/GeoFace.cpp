@@ -1,5 +1,6 @@
 #include "document/GeoFace.h"
 
+#include "document/GContours.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
 #include "foundation/DeRaridiView.h"
@@ -109,6 +110,8 @@ TFrames* TGeometryInterface::GetFrames() {
     auto* Added = static_cast<TGeoFrames*>(Add(std::make_unique<TGeoFrames>()));
     return &Added->Frames();
 }
+
+TContours* TGeometryInterface::GetContours() { return ListContours(*this); }
 
 bool TGeometryInterface::Recording() const {
     return UndoManager && UndoManager->GetEnabled() && UndoManager->GetMode() == TUndoMode::Editing;

@@ -86,6 +86,8 @@ public:
     void SetEditedGeometry(TGeometry* Entity) override;
     // The table of the first frames entity; one is added (and recorded) when there is none.
     TFrames* GetFrames() override;
+    // The set of the first contours entity; one is added when there is none.
+    TContours* GetContours() override;
     void BeforeChange(TGeometry& Entity) override;
     void Added(TGeometry& Entity) override;
     void Removed(TGeometry& Entity) override;

@@ -1,5 +1,6 @@
 #include "document/RegisterClasses.h"
 
+#include "document/GContours.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
 
@@ -17,6 +18,7 @@ void RegisterOnce() {
 
 void RegisterGeometryClasses() {
     RegisterOnce<TGeoFrames>();
+    RegisterOnce<TGeoContours>();
 }
 
 }  // namespace sarnova

@@ -13,18 +13,10 @@
 #include <QVBoxLayout>
 
 #include "document/ui/FormatGridWidget.h"
-#include "foundation/DuZezOrideConsole.h"
 
 namespace sarnova {
 
 namespace {
-
-void Report(const std::exception& E) {
-    if (GExceptionHandler)
-        GExceptionHandler->HandleException(E);
-    else if (GConsole)
-        GConsole->WriteLine(E.what());
-}
 
 QString Q(const std::string& Text) { return QString::fromStdString(Text); }
 std::string S(const QString& Text) { return Text.toStdString(); }
@@ -79,7 +71,7 @@ bool TContourStepsDialog::eventFilter(QObject* Watched, QEvent* Event) {
                 Dialog.NumberExit();
             }
         } catch (const std::exception& E) {
-            Report(E);
+            ReportUiError(E);
         }
     }
     return QDialog::eventFilter(Watched, Event);
@@ -95,10 +87,10 @@ void TContourStepsDialog::OkClicked() {
         QLineEdit* Edit = EditFor(E.Field);
         Edit->setFocus();
         Edit->selectAll();
-        Report(E);
+        ReportUiError(E);
         return;
     } catch (const std::exception& E) {
-        Report(E);
+        ReportUiError(E);
         return;
     }
     accept();
@@ -122,7 +114,7 @@ TContourFormDialog::TContourFormDialog(TContourForm& AForm, QWidget* Parent) : Q
             ReadControls();
             Form.Button1Click();
         } catch (const std::exception& E) {
-            Report(E);
+            ReportUiError(E);
             return;
         }
         accept();
@@ -143,6 +135,8 @@ TContourFormDialog::TContourFormDialog(TContourForm& AForm, QWidget* Parent) : Q
     };
     ShowForm();
 }
+
+TContourFormDialog::~TContourFormDialog() { Form.ShowStepsDialog = nullptr; }
 
 QWidget* TContourFormDialog::MakeGridPage(int Axis) {
     auto* Page = new QWidget;
@@ -246,9 +240,9 @@ void TContourFormDialog::Run(F Work) {
                 Edit->setFocus();
                 Edit->selectAll();
             }
-        Report(E);
+        ReportUiError(E);
     } catch (const std::exception& E) {
-        Report(E);
+        ReportUiError(E);
     }
     const int Page = Pages->currentIndex();
     ShowForm();

@@ -38,6 +38,8 @@ class TContourFormDialog : public QDialog {
     Q_OBJECT
 public:
     TContourFormDialog(TContourForm& AForm, QWidget* Parent = nullptr);
+    // The form may outlive the dialog: it no longer opens the group dialog through it.
+    ~TContourFormDialog() override;
 
     QTabWidget* Pages;
     TFormatGridWidget* Grids[3];

@@ -32,14 +32,14 @@ Qt::Alignment ToQtAlignment(TAlignment Alignment) {
     }
 }
 
-void Report(const std::exception& E) {
+}  // namespace
+
+void ReportUiError(const std::exception& E) {
     if (GExceptionHandler)
         GExceptionHandler->HandleException(E);
     else if (GConsole)
         GConsole->WriteLine(E.what());
 }
-
-}  // namespace
 
 // ---- TFormatGridModel ----
 
@@ -148,7 +148,7 @@ void TFormatGridWidget::Guarded(F Call) {
     try {
         Call();
     } catch (const std::exception& E) {
-        Report(E);
+        ReportUiError(E);
     }
     Model->Refresh();
 }

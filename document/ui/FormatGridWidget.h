@@ -5,11 +5,17 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <exception>
+
 #include "document/FormatGrid.h"
 
 namespace sarnova {
 
 class TFormatGridWidget;
+
+// A failure inside a Qt event handler goes to the program's exception handler (exceptions must not
+// cross Qt's event loop).
+void ReportUiError(const std::exception& E);
 
 // The grid's cells as a Qt table model; the grid is the only store.
 class TFormatGridModel : public QAbstractTableModel {

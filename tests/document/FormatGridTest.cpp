@@ -6,11 +6,11 @@
 #include <clocale>
 #include <string>
 
+#include "DialogsScope.h"
 #include "document/FormatGrid.h"
 #include "document/VkExpressionParser.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/Clipboard.h"
-#include "platform/ScriptedUserDialogs.h"
 
 namespace sarnova {
 namespace {
@@ -28,16 +28,7 @@ protected:
     TFormatGrid Grid;
 };
 
-// Routes message boxes to a script for the life of a test.
-class TDialogsScope {
-public:
-    TDialogsScope() : Old(GExceptionHandler->UserDialogs) { GExceptionHandler->UserDialogs = &Dialogs; }
-    ~TDialogsScope() { GExceptionHandler->UserDialogs = Old; }
-    TScriptedUserDialogs Dialogs;
-
-private:
-    IUserDialogs* Old;
-};
+using test::TDialogsScope;
 
 TEST_F(FormatGridTest, AFormulaTypedAndEnteredShowsItsValue) {
     Grid.AutoCalculate = true;

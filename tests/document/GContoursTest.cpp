@@ -8,6 +8,8 @@
 
 #include "TestPoint.h"
 #include "document/GContours.h"
+#include "document/GeoFace.h"
+#include "document/RegisterClasses.h"
 #include "document/GContoursSetup.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
@@ -23,12 +25,6 @@ namespace sarnova {
 namespace {
 
 using test::TTestPoint;
-
-// A list that answers GetContours as a document does.
-class TContoursDocument : public TGeometryList {
-public:
-    TContours* GetContours() override { return ListContours(*this); }
-};
 
 // A selectable entity holding sections, as the polyline-list entity does.
 class TSectionsEntity : public TGeometry {
@@ -61,7 +57,7 @@ class GContoursTest : public ::testing::Test {
 protected:
     void SetUp() override {
         static const bool Registered = [] {
-            RegisterGContours();
+            RegisterGeometryClasses();
             test::RegisterTestClasses();
             return true;
         }();
@@ -72,7 +68,7 @@ protected:
         Ini.Flush();
     }
     TContours& Set() { return *Document.GetContours(); }
-    TContoursDocument Document;
+    TGeometryInterface Document;
 };
 
 TEST_F(GContoursTest, TheBlockSurvivesASaveAndALoadByteForByte) {
@@ -92,7 +88,7 @@ TEST_F(GContoursTest, TheBlockSurvivesASaveAndALoadByteForByte) {
               "         3     1.250\n"
               "\n");
 
-    TContoursDocument Loaded;
+    TGeometryInterface Loaded;
     Loaded.LoadFromFile(Folder / "a.geo");
     ASSERT_EQ(Loaded.Count(), 2);
     auto* Entity = dynamic_cast<TGeoContours*>(&Loaded.Items(0));
@@ -134,7 +130,7 @@ TEST_F(GContoursTest, ASecondSetRemovesItselfAndAnEmptySetStays) {
     EXPECT_EQ(Set().XContour(0)->Position, 1);
 
     // A set that never held contours is kept: it is what the document makes when first asked.
-    TContoursDocument Fresh;
+    TGeometryInterface Fresh;
     ASSERT_NE(Fresh.GetContours(), nullptr);
     Fresh.SetChanged();
     Fresh.NotifyChange();

@@ -4,19 +4,18 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "DialogsScope.h"
 #include "document/ui/ContourForm.h"
 #include "document/ui/FormatGridWidget.h"
 #include "foundation/Contours.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/GeomBox.h"
-#include "platform/ScriptedUserDialogs.h"
-#include "platform/qt/QtClipboard.h"
+#include "platform/Clipboard.h"
 
 namespace sarnova {
 namespace {
@@ -40,16 +39,7 @@ QString Shown(TFormatGridWidget& View, int Col, int Row) {
     return View.model()->data(View.model()->index(Row, Col), Qt::DisplayRole).toString();
 }
 
-// Error boxes are answered by a script and recorded.
-class TDialogsScope {
-public:
-    TDialogsScope() : Old(GExceptionHandler->UserDialogs) { GExceptionHandler->UserDialogs = &Dialogs; }
-    ~TDialogsScope() { GExceptionHandler->UserDialogs = Old; }
-    TScriptedUserDialogs Dialogs;
-
-private:
-    IUserDialogs* Old;
-};
+using test::TDialogsScope;
 
 class FormatGridWidgetTest : public ::testing::Test {
 protected:
@@ -93,13 +83,14 @@ TEST_F(FormatGridWidgetTest, AnArrowFromTheEditorFinishesTheCellLeft) {
     EXPECT_EQ(Finished[0], std::make_pair(2, 1));
 }
 
-TEST_F(FormatGridWidgetTest, ClipboardKeysReachTheDesktopClipboard) {
-    TQtClipboard Clipboard;
+// The in-memory clipboard: the X clipboard is shared with other suites running at the same time.
+TEST_F(FormatGridWidgetTest, ClipboardKeysReachTheGrid) {
+    TMemoryClipboard Clipboard;
     SetTextClipboard(&Clipboard);
     View->setCurrentIndex(View->model()->index(1, 1));
     SendKey(View.get(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "3");
-    QApplication::clipboard()->setText("12.5");
+    EXPECT_EQ(Clipboard.GetText(), "3");
+    Clipboard.SetText("12.5");
     View->setCurrentIndex(View->model()->index(2, 1));
     SendKey(View.get(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Shown(*View, 1, 2), "12.5");
