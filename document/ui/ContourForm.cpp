@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "document/ui/FormatGridWidget.h"
+#include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {
 
@@ -236,7 +237,7 @@ void TContourFormDialog::Run(F Work) {
         // The box in question is brought into view and focused.
         for (QLineEdit* Edit : SpacingEdit)
             if (Edit->objectName() == Q(E.Field)) {
-                Pages->setCurrentIndex(3);
+                ShowControlPage(Edit);
                 Edit->setFocus();
                 Edit->selectAll();
             }
