@@ -1,6 +1,7 @@
 #include "document/RegisterClasses.h"
 
 #include "document/GContours.h"
+#include "document/GPline.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
 
@@ -19,6 +20,7 @@ void RegisterOnce() {
 void RegisterGeometryClasses() {
     RegisterOnce<TGeoFrames>();
     RegisterOnce<TGeoContours>();
+    RegisterOnce<TGeoPline>();
 }
 
 }  // namespace sarnova

@@ -1,0 +1,340 @@
+#include "document/GCustomPline.h"
+
+#include <cmath>
+
+#include "document/GPline.h"
+#include "document/GeometryFile.h"
+#include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
+#include "foundation/BSpline.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/Errors.h"
+#include "foundation/PolylineOps.h"
+#include "foundation/TextFile.h"
+#include "foundation/VkMathsIntersect.h"
+
+namespace sarnova {
+
+// ---- Picking a new point ----
+
+TPickedPolylinePoint PickPolylinePoint(const TPolyline& Curve, TPoint Pixel, IGraphics& View) {
+    TPickedPolylinePoint Result;
+    const int N = Curve.Count();
+    TPolyline Screen;
+    for (int I = 0; I < N; ++I) {
+        const TPoint P = View.WorldToScreenPoint(*Curve.Point(I));
+        Screen.AddPoint(P.X, P.Y, 0);
+    }
+    TRPoint Pick;
+    Pick.SetXYZ(Pixel.X, Pixel.Y, 0);
+    double F = 0;
+    Screen.FindInsertPosition(Pick, Result.Index, F);
+    if (Result.Index < 0) return Result;
+    // The depth comes from the segment the point goes into, the first one before the start and the
+    // last one after the end, exactly as the insertion itself takes it: the preview shows the point
+    // that a click inserts.
+    const int Segment = std::clamp(Result.Index, 1, N - 1);
+    const TMSegment Depth{Curve.Point(Segment - 1)->Vector(), Curve.Point(Segment)->Vector()};
+    Result.Position = PointOnLineClosestToSegment(View.ScreenToRayPoint(Pixel), Depth);
+    return Result;
+}
+
+// ---- TGeoCustomPLine ----
+
+TGeoCustomPLine::TGeoCustomPLine() {
+    SetPolylineRepresentation(std::make_unique<TPolylineRepresentation>(*this));
+    SetCapabilities(GetCapabilities() | cpInsertPointKey | cpSectioned);
+    HintText =
+        "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to remove "
+        "points, 'A' to add points";
+}
+
+TGeoCustomPLine::~TGeoCustomPLine() = default;
+
+bool TGeoCustomPLine::CanDeletePoints() { return true; }
+
+void TGeoCustomPLine::SetShowDirection(bool On) {
+    if (On == ShowDirection) return;
+    Undraw();
+    ShowDirection = On;
+    Redraw();
+}
+
+int TGeoCustomPLine::MarkedPointCount() {
+    if (!Editing() || Curve == nullptr) return 0;
+    int Marked = 0;
+    for (int I = 0; I < Curve->Count(); ++I)
+        if (Curve->Point(I)->Marked) ++Marked;
+    return Marked;
+}
+
+void TGeoCustomPLine::ReversePoints() {
+    if (Curve == nullptr) return;
+    ChangeAndRedraw([this] { Curve->Reverse(); });
+}
+
+void TGeoCustomPLine::ToggleClosed() {
+    if (Curve == nullptr) return;
+    ChangeAndRedraw([this] { Curve->SetClosed(!Curve->IsClosed()); });
+}
+
+void TGeoCustomPLine::StraightenPoints() {
+    if (Curve == nullptr) return;
+    const TMarkedRange Range = Curve->MarkedRange();
+    if (Range.FirstIndex < 0) return;
+    const TMVector First = Curve->Point(Range.FirstIndex)->Vector();
+    const TMVector Last = Curve->Point(Range.LastIndex)->Vector();
+    // Two coinciding end points give no line to straighten onto.
+    if (VectorDistance(First, Last) == 0) return;
+    ChangeAndRedraw([&] {
+        const TMLine Line = LineThroughPoints(First, Last);
+        for (int I = Range.FirstIndex + 1; I < Range.LastIndex; ++I) {
+            TRPoint& P = *Curve->Point(I);
+            if (P.Marked) P.SetVector(PointOnLineClosestToPoint(Line, P.Vector()));
+        }
+    });
+}
+
+void TGeoCustomPLine::ConvertToPolyline() {
+    TGeometryList* List = GetOwnerList();
+    if (Curve == nullptr || List == nullptr) return;
+    auto Polyline = std::make_unique<TGeoPline>();
+    Polyline->GetCurve()->Assign(*Curve->Digitise());
+    TGeometry* Added = nullptr;
+    InListUpdate(*List, [&] {
+        Added = List->Add(std::move(Polyline));
+        List->DeleteGeometry(this);  // frees this entity
+    });
+    Added->Redraw();
+}
+
+void TGeoCustomPLine::SetPointCoordinate(int Index, int Axis, double Value) {
+    if (Curve == nullptr || Index < 0 || Index >= Curve->Count()) return;
+    BeginChange();
+    Undraw();
+    TRPoint& P = *Curve->Point(Index);
+    (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
+    EndChange();
+    InvalidateViews();
+}
+
+void TGeoCustomPLine::PrepareStructureChange() {
+    if (auto* BSpline = dynamic_cast<TBSpline*>(Curve)) BSpline->KnotType = ktOpen;
+}
+
+void TGeoCustomPLine::InsertPointAbove(int Index) {
+    if (Curve == nullptr || Curve->Count() < 2 || Index < 0 || Index >= Curve->Count() || !CanDeletePoints()) return;
+    ChangeAndRedraw([&] {
+        PrepareStructureChange();
+        const TRPoints& C = *Curve;
+        if (Index > 0) {
+            Curve->InsertVector(Index, VectorMidpoint(C.Point(Index - 1)->Vector(), C.Point(Index)->Vector()));
+        } else {
+            const TMVector P0 = C.Point(0)->Vector();
+            Curve->InsertVector(0, VectorAdd(P0, VectorFromTo(C.Point(1)->Vector(), P0)));
+        }
+    });
+}
+
+void TGeoCustomPLine::InsertPointBelow(int Index) {
+    if (Curve == nullptr || Curve->Count() < 2 || Index < 0 || Index >= Curve->Count() || !CanDeletePoints()) return;
+    ChangeAndRedraw([&] {
+        PrepareStructureChange();
+        const TRPoints& C = *Curve;
+        const int Last = C.Count() - 1;
+        if (Index == Last) {
+            const TMVector Pn = C.Point(Last)->Vector();
+            Curve->AddVector(VectorAdd(Pn, VectorFromTo(C.Point(Last - 1)->Vector(), Pn)));
+        } else {
+            Curve->InsertVector(Index + 1, VectorMidpoint(C.Point(Index)->Vector(), C.Point(Index + 1)->Vector()));
+        }
+    });
+}
+
+void TGeoCustomPLine::MarkPointRange(int First, int Last) {
+    if (Curve == nullptr) return;
+    for (int I = 0; I < Curve->Count(); ++I) Curve->Point(I)->Marked = I >= First && I <= Last;
+    Redraw();
+}
+
+void TGeoCustomPLine::FillCoordinate(int Axis, double Value) {
+    if (Curve == nullptr) return;
+    BeginChange();
+    for (int I = 0; I < Curve->Count(); ++I) {
+        TRPoint& P = *Curve->Point(I);
+        (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
+    }
+    EndChange();
+    InvalidateViews();
+}
+
+void TGeoCustomPLine::SetCurveOrder(int Order) {
+    auto* BSpline = dynamic_cast<TBSpline*>(Curve);
+    if (BSpline == nullptr || !CanDeletePoints()) return;
+    ChangeAndRedraw([&] {
+        BSpline->SetOrder(Order);
+        BSpline->KnotType = ktOpen;
+    });
+}
+
+TDataObject TGeoCustomPLine::GetDataObject() { return TDataObject::Of(Curve); }
+
+int TGeoCustomPLine::GetPointCount() {
+    if (Editing()) return Curve != nullptr ? Curve->Count() : 0;
+    const TPolyline* Display = DisplayPolyline();
+    return Display != nullptr ? Display->Count() : 0;
+}
+
+TRPoint* TGeoCustomPLine::GetPoint(int Index) {
+    TPolyline* Points = Editing() ? Curve : DisplayPolyline();
+    if (Points == nullptr || Index < 0 || Index >= Points->Count()) return nullptr;
+    return Points->Point(Index);
+}
+
+void TGeoCustomPLine::AddSnapPoints(TGeometrySnapInfo& Request) {
+    if (Curve == nullptr) return;
+    const TSnapOptions Kinds = Request.SnapTypes();
+    if (Kinds.test(stPoint))
+        for (int I = 0; I < Curve->Count(); ++I) {
+            const TRPoint& P = *Curve->Point(I);
+            if (!P.Marked) Request.TryRPoint(P, stPoint, this);
+        }
+    if (Kinds.test(stCurve) && !Editing() && Request.View != nullptr) {
+        if (const TPolyline* Display = DisplayPolyline()) {
+            const std::unique_ptr<TRPoint> Nearest = PolylineNearestScreenPoint(Request.ScreenPoint, *Display, *Request.View);
+            Request.TryRPoint(*Nearest, stCurve, this);
+        }
+    }
+}
+
+std::unique_ptr<TPolyline> TGeoCustomPLine::IntersectPlane(const TMPlane& Plane) {
+    if (Curve == nullptr) return nullptr;
+    return CurvePlaneIntersections(Plane, *Curve);
+}
+
+void TGeoCustomPLine::DrawSimplified(IGraphics& View) {
+    if (Curve != nullptr) Curve->DrawControlPolygon(View);
+}
+
+void TGeoCustomPLine::SaveToText(TTextWriter& Out) {
+    if (Curve == nullptr) return;
+    Out.WriteLine("[" + Curve->ClassName() + "]");
+    Curve->SaveToText(Out);
+    WriteCommonKeys(Out, *this, ckName | ckColor);
+    Out.WriteLine("");
+}
+
+void TGeoCustomPLine::LoadFromText(TTextReader& In) {
+    if (Curve != nullptr) Curve->LoadFromText(In);
+    TBlockLine Line;
+    while (ReadBlockLine(In, Line))
+        if (Line.Key == "NAME" || Line.Key == "COLOR") ReadCommonKey(*this, Line);
+}
+
+double TGeoCustomPLine::Expression(const std::string& PropertyText) {
+    const std::string& Text = PropertyText;
+    const std::string FunctionError = "TGeoCustomPline.Expression - Correct Function component not found " + Text;
+    const std::size_t Open = Text.find('(');
+    const std::size_t Close = Text.rfind(')');
+    if (Open == std::string::npos || Close == std::string::npos || Close < Open) throw EError(FunctionError);
+    const std::string Argument = Text.substr(Open + 1, Close - Open - 1);
+    const double Value = GetOwnerList() != nullptr ? GetOwnerList()->EvaluateNumber(Argument) : ParseFloat(Argument);
+    if (Curve == nullptr) throw EError("Abscissa out of range (" + Text + ")");
+
+    std::unique_ptr<TRPoint> Point;
+    if (Text.starts_with("FX"))
+        Point = Curve->PointAtX(Value);
+    else if (Text.starts_with("FY"))
+        Point = Curve->PointAtY(Value);
+    else if (Text.starts_with("FZ"))
+        Point = Curve->PointAtZ(Value);
+    else
+        throw EError(FunctionError);
+    if (!Point) throw EError("Abscissa out of range (" + Text + ")");
+
+    if (Text.find(".X") != std::string::npos) return Point->X;
+    if (Text.find(".Y") != std::string::npos) return Point->Y;
+    if (Text.find(".Z") != std::string::npos) return Point->Z;
+    throw EError("TGeoCustomPline.Expression - Correct Coordinate component not found " + Text);
+}
+
+void TGeoCustomPLine::DeleteSelectedPoints() {
+    if (Curve == nullptr || !CanDeletePoints()) return;
+    BeginChange();
+    Undraw();
+    PrepareStructureChange();
+    while (Curve->Count() > 2) {
+        int Marked = -1;
+        for (int I = 0; I < Curve->Count() && Marked < 0; ++I)
+            if (Curve->Point(I)->Marked) Marked = I;
+        if (Marked < 0) break;
+        Curve->Delete(Marked);
+    }
+    EndChange();
+    InvalidateViews();
+}
+
+IGeometryFrame* TGeoCustomPLine::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(PlineFrameName, *this, Owner)) return Frame;
+    return TGeoDraggableCurve::CreateFrame(Owner);
+}
+
+IPlineFrame* TGeoCustomPLine::PlineFrame() const { return dynamic_cast<IPlineFrame*>(GetFrame()); }
+
+void TGeoCustomPLine::UpdateFrame() {
+    if (IPlineFrame* Frame = PlineFrame())
+        Frame->UpdateFromEntity();
+    else
+        TGeoDraggableCurve::UpdateFrame();
+}
+
+void TGeoCustomPLine::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    if (Curve != nullptr) DragSnapshot = Curve->Clone();
+}
+
+void TGeoCustomPLine::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
+    if (Curve == nullptr || !DragSnapshot) return;
+    const int N = std::min(Curve->Count(), DragSnapshot->Count());
+    for (int I = 0; I < N; ++I) {
+        TRPoint& P = *Curve->Point(I);
+        if (P.Marked) P.SetVector(VectorAdd(DragSnapshot->Point(I)->Vector(), Offset));
+    }
+    InvalidateCurveRepresentations();
+    if (IPlineFrame* Frame = PlineFrame()) Frame->UpdateMarkedRows();
+}
+
+void TGeoCustomPLine::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    DragSnapshot.reset();
+}
+
+void TGeoCustomPLine::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    if (Curve == nullptr) return;
+    BeginChange();
+    Undraw();
+    Curve->InsertScreenPoint(ScreenPoint, View);
+    EndChange();
+    InvalidateViews();
+}
+
+void TGeoCustomPLine::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour) {
+    if (Curve == nullptr) return;
+    const TPickedPolylinePoint Picked = PickPolylinePoint(*Curve, ScreenPoint, View);
+    const int K = Picked.Index;
+    if (K < 0) return;
+    const int N = Curve->Count();
+    View.SetLineColor(Colour);
+    if (K > 0 && K <= N) View.LineVectors(Picked.Position, Curve->Point(K - 1)->Vector());
+    if (K >= 0 && K <= N - 1) View.LineVectors(Picked.Position, Curve->Point(K)->Vector());
+    View.EditHandle(0, Picked.Position.X, Picked.Position.Y, Picked.Position.Z);
+}
+
+void TGeoCustomPLine::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPreview(ScreenPoint, View, Colors().SelectColor());
+    Redraw();
+}
+
+void TGeoCustomPLine::EraseInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPreview(ScreenPoint, View, Colors().BackColor());
+}
+
+}  // namespace sarnova

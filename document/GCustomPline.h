@@ -1,0 +1,168 @@
+// The base of the curve entities whose model object is a polyline or a curve derived from one, and
+// whose editable points are that object's points: the entity block in the document file, the FX, FY
+// and FZ values of macro expressions, point editing in the view (drag, insert with A, delete), snap
+// candidates, the plane section, the direction arrow, the shared popup-menu operations and what the
+// property frame asks of the entity.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "document/GCurve.h"
+#include "document/GeometryList.h"
+
+namespace sarnova {
+
+class TPolyline;
+
+// The name under which the GUI registers the property frame of these curves.
+inline const char* const PlineFrameName = "PlineFrame";
+
+// The property frame of a polyline-backed curve: a point grid under name, colour and, for a
+// B-spline, its order.
+class IPlineFrame : public IGeometryFrame {
+public:
+    bool IsDefaultFrame() const override { return false; }
+    void Refresh() override { UpdateFromEntity(); }
+    // Every field and row from the entity.
+    virtual void UpdateFromEntity() = 0;
+    // Only the rows of marked points (while they are dragged).
+    virtual void UpdateMarkedRows() = 0;
+};
+
+// Body inside one update bracket of List that ends editing and shows the hourglass, closed also when
+// Body fails: how an entity is replaced by others, so that the document hears of it once.
+template <class F>
+void InListUpdate(TGeometryList& List, F Body) {
+    List.BeginUpdate(ufEndEditing | ufHourGlass);
+    try {
+        Body();
+    } catch (...) {
+        try {
+            List.EndUpdate();
+        } catch (...) {
+        }
+        throw;
+    }
+    List.EndUpdate();
+}
+
+// Where a new point picked at a pixel would go: the insert index (-1 when the curve has no segment)
+// and its position on the pick ray nearest to the segment it goes into.
+struct TPickedPolylinePoint {
+    TMVector Position;
+    int Index = -1;
+};
+TPickedPolylinePoint PickPolylinePoint(const TPolyline& Curve, TPoint Pixel, IGraphics& View);
+
+class TGeoCustomPLine : public TGeoDraggableCurve {
+public:
+    // A visible display polyline, point insertion with A, sectioned by plane entities. The subclass
+    // makes the curve.
+    TGeoCustomPLine();
+    ~TGeoCustomPLine() override;
+
+    // Whether points may be deleted or inserted (or the order changed) now.
+    virtual bool CanDeletePoints();
+
+    TPolyline* GetCurve() const { return Curve; }
+    TPolyline* GetPolyline() override { return Curve; }
+
+    bool GetShowDirection() const { return ShowDirection; }
+    // Nothing when unchanged; else erased, stored and drawn again.
+    void SetShowDirection(bool On);
+    void ToggleShowDirection() { SetShowDirection(!ShowDirection); }
+    // Marked curve points in edit mode; 0 outside it.
+    int MarkedPointCount();
+
+    // ---- Popup-menu operations ----
+    void ReversePoints();
+    // Closes an open curve (a copy of the first point appended) or opens a closed one.
+    void ToggleClosed();
+    // Moves the marked points onto the line through the first and the last marked point.
+    void StraightenPoints();
+    // Replaces this entity by a polyline entity of the digitised curve; this entity is freed.
+    void ConvertToPolyline();
+
+    // ---- What the property frame does ----
+    // Coordinate Axis (0 x, 1 y, 2 z) of point Index becomes Value, as one change.
+    void SetPointCoordinate(int Index, int Axis, double Value);
+    // A new point before point Index: halfway to the point before it, or for the first point one
+    // segment back along the first segment. Nothing when points may not be inserted or the curve has
+    // fewer than two points.
+    void InsertPointAbove(int Index);
+    // A new point after point Index: halfway to the next point, or after the last point one segment
+    // further along the last segment.
+    void InsertPointBelow(int Index);
+    // Marks points First to Last, unmarks the rest, and redraws.
+    void MarkPointRange(int First, int Last);
+    // Coordinate Axis of every point becomes Value, as one change.
+    void FillCoordinate(int Axis, double Value);
+    // The order of a B-spline curve, its knots made open; nothing for other curves or when the
+    // structure may not change.
+    void SetCurveOrder(int Order);
+
+    // ---- Overrides ----
+    TDataObject GetDataObject() override;
+    // The curve's points in edit mode; the display polyline's outside it, so that everything working
+    // on an entity's points works along the drawn curve.
+    int GetPointCount() override;
+    TRPoint* GetPoint(int Index) override;
+    // Unmarked curve points as points; outside edit mode the point of the display polyline nearest to
+    // the request's pixel as a point on a curve.
+    void AddSnapPoints(TGeometrySnapInfo& Request) override;
+    std::unique_ptr<TPolyline> IntersectPlane(const TMPlane& Plane) override;
+    // The control polygon.
+    void DrawSimplified(IGraphics& View) override;
+    // "[<curve class>]", the curve's own block, "Name=" and "Color=" when they apply, an empty line.
+    void SaveToText(TTextWriter& Out) override;
+    // The curve's block, then key lines up to the first line without a key; NAME and COLOR are read,
+    // other keys passed over.
+    void LoadFromText(TTextReader& In) override;
+    // "FX(<expression>).Y" and the like: a coordinate of the curve's point at an x, y or z.
+    double Expression(const std::string& PropertyText) override;
+    // Deletes marked points, first to last, while more than two points remain.
+    void DeleteSelectedPoints() override;
+    // The polyline frame when the GUI has one, else the default frame.
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    void UpdateFrame() override;
+    void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                   const TMVector& Offset) override;
+    // Marked points move to where they were at the start of the drag plus Offset.
+    void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+              const TMVector& Offset) override;
+    void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                 const TMVector& Offset) override;
+    void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void DrawInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void EraseInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+
+protected:
+    // The subclass's curve, which the subclass owns and frees.
+    void SetCurve(TPolyline* Value) { Curve = Value; }
+    // The preview lines and handle in Colour.
+    void DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour);
+    // Begin change and erase, Body, end change and redraw: the bracket of the menu operations.
+    template <class F>
+    void ChangeAndRedraw(F Body);
+
+private:
+    IPlineFrame* PlineFrame() const;
+    // A point in the curve's structure is inserted: B-spline knots become open first.
+    void PrepareStructureChange();
+
+    TPolyline* Curve = nullptr;
+    bool ShowDirection = false;
+    // The curve's points as they were when the drag began.
+    std::unique_ptr<TPolyline> DragSnapshot;
+};
+
+template <class F>
+void TGeoCustomPLine::ChangeAndRedraw(F Body) {
+    BeginChange();
+    Undraw();
+    Body();
+    EndChange();
+    Redraw();
+}
+
+}  // namespace sarnova

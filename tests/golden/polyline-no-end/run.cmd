@@ -1,0 +1,7 @@
+POLYLINE Before
+0 0
+1 1
+END
+POLYLINE Stem
+0 0
+1 0 2
