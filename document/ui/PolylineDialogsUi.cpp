@@ -43,6 +43,16 @@ bool EditToInteger(QLineEdit* Edit, int& Value, QWidget* Dialog) {
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
+// OK and Cancel at the foot of the dialog; OK runs Accept, which closes the dialog once its fields
+// have been read.
+template <class F>
+void AddOkCancel(QDialog& Dialog, QVBoxLayout* Layout, F Accept) {
+    auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &Dialog);
+    Layout->addWidget(Buttons);
+    QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
+    QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, Accept);
+}
+
 }  // namespace
 
 bool ShowSliceDialog(const std::string& Name, TGeometryList&, bool AllowClosing, bool& Close, TMPlane& Plane) {
@@ -81,10 +91,7 @@ bool ShowSliceDialog(const std::string& Name, TGeometryList&, bool AllowClosing,
             if (On) PositionLabel->setText(Label);
         });
 
-    auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &Dialog);
-    Layout->addWidget(Buttons);
-    QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
-    QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, [&] {
+    AddOkCancel(Dialog, Layout, [&] {
         double Value = 0;
         if (!EditToFloat(Position, Value, &Dialog)) return;
         // XY is the plane z = position, YZ x = position, XZ y = position.
@@ -146,10 +153,7 @@ TVertexOptions ShowVertexDialog(const TPolyline& Polyline) {
         QObject::connect(B, &QAbstractButton::toggled, &Dialog, Follow);
     Follow();
 
-    auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &Dialog);
-    Layout->addWidget(Buttons);
-    QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
-    QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, [&] {
+    AddOkCancel(Dialog, Layout, [&] {
         TVertexOptions Read;
         Read.Mode = BySpacing->isChecked() ? 2 : 1;
         if (!EditToInteger(CountEdit, Read.PointCount, &Dialog) || !EditToFloat(SpacingEdit, Read.PointSpacing, &Dialog) ||
@@ -181,10 +185,7 @@ bool ExecuteFillDialog(const QString& Caption, int& Axis, double& Value, QWidget
     auto* Edit = new QLineEdit("0", ValueGroup);
     ValueLayout->addWidget(Edit);
     Layout->addWidget(ValueGroup);
-    auto* Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &Dialog);
-    Layout->addWidget(Buttons);
-    QObject::connect(Buttons, &QDialogButtonBox::rejected, &Dialog, &QDialog::reject);
-    QObject::connect(Buttons, &QDialogButtonBox::accepted, &Dialog, [&] {
+    AddOkCancel(Dialog, Layout, [&] {
         if (!EditToFloat(Edit, Value, &Dialog)) return;
         Axis = Axes[1]->isChecked() ? 1 : Axes[2]->isChecked() ? 2 : 0;
         Dialog.accept();
