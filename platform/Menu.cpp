@@ -15,7 +15,10 @@ TMenuItem::TMenuItem(std::string ACaption, TMenuAction AOnClick)
 TMenuItem::~TMenuItem() = default;
 
 void TMenuItem::Click() {
-    if (OnClick) OnClick(*this);
+    // A handler may free the menu that holds this item (an entity deleting itself from its own popup):
+    // run a copy, so the handler's own storage outlives the call.
+    const TMenuAction Action = OnClick;
+    if (Action) Action(*this);
 }
 
 TMenuItem& TMenuItem::Items(int Index) const {

@@ -7,6 +7,7 @@
 #include "document/GeometryClasses.h"
 #include "document/RegisterClasses.h"
 #include "document/Settings.h"
+#include "document/ui/ContourForm.h"
 #include "document/ui/PlineFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -58,6 +59,7 @@ std::optional<std::filesystem::path> CommandLineDocument(const std::vector<std::
 std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Arguments, int SplashMilliseconds) {
     // The property frames and dialogs that entities ask the GUI for.
     RegisterCurveUi();
+    InstallContourSetupDialogs();
 
     // The association is taken back at every start when another program holds it. A failure is no
     // reason to stop: it is noted on the console.
