@@ -8,10 +8,12 @@
 #include "foundation/DuZezOride.h"
 #include "shell/MainUnit.h"
 #include "shell/ProgramStart.h"
+#include "shell/ViewUnit.h"
 
 int main(int argc, char* argv[]) {
     sarnova::InitializeProgramFolders(argc > 0 ? argv[0] : "");
     sarnova::StartModelGlobals();
+    sarnova::RegisterDocumentWindow();
     int Result = 0;
     {
         sarnova::TSarnovaApplication App(argc, argv);

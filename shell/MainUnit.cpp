@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QIcon>
 #include <QMdiArea>
@@ -217,6 +218,16 @@ TMainForm::~TMainForm() {
     GeometryServer.reset();
     if (GDockingManager) GDockingManager->ReloadHandler = nullptr;
     if (GMainForm == this) GMainForm = nullptr;
+}
+
+void TMainForm::closeEvent(QCloseEvent* Event) {
+    for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!Sub->close()) {
+            Event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(Event);
 }
 
 QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

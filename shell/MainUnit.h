@@ -15,6 +15,7 @@
 
 class QAction;
 class QActionGroup;
+class QCloseEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -185,6 +186,11 @@ public:
     QAction* WindowCloseAction;
     // The five mode actions: at most one is checked.
     QActionGroup* ModeGroup;
+
+protected:
+    // The document windows close first, in creation order; one that refuses (its unsaved-changes
+    // question answered Cancel) keeps itself, the later ones and the program open.
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

@@ -1,0 +1,190 @@
+// The document window: a child window of the main window's document area that owns one document, shows
+// it in its 3-D view and reads and writes it through its file manager. It hands the document's messages
+// and drawing passes on to the notification hub, turns clicks, rubber bands and mouse moves in the view
+// into picking, selection and highlighting, and builds the view's context menu with the entity list
+// and the selected entity's own menu.
+#pragma once
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/Fileman.h"
+#include "foundation/VkMaths.h"
+#include "platform/Menu.h"
+#include "platform/UserDialogs.h"
+#include "shell/MainUnit.h"
+
+class QAction;
+class QCloseEvent;
+class QMenu;
+
+namespace sarnova {
+
+class IGraphics;
+class TGeoMessage;
+class TGeometryInterface;
+class TAutoSaveTimer;
+class TOpenGLView;
+
+class TViewform : public QWidget, public IDocumentWindow {
+public:
+    // The window of MainForm, with an empty "untitled.geo" document. Dialogs asks the file manager's
+    // questions and runs its file dialogs; it must outlive the window.
+    TViewform(TMainForm& MainForm, IUserDialogs& Dialogs, QWidget* Parent = nullptr);
+    // Leaves the hub before the document goes, so that nothing reaches a freed document.
+    ~TViewform() override;
+
+    TGeometryInterface& GetDocument() const { return *FDocument; }
+    TOpenGLView& GetView() const { return *OpenGLView1; }
+    TFileManager& GetFileManager() const { return *FileManager1; }
+
+    // ---- What the main window asks of the window ----
+    TGeometryList* Document() override;
+    // The file manager takes the name and opens it. A file that fails to load leaves the window
+    // untitled (the document is emptied by its loader), so that a save cannot overwrite the file with
+    // what little was read; the error goes on to the caller.
+    void OpenFile(const std::string& Name) override;
+    bool IsModified() const override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
+    bool CanPrintToScale() const override { return false; }
+    bool IsMacroEditorShowing() const override { return false; }
+    TInteractionMode GetInteractionMode() const override;
+    void SetInteractionMode(TInteractionMode Mode) override;
+    // The settings' colours, grid, degradation, auto-save and project options, and a changed rotation
+    // style for a view that is rotating.
+    void ApplySettings() override;
+    // File, Edit, Create, Calculation and Tools.
+    std::vector<QMenu*> Menus() override;
+
+    // The file manager saves under the document's name, asking for one while it is untitled.
+    void Save() override;
+    // The print dialog; once confirmed the selection is cleared and the view printed.
+    void Print() override;
+    void PrintToScale() override {}
+    void Undo() override;
+    void Redo() override;
+    // The selected entities, copied, become the clipboard's contents.
+    void CopySelection() override;
+    // The clipboard's selected entities move into the document.
+    void PasteClipboard() override;
+    // The view takes the focus; an edited entity gets the Delete key, else the selection is deleted.
+    void DeleteSelection() override;
+    void ZoomIn() override;
+    void ZoomOut() override;
+    // Before the view can draw, the fit waits for its first drawing.
+    void ZoomAll() override;
+    // Only with a selection: the view fits the edited entity or the selected ones.
+    void ZoomSelection() override;
+    void ZoomPrevious() override;
+    void StartZoom() override;
+    void StartZoomWindow() override;
+    void StartPan() override;
+    void StartRotateView() override;
+    void StartSelectEdit() override;
+    // The transform dialogs and the macro editor are not part of the program yet.
+    void TranslateSelection() override {}
+    void ScaleSelection() override {}
+    void RotateSelection() override {}
+    void MirrorSelection() override {}
+    void ShowMacroEditor() override {}
+    void ShowUndoInformation() override;
+
+    // ---- The window's own operations ----
+    // The file manager's name becomes the document's, then Save As.
+    void SaveAs();
+    // Asks the view to repaint.
+    void InvalidateView();
+    // Takes out an entity menu that an earlier popup put in front of the "&Select" item.
+    void RemoveEntityMenu();
+    // The entity of an entity-list item becomes the only selected one.
+    void SelectObject(const std::string& Name);
+    // Enabled and checked states of the window's own actions; run whenever the event loop falls idle.
+    void UpdateActions();
+    // The context menu is about to open: the entity list of the "&Select" submenu and the selection's
+    // own menu are built afresh.
+    void PopupMenu1Popup();
+
+    // ---- The document's events ----
+    void DocumentMessage(TGeoMessage& Message);
+    void DocumentDraw(IGraphics& View);
+    void DocumentModifiedChanged();
+
+    // The last model position the view reported under the mouse.
+    TMVector MouseLocation;
+
+    // ---- Components ----
+    TOpenGLView* OpenGLView1;
+    std::unique_ptr<TFileManager> FileManager1;
+    TOpenDialog OpenDialog1;
+    TSaveDialog SaveDialog1;
+    // Runs the file manager's auto-save while it is enabled.
+    TAutoSaveTimer* AutoSaveTimer;
+
+    QMenu* File1;
+    QMenu* Import1;
+    QMenu* Export1;
+    QMenu* Edit1;
+    QMenu* Create1;
+    QMenu* Calculation1;
+    QMenu* Tools1;
+    QMenu* PopupMenu1;
+    QMenu* Select1;  // the popup's "&Select"
+    QMenu* ByType1;
+    QMenu* ShowHide1;
+
+    QAction* SaveAsAction;
+    QAction* PrintSettingsAction;
+    QAction* EditAction;
+    QAction* SelectAllAction;
+    QAction* SelectNoneAction1;
+    QAction* InvertSelectionAction;
+    // The popup's own Invert item: an edit disables it without touching the Edit menu's.
+    QAction* PopupInvertSelection;
+    QAction* CopyClipAction;
+    QAction* ForceRedrawAction;
+    QAction* PerspectiveAction;
+    QAction* HydrostaticsAction;
+    QAction* SectionAreaCurveAction;
+    QAction* LinesPlanAction;
+
+    // The size a new window opens with in the document area.
+    QSize sizeHint() const override { return {640, 480}; }
+
+protected:
+    // The close query: the file manager asks about unsaved changes; Cancel keeps the window.
+    void closeEvent(QCloseEvent* Event) override;
+
+private:
+    QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                        std::function<void()> Execute);
+    void BuildMenus();
+    void BuildPopupMenu();
+    void InstallViewEvents();
+    void InstallFileManager();
+    void FormActivate();
+    void FormDeactivate();
+    // The main window's tool-window actions, in a submenu of Parent.
+    QMenu* AddEditorToolWindows(QMenu* Parent);
+    // The name the file manager works with: the document's, "untitled.geo" while it has none.
+    std::string DocumentFileName() const;
+
+    TMainForm& MainForm;
+    IUserDialogs& Dialogs;
+    std::unique_ptr<TGeometryInterface> FDocument;
+    TMenuItem FileMenuItems;
+    TMenuItem CreateMenuItems;
+    TMenuItem ToolsMenuItems;
+    bool Active = false;
+    // A fit waits for the view's rendering context, which it has only once shown.
+    bool FitPending = false;
+};
+
+// Makes document windows the main window's document windows: New, Open, recent files and the
+// command-line document then open in them. Their dialogs are the program's (those the exception
+// handler shows its errors with).
+void RegisterDocumentWindow();
+
+}  // namespace sarnova

@@ -1,0 +1,409 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "document/GeoFace.h"
+#include "document/Geometry.h"
+#include "document/Settings.h"
+#include "document/ui/AutoSaveTimer.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "platform/ScriptedUserDialogs.h"
+#include "shell/GeometryServer.h"
+#include "shell/MainUnit.h"
+#include "shell/ProgramStart.h"
+#include "shell/ShellTestSupport.h"
+#include "shell/ViewUnit.h"
+#include "views/OpenGLView.h"
+
+namespace sarnova {
+namespace {
+
+// A named entity with extents, so that the list keeps it and the popup lists it.
+class TNamedEntity : public TGeometry {
+public:
+    explicit TNamedEntity(const std::string& Name) { SetName(Name); }
+    TMBox CalculateExtents() override {
+        TMBox Box;
+        InitEmptyBox(Box);
+        ExtendBoxXYZ(Box, 0, 0, 0);
+        ExtendBoxXYZ(Box, 1, 1, 1);
+        return Box;
+    }
+};
+
+std::string ReadAll(const std::filesystem::path& Path) {
+    std::ifstream In(Path);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+std::vector<std::string> Captions(const QMenu& Menu) {
+    std::vector<std::string> Result;
+    for (QAction* Action : Menu.actions())
+        Result.push_back(Action->isSeparator() ? "-" : Action->text().toStdString());
+    return Result;
+}
+
+// Blocks of kinds the program does not know are kept as they are: a document that loads and saves
+// without any entity class.
+const char* const TwoBlocks = "[TFutureSurface]\nName=Deck\n\n[TFutureCurve]\nName=Sheer\nColor=$000000FF\n\n";
+
+class Viewform : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { StartModelGlobals(); }
+    static void TearDownTestSuite() { StopModelGlobals(); }
+
+    void SetUp() override {
+        GSettings->SetDefaults();
+        GExceptionHandler->UserDialogs = &Dialogs;
+        GDocumentWindowFactory = [this](TMainForm& MainForm) { return new TViewform(MainForm, Dialogs); };
+        Folder = std::filesystem::temp_directory_path() / "sarnova-viewform-test";
+        std::filesystem::remove_all(Folder);
+        std::filesystem::create_directories(Folder);
+        Form = std::make_unique<TMainForm>();
+        Form->show();
+        Settle();
+    }
+    void TearDown() override {
+        Form.reset();
+        Settle();
+        GDocumentWindowFactory = nullptr;
+        GExceptionHandler->UserDialogs = nullptr;
+        std::filesystem::remove_all(Folder);
+    }
+
+    TViewform* Active() const { return dynamic_cast<TViewform*>(Form->ActiveDocumentWindow()); }
+    static QMdiSubWindow* SubWindow(TViewform* W) { return qobject_cast<QMdiSubWindow*>(W->parentWidget()); }
+    // The active window once its view has drawn (it gets its rendering context when first exposed).
+    TViewform* Drawn() const {
+        TViewform* W = Active();
+        QDeadlineTimer Deadline(5000);
+        while (W && !W->GetView().IsContextReady() && !Deadline.hasExpired()) QCoreApplication::processEvents();
+        Settle();
+        return W;
+    }
+    TViewform* NewWindow() {
+        Form->NewDocument();
+        return Drawn();
+    }
+    TViewform* OpenWindow(const std::filesystem::path& Path) {
+        Form->OpenDocumentFile(Path.string());
+        return Drawn();
+    }
+    std::filesystem::path WriteFile(const std::string& Name, const std::string& Text) const {
+        const auto Path = Folder / Name;
+        std::ofstream(Path) << Text;
+        return Path;
+    }
+    static TGeometry& AddNamed(TViewform& W, const std::string& Name) {
+        return *W.GetDocument().Add(std::make_unique<TNamedEntity>(Name));
+    }
+
+    TScriptedUserDialogs Dialogs;
+    std::unique_ptr<TMainForm> Form;
+    std::filesystem::path Folder;
+};
+
+TEST_F(Viewform, ANewWindowIsUntitledUnmodifiedAndFitted) {
+    TViewform* W = NewWindow();
+    ASSERT_NE(W, nullptr);
+    EXPECT_EQ(SubWindow(W)->windowTitle(), "untitled.geo");
+    EXPECT_FALSE(W->IsModified());
+    EXPECT_EQ(W->GetDocument().Count(), 0);
+    EXPECT_TRUE(W->GetView().IsContextReady());
+    EXPECT_GE(W->GetView().SavedCameraStates(), 1);  // ZoomAll keeps the camera it replaced
+    EXPECT_EQ(W->GetView().GetInteractionMode(), GSettings->RotationMode);
+
+    // Its menus stand in for the frame's File and Edit; Import and Export list their formats, disabled.
+    std::vector<std::string> Bar;
+    for (QAction* Action : Form->menuBar()->actions()) Bar.push_back(Action->text().toStdString());
+    EXPECT_EQ(Bar, (std::vector<std::string>{"&File", "&Edit", "&Create", "Calculation", "&Tools", "&Window", "&Help"}));
+    EXPECT_FALSE(W->Import1->menuAction()->isEnabled());
+    EXPECT_FALSE(W->Export1->menuAction()->isEnabled());
+    EXPECT_EQ(W->Import1->actions().size(), 16);
+    EXPECT_EQ(W->Export1->actions().size(), 9);
+    EXPECT_EQ(W->Export1->actions().at(1)->text(), "Proteus DAM && SUS...");
+}
+
+TEST_F(Viewform, OpeningAFileShowsItsNameAndAnUnmodifiedDocument) {
+    TViewform* W = OpenWindow(WriteFile("hull.geo", TwoBlocks));
+    ASSERT_NE(W, nullptr);
+    EXPECT_EQ(SubWindow(W)->windowTitle(), "hull.geo");
+    EXPECT_FALSE(W->IsModified());
+    EXPECT_FALSE(W->CanUndo());
+    EXPECT_EQ(W->GetDocument().Count(), 2);
+
+    // The document's modified flag reaches the file manager and so the main window's Save.
+    W->GetDocument().SetModified(true);
+    EXPECT_TRUE(W->IsModified());
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->SaveAction->isEnabled());
+}
+
+TEST_F(Viewform, AFileThatFailsToLoadLeavesTheWindowUntitled) {
+    const auto Missing = Folder / "gone.geo";
+    EXPECT_THROW(Form->OpenDocumentFile(Missing.string()), std::exception);
+    Settle();
+    TViewform* W = Active();
+    ASSERT_NE(W, nullptr);
+    EXPECT_EQ(SubWindow(W)->windowTitle(), "untitled.geo");
+    // Save asks for a name rather than writing over the file that failed.
+    Dialogs.CancelFileDialog();
+    W->Save();
+    ASSERT_EQ(Dialogs.ShownFileDialogs.size(), 1u);
+    EXPECT_TRUE(Dialogs.ShownFileDialogs[0].Save);
+    EXPECT_EQ(Dialogs.ShownFileDialogs[0].FileName, "untitled.geo");
+    EXPECT_FALSE(std::filesystem::exists(Missing));
+}
+
+TEST_F(Viewform, ClosingAModifiedWindowAsksAndCancelKeepsIt) {
+    TViewform* W = NewWindow();
+    AddNamed(*W, "Keel");
+    ASSERT_TRUE(W->IsModified());
+    QMdiSubWindow* Sub = SubWindow(W);
+
+    Dialogs.Answer(TModalResult::mrCancel);
+    EXPECT_FALSE(Sub->close());
+    Settle();
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Text, "untitled.geo is unsaved, Save?");
+    EXPECT_EQ(Dialogs.Shown[0].Buttons, unsigned(mbYes | mbNo | mbCancel));
+    ASSERT_EQ(Form->DocumentWindows().size(), 1u);
+    EXPECT_EQ(W->GetDocument().Count(), 1);
+
+    // Yes with the save dialog cancelled saves nothing and keeps the window too.
+    Dialogs.Answer(TModalResult::mrYes);
+    Dialogs.CancelFileDialog();
+    EXPECT_FALSE(Sub->close());
+    Settle();
+    EXPECT_EQ(Form->DocumentWindows().size(), 1u);
+
+    // A save that fails is reported and keeps the window and its document.
+    Dialogs.Answer(TModalResult::mrYes);
+    Dialogs.ChooseFile((Folder / "no-such-folder" / "keel.geo").string());
+    EXPECT_FALSE(Sub->close());
+    Settle();
+    ASSERT_EQ(Form->DocumentWindows().size(), 1u);
+    EXPECT_EQ(Dialogs.Shown.back().Icon, TMsgDlgType::mtError);
+    EXPECT_TRUE(W->IsModified());
+
+    Dialogs.Answer(TModalResult::mrNo);
+    EXPECT_TRUE(Sub->close());
+    Settle();
+    EXPECT_TRUE(Form->DocumentWindows().empty());
+}
+
+TEST_F(Viewform, ClosingTheMainWindowAsksEveryModifiedWindow) {
+    TViewform* First = NewWindow();
+    AddNamed(*First, "Keel");
+    NewWindow();  // unmodified: asks nothing
+    TViewform* Third = NewWindow();
+    AddNamed(*Third, "Deck");
+
+    // Cancel at the second question: the window that asked and those after it stay, and so does the
+    // program.
+    Dialogs.Answer(TModalResult::mrNo);
+    Dialogs.Answer(TModalResult::mrCancel);
+    EXPECT_FALSE(Form->close());
+    Settle();
+    EXPECT_EQ(Dialogs.Shown.size(), 2u);
+    ASSERT_EQ(Form->DocumentWindows().size(), 1u);
+    EXPECT_EQ(Form->DocumentWindows()[0], Third);
+    EXPECT_TRUE(Form->isVisible());
+
+    Dialogs.Answer(TModalResult::mrNo);
+    EXPECT_TRUE(Form->close());
+    Settle();
+    EXPECT_TRUE(Form->DocumentWindows().empty());
+}
+
+TEST_F(Viewform, SaveWritesAFileThatLoadsBackTheSame) {
+    TViewform* W = OpenWindow(WriteFile("source.geo", TwoBlocks));
+    ASSERT_EQ(W->GetDocument().Count(), 2);
+    W->GetDocument().SetModified(true);
+
+    // Save As under a new name; the caption follows.
+    const auto Target = Folder / "saved.geo";
+    Dialogs.ChooseFile(Target.string());
+    W->SaveAs();
+    EXPECT_EQ(SubWindow(W)->windowTitle(), "saved.geo");
+    EXPECT_FALSE(W->IsModified());
+    const std::string Saved = ReadAll(Target);
+    EXPECT_EQ(Saved.find(TwoBlocks), 0u) << Saved;
+
+    // A plain Save of a named document asks nothing and writes the same text.
+    W->GetDocument().SetModified(true);
+    W->Save();
+    EXPECT_EQ(Dialogs.ShownFileDialogs.size(), 1u);
+    EXPECT_EQ(ReadAll(Target), Saved);
+
+    TViewform* Again = OpenWindow(Target);
+    ASSERT_NE(Again, W);
+    EXPECT_EQ(Again->GetDocument().Count(), 2);
+    const auto Resaved = Folder / "resaved.geo";
+    Dialogs.ChooseFile(Resaved.string());
+    Again->SaveAs();
+    EXPECT_EQ(ReadAll(Resaved), Saved);
+}
+
+TEST_F(Viewform, TheRecentFilesOfTheFileMenuOpenInNewWindows) {
+    const auto Path = WriteFile("recent.geo", TwoBlocks);
+    TViewform* First = OpenWindow(Path);
+    SubWindow(First)->close();
+    Settle();
+    TViewform* W = NewWindow();
+    emit W->File1->aboutToShow();
+    QAction* Recent = nullptr;
+    for (QAction* Action : W->File1->actions())
+        if (Action->isVisible() && Action->text().contains("recent.geo")) Recent = Action;
+    ASSERT_NE(Recent, nullptr);
+    Recent->trigger();
+    Settle();
+    ASSERT_EQ(Form->DocumentWindows().size(), 2u);
+    EXPECT_EQ(SubWindow(Active())->windowTitle(), "recent.geo");
+    EXPECT_EQ(Active()->GetDocument().Count(), 2);
+}
+
+TEST_F(Viewform, TheDocumentSpeaksToTheHubThroughItsWindow) {
+    TViewform* W = NewWindow();
+    TGeometryClient Client(Form->GeometryServer.get());
+    std::vector<TGeoMessage*> Messages;
+    int Draws = 0;
+    Client.OnMessage = [&](TGeoMessage& Message) { Messages.push_back(&Message); };
+    Client.OnDraw = [&](IGraphics&) { ++Draws; };
+
+    W->GetDocument().SendMessage(std::make_unique<TGeoSelectionChange>());
+    EXPECT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Form->GeometryServer->GetActiveList(), &W->GetDocument());
+    W->GetView().Render();
+    EXPECT_GE(Draws, 1);
+
+    // Activating another window makes its document the hub's active one.
+    TViewform* Other = NewWindow();
+    ASSERT_NE(Other, W);
+    EXPECT_EQ(Form->GeometryServer->GetActiveList(), &Other->GetDocument());
+    Form->MdiArea->setActiveSubWindow(SubWindow(W));
+    Settle();
+    EXPECT_EQ(Form->GeometryServer->GetActiveList(), &W->GetDocument());
+    EXPECT_TRUE(W->GetView().PopupAutoPopup);
+    EXPECT_FALSE(Other->GetView().PopupAutoPopup);
+}
+
+TEST_F(Viewform, ThePopupListsTheShownNamedEntities) {
+    TViewform* W = NewWindow();
+    AddNamed(*W, "Alpha");
+    AddNamed(*W, "Hidden").SetDisplayState(dsHidden);
+    AddNamed(*W, "");
+    AddNamed(*W, "B&C").SetSelected(true);
+
+    W->PopupMenu1Popup();
+    EXPECT_EQ(Captions(*W->Select1), (std::vector<std::string>{"Select &All", "Select &None", "&Invert Selection",
+                                                                "-", "By Type", "-", "Alpha", "B&&C"}));
+    const QList<QAction*> Items = W->Select1->actions();
+    EXPECT_FALSE(Items[6]->isChecked());
+    EXPECT_TRUE(Items[7]->isChecked());
+    // The selected entity's own menu comes first.
+    QAction* EntityMenu = W->PopupMenu1->actions().first();
+    ASSERT_NE(EntityMenu, W->Select1->menuAction());
+    ASSERT_NE(EntityMenu->menu(), nullptr);
+    EXPECT_EQ(Captions(*EntityMenu->menu()).back(), "Show Attributes...");
+
+    // Choosing a name selects that entity only; the next popup lists it once more, with one entity menu.
+    Items[6]->trigger();
+    EXPECT_TRUE(W->GetDocument().Items(0).GetSelected());
+    EXPECT_FALSE(W->GetDocument().Items(3).GetSelected());
+    const qsizetype Before = W->PopupMenu1->actions().size();
+    W->PopupMenu1Popup();
+    EXPECT_EQ(W->PopupMenu1->actions().size(), Before);
+    EXPECT_EQ(W->Select1->actions().size(), 8);
+
+    // Nothing selected: no entity menu; a deactivation takes an entity menu out as well.
+    W->GetDocument().ClearSelection();
+    W->PopupMenu1Popup();
+    EXPECT_EQ(W->PopupMenu1->actions().first(), W->Select1->menuAction());
+    W->GetDocument().Items(0).SetSelected(true);
+    W->PopupMenu1Popup();
+    NewWindow();
+    EXPECT_EQ(W->PopupMenu1->actions().first(), W->Select1->menuAction());
+}
+
+TEST_F(Viewform, ThePopupEntityListStopsAtAScreenfull) {
+    TViewform* W = NewWindow();
+    for (int I = 0; I < 200; ++I) AddNamed(*W, "E" + std::to_string(I));
+    W->PopupMenu1Popup();
+    // Rows of 21 pixels: a 1024-pixel screen holds 48 items, five fixed ones and the separator included.
+    const int Rows = W->screen()->geometry().height() / 21;
+    ASSERT_GT(Rows, 6);
+    EXPECT_EQ(W->Select1->actions().size(), Rows);
+    EXPECT_EQ(W->Select1->actions().back()->text().toStdString(), "E" + std::to_string(Rows - 7));
+}
+
+TEST_F(Viewform, MouseLeaveClearsTheHighlightAndDeleteNeedsNoModifier) {
+    GSettings->ProjectOptions = 0;
+    TViewform* W = NewWindow();
+    TGeometry& Entity = AddNamed(*W, "Keel");
+    W->GetDocument().SetHighlightedGeometry(&Entity);
+    Entity.SetHighlighted(true);
+    QEvent Leave(QEvent::Leave);
+    QApplication::sendEvent(&W->GetView(), &Leave);
+    EXPECT_EQ(W->GetDocument().GetHighlightedGeometry(), nullptr);
+    EXPECT_FALSE(Entity.GetHighlighted());
+
+    Entity.SetSelected(true);
+    W->GetView().setFocus();
+    QApplication::setActiveWindow(Form.get());
+    Settle();
+    ASSERT_TRUE(W->GetView().hasFocus());
+    for (TShiftState Shift : {TShiftState(ssShift), TShiftState(ssCtrl), TShiftState(ssAlt)}) {
+        TKeyCode Key = VK_DELETE;
+        W->GetView().KeyDown(Key, Shift);
+        EXPECT_EQ(W->GetDocument().Count(), 1) << Shift;
+    }
+    TKeyCode Key = VK_DELETE;
+    W->GetView().KeyDown(Key, 0);
+    EXPECT_EQ(W->GetDocument().Count(), 0);
+}
+
+TEST_F(Viewform, SettingsReachTheViewAndTheAutoSaveTimer) {
+    TViewform* W = NewWindow();
+    GSettings->AutoSaveEnabled = true;
+    GSettings->AutoSaveInterval = 10;
+    GSettings->GridEnabled = true;
+    GSettings->BackColor = clNavy;
+    GSettings->ProjectOptions = poGridSnap | poHighlight;
+    W->SetInteractionMode(imRotateWorld);
+    GSettings->RotationMode = imRotateView;
+    Form->ApplySettings();
+    EXPECT_TRUE(W->AutoSaveTimer->Timer().isActive());
+    EXPECT_EQ(W->AutoSaveTimer->Timer().interval(), 10 * 60 * 1000);
+    EXPECT_TRUE(W->GetView().GetGrid().GetEnabled());
+    EXPECT_EQ(W->GetView().GetColor(), clNavy);
+    EXPECT_EQ(W->GetDocument().GetProjectOptions(), poGridSnap | poHighlight);
+    EXPECT_EQ(W->GetView().GetInteractionMode(), imRotateView);
+
+    // A mode other than rotation stays; auto-save off stops the timer.
+    W->SetInteractionMode(imPan);
+    GSettings->AutoSaveEnabled = false;
+    GSettings->RotationMode = imRotateWorld;
+    Form->ApplySettings();
+    EXPECT_FALSE(W->AutoSaveTimer->Timer().isActive());
+    EXPECT_EQ(W->GetView().GetInteractionMode(), imPan);
+}
+
+}  // namespace
+}  // namespace sarnova
