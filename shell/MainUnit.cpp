@@ -21,6 +21,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/GeometryServer.h"
+#include "shell/QtMenus.h"
 #include "shell/VkDockPanelManager.h"
 
 namespace sarnova {
@@ -239,13 +240,7 @@ QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKey
     Action->setShortcutContext(Qt::WindowShortcut);
     Action->setToolTip(QString(Caption).remove('&').remove("..."));
     // An error of an operation is shown, and the program carries on.
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] {
-        try {
-            Execute();
-        } catch (const std::exception& Error) {
-            if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-        }
-    });
+    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
     addAction(Action);
     return Action;
 }

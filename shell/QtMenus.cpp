@@ -44,6 +44,14 @@ int QtKeyOfVirtualKey(unsigned Code) {
 
 }  // namespace
 
+void RunMenuCommand(const std::function<void()>& Command) {
+    try {
+        Command();
+    } catch (const std::exception& Error) {
+        if (GExceptionHandler) GExceptionHandler->HandleException(Error);
+    }
+}
+
 QKeySequence ShortCutToKeySequence(TShortCut ShortCut) {
     const int Key = QtKeyOfVirtualKey(ShortCut & 0xFF);
     if (Key == 0) return {};
@@ -68,13 +76,7 @@ QAction* CreateMenuItemAction(QMenu& Menu, TMenuItem& Item) {
         Action->setShortcut(ShortCutToKeySequence(Item.ShortCut));
         Action->setCheckable(Item.Checked);
         Action->setChecked(Item.Checked);
-        QObject::connect(Action, &QAction::triggered, &Menu, [&Item] {
-            try {
-                Item.Click();
-            } catch (const std::exception& Error) {
-                if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-            }
-        });
+        QObject::connect(Action, &QAction::triggered, &Menu, [&Item] { RunMenuCommand([&Item] { Item.Click(); }); });
     }
     Action->setEnabled(Item.Enabled);
     Action->setVisible(Item.Visible);

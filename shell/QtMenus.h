@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QObject>
 
+#include <functional>
 #include <vector>
 
 #include "platform/Menu.h"
@@ -14,6 +15,10 @@ class QAction;
 class QMenu;
 
 namespace sarnova {
+
+// Runs a menu or toolbar command: an error is shown by the program's exception handler and the
+// program carries on, as the event loop may not see it.
+void RunMenuCommand(const std::function<void()>& Command);
 
 // The Qt key sequence of a menu shortcut (virtual-key code plus scShift, scCtrl, scAlt); an empty
 // sequence for 0 and for keys that have no Qt counterpart.

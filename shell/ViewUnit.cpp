@@ -51,15 +51,6 @@ const char* const ExportFormats[] = {
     "GridGen Glyph...",
 };
 
-// Runs a command the way the main window's actions do: an error is shown and the program carries on.
-void Guarded(const std::function<void()>& Command) {
-    try {
-        Command();
-    } catch (const std::exception& Error) {
-        if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-    }
-}
-
 }  // namespace
 
 TViewform::TViewform(TMainForm& AMainForm, IUserDialogs& ADialogs, QWidget* Parent)
@@ -175,7 +166,7 @@ QAction* TViewform::MakeAction(const char* Name, const char* Caption, const QKey
     Action->setShortcut(Shortcut);
     // Keys reach the document window that holds the focus, not the other document windows.
     Action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { Guarded(Execute); });
+    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
     addAction(Action);
     return Action;
 }
@@ -316,15 +307,15 @@ void TViewform::BuildPopupMenu() {
     ShowHide1->addAction(MakeAction("ShowAllAction", "Show All", {}, [this] { FDocument->ShowAll(); }));
     ShowHide1->addAction(MakeAction("HideAllAction", "Hide All", {}, [this] { FDocument->HideAll(); }));
     ShowHide1->addSeparator();
-    ShowHide1->addAction(
-        MakeAction("HideSelectedAction", "Hide Selected", QKeySequence("Ctrl+H"), [this] { FDocument->HideSelected(); }));
+    ShowHide1->addAction(MakeAction("HideSelectedAction", "Hide Selected", QKeySequence("Ctrl+H"),
+                                    [this] { FDocument->HideSelected(); }));
     ShowHide1->addAction(MakeAction("HideUnselectedAction", "Hide Unselected", QKeySequence("Ctrl+U"),
                                     [this] { FDocument->HideUnselected(); }));
     // The snap switches belong to the status bar's modelling toggles, which are not built yet.
     PopupMenu1->addMenu("Snap Options")->menuAction()->setEnabled(false);
     AddEditorToolWindows(PopupMenu1);
     PopupMenu1->addSeparator();
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { Guarded([this] { PopupMenu1Popup(); }); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { RunMenuCommand([this] { PopupMenu1Popup(); }); });
 }
 
 void TViewform::InstallFileManager() {
@@ -513,14 +504,16 @@ void TViewform::PopupMenu1Popup() {
             QAction* Item = Select1->addAction(Caption.replace("&", "&&"));
             Item->setCheckable(true);
             Item->setChecked(Entity.GetSelected());
-            connect(Item, &QAction::triggered, this, [this, Name] { Guarded([this, Name] { SelectObject(Name); }); });
+            connect(Item, &QAction::triggered, this,
+                    [this, Name] { RunMenuCommand([this, Name] { SelectObject(Name); }); });
             if (Select1->actions().size() % Limit == 0) break;
         }
     }
 
     if (TMenuItem* EntityMenu = FDocument->SelectionPopupMenu()) {
         const QList<QAction*> Items = PopupMenu1->actions();
-        PopupMenu1->insertAction(Items.isEmpty() ? nullptr : Items.first(), CreateMenuItemAction(*PopupMenu1, *EntityMenu));
+        QAction* First = Items.isEmpty() ? nullptr : Items.first();
+        PopupMenu1->insertAction(First, CreateMenuItemAction(*PopupMenu1, *EntityMenu));
     }
 }
 
@@ -654,7 +647,8 @@ void TViewform::StartSelectEdit() {
 }
 
 void TViewform::ShowUndoInformation() {
-    FDocument->GetUndoManager().ShowInformationForm(Dialogs, GExceptionHandler ? GExceptionHandler->ApplicationTitle : "");
+    const std::string Caption = GExceptionHandler ? GExceptionHandler->ApplicationTitle : std::string();
+    FDocument->GetUndoManager().ShowInformationForm(Dialogs, Caption);
 }
 
 void RegisterDocumentWindow() {

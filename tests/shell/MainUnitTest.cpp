@@ -25,18 +25,6 @@
 namespace sarnova {
 namespace {
 
-// An entity with extents, so that the list keeps it.
-class TBoxEntity : public TGeometry {
-public:
-    TMBox CalculateExtents() override {
-        TMBox Box;
-        InitEmptyBox(Box);
-        ExtendBoxXYZ(Box, 0, 0, 0);
-        ExtendBoxXYZ(Box, 1, 1, 1);
-        return Box;
-    }
-};
-
 // Every action reachable from the menus (submenus included) and the toolbar.
 std::vector<QAction*> ReachableActions(TMainForm& Form) {
     std::vector<QAction*> Found;

@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <string>
+
+#include "document/Geometry.h"
+
 namespace sarnova {
 
 // Lets posted work run and frees what was deleted later, as the event loop would between events.
@@ -12,5 +16,18 @@ inline void Settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
+
+// An entity with extents, so that a list keeps it, and a name, so that the view's popup lists it.
+class TBoxEntity : public TGeometry {
+public:
+    explicit TBoxEntity(const std::string& Name = {}) { SetName(Name); }
+    TMBox CalculateExtents() override {
+        TMBox Box;
+        InitEmptyBox(Box);
+        ExtendBoxXYZ(Box, 0, 0, 0);
+        ExtendBoxXYZ(Box, 1, 1, 1);
+        return Box;
+    }
+};
 
 }  // namespace sarnova

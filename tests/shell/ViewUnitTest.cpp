@@ -32,19 +32,6 @@
 namespace sarnova {
 namespace {
 
-// A named entity with extents, so that the list keeps it and the popup lists it.
-class TNamedEntity : public TGeometry {
-public:
-    explicit TNamedEntity(const std::string& Name) { SetName(Name); }
-    TMBox CalculateExtents() override {
-        TMBox Box;
-        InitEmptyBox(Box);
-        ExtendBoxXYZ(Box, 0, 0, 0);
-        ExtendBoxXYZ(Box, 1, 1, 1);
-        return Box;
-    }
-};
-
 std::string ReadAll(const std::filesystem::path& Path) {
     std::ifstream In(Path);
     std::stringstream Text;
@@ -111,7 +98,7 @@ protected:
         return Path;
     }
     static TGeometry& AddNamed(TViewform& W, const std::string& Name) {
-        return *W.GetDocument().Add(std::make_unique<TNamedEntity>(Name));
+        return *W.GetDocument().Add(std::make_unique<TBoxEntity>(Name));
     }
 
     TScriptedUserDialogs Dialogs;
@@ -132,7 +119,9 @@ TEST_F(Viewform, ANewWindowIsUntitledUnmodifiedAndFitted) {
     // Its menus stand in for the frame's File and Edit; Import and Export list their formats, disabled.
     std::vector<std::string> Bar;
     for (QAction* Action : Form->menuBar()->actions()) Bar.push_back(Action->text().toStdString());
-    EXPECT_EQ(Bar, (std::vector<std::string>{"&File", "&Edit", "&Create", "Calculation", "&Tools", "&Window", "&Help"}));
+    const std::vector<std::string> Expected = {"&File",  "&Edit",   "&Create", "Calculation",
+                                               "&Tools", "&Window", "&Help"};
+    EXPECT_EQ(Bar, Expected);
     EXPECT_FALSE(W->Import1->menuAction()->isEnabled());
     EXPECT_FALSE(W->Export1->menuAction()->isEnabled());
     EXPECT_EQ(W->Import1->actions().size(), 16);
