@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "document/GeoFace.h"
+#include "document/GeoFaceMacro.h"
 #include "document/Geometry.h"
 #include "document/GeometryClasses.h"
 #include "document/Settings.h"
@@ -113,6 +114,8 @@ TViewform::TViewform(TMainForm& AMainForm, IUserDialogs& ADialogs, QWidget* Pare
     FDocument->View = OpenGLView1;
     InstallViewEvents();
     OpenGLView1->SetInteractionMode(CurrentSettings().RotationMode);
+    AddMacroMenuItems(CalculationMenuItems, *FDocument);
+    new TQtMenuMirror(*Calculation1, CalculationMenuItems);
     ZoomAll();
 
     connect(MainForm.MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
@@ -232,7 +235,7 @@ void TViewform::BuildMenus() {
     Create1 = new QMenu("&Create", this);
     Create1->setObjectName("Create1");
 
-    // The calculation windows are not part of the program yet.
+    // The calculation windows are not part of the program yet; the document's macro items follow them.
     Calculation1 = new QMenu("Calculation", this);
     Calculation1->setObjectName("Calculation1");
     HydrostaticsAction = MakeAction("HydrostaticsAction", "Hydrostatics...", {}, [] {});

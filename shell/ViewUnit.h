@@ -177,6 +177,7 @@ private:
     TMenuItem FileMenuItems;
     TMenuItem CreateMenuItems;
     TMenuItem ToolsMenuItems;
+    TMenuItem CalculationMenuItems;
     bool Active = false;
     // A fit waits for the view's rendering context, which it has only once shown.
     bool FitPending = false;

@@ -20,6 +20,7 @@
 #include "document/Geometry.h"
 #include "document/Settings.h"
 #include "document/ui/AutoSaveTimer.h"
+#include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "shell/GeometryServer.h"
@@ -366,6 +367,24 @@ TEST_F(Viewform, MouseLeaveClearsTheHighlightAndDeleteNeedsNoModifier) {
     TKeyCode Key = VK_DELETE;
     W->GetView().KeyDown(Key, 0);
     EXPECT_EQ(W->GetDocument().Count(), 0);
+}
+
+TEST_F(Viewform, TheCalculationMenuRunsTheProgramsMacrosOnTheDocument) {
+    const auto Macros = std::filesystem::path(GExeDir) / "Macros";
+    ASSERT_FALSE(std::filesystem::exists(Macros)) << "the test makes and removes this folder";
+    std::filesystem::create_directories(Macros);
+    std::ofstream(Macros / "clear.cmd") << "//MACRONAME Clear Everything\nDELETE ALL\n";
+    TViewform* W = NewWindow();
+    AddNamed(*W, "Keel");
+
+    const std::vector<std::string> Expected = {"Hydrostatics...",      "Section Area Curves...", "Entity Extents...",
+                                               "Compartment Volumes...", "Permeability Plot...", "Generate Lines Plan...",
+                                               "-",                    "Clear Everything"};
+    EXPECT_EQ(Captions(*W->Calculation1), Expected);
+    W->Calculation1->actions().back()->trigger();
+    std::filesystem::remove_all(Macros);
+    EXPECT_EQ(W->GetDocument().Count(), 0);
+    EXPECT_TRUE(Dialogs.Shown.empty());
 }
 
 TEST_F(Viewform, SettingsReachTheViewAndTheAutoSaveTimer) {
