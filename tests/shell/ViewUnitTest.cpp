@@ -377,9 +377,9 @@ TEST_F(Viewform, TheCalculationMenuRunsTheProgramsMacrosOnTheDocument) {
     TViewform* W = NewWindow();
     AddNamed(*W, "Keel");
 
-    const std::vector<std::string> Expected = {"Hydrostatics...",      "Section Area Curves...", "Entity Extents...",
-                                               "Compartment Volumes...", "Permeability Plot...", "Generate Lines Plan...",
-                                               "-",                    "Clear Everything"};
+    const std::vector<std::string> Expected = {
+        "Hydrostatics...",      "Section Area Curves...", "Entity Extents...", "Compartment Volumes...",
+        "Permeability Plot...", "Generate Lines Plan...", "-",                 "Clear Everything"};
     EXPECT_EQ(Captions(*W->Calculation1), Expected);
     W->Calculation1->actions().back()->trigger();
     std::filesystem::remove_all(Macros);
