@@ -429,6 +429,7 @@ void TViewform::ApplySettings() {
 void TViewform::closeEvent(QCloseEvent* Event) {
     bool MayClose = false;
     try {
+        FileManager1->Modified = IsModified();
         MayClose = FileManager1->CloseQuery();
     } catch (const std::exception& Error) {
         // A save that failed keeps the window and its document.
@@ -545,7 +546,7 @@ void TViewform::OpenFile(const std::string& Name) {
     }
 }
 
-bool TViewform::IsModified() const { return FileManager1->Modified; }
+bool TViewform::IsModified() const { return FileManager1->Modified || FDocument->IsChanged(); }
 bool TViewform::CanUndo() const { return FDocument->CanUndo(); }
 bool TViewform::CanRedo() const { return FDocument->CanRedo(); }
 TInteractionMode TViewform::GetInteractionMode() const { return OpenGLView1->GetInteractionMode(); }

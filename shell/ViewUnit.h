@@ -46,6 +46,8 @@ public:
     // untitled (the document is emptied by its loader), so that a save cannot overwrite the file with
     // what little was read; the error goes on to the caller.
     void OpenFile(const std::string& Name) override;
+    // The file manager's modified flag, or a change of the document not yet applied: a point drag is
+    // applied only when its entity leaves edit mode, and must not be lost by a close before that.
     bool IsModified() const override;
     bool CanUndo() const override;
     bool CanRedo() const override;

@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/Settings.h"
@@ -28,6 +30,7 @@
 #include "shell/ProgramStart.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/ViewUnit.h"
+#include "foundation/Polyline.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
@@ -50,6 +53,28 @@ std::vector<std::string> Captions(const QMenu& Menu) {
 // Blocks of kinds the program does not know are kept as they are: a document that loads and saves
 // without any entity class.
 const char* const TwoBlocks = "[TFutureSurface]\nName=Deck\n\n[TFutureCurve]\nName=Sheer\nColor=$000000FF\n\n";
+
+const std::filesystem::path ExampleHull = std::filesystem::path(SARNOVA_SOURCE_DIR) / "examples" / "hull.geo";
+
+// A mouse event at a pixel of the widget, as the window system sends it.
+void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held,
+               Qt::KeyboardModifiers Keys = Qt::NoModifier) {
+    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Keys);
+    QApplication::sendEvent(&Widget, &Event);
+}
+
+// A left-button press at From, moves to To in a few steps and the release there.
+void Drag(QWidget& Widget, QPoint From, QPoint To, Qt::KeyboardModifiers Keys = Qt::NoModifier) {
+    SendMouse(Widget, QEvent::MouseButtonPress, From, Qt::LeftButton, Qt::LeftButton, Keys);
+    for (int Step = 1; Step <= 4; ++Step)
+        SendMouse(Widget, QEvent::MouseMove, From + (To - From) * Step / 4, Qt::NoButton, Qt::LeftButton, Keys);
+    SendMouse(Widget, QEvent::MouseButtonRelease, To, Qt::LeftButton, Qt::NoButton, Keys);
+}
+
+QPoint PixelOf(TOpenGLView& View, double X, double Y, double Z) {
+    const TPoint P = View.WorldToScreen(X, Y, Z);
+    return {P.X, P.Y};
+}
 
 class Viewform : public ::testing::Test {
 protected:
@@ -251,6 +276,20 @@ TEST_F(Viewform, SaveWritesAFileThatLoadsBackTheSame) {
     EXPECT_EQ(ReadAll(Resaved), Saved);
 }
 
+TEST_F(Viewform, TheExampleOpensAsCurvesAndSavesAsItWasWritten) {
+    TViewform* W = OpenWindow(ExampleHull);
+    ASSERT_NE(W, nullptr);
+    EXPECT_EQ(SubWindow(W)->windowTitle(), "hull.geo");
+    ASSERT_EQ(W->GetDocument().Count(), 7);
+    for (int I = 0; I < W->GetDocument().Count(); ++I)
+        EXPECT_NE(dynamic_cast<TGeoPline*>(&W->GetDocument().Items(I)), nullptr) << I;
+    EXPECT_EQ(W->GetDocument().Items(0).GetName(), "Keel");
+    const auto Copy = Folder / "copy.geo";
+    Dialogs.ChooseFile(Copy.string());
+    W->SaveAs();
+    EXPECT_EQ(ReadAll(Copy), ReadAll(ExampleHull));
+}
+
 TEST_F(Viewform, TheRecentFilesOfTheFileMenuOpenInNewWindows) {
     const auto Path = WriteFile("recent.geo", TwoBlocks);
     TViewform* First = OpenWindow(Path);
@@ -367,6 +406,129 @@ TEST_F(Viewform, MouseLeaveClearsTheHighlightAndDeleteNeedsNoModifier) {
     TKeyCode Key = VK_DELETE;
     W->GetView().KeyDown(Key, 0);
     EXPECT_EQ(W->GetDocument().Count(), 0);
+}
+
+// The example seen from the side (X/Z), in select-and-edit mode.
+class ViewformExample : public Viewform {
+protected:
+    void SetUp() override {
+        Viewform::SetUp();
+        W = OpenWindow(ExampleHull);
+        ASSERT_NE(W, nullptr);
+        View = &W->GetView();
+        View->ViewZX();
+        W->SetInteractionMode(imUser);
+        Keel = dynamic_cast<TGeoPline*>(W->GetDocument().FindByName("Keel"));
+        ASSERT_NE(Keel, nullptr);
+    }
+    bool OnlyKeelSelected() const {
+        return Keel->GetSelected() && W->GetDocument().SelectedCount() == 1;
+    }
+
+    TViewform* W = nullptr;
+    TOpenGLView* View = nullptr;
+    TGeoPline* Keel = nullptr;
+};
+
+TEST_F(ViewformExample, AClickOnACurveSelectsIt) {
+    // Between the keel's points at x 5 and 15; the stations stand at 10 and 15.
+    const QPoint OnKeel = PixelOf(*View, 12.5, 0, 0);
+    SendMouse(*View, QEvent::MouseButtonPress, OnKeel, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(*View, QEvent::MouseButtonRelease, OnKeel, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(OnlyKeelSelected());
+
+    // A click on nothing deselects it.
+    SendMouse(*View, QEvent::MouseButtonPress, {4, 4}, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(*View, QEvent::MouseButtonRelease, {4, 4}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(W->GetDocument().SelectedCount(), 0);
+}
+
+TEST_F(ViewformExample, ABandOfThreePixelsSelectsNothing) {
+    W->GetDocument().SelectOnly(Keel);
+    // A Shift band over empty space: 3 pixels wide and 10 high fires no selection, so the keel stays
+    // selected; 10 by 10 does, and deselects it.
+    Drag(*View, {4, 4}, {7, 14}, Qt::ShiftModifier);
+    EXPECT_TRUE(OnlyKeelSelected());
+    Drag(*View, {4, 4}, {14, 14}, Qt::ShiftModifier);
+    EXPECT_EQ(W->GetDocument().SelectedCount(), 0);
+
+    // A band around the middle of the keel selects it.
+    const QPoint OnKeel = PixelOf(*View, 12.5, 0, 0);
+    Drag(*View, OnKeel - QPoint(10, 10), OnKeel + QPoint(10, 10), Qt::ShiftModifier);
+    EXPECT_TRUE(OnlyKeelSelected());
+}
+
+TEST_F(ViewformExample, DraggingAPointInEditModeMovesItAndUndoPutsItBack) {
+    // No snapping: the point goes where it is dragged.
+    GSettings->ProjectOptions = 0;
+    Form->ApplySettings();
+    W->GetDocument().SelectOnly(Keel);
+    W->UpdateActions();
+    W->EditAction->trigger();
+    ASSERT_TRUE(Keel->Editing());
+    ASSERT_EQ(W->GetDocument().GetEditedGeometry(), Keel);
+
+    // While editing, the popup lists no entities and offers no selection by kind or visibility.
+    W->PopupMenu1Popup();
+    EXPECT_EQ(W->Select1->actions().size(), 5);
+    EXPECT_FALSE(W->PopupInvertSelection->isEnabled());
+    EXPECT_FALSE(W->ByType1->menuAction()->isEnabled());
+    EXPECT_FALSE(W->ShowHide1->menuAction()->isEnabled());
+
+    // The keel's point at (15, 0, 0), dragged 40 pixels up.
+    const TRPoint Before = *Keel->Polyline().Point(3);
+    const QPoint Handle = PixelOf(*View, Before.X, Before.Y, Before.Z);
+    Drag(*View, Handle, Handle - QPoint(0, 40));
+    const TRPoint After = *Keel->Polyline().Point(3);
+    EXPECT_GT(After.Z, Before.Z + 1);
+    // The drag is applied to the document only when editing ends; the window counts it as unsaved
+    // at once, so closing now asks.
+    EXPECT_TRUE(W->IsModified());
+    Dialogs.Answer(TModalResult::mrCancel);
+    EXPECT_FALSE(SubWindow(W)->close());
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+
+    Form->UpdateActions();
+    ASSERT_TRUE(Form->UndoAction->isEnabled());
+    Form->UndoAction->trigger();
+    const TRPoint Undone = *Keel->Polyline().Point(3);
+    EXPECT_DOUBLE_EQ(Undone.X, Before.X);
+    EXPECT_DOUBLE_EQ(Undone.Y, Before.Y);
+    EXPECT_DOUBLE_EQ(Undone.Z, Before.Z);
+
+    // Out of edit mode the popup lists the curves again.
+    W->EditAction->trigger();
+    W->PopupMenu1Popup();
+    EXPECT_EQ(W->Select1->actions().size(), 13);
+    EXPECT_TRUE(W->ByType1->menuAction()->isEnabled());
+}
+
+TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
+    SubWindow(W)->showMaximized();
+    W->SetInteractionMode(imRotateWorld);
+    TCamera& Camera = View->GetCamera();
+    Camera.SetMode(cmPerspective);
+    Camera.SetTarget({10, 0, 1.5});
+    Camera.SetEye({-6, -16, 12});
+    Camera.SetUp({0, 0, 1});
+    View->ZoomAll();
+    Form->UpdateActions();
+    Settle();
+    View->Render();
+    const QImage Shot = Form->grab().toImage();
+    ASSERT_FALSE(Shot.isNull());
+    // Something besides the black background and the grey grid is drawn in the view.
+    const QImage Frame = View->grabFramebuffer();
+    int Coloured = 0;
+    for (int Y = 0; Y < Frame.height(); ++Y)
+        for (int X = 0; X < Frame.width(); ++X) {
+            const QColor C = Frame.pixelColor(X, Y);
+            if (C.red() != C.green() || C.green() != C.blue()) ++Coloured;
+        }
+    EXPECT_GT(Coloured, 100);
+    const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
+    std::filesystem::create_directories(Artifacts);
+    EXPECT_TRUE(Shot.save(QString::fromStdString((Artifacts / "viewform.png").string())));
 }
 
 TEST_F(Viewform, TheCalculationMenuRunsTheProgramsMacrosOnTheDocument) {
