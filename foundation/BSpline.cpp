@@ -74,6 +74,18 @@ void BasisDerivativesCore(int Span, int p, int Count, const TKnotArray& Knots, d
     }
 }
 
+// BasisDerivativesCore with its work space on the stack, or on the heap above StackDegree.
+void CoreWithScratch(int Span, int p, int Count, const TKnotArray& Knots, double T, double* Ders) {
+    std::array<double, (StackDegree + 1) * (StackDegree + 5)> StackWork;
+    std::vector<double> HeapWork;
+    double* Work = StackWork.data();
+    if (p > StackDegree) {
+        HeapWork.resize(static_cast<std::size_t>(p + 1) * static_cast<std::size_t>(p + 5));
+        Work = HeapWork.data();
+    }
+    BasisDerivativesCore(Span, p, Count, Knots, T, Work, Ders);
+}
+
 void CheckSpan(int Span, int Degree, const char* Routine) {
     if (Degree < 0 || Span - Degree < 0 || Span + Degree > MaxKnots)
         throw EGeometryError(Format("%s - Span %d of degree %d lies outside the %d knots",
@@ -175,11 +187,7 @@ double TBSpline::Basis(int I) const {
 }
 
 int TBSpline::SortedKnots() const {
-    if (FSortedKnots < 0) {
-        int s = 1;
-        while (s < MaxKnots && U(s) <= U(s + 1)) ++s;
-        FSortedKnots = s;
-    }
+    if (FSortedKnots < 0) FSortedKnots = SortedKnotRun(FKnots);
     return FSortedKnots;
 }
 
@@ -242,64 +250,15 @@ double TBSpline::MinT() const {
     throw EGeometryError("Undefinied Parameter range for BSpline");
 }
 
-// Cox-de Boor recursion. On a non-decreasing knot vector only the k functions of the span holding T
-// can be non-zero, and every other function of the full recursion comes out exactly 0 (a term whose
-// lower-order value is 0 is skipped), so the recursion is run on that window alone: the same values,
-// O(k^2) instead of O(n k). Knots out of order take the full recursion.
 void TBSpline::ComputeBasisRange(double T, int& First, int& Last) {
     const int n = Count();
     const int k = FOrder;
     CheckKnotLimit(n, k);
-    const int m = n + k;
     // Basis is zero outside [FBasisFirst, FBasisLast]; clear the last window only.
     if (FBasisFirst <= FBasisLast)
         std::fill(FBasis.begin() + (FBasisFirst - 1), FBasis.begin() + FBasisLast, 0.0);
-    First = 1;
-    Last = 0;
-    FBasisFirst = 1;
-    FBasisLast = 0;
-    if (n == 0 || k < 1) return;
-
-    std::array<double, MaxKnots + 2> N;  // N[1 .. m]; only the window is initialised
-    if (SortedKnots() >= m) {
-        if (!(T >= U(1) && T < U(m))) {
-            if (T == U(m)) First = Last = n;
-            if (First <= Last) FBasis[static_cast<std::size_t>(n - 1)] = 1.0;
-            FBasisFirst = First;
-            FBasisLast = Last;
-            return;
-        }
-        // u[s] <= T < u[s+1]: the one step function that is 1.
-        const int s = static_cast<int>(std::upper_bound(FKnots.begin(), FKnots.begin() + m, T) - FKnots.begin());
-        const int Lo = std::max(1, s - k + 1);
-        for (int i = Lo; i <= std::min(s + 1, m); ++i) N[static_cast<std::size_t>(i)] = 0.0;
-        N[static_cast<std::size_t>(s)] = 1.0;
-        for (int p = 2; p <= k; ++p) {
-            const int Hi = std::min(s, m - p);
-            for (int i = std::max(1, s - p + 1); i <= Hi; ++i) {
-                const double Ni = N[static_cast<std::size_t>(i)];
-                const double Ni1 = N[static_cast<std::size_t>(i + 1)];
-                const double a = Ni != 0 ? (T - U(i)) * Ni / (U(i + p - 1) - U(i)) : 0.0;
-                const double b = Ni1 != 0 ? (U(i + p) - T) * Ni1 / (U(i + p) - U(i + 1)) : 0.0;
-                N[static_cast<std::size_t>(i)] = a + b;
-            }
-        }
-        First = Lo;
-        Last = std::min(s, n);
-    } else {
-        for (int i = 1; i <= m - 1; ++i) N[static_cast<std::size_t>(i)] = U(i) <= T && T < U(i + 1) ? 1.0 : 0.0;
-        for (int p = 2; p <= k; ++p)
-            for (int i = 1; i <= m - p; ++i) {
-                const double Ni = N[static_cast<std::size_t>(i)];
-                const double Ni1 = N[static_cast<std::size_t>(i + 1)];
-                const double a = Ni != 0 ? (T - U(i)) * Ni / (U(i + p - 1) - U(i)) : 0.0;
-                const double b = Ni1 != 0 ? (U(i + p) - T) * Ni1 / (U(i + p) - U(i + 1)) : 0.0;
-                N[static_cast<std::size_t>(i)] = a + b;
-            }
-        if (T == U(m)) N[static_cast<std::size_t>(n)] = 1.0;
-        First = 1;
-        Last = n;
-    }
+    TBasisValues N;
+    CoxDeBoorBasis(n, k, FKnots, n > 0 && k >= 1 && SortedKnots() >= n + k, T, N, First, Last);
     for (int i = First; i <= Last; ++i) FBasis[static_cast<std::size_t>(i - 1)] = N[static_cast<std::size_t>(i)];
     FBasisFirst = First;
     FBasisLast = Last;
@@ -360,23 +319,19 @@ TCurveDerivatives TBSpline::Derivatives(double T) {
     const int s = FindKnotSpan(n, k - 1, FKnots, T);
     if (s < 0) return Result;
     const int p = k - 1;
-    // Rows above the degree are zero, and only three derivatives are wanted.
-    const int Rows = std::min(3, p);
+    // Only three derivatives are wanted.
     const int w = p + 1;
-    std::array<double, (StackDegree + 1) * (StackDegree + 5)> StackWork;
     std::array<double, 4 * (StackDegree + 1)> StackDers;
-    std::vector<double> HeapWork;
-    double* Work = StackWork.data();
-    double* Ders = StackDers.data();
+    std::vector<double> HeapDers;
+    std::span<double> Ders(StackDers);
     if (p > StackDegree) {
-        HeapWork.resize(static_cast<std::size_t>(w) * (w + 4) + 4 * static_cast<std::size_t>(w));
-        Work = HeapWork.data();
-        Ders = Work + static_cast<std::size_t>(w) * (w + 4);
+        HeapDers.resize(4 * static_cast<std::size_t>(w));
+        Ders = HeapDers;
     }
-    BasisDerivativesCore(s, p, Rows, FKnots, T, Work, Ders);
+    BasisFunctionDerivativesInto(s, p, 3, FKnots, T, Ders);
     for (int j = 0; j <= p; ++j) {
         const TMVector P = PointVector(s - k + j);
-        for (int r = 0; r <= Rows; ++r) Result[r] = VectorAdd(Result[r], VectorScale(P, Ders[r * w + j]));
+        for (int r = 0; r <= 3; ++r) Result[r] = VectorAdd(Result[r], VectorScale(P, Ders[static_cast<std::size_t>(r * w + j)]));
     }
     return Result;
 }
@@ -467,25 +422,11 @@ void TBSpline::KnotTypeByString(std::string_view S) {
 
 std::string TBSpline::KnotsText() const {
     CheckKnotLimit(Count(), FOrder);
-    std::string Result = "[";
-    for (int i = 1; i <= KnotCount(); ++i) {
-        if (i > 1) Result += ' ';
-        Result += FloatToStr(U(i));
-    }
-    return Result + "]";
+    return KnotArrayText(FKnots, KnotCount());
 }
 
 void TBSpline::SetKnotsText(std::string_view S) {
-    std::string_view Body = S.substr(0, S.find(']'));
-    const std::size_t Open = Body.find('[');
-    if (Open != std::string_view::npos) Body = Body.substr(Open + 1);
-    const int Words = WordCount(Body);
-    if (Words > MaxKnots)
-        throw EGeometryError(Format("TBSpline.SetKnotsText - %d knots given, more than the limit of %d",
-                                    {Words, MaxKnots}));
-    TKnotArray Values{};
-    for (int i = 1; i <= Words; ++i) Values[static_cast<std::size_t>(i - 1)] = ParseFloat(ExtractWord(Body, i));
-    std::copy(Values.begin(), Values.begin() + Words, FKnots.begin());
+    ReadKnotArrayText(S, FKnots, "TBSpline.SetKnotsText");
     KnotsChanged();
 }
 
@@ -538,6 +479,90 @@ void TBSpline::LoadFromText(TTextReader& F) {
 
 // ---- Free routines ----
 
+// Cox-de Boor recursion. On a non-decreasing knot vector only the k functions of the span holding T
+// can be non-zero, and every other function of the full recursion comes out exactly 0 (a term whose
+// lower-order value is 0 is skipped), so the recursion is run on that window alone: the same values,
+// O(k^2) instead of O(n k). Knots out of order take the full recursion.
+void CoxDeBoorBasis(int N, int Order, const TKnotArray& Knots, bool Sorted, double T, TBasisValues& Values,
+                    int& First, int& Last) {
+    const int n = N;
+    const int k = Order;
+    First = 1;
+    Last = 0;
+    if (n <= 0 || k < 1) return;
+    CheckKnotLimit(n, k);
+    const auto U = [&Knots](int I) { return Knots[static_cast<std::size_t>(I - 1)]; };
+    auto& V = Values;  // V[1 .. m]; only the window is initialised
+    const int m = n + k;
+    if (Sorted) {
+        if (!(T >= U(1) && T < U(m))) {
+            if (T == U(m)) {
+                First = Last = n;
+                V[static_cast<std::size_t>(n)] = 1.0;
+            }
+            return;
+        }
+        // u[s] <= T < u[s+1]: the one step function that is 1.
+        const int s = static_cast<int>(std::upper_bound(Knots.begin(), Knots.begin() + m, T) - Knots.begin());
+        const int Lo = std::max(1, s - k + 1);
+        for (int i = Lo; i <= std::min(s + 1, m); ++i) V[static_cast<std::size_t>(i)] = 0.0;
+        V[static_cast<std::size_t>(s)] = 1.0;
+        for (int p = 2; p <= k; ++p) {
+            const int Hi = std::min(s, m - p);
+            for (int i = std::max(1, s - p + 1); i <= Hi; ++i) {
+                const double Ni = V[static_cast<std::size_t>(i)];
+                const double Ni1 = V[static_cast<std::size_t>(i + 1)];
+                const double a = Ni != 0 ? (T - U(i)) * Ni / (U(i + p - 1) - U(i)) : 0.0;
+                const double b = Ni1 != 0 ? (U(i + p) - T) * Ni1 / (U(i + p) - U(i + 1)) : 0.0;
+                V[static_cast<std::size_t>(i)] = a + b;
+            }
+        }
+        First = Lo;
+        Last = std::min(s, n);
+    } else {
+        for (int i = 1; i <= m - 1; ++i) V[static_cast<std::size_t>(i)] = U(i) <= T && T < U(i + 1) ? 1.0 : 0.0;
+        V[static_cast<std::size_t>(m)] = 0.0;
+        for (int p = 2; p <= k; ++p)
+            for (int i = 1; i <= m - p; ++i) {
+                const double Ni = V[static_cast<std::size_t>(i)];
+                const double Ni1 = V[static_cast<std::size_t>(i + 1)];
+                const double a = Ni != 0 ? (T - U(i)) * Ni / (U(i + p - 1) - U(i)) : 0.0;
+                const double b = Ni1 != 0 ? (U(i + p) - T) * Ni1 / (U(i + p) - U(i + 1)) : 0.0;
+                V[static_cast<std::size_t>(i)] = a + b;
+            }
+        if (T == U(m)) V[static_cast<std::size_t>(n)] = 1.0;
+        First = 1;
+        Last = n;
+    }
+}
+
+int SortedKnotRun(const TKnotArray& Knots) {
+    int s = 1;
+    while (s < MaxKnots && Knots[static_cast<std::size_t>(s - 1)] <= Knots[static_cast<std::size_t>(s)]) ++s;
+    return s;
+}
+
+std::string KnotArrayText(const TKnotArray& Knots, int Count) {
+    std::string Result = "[";
+    for (int i = 1; i <= std::min(Count, MaxKnots); ++i) {
+        if (i > 1) Result += ' ';
+        Result += FloatToStr(Knots[static_cast<std::size_t>(i - 1)]);
+    }
+    return Result + "]";
+}
+
+void ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine) {
+    std::string_view Body = S.substr(0, S.find(']'));
+    const std::size_t Open = Body.find('[');
+    if (Open != std::string_view::npos) Body = Body.substr(Open + 1);
+    const int Words = WordCount(Body);
+    if (Words > MaxKnots)
+        throw EGeometryError(Format("%s - %d knots given, more than the limit of %d", {Routine, Words, MaxKnots}));
+    TKnotArray Values{};
+    for (int i = 1; i <= Words; ++i) Values[static_cast<std::size_t>(i - 1)] = ParseFloat(ExtractWord(Body, i));
+    std::copy(Values.begin(), Values.begin() + Words, Knots.begin());
+}
+
 int FindKnotSpan(int N, int Degree, const TKnotArray& Knots, double T) {
     if (Degree < 0 || N < Degree + 1 || N + 1 > MaxKnots) return -1;
     const auto u = [&Knots](int I) { return Knots[static_cast<std::size_t>(I - 1)]; };
@@ -559,15 +584,29 @@ int FindKnotSpan(int N, int Degree, const TKnotArray& Knots, double T) {
 void BasisFunctionDerivatives(int Span, int Degree, int Count, TBSplineDerivatives& Result,
                               const TKnotArray& Knots, double T) {
     CheckSpan(Span, Degree, "BasisFunctionDerivatives");
-    const int w = Degree + 1;
+    const std::size_t w = static_cast<std::size_t>(Degree) + 1;
     const int Rows = std::max(0, Count);
-    const int Computed = std::min(Rows, Degree);
-    std::vector<double> Work(static_cast<std::size_t>(w) * (w + 4));
-    std::vector<double> Ders(static_cast<std::size_t>(Computed + 1) * w);
-    BasisDerivativesCore(Span, Degree, Computed, Knots, T, Work.data(), Ders.data());
-    Result.assign(static_cast<std::size_t>(Rows) + 1, std::vector<double>(static_cast<std::size_t>(w), 0.0));
-    for (int r = 0; r <= Computed; ++r)
-        std::copy(Ders.begin() + r * w, Ders.begin() + (r + 1) * w, Result[static_cast<std::size_t>(r)].begin());
+    std::vector<double> Ders((static_cast<std::size_t>(Rows) + 1) * w);
+    BasisFunctionDerivativesInto(Span, Degree, Rows, Knots, T, Ders);
+    Result.assign(static_cast<std::size_t>(Rows) + 1, std::vector<double>(w, 0.0));
+    for (std::size_t r = 0; r < Result.size(); ++r)
+        std::copy(Ders.begin() + static_cast<std::ptrdiff_t>(r * w), Ders.begin() + static_cast<std::ptrdiff_t>((r + 1) * w),
+                  Result[r].begin());
+}
+
+void BasisFunctionDerivativesInto(int Span, int Degree, int Count, const TKnotArray& Knots, double T,
+                                  std::span<double> Ders) {
+    CheckSpan(Span, Degree, "BasisFunctionDerivatives");
+    const std::size_t w = static_cast<std::size_t>(Degree) + 1;
+    const std::size_t Rows = static_cast<std::size_t>(std::max(0, Count));
+    if (Ders.size() < (Rows + 1) * w)
+        throw EGeometryError(Format("BasisFunctionDerivatives - Room for %d values, %d needed",
+                                    {static_cast<long long>(Ders.size()), static_cast<long long>((Rows + 1) * w)}));
+    // Rows above the degree are zero.
+    const std::size_t Computed = std::min(Rows, static_cast<std::size_t>(Degree));
+    CoreWithScratch(Span, Degree, static_cast<int>(Computed), Knots, T, Ders.data());
+    std::fill(Ders.begin() + static_cast<std::ptrdiff_t>((Computed + 1) * w),
+              Ders.begin() + static_cast<std::ptrdiff_t>((Rows + 1) * w), 0.0);
 }
 
 void BasisFunctions(int Span, int Degree, const TKnotArray& Knots, std::span<double> Result, double T) {
@@ -576,14 +615,7 @@ void BasisFunctions(int Span, int Degree, const TKnotArray& Knots, std::span<dou
     if (Result.size() < w)
         throw EGeometryError(Format("BasisFunctions - Room for %d values, %d needed",
                                     {static_cast<long long>(Result.size()), static_cast<long long>(w)}));
-    std::array<double, (StackDegree + 1) * (StackDegree + 5)> StackWork;
-    std::vector<double> HeapWork;
-    double* Work = StackWork.data();
-    if (Degree > StackDegree) {
-        HeapWork.resize(w * (w + 4));
-        Work = HeapWork.data();
-    }
-    BasisDerivativesCore(Span + 1, Degree, 0, Knots, T, Work, Result.data());
+    CoreWithScratch(Span + 1, Degree, 0, Knots, T, Result.data());
 }
 
 TDigitisationParameters ParameterisationArray(int N, int Order, int Samples, bool ByKnotInterval,

@@ -231,6 +231,33 @@ int FindKnotSpan(int N, int Degree, const TKnotArray& Knots, double T);
 void BasisFunctionDerivatives(int Span, int Degree, int Count, TBSplineDerivatives& Result,
                               const TKnotArray& Knots, double T);
 
+// The same table written into Ders, (Count + 1) rows of Degree + 1 values, row r at r (Degree + 1).
+// Allocates nothing up to degree 15, so evaluations in inner loops can use it. Throws EGeometryError
+// when the span does not fit the knot array or Ders is too small.
+void BasisFunctionDerivativesInto(int Span, int Degree, int Count, const TKnotArray& Knots, double T,
+                                  std::span<double> Ders);
+
+// Basis values of the Cox-de Boor recursion, Values[1 .. N + Order] (index 0 unused).
+using TBasisValues = std::array<double, MaxKnots + 2>;
+// The N basis functions of order Order at T over Knots as they stand: Values[i] for i = First .. Last
+// (1-based, control point i - 1) may be non-zero, every other function is zero (and not written).
+// With Sorted (the knots in use are non-decreasing) only the span holding T is computed, which gives
+// the values of the full recursion; otherwise the full recursion runs. T at the last knot gives
+// N(N) = 1. Nothing is non-zero (First > Last) without points or below order 1. Allocates nothing;
+// throws EGeometryError when N + Order exceeds MaxKnots.
+void CoxDeBoorBasis(int N, int Order, const TKnotArray& Knots, bool Sorted, double T, TBasisValues& Values,
+                    int& First, int& Last);
+// Length of the non-decreasing run u[1] .. u[s] at the front of Knots.
+int SortedKnotRun(const TKnotArray& Knots);
+
+// "[u1 u2 ... uCount]" in the general number format.
+std::string KnotArrayText(const TKnotArray& Knots, int Count);
+// Reads blank-separated knots from between "[" and "]" into u[1], u[2], ...; "," is accepted as
+// decimal separator and knots beyond those given keep their values. Throws EGeometryError
+// "<Routine> - <n> knots given, more than the limit of 499", or the number error, and then changes
+// nothing.
+void ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine);
+
 // The Degree + 1 non-zero basis functions at T of span Span, here counted from 0 (u[Span+1] <= T <
 // u[Span+2]). Result must hold Degree + 1 values. Throws EGeometryError when the span does not fit
 // the knot array.
