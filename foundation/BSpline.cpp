@@ -396,28 +396,10 @@ void TBSpline::Reverse() {
     TPolyline::Reverse();
 }
 
-std::string TBSpline::KnotTypeText() const {
-    switch (KnotType) {
-        case ktOpen: return "Open";
-        case ktPeriodic: return "Periodic";
-        case ktNonUniform: return "NonUniform";
-        case ktCustom: return "Custom";
-    }
-    return "";
-}
+std::string TBSpline::KnotTypeText() const { return KnotTypeName(KnotType); }
 
 void TBSpline::KnotTypeByString(std::string_view S) {
-    const std::string Upper = UpperCase(S);
-    if (Upper.find("OPEN") != std::string::npos)
-        KnotType = ktOpen;
-    else if (Upper.find("PERIODIC") != std::string::npos)
-        KnotType = ktPeriodic;
-    else if (Upper.find("NONUNIFORM") != std::string::npos)
-        KnotType = ktNonUniform;
-    else if (Upper.find("CUSTOM") != std::string::npos)
-        KnotType = ktCustom;
-    else
-        throw EGeometryError("TBSpline.KnotTypeByString - Unknown knotType");
+    if (!KnotTypeFromText(S, KnotType)) throw EGeometryError("TBSpline.KnotTypeByString - Unknown knotType");
 }
 
 std::string TBSpline::KnotsText() const {
@@ -540,6 +522,27 @@ int SortedKnotRun(const TKnotArray& Knots) {
     int s = 1;
     while (s < MaxKnots && Knots[static_cast<std::size_t>(s - 1)] <= Knots[static_cast<std::size_t>(s)]) ++s;
     return s;
+}
+
+std::string KnotTypeName(TKnotType Type) {
+    switch (Type) {
+        case ktOpen: return "Open";
+        case ktPeriodic: return "Periodic";
+        case ktNonUniform: return "NonUniform";
+        default: return "Custom";
+    }
+}
+
+bool KnotTypeFromText(std::string_view Text, TKnotType& Type) {
+    const std::string Upper = UpperCase(Text);
+    const std::pair<const char*, TKnotType> Names[] = {
+        {"OPEN", ktOpen}, {"PERIODIC", ktPeriodic}, {"NONUNIFORM", ktNonUniform}, {"CUSTOM", ktCustom}};
+    for (const auto& [Name, Value] : Names)
+        if (Upper.find(Name) != std::string::npos) {
+            Type = Value;
+            return true;
+        }
+    return false;
 }
 
 std::string KnotArrayText(const TKnotArray& Knots, int Count) {

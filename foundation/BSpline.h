@@ -250,6 +250,12 @@ void CoxDeBoorBasis(int N, int Order, const TKnotArray& Knots, bool Sorted, doub
 // Length of the non-decreasing run u[1] .. u[s] at the front of Knots.
 int SortedKnotRun(const TKnotArray& Knots);
 
+// "Open", "Periodic", "NonUniform" or "Custom" (any value above NonUniform).
+std::string KnotTypeName(TKnotType Type);
+// Type becomes the first of "OPEN", "PERIODIC", "NONUNIFORM", "CUSTOM" (tried in that order) found in
+// the upper-cased text; false, and Type unchanged, when none is there.
+bool KnotTypeFromText(std::string_view Text, TKnotType& Type);
+
 // "[u1 u2 ... uCount]" in the general number format.
 std::string KnotArrayText(const TKnotArray& Knots, int Count);
 // Reads blank-separated knots from between "[" and "]" into u[1], u[2], ...; "," is accepted as

@@ -37,6 +37,16 @@ double KnotAt(const TKnotArray& Knots, int I) {
     return I >= 1 && I <= MaxKnots ? Knots[static_cast<std::size_t>(I - 1)] : 0.0;
 }
 
+// One end of a parameter range: the knot, narrowed by the stored limit for Custom knots.
+double RangeEnd(TKnotType Type, double Knot, double Limit, bool Lower) {
+    switch (Type) {
+        case ktOpen:
+        case ktNonUniform: return Knot;
+        case ktCustom: return Lower ? std::max(Limit, Knot) : std::min(Limit, Knot);
+        default: throw EGeometryError(NoRange);
+    }
+}
+
 // Rebuilds or tidies one knot vector of n points of order k.
 void UpdateKnotVector(TKnotType Type, int n, int k, TKnotArray& Knots) {
     const auto U = [&Knots](int I) -> double& { return Knots[static_cast<std::size_t>(I - 1)]; };
@@ -161,27 +171,10 @@ void TBSplineSurface::SetForcedBezier(bool B) {
     FForcedBezier = B;
 }
 
-std::string TBSplineSurface::KnotTypeString() const {
-    switch (KnotType) {
-        case ktOpen: return "Open";
-        case ktPeriodic: return "Periodic";
-        case ktNonUniform: return "NonUniform";
-        default: return "Custom";
-    }
-}
+std::string TBSplineSurface::KnotTypeString() const { return KnotTypeName(KnotType); }
 
 void TBSplineSurface::KnotTypeByString(std::string_view Text) {
-    const std::string Upper = UpperCase(Text);
-    if (Upper.find("OPEN") != std::string::npos)
-        KnotType = ktOpen;
-    else if (Upper.find("PERIODIC") != std::string::npos)
-        KnotType = ktPeriodic;
-    else if (Upper.find("NONUNIFORM") != std::string::npos)
-        KnotType = ktNonUniform;
-    else if (Upper.find("CUSTOM") != std::string::npos)
-        KnotType = ktCustom;
-    else
-        throw EGeometryError("TBSplineSurface.KnotTypeByString - Unknown knotType");
+    if (!KnotTypeFromText(Text, KnotType)) throw EGeometryError("TBSplineSurface.KnotTypeByString - Unknown knotType");
 }
 
 double TBSplineSurface::KnotU(int I) const {
@@ -251,45 +244,13 @@ void TBSplineSurface::UpdateKnots() {
     UpdateKnotsV();
 }
 
-double TBSplineSurface::MinU() const {
-    const double First = KnotAt(FKnotsU, FOrderU);
-    switch (KnotType) {
-        case ktOpen:
-        case ktNonUniform: return First;
-        case ktCustom: return std::max(MinUParameter, First);
-        default: throw EGeometryError(NoRange);
-    }
-}
+double TBSplineSurface::MinU() const { return RangeEnd(KnotType, KnotAt(FKnotsU, FOrderU), MinUParameter, true); }
 
-double TBSplineSurface::MaxU() const {
-    const double Last = KnotAt(FKnotsU, NumU() + 1);
-    switch (KnotType) {
-        case ktOpen:
-        case ktNonUniform: return Last;
-        case ktCustom: return std::min(MaxUParameter, Last);
-        default: throw EGeometryError(NoRange);
-    }
-}
+double TBSplineSurface::MaxU() const { return RangeEnd(KnotType, KnotAt(FKnotsU, NumU() + 1), MaxUParameter, false); }
 
-double TBSplineSurface::MinV() const {
-    const double First = KnotAt(FKnotsV, FOrderV);
-    switch (KnotType) {
-        case ktOpen:
-        case ktNonUniform: return First;
-        case ktCustom: return std::max(MinVParameter, First);
-        default: throw EGeometryError(NoRange);
-    }
-}
+double TBSplineSurface::MinV() const { return RangeEnd(KnotType, KnotAt(FKnotsV, FOrderV), MinVParameter, true); }
 
-double TBSplineSurface::MaxV() const {
-    const double Last = KnotAt(FKnotsV, NumV() + 1);
-    switch (KnotType) {
-        case ktOpen:
-        case ktNonUniform: return Last;
-        case ktCustom: return std::min(MaxVParameter, Last);
-        default: throw EGeometryError(NoRange);
-    }
-}
+double TBSplineSurface::MaxV() const { return RangeEnd(KnotType, KnotAt(FKnotsV, NumV() + 1), MaxVParameter, false); }
 
 // ---- Evaluation ----
 
@@ -398,7 +359,7 @@ void TBSplineSurface::SampleCounts(TSamplingPurpose Purpose, int SurfaceCount, i
         NV = a * m;
         return;
     }
-    const int f = SurfaceCount <= 75 ? 3 : SurfaceCount <= 150 ? 2 : 1;
+    const int f = SampleFactor(SurfaceCount);
     switch (Purpose % 128) {
         case 0:
             NU = NV = f * n;

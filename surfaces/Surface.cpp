@@ -58,6 +58,8 @@ int ReadCount(const std::string& Line, const char* Message) {
 
 TSurface::~TSurface() = default;
 
+int TSurface::SampleFactor(int SurfaceCount) { return SurfaceCount <= 75 ? 3 : SurfaceCount <= 150 ? 2 : 1; }
+
 bool TSurface::IsPlainMesh() const { return typeid(*this) == typeid(TMesh); }
 
 int TSurface::LinePointCount() const {
@@ -92,7 +94,7 @@ void TSurface::SampleCounts(TSamplingPurpose Purpose, int SurfaceCount, int& NU,
             default: return;
         }
     } else {
-        const int f = SurfaceCount <= 75 ? 3 : SurfaceCount <= 150 ? 2 : 1;
+        const int f = SampleFactor(SurfaceCount);
         switch (Purpose % 128) {
             case 0: N = 6 * f; break;
             case 1: N = 9 * f; break;
@@ -118,8 +120,9 @@ void TSurface::SampleParameters(int NU, int NV, TDigitisationParameters& UParams
 
 void TSurface::SampleParametersFor(TSamplingPurpose Purpose, int SurfaceCount, TDigitisationParameters& UParams,
                                    TDigitisationParameters& VParams) {
-    int NU = 0;
-    int NV = 0;
+    // Purposes without counts of their own keep the surface's line counts.
+    int NU = NumULine();
+    int NV = NumVLine();
     SampleCounts(Purpose, SurfaceCount, NU, NV);
     SampleParameters(NU, NV, UParams, VParams);
 }
@@ -146,8 +149,8 @@ void TSurface::DrawControlNet(IGraphics&) {}
 std::unique_ptr<TMesh> TSurface::CreateMesh() { return CreateMeshSized(NumULine(), NumVLine()); }
 
 std::unique_ptr<TMesh> TSurface::CreateMeshFor(TSamplingPurpose Purpose, int SurfaceCount) {
-    int NU = 0;
-    int NV = 0;
+    int NU = NumULine();
+    int NV = NumVLine();
     SampleCounts(Purpose, SurfaceCount, NU, NV);
     return CreateMeshSized(NU, NV);
 }

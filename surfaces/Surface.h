@@ -104,6 +104,9 @@ public:
     virtual TMBox GetExtents() const;
 
 protected:
+    // The sample count factor for SurfaceCount surfaces processed together: 3 up to 75, 2 up to 150,
+    // 1 above.
+    static int SampleFactor(int SurfaceCount);
     // True for an object of exactly the class TMesh: subclasses never take the grid-as-surface paths.
     bool IsPlainMesh() const;
 
