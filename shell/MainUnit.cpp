@@ -20,6 +20,7 @@
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "shell/ConsoleFloat.h"
+#include "shell/FormSave.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
 #include "shell/VkDockPanelManager.h"
@@ -82,6 +83,8 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     setWindowTitle("Sarnova 8.0");
     resize(1024, 768);
     GMainForm = this;
+    MainFormPosition = new TFormSave(*this, "MainFormPosition");
+    MainFormPosition->SaveFile = sfRegistryFile;
 
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName("MdiArea");
@@ -202,6 +205,9 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance())
         connect(Dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { UpdateActions(); });
 
+    // The placement of the last run comes back once the window is built, before its creation proper.
+    MainFormPosition->RestorePlacement();
+
     // Creation: the hub, answering with the active document, then the settings.
     GeometryServer = std::make_unique<TGeometryServer>();
     GeometryServer->OnGetActiveDocument = [this](TGeometryList*& Document) { GetActiveDocument(Document); };
@@ -212,6 +218,9 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
 // The document windows go first, while the hub can still hear of their documents; then the hub, so
 // that tool windows freed with the window's children find it detached.
 TMainForm::~TMainForm() {
+    // The placement is stored while the window is still whole (its document area makes it a frame).
+    delete MainFormPosition;
+    MainFormPosition = nullptr;
     if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance()) Dispatcher->disconnect(this);
     MdiArea->disconnect(this);
     delete MdiArea;

@@ -24,6 +24,7 @@ class QToolBar;
 namespace sarnova {
 
 class TGeometryList;
+class TFormSave;
 class TGeometryServer;
 class TMainForm;
 
@@ -127,6 +128,8 @@ public:
 
     // ---- Components ----
     std::unique_ptr<TGeometryServer> GeometryServer;
+    // Stores the window's placement when the window is destroyed; a child of the window.
+    TFormSave* MainFormPosition;
     QMdiArea* MdiArea;
     QToolBar* ToolBar1;
     TVkMainDockPanels DockPanels;
