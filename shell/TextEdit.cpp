@@ -56,21 +56,6 @@ std::string ReadTextLines(const std::filesystem::path& FileName) {
     return Text;
 }
 
-QFont SettingsFont(const TFont& Font) {
-    QFont Result(QString::fromStdString(Font.Name));
-    if (Font.Size > 0) Result.setPointSize(Font.Size);
-    Result.setBold(Font.Style & fsBold);
-    Result.setItalic(Font.Style & fsItalic);
-    Result.setUnderline(Font.Style & fsUnderline);
-    Result.setStrikeOut(Font.Style & fsStrikeOut);
-    Result.setStyleHint(QFont::TypeWriter);
-    return Result;
-}
-
-TColor QColorToColor(const QColor& Color) {
-    return static_cast<TColor>(Color.red() | (Color.green() << 8) | (Color.blue() << 16));
-}
-
 }  // namespace
 
 void GotoRichEditLine(int Line, QPlainTextEdit& RichEdit) {
@@ -337,7 +322,7 @@ void TTextEditForm::SetText(const std::string& Text) {
 
 void TTextEditForm::ApplyEditorSettings() {
     if (!GSettings) return;
-    RichEdit1->setFont(SettingsFont(GSettings->MacroEditorFont));
+    RichEdit1->setFont(FontToQFont(GSettings->MacroEditorFont));
     QPalette Colours = RichEdit1->palette();
     Colours.setColor(QPalette::Base, ColorToQColor(GSettings->MacroEditorBackColor));
     Colours.setColor(QPalette::Text, ColorToQColor(GSettings->MacroEditorFont.Color));
@@ -549,7 +534,7 @@ void TTextEditForm::PrintSettings() {
 void TTextEditForm::ChooseFont() {
     if (!GSettings) return;
     bool Chosen = false;
-    const QFont Font = QFontDialog::getFont(&Chosen, SettingsFont(GSettings->MacroEditorFont), this);
+    const QFont Font = QFontDialog::getFont(&Chosen, FontToQFont(GSettings->MacroEditorFont), this);
     if (!Chosen) return;
     TFont& Stored = GSettings->MacroEditorFont;
     Stored.Name = Font.family().toStdString();

@@ -26,10 +26,6 @@ int Saturate(long long Value) {
     return static_cast<int>(std::clamp<long long>(Value, INT_MIN, INT_MAX));
 }
 
-TColor QColorToColor(const QColor& Color) {
-    return static_cast<TColor>(Color.red() | (Color.green() << 8) | (Color.blue() << 16));
-}
-
 QStyle::State StyleState(int State) {
     QStyle::State Result = QStyle::State_None;
     if (State != tsDisabled) Result |= QStyle::State_Enabled;

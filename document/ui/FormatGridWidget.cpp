@@ -14,16 +14,6 @@ namespace sarnova {
 
 namespace {
 
-QFont ToQFont(const TFont& Font) {
-    QFont Result(QString::fromStdString(Font.Name));
-    if (Font.Size > 0) Result.setPointSize(Font.Size);
-    Result.setBold(Font.Style & fsBold);
-    Result.setItalic(Font.Style & fsItalic);
-    Result.setUnderline(Font.Style & fsUnderline);
-    Result.setStrikeOut(Font.Style & fsStrikeOut);
-    return Result;
-}
-
 Qt::Alignment ToQtAlignment(TAlignment Alignment) {
     switch (Alignment) {
         case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
@@ -61,7 +51,7 @@ QVariant TFormatGridModel::data(const QModelIndex& Index, int Role) const {
         case Qt::DisplayRole: return QString::fromStdString(Cell.GetText());
         case Qt::EditRole: return QString::fromStdString(Grid.GetEditText(Col, Row));
         case Qt::TextAlignmentRole: return QVariant::fromValue(ToQtAlignment(Cell.GetAlignment()));
-        case Qt::FontRole: return ToQFont(Fixed ? Grid.GetFixedFont() : Cell.GetFont());
+        case Qt::FontRole: return FontToQFont(Fixed ? Grid.GetFixedFont() : Cell.GetFont());
         case Qt::ForegroundRole: return ColorToQColor(Fixed ? Grid.GetFixedFont().Color : Cell.GetFont().Color);
         case Qt::BackgroundRole:
             return Fixed ? QApplication::palette().color(QPalette::Button) : ColorToQColor(Cell.GetCellColor());

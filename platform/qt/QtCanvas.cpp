@@ -53,6 +53,20 @@ QColor ColorToQColor(TColor Color) {
                   static_cast<int>((Value >> 16) & 0xFF));
 }
 
+TColor QColorToColor(const QColor& Color) {
+    return static_cast<TColor>(Color.red() | (Color.green() << 8) | (Color.blue() << 16));
+}
+
+QFont FontToQFont(const TFont& Font) {
+    QFont Result(QString::fromStdString(Font.Name));
+    if (Font.Size > 0) Result.setPointSize(Font.Size);
+    Result.setBold(Font.Style & fsBold);
+    Result.setItalic(Font.Style & fsItalic);
+    Result.setUnderline(Font.Style & fsUnderline);
+    Result.setStrikeOut(Font.Style & fsStrikeOut);
+    return Result;
+}
+
 TQtCanvas::TQtCanvas(QPainter& Painter, TColor PenColor, TColor BrushColor)
     : Painter(Painter), PenColor(PenColor), BrushColor(BrushColor) {}
 

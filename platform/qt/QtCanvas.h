@@ -1,8 +1,10 @@
 // The canvas on a QPainter: windows, images and printer pages are drawn on alike.
 #pragma once
 #include <QColor>
+#include <QFont>
 
 #include "platform/Canvas.h"
+#include "platform/Font.h"
 
 class QPainter;
 
@@ -11,6 +13,11 @@ namespace sarnova {
 // The colour a TColor stands for: system colours come from the application palette, clNone is
 // transparent, anything else is its red, green and blue bytes.
 QColor ColorToQColor(TColor Color);
+// The red, green and blue of a colour chosen on screen as a TColor.
+TColor QColorToColor(const QColor& Color);
+// The font a TFont describes: family, point size (when given) and style bits; its colour is the
+// caller's.
+QFont FontToQFont(const TFont& Font);
 
 // Draws on an active painter, which it does not own. The pen is cosmetic (one device pixel wide),
 // polygons fill by the winding rule, and text is black on the brush colour in the painter's font.
