@@ -27,13 +27,13 @@
 #include "document/GeoFace.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/FormSave.h"
+#include "shell/QtMenus.h"
 
 namespace sarnova {
 
@@ -173,13 +173,7 @@ TTextEditForm::TTextEditForm(IUserDialogs& Dialogs, QWidget* Parent) : QMainWind
             [this](const QPoint& At) { PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(At)); });
     connect(ListBox1, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { ListPopupMenu->popup(ListBox1->viewport()->mapToGlobal(At)); });
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] {
-        try {
-            JumpToMessage();
-        } catch (const std::exception& Error) {
-            if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-        }
-    });
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { RunMenuCommand([this] { JumpToMessage(); }); });
     connect(FindDialog1, &TFindDialog::FindTextChanged, this, &TTextEditForm::UpdateEditActions);
 
     // The placement of the last editor comes back before the editor's own creation.
@@ -207,14 +201,7 @@ QAction* TTextEditForm::MakeAction(const char* Name, const char* Caption, const 
     Action->setObjectName(Name);
     Action->setShortcut(Shortcut);
     Action->setShortcutContext(Qt::WindowShortcut);
-    // An error of a command is shown, and the editor carries on.
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] {
-        try {
-            Execute();
-        } catch (const std::exception& Error) {
-            if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-        }
-    });
+    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
     addAction(Action);
     return Action;
 }
@@ -275,6 +262,8 @@ void TTextEditForm::BuildMenus() {
     for (QAction* Action : {NewAction, OpenAction, SaveAction, SaveAsAction, PrintAction, PrintSettingsAction})
         File1->addAction(Action);
     File1->addAction(ExitAction);
+    // The recent command files: after the hidden "MRU" item, in front of Exit.
+    new TQtMenuMirror(*File1, FileMenuItems, ExitAction);
 
     Edit1 = menuBar()->addMenu("&Edit");
     Edit1->setObjectName("Edit1");
@@ -564,11 +553,9 @@ bool TTextEditForm::DocumentCloseQuery() {
 void TTextEditForm::CloseWithDocument() {
     Document = nullptr;
     DocumentWindow = nullptr;
-    try {
+    RunMenuCommand([this] {
         if (FileManager1->Modified) SaveFile();
-    } catch (const std::exception& Error) {
-        if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-    }
+    });
     FClosingWithDocument = true;
     close();
 }

@@ -29,6 +29,7 @@
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
+#include "shell/TextEdit.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
@@ -153,6 +154,8 @@ TViewform::~TViewform() {
     FDocument->OnInvalidate = nullptr;
     FDocument->OnModifiedChange = nullptr;
     FDocument->View = nullptr;
+    // The editor runs on the document: it is saved and closed first.
+    if (MacroEditor) MacroEditor->CloseWithDocument();
     if (MainForm.GeometryServer) MainForm.GeometryServer->DocumentClosed(FDocument.get());
     // Entity menus hold items of the document's entities.
     RemoveEntityMenu();
@@ -420,6 +423,7 @@ void TViewform::ApplySettings() {
     if (FDocument) FDocument->SetProjectOptions(S.ProjectOptions);
     const TInteractionMode Mode = OpenGLView1->GetInteractionMode();
     if (Mode == imRotateWorld || Mode == imRotateView) OpenGLView1->SetInteractionMode(S.RotationMode);
+    if (MacroEditor) MacroEditor->ApplyEditorSettings();
     OpenGLView1->UpdateCursor();
     if (OpenGLView1->IsContextReady()) OpenGLView1->Render();
 }
@@ -429,8 +433,11 @@ void TViewform::ApplySettings() {
 void TViewform::closeEvent(QCloseEvent* Event) {
     bool MayClose = false;
     try {
-        FileManager1->Modified = IsModified();
-        MayClose = FileManager1->CloseQuery();
+        // The macro is asked about first: the document's query empties the document once answered.
+        if (!MacroEditor || MacroEditor->DocumentCloseQuery()) {
+            FileManager1->Modified = IsModified();
+            MayClose = FileManager1->CloseQuery();
+        }
     } catch (const std::exception& Error) {
         // A save that failed keeps the window and its document.
         if (GExceptionHandler) GExceptionHandler->HandleException(Error);
@@ -441,7 +448,26 @@ void TViewform::closeEvent(QCloseEvent* Event) {
 void TViewform::FormActivate() {
     Active = true;
     OpenGLView1->PopupAutoPopup = true;
+    for (IDocumentWindow* W : MainForm.DocumentWindows())
+        if (auto* Other = dynamic_cast<TViewform*>(W); Other && Other != this) Other->HideMacroEditor();
     if (MainForm.GeometryServer) MainForm.GeometryServer->SetActiveDocument(FDocument.get());
+}
+
+bool TViewform::IsMacroEditorShowing() const { return MacroEditor && MacroEditor->isVisible(); }
+
+void TViewform::ShowMacroEditor() {
+    if (!MacroEditor) {
+        MacroEditor = new TTextEditForm(Dialogs);
+        MacroEditor->SetDocument(FDocument.get());
+        MacroEditor->DocumentWindow = this;
+    }
+    MacroEditor->show();
+    MacroEditor->raise();
+    MacroEditor->activateWindow();
+}
+
+void TViewform::HideMacroEditor() {
+    if (MacroEditor) MacroEditor->hide();
 }
 
 void TViewform::FormDeactivate() {

@@ -4,6 +4,7 @@
 // into picking, selection and highlighting, and builds the view's context menu with the entity list
 // and the selected entity's own menu.
 #pragma once
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -27,6 +28,7 @@ class TGeoMessage;
 class TGeometryInterface;
 class TAutoSaveTimer;
 class TOpenGLView;
+class TTextEditForm;
 
 class TViewform : public QWidget, public IDocumentWindow {
 public:
@@ -52,7 +54,7 @@ public:
     bool CanUndo() const override;
     bool CanRedo() const override;
     bool CanPrintToScale() const override { return false; }
-    bool IsMacroEditorShowing() const override { return false; }
+    bool IsMacroEditorShowing() const override;
     TInteractionMode GetInteractionMode() const override;
     void SetInteractionMode(TInteractionMode Mode) override;
     // The settings' colours, grid, degradation, auto-save and project options, and a changed rotation
@@ -86,12 +88,14 @@ public:
     void StartPan() override;
     void StartRotateView() override;
     void StartSelectEdit() override;
-    // The transform dialogs and the macro editor are not part of the program yet.
+    // The transform dialogs are not part of the program yet.
     void TranslateSelection() override {}
     void ScaleSelection() override {}
     void RotateSelection() override {}
     void MirrorSelection() override {}
-    void ShowMacroEditor() override {}
+    // Makes the window's macro editor on first use, on this document, and brings it to the front.
+    void ShowMacroEditor() override;
+    void HideMacroEditor();
     void ShowUndoInformation() override;
 
     // ---- The window's own operations ----
@@ -113,6 +117,9 @@ public:
     void DocumentMessage(TGeoMessage& Message);
     void DocumentDraw(IGraphics& View);
     void DocumentModifiedChanged();
+
+    // The window's macro editor once made; it clears itself when the editor is freed.
+    QPointer<TTextEditForm> MacroEditor;
 
     // The last model position the view reported under the mouse.
     TMVector MouseLocation;
@@ -156,7 +163,8 @@ public:
     QSize sizeHint() const override { return {640, 480}; }
 
 protected:
-    // The close query: the file manager asks about unsaved changes; Cancel keeps the window.
+    // The close query: the macro editor, then the file manager ask about unsaved changes; Cancel keeps
+    // the window, its document and its editor.
     void closeEvent(QCloseEvent* Event) override;
 
 private:

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -17,12 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "document/GCustomPline.h"
+#include "foundation/Polyline.h"
 #include "document/GeoFace.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/ScriptedUserDialogs.h"
+#include "shell/MainUnit.h"
+#include "shell/ProgramStart.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TextEdit.h"
+#include "shell/ViewUnit.h"
 #include "tests/document/TestPoint.h"
 
 namespace sarnova {
@@ -367,6 +375,158 @@ TEST_F(TextEdit, AnEditorClosedWithItsDocumentSavesAnUnaskedModifiedMacro) {
     EXPECT_FALSE(Editor);
     EXPECT_EQ(ReadFile(File), "A = 5\n");
     EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
+// ---- The editor of a document window ----
+
+class MacroEditorOfADocument : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { StartModelGlobals(); }
+    static void TearDownTestSuite() { StopModelGlobals(); }
+
+    void SetUp() override {
+        GSettings->SetDefaults();
+        GExceptionHandler->UserDialogs = &Dialogs;
+        GDocumentWindowFactory = [this](TMainForm& MainForm) { return new TViewform(MainForm, Dialogs); };
+        Dir = fs::path(std::getenv("HOME")) / "documents";
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+        Form = std::make_unique<TMainForm>();
+        Form->show();
+        Settle();
+    }
+    void TearDown() override {
+        Form.reset();
+        Settle();
+        GDocumentWindowFactory = nullptr;
+        GExceptionHandler->UserDialogs = nullptr;
+    }
+
+    TViewform* Active() const { return dynamic_cast<TViewform*>(Form->ActiveDocumentWindow()); }
+    static QMdiSubWindow* SubWindow(TViewform* W) { return qobject_cast<QMdiSubWindow*>(W->parentWidget()); }
+    // The document of a polyline "Stem" from (0, 0, 0) to (1, 0, 2), opened in a new window.
+    TViewform* OpenStem() {
+        const fs::path File = Dir / "stem.geo";
+        std::ofstream(File) << "[TPolyline]\nNumPoints=2\n0 0 0\n1 0 2\nName=Stem\n\n";
+        Form->OpenDocumentFile(File.string());
+        Settle();
+        return Active();
+    }
+    static const TRPoint& StemStart(TViewform& W) {
+        return *dynamic_cast<TGeoCustomPLine&>(W.GetDocument().Items(0)).GetCurve()->First();
+    }
+    // The main window's Macro Editor command for the active window.
+    TTextEditForm* ShowEditor() {
+        Form->UpdateActions();
+        TViewform* W = Active();
+        Form->MacroAction->trigger();
+        Settle();
+        return W ? W->MacroEditor.data() : nullptr;
+    }
+    static void Type(TTextEditForm& Editor, const std::string& Text) {
+        Editor.RichEdit1->selectAll();
+        Editor.RichEdit1->insertPlainText(QString::fromStdString(Text));
+    }
+
+    TScriptedUserDialogs Dialogs;
+    std::unique_ptr<TMainForm> Form;
+    fs::path Dir;
+};
+
+TEST_F(MacroEditorOfADocument, AMacroRunOnTheDocumentIsUndoneInOneStep) {
+    TViewform* W = OpenStem();
+    ASSERT_NE(W, nullptr);
+    ASSERT_EQ(W->GetDocument().Count(), 1);
+    TTextEditForm* Editor = ShowEditor();
+    ASSERT_NE(Editor, nullptr);
+    EXPECT_TRUE(Editor->isVisible());
+    EXPECT_EQ(Editor->Document, &W->GetDocument());
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->MacroAction->isChecked());
+    // One editor per window.
+    EXPECT_EQ(ShowEditor(), Editor);
+
+    Type(*Editor, "SELECT STEM\nMOVE X=1\nMOVE Z=2\nMESSAGE moved\nFROBNICATE\nMOVE X=100\n");
+    Dialogs.ChooseFile((Dir / "move.cmd").string());
+    Editor->RunAction->trigger();
+    EXPECT_DOUBLE_EQ(StemStart(*W).X, 1);
+    EXPECT_DOUBLE_EQ(StemStart(*W).Z, 2);
+    EXPECT_TRUE(W->IsModified());
+    // The error ends the run and takes the caret to its line.
+    ASSERT_EQ(Editor->ListBox1->count(), 2);
+    EXPECT_EQ(Editor->RichEdit1->textCursor().blockNumber(), 4);
+    EXPECT_EQ(Editor->RichEdit1->textCursor().selectedText().toStdString(), "FROBNICATE");
+    Editor->ListBox1->setCurrentRow(0);
+    Editor->JumpToMessage();
+    EXPECT_EQ(Editor->RichEdit1->textCursor().blockNumber(), 3);
+
+    Form->UpdateActions();
+    ASSERT_TRUE(Form->UndoAction->isEnabled());
+    Form->UndoAction->trigger();
+    EXPECT_DOUBLE_EQ(StemStart(*W).X, 0);
+    EXPECT_DOUBLE_EQ(StemStart(*W).Z, 0);
+    EXPECT_FALSE(W->CanUndo());
+}
+
+TEST_F(MacroEditorOfADocument, ClosingTheWindowAsksAboutAModifiedMacroAndCancelKeepsBothOpen) {
+    TViewform* W = OpenStem();
+    ASSERT_NE(W, nullptr);
+    QPointer<TTextEditForm> Editor = ShowEditor();
+    ASSERT_TRUE(Editor);
+    Type(*Editor, "SELECT ALL");
+    QPointer<QMdiSubWindow> Sub = SubWindow(W);
+
+    Dialogs.Answer(TModalResult::mrCancel);
+    EXPECT_FALSE(Sub->close());
+    Settle();
+    ASSERT_TRUE(Sub);
+    ASSERT_TRUE(Editor);
+    EXPECT_TRUE(Editor->isVisible());
+    EXPECT_EQ(Editor->RichEdit1->toPlainText().toStdString(), "SELECT ALL");
+    EXPECT_EQ(W->GetDocument().Count(), 1);
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Text, "untitled.cmd is unsaved, Save?");
+
+    // Yes with the save dialog cancelled keeps them too; a chosen name saves and both close.
+    Dialogs.Answer(TModalResult::mrYes);
+    Dialogs.CancelFileDialog();
+    EXPECT_FALSE(Sub->close());
+    Settle();
+    ASSERT_TRUE(Editor);
+    Dialogs.Answer(TModalResult::mrYes);
+    Dialogs.ChooseFile((Dir / "closing.cmd").string());
+    EXPECT_TRUE(Sub->close());
+    Settle();
+    EXPECT_FALSE(Sub);
+    EXPECT_FALSE(Editor);
+    EXPECT_EQ(ReadFile(Dir / "closing.cmd"), "SELECT ALL\n");
+}
+
+TEST_F(MacroEditorOfADocument, AnotherWindowHidesTheEditorOfThePreviousOne) {
+    TViewform* First = OpenStem();
+    ASSERT_NE(First, nullptr);
+    QPointer<TTextEditForm> Editor = ShowEditor();
+    ASSERT_TRUE(Editor);
+    Form->NewDocument();
+    Settle();
+    TViewform* Second = Active();
+    ASSERT_NE(Second, First);
+    EXPECT_FALSE(Editor->isVisible());
+    EXPECT_FALSE(Second->MacroEditor);
+    Form->UpdateActions();
+    EXPECT_FALSE(Form->MacroAction->isChecked());
+    // Back in the first window its editor stays hidden until asked for.
+    Form->MdiArea->setActiveSubWindow(SubWindow(First));
+    Settle();
+    EXPECT_FALSE(Editor->isVisible());
+    EXPECT_EQ(ShowEditor(), Editor.data());
+    EXPECT_TRUE(Editor->isVisible());
+
+    // The editor closed by the user is freed and the window forgets it.
+    Editor->close();
+    Settle();
+    EXPECT_FALSE(Editor);
+    EXPECT_FALSE(First->MacroEditor);
 }
 
 }  // namespace
