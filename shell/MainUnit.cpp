@@ -242,15 +242,9 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
 
 QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
                                std::function<void()> Execute) {
-    auto* Action = new QAction(QString::fromUtf8(Caption), this);
-    Action->setObjectName(Name);
-    Action->setShortcut(Shortcut);
     // Keys belong to the window they are pressed in: a floating tool window's keys are its own.
-    Action->setShortcutContext(Qt::WindowShortcut);
+    QAction* Action = CreateCommandAction(*this, Name, Caption, Shortcut, Qt::WindowShortcut, std::move(Execute));
     Action->setToolTip(QString(Caption).remove('&').remove("..."));
-    // An error of an operation is shown, and the program carries on.
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
-    addAction(Action);
     return Action;
 }
 

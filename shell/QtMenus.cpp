@@ -52,6 +52,17 @@ void RunMenuCommand(const std::function<void()>& Command) {
     }
 }
 
+QAction* CreateCommandAction(QWidget& Owner, const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                             Qt::ShortcutContext Context, std::function<void()> Execute) {
+    auto* Action = new QAction(QString::fromUtf8(Caption), &Owner);
+    Action->setObjectName(Name);
+    Action->setShortcut(Shortcut);
+    Action->setShortcutContext(Context);
+    QObject::connect(Action, &QAction::triggered, &Owner, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
+    Owner.addAction(Action);
+    return Action;
+}
+
 QKeySequence ShortCutToKeySequence(TShortCut ShortCut) {
     const int Key = QtKeyOfVirtualKey(ShortCut & 0xFF);
     if (Key == 0) return {};

@@ -13,12 +13,18 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace sarnova {
 
 // Runs a menu or toolbar command: an error is shown by the program's exception handler and the
 // program carries on, as the event loop may not see it.
 void RunMenuCommand(const std::function<void()>& Command);
+
+// A command of Owner's own: an action named Name, added to Owner, whose shortcut works in Context and
+// whose trigger runs Execute through RunMenuCommand.
+QAction* CreateCommandAction(QWidget& Owner, const char* Name, const char* Caption, const QKeySequence& Shortcut,
+                             Qt::ShortcutContext Context, std::function<void()> Execute);
 
 // The Qt key sequence of a menu shortcut (virtual-key code plus scShift, scCtrl, scAlt); an empty
 // sequence for 0 and for keys that have no Qt counterpart.

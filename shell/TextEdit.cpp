@@ -197,13 +197,7 @@ TTextEditForm::~TTextEditForm() {
 
 QAction* TTextEditForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
                                    std::function<void()> Execute) {
-    auto* Action = new QAction(QString::fromUtf8(Caption), this);
-    Action->setObjectName(Name);
-    Action->setShortcut(Shortcut);
-    Action->setShortcutContext(Qt::WindowShortcut);
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
-    addAction(Action);
-    return Action;
+    return CreateCommandAction(*this, Name, Caption, Shortcut, Qt::WindowShortcut, std::move(Execute));
 }
 
 void TTextEditForm::BuildActions() {

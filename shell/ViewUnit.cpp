@@ -167,14 +167,8 @@ TViewform::~TViewform() {
 
 QAction* TViewform::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
                                std::function<void()> Execute) {
-    auto* Action = new QAction(QString::fromUtf8(Caption), this);
-    Action->setObjectName(Name);
-    Action->setShortcut(Shortcut);
     // Keys reach the document window that holds the focus, not the other document windows.
-    Action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(Action, &QAction::triggered, this, [Execute = std::move(Execute)] { RunMenuCommand(Execute); });
-    addAction(Action);
-    return Action;
+    return CreateCommandAction(*this, Name, Caption, Shortcut, Qt::WidgetWithChildrenShortcut, std::move(Execute));
 }
 
 QMenu* TViewform::AddEditorToolWindows(QMenu* Parent) {

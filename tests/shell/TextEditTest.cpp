@@ -2,8 +2,8 @@
 // the named line, find and replace, inserting entity names, and the questions before closing.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -21,17 +21,16 @@
 #include <vector>
 
 #include "document/GCustomPline.h"
-#include "foundation/Polyline.h"
 #include "document/GeoFace.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "foundation/Polyline.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/MainUnit.h"
-#include "shell/ProgramStart.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TextEdit.h"
 #include "shell/ViewUnit.h"
 #include "tests/document/TestPoint.h"
+#include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {
 namespace {
@@ -379,38 +378,11 @@ TEST_F(TextEdit, AnEditorClosedWithItsDocumentSavesAnUnaskedModifiedMacro) {
 
 // ---- The editor of a document window ----
 
-class MacroEditorOfADocument : public ::testing::Test {
+class MacroEditorOfADocument : public test::TDocumentWindowFixture {
 protected:
-    static void SetUpTestSuite() { StartModelGlobals(); }
-    static void TearDownTestSuite() { StopModelGlobals(); }
-
-    void SetUp() override {
-        GSettings->SetDefaults();
-        GExceptionHandler->UserDialogs = &Dialogs;
-        GDocumentWindowFactory = [this](TMainForm& MainForm) { return new TViewform(MainForm, Dialogs); };
-        Dir = fs::path(std::getenv("HOME")) / "documents";
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
-        Form = std::make_unique<TMainForm>();
-        Form->show();
-        Settle();
-    }
-    void TearDown() override {
-        Form.reset();
-        Settle();
-        GDocumentWindowFactory = nullptr;
-        GExceptionHandler->UserDialogs = nullptr;
-    }
-
-    TViewform* Active() const { return dynamic_cast<TViewform*>(Form->ActiveDocumentWindow()); }
-    static QMdiSubWindow* SubWindow(TViewform* W) { return qobject_cast<QMdiSubWindow*>(W->parentWidget()); }
     // The document of a polyline "Stem" from (0, 0, 0) to (1, 0, 2), opened in a new window.
     TViewform* OpenStem() {
-        const fs::path File = Dir / "stem.geo";
-        std::ofstream(File) << "[TPolyline]\nNumPoints=2\n0 0 0\n1 0 2\nName=Stem\n\n";
-        Form->OpenDocumentFile(File.string());
-        Settle();
-        return Active();
+        return OpenWindow(WriteFile("stem.geo", "[TPolyline]\nNumPoints=2\n0 0 0\n1 0 2\nName=Stem\n\n"));
     }
     static const TRPoint& StemStart(TViewform& W) {
         return *dynamic_cast<TGeoCustomPLine&>(W.GetDocument().Items(0)).GetCurve()->First();
@@ -427,10 +399,6 @@ protected:
         Editor.RichEdit1->selectAll();
         Editor.RichEdit1->insertPlainText(QString::fromStdString(Text));
     }
-
-    TScriptedUserDialogs Dialogs;
-    std::unique_ptr<TMainForm> Form;
-    fs::path Dir;
 };
 
 TEST_F(MacroEditorOfADocument, AMacroRunOnTheDocumentIsUndoneInOneStep) {
@@ -447,7 +415,7 @@ TEST_F(MacroEditorOfADocument, AMacroRunOnTheDocumentIsUndoneInOneStep) {
     EXPECT_EQ(ShowEditor(), Editor);
 
     Type(*Editor, "SELECT STEM\nMOVE X=1\nMOVE Z=2\nMESSAGE moved\nFROBNICATE\nMOVE X=100\n");
-    Dialogs.ChooseFile((Dir / "move.cmd").string());
+    Dialogs.ChooseFile((Folder / "move.cmd").string());
     Editor->RunAction->trigger();
     EXPECT_DOUBLE_EQ(StemStart(*W).X, 1);
     EXPECT_DOUBLE_EQ(StemStart(*W).Z, 2);
@@ -494,12 +462,12 @@ TEST_F(MacroEditorOfADocument, ClosingTheWindowAsksAboutAModifiedMacroAndCancelK
     Settle();
     ASSERT_TRUE(Editor);
     Dialogs.Answer(TModalResult::mrYes);
-    Dialogs.ChooseFile((Dir / "closing.cmd").string());
+    Dialogs.ChooseFile((Folder / "closing.cmd").string());
     EXPECT_TRUE(Sub->close());
     Settle();
     EXPECT_FALSE(Sub);
     EXPECT_FALSE(Editor);
-    EXPECT_EQ(ReadFile(Dir / "closing.cmd"), "SELECT ALL\n");
+    EXPECT_EQ(ReadFile(Folder / "closing.cmd"), "SELECT ALL\n");
 }
 
 TEST_F(MacroEditorOfADocument, AnotherWindowHidesTheEditorOfThePreviousOne) {
@@ -507,9 +475,7 @@ TEST_F(MacroEditorOfADocument, AnotherWindowHidesTheEditorOfThePreviousOne) {
     ASSERT_NE(First, nullptr);
     QPointer<TTextEditForm> Editor = ShowEditor();
     ASSERT_TRUE(Editor);
-    Form->NewDocument();
-    Settle();
-    TViewform* Second = Active();
+    TViewform* Second = NewWindow();
     ASSERT_NE(Second, First);
     EXPECT_FALSE(Editor->isVisible());
     EXPECT_FALSE(Second->MacroEditor);

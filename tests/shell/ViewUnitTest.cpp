@@ -28,6 +28,7 @@
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
 #include "shell/ProgramStart.h"
+#include "tests/shell/DocumentWindowFixture.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/ViewUnit.h"
 #include "foundation/Polyline.h"
@@ -76,60 +77,11 @@ QPoint PixelOf(TOpenGLView& View, double X, double Y, double Z) {
     return {P.X, P.Y};
 }
 
-class Viewform : public ::testing::Test {
+class Viewform : public test::TDocumentWindowFixture {
 protected:
-    static void SetUpTestSuite() { StartModelGlobals(); }
-    static void TearDownTestSuite() { StopModelGlobals(); }
-
-    void SetUp() override {
-        GSettings->SetDefaults();
-        GExceptionHandler->UserDialogs = &Dialogs;
-        GDocumentWindowFactory = [this](TMainForm& MainForm) { return new TViewform(MainForm, Dialogs); };
-        Folder = std::filesystem::temp_directory_path() / "sarnova-viewform-test";
-        std::filesystem::remove_all(Folder);
-        std::filesystem::create_directories(Folder);
-        Form = std::make_unique<TMainForm>();
-        Form->show();
-        Settle();
-    }
-    void TearDown() override {
-        Form.reset();
-        Settle();
-        GDocumentWindowFactory = nullptr;
-        GExceptionHandler->UserDialogs = nullptr;
-        std::filesystem::remove_all(Folder);
-    }
-
-    TViewform* Active() const { return dynamic_cast<TViewform*>(Form->ActiveDocumentWindow()); }
-    static QMdiSubWindow* SubWindow(TViewform* W) { return qobject_cast<QMdiSubWindow*>(W->parentWidget()); }
-    // The active window once its view has drawn (it gets its rendering context when first exposed).
-    TViewform* Drawn() const {
-        TViewform* W = Active();
-        QDeadlineTimer Deadline(5000);
-        while (W && !W->GetView().IsContextReady() && !Deadline.hasExpired()) QCoreApplication::processEvents();
-        Settle();
-        return W;
-    }
-    TViewform* NewWindow() {
-        Form->NewDocument();
-        return Drawn();
-    }
-    TViewform* OpenWindow(const std::filesystem::path& Path) {
-        Form->OpenDocumentFile(Path.string());
-        return Drawn();
-    }
-    std::filesystem::path WriteFile(const std::string& Name, const std::string& Text) const {
-        const auto Path = Folder / Name;
-        std::ofstream(Path) << Text;
-        return Path;
-    }
     static TGeometry& AddNamed(TViewform& W, const std::string& Name) {
         return *W.GetDocument().Add(std::make_unique<TBoxEntity>(Name));
     }
-
-    TScriptedUserDialogs Dialogs;
-    std::unique_ptr<TMainForm> Form;
-    std::filesystem::path Folder;
 };
 
 TEST_F(Viewform, ANewWindowIsUntitledUnmodifiedAndFitted) {
