@@ -15,14 +15,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <map>
 #include <memory>
 
-#include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtPrinter.h"
+#include "shell/QtMenus.h"
 #include "shell/VkGraphForm.h"
 
 namespace sarnova {
@@ -78,39 +77,6 @@ public:
     void SetText(const std::string& Text) override { QApplication::clipboard()->setText(QString::fromStdString(Text)); }
 };
 
-// The menu tree as a Qt menu; Actions learns which item each action stands for.
-void FillMenu(QMenu& Menu, TMenuItem& Item, std::map<QAction*, TMenuItem*>& Actions) {
-    for (int I = 0; I < Item.Count(); ++I) {
-        TMenuItem& Child = Item.Items(I);
-        if (!Child.Visible) continue;
-        if (Child.Caption == "-") {
-            Menu.addSeparator();
-            continue;
-        }
-        const QString Caption = QString::fromStdString(Child.Caption);
-        if (Child.Count() > 0) {
-            QMenu* Sub = Menu.addMenu(Caption);
-            Sub->setEnabled(Child.Enabled);
-            FillMenu(*Sub, Child, Actions);
-            continue;
-        }
-        QAction* Action = Menu.addAction(Caption);
-        Action->setEnabled(Child.Enabled);
-        Action->setCheckable(Child.Checked);
-        Action->setChecked(Child.Checked);
-        if (Child.Default) {
-            QFont Bold = Action->font();
-            Bold.setBold(true);
-            Action->setFont(Bold);
-        }
-        Actions[Action] = &Child;
-    }
-}
-
-void ReportError(const std::exception& Error) {
-    if (GExceptionHandler) GExceptionHandler->HandleException(Error);
-}
-
 }  // namespace
 
 IChartClipboard& QtChartClipboard() {
@@ -161,11 +127,8 @@ void TVkGraph::paintEvent(QPaintEvent* Event) {
     {
         QPainter Painter(&Image);
         TQtCanvas Canvas(Painter);
-        try {
-            PaintTo(Canvas);
-        } catch (const std::exception& Error) {
-            ReportError(Error);
-        }
+        // An error is shown rather than thrown out of the paint event.
+        RunMenuCommand([this, &Canvas] { PaintTo(Canvas); });
         if (GetZoomBandVisible()) {
             // The band inverts what lies under its dotted outline.
             const TRect& B = GetZoomBand();
@@ -206,17 +169,9 @@ void TVkGraph::contextMenuEvent(QContextMenuEvent* Event) {
     }
     UpdatePopupMenu();
     QMenu Menu(this);
-    std::map<QAction*, TMenuItem*> Actions;
-    FillMenu(Menu, *GetPopupMenu(), Actions);
-    QAction* Chosen = Menu.exec(Event->globalPos());
-    // Clicked after the menu has closed, so that a dialog it opens does not run inside the menu.
-    if (const auto Found = Actions.find(Chosen); Found != Actions.end()) {
-        try {
-            Found->second->Click();
-        } catch (const std::exception& Error) {
-            ReportError(Error);
-        }
-    }
+    TMenuItem& Root = *GetPopupMenu();
+    for (int I = 0; I < Root.Count(); ++I) Menu.addAction(CreateMenuItemAction(Menu, Root.Items(I)));
+    Menu.exec(Event->globalPos());
 }
 
 void TVkGraph::TakeFocus() {

@@ -121,15 +121,6 @@ TFont FontFromQFont(const QFont& F, TColor Color) {
     return Result;
 }
 
-QFont QFontFromFont(const TFont& F) {
-    QFont Result(QString::fromStdString(F.Name), F.Size > 0 ? F.Size : 8);
-    Result.setBold((F.Style & fsBold) != 0);
-    Result.setItalic((F.Style & fsItalic) != 0);
-    Result.setUnderline((F.Style & fsUnderline) != 0);
-    Result.setStrikeOut((F.Style & fsStrikeOut) != 0);
-    return Result;
-}
-
 QString SeriesLine(int Index, const TVkSeries& S) {
     return QString::fromStdString(Format("Series[%d]: %s", {Index, S.GetName()}));
 }
@@ -363,7 +354,7 @@ QWidget* TVkGraphForm::MakeSeriesPage() {
 void TVkGraphForm::ChooseFont() {
     if (Graph == nullptr) return;
     bool Ok = false;
-    const QFont Chosen = QFontDialog::getFont(&Ok, QFontFromFont(Graph->GetFont()), this);
+    const QFont Chosen = QFontDialog::getFont(&Ok, FontToQFont(Graph->GetFont()), this);
     if (!Ok) return;
     Graph->SetFont(FontFromQFont(Chosen, Graph->GetFont().Color));
     Panel2->setFont(Chosen);
@@ -404,7 +395,7 @@ void TVkGraphForm::RefreshControls() {
         ColorComboBox4->SetSelectedColor(Graph->GetGridLinesColor());
         CheckBox5->setChecked(Graph->GetShowChartBorder());
         CheckBox6->setChecked(Graph->GetShowLegend());
-        Panel2->setFont(QFontFromFont(Graph->GetFont()));
+        Panel2->setFont(FontToQFont(Graph->GetFont()));
     }
     RefreshAxis(XPage, Graph->GetXAxis());
     RefreshAxis(YPage, Graph->GetYAxis());

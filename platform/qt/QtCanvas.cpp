@@ -126,14 +126,7 @@ void TQtCanvas::ResetClip() { Painter.setClipping(false); }
 
 void TQtCanvas::SetFont(const TFont& Value) {
     Font = Value;
-    QFont F = Painter.font();
-    if (!Value.Name.empty()) F.setFamily(QString::fromStdString(Value.Name));
-    if (Value.Size > 0) F.setPointSize(Value.Size);
-    F.setBold((Value.Style & fsBold) != 0);
-    F.setItalic((Value.Style & fsItalic) != 0);
-    F.setUnderline((Value.Style & fsUnderline) != 0);
-    F.setStrikeOut((Value.Style & fsStrikeOut) != 0);
-    Painter.setFont(F);
+    Painter.setFont(FontToQFont(Value));
 }
 
 void TQtCanvas::TextOut(int X, int Y, const std::string& Text) {
