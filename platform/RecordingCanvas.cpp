@@ -5,7 +5,7 @@
 namespace sarnova {
 
 void TRecordingCanvas::Record(TCanvasCallKind Kind, std::vector<TPoint> Points, std::string Text) {
-    Calls.push_back({Kind, std::move(Points), std::move(Text), PenColor, BrushColor, FontAngle});
+    Calls.push_back({Kind, std::move(Points), std::move(Text), PenColor, BrushColor, FontAngle, PenWidth, Font});
 }
 
 void TRecordingCanvas::MoveTo(int X, int Y) { Record(ccMoveTo, {{X, Y}}); }
@@ -19,6 +19,16 @@ void TRecordingCanvas::Polyline(std::span<const TPoint> Points) {
 void TRecordingCanvas::Polygon(std::span<const TPoint> Points) {
     Record(ccPolygon, {Points.begin(), Points.end()});
 }
+
+void TRecordingCanvas::Rectangle(const TRect& R) { Record(ccRectangle, {{R.Left, R.Top}, {R.Right, R.Bottom}}); }
+
+void TRecordingCanvas::Ellipse(const TRect& R) { Record(ccEllipse, {{R.Left, R.Top}, {R.Right, R.Bottom}}); }
+
+void TRecordingCanvas::FillRect(const TRect& R) { Record(ccFillRect, {{R.Left, R.Top}, {R.Right, R.Bottom}}); }
+
+void TRecordingCanvas::SetClipRect(const TRect& R) { Record(ccClip, {{R.Left, R.Top}, {R.Right, R.Bottom}}); }
+
+void TRecordingCanvas::ResetClip() { Record(ccClip, {}); }
 
 void TRecordingCanvas::TextOut(int X, int Y, const std::string& Text) { Record(ccTextOut, {{X, Y}}, Text); }
 

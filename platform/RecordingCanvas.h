@@ -1,5 +1,5 @@
-// A canvas for tests: it draws nothing and records every drawing call with the pen, brush and font
-// angle in force, and measures text predictably (a fixed width per character, a fixed height).
+// A canvas for tests: it draws nothing and records every drawing call with the pen, brush, font and
+// font angle in force, and measures text predictably (a fixed width per character, a fixed height).
 #pragma once
 #include <string>
 #include <vector>
@@ -8,15 +8,28 @@
 
 namespace sarnova {
 
-enum TCanvasCallKind { ccMoveTo, ccLineTo, ccPolyline, ccPolygon, ccTextOut };
+enum TCanvasCallKind {
+    ccMoveTo,
+    ccLineTo,
+    ccPolyline,
+    ccPolygon,
+    ccTextOut,
+    ccRectangle,
+    ccEllipse,
+    ccFillRect,
+    ccClip,  // SetClipRect, or ResetClip when it has no points
+};
 
 struct TCanvasCall {
     TCanvasCallKind Kind = ccMoveTo;
-    std::vector<TPoint> Points;  // one point for MoveTo, LineTo and TextOut
+    // One point for MoveTo, LineTo and TextOut; top-left and bottom-right for the rectangle calls.
+    std::vector<TPoint> Points;
     std::string Text;
     TColor PenColor = 0;
     TColor BrushColor = 0;
     int FontAngle = 0;
+    int PenWidth = 1;
+    TFont Font;
 };
 
 class TRecordingCanvas : public ICanvas {
@@ -32,15 +45,24 @@ public:
     void SetPenColor(TColor Color) override { PenColor = Color; }
     TColor GetBrushColor() const override { return BrushColor; }
     void SetBrushColor(TColor Color) override { BrushColor = Color; }
+    int GetPenWidth() const override { return PenWidth; }
+    void SetPenWidth(int Width) override { PenWidth = Width; }
     void MoveTo(int X, int Y) override;
     void LineTo(int X, int Y) override;
     void Polyline(std::span<const TPoint> Points) override;
     void Polygon(std::span<const TPoint> Points) override;
+    void Rectangle(const TRect& R) override;
+    void Ellipse(const TRect& R) override;
+    void FillRect(const TRect& R) override;
+    void SetClipRect(const TRect& R) override;
+    void ResetClip() override;
     void TextOut(int X, int Y, const std::string& Text) override;
     int TextWidth(const std::string& Text) override;
     int TextHeight(const std::string& Text) override;
     int GetFontAngle() const override { return FontAngle; }
     void SetFontAngle(int Angle) override { FontAngle = Angle; }
+    const TFont& GetFont() const override { return Font; }
+    void SetFont(const TFont& Value) override { Font = Value; }
 
 private:
     void Record(TCanvasCallKind Kind, std::vector<TPoint> Points, std::string Text = {});
@@ -48,6 +70,8 @@ private:
     TColor PenColor;
     TColor BrushColor;
     int FontAngle = 0;
+    int PenWidth = 1;
+    TFont Font;
 };
 
 }  // namespace sarnova

@@ -107,18 +107,10 @@ std::unique_ptr<TOpenGLCanvasInterface> TOpenGLView::CreatePrintCanvas(ICanvas& 
 }
 
 void TOpenGLView::Print(const std::string& Title, QPrinter& Printer) {
-    if (Printer.printerState() == QPrinter::Active) return;
-    Printer.setDocName(QString::fromStdString(Title.empty() ? GExeName + " - Viewport" : Title));
-    QPainter Painter;
-    if (!Painter.begin(&Printer)) throw EError("The printer could not start the print job");
-    // The job ends whatever the drawing does.
-    struct TEndJob {
-        QPainter& Painter;
-        ~TEndJob() { Painter.end(); }
-    } End{Painter};
-    TQtCanvas Canvas(Painter);
-    const auto Target = CreatePrintCanvas(Canvas, Printer.width(), Printer.height());
-    if (OnRedraw) OnRedraw(this, *Target);
+    PrintJob(Printer, Title.empty() ? GExeName + " - Viewport" : Title, [this](ICanvas& Canvas, int Width, int Height) {
+        const auto Target = CreatePrintCanvas(Canvas, Width, Height);
+        if (OnRedraw) OnRedraw(this, *Target);
+    });
 }
 
 void TOpenGLView::Print(const std::string& Title) { Print(Title, GetPrinter()); }

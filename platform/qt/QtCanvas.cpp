@@ -1,5 +1,6 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -71,12 +72,15 @@ TQtCanvas::TQtCanvas(QPainter& Painter, TColor PenColor, TColor BrushColor)
     : Painter(Painter), PenColor(PenColor), BrushColor(BrushColor) {}
 
 void TQtCanvas::UsePen() {
-    Painter.setPen(QPen(ColorToQColor(PenColor), 0));
+    if (PenWidth <= 1)
+        Painter.setPen(QPen(ColorToQColor(PenColor), 0));
+    else
+        Painter.setPen(QPen(ColorToQColor(PenColor), PenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     Painter.setBrush(Qt::NoBrush);
 }
 
 void TQtCanvas::UsePenAndBrush() {
-    Painter.setPen(QPen(ColorToQColor(PenColor), 0));
+    UsePen();
     Painter.setBrush(ColorToQColor(BrushColor));
 }
 
@@ -98,6 +102,33 @@ void TQtCanvas::Polygon(std::span<const TPoint> Points) {
     Painter.drawPolygon(ToQPolygon(Points), Qt::WindingFill);
 }
 
+// The platform's boxes leave out their right and bottom edges; a Qt rectangle outlined with a thin pen
+// covers one pixel more than its size, hence the shortened box.
+void TQtCanvas::Rectangle(const TRect& R) {
+    UsePenAndBrush();
+    Painter.drawRect(QRect(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1));
+}
+
+void TQtCanvas::Ellipse(const TRect& R) {
+    UsePenAndBrush();
+    Painter.drawEllipse(QRect(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1));
+}
+
+void TQtCanvas::FillRect(const TRect& R) {
+    Painter.fillRect(QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top), ColorToQColor(BrushColor));
+}
+
+void TQtCanvas::SetClipRect(const TRect& R) {
+    Painter.setClipRect(QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top));
+}
+
+void TQtCanvas::ResetClip() { Painter.setClipping(false); }
+
+void TQtCanvas::SetFont(const TFont& Value) {
+    Font = Value;
+    Painter.setFont(FontToQFont(Value));
+}
+
 void TQtCanvas::TextOut(int X, int Y, const std::string& Text) {
     const QString S = QString::fromStdString(Text);
     const QFontMetrics Metrics(Painter.font());
@@ -105,7 +136,7 @@ void TQtCanvas::TextOut(int X, int Y, const std::string& Text) {
     Painter.translate(X, Y);
     Painter.rotate(-FontAngle / 10.0);
     Painter.fillRect(QRect(0, 0, Metrics.horizontalAdvance(S), Metrics.height()), ColorToQColor(BrushColor));
-    Painter.setPen(QPen(QColor(Qt::black)));
+    Painter.setPen(QPen(ColorToQColor(Font.Color)));
     Painter.drawText(QPoint(0, Metrics.ascent()), S);
     Painter.restore();
 }

@@ -76,5 +76,57 @@ TEST(QtCanvas, TurnedTextRunsUpwardsFromItsCorner) {
     EXPECT_FALSE(Painted(100 - 4, 150 - Width / 2));
 }
 
+TEST(QtCanvas, BoxesLeaveOutTheirRightAndBottomEdges) {
+    QImage Image = WhiteImage();
+    {
+        QPainter Painter(&Image);
+        TQtCanvas Canvas(Painter);
+        Canvas.SetPenColor(clBlue);
+        Canvas.SetBrushColor(clRed);
+        Canvas.Rectangle({10, 10, 30, 30});
+        Canvas.SetBrushColor(clLime);
+        Canvas.FillRect({40, 10, 60, 30});
+        Canvas.Ellipse({10, 40, 30, 60});
+    }
+    EXPECT_EQ(Image.pixelColor(10, 10), QColor(0, 0, 255));
+    EXPECT_EQ(Image.pixelColor(29, 29), QColor(0, 0, 255));
+    EXPECT_EQ(Image.pixelColor(20, 20), QColor(255, 0, 0));
+    EXPECT_EQ(Image.pixelColor(30, 20), QColor(255, 255, 255));
+    EXPECT_EQ(Image.pixelColor(59, 29), QColor(0, 255, 0));
+    EXPECT_EQ(Image.pixelColor(60, 20), QColor(255, 255, 255));
+    EXPECT_EQ(Image.pixelColor(20, 50), QColor(0, 255, 0));  // the ellipse is filled with the brush
+    EXPECT_EQ(Image.pixelColor(11, 41), QColor(255, 255, 255));
+}
+
+TEST(QtCanvas, WidePensClipsAndFontColours) {
+    QImage Image = WhiteImage();
+    {
+        QPainter Painter(&Image);
+        TQtCanvas Canvas(Painter);
+        Canvas.SetPenColor(clBlack);
+        Canvas.SetPenWidth(9);
+        Canvas.SetClipRect({0, 0, 50, 100});
+        Canvas.MoveTo(10, 20);
+        Canvas.LineTo(90, 20);
+        Canvas.ResetClip();
+        Canvas.SetPenWidth(1);
+        Canvas.SetFont({"Arial", 20, fsBold, clRed});
+        Canvas.SetBrushColor(clNone);
+        Canvas.TextOut(10, 50, "WWW");
+        EXPECT_EQ(Canvas.GetFont().Size, 20);
+    }
+    EXPECT_EQ(Image.pixelColor(30, 24), QColor(0, 0, 0));
+    EXPECT_EQ(Image.pixelColor(60, 20), QColor(255, 255, 255));
+    bool Red = false, Black = false;
+    for (int X = 10; X < 60; ++X)
+        for (int Y = 50; Y < 80; ++Y) {
+            const QColor C = Image.pixelColor(X, Y);
+            Red = Red || (C.red() > 200 && C.green() < 60);
+            Black = Black || C == QColor(0, 0, 0);
+        }
+    EXPECT_TRUE(Red);
+    EXPECT_FALSE(Black);
+}
+
 }  // namespace
 }  // namespace sarnova
