@@ -380,7 +380,9 @@ TEST_F(GeometryListTest, LargeDocumentsStayFast) {
     EXPECT_EQ(List.SingleSelection(), &List.Items(25000));
     EXPECT_EQ(List.IndexOfName("Curve40000"), 39999);
     const auto Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    EXPECT_LT(Seconds, 1.0);
+    // Well under a second here; the bound leaves room for a loaded two-core CI machine, while a
+    // quadratic scan over 50,000 entities would take minutes.
+    EXPECT_LT(Seconds, 5.0);
 }
 
 }  // namespace
