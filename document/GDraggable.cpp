@@ -5,6 +5,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/DeRaridiViewEdit.h"
+#include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMathsIntersect.h"
@@ -27,26 +28,6 @@ void StepEditPlane(TEditPlane& Plane, TEditPlaneSet Allowed, bool Ensure) {
     else
         EditConstraintNext(Kind, Allowed);
     Plane.Kind = static_cast<TEditPlaneKind>(Kind);
-}
-
-std::string Utf8(char32_t C) {
-    std::string S;
-    if (C < 0x80) {
-        S += static_cast<char>(C);
-    } else if (C < 0x800) {
-        S += static_cast<char>(0xC0 | (C >> 6));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-        S += static_cast<char>(0xE0 | (C >> 12));
-        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    } else {
-        S += static_cast<char>(0xF0 | ((C >> 18) & 0x07));
-        S += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    }
-    return S;
 }
 
 }  // namespace
@@ -546,7 +527,7 @@ void TGeoDraggable::KeyUp(TKeyCode& Key, TShiftState Shift) {
 }
 
 void TGeoDraggable::KeyPress(char32_t& Key) {
-    if (GConsole) GConsole->WriteLine("Keypress - " + Utf8(Key));
+    if (GConsole) GConsole->WriteLine("Keypress - " + CharToUtf8(Key));
 }
 
 // ---- Nudging with the arrow keys ----

@@ -118,6 +118,27 @@ std::string LowerCase(std::string_view Text) {
     return Result;
 }
 
+std::string CharToUtf8(char32_t Code) {
+    const auto C = static_cast<std::uint32_t>(Code);
+    std::string S;
+    if (C < 0x80) {
+        S += static_cast<char>(C);
+    } else if (C < 0x800) {
+        S += static_cast<char>(0xC0 | (C >> 6));
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    } else if (C < 0x10000) {
+        S += static_cast<char>(0xE0 | (C >> 12));
+        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    } else {
+        S += static_cast<char>(0xF0 | ((C >> 18) & 0x07));
+        S += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    }
+    return S;
+}
+
 bool IsBetween(double A, double B, double X) { return A <= B ? A <= X && X <= B : B <= X && X <= A; }
 
 // ---- Words and fields ----

@@ -50,6 +50,8 @@ std::string Trim(std::string_view Text);
 // ASCII letter case only, as the class library does.
 std::string UpperCase(std::string_view Text);
 std::string LowerCase(std::string_view Text);
+// The UTF-8 bytes of one character.
+std::string CharToUtf8(char32_t Code);
 
 // X between A and B, both included, in either order.
 bool IsBetween(double A, double B, double X);

@@ -631,7 +631,4 @@ private:
     bool FTyped = false;
 };
 
-// UTF-8 of one character.
-std::string CharToUtf8(char32_t Key);
-
 }  // namespace sarnova

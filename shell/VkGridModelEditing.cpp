@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "foundation/DuZezOride.h"
 #include "shell/VkGridModel.h"
 
 namespace sarnova {
@@ -33,27 +34,6 @@ int CharCount(const std::string& Text) {
 }
 
 }  // namespace
-
-std::string CharToUtf8(char32_t Key) {
-    std::string S;
-    const auto C = static_cast<std::uint32_t>(Key);
-    if (C < 0x80) {
-        S += static_cast<char>(C);
-    } else if (C < 0x800) {
-        S += static_cast<char>(0xC0 | (C >> 6));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-        S += static_cast<char>(0xE0 | (C >> 12));
-        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    } else {
-        S += static_cast<char>(0xF0 | (C >> 18));
-        S += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-        S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        S += static_cast<char>(0x80 | (C & 0x3F));
-    }
-    return S;
-}
 
 // ---- Rules without window ----
 

@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "foundation/Errors.h"
 #include "shell/VkGridModel.h"
+#include "shell/VkGridTestSupport.h"
 
 namespace sarnova {
 namespace {
@@ -29,15 +29,6 @@ public:
 protected:
     void Beep() override { ++Beeps; }
 };
-
-std::string ErrorOf(auto&& Action) {
-    try {
-        Action();
-    } catch (const EError& E) {
-        return E.what();
-    }
-    return "";
-}
 
 TEST(VkGridModel, NewGridHasSevenBySevenCellsAndRefusesOthers) {
     TProbeGrid G;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "foundation/DuZezOride.h"
-#include "foundation/Errors.h"
 #include "shell/VkGridModel.h"
+#include "shell/VkGridTestSupport.h"
 
 namespace sarnova {
 namespace {
@@ -54,15 +54,6 @@ public:
     TPrintGrid() { SetPrinter(&Printer); }
     int ScreenTextWidth(const TFont&, const std::string& Text) override { return static_cast<int>(Text.size()) * 10; }
 };
-
-std::string ErrorOf(auto&& Action) {
-    try {
-        Action();
-    } catch (const EError& E) {
-        return E.what();
-    }
-    return "";
-}
 
 TEST(VkGridPrintOptions, WritesThatChangeTheFitting) {
     TPrintGrid G;
