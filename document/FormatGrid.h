@@ -28,7 +28,6 @@ enum TFormatType : std::uint8_t { ftVariable = 0, ftText = 1, ftNumeric = 2 };
 // The number style of a cell: ffGeneral, ffExponent, ffFixed, ffNumber (TFloatFormat) or ffCurrency.
 // There is no currency symbol in the program's locale, so ffCurrency is written like ffNumber.
 using TNumericFormat = std::uint8_t;
-inline constexpr TNumericFormat ffCurrency = 4;
 
 enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 

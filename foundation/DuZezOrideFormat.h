@@ -75,6 +75,9 @@ inline std::string FormatWithPoint(std::string_view Fmt, std::initializer_list<T
 }
 
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber };
+// The class library's fifth float format. The program's locale has no currency symbol, so callers
+// write it as ffNumber; FloatToStrF itself does not take it.
+inline constexpr TFloatFormat ffCurrency = static_cast<TFloatFormat>(4);
 
 // The runtime's FloatToStrF. The value is first rounded to Precision significant digits (at most 18).
 //   ffGeneral: shortest form, no trailing zeros; fixed notation while the decimal exponent lies in

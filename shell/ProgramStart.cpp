@@ -11,6 +11,7 @@
 #include "document/ui/PlineFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
@@ -31,11 +32,15 @@ void StopModelGlobals() {
 }
 
 TSarnovaApplication::TSarnovaApplication(int& Argc, char** Argv)
-    : QApplication(Argc, Argv), Dialogs(std::make_unique<TQtUserDialogs>()) {
+    : QApplication(Argc, Argv), Dialogs(std::make_unique<TQtUserDialogs>()),
+      Clipboard(std::make_unique<TQtClipboard>()) {
     if (GExceptionHandler) GExceptionHandler->UserDialogs = Dialogs.get();
+    // Copies of the program reach the desktop's clipboard.
+    SetTextClipboard(Clipboard.get());
 }
 
 TSarnovaApplication::~TSarnovaApplication() {
+    SetTextClipboard(nullptr);
     if (GExceptionHandler && GExceptionHandler->UserDialogs == Dialogs.get()) GExceptionHandler->UserDialogs = nullptr;
 }
 

@@ -14,6 +14,7 @@ namespace sarnova {
 
 class TMainForm;
 class TQtUserDialogs;
+class TQtClipboard;
 
 // The program-wide model objects in their start-up order: settings with the clipboard list, then the
 // entity classes. The program folders and the console come first, from InitializeProgramFolders.
@@ -31,6 +32,7 @@ public:
 
 private:
     std::unique_ptr<TQtUserDialogs> Dialogs;
+    std::unique_ptr<TQtClipboard> Clipboard;
 };
 
 // The document the command line names: exactly one argument naming an existing file; none otherwise.

@@ -1,7 +1,6 @@
 #include "shell/VkGrid.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDateTime>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -464,8 +463,6 @@ int TVkGrid::ScreenTextWidth(const TFont& Font, const std::string& Text) {
     return QFontMetrics(GridFontToQFont(Font, font()), this).horizontalAdvance(QString::fromStdString(Text));
 }
 
-std::string TVkGrid::ClipboardText() const { return QGuiApplication::clipboard()->text().toStdString(); }
-
 // ---- The model's hooks ----
 
 void TVkGrid::Invalidate() {
@@ -517,10 +514,6 @@ void TVkGrid::FocusGrid() { setFocus(Qt::OtherFocusReason); }
 bool TVkGrid::EditorFocused() const { return FEdit && FEdit->hasFocus(); }
 
 void TVkGrid::Beep() { QApplication::beep(); }
-
-void TVkGrid::SetClipboardText(const std::string& Text) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(Text));
-}
 
 void TVkGrid::ShowInplaceEditor(const TRect& Bounds, const std::string& Text) {
     FEdit->setGeometry(ToControl(Bounds));

@@ -1,6 +1,6 @@
 // The spreadsheet grid control: the grid of shell/VkGridModel.h on a scrolling control that paints
 // its cells itself, with an in-place editor, the drop-down button and list of list cells, the ellipsis
-// button of button cells, the clipboard and the program's printer.
+// button of button cells and the program's printer.
 //
 // A form fills it inside BeginUpdate / EndUpdate (Cell(c, r).SetValue, SetRowCount,
 // Column(i).SetWidth), learns of entered values through OnEditCell and calls SetEditing(false)
@@ -156,7 +156,6 @@ public:
     int ClientWidth() const override;
     int ClientHeight() const override;
     int ScreenTextWidth(const TFont& Font, const std::string& Text) override;
-    std::string ClipboardText() const override;
 
 protected:
     // The model's hooks.
@@ -169,7 +168,6 @@ protected:
     void FocusGrid() override;
     bool EditorFocused() const override;
     void Beep() override;
-    void SetClipboardText(const std::string& Text) override;
     void ShowInplaceEditor(const TRect& Bounds, const std::string& Text) override;
     void HideInplaceEditor() override;
     bool InplaceEditorVisible() const override;

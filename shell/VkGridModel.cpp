@@ -5,6 +5,7 @@
 
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
+#include "platform/Clipboard.h"
 
 namespace sarnova {
 
@@ -595,10 +596,10 @@ std::string TVkGridModel::AllText(bool IncludeFixed) {
 // The whole text goes to the clipboard, however long: a cut copy would pass for a complete one.
 void TVkGridModel::CopySelectionToClipboard() {
     if (FSelection.Left < 0 || FSelection.Top < 0) return;
-    SetClipboardText(SelectionText());
+    TextClipboard().SetText(SelectionText());
 }
 
-void TVkGridModel::CopyAllToClipboard(bool IncludeFixed) { SetClipboardText(AllText(IncludeFixed)); }
+void TVkGridModel::CopyAllToClipboard(bool IncludeFixed) { TextClipboard().SetText(AllText(IncludeFixed)); }
 
 // ---- Printing ----
 

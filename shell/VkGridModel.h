@@ -45,10 +45,6 @@ using TVkGridOptions = std::uint16_t;
 inline constexpr TVkGridOptions DefaultGridOptions = loSelecting | loEditing | loRangeSelection | loRowSizing |
                                                      loColumnSizing | loClearing | loRowLines | loColumnLines;
 
-// The currency form of a number format: the thousands-separated fixed form with Digits decimals (the
-// program's locale has no currency symbol).
-inline constexpr TFloatFormat ffCurrency = static_cast<TFloatFormat>(4);
-
 // The split cursors shown over column and row edges.
 inline constexpr TCursor crHSplit = -14;
 inline constexpr TCursor crVSplit = -15;
@@ -480,6 +476,7 @@ public:
     // Tab between cells, CR LF after every row. Empty when nothing is selected.
     std::string SelectionText();
     std::string AllText(bool IncludeFixed);
+    // To the program's text clipboard (platform/Clipboard.h).
     void CopySelectionToClipboard();
     void CopyAllToClipboard(bool IncludeFixed);
 
@@ -497,7 +494,6 @@ public:
     // Sets the client size and runs the layout of a resize (a grid without window).
     void SetClientSize(int Width, int Height);
     virtual int ScreenTextWidth(const TFont& Font, const std::string& Text);
-    virtual std::string ClipboardText() const { return FClipboard; }
     int ButtonWidth = 16;
 
 protected:
@@ -511,7 +507,6 @@ protected:
     virtual void FocusGrid() {}
     virtual bool EditorFocused() const { return false; }
     virtual void Beep() {}
-    virtual void SetClipboardText(const std::string& Text) { FClipboard = Text; }
     // Shows the editor at Bounds with Text all selected and gives it the focus.
     virtual void ShowInplaceEditor(const TRect& Bounds, const std::string& Text);
     virtual void HideInplaceEditor() { FEditor.Visible = false; }
@@ -590,7 +585,6 @@ private:
 
     int FClientWidth = 196;
     int FClientHeight = 146;
-    std::string FClipboard;
     struct TEditorState {
         bool Visible = false;
         std::string Text;

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/Clipboard.h"
 #include "shell/VkGridModel.h"
 #include "shell/VkGridTestSupport.h"
 
@@ -711,13 +712,15 @@ TEST(VkGridClipboard, SelectionTextHasTabsAndCrLf) {
     G.Cell(2, 1).SetValue(2);
     G.Cell(1, 2).SetValue(3);
     G.Cell(2, 2).SetValue(4);
-    G.CopyAllToClipboard(false);
-    const std::string Before = G.ClipboardText();
+    TMemoryClipboard Clipboard;
+    SetTextClipboard(&Clipboard);
+    Clipboard.SetText("before");
     G.CopySelectionToClipboard();  // nothing selected
-    EXPECT_EQ(G.ClipboardText(), Before);
+    EXPECT_EQ(Clipboard.GetText(), "before");
     G.SetSelection({1, 1, 2, 2});
     G.KeyDown('C', ssCtrl);
-    EXPECT_EQ(G.ClipboardText(), "1.000\t2.000\r\n3.000\t4.000\r\n");
+    EXPECT_EQ(Clipboard.GetText(), "1.000\t2.000\r\n3.000\t4.000\r\n");
+    SetTextClipboard(nullptr);
 }
 
 TEST(VkGridClipboard, CopyAllLeavesTheFixedCellsOutUnlessAsked) {

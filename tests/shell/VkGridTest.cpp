@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/Clipboard.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/ShellTestSupport.h"
@@ -53,26 +54,19 @@ void FillPoints(TVkGrid& Grid, int Points) {
     Grid.EndUpdate();
 }
 
-// The system clipboard is shared by every suite on the display and other suites use it while this one
-// runs: the copy is caught where the grid hands it to the clipboard.
-class TClipboardGrid : public TVkGrid {
-public:
-    std::string Copied;
-
-protected:
-    void SetClipboardText(const std::string& Text) override { Copied = Text; }
-};
-
 TEST(VkGrid, CopyAllGivesTabsAndCrLf) {
-    TClipboardGrid Grid;
+    TMemoryClipboard Clipboard;
+    SetTextClipboard(&Clipboard);
+    TVkGrid Grid;
     FillPoints(Grid, 2);
     Grid.CopyAllToClipboard(false);
-    EXPECT_EQ(Grid.Copied, "1.100\t1.200\t1.300\r\n2.100\t2.200\t2.300\r\n");
+    EXPECT_EQ(Clipboard.GetText(), "1.100\t1.200\t1.300\r\n2.100\t2.200\t2.300\r\n");
     Grid.CopyAllToClipboard(true);
-    EXPECT_EQ(Grid.Copied, "Point\tX\tY\tZ\r\n1\t1.100\t1.200\t1.300\r\n2\t2.100\t2.200\t2.300\r\n");
+    EXPECT_EQ(Clipboard.GetText(), "Point\tX\tY\tZ\r\n1\t1.100\t1.200\t1.300\r\n2\t2.100\t2.200\t2.300\r\n");
     Grid.SetSelection({2, 1, 3, 2});
     SendKey(&Grid, Qt::Key_C, "\x03", Qt::ControlModifier);
-    EXPECT_EQ(Grid.Copied, "1.200\t1.300\r\n2.200\t2.300\r\n");
+    EXPECT_EQ(Clipboard.GetText(), "1.200\t1.300\r\n2.200\t2.300\r\n");
+    SetTextClipboard(nullptr);
 }
 
 TEST(VkGrid, TypingIntoACellFiresOnEditCellWithTheValue) {
