@@ -62,17 +62,6 @@ QPoint ToPoint(const QPointF& P) { return P.toPoint(); }
 
 }  // namespace
 
-QFont GridFontToQFont(const TFont& Font, const QFont& Base) {
-    QFont Result = Base;
-    if (!Font.Name.empty()) Result.setFamily(QString::fromStdString(Font.Name));
-    if (Font.Size > 0) Result.setPointSize(Font.Size);
-    Result.setBold(Font.Style & fsBold);
-    Result.setItalic(Font.Style & fsItalic);
-    Result.setUnderline(Font.Style & fsUnderline);
-    Result.setStrikeOut(Font.Style & fsStrikeOut);
-    return Result;
-}
-
 // ---- TVkGridInplaceEdit ----
 
 TVkGridInplaceEdit::TVkGridInplaceEdit(TVkGrid* Grid) : QLineEdit(Grid), FGrid(Grid) {
@@ -347,7 +336,7 @@ namespace {
 int GPrintJobs = 0;
 }  // namespace
 
-TQtGridPrinter::TQtGridPrinter(QPrinter& Printer, QWidget* Screen) : FPrinter(Printer), FScreen(Screen) {}
+TQtGridPrinter::TQtGridPrinter(QPrinter& Printer) : FPrinter(Printer) {}
 
 TQtGridPrinter::~TQtGridPrinter() {
     if (FPainter) EndDoc();
@@ -384,7 +373,7 @@ int TQtGridPrinter::PageHeight() const {
 }
 
 int TQtGridPrinter::TextWidth(const TFont& Font, const std::string& Text) {
-    const QFontMetrics Metrics(GridFontToQFont(Font, FScreen->font()), &FPrinter);
+    const QFontMetrics Metrics(FontToQFont(Font), &FPrinter);
     return Metrics.horizontalAdvance(QString::fromStdString(Text));
 }
 
@@ -398,7 +387,7 @@ void TQtGridPrinter::DrawText(const TRect& Rect, const std::string& Text, const 
     if (!FPainter) return;
     TFont Sized = Font;
     Sized.Size = std::max(1, Font.Size);
-    FPainter->setFont(QFont(GridFontToQFont(Sized, FScreen->font()), &FPrinter));
+    FPainter->setFont(QFont(FontToQFont(Sized), &FPrinter));
     FPainter->setPen(ColorToQColor(Font.Color));
     FPainter->setBrush(Qt::NoBrush);
     FPainter->drawText(QRect(Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top),
@@ -430,7 +419,7 @@ TVkGrid::TVkGrid(QWidget* Parent) : TVkScrollControl(Parent) {
     const TFont Model{Own.family().toStdString(), Own.pointSize() > 0 ? Own.pointSize() : 9, 0, clWindowText};
     SetFont(Model);
     SetFixedFont(Model);
-    FQtPrinter = std::make_unique<TQtGridPrinter>(sarnova::GetPrinter(), this);
+    FQtPrinter = std::make_unique<TQtGridPrinter>(sarnova::GetPrinter());
     SetPrinter(FQtPrinter.get());
     FEdit = new TVkGridInplaceEdit(this);
     FListButton = new TVkGridListButton(this);
@@ -460,7 +449,7 @@ int TVkGrid::ClientWidth() const { return std::max(0, ClientRect().width()); }
 int TVkGrid::ClientHeight() const { return std::max(0, ClientRect().height()); }
 
 int TVkGrid::ScreenTextWidth(const TFont& Font, const std::string& Text) {
-    return QFontMetrics(GridFontToQFont(Font, font()), this).horizontalAdvance(QString::fromStdString(Text));
+    return QFontMetrics(FontToQFont(Font), this).horizontalAdvance(QString::fromStdString(Text));
 }
 
 // ---- The model's hooks ----
@@ -520,7 +509,7 @@ void TVkGrid::ShowInplaceEditor(const TRect& Bounds, const std::string& Text) {
     QPalette Palette = FEdit->palette();
     Palette.setColor(QPalette::Base, ColorToQColor(GetColor()));
     FEdit->setPalette(Palette);
-    FEdit->setFont(GridFontToQFont(GetFont(), font()));
+    FEdit->setFont(FontToQFont(GetFont()));
     FEdit->setText(QString::fromStdString(Text));
     FEdit->show();
     FEdit->setFocus(Qt::OtherFocusReason);
@@ -638,7 +627,7 @@ void TVkGrid::DrawCell(QPainter& Canvas, int C, int R, const TRect& Rect) {
     TFont Shown = BaseFont;
     if (!Current && !Cell.ParentTextColor) Shown.Color = Cell.GetTextColor();
     if (!Current && !Cell.ParentFontStyle) Shown.Style = Cell.GetFontStyle();
-    Canvas.setFont(GridFontToQFont(Shown, font()));
+    Canvas.setFont(FontToQFont(Shown));
     if (Fixed) {
         if (GetThemeServer().IsThemed()) {
             Canvas.fillRect(Q, ColorToQColor(GetFixedColor()));

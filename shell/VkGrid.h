@@ -21,9 +21,6 @@ namespace sarnova {
 
 class TVkGrid;
 
-// The font a model font stands for; an empty name or a size of 0 keeps Base's.
-QFont GridFontToQFont(const TFont& Font, const QFont& Base);
-
 // The line editor that opens over the current cell.
 class TVkGridInplaceEdit : public QLineEdit {
 public:
@@ -111,8 +108,7 @@ private:
 // The grid's printer: a QPrinter (a paper printer or a PDF file) and the painter of one job.
 class TQtGridPrinter : public IVkGridPrinter {
 public:
-    // Screen is the control whose font metrics stand for the screen's.
-    TQtGridPrinter(QPrinter& Printer, QWidget* Screen);
+    explicit TQtGridPrinter(QPrinter& Printer);
     ~TQtGridPrinter() override;
 
     bool Printing() const override;
@@ -131,7 +127,6 @@ public:
 
 private:
     QPrinter& FPrinter;
-    QWidget* FScreen;
     std::unique_ptr<class QPainter> FPainter;
 };
 
