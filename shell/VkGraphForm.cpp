@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -24,44 +23,20 @@
 
 #include "foundation/DuZezOride.h"
 #include "platform/qt/QtCanvas.h"
+#include "shell/ColCombo.h"
 #include "shell/VkGraphCore.h"
 
 namespace sarnova {
 
-// A drop-down list of the sixteen standard colours with a swatch each. Its selected colour is the
-// last item of the same red, green and blue; a colour not in the list selects nothing.
-class TGraphFormColorBox : public QComboBox {
+// The colour lists of the form: the standard colour combo box, read where the user picked an item.
+class TGraphFormColorBox : public TColorComboBox {
 public:
-    explicit TGraphFormColorBox(QWidget* Parent) : QComboBox(Parent) {
-        static const std::pair<TColor, const char*> Table[] = {
-            {clBlack, "Black"}, {clMaroon, "Maroon"}, {clGreen, "Green"}, {clOlive, "Olive"},
-            {clNavy, "Navy"},   {clPurple, "Purple"}, {clTeal, "Teal"},   {clGray, "Gray"},
-            {clSilver, "Silver"}, {clRed, "Red"},     {clLime, "Lime"},   {clYellow, "Yellow"},
-            {clBlue, "Blue"},   {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"}, {clWhite, "White"}};
-        for (const auto& [Color, Name] : Table) {
-            QPixmap Swatch(32, 12);
-            Swatch.fill(ColorToQColor(Color));
-            addItem(QIcon(Swatch), Name, Color);
-        }
-        setIconSize(QSize(32, 12));
-    }
-    TColor GetSelectedColor() const { return Selected; }
-    void SetSelectedColor(TColor Value) {
-        Selected = Value;
-        const QColor Wanted = ColorToQColor(Value);
-        int Index = -1;
-        for (int I = count() - 1; I >= 0 && Index < 0; --I)
-            if (ColorToQColor(itemData(I).toInt()) == Wanted) Index = I;
-        setCurrentIndex(Index);
-    }
+    using TColorComboBox::TColorComboBox;
     // The colour of the item the user picked.
     TColor PickedColor() {
-        if (currentIndex() >= 0) Selected = itemData(currentIndex()).toInt();
-        return Selected;
+        if (currentIndex() >= 0) SetSelectedColor(ItemColor(currentIndex()));
+        return GetSelectedColor();
     }
-
-private:
-    TColor Selected = clBlack;
 };
 
 namespace {

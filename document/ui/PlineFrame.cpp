@@ -26,6 +26,7 @@
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "platform/qt/QtCanvas.h"
+#include "shell/FillDlg.h"
 
 namespace sarnova {
 
@@ -236,10 +237,11 @@ void TPlineFrame::FloodValue() {
     if (Entity == nullptr || Entity->GetCurve() == nullptr) return;
     // The current column's axis is offered first: x, y, anything else z.
     const int Column = VkGrid1->currentColumn();
-    int Axis = Column == 0 ? 0 : Column == 1 ? 1 : 2;
-    double Value = 0;
-    if (!ExecuteFillDialog(QString::fromStdString(Entity->GetCurve()->ClassName().substr(1)), Axis, Value, this)) return;
-    Entity->FillCoordinate(Axis, Value);
+    const int Axis = Column == 0 ? 0 : Column == 1 ? 1 : 2;
+    // The entity's change is opened only once the user confirms, so that a cancelled fill leaves
+    // neither an undo step nor a modified document behind.
+    const TFillDlgResult Fill = ExecuteFillDialog(Entity->GetCurve()->ClassName().substr(1), Axis);
+    if (Fill.Ok && Fill.Axis >= 0) Entity->FillCoordinate(Fill.Axis, Fill.Value);
 }
 
 void RegisterCurveUi() {

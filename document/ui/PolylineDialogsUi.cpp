@@ -169,30 +169,6 @@ TVertexOptions ShowVertexDialog(const TPolyline& Polyline) {
     return Options;
 }
 
-bool ExecuteFillDialog(const QString& Caption, int& Axis, double& Value, QWidget* Parent) {
-    QDialog Dialog(Parent);
-    Dialog.setWindowTitle(Caption);
-    auto* Layout = new QVBoxLayout(&Dialog);
-    auto* AxisGroup = new QGroupBox(" Point component to fill to ", &Dialog);
-    auto* AxisLayout = new QHBoxLayout(AxisGroup);
-    QRadioButton* Axes[] = {new QRadioButton("X", AxisGroup), new QRadioButton("Y", AxisGroup),
-                            new QRadioButton("Z", AxisGroup)};
-    for (QRadioButton* R : Axes) AxisLayout->addWidget(R);
-    Axes[std::clamp(Axis, 0, 2)]->setChecked(true);
-    Layout->addWidget(AxisGroup);
-    auto* ValueGroup = new QGroupBox(" Value to Fill ", &Dialog);
-    auto* ValueLayout = new QHBoxLayout(ValueGroup);
-    auto* Edit = new QLineEdit("0", ValueGroup);
-    ValueLayout->addWidget(Edit);
-    Layout->addWidget(ValueGroup);
-    AddOkCancel(Dialog, Layout, [&] {
-        if (!EditToFloat(Edit, Value, &Dialog)) return;
-        Axis = Axes[1]->isChecked() ? 1 : Axes[2]->isChecked() ? 2 : 0;
-        Dialog.accept();
-    });
-    return Dialog.exec() == QDialog::Accepted;
-}
-
 bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
     bool Ok = false;
     const QString Text = QInputDialog::getText(DialogParent(), QString::fromStdString(Caption),

@@ -1,13 +1,8 @@
-// The dialogs of the polyline operations: the slicing plane, the vertex spacing, a coordinate to fill
-// and a text query.
+// The dialogs of the polyline operations: the slicing plane, the vertex spacing and a text query.
 #pragma once
-#include <QString>
-
 #include <string>
 
 #include "document/PolylineDialogs.h"
-
-class QWidget;
 
 namespace sarnova {
 
@@ -17,9 +12,6 @@ bool ShowSliceDialog(const std::string& Name, TGeometryList& Document, bool Allo
                      TMPlane& Plane);
 // "Modify Polyline Vertices" starting from the polyline's point count; Mode 0 when cancelled.
 TVertexOptions ShowVertexDialog(const TPolyline& Polyline);
-// The fill dialog captioned Caption: the coordinate (Axis comes preselected) and the value to fill it
-// with; false when cancelled.
-bool ExecuteFillDialog(const QString& Caption, int& Axis, double& Value, QWidget* Parent);
 bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);
 
 // Hands the dialogs above to the polyline operations.
