@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "document/GCreator.h"
 #include "document/GPline.h"
+#include "document/GeoFace.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -12,8 +14,28 @@
 #include "foundation/PolylineOps.h"
 #include "foundation/TextFile.h"
 #include "foundation/VkMathsIntersect.h"
+#include "platform/Menu.h"
 
 namespace sarnova {
+
+// ---- Menu items acting on a document ----
+
+void AddDocumentItem(TMenuItem& Menu, const std::string& Caption, TGeometryList& List,
+                     void (*Operation)(TGeometryList&), bool Enabled) {
+    TMenuItem& Item = Menu.Add(NewGMenuItem(Caption, &List, [Operation](TMenuItem& Sender) {
+        if (TGeometryList* Document = GeometryListOf(Sender)) Operation(*Document);
+    }));
+    Item.Enabled = Enabled;
+}
+
+void AddCreatorItem(TMenuItem& Menu, const std::string& Caption, int ImageIndex, TGeometryList& List,
+                    std::unique_ptr<TGeoDraggableCreator> (*Make)(TGeometryList&)) {
+    TMenuItem& Item = Menu.Add(NewGMenuItem(Caption, &List, [Make](TMenuItem& Sender) {
+        auto* Document = dynamic_cast<TGeometryInterface*>(GeometryListOf(Sender));
+        if (Document != nullptr && Document->View != nullptr) RunCreator(Make(*Document), *Document->View);
+    }));
+    Item.ImageIndex = ImageIndex;
+}
 
 // ---- Picking a new point ----
 
@@ -96,16 +118,53 @@ void TGeoCustomPLine::StraightenPoints() {
 }
 
 void TGeoCustomPLine::ConvertToPolyline() {
+    if (Curve == nullptr || GetOwnerList() == nullptr) return;
+    auto Polyline = std::make_unique<TGeoPline>();
+    Polyline->GetCurve()->Assign(*Curve->Digitise());
+    ReplaceInList(std::move(Polyline))->Redraw();
+}
+
+void TGeoCustomPLine::ControlPointsToPolyline() {
     TGeometryList* List = GetOwnerList();
     if (Curve == nullptr || List == nullptr) return;
     auto Polyline = std::make_unique<TGeoPline>();
-    Polyline->GetCurve()->Assign(*Curve->Digitise());
+    Polyline->Polyline().AddCopies(*Curve);
+    ReplaceInList(std::move(Polyline));
+    List->InvalidateViews();
+}
+
+TGeometry* TGeoCustomPLine::ReplaceInList(std::unique_ptr<TGeometry> Entity) {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return nullptr;
     TGeometry* Added = nullptr;
     InListUpdate(*List, [&] {
-        Added = List->Add(std::move(Polyline));
+        Added = List->Add(std::move(Entity));
         List->DeleteGeometry(this);  // frees this entity
     });
-    Added->Redraw();
+    return Added;
+}
+
+void TGeoCustomPLine::RemoveMarkedPoints(int Keep) {
+    while (Curve->Count() > Keep) {
+        int Marked = -1;
+        for (int I = 0; I < Curve->Count() && Marked < 0; ++I)
+            if (Curve->Point(I)->Marked) Marked = I;
+        if (Marked < 0) break;
+        Curve->Delete(Marked);
+    }
+}
+
+void TGeoCustomPLine::DrawPointHandles(IGraphics& View, const TPolyline& Points, bool InColour) {
+    const TGeometryColors& C = Colors();
+    for (int I = 0; I < Points.Count(); ++I) {
+        const TRPoint& P = *Points.Point(I);
+        if (InColour) View.SetLineColor(P.Marked ? C.SelectColor() : C.ControlPolygonColor());
+        View.EditHandlePoint(P, 0);
+    }
+    if (InColour && Points.Count() > 0 && !Points.First()->Marked) {
+        View.SetLineColor(C.StartColor());
+        View.EditHandlePoint(*Points.First(), 0);
+    }
 }
 
 void TGeoCustomPLine::SetPointCoordinate(int Index, int Axis, double Value) {
@@ -263,13 +322,7 @@ void TGeoCustomPLine::DeleteSelectedPoints() {
     BeginChange();
     Undraw();
     PrepareStructureChange();
-    while (Curve->Count() > 2) {
-        int Marked = -1;
-        for (int I = 0; I < Curve->Count() && Marked < 0; ++I)
-            if (Curve->Point(I)->Marked) Marked = I;
-        if (Marked < 0) break;
-        Curve->Delete(Marked);
-    }
+    RemoveMarkedPoints(2);
     EndChange();
     InvalidateViews();
 }

@@ -6,12 +6,15 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/GCurve.h"
 #include "document/GeometryList.h"
 
 namespace sarnova {
 
+class TGeoDraggableCreator;
+class TGeoPline;
 class TPolyline;
 
 // The name under which the GUI registers the property frame of these curves.
@@ -45,6 +48,42 @@ void InListUpdate(TGeometryList& List, F Body) {
     }
     List.EndUpdate();
 }
+
+// The selected entities of List that are of class T, in list order.
+template <class T>
+std::vector<T*> SelectedOfClass(const TGeometryList& List) {
+    std::vector<T*> Result;
+    for (int I = 0; I < List.Count(); ++I) {
+        TGeometry& G = List.Items(I);
+        if (G.GetSelected())
+            if (auto* Entity = dynamic_cast<T*>(&G)) Result.push_back(Entity);
+    }
+    return Result;
+}
+
+// Whether something is selected and every selected entity is of class T: when a class offers its
+// operations on several entities.
+template <class T>
+bool OnlyClassSelected(const TGeometryList& List) {
+    return List.SelectedCount() > 0 && static_cast<int>(SelectedOfClass<T>(List).size()) == List.SelectedCount();
+}
+
+// Operation on each selected entity of class T, in list order, inside one update bracket of List.
+// The entities are gathered first, so an operation may replace its entity by a new one at the end.
+template <class T, class F>
+void ForEachSelected(TGeometryList& List, F Operation) {
+    const std::vector<T*> Selected = SelectedOfClass<T>(List);
+    InListUpdate(List, [&] {
+        for (T* Entity : Selected) Operation(*Entity);
+    });
+}
+
+// A menu item acting on the document it carries.
+void AddDocumentItem(TMenuItem& Menu, const std::string& Caption, TGeometryList& List,
+                     void (*Operation)(TGeometryList&), bool Enabled = true);
+// The Create-menu item that hands a creator made by Make for the document to the document's view.
+void AddCreatorItem(TMenuItem& Menu, const std::string& Caption, int ImageIndex, TGeometryList& List,
+                    std::unique_ptr<TGeoDraggableCreator> (*Make)(TGeometryList&));
 
 // Where a new point picked at a pixel would go: the insert index (-1 when the curve has no segment)
 // and its position on the pick ray nearest to the segment it goes into.
@@ -82,6 +121,9 @@ public:
     void StraightenPoints();
     // Replaces this entity by a polyline entity of the digitised curve; this entity is freed.
     void ConvertToPolyline();
+    // Replaces this entity by a polyline entity through copies of the curve's points (for a B-spline
+    // its control points); this entity is freed.
+    void ControlPointsToPolyline();
 
     // ---- What the property frame does ----
     // Coordinate Axis (0 x, 1 y, 2 z) of point Index becomes Value, as one change.
@@ -139,6 +181,15 @@ public:
 protected:
     // The subclass's curve, which the subclass owns and frees.
     void SetCurve(TPolyline* Value) { Curve = Value; }
+    // Removes the first marked point again and again while more than Keep points remain.
+    void RemoveMarkedPoints(int Keep);
+    // One edit handle of kind 0 per point of Points, in the select colour when marked and the
+    // control-polygon colour otherwise, then the first point's handle again in the start colour when
+    // it is not marked. Without InColour everything in the colour the caller has set.
+    void DrawPointHandles(IGraphics& View, const TPolyline& Points, bool InColour);
+    // In one update bracket of the owner list, Entity is added and this entity deleted (freed).
+    // Returns the added entity; nullptr, and nothing done, without an owner list.
+    TGeometry* ReplaceInList(std::unique_ptr<TGeometry> Entity);
     // The preview lines and handle in Colour.
     void DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour);
     // Begin change and erase, Body, end change and redraw: the bracket of the menu operations.

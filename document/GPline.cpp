@@ -51,29 +51,12 @@ std::unique_ptr<TGeoPline> NewPline(const TPolyline& Points) {
     return Entity;
 }
 
-std::vector<TGeoPline*> SelectedPolylines(const TGeometryList& List) {
-    std::vector<TGeoPline*> Result;
-    for (int I = 0; I < List.Count(); ++I) {
-        TGeometry& G = List.Items(I);
-        if (G.GetSelected())
-            if (auto* P = dynamic_cast<TGeoPline*>(&G)) Result.push_back(P);
-    }
-    return Result;
-}
+std::vector<TGeoPline*> SelectedPolylines(const TGeometryList& List) { return SelectedOfClass<TGeoPline>(List); }
 
 // The view of a document that has one.
 IOpenGLView* DocumentView(TGeometryList* List) {
     auto* Document = dynamic_cast<TGeometryInterface*>(List);
     return Document != nullptr ? Document->View : nullptr;
-}
-
-// A menu item acting on the document it carries.
-void AddDocumentItem(TMenuItem& Menu, const std::string& Caption, TGeometryList& List,
-                     void (*Operation)(TGeometryList&), bool Enabled = true) {
-    TMenuItem& Item = Menu.Add(NewGMenuItem(Caption, &List, [Operation](TMenuItem& Sender) {
-        if (TGeometryList* Document = GeometryListOf(Sender)) Operation(*Document);
-    }));
-    Item.Enabled = Enabled;
 }
 
 // Replaces the first two selected polylines by Join of them, unless that gives nothing.
@@ -118,18 +101,13 @@ TGeoPline::TGeoPline() : Points(std::make_unique<TPolyline>()) {
 TGeoPline::~TGeoPline() = default;
 
 void TGeoPline::AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List) {
-    TMenuItem& Item = Menu.Add(NewGMenuItem("Polyline", &List, [](TMenuItem& Sender) {
-        TGeometryList* Document = GeometryListOf(Sender);
-        if (IOpenGLView* View = DocumentView(Document))
-            RunCreator(std::make_unique<TGeoPolylineCreator>(*Document), *View);
-    }));
-    Item.ImageIndex = GetImageIndex();
+    AddCreatorItem(Menu, "Polyline", GetImageIndex(), List, [](TGeometryList& Document) -> std::unique_ptr<TGeoDraggableCreator> {
+        return std::make_unique<TGeoPolylineCreator>(Document);
+    });
 }
 
 void TGeoPline::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
-    if (List.SelectedCount() == 0) return;
-    for (int I = 0; I < List.Count(); ++I)
-        if (List.Items(I).GetSelected() && dynamic_cast<TGeoPline*>(&List.Items(I)) == nullptr) return;
+    if (!OnlyClassSelected<TGeoPline>(List)) return;
     if (Menu.Count() > 0) Menu.Add("-");
     if (List.SelectedCount() == 2) {
         AddDocumentItem(Menu, "Weld Polylines", List, WeldSelectedPolylines);
@@ -331,18 +309,9 @@ void TGeoPline::HandleMessage(TGeoMessage& Message) {
 void TGeoPline::DrawShapes(IGraphics& View, bool InColour) {
     if (GetShowDirection()) Points->DrawDirection(View);
     if (!Editing()) return;
-    const TGeometryColors& C = Colors();
-    if (InColour) View.SetLineColor(C.ControlPolygonColor());
+    if (InColour) View.SetLineColor(Colors().ControlPolygonColor());
     Points->DrawControlPolygon(View);
-    for (int I = 0; I < Points->Count(); ++I) {
-        const TRPoint& P = *Points->Point(I);
-        if (InColour) View.SetLineColor(P.Marked ? C.SelectColor() : C.ControlPolygonColor());
-        View.EditHandlePoint(P, 0);
-    }
-    if (InColour && Points->Count() > 0 && !Points->First()->Marked) {
-        View.SetLineColor(C.StartColor());
-        View.EditHandlePoint(*Points->First(), 0);
-    }
+    DrawPointHandles(View, *Points, InColour);
 }
 
 void TGeoPline::Draw(IGraphics& View) {

@@ -1,5 +1,8 @@
 #include "document/RegisterClasses.h"
 
+#include "document/GBSpline.h"
+#include "document/GCBSpline.h"
+#include "document/GCSpline.h"
 #include "document/GContours.h"
 #include "document/GPline.h"
 #include "document/GeometryClasses.h"
@@ -21,6 +24,9 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoFrames>();
     RegisterOnce<TGeoContours>();
     RegisterOnce<TGeoPline>();
+    RegisterOnce<TGeoCSpline>();
+    RegisterOnce<TGeoBSpline>();
+    RegisterOnce<TGeoCBSpline>();
 }
 
 }  // namespace sarnova

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "document/PolylineDialogs.h"
+#include "document/ui/CBSplineFrame.h"
 #include "document/ui/PolylineDialogsUi.h"
 #include "foundation/BSpline.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -250,6 +251,7 @@ void RegisterCurveUi() {
         if (Curve == nullptr) return nullptr;
         return new TPlineFrame(*Curve, static_cast<QWidget*>(Owner));
     });
+    RegisterCBSplineFrame();
     RegisterPolylineDialogs();
 }
 

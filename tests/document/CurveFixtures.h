@@ -1,18 +1,24 @@
 // Helpers for the curve entity tests: a plan view with one pixel per unit, polyline entities built
 // from coordinates, and settings that can be changed for one test.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "TestPoint.h"
 #include "document/GPline.h"
+#include "document/GeoFace.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
+#include "platform/Menu.h"
 #include "platform/RecordingGraphics.h"
 
 namespace sarnova {
@@ -45,6 +51,37 @@ inline TGeoPline* AddPline(TGeometryList& List, std::initializer_list<TMVector> 
     return static_cast<TGeoPline*>(List.Add(MakePline(Points, Name)));
 }
 
+// A new curve entity of class T through Points.
+template <class T>
+std::unique_ptr<T> MakeCurve(const std::vector<TMVector>& Points, const std::string& Name) {
+    auto Curve = std::make_unique<T>();
+    for (const TMVector& V : Points) Curve->GetCurve()->AddVector(V);
+    Curve->SetName(Name);
+    return Curve;
+}
+
+template <class T>
+T* AddCurve(TGeometryList& List, const std::vector<TMVector>& Points, const std::string& Name) {
+    return static_cast<T*>(List.Add(MakeCurve<T>(Points, Name)));
+}
+
+// A document of the test classes for tests of curve class T.
+template <class T>
+class TCurveDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterTestClasses(); }
+    T* Add(const std::vector<TMVector>& Points, const std::string& Name) { return AddCurve<T>(Doc, Points, Name); }
+
+    TGeometryInterface Doc;
+};
+
+// The captions of a menu's items, in order.
+inline std::vector<std::string> MenuCaptions(const TMenuItem& Menu) {
+    std::vector<std::string> Result;
+    for (int I = 0; I < Menu.Count(); ++I) Result.push_back(Menu.Items(I).Caption);
+    return Result;
+}
+
 inline std::vector<TMVector> PointsOf(const TPolyline& P) {
     std::vector<TMVector> Result;
     for (int I = 0; I < P.Count(); ++I) Result.push_back(P.Point(I)->Vector());
@@ -59,6 +96,17 @@ inline std::string SavedText(TGeometryList& List) {
     TTextWriter Out;
     List.SaveToText(Out);
     return Out.Text();
+}
+
+// Edit changes Doc, and one undo step gives back the document as it was saved.
+inline void ExpectOneUndoStep(TGeometryInterface& Doc, const std::string& What, const std::function<void()>& Edit) {
+    Doc.GetUndoManager().Clear();
+    const std::string Saved = SavedText(Doc);
+    Edit();
+    EXPECT_NE(SavedText(Doc), Saved) << What;
+    Doc.Undo();
+    EXPECT_EQ(SavedText(Doc), Saved) << What;
+    EXPECT_FALSE(Doc.CanUndo()) << What << ": one step";
 }
 
 // Program settings made for one test and dropped at its end, so that later tests see the defaults.

@@ -324,7 +324,9 @@ TEST_F(GPlineTest, ThePopupMenuFollowsTheMarkedPoints) {
     EXPECT_EQ(Captions(*Menu),
               (std::vector<std::string>{"Edit", "Show Attributes...", "-", "Straighen Points", "Close",
                                         "Set Point as First", "Break", "Slice...", "Reverse Points Order",
-                                        "Change Vertex Spacing...", "-", "Show Direction", "Show Curvature"}));
+                                        "Change Vertex Spacing...", "-", "Fit a Cubic Spline",
+                                        "Fit a Cubic Interpolating BSpline ", "Create a BSpline from Points", "-",
+                                        "Show Direction", "Show Curvature"}));
     for (const char* Caption : {"Straighen Points", "Set Point as First", "Break", "Slice...", "Change Vertex Spacing..."})
         EXPECT_FALSE(Menu->Find(Caption)->Enabled) << Caption;
 
