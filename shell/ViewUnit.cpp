@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QScreen>
 #include <QTimer>
@@ -22,6 +23,10 @@
 #include "document/GeometryClasses.h"
 #include "document/Settings.h"
 #include "document/ui/AutoSaveTimer.h"
+#include "document/ui/MirrorForm.h"
+#include "document/ui/MoveForm.h"
+#include "document/ui/RotateForm.h"
+#include "document/ui/ScaleForm.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/Keys.h"
 #include "platform/qt/QtCanvas.h"
@@ -30,6 +35,7 @@
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
 #include "shell/TextEdit.h"
+#include "shell/ViewUnitFormats.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
@@ -39,19 +45,12 @@ namespace {
 const char* const UnSavedFileName = "untitled.geo";
 const char* const GeometryFilter = "Geometry File (*.geo)|*.geo";
 
-// The formats of the Import and Export menus; their readers and writers are not part of the program
-// yet, so the menus list them disabled.
-const char* const ImportFormats[] = {
-    "Geometry...",          "Keldane...",          "Hull Definition SUS...",      "Proteus DAM...",
-    "Napa Offset Table...", "CSV (Polylines)",     "AutoSHIP GF...",              "AutoCAD DXF...",
-    "IGES 5.0...",          "Defcar - ShipGEN...", "Stereolithography STL...",    "Ansys Element Script...",
-    "Open Inventor IV (Basic)...", "FastShip SRF...", "IMSA IDF...",              "IMS Offsets OFF...",
-};
-const char* const ExportFormats[] = {
-    "Hull Definition SUS...", "Proteus DAM && SUS...", "AutoSHIP GF...",          "AutoCAD DXF...",
-    "IGES 5.0...",            "FastShip SRF...",       "IMS Offsets OFF...",      "Ansys Element Script...",
-    "GridGen Glyph...",
-};
+// The format's title, extension and filter on Dialog; a kept dialog keeps its last file.
+void PrepareFormatDialog(TFileDialog& Dialog, const TFileFormat& Format) {
+    Dialog.Title = Format.Title;
+    Dialog.DefaultExt = Format.DefaultExt;
+    Dialog.Filter = Format.Filter;
+}
 
 }  // namespace
 
@@ -179,8 +178,7 @@ QMenu* TViewform::AddEditorToolWindows(QMenu* Parent) {
 
 void TViewform::BuildMenus() {
     SaveAsAction = MakeAction("SaveAsAction", "Save &as...", {}, [this] { SaveAs(); });
-    PrintSettingsAction = MakeAction("PrintSettingsAction", "Print Settings...", {}, [] {});
-    PrintSettingsAction->setEnabled(false);
+    PrintSettingsAction = MakeAction("PrintSettingsAction", "Print Settings...", {}, [this] { PrintSettings(); });
     EditAction = MakeAction("EditAction", "Edit Object", QKeySequence(Qt::Key_F2), [this] {
         if (FDocument->SelectedCount() != 1) return;
         TGeometry* Entity = FDocument->SingleSelection();
@@ -205,12 +203,10 @@ void TViewform::BuildMenus() {
     File1->addAction(SaveAsAction);
     Import1 = File1->addMenu("&Import");
     Import1->setObjectName("Import1");
-    for (const char* Caption : ImportFormats) Import1->addAction(Caption)->setEnabled(false);
-    Import1->menuAction()->setEnabled(false);
+    for (const TFileFormat& Format : ImportFormats()) AddFormatItem(*Import1, Format, &TViewform::ImportFormat);
     Export1 = File1->addMenu("Export");
     Export1->setObjectName("Export1");
-    for (const char* Caption : ExportFormats) Export1->addAction(Caption)->setEnabled(false);
-    Export1->menuAction()->setEnabled(false);
+    for (const TFileFormat& Format : ExportFormats()) AddFormatItem(*Export1, Format, &TViewform::ExportFormat);
     File1->addAction(MainForm.PrintAction);
     File1->addAction(MainForm.PrintToScaleAction);
     File1->addAction(PrintSettingsAction);
@@ -251,6 +247,13 @@ void TViewform::BuildMenus() {
     Tools1->setObjectName("Tools1");
     Tools1->addAction(MainForm.StatusBarAction);
     Tools1->addAction(MainForm.MacroAction);
+}
+
+void TViewform::AddFormatItem(QMenu& Menu, const TFileFormat& Format, void (TViewform::*Run)(const TFileFormat&)) {
+    QAction* Item = Menu.addAction(Format.Caption);
+    Item->setEnabled(Format.Available());
+    connect(Item, &QAction::triggered, this,
+            [this, &Format, Run] { RunMenuCommand([this, &Format, Run] { (this->*Run)(Format); }); });
 }
 
 void TViewform::BuildPopupMenu() {
@@ -589,6 +592,11 @@ void TViewform::Print() {
     OpenGLView1->Print("Sarnova - " + std::filesystem::path(DocumentFileName()).filename().string());
 }
 
+void TViewform::PrintSettings() {
+    QPageSetupDialog PrinterSetupDialog1(&GetPrinter(), this);
+    PrinterSetupDialog1.exec();
+}
+
 void TViewform::Undo() { FDocument->Undo(); }
 void TViewform::Redo() { FDocument->Redo(); }
 
@@ -668,6 +676,46 @@ void TViewform::StartRotateView() {
 void TViewform::StartSelectEdit() {
     FDocument->ClearHighlight();
     OpenGLView1->SetInteractionMode(imUser);
+}
+
+void TViewform::TransformSelection(bool (*Execute)(TMMatrix& Transform, bool& Copy)) {
+    TMMatrix Transform = IdentityMatrix;
+    bool Copy = false;
+    if (Execute(Transform, Copy)) FDocument->TransformSelected(Transform, Copy);
+}
+
+void TViewform::TranslateSelection() { TransformSelection(ExecuteMoveDialog); }
+void TViewform::ScaleSelection() { TransformSelection(ExecuteScaleDialog); }
+void TViewform::RotateSelection() { TransformSelection(ExecuteRotateDialog); }
+void TViewform::MirrorSelection() { TransformSelection(ExecuteMirrorDialog); }
+
+void TViewform::ImportFormat(const TFileFormat& Format) {
+    if (!Format.Available()) return;
+    bool Imported = true;
+    if (Format.Dialog == TFormatDialog::fdNone) {
+        Format.AskingProcedure(*FDocument);
+    } else {
+        TOpenDialog Own;
+        TOpenDialog& Dialog = Format.Dialog == TFormatDialog::fdGeometry ? OpenDialog1
+                              : Format.Dialog == TFormatDialog::fdDxf    ? ImpDxf
+                                                                         : Own;
+        PrepareFormatDialog(Dialog, Format);
+        Imported = Dialogs.ExecuteOpenDialog(Dialog);
+        if (Imported) Format.Procedure(Dialog.FileName, *FDocument);
+    }
+    if (Format.Zoom == TImportZoom::izAlways || (Imported && Format.Zoom == TImportZoom::izAfterImport)) ZoomAll();
+}
+
+void TViewform::ExportFormat(const TFileFormat& Format) {
+    if (!Format.Available()) return;
+    if (Format.Dialog == TFormatDialog::fdNone) {
+        Format.AskingProcedure(*FDocument);
+        return;
+    }
+    TSaveDialog Own;
+    TSaveDialog& Dialog = Format.Dialog == TFormatDialog::fdDxf ? ExpDxf : Own;
+    PrepareFormatDialog(Dialog, Format);
+    if (Dialogs.ExecuteSaveDialog(Dialog)) Format.Procedure(Dialog.FileName, *FDocument);
 }
 
 void TViewform::ShowUndoInformation() {

@@ -29,6 +29,7 @@ class TGeometryInterface;
 class TAutoSaveTimer;
 class TOpenGLView;
 class TTextEditForm;
+struct TFileFormat;
 
 class TViewform : public QWidget, public IDocumentWindow {
 public:
@@ -88,11 +89,11 @@ public:
     void StartPan() override;
     void StartRotateView() override;
     void StartSelectEdit() override;
-    // The transform dialogs are not part of the program yet.
-    void TranslateSelection() override {}
-    void ScaleSelection() override {}
-    void RotateSelection() override {}
-    void MirrorSelection() override {}
+    // The transform dialogs; a confirmed one moves the selection, or copies of it, as one undo step.
+    void TranslateSelection() override;
+    void ScaleSelection() override;
+    void RotateSelection() override;
+    void MirrorSelection() override;
     // Makes the window's macro editor on first use, on this document, and brings it to the front.
     void ShowMacroEditor() override;
     void HideMacroEditor();
@@ -101,6 +102,12 @@ public:
     // ---- The window's own operations ----
     // The file manager's name becomes the document's, then Save As.
     void SaveAs();
+    // The printer setup dialog of the program's printer.
+    void PrintSettings();
+    // An item of the Import or Export menu: the format's file dialog, then its reader (and the fit
+    // the format asks for) or its writer with the chosen file.
+    void ImportFormat(const TFileFormat& Format);
+    void ExportFormat(const TFileFormat& Format);
     // Asks the view to repaint.
     void InvalidateView();
     // Takes out an entity menu that an earlier popup put in front of the "&Select" item.
@@ -129,6 +136,9 @@ public:
     std::unique_ptr<TFileManager> FileManager1;
     TOpenDialog OpenDialog1;
     TSaveDialog SaveDialog1;
+    // The DXF dialogs keep their last choice between uses.
+    TOpenDialog ImpDxf;
+    TSaveDialog ExpDxf;
     // Runs the file manager's auto-save while it is enabled.
     TAutoSaveTimer* AutoSaveTimer;
 
@@ -174,6 +184,10 @@ private:
     void BuildPopupMenu();
     void InstallViewEvents();
     void InstallFileManager();
+    // The menu item of Format, disabled while the format has no procedure.
+    void AddFormatItem(QMenu& Menu, const TFileFormat& Format, void (TViewform::*Run)(const TFileFormat&));
+    // Runs a transform dialog and applies what it confirms to the selection.
+    void TransformSelection(bool (*Execute)(TMMatrix& Transform, bool& Copy));
     void FormActivate();
     void FormDeactivate();
     // The main window's tool-window actions, in a submenu of Parent.

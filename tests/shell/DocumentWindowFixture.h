@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QMdiSubWindow>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -32,7 +33,8 @@ protected:
         GSettings->SetDefaults();
         GExceptionHandler->UserDialogs = &Dialogs;
         GDocumentWindowFactory = [this](TMainForm& MainForm) { return new TViewform(MainForm, Dialogs); };
-        Folder = std::filesystem::temp_directory_path() / "sarnova-document-window-test";
+        // Inside the run's own home folder: test runs of other builds on the machine use the same temp.
+        Folder = std::filesystem::path(std::getenv("HOME")) / "document-window-test";
         std::filesystem::remove_all(Folder);
         std::filesystem::create_directories(Folder);
         Form = std::make_unique<TMainForm>();

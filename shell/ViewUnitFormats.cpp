@@ -1,0 +1,71 @@
+#include "shell/ViewUnitFormats.h"
+
+#include "document/GeoFace.h"
+
+namespace sarnova {
+
+namespace {
+
+using enum TFormatDialog;
+using enum TImportZoom;
+
+void ImportGeometry(const std::string& FileName, TGeometryInterface& Document) { Document.LoadText(FileName); }
+
+// The readers and writers of the other formats are not part of the program yet: their procedures are
+// left empty here until they are.
+const TFileFormat Imports[] = {
+    {"Geometry...", fdGeometry, "Open Geometry File", "geo", "Geometry File (*.geo)|*.geo", ImportGeometry, nullptr,
+     izAfterImport},
+    {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
+    {"Hull Definition SUS...", fdOwn, "Import Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
+     nullptr, nullptr, izAlways},
+    {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,
+     izAlways},
+    {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
+     izAlways},
+    {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv", nullptr,
+     nullptr, izAlways},
+    {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
+     izAlways},
+    {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", nullptr, nullptr,
+     izAfterImport},
+    {"IGES 5.0...", fdOwn, "Import IGES File", "igs", "IGES 5.0 (*.igs)|*.igs", nullptr, nullptr, izAlways},
+    {"Defcar - ShipGEN...", fdOwn, "Import ShipGEN File", "pla", "Defcar ShipGEN (*.pla)|*.pla", nullptr, nullptr,
+     izAlways},
+    {"Stereolithography STL...", fdOwn, "Import Stereolithography File", "stl", "Stereolithography (*.stl)|*.stl",
+     nullptr, nullptr, izAlways},
+    {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*", nullptr,
+     nullptr, izAlways},
+    {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv", nullptr,
+     nullptr, izAlways},
+    {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
+     izAlways},
+    {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", nullptr, nullptr, izAlways},
+    {"IMS Offsets OFF...", fdOwn, "Import IMS Offsets File", "off", "IMS Offsets (*.off)|*.off", nullptr, nullptr,
+     izAlways},
+};
+
+const TFileFormat Exports[] = {
+    {"Hull Definition SUS...", fdOwn, "Export Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
+     nullptr, nullptr, izNever},
+    {"Proteus DAM && SUS...", fdOwn, "Export Proteus Geometry Files", "dam",
+     "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
+    {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
+     izNever},
+    {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", nullptr, nullptr, izNever},
+    {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", nullptr, nullptr, izNever},
+    {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
+     izNever},
+    {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
+    {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt", nullptr,
+     nullptr, izNever},
+    {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf", nullptr, nullptr,
+     izNever},
+};
+
+}  // namespace
+
+std::span<const TFileFormat> ImportFormats() { return Imports; }
+std::span<const TFileFormat> ExportFormats() { return Exports; }
+
+}  // namespace sarnova
