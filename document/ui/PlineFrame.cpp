@@ -35,7 +35,6 @@ namespace {
 
 QString CoordinateText(double Value) { return QString::fromStdString(Format("%.3f", {Value})); }
 
-double& Coordinate(TRPoint& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
 
 // The order captions of the B-spline order list.
 QString OrderCaption(int Order, int PointCount) {
