@@ -2,6 +2,7 @@
 // view. The model never calls OpenGL: the OpenGL view implements this interface next to IGraphics and
 // maps each call onto its immediate-mode counterpart, and tests record the calls instead.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "foundation/DeRaridi.h"
@@ -12,7 +13,12 @@ namespace sarnova {
 enum class TRenderPrimitive : std::uint8_t {
     Quads,      // every four vertices one quadrilateral
     QuadStrip,  // vertex pairs joined into a strip of quadrilaterals
+    Lines,      // every two vertices one line
+    LineLoop,   // a closed line through all vertices
 };
+
+// A 16 x 16 one-bit picture: rows from the bottom up, the most significant bit at the left.
+using TBitmapRows = std::array<std::uint16_t, 16>;
 
 class IRenderTarget {
 public:
@@ -26,6 +32,18 @@ public:
     // The colour of the vertices that follow, components 0 to 1.
     virtual void Color(double R, double G, double B) = 0;
     virtual void Vertex(const TMVector& V) = 0;
+
+    // Depth test on and lighting off, so that vertex colours show as given.
+    virtual void EnableDepthTest() = 0;
+    // The drawing area in pixels.
+    virtual int GetClientWidth() const = 0;
+    virtual int GetClientHeight() const = 0;
+    // Drawing in window pixels over the scene, x to the right and y down from the top-left corner,
+    // without depth test and lighting, until EndPixelOverlay puts the matrices and that state back.
+    virtual void BeginPixelOverlay() = 0;
+    virtual void EndPixelOverlay() = 0;
+    // Rows in the current colour, the picture's lower-left corner at (X, Y).
+    virtual void Bitmap(double X, double Y, const TBitmapRows& Rows) = 0;
 };
 
 // The render target behind a view handed to IRenderable::Render; nullptr for a target that cannot

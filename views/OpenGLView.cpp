@@ -977,7 +977,14 @@ TMLine TOpenGLView::ScreenToRayPoint(TPoint P) { return Camera->ScreenToRayPoint
 
 // ---- IRenderTarget ----
 
-void TOpenGLView::Begin(TRenderPrimitive Kind) { glBegin(Kind == TRenderPrimitive::Quads ? GL_QUADS : GL_QUAD_STRIP); }
+void TOpenGLView::Begin(TRenderPrimitive Kind) {
+    switch (Kind) {
+        case TRenderPrimitive::Quads: glBegin(GL_QUADS); break;
+        case TRenderPrimitive::QuadStrip: glBegin(GL_QUAD_STRIP); break;
+        case TRenderPrimitive::Lines: glBegin(GL_LINES); break;
+        case TRenderPrimitive::LineLoop: glBegin(GL_LINE_LOOP); break;
+    }
+}
 
 void TOpenGLView::End() { glEnd(); }
 
@@ -986,5 +993,39 @@ void TOpenGLView::Normal(const TMVector& N) { glNormal3d(N.X, N.Y, N.Z); }
 void TOpenGLView::Color(double R, double G, double B) { glColor3d(R, G, B); }
 
 void TOpenGLView::Vertex(const TMVector& V) { GLVertexVector(V); }
+
+void TOpenGLView::EnableDepthTest() { SetDrawState(dsLines); }
+
+void TOpenGLView::BeginPixelOverlay() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, GetClientWidth(), GetClientHeight(), 0, -110, 110);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_LIGHTING_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+}
+
+void TOpenGLView::EndPixelOverlay() {
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void TOpenGLView::Bitmap(double X, double Y, const TBitmapRows& Rows) {
+    GLubyte Bytes[32];
+    for (int R = 0; R < 16; ++R) {
+        Bytes[2 * R] = static_cast<GLubyte>(Rows[R] >> 8);
+        Bytes[2 * R + 1] = static_cast<GLubyte>(Rows[R] & 0xFF);
+    }
+    glRasterPos2d(X, Y);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBitmap(16, 16, 0, 0, 0, 0, Bytes);
+}
 
 }  // namespace sarnova

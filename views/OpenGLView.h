@@ -469,6 +469,10 @@ public:
     void Normal(const TMVector& N) override;
     void Color(double R, double G, double B) override;
     void Vertex(const TMVector& V) override;
+    void EnableDepthTest() override;
+    void BeginPixelOverlay() override;
+    void EndPixelOverlay() override;
+    void Bitmap(double X, double Y, const TBitmapRows& Rows) override;
 
 protected:
     void initializeGL() override;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "foundation/DuZezOrideFormat.h"
@@ -14,21 +11,8 @@
 #include "foundation/TextBlock.h"
 #include "foundation/VkMathsExpect.h"
 #include "platform/RecordingGraphics.h"
+#include "surfaces/AllocationCounter.h"
 #include "surfaces/SurfaceFixtures.h"
-
-// Counts every allocation of the test program, for the evaluation test that must make none.
-namespace {
-std::atomic<long> GAllocations{0};
-}
-
-// Out of line, so the compiler does not pair the inlined malloc and free with new and delete.
-[[gnu::noinline]] void* operator new(std::size_t Size) {
-    ++GAllocations;
-    if (void* P = std::malloc(Size ? Size : 1)) return P;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* P) noexcept { std::free(P); }
-[[gnu::noinline]] void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 
 namespace sarnova {
 namespace {
@@ -144,14 +128,14 @@ TEST(BSplineSurfaceTest, EvaluationAllocatesNothing) {
     auto S = NonUniformReferenceSurface();
     S->UpdateKnots();
     S->EvaluateDerivatives(0.5, 0.5);
-    const long Before = GAllocations;
+    const long Before = AllocationCount();
     TMVector Sum = ZeroVector;
     for (int a = 0; a <= 20; ++a)
         for (int b = 0; b <= 20; ++b) {
             Sum = VectorAdd(Sum, S->Evaluate(a / 20.0, b / 20.0));
             Sum = VectorAdd(Sum, S->EvaluateDerivatives(a / 20.0, b / 20.0).Suv);
         }
-    EXPECT_EQ(GAllocations - Before, 0);
+    EXPECT_EQ(AllocationCount() - Before, 0);
     EXPECT_TRUE(std::isfinite(Sum.X));
 }
 

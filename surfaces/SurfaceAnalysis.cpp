@@ -1,0 +1,324 @@
+#include "surfaces/SurfaceAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <typeinfo>
+
+#include "document/Geometry.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+#include "foundation/GeomFacet.h"
+#include "foundation/Polygon.h"
+#include "surfaces/Surface.h"
+#include "surfaces/SurfaceList.h"
+
+namespace sarnova {
+
+TSurfaceAnalysis* GSurfaceAnalysis = nullptr;
+
+namespace {
+
+// Values within this of zero count as neither curved one way nor the other.
+constexpr double ClearlyNonZero = 1e-5;
+
+[[noreturn]] void ThrowIndexError(int Index) {
+    throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+// The curvatures and the light cosine at one sample. n = Sv x Su is the unnormalised normal, so the
+// fundamental forms come out scaled by |n| and |n|^2, which the divisions take out again. A zero
+// normal (a singular first fundamental form) gives zeros, and so does a result that overflows there.
+void MeasurePoint(const TSurfaceDerivatives& D, const TMVector& UnitLight, TSurfaceAnalysisPoint& P) {
+    P.Position = D.S;
+    const TMVector n = VectorCross(D.Su, D.Sv);
+    const double Length = VectorLength(n);
+    if (!(Length > 0)) return;
+    const double L = VectorDot(n, D.Suu), M = VectorDot(n, D.Suv), N = VectorDot(n, D.Svv);
+    const double E = VectorDot(D.Su, D.Su), F = VectorDot(D.Su, D.Sv), G = VectorDot(D.Sv, D.Sv);
+    const double Length2 = Length * Length;
+    const double Gaussian = (L * N - M * M) / (Length2 * Length2);
+    const double Mean = (L * G - 2 * M * F + N * E) / (2 * Length2 * Length);
+    const double Cosine = std::clamp(VectorDot(UnitLight, VectorScale(n, 1 / Length)), -1.0, 1.0);
+    P.GaussianCurvature = std::isfinite(Gaussian) ? Gaussian : 0;
+    P.MeanCurvature = std::isfinite(Mean) ? Mean : 0;
+    P.LightCosine = std::isfinite(Cosine) ? Cosine : 0;
+}
+
+// The level mapping of one curvature. Only two order statistics of the sorted values matter (the
+// scale ends), so they are selected in linear time instead of sorting.
+void NormaliseLevels(const TSurfaceAnalysisPoints& Points, double TSurfaceAnalysisPoint::*Value,
+                     double TSurfaceAnalysisPoint::*Level) {
+    const int Count = Points.Count();
+    if (Count < 4) return;
+    int NegCount = 0, PosCount = 0;
+    for (const TSurfaceAnalysisPoint* P : Points) {
+        NegCount += P->*Value < -ClearlyNonZero;
+        PosCount += P->*Value > ClearlyNonZero;
+    }
+    std::vector<double> Negatives, Positives;
+    Negatives.reserve(static_cast<std::size_t>(NegCount));
+    Positives.reserve(static_cast<std::size_t>(PosCount));
+    for (const TSurfaceAnalysisPoint* P : Points) {
+        const double c = P->*Value;
+        if (c < -ClearlyNonZero)
+            Negatives.push_back(c);
+        else if (c > ClearlyNonZero)
+            Positives.push_back(c);
+    }
+
+    // Beyond about ten values on a side, the outer 5 % of that side saturate.
+    double Lo = 0, Hi = 0;
+    if (NegCount > 0) {
+        const auto At = Negatives.begin() + (NegCount > 10 ? NegCount / 20 : 0);
+        std::nth_element(Negatives.begin(), At, Negatives.end());
+        Lo = *At;
+    }
+    if (PosCount > 0) {
+        const int K = PosCount - 1;
+        const auto At = Positives.begin() + (K > 10 ? K / 20 : 0);
+        std::nth_element(Positives.begin(), At, Positives.end(), std::greater<double>());
+        Hi = *At;
+    }
+
+    for (TSurfaceAnalysisPoint* P : Points) {
+        const double c = P->*Value;
+        if (c < -ClearlyNonZero)
+            P->*Level = c < Lo ? -1 : -std::sqrt((c + ClearlyNonZero) / (Lo + ClearlyNonZero));
+        else if (c > ClearlyNonZero)
+            P->*Level = c > Hi ? 1 : std::sqrt((c - ClearlyNonZero) / (Hi - ClearlyNonZero));
+        else if (NegCount > 0 && PosCount > 0)
+            P->*Level = 0;
+    }
+}
+
+}  // namespace
+
+// ---- Lists ----
+
+TSurfaceAnalysisPoint* TSurfaceAnalysisPoints::Items(int Index) const {
+    if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+    return FItems[static_cast<std::size_t>(Index)];
+}
+
+TSurfaceAnalysisSurface* TSurfaceAnalysisSurfaces::Items(int Index) const {
+    if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+    return FItems[static_cast<std::size_t>(Index)].get();
+}
+
+void TSurfaceAnalysisSurfaces::DrawAll(IGraphics& G) const {
+    for (const auto& S : FItems) S->Draw(G);
+}
+
+void TSurfaceAnalysisSurfaces::DrawAllUncolored(IGraphics& G) const {
+    for (const auto& S : FItems) S->DrawUncolored(G);
+}
+
+void TSurfaceAnalysisSurfaces::ResampleAll() const {
+    for (const auto& S : FItems) S->Resample();
+}
+
+// ---- Parameters ----
+
+void TSurfaceAnalysisCurvatureParameters::Changed() {
+    if (FAnalysis.GetMode() == samGaussian || FAnalysis.GetMode() == samMean) FAnalysis.Invalidate();
+}
+
+void TSurfaceAnalysisCurvatureParameters::SetShadingModel(TColorInterpolationMode Value) {
+    if (Value == FShadingModel) return;
+    FShadingModel = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisCurvatureParameters::SetLayersCount(int Value) {
+    if (Value == FLayersCount) return;
+    FLayersCount = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisCurvatureParameters::SetLayers(bool Value) {
+    if (Value == FLayers) return;
+    FLayers = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisIsoPhotesParameters::Changed() {
+    if (FAnalysis.GetMode() == samZebra) FAnalysis.Invalidate();
+}
+
+void TSurfaceAnalysisIsoPhotesParameters::SetZebraVector(const TMVector& Value) {
+    if (VectorsEqual(Value, FZebraVector)) return;
+    FZebraVector = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisIsoPhotesParameters::SetZebraBand1Color(TColor Value) {
+    if (Value == FZebraBand1Color) return;
+    FZebraBand1Color = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisIsoPhotesParameters::SetZebraBand2Color(TColor Value) {
+    if (Value == FZebraBand2Color) return;
+    FZebraBand2Color = Value;
+    Changed();
+}
+
+void TSurfaceAnalysisIsoPhotesParameters::SetZebraBands(int Value) {
+    if (Value == FZebraBands) return;
+    FZebraBands = Value;
+    Changed();
+}
+
+// ---- Analysis surfaces ----
+
+void TSurfaceAnalysisSurface::AddTriangles(TPolygonList& List) const {
+    ForEachTriangle(
+        [](void* Context, const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+            auto F = NewTriangle(A, B, C);
+            F->SetColor(0x0000FF);
+            static_cast<TPolygonList*>(Context)->Add(std::move(F));
+        },
+        &List);
+}
+
+TSurfaceAnalysisMesh::TSurfaceAnalysisMesh(TSurfaceAnalysis& Analysis, TSurface& S, int NU, int NV)
+    : TSurfaceAnalysisSurface(Analysis), FSurface(&S), FNU(std::max(NU, 0)), FNV(std::max(NV, 0)) {
+    if (FNU == 0 || FNV == 0) FNU = FNV = 0;
+    Resample();
+}
+
+void TSurfaceAnalysisMesh::Resample() {
+    if (GConsole)
+        GConsole->WriteLine(
+            Format("Generating Analysis Surface %dx%d (%s)", {FNU, FNV, ClassNameOf(typeid(*FSurface))}));
+    // assign keeps the block when the size is unchanged and resets every value of the points.
+    FPoints.assign(static_cast<std::size_t>(FNU) * static_cast<std::size_t>(FNV), TSurfaceAnalysisPoint{});
+    const TMVector Light = VectorNormalise(FAnalysis.IsoPhotesParameters().GetZebraVector());
+    // Evaluation brings derived state up to date (a B-spline's knots, on which its range depends), so
+    // one is made before the range is read.
+    if (!FPoints.empty()) FSurface->EvaluateDerivatives(FSurface->MinU(), FSurface->MinV());
+    const double U0 = FSurface->MinU(), U1 = FSurface->MaxU();
+    const double V0 = FSurface->MinV(), V1 = FSurface->MaxV();
+    // A single sample in a direction sits at its start rather than at 0/0.
+    const auto Fraction = [](int K, int N) { return N > 1 ? static_cast<double>(K) / (N - 1) : 0.0; };
+    for (int i = 0; i < FNU; ++i) {
+        const double u = U0 + (U1 - U0) * Fraction(i, FNU);
+        for (int j = 0; j < FNV; ++j) {
+            const double v = V0 + (V1 - V0) * Fraction(j, FNV);
+            MeasurePoint(FSurface->EvaluateDerivatives(u, v), Light, Point(i, j));
+        }
+    }
+    TSurfaceAnalysisPoints& List = FAnalysis.Points();
+    // Listed only once all are measured, so a failed evaluation leaves no point of this mesh listed.
+    for (TSurfaceAnalysisPoint& P : FPoints) List.Add(&P);
+}
+
+void TSurfaceAnalysisMesh::ForEachTriangle(TTriangleVisitor Visit, void* Context) const {
+    TRPoint Corners[4];
+    const auto Corner = [&](int K, int I, int J) {
+        const TSurfaceAnalysisPoint& P = Point(I, J);
+        Corners[K].SetVector(P.Position);
+        Corners[K].W = FAnalysis.WeightOf(P);
+    };
+    for (int i = 0; i + 1 < FNU; ++i)
+        for (int j = 0; j + 1 < FNV; ++j) {
+            Corner(0, i, j);
+            Corner(1, i, j + 1);
+            Corner(2, i + 1, j);
+            Corner(3, i + 1, j + 1);
+            Visit(Context, Corners[0], Corners[1], Corners[2]);
+            Visit(Context, Corners[1], Corners[3], Corners[2]);
+        }
+}
+
+// ---- The analysis ----
+
+TSurfaceAnalysis::TSurfaceAnalysis() = default;
+
+TSurfaceAnalysis::~TSurfaceAnalysis() {
+    if (GSurfaceAnalysis == this) GSurfaceAnalysis = nullptr;
+}
+
+void TSurfaceAnalysis::SetMode(std::uint8_t Mode) {
+    if (Mode == FMode) return;
+    FMode = Mode;
+    FDirty = true;
+}
+
+bool TSurfaceAnalysis::ShowsBands() const { return FMode == samZebra || FCurvatureParameters.GetLayers(); }
+
+double TSurfaceAnalysis::WeightOf(const TSurfaceAnalysisPoint& P) const {
+    switch (FMode) {
+        case samGaussian: return P.GaussianLevel;
+        case samMean: return P.MeanLevel;
+        default: return P.LightCosine;
+    }
+}
+
+void TSurfaceAnalysis::Clear() {
+    FPoints.Clear();
+    FSurfaces.Clear();
+    FDirty = true;
+}
+
+void TSurfaceAnalysis::BeginUpdate() {
+    if (FUpdating) throw EGeometryError("TSurfaceAnalysis.BeginUpdate - Already Updating");
+    Clear();
+    FUpdating = true;
+}
+
+void TSurfaceAnalysis::EndUpdate() {
+    if (!FUpdating) throw EGeometryError("TSurfaceAnalysis.EndUpdate - Not Updating");
+    FUpdating = false;
+    Recalculate();
+}
+
+void TSurfaceAnalysis::AddSurface(TSurface& S, int SurfaceCount) {
+    if (!FUpdating) Clear();
+    int NU = 0, NV = 0;
+    S.SampleCounts(5, SurfaceCount, NU, NV);
+    AddMesh(S, NU, NV);
+    if (!FUpdating) Recalculate();
+}
+
+void TSurfaceAnalysis::AddSurfaces(const TBSplineSurfaceList& L) {
+    if (!FUpdating) Clear();
+    for (int I = 0; I < L.Count(); ++I) {
+        TSurface& S = *L.Surface(I);
+        int NU = 0, NV = 0;
+        S.SampleCounts(5, L.Count(), NU, NV);
+        AddMesh(S, NU, NV);
+    }
+    if (!FUpdating) Recalculate();
+}
+
+void TSurfaceAnalysis::AddMesh(TSurface& S, int NU, int NV) {
+    FDirty = true;
+    FSurfaces.Add(std::make_unique<TSurfaceAnalysisMesh>(*this, S, NU, NV));
+}
+
+void TSurfaceAnalysis::Recalculate() {
+    NormaliseGaussian();
+    NormaliseMean();
+    ColorPoints();
+}
+
+void TSurfaceAnalysis::NormaliseGaussian() {
+    NormaliseLevels(FPoints, &TSurfaceAnalysisPoint::GaussianCurvature, &TSurfaceAnalysisPoint::GaussianLevel);
+}
+
+void TSurfaceAnalysis::NormaliseMean() {
+    NormaliseLevels(FPoints, &TSurfaceAnalysisPoint::MeanCurvature, &TSurfaceAnalysisPoint::MeanLevel);
+}
+
+void TSurfaceAnalysis::ColorPoints() {
+    if (FMode != samGaussian && FMode != samMean) return;
+    const TColorInterpolationMode Model = FCurvatureParameters.GetShadingModel();
+    for (TSurfaceAnalysisPoint* P : FPoints)
+        P->Color = ZeroCentredColor(Model, -1, 1, FMode == samGaussian ? P->GaussianLevel : P->MeanLevel);
+}
+
+}  // namespace sarnova
