@@ -13,6 +13,7 @@ namespace sarnova {
 enum class TRenderPrimitive : std::uint8_t {
     Quads,      // every four vertices one quadrilateral
     QuadStrip,  // vertex pairs joined into a strip of quadrilaterals
+    Triangles,  // every three vertices one triangle
     Lines,      // every two vertices one line
     LineLoop,   // a closed line through all vertices
 };

@@ -1,6 +1,7 @@
 #include "surfaces/SurfaceAnalysis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "foundation/Errors.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"
+#include "foundation/VkMathsSolvers.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceList.h"
 
@@ -45,6 +47,75 @@ void MeasurePoint(const TSurfaceDerivatives& D, const TMVector& UnitLight, TSurf
     P.GaussianCurvature = std::isfinite(Gaussian) ? Gaussian : 0;
     P.MeanCurvature = std::isfinite(Mean) ? Mean : 0;
     P.LightCosine = std::isfinite(Cosine) ? Cosine : 0;
+}
+
+// Taubin's estimate of the curvature tensor at vertex Vi from the triangles of the fins ending there
+// and the normal curvatures along its edges. A vertex without area around it, and edges of no
+// length, add nothing, so the values stay finite.
+void MeasureVertex(const TVertex& Vi, const TMVector& UnitLight, TSurfaceAnalysisPoint& P) {
+    P.Position = Vi.Position;
+    // The fin of an edge ending at Vi, when it lies in a face loop; c is twice its triangle's area
+    // along its normal.
+    const auto FaceFin = [&](const TEdge& E, TMVector& c) -> bool {
+        const TFin* F = E.GetFin(&Vi);
+        if (F->GetFace() == nullptr || F->NextFin == nullptr || F->PrevFin == nullptr) return false;
+        const TMVector Previous = F->PrevFin->Position();
+        const TMVector Next = F->NextFin->Position();
+        c = VectorCross(VectorFromTo(Previous, Vi.Position), VectorFromTo(Previous, Next));
+        return true;
+    };
+
+    TMVector Sum, c;
+    double Area = 0;
+    for (int K = 0; K < Vi.EdgeCount(); ++K)
+        if (FaceFin(*Vi.Edge(K), c)) {
+            const double a = VectorLength(c) / 2;
+            Sum = VectorAdd(Sum, VectorScale(VectorNormalise(c), a));
+            Area += a;
+        }
+    const TMVector N = VectorNormalise(Sum);
+    P.LightCosine = VectorDot(UnitLight, N);
+    if (!(Area > 0)) return;
+
+    TMMatrix M;  // all zero
+    for (int K = 0; K < Vi.EdgeCount(); ++K) {
+        const TEdge& E = *Vi.Edge(K);
+        if (!FaceFin(E, c)) continue;
+        const TVertex* Vj = E.OtherVertex(&Vi);
+        if (Vj == nullptr) continue;
+        const TMVector e = VectorFromTo(Vi.Position, Vj->Position);
+        const double Length2 = VectorDot(e, e);
+        if (!(Length2 > 0)) continue;
+        const TMVector T = VectorNormalise(VectorPerpendicularPart(N, e));  // P e, P = I - N N^T
+        const double Kappa = 2 * VectorDot(N, VectorFromTo(Vj->Position, Vi.Position)) / Length2;
+        const double w = VectorLength(c) / 2 / Area;
+        const double t[3] = {T.X, T.Y, T.Z};
+        for (int r = 0; r < 3; ++r)
+            for (int s = 0; s < 3; ++s) M[r][s] += w * Kappa * t[r] * t[s];
+    }
+
+    // The Householder reflection that takes N to the first axis: the tangent-plane part of the tensor
+    // is then its lower 2 x 2 block.
+    const TMVector X{1, 0, 0};
+    const TMVector Plus = VectorAdd(X, N), Minus = VectorFromTo(N, X);
+    const TMVector W = VectorNormalise(VectorLength(Plus) >= VectorLength(Minus) ? Plus : Minus);
+    const double w[3] = {W.X, W.Y, W.Z};
+    double Q[3][3], QM[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int s = 0; s < 3; ++s) Q[r][s] = (r == s ? 1 : 0) - 2 * w[r] * w[s];
+    for (int r = 0; r < 3; ++r)
+        for (int s = 0; s < 3; ++s) QM[r][s] = Q[0][r] * M[0][s] + Q[1][r] * M[1][s] + Q[2][r] * M[2][s];
+    TMMatrix A;
+    for (int r = 0; r < 3; ++r)
+        for (int s = 0; s < 3; ++s) A[r][s] = QM[r][0] * Q[0][s] + QM[r][1] * Q[1][s] + QM[r][2] * Q[2][s];
+    std::array<double, 4> D{};
+    TMMatrix V;
+    int Rotations = 0;
+    Jacobi(A, 3, D, V, Rotations);
+
+    const double k1 = 3 * D[1] - D[2], k2 = 3 * D[2] - D[1];
+    P.MeanCurvature = (k1 + k2) / 2;
+    P.GaussianCurvature = k1 * k2;
 }
 
 // The level mapping of one curvature. Only two order statistics of the sorted values matter (the
@@ -234,6 +305,59 @@ void TSurfaceAnalysisMesh::ForEachTriangle(TTriangleVisitor Visit, void* Context
         }
 }
 
+TSurfaceAnalysisManifold::TSurfaceAnalysisManifold(TSurfaceAnalysis& Analysis, TManifold& M)
+    : TSurfaceAnalysisSurface(Analysis), FSource(&M), FManifold(std::make_unique<TManifold>()) {
+    FManifold->VertexFactory = [](TManifold* Owner) {
+        return std::make_unique<TSurfaceAnalysisManifoldVertex>(Owner);
+    };
+    CopyAndMeasure();
+}
+
+void TSurfaceAnalysisManifold::CopyAndMeasure() {
+    if (FManifold->Assign(*FSource) != 0)
+        throw EGeometryError("TSurfaceAnalysisPolygons.Create - Manifold Failed to copy");
+    const TMVector Light = VectorNormalise(FAnalysis.IsoPhotesParameters().GetZebraVector());
+    const TVertexContainer& Vertices = FManifold->Vertices();
+    for (int I = 0; I < Vertices.Count(); ++I) {
+        auto& V = static_cast<TSurfaceAnalysisManifoldVertex&>(*Vertices.Vertex(I));
+        MeasureVertex(V, Light, V.Point);
+    }
+}
+
+void TSurfaceAnalysisManifold::ListPoints() {
+    TSurfaceAnalysisPoints& List = FAnalysis.Points();
+    const TVertexContainer& Vertices = FManifold->Vertices();
+    for (int I = 0; I < Vertices.Count(); ++I)
+        List.Add(&static_cast<TSurfaceAnalysisManifoldVertex&>(*Vertices.Vertex(I)).Point);
+}
+
+void TSurfaceAnalysisManifold::Resample() {
+    CopyAndMeasure();
+    ListPoints();
+}
+
+void TSurfaceAnalysisManifold::ForEachTriangle(TTriangleVisitor Visit, void* Context) const {
+    TRPoint Corners[3];
+    const auto Corner = [&](int K, const TFin* F) {
+        if (F == nullptr || F->GetVertex() == nullptr) return false;
+        const TSurfaceAnalysisPoint& P = static_cast<const TSurfaceAnalysisManifoldVertex&>(*F->GetVertex()).Point;
+        Corners[K].SetVector(P.Position);
+        Corners[K].W = FAnalysis.WeightOf(P);
+        return true;
+    };
+    const TFaceContainer& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        const TFace& Face = *Faces.Face(I);
+        const TFin* f = Face.FirstFin();
+        if (f == nullptr || f->NextFin == nullptr) continue;
+        // A copied loop is closed; the count still bounds the walk.
+        const TFin* q = f->NextFin->NextFin;
+        for (int Steps = Face.FinCount(); q != nullptr && q != f && Steps > 0; q = q->NextFin, --Steps)
+            if (Corner(0, f) && Corner(1, q->PrevFin) && Corner(2, q))
+                Visit(Context, Corners[0], Corners[1], Corners[2]);
+    }
+}
+
 // ---- The analysis ----
 
 TSurfaceAnalysis::TSurfaceAnalysis() = default;
@@ -292,6 +416,16 @@ void TSurfaceAnalysis::AddSurfaces(const TBSplineSurfaceList& L) {
         S.SampleCounts(5, L.Count(), NU, NV);
         AddMesh(S, NU, NV);
     }
+    if (!FUpdating) Recalculate();
+}
+
+void TSurfaceAnalysis::AddManifold(TManifold& M) {
+    // Copied before anything is cleared, so a failed copy leaves the analysis as it was.
+    auto S = std::make_unique<TSurfaceAnalysisManifold>(*this, M);
+    if (!FUpdating) Clear();
+    FDirty = true;
+    S->ListPoints();
+    FSurfaces.Add(std::move(S));
     if (!FUpdating) Recalculate();
 }
 

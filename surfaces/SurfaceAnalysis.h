@@ -10,6 +10,7 @@
 #include "foundation/DuZezOrideColors.h"
 #include "foundation/Geom.h"
 #include "foundation/VkMaths.h"
+#include "surfaces/Manifold.h"
 
 namespace sarnova {
 
@@ -65,10 +66,11 @@ public:
     TSurfaceAnalysisSurface& operator=(const TSurfaceAnalysisSurface&) = delete;
     virtual ~TSurfaceAnalysisSurface() = default;
 
-    // The samples in their own colours (smooth display).
-    virtual void Draw(IGraphics& G) = 0;
+    // The samples in their own colours (smooth display), rendered through G (RenderObject), so that
+    // targets without OpenGL only measure them.
+    virtual void Draw(IGraphics& G);
     // The samples without colours.
-    virtual void DrawUncolored(IGraphics& G) = 0;
+    virtual void DrawUncolored(IGraphics& G);
     // Samples again: the previous points go and the new ones enter the analysis's point list, which the
     // caller has emptied first.
     virtual void Resample() = 0;
@@ -77,6 +79,10 @@ public:
     void AddTriangles(TPolygonList& List) const;
     // The same triangles handed to Visit without building facets.
     virtual void ForEachTriangle(TTriangleVisitor Visit, void* Context) const = 0;
+    // What Draw (Colored) and DrawUncolored show, with the depth test on.
+    virtual void Render(IRenderTarget& Target, bool Colored) const = 0;
+    // The box of the sample positions.
+    virtual TMBox GetExtents() const = 0;
 
     TSurfaceAnalysis& Analysis() const { return FAnalysis; }
 
@@ -99,18 +105,16 @@ public:
         return FPoints[static_cast<std::size_t>(I + J * FNU)];
     }
 
-    // For each i one quad strip of the points (i - 1, j) and (i, j), each vertex after its colour.
-    void Draw(IGraphics& G) override;
-    void DrawUncolored(IGraphics& G) override;
     // Writes "Generating Analysis Surface <NU>x<NV> (<class>)" to the console, then evaluates the
     // position and derivatives once per point. A count below 2 samples only the start of that
     // direction (one line), a count below 1 nothing.
     void Resample() override;
     // Two triangles per grid cell: (i, j), (i, j+1), (i+1, j) and (i, j+1), (i+1, j+1), (i+1, j).
     void ForEachTriangle(TTriangleVisitor Visit, void* Context) const override;
-
-    // The strips of Draw (Colored) or DrawUncolored, with the depth test on; nothing for an empty grid.
-    void Render(IRenderTarget& Target, bool Colored) const;
+    // For each i one quad strip of the points (i - 1, j) and (i, j), each vertex after its colour
+    // when Colored; nothing for an empty grid.
+    void Render(IRenderTarget& Target, bool Colored) const override;
+    TMBox GetExtents() const override;
 
 private:
     TSurface* FSurface;
@@ -118,6 +122,45 @@ private:
     int FNV;
     // One block for the whole grid, point (i, j) at i + j * NU: no allocation per point.
     std::vector<TSurfaceAnalysisPoint> FPoints;
+};
+
+// A vertex of an analysis manifold, carrying its sample.
+class TSurfaceAnalysisManifoldVertex : public TVertex {
+public:
+    using TVertex::TVertex;
+    TSurfaceAnalysisPoint Point;
+};
+
+// A manifold mesh analysed at its vertices (Taubin's estimate of the curvature tensor) on a copy of
+// its own, whose vertices carry the samples.
+class TSurfaceAnalysisManifold : public TSurfaceAnalysisSurface {
+public:
+    // Copies M (not owned, it must outlive the analysis manifold) and measures at once; the samples
+    // enter the analysis's point list only through ListPoints, so that a failed copy changes nothing
+    // there. Throws as Resample.
+    TSurfaceAnalysisManifold(TSurfaceAnalysis& Analysis, TManifold& M);
+
+    TManifold* Source() const { return FSource; }
+    const TManifold& Copy() const { return *FManifold; }
+
+    // Copies the source again and measures every vertex. Throws EGeometryError
+    // "TSurfaceAnalysisPolygons.Create - Manifold Failed to copy" when a face loop of the source is
+    // broken; no point of the failed copy enters the analysis's list.
+    void Resample() override;
+    // Adds every vertex's sample to the analysis's point list.
+    void ListPoints();
+    // Each face as a fan from its first fin.
+    void ForEachTriangle(TTriangleVisitor Visit, void* Context) const override;
+    // Every face of exactly three fins as a triangle, each vertex after its colour when Colored; other
+    // faces are not drawn.
+    void Render(IRenderTarget& Target, bool Colored) const override;
+    TMBox GetExtents() const override;
+
+private:
+    void CopyAndMeasure();
+
+    TManifold* FSource;
+    std::unique_ptr<TManifold> FManifold;
 };
 
 // The analysis surfaces, owned.
@@ -266,6 +309,9 @@ public:
     void AddSurface(TSurface& S, int SurfaceCount);
     // Every surface of L, sampled as L.Count surfaces.
     void AddSurfaces(const TBSplineSurfaceList& L);
+    // Marks dirty and appends an analysis of M's vertices. M is not owned and must stay alive while the
+    // analysis holds it.
+    void AddManifold(TManifold& M);
     // Marks dirty and appends S sampled at NU x NV points.
     void AddMesh(TSurface& S, int NU, int NV);
     void Invalidate() { FDirty = true; }

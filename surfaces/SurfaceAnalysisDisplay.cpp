@@ -142,22 +142,17 @@ void TLegend::Render(IGraphics& View) {
     T.EndPixelOverlay();
 }
 
-// A mesh's samples drawn through the view's render pass.
-class TMeshRenderer : public IRenderable {
+// An analysis surface's samples drawn through the view's render pass.
+class TSampleRenderer : public IRenderable {
 public:
-    TMeshRenderer(const TSurfaceAnalysisMesh& Mesh, bool Colored) : Mesh(Mesh), Colored(Colored) {}
-    TMBox GetBounds() override {
-        TMBox B = EmptyBox;
-        for (int j = 0; j < Mesh.NV(); ++j)
-            for (int i = 0; i < Mesh.NU(); ++i) ExtendBoxByVector(Mesh.Point(i, j).Position, B);
-        return B;
-    }
+    TSampleRenderer(const TSurfaceAnalysisSurface& Surface, bool Colored) : Surface(Surface), Colored(Colored) {}
+    TMBox GetBounds() override { return Surface.GetExtents(); }
     void Render(IGraphics& View) override {
-        if (IRenderTarget* Target = RenderTargetOf(View)) Mesh.Render(*Target, Colored);
+        if (IRenderTarget* Target = RenderTargetOf(View)) Surface.Render(*Target, Colored);
     }
 
 private:
-    const TSurfaceAnalysisMesh& Mesh;
+    const TSurfaceAnalysisSurface& Surface;
     bool Colored;
 };
 
@@ -312,14 +307,20 @@ void TSurfaceAnalysis::DrawLegend(IGraphics& View) const {
     View.RenderObject(Legend);
 }
 
-void TSurfaceAnalysisMesh::Draw(IGraphics& G) {
-    TMeshRenderer R(*this, true);
+void TSurfaceAnalysisSurface::Draw(IGraphics& G) {
+    TSampleRenderer R(*this, true);
     G.RenderObject(R);
 }
 
-void TSurfaceAnalysisMesh::DrawUncolored(IGraphics& G) {
-    TMeshRenderer R(*this, false);
+void TSurfaceAnalysisSurface::DrawUncolored(IGraphics& G) {
+    TSampleRenderer R(*this, false);
     G.RenderObject(R);
+}
+
+TMBox TSurfaceAnalysisMesh::GetExtents() const {
+    TMBox B = EmptyBox;
+    for (const TSurfaceAnalysisPoint& P : FPoints) ExtendBoxByVector(P.Position, B);
+    return B;
 }
 
 void TSurfaceAnalysisMesh::Render(IRenderTarget& Target, bool Colored) const {
@@ -337,6 +338,33 @@ void TSurfaceAnalysisMesh::Render(IRenderTarget& Target, bool Colored) const {
         }
         Target.End();
     }
+}
+
+TMBox TSurfaceAnalysisManifold::GetExtents() const {
+    TMBox B = EmptyBox;
+    const TVertexContainer& V = FManifold->Vertices();
+    for (int I = 0; I < V.Count(); ++I) ExtendBoxByVector(V.Vertex(I)->Position, B);
+    return B;
+}
+
+void TSurfaceAnalysisManifold::Render(IRenderTarget& Target, bool Colored) const {
+    Target.EnableDepthTest();
+    Target.Begin(TRenderPrimitive::Triangles);
+    const TFaceContainer& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        const TFace& F = *Faces.Face(I);
+        if (F.FinCount() != 3) continue;
+        const TSurfaceAnalysisManifoldVertex* Corners[3] = {};
+        const TFin* Fin = F.FirstFin();
+        for (int K = 0; K < 3 && Fin != nullptr; ++K, Fin = Fin->NextFin)
+            Corners[K] = static_cast<const TSurfaceAnalysisManifoldVertex*>(Fin->GetVertex());
+        if (!Corners[0] || !Corners[1] || !Corners[2]) continue;
+        for (const TSurfaceAnalysisManifoldVertex* V : Corners) {
+            if (Colored) SetTargetColor(Target, V->Point.Color);
+            Target.Vertex(V->Position);
+        }
+    }
+    Target.End();
 }
 
 }  // namespace sarnova

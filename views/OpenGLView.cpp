@@ -981,6 +981,7 @@ void TOpenGLView::Begin(TRenderPrimitive Kind) {
     switch (Kind) {
         case TRenderPrimitive::Quads: glBegin(GL_QUADS); break;
         case TRenderPrimitive::QuadStrip: glBegin(GL_QUAD_STRIP); break;
+        case TRenderPrimitive::Triangles: glBegin(GL_TRIANGLES); break;
         case TRenderPrimitive::Lines: glBegin(GL_LINES); break;
         case TRenderPrimitive::LineLoop: glBegin(GL_LINE_LOOP); break;
     }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "foundation/RecordingRenderTarget.h"
 #include "foundation/VkMathsExpect.h"
 #include "surfaces/AllocationCounter.h"
+#include "surfaces/ManifoldFixtures.h"
 #include "surfaces/SurfaceFixtures.h"
 #include "surfaces/SurfaceList.h"
 
@@ -75,6 +78,32 @@ TAnalyticSurface Cone() {
         return TSurfaceDerivatives{{v * cu, v * su, v},  {-v * su, v * cu, 0}, {cu, su, 1},
                                    {-v * cu, -v * su, 0}, {0, 0, 0},           {-su, cu, 0}};
     });
+}
+
+// A geodesic sphere of radius R: the icosahedron with every triangle split in four Levels times, the
+// points pushed out onto the sphere; loops counter-clockwise seen from outside.
+void Icosphere(double R, int Levels, std::vector<TMVector>& P, testing::TIndexPolygons& T) {
+    const double t = (1 + std::sqrt(5.0)) / 2;
+    P = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
+         {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
+    T = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+         {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+         {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
+    for (int L = 0; L < Levels; ++L) {
+        std::map<std::pair<int, int>, int> Middle;
+        const auto Mid = [&](int A, int B) {
+            auto [It, New] = Middle.try_emplace({std::min(A, B), std::max(A, B)}, int(P.size()));
+            if (New) P.push_back(VectorScale(VectorAdd(P[A], P[B]), 0.5));
+            return It->second;
+        };
+        testing::TIndexPolygons Finer;
+        for (const auto& F : T) {
+            const int a = Mid(F[0], F[1]), b = Mid(F[1], F[2]), c = Mid(F[2], F[0]);
+            Finer.insert(Finer.end(), {{F[0], a, c}, {F[1], b, a}, {F[2], c, b}, {a, b, c}});
+        }
+        T = std::move(Finer);
+    }
+    for (TMVector& Q : P) Q = VectorScale(VectorNormalise(Q), R);
 }
 
 const TSurfaceAnalysisMesh& OnlyMesh(const TSurfaceAnalysis& A) {
@@ -174,6 +203,108 @@ TEST(SurfaceAnalysisTest, SingleSampleRowsSitAtTheStart) {
     A.CurvatureParameters().SetLayers(true);
     A.Draw(G);
     EXPECT_EQ(A.ColoredPolygons()->Count(), 0);
+}
+
+// ---- Manifolds ----
+
+TEST(SurfaceAnalysisTest, ManifoldCurvatureOfASphereAndAPlane) {
+    std::vector<TMVector> P;
+    testing::TIndexPolygons T;
+    Icosphere(2, 3, P, T);
+    TManifold Sphere;
+    testing::BuildManifold(Sphere, P, T);
+    TSurfaceAnalysis A;
+    A.AddManifold(Sphere);
+    ASSERT_EQ(A.Points().Count(), int(P.size()));
+    // The vertex normal points against the loops' right-handed normal: inwards here, so the mean
+    // curvature is negative and the light from above meets the top vertex's normal head-on.
+    for (const TSurfaceAnalysisPoint* Pt : A.Points()) {
+        EXPECT_NEAR(Pt->GaussianCurvature, 0.25, 0.25 * 0.02);
+        EXPECT_NEAR(Pt->MeanCurvature, -0.5, 0.5 * 0.005);
+        EXPECT_NEAR(Pt->LightCosine, -Pt->Position.Z / 2, 0.01);
+        EXPECT_GT(Pt->GaussianLevel, 0);
+        EXPECT_LT(Pt->MeanLevel, 0);
+    }
+    EXPECT_EQ(dynamic_cast<const TSurfaceAnalysisManifold&>(*A.Surfaces().Items(0)).Source(), &Sphere);
+
+    // An open flat sheet: nothing curved, inside or on the border.
+    testing::GridMesh(5, P, T);
+    TManifold Sheet;
+    testing::BuildManifold(Sheet, P, T);
+    A.AddManifold(Sheet);
+    ASSERT_EQ(A.Points().Count(), 25);
+    for (const TSurfaceAnalysisPoint* Pt : A.Points()) {
+        EXPECT_NEAR(Pt->GaussianCurvature, 0, 1e-12);
+        EXPECT_NEAR(Pt->MeanCurvature, 0, 1e-12);
+        EXPECT_DOUBLE_EQ(Pt->LightCosine, -1);
+    }
+}
+
+TEST(SurfaceAnalysisTest, ManifoldVerticesWithoutAreaGiveZero) {
+    // A lone vertex, and a sliver whose three corners lie on a line.
+    TManifold M;
+    testing::BuildManifold(M, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {5, 5, 5}}, {{0, 1, 2}});
+    TSurfaceAnalysis A;
+    A.AddManifold(M);
+    ASSERT_EQ(A.Points().Count(), 4);
+    for (const TSurfaceAnalysisPoint* Pt : A.Points()) {
+        EXPECT_EQ(Pt->GaussianCurvature, 0);
+        EXPECT_EQ(Pt->MeanCurvature, 0);
+        EXPECT_EQ(Pt->LightCosine, 0);
+    }
+}
+
+TEST(SurfaceAnalysisTest, AManifoldThatCannotBeCopiedLeavesTheAnalysisAsItWas) {
+    auto Up = Plane(true);
+    TSurfaceAnalysis A;
+    A.AddSurface(Up, 1);
+    const int Before = A.Points().Count();
+    TManifold Broken;
+    testing::BuildManifold(Broken, testing::CubePoints(), testing::CubeTriangles());
+    Broken.Faces().Face(0)->FirstFin()->NextFin = nullptr;
+    for (bool Batch : {false, true}) {
+        if (Batch) {
+            A.BeginUpdate();
+            A.AddSurface(Up, 1);
+        }
+        ExpectError([&] { A.AddManifold(Broken); }, "TSurfaceAnalysisPolygons.Create - Manifold Failed to copy");
+        EXPECT_EQ(A.Surfaces().Count(), 1);
+        EXPECT_EQ(A.Points().Count(), Before);
+    }
+    A.EndUpdate();
+}
+
+TEST(SurfaceAnalysisTest, ManifoldFacesAreFannedAndTrianglesDrawn) {
+    // A square face and a triangle on one side of it.
+    TManifold M;
+    testing::BuildManifold(M, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}}, {{0, 1, 2, 3}, {1, 4, 2}});
+    TSurfaceAnalysis A;
+    A.AddManifold(M);
+    TPolygonList Triangles;
+    A.Surfaces().Items(0)->AddTriangles(Triangles);
+    ASSERT_EQ(Triangles.Count(), 3);
+    // Fans from each face's first fin, whose head is the loop's second corner here.
+    const TMVector Expected[3][3] = {{{1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                                     {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}},
+                                     {{2, 0, 0}, {1, 1, 0}, {1, 0, 0}}};
+    for (int k = 0; k < 3; ++k) {
+        const TPolygon& F = *Triangles.Polygon(k);
+        EXPECT_EQ(F.Color, 0x0000FF);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(F.Corner(c)->Vector(), Expected[k][c]) << k << c;
+    }
+
+    TRecordingRenderTarget G;
+    A.Draw(G);
+    ASSERT_EQ(G.Rendered.at(1).Kind, TRenderPrimitive::Triangles);
+    EXPECT_EQ(G.Of("Vertex").size(), 3u);  // the square is not drawn smooth
+    EXPECT_EQ(G.Of("Color").size(), 3u);
+
+    // The banded display resamples the copy and clips its fan.
+    A.CurvatureParameters().SetLayers(true);
+    A.Draw(G);
+    EXPECT_EQ(A.Points().Count(), 5);
+    ASSERT_NE(A.ColoredPolygons(), nullptr);
+    EXPECT_EQ(A.ColoredPolygons()->Count(), 3);
 }
 
 // ---- Level mapping ----
