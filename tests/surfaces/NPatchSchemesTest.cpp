@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "foundation/Errors.h"
+#include "foundation/Polygon.h"
+#include "foundation/VkMathsExpect.h"
+#include "surfaces/AllocationCounter.h"
+#include "surfaces/GregoryNPatch.h"
+#include "surfaces/LSqrsNPatch.h"
+#include "surfaces/PatchFixtures.h"
+
+namespace sarnova {
+namespace {
+
+// A scheme under test: how it is made and what it must give on a side.
+struct TScheme {
+    std::string Name;
+    std::function<std::unique_ptr<TFootprintNPatch>()> Make;
+    bool Gregory;
+};
+
+std::vector<TScheme> Schemes() {
+    const auto LSq = [](std::uint8_t Continuity, std::uint8_t Type) {
+        return [=] {
+            auto P = std::make_unique<TLeastSquaresNPatch>();
+            P->TangentContinuity = Continuity;
+            P->FootprintType = Type;
+            return std::unique_ptr<TFootprintNPatch>(std::move(P));
+        };
+    };
+    const auto Gregory = [](std::uint8_t Type) {
+        return [=] {
+            auto P = std::make_unique<TGregoryNPatch>();
+            P->FootprintType = Type;
+            return std::unique_ptr<TFootprintNPatch>(std::move(P));
+        };
+    };
+    return {{"LSq C0", LSq(0, 0), false},   {"LSq C1", LSq(1, 0), false},       {"LSq C1 projected", LSq(1, 2), false},
+            {"Gregory", Gregory(0), true}, {"Gregory chord", Gregory(1), true}, {"Gregory projected", Gregory(2), true}};
+}
+
+std::vector<std::vector<std::unique_ptr<TBSpline>>> Loops(double Lift) {
+    std::vector<std::vector<std::unique_ptr<TBSpline>>> L;
+    L.push_back(TriangleLoop(Lift));
+    L.push_back(SquareLoop(Lift));
+    L.push_back(LoopCurves({{0, 0, 0}, {4, 0, 0}, {5, 3, 0}, {2, 5, 0}, {-1, 3, 0}}, Lift));
+    return L;
+}
+
+// On side E (dE = 0) the least-squares patch is W_E at E's side position, and the Gregory patch W_E
+// at dP / (dP + dN).
+void ExpectMeetsSides(TFootprintNPatch& Patch, bool Gregory, const std::string& What) {
+    ASSERT_TRUE(Patch.FootprintValid()) << What;
+    for (TFootprintNPatchEdge* E : Patch.Loop()) {
+        const TMVector C0 = E->PreviousEdge()->DomainCorner, C1 = E->DomainCorner;
+        for (const double s : {0.05, 0.3, 0.5, 0.77, 0.95}) {
+            const TMVector R = Patch.EvaluateDomainPoint(VectorLerp(C0, C1, s));
+            const double dP = E->PreviousEdge()->SideDistance, dN = E->NextEdge()->SideDistance;
+            const double t = Gregory ? dP / (dP + dN) : E->SidePosition;
+            ExpectNear(R, E->WorkingCurve()->EvaluatePoint(t), 1e-12);
+            if (Patch.FootprintType == 0) EXPECT_NEAR(t, s, 1e-12) << What;
+        }
+    }
+}
+
+TEST(NPatchSchemesTest, PatchesMeetTheirSides) {
+    for (const TScheme& S : Schemes()) {
+        int N = 3;
+        for (const auto& Curves : Loops(0.4)) {
+            auto Patch = S.Make();
+            ASSERT_TRUE(Patch->SetBoundaryCurves(SplineList(Curves)));
+            ExpectMeetsSides(*Patch, S.Gregory, S.Name + " " + std::to_string(N++));
+        }
+    }
+    // The working curves are the caller's, over [0, 1]: side 0 of the square at 0.3 is the first
+    // curve at 0.6 of its range [0, 2].
+    const auto Square = SquareLoop(0.4);
+    TGregoryNPatch Patch;
+    Patch.SetBoundaryCurves(SplineList(Square));
+    ExpectNear(Patch.EvaluateDomainPoint({-0.7, 0.3, 0}), Square[0]->EvaluatePoint(0.6), 1e-12);
+}
+
+TEST(NPatchSchemesTest, CornersGiveTheBoundaryCorners) {
+    for (const TScheme& S : Schemes())
+        for (const auto& Curves : Loops(0.4)) {
+            auto Patch = S.Make();
+            Patch->SetBoundaryCurves(SplineList(Curves));
+            for (TFootprintNPatchEdge* E : Patch->Loop())
+                ExpectNear(Patch->EvaluateDomainPoint(E->DomainCorner), E->WorkingCurve()->Last()->Vector(), 1e-9);
+            Patch->SectorGridDensity = 4;
+            const auto Triangles = Patch->CreatePolygons();
+            EXPECT_EQ(Triangles->Count(), static_cast<int>(Curves.size()) * 2 * 16);
+            for (int i = 0; i < Triangles->Count(); ++i)
+                for (int c = 0; c < 3; ++c) EXPECT_TRUE(std::isfinite(Triangles->Polygon(i)->Corner(c)->Length())) << S.Name;
+        }
+}
+
+TEST(NPatchSchemesTest, PlanarBoundaryGivesAPlanarPatch) {
+    for (const TScheme& S : Schemes())
+        for (const auto& Curves : Loops(0)) {
+            auto Patch = S.Make();
+            Patch->SetBoundaryCurves(SplineList(Curves));
+            Patch->SectorGridDensity = 5;
+            const auto Triangles = Patch->CreatePolygons();
+            ASSERT_GT(Triangles->Count(), 0);
+            for (int i = 0; i < Triangles->Count(); ++i)
+                for (int c = 0; c < 3; ++c) EXPECT_NEAR(Triangles->Polygon(i)->Corner(c)->Z, 0, 1e-12) << S.Name;
+        }
+}
+
+TEST(NPatchSchemesTest, AffineInTheBoundary) {
+    // Inside, the weights are positive and sum to one: moving the boundary moves the patch.
+    const TMVector Shift{3, -1, 2};
+    for (const TScheme& S : Schemes()) {
+        const auto Curves = SquareLoop(0.4);
+        auto Moved = SquareLoop(0.4);
+        for (auto& C : Moved)
+            for (int i = 0; i < C->Count(); ++i) C->Point(i)->SetVector(VectorAdd(C->Point(i)->Vector(), Shift));
+        auto A = S.Make(), B = S.Make();
+        A->SetBoundaryCurves(SplineList(Curves));
+        B->SetBoundaryCurves(SplineList(Moved));
+        // The same sector points (a projected footprint moves with the boundary).
+        for (const auto& [a, b] : {std::pair{0.0, 1.0}, {0.3, 0.6}, {0.8, 0.1}})
+            for (int k = 0; k < 4; ++k)
+                ExpectNear(B->Loop()[static_cast<std::size_t>(k)]->EvaluateSector(a, b),
+                           VectorAdd(A->Loop()[static_cast<std::size_t>(k)]->EvaluateSector(a, b), Shift), 1e-12);
+    }
+    // A straight-sided square: the centre of the domain is the centre of the square.
+    std::vector<std::unique_ptr<TBSpline>> Straight;
+    const TMVector Corners[4] = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}};
+    for (int k = 0; k < 4; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 4]}, 2));
+    for (const TScheme& S : Schemes()) {
+        auto P = S.Make();
+        P->SetBoundaryCurves(SplineList(Straight));
+        ExpectNear(P->EvaluateDomainPoint(P->DomainCentre), {2, 2, 0}, 1e-12);
+    }
+}
+
+TEST(NPatchSchemesTest, LeastSquaresC1) {
+    const auto Curves = SquareLoop(0.4);
+    TLeastSquaresNPatch C1;
+    C1.TangentContinuity = 1;
+    C1.TangentWeight = 0;
+    C1.SetBoundaryCurves(SplineList(Curves));
+    // With no tangent weight: the side curves blended with squared weights.
+    const TMVector Q{0.3, -0.2, 0};
+    const TMVector R = C1.EvaluateDomainPoint(Q);
+    TMVector Sum{0, 0, 0};
+    double Total = 0;
+    for (TFootprintNPatchEdge* E : C1.Loop()) {
+        double w = 1;
+        for (TFootprintNPatchEdge* F : C1.Loop())
+            if (F != E) w *= F->SideDistance * F->SideDistance;
+        Sum = VectorAdd(Sum, VectorScale(E->WorkingCurve()->EvaluatePoint(E->SidePosition), w));
+        Total += w;
+    }
+    ExpectNear(R, VectorScale(Sum, 1 / Total), 1e-12);
+    // The tangent term bends the inside of the patch, not its sides.
+    C1.TangentWeight = 1;
+    EXPECT_GT(VectorDistance(C1.EvaluateDomainPoint(Q), R), 1e-3);
+    ExpectMeetsSides(C1, false, "C1");
+}
+
+TEST(NPatchSchemesTest, EvaluationAllocatesNothing) {
+    const auto Curves = SquareLoop(0.4);
+    for (const TScheme& S : Schemes()) {
+        auto P = S.Make();
+        P->SetBoundaryCurves(SplineList(Curves));
+        P->EvaluateDomainPoint({0.1, 0.1, 0});
+        const long Before = AllocationCount();
+        TMVector Sum{0, 0, 0};
+        for (int a = 0; a <= 8; ++a)
+            for (int b = 0; b <= 8; ++b) Sum = VectorAdd(Sum, P->Loop()[0]->EvaluateSector(a / 8.0, b / 8.0));
+        EXPECT_EQ(AllocationCount() - Before, 0) << S.Name;
+        EXPECT_TRUE(std::isfinite(Sum.X));
+    }
+}
+
+TEST(NPatchSchemesTest, ChangeDetectionKeepsThePatchOnItsCurves) {
+    for (const TScheme& S : Schemes()) {
+        auto Curves = SquareLoop(0.4);
+        Curves[2]->Reverse();
+        auto Patch = S.Make();
+        Patch->SetDetectChanges(true);
+        ASSERT_TRUE(Patch->SetBoundaryCurves(SplineList(Curves)));
+        ExpectMeetsSides(*Patch, S.Gregory, S.Name);
+        // An inner control point and a corner move: the patch follows both at once.
+        Curves[1]->Point(2)->SetXYZ(5, 2, 1);
+        Curves[0]->First()->SetXYZ(-0.5, -0.5, 0.5);
+        EXPECT_TRUE(Patch->Update());
+        ExpectNear(Patch->Loop()[1]->WorkingCurve()->Point(2)->Vector(), {5, 2, 1});
+        ExpectMeetsSides(*Patch, S.Gregory, S.Name + " moved");
+        ExpectNear(Patch->EvaluateDomainPoint(Patch->Loop()[3]->DomainCorner), {-0.5, -0.5, 0.5}, 1e-9);
+    }
+}
+
+TEST(NPatchSchemesTest, LoopsWithoutAFootprintAreRefused) {
+    std::vector<std::unique_ptr<TBSpline>> Lens;
+    Lens.push_back(MakeCurve({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}}, 3));
+    Lens.push_back(MakeCurve({{0, 0, 0}, {1, -1, 0}, {2, 0, 0}}, 3));
+    for (const TScheme& S : Schemes()) {
+        auto Patch = S.Make();
+        EXPECT_TRUE(Patch->SetBoundaryCurves(SplineList(Lens)));
+        EXPECT_FALSE(Patch->FootprintValid());
+        ExpectError([&] { Patch->EvaluateDomainPoint(ZeroVector); },
+                    "TFootprintNPatch - The patch has no usable footprint (an open loop, fewer than three sides or "
+                    "coincident corners)");
+        EXPECT_EQ(Patch->CreatePolygons()->Count(), 0);
+    }
+}
+
+}  // namespace
+}  // namespace sarnova
