@@ -7,7 +7,6 @@
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "surfaces/BSurfaceRefine.h"
-#include "surfaces/NPatch.h"
 
 namespace sarnova {
 
@@ -72,6 +71,23 @@ void SetBezierKnots(TBSplineSurface& S, int Direction, int k) {
     }
 }
 
+// A surface with curve C's order, knots and knot type in Direction (0 u, 1 v) and a Bezier of order
+// Across (Across points) the other way; the point at index k along C and a across is Point (k, a).
+template <typename F>
+std::unique_ptr<TBSplineSurface> SurfaceAlong(const TBSpline& C, int Direction, int Across, F Point) {
+    const int n = C.Count();
+    auto S = Direction == 0 ? NewSurface(n, Across, C.GetOrder(), Across) : NewSurface(Across, n, Across, C.GetOrder());
+    S->KnotType = C.KnotType;
+    if (Direction == 0)
+        S->SetKnotsU(C.Knots());
+    else
+        S->SetKnotsV(C.Knots());
+    SetBezierKnots(*S, 1 - Direction, Across);
+    for (int k = 0; k < n; ++k)
+        for (int a = 0; a < Across; ++a) (Direction == 0 ? S->Point(k, a) : S->Point(a, k)).SetVector(Point(k, a));
+    return S;
+}
+
 // The knots of Other that Knots lacks, multiplicities counted, both sorted.
 std::vector<double> MissingKnots(const std::vector<double>& Knots, const std::vector<double>& Other) {
     std::vector<double> Missing;
@@ -108,33 +124,19 @@ std::uint8_t CoonsMethodFromText(std::string_view Text) {
 
 TCoonsPatchObject::~TCoonsPatchObject() = default;
 
-TCoonsPatchEdge* TCoonsPatchVertex::OtherEdge(const TCoonsPatchEdge* E) const {
-    if (FEdges[0] != nullptr && FEdges[0] != E) return FEdges[0];
-    if (FEdges[1] != nullptr && FEdges[1] != E) return FEdges[1];
-    return nullptr;
-}
-
-bool TCoonsPatchVertex::AttachEdge(TCoonsPatchEdge* E) {
-    for (TCoonsPatchEdge*& Slot : FEdges)
-        if (Slot == nullptr) {
-            Slot = E;
-            return true;
-        }
-    return false;
-}
-
 TMVector TCoonsPatchVertex::Position() const {
-    const TCoonsPatchEdge* E = FEdges[0] != nullptr ? FEdges[0] : FEdges[1];
+    const TCoonsPatchEdge* E = FEdges.First() != nullptr ? FEdges.First() : FEdges.Second();
     const TRPoint* P = E != nullptr ? E->EndPoint(this) : nullptr;
     return P != nullptr ? P->Vector() : ZeroVector;
 }
 
-bool TCoonsPatchVertex::IsComplete() const { return FEdges[0] != nullptr && FEdges[1] != nullptr; }
+bool TCoonsPatchVertex::IsComplete() const { return FEdges.Count() == 2; }
 
 void TCoonsPatchVertex::Update() {
     if (!IsComplete()) return;
-    JoinMovedEnds(FEdges[0]->EndPoint(this), FEdges[0]->EndMoved(this), FEdges[1]->EndPoint(this),
-                  FEdges[1]->EndMoved(this));
+    TCoonsPatchEdge* E1 = FEdges.First();
+    TCoonsPatchEdge* E2 = FEdges.Second();
+    JoinMovedEnds(E1->EndPoint(this), E1->EndMoved(this), E2->EndPoint(this), E2->EndMoved(this));
 }
 
 TCoonsPatchEdge::TCoonsPatchEdge() : FStored(std::make_unique<TBSpline>(4)) {}
@@ -416,26 +418,9 @@ std::unique_ptr<TBSplineSurface> BiLinearCoonsPatch(const TBSpline& AC1, const T
         throw EGeometryError("CoonsPatch:BiLinearCoonsPatch(n=4) - Invalid Curve Connections");
     MakeBSplinesCompatible(*C1, *C3, 2);
     MakeBSplinesCompatible(*C2, *C4, 2);
-    const int NU = C1->Count(), NV = C2->Count();
-
-    // Ruled between bottom and top.
-    auto S1 = NewSurface(NU, 2, C1->GetOrder(), 2);
-    S1->KnotType = C1->KnotType;
-    S1->SetKnotsU(C1->Knots());
-    SetBezierKnots(*S1, 1, 2);
-    for (int i = 0; i < NU; ++i) {
-        S1->Point(i, 0).SetVector(PointOf(*C1, i));
-        S1->Point(i, 1).SetVector(PointOf(*C3, i));
-    }
-    // Ruled between left and right.
-    auto S2 = NewSurface(2, NV, 2, C2->GetOrder());
-    S2->KnotType = C2->KnotType;
-    S2->SetKnotsV(C2->Knots());
-    SetBezierKnots(*S2, 0, 2);
-    for (int j = 0; j < NV; ++j) {
-        S2->Point(0, j).SetVector(PointOf(*C2, j));
-        S2->Point(1, j).SetVector(PointOf(*C4, j));
-    }
+    // Ruled between bottom and top, and between left and right.
+    auto S1 = SurfaceAlong(*C1, 0, 2, [&](int i, int a) { return PointOf(a == 0 ? *C1 : *C3, i); });
+    auto S2 = SurfaceAlong(*C2, 1, 2, [&](int j, int a) { return PointOf(a == 0 ? *C2 : *C4, j); });
     // Bilinear between the corners.
     auto S3 = NewSurface(2, 2, 2, 2);
     SetBezierKnots(*S3, 0, 2);
@@ -492,31 +477,24 @@ std::unique_ptr<TBSplineSurface> BiCubicCoonsPatch(const TBSpline& AC1, const TB
     const std::vector<double> S2Params = ChordParameters(*C2), S4Params = ChordParameters(*C4);
 
     // Bottom to top, the inner rows leaving the bottom and top along the side legs.
-    auto S1 = NewSurface(NU, 4, C1->GetOrder(), 4);
-    S1->KnotType = C1->KnotType;
-    S1->SetKnotsU(C1->Knots());
-    SetBezierKnots(*S1, 1, 4);
-    for (int i = 0; i < NU; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        S1->Point(i, 0).SetVector(PointOf(*C1, i));
-        S1->Point(i, 1).SetVector(VectorAdd(PointOf(*C1, i), VectorLerp(FirstLeg(*C2), FirstLeg(*C4), S1Params[k])));
-        S1->Point(i, 2).SetVector(
-            VectorAdd(PointOf(*C3, i), VectorLerp(LastLegBackwards(*C2), LastLegBackwards(*C4), S3Params[k])));
-        S1->Point(i, 3).SetVector(PointOf(*C3, i));
-    }
-    // Left to right, likewise.
-    auto S2 = NewSurface(4, NV, 4, C2->GetOrder());
-    S2->KnotType = C2->KnotType;
-    S2->SetKnotsV(C2->Knots());
-    SetBezierKnots(*S2, 0, 4);
-    for (int j = 0; j < NV; ++j) {
-        const auto k = static_cast<std::size_t>(j);
-        S2->Point(0, j).SetVector(PointOf(*C2, j));
-        S2->Point(1, j).SetVector(VectorAdd(PointOf(*C2, j), VectorLerp(FirstLeg(*C1), FirstLeg(*C3), S2Params[k])));
-        S2->Point(2, j).SetVector(
-            VectorAdd(PointOf(*C4, j), VectorLerp(LastLegBackwards(*C1), LastLegBackwards(*C3), S4Params[k])));
-        S2->Point(3, j).SetVector(PointOf(*C4, j));
-    }
+    // Rows 0 and 3 (columns 0 and 3) are the curves; rows 1 and 2 leave them along the end legs of
+    // the sides they meet, interpolated by chord length.
+    const auto Blend = [](const TBSpline& Start, const TBSpline& End, const std::vector<double>& StartParams,
+                          const std::vector<double>& EndParams, const TBSpline& Before, const TBSpline& After) {
+        return [&](int k, int a) {
+            const auto s = static_cast<std::size_t>(k);
+            switch (a) {
+                case 0: return PointOf(Start, k);
+                case 1: return VectorAdd(PointOf(Start, k), VectorLerp(FirstLeg(Before), FirstLeg(After), StartParams[s]));
+                case 2:
+                    return VectorAdd(PointOf(End, k),
+                                     VectorLerp(LastLegBackwards(Before), LastLegBackwards(After), EndParams[s]));
+                default: return PointOf(End, k);
+            }
+        };
+    };
+    auto S1 = SurfaceAlong(*C1, 0, 4, Blend(*C1, *C3, S1Params, S3Params, *C2, *C4));
+    auto S2 = SurfaceAlong(*C2, 1, 4, Blend(*C2, *C4, S2Params, S4Params, *C1, *C3));
 
     // The bicubic corner patch: boundary points next to each corner from S1 and S2, inner points
     // by twist estimates.

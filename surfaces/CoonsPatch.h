@@ -13,6 +13,7 @@
 
 #include "foundation/BSpline.h"
 #include "surfaces/BSurface.h"
+#include "surfaces/NPatch.h"
 
 namespace sarnova {
 
@@ -40,12 +41,12 @@ public:
 
 class TCoonsPatchVertex : public TCoonsPatchObject {
 public:
-    TCoonsPatchEdge* FirstEdge() const { return FEdges[0]; }
-    TCoonsPatchEdge* SecondEdge() const { return FEdges[1]; }
-    int EdgeCount() const { return (FEdges[0] != nullptr) + (FEdges[1] != nullptr); }
-    TCoonsPatchEdge* OtherEdge(const TCoonsPatchEdge* E) const;
+    TCoonsPatchEdge* FirstEdge() const { return FEdges.First(); }
+    TCoonsPatchEdge* SecondEdge() const { return FEdges.Second(); }
+    int EdgeCount() const { return FEdges.Count(); }
+    TCoonsPatchEdge* OtherEdge(const TCoonsPatchEdge* E) const { return FEdges.Other(E); }
     // Puts E into the first free slot; false when both are taken.
-    bool AttachEdge(TCoonsPatchEdge* E);
+    bool AttachEdge(TCoonsPatchEdge* E) { return FEdges.Attach(E); }
     // The curve end at this vertex of the first edge (of the second when there is no first); zero
     // without either.
     TMVector Position() const;
@@ -57,7 +58,7 @@ public:
     void Update() override;
 
 private:
-    TCoonsPatchEdge* FEdges[2] = {nullptr, nullptr};
+    TEdgeSlots<TCoonsPatchEdge> FEdges;
 };
 
 // A side: the caller's curve (referenced, never freed) and a stored copy to detect changes.

@@ -343,28 +343,26 @@ std::unique_ptr<TGregorySurface> CloneGregorySurface(const TGregorySurface& Sour
 std::unique_ptr<TGregorySurface> GregorySurfaceFromCorners(const TMVector& A, const TMVector& B, const TMVector& C,
                                                            const TMVector& D) {
     auto S = std::make_unique<TGregorySurface>();
-    const auto Set = [&S](int Index, const TMVector& V) { S->ControlPoint(Index).SetVector(V); };
     const auto At = [&S](int Index) { return S->ControlPoint(Index).Vector(); };
-    Set(0, A);
-    Set(1, VectorLerp(A, B, 1.0 / 3));
-    Set(2, VectorLerp(A, B, 2.0 / 3));
-    Set(3, B);
-    Set(7, VectorLerp(B, C, 1.0 / 3));
-    Set(11, VectorLerp(B, C, 2.0 / 3));
-    Set(15, C);
-    Set(14, VectorLerp(C, D, 1.0 / 3));
-    Set(13, VectorLerp(C, D, 2.0 / 3));
-    Set(12, D);
-    Set(8, VectorLerp(D, A, 1.0 / 3));
-    Set(4, VectorLerp(D, A, 2.0 / 3));
-    Set(5, VectorLerp(At(4), At(7), 0.25));
-    Set(6, VectorLerp(At(4), At(7), 0.75));
-    Set(9, VectorLerp(At(8), At(11), 0.25));
-    Set(10, VectorLerp(At(8), At(11), 0.75));
-    Set(16, VectorLerp(At(1), At(13), 0.25));
-    Set(18, VectorLerp(At(1), At(13), 0.75));
-    Set(17, VectorLerp(At(2), At(14), 0.25));
-    Set(19, VectorLerp(At(2), At(14), 0.75));
+    const auto Between = [&S](int Index, const TMVector& From, const TMVector& To, double F) {
+        S->ControlPoint(Index).SetVector(VectorLerp(From, To, F));
+    };
+    // Each side from its first corner: the corner, the points at a third and two thirds.
+    const struct {
+        TMVector From, To;
+        int Corner, Third, TwoThirds;
+    } Sides[4] = {{A, B, 0, 1, 2}, {B, C, 3, 7, 11}, {C, D, 15, 14, 13}, {D, A, 12, 8, 4}};
+    for (const auto& Side : Sides) {
+        S->ControlPoint(Side.Corner).SetVector(Side.From);
+        Between(Side.Third, Side.From, Side.To, 1.0 / 3);
+        Between(Side.TwoThirds, Side.From, Side.To, 2.0 / 3);
+    }
+    // Inner points a quarter and three quarters of the way between opposite side points.
+    const int Inner[4][4] = {{4, 7, 5, 6}, {8, 11, 9, 10}, {1, 13, 16, 18}, {2, 14, 17, 19}};
+    for (const auto& I : Inner) {
+        Between(I[2], At(I[0]), At(I[1]), 0.25);
+        Between(I[3], At(I[0]), At(I[1]), 0.75);
+    }
     return S;
 }
 

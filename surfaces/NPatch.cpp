@@ -109,25 +109,11 @@ void JoinMovedEnds(TRPoint* P1, bool Moved1, TRPoint* P2, bool Moved2) {
 
 TNPatchVertex::~TNPatchVertex() = default;
 
-TNPatchEdge* TNPatchVertex::OtherEdge(const TNPatchEdge* E) const {
-    if (FEdges[0] != nullptr && FEdges[0] != E) return FEdges[0];
-    if (FEdges[1] != nullptr && FEdges[1] != E) return FEdges[1];
-    return nullptr;
-}
-
-bool TNPatchVertex::AttachEdge(TNPatchEdge* E) {
-    for (TNPatchEdge*& Slot : FEdges)
-        if (Slot == nullptr) {
-            Slot = E;
-            return true;
-        }
-    return false;
-}
-
 void TNPatchVertex::Update() {
     if (EdgeCount() < 2) return;
-    JoinMovedEnds(FEdges[0]->EndPoint(this), FEdges[0]->EndMoved(this), FEdges[1]->EndPoint(this),
-                  FEdges[1]->EndMoved(this));
+    TNPatchEdge* E1 = FEdges.First();
+    TNPatchEdge* E2 = FEdges.Second();
+    JoinMovedEnds(E1->EndPoint(this), E1->EndMoved(this), E2->EndPoint(this), E2->EndMoved(this));
 }
 
 // ---- Edges ----

@@ -18,6 +18,33 @@ class TNPatchEdge;
 class TPolygonList;
 class TPolylineList;
 
+// The two edge slots of a patch vertex, filled in order.
+template <typename TEdge>
+class TEdgeSlots {
+public:
+    TEdge* First() const { return FEdges[0]; }
+    TEdge* Second() const { return FEdges[1]; }
+    int Count() const { return (FEdges[0] != nullptr) + (FEdges[1] != nullptr); }
+    // The edge that is not E; nullptr when there is none.
+    TEdge* Other(const TEdge* E) const {
+        if (FEdges[0] != nullptr && FEdges[0] != E) return FEdges[0];
+        if (FEdges[1] != nullptr && FEdges[1] != E) return FEdges[1];
+        return nullptr;
+    }
+    // Puts E into the first free slot; false (and nothing changes) when both are taken.
+    bool Attach(TEdge* E) {
+        for (TEdge*& Slot : FEdges)
+            if (Slot == nullptr) {
+                Slot = E;
+                return true;
+            }
+        return false;
+    }
+
+private:
+    TEdge* FEdges[2] = {nullptr, nullptr};
+};
+
 // A corner of the loop. Its position is set when the vertex is made and never moved: Update moves
 // the ends of the caller's curves, not the vertex.
 class TNPatchVertex {
@@ -30,13 +57,13 @@ public:
     TNPatchVertex& operator=(const TNPatchVertex&) = delete;
 
     TNPatch& Patch() const { return *FPatch; }
-    TNPatchEdge* FirstEdge() const { return FEdges[0]; }
-    TNPatchEdge* SecondEdge() const { return FEdges[1]; }
-    int EdgeCount() const { return (FEdges[0] != nullptr) + (FEdges[1] != nullptr); }
+    TNPatchEdge* FirstEdge() const { return FEdges.First(); }
+    TNPatchEdge* SecondEdge() const { return FEdges.Second(); }
+    int EdgeCount() const { return FEdges.Count(); }
     // The edge at this vertex that is not E; nullptr when there is none.
-    TNPatchEdge* OtherEdge(const TNPatchEdge* E) const;
+    TNPatchEdge* OtherEdge(const TNPatchEdge* E) const { return FEdges.Other(E); }
     // Puts E into the first free slot; false (and nothing changes) when both are taken.
-    bool AttachEdge(TNPatchEdge* E);
+    bool AttachEdge(TNPatchEdge* E) { return FEdges.Attach(E); }
 
     // With change detection and two edges: when the caller's curve end at this vertex moved on one
     // edge, the other curve's end is set to it; when both moved, both are set to their midpoint.
@@ -44,7 +71,7 @@ public:
 
 private:
     TNPatch* FPatch;
-    TNPatchEdge* FEdges[2] = {nullptr, nullptr};
+    TEdgeSlots<TNPatchEdge> FEdges;
 };
 
 // A side of the loop. The working curve runs from the start vertex to the end vertex; the caller's

@@ -29,6 +29,13 @@ void ExpectOrientedLoop(const TNPatch& Patch) {
     }
 }
 
+// The curves in order, the first with cross tangents X; then Update.
+void AddWithCrossTangent(TNPatch& Patch, const std::vector<std::unique_ptr<TBSpline>>& Curves, const TBSpline& X) {
+    Patch.AddBoundaryCurve(Curves[0].get(), &X);
+    for (std::size_t k = 1; k < Curves.size(); ++k) Patch.AddBoundaryCurve(Curves[k].get(), nullptr);
+    Patch.Update();
+}
+
 TEST(NPatchTest, LoopInAnyOrderAndDirection) {
     auto Curves = SquareLoop(0.5);
     // Order 0, 2, 1, 3 with sides 2 and 1 reversed.
@@ -186,9 +193,7 @@ TEST(NPatchTest, CrossDerivativeFittedToTheCrossTangents) {
     const auto X = MakeCurve({VectorAdd(D0, VectorScale(W0, 0.5)), {0, 1, 0.5}, VectorAdd(D1, VectorScale(W1, -0.25))}, 3);
 
     TNPatch Patch;
-    Patch.AddBoundaryCurve(Curves[0].get(), X.get());
-    for (int k = 1; k < 4; ++k) Patch.AddBoundaryCurve(Curves[static_cast<std::size_t>(k)].get(), nullptr);
-    Patch.Update();
+    AddWithCrossTangent(Patch, Curves, *X);
     Patch.GenerateCrossDerivatives();
     TNPatchEdge& E = *Patch.Edges().Items(0);
     TBSpline& C = *E.CrossDerivativeCurve();
@@ -213,9 +218,7 @@ TEST(NPatchTest, FailedFitIsLoggedAndFallsBackToTheStraightCrossDerivative) {
     // Vertical cross tangents on a flat loop: the neighbours' tangents are not in their plane.
     const auto X = MakeCurve({{0, 0, 1}, {0, 0, 1}}, 2);
     TNPatch Patch;
-    Patch.AddBoundaryCurve(Curves[0].get(), X.get());
-    for (int k = 1; k < 4; ++k) Patch.AddBoundaryCurve(Curves[static_cast<std::size_t>(k)].get(), nullptr);
-    Patch.Update();
+    AddWithCrossTangent(Patch, Curves, *X);
     std::vector<std::string> Lines;
     GConsole->OnLine = [&Lines](const std::string& L) { Lines.push_back(L); };
     Patch.GenerateCrossDerivatives();
@@ -233,9 +236,7 @@ TEST(NPatchTest, Drawing) {
     const auto Curves = SquareLoop(0.2);
     const auto X = MakeCurve({{0, 1, 0}, {0, 1, 0}}, 2);
     TNPatch Patch;
-    Patch.AddBoundaryCurve(Curves[0].get(), X.get());
-    for (int k = 1; k < 4; ++k) Patch.AddBoundaryCurve(Curves[static_cast<std::size_t>(k)].get(), nullptr);
-    Patch.Update();
+    AddWithCrossTangent(Patch, Curves, *X);
     Patch.GenerateCrossDerivatives();
 
     TRecordingGraphics G;
