@@ -61,7 +61,9 @@ void ExpectMeetsSides(TFootprintNPatch& Patch, bool Gregory, const std::string& 
             const double dP = E->PreviousEdge()->SideDistance, dN = E->NextEdge()->SideDistance;
             const double t = Gregory ? dP / (dP + dN) : E->SidePosition;
             ExpectNear(R, E->WorkingCurve()->EvaluatePoint(t), 1e-12);
-            if (Patch.FootprintType == 0) EXPECT_NEAR(t, s, 1e-12) << What;
+            if (Patch.FootprintType == 0) {
+                EXPECT_NEAR(t, s, 1e-12) << What;
+            }
         }
     }
 }
