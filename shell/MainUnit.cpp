@@ -19,11 +19,15 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "shell/AboutBox.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/FormSave.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
+#include "shell/SplashUnit.h"
+#include "shell/VkDockPanelDesktop.h"
 #include "shell/VkDockPanelManager.h"
+#include "shell/VkPaintFormClient.h"
 
 namespace sarnova {
 
@@ -155,8 +159,8 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     StatusBarAction->setCheckable(true);
     connect(StatusBarAction, &QAction::triggered, this,
             [this] { StatusBarAction->setChecked(statusBar()->isVisible()); });
-    // The about box and the maker's web page are not part of the program yet.
-    AboutAction = MakeAction("AboutAction", "About...", {}, Noop);
+    AboutAction = MakeAction("AboutAction", "About...", {}, [] { ShowAboutBox(); });
+    // The maker's web page is not part of the program yet.
     WebsiteAction = MakeAction("WebsiteAction", "Sarnova Website...", {}, Noop);
     ShowDockersInformationAction =
         MakeAction("ShowDockersInformationAction", "ShowDockersInformation", QKeySequence("Shift+Ctrl+D"), [] {
@@ -188,14 +192,17 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     SetThemeIcon(ZoomAllAction, "zoom-fit-best");
     SetThemeIcon(HelpAction, "help-contents");
 
+    BuildModellingActions();
     BuildMenus();
     BuildToolBar();
-    statusBar()->setObjectName("VkStatusBar1");
+    BuildStatusBar();
     DockPanels = InstallMainDockPanels(*this);
-    if (GDockingManager)
-        GDockingManager->ReloadHandler = [this](QObject* Sender, const std::string& Name, QWidget*& Control) {
-            ReloadDockedControl(Sender, Name, Control);
-        };
+    VkDockingInterface1 = new TVkDockingInterface(this);
+    VkDockingInterface1->setObjectName("VkDockingInterface1");
+    VkDockingInterface1->AutoLoadSave = true;
+    VkDockingInterface1->SetOnReloadDockedControl([this](QObject* Sender, const std::string& Name, QWidget*& Control) {
+        ReloadDockedControl(Sender, Name, Control);
+    });
 
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
         IDocumentWindow* W = ActiveDocumentWindow();
@@ -213,6 +220,14 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     GeometryServer->OnGetActiveDocument = [this](TGeometryList*& Document) { GetActiveDocument(Document); };
     ApplySettings();
     UpdateActions();
+
+    VkPaintFormClient1 = new TVkPaintFormClient(this);
+    VkPaintFormClient1->setObjectName("VkPaintFormClient1");
+    VkPaintFormClient1->TileOptions = toStagger;
+    VkPaintFormClient1->SetImage(DocumentAreaPicture());
+    VkPaintFormClient1->HookClient();
+    // The tool windows of the last run come back once the window is complete.
+    VkDockingInterface1->OwnerCreated();
 }
 
 // The document windows go first, while the hub can still hear of their documents; then the hub, so
@@ -236,6 +251,12 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
             Event->ignore();
             return;
         }
+    }
+    // A desktop that cannot be saved is reported, but must not keep the program from ending.
+    try {
+        VkDockingInterface1->OwnerClosing();
+    } catch (const std::exception& Error) {
+        if (GExceptionHandler) GExceptionHandler->HandleException(Error);
     }
     QMainWindow::closeEvent(Event);
 }
@@ -378,10 +399,6 @@ void TMainForm::ApplySettings() {
     for (IDocumentWindow* W : DocumentWindows()) W->ApplySettings();
 }
 
-// The document and switch panels belong to the program's own status bar control, which is not built
-// yet; the plain status bar shows nothing of the document.
-void TMainForm::UpdateStatusBar() {}
-
 IDocumentWindow* TMainForm::CreateDocumentWindow() {
     if (!GDocumentWindowFactory) return nullptr;
     QWidget* Widget = GDocumentWindowFactory(*this);
@@ -487,8 +504,8 @@ void TMainForm::UpdateActions() {
     };
     for (auto [Action, Name] : Tools) Action->setEnabled(ToolWindowAvailable(Name));
     StatusBarAction->setChecked(statusBar()->isVisible());
-    AboutAction->setEnabled(false);
     WebsiteAction->setEnabled(false);
+    UpdateModellingActions();
 
     const bool HasChildren = !MdiArea->subWindowList().isEmpty();
     for (QAction* Action : {WindowCascadeAction, WindowTileHorizontalAction, WindowTileVerticalAction})

@@ -27,6 +27,9 @@ class TGeometryList;
 class TFormSave;
 class TGeometryServer;
 class TMainForm;
+class TVkDockingInterface;
+class TVkPaintFormClient;
+class TVkStatusBar;
 
 // What the main window asks of a document window and forwards to it. The document window (a widget in
 // the document area) implements it.
@@ -40,6 +43,8 @@ public:
     virtual void OpenFile(const std::string& Name) = 0;
     // The file manager's modified flag.
     virtual bool IsModified() const = 0;
+    // The model point under the mouse that the window's view reported last.
+    virtual TMVector GetMouseLocation() const { return {}; }
     virtual bool CanUndo() const = 0;
     virtual bool CanRedo() const = 0;
     virtual bool CanPrintToScale() const = 0;
@@ -126,6 +131,24 @@ public:
     // empty list puts the frame's own back.
     void MergeDocumentMenus(const std::vector<QMenu*>& Menus);
 
+    // ---- Status bar and modelling switches (MainUnitStatus.cpp) ----
+    // Window's modified state and mouse location, and the switch panels lit by the settings.
+    void ShowDocumentStatus(IDocumentWindow& Window);
+    // No document: the document panels empty, the switch panels all grey.
+    void ClearDocumentStatus();
+    void ShowCoordinates(IDocumentWindow& Window);
+    void ShowStatusMessage(const std::string& Text);
+    // Each switch changes the settings, applies them to every window and saves them. Turning a snap
+    // on turns 3-D editing on with it.
+    void ToggleGrid();
+    void ToggleGridSnap();
+    void ToggleObjectSnap();
+    void Toggle3DEditing();
+    void ToggleHighlighting();
+    // Off goes to curves, curves and control points go off.
+    void ToggleElastic();
+    void SetElasticMode(int Mode);
+
     // ---- Components ----
     std::unique_ptr<TGeometryServer> GeometryServer;
     // Stores the window's placement when the window is destroyed; a child of the window.
@@ -133,6 +156,13 @@ public:
     QMdiArea* MdiArea;
     QToolBar* ToolBar1;
     TVkMainDockPanels DockPanels;
+
+    TVkDockingInterface* VkDockingInterface1;
+    TVkPaintFormClient* VkPaintFormClient1;
+    TVkStatusBar* VkStatusBar1;
+    QMenu* SnapPopupMenu;
+    QMenu* HighlightPopupMenu;
+    QMenu* ElasticPopupMenu;
 
     QMenu* File1;
     QMenu* Edit1;
@@ -190,6 +220,25 @@ public:
     // The five mode actions: at most one is checked.
     QActionGroup* ModeGroup;
 
+    QAction* ToggleSnappingAction;
+    QAction* ToggleHighlightingAction;
+    QAction* PointSnapAction;
+    QAction* CurveSnapAction;
+    QAction* SurfaceEdgeSnapAction;
+    QAction* PolylineListSnapAction;
+    QAction* PolygonListSnapAction;
+    QAction* PolylineHighlightAction;
+    QAction* CurveHighlightAction;
+    QAction* BSplineCurveHighlightAction;
+    QAction* SurfaceHighlightAction;
+    QAction* MeshHighlightAction;
+    QAction* BSplineSurfaceHighlightAction;
+    QAction* PolylineListHighlightAction;
+    QAction* PolygonHighlightAction;
+    QAction* ElasticOffAction;
+    QAction* ElasticCurvesAction;
+    QAction* ElasticControlPointsAction;
+
 protected:
     // The document windows close first, in creation order; one that refuses (its unsaved-changes
     // question answered Cancel) keeps itself, the later ones and the program open.
@@ -209,6 +258,11 @@ private:
     void ApplyToolbarMode(IDocumentWindow& Window);
     void TileSubWindows(bool Horizontally);
     void FillWindowMenu();
+    void BuildModellingActions();
+    void BuildStatusBar();
+    void UpdateModellingActions();
+    // Every window takes the settings again, then they are saved.
+    void ModellingSettingsChanged();
 
     std::vector<QMenu*> MergedMenus;
     std::vector<QAction*> WindowListActions;

@@ -13,6 +13,23 @@
 
 namespace sarnova {
 
+namespace {
+
+// Half-sections of a hull, from midship towards the bow, as a body plan shows them; Keel is the
+// lowest point and Scale 1 makes the midship section 100 wide and 120 high.
+void DrawBodyPlan(QPainter& Painter, QPointF Keel, double Scale) {
+    for (int I = 0; I < 7; ++I) {
+        const double Beam = (100 - I * 13.0) * Scale;
+        const double Bilge = 0.85 - I * 0.1;
+        QPainterPath Section(Keel);
+        Section.cubicTo(Keel + QPointF(Beam * Bilge, 0), Keel + QPointF(Beam, -40 * Scale * Bilge),
+                        Keel + QPointF(Beam + 4 * Scale, -120 * Scale));
+        Painter.drawPath(Section);
+    }
+}
+
+}  // namespace
+
 QPixmap SplashPicture() {
     const QSize Size(420, 240);
     QPixmap Picture(Size);
@@ -23,17 +40,8 @@ QPixmap SplashPicture() {
     Sky.setColorAt(1, QColor(6, 16, 34));
     Painter.fillRect(Picture.rect(), Sky);
 
-    // Half-sections of a hull, from midship towards the bow, as a body plan shows them.
     Painter.setPen(QPen(QColor(120, 180, 230), 1.2));
-    const QPointF Keel(300, 200);
-    for (int I = 0; I < 7; ++I) {
-        const double Beam = 100 - I * 13.0;
-        const double Bilge = 0.85 - I * 0.1;
-        QPainterPath Section(Keel);
-        Section.cubicTo(Keel + QPointF(Beam * Bilge, 0), Keel + QPointF(Beam, -40 * Bilge),
-                        Keel + QPointF(Beam + 4, -120));
-        Painter.drawPath(Section);
-    }
+    DrawBodyPlan(Painter, QPointF(300, 200), 1.0);
     Painter.setPen(QPen(QColor(90, 140, 190), 1));
     Painter.drawLine(QPointF(250, 110), QPointF(410, 110));
 
@@ -47,6 +55,16 @@ QPixmap SplashPicture() {
     GetVersionInfoValue(2, Version);
     Painter.drawText(QRect(26, 100, 300, 20), Qt::AlignLeft, "Hull design for naval architects");
     Painter.drawText(QRect(26, 200, 300, 20), Qt::AlignLeft, QString::fromStdString("Version " + Version));
+    return Picture;
+}
+
+QPixmap DocumentAreaPicture() {
+    QPixmap Picture(120, 80);
+    Picture.fill(QColor(128, 140, 156));
+    QPainter Painter(&Picture);
+    Painter.setRenderHint(QPainter::Antialiasing);
+    Painter.setPen(QPen(QColor(140, 153, 170), 1));
+    DrawBodyPlan(Painter, QPointF(40, 68), 0.45);
     return Picture;
 }
 

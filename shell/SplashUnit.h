@@ -19,5 +19,7 @@ public:
 
 // The splash picture: the program's name and version over a sketch of hull sections.
 QPixmap SplashPicture();
+// The tile behind the main window's document windows: the same sketch, faint, on grey.
+QPixmap DocumentAreaPicture();
 
 }  // namespace sarnova

@@ -10,7 +10,6 @@
 #include <QPrintDialog>
 #include <QScreen>
 #include <QTimer>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -160,6 +159,7 @@ TViewform::~TViewform() {
     RemoveEntityMenu();
     FDocument.reset();
     FileManager1.reset();
+    MainForm.ClearDocumentStatus();
 }
 
 // ---- Building ----
@@ -314,8 +314,10 @@ void TViewform::BuildPopupMenu() {
                                     [this] { FDocument->HideSelected(); }));
     ShowHide1->addAction(MakeAction("HideUnselectedAction", "Hide Unselected", QKeySequence("Ctrl+U"),
                                     [this] { FDocument->HideUnselected(); }));
-    // The snap switches belong to the status bar's modelling toggles, which are not built yet.
-    PopupMenu1->addMenu("Snap Options")->menuAction()->setEnabled(false);
+    QMenu* SnapOptions1 = PopupMenu1->addMenu("Snap Options");
+    SnapOptions1->setObjectName("SnapOptions1");
+    SnapOptions1->addActions({MainForm.PointSnapAction, MainForm.CurveSnapAction, MainForm.SurfaceEdgeSnapAction,
+                              MainForm.PolylineListSnapAction, MainForm.PolygonListSnapAction});
     AddEditorToolWindows(PopupMenu1);
     PopupMenu1->addSeparator();
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { RunMenuCommand([this] { PopupMenu1Popup(); }); });
@@ -378,11 +380,12 @@ void TViewform::InstallViewEvents() {
     OpenGLView1->OnSelectionHint = [this](void*, int X, int Y, std::string& Hint) {
         Hint = FDocument->EntityHintAt({X, Y}, *OpenGLView1);
     };
-    OpenGLView1->OnMouseLocation = [this](void*, double X, double Y, double Z) { MouseLocation = {X, Y, Z}; };
-    // Until the status bar has its panels, the hint is the plain status bar's message.
-    OpenGLView1->OnHintInformation = [this](void*, const std::string& Text) {
-        MainForm.statusBar()->showMessage(QString::fromStdString(Text));
+    OpenGLView1->OnMouseLocation = [this](void*, double X, double Y, double Z) {
+        MouseLocation = {X, Y, Z};
+        // A window under the mouse that is not the active one does not speak for the status bar.
+        if (Active) MainForm.ShowCoordinates(*this);
     };
+    OpenGLView1->OnHintInformation = [this](void*, const std::string& Text) { MainForm.ShowStatusMessage(Text); };
     OpenGLView1->OnMouseMove = [this](void*, TShiftState, int X, int Y) {
         if (CurrentSettings().ProjectOptions & poHighlight) FDocument->UpdateHighlight({X, Y}, *OpenGLView1);
     };
@@ -445,6 +448,7 @@ void TViewform::closeEvent(QCloseEvent* Event) {
 void TViewform::FormActivate() {
     Active = true;
     OpenGLView1->PopupAutoPopup = true;
+    MainForm.ShowDocumentStatus(*this);
     for (IDocumentWindow* W : MainForm.DocumentWindows())
         if (auto* Other = dynamic_cast<TViewform*>(W); Other && Other != this) Other->HideMacroEditor();
     if (MainForm.GeometryServer) MainForm.GeometryServer->SetActiveDocument(FDocument.get());
@@ -468,6 +472,7 @@ void TViewform::HideMacroEditor() {
 }
 
 void TViewform::FormDeactivate() {
+    MainForm.ClearDocumentStatus();
     Active = false;
     OpenGLView1->PopupAutoPopup = false;
     RemoveEntityMenu();
@@ -494,7 +499,10 @@ void TViewform::DocumentDraw(IGraphics& View) {
     if (MainForm.GeometryServer) MainForm.GeometryServer->BroadcastDraw(View);
 }
 
-void TViewform::DocumentModifiedChanged() { FileManager1->Modified = FDocument->GetModified(); }
+void TViewform::DocumentModifiedChanged() {
+    FileManager1->Modified = FDocument->GetModified();
+    if (Active) MainForm.ShowDocumentStatus(*this);
+}
 
 // ---- Context menu ----
 

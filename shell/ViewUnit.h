@@ -52,6 +52,7 @@ public:
     // The file manager's modified flag, or a change of the document not yet applied: a point drag is
     // applied only when its entity leaves edit mode, and must not be lost by a close before that.
     bool IsModified() const override;
+    TMVector GetMouseLocation() const override { return MouseLocation; }
     bool CanUndo() const override;
     bool CanRedo() const override;
     bool CanPrintToScale() const override { return false; }

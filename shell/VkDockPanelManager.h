@@ -15,6 +15,8 @@ class QTreeWidget;
 
 namespace sarnova {
 
+class TVkByteReader;
+class TVkByteWriter;
 class TVkConjoinDockSiteForm;
 class TVkDockingInformationForm;
 class TVkTabbedDockSiteform;
@@ -43,6 +45,11 @@ public:
     void DoReloadDockedControl(const std::string& Name, QWidget*& Control);
     // Closes every tool window, then frees every site form.
     void CloseAll();
+    // The desktop file's contents (VkDockPanelDesktop.cpp). Loading reads the whole desktop first, so
+    // a damaged one raises EInOutError and changes nothing; then everything is closed and the tool
+    // windows, sites and panels it names are restored.
+    void SaveToStream(TVkByteWriter& Stream);
+    void LoadFromStream(TVkByteReader& Stream);
     // Opens (once) and refreshes the "Docking Manager" window.
     void ShowInformation();
 

@@ -1,9 +1,12 @@
 // Helpers of the shell's window tests.
 #pragma once
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMenu>
 
 #include <string>
+#include <vector>
 
 #include "document/Geometry.h"
 
@@ -15,6 +18,14 @@ inline void Settle() {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// A menu's captions in order, "-" for a separator.
+inline std::vector<std::string> MenuCaptions(const QMenu* Menu) {
+    std::vector<std::string> Captions;
+    for (const QAction* Action : Menu->actions())
+        Captions.push_back(Action->isSeparator() ? "-" : Action->text().toStdString());
+    return Captions;
 }
 
 // An entity with extents, so that a list keeps it, and a name, so that the view's popup lists it.

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "shell/DockLayoutNodes.h"
 #include "shell/VkDockPanelRules.h"
 
 namespace sarnova {
@@ -80,19 +81,6 @@ TEST(UniqueSiteName, RaisesTheNumberUntilTheNameIsFree) {
     EXPECT_EQ(UniqueSiteName("Site2", IsTaken), "Site4");
     EXPECT_EQ(JoinCaptions({"Entities", "Attributes"}), "Entities, Attributes");
     EXPECT_EQ(JoinCaptions({}), "");
-}
-
-TVkDockLayoutNode Leaf(int I) {
-    TVkDockLayoutNode Node;
-    Node.Leaf = I;
-    return Node;
-}
-
-TVkDockLayoutNode Split(bool Horizontal, std::vector<TVkDockLayoutNode> Children) {
-    TVkDockLayoutNode Node;
-    Node.Horizontal = Horizontal;
-    Node.Children = std::move(Children);
-    return Node;
 }
 
 TEST(DockLayoutFromRects, ReadsNestedRowsAndColumnsAcrossSplitterGaps) {
