@@ -159,7 +159,8 @@ TViewform::~TViewform() {
     RemoveEntityMenu();
     FDocument.reset();
     FileManager1.reset();
-    MainForm.ClearDocumentStatus();
+    // Another window may be the active one by now: its status stays.
+    if (Active) MainForm.ClearDocumentStatus();
 }
 
 // ---- Building ----

@@ -257,8 +257,20 @@ TEST_F(StatusOfDocumentWindows, TheWindowKeepsTheStatusBarInStep) {
     ASSERT_NE(Snap, nullptr);
     EXPECT_EQ(Snap->actions(), Form->SnapPopupMenu->actions());
 
+    // Closing a window in the background leaves the active one's status.
+    TViewform* Other = NewWindow();
+    ASSERT_NE(Other, W);
+    EXPECT_EQ(Panel(1)->GetText(), "");
+    Other->GetDocument().SetModified(true);
     W->GetDocument().SetModified(false);
     SubWindow(W)->close();
+    Settle();
+    EXPECT_EQ(Form->ActiveDocumentWindow(), Other);
+    EXPECT_EQ(Panel(1)->GetText(), "Modified");
+    EXPECT_FALSE(Panel(6)->GetGrayed());
+
+    Other->GetDocument().SetModified(false);
+    SubWindow(Other)->close();
     Settle();
     EXPECT_TRUE(Panel(6)->GetGrayed());
     EXPECT_EQ(Panel(1)->GetText(), "");
