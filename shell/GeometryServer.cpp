@@ -86,7 +86,10 @@ void TGeometryServer::SelectionChanged() {
 }
 
 void TGeometryServer::DocumentClosed(TGeometryList* Document) {
-    if (Document && Document == ActiveList) ActiveList = nullptr;
+    if (!Document) return;
+    if (Document == ActiveList) ActiveList = nullptr;
+    for (int I = ClientCount() - 1; I >= 0; --I)
+        if (I < ClientCount()) FClients[static_cast<size_t>(I)]->DoDocumentClosed(Document);
 }
 
 // ---- TGeometryClient ----
@@ -111,6 +114,10 @@ void TGeometryClient::DoMessage(TGeoMessage& Message) {
 
 void TGeometryClient::DoDraw(IGraphics& View) {
     if (OnDraw) OnDraw(View);
+}
+
+void TGeometryClient::DoDocumentClosed(TGeometryList* Document) {
+    if (OnDocumentClosed) OnDocumentClosed(Document);
 }
 
 }  // namespace sarnova

@@ -51,7 +51,8 @@ public:
     // Asks the active list to broadcast a TGeoSelectionChange; nothing without one.
     void SelectionChanged();
     // The document is being freed: it is no longer the active list, so that nothing is sent to it
-    // and a new document at the same address still counts as a change.
+    // and a new document at the same address still counts as a change. Every client hears of it
+    // first, so that none keeps showing what is about to go.
     void DocumentClosed(TGeometryList* Document);
 
 private:
@@ -71,6 +72,8 @@ public:
 
     std::function<void(TGeoMessage& Message)> OnMessage;
     std::function<void(IGraphics& View)> OnDraw;
+    // The document is about to be freed; a window that shows it lets go of it and of its entities.
+    std::function<void(TGeometryList* Document)> OnDocumentClosed;
 
     // The hub, nullptr once the hub has gone.
     TGeometryServer* GetServer() const { return Server; }
@@ -79,6 +82,7 @@ public:
 
     void DoMessage(TGeoMessage& Message);
     void DoDraw(IGraphics& View);
+    void DoDocumentClosed(TGeometryList* Document);
 
 private:
     friend class TGeometryServer;

@@ -21,9 +21,16 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "shell/AboutBox.h"
 #include "shell/ConsoleFloat.h"
+#include "shell/EntityFloat.h"
+#include "shell/ErrorsFloat.h"
 #include "shell/FormSave.h"
 #include "shell/GeometryServer.h"
+#include "shell/GroupsFloat.h"
+#include "shell/HelpFloat.h"
+#include "shell/HierarchyFloat.h"
+#include "shell/OpeningsFloat.h"
 #include "shell/QtMenus.h"
+#include "shell/SelectionFloat.h"
 #include "shell/SplashUnit.h"
 #include "shell/VkDockPanelDesktop.h"
 #include "shell/VkDockPanelManager.h"
@@ -45,15 +52,15 @@ struct TToolWindowEntry {
 };
 
 const TToolWindowEntry ToolWindows[] = {
-    {"SelectionForm", nullptr},
+    {"SelectionForm", []() -> QWidget* { return GetSelectionForm(); }},
     {"ConsoleForm", []() -> QWidget* { return GetConsoleForm(); }},
-    {"EntityForm", nullptr},
-    {"OpeningsForm", nullptr},
-    {"GroupsForm", nullptr},
-    {"HierarchyForm", nullptr},
-    {"ErrorsForm", nullptr},
+    {"EntityForm", []() -> QWidget* { return GetEntityForm(); }},
+    {"OpeningsForm", []() -> QWidget* { return GetOpeningsForm(); }},
+    {"GroupsForm", []() -> QWidget* { return GetGroupsForm(); }},
+    {"HierarchyForm", []() -> QWidget* { return GetHierarchyForm(); }},
+    {"ErrorsForm", []() -> QWidget* { return GetErrorsForm(); }},
     {"HydrostaticsFloatForm", nullptr},
-    {"HelpForm", nullptr},
+    {"HelpForm", []() -> QWidget* { return GetHelpForm(); }},
     {"PermeabilityForm", nullptr},
     {"CalculatorForm", nullptr},
 };

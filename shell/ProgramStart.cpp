@@ -8,6 +8,7 @@
 #include "document/RegisterClasses.h"
 #include "document/Settings.h"
 #include "document/ui/ContourForm.h"
+#include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -63,6 +64,7 @@ std::optional<std::filesystem::path> CommandLineDocument(const std::vector<std::
 
 std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Arguments, int SplashMilliseconds) {
     // The property frames and dialogs that entities ask the GUI for.
+    RegisterDefaultFrames();
     RegisterCurveUi();
     InstallContourSetupDialogs();
 

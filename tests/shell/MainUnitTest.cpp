@@ -135,7 +135,10 @@ TEST_F(MainForm, WithoutADocumentWindowOnlyTheDocumentFreeActionsAreEnabled) {
         "PanAction",    "RotateViewAction", "SelectEditAction",   "TranslateAction",  "ScaleAction",
         "RotateAction", "MirrorAction",     "MacroAction",        "HydrostaticsAction"};
     // Usable without a document: the rest is disabled until its window or dialog exists.
-    const std::set<std::string> Usable = {"ExitAction", "ConsoleAction", "AboutAction", "WindowCascade1",
+    const std::set<std::string> Usable = {"ExitAction",         "ConsoleAction",    "AboutAction",
+                                          "SelectionDockerAction", "PropertiesAction", "HierarchyAction",
+                                          "GroupsAction",       "OpeningsAction",   "ErrorsAction",
+                                          "HelpAction",         "WindowCascade1",
                                           "WindowTileHorizontal1", "WindowTileVertical1", "WindowClose1"};
     for (QAction* Action : Form->actions()) {
         const std::string Name = Action->objectName().toStdString();
@@ -239,7 +242,7 @@ TEST_F(MainForm, ToolWindowsByTheirSavedNames) {
     Form->ReloadDockedControl(nullptr, "ConsoleForm", Control);
     EXPECT_EQ(Control, GetConsoleForm());
     QWidget* Kept = Form.get();
-    for (const char* Name : {"consoleform", "NoSuchForm", "SelectionForm"}) {
+    for (const char* Name : {"consoleform", "NoSuchForm", "CalculatorForm"}) {
         Control = Kept;
         Form->ReloadDockedControl(nullptr, Name, Control);
         EXPECT_EQ(Control, Kept) << Name;

@@ -1,0 +1,27 @@
+#include "shell/HelpFloat.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "foundation/DuZezOride.h"
+#include "shell/VkHelpPanel.h"
+
+namespace sarnova {
+
+namespace {
+QPointer<THelpForm> GHelpForm;
+}  // namespace
+
+std::string HelpIndexFileName() { return GExeDir + "help/index.html"; }
+
+THelpForm::THelpForm(QWidget* Parent) : TToolWindowForm(Parent, "HelpForm", "Help", false) {
+    resize(420, 480);
+    VkHelpPanel1 = new TVkHelpPanel(VkDockPanel1);
+    VkHelpPanel1->setObjectName("VkHelpPanel1");
+    VkHelpPanel1->SetFileName(HelpIndexFileName());
+    Contents()->addWidget(VkHelpPanel1);
+}
+
+THelpForm* GetHelpForm() { return GetToolWindow(GHelpForm); }
+
+}  // namespace sarnova
