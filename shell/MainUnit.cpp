@@ -20,6 +20,7 @@
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "shell/AboutBox.h"
+#include "shell/CalculatorFloat.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/FormSave.h"
 #include "shell/GeometryServer.h"
@@ -55,7 +56,7 @@ const TToolWindowEntry ToolWindows[] = {
     {"HydrostaticsFloatForm", nullptr},
     {"HelpForm", nullptr},
     {"PermeabilityForm", nullptr},
-    {"CalculatorForm", nullptr},
+    {"CalculatorForm", []() -> QWidget* { return GetCalculatorForm(); }},
 };
 
 const TToolWindowEntry* FindToolWindow(const std::string& Name) {

@@ -135,8 +135,9 @@ TEST_F(MainForm, WithoutADocumentWindowOnlyTheDocumentFreeActionsAreEnabled) {
         "PanAction",    "RotateViewAction", "SelectEditAction",   "TranslateAction",  "ScaleAction",
         "RotateAction", "MirrorAction",     "MacroAction",        "HydrostaticsAction"};
     // Usable without a document: the rest is disabled until its window or dialog exists.
-    const std::set<std::string> Usable = {"ExitAction", "ConsoleAction", "AboutAction", "WindowCascade1",
-                                          "WindowTileHorizontal1", "WindowTileVertical1", "WindowClose1"};
+    const std::set<std::string> Usable = {"ExitAction", "ConsoleAction", "AboutAction", "CalculatorAction",
+                                          "WindowCascade1", "WindowTileHorizontal1", "WindowTileVertical1",
+                                          "WindowClose1"};
     for (QAction* Action : Form->actions()) {
         const std::string Name = Action->objectName().toStdString();
         if (!NeedADocument.count(Name)) continue;
