@@ -20,6 +20,7 @@
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "shell/AboutBox.h"
+#include "shell/CalculatorFloat.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/EntityFloat.h"
 #include "shell/ErrorsFloat.h"
@@ -62,7 +63,7 @@ const TToolWindowEntry ToolWindows[] = {
     {"HydrostaticsFloatForm", nullptr},
     {"HelpForm", []() -> QWidget* { return GetHelpForm(); }},
     {"PermeabilityForm", nullptr},
-    {"CalculatorForm", nullptr},
+    {"CalculatorForm", []() -> QWidget* { return GetCalculatorForm(); }},
 };
 
 const TToolWindowEntry* FindToolWindow(const std::string& Name) {

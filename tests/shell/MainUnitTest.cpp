@@ -136,9 +136,9 @@ TEST_F(MainForm, WithoutADocumentWindowOnlyTheDocumentFreeActionsAreEnabled) {
         "RotateAction", "MirrorAction",     "MacroAction",        "HydrostaticsAction"};
     // Usable without a document: the rest is disabled until its window or dialog exists.
     const std::set<std::string> Usable = {"ExitAction",         "ConsoleAction",    "AboutAction",
-                                          "SelectionDockerAction", "PropertiesAction", "HierarchyAction",
-                                          "GroupsAction",       "OpeningsAction",   "ErrorsAction",
-                                          "HelpAction",         "WindowCascade1",
+                                          "CalculatorAction",   "SelectionDockerAction", "PropertiesAction",
+                                          "HierarchyAction",    "GroupsAction",     "OpeningsAction",
+                                          "ErrorsAction",       "HelpAction",       "WindowCascade1",
                                           "WindowTileHorizontal1", "WindowTileVertical1", "WindowClose1"};
     for (QAction* Action : Form->actions()) {
         const std::string Name = Action->objectName().toStdString();
