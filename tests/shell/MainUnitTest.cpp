@@ -242,7 +242,7 @@ TEST_F(MainForm, ToolWindowsByTheirSavedNames) {
     Form->ReloadDockedControl(nullptr, "ConsoleForm", Control);
     EXPECT_EQ(Control, GetConsoleForm());
     QWidget* Kept = Form.get();
-    for (const char* Name : {"consoleform", "NoSuchForm", "CalculatorForm"}) {
+    for (const char* Name : {"consoleform", "NoSuchForm", "HydrostaticsFloatForm"}) {
         Control = Kept;
         Form->ReloadDockedControl(nullptr, Name, Control);
         EXPECT_EQ(Control, Kept) << Name;

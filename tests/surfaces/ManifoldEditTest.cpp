@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "foundation/Errors.h"
@@ -313,8 +314,13 @@ double SecondsToEdit(int N, int Edits) {
 
 TEST(ManifoldSize, EditsStayLocalInALargeManifold) {
     const int Edits = 4000;
-    const double Small = SecondsToEdit(120, Edits);  // 28,322 faces
-    const double Large = SecondsToEdit(388, Edits);  // 299,538 faces
+    // The fastest of three runs each, so that a busy machine does not pass for a scan.
+    double Small = SecondsToEdit(120, Edits);  // 28,322 faces
+    double Large = SecondsToEdit(388, Edits);  // 299,538 faces
+    for (int Run = 0; Run < 2; ++Run) {
+        Small = std::min(Small, SecondsToEdit(120, Edits));
+        Large = std::min(Large, SecondsToEdit(388, Edits));
+    }
     // Ten times the faces: edits that scanned the containers would take ten times as long.
     EXPECT_LT(Large, 5 * Small + 0.1) << Small << " s, then " << Large << " s";
 }
