@@ -32,14 +32,6 @@ void ShowConvertError(const std::string& Text) {
         std::fprintf(stderr, "%s\n", Message.c_str());
 }
 
-// Puts the default cursor back however the recalculation ends.
-struct THourGlass {
-    THourGlass() { SetScreenCursor(crHourGlass); }
-    ~THourGlass() { SetScreenCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-};
-
 }  // namespace
 
 std::string FormatCellNumber(double Value, TNumericFormat Format, int Precision, int Digits) {

@@ -127,7 +127,8 @@ void RegisterGeometryFrame(const std::string& FrameName, TFrameCreator Creator);
 IGeometryFrame* CreateGeometryFrame(const std::string& FrameName, TGeometry& Geometry, void* Owner);
 inline const char* const DefaultGeometryFrameName = "DefaultGeometryFrame";
 
-// The shaded image of an entity in the rendered display state, drawn by the views from display lists.
+// The shaded image of an entity in the rendered display state, which the views draw in immediate mode
+// from the data it keeps between rebuilds.
 class IShadedRenderer : public IRenderable {
 public:
     // Also draw the copy mirrored in y = 0.

@@ -19,14 +19,6 @@ namespace sarnova {
 
 namespace {
 
-// Puts the default cursor back however the operation ends.
-struct THourGlass {
-    THourGlass() { SetScreenCursor(crHourGlass); }
-    ~THourGlass() { SetScreenCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-};
-
 void ShowInformation(const std::string& Text) {
     if (GExceptionHandler && GExceptionHandler->UserDialogs != nullptr)
         GExceptionHandler->UserDialogs->MessageBox("Information", Text, TMsgDlgType::mtInformation, mbOK);

@@ -242,6 +242,12 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
 
 // ---- Attributes and measures ----
 
+const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
+    static const TRPoint Origin;
+    const TRPoint* P = F.Corner(Index);
+    return P ? *P : Origin;
+}
+
 bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
 
 int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) {
@@ -277,10 +283,7 @@ double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, co
 }
 
 TMVector PolygonNormal(const TPolygon& F) {
-    auto At = [&F](int I) {
-        const TRPoint* P = F.Corner(I);
-        return P ? P->Vector() : ZeroVector;
-    };
+    auto At = [&F](int I) { return PolygonCornerOrOrigin(F, I).Vector(); };
     const TMVector D = VectorFromTo(At(0), At(2));
     const TMVector V = F.GetShape() == 1 ? VectorFromTo(At(1), At(3)) : VectorFromTo(At(1), At(0));
     // VectorCross(V, D) is D x V.

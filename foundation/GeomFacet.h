@@ -119,6 +119,8 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
 
 // ---- Attributes and measures (corners only) ----
 
+// Corner Index, or the origin for a corner the facet does not have (as the measures count it).
+const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index);
 // All three vertex normals are present.
 bool PolygonHasNormals(const TPolygon& F);
 // The first corner that is P itself or within 1e-4 of it per coordinate; -1 when none.

@@ -18,13 +18,6 @@ namespace sarnova {
 
 namespace {
 
-// A corner the facet does not have counts as the origin, as in the facet measures.
-const TRPoint& CornerOf(const TPolygon& F, int Index) {
-    static const TRPoint Origin;
-    const TRPoint* P = F.Corner(Index);
-    return P ? *P : Origin;
-}
-
 // The corners present, counted from corner 0.
 int PresentCorners(const TPolygon& F) {
     int N = 0;
@@ -277,9 +270,9 @@ std::unique_ptr<TPolygonList> ThickenPolylines(const TPolylineList& Sections, do
 
 std::unique_ptr<TPolygonList> SubdivideFacet(const TPolygon& F) {
     auto Mesh = std::make_unique<TPolygonList>();
-    const TRPoint& C0 = CornerOf(F, 0);
-    const TRPoint& C1 = CornerOf(F, 1);
-    const TRPoint& C2 = CornerOf(F, 2);
+    const TRPoint& C0 = PolygonCornerOrOrigin(F, 0);
+    const TRPoint& C1 = PolygonCornerOrOrigin(F, 1);
+    const TRPoint& C2 = PolygonCornerOrOrigin(F, 2);
     if (F.GetShape() != 1) {
         const TRPoint G = PointAt(PolygonCentroid(F));
         Mesh->Add(NewTriangle(C0, C1, G));
@@ -287,7 +280,7 @@ std::unique_ptr<TPolygonList> SubdivideFacet(const TPolygon& F) {
         Mesh->Add(NewTriangle(C2, C0, G));
         return Mesh;
     }
-    const TRPoint& C3 = CornerOf(F, 3);
+    const TRPoint& C3 = PolygonCornerOrOrigin(F, 3);
     const TRPoint M01 = PointAt(VectorMidpoint(C0.Vector(), C1.Vector()));
     const TRPoint M12 = PointAt(VectorMidpoint(C1.Vector(), C2.Vector()));
     const TRPoint M23 = PointAt(VectorMidpoint(C2.Vector(), C3.Vector()));

@@ -17,10 +17,6 @@ namespace sarnova {
 
 namespace {
 
-// Vertices merge within this distance per coordinate; the hash cells are twice as wide, so that the
-// vertices within reach of a point lie in its own cell or the neighbour on the nearer side.
-constexpr double MergeTolerance = DefaultTolerance;
-constexpr double CellSize = 2 * MergeTolerance;
 // Cut lines shorter than this are dropped.
 constexpr double MinimumLength = 0.001;
 
@@ -182,82 +178,20 @@ TIntersectionVertex* TIntersectionEdge::OtherVertex(const TIntersectionVertex* V
     throw EGeometryError("TIntersectionEdge.OtherVertex - Edge do not connect to specified vertex");
 }
 
-std::size_t TIntersectionVertices::TCellHash::operator()(const TCell& C) const noexcept {
-    auto Mix = [](std::uint64_t H) {
-        H ^= H >> 33;
-        H *= 0xff51afd7ed558ccdULL;
-        H ^= H >> 33;
-        return H;
-    };
-    return Mix(static_cast<std::uint64_t>(C.X) ^ Mix(static_cast<std::uint64_t>(C.Y) ^ Mix(static_cast<std::uint64_t>(C.Z))));
-}
-
-TIntersectionVertices::TCell TIntersectionVertices::CellOf(const TMVector& P) {
-    // Far coordinates share clamped cells: slower, never wrong, since candidates are compared exactly.
-    auto Quantise = [](double V) {
-        constexpr double Limit = 4.0e18;
-        return static_cast<std::int64_t>(std::clamp(std::floor(V / CellSize), -Limit, Limit));
-    };
-    return {Quantise(P.X), Quantise(P.Y), Quantise(P.Z)};
-}
-
 TIntersectionVertex* TIntersectionVertices::Vertex(int Index) const {
     CheckIndex(Index, Count());
     return FItems[static_cast<std::size_t>(Index)].get();
 }
 
 TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
-    const bool Hashed = IsFinite(P);
-    TCell Home{};
-    if (Hashed) {
-        Home = CellOf(P);
-        // Per axis the home cell and the neighbour on the side P is nearer to; both neighbours when P
-        // sits so close to the middle of its cell that rounding could place a match on either side.
-        std::array<std::array<std::int64_t, 3>, 3> Offsets{};
-        std::array<int, 3> Counts{};
-        const double Coordinates[3] = {P.X, P.Y, P.Z};
-        const std::int64_t HomeIndex[3] = {Home.X, Home.Y, Home.Z};
-        for (int A = 0; A < 3; ++A) {
-            const double F = Coordinates[A] / CellSize - static_cast<double>(HomeIndex[A]);
-            auto& O = Offsets[static_cast<std::size_t>(A)];
-            int& N = Counts[static_cast<std::size_t>(A)];
-            O[static_cast<std::size_t>(N++)] = 0;
-            if (!(F > 0.5 + 1e-6)) O[static_cast<std::size_t>(N++)] = -1;
-            if (!(F < 0.5 - 1e-6)) O[static_cast<std::size_t>(N++)] = 1;
-        }
-        int Best = -1;
-        for (int I = 0; I < Counts[0]; ++I)
-            for (int J = 0; J < Counts[1]; ++J)
-                for (int K = 0; K < Counts[2]; ++K) {
-                    const TCell C{Home.X + Offsets[0][static_cast<std::size_t>(I)],
-                                  Home.Y + Offsets[1][static_cast<std::size_t>(J)],
-                                  Home.Z + Offsets[2][static_cast<std::size_t>(K)]};
-                    const auto It = FNewestInCell.find(C);
-                    if (It == FNewestInCell.end()) continue;
-                    for (int V = It->second; V >= 0; V = FNextInCell[static_cast<std::size_t>(V)])
-                        if ((Best < 0 || V < Best) &&
-                            VectorsEqualWithin(FItems[static_cast<std::size_t>(V)]->Position, P, MergeTolerance))
-                            Best = V;
-                }
-        if (Best >= 0) return FItems[static_cast<std::size_t>(Best)].get();
-    }
-    const int Index = Count();
-    FItems.push_back(std::make_unique<TIntersectionVertex>(P));
-    FNextInCell.push_back(-1);
-    if (Hashed) {
-        auto [It, Inserted] = FNewestInCell.try_emplace(Home, Index);
-        if (!Inserted) {
-            FNextInCell.back() = It->second;
-            It->second = Index;
-        }
-    }
-    return FItems.back().get();
+    const int Number = FPlaces.FindOrAdd(P);
+    if (Number == Count()) FItems.push_back(std::make_unique<TIntersectionVertex>(P));
+    return FItems[static_cast<std::size_t>(Number)].get();
 }
 
 void TIntersectionVertices::Clear() {
     FItems.clear();
-    FNewestInCell.clear();
-    FNextInCell.clear();
+    FPlaces.Clear();
 }
 
 TIntersectionEdge* TIntersectionEdges::Edge(int Index) const {

@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include "foundation/PositionIndex.h"
 #include "foundation/VkMathsIntersect.h"
 
 namespace sarnova {
@@ -54,8 +54,8 @@ public:
 };
 
 // The vertices, owned. Positions within 1e-4 of each other in every coordinate share one vertex, so
-// any two vertices differ by at least 1e-4 in some coordinate. Lookup goes through a hash of the
-// positions quantised to cells, which keeps gathering linear in the number of segments.
+// any two vertices differ by at least 1e-4 in some coordinate. Lookup goes through a position index,
+// which keeps gathering linear in the number of segments.
 class TIntersectionVertices {
 public:
     int Count() const noexcept { return static_cast<int>(FItems.size()); }
@@ -68,19 +68,9 @@ public:
     void Clear();
 
 private:
-    struct TCell {
-        std::int64_t X, Y, Z;
-        bool operator==(const TCell&) const = default;
-    };
-    struct TCellHash {
-        std::size_t operator()(const TCell& C) const noexcept;
-    };
-    static TCell CellOf(const TMVector& P);
-
     std::vector<std::unique_ptr<TIntersectionVertex>> FItems;
-    // Newest vertex of each cell; FNextInCell chains to the older ones of the same cell.
-    std::unordered_map<TCell, int, TCellHash> FNewestInCell;
-    std::vector<int> FNextInCell;
+    // Vertex i sits at position number i.
+    TPositionIndex FPlaces;
 };
 
 // The edges, owned.

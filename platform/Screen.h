@@ -12,4 +12,13 @@ void SetScreenCursor(TCursor Cursor);
 // The GUI's handler, called with every new shape; an empty function removes it.
 void SetScreenCursorHandler(std::function<void(TCursor)> Handler);
 
+// Shows the hourglass while it lives and puts the default cursor back however the work ends.
+class THourGlass {
+public:
+    THourGlass() { SetScreenCursor(crHourGlass); }
+    ~THourGlass() { SetScreenCursor(crDefault); }
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};
+
 }  // namespace sarnova

@@ -16,6 +16,7 @@
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
+#include "views/GLRenderer.h"
 
 namespace sarnova {
 
@@ -67,6 +68,8 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterDefaultFrames();
     RegisterCurveUi();
     InstallContourSetupDialogs();
+    // The shaded renderer of entities in the rendered display state.
+    InstallGLRenderer();
 
     // The association is taken back at every start when another program holds it. A failure is no
     // reason to stop: it is noted on the console.
