@@ -259,7 +259,7 @@ void TFormatGrid::SetFixedFont(const TFont& Value) {
 // ---- Recalculation ----
 
 void TFormatGrid::Recalculate() {
-    THourGlass Cursor;
+    THourGlassCursor Cursor;
     FDirty = false;
     FCircular = false;
     auto ClearBusy = [this] {

@@ -75,7 +75,7 @@ bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line) {
 // ---- Writing ----
 
 void TGeometryList::SaveToFile(const std::filesystem::path& Path) {
-    THourGlass Cursor;
+    THourGlassCursor Cursor;
     TTextWriter Out;
     SaveToText(Out);
     std::string Version;

@@ -13,12 +13,12 @@ void SetScreenCursor(TCursor Cursor);
 void SetScreenCursorHandler(std::function<void(TCursor)> Handler);
 
 // Shows the hourglass while it lives and puts the default cursor back however the work ends.
-class THourGlass {
+class THourGlassCursor {
 public:
-    THourGlass() { SetScreenCursor(crHourGlass); }
-    ~THourGlass() { SetScreenCursor(crDefault); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
+    THourGlassCursor() { SetScreenCursor(crHourGlass); }
+    ~THourGlassCursor() { SetScreenCursor(crDefault); }
+    THourGlassCursor(const THourGlassCursor&) = delete;
+    THourGlassCursor& operator=(const THourGlassCursor&) = delete;
 };
 
 }  // namespace sarnova

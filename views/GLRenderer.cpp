@@ -125,7 +125,7 @@ TGLPolygonInstance::TGLPolygonInstance(const TPolygonList& ASource, bool ASmooth
 TGLPolygonInstance::~TGLPolygonInstance() = default;
 
 void TGLPolygonInstance::BuildData() {
-    const THourGlass Busy;
+    const THourGlassCursor Busy;
     auto Copy = std::make_unique<TPolygonList>();
     Copy->Assign(*Source);
     Copy->Triangulate();
