@@ -185,7 +185,9 @@ TEST_F(GeoFaceMacroTest, TransformsActOnTheSelection) {
         EXPECT_NEAR(Moved.X, C.X, 1e-12) << C.Line;
         EXPECT_NEAR(Moved.Y, C.Y, 1e-12) << C.Line;
         EXPECT_NEAR(Moved.Z, C.Z, 1e-12) << C.Line;
-        if (C.Copy) EXPECT_DOUBLE_EQ(dynamic_cast<TTestPoint&>(Doc.Items(0)).Point.X, 1) << C.Line;
+        if (C.Copy) {
+            EXPECT_DOUBLE_EQ(dynamic_cast<TTestPoint&>(Doc.Items(0)).Point.X, 1) << C.Line;
+        }
         EXPECT_DOUBLE_EQ(dynamic_cast<TTestPoint&>(Doc.Items(1)).Point.X, 5) << C.Line;
     }
 }

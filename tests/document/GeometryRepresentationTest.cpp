@@ -220,8 +220,11 @@ TEST_F(GeometryRepresentationTest, OutlinesDrawThePictureAsItStandsInTheViewsCol
     S->Erase(View);
     EXPECT_EQ(S->FacetRequests, 1);
     ASSERT_EQ(PolylineCalls(View), 1);
-    for (const TGraphicsCall& C : View.Calls)
-        if (C.Name == "Polyline") EXPECT_FALSE(C.OwnColors);
+    for (const TGraphicsCall& C : View.Calls) {
+        if (C.Name == "Polyline") {
+            EXPECT_FALSE(C.OwnColors);
+        }
+    }
 }
 
 TEST_F(GeometryRepresentationTest, AssignShowsTheContoursOfTheSource) {
