@@ -11,10 +11,8 @@
 #include <QVBoxLayout>
 
 #include "entities/PlaneProjectionDlg.h"
-#include "entities/ui/FrameNameColor.h"
+#include "entities/ui/FrameParts.h"
 #include "entities/ui/PlaneProjectionForm.h"
-#include "foundation/DuZezOrideFormat.h"
-#include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "shell/VkGroupBox.h"
 #include "shell/VkSpin.h"
@@ -28,8 +26,6 @@ constexpr double Pi = 3.14159265358979323846;
 const char* const ModeCaptions[7] = {" X", "Y", "Z", "Roll", "Pitch", "Yaw", "Three Location Points"};
 const char* const LocationLabels[3] = {"X =", "Y =", "Z ="};
 
-QString CoordinateText(double Value) { return QString::fromStdString(Format("%.3f", {Value})); }
-
 // A grid of fixed-format coordinates with the header row "X", "Y", "Z".
 QTableWidget* NewCoordinateGrid(int Rows, QWidget* Parent) {
     auto* Grid = new QTableWidget(Rows, 3, Parent);
@@ -38,30 +34,9 @@ QTableWidget* NewCoordinateGrid(int Rows, QWidget* Parent) {
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int Row = 0; Row < Rows; ++Row)
-        for (int Column = 0; Column < 3; ++Column) {
-            auto* Item = new QTableWidgetItem;
-            Item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            Grid->setItem(Row, Column, Item);
-        }
+    for (int Row = 0; Row < Rows; ++Row) SetCoordinateRow(*Grid, Row, ZeroVector);
     Grid->setFixedHeight(Grid->horizontalHeader()->sizeHint().height() + Rows * Grid->verticalHeader()->defaultSectionSize() + 4);
     return Grid;
-}
-
-void SetRow(QTableWidget& Grid, int Row, const TMVector& V) {
-    const double Values[] = {V.X, V.Y, V.Z};
-    for (int Column = 0; Column < 3; ++Column) Grid.item(Row, Column)->setText(CoordinateText(Values[Column]));
-}
-
-// The number typed into a cell; false, and nothing read, for a text that is none.
-bool CellValue(const QTableWidget& Grid, int Row, int Column, double& Value) {
-    const QTableWidgetItem* Item = Grid.item(Row, Column);
-    try {
-        Value = ParseFloat(Item != nullptr ? Item->text().toStdString() : std::string());
-    } catch (const EConvertError&) {
-        return false;
-    }
-    return true;
 }
 
 TVkSpinEdit* NewFloatEdit(QWidget* Parent) {
@@ -188,17 +163,17 @@ void TPlaneFrame::RefreshPosition() {
     const QSignalBlocker BlockPoints(PointsGrid);
     OffsetEdit->SetValueQuietly(static_cast<float>(Entity->Plane().Offset()));
     TPolyline& Handles = Entity->Handles();
-    SetRow(*LocationGrid, 0, Handles.Count() > 0 ? Handles.Point(0)->Vector() : ZeroVector);
+    SetCoordinateRow(*LocationGrid, 0, Handles.Count() > 0 ? Handles.Point(0)->Vector() : ZeroVector);
     InclinationEdit->SetValueQuietly(static_cast<float>(Entity->GetInclination() * 180.0 / Pi));
     for (int Row = 0; Row < 3; ++Row)
-        SetRow(*PointsGrid, Row, Row < Handles.Count() ? Handles.Point(Row)->Vector() : ZeroVector);
+        SetCoordinateRow(*PointsGrid, Row, Row < Handles.Count() ? Handles.Point(Row)->Vector() : ZeroVector);
     Filling = false;
 }
 
 void TPlaneFrame::EditLocationCell(int Column) {
     if (Filling || Entity == nullptr) return;
     double Value = 0;
-    if (CellValue(*LocationGrid, 0, Column, Value))
+    if (CellNumber(*LocationGrid, 0, Column, Value))
         Entity->SetLocationCoordinate(Column, Value);
     else
         RefreshPosition();
@@ -207,7 +182,7 @@ void TPlaneFrame::EditLocationCell(int Column) {
 void TPlaneFrame::EditPointCell(int Row, int Column) {
     if (Filling || Entity == nullptr) return;
     double Value = 0;
-    if (CellValue(*PointsGrid, Row, Column, Value))
+    if (CellNumber(*PointsGrid, Row, Column, Value))
         Entity->SetHandleCoordinate(Row, Column, Value);
     else
         RefreshPosition();

@@ -5,24 +5,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
+#include <QToolButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "entities/ui/FrameNameColor.h"
-#include "foundation/DuZezOrideFormat.h"
-#include "foundation/Errors.h"
+#include "entities/ui/FrameParts.h"
 #include "platform/Clipboard.h"
 #include "shell/VkGroupBox.h"
 
 namespace sarnova {
-
-namespace {
-
-QString CoordinateText(double Value) { return QString::fromStdString(Format("%.3f", {Value})); }
-
-}  // namespace
 
 TPointListFrame::TPointListFrame(TGeoPointList& AEntity, QWidget* Parent) : QWidget(Parent), Entity(&AEntity) {
     setObjectName("PointListFrame");
@@ -37,13 +29,18 @@ TPointListFrame::TPointListFrame(TGeoPointList& AEntity, QWidget* Parent) : QWid
     auto* PointsGroup = new TVkGroupBox("Points", this);
     PointsGroup->setObjectName("Points");
     auto* PointsLayout = new QVBoxLayout(PointsGroup);
+    PointsLayout->setContentsMargins(2, 2, 2, 2);
     auto* Buttons = new QHBoxLayout;
-    AddButton = new QPushButton("Add", PointsGroup);
+    Buttons->setSpacing(2);
+    AddButton = new QToolButton(PointsGroup);
+    AddButton->setText("Add");
     AddButton->setToolTip("Add a point");
-    DeleteButton = new QPushButton("Delete", PointsGroup);
+    DeleteButton = new QToolButton(PointsGroup);
+    DeleteButton->setText("Delete");
     DeleteButton->setToolTip("Delete the point of the current row");
-    CopyButton = new QPushButton("Copy Grid", PointsGroup);
-    for (QPushButton* B : {AddButton, DeleteButton, CopyButton}) Buttons->addWidget(B);
+    CopyButton = new QToolButton(PointsGroup);
+    CopyButton->setText("Copy Grid");
+    for (QToolButton* B : {AddButton, DeleteButton, CopyButton}) Buttons->addWidget(B);
     PointsLayout->addLayout(Buttons);
     Grid = new QTableWidget(0, 3, PointsGroup);
     Grid->setHorizontalHeaderLabels({"X", "Y", "Z"});
@@ -57,15 +54,15 @@ TPointListFrame::TPointListFrame(TGeoPointList& AEntity, QWidget* Parent) : QWid
     connect(Grid, &QTableWidget::currentCellChanged, this, [this](int Row, int, int, int) {
         if (!Filling && Entity != nullptr && Row >= 0) Entity->SelectOnlyPoint(Row);
     });
-    connect(AddButton, &QPushButton::clicked, this, [this] {
+    connect(AddButton, &QToolButton::clicked, this, [this] {
         EndCellEdit();
         if (Entity != nullptr) Entity->AddOrigin();
     });
-    connect(DeleteButton, &QPushButton::clicked, this, [this] {
+    connect(DeleteButton, &QToolButton::clicked, this, [this] {
         EndCellEdit();
         if (Entity != nullptr) Entity->DeletePoint(Grid->currentRow());
     });
-    connect(CopyButton, &QPushButton::clicked, this, [this] { TextClipboard().SetText(GridText().toStdString()); });
+    connect(CopyButton, &QToolButton::clicked, this, [this] { TextClipboard().SetText(GridText().toStdString()); });
 
     RefreshAll();
 }
@@ -77,19 +74,7 @@ void TPointListFrame::GeometryDestroyed() {
     NameColor->SetEntity(nullptr);
 }
 
-void TPointListFrame::FillRow(int Index) {
-    const TRPoint& P = *Entity->Cloud().Items(Index);
-    const double Values[] = {P.X, P.Y, P.Z};
-    for (int Column = 0; Column < 3; ++Column) {
-        QTableWidgetItem* Item = Grid->item(Index, Column);
-        if (Item == nullptr) {
-            Item = new QTableWidgetItem;
-            Item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            Grid->setItem(Index, Column, Item);
-        }
-        Item->setText(CoordinateText(Values[Column]));
-    }
-}
+void TPointListFrame::FillRow(int Index) { SetCoordinateRow(*Grid, Index, Entity->Cloud().Items(Index)->Vector()); }
 
 void TPointListFrame::RefreshAll() {
     if (Entity == nullptr) return;
@@ -139,17 +124,14 @@ void TPointListFrame::EndCellEdit() {
 
 void TPointListFrame::EditCell(int Row, int Column) {
     if (Filling || Entity == nullptr) return;
-    const QTableWidgetItem* Item = Grid->item(Row, Column);
     double Value = 0;
-    try {
-        Value = ParseFloat(Item != nullptr ? Item->text().toStdString() : std::string());
-    } catch (const EConvertError&) {
-        // Not a number: the cell shows the point's value again.
-        const QSignalBlocker Block(Grid);
-        if (Row < Entity->Cloud().Count()) FillRow(Row);
+    if (CellNumber(*Grid, Row, Column, Value)) {
+        Entity->SetPointCoordinate(Row, Column, Value);
         return;
     }
-    Entity->SetPointCoordinate(Row, Column, Value);
+    // Not a number: the cell shows the point's value again.
+    const QSignalBlocker Block(Grid);
+    if (Row < Entity->Cloud().Count()) FillRow(Row);
 }
 
 void RegisterPointListUi() {

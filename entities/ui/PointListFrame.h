@@ -6,7 +6,7 @@
 #include "entities/GPointList.h"
 
 class QLabel;
-class QPushButton;
+class QToolButton;
 class QTableWidget;
 
 namespace sarnova {
@@ -29,9 +29,9 @@ public:
 
     QLabel* Title;
     TFrameNameColor* NameColor;
-    QPushButton* AddButton;
-    QPushButton* DeleteButton;
-    QPushButton* CopyButton;
+    QToolButton* AddButton;
+    QToolButton* DeleteButton;
+    QToolButton* CopyButton;
     QTableWidget* Grid;
 
 private:

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
@@ -21,7 +22,7 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/PlaneProjectionDlg.h"
-#include "entities/ui/FrameNameColor.h"
+#include "entities/ui/FrameParts.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PlaneProjectionForm.h"
 #include "entities/ui/PointListFrame.h"
