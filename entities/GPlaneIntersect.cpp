@@ -36,18 +36,6 @@ std::unique_ptr<T> CurveThrough(const TPolyline& Points) {
     return Entity;
 }
 
-// The hourglass while a long cut runs, the pointer put back however it ends.
-class THourGlass {
-public:
-    THourGlass() : Previous(GetScreenCursor()) { SetScreenCursor(crHourGlass); }
-    ~THourGlass() { SetScreenCursor(Previous); }
-    THourGlass(const THourGlass&) = delete;
-    THourGlass& operator=(const THourGlass&) = delete;
-
-private:
-    TCursor Previous;
-};
-
 // The last selected plane and the first selected entity that Accepts, when exactly two entities are
 // selected; false otherwise.
 template <class F>
@@ -159,7 +147,7 @@ void TGeoPlane::IntersectSurfaceClick(TGeometryList& List) {
     Facets->Triangulate();
     std::unique_ptr<TPolylineList> Lines;
     {
-        THourGlass Wait;
+        THourGlassCursor Wait;
         Lines = IntersectPlaneWithPolygons(Plane->Plane().Plane(), *Facets);
     }
     if (!Lines || Lines->Count() == 0) return;
