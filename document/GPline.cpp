@@ -5,6 +5,7 @@
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
+#include "entities/GPointList.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
@@ -109,6 +110,7 @@ void TGeoPline::AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List) {
 void TGeoPline::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
     if (!OnlyClassSelected<TGeoPline>(List)) return;
     if (Menu.Count() > 0) Menu.Add("-");
+    AddDocumentItem(Menu, "Convert to PointCloud", List, ConvertSelectedToPointCloud);
     if (List.SelectedCount() == 2) {
         AddDocumentItem(Menu, "Weld Polylines", List, WeldSelectedPolylines);
         AddDocumentItem(Menu, "Bridge Polylines", List, BridgeSelectedPolylines);
@@ -231,6 +233,15 @@ void TGeoPline::ConvertToCurveClass(const std::string& Keyword) {
     List->Add(std::move(Entity))->Redraw();
 }
 
+void TGeoPline::ConvertToPointCloud() {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    auto Cloud = std::make_unique<TGeoPointList>();
+    Cloud->Cloud().AssignPolyline(*Points);
+    ReplaceInList(std::move(Cloud));
+    List->InvalidateViews();
+}
+
 void TGeoPline::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
     AddMenuItem(StraightenCaption, [this](TMenuItem&) { StraightenPoints(); });
@@ -256,6 +267,8 @@ void TGeoPline::AddMenuItems(TMenuItem& Root) {
             const std::string Keyword = C.Keyword;
             AddMenuItem(C.Caption, [this, Keyword](TMenuItem&) { ConvertToCurveClass(Keyword); });
         }
+    AddMenuItem("-", {});
+    AddMenuItem("Convert to PointCloud", [this](TMenuItem&) { ConvertToPointCloud(); });
     AddMenuItem("-", {});
     AddMenuItem(DirectionCaption, [this](TMenuItem&) { ToggleShowDirection(); });
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });
@@ -385,6 +398,17 @@ void WeldMultiplePolylinesWithTolerance(TGeometryList& List) {
 void ReverseSelectedPolylines(TGeometryList& List) {
     InListUpdate(List, [&] {
         for (TGeoPline* P : SelectedPolylines(List)) P->ReversePoints();
+    });
+}
+
+void ConvertSelectedToPointCloud(TGeometryList& List) {
+    auto Cloud = std::make_unique<TGeoPointList>();
+    for (TGeoPline* P : SelectedPolylines(List)) Cloud->Cloud().AddPolyline(P->Polyline());
+    // The bracket's end redraws the views; the cloud itself may be gone by then, when the validation
+    // after the change finds all its points in one place.
+    InListUpdate(List, [&] {
+        List.DeleteSelected();
+        List.Add(std::move(Cloud));
     });
 }
 

@@ -49,6 +49,8 @@ public:
     // A new entity of the polyline-backed curve class with this keyword through this polyline's
     // points, added to the owner list and drawn; nothing when no such class is registered.
     void ConvertToCurveClass(const std::string& Keyword);
+    // Replaces this entity by a point-cloud entity of copies of its points; this entity is freed.
+    void ConvertToPointCloud();
 
     // ---- Overrides ----
     std::uint8_t GetSelectionType() override { return 1; }
@@ -101,6 +103,8 @@ void WeldMultiplePolylinesWithin(TGeometryList& List, double Tolerance);
 // Asks for the tolerance; a cancelled query or a text that is not a number does nothing.
 void WeldMultiplePolylinesWithTolerance(TGeometryList& List);
 void ReverseSelectedPolylines(TGeometryList& List);
+// One point-cloud entity of copies of the points of all of them, in their order.
+void ConvertSelectedToPointCloud(TGeometryList& List);
 void ShowSelectedDirections(TGeometryList& List);
 void HideSelectedDirections(TGeometryList& List);
 

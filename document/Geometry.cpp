@@ -619,7 +619,8 @@ void TGeometry::DrawEntity(IGraphics& View) {
             DrawBox(View);
             break;
         case dsRendered:
-            if (Selected) DrawBoxCorners(GetExtents(), View);
+            // An entity without extents of its own (a plane) marks its selection itself.
+            if (Selected && GetExtents().Max.X >= GetExtents().Min.X) DrawBoxCorners(GetExtents(), View);
             DrawRendered(View);
             break;
         default:

@@ -7,6 +7,8 @@
 #include "document/GPline.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
+#include "entities/GPlane.h"
+#include "entities/GPointList.h"
 
 namespace sarnova {
 
@@ -22,6 +24,8 @@ void RegisterOnce() {
 
 void RegisterGeometryClasses() {
     RegisterOnce<TGeoFrames>();
+    RegisterOnce<TGeoPlane>();
+    RegisterOnce<TGeoPointList>();
     RegisterOnce<TGeoContours>();
     RegisterOnce<TGeoPline>();
     RegisterOnce<TGeoCSpline>();

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "entities/GPlane.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Polyline.h"
 
@@ -55,7 +56,7 @@ void AddOkCancel(QDialog& Dialog, QVBoxLayout* Layout, F Accept) {
 
 }  // namespace
 
-bool ShowSliceDialog(const std::string& Name, TGeometryList&, bool AllowClosing, bool& Close, TMPlane& Plane) {
+bool ShowSliceDialog(const std::string& Name, TGeometryList& Document, bool AllowClosing, bool& Close, TMPlane& Plane) {
     QDialog Dialog(DialogParent());
     Dialog.setWindowTitle(QString::fromStdString("Slice " + Name));
     auto* Layout = new QVBoxLayout(&Dialog);
@@ -66,11 +67,13 @@ bool ShowSliceDialog(const std::string& Name, TGeometryList&, bool AllowClosing,
                             new QRadioButton("XZ", PlaneGroup)};
     for (QRadioButton* R : Axes) PlaneLayout->addWidget(R);
     Axes[0]->setChecked(true);
-    // No entity class of the program gives a named plane yet, so the plane choice has nothing to offer.
+    // The named plane entities of the document; without one the choice has nothing to offer.
     auto* PlaneButton = new QRadioButton("Plane ", PlaneGroup);
     auto* PlaneList = new QComboBox(PlaneGroup);
-    PlaneButton->setEnabled(false);
-    PlaneList->setEnabled(false);
+    for (const std::string& PlaneName : NamedPlanes(Document)) PlaneList->addItem(QString::fromStdString(PlaneName));
+    PlaneButton->setEnabled(PlaneList->count() > 0);
+    PlaneList->setEnabled(PlaneList->count() > 0);
+    if (PlaneList->count() > 0) PlaneList->setCurrentIndex(0);
     PlaneLayout->addWidget(PlaneButton);
     PlaneLayout->addWidget(PlaneList);
     Layout->addWidget(PlaneGroup);
@@ -86,12 +89,30 @@ bool ShowSliceDialog(const std::string& Name, TGeometryList&, bool AllowClosing,
     PositionLayout->addWidget(CloseBox);
     Layout->addWidget(PositionGroup);
     const char* const Labels[] = {"Z =", "X =", "Y ="};
+    // An axis plane is placed by its position; a plane entity is where it is.
+    const auto UsePosition = [=](bool On) {
+        for (QWidget* W : std::initializer_list<QWidget*>{PositionLabel, PositionGroup, Position}) W->setEnabled(On);
+        CloseBox->setEnabled(On && AllowClosing);
+    };
     for (int I = 0; I < 3; ++I)
-        QObject::connect(Axes[I], &QRadioButton::toggled, PositionLabel, [PositionLabel, Label = Labels[I]](bool On) {
-            if (On) PositionLabel->setText(Label);
+        QObject::connect(Axes[I], &QRadioButton::toggled, PositionLabel, [=, Label = Labels[I]](bool On) {
+            if (!On) return;
+            PositionLabel->setText(Label);
+            UsePosition(true);
         });
+    QObject::connect(PlaneButton, &QRadioButton::toggled, PositionGroup, [=](bool On) {
+        if (On) UsePosition(false);
+    });
+    QObject::connect(PlaneList, &QComboBox::activated, PlaneButton, [PlaneButton](int) { PlaneButton->setChecked(true); });
 
     AddOkCancel(Dialog, Layout, [&] {
+        if (PlaneButton->isChecked()) {
+            // A name that no longer belongs to a plane entity keeps the dialog open.
+            if (!FindNamedPlane(Document, PlaneList->currentText().toStdString(), Plane)) return;
+            Close = CloseBox->isChecked();
+            Dialog.accept();
+            return;
+        }
         double Value = 0;
         if (!EditToFloat(Position, Value, &Dialog)) return;
         // XY is the plane z = position, YZ x = position, XZ y = position.

@@ -6,8 +6,8 @@
 
 namespace sarnova {
 
-// "Slice " + Name: an axis plane at a typed position (the plane option lists no plane entities while
-// the program has none); the close box is offered only when AllowClosing.
+// "Slice " + Name: an axis plane at a typed position, or one of the document's named plane entities;
+// the close box is offered only when AllowClosing and an axis plane is chosen.
 bool ShowSliceDialog(const std::string& Name, TGeometryList& Document, bool AllowClosing, bool& Close,
                      TMPlane& Plane);
 // "Modify Polyline Vertices" starting from the polyline's point count; Mode 0 when cancelled.

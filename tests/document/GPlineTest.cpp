@@ -287,18 +287,18 @@ TEST_F(GPlineTest, TheSelectionMenuDependsOnHowManyPolylinesAreSelected) {
     Doc.Items(1).SetSelected(true);
     TMenuItem Two;
     TGeoPline::AddSelectionMenuItems(Two, Doc);
-    EXPECT_EQ(Captions(Two), (std::vector<std::string>{"Weld Polylines", "Bridge Polylines",
+    EXPECT_EQ(Captions(Two), (std::vector<std::string>{"Convert to PointCloud", "Weld Polylines", "Bridge Polylines",
                                                        "Break Polylines at visual intersections", "-",
                                                        "Reverse Points Order", "-", "Show Polyline Direction",
                                                        "Hide Polyline Direction"}));
     // Without a view there is no direction to see the crossings along.
-    EXPECT_FALSE(Two.Items(2).Enabled);
+    EXPECT_FALSE(Two.Find("Break Polylines at visual intersections")->Enabled);
 
     Doc.Items(2).SetSelected(true);
     TMenuItem Three;
     Three.Add("Earlier");
     TGeoPline::AddSelectionMenuItems(Three, Doc);
-    EXPECT_EQ(Captions(Three), (std::vector<std::string>{"Earlier", "-", "Weld Multiple Polylines",
+    EXPECT_EQ(Captions(Three), (std::vector<std::string>{"Earlier", "-", "Convert to PointCloud", "Weld Multiple Polylines",
                                                          "Weld Multiple Polylines with Tolerance...", "-",
                                                          "Reverse Points Order", "-", "Show Polyline Direction",
                                                          "Hide Polyline Direction"}));
@@ -326,7 +326,7 @@ TEST_F(GPlineTest, ThePopupMenuFollowsTheMarkedPoints) {
                                         "Set Point as First", "Break", "Slice...", "Reverse Points Order",
                                         "Change Vertex Spacing...", "-", "Fit a Cubic Spline",
                                         "Fit a Cubic Interpolating BSpline ", "Create a BSpline from Points", "-",
-                                        "Show Direction", "Show Curvature"}));
+                                        "Convert to PointCloud", "-", "Show Direction", "Show Curvature"}));
     for (const char* Caption : {"Straighen Points", "Set Point as First", "Break", "Slice...", "Change Vertex Spacing..."})
         EXPECT_FALSE(Menu->Find(Caption)->Enabled) << Caption;
 

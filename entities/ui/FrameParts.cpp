@@ -1,0 +1,72 @@
+#include "entities/ui/FrameParts.h"
+
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+
+#include "document/Geometry.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+
+namespace sarnova {
+
+QLabel* NewFrameTitle(const std::string& Text, QWidget* Parent) {
+    auto* Title = new QLabel(QString::fromStdString(Text), Parent);
+    QFont Font = Title->font();
+    Font.setBold(true);
+    Font.setItalic(true);
+    Font.setPixelSize(16);
+    Title->setFont(Font);
+    Title->setStyleSheet("color: blue");
+    return Title;
+}
+
+void SetCoordinateRow(QTableWidget& Grid, int Row, const TMVector& V) {
+    const double Values[] = {V.X, V.Y, V.Z};
+    for (int Column = 0; Column < 3; ++Column) {
+        QTableWidgetItem* Item = Grid.item(Row, Column);
+        if (Item == nullptr) {
+            Item = new QTableWidgetItem;
+            Item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            Grid.setItem(Row, Column, Item);
+        }
+        Item->setText(QString::fromStdString(Format("%.3f", {Values[Column]})));
+    }
+}
+
+bool CellNumber(const QTableWidget& Grid, int Row, int Column, double& Value) {
+    const QTableWidgetItem* Item = Grid.item(Row, Column);
+    try {
+        Value = ParseFloat(Item != nullptr ? Item->text().toStdString() : std::string());
+    } catch (const EConvertError&) {
+        return false;
+    }
+    return true;
+}
+
+TFrameNameColor::TFrameNameColor(TGeometry* AEntity, QWidget* Parent)
+    : TVkGroupBox("Name and Color", Parent), Entity(AEntity) {
+    setObjectName("NameAndColor");
+    auto* Layout = new QHBoxLayout(this);
+    NameEdit = new QLineEdit(this);
+    ColorPanel = new TVkColorPanel(this);
+    ColorPanel->setFixedSize(30, 21);
+    Layout->addWidget(NameEdit);
+    Layout->addWidget(ColorPanel);
+    connect(NameEdit, &QLineEdit::textChanged, this, [this](const QString& Text) {
+        if (Entity != nullptr) Entity->SetName(Text.toStdString());
+    });
+    ColorPanel->OnChange = [this](QObject*) {
+        if (Entity != nullptr) Entity->SetColor(ColorPanel->GetColor());
+    };
+    Refresh();
+}
+
+void TFrameNameColor::Refresh() {
+    if (Entity == nullptr) return;
+    const QSignalBlocker Block(NameEdit);
+    const QString Name = QString::fromStdString(Entity->GetName());
+    if (NameEdit->text() != Name) NameEdit->setText(Name);
+    ColorPanel->SetColor(Entity->GetColor());
+}
+
+}  // namespace sarnova
