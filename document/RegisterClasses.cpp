@@ -7,6 +7,7 @@
 #include "document/GPline.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
+#include "entities/GMesh.h"
 
 namespace sarnova {
 
@@ -27,6 +28,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCSpline>();
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
+    RegisterOnce<TGeoMesh>();
 }
 
 }  // namespace sarnova
