@@ -221,11 +221,6 @@ TGeoSurface::TGeoSurface() {
 
 TGeoSurface::~TGeoSurface() = default;
 
-void TGeoSurface::InvalidateRepresentations() {
-    TGeometry::InvalidateRepresentations();
-    Display.InvalidateAll();
-}
-
 void TGeoSurface::SetDrawParameters(bool Show) {
     if (GetDrawParameters() == Show) return;
     Undraw();
@@ -242,14 +237,6 @@ void TGeoSurface::SetLineCount(int& Count, int Value) {
     Display.Parameters->Invalidate();
     Display.Outline->Invalidate();
     Redraw();
-}
-
-void TGeoSurface::AddBoundaryLines(TPolylineList& List) {
-    if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, 2, 2);
-}
-
-void TGeoSurface::AddParameterLines(TPolylineList& List) {
-    if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, Display.NumULine, Display.NumVLine);
 }
 
 TMBox TGeoSurface::CalculateExtents() {
@@ -282,7 +269,6 @@ bool TGeoSurface::InRect(const TRect& Rect, IGraphics& View) {
     return Hit != nullptr && Hit->InRect(Rect, View);
 }
 
-void TGeoSurface::DrawHighlighted(IGraphics& View) { Display.DrawHighlighted(View); }
 
 void TGeoSurface::Draw(IGraphics& View) {
     // With neither parameter lines nor contours the outline is all there is to see.
@@ -365,11 +351,6 @@ void TGeoDraggableSurface::CreateLineRepresentations() {
     Display.Outline->SetVisible(true);
 }
 
-void TGeoDraggableSurface::InvalidateRepresentations() {
-    TGeoDraggable::InvalidateRepresentations();
-    Display.InvalidateAll();
-}
-
 void TGeoDraggableSurface::SetDrawParameters(bool Show) {
     if (GetDrawParameters() == Show) {
         if (Display.Parameters) Display.Parameters->SetVisible(Show);
@@ -391,17 +372,7 @@ void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {
     Redraw();
 }
 
-void TGeoDraggableSurface::AddBoundaryLines(TPolylineList& List) {
-    if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, 2, 2);
-}
 
-void TGeoDraggableSurface::AddParameterLines(TPolylineList& List) {
-    if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, Display.NumULine, Display.NumVLine);
-}
-
-TSurface* TGeoDraggableSurface::GetSurface() { return nullptr; }
-
-TSurface* TGeoSurface::GetSurface() { return nullptr; }
 
 double TGeoDraggableSurface::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
     // In large documents the cached lines cost too much to rebuild for every pick.
@@ -416,6 +387,5 @@ bool TGeoDraggableSurface::InRect(const TRect& Rect, IGraphics& View) {
     return Hit != nullptr ? Hit->InRect(Rect, View) : TGeoDraggable::InRect(Rect, View);
 }
 
-void TGeoDraggableSurface::DrawHighlighted(IGraphics& View) { Display.DrawHighlighted(View); }
 
 }  // namespace sarnova

@@ -110,48 +110,37 @@ public:
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
 };
 
-// The base of generated surfaces, which have no points of their own to drag.
-class TGeoSurface : public TGeometry, public ISurfaceEntity {
+// What both surface bases add to their entity base Base: the shared display switches and
+// representations, and the line sampling from the entity's surface.
+template <class Base>
+class TSurfaceEntity : public Base, public ISurfaceEntity {
 public:
-    TGeoSurface();
-    ~TGeoSurface() override;
-    const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoSurface>(); }
-
-    // "Convert to Surfaces", "Convert to Surfaces Meshes..." and "Create Polygons" for a selection
-    // of entities of the class T only.
-    // Subclasses that keep these items pass their own class.
-    static void AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List);
-    static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
-        AddSurfaceSelectionItems(GeometryClassOf<TGeoSurface>(), Menu, List);
+    void InvalidateRepresentations() override {
+        Base::InvalidateRepresentations();
+        Display.InvalidateAll();
     }
+    void DrawHighlighted(IGraphics& View) override { Display.DrawHighlighted(View); }
 
-    void InvalidateRepresentations() override;
-    TMBox CalculateExtents() override;
-    void Assign(const TGeometry& Source) override;
-    double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
-    bool InRect(const TRect& Rect, IGraphics& View) override;
-    void DrawHighlighted(IGraphics& View) override;
-    void Draw(IGraphics& View) override;
-    void DrawOutline(IGraphics& View) override;
-    void DrawSimplified(IGraphics& View) override;
-    void HandleMessage(TGeoMessage& Message) override;
-
-    void AddBoundaryLines(TPolylineList& List) override;
-    void AddParameterLines(TPolylineList& List) override;
+    void AddBoundaryLines(TPolylineList& List) override {
+        if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, 2, 2);
+    }
+    void AddParameterLines(TPolylineList& List) override {
+        if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, Display.NumULine, Display.NumVLine);
+    }
     void AddToSurfaceAnalysis(TSurfaceAnalysis&) override {}
     // None in the base: each subclass hands out the kernel surface it holds.
-    TSurface* GetSurface() override;
+    TSurface* GetSurface() override { return nullptr; }
 
+    virtual void SetDrawParameters(bool Show) = 0;
+    bool GetDrawParameters() const { return Display.GetDrawParameters(); }
+    void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
     bool GetDrawOutline() const { return Display.GetDrawOutline(); }
     void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
-    bool GetDrawParameters() const { return Display.GetDrawParameters(); }
-    void SetDrawParameters(bool Show);
+    void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
     int GetNumULine() const { return Display.NumULine; }
     int GetNumVLine() const { return Display.NumVLine; }
     void SetNumULine(int Value) { SetLineCount(Display.NumULine, Value); }
     void SetNumVLine(int Value) { SetLineCount(Display.NumVLine, Value); }
-    void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
-    void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
     bool GetShowAnalysis() const { return Display.GetShowAnalysis(); }
     void SetShowAnalysis(bool Show) { Display.SetShowAnalysis(Show); }
     void ShowGaussianCurvature() { Display.ShowAnalysisMode(0); }
@@ -160,73 +149,73 @@ public:
     void HideAnalysis() { Display.HideAnalysis(); }
     TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
     void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
-    // Replaces the entity by a mesh entity holding a copy of its surface, when that is a mesh.
+
+    // Nullptr for line representations a draggable subclass has not created.
+    TParametersRepresentation* ParametersRepresentation() const { return Display.Parameters.get(); }
+    TOutlineRepresentation* OutlineRepresentation() const { return Display.Outline.get(); }
+    TSurfaceAnalysisRepresentation& AnalysisRepresentation() const { return *Display.Analysis; }
+
+protected:
+    virtual void SetLineCount(int& Count, int Value) = 0;
+
+    TSurfaceDisplay Display{*this};
+};
+
+// The base of generated surfaces, which have no points of their own to drag.
+class TGeoSurface : public TSurfaceEntity<TGeometry> {
+public:
+    TGeoSurface();
+    ~TGeoSurface() override;
+    const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoSurface>(); }
+
+    // "Convert to Surfaces" and "Convert to Surfaces Meshes..." for a selection of entities of the
+    // class only; subclasses that keep these items pass their own class.
+    static void AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List);
+    static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
+        AddSurfaceSelectionItems(GeometryClassOf<TGeoSurface>(), Menu, List);
+    }
+
+    TMBox CalculateExtents() override;
+    void Assign(const TGeometry& Source) override;
+    double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
+    bool InRect(const TRect& Rect, IGraphics& View) override;
+    // An entity that shows neither parameter lines nor contours shows its outline.
+    void Draw(IGraphics& View) override;
+    void DrawOutline(IGraphics& View) override;
+    void DrawSimplified(IGraphics& View) override;
+    void HandleMessage(TGeoMessage& Message) override;
+
+    void SetDrawParameters(bool Show) override;
+    // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
     void ConvertToSurfaceEntity();
     void ConvertToMeshEntity();
 
     // A TGeoSurface whose surface is a mesh (a B-spline surface included).
     static bool HasMeshSurface(TGeometry* Entity);
 
-    TParametersRepresentation& ParametersRepresentation() const { return *Display.Parameters; }
-    TOutlineRepresentation& OutlineRepresentation() const { return *Display.Outline; }
-    TSurfaceAnalysisRepresentation& AnalysisRepresentation() const { return *Display.Analysis; }
-
 protected:
-    TSurfaceDisplay Display{*this};
-
-private:
-    void SetLineCount(int& Count, int Value);
+    void SetLineCount(int& Count, int Value) override;
 };
 
 // The base of surfaces whose control points are dragged. Subclasses create the line
 // representations (CreateLineRepresentations) and draw themselves.
-class TGeoDraggableSurface : public TGeoDraggable, public ISurfaceEntity {
+class TGeoDraggableSurface : public TSurfaceEntity<TGeoDraggable> {
 public:
+    // Parameter lines switched on.
     TGeoDraggableSurface();
     ~TGeoDraggableSurface() override;
 
-    void InvalidateRepresentations() override;
+    // In large documents, or without one, the points; else what is drawn.
     double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
     bool InRect(const TRect& Rect, IGraphics& View) override;
-    void DrawHighlighted(IGraphics& View) override;
 
-    virtual void SetDrawParameters(bool Show);
-    void AddBoundaryLines(TPolylineList& List) override;
-    void AddParameterLines(TPolylineList& List) override;
-    void AddToSurfaceAnalysis(TSurfaceAnalysis&) override {}
-    TSurface* GetSurface() override;
-
-    bool GetDrawOutline() const { return Display.GetDrawOutline(); }
-    void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
-    bool GetDrawParameters() const { return Display.GetDrawParameters(); }
-    int GetNumULine() const { return Display.NumULine; }
-    int GetNumVLine() const { return Display.NumVLine; }
-    // The new count reaches the surface through Recalculate.
-    void SetNumULine(int Value) { SetLineCount(Display.NumULine, Value); }
-    void SetNumVLine(int Value) { SetLineCount(Display.NumVLine, Value); }
-    void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
-    void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
-    bool GetShowAnalysis() const { return Display.GetShowAnalysis(); }
-    void SetShowAnalysis(bool Show) { Display.SetShowAnalysis(Show); }
-    void ShowGaussianCurvature() { Display.ShowAnalysisMode(0); }
-    void ShowMeanCurvature() { Display.ShowAnalysisMode(1); }
-    void ShowZebra() { Display.ShowAnalysisMode(2); }
-    void HideAnalysis() { Display.HideAnalysis(); }
-    TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
-    void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
-
-    TParametersRepresentation* ParametersRepresentation() const { return Display.Parameters.get(); }
-    TOutlineRepresentation* OutlineRepresentation() const { return Display.Outline.get(); }
-    TSurfaceAnalysisRepresentation& AnalysisRepresentation() const { return *Display.Analysis; }
+    void SetDrawParameters(bool Show) override;
 
 protected:
     // Both line representations, visible.
     void CreateLineRepresentations();
-
-    TSurfaceDisplay Display{*this};
-
-private:
-    void SetLineCount(int& Count, int Value);
+    // The new count reaches the surface through Recalculate.
+    void SetLineCount(int& Count, int Value) override;
 };
 
 }  // namespace sarnova
