@@ -23,14 +23,14 @@ TSurface* TGeoCustomMesh::GetSurface() { return FNet; }
 
 int TGeoCustomMesh::GetPointCount() {
     if (FNet == nullptr) return 0;
-    if (!Editing() || EditView == svUV) return FNet->NumU() * FNet->NumV();
-    return EditView == svU ? FNet->NumV() : FNet->NumU();
+    if (!Editing() || EditView == mvUV) return FNet->NumU() * FNet->NumV();
+    return EditView == mvU ? FNet->NumV() : FNet->NumU();
 }
 
 TRPoint* TGeoCustomMesh::GetPoint(int Index) {
     if (FNet == nullptr || Index < 0 || Index >= GetPointCount()) return nullptr;
-    if (!Editing() || EditView == svUV) return &FNet->PointByIndex(Index);
-    return EditView == svU ? &FNet->Point(EditIndex, Index) : &FNet->Point(Index, EditIndex);
+    if (!Editing() || EditView == mvUV) return &FNet->PointByIndex(Index);
+    return EditView == mvU ? &FNet->Point(EditIndex, Index) : &FNet->Point(Index, EditIndex);
 }
 
 void TGeoCustomMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
@@ -125,9 +125,9 @@ void TGeoCustomMesh::DeleteV(int Index) {
 void TGeoCustomMesh::DeleteEditedLine() {
     if (FNet == nullptr || !CanChangeNet()) return;
     OpenKnots();
-    if (EditView == svU)
+    if (EditView == mvU)
         DeleteU(EditIndex);
-    else if (EditView == svV)
+    else if (EditView == mvV)
         DeleteV(EditIndex);
 }
 
@@ -171,13 +171,13 @@ void TGeoCustomMesh::DrawNetLines(IGraphics& View, bool Plain) {
         if (!Plain) View.SetLineColor(P.Marked ? C.SelectColor() : Normal);
         View.EditHandlePoint(P, 0);
     };
-    if (EditView == svUV) {
+    if (EditView == mvUV) {
         for (int K = 0; K < FNet->NumU() * FNet->NumV(); ++K) Handle(FNet->PointByIndex(K), C.ControlPolygonColor());
         return;
     }
-    const int Count = EditView == svU ? FNet->NumV() : FNet->NumU();
+    const int Count = EditView == mvU ? FNet->NumV() : FNet->NumU();
     const auto At = [&](int K) -> TRPoint& {
-        return EditView == svU ? FNet->Point(EditIndex, K) : FNet->Point(K, EditIndex);
+        return EditView == mvU ? FNet->Point(EditIndex, K) : FNet->Point(K, EditIndex);
     };
     if (!Plain) View.SetLineColor(C.DrawColor());
     for (int K = 0; K < Count; ++K) K == 0 ? View.LineStartPoint(At(K)) : View.LineNextPoint(At(K));

@@ -22,10 +22,10 @@ public:
     virtual void RefreshSelectedRows() = 0;
 };
 
-// Edit views: all points, one U line, one V line.
-inline constexpr std::uint8_t svUV = 0;
-inline constexpr std::uint8_t svU = 1;
-inline constexpr std::uint8_t svV = 2;
+// Edit views: all points, one U line, one V line (the values of the frame selector's views).
+inline constexpr std::uint8_t mvUV = 0;
+inline constexpr std::uint8_t mvU = 1;
+inline constexpr std::uint8_t mvV = 2;
 
 class TGeoCustomMesh : public TGeoDraggableSurface {
 public:
@@ -95,7 +95,7 @@ private:
     TMesh* FNet = nullptr;
     std::unique_ptr<TMesh> DragStart;
     int EditIndex = 0;
-    std::uint8_t EditView = svUV;
+    std::uint8_t EditView = mvUV;
 };
 
 }  // namespace sarnova

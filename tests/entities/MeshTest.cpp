@@ -85,17 +85,17 @@ TEST_F(MeshTest, EditViewsChooseThePointsTheEditorSees) {
     TGeoMesh* M = Add(5, 4);
     EXPECT_EQ(M->GetPointCount(), 20);
     Doc.SetEditedGeometry(M);
-    M->SetEditView(svU);
+    M->SetEditView(mvU);
     M->SetEditIndex(2);
     EXPECT_EQ(M->GetPointCount(), 4);
     EXPECT_EQ(M->GetPoint(1)->Vector(), At(*M, 2, 1));
-    M->SetEditView(svV);
+    M->SetEditView(mvV);
     EXPECT_EQ(M->GetEditIndex(), 0);  // a new view starts at the first line
     M->SetEditIndex(3);
     EXPECT_EQ(M->GetPointCount(), 5);
     EXPECT_EQ(M->GetPoint(4)->Vector(), At(*M, 4, 3));
     EXPECT_EQ(M->GetPoint(5), nullptr);
-    M->SetEditView(svUV);
+    M->SetEditView(mvUV);
     EXPECT_EQ(M->GetPointCount(), 20);
 }
 
@@ -110,14 +110,14 @@ TEST_F(MeshTest, InsertsAndDeletesNetLines) {
 
     // Deleting the last U line while it is edited keeps the edit index on the net.
     Doc.SetEditedGeometry(M);
-    M->SetEditView(svU);
+    M->SetEditView(mvU);
     M->SetEditIndex(4);
     M->DeleteEditedLine();
     EXPECT_EQ(M->Net().NumU(), 4);
     EXPECT_EQ(M->GetEditIndex(), 3);
 
     // A net keeps at least two lines in each direction.
-    M->SetEditView(svV);
+    M->SetEditView(mvV);
     M->DeleteEditedLine();
     EXPECT_EQ(M->Net().NumV(), 2);
     M->DeleteEditedLine();
