@@ -10,6 +10,7 @@
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
+#include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/qt/QtClipboard.h"
@@ -67,6 +68,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     // The property frames and dialogs that entities ask the GUI for.
     RegisterDefaultFrames();
     RegisterCurveUi();
+    RegisterSurfaceUi();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
