@@ -9,6 +9,7 @@
 #include "entities/GFrames.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
+#include "entities/GMesh.h"
 
 namespace sarnova {
 
@@ -31,6 +32,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCSpline>();
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
+    RegisterOnce<TGeoMesh>();
 }
 
 }  // namespace sarnova

@@ -12,6 +12,7 @@
 #include "document/ui/PlineFrame.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
+#include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/qt/QtClipboard.h"
@@ -71,6 +72,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterCurveUi();
     RegisterPlaneUi();
     RegisterPointListUi();
+    RegisterSurfaceUi();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();

@@ -1,0 +1,258 @@
+#include "entities/GCusMesh.h"
+
+#include "document/GeometryFile.h"
+#include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
+#include "foundation/Box.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/GeomBox.h"
+#include "foundation/Polygon.h"
+#include "foundation/TextFile.h"
+#include "surfaces/Surface.h"
+
+namespace sarnova {
+
+TGeoCustomMesh::TGeoCustomMesh() = default;
+
+TGeoCustomMesh::~TGeoCustomMesh() = default;
+
+TDataObject TGeoCustomMesh::GetDataObject() { return TDataObject::Of(FNet); }
+
+TSurface* TGeoCustomMesh::GetSurface() { return FNet; }
+
+int TGeoCustomMesh::GetPointCount() {
+    if (FNet == nullptr) return 0;
+    if (!Editing() || EditView == mvUV) return FNet->NumU() * FNet->NumV();
+    return EditView == mvU ? FNet->NumV() : FNet->NumU();
+}
+
+TRPoint* TGeoCustomMesh::GetPoint(int Index) {
+    if (FNet == nullptr || Index < 0 || Index >= GetPointCount()) return nullptr;
+    if (!Editing() || EditView == mvUV) return &FNet->PointByIndex(Index);
+    return EditView == mvU ? &FNet->Point(EditIndex, Index) : &FNet->Point(Index, EditIndex);
+}
+
+void TGeoCustomMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
+    if (FNet == nullptr || !Request.SnapTypes().test(stPoint)) return;
+    for (int K = 0; K < FNet->NumU() * FNet->NumV(); ++K) {
+        const TRPoint& P = FNet->PointByIndex(K);
+        if (!P.Marked) Request.TryRPoint(P, stPoint, this);
+    }
+}
+
+TMBox TGeoCustomMesh::CalculateExtents() {
+    const TMBox Box = FNet != nullptr ? FNet->GetExtents() : TMBox{};
+    return Mirrored() ? CopyBoxSymmetricY(Box) : Box;
+}
+
+IGeometryFrame* TGeoCustomMesh::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(MeshFrameName, *this, Owner)) return Frame;
+    return TGeoDraggableSurface::CreateFrame(Owner);
+}
+
+void TGeoCustomMesh::UpdateFrame() {
+    if (IMeshFrame* Frame = MeshFrame())
+        Frame->Refresh();
+    else
+        TGeoDraggableSurface::UpdateFrame();
+}
+
+void TGeoCustomMesh::SetEditView(std::uint8_t View) {
+    if (View == EditView) return;
+    Undraw();
+    DeselectAllPoints();
+    EditView = View;
+    EditIndex = 0;
+    Redraw();
+    UpdateFrame();
+}
+
+void TGeoCustomMesh::SetEditIndex(int Index) {
+    if (Index == EditIndex) return;
+    Undraw();
+    DeselectAllPoints();
+    EditIndex = Index;
+    Redraw();
+    UpdateFrame();
+}
+
+int TGeoCustomMesh::SelectedPointCount() {
+    if (!Editing() || FNet == nullptr) return 0;
+    int Count = 0;
+    for (int K = 0; K < FNet->NumU() * FNet->NumV(); ++K)
+        if (FNet->PointByIndex(K).Marked) ++Count;
+    return Count;
+}
+
+template <class F>
+void TGeoCustomMesh::ChangeLines(F Change) {
+    if (FNet == nullptr || !CanChangeNet()) return;
+    BeginChange();
+    Undraw();
+    OpenKnots();
+    Change(*FNet);
+    // A full change bracket, so that the change is applied and not left pending.
+    EndChange();
+    Redraw();
+    UpdateFrame();
+}
+
+void TGeoCustomMesh::InsertU(int Index) {
+    ChangeLines([&](TMesh& Net) { Net.InsertU(Index); });
+}
+
+void TGeoCustomMesh::InsertV(int Index) {
+    ChangeLines([&](TMesh& Net) { Net.InsertV(Index); });
+}
+
+void TGeoCustomMesh::DeleteU(int Index) {
+    ChangeLines([&](TMesh& Net) {
+        if (Net.NumU() <= 2) return;
+        Net.DeleteU(Index);
+        if (EditIndex > Net.NumU() - 1) EditIndex = Net.NumU() - 1;
+    });
+}
+
+void TGeoCustomMesh::DeleteV(int Index) {
+    ChangeLines([&](TMesh& Net) {
+        if (Net.NumV() <= 2) return;
+        Net.DeleteV(Index);
+        if (EditIndex > Net.NumV() - 1) EditIndex = Net.NumV() - 1;
+    });
+}
+
+void TGeoCustomMesh::DeleteEditedLine() {
+    if (FNet == nullptr || !CanChangeNet()) return;
+    OpenKnots();
+    if (EditView == mvU)
+        DeleteU(EditIndex);
+    else if (EditView == mvV)
+        DeleteV(EditIndex);
+}
+
+void TGeoCustomMesh::ReverseU() {
+    ChangeLines([](TMesh& Net) { Net.ReverseU(); });
+}
+
+void TGeoCustomMesh::ReverseV() {
+    ChangeLines([](TMesh& Net) { Net.ReverseV(); });
+}
+
+void TGeoCustomMesh::SwapUV() {
+    ChangeLines([](TMesh& Net) { Net.SwapUV(); });
+}
+
+void TGeoCustomMesh::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    if (FNet != nullptr) DragStart = FNet->Clone();
+}
+
+void TGeoCustomMesh::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
+    if (FNet == nullptr || !DragStart) return;
+    // From the start positions each time, so that many small steps add no error.
+    for (int K = 0; K < FNet->NumU() * FNet->NumV(); ++K) {
+        TRPoint& P = FNet->PointByIndex(K);
+        if (!P.Marked) continue;
+        const TRPoint& Start = DragStart->PointByIndex(K);
+        P.X = Start.X + Offset.X;
+        P.Y = Start.Y + Offset.Y;
+        P.Z = Start.Z + Offset.Z;
+    }
+    if (IMeshFrame* Frame = MeshFrame()) Frame->RefreshSelectedRows();
+}
+
+void TGeoCustomMesh::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) { DragStart.reset(); }
+
+void TGeoCustomMesh::DrawNetLines(IGraphics& View, bool Plain) {
+    const TGeometryColors& C = Colors();
+    if (!Plain) View.SetLineColor(C.ControlPolygonColor());
+    FNet->Draw(View);
+    const auto Handle = [&](const TRPoint& P, TColor Normal) {
+        if (!Plain) View.SetLineColor(P.Marked ? C.SelectColor() : Normal);
+        View.EditHandlePoint(P, 0);
+    };
+    if (EditView == mvUV) {
+        for (int K = 0; K < FNet->NumU() * FNet->NumV(); ++K) Handle(FNet->PointByIndex(K), C.ControlPolygonColor());
+        return;
+    }
+    const int Count = EditView == mvU ? FNet->NumV() : FNet->NumU();
+    const auto At = [&](int K) -> TRPoint& {
+        return EditView == mvU ? FNet->Point(EditIndex, K) : FNet->Point(K, EditIndex);
+    };
+    if (!Plain) View.SetLineColor(C.DrawColor());
+    for (int K = 0; K < Count; ++K) K == 0 ? View.LineStartPoint(At(K)) : View.LineNextPoint(At(K));
+    if (Count > 0) View.LineFinish();
+    for (int K = 0; K < Count; ++K) Handle(At(K), C.DrawColor());
+}
+
+void TGeoCustomMesh::DrawEditNet(IGraphics& View) {
+    if (FNet != nullptr) DrawNetLines(View, false);
+}
+
+void TGeoCustomMesh::Draw(IGraphics& View) {
+    if (Editing()) {
+        DrawEditNet(View);
+        return;
+    }
+    if (OutlineRepresentation() != nullptr) OutlineRepresentation()->Draw(View);
+    if (ParametersRepresentation() != nullptr) ParametersRepresentation()->Draw(View);
+    if (DrawContours()) Contours().Draw(View);
+}
+
+void TGeoCustomMesh::DrawOutline(IGraphics& View) {
+    if (Editing()) {
+        if (FNet != nullptr) DrawNetLines(View, true);
+        return;
+    }
+    if (OutlineRepresentation() != nullptr) OutlineRepresentation()->Draw(View);
+    if (ParametersRepresentation() != nullptr) ParametersRepresentation()->DrawOutline(View);
+    if (DrawContours()) Contours().DrawOutline(View);
+}
+
+void TGeoCustomMesh::DrawSimplified(IGraphics& View) {
+    if (FNet == nullptr) return;
+    const int U = FNet->NumU();
+    const int V = FNet->NumV();
+    if (U > 20 || V > 20 || (U > 8 && V > 8)) {
+        DrawBoxEdges(GetExtents(), View);
+        return;
+    }
+    FNet->Draw(View);
+    if (Mirrored()) FNet->CreateTransformed(MirrorXZMatrix)->Draw(View);
+}
+
+void TGeoCustomMesh::SaveToText(TTextWriter& Out) {
+    if (FNet == nullptr) return;
+    Out.WriteLine("[" + ClassNameOf(typeid(*FNet)) + "]");
+    FNet->SaveToText(Out);
+    WriteCommonKeys(Out, *this, ckName);
+    if (!GetDrawParameters()) Out.WriteLine("DrawParameters=FALSE");
+    if (DrawContours()) Out.WriteLine("DrawContours=TRUE");
+    WriteCommonKeys(Out, *this, ckMirrored | ckColor);
+    Out.WriteLine("");
+}
+
+void TGeoCustomMesh::LoadFromText(TTextReader& In) {
+    if (FNet != nullptr) FNet->LoadFromText(In);
+    TBlockLine Line;
+    while (ReadBlockLine(In, Line)) {
+        const bool True = UpperCase(Line.Value) == "TRUE";
+        if (Line.Key == "DRAWPARAMETERS")
+            SetDrawParameters(True);
+        else if (Line.Key == "DRAWCONTOURS")
+            SetDrawContours(True);
+        else if (Line.Key == "NAME" || Line.Key == "MIRRORED" || Line.Key == "COLOR")
+            ReadCommonKey(*this, Line);
+    }
+}
+
+std::unique_ptr<TPolygonList> TGeoCustomMesh::CreatePolygonRepresentation(std::uint8_t Purpose) {
+    if (FNet == nullptr) return nullptr;
+    const std::string Name = GetName();
+    if (GConsole)
+        GConsole->WriteLine("  Creating Polygon Representation of " + ClassName() + (Name.empty() ? "" : "." + Name) +
+                            "...");
+    return FNet->CreatePolygonsFor(Purpose, 1);
+}
+
+}  // namespace sarnova

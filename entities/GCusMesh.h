@@ -1,0 +1,101 @@
+// The base of the surface entities whose shape is a rectangular net of control points: editing the
+// whole net, one U line or one V line, dragging the selected points, inserting and deleting net
+// lines, drawing the net while it is edited, and the entity block shared by the net kinds.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "entities/GSurface.h"
+
+namespace sarnova {
+
+class TMesh;
+
+// The name under which the GUI registers the property frame of control-net entities.
+inline const char* const MeshFrameName = "MeshFrame";
+
+// The property frame of a control-net entity.
+class IMeshFrame : public IGeometryFrame {
+public:
+    bool IsDefaultFrame() const override { return false; }
+    // Only the grid rows of the selected points (while they are dragged).
+    virtual void RefreshSelectedRows() = 0;
+};
+
+// Edit views: all points, one U line, one V line (the values of the frame selector's views).
+inline constexpr std::uint8_t mvUV = 0;
+inline constexpr std::uint8_t mvU = 1;
+inline constexpr std::uint8_t mvV = 2;
+
+class TGeoCustomMesh : public TGeoDraggableSurface {
+public:
+    TGeoCustomMesh();
+    ~TGeoCustomMesh() override;
+
+    TDataObject GetDataObject() override;
+    // Not editing, or in the all-points view: every net point in list order; else the points of the
+    // edited line.
+    int GetPointCount() override;
+    TRPoint* GetPoint(int Index) override;
+    void AddSnapPoints(TGeometrySnapInfo& Request) override;
+    TMBox CalculateExtents() override;
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    void Draw(IGraphics& View) override;
+    void DrawOutline(IGraphics& View) override;
+    // Large nets draw their extents box only.
+    void DrawSimplified(IGraphics& View) override;
+    void SaveToText(TTextWriter& Out) override;
+    void LoadFromText(TTextReader& In) override;
+    std::unique_ptr<TPolygonList> CreatePolygonRepresentation(std::uint8_t Purpose) override;
+    void UpdateFrame() override;
+    void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                   const TMVector& Offset) override;
+    // Every selected point goes to its position at the drag start plus Offset.
+    void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+              const TMVector& Offset) override;
+    void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                 const TMVector& Offset) override;
+    TSurface* GetSurface() override;
+
+    // Whether the net may change its line structure; a B-spline surface asks the user.
+    virtual bool CanChangeNet() { return true; }
+    virtual void SetEditView(std::uint8_t View);
+    virtual void DrawEditNet(IGraphics& View);
+
+    TMesh& Net() const { return *FNet; }
+    IMeshFrame* MeshFrame() const { return dynamic_cast<IMeshFrame*>(GetFrame()); }
+    std::uint8_t GetEditView() const { return EditView; }
+    int GetEditIndex() const { return EditIndex; }
+    // No range test: callers pass 0 to the line count - 1.
+    void SetEditIndex(int Index);
+    int SelectedPointCount();
+    // Line operations, each one change of the entity. A delete that would leave fewer than two lines
+    // in its direction changes nothing.
+    void InsertU(int Index);
+    void InsertV(int Index);
+    void DeleteU(int Index);
+    void DeleteV(int Index);
+    void DeleteEditedLine();
+    void ReverseU();
+    void ReverseV();
+    void SwapUV();
+
+protected:
+    // The subclass owns the net and hands it over here once constructed.
+    void SetNet(TMesh* Net) { FNet = Net; }
+    // Opens the net's knots before its line structure changes (B-spline nets).
+    virtual void OpenKnots() {}
+
+private:
+    template <class F>
+    void ChangeLines(F Change);
+    // Draws the edited lines and handles; with colours unless Plain.
+    void DrawNetLines(IGraphics& View, bool Plain);
+
+    TMesh* FNet = nullptr;
+    std::unique_ptr<TMesh> DragStart;
+    int EditIndex = 0;
+    std::uint8_t EditView = mvUV;
+};
+
+}  // namespace sarnova

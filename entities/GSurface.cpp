@@ -1,0 +1,391 @@
+#include "entities/GSurface.h"
+
+#include "document/GCustomPline.h"
+#include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
+#include "document/Settings.h"
+#include "entities/GMesh.h"
+#include "foundation/GeomBox.h"
+#include "foundation/PolyList.h"
+#include "platform/Menu.h"
+#include "surfaces/Surface.h"
+#include "surfaces/SurfaceAnalysis.h"
+
+namespace sarnova {
+
+namespace {
+
+TSurfaceRendererFactory& RendererFactory() {
+    static TSurfaceRendererFactory Factory;
+    return Factory;
+}
+
+constexpr const char* AnalysisCaption = "Show Surface Analysis";
+constexpr const char* AnalysisModeCaptions[] = {"Gaussian Curvature", "Mean Curvature", "Zebra (Isophotes)"};
+constexpr const char* AnalysisOffCaption = "Off";
+
+// The owner's side of a representation; nullptr for an entity that is no surface.
+ISurfaceEntity* SurfaceOwner(TGeometry& Geometry) { return dynamic_cast<ISurfaceEntity*>(&Geometry); }
+
+// Fills List by Add, then, for a mirrored owner, appends the lines reflected in y = 0.
+template <class F>
+void FillLines(TGeometry& Owner, std::unique_ptr<TPolylineList>& List, F Add) {
+    if (!List) List = std::make_unique<TPolylineList>();
+    List->Clear();
+    Add(*List);
+    if (Owner.Mirrored()) {
+        std::unique_ptr<TPolylineList> Mirror = List->Transformed(MatrixMirror(2, 0));
+        List->TakeFrom(*Mirror);
+    }
+}
+
+}  // namespace
+
+void RegisterSurfaceRenderer(TSurfaceRendererFactory Factory) { RendererFactory() = std::move(Factory); }
+
+std::unique_ptr<IShadedRenderer> CreateSurfaceRenderer(TSurface& Surface) {
+    return RendererFactory() ? RendererFactory()(Surface) : nullptr;
+}
+
+ISurfaceEntity::~ISurfaceEntity() = default;
+
+int ZebraStripeCount(std::uint8_t Bands) {
+    switch (Bands & 0x7F) {
+        case 1: return 180;
+        case 2: return 90;
+        case 5: return 72;
+        case 10: return 36;
+        default: return 0;
+    }
+}
+
+void AddSurfaceLines(TSurface& Surface, TPolylineList& List, int NU, int NV) {
+    const int SavedU = Surface.NumULine();
+    const int SavedV = Surface.NumVLine();
+    const int SavedPoints = Surface.StoredLinePointCount();
+    Surface.SetNumULine(NU);
+    Surface.SetNumVLine(NV);
+    try {
+        Surface.AddParameterLines(List, 0, 1);
+    } catch (...) {
+        Surface.SetNumULine(SavedU);
+        Surface.SetNumVLine(SavedV);
+        Surface.SetLinePointCount(SavedPoints);
+        throw;
+    }
+    Surface.SetNumULine(SavedU);
+    Surface.SetNumVLine(SavedV);
+    Surface.SetLinePointCount(SavedPoints);
+}
+
+// ---- Representations ----
+
+void TParametersRepresentation::Rebuild() {
+    ISurfaceEntity* Owner = SurfaceOwner(GetGeometry());
+    if (Owner == nullptr) return;
+    FillLines(GetGeometry(), Polylines, [&](TPolylineList& List) {
+        if ((GetGeometry().GetState() & gsParameterLines) != 0) Owner->AddParameterLines(List);
+    });
+}
+
+void TOutlineRepresentation::Rebuild() {
+    ISurfaceEntity* Owner = SurfaceOwner(GetGeometry());
+    if (Owner == nullptr) return;
+    FillLines(GetGeometry(), Polylines, [&](TPolylineList& List) { Owner->AddBoundaryLines(List); });
+}
+
+TSurfaceAnalysisRepresentation::TSurfaceAnalysisRepresentation(TGeometry& AGeometry)
+    : TGeometryRepresentation(AGeometry), FAnalysis(std::make_unique<TSurfaceAnalysis>()) {
+    StoreVisible(false);
+}
+
+TSurfaceAnalysisRepresentation::~TSurfaceAnalysisRepresentation() = default;
+
+void TSurfaceAnalysisRepresentation::DoDraw(IGraphics& View) {
+    const TSarnovaSettings& Settings = CurrentSettings();
+    auto& Curvature = FAnalysis->CurvatureParameters();
+    Curvature.SetShadingModel(static_cast<TColorInterpolationMode>(Settings.CurvatureShadingModel));
+    Curvature.SetLayers(Settings.CurvatureLayers);
+    Curvature.SetLayersCount(Settings.CurvatureLayersCount);
+    auto& Zebra = FAnalysis->IsoPhotesParameters();
+    Zebra.SetZebraVector(Settings.ZebraVector);
+    Zebra.SetZebraBand1Color(Settings.ZebraBand1Color);
+    Zebra.SetZebraBand2Color(Settings.ZebraBand2Color);
+    // Widths without a stripe count of their own keep the count the analysis has.
+    if (const int Stripes = ZebraStripeCount(Settings.ZebraBands); Stripes > 0) Zebra.SetZebraBands(Stripes);
+    FAnalysis->Draw(View);
+}
+
+void TSurfaceAnalysisRepresentation::DoDrawOutline(IGraphics& View) { FAnalysis->DrawUncolored(View); }
+
+void TSurfaceAnalysisRepresentation::Rebuild() {
+    if (ISurfaceEntity* Owner = SurfaceOwner(GetGeometry())) Owner->AddToSurfaceAnalysis(*FAnalysis);
+}
+
+// ---- TSurfaceDisplay ----
+
+TSurfaceDisplay::TSurfaceDisplay(TGeometry& AOwner)
+    : Owner(AOwner), Analysis(std::make_unique<TSurfaceAnalysisRepresentation>(AOwner)) {}
+
+TSurfaceDisplay::~TSurfaceDisplay() = default;
+
+void TSurfaceDisplay::SetFlag(std::uint16_t Bit, bool Value) {
+    Owner.SetState(Value ? (Owner.GetState() | Bit) : (Owner.GetState() & ~Bit));
+}
+
+void TSurfaceDisplay::SetDrawOutline(bool Show) {
+    if (!Outline) return;
+    Outline->SetVisible(Show);
+    if (!Outline->GetVisible()) SetFlag(gsParameterLines, false);
+    Outline->Invalidate();
+    Owner.UpdateFrame();
+}
+
+void TSurfaceDisplay::SetShowAnalysis(bool Show) {
+    if (GetShowAnalysis() == Show) return;
+    SetFlag(gsCurvature, Show);
+    Analysis->SetVisible(Show);
+    Owner.InvalidateViews();
+    Owner.UpdateFrame();
+}
+
+void TSurfaceDisplay::ShowAnalysisMode(std::uint8_t Mode) {
+    if (!GetShowAnalysis()) {
+        Analysis->Analysis().SetMode(Mode);
+        SetShowAnalysis(true);
+    } else if (Analysis->Analysis().GetMode() != Mode) {
+        Analysis->Analysis().SetMode(Mode);
+        Analysis->Invalidate();
+        Owner.InvalidateViews();
+        Owner.UpdateFrame();
+    }
+}
+
+void TSurfaceDisplay::HideAnalysis() {
+    if (GetShowAnalysis()) SetShowAnalysis(false);
+}
+
+TMenuItem* TSurfaceDisplay::AddAnalysisMenu() {
+    TMenuItem* Item = Owner.AddMenuItem(AnalysisCaption, {});
+    for (std::uint8_t Mode = 0; Mode < 3; ++Mode)
+        Owner.AddSubMenuItem(AnalysisModeCaptions[Mode], [this, Mode](TMenuItem&) { ShowAnalysisMode(Mode); });
+    Owner.AddSubMenuItem(AnalysisOffCaption, [this](TMenuItem&) { HideAnalysis(); });
+    return Item;
+}
+
+void TSurfaceDisplay::UpdateAnalysisMenu(TMenuItem* Item) const {
+    if (Item == nullptr) return;
+    const bool Shown = GetShowAnalysis();
+    const std::uint8_t Mode = Analysis->Analysis().GetMode();
+    Item->Checked = Shown;
+    for (std::uint8_t M = 0; M < 3; ++M)
+        if (TMenuItem* Sub = Item->Find(AnalysisModeCaptions[M])) Sub->Checked = Shown && Mode == M;
+    if (TMenuItem* Off = Item->Find(AnalysisOffCaption)) Off->Checked = !Shown;
+}
+
+void TSurfaceDisplay::InvalidateAll() {
+    if (Parameters) Parameters->Invalidate();
+    if (Outline) Outline->Invalidate();
+    Analysis->Invalidate();
+}
+
+void TSurfaceDisplay::DrawHighlighted(IGraphics& View) {
+    if (!Outline) return;
+    View.SetLineColor(Owner.Colors().DrawColor());
+    Outline->DrawAlways(View);
+}
+
+TPolylistRepresentation* TSurfaceDisplay::HitRepresentation(bool ContoursFirst) const {
+    if (Parameters && Parameters->GetVisible() && GetDrawParameters()) return Parameters.get();
+    TPolylistRepresentation* Contours = Owner.DrawContours() ? &Owner.Contours() : nullptr;
+    TPolylistRepresentation* Lines = Outline && Outline->GetVisible() ? Outline.get() : nullptr;
+    if (ContoursFirst) return Contours != nullptr ? Contours : Lines;
+    return Lines != nullptr ? Lines : Contours;
+}
+
+void TSurfaceDisplay::ReplaceOwner(std::unique_ptr<TGeometry> Replacement) {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr) return;
+    InListUpdate(*List, [&] {
+        Owner.DeleteFromList();
+        List->Add(std::move(Replacement));
+    });
+}
+
+// ---- TGeoSurface ----
+
+TGeoSurface::TGeoSurface() {
+    Display.Parameters = std::make_unique<TParametersRepresentation>(*this);
+    Display.Outline = std::make_unique<TOutlineRepresentation>(*this);
+}
+
+TGeoSurface::~TGeoSurface() = default;
+
+void TGeoSurface::SetDrawParameters(bool Show) {
+    if (GetDrawParameters() == Show) return;
+    Undraw();
+    Display.SetFlag(gsParameterLines, Show);
+    if (Show) Display.Parameters->SetVisible(true);
+    Display.Parameters->Invalidate();
+    Redraw();
+    UpdateFrame();
+}
+
+void TGeoSurface::SetLineCount(int& Count, int Value) {
+    Undraw();
+    Count = Value;
+    Display.Parameters->Invalidate();
+    Display.Outline->Invalidate();
+    Redraw();
+}
+
+TMBox TGeoSurface::CalculateExtents() {
+    TMBox Box;
+    if (TSurface* Surface = GetSurface())
+        Box = Surface->GetExtents();
+    else if (const TPolylineList* Lines = Display.Parameters->GetPolylines())
+        Box = Lines->Extents();
+    return Mirrored() ? CopyBoxSymmetricY(Box) : Box;
+}
+
+void TGeoSurface::Assign(const TGeometry& Source) {
+    TGeometry::Assign(Source);
+    const auto* Other = dynamic_cast<const TGeoSurface*>(&Source);
+    if (Other == nullptr) return;
+    Display.Parameters->SetVisible(Other->Display.Parameters->GetVisible());
+    Display.Outline->SetVisible(Other->Display.Outline->GetVisible());
+    Display.NumULine = Other->Display.NumULine;
+    Display.NumVLine = Other->Display.NumVLine;
+    Display.SetFlag(gsParameterLines, Other->GetDrawParameters());
+}
+
+double TGeoSurface::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
+    TPolylistRepresentation* Hit = Display.HitRepresentation(true);
+    return Hit != nullptr ? Hit->DistanceToPoint(ScreenPoint, View) : 1e33;
+}
+
+bool TGeoSurface::InRect(const TRect& Rect, IGraphics& View) {
+    TPolylistRepresentation* Hit = Display.HitRepresentation(false);
+    return Hit != nullptr && Hit->InRect(Rect, View);
+}
+
+
+void TGeoSurface::Draw(IGraphics& View) {
+    // With neither parameter lines nor contours the outline is all there is to see.
+    if ((GetState() & (gsParameterLines | gsContours)) == 0) Display.Outline->SetVisible(true);
+    Display.Parameters->Draw(View);
+    Display.Outline->Draw(View);
+    Display.Analysis->Draw(View);
+    if (DrawContours()) Contours().Draw(View);
+}
+
+void TGeoSurface::DrawOutline(IGraphics& View) {
+    Display.Parameters->DrawOutline(View);
+    Display.Outline->DrawOutline(View);
+    Display.Analysis->DrawOutline(View);
+    if (DrawContours()) Contours().DrawOutline(View);
+}
+
+void TGeoSurface::DrawSimplified(IGraphics& View) { DrawBox(View); }
+
+void TGeoSurface::HandleMessage(TGeoMessage& Message) {
+    TGeometry::HandleMessage(Message);
+    if (dynamic_cast<TGeoSelectSurfaces*>(&Message) != nullptr) SetSelected(true);
+}
+
+bool TGeoSurface::HasMeshSurface(TGeometry* Entity) {
+    auto* Surface = dynamic_cast<TGeoSurface*>(Entity);
+    return Surface != nullptr && dynamic_cast<TMesh*>(Surface->GetSurface()) != nullptr;
+}
+
+void TGeoSurface::ConvertToSurfaceEntity() {
+    // A B-spline surface would become a B-spline surface entity; until that entity exists every
+    // mesh-based surface becomes a mesh entity.
+    ConvertToMeshEntity();
+}
+
+void TGeoSurface::ConvertToMeshEntity() {
+    auto* Net = dynamic_cast<TMesh*>(GetSurface());
+    if (Net == nullptr || GetOwnerList() == nullptr) return;
+    auto Mesh = std::make_unique<TGeoMesh>();
+    Mesh->Net().Assign(*Net);
+    Display.ReplaceOwner(std::move(Mesh));
+}
+
+void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {
+    bool AllConvertible = List.SelectedCount() > 0;
+    for (int I = 0; I < List.Count() && AllConvertible; ++I) {
+        TGeometry& G = List.Items(I);
+        if (G.GetSelected()) AllConvertible = G.ClassName() == Class.ClassName() && HasMeshSurface(&G);
+    }
+    if (!AllConvertible) return;
+    if (Menu.Count() > 0) Menu.Add("-");
+    const auto Convert = [](TMenuItem& Sender) {
+        TGeometryList* Document = GeometryListOf(Sender);
+        if (Document == nullptr) return;
+        InListUpdate(*Document, [&] {
+            for (int I = 0; I < Document->Count();) {
+                TGeometry& G = Document->Items(I);
+                if (G.GetSelected() && HasMeshSurface(&G))
+                    static_cast<TGeoSurface&>(G).ConvertToMeshEntity();
+                else
+                    ++I;
+            }
+        });
+        Document->InvalidateViews();
+    };
+    Menu.Add(NewGMenuItem("Convert to Surfaces", &List, Convert));
+    Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, Convert));
+}
+
+// ---- TGeoDraggableSurface ----
+
+TGeoDraggableSurface::TGeoDraggableSurface() { SetDrawParameters(true); }
+
+TGeoDraggableSurface::~TGeoDraggableSurface() = default;
+
+void TGeoDraggableSurface::CreateLineRepresentations() {
+    Display.Parameters = std::make_unique<TParametersRepresentation>(*this);
+    Display.Outline = std::make_unique<TOutlineRepresentation>(*this);
+    Display.Parameters->SetVisible(true);
+    Display.Outline->SetVisible(true);
+}
+
+void TGeoDraggableSurface::SetDrawParameters(bool Show) {
+    if (GetDrawParameters() == Show) {
+        if (Display.Parameters) Display.Parameters->SetVisible(Show);
+        return;
+    }
+    Display.SetFlag(gsParameterLines, Show);
+    if (Display.Parameters) {
+        if (Show) Display.Parameters->SetVisible(true);
+        Display.Parameters->Invalidate();
+    }
+    InvalidateViews();
+    UpdateFrame();
+}
+
+void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {
+    Undraw();
+    Count = Value;
+    MarkChanged();
+    Redraw();
+}
+
+
+
+double TGeoDraggableSurface::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
+    // In large documents the cached lines cost too much to rebuild for every pick.
+    if (GetOwnerList() == nullptr || GetOwnerList()->Count() >= 500) return TGeoDraggable::DistanceToPoint(ScreenPoint, View);
+    TPolylistRepresentation* Hit = Display.HitRepresentation(true);
+    return Hit != nullptr ? Hit->DistanceToPoint(ScreenPoint, View) : TGeoDraggable::DistanceToPoint(ScreenPoint, View);
+}
+
+bool TGeoDraggableSurface::InRect(const TRect& Rect, IGraphics& View) {
+    if (GetOwnerList() == nullptr || GetOwnerList()->Count() >= 500) return TGeoDraggable::InRect(Rect, View);
+    TPolylistRepresentation* Hit = Display.HitRepresentation(true);
+    return Hit != nullptr ? Hit->InRect(Rect, View) : TGeoDraggable::InRect(Rect, View);
+}
+
+
+}  // namespace sarnova

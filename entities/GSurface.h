@@ -1,0 +1,221 @@
+// The bases of the surface entities: TGeoSurface for surfaces generated from other data, and
+// TGeoDraggableSurface for surfaces whose control points are dragged in the view, with the cached
+// parameter-line, outline and curvature-analysis pictures they share and the popup operations that
+// turn a surface into other entities.
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "document/GDraggable.h"
+#include "document/Geometry.h"
+#include "document/GeometryRepresentation.h"
+
+namespace sarnova {
+
+class TMesh;
+class TSurface;
+class TSurfaceAnalysis;
+
+// The shaded image of a surface comes from the GUI's renderer; the model only asks for one here.
+using TSurfaceRendererFactory = std::function<std::unique_ptr<IShadedRenderer>(TSurface& Surface)>;
+void RegisterSurfaceRenderer(TSurfaceRendererFactory Factory);
+// A renderer for Surface; nullptr when no renderer was registered (headless runs).
+std::unique_ptr<IShadedRenderer> CreateSurfaceRenderer(TSurface& Surface);
+
+// What the shared representations ask of the entity that owns them.
+class ISurfaceEntity {
+public:
+    virtual ~ISurfaceEntity();
+    // The entity's surface when it is a single kernel surface; nullptr otherwise.
+    virtual TSurface* GetSurface() = 0;
+    virtual void AddBoundaryLines(TPolylineList& List) = 0;
+    virtual void AddParameterLines(TPolylineList& List) = 0;
+    virtual void AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) = 0;
+};
+
+// Zebra stripe count for a "ZebraBands" setting; 0 for a width the analysis has no count for.
+int ZebraStripeCount(std::uint8_t Bands);
+
+// Adds Surface's lines at NU by NV lines per direction, its own line settings left as they were.
+void AddSurfaceLines(TSurface& Surface, TPolylineList& List, int NU, int NV);
+
+// The parameter lines of the owner, while its parameter-line switch is on.
+class TParametersRepresentation : public TPolylistRepresentation {
+public:
+    using TPolylistRepresentation::TPolylistRepresentation;
+
+protected:
+    void Rebuild() override;
+};
+
+// The boundary lines of the owner.
+class TOutlineRepresentation : public TPolylistRepresentation {
+public:
+    using TPolylistRepresentation::TPolylistRepresentation;
+
+protected:
+    void Rebuild() override;
+};
+
+// The curvature or zebra analysis of the owner's surfaces; starts hidden.
+class TSurfaceAnalysisRepresentation : public TGeometryRepresentation {
+public:
+    explicit TSurfaceAnalysisRepresentation(TGeometry& AGeometry);
+    ~TSurfaceAnalysisRepresentation() override;
+
+    TSurfaceAnalysis& Analysis() const { return *FAnalysis; }
+
+protected:
+    // Copies the analysis settings of the program into the analysis first.
+    void DoDraw(IGraphics& View) override;
+    void DoDrawOutline(IGraphics& View) override;
+    void Rebuild() override;
+
+private:
+    std::unique_ptr<TSurfaceAnalysis> FAnalysis;
+};
+
+// The display switches and representations both bases share. Holders create the line
+// representations they need; the analysis always exists.
+class TSurfaceDisplay {
+public:
+    explicit TSurfaceDisplay(TGeometry& AOwner);
+    ~TSurfaceDisplay();
+
+    TGeometry& Owner;
+    std::unique_ptr<TParametersRepresentation> Parameters;
+    std::unique_ptr<TOutlineRepresentation> Outline;
+    std::unique_ptr<TSurfaceAnalysisRepresentation> Analysis;
+    int NumULine = 25;
+    int NumVLine = 25;
+
+    bool GetDrawParameters() const { return (Owner.GetState() & gsParameterLines) != 0; }
+    bool GetDrawOutline() const { return Outline && Outline->GetVisible(); }
+    bool GetShowAnalysis() const { return (Owner.GetState() & gsCurvature) != 0; }
+    void SetDrawOutline(bool Show);
+    void SetShowAnalysis(bool Show);
+    // Shows the analysis in Mode (0 Gaussian, 1 mean, 2 zebra); nothing when shown so already.
+    void ShowAnalysisMode(std::uint8_t Mode);
+    void HideAnalysis();
+    TMenuItem* AddAnalysisMenu();
+    void UpdateAnalysisMenu(TMenuItem* Item) const;
+    void InvalidateAll();
+    // Thick outline in the draw colour, drawn even when hidden.
+    void DrawHighlighted(IGraphics& View);
+    void SetFlag(std::uint16_t Bit, bool Value);
+    // Parameter lines (visible, switched on), then the outline, then the contours: the first that
+    // shows; nullptr when none does. ContoursFirst puts the contours before the outline.
+    TPolylistRepresentation* HitRepresentation(bool ContoursFirst) const;
+    // Replaces the owner by a new entity made from it, in one update bracket.
+    void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
+};
+
+// What both surface bases add to their entity base Base: the shared display switches and
+// representations, and the line sampling from the entity's surface.
+template <class Base>
+class TSurfaceEntity : public Base, public ISurfaceEntity {
+public:
+    void InvalidateRepresentations() override {
+        Base::InvalidateRepresentations();
+        Display.InvalidateAll();
+    }
+    void DrawHighlighted(IGraphics& View) override { Display.DrawHighlighted(View); }
+
+    void AddBoundaryLines(TPolylineList& List) override {
+        if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, 2, 2);
+    }
+    void AddParameterLines(TPolylineList& List) override {
+        if (TSurface* Surface = GetSurface()) AddSurfaceLines(*Surface, List, Display.NumULine, Display.NumVLine);
+    }
+    void AddToSurfaceAnalysis(TSurfaceAnalysis&) override {}
+    // None in the base: each subclass hands out the kernel surface it holds.
+    TSurface* GetSurface() override { return nullptr; }
+
+    virtual void SetDrawParameters(bool Show) = 0;
+    bool GetDrawParameters() const { return Display.GetDrawParameters(); }
+    void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
+    bool GetDrawOutline() const { return Display.GetDrawOutline(); }
+    void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
+    void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
+    int GetNumULine() const { return Display.NumULine; }
+    int GetNumVLine() const { return Display.NumVLine; }
+    void SetNumULine(int Value) { SetLineCount(Display.NumULine, Value); }
+    void SetNumVLine(int Value) { SetLineCount(Display.NumVLine, Value); }
+    bool GetShowAnalysis() const { return Display.GetShowAnalysis(); }
+    void SetShowAnalysis(bool Show) { Display.SetShowAnalysis(Show); }
+    void ShowGaussianCurvature() { Display.ShowAnalysisMode(0); }
+    void ShowMeanCurvature() { Display.ShowAnalysisMode(1); }
+    void ShowZebra() { Display.ShowAnalysisMode(2); }
+    void HideAnalysis() { Display.HideAnalysis(); }
+    TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
+    void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
+
+    // Nullptr for line representations a draggable subclass has not created.
+    TParametersRepresentation* ParametersRepresentation() const { return Display.Parameters.get(); }
+    TOutlineRepresentation* OutlineRepresentation() const { return Display.Outline.get(); }
+    TSurfaceAnalysisRepresentation& AnalysisRepresentation() const { return *Display.Analysis; }
+
+protected:
+    virtual void SetLineCount(int& Count, int Value) = 0;
+
+    TSurfaceDisplay Display{*this};
+};
+
+// The base of generated surfaces, which have no points of their own to drag.
+class TGeoSurface : public TSurfaceEntity<TGeometry> {
+public:
+    TGeoSurface();
+    ~TGeoSurface() override;
+    const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoSurface>(); }
+
+    // "Convert to Surfaces" and "Convert to Surfaces Meshes..." for a selection of entities of the
+    // class only; subclasses that keep these items pass their own class.
+    static void AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List);
+    static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
+        AddSurfaceSelectionItems(GeometryClassOf<TGeoSurface>(), Menu, List);
+    }
+
+    TMBox CalculateExtents() override;
+    void Assign(const TGeometry& Source) override;
+    double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
+    bool InRect(const TRect& Rect, IGraphics& View) override;
+    // An entity that shows neither parameter lines nor contours shows its outline.
+    void Draw(IGraphics& View) override;
+    void DrawOutline(IGraphics& View) override;
+    void DrawSimplified(IGraphics& View) override;
+    void HandleMessage(TGeoMessage& Message) override;
+
+    void SetDrawParameters(bool Show) override;
+    // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
+    void ConvertToSurfaceEntity();
+    void ConvertToMeshEntity();
+
+    // A TGeoSurface whose surface is a mesh (a B-spline surface included).
+    static bool HasMeshSurface(TGeometry* Entity);
+
+protected:
+    void SetLineCount(int& Count, int Value) override;
+};
+
+// The base of surfaces whose control points are dragged. Subclasses create the line
+// representations (CreateLineRepresentations) and draw themselves.
+class TGeoDraggableSurface : public TSurfaceEntity<TGeoDraggable> {
+public:
+    // Parameter lines switched on.
+    TGeoDraggableSurface();
+    ~TGeoDraggableSurface() override;
+
+    // In large documents, or without one, the points; else what is drawn.
+    double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
+    bool InRect(const TRect& Rect, IGraphics& View) override;
+
+    void SetDrawParameters(bool Show) override;
+
+protected:
+    // Both line representations, visible.
+    void CreateLineRepresentations();
+    // The new count reaches the surface through Recalculate.
+    void SetLineCount(int& Count, int Value) override;
+};
+
+}  // namespace sarnova

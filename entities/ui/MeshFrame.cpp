@@ -1,0 +1,268 @@
+#include "entities/ui/MeshFrame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "foundation/DuZezOrideFormat.h"
+#include "platform/qt/QtCanvas.h"
+#include "shell/MeshEditSelector.h"
+#include "surfaces/Surface.h"
+
+namespace sarnova {
+
+namespace {
+
+QToolButton* NewButton(const QString& Text, const QString& Hint, QWidget* Parent, bool Checkable = false) {
+    auto* Button = new QToolButton(Parent);
+    Button->setText(Text);
+    Button->setToolTip(Hint);
+    Button->setCheckable(Checkable);
+    return Button;
+}
+
+}  // namespace
+
+TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Parent), Entity(&AEntity) {
+    auto* Layout = new QVBoxLayout(this);
+
+    EntityClass = new QLabel(this);
+    QFont Font = EntityClass->font();
+    Font.setBold(true);
+    Font.setItalic(true);
+    Font.setPixelSize(16);
+    EntityClass->setFont(Font);
+    EntityClass->setStyleSheet("color: blue");
+    const std::string Keyword = AEntity.GetClass().GetKeyword();
+    EntityClass->setText(QString::fromStdString(Keyword.size() > 1 ? Keyword.substr(1) : Keyword));
+    Layout->addWidget(EntityClass);
+
+    auto* NameGroup = new QGroupBox("Name and Color", this);
+    auto* NameLayout = new QHBoxLayout(NameGroup);
+    Edit1 = new QLineEdit(NameGroup);
+    VkColorPanel1 = new QPushButton(NameGroup);
+    VkColorPanel1->setFixedWidth(40);
+    NameLayout->addWidget(Edit1);
+    NameLayout->addWidget(VkColorPanel1);
+    Layout->addWidget(NameGroup);
+
+    auto* EditGroup = new QGroupBox("Editing Selection", this);
+    auto* EditLayout = new QVBoxLayout(EditGroup);
+    MeshEditSelector1 = new TMeshEditSelector(EditGroup);
+    MeshEditSelector1->setMinimumHeight(120);
+    EditLayout->addWidget(MeshEditSelector1);
+    auto* EditButtons = new QHBoxLayout;
+    UVBut = NewButton("UV", "Edit U and V", EditGroup, true);
+    UBut = NewButton("U", "Edit U", EditGroup, true);
+    VBut = NewButton("V", "Edit V", EditGroup, true);
+    AddUBut = NewButton("+U", "Add a U Column - Click in window to position", EditGroup, true);
+    AddVBut = NewButton("+V", "Add a V Row - Click in window to create", EditGroup, true);
+    DelBut = NewButton("Del", "Delete Column or Row", EditGroup);
+    for (QToolButton* B : {UVBut, UBut, VBut, AddUBut, AddVBut, DelBut}) EditButtons->addWidget(B);
+    EditLayout->addLayout(EditButtons);
+    Layout->addWidget(EditGroup);
+
+    auto* PointsGroup = new QGroupBox("Points", this);
+    auto* PointsLayout = new QVBoxLayout(PointsGroup);
+    auto* PointButtons = new QHBoxLayout;
+    DecEditT = NewButton("<", "Previous", PointsGroup);
+    IncEditT = NewButton(">", "Next", PointsGroup);
+    CopyBut = NewButton("Copy", "Copy Grid", PointsGroup);
+    for (QToolButton* B : {DecEditT, IncEditT, CopyBut}) PointButtons->addWidget(B);
+    PointsLayout->addLayout(PointButtons);
+    VkGrid1 = new QTableWidget(0, 4, PointsGroup);
+    VkGrid1->setHorizontalHeaderLabels({"", "X", "Y", "Z"});
+    VkGrid1->setColumnWidth(0, 30);
+    PointsLayout->addWidget(VkGrid1);
+    Layout->addWidget(PointsGroup, 1);
+
+    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& Text) {
+        if (Entity != nullptr) Entity->SetName(Text.toStdString());
+    });
+    connect(VkColorPanel1, &QPushButton::clicked, this, [this] {
+        if (Entity == nullptr) return;
+        const QColor Chosen = QColorDialog::getColor(ColorToQColor(Entity->GetColor()), this);
+        if (Chosen.isValid()) Entity->SetColor(RGBColor(Chosen.red(), Chosen.green(), Chosen.blue()));
+    });
+    connect(UVBut, &QToolButton::clicked, this, [this] { ChooseView(mvUV); });
+    connect(UBut, &QToolButton::clicked, this, [this] { ChooseView(mvU); });
+    connect(VBut, &QToolButton::clicked, this, [this] { ChooseView(mvV); });
+    connect(AddUBut, &QToolButton::clicked, this, [this] { SetInsertMode(2); });
+    connect(AddVBut, &QToolButton::clicked, this, [this] { SetInsertMode(1); });
+    connect(DelBut, &QToolButton::clicked, this, [this] {
+        if (Entity != nullptr) Entity->DeleteEditedLine();
+    });
+    connect(DecEditT, &QToolButton::clicked, this, [this] { StepEditIndex(-1); });
+    connect(IncEditT, &QToolButton::clicked, this, [this] { StepEditIndex(1); });
+    connect(CopyBut, &QToolButton::clicked, this, [this] {
+        QString Text;
+        for (int Row = 1; Row < VkGrid1->rowCount(); ++Row) {
+            for (int Column = 1; Column < 4; ++Column) {
+                const QTableWidgetItem* Item = VkGrid1->item(Row, Column);
+                Text += (Item != nullptr ? Item->text() : QString()) + (Column < 3 ? "\t" : "\r\n");
+            }
+        }
+        QApplication::clipboard()->setText(Text);
+    });
+    connect(VkGrid1, &QTableWidget::cellChanged, this, [this](int Row, int Column) { EditCell(Row, Column); });
+    MeshEditSelector1->OnMeshSelect = [this](QObject*, TMeshEditSelectorView, int GridIndex, int InsertIndex) {
+        MeshSelect(GridIndex, InsertIndex);
+    };
+
+    SetInsertMode(0);
+    Refresh();
+}
+
+TMeshFrame::~TMeshFrame() = default;
+
+void TMeshFrame::ChooseView(std::uint8_t View) {
+    if (Entity == nullptr) return;
+    if (View == mvUV || Entity->GetEditView() != View) {
+        Entity->SetEditView(View);
+        Entity->DeselectAllPoints();
+    }
+    SetInsertMode(0);
+}
+
+void TMeshFrame::StepEditIndex(int Step) {
+    if (Entity == nullptr) return;
+    Entity->SetEditIndex(Entity->GetEditIndex() + Step);
+    Entity->DeselectAllPoints();
+}
+
+void TMeshFrame::MeshSelect(int GridIndex, int InsertIndex) {
+    if (Entity == nullptr) return;
+    if (InsertMode == 0) {
+        if (Entity->GetEditView() != mvUV) {
+            Entity->SetEditIndex(GridIndex);
+            Entity->DeselectAllPoints();
+        }
+        return;
+    }
+    const int Mode = InsertMode;
+    SetInsertMode(0);
+    if (Mode == 2)
+        Entity->InsertU(InsertIndex);
+    else
+        Entity->InsertV(InsertIndex);
+}
+
+void TMeshFrame::SetInsertMode(int Mode) {
+    InsertMode = Mode;
+    const std::uint8_t View = Entity != nullptr ? Entity->GetEditView() : mvUV;
+    AddUBut->setChecked(Mode == 2);
+    AddVBut->setChecked(Mode == 1);
+    if (Mode == 0) {
+        UVBut->setChecked(View == mvUV);
+        UBut->setChecked(View == mvU);
+        VBut->setChecked(View == mvV);
+        AddUBut->setEnabled(View == mvU);
+        AddVBut->setEnabled(View == mvV);
+        DelBut->setEnabled(View != mvUV);
+    } else {
+        DelBut->setEnabled(false);
+    }
+}
+
+TRPoint* TMeshFrame::RowPoint(int Row) const {
+    if (Entity == nullptr || Row < 1) return nullptr;
+    TMesh& Net = Entity->Net();
+    const int Index = Entity->GetEditIndex();
+    if (Entity->GetEditView() == mvU && Row - 1 < Net.NumV()) return &Net.Point(Index, Row - 1);
+    if (Entity->GetEditView() == mvV && Row - 1 < Net.NumU()) return &Net.Point(Row - 1, Index);
+    return nullptr;
+}
+
+void TMeshFrame::FillRow(int Row) {
+    const TRPoint* P = RowPoint(Row);
+    if (P == nullptr) return;
+    const QString Texts[] = {QString::number(Row - 1), QString::fromStdString(Format("%.3f", {P->X})),
+                             QString::fromStdString(Format("%.3f", {P->Y})), QString::fromStdString(Format("%.3f", {P->Z}))};
+    for (int Column = 0; Column < 4; ++Column) {
+        QTableWidgetItem* Item = VkGrid1->item(Row, Column);
+        if (Item == nullptr) {
+            Item = new QTableWidgetItem;
+            Item->setTextAlignment(Column == 0 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+            if (Column == 0) Item->setFlags(Item->flags() & ~Qt::ItemIsEditable);
+            VkGrid1->setItem(Row, Column, Item);
+        }
+        Item->setText(Texts[Column]);
+    }
+}
+
+void TMeshFrame::Refresh() {
+    if (Entity == nullptr) return;
+    Filling = true;
+    const QSignalBlocker BlockGrid(VkGrid1);
+    Edit1->setText(QString::fromStdString(Entity->GetName()));
+    VkColorPanel1->setStyleSheet("background-color: " + ColorToQColor(Entity->GetColor()).name());
+    const std::uint8_t View = Entity->GetEditView();
+    const int Index = Entity->GetEditIndex();
+    const TMesh& Net = Entity->Net();
+    UVBut->setChecked(View == mvUV);
+    UBut->setChecked(View == mvU);
+    VBut->setChecked(View == mvV);
+    DecEditT->setEnabled(View != mvUV && Index > 0);
+    IncEditT->setEnabled((View == mvU && Index < Net.NumU() - 1) || (View == mvV && Index < Net.NumV() - 1));
+
+    VkGrid1->setVisible(View != mvUV);
+    CopyBut->setEnabled(View != mvUV);
+    if (View != mvUV) {
+        const int Rows = (View == mvU ? Net.NumV() : Net.NumU()) + 1;
+        if (VkGrid1->rowCount() != Rows) VkGrid1->setRowCount(Rows);
+        auto* Corner = new QTableWidgetItem(QString(View == mvU ? "U=" : "V=") + QString::number(Index));
+        Corner->setFlags(Corner->flags() & ~Qt::ItemIsEditable);
+        VkGrid1->setItem(0, 0, Corner);
+        for (int Row = 1; Row < Rows; ++Row) FillRow(Row);
+    }
+
+    MeshEditSelector1->SetGridUCount(Net.NumU());
+    MeshEditSelector1->SetGridVCount(Net.NumV());
+    MeshEditSelector1->SetGridView(static_cast<TMeshEditSelectorView>(View));
+    if (View == mvU) MeshEditSelector1->SetGridUSelected(Index);
+    if (View == mvV) MeshEditSelector1->SetGridVSelected(Index);
+    Filling = false;
+}
+
+void TMeshFrame::RefreshSelectedRows() {
+    const QSignalBlocker BlockGrid(VkGrid1);
+    for (int Row = 1; Row < VkGrid1->rowCount(); ++Row)
+        if (const TRPoint* P = RowPoint(Row); P != nullptr && P->Marked) FillRow(Row);
+}
+
+void TMeshFrame::EditCell(int Row, int Column) {
+    if (Filling || Entity == nullptr || Column < 1 || Column > 3) return;
+    TRPoint* P = RowPoint(Row);
+    QTableWidgetItem* Item = VkGrid1->item(Row, Column);
+    if (P == nullptr || Item == nullptr) return;
+    bool Ok = false;
+    const double Value = Item->text().replace(',', '.').toDouble(&Ok);
+    if (!Ok) {
+        FillRow(Row);
+        return;
+    }
+    Entity->BeginChange();
+    Entity->Undraw();
+    (Column == 1 ? P->X : Column == 2 ? P->Y : P->Z) = Value;
+    Entity->EndChange();
+    Entity->Redraw();
+}
+
+void RegisterSurfaceUi() {
+    RegisterGeometryFrame(MeshFrameName, [](TGeometry& Geometry, void* Owner) -> IGeometryFrame* {
+        auto* Mesh = dynamic_cast<TGeoCustomMesh*>(&Geometry);
+        if (Mesh == nullptr) return nullptr;
+        return new TMeshFrame(*Mesh, static_cast<QWidget*>(Owner));
+    });
+}
+
+}  // namespace sarnova

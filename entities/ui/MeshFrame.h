@@ -1,0 +1,65 @@
+// The property frame of the control-net surfaces: class label, name and colour, the edit view and
+// edited line with the net picture, line insertion and deletion, and a grid of the edited line's
+// points that edits them.
+#pragma once
+#include <QWidget>
+
+#include "entities/GCusMesh.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+
+namespace sarnova {
+
+class TMeshEditSelector;
+
+class TMeshFrame : public QWidget, public IMeshFrame {
+public:
+    TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent);
+    ~TMeshFrame() override;
+
+    void Refresh() override;
+    void RefreshSelectedRows() override;
+    void GeometryDestroyed() override { Entity = nullptr; }
+
+    // 0 none, 1 the next selector click adds a V row, 2 a U column.
+    void SetInsertMode(int Mode);
+    int GetInsertMode() const { return InsertMode; }
+    // The selector's report: edit that line, or insert before InsertIndex in an insert mode.
+    void MeshSelect(int GridIndex, int InsertIndex);
+
+    QLabel* EntityClass;
+    QLineEdit* Edit1;
+    QPushButton* VkColorPanel1;
+    TMeshEditSelector* MeshEditSelector1;
+    QToolButton* UVBut;
+    QToolButton* UBut;
+    QToolButton* VBut;
+    QToolButton* AddUBut;
+    QToolButton* AddVBut;
+    QToolButton* DelBut;
+    QToolButton* DecEditT;
+    QToolButton* IncEditT;
+    QToolButton* CopyBut;
+    QTableWidget* VkGrid1;
+
+private:
+    void ChooseView(std::uint8_t View);
+    void StepEditIndex(int Step);
+    // The net point shown in grid row Row (1-based) of the edited line; nullptr in the all-points view.
+    TRPoint* RowPoint(int Row) const;
+    void FillRow(int Row);
+    void EditCell(int Row, int Column);
+
+    TGeoCustomMesh* Entity;
+    int InsertMode = 0;
+    bool Filling = false;
+};
+
+// Registers the control-net frame with the model; the GUI calls it at start-up.
+void RegisterSurfaceUi();
+
+}  // namespace sarnova
