@@ -56,6 +56,7 @@ using TCursor = int;
 inline constexpr TCursor crDefault = 0;
 inline constexpr TCursor crArrow = -2;
 inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crSizeAll = -22;
 inline constexpr TCursor crHourGlass = -11;
 
 }  // namespace sarnova

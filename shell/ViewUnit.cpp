@@ -36,6 +36,7 @@
 #include "shell/TextEdit.h"
 #include "shell/ViewUnitFormats.h"
 #include "views/OpenGLView.h"
+#include "views/PlotterUnit.h"
 
 namespace sarnova {
 
@@ -600,6 +601,10 @@ void TViewform::Print() {
     FDocument->ClearSelection();
     OpenGLView1->Print("Sarnova - " + std::filesystem::path(DocumentFileName()).filename().string());
 }
+
+bool TViewform::CanPrintToScale() const { return HasPrintableEntities(*FDocument); }
+
+void TViewform::PrintToScale() { ShowScalePrinting(*FDocument, Dialogs); }
 
 void TViewform::PrintSettings() {
     QPageSetupDialog PrinterSetupDialog1(&GetPrinter(), this);

@@ -55,7 +55,8 @@ public:
     TMVector GetMouseLocation() const override { return MouseLocation; }
     bool CanUndo() const override;
     bool CanRedo() const override;
-    bool CanPrintToScale() const override { return false; }
+    // Only for a document with an entity that scale printing draws.
+    bool CanPrintToScale() const override;
     bool IsMacroEditorShowing() const override;
     TInteractionMode GetInteractionMode() const override;
     void SetInteractionMode(TInteractionMode Mode) override;
@@ -69,7 +70,8 @@ public:
     void Save() override;
     // The print dialog; once confirmed the selection is cleared and the view printed.
     void Print() override;
-    void PrintToScale() override {}
+    // The modal scale-printing window on the document.
+    void PrintToScale() override;
     void Undo() override;
     void Redo() override;
     // The selected entities, copied, become the clipboard's contents.

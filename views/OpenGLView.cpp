@@ -19,6 +19,7 @@
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"
+#include "platform/qt/QtKeys.h"
 #include "views/OpenGLHelpers.h"
 #include "views/OpenGLViewGlyphs.h"
 
@@ -638,32 +639,7 @@ void TOpenGLView::SetInteractionMode(TInteractionMode Mode) {
 
 void TOpenGLView::SetCursor(TCursor Value) {
     Cursor = Value;
-    // The program's own cursors by meaning: 11 zoom, 12 pan, 13 rotate, 16 zoom window, 22 region,
-    // 23 and 30 to 32 placing points, 27 to 29 and 33 to 37 moving points on an edit plane or axis.
-    Qt::CursorShape Shape = Qt::ArrowCursor;
-    switch (Value) {
-        case crCross:
-        case 23:
-        case 30:
-        case 31:
-        case 32:
-        case 16: Shape = Qt::CrossCursor; break;
-        case 27:
-        case 28:
-        case 29:
-        case 33:
-        case 34:
-        case 35:
-        case 36:
-        case 37: Shape = Qt::SizeAllCursor; break;
-        case crHourGlass: Shape = Qt::WaitCursor; break;
-        case 11: Shape = Qt::SizeVerCursor; break;
-        case 12: Shape = Qt::OpenHandCursor; break;
-        case 13: Shape = Qt::ClosedHandCursor; break;
-        case 22: Shape = Qt::PointingHandCursor; break;
-        default: break;
-    }
-    setCursor(QCursor(Shape));
+    setCursor(QCursor(QtCursorShape(Value)));
 }
 
 void TOpenGLView::UpdateCursor() {

@@ -144,4 +144,30 @@ bool QtMouseButton(Qt::MouseButton Button, TMouseButton& Result) {
     }
 }
 
+Qt::CursorShape QtCursorShape(TCursor Cursor) {
+    switch (Cursor) {
+        case crCross:
+        case 23:
+        case 30:
+        case 31:
+        case 32:
+        case 16: return Qt::CrossCursor;
+        case 27:
+        case 28:
+        case 29:
+        case 33:
+        case 34:
+        case 35:
+        case 36:
+        case 37:
+        case crSizeAll: return Qt::SizeAllCursor;
+        case crHourGlass: return Qt::WaitCursor;
+        case 11: return Qt::SizeVerCursor;
+        case 12: return Qt::OpenHandCursor;
+        case 13: return Qt::ClosedHandCursor;
+        case 22: return Qt::PointingHandCursor;
+        default: return Qt::ArrowCursor;
+    }
+}
+
 }  // namespace sarnova

@@ -18,4 +18,9 @@ TShiftState QtShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 // False for buttons other than the left, right and middle one.
 bool QtMouseButton(Qt::MouseButton Button, TMouseButton& Result);
 
+// The pointer shape of a cursor number: the class library's shapes and, by meaning, the program's own
+// cursors (11 zoom, 12 pan, 13 rotate, 16 zoom window, 22 region, 23 and 30 to 32 placing points, 27
+// to 29 and 33 to 37 moving points on an edit plane or axis); the arrow for any other number.
+Qt::CursorShape QtCursorShape(TCursor Cursor);
+
 }  // namespace sarnova

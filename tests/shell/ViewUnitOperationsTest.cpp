@@ -29,6 +29,8 @@
 #include "foundation/Polyline.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/ViewUnitFormats.h"
+#include "views/GeometryPlotter.h"
+#include "views/PlotterUnit.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {
@@ -327,6 +329,28 @@ TEST_F(DocumentActions, PrintClearsTheSelectionAndWritesThePage) {
     EXPECT_EQ(Printer.docName(), "Sarnova - hull.geo");
 }
 
+TEST_F(DocumentActions, PrintToScaleOpensTheScalePrintingWindowForPrintableEntities) {
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->PrintToScaleAction->isEnabled());
+    Dialogs.Answer(TModalResult::mrNo);
+    int Pages = -1;
+    std::string Title;
+    OnNextModal([&](QWidget& Modal) {
+        Title = Modal.windowTitle().toStdString();
+        if (auto* Plotter = dynamic_cast<TPlotterForm*>(&Modal)) Pages = Plotter->GetPlotter().PageCount();
+    });
+    Form->PrintToScaleAction->trigger();
+    EXPECT_EQ(Title, "Scale Printing");
+    EXPECT_EQ(Pages, 1);
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Text, "Split Geometry elements into separate pages");
+
+    // An empty document has nothing to print to scale.
+    NewWindow();
+    Form->UpdateActions();
+    EXPECT_FALSE(Form->PrintToScaleAction->isEnabled());
+}
+
 TEST_F(DocumentActions, PrintSettingsRunThePrinterSetup) {
     bool Shown = false;
     OnNextModal([&](QWidget& D) { Shown = qobject_cast<QPageSetupDialog*>(&D) != nullptr; });
@@ -410,7 +434,6 @@ TEST_F(DocumentActions, MissingTargetsAreDisabled) {
         if (!Action->isSeparator() && Action->text().endsWith("...")) {
             EXPECT_FALSE(Action->isEnabled()) << Action->text().toStdString();
         }
-    EXPECT_FALSE(Form->PrintToScaleAction->isEnabled());
     EXPECT_TRUE(Form->PrintAction->isEnabled());
     EXPECT_TRUE(W->PrintSettingsAction->isEnabled());
 }
