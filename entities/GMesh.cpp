@@ -1,6 +1,7 @@
 #include "entities/GMesh.h"
 
 #include "document/GCustomPline.h"
+#include "document/ShadedRenderer.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -85,10 +86,9 @@ void TGeoMesh::Assign(const TGeometry& Source) {
 
 void TGeoMesh::CreateRenderer() {
     if (GetRenderer() != nullptr) return;
-    std::unique_ptr<IShadedRenderer> Renderer = CreateSurfaceRenderer(*Mesh);
-    if (!Renderer) return;
-    Renderer->SetMirrored(Mirrored());
-    SetRenderer(std::move(Renderer));
+    // Nothing when no GUI registered a renderer (headless runs): the mesh keeps drawing its lines.
+    std::unique_ptr<IGLRenderer> Renderer = CreateGLRendererFromSurface(*Mesh, Mirrored());
+    if (Renderer) SetRenderer(std::move(Renderer));
 }
 
 void TGeoMesh::Query(TGeometryQuery& Query) {

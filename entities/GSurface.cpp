@@ -15,11 +15,6 @@ namespace sarnova {
 
 namespace {
 
-TSurfaceRendererFactory& RendererFactory() {
-    static TSurfaceRendererFactory Factory;
-    return Factory;
-}
-
 constexpr const char* AnalysisCaption = "Show Surface Analysis";
 constexpr const char* AnalysisModeCaptions[] = {"Gaussian Curvature", "Mean Curvature", "Zebra (Isophotes)"};
 constexpr const char* AnalysisOffCaption = "Off";
@@ -41,11 +36,6 @@ void FillLines(TGeometry& Owner, std::unique_ptr<TPolylineList>& List, F Add) {
 
 }  // namespace
 
-void RegisterSurfaceRenderer(TSurfaceRendererFactory Factory) { RendererFactory() = std::move(Factory); }
-
-std::unique_ptr<IShadedRenderer> CreateSurfaceRenderer(TSurface& Surface) {
-    return RendererFactory() ? RendererFactory()(Surface) : nullptr;
-}
 
 ISurfaceEntity::~ISurfaceEntity() = default;
 

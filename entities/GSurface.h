@@ -16,11 +16,6 @@ class TMesh;
 class TSurface;
 class TSurfaceAnalysis;
 
-// The shaded image of a surface comes from the GUI's renderer; the model only asks for one here.
-using TSurfaceRendererFactory = std::function<std::unique_ptr<IShadedRenderer>(TSurface& Surface)>;
-void RegisterSurfaceRenderer(TSurfaceRendererFactory Factory);
-// A renderer for Surface; nullptr when no renderer was registered (headless runs).
-std::unique_ptr<IShadedRenderer> CreateSurfaceRenderer(TSurface& Surface);
 
 // What the shared representations ask of the entity that owns them.
 class ISurfaceEntity {
