@@ -6,6 +6,9 @@
 #include "document/GContours.h"
 #include "document/GPline.h"
 #include "document/GeometryClasses.h"
+#include "entities/GArc.h"
+#include "entities/GBox.h"
+#include "entities/GCircle.h"
 #include "entities/GFrames.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
@@ -33,6 +36,9 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
+    RegisterOnce<TGeoBox>();
+    RegisterOnce<TGeoArc>();
+    RegisterOnce<TGeoCircle>();
 }
 
 }  // namespace sarnova

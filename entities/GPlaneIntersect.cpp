@@ -9,6 +9,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "entities/GConversions.h"
 #include "entities/GPlane.h"
 #include "entities/PlaneProjectionDlg.h"
 #include "foundation/DuZezOride.h"
@@ -50,17 +51,6 @@ bool PlaneAndOther(TGeometryList& List, F Accepts, TGeoPlane*& Plane, TGeometry*
         if (Other == nullptr && Accepts(G)) Other = &G;
     }
     return Plane != nullptr && Other != nullptr;
-}
-
-// A polyline-list entity holding a copy of Lines, when the program has that class.
-std::unique_ptr<TGeometry> NewPolylineListEntity(const TPolylineList& Lines) {
-    const TGeometryClass& Class = FindGeometryClass("TPolylineList");
-    if (UpperCase(Class.GetKeyword()) != "TPOLYLINELIST") return nullptr;
-    std::unique_ptr<TGeometry> Entity = Class.Create();
-    const TDataObject Data = Entity->GetDataObject();
-    if (!Data || *Data.Type != typeid(TPolylineList)) return nullptr;
-    static_cast<TPolylineList*>(Data.Object)->Assign(Lines);
-    return Entity;
 }
 
 }  // namespace

@@ -45,6 +45,14 @@ public:
     virtual void EndPixelOverlay() = 0;
     // Rows in the current colour, the picture's lower-left corner at (X, Y).
     virtual void Bitmap(double X, double Y, const TBitmapRows& Rows) = 0;
+
+    // The lit material of the faces that follow, front and back: diffuse and specular colour and
+    // shininess; the current colour becomes the diffuse one. Targets without lighting ignore it.
+    virtual void Material(TColor Diffuse, TColor Specular, double Shininess) {}
+    // Where a world point shows through the scene's present matrices: x and y in the pixels of the
+    // pixel overlay, and the depth, 0 to 1 within the view's depth range. Asked before the overlay
+    // begins; false when the target cannot tell.
+    virtual bool WorldToWindow(const TMVector& P, TMVector& Window) { return false; }
 };
 
 // The render target behind a view handed to IRenderable::Render; nullptr for a target that cannot

@@ -1,11 +1,24 @@
 #include "naval/Frames.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "foundation/DeRaridi.h"
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {
+
+namespace {
+
+// The frames every table spans: its first range starts at LowestFrame, its last ends before
+// BeyondFrame.
+constexpr std::int32_t LowestFrame = -100000;
+constexpr std::int32_t BeyondFrame = 300000;
+
+}  // namespace
 
 const TFrameSpacing& TFrames::Items(int Index) const {
     if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
@@ -17,6 +30,18 @@ double TFrames::FramePosition(double Frame) const {
     for (auto Range = Ranges.rbegin(); Range != Ranges.rend(); ++Range)
         if (Range->ContainsFrame(Frame)) return Range->FramePosition(Frame);
     return -1;
+}
+
+double TFrames::FrameNumber(double X) const {
+    for (auto Range = Ranges.rbegin(); Range != Ranges.rend(); ++Range)
+        if (Range->ContainsX(X)) return Range->FrameNumber(X);
+    return -1;
+}
+
+const TFrameSpacing* TFrames::SpacingOfFrame(double Frame) const {
+    for (auto Range = Ranges.rbegin(); Range != Ranges.rend(); ++Range)
+        if (Range->ContainsFrame(Frame)) return &*Range;
+    return nullptr;
 }
 
 void TFrames::SetDefinition(const std::string& Text) {
@@ -37,8 +62,6 @@ void TFrames::SetDefinition(const std::string& Text) {
 }
 
 void TFrames::Rebuild() {
-    constexpr std::int32_t LowestFrame = -100000;
-    constexpr std::int32_t BeyondFrame = 300000;
     if (Ranges.empty()) return;
     Ranges.front().FirstFrame = LowestFrame;
     for (std::size_t I = 0; I + 1 < Ranges.size(); ++I) Ranges[I].LastFrame = Ranges[I + 1].FirstFrame;
@@ -82,6 +105,51 @@ std::string TFrames::GetDefinition() const {
 
 void TFrames::Assign(const TFrames& Other) {
     if (Other.Count() > 0) SetDefinition(Other.GetDefinition());
+}
+
+std::unique_ptr<TFrames> TFrames::Transformed(const TMMatrix& M) const {
+    const double Scale = M[0][0];
+    const double Shift = M[0][3];
+    const auto Map = [&](double X) { return Scale * X + Shift; };
+    auto Result = std::make_unique<TFrames>();
+    Result->Assign(*this);
+    Result->Origin = Map(Result->Origin);
+    for (TFrameSpacing& R : Result->Ranges) {
+        R.XMin = Map(R.XMin);
+        R.XMax = Map(R.XMax);
+        R.Offset = Map(R.Offset);
+        R.Spacing *= Scale;
+    }
+    return Result;
+}
+
+void TFrames::VisitFrames(int First, int Last, const std::function<bool(int Frame, double X)>& Visit) const {
+    First = std::max(First, LowestFrame);
+    Last = std::min(Last, BeyondFrame - 1);
+    const TFrameSpacing* Range = nullptr;
+    for (int Frame = First; Frame <= Last; ++Frame) {
+        if (Range == nullptr || !Range->ContainsFrame(Frame)) Range = SpacingOfFrame(Frame);
+        if (Range == nullptr) continue;
+        if (!Visit(Frame, Range->FramePosition(Frame))) return;
+    }
+}
+
+void TFrames::Draw(IGraphics& View) const {
+    View.Line(XMin, 0, 0, XMax, 0, 0);
+    // A limit far beyond the table is held to the frames a table can span, so that the scale neither
+    // overflows nor runs on without end; with a spacing of 0 the limits have no frame number at all.
+    const auto Whole = [](double F) {
+        return TruncSingle(std::clamp(F, double(LowestFrame), double(BeyondFrame)));
+    };
+    const double F0 = FrameNumber(XMin);
+    const double F1 = FrameNumber(XMax);
+    if (!std::isfinite(F0) || !std::isfinite(F1)) return;
+    VisitFrames(Whole(F0), Whole(F1), [&View](int Frame, double X) {
+        const double H = Frame % 10 == 0 ? 1.0 : 0.5;
+        View.Line(X, 0, 0, X, 0, -H);
+        View.Line(X, -H, 0, X, H, 0);
+        return true;
+    });
 }
 
 }  // namespace sarnova

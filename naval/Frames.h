@@ -2,10 +2,16 @@
 // following at piecewise-constant spacings.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "foundation/VkMaths.h"
+
 namespace sarnova {
+
+class IGraphics;
 
 // One range of equally spaced frames: it holds the frames First <= f < Last and the positions
 // XMin <= x < XMax.
@@ -18,7 +24,9 @@ struct TFrameSpacing {
     std::int32_t LastFrame = 0;
 
     double FramePosition(double Frame) const { return Frame * Spacing + Offset; }
+    double FrameNumber(double X) const { return (X - Offset) / Spacing; }
     bool ContainsFrame(double Frame) const { return FirstFrame <= Frame && Frame < LastFrame; }
+    bool ContainsX(double X) const { return XMin <= X && X < XMax; }
 };
 
 class TFrames {
@@ -37,6 +45,11 @@ public:
 
     // The x of a (fractional) frame number through the last range that holds it; -1 when none does.
     double FramePosition(double Frame) const;
+    // The fractional frame number at X through the last range whose x interval holds X; -1 when none
+    // does (which callers cannot tell from frame -1).
+    double FrameNumber(double X) const;
+    // The last range holding the frame; nullptr when none does.
+    const TFrameSpacing* SpacingOfFrame(double Frame) const;
 
     // Rebuilds the table from "Frames <origin> <spacing> [<frame> <spacing> ...]": frame 0 at the
     // origin, and from each listed frame on the spacing that follows it; the first word is not
@@ -51,6 +64,17 @@ public:
     // Becomes a copy of Other's ranges and origin through its definition; an empty Other changes
     // nothing. The x limits are not copied.
     void Assign(const TFrames& Other);
+    // A copy mapped along x by the matrix's x row, x' = M[0][0] x + M[0][3]: origin, range limits and
+    // offsets mapped, spacings scaled. Its x limits are 0.
+    std::unique_ptr<TFrames> Transformed(const TMMatrix& M) const;
+    // The scale: the x axis from XMin to XMax and at every whole frame between the frame numbers of
+    // the two limits (each in single precision, truncated towards zero) a tick down in z and a cross
+    // tick in y, 1 long at every tenth frame and 0.5 otherwise. Frames outside every range are left
+    // out, and so are limits that have no frame number.
+    void Draw(IGraphics& View) const;
+    // Calls Visit with every whole frame from First to Last (clamped to the frames a table can hold)
+    // that lies in a range, and its x, in increasing order, until Visit answers false.
+    void VisitFrames(int First, int Last, const std::function<bool(int Frame, double X)>& Visit) const;
 
 private:
     void Rebuild();

@@ -10,6 +10,7 @@
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
+#include "entities/ui/EntityFrame.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
@@ -73,6 +74,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPlaneUi();
     RegisterPointListUi();
     RegisterSurfaceUi();
+    RegisterPrimitiveFrames();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();

@@ -994,6 +994,26 @@ void TOpenGLView::EndPixelOverlay() {
     glPopMatrix();
 }
 
+void TOpenGLView::Material(TColor Diffuse, TColor Specular, double Shininess) {
+    if ((State & vfMeasuring) || !(State & vfContextReady)) return;
+    SetGLMaterial(Diffuse, Specular, static_cast<float>(Shininess));
+}
+
+bool TOpenGLView::WorldToWindow(const TMVector& P, TMVector& Window) {
+    if ((State & vfMeasuring) || !(State & vfContextReady)) return false;
+    MakeCurrent();
+    GLdouble ModelView[16], Projection[16];
+    GLint Viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, ModelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, Projection);
+    glGetIntegerv(GL_VIEWPORT, Viewport);
+    GLdouble WX = 0, WY = 0, WZ = 0;
+    if (!gluProject(P.X, P.Y, P.Z, ModelView, Projection, Viewport, &WX, &WY, &WZ)) return false;
+    // The pixel overlay counts y down from the top edge.
+    Window = {WX, GetClientHeight() - WY, WZ};
+    return true;
+}
+
 void TOpenGLView::Bitmap(double X, double Y, const TBitmapRows& Rows) {
     GLubyte Bytes[32];
     for (int R = 0; R < 16; ++R) {

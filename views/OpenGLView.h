@@ -473,6 +473,9 @@ public:
     void BeginPixelOverlay() override;
     void EndPixelOverlay() override;
     void Bitmap(double X, double Y, const TBitmapRows& Rows) override;
+    void Material(TColor Diffuse, TColor Specular, double Shininess) override;
+    // False while measuring or without a context.
+    bool WorldToWindow(const TMVector& P, TMVector& Window) override;
 
 protected:
     void initializeGL() override;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PlaneFixtures.h"
+#include "StandInEntities.h"
 #include "document/GBSpline.h"
 #include "document/GCBSpline.h"
 #include "document/GeometryClasses.h"
@@ -44,16 +45,6 @@ public:
     std::vector<int> Purposes;
 };
 
-// The polyline-list entity as far as the plane needs it: a list of polylines under its keyword.
-class TFakePolylineList : public TGeometry {
-public:
-    const TGeometryClass& GetClass() const override { return GeometryClassOf<TFakePolylineList>(); }
-    static std::string GetKeyword() { return "TPolylineList"; }
-    TDataObject GetDataObject() override { return TDataObject::Of(&Lines); }
-    TMBox CalculateExtents() override { return Lines.Extents(); }
-    TPolylineList Lines;
-};
-
 void ExpectPoints(const TPolyline& P, const std::vector<TMVector>& Expected) {
     ASSERT_EQ(P.Count(), static_cast<int>(Expected.size()));
     for (int I = 0; I < P.Count(); ++I) ExpectNear(P.Point(I)->Vector(), Expected[static_cast<std::size_t>(I)]);
@@ -64,11 +55,7 @@ class PlaneIntersectTest : public PlaneDocumentTest {
 protected:
     void SetUp() override {
         PlaneDocumentTest::SetUp();
-        static const bool Registered = [] {
-            RegisterGeometryClass(GeometryClassOf<TFakePolylineList>());
-            return true;
-        }();
-        (void)Registered;
+        RegisterStandInEntities();
         Plane->SetPlaneMode(pmX);
         Plane->SetOffset(1);
     }

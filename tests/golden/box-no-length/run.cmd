@@ -1,0 +1,5 @@
+BOX Tank
+X 5
+W 4
+H 2
+END
