@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "entities/ui/FrameParts.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "platform/qt/QtCanvas.h"
 #include "shell/MeshEditSelector.h"
@@ -35,15 +36,8 @@ QToolButton* NewButton(const QString& Text, const QString& Hint, QWidget* Parent
 TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Parent), Entity(&AEntity) {
     auto* Layout = new QVBoxLayout(this);
 
-    EntityClass = new QLabel(this);
-    QFont Font = EntityClass->font();
-    Font.setBold(true);
-    Font.setItalic(true);
-    Font.setPixelSize(16);
-    EntityClass->setFont(Font);
-    EntityClass->setStyleSheet("color: blue");
     const std::string Keyword = AEntity.GetClass().GetKeyword();
-    EntityClass->setText(QString::fromStdString(Keyword.size() > 1 ? Keyword.substr(1) : Keyword));
+    EntityClass = NewFrameTitle(Keyword.size() > 1 ? Keyword.substr(1) : Keyword, this);
     Layout->addWidget(EntityClass);
 
     auto* NameGroup = new QGroupBox("Name and Color", this);
