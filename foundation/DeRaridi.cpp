@@ -2,7 +2,21 @@
 
 #include <cmath>
 
+#include "foundation/Geom.h"
+
 namespace sarnova {
+
+void IGraphics::LinePoints(const TRPoint& P1, const TRPoint& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
+
+void IGraphics::LineVectors(const TMVector& P1, const TMVector& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
+
+void IGraphics::LineStartPoint(const TRPoint& P) { LineStart(P.X, P.Y, P.Z); }
+
+void IGraphics::LineStartVector(const TMVector& V) { LineStart(V.X, V.Y, V.Z); }
+
+void IGraphics::LineNextPoint(const TRPoint& P) { LineNext(P.X, P.Y, P.Z); }
+
+void IGraphics::LineNextVector(const TMVector& V) { LineNext(V.X, V.Y, V.Z); }
 
 void TEditorInterface::Attach(IOpenGLView&) {}
 

@@ -63,14 +63,16 @@ public:
     virtual void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) = 0;
     // Line(X1, Y1, 0, X2, Y2, 0).
     virtual void Line2D(double X1, double Y1, double X2, double Y2) = 0;
-    virtual void LinePoints(const TRPoint& P1, const TRPoint& P2) = 0;
-    virtual void LineVectors(const TMVector& P1, const TMVector& P2) = 0;
+    // The point and vector forms pass their coordinates to Line, LineStart and LineNext unless a
+    // target needs them apart.
+    virtual void LinePoints(const TRPoint& P1, const TRPoint& P2);
+    virtual void LineVectors(const TMVector& P1, const TMVector& P2);
     virtual void LineStart(double X, double Y, double Z) = 0;
-    virtual void LineStartPoint(const TRPoint& P) = 0;
-    virtual void LineStartVector(const TMVector& V) = 0;
+    virtual void LineStartPoint(const TRPoint& P);
+    virtual void LineStartVector(const TMVector& V);
     virtual void LineNext(double X, double Y, double Z) = 0;
-    virtual void LineNextPoint(const TRPoint& P) = 0;
-    virtual void LineNextVector(const TMVector& V) = 0;
+    virtual void LineNextPoint(const TRPoint& P);
+    virtual void LineNextVector(const TMVector& V);
     virtual void LineFinish() = 0;
     // The list as a polyline, or as a filled polygon when its Filled flag is set; in the list's own
     // colours when its OwnColors flag is set. Which colours are current afterwards is the target's rule.

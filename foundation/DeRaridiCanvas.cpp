@@ -58,32 +58,16 @@ void TCanvasInterface::Line(double X1, double Y1, double Z1, double X2, double Y
 
 void TCanvasInterface::Line2D(double X1, double Y1, double X2, double Y2) { Line(X1, Y1, 0, X2, Y2, 0); }
 
-void TCanvasInterface::LinePoints(const TRPoint& P1, const TRPoint& P2) {
-    Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z);
-}
-
-void TCanvasInterface::LineVectors(const TMVector& P1, const TMVector& P2) {
-    Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z);
-}
-
 void TCanvasInterface::LineStart(double X, double Y, double Z) {
     const TPoint A = WorldToScreen(X, Y, Z);
     Canvas.SetPenColor(LineColor);
     Canvas.MoveTo(A.X, A.Y);
 }
 
-void TCanvasInterface::LineStartPoint(const TRPoint& P) { LineStart(P.X, P.Y, P.Z); }
-
-void TCanvasInterface::LineStartVector(const TMVector& V) { LineStart(V.X, V.Y, V.Z); }
-
 void TCanvasInterface::LineNext(double X, double Y, double Z) {
     const TPoint A = WorldToScreen(X, Y, Z);
     Canvas.LineTo(A.X, A.Y);
 }
-
-void TCanvasInterface::LineNextPoint(const TRPoint& P) { LineNext(P.X, P.Y, P.Z); }
-
-void TCanvasInterface::LineNextVector(const TMVector& V) { LineNext(V.X, V.Y, V.Z); }
 
 void TCanvasInterface::LineFinish() {}
 

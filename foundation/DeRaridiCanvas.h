@@ -32,14 +32,8 @@ public:
 
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;
     void Line2D(double X1, double Y1, double X2, double Y2) override;
-    void LinePoints(const TRPoint& P1, const TRPoint& P2) override;
-    void LineVectors(const TMVector& P1, const TMVector& P2) override;
     void LineStart(double X, double Y, double Z) override;
-    void LineStartPoint(const TRPoint& P) override;
-    void LineStartVector(const TMVector& V) override;
     void LineNext(double X, double Y, double Z) override;
-    void LineNextPoint(const TRPoint& P) override;
-    void LineNextVector(const TMVector& V) override;
     void LineFinish() override;
     // In the list's own colours when it has them; afterwards the pen is this target's line colour and
     // the brush white, whatever the list had.

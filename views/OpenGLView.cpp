@@ -777,10 +777,6 @@ void TOpenGLView::Line(double X1, double Y1, double Z1, double X2, double Y2, do
 
 void TOpenGLView::Line2D(double X1, double Y1, double X2, double Y2) { Line(X1, Y1, 0, X2, Y2, 0); }
 
-void TOpenGLView::LinePoints(const TRPoint& P1, const TRPoint& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
-
-void TOpenGLView::LineVectors(const TMVector& P1, const TMVector& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
-
 void TOpenGLView::LineStart(double X, double Y, double Z) {
     if (LineOpen) throw EError("OpenGLView.LineStart - Line already started");
     CheckGLError();
@@ -794,19 +790,11 @@ void TOpenGLView::LineStart(double X, double Y, double Z) {
     LineOpen = true;
 }
 
-void TOpenGLView::LineStartPoint(const TRPoint& P) { LineStart(P.X, P.Y, P.Z); }
-
-void TOpenGLView::LineStartVector(const TMVector& V) { LineStart(V.X, V.Y, V.Z); }
-
 void TOpenGLView::LineNext(double X, double Y, double Z) {
     if (!LineOpen) throw EError("OpenGLView.LineNext - LineStart must be called to begin a line");
     AddExtentsPoint(X, Y, Z);
     if (!(State & vfMeasuring)) glVertex3d(X, Y, Z);
 }
-
-void TOpenGLView::LineNextPoint(const TRPoint& P) { LineNext(P.X, P.Y, P.Z); }
-
-void TOpenGLView::LineNextVector(const TMVector& V) { LineNext(V.X, V.Y, V.Z); }
 
 void TOpenGLView::LineFinish() {
     if (!LineOpen) throw EError("OpenGLView.LineFinish - LineStart must be called to begin a line");

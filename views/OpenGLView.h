@@ -419,14 +419,8 @@ public:
     // to break the LineStart, LineNext, LineFinish order.
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;
     void Line2D(double X1, double Y1, double X2, double Y2) override;
-    void LinePoints(const TRPoint& P1, const TRPoint& P2) override;
-    void LineVectors(const TMVector& P1, const TMVector& P2) override;
     void LineStart(double X, double Y, double Z) override;
-    void LineStartPoint(const TRPoint& P) override;
-    void LineStartVector(const TMVector& V) override;
     void LineNext(double X, double Y, double Z) override;
-    void LineNextPoint(const TRPoint& P) override;
-    void LineNextVector(const TMVector& V) override;
     void LineFinish() override;
     // One open line strip, in the list's own line colour when it has one (which stays current).
     void Polyline(const TRPoints& Points) override;

@@ -618,26 +618,12 @@ void TViewWinAPICore::Line(double X1, double Y1, double Z1, double X2, double Y2
 
 void TViewWinAPICore::Line2D(double X1, double Y1, double X2, double Y2) { Line(X1, Y1, 0, X2, Y2, 0); }
 
-void TViewWinAPICore::LinePoints(const TRPoint& P1, const TRPoint& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
-
-void TViewWinAPICore::LineVectors(const TMVector& P1, const TMVector& P2) {
-    Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z);
-}
-
 void TViewWinAPICore::LineStart(double X, double Y, double Z) { PenPosition = {X, Y, Z}; }
-
-void TViewWinAPICore::LineStartPoint(const TRPoint& P) { LineStart(P.X, P.Y, P.Z); }
-
-void TViewWinAPICore::LineStartVector(const TMVector& V) { LineStart(V.X, V.Y, V.Z); }
 
 void TViewWinAPICore::LineNext(double X, double Y, double Z) {
     Line(PenPosition.X, PenPosition.Y, PenPosition.Z, X, Y, Z);
     PenPosition = {X, Y, Z};
 }
-
-void TViewWinAPICore::LineNextPoint(const TRPoint& P) { LineNext(P.X, P.Y, P.Z); }
-
-void TViewWinAPICore::LineNextVector(const TMVector& V) { LineNext(V.X, V.Y, V.Z); }
 
 void TViewWinAPICore::Polyline(const TRPoints& Points) {
     for (int I = 0; I < Points.Count(); ++I) {

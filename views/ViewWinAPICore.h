@@ -223,15 +223,9 @@ public:
     void SetBackColor(TColor C) override { SetColor(C); }
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;
     void Line2D(double X1, double Y1, double X2, double Y2) override;
-    void LinePoints(const TRPoint& P1, const TRPoint& P2) override;
-    void LineVectors(const TMVector& P1, const TMVector& P2) override;
     // The strip's pen position; nothing drawn or measured.
     void LineStart(double X, double Y, double Z) override;
-    void LineStartPoint(const TRPoint& P) override;
-    void LineStartVector(const TMVector& V) override;
     void LineNext(double X, double Y, double Z) override;
-    void LineNextPoint(const TRPoint& P) override;
-    void LineNextVector(const TMVector& V) override;
     void LineFinish() override {}
     // In the list's own colours when it has them, else the line colour and the background colour as
     // brush (so a filled list without colours is filled with the background); pen and brush back to
