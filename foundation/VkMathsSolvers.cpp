@@ -16,6 +16,10 @@ namespace {
 
 // Below this a determinant, a length or a component counts as zero in the two-vector solvers.
 constexpr double SolverTolerance = 1e-5;
+// How far S A + T B may miss C in Solve3DPlaneEquation: absolutely, or relative to the largest of
+// the three vectors when they are long.
+constexpr double PlaneCheckTolerance = 1e-10;
+constexpr double PlaneCheckRelativeTolerance = 1e-9;
 
 void ReportSolverFailure(const std::string& RaiseMessage, const std::string& ConsoleLine, bool Raise) {
     if (Raise) throw EError(RaiseMessage);
@@ -82,7 +86,14 @@ bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& 
         ComponentRatio(C, A, S);
         Check = VectorScale(A, S);
     } else {
-        return Solve3DLinearEquation(A, B, C, S, T, Raise);
+        if (Solve3DLinearEquation(A, B, C, S, T, Raise)) return true;
+        // The pair solved leaves the third equation open: C may stand out of the plane of A and B.
+        Check = VectorAdd(VectorScale(A, S), VectorScale(B, T));
+        const double Scale = std::max({VectorLength(C), VectorLength(VectorScale(A, S)), VectorLength(VectorScale(B, T))});
+        if (VectorDistance(Check, C) <= std::max(PlaneCheckTolerance, PlaneCheckRelativeTolerance * Scale)) return false;
+        ReportSolverFailure("Solve3DPlaneEquation - Vectors not planar",
+                            "Solve3DPlaneEquation failed - Vectors not planar", Raise);
+        return true;
     }
     if (VectorsEqualStrict(Check, C)) return false;
     ReportSolverFailure("Solve3DPlaneEquation - Vectors not planar",
@@ -188,8 +199,14 @@ double FindValueBrent(int Flags, double X1, double X2, double Target, const TRea
     constexpr double Epsilon = 1e-29;
     constexpr int MaxIterations = 100;
 
+    // A function that is not a number cannot bracket anything, and the search would end at a
+    // meaningless argument as though it had found one.
+    const auto Checked = [](double Value) {
+        if (std::isnan(Value)) throw EError("VkMaths.FindValueBrent - The function is not a number");
+        return Value;
+    };
     double a = X1, b = X2;
-    double fa = F(a), fb = F(b);
+    double fa = Checked(F(a)), fb = Checked(F(b));
     double Answer = 0;
     bool Found = false;
     if (fa * fb > 0) {
@@ -252,7 +269,7 @@ double FindValueBrent(int Flags, double X1, double X2, double Target, const TRea
             b += d;
         else
             b += xm > 0 ? Tol1 : -Tol1;
-        fb = F(b);
+        fb = Checked(F(b));
     }
     if (!Found) throw EError("VkMaths.FindValueBrent - Maximum number of iterations exceeded");
     // Leave an object whose state follows Func in the state of the answer.
