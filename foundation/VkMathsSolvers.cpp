@@ -16,8 +16,8 @@ namespace {
 
 // Below this a determinant, a length or a component counts as zero in the two-vector solvers.
 constexpr double SolverTolerance = 1e-5;
-// How far S A + T B may miss C in Solve3DPlaneEquation: absolutely, or relative to the largest of
-// the three vectors when they are long.
+// How far S A + T B may miss C after the general solve of Solve3DPlaneEquation: absolutely, or
+// relative to the largest of the three vectors when they are long.
 constexpr double PlaneCheckTolerance = 1e-10;
 constexpr double PlaneCheckRelativeTolerance = 1e-9;
 
@@ -77,6 +77,7 @@ void ComponentRatio(const TMVector& C, const TMVector& V, double& Ratio) {
 bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& C, double& S, double& T,
                           bool Raise) {
     TMVector Check;
+    double Tolerance = 0;  // 0: the componentwise strict comparison after a ratio
     if (VectorLength(A) < SolverTolerance) {
         S = 0;
         ComponentRatio(C, B, T);
@@ -88,14 +89,12 @@ bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& 
     } else {
         if (Solve3DLinearEquation(A, B, C, S, T, Raise)) return true;
         // The pair solved leaves the third equation open: C may stand out of the plane of A and B.
-        Check = VectorAdd(VectorScale(A, S), VectorScale(B, T));
-        const double Scale = std::max({VectorLength(C), VectorLength(VectorScale(A, S)), VectorLength(VectorScale(B, T))});
-        if (VectorDistance(Check, C) <= std::max(PlaneCheckTolerance, PlaneCheckRelativeTolerance * Scale)) return false;
-        ReportSolverFailure("Solve3DPlaneEquation - Vectors not planar",
-                            "Solve3DPlaneEquation failed - Vectors not planar", Raise);
-        return true;
+        const TMVector SA = VectorScale(A, S), TB = VectorScale(B, T);
+        Check = VectorAdd(SA, TB);
+        Tolerance = std::max(PlaneCheckTolerance, PlaneCheckRelativeTolerance *
+                                                      std::max({VectorLength(C), VectorLength(SA), VectorLength(TB)}));
     }
-    if (VectorsEqualStrict(Check, C)) return false;
+    if (Tolerance > 0 ? VectorDistance(Check, C) <= Tolerance : VectorsEqualStrict(Check, C)) return false;
     ReportSolverFailure("Solve3DPlaneEquation - Vectors not planar",
                         "Solve3DPlaneEquation failed - Vectors not planar", Raise);
     return true;
