@@ -1,5 +1,7 @@
 #include "entities/GCusMesh.h"
 
+#include <algorithm>
+
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -30,7 +32,8 @@ int TGeoCustomMesh::GetPointCount() {
 TRPoint* TGeoCustomMesh::GetPoint(int Index) {
     if (FNet == nullptr || Index < 0 || Index >= GetPointCount()) return nullptr;
     if (!Editing() || EditView == mvUV) return &FNet->PointByIndex(Index);
-    return EditView == mvU ? &FNet->Point(EditIndex, Index) : &FNet->Point(Index, EditIndex);
+    const int Line = GetEditIndex();
+    return EditView == mvU ? &FNet->Point(Line, Index) : &FNet->Point(Index, Line);
 }
 
 void TGeoCustomMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
@@ -68,8 +71,19 @@ void TGeoCustomMesh::SetEditView(std::uint8_t View) {
     UpdateFrame();
 }
 
+int TGeoCustomMesh::EditLineCount() const {
+    if (FNet == nullptr) return 0;
+    return EditView == mvU ? FNet->NumU() : EditView == mvV ? FNet->NumV() : 0;
+}
+
+int TGeoCustomMesh::GetEditIndex() const { return std::clamp(EditIndex, 0, std::max(EditLineCount() - 1, 0)); }
+
 void TGeoCustomMesh::SetEditIndex(int Index) {
-    if (Index == EditIndex) return;
+    Index = std::clamp(Index, 0, std::max(EditLineCount() - 1, 0));
+    if (Index == GetEditIndex()) {
+        EditIndex = Index;
+        return;
+    }
     Undraw();
     DeselectAllPoints();
     EditIndex = Index;
@@ -92,6 +106,7 @@ void TGeoCustomMesh::ChangeLines(F Change) {
     Undraw();
     OpenKnots();
     Change(*FNet);
+    EditIndex = GetEditIndex();
     // A full change bracket, so that the change is applied and not left pending.
     EndChange();
     Redraw();
@@ -110,7 +125,6 @@ void TGeoCustomMesh::DeleteU(int Index) {
     ChangeLines([&](TMesh& Net) {
         if (Net.NumU() <= 2) return;
         Net.DeleteU(Index);
-        if (EditIndex > Net.NumU() - 1) EditIndex = Net.NumU() - 1;
     });
 }
 
@@ -118,7 +132,6 @@ void TGeoCustomMesh::DeleteV(int Index) {
     ChangeLines([&](TMesh& Net) {
         if (Net.NumV() <= 2) return;
         Net.DeleteV(Index);
-        if (EditIndex > Net.NumV() - 1) EditIndex = Net.NumV() - 1;
     });
 }
 
@@ -126,9 +139,9 @@ void TGeoCustomMesh::DeleteEditedLine() {
     if (FNet == nullptr || !CanChangeNet()) return;
     OpenKnots();
     if (EditView == mvU)
-        DeleteU(EditIndex);
+        DeleteU(GetEditIndex());
     else if (EditView == mvV)
-        DeleteV(EditIndex);
+        DeleteV(GetEditIndex());
 }
 
 void TGeoCustomMesh::ReverseU() {
@@ -176,9 +189,8 @@ void TGeoCustomMesh::DrawNetLines(IGraphics& View, bool Plain) {
         return;
     }
     const int Count = EditView == mvU ? FNet->NumV() : FNet->NumU();
-    const auto At = [&](int K) -> TRPoint& {
-        return EditView == mvU ? FNet->Point(EditIndex, K) : FNet->Point(K, EditIndex);
-    };
+    const int Line = GetEditIndex();
+    const auto At = [&](int K) -> TRPoint& { return EditView == mvU ? FNet->Point(Line, K) : FNet->Point(K, Line); };
     if (!Plain) View.SetLineColor(C.DrawColor());
     for (int K = 0; K < Count; ++K) K == 0 ? View.LineStartPoint(At(K)) : View.LineNextPoint(At(K));
     if (Count > 0) View.LineFinish();

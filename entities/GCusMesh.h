@@ -65,8 +65,10 @@ public:
     TMesh& Net() const { return *FNet; }
     IMeshFrame* MeshFrame() const { return dynamic_cast<IMeshFrame*>(GetFrame()); }
     std::uint8_t GetEditView() const { return EditView; }
-    int GetEditIndex() const { return EditIndex; }
-    // No range test: callers pass 0 to the line count - 1.
+    // The edited line, always on the net: a change of the net (a flip of U and V, the undo of an
+    // inserted line) may leave fewer lines than the index last set, and the last line is then edited.
+    int GetEditIndex() const;
+    // Index is taken into 0 .. the line count - 1.
     void SetEditIndex(int Index);
     int SelectedPointCount();
     // Line operations, each one change of the entity. A delete that would leave fewer than two lines
@@ -89,6 +91,8 @@ protected:
 private:
     template <class F>
     void ChangeLines(F Change);
+    // The lines of the edit view's direction; 0 in the all-points view.
+    int EditLineCount() const;
     // Draws the edited lines and handles; with colours unless Plain.
     void DrawNetLines(IGraphics& View, bool Plain);
 

@@ -170,7 +170,9 @@ public:
     // this curve's end at the joint), otherwise their control polygons. nullptr when either has no
     // points.
     std::unique_ptr<TBSpline> JoinWith(const TBSpline& Other, bool Exact) const;
-    // The curve point nearest to P, and its parameter in T.
+    // The curve point nearest to P, and its parameter in T: every local minimum of the distance over
+    // 4n + 1 even samples is refined by Newton steps, and the nearest result is taken, so that a
+    // curve that comes near itself answers from the right branch.
     TMVector ClosestPoint(const TMVector& P, double& T);
     // Knuckles: runs of k - 1 coincident interior control points of an Open curve (a corner).
     bool KnuckleAllowed(int Index) const;

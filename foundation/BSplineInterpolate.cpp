@@ -1,17 +1,21 @@
 #include "foundation/BSplineInterpolate.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
-#include "foundation/VkMatrix.h"
 
 namespace sarnova {
 
 namespace {
 
 using TVectors = std::vector<TMVector>;
+
+// How far an interpolating curve may miss its points, relative to the size of their box.
+constexpr double InterpolationTolerance = 1e-9;
 
 TMVector Sub(const TMVector& A, const TMVector& B) { return {A.X - B.X, A.Y - B.Y, A.Z - B.Z}; }
 TMVector Div(const TMVector& V, double D) { return {V.X / D, V.Y / D, V.Z / D}; }
@@ -50,6 +54,61 @@ TMVector BesselHandle(const TMVector& Q0, const TMVector& Q1, const TMVector& Q2
     return VectorAdd(VectorScale(VectorAdd(VectorScale(Q0, Alpha), VectorScale(M, Beta)), 2.0 / 3),
                      Div(Q0, 3));
 }
+
+// A square system whose row i has its non-zero coefficients in columns i - Band .. i + Band, with
+// three right-hand sides held as vectors. Solve factors it by LU with partial pivoting; the row
+// exchanges let the upper triangle grow to 2 Band columns beside the diagonal, so each row stores
+// columns i - Band .. i + 2 Band. The work is O(N Band^2).
+class TBandedSystem {
+public:
+    TBandedSystem(int N, int Band)
+        : FN(N), FBand(Band), FWidth(3 * Band + 1),
+          FValues(static_cast<std::size_t>(N) * static_cast<std::size_t>(FWidth), 0.0),
+          FRhs(static_cast<std::size_t>(N)) {}
+
+    // Row and column from 0; the column within the row's stored window.
+    double& At(int Row, int Col) {
+        return FValues[static_cast<std::size_t>(Row) * static_cast<std::size_t>(FWidth) +
+                       static_cast<std::size_t>(Col - Row + FBand)];
+    }
+    TMVector& Rhs(int Row) { return FRhs[static_cast<std::size_t>(Row)]; }
+
+    // Replaces the right-hand sides by the solution; false when a column has no non-zero pivot.
+    bool Solve() {
+        for (int j = 0; j < FN; ++j) {
+            const int Lowest = std::min(FN - 1, j + FBand);
+            int p = j;
+            for (int r = j + 1; r <= Lowest; ++r)
+                if (std::fabs(At(r, j)) > std::fabs(At(p, j))) p = r;
+            if (!(std::fabs(At(p, j)) > 0) || !std::isfinite(At(p, j))) return false;
+            const int Right = std::min(FN - 1, j + 2 * FBand);
+            if (p != j) {
+                for (int c = j; c <= Right; ++c) std::swap(At(p, c), At(j, c));
+                std::swap(Rhs(p), Rhs(j));
+            }
+            for (int r = j + 1; r <= Lowest; ++r) {
+                const double F = At(r, j) / At(j, j);
+                if (F == 0) continue;
+                At(r, j) = 0;
+                for (int c = j + 1; c <= Right; ++c) At(r, c) -= F * At(j, c);
+                Rhs(r) = Sub(Rhs(r), VectorScale(Rhs(j), F));
+            }
+        }
+        for (int j = FN - 1; j >= 0; --j) {
+            TMVector Sum = Rhs(j);
+            for (int c = j + 1; c <= std::min(FN - 1, j + 2 * FBand); ++c) Sum = Sub(Sum, VectorScale(Rhs(c), At(j, c)));
+            Rhs(j) = Div(Sum, At(j, j));
+        }
+        return true;
+    }
+
+private:
+    int FN;
+    int FBand;
+    int FWidth;
+    std::vector<double> FValues;
+    TVectors FRhs;
+};
 
 // Solves the rows Lower[i] X[i-1] + Diag[i] X[i] + Upper[i] X[i+1] = Rhs[i] (the first Lower and the
 // last Upper are ignored) by forward elimination and back substitution, without pivoting.
@@ -271,8 +330,10 @@ std::unique_ptr<TBSpline> InterpolateSecondOrderPiecewise(const TVectors& Q, con
 
 std::unique_ptr<TBSpline> InterpolateBSpline(int Order, const TPolyline& Polyline) {
     const int N = Polyline.Count();
-    if (Order < 1 || N < Order)
+    const auto Refuse = [&] {
         throw EGeometryError(Format("InterpolateBSpline - %d points cannot be interpolated at order %d", {N, Order}));
+    };
+    if (Order < 1 || N < Order) Refuse();
     CheckKnotLimit(N, Order);
     auto Result = std::make_unique<TBSpline>(Order);
     for (int i = 0; i < N; ++i) Result->AddPointCopy(Polyline.Point(i));
@@ -286,35 +347,39 @@ std::unique_ptr<TBSpline> InterpolateBSpline(int Order, const TPolyline& Polylin
     const double Last = Result->Knot(Result->KnotCount());
     for (double& t : s) t = t / L * Last;
 
-    // The system is regular exactly when the parameters increase strictly and each lies where its
-    // own basis function is non-zero (Schoenberg and Whitney). Rounding hides a singular matrix from
-    // the inverse (coincident points give equal rows), so that is tested here.
-    const auto Refuse = [&] {
-        throw EGeometryError(Format("InterpolateBSpline - %d points cannot be interpolated at order %d", {N, Order}));
-    };
-    TVkMatrix A(N, N);
-    for (int i = 1; i <= N; ++i) {
-        Result->ComputeBasis(s[static_cast<std::size_t>(i) - 1]);
-        for (int j = 1; j <= N; ++j) A.SetValue(i, j, Result->Basis(j));
-        if (!(A.GetValue(i, i) > 0) || (i > 1 && !(s[static_cast<std::size_t>(i) - 1] > s[static_cast<std::size_t>(i) - 2])))
-            Refuse();
+    // The collocation rows. The system is regular exactly when the parameters increase strictly and
+    // each lies where its own basis function is non-zero (Schoenberg and Whitney); then the non-zero
+    // basis values of row i lie within Order - 1 columns of the diagonal, and the matrix is banded.
+    const int Band = Order - 1;
+    TBandedSystem System(N, Band);
+    TBasisValues Basis{};
+    for (int i = 0; i < N; ++i) {
+        const double t = s[static_cast<std::size_t>(i)];
+        if (!std::isfinite(t) || (i > 0 && !(t > s[static_cast<std::size_t>(i) - 1]))) Refuse();
+        int First = 0, LastBasis = -1;
+        CoxDeBoorBasis(N, Order, Result->Knots(), true, t, Basis, First, LastBasis);
+        // Basis[j] belongs to control point j - 1.
+        if (First > i + 1 || LastBasis < i + 1 || !(Basis[static_cast<std::size_t>(i) + 1] > 0)) Refuse();
+        for (int j = First; j <= LastBasis; ++j)
+            if (std::abs(j - 1 - i) <= Band) System.At(i, j - 1) = Basis[static_cast<std::size_t>(j)];
+        System.Rhs(i) = Q[static_cast<std::size_t>(i)];
     }
-    const auto At = A.Transpose();
-    const auto Normal = At->Multiply(A);
-    const auto Inverse = Normal->Inverse();
-    if (!Inverse) Refuse();
-    TVkMatrix R(N, 3);
-    R.SetZero();
-    for (int i = 1; i <= N; ++i)
-        for (int j = 1; j <= N; ++j) {
-            const TMVector& q = Q[static_cast<std::size_t>(j) - 1];
-            const double w = At->GetValue(i, j);
-            R.SetValue(i, 1, R.GetValue(i, 1) + w * q.X);
-            R.SetValue(i, 2, R.GetValue(i, 2) + w * q.Y);
-            R.SetValue(i, 3, R.GetValue(i, 3) + w * q.Z);
-        }
-    const auto C = Inverse->Multiply(R);
-    for (int i = 1; i <= N; ++i) Result->Point(i - 1)->SetXYZ(C->GetValue(i, 1), C->GetValue(i, 2), C->GetValue(i, 3));
+    if (!System.Solve()) Refuse();
+    for (int i = 0; i < N; ++i) Result->Point(i)->SetVector(System.Rhs(i));
+
+    // The curve must pass through its points: a system too ill-conditioned for doubles gives a curve
+    // that does not, and that is refused rather than returned.
+    TMVector Low = Q[0], High = Q[0];
+    for (const TMVector& q : Q) {
+        Low = {std::min(Low.X, q.X), std::min(Low.Y, q.Y), std::min(Low.Z, q.Z)};
+        High = {std::max(High.X, q.X), std::max(High.Y, q.Y), std::max(High.Z, q.Z)};
+    }
+    const double Tolerance = InterpolationTolerance * VectorDistance(Low, High);
+    for (int i = 0; i < N; ++i) {
+        const double Miss = VectorDistance(Result->EvaluatePoint(s[static_cast<std::size_t>(i)]), Q[static_cast<std::size_t>(i)]);
+        if (!(Miss <= Tolerance))
+            throw EGeometryError(FormatWithPoint("InterpolateBSpline - The curve misses point %d by %g", {i, Miss}));
+    }
     return Result;
 }
 

@@ -689,32 +689,77 @@ TMVector TBSpline::ClosestPoint(const TMVector& P, double& T) {
     const double Lo = MinT();
     const double Hi = MaxT();
     const int Samples = 4 * n;
-    double t = Lo;
-    double Best = HugeValue;
+    std::vector<double> Distance(static_cast<std::size_t>(Samples) + 1);
+    const auto Sample = [&](int i) { return Lo + (Hi - Lo) * i / Samples; };
+    for (int i = 0; i <= Samples; ++i) Distance[static_cast<std::size_t>(i)] = VectorDistance(EvaluatePoint(Sample(i)), P);
+
+    // The minimum of the distance between the samples on either side of sample i: golden-section
+    // steps close in on it wherever the curve turns, then Newton steps polish it while they bring the
+    // point nearer (near a sharp turn a plain Newton step can overshoot and stall off the curve).
+    const auto Refine = [&](int i, TCurveDerivatives& D) {
+        double a = Sample(std::max(i - 1, 0));
+        double b = Sample(std::min(i + 1, Samples));
+        const auto Squared = [&](double t) {
+            const TMVector q = VectorFromTo(P, EvaluatePoint(t));
+            return VectorDot(q, q);
+        };
+        constexpr double Golden = 0.381966011250105;
+        double x1 = a + Golden * (b - a), x2 = b - Golden * (b - a);
+        double f1 = Squared(x1), f2 = Squared(x2);
+        for (int Step = 0; Step < 100 && b - a > 1e-15 * (Hi - Lo); ++Step) {
+            if (f1 <= f2) {
+                b = x2, x2 = x1, f2 = f1;
+                x1 = a + Golden * (b - a), f1 = Squared(x1);
+            } else {
+                a = x1, x1 = x2, f1 = f2;
+                x2 = b - Golden * (b - a), f2 = Squared(x2);
+            }
+        }
+        double t = f1 <= f2 ? x1 : x2;
+        const double WLo = Sample(std::max(i - 1, 0));
+        const double WHi = Sample(std::min(i + 1, Samples));
+        D = Derivatives(t);
+        for (int Step = 0; Step <= 100; ++Step) {
+            const TMVector q = VectorFromTo(P, D[0]);
+            if (VectorLength(q) <= 1e-6) break;
+            const double Denominator = VectorDot(D[2], q) + VectorDot(D[1], D[1]);
+            if (!(Denominator > 0) || !std::isfinite(Denominator)) break;
+            const double Next = std::clamp(t - VectorDot(D[1], q) / Denominator, WLo, WHi);
+            if (VectorLength(D[1]) * std::fabs(Next - t) <= 1e-6) break;
+            TCurveDerivatives E = Derivatives(Next);
+            if (!(VectorDistance(E[0], P) < VectorLength(q))) break;
+            t = Next;
+            D = std::move(E);
+        }
+        return t;
+    };
+
+    // A curve that comes near itself has a local minimum of the distance on every branch, and the
+    // nearest sample may sit on the wrong one: each local minimum is refined and the best is kept.
+    // A run of equal distances counts once, at its start.
+    bool Found = false;
+    double BestDistance = 0;
+    TMVector BestPoint{};
+    TCurveDerivatives D;
     for (int i = 0; i <= Samples; ++i) {
-        const double s = Lo + (Hi - Lo) * i / Samples;
-        const double Distance = VectorDistance(EvaluatePoint(s), P);
-        if (Distance < Best) {
-            Best = Distance;
-            t = s;
+        const double d = Distance[static_cast<std::size_t>(i)];
+        const bool BelowPrevious = i == 0 || d < Distance[static_cast<std::size_t>(i) - 1];
+        const bool NotAboveNext = i == Samples || d <= Distance[static_cast<std::size_t>(i) + 1];
+        if (!BelowPrevious || !NotAboveNext) continue;
+        const double t = Refine(i, D);
+        const double Refined = VectorDistance(D[0], P);
+        if (!Found || Refined < BestDistance) {
+            Found = true;
+            BestDistance = Refined;
+            BestPoint = D[0];
+            T = t;
         }
     }
-    const double Window = (Hi - Lo) / n;
-    const double WLo = std::max(Lo, t - Window);
-    const double WHi = std::min(Hi, t + Window);
-    TCurveDerivatives D = Derivatives(t);
-    for (int Step = 0; Step <= 100; ++Step) {
-        const TMVector q = VectorFromTo(P, D[0]);
-        if (VectorLength(q) <= 1e-6) break;
-        const double Denominator = VectorDot(D[2], q) + VectorDot(D[1], D[1]);
-        if (!(Denominator != 0) || !std::isfinite(Denominator)) break;
-        const double Next = std::clamp(t - VectorDot(D[1], q) / Denominator, WLo, WHi);
-        if (VectorLength(D[1]) * std::fabs(Next - t) <= 1e-6) break;
-        t = Next;
-        D = Derivatives(t);
+    if (!Found) {  // distances that are not numbers have no minimum
+        T = Lo;
+        BestPoint = Derivatives(Lo)[0];
     }
-    T = t;
-    return D[0];
+    return BestPoint;
 }
 
 // ---- Knuckles ----

@@ -8,13 +8,13 @@
 #include <numbers>
 
 #include "foundation/Errors.h"
+#include "foundation/VkMatrix.h"
 
 namespace sarnova {
 
 namespace {
 
 constexpr double StrictTolerance = 1e-10;
-constexpr double UsablePivot = 1e-30;
 constexpr double Pi = std::numbers::pi;
 
 // Double to single; out-of-range values become infinities instead of undefined behaviour.
@@ -353,36 +353,16 @@ TMPlane MatrixTransformPlane(const TMMatrix& M, const TMPlane& Plane) {
 }
 
 TMMatrix MatrixInverse(const TMMatrix& M) {
-    TMMatrix A = M;
-    TMMatrix B = IdentityMatrix;
-    for (int I = 0; I < 4; ++I) {
-        // Pivot on the largest usable element of the column: taking the first usable one divides by
-        // rounding noise such as cos(pi/2) and ruins the inverse of a quarter-turn.
-        int Pivot = -1;
-        for (int R = I; R < 4; ++R)
-            if (std::fabs(A[R][I]) >= UsablePivot && (Pivot < 0 || std::fabs(A[R][I]) > std::fabs(A[Pivot][I])))
-                Pivot = R;
-        if (Pivot < 0) return ZeroMatrix;
-        if (Pivot != I)
-            for (int C = 0; C < 4; ++C) {
-                std::swap(A[I][C], A[Pivot][C]);
-                std::swap(B[I][C], B[Pivot][C]);
-            }
-        const double Scale = 1 / A[I][I];
-        for (int C = 0; C < 4; ++C) {
-            A[I][C] *= Scale;
-            B[I][C] *= Scale;
-        }
-        for (int K = 0; K < 4; ++K) {
-            if (K == I) continue;
-            const double Factor = A[K][I];
-            for (int C = 0; C < 4; ++C) {
-                A[K][C] -= Factor * A[I][C];
-                B[K][C] -= Factor * B[I][C];
-            }
-        }
-    }
-    return B;
+    // The elimination of the general matrices: pivots judged against their rows, so a transform that
+    // scales by a tiny factor still inverts, and a singular one is not answered with rounding noise.
+    std::array<double, 16> A, B;
+    for (int R = 0; R < 4; ++R)
+        for (int C = 0; C < 4; ++C) A[static_cast<std::size_t>(4 * R + C)] = M[R][C];
+    if (!GaussJordanInverse(A, B, 4)) return ZeroMatrix;
+    TMMatrix Result;
+    for (int R = 0; R < 4; ++R)
+        for (int C = 0; C < 4; ++C) Result[R][C] = B[static_cast<std::size_t>(4 * R + C)];
+    return Result;
 }
 
 TMMatrix MatrixFromAxes(const TMVector& X, const TMVector& Y, const TMVector& Z, const TMVector& O) {

@@ -14,6 +14,8 @@ namespace {
 
 constexpr double ParallelTolerance = 1e-9;
 constexpr double CutSideTolerance = 1e-10;
+// The ends of an arc within this fraction of the radius of lying opposite each other make a half circle.
+constexpr double DiameterTolerance = 1e-9;
 
 // Where Point + t Direction meets the plane, with one correcting step when the first result misses
 // the plane by more than 1e-9. False, and nothing written, when the line is within 1e-9 of parallel.
@@ -450,11 +452,18 @@ TMArc ArcThroughPoints(const TMVector& A, const TMVector& B, const TMVector& C) 
     Arc.XAxis = VectorNormalise(ToA);
     Arc.YAxis = VectorNormalise(VectorCross(N, Arc.XAxis));
     Arc.StartAngle = 0;
+    // A and C on one diameter: the centre found carries rounding, so the turn from A to C is a
+    // rounding-noise vector of either sign, and C counts as opposite A when it is within a tolerance
+    // relative to the radius. Judged by exact equality, such a half circle got a zero sweep.
+    if (VectorLength(VectorAdd(ToA, ToC)) <= DiameterTolerance * Arc.Radius) {
+        Arc.Sweep = std::numbers::pi;
+        return Arc;
+    }
     const TMVector G = VectorNormalise(VectorCross(VectorNormalise(ToA), VectorNormalise(ToC)));
     if (!IsZero(G))
         Arc.Sweep = SweepAbout(Arc.XAxis, ToC, G, N);
-    else  // A and C on one diameter, or the same point
-        Arc.Sweep = VectorLength(VectorAdd(ToA, ToC)) > 0 ? 0 : std::numbers::pi;
+    else  // A and C the same point
+        Arc.Sweep = 0;
     return Arc;
 }
 

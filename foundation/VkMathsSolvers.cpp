@@ -16,6 +16,10 @@ namespace {
 
 // Below this a determinant, a length or a component counts as zero in the two-vector solvers.
 constexpr double SolverTolerance = 1e-5;
+// How far S A + T B may miss C after the general solve of Solve3DPlaneEquation: absolutely, or
+// relative to the largest of the three vectors when they are long.
+constexpr double PlaneCheckTolerance = 1e-10;
+constexpr double PlaneCheckRelativeTolerance = 1e-9;
 
 void ReportSolverFailure(const std::string& RaiseMessage, const std::string& ConsoleLine, bool Raise) {
     if (Raise) throw EError(RaiseMessage);
@@ -73,6 +77,7 @@ void ComponentRatio(const TMVector& C, const TMVector& V, double& Ratio) {
 bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& C, double& S, double& T,
                           bool Raise) {
     TMVector Check;
+    double Tolerance = 0;  // 0: the componentwise strict comparison after a ratio
     if (VectorLength(A) < SolverTolerance) {
         S = 0;
         ComponentRatio(C, B, T);
@@ -82,9 +87,14 @@ bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& 
         ComponentRatio(C, A, S);
         Check = VectorScale(A, S);
     } else {
-        return Solve3DLinearEquation(A, B, C, S, T, Raise);
+        if (Solve3DLinearEquation(A, B, C, S, T, Raise)) return true;
+        // The pair solved leaves the third equation open: C may stand out of the plane of A and B.
+        const TMVector SA = VectorScale(A, S), TB = VectorScale(B, T);
+        Check = VectorAdd(SA, TB);
+        Tolerance = std::max(PlaneCheckTolerance, PlaneCheckRelativeTolerance *
+                                                      std::max({VectorLength(C), VectorLength(SA), VectorLength(TB)}));
     }
-    if (VectorsEqualStrict(Check, C)) return false;
+    if (Tolerance > 0 ? VectorDistance(Check, C) <= Tolerance : VectorsEqualStrict(Check, C)) return false;
     ReportSolverFailure("Solve3DPlaneEquation - Vectors not planar",
                         "Solve3DPlaneEquation failed - Vectors not planar", Raise);
     return true;
@@ -188,8 +198,14 @@ double FindValueBrent(int Flags, double X1, double X2, double Target, const TRea
     constexpr double Epsilon = 1e-29;
     constexpr int MaxIterations = 100;
 
+    // A function that is not a number cannot bracket anything, and the search would end at a
+    // meaningless argument as though it had found one.
+    const auto Checked = [](double Value) {
+        if (std::isnan(Value)) throw EError("VkMaths.FindValueBrent - The function is not a number");
+        return Value;
+    };
     double a = X1, b = X2;
-    double fa = F(a), fb = F(b);
+    double fa = Checked(F(a)), fb = Checked(F(b));
     double Answer = 0;
     bool Found = false;
     if (fa * fb > 0) {
@@ -252,7 +268,7 @@ double FindValueBrent(int Flags, double X1, double X2, double Target, const TRea
             b += d;
         else
             b += xm > 0 ? Tol1 : -Tol1;
-        fb = F(b);
+        fb = Checked(F(b));
     }
     if (!Found) throw EError("VkMaths.FindValueBrent - Maximum number of iterations exceeded");
     // Leave an object whose state follows Func in the state of the answer.

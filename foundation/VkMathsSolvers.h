@@ -20,7 +20,9 @@ namespace sarnova {
 bool Solve3DLinearEquation(const TMVector& A, const TMVector& B, const TMVector& C, double& S, double& T,
                            bool Raise);
 // As Solve3DLinearEquation, but copes with A or B shorter than 1e-5 by taking a component ratio, and
-// then checks that the answer reproduces C within 1e-10. Returns true on failure.
+// checks that the answer reproduces C: within 1e-10 after a ratio, within 1e-9 relative to the
+// vectors' size (at least 1e-10) after the general solve. Returns true on failure, reported as "Vectors
+// not planar" when the check fails.
 bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& C, double& S, double& T,
                           bool Raise);
 
@@ -50,7 +52,7 @@ inline constexpr int FindValueClampToBracket = 1;  // a target outside the brack
 inline constexpr int FindValueEvaluateAnswer = 2;  // Func is last evaluated at the answer
 
 // An X in [X1, X2] with Func(X) = Target, to within 1e-4 in X. Throws EError when the target is
-// outside the bracket (unless FindValueClampToBracket) or after 100 evaluations. Without
+// outside the bracket (unless FindValueClampToBracket), when Func gives NaN, or after 100 evaluations. Without
 // FindValueEvaluateAnswer Func may last have been evaluated elsewhere than at the answer, which
 // matters when Func moves an object along.
 double FindValueBrent(int Flags, double X1, double X2, double Target, const TRealFunction& Func);

@@ -1,6 +1,8 @@
 #include "foundation/VkMatrix.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "foundation/Errors.h"
@@ -47,43 +49,11 @@ std::unique_ptr<TVkMatrix> TVkMatrix::Multiply(const TVkMatrix& Other) const {
     return Result;
 }
 
-// Gauss-Jordan elimination. Each column takes the largest remaining pivot: taking merely the
-// first non-zero one loses all precision when that pivot is tiny next to the others.
 std::unique_ptr<TVkMatrix> TVkMatrix::Inverse() const {
     if (FRows != FCols) return nullptr;
-    const int n = FRows;
-    TVkMatrix W(*this);
-    auto R = std::make_unique<TVkMatrix>(n, n);
-    for (int j = 1; j <= n; ++j) {
-        int k = 0;
-        double Largest = 0.0;
-        for (int a = j; a <= n; ++a) {
-            const double Size = std::fabs(W.At(a, j));
-            if (Size >= 1e-30 && Size > Largest) {
-                Largest = Size;
-                k = a;
-            }
-        }
-        if (k == 0) return nullptr;  // singular
-        if (k != j)
-            for (int b = 1; b <= n; ++b) {
-                std::swap(W.At(k, b), W.At(j, b));
-                std::swap(R->At(k, b), R->At(j, b));
-            }
-        const double Scale = 1.0 / W.At(j, j);
-        for (int b = 1; b <= n; ++b) {
-            W.At(j, b) *= Scale;
-            R->At(j, b) *= Scale;
-        }
-        for (int a = 1; a <= n; ++a) {
-            if (a == j) continue;
-            const double F = W.At(a, j);
-            for (int b = 1; b <= n; ++b) {
-                W.At(a, b) -= F * W.At(j, b);
-                R->At(a, b) -= F * R->At(j, b);
-            }
-        }
-    }
+    std::vector<double> Work = FValues;
+    auto R = std::make_unique<TVkMatrix>(FRows, FCols);
+    if (!GaussJordanInverse(Work, R->FValues, FRows)) return nullptr;
     return R;
 }
 
@@ -97,6 +67,74 @@ std::unique_ptr<TVkMatrix> TVkMatrix::Transpose() const {
 
 void TVkMatrix::SetZero() {
     if (FRows == FCols) FValues.assign(FValues.size(), 0.0);
+}
+
+bool GaussJordanInverse(std::span<double> A, std::span<double> Inverse, int N) {
+    const std::size_t n = static_cast<std::size_t>(N);
+    const auto At = [n](std::span<double> M, std::size_t Row, std::size_t Col) -> double& { return M[Row * n + Col]; };
+    constexpr double Epsilon = std::numeric_limits<double>::epsilon();
+
+    // Each row's largest magnitude; Scale follows the rows through the exchanges, Original stays.
+    std::vector<double> Scale(n), Original(n);
+    double ScaledNorm = 0;  // infinity norm of the row-scaled matrix
+    for (std::size_t i = 0; i < n; ++i) {
+        double Largest = 0, Sum = 0;
+        for (std::size_t j = 0; j < n; ++j) {
+            const double Size = std::fabs(At(A, i, j));
+            Largest = std::max(Largest, Size);
+            Sum += Size;
+        }
+        if (!(Largest > 0) || !std::isfinite(Sum)) return false;
+        Scale[i] = Original[i] = Largest;
+        ScaledNorm = std::max(ScaledNorm, Sum / Largest);
+    }
+    std::fill(Inverse.begin(), Inverse.end(), 0.0);
+    for (std::size_t i = 0; i < n; ++i) At(Inverse, i, i) = 1;
+
+    for (std::size_t j = 0; j < n; ++j) {
+        std::size_t k = j;
+        double Best = -1;
+        for (std::size_t a = j; a < n; ++a) {
+            const double Relative = std::fabs(At(A, a, j)) / Scale[a];
+            if (Relative > Best) {
+                Best = Relative;
+                k = a;
+            }
+        }
+        // What is left of the column is rounding noise of its row: the rows were dependent.
+        if (!(Best > Epsilon)) return false;
+        if (k != j) {
+            for (std::size_t b = 0; b < n; ++b) {
+                std::swap(At(A, k, b), At(A, j, b));
+                std::swap(At(Inverse, k, b), At(Inverse, j, b));
+            }
+            std::swap(Scale[k], Scale[j]);
+        }
+        const double Pivot = 1.0 / At(A, j, j);
+        for (std::size_t b = 0; b < n; ++b) {
+            At(A, j, b) *= Pivot;
+            At(Inverse, j, b) *= Pivot;
+        }
+        for (std::size_t a = 0; a < n; ++a) {
+            const double F = At(A, a, j);
+            if (a == j || F == 0) continue;
+            for (std::size_t b = 0; b < n; ++b) {
+                At(A, a, b) -= F * At(A, j, b);
+                At(Inverse, a, b) -= F * At(Inverse, j, b);
+            }
+        }
+    }
+
+    // The condition of the row-scaled matrix D^-1 A is its norm times that of A^-1 D, whose column j
+    // is the inverse's column j scaled by row j's original scale.
+    double InverseNorm = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        double Sum = 0;
+        for (std::size_t j = 0; j < n; ++j) Sum += std::fabs(At(Inverse, i, j)) * Original[j];
+        InverseNorm = std::max(InverseNorm, Sum);
+    }
+    const double Condition = ScaledNorm * InverseNorm;
+    return std::isfinite(Condition) && Condition * Epsilon < 1;
 }
 
 }  // namespace sarnova

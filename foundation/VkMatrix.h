@@ -2,6 +2,7 @@
 // Indices are 1-based and every access is bounds-checked.
 #pragma once
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace sarnova {
@@ -22,7 +23,7 @@ public:
 
     // Self x Other; nullptr when Self's column count differs from Other's row count.
     std::unique_ptr<TVkMatrix> Multiply(const TVkMatrix& Other) const;
-    // nullptr for a non-square or singular matrix (no usable pivot of magnitude 1e-30 or more).
+    // nullptr for a non-square or singular matrix (as GaussJordanInverse judges it).
     std::unique_ptr<TVkMatrix> Inverse() const;
     // nullptr unless the matrix is square.
     std::unique_ptr<TVkMatrix> Transpose() const;
@@ -43,5 +44,12 @@ private:
     int FCols;
     std::vector<double> FValues;
 };
+
+// Inverts the N x N row-major matrix A (destroyed) into Inverse (N x N, overwritten) by Gauss-Jordan
+// elimination. Pivots are chosen and judged against the scale of their own row, so a matrix of tiny
+// but well-proportioned entries inverts as well as one of ones. False, Inverse then meaningless, for
+// a singular matrix: a row of zeros or non-numbers, a pivot lost in the rounding noise of its row, or
+// an estimated condition (of the row-scaled matrix) beyond what doubles resolve.
+bool GaussJordanInverse(std::span<double> A, std::span<double> Inverse, int N);
 
 }  // namespace sarnova

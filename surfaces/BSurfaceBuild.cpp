@@ -219,6 +219,12 @@ void MergeKnotVectors(TBSpline& Curve, const TKnotArray& Other) {
 }
 
 std::unique_ptr<TBSplineSurface> RuledSurface(const TBSpline& A, const TBSpline& B) {
+    // Without two points a curve has no knot vector to merge; say which one instead of failing on
+    // the knots later.
+    for (const auto& [Curve, Name] : {std::pair{&A, "first"}, std::pair{&B, "second"}})
+        if (Curve->Count() < 2)
+            throw EGeometryError(Format("BSurface.RuledSurface - The %s curve has %d control points, at least 2 are needed",
+                                        {Name, Curve->Count()}));
     auto A2 = A.Clone();
     auto B2 = B.Clone();
     A2->UpdateKnots();

@@ -56,8 +56,9 @@ std::unique_ptr<TBSplineSurface> SweepBSpline(TBSpline& Profile, TBSpline& Path,
 std::unique_ptr<TMesh> RuledMesh(const TPolyline& A, const TPolyline& B, int Count, double KnuckleAngle);
 // The exact ruled B-spline surface between two curves: copies of both are oriented alike, normalised
 // to [0, 1], raised to one order and given one knot vector; row v = 0 holds A's control points, row
-// v = 1 B's, order 2 and knots 0 0 1 1 in v. Throws EGeometryError "BSurface.RuledSurface - Merging
-// of Knot Vectors failed" when the copies still differ in point count or order.
+// v = 1 B's, order 2 and knots 0 0 1 1 in v. Throws EGeometryError naming the curve (first or second)
+// that has fewer than two control points, and "BSurface.RuledSurface - Merging of Knot Vectors failed"
+// when the copies still differ in point count or order.
 std::unique_ptr<TBSplineSurface> RuledSurface(const TBSpline& A, const TBSpline& B);
 // Raises the curve to Order when its order is lower; otherwise nothing.
 void RaiseSplineOrderTo(TBSpline& Curve, int Order);

@@ -223,7 +223,14 @@ TMesh::~TMesh() = default;
 
 void TMesh::SetSize(int ANumU, int ANumV) { StoreSize(ANumU, ANumV); }
 
+void TMesh::CheckNetIndex(int I, int J) const {
+    // An index off the net would reach a point of another line, or grow the list with stray points.
+    if (I < 0 || I >= FNumU || J < 0 || J >= FNumV)
+        throw EError(Format("TMesh.Point - Index (%d, %d) outside the net of %d x %d points", {I, J, FNumU, FNumV}));
+}
+
 TRPoint& TMesh::Point(int I, int J) {
+    CheckNetIndex(I, J);
     const long long K = I + static_cast<long long>(J) * FNumU;
     if (K > INT_MAX || K < INT_MIN) IndexError(K);
     return PointByIndex(static_cast<int>(K));
@@ -236,6 +243,7 @@ TRPoint& TMesh::PointByIndex(int K) {
 }
 
 const TRPoint& TMesh::Point(int I, int J) const {
+    CheckNetIndex(I, J);
     const long long K = I + static_cast<long long>(J) * FNumU;
     if (K > INT_MAX || K < INT_MIN) IndexError(K);
     return PointByIndex(static_cast<int>(K));

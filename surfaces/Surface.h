@@ -132,9 +132,10 @@ public:
     int NumU() const { return FNumU; }
     int NumV() const { return FNumV; }
 
-    // The stored point (i, j), the list grown to it when needed. Throws EError "List index out of
-    // bounds (<k>)" for a negative list index.
+    // The stored point (i, j), the list grown to it when needed. Throws EError "TMesh.Point - Index
+    // (i, j) outside the net of NumU x NumV points" unless 0 <= i < NumU and 0 <= j < NumV.
     TRPoint& Point(int I, int J);
+    // Item K, the list grown to it when needed; EError "List index out of bounds (<k>)" for K < 0.
     TRPoint& PointByIndex(int K);
     // The same points read without growing: a default point beyond the end of the list.
     const TRPoint& Point(int I, int J) const;
@@ -214,6 +215,8 @@ private:
     void Rebuild(int NewU, int NewV, F Source);
     // The list grown to hold the whole grid.
     void FillGrid();
+    // Throws Point's error unless (I, J) lies on the net.
+    void CheckNetIndex(int I, int J) const;
 
     std::vector<std::unique_ptr<TRPoint>> FPoints;
     int FNumU = 0;

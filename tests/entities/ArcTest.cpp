@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <numbers>
+#include <string>
+#include <utility>
+
 #include "EntityFixtures.h"
 #include "document/GeometryQuery.h"
 #include "document/GPline.h"
@@ -47,6 +51,42 @@ TEST_F(ArcTest, BlockLoadsAndSavesUnchanged) {
     AddArc({0, 0, 0}, {1, 1, 0}, {2, 0, 0});
     EXPECT_EQ(SavedText(Doc), "[TArc]\nStartPoint=(0,0,0)\nMidPoint=(1,1,0)\nEndPoint=(2,0,0)\n\n");
     ExpectLoadsAndSavesUnchanged("[TArc]\nStartPoint=(0.5,-1.25,3)\nMidPoint=(1,1,0)\nEndPoint=(2,0,0)\nName=A\nColor=clRed\n\n");
+}
+
+// A half circle whose ends lie on one diameter: after every transform its polyline is still the
+// half circle (length pi r), and undoing them all gives back the document as it was, in its order.
+TEST_F(ArcTest, HalfCircleSurvivesTransformsAndUndo) {
+    const std::string Text =
+        "[TArc]\nStartPoint=(0,2,0)\nMidPoint=(1,1,0)\nEndPoint=(2,2,0)\nName=Half\n\n"
+        "[TArc]\nStartPoint=(0,0,0)\nMidPoint=(1,1,0)\nEndPoint=(2,0,0)\nName=Bow\n\n";
+    TTextReader In(Text);
+    Doc.LoadFromText(In);
+    ASSERT_EQ(Doc.Count(), 2);
+    EXPECT_EQ(SavedText(Doc), Text);
+    const auto ExpectHalfCircles = [&](double Radius, const std::string& What) {
+        for (int I = 0; I < Doc.Count(); ++I) {
+            auto& Arc = static_cast<TGeoArc&>(Doc.Items(I));
+            EXPECT_NEAR(Arc.DisplayPolyline().Length(), std::numbers::pi * Radius, 1e-3 * Radius) << What << ", " << I;
+        }
+    };
+    ExpectHalfCircles(1, "loaded");
+    const std::pair<const char*, TMMatrix> Transforms[] = {
+        {"mirror", MatrixMirror(2, 1)},
+        {"rotate", MatrixFromRotationAngles(0, 0, std::numbers::pi / 6)},
+        {"scale", MatrixScaling(2, 2, 2)},
+        {"move", MatrixTranslation(1, 1, 1)},
+    };
+    Doc.GetUndoManager().Clear();
+    double Radius = 1;
+    for (const auto& [What, M] : Transforms) {
+        Doc.SelectAll();
+        Doc.TransformSelected(M, false);
+        if (std::string(What) == "scale") Radius = 2;
+        ExpectHalfCircles(Radius, What);
+    }
+    for (int Step = 0; Step < 4; ++Step) Doc.Undo();
+    EXPECT_EQ(SavedText(Doc), Text);
+    ExpectHalfCircles(1, "undone");
 }
 
 TEST_F(ArcTest, KeysInAnyCaseUpToTheFirstLineWithoutOne) {

@@ -16,6 +16,7 @@
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "platform/RecordingGraphics.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceAnalysis.h"
 
@@ -226,6 +227,57 @@ TEST_F(MeshTest, ExtractEdgesAddsNamedPolylinesAndKeepsTheMesh) {
     Add(2, 2, "");
     static_cast<TGeoMesh&>(Doc.Items(0)).ExtractEdges();
     EXPECT_EQ(Doc.Items(1).GetName().rfind("MinUEdge", 0), 0u);
+}
+
+// The edited line stays on the net when the net loses lines under it, and the editor never reaches
+// past the net: no point of another line, no stray points added to the list.
+TEST_F(MeshTest, EditIndexStaysOnTheNetThroughFlipsAndUndo) {
+    const std::vector<std::pair<std::string, std::function<void(TGeoMesh&)>>> Changes = {
+        {"flip U-V", [](TGeoMesh& M) { M.SwapUV(); }},
+        {"undo of an insert", [this](TGeoMesh& M) {
+             M.InsertU(1);
+             M.SetEditIndex(5);
+             Doc.Undo();
+         }},
+    };
+    for (const auto& [What, Change] : Changes) {
+        Doc.Clear();
+        TGeoMesh* M = Add(5, 3);
+        Doc.SetEditedGeometry(M);
+        M->SetEditView(mvU);
+        M->SetEditIndex(4);
+        Change(*M);
+        const int Lines = M->Net().NumU();
+        EXPECT_EQ(M->GetEditIndex(), Lines - 1) << What;
+        ASSERT_EQ(M->GetPointCount(), M->Net().NumV()) << What;
+        EXPECT_EQ(M->GetPoint(0), &M->Net().Point(Lines - 1, 0)) << What;
+        TRecordingGraphics View;
+        M->Draw(View);
+        EXPECT_EQ(M->Net().PointCount(), Lines * M->Net().NumV()) << What;
+    }
+    // Asked for a line beyond the net, the editor takes the last one.
+    TGeoMesh* M = static_cast<TGeoMesh*>(&Doc.Items(0));
+    M->SetEditIndex(99);
+    EXPECT_EQ(M->GetEditIndex(), M->Net().NumU() - 1);
+    M->SetEditIndex(-3);
+    EXPECT_EQ(M->GetEditIndex(), 0);
+}
+
+TEST(MeshNet, PointRefusesIndicesOffTheNet) {
+    TMesh Net(3, 2);
+    Net.Point(2, 1).SetVector({1, 2, 3});  // within the net: the list grows to it
+    EXPECT_EQ(Net.PointCount(), 6);
+    const TMesh& Read = Net;
+    for (const auto& [I, J] : {std::pair{3, 0}, {0, 2}, {-1, 0}, {0, -1}, {5, 5}}) {
+        EXPECT_THROW(Net.Point(I, J), EError) << I << ", " << J;
+        EXPECT_THROW(Read.Point(I, J), EError) << I << ", " << J;
+    }
+    EXPECT_EQ(Net.PointCount(), 6);
+    try {
+        Net.Point(3, 0);
+    } catch (const EError& E) {
+        EXPECT_STREQ(E.what(), "TMesh.Point - Index (3, 0) outside the net of 3 x 2 points");
+    }
 }
 
 TEST_F(MeshTest, EachEditIsOneUndoStep) {

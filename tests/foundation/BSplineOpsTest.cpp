@@ -355,6 +355,20 @@ TEST(BSplineClosestPoint, OnAndOffTheCurve) {
     EXPECT_THROW(TBSpline(4).ClosestPoint(P, T), EGeometryError);
 }
 
+// A hairpin whose legs run closer together than the even samples lie along it: the nearest sample
+// can lie on the other leg.
+TEST(BSplineClosestPoint, FoldedCurveAnswersFromTheRightBranch) {
+    auto C = Curve({{0, 0, 0}, {15, 0, 0}, {20, 0, 0}, {20, 0.2, 0}, {15, 0.2, 0}, {0, 0.2, 0}});
+    C->UpdateKnots();
+    for (int i = 0; i <= 200; ++i) {
+        const double t0 = C->MaxT() * i / 200;
+        const TMVector P = C->EvaluatePoint(t0);
+        double T = -1;
+        EXPECT_LT(VectorDistance(C->ClosestPoint(P, T), P), 1e-6) << "t = " << t0;
+        ExpectNear(C->EvaluatePoint(T), P, 1e-6);
+    }
+}
+
 TEST(BSplineKnuckles, MadeAndRemovedOnOpenCurves) {
     auto C = Curve(Six);
     EXPECT_FALSE(C->KnuckleAllowed(0));

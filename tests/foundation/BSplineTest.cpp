@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -604,6 +605,66 @@ TEST(BSplineInterpolation, CollocationOfAnyOrder) {
     const auto Coincident = MakePolyline({Data[0], Data[1], Data[1], Data[2], Data[3]});
     EXPECT_NE(ErrorOf([&] { InterpolateBSpline(4, *Coincident); }), "");
     EXPECT_NE(ErrorOf([&] { InterpolateBSpline(6, *Polyline); }), "");
+}
+
+// Every point lies on the curve to 1e-9 of the size of the points, or the points are refused: a
+// curve that misses them is never returned. Clustered and unevenly spaced points are the hard cases
+// (solved through the normal equations they came back units away without a word).
+TEST(BSplineInterpolation, PassesThroughEveryPointOrRefuses) {
+    std::vector<TMVector> Clustered = {{0, 0, 0},    {1e-3, 0, 0}, {2e-3, 1e-3, 0}, {3e-3, 0, 1e-3},
+                                       {10, 5, 0},   {20, 0, 0},   {20.001, 0, 0},  {30, 3, 1}};
+    // Unevenly spaced points may leave a basis function without a parameter in its support. Evenly
+    // spaced ones drift against the uniform knots as they grow in number, and where they pass the
+    // middle of the spans a cubic's system is all but singular: long rows at high orders may be
+    // refused, the others must be interpolated.
+    std::vector<TMVector> Uneven, Helix, Longest;
+    for (int i = 0; i < 150; ++i) {
+        Uneven.push_back({i * 0.5 + 0.4 * std::sin(i * 1.3), std::sin(i * 0.7), std::cos(i * 0.2)});
+        Helix.push_back({std::cos(i * 0.3), std::sin(i * 0.3), i * 0.05});
+    }
+    for (int i = 0; i < 493; ++i) Longest.push_back({3 * std::cos(i * 0.1), 3 * std::sin(i * 0.1), i * 0.02});
+    // Spaced like the averages of three successive cubic knots: the spacing that suits any count.
+    std::vector<TMVector> KnotSpaced;
+    const auto Knot = [](int i) { return static_cast<double>(std::clamp(i - 3, 0, 495 - 3)); };
+    for (int i = 0; i < 495; ++i) {
+        const double a = 0.1 * (Knot(i + 1) + Knot(i + 2) + Knot(i + 3)) / 3;
+        KnotSpaced.push_back({3 * std::cos(a), 3 * std::sin(a), a});
+    }
+    const struct {
+        const char* Name;
+        const std::vector<TMVector>& Points;
+        std::vector<int> Orders;
+        bool MayRefuse;
+    } Cases[] = {{"clustered", Clustered, {2, 3, 4, 6}, true}, {"uneven", Uneven, {2, 3, 4, 6}, true},
+                 {"helix", Helix, {2, 3, 4}, false},        {"helix", Helix, {6}, true},
+                 {"493 points", Longest, {2, 3}, false},    {"493 points", Longest, {4, 6}, true},
+                 {"knot-spaced", KnotSpaced, {4}, false}};
+    for (const auto& Case : Cases) {
+        const auto Polyline = MakePolyline(Case.Points);
+        TMVector Low = Case.Points[0], High = Case.Points[0];
+        for (const TMVector& P : Case.Points) {
+            Low = {std::min(Low.X, P.X), std::min(Low.Y, P.Y), std::min(Low.Z, P.Z)};
+            High = {std::max(High.X, P.X), std::max(High.Y, P.Y), std::max(High.Z, P.Z)};
+        }
+        const double Size = VectorDistance(Low, High);
+        std::vector<double> s{0};
+        for (std::size_t i = 1; i < Case.Points.size(); ++i)
+            s.push_back(s.back() + VectorDistance(Case.Points[i], Case.Points[i - 1]));
+        for (const int Order : Case.Orders) {
+            const std::string What = std::string(Case.Name) + ", order " + std::to_string(Order);
+            std::unique_ptr<TBSpline> Curve;
+            try {
+                Curve = InterpolateBSpline(Order, *Polyline);
+            } catch (const EGeometryError& E) {
+                EXPECT_TRUE(Case.MayRefuse) << What << ": " << E.what();
+                continue;
+            }
+            for (std::size_t i = 0; i < Case.Points.size(); ++i)
+                ASSERT_LE(VectorDistance(Curve->EvaluatePoint(s[i] / s.back() * Curve->MaxT()), Case.Points[i]),
+                          1e-9 * Size)
+                    << What << ", point " << i;
+        }
+    }
 }
 
 TEST(BSplineInterpolation, TooFewPointsAreRefused) {

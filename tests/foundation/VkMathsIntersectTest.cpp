@@ -359,6 +359,46 @@ TEST(Arcs, ThroughThreePoints) {
     ExpectNear(ArcPoint(Arc, AngleB), B, 1e-9);
 }
 
+// A and C on one diameter: the centre carries rounding, and the half circle must not collapse.
+// Integer half circles in the three axis planes, then carried through transforms that leave the
+// points off the integer grid.
+TEST(Arcs, HalfCirclesThroughADiameter) {
+    const TMArc Arc = ArcThroughPoints({0, 2, 0}, {1, 1, 0}, {2, 2, 0});
+    EXPECT_NEAR(Arc.Radius, 1, 1e-12);
+    EXPECT_NEAR(Arc.Sweep, Pi, 1e-12);
+
+    const TMMatrix Transforms[] = {
+        IdentityMatrix,
+        MatrixFromRotationAngles(0.3, -1.1, 2.7),
+        MatrixMirror(2, 1.7),
+        MatrixMultiply(MatrixTranslation(0.1, -3.3, 7.9), MatrixScaling(0.37, 0.37, 0.37)),
+    };
+    unsigned Seed = 12345;
+    const auto Next = [&Seed](int Range) {
+        Seed = Seed * 1103515245u + 12345u;
+        return static_cast<int>((Seed >> 16) % static_cast<unsigned>(2 * Range + 1)) - Range;
+    };
+    int Collapsed = 0;
+    for (int Case = 0; Case < 1000; ++Case) {
+        const TMVector Centre{double(Next(50)), double(Next(50)), double(Next(50))};
+        int a = Next(20), b = Next(20);
+        if (a == 0 && b == 0) a = 1;
+        // v and its quarter turn w in one axis plane: A = Centre + v, B = Centre + w, C = Centre - v.
+        TMVector v{}, w{};
+        switch (Case % 3) {
+            case 0: v = {double(a), double(b), 0}, w = {double(-b), double(a), 0}; break;
+            case 1: v = {0, double(a), double(b)}, w = {0, double(-b), double(a)}; break;
+            default: v = {double(b), 0, double(a)}, w = {double(a), 0, double(-b)}; break;
+        }
+        for (const TMMatrix& M : Transforms) {
+            const auto Place = [&](const TMVector& Offset) { return MatrixTransformPoint(M, VectorAdd(Centre, Offset)); };
+            const TMArc Half = ArcThroughPoints(Place(v), Place(w), Place(VectorNegate(v)));
+            if (!(Half.Radius > 0) || std::fabs(Half.Sweep - Pi) > 1e-9) ++Collapsed;
+        }
+    }
+    EXPECT_EQ(Collapsed, 0);
+}
+
 TEST(Arcs, CollinearPointsGiveRadiusZero) {
     EXPECT_EQ(ArcThroughPoints({0, 0, 0}, {1, 1, 1}, {3, 3, 3}).Radius, 0);
     EXPECT_EQ(ArcThroughPoints({1, 1, 1}, {1, 1, 1}, {2, 0, 0}).Radius, 0);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,6 +83,22 @@ TEST_F(Solve3DEquations, PlaneCopesWithAShortVectorAndChecksTheAnswer) {
     EXPECT_TRUE(Solve3DPlaneEquation({0, 0, 0}, {0, 2, 0}, {1, 3, 0}, S, T, false));
     EXPECT_EQ(Lines, std::vector<std::string>{"Solve3DPlaneEquation failed - Vectors not planar"});
     EXPECT_EQ(MessageOf([&] { Solve3DPlaneEquation({0, 0, 0}, {0, 2, 0}, {1, 3, 0}, S, T, true); }),
+              "Solve3DPlaneEquation - Vectors not planar");
+}
+
+// The general case solves from one pair of components, which leaves the third equation open.
+TEST_F(Solve3DEquations, PlaneChecksTheThirdEquationInTheGeneralCase) {
+    double S = 0, T = 0;
+    EXPECT_FALSE(Solve3DPlaneEquation({1, 0, 0}, {0, 1, 1}, {2, 3, 3}, S, T, false));
+    EXPECT_DOUBLE_EQ(S, 2);
+    EXPECT_DOUBLE_EQ(T, 3);
+    // Long vectors: rounding grows with them and is not taken for a fault.
+    EXPECT_FALSE(Solve3DPlaneEquation({1e6, 0, 1e6}, {0, 3e6, 1e6}, {0.1e6, 0.3e6, 0.2e6}, S, T, false));
+    EXPECT_TRUE(Lines.empty());
+
+    EXPECT_TRUE(Solve3DPlaneEquation({1, 0, 0}, {0, 1, 0}, {1, 1, 1}, S, T, false));
+    EXPECT_EQ(Lines, std::vector<std::string>{"Solve3DPlaneEquation failed - Vectors not planar"});
+    EXPECT_EQ(MessageOf([&] { Solve3DPlaneEquation({1, 0, 0}, {0, 1, 0}, {1, 1, 1e-6}, S, T, true); }),
               "Solve3DPlaneEquation - Vectors not planar");
 }
 
@@ -182,6 +200,20 @@ TEST(FindValueBrent, TargetOutsideTheBracket) {
               "VkMaths.FindValueBrent - Value is outside of Bracket");
     EXPECT_EQ(FindValueBrent(FindValueClampToBracket, 2, 3, 2, Square), 2);
     EXPECT_EQ(FindValueBrent(FindValueClampToBracket, 2, 3, 10, Square), 3);
+}
+
+// A function that is not a number says nothing about where the target lies.
+TEST(FindValueBrent, NotANumberIsAFailure) {
+    const double NaN = std::numeric_limits<double>::quiet_NaN();
+    const std::function<double(double)> Cases[] = {
+        [&](double) { return NaN; },
+        [&](double X) { return X < 2.5 ? NaN : X; },
+        [&](double X) { return X == 2 || X == 3 ? X : NaN; },  // only the ends are numbers
+    };
+    for (const auto& F : Cases)
+        for (const int Flags : {0, FindValueClampToBracket})
+            EXPECT_EQ(MessageOf([&] { FindValueBrent(Flags, 2, 3, 2.5, F); }),
+                      "VkMaths.FindValueBrent - The function is not a number");
 }
 
 TEST(FindValueBrent, LastEvaluationAtTheAnswerOnRequest) {

@@ -250,9 +250,13 @@ TEST(MatrixInverse, SingularGivesTheZeroMatrix) {
     TMMatrix ZeroColumn = MatrixTranslation(1, 2, 3);
     ZeroColumn[1][1] = 0;
     EXPECT_EQ(MatrixInverse(ZeroColumn), ZeroMatrix);
-    // Elements below 1e-30 do not count as pivots.
-    EXPECT_EQ(MatrixInverse(MatrixScaling(1, 1, 1e-31)), ZeroMatrix);
     EXPECT_EQ(MatrixInverse(MatrixFromAxes(XAxisVector, YAxisVector, MakeVector(1, 1, 0), ZeroVector)), ZeroMatrix);
+    // Dependent up to rounding: axes 0.1 .. 0.9.
+    EXPECT_EQ(MatrixInverse(MatrixFromAxes(MakeVector(0.1, 0.4, 0.7), MakeVector(0.2, 0.5, 0.8),
+                                           MakeVector(0.3, 0.6, 0.9), ZeroVector)),
+              ZeroMatrix);
+    // A tiny scale is no singularity: pivots are judged against their rows.
+    EXPECT_EQ(MatrixInverse(MatrixScaling(1, 1, 1e-31)), MatrixScaling(1, 1, 1e31));
 }
 
 TEST(MatrixMirror, ReflectsInAnAxisPlaneAtAnOffset) {

@@ -110,11 +110,48 @@ TEST(VkMatrix, InverseExchangesRowsWhereNeeded) {
     ExpectIdentityProduct(*AInverse, A, 1e-12);
 }
 
+namespace {
+
+TVkMatrix Hilbert(int n) {
+    TVkMatrix H(n, n);
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) H.SetValue(i, j, 1.0 / (i + j - 1));
+    return H;
+}
+
+}  // namespace
+
 TEST(VkMatrix, InverseIsNilForSingularOrNonSquare) {
     EXPECT_FALSE(MakeMatrix({{1, 2}, {2, 4}}).Inverse());
     EXPECT_FALSE(MakeMatrix({{1, 2, 3}, {4, 5, 6}, {0, 0, 0}}).Inverse());
-    EXPECT_FALSE(MakeMatrix({{1e-31, 0}, {0, 1}}).Inverse());
     EXPECT_FALSE(TVkMatrix(2, 3).Inverse());
+    // Singular up to rounding: elimination leaves a pivot of rounding noise, which an absolute
+    // threshold took for a number and answered with entries near 1e16.
+    EXPECT_FALSE(MakeMatrix({{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}).Inverse());
+    EXPECT_FALSE(MakeMatrix({{1, 1}, {1, 1 + 1e-17}}).Inverse());
+    // Regular in exact arithmetic, but conditioned beyond what doubles resolve.
+    EXPECT_FALSE(Hilbert(12).Inverse());
+    EXPECT_FALSE(MakeMatrix({{1, 1}, {1, 1 + 4e-16}}).Inverse());
+}
+
+// Pivots are judged against the scale of their own row: small entries are no sign of singularity.
+TEST(VkMatrix, InverseOfSmallOrUnevenlyScaledRows) {
+    const auto Tiny = MakeMatrix({{1e-31, 0, 0}, {0, 2e-31, 0}, {0, 0, 4e-31}}).Inverse();
+    ASSERT_TRUE(Tiny);
+    EXPECT_EQ(Tiny->GetValue(1, 1), 1e31);
+    EXPECT_EQ(Tiny->GetValue(2, 2), 0.5e31);
+    EXPECT_EQ(Tiny->GetValue(3, 3), 0.25e31);
+    EXPECT_EQ(Tiny->GetValue(1, 2), 0);
+
+    const auto Uneven = MakeMatrix({{1e-31, 0}, {0, 1}}).Inverse();
+    ASSERT_TRUE(Uneven);
+    ExpectMatrixNear(*Uneven, {{1e31, 0}, {0, 1}}, 0);
+
+    // Ill-conditioned but within reach: the product comes back close to the identity.
+    const TVkMatrix H = Hilbert(8);
+    const auto HInverse = H.Inverse();
+    ASSERT_TRUE(HInverse);
+    ExpectIdentityProduct(H, *HInverse, 1e-5);
 }
 
 TEST(VkMatrix, TransposeAndSetZeroOnlyForSquare) {

@@ -169,6 +169,22 @@ TEST(SurfaceBuildTest, RuledSurfacesBetweenCurves) {
     EXPECT_EQ(Long->GetOrder(), 4);
 }
 
+TEST(SurfaceBuildTest, RuledSurfaceNamesTheCurveThatIsTooShort) {
+    const auto Good = MakeCurve({{0, 0, 0}, {1, 0, 1}, {2, 0, 1}, {3, 0, 0}}, 4);
+    const auto One = MakeCurve({{0, 2, 0}}, 4);
+    const TBSpline Empty(4);
+    const auto MessageOf = [](const TBSpline& A, const TBSpline& B) -> std::string {
+        try {
+            RuledSurface(A, B);
+        } catch (const EGeometryError& E) {
+            return E.what();
+        }
+        return "";
+    };
+    EXPECT_EQ(MessageOf(*Good, *One), "BSurface.RuledSurface - The second curve has 1 control points, at least 2 are needed");
+    EXPECT_EQ(MessageOf(Empty, *Good), "BSurface.RuledSurface - The first curve has 0 control points, at least 2 are needed");
+}
+
 TEST(SurfaceBuildTest, KnotMergingAndOrderRaising) {
     auto C = MakeCurve({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}}, 4);
     TKnotArray Other{};

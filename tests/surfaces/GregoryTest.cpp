@@ -170,7 +170,7 @@ TMVector Rational(const TBSplineSurface& N, double u, double v) {
 TEST(GregorySurfaceTest, ConversionIsExactAsARationalNet) {
     const auto S = WavyPatch();
     TBSplineSurface N;
-    N.Point(9, 9).SetXYZ(1, 2, 3);  // replaced, not kept
+    N.PointByIndex(99).SetXYZ(1, 2, 3);  // a stray point beyond the net: replaced, not kept
     S->ConvertToBSpline(N);
     ASSERT_EQ(N.NumU(), 8);
     ASSERT_EQ(N.NumV(), 8);

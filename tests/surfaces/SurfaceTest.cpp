@@ -186,7 +186,8 @@ TEST(MeshTest, PointsAreStoredRowByRowAndGrowOnDemand) {
     const TMesh& Const = Mesh;
     EXPECT_EQ(Const.Point(3, 3).W, 1.0);
     EXPECT_EQ(Mesh.PointCount(), 12);
-    ExpectError([&] { Mesh.Point(0, -1); }, "List index out of bounds (-4)");
+    ExpectError([&] { Mesh.Point(0, -1); }, "TMesh.Point - Index (0, -1) outside the net of 4 x 4 points");
+    ExpectError([&] { Mesh.PointByIndex(-4); }, "List index out of bounds (-4)");
 
     TRPoint Source(MakeVector(7, 8, 9));
     Source.Tag = 5;
