@@ -323,7 +323,10 @@ void TGeometry::Assign(const TGeometry& Source) {
     StoreSelected(Source.Selected);
     Color = Source.Color;
     StoreName(Source.Name);
-    if (Source.DrawContours()) Contours().SetVisible(true);
+    if (Source.DrawContours())
+        Contours().SetVisible(true);
+    else if (DrawContours())
+        Contours().SetVisible(false);
     // A copy or an undo snapshot keeps everything the entity's block keeps.
     SetMirrored(Source.Mirrored());
 }
@@ -476,6 +479,7 @@ void TGeometry::SetEditing(bool Value) {
 
 void TGeometry::SetMirrored(bool Value) {
     if (Value == Mirrored()) return;
+    RecordChange();
     // The mirrored copy must disappear from the views while it is still drawn.
     if (Mirrored()) Undraw();
     if (Value)
@@ -496,6 +500,7 @@ bool TGeometry::DrawContours() const { return ContourRepresentation && ContourRe
 void TGeometry::SetDrawContours(bool Value) {
     TGeometryContours& C = Contours();
     if (C.GetVisible() == Value) return;
+    RecordChange();
     if (Value)
         State |= gsContours;
     else
@@ -530,8 +535,12 @@ TMBox TGeometry::GetFocusExtents(IGraphics& View) {
 }
 
 void TGeometry::BeginChange() {
-    if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
+    RecordChange();
     NotifyObservers([](TGeometryObserver& O) { O.DoChanging(); });
+}
+
+void TGeometry::RecordChange() {
+    if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
 }
 
 void TGeometry::MarkChanged() {

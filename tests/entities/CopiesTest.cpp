@@ -5,8 +5,11 @@
 #include <functional>
 
 #include "EntityFixtures.h"
+#include "document/GContours.h"
 #include "document/GUnknown.h"
 #include "entities/GFrames.h"
+#include "entities/GMesh.h"
+#include "entities/GPlane.h"
 #include "foundation/DuZezOrideConsole.h"
 
 namespace sarnova::test {
@@ -15,6 +18,7 @@ namespace {
 // One block of each kind the program writes, each with the optional keys it keeps set.
 const std::string EveryKind =
     "[TFrames]\nFrames 0 0.6 20 0.7 \n\n"
+    "[TContours]\nNumContours=2\n         1     2.000\n         3     0.500\n\n"
     "[TPolyline]\nNumPoints=2\n     0.000      0.000      0.000\n     1.000      2.000      0.000\nName=Sheer\n"
     "Color=clBlue\n\n"
     "[TFutureSurface]\nName=Deck\nPanels=3\n\n"
@@ -23,8 +27,14 @@ const std::string EveryKind =
     "Name=Stem\n\n"
     "[TMesh]\nNumU=2\nNumV=2\n     0.000000      0.000000      0.000000      1.000\n"
     "     0.000000      1.000000      0.500000      1.000\n     4.000000      0.000000      0.000000      1.000\n"
-    "     4.000000      1.000000      0.500000      2.500\nName=Deck\nDrawParameters=FALSE\nMirrored=TRUE\n"
+    "     4.000000      1.000000      0.500000      2.500\nName=Deck\nDrawParameters=FALSE\nDrawContours=TRUE\n"
+    "Mirrored=TRUE\n"
     "Color=clRed\n\n"
+    "[TCBSpline]\nContinuity=FirstOrder\nStartCondition=Clamped [1, 0.5, 0]\nEndCondition=Bessel\n"
+    "AccountForChordLength=True\nNumPoints=3\n     0.000      0.000      0.000\n     1.000      2.000      0.000\n"
+    "     3.000      2.000      0.000\nName=Chine\nColor=clGreen\n\n"
+    "[TCSpline]\nNumPoints=3\n     0.000      0.000      0.000\n     1.000      0.500      0.000\n"
+    "     2.000      0.000      1.000\nName=Keel\n\n"
     "[TBox]\n    -1.000    -2.000     0.000\n    -1.000     2.000     0.000\n    -1.000     2.000     3.500\n"
     "    -1.000    -2.000     3.500\n    11.000    -2.000     0.000\n    11.000    -2.000     3.500\n"
     "    11.000     2.000     3.500\n    11.000     2.000     0.000\nName=Tank\nColor=clRed\n\n"
@@ -55,6 +65,8 @@ TEST_F(CopiesTest, ACloneWritesTheBlockOfItsOriginal) {
     ASSERT_EQ(SavedText(Doc), EveryKind);
     for (int I = 0; I < Doc.Count(); ++I) {
         TGeometry& Original = Doc.Items(I);
+        // The document's one contour set is not copied: it belongs to the document, not to a shape.
+        if (dynamic_cast<TGeoContours*>(&Original) != nullptr) continue;
         const std::unique_ptr<TGeometry> Copy = Original.Clone();
         ASSERT_NE(Copy, nullptr) << Original.ClassName();
         EXPECT_EQ(BlockOf(*Copy), BlockOf(Original)) << Original.ClassName();
@@ -82,6 +94,21 @@ TEST_F(CopiesTest, DeletionsAreUndoneInTheirPlaces) {
 TEST_F(CopiesTest, EntityCommandsOfAMacroAreOneUndoStepEach) {
     for (const char* Line : {"STEM.COLOR=GREEN\n", "PORT.NAME=Starboard\n", "SHEER.COLOR=GREEN\nBOW.COLOR=RED\n"})
         ExpectOneUndoStep(Doc, Line, [&] { RunMacroText(Doc, Line); });
+}
+
+TEST_F(CopiesTest, SwitchesTheBlockKeepsAreOneUndoStepEach) {
+    auto& Mesh = *EntitiesOf<TGeoMesh>(Doc).front();
+    auto& Plane = *EntitiesOf<TGeoPlane>(Doc).front();
+    const std::pair<const char*, std::function<void()>> Edits[] = {
+        {"mirrored", [&] { Mesh.SetMirrored(false); }},
+        {"parameter lines", [&] { Mesh.ToggleDrawParameters(); }},
+        {"contours", [&] { Mesh.SetDrawContours(false); }},
+        {"plane axes", [&] { Plane.SetShowAxes(false); }},
+        {"plane sort", [&] { Plane.SetSortAxis(2); }},
+    };
+    for (const auto& [What, Edit] : Edits) ExpectOneUndoStep(Doc, What, Edit);
+    Mesh.SetDrawContours(false);
+    ExpectOneUndoStep(Doc, "contours shown", [&] { Mesh.SetDrawContours(true); });
 }
 
 TEST_F(CopiesTest, ATransformThatTurnsXAwayLeavesTheFrameTableAndSaysSo) {

@@ -11,9 +11,9 @@
 #include "PlaneFixtures.h"
 #include "document/DragPoints.h"
 #include "document/FakeView.h"
-#include "foundation/Errors.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
+#include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 
 namespace sarnova::test {
@@ -202,13 +202,14 @@ TEST_F(PlaneDocumentTest, PositionChangesAreOneUndoStepEach) {
     Plane->Transform(MatrixTranslation(1, 2, 3));
     EXPECT_EQ(Plane->Plane().Offset(), 3);
     EXPECT_EQ(Plane->GetPlaneMode(), pmZ) << "a transform keeps the mode";
-    // The display switches change without an undo step.
+    // The display switches are kept in the block, so each is an undo step too; a refused value is none.
+    ExpectOneUndoStep(Doc, "axes", [&] { Plane->SetShowAxes(true); });
+    ExpectOneUndoStep(Doc, "sort", [&] { Plane->SetSortAxis(2); });
     Doc.GetUndoManager().Clear();
-    Plane->SetShowAxes(true);
-    Plane->SetSortAxis(2);
+    const auto Sort = Plane->GetSortAxis();
     Plane->SetSortAxis(3);
     EXPECT_FALSE(Doc.CanUndo());
-    EXPECT_EQ(Plane->GetSortAxis(), 2);
+    EXPECT_EQ(Plane->GetSortAxis(), Sort);
 }
 
 TEST_F(PlaneDocumentTest, DraggingTheLocationInModeXMovesAlongXOnly) {
