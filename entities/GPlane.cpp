@@ -215,6 +215,8 @@ void TGeoPlane::SelectOnlyHandle(int Index) {
 template <class T>
 void TGeoPlane::SetSwitch(T& Field, T Value) {
     if (Field == Value) return;
+    // The switches are kept in the block: a change is an undoable step like any other.
+    BeginChange();
     Undraw();
     Field = Value;
     EndChange();

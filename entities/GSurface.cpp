@@ -213,6 +213,7 @@ TGeoSurface::~TGeoSurface() = default;
 
 void TGeoSurface::SetDrawParameters(bool Show) {
     if (GetDrawParameters() == Show) return;
+    RecordChange();
     Undraw();
     Display.SetFlag(gsParameterLines, Show);
     if (Show) Display.Parameters->SetVisible(true);
@@ -346,6 +347,7 @@ void TGeoDraggableSurface::SetDrawParameters(bool Show) {
         if (Display.Parameters) Display.Parameters->SetVisible(Show);
         return;
     }
+    RecordChange();
     Display.SetFlag(gsParameterLines, Show);
     if (Display.Parameters) {
         if (Show) Display.Parameters->SetVisible(true);
@@ -353,6 +355,12 @@ void TGeoDraggableSurface::SetDrawParameters(bool Show) {
     }
     InvalidateViews();
     UpdateFrame();
+}
+
+void TGeoDraggableSurface::Assign(const TGeometry& Source) {
+    TSurfaceEntity<TGeoDraggable>::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source))
+        SetDrawParameters(Other->GetDrawParameters());
 }
 
 void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {

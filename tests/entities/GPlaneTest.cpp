@@ -13,6 +13,7 @@
 #include "document/FakeView.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
+#include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 
 namespace sarnova::test {
@@ -71,7 +72,10 @@ TEST(GPlaneBlock, KeyLinesAreReadLeniently) {
 }
 
 TEST(GPlaneBlock, APlaneWithoutANormalHasNothingToDrawButDoesNotFail) {
-    auto Plane = ReadPlane("[TPlane]\nNormal=(0,0,0)\nOffset=2\n\n");
+    // No block makes one (the document keeps such a block unread), but the kernel plane can be set so.
+    EXPECT_THROW(ReadPlane("[TPlane]\nNormal=(0,0,0)\nOffset=2\n\n"), EGeometryError);
+    auto Plane = ReadPlane("[TPlane]\nNormal=(0,0,1)\nOffset=2\n\n");
+    Plane->Plane().SetPlane({{0, 0, 0}, 2});
     TPlanView View;
     Plane->Draw(View);
     Plane->DrawRendered(View);
@@ -198,13 +202,14 @@ TEST_F(PlaneDocumentTest, PositionChangesAreOneUndoStepEach) {
     Plane->Transform(MatrixTranslation(1, 2, 3));
     EXPECT_EQ(Plane->Plane().Offset(), 3);
     EXPECT_EQ(Plane->GetPlaneMode(), pmZ) << "a transform keeps the mode";
-    // The display switches change without an undo step.
+    // The display switches are kept in the block, so each is an undo step too; a refused value is none.
+    ExpectOneUndoStep(Doc, "axes", [&] { Plane->SetShowAxes(true); });
+    ExpectOneUndoStep(Doc, "sort", [&] { Plane->SetSortAxis(2); });
     Doc.GetUndoManager().Clear();
-    Plane->SetShowAxes(true);
-    Plane->SetSortAxis(2);
+    const auto Sort = Plane->GetSortAxis();
     Plane->SetSortAxis(3);
     EXPECT_FALSE(Doc.CanUndo());
-    EXPECT_EQ(Plane->GetSortAxis(), 2);
+    EXPECT_EQ(Plane->GetSortAxis(), Sort);
 }
 
 TEST_F(PlaneDocumentTest, DraggingTheLocationInModeXMovesAlongXOnly) {
