@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <vector>
 
 #include "foundation/DeRaridi.h"
@@ -339,35 +340,39 @@ void ForSpanPoints(const TMesh& Net, int SpanU, int p, int SpanV, int q, TVisit&
         }
 }
 
-}  // namespace
-
-TSurfaceDerivatives TBSplineSurface::EvaluateDerivatives(double U, double V) {
-    TSurfaceDerivatives D;
-    TDerivativeTable Du(FOrderU - 1), Dv(FOrderV - 1);
-    int su = 0, sv = 0;
-    if (!DerivativeBases(U, V, 2, su, sv, Du.Span(), Dv.Span())) return D;
-    ForSpanPoints(*this, su, FOrderU - 1, sv, FOrderV - 1, [&](int a, int b, const TRPoint& P) {
+// S, Su and Sv, and for TSurfaceDerivatives the second derivatives too, from the basis tables of the
+// spans; products and sums in the same order for both, so they agree bit for bit.
+template <typename TResult>
+TResult SumSpanDerivatives(const TMesh& Net, int SpanU, int p, int SpanV, int q, const TDerivativeTable& Du,
+                           const TDerivativeTable& Dv) {
+    TResult D;
+    ForSpanPoints(Net, SpanU, p, SpanV, q, [&](int a, int b, const TRPoint& P) {
         AddScaled(D.S, Du.At(0, a) * Dv.At(0, b), P);
         AddScaled(D.Su, Du.At(1, a) * Dv.At(0, b), P);
         AddScaled(D.Sv, Du.At(0, a) * Dv.At(1, b), P);
-        AddScaled(D.Suu, Du.At(2, a) * Dv.At(0, b), P);
-        AddScaled(D.Svv, Du.At(0, a) * Dv.At(2, b), P);
-        AddScaled(D.Suv, Du.At(1, a) * Dv.At(1, b), P);
+        if constexpr (std::is_same_v<TResult, TSurfaceDerivatives>) {
+            AddScaled(D.Suu, Du.At(2, a) * Dv.At(0, b), P);
+            AddScaled(D.Svv, Du.At(0, a) * Dv.At(2, b), P);
+            AddScaled(D.Suv, Du.At(1, a) * Dv.At(1, b), P);
+        }
     });
     return D;
 }
 
-TSurfaceFirstDerivatives TBSplineSurface::EvaluateFirstDerivatives(double U, double V) {
-    TSurfaceFirstDerivatives D;
+}  // namespace
+
+TSurfaceDerivatives TBSplineSurface::EvaluateDerivatives(double U, double V) {
     TDerivativeTable Du(FOrderU - 1), Dv(FOrderV - 1);
     int su = 0, sv = 0;
-    if (!DerivativeBases(U, V, 1, su, sv, Du.Span(), Dv.Span())) return D;
-    ForSpanPoints(*this, su, FOrderU - 1, sv, FOrderV - 1, [&](int a, int b, const TRPoint& P) {
-        AddScaled(D.S, Du.At(0, a) * Dv.At(0, b), P);
-        AddScaled(D.Su, Du.At(1, a) * Dv.At(0, b), P);
-        AddScaled(D.Sv, Du.At(0, a) * Dv.At(1, b), P);
-    });
-    return D;
+    if (!DerivativeBases(U, V, 2, su, sv, Du.Span(), Dv.Span())) return {};
+    return SumSpanDerivatives<TSurfaceDerivatives>(*this, su, FOrderU - 1, sv, FOrderV - 1, Du, Dv);
+}
+
+TSurfaceFirstDerivatives TBSplineSurface::EvaluateFirstDerivatives(double U, double V) {
+    TDerivativeTable Du(FOrderU - 1), Dv(FOrderV - 1);
+    int su = 0, sv = 0;
+    if (!DerivativeBases(U, V, 1, su, sv, Du.Span(), Dv.Span())) return {};
+    return SumSpanDerivatives<TSurfaceFirstDerivatives>(*this, su, FOrderU - 1, sv, FOrderV - 1, Du, Dv);
 }
 
 // ---- Sampling and drawing ----
