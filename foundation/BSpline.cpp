@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "foundation/DeRaridi.h"
 #include "foundation/DuZezOride.h"
@@ -18,9 +19,14 @@ constexpr int StackDegree = 15;
 
 // The basis functions of span Span (1-based) and their derivatives up to order Count (at most
 // Degree), Piegl and Tiller's algorithm. Work holds (p + 1)^2 + 2 (p + 1) + 2 (p + 1) values and
-// Ders (Count + 1) (p + 1), row r at Ders + r (p + 1). The caller has checked the span.
-void BasisDerivativesCore(int Span, int p, int Count, const TKnotArray& Knots, double T, double* Work,
+// Ders (Count + 1) (p + 1), row r at Ders + r (p + 1). The caller has checked the span. A fixed degree
+// and count (0 and up) let the compiler unroll the loops of the common low degrees; the arithmetic
+// is the same, so are the results.
+template <int FixedP = -1, int FixedCount = -1>
+void BasisDerivativesCore(int Span, int PArg, int CountArg, const TKnotArray& Knots, double T, double* Work,
                           double* Ders) {
+    const int p = FixedP >= 0 ? FixedP : PArg;
+    const int Count = FixedCount >= 0 ? FixedCount : CountArg;
     const int w = p + 1;
     double* ndu = Work;           // ndu[j][r] at ndu[j * w + r]
     double* left = ndu + w * w;   // left[j], right[j] for j = 1 .. p
@@ -74,8 +80,23 @@ void BasisDerivativesCore(int Span, int p, int Count, const TKnotArray& Knots, d
     }
 }
 
-// BasisDerivativesCore with its work space on the stack, or on the heap above StackDegree.
+// BasisDerivativesCore of a fixed degree for every count up to the degree.
+template <int P>
+void FixedDegreeCore(int Span, int Count, const TKnotArray& Knots, double T, double* Ders) {
+    std::array<double, (P + 1) * (P + 5)> Work;
+    switch (Count) {
+        case 0: BasisDerivativesCore<P, 0>(Span, P, 0, Knots, T, Work.data(), Ders); return;
+        case 1: BasisDerivativesCore<P, 1>(Span, P, 1, Knots, T, Work.data(), Ders); return;
+        case 2: BasisDerivativesCore<P, 2>(Span, P, 2, Knots, T, Work.data(), Ders); return;
+        default: BasisDerivativesCore<P>(Span, P, Count, Knots, T, Work.data(), Ders); return;
+    }
+}
+
+// BasisDerivativesCore with its work space on the stack, or on the heap above StackDegree; the
+// quadratic and cubic cases unrolled.
 void CoreWithScratch(int Span, int p, int Count, const TKnotArray& Knots, double T, double* Ders) {
+    if (p == 3) return FixedDegreeCore<3>(Span, Count, Knots, T, Ders);
+    if (p == 2) return FixedDegreeCore<2>(Span, Count, Knots, T, Ders);
     std::array<double, (StackDegree + 1) * (StackDegree + 5)> StackWork;
     std::vector<double> HeapWork;
     double* Work = StackWork.data();
@@ -84,6 +105,60 @@ void CoreWithScratch(int Span, int p, int Count, const TKnotArray& Knots, double
         Work = HeapWork.data();
     }
     BasisDerivativesCore(Span, p, Count, Knots, T, Work, Ders);
+}
+
+// The Cox-de Boor triangle of the span s holding T when its whole window lies inside the knots
+// (Order <= s <= N), unrolled for the order: the arithmetic of the general loop in CoxDeBoorBasis, so
+// the same values. Writes V[s - K + 1 .. s].
+template <int K>
+void FullWindowBasis(const TKnotArray& Knots, int s, double T, TBasisValues& V) {
+    // u[j] is knot s - K + 1 + j, N[j] the basis function of that number.
+    const double* u = Knots.data() + (s - K);
+    double N[K + 1] = {};
+    N[K - 1] = 1.0;
+    for (int p = 2; p <= K; ++p)
+        for (int j = K - p; j <= K - 1; ++j) {
+            const double Ni = N[j];
+            const double Ni1 = N[j + 1];
+            const double a = Ni != 0 ? (T - u[j]) * Ni / (u[j + p - 1] - u[j]) : 0.0;
+            const double b = Ni1 != 0 ? (u[j + p] - T) * Ni1 / (u[j + p] - u[j + 1]) : 0.0;
+            N[j] = a + b;
+        }
+    for (int j = 0; j < K; ++j) V[static_cast<std::size_t>(s - K + 1 + j)] = N[j];
+}
+
+// The basis functions of order k of span s (1-based, k <= s) at T and their first derivatives in
+// one pass of the Cox-de Boor triangle: the quotients of its last level give both, so the derivative
+// costs a few multiplications more than the value. N[j] and D[j] belong to control point s - k + j
+// (0-based), j = 0 .. k - 1. k is at most StackDegree + 1.
+void BasisAndFirstDerivative(const TKnotArray& Knots, int s, int k, double T, double* N, double* D) {
+    // u[j] is knot s - k + 1 + j.
+    const double* u = Knots.data() + (s - k);
+    std::array<double, StackDegree + 2> L{};
+    L[static_cast<std::size_t>(k - 1)] = 1.0;
+    for (int p = 2; p < k; ++p)
+        for (int j = k - p; j <= k - 1; ++j) {
+            const double Ni = L[static_cast<std::size_t>(j)];
+            const double Ni1 = L[static_cast<std::size_t>(j) + 1];
+            const double a = Ni != 0 ? (T - u[j]) * Ni / (u[j + p - 1] - u[j]) : 0.0;
+            const double b = Ni1 != 0 ? (u[j + p] - T) * Ni1 / (u[j + p] - u[j + 1]) : 0.0;
+            L[static_cast<std::size_t>(j)] = a + b;
+        }
+    if (k == 1) {
+        N[0] = 1.0;
+        D[0] = 0.0;
+        return;
+    }
+    std::array<double, StackDegree + 2> Q{};
+    for (int j = 0; j < k; ++j) {
+        const double Lj = L[static_cast<std::size_t>(j)];
+        Q[static_cast<std::size_t>(j)] = Lj != 0 ? Lj / (u[j + k - 1] - u[j]) : 0.0;
+    }
+    for (int j = 0; j < k; ++j) {
+        const double Qj = Q[static_cast<std::size_t>(j)], Qj1 = Q[static_cast<std::size_t>(j) + 1];
+        N[j] = (T - u[j]) * Qj + (u[j + k] - T) * Qj1;
+        D[j] = (k - 1) * (Qj - Qj1);
+    }
 }
 
 void CheckSpan(int Span, int Degree, const char* Routine) {
@@ -310,16 +385,28 @@ std::unique_ptr<TRPoint> TBSpline::PointAtZ(double Z) {
     return SearchCoordinate(2, Z, MinT(), MaxT(), Tolerance);
 }
 
-TCurveDerivatives TBSpline::Derivatives(double T) {
-    UpdateKnots();
-    TCurveDerivatives Result{};
+int TBSpline::SpanOf(double T) {
     const int n = Count();
     const int k = FOrder;
-    if (k < 1 || n < k) return Result;
-    const int s = FindKnotSpan(n, k - 1, FKnots, T);
-    if (s < 0) return Result;
+    const int h = FSpanHint;
+    // On knots in order only one span holds T, so a span found to hold it is the one the search
+    // would find. Curves are mostly evaluated along their parameter: the last span, or the next.
+    if (h >= k && h <= n && SortedKnots() >= n + k) {
+        if (U(h) <= T && T < U(h + 1)) return h;
+        if (h < n && U(h + 1) <= T && T < U(h + 2)) return FSpanHint = h + 1;
+    }
+    return FSpanHint = FindKnotSpan(n, k - 1, FKnots, T);
+}
+
+void TBSpline::DerivativesUpTo(double T, int Levels, TMVector* Out) {
+    UpdateKnots();
+    std::fill(Out, Out + Levels + 1, TMVector{});
+    const int n = Count();
+    const int k = FOrder;
+    if (k < 1 || n < k) return;
+    const int s = SpanOf(T);
+    if (s < 0) return;
     const int p = k - 1;
-    // Only three derivatives are wanted.
     const int w = p + 1;
     std::array<double, 4 * (StackDegree + 1)> StackDers;
     std::vector<double> HeapDers;
@@ -328,10 +415,42 @@ TCurveDerivatives TBSpline::Derivatives(double T) {
         HeapDers.resize(4 * static_cast<std::size_t>(w));
         Ders = HeapDers;
     }
-    BasisFunctionDerivativesInto(s, p, 3, FKnots, T, Ders);
+    BasisFunctionDerivativesInto(s, p, Levels, FKnots, T, Ders);
     for (int j = 0; j <= p; ++j) {
         const TMVector P = PointVector(s - k + j);
-        for (int r = 0; r <= 3; ++r) Result[r] = VectorAdd(Result[r], VectorScale(P, Ders[static_cast<std::size_t>(r * w + j)]));
+        for (int r = 0; r <= Levels; ++r) Out[r] = VectorAdd(Out[r], VectorScale(P, Ders[static_cast<std::size_t>(r * w + j)]));
+    }
+}
+
+TCurveDerivatives TBSpline::Derivatives(double T) {
+    TCurveDerivatives Result;
+    DerivativesUpTo(T, 3, Result.data());
+    return Result;
+}
+
+TCurveFirstDerivatives TBSpline::FirstDerivatives(double T) {
+    TCurveFirstDerivatives Result{};
+    const int k = FOrder;
+    if (k > StackDegree + 1) {
+        DerivativesUpTo(T, 1, Result.data());
+        return Result;
+    }
+    UpdateKnots();
+    const int n = Count();
+    if (k < 1 || n < k) return Result;
+    const int s = SpanOf(T);
+    if (s < 0) return Result;
+    std::array<double, StackDegree + 1> N, D;
+    BasisAndFirstDerivative(FKnots, s, k, T, N.data(), D.data());
+    for (int j = 0; j < k; ++j) {
+        const TRPoint& P = *std::as_const(*this).Point(s - k + j);
+        const double a = N[static_cast<std::size_t>(j)], b = D[static_cast<std::size_t>(j)];
+        Result[0].X += a * P.X;
+        Result[0].Y += a * P.Y;
+        Result[0].Z += a * P.Z;
+        Result[1].X += b * P.X;
+        Result[1].Y += b * P.Y;
+        Result[1].Z += b * P.Z;
     }
     return Result;
 }
@@ -489,6 +608,17 @@ void CoxDeBoorBasis(int N, int Order, const TKnotArray& Knots, bool Sorted, doub
         }
         // u[s] <= T < u[s+1]: the one step function that is 1.
         const int s = static_cast<int>(std::upper_bound(Knots.begin(), Knots.begin() + m, T) - Knots.begin());
+        if (k >= 2 && k <= 4 && s >= k && s <= n) {
+            if (k == 4)
+                FullWindowBasis<4>(Knots, s, T, V);
+            else if (k == 3)
+                FullWindowBasis<3>(Knots, s, T, V);
+            else
+                FullWindowBasis<2>(Knots, s, T, V);
+            First = s - k + 1;
+            Last = s;
+            return;
+        }
         const int Lo = std::max(1, s - k + 1);
         for (int i = Lo; i <= std::min(s + 1, m); ++i) V[static_cast<std::size_t>(i)] = 0.0;
         V[static_cast<std::size_t>(s)] = 1.0;
@@ -590,12 +720,13 @@ int FindKnotSpan(int N, int Degree, const TKnotArray& Knots, double T) {
     // Invariant u[Low] <= T < u[High]; the interval halves each round, whatever order the knots are in.
     int Low = Degree + 1;
     int High = N + 1;
+    // Written without branches: which half T lies in is as good as random, and a mispredicted jump
+    // per halving would cost more than the rest of an evaluation.
     while (High - Low > 1) {
         const int Mid = (Low + High) / 2;
-        if (T < u(Mid))
-            High = Mid;
-        else
-            Low = Mid;
+        const bool Below = T < u(Mid);
+        High = Below ? Mid : High;
+        Low = Below ? Low : Mid;
     }
     return Low;
 }

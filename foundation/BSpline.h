@@ -93,6 +93,8 @@ public:
     // Position and first to third derivative at T. Zero vectors when the curve has fewer points than
     // its order or T lies outside the knot spans of the range.
     TCurveDerivatives Derivatives(double T) override;
+    // The first two of Derivatives (to rounding) at a little more than the cost of a point.
+    TCurveFirstDerivatives FirstDerivatives(double T) override;
     TFrenetFrame FrenetFrame(double T) override;
 
     // 10 n parameters (at least 100), evenly by knot interval or over the whole knot vector.
@@ -201,6 +203,11 @@ private:
     // The point at T from the basis values left by ComputeBasisRange.
     TMVector SumBasis(int First, int Last) const;
     TMVector PointVector(int Index) const { return Point(Index)->Vector(); }
+    // FindKnotSpan over the knots as they stand, trying the span of the last call first.
+    int SpanOf(double T);
+    // Position and derivatives 1 .. Levels (at most 3) at T into Out[0 .. Levels]; zero vectors where
+    // Derivatives gives them.
+    void DerivativesUpTo(double T, int Levels, TMVector* Out);
 
     int FOrder;
     bool FForcedBezier = false;
@@ -216,6 +223,7 @@ private:
     // FBasis is zero outside [FBasisFirst, FBasisLast], so each evaluation clears only that window.
     int FBasisFirst = 1;
     int FBasisLast = 0;
+    int FSpanHint = -1;
 };
 
 // Throws EGeometryError naming the limit when PointCount control points of order Order need more

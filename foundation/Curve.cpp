@@ -66,6 +66,8 @@ std::unique_ptr<TRPoint> TBSplineBasedCurve::PointAt(double T) { return FSpline-
 
 TCurveDerivatives TBSplineBasedCurve::Derivatives(double T) { return FSpline->Derivatives(T); }
 
+TCurveFirstDerivatives TBSplineBasedCurve::FirstDerivatives(double T) { return FSpline->FirstDerivatives(T); }
+
 TDigitisationParameters TBSplineBasedCurve::DigitisationParameters(bool ByKnotInterval) {
     return FSpline->DigitisationParameters(ByKnotInterval);
 }

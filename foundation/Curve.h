@@ -64,6 +64,7 @@ public:
     double MinT() const override;
     std::unique_ptr<TRPoint> PointAt(double T) override;
     TCurveDerivatives Derivatives(double T) override;
+    TCurveFirstDerivatives FirstDerivatives(double T) override;
     TDigitisationParameters DigitisationParameters(bool ByKnotInterval) override;
     // Spline's control polygon with an edit handle at each control point.
     void DrawControlPolygon(IGraphics& G) override;

@@ -39,6 +39,11 @@ TFrenetFrame FrenetFrameFromDerivatives(const TCurveDerivatives& D) {
     return F;
 }
 
+TCurveFirstDerivatives TCurve::FirstDerivatives(double T) {
+    const TCurveDerivatives D = Derivatives(T);
+    return {D[0], D[1]};
+}
+
 std::unique_ptr<TRPoint> TCurve::SearchCoordinate(std::uint8_t Axis, double Value, double Lo, double Hi,
                                                   double Tolerance) {
     for (int Round = 0; Round < MaxHalvings; ++Round) {

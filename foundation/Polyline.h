@@ -21,6 +21,8 @@ class TPolyline;
 
 // Position and first, second and third derivative of a curve at one parameter, in that order.
 using TCurveDerivatives = std::array<TMVector, 4>;
+// Position and first derivative: all that tangents, normals and Newton steps need.
+using TCurveFirstDerivatives = std::array<TMVector, 2>;
 
 // A curve's moving frame at one parameter, and its curvature there.
 struct TFrenetFrame {
@@ -52,6 +54,8 @@ public:
     virtual std::unique_ptr<TRPoint> PointAtY(double Y) = 0;
     virtual std::unique_ptr<TRPoint> PointAtZ(double Z) = 0;
     virtual TCurveDerivatives Derivatives(double T) = 0;
+    // The first two of Derivatives; curves that can skip the higher derivatives do.
+    virtual TCurveFirstDerivatives FirstDerivatives(double T);
     virtual TFrenetFrame FrenetFrame(double T) = 0;
     // The bounding box; the empty box for a curve without points.
     virtual TMBox Extents() const = 0;

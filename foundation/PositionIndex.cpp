@@ -1,6 +1,7 @@
 #include "foundation/PositionIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace sarnova {
@@ -18,12 +19,21 @@ constexpr double NearHigh = 0.74;
 // The clamp keeps a neighbour's number inside 64 bits.
 constexpr double CellLimit = 4.0e18;
 
+constexpr std::size_t FirstTableSize = 64;
+// The table of recent answers starts small and grows with the index up to a size that stays in the
+// processor's cache.
+constexpr std::size_t FirstRecentSize = 256;
+constexpr std::size_t MaxRecentSize = 4096;
+
+// Slots for N cells: at most three quarters of the table is used, which keeps the probes short.
+std::size_t TableSizeFor(std::size_t N) { return N + N / 3 + 1; }
+
 bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.Y) && std::isfinite(V.Z); }
 
 // The cell numbers on one axis that may hold a position matching the coordinate: its own first, then
 // the neighbour on each side it lies near. Returns how many were written.
 int CandidateCells(double Coordinate, std::int64_t Out[3]) {
-    const double Q = Coordinate / CellSize;
+    const double Q = Coordinate * (1 / CellSize);
     const double Floor = std::floor(Q);
     const std::int64_t Own = static_cast<std::int64_t>(std::clamp(Floor, -CellLimit, CellLimit));
     const double Fraction = Q - Floor;
@@ -34,86 +44,134 @@ int CandidateCells(double Coordinate, std::int64_t Out[3]) {
     return N;
 }
 
+std::uint64_t Mix(std::uint64_t H) {
+    H ^= H >> 33;
+    H *= 0xff51afd7ed558ccdULL;
+    H ^= H >> 33;
+    return H;
+}
+
+std::uint64_t Hash3(std::uint64_t X, std::uint64_t Y, std::uint64_t Z) { return Mix(X ^ Mix(Y ^ Mix(Z))); }
+
+std::uint64_t CellHash(std::int64_t X, std::int64_t Y, std::int64_t Z) {
+    return Hash3(static_cast<std::uint64_t>(X), static_cast<std::uint64_t>(Y), static_cast<std::uint64_t>(Z));
+}
+
+std::uint64_t OwnCellHash(const TMVector& P) {
+    std::int64_t X[3], Y[3], Z[3];
+    CandidateCells(P.X, X);
+    CandidateCells(P.Y, Y);
+    CandidateCells(P.Z, Z);
+    return CellHash(X[0], Y[0], Z[0]);
+}
+
+std::uint32_t TagOf(std::uint64_t Hash) { return static_cast<std::uint32_t>(Hash >> 32); }
+
+std::size_t ExactHash(const TMVector& P) {
+    return static_cast<std::size_t>(
+        Hash3(std::bit_cast<std::uint64_t>(P.X), std::bit_cast<std::uint64_t>(P.Y), std::bit_cast<std::uint64_t>(P.Z)));
+}
+
 }  // namespace
 
-std::size_t TPositionIndex::TCellHash::operator()(const TCell& C) const noexcept {
-    auto Mix = [](std::uint64_t H) {
-        H ^= H >> 33;
-        H *= 0xff51afd7ed558ccdULL;
-        H ^= H >> 33;
-        return H;
-    };
-    return Mix(static_cast<std::uint64_t>(C.X) ^ Mix(static_cast<std::uint64_t>(C.Y) ^ Mix(static_cast<std::uint64_t>(C.Z))));
+TPositionIndex::TSlot& TPositionIndex::SlotOf(std::uint64_t Hash) {
+    const std::size_t Mask = Slots.size() - 1;
+    const std::uint32_t Tag = TagOf(Hash);
+    // The table is never full, so the probe always meets the cell or a free slot.
+    for (std::size_t I = static_cast<std::size_t>(Hash) & Mask;; I = (I + 1) & Mask) {
+        TSlot& S = Slots[I];
+        if (S.Newest < 0 || S.Tag == Tag) return S;
+    }
 }
 
-std::size_t TPositionIndex::SlotOf(const TCell& C) const {
-    const std::size_t Mask = NewestInCell.size() - 1;
-    std::size_t Slot = TCellHash()(C) & Mask;
-    while (NewestInCell[Slot].Newest >= 0 && !(NewestInCell[Slot].Cell == C)) Slot = (Slot + 1) & Mask;
-    return Slot;
-}
-
-void TPositionIndex::Grow(std::size_t Cells) {
-    std::size_t Size = 64;
-    while (Size < 2 * Cells) Size *= 2;
-    if (Size <= NewestInCell.size()) return;
-    std::vector<TSlot> Old(Size, TSlot{{0, 0, 0}, -1});
-    Old.swap(NewestInCell);
-    for (const TSlot& S : Old)
-        if (S.Newest >= 0) NewestInCell[SlotOf(S.Cell)] = S;
+void TPositionIndex::Rehash(std::size_t N) {
+    // A slot keeps only half of its cell's hash, so the cells are built again from the positions, the
+    // oldest first so that every chain runs from the newest to the oldest as before.
+    Slots.assign(std::bit_ceil(std::max(N, FirstTableSize)), TSlot{});
+    UsedSlots = 0;
+    for (std::size_t G = 0; G < Positions.size(); ++G) {
+        const TMVector& P = Positions[G];
+        if (!IsFinite(P)) continue;
+        const std::uint64_t Hash = OwnCellHash(P);
+        TSlot& S = SlotOf(Hash);
+        if (S.Newest < 0) {
+            S.Tag = TagOf(Hash);
+            ++UsedSlots;
+        }
+        NextInCell[G] = S.Newest;
+        S.Newest = static_cast<std::int32_t>(G);
+    }
 }
 
 int TPositionIndex::FindOrAdd(const TMVector& P) {
-    const bool Hashed = IsFinite(P);
+    if (!IsFinite(P)) {
+        Positions.push_back(P);
+        NextInCell.push_back(-1);
+        return Count() - 1;
+    }
+    if (Recent.size() < MaxRecentSize && Positions.size() >= Recent.size())
+        Recent.assign(std::min(MaxRecentSize, std::max(FirstRecentSize, 4 * Recent.size())), TRecent{});
+    TRecent& Answer = Recent[ExactHash(P) & (Recent.size() - 1)];
+    if (Answer.Number < 0 || Answer.P.X != P.X || Answer.P.Y != P.Y || Answer.P.Z != P.Z) {
+        Answer.P = P;
+        Answer.Number = Lookup(P);
+    }
+    return Answer.Number;
+}
+
+int TPositionIndex::Lookup(const TMVector& P) {
     std::int64_t Xs[3], Ys[3], Zs[3];
-    if (Hashed && CellCount > 0) {
-        const int NX = CandidateCells(P.X, Xs);
-        const int NY = CandidateCells(P.Y, Ys);
-        const int NZ = CandidateCells(P.Z, Zs);
-        int Found = -1;
-        for (int I = 0; I < NX; ++I)
-            for (int J = 0; J < NY; ++J)
-                for (int K = 0; K < NZ; ++K) {
-                    const TSlot& S = NewestInCell[SlotOf({Xs[I], Ys[J], Zs[K]})];
-                    for (int G = S.Newest; G >= 0; G = NextInCell[static_cast<std::size_t>(G)])
-                        if ((Found < 0 || G < Found) &&
-                            VectorsEqualWithin(Positions[static_cast<std::size_t>(G)], P, DefaultTolerance))
-                            Found = G;
-                }
-        if (Found >= 0) return Found;
-    } else if (Hashed) {
-        CandidateCells(P.X, Xs);
-        CandidateCells(P.Y, Ys);
-        CandidateCells(P.Z, Zs);
+    const int NX = CandidateCells(P.X, Xs);
+    const int NY = CandidateCells(P.Y, Ys);
+    const int NZ = CandidateCells(P.Z, Zs);
+    if (Slots.empty()) Rehash(FirstTableSize);
+    const std::uint64_t OwnHash = CellHash(Xs[0], Ys[0], Zs[0]);
+    int Found = -1;
+    // The own cell first. A position equal to P is the oldest within the tolerance of P: an older one
+    // near it would have taken its place when it was added.
+    for (int G = SlotOf(OwnHash).Newest; G >= 0; G = NextInCell[static_cast<std::size_t>(G)]) {
+        const TMVector& Q = Positions[static_cast<std::size_t>(G)];
+        if (Q.X == P.X && Q.Y == P.Y && Q.Z == P.Z) return G;
+        // The chain runs from the newest to the oldest.
+        if (VectorsEqualWithin(Q, P, DefaultTolerance)) Found = G;
     }
+    for (int I = 0; I < NX; ++I)
+        for (int J = 0; J < NY; ++J)
+            for (int K = 0; K < NZ; ++K) {
+                if (I == 0 && J == 0 && K == 0) continue;
+                for (int G = SlotOf(CellHash(Xs[I], Ys[J], Zs[K])).Newest; G >= 0;
+                     G = NextInCell[static_cast<std::size_t>(G)])
+                    if ((Found < 0 || G < Found) &&
+                        VectorsEqualWithin(Positions[static_cast<std::size_t>(G)], P, DefaultTolerance))
+                        Found = G;
+            }
+    if (Found >= 0) return Found;
+
+    if (TableSizeFor(UsedSlots + 1) > Slots.size()) Rehash(2 * Slots.size());
     const int Number = Count();
-    Positions.push_back(P);
-    NextInCell.push_back(-1);
-    if (Hashed) {
-        Grow(CellCount + 1);
-        TSlot& S = NewestInCell[SlotOf({Xs[0], Ys[0], Zs[0]})];
-        if (S.Newest >= 0) {
-            NextInCell.back() = S.Newest;
-        } else {
-            S.Cell = {Xs[0], Ys[0], Zs[0]};
-            ++CellCount;
-        }
-        S.Newest = Number;
+    TSlot& S = SlotOf(OwnHash);
+    if (S.Newest < 0) {
+        S.Tag = TagOf(OwnHash);
+        ++UsedSlots;
     }
+    Positions.push_back(P);
+    NextInCell.push_back(S.Newest);
+    S.Newest = Number;
     return Number;
 }
 
 void TPositionIndex::Reserve(std::size_t N) {
     Positions.reserve(N);
     NextInCell.reserve(N);
-    Grow(N);
+    if (TableSizeFor(N) > Slots.size()) Rehash(TableSizeFor(N));
 }
 
 void TPositionIndex::Clear() {
     Positions.clear();
-    NewestInCell.clear();
-    CellCount = 0;
     NextInCell.clear();
+    Slots.clear();
+    UsedSlots = 0;
+    Recent.clear();
 }
 
 }  // namespace sarnova

@@ -24,30 +24,34 @@ public:
     void Clear();
 
 private:
-    struct TCell {
-        std::int64_t X, Y, Z;
-        bool operator==(const TCell&) const = default;
-    };
-    struct TCellHash {
-        std::size_t operator()(const TCell& C) const noexcept;
+    // A slot of the open-addressed table of cells: the high half of the cell's hash and the newest
+    // position of the cell; Newest < 0 marks a free slot. Cells whose hashes agree share a chain,
+    // which costs a few comparisons and is never wrong, since candidates are compared exactly.
+    struct TSlot {
+        std::uint32_t Tag = 0;
+        std::int32_t Newest = -1;
     };
 
-    // A cell and the newest position in it; Newest -1 marks a free slot.
-    struct TSlot {
-        TCell Cell;
-        int Newest;
-    };
-    // The slot of Cell, or the free slot where it would go.
-    std::size_t SlotOf(const TCell& C) const;
-    void Grow(std::size_t Cells);
+    // FindOrAdd for a finite P, through the cells.
+    int Lookup(const TMVector& P);
+    // The slot of the cell with this hash, or the free slot where it would go.
+    TSlot& SlotOf(std::uint64_t Hash);
+    // A table of at least N slots (a power of two) holding the cells again.
+    void Rehash(std::size_t N);
 
     std::vector<TMVector> Positions;
-    // The newest position of each cell, in an open-addressed table (a power of two in size, at most
-    // half full, so that a lookup reads a slot or two); NextInCell chains to the older positions of
-    // the same cell.
-    std::vector<TSlot> NewestInCell;
-    std::size_t CellCount = 0;
+    // The newest position of each cell is in its slot; NextInCell chains to the older ones of the cell.
     std::vector<int> NextInCell;
+    std::vector<TSlot> Slots;
+    std::size_t UsedSlots = 0;
+    // Answers given lately, by a hash of the exact coordinates: a mesh meets each corner again a few
+    // facets later, and this small table answers that without reaching into the large ones. An
+    // answer never changes, since positions are only added.
+    struct TRecent {
+        TMVector P;
+        int Number = -1;
+    };
+    std::vector<TRecent> Recent;
 };
 
 }  // namespace sarnova

@@ -1,7 +1,10 @@
 #include "foundation/Smoothing.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
 
+#include "foundation/Errors.h"
 #include "foundation/GeomFacet.h"
 
 namespace sarnova {
@@ -14,38 +17,26 @@ double FoldAngle(const TMVector& N1, const TMVector& N2, const TMVector& E) {
     return std::fabs(TRPoint(N1).SignedAngle(TRPoint(N2), TRPoint(E)));
 }
 
-}  // namespace
-
-// ---- TVertexPolygons ----
-
-TVertexPolygons::TVertexPolygons(const TRPoint& AVertex) { FVertex.Assign(AVertex); }
-
-TMVector TVertexPolygons::AverageNormal() const {
-    TMVector Sum;
-    for (const TPolygon* F : FPolygons) Sum = VectorAdd(Sum, PolygonNormal(*F));
-    return VectorNormalise(Sum);
-}
-
-void TVertexPolygons::SetNormal(const TMVector& Normal) {
-    for (TPolygon* F : FPolygons) SetPolygonNormalAt(*F, FVertex, Normal);
-}
-
-void TVertexPolygons::Smooth(double CreaseAngle) {
-    const TMVector Average = AverageNormal();
-    const double Limit = std::cos(CreaseAngle / 2);
-    for (const TPolygon* F : FPolygons) {
-        if (VectorDot(Average, PolygonNormal(*F)) < Limit) {
-            CreaseSmooth(CreaseAngle);
-            return;
-        }
+// The corner of F that takes the normal of the group at Vertex that F's corner Index joined: the
+// first corner at the vertex, as PolygonCornerIndex finds it. A corner that joined its group lies at
+// the vertex itself, so only the corners before it need a look.
+int CornerAtVertex(const TPolygon& F, int Index, const TMVector& Vertex) {
+    const TRPoint* Own = F.Corner(Index);
+    if (Own == nullptr || !VectorsEqualWithin(Own->Vector(), Vertex, DefaultTolerance))
+        return PolygonCornerIndex(F, TRPoint(Vertex));
+    for (int I = 0; I < Index; ++I) {
+        const TRPoint* C = F.Corner(I);
+        if (C != nullptr && VectorsEqualWithin(C->Vector(), Vertex, DefaultTolerance)) return I;
     }
-    SetNormal(Average);
+    return Index;
 }
 
-std::optional<TMVector> TVertexPolygons::SharedEdge(const TPolygon& F, const TPolygon& G) const {
-    // The two corners of a facet other than its first one at the vertex.
-    auto Others = [this](const TPolygon& P, TMVector Out[2]) {
-        const int Skip = PolygonCornerIndex(P, FVertex);
+// The unit direction from a common neighbour corner to the vertex when F and G share an edge at the
+// vertex; nullopt when they do not. Each facet's corners other than its first one at the vertex
+// are tried in order.
+std::optional<TMVector> SharedEdge(const TPolygon& F, const TPolygon& G, const TRPoint& Vertex) {
+    auto Others = [&Vertex](const TPolygon& P, TMVector Out[2]) {
+        const int Skip = PolygonCornerIndex(P, Vertex);
         int N = 0;
         for (int I = 0; I < 3 && N < 2; ++I)
             if (I != Skip) Out[N++] = PolygonCornerOrOrigin(P, I).Vector();
@@ -53,7 +44,7 @@ std::optional<TMVector> TVertexPolygons::SharedEdge(const TPolygon& F, const TPo
     TMVector FOthers[2], GOthers[2];
     Others(F, FOthers);
     Others(G, GOthers);
-    const TMVector V = FVertex.Vector();
+    const TMVector V = Vertex.Vector();
     for (const TMVector& FCorner : FOthers) {
         const TMVector D = VectorNormalise(VectorFromTo(FCorner, V));
         for (const TMVector& GCorner : GOthers) {
@@ -64,16 +55,98 @@ std::optional<TMVector> TVertexPolygons::SharedEdge(const TPolygon& F, const TPo
     return std::nullopt;
 }
 
-void TVertexPolygons::CreaseSmooth(double CreaseAngle) {
-    const int N = Count();
+}  // namespace
+
+int TSmoothingList::FacetCount(int Group) const {
+    if (Group < 0 || Group >= Count()) throw EError("List index out of bounds (" + std::to_string(Group) + ")");
+    SortCorners();
+    return FGroupStart[static_cast<std::size_t>(Group) + 1] - FGroupStart[static_cast<std::size_t>(Group)];
+}
+
+TPolygon* TSmoothingList::Facet(int Group, int Index) const {
+    if (Index < 0 || Index >= FacetCount(Group)) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+    const int Corner = FByGroup[static_cast<std::size_t>(FGroupStart[static_cast<std::size_t>(Group)] + Index)];
+    return FFacets[static_cast<std::size_t>(Corner / 3)];
+}
+
+int TSmoothingList::FindOrAdd(const TRPoint& P) {
+    FSorted = false;
+    return FPlaces.FindOrAdd(P.Vector());
+}
+
+void TSmoothingList::AddPolygon(TPolygon& Facet) {
+    FFacets.push_back(&Facet);
+    FNormals.push_back(PolygonNormal(Facet));
+    for (int I = 0; I < 3; ++I) FCornerGroups.push_back(FPlaces.FindOrAdd(PolygonCornerOrOrigin(Facet, I).Vector()));
+    FSorted = false;
+}
+
+void TSmoothingList::AddPolygons(const TPolygons& List) {
+    const std::size_t Facets = FFacets.size() + static_cast<std::size_t>(List.Count());
+    // A closed mesh has a few more than half as many vertices as facets; open ones a few more still.
+    const std::size_t Added = static_cast<std::size_t>(List.Count());
+    FPlaces.Reserve(static_cast<std::size_t>(Count()) + Added / 2 + Added / 32 + 16);
+    FFacets.reserve(Facets);
+    FNormals.reserve(Facets);
+    FCornerGroups.reserve(3 * Facets);
+    for (int I = 0; I < List.Count(); ++I) AddPolygon(*List.Polygon(I));
+}
+
+void TSmoothingList::SortCorners() const {
+    if (FSorted) return;
+    // A counting sort: stable, so each group keeps its facets in the order they were added. Each
+    // group's start serves as its fill position and is moved back afterwards.
+    const std::size_t Groups = static_cast<std::size_t>(Count());
+    FGroupStart.assign(Groups + 1, 0);
+    for (const int G : FCornerGroups) ++FGroupStart[static_cast<std::size_t>(G) + 1];
+    for (std::size_t G = 1; G <= Groups; ++G) FGroupStart[G] += FGroupStart[G - 1];
+    FByGroup.resize(FCornerGroups.size());
+    for (std::size_t C = 0; C < FCornerGroups.size(); ++C)
+        FByGroup[static_cast<std::size_t>(FGroupStart[static_cast<std::size_t>(FCornerGroups[C])]++)] = static_cast<int>(C);
+    for (std::size_t G = Groups; G > 0; --G) FGroupStart[G] = FGroupStart[G - 1];
+    FGroupStart[0] = 0;
+    FSorted = true;
+}
+
+void TSmoothingList::Smooth(double CreaseAngle) {
+    SortCorners();
+    const std::span<const int> All(FByGroup);
+    const double Limit = std::cos(CreaseAngle / 2);
+    for (int G = 0; G < Count(); ++G) {
+        const int Begin = FGroupStart[static_cast<std::size_t>(G)];
+        const int End = FGroupStart[static_cast<std::size_t>(G) + 1];
+        SmoothGroup(Vertex(G), All.subspan(static_cast<std::size_t>(Begin), static_cast<std::size_t>(End - Begin)), CreaseAngle,
+                    Limit);
+    }
+}
+
+void TSmoothingList::SmoothGroup(const TMVector& Vertex, std::span<const int> Corners, double CreaseAngle,
+                                 double Limit) {
+    TMVector Sum;
+    for (const int C : Corners) Sum = VectorAdd(Sum, FNormals[static_cast<std::size_t>(C / 3)]);
+    const TMVector Average = VectorNormalise(Sum);
+    for (const int C : Corners)
+        if (VectorDot(Average, FNormals[static_cast<std::size_t>(C / 3)]) < Limit) {
+            CreaseSmooth(Vertex, Corners, CreaseAngle);
+            return;
+        }
+    for (const int C : Corners) {
+        TPolygon& F = *FFacets[static_cast<std::size_t>(C / 3)];
+        F.SetNormal(CornerAtVertex(F, C % 3, Vertex), Average);
+    }
+}
+
+void TSmoothingList::CreaseSmooth(const TMVector& Vertex, std::span<const int> Corners, double CreaseAngle) {
+    const int N = static_cast<int>(Corners.size());
     if (N == 0) return;
-    std::vector<TMVector> Normals(static_cast<std::size_t>(N));
-    for (int K = 0; K < N; ++K) Normals[static_cast<std::size_t>(K)] = PolygonNormal(*FPolygons[static_cast<std::size_t>(K)]);
-    auto F = [this](int K) -> TPolygon& { return *FPolygons[static_cast<std::size_t>(K)]; };
-    auto Normal = [&Normals](int K) -> const TMVector& { return Normals[static_cast<std::size_t>(K)]; };
+    const TRPoint At(Vertex);
+    auto Corner = [&](int K) { return Corners[static_cast<std::size_t>(K)]; };
+    auto F = [&](int K) -> TPolygon& { return *FFacets[static_cast<std::size_t>(Corner(K) / 3)]; };
+    auto Normal = [&](int K) -> const TMVector& { return FNormals[static_cast<std::size_t>(Corner(K) / 3)]; };
+    auto SetNormal = [&](int K, const TMVector& V) { F(K).SetNormal(CornerAtVertex(F(K), Corner(K) % 3, Vertex), V); };
     // Neighbours in the group's order join one run when they share an edge here and fold gently.
     auto Joined = [&](int A, int B) {
-        const std::optional<TMVector> Edge = SharedEdge(F(A), F(B));
+        const std::optional<TMVector> Edge = SharedEdge(F(A), F(B), At);
         return Edge && FoldAngle(Normal(A), Normal(B), *Edge) < CreaseAngle;
     };
 
@@ -93,7 +166,7 @@ void TVertexPolygons::CreaseSmooth(double CreaseAngle) {
     if (Runs == 1) {
         // The average was too far from some facet, yet no neighbours fold apart: a cone tip, shaded
         // flat.
-        for (int K = 0; K < N; ++K) SetPolygonNormalAt(F(K), FVertex, Normal(K));
+        for (int K = 0; K < N; ++K) SetNormal(K, Normal(K));
         return;
     }
     std::vector<TMVector> Sums(static_cast<std::size_t>(Runs) + 1);
@@ -101,39 +174,17 @@ void TVertexPolygons::CreaseSmooth(double CreaseAngle) {
         TMVector& Sum = Sums[static_cast<std::size_t>(F(K).Group)];
         Sum = VectorAdd(Sum, Normal(K));
     }
-    for (int K = 0; K < N; ++K)
-        SetPolygonNormalAt(F(K), FVertex, VectorNormalise(Sums[static_cast<std::size_t>(F(K).Group)]));
-}
-
-// ---- TSmoothingList ----
-
-std::unique_ptr<TVertexPolygons> TSmoothingList::CreateGroup(const TRPoint& Vertex) {
-    return std::make_unique<TVertexPolygons>(Vertex);
-}
-
-TVertexPolygons& TSmoothingList::FindOrAdd(const TRPoint& P) {
-    const int Number = Places.FindOrAdd(P.Vector());
-    if (Number == Count()) FGroups.push_back(CreateGroup(P));
-    return *FGroups[static_cast<std::size_t>(Number)];
-}
-
-void TSmoothingList::AddPolygon(TPolygon& Facet) {
-    for (int I = 0; I < 3; ++I) FindOrAdd(PolygonCornerOrOrigin(Facet, I)).Add(&Facet);
-}
-
-void TSmoothingList::AddPolygons(const TPolygons& List) {
-    // A closed mesh has about half as many vertices as facets.
-    Places.Reserve(static_cast<std::size_t>(Count() + List.Count() / 2));
-    for (int I = 0; I < List.Count(); ++I) AddPolygon(*List.Polygon(I));
-}
-
-void TSmoothingList::Smooth(double CreaseAngle) {
-    for (const auto& Group : FGroups) Group->Smooth(CreaseAngle);
+    for (int K = 0; K < N; ++K) SetNormal(K, VectorNormalise(Sums[static_cast<std::size_t>(F(K).Group)]));
 }
 
 void TSmoothingList::Clear() {
-    FGroups.clear();
-    Places.Clear();
+    FPlaces.Clear();
+    FFacets.clear();
+    FNormals.clear();
+    FCornerGroups.clear();
+    FByGroup.clear();
+    FGroupStart.clear();
+    FSorted = false;
 }
 
 void SmoothPolygonNormals(TPolygons& List, double CreaseAngle) {

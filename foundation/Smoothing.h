@@ -2,8 +2,8 @@
 // that meet there, except across creases, so that a shaded facet list looks smooth but keeps its
 // sharp edges.
 #pragma once
-#include <memory>
-#include <optional>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "foundation/Geom.h"
@@ -14,73 +14,54 @@ namespace sarnova {
 class TPolygon;
 class TPolygons;
 
-// One vertex and the facets that have a corner there (not owned), in the order they were added. A
-// degenerate facet with two corners at the vertex is listed twice.
-class TVertexPolygons {
-public:
-    explicit TVertexPolygons(const TRPoint& AVertex);
-    TVertexPolygons(const TVertexPolygons&) = delete;
-    TVertexPolygons& operator=(const TVertexPolygons&) = delete;
-    virtual ~TVertexPolygons() = default;
-
-    const TRPoint& Vertex() const { return FVertex; }
-    int Count() const { return static_cast<int>(FPolygons.size()); }
-    TPolygon* Items(int Index) const { return FPolygons.at(static_cast<std::size_t>(Index)); }
-    void Add(TPolygon* Facet) { FPolygons.push_back(Facet); }
-
-    // The normalised sum of the unit facet normals, one per listing, unweighted; zero for a zero sum.
-    TMVector AverageNormal() const;
-    // Normal becomes the vertex normal of every facet at this vertex.
-    void SetNormal(const TMVector& Normal);
-    // All facets share the average when each facet normal lies within half the crease angle of it;
-    // otherwise CreaseSmooth.
-    virtual void Smooth(double CreaseAngle);
-    // Splits the facets, in their order, into runs of neighbours that share an edge here and fold by
-    // less than CreaseAngle (the last run joins the first when they close the fan); each run shares
-    // its own average. Without any crease between neighbours the vertex is shaded flat instead. Uses
-    // the facets' Group field for the run numbers.
-    void CreaseSmooth(double CreaseAngle);
-    // The unit direction from a common neighbour corner to the vertex when F and G share an edge at
-    // the vertex; nullopt when they do not.
-    std::optional<TMVector> SharedEdge(const TPolygon& F, const TPolygon& G) const;
-
-private:
-    TRPoint FVertex;
-    std::vector<TPolygon*> FPolygons;
-};
-
 // The vertex groups of a facet list: corners that lie within 1e-4 of each other on every axis share a
-// group. Groups are found through a position index, so grouping costs about the same per corner
-// however large the list; they are kept in the order their vertices were first met.
+// group. Groups are numbered in the order their vertices were first met and found through a position
+// index, so grouping costs about the same per corner however large the list. A group lists the
+// facets that have a corner at its vertex in the order they were added; a degenerate facet with two
+// corners at the vertex is listed twice. Everything is kept in flat arrays: facet lists of a million
+// triangles are smoothed without an allocation per vertex.
 class TSmoothingList {
 public:
-    TSmoothingList() = default;
-    TSmoothingList(const TSmoothingList&) = delete;
-    TSmoothingList& operator=(const TSmoothingList&) = delete;
-    virtual ~TSmoothingList() = default;
+    int Count() const { return FPlaces.Count(); }
+    // The vertex of group Group.
+    const TMVector& Vertex(int Group) const { return FPlaces.Position(Group); }
+    // The number of listings of group Group, and listing Index of it.
+    int FacetCount(int Group) const;
+    TPolygon* Facet(int Group, int Index) const;
 
-    int Count() const { return static_cast<int>(FGroups.size()); }
-    TVertexPolygons* Items(int Index) const { return FGroups.at(static_cast<std::size_t>(Index)).get(); }
-
-    // The group whose vertex equals P within the tolerance (the earliest such group when several do);
-    // a new group for P when none does.
-    TVertexPolygons& FindOrAdd(const TRPoint& P);
+    // The number of the group whose vertex equals P within the tolerance (the earliest such group when
+    // several do); a new group for P when none does.
+    int FindOrAdd(const TRPoint& P);
     // The facet joins the groups of its corners 0, 1 and 2, in that order.
     void AddPolygon(TPolygon& Facet);
     void AddPolygons(const TPolygons& List);
-    // Smooth on every group.
+    // Every group in turn gives its facets a vertex normal at its vertex. All facets share the average
+    // of their unit normals when each lies within half the crease angle of it. Otherwise the facets,
+    // in their order, split into runs of neighbours that share an edge at the vertex and fold by less
+    // than CreaseAngle (the last run joins the first when they close the fan), and each run shares
+    // its own average; without any crease between neighbours the vertex is shaded flat instead. The
+    // runs are numbered in the facets' Group field.
     void Smooth(double CreaseAngle);
-    // Frees every group.
-    virtual void Clear();
-
-protected:
-    // The factory of FindOrAdd.
-    virtual std::unique_ptr<TVertexPolygons> CreateGroup(const TRPoint& Vertex);
+    // Forgets every group and facet.
+    void Clear();
 
 private:
-    // Group i sits at position number i.
-    TPositionIndex Places;
-    std::vector<std::unique_ptr<TVertexPolygons>> FGroups;
+    // Sorts the corners by group, keeping their order within each group.
+    void SortCorners() const;
+    // Corners are numbered 3 F + C for corner C of facet number F. Limit is the cosine of half the
+    // crease angle.
+    void SmoothGroup(const TMVector& Vertex, std::span<const int> Corners, double CreaseAngle, double Limit);
+    void CreaseSmooth(const TMVector& Vertex, std::span<const int> Corners, double CreaseAngle);
+
+    TPositionIndex FPlaces;
+    // The facets added, each with its unit normal, computed once, and the groups of its corners.
+    std::vector<TPolygon*> FFacets;
+    std::vector<TMVector> FNormals;
+    std::vector<int> FCornerGroups;
+    // The corners by group: group G's are FByGroup[FGroupStart[G] .. FGroupStart[G + 1]).
+    mutable std::vector<int> FByGroup;
+    mutable std::vector<int> FGroupStart;
+    mutable bool FSorted = false;
 };
 
 // Gives every corner 0 to 2 of every facet of List a vertex normal, averaged across joins that fold

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <vector>
 
 #include "foundation/DeRaridi.h"
@@ -115,7 +116,7 @@ struct TBasisTable {
 // A table of basis derivatives, rows 0 to 2, on the stack for ordinary degrees.
 class TDerivativeTable {
 public:
-    explicit TDerivativeTable(int Degree) : FWidth(static_cast<std::size_t>(Degree) + 1) {
+    explicit TDerivativeTable(int Degree) : FWidth(static_cast<std::size_t>(std::max(Degree, 0)) + 1) {
         if (Degree > StackDegree) {
             FHeap.resize(3 * FWidth);
             FData = FHeap.data();
@@ -126,7 +127,7 @@ public:
 
 private:
     std::size_t FWidth;
-    std::array<double, 3 * (StackDegree + 1)> FStack{};
+    std::array<double, 3 * (StackDegree + 1)> FStack;
     std::vector<double> FHeap;
     double* FData = FStack.data();
 };
@@ -230,15 +231,21 @@ void TBSplineSurface::CheckLoadedSize(int ANumU, int ANumV) const {
 void TBSplineSurface::UpdateKnotsU() {
     if (KnotType == ktOpen && FForcedBezier) SetForcedBezier(true);
     CheckDirection(NumU(), FOrderU, "U");
+    const TBuiltKnots Wanted{NumU(), FOrderU, KnotType};
+    if (FBuiltU == Wanted) return;
     UpdateKnotVector(KnotType, NumU(), FOrderU, FKnotsU);
-    KnotsChanged();
+    FSortedU = -1;
+    FBuiltU = Wanted;
 }
 
 void TBSplineSurface::UpdateKnotsV() {
     if (KnotType == ktOpen && FForcedBezier) SetForcedBezier(true);
     CheckDirection(NumV(), FOrderV, "V");
+    const TBuiltKnots Wanted{NumV(), FOrderV, KnotType};
+    if (FBuiltV == Wanted) return;
     UpdateKnotVector(KnotType, NumV(), FOrderV, FKnotsV);
-    KnotsChanged();
+    FSortedV = -1;
+    FBuiltV = Wanted;
 }
 
 void TBSplineSurface::UpdateKnots() {
@@ -273,6 +280,7 @@ bool TBSplineSurface::CanEvaluate() const {
 TMVector TBSplineSurface::SumNet(const double* Nu, int FirstU, int LastU, const double* Nv, int FirstV,
                                  int LastV) const {
     TMVector R{0, 0, 0};
+    const bool Whole = PointCount() >= static_cast<long long>(NumU()) * NumV();
     for (int j = FirstV; j <= LastV; ++j) {
         const double b = Nv[j - FirstV];
         if (!(b > 0)) continue;
@@ -280,7 +288,7 @@ TMVector TBSplineSurface::SumNet(const double* Nu, int FirstU, int LastU, const 
             const double a = Nu[i - FirstU];
             if (!(a > 0)) continue;
             const double c = a * b;
-            const TRPoint& P = Point(i - 1, j - 1);
+            const TRPoint& P = Whole && i <= NumU() && j <= NumV() ? GridPoint(i - 1, j - 1) : Point(i - 1, j - 1);
             R.X += c * P.X;
             R.Y += c * P.Y;
             R.Z += c * P.Z;
@@ -300,36 +308,73 @@ TMVector TBSplineSurface::Evaluate(double U, double V) const {
                   LastV);
 }
 
-TSurfaceDerivatives TBSplineSurface::EvaluateDerivatives(double U, double V) {
+bool TBSplineSurface::DerivativeBases(double U, double V, int Count, int& SpanU, int& SpanV, std::span<double> Du,
+                                      std::span<double> Dv) {
     UpdateKnots();
-    TSurfaceDerivatives D;
     const int n = NumU(), k = FOrderU, nv = NumV(), kv = FOrderV;
-    if (k < 1 || kv < 1 || n < k || nv < kv) return D;
-    const int su = FindKnotSpan(n, k - 1, FKnotsU, U);
-    const int sv = FindKnotSpan(nv, kv - 1, FKnotsV, V);
-    if (su < 0 || sv < 0) return D;
-    const int p = k - 1;
-    const int q = kv - 1;
-    // Two derivative levels whatever the point counts; levels above the degree come out zero.
-    TDerivativeTable Du(p), Dv(q);
-    BasisFunctionDerivativesInto(su, p, 2, FKnotsU, U, Du.Span());
-    BasisFunctionDerivativesInto(sv, q, 2, FKnotsV, V, Dv.Span());
-    const auto Add = [](TMVector& Sum, double c, const TRPoint& P) {
-        Sum.X += c * P.X;
-        Sum.Y += c * P.Y;
-        Sum.Z += c * P.Z;
-    };
+    if (k < 1 || kv < 1 || n < k || nv < kv) return false;
+    SpanU = FindKnotSpan(n, k - 1, FKnotsU, U);
+    SpanV = FindKnotSpan(nv, kv - 1, FKnotsV, V);
+    if (SpanU < 0 || SpanV < 0) return false;
+    // The levels asked for whatever the point counts; levels above the degree come out zero.
+    BasisFunctionDerivativesInto(SpanU, k - 1, Count, FKnotsU, U, Du);
+    BasisFunctionDerivativesInto(SpanV, kv - 1, Count, FKnotsV, V, Dv);
+    return true;
+}
+
+namespace {
+
+void AddScaled(TMVector& Sum, double c, const TRPoint& P) {
+    Sum.X += c * P.X;
+    Sum.Y += c * P.Y;
+    Sum.Z += c * P.Z;
+}
+
+// The control points of the spans, column by column: Visit(a, b, P) for a = 0 .. p inside b = 0 .. q.
+// The grid is read directly when the list holds all of it.
+template <typename TVisit>
+void ForSpanPoints(const TMesh& Net, int SpanU, int p, int SpanV, int q, TVisit&& Visit) {
+    const bool Whole = Net.PointCount() >= static_cast<long long>(Net.NumU()) * Net.NumV();
     for (int b = 0; b <= q; ++b)
         for (int a = 0; a <= p; ++a) {
-            const TRPoint& P = Point(su - p - 1 + a, sv - q - 1 + b);
-            Add(D.S, Du.At(0, a) * Dv.At(0, b), P);
-            Add(D.Su, Du.At(1, a) * Dv.At(0, b), P);
-            Add(D.Sv, Du.At(0, a) * Dv.At(1, b), P);
-            Add(D.Suu, Du.At(2, a) * Dv.At(0, b), P);
-            Add(D.Svv, Du.At(0, a) * Dv.At(2, b), P);
-            Add(D.Suv, Du.At(1, a) * Dv.At(1, b), P);
+            const int I = SpanU - p - 1 + a, J = SpanV - q - 1 + b;
+            Visit(a, b, Whole ? Net.GridPoint(I, J) : Net.Point(I, J));
         }
+}
+
+// S, Su and Sv, and for TSurfaceDerivatives the second derivatives too, from the basis tables of the
+// spans; products and sums in the same order for both, so they agree bit for bit.
+template <typename TResult>
+TResult SumSpanDerivatives(const TMesh& Net, int SpanU, int p, int SpanV, int q, const TDerivativeTable& Du,
+                           const TDerivativeTable& Dv) {
+    TResult D;
+    ForSpanPoints(Net, SpanU, p, SpanV, q, [&](int a, int b, const TRPoint& P) {
+        AddScaled(D.S, Du.At(0, a) * Dv.At(0, b), P);
+        AddScaled(D.Su, Du.At(1, a) * Dv.At(0, b), P);
+        AddScaled(D.Sv, Du.At(0, a) * Dv.At(1, b), P);
+        if constexpr (std::is_same_v<TResult, TSurfaceDerivatives>) {
+            AddScaled(D.Suu, Du.At(2, a) * Dv.At(0, b), P);
+            AddScaled(D.Svv, Du.At(0, a) * Dv.At(2, b), P);
+            AddScaled(D.Suv, Du.At(1, a) * Dv.At(1, b), P);
+        }
+    });
     return D;
+}
+
+}  // namespace
+
+TSurfaceDerivatives TBSplineSurface::EvaluateDerivatives(double U, double V) {
+    TDerivativeTable Du(FOrderU - 1), Dv(FOrderV - 1);
+    int su = 0, sv = 0;
+    if (!DerivativeBases(U, V, 2, su, sv, Du.Span(), Dv.Span())) return {};
+    return SumSpanDerivatives<TSurfaceDerivatives>(*this, su, FOrderU - 1, sv, FOrderV - 1, Du, Dv);
+}
+
+TSurfaceFirstDerivatives TBSplineSurface::EvaluateFirstDerivatives(double U, double V) {
+    TDerivativeTable Du(FOrderU - 1), Dv(FOrderV - 1);
+    int su = 0, sv = 0;
+    if (!DerivativeBases(U, V, 1, su, sv, Du.Span(), Dv.Span())) return {};
+    return SumSpanDerivatives<TSurfaceFirstDerivatives>(*this, su, FOrderU - 1, sv, FOrderV - 1, Du, Dv);
 }
 
 // ---- Sampling and drawing ----
@@ -592,6 +637,7 @@ void TBSplineSurface::LoadFromText(TTextReader& F) {
         GivenU = ReadKnotArrayText(F.ReadLine(), FKnotsU, "TBSplineSurface.LoadFromText");
         KnotsChanged();
         GivenV = ReadKnotArrayText(F.ReadLine(), FKnotsV, "TBSplineSurface.LoadFromText");
+        KnotsChanged();
         MinUParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MinUParameter");
         MinVParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MinVParameter");
         MaxUParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MaxUParameter");

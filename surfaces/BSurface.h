@@ -93,6 +93,8 @@ public:
     // UpdateKnots, then position and derivatives from the knot spans holding (U, V); all zero outside
     // the parameter range or when a direction has fewer points than its order.
     TSurfaceDerivatives EvaluateDerivatives(double U, double V) override;
+    // The same S, Su and Sv, bit for bit, without the second derivatives.
+    TSurfaceFirstDerivatives EvaluateFirstDerivatives(double U, double V) override;
     void SampleCounts(TSamplingPurpose Purpose, int SurfaceCount, int& NU, int& NV) const override;
     // UpdateKnots, then max(NU, 2) values from MinU to MaxU spread evenly over the knot spans, and
     // likewise in v.
@@ -182,10 +184,26 @@ protected:
     void CheckLoadedSize(int ANumU, int ANumV) const override;
 
 private:
+    // The point count, order and knot type a knot vector was last built for by UpdateKnotsU or
+    // UpdateKnotsV. Building again from the same state gives the same knots, so it is skipped: every
+    // derivative evaluation asks for it. Any change of the knots clears it.
+    struct TBuiltKnots {
+        int Points = -1;
+        int Order = 0;
+        TKnotType Type = ktOpen;
+        bool operator==(const TBuiltKnots&) const = default;
+    };
     void KnotsChanged() {
         FSortedU = -1;
         FSortedV = -1;
+        FBuiltU = {};
+        FBuiltV = {};
     }
+    // UpdateKnots, then the spans of (U, V) and the basis functions of both directions with their
+    // derivatives up to Count (1 or 2), rows of OrderU and OrderV values; false, with nothing
+    // written, outside the parameter range or when a direction has fewer points than its order.
+    bool DerivativeBases(double U, double V, int Count, int& SpanU, int& SpanV, std::span<double> Du,
+                         std::span<double> Dv);
     // Throws EGeometryError naming the limit when the knots of either direction do not fit.
     void CheckKnotLimits() const;
     // The evaluable state: both directions with at least two points and as many as their order.
@@ -206,6 +224,8 @@ private:
     TKnotArray FKnotsV{};
     mutable int FSortedU = -1;  // -1 unknown, 0 no, 1 yes
     mutable int FSortedV = -1;
+    TBuiltKnots FBuiltU;
+    TBuiltKnots FBuiltV;
 };
 
 // A new copy of S (net, orders, knots, knot type, effective range as limits).

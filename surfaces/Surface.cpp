@@ -74,6 +74,11 @@ TSurfaceDerivatives TSurface::EvaluateDerivatives(double U, double V) {
     return D;
 }
 
+TSurfaceFirstDerivatives TSurface::EvaluateFirstDerivatives(double U, double V) {
+    const TSurfaceDerivatives D = EvaluateDerivatives(U, V);
+    return {D.S, D.Su, D.Sv};
+}
+
 void TSurface::SampleCounts(TSamplingPurpose Purpose, int SurfaceCount, int& NU, int& NV) const {
     int N;
     if (SurfaceCount == 1) {

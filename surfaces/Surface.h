@@ -29,6 +29,10 @@ using TSamplingPurpose = std::uint8_t;
 struct TSurfaceDerivatives {
     TMVector S, Su, Sv, Suu, Svv, Suv;
 };
+// Position and first partial derivatives: all that normals, tangent planes and Newton steps need.
+struct TSurfaceFirstDerivatives {
+    TMVector S, Su, Sv;
+};
 
 // A mapping from the parameter rectangle [MinU, MaxU] x [MinV, MaxV] to 3-D points. Objects that the
 // sampling operations return (meshes, facet lists) belong to the caller. Operations that may refresh
@@ -62,6 +66,8 @@ public:
     virtual TMVector Evaluate(double U, double V) const;
     // S from Evaluate and zero derivatives in the base.
     virtual TSurfaceDerivatives EvaluateDerivatives(double U, double V);
+    // S, Su and Sv of EvaluateDerivatives; surfaces that can skip the second derivatives do.
+    virtual TSurfaceFirstDerivatives EvaluateFirstDerivatives(double U, double V);
 
     // Sample counts for a use of the surface; SurfaceCount is the number of surfaces processed
     // together (large sets are sampled more coarsely). Purposes 10 and above leave NU and NV as they
@@ -141,6 +147,11 @@ public:
     const TRPoint& Point(int I, int J) const;
     const TRPoint& PointByIndex(int K) const;
     int PointCount() const { return static_cast<int>(FPoints.size()); }
+    // Point (i, j) without checks, for evaluation loops that made sure the list holds the whole grid
+    // (PointCount() >= NumU() NumV()) and that i and j lie inside it.
+    const TRPoint& GridPoint(int I, int J) const {
+        return *FPoints[static_cast<std::size_t>(I) + static_cast<std::size_t>(J) * static_cast<std::size_t>(FNumU)];
+    }
     // Copies x, y, z, weight, parameter and tag of Source into point (i, j).
     void SetPoint(int I, int J, const TRPoint& Source);
     // Frees every point; NumU and NumV stay.

@@ -78,7 +78,7 @@ void TGLSurfaceInstance::BuildData() {
                             " with Normals (" + ClassNameOf(typeid(*Surface)) + ")");
     for (int I = 0; I < NumU; ++I)
         for (int J = 0; J < NumV; ++J) {
-            const TSurfaceDerivatives D = Surface->EvaluateDerivatives(U[static_cast<std::size_t>(I)], V[static_cast<std::size_t>(J)]);
+            const TSurfaceFirstDerivatives D = Surface->EvaluateFirstDerivatives(U[static_cast<std::size_t>(I)], V[static_cast<std::size_t>(J)]);
             // Su x Sv; a degenerate point keeps the zero normal.
             const TMVector Normal = VectorNormalise(VectorCross(VectorNormalise(D.Sv), VectorNormalise(D.Su)));
             Samples[static_cast<std::size_t>(I + J * NumU)] = {D.S, Normal};

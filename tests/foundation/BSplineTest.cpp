@@ -207,6 +207,39 @@ TEST(BSplineEvaluation, MatchesAnIndependentDeBoorEvaluation) {
     }
 }
 
+TEST(BSplineEvaluation, FirstDerivativesAgreeWithTheFullDerivatives) {
+    // Orders 2 to 5, repeated interior knots and knots left out of order, at parameters taken out of
+    // order, on the span ends and outside the range; each answer against a fresh copy of the curve,
+    // which has no earlier span to start from.
+    struct TCase {
+        const char* Name;
+        int Order;
+        TKnotType Type;
+        const char* Knots;
+    } Cases[] = {{"open cubic", 4, ktOpen, ""},          {"open quadratic", 3, ktOpen, ""},
+                 {"open linear", 2, ktOpen, ""},         {"open quartic", 5, ktOpen, ""},
+                 {"double knot", 4, ktNonUniform, "[0 0 0 0 1 1 2.5 3 3 3]"},
+                 {"out of order", 4, ktNonUniform, "[0 0 0 0 2 1 3 3 3 3]"}};
+    const double Ts[] = {0, 2.99, 0.3, 1, 1.0000001, 2.5, 0.999, 3, -0.1, 3.2, 1.5, std::nan(""), 2.25, 0.7};
+    for (const TCase& C : Cases) {
+        auto Curve = MakeCurve(SixPoints, C.Order, C.Type);
+        if (*C.Knots) Curve->SetKnotsText(C.Knots);
+        for (const double T : Ts) {
+            const std::string At = std::string(C.Name) + ", T = " + std::to_string(T);
+            const TCurveFirstDerivatives F = Curve->FirstDerivatives(T);
+            const TCurveDerivatives D = Curve->Clone()->Derivatives(T);
+            ExpectNear(F[0], D[0], 1e-12, At);
+            ExpectNear(F[1], D[1], 1e-11, At);
+            EXPECT_EQ(Curve->Derivatives(T), D) << At;
+        }
+    }
+    // Through the curve interface, and on a curve too short for its order.
+    const auto Owned = MakeCurve(SixPoints);
+    TCurve& AsCurve = *Owned;
+    ExpectNear(AsCurve.FirstDerivatives(1.5)[1], AsCurve.Derivatives(1.5)[1], 1e-12, "interface");
+    EXPECT_EQ(MakeLine(3)->FirstDerivatives(0), (TCurveFirstDerivatives{}));
+}
+
 TEST(BSplineEvaluation, BasisValuesFollowTheFullRecursion) {
     // Values of the Cox-de Boor recursion over all functions, computed outside this code: outside
     // the range of a periodic curve, on a repeated interior knot, and on knots left out of order.

@@ -184,16 +184,16 @@ TEST(TSmoothingList, GroupsCornersWithinTheToleranceOnEveryAxis) {
     };
     for (const TCase& Case : Cases) {
         TSmoothingList List;
-        TVertexPolygons& First = List.FindOrAdd(TRPoint(Case.A));
-        TVertexPolygons& Second = List.FindOrAdd(TRPoint(Case.B));
-        EXPECT_EQ(&First == &Second, Case.Same) << Case.A.X << " " << Case.B.X;
+        const int First = List.FindOrAdd(TRPoint(Case.A));
+        const int Second = List.FindOrAdd(TRPoint(Case.B));
+        EXPECT_EQ(First == Second, Case.Same) << Case.A.X << " " << Case.B.X;
         EXPECT_EQ(List.Count(), Case.Same ? 1 : 2);
-        EXPECT_EQ(First.Vertex().Vector(), Case.A);
+        EXPECT_EQ(List.Vertex(First), Case.A);
     }
     // A corner that is not finite matches nothing, not even itself.
     TSmoothingList List;
     const TRPoint Broken(TMVector{std::nan(""), 0, 0});
-    EXPECT_NE(&List.FindOrAdd(Broken), &List.FindOrAdd(Broken));
+    EXPECT_NE(List.FindOrAdd(Broken), List.FindOrAdd(Broken));
 }
 
 TEST(TSmoothingList, ListsEachFacetUnderItsThreeCorners) {
@@ -205,10 +205,11 @@ TEST(TSmoothingList, ListsEachFacetUnderItsThreeCorners) {
     List.AddPolygons(Mesh);
     ASSERT_EQ(List.Count(), 4);
     const int Expected[4] = {2, 2, 4, 1};  // groups in the order first met: (0,0,0), (1,0,0), (0,1,0), (1,1,0)
-    for (int I = 0; I < 4; ++I) EXPECT_EQ(List.Items(I)->Count(), Expected[I]) << I;
-    EXPECT_EQ(List.Items(2)->Items(3), Mesh.Polygon(2));
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(List.FacetCount(I), Expected[I]) << I;
+    EXPECT_EQ(List.Facet(2, 3), Mesh.Polygon(2));
+    EXPECT_EQ(List.Facet(3, 0), Mesh.Polygon(1));
     List.Clear();
     EXPECT_EQ(List.Count(), 0);
-    TVertexPolygons& Again = List.FindOrAdd(TRPoint({0, 0, 0}));
-    EXPECT_EQ(&Again, List.Items(0));
+    EXPECT_EQ(List.FindOrAdd(TRPoint({0, 0, 0})), 0);
+    EXPECT_EQ(List.FacetCount(0), 0);
 }

@@ -93,6 +93,41 @@ TEST(BSplineSurfaceTest, EvaluatesAsTheIndependentReference) {
     }
 }
 
+TEST(BSplineSurfaceTest, FirstDerivativesAreThoseOfTheFullEvaluation) {
+    for (auto Make : {OpenReferenceSurface, NonUniformReferenceSurface}) {
+        const auto S = Make();
+        for (const double u : {0.0, 0.3, 0.5, 1.0, 2.0, -0.5})
+            for (const double v : {0.0, 0.4, 0.9, 1.0, 2.5}) {
+                const TSurfaceDerivatives D = S->EvaluateDerivatives(u, v);
+                const TSurfaceFirstDerivatives F = S->EvaluateFirstDerivatives(u, v);
+                EXPECT_EQ(F.S, D.S) << u << ", " << v;
+                EXPECT_EQ(F.Su, D.Su) << u << ", " << v;
+                EXPECT_EQ(F.Sv, D.Sv) << u << ", " << v;
+            }
+    }
+}
+
+TEST(BSplineSurfaceTest, EvaluationRebuildsTheKnotsOnlyAfterAChange) {
+    // Evaluations keep the knots they built; a changed knot, order, net size or knot type is built
+    // again by the next one.
+    auto S = NonUniformReferenceSurface();
+    const TMVector Before = S->EvaluateDerivatives(0.5, 0.5).S;
+    S->SetKnotU(5, 0.2);  // below knot 4 (0.3): evaluation puts the knots in order again
+    const TMVector After = S->EvaluateDerivatives(0.5, 0.5).S;
+    EXPECT_EQ(S->KnotU(5), 0.3);
+    EXPECT_GT(VectorDistance(Before, After), 1e-3);
+    S->KnotType = ktOpen;
+    S->EvaluateFirstDerivatives(0.5, 0.5);
+    EXPECT_EQ(KnotsU(*S), (std::vector<double>{0, 0, 0, 1, 2, 3, 3, 3}));
+    S->SetOrderU(4);
+    S->EvaluateDerivatives(0.5, 0.5);
+    EXPECT_EQ(KnotsU(*S), (std::vector<double>{0, 0, 0, 0, 1, 2, 2, 2, 2}));
+    S->AppendU();
+    S->EvaluateDerivatives(0.5, 0.5);
+    EXPECT_EQ(KnotsU(*S), (std::vector<double>{0, 0, 0, 0, 1, 2, 3, 3, 3, 3}));
+    ExpectClose(S->EvaluateDerivatives(0, 0).S, S->Point(0, 0).Vector(), "corner", 0, 0);
+}
+
 TEST(BSplineSurfaceTest, BilinearPatchAgainstHandValues) {
     // Corners (0,0,0), (2,0,1), (2,3,5), (0,3,2): S(u, v) = bilinear blend.
     auto S = MakeSurface(2, 2, 2, 2, [](int i, int j) -> TMVector {

@@ -83,6 +83,29 @@ inline void GridMesh(int N, std::vector<TMVector>& Points, TIndexPolygons& Trian
     }
 }
 
+// Every third edge that has faces on both sides, until 2 Count are found: the edges of Count edits.
+inline std::vector<TEdge*> InteriorEdges(const TManifold& M, int Count) {
+    std::vector<TEdge*> Interior;
+    for (int I = 0; I < M.Edges().Count() && static_cast<int>(Interior.size()) < 2 * Count; I += 3) {
+        TEdge* E = M.Edges().Edge(I);
+        if (E->Fin1()->GetFace() != nullptr && E->Fin2()->GetFace() != nullptr) Interior.push_back(E);
+    }
+    return Interior;
+}
+
+// One edit per pair of those edges: the first split at its middle and joined again, the second
+// deleted.
+inline void SplitAndDelete(TManifold& M, const std::vector<TEdge*>& Edges) {
+    TEdgeSplit Split;
+    for (std::size_t I = 0; I + 1 < Edges.size(); I += 2) {
+        TEdge* E = Edges[I];
+        const TMVector Mid = VectorMidpoint(E->Fin1()->Position(), E->Fin2()->Position());
+        E->SubDivide(Mid, Split);
+        E->JoinToNext(E->Fin2());
+        M.DeleteEdge(Edges[I + 1]);
+    }
+}
+
 // "" when every link agrees with every other; else the first disagreement found.
 inline std::string CheckLinks(const TManifold& M) {
     std::unordered_set<const TVertex*> Vertices;

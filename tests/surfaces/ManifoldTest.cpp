@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -519,32 +518,24 @@ TEST(ManifoldLifetime, FreeingAnEdgeDirectlyLeavesNoDanglingLinks) {
 
 // ---- Size ----
 
-double SecondsToBuild(int N, TManifold& M) {
+TEST(ManifoldSize, HundredsOfThousandsOfFacesBuildCopyAndClear) {
+    // 299,538 faces; the time per face of building, copying and clearing, which must not grow with
+    // the manifold, is measured by the manifold benchmark.
     std::vector<TMVector> P;
     testing::TIndexPolygons T;
-    testing::GridMesh(N, P, T);
-    const auto Start = std::chrono::steady_clock::now();
-    BuildManifold(M, P, T);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
-
-TEST(ManifoldSize, HundredsOfThousandsOfFacesBuildCopyAndClearInLinearTime) {
-    TManifold Small;
+    testing::GridMesh(388, P, T);
     TManifold Large;
-    const double SmallTime = SecondsToBuild(194, Small);  // 74,498 faces
-    const double LargeTime = SecondsToBuild(388, Large);  // 299,538 faces
+    BuildManifold(Large, P, T);
     EXPECT_EQ(Large.Faces().Count(), 2 * 387 * 387);
     EXPECT_EQ(Large.Vertices().Count() - Large.Edges().Count() + Large.Faces().Count(), 1);  // a disc
-    // Four times the faces: a quadratic pairing would take sixteen times as long.
-    EXPECT_LT(LargeTime, 12 * SmallTime + 0.5) << SmallTime << " s, then " << LargeTime << " s";
-    EXPECT_LT(LargeTime, 10.0);
     EXPECT_EQ(CheckLinks(Large), "");
 
     TManifold Copy;
-    const auto Start = std::chrono::steady_clock::now();
     ASSERT_EQ(Copy.Assign(Large), 0);
+    EXPECT_EQ(Copy.Faces().Count(), Large.Faces().Count());
+    EXPECT_EQ(CheckLinks(Copy), "");
     Copy.Clear();
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count(), 20 * LargeTime + 0.5);
+    EXPECT_EQ(Copy.Vertices().Count() + Copy.Edges().Count() + Copy.Faces().Count(), 0);
 }
 
 }  // namespace
