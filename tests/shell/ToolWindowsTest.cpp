@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -21,6 +22,7 @@
 #include "foundation/DuZezOride.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/Registry.h"
+#include "shell/ConsoleFloat.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/GeometryServer.h"
 #include "shell/GroupsFloat.h"
@@ -150,6 +152,33 @@ TEST_F(ToolWindows, EachOpensFromItsActionDocksAndIsMadeAfreshOnceClosed) {
         C.Get()->close();
         Settle();
     }
+}
+
+TEST_F(ToolWindows, WindowsOpenedForTheFirstTimeDoNotCoverEachOther) {
+    Form->UpdateActions();
+    std::vector<QRect> Places;
+    for (QAction* Action : {Form->ErrorsAction, Form->ConsoleAction, Form->GroupsAction, Form->HelpAction}) {
+        Action->trigger();
+        Settle();
+        QWidget* Shown = nullptr;
+        for (QDockWidget* Dock : Form->findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly))
+            if (Dock->isVisible() && Dock->isFloating() && Dock->windowTitle() == QString(Action->text()).remove('&'))
+                Shown = Dock;
+        ASSERT_NE(Shown, nullptr) << Action->text().toStdString();
+        for (const QRect& Earlier : Places) EXPECT_NE(Shown->geometry().topLeft(), Earlier.topLeft());
+        Places.push_back(Shown->geometry());
+    }
+    for (QWidget* W : {static_cast<QWidget*>(GetErrorsForm()), static_cast<QWidget*>(GetConsoleForm()),
+                       static_cast<QWidget*>(GetGroupsForm()), static_cast<QWidget*>(GetHelpForm())})
+        W->close();
+    Settle();
+}
+
+TEST_F(ToolWindows, TheEntitiesListModelGoesWithItsWindow) {
+    const QPointer<QObject> Model = ListForm()->ListModel;
+    GetSelectionForm()->close();
+    Settle();
+    EXPECT_TRUE(Model.isNull());
 }
 
 TEST_F(ToolWindows, ClosingTheShownDocumentEmptiesEveryWindow) {

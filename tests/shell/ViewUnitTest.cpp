@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -476,6 +478,95 @@ TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
     const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
     std::filesystem::create_directories(Artifacts);
     EXPECT_TRUE(Shot.save(QString::fromStdString((Artifacts / "viewform.png").string())));
+}
+
+// What the screen shows of Widget: the pixels the window system holds, not a frame rendered for the
+// grab (which would hide a frame that was never brought up to date).
+QImage ScreenOf(QWidget& Widget) {
+    const QPoint Origin = Widget.mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, Origin.x(), Origin.y(), Widget.width(), Widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+double DistanceToSegment(QPointF P, QPointF A, QPointF B) {
+    const QPointF D = B - A;
+    const double Length2 = QPointF::dotProduct(D, D);
+    const double T = Length2 > 0 ? std::clamp(QPointF::dotProduct(P - A, D) / Length2, 0.0, 1.0) : 0.0;
+    const QPointF Foot = A + D * T;
+    return std::hypot(P.x() - Foot.x(), P.y() - Foot.y());
+}
+
+TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNothing) {
+    SubWindow(W)->showMaximized();
+    TCamera& Camera = View->GetCamera();
+    Camera.SetMode(cmPerspective);
+    Camera.SetTarget({10, 0, 1.5});
+    Camera.SetEye({-6, -16, 12});
+    Camera.SetUp({0, 0, 1});
+    View->ZoomAll();
+    Settle();
+    const int Count = W->GetDocument().Count();
+    const QImage Before = ScreenOf(*View);
+
+    // Create > Polyline, four clicks and a right click, as a user draws it.
+    ASSERT_TRUE(ClickMenuItem(OpenMenu(*Form, W->Create1), "Polyline"));
+    const QSize Size = View->size();
+    const QPoint Clicks[] = {{Size.width() * 3 / 10, Size.height() * 3 / 10},
+                             {Size.width() * 6 / 10, Size.height() * 35 / 100},
+                             {Size.width() * 65 / 100, Size.height() * 6 / 10},
+                             {Size.width() * 35 / 100, Size.height() * 7 / 10}};
+    for (QPoint At : Clicks) {
+        SendMouse(*View, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
+        Settle();
+        SendMouse(*View, QEvent::MouseButtonPress, At, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(*View, QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton);
+        Settle();
+    }
+    SendMouse(*View, QEvent::MouseButtonPress, Clicks[3], Qt::RightButton, Qt::RightButton);
+    SendMouse(*View, QEvent::MouseButtonRelease, Clicks[3], Qt::RightButton, Qt::NoButton);
+    Settle();
+    ASSERT_EQ(W->GetDocument().Count(), Count + 1);
+    auto* Made = dynamic_cast<TGeoPline*>(&W->GetDocument().Items(Count));
+    ASSERT_NE(Made, nullptr);
+    ASSERT_EQ(Made->Polyline().Count(), 4);
+    std::vector<QPointF> Corners;
+    for (int I = 0; I < 4; ++I) {
+        const TRPoint& P = *Made->Polyline().Point(I);
+        Corners.push_back(PixelOf(*View, P.X, P.Y, P.Z));
+    }
+
+    // The next frame on screen: the new curve along every segment, the rest of the picture as it was.
+    const QImage After = ScreenOf(*View);
+    ASSERT_EQ(After.size(), Before.size());
+    int Changed = 0, OnCurve = 0, Elsewhere = 0;
+    for (int Y = 0; Y < After.height(); ++Y)
+        for (int X = 0; X < After.width(); ++X) {
+            if (After.pixel(X, Y) == Before.pixel(X, Y)) continue;
+            ++Changed;
+            double Nearest = 1e9;
+            for (int I = 0; I + 1 < 4; ++I) Nearest = std::min(Nearest, DistanceToSegment(QPointF(X, Y), Corners[I], Corners[I + 1]));
+            (Nearest <= 8 ? OnCurve : Elsewhere)++;
+        }
+    for (int I = 0; I + 1 < 4; ++I) {
+        const QPointF Middle = (Corners[I] + Corners[I + 1]) / 2;
+        bool Drawn = false;
+        for (int DY = -2; DY <= 2 && !Drawn; ++DY)
+            for (int DX = -2; DX <= 2 && !Drawn; ++DX) {
+                const int X = qRound(Middle.x()) + DX, Y = qRound(Middle.y()) + DY;
+                Drawn = After.valid(X, Y) && After.pixel(X, Y) != Before.pixel(X, Y);
+            }
+        EXPECT_TRUE(Drawn) << "segment " << I << " is not in the frame";
+    }
+    EXPECT_GT(OnCurve, 50);
+    EXPECT_EQ(Elsewhere, 0) << "pixels away from the new curve changed";
+    if (Elsewhere != 0) {
+        const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
+        std::filesystem::create_directories(Artifacts);
+        Before.save(QString::fromStdString((Artifacts / "polyline-before.png").string()));
+        After.save(QString::fromStdString((Artifacts / "polyline-after.png").string()));
+    }
 }
 
 TEST_F(Viewform, TheCalculationMenuRunsTheProgramsMacrosOnTheDocument) {
