@@ -31,6 +31,28 @@
 namespace sarnova {
 namespace {
 
+// Qt's warnings while it lives, kept for the test to read.
+class TWarnings {
+public:
+    TWarnings() {
+        Kept.clear();
+        Old = qInstallMessageHandler([](QtMsgType Type, const QMessageLogContext&, const QString& Text) {
+            if (Type == QtWarningMsg) Kept.push_back(Text.toStdString());
+        });
+    }
+    ~TWarnings() { qInstallMessageHandler(Old); }
+    std::vector<std::string> Containing(const std::string& Part) const {
+        std::vector<std::string> Found;
+        for (const std::string& Text : Kept)
+            if (Text.find(Part) != std::string::npos) Found.push_back(Text);
+        return Found;
+    }
+
+private:
+    static inline std::vector<std::string> Kept;
+    QtMessageHandler Old;
+};
+
 std::vector<std::string> VisibleTopLevelWindows() {
     std::vector<std::string> Names;
     for (QWidget* W : QApplication::topLevelWidgets())
@@ -76,6 +98,7 @@ bool RunAndExit(std::unique_ptr<TMainForm>& Form) {
 
 TEST_F(Exit, EndsTheProgramWhateverTheRestoredDesktopHeld) {
     std::filesystem::remove(TVkDockingInterface::DesktopFileName());
+    const TWarnings Warnings;
     {
         // A desktop with every tool window: free ones, a conjoined and a tabbed site floating, two
         // docked at the left edge and a tabbed site docked at the bottom.
@@ -124,6 +147,8 @@ TEST_F(Exit, EndsTheProgramWhateverTheRestoredDesktopHeld) {
         EXPECT_EQ(VisibleTopLevelWindows(), std::vector<std::string>{}) << "run " << Run;
         EXPECT_TRUE(Errors.isNull());
     }
+    // Windows laid out before they have their geometry ask for no impossible sizes.
+    EXPECT_EQ(Warnings.Containing("Negative sizes"), std::vector<std::string>{});
 }
 
 }  // namespace

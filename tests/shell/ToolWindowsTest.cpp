@@ -156,21 +156,23 @@ TEST_F(ToolWindows, EachOpensFromItsActionDocksAndIsMadeAfreshOnceClosed) {
 
 TEST_F(ToolWindows, WindowsOpenedForTheFirstTimeDoNotCoverEachOther) {
     Form->UpdateActions();
-    std::vector<QRect> Places;
-    for (QAction* Action : {Form->ErrorsAction, Form->ConsoleAction, Form->GroupsAction, Form->HelpAction}) {
+    const std::pair<QAction*, std::function<QWidget*()>> Tools[] = {
+        {Form->ErrorsAction, [] { return GetErrorsForm(); }},
+        {Form->ConsoleAction, [] { return GetConsoleForm(); }},
+        {Form->GroupsAction, [] { return GetGroupsForm(); }},
+        {Form->HelpAction, [] { return GetHelpForm(); }},
+    };
+    std::vector<QPoint> Places;
+    for (const auto& [Action, Get] : Tools) {
         Action->trigger();
         Settle();
-        QWidget* Shown = nullptr;
-        for (QDockWidget* Dock : Form->findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly))
-            if (Dock->isVisible() && Dock->isFloating() && Dock->windowTitle() == QString(Action->text()).remove('&'))
-                Shown = Dock;
-        ASSERT_NE(Shown, nullptr) << Action->text().toStdString();
-        for (const QRect& Earlier : Places) EXPECT_NE(Shown->geometry().topLeft(), Earlier.topLeft());
-        Places.push_back(Shown->geometry());
+        QWidget* Shown = Get();
+        ASSERT_TRUE(Shown->isVisible()) << Action->text().toStdString();
+        const QPoint Place = Shown->geometry().topLeft();
+        for (const QPoint& Earlier : Places) EXPECT_NE(Place, Earlier) << Action->text().toStdString();
+        Places.push_back(Place);
     }
-    for (QWidget* W : {static_cast<QWidget*>(GetErrorsForm()), static_cast<QWidget*>(GetConsoleForm()),
-                       static_cast<QWidget*>(GetGroupsForm()), static_cast<QWidget*>(GetHelpForm())})
-        W->close();
+    for (const auto& [Action, Get] : Tools) Get()->close();
     Settle();
 }
 

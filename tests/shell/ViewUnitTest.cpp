@@ -14,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -507,6 +508,10 @@ TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNot
     Camera.SetUp({0, 0, 1});
     View->ZoomAll();
     Settle();
+    // No snapping: the corners are where the clicks were, and no snap marker stays on the picture.
+    W->GetDocument().SetProjectOptions(
+        static_cast<TProjectOptions>(W->GetDocument().GetProjectOptions() & ~(poGridSnap | poObjectSnap)));
+    Settle();
     const int Count = W->GetDocument().Count();
     const QImage Before = ScreenOf(*View);
 
@@ -537,17 +542,30 @@ TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNot
         Corners.push_back(PixelOf(*View, P.X, P.Y, P.Z));
     }
 
-    // The next frame on screen: the new curve along every segment, the rest of the picture as it was.
+    // The next frame on screen: the new curve along every segment, and away from it nothing wiped to
+    // the background nor left over on it. (Where a curve lies in the grid's plane, the two may trade
+    // pixels between renders, as the depth range follows the model's extents.)
     const QImage After = ScreenOf(*View);
     ASSERT_EQ(After.size(), Before.size());
-    int Changed = 0, OnCurve = 0, Elsewhere = 0;
+    std::map<QRgb, int> Colours;
+    for (int Y = 0; Y < Before.height(); ++Y)
+        for (int X = 0; X < Before.width(); ++X) ++Colours[Before.pixel(X, Y)];
+    const QRgb Background =
+        std::max_element(Colours.begin(), Colours.end(), [](auto& A, auto& B) { return A.second < B.second; })->first;
+    int OnCurve = 0, Elsewhere = 0;
+    std::string Where;
     for (int Y = 0; Y < After.height(); ++Y)
         for (int X = 0; X < After.width(); ++X) {
-            if (After.pixel(X, Y) == Before.pixel(X, Y)) continue;
-            ++Changed;
+            const QRgb Now = After.pixel(X, Y), Was = Before.pixel(X, Y);
+            if (Now == Was) continue;
             double Nearest = 1e9;
-            for (int I = 0; I + 1 < 4; ++I) Nearest = std::min(Nearest, DistanceToSegment(QPointF(X, Y), Corners[I], Corners[I + 1]));
-            (Nearest <= 8 ? OnCurve : Elsewhere)++;
+            for (int I = 0; I + 1 < 4; ++I)
+                Nearest = std::min(Nearest, DistanceToSegment(QPointF(X, Y), Corners[I], Corners[I + 1]));
+            if (Nearest <= 8) {
+                OnCurve += Now != Background;
+            } else if (Now == Background || Was == Background) {
+                if (++Elsewhere <= 10) Where += " (" + std::to_string(X) + "," + std::to_string(Y) + ")";
+            }
         }
     for (int I = 0; I + 1 < 4; ++I) {
         const QPointF Middle = (Corners[I] + Corners[I + 1]) / 2;
@@ -555,12 +573,12 @@ TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNot
         for (int DY = -2; DY <= 2 && !Drawn; ++DY)
             for (int DX = -2; DX <= 2 && !Drawn; ++DX) {
                 const int X = qRound(Middle.x()) + DX, Y = qRound(Middle.y()) + DY;
-                Drawn = After.valid(X, Y) && After.pixel(X, Y) != Before.pixel(X, Y);
+                Drawn = After.valid(X, Y) && After.pixel(X, Y) != Before.pixel(X, Y) && After.pixel(X, Y) != Background;
             }
         EXPECT_TRUE(Drawn) << "segment " << I << " is not in the frame";
     }
     EXPECT_GT(OnCurve, 50);
-    EXPECT_EQ(Elsewhere, 0) << "pixels away from the new curve changed";
+    EXPECT_EQ(Elsewhere, 0) << "pixels away from the new curve wiped or left over:" << Where;
     if (Elsewhere != 0) {
         const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
         std::filesystem::create_directories(Artifacts);
