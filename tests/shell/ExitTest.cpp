@@ -135,12 +135,16 @@ TEST_F(Exit, EndsTheProgramWhateverTheRestoredDesktopHeld) {
 
     // Started again, the desktop comes back while the window is built; Exit ends everything, twice.
     for (int Run = 0; Run < 2; ++Run) {
+        // As the program starts: the window is shown as soon as it is built.
         auto Form = std::make_unique<TMainForm>();
+        Form->show();
         Settle();
         const QPointer<QWidget> Errors = GetErrorsForm();
         EXPECT_TRUE(Errors->isVisible()) << "restored floating";
         EXPECT_EQ(Errors->parentWidget(), Form.get());
-        // Above the main window and not a window of its own to the window system.
+        // The tool window is the main window's to the window system too: above it, and no window of
+        // its own that keeps the program running.
+        ASSERT_NE(Form->windowHandle(), nullptr);
         ASSERT_NE(Errors->windowHandle(), nullptr);
         EXPECT_EQ(Errors->windowHandle()->transientParent(), Form->windowHandle());
         EXPECT_TRUE(RunAndExit(Form)) << "run " << Run << ": the event loop did not end";
