@@ -126,7 +126,9 @@ TEST_F(PlotterFormTest, EveryToolbarControlShowsInTheWindowWithAnIcon) {
             ASSERT_NE(Control, nullptr) << Name;
             EXPECT_TRUE(Control->isVisible()) << Name << " is behind the toolbar's extension button";
             EXPECT_TRUE(Bar->rect().contains(Control->geometry())) << Name;
-            if (!qobject_cast<QWidgetAction*>(Action)) EXPECT_FALSE(Action->icon().isNull()) << Name;
+            if (!qobject_cast<QWidgetAction*>(Action)) {
+                EXPECT_FALSE(Action->icon().isNull()) << Name;
+            }
         }
         EXPECT_LE(Bar->sizeHint().width(), Form->width());
     }
