@@ -371,6 +371,16 @@ protected:
         Keel = dynamic_cast<TGeoPline*>(W->GetDocument().FindByName("Keel"));
         ASSERT_NE(Keel, nullptr);
     }
+    // The window maximized and the hull seen in perspective from above its port quarter, fitted.
+    void ShowInPerspective() {
+        SubWindow(W)->showMaximized();
+        TCamera& Camera = View->GetCamera();
+        Camera.SetMode(cmPerspective);
+        Camera.SetTarget({10, 0, 1.5});
+        Camera.SetEye({-6, -16, 12});
+        Camera.SetUp({0, 0, 1});
+        View->ZoomAll();
+    }
     bool OnlyKeelSelected() const {
         return Keel->GetSelected() && W->GetDocument().SelectedCount() == 1;
     }
@@ -454,14 +464,8 @@ TEST_F(ViewformExample, DraggingAPointInEditModeMovesItAndUndoPutsItBack) {
 }
 
 TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
-    SubWindow(W)->showMaximized();
     W->SetInteractionMode(imRotateWorld);
-    TCamera& Camera = View->GetCamera();
-    Camera.SetMode(cmPerspective);
-    Camera.SetTarget({10, 0, 1.5});
-    Camera.SetEye({-6, -16, 12});
-    Camera.SetUp({0, 0, 1});
-    View->ZoomAll();
+    ShowInPerspective();
     Form->UpdateActions();
     Settle();
     View->Render();
@@ -500,13 +504,7 @@ double DistanceToSegment(QPointF P, QPointF A, QPointF B) {
 }
 
 TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNothing) {
-    SubWindow(W)->showMaximized();
-    TCamera& Camera = View->GetCamera();
-    Camera.SetMode(cmPerspective);
-    Camera.SetTarget({10, 0, 1.5});
-    Camera.SetEye({-6, -16, 12});
-    Camera.SetUp({0, 0, 1});
-    View->ZoomAll();
+    ShowInPerspective();
     Settle();
     // No snapping: the corners are where the clicks were, and no snap marker stays on the picture.
     W->GetDocument().SetProjectOptions(
