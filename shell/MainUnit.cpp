@@ -16,8 +16,8 @@
 #include <QToolBar>
 
 #include "document/Geometry.h"
-#include "document/GeometryList.h"
 #include "document/Fileman.h"
+#include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/qt/QtUserDialogs.h"
@@ -84,7 +84,6 @@ void ShowToolWindowNamed(const char* Name) {
     const TToolWindowEntry* Entry = FindToolWindow(Name);
     if (Entry && Entry->GetOrCreate) ShowToolWindow(Entry->GetOrCreate());
 }
-
 
 }  // namespace
 
@@ -183,7 +182,6 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     WindowTileVerticalAction =
         MakeAction("WindowTileVertical1", "&Tile Vertically", {}, [this] { TileSubWindows(false); });
     WindowCloseAction = MakeAction("WindowClose1", "C&lose", {}, [this] { MdiArea->closeActiveSubWindow(); });
-
 
     BuildModellingActions();
     FileManager1 = std::make_unique<TFileManager>(ProgramUserDialogs());
