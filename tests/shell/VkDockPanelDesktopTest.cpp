@@ -30,6 +30,7 @@
 #include "shell/HierarchyFloat.h"
 #include "shell/MainUnit.h"
 #include "shell/OpeningsFloat.h"
+#include "shell/ProgramStart.h"
 #include "shell/SelectionFloat.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/VkDockPanelDesktop.h"
@@ -423,9 +424,8 @@ TEST_F(MainWindowDesktop, ExitEndsTheProgramWhateverTheRestoredDesktopHeld) {
 
     // Started again, the desktop comes back while the window is built; Exit ends everything, twice.
     for (int Run = 0; Run < 2; ++Run) {
-        // As the program starts: the window is shown as soon as it is built.
-        auto Form = std::make_unique<TMainForm>();
-        Form->show();
+        // As the program starts, splash screen and all.
+        auto Form = StartProgram({}, 0);
         Settle();
         const QPointer<QWidget> Errors = GetErrorsForm();
         EXPECT_TRUE(Errors->isVisible()) << "restored floating";
