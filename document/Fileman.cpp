@@ -34,7 +34,10 @@ std::string ShortFileName(const std::string& Name) { return std::filesystem::pat
 
 // ---- TFileUnitList ----
 
-void TFileUnitList::Add(const std::string& Name, const std::string& RegistryKey, bool RegistryAccess) {
+void TFileUnitList::Add(const std::string& Given, const std::string& RegistryKey, bool RegistryAccess) {
+    std::error_code Error;
+    const std::filesystem::path Absolute = std::filesystem::absolute(Given, Error);
+    const std::string Name = Error ? Given : Absolute.lexically_normal().string();
     const auto Found =
         std::find_if(FItems.begin(), FItems.end(), [&](const TFileUnit& U) { return U.FileName == Name; });
     if (Found != FItems.end()) {
@@ -43,6 +46,12 @@ void TFileUnitList::Add(const std::string& Name, const std::string& RegistryKey,
         while (Count() >= MaxRecentFiles) FItems.pop_back();
         FItems.insert(FItems.begin(), TFileUnit{Name});
     }
+    if (RegistryAccess) Save(RegistryKey);
+}
+
+void TFileUnitList::Remove(const std::string& Name, const std::string& RegistryKey, bool RegistryAccess) {
+    FItems.erase(std::remove_if(FItems.begin(), FItems.end(), [&](const TFileUnit& U) { return U.FileName == Name; }),
+                 FItems.end());
     if (RegistryAccess) Save(RegistryKey);
 }
 
@@ -260,6 +269,12 @@ void TFileManager::MRUClick(TMenuItem& Item) {
     if (Index >= FRecentFiles.Count()) return;
     // A copy: saving in the prompt of New may reload the list.
     const std::string Name = FRecentFiles.Items(Index);
+    if (!FileExists(Name)) {
+        ShowMessage(Name + " no longer exists; it is removed from the recent files.");
+        FRecentFiles.Remove(Name, RegistryKey, EnableRegistryAccess);
+        if (GFileManagerServer) GFileManagerServer->RefreshAll();
+        return;
+    }
     if (OnMRUOpenFile) {
         OnMRUOpenFile(this, Name);
         return;

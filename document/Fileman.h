@@ -41,8 +41,11 @@ public:
 
     // Puts Name first: a name already listed (same text, letter case included) moves up, a new one is
     // inserted and, with the list full, the oldest is dropped. With RegistryAccess the list is then
-    // saved under RegistryKey.
+    // saved under RegistryKey. A relative name is listed as the absolute path it names now, so that
+    // the entry still finds the file from another working folder.
     void Add(const std::string& Name, const std::string& RegistryKey, bool RegistryAccess);
+    // Takes Name off the list; with RegistryAccess the list is then saved under RegistryKey.
+    void Remove(const std::string& Name, const std::string& RegistryKey, bool RegistryAccess);
     // Writes the count and the names; values left over from a longer list stay in the store (the count
     // says how many are read). Registry write errors pass to the caller.
     void Save(const std::string& RegistryKey) const;
@@ -154,7 +157,8 @@ public:
 
     // Re-reads the recent list and shows it in the menu.
     void RefreshMRUMenu();
-    // The click of a recent-file item: OnMRUOpenFile with its file, or else New and the file opened.
+    // The click of a recent-file item: OnMRUOpenFile with its file, or else New and the file opened. A
+    // file that has gone since the menu was built is reported and taken off the list instead.
     void MRUClick(TMenuItem& Item);
     // The auto-save timer's tick: a modified document that has a file name is copied to
     // AutoSaveFileName through OnAutoSaveFile. The copy is written beside it first and renamed into

@@ -168,8 +168,9 @@ bool TGeoDraggableCurve::InRect(const TRect& Rect, IGraphics& View) {
 }
 
 void TGeoDraggableCurve::DrawHighlighted(IGraphics& View) {
-    View.SetLineColor(Colors().DrawColor());
-    if (PolylineRepresentation) PolylineRepresentation->Draw(View);
+    DrawHighlightOverlay(*this, View, [&] {
+        if (PolylineRepresentation) PolylineRepresentation->Draw(View);
+    });
 }
 
 void TGeoDraggableCurve::Draw(IGraphics& View) {

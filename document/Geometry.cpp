@@ -388,6 +388,17 @@ void TGeometry::DrawInColor(TColor Colour, IGraphics& View) {
 
 void TGeometry::DrawHighlighted(IGraphics&) {}
 
+void DrawHighlightOverlay(const TGeometry& Entity, IGraphics& View, const std::function<void()>& Draw) {
+    struct TWidthReset {
+        IGraphics& View;
+        ~TWidthReset() { View.SetLineWidth(1); }
+    };
+    View.SetLineWidth(3);
+    const TWidthReset Reset{View};
+    View.SetLineColor(Entity.Colors().DrawColor());
+    Draw();
+}
+
 void TGeometry::Undraw() {
     if (ListAccepts(OwnerList) && DisplayState != dsRendered) OwnerList->EraseGeometry(*this);
 }

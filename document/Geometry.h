@@ -410,6 +410,7 @@ public:
     virtual void Redraw();
     // Draws in Colour for once, the entity's own colour put back afterwards.
     virtual void DrawInColor(TColor Colour, IGraphics& View);
+    // The hover overlay; entities that have one draw it through DrawHighlightOverlay.
     virtual void DrawHighlighted(IGraphics& View);
     // Asks the list to erase this entity (not when rendered).
     virtual void Undraw();
@@ -579,5 +580,9 @@ private:
 // Program-wide clipboard list of copy and paste, made by InitializeSettings and freed by
 // FinalizeSettings; nullptr outside them.
 extern TGeometryList* GClipboard;
+
+// The hover overlay of Entity: Draw runs with lines 3 pixels wide in the entity's draw colour, so the
+// curve under the mouse stands out; the width goes back to 1 afterwards, also when Draw throws.
+void DrawHighlightOverlay(const TGeometry& Entity, IGraphics& View, const std::function<void()>& Draw);
 
 }  // namespace sarnova

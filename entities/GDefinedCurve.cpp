@@ -87,8 +87,7 @@ void TGeoDefinedCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
 }
 
 void TGeoDefinedCurve::DrawHighlighted(IGraphics& View) {
-    View.SetLineColor(Colors().DrawColor());
-    Shape->Draw(View);
+    DrawHighlightOverlay(*this, View, [&] { Shape->Draw(View); });
 }
 
 void TGeoDefinedCurve::DrawShape(IGraphics& View, bool InColour) {

@@ -181,8 +181,7 @@ void TSurfaceDisplay::InvalidateAll() {
 
 void TSurfaceDisplay::DrawHighlighted(IGraphics& View) {
     if (!Outline) return;
-    View.SetLineColor(Owner.Colors().DrawColor());
-    Outline->DrawAlways(View);
+    DrawHighlightOverlay(Owner, View, [&] { Outline->DrawAlways(View); });
 }
 
 TPolylistRepresentation* TSurfaceDisplay::HitRepresentation(bool ContoursFirst) const {

@@ -50,6 +50,12 @@ void TEditorInterface::KeyUp(TKeyCode&, TShiftState) {}
 
 void TEditorInterface::KeyPress(char32_t&) {}
 
+int DrawableLineWidth(double Width) {
+    if (!(Width >= 1)) return 1;
+    if (Width >= 16) return 16;
+    return static_cast<int>(Width + 0.5);
+}
+
 bool ArrowLines(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute, TArrowLines& Lines) {
     const double Length = VectorLength(Direction);
     if (Length == 0) return false;

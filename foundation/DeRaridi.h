@@ -59,6 +59,8 @@ public:
     virtual void SetLineColor(TColor C) = 0;
     virtual void SetFillColor(TColor C) = 0;
     virtual void SetBackColor(TColor C) = 0;
+    // Width in pixels of the lines drawn from now on; 1 is the normal width, a highlight asks for 3.
+    virtual void SetLineWidth(double Width) = 0;
 
     virtual void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) = 0;
     // Line(X1, Y1, 0, X2, Y2, 0).
@@ -176,6 +178,10 @@ public:
 // Direction, which has no head to lay across.
 using TArrowLines = std::array<std::array<TMVector, 2>, 5>;
 bool ArrowLines(const TMVector& Base, const TMVector& Direction, double Size, bool Absolute, TArrowLines& Lines);
+
+// A line width that every target can draw: whole pixels from 1 to 16; anything below 1, or not a
+// number, is the normal width 1.
+int DrawableLineWidth(double Width);
 
 // A click in a view without an editor; the handler may change Action.
 using TSelectPointEvent =

@@ -36,6 +36,8 @@ void TCanvasInterface::SetLineColor(TColor C) {
     Canvas.SetPenColor(C);
 }
 
+void TCanvasInterface::SetLineWidth(double Width) { Canvas.SetPenWidth(DrawableLineWidth(Width)); }
+
 void TCanvasInterface::SetFillColor(TColor C) {
     FillColor = C;
     Canvas.SetBrushColor(C);
@@ -155,6 +157,10 @@ TColor TMatrixPipeline::GetBackColor() { return Target ? Target->GetBackColor() 
 
 void TMatrixPipeline::SetLineColor(TColor C) {
     if (Target) Target->SetLineColor(C);
+}
+
+void TMatrixPipeline::SetLineWidth(double Width) {
+    if (Target) Target->SetLineWidth(Width);
 }
 
 void TMatrixPipeline::SetFillColor(TColor C) {

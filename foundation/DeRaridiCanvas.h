@@ -26,6 +26,7 @@ public:
     TColor GetBackColor() override;
     // White lines would vanish on white paper: white becomes black.
     void SetLineColor(TColor C) override;
+    void SetLineWidth(double Width) override;
     void SetFillColor(TColor C) override;
     // Ignored.
     void SetBackColor(TColor C) override;
@@ -95,6 +96,7 @@ public:
     // Black without a Target.
     TColor GetBackColor() override;
     void SetLineColor(TColor C) override;
+    void SetLineWidth(double Width) override;
     void SetFillColor(TColor C) override;
     void SetBackColor(TColor C) override;
 

@@ -31,6 +31,11 @@ void TRecordingGraphics::SetLineColor(TColor C) {
     Record("SetLineColor").Color = C;
 }
 
+void TRecordingGraphics::SetLineWidth(double Width) {
+    LineWidth = Width;
+    Record("SetLineWidth").Size = Width;
+}
+
 void TRecordingGraphics::SetFillColor(TColor C) {
     FillColor = C;
     Record("SetFillColor").Color = C;

@@ -29,6 +29,7 @@ public:
     TColor LineColor = 0;
     TColor FillColor = 0;
     TColor BackColor = 0xFFFFFF;
+    double LineWidth = 1;
     TPoint ScreenAnswer;
     double CharWidth = 8;
     double LineHeight = 16;
@@ -42,6 +43,8 @@ public:
     void SetLineColor(TColor C) override;
     void SetFillColor(TColor C) override;
     void SetBackColor(TColor C) override;
+    // Recorded with the width as Size.
+    void SetLineWidth(double Width) override;
 
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;
     void Line2D(double X1, double Y1, double X2, double Y2) override;

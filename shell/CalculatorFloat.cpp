@@ -61,7 +61,9 @@ TCalculatorForm::TCalculatorForm(QWidget* Parent) : TVkDockForm(Parent) {
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { CalculateReporting(); });
     connect(ComboBox1, &QComboBox::activated, this, [this] { CalculateReporting(); });
     // Enter is taken before the combo box sees it: its own handling would select a matching list entry
-    // (replacing the typed letter case) and report it as a second choice.
+    // (replacing the typed letter case) and report it as a second choice. The combo box holds the focus
+    // and hands keys to its line edit directly, so both are watched.
+    ComboBox1->installEventFilter(this);
     ComboBox1->lineEdit()->installEventFilter(this);
     connect(SpeedButton2, &QToolButton::clicked, this, [this] { VCLConsole1->Clear(); });
 }
@@ -90,7 +92,7 @@ void TCalculatorForm::Calculate() {
 }
 
 bool TCalculatorForm::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == ComboBox1->lineEdit() && Event->type() == QEvent::KeyPress) {
+    if ((Watched == ComboBox1 || Watched == ComboBox1->lineEdit()) && Event->type() == QEvent::KeyPress) {
         const int Key = static_cast<QKeyEvent*>(Event)->key();
         if (Key == Qt::Key_Return || Key == Qt::Key_Enter) {
             CalculateReporting();

@@ -11,6 +11,7 @@
 #include "document/GeometryList.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
+#include "shell/ToolIcons.h"
 
 namespace sarnova {
 
@@ -42,14 +43,15 @@ TEntityTreeForm::TEntityTreeForm(QWidget* Parent, const char* Name, const char* 
     resize(240, 360);
     ToolBar1 = new QToolBar(VkDockPanel1);
     ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    ToolBar1->setIconSize(QSize(25, 25));
+    ToolBar1->setIconSize(QSize(16, 16));
     ExpandAction = CreateCommandAction(*this, "ExpandButton", "Expanded View", {}, Qt::WidgetWithChildrenShortcut,
                                        [this] { SetMode(Mode == 1 ? 0 : 1); });
     ExpandAction->setData(0);
+    SetToolIcon(ExpandAction, "expand");
     CollapseAction = CreateCommandAction(*this, "CollapseButton", "Collapsed View", {}, Qt::WidgetWithChildrenShortcut,
                                          [this] { SetMode(Mode == 2 ? 0 : 2); });
     CollapseAction->setData(1);
+    SetToolIcon(CollapseAction, "collapse");
     auto* ViewGroup = new QActionGroup(this);
     ViewGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (QAction* Action : {ExpandAction, CollapseAction}) {
@@ -62,6 +64,7 @@ TEntityTreeForm::TEntityTreeForm(QWidget* Parent, const char* Name, const char* 
         ZoomAction = CreateCommandAction(*this, "ZoomButton", ZoomCaption, {}, Qt::WidgetWithChildrenShortcut,
                                          [this] { SetZoom(!Zoom); });
         ZoomAction->setData(2);
+        SetToolIcon(ZoomAction, "zoom-to-entity");
         ZoomAction->setCheckable(true);
         ToolBar1->addAction(ZoomAction);
     }

@@ -16,9 +16,11 @@
 #include <QToolBar>
 
 #include "document/Geometry.h"
+#include "document/Fileman.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "platform/qt/QtUserDialogs.h"
 #include "shell/AboutBox.h"
 #include "shell/CalculatorFloat.h"
 #include "shell/ConsoleFloat.h"
@@ -33,6 +35,7 @@
 #include "shell/QtMenus.h"
 #include "shell/SelectionFloat.h"
 #include "shell/SplashUnit.h"
+#include "shell/ToolIcons.h"
 #include "shell/VkDockPanelDesktop.h"
 #include "shell/VkDockPanelManager.h"
 #include "shell/VkPaintFormClient.h"
@@ -80,12 +83,6 @@ bool ToolWindowAvailable(const char* Name) {
 void ShowToolWindowNamed(const char* Name) {
     const TToolWindowEntry* Entry = FindToolWindow(Name);
     if (Entry && Entry->GetOrCreate) ShowToolWindow(Entry->GetOrCreate());
-}
-
-// The themed icon of an action where the desktop has one; without it the button shows its caption.
-void SetThemeIcon(QAction* Action, const char* ThemeName) {
-    const QIcon Icon = QIcon::fromTheme(ThemeName);
-    if (!Icon.isNull()) Action->setIcon(Icon);
 }
 
 }  // namespace
@@ -186,21 +183,11 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
         MakeAction("WindowTileVertical1", "&Tile Vertically", {}, [this] { TileSubWindows(false); });
     WindowCloseAction = MakeAction("WindowClose1", "C&lose", {}, [this] { MdiArea->closeActiveSubWindow(); });
 
-    SetThemeIcon(NewFileAction, "document-new");
-    SetThemeIcon(OpenFileAction, "document-open");
-    SetThemeIcon(SaveAction, "document-save");
-    SetThemeIcon(PrintAction, "document-print");
-    SetThemeIcon(UndoAction, "edit-undo");
-    SetThemeIcon(RedoAction, "edit-redo");
-    SetThemeIcon(CopyAction, "edit-copy");
-    SetThemeIcon(PasteAction, "edit-paste");
-    SetThemeIcon(DeleteAction, "edit-delete");
-    SetThemeIcon(ZoomInAction, "zoom-in");
-    SetThemeIcon(ZoomOutAction, "zoom-out");
-    SetThemeIcon(ZoomAllAction, "zoom-fit-best");
-    SetThemeIcon(HelpAction, "help-contents");
-
     BuildModellingActions();
+    FileManager1 = std::make_unique<TFileManager>(ProgramUserDialogs());
+    FileManager1->RegistryKey = "GeoFiles";
+    FileManager1->MRUMenu = &FileMenuItems;
+    FileManager1->OnMRUOpenFile = [this](TFileManager*, const std::string& Name) { OpenDocumentFile(Name); };
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
@@ -234,7 +221,12 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     VkPaintFormClient1->TileOptions = toStagger;
     VkPaintFormClient1->SetImage(DocumentAreaPicture());
     VkPaintFormClient1->HookClient();
-    // The tool windows of the last run come back once the window is complete.
+    // Only the list: the auto-save settings under the same key belong to the document windows.
+    FileManager1->RefreshMRUMenu();
+    // The tool windows of the last run come back once the window is complete. The window system's
+    // window is made first: a floating tool window made before it would not belong to it there, and
+    // would stay behind the main window and keep the program running after Exit.
+    winId();
     VkDockingInterface1->OwnerCreated();
 }
 
@@ -302,10 +294,9 @@ void TMainForm::BuildMenus() {
     File1->addSeparator();
     File1->addAction(OpenFileAction);
     File1->addSeparator();
-    MRU = File1->addAction("MRU");
-    MRU->setObjectName("MRU");
-    MRU->setVisible(false);
     File1->addAction(ExitAction);
+    FileMenuItems.Add("MRU").Visible = false;
+    new TQtMenuMirror(*File1, FileMenuItems, ExitAction);
 
     Edit1 = new QMenu("&Edit", this);
     Edit1->setObjectName("Edit1");
@@ -341,21 +332,24 @@ void TMainForm::BuildMenus() {
 void TMainForm::BuildToolBar() {
     ToolBar1 = addToolBar("ToolBar1");
     ToolBar1->setObjectName("ToolBar1");
-    const std::vector<std::vector<QAction*>> Groups = {
-        {NewFileAction, OpenFileAction, SaveAction, PrintAction},
-        {UndoAction, RedoAction},
-        {CopyAction, PasteAction, DeleteAction},
-        {ZoomInAction, ZoomOutAction, ZoomAllAction, ZoomSelectionAction, ZoomPreviousAction, ZoomWindowAction,
-         ZoomAction, PanAction, RotateViewAction},
-        {SelectEditAction},
-        {TranslateAction, ScaleAction, RotateAction, MirrorAction},
-        {SelectionDockerAction, PropertiesAction, HydrostaticsAction, HelpAction},
-        {MacroAction},
-    };
-    for (size_t I = 0; I < Groups.size(); ++I) {
-        if (I > 0) ToolBar1->addSeparator();
-        for (QAction* Action : Groups[I]) ToolBar1->addAction(Action);
-    }
+    ToolBar1->setIconSize(QSize(24, 24));
+    // Icons only, so that the whole bar fits a 1024-pixel window; the captions are the tooltips, and
+    // the menus show the same icons beside their texts.
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    AddToolGroups(*ToolBar1, {
+        {{NewFileAction, "new"}, {OpenFileAction, "open"}, {SaveAction, "save"}, {PrintAction, "print"}},
+        {{UndoAction, "undo"}, {RedoAction, "redo"}},
+        {{CopyAction, "copy"}, {PasteAction, "paste"}, {DeleteAction, "delete"}},
+        {{ZoomInAction, "zoom-in"}, {ZoomOutAction, "zoom-out"}, {ZoomAllAction, "zoom-all"},
+         {ZoomSelectionAction, "zoom-selection"}, {ZoomPreviousAction, "zoom-previous"},
+         {ZoomWindowAction, "zoom-window"}, {ZoomAction, "zoom"}, {PanAction, "pan"},
+         {RotateViewAction, "rotate-view"}},
+        {{SelectEditAction, "select"}},
+        {{TranslateAction, "translate"}, {ScaleAction, "scale"}, {RotateAction, "rotate"}, {MirrorAction, "mirror"}},
+        {{SelectionDockerAction, "entities"}, {PropertiesAction, "properties"}, {HydrostaticsAction, "hydrostatics"},
+         {HelpAction, "help"}},
+        {{MacroAction, "macro"}},
+    });
 }
 
 void TMainForm::MergeDocumentMenus(const std::vector<QMenu*>& Menus) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "foundation/DeRaridi.h"
+#include "platform/Menu.h"
 #include "shell/VkDockPanel.h"
 
 class QAction;
@@ -23,6 +24,7 @@ class QToolBar;
 
 namespace sarnova {
 
+class TFileManager;
 class TGeometryList;
 class TFormSave;
 class TGeometryServer;
@@ -169,7 +171,11 @@ public:
     QMenu* EditorToolWindows1;
     QMenu* Window1;
     QMenu* Help1;
-    QAction* MRU;  // hidden: the recent files are listed after it
+    // The File menu as the recent-file list sees it: the hidden "MRU" item after which the recent
+    // documents are listed, in front of Exit.
+    TMenuItem FileMenuItems;
+    // Keeps only the recent-file list, shared with the document windows through its registry key.
+    std::unique_ptr<TFileManager> FileManager1;
 
     QAction* NewFileAction;
     QAction* OpenFileAction;

@@ -76,6 +76,9 @@ QKeySequence ShortCutToKeySequence(TShortCut ShortCut) {
 QAction* CreateMenuItemAction(QMenu& Menu, TMenuItem& Item) {
     auto* Action = new QAction(QString::fromStdString(Item.Caption), &Menu);
     if (Item.Caption == "-") {
+        // Without a text: a separator with one is drawn as a section heading showing it, and is never
+        // folded into a neighbouring separator.
+        Action->setText(QString());
         Action->setSeparator(true);
     } else if (Item.Count() > 0) {
         auto* Sub = new QMenu(QString::fromStdString(Item.Caption), &Menu);

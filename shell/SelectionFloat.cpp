@@ -21,6 +21,7 @@
 #include "foundation/Errors.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"
+#include "shell/ToolIcons.h"
 
 namespace sarnova {
 
@@ -133,6 +134,8 @@ void TGeoTree::AddEntity(TGeometry& Entity) {
 }
 
 // ---- TEntityListModel ----
+
+TEntityListModel::TEntityListModel(TSelectionForm& AForm) : QAbstractTableModel(&AForm), Form(AForm) {}
 
 void TEntityListModel::Reset(TGeometryList* ADocument) {
     beginResetModel();
@@ -299,7 +302,7 @@ TSelectionForm::~TSelectionForm() {
 void TSelectionForm::BuildToolBar() {
     ToolBar1 = new QToolBar(VkDockPanel1);
     ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar1->setIconSize(QSize(16, 16));
     auto Command = [this](const char* Name, const char* Caption, std::function<void(TGeometryList&)> Execute) {
         return CreateCommandAction(*this, Name, Caption, {}, Qt::WidgetWithChildrenShortcut, [this, Execute] {
             if (TGeometryList* D = Document()) Execute(*D);
@@ -320,14 +323,12 @@ void TSelectionForm::BuildToolBar() {
     BoxAction = Command("BoxButton", "Entities as bound boxes", [this](TGeometryList&) { SetDisplayStateAll(dsBox); });
     HideAllAction =
         Command("HideAllButton", "Hide all entities", [this](TGeometryList&) { SetDisplayStateAll(dsHidden); });
-    for (QAction* Action : {ToggleViewAction, static_cast<QAction*>(nullptr), SelectAllAction, SelectNoneAction,
-                            static_cast<QAction*>(nullptr), DeleteAction, static_cast<QAction*>(nullptr), ShowAllAction,
-                            RenderAction, BoxAction, HideAllAction}) {
-        if (Action)
-            ToolBar1->addAction(Action);
-        else
-            ToolBar1->addSeparator();
-    }
+    AddToolGroups(*ToolBar1, {
+        {{ToggleViewAction, "list-view"}},
+        {{SelectAllAction, "select-all"}, {SelectNoneAction, "select-none"}},
+        {{DeleteAction, "delete"}},
+        {{ShowAllAction, "show-all"}, {RenderAction, "render"}, {BoxAction, "box"}, {HideAllAction, "hide-all"}},
+    });
 }
 
 QMenu* CreateSelectionPopupMenu(TToolWindowForm& Form, QAction*& SelectAllItem) {
@@ -387,6 +388,7 @@ void TSelectionForm::SetMode(std::uint8_t Value) {
     if (Value == Mode) return;
     Mode = Value;
     ToggleViewAction->setData(Mode == 1 ? TreeModeImage : ListModeImage);
+    ToggleViewAction->setIcon(ToolIcon(Mode == 1 ? "tree-view" : "list-view"));
     PageControl1->setCurrentIndex(Mode);
     Refresh();
 }

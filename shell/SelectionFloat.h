@@ -97,7 +97,8 @@ class TSelectionForm;
 class TEntityListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit TEntityListModel(TSelectionForm& AForm) : Form(AForm) {}
+    // A child of the form, so that it goes with the window.
+    explicit TEntityListModel(TSelectionForm& AForm);
 
     // A new row count from a new document; the view forgets everything it showed.
     void Reset(TGeometryList* ADocument);

@@ -34,6 +34,7 @@
 #include "platform/qt/QtPrinter.h"
 #include "shell/FormSave.h"
 #include "shell/QtMenus.h"
+#include "shell/ToolIcons.h"
 
 namespace sarnova {
 
@@ -285,16 +286,12 @@ void TTextEditForm::BuildMenus() {
 
     ToolBar1 = addToolBar("ToolBar1");
     ToolBar1->setObjectName("ToolBar1");
-    const std::vector<std::vector<QAction*>> Groups = {
-        {NewAction, OpenAction, SaveAction, PrintAction},
-        {UndoAction, CutAction, CopyAction, PasteAction, DeleteAction},
-        {FindAction, FindNextAction, ReplaceAction},
-        {RunAction},
-    };
-    for (std::size_t I = 0; I < Groups.size(); ++I) {
-        if (I > 0) ToolBar1->addSeparator();
-        for (QAction* Action : Groups[I]) ToolBar1->addAction(Action);
-    }
+    AddToolGroups(*ToolBar1, {
+        {{NewAction, "new"}, {OpenAction, "open"}, {SaveAction, "save"}, {PrintAction, "print"}},
+        {{UndoAction, "undo"}, {CutAction, "cut"}, {CopyAction, "copy"}, {PasteAction, "paste"}, {DeleteAction, "delete"}},
+        {{FindAction, "find"}, {FindNextAction, "find-next"}, {ReplaceAction, "replace"}},
+        {{RunAction, "run"}},
+    });
 }
 
 void TTextEditForm::SetText(const std::string& Text) {

@@ -487,7 +487,7 @@ void TViewform::UpdateActions() {
 
 // ---- The document's events ----
 
-void TViewform::InvalidateView() { OpenGLView1->update(); }
+void TViewform::InvalidateView() { OpenGLView1->Invalidate(); }
 
 void TViewform::DocumentMessage(TGeoMessage& Message) {
     if (dynamic_cast<TGeoClearSarnovaPopup*>(&Message))
@@ -739,12 +739,7 @@ void TViewform::ShowUndoInformation() {
 
 void RegisterDocumentWindow() {
     GDocumentWindowFactory = [](TMainForm& MainForm) -> QWidget* {
-        // Without the application's dialogs (no application object of the program's own) the windows
-        // ask through plain Qt dialogs.
-        static TQtUserDialogs Fallback;
-        IUserDialogs* Dialogs = GExceptionHandler && GExceptionHandler->UserDialogs ? GExceptionHandler->UserDialogs
-                                                                                      : &Fallback;
-        return new TViewform(MainForm, *Dialogs);
+        return new TViewform(MainForm, ProgramUserDialogs());
     };
 }
 

@@ -15,12 +15,35 @@ namespace sarnova {
 
 // ---- TVkDockForm ----
 
+namespace {
+
+// Where a new free tool window goes: below the host's top left corner, stepped down and to the right
+// past every place another free tool window already holds, so that windows opened one after another
+// cascade instead of hiding each other.
+QPoint FirstFreePlace(const QMainWindow& Host, const QWidget* Self) {
+    const QPoint Base = Host.geometry().topLeft() + QPoint(40, 80);
+    const QList<TVkDockForm*> Others = Host.findChildren<TVkDockForm*>(Qt::FindDirectChildrenOnly);
+    for (int Step = 0; Step < 16; ++Step) {
+        const QPoint Place = Base + QPoint(30, 30) * Step;
+        const bool Taken = std::any_of(Others.begin(), Others.end(), [&](const TVkDockForm* Other) {
+            return Other != Self && Other->isFloating() && Other->isVisible() &&
+                   (Other->pos() - Place).manhattanLength() < 20;
+        });
+        if (!Taken) return Place;
+    }
+    return Base;
+}
+
+}  // namespace
+
 TVkDockForm::TVkDockForm(QWidget* Parent) : QDockWidget(Parent ? Parent : HostMainWindow()) {
     // Only a close button: floating and docking go through the framework's drag.
     setFeatures(QDockWidget::DockWidgetClosable);
+    // A tool window never keeps the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFloating(true);
     resize(UndockWidth, UndockHeight);
-    if (QMainWindow* Host = HostMainWindow()) move(Host->geometry().topLeft() + QPoint(40, 80));
+    if (QMainWindow* Host = HostMainWindow()) move(FirstFreePlace(*Host, this));
 }
 
 TVkDockForm::~TVkDockForm() {

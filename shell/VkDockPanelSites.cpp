@@ -314,8 +314,13 @@ void TVkDockPageControl::DockForm(TVkDockForm* Form) {
     auto* Fill = new QVBoxLayout(Page);
     Fill->setContentsMargins(0, 0, 0, 0);
     Fill->addWidget(Form);
-    // The tab names the window: its own title bar would only repeat it.
-    Form->setTitleBarWidget(new QWidget(Form));
+    // The tab names the window: its own title bar would only repeat it. The empty bar has an empty
+    // layout, so that its size hint is 0 high rather than undefined (-1), which would make the window's
+    // minimum height negative.
+    auto* NoTitle = new QWidget(Form);
+    new QVBoxLayout(NoTitle);
+    NoTitle->layout()->setContentsMargins(0, 0, 0, 0);
+    Form->setTitleBarWidget(NoTitle);
     addTab(Page, Form->windowTitle());
     Form->show();
 }

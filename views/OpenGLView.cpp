@@ -118,11 +118,16 @@ void TOpenGLView::SetStencilBits(int Value) {
 void TOpenGLView::SetAxisIcon(TAxisIcon Value) {
     if (Value == AxisIcon) return;
     AxisIcon = Value;
-    update();
+    Invalidate();
 }
 
 void TOpenGLView::SetColor(TColor Value) {
     BackColor = Value;
+    Invalidate();
+}
+
+void TOpenGLView::Invalidate() {
+    RenderPending = true;
     update();
 }
 
@@ -142,7 +147,7 @@ void TOpenGLView::SetStateFlag(TOpenGLViewFlag Flag, bool On) {
 
 void TOpenGLView::SetGrid(const TViewGrid& Value) {
     Grid->Assign(Value);
-    update();
+    Invalidate();
 }
 
 int TOpenGLView::GetClientWidth() const { return qRound(width() * devicePixelRatioF()); }
@@ -183,12 +188,14 @@ void TOpenGLView::paintGL() {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    // A rubber band draws over the frame it finds; a frame just rendered is shown as it is.
+    // A rubber band draws over the frame it finds; a frame just rendered is shown as it is, unless the
+    // document changed since.
     if (State & vfRubberBand) return;
-    if (FramePresented) {
+    if (FramePresented && !RenderPending) {
         FramePresented = false;
         return;
     }
+    FramePresented = false;
     Render();
 }
 
@@ -310,6 +317,7 @@ void TOpenGLView::ApplyCamera() {
 void TOpenGLView::Render() {
     if (!(State & vfContextReady) || (State & vfRendering)) return;
     State |= vfRendering;
+    RenderPending = false;
     try {
         MakeCurrent();
         RecoverContext();
@@ -351,6 +359,9 @@ void TOpenGLView::Render() {
                 default: break;
             }
         }
+        // A rubber band shown before the render is in the new frame too, so that drawing it again
+        // with XOR still takes it away.
+        if ((State & vfRubberBand) && BandShown) DrawBandXor();
         ShowEditorFeedback();
         Present();
         State &= ~vfRendering;
@@ -752,6 +763,12 @@ void TOpenGLView::SetLineColor(TColor C) {
         MakeCurrent();
         SetGLColor(C);
     }
+}
+
+void TOpenGLView::SetLineWidth(double Width) {
+    if (!(State & vfContextReady)) return;
+    MakeCurrent();
+    glLineWidth(static_cast<GLfloat>(DrawableLineWidth(Width)));
 }
 
 void TOpenGLView::RefuseOpenLine(const char* Operation) const {

@@ -411,6 +411,7 @@ public:
     TColor GetBackColor() override { return BackColor; }
     // Stores the colour and makes it the current OpenGL colour.
     void SetLineColor(TColor C) override;
+    void SetLineWidth(double Width) override;
     // The colour last given to SetLineColor.
     TColor GetStoredLineColor() const { return LineColor; }
     void SetFillColor(TColor C) override { FillColor = C; }
@@ -455,7 +456,9 @@ public:
     std::uint32_t Milliseconds() override { return MillisecondClock(); }
     void StartTimer(std::uint32_t Interval, std::function<void()> Tick) override;
     void StopTimer() override;
-    void Invalidate() override { update(); }
+    // The next paint renders the document afresh, also when a frame drawn outside it (an overlay) is
+    // waiting to be shown: that frame may hold erased rubber lines and lack a new entity.
+    void Invalidate() override;
 
     // ---- IRenderTarget: renderable objects draw through these ----
     void Begin(TRenderPrimitive Kind) override;
@@ -577,6 +580,8 @@ private:
     bool InPaintGL = false;
     // A frame rendered outside paintGL waits in the frame buffer; the next paint only shows it.
     bool FramePresented = false;
+    // Invalidate asked for a render that has not happened yet; an overlay's frame does not stand in.
+    bool RenderPending = false;
     // A failed render was reported; the next failures stay quiet until a render succeeds.
     bool RenderFailed = false;
 };

@@ -24,6 +24,7 @@
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/QtMenus.h"
+#include "shell/ToolIcons.h"
 #include "shell/VkSpin.h"
 #include "views/GeometryPlotter.h"
 #include "views/OpenGLView.h"
@@ -149,21 +150,24 @@ void TPlotterForm::BuildControls() {
                                            [this] { PrinterSettings(); });
     Close1 = CreateCommandAction(*this, "Close1", "&Close", QKeySequence("Alt+F4"), Qt::WindowShortcut,
                                  [this] { close(); });
+    Print1->setIcon(ToolIcon("print"));
+    PrinterSettings1->setIcon(ToolIcon("print-setup"));
     File1->addAction(Print1);
     File1->addAction(PrinterSettings1);
     File1->addSeparator();
     File1->addAction(Close1);
     Layout->setMenuBar(Menu);
 
+    // Two rows, so that every control shows in the window's width: the page, then the model on it.
     auto* Bar = new QToolBar(this);
+    Bar->setObjectName("PageToolBar");
     Layout->addWidget(Bar);
-    // A tool button: its caption shows where the desktop theme has no icon.
-    auto Button = [this, Bar](const char* Name, const char* Caption, const char* Hint, const char* Icon,
-                              std::function<void()> Execute) {
+    // A tool button with the program's own icon; its hint is the tooltip.
+    auto Button = [this, &Bar](const char* Name, const char* Caption, const char* Hint, const char* Icon,
+                               std::function<void()> Execute) {
         QAction* Action = CreateCommandAction(*this, Name, Caption, {}, Qt::WindowShortcut, std::move(Execute));
+        Action->setIcon(ToolIcon(Icon));
         Action->setToolTip(Hint);
-        const QIcon Themed = QIcon::fromTheme(Icon);
-        if (!Themed.isNull()) Action->setIcon(Themed);
         Bar->addAction(Action);
         return Action;
     };
@@ -176,8 +180,8 @@ void TPlotterForm::BuildControls() {
         }
     };
 
-    SpeedButton5 = Button("SpeedButton5", "Print", "Print", "document-print", [this] { Print(); });
-    SpeedButton6 = Button("SpeedButton6", "Setup", "Printer Settings...", "document-properties",
+    SpeedButton5 = Button("SpeedButton5", "Print", "Print", "print", [this] { Print(); });
+    SpeedButton6 = Button("SpeedButton6", "Setup", "Printer Settings...", "print-setup",
                           [this] { PrinterSettings(); });
     VkPrinterComboBox1 = new TVkPrinterComboBox(*Devices, this);
     VkPrinterComboBox1->setToolTip("Selected Printer");
@@ -189,29 +193,31 @@ void TPlotterForm::BuildControls() {
     Bar->addWidget(VkPageSizeComboBox1);
     Bar->addSeparator();
 
-    SpeedButton10 = Button("SpeedButton10", "|<", "First Page", "go-first", [this] { FirstPage(); });
-    SpeedButton11 = Button("SpeedButton11", "<", "Previous Page", "go-previous", [this] { PreviousPage(); });
+    SpeedButton10 = Button("SpeedButton10", "|<", "First Page", "first-page", [this] { FirstPage(); });
+    SpeedButton11 = Button("SpeedButton11", "<", "Previous Page", "previous-page", [this] { PreviousPage(); });
     VkSpinEdit2 = new TVkSpinEdit(this);
     VkSpinEdit2->SetSpinType(spInteger);
     VkSpinEdit2->setToolTip("Current Page");
     VkSpinEdit2->setFixedWidth(56);
     VkSpinEdit2->OnChange = [this](QObject*) { Run(&TPlotterForm::PageNumberChange); };
     Bar->addWidget(VkSpinEdit2);
-    SpeedButton12 = Button("SpeedButton12", ">", "Next Page", "go-next", [this] { NextPage(); });
-    SpeedButton13 = Button("SpeedButton13", ">|", "Last Page", "go-last", [this] { LastPage(); });
-    SpeedButton16 = Button("SpeedButton16", "All", "Apply Settings to All Pages", "", [this] { ApplyToAllClick(); });
+    SpeedButton12 = Button("SpeedButton12", ">", "Next Page", "next-page", [this] { NextPage(); });
+    SpeedButton13 = Button("SpeedButton13", ">|", "Last Page", "last-page", [this] { LastPage(); });
+    SpeedButton16 = Button("SpeedButton16", "All", "Apply Settings to All Pages", "all-pages", [this] { ApplyToAllClick(); });
     SpeedButton16->setCheckable(true);
     Bar->addSeparator();
 
-    SpeedButton14 = Button("SpeedButton14", "Portrait", "Portrait Print Orientation", "",
+    SpeedButton14 = Button("SpeedButton14", "Portrait", "Portrait Print Orientation", "portrait",
                            [this] { OrientationClick(0); });
-    SpeedButton15 = Button("SpeedButton15", "Landscape", "Landscape Print Orientation", "",
+    SpeedButton15 = Button("SpeedButton15", "Landscape", "Landscape Print Orientation", "landscape",
                            [this] { OrientationClick(1); });
     Group({SpeedButton14, SpeedButton15});
-    Bar->addSeparator();
-    SpeedButton7 = Button("SpeedButton7", "XY", "XY Model Orientation (Waterlines)", "", [this] { ViewPlaneClick(0); });
-    SpeedButton8 = Button("SpeedButton8", "YZ", "YZ Model Orientation (Stations)", "", [this] { ViewPlaneClick(1); });
-    SpeedButton9 = Button("SpeedButton9", "XZ", "XZ Model Orientation (Buttocks)", "", [this] { ViewPlaneClick(2); });
+    Bar = new QToolBar(this);
+    Bar->setObjectName("ModelToolBar");
+    Layout->addWidget(Bar);
+    SpeedButton7 = Button("SpeedButton7", "XY", "XY Model Orientation (Waterlines)", "plane-xy", [this] { ViewPlaneClick(0); });
+    SpeedButton8 = Button("SpeedButton8", "YZ", "YZ Model Orientation (Stations)", "plane-yz", [this] { ViewPlaneClick(1); });
+    SpeedButton9 = Button("SpeedButton9", "XZ", "XZ Model Orientation (Buttocks)", "plane-xz", [this] { ViewPlaneClick(2); });
     Group({SpeedButton7, SpeedButton8, SpeedButton9});
     Bar->addSeparator();
 
@@ -228,15 +234,15 @@ void TPlotterForm::BuildControls() {
     Bar->addWidget(ComboBox3);
     Bar->addSeparator();
 
-    SpeedButton18 = Button("SpeedButton18", "Extents", "Zoom to Extents", "zoom-fit-best", [this] { ZoomToExtents(); });
-    SpeedButton17 = Button("SpeedButton17", "Page", "Zoom to Page Extents", "zoom-original",
+    SpeedButton18 = Button("SpeedButton18", "Extents", "Zoom to Extents", "zoom-all", [this] { ZoomToExtents(); });
+    SpeedButton17 = Button("SpeedButton17", "Page", "Zoom to Page Extents", "zoom-page",
                            [this] { ZoomToPageExtents(); });
-    ToolButton3 = Button("ToolButton3", "Zoom", "Zoom", "zoom-in", [this] { PreviewModeClick(imZoom); });
-    ToolButton4 = Button("ToolButton4", "Pan", "Pan the Page", "", [this] { PreviewModeClick(imPan); });
-    ToolButton5 = Button("ToolButton5", "Offset", "Offset Geometry", "", [this] { PreviewModeClick(imUser); });
+    ToolButton3 = Button("ToolButton3", "Zoom", "Zoom", "zoom", [this] { PreviewModeClick(imZoom); });
+    ToolButton4 = Button("ToolButton4", "Pan", "Pan the Page", "pan", [this] { PreviewModeClick(imPan); });
+    ToolButton5 = Button("ToolButton5", "Offset", "Offset Geometry", "offset", [this] { PreviewModeClick(imUser); });
     Group({ToolButton3, ToolButton4, ToolButton5});
     ToolButton3->setChecked(true);
-    ToolButton6 = Button("ToolButton6", "Reset", "Reset Offset", "", [this] { ResetOffsetClick(); });
+    ToolButton6 = Button("ToolButton6", "Reset", "Reset Offset", "reset-offset", [this] { ResetOffsetClick(); });
 
     OpenGLView2 = new TOpenGLView(this);
     OpenGLView2->SetProjection(cmParallel);

@@ -217,6 +217,7 @@ void TViewWinAPICore::DrawPicture(ICanvas& Target, const TRedrawEvent& Event) {
     } Reset{Canvas};
     Target.SetFont(Font);
     Target.SetPenColor(LineColor);
+    Target.SetPenWidth(LineWidth);
     Target.SetBrushColor(Color);
     Target.FillRect({0, 0, ClientWidth(), ClientHeight()});
     if (Event) Event(this, *this);
@@ -603,6 +604,11 @@ void TViewWinAPICore::RestorePenAndBrush() {
 void TViewWinAPICore::SetLineColor(TColor C) {
     LineColor = C;
     if (Canvas) Canvas->SetPenColor(C);
+}
+
+void TViewWinAPICore::SetLineWidth(double Width) {
+    LineWidth = DrawableLineWidth(Width);
+    if (Canvas) Canvas->SetPenWidth(LineWidth);
 }
 
 void TViewWinAPICore::Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) {

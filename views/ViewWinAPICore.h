@@ -107,6 +107,8 @@ public:
 
     // ---- Properties ----
     TColor LineColor = clWhite;
+    // Pen width of the lines, in pixels (SetLineWidth).
+    int LineWidth = 1;
     // Kept and answered; nothing draws with it.
     TColor FillColor = clBlack;
     // The font of TextOut, as the class library gives controls; the axis icon writes its labels at
@@ -219,6 +221,7 @@ public:
     TColor GetFillColor() override { return FillColor; }
     TColor GetBackColor() override { return Color; }
     void SetLineColor(TColor C) override;
+    void SetLineWidth(double Width) override;
     void SetFillColor(TColor C) override { FillColor = C; }
     void SetBackColor(TColor C) override { SetColor(C); }
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override;

@@ -19,10 +19,10 @@ class TContourStepsDialog : public QDialog {
 public:
     TContourStepsDialog(TContourStepsDlg& ADialog, QWidget* Parent = nullptr);
 
-    QLineEdit* StartEdit;
-    QLineEdit* EndEdit;
-    QLineEdit* NumberEdit;
-    QPushButton* OkButton;
+    QLineEdit* StartEdit = nullptr;
+    QLineEdit* EndEdit = nullptr;
+    QLineEdit* NumberEdit = nullptr;
+    QPushButton* OkButton = nullptr;
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -41,15 +41,15 @@ public:
     // The form may outlive the dialog: it no longer opens the group dialog through it.
     ~TContourFormDialog() override;
 
-    QTabWidget* Pages;
-    TFormatGridWidget* Grids[3];
-    QCheckBox* SpacingOn[3];
-    QLineEdit* SpacingEdit[3];
-    QCheckBox* SelectedObjects;
-    QPushButton* GenerateBut;
-    QPushButton* SectionsGenerate;
-    QCheckBox* ClearYZContours;
-    QPushButton* OkButton;
+    QTabWidget* Pages = nullptr;
+    TFormatGridWidget* Grids[3]{};
+    QCheckBox* SpacingOn[3]{};
+    QLineEdit* SpacingEdit[3]{};
+    QCheckBox* SelectedObjects = nullptr;
+    QPushButton* GenerateBut = nullptr;
+    QPushButton* SectionsGenerate = nullptr;
+    QCheckBox* ClearYZContours = nullptr;
+    QPushButton* OkButton = nullptr;
 
     // The model's state into the controls, and back.
     void ShowForm();

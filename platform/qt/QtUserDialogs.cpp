@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "foundation/DuZezOrideConsole.h"
+
 namespace sarnova {
 
 TModalResult TQtUserDialogs::MessageBox(const std::string& Caption, const std::string& Text, TMsgDlgType Icon,
@@ -53,6 +55,11 @@ bool ExecuteFileDialog(TFileDialog& Dialog, bool Save) {
 bool TQtUserDialogs::ExecuteOpenDialog(TOpenDialog& Dialog) { return ExecuteFileDialog(Dialog, false); }
 
 bool TQtUserDialogs::ExecuteSaveDialog(TSaveDialog& Dialog) { return ExecuteFileDialog(Dialog, true); }
+
+IUserDialogs& ProgramUserDialogs() {
+    static TQtUserDialogs Fallback;
+    return GExceptionHandler && GExceptionHandler->UserDialogs ? *GExceptionHandler->UserDialogs : Fallback;
+}
 
 QStringList QtNameFilters(const std::string& Filter) {
     const QStringList Parts = QString::fromStdString(Filter).split('|');

@@ -18,6 +18,10 @@ public:
     bool ExecuteSaveDialog(TSaveDialog& Dialog) override;
 };
 
+// The dialogs the program's windows ask through: the application's (the exception handler's), or
+// plain Qt dialogs where the program has no application object of its own (a test).
+IUserDialogs& ProgramUserDialogs();
+
 // A filter "Text|*.a;*.b|Text|*" as Qt's name filters "Text (*.a *.b)". A description's own
 // "(...)" is replaced by the patterns, and "*.*" (any file on Windows) becomes "*".
 QStringList QtNameFilters(const std::string& Filter);

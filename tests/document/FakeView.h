@@ -121,6 +121,7 @@ public:
     IEditorInterface* Editor = nullptr;
     TPoint Mouse;
     TColor LineColor = 0;
+    double LineWidth = 1;
     std::vector<std::string> Hints;
     std::vector<TFakeDraw> Drawn;
     bool SnapMarkerShown = false;
@@ -256,6 +257,7 @@ public:
     }
     void SetFillColor(TColor) override {}
     void SetBackColor(TColor) override {}
+    void SetLineWidth(double Width) override { LineWidth = Width; }
     void Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) override {
         Record("Line", {{X1, Y1, Z1}, {X2, Y2, Z2}});
     }

@@ -334,6 +334,34 @@ TEST_F(FilemanMenuTest, ClickingARecentFileOpensIt) {
     EXPECT_TRUE(Log.empty());
 }
 
+TEST_F(FilemanMenuTest, AFileGoneSinceTheMenuWasBuiltIsReportedAndDropped) {
+    const std::string A = File("a.geo"), B = File("b.geo");
+    Manager.SetFileName(A);
+    Manager.SetFileName(B);
+    Strings Opened;
+    Manager.OnMRUOpenFile = [&](TFileManager*, const std::string& Name) { Opened.push_back(Name); };
+    fs::remove(A);
+    Menu.Items(4).Click();  // "&2 a.geo", still offered
+    EXPECT_TRUE(Opened.empty());
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Text, A + " no longer exists; it is removed from the recent files.");
+    EXPECT_EQ(Captions(), (Strings{"&Open", "-", "&1 " + B, "-", "-", "E&xit"}));
+    EXPECT_EQ(Stored("NumberOfFiles"), "1");
+    EXPECT_EQ(Stored("File0"), B);
+}
+
+TEST_F(FilemanTest, ARelativeNameIsListedAsItsAbsolutePath) {
+    const std::string A = File("a.geo");
+    const fs::path Before = fs::current_path();
+    fs::current_path(Folder);
+    Manager.SetFileName("a.geo");
+    Manager.SetFileName("./sub/../a.geo");
+    fs::current_path(Before);
+    ASSERT_EQ(Manager.RecentFiles().Count(), 1);
+    EXPECT_EQ(Manager.RecentFiles().Items(0), A);
+    EXPECT_EQ(Stored("File0"), A);
+}
+
 TEST_F(FilemanMenuTest, EveryWindowShowsANewRecentFile) {
     TMenuItem Popup;
     TFileManager Other(Dialogs);

@@ -160,11 +160,14 @@ TEST_F(GCurveTest, DrawingShowsTheDensifiedCurveThenTheComb) {
     Expected.insert(Expected.end(), Teeth, "LineVectors");
     EXPECT_EQ(WithComb.Names(), Expected);
 
-    // Highlighted: the display polyline alone, in the draw colour.
+    // Highlighted: the display polyline alone, thicker and in the draw colour, then the width back.
     TPlanView Highlight;
     P->DrawHighlighted(Highlight);
-    EXPECT_EQ(Highlight.Names(), (std::vector<std::string>{"SetLineColor", "Polyline"}));
-    EXPECT_EQ(Highlight.Calls[0].Color, P->Colors().DrawColor());
+    EXPECT_EQ(Highlight.Names(),
+              (std::vector<std::string>{"SetLineWidth", "SetLineColor", "Polyline", "SetLineWidth"}));
+    EXPECT_EQ(Highlight.Calls[0].Size, 3);
+    EXPECT_EQ(Highlight.Calls[1].Color, P->Colors().DrawColor());
+    EXPECT_EQ(Highlight.Calls[3].Size, 1);
 }
 
 TEST_F(GCurveTest, SelectRequestsSelectCurvesAndPolylines) {

@@ -67,6 +67,19 @@ TEST_F(CanvasTargetTest, TakesItsColoursFromTheCanvasAndNeverDrawsWhiteLines) {
     EXPECT_EQ(Target.GetBackColor(), clWhite);
 }
 
+TEST_F(CanvasTargetTest, LineWidthBecomesThePenWidthInWholePixelsFromOneUp) {
+    const std::pair<double, int> Cases[] = {{3, 3}, {1, 1}, {2.6, 3}, {0, 1}, {-4, 1}, {1e9, 16}, {std::nan(""), 1}};
+    for (auto [Width, Pen] : Cases) {
+        Target.SetLineWidth(Width);
+        EXPECT_EQ(Canvas.GetPenWidth(), Pen) << Width;
+    }
+    // Through a matrix pipeline the width reaches the target untransformed.
+    TMatrixPipeline Pipeline;
+    Pipeline.SetTarget(&Target);
+    Pipeline.SetLineWidth(3);
+    EXPECT_EQ(Canvas.GetPenWidth(), 3);
+}
+
 TEST_F(CanvasTargetTest, LinesMoveToTheFirstPixelAndDrawToTheSecondInTheLineColour) {
     Target.Line2D(1, 2, 3, 4);
     Target.Line(1, 2, 0, 3, 4, 0);

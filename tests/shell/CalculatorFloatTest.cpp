@@ -50,10 +50,10 @@ protected:
         Settle();
         ASSERT_NE(Form->ActiveDocumentWindow(), nullptr);
     }
-    // Types Text into the expression box and presses Enter.
+    // Types Text into the expression box and presses Enter, the key going to the focused widget.
     void Enter(const std::string& Text) {
         Calc->ComboBox1->setEditText(QString::fromStdString(Text));
-        test::SendKey(Calc->ComboBox1->lineEdit(), Qt::Key_Return, "\r");
+        test::TypeKey(Calc, Calc->ComboBox1, Qt::Key_Return, "\r");
     }
     std::vector<std::string> History() const {
         std::vector<std::string> Items;

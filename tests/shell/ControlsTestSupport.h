@@ -32,6 +32,21 @@ inline void SendKey(QWidget* Widget, int Key, const QString& Text = {}) {
     QApplication::sendEvent(Widget, &Release);
 }
 
+// The widget a user's key would reach in Window: the window is made active and Target given the focus
+// as a click would, and the key goes to whatever then holds the focus (a proxy, a container), never
+// straight to an inner widget the user cannot address.
+inline QWidget* FocusIn(QWidget* Window, QWidget* Target) {
+    Window->window()->activateWindow();
+    Target->setFocus(Qt::MouseFocusReason);
+    for (int I = 0; I < 50 && !Window->window()->isActiveWindow(); ++I) QApplication::processEvents();
+    QWidget* Focus = QApplication::focusWidget();
+    return Focus ? Focus : Window->window()->focusWidget();
+}
+
+inline void TypeKey(QWidget* Window, QWidget* Target, int Key, const QString& Text = {}) {
+    SendKey(FocusIn(Window, Target), Key, Text);
+}
+
 // Runs Action on the modal dialog once it is up (checked from the event loop the dialog runs).
 inline void WhenModal(std::function<void(QWidget* Dialog)> Action) {
     auto* Timer = new QTimer;

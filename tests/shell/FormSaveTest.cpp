@@ -42,15 +42,23 @@ struct TRun {
 
 TRegIniFile Registry() { return TRegIniFile(ProgramRegistryKey(GExeName)); }
 
+// A placement as the registry holds it: four plain numbers, which may be anything a damaged or
+// hand-edited file holds (a QRect could not carry them without overflowing).
+struct TStoredBounds {
+    int Left, Top, Width, Height;
+    TStoredBounds(int L, int T, int W, int H) : Left(L), Top(T), Width(W), Height(H) {}
+    TStoredBounds(const QRect& R) : TStoredBounds(R.x(), R.y(), R.width(), R.height()) {}
+};
+
 // Stores a placement in the registry as an earlier run would have.
-void StorePlacement(const std::string& Name, int Version, QRect Bounds, int State = 0, int Style = 0,
+void StorePlacement(const std::string& Name, int Version, TStoredBounds Bounds, int State = 0, int Style = 0,
                     bool Visible = false) {
     TRegIniFile Store = Registry();
     Store.WriteInteger(Name, "FormSaveVersion", Version);
-    Store.WriteInteger(Name, "FormLeft", Bounds.x());
-    Store.WriteInteger(Name, "FormTop", Bounds.y());
-    Store.WriteInteger(Name, "FormWidth", Bounds.width());
-    Store.WriteInteger(Name, "FormHeight", Bounds.height());
+    Store.WriteInteger(Name, "FormLeft", Bounds.Left);
+    Store.WriteInteger(Name, "FormTop", Bounds.Top);
+    Store.WriteInteger(Name, "FormWidth", Bounds.Width);
+    Store.WriteInteger(Name, "FormHeight", Bounds.Height);
     Store.WriteInteger(Name, "WindowState", State);
     Store.WriteInteger(Name, "FormStyle", Style);
     Store.WriteBool(Name, "Visible", Visible);
@@ -122,7 +130,7 @@ TEST(FormSave, AWindowStoredOffTheScreenComesBackOntoIt) {
 }
 
 TEST(FormSave, StoredValuesAreKeptWithinWhatAWindowTakes) {
-    StorePlacement("Absurd", 2, QRect(2147483000, -2147483000, 2147483647, -40));
+    StorePlacement("Absurd", 2, {2147483000, -2147483000, 2147483647, -40});
     TRun Run("Absurd");
     const QRect G = Run.Form->geometry();
     EXPECT_TRUE(Screen().contains(G.topLeft())) << G.x() << "," << G.y();

@@ -7,6 +7,9 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,12 +18,15 @@
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
+#include "foundation/DuZezOride.h"
+#include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TestDocumentWindow.h"
 #include "shell/VkDockPanelManager.h"
+#include "DialogsScope.h"
 
 namespace sarnova {
 namespace {
@@ -90,13 +96,36 @@ TEST_F(MainForm, CaptionMenusAndToolWindowList) {
     for (QAction* Action : Form->menuBar()->actions()) Top.push_back(Action->text().toStdString());
     EXPECT_EQ(Top, (std::vector<std::string>{"&File", "&Edit", "&Window", "&Help"}));
     EXPECT_EQ(MenuCaptions(Form->File1), (std::vector<std::string>{"&New...", "-", "&Open...", "-", "MRU", "E&xit"}));
-    EXPECT_FALSE(Form->MRU->isVisible());
+    EXPECT_EQ(VisibleCaptions(Form->File1), (std::vector<std::string>{"&New...", "-", "&Open...", "-", "E&xit"}));
     EXPECT_EQ(MenuCaptions(Form->EditorToolWindows1),
               (std::vector<std::string>{"Entities Selection", "Entity Attributes", "-", "Compartment Permeabilities",
                                         "Compartment Hierarchy", "-", "Groups", "Openings", "-", "Modelling Errors",
                                         "Hydrostatics", "Calculator", "Console", "-", "Help"}));
     EXPECT_EQ(MenuCaptions(Form->Help1), (std::vector<std::string>{"Help", "-", "Sarnova Website...", "About..."}));
     EXPECT_EQ(Form->ToolBar1->actions().size(), 28 + 7);
+}
+
+TEST_F(MainForm, TheWholeToolbarShowsIconsInA1024PixelWindow) {
+    Form->resize(1024, 768);
+    Settle();
+    for (QAction* Action : Form->ToolBar1->actions()) {
+        if (Action->isSeparator()) continue;
+        const std::string Name = Action->objectName().toStdString();
+        QWidget* Button = Form->ToolBar1->widgetForAction(Action);
+        ASSERT_NE(Button, nullptr) << Name;
+        // On the bar itself, not behind its extension button.
+        EXPECT_TRUE(Button->isVisible()) << Name;
+        EXPECT_TRUE(Form->ToolBar1->rect().contains(Button->geometry())) << Name;
+        ASSERT_FALSE(Action->icon().isNull()) << Name;
+        for (int Size : {16, 24}) EXPECT_FALSE(Action->icon().pixmap(Size).isNull()) << Name << " at " << Size;
+        const QString Caption = QString(Action->text()).remove('&').remove("...");
+        const QString Tip = Action->shortcut().isEmpty()
+                                ? Caption
+                                : Caption + " (" + Action->shortcut().toString(QKeySequence::NativeText) + ")";
+        EXPECT_EQ(Action->toolTip(), Tip) << Name;
+    }
+    EXPECT_EQ(Form->SaveAction->toolTip(), "Save (Ctrl+S)");
+    EXPECT_EQ(Form->ToolBar1->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
 
 TEST_F(MainForm, KeysAreBoundToTheMainWindow) {
@@ -224,6 +253,48 @@ TEST_F(MainForm, DocumentMenusStandInForFileAndEdit) {
     Shown.clear();
     for (QAction* Action : Form->menuBar()->actions()) Shown.push_back(Action->menu());
     EXPECT_EQ(Shown, (std::vector<QMenu*>{Form->File1, Form->Edit1, Form->Window1, Form->Help1}));
+}
+
+TEST_F(MainForm, TheFileMenuOffersRecentDocumentsWithoutADocumentWindow) {
+    namespace fs = std::filesystem;
+    const fs::path Folder = fs::path(std::getenv("HOME")) / "recent";
+    fs::create_directories(Folder);
+    const std::string A = (Folder / "a.geo").string(), B = (Folder / "b.geo").string();
+    for (const std::string& Name : {A, B}) std::ofstream(Name) << "NumberOfEntities=0\n";
+    {
+        // What an earlier run left: b opened last.
+        TRegIniFile Ini(ProgramRegistryKey(GExeName));
+        Ini.WriteInteger("GeoFiles", "NumberOfFiles", 2);
+        Ini.WriteString("GeoFiles", "File0", B);
+        Ini.WriteString("GeoFiles", "File1", A);
+        Ini.Flush();
+    }
+    test::TDialogsScope Scope;
+    AllowDocumentWindows();
+    Form = std::make_unique<TMainForm>();
+    Form->show();
+    Settle();
+
+    QMenu* File = OpenMenu(*Form, Form->File1);
+    EXPECT_EQ(VisibleCaptions(File),
+              (std::vector<std::string>{"&New...", "-", "&Open...", "-", "&1 " + B, "&2 " + A, "E&xit"}));
+    ASSERT_TRUE(ClickMenuItem(File, "&2 " + A));
+    ASSERT_EQ(Made.size(), 1u);
+    EXPECT_EQ(Made[0]->Opened, A);
+
+    // A file that went while the menu offered it is reported and leaves the list; nothing opens.
+    Form->MdiArea->closeAllSubWindows();
+    Settle();
+    File = OpenMenu(*Form, Form->File1);
+    fs::remove(B);
+    ASSERT_TRUE(ClickMenuItem(File, "&1 " + B));
+    EXPECT_EQ(Made.size(), 1u);
+    ASSERT_EQ(Scope.Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Scope.Dialogs.Shown[0].Text, B + " no longer exists; it is removed from the recent files.");
+    File = OpenMenu(*Form, Form->File1);
+    EXPECT_EQ(VisibleCaptions(File), (std::vector<std::string>{"&New...", "-", "&Open...", "-", "&1 " + A, "E&xit"}));
+    File->close();
+    Form.reset();
 }
 
 TEST_F(MainForm, AClosedDocumentWindowLeavesTheHub) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 #include <string>
@@ -65,6 +66,25 @@ TEST(QtMenuMirror, ShowsTheTreeAndFollowsItWhenTheMenuOpens) {
     EXPECT_EQ(Captions(Menu), (std::vector<std::string>{"&Run", "Sub", "Off", "Hidden", "New", "Last"}));
     EXPECT_FALSE(Menu.actions().at(1)->menu()->actions().at(0)->isChecked());
     EXPECT_EQ(Mirror.Actions().size(), 5u);
+}
+
+TEST(QtMenuMirror, SeparatorsAreLinesAndAnEmptyGroupLeavesNoGap) {
+    // As the Create menu is built: every group opens with a separator, also one that adds nothing.
+    QMenu Menu;
+    TMenuItem Root;
+    for (const char* Caption : {"-", "Box", "Plane", "-", "Polyline", "-", "-", "Frames..."}) Root.Add(Caption);
+    TQtMenuMirror Mirror(Menu, Root);
+    Menu.popup(QPoint(10, 10));
+    QApplication::processEvents();
+    int Lines = 0;
+    for (QAction* Action : Menu.actions()) {
+        if (!Action->isSeparator()) continue;
+        EXPECT_TRUE(Action->text().isEmpty()) << "a separator with a text is drawn as a heading";
+        if (!Menu.actionGeometry(Action).isEmpty()) ++Lines;
+    }
+    Menu.close();
+    // The leading separator and the second of the pair fold away.
+    EXPECT_EQ(Lines, 2);
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 
 #include <string>
 #include <vector>
 
 #include "document/Geometry.h"
+#include "shell/ControlsTestSupport.h"
 
 namespace sarnova {
 
@@ -25,6 +28,39 @@ inline std::vector<std::string> MenuCaptions(const QMenu* Menu) {
     std::vector<std::string> Captions;
     for (const QAction* Action : Menu->actions())
         Captions.push_back(Action->isSeparator() ? "-" : Action->text().toStdString());
+    return Captions;
+}
+
+// Opens Top from Window's menu bar with a click, as a user does, and answers the menu (shown, its
+// items up to date) without choosing anything.
+inline QMenu* OpenMenu(QMainWindow& Window, QMenu* Top) {
+    QMenuBar* Bar = Window.menuBar();
+    const QPoint At = Bar->actionGeometry(Top->menuAction()).center();
+    test::SendMouse(Bar, QEvent::MouseButtonPress, At);
+    test::SendMouse(Bar, QEvent::MouseButtonRelease, At);
+    Settle();
+    return Top;
+}
+
+// Clicks the visible item of an open menu whose caption is Caption; false when there is none.
+inline bool ClickMenuItem(QMenu* Menu, const std::string& Caption) {
+    for (QAction* Action : Menu->actions()) {
+        if (!Action->isVisible() || Action->text().toStdString() != Caption) continue;
+        const QPoint At = Menu->actionGeometry(Action).center();
+        test::SendMouse(Menu, QEvent::MouseMove, At);
+        test::SendMouse(Menu, QEvent::MouseButtonPress, At);
+        test::SendMouse(Menu, QEvent::MouseButtonRelease, At);
+        Settle();
+        return true;
+    }
+    return false;
+}
+
+// The captions of a menu's visible items, "-" for a separator.
+inline std::vector<std::string> VisibleCaptions(const QMenu* Menu) {
+    std::vector<std::string> Captions;
+    for (const QAction* Action : Menu->actions())
+        if (Action->isVisible()) Captions.push_back(Action->isSeparator() ? "-" : Action->text().toStdString());
     return Captions;
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -21,6 +22,7 @@
 #include "foundation/DuZezOride.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/Registry.h"
+#include "shell/ConsoleFloat.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/GeometryServer.h"
 #include "shell/GroupsFloat.h"
@@ -150,6 +152,35 @@ TEST_F(ToolWindows, EachOpensFromItsActionDocksAndIsMadeAfreshOnceClosed) {
         C.Get()->close();
         Settle();
     }
+}
+
+TEST_F(ToolWindows, WindowsOpenedForTheFirstTimeDoNotCoverEachOther) {
+    Form->UpdateActions();
+    const std::pair<QAction*, std::function<QWidget*()>> Tools[] = {
+        {Form->ErrorsAction, [] { return GetErrorsForm(); }},
+        {Form->ConsoleAction, [] { return GetConsoleForm(); }},
+        {Form->GroupsAction, [] { return GetGroupsForm(); }},
+        {Form->HelpAction, [] { return GetHelpForm(); }},
+    };
+    std::vector<QPoint> Places;
+    for (const auto& [Action, Get] : Tools) {
+        Action->trigger();
+        Settle();
+        QWidget* Shown = Get();
+        ASSERT_TRUE(Shown->isVisible()) << Action->text().toStdString();
+        const QPoint Place = Shown->geometry().topLeft();
+        for (const QPoint& Earlier : Places) EXPECT_NE(Place, Earlier) << Action->text().toStdString();
+        Places.push_back(Place);
+    }
+    for (const auto& [Action, Get] : Tools) Get()->close();
+    Settle();
+}
+
+TEST_F(ToolWindows, TheEntitiesListModelGoesWithItsWindow) {
+    const QPointer<QObject> Model = ListForm()->ListModel;
+    GetSelectionForm()->close();
+    Settle();
+    EXPECT_TRUE(Model.isNull());
 }
 
 TEST_F(ToolWindows, ClosingTheShownDocumentEmptiesEveryWindow) {

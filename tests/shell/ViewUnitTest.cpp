@@ -10,8 +10,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -368,6 +371,16 @@ protected:
         Keel = dynamic_cast<TGeoPline*>(W->GetDocument().FindByName("Keel"));
         ASSERT_NE(Keel, nullptr);
     }
+    // The window maximized and the hull seen in perspective from above its port quarter, fitted.
+    void ShowInPerspective() {
+        SubWindow(W)->showMaximized();
+        TCamera& Camera = View->GetCamera();
+        Camera.SetMode(cmPerspective);
+        Camera.SetTarget({10, 0, 1.5});
+        Camera.SetEye({-6, -16, 12});
+        Camera.SetUp({0, 0, 1});
+        View->ZoomAll();
+    }
     bool OnlyKeelSelected() const {
         return Keel->GetSelected() && W->GetDocument().SelectedCount() == 1;
     }
@@ -451,14 +464,8 @@ TEST_F(ViewformExample, DraggingAPointInEditModeMovesItAndUndoPutsItBack) {
 }
 
 TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
-    SubWindow(W)->showMaximized();
     W->SetInteractionMode(imRotateWorld);
-    TCamera& Camera = View->GetCamera();
-    Camera.SetMode(cmPerspective);
-    Camera.SetTarget({10, 0, 1.5});
-    Camera.SetEye({-6, -16, 12});
-    Camera.SetUp({0, 0, 1});
-    View->ZoomAll();
+    ShowInPerspective();
     Form->UpdateActions();
     Settle();
     View->Render();
@@ -476,6 +483,106 @@ TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
     const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
     std::filesystem::create_directories(Artifacts);
     EXPECT_TRUE(Shot.save(QString::fromStdString((Artifacts / "viewform.png").string())));
+}
+
+// What the screen shows of Widget: the pixels the window system holds, not a frame rendered for the
+// grab (which would hide a frame that was never brought up to date).
+QImage ScreenOf(QWidget& Widget) {
+    const QPoint Origin = Widget.mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, Origin.x(), Origin.y(), Widget.width(), Widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+double DistanceToSegment(QPointF P, QPointF A, QPointF B) {
+    const QPointF D = B - A;
+    const double Length2 = QPointF::dotProduct(D, D);
+    const double T = Length2 > 0 ? std::clamp(QPointF::dotProduct(P - A, D) / Length2, 0.0, 1.0) : 0.0;
+    const QPointF Foot = A + D * T;
+    return std::hypot(P.x() - Foot.x(), P.y() - Foot.y());
+}
+
+TEST_F(ViewformExample, APolylineDrawnWithTheMouseShowsInTheNextFrameAndWipesNothing) {
+    ShowInPerspective();
+    Settle();
+    // No snapping: the corners are where the clicks were, and no snap marker stays on the picture.
+    W->GetDocument().SetProjectOptions(
+        static_cast<TProjectOptions>(W->GetDocument().GetProjectOptions() & ~(poGridSnap | poObjectSnap)));
+    Settle();
+    const int Count = W->GetDocument().Count();
+    const QImage Before = ScreenOf(*View);
+
+    // Create > Polyline, four clicks and a right click, as a user draws it.
+    ASSERT_TRUE(ClickMenuItem(OpenMenu(*Form, W->Create1), "Polyline"));
+    const QSize Size = View->size();
+    const QPoint Clicks[] = {{Size.width() * 3 / 10, Size.height() * 3 / 10},
+                             {Size.width() * 6 / 10, Size.height() * 35 / 100},
+                             {Size.width() * 65 / 100, Size.height() * 6 / 10},
+                             {Size.width() * 35 / 100, Size.height() * 7 / 10}};
+    for (QPoint At : Clicks) {
+        SendMouse(*View, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
+        Settle();
+        SendMouse(*View, QEvent::MouseButtonPress, At, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(*View, QEvent::MouseButtonRelease, At, Qt::LeftButton, Qt::NoButton);
+        Settle();
+    }
+    SendMouse(*View, QEvent::MouseButtonPress, Clicks[3], Qt::RightButton, Qt::RightButton);
+    SendMouse(*View, QEvent::MouseButtonRelease, Clicks[3], Qt::RightButton, Qt::NoButton);
+    Settle();
+    ASSERT_EQ(W->GetDocument().Count(), Count + 1);
+    auto* Made = dynamic_cast<TGeoPline*>(&W->GetDocument().Items(Count));
+    ASSERT_NE(Made, nullptr);
+    ASSERT_EQ(Made->Polyline().Count(), 4);
+    std::vector<QPointF> Corners;
+    for (int I = 0; I < 4; ++I) {
+        const TRPoint& P = *Made->Polyline().Point(I);
+        Corners.push_back(PixelOf(*View, P.X, P.Y, P.Z));
+    }
+
+    // The next frame on screen: the new curve along every segment, and away from it nothing wiped to
+    // the background nor left over on it. (Where a curve lies in the grid's plane, the two may trade
+    // pixels between renders, as the depth range follows the model's extents.)
+    const QImage After = ScreenOf(*View);
+    ASSERT_EQ(After.size(), Before.size());
+    std::map<QRgb, int> Colours;
+    for (int Y = 0; Y < Before.height(); ++Y)
+        for (int X = 0; X < Before.width(); ++X) ++Colours[Before.pixel(X, Y)];
+    const QRgb Background =
+        std::max_element(Colours.begin(), Colours.end(), [](auto& A, auto& B) { return A.second < B.second; })->first;
+    int OnCurve = 0, Elsewhere = 0;
+    std::string Where;
+    for (int Y = 0; Y < After.height(); ++Y)
+        for (int X = 0; X < After.width(); ++X) {
+            const QRgb Now = After.pixel(X, Y), Was = Before.pixel(X, Y);
+            if (Now == Was) continue;
+            double Nearest = 1e9;
+            for (int I = 0; I + 1 < 4; ++I)
+                Nearest = std::min(Nearest, DistanceToSegment(QPointF(X, Y), Corners[I], Corners[I + 1]));
+            if (Nearest <= 8) {
+                OnCurve += Now != Background;
+            } else if (Now == Background || Was == Background) {
+                if (++Elsewhere <= 10) Where += " (" + std::to_string(X) + "," + std::to_string(Y) + ")";
+            }
+        }
+    for (int I = 0; I + 1 < 4; ++I) {
+        const QPointF Middle = (Corners[I] + Corners[I + 1]) / 2;
+        bool Drawn = false;
+        for (int DY = -2; DY <= 2 && !Drawn; ++DY)
+            for (int DX = -2; DX <= 2 && !Drawn; ++DX) {
+                const int X = qRound(Middle.x()) + DX, Y = qRound(Middle.y()) + DY;
+                Drawn = After.valid(X, Y) && After.pixel(X, Y) != Before.pixel(X, Y) && After.pixel(X, Y) != Background;
+            }
+        EXPECT_TRUE(Drawn) << "segment " << I << " is not in the frame";
+    }
+    EXPECT_GT(OnCurve, 50);
+    EXPECT_EQ(Elsewhere, 0) << "pixels away from the new curve wiped or left over:" << Where;
+    if (Elsewhere != 0) {
+        const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
+        std::filesystem::create_directories(Artifacts);
+        Before.save(QString::fromStdString((Artifacts / "polyline-before.png").string()));
+        After.save(QString::fromStdString((Artifacts / "polyline-after.png").string()));
+    }
 }
 
 TEST_F(Viewform, TheCalculationMenuRunsTheProgramsMacrosOnTheDocument) {

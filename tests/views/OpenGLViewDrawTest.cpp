@@ -107,6 +107,31 @@ TEST_F(OpenGLViewDrawTest, EditHandlesAreTheirGlyphsInTheLineAndBackgroundColour
     }
 }
 
+TEST_F(OpenGLViewDrawTest, AWiderLineCoversMoreRowsAndTheWidthGoesBackForTheRest) {
+    // One horizontal line at y = 0 drawn Width pixels wide, then one at y = 5 at the normal width.
+    auto RowsAcross = [this](double Width) {
+        ShowOnRedSquare(10, [Width](IGraphics& G) {
+            G.SetLineWidth(Width);
+            G.Line(-8, 0, 0, 8, 0, 0);
+            G.SetLineWidth(1);
+            G.Line(-8, 5, 0, 8, 5, 0);
+        });
+        View->Render();
+        auto Count = [this](TPoint P) {
+            int Rows = 0;
+            for (int Y = P.Y - 6; Y <= P.Y + 6; ++Y) Rows += PixelAt(P.X, Y).rgb() == Yellow;
+            return Rows;
+        };
+        return std::pair{Count(View->WorldToScreen(0, 0, 0)), Count(View->WorldToScreen(0, 5, 0))};
+    };
+    const auto [Thin, ThinAfter] = RowsAcross(1);
+    const auto [Thick, ThickAfter] = RowsAcross(3);
+    EXPECT_EQ(Thin, 1);
+    EXPECT_EQ(Thick, 3);
+    EXPECT_EQ(ThinAfter, 1);
+    EXPECT_EQ(ThickAfter, 1);
+}
+
 TEST_F(OpenGLViewDrawTest, HandlesAndArrowsGrowTheExtentsAsTheyAreDrawn) {
     struct TCase {
         std::function<void(IGraphics&)> Draw;

@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QWidgetAction>
 
 #include <GL/gl.h>
 
@@ -107,6 +109,29 @@ TEST_F(PlotterFormTest, OnePrintableEntityGivesOnePageWithoutAsking) {
     Contours->SetCapabilities(Contours->GetCapabilities() | cpInternal);
     Internal.Add(std::move(Contours));
     EXPECT_FALSE(HasPrintableEntities(Internal));
+}
+
+TEST_F(PlotterFormTest, EveryToolbarControlShowsInTheWindowWithAnIcon) {
+    AddLines(1);
+    Form->Setup(List);
+    Form->show();
+    QApplication::processEvents();
+    const QList<QToolBar*> Bars = Form->findChildren<QToolBar*>();
+    ASSERT_EQ(Bars.size(), 2);
+    for (QToolBar* Bar : Bars) {
+        for (QAction* Action : Bar->actions()) {
+            if (Action->isSeparator()) continue;
+            const std::string Name = Action->objectName().toStdString() + Action->toolTip().toStdString();
+            QWidget* Control = Bar->widgetForAction(Action);
+            ASSERT_NE(Control, nullptr) << Name;
+            EXPECT_TRUE(Control->isVisible()) << Name << " is behind the toolbar's extension button";
+            EXPECT_TRUE(Bar->rect().contains(Control->geometry())) << Name;
+            if (!qobject_cast<QWidgetAction*>(Action)) {
+                EXPECT_FALSE(Action->icon().isNull()) << Name;
+            }
+        }
+        EXPECT_LE(Bar->sizeHint().width(), Form->width());
+    }
 }
 
 TEST_F(PlotterFormTest, SeveralEntitiesAskWhetherToSplitThem) {
