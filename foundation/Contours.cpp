@@ -13,6 +13,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
+#include "foundation/FacetCutIndex.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
@@ -29,6 +30,8 @@ constexpr double MinimumContourLength = 0.001;
 
 double Coordinate(const TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 
+TMVector AxisVector(int Axis) { return Axis == 0 ? XAxisVector : Axis == 1 ? YAxisVector : ZAxisVector; }
+
 // A corner the facet does not have counts as the origin, as in the facet measures.
 TMVector CornerVector(const TPolygon& F, int Index) {
     const TRPoint* P = F.Corner(Index);
@@ -43,94 +46,23 @@ struct TAxisCut {
 };
 
 // The cut of the triangle Corners with the plane of coordinate C on Axis; false when it gives no
-// segment. The one rule behind CutFacetWithAxisPlane and the contour tracing.
-bool CutTriangle(const TMVector (&Corners)[3], int Axis, double C, TAxisCut& Cut) {
+// segment. Corners within Tolerance of the plane count as on it. The one rule behind
+// CutFacetWithAxisPlane and the contour tracing.
+bool CutTriangle(const TMTriangle& Corners, int Axis, double C, double Tolerance, TAxisCut& Cut) {
     const double V[3] = {Coordinate(Corners[0], Axis), Coordinate(Corners[1], Axis), Coordinate(Corners[2], Axis)};
     // A facet in a plane of constant coordinate has no cut line of its own; its neighbours give the
     // boundary.
     if (std::fabs(V[0] - V[1]) < DefaultTolerance && std::fabs(V[0] - V[2]) < DefaultTolerance) return false;
-    int N = 0;
-    // The flatness test above already rules out all three corners on the plane, so at most two are.
-    for (int K = 0; K < 3; ++K)
-        if (V[K] == C) {
-            Cut.Point[N] = Corners[K];
-            Cut.Corner[N] = K;
-            ++N;
-        }
-    for (int K = 0; K < 3 && N < 2; ++K) {
-        const int S = K;
-        const int E = (K + 1) % 3;
-        if (V[S] == C || V[E] == C) continue;
-        if (!(std::min(V[S], V[E]) <= C && C <= std::max(V[S], V[E]))) continue;
-        const double T = (C - V[S]) / (V[E] - V[S]);
-        TMVector P = VectorAdd(Corners[S], VectorScale(VectorFromTo(Corners[S], Corners[E]), T));
-        (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = C;
-        Cut.Point[N] = P;
-        Cut.Corner[N] = -1;
-        ++N;
-    }
-    return N == 2 && !VectorsEqual(Cut.Point[0], Cut.Point[1]);
+    TMSegment S;
+    if (!TPlaneCutter({AxisVector(Axis), C}, Tolerance).Cut(Corners, S, Cut.Corner)) return false;
+    Cut.Point[0] = S.Start;
+    Cut.Point[1] = S.End;
+    return !VectorsEqual(Cut.Point[0], Cut.Point[1]);
 }
 
 TColor ContourColor(int Axis) {
     return Axis == 0 ? GXContourColor : Axis == 1 ? GYContourColor : GZContourColor;
 }
-
-// The facets that each level of one axis can cut, in facet order. Built in one pass over the mesh, so
-// that a level costs in proportion to what it cuts rather than to the size of the mesh. A facet is
-// listed at the levels within the range of its corners on the axis; quadrilaterals, which are never
-// cut, and facets with a NaN coordinate, which no comparison can cut, are listed nowhere.
-class TLevelFacets {
-public:
-    TLevelFacets(const TPolygonList& Facets, int Axis, const std::vector<double>& Levels) {
-        const auto L = Levels.size();
-        std::vector<std::size_t> ByPosition(L);
-        for (std::size_t K = 0; K < L; ++K) ByPosition[K] = K;
-        std::stable_sort(ByPosition.begin(), ByPosition.end(),
-                         [&Levels](std::size_t A, std::size_t B) { return Levels[A] < Levels[B]; });
-        std::vector<double> Sorted(L);
-        for (std::size_t K = 0; K < L; ++K) Sorted[K] = Levels[ByPosition[K]];
-        // Levels in the range of facet I, as positions in Sorted; none for a facet that cannot be cut.
-        auto Span = [&](int I, std::size_t& First, std::size_t& Last) {
-            First = Last = 0;
-            const TPolygon& F = *Facets.Polygon(I);
-            if (F.GetShape() != 0) return;
-            double Lo = HUGE_VAL, Hi = -HUGE_VAL;
-            for (int K = 0; K < 3; ++K) {
-                const double V = Coordinate(CornerVector(F, K), Axis);
-                if (std::isnan(V)) return;
-                Lo = std::min(Lo, V);
-                Hi = std::max(Hi, V);
-            }
-            First = static_cast<std::size_t>(std::lower_bound(Sorted.begin(), Sorted.end(), Lo) - Sorted.begin());
-            Last = static_cast<std::size_t>(std::upper_bound(Sorted.begin(), Sorted.end(), Hi) - Sorted.begin());
-        };
-        // Count, then fill: every level's facets in one array.
-        FStart.assign(L + 1, 0);
-        std::size_t First = 0, Last = 0;
-        for (int I = 0; I < Facets.Count(); ++I) {
-            Span(I, First, Last);
-            for (std::size_t K = First; K < Last; ++K) ++FStart[ByPosition[K] + 1];
-        }
-        for (std::size_t K = 1; K <= L; ++K) FStart[K] += FStart[K - 1];
-        FFacets.resize(FStart[L]);
-        std::vector<std::size_t> Fill(FStart.begin(), FStart.end() - 1);
-        for (int I = 0; I < Facets.Count(); ++I) {
-            Span(I, First, Last);
-            for (std::size_t K = First; K < Last; ++K) FFacets[Fill[ByPosition[K]]++] = I;
-        }
-    }
-
-    // The facets of level K, ascending.
-    template <class TFunction>
-    void ForEach(std::size_t K, TFunction&& Visit) const {
-        for (std::size_t I = FStart[K]; I < FStart[K + 1]; ++I) Visit(FFacets[I]);
-    }
-
-private:
-    std::vector<std::size_t> FStart;
-    std::vector<int> FFacets;
-};
 
 // Chains the sorted, cleaned edges of one contour into polylines: each starts from the first unused
 // edge and grows at its front and its back by the first unused edge (in sorted order) at the end
@@ -334,9 +266,11 @@ void AddStationContours(const TPolylineList& List, TContours& Contours) {
 
 void CutFacetWithAxisPlane(const TPolygon& Facet, int Axis, TLines& Lines, double Position) {
     if (Facet.GetShape() != 0 || Axis < 0 || Axis > 2) return;
-    const TMVector Corners[3] = {CornerVector(Facet, 0), CornerVector(Facet, 1), CornerVector(Facet, 2)};
+    const TMTriangle Corners{CornerVector(Facet, 0), CornerVector(Facet, 1), CornerVector(Facet, 2)};
     TAxisCut Cut;
-    if (!CutTriangle(Corners, Axis, Position, Cut)) return;
+    // One facet alone has no mesh to measure rounding against: corners count as on the plane only
+    // when they lie exactly on it.
+    if (!CutTriangle(Corners, Axis, Position, 0, Cut)) return;
     auto PointOf = [&](int K) {
         // A corner on the plane is taken with everything it carries.
         const TRPoint* Corner = Cut.Corner[K] >= 0 ? Facet.Corner(Cut.Corner[K]) : nullptr;
@@ -361,15 +295,14 @@ std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, 
         for (int I = 0; I < N; ++I) Levels[static_cast<std::size_t>(I)] = Contours.Contour(First + I)->Position;
         First += N;
         if (N == 0) continue;
-        const TLevelFacets Candidates(*Facets, Axis, Levels);
-        for (std::size_t Level = 0; Level < Levels.size(); ++Level) {
-            const double Position = Levels[Level];
+        const TFacetCutIndex Index(*Facets, AxisVector(Axis));
+        for (const double Position : Levels) {
             Segments.Clear();
-            Candidates.ForEach(Level, [&](int I) {
-                const TPolygon& F = *Facets->Polygon(I);
-                const TMVector Corners[3] = {CornerVector(F, 0), CornerVector(F, 1), CornerVector(F, 2)};
+            Index.ForEachNear(Position, [&](int I) {
+                // Only triangles are cut: a quadrilateral's halves are not.
+                if (Index.FromQuadrilateral(I)) return;
                 TAxisCut Cut;
-                if (CutTriangle(Corners, Axis, Position, Cut))
+                if (CutTriangle(Index.Triangle(I), Axis, Position, Index.Tolerance(), Cut))
                     Segments.AddSegmentUnchecked(Cut.Point[0], Cut.Point[1]);
             });
             if (Segments.Edges.Count() == 0) continue;
@@ -384,8 +317,10 @@ std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, 
     return Result;
 }
 
-std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double X) {
-    const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Facets);
+namespace {
+
+// The section from the station cut of a hull mesh.
+std::unique_ptr<TPolyline> SectionFromCut(const std::unique_ptr<TPolylineList>& Cut) {
     if (!Cut || Cut->Count() == 0) return nullptr;
     std::unique_ptr<TPolyline> Section = JoinPolylines(*Cut);
     if (!Section) return nullptr;
@@ -403,6 +338,16 @@ std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double 
     }
     Section->SetClosed(true);
     return Section;
+}
+
+}  // namespace
+
+std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double X) {
+    return SectionFromCut(IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Facets));
+}
+
+std::unique_ptr<TPolyline> PolygonSectionAtX(const TFacetCutIndex& Index, double X) {
+    return SectionFromCut(IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index));
 }
 
 }  // namespace sarnova

@@ -9,6 +9,7 @@
 
 namespace sarnova {
 
+class TFacetCutIndex;
 class TLines;
 class TPolygon;
 class TPolygonList;
@@ -99,10 +100,12 @@ void AddStationContours(const TPolylineList& List, TContours& Contours);
 // The contour lines of the facets at every contour of the set, as polylines coloured by axis with the
 // program's X, Y and Z contour colours; nullptr for a null facet list, an empty set, or when nothing
 // is cut. Writes "  Creating Contours from Polygon Representation..." to the console. Only triangles
-// are cut. Cut points within 1e-4 of each other are merged; each line grows from its lowest segment
-// at both ends, taking at a branch the lowest segment; closed lines end on a point equal to their
-// first; lines shorter than 0.001 are dropped. The mesh is scanned once per axis; each level then
-// costs about s log s for the s segments it cuts.
+// are cut; corners within the mesh's on-plane tolerance (TPlaneCutter) count as on a contour's
+// plane, so closed meshes give closed contours through their vertices. Cut points within 1e-4 of each
+// other are merged; each line grows from its lowest segment at both ends, taking at a branch the
+// lowest segment; closed lines end on a point equal to their first; lines shorter than 0.001 are
+// dropped. The mesh is indexed once per axis (TFacetCutIndex); each level then costs about s log s
+// for the s segments it cuts.
 std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, const TContours& Contours);
 
 // Adds to Lines the segment where the triangle Facet crosses the plane of coordinate Position on Axis
@@ -117,5 +120,8 @@ void CutFacetWithAxisPlane(const TPolygon& Facet, int Axis, TLines& Lines, doubl
 // to its top outboard end, is completed by its mirror image in y = 0 when it reaches within 0.05 of
 // the centre plane, and is closed. nullptr when the plane misses the mesh.
 std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double X);
+// The same section through an index of the mesh along x, for callers that cut many stations: build
+// the index once (TFacetCutIndex(Facets, XAxisVector)) and cut every station through it.
+std::unique_ptr<TPolyline> PolygonSectionAtX(const TFacetCutIndex& Index, double X);
 
 }  // namespace sarnova

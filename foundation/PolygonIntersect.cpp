@@ -1,12 +1,14 @@
 #include "foundation/PolygonIntersect.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <compare>
 #include <string>
 #include <utility>
 
 #include "foundation/Errors.h"
+#include "foundation/FacetCutIndex.h"
 #include "foundation/GeomBox.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/PolyList.h"
@@ -183,15 +185,64 @@ TIntersectionVertex* TIntersectionVertices::Vertex(int Index) const {
     return FItems[static_cast<std::size_t>(Index)].get();
 }
 
+namespace {
+
+std::uint64_t BitsOf(double V) { return std::bit_cast<std::uint64_t>(V); }
+
+std::size_t ExactHash(const std::uint64_t (&B)[3]) {
+    std::uint64_t H = B[0] * 0x9E3779B97F4A7C15ULL;
+    H = (H ^ (H >> 29) ^ B[1]) * 0xBF58476D1CE4E5B9ULL;
+    H = (H ^ (H >> 31) ^ B[2]) * 0x94D049BB133111EBULL;
+    return static_cast<std::size_t>(H ^ (H >> 32));
+}
+
+}  // namespace
+
+int TIntersectionVertices::FindExact(const TMVector& P, std::size_t& Slot) const {
+    const std::uint64_t Key[3] = {BitsOf(P.X), BitsOf(P.Y), BitsOf(P.Z)};
+    const std::size_t Mask = FExact.size() - 1;
+    for (Slot = ExactHash(Key) & Mask;; Slot = (Slot + 1) & Mask) {
+        const TExactSlot& S = FExact[Slot];
+        if (S.Number < 0) return -1;
+        if (S.Bits[0] == Key[0] && S.Bits[1] == Key[1] && S.Bits[2] == Key[2]) return S.Number;
+    }
+}
+
+void TIntersectionVertices::AddExact(const TMVector& P, int Number) {
+    if (2 * (FExactCount + 1) > FExact.size()) {
+        std::vector<TExactSlot> Old(std::max<std::size_t>(64, 2 * FExact.size()), TExactSlot{{0, 0, 0}, -1});
+        Old.swap(FExact);
+        for (const TExactSlot& S : Old)
+            if (S.Number >= 0) {
+                std::size_t Slot = ExactHash(S.Bits) & (FExact.size() - 1);
+                while (FExact[Slot].Number >= 0) Slot = (Slot + 1) & (FExact.size() - 1);
+                FExact[Slot] = S;
+            }
+    }
+    std::size_t Slot = 0;
+    if (FindExact(P, Slot) >= 0) return;
+    FExact[Slot] = {{BitsOf(P.X), BitsOf(P.Y), BitsOf(P.Z)}, Number};
+    ++FExactCount;
+}
+
 TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
-    const int Number = FPlaces.FindOrAdd(P);
-    if (Number == Count()) FItems.push_back(std::make_unique<TIntersectionVertex>(P));
+    std::size_t Slot = 0;
+    // The tolerant search gives the oldest vertex within reach, and the same position never reaches a
+    // different one later: the exact match is what that search would find again.
+    int Number = FExact.empty() ? -1 : FindExact(P, Slot);
+    if (Number < 0) {
+        Number = FPlaces.FindOrAdd(P);
+        if (Number == Count()) FItems.push_back(std::make_unique<TIntersectionVertex>(P));
+        AddExact(P, Number);
+    }
     return FItems[static_cast<std::size_t>(Number)].get();
 }
 
 void TIntersectionVertices::Clear() {
     FItems.clear();
     FPlaces.Clear();
+    FExact.clear();
+    FExactCount = 0;
 }
 
 TIntersectionEdge* TIntersectionEdges::Edge(int Index) const {
@@ -281,13 +332,21 @@ void TPolygonIntersections::AddSegmentUnchecked(const TMVector& A, const TMVecto
 
 void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TPolygonList& Mesh) {
     Clear();
-    for (int I = 0; I < Mesh.Count(); ++I) {
+    const TPlaneCutter Cutter(Plane, OnPlaneTolerance(Mesh));
+    TMSegment Cut;
+    for (int I = 0; I < Mesh.Count(); ++I)
         ForEachTriangle(*Mesh.Polygon(I), [&](const TMTriangle& T) {
-            TMSegment Cut;
-            const int Code = PlaneCutsTriangleArray(Plane, T, Cut);
-            if (Code == ptcCrossing || Code == ptcSegment) AddSegment(Cut);
+            if (Cutter.Cut(T, Cut)) AddSegment(Cut);
         });
-    }
+}
+
+void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TFacetCutIndex& Index) {
+    Clear();
+    const TPlaneCutter Cutter(Plane, Index.Tolerance());
+    TMSegment Cut;
+    Index.ForEachNear(Plane, [&](int I) {
+        if (Cutter.Cut(Index.Triangle(I), Cut)) AddSegment(Cut);
+    });
 }
 
 void TPolygonIntersections::IntersectMeshes(const TPolygonList& A, const TPolygonList& B) {
@@ -375,6 +434,12 @@ std::unique_ptr<TPolyline> IntersectFacets(const TPolygon& A, const TPolygon& B)
 std::unique_ptr<TPolylineList> IntersectPlaneWithPolygons(const TMPlane& Plane, const TPolygonList& Mesh) {
     TPolygonIntersections Cut;
     Cut.IntersectPlane(Plane, Mesh);
+    return Cut.ToPolylines();
+}
+
+std::unique_ptr<TPolylineList> IntersectPlaneWithPolygons(const TMPlane& Plane, const TFacetCutIndex& Index) {
+    TPolygonIntersections Cut;
+    Cut.IntersectPlane(Plane, Index);
     return Cut.ToPolylines();
 }
 

@@ -14,6 +14,7 @@
 
 namespace sarnova {
 
+class TFacetCutIndex;
 class TPolygon;
 class TPolygonList;
 class TPolyline;
@@ -68,9 +69,21 @@ public:
     void Clear();
 
 private:
+    // A position met before, by its exact bits: cuts meet most positions twice or more (every cut
+    // point ends two segments), and the exact match spares the tolerant search.
+    struct TExactSlot {
+        std::uint64_t Bits[3];
+        int Number;
+    };
+    int FindExact(const TMVector& P, std::size_t& Slot) const;
+    void AddExact(const TMVector& P, int Number);
+
     std::vector<std::unique_ptr<TIntersectionVertex>> FItems;
     // Vertex i sits at position number i.
     TPositionIndex FPlaces;
+    // Open addressing, a power of two in size, at most half full; Number -1 marks a free slot.
+    std::vector<TExactSlot> FExact;
+    std::size_t FExactCount = 0;
 };
 
 // The edges, owned.
@@ -112,8 +125,13 @@ public:
     void AddSegmentUnchecked(const TMVector& A, const TMVector& B);
     // Clear, then the plane's cut of every facet; a quadrilateral is cut as its triangles (0, 1, 2)
     // and (0, 2, 3). Crossing segments and segments along an edge are gathered; touching points and
-    // facets lying in the plane add nothing. Linear in the number of facets.
+    // facets lying in the plane add nothing. Corners within the mesh's on-plane tolerance count as
+    // on the plane (TPlaneCutter), so a closed mesh gives closed cuts even where the plane passes
+    // through vertices. Linear in the number of facets.
     void IntersectPlane(const TMPlane& Plane, const TPolygonList& Mesh);
+    // The same cut through an index of the mesh: the same segments in the same order, found among
+    // the triangles near the plane only.
+    void IntersectPlane(const TMPlane& Plane, const TFacetCutIndex& Index);
     // Adds the cuts of every pair of triangles, one of each mesh, that meet (quadrilaterals as their
     // two triangles). Only triangles whose boxes reach into the overlap of the meshes' boxes (grown
     // by a tenth about its centre) are examined, and pairs are found through a grid on their boxes
@@ -133,6 +151,8 @@ std::unique_ptr<TPolyline> IntersectFacets(const TPolygon& A, const TPolygon& B)
 
 // Cut lines of a plane with a mesh; nullptr when there are none.
 std::unique_ptr<TPolylineList> IntersectPlaneWithPolygons(const TMPlane& Plane, const TPolygonList& Mesh);
+// The same lines through an index of the mesh, for callers that cut it many times.
+std::unique_ptr<TPolylineList> IntersectPlaneWithPolygons(const TMPlane& Plane, const TFacetCutIndex& Index);
 // Cut lines of two meshes; nullptr when there are none.
 std::unique_ptr<TPolylineList> IntersectPolygonLists(const TPolygonList& MeshA, const TPolygonList& MeshB);
 

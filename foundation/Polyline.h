@@ -185,7 +185,9 @@ public:
     // Removes every point whose x, y and z equal its predecessor's exactly; returns the new count.
     // Below two points nothing changes and the result is the count minus one (-1 or 0).
     int RemoveDuplicatePoints();
-    // Removes interior points lying within 1e-4 of the line through their two neighbours.
+    // Removes interior points so that every removed point lies within 1e-4 of the line through the
+    // two kept points around it: the thinned polyline stays within 1e-4 of the original, and an area
+    // it bounds moves by no more than that times its length. The first and last points stay.
     void RemoveCollinearPoints();
     // Cuts x, y and z of every point to 3 decimals towards zero (in single precision).
     void RoundCoordinates();

@@ -246,23 +246,43 @@ int TPolyline::RemoveDuplicatePoints() {
 
 void TPolyline::RemoveCollinearPoints() {
     const int N = Count();
-    // The survivors stay at the front; each new point first takes away the survivors it makes
-    // collinear, last one first. Removing a point only changes its left neighbour's test, so this
-    // is the same as restarting the scan after every removal, in one pass.
-    int Kept = 0;
-    for (int I = 0; I < N; ++I) {
-        const TMVector Next = TRPoints::Point(I)->Vector();
-        while (Kept >= 2) {
-            const TMLine Line = LineThroughPoints(TRPoints::Point(Kept - 2)->Vector(), Next);
-            if (!(VectorLength(Line.Direction) > 0) ||
-                !(DistanceFromPointToLine(TRPoints::Point(Kept - 1)->Vector(), Line) < DefaultTolerance))
+    if (N < 3) return;
+    auto At = [this](int I) { return TRPoints::Point(I)->Vector(); };
+    // Every point between A and B, as the polyline first had it, lies within the tolerance of the line
+    // through A and B. Measuring against the first points, not against what is left, keeps the
+    // thinned line within the tolerance of the original everywhere: deviations cannot add up.
+    auto Spans = [&](int A, int B) {
+        const TMVector PA = At(A), PB = At(B);
+        if (!(VectorLength(VectorFromTo(PA, PB)) > 0)) return false;
+        const TMLine Line = LineThroughPoints(PA, PB);
+        for (int K = A + 1; K < B; ++K)
+            if (!(DistanceFromPointToLine(At(K), Line) < DefaultTolerance)) return false;
+        return true;
+    };
+    // From each kept point, the next one kept is the farthest that a doubling search and then a
+    // bisection find spanning: a run of k points costs about k log k tests, never k squared.
+    std::vector<int> Kept{0};
+    for (int A = 0; A < N - 1;) {
+        int Good = A + 1;
+        int Bad = N;
+        for (int Step = 1; A + 1 + Step < N; Step *= 2) {
+            if (!Spans(A, A + 1 + Step)) {
+                Bad = A + 1 + Step;
                 break;
-            --Kept;
+            }
+            Good = A + 1 + Step;
         }
-        if (I != Kept) Exchange(I, Kept);
-        ++Kept;
+        while (Bad - Good > 1) {
+            const int Mid = Good + (Bad - Good) / 2;
+            (Spans(A, Mid) ? Good : Bad) = Mid;
+        }
+        Kept.push_back(Good);
+        A = Good;
     }
-    while (Count() > Kept) Delete(Count() - 1);
+    // The survivors move to the front in order (the points themselves), the rest is freed.
+    for (int I = 0; I < static_cast<int>(Kept.size()); ++I)
+        if (Kept[static_cast<std::size_t>(I)] != I) Exchange(I, Kept[static_cast<std::size_t>(I)]);
+    while (Count() > static_cast<int>(Kept.size())) Delete(Count() - 1);
 }
 
 void TPolyline::RoundCoordinates() {

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <tuple>
 #include <vector>
 
 #include "VkMathsExpect.h"
 #include "foundation/Errors.h"
+#include "foundation/VkMathsIntersect.h"
 #include "platform/RecordingGraphics.h"
 
 using namespace sarnova;
@@ -224,11 +227,12 @@ TEST(PolylineTidy, RemoveCollinearPoints) {
     L->RemoveCollinearPoints();
     ExpectPoints(L.get(), {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}});
 
-    // Point 1 is 1.6e-4 off the line to point 2 and stays at first; once point 2 (on the line from
-    // point 1 to point 3) is gone, it is 8e-5 off the line to point 3 and goes too.
+    // Point 2 lies on the line from point 1 to point 3 and goes. Point 1 is only 8e-5 off the line
+    // from point 0 to point 3, but point 2 is 1.2e-4 off it: taking point 1 away as well would move
+    // the line farther than the tolerance from a point it replaced, so point 1 stays.
     auto Bent = Line({{0, 0, 0}, {1, 0.00008, 0}, {0.5, 0.00012, 0}, {2, 0, 0}, {2, 1, 0}});
     Bent->RemoveCollinearPoints();
-    ExpectPoints(Bent.get(), {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}});
+    ExpectPoints(Bent.get(), {{0, 0, 0}, {1, 0.00008, 0}, {2, 0, 0}, {2, 1, 0}});
 
     // A point that doubles back along the line lies on it, and goes.
     auto Spike = Line({{0, 0, 0}, {2, 0, 0}, {1, 0, 0}, {1, 1, 0}});
@@ -239,6 +243,42 @@ TEST(PolylineTidy, RemoveCollinearPoints) {
     auto Back = Line({{0, 0, 0}, {1, 0, 0}, {0, 0, 0}});
     Back->RemoveCollinearPoints();
     EXPECT_EQ(Back->Count(), 3);
+}
+
+// A finely sampled arc: each point lies far within the tolerance of the chord of its neighbours, so
+// thinning that only looked at the line that is left would straighten the arc bit by bit.
+TEST(PolylineTidy, RemovedPointsStayWithinTheToleranceOfTheThinnedLine) {
+    for (const int N : {1000, 20000, 200000}) {
+        SCOPED_TRACE(N);
+        TPolyline Arc;
+        std::vector<TMVector> Original;
+        for (int I = 0; I <= N; ++I) {
+            const double A = std::numbers::pi * I / N;
+            Original.push_back({5 * std::cos(A), 5 * std::sin(A), 0});
+            Arc.AddVector(Original.back());
+        }
+        Arc.RemoveCollinearPoints();
+        ASSERT_GE(Arc.Count(), 2);
+        EXPECT_LT(Arc.Count(), N + 1);
+        // Every original point lies within 1e-4 of the thinned polyline's segment over it.
+        double Worst = 0;
+        int Segment = 0;
+        for (const TMVector& P : Original) {
+            const TMVector End = Arc.Point(Segment + 1)->Vector();
+            Worst = std::max(Worst, DistanceFromPointToLine(P, LineThroughPoints(Arc.Point(Segment)->Vector(), End)));
+            if (P == End && Segment + 2 < Arc.Count()) ++Segment;
+        }
+        EXPECT_LT(Worst, 1e-4);
+        // The half disc's area moves by no more than the tolerance times the arc's length.
+        double Area = 0;
+        for (int I = 0; I + 1 < Arc.Count(); ++I)
+            Area += Arc.Point(I)->X * Arc.Point(I + 1)->Y - Arc.Point(I + 1)->X * Arc.Point(I)->Y;
+        Area /= 2;
+        double Exact = 0;
+        for (int I = 0; I < N; ++I) Exact += Original[I].X * Original[I + 1].Y - Original[I + 1].X * Original[I].Y;
+        Exact /= 2;
+        EXPECT_LE(std::fabs(Area - Exact), 1e-4 * 5 * std::numbers::pi);
+    }
 }
 
 TEST(PolylineTidy, RoundCoordinatesCutsToThreeDecimalsTowardsZero) {

@@ -1,0 +1,223 @@
+#include "foundation/FacetCutIndex.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "foundation/Polygon.h"
+
+namespace sarnova {
+
+namespace {
+
+// Rounding in a mesh built from angles or transforms stays within a few thousand units in the last
+// place of its coordinates; features are drawn at 1e-4 and above.
+constexpr double SizeFraction = 1e-10;
+constexpr double MagnitudeFraction = 1e-13;
+
+bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.Y) && std::isfinite(V.Z); }
+
+double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
+double CoordinateOf(const TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
+
+// A corner the facet does not have counts as the origin, as in the facet measures.
+TMVector CornerOf(const TPolygon& F, int I) {
+    const TRPoint* P = F.Corner(I);
+    return P ? P->Vector() : ZeroVector;
+}
+
+}  // namespace
+
+// ---- Tolerance ----
+
+void TCutTolerance::Add(const TMVector& P) {
+    if (!IsFinite(P)) return;
+    FLow = {std::min(FLow.X, P.X), std::min(FLow.Y, P.Y), std::min(FLow.Z, P.Z)};
+    FHigh = {std::max(FHigh.X, P.X), std::max(FHigh.Y, P.Y), std::max(FHigh.Z, P.Z)};
+}
+
+double TCutTolerance::Tolerance() const {
+    if (!(FLow.X <= FHigh.X)) return 0;
+    const double Size = std::max({FHigh.X - FLow.X, FHigh.Y - FLow.Y, FHigh.Z - FLow.Z});
+    const double Magnitude = std::max({-FLow.X, -FLow.Y, -FLow.Z, FHigh.X, FHigh.Y, FHigh.Z});
+    const double Result = SizeFraction * Size + MagnitudeFraction * Magnitude;
+    return std::isfinite(Result) ? Result : 0;
+}
+
+double OnPlaneTolerance(const TPolygonList& Mesh) {
+    TCutTolerance T;
+    for (int I = 0; I < Mesh.Count(); ++I) {
+        const TPolygon& F = *Mesh.Polygon(I);
+        for (int K = 0; K < F.CornerCount(); ++K) T.Add(CornerOf(F, K));
+    }
+    return T.Tolerance();
+}
+
+// ---- One plane ----
+
+TPlaneCutter::TPlaneCutter(const TMPlane& Plane, double Tolerance) : FPlane(Plane) {
+    const TMVector& N = Plane.Normal;
+    if (N.Y == 0 && N.Z == 0 && N.X != 0) FAxis = 0;
+    if (N.X == 0 && N.Z == 0 && N.Y != 0) FAxis = 1;
+    if (N.X == 0 && N.Y == 0 && N.Z != 0) FAxis = 2;
+    if (FAxis >= 0) {
+        FLevel = Plane.Distance / CoordinateOf(N, FAxis);
+        FTolerance = Tolerance;
+    } else {
+        // Side measures in units of the normal's length.
+        FTolerance = Tolerance * VectorLength(N);
+    }
+}
+
+double TPlaneCutter::Side(const TMVector& P) const {
+    const double D = FAxis >= 0 ? CoordinateOf(P, FAxis) - FLevel : VectorDot(FPlane.Normal, P) - FPlane.Distance;
+    return std::fabs(D) <= FTolerance ? 0 : D;
+}
+
+bool TPlaneCutter::Cut(const TMTriangle& T, TMSegment& Segment, int* Corners) const {
+    const double D[3] = {Side(T[0]), Side(T[1]), Side(T[2])};
+    int On = 0, Above = 0, Below = 0;
+    for (double S : D) {
+        if (S == 0) ++On;
+        else if (S > 0) ++Above;
+        else if (S < 0) ++Below;
+        else return false;  // not a number
+    }
+    // Along an edge, or across: not in the plane, missing it, or touching it at one corner.
+    if (On != 2 && !(Above > 0 && Below > 0)) return false;
+    TMVector Points[2];
+    int From[2] = {-1, -1};
+    int N = 0;
+    for (int K = 0; K < 3; ++K)
+        if (D[K] == 0) {
+            Points[N] = T[static_cast<std::size_t>(K)];
+            if (FAxis >= 0) CoordinateOf(Points[N], FAxis) = FLevel;
+            From[N++] = K;
+        }
+    for (int K = 0; K < 3 && N < 2; ++K) {
+        const int E = (K + 1) % 3;
+        if (!((D[K] < 0 && D[E] > 0) || (D[K] > 0 && D[E] < 0))) continue;
+        // Measured from the lower end, so that the two triangles sharing an edge find the same point
+        // to the last bit whichever way round they hold it.
+        const bool Forward = std::tie(T[K].X, T[K].Y, T[K].Z) < std::tie(T[E].X, T[E].Y, T[E].Z);
+        const int A = Forward ? K : E, B = Forward ? E : K;
+        const TMVector& P = T[static_cast<std::size_t>(A)];
+        const TMVector& Q = T[static_cast<std::size_t>(B)];
+        Points[N] = VectorAdd(P, VectorScale(VectorFromTo(P, Q), D[A] / (D[A] - D[B])));
+        if (FAxis >= 0) CoordinateOf(Points[N], FAxis) = FLevel;
+        ++N;
+    }
+    // A corner that is not finite spoils the triangle, whichever corners the cut uses.
+    if (N != 2 || !IsFinite(T[0]) || !IsFinite(T[1]) || !IsFinite(T[2])) return false;
+    Segment.Start = Points[0];
+    Segment.End = Points[1];
+    if (Corners) {
+        Corners[0] = From[0];
+        Corners[1] = From[1];
+    }
+    return true;
+}
+
+// ---- Many parallel planes ----
+
+TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Direction)
+    : FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
+    const std::size_t Facets = static_cast<std::size_t>(Mesh.Count());
+    FTriangles.reserve(Facets + Facets / 8);
+    FRange.reserve(Facets + Facets / 8);
+    FFacet.reserve(Facets + Facets / 8);
+    TCutTolerance Scale;
+    double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0;
+    auto Take = [&](const TMTriangle& T, int Code) {
+        std::array<double, 2> R{1, 0};
+        if (IsFinite(T[0]) && IsFinite(T[1]) && IsFinite(T[2])) {
+            const double A = VectorDot(FDirection, T[0]), B = VectorDot(FDirection, T[1]), C = VectorDot(FDirection, T[2]);
+            R = {std::min({A, B, C}), std::max({A, B, C})};
+            if (std::isfinite(R[0]) && std::isfinite(R[1])) {
+                Low = std::min(Low, R[0]);
+                High = std::max(High, R[1]);
+                ExtentSum += R[1] - R[0];
+            } else {
+                R = {1, 0};
+            }
+        }
+        FTriangles.push_back(T);
+        FRange.push_back(R);
+        FFacet.push_back(Code);
+    };
+    for (int I = 0; I < Mesh.Count(); ++I) {
+        const TPolygon& F = *Mesh.Polygon(I);
+        const TMVector C0 = CornerOf(F, 0), C1 = CornerOf(F, 1), C2 = CornerOf(F, 2);
+        Scale.Add(C0);
+        Scale.Add(C1);
+        Scale.Add(C2);
+        if (F.GetShape() == 1) {
+            const TMVector C3 = CornerOf(F, 3);
+            Scale.Add(C3);
+            Take({C0, C1, C2}, 2 * I + 1);
+            Take({C0, C2, C3}, 2 * I + 1);
+        } else {
+            Take({C0, C1, C2}, 2 * I);
+        }
+    }
+    FTolerance = Scale.Tolerance();
+    if (!(Low <= High)) {  // nothing can be cut
+        FSlabStart.assign(1, 0);
+        return;
+    }
+    const double Length = VectorLength(FDirection);
+    // The cutter's tolerance along the direction, and room for the rounding of a plane's level.
+    FMargin = 2 * FTolerance * Length + 1e-12 * std::max(std::fabs(Low), std::fabs(High));
+    FLow = Low - FMargin;
+    const double Span = High + FMargin - FLow;
+    // Slabs about as wide as the triangles are long: each triangle sits in one or two of them, and the
+    // slabs hold about twice the triangles whatever their shape.
+    const double Cuttable = static_cast<double>(std::count_if(FRange.begin(), FRange.end(),
+                                                              [](const auto& R) { return R[0] <= R[1]; }));
+    const double MeanExtent = ExtentSum / Cuttable;
+    double Slabs = MeanExtent > 0 ? std::ceil(Span / MeanExtent) : 1;
+    Slabs = std::clamp(Slabs, 1.0, Cuttable);
+    FSlabWidth = Span > 0 ? Span / Slabs : 1;
+    const std::size_t K = static_cast<std::size_t>(Slabs);
+    FSlabStart.assign(K + 1, 0);
+    auto Clamped = [&](double Level) {
+        const double S = std::floor((Level - FLow) / FSlabWidth);
+        return static_cast<std::size_t>(std::clamp(S, 0.0, Slabs - 1));
+    };
+    // Count, then fill: every slab's members in one array, ascending.
+    for (const auto& R : FRange)
+        if (R[0] <= R[1])
+            for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B) ++FSlabStart[B + 1];
+    for (std::size_t B = 1; B <= K; ++B) FSlabStart[B] += FSlabStart[B - 1];
+    FSlabMembers.resize(FSlabStart[K]);
+    std::vector<std::size_t> Fill(FSlabStart.begin(), FSlabStart.end() - 1);
+    for (std::size_t I = 0; I < FRange.size(); ++I) {
+        const auto& R = FRange[I];
+        if (R[0] <= R[1])
+            for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B)
+                FSlabMembers[Fill[B]++] = static_cast<int>(I);
+    }
+}
+
+std::size_t TFacetCutIndex::Slab(double Level) const {
+    const std::size_t K = FSlabStart.size() - 1;
+    const double S = std::floor((Level - FLow) / FSlabWidth);
+    // A level that is not a number has no slab; one beyond the ends looks at the end slab, whose
+    // triangles' extents then turn it away.
+    if (K == 0 || std::isnan(S)) return K;
+    return static_cast<std::size_t>(std::clamp(S, 0.0, static_cast<double>(K - 1)));
+}
+
+bool TFacetCutIndex::Parallel(const TMVector& Normal) const {
+    const double Cross = VectorLength(VectorCross(Normal, FDirection));
+    return VectorLength(Normal) > 0 && Cross <= 1e-13 * VectorLength(Normal) * VectorLength(FDirection);
+}
+
+bool TFacetCutIndex::LevelOf(const TMPlane& Plane, double& Level) const {
+    if (!Parallel(Plane.Normal)) return false;
+    // Normal = k Direction: the plane is Direction . P = Distance / k.
+    const double K = VectorDot(Plane.Normal, FDirection) / VectorDot(FDirection, FDirection);
+    Level = Plane.Distance / K;
+    return std::isfinite(Level);
+}
+
+}  // namespace sarnova
