@@ -8,6 +8,7 @@
 
 #include "foundation/Contours.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/FacetCutIndex.h"
 #include "foundation/Polygon.h"
 #include "naval/VkHydro.h"
 #include "platform/Screen.h"
@@ -29,74 +30,16 @@ struct TCutRules {
 constexpr TCutRules SectionsOfRules{0.001, 0.05, false};
 constexpr TCutRules CreateRules{0, 0, true};
 
-// Cuts one mesh at many stations. Each cut looks only at the facets whose x range reaches the
-// station: the facets are bucketed by x once, so a hull of many facets is not scanned per station.
+// Cuts one mesh at many stations through an index of its facets along x, built once, so a hull of
+// many facets is not scanned per station.
 class TStationCutter {
 public:
-    explicit TStationCutter(const TPolygonList& Mesh) : FMesh(Mesh) {
-        const int N = Mesh.Count();
-        if (N == 0) return;
-        const TMBox Box = Mesh.Extents();
-        FMinX = Box.Min.X;
-        // Buckets about as wide as a facet is long, so each facet sits in one or two of them and a
-        // station looks at the facets of one bucket.
-        double Spans = 0;
-        for (int I = 0; I < N; ++I) {
-            const TPolygon& F = *Mesh.Polygon(I);
-            Spans += PolygonX(F, 0) - PolygonX(F, 1);
-        }
-        const double Length = Box.Max.X - Box.Min.X;
-        const int MaxBuckets = std::min(N, 65536);
-        const double Buckets = Spans > 0 ? std::ceil(Length / (Spans / N)) : MaxBuckets;
-        FBuckets = Buckets >= MaxBuckets ? MaxBuckets : std::max(1, static_cast<int>(Buckets));
-        FWidth = Length / FBuckets;
-        std::vector<std::pair<int, int>> Range(static_cast<std::size_t>(N));
-        FStart.assign(static_cast<std::size_t>(FBuckets) + 1, 0);
-        for (int I = 0; I < N; ++I) {
-            const TPolygon& F = *Mesh.Polygon(I);
-            const int B0 = Bucket(PolygonX(F, 1) - Slack), B1 = Bucket(PolygonX(F, 0) + Slack);
-            Range[static_cast<std::size_t>(I)] = {B0, B1};
-            for (int B = B0; B <= B1; ++B) ++FStart[static_cast<std::size_t>(B) + 1];
-        }
-        for (int B = 0; B < FBuckets; ++B) FStart[static_cast<std::size_t>(B) + 1] += FStart[static_cast<std::size_t>(B)];
-        FFacets.resize(static_cast<std::size_t>(FStart.back()));
-        std::vector<int> Fill(FStart.begin(), FStart.end() - 1);
-        for (int I = 0; I < N; ++I)
-            for (int B = Range[static_cast<std::size_t>(I)].first; B <= Range[static_cast<std::size_t>(I)].second; ++B)
-                FFacets[static_cast<std::size_t>(Fill[static_cast<std::size_t>(B)]++)] = I;
-    }
-
-    // The closed section at X (PolygonSectionAtX of the facets that reach X); nullptr where the
-    // mesh has none.
-    std::unique_ptr<TPolyline> SectionAt(double X) const {
-        if (FBuckets == 0) return nullptr;
-        const int B = Bucket(X);
-        TPolygonList Near;
-        for (int K = FStart[static_cast<std::size_t>(B)]; K < FStart[static_cast<std::size_t>(B) + 1]; ++K) {
-            const TPolygon& F = *FMesh.Polygon(FFacets[static_cast<std::size_t>(K)]);
-            if (PolygonX(F, 1) - Slack <= X && X <= PolygonX(F, 0) + Slack) Near.Add(CopyPolygon(F));
-        }
-        if (Near.Count() == 0) return nullptr;
-        return PolygonSectionAtX(Near, X);
-    }
+    explicit TStationCutter(const TPolygonList& Mesh) : FIndex(Mesh, XAxisVector) {}
+    // The closed section at X; nullptr where the mesh has none.
+    std::unique_ptr<TPolyline> SectionAt(double X) const { return PolygonSectionAtX(FIndex, X); }
 
 private:
-    // Wider than any tolerance of the plane cut, so no facet that touches the plane is missed.
-    static constexpr double Slack = 1e-3;
-
-    int Bucket(double X) const {
-        if (!(FWidth > 0)) return 0;
-        const double B = std::floor((X - FMinX) / FWidth);
-        if (!(B >= 0)) return 0;
-        return B >= FBuckets ? FBuckets - 1 : static_cast<int>(B);
-    }
-
-    const TPolygonList& FMesh;
-    double FMinX = 0;
-    double FWidth = 0;
-    int FBuckets = 0;
-    std::vector<int> FStart;   // bucket B holds FFacets[FStart[B] .. FStart[B + 1])
-    std::vector<int> FFacets;
+    TFacetCutIndex FIndex;
 };
 
 double AreaFor(TPolyline& Section, const TCutRules& Rules) {
