@@ -1,18 +1,72 @@
 #include "document/GUnknown.h"
 
+#include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {
 
+namespace {
+
+bool IsBlockLine(const std::string& Trimmed) {
+    return Trimmed.size() >= 2 && Trimmed.front() == '[' && Trimmed.back() == ']';
+}
+
+// Whether the block opened by Keyword, whose lines In reads next, holds member blocks up to an
+// "[End Group]" line: a closed group does; an old-style group does unless its kind line (the one after
+// the name) says it is open.
+bool HoldsMembers(const std::string& Keyword, TTextReader& In) {
+    const std::string Key = UpperCase(Keyword);
+    if (Key == "TCLOSEDGROUP") return true;
+    if (Key != "TGROUP") return false;
+    const TTextReader::TMark Start = In.Mark();
+    In.ReadLine();
+    const bool Open = UpperCase(In.ReadLine()).find("OPEN") != std::string::npos;
+    In.Restore(Start);
+    return !Open;
+}
+
+}  // namespace
+
+TGeoUnknown::TGeoUnknown() { SetCapabilities(GetCapabilities() | cpUndoable); }
+
 void TGeoUnknown::LoadFromText(TTextReader& In) {
     if (GConsole) GConsole->WriteLine("Warning: Unknow Object loaded " + BlockKeyword + ", object will be stored");
+    ReadLines(In);
+}
+
+void TGeoUnknown::ReadLines(TTextReader& In) {
     StoredLines.clear();
-    // Only a line of length 0 ends the block: a line of blanks is part of it.
+    const int FirstLine = In.LineNumber() - 1;
+    int Depth = HoldsMembers(BlockKeyword, In) ? 1 : 0;
     while (!In.Eof()) {
         std::string Line = In.ReadLine();
-        if (Line.empty()) break;
+        // Only a line of length 0 ends a plain block: a line of blanks is part of it.
+        if (Depth == 0 && Line.empty()) return;
+        const std::string Trimmed = Trim(Line);
+        const bool Nests = Depth > 0 && IsBlockLine(Trimmed);
         StoredLines.push_back(std::move(Line));
+        if (!Nests) continue;
+        if (UpperCase(Trimmed) != "[END GROUP]") {
+            if (HoldsMembers(Trimmed.substr(1, Trimmed.size() - 2), In)) ++Depth;
+        } else if (--Depth == 0) {
+            // The group's own end line; the empty line after it closes the block and is written back
+            // by SaveToText.
+            const TTextReader::TMark After = In.Mark();
+            if (!In.ReadLine().empty()) In.Restore(After);
+            return;
+        }
+    }
+    if (Depth > 0 && GConsole)
+        GConsole->WriteLine("Warning: " + BlockKeyword + " block of line " + std::to_string(FirstLine) +
+                            " has no [End Group] line, kept to the end of the file");
+}
+
+void TGeoUnknown::Assign(const TGeometry& Source) {
+    TGeometry::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoUnknown*>(&Source)) {
+        BlockKeyword = Other->BlockKeyword;
+        StoredLines = Other->StoredLines;
     }
 }
 

@@ -12,29 +12,37 @@ namespace sarnova {
 // The frame the GUI registers for the placeholder (the block shown read-only).
 inline const char* const GUnknownFrameName = "GUnknownFrame";
 
-// Never registered: the file reader makes one when the registry knows no class for a keyword. It can be
-// picked but not edited, undone or cloned, has no points, no extents and no data object, and is never
+// Never registered: the file reader makes one when the registry knows no class for a keyword, or when a
+// block of a known keyword cannot make a valid entity. It can be picked, cloned and undone (so deleting
+// it can be taken back) but not edited, has no points, no extents and no data object, and is never
 // deleted for having no extents.
 class TGeoUnknown : public TGeometry {
 public:
+    TGeoUnknown();
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoUnknown>(); }
     // The leading blank keeps every file keyword from selecting this class; the description is
     // "Unknown Data".
     static std::string GetKeyword() { return " Unknown Data"; }
 
-    // Logs "Warning: Unknow Object loaded <keyword>, object will be stored" and keeps every line, as
-    // read, up to the first empty line or the end of the file.
+    // Logs "Warning: Unknow Object loaded <keyword>, object will be stored", then ReadLines.
     void LoadFromText(TTextReader& In) override;
+    // Keeps every line, as read, up to the first empty line or the end of the file. A block that holds
+    // member blocks (a closed group, or an old-style group that is not open) goes on to its matching
+    // "[End Group]" line, nested groups counted, and takes the empty line after it.
+    void ReadLines(TTextReader& In);
     // "[" BlockKeyword "]", the stored lines, an empty line.
     void SaveToText(TTextWriter& Out) override;
     void AfterListChange() override {}
+    // The keyword and the stored lines, besides the base state.
+    void Assign(const TGeometry& Source) override;
     IGeometryFrame* CreateFrame(void* Owner) override;
     // The base refresh, and the placeholder's own frame shows the block again.
     void UpdateFrame() override;
 
     // The keyword found between the brackets; set by the reader before LoadFromText.
     std::string BlockKeyword;
-    // The block's lines after the keyword line, without the empty closing line.
+    // The block's lines after the keyword line, without the empty closing line (a group block keeps the
+    // empty lines between its members).
     std::vector<std::string> StoredLines;
 };
 

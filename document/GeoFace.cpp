@@ -60,6 +60,7 @@ void TUndoModifyObjectGeometry::Apply(void* Object) {
 void TUndoDestroyObjectGeometry::Capture(void* Object) {
     TGeometry* Entity = AsGeometry(Object);
     OwnerList = Entity->GetOwnerList();
+    if (OwnerList != nullptr) Index = OwnerList->IndexOf(Entity);
     Snapshot = Entity->Clone();
     DescriptionText = RecordName("Delete ", *Entity);
 }
@@ -70,7 +71,9 @@ std::unique_ptr<TUndo> TUndoDestroyObjectGeometry::CreateInverse() {
 
 void* TUndoDestroyObjectGeometry::Apply(void*) {
     if (!Snapshot || OwnerList == nullptr) return nullptr;
-    return OwnerList->Add(std::move(Snapshot));
+    TGeometry* Restored = OwnerList->Add(std::move(Snapshot));
+    if (Restored != nullptr && Index >= 0 && Index < OwnerList->Count() - 1) OwnerList->MoveTo(Index, Restored);
+    return Restored;
 }
 
 // ---- Construction ----
@@ -148,8 +151,12 @@ void TGeometryInterface::Added(TGeometry& Entity) {
 
 void TGeometryInterface::Removed(TGeometry& Entity) {
     TGeometryList::Removed(Entity);
-    if (Entity.HasCapability(cpUndoable) && Recording())
-        RecordUndo(TUndoObject::Create<TUndoDestroyObjectGeometry>(&Entity));
+    if (Entity.HasCapability(cpUndoable) && Recording()) {
+        auto Record = TUndoObject::Create<TUndoDestroyObjectGeometry>(&Entity);
+        // The entity has left the list already; the list says where it stood.
+        Record->Index = RemovedFrom;
+        RecordUndo(std::move(Record));
+    }
 }
 
 void TGeometryInterface::Clear() {

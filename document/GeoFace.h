@@ -46,14 +46,17 @@ public:
     std::unique_ptr<TGeometry> Snapshot;
 };
 
-// Undoing a deletion adds the snapshot back, at the end of the list, under a unique name.
+// Undoing a deletion adds the snapshot back under a unique name, at the place it had in the list (at
+// the end when the list has grown shorter than that place since).
 class TUndoDestroyObjectGeometry : public TUndoDestroyObject {
 public:
+    // Also takes the entity's place while its list still holds it.
     void Capture(void* Object) override;
     std::unique_ptr<TUndo> CreateInverse() override;
     void* Apply(void* Object) override;
 
     TGeometryList* OwnerList = nullptr;
+    int Index = -1;
     std::unique_ptr<TGeometry> Snapshot;
 };
 

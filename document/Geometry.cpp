@@ -13,6 +13,7 @@
 #include "document/Settings.h"
 #include "foundation/Box.h"
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideColors.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
@@ -198,6 +199,8 @@ void TGeometry::SetName(const std::string& Value) {
 void TGeometry::SetOwnerList(TGeometryList* List) { OwnerList = List; }
 
 void TGeometry::SetColor(TColor Value) {
+    // The colour is kept in the file, so a new one is an undoable change like any other.
+    if (Value != Color) BeginChange();
     Color = Value;
     Redraw();
     EndChange();
@@ -260,7 +263,12 @@ void TGeometry::AfterListChange() {
     if (ChangePending || (OwnerList != nullptr && OwnerList == GClipboard)) return;
     const TMBox B = GetExtents();
     // Nothing to show: an empty box or a single point.
-    if (B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z) DeleteFromList();
+    if (!(B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z)) return;
+    // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
+    if (GConsole && OwnerList != nullptr)
+        GConsole->WriteLine("Warning: " + GetDescription() + (Name.empty() ? "" : " " + Name) +
+                            " has nothing left to show and was removed");
+    DeleteFromList();
 }
 
 void TGeometry::Recalculate() { UpdateRenderer(); }
@@ -316,6 +324,8 @@ void TGeometry::Assign(const TGeometry& Source) {
     Color = Source.Color;
     StoreName(Source.Name);
     if (Source.DrawContours()) Contours().SetVisible(true);
+    // A copy or an undo snapshot keeps everything the entity's block keeps.
+    SetMirrored(Source.Mirrored());
 }
 
 void TGeometry::SelectAllPoints() {

@@ -363,7 +363,8 @@ public:
     // Renames; the same text does nothing. Does not make the name unique (only adding does).
     virtual void SetName(const std::string& Value);
     virtual void SetOwnerList(TGeometryList* List);
-    // Stores, redraws and ends a change without beginning one (no undo snapshot).
+    // Stores, redraws and ends a change; a different colour begins the change first, so that it is
+    // undoable.
     virtual void SetColor(TColor Value);
     virtual void SetCapabilities(std::uint16_t Value);
     virtual TDataObject GetDataObject();
@@ -396,7 +397,7 @@ public:
     virtual bool ExecuteMacroCommand(TMacroFile& Macro);
     virtual void Transform(const TMMatrix& M);
     // Copies Selected, Color and Name, as plain stores without notification; shows the contour
-    // overlay when the source shows its own (without setting gsContours).
+    // overlay when the source shows its own (without setting gsContours); takes the mirrored state.
     virtual void Assign(const TGeometry& Source);
     virtual void SelectAllPoints();
     // Screen distance to the nearest point; 1e33 when hidden or without points.

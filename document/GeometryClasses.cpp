@@ -76,6 +76,8 @@ const TGeometryClass* TGeometryClasses::FindEntry(const TGeometry& Entity) const
 
 std::unique_ptr<TGeometry> TGeometryClasses::Clone(const TGeometry& Entity) const {
     const TGeometryClass* Class = FindEntry(Entity);
+    // The placeholder of unread blocks is never registered, yet it is copied and undone like the rest.
+    if (Class == nullptr && dynamic_cast<const TGeoUnknown*>(&Entity) != nullptr) Class = &GeometryClassOf<TGeoUnknown>();
     if (Class == nullptr || !Entity.HasCapability(cpUndoable)) return nullptr;
     auto Copy = Class->Create();
     Copy->Assign(Entity);

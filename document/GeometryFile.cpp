@@ -113,18 +113,47 @@ void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
         throw;
     }
     EndUpdate();
+    // At the top level an end line closes nothing: what came before it is loaded, and the user is told
+    // where reading stopped.
+    if (EndLineStop > 0 && GConsole)
+        GConsole->WriteLine("Warning: [End Group] without a group on line " + std::to_string(EndLineStop) + " of " +
+                            Path.string() + ", the rest of the file was not read");
 }
 
 void TGeometryList::LoadFromText(TTextReader& In) {
+    EndLineStop = 0;
     while (!In.Eof()) {
+        const int LineNumber = In.LineNumber();
         const std::string Line = Trim(In.ReadLine());
         if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
             // Ends a group's members; at the top level it ends the document.
-            if (UpperCase(Line) == "[END GROUP]") return;
+            if (UpperCase(Line) == "[END GROUP]") {
+                EndLineStop = LineNumber;
+                return;
+            }
             const std::string Keyword = Line.substr(1, Line.size() - 2);
+            const TTextReader::TMark Body = In.Mark();
             std::unique_ptr<TGeometry> Entity = FindGeometryClass(Keyword).Create();
-            if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) Unknown->BlockKeyword = Keyword;
-            Entity->LoadFromText(In);
+            if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) {
+                Unknown->BlockKeyword = Keyword;
+                Unknown->LoadFromText(In);
+            } else {
+                try {
+                    Entity->LoadFromText(In);
+                } catch (const std::exception& E) {
+                    // A block that cannot make a valid entity is kept as it was, so that nothing of the
+                    // file is lost and a save writes it back unchanged.
+                    Entity.reset();
+                    In.Restore(Body);
+                    auto Kept = std::make_unique<TGeoUnknown>();
+                    Kept->BlockKeyword = Keyword;
+                    if (GConsole)
+                        GConsole->WriteLine("Warning: damaged " + Line + " block on line " + std::to_string(LineNumber) +
+                                            ": " + E.what() + ", object will be stored unchanged");
+                    Kept->ReadLines(In);
+                    Entity = std::move(Kept);
+                }
+            }
             Add(std::move(Entity));
         } else if (Line.find(VersionMarker) != std::string::npos) {
             CheckFileVersion(Line);

@@ -261,10 +261,14 @@ std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
     return Entity;
 }
 
-std::vector<std::unique_ptr<TGeometry>> TGeometryList::ExtractSelected() {
+std::vector<std::unique_ptr<TGeometry>> TGeometryList::ExtractSelected(std::vector<int>& Places) {
     std::vector<std::unique_ptr<TGeometry>> Taken;
     std::vector<std::unique_ptr<TGeometry>> Kept;
-    for (auto& Entity : Entities) (Entity->Selected ? Taken : Kept).push_back(std::move(Entity));
+    Places.clear();
+    for (auto& Entity : Entities) {
+        if (Entity->Selected) Places.push_back(static_cast<int>(Taken.size() + Kept.size()));
+        (Entity->Selected ? Taken : Kept).push_back(std::move(Entity));
+    }
     Entities = std::move(Kept);
     for (auto& Entity : Taken) UnindexEntity(*Entity);
     if (!Taken.empty()) PositionsStale = true;
@@ -487,7 +491,9 @@ void TGeometryList::DrawPreview(IGraphics& View) {
 void TGeometryList::Delete(int Index) {
     Items(Index);  // range check
     std::unique_ptr<TGeometry> Entity = Extract(Index);
+    RemovedFrom = Index;
     Removed(*Entity);
+    RemovedFrom = -1;
     FreeEntity(std::move(Entity));
 }
 
@@ -514,11 +520,14 @@ void TGeometryList::DeleteSelected() {
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         // Taken out in one pass (not one by one) so that large selections cost linear time; the
         // notifications still run from the last to the first.
-        auto Doomed = ExtractSelected();
+        std::vector<int> Places;
+        auto Doomed = ExtractSelected(Places);
         while (!Doomed.empty()) {
             std::unique_ptr<TGeometry> Entity = std::move(Doomed.back());
             Doomed.pop_back();
+            RemovedFrom = Places[Doomed.size()];
             Removed(*Entity);
+            RemovedFrom = -1;
             FreeEntity(std::move(Entity));
         }
     });

@@ -87,6 +87,7 @@ public:
     // Entities from the last to the first, then OnMessage, then validation after a TGeoListChange.
     virtual void DispatchMessage(TGeoMessage& Message);
     // Reads entity blocks until the end of the text or a "[END GROUP]" line (document/GeometryFile.cpp).
+    // A block that fails to read is kept as a TGeoUnknown with a console warning naming its line.
     virtual void LoadFromText(TTextReader& In);
 
     // ---- Contents ----
@@ -160,8 +161,8 @@ public:
     // Every entity's block, first to last; one that throws does not stop the others, and the first
     // message is thrown again when all were tried.
     void SaveToText(TTextWriter& Out);
-    // Appends the file's entities inside one update bracket. A block that fails to read ends the load
-    // and propagates; the entities read before it stay.
+    // Appends the file's entities inside one update bracket; an end line outside a group stops the
+    // reading with a console warning naming its line.
     void LoadFromFile(const std::filesystem::path& Path);
 
     // Copies (modes 0, 2) or moves (1, 3) all (0, 1) or the selected (2, 3) entities of Source, from
@@ -169,6 +170,10 @@ public:
     void TransferFrom(TGeometryList& Source, std::uint8_t Mode, bool ClearFirst);
     // Transforms the selected entities, or adds transformed clones of them.
     void TransformSelected(const TMMatrix& M, bool Copy);
+
+protected:
+    // While Removed runs for a deletion: the index the entity had in the list; -1 otherwise.
+    int RemovedFrom = -1;
 
 private:
     friend class TGeometry;
@@ -185,8 +190,9 @@ private:
 
     // Takes the entity at Index out of the list and its indexes, without notifications.
     std::unique_ptr<TGeometry> Extract(int Index);
-    // Takes every selected entity out, in list order, without notifications.
-    std::vector<std::unique_ptr<TGeometry>> ExtractSelected();
+    // Takes every selected entity out, in list order, without notifications; Places gets the index
+    // each had.
+    std::vector<std::unique_ptr<TGeometry>> ExtractSelected(std::vector<int>& Places);
     // Frees an entity that has left the list, its observers told while it is whole.
     void FreeEntity(std::unique_ptr<TGeometry> Entity);
     // Closes a bracket on the way out of a failure, keeping the first exception.
@@ -214,6 +220,8 @@ private:
     TProjectOptions ProjectOptions = 0;
     TTrackInfo Tracker;
     TGeometry* HighlightedGeometry = nullptr;
+    // Line of the "[End Group]" that ended the last LoadFromText; 0 when it read to the end.
+    int EndLineStop = 0;
 
     // Position of each entity; rebuilt on demand after an insertion or removal in the middle.
     mutable std::unordered_map<const TGeometry*, int> Positions;

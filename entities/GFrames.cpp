@@ -8,6 +8,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/MacroFile.h"
 #include "foundation/RenderTarget.h"
@@ -147,6 +148,14 @@ IGeometryFrame* TGeoFrames::CreateFrame(void* Owner) {
 }
 
 void TGeoFrames::Transform(const TMMatrix& M) {
+    // Only the x row maps the table; a transform that turns x away (or reverses it) would leave frames
+    // without a spacing that maps x to frame numbers and back.
+    if (!(M[0][0] > 1e-9) && Table.Count() > 0) {
+        if (GConsole)
+            GConsole->WriteLine("Warning: " + GetName() + " not transformed, the frame spacing would become " +
+                                FloatToStr(M[0][0] * Table.Items(0).Spacing));
+        return;
+    }
     BeginChange();
     Table.Assign(*Table.Transformed(M));
     EndChange();

@@ -355,6 +355,12 @@ void TGeoDraggableSurface::SetDrawParameters(bool Show) {
     UpdateFrame();
 }
 
+void TGeoDraggableSurface::Assign(const TGeometry& Source) {
+    TSurfaceEntity<TGeoDraggable>::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source))
+        SetDrawParameters(Other->GetDrawParameters());
+}
+
 void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {
     Undraw();
     Count = Value;

@@ -205,6 +205,8 @@ public:
     bool InRect(const TRect& Rect, IGraphics& View) override;
 
     void SetDrawParameters(bool Show) override;
+    // The base state, and whether parameter lines are drawn (the block keeps it).
+    void Assign(const TGeometry& Source) override;
 
 protected:
     // Both line representations, visible.

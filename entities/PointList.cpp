@@ -71,7 +71,7 @@ void TPointCloud::LoadFromText(TTextReader& In) {
     const std::size_t Equals = Line.find('=');
     const std::size_t Start = Equals == std::string::npos ? 0 : Equals + 1;
     int N = 0;
-    if (!TryStrToInt(Trim(std::string_view(Line).substr(std::min(Start, Line.size()), 255)), N))
+    if (!TryStrToInt(Trim(std::string_view(Line).substr(std::min(Start, Line.size()), 255)), N) || N < 0)
         throw EGeometryError("Error in field PointList.NumPoints");
     // One point per line, appended as read: a count larger than the text holds ends at the reader's
     // end-of-file error instead of allocating for it.

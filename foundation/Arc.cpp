@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "foundation/DeRaridi.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Plane.h"
@@ -164,6 +165,8 @@ void TCircle::SaveToText(TTextWriter& Out) const {
             N = FRead->Normal;
         }
     }
+    // A reader takes the normal as a direction only: it is written as a unit vector.
+    if (const double Length = VectorLength(N); Length > 0) N = VectorScale(N, 1.0 / Length);
     Out.WriteLine(ValueLineText("Radius", R));
     Out.WriteLine(VectorLineText("Centre", FPoints[0].Vector()));
     Out.WriteLine(VectorLineText("Normal", N));
@@ -173,8 +176,12 @@ void TCircle::LoadFromText(TTextReader& In) {
     const double R = ParseValueLine(In.ReadLine());
     const TMVector C = ParseVectorLine(In.ReadLine());
     const TMVector N = ParseVectorLine(In.ReadLine());
+    if (!std::isfinite(R)) throw EGeometryError("Circle radius is not a number");
+    if (R < 0) throw EGeometryError("Circle radius " + FloatToStr(R) + " is negative");
+    const double Length = VectorLength(N);
+    if (!(Length > 0) || !std::isfinite(Length)) throw EGeometryError("Circle normal is not a direction");
     SetFrame(MakeCircle(C, N, R));
-    FRead = TReadValues{R, N};
+    FRead = TReadValues{R, VectorScale(N, 1.0 / Length)};
 }
 
 // ---- TArc ----

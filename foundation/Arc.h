@@ -62,11 +62,13 @@ public:
     // P0, P1, P2, P3, P4.
     std::unique_ptr<TPolyline> ControlPolyline() const;
 
-    // "Radius=r", "Centre=(x,y,z)" and "Normal=(x,y,z)", where the normal is the one the points are
-    // placed from, so that reading the lines back lays the same points and faces the same side.
+    // "Radius=r", "Centre=(x,y,z)" and "Normal=(x,y,z)", where the normal is the unit normal the
+    // points are placed from, so that reading the lines back lays the same points and faces the same
+    // side.
     void SaveToText(TTextWriter& Out) const;
     // Reads the three lines by position (keys are not checked) and lays the points with MakeCircle
-    // from them. A value that is not a number throws ParseFloat's EConvertError.
+    // from them. A value that is not a number throws ParseFloat's EConvertError; a negative radius or a
+    // normal of no length throws EGeometryError.
     void LoadFromText(TTextReader& In);
 
 private:

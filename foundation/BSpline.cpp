@@ -435,11 +435,13 @@ void TBSpline::SaveToText(TTextWriter& F) {
 
 void TBSpline::LoadFromText(TTextReader& F) {
     std::string Line = F.ReadLine();
+    int KnotsGiven = -1;
     if (UpperCase(Line).find("KNOTTYPE") != std::string::npos) {
         KnotTypeByString(Line);
         Line = F.ReadLine();
         if (KnotType == ktNonUniform || KnotType == ktCustom) {
-            SetKnotsText(Line);
+            KnotsGiven = ReadKnotArrayText(Line, FKnots, "TBSpline.SetKnotsText");
+            KnotsChanged();
             MinTParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MinTParameter");
             MaxTParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MaxTParameter");
             Line = F.ReadLine();
@@ -457,6 +459,7 @@ void TBSpline::LoadFromText(TTextReader& F) {
     // text; the knot limit is checked on what was read.
     TPolyline::LoadFromText(F);
     CheckKnotLimit(Count(), FOrder);
+    CheckReadKnots("B-spline", Count(), FOrder, KnotsGiven, FKnots);
 }
 
 // ---- Free routines ----
@@ -554,7 +557,7 @@ std::string KnotArrayText(const TKnotArray& Knots, int Count) {
     return Result + "]";
 }
 
-void ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine) {
+int ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine) {
     std::string_view Body = S.substr(0, S.find(']'));
     const std::size_t Open = Body.find('[');
     if (Open != std::string_view::npos) Body = Body.substr(Open + 1);
@@ -564,6 +567,19 @@ void ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routin
     TKnotArray Values{};
     for (int i = 1; i <= Words; ++i) Values[static_cast<std::size_t>(i - 1)] = ParseFloat(ExtractWord(Body, i));
     std::copy(Values.begin(), Values.begin() + Words, Knots.begin());
+    return Words;
+}
+
+void CheckReadKnots(const char* What, int Points, int Order, int Given, const TKnotArray& Knots) {
+    if (Order < 1) throw EGeometryError(Format("%s order %d is less than 1", {What, Order}));
+    if (Order > Points) throw EGeometryError(Format("%s order %d exceeds its %d points", {What, Order, Points}));
+    if (Given < 0) return;
+    if (Given != Points + Order)
+        throw EGeometryError(Format("%s has %d knots where %d points of order %d need %d",
+                                    {What, Given, Points, Order, Points + Order}));
+    // A range of no length leaves every basis function undefined.
+    if (!(Knots[static_cast<std::size_t>(Order - 1)] < Knots[static_cast<std::size_t>(Points)]))
+        throw EGeometryError(Format("%s knots span no parameter range", {What}));
 }
 
 int FindKnotSpan(int N, int Degree, const TKnotArray& Knots, double T) {

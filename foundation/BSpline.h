@@ -261,8 +261,12 @@ std::string KnotArrayText(const TKnotArray& Knots, int Count);
 // Reads blank-separated knots from between "[" and "]" into u[1], u[2], ...; "," is accepted as
 // decimal separator and knots beyond those given keep their values. Throws EGeometryError
 // "<Routine> - <n> knots given, more than the limit of 499", or the number error, and then changes
-// nothing.
-void ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine);
+// nothing. Returns the number of knots read.
+int ReadKnotArrayText(std::string_view S, TKnotArray& Knots, const char* Routine);
+// Checks a curve or one direction of a surface as read from a file: an order of at least 1 and at
+// most the point count and, when knots were given (Given >= 0), exactly Points + Order of them that
+// span a range of some length. Throws EGeometryError naming What and the fault.
+void CheckReadKnots(const char* What, int Points, int Order, int Given, const TKnotArray& Knots);
 
 // The Degree + 1 non-zero basis functions at T of span Span, here counted from 0 (u[Span+1] <= T <
 // u[Span+2]). Result must hold Degree + 1 values. Throws EGeometryError when the span does not fit

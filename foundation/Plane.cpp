@@ -1,6 +1,9 @@
 #include "foundation/Plane.h"
 
+#include <cmath>
+
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"
@@ -67,8 +70,16 @@ void TPlane::SaveToText(TTextWriter& Out) const {
 }
 
 void TPlane::LoadFromText(TTextReader& In) {
-    const TMVector N = ParseVectorLine(In.ReadLine());
-    const double D = ParseValueLine(In.ReadLine());
+    TMVector N = ParseVectorLine(In.ReadLine());
+    double D = ParseValueLine(In.ReadLine());
+    const double Length = VectorLength(N);
+    if (!(Length > 0) || !std::isfinite(Length)) throw EGeometryError("Plane normal is not a direction");
+    // A normal that is not of unit length is scaled to it with the offset, so that the plane stays
+    // where it was; a unit normal is kept as written.
+    if (std::fabs(Length - 1) > 1e-12) {
+        N = VectorScale(N, 1.0 / Length);
+        D /= Length;
+    }
     SetPlane({N, D});
 }
 

@@ -50,8 +50,9 @@ public:
 
     // "Normal=(x,y,z)" and "Offset=d".
     void SaveToText(TTextWriter& Out) const;
-    // Reads the two lines by position (their keys are not checked) and orients the plane. A value that
-    // is not a number throws ParseFloat's EConvertError.
+    // Reads the two lines by position (their keys are not checked), scales a normal that is not of unit
+    // length to one (the offset with it) and orients the plane. A value that is not a number throws
+    // ParseFloat's EConvertError; a normal of no length throws EGeometryError.
     void LoadFromText(TTextReader& In);
 
 private:

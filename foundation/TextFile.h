@@ -29,6 +29,17 @@ public:
     // 1-based number of the line the next read starts on.
     int LineNumber() const { return FLine; }
 
+    // A place in the text to come back to, so that a block can be read again another way.
+    struct TMark {
+        std::size_t Pos = 0;
+        int Line = 1;
+    };
+    TMark Mark() const { return {FPos, FLine}; }
+    void Restore(const TMark& At) {
+        FPos = At.Pos;
+        FLine = At.Line;
+    }
+
 private:
     // Moves past a line end at FPos (LF, CR LF or CR); false when there is none.
     bool SkipLineEnd();

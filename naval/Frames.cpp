@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "foundation/DeRaridi.h"
 #include "foundation/DuZezOride.h"
@@ -47,17 +48,31 @@ const TFrameSpacing* TFrames::SpacingOfFrame(double Frame) const {
 void TFrames::SetDefinition(const std::string& Text) {
     const int Words = WordCount(Text);
     if (Words < 3 || Words % 2 == 0) throw EError("Error in frame Definition, Wrong number of Parameters");
-    Clear();
-    Origin = StrToFloat(ExtractWord(Text, 2));
-    TFrameSpacing First;
-    First.Spacing = StrToFloat(ExtractWord(Text, 3));
-    Ranges.push_back(First);
+    // Read and checked in full before the table changes, so that a refused definition leaves it as it
+    // was.
+    const double NewOrigin = StrToFloat(ExtractWord(Text, 2));
+    std::vector<TFrameSpacing> Read(1);
+    Read.front().Spacing = StrToFloat(ExtractWord(Text, 3));
     for (int B = 2; 2 * B + 1 <= Words; ++B) {
         TFrameSpacing Range;
         Range.Spacing = StrToFloat(ExtractWord(Text, 2 * B + 1));
         Range.FirstFrame = StrToInt(ExtractWord(Text, 2 * B));
-        Ranges.push_back(Range);
+        Read.push_back(Range);
     }
+    int Previous = LowestFrame;
+    for (std::size_t I = 0; I < Read.size(); ++I) {
+        // A spacing of 0 puts every frame at one x, a negative one counts frames backwards: neither
+        // maps x to frame numbers and back.
+        if (!(Read[I].Spacing > 0))
+            throw EError("Error in frame Definition, spacing " + FloatToStr(Read[I].Spacing) + " is not positive");
+        if (I == 0) continue;
+        const int Frame = Read[I].FirstFrame;
+        if (Frame <= Previous || Frame >= BeyondFrame)
+            throw EError("Error in frame Definition, frame " + IntToStr(Frame) + " is out of order");
+        Previous = Frame;
+    }
+    Origin = NewOrigin;
+    Ranges = std::move(Read);
     Rebuild();
 }
 

@@ -55,8 +55,9 @@ public:
     // origin, and from each listed frame on the spacing that follows it; the first word is not
     // checked. The ranges cover the frames -100000 up to (not including) 300000 with x continuous
     // across them. Throws EError "Error in frame Definition, Wrong number of Parameters" for an even
-    // word count or fewer than three words (the table stays as it was); a word that is not a number
-    // throws EConvertError and leaves the table empty.
+    // word count or fewer than three words, EError naming the value for a spacing that is not positive
+    // or a frame number not above the one before it (or beyond the table), and EConvertError for a
+    // word that is not a number; the table then stays as it was.
     void SetDefinition(const std::string& Text);
     // The text SetDefinition reads: reals in the shortest form of up to 15 digits, and after more
     // than one range a trailing blank ("Frames 5 0.6 10 0.7 ").

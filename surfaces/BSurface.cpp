@@ -149,6 +149,7 @@ void TBSplineSurface::SetSize(int ANumU, int ANumV) {
 
 void TBSplineSurface::SetOrderU(int K) {
     if (K < 0) throw EGeometryError(Format("TBSplineSurface - Order %d is negative", {K}));
+    if (K == 0) throw EGeometryError("TBSplineSurface - Order 0 has no basis functions");
     CheckDirection(NumU(), K, "U");
     FForcedBezier = false;
     FOrderU = K;
@@ -156,6 +157,7 @@ void TBSplineSurface::SetOrderU(int K) {
 
 void TBSplineSurface::SetOrderV(int K) {
     if (K < 0) throw EGeometryError(Format("TBSplineSurface - Order %d is negative", {K}));
+    if (K == 0) throw EGeometryError("TBSplineSurface - Order 0 has no basis functions");
     CheckDirection(NumV(), K, "V");
     FForcedBezier = false;
     FOrderV = K;
@@ -583,11 +585,13 @@ void TBSplineSurface::SaveToText(TTextWriter& F) const {
 
 void TBSplineSurface::LoadFromText(TTextReader& F) {
     std::string Line = F.ReadLine();
+    int GivenU = -1;
+    int GivenV = -1;
     if (UpperCase(Line).find("KNOTTYPE") != std::string::npos) {
         KnotTypeByString(Line);
-        ReadKnotArrayText(F.ReadLine(), FKnotsU, "TBSplineSurface.LoadFromText");
+        GivenU = ReadKnotArrayText(F.ReadLine(), FKnotsU, "TBSplineSurface.LoadFromText");
         KnotsChanged();
-        ReadKnotArrayText(F.ReadLine(), FKnotsV, "TBSplineSurface.LoadFromText");
+        GivenV = ReadKnotArrayText(F.ReadLine(), FKnotsV, "TBSplineSurface.LoadFromText");
         MinUParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MinUParameter");
         MinVParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MinVParameter");
         MaxUParameter = ReadLimit(F.ReadLine(), "Error in field BSplineSurface.MaxUParameter");
@@ -602,6 +606,9 @@ void TBSplineSurface::LoadFromText(TTextReader& F) {
     FOrderU = ReadOrder(Line, "Error in field BSplineSurface.OrderU");
     FOrderV = ReadOrder(F.ReadLine(), "Error in field BSplineSurface.OrderV");
     TMesh::LoadFromText(F);
+    if (KnotType == ktPeriodic) GivenU = GivenV = -1;
+    CheckReadKnots("B-spline surface U", NumU(), FOrderU, GivenU, FKnotsU);
+    CheckReadKnots("B-spline surface V", NumV(), FOrderV, GivenV, FKnotsV);
 }
 
 }  // namespace sarnova

@@ -56,9 +56,13 @@ TEST_F(GCSplineTest, ConvertingTheSelectedSplinesAppendsTheirPolylines) {
     EXPECT_EQ(PointsOf(dynamic_cast<TGeoPline&>(Doc.Items(1)).Polyline()), Keel);
     EXPECT_EQ(dynamic_cast<TGeoPline&>(Doc.Items(2)).Polyline().Count(), 4);
     Doc.Undo();
-    EXPECT_EQ(Doc.Count(), 3);
-    EXPECT_NE(dynamic_cast<TGeoCSpline*>(&Doc.Items(2)), nullptr) << "one step undoes both";
-    EXPECT_NE(dynamic_cast<TGeoCSpline*>(&Doc.Items(1)), nullptr);
+    // One step undoes both, and the splines are back in their places.
+    ASSERT_EQ(Doc.Count(), 3);
+    EXPECT_EQ(Doc.Items(0).GetName(), "A");
+    EXPECT_NE(dynamic_cast<TGeoCSpline*>(&Doc.Items(0)), nullptr);
+    EXPECT_EQ(Doc.Items(1).GetName(), "P");
+    EXPECT_EQ(Doc.Items(2).GetName(), "B");
+    EXPECT_NE(dynamic_cast<TGeoCSpline*>(&Doc.Items(2)), nullptr);
 }
 
 TEST_F(GCSplineTest, TheCreatorMakesASplineThroughItsPoints) {

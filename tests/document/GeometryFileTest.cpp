@@ -1,5 +1,6 @@
-// The document file: blocks found through the registry, unknown blocks kept verbatim, the version
-// line, group ends, unique names, and saves that fail without harming the file on disk.
+// The document file: blocks found through the registry, unknown and damaged blocks kept verbatim
+// (groups of kinds not built yet with all their members), the version line, group ends, unique names,
+// and saves that fail without harming the file on disk.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -180,13 +181,62 @@ TEST_F(GeometryFileTest, DuplicateNamesBecomeUnique) {
     EXPECT_EQ(Keywords(), (std::vector<std::string>{"Hull", "hull1", "Hull2"}));
 }
 
-TEST_F(GeometryFileTest, FailingBlockStopsTheLoadAndKeepsWhatWasRead) {
-    WriteFile(Folder / "in.geo", "[TTestMarker]\nName=A\n\n[TTestMarker]\nX=abc\n\n[TTestMarker]\nName=C\n\n");
-    EXPECT_THROW(List.LoadFromFile(Folder / "in.geo"), EConvertError);
-    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A"}));
+TEST_F(GeometryFileTest, DamagedBlockIsKeptAsItWasAndTheLoadGoesOn) {
+    // Read again from its start as an unknown block, whatever its reader had consumed when it failed.
+    const std::string Text = "[TTestMarker]\nX=0\nName=A\n\n[TTestMarker]\nX=abc\nName=A\n\n[TTestMarker]\nX=0\nName=C\n\n"
+                             "$SARNOVAVERSION " + ProgramVersion() + "\n";
+    Load(Text);
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?TTestMarker", "C"}));
+    ASSERT_EQ(Console.size(), 1u);
+    EXPECT_EQ(Console[0].rfind("Warning: damaged [TTestMarker] block on line 5: ", 0), 0u) << Console[0];
     EXPECT_FALSE(List.Updating());
+    List.SaveToFile(Folder / "out.geo");
+    EXPECT_EQ(ReadFile(Folder / "out.geo"), Text);
+
     EXPECT_THROW(List.LoadFromFile(Folder / "missing.geo"), EInOutError);
-    EXPECT_EQ(List.Count(), 1);
+    EXPECT_EQ(List.Count(), 3);
+}
+
+TEST_F(GeometryFileTest, GroupBlocksOfUnbuiltKindsAreKeptWholeWithTheirMembers) {
+    // Closed groups nest, old-style closed groups hold members without an empty line before them, an
+    // old-style open group is a plain block; known blocks inside a group stay part of it.
+    const std::string Text =
+        "[TClosedGroup]\nName=G1\nNumParameters=0\n\n"
+        "[TTestMarker]\nX=1\nName=Inside\n\n"
+        "[tclosedgroup]\nName=G2\nNumParameters=0\n\n[TFoo]\nK=1\n\n[End Group]\n\n"
+        "[TGroup]\nName=Old\nClosed\n0\n[TTestMarker]\nX=2\n\n[END GROUP]\n\n"
+        "[End Group]\n\n"
+        "[TGroup]\nName=OldOpen\nOpen\n0\n1\nInside\n\n"
+        "[TTestMarker]\nX=3\nName=After\n\n"
+        "$SARNOVAVERSION " + ProgramVersion() + "\n";
+    Load(Text);
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"?TClosedGroup", "?TGroup", "After"}));
+    List.SaveToFile(Folder / "out.geo");
+    EXPECT_EQ(ReadFile(Folder / "out.geo"), Text);
+
+    // A group that never ends keeps everything up to the end of the file, and says so.
+    List.Clear();
+    Console.clear();
+    Load("[TTestMarker]\nName=A\n\n[TClosedGroup]\nName=G\n\n[TTestMarker]\nName=B\n\n");
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?TClosedGroup"}));
+    EXPECT_EQ(Console.back(), "Warning: TClosedGroup block of line 4 has no [End Group] line, kept to the end of the file");
+}
+
+TEST_F(GeometryFileTest, EndLineWithoutAGroupStopsTheLoadAndSaysWhere) {
+    Load("[TTestMarker]\nName=A\n\n[End Group]\n\n[TTestMarker]\nName=B\n\n");
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A"}));
+    EXPECT_EQ(Console, (std::vector<std::string>{"Warning: [End Group] without a group on line 4 of " +
+                                                 (Folder / "in.geo").string() + ", the rest of the file was not read"}));
+}
+
+TEST_F(GeometryFileTest, UnknownBlocksAreCopiedWhole) {
+    Load("[TFoo]\nName=F\nK=1\n\n");
+    std::unique_ptr<TGeometry> Copy = List.Items(0).Clone();
+    ASSERT_NE(Copy, nullptr);
+    TTextWriter Original, Copied;
+    List.Items(0).SaveToText(Original);
+    Copy->SaveToText(Copied);
+    EXPECT_EQ(Copied.Text(), Original.Text());
 }
 
 TEST_F(GeometryFileTest, FailedSaveLeavesThePreviousFileAndReportsTheFirstError) {

@@ -11,6 +11,7 @@
 #include "PlaneFixtures.h"
 #include "document/DragPoints.h"
 #include "document/FakeView.h"
+#include "foundation/Errors.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
 #include "foundation/GeomBox.h"
@@ -71,7 +72,10 @@ TEST(GPlaneBlock, KeyLinesAreReadLeniently) {
 }
 
 TEST(GPlaneBlock, APlaneWithoutANormalHasNothingToDrawButDoesNotFail) {
-    auto Plane = ReadPlane("[TPlane]\nNormal=(0,0,0)\nOffset=2\n\n");
+    // No block makes one (the document keeps such a block unread), but the kernel plane can be set so.
+    EXPECT_THROW(ReadPlane("[TPlane]\nNormal=(0,0,0)\nOffset=2\n\n"), EGeometryError);
+    auto Plane = ReadPlane("[TPlane]\nNormal=(0,0,1)\nOffset=2\n\n");
+    Plane->Plane().SetPlane({{0, 0, 0}, 2});
     TPlanView View;
     Plane->Draw(View);
     Plane->DrawRendered(View);

@@ -99,6 +99,18 @@ TEST(Circle, ReadsTheLinesAsGivenByPosition) {
                 "Unable to convert string to number ()");
 }
 
+TEST(Circle, WritesTheRadiusAsADistanceAndTheNormalAsAUnitVector) {
+    TCircle C;
+    LoadText(C, "Radius=2\nCentre=(1,2,3)\nNormal=(0,0,5)\n");
+    EXPECT_EQ(SavedText(C), "Radius=2\nCentre=(1,2,3)\nNormal=(0,0,1)\n");
+    LoadText(C, "Radius=0.5\nCentre=(0,0,0)\nNormal=(0,-3,4)\n");
+    EXPECT_EQ(SavedText(C), "Radius=0.5\nCentre=(0,0,0)\nNormal=(0,-0.6,0.8)\n");
+
+    // Neither a negative radius nor a normal of no length lays a circle.
+    ExpectError([&] { LoadText(C, "Radius=-2\nCentre=(0,0,0)\nNormal=(0,0,1)\n"); }, "Circle radius -2 is negative");
+    ExpectError([&] { LoadText(C, "Radius=2\nCentre=(0,0,0)\nNormal=(0,0,0)\n"); }, "Circle normal is not a direction");
+}
+
 TEST(Circle, AHandMovedCircleIsWrittenAsItsOwnCircle) {
     auto C = CircleFrom(MakeCircle({0, 0, 0}, {0, 0, 1}, 1));
     TCircle Read;

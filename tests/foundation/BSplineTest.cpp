@@ -455,6 +455,13 @@ TEST(BSplineText, DamagedBlocksNameTheirField) {
         {"KnotType=Bezier\nOrder=4\n", "TBSpline.KnotTypeByString - Unknown knotType"},
         {"KnotType=Custom\nKnot=[0 0 x 1]\n", "Unable to convert string to number (x)"},
         {"Order=2\nNumPoints=many\n", "Error in field Polyline.NumPoints"},
+        // Values that read but make no curve.
+        {"Order=0\nNumPoints=2\n0 0 0\n1 0 0\n", "B-spline order 0 is less than 1"},
+        {"Order=4\nNumPoints=3\n0 0 0\n1 0 0\n2 0 0\n", "B-spline order 4 exceeds its 3 points"},
+        {"KnotType=NonUniform\nKnot=[0 1]\nMinTParameter=0\nMaxTParameter=1\nOrder=2\nNumPoints=2\n0 0 0\n1 0 0\n",
+         "B-spline has 2 knots where 2 points of order 2 need 4"},
+        {"KnotType=Custom\nKnot=[1 1 1 1]\nMinTParameter=1\nMaxTParameter=1\nOrder=2\nNumPoints=2\n0 0 0\n1 0 0\n",
+         "B-spline knots span no parameter range"},
     };
     for (auto [Block, Message] : Cases) EXPECT_EQ(ErrorOf([&] { LoadText(Block); }), Message) << Block;
 }

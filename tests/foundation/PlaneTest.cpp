@@ -55,9 +55,25 @@ TEST(Plane, ReadsLinesByPositionWithEitherDecimalSeparatorAndOrients) {
     EXPECT_EQ(Loaded("Normal=(0,0,1) trailing words\nOffset= 1.5 \n").Offset(), 1.5);
 }
 
+TEST(Plane, ANormalNotOfUnitLengthIsScaledWithTheOffsetSoThePlaneStays) {
+    const std::pair<const char*, TMPlane> Cases[] = {
+        {"Normal=(0,0,2)\nOffset=3\n", {{0, 0, 1}, 1.5}},
+        {"Normal=(0,-0.5,0)\nOffset=1\n", {{0, 1, 0}, -2}},
+        {"Normal=(3,0,4)\nOffset=10\n", {{0.6, 0, 0.8}, 2}},
+        {"Normal=(0,0.6,0.8)\nOffset=-2.25\n", {{0, 0.6, 0.8}, -2.25}},  // unit: kept as written
+    };
+    for (const auto& [Text, Expected] : Cases) {
+        const TPlane P = Loaded(Text);
+        ExpectNear(P.Normal(), Expected.Normal, 1e-15);
+        EXPECT_NEAR(P.Offset(), Expected.Distance, 1e-15) << Text;
+    }
+    EXPECT_EQ(SavedText(Loaded("Normal=(0,0,2)\nOffset=3\n")), "Normal=(0,0,1)\nOffset=1.5\n");
+    ExpectError([] { Loaded("Normal=(0,0,0)\nOffset=1\n"); }, "Plane normal is not a direction");
+}
+
 TEST(Plane, SaveLoadSaveGivesTheSameText) {
     const TMPlane Planes[] = {{{0, 0, 1}, 0}, {{0.267261241912424, 0.534522483824849, 0.801783725737273}, -1234.5678},
-                              {{1e-20, 3, 1e20}, 1.0 / 3}};
+                              {{1e-20, 0.6, 0.8}, 1e20 / 3}};
     for (const TMPlane& Plane : Planes) {
         TPlane P;
         P.SetPlane(Plane);

@@ -4,6 +4,7 @@
 //   --undo N         N steps back
 //   --redo N         N steps forward
 //   --save F.geo     write the document
+//   --write F.geo    write the document as it stands, keeping its undo history (a save empties it)
 //   --eval EXPR      "<EXPR> = <value>" of a number typed into the document
 //   --classes        the registered entity classes
 // The console log goes to standard output. The first error is written there as well and ends the
@@ -34,7 +35,7 @@ void Print(const std::string& Line) {
 int Usage(const std::string& Problem) {
     std::fprintf(stderr,
                  "geo-runner: %s\nusage: geo-runner [--load F.geo] [--macro F.cmd] [--undo N] [--redo N] "
-                 "[--save F.geo] [--eval EXPR] [--classes] ...\n",
+                 "[--save F.geo] [--write F.geo] [--eval EXPR] [--classes] ...\n",
                  Problem.c_str());
     return 2;
 }
@@ -54,6 +55,8 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
             Doc.LoadFromFile(Value);
         } else if (Option == "--save") {
             Doc.SaveToFile(Value);
+        } else if (Option == "--write") {
+            Doc.TGeometryList::SaveToFile(Value);
         } else if (Option == "--macro") {
             TMacroFile Macro;
             Macro.LoadFromFile(Value);

@@ -2,7 +2,8 @@
 #
 # A case is a folder of tests/golden holding expected.log (the runner's standard output) and/or
 # expected.geo (the document it saved as output.geo), and what it starts from: input.geo and run.cmd,
-# and any file these name. The runner's arguments are those of the file "args" when there is one
+# and any file these name. A case whose args save more documents compares each NAME.geo with its
+# expected.NAME.geo. The runner's arguments are those of the file "args" when there is one
 # (words, quoted as in a shell), else --load input.geo (when present), --macro run.cmd (when present)
 # and --save output.geo (when expected.geo is present). The case is copied to a fresh work folder
 # and run there, so that the log names its files as the case does, with HOME and the XDG folders
@@ -65,13 +66,25 @@ foreach(case IN LISTS cases)
       string(APPEND problems "  the log differs from expected.log; it is in ${dir}/actual.log:\n${log}")
     endif()
   endif()
+  file(GLOB saves RELATIVE "${case}" "${case}/expected.*.geo")
+  set(pairs "")
   if(EXISTS "${case}/expected.geo")
-    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${dir}/output.geo" "${case}/expected.geo"
+    list(APPEND pairs "output.geo=expected.geo")
+  endif()
+  foreach(save IN LISTS saves)
+    string(REGEX REPLACE "^expected\\." "" saved "${save}")
+    list(APPEND pairs "${saved}=${save}")
+  endforeach()
+  foreach(pair IN LISTS pairs)
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 saved)
+    list(GET pair 1 expected)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${dir}/${saved}" "${case}/${expected}"
                     RESULT_VARIABLE different OUTPUT_QUIET ERROR_QUIET)
     if(different)
-      string(APPEND problems "  ${dir}/output.geo differs from expected.geo\n")
+      string(APPEND problems "  ${dir}/${saved} differs from ${expected}\n")
     endif()
-  endif()
+  endforeach()
   if(problems)
     message(SEND_ERROR "${name} (runner ${args}):\n${problems}")
     math(EXPR failures "${failures} + 1")

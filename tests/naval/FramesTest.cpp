@@ -57,7 +57,8 @@ TEST(FramesTest, DefinitionTexts) {
         EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");  // kept
     }
     EXPECT_THROW(Frames.SetDefinition("Frames x 1"), EConvertError);
-    EXPECT_EQ(Frames.Count(), 0);
+    EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");  // kept
+    Frames.Clear();
     TFrames Copy;
     Copy.XMin = -10;
     Copy.SetDefinition("Frames 0 1");
@@ -67,6 +68,29 @@ TEST(FramesTest, DefinitionTexts) {
     Copy.Assign(Frames);
     EXPECT_EQ(Copy.GetDefinition(), "Frames 5 0.6 10 0.7 ");
     EXPECT_EQ(Copy.XMin, -10);
+}
+
+TEST(FramesTest, SpacingsThatAreNotPositiveAndFramesOutOfOrderAreRefusedNamingTheValue) {
+    const std::pair<const char*, const char*> Cases[] = {
+        {"Frames 0 0", "spacing 0 is not positive"},
+        {"Frames 0 -0.6", "spacing -0.6 is not positive"},
+        {"Frames 0 0.6 20 0", "spacing 0 is not positive"},
+        {"Frames 0 0.6 20 0.7 10 0.8", "frame 10 is out of order"},
+        {"Frames 0 0.6 20 0.7 20 0.8", "frame 20 is out of order"},
+        {"Frames 0 0.6 -100000 0.7", "frame -100000 is out of order"},
+        {"Frames 0 0.6 300000 0.7", "frame 300000 is out of order"},
+    };
+    for (auto [Text, Fault] : Cases) {
+        TFrames Frames;
+        Frames.SetDefinition("Frames 5 0.6 10 0.7");
+        try {
+            Frames.SetDefinition(Text);
+            ADD_FAILURE() << Text;
+        } catch (const EError& E) {
+            EXPECT_EQ(std::string(E.what()), std::string("Error in frame Definition, ") + Fault);
+        }
+        EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ") << Text;
+    }
 }
 
 }  // namespace

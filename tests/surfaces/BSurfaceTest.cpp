@@ -221,6 +221,7 @@ TEST(BSplineSurfaceTest, KnotLimitsAreEnforced) {
     ExpectError([&] { S->SetOrderU(496); },
                 "TBSplineSurface - 4 control points of order 496 in U need 500 knots, more than the limit of 499");
     ExpectError([&] { S->SetOrderV(-1); }, "TBSplineSurface - Order -1 is negative");
+    ExpectError([&] { S->SetOrderU(0); }, "TBSplineSurface - Order 0 has no basis functions");
     EXPECT_EQ(S->OrderU(), 4);
     // The net may outgrow the knots through the grid operations; evaluating then refuses.
     for (int i = 0; i < 492; ++i) S->AppendU();
@@ -479,11 +480,11 @@ TEST(BSplineSurfaceTextTest, StoredKnotsRoundTripExactly) {
 TEST(BSplineSurfaceTextTest, ReadsByLineOrderAndRefusesDamage) {
     TBSplineSurface S;
     LoadText(S,
-             "  knottype = custom\r\nKnotU=[0 0,5 1]\r\nKnotV=[0\t2]\r\nA= 0.25\r\nB=1e-1\r\nC=3\r\nD=4\r\n"
-             "ForcedBezier\r\nX=2\r\nY=2\r\nNumU=2\r\nNumV=1\r\n1 2 3 4\r\n5 6 7 0.5\r\n");
+             "  knottype = custom\r\nKnotU=[0 0,5 1 1]\r\nKnotV=[0\t0 2 2]\r\nA= 0.25\r\nB=1e-1\r\nC=3\r\nD=4\r\n"
+             "ForcedBezier\r\nX=2\r\nY=2\r\nNumU=2\r\nNumV=2\r\n1 2 3 4\r\n1 2 4 1\r\n5 6 7 0.5\r\n5 6 8 1\r\n");
     EXPECT_EQ(S.KnotType, ktCustom);
     EXPECT_EQ(S.KnotU(2), 0.5);
-    EXPECT_EQ(S.KnotV(2), 2);
+    EXPECT_EQ(S.KnotV(3), 2);
     EXPECT_EQ(S.MinVParameter, 0.1);
     EXPECT_EQ(S.MaxVParameter, 4);
     EXPECT_TRUE(S.GetForcedBezier());
@@ -491,6 +492,7 @@ TEST(BSplineSurfaceTextTest, ReadsByLineOrderAndRefusesDamage) {
     EXPECT_EQ(S.Point(1, 0).W, 0.5);
 
     const std::string Header = "KnotType=NonUniform\nKnotU=[0 0 1 1]\nKnotV=[0 0 1 1]\n";
+    const std::string Net22 = "0 0 0 1\n0 1 0 1\n1 0 0 1\n1 1 0 1\n";
     const std::pair<std::string, const char*> Bad[] = {
         {"KnotType=Bezier\n", "TBSplineSurface.KnotTypeByString - Unknown knotType"},
         {Header + "MinUParameter=x\n", "Error in field BSplineSurface.MinUParameter"},
@@ -507,6 +509,13 @@ TEST(BSplineSurfaceTextTest, ReadsByLineOrderAndRefusesDamage) {
         {"ForcedBezier\nOrderU=2\nOrderV=2\nNumU=250\nNumV=2\n",
          "TBSplineSurface - 250 control points of order 250 in U need 500 knots, more than the limit of 499"},
         {"OrderU=2\nOrderV=2\nNumU=2\nNumV=2\n0 0 0 1\n", "I/O Result 100"},
+        // Values that read but make no surface.
+        {"OrderU=0\nOrderV=2\nNumU=2\nNumV=2\n" + Net22, "B-spline surface U order 0 is less than 1"},
+        {"OrderU=2\nOrderV=3\nNumU=2\nNumV=2\n" + Net22, "B-spline surface V order 3 exceeds its 2 points"},
+        {"KnotType=NonUniform\nKnotU=[1 1 1 1]\nKnotV=[0 0 1 1]\nA=0\nB=0\nC=1\nD=1\nOrderU=2\nOrderV=2\nNumU=2\nNumV=2\n" + Net22,
+         "B-spline surface U knots span no parameter range"},
+        {"KnotType=NonUniform\nKnotU=[0 0 1 1]\nKnotV=[0 1]\nA=0\nB=0\nC=1\nD=1\nOrderU=2\nOrderV=2\nNumU=2\nNumV=2\n" + Net22,
+         "B-spline surface V has 2 knots where 2 points of order 2 need 4"},
         {"", "Error in field BSplineSurface.OrderU"}};
     for (const auto& [Text, Message] : Bad) {
         TBSplineSurface Target;
