@@ -126,7 +126,7 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     FRange.reserve(Facets + Facets / 8);
     FFacet.reserve(Facets + Facets / 8);
     TCutTolerance Scale;
-    double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0;
+    double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0, Cuttable = 0;
     auto Take = [&](const TMTriangle& T, int Code) {
         std::array<double, 2> R{1, 0};
         if (IsFinite(T[0]) && IsFinite(T[1]) && IsFinite(T[2])) {
@@ -136,6 +136,7 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
                 Low = std::min(Low, R[0]);
                 High = std::max(High, R[1]);
                 ExtentSum += R[1] - R[0];
+                ++Cuttable;
             } else {
                 R = {1, 0};
             }
@@ -171,16 +172,14 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     const double Span = High + FMargin - FLow;
     // Slabs about as wide as the triangles are long: each triangle sits in one or two of them, and the
     // slabs hold about twice the triangles whatever their shape.
-    const double Cuttable = static_cast<double>(std::count_if(FRange.begin(), FRange.end(),
-                                                              [](const auto& R) { return R[0] <= R[1]; }));
     const double MeanExtent = ExtentSum / Cuttable;
     double Slabs = MeanExtent > 0 ? std::ceil(Span / MeanExtent) : 1;
     Slabs = std::clamp(Slabs, 1.0, Cuttable);
-    FSlabWidth = Span > 0 ? Span / Slabs : 1;
+    FSlabsPerUnit = Span > 0 ? Slabs / Span : 1;
     const std::size_t K = static_cast<std::size_t>(Slabs);
     FSlabStart.assign(K + 1, 0);
     auto Clamped = [&](double Level) {
-        const double S = std::floor((Level - FLow) / FSlabWidth);
+        const double S = std::floor((Level - FLow) * FSlabsPerUnit);
         return static_cast<std::size_t>(std::clamp(S, 0.0, Slabs - 1));
     };
     // Count, then fill: every slab's members in one array, ascending.
@@ -200,7 +199,7 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
 
 std::size_t TFacetCutIndex::Slab(double Level) const {
     const std::size_t K = FSlabStart.size() - 1;
-    const double S = std::floor((Level - FLow) / FSlabWidth);
+    const double S = std::floor((Level - FLow) * FSlabsPerUnit);
     // A level that is not a number has no slab; one beyond the ends looks at the end slab, whose
     // triangles' extents then turn it away.
     if (K == 0 || std::isnan(S)) return K;

@@ -120,7 +120,8 @@ private:
     // How far beyond its extent a triangle is still offered to a plane.
     double FMargin = 0;
     double FLow = 0;
-    double FSlabWidth = 1;
+    // Slab number per unit of level, counted from FLow.
+    double FSlabsPerUnit = 1;
     // Members of slab B: FSlabMembers[FSlabStart[B] .. FSlabStart[B + 1]), ascending.
     std::vector<std::size_t> FSlabStart;
     std::vector<int> FSlabMembers;

@@ -182,7 +182,8 @@ TIntersectionVertex* TIntersectionEdge::OtherVertex(const TIntersectionVertex* V
 
 TIntersectionVertex* TIntersectionVertices::Vertex(int Index) const {
     CheckIndex(Index, Count());
-    return FItems[static_cast<std::size_t>(Index)].get();
+    // The vertices are the list's, but callers link edges to them: the list hands them out to edit.
+    return const_cast<TIntersectionVertex*>(&FItems[static_cast<std::size_t>(Index)]);
 }
 
 namespace {
@@ -232,10 +233,10 @@ TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
     int Number = FExact.empty() ? -1 : FindExact(P, Slot);
     if (Number < 0) {
         Number = FPlaces.FindOrAdd(P);
-        if (Number == Count()) FItems.push_back(std::make_unique<TIntersectionVertex>(P));
+        if (Number == Count()) FItems.emplace_back(P);
         AddExact(P, Number);
     }
-    return FItems[static_cast<std::size_t>(Number)].get();
+    return &FItems[static_cast<std::size_t>(Number)];
 }
 
 void TIntersectionVertices::Clear() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -28,7 +29,8 @@ public:
     // The edges ending here, not owned, in the order they were made.
     std::vector<TIntersectionEdge*> Edges;
 
-    explicit TIntersectionVertex(const TMVector& P) : Position(P) {}
+    // Most vertices of a cut join two edges.
+    explicit TIntersectionVertex(const TMVector& P) : Position(P) { Edges.reserve(2); }
     int Degree() const noexcept { return static_cast<int>(Edges.size()); }
 };
 
@@ -78,7 +80,8 @@ private:
     int FindExact(const TMVector& P, std::size_t& Slot) const;
     void AddExact(const TMVector& P, int Number);
 
-    std::vector<std::unique_ptr<TIntersectionVertex>> FItems;
+    // A deque keeps every vertex where it is as more are added, without an allocation for each.
+    std::deque<TIntersectionVertex> FItems;
     // Vertex i sits at position number i.
     TPositionIndex FPlaces;
     // Open addressing, a power of two in size, at most half full; Number -1 marks a free slot.

@@ -46,10 +46,27 @@ std::size_t TPositionIndex::TCellHash::operator()(const TCell& C) const noexcept
     return Mix(static_cast<std::uint64_t>(C.X) ^ Mix(static_cast<std::uint64_t>(C.Y) ^ Mix(static_cast<std::uint64_t>(C.Z))));
 }
 
+std::size_t TPositionIndex::SlotOf(const TCell& C) const {
+    const std::size_t Mask = NewestInCell.size() - 1;
+    std::size_t Slot = TCellHash()(C) & Mask;
+    while (NewestInCell[Slot].Newest >= 0 && !(NewestInCell[Slot].Cell == C)) Slot = (Slot + 1) & Mask;
+    return Slot;
+}
+
+void TPositionIndex::Grow(std::size_t Cells) {
+    std::size_t Size = 64;
+    while (Size < 2 * Cells) Size *= 2;
+    if (Size <= NewestInCell.size()) return;
+    std::vector<TSlot> Old(Size, TSlot{{0, 0, 0}, -1});
+    Old.swap(NewestInCell);
+    for (const TSlot& S : Old)
+        if (S.Newest >= 0) NewestInCell[SlotOf(S.Cell)] = S;
+}
+
 int TPositionIndex::FindOrAdd(const TMVector& P) {
     const bool Hashed = IsFinite(P);
     std::int64_t Xs[3], Ys[3], Zs[3];
-    if (Hashed) {
+    if (Hashed && CellCount > 0) {
         const int NX = CandidateCells(P.X, Xs);
         const int NY = CandidateCells(P.Y, Ys);
         const int NZ = CandidateCells(P.Z, Zs);
@@ -57,24 +74,31 @@ int TPositionIndex::FindOrAdd(const TMVector& P) {
         for (int I = 0; I < NX; ++I)
             for (int J = 0; J < NY; ++J)
                 for (int K = 0; K < NZ; ++K) {
-                    const auto Newest = NewestInCell.find({Xs[I], Ys[J], Zs[K]});
-                    if (Newest == NewestInCell.end()) continue;
-                    for (int G = Newest->second; G >= 0; G = NextInCell[static_cast<std::size_t>(G)])
+                    const TSlot& S = NewestInCell[SlotOf({Xs[I], Ys[J], Zs[K]})];
+                    for (int G = S.Newest; G >= 0; G = NextInCell[static_cast<std::size_t>(G)])
                         if ((Found < 0 || G < Found) &&
                             VectorsEqualWithin(Positions[static_cast<std::size_t>(G)], P, DefaultTolerance))
                             Found = G;
                 }
         if (Found >= 0) return Found;
+    } else if (Hashed) {
+        CandidateCells(P.X, Xs);
+        CandidateCells(P.Y, Ys);
+        CandidateCells(P.Z, Zs);
     }
     const int Number = Count();
     Positions.push_back(P);
     NextInCell.push_back(-1);
     if (Hashed) {
-        const auto [Newest, Inserted] = NewestInCell.try_emplace({Xs[0], Ys[0], Zs[0]}, Number);
-        if (!Inserted) {
-            NextInCell.back() = Newest->second;
-            Newest->second = Number;
+        Grow(CellCount + 1);
+        TSlot& S = NewestInCell[SlotOf({Xs[0], Ys[0], Zs[0]})];
+        if (S.Newest >= 0) {
+            NextInCell.back() = S.Newest;
+        } else {
+            S.Cell = {Xs[0], Ys[0], Zs[0]};
+            ++CellCount;
         }
+        S.Newest = Number;
     }
     return Number;
 }
@@ -82,12 +106,13 @@ int TPositionIndex::FindOrAdd(const TMVector& P) {
 void TPositionIndex::Reserve(std::size_t N) {
     Positions.reserve(N);
     NextInCell.reserve(N);
-    NewestInCell.reserve(N);
+    Grow(N);
 }
 
 void TPositionIndex::Clear() {
     Positions.clear();
     NewestInCell.clear();
+    CellCount = 0;
     NextInCell.clear();
 }
 

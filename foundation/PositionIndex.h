@@ -4,7 +4,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "foundation/VkMaths.h"
@@ -33,9 +32,21 @@ private:
         std::size_t operator()(const TCell& C) const noexcept;
     };
 
+    // A cell and the newest position in it; Newest -1 marks a free slot.
+    struct TSlot {
+        TCell Cell;
+        int Newest;
+    };
+    // The slot of Cell, or the free slot where it would go.
+    std::size_t SlotOf(const TCell& C) const;
+    void Grow(std::size_t Cells);
+
     std::vector<TMVector> Positions;
-    // The newest position of each cell; NextInCell chains to the older ones of the same cell.
-    std::unordered_map<TCell, int, TCellHash> NewestInCell;
+    // The newest position of each cell, in an open-addressed table (a power of two in size, at most
+    // half full, so that a lookup reads a slot or two); NextInCell chains to the older positions of
+    // the same cell.
+    std::vector<TSlot> NewestInCell;
+    std::size_t CellCount = 0;
     std::vector<int> NextInCell;
 };
 

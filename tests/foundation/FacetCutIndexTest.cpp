@@ -31,7 +31,9 @@ void ExpectOneClosedLine(const std::unique_ptr<TPolylineList>& Lines, double Len
     const TPolyline& L = *Lines->Items(0);
     ASSERT_GT(L.Count(), 3);
     ExpectNear(L.First()->Vector(), L.Last()->Vector(), 1e-4);
-    if (Length >= 0) EXPECT_NEAR(L.Length(), Length, 1e-3);
+    if (Length >= 0) {
+        EXPECT_NEAR(L.Length(), Length, 1e-3);
+    }
 }
 
 void ExpectSameLines(const std::unique_ptr<TPolylineList>& A, const std::unique_ptr<TPolylineList>& B) {
