@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
-#include <vector>
 
 #include "foundation/Contours.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -122,10 +121,14 @@ bool AnyClosed(const TPolylineList& List) {
 
 int CalculationStationCount(const TMBox& Box) {
     const double A = std::max(Box.Max.Y - Box.Min.Y, Box.Max.Z - Box.Min.Z);
-    const double R = (Box.Max.X - Box.Min.X) / A;
+    // Without breadth and depth there is no body to cut; and no hull is slender enough to need
+    // more than MaxCalculationIntervals (a length of 140 breadths), which keeps a stray long, thin
+    // mesh from asking for millions of sections.
+    if (!(A > 0)) return 2;
+    const double R = std::min((Box.Max.X - Box.Min.X) / A, 150.0);
     const int K = TruncSingle((R + R * R / 2 + 3.5) / 2);
     // A hull shorter than about 0.41 of its breadth would get no interval at all.
-    return std::max(2 * K - 2, 2);
+    return std::clamp(2 * K - 2, 2, MaxCalculationIntervals);
 }
 
 double SectionArea(TPolyline& Section) {

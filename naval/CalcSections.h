@@ -31,7 +31,9 @@ std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull);
 std::unique_ptr<TCalculationSections> CreateCalculationSections(const THullObject& Hull);
 
 // The number of station intervals for a hull of this box: from r = length / max(breadth, depth),
-// k = (r + r^2 / 2 + 3.5) / 2 truncated, n = 2k - 2 and at least 2, so always even.
+// k = (r + r^2 / 2 + 3.5) / 2 truncated, n = 2k - 2, at least 2 and at most MaxCalculationIntervals,
+// so always even. A box without breadth and depth gives 2.
+inline constexpr int MaxCalculationIntervals = 10000;
 int CalculationStationCount(const TMBox& Box);
 
 // Area in the y-z plane of the polyline's own points (taken as closed).

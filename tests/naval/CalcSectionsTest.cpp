@@ -43,6 +43,9 @@ TEST(CalculationSections, StationCountGrowsWithSlenderness) {
         EXPECT_EQ(CalculationStationCount({{2 * R, 1, 0.5}, {0, -1, 0}}), N) << R;
         EXPECT_EQ(CalculationStationCount({{R, 0.3, 1}, {0, 0, 0}}), N) << R;
     }
+    // A flat or needle-thin mesh asks for no more than a bounded number of sections.
+    EXPECT_EQ(CalculationStationCount({{100, 0, 0}, {0, 0, 0}}), 2);
+    EXPECT_EQ(CalculationStationCount({{1e6, 0.01, 0}, {0, 0, 0}}), MaxCalculationIntervals);
 }
 
 TEST(CalculationSections, BoxIsCutAtEvenStationsInsideItsEnds) {
