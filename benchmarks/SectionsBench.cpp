@@ -54,8 +54,7 @@ int PlainPass(const TPolygonList& Mesh, double X) {
 }
 
 double VolumeError(TPolylineList& Sections) {
-    TVolumeAndCentre R;
-    FullSectionsSummary(Sections, R);
+    const TVolumeAndCentre R = Sections.SectionsVolume();
     const double Exact = TWigley{}.Volume();
     return 100 * (R.Volume - Exact) / Exact;
 }

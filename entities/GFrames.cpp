@@ -80,8 +80,8 @@ std::string TGeoFrames::DefinitionText() const {
 }
 
 void TGeoFrames::SetDefinition(const std::string& Line) {
-    // Tried on a scratch table first: a refused definition would otherwise leave this table empty,
-    // and an empty frames entity deletes itself.
+    // Tried on a scratch table first, so that a refused definition records no change to undo; the
+    // table itself would keep its ranges either way.
     TFrames Trial;
     Trial.SetDefinition(Line);
     BeginChange();
@@ -153,7 +153,7 @@ void TGeoFrames::Transform(const TMMatrix& M) {
     if (!(M[0][0] > 1e-9) && Table.Count() > 0) {
         if (GConsole)
             GConsole->WriteLine("Warning: " + GetName() + " not transformed, the frame spacing would become " +
-                                FloatToStr(M[0][0] * Table.Items(0).Spacing));
+                                FloatToStr(M[0][0] * Table.Spacings(0).Spacing));
         return;
     }
     BeginChange();

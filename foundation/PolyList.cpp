@@ -161,7 +161,7 @@ void TPolylineList::LoadFromText(TTextReader& F) {
 
 // ---- Section hydrostatics ----
 
-void TPolylineList::SectionAreaSummary(const TMPlane& Plane, TVolumeAndCentre& R) {
+TVolumeAndCentre TPolylineList::UnderwaterVolume(const TMPlane& Plane) {
     TSectionsSummary Summary(Plane);
     for (const auto& P : FItems) {
         TUnderwaterSectionIterator It(Plane, *P);
@@ -171,11 +171,13 @@ void TPolylineList::SectionAreaSummary(const TMPlane& Plane, TVolumeAndCentre& R
         Section.Station = P->GetStation();
         Summary.Add(Section);
     }
+    TVolumeAndCentre R;
     Summary.VolumeAndCentroid(R);
+    return R;
 }
 
-std::unique_ptr<TSectionsSummary> TPolylineList::SummaryBelow(const TMPlane& Plane) {
-    auto Summary = std::make_unique<TSectionsSummary>(Plane);
+std::unique_ptr<TSectionsSummary> TPolylineList::SectionsSummary(const TMPlane& Plane) {
+    auto Summary = TSectionsSummary::CreateForPlane(Plane);
     for (const auto& P : FItems) {
         TUnderwaterSectionIterator It(Plane, *P);
         TSectionProperties Section;
@@ -193,7 +195,22 @@ std::unique_ptr<TSectionsSummary> TPolylineList::SummaryBelow(const TMPlane& Pla
 }
 
 void TPolylineList::HydrostaticSummary(const TMPlane& Plane, THydrostaticsData& R) {
-    SummaryBelow(Plane)->Hydrostatics(R);
+    SectionsSummary(Plane)->Hydrostatics(R);
+}
+
+TVolumeAndCentre TPolylineList::SectionsVolume() {
+    TSectionsSummary Summary;
+    for (const auto& P : FItems) {
+        const auto It = P->Iterator();
+        TSectionProperties Section;
+        SectionAreaProperties(*It, Section);
+        Section.Station = P->GetStation();
+        Section.Depth = 1.0;
+        Summary.Add(Section);
+    }
+    TVolumeAndCentre R;
+    Summary.VolumeAndCentroid(R);
+    return R;
 }
 
 void TPolylineList::ExtentAlong(const TMPlane& Plane, double& Min, double& Max) const {
@@ -207,20 +224,6 @@ void TPolylineList::ExtentAlong(const TMPlane& Plane, double& Min, double& Max) 
             if (A > Max) Max = A;
         }
     }
-}
-
-void FullSectionsSummary(TPolylineList& List, TVolumeAndCentre& R) {
-    TSectionsSummary Summary;
-    for (int I = 0; I < List.Count(); ++I) {
-        TPolyline& P = *List.Items(I);
-        const auto It = P.Iterator();
-        TSectionProperties Section;
-        SectionAreaProperties(*It, Section);
-        Section.Station = P.GetStation();
-        Section.Depth = 1.0;
-        Summary.Add(Section);
-    }
-    Summary.VolumeAndCentroid(R);
 }
 
 // ---- TBSplineList ----

@@ -24,7 +24,7 @@ class IHydroSections {
 public:
     virtual ~IHydroSections() = default;
     // Volume and centre of the sections clipped below the waterplane.
-    virtual void SectionAreaSummary(const TMPlane& Plane, TVolumeAndCentre& R) = 0;
+    virtual TVolumeAndCentre UnderwaterVolume(const TMPlane& Plane) = 0;
     // The hydrostatic particulars below the waterplane.
     virtual void HydrostaticSummary(const TMPlane& Plane, THydrostaticsData& R) = 0;
     // Least and greatest Normal . P over every point (the plane's distance is not used); HugeValue
@@ -87,23 +87,23 @@ public:
     // that fails to read is dropped and its error passed on, the ones before it stay.
     virtual void LoadFromText(TTextReader& F);
 
-    void SectionAreaSummary(const TMPlane& Plane, TVolumeAndCentre& R) override;
-    // The summary of SummaryBelow integrated into R.
+    // From each section's area, centroid, extents, depth and station only; zero below two sections.
+    TVolumeAndCentre UnderwaterVolume(const TMPlane& Plane) override;
+    // The summary of SectionsSummary integrated into R; R is left alone below two sections.
     void HydrostaticSummary(const TMPlane& Plane, THydrostaticsData& R) override;
+    // Volume and centre of the whole sections, not clipped: each polyline's own points, depth 1.
+    TVolumeAndCentre SectionsVolume();
     void ExtentAlong(const TMPlane& Plane, double& Min, double& Max) const override;
     void Extents(TMBox& Box) const override { Box = Extents(); }
     // One record per section below the waterplane, with area, waterline, girth and depth, prepared
     // by one hydrostatics pass (crossings inserted, dry sections removed, weights computed). A
     // polyline without points throws the point iterator's "no points" error.
-    std::unique_ptr<TSectionsSummary> SummaryBelow(const TMPlane& Plane);
+    std::unique_ptr<TSectionsSummary> SectionsSummary(const TMPlane& Plane);
 
 private:
     friend class TWelds;
     std::vector<std::unique_ptr<TPolyline>> FItems;
 };
-
-// Volume and centre of the whole sections, not clipped: each polyline's own points, depth 1.
-void FullSectionsSummary(TPolylineList& List, TVolumeAndCentre& R);
 
 // A polyline list that holds B-splines (and possibly other polylines).
 class TBSplineList : public TPolylineList {

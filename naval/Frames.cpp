@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/DeRaridi.h"
@@ -21,9 +22,16 @@ constexpr std::int32_t BeyondFrame = 300000;
 
 }  // namespace
 
-const TFrameSpacing& TFrames::Items(int Index) const {
+const TFrameSpacing& TFrames::Spacings(int Index) const {
     if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
     return Ranges[static_cast<std::size_t>(Index)];
+}
+
+TFrameSpacing& TFrames::AddSpacingFrom(std::int32_t Frame, double Spacing) {
+    TFrameSpacing& Range = Ranges.emplace_back();
+    Range.Spacing = Spacing;
+    Range.FirstFrame = Frame;
+    return Range;
 }
 
 double TFrames::FramePosition(double Frame) const {
@@ -50,12 +58,12 @@ void TFrames::SetDefinition(const std::string& Text) {
     if (Words < 3 || Words % 2 == 0) throw EError("Error in frame Definition, Wrong number of Parameters");
     // Read and checked in full before the table changes, so that a refused definition leaves it as it
     // was.
-    const double NewOrigin = StrToFloat(ExtractWord(Text, 2));
+    const double NewOrigin = ParseFloat(ExtractWord(Text, 2));
     std::vector<TFrameSpacing> Read(1);
-    Read.front().Spacing = StrToFloat(ExtractWord(Text, 3));
+    Read.front().Spacing = ParseFloat(ExtractWord(Text, 3));
     for (int B = 2; 2 * B + 1 <= Words; ++B) {
         TFrameSpacing Range;
-        Range.Spacing = StrToFloat(ExtractWord(Text, 2 * B + 1));
+        Range.Spacing = ParseFloat(ExtractWord(Text, 2 * B + 1));
         Range.FirstFrame = StrToInt(ExtractWord(Text, 2 * B));
         Read.push_back(Range);
     }
@@ -71,8 +79,10 @@ void TFrames::SetDefinition(const std::string& Text) {
             throw EError("Error in frame Definition, frame " + IntToStr(Frame) + " is out of order");
         Previous = Frame;
     }
+    Clear();
     Origin = NewOrigin;
-    Ranges = std::move(Read);
+    AddSpacing(Read.front().Spacing);
+    for (std::size_t I = 1; I < Read.size(); ++I) AddSpacingFrom(Read[I].FirstFrame, Read[I].Spacing);
     Rebuild();
 }
 
@@ -82,8 +92,8 @@ void TFrames::Rebuild() {
     for (std::size_t I = 0; I + 1 < Ranges.size(); ++I) Ranges[I].LastFrame = Ranges[I + 1].FirstFrame;
     Ranges.back().LastFrame = BeyondFrame;
     if (Ranges.size() == 1) {
-        Ranges[0].XMin = -1e33;
-        Ranges[0].XMax = 1e33;
+        Ranges[0].XStart = -1e33;
+        Ranges[0].XEnd = 1e33;
         Ranges[0].Offset = Origin;
         return;
     }
@@ -92,19 +102,19 @@ void TFrames::Rebuild() {
     while (Anchor + 1 < Ranges.size() && !Ranges[Anchor].ContainsFrame(0)) ++Anchor;
     TFrameSpacing& A = Ranges[Anchor];
     A.Offset = Origin;
-    A.XMin = A.FramePosition(A.FirstFrame);
-    A.XMax = A.FramePosition(A.LastFrame);
+    A.XStart = A.FramePosition(A.FirstFrame);
+    A.XEnd = A.FramePosition(A.LastFrame);
     for (std::size_t I = Anchor; I-- > 0;) {
         TFrameSpacing& R = Ranges[I];
-        R.XMax = Ranges[I + 1].XMin;
-        R.Offset = R.XMax - R.LastFrame * R.Spacing;
-        R.XMin = R.FramePosition(R.FirstFrame);
+        R.XEnd = Ranges[I + 1].XStart;
+        R.Offset = R.XEnd - R.LastFrame * R.Spacing;
+        R.XStart = R.FramePosition(R.FirstFrame);
     }
     for (std::size_t I = Anchor + 1; I < Ranges.size(); ++I) {
         TFrameSpacing& R = Ranges[I];
-        R.XMin = Ranges[I - 1].XMax;
-        R.Offset = R.XMin - R.FirstFrame * R.Spacing;
-        R.XMax = R.FramePosition(R.LastFrame);
+        R.XStart = Ranges[I - 1].XEnd;
+        R.Offset = R.XStart - R.FirstFrame * R.Spacing;
+        R.XEnd = R.FramePosition(R.LastFrame);
     }
 }
 
@@ -130,10 +140,12 @@ std::unique_ptr<TFrames> TFrames::Transformed(const TMMatrix& M) const {
     Result->Assign(*this);
     Result->Origin = Map(Result->Origin);
     for (TFrameSpacing& R : Result->Ranges) {
-        R.XMin = Map(R.XMin);
-        R.XMax = Map(R.XMax);
+        R.XStart = Map(R.XStart);
+        R.XEnd = Map(R.XEnd);
         R.Offset = Map(R.Offset);
         R.Spacing *= Scale;
+        // A mirror maps the start above the end; the interval stays the same set of x.
+        if (R.XStart > R.XEnd) std::swap(R.XStart, R.XEnd);
     }
     return Result;
 }

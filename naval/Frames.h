@@ -14,19 +14,19 @@ namespace sarnova {
 class IGraphics;
 
 // One range of equally spaced frames: it holds the frames First <= f < Last and the positions
-// XMin <= x < XMax.
+// XStart <= x < XEnd.
 struct TFrameSpacing {
     double Spacing = 1;
     double Offset = 0;
-    double XMin = 0;
-    double XMax = 0;
+    double XStart = 0;
+    double XEnd = 0;
     std::int32_t FirstFrame = 0;
     std::int32_t LastFrame = 0;
 
     double FramePosition(double Frame) const { return Frame * Spacing + Offset; }
     double FrameNumber(double X) const { return (X - Offset) / Spacing; }
     bool ContainsFrame(double Frame) const { return FirstFrame <= Frame && Frame < LastFrame; }
-    bool ContainsX(double X) const { return XMin <= X && X < XMax; }
+    bool ContainsX(double X) const { return XStart <= X && X < XEnd; }
 };
 
 class TFrames {
@@ -39,8 +39,11 @@ public:
     // Number of ranges; 0 means the frames are undefined.
     int Count() const { return static_cast<int>(Ranges.size()); }
     // Throws EError "List index out of bounds (<Index>)" outside 0 .. Count - 1.
-    const TFrameSpacing& Items(int Index) const;
-    void Add(const TFrameSpacing& Range) { Ranges.push_back(Range); }
+    const TFrameSpacing& Spacings(int Index) const;
+    // Append a range with the spacing from frame 0 on, or from the given frame on, and return it; its
+    // limits and offset are left for the table's rebuild (or the caller) to set.
+    TFrameSpacing& AddSpacing(double Spacing) { return AddSpacingFrom(0, Spacing); }
+    TFrameSpacing& AddSpacingFrom(std::int32_t Frame, double Spacing);
     void Clear() { Ranges.clear(); }
 
     // The x of a (fractional) frame number through the last range that holds it; -1 when none does.
@@ -54,7 +57,8 @@ public:
     // Rebuilds the table from "Frames <origin> <spacing> [<frame> <spacing> ...]": frame 0 at the
     // origin, and from each listed frame on the spacing that follows it; the first word is not
     // checked. The ranges cover the frames -100000 up to (not including) 300000 with x continuous
-    // across them. Throws EError "Error in frame Definition, Wrong number of Parameters" for an even
+    // across them. Numbers are read with "." or "," as decimal separator, whatever the locale.
+    // Throws EError "Error in frame Definition, Wrong number of Parameters" for an even
     // word count or fewer than three words, EError naming the value for a spacing that is not positive
     // or a frame number not above the one before it (or beyond the table), and EConvertError for a
     // word that is not a number; the table then stays as it was.
@@ -66,7 +70,8 @@ public:
     // nothing. The x limits are not copied.
     void Assign(const TFrames& Other);
     // A copy mapped along x by the matrix's x row, x' = M[0][0] x + M[0][3]: origin, range limits and
-    // offsets mapped, spacings scaled. Its x limits are 0.
+    // offsets mapped, spacings scaled. A mirror (M[0][0] < 0) turns each range's x interval round, so
+    // its limits are swapped and FrameNumber keeps answering. Its x limits are 0.
     std::unique_ptr<TFrames> Transformed(const TMMatrix& M) const;
     // The scale: the x axis from XMin to XMax and at every whole frame between the frame numbers of
     // the two limits (each in single precision, truncated towards zero) a tick down in z and a cross

@@ -297,15 +297,30 @@ double UnderwaterSectionDraught(TUnderwaterSectionIterator& It) {
 
 // ---- TSectionsSummary ----
 
+namespace {
+[[noreturn]] void ThrowIndexError(int Index) {
+    throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+}  // namespace
+
 const TSectionProperties& TSectionsSummary::Items(int Index) const {
-    if (Index < 0 || Index >= Count())
-        throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
     return FItems[static_cast<std::size_t>(Index)];
 }
 
 int TSectionsSummary::Add(const TSectionProperties& R) {
     FItems.push_back(R);
     return Count() - 1;
+}
+
+void TSectionsSummary::Insert(int Index, const TSectionProperties& R) {
+    if (Index < 0 || Index > Count()) ThrowIndexError(Index);
+    FItems.insert(FItems.begin() + Index, R);
+}
+
+void TSectionsSummary::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+    FItems.erase(FItems.begin() + Index);
 }
 
 void TSectionsSummary::InsertWaterlineCrossings() {

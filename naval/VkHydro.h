@@ -12,6 +12,8 @@
 
 namespace sarnova {
 
+class TPolygonList;
+
 // ---- The hydrostatic result record ----
 
 // The answer of every hydrostatic calculation. Lengths in model units; the centres are absolute
@@ -64,6 +66,19 @@ void ResetHydrostatics(THydrostaticsData& R);
 double MassOfVolume(double Density, double Volume);
 // MassOfVolume with the water density setting.
 double DisplacementOfVolume(double Volume);
+// The level waterplane z = Draught.
+TMPlane WaterplaneAtDraught(double Draught);
+
+// The hydrostatics of a facet mesh that is the immersed body itself: its highest point lies in the
+// waterplane, and its facet normals point out of the body (a mesh without a lid is fine). A mesh
+// whose least y lies within 1e-4 of 0 is the half body on the positive side and the record describes
+// both sides; its metacentric fields are 0. The displacement is in tonnes for a mesh in metres (density
+// 1025, whatever the unit settings). LCB is measured from the aft end for a whole body and from the
+// origin for a half body; VCB is the height of the centre of buoyancy in model coordinates. A mesh
+// whose normals point into the body is computed as if they were flipped, and the console says so.
+// WaterPlane, LOA, BMAX, Depth, SurfaceArea, IL, IT, TCF and KG keep their values; a mesh without
+// facets leaves R alone.
+void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R);
 
 // ---- Plane tests ----
 
@@ -172,11 +187,20 @@ public:
     TSectionsSummary() = default;
     explicit TSectionsSummary(const TMPlane& Plane) : WaterPlane(Plane) {}
 
+    static std::unique_ptr<TSectionsSummary> CreateForPlane(const TMPlane& Plane) {
+        return std::make_unique<TSectionsSummary>(Plane);
+    }
+
     int Count() const { return static_cast<int>(FItems.size()); }
     // Throws the list's index error outside 0 .. Count - 1.
     const TSectionProperties& Items(int Index) const;
     // Appends a copy; returns its index.
     int Add(const TSectionProperties& R);
+    // A copy before position Index (0 .. Count); the list's index error elsewhere.
+    void Insert(int Index, const TSectionProperties& R);
+    // Throws the list's index error outside 0 .. Count - 1.
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
 
     // The preparation steps, in the order VolumeAndCentroid and Hydrostatics run them.
     // Between neighbours whose depths have strictly opposite signs, a section of depth 0 at the

@@ -43,7 +43,7 @@ TEST_F(FramesTest, MacroLineSetsTheDocumentsTable) {
     const std::pair<const char*, const char*> Refused[] = {
         {"FRAMES 0 1 10\n", "Error in frame Definition, Wrong number of Parameters"},
         {"FRAMES 0\n", "Error in frame Definition, Wrong number of Parameters"},
-        {"FRAMES 0 x\n", "'x' is not a valid floating point value"},
+        {"FRAMES 0 x\n", "Unable to convert string to number (x)"},
         {"FRAMES 0 0\n", "Error in frame Definition, spacing 0 is not positive"},
         {"FRAMES 0 0.6 20 0.7 10 0.8\n", "Error in frame Definition, frame 10 is out of order"},
     };

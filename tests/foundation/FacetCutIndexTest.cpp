@@ -58,9 +58,7 @@ double VolumeFromStations(const TFacetCutIndex& Index, const TWigley& W, int N) 
         EXPECT_TRUE(S->IsClosed()) << F;
         Sections.Add(std::move(S));
     }
-    TVolumeAndCentre R;
-    FullSectionsSummary(Sections, R);
-    return R.Volume;
+    return Sections.SectionsVolume().Volume;
 }
 
 }  // namespace

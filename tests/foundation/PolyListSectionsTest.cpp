@@ -14,11 +14,6 @@ using namespace sarnova;
 
 namespace {
 
-std::vector<double> Stations(const TPolylineList& L) {
-    std::vector<double> Result;
-    for (int I = 0; I < L.Count(); ++I) Result.push_back(L.Items(I)->GetStation());
-    return Result;
-}
 
 // A half section with a chine: keel (x, 0, 0), chine (x, B, 0.2), deck edge (x, B + 0.2, 1).
 std::unique_ptr<TPolyline> ChineSection(double X, double B = 1) {

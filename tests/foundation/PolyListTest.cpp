@@ -164,12 +164,11 @@ TEST(PolylineList, SectionHydrostatics) {
     TPolylineList L;
     for (int X = 0; X <= 10; ++X) L.Add(Rectangle(X));
     const TMPlane Waterline{{0, 0, 1}, 1};
-    TVolumeAndCentre V;
-    L.SectionAreaSummary(Waterline, V);
+    TVolumeAndCentre V = L.UnderwaterVolume(Waterline);
     EXPECT_NEAR(V.Volume, 20, 1e-9);
     EXPECT_NEAR(V.X, 5, 1e-9);
     EXPECT_NEAR(V.Z, 0.5, 1e-9);
-    FullSectionsSummary(L, V);
+    V = L.SectionsVolume();
     EXPECT_NEAR(V.Volume, 40, 1e-9);
     EXPECT_NEAR(V.Z, 1, 1e-9);
     THydrostaticsData H;
@@ -177,12 +176,12 @@ TEST(PolylineList, SectionHydrostatics) {
     EXPECT_NEAR(H.Volume, 20, 1e-9);
     EXPECT_NEAR(H.WaterPlanArea, 20, 1e-9);
     EXPECT_NEAR(H.WettedArea, 40, 1e-9);
-    auto Summary = L.SummaryBelow(Waterline);
+    auto Summary = L.SectionsSummary(Waterline);
     ASSERT_EQ(Summary->Count(), 11);
     EXPECT_NEAR(Summary->Items(1).LengthWeight, 4.0 / 3, 1e-12);
     EXPECT_NEAR(Summary->Items(5).WaterlineBreadth, 2, 1e-12);
     L.Add(std::make_unique<TPolyline>());
-    ExpectError([&] { L.SectionAreaSummary(Waterline, V); }, "TRPointsIterator.Create - no points");
+    ExpectError([&] { L.UnderwaterVolume(Waterline); }, "TRPointsIterator.Create - no points");
 }
 
 TEST(BSplineList, WritesEachItemUnderItsClassName) {

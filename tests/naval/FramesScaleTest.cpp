@@ -31,8 +31,8 @@ TEST(FramesScale, FrameNumbersAndRanges) {
     const TFrames Stepped = Table("Frames 5 0.6 10 0.7");
     EXPECT_NEAR(Stepped.FrameNumber(12.4), 12, 1e-12);
     EXPECT_NEAR(Stepped.FrameNumber(4.4), -1, 1e-12);
-    EXPECT_EQ(Stepped.SpacingOfFrame(12), &Stepped.Items(1));
-    EXPECT_EQ(Stepped.SpacingOfFrame(9.5), &Stepped.Items(0));
+    EXPECT_EQ(Stepped.SpacingOfFrame(12), &Stepped.Spacings(1));
+    EXPECT_EQ(Stepped.SpacingOfFrame(9.5), &Stepped.Spacings(0));
     // Beyond the last range's x interval no range answers.
     EXPECT_EQ(Stepped.FrameNumber(1e9), -1);
 }
@@ -50,6 +50,21 @@ TEST(FramesScale, TransformedAlongX) {
     const TFrames Expected = Table("Frames 13 1.2 10 1.4");
     for (double Frame : {-20.0, 0.0, 10.0, 25.0}) EXPECT_NEAR(Stepped->FramePosition(Frame), Expected.FramePosition(Frame), 1e-9);
     EXPECT_NEAR(Stepped->FrameNumber(Expected.FramePosition(12)), 12, 1e-9);
+}
+
+TEST(FramesScale, MirroredTableStillAnswersFrameNumbers) {
+    TMMatrix M = IdentityMatrix;
+    M[0][0] = -1;
+    M[0][3] = 20;
+    for (const char* Text : {"Frames 0 1", "Frames 5 0.6 10 0.7"}) {
+        const TFrames Original = Table(Text);
+        const auto Mirrored = Original.Transformed(M);
+        for (double Frame : {-30.0, -1.0, 0.0, 10.0, 12.0, 50.5}) {
+            const double X = Mirrored->FramePosition(Frame);
+            EXPECT_NEAR(X, 20 - Original.FramePosition(Frame), 1e-9) << Text << " " << Frame;
+            EXPECT_NEAR(Mirrored->FrameNumber(X), Frame, 1e-9) << Text << " " << Frame;
+        }
+    }
 }
 
 TEST(FramesScale, DrawsTheAxisAndTwoTicksPerWholeFrame) {
@@ -80,7 +95,7 @@ TEST(FramesScale, DrawsTheAxisAndTwoTicksPerWholeFrame) {
     EXPECT_EQ(Far.Lines, 1 + 2 * 400000);
     // No definition gives such a table, but the scale does not rely on that.
     TFrames Flat;
-    Flat.Add({0, 0, -1e33, 1e33, -100000, 300000});
+    Flat.AddSpacing(0) = {0, 0, -1e33, 1e33, -100000, 300000};
     Flat.XMin = -10;
     Flat.XMax = 10;
     TLineCounter None;

@@ -14,13 +14,13 @@ TEST(FramesTest, ThePositionComesFromTheLastRangeHoldingTheFrame) {
     TFrames Frames;
     EXPECT_EQ(Frames.Count(), 0);
     EXPECT_EQ(Frames.FramePosition(3), -1);
-    Frames.Add({0.6, 0, -60000, 12, -100000, 20});
-    Frames.Add({0.7, -2, 12, 1e33, 20, 300000});
+    Frames.AddSpacing(0.6) = {0.6, 0, -60000, 12, -100000, 20};
+    Frames.AddSpacingFrom(20, 0.7) = {0.7, -2, 12, 1e33, 20, 300000};
     EXPECT_DOUBLE_EQ(Frames.FramePosition(10), 6);
     EXPECT_DOUBLE_EQ(Frames.FramePosition(19.5), 11.7);
     EXPECT_DOUBLE_EQ(Frames.FramePosition(20), 12);  // a range holds its first frame, not its last
     EXPECT_EQ(Frames.FramePosition(300000), -1);
-    Frames.Add({2, 0, 0, 0, 0, 5});  // overlaps: the later range decides
+    Frames.AddSpacing(2).LastFrame = 5;  // overlaps, and its x interval is empty: the later range decides
     EXPECT_DOUBLE_EQ(Frames.FramePosition(3), 6);
 }
 
@@ -34,6 +34,8 @@ TEST(FramesTest, DefinitionTexts) {
         {"Frames 5 0.6 10 0.7", {{10, 11}, {12, 12.4}, {-1, 4.4}}},
         {"Frames 0 1 -5 2", {{-5, -10}, {-6, -11}, {0, 0}}},
         {"FRAMES\t5   0.5", {{2, 6}}},
+        // A decimal comma reads like a point, whatever the locale.
+        {"Frames 5 0,6 10 0,7", {{10, 11}, {12, 12.4}, {-1, 4.4}}},
     };
     for (const TCase& Case : Cases) {
         TFrames Frames;
@@ -56,8 +58,12 @@ TEST(FramesTest, DefinitionTexts) {
         }
         EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");  // kept
     }
-    EXPECT_THROW(Frames.SetDefinition("Frames x 1"), EConvertError);
-    EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");  // kept
+    for (const char* Bad : {"Frames x 1", "Frames 0 x", "Frames 0 1 2 x"}) {
+        EXPECT_THROW(Frames.SetDefinition(Bad), EConvertError) << Bad;
+        EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ") << Bad;  // kept
+    }
+    Frames.SetDefinition("Frames 5 0,6 10 0,7");
+    EXPECT_EQ(Frames.GetDefinition(), "Frames 5 0.6 10 0.7 ");
     Frames.Clear();
     TFrames Copy;
     Copy.XMin = -10;

@@ -166,6 +166,23 @@ TEST(SectionsSummary, LengthWeightsFollowTheStationSpacing) {
     }
 }
 
+TEST(SectionsSummary, InsertDeleteAndClearKeepTheOrder) {
+    auto Summary = TSectionsSummary::CreateForPlane(WaterlineAt1);
+    EXPECT_EQ(Summary->WaterPlane, WaterlineAt1);
+    Summary->Add(Slab(0, 1));
+    Summary->Add(Slab(2, 1));
+    Summary->Insert(1, Slab(1, 1));
+    Summary->Insert(3, Slab(3, 1));
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(Summary->Items(I).Station, I);
+    Summary->Delete(0);
+    EXPECT_EQ(Summary->Items(0).Station, 1);
+    ExpectError([&] { Summary->Insert(5, Slab(9, 1)); }, "List index out of bounds (5)");
+    ExpectError([&] { Summary->Delete(3); }, "List index out of bounds (3)");
+    EXPECT_EQ(Summary->Count(), 3);
+    Summary->Clear();
+    EXPECT_EQ(Summary->Count(), 0);
+}
+
 TEST(SectionsSummary, VolumeOfFiveEqualSections) {
     TSectionsSummary Summary;
     for (double X : {0, 1, 2, 3, 4}) {
