@@ -5,20 +5,21 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <chrono>
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "document/GeoFace.h"
+#include "document/GeometryList.h"
+#include "document/Settings.h"
 #include "document/TestPoint.h"  // the test entity of the document tests
 #include "foundation/DuZezOride.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova::test {
 namespace {
@@ -117,6 +118,7 @@ std::string PlainWrite(const TPolylineDocument& D) {
 // The plain parse: every number of the point lines into one array, the rest of the lines passed over.
 std::vector<double> PlainParse(const std::string& Text) {
     std::vector<double> Numbers;
+    Numbers.reserve(Text.size() / 11);  // at least eleven characters a number
     const char* P = Text.data();
     const char* End = P + Text.size();
     while (P < End) {
@@ -135,25 +137,21 @@ std::vector<double> PlainParse(const std::string& Text) {
     return Numbers;
 }
 
-std::string ReadWhole(const std::filesystem::path& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    std::string Text(std::filesystem::file_size(Path), '\0');
-    In.read(Text.data(), static_cast<std::streamsize>(Text.size()));
-    return Text;
+// The document text of each size, made once by the plain writer (the text the program writes).
+const std::string& PolylineText(int Count) {
+    static std::map<int, std::string> Texts;
+    auto Found = Texts.find(Count);
+    if (Found == Texts.end()) Found = Texts.emplace(Count, PlainWrite(MakePolylines(Count))).first;
+    return Found->second;
 }
 
-void WriteWhole(const std::filesystem::path& Path, const std::string& Text) {
-    std::ofstream(Path, std::ios::binary | std::ios::trunc).write(Text.data(), static_cast<std::streamsize>(Text.size()));
-}
-
-// One document file per size, written once by the plain writer (the same text the program writes).
-const std::filesystem::path& PolylineFile(int Count) {
-    static std::map<int, std::filesystem::path> Files;
-    auto Found = Files.find(Count);
-    if (Found != Files.end()) return Found->second;
-    const auto Path = std::filesystem::temp_directory_path() / ("sarnova-bench-" + std::to_string(Count) + ".geo");
-    WriteWhole(Path, PlainWrite(MakePolylines(Count)));
-    return Files.emplace(Count, Path).first->second;
+// What the document's file reading does after the file is in memory: every block read into the list
+// inside one update bracket, which applies the entities' changes and validates them at its end.
+void LoadText(TGeometryList& List, const std::string& Text) {
+    TTextReader In(Text);
+    List.BeginUpdate(ufEndEditing | ufHourGlass);
+    List.LoadFromText(In);
+    List.EndUpdate();
 }
 
 void PrepareDocuments() {
@@ -186,20 +184,21 @@ double Seconds(F Run) {
 }
 
 // Each iteration runs the document step and then its plain baseline, so that both meet the same
-// machine; the counters compare the best run of each.
+// machine; the counters compare the best run of each. Both work in memory: disks are not measured.
 void BM_LoadPolylines(benchmark::State& State) {
     PrepareDocuments();
     const int Count = static_cast<int>(State.range(0));
-    const auto& Path = PolylineFile(Count);
-    const std::size_t Bytes = std::filesystem::file_size(Path);
+    const std::string& Text = PolylineText(Count);
     double Best = 1e30, BestPlain = 1e30;
     for (auto _ : State) {
-        auto Doc = std::make_unique<TGeometryInterface>();
-        Best = std::min(Best, Seconds([&] { Doc->LoadFromFile(Path); }));
+        auto List = std::make_unique<TGeometryList>();
+        Best = std::min(Best, Seconds([&] { LoadText(*List, Text); }));
         State.PauseTiming();
-        Doc.reset();
+        List.reset();
         BestPlain = std::min(BestPlain, Seconds([&] {
-            const std::vector<double> Numbers = PlainParse(ReadWhole(Path));
+            // Its own copy of the text, as the reader holds the file's text.
+            const std::string Copy = Text;
+            const std::vector<double> Numbers = PlainParse(Copy);
             benchmark::DoNotOptimize(Numbers.data());
         }));
         State.ResumeTiming();
@@ -209,14 +208,14 @@ void BM_LoadPolylines(benchmark::State& State) {
     {
         // Freed points wait in their pool for the next document: the first load takes them back, so
         // that the second one's growth is all a document of this size needs.
-        TGeometryInterface First;
-        First.LoadFromFile(Path);
+        TGeometryList First;
+        LoadText(First, Text);
         const std::size_t Before = HeapInUse();
-        TGeometryInterface Doc;
-        Doc.LoadFromFile(Path);
+        TGeometryList List;
+        LoadText(List, Text);
         Heap = HeapInUse() - Before;
     }
-    ReportSpeed(State, Bytes, Count, Best);
+    ReportSpeed(State, Text.size(), Count, Best);
     State.counters["vs_plain_parse"] = Best / BestPlain;
     State.counters["bytes_per_polyline"] = static_cast<double>(Heap) / Count;
 }
@@ -225,22 +224,26 @@ BENCHMARK(BM_LoadPolylines)->Arg(50000)->Arg(200000)->Arg(800000)->Iterations(4)
 void BM_SavePolylines(benchmark::State& State) {
     PrepareDocuments();
     const int Count = static_cast<int>(State.range(0));
-    const auto& Source = PolylineFile(Count);
-    const auto Target = std::filesystem::temp_directory_path() / ("sarnova-bench-save-" + std::to_string(Count) + ".geo");
-    TGeometryInterface Doc;
-    Doc.LoadFromFile(Source);
+    TGeometryList List;
+    LoadText(List, PolylineText(Count));
     const TPolylineDocument Data = MakePolylines(Count);
+    std::size_t Bytes = 0;
     double Best = 1e30, BestPlain = 1e30;
     for (auto _ : State) {
-        Best = std::min(Best, Seconds([&] { Doc.SaveToFile(Target); }));
+        Best = std::min(Best, Seconds([&] {
+            TTextWriter Out;
+            List.SaveToText(Out);
+            Bytes = Out.Text().size();
+        }));
         State.PauseTiming();
-        BestPlain = std::min(BestPlain, Seconds([&] { WriteWhole(Target, PlainWrite(Data)); }));
+        BestPlain = std::min(BestPlain, Seconds([&] {
+            const std::string Text = PlainWrite(Data);
+            benchmark::DoNotOptimize(Text.data());
+        }));
         State.ResumeTiming();
     }
-    const std::size_t Bytes = std::filesystem::file_size(Target);
     ReportSpeed(State, Bytes, Count, Best);
     State.counters["vs_plain_writer"] = Best / BestPlain;
-    std::filesystem::remove(Target);
 }
 BENCHMARK(BM_SavePolylines)->Arg(50000)->Arg(200000)->Arg(800000)->Iterations(4)->Unit(benchmark::kMillisecond)->Complexity();
 
