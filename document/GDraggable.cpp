@@ -51,6 +51,16 @@ bool FindObjectSnap(IGraphics& View, TPoint Pixel, TGeometryObject& Asker, const
 
 // ---- Construction and attachment ----
 
+TGeoDraggable::TEditState& TGeoDraggable::Edit() {
+    if (!FEdit) FEdit = std::make_unique<TEditState>();
+    return *FEdit;
+}
+
+const TGeoDraggable::TEditState& TGeoDraggable::EditState() const {
+    static const TEditState Fresh;
+    return FEdit ? *FEdit : Fresh;
+}
+
 TGeoDraggable::TGeoDraggable() {
     SetCapabilities(GetCapabilities() | cpPointEditing | cpKeys | cpEdit3D | cpGridSnap | cpObjectSnap);
     HintText = "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection";
@@ -66,7 +76,7 @@ bool TGeoDraggable::Detach(IOpenGLView& AView) {
     // An entity left in a drag or key edit would never apply its changes again, and a view that let
     // go may be gone before the next call.
     State &= static_cast<std::uint16_t>(~(gsDragging | gsKeyMoving | gsAxisLock | gsInsertPoint | gsInsertKnot));
-    InsertPointPreviewShown = InsertKnotPreviewShown = false;
+    if (FEdit) FEdit->InsertPointPreviewShown = FEdit->InsertKnotPreviewShown = false;
     View = nullptr;
     if (Editing()) SetEditing(false);
     if (WasDragging) {
@@ -98,20 +108,22 @@ bool TGeoDraggable::GridSnapping() const {
 }
 
 bool TGeoDraggable::ObjectSnapping() const {
+    const TEditState& E = EditState();
     const TGeometryList* List = GetOwnerList();
     return List != nullptr && (List->GetProjectOptions() & poObjectSnap) && HasCapability(cpObjectSnap) &&
-           !SnapCancelled;
+           !E.SnapCancelled;
 }
 
 // ---- Edit planes ----
 
 void TGeoDraggable::ChooseEditPlane() {
+    TEditState& E = Edit();
     if (View == nullptr) return;
     ICamera& Camera = View->GetCamera();
     TEditPlaneSet Allowed = Camera.FacingAxisPlanes();
     RestrictEditPlanes(Allowed);
-    AllowedEditPlanes = Allowed;
-    TEditPlane Plane = ChosenEditPlane;
+    E.AllowedEditPlanes = Allowed;
+    TEditPlane Plane = E.ChosenEditPlane;
     if (Allowed != 0 && !EditPlaneAllowed(Plane.Kind, Allowed)) {
         Plane.Kind = Camera.NearestAxisPlaneCode();
         StepEditPlane(Plane, Allowed, true);
@@ -121,30 +133,34 @@ void TGeoDraggable::ChooseEditPlane() {
 }
 
 void TGeoDraggable::SetEditPlane(const TEditPlane& Plane) {
-    ChosenEditPlane = Plane;
-    if (!EditPlaneAllowed(ChosenEditPlane.Kind, AllowedEditPlanes) ||
-        !EditPlaneAllowed(EffectiveEditPlane.Kind, AllowedEditPlanes))
-        EffectiveEditPlane = ChosenEditPlane;
+    TEditState& E = Edit();
+    E.ChosenEditPlane = Plane;
+    if (!EditPlaneAllowed(E.ChosenEditPlane.Kind, E.AllowedEditPlanes) ||
+        !EditPlaneAllowed(E.EffectiveEditPlane.Kind, E.AllowedEditPlanes))
+        E.EffectiveEditPlane = E.ChosenEditPlane;
 }
 
 void TGeoDraggable::UseViewPlane() {
-    AllowedEditPlanes = Only(epView);
-    ChosenEditPlane.Kind = epView;
-    SetEditPlane(ChosenEditPlane);
+    TEditState& E = Edit();
+    E.AllowedEditPlanes = Only(epView);
+    E.ChosenEditPlane.Kind = epView;
+    SetEditPlane(E.ChosenEditPlane);
 }
 
 void TGeoDraggable::NextEditPlane() {
-    if (AllowedEditPlanes == 0) return;
-    StepEditPlane(ChosenEditPlane, AllowedEditPlanes, false);
-    EffectiveEditPlane = ChosenEditPlane;
+    TEditState& E = Edit();
+    if (E.AllowedEditPlanes == 0) return;
+    StepEditPlane(E.ChosenEditPlane, E.AllowedEditPlanes, false);
+    E.EffectiveEditPlane = E.ChosenEditPlane;
 }
 
 TCursor TGeoDraggable::EditPlaneCursor() {
+    const TEditState& E = EditState();
     if (View == nullptr) return crDefault;
     ChooseEditPlane();
-    if (ChosenEditPlane.Kind != EffectiveEditPlane.Kind) return crDefault;
+    if (E.ChosenEditPlane.Kind != E.EffectiveEditPlane.Kind) return crDefault;
     if (View->GetProjection() == cmParallel && View->GetCamera().ViewDirectionCode() < 3) return crDefault;
-    switch (ChosenEditPlane.Kind) {
+    switch (E.ChosenEditPlane.Kind) {
         case epXY: return crEditXY;
         case epZX: return crEditZX;
         case epYZ: return crEditYZ;
@@ -172,21 +188,23 @@ void TGeoDraggable::UpdateCursor() {
 }
 
 void TGeoDraggable::UpdateHint() {
+    const TEditState& E = EditState();
     if (View == nullptr) return;
-    if (Snapped && SnapTarget.GetGeometry() != nullptr) {
-        TGeometry& Target = *SnapTarget.GetGeometry();
+    if (E.Snapped && GetSnapTarget() != nullptr) {
+        TGeometry& Target = *GetSnapTarget();
         View->DoHintInformation("Snapping to " + Target.GetDescription() + ":" + Target.GetName());
         return;
     }
     std::string Hint = "Ctrl to lock manipulation in X/Y/Z";
     if (ObjectSnapping()) Hint += ", ESC to cancel Snap";
     if (Editing3D())
-        Hint += ", Available Edit Planes  " + EditConstraintSetText(AllowedEditPlanes) + ", Tab to change";
+        Hint += ", Available Edit Planes  " + EditConstraintSetText(E.AllowedEditPlanes) + ", Tab to change";
     View->DoHintInformation(Hint);
 }
 
 void TGeoDraggable::ShowEditMarker(const TMVector& Point) {
-    if (View != nullptr && !HasCapability(cpNoEditMarker)) View->ShowEditMarker(Point, EffectiveEditPlane);
+    const TEditState& E = EditState();
+    if (View != nullptr && !HasCapability(cpNoEditMarker)) View->ShowEditMarker(Point, E.EffectiveEditPlane);
 }
 
 void TGeoDraggable::HideMarkers() {
@@ -196,7 +214,7 @@ void TGeoDraggable::HideMarkers() {
 }
 
 void TGeoDraggable::RedrawSnapTarget(IGraphics& AView) {
-    if (TGeometry* Target = SnapTarget.GetGeometry(); Target != nullptr && Target != this) Target->DrawEntity(AView);
+    if (TGeometry* Target = GetSnapTarget(); Target != nullptr && Target != this) Target->DrawEntity(AView);
 }
 
 // ---- Picking ----
@@ -256,6 +274,7 @@ void TGeoDraggable::DeselectAllPoints() {
 // ---- Dragging ----
 
 void TGeoDraggable::MouseDown(IGraphics& AView, TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TEditState& E = Edit();
     if (Button != mbLeft) return;
     if (State & (gsInsertPoint | gsInsertKnot)) {
         PickClick(AView, Shift, {X, Y});
@@ -263,22 +282,23 @@ void TGeoDraggable::MouseDown(IGraphics& AView, TMouseButton Button, TShiftState
     }
     if ((State & gsKeyMoving) || View == nullptr) return;
     State |= gsDragging;
-    SnapCancelled = false;
-    SnapTarget.SetGeometry(nullptr);
+    E.SnapCancelled = false;
+    E.SnapTarget.SetGeometry(nullptr);
     StartDrag(AView, {X, Y});
     UpdateHint();
     BeginChange();
-    ShowEditMarker(BasePoint);
+    ShowEditMarker(E.BasePoint);
     UpdateCursor();
-    BeginDrag(HandlePoint, BasePoint, AView, Shift, ZeroVector);
+    BeginDrag(E.HandlePoint, E.BasePoint, AView, Shift, ZeroVector);
 }
 
 void TGeoDraggable::StartDrag(IGraphics& AView, TPoint Mouse) {
-    ClickPoint = LastMouse = Mouse;
-    GrabbedIndex = NearestSelectedPoint(AView, Mouse);
-    BasePoint = GrabbedIndex >= 0 ? PointInfo(GrabbedIndex, &AView).GetPoint() : ZeroVector;
-    HandlePoint = AView.WorldToScreenVector(BasePoint);
-    GrabOffset = {HandlePoint.X - ClickPoint.X, HandlePoint.Y - ClickPoint.Y};
+    TEditState& E = Edit();
+    E.ClickPoint = E.LastMouse = Mouse;
+    E.GrabbedIndex = NearestSelectedPoint(AView, Mouse);
+    E.BasePoint = E.GrabbedIndex >= 0 ? PointInfo(E.GrabbedIndex, &AView).GetPoint() : ZeroVector;
+    E.HandlePoint = AView.WorldToScreenVector(E.BasePoint);
+    E.GrabOffset = {E.HandlePoint.X - E.ClickPoint.X, E.HandlePoint.Y - E.ClickPoint.Y};
     if (Editing3D())
         ChooseEditPlane();
     else
@@ -286,10 +306,11 @@ void TGeoDraggable::StartDrag(IGraphics& AView, TPoint Mouse) {
 }
 
 void TGeoDraggable::TrackDrag(IGraphics& AView, TPoint Mouse, TShiftState Shift) {
-    LastMouse = Mouse;
-    EffectiveEditPlane = ChosenEditPlane;
+    TEditState& E = Edit();
+    E.LastMouse = Mouse;
+    E.EffectiveEditPlane = E.ChosenEditPlane;
     // The handle stays under the cursor where it was grabbed.
-    const TPoint Target{Mouse.X + GrabOffset.X, Mouse.Y + GrabOffset.Y};
+    const TPoint Target{Mouse.X + E.GrabOffset.X, Mouse.Y + E.GrabOffset.Y};
     ICamera& Camera = View->GetCamera();
     if (Editing3D()) {
         if (Shift & ssCtrl) {
@@ -298,17 +319,18 @@ void TGeoDraggable::TrackDrag(IGraphics& AView, TPoint Mouse, TShiftState Shift)
         } else {
             State &= static_cast<std::uint16_t>(~gsAxisLock);
         }
-        CurrentPoint = Camera.ScreenToWorldEditConstraint(BasePoint, Target, EffectiveEditPlane);
+        E.CurrentPoint = Camera.ScreenToWorldEditConstraint(E.BasePoint, Target, E.EffectiveEditPlane);
     } else {
-        CurrentPoint = Camera.ScreenToWorldConstrained(BasePoint, Target, epView);
+        E.CurrentPoint = Camera.ScreenToWorldConstrained(E.BasePoint, Target, epView);
     }
-    CurrentScreenPoint = AView.WorldToScreenVector(CurrentPoint);
-    SnapPoint(AView, CurrentScreenPoint, CurrentPoint);
+    E.CurrentScreenPoint = AView.WorldToScreenVector(E.CurrentPoint);
+    SnapPoint(AView, E.CurrentScreenPoint, E.CurrentPoint);
 }
 
 void TGeoDraggable::LockToNearestAxis(IGraphics& AView, TPoint Pixel) {
+    TEditState& E = Edit();
     double Best = HugeValue;
-    const TEditPlaneKind Chosen = ChosenEditPlane.Kind;
+    const TEditPlaneKind Chosen = E.ChosenEditPlane.Kind;
     if (Chosen == epXY || Chosen == epYZ || Chosen == epZX) {
         const TEditPlaneKind Axes[] = {epAlongX, epAlongY, epAlongZ};
         for (TEditPlaneKind Axis : Axes) {
@@ -316,21 +338,21 @@ void TGeoDraggable::LockToNearestAxis(IGraphics& AView, TPoint Pixel) {
             const bool InPlane = (Axis == epAlongX && Chosen != epYZ) || (Axis == epAlongY && Chosen != epZX) ||
                                  (Axis == epAlongZ && Chosen != epXY);
             if (!InPlane) continue;
-            const TMVector P = View->GetCamera().ScreenToWorldConstrained(BasePoint, Pixel, Axis);
+            const TMVector P = View->GetCamera().ScreenToWorldConstrained(E.BasePoint, Pixel, Axis);
             const double D = Distance(AView.WorldToScreenVector(P), Pixel);
             if (D < Best) {
                 Best = D;
-                EffectiveEditPlane.Kind = Axis;
+                E.EffectiveEditPlane.Kind = Axis;
             }
         }
     } else if (Chosen == epInPlane) {
-        const TMPlane Plane = PlaneFromNormalAndPoint(EffectiveEditPlane.Plane.Normal, BasePoint);
+        const TMPlane Plane = PlaneFromNormalAndPoint(E.EffectiveEditPlane.Plane.Normal, E.BasePoint);
         const TMLine Ray = AView.ScreenToRay(Pixel.X, Pixel.Y);
         const TMVector Axes[] = {XAxisVector, YAxisVector, ZAxisVector};
         const double Components[] = {Plane.Normal.X, Plane.Normal.Y, Plane.Normal.Z};
         for (int I = 0; I < 3; ++I) {
             if (!(std::fabs(Components[I]) < 1 - 0.0001)) continue;
-            const TMLine Line = IntersectionOfTwoPlanes(Plane, PlaneFromNormalAndPoint(Axes[I], BasePoint));
+            const TMLine Line = IntersectionOfTwoPlanes(Plane, PlaneFromNormalAndPoint(Axes[I], E.BasePoint));
             TMVector P;
             try {
                 P = PointOnLineClosestToLine(Line, Ray);
@@ -340,78 +362,82 @@ void TGeoDraggable::LockToNearestAxis(IGraphics& AView, TPoint Pixel) {
             const double D = Distance(AView.WorldToScreenVector(P), Pixel);
             if (D < Best) {
                 Best = D;
-                EffectiveEditPlane.Kind = epAlongVector;
-                EffectiveEditPlane.Direction = Line.Direction;
+                E.EffectiveEditPlane.Kind = epAlongVector;
+                E.EffectiveEditPlane.Direction = Line.Direction;
             }
         }
     }
 }
 
 void TGeoDraggable::MouseMove(IGraphics& AView, TShiftState Shift, int X, int Y) {
+    TEditState& E = Edit();
     if ((State & gsDragging) && View != nullptr) {
         Undraw();
         RedrawSnapTarget(AView);
         TrackDrag(AView, {X, Y}, Shift);
-        const TMVector Offset = VectorFromTo(BasePoint, CurrentPoint);
-        ShowEditMarker(CurrentPoint);
+        const TMVector Offset = VectorFromTo(E.BasePoint, E.CurrentPoint);
+        ShowEditMarker(E.CurrentPoint);
         UpdateCursor();
         View->DrawGrid();
-        Drag(CurrentScreenPoint, CurrentPoint, AView, Shift, Offset);
+        Drag(E.CurrentScreenPoint, E.CurrentPoint, AView, Shift, Offset);
         Redraw();
-        if (Snapped)
-            View->ShowSnapMarker(CurrentPoint, SnapMarkerKind);
+        if (E.Snapped)
+            View->ShowSnapMarker(E.CurrentPoint, E.SnapMarkerKind);
         else
             View->HideSnapMarker();
     } else if (State & (gsInsertPoint | gsInsertKnot)) {
         const bool Knot = (State & gsInsertPoint) == 0;
-        bool& Shown = Knot ? InsertKnotPreviewShown : InsertPointPreviewShown;
+        bool& Shown = Knot ? E.InsertKnotPreviewShown : E.InsertPointPreviewShown;
         if (Shown) {
             if (Knot)
-                EraseInsertKnotPreview(CurrentScreenPoint, Shift, AView);
+                EraseInsertKnotPreview(E.CurrentScreenPoint, Shift, AView);
             else
-                EraseInsertPointPreview(CurrentScreenPoint, Shift, AView);
+                EraseInsertPointPreview(E.CurrentScreenPoint, Shift, AView);
         }
-        Snapped = false;
-        SnapTarget.SetGeometry(nullptr);
-        CurrentScreenPoint = {X, Y};
-        CurrentPoint = AView.ScreenToWorld(X, Y);
+        E.Snapped = false;
+        E.SnapTarget.SetGeometry(nullptr);
+        E.CurrentScreenPoint = {X, Y};
+        E.CurrentPoint = AView.ScreenToWorld(X, Y);
         if (Knot)
-            DrawInsertKnotPreview(CurrentScreenPoint, Shift, AView);
+            DrawInsertKnotPreview(E.CurrentScreenPoint, Shift, AView);
         else
-            DrawInsertPointPreview(CurrentScreenPoint, Shift, AView);
+            DrawInsertPointPreview(E.CurrentScreenPoint, Shift, AView);
         Shown = true;
     } else {
-        CurrentScreenPoint = {X, Y};
-        CurrentPoint = AView.ScreenToWorld(X, Y);
+        E.CurrentScreenPoint = {X, Y};
+        E.CurrentPoint = AView.ScreenToWorld(X, Y);
     }
     UpdateHint();
 }
 
 void TGeoDraggable::MouseUp(IGraphics& AView, TMouseButton, TShiftState Shift, int X, int Y) {
+    TEditState& E = Edit();
     if (!(State & gsDragging) || View == nullptr) return;
     State &= static_cast<std::uint16_t>(~gsDragging);
-    EffectiveEditPlane = ChosenEditPlane;
+    E.EffectiveEditPlane = E.ChosenEditPlane;
     HideMarkers();
     UpdateCursor();
     View->DrawGrid();
     RedrawSnapTarget(AView);
     // The release point is snapped and locked like a move.
     TrackDrag(AView, {X, Y}, Shift);
-    EndDrag(CurrentScreenPoint, CurrentPoint, AView, Shift, VectorFromTo(BasePoint, CurrentPoint));
+    EndDrag(E.CurrentScreenPoint, E.CurrentPoint, AView, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
     View->DoHintInformation(HintText);
     MarkChanged();
     InvalidateViews();
 }
 
 void TGeoDraggable::GetCursorLocation(IGraphics&, TPoint, TMVector& Location) {
-    if (State & (gsDragging | gsKeyMoving)) Location = CurrentPoint;
+    const TEditState& E = EditState();
+    if (State & (gsDragging | gsKeyMoving)) Location = E.CurrentPoint;
 }
 
 // ---- Snapping ----
 
 void TGeoDraggable::SnapPoint(IGraphics& AView, TPoint& ScreenPoint, TMVector& Point) {
-    Snapped = false;
-    SnapTarget.SetGeometry(nullptr);
+    TEditState& E = Edit();
+    E.Snapped = false;
+    E.SnapTarget.SetGeometry(nullptr);
     double GridDistance = HugeValue;
     double ObjectDistance = HugeValue;
     const bool Grid = GridSnapping() && View != nullptr;
@@ -419,7 +445,7 @@ void TGeoDraggable::SnapPoint(IGraphics& AView, TPoint& ScreenPoint, TMVector& P
     TMVector GridPoint;
     TMVector ObjectPoint;
     if (Grid) {
-        GridPoint = View->GetGrid().SnapPointConstrained(Point, EffectiveEditPlane.Kind);
+        GridPoint = View->GetGrid().SnapPointConstrained(Point, E.EffectiveEditPlane.Kind);
         GridDistance = Distance(AView.WorldToScreenVector(GridPoint), ScreenPoint);
     }
     if (Objects) {
@@ -434,21 +460,22 @@ void TGeoDraggable::SnapPoint(IGraphics& AView, TPoint& ScreenPoint, TMVector& P
         Point = GridPoint;
     } else {
         Point = ObjectPoint;
-        Snapped = true;
+        E.Snapped = true;
     }
     ScreenPoint = AView.WorldToScreenVector(Point);
 }
 
 bool TGeoDraggable::SnapToObjects(IGraphics& AView, TPoint ScreenPoint, TMVector& Point) {
+    TEditState& E = Edit();
     TObjectSnap Found;
     if (!FindObjectSnap(AView, ScreenPoint, *this, Point, [this](TGeometrySnapInfo& R) { CollectSnapPoints(R); },
                         Found)) {
-        SnapTarget.SetGeometry(nullptr);
+        E.SnapTarget.SetGeometry(nullptr);
         return false;
     }
     Point = Found.Point;
-    SnapTarget.SetGeometry(Found.Target);
-    SnapMarkerKind = Found.MarkerKind;
+    E.SnapTarget.SetGeometry(Found.Target);
+    E.SnapMarkerKind = Found.MarkerKind;
     return true;
 }
 
@@ -456,12 +483,13 @@ void TGeoDraggable::CollectSnapPoints(TGeometrySnapInfo& Request) {
     if (GetOwnerList() != nullptr) GetOwnerList()->CollectSnapPoints(Request);
 }
 
-void TGeoDraggable::CancelSnap() { SnapCancelled = true; }
+void TGeoDraggable::CancelSnap() { Edit().SnapCancelled = true; }
 
 // ---- Keys ----
 
 void TGeoDraggable::MoveAtLastMouse(TShiftState Shift) {
-    if (View != nullptr) MouseMove(*View, Shift, LastMouse.X, LastMouse.Y);
+    const TEditState& E = EditState();
+    if (View != nullptr) MouseMove(*View, Shift, E.LastMouse.X, E.LastMouse.Y);
 }
 
 void TGeoDraggable::KeyDown(TKeyCode& Key, TShiftState Shift) {
@@ -533,26 +561,28 @@ void TGeoDraggable::KeyPress(char32_t& Key) {
 // ---- Nudging with the arrow keys ----
 
 void TGeoDraggable::StartEditKey(TKeyCode, TShiftState Shift) {
+    TEditState& E = Edit();
     if (State & gsKeyMoving) throw EError("TGeoDraggable.StartEditKey - Key already pressed");
     State |= gsKeyMoving;
-    KeyStepsX = KeyStepsY = 0;
+    E.KeyStepsX = E.KeyStepsY = 0;
     SetupKeyAxes();
-    HandlePoint = View->GetMousePosition();
-    GrabbedIndex = NearestSelectedPoint(*View, HandlePoint);
-    BasePoint = GrabbedIndex >= 0 ? PointInfo(GrabbedIndex, View).GetPoint() : ZeroVector;
+    E.HandlePoint = View->GetMousePosition();
+    E.GrabbedIndex = NearestSelectedPoint(*View, E.HandlePoint);
+    E.BasePoint = E.GrabbedIndex >= 0 ? PointInfo(E.GrabbedIndex, View).GetPoint() : ZeroVector;
     // One change bracket, and so one undo snapshot, for the whole key edit.
     BeginChange();
-    ShowEditMarker(BasePoint);
-    BeginDrag(HandlePoint, BasePoint, *View, Shift, ZeroVector);
+    ShowEditMarker(E.BasePoint);
+    BeginDrag(E.HandlePoint, E.BasePoint, *View, Shift, ZeroVector);
 }
 
 void TGeoDraggable::SetupKeyAxes() {
+    TEditState& E = Edit();
     ICamera& Camera = View->GetCamera();
     TMVector Right = VectorNormalise(Camera.RightVector());
     TMVector Up = VectorNormalise(Camera.UpVector());
     if (Editing3D()) {
         ChooseEditPlane();
-        const TEditPlane& Plane = ChosenEditPlane;
+        const TEditPlane& Plane = E.ChosenEditPlane;
         if (Plane.Kind == epXY || Plane.Kind == epYZ || Plane.Kind == epZX) {
             const TMVector A = Plane.Kind == epYZ ? YAxisVector : XAxisVector;
             const TMVector B = Plane.Kind == epXY ? YAxisVector : ZAxisVector;
@@ -578,35 +608,38 @@ void TGeoDraggable::SetupKeyAxes() {
         UseViewPlane();
     }
     const double Nudge = CurrentSettings().Nudge;
-    KeyAxisX = VectorScale(Right, Nudge);
-    KeyAxisY = VectorScale(Up, Nudge);
+    E.KeyAxisX = VectorScale(Right, Nudge);
+    E.KeyAxisY = VectorScale(Up, Nudge);
 }
 
 TMVector TGeoDraggable::KeyEditPosition() const {
-    return VectorSum3(BasePoint, VectorScale(KeyAxisX, KeyStepsX), VectorScale(KeyAxisY, KeyStepsY));
+    const TEditState& E = EditState();
+    return VectorSum3(E.BasePoint, VectorScale(E.KeyAxisX, E.KeyStepsX), VectorScale(E.KeyAxisY, E.KeyStepsY));
 }
 
 void TGeoDraggable::ContinueEditKey(TKeyCode Key, TShiftState Shift) {
+    TEditState& E = Edit();
     if (!(State & gsKeyMoving)) return;
     Undraw();
-    if (Key == VK_LEFT) --KeyStepsX;
-    if (Key == VK_RIGHT) ++KeyStepsX;
-    if (Key == VK_UP) ++KeyStepsY;
-    if (Key == VK_DOWN) --KeyStepsY;
-    CurrentPoint = KeyEditPosition();
-    CurrentScreenPoint = View->WorldToScreenVector(CurrentPoint);
+    if (Key == VK_LEFT) --E.KeyStepsX;
+    if (Key == VK_RIGHT) ++E.KeyStepsX;
+    if (Key == VK_UP) ++E.KeyStepsY;
+    if (Key == VK_DOWN) --E.KeyStepsY;
+    E.CurrentPoint = KeyEditPosition();
+    E.CurrentScreenPoint = View->WorldToScreenVector(E.CurrentPoint);
     View->DrawGrid();
-    ShowEditMarker(CurrentPoint);
-    Drag(CurrentScreenPoint, CurrentPoint, *View, Shift, VectorFromTo(BasePoint, CurrentPoint));
+    ShowEditMarker(E.CurrentPoint);
+    Drag(E.CurrentScreenPoint, E.CurrentPoint, *View, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
     MarkChanged();
     Redraw();
 }
 
 void TGeoDraggable::EndEditKey(TShiftState Shift) {
+    TEditState& E = Edit();
     if (!(State & gsKeyMoving) || View == nullptr) return;
-    CurrentPoint = KeyEditPosition();
-    CurrentScreenPoint = View->WorldToScreenVector(CurrentPoint);
-    EndDrag(CurrentScreenPoint, CurrentPoint, *View, Shift, VectorFromTo(BasePoint, CurrentPoint));
+    E.CurrentPoint = KeyEditPosition();
+    E.CurrentScreenPoint = View->WorldToScreenVector(E.CurrentPoint);
+    EndDrag(E.CurrentScreenPoint, E.CurrentPoint, *View, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
     State &= static_cast<std::uint16_t>(~gsKeyMoving);
     View->HideEditMarker();
     MarkChanged();
@@ -616,23 +649,25 @@ void TGeoDraggable::EndEditKey(TShiftState Shift) {
 // ---- The pick modes ----
 
 void TGeoDraggable::EnterPickMode(TKeyCode Key, TShiftState Shift) {
+    TEditState& E = Edit();
     const bool Knot = Key == 'S';
     if (!HasCapability(Knot ? cpInsertKnotKey : cpInsertPointKey)) return;
     if (State & (gsInsertPoint | gsInsertKnot | gsDragging | gsKeyMoving)) return;
     if (Shift != 0 || View == nullptr || View->GetInteractionMode() != imUser) return;
     State |= Knot ? gsInsertKnot : gsInsertPoint;
     UpdateCursor();
-    CurrentScreenPoint = View->GetMousePosition();
+    E.CurrentScreenPoint = View->GetMousePosition();
     if (Knot) {
-        DrawInsertKnotPreview(CurrentScreenPoint, Shift, *View);
-        InsertKnotPreviewShown = true;
+        DrawInsertKnotPreview(E.CurrentScreenPoint, Shift, *View);
+        E.InsertKnotPreviewShown = true;
     } else {
-        DrawInsertPointPreview(CurrentScreenPoint, Shift, *View);
-        InsertPointPreviewShown = true;
+        DrawInsertPointPreview(E.CurrentScreenPoint, Shift, *View);
+        E.InsertPointPreviewShown = true;
     }
 }
 
 void TGeoDraggable::LeavePickMode(TKeyCode Key, TShiftState Shift) {
+    TEditState& E = Edit();
     const bool Knot = Key == 'S';
     const std::uint16_t Mode = Knot ? gsInsertKnot : gsInsertPoint;
     if (!(State & Mode)) return;
@@ -640,47 +675,50 @@ void TGeoDraggable::LeavePickMode(TKeyCode Key, TShiftState Shift) {
     UpdateCursor();
     if (View != nullptr) {
         if (Knot)
-            EraseInsertKnotPreview(CurrentScreenPoint, Shift, *View);
+            EraseInsertKnotPreview(E.CurrentScreenPoint, Shift, *View);
         else
-            EraseInsertPointPreview(CurrentScreenPoint, Shift, *View);
+            EraseInsertPointPreview(E.CurrentScreenPoint, Shift, *View);
     }
-    (Knot ? InsertKnotPreviewShown : InsertPointPreviewShown) = false;
+    (Knot ? E.InsertKnotPreviewShown : E.InsertPointPreviewShown) = false;
     Redraw();
 }
 
 void TGeoDraggable::PickClick(IGraphics& AView, TShiftState Shift, TPoint Click) {
-    HandlePoint = Click;
+    TEditState& E = Edit();
+    E.HandlePoint = Click;
     if (State & gsInsertPoint) {
-        EraseInsertPointPreview(HandlePoint, Shift, AView);
+        EraseInsertPointPreview(E.HandlePoint, Shift, AView);
         InsertPointClick(Click, Shift, AView);
-        DrawInsertPointPreview(HandlePoint, Shift, AView);
+        DrawInsertPointPreview(E.HandlePoint, Shift, AView);
     } else {
-        EraseInsertKnotPreview(HandlePoint, Shift, AView);
+        EraseInsertKnotPreview(E.HandlePoint, Shift, AView);
         InsertKnotClick(Click, Shift, AView);
-        DrawInsertKnotPreview(HandlePoint, Shift, AView);
+        DrawInsertKnotPreview(E.HandlePoint, Shift, AView);
     }
     MarkChanged();
 }
 
 void TGeoDraggable::HideFeedback() {
+    TEditState& E = Edit();
     if (View == nullptr) return;
     if (State & gsInsertPoint) {
-        EraseInsertPointPreview(CurrentScreenPoint, 0, *View);
-        InsertPointPreviewShown = false;
+        EraseInsertPointPreview(E.CurrentScreenPoint, 0, *View);
+        E.InsertPointPreviewShown = false;
     } else if (State & gsInsertKnot) {
-        EraseInsertKnotPreview(CurrentScreenPoint, 0, *View);
-        InsertKnotPreviewShown = false;
+        EraseInsertKnotPreview(E.CurrentScreenPoint, 0, *View);
+        E.InsertKnotPreviewShown = false;
     }
 }
 
 void TGeoDraggable::ShowFeedback() {
+    TEditState& E = Edit();
     if (View == nullptr) return;
     if (State & gsInsertPoint) {
-        DrawInsertPointPreview(CurrentScreenPoint, 0, *View);
-        InsertPointPreviewShown = true;
+        DrawInsertPointPreview(E.CurrentScreenPoint, 0, *View);
+        E.InsertPointPreviewShown = true;
     } else if (State & gsInsertKnot) {
-        DrawInsertKnotPreview(CurrentScreenPoint, 0, *View);
-        InsertKnotPreviewShown = true;
+        DrawInsertKnotPreview(E.CurrentScreenPoint, 0, *View);
+        E.InsertKnotPreviewShown = true;
     }
     UpdateCursor();
 }

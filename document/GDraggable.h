@@ -10,6 +10,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "document/Geometry.h"
@@ -117,16 +118,16 @@ public:
     bool ObjectSnapping() const;
 
     IOpenGLView* GetView() const { return View; }
-    TEditPlaneSet GetAllowedEditPlanes() const { return AllowedEditPlanes; }
-    const TEditPlane& GetChosenEditPlane() const { return ChosenEditPlane; }
-    const TEditPlane& GetEffectiveEditPlane() const { return EffectiveEditPlane; }
-    const TMVector& GetBasePoint() const { return BasePoint; }
-    const TMVector& GetCurrentPoint() const { return CurrentPoint; }
-    TPoint GetCurrentScreenPoint() const { return CurrentScreenPoint; }
-    int GetGrabbedIndex() const { return GrabbedIndex; }
-    bool GetSnapped() const { return Snapped; }
-    TGeometry* GetSnapTarget() { return SnapTarget.GetGeometry(); }
-    const std::string& GetHintText() const { return HintText; }
+    TEditPlaneSet GetAllowedEditPlanes() const { return EditState().AllowedEditPlanes; }
+    const TEditPlane& GetChosenEditPlane() const { return EditState().ChosenEditPlane; }
+    const TEditPlane& GetEffectiveEditPlane() const { return EditState().EffectiveEditPlane; }
+    const TMVector& GetBasePoint() const { return EditState().BasePoint; }
+    const TMVector& GetCurrentPoint() const { return EditState().CurrentPoint; }
+    TPoint GetCurrentScreenPoint() const { return EditState().CurrentScreenPoint; }
+    int GetGrabbedIndex() const { return EditState().GrabbedIndex; }
+    bool GetSnapped() const { return EditState().Snapped; }
+    TGeometry* GetSnapTarget() { return FEdit ? FEdit->SnapTarget.GetGeometry() : nullptr; }
+    std::string GetHintText() const { return HintText; }
 
     // The camera's planes, narrowed by the entity; the chosen kind kept when allowed, else the plane
     // most facing the viewer, else the next allowed one.
@@ -144,7 +145,8 @@ public:
     void UpdateHint();
 
 protected:
-    std::string HintText;
+    // A fixed text per class: every entity of a large document would otherwise carry its own copy.
+    const char* HintText = "";
 
 private:
     // Only epView: how points move when 3-D editing is off.
@@ -168,29 +170,39 @@ private:
     void LeavePickMode(TKeyCode Key, TShiftState Shift);
     void PickClick(IGraphics& View, TShiftState Shift, TPoint Click);
 
+    // What drags, nudges and the pick modes work with, made when first changed: most entities of a
+    // large document are never edited and carry no more than the pointer.
+    struct TEditState {
+        int KeyStepsX = 0;
+        int KeyStepsY = 0;
+        TMVector KeyAxisX;
+        TMVector KeyAxisY;
+        bool InsertPointPreviewShown = false;
+        bool InsertKnotPreviewShown = false;
+        bool Snapped = false;
+        TEditPlaneSet AllowedEditPlanes = 0;
+        TEditPlane ChosenEditPlane;
+        TEditPlane EffectiveEditPlane;
+        TPoint ClickPoint;
+        TPoint GrabOffset;
+        TPoint HandlePoint;
+        TMVector BasePoint;
+        int GrabbedIndex = -1;
+        TPoint CurrentScreenPoint;
+        TPoint LastMouse;
+        TMVector CurrentPoint;
+        // Forgets the entity when it is freed, so a target deleted between two mouse events is never touched.
+        TGeometryReference SnapTarget{nullptr};
+        bool SnapCancelled = false;
+        std::uint8_t SnapMarkerKind = 4;
+    };
+    // The state, made when missing.
+    TEditState& Edit();
+    // The state as it stands, or a fresh one's values when none was made yet.
+    const TEditState& EditState() const;
+
     IOpenGLView* View = nullptr;
-    int KeyStepsX = 0;
-    int KeyStepsY = 0;
-    TMVector KeyAxisX;
-    TMVector KeyAxisY;
-    bool InsertPointPreviewShown = false;
-    bool InsertKnotPreviewShown = false;
-    bool Snapped = false;
-    TEditPlaneSet AllowedEditPlanes = 0;
-    TEditPlane ChosenEditPlane;
-    TEditPlane EffectiveEditPlane;
-    TPoint ClickPoint;
-    TPoint GrabOffset;
-    TPoint HandlePoint;
-    TMVector BasePoint;
-    int GrabbedIndex = -1;
-    TPoint CurrentScreenPoint;
-    TPoint LastMouse;
-    TMVector CurrentPoint;
-    // Forgets the entity when it is freed, so a target deleted between two mouse events is never touched.
-    TGeometryReference SnapTarget{nullptr};
-    bool SnapCancelled = false;
-    std::uint8_t SnapMarkerKind = 4;
+    std::unique_ptr<TEditState> FEdit;
 };
 
 // Runs one object-snap request for Asker at Pixel: Collect offers it to the entities. True, with the

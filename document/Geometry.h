@@ -561,6 +561,8 @@ private:
     TGeometryList* HoldingList = nullptr;
     // The name under which HoldingList indexes this entity.
     std::string IndexedName;
+    // The entity's position in HoldingList while the list's positions are fresh.
+    int HoldingIndex = -1;
     std::vector<TGeometryObserver*> Observers;
     bool Renaming = false;
     bool ChangePending = true;

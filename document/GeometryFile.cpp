@@ -46,15 +46,28 @@ void CheckFileVersion(const std::string& Line) {
 // ---- Common keys ----
 
 bool ReadBlockLine(TTextReader& In, TBlockLine& Line) {
-    const std::string Text = Trim(In.ReadLine());
+    // Views into the reader's text: every entity reads its keys through here, so nothing is copied
+    // but the key and the value themselves.
+    const std::string_view Text = TrimmedView(In.ReadLineView());
     const std::size_t Equals = Text.find('=');
-    Line.Key = Equals == std::string::npos ? std::string() : UpperCase(Trim(Text.substr(0, Equals)));
-    Line.Value = Equals == std::string::npos ? std::string() : Trim(Text.substr(Equals + 1, 255));
+    if (Equals == std::string_view::npos) {
+        Line.Key.clear();
+        Line.Value.clear();
+        return false;
+    }
+    Line.Key = UpperCase(TrimmedView(Text.substr(0, Equals)));
+    Line.Value.assign(TrimmedView(Text.substr(Equals + 1, 255)));
     return !Line.Key.empty();
 }
 
 void WriteCommonKeys(TTextWriter& Out, const TGeometry& Entity, unsigned Keys) {
-    if ((Keys & ckName) && !Entity.GetName().empty()) Out.WriteLine("Name=" + Entity.GetName());
+    if (Keys & ckName) {
+        const std::string Name = Entity.GetName();
+        if (!Name.empty()) {
+            Out.Write("Name=");
+            Out.WriteLine(Name);
+        }
+    }
     if ((Keys & ckMirrored) && Entity.Mirrored()) Out.WriteLine("Mirrored=TRUE");
     if ((Keys & ckColor) && Entity.GetColor() != CurrentSettings().DrawColor)
         Out.WriteLine("Color=" + ColorToString(Entity.GetColor()));

@@ -38,7 +38,10 @@ TNumberedName SplitNumberedName(const std::string& Name) {
 // ---- Runs of numbered names ----
 
 void TGeometryList::TNumberRuns::Insert(long long N) {
-    if (++Uses[N] > 1) return;
+    if (FirstFreeFrom(N) != N) {
+        ++ExtraUses[N];
+        return;
+    }
     auto Next = Runs.find(N + 1);
     const long long Last = Next != Runs.end() ? Next->second : N;
     if (Next != Runs.end()) Runs.erase(Next);
@@ -50,9 +53,11 @@ void TGeometryList::TNumberRuns::Insert(long long N) {
 }
 
 void TGeometryList::TNumberRuns::Remove(long long N) {
-    auto Use = Uses.find(N);
-    if (Use == Uses.end() || --Use->second > 0) return;
-    Uses.erase(Use);
+    if (auto Extra = ExtraUses.find(N); Extra != ExtraUses.end()) {
+        if (--Extra->second == 0) ExtraUses.erase(Extra);
+        return;
+    }
+    if (FirstFreeFrom(N) == N) return;  // not in use
     auto Run = std::prev(Runs.upper_bound(N));
     const long long First = Run->first;
     const long long Last = Run->second;
@@ -189,8 +194,7 @@ void TGeometryList::DispatchMessage(TGeoMessage& Message) {
 // ---- Indexes ----
 
 void TGeometryList::RebuildPositions() const {
-    Positions.clear();
-    for (std::size_t I = 0; I < Entities.size(); ++I) Positions[Entities[I].get()] = static_cast<int>(I);
+    for (std::size_t I = 0; I < Entities.size(); ++I) Entities[I]->HoldingIndex = static_cast<int>(I);
     PositionsStale = false;
 }
 
@@ -211,18 +215,18 @@ void TGeometryList::CountName(const std::string& Key, int Delta) {
 void TGeometryList::IndexName(TGeometry& Entity) {
     Entity.IndexedName = UpperCase(Entity.GetName());
     if (Entity.IndexedName.empty()) return;
-    NameIndex[Entity.IndexedName].push_back(&Entity);
+    NameIndex.emplace(Entity.IndexedName, &Entity);
     CountName(Entity.IndexedName, +1);
 }
 
 void TGeometryList::UnindexName(TGeometry& Entity) {
     if (Entity.IndexedName.empty()) return;
-    auto Found = NameIndex.find(Entity.IndexedName);
-    if (Found != NameIndex.end()) {
-        auto& Holders = Found->second;
-        Holders.erase(std::find(Holders.begin(), Holders.end(), &Entity));
-        if (Holders.empty()) NameIndex.erase(Found);
-    }
+    auto [First, Last] = NameIndex.equal_range(Entity.IndexedName);
+    for (auto It = First; It != Last; ++It)
+        if (It->second == &Entity) {
+            NameIndex.erase(It);
+            break;
+        }
     CountName(Entity.IndexedName, -1);
     Entity.IndexedName.clear();
 }
@@ -256,7 +260,6 @@ std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
     std::unique_ptr<TGeometry> Entity = std::move(*Position);
     Entities.erase(Position);
     UnindexEntity(*Entity);
-    Positions.erase(Entity.get());
     if (Index != Count()) PositionsStale = true;
     return Entity;
 }
@@ -292,8 +295,7 @@ TGeometry& TGeometryList::Items(int Index) const {
 int TGeometryList::IndexOf(const TGeometry* Entity) const {
     if (Entity == nullptr || Entity->HoldingList != this) return -1;
     if (PositionsStale) RebuildPositions();
-    const auto Found = Positions.find(Entity);
-    return Found == Positions.end() ? -1 : Found->second;
+    return Entity->HoldingIndex;
 }
 
 TGeometry* TGeometryList::FindByName(const std::string& Name) const {
@@ -304,12 +306,13 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
             if (Entity->GetName().empty()) return Entity.get();
         return nullptr;
     }
-    const auto Found = NameIndex.find(Key);
-    if (Found == NameIndex.end()) return nullptr;
-    const auto& Holders = Found->second;
-    if (Holders.size() == 1) return Holders.front();
-    return *std::min_element(Holders.begin(), Holders.end(),
-                             [&](const TGeometry* A, const TGeometry* B) { return IndexOf(A) < IndexOf(B); });
+    const auto [First, Last] = NameIndex.equal_range(Key);
+    if (First == Last) return nullptr;
+    if (std::next(First) == Last) return First->second;
+    TGeometry* Earliest = First->second;
+    for (auto It = std::next(First); It != Last; ++It)
+        if (IndexOf(It->second) < IndexOf(Earliest)) Earliest = It->second;
+    return Earliest;
 }
 
 int TGeometryList::IndexOfName(const std::string& Name) const { return IndexOf(FindByName(Name)); }
@@ -404,7 +407,7 @@ TGeometry* TGeometryList::Add(std::unique_ptr<TGeometry> Entity) {
     if (!Name.empty()) Entity->SetName(UniqueName(Name));
     TGeometry* Added = Entity.get();
     Entities.push_back(std::move(Entity));
-    if (!PositionsStale) Positions[Added] = Count() - 1;
+    if (!PositionsStale) Added->HoldingIndex = Count() - 1;
     IndexEntity(*Added);
     this->Added(*Added);
     return Added;

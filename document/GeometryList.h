@@ -182,7 +182,8 @@ private:
     // first free number at or above a given one is found without walking the run.
     struct TNumberRuns {
         std::map<long long, long long> Runs;  // first -> last of each run
-        std::unordered_map<long long, int> Uses;
+        // The uses of a number beyond the first; numbers used once, nearly all of them, have no entry.
+        std::unordered_map<long long, int> ExtraUses;
         void Insert(long long N);
         void Remove(long long N);
         long long FirstFreeFrom(long long N) const;
@@ -223,11 +224,12 @@ private:
     // Line of the "[End Group]" that ended the last LoadFromText; 0 when it read to the end.
     int EndLineStop = 0;
 
-    // Position of each entity; rebuilt on demand after an insertion or removal in the middle.
-    mutable std::unordered_map<const TGeometry*, int> Positions;
+    // Whether the entities' HoldingIndex may be out of date: renumbered on demand after an insertion
+    // or removal in the middle.
     mutable bool PositionsStale = false;
-    // Upper-cased name -> the entities bearing it (unnamed entities are not indexed).
-    std::unordered_map<std::string, std::vector<TGeometry*>> NameIndex;
+    // Upper-cased name -> the entities bearing it (unnamed entities are not indexed); one node per
+    // entity, since nearly every name is borne by one entity only.
+    std::unordered_multimap<std::string, TGeometry*> NameIndex;
     // Upper-cased prefix -> the trailing numbers in use, so that UniqueName jumps over taken runs.
     std::unordered_map<std::string, TNumberRuns> NumberIndex;
     std::unordered_set<const TGeometry*> SelectedSet;

@@ -98,10 +98,12 @@ void WaitMilliseconds(std::uint16_t Count) {
 
 // ---- Text basics ----
 
-std::string Trim(std::string_view Text) {
+std::string Trim(std::string_view Text) { return std::string(TrimmedView(Text)); }
+
+std::string_view TrimmedView(std::string_view Text) {
     while (!Text.empty() && IsBlankOrControl(Text.front())) Text.remove_prefix(1);
     while (!Text.empty() && IsBlankOrControl(Text.back())) Text.remove_suffix(1);
-    return std::string(Text);
+    return Text;
 }
 
 std::string UpperCase(std::string_view Text) {

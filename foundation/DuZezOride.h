@@ -47,6 +47,8 @@ void WaitMilliseconds(std::uint16_t Count);
 
 // Text without the characters up to " " (blanks, tabs, line ends, control characters) at both ends.
 std::string Trim(std::string_view Text);
+// Trim without a copy: the part of Text that Trim would return.
+std::string_view TrimmedView(std::string_view Text);
 // ASCII letter case only, as the class library does.
 std::string UpperCase(std::string_view Text);
 std::string LowerCase(std::string_view Text);

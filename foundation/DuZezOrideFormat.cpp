@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <clocale>
+#include <cstring>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -133,6 +134,45 @@ std::string FormatFixed(const TDecimal& D, int Digits, bool Thousands) {
     Result += Whole;
     if (Digits > 0) Result += '.' + Fraction;
     return Result;
+}
+
+// The fixed form of Value with Decimals decimals, as FormatFixed writes it after rounding to MaxDigits
+// significant digits, straight from the binary value where that gives the same digits: written into
+// Buffer (at least 40 characters), the text's length returned; 0 where the slow path must decide.
+// The two roundings (to MaxDigits digits, then half away from zero on the decimals) can only differ
+// from one exact rounding when the scaled value lies next to a half; such values take the slow path.
+std::size_t FastFixed(double Value, int Decimals, char* Buffer) {
+    static constexpr double Scales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (Decimals < 0 || Decimals > 9 || !std::isfinite(Value)) return 0;
+    const double Magnitude = std::fabs(Value);
+    const double Scale = Scales[Decimals];
+    const double Scaled = Magnitude * Scale;
+    // Below 1e12 the digits past MaxDigits lie more than six places below the unit of the last
+    // decimal, so a rounding at MaxDigits digits moves the scaled value by less than 1e-6.
+    if (!(Scaled < 1e12)) return 0;
+    const double Error = std::fma(Magnitude, Scale, -Scaled);  // Magnitude * Scale == Scaled + Error exactly
+    const double Whole = std::floor(Scaled);
+    const double AboveHalf = (Scaled - Whole - 0.5) + Error;
+    if (std::fabs(AboveHalf) <= 1e-6) return 0;
+    const auto Units = static_cast<std::uint64_t>(Whole) + (AboveHalf > 0 ? 1 : 0);
+    // Written backwards from the end of a scratch area, then moved to the front of Buffer.
+    char Digits[40];
+    char* P = Digits + sizeof Digits;
+    std::uint64_t Rest = Units;
+    for (int I = 0; I < Decimals; ++I) {
+        *--P = static_cast<char>('0' + Rest % 10);
+        Rest /= 10;
+    }
+    if (Decimals > 0) *--P = '.';
+    do {
+        *--P = static_cast<char>('0' + Rest % 10);
+        Rest /= 10;
+    } while (Rest != 0);
+    // A value that rounds to zero has no sign.
+    if (Units != 0 && std::signbit(Value)) *--P = '-';
+    const auto Length = static_cast<std::size_t>(Digits + sizeof Digits - P);
+    std::memcpy(Buffer, P, Length);
+    return Length;
 }
 
 [[noreturn]] void RefuseInteger(const char* Routine, double X) {
@@ -314,6 +354,10 @@ std::string FloatToStrF(double Value, TFloatFormat Fmt, int Precision, int Digit
             return FormatExponent(FloatToDecimal(Value, Precision, 9999), Precision, std::min(Digits, 4));
         case ffFixed:
         case ffNumber: {
+            if (Fmt == ffFixed && Precision == MaxDigits) {
+                char Buffer[40];
+                if (const std::size_t Length = FastFixed(Value, Digits, Buffer)) return std::string(Buffer, Length);
+            }
             const TDecimal D = FloatToDecimal(Value, Precision, Digits);
             if (D.Exponent > Precision) return FormatGeneral(D, Precision, std::min(Digits, 4));
             return FormatFixed(D, Digits, Fmt == ffNumber);
@@ -322,6 +366,19 @@ std::string FloatToStrF(double Value, TFloatFormat Fmt, int Precision, int Digit
         default:
             return FormatGeneral(FloatToDecimal(Value, Precision, 9999), Precision, std::min(Digits, 4));
     }
+}
+
+void AppendFixed(std::string& Out, double Value, int Width, int Decimals) {
+    char Buffer[40];
+    std::size_t Length = FastFixed(Value, Decimals, Buffer);
+    if (Length == 0) {
+        const std::string Text = FloatToStrF(Value, ffFixed, MaxDigits, Decimals);
+        if (Width > static_cast<int>(Text.size())) Out.append(static_cast<std::size_t>(Width) - Text.size(), ' ');
+        Out += Text;
+        return;
+    }
+    if (Width > static_cast<int>(Length)) Out.append(static_cast<std::size_t>(Width) - Length, ' ');
+    Out.append(Buffer, Length);
 }
 
 std::string FloatToStr(double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
@@ -355,8 +412,21 @@ void ToPointDecimal(std::string& Text) {
 }
 
 bool TryStrToFloat(std::string_view Untrimmed, double& Value) {
-    const std::string Trimmed = Trim(Untrimmed);
-    const std::string_view Text = Trimmed;
+    const std::string_view Text = TrimmedView(Untrimmed);
+    // The common case in one call: a plain decimal number that the conversion takes whole. Its
+    // grammar is the one below except for a "+" sign and the words for infinity and NaN, which are
+    // kept out by the first character; all else goes the long way.
+    if (!Text.empty()) {
+        const std::size_t First = Text[0] == '-' ? 1 : 0;
+        if (First < Text.size() && ((Text[First] >= '0' && Text[First] <= '9') || Text[First] == '.')) {
+            double Quick = 0.0;
+            const auto Converted = std::from_chars(Text.data(), Text.data() + Text.size(), Quick);
+            if (Converted.ec == std::errc() && Converted.ptr == Text.data() + Text.size()) {
+                Value = Quick;
+                return true;
+            }
+        }
+    }
     size_t I = 0;
     bool Negative = false;
     if (I < Text.size() && (Text[I] == '+' || Text[I] == '-')) Negative = Text[I++] == '-';

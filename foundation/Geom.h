@@ -2,6 +2,7 @@
 // list that every curve class derives from. Also the small helpers built on them: the point
 // iterator, point pairs (segments and point-with-direction) and index links between two lists.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -32,6 +33,11 @@ public:
 
     TRPoint() = default;
     explicit TRPoint(const TMVector& V) : X(V.X), Y(V.Y), Z(V.Z) {}
+
+    // Points come and go by the million (facets, sections, the polylines of a document): they are
+    // carved from large blocks and recycled, which saves the allocator's time and its per-block header.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
 
     // A new point holding this one's values (Marked stays false).
     std::unique_ptr<TRPoint> Clone() const;
@@ -149,6 +155,8 @@ public:
 
     // Appends P and returns its index; the list takes ownership.
     int Add(std::unique_ptr<TRPoint> P);
+    // Room for Capacity points without moving the list (a hint; the count does not change).
+    void Reserve(int Capacity);
     // Inserts P before position Index (0..Count); the list takes ownership.
     void Insert(int Index, std::unique_ptr<TRPoint> P);
     // Takes P out without freeing it and hands it back; FormerIndex receives its position. nullptr

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <typeindex>
 #include <typeinfo>
+#include <unordered_map>
 #include <utility>
 
 #include "foundation/DeRaridi.h"
@@ -158,9 +160,17 @@ std::unique_ptr<TPolyline> TPolyline::Digitise() { return Clone(); }
 
 void TPolyline::SaveToText(TTextWriter& Out) {
     Out.WriteLine("NumPoints=" + IntToStr(Count()));
+    // "%10.3f %10.3f %10.3f" per point, one line buffer for all of them.
+    std::string Line;
     for (int I = 0; I < Count(); ++I) {
         const TRPoint& P = *TRPoints::Point(I);
-        Out.WriteLine(FormatWithPoint("%10.3f %10.3f %10.3f", {P.X, P.Y, P.Z}));
+        Line.clear();
+        AppendFixed(Line, P.X, 10, 3);
+        Line += ' ';
+        AppendFixed(Line, P.Y, 10, 3);
+        Line += ' ';
+        AppendFixed(Line, P.Z, 10, 3);
+        Out.WriteLine(Line);
     }
 }
 
@@ -172,13 +182,18 @@ void TPolyline::LoadFromText(TTextReader& In) {
     if (!TryStrToInt(Trim(std::string_view(Line).substr(Start, 255)), N))
         throw EGeometryError("Error in field Polyline.NumPoints");
     // Points grow one line at a time, so a count larger than the text holds ends at the reader's
-    // end-of-file error instead of allocating for it.
+    // end-of-file error instead of allocating for it; room is made ahead only for a count that
+    // the rest of the text can hold at six characters a point.
+    if (N > Count() && static_cast<std::size_t>(N) <= In.Remaining() / 6) Reserve(N);
     for (int I = 0; I < N; ++I) {
         const double X = In.ReadReal();
         const double Y = In.ReadReal();
         const double Z = In.ReadReal();
         In.SkipLine();
-        Point(I)->SetXYZ(X, Y, Z);
+        if (I < Count())
+            TRPoints::Point(I)->SetXYZ(X, Y, Z);
+        else
+            AddPoint(X, Y, Z);
     }
 }
 
@@ -294,13 +309,17 @@ std::unique_ptr<TPolyline> TPolyline::Transformed(const TMMatrix& M) const {
 }
 
 std::string TPolyline::ClassName() const {
+    // Every block of a saved document asks: each class is demangled once.
+    static std::unordered_map<std::type_index, std::string> Names;
+    const std::type_index Type(typeid(*this));
+    if (const auto Found = Names.find(Type); Found != Names.end()) return Found->second;
     const char* Mangled = typeid(*this).name();
     int Status = 0;
     char* Demangled = abi::__cxa_demangle(Mangled, nullptr, nullptr, &Status);
     std::string Name = Status == 0 && Demangled ? Demangled : Mangled;
     std::free(Demangled);
     const std::size_t Scope = Name.rfind("::");
-    return Scope == std::string::npos ? Name : Name.substr(Scope + 2);
+    return Names.emplace(Type, Scope == std::string::npos ? Name : Name.substr(Scope + 2)).first->second;
 }
 
 void TPolyline::SaveToFile(const std::filesystem::path& FileName) {

@@ -25,7 +25,13 @@ TTextReader TTextReader::FromFile(const std::filesystem::path& FileName) {
     std::ifstream In;
     if (!std::filesystem::is_directory(FileName, Code)) In.open(FileName, std::ios::binary);
     if (!In.is_open()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
-    std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    // Read in blocks rather than character by character; the size is only a first guess, since the
+    // file may change while it is read.
+    std::string Text;
+    const std::uintmax_t Size = std::filesystem::file_size(FileName, Code);
+    if (!Code && Size < (std::uintmax_t{1} << 40)) Text.reserve(static_cast<std::size_t>(Size));
+    char Block[1 << 16];
+    while (In.read(Block, sizeof Block) || In.gcount() > 0) Text.append(Block, static_cast<std::size_t>(In.gcount()));
     if (In.bad()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
     return TTextReader(std::move(Text));
 }
@@ -44,16 +50,18 @@ bool TTextReader::SkipLineEnd() {
     return true;
 }
 
-std::string TTextReader::ReadLine() {
+std::string TTextReader::ReadLine() { return std::string(ReadLineView()); }
+
+std::string_view TTextReader::ReadLineView() {
     const std::size_t Start = FPos;
-    std::size_t End = FText.find_first_of("\r\n", FPos);
-    if (End == std::string::npos) End = FText.size();
+    std::size_t End = FPos;
+    while (End < FText.size() && FText[End] != '\n' && FText[End] != '\r') ++End;
     FPos = End;
     SkipLineEnd();
-    return FText.substr(Start, End - Start);
+    return std::string_view(FText).substr(Start, End - Start);
 }
 
-void TTextReader::SkipLine() { ReadLine(); }
+void TTextReader::SkipLine() { ReadLineView(); }
 
 double TTextReader::ReadReal() {
     while (FPos < FText.size() && IsSeparator(FText[FPos])) {

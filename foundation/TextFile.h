@@ -20,12 +20,16 @@ public:
     bool Eof() const { return FPos >= FText.size(); }
     // The rest of the current line without its line end, then moves to the next line; "" at the end.
     std::string ReadLine();
+    // ReadLine without a copy: the view lives as long as the reader.
+    std::string_view ReadLineView();
     // Skips the rest of the current line and its line end.
     void SkipLine();
     // The next number, skipping blanks, control characters and line ends before it; the number ends
     // at the next blank or line end, which is not consumed. At the end of the text throws EInOutError
     // "I/O Result 100"; a word that is not a number throws EInOutError "I/O Result 106".
     double ReadReal();
+    // Characters not read yet.
+    std::size_t Remaining() const { return FText.size() - FPos; }
     // 1-based number of the line the next read starts on.
     int LineNumber() const { return FLine; }
 

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <locale>
 #include <random>
@@ -144,6 +145,56 @@ TEST(Format, GeneralTextReadsBackToTheSameValue) {
         EXPECT_NEAR(ParseFloat(Text), X, std::fabs(X) * 1e-14) << Text;
         EXPECT_EQ(Text.find(','), std::string::npos);
     }
+}
+
+// The document writer's coordinates: exactly the bytes of "%10.3f", decimal ties included.
+TEST(AppendFixed, WritesWhatFormatWrites) {
+    const TFormatCase Cases[] = {
+        {"%10.3f", 0.0195, "     0.020"},   // just below the tie in binary, a tie at 18 digits: up
+        {"%10.3f", -0.0195, "    -0.020"},
+        {"%10.3f", 0.0625, "     0.063"},   // an exact tie goes away from zero
+        {"%10.3f", 1.0005, "     1.000"},   // below the tie even at 18 digits
+        {"%10.3f", -0.0004, "     0.000"},  // a value that rounds to zero has no sign
+        {"%10.3f", -0.0, "     0.000"},
+        {"%10.3f", -0.0005, "    -0.001"},
+        {"%10.3f", 999.9996, "  1000.000"},
+        {"%10.3f", -12345678.9, "-12345678.900"},
+        {"%10.3f", 123456789012.25, "123456789012.250"},  // past the quick range
+        {"%10.3f", 1e20, "     1E020"},
+        {"%10.3f", Inf, "       INF"},
+        {"%4.0f", 2.5, "   3"},
+        {"%12.9f", -1.0 / 3.0, "-0.333333333"},
+    };
+    for (const auto& C : Cases) {
+        int Width = 0, Decimals = 0;
+        std::sscanf(C.Fmt, "%%%d.%df", &Width, &Decimals);
+        std::string Out = "x";
+        AppendFixed(Out, C.Value, Width, Decimals);
+        EXPECT_EQ(Out, std::string("x") + C.Expected) << C.Fmt << " " << C.Value;
+        EXPECT_EQ(Format(C.Fmt, {C.Value}), C.Expected) << C.Fmt << " " << C.Value;
+    }
+}
+
+// Away from decimal ties both roundings agree with the C library's exact one.
+TEST(AppendFixed, AgreesWithExactRoundingAwayFromTies) {
+    std::mt19937_64 Random(11);
+    std::uniform_real_distribution<double> Mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> Exponent(-4, 9);
+    int Compared = 0;
+    for (int I = 0; I < 200000; ++I) {
+        const double X = Mantissa(Random) * std::pow(10.0, Exponent(Random));
+        const double Scaled = std::fabs(X) * 1000;
+        if (std::fabs(Scaled - std::floor(Scaled) - 0.5) < 1e-5) continue;
+        char Expected[64];
+        std::snprintf(Expected, sizeof Expected, "%10.3f", X);
+        std::string Text = Expected;
+        if (Text.find("-0.000") != std::string::npos) Text = "     0.000";
+        std::string Out;
+        AppendFixed(Out, X, 10, 3);
+        ASSERT_EQ(Out, Text) << X;
+        ++Compared;
+    }
+    EXPECT_GT(Compared, 190000);
 }
 
 struct TParseCase {
