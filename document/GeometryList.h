@@ -160,8 +160,10 @@ public:
     // Every entity's block, first to last; one that throws does not stop the others, and the first
     // message is thrown again when all were tried.
     void SaveToText(TTextWriter& Out);
-    // Appends the file's entities inside one update bracket. A block that fails to read ends the load
-    // and propagates; the entities read before it stay.
+    // Appends the file's entities inside one update bracket. Only a regular file with a document's
+    // shape (HasDocumentShape) is read; anything else throws EInOutError "not a document: <Path>". A
+    // block that fails to read ends the load; its error passes on with the file and line in front
+    // ("<Path>, line <n>: "), in words; the entities read before it stay.
     void LoadFromFile(const std::filesystem::path& Path);
 
     // Copies (modes 0, 2) or moves (1, 3) all (0, 1) or the selected (2, 3) entities of Source, from

@@ -1,9 +1,5 @@
 #include "foundation/TextFile.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <utility>
 
 #include "foundation/DuZezOrideFormat.h"
@@ -21,13 +17,7 @@ bool IsSeparator(char C) { return static_cast<unsigned char>(C) <= ' '; }
 TTextReader::TTextReader(std::string Text) : FText(std::move(Text)) {}
 
 TTextReader TTextReader::FromFile(const std::filesystem::path& FileName) {
-    std::error_code Code;
-    std::ifstream In;
-    if (!std::filesystem::is_directory(FileName, Code)) In.open(FileName, std::ios::binary);
-    if (!In.is_open()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
-    std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-    if (In.bad()) throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
-    return TTextReader(std::move(Text));
+    return TTextReader(ReadFileText(FileName));
 }
 
 bool TTextReader::SkipLineEnd() {
@@ -45,6 +35,7 @@ bool TTextReader::SkipLineEnd() {
 }
 
 std::string TTextReader::ReadLine() {
+    FLastLine = FLine;
     const std::size_t Start = FPos;
     std::size_t End = FText.find_first_of("\r\n", FPos);
     if (End == std::string::npos) End = FText.size();
@@ -59,6 +50,7 @@ double TTextReader::ReadReal() {
     while (FPos < FText.size() && IsSeparator(FText[FPos])) {
         if (!SkipLineEnd()) ++FPos;
     }
+    FLastLine = FLine;
     if (FPos >= FText.size()) throw EInOutError("I/O Result 100");
     const std::size_t Start = FPos;
     while (FPos < FText.size() && !IsSeparator(FText[FPos])) ++FPos;
@@ -69,26 +61,7 @@ double TTextReader::ReadReal() {
 }
 
 void TTextWriter::SaveToFile(const std::filesystem::path& FileName) const {
-    const std::string Failure = "Cannot write file \"" + FileName.string() + "\"";
-    std::filesystem::path Temporary = FileName;
-    Temporary += ".tmp~";
-    {
-        std::ofstream Out(Temporary, std::ios::binary | std::ios::trunc);
-        if (!Out) throw EInOutError(Failure);
-        Out.write(FText.data(), static_cast<std::streamsize>(FText.size()));
-        Out.close();
-        if (!Out) {
-            std::error_code Ignored;
-            std::filesystem::remove(Temporary, Ignored);
-            throw EInOutError(Failure);
-        }
-    }
-    std::error_code Code;
-    std::filesystem::rename(Temporary, FileName, Code);
-    if (Code) {
-        std::filesystem::remove(Temporary, Code);
-        throw EInOutError(Failure);
-    }
+    ReplaceFileText(FileName, FText, "Cannot write file \"" + FileName.string() + "\"");
 }
 
 }  // namespace sarnova
