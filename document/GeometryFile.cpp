@@ -69,12 +69,13 @@ bool HasDocumentShape(std::string_view Text) {
         return U < ' ' && U != '\t' && U != '\n' && U != '\r' && U != '\f' && U != 0x1A;
     });
     if (Binary != Text.end()) return false;
-    TTextReader In{std::string(Text.substr(0, std::min<std::size_t>(Text.size(), 65536)))};
-    while (!In.Eof()) {
-        const std::string Line = Trim(In.ReadLine());
-        if (Line.empty()) continue;
-        return (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') ||
-               Line.find(VersionMarker) != std::string::npos;
+    for (std::size_t Start = 0; Start < Text.size();) {
+        const std::size_t End = std::min(Text.find_first_of("\r\n", Start), Text.size());
+        const std::string Line = Trim(Text.substr(Start, End - Start));
+        if (!Line.empty())
+            return (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') ||
+                   Line.find(VersionMarker) != std::string::npos;
+        Start = End + 1;
     }
     return true;
 }
@@ -147,6 +148,7 @@ void TGeometryList::SaveToText(TTextWriter& Out) {
 
 void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
     std::string Text = ReadFileText(Path);
+    if (Text.starts_with("\xEF\xBB\xBF")) Text.erase(0, 3);  // the byte-order mark of editors on Windows
     // Opened as an empty document, such a file would be replaced by one line at the next save.
     if (!HasDocumentShape(Text)) throw EInOutError("not a document: " + Path.string());
     const bool EndsWithLineEnd = !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');

@@ -161,7 +161,7 @@ public:
     // message is thrown again when all were tried.
     void SaveToText(TTextWriter& Out);
     // Appends the file's entities inside one update bracket. Only a regular file with a document's
-    // shape (HasDocumentShape) is read; anything else throws EInOutError "not a document: <Path>". A
+    // shape (HasDocumentShape, after a byte-order mark) is read; anything else throws EInOutError "not a document: <Path>". A
     // block that fails to read ends the load; its error passes on with the file and line in front
     // ("<Path>, line <n>: "), in words; the entities read before it stay.
     void LoadFromFile(const std::filesystem::path& Path);

@@ -241,7 +241,10 @@ void TMeshFrame::EditCell(int Row, int Column) {
     // Through the program's own number reading: Qt's would take "nan" and "inf".
     double Value = 0;
     if (!CellNumber(*VkGrid1, Row, Column, Value)) {
+        // Showing the point again is no edit: it must not come back here as one.
+        Filling = true;
         FillRow(Row);
+        Filling = false;
         return;
     }
     Entity->BeginChange();

@@ -217,8 +217,9 @@ TEST_F(GeometryFileTest, FilesThatAreNoDocumentAreRefused) {
     }
     // What a document may begin with.
     const std::string Documents[] = {"", "\n \n", "$SARNOVAVERSION 8.0.3.120\n", "\r\n  [TTestMarker]\r\nName=B\r\n\r\n",
-                                     "[Unknown Kind]\n\f\n\n\x1a"};
+                                     "[Unknown Kind]\n\f\n\n\x1a", "\xEF\xBB\xBF[TTestMarker]\nName=C\n\n"};
     for (const std::string& Text : Documents) EXPECT_NO_THROW(Load(Text)) << Text;
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"Kept", "B", "?Unknown Kind", "C"}));
     // Only regular files are read: a pipe would block, /dev/zero never end.
     const auto Fifo = Folder / "pipe.geo";
     ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
