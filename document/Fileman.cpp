@@ -290,11 +290,18 @@ void TFileManager::AutoSaveTick() {
     const std::filesystem::path Target = AutoSaveFileName(FFileName);
     std::filesystem::path Temporary = Target;
     Temporary += ".tmp";
+    std::error_code Error;
+    // One that is there already was left by an auto-save that was killed.
+    std::filesystem::remove(Temporary, Error);
     try {
         OnAutoSaveFile(this, Temporary.string());
-        std::error_code Error;
+        // The copy is as private as what it copies: it takes the mode of the copy it replaces, else
+        // that of the document.
+        std::filesystem::file_status Model = std::filesystem::status(Target, Error);
+        if (!std::filesystem::exists(Model)) Model = std::filesystem::status(FFileName, Error);
+        if (std::filesystem::exists(Model)) std::filesystem::permissions(Temporary, Model.permissions(), Error);
         std::filesystem::rename(Temporary, Target, Error);
-        if (Error) throw EInOutError("Cannot write file \"" + Target.string() + "\"");
+        if (Error) throw EInOutError("Cannot write file \"" + Target.string() + "\": " + Error.message());
     } catch (...) {
         std::error_code Ignored;
         std::filesystem::remove(Temporary, Ignored);

@@ -1,7 +1,9 @@
 // The ".geo" reader and writer of TGeometryList, and the common keys of entity blocks.
 #include "document/GeometryFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "document/GUnknown.h"
 #include "document/GeometryClasses.h"
@@ -10,6 +12,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideColors.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "platform/Screen.h"
@@ -41,7 +44,47 @@ void CheckFileVersion(const std::string& Line) {
     if (Comparison == 2) ShowInformation("This file was written using a more recent version of sarnova (" + Version + ")");
 }
 
+// Raises the exception being handled again with the message Text, keeping its kind.
+[[noreturn]] void RethrowWithText(const std::string& Text) {
+    try {
+        throw;
+    } catch (const EConvertError&) {
+        throw EConvertError(Text);
+    } catch (const EGeometryError&) {
+        throw EGeometryError(Text);
+    } catch (const EInOutError&) {
+        throw EInOutError(Text);
+    } catch (...) {
+        throw EError(Text);
+    }
+}
+
 }  // namespace
+
+bool HasDocumentShape(std::string_view Text) {
+    // A binary file has control characters that no text has; form feeds and the old end-of-file
+    // mark of DOS editors are text.
+    const auto Binary = std::find_if(Text.begin(), Text.end(), [](char C) {
+        const auto U = static_cast<unsigned char>(C);
+        return U < ' ' && U != '\t' && U != '\n' && U != '\r' && U != '\f' && U != 0x1A;
+    });
+    if (Binary != Text.end()) return false;
+    for (std::size_t Start = 0; Start < Text.size();) {
+        const std::size_t End = std::min(Text.find_first_of("\r\n", Start), Text.size());
+        const std::string Line = Trim(Text.substr(Start, End - Start));
+        if (!Line.empty())
+            return (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') ||
+                   Line.find(VersionMarker) != std::string::npos;
+        Start = End + 1;
+    }
+    return true;
+}
+
+std::string ReadErrorInWords(const std::string& Message) {
+    if (Message == "I/O Result 100") return "the file ends where a number was expected";
+    if (Message == "I/O Result 106") return "a number was expected";
+    return Message;
+}
 
 // ---- Common keys ----
 
@@ -117,10 +160,21 @@ void TGeometryList::SaveToText(TTextWriter& Out) {
 // ---- Reading ----
 
 void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
-    TTextReader In = TTextReader::FromFile(Path);
+    std::string Text = ReadFileText(Path);
+    if (Text.starts_with("\xEF\xBB\xBF")) Text.erase(0, 3);  // the byte-order mark of editors on Windows
+    // Opened as an empty document, such a file would be replaced by one line at the next save.
+    if (!HasDocumentShape(Text)) throw EInOutError("not a document: " + Path.string());
+    const bool EndsWithLineEnd = !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');
+    TTextReader In(std::move(Text));
     BeginUpdate(ufEndEditing | ufHourGlass);
     try {
         LoadFromText(In);
+    } catch (const std::exception& E) {
+        EndUpdateQuietly();
+        // At the end of the text the fault is on its last line, which the reader has left when it ends
+        // with a line end.
+        const int Line = In.Eof() ? In.LineNumber() - (EndsWithLineEnd ? 1 : 0) : In.LastLineNumber();
+        RethrowWithText(Path.string() + ", line " + IntToStr(Line) + ": " + ReadErrorInWords(E.what()));
     } catch (...) {
         EndUpdateQuietly();
         throw;

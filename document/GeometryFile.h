@@ -4,6 +4,7 @@
 // class writes and reads its own block. This module gives the classes the common keys of a block.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "document/Geometry.h"
 
@@ -22,6 +23,14 @@ struct TBlockLine {
 // Reads the next line of a block; false when its key is empty, which ends the block (the empty
 // closing line, or the end of the file).
 bool ReadBlockLine(TTextReader& In, TBlockLine& Line);
+
+// Whether Text can be a document: no binary bytes, and its first line that is not blank opens a block
+// ("[...]") or is the version line. Empty text is an empty document.
+bool HasDocumentShape(std::string_view Text);
+
+// A reading error in words for the user: the reader's "I/O Result 100" (the text ended) and "I/O
+// Result 106" (a word that is not a number) say what was expected; other messages stay as they are.
+std::string ReadErrorInWords(const std::string& Message);
 
 // The state that TGeometry holds which a class keeps in its block.
 inline constexpr unsigned ckName = 1;

@@ -161,8 +161,12 @@ public:
     // Every entity's block, first to last; one that throws does not stop the others, and the first
     // message is thrown again when all were tried.
     void SaveToText(TTextWriter& Out);
-    // Appends the file's entities inside one update bracket; an end line outside a group stops the
-    // reading with a console warning naming its line.
+    // Appends the file's entities inside one update bracket. Only a regular file with a document's
+    // shape (HasDocumentShape, after a byte-order mark) is read; anything else throws EInOutError
+    // "not a document: <Path>". A block that cannot make a valid entity is kept as it was read, with a
+    // console warning; an error of the file itself (it ends early, a number is missing) passes on with
+    // the file and line in front ("<Path>, line <n>: "), in words, and the entities read before it stay.
+    // An end line outside a group stops the reading with a console warning naming its line.
     void LoadFromFile(const std::filesystem::path& Path);
 
     // Copies (modes 0, 2) or moves (1, 3) all (0, 1) or the selected (2, 3) entities of Source, from

@@ -170,7 +170,7 @@ double Power(double A, double B) {
     return std::exp(B * std::log(A));
 }
 
-double Apply(TOperator Op, double A, double B) {
+double Calculate(TOperator Op, double A, double B) {
     switch (Op) {
         case opAdd: return A + B;
         case opSubtract: return A - B;
@@ -189,6 +189,17 @@ double Apply(TOperator Op, double A, double B) {
     }
     return B;
 }
+
+// A result that is no finite number is refused where it arises, so that no infinity or NaN reaches a
+// document, and the message says what happened.
+double Finite(double Value, bool DividedByZero = false) {
+    if (std::isfinite(Value)) return Value;
+    if (DividedByZero) throw EExpressionError("Floating point division by zero");
+    if (std::isinf(Value)) throw EExpressionError("Floating point overflow");
+    throw EExpressionError("Invalid floating point operation");
+}
+
+double Apply(TOperator Op, double A, double B) { return Finite(Calculate(Op, A, B), Op == opDivide && B == 0); }
 
 struct TFunction {
     std::string_view Name;
@@ -335,14 +346,20 @@ private:
             return Tokens[Begin].Number;
         }
         const std::string Text = TokenText(Begin, End);
-        double Number = 0;
-        if (IsDecimalNumber(Text) && TryStrToFloat(Text, Number)) return Number;
+        if (IsDecimalNumber(Text)) {
+            double Number = 0;
+            if (!TryStrToFloat(Text, Number)) throw EExpressionError("Floating point overflow");
+            return Number;
+        }
+        double Value = 0;
         try {
-            return FunctionOrName(Begin, End, Text);
+            Value = FunctionOrName(Begin, End, Text);
         } catch (...) {
             if (!S.Empty()) throw;
             RethrowWithPrefix("Get the programmer, Error in maths.parser.getargument. Sums=" + Text + " ");
         }
+        // SQRT(0-1), LN(0), or a name whose value is none.
+        return Finite(Value);
     }
 
     void ReplaceGroup(TText& S) {

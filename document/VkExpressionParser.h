@@ -43,7 +43,10 @@ using TExpressionCallback = std::function<double(const std::string& Name, double
 // parenthesised argument (SIN COS TAN ARCSIN ARCCOS ARCTAN LOG10 LN EXP SINH COSH TANH ARCSINH
 // ARCCOSH ARCTANH SQRT PI SGN TRUE FALSE), else Callback(name, argument).
 //
-// Division by zero and the like give infinities or NaN; they are not refused here.
+// Every step must give a finite number: a division by zero throws EExpressionError "Floating point
+// division by zero", a result too large for a double (also a number written so, "1E400") "Floating
+// point overflow", and one that is no number (SQRT(0-1)) "Invalid floating point operation", so that
+// no infinity or NaN reaches a document.
 //
 // Throws EExpressionError: "No expression to evaluate"; "Error don't know how to handle second
 // operator <op>" (only "-" and NOT may follow another operator; division is named "\"); "Missing

@@ -539,8 +539,8 @@ void TBSpline::SaveToText(TTextWriter& F) {
         // writing that would narrow the curve by 1e-6 at each save.
         const double Lower = KnotType == ktCustom ? MinTParameter : MinT();
         const double Upper = KnotType == ktCustom ? MaxTParameter : MaxT();
-        F.WriteLine("MinTParameter=" + FloatToStr(Lower));
-        F.WriteLine("MaxTParameter=" + FloatToStr(Upper));
+        F.WriteLine("MinTParameter=" + FloatToStrWithPoint(Lower));
+        F.WriteLine("MaxTParameter=" + FloatToStrWithPoint(Upper));
     }
     if (FForcedBezier) F.WriteLine("ForcedBezier");
     F.WriteLine("Order=" + IntToStr(FOrder));
@@ -682,7 +682,7 @@ std::string KnotArrayText(const TKnotArray& Knots, int Count) {
     std::string Result = "[";
     for (int i = 1; i <= std::min(Count, MaxKnots); ++i) {
         if (i > 1) Result += ' ';
-        Result += FloatToStr(Knots[static_cast<std::size_t>(i - 1)]);
+        Result += FloatToStrWithPoint(Knots[static_cast<std::size_t>(i - 1)]);
     }
     return Result + "]";
 }

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <thread>
 
 #include "SarnovaVersion.h"
 #include "foundation/Errors.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova {
 
@@ -313,14 +313,12 @@ std::string QuotedExecPath(std::string_view Path) {
 }
 
 bool ReadLines(const std::filesystem::path& File, std::vector<std::string>& Lines) {
-    std::ifstream In(File, std::ios::binary);
-    if (!In) return false;
-    std::string L;
-    while (std::getline(In, L)) {
-        if (!L.empty() && L.back() == '\r') L.pop_back();
-        Lines.push_back(L);
+    try {
+        Lines = ReadFileLines(File);
+    } catch (const EInOutError&) {
+        return false;
     }
-    return !In.bad();
+    return true;
 }
 
 // The value of Key in [Group] of a desktop-style key file; false when the file, group or key is
@@ -348,27 +346,11 @@ bool ReadKey(const std::filesystem::path& File, std::string_view Group, std::str
     throw EInOutError("Unable to register the file type " + std::string(Extension) + ": cannot write " + File.string());
 }
 
-// Writes the whole file beside its target and renames it over the target, so that a failure leaves
-// the old file as it was.
+// Replaces the whole file (see ReplaceFileText), so that a failure leaves the old file as it was.
 void WriteFile(std::string_view Extension, const std::filesystem::path& File, const std::string& Text) {
     std::error_code Error;
     std::filesystem::create_directories(File.parent_path(), Error);
-    const std::filesystem::path Temporary = File.string() + ".tmp";
-    {
-        std::ofstream Out(Temporary, std::ios::binary | std::ios::trunc);
-        Out << Text;
-        Out.flush();
-        if (!Out) {
-            Out.close();
-            std::filesystem::remove(Temporary, Error);
-            RegistrationFailed(Extension, File);
-        }
-    }
-    std::filesystem::rename(Temporary, File, Error);
-    if (Error) {
-        std::filesystem::remove(Temporary, Error);
-        RegistrationFailed(Extension, File);
-    }
+    ReplaceFileText(File, Text, "Unable to register the file type " + std::string(Extension) + ": cannot write " + File.string());
 }
 
 std::string XmlEscaped(std::string_view Text) {
@@ -508,23 +490,7 @@ void RegisterFileType(std::string_view Extension, int IconIndex) {
 void TFileLoader::LoadFromFile(const std::filesystem::path& Name) {
     FileName = Name.string();
     LineNumber = 1;
-    if (IsDirectory(Name)) throw EInOutError("Cannot open file \"" + Name.string() + "\"");
-    std::ifstream In(Name, std::ios::binary);
-    std::ostringstream Content;
-    if (In) Content << In.rdbuf();
-    if (!In || In.bad()) throw EInOutError("Cannot open file \"" + Name.string() + "\"");
-    const std::string Text = Content.str();
-    FLines.clear();
-    size_t Start = 0;
-    while (Start < Text.size()) {
-        const size_t End = Text.find_first_of("\r\n", Start);
-        if (End == std::string::npos) {
-            FLines.push_back(Text.substr(Start));
-            break;
-        }
-        FLines.push_back(Text.substr(Start, End - Start));
-        Start = End + (Text[End] == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n' ? 2 : 1);
-    }
+    FLines = ReadFileLines(Name);
 }
 
 std::string TFileLoader::NextLine() {

@@ -143,7 +143,7 @@ public:
     std::string Line;           // the last line returned
 
     // FileName = Name, LineNumber = 1, then the lines of the file (LF, CR LF or CR ends). A file that
-    // cannot be read raises EInOutError "Cannot open file "<Name>"".
+    // cannot be read raises ReadFileText's EInOutError "Cannot open file "<Name>". <reason>".
     void LoadFromFile(const std::filesystem::path& Name);
 
     int Count() const { return static_cast<int>(FLines.size()); }

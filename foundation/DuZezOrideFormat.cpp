@@ -344,6 +344,25 @@ std::string Format(std::string_view Fmt, std::initializer_list<TFormatArg> Args)
     return TFormatter(Fmt, Args).Run();
 }
 
+namespace {
+
+void RefuseNonFinite(double Value) {
+    if (!std::isfinite(Value)) throw EConvertError("Cannot write " + FloatToStr(Value) + ": not a finite number");
+}
+
+}  // namespace
+
+std::string FormatWithPoint(std::string_view Fmt, std::initializer_list<TFormatArg> Args) {
+    for (const TFormatArg& Arg : Args)
+        if (Arg.Kind() == TFormatArg::TKind::Real) RefuseNonFinite(Arg.Real());
+    return Format(Fmt, Args);
+}
+
+std::string FloatToStrWithPoint(double Value) {
+    RefuseNonFinite(Value);
+    return FloatToStr(Value);
+}
+
 std::string FloatToStrF(double Value, TFloatFormat Fmt, int Precision, int Digits) {
     if (std::isnan(Value)) return "NAN";
     if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";

@@ -68,11 +68,10 @@ private:
 // invalid or incompatible with argument".
 std::string Format(std::string_view Fmt, std::initializer_list<TFormatArg> Args = {});
 
-// Format with "." as decimal separator whatever the locale. Format already never writes anything
-// else, so the two are the same; the name says at the call site that a file is being written.
-inline std::string FormatWithPoint(std::string_view Fmt, std::initializer_list<TFormatArg> Args = {}) {
-    return Format(Fmt, Args);
-}
+// Format for a file, "." as decimal separator whatever the locale (as Format always writes). A real
+// that is not finite, which no reader takes back, throws EConvertError "Cannot write NAN: not a
+// finite number" ("INF", "-INF") instead of being written.
+std::string FormatWithPoint(std::string_view Fmt, std::initializer_list<TFormatArg> Args = {});
 
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber };
 // The class library's fifth float format. The program's locale has no currency symbol, so callers
@@ -96,6 +95,8 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals);
 
 // ffGeneral with 15 digits and no minimum exponent width: 1.5 -> "1.5", 1e20 -> "1E20".
 std::string FloatToStr(double Value);
+// FloatToStr for a file: a value that is not finite is refused as FormatWithPoint refuses it.
+std::string FloatToStrWithPoint(double Value);
 
 // The runtime's default text of a real (what writing a real without a width gives): 23 characters,
 // a blank or "-", "d.dddddddddddddd" (15 significant digits), "E", the exponent's sign and 4 digits:

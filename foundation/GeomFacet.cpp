@@ -179,11 +179,11 @@ void TPolygon::SaveToText(std::string& Text) const {
     const TRPoint& C = FCorners[2];
     if (FShape == 1) {
         const TRPoint& D = FCorners[3];
-        Text += Format("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
-                       {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
+        Text += FormatWithPoint("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
+                                {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
     } else {
-        Text += Format("3 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
-                       {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z});
+        Text += FormatWithPoint("3 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
+                                {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z});
     }
     Text += '\n';
 }

@@ -1,11 +1,7 @@
 #include "foundation/MacroFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <system_error>
-
 #include "foundation/Errors.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova {
 
@@ -23,41 +19,15 @@ std::string Trim(const std::string& Text) {
     return Text.substr(First, Last - First);
 }
 
-std::vector<std::string> ReadLines(const std::filesystem::path& Name) {
-    struct TCloser {
-        void operator()(std::FILE* File) const { std::fclose(File); }
-    };
-    const auto Fail = [&Name](int Code) {
-        throw EInOutError("Cannot open file \"" + Name.string() + "\". " + std::generic_category().message(Code));
-    };
-    errno = 0;
-    std::unique_ptr<std::FILE, TCloser> File(std::fopen(Name.c_str(), "rb"));
-    if (!File) Fail(errno);
-    std::string Text;
-    char Buffer[65536];
-    for (std::size_t Count; (Count = std::fread(Buffer, 1, sizeof Buffer, File.get())) > 0;) Text.append(Buffer, Count);
-    if (std::ferror(File.get())) Fail(errno != 0 ? errno : EIO);
-
-    if (Text.starts_with("\xEF\xBB\xBF")) Text.erase(0, 3);  // byte-order mark of editors on Windows
-    std::vector<std::string> Lines;
-    for (std::size_t Start = 0; Start < Text.size();) {
-        std::size_t End = Text.find('\n', Start);
-        if (End == std::string::npos) End = Text.size();
-        std::size_t LineEnd = End;
-        if (LineEnd > Start && Text[LineEnd - 1] == '\r') --LineEnd;
-        Lines.push_back(Text.substr(Start, LineEnd - Start));
-        Start = End + 1;
-    }
-    return Lines;
-}
-
 }  // namespace
 
 void TMacroFile::LoadFromFile(const std::filesystem::path& Name) {
     FileName = Name.string();
     Cursor = 1;
     ClosesComment = false;
-    Lines = ReadLines(Name);
+    Lines = ReadFileLines(Name);
+    // The byte-order mark that editors on Windows put first.
+    if (!Lines.empty() && Lines.front().starts_with("\xEF\xBB\xBF")) Lines.front().erase(0, 3);
 }
 
 std::string TMacroFile::NextLine() {

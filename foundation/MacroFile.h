@@ -10,7 +10,7 @@ namespace sarnova {
 // Comments: "//" to the end of the line, and "(*" ... "*)" within a line or across lines.
 class TMacroFile {
 public:
-    // Reads the file (LF or CR LF line ends) and puts the cursor on line 1. Messages are kept. A file
+    // Reads the file (LF, CR LF or CR line ends) and puts the cursor on line 1. Messages are kept. A file
     // that cannot be read throws EInOutError naming it.
     void LoadFromFile(const std::filesystem::path& Name);
 

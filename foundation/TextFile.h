@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sarnova {
 
@@ -13,7 +14,7 @@ namespace sarnova {
 class TTextReader {
 public:
     explicit TTextReader(std::string Text);
-    // The whole file; one that cannot be read throws EInOutError "Cannot open file "<Name>"".
+    // The whole file through ReadFileText, whose errors pass on.
     static TTextReader FromFile(const std::filesystem::path& FileName);
 
     // Nothing left to read.
@@ -32,6 +33,8 @@ public:
     std::size_t Remaining() const { return FText.size() - FPos; }
     // 1-based number of the line the next read starts on.
     int LineNumber() const { return FLine; }
+    // 1-based number of the line the last ReadLine or ReadReal read from (where its error lies).
+    int LastLineNumber() const { return FLastLine; }
 
     // A place in the text to come back to, so that a block can be read again another way.
     struct TMark {
@@ -51,6 +54,7 @@ private:
     std::string FText;
     std::size_t FPos = 0;
     int FLine = 1;
+    int FLastLine = 1;
 };
 
 // Collects text for a file; lines end in LF.
@@ -62,13 +66,29 @@ public:
         FText.push_back('\n');
     }
     const std::string& Text() const { return FText; }
-    // Writes the text to FileName through a temporary file in the same folder that replaces the
-    // target only when complete, so a failure leaves an existing file as it was. Throws EInOutError
-    // "Cannot write file "<Name>"".
+    // Writes the text to FileName through ReplaceFileText. Throws EInOutError "Cannot write file
+    // "<Name>": <reason>".
     void SaveToFile(const std::filesystem::path& FileName) const;
 
 private:
     std::string FText;
 };
+
+// ---- Whole files on disk ----
+
+// The whole of a regular file. A folder, pipe or device is refused without reading from it (a pipe
+// may never end, /dev/zero never does). Throws EInOutError "Cannot open file "<Name>". <reason>".
+std::string ReadFileText(const std::filesystem::path& FileName);
+// The lines of ReadFileText, split as TTextReader does (LF, CR LF or a lone CR).
+std::vector<std::string> ReadFileLines(const std::filesystem::path& FileName);
+
+// Replaces the file FileName with Text, or creates it. The text goes to a temporary file in the
+// target's folder that is flushed to disk and then renamed over the target, so the target is either
+// the old file or the new one, never a part. What the file was is kept: its mode, its owner and group
+// where the user may set them, and a symbolic link, which stays and gets its linked file replaced. A
+// read-only target is refused, and temporaries that a killed save left beside the target are removed.
+// A failure leaves the target as it was and throws EInOutError "<Failure>: <reason>", the reason in
+// words ("permission denied", "no space left on device", "the file is read-only").
+void ReplaceFileText(const std::filesystem::path& FileName, std::string_view Text, std::string_view Failure);
 
 }  // namespace sarnova

@@ -2,14 +2,11 @@
 #include "platform/Registry.h"
 
 #include "foundation/DuZezOride.h"
+#include "foundation/TextFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <exception>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 namespace sarnova {
@@ -216,48 +213,17 @@ TKeys LoadFile(const std::filesystem::path& FileName) {
     return Parse(Text);
 }
 
-[[noreturn]] void WriteFailed(const std::filesystem::path& FileName, const std::string& Reason) {
-    throw EInOutError("Unable to write the settings file " + FileName.string() + ": " + Reason);
-}
-
-// Text goes to a new file beside the target, which then replaces the target in one rename.
-void WriteReplacing(std::filesystem::path FileName, const std::string& Text) {
-    std::error_code Error;
-    // Keep a symbolic link (a settings file kept elsewhere) and replace what it points at.
-    if (std::filesystem::is_symlink(FileName, Error)) {
-        const auto Target = std::filesystem::weakly_canonical(FileName, Error);
-        if (!Error) FileName = Target;
-    }
+// Replaces the file as a whole (see ReplaceFileText): a settings file kept elsewhere through a
+// symbolic link stays linked, and its mode stays.
+void WriteReplacing(const std::filesystem::path& FileName, const std::string& Text) {
+    const std::string Failure = "Unable to write the settings file " + FileName.string();
     const auto Folder = FileName.parent_path();
     if (!Folder.empty()) {
+        std::error_code Error;
         std::filesystem::create_directories(Folder, Error);
-        if (Error) WriteFailed(FileName, Error.message());
+        if (Error) throw EInOutError(Failure + ": " + Error.message());
     }
-    std::random_device Random;
-    std::filesystem::path Temp;
-    std::FILE* Out = nullptr;
-    for (int Attempt = 0; Attempt < 16 && !Out; ++Attempt) {
-        char Suffix[24];
-        std::snprintf(Suffix, sizeof Suffix, ".%08x.tmp", static_cast<unsigned>(Random()));
-        Temp = FileName;
-        Temp += Suffix;
-        Out = std::fopen(Temp.c_str(), "wbx");  // never over another writer's temporary file
-    }
-    if (!Out) WriteFailed(FileName, std::strerror(errno));
-    const bool Written = std::fwrite(Text.data(), 1, Text.size(), Out) == Text.size() && std::fflush(Out) == 0;
-    const int WriteErrno = errno;
-    const bool Closed = std::fclose(Out) == 0;
-    const int CloseErrno = errno;
-    if (!Written || !Closed) {
-        std::filesystem::remove(Temp, Error);
-        WriteFailed(FileName, std::strerror(Written ? CloseErrno : WriteErrno));
-    }
-    std::filesystem::rename(Temp, FileName, Error);
-    if (Error) {
-        std::error_code Ignored;
-        std::filesystem::remove(Temp, Ignored);
-        WriteFailed(FileName, Error.message());
-    }
+    ReplaceFileText(FileName, Text, Failure);
 }
 
 }  // namespace

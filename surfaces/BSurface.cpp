@@ -617,10 +617,10 @@ void TBSplineSurface::SaveToText(TTextWriter& F) const {
         F.WriteLine("KnotType=" + KnotTypeString());
         F.WriteLine("KnotU=" + KnotArrayText(FKnotsU, NumU() + FOrderU));
         F.WriteLine("KnotV=" + KnotArrayText(FKnotsV, NumV() + FOrderV));
-        F.WriteLine("MinUParameter=" + FloatToStr(Lower[0]));
-        F.WriteLine("MinVParameter=" + FloatToStr(Lower[1]));
-        F.WriteLine("MaxUParameter=" + FloatToStr(Upper[0]));
-        F.WriteLine("MaxVParameter=" + FloatToStr(Upper[1]));
+        F.WriteLine("MinUParameter=" + FloatToStrWithPoint(Lower[0]));
+        F.WriteLine("MinVParameter=" + FloatToStrWithPoint(Lower[1]));
+        F.WriteLine("MaxUParameter=" + FloatToStrWithPoint(Upper[0]));
+        F.WriteLine("MaxVParameter=" + FloatToStrWithPoint(Upper[1]));
     }
     if (FForcedBezier) F.WriteLine("ForcedBezier");
     F.WriteLine("OrderU=" + IntToStr(FOrderU));

@@ -238,10 +238,13 @@ void TMeshFrame::EditCell(int Row, int Column) {
     TRPoint* P = RowPoint(Row);
     QTableWidgetItem* Item = VkGrid1->item(Row, Column);
     if (P == nullptr || Item == nullptr) return;
-    bool Ok = false;
-    const double Value = Item->text().replace(',', '.').toDouble(&Ok);
-    if (!Ok) {
+    // Through the program's own number reading: Qt's would take "nan" and "inf".
+    double Value = 0;
+    if (!CellNumber(*VkGrid1, Row, Column, Value)) {
+        // Showing the point again is no edit: it must not come back here as one.
+        Filling = true;
         FillRow(Row);
+        Filling = false;
         return;
     }
     Entity->BeginChange();

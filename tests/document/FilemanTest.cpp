@@ -439,6 +439,18 @@ TEST_F(FilemanTest, AutoSaveWritesACopyAndNeverTheUsersFile) {
     EXPECT_EQ(ReadFile(Hull), "stored hull.geo");
     EXPECT_EQ(std::distance(fs::directory_iterator(Folder), fs::directory_iterator()), 2);
 
+    // A copy is as private as its document, and the temporary of a killed auto-save does not stop
+    // the next one.
+    fs::permissions(Hull, fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove(Copy);
+    WriteFile(Copy + ".tmp", "left by a killed auto-save");
+    fs::permissions(Copy + ".tmp", fs::perms::owner_read);
+    Manager.OnAutoSaveFile = [this](TFileManager*, const std::string& Name) { WriteFile(Name, Document); };
+    Manager.AutoSaveTick();
+    EXPECT_EQ(ReadFile(Copy), "edited");
+    EXPECT_EQ(fs::status(Copy).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(Copy + ".tmp"));
+
     // The user's own save makes the copy out of date.
     EXPECT_TRUE(Manager.Save());
     EXPECT_FALSE(fs::exists(Copy));

@@ -3,6 +3,9 @@
 // and saves that fail without harming the file on disk.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -46,6 +49,8 @@ public:
         while (ReadBlockLine(In, Line))
             if (Line.Key == "X")
                 X = ParseFloat(Line.Value);
+            else if (Line.Key == "REALS")
+                for (int I = StrToInt(Line.Value); I > 0; --I) X = In.ReadReal();
             else
                 ReadCommonKey(*this, Line);
     }
@@ -177,6 +182,75 @@ TEST_F(GeometryFileTest, BlockLinesFindTheirClass) {
          "[End Group]\n[TTestMarker]\nName=C\n\n");
     EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?", "? ", "B"}));
     EXPECT_TRUE(dynamic_cast<TGeoUnknown&>(List.Items(2)).StoredLines.empty());
+}
+
+TEST_F(GeometryFileTest, LinesEndInLfCrLfOrCr) {
+    for (const char* End : {"\n", "\r\n", "\r"}) {
+        List.Clear();
+        std::string Text = "[TTestMarker]\nName=A\nX=2\n\n[TTestMarker]\nName=B\nReals=2\n3\n4\n\n";
+        for (std::size_t At = Text.find('\n'); At != std::string::npos; At = Text.find('\n', At + std::strlen(End)))
+            Text.replace(At, 1, End);
+        Load(Text);
+        ASSERT_EQ(Keywords(), (std::vector<std::string>{"A", "B"})) << End;
+        EXPECT_EQ(static_cast<TTestMarker&>(List.Items(0)).X, 2);
+        EXPECT_EQ(static_cast<TTestMarker&>(List.Items(1)).X, 4);
+    }
+}
+
+// A file that is no document is refused before anything is read from it, so that it is neither opened
+// as an empty document nor, at the next save, replaced by one.
+TEST_F(GeometryFileTest, FilesThatAreNoDocumentAreRefused) {
+    const std::string NotDocuments[] = {
+        std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10),
+        "\x89PNG\r\n\x1a\n",
+        "hello\n[TTestMarker]\nName=A\n\n",
+        "NumPoints=1\n1 2 3\n",
+        std::string("[TTestMarker]\nName=A\0\n\n", 23),
+    };
+    AddMarker("Kept", 1);
+    for (const std::string& Text : NotDocuments) {
+        WriteFile(Folder / "in.geo", Text);
+        try {
+            List.LoadFromFile(Folder / "in.geo");
+            ADD_FAILURE() << Text;
+        } catch (const EInOutError& E) {
+            EXPECT_EQ(std::string(E.what()), "not a document: " + (Folder / "in.geo").string());
+        }
+        EXPECT_EQ(Keywords(), (std::vector<std::string>{"Kept"}));
+        EXPECT_EQ(ReadFile(Folder / "in.geo"), Text);
+    }
+    // What a document may begin with.
+    const std::string Documents[] = {"", "\n \n", "$SARNOVAVERSION 8.0.3.120\n", "\r\n  [TTestMarker]\r\nName=B\r\n\r\n",
+                                     "[Unknown Kind]\n\f\n\n\x1a", "\xEF\xBB\xBF[TTestMarker]\nName=C\n\n"};
+    for (const std::string& Text : Documents) EXPECT_NO_THROW(Load(Text)) << Text;
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"Kept", "B", "?Unknown Kind", "C"}));
+    // Only regular files are read: a pipe would block, /dev/zero never end.
+    const auto Fifo = Folder / "pipe.geo";
+    ASSERT_EQ(::mkfifo(Fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& Name : {Fifo, std::filesystem::path("/dev/zero")})
+        EXPECT_THROW(List.LoadFromFile(Name), EInOutError) << Name;
+}
+
+// A block that cannot be read names the file and its line and says in words what was wrong.
+TEST_F(GeometryFileTest, ReadErrorsNameTheFileAndLine) {
+    const std::pair<std::string, std::string> Cases[] = {
+        {"[TTestMarker]\nName=A\n\n[TTestMarker]\nReals=3\n1 2\n", "line 6: the file ends where a number was expected"},
+        {"[TTestMarker]\nReals=3\n1 2", "line 3: the file ends where a number was expected"},
+        {"[TTestMarker]\nReals=2\n1\n  x 2\n\n", "line 4: a number was expected"},
+        {"[TTestMarker]\rName=A\r\r[TTestMarker]\rX=abc\r\r", "line 5: Unable to convert string to number (abc)"},
+        {"[TTestMarker]\nX=abc\n", "line 2: Unable to convert string to number (abc)"},
+    };
+    for (const auto& [Text, Message] : Cases) {
+        List.Clear();
+        WriteFile(Folder / "in.geo", Text);
+        try {
+            List.LoadFromFile(Folder / "in.geo");
+            ADD_FAILURE() << Text;
+        } catch (const EError& E) {
+            EXPECT_EQ(std::string(E.what()), (Folder / "in.geo").string() + ", " + Message) << Text;
+        }
+        EXPECT_FALSE(List.Updating());
+    }
 }
 
 TEST_F(GeometryFileTest, DuplicateNamesBecomeUnique) {

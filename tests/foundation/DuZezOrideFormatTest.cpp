@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <locale>
 #include <random>
@@ -125,6 +126,30 @@ TEST(FloatToStrF, FormatsOfTheClassLibrary) {
     EXPECT_EQ(FloatToStrF(1.5, ffExponent, 15, 4), "1.50000000000000E+0000");
     EXPECT_EQ(FloatToStrF(0.000123, ffGeneral, 2, 2), "0.00012");
     EXPECT_EQ(FloatToStrF(1234.0, ffGeneral, 2, 2), "1.2E03");
+}
+
+// What no reader takes back is refused by the writers of files; Format itself, for the screen, still
+// shows it.
+TEST(FormatWithPoint, RefusesRealsThatAreNotFinite) {
+    const std::pair<double, const char*> Cases[] = {
+        {NAN, "Cannot write NAN: not a finite number"},
+        {INFINITY, "Cannot write INF: not a finite number"},
+        {-INFINITY, "Cannot write -INF: not a finite number"},
+    };
+    for (auto [Value, Message] : Cases) {
+        for (const auto& Write : {std::function<void()>([&] { FormatWithPoint("%10.3f %10.3f", {1.0, Value}); }),
+                                  std::function<void()>([&] { FloatToStrWithPoint(Value); })}) {
+            try {
+                Write();
+                ADD_FAILURE() << Message;
+            } catch (const EConvertError& E) {
+                EXPECT_STREQ(E.what(), Message);
+            }
+        }
+    }
+    EXPECT_EQ(FormatWithPoint("%d %s %.1f", {3, "x", 2.5}), "3 x 2.5");
+    EXPECT_EQ(FloatToStrWithPoint(-0.25), "-0.25");
+    EXPECT_EQ(Format("%f", {NAN}), "NAN");
 }
 
 TEST(FormatDefaultReal, TwentyThreeCharacterScientificText) {

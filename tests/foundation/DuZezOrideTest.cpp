@@ -253,7 +253,7 @@ TEST_F(FileAssociation, AFileThatCannotBeWrittenIsReported) {
         RegisterFileType(".geo", 1);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& E) {
-        EXPECT_EQ(std::string(E.what()), "Unable to register the file type .geo: cannot write " + Entry.string());
+        EXPECT_EQ(std::string(E.what()), "Unable to register the file type .geo: cannot write " + Entry.string() + ": not a directory");
     }
     EXPECT_FALSE(IsFileTypeRegistered(".geo", true));
     std::filesystem::remove(Data / "applications");
@@ -304,7 +304,7 @@ TEST_F(FileLoader, EmptyAndMissingFiles) {
         Loader.LoadFromFile(Missing);
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& E) {
-        EXPECT_EQ(std::string(E.what()), "Cannot open file \"" + Missing.string() + "\"");
+        EXPECT_EQ(std::string(E.what()), "Cannot open file \"" + Missing.string() + "\". No such file or directory");
     }
     EXPECT_THROW(Loader.LoadFromFile(File.parent_path()), EInOutError);
 }

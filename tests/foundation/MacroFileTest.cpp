@@ -57,6 +57,9 @@ TEST_F(MacroFileTest, RemovesComments) {
         {"A (* x\n*) B (* y\nz *) C", {"A", "B", "C"}},
         // Blank lines are delivered empty; CR LF line ends are accepted.
         {"A\r\nB // c\r\n\r\n  \r\nC\r\n", {"A", "B", "", "C"}},
+        // So are the lone CR line ends of old Mac files.
+        {"A\rB // c\r\r  \rC\r", {"A", "B", "", "C"}},
+        {"A (* x\ry *) B\rC", {"A", "B", "C"}},
         {"\xEF\xBB\xBF" "A\n", {"A"}},
     };
     for (const auto& [Text, Expected] : Cases) {

@@ -63,6 +63,19 @@ TEST_F(MeshFrameTest, AnEditedCellIsOneUndoStep) {
     EXPECT_EQ(M->Net().Point(2, 0).Z, 0.5);
 }
 
+// A typed text that is no finite number leaves the point and the undo list alone and the cell shows
+// the point again.
+TEST_F(MeshFrameTest, ACellRefusesWhatIsNoFiniteNumber) {
+    Frame->VBut->click();
+    Doc.GetUndoManager().Clear();
+    for (const char* Text : {"1e400", "-1E400", "nan", "inf", "abc", ""}) {
+        Frame->VkGrid1->item(3, 3)->setText(Text);
+        EXPECT_EQ(M->Net().Point(2, 0).Z, 0.5) << Text;
+        EXPECT_EQ(Frame->VkGrid1->item(3, 3)->text(), "0.500") << Text;
+    }
+    EXPECT_FALSE(Doc.CanUndo());
+}
+
 TEST_F(MeshFrameTest, InsertModeTakesOneSelectorClick) {
     Frame->UBut->click();
     Frame->AddUBut->click();

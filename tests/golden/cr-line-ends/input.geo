@@ -1,0 +1,1 @@
+[TPolyline]NumPoints=2     0.000      0.000      5.000     1.000      0.000      5.000Name=Old$SARNOVAVERSION 8.0.3.120

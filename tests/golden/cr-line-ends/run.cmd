@@ -1,0 +1,1 @@
+POLYLINE A0 0 01 0 0ENDPOLYLINE B0 1 01 1 0END(* a commentover two lines *)POLYLINE C0 2 01 2 0END
