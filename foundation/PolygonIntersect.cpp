@@ -233,14 +233,36 @@ TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
     int Number = FExact.empty() ? -1 : FindExact(P, Slot);
     if (Number < 0) {
         Number = FPlaces.FindOrAdd(P);
-        if (Number == Count()) FItems.emplace_back(P);
+        if (Number == Count()) {
+            FItems.emplace_back(P);
+        } else {
+            TIntersectionVertex& V = FItems[static_cast<std::size_t>(Number)];
+            FMerged.push_back({P, V.NewestMerged});
+            V.NewestMerged = static_cast<int>(FMerged.size()) - 1;
+        }
         AddExact(P, Number);
     }
     return &FItems[static_cast<std::size_t>(Number)];
 }
 
+TMVector TIntersectionVertices::FarthestPosition(const TIntersectionVertex& V, const TMVector& From) const {
+    TMVector Best = V.Position;
+    double BestDistance = VectorDistance(Best, From);
+    // Only a strictly farther position replaces the vertex's own.
+    for (int I = V.NewestMerged; I >= 0; I = FMerged[static_cast<std::size_t>(I)].Older) {
+        const TMVector& P = FMerged[static_cast<std::size_t>(I)].Position;
+        const double D = VectorDistance(P, From);
+        if (D > BestDistance) {
+            Best = P;
+            BestDistance = D;
+        }
+    }
+    return Best;
+}
+
 void TIntersectionVertices::Clear() {
     FItems.clear();
+    FMerged.clear();
     FPlaces.Clear();
     FExact.clear();
     FExactCount = 0;
@@ -405,10 +427,18 @@ std::unique_ptr<TPolylineList> TPolygonIntersections::ToPolylines() {
             E->Prev = Tail;
             Tail = E;
         }
+        // Where a cut leaves the mesh, a short piece of it may have collapsed into the end vertex
+        // (a station next to a column of mesh vertices crosses each diagonal within 1e-4 of the
+        // row above). The vertex keeps the position it met first, which may be the inner end of
+        // that piece: the line would stop short of the mesh's edge. It ends at the outer one instead.
+        const bool Open = Head->V1 != Tail->V2;
+        auto EndPosition = [&](const TIntersectionVertex* End, const TIntersectionVertex* Neighbour) {
+            return Open && End->Degree() == 1 ? Vertices.FarthestPosition(*End, Neighbour->Position) : End->Position;
+        };
         auto Line = std::make_unique<TPolyline>();
-        Line->AddVector(Head->V1->Position);
+        Line->AddVector(EndPosition(Head->V1, Head->V2));
         for (TIntersectionEdge* E = Head;; E = E->Next) {
-            Line->AddVector(E->V2->Position);
+            Line->AddVector(E == Tail ? EndPosition(Tail->V2, Tail->V1) : E->V2->Position);
             E->Used = true;
             if (E == Tail) break;
         }

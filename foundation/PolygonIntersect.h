@@ -28,6 +28,9 @@ public:
     TMVector Position;
     // The edges ending here, not owned, in the order they were made.
     std::vector<TIntersectionEdge*> Edges;
+    // The newest of the other positions merged into this vertex, by its number in the vertex list's
+    // record of them; -1 when none was.
+    int NewestMerged = -1;
 
     // Most vertices of a cut join two edges.
     explicit TIntersectionVertex(const TMVector& P) : Position(P) { Edges.reserve(2); }
@@ -68,9 +71,17 @@ public:
     // P. The first position seen at a place is the one kept. A position that is not finite always
     // gets a vertex of its own.
     TIntersectionVertex* FindOrAdd(const TMVector& P);
+    // Of V's position and the other positions merged into it, the one farthest from From (V's own,
+    // on a tie).
+    TMVector FarthestPosition(const TIntersectionVertex& V, const TMVector& From) const;
     void Clear();
 
 private:
+    // A position that merged into an older vertex, chained to the one merged into it before.
+    struct TMergedPosition {
+        TMVector Position;
+        int Older;
+    };
     // A position met before, by its exact bits: cuts meet most positions twice or more (every cut
     // point ends two segments), and the exact match spares the tolerant search.
     struct TExactSlot {
@@ -87,6 +98,7 @@ private:
     // Open addressing, a power of two in size, at most half full; Number -1 marks a free slot.
     std::vector<TExactSlot> FExact;
     std::size_t FExactCount = 0;
+    std::vector<TMergedPosition> FMerged;
 };
 
 // The edges, owned.
@@ -143,8 +155,10 @@ public:
     // Chains the edges into polylines: each chain runs from a free edge backward and forward through
     // its vertices while free edges continue it, and becomes one polyline (a closed one repeats its
     // first point at the end). Chains ending at a branch are kept like any other, and chaining goes on
-    // until every edge is used. The polylines lose repeated points and points within 1e-4 of the line
-    // through their neighbours; those shorter than 0.001 are dropped. nullptr when nothing is left.
+    // until every edge is used. An open line that ends where the cut leaves the mesh ends at the
+    // farthest of the positions merged into its end vertex. The polylines lose repeated points and
+    // points within 1e-4 of the line through their neighbours; those shorter than 0.001 are dropped.
+    // nullptr when nothing is left.
     std::unique_ptr<TPolylineList> ToPolylines();
 };
 

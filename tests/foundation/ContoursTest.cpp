@@ -533,6 +533,37 @@ TEST(Contours, SectionsAwayFromTheCentrePlaneAreClosedAsTheyAre) {
     ExpectNear(std::as_const(*Port).Point(3)->Vector(), {1, -1, 1}, 1e-12);
 }
 
+// Just short of the column of vertices at x = 4, the cut crosses each diagonal within 1e-4 of the
+// row above, and that crossing merges with the row's point; at the deck edge the section must still
+// end on the edge itself, or a waterline at deck height finds no breadth there.
+TEST(Contours, SectionsNextToAVertexColumnKeepTheDeckEdge) {
+    struct TCase {
+        double Offset;
+        double Side;
+        // Points on the deck edge: the edge, and its mirror image for a half section against the
+        // centre plane (on the port side the least y is the deck edge's, so it is not one).
+        int AtDeck;
+    };
+    for (const TCase& Case : {TCase{0.05, 1, 1}, TCase{0.05, -1, 1}, TCase{0.01, 1, 2}, TCase{0.01, -1, 1}}) {
+        SCOPED_TRACE(Case.Offset * Case.Side);
+        for (double X : {4 - 5e-5, 4 - 1e-6}) {
+            SCOPED_TRACE(X);
+            const auto S = PolygonSectionAtX(*HalfSection(Case.Offset, Case.Side), X);
+            ASSERT_NE(S, nullptr);
+            int AtDeck = 0;
+            for (int I = 0; I < S->Count(); ++I) {
+                const TRPoint& P = *std::as_const(*S).Point(I);
+                EXPECT_LE(P.Z, 1);
+                if (P.Z == 1) {
+                    ++AtDeck;
+                    EXPECT_EQ(std::fabs(P.Y), 1);
+                }
+            }
+            EXPECT_EQ(AtDeck, Case.AtDeck);
+        }
+    }
+}
+
 TEST(Contours, ClosedSectionsComeBackAsCut) {
     const auto M = Cube();
     const auto S = PolygonSectionAtX(*M, 0.5);

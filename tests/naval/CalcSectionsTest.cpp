@@ -158,3 +158,22 @@ TEST(CalculationSections, WigleyHullHydrostaticsFromSections) {
     EXPECT_NEAR(R.Volume, 4 * L * B * T / 9, 0.005 * 4 * L * B * T / 9);
     for (double K : {R.CWP, R.CM, R.CP}) EXPECT_NEAR(K, 2.0 / 3, 0.01 * 2 / 3);
 }
+
+// With 200 columns the stations at 5, 10 and 15 lie about 1e-4 short of a column of mesh vertices,
+// where the cut's points crowd together at every row, the deck edge's among them.
+TEST(CalculationSections, StationsNextToVertexColumnsKeepTheirWaterline) {
+    const double L = 100, B = 10, T = 6.25;
+    const auto Mesh = WigleyHull(L, B, T, 200, 50);
+    const auto Sections = CalculationSectionsOf(static_cast<const TPolygonList*>(Mesh.get()));
+    const auto Summary = Sections->SectionsSummary(WaterplaneAtDraught(T));
+    ASSERT_GT(Summary->Count(), 30);
+    for (int I = 0; I < Summary->Count(); ++I) {
+        const TSectionProperties& S = Summary->Items(I);
+        const double Xi = 2 * S.Station / L;
+        EXPECT_NEAR(S.WaterlineBreadth, B * (1 - Xi * Xi), 1e-3) << S.Station;
+    }
+    THydrostaticsData R;
+    ResetHydrostatics(R);
+    Sections->HydrostaticSummary(WaterplaneAtDraught(T), R);
+    EXPECT_NEAR(R.CWP, 2.0 / 3, 0.01 * 2 / 3);
+}
