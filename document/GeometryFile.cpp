@@ -167,15 +167,19 @@ void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
     const bool EndsWithLineEnd = !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');
     TTextReader In(std::move(Text));
     BeginUpdate(ufEndEditing | ufHourGlass);
+    LoadingPath = Path.string();
     try {
         LoadFromText(In);
+        LoadingPath.clear();
     } catch (const std::exception& E) {
+        LoadingPath.clear();
         EndUpdateQuietly();
         // At the end of the text the fault is on its last line, which the reader has left when it ends
         // with a line end.
         const int Line = In.Eof() ? In.LineNumber() - (EndsWithLineEnd ? 1 : 0) : In.LastLineNumber();
         RethrowWithText(Path.string() + ", line " + IntToStr(Line) + ": " + ReadErrorInWords(E.what()));
     } catch (...) {
+        LoadingPath.clear();
         EndUpdateQuietly();
         throw;
     }
@@ -216,7 +220,8 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                     Kept->BlockKeyword = Keyword;
                     if (GConsole)
                         GConsole->WriteLine("Warning: damaged " + Line + " block on line " + std::to_string(LineNumber) +
-                                            ": " + E.what() + ", object will be stored unchanged");
+                                            (LoadingPath.empty() ? "" : " of " + LoadingPath) + ": " +
+                                            ReadErrorInWords(E.what()) + ", object will be stored unchanged");
                     Kept->ReadLines(In);
                     Entity = std::move(Kept);
                 }

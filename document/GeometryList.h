@@ -227,6 +227,8 @@ private:
     TGeometry* HighlightedGeometry = nullptr;
     // Line of the "[End Group]" that ended the last LoadFromText; 0 when it read to the end.
     int EndLineStop = 0;
+    // The file LoadFromFile is reading, for the warnings of LoadFromText; empty for other texts.
+    std::string LoadingPath;
 
     // Whether the entities' HoldingIndex may be out of date: renumbered on demand after an insertion
     // or removal in the middle.

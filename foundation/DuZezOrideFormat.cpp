@@ -391,6 +391,7 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals) {
     char Buffer[40];
     std::size_t Length = FastFixed(Value, Decimals, Buffer);
     if (Length == 0) {
+        RefuseNonFinite(Value);
         const std::string Text = FloatToStrF(Value, ffFixed, MaxDigits, Decimals);
         if (Width > static_cast<int>(Text.size())) Out.append(static_cast<std::size_t>(Width) - Text.size(), ' ');
         Out += Text;

@@ -90,7 +90,8 @@ inline constexpr TFloatFormat ffCurrency = static_cast<TFloatFormat>(4);
 std::string FloatToStrF(double Value, TFloatFormat Fmt, int Precision, int Digits);
 
 // Appends what Format("%<Width>.<Decimals>f", {Value}) writes, without building the text in
-// pieces: the document writer calls it for every coordinate of a file.
+// pieces: the document writer calls it for every coordinate of a file. Like FormatWithPoint it
+// refuses a value that is not finite.
 void AppendFixed(std::string& Out, double Value, int Width, int Decimals);
 
 // ffGeneral with 15 digits and no minimum exponent width: 1.5 -> "1.5", 1e20 -> "1E20".

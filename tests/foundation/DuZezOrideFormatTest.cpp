@@ -186,7 +186,6 @@ TEST(AppendFixed, WritesWhatFormatWrites) {
         {"%10.3f", -12345678.9, "-12345678.900"},
         {"%10.3f", 123456789012.25, "123456789012.250"},  // past the quick range
         {"%10.3f", 1e20, "     1E020"},
-        {"%10.3f", Inf, "       INF"},
         {"%4.0f", 2.5, "   3"},
         {"%12.9f", -1.0 / 3.0, "-0.333333333"},
     };
@@ -197,6 +196,11 @@ TEST(AppendFixed, WritesWhatFormatWrites) {
         AppendFixed(Out, C.Value, Width, Decimals);
         EXPECT_EQ(Out, std::string("x") + C.Expected) << C.Fmt << " " << C.Value;
         EXPECT_EQ(Format(C.Fmt, {C.Value}), C.Expected) << C.Fmt << " " << C.Value;
+    }
+    // A file never gets a number no reader takes back.
+    for (const double Bad : {Inf, -Inf, std::nan("")}) {
+        std::string Out;
+        EXPECT_THROW(AppendFixed(Out, Bad, 10, 3), EConvertError) << Bad;
     }
 }
 
