@@ -154,15 +154,18 @@ void TGeoPGonlist::IntersectSelected(TGeometryList& List) {
     if (!A || !B) return;
     A->Triangulate();
     B->Triangulate();
-    const std::unique_ptr<TPolylineList> Lines = IntersectPolygonLists(*A, *B);
-    if (!Lines || Lines->Count() == 0) return;
-    if (Lines->Count() > 1) {
-        AddPolylineListEntity(List, *Lines);
-        return;
-    }
-    auto Line = std::make_unique<TGeoPline>();
-    Line->Polyline().Assign(*Lines->Items(0));
-    List.Add(std::move(Line))->Redraw();
+    // Under the hourglass, which the bracket takes away again also when the intersection fails.
+    InListUpdate(List, [&] {
+        const std::unique_ptr<TPolylineList> Lines = IntersectPolygonLists(*A, *B);
+        if (!Lines || Lines->Count() == 0) return;
+        if (Lines->Count() > 1) {
+            AddPolylineListEntity(List, *Lines);
+            return;
+        }
+        auto Line = std::make_unique<TGeoPline>();
+        Line->Polyline().Assign(*Lines->Items(0));
+        List.Add(std::move(Line))->Redraw();
+    });
 }
 
 // ---- Menus ----
@@ -324,18 +327,7 @@ void TGeoPGonlist::SaveToText(TTextWriter& Out) {
 
 void TGeoPGonlist::LoadFromText(TTextReader& In) {
     FFacets->LoadFromText(In);
-    while (!In.Eof()) {
-        const std::string Line = In.ReadLine();
-        if (Trim(Line).empty()) break;
-        const std::size_t Equals = Line.find('=');
-        if (Equals == std::string::npos) continue;
-        const std::string Key = Line.substr(0, Equals);
-        const std::string Value = Line.substr(Equals + 1, 255);
-        if (Key == "Name")
-            SetName(Value);
-        else if (UpperCase(Key) == "COLOR")
-            ReadCommonKey(*this, {"COLOR", Value});
-    }
+    ReadNameAndColorLines(In, *this, false);
 }
 
 std::unique_ptr<TPolygonList> TGeoPGonlist::CreatePolygonRepresentation(std::uint8_t) { return FFacets->Clone(); }
@@ -353,6 +345,11 @@ void TGeoPGonlist::Query(TGeometryQuery& Query) {
         Query.CountItem();
     else
         Query.AddReference(FFacets.get(), GetName());
+}
+
+void TGeoPGonlist::HandleMessage(TGeoMessage& Message) {
+    TGeoDraggable::HandleMessage(Message);
+    if (dynamic_cast<TGeoSelectPolygons*>(&Message) != nullptr) SetSelected(true);
 }
 
 }  // namespace sarnova

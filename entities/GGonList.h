@@ -86,6 +86,8 @@ public:
     void CreateRenderer() override;
     // Facet queries get the facet list itself.
     void Query(TGeometryQuery& Query) override;
+    // Selects itself when polygon lists are selected.
+    void HandleMessage(TGeoMessage& Message) override;
 
 private:
     void DrawFacets(IGraphics& View, bool InColour);

@@ -43,6 +43,7 @@ protected:
         return static_cast<TGeoPGonlist*>(Doc.Add(std::move(Entity)));
     }
     std::vector<TGeoPGonlist*> Lists() const { return EntitiesOf<TGeoPGonlist>(Doc); }
+    TGeometry* AddBoxEntity() { return Doc.Add(std::make_unique<TGeoBox>()); }
 
     TTestSettings TestSettings;
     TGeometryInterface Doc;
@@ -129,8 +130,9 @@ TEST_F(GGonListTest, DrawsFacetsOrItsBoxAndIsPickedAtItsCorners) {
     EXPECT_FALSE(List->InRect({118, 78, 122, 82}, View));
 }
 
-TEST_F(GGonListTest, AnswersPolygonListQueries) {
+TEST_F(GGonListTest, AnswersPolygonListQueriesAndSelectsItselfAmongPolygonLists) {
     LoadDocumentText(Doc, Straddling);
+
     TGeometryQuery Count;
     Count.CountOnly = true;
     Count.Kinds = QueryKinds({qkPolygonList});
@@ -143,6 +145,11 @@ TEST_F(GGonListTest, AnswersPolygonListQueries) {
     EXPECT_FALSE(Facets.Item(0).Owned());
     EXPECT_EQ(Facets.Item(0).Name, "Hull");
     EXPECT_EQ(Facets.Item(0).As<TPolygonList>(), &Lists()[0]->Facets());
+
+    AddBoxEntity();
+    Doc.SelectPolygons();
+    EXPECT_TRUE(Lists()[0]->GetSelected());
+    EXPECT_EQ(Doc.SelectedCount(), 1);
 }
 
 TEST_F(GGonListTest, ThePopupMenuTree) {
@@ -274,7 +281,7 @@ TEST_F(GGonListTest, TheSelectionMenuNeedsPolygonListsOrTwoSurfaces) {
     ASSERT_EQ(MenuCaptions(Pair),
               (std::vector<std::string>{"Other", "-", "Combine Polygon Groups", "Intersection Between Surfaces"}));
     Pair.Items(3).Click();
-    const auto Lines = EntitiesOf<TGeoPline>(Doc);
+    auto Lines = EntitiesOf<TGeoPline>(Doc);
     ASSERT_EQ(Lines.size(), 2u);
     const TPolyline& Cut = Lines[1]->Polyline();
     ASSERT_GE(Cut.Count(), 2);
@@ -282,12 +289,17 @@ TEST_F(GGonListTest, TheSelectionMenuNeedsPolygonListsOrTwoSurfaces) {
         EXPECT_NEAR(Cut.Point(I)->X, 0.5, 1e-9);
         EXPECT_NEAR(Cut.Point(I)->Z, 0, 1e-9);
     }
+
+    // Lists that do not meet make nothing.
+    Lines[1]->DeleteFromList();
+    Doc.Items(2).Transform(MatrixTranslation(9, 0, 0));
+    const int Count = Doc.Count();
+    Pair.Items(3).Click();
+    EXPECT_EQ(Doc.Count(), Count);
 }
 
 TEST_F(GGonListTest, ABoxBecomesTwelveTriangles) {
-    auto Box = std::make_unique<TGeoBox>();
-    TGeometry* Added = Doc.Add(std::move(Box));
-    ClickPopupItem(*Added, "Create Polygons");
+    ClickPopupItem(*AddBoxEntity(), "Create Polygons");
     ASSERT_EQ(Lists().size(), 1u);
     EXPECT_EQ(Lists()[0]->Facets().Count(), 12);
 }
