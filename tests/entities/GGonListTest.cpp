@@ -130,6 +130,46 @@ TEST_F(GGonListTest, DrawsFacetsOrItsBoxAndIsPickedAtItsCorners) {
     EXPECT_FALSE(List->InRect({118, 78, 122, 82}, View));
 }
 
+TEST_F(GGonListTest, WhileEditingSelectedFacetsAreDrawnLastWithTheirCorners) {
+    LoadDocumentText(Doc, Straddling);
+    TGeoPGonlist* List = Lists()[0];
+    List->Facets().Polygon(0)->Selected = true;
+    List->Facets().Polygon(0)->Corner(1)->Marked = true;
+    List->Facets().ShowNormals = true;
+    Doc.SetEditedGeometry(List);
+    ASSERT_TRUE(List->Editing());
+    TRecordingGraphics G;
+    List->Draw(G);
+    // The quadrilateral's four edges and normal, then the triangle's three edges, normal and corners.
+    std::vector<std::string> Drawn;
+    std::vector<TColor> Handles;
+    TColor Colour = 0;
+    for (const TGraphicsCall& C : G.Calls) {
+        if (C.Name == "SetLineColor") {
+            Colour = C.Color;
+            continue;
+        }
+        Drawn.push_back(C.Name);
+        if (C.Name == "EditHandlePoint") Handles.push_back(Colour);
+    }
+    EXPECT_EQ(Drawn, (std::vector<std::string>{"LinePoints", "LinePoints", "LinePoints", "LinePoints",
+                                               "VectorPoints", "LinePoints", "LinePoints", "LinePoints",
+                                               "VectorPoints", "EditHandlePoint", "EditHandlePoint",
+                                               "EditHandlePoint"}));
+    const TColor Draw = List->Colors().DrawColor(), Select = List->Colors().SelectColor();
+    ASSERT_NE(Draw, Select);
+    EXPECT_EQ(Handles, (std::vector<TColor>{Draw, Select, Draw}));
+
+    // While editing only the selected facets turn round.
+    const TMVector Normals[] = {PolygonNormal(*List->Facets().Polygon(0)), PolygonNormal(*List->Facets().Polygon(1))};
+    List->FlipNormals();
+    EXPECT_EQ(PolygonNormal(*List->Facets().Polygon(0)), VectorScale(Normals[0], -1));
+    EXPECT_EQ(PolygonNormal(*List->Facets().Polygon(1)), Normals[1]);
+    // The normal arrows are 1 % of the largest side of the box (4 high).
+    for (const TGraphicsCall& C : G.Calls)
+        if (C.Name == "VectorPoints") EXPECT_DOUBLE_EQ(C.Size, 0.04);
+}
+
 TEST_F(GGonListTest, AnswersPolygonListQueriesAndSelectsItselfAmongPolygonLists) {
     LoadDocumentText(Doc, Straddling);
 
@@ -197,8 +237,7 @@ TEST_F(GGonListTest, FlipTwiceGivesTheOriginalAndTrianglesReplaceQuadrilaterals)
     const TMVector Flipped = PolygonNormal(*List->Facets().Polygon(0));
     List->FlipNormals();
     EXPECT_EQ(BlockOf(*List), Original);
-    EXPECT_DOUBLE_EQ(VectorDot(Flipped, PolygonNormal(*List->Facets().Polygon(0))),
-                     -VectorDot(PolygonNormal(*List->Facets().Polygon(0)), PolygonNormal(*List->Facets().Polygon(0))));
+    EXPECT_EQ(Flipped, VectorScale(PolygonNormal(*List->Facets().Polygon(0)), -1));
 
     ExpectOneUndoStep(Doc, "triangles", [&] { ClickPopupItem(*Lists()[0], "Convert to Triangles"); });
     List = Lists()[0];
