@@ -14,7 +14,6 @@
 #include "document/ShadedRenderer.h"
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
-#include "foundation/DuZezOride.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"
