@@ -211,7 +211,7 @@ void TGeoPline::ChangeVertexSpacing(const TVertexOptions& Options) {
     if (Options.Mode == 0) return;
     // Rebuilt aside first: a re-spacing that fails leaves the polyline and the undo history alone.
     const std::unique_ptr<TPolyline> Copy = Points->Clone();
-    ApplyVertexSettings(*Copy, Options);
+    ModifyPolylineVertices(*Copy, Options);
     BeginChange();
     Undraw();
     Points->Assign(*Copy);
@@ -257,7 +257,7 @@ void TGeoPline::AddMenuItems(TMenuItem& Root) {
     });
     AddMenuItem("Reverse Points Order", [this](TMenuItem&) { ReversePoints(); });
     AddMenuItem(VertexCaption, [this](TMenuItem&) {
-        if (const auto& Show = PolylineDialogs().ShowVertexDialog) ChangeVertexSpacing(Show(*Points));
+        if (const auto& Show = PolylineDialogs().ShowVertexDialogForPolyline) ChangeVertexSpacing(Show(*Points));
     });
     bool Converting = false;
     for (const TConversion& C : Conversions)
@@ -285,7 +285,7 @@ void TGeoPline::UpdateMenuItems(TMenuItem& Root) {
     Set(SetFirstCaption, [&](TMenuItem& I) { I.Enabled = Marked == 1; });
     Set(BreakCaption, [&](TMenuItem& I) { I.Enabled = Marked == 1; });
     Set(SliceCaption, [&](TMenuItem& I) { I.Enabled = static_cast<bool>(PolylineDialogs().ShowSliceDialog); });
-    Set(VertexCaption, [&](TMenuItem& I) { I.Enabled = static_cast<bool>(PolylineDialogs().ShowVertexDialog); });
+    Set(VertexCaption, [&](TMenuItem& I) { I.Enabled = static_cast<bool>(PolylineDialogs().ShowVertexDialogForPolyline); });
     Set(DirectionCaption, [&](TMenuItem& I) { I.Checked = GetShowDirection(); });
     Set(CurvatureCaption, [&](TMenuItem& I) { I.Checked = DrawCurvature(); });
 }

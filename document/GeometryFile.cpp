@@ -128,6 +128,24 @@ bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line) {
     return true;
 }
 
+void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed) {
+    for (std::string Line = In.ReadLine(); !Trim(Line).empty(); Line = In.ReadLine()) {
+        if (Trimmed) Line = Trim(Line);
+        const std::size_t Equals = Line.find('=');
+        if (Equals == std::string::npos) continue;
+        std::string Key = Line.substr(0, Equals);
+        std::string Value = Line.substr(Equals + 1, 255);
+        if (Trimmed) {
+            Key = Trim(Key);
+            Value = Trim(Value);
+        }
+        if (Key == "Name")
+            Entity.SetName(Value);
+        else if (UpperCase(Key) == "COLOR")
+            ReadCommonKey(Entity, {"COLOR", Value});
+    }
+}
+
 // ---- Writing ----
 
 void TGeometryList::SaveToFile(const std::filesystem::path& Path) {

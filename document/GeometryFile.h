@@ -44,5 +44,10 @@ void WriteCommonKeys(TTextWriter& Out, const TGeometry& Entity, unsigned Keys);
 // Applies a NAME, MIRRORED or COLOR line to Entity; false for any other key. A colour that is not
 // one throws EConvertError.
 bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line);
+// Reads the lines after a class's own data up to the first empty one (or the end of the file): the key
+// "Name", exactly so, renames Entity, a key "COLOR" in any case recolours it, and every other line, also
+// one without "=", is passed over. With Trimmed the line, its key and its value are trimmed; without,
+// key and value stand as written. The value is at most 255 characters.
+void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed);
 
 }  // namespace sarnova

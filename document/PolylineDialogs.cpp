@@ -2,12 +2,14 @@
 
 #include <numbers>
 
+#include "foundation/PolyList.h"
+#include "foundation/PolyListSections.h"
 #include "foundation/Polyline.h"
 #include "foundation/PolylineResample.h"
 
 namespace sarnova {
 
-void ApplyVertexSettings(TPolyline& Polyline, const TVertexOptions& Options) {
+void ModifyPolylineVertices(TPolyline& Polyline, const TVertexOptions& Options) {
     if (Options.Mode == 0) return;
     if (Options.MaintainShape) {
         ReducePointsToCount(Options.PointCount, Polyline);
@@ -28,6 +30,17 @@ void ApplyVertexSettings(TPolyline& Polyline, const TVertexOptions& Options) {
         ResampleKeepingKnuckles(Options.PointCount, Polyline);
     }
     if (Options.RemoveColinear) Polyline.RemoveCollinearPoints();
+}
+
+void ModifyPolylineListVertices(TPolylineList& List, const TVertexOptions& Options) {
+    if (Options.Mode == 0) return;
+    if (Options.Mode == 1 && Options.WaterplaneEnabled && !Options.MaintainShape) {
+        const double Angle = (Options.DetectKnuckles ? Options.KnuckleAngle : 360) * std::numbers::pi / 180;
+        ResampleSections(List, Options.PointsBelowWaterplane, Options.PointCount, Options.Draught,
+                         Options.TrimAngle * std::numbers::pi / 180, Angle, Options.MaintainPointCount);
+        return;
+    }
+    for (int I = 0; I < List.Count(); ++I) ModifyPolylineVertices(*List.Items(I), Options);
 }
 
 TPolylineDialogs& PolylineDialogs() {

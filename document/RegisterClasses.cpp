@@ -10,6 +10,7 @@
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GFrames.h"
+#include "entities/GGonList.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
@@ -39,6 +40,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
+    RegisterOnce<TGeoPGonlist>();
 }
 
 }  // namespace sarnova

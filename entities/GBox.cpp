@@ -221,16 +221,7 @@ void TGeoBox::SaveToText(TTextWriter& Out) {
 
 void TGeoBox::LoadFromText(TTextReader& In) {
     FBox->LoadFromText(In);
-    for (std::string Line = Trim(In.ReadLine()); !Line.empty(); Line = Trim(In.ReadLine())) {
-        const std::size_t Equals = Line.find('=');
-        if (Equals == std::string::npos) continue;
-        const std::string Key = Trim(Line.substr(0, Equals));
-        const std::string Value = Trim(Line.substr(Equals + 1, 255));
-        if (Key == "Name")
-            SetName(Value);
-        else if (UpperCase(Key) == "COLOR")
-            ReadCommonKey(*this, {"COLOR", Value});
-    }
+    ReadNameAndColorLines(In, *this, true);
 }
 
 std::unique_ptr<TPolygonList> TGeoBox::CreatePolygonRepresentation(std::uint8_t) {

@@ -11,6 +11,7 @@
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
 #include "entities/ui/EntityFrame.h"
+#include "entities/ui/GGonFrame.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
@@ -75,6 +76,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPointListUi();
     RegisterSurfaceUi();
     RegisterPrimitiveFrames();
+    RegisterGGonFrame();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();

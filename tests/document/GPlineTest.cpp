@@ -13,6 +13,7 @@
 #include "document/GeometryQuery.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
+#include "foundation/PolyList.h"
 #include "platform/Menu.h"
 
 namespace sarnova::test {
@@ -178,7 +179,7 @@ TEST_F(GPlineTest, VertexSpacingRebuildsThePolylineAsOneChange) {
     EXPECT_EQ(P->Polyline().Count(), 2);
 }
 
-TEST(ApplyVertexSettings, ChoosesTheReSpacingByTheOptions) {
+TEST(ModifyPolylineVertices, ChoosesTheReSpacingByTheOptions) {
     // An L of two legs 4 long with its corner at (4, 0): a knuckle of 90 degrees.
     const auto LShape = [] {
         auto P = std::make_unique<TPolyline>();
@@ -205,6 +206,7 @@ TEST(ApplyVertexSettings, ChoosesTheReSpacingByTheOptions) {
     const TCase Cases[] = {
         {"cancelled", Options(0, 3, 1, false, false, false), 9, true},
         {"shape kept", Options(1, 3, 1, true, false, false), 3, true},
+        {"shape kept, more points asked than there are", Options(1, 20, 1, true, false, false), 9, true},
         // Each leg is re-spaced on its own at the spacing of four points over the whole length.
         {"count with knuckles", Options(1, 4, 1, false, false, true), 3, true},
         {"count without knuckles", Options(1, 4, 1, false, false, false), 4, false},
@@ -213,12 +215,34 @@ TEST(ApplyVertexSettings, ChoosesTheReSpacingByTheOptions) {
     };
     for (const TCase& C : Cases) {
         const auto P = LShape();
-        ApplyVertexSettings(*P, C.Options);
+        ModifyPolylineVertices(*P, C.Options);
         EXPECT_EQ(P->Count(), C.Count) << C.Name;
         bool Corner = false;
         for (int I = 0; I < P->Count(); ++I) Corner = Corner || P->Point(I)->Vector() == TMVector{4, 0, 0};
         EXPECT_EQ(Corner, C.KeepsCorner) << C.Name;
     }
+}
+
+TEST(ModifyPolylineListVertices, ReSpacesEveryPolylineAndIgnoresTheWaterplaneBySpacing) {
+    TPolylineList List;
+    for (double Y : {0.0, 5.0}) {
+        auto P = std::make_unique<TPolyline>();
+        for (int I = 0; I <= 8; ++I) P->AddPoint(I, Y, 0);
+        List.Add(std::move(P));
+    }
+    TVertexOptions Options;
+    Options.Mode = 2;
+    Options.PointSpacing = 2;
+    // Set before the spacing was chosen: the spacing alone counts.
+    Options.WaterplaneEnabled = true;
+    Options.Draught = 0;
+    ModifyPolylineListVertices(List, Options);
+    for (int I = 0; I < 2; ++I) EXPECT_EQ(List.Items(I)->Count(), 5) << I;
+
+    Options.Mode = 0;
+    Options.PointSpacing = 0.5;
+    ModifyPolylineListVertices(List, Options);
+    EXPECT_EQ(List.Items(0)->Count(), 5);
 }
 
 TEST_F(GPlineTest, WeldingTwoPolylinesWritesTheSharedPointOnce) {

@@ -366,6 +366,11 @@ TEST_F(GeometryFileTest, GoldenDocumentsSaveAsTheyWereRead) {
          "    10.000      0.000      0.000\nName=Hull line\nColor=clBlue\n\n"
          "[TPolyline]\nNumPoints=2\n     0.000      0.000      0.000\n     1.000      0.000      0.000\n"
          "Name=Keel\n\n$SARNOVAVERSION " + ProgramVersion() + "\n"},
+        {"polygonlist-load-save/input.geo",
+         "[TPolygonList]\nNumberofPolygons=2\n3 0.000 0.000 -1.000 1.000 0.000 -1.000 0.000 1.000 1.000\n"
+         "4 0.000 0.000 -2.000 2.000 0.000 -2.000 2.000 2.000 2.000 0.000 2.000 2.000\nName=Hull\nColor=clRed\n\n"
+         "[TPolygonList]\nNumberofPolygons=1\n3 5.000 0.000 0.000 6.000 0.000 0.000 5.000 1.000 0.000\n"
+         "Color=clBlue\n\n$SARNOVAVERSION " + ProgramVersion() + "\n"},
     };
     const auto Root = std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "golden";
     int Files = 0;

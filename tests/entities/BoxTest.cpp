@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "EntityFixtures.h"
+#include "entities/GGonList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/DuZezOrideConsole.h"
 
@@ -180,15 +181,15 @@ TEST_F(BoxTest, MenuOffersConversionsAndTheContours) {
     EXPECT_TRUE(Root.Find("Show Contours")->Checked);
 
     ClickPopupItem(*Box, "Create Polygons");
-    const auto Facets = EntitiesOf<TFakePolygonList>(Doc);
+    const auto Facets = EntitiesOf<TGeoPGonlist>(Doc);
     ASSERT_EQ(Facets.size(), 1u);
-    EXPECT_EQ(Facets.front()->Facets.Count(), 12);
+    EXPECT_EQ(Facets.front()->Facets().Count(), 12);
     // Undone as one step.
     Doc.GetUndoManager().Clear();
     Box->CreatePolygons();
-    EXPECT_EQ(EntitiesOf<TFakePolygonList>(Doc).size(), 2u);
+    EXPECT_EQ(EntitiesOf<TGeoPGonlist>(Doc).size(), 2u);
     Doc.Undo();
-    EXPECT_EQ(EntitiesOf<TFakePolygonList>(Doc).size(), 1u);
+    EXPECT_EQ(EntitiesOf<TGeoPGonlist>(Doc).size(), 1u);
     EXPECT_FALSE(Doc.CanUndo());
 
     // The Create menu's box: 10 by 10 by 10 about the origin, the only selection.

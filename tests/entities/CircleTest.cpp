@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "EntityFixtures.h"
+#include "entities/GGonList.h"
 #include "document/GPline.h"
 #include "document/GeometryQuery.h"
 #include "foundation/VkMathsIntersect.h"
@@ -107,11 +108,11 @@ TEST_F(CircleTest, MeshKeepsTheCircleAndConvertReplacesIt) {
     Doc.GetUndoManager().Clear();
     ClickPopupItem(*Circle, "Mesh Circle");
     Doc.Undo();
-    EXPECT_TRUE(EntitiesOf<TFakePolygonList>(Doc).empty());
+    EXPECT_TRUE(EntitiesOf<TGeoPGonlist>(Doc).empty());
     EXPECT_FALSE(Doc.CanUndo());
     ClickPopupItem(*Circle, "Mesh Circle");
-    ASSERT_EQ(EntitiesOf<TFakePolygonList>(Doc).size(), 1u);
-    EXPECT_GT(EntitiesOf<TFakePolygonList>(Doc).front()->Facets.Count(), 90);
+    ASSERT_EQ(EntitiesOf<TGeoPGonlist>(Doc).size(), 1u);
+    EXPECT_GT(EntitiesOf<TGeoPGonlist>(Doc).front()->Facets().Count(), 90);
     EXPECT_EQ(EntitiesOf<TGeoCircle>(Doc).size(), 1u);
 
     ExpectOneUndoStep(Doc, "convert", [&] { Circle->ConvertToPolyline(); });
@@ -129,7 +130,7 @@ TEST_F(CircleTest, SelectionMenuMeshesAndConvertsEveryCircle) {
     TGeoCircle::AddSelectionMenuItems(Menu, Doc);
     ASSERT_EQ(MenuCaptions(Menu), (std::vector<std::string>{"Convert Circle to Polylines", "Mesh Circles"}));
     Menu.Items(1).Click();
-    EXPECT_EQ(EntitiesOf<TFakePolygonList>(Doc).size(), 2u);
+    EXPECT_EQ(EntitiesOf<TGeoPGonlist>(Doc).size(), 2u);
     Menu.Items(0).Click();
     EXPECT_TRUE(EntitiesOf<TGeoCircle>(Doc).empty());
     EXPECT_EQ(EntitiesOf<TGeoPline>(Doc).size(), 2u);

@@ -1,5 +1,5 @@
-// Helpers for the entity tests: the program's classes registered together with stand-ins for the
-// polygon-list and polyline-list entities that boxes and circles convert into, macro runs on a
+// Helpers for the entity tests: the program's classes registered together with a stand-in for the
+// polyline-list entity that boxes and circles convert into, macro runs on a
 // document, and a drawing target that renders and places labels.
 #pragma once
 #include <gtest/gtest.h>

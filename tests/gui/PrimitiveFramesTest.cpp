@@ -15,6 +15,7 @@
 #include "entities/ui/BoxFrame.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/FramesFrame.h"
+#include "entities/ui/GGonFrame.h"
 #include "entities/ui/ShapeFrame.h"
 #include "foundation/GeomBox.h"
 #include "foundation/VkMathsIntersect.h"
@@ -29,6 +30,7 @@ protected:
     void SetUp() override {
         RegisterGeometryClasses();
         RegisterPrimitiveFrames();
+        RegisterGGonFrame();
     }
     // Entity added to the document with its frame open; the frame is freed with the test.
     template <class TFrame, class T>
@@ -103,6 +105,21 @@ TEST_F(PrimitiveFramesTest, BoxFrameEditsOneDimensionPerChange) {
 
     Frame->NameColor->NameEdit->setText("Tank");
     EXPECT_EQ(Box->GetName(), "Tank");
+}
+
+TEST_F(PrimitiveFramesTest, PolygonListFrameShowsAndEditsNameAndColour) {
+    auto* List = static_cast<TGeoPGonlist*>(Doc.Add(std::make_unique<TGeoPGonlist>()));
+    List->SetName("Hull");
+    TGGonFrame* Frame = Open<TGGonFrame>(*List);
+    ASSERT_NE(Frame, nullptr);
+    EXPECT_EQ(Frame->EntityClass->text(), "Polygon List");
+    EXPECT_EQ(Frame->NameColor->NameEdit->text(), "Hull");
+    EXPECT_EQ(Frame->width(), 259);
+    Frame->NameColor->NameEdit->setText("Deck");
+    EXPECT_EQ(List->GetName(), "Deck");
+    List->SetName("Keel");
+    List->UpdateFrame();
+    EXPECT_EQ(Frame->NameColor->NameEdit->text(), "Keel");
 }
 
 TEST_F(PrimitiveFramesTest, ArcFrameShowsAndEditsItsPoints) {
