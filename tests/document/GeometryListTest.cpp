@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "TestPoint.h"
 #include "foundation/Errors.h"
@@ -361,10 +360,9 @@ TEST_F(GeometryListTest, MacroNumbersThatDoNotConvertRaiseAMacroError) {
     }
 }
 
-TEST_F(GeometryListTest, LargeDocumentsStayFast) {
-    // Guards against quadratic costs of adding, naming and selecting: 50,000 entities, most of them
-    // named like the previous one, take well under a second.
-    const auto Start = std::chrono::steady_clock::now();
+TEST_F(GeometryListTest, LargeDocuments) {
+    // Adding, naming and selecting 50,000 entities, most of them named like the previous one; how long
+    // it takes is measured in benchmarks/DocumentBench.cpp.
     List.BeginUpdate(0);
     for (int I = 0; I < 50000; ++I) List.AddPoint("Curve1", I);
     List.EndUpdate();
@@ -379,10 +377,6 @@ TEST_F(GeometryListTest, LargeDocumentsStayFast) {
     List.SelectByName("renamed25000");
     EXPECT_EQ(List.SingleSelection(), &List.Items(25000));
     EXPECT_EQ(List.IndexOfName("Curve40000"), 39999);
-    const auto Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    // Well under a second here; the bound leaves room for a loaded two-core CI machine, while a
-    // quadratic scan over 50,000 entities would take minutes.
-    EXPECT_LT(Seconds, 5.0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <numbers>
 #include <utility>
@@ -397,9 +396,9 @@ TEST(Contours, ShapesOfCutLines) {
     EXPECT_EQ(Lines->Count(), 2);
 }
 
-// A large mesh at many levels stays interactive: one pass over the facets per level, and the cut
-// points are chained through a hash rather than by searching the segments.
-TEST(Contours, ALargeMeshAtManyLevelsTakesLinearTime) {
+// A large mesh at many levels, and one level of many loops: every contour closed and every segment
+// chained once (benchmarks/ContoursBench.cpp measures how long it takes).
+TEST(Contours, ALargeMeshAtManyLevels) {
     // A unit sphere from a 400 x 400 grid of latitude and longitude: 320,000 triangles.
     const int N = 400;
     auto At = [N](int I, int J) {
@@ -415,9 +414,7 @@ TEST(Contours, ALargeMeshAtManyLevelsTakesLinearTime) {
         }
     TContours C;
     C.AddContourRange(2, 99, -0.98, 0.98);
-    auto Start = std::chrono::steady_clock::now();
     const auto Lines = ContoursFromPolygons(&Sphere, C);
-    const double SphereSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 100);
     for (int I = 0; I < Lines->Count(); ++I) {
@@ -452,9 +449,7 @@ TEST(Contours, ALargeMeshAtManyLevelsTakesLinearTime) {
     double SegmentLength = 0;
     for (int I = 0; I < Graph.Edges.Count(); ++I)
         SegmentLength += VectorDistance(Graph.Edges.Edge(I)->V1->Position, Graph.Edges.Edge(I)->V2->Position);
-    Start = std::chrono::steady_clock::now();
     const auto Loops = ContoursFromPolygons(&Field, Middle);
-    const double FieldSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
     ASSERT_NE(Loops, nullptr);
     EXPECT_GT(Loops->Count(), 100);
     double LoopLength = 0;
@@ -463,10 +458,6 @@ TEST(Contours, ALargeMeshAtManyLevelsTakesLinearTime) {
     // dropped.
     EXPECT_LE(LoopLength, SegmentLength + 1e-9);
     EXPECT_GT(LoopLength, SegmentLength - 0.01);
-
-    // Generous bounds: both take well under a second; a search for every chain end would take minutes.
-    EXPECT_LT(SphereSeconds, 10.0);
-    EXPECT_LT(FieldSeconds, 10.0);
 }
 
 // ---- Station sections ----
