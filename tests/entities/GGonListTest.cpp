@@ -166,8 +166,11 @@ TEST_F(GGonListTest, WhileEditingSelectedFacetsAreDrawnLastWithTheirCorners) {
     EXPECT_EQ(PolygonNormal(*List->Facets().Polygon(0)), VectorScale(Normals[0], -1));
     EXPECT_EQ(PolygonNormal(*List->Facets().Polygon(1)), Normals[1]);
     // The normal arrows are 1 % of the largest side of the box (4 high).
-    for (const TGraphicsCall& C : G.Calls)
-        if (C.Name == "VectorPoints") EXPECT_DOUBLE_EQ(C.Size, 0.04);
+    for (const TGraphicsCall& C : G.Calls) {
+        if (C.Name == "VectorPoints") {
+            EXPECT_DOUBLE_EQ(C.Size, 0.04);
+        }
+    }
 }
 
 TEST_F(GGonListTest, AnswersPolygonListQueriesAndSelectsItselfAmongPolygonLists) {
