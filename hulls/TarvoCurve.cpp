@@ -78,17 +78,34 @@ void TTarvoCurve::InsertPointAt(int Index) {
 
 void TTarvoCurve::DeletePoint(int Index) {
     TRPoint* P = Point(Index);
-    NotifyDelete(Index, P);
+    // The ranges have been renumbered by the time a handler fails: the point goes all the same.
+    try {
+        NotifyDelete(Index, P);
+    } catch (...) {
+        FSpline->Delete(Index);
+        throw;
+    }
     FSpline->Delete(Index);
 }
 
 void TTarvoCurve::NotifyInsert(int Index, TRPoint* P) {
-    SendMessage(std::make_unique<TTarvoCurveInsertPointMessage>(Index, P));
+    // The point is in; when a dependent cannot follow, this curve is still rebuilt.
+    try {
+        SendMessage(std::make_unique<TTarvoCurveInsertPointMessage>(Index, P));
+    } catch (...) {
+        Invalidate(false);
+        throw;
+    }
     Invalidate(false);
 }
 
 void TTarvoCurve::NotifyDelete(int Index, TRPoint* P) {
-    SendMessage(std::make_unique<TTarvoCurveDeletePointMessage>(Index, P));
+    try {
+        SendMessage(std::make_unique<TTarvoCurveDeletePointMessage>(Index, P));
+    } catch (...) {
+        Invalidate(false);
+        throw;
+    }
     Invalidate(false);
 }
 

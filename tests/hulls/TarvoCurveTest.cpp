@@ -387,3 +387,18 @@ TEST(TarvoCurvesContainer, FreesItsCurves) {
     }
     EXPECT_EQ(Loft.Curves.Count(), 0);
 }
+
+TEST(TarvoCurve, KeepsWithinTheKnotLimitAndStaysConsistentWhenADependentCannotFollow) {
+    auto Full = ArcCurve(MaxKnots - 4);
+    EXPECT_THROW(Full->AddPointVector({0, 0, 0}), EGeometryError);
+    EXPECT_EQ(Full->Count(), MaxKnots - 4);
+
+    auto Parent = ArcCurve(4);
+    TNodeReference FullOnParent(Full.get());
+    FullOnParent.SetNode(Parent.get());
+    Parent->Update();
+    EXPECT_THROW(Parent->InsertPointAt(1), EGeometryError);
+    EXPECT_EQ(Parent->Count(), 5);
+    EXPECT_FALSE(Parent->IsValid()) << "the point went in, so the curve must be rebuilt";
+    EXPECT_EQ(Full->Count(), MaxKnots - 4);
+}
