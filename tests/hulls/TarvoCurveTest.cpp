@@ -318,7 +318,7 @@ TEST(TarvoCurves, SortForLoftRunsCurvesUpwardsAndOrdersThem) {
     TTarvoCurve* Aft = L.Add(MakeCurve({{1, 0, 0}, {1, 2, 3}}, "Aft"));
     TTarvoCurve* Fwd = L.Add(MakeCurve({{9, 2, 3}, {9, 0, 0}}, "Fwd"));  // drawn downwards
     TTarvoCurve* Mid = L.Add(MakeCurve({{5, 0, 0}, {5, 2, 3}}, "Mid"));
-    // Same ends in X as Mid's first point; told apart by the last point's Y against half the X extent.
+    // The same X at both ends as Mid; told apart by the last points' Y against half the X extent.
     TTarvoCurve* MidLow = L.Add(MakeCurve({{5, 0, 0}, {5, 1, 3}}, "MidLow"));
     L.SortForLoft();
     ASSERT_EQ(L.Count(), 4);
