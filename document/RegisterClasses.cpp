@@ -9,6 +9,7 @@
 #include "entities/GArc.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
+#include "entities/GDimension.h"
 #include "entities/GFrames.h"
 #include "entities/GGonList.h"
 #include "entities/GPlane.h"
@@ -41,6 +42,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoDimension>();
 }
 
 }  // namespace sarnova

@@ -10,6 +10,7 @@
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
+#include "entities/ui/DimensionFrame.h"
 #include "entities/ui/EntityFrame.h"
 #include "entities/ui/GGonFrame.h"
 #include "entities/ui/PlaneFrame.h"
@@ -77,6 +78,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterSurfaceUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
+    RegisterDimensionFrame();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();

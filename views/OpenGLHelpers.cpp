@@ -11,6 +11,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
+#include "foundation/RenderTarget.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sarnova {
@@ -135,21 +136,12 @@ void DrawGLDoubleArrow(IGraphics& Graphics, int HeadSize, const TMVector& From, 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    const TMVector D = VectorNormalise(VectorFromTo(A, B));
-    const double L = VectorDistance(A, B);
-    const TMVector Across{-D.Y, D.X, 0};
-    const double H = HeadSize <= 0.4 * L ? HeadSize : 0.4 * L;
-    const double W = H / 4;
-    auto Head = [&](const TMVector& Tip, double Inwards) {
-        const TMVector Base = VectorAdd(Tip, VectorScale(D, Inwards * H));
-        glBegin(GL_TRIANGLES);
-        GLVertexVector(Tip);
-        GLVertexVector(VectorAdd(Base, VectorScale(Across, W)));
-        GLVertexVector(VectorAdd(Base, VectorScale(Across, -W)));
-        glEnd();
-    };
-    Head(A, 1);
-    Head(B, -1);
+    TArrowHeads Heads;
+    if (!DoubleArrowHeads(A, B, HeadSize, Heads)) return;
+    glBegin(GL_TRIANGLES);
+    for (const auto& Head : Heads)
+        for (const TMVector& V : Head) GLVertexVector(V);
+    glEnd();
 }
 
 void DrawGLDoubleArrowPoints(IGraphics& Graphics, const TRPoint& From, const TRPoint& To, int HeadSize) {
