@@ -13,6 +13,7 @@
 #include "foundation/Geom.h"
 #include "foundation/RenderTarget.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtImageReader.h"
 
 namespace sarnova {
 
@@ -150,23 +151,10 @@ void DrawGLDoubleArrowPoints(IGraphics& Graphics, const TRPoint& From, const TRP
 
 // ---- Pictures ----
 
-void LoadImageFromBitmap(TOpenGLImage& Image, const QImage& Bitmap) {
-    const QImage Rgb = Bitmap.convertToFormat(QImage::Format_RGB888);
-    Image.SetSize(Rgb.width(), Rgb.height());
-    std::uint8_t* Out = Image.GetData();
-    for (int Row = Rgb.height() - 1; Row >= 0; --Row) {
-        const uchar* Line = Rgb.constScanLine(Row);
-        for (int X = 0; X < Rgb.width() * 3; ++X) *Out++ = Line[X];
-    }
-}
+void LoadImageFromBitmap(TOpenGLImage& Image, const QImage& Bitmap) { Image.LoadFromPicture(PictureFromQImage(Bitmap)); }
 
 void LoadImageFromFile(TOpenGLImage& Image, const std::filesystem::path& FileName) {
-    std::error_code Ignored;
-    if (!std::filesystem::is_regular_file(FileName, Ignored))
-        throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
-    QImage Bitmap;
-    if (!Bitmap.load(QString::fromStdString(FileName.string()))) throw EError("Bitmap image is not valid");
-    LoadImageFromBitmap(Image, Bitmap);
+    Image.LoadFromPicture(TQtImageReader().ReadPicture(FileName));
 }
 
 void LoadCompressedImageFromFile(TOpenGLCompressedImage& Image, const std::filesystem::path& FileName) {
