@@ -12,6 +12,7 @@
 #include "entities/GDimension.h"
 #include "entities/GFrames.h"
 #include "entities/GGonList.h"
+#include "entities/GImage.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
@@ -43,6 +44,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoDimension>();
+    RegisterOnce<TGeoImagePlane>();
 }
 
 }  // namespace sarnova
