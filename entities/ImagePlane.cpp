@@ -94,7 +94,24 @@ TRescaleImagePlaneDialog& RescaleImagePlaneDialog() {
 
 // ---- TImagePlane ----
 
-TImagePlane::TImagePlane() { ImagePlaneAxes(FPlane.Normal, FU, FV); }
+class TImagePlane::TSelectionOutline : public IRenderable {
+public:
+    explicit TSelectionOutline(TImagePlane& AOwner) : Owner(AOwner) {}
+    TMBox GetBounds() override {
+        TMBox Box = EmptyBox;
+        for (const TStippledLoop& L : Owner.SelectionWindowLoops())
+            for (const TMVector& P : L.Points) ExtendBoxByVector(P, Box);
+        return Box;
+    }
+    void Render(IGraphics& View) override {
+        if (IImagePlanePainter* Painter = Owner.GetPainter()) Painter->DrawSelectionWindow(Owner, View);
+    }
+
+private:
+    TImagePlane& Owner;
+};
+
+TImagePlane::TImagePlane() : Outline(std::make_unique<TSelectionOutline>(*this)) { ImagePlaneAxes(FPlane.Normal, FU, FV); }
 
 TImagePlane::~TImagePlane() = default;
 
@@ -128,15 +145,16 @@ TMBox TImagePlane::GetBounds() {
     return Box;
 }
 
-void TImagePlane::Render(IGraphics& View) {
+IImagePlanePainter* TImagePlane::GetPainter() {
     if (!Painter && ImagePlanePainterCreator()) Painter = ImagePlanePainterCreator()();
-    if (Painter) Painter->Render(*this, View);
+    return Painter.get();
 }
 
-void TImagePlane::DrawSelectionWindow(IGraphics& View) {
-    if (!Painter && ImagePlanePainterCreator()) Painter = ImagePlanePainterCreator()();
-    if (Painter) Painter->DrawSelectionWindow(*this, View);
+void TImagePlane::Render(IGraphics& View) {
+    if (IImagePlanePainter* P = GetPainter()) P->Render(*this, View);
 }
+
+void TImagePlane::DrawSelectionWindow(IGraphics& View) { View.RenderObject(*Outline); }
 
 std::array<TImagePlane::TTexturedCorner, 4> TImagePlane::TextureQuad() const {
     const auto C = ImagePlaneCorners(FPlane, FImageExtents.Extents());

@@ -129,6 +129,8 @@ public:
     TMBox GetBounds() override;
     // Through the painter, made on first use from the registered maker.
     void Render(IGraphics& View) override;
+    // The selection window's outline, handed to the view as a renderable of its own so that the view
+    // draws it with the scene (and counts it in the model extents).
     void DrawSelectionWindow(IGraphics& View);
 
     // The quad of the picture: corners 0, 3, 2, 1 with texture coordinates (0, 0), (1, 0), (1, 1),
@@ -176,7 +178,9 @@ public:
     void LoadFromText(TTextReader& In);
 
 private:
+    class TSelectionOutline;
     void ImageChanged();
+    IImagePlanePainter* GetPainter();
 
     TOpenGLCompressedImage FImage;
     TMPlane FPlane{{0, 0, 1}, 0};
@@ -185,6 +189,7 @@ private:
     TImageExtents FImageExtents;
     TImageExtents FSelection;
     std::unique_ptr<IImagePlanePainter> Painter;
+    std::unique_ptr<TSelectionOutline> Outline;
 };
 
 }  // namespace sarnova
