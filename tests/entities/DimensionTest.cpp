@@ -131,8 +131,12 @@ TEST_F(DimensionTest, PointsSnappingAndDragging) {
 TEST_F(DimensionTest, TransformMovesBothPointsAndAFlatDimensionStays) {
     // Along one axis its box is flat, yet it has something to show and stays after the list changes.
     TGeoDimension* Dimension = AddDimension({1, 0, 0}, {4, 0, 0}, "Along x");
+    AddDimension({1, 1, 1}, {1, 1, 1}, "Point");
+    AddDimension({0, 0, 0}, {0, 0, 1}, "Along z");
+    EXPECT_EQ(Doc.FindByName("Point"), nullptr) << "a dimension of no length has nothing to show";
     RunMacroText(Doc, "SELECT ALL\nMOVE X=1 Y=2 Z=3\n");
     ASSERT_EQ(Doc.FindByName("Along x"), Dimension);
+    EXPECT_NE(Doc.FindByName("Along z"), nullptr);
     ExpectNear(Dimension->Line().Point1->Vector(), {2, 2, 3});
     ExpectNear(Dimension->Line().Point2->Vector(), {5, 2, 3});
 }
