@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "document/GCustomPline.h"
-#include "document/GeoFace.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
