@@ -125,6 +125,20 @@ TEST_F(ImageEntityTest, HandlesSitOnThePictureOrTheSelectionWindow) {
     EXPECT_NEAR(E.MaxV(), 3, 1e-9);
 }
 
+TEST_F(ImageEntityTest, AHandleSeenEdgeOnStartsNoDrag) {
+    TGeoImagePlane* Image = AddImage({0, 0, 4, 2});
+    Image->SetEditing(true);
+    const TPoint Corner = View.Camera.ToScreen({4, 2, 0});
+    TSelectAction Action = saDoNothing;
+    Image->SelectPoint(View, Corner.X, Corner.Y, 0, Action);
+    EXPECT_EQ(Action, saMouseDrag);
+    // Looking along x the pick ray runs in the plane z = 0: it never meets the plane to drag on.
+    View.Camera.Look({1, 0, 0}, ZAxisVector);
+    const TPoint EdgeOn = View.Camera.ToScreen({4, 2, 0});
+    Image->SelectPoint(View, EdgeOn.X, EdgeOn.Y, 0, Action);
+    EXPECT_EQ(Action, saDoNothing);
+}
+
 TEST_F(ImageEntityTest, EditPlanesAreHeldToTheImagesPlane) {
     TGeoImagePlane* Image = AddImage({0, 0, 4, 2});
     struct TCase {
