@@ -9,8 +9,10 @@
 #include "entities/GArc.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
+#include "entities/GDimension.h"
 #include "entities/GFrames.h"
 #include "entities/GGonList.h"
+#include "entities/GImage.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
@@ -41,6 +43,8 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoDimension>();
+    RegisterOnce<TGeoImagePlane>();
 }
 
 }  // namespace sarnova
