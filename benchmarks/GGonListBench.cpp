@@ -5,8 +5,9 @@
 #include <cmath>
 #include <memory>
 
-#include "document/GeoFace.h"
+#include "document/GeometryList.h"
 #include "entities/GGonList.h"
+#include "foundation/DuZezOride.h"
 #include "foundation/GeomFacet.h"
 
 using namespace sarnova;
@@ -29,7 +30,9 @@ std::unique_ptr<TGeoPGonlist> Sheet(int N) {
 }
 
 void BM_SelectAllFacets(benchmark::State& State) {
-    TGeometryInterface Doc;
+    // Entities read the program settings, which need the program's folders.
+    InitializeProgramFolders("");
+    TGeometryList Doc;
     auto* List = static_cast<TGeoPGonlist*>(Doc.Add(Sheet(316)));
     Doc.SetEditedGeometry(List);
     for (auto _ : State) {
