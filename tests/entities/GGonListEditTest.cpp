@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -276,6 +277,26 @@ TEST_F(GGonListEditTest, MergeSplitAndDeleteLeaveNoPickedCornerBehind) {
     }
 }
 
+TEST_F(GGonListEditTest, FacetsReplacedAsAWholeDropThePickedCornersAndRebuildTheSharedPoints) {
+    TGeoPGonlist* List = EditSquare();
+    const std::function<void()> Replacements[] = {
+        [&] { List->ConvertToTriangles(); },
+        [&] { List->Transform(MatrixTranslation(0, 0, 1)); },
+        [&] {
+            Doc.Undo();
+            Doc.SetEditedGeometry(List);
+        }};
+    for (const auto& Replace : Replacements) {
+        List->SelectAllPoints();
+        Click(4, 0);
+        ASSERT_EQ(List->SelectedPoints().Count(), 2);
+        Replace();
+        EXPECT_EQ(List->SelectedPoints().Count(), 0);
+        EXPECT_EQ(List->SharedPoints().Count(), List->Editing() ? 4 : 0);
+        if (List->SharedPoints().Count() > 0) EXPECT_EQ(List->SharedPoints().Items(0).Items(0), List->Facets().Polygon(0)->Corner(0));
+    }
+}
+
 TEST_F(GGonListEditTest, MergeNeedsTwoFacetsOnAnEdgeAndSplitKeepsTheArea) {
     TGeoPGonlist* List = EditSquare();
     List->Facets().Add(TriangleFromVectors({10, 0, 0}, {11, 0, 0}, {10, 1, 0}));
@@ -283,6 +304,7 @@ TEST_F(GGonListEditTest, MergeNeedsTwoFacetsOnAnEdgeAndSplitKeepsTheArea) {
     Click(10.2, 0.2, ssCtrl);
     EXPECT_FALSE(List->CanMerge());
     View.KeyDown('M', ssCtrl);
+    List->MergeSelected();
     EXPECT_EQ(List->Facets().Count(), 3);
     Click(1, 1);
     Click(3, 3, ssCtrl);
