@@ -275,7 +275,7 @@ TEST_F(GPListTest, UnclosingTheDeckDropsTheHigherEndOnTheCentrePlane) {
 }
 
 TEST_F(GPListTest, ExplodingMakesOnePolylinePerSectionAndOneUndoBringsTheListBack) {
-    AddSections({0, 1, 2, 3});
+    AddSections({0, 1, 2, 3})->SetShowAsCompartment(true);
     ExpectOneUndoStep(Doc, "explode", [&] {
         EntitiesOf<TGeoPList>(Doc)[0]->Explode();
         EXPECT_TRUE(EntitiesOf<TGeoPList>(Doc).empty());
