@@ -16,6 +16,7 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GPList.h"
 
 namespace sarnova {
 
@@ -43,6 +44,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoPList>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
 }

@@ -19,6 +19,7 @@
 #include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtImageReader.h"
 #include "platform/qt/QtUserDialogs.h"
@@ -82,6 +83,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterSurfaceUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
+    RegisterPlistUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     InstallContourSetupDialogs();
