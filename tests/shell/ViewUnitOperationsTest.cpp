@@ -21,6 +21,7 @@
 #include <string>
 
 #include "document/GPline.h"
+#include "entities/GBox.h"
 #include "document/GeoFace.h"
 #include "document/ui/MirrorForm.h"
 #include "document/ui/MoveForm.h"
@@ -151,6 +152,19 @@ TEST_F(DocumentActions, EditObjectNeedsExactlyOneSelectedEntity) {
     EXPECT_EQ(Doc->GetEditedGeometry(), Keel);
     W->EditAction->trigger();
     EXPECT_EQ(Doc->GetEditedGeometry(), nullptr);
+}
+
+TEST_F(DocumentActions, HydrostaticWindowsNeedExactlyOneSelectedHull) {
+    TGeometry* Hull = Doc->Add(std::make_unique<TGeoBox>());
+    const std::pair<std::vector<TGeometry*>, bool> Cases[] = {
+        {{Hull}, true}, {{Keel}, false}, {{Hull, Keel}, false}, {{}, false}};
+    for (const auto& [Selected, Enabled] : Cases) {
+        Doc->ClearSelection();
+        for (TGeometry* E : Selected) E->SetSelected(true);
+        W->UpdateActions();
+        EXPECT_EQ(W->HydrostaticsAction->isEnabled(), Enabled) << Selected.size();
+        EXPECT_EQ(W->SectionAreaCurveAction->isEnabled(), Enabled) << Selected.size();
+    }
 }
 
 TEST_F(DocumentActions, PerspectiveTogglesAndItsMarkFollowsAtTheNextUpdate) {
