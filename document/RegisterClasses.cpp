@@ -14,6 +14,7 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GSetup.h"
 
 namespace sarnova {
 
@@ -41,6 +42,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoSetup>();
 }
 
 }  // namespace sarnova
