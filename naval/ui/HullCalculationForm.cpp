@@ -73,6 +73,8 @@ void THullCalculationForm::Prepare() {
     Sections.reset();
     Sections = CalculationSectionsOfSelection(Document);
     Extents = Sections ? Sections->Extents() : EmptyBox;
+    // A hull that gives no sections is not tried again at every paint.
+    FailedHull = Sections ? nullptr : SelectedHull(Document);
     if (!Sections) return;
     Label4->setText(QString::fromStdString(Fixed3(Extents.Min.Z)));
     Label5->setText(QString::fromStdString(Fixed3(Extents.Max.Z)));
@@ -84,6 +86,7 @@ void THullCalculationForm::paintEvent(QPaintEvent* Event) {
     QDialog::paintEvent(Event);
     // Not from inside the paint: the work processes events and repaints the window.
     if (Sections || Busy || PrepareQueued) return;
+    if (FailedHull != nullptr && SelectedHull(Document) == FailedHull) return;
     PrepareQueued = true;
     QTimer::singleShot(0, this, [this] {
         PrepareQueued = false;

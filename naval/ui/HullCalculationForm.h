@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace sarnova {
 
+class TGeometry;
 class TGeometryList;
 class TPolylineList;
 class TVkStatusBar;
@@ -57,6 +58,7 @@ protected:
 
 private:
     bool PrepareQueued = false;
+    TGeometry* FailedHull = nullptr;
 };
 
 // A number as the windows show it: fixed, 3 decimals.
