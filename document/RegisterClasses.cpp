@@ -14,6 +14,7 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GPList.h"
 #include "naval/GSetup.h"
 
 namespace sarnova {
@@ -42,6 +43,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoPList>();
     RegisterOnce<TGeoSetup>();
 }
 

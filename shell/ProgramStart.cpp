@@ -17,6 +17,7 @@
 #include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/MainUnit.h"
@@ -77,6 +78,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterSurfaceUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
+    RegisterPlistUi();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
