@@ -291,6 +291,8 @@ std::unique_ptr<TPolylineList> TArrangement::ViewPolylines(const std::string& Sp
         }
     };
     auto WordPolylines = [&](const TViewWord& W) -> std::unique_ptr<TPolylineList> {
+        // Nothing to cut (the arrangement is empty or was never built): no position is evaluated.
+        if (Compartments.empty() || !Document) return std::make_unique<TPolylineList>();
         switch (W.Kind) {
             case TViewWord::vwX:
                 return ArrangementContours(0, Document->EvaluateNumber(W.Expression));

@@ -21,6 +21,7 @@
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
+#include "naval/ui/PermeabilityForm.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/AboutBox.h"
 #include "shell/CalculatorFloat.h"
@@ -66,7 +67,7 @@ const TToolWindowEntry ToolWindows[] = {
     {"ErrorsForm", []() -> QWidget* { return GetErrorsForm(); }},
     {"HydrostaticsFloatForm", []() -> QWidget* { return GetHydrostaticsFloatForm(); }},
     {"HelpForm", []() -> QWidget* { return GetHelpForm(); }},
-    {"PermeabilityForm", nullptr},
+    {"PermeabilityForm", []() -> QWidget* { return GetPermeabilityForm(); }},
     {"CalculatorForm", []() -> QWidget* { return GetCalculatorForm(); }},
 };
 

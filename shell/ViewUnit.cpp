@@ -28,6 +28,7 @@
 #include "document/ui/ScaleForm.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/ui/HydrostaticsForm.h"
+#include "naval/ui/PermForm.h"
 #include "naval/ui/SecAreaForm.h"
 #include "platform/Keys.h"
 #include "platform/qt/QtCanvas.h"
@@ -233,7 +234,7 @@ void TViewform::BuildMenus() {
     Create1->setObjectName("Create1");
 
     // The calculation windows; the reports and the lines plan are not part of the program yet. The
-    // document's macro items follow them.
+    // permeability plot works on any document. The document's macro items follow them.
     Calculation1 = new QMenu("Calculation", this);
     Calculation1->setObjectName("Calculation1");
     HydrostaticsAction =
@@ -242,11 +243,12 @@ void TViewform::BuildMenus() {
                                         [this] { OpenSectionAreaCurve(FDocument.get()); });
     QAction* EntityExtentsAction = MakeAction("EntityExtentsAction", "Entity Extents...", {}, [] {});
     QAction* CompartmentVolumesAction = MakeAction("CompartmentVolumesAction", "Compartment Volumes...", {}, [] {});
-    PermeabilityPlotAction = MakeAction("PermeabilityPlotAction", "Permeability Plot...", {}, [] {});
+    PermeabilityPlotAction = MakeAction("PermeabilityPlotAction", "Permeability Plot...", {},
+                                        [this] { OpenPermeabilityPlot(FDocument.get()); });
     LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {}, [] {});
     for (QAction* Action : {HydrostaticsAction, SectionAreaCurveAction, EntityExtentsAction, CompartmentVolumesAction,
                             PermeabilityPlotAction, LinesPlanAction}) {
-        Action->setEnabled(false);
+        Action->setEnabled(Action == PermeabilityPlotAction);
         Calculation1->addAction(Action);
     }
 

@@ -5,28 +5,12 @@
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
 #include "foundation/DuZezOrideConsole.h"
-#include "foundation/PolyList.h"
-#include "foundation/Polyline.h"
-#include "naval/GPList.h"
+#include "naval/Compartments.h"
 
 using namespace sarnova;
 using arrangement::TCompartment;
 
 namespace {
-
-// A closed box compartment: rectangular sections at X0, the middle and X1.
-std::unique_ptr<TGeoPList> BoxList(const std::string& Name, double Perm, double X0, double X1, double Y0, double Y1,
-                                   double Z0, double Z1) {
-    auto L = std::make_unique<TGeoPList>();
-    L->SetName(Name);
-    for (double X : {X0, (X0 + X1) / 2, X1}) {
-        auto P = std::make_unique<TPolyline>();
-        for (TMVector V : {TMVector{X, Y0, Z0}, {X, Y1, Z0}, {X, Y1, Z1}, {X, Y0, Z1}, {X, Y0, Z0}}) P->AddVector(V);
-        L->Polylines().Add(std::move(P));
-    }
-    L->SetPermeability(Perm);
-    return L;
-}
 
 class Arrangement : public ::testing::Test {
 protected:
@@ -36,11 +20,7 @@ protected:
     }
     void TearDown() override { GConsole->OnLine = nullptr; }
     TGeoPList* Add(std::unique_ptr<TGeoPList> L) { return static_cast<TGeoPList*>(Doc.Add(std::move(L))); }
-    void AddTanks() {
-        Hull = Add(BoxList("HULL", 1.0, 0, 10, -2, 2, 0, 3));
-        Tank = Add(BoxList("TANK1", -0.85, 2, 6, -1, 1, 0, 1.5));
-        Sump = Add(BoxList("SUMP", -0.1, 3, 4, -0.5, 0.5, 0, 0.5));
-    }
+    void AddTanks() { sarnova::AddTanks(Doc, Hull, Tank, Sump); }
 
     TGeometryInterface Doc;
     std::vector<std::string> Lines;
@@ -144,4 +124,6 @@ TEST_F(Arrangement, ViewSpecificationLaysCutsOutInRows) {
     }
     EXPECT_EQ(A.ViewPolylines("NOTHING (X=5 FOO")->Count(), 1);
     EXPECT_THROW(A.ViewPolylines("Z=nosuchname"), std::exception);
+    // An arrangement that was never built lays out nothing and evaluates nothing.
+    EXPECT_EQ(TArrangement().ViewPolylines("Z=nosuchname PROF")->Count(), 0);
 }

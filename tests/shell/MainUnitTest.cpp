@@ -168,7 +168,8 @@ TEST_F(MainForm, WithoutADocumentWindowOnlyTheDocumentFreeActionsAreEnabled) {
     const std::set<std::string> Usable = {"ExitAction",         "ConsoleAction",    "AboutAction",
                                           "CalculatorAction",   "SelectionDockerAction", "PropertiesAction",
                                           "HierarchyAction",    "GroupsAction",     "OpeningsAction",
-                                          "ErrorsAction",       "HelpAction",       "WindowCascade1",
+                                          "ErrorsAction",       "HelpAction",       "PermeabilitiesAction",
+                                          "WindowCascade1",
                                           "WindowTileHorizontal1", "WindowTileVertical1", "WindowClose1"};
     for (QAction* Action : Form->actions()) {
         const std::string Name = Action->objectName().toStdString();
