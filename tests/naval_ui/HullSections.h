@@ -1,27 +1,19 @@
-// A hull entity for the hydrostatic windows' tests: it answers the hull query with its own list of
-// sections, as the polyline-list entity does.
+// The box hull as the hydrostatic windows' tests use it: a polyline-list entity holding the box's
+// sections.
 #pragma once
-#include "document/Geometry.h"
-#include "document/GeometryClasses.h"
-#include "document/GeometryQuery.h"
+#include <memory>
+
 #include "naval/BoxSections.h"
+#include "naval/GPList.h"
 
 namespace sarnova::test {
 
-class TSectionsHull : public TGeometry {
-public:
-    TSectionsHull() : Sections(BoxSections()) {}
-    const TGeometryClass& GetClass() const override { return GeometryClassOf<TSectionsHull>(); }
-    static std::string GetKeyword() { return "TSectionsHull"; }
-    TMBox CalculateExtents() override { return Sections->Extents(); }
-    void Query(TGeometryQuery& Q) override {
-        if (!Q.Asks(qkPolylineList)) return;
-        if (Q.CountOnly)
-            Q.CountItem();
-        else
-            Q.AddReference(Sections.get(), GetName());
-    }
-    std::unique_ptr<TPolylineList> Sections;
-};
+inline std::unique_ptr<TGeoPList> BoxHull(const std::string& Name) {
+    auto L = std::make_unique<TGeoPList>();
+    L->SetName(Name);
+    auto Sections = BoxSections();
+    L->Polylines().AddCopies(*Sections);
+    return L;
+}
 
 }  // namespace sarnova::test

@@ -32,9 +32,7 @@ protected:
         Saved = GExceptionHandler->UserDialogs;
         GExceptionHandler->UserDialogs = &Dialogs;
         SetTextClipboard(&Clipboard);
-        auto E = std::make_unique<TSectionsHull>();
-        E->SetName("Hull");
-        Hull = static_cast<TSectionsHull*>(Doc.Add(std::move(E)));
+        Hull = static_cast<TGeoPList*>(Doc.Add(BoxHull("Hull")));
         Hull->SetSelected(true);
     }
     void TearDown() override {
@@ -51,7 +49,7 @@ protected:
     IUserDialogs* Saved = nullptr;
     TMemoryClipboard Clipboard;
     TGeometryInterface Doc;
-    TSectionsHull* Hull = nullptr;
+    TGeoPList* Hull = nullptr;
 };
 
 TEST_F(HydrostaticWindows, TableOfTheBoxHullCopiedAsTabSeparatedText) {

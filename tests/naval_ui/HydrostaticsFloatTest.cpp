@@ -20,10 +20,8 @@ protected:
         W = NewWindow();
         ASSERT_NE(W, nullptr);
         Doc = &W->GetDocument();
-        Hull = static_cast<TSectionsHull*>(Doc->Add(std::make_unique<TSectionsHull>()));
-        Hull->SetName("Hull");
-        Other = static_cast<TSectionsHull*>(Doc->Add(std::make_unique<TSectionsHull>()));
-        Other->SetName("Other");
+        Hull = static_cast<TGeoPList*>(Doc->Add(BoxHull("Hull")));
+        Other = static_cast<TGeoPList*>(Doc->Add(BoxHull("Other")));
         Form->UpdateActions();
         Form->HydrostaticsAction->trigger();
         Settle();
@@ -33,8 +31,8 @@ protected:
 
     TViewform* W = nullptr;
     TGeometryInterface* Doc = nullptr;
-    TSectionsHull* Hull = nullptr;
-    TSectionsHull* Other = nullptr;
+    TGeoPList* Hull = nullptr;
+    TGeoPList* Other = nullptr;
     THydrostaticsFloatForm* Float = nullptr;
 };
 
@@ -81,7 +79,7 @@ TEST_F(HydrostaticsFloat, TheHullIsFollowedByNameAndLetGoWhenDeleted) {
     EXPECT_EQ(Float->GetHull(), Other);
     Other->SetName("");
     Settle();
-    EXPECT_EQ(Float->HullName(), "(Sections Hull)");
+    EXPECT_EQ(Float->HullName(), "(Polyline List)");
     Float->FillHullNames();
     EXPECT_EQ(Float->ComboBox1->count(), 1);  // an unnamed hull is not offered
     Doc->SelectOnly(Other);
