@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <GL/gl.h>
 
@@ -102,7 +103,10 @@ THydrostaticsFloatForm::THydrostaticsFloatForm(QWidget* Parent)
     };
     Contents()->addWidget(Top);
     Contents()->addWidget(VkGrid1, 1);
-    UndockHeight = RowCount * (VkGrid1->GetRowHeight() + 3) + Top->sizeHint().height() + 4;
+    // Floating, the window is as high as its rows need: no scrolling for eight numbers.
+    VkGrid1->SetScrollBars(ssNone);
+    UndockHeight = RowCount * (VkGrid1->GetRowHeight() + 3) + Top->sizeHint().height() + 4 +
+                   style()->pixelMetric(QStyle::PM_TitleBarHeight);
     resize(240, UndockHeight);
 
     HullRef->OnChanged = [this](TGeometry*) { Recalculate(); };
