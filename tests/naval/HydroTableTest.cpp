@@ -116,6 +116,7 @@ TEST(HydrostaticsTable, LabelsThenOneRowPerRecord) {
     EXPECT_EQ(Number(T, 0, 2), 3);
     EXPECT_EQ(Number(T, 10, 1), 47);
     EXPECT_EQ(Number(T, 21, 2), 3.5);
+    EXPECT_EQ(Message([&] { T.Cell(22, 0); }), "Invalid Cell Index [22, 0]");
     T.Reset();
     EXPECT_EQ(T.RowCount(), 1);
 }
