@@ -37,7 +37,7 @@ TMBox MoveBox(TMBox B, double Dx, double Dy) {
     return B;
 }
 
-// One word of a view specification: the cut it asks for.
+// One word of a view layout: the cut it asks for.
 struct TViewWord {
     enum TKind { vwNone, vwX, vwY, vwZ, vwProfile } Kind = vwNone;
     std::string Expression;
@@ -58,7 +58,7 @@ TViewWord ParseWord(const std::string& Word) {
     return W;
 }
 
-// The specification's tokens: a parenthesised group (its inner words) or a single word.
+// The layout's tokens: a parenthesised group (its inner words) or a single word.
 std::vector<std::vector<std::string>> ViewTokens(const std::string& Spec) {
     std::vector<std::vector<std::string>> Tokens;
     std::string Rest = Trim(Spec);

@@ -112,7 +112,7 @@ public:
     // The outlines of every compartment cut at Position on Axis (0 X, 1 Y, 2 Z), the root's first; an
     // X cut is mirrored in the drawing's x.
     std::unique_ptr<TPolylineList> ArrangementContours(int Axis, double Position);
-    // The cuts a view specification asks for, laid out in rows: "X=", "Y=" and "Z=" and an expression
+    // The cuts a view layout asks for, laid out in rows: "X=", "Y=" and "Z=" and an expression
     // of the document for a section, buttock or waterline, a word with "PROF" for the profile, and
     // "(...)" for several views side by side. Throws the evaluator's error for an expression it
     // cannot evaluate.

@@ -39,7 +39,7 @@ public:
     // Builds the arrangement and lays the cuts out.
     void Rebuild();
     void LayoutOutlines();
-    // "Update": the edit's specification stored in the setup and laid out again.
+    // "Update": the edit's layout stored in the setup and laid out again.
     void Button1Click();
     void SpeedButton1Click();
     void View2D1Redraw(IGraphics& View);

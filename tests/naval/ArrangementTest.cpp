@@ -103,7 +103,7 @@ TEST_F(Arrangement, ASpaceOutsideTheHullIsLeftOut) {
     EXPECT_EQ(A.All().size(), 3u);
 }
 
-TEST_F(Arrangement, ViewSpecificationLaysCutsOutInRows) {
+TEST_F(Arrangement, ViewLayoutPutsCutsInRows) {
     Hull = Add(BoxList("HULL", 1.0, 0, 30, -2, 2, 0, 3));
     A.Build(Doc);
     auto Views = A.ViewPolylines("(X=10 X=20) PROF");

@@ -41,7 +41,7 @@ TEST_F(GeoSetup, HiddenNamedSetupAndNeverSelected) {
     EXPECT_EQ(S->GetImageIndex(), 59);
 }
 
-TEST_F(GeoSetup, BlockReadsBackTheSpecification) {
+TEST_F(GeoSetup, BlockReadsBackTheLayout) {
     Doc.Add(std::make_unique<TGeoSetup>());
     const std::string Block = "[TSetup]\nSetup=Z=1 Z=3 Z=5 Z=7 Z=10 Z=12 PROF\n\n";
     EXPECT_EQ(Saved(), Block);
@@ -91,7 +91,7 @@ TEST_F(GeoSetup, RenamedOrEmptiedItLeavesTheDocumentButOthersAreStillWritten) {
     EXPECT_EQ(Doc.FindByName("Setup"), nullptr);
 }
 
-TEST_F(GeoSetup, ANewSpecificationModifiesTheDocument) {
+TEST_F(GeoSetup, ANewLayoutModifiesTheDocument) {
     auto* S = static_cast<TGeoSetup*>(Doc.Add(std::make_unique<TGeoSetup>()));
     Doc.SetModified(false);
     S->SetSpec(S->GetSpec());

@@ -44,7 +44,7 @@ protected:
     TGeoPList* Sump = nullptr;
 };
 
-TEST_F(CompartmentWindows, ThePlotKeepsItsSpecificationInTheDocument) {
+TEST_F(CompartmentWindows, ThePlotKeepsItsLayoutInTheDocument) {
     TPermForm Plot;
     EXPECT_EQ(Plot.windowTitle(), "Permeability Plot");
     Plot.SetDocument(Doc);
