@@ -294,6 +294,8 @@ void TGeoPList::Assign(const TGeometry& Source) {
     if (const auto* Other = dynamic_cast<const TGeoPList*>(&Source)) {
         FPolylines->Assign(*Other->FPolylines);
         Permeability = Other->Permeability;
+        // The block keeps the outline switch, so copies and undo snapshots keep it too.
+        if (Other->ShowAsCompartment() != ShowAsCompartment()) Representation->SetVisible(Other->ShowAsCompartment());
     }
 }
 

@@ -177,7 +177,8 @@ public:
     // "Name.PERMEABILITY=<expression>" sets the permeability as one change.
     bool ExecuteMacroCommand(TMacroFile& Macro) override;
     void Transform(const TMMatrix& M) override;
-    // The base, then the polylines and the permeability (not the display options).
+    // The base, then the polylines, the permeability and the compartment outline switch, as the
+    // block keeps them (not the direction marks or the current index).
     void Assign(const TGeometry& Source) override;
     // Over every vertex and, when mirrored, its mirror image; the compartment outline while shown so.
     double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;

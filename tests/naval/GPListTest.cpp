@@ -275,7 +275,7 @@ TEST_F(GPListTest, UnclosingTheDeckDropsTheHigherEndOnTheCentrePlane) {
 }
 
 TEST_F(GPListTest, ExplodingMakesOnePolylinePerSectionAndOneUndoBringsTheListBack) {
-    AddSections({0, 1, 2, 3});
+    AddSections({0, 1, 2, 3})->SetShowAsCompartment(true);
     ExpectOneUndoStep(Doc, "explode", [&] {
         EntitiesOf<TGeoPList>(Doc)[0]->Explode();
         EXPECT_TRUE(EntitiesOf<TGeoPList>(Doc).empty());
@@ -441,6 +441,35 @@ TEST_F(GPListTest, ThePolygonRepresentationSkinsTheSortedSections) {
     ASSERT_GT(Facets->Count(), 0);
     for (int I = 0; I < Facets->Count(); ++I) EXPECT_EQ(Facets->Polygon(I)->CornerCount(), 3);
     EXPECT_EQ(Lines, std::vector<std::string>{"  Creating Polygon Representation of TGeoPList.L..."});
+}
+
+TEST_F(GPListTest, TheCompartmentOutlineFollowsTheSectionsAndHidesWhileEditing) {
+    TGeoPList* List = AddSections({0, 1, 2});
+    TCompartmentRepresentation& Outline = List->CompartmentRepresentation();
+    EXPECT_FALSE(Outline.CanDraw());
+    List->SetShowAsCompartment(true);
+    Outline.Update();
+    ASSERT_NE(Outline.GetPolylines(), nullptr);
+    // The end sections and at least the lines along the keel and the deck edge.
+    ASSERT_GE(Outline.GetPolylines()->Count(), 4);
+    const TMBox Before = Outline.GetPolylines()->Extents();
+    EXPECT_EQ(Before.Min.X, 0);
+    EXPECT_EQ(Before.Max.X, 2);
+    List->Transform(MatrixTranslation(5, 0, 0));
+    Outline.Update();
+    EXPECT_EQ(Outline.GetPolylines()->Extents().Min.X, 5);
+    // The sections themselves are untouched by the outline's knuckle marks.
+    EXPECT_EQ(List->Polylines().Items(0)->Point(1)->Tag, 0);
+    List->SetSelected(true);
+    List->SetEditing(true);
+    EXPECT_FALSE(Outline.CanDraw());
+}
+
+TEST_F(GPListTest, AListInOnePlaneIsNoEmptyEntity) {
+    TGeoPList* List = AddSections({3});
+    List->CloseHull();
+    ASSERT_EQ(EntitiesOf<TGeoPList>(Doc).size(), 1u);
+    EXPECT_EQ(List->Polylines().Items(0)->Count(), 4);
 }
 
 // ---- Conversions into the list ----
