@@ -103,6 +103,17 @@ TEST_F(CompartmentWindows, PermeabilitiesShowOwnAndEffectiveValues) {
     EXPECT_EQ(Row(2), "TANK1 -0.850 -0.850");
     EXPECT_EQ(Row(3), "SUMP -0.100 -0.950");
 
+    // A row selects its entity alone; only the own permeability is typed over.
+    Hull->SetSelected(true);
+    bool CanSelect = false;
+    G.OnSelectCell(&G, 1, 3, CanSelect);
+    EXPECT_TRUE(CanSelect);
+    EXPECT_TRUE(Sump->GetSelected());
+    EXPECT_FALSE(Hull->GetSelected());
+    EXPECT_TRUE(G.GetOptions() & loEditing);
+    G.OnSelectCell(&G, 2, 3, CanSelect);
+    EXPECT_FALSE(G.GetOptions() & loEditing);
+
     // With the button down the space inside keeps its effective permeability.
     EXPECT_TRUE(P->PermBut->isChecked());
     P->EditPermeability(2, -0.6);
