@@ -202,11 +202,13 @@ void TArrangement::Clear() {
     Children.clear();
     Root = nullptr;
     Compartments.clear();
+    ByEntity.clear();
     Extents = EmptyBox;
 }
 
 TCompartment* TArrangement::NewCompartment(TCompBase* Parent, TGeoPList* Entity, bool IsRoot) {
     Compartments.push_back(std::make_unique<TCompartment>(*this, Parent, Entity, IsRoot));
+    ByEntity.emplace(Entity, Compartments.back().get());
     return Compartments.back().get();
 }
 
@@ -253,7 +255,10 @@ void TArrangement::FillTree(ICompartmentTree& Tree) {
     if (Root) Root->AddToTree(Tree, nullptr);
 }
 
-TCompartment* TArrangement::Find(const TGeometry* Entity) { return Root ? Root->Find(Entity) : nullptr; }
+TCompartment* TArrangement::Find(const TGeometry* Entity) {
+    const auto Found = ByEntity.find(Entity);
+    return Found == ByEntity.end() ? nullptr : Found->second;
+}
 
 TMBox TArrangement::GetExtents() {
     if (Extents.Max.X < Extents.Min.X && Extents.Max.Y < Extents.Min.Y && Extents.Max.Z < Extents.Min.Z)

@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/Colors.h"
@@ -126,6 +127,8 @@ private:
     bool Place(TCompartment& C, TGeoPList* Entity);
 
     std::vector<std::unique_ptr<TCompartment>> Compartments;
+    // Each entity's compartment, so that a window listing every space does not walk the tree for each.
+    std::unordered_map<const TGeometry*, TCompartment*> ByEntity;
     TCompartment* Root = nullptr;
     TMBox Extents = EmptyBox;
     TGeometryList* Document = nullptr;
