@@ -17,6 +17,7 @@
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
+#include "naval/GSetup.h"
 
 namespace sarnova {
 
@@ -45,6 +46,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
 }
