@@ -7,6 +7,7 @@
 #include "document/GPline.h"
 #include "document/GeometryClasses.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GFrames.h"
@@ -37,6 +38,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
+    RegisterOnce<TGeoBSurf>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();

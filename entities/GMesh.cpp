@@ -1,10 +1,13 @@
 #include "entities/GMesh.h"
 
+#include <algorithm>
+
 #include "document/GCustomPline.h"
 #include "document/ShadedRenderer.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "entities/GBSurf.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
@@ -47,6 +50,7 @@ void TGeoMesh::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Flip U-V", [this](TMenuItem&) { SwapUV(); });
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
+    AddMenuItem("Make a B-Spline surface", [this](TMenuItem&) { MakeBSplineSurface(); });
     AddMenuItem("-", {});
     AddMenuItem(ShowMeshCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
     AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
@@ -123,6 +127,17 @@ void TGeoMesh::ExtractEdges() {
             List->Add(std::move(Edge))->Redraw();
         }
     });
+}
+
+void TGeoMesh::MakeBSplineSurface() {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    auto Entity = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& Surface = Entity->Surface();
+    Surface.TMesh::Assign(*Mesh);
+    Surface.SetOrderU(std::min(Mesh->NumU(), 4));
+    Surface.SetOrderV(std::min(Mesh->NumV(), 4));
+    List->Add(std::move(Entity))->Redraw();
 }
 
 void TGeoMeshCreator::CreateGeometry() {

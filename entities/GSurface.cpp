@@ -4,10 +4,12 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
+#include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceAnalysis.h"
 
@@ -289,9 +291,15 @@ bool TGeoSurface::HasMeshSurface(TGeometry* Entity) {
 }
 
 void TGeoSurface::ConvertToSurfaceEntity() {
-    // A B-spline surface would become a B-spline surface entity; until that entity exists every
-    // mesh-based surface becomes a mesh entity.
-    ConvertToMeshEntity();
+    auto* Spline = dynamic_cast<TBSplineSurface*>(GetSurface());
+    if (Spline == nullptr) {
+        ConvertToMeshEntity();
+        return;
+    }
+    if (GetOwnerList() == nullptr) return;
+    auto Entity = std::make_unique<TGeoBSurf>();
+    AssignBSplineSurface(Entity->Surface(), *Spline);
+    Display.ReplaceOwner(std::move(Entity));
 }
 
 void TGeoSurface::ConvertToMeshEntity() {
@@ -310,22 +318,25 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
     }
     if (!AllConvertible) return;
     if (Menu.Count() > 0) Menu.Add("-");
-    const auto Convert = [](TMenuItem& Sender) {
-        TGeometryList* Document = GeometryListOf(Sender);
-        if (Document == nullptr) return;
-        InListUpdate(*Document, [&] {
-            for (int I = 0; I < Document->Count();) {
-                TGeometry& G = Document->Items(I);
-                if (G.GetSelected() && HasMeshSurface(&G))
-                    static_cast<TGeoSurface&>(G).ConvertToMeshEntity();
-                else
-                    ++I;
-            }
-        });
-        Document->InvalidateViews();
+    // Each converted entity leaves the list, so the index stays where it is.
+    const auto ConvertWith = [](void (TGeoSurface::*Convert)()) {
+        return [Convert](TMenuItem& Sender) {
+            TGeometryList* Document = GeometryListOf(Sender);
+            if (Document == nullptr) return;
+            InListUpdate(*Document, [&] {
+                for (int I = 0; I < Document->Count();) {
+                    TGeometry& G = Document->Items(I);
+                    if (G.GetSelected() && HasMeshSurface(&G))
+                        (static_cast<TGeoSurface&>(G).*Convert)();
+                    else
+                        ++I;
+                }
+            });
+            Document->InvalidateViews();
+        };
     };
-    Menu.Add(NewGMenuItem("Convert to Surfaces", &List, Convert));
-    Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, Convert));
+    Menu.Add(NewGMenuItem("Convert to Surfaces", &List, ConvertWith(&TGeoSurface::ConvertToSurfaceEntity)));
+    Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, ConvertWith(&TGeoSurface::ConvertToMeshEntity)));
 }
 
 // ---- TGeoDraggableSurface ----

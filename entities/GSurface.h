@@ -181,7 +181,8 @@ public:
     void HandleMessage(TGeoMessage& Message) override;
 
     void SetDrawParameters(bool Show) override;
-    // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
+    // Replace the entity by a B-spline surface entity or a mesh entity holding a copy of its surface,
+    // when that is a mesh; the second always makes a mesh entity.
     void ConvertToSurfaceEntity();
     void ConvertToMeshEntity();
 
