@@ -15,6 +15,7 @@
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
+#include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/qt/QtClipboard.h"
@@ -75,6 +76,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPlaneUi();
     RegisterPointListUi();
     RegisterSurfaceUi();
+    RegisterNewSurfaceDialog();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     InstallContourSetupDialogs();
