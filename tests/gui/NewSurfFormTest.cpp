@@ -4,8 +4,7 @@
 #include <QPushButton>
 
 #include "entities/ui/NewSurfForm.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "platform/ScriptedUserDialogs.h"
+#include "DialogsScope.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {
@@ -13,14 +12,8 @@ namespace {
 
 class NewSurfFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Saved = GExceptionHandler->UserDialogs;
-        GExceptionHandler->UserDialogs = &Dialogs;
-    }
-    void TearDown() override { GExceptionHandler->UserDialogs = Saved; }
-
-    TScriptedUserDialogs Dialogs;
-    IUserDialogs* Saved = nullptr;
+    test::TDialogsScope Scope;
+    TScriptedUserDialogs& Dialogs = Scope.Dialogs;
 };
 
 TEST_F(NewSurfFormTest, OkMakesThePlaneRectangle) {
