@@ -11,6 +11,7 @@
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GFrames.h"
+#include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
@@ -39,6 +40,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
     RegisterOnce<TGeoBSurf>();
+    RegisterOnce<TGeoGregorySurface>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();

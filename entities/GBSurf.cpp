@@ -33,10 +33,6 @@ constexpr const char* SurfaceOrderCaption = "Surface Order";
 constexpr const char* OrderCaptions[] = {"3 (Quadratic)", "4 (Cubic)", "5", "6", "Bezier"};
 constexpr const char* KnuckleCaptions[] = {"Knuckle in U", "Knuckle in V"};
 constexpr const char* SubDivideCaptions[] = {"Sub Divide U", "Sub Divide V"};
-constexpr const char* ExtractContoursCaption = "Extract Contours";
-constexpr const char* ShowParametersCaption = "Show Parameters";
-constexpr const char* ShowContoursCaption = "Show Contours";
-constexpr const char* MirroredCaption = "Mirrored";
 
 constexpr const char* EdgeNames[] = {"MinUEdge", "MinVEdge", "MaxUEdge", "MaxVEdge"};
 constexpr const char* FillNames[] = {"U=0", "V=0", "U=Max", "V=Max"};
@@ -253,19 +249,13 @@ void TGeoBSurf::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
     AddMenuItem("Control Points to Mesh", [this](TMenuItem&) { ControlPointsToMesh(); });
     AddMenuItem("-", {});
-    AddMenuItem(ShowParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
-    AddAnalysisMenu();
-    AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
+    AddDisplayMenuItems();
     UpdateMenuItems(Root);
 }
 
 void TGeoBSurf::UpdateMenuItems(TMenuItem& Root) {
     TGeoCustomMesh::UpdateMenuItems(Root);
-    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours();
-    if (TMenuItem* Item = Root.Find(ShowParametersCaption)) Item->Checked = GetDrawParameters();
-    if (TMenuItem* Item = Root.Find(ShowContoursCaption)) Item->Checked = DrawContours();
-    if (TMenuItem* Item = Root.Find(MirroredCaption)) Item->Checked = Mirrored();
+    UpdateDisplayMenuItems(Root);
     UpdateKnuckleItems(Root);
     const bool Open = FSurface->KnotType == ktOpen;
     for (const char* Caption : SubDivideCaptions)
@@ -284,7 +274,6 @@ void TGeoBSurf::UpdateMenuItems(TMenuItem& Root) {
             Item->Enabled = S.NumU() * S.NumV() > 2;
         }
     }
-    UpdateAnalysisMenu(Root.Find("Show Surface Analysis"));
 }
 
 std::vector<std::pair<int, int>> TGeoBSurf::SelectedNetPoints() {
@@ -401,19 +390,23 @@ void TGeoBSurf::SubDivideU() { ReplaceSurface(FSurface->SubDivide(0)); }
 
 void TGeoBSurf::SubDivideV() { ReplaceSurface(FSurface->SubDivide(1)); }
 
-void TGeoBSurf::ExtractEdges() {
-    TGeometryList* List = GetOwnerList();
+void AddEdgeCurveEntities(TGeometry& Entity, const std::function<std::unique_ptr<TBSpline>(int)>& EdgeCurve) {
+    TGeometryList* List = Entity.GetOwnerList();
     if (List == nullptr) return;
-    const std::string Prefix = NamePrefix(*this);
+    const std::string Prefix = NamePrefix(Entity);
     InListUpdate(*List, [&] {
         for (int Code = 0; Code < 4; ++Code) {
-            const std::unique_ptr<TBSpline> Edge = FSurface->EdgeCurve(Code);
-            auto Entity = std::make_unique<TGeoBSpline>();
-            Entity->Spline().Assign(*Edge);
-            Entity->SetName(Prefix + EdgeNames[Code]);
-            List->Add(std::move(Entity))->Redraw();
+            const std::unique_ptr<TBSpline> Edge = EdgeCurve(Code);
+            auto Curve = std::make_unique<TGeoBSpline>();
+            Curve->Spline().Assign(*Edge);
+            Curve->SetName(Prefix + EdgeNames[Code]);
+            List->Add(std::move(Curve))->Redraw();
         }
     });
+}
+
+void TGeoBSurf::ExtractEdges() {
+    AddEdgeCurveEntities(*this, [this](int Code) { return FSurface->EdgeCurve(Code); });
 }
 
 void TGeoBSurf::FillEdgesToCenterline() {
@@ -474,18 +467,20 @@ void TGeoBSurf::Assign(const TGeometry& Source) {
     const auto* Other = dynamic_cast<const TGeoBSurf*>(&Source);
     if (Other == nullptr) return;
     AssignBSplineSurface(*FSurface, *Other->FSurface);
-    Display.NumULine = Other->Display.NumULine;
-    Display.NumVLine = Other->Display.NumVLine;
 }
 
-bool TGeoBSurf::ShowAnalysisNow() const {
-    if ((GetState() & gsDragging) != 0) return false;
-    return CurrentSettings().ShowSurfaceCurvatureWhileEditing || !Editing();
+bool SurfaceAnalysisShownNow(const TGeometry& Entity) {
+    if ((Entity.GetState() & gsDragging) != 0) return false;
+    return CurrentSettings().ShowSurfaceCurvatureWhileEditing || !Entity.Editing();
 }
 
-bool TGeoBSurf::ShowLinesWhileEditing() const {
-    return GetDrawParameters() || !DrawContours() || !CurrentSettings().ShowSurfaceContoursWhileEditing;
+bool SurfaceLinesShownWhileEditing(const TGeometry& Entity, bool DrawParameters) {
+    return DrawParameters || !Entity.DrawContours() || !CurrentSettings().ShowSurfaceContoursWhileEditing;
 }
+
+bool TGeoBSurf::ShowAnalysisNow() const { return SurfaceAnalysisShownNow(*this); }
+
+bool TGeoBSurf::ShowLinesWhileEditing() const { return SurfaceLinesShownWhileEditing(*this, GetDrawParameters()); }
 
 void TGeoBSurf::Draw(IGraphics& View) {
     if (ShowAnalysisNow()) AnalysisRepresentation().Draw(View);

@@ -14,6 +14,7 @@
 
 namespace sarnova {
 
+class TBSpline;
 class TBSplineSurface;
 
 // ---- The "Create BSpline Surface" dialog, as the model sees it ----
@@ -133,6 +134,16 @@ private:
 
     std::unique_ptr<TBSplineSurface> FSurface;
 };
+
+// Whether a surface entity shows its analysis now: not while points are dragged, and while editing
+// only when the settings say so.
+bool SurfaceAnalysisShownNow(const TGeometry& Entity);
+// Whether an edited surface entity draws its own lines: not when, with parameter lines hidden, they
+// would only hide the contours the settings show while editing.
+bool SurfaceLinesShownWhileEditing(const TGeometry& Entity, bool DrawParameters);
+// Adds B-spline curve entities Name.MinUEdge, Name.MinVEdge, Name.MaxUEdge and Name.MaxVEdge made by
+// EdgeCurve for the edge codes 0 to 3, in one update of Entity's list.
+void AddEdgeCurveEntities(TGeometry& Entity, const std::function<std::unique_ptr<TBSpline>(int)>& EdgeCurve);
 
 // Copies Source into Target. A periodic surface, which the kernel's copy refuses for want of a
 // parameter range, is copied with its knots and stored limits as they stand.

@@ -369,8 +369,27 @@ void TGeoDraggableSurface::SetDrawParameters(bool Show) {
 
 void TGeoDraggableSurface::Assign(const TGeometry& Source) {
     TSurfaceEntity<TGeoDraggable>::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source))
-        SetDrawParameters(Other->GetDrawParameters());
+    const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source);
+    if (Other == nullptr) return;
+    SetDrawParameters(Other->GetDrawParameters());
+    // Copies (undo, paste) keep the line counts, which not every block saves.
+    Display.NumULine = Other->Display.NumULine;
+    Display.NumVLine = Other->Display.NumVLine;
+}
+
+void TGeoDraggableSurface::AddDisplayMenuItems() {
+    AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
+    AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddAnalysisMenu();
+    AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
+}
+
+void TGeoDraggableSurface::UpdateDisplayMenuItems(TMenuItem& Root) {
+    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours();
+    if (TMenuItem* Item = Root.Find("Show Parameters")) Item->Checked = GetDrawParameters();
+    if (TMenuItem* Item = Root.Find("Show Contours")) Item->Checked = DrawContours();
+    if (TMenuItem* Item = Root.Find("Mirrored")) Item->Checked = Mirrored();
+    UpdateAnalysisMenu(Root.Find(AnalysisCaption));
 }
 
 void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {

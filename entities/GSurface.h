@@ -206,8 +206,13 @@ public:
     bool InRect(const TRect& Rect, IGraphics& View) override;
 
     void SetDrawParameters(bool Show) override;
-    // The base state, and whether parameter lines are drawn (the block keeps it).
+    // The base state, whether parameter lines are drawn (the block keeps it) and the line counts.
     void Assign(const TGeometry& Source) override;
+
+    // "Show Parameters", "Show Contours", the analysis submenu and "Mirrored", in this order.
+    void AddDisplayMenuItems();
+    // Their states, and "Extract Contours" enabled while the contours are shown.
+    void UpdateDisplayMenuItems(TMenuItem& Root);
 
 protected:
     // Both line representations, visible.

@@ -12,6 +12,7 @@
 #include "document/ui/PlineFrame.h"
 #include "entities/ui/EntityFrame.h"
 #include "entities/ui/GGonFrame.h"
+#include "entities/ui/GregoryFrame.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
@@ -77,6 +78,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPointListUi();
     RegisterSurfaceUi();
     RegisterNewSurfaceDialog();
+    RegisterGregoryUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     InstallContourSetupDialogs();

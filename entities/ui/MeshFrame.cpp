@@ -97,16 +97,7 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     });
     connect(DecEditT, &QToolButton::clicked, this, [this] { StepEditIndex(-1); });
     connect(IncEditT, &QToolButton::clicked, this, [this] { StepEditIndex(1); });
-    connect(CopyBut, &QToolButton::clicked, this, [this] {
-        QString Text;
-        for (int Row = 1; Row < VkGrid1->rowCount(); ++Row) {
-            for (int Column = 1; Column < 4; ++Column) {
-                const QTableWidgetItem* Item = VkGrid1->item(Row, Column);
-                Text += (Item != nullptr ? Item->text() : QString()) + (Column < 3 ? "\t" : "\r\n");
-            }
-        }
-        QApplication::clipboard()->setText(Text);
-    });
+    connect(CopyBut, &QToolButton::clicked, this, [this] { CopyPointRowsToClipboard(*VkGrid1); });
     connect(VkGrid1, &QTableWidget::cellChanged, this, [this](int Row, int Column) { EditCell(Row, Column); });
     MeshEditSelector1->OnMeshSelect = [this](QObject*, TMeshEditSelectorView, int GridIndex, int InsertIndex) {
         MeshSelect(GridIndex, InsertIndex);
@@ -177,20 +168,7 @@ TRPoint* TMeshFrame::RowPoint(int Row) const {
 }
 
 void TMeshFrame::FillRow(int Row) {
-    const TRPoint* P = RowPoint(Row);
-    if (P == nullptr) return;
-    const QString Texts[] = {QString::number(Row - 1), QString::fromStdString(Format("%.3f", {P->X})),
-                             QString::fromStdString(Format("%.3f", {P->Y})), QString::fromStdString(Format("%.3f", {P->Z}))};
-    for (int Column = 0; Column < 4; ++Column) {
-        QTableWidgetItem* Item = VkGrid1->item(Row, Column);
-        if (Item == nullptr) {
-            Item = new QTableWidgetItem;
-            Item->setTextAlignment(Column == 0 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
-            if (Column == 0) Item->setFlags(Item->flags() & ~Qt::ItemIsEditable);
-            VkGrid1->setItem(Row, Column, Item);
-        }
-        Item->setText(Texts[Column]);
-    }
+    if (const TRPoint* P = RowPoint(Row)) SetIndexedPointRow(*VkGrid1, Row, Row - 1, P->Vector());
 }
 
 void TMeshFrame::Refresh() {
