@@ -5,6 +5,7 @@
 #include "document/GCSpline.h"
 #include "document/GContours.h"
 #include "document/GPline.h"
+#include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
 #include "entities/GArc.h"
 #include "entities/GBSurf.h"
@@ -41,6 +42,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoMesh>();
     RegisterOnce<TGeoBSurf>();
     RegisterOnce<TGeoGregorySurface>();
+    RegisterOnce<TGeoBSurfList>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();

@@ -271,13 +271,7 @@ TEST_F(BSurfTest, ConversionsBetweenMeshesAndSurfaces) {
 
 TEST_F(BSurfTest, AnswersSurfaceMeshAndFacetQueries) {
     TGeoBSurf* S = Add(4, 4);
-    const auto Ask = [&](std::initializer_list<int> Kinds, bool CountOnly = false) {
-        auto Q = std::make_unique<TGeometryQuery>();
-        Q->Kinds = QueryKinds(Kinds);
-        Q->CountOnly = CountOnly;
-        Doc.Query(*Q, false);
-        return Q;
-    };
+    const auto Ask = [&](std::initializer_list<int> Kinds, bool CountOnly = false) { return QueryOf(Doc, Kinds, CountOnly); };
     EXPECT_EQ(Ask({qkSurface}, true)->Count(), 1);
     for (int Kind : {qkSurface, qkSurface + 1}) {
         auto Q = Ask({Kind, qkSampledMesh});

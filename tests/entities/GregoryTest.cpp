@@ -139,12 +139,7 @@ TEST_F(GregoryTest, EdgesAndMeshReplaceOrJoinTheEntity) {
 
 TEST_F(GregoryTest, AnswersSurfaceQueriesButIsNoBSplineSurface) {
     TGeoGregorySurface* G = Add();
-    const auto Ask = [&](std::initializer_list<int> Kinds) {
-        auto Q = std::make_unique<TGeometryQuery>();
-        Q->Kinds = QueryKinds(Kinds);
-        Doc.Query(*Q, false);
-        return Q;
-    };
+    const auto Ask = [&](std::initializer_list<int> Kinds, bool CountOnly = false) { return QueryOf(Doc, Kinds, CountOnly); };
     EXPECT_EQ(Ask({qkSurface + 1})->Count(), 0);
     auto Surfaces = Ask({qkSurface, qkSampledMesh});
     ASSERT_EQ(Surfaces->Count(), 1);
