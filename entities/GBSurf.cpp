@@ -377,6 +377,26 @@ void TGeoBSurf::SetSurfaceOrder(int Order) {
     Redraw();
 }
 
+void TGeoBSurf::SetDirectionOrder(int Direction, int Order) {
+    TBSplineSurface& S = *FSurface;
+    if (Order < 2 || Order > (Direction == 0 ? S.NumU() : S.NumV())) return;
+    if (!CanChangeNet()) return;
+    BeginChange();
+    Undraw();
+    Direction == 0 ? S.SetOrderU(Order) : S.SetOrderV(Order);
+    S.KnotType = ktOpen;
+    EndChange();
+    Redraw();
+}
+
+std::vector<std::string> OrderChoices(int Count) {
+    static const char* const Named[] = {"2 (Linear)", "3 (Quadratic)", "4 (Cubic)"};
+    std::vector<std::string> Result;
+    for (int N = 2; N <= Count; ++N)
+        Result.push_back(N == Count ? IntToStr(N) + " (Bezier)" : N <= 4 ? Named[N - 2] : IntToStr(N));
+    return Result;
+}
+
 void TGeoBSurf::ReplaceSurface(std::unique_ptr<TBSplineSurface> Refined) {
     if (!Refined) return;
     BeginChange();

@@ -96,6 +96,9 @@ public:
     // ---- What the popup menu does ----
     // Order is 3 to 6 for both orders, or 0 for one Bezier patch. Asks first on knots not open.
     void SetSurfaceOrder(int Order);
+    // Order of one direction (0 u, 1 v), as the frame's order lists set it. Asks first on knots not
+    // open; an order outside 2 .. the point count of the direction changes nothing.
+    void SetDirectionOrder(int Direction, int Order);
     // The popup's order item: told by the first character of its caption.
     void SurfaceOrderClick(TMenuItem& Sender);
     void KnuckleUClick();
@@ -134,6 +137,10 @@ private:
 
     std::unique_ptr<TBSplineSurface> FSurface;
 };
+
+// The choices of an order list for a direction of Count points: 2 to Count, the last "n (Bezier)",
+// else "2 (Linear)", "3 (Quadratic)", "4 (Cubic)" and plain numbers above. Choice k is order k + 2.
+std::vector<std::string> OrderChoices(int Count);
 
 // Whether a surface entity shows its analysis now: not while points are dragged, and while editing
 // only when the settings say so.
