@@ -5,9 +5,11 @@
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
 #include "entities/GBSurf.h"
+#include "entities/GConversions.h"
 #include "entities/GMesh.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
+#include "naval/CalcSections.h"
 #include "platform/Menu.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
@@ -201,6 +203,25 @@ void TSurfaceDisplay::ReplaceOwner(std::unique_ptr<TGeometry> Replacement) {
         Owner.DeleteFromList();
         List->Add(std::move(Replacement));
     });
+}
+
+void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr) return;
+    Owner.Contours().Update();
+    const TPolylineList* Lines = Owner.Contours().GetPolylines();
+    if (Lines == nullptr) return;
+    const std::unique_ptr<TPolylineList> Copy = Lines->Clone();
+    if (ResetStyles) Copy->ResetStyles();
+    InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Copy); });
+}
+
+void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr || Surface == nullptr) return;
+    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Surface);
+    if (!Sections || Sections->Count() == 0) return;
+    InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
 }
 
 // ---- TGeoSurface ----
