@@ -6,6 +6,7 @@
 #include "document/GeometryQuery.h"
 #include "document/ShadedRenderer.h"
 #include "entities/GBSurf.h"
+#include "entities/GConversions.h"
 #include "entities/GMesh.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -78,6 +79,9 @@ void TGeoBSurfList::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Explode", [this](TMenuItem&) { Explode(); });
     AddMenuItem("Explode as Surface Meshes", [this](TMenuItem&) { ExplodeAsMeshes(); });
     AddMenuItem("-", {});
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
+    AddMenuItem("-", {});
     AddMenuItem(ShowOutlinesCaption, [this](TMenuItem&) { ToggleDrawOutline(); });
     AddMenuItem(ShowParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
     AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
@@ -88,7 +92,9 @@ void TGeoBSurfList::AddMenuItems(TMenuItem& Root) {
 
 void TGeoBSurfList::UpdateMenuItems(TMenuItem& Root) {
     TGeoSurface::UpdateMenuItems(Root);
-    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours();
+    const bool Lists = IsClassRegistered(PolylineListKeyword);
+    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours() && Lists;
+    if (TMenuItem* Item = Root.Find("Create Calculation Sections")) Item->Enabled = Lists;
     if (TMenuItem* Item = Root.Find(ShowContoursCaption)) Item->Checked = DrawContours();
     if (TMenuItem* Item = Root.Find(MirroredCaption)) Item->Checked = Mirrored();
     if (TMenuItem* Item = Root.Find(ShowParametersCaption)) Item->Checked = GetDrawParameters();
@@ -187,6 +193,8 @@ void TGeoBSurfList::AddParameterLines(TPolylineList& List) {
 }
 
 void TGeoBSurfList::AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) { Analysis.AddSurfaces(*FSurfaces); }
+
+void TGeoBSurfList::CreateCalculationSections() { Display.CreateCalculationSections(FSurfaces.get()); }
 
 void TGeoBSurfList::Explode() {
     TGeometryList* List = GetOwnerList();

@@ -49,6 +49,8 @@ public:
     void AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) override;
 
     // ---- What the popup menu does ----
+    // A new polyline-list entity of the calculation sections of all the surfaces together.
+    void CreateCalculationSections();
     // Replace the entity by one B-spline surface entity (5 by 5 lines) for each surface.
     void Explode();
     // Replace the entity by one mesh entity of each surface sampled at its list display lines.

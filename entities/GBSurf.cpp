@@ -248,6 +248,7 @@ void TGeoBSurf::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Fill Edges to Centerline", [this](TMenuItem&) { FillEdgesToCenterline(); });
     AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
     AddMenuItem("Control Points to Mesh", [this](TMenuItem&) { ControlPointsToMesh(); });
+    AddPolylineListMenuItems();
     AddMenuItem("-", {});
     AddDisplayMenuItems();
     UpdateMenuItems(Root);

@@ -57,6 +57,7 @@ void TGeoGregorySurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
     AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
+    AddPolylineListMenuItems();
     AddMenuItem("-", {});
     AddDisplayMenuItems();
     UpdateMenuItems(Root);

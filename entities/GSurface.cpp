@@ -216,12 +216,24 @@ void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
     InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Copy); });
 }
 
-void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+namespace {
+
+void AddCalculationSections(TGeometry& Owner, const THullObject& Hull) {
     TGeometryList* List = Owner.GetOwnerList();
-    if (List == nullptr || Surface == nullptr) return;
-    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Surface);
+    if (List == nullptr) return;
+    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Hull);
     if (!Sections || Sections->Count() == 0) return;
     InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
+}
+
+}  // namespace
+
+void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+    if (Surface != nullptr) AddCalculationSections(Owner, Surface);
+}
+
+void TSurfaceDisplay::CreateCalculationSections(TSurfaces* Surfaces) {
+    if (Surfaces != nullptr) AddCalculationSections(Owner, Surfaces);
 }
 
 // ---- TGeoSurface ----
@@ -398,6 +410,11 @@ void TGeoDraggableSurface::Assign(const TGeometry& Source) {
     Display.NumVLine = Other->Display.NumVLine;
 }
 
+void TGeoDraggableSurface::AddPolylineListMenuItems() {
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
+}
+
 void TGeoDraggableSurface::AddDisplayMenuItems() {
     AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
     AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
@@ -406,7 +423,9 @@ void TGeoDraggableSurface::AddDisplayMenuItems() {
 }
 
 void TGeoDraggableSurface::UpdateDisplayMenuItems(TMenuItem& Root) {
-    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours();
+    const bool Lists = IsClassRegistered(PolylineListKeyword);
+    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours() && Lists;
+    if (TMenuItem* Item = Root.Find("Create Calculation Sections")) Item->Enabled = Lists;
     if (TMenuItem* Item = Root.Find("Show Parameters")) Item->Checked = GetDrawParameters();
     if (TMenuItem* Item = Root.Find("Show Contours")) Item->Checked = DrawContours();
     if (TMenuItem* Item = Root.Find("Mirrored")) Item->Checked = Mirrored();

@@ -15,6 +15,7 @@ namespace sarnova {
 class TMesh;
 class TSurface;
 class TSurfaceAnalysis;
+class TSurfaces;
 
 
 // What the shared representations ask of the entity that owns them.
@@ -105,8 +106,10 @@ public:
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
     // A new polyline-list entity of the contour lines as shown; ResetStyles makes them plain lines.
     void ExtractContours(bool ResetStyles);
-    // A new polyline-list entity of the calculation sections of Surface; nothing when none result.
+    // A new polyline-list entity of the calculation sections of Surface, or of all of Surfaces;
+    // nothing when none result.
     void CreateCalculationSections(TSurface* Surface);
+    void CreateCalculationSections(TSurfaces* Surfaces);
 };
 
 // What both surface bases add to their entity base Base: the shared display switches and
@@ -219,9 +222,12 @@ public:
     // The base state, whether parameter lines are drawn (the block keeps it) and the line counts.
     void Assign(const TGeometry& Source) override;
 
+    // "Extract Contours" and "Create Calculation Sections".
+    void AddPolylineListMenuItems();
     // "Show Parameters", "Show Contours", the analysis submenu and "Mirrored", in this order.
     void AddDisplayMenuItems();
-    // Their states, and "Extract Contours" enabled while the contours are shown.
+    // Their states; the polyline-list items enabled while that entity class exists, "Extract
+    // Contours" only while the contours are shown.
     void UpdateDisplayMenuItems(TMenuItem& Root);
 
 protected:

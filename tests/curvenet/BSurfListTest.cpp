@@ -12,6 +12,7 @@
 #include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "foundation/Polygon.h"
+#include "naval/GPList.h"
 #include "platform/Menu.h"
 #include "surfaces/BSurfaceBuild.h"
 #include "surfaces/SurfaceList.h"
@@ -104,6 +105,18 @@ TEST_F(BSurfListTest, AnswersEveryQueryKind) {
     ASSERT_EQ(Facets->Count(), 1);
     EXPECT_NE(Facets->Item(0).As<TPolygonList>(), nullptr);
     EXPECT_EQ(Ask({qkPolyline})->Count(), 0);
+}
+
+TEST_F(BSurfListTest, SectionsAreCutThroughAllSurfaces) {
+    TGeoBSurfList* L = AddList(2);
+    ClickPopupItem(*L, "Create Calculation Sections");
+    ASSERT_EQ(Doc.Count(), 2);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Doc.Items(1));
+    ASSERT_NE(Sections, nullptr);
+    // Stations run over both patches, x from 0 to 3.
+    const TMBox Box = Sections->Polylines().Extents();
+    EXPECT_LT(Box.Min.X, 0.5);
+    EXPECT_GT(Box.Max.X, 2.5);
 }
 
 TEST_F(BSurfListTest, ExplodeReplacesTheListInOneStep) {

@@ -14,6 +14,7 @@
 #include "document/GeometryQuery.h"
 #include "entities/GBSurf.h"
 #include "entities/GMesh.h"
+#include "naval/GPList.h"
 #include "EntityFixtures.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
@@ -267,6 +268,18 @@ TEST_F(BSurfTest, ConversionsBetweenMeshesAndSurfaces) {
     ASSERT_EQ(EntitiesOf<TGeoMesh>(Doc).size(), 1u);
     EXPECT_EQ(EntitiesOf<TGeoMesh>(Doc)[0]->Net().NumU(), 6);
     EXPECT_EQ(Doc.Count(), 1);
+}
+
+TEST_F(BSurfTest, ContoursAndSectionsBecomePolylineLists) {
+    TGeoBSurf* S = Add(5, 4);
+    S->SetDrawContours(true);
+    TMenuItem* Menu = S->PopupMenu();
+    EXPECT_TRUE(Menu->Find("Extract Contours")->Enabled);
+    ClickPopupItem(*S, "Create Calculation Sections");
+    ASSERT_EQ(Doc.Count(), 2);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Doc.Items(1));
+    ASSERT_NE(Sections, nullptr);
+    EXPECT_GT(Sections->Polylines().Count(), 2);
 }
 
 TEST_F(BSurfTest, AnswersSurfaceMeshAndFacetQueries) {
