@@ -80,6 +80,7 @@ void TGeoBSurfList::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Explode as Surface Meshes", [this](TMenuItem&) { ExplodeAsMeshes(); });
     AddMenuItem("-", {});
     AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
     AddMenuItem("-", {});
     AddMenuItem(ShowOutlinesCaption, [this](TMenuItem&) { ToggleDrawOutline(); });
@@ -95,6 +96,7 @@ void TGeoBSurfList::UpdateMenuItems(TMenuItem& Root) {
     const bool Lists = IsClassRegistered(PolylineListKeyword);
     if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours() && Lists;
     if (TMenuItem* Item = Root.Find("Create Calculation Sections")) Item->Enabled = Lists;
+    if (TMenuItem* Item = Root.Find("Create Polygon Mesh")) Item->Enabled = IsClassRegistered(PolygonListKeyword);
     if (TMenuItem* Item = Root.Find(ShowContoursCaption)) Item->Checked = DrawContours();
     if (TMenuItem* Item = Root.Find(MirroredCaption)) Item->Checked = Mirrored();
     if (TMenuItem* Item = Root.Find(ShowParametersCaption)) Item->Checked = GetDrawParameters();

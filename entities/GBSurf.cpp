@@ -246,9 +246,10 @@ void TGeoBSurf::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
     AddMenuItem("Fill Edges to Centerline", [this](TMenuItem&) { FillEdgesToCenterline(); });
-    AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
-    AddMenuItem("Control Points to Mesh", [this](TMenuItem&) { ControlPointsToMesh(); });
-    AddPolylineListMenuItems();
+    AddConversionMenuItems([this] {
+        AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
+        AddMenuItem("Control Points to Mesh", [this](TMenuItem&) { ControlPointsToMesh(); });
+    });
     AddMenuItem("-", {});
     AddDisplayMenuItems();
     UpdateMenuItems(Root);

@@ -56,8 +56,8 @@ TRPoint* TGeoGregorySurface::GetPoint(int Index) {
 void TGeoGregorySurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
-    AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); });
-    AddPolylineListMenuItems();
+    AddConversionMenuItems(
+        [this] { AddMenuItem("Convert to Surface Mesh", [this](TMenuItem&) { ConvertToSurfaceMesh(); }); });
     AddMenuItem("-", {});
     AddDisplayMenuItems();
     UpdateMenuItems(Root);

@@ -9,6 +9,7 @@
 #include "entities/GMesh.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
 #include "naval/CalcSections.h"
 #include "platform/Menu.h"
 #include "surfaces/BSurface.h"
@@ -203,6 +204,14 @@ void TSurfaceDisplay::ReplaceOwner(std::unique_ptr<TGeometry> Replacement) {
         Owner.DeleteFromList();
         List->Add(std::move(Replacement));
     });
+}
+
+void TSurfaceDisplay::GeneratePolygonMesh() {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr) return;
+    const std::unique_ptr<TPolygonList> Facets = Owner.CreatePolygonRepresentation(0);
+    if (!Facets) return;
+    InListUpdate(*List, [&] { AddPolygonListEntity(*List, *Facets); });
 }
 
 void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
@@ -410,7 +419,9 @@ void TGeoDraggableSurface::Assign(const TGeometry& Source) {
     Display.NumVLine = Other->Display.NumVLine;
 }
 
-void TGeoDraggableSurface::AddPolylineListMenuItems() {
+void TGeoDraggableSurface::AddConversionMenuItems(const std::function<void()>& Between) {
+    AddMenuItem("Generate Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
+    if (Between) Between();
     AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
 }
@@ -426,6 +437,7 @@ void TGeoDraggableSurface::UpdateDisplayMenuItems(TMenuItem& Root) {
     const bool Lists = IsClassRegistered(PolylineListKeyword);
     if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours() && Lists;
     if (TMenuItem* Item = Root.Find("Create Calculation Sections")) Item->Enabled = Lists;
+    if (TMenuItem* Item = Root.Find("Generate Polygon Mesh")) Item->Enabled = IsClassRegistered(PolygonListKeyword);
     if (TMenuItem* Item = Root.Find("Show Parameters")) Item->Checked = GetDrawParameters();
     if (TMenuItem* Item = Root.Find("Show Contours")) Item->Checked = DrawContours();
     if (TMenuItem* Item = Root.Find("Mirrored")) Item->Checked = Mirrored();

@@ -104,6 +104,8 @@ public:
     TPolylistRepresentation* HitRepresentation(bool ContoursFirst) const;
     // Replaces the owner by a new entity made from it, in one update bracket.
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
+    // A new polygon-list entity of the owner's facets, in one update of its list.
+    void GeneratePolygonMesh();
     // A new polyline-list entity of the contour lines as shown; ResetStyles makes them plain lines.
     void ExtractContours(bool ResetStyles);
     // A new polyline-list entity of the calculation sections of Surface, or of all of Surfaces;
@@ -150,6 +152,8 @@ public:
     void ShowZebra() { Display.ShowAnalysisMode(2); }
     void HideAnalysis() { Display.HideAnalysis(); }
     TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
+    // "Generate Polygon Mesh": a new polygon-list entity of the facets of the surface.
+    void GeneratePolygonMesh() { Display.GeneratePolygonMesh(); }
     // "Create Calculation Sections": a new polyline-list entity of the sections of the surface.
     void CreateCalculationSections() { Display.CreateCalculationSections(GetSurface()); }
     void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
@@ -222,11 +226,12 @@ public:
     // The base state, whether parameter lines are drawn (the block keeps it) and the line counts.
     void Assign(const TGeometry& Source) override;
 
-    // "Extract Contours" and "Create Calculation Sections".
-    void AddPolylineListMenuItems();
+    // "Generate Polygon Mesh", the conversions Between, "Extract Contours" and "Create Calculation
+    // Sections".
+    void AddConversionMenuItems(const std::function<void()>& Between = {});
     // "Show Parameters", "Show Contours", the analysis submenu and "Mirrored", in this order.
     void AddDisplayMenuItems();
-    // Their states; the polyline-list items enabled while that entity class exists, "Extract
+    // Their states; the conversion items enabled while their entity class exists, "Extract
     // Contours" only while the contours are shown.
     void UpdateDisplayMenuItems(TMenuItem& Root);
 

@@ -10,6 +10,7 @@
 #include "document/GeometryQuery.h"
 #include "entities/EntityFixtures.h"
 #include "entities/GBSurf.h"
+#include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "foundation/Polygon.h"
 #include "naval/GPList.h"
@@ -117,6 +118,15 @@ TEST_F(BSurfListTest, SectionsAreCutThroughAllSurfaces) {
     const TMBox Box = Sections->Polylines().Extents();
     EXPECT_LT(Box.Min.X, 0.5);
     EXPECT_GT(Box.Max.X, 2.5);
+
+    // The facets of both patches in one polygon list.
+    ClickPopupItem(*L, "Create Polygon Mesh");
+    ASSERT_EQ(Doc.Count(), 3);
+    auto* Facets = dynamic_cast<TGeoPGonlist*>(&Doc.Items(2));
+    ASSERT_NE(Facets, nullptr);
+    const TMBox FacetBox = Facets->Facets().Extents();
+    EXPECT_DOUBLE_EQ(FacetBox.Min.X, 0);
+    EXPECT_DOUBLE_EQ(FacetBox.Max.X, 3);
 }
 
 TEST_F(BSurfListTest, ExplodeReplacesTheListInOneStep) {

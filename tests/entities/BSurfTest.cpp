@@ -13,6 +13,7 @@
 #include "document/GBSpline.h"
 #include "document/GeometryQuery.h"
 #include "entities/GBSurf.h"
+#include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
 #include "EntityFixtures.h"
@@ -280,6 +281,12 @@ TEST_F(BSurfTest, ContoursAndSectionsBecomePolylineLists) {
     auto* Sections = dynamic_cast<TGeoPList*>(&Doc.Items(1));
     ASSERT_NE(Sections, nullptr);
     EXPECT_GT(Sections->Polylines().Count(), 2);
+
+    ClickPopupItem(*S, "Generate Polygon Mesh");
+    ASSERT_EQ(Doc.Count(), 3);
+    auto* Facets = dynamic_cast<TGeoPGonlist*>(&Doc.Items(2));
+    ASSERT_NE(Facets, nullptr);
+    EXPECT_GT(Facets->Facets().Count(), 0);
 }
 
 TEST_F(BSurfTest, AnswersSurfaceMeshAndFacetQueries) {
