@@ -52,6 +52,7 @@ void TGeoMesh::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Flip U-V", [this](TMenuItem&) { SwapUV(); });
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
+    AddMenuItem("Generate Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem(ExplodeCaption, {});
     AddSubMenuItem("U Mesh Lines", [this](TMenuItem&) { ExplodeULines(); });
     AddSubMenuItem("V Mesh Lines", [this](TMenuItem&) { ExplodeVLines(); });
@@ -73,6 +74,7 @@ void TGeoMesh::UpdateMenuItems(TMenuItem& Root) {
     const bool Lists = IsClassRegistered(PolylineListKeyword);
     if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours() && Lists;
     if (TMenuItem* Item = Root.Find(ExplodeCaption)) Item->Enabled = Lists;
+    if (TMenuItem* Item = Root.Find("Generate Polygon Mesh")) Item->Enabled = IsClassRegistered(PolygonListKeyword);
 }
 
 void TGeoMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
