@@ -447,7 +447,8 @@ void TGeoDraggableSurface::UpdateDisplayMenuItems(TMenuItem& Root) {
 void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {
     Undraw();
     Count = Value;
-    MarkChanged();
+    // Applied at once (no undo record), so that the surface draws with the new count while edited.
+    EndChange();
     Redraw();
 }
 

@@ -17,6 +17,7 @@
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
 #include "EntityFixtures.h"
+#include "foundation/BSpline.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
 #include "surfaces/BSurface.h"
@@ -91,6 +92,24 @@ TEST_F(BSurfTest, BlockKeepsLineCountsAndOnlyWritesThemWhenNotDefault) {
         EXPECT_EQ(EntitiesOf<TGeoBSurf>(Other).size(), 0u) << Bad;
         EXPECT_EQ(SavedText(Other), Damaged) << Bad;
     }
+}
+
+TEST_F(BSurfTest, PointsViewDrawsCoarseLinesUntilTheDragEnds) {
+    TGeoBSurf* S = Add(6, 5);
+    S->SetNumULine(8);
+    EXPECT_EQ(S->Surface().NumULine(), 8);
+    EXPECT_EQ(S->Surface().StoredLinePointCount(), BSplineSegmentCount(5));
+    Doc.SetEditedGeometry(S);
+    S->SetEditView(mvU);
+    S->SetEditView(mvUV);
+    EXPECT_EQ(S->Surface().StoredLinePointCount(), 10);
+    EXPECT_EQ(S->Surface().NumULine(), 8);
+    TRecordingGraphics View;
+    S->Surface().Point(2, 2).Marked = true;
+    S->BeginDrag({}, {}, View, {}, {});
+    S->Drag({}, {}, View, {}, {0, 0, 1});
+    S->EndDrag({}, {}, View, {}, {});
+    EXPECT_EQ(S->Surface().StoredLinePointCount(), BSplineSegmentCount(5));
 }
 
 TEST_F(BSurfTest, OrderItemsFollowTheNet) {
