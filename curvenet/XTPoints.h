@@ -178,6 +178,8 @@ public:
 
     virtual TMVector GetPosition() const { return FPosition; }
     virtual bool UsesRibbonTangent() const { return false; }
+    // A point that takes its place from another curve; the surface generator cuts edges there.
+    virtual bool IsReferencePoint() const { return false; }
     // Store, then Changed.
     virtual void SetPosition(const TMVector& V);
     virtual void SetX(double X);
