@@ -1,6 +1,7 @@
 #include "foundation/DuZezOrideDesktop.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace sarnova {
@@ -27,6 +28,27 @@ TRect MoveIntoDesktop(const TRect& Bounds, const TRect& Desktop) {
     if (Top < Desktop.Top) Top = Desktop.Top;
     if (Left < Desktop.Left) Left = Desktop.Left;
     return {ToInt(Left), ToInt(Top), ToInt(Left + Width), ToInt(Top + Height)};
+}
+
+double PixelDistance(const TPoint& A, const TPoint& B) {
+    return std::hypot(static_cast<double>(A.X) - B.X, static_cast<double>(A.Y) - B.Y);
+}
+
+bool PointInTriangle(const TPoint& P, const TPoint& A, const TPoint& B, const TPoint& C) {
+    // In doubled coordinates the pixel's centre is (2x + 1, 2y + 1): every product stays exact.
+    const long long PX = 2LL * P.X + 1, PY = 2LL * P.Y + 1;
+    auto Side = [&](const TPoint& U, const TPoint& V) {
+        const long long UX = 2LL * U.X, UY = 2LL * U.Y, VX = 2LL * V.X, VY = 2LL * V.Y;
+        const long long Cross = (VX - UX) * (PY - UY) - (VY - UY) * (PX - UX);
+        return (Cross > 0) - (Cross < 0);
+    };
+    const long long Area = (static_cast<long long>(B.X) - A.X) * (static_cast<long long>(C.Y) - A.Y) -
+                           (static_cast<long long>(B.Y) - A.Y) * (static_cast<long long>(C.X) - A.X);
+    if (Area == 0) return false;
+    const int S1 = Side(A, B), S2 = Side(B, C), S3 = Side(C, A);
+    const bool NoneNegative = S1 >= 0 && S2 >= 0 && S3 >= 0;
+    const bool NonePositive = S1 <= 0 && S2 <= 0 && S3 <= 0;
+    return NoneNegative || NonePositive;
 }
 
 }  // namespace sarnova

@@ -13,6 +13,25 @@ TEST(RectsOverlap, TouchingCounts) {
     EXPECT_FALSE(RectsOverlap(A, {0, -20, 10, -1}));
 }
 
+TEST(PixelPicking, DistanceAndTriangles) {
+    EXPECT_DOUBLE_EQ(PixelDistance({1, 2}, {4, 6}), 5);
+    EXPECT_DOUBLE_EQ(PixelDistance({-3, 0}, {-3, 0}), 0);
+
+    const TPoint A{0, 0}, B{10, 0}, C{0, 10};
+    const struct {
+        TPoint P;
+        bool Inside;
+    } Cases[] = {{{2, 2}, true},  {{0, 0}, true},   {{8, 1}, true},
+                 {{9, 0}, true},  // the pixel's centre on the edge
+                 {{10, 0}, false}, {{5, 5}, false}, {{-1, 3}, false},
+                 {{4, 4}, true},  {{3, 12}, false}};
+    for (const auto& K : Cases) {
+        EXPECT_EQ(PointInTriangle(K.P, A, B, C), K.Inside) << K.P.X << "," << K.P.Y;
+        EXPECT_EQ(PointInTriangle(K.P, A, C, B), K.Inside) << "other winding";
+    }
+    EXPECT_FALSE(PointInTriangle({1, 1}, {0, 0}, {2, 2}, {4, 4}));  // no area
+}
+
 TEST(MoveIntoDesktop, BringsAWindowWhollyOffTheDesktopToTheNearestEdge) {
     const TRect Desktop{0, 0, 1920, 1080};
     const struct {
