@@ -285,12 +285,21 @@ void TXTReference::Release() {
 
 void TXTReference::HandleMessage(TXTMessage& Message) {
     if (OnMessage) {
-        TAliveMark Mark;
-        Mark.Outer = FAlive;
-        FAlive = &Mark;
+        // Kept until OnMessage returns or raises; the destructor clears Alive when OnMessage frees
+        // this reference, and then nothing of it may be touched.
+        struct TWatch {
+            TXTReference* Reference;
+            TAliveMark Mark;
+            explicit TWatch(TXTReference* R) : Reference(R) {
+                Mark.Outer = R->FAlive;
+                R->FAlive = &Mark;
+            }
+            ~TWatch() {
+                if (Mark.Alive) Reference->FAlive = Mark.Outer;
+            }
+        } Watch(this);
         OnMessage(Message);
-        if (!Mark.Alive) return;
-        FAlive = Mark.Outer;
+        if (!Watch.Mark.Alive) return;
     }
     if (dynamic_cast<TXTDeleteNodeMessage*>(&Message) && Message.Node == FTarget) SetTarget(nullptr);
 }

@@ -310,3 +310,26 @@ TEST(XTNodeReferences, HoldsResolvesAndDropsCurves) {
     EXPECT_EQ(C2.Dependents().Count(), 1);  // Copy's reference
     EXPECT_THROW(Curves.Items(0), EError);
 }
+
+TEST(XTNode, AHandlerThatRaisesEndsDeliveryAndLeavesTheGraphSound) {
+    TNodeDocument Doc;
+    TTestNode Base("Base", &Doc), D1("D1", &Doc), D2("D2", &Doc);
+    TXTReference& R1 = D1.RestOn(&Base);
+    TXTReference& R2 = D2.RestOn(&Base);
+    int Told1 = 0;
+    R1.OnMessage = [&](TXTMessage&) { ++Told1; };
+    R2.OnMessage = [&](TXTMessage&) {
+        D2.Parts.clear();  // lets go of its reference, then fails
+        throw EError("handler failed");
+    };
+    TXTReversePointsMessage M;
+    EXPECT_THROW(Base.SendMessage(M), EError);
+    EXPECT_EQ(Told1, 0);  // delivery ended at the failing receiver
+    ASSERT_EQ(Base.Dependents().Count(), 1);
+    EXPECT_EQ(Base.Dependents().Items(0), &R1);
+
+    R1.OnMessage = [&](TXTMessage&) { throw EError("again"); };
+    EXPECT_THROW(Base.SendMessage(M), EError);
+    D1.Parts.clear();  // freeing the reference after its handler raised touches nothing stale
+    EXPECT_EQ(Base.Dependents().Count(), 0);
+}
