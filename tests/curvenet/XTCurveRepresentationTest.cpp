@@ -5,6 +5,7 @@
 
 #include "curvenet/XTCurveRepresentation.h"
 #include "foundation/Errors.h"
+#include "platform/RecordingGraphics.h"
 
 using namespace sarnova;
 
@@ -42,6 +43,8 @@ TTestCurve& WithPoints(TTestCurve& C, int N) {
 void SetStates(TTestCurve& C, const std::vector<int>& States) {
     for (std::size_t I = 0; I < States.size(); ++I) C.PointAt(static_cast<int>(I))->State = static_cast<std::uint8_t>(States[I]);
 }
+
+class TTestNode : public TXTNode {};
 
 }  // namespace
 
@@ -261,4 +264,29 @@ TEST(XTCurveRepresentation, TouchingAndShallowCrossings) {
                      "TXTCurveRepresentation.IntersectionOfLineAndPlane: Intersection attempted with a line "
                      "parallel to plane");
     }
+}
+
+TEST(XTCurveRepresentation, DrawsTheCurvesRestingOnItOnce) {
+    struct TDrawnCurve : TTestCurve {
+        std::vector<std::string>* Log;
+        explicit TDrawnCurve(std::string Name, std::vector<std::string>* ALog) : Log(ALog) { SetName(Name); }
+        void Draw(IGraphics&) override { Log->push_back(GetName()); }
+    };
+    std::vector<std::string> Drawn;
+    TDrawnCurve Base("Base", &Drawn), Left("Left", &Drawn), Right("Right", &Drawn), Top("Top", &Drawn);
+    TTestNode Surface;  // not a curve: not drawn
+    std::vector<std::unique_ptr<TXTReference>> Links;
+    auto Rest = [&](TXTNode& Owner, TXTNode& Target) {
+        Links.push_back(std::make_unique<TXTReference>(&Owner));
+        Links.back()->SetTarget(&Target);
+    };
+    Rest(Left, Base);
+    Rest(Right, Base);
+    Rest(Top, Left);
+    Rest(Top, Right);
+    Rest(Surface, Base);
+    TRecordingGraphics G;
+    Base.DrawWithDependents(G);
+    EXPECT_EQ(Drawn, (std::vector<std::string>{"Base", "Left", "Top", "Right"}));
+    Links.clear();
 }

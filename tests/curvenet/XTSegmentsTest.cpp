@@ -6,6 +6,7 @@
 #include "curvenet/XTCurveRepresentation.h"
 #include "curvenet/XTSegments.h"
 #include "foundation/Errors.h"
+#include "platform/RecordingGraphics.h"
 
 using namespace sarnova;
 
@@ -306,4 +307,21 @@ TEST(XTBSpline, EndDerivativesJoinAndKnotType) {
 
     EXPECT_THROW(K.SetPoint(4, {}), EError);
     EXPECT_EQ(K.Count(), 4);
+}
+
+TEST(XTSegments, ControlPointsShowTheirPolygonOnlyForLongerBSplineSpans) {
+    TSpanCurve Curve;
+    MakePoints(Curve, {psEnd, psFree, psBreak, psEnd, psInterpolated, psEnd});
+    TXTSegments Spans(&Curve);
+    Spans.Build();
+    ASSERT_EQ(Describe(Spans, Curve), (std::vector<std::string>{"B 0-2", "B 2-3", "C 3-5"}));
+    Spans.UpdateSpans();
+    for (int I = 0; I < 3; ++I) {
+        TRecordingGraphics G;
+        Spans.Items(I)->DrawControlPoints(G);
+        int Handles = 0, Other = 0;
+        for (const TGraphicsCall& C : G.Calls) (C.Name == "EditHandle" && C.Kind == 2 ? Handles : Other)++;
+        EXPECT_EQ(Handles, Spans.Items(I)->Spline().Count()) << "span " << I;
+        EXPECT_EQ(Other > 0, I == 0) << "span " << I;  // only the three-point B-spline span
+    }
 }
