@@ -7,6 +7,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
+#include "platform/ImageReader.h"
 
 namespace sarnova {
 
@@ -79,6 +80,15 @@ void TOpenGLImage::SetSize(int W, int H) {
     Data.assign(static_cast<std::size_t>(W) * H * 3, 0);
 }
 
+void TOpenGLImage::LoadFromPicture(const TPicture& Picture) {
+    CheckSize(Picture.Width, Picture.Height);
+    if (Picture.Rgb.size() != static_cast<std::size_t>(Picture.Width) * Picture.Height * 3)
+        throw EError("Bitmap image is not valid");
+    Width = Picture.Width;
+    Height = Picture.Height;
+    Data = Picture.Rgb;
+}
+
 void TOpenGLImage::SetPixel(int Index, TColor Colour) {
     if (Index < 0 || static_cast<long long>(Index) * 3 + 3 > GetSize())
         throw EError("TOpenGLImage.SetPixel - Index " + IntToStr(Index) + " out of bounds");
@@ -135,6 +145,12 @@ std::unique_ptr<TOpenGLImage> TOpenGLCompressedImage::Decompress() const {
         }
     }
     return Image;
+}
+
+void TOpenGLCompressedImage::LoadFromFile(const std::filesystem::path& FileName) {
+    TOpenGLImage Pixels;
+    Pixels.LoadFromPicture(ReadPictureFile(FileName));
+    Compress(Pixels);
 }
 
 void TOpenGLCompressedImage::Negate() {

@@ -3,6 +3,7 @@
 // Loading from picture files, scaling and uploading are the view's (views/OpenGLHelpers.h).
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace sarnova {
 
 class TTextReader;
 class TTextWriter;
+struct TPicture;
 
 // Three bytes per pixel (red, green, blue), rows packed without padding, row 0 at the bottom.
 class TOpenGLImage {
@@ -35,6 +37,9 @@ public:
     void Assign(const TOpenGLImage& Other) { *this = Other; }
     // Replaces the picture by W x H black pixels (same limits as the constructor).
     void SetSize(int W, int H);
+    // Replaces the picture by a read picture file's pixels; throws EError when its bytes do not match
+    // its size.
+    void LoadFromPicture(const TPicture& Picture);
     // Pixel Index (row-major from the bottom row) := the colour's red, green and blue bytes; throws
     // EError for an index outside the data.
     void SetPixel(int Index, TColor Colour);
@@ -71,6 +76,9 @@ public:
     std::unique_ptr<TOpenGLImage> Decompress() const;
     // Every run's colour inverted (255 - value), lengths kept.
     void Negate();
+    // The picture file's pixels through the platform's image reader, whose errors pass on; the image
+    // is unchanged when it throws.
+    void LoadFromFile(const std::filesystem::path& FileName);
 
     // "Width=", "Height=", "Count=" lines, then the words as "%8.8X", 30 to a line.
     void SaveToText(TTextWriter& Out) const;

@@ -9,11 +9,14 @@
 #include "entities/GArc.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
+#include "entities/GDimension.h"
 #include "entities/GFrames.h"
 #include "entities/GGonList.h"
+#include "entities/GImage.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GPList.h"
 
 namespace sarnova {
 
@@ -41,6 +44,9 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
+    RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoDimension>();
+    RegisterOnce<TGeoImagePlane>();
 }
 
 }  // namespace sarnova

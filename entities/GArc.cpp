@@ -27,14 +27,6 @@ void TGeoArc::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
     AddDocumentItem(Menu, "Convert Arc to Polylines", List, ConvertSelectedToPolylines<TGeoArc>);
 }
 
-void TGeoArc::SetPointCoordinate(int Index, int Axis, double Value) {
-    if (Index < 0 || Index >= HandleCount() || Axis < 0 || Axis > 2) return;
-    ChangeInFrame([&] {
-        TRPoint& P = Handle(Index);
-        (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
-    });
-}
-
 void TGeoArc::AddMenuItems(TMenuItem&) {
     AddMenuItem("-", {});
     AddMenuItem("Convert Arc to Polyline", [this](TMenuItem&) { ConvertToPolyline(); });
@@ -64,10 +56,7 @@ void TGeoArc::HandleMessage(TGeoMessage& Message) {
 }
 
 void TGeoArc::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
-    if (!DragCopy) return;
-    for (int I = 0; I < HandleCount(); ++I)
-        if (TRPoint& P = Handle(I); P.Marked) P.SetVector(VectorAdd(DragCopy->Point(I)->Vector(), Offset));
-    Dragged();
+    DragMarkedHandles(Offset);
 }
 
 void TGeoArc::SaveKernel(TTextWriter& Out) const { FArc->SaveToText(Out); }

@@ -31,10 +31,6 @@ public:
 
     TArc& Arc() { return *FArc; }
 
-    // Coordinate Axis (0 x, 1 y, 2 z) of point Index (0 start, 1 mid, 2 end) becomes Value, as one
-    // change.
-    void SetPointCoordinate(int Index, int Axis, double Value);
-
     int HandleCount() const override { return 3; }
     TRPoint& Handle(int Index) override { return *FArc->GetPoint(Index); }
     std::unique_ptr<TPolyline> MakePolyline() const override;

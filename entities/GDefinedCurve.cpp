@@ -50,6 +50,14 @@ void TGeoDefinedCurve::MarkPointRange(int First, int Last) {
     Redraw();
 }
 
+void TGeoDefinedCurve::SetPointCoordinate(int Index, int Axis, double Value) {
+    if (Index < 0 || Index >= HandleCount() || Axis < 0 || Axis > 2) return;
+    ChangeInFrame([&] {
+        TRPoint& P = Handle(Index);
+        (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
+    });
+}
+
 void TGeoDefinedCurve::ConvertToPolyline() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
@@ -90,7 +98,7 @@ void TGeoDefinedCurve::DrawHighlighted(IGraphics& View) {
     DrawHighlightOverlay(*this, View, [&] { Shape->Draw(View); });
 }
 
-void TGeoDefinedCurve::DrawShape(IGraphics& View, bool InColour) {
+void TGeoDefinedCurve::DrawHandles(IGraphics& View, bool InColour) {
     if (!Editing()) return;
     const TGeometryColors& C = Colors();
     for (int I = 0; I < HandleCount(); ++I) {
@@ -103,12 +111,12 @@ void TGeoDefinedCurve::DrawShape(IGraphics& View, bool InColour) {
 
 void TGeoDefinedCurve::Draw(IGraphics& View) {
     Shape->Draw(View);
-    DrawShape(View, true);
+    DrawHandles(View, true);
 }
 
 void TGeoDefinedCurve::DrawOutline(IGraphics& View) {
     Shape->DrawOutline(View);
-    DrawShape(View, false);
+    DrawHandles(View, false);
 }
 
 void TGeoDefinedCurve::DrawSimplified(IGraphics& View) { Shape->Draw(View); }
@@ -143,6 +151,13 @@ void TGeoDefinedCurve::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftStat
 
 void TGeoDefinedCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
     DragCopy.reset();
+}
+
+void TGeoDefinedCurve::DragMarkedHandles(const TMVector& Offset) {
+    if (!DragCopy) return;
+    for (int I = 0; I < HandleCount(); ++I)
+        if (TRPoint& P = Handle(I); P.Marked) P.SetVector(VectorAdd(DragCopy->Point(I)->Vector(), Offset));
+    Dragged();
 }
 
 void TGeoDefinedCurve::Dragged() {

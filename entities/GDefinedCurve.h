@@ -73,6 +73,9 @@ public:
     // In edit mode, marks handles First to Last and unmarks the others, then redraws; nothing
     // outside edit mode.
     void MarkPointRange(int First, int Last);
+    // Coordinate Axis (0 x, 1 y, 2 z) of handle Index becomes Value, as one change; nothing for an
+    // index or axis out of range.
+    void SetPointCoordinate(int Index, int Axis, double Value);
     // Replaces this entity, in one update bracket of its list, by a polyline entity through a copy
     // of the display polyline; this entity is freed. Nothing without a list.
     void ConvertToPolyline();
@@ -114,6 +117,9 @@ protected:
     virtual void DrawExtraHandles(IGraphics& View) {}
     // The display polyline is stale and the frame shows what the drag changed.
     void Dragged();
+    // During a drag, every marked handle becomes its copy from the drag's start plus Offset; then
+    // Dragged.
+    void DragMarkedHandles(const TMVector& Offset);
     IShapeFrame* ShapeFrame() const;
     // Begin change and erase, Body, end change and invalidate the views: an edit in the frame.
     template <class F>
@@ -140,8 +146,10 @@ protected:
 
     std::unique_ptr<TPolyline> DragCopy;
 
+    // In edit mode a handle at every defining point, coloured by its mark when InColour.
+    void DrawHandles(IGraphics& View, bool InColour);
+
 private:
-    void DrawShape(IGraphics& View, bool InColour);
 
     std::unique_ptr<TShapeRepresentation> Shape;
 };

@@ -97,6 +97,7 @@ void TGeoPGonlist::ReplaceFacets(const TPolygonList& Source) {
     BeginChange();
     Undraw();
     FFacets->Assign(Source);
+    FacetsChanged();
     Redraw();
     EndChange();
 }
@@ -180,11 +181,10 @@ void TGeoPGonlist::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
 
 void TGeoPGonlist::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
-    // Drawing and editing facets come with the facet editor; until then the items stay disabled.
-    AddMenuItem(AddCaption, {})->ShortCut = TextToShortCut("Ctrl+R");
-    AddMenuItem(MergeCaption, {})->ShortCut = TextToShortCut("Ctrl+M");
-    AddMenuItem(SplitCaption, {})->ShortCut = TextToShortCut("Ctrl+K");
-    AddMenuItem(MoveCaption, {});
+    AddMenuItem(AddCaption, [this](TMenuItem&) { AddPolygons(); })->ShortCut = TextToShortCut("Ctrl+R");
+    AddMenuItem(MergeCaption, [this](TMenuItem&) { MergeSelected(); })->ShortCut = TextToShortCut("Ctrl+M");
+    AddMenuItem(SplitCaption, [this](TMenuItem&) { SplitSelected(); })->ShortCut = TextToShortCut("Ctrl+K");
+    AddMenuItem(MoveCaption, [this](TMenuItem&) { MoveToNewPolygonList(); });
     AddMenuItem("-", {});
     AddMenuItem("Flip Normals", [this](TMenuItem&) { FlipNormals(); });
     AddMenuItem("Convert to Triangles", [this](TMenuItem&) { ConvertToTriangles(); });
@@ -214,7 +214,11 @@ void TGeoPGonlist::UpdateMenuItems(TMenuItem& Root) {
             Item->Checked = Checked;
         }
     };
-    for (const char* Caption : {AddCaption, MergeCaption, SplitCaption, MoveCaption}) Set(Caption, false);
+    const int Selected = FFacets->SelectedCount();
+    Set(AddCaption, Editing());
+    Set(MergeCaption, Editing() && CanMerge());
+    Set(SplitCaption, Editing() && Selected > 0);
+    Set(MoveCaption, Editing() && Selected > 0 && Selected < FFacets->Count());
     Set(NormalsCaption, FShowPolygons, FFacets->ShowNormals);
     Set(PolygonsCaption, true, FShowPolygons);
     Set(ContoursCaption, true, DrawContours());
@@ -244,12 +248,16 @@ void TGeoPGonlist::UpdateFrame() {
 void TGeoPGonlist::Transform(const TMMatrix& M) {
     BeginChange();
     FFacets->Assign(*FFacets->Transformed(M));
+    FacetsChanged();
     EndChange();
 }
 
 void TGeoPGonlist::Assign(const TGeometry& Source) {
     TGeoDraggable::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoPGonlist*>(&Source)) FFacets->Assign(*Other->FFacets);
+    if (const auto* Other = dynamic_cast<const TGeoPGonlist*>(&Source)) {
+        FFacets->Assign(*Other->FFacets);
+        FacetsChanged();
+    }
 }
 
 double TGeoPGonlist::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {

@@ -7,12 +7,24 @@
 #include <string>
 
 #include "document/GDraggable.h"
+#include "entities/GGonListPoints.h"
 #include "foundation/Polygon.h"
 
 namespace sarnova {
 
 // The name under which the GUI registers the polygon-list frame.
 inline const char* const GGonFrameName = "GGonFrame";
+
+// The property frame of a polygon list: name, colour and the grid of the shared points.
+class IGGonFrame : public IGeometryFrame {
+public:
+    bool IsDefaultFrame() const override { return false; }
+    void Refresh() override { RefreshAll(); }
+    // Every field and row from the entity.
+    virtual void RefreshAll() = 0;
+    // The coordinates of every row, after the corners moved.
+    virtual void RefreshPositions() = 0;
+};
 
 class TGeoPGonlist : public TGeoDraggable {
 public:
@@ -27,6 +39,8 @@ public:
     // "Combine Polygon Groups" when every selected entity is a polygon list; "Intersection Between
     // Surfaces" when exactly two selected entities are surfaces or polygon lists.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);
+    // "Polygons": clicks facets into a new polygon list in the document's view.
+    static void AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List);
 
     TPolygonList& Facets() { return *FFacets; }
     const TPolygonList& Facets() const { return *FFacets; }
@@ -54,13 +68,68 @@ public:
     // (one line) or polyline list (several); nothing unless exactly two are selected.
     static void IntersectSelected(TGeometryList& List);
 
+    // ---- Facet editing ----
+    // The corners picked by the last click; cleared whenever facets are removed or replaced.
+    const TRPointList& SelectedPoints() const { return FSelectedPoints; }
+    // The positions of the selected facets' corners, one per place.
+    TSharedPointList& SharedPoints() { return FSharedPoints; }
+    // Exactly two facets selected, and they share an edge.
+    bool CanMerge() const;
+    // The selected facet when exactly one is selected and it is a triangle, else nullptr.
+    TPolygon* SelectedTriangle() const;
+    // The two selected facets replaced by one quadrilateral at the end of the list; one change.
+    void MergeSelected();
+    // Each selected triangle into three about its centroid, each quadrilateral into two across its
+    // shorter midline; the new facets at the end of the list; one change.
+    void SplitSelected();
+    // The selected facets moved into a new polygon list, as one undo step; only when some but not all
+    // facets are selected.
+    void MoveToNewPolygonList();
+    // Starts the polygon creator on this entity in the document's view; the entity is edited again
+    // when the creator ends.
+    void AddPolygons();
+    // Axis (0 x, 1 y, 2 z) of every corner of shared point Index becomes Value; one change.
+    void SetSharedCoordinate(int Index, int Axis, double Value);
+    // While editing, the corners of shared points First .. Last are selected and all others not.
+    void SelectSharedPoints(int First, int Last);
+    // Axis of every corner of every selected facet becomes Value; one change.
+    void FillSharedCoordinate(int Axis, double Value);
+
     // ---- Overrides ----
+    // A click on a corner of a selected facet picks every corner within 5 pixels for dragging; a
+    // click elsewhere selects the facets under it (Ctrl toggles them).
+    void SelectPoint(IGraphics& View, int X, int Y, TShiftState Shift, TSelectAction& Action) override;
+    // Selects every facet with a corner inside the rectangle; without Ctrl the others are deselected.
+    void SelectRect(IGraphics& View, const TRect& Rect, TShiftState Shift) override;
+    // Ctrl+M merges, Ctrl+K splits while editing; the rest as for every draggable entity.
+    void KeyDown(TKeyCode& Key, TShiftState Shift) override;
+    // The unselected corners as polygon-list vertex snaps.
+    void AddSnapPoints(TGeometrySnapInfo& Request) override;
+    void SelectAllPoints() override;
+    // One selected corner of a quadrilateral deletes that corner; otherwise, with at most one selected
+    // corner per facet, the selected facets go. Nothing when a facet has more selected corners.
+    void DeleteSelectedPoints() override;
+    void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                   const TMVector& Offset) override;
+    // The picked corners move to where they were when the drag began plus Offset.
+    void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+              const TMVector& Offset) override;
+    void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                 const TMVector& Offset) override;
+    // With one selected triangle: a new corner on its edge nearest to the click makes it a
+    // quadrilateral.
+    void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void DrawInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void EraseInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    // Every facet deselected (corner marks stay), no shared points.
+    void DeselectAllPoints() override;
+
     TDataObject GetDataObject() override { return TDataObject::Of(FFacets.get()); }
     void UpdateMenuItems(TMenuItem& Root) override;
     void AddMenuItems(TMenuItem& Root) override;
-    // No points are handed out for marking outside the facet editing.
-    int GetPointCount() override { return 0; }
-    TRPoint* GetPoint(int) override { return nullptr; }
+    // While editing the corners picked by the last click; none otherwise.
+    int GetPointCount() override { return Editing() ? FSelectedPoints.Count() : 0; }
+    TRPoint* GetPoint(int Index) override;
     std::uint8_t GetSelectionType() override { return 8; }
     // The union of the selected facets' boxes.
     TMBox GetSelectionExtents(IGraphics& View) override;
@@ -93,9 +162,22 @@ private:
     void DrawFacets(IGraphics& View, bool InColour);
     // The facets replaced as one change, drawn again.
     void ReplaceFacets(const TPolygonList& Source);
+    // After facets were freed, reshaped or replaced: no picked corner refers into them any more, and
+    // the shared points are those of the facets now selected.
+    void FacetsChanged();
+    // Insert-point mode with exactly one selected triangle.
+    void UpdateInsertMode();
+    // The selection changed: shared points rebuilt and the frame refreshed.
+    void SelectionChanged();
+    void DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour);
+    IGGonFrame* GonFrame() const;
 
     std::unique_ptr<TPolygonList> FFacets;
     bool FShowPolygons = true;
+    TRPointList FSelectedPoints;
+    TSharedPointList FSharedPoints;
+    // Where the picked corners were when the drag began.
+    std::unique_ptr<TPolyline> FDragStart;
 };
 
 }  // namespace sarnova

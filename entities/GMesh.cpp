@@ -5,6 +5,7 @@
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "entities/GConversions.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
@@ -18,6 +19,7 @@ namespace sarnova {
 namespace {
 
 constexpr const char* ExtractContoursCaption = "Extract Contours";
+constexpr const char* ExplodeCaption = "Explode to Polylines";
 constexpr const char* ShowMeshCaption = "Show Mesh";
 constexpr const char* ShowContoursCaption = "Show Contours";
 constexpr const char* MirroredCaption = "Mirrored";
@@ -47,6 +49,11 @@ void TGeoMesh::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Flip U-V", [this](TMenuItem&) { SwapUV(); });
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
+    AddMenuItem(ExplodeCaption, {});
+    AddSubMenuItem("U Mesh Lines", [this](TMenuItem&) { ExplodeULines(); });
+    AddSubMenuItem("V Mesh Lines", [this](TMenuItem&) { ExplodeVLines(); });
+    AddSubMenuItem("U/V Mesh Lines", [this](TMenuItem&) { ExplodeUVLines(); });
+    AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
     AddMenuItem(ShowMeshCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
     AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
@@ -59,7 +66,9 @@ void TGeoMesh::UpdateMenuItems(TMenuItem& Root) {
     if (TMenuItem* Item = Root.Find(ShowMeshCaption)) Item->Checked = GetDrawParameters();
     if (TMenuItem* Item = Root.Find(ShowContoursCaption)) Item->Checked = DrawContours();
     if (TMenuItem* Item = Root.Find(MirroredCaption)) Item->Checked = Mirrored();
-    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours();
+    const bool Lists = IsClassRegistered(PolylineListKeyword);
+    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours() && Lists;
+    if (TMenuItem* Item = Root.Find(ExplodeCaption)) Item->Enabled = Lists;
 }
 
 void TGeoMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
@@ -132,5 +141,23 @@ void TGeoMeshCreator::CreateGeometry() {
     Entity->Net().Assign(*Corners);
     GetDocumentList().Add(std::move(Entity))->Redraw();
 }
+
+void TGeoMesh::ExplodeLines(bool Lines, bool Rows) {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    TPolylineList All;
+    if (Lines) All.AddCopies(*Mesh->GridLines(false));
+    if (Rows) All.AddCopies(*Mesh->GridLines(true));
+    std::unique_ptr<TGeometry> Replacement = NewPolylineListEntity(All);
+    if (!Replacement) return;
+    InListUpdate(*List, [&] {
+        DeleteFromList();  // frees this entity
+        List->Add(std::move(Replacement));
+    });
+}
+
+void TGeoMesh::ExplodeULines() { ExplodeLines(true, false); }
+void TGeoMesh::ExplodeVLines() { ExplodeLines(false, true); }
+void TGeoMesh::ExplodeUVLines() { ExplodeLines(true, true); }
 
 }  // namespace sarnova

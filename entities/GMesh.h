@@ -38,6 +38,16 @@ public:
 
     // Adds polylines Name.MinUEdge, Name.MinVEdge, Name.MaxUEdge and Name.MaxVEdge; the mesh stays.
     void ExtractEdges();
+    // Replace the mesh by a polyline list of its lines (i, 0 .. NumV - 1), of its rows
+    // (0 .. NumU - 1, j), or of both, as one undo step. The mesh is freed.
+    void ExplodeULines();
+    void ExplodeVLines();
+    void ExplodeUVLines();
+
+private:
+    void ExplodeLines(bool Lines, bool Rows);
+
+public:
 
 private:
     std::unique_ptr<TMesh> Mesh;

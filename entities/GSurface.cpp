@@ -4,9 +4,11 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
+#include "entities/GConversions.h"
 #include "entities/GMesh.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
+#include "naval/CalcSections.h"
 #include "platform/Menu.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceAnalysis.h"
@@ -199,6 +201,25 @@ void TSurfaceDisplay::ReplaceOwner(std::unique_ptr<TGeometry> Replacement) {
         Owner.DeleteFromList();
         List->Add(std::move(Replacement));
     });
+}
+
+void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr) return;
+    Owner.Contours().Update();
+    const TPolylineList* Lines = Owner.Contours().GetPolylines();
+    if (Lines == nullptr) return;
+    const std::unique_ptr<TPolylineList> Copy = Lines->Clone();
+    if (ResetStyles) Copy->ResetStyles();
+    InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Copy); });
+}
+
+void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr || Surface == nullptr) return;
+    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Surface);
+    if (!Sections || Sections->Count() == 0) return;
+    InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
 }
 
 // ---- TGeoSurface ----

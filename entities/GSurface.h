@@ -103,6 +103,10 @@ public:
     TPolylistRepresentation* HitRepresentation(bool ContoursFirst) const;
     // Replaces the owner by a new entity made from it, in one update bracket.
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
+    // A new polyline-list entity of the contour lines as shown; ResetStyles makes them plain lines.
+    void ExtractContours(bool ResetStyles);
+    // A new polyline-list entity of the calculation sections of Surface; nothing when none result.
+    void CreateCalculationSections(TSurface* Surface);
 };
 
 // What both surface bases add to their entity base Base: the shared display switches and
@@ -143,6 +147,8 @@ public:
     void ShowZebra() { Display.ShowAnalysisMode(2); }
     void HideAnalysis() { Display.HideAnalysis(); }
     TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
+    // "Create Calculation Sections": a new polyline-list entity of the sections of the surface.
+    void CreateCalculationSections() { Display.CreateCalculationSections(GetSurface()); }
     void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
 
     // Nullptr for line representations a draggable subclass has not created.
@@ -181,6 +187,8 @@ public:
     void HandleMessage(TGeoMessage& Message) override;
 
     void SetDrawParameters(bool Show) override;
+    // "Extract Contours": a new polyline-list entity of the contour lines, as plain black lines.
+    void ExtractContours() { Display.ExtractContours(true); }
     // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
     void ConvertToSurfaceEntity();
     void ConvertToMeshEntity();
@@ -205,6 +213,8 @@ public:
     bool InRect(const TRect& Rect, IGraphics& View) override;
 
     void SetDrawParameters(bool Show) override;
+    // "Extract Contours": a new polyline-list entity of the contour lines in their own colours.
+    void ExtractContours() { Display.ExtractContours(false); }
     // The base state, and whether parameter lines are drawn (the block keeps it).
     void Assign(const TGeometry& Source) override;
 

@@ -83,6 +83,18 @@ void TPolygonList::TakeFrom(TPolygonList& L) {
     L.FItems.clear();
 }
 
+void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Target) {
+    if (&Target == this) return;
+    std::size_t Kept = 0;
+    for (std::size_t I = 0; I < FItems.size(); ++I) {
+        if (I < Take.size() && Take[I])
+            Target.FItems.push_back(FItems[I]);
+        else
+            FItems[Kept++] = FItems[I];
+    }
+    FItems.resize(Kept);
+}
+
 std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;

@@ -2,6 +2,7 @@
 // hydrostatics, contours and export, with its text block, drawing, and clipping by a plane.
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "foundation/GeomFacet.h"
 
@@ -36,6 +37,9 @@ public:
     // Moves every facet of L into this list, L's last facet first (so they arrive in reverse order);
     // L ends empty.
     void TakeFrom(TPolygonList& L);
+    // Moves the facets whose flag in Take is set (one flag per facet, missing flags count as clear) to
+    // the end of Target in their order; the others keep theirs. Linear in the facet count.
+    void MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Target);
 
     // Every quadrilateral (0, 1, 2, 3) split into the fresh triangles (0, 1, 2) and (0, 2, 3), which
     // take copies of the corners and the selection flag but a new facet's colours and no normals;

@@ -59,4 +59,14 @@ public:
 // render (a canvas, a printer), which then simply gets nothing.
 IRenderTarget* RenderTargetOf(IGraphics& View);
 
+// The two filled heads of a dimension-style double arrow between the window pixels A and B, as
+// triangles (tip first): HeadSize pixels long but at most 0.4 of the distance A-B, a quarter of that
+// wide on either side, pointing outwards. False when A and B coincide, which leaves no direction.
+using TArrowHeads = std::array<std::array<TMVector, 3>, 2>;
+bool DoubleArrowHeads(const TMVector& A, const TMVector& B, int HeadSize, TArrowHeads& Heads);
+
+// The line From-To through View and, when View renders, a filled head of HeadSize pixels at each end
+// drawn in window pixels in the current colour.
+void DrawDoubleArrow(IGraphics& View, int HeadSize, const TMVector& From, const TMVector& To);
+
 }  // namespace sarnova

@@ -10,14 +10,18 @@
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
+#include "entities/ui/DimensionFrame.h"
 #include "entities/ui/EntityFrame.h"
 #include "entities/ui/GGonFrame.h"
+#include "entities/ui/ImagePlaneGL.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtImageReader.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
@@ -40,13 +44,15 @@ void StopModelGlobals() {
 
 TSarnovaApplication::TSarnovaApplication(int& Argc, char** Argv)
     : QApplication(Argc, Argv), Dialogs(std::make_unique<TQtUserDialogs>()),
-      Clipboard(std::make_unique<TQtClipboard>()) {
+      Clipboard(std::make_unique<TQtClipboard>()), ImageReader(std::make_unique<TQtImageReader>()) {
+    SetImageReader(ImageReader.get());
     if (GExceptionHandler) GExceptionHandler->UserDialogs = Dialogs.get();
     // Copies of the program reach the desktop's clipboard.
     SetTextClipboard(Clipboard.get());
 }
 
 TSarnovaApplication::~TSarnovaApplication() {
+    if (GetImageReader() == ImageReader.get()) SetImageReader(nullptr);
     SetTextClipboard(nullptr);
     if (GExceptionHandler && GExceptionHandler->UserDialogs == Dialogs.get()) GExceptionHandler->UserDialogs = nullptr;
 }
@@ -77,6 +83,9 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterSurfaceUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
+    RegisterPlistUi();
+    RegisterDimensionFrame();
+    RegisterImagePlaneUi();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();

@@ -15,6 +15,7 @@ namespace sarnova {
 class TMainForm;
 class TQtUserDialogs;
 class TQtClipboard;
+class TQtImageReader;
 
 // The program-wide model objects in their start-up order: settings with the clipboard list, then the
 // entity classes. The program folders and the console come first, from InitializeProgramFolders.
@@ -33,6 +34,8 @@ public:
 private:
     std::unique_ptr<TQtUserDialogs> Dialogs;
     std::unique_ptr<TQtClipboard> Clipboard;
+    // Reads the picture files of image planes.
+    std::unique_ptr<TQtImageReader> ImageReader;
 };
 
 // The document the command line names: exactly one argument naming an existing file; none otherwise.

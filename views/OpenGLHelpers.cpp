@@ -11,7 +11,9 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
+#include "foundation/RenderTarget.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtImageReader.h"
 
 namespace sarnova {
 
@@ -135,21 +137,12 @@ void DrawGLDoubleArrow(IGraphics& Graphics, int HeadSize, const TMVector& From, 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    const TMVector D = VectorNormalise(VectorFromTo(A, B));
-    const double L = VectorDistance(A, B);
-    const TMVector Across{-D.Y, D.X, 0};
-    const double H = HeadSize <= 0.4 * L ? HeadSize : 0.4 * L;
-    const double W = H / 4;
-    auto Head = [&](const TMVector& Tip, double Inwards) {
-        const TMVector Base = VectorAdd(Tip, VectorScale(D, Inwards * H));
-        glBegin(GL_TRIANGLES);
-        GLVertexVector(Tip);
-        GLVertexVector(VectorAdd(Base, VectorScale(Across, W)));
-        GLVertexVector(VectorAdd(Base, VectorScale(Across, -W)));
-        glEnd();
-    };
-    Head(A, 1);
-    Head(B, -1);
+    TArrowHeads Heads;
+    if (!DoubleArrowHeads(A, B, HeadSize, Heads)) return;
+    glBegin(GL_TRIANGLES);
+    for (const auto& Head : Heads)
+        for (const TMVector& V : Head) GLVertexVector(V);
+    glEnd();
 }
 
 void DrawGLDoubleArrowPoints(IGraphics& Graphics, const TRPoint& From, const TRPoint& To, int HeadSize) {
@@ -158,23 +151,10 @@ void DrawGLDoubleArrowPoints(IGraphics& Graphics, const TRPoint& From, const TRP
 
 // ---- Pictures ----
 
-void LoadImageFromBitmap(TOpenGLImage& Image, const QImage& Bitmap) {
-    const QImage Rgb = Bitmap.convertToFormat(QImage::Format_RGB888);
-    Image.SetSize(Rgb.width(), Rgb.height());
-    std::uint8_t* Out = Image.GetData();
-    for (int Row = Rgb.height() - 1; Row >= 0; --Row) {
-        const uchar* Line = Rgb.constScanLine(Row);
-        for (int X = 0; X < Rgb.width() * 3; ++X) *Out++ = Line[X];
-    }
-}
+void LoadImageFromBitmap(TOpenGLImage& Image, const QImage& Bitmap) { Image.LoadFromPicture(PictureFromQImage(Bitmap)); }
 
 void LoadImageFromFile(TOpenGLImage& Image, const std::filesystem::path& FileName) {
-    std::error_code Ignored;
-    if (!std::filesystem::is_regular_file(FileName, Ignored))
-        throw EInOutError("Cannot open file \"" + FileName.string() + "\"");
-    QImage Bitmap;
-    if (!Bitmap.load(QString::fromStdString(FileName.string()))) throw EError("Bitmap image is not valid");
-    LoadImageFromBitmap(Image, Bitmap);
+    Image.LoadFromPicture(TQtImageReader().ReadPicture(FileName));
 }
 
 void LoadCompressedImageFromFile(TOpenGLCompressedImage& Image, const std::filesystem::path& FileName) {

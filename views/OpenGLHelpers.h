@@ -77,6 +77,9 @@ public:
     void AllocateName();
     // Deletes the texture (when a context is current) and lets the name go.
     void Release();
+    // Lets the name go without deleting: the texture belongs to a context that is not current (it
+    // goes with that context).
+    void Abandon() { Name = 0; }
     bool HasTexture() const { return Name != 0; }
     unsigned GetName() const { return Name; }
 

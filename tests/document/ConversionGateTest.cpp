@@ -1,5 +1,5 @@
-// Conversions into classes that are not registered are not offered: in this program the polyline-list
-// class is missing, so the polygon list's and the box's items that would make one stay disabled.
+// Conversions into other entity classes are offered once those classes are registered: the polygon
+// list's and the box's items that make a polyline list are enabled and make one.
 #include <gtest/gtest.h>
 
 #include "CurveFixtures.h"
@@ -8,14 +8,15 @@
 #include "entities/GBox.h"
 #include "entities/GConversions.h"
 #include "entities/GGonList.h"
+#include "naval/GPList.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
 namespace {
 
-TEST(ConversionGate, PolylineListItemsWaitForTheirClass) {
+TEST(ConversionGate, PolylineListItemsAreOfferedWithTheirClass) {
     test::RegisterTestClasses();
-    ASSERT_FALSE(IsClassRegistered(PolylineListKeyword));
+    ASSERT_TRUE(IsClassRegistered(PolylineListKeyword));
     ASSERT_TRUE(IsClassRegistered(PolygonListKeyword));
     TGeometryInterface Doc;
     auto* Box = static_cast<TGeoBox*>(Doc.Add(std::make_unique<TGeoBox>()));
@@ -25,16 +26,16 @@ TEST(ConversionGate, PolylineListItemsWaitForTheirClass) {
         Entity->SetDrawContours(true);
         TMenuItem* Menu = Entity->PopupMenu();
         ASSERT_NE(Menu, nullptr);
-        EXPECT_FALSE(Menu->Find("Extract Contours")->Enabled) << Entity->ClassName();
+        EXPECT_TRUE(Menu->Find("Extract Contours")->Enabled) << Entity->ClassName();
     }
-    EXPECT_FALSE(Facets->PopupMenu()->Find("Create Calculation Sections")->Enabled);
-    // The box's facets need only the polygon-list class.
+    EXPECT_TRUE(Facets->PopupMenu()->Find("Create Calculation Sections")->Enabled);
     EXPECT_TRUE(Box->PopupMenu()->Find("Create Polygons")->Enabled);
-    // Clicked all the same, nothing is made.
     const int Count = Doc.Count();
-    Facets->ExtractContours();
     Facets->CreateCalculationSections();
-    EXPECT_EQ(Doc.Count(), Count);
+    ASSERT_EQ(Doc.Count(), Count + 1);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Doc.Items(Count));
+    ASSERT_NE(Sections, nullptr);
+    EXPECT_GT(Sections->Polylines().Count(), 2);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Helpers for the entity tests: the program's classes registered together with a stand-in for the
-// polyline-list entity that boxes and circles convert into, macro runs on a
-// document, and a drawing target that renders and places labels.
+// Helpers for the entity tests: the program's classes registered, macro runs on a document, and a
+// drawing target that renders and places labels.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -22,14 +21,10 @@
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"
 #include "platform/RecordingGraphics.h"
-#include "StandInEntities.h"
 
 namespace sarnova::test {
 
-inline void RegisterEntityClasses() {
-    RegisterGeometryClasses();
-    RegisterStandInEntities();
-}
+inline void RegisterEntityClasses() { RegisterGeometryClasses(); }
 
 // Runs the macro text on Doc as the file FileName.
 inline void RunMacroText(TGeometryInterface& Doc, const std::string& Text, const std::string& FileName = "test.cmd") {

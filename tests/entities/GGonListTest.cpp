@@ -133,11 +133,12 @@ TEST_F(GGonListTest, DrawsFacetsOrItsBoxAndIsPickedAtItsCorners) {
 TEST_F(GGonListTest, WhileEditingSelectedFacetsAreDrawnLastWithTheirCorners) {
     LoadDocumentText(Doc, Straddling);
     TGeoPGonlist* List = Lists()[0];
+    Doc.SetEditedGeometry(List);
+    ASSERT_TRUE(List->Editing());
+    // Entering edit mode deselects every facet: the selection is made afterwards.
     List->Facets().Polygon(0)->Selected = true;
     List->Facets().Polygon(0)->Corner(1)->Marked = true;
     List->Facets().ShowNormals = true;
-    Doc.SetEditedGeometry(List);
-    ASSERT_TRUE(List->Editing());
     TRecordingGraphics G;
     List->Draw(G);
     // The quadrilateral's four edges and normal, then the triangle's three edges, normal and corners.

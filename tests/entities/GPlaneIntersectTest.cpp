@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "PlaneFixtures.h"
-#include "StandInEntities.h"
+#include "naval/GPList.h"
 #include "document/GBSpline.h"
 #include "document/GCBSpline.h"
 #include "document/GeometryClasses.h"
@@ -55,7 +55,6 @@ class PlaneIntersectTest : public PlaneDocumentTest {
 protected:
     void SetUp() override {
         PlaneDocumentTest::SetUp();
-        RegisterStandInEntities();
         Plane->SetPlaneMode(pmX);
         Plane->SetOffset(1);
     }
@@ -208,10 +207,10 @@ TEST_F(PlaneIntersectTest, SeveralCutLinesBecomeOnePolylineList) {
     SelectOnly({Plane, Surface});
     TGeoPlane::IntersectSurfaceClick(Doc);
     ASSERT_EQ(Doc.Count(), 4);
-    auto* List = dynamic_cast<TFakePolylineList*>(&Doc.Items(3));
+    auto* List = dynamic_cast<TGeoPList*>(&Doc.Items(3));
     ASSERT_NE(List, nullptr);
-    ASSERT_EQ(List->Lines.Count(), 2);
-    for (int I = 0; I < 2; ++I) EXPECT_NEAR(List->Lines.Items(I)->Point(0)->Y, 1, 1e-12);
+    ASSERT_EQ(List->Polylines().Count(), 2);
+    for (int I = 0; I < 2; ++I) EXPECT_NEAR(List->Polylines().Items(I)->Point(0)->Y, 1, 1e-12);
 }
 
 TEST_F(PlaneIntersectTest, ACurveIsProjectedInPlaceOrAsACopy) {

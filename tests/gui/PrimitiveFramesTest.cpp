@@ -13,11 +13,13 @@
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
 #include "entities/ui/BoxFrame.h"
+#include "entities/ui/DimensionFrame.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/FramesFrame.h"
 #include "entities/ui/GGonFrame.h"
 #include "entities/ui/ShapeFrame.h"
 #include "foundation/GeomBox.h"
+#include "platform/Clipboard.h"
 #include "foundation/VkMathsIntersect.h"
 #include "shell/VkColorPanel.h"
 #include "shell/VkSpin.h"
@@ -31,6 +33,7 @@ protected:
         RegisterGeometryClasses();
         RegisterPrimitiveFrames();
         RegisterGGonFrame();
+        RegisterDimensionFrame();
     }
     // Entity added to the document with its frame open; the frame is freed with the test.
     template <class TFrame, class T>
@@ -173,6 +176,31 @@ TEST_F(PrimitiveFramesTest, CircleFrameSetsCentreAndRadius) {
     Doc.Undo();
     EXPECT_DOUBLE_EQ(Circle->Circle().Radius(), 2.5);
     EXPECT_FALSE(Doc.CanUndo());
+}
+
+TEST_F(PrimitiveFramesTest, DimensionFrameShowsTheDistancesAndMovesThePoints) {
+    auto Made = std::make_unique<TGeoDimension>();
+    Made->Line().Point2->SetXYZ(3, 4, 12);
+    auto* Dimension = static_cast<TGeoDimension*>(Doc.Add(std::move(Made)));
+    TDimensionFrame* Frame = Open<TDimensionFrame>(*Dimension);
+    ASSERT_NE(Frame, nullptr);
+    EXPECT_EQ(Frame->EntityClass->text(), "Dimension");
+    ASSERT_EQ(Frame->VkGrid1->rowCount(), 2);
+    EXPECT_EQ(Frame->VkGrid1->item(1, 2)->text(), "12.000");
+    const QStringList Expected = {"13.000", "3.000", "4.000", "12.000", "5.000", "12.649", "12.369"};
+    for (int I = 0; I < 7; ++I) EXPECT_EQ(Frame->Values[static_cast<std::size_t>(I)]->text(), Expected[I]) << I;
+
+    // The points without header or row titles, tab-separated, CR LF line ends.
+    Frame->CopyBut->click();
+    EXPECT_EQ(TextClipboard().GetText(), "0.000\t0.000\t0.000\r\n3.000\t4.000\t12.000\r\n");
+
+    // A cell moves its point as one change; the distances follow.
+    Frame->VkGrid1->item(0, 2)->setText("12");
+    EXPECT_DOUBLE_EQ(Dimension->Line().Point1->Z, 12);
+    EXPECT_EQ(Frame->Values[0]->text(), "5.000");
+    Doc.Undo();
+    EXPECT_DOUBLE_EQ(Dimension->Line().Point1->Z, 0);
+    EXPECT_EQ(Frame->Values[0]->text(), "13.000");
 }
 
 }  // namespace

@@ -1,0 +1,2 @@
+SELECT ALL
+MOVE X=1 Y=2 Z=3

@@ -1,0 +1,1 @@
+Hull.Permeability=0.85

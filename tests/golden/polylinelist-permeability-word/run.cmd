@@ -1,0 +1,1 @@
+Hull.PERMEABILITYX = 0.5

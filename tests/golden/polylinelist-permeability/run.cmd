@@ -1,0 +1,1 @@
+Hull.PERMEABILITY = 0.5 + 0.35
