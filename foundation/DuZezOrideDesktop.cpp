@@ -35,20 +35,14 @@ double PixelDistance(const TPoint& A, const TPoint& B) {
 }
 
 bool PointInTriangle(const TPoint& P, const TPoint& A, const TPoint& B, const TPoint& C) {
-    // In doubled coordinates the pixel's centre is (2x + 1, 2y + 1): every product stays exact.
-    const long long PX = 2LL * P.X + 1, PY = 2LL * P.Y + 1;
-    auto Side = [&](const TPoint& U, const TPoint& V) {
-        const long long UX = 2LL * U.X, UY = 2LL * U.Y, VX = 2LL * V.X, VY = 2LL * V.Y;
-        const long long Cross = (VX - UX) * (PY - UY) - (VY - UY) * (PX - UX);
-        return (Cross > 0) - (Cross < 0);
+    const auto Cross = [](const TPoint& O, const TPoint& U, const TPoint& V) {
+        return static_cast<long long>(U.X - O.X) * (V.Y - O.Y) - static_cast<long long>(U.Y - O.Y) * (V.X - O.X);
     };
-    const long long Area = (static_cast<long long>(B.X) - A.X) * (static_cast<long long>(C.Y) - A.Y) -
-                           (static_cast<long long>(B.Y) - A.Y) * (static_cast<long long>(C.X) - A.X);
+    const long long Area = Cross(A, B, C);
     if (Area == 0) return false;
-    const int S1 = Side(A, B), S2 = Side(B, C), S3 = Side(C, A);
-    const bool NoneNegative = S1 >= 0 && S2 >= 0 && S3 >= 0;
-    const bool NonePositive = S1 <= 0 && S2 <= 0 && S3 <= 0;
-    return NoneNegative || NonePositive;
+    for (long long D : {Cross(A, B, P), Cross(B, C, P), Cross(C, A, P)})
+        if (Area > 0 ? D < 0 : D > 0) return false;
+    return true;
 }
 
 }  // namespace sarnova

@@ -16,8 +16,8 @@ TRect MoveIntoDesktop(const TRect& Bounds, const TRect& Desktop);
 
 // The Euclidean distance of two pixel positions.
 double PixelDistance(const TPoint& A, const TPoint& B);
-// Pixel P lies in the screen triangle A, B, C (either winding), as a filled region of the triangle
-// has it: the pixel's centre lies inside or on an edge. A degenerate triangle holds no pixel.
+// Pixel P lies in the screen triangle A, B, C (either winding) or on its edges; a triangle without
+// area holds nothing.
 bool PointInTriangle(const TPoint& P, const TPoint& A, const TPoint& B, const TPoint& C);
 
 }  // namespace sarnova
