@@ -17,6 +17,8 @@
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
+#include "entities/GPressureField.h"
+#include "entities/GVectorList.h"
 
 namespace sarnova {
 
@@ -47,6 +49,8 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoPList>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoPressureField>();
+    RegisterOnce<TGeoVectorList>();
 }
 
 }  // namespace sarnova
