@@ -5,18 +5,22 @@
 #include "document/GCSpline.h"
 #include "document/GContours.h"
 #include "document/GPline.h"
+#include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GDimension.h"
 #include "entities/GFrames.h"
+#include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GImage.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
+#include "naval/GSetup.h"
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
 
@@ -42,11 +46,15 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
+    RegisterOnce<TGeoBSurf>();
+    RegisterOnce<TGeoGregorySurface>();
+    RegisterOnce<TGeoBSurfList>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoPressureField>();
