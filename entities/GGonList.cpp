@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
+#include "foundation/DuZezOrideDesktop.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"
@@ -266,7 +267,7 @@ double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGrap
         const TPolygon& F = *Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
             const TPoint P = View.WorldToScreenPoint(*F.Corner(C));
-            Best = std::min(Best, std::hypot(double(P.X) - ScreenPoint.X, double(P.Y) - ScreenPoint.Y));
+            Best = std::min(Best, PixelDistance(P, ScreenPoint));
         }
     }
     return Best;
