@@ -21,6 +21,8 @@
 #include "entities/GMesh.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
+#include "entities/GPressureField.h"
+#include "entities/GVectorList.h"
 
 namespace sarnova {
 
@@ -55,6 +57,8 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoPressureField>();
+    RegisterOnce<TGeoVectorList>();
 }
 
 }  // namespace sarnova

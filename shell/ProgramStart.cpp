@@ -28,6 +28,7 @@
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
 #include "views/GLRenderer.h"
+#include "entities/ui/PressureFieldFrame.h"
 
 namespace sarnova {
 
@@ -91,6 +92,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     InstallContourSetupDialogs();
+    RegisterPressureFieldUi();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 
