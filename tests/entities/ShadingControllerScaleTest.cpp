@@ -127,8 +127,11 @@ TEST(ShadingScale, AScaleWithoutHeightHasOneTickAndOneColour) {
     // Zero-centred halves ending at 0, and an upper limit dragged down to 0.
     for (auto [Min, Max] : {std::pair{0.0, 100.0}, std::pair{-100.0, 0.0}}) {
         TShadingScale Z = Scale(Min, Max, smZeroCentred);
-        for (const TShadingTick& T : Z.Ticks())
-            if (T.Value == 0) EXPECT_EQ(T.Y, 60);
+        for (const TShadingTick& T : Z.Ticks()) {
+            if (T.Value == 0) {
+                EXPECT_EQ(T.Y, 60);
+            }
+        }
         EXPECT_EQ(Z.ValueToY(0), 60);
         Z.ClippingMax = 0;
         for (int Y = 10; Y <= 110; Y += 10) EXPECT_NO_THROW(Z.RowColour(Y)) << Min << " " << Y;
