@@ -15,6 +15,7 @@ namespace sarnova {
 class TMesh;
 class TSurface;
 class TSurfaceAnalysis;
+class TSurfaces;
 
 
 // What the shared representations ask of the entity that owns them.
@@ -105,8 +106,10 @@ public:
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
     // A new polyline-list entity of the contour lines as shown; ResetStyles makes them plain lines.
     void ExtractContours(bool ResetStyles);
-    // A new polyline-list entity of the calculation sections of Surface; nothing when none result.
+    // A new polyline-list entity of the calculation sections of Surface, or of all of Surfaces;
+    // nothing when none result.
     void CreateCalculationSections(TSurface* Surface);
+    void CreateCalculationSections(TSurfaces* Surfaces);
 };
 
 // What both surface bases add to their entity base Base: the shared display switches and
@@ -189,7 +192,8 @@ public:
     void SetDrawParameters(bool Show) override;
     // "Extract Contours": a new polyline-list entity of the contour lines, as plain black lines.
     void ExtractContours() { Display.ExtractContours(true); }
-    // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
+    // Replace the entity by a B-spline surface entity or a mesh entity holding a copy of its surface,
+    // when that is a mesh; the second always makes a mesh entity.
     void ConvertToSurfaceEntity();
     void ConvertToMeshEntity();
 
@@ -215,8 +219,16 @@ public:
     void SetDrawParameters(bool Show) override;
     // "Extract Contours": a new polyline-list entity of the contour lines in their own colours.
     void ExtractContours() { Display.ExtractContours(false); }
-    // The base state, and whether parameter lines are drawn (the block keeps it).
+    // The base state, whether parameter lines are drawn (the block keeps it) and the line counts.
     void Assign(const TGeometry& Source) override;
+
+    // "Extract Contours" and "Create Calculation Sections".
+    void AddPolylineListMenuItems();
+    // "Show Parameters", "Show Contours", the analysis submenu and "Mirrored", in this order.
+    void AddDisplayMenuItems();
+    // Their states; the polyline-list items enabled while that entity class exists, "Extract
+    // Contours" only while the contours are shown.
+    void UpdateDisplayMenuItems(TMenuItem& Root);
 
 protected:
     // Both line representations, visible.

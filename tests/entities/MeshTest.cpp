@@ -311,11 +311,11 @@ TEST_F(MeshTest, AnalysisMenuSwitchesModes) {
     ASSERT_NE(Menu, nullptr);
     TMenuItem& Root = *Menu;
     const std::vector<std::string> Captions = MenuCaptions(Root);
-    ASSERT_GE(Captions.size(), 12u);
-    EXPECT_EQ(std::vector<std::string>(Captions.end() - 12, Captions.end()),
+    ASSERT_GE(Captions.size(), 13u);
+    EXPECT_EQ(std::vector<std::string>(Captions.end() - 13, Captions.end()),
               (std::vector<std::string>{"-", "Reverse in U", "Reverse in V", "Flip U-V", "-", "Extract Edges",
-                                        "Explode to Polylines", "Extract Contours", "-", "Show Mesh", "Show Contours",
-                                        "Mirrored"}));
+                                        "Explode to Polylines", "Make a B-Spline surface", "Extract Contours", "-",
+                                        "Show Mesh", "Show Contours", "Mirrored"}));
     EXPECT_TRUE(Root.Find("Show Mesh")->Checked);
 }
 
