@@ -573,12 +573,15 @@ void TGeoOldGroupLoader::LoadFromText(TTextReader& In) {
 void TGeoOldGroupLoader::SetOwnerList(TGeometryList* List) {
     TGeometry::SetOwnerList(List);
     if (List == nullptr) return;
-    if (PendingOpen) {
-        List->Add(std::move(PendingOpen));
+    // Adding a group may validate the list, which frees this loader: nothing of it is used after that.
+    std::unique_ptr<TGeoOpenGroup> Open = std::move(PendingOpen);
+    std::unique_ptr<TGeoClosedGroup> Closed = std::move(PendingClosed);
+    if (Open) {
+        List->Add(std::move(Open));
         WriteConsole("Old Format Open Group Sucessfully imported");
     }
-    if (PendingClosed) {
-        List->Add(std::move(PendingClosed));
+    if (Closed) {
+        List->Add(std::move(Closed));
         WriteConsole("Old Format Closed Group Sucessfully imported");
     }
 }
