@@ -8,14 +8,18 @@
 #include <filesystem>
 #include <fstream>
 
+#include "curvenet/GBSurfL.h"
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
+#include "entities/GBSurf.h"
 #include "entities/GGonList.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "naval/GPList.h"
 #include "naval/HullMeshes.h"
+#include "surfaces/BSurface.h"
+#include "surfaces/SurfaceList.h"
 
 namespace sarnova::test {
 namespace {
@@ -217,6 +221,34 @@ TEST_F(CompartmentTest, FittedSectionsAreCutToTheBoundaries) {
     const std::string Message = Run("COMPARTMENT Long\nFRONT 30\nBACK 5\nFIT TOP\nEND\n");
     EXPECT_EQ(Message, "Error: test.cmd(1) Compartment Long - The longitudinal extends are outside that of TOP");
     EXPECT_EQ(Named("Long"), nullptr);
+}
+
+TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
+    // A half hull from the keel to the deck edge, x 0 to 30, rounded at the bilge.
+    auto Surf = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& S = Surf->Surface();
+    S.SetSize(4, 3);
+    S.Clear();
+    for (int I = 0; I < 4; ++I) {
+        const TMVector Section[] = {{10.0 * I, 0, 0}, {10.0 * I, 4, 0}, {10.0 * I, 4, 6}};
+        for (int J = 0; J < 3; ++J) S.Point(I, J).SetVector(Section[J]);
+    }
+    S.SetOrderU(2);
+    S.SetOrderV(3);
+    Surf->SetName("Shell");
+    auto List = std::make_unique<TGeoBSurfList>();
+    List->Surfaces().AddSurface(CloneBSplineSurface(S));
+    List->SetName("Shells");
+    Doc.Add(std::move(Surf));
+    Doc.Add(std::move(List));
+    for (const char* Fit : {"SHELL", "SHELLS"}) {
+        const std::string Name = std::string("In") + Fit;
+        EXPECT_EQ(Run("COMPARTMENT " + Name + "\nFRONT 20\nBACK 10\nINSIDE 0\nOUTSIDE 2\nBOTTOM 1\nTOP 3\nSECTIONS 3\n"
+                      "FIT " + Fit + "\nEND\n"),
+                  "");
+        ASSERT_NE(Named(Name), nullptr) << Fit;
+        ExpectInside(*Named(Name), 3, 0, 2, 1, 3);
+    }
 }
 
 }  // namespace
