@@ -19,6 +19,7 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
 #include "entities/GPressureField.h"
@@ -54,6 +55,9 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoOpenGroup>();
+    RegisterOnce<TGeoClosedGroup>();
+    RegisterOnce<TGeoOldGroupLoader>();
     RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();

@@ -21,6 +21,7 @@
 #include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtImageReader.h"
@@ -89,6 +90,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     RegisterPlistUi();
+    RegisterGroupUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     InstallContourSetupDialogs();
