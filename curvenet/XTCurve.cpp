@@ -231,6 +231,8 @@ bool TXTCurve::AddressInRange(const TBeadAddress& Address) const {
 }
 
 void TXTCurve::AddressOfPoint(int Index, TBeadAddress& Address) {
+    // Stale spans may still hold points that were deleted since.
+    EnsureRegenerated();
     Address = InvalidBeadAddress;
     if (Index < 0 || Index >= PointCount()) return;
     const TXTPoint* Point = PointAt(Index);

@@ -59,6 +59,7 @@ public:
     // An address at the very end of its span (within 1e-8) becomes the start of the next one.
     void NormaliseAddress(TBeadAddress& Address) override;
     void DetachPoint(int Index) override;
+    // Regenerates first when stale. The invalid address for a point in no span.
     void AddressOfPoint(int Index, TBeadAddress& Address) override;
     // Throw EError "TXTCurve.F(ABeadAddress) - SegmentIndex out of bounds [<name>;<span>:<T>]"
     // (".Frenet" for Frenet) for an address outside the curve; the far end {spans, 0.0} is the end.
