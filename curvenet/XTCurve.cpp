@@ -115,6 +115,15 @@ void TXTCurve::Assign(const TXTCurve& Other) {
 
 void TXTCurve::Transform(const TMMatrix& M) { Points().Transform(M); }
 
+void TXTCurve::ApplySnap(const TXTSnapTarget& Snap) {
+    if (Snap.Kind != skDetach) return;
+    const int Index = Points().IndexOf(Snap.Point);
+    if (Index < 0) return;
+    DetachPoint(Index);
+    PointAt(Index)->SetPosition(Snap.WorldPosition);
+    MarkDirty(dlSpans);
+}
+
 // ---- Rebuilding ----
 
 void TXTCurve::Rebuild() {

@@ -8,6 +8,7 @@
 
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTSegments.h"
+#include "curvenet/XTSnapQuery.h"
 
 namespace sarnova {
 
@@ -80,6 +81,12 @@ public:
     // The part of the curve from From to To (From first). Throws EError for an address outside the
     // curve.
     std::unique_ptr<TXTBSpline> SubCurve(const TBeadAddress& From, const TBeadAddress& To);
+
+    // Applies what the snap query found for the dragged point: a detach replaces it by a plain point
+    // at the answer's position; staying changes nothing. Snapping onto a vertex or a place of another
+    // curve makes the point a reference point, which the reference points' module provides; until
+    // then such an answer changes nothing either.
+    void ApplySnap(const TXTSnapTarget& Snap);
 
     // What Regenerate runs once the inputs are up to date; nothing at dirty level 0.
     void Rebuild();

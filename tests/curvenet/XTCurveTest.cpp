@@ -292,3 +292,30 @@ TEST(XTCurve, RibbonIsDrawnAcrossTheCurve) {
     ExpectVector(G.Calls[0].Points[0], 0, 2, -0.5, "from");
     ExpectVector(G.Calls[0].Points[1], 0, 2, 0.5, "to");
 }
+
+TEST(XTCurve, DetachingSnapLeavesAPlainPointAtTheAnswer) {
+    class TResting : public TXTPoint {
+    public:
+        bool IsReferencePoint() const override { return true; }
+    };
+    TXTCurve Curve;
+    AddPoints(Curve, {{0, 0, 0}, {2, 0, 0}});
+    TXTPoint* Resting = Curve.InsertPoint(1, std::make_unique<TResting>());
+    Curve.Regenerate();
+
+    TXTSnapTarget Snap;
+    Snap.Point = Resting;
+    Snap.WorldPosition = {1, 3, 0};
+    Snap.Kind = skNone;
+    Curve.ApplySnap(Snap);
+    EXPECT_TRUE(Curve.IsUpToDate());
+    EXPECT_EQ(Curve.PointAt(1), Resting);
+
+    Snap.Kind = skDetach;
+    Curve.ApplySnap(Snap);
+    EXPECT_FALSE(Curve.PointAt(1)->IsReferencePoint());
+    ExpectVector(Curve.PointAt(1)->GetPosition(), 1, 3, 0);
+    EXPECT_EQ(Curve.DirtyLevel(), dlSpans);
+    Curve.Regenerate();
+    EXPECT_EQ(Curve.Segments().Items(0)->Count(), 3);
+}
