@@ -38,7 +38,7 @@ void MakeKnuckle(TXTPoint& P) {
     if (P.OutTangent.GetKind() == tkConstraint) P.OutTangent.SetKind(tkNone);
 }
 
-// A message sent by the constraint's own curve, with the point count when it arrived.
+// The curve, when it sent the message itself: a constraint follows its own curve only.
 TXTCurve* OwnCurve(const TXTConstraint& C, const TXTMessage& Message) {
     TXTCurve* Curve = C.Curve();
     return Curve && Message.Node == Curve ? Curve : nullptr;
