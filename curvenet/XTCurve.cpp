@@ -98,7 +98,10 @@ void TXTCurve::DetachPoint(int Index) {
 
 void TXTCurve::ReversePoints() {
     Points().Reverse();
-    TXTNode::Changed();
+    // The snapshot turns with the points: a reversal moves none of them, so nothing may follow
+    // elastically.
+    Snapshot().Reverse();
+    Changed();
     TXTReversePointsMessage Message;
     SendMessage(Message);
     MarkDirty(dlSpans);

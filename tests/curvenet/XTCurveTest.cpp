@@ -319,3 +319,14 @@ TEST(XTCurve, DetachingSnapLeavesAPlainPointAtTheAnswer) {
     Curve.Regenerate();
     EXPECT_EQ(Curve.Segments().Items(0)->Count(), 3);
 }
+
+TEST(XTCurve, ReversingKeepsTheShapeWhateverTheElasticMode) {
+    TElasticMode Setting(2);
+    TXTCurve Curve;
+    AddPoints(Curve, {{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {5, 0, 0}, {6, 0, 0}});
+    Curve.Regenerate();
+    Curve.ReversePoints();
+    Curve.Regenerate();
+    const double X[] = {6, 5, 2, 1, 0};
+    for (int I = 0; I < 5; ++I) EXPECT_EQ(Curve.PointAt(I)->GetPosition().X, X[I]) << I;
+}
