@@ -330,3 +330,21 @@ TEST(XTCurve, ReversingKeepsTheShapeWhateverTheElasticMode) {
     const double X[] = {6, 5, 2, 1, 0};
     for (int I = 0; I < 5; ++I) EXPECT_EQ(Curve.PointAt(I)->GetPosition().X, X[I]) << I;
 }
+
+TEST(XTCurve, InterpolatedPointsLieAtTheirAddresses) {
+    TXTCurve Curve;
+    AddPoints(Curve, {{0, 0, 0}, {1, 2, 0}, {3, 1, 1}, {4, 3, 0}, {6, 0, 0}});
+    Curve.Constraints().Add(std::make_unique<TXTCubicSplineConstraint>());
+    for (int I = 0; I < Curve.PointCount(); ++I) {
+        TBeadAddress At;
+        Curve.AddressOfPoint(I, At);
+        ASSERT_EQ(At.SegmentIndex, 0) << I;
+        TMVector V;
+        Curve.F(At, V);
+        const TMVector P = Curve.PointAt(I)->GetPosition();
+        ExpectVector(V, P.X, P.Y, P.Z, std::to_string(I));
+    }
+    TBeadAddress None;
+    Curve.AddressOfPoint(5, None);
+    EXPECT_EQ(None, InvalidBeadAddress);
+}
