@@ -82,7 +82,9 @@ TEST(XTConstraints, FactoryTakesTrimmedNamesInAnyCase) {
         {"TXTInterpolateConstraint", "TXTInterpolateConstraint"},
         {"TxtOverrideSurfaceTangentConstraint", "TXTOverrideSurfaceTangentConstraint"}};
     for (auto [Line, Class] : Cases) EXPECT_STREQ(Curve.Constraints().CreateConstraint(Line)->ClassName(), Class) << Line;
-    auto* Blend = dynamic_cast<TXTRangeConstraint*>(Curve.Constraints().CreateConstraint("TXTBlendConstraint").get());
+    const auto Made = Curve.Constraints().CreateConstraint("TXTBlendConstraint");
+    auto* Blend = dynamic_cast<TXTRangeConstraint*>(Made.get());
+    ASSERT_NE(Blend, nullptr);
     EXPECT_EQ(Blend->Vertex, -1);
 
     const std::pair<const char*, const char*> Bad[] = {{"TXTFOO", "Constraint TXTFOO not found"},
