@@ -13,6 +13,8 @@ namespace {
 // place of its coordinates; features are drawn at 1e-4 and above.
 constexpr double SizeFraction = 1e-10;
 constexpr double MagnitudeFraction = 1e-13;
+// How many facets ahead a pass over a mesh asks for the memory it will read.
+constexpr int PrefetchDistance = 8;
 
 bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.Y) && std::isfinite(V.Z); }
 
@@ -120,44 +122,53 @@ bool TPlaneCutter::Cut(const TMTriangle& T, TMSegment& Segment, int* Corners) co
 // ---- Many parallel planes ----
 
 TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Direction)
-    : FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
+    : FMesh(&Mesh), FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
     const std::size_t Facets = static_cast<std::size_t>(Mesh.Count());
-    FTriangles.reserve(Facets + Facets / 8);
-    FRange.reserve(Facets + Facets / 8);
-    FFacet.reserve(Facets + Facets / 8);
+    FRange.reserve(Facets);
     TCutTolerance Scale;
     double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0, Cuttable = 0;
-    auto Take = [&](const TMTriangle& T, int Code) {
+    const TMVector N = FDirection;
+    auto Take = [&](const TMVector& A, const TMVector& B, const TMVector& C) {
         std::array<double, 2> R{1, 0};
-        if (IsFinite(T[0]) && IsFinite(T[1]) && IsFinite(T[2])) {
-            const double A = VectorDot(FDirection, T[0]), B = VectorDot(FDirection, T[1]), C = VectorDot(FDirection, T[2]);
-            R = {std::min({A, B, C}), std::max({A, B, C})};
-            if (std::isfinite(R[0]) && std::isfinite(R[1])) {
-                Low = std::min(Low, R[0]);
-                High = std::max(High, R[1]);
-                ExtentSum += R[1] - R[0];
+        if (IsFinite(A) && IsFinite(B) && IsFinite(C)) {
+            const double DA = VectorDot(N, A), DB = VectorDot(N, B), DC = VectorDot(N, C);
+            const double Least = std::min({DA, DB, DC}), Greatest = std::max({DA, DB, DC});
+            if (std::isfinite(Least) && std::isfinite(Greatest)) {
+                R = {Least, Greatest};
+                Low = std::min(Low, Least);
+                High = std::max(High, Greatest);
+                ExtentSum += Greatest - Least;
                 ++Cuttable;
-            } else {
-                R = {1, 0};
             }
         }
-        FTriangles.push_back(T);
         FRange.push_back(R);
-        FFacet.push_back(Code);
     };
-    for (int I = 0; I < Mesh.Count(); ++I) {
+    const int Count = Mesh.Count();
+    for (int I = 0; I < Count; ++I) {
+        // Facets are large and scattered: asking for one a few ahead keeps several reads in flight.
+        if (I + PrefetchDistance < Count) {
+            const char* Ahead = reinterpret_cast<const char*>(Mesh.Polygon(I + PrefetchDistance));
+            for (std::size_t Line = 0; Line < sizeof(TPolygon); Line += 64) __builtin_prefetch(Ahead + Line);
+        }
         const TPolygon& F = *Mesh.Polygon(I);
         const TMVector C0 = CornerOf(F, 0), C1 = CornerOf(F, 1), C2 = CornerOf(F, 2);
         Scale.Add(C0);
         Scale.Add(C1);
         Scale.Add(C2);
+        Take(C0, C1, C2);
         if (F.GetShape() == 1) {
             const TMVector C3 = CornerOf(F, 3);
             Scale.Add(C3);
-            Take({C0, C1, C2}, 2 * I + 1);
-            Take({C0, C2, C3}, 2 * I + 1);
-        } else {
-            Take({C0, C1, C2}, 2 * I);
+            Take(C0, C2, C3);
+            // The first quadrilateral: every triangle from here on needs its facet's number.
+            if (FCode.empty()) {
+                FCode.reserve(Facets + Facets / 4);
+                for (std::uint32_t K = 0; K < static_cast<std::uint32_t>(I); ++K) FCode.push_back(4 * K);
+            }
+            FCode.push_back(4 * static_cast<std::uint32_t>(I) + 1);
+            FCode.push_back(4 * static_cast<std::uint32_t>(I) + 3);
+        } else if (!FCode.empty()) {
+            FCode.push_back(4 * static_cast<std::uint32_t>(I));
         }
     }
     FTolerance = Scale.Tolerance();
@@ -178,9 +189,12 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     FSlabsPerUnit = Span > 0 ? Slabs / Span : 1;
     const std::size_t K = static_cast<std::size_t>(Slabs);
     FSlabStart.assign(K + 1, 0);
+    // Every extent lies above FLow, so truncation finds the slab (and a level a rounding below FLow
+    // the first); the library's floor would cost a call per end.
+    const double LastSlab = Slabs - 1;
     auto Clamped = [&](double Level) {
-        const double S = std::floor((Level - FLow) * FSlabsPerUnit);
-        return static_cast<std::size_t>(std::clamp(S, 0.0, Slabs - 1));
+        const double S = (Level - FLow) * FSlabsPerUnit;
+        return static_cast<std::size_t>(S > 0 ? std::min(S, LastSlab) : 0.0);
     };
     // Count, then fill: every slab's members in one array, ascending.
     for (const auto& R : FRange)
@@ -188,13 +202,21 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
             for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B) ++FSlabStart[B + 1];
     for (std::size_t B = 1; B <= K; ++B) FSlabStart[B] += FSlabStart[B - 1];
     FSlabMembers.resize(FSlabStart[K]);
-    std::vector<std::size_t> Fill(FSlabStart.begin(), FSlabStart.end() - 1);
+    std::vector<std::uint32_t> Fill(FSlabStart.begin(), FSlabStart.end() - 1);
     for (std::size_t I = 0; I < FRange.size(); ++I) {
         const auto& R = FRange[I];
         if (R[0] <= R[1])
             for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B)
                 FSlabMembers[Fill[B]++] = static_cast<int>(I);
     }
+}
+
+TMTriangle TFacetCutIndex::Triangle(int I) const {
+    const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
+    const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));
+    // A quadrilateral's second triangle is (0, 2, 3).
+    if ((C & 3) == 3) return {CornerOf(F, 0), CornerOf(F, 2), CornerOf(F, 3)};
+    return {CornerOf(F, 0), CornerOf(F, 1), CornerOf(F, 2)};
 }
 
 std::size_t TFacetCutIndex::Slab(double Level) const {

@@ -32,9 +32,18 @@ bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.
 
 // The cell numbers on one axis that may hold a position matching the coordinate: its own first, then
 // the neighbour on each side it lies near. Returns how many were written.
+// std::floor of a finite Q, inline: without the processor's rounding instruction the library's floor
+// is a call, and every lookup takes three.
+double FloorOf(double Q) {
+    // Beyond the limit a double is a whole number already.
+    if (!(std::fabs(Q) < CellLimit)) return Q;
+    const double T = static_cast<double>(static_cast<std::int64_t>(Q));
+    return T > Q ? T - 1 : T;
+}
+
 int CandidateCells(double Coordinate, std::int64_t Out[3]) {
     const double Q = Coordinate * (1 / CellSize);
-    const double Floor = std::floor(Q);
+    const double Floor = FloorOf(Q);
     const std::int64_t Own = static_cast<std::int64_t>(std::clamp(Floor, -CellLimit, CellLimit));
     const double Fraction = Q - Floor;
     int N = 0;
@@ -117,6 +126,11 @@ int TPositionIndex::FindOrAdd(const TMVector& P) {
         Answer.Number = Lookup(P);
     }
     return Answer.Number;
+}
+
+int TPositionIndex::FindOrAddOnce(const TMVector& P) {
+    if (!IsFinite(P)) return FindOrAdd(P);
+    return Lookup(P);
 }
 
 int TPositionIndex::Lookup(const TMVector& P) {

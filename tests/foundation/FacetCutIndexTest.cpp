@@ -155,7 +155,8 @@ TEST(FacetCutIndex, CutsAsThePlainCutDoes) {
     ExpectSameLines(IntersectPlaneWithPolygons(PlaneFromDirection(3, 0), Spoilt), IntersectPlaneWithPolygons(PlaneFromDirection(3, 0), *Hull));
 
     // An empty mesh cuts nothing.
-    const TFacetCutIndex Empty(TPolygonList(), XAxisVector);
+    const TPolygonList NoFacets;
+    const TFacetCutIndex Empty(NoFacets, XAxisVector);
     EXPECT_EQ(IntersectPlaneWithPolygons(PlaneFromDirection(3, 0), Empty), nullptr);
 }
 
