@@ -22,10 +22,7 @@ double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1
 double CoordinateOf(const TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
-TMVector CornerOf(const TPolygon& F, int I) {
-    const TRPoint* P = F.Corner(I);
-    return P ? P->Vector() : ZeroVector;
-}
+TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
 
 }  // namespace
 
@@ -194,7 +191,7 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     const double LastSlab = Slabs - 1;
     auto Clamped = [&](double Level) {
         const double S = (Level - FLow) * FSlabsPerUnit;
-        return static_cast<std::size_t>(S > 0 ? std::min(S, LastSlab) : 0.0);
+        return static_cast<std::size_t>(static_cast<std::int64_t>(S > 0 ? std::min(S, LastSlab) : 0.0));
     };
     // Count, then fill: every slab's members in one array, ascending.
     for (const auto& R : FRange)

@@ -244,8 +244,7 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
 
 const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
     static const TRPoint Origin;
-    const TRPoint* P = F.Corner(Index);
-    return P ? *P : Origin;
+    return Index >= 0 && Index < 4 ? F.StoredCorner(Index) : Origin;
 }
 
 bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }

@@ -55,6 +55,9 @@ public:
     const TRPoint* Corner(int Index) const noexcept {
         return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
     }
+    // Corner 0 to 3 as stored: the origin for a corner the facet does not have (its slot holds a
+    // default point). Cheaper than Corner for passes over many facets.
+    const TRPoint& StoredCorner(int Index) const noexcept { return FCorners[static_cast<std::size_t>(Index & 3)]; }
     // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
     const TMVector* Normal(int Index) const noexcept {
         return HasNormal(Index) ? &FNormals[static_cast<std::size_t>(Index)] : nullptr;
