@@ -120,6 +120,12 @@ void ToPointDecimal(std::string& Text);
 // digit in the mantissa. Values beyond the double range fail; values too small to hold become 0.
 bool TryStrToFloat(std::string_view Text, double& Value);
 
+// The quick start of that conversion, for the numbers documents are made of: an optional "-", digits,
+// and a "." followed by digits, fifteen digits at most, read from P on. True with the value (as the
+// full conversion gives it) and P moved past the number; false, P unchanged, for a text that starts
+// otherwise or holds more digits. What follows the number is left to the caller.
+bool ScanShortDecimal(const char*& P, const char* End, double& Value);
+
 // Typed or read text to a number: every "," becomes "." first, so both separators are accepted.
 // Raises EConvertError "Unable to convert string to number (" + the text with its commas replaced
 // + ")".

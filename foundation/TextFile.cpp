@@ -49,11 +49,22 @@ std::string_view TTextReader::ReadLineView() {
 void TTextReader::SkipLine() { ReadLineView(); }
 
 double TTextReader::ReadReal() {
-    while (FPos < FText.size() && IsSeparator(FText[FPos])) {
+    for (;;) {
+        // Blanks run before most numbers: passed over without asking for a line end each.
+        while (FPos < FText.size() && FText[FPos] == ' ') ++FPos;
+        if (!(FPos < FText.size() && IsSeparator(FText[FPos]))) break;
         if (!SkipLineEnd()) ++FPos;
     }
     FLastLine = FLine;
     if (FPos >= FText.size()) throw EInOutError("I/O Result 100");
+    // Most numbers of a document are plain decimals, read in one pass; any other word goes the
+    // general way.
+    double Quick = 0;
+    const char* const End = FText.data() + FText.size();
+    if (const char* P = FText.data() + FPos; ScanShortDecimal(P, End, Quick) && (P == End || IsSeparator(*P))) {
+        FPos = static_cast<std::size_t>(P - FText.data());
+        return Quick;
+    }
     const std::size_t Start = FPos;
     while (FPos < FText.size() && !IsSeparator(FText[FPos])) ++FPos;
     double Value = 0;
