@@ -433,38 +433,6 @@ void ToPointDecimal(std::string& Text) {
     if (Separator != '.') std::replace(Text.begin(), Text.end(), Separator, '.');
 }
 
-namespace {
-
-// The powers of ten that a double holds exactly.
-constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-}  // namespace
-
-// The digits make an integer that a double holds exactly, and one division by an exact power of ten
-// rounds once, so the value is the correctly rounded one.
-bool ScanShortDecimal(const char*& Start, const char* End, double& Value) {
-    const char* P = Start;
-    const bool Negative = P < End && *P == '-';
-    if (Negative) ++P;
-    std::uint64_t Digits = 0;
-    const char* First = P;
-    while (P < End && *P >= '0' && *P <= '9') Digits = 10 * Digits + static_cast<unsigned>(*P++ - '0');
-    const std::ptrdiff_t Whole = P - First;
-    std::ptrdiff_t Fraction = 0;
-    if (P < End && *P == '.') {
-        const char* Point = ++P;
-        while (P < End && *P >= '0' && *P <= '9') Digits = 10 * Digits + static_cast<unsigned>(*P++ - '0');
-        Fraction = P - Point;
-        if (Fraction == 0) return false;
-    }
-    if (Whole == 0 || Whole + Fraction > 15) return false;
-    const double Magnitude = static_cast<double>(Digits) / ExactPowersOfTen[Fraction];
-    Value = Negative ? -Magnitude : Magnitude;
-    Start = P;
-    return true;
-}
-
 bool TryStrToFloat(std::string_view Untrimmed, double& Value) {
     const std::string_view Text = TrimmedView(Untrimmed);
     if (const char* P = Text.data(); ScanShortDecimal(P, Text.data() + Text.size(), Value) && P == Text.data() + Text.size())

@@ -148,7 +148,10 @@ TFrenetFrame TPolyline::FrenetFrame(double T) { return {}; }
 
 TMBox TPolyline::Extents() const {
     TMBox Box = EmptyBox;
-    for (int I = 0; I < Count(); ++I) Point(I)->AddToBox(Box);
+    for (int I = 0; I < Count(); ++I) {
+        const TRPoint& P = *Point(I);
+        ExtendBoxXYZ(Box, P.X, P.Y, P.Z);
+    }
     return Box;
 }
 
