@@ -208,6 +208,15 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     }
 }
 
+void TFacetCutIndex::Prefetch(int I) const {
+    const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
+    const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));
+    __builtin_prefetch(&F.StoredCorner(0));
+    __builtin_prefetch(&F.StoredCorner(1));
+    __builtin_prefetch(&F.StoredCorner(2));
+    __builtin_prefetch(&F.StoredCorner(3));
+}
+
 TMTriangle TFacetCutIndex::Triangle(int I) const {
     const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
     const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));

@@ -91,10 +91,15 @@ public:
         const std::size_t B = Slab(Level);
         if (B >= FSlabStart.size() - 1) return;
         const double Low = Level - FMargin, High = Level + FMargin;
-        for (std::size_t K = FSlabStart[B]; K < FSlabStart[B + 1]; ++K) {
-            const int I = FSlabMembers[K];
+        auto Near = [&](int I) {
             const auto& R = FRange[static_cast<std::size_t>(I)];
-            if (R[0] <= High && Low <= R[1]) Visit(I);
+            return R[0] <= High && Low <= R[1];
+        };
+        const std::size_t End = FSlabStart[B + 1];
+        for (std::size_t K = FSlabStart[B]; K < End; ++K) {
+            // The corners of a triangle a few ahead are asked for while this one is cut.
+            if (K + PrefetchAhead < End && Near(FSlabMembers[K + PrefetchAhead])) Prefetch(FSlabMembers[K + PrefetchAhead]);
+            if (Near(FSlabMembers[K])) Visit(FSlabMembers[K]);
         }
     }
     // The same for a plane parallel to the slabs; every triangle (ascending) for any other plane.
@@ -110,6 +115,9 @@ public:
     }
 
 private:
+    static constexpr std::size_t PrefetchAhead = 6;
+    // Asks for the memory of triangle I's corners.
+    void Prefetch(int I) const;
     // Facet number times 4, plus 1 for a quadrilateral's first triangle and 3 for its second.
     std::uint32_t Code(int I) const { return FCode[static_cast<std::size_t>(I)]; }
     // The slab to look in for Level; past the last slab (none) for a level that is not a number.

@@ -26,10 +26,19 @@ bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.
 
 // Lexicographic by x, then y, then z. A weak order on doubles, so sorting never meets an inconsistent
 // comparison, not even with a NaN.
+std::weak_ordering CompareCoordinates(double A, double B) {
+    // Numbers compare as usual (the two zeros alike, as in the weak order); only a NaN needs the
+    // weak order's rule.
+    if (A < B) return std::weak_ordering::less;
+    if (B < A) return std::weak_ordering::greater;
+    if (A == B) return std::weak_ordering::equivalent;
+    return std::weak_order(A, B);
+}
+
 std::weak_ordering ComparePositions(const TMVector& A, const TMVector& B) {
-    if (auto C = std::weak_order(A.X, B.X); C != 0) return C;
-    if (auto C = std::weak_order(A.Y, B.Y); C != 0) return C;
-    return std::weak_order(A.Z, B.Z);
+    if (auto C = CompareCoordinates(A.X, B.X); C != 0) return C;
+    if (auto C = CompareCoordinates(A.Y, B.Y); C != 0) return C;
+    return CompareCoordinates(A.Z, B.Z);
 }
 
 void CheckIndex(int Index, int Count) {
