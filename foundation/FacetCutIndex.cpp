@@ -1,6 +1,7 @@
 #include "foundation/FacetCutIndex.h"
 
 #include <algorithm>
+#include <limits>
 #include <tuple>
 
 #include "foundation/Polygon.h"
@@ -20,6 +21,24 @@ bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.
 
 double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 double CoordinateOf(const TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
+
+// The float next to V on its lower (upper) side, or V itself when a float holds it; beyond the float
+// range the largest float or an infinity. Extents kept this way are a little wide, never short.
+float FloatBelow(double V) {
+    if (V > std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();
+    if (V < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    const float F = static_cast<float>(V);
+    return static_cast<double>(F) > V ? std::nextafter(F, -std::numeric_limits<float>::infinity()) : F;
+}
+float FloatAbove(double V) { return -FloatBelow(-V); }
+
+// Asks for the memory of a facet's corners and shape, and no more: its normals are not read.
+void PrefetchFacet(const TPolygon& F) {
+    for (int K = 0; K < 4; ++K) __builtin_prefetch(&F.StoredCorner(K));
+    __builtin_prefetch(&F.StoredCorner(3).Z);
+    // The shape is kept at the end of the facet.
+    __builtin_prefetch(reinterpret_cast<const char*>(&F) + sizeof(TPolygon) - 1);
+}
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
 TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
@@ -122,16 +141,23 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     : FMesh(&Mesh), FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
     const std::size_t Facets = static_cast<std::size_t>(Mesh.Count());
     FRange.reserve(Facets);
-    TCutTolerance Scale;
     double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0, Cuttable = 0;
+    // The box of the finite corners, for the tolerance, kept here rather than through a call a corner.
+    TMVector BoxLow{HUGE_VAL, HUGE_VAL, HUGE_VAL}, BoxHigh{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    auto Finite = [&](const TMVector& P) {
+        if (!IsFinite(P)) return false;
+        BoxLow = {std::min(BoxLow.X, P.X), std::min(BoxLow.Y, P.Y), std::min(BoxLow.Z, P.Z)};
+        BoxHigh = {std::max(BoxHigh.X, P.X), std::max(BoxHigh.Y, P.Y), std::max(BoxHigh.Z, P.Z)};
+        return true;
+    };
     const TMVector N = FDirection;
-    auto Take = [&](const TMVector& A, const TMVector& B, const TMVector& C) {
-        std::array<double, 2> R{1, 0};
-        if (IsFinite(A) && IsFinite(B) && IsFinite(C)) {
+    auto Take = [&](bool AllFinite, const TMVector& A, const TMVector& B, const TMVector& C) {
+        std::array<float, 2> R{1, 0};
+        if (AllFinite) {
             const double DA = VectorDot(N, A), DB = VectorDot(N, B), DC = VectorDot(N, C);
             const double Least = std::min({DA, DB, DC}), Greatest = std::max({DA, DB, DC});
             if (std::isfinite(Least) && std::isfinite(Greatest)) {
-                R = {Least, Greatest};
+                R = {FloatBelow(Least), FloatAbove(Greatest)};
                 Low = std::min(Low, Least);
                 High = std::max(High, Greatest);
                 ExtentSum += Greatest - Least;
@@ -143,20 +169,14 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     const int Count = Mesh.Count();
     for (int I = 0; I < Count; ++I) {
         // Facets are large and scattered: asking for one a few ahead keeps several reads in flight.
-        if (I + PrefetchDistance < Count) {
-            const char* Ahead = reinterpret_cast<const char*>(Mesh.Polygon(I + PrefetchDistance));
-            for (std::size_t Line = 0; Line < sizeof(TPolygon); Line += 64) __builtin_prefetch(Ahead + Line);
-        }
+        if (I + PrefetchDistance < Count) PrefetchFacet(*Mesh.Polygon(I + PrefetchDistance));
         const TPolygon& F = *Mesh.Polygon(I);
         const TMVector C0 = CornerOf(F, 0), C1 = CornerOf(F, 1), C2 = CornerOf(F, 2);
-        Scale.Add(C0);
-        Scale.Add(C1);
-        Scale.Add(C2);
-        Take(C0, C1, C2);
+        const bool Finite0 = Finite(C0), Finite1 = Finite(C1), Finite2 = Finite(C2);
+        Take(Finite0 && Finite1 && Finite2, C0, C1, C2);
         if (F.GetShape() == 1) {
             const TMVector C3 = CornerOf(F, 3);
-            Scale.Add(C3);
-            Take(C0, C2, C3);
+            Take(Finite0 && Finite2 && Finite(C3), C0, C2, C3);
             // The first quadrilateral: every triangle from here on needs its facet's number.
             if (FCode.empty()) {
                 FCode.reserve(Facets + Facets / 4);
@@ -168,6 +188,9 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
             FCode.push_back(4 * static_cast<std::uint32_t>(I));
         }
     }
+    TCutTolerance Scale;
+    Scale.Add(BoxLow);
+    Scale.Add(BoxHigh);
     FTolerance = Scale.Tolerance();
     if (!(Low <= High)) {  // nothing can be cut
         FSlabStart.assign(1, 0);
@@ -210,11 +233,7 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
 
 void TFacetCutIndex::Prefetch(int I) const {
     const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
-    const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));
-    __builtin_prefetch(&F.StoredCorner(0));
-    __builtin_prefetch(&F.StoredCorner(1));
-    __builtin_prefetch(&F.StoredCorner(2));
-    __builtin_prefetch(&F.StoredCorner(3));
+    PrefetchFacet(*FMesh->Polygon(static_cast<int>(C >> 2)));
 }
 
 TMTriangle TFacetCutIndex::Triangle(int I) const {

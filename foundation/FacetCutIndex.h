@@ -128,8 +128,9 @@ private:
     const TPolygonList* FMesh;
     TMVector FDirection;
     double FTolerance = 0;
-    // Least and greatest Direction . corner of each triangle; [1, 0] for one that cannot be cut.
-    std::vector<std::array<double, 2>> FRange;
+    // Least and greatest Direction . corner of each triangle, rounded outwards to floats (half the
+    // memory to write and read); [1, 0] for one that cannot be cut.
+    std::vector<std::array<float, 2>> FRange;
     // Empty while every facet is a triangle (triangle I is facet I); else the code of every triangle.
     std::vector<std::uint32_t> FCode;
     // How far beyond its extent a triangle is still offered to a plane.

@@ -383,10 +383,7 @@ std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& P
 
 // ---- Lists ----
 
-TPolygon* TPolygons::Polygon(int Index) const {
-    if (Index < 0 || Index >= Count()) ListIndexError(Index);
-    return FItems[static_cast<std::size_t>(Index)];
-}
+void TPolygons::ThrowIndexError(int Index) { ListIndexError(Index); }
 
 int TPolygons::Add(TPolygon* F) {
     FItems.push_back(F);

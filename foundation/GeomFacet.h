@@ -181,7 +181,11 @@ public:
     int Count() const noexcept { return static_cast<int>(FItems.size()); }
     // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1 (First and Last on an
     // empty list too).
-    TPolygon* Polygon(int Index) const;
+    // Inline: passes over every facet of a mesh call it once a facet.
+    TPolygon* Polygon(int Index) const {
+        if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+        return FItems[static_cast<std::size_t>(Index)];
+    }
     TPolygon* First() const { return Polygon(0); }
     TPolygon* Last() const { return Polygon(Count() - 1); }
     // Appends F and returns its index.
@@ -192,6 +196,9 @@ public:
 
 protected:
     std::vector<TPolygon*> FItems;
+
+private:
+    [[noreturn]] static void ThrowIndexError(int Index);
 };
 
 // Line segments, owned; contour tracing collects its pieces here.
