@@ -276,7 +276,13 @@ TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
             FMerged.push_back({P, V.NewestMerged});
             V.NewestMerged = static_cast<int>(FMerged.size()) - 1;
         }
-        AddExact(P, Number);
+        if (!FExact.empty() && 2 * (FExactCount + 1) <= FExact.size()) {
+            // The free slot the search ended on is where the position goes.
+            FExact[Slot] = {{BitsOf(P.X), BitsOf(P.Y), BitsOf(P.Z)}, Number};
+            ++FExactCount;
+        } else {
+            AddExact(P, Number);
+        }
     }
     return &FItems[static_cast<std::size_t>(Number)];
 }
