@@ -1,6 +1,7 @@
 #include "foundation/FacetCutIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <tuple>
 
@@ -28,7 +29,11 @@ float FloatBelow(double V) {
     if (V > std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();
     if (V < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
     const float F = static_cast<float>(V);
-    return static_cast<double>(F) > V ? std::nextafter(F, -std::numeric_limits<float>::infinity()) : F;
+    if (!(static_cast<double>(F) > V)) return F;
+    // One step down, by the bits rather than a library call.
+    if (F > 0) return std::bit_cast<float>(std::bit_cast<std::uint32_t>(F) - 1);
+    if (F < 0) return std::bit_cast<float>(std::bit_cast<std::uint32_t>(F) + 1);
+    return -std::numeric_limits<float>::denorm_min();
 }
 float FloatAbove(double V) { return -FloatBelow(-V); }
 
