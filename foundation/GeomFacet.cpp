@@ -244,8 +244,7 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
 
 const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
     static const TRPoint Origin;
-    const TRPoint* P = F.Corner(Index);
-    return P ? *P : Origin;
+    return Index >= 0 && Index < 4 ? F.StoredCorner(Index) : Origin;
 }
 
 bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
@@ -384,10 +383,7 @@ std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& P
 
 // ---- Lists ----
 
-TPolygon* TPolygons::Polygon(int Index) const {
-    if (Index < 0 || Index >= Count()) ListIndexError(Index);
-    return FItems[static_cast<std::size_t>(Index)];
-}
+void TPolygons::ThrowIndexError(int Index) { ListIndexError(Index); }
 
 int TPolygons::Add(TPolygon* F) {
     FItems.push_back(F);
