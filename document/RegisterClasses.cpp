@@ -16,6 +16,8 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "foundation/BSpline.h"
+#include "hulls/GTarvoCurve.h"
 #include "naval/GPList.h"
 
 namespace sarnova {
@@ -47,6 +49,15 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoPList>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoTarvoCurve>();
+    RegisterOnce<TGeoOldCurveLoader>();
+    // The B-spline curve's conversion makes Tarvo curves through this.
+    SetTarvoCurveMaker([](const TBSpline& Spline) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoTarvoCurve>();
+        Entity->Curve().Spline().Assign(Spline);
+        Entity->Curve().Invalidate(false);
+        return Entity;
+    });
 }
 
 }  // namespace sarnova

@@ -387,6 +387,7 @@ public:
     const TConstraints& Constraints() const { return *FConstraints; }
     // The digitised curve of the last evaluation.
     const TPolyline& Polyline() const { return FPolyline; }
+    TPolyline& Polyline() { return FPolyline; }
     TSurfaceOperation GetSurfaceOperation() const { return FSurfaceOperation; }
     // Invalidates when it changes.
     void SetSurfaceOperation(TSurfaceOperation Op);

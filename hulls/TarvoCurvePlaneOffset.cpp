@@ -359,7 +359,13 @@ void TOffsetConstraint::HandleMessage(TNodeMessage& Message) {
 void TOffsetConstraint::Assign(const TConstraint& Source) {
     if (const auto* S = dynamic_cast<const TOffsetConstraint*>(&Source)) {
         FAxis = S->FAxis;
-        FReference->Assign(*S->FReference);
+        // A curve with a manager takes the reference by name, so that a copy outside the document (an
+        // undo snapshot) does not attach itself to the document's curves.
+        const TNode* C = FReference->Owner();
+        if (C != nullptr && C->HasManager())
+            FReference->SetName(S->FReference->GetName());
+        else
+            FReference->Assign(*S->FReference);
     }
 }
 
