@@ -19,6 +19,7 @@
 #include "entities/ui/MeshFrame.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "hulls/ui/TarvoCurveFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtImageReader.h"
@@ -86,6 +87,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPlistUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
+    RegisterTarvoCurveFrame();
     InstallContourSetupDialogs();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
