@@ -6,6 +6,7 @@
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
 #include "document/GPline.h"
+#include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/BSpline.h"
@@ -377,12 +378,15 @@ void TGeoTarvoCurve::DeleteSelectedPoints() {
 void TGeoTarvoCurve::SaveToText(TTextWriter& Out) {
     Out.WriteLine("[" + GetKeyword() + "]");
     FCurve->SaveToText(Out);
+    // A colour chosen in the frame is kept; a curve in the default colour writes nothing more.
+    WriteCommonKeys(Out, *this, ckColor);
     Out.WriteLine("");
 }
 
 void TGeoTarvoCurve::LoadFromText(TTextReader& In) {
     FCurve->LoadFromText(In);
     StoreName(FCurve->Name);
+    ReadNameAndColorLines(In, *this, true);
 }
 
 IGeometryFrame* TGeoTarvoCurve::CreateFrame(void* Owner) {

@@ -153,8 +153,9 @@ TEST_F(GTarvoCurveTest, TheBlockReadsBackAndOldSectionsBecomeTarvoCurves) {
     TOffsetConstraint::Add(C->Curve());
     C->SetOffsetReference("R");
     C->SetOffsetAxis(oaZ);
-    (void)R;
+    R->SetColor(clRed);
     const std::string Saved = SavedText(Doc);
+    EXPECT_NE(Saved.find("\nColor=clRed\n\n[TTarvoCurve]\nName=C\n"), std::string::npos) << Saved;
     EXPECT_NE(Saved.find("[TTarvoCurve]\nName=C\nSurfaceOperation=Control\nNumConstraints=1\nTOffsetConstraint\n"
                          " ReferenceCurve=R\n Axis=Z\n"),
               std::string::npos)
@@ -166,6 +167,7 @@ TEST_F(GTarvoCurveTest, TheBlockReadsBackAndOldSectionsBecomeTarvoCurves) {
     auto* C2 = dynamic_cast<TGeoTarvoCurve*>(&Copy.Items(1));
     ASSERT_NE(C2, nullptr);
     EXPECT_EQ(C2->Curve().Constraints().OffsetConstraint()->Reference(), &dynamic_cast<TGeoTarvoCurve&>(Copy.Items(0)).Curve());
+    EXPECT_EQ(Copy.Items(0).GetColor(), clRed);
 
     std::vector<std::string> Lines;
     GConsole->OnLine = [&](const std::string& Line) { Lines.push_back(Line); };
