@@ -128,7 +128,7 @@ bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line) {
     return true;
 }
 
-void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed) {
+void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed, bool WithColor) {
     for (std::string Line = In.ReadLine(); !Trim(Line).empty(); Line = In.ReadLine()) {
         if (Trimmed) Line = Trim(Line);
         const std::size_t Equals = Line.find('=');
@@ -141,7 +141,7 @@ void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed) {
         }
         if (Key == "Name")
             Entity.SetName(Value);
-        else if (UpperCase(Key) == "COLOR")
+        else if (WithColor && UpperCase(Key) == "COLOR")
             ReadCommonKey(Entity, {"COLOR", Value});
     }
 }

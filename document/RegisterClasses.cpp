@@ -5,12 +5,15 @@
 #include "document/GCSpline.h"
 #include "document/GContours.h"
 #include "document/GPline.h"
+#include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GDimension.h"
 #include "entities/GFrames.h"
+#include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GImage.h"
 #include "entities/GPlane.h"
@@ -18,7 +21,11 @@
 #include "entities/GMesh.h"
 #include "foundation/BSpline.h"
 #include "hulls/GTarvoCurve.h"
+#include "naval/GGroup.h"
 #include "naval/GPList.h"
+#include "naval/GSetup.h"
+#include "entities/GPressureField.h"
+#include "entities/GVectorList.h"
 
 namespace sarnova {
 
@@ -42,13 +49,22 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
+    RegisterOnce<TGeoBSurf>();
+    RegisterOnce<TGeoGregorySurface>();
+    RegisterOnce<TGeoBSurfList>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoOpenGroup>();
+    RegisterOnce<TGeoClosedGroup>();
+    RegisterOnce<TGeoOldGroupLoader>();
+    RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoPressureField>();
+    RegisterOnce<TGeoVectorList>();
     RegisterOnce<TGeoTarvoCurve>();
     RegisterOnce<TGeoOldCurveLoader>();
     // The B-spline curve's conversion makes Tarvo curves through this.

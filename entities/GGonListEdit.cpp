@@ -1,8 +1,6 @@
 // Editing of the polygon-list entity: picking facets and corners, dragging corners, inserting and
 // deleting corners, merging, splitting and moving facets, and the shared points the frame edits.
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "document/GCustomPline.h"
@@ -11,6 +9,7 @@
 #include "document/GeometryQuery.h"
 #include "entities/GGonList.h"
 #include "entities/GPolygonCreator.h"
+#include "foundation/DuZezOrideDesktop.h"
 #include "foundation/PolygonBuild.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMathsIntersect.h"
@@ -23,19 +22,6 @@ namespace {
 
 // Corners closer than this on screen are picked by a click.
 constexpr double PickDistance = 5.0;
-
-double PixelDistance(TPoint A, TPoint B) { return std::hypot(double(A.X) - B.X, double(A.Y) - B.Y); }
-
-// P lies in the screen triangle A, B, C or on its edges; a triangle without area holds nothing.
-bool PointInTriangle(TPoint P, TPoint A, TPoint B, TPoint C) {
-    const auto Cross = [](TPoint O, TPoint U, TPoint V) {
-        return std::int64_t(U.X - O.X) * (V.Y - O.Y) - std::int64_t(U.Y - O.Y) * (V.X - O.X);
-    };
-    const std::int64_t Area = Cross(A, B, C);
-    if (Area == 0) return false;
-    const std::int64_t D[] = {Cross(A, B, P), Cross(B, C, P), Cross(C, A, P)};
-    return std::all_of(std::begin(D), std::end(D), [Area](std::int64_t V) { return Area > 0 ? V >= 0 : V <= 0; });
-}
 
 // The facet covers pixel P on screen: its triangle 0, 1, 2, or for a quadrilateral also 0, 2, 3.
 bool FacetUnderPixel(const TPolygon& F, TPoint P, IGraphics& View) {

@@ -398,6 +398,14 @@ std::unique_ptr<TBSpline> InterpolateCubicBSpline(const TPolyline& Polyline, TSp
     }
 }
 
+std::unique_ptr<TBSpline> InterpolatingCubicBSpline(std::span<const TMVector> Points,
+                                                    const TEndCondition& StartCondition,
+                                                    const TEndCondition& EndCondition, bool ChordLengthKnots) {
+    TPolyline Through;
+    for (const TMVector& V : Points) Through.AddVector(V);
+    return InterpolateCubicBSpline(Through, scSecondOrder, StartCondition, EndCondition, ChordLengthKnots);
+}
+
 std::string EndConditionText(const TEndCondition& C) {
     switch (C.Kind) {
         case ecNatural: return "Natural";

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,12 @@ std::unique_ptr<TBSpline> InterpolateCubicBSpline(const TPolyline& Polyline, TSp
                                                   const TEndCondition& StartCondition,
                                                   const TEndCondition& EndCondition,
                                                   bool AccountForChordLength);
+// The global C2 cubic through Points: point i at parameter i, or at knots spaced by chord length
+// with ChordLengthKnots; two points give a straight line of order 2. Throws as
+// InterpolateCubicBSpline for fewer than two points or coincident neighbours.
+std::unique_ptr<TBSpline> InterpolatingCubicBSpline(std::span<const TMVector> Points,
+                                                    const TEndCondition& StartCondition,
+                                                    const TEndCondition& EndCondition, bool ChordLengthKnots);
 
 // "Natural", "Bessel" or "Clamped [x, y, z]"; numbers in the general format with ".".
 std::string EndConditionText(const TEndCondition& C);

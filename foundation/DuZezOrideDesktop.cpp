@@ -1,6 +1,7 @@
 #include "foundation/DuZezOrideDesktop.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace sarnova {
@@ -27,6 +28,21 @@ TRect MoveIntoDesktop(const TRect& Bounds, const TRect& Desktop) {
     if (Top < Desktop.Top) Top = Desktop.Top;
     if (Left < Desktop.Left) Left = Desktop.Left;
     return {ToInt(Left), ToInt(Top), ToInt(Left + Width), ToInt(Top + Height)};
+}
+
+double PixelDistance(const TPoint& A, const TPoint& B) {
+    return std::hypot(static_cast<double>(A.X) - B.X, static_cast<double>(A.Y) - B.Y);
+}
+
+bool PointInTriangle(const TPoint& P, const TPoint& A, const TPoint& B, const TPoint& C) {
+    const auto Cross = [](const TPoint& O, const TPoint& U, const TPoint& V) {
+        return static_cast<long long>(U.X - O.X) * (V.Y - O.Y) - static_cast<long long>(U.Y - O.Y) * (V.X - O.X);
+    };
+    const long long Area = Cross(A, B, C);
+    if (Area == 0) return false;
+    for (long long D : {Cross(A, B, P), Cross(B, C, P), Cross(C, A, P)})
+        if (Area > 0 ? D < 0 : D > 0) return false;
+    return true;
 }
 
 }  // namespace sarnova

@@ -45,12 +45,6 @@ std::unique_ptr<TPolygon> FacetOfPoints(const TCutPoints& Cut) {
     return F;
 }
 
-// A damaged line is quoted in the message, but only so much of it that the message stays readable.
-std::string QuotedLine(std::string_view Line) {
-    constexpr std::size_t Shown = 80;
-    if (Line.size() <= Shown) return "\"" + std::string(Line) + "\"";
-    return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
-}
 
 // The next word of Line from Pos on; words are separated by blanks, tabs and other control characters.
 std::string_view NextWord(std::string_view Line, std::size_t& Pos) {
@@ -78,6 +72,12 @@ double PolygonCoordinate(const TPolygon& F, int Axis, int Mode) {
 }
 
 }  // namespace
+
+std::string QuotedLine(std::string_view Line) {
+    constexpr std::size_t Shown = 80;
+    if (Line.size() <= Shown) return "\"" + std::string(Line) + "\"";
+    return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
+}
 
 // ---- TPolygon ----
 

@@ -106,6 +106,9 @@ private:
     std::uint8_t FNormalSet = 0;  // bit i: normal i present
 };
 
+// A damaged facet line for an error message, in quotes, cut short so that the message stays readable.
+std::string QuotedLine(std::string_view Line);
+
 // ---- Building ----
 
 // New facets whose corners are copies (TRPoint::Assign) of the given points.

@@ -86,6 +86,8 @@ inline constexpr TMVector ZAxisVector{0, 0, 1};
 inline constexpr TMPlane YZPlane{{1, 0, 0}, 0};  // x = 0
 inline constexpr TMPlane XZPlane{{0, 1, 0}, 0};  // y = 0, the centre plane of a symmetric hull
 inline constexpr TMPlane XYPlane{{0, 0, 1}, 0};  // z = 0
+// Zero normal: the "no plane" answer of plane and ribbon queries.
+inline constexpr TMPlane NullPlane{{0, 0, 0}, 0};
 
 inline constexpr TMMatrix IdentityMatrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 inline constexpr TMMatrix ZeroMatrix{};
@@ -98,6 +100,11 @@ inline constexpr double DefaultTolerance = 1e-4;
 inline constexpr double NearZero = 1e-9;
 // Start value of nearest-point and minimum searches.
 inline constexpr double HugeValue = 1.7e308;
+// Below this a length or a determinant counts as nothing.
+inline constexpr double TinyValue = 1e-30;
+// Start value of the curve network's nearest-point searches and of its plane ranges; also the bound of
+// the empty box.
+inline constexpr double LargeValue = 1e33;
 
 // ---- Scalars ----
 

@@ -20,6 +20,8 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/HydrostaticsFloatForm.h"
+#include "naval/ui/PermeabilityForm.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/AboutBox.h"
 #include "shell/CalculatorFloat.h"
@@ -63,9 +65,9 @@ const TToolWindowEntry ToolWindows[] = {
     {"GroupsForm", []() -> QWidget* { return GetGroupsForm(); }},
     {"HierarchyForm", []() -> QWidget* { return GetHierarchyForm(); }},
     {"ErrorsForm", []() -> QWidget* { return GetErrorsForm(); }},
-    {"HydrostaticsFloatForm", nullptr},
+    {"HydrostaticsFloatForm", []() -> QWidget* { return GetHydrostaticsFloatForm(); }},
     {"HelpForm", []() -> QWidget* { return GetHelpForm(); }},
-    {"PermeabilityForm", nullptr},
+    {"PermeabilityForm", []() -> QWidget* { return GetPermeabilityForm(); }},
     {"CalculatorForm", []() -> QWidget* { return GetCalculatorForm(); }},
 };
 

@@ -13,13 +13,16 @@
 #include "entities/ui/DimensionFrame.h"
 #include "entities/ui/EntityFrame.h"
 #include "entities/ui/GGonFrame.h"
+#include "entities/ui/GregoryFrame.h"
 #include "entities/ui/ImagePlaneGL.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
+#include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtImageReader.h"
@@ -27,6 +30,7 @@
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
 #include "views/GLRenderer.h"
+#include "entities/ui/PressureFieldFrame.h"
 
 namespace sarnova {
 
@@ -82,13 +86,17 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPlaneUi();
     RegisterPointListUi();
     RegisterSurfaceUi();
+    RegisterNewSurfaceDialog();
+    RegisterGregoryUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     RegisterPlistUi();
+    RegisterGroupUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     RegisterTarvoCurveFrame();
     InstallContourSetupDialogs();
+    RegisterPressureFieldUi();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 

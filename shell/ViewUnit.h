@@ -171,6 +171,7 @@ public:
     QAction* HydrostaticsAction;
     QAction* SectionAreaCurveAction;
     QAction* LinesPlanAction;
+    QAction* PermeabilityPlotAction;
 
     // The size a new window opens with in the document area.
     QSize sizeHint() const override { return {640, 480}; }

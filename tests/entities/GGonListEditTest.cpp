@@ -293,7 +293,9 @@ TEST_F(GGonListEditTest, FacetsReplacedAsAWholeDropThePickedCornersAndRebuildThe
         Replace();
         EXPECT_EQ(List->SelectedPoints().Count(), 0);
         EXPECT_EQ(List->SharedPoints().Count(), List->Editing() ? 4 : 0);
-        if (List->SharedPoints().Count() > 0) EXPECT_EQ(List->SharedPoints().Items(0).Items(0), List->Facets().Polygon(0)->Corner(0));
+        if (List->SharedPoints().Count() > 0) {
+            EXPECT_EQ(List->SharedPoints().Items(0).Items(0), List->Facets().Polygon(0)->Corner(0));
+        }
     }
 }
 

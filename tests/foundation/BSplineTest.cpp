@@ -560,6 +560,17 @@ TEST(BSplineInterpolation, EveryCubicSchemePassesThroughItsPoints) {
                 }
 }
 
+TEST(BSplineInterpolation, InterpolatingCubicPutsPointIAtParameterI) {
+    auto Curve = InterpolatingCubicBSpline(Data, NaturalEndCondition, NaturalEndCondition, false);
+    ASSERT_EQ(Curve->GetOrder(), 4);
+    for (int i = 0; i < int(Data.size()); ++i)
+        ExpectNear(Curve->EvaluatePoint(i), Data[i], 1e-12, "point " + std::to_string(i));
+    const std::vector<TMVector> Two(Data.begin(), Data.begin() + 2);
+    auto Line = InterpolatingCubicBSpline(Two, NaturalEndCondition, NaturalEndCondition, false);
+    EXPECT_EQ(Line->GetOrder(), 2);
+    ExpectNear(Line->EvaluatePoint(0.5), VectorMidpoint(Data[0], Data[1]), 1e-12, "line");
+}
+
 TEST(BSplineInterpolation, ControlPointsAndKnotsOfEachScheme) {
     const std::vector<TMVector> Three(Data.begin(), Data.begin() + 3);
     const std::vector<TMVector> Four(Data.begin(), Data.begin() + 4);

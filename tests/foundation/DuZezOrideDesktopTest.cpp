@@ -13,6 +13,23 @@ TEST(RectsOverlap, TouchingCounts) {
     EXPECT_FALSE(RectsOverlap(A, {0, -20, 10, -1}));
 }
 
+TEST(PixelPicking, DistanceAndTriangles) {
+    EXPECT_DOUBLE_EQ(PixelDistance({1, 2}, {4, 6}), 5);
+    EXPECT_DOUBLE_EQ(PixelDistance({-3, 0}, {-3, 0}), 0);
+
+    const TPoint A{0, 0}, B{10, 0}, C{0, 10};
+    const struct {
+        TPoint P;
+        bool Inside;
+    } Cases[] = {{{2, 2}, true},  {{0, 0}, true},   {{10, 0}, true},  {{5, 5}, true},  // edges count
+                 {{6, 5}, false}, {{-1, 3}, false}, {{3, 12}, false}, {{11, 0}, false}};
+    for (const auto& K : Cases) {
+        EXPECT_EQ(PointInTriangle(K.P, A, B, C), K.Inside) << K.P.X << "," << K.P.Y;
+        EXPECT_EQ(PointInTriangle(K.P, A, C, B), K.Inside) << "other winding";
+    }
+    EXPECT_FALSE(PointInTriangle({1, 1}, {0, 0}, {2, 2}, {4, 4}));  // no area
+}
+
 TEST(MoveIntoDesktop, BringsAWindowWhollyOffTheDesktopToTheNearestEdge) {
     const TRect Desktop{0, 0, 1920, 1080};
     const struct {

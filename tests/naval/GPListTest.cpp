@@ -40,8 +40,6 @@ TPoints PointsOf(const TPolyline& P) {
     return Result;
 }
 
-bool operator==(const TMVector& A, const TMVector& B) { return A.X == B.X && A.Y == B.Y && A.Z == B.Z; }
-
 std::string BlockOf(TGeometry& Entity) {
     TTextWriter Out;
     Entity.SaveToText(Out);

@@ -19,6 +19,7 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
+#include "naval/ui/HydrostaticsFloatForm.h"
 #include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/GeometryServer.h"
@@ -167,7 +168,8 @@ TEST_F(MainForm, WithoutADocumentWindowOnlyTheDocumentFreeActionsAreEnabled) {
     const std::set<std::string> Usable = {"ExitAction",         "ConsoleAction",    "AboutAction",
                                           "CalculatorAction",   "SelectionDockerAction", "PropertiesAction",
                                           "HierarchyAction",    "GroupsAction",     "OpeningsAction",
-                                          "ErrorsAction",       "HelpAction",       "WindowCascade1",
+                                          "ErrorsAction",       "HelpAction",       "PermeabilitiesAction",
+                                          "WindowCascade1",
                                           "WindowTileHorizontal1", "WindowTileVertical1", "WindowClose1"};
     for (QAction* Action : Form->actions()) {
         const std::string Name = Action->objectName().toStdString();
@@ -313,11 +315,13 @@ TEST_F(MainForm, ToolWindowsByTheirSavedNames) {
     Form->ReloadDockedControl(nullptr, "ConsoleForm", Control);
     EXPECT_EQ(Control, GetConsoleForm());
     QWidget* Kept = Form.get();
-    for (const char* Name : {"consoleform", "NoSuchForm", "HydrostaticsFloatForm"}) {
+    for (const char* Name : {"consoleform", "NoSuchForm"}) {
         Control = Kept;
         Form->ReloadDockedControl(nullptr, Name, Control);
         EXPECT_EQ(Control, Kept) << Name;
     }
+    Form->ReloadDockedControl(nullptr, "HydrostaticsFloatForm", Control);
+    EXPECT_EQ(Control, GetHydrostaticsFloatForm());
     QWidget* ViaManager = nullptr;
     GDockingManager->DoReloadDockedControl("ConsoleForm", ViaManager);
     EXPECT_EQ(ViaManager, GetConsoleForm());

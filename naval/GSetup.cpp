@@ -1,0 +1,49 @@
+#include "naval/GSetup.h"
+
+#include "foundation/DuZezOride.h"
+#include "foundation/TextFile.h"
+
+namespace sarnova {
+
+TGeoSetup::TGeoSetup() {
+    SetName("Setup");
+    SetDisplayState(dsHidden);
+}
+
+void TGeoSetup::SetSpec(const std::string& Value) {
+    const std::string Text = Value.substr(0, MaxSetupSpecLength);
+    if (Text == Spec) return;
+    BeginChange();
+    Spec = Text;
+    EndChange();
+}
+
+void TGeoSetup::SetSelected(bool) { TGeometry::SetSelected(false); }
+
+void TGeoSetup::SetDisplayState(std::uint8_t) { TGeometry::SetDisplayState(dsHidden); }
+
+void TGeoSetup::Assign(const TGeometry& Source) {
+    TGeometry::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoSetup*>(&Source)) Spec = Other->Spec;
+}
+
+bool TGeoSetup::Obsolete() const { return Trim(Spec).empty() || GetName() != "Setup"; }
+
+void TGeoSetup::AfterListChange() {
+    if (GetOwnerList() != nullptr && Obsolete()) DeleteFromList();
+}
+
+void TGeoSetup::SaveToText(TTextWriter& Out) {
+    if (Obsolete()) return;
+    Out.WriteLine("[" + GetKeyword() + "]");
+    Out.WriteLine("Setup=" + Spec);
+    Out.WriteLine("");
+}
+
+void TGeoSetup::LoadFromText(TTextReader& In) {
+    const std::string Line = In.ReadLine();
+    const std::size_t Equals = Line.find('=');
+    Spec = (Equals == std::string::npos ? Line : Line.substr(Equals + 1)).substr(0, MaxSetupSpecLength);
+}
+
+}  // namespace sarnova
