@@ -619,7 +619,8 @@ void TGeoOldCurveLoader::SetOwnerList(TGeometryList* List) {
 }
 
 void TGeoOldCurveLoader::AfterListChange() {
-    if (!Held && !Handing && GetOwnerList() != nullptr) DeleteFromList();  // frees this loader
+    if (!Held && !Handing && GetOwnerList() != nullptr && GetOwnerList() != GClipboard)
+        DeleteFromList();  // frees this loader
 }
 
 }  // namespace sarnova
