@@ -401,16 +401,25 @@ void TGeoTarvoCurve::UpdateFrame() {
         TGeoDraggableCurve::UpdateFrame();
 }
 
-void TGeoTarvoCurve::Draw(IGraphics& View) {
+void TGeoTarvoCurve::DrawCurve(IGraphics& View) {
     Evaluate();
+    // As last evaluated when the evaluation failed: the curve's own Draw would try again and throw.
+    FCurve->Polyline().Draw(View);
+}
+
+void TGeoTarvoCurve::Draw(IGraphics& View) {
     const TGeometryColors& C = Colors();
     View.SetLineColor(C.DrawColor());
-    FCurve->Draw(View);
+    DrawCurve(View);
     TGeoDraggableCurve::Draw(View);
     // While it moves, the curves that follow it move along.
     if ((GetState() & (gsDragging | gsKeyMoving)) != 0) {
         View.SetLineColor(C.NonEditColor());
-        FCurve->DrawDependents(View);
+        try {
+            FCurve->DrawDependents(View);
+        } catch (const std::exception&) {
+            // A curve that cannot follow says so when its own entity draws it.
+        }
     }
     if (!Editing()) return;
     View.SetLineColor(C.ControlPolygonColor());
@@ -426,14 +435,10 @@ void TGeoTarvoCurve::DrawOutline(IGraphics& View) {
     DrawPointHandlesOf(*this, View, FCurve->Spline(), false);
 }
 
-void TGeoTarvoCurve::DrawSimplified(IGraphics& View) {
-    Evaluate();
-    FCurve->Draw(View);
-}
+void TGeoTarvoCurve::DrawSimplified(IGraphics& View) { DrawCurve(View); }
 
 void TGeoTarvoCurve::DrawHighlighted(IGraphics& View) {
-    Evaluate();
-    DrawHighlightOverlay(*this, View, [&] { FCurve->Draw(View); });
+    DrawHighlightOverlay(*this, View, [&] { DrawCurve(View); });
 }
 
 void TGeoTarvoCurve::AddMenuItems(TMenuItem& Root) {

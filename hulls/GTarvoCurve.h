@@ -143,6 +143,8 @@ private:
     // Brings the curve up to date; a failed evaluation is said once on the console and the curve is
     // drawn as last evaluated.
     void Evaluate();
+    // The digitised curve, evaluated first when needed.
+    void DrawCurve(IGraphics& View);
     // Only the first control point is marked: a vector offset does not hold it.
     bool OnlyFirstMarked() const;
     template <class T>

@@ -97,6 +97,30 @@ TEST_F(GTarvoCurveTest, AnOffsetInXLetsPointsMoveOnlyAlongX) {
     EXPECT_EQ(Allowed, 0xFFFF);
 }
 
+TEST_F(GTarvoCurveTest, ACurveThatCannotBeEvaluatedIsDrawnAsItWasAndSaidOnce) {
+    Add(Column, "R");
+    TGeoTarvoCurve* C = Add(Shifted, "C");
+    TOffsetConstraint::Add(C->Curve());
+    C->SetOffsetReference("R");
+    C->SetOffsetAxis(oaX);
+    TPlanView Plan;
+    C->Draw(Plan);
+    const std::size_t Drawn = Plan.Calls.size();
+    // Offset lines along X never meet a plane normal to Y.
+    TPlaneConstraint::Add(C->Curve());
+    C->SetPlaneKind(pkY);
+    std::vector<std::string> Lines;
+    GConsole->OnLine = [&](const std::string& Line) { Lines.push_back(Line); };
+    for (int I = 0; I < 2; ++I) {
+        TPlanView Again;
+        EXPECT_NO_THROW(C->Draw(Again));
+        EXPECT_EQ(Again.Calls.size(), Drawn);
+    }
+    GConsole->OnLine = nullptr;
+    EXPECT_EQ(Lines, (std::vector<std::string>{
+                         "C: VkMaths - IntersectionOfLineAndPlane: Intersection attempted with a line parallel to plane"}));
+}
+
 TEST_F(GTarvoCurveTest, PlaneKindsChooseTheEditPlane) {
     const std::pair<TPlaneKind, TEditPlaneKind> Cases[] = {{pkX, epYZ}, {pkY, epZX}, {pkZ, epXY}, {pkYaw, epInPlane}};
     for (auto [Kind, Expected] : Cases) {
