@@ -133,15 +133,19 @@ void TGeoCustomPLine::ControlPointsToPolyline() {
     List->InvalidateViews();
 }
 
-TGeometry* TGeoCustomPLine::ReplaceInList(std::unique_ptr<TGeometry> Entity) {
-    TGeometryList* List = GetOwnerList();
+TGeometry* ReplaceEntityInList(TGeometry& Old, std::unique_ptr<TGeometry> New) {
+    TGeometryList* List = Old.GetOwnerList();
     if (List == nullptr) return nullptr;
     TGeometry* Added = nullptr;
     InListUpdate(*List, [&] {
-        Added = List->Add(std::move(Entity));
-        List->DeleteGeometry(this);  // frees this entity
+        Added = List->Add(std::move(New));
+        List->DeleteGeometry(&Old);  // frees Old
     });
     return Added;
+}
+
+TGeometry* TGeoCustomPLine::ReplaceInList(std::unique_ptr<TGeometry> Entity) {
+    return ReplaceEntityInList(*this, std::move(Entity));
 }
 
 void TGeoCustomPLine::RemoveMarkedPoints(int Keep) {
@@ -154,9 +158,11 @@ void TGeoCustomPLine::RemoveMarkedPoints(int Keep) {
     }
 }
 
-void TGeoCustomPLine::DrawPointHandles(IGraphics& View, const TPolyline& Points, bool InColour) {
-    const TGeometryColors& C = Colors();
+void DrawPointHandlesOf(const TGeometry& Entity, IGraphics& View, const TPolyline& Points, bool InColour,
+                        const std::function<bool(int)>& Shown) {
+    const TGeometryColors& C = Entity.Colors();
     for (int I = 0; I < Points.Count(); ++I) {
+        if (Shown && !Shown(I)) continue;
         const TRPoint& P = *Points.Point(I);
         if (InColour) View.SetLineColor(P.Marked ? C.SelectColor() : C.ControlPolygonColor());
         View.EditHandlePoint(P, 0);
@@ -165,6 +171,10 @@ void TGeoCustomPLine::DrawPointHandles(IGraphics& View, const TPolyline& Points,
         View.SetLineColor(C.StartColor());
         View.EditHandlePoint(*Points.First(), 0);
     }
+}
+
+void TGeoCustomPLine::DrawPointHandles(IGraphics& View, const TPolyline& Points, bool InColour) {
+    DrawPointHandlesOf(*this, View, Points, InColour);
 }
 
 void TGeoCustomPLine::SetPointCoordinate(int Index, int Axis, double Value) {
@@ -369,16 +379,19 @@ void TGeoCustomPLine::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphic
     InvalidateViews();
 }
 
-void TGeoCustomPLine::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour) {
-    if (Curve == nullptr) return;
-    const TPickedPolylinePoint Picked = PickPolylinePoint(*Curve, ScreenPoint, View);
+void DrawInsertPointPreviewOver(const TPolyline& Points, TPoint Pixel, IGraphics& View, TColor Colour) {
+    const TPickedPolylinePoint Picked = PickPolylinePoint(Points, Pixel, View);
     const int K = Picked.Index;
     if (K < 0) return;
-    const int N = Curve->Count();
+    const int N = Points.Count();
     View.SetLineColor(Colour);
-    if (K > 0 && K <= N) View.LineVectors(Picked.Position, Curve->Point(K - 1)->Vector());
-    if (K >= 0 && K <= N - 1) View.LineVectors(Picked.Position, Curve->Point(K)->Vector());
+    if (K > 0 && K <= N) View.LineVectors(Picked.Position, Points.Point(K - 1)->Vector());
+    if (K >= 0 && K <= N - 1) View.LineVectors(Picked.Position, Points.Point(K)->Vector());
     View.EditHandle(0, Picked.Position.X, Picked.Position.Y, Picked.Position.Z);
+}
+
+void TGeoCustomPLine::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour) {
+    if (Curve != nullptr) DrawInsertPointPreviewOver(*Curve, ScreenPoint, View, Colour);
 }
 
 void TGeoCustomPLine::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {

@@ -4,6 +4,7 @@
 // candidates, the plane section, the direction arrow, the shared popup-menu operations and what the
 // property frame asks of the entity.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,18 @@ struct TPickedPolylinePoint {
     int Index = -1;
 };
 TPickedPolylinePoint PickPolylinePoint(const TPolyline& Curve, TPoint Pixel, IGraphics& View);
+// The insert-point preview over Points at the pixel: lines from the neighbouring points to the picked
+// position and a handle there, in Colour.
+void DrawInsertPointPreviewOver(const TPolyline& Points, TPoint Pixel, IGraphics& View, TColor Colour);
+// One edit handle of kind 0 per point of Points for which Shown holds (every point without it), in the
+// select colour when marked and the control-polygon colour otherwise, then the first point's handle
+// again in the start colour when it is not marked. Without InColour everything in the colour the
+// caller has set.
+void DrawPointHandlesOf(const TGeometry& Entity, IGraphics& View, const TPolyline& Points, bool InColour,
+                        const std::function<bool(int)>& Shown = {});
+// In one update bracket of Old's owner list, New is added and Old deleted (freed). Returns the added
+// entity; nullptr, and nothing done, without an owner list.
+TGeometry* ReplaceEntityInList(TGeometry& Old, std::unique_ptr<TGeometry> New);
 
 class TGeoCustomPLine : public TGeoDraggableCurve {
 public:

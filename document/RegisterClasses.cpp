@@ -19,6 +19,8 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "foundation/BSpline.h"
+#include "hulls/GTarvoCurve.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
@@ -63,6 +65,15 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
+    RegisterOnce<TGeoTarvoCurve>();
+    RegisterOnce<TGeoOldCurveLoader>();
+    // The B-spline curve's conversion makes Tarvo curves through this.
+    SetTarvoCurveMaker([](const TBSpline& Spline) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoTarvoCurve>();
+        Entity->Curve().Spline().Assign(Spline);
+        Entity->Curve().Invalidate(false);
+        return Entity;
+    });
 }
 
 }  // namespace sarnova

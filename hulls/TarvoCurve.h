@@ -2,6 +2,7 @@
 // user places and whose constraints move some of them before the curve is digitised. Also the
 // constraints themselves, the point messages, and the curve lists of the surfaces and hulls.
 #pragma once
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -203,8 +204,115 @@ protected:
     const char* KindText() const override { return "Knuckle"; }
 };
 
-// Base of the constraints that act on the whole curve.
+// Base of the constraints that act on the whole curve. A curve holds at most one of each class.
 class TCurveConstraint : public TConstraint {};
+
+// The plane that keeps every control point of a curve in one plane through its first point.
+enum TPlaneKind : std::uint8_t { pkNone = 0, pkX = 1, pkY = 2, pkZ = 3, pkRoll = 4, pkPitch = 5, pkYaw = 6 };
+
+// A set of plane kinds, indexed by the kind.
+using TPlaneKinds = std::bitset<7>;
+
+class TPlaneConstraint : public TCurveConstraint {
+public:
+    // The state of the class on Curve: present when it holds a plane; blocked when it holds an offset
+    // and any other constraint; else absent.
+    static TConstraintState State(const TTarvoCurve& Curve);
+    // Adds a plane of kind pkNone when the state is absent; returns the state found.
+    static TConstraintState Add(TTarvoCurve& Curve);
+
+    TPlaneKind Kind() const { return FKind; }
+    // The angle in radians for the angle kinds; for the axis kinds the coordinate last set.
+    double Parameter() const { return FParameter; }
+
+    // The plane of the current kind through the curve's first control point; the zero plane for pkNone.
+    TMPlane Plane() const;
+    // The first point's coordinate along the axis for the axis kinds, Parameter for the angle kinds,
+    // else 0.
+    double Value() const;
+    // "X", "Y", "Z", "Roll Angle", "Pitch Angle", "Yaw Angle" or "Parameter".
+    std::string KindName() const;
+    // Axis kinds: every control point takes X as that coordinate. Angle kinds: the curve turns by
+    // X - Parameter about its first point. Radians for the angle kinds.
+    void SetValue(double X);
+    // Switches the kind, turning the curve where the new kind needs it; a pair of kinds that has no
+    // meaning together leaves everything as it is.
+    void SetKind(TPlaneKind K);
+    // The kinds the property frame may offer from the current kind (and the curve's offset axis).
+    TPlaneKinds AllowedKinds() const;
+
+    std::string ClassName() const override { return "TPlaneConstraint"; }
+    std::string GetDescription() const override;
+    // " Direction=" with the kind's key and " Parameter=" with 10 decimals.
+    void SaveToText(TTextWriter& F) const override;
+    void LoadFromText(TTextReader& F) override;
+    int Priority() const override { return 2; }
+    void Assign(const TConstraint& Source) override;
+    void Apply() override;
+
+private:
+    // Turns every control point about the first one by Angle, right-handed about X for a roll, Y for
+    // a pitch and Z for a yaw (chosen by the current kind).
+    void Turn(double Angle);
+    void TurnAs(TPlaneKind AngleKind, double Angle);
+    void InvalidateCurve();
+
+    TPlaneKind FKind = pkNone;
+    double FParameter = 0;
+};
+
+// The direction in which an offset curve is free to differ from its reference curve.
+enum TOffsetAxis : std::uint8_t { oaNone = 0, oaX = 1, oaY = 2, oaZ = 3, oaVector = 4 };
+
+// Makes the curve a copy of a reference curve, free along one axis or vector. Through its reference
+// the curve depends on the reference curve; the constraint leaves its curve when that curve dies.
+class TOffsetConstraint : public TCurveConstraint {
+public:
+    explicit TOffsetConstraint(TTarvoCurve* Curve);
+    ~TOffsetConstraint() override;
+
+    // The state of the class on Curve: present when it holds an offset; blocked when it holds a plane
+    // and any other constraint; else absent.
+    static TConstraintState State(const TTarvoCurve& Curve);
+    // Adds an offset without reference and axis when the state is absent; returns the state found.
+    static TConstraintState Add(TTarvoCurve& Curve);
+
+    TOffsetAxis Axis() const { return FAxis; }
+    // Invalidates the curve when the reference resolves.
+    void SetAxis(TOffsetAxis A);
+    TNodeReference& ReferenceCurve() const { return *FReference; }
+    // The reference curve, nullptr while it does not resolve.
+    TTarvoCurve* Reference() const;
+    // The reference resolves and has as many control points as the curve.
+    bool Matches() const;
+    // Unit X, Y or Z; for the vector axis the unit vector from the curve's first control point to the
+    // reference's, while the two curves match; otherwise zero.
+    TMVector Direction() const;
+    // The line through the reference's control point I along Direction; the zero line when the
+    // reference does not resolve or has no point I.
+    TMLine Line(int I) const;
+    // The foot of the perpendicular from P to Line(I) (the line's point when it has no direction).
+    TMVector ProjectOntoLine(int I, const TMVector& P) const;
+    // The names of the Tarvo curves that may serve as reference, in document order: not the curve,
+    // nor one that depends on it, and with as many control points.
+    void ListCandidates(std::vector<std::string>& Strings) const;
+
+    std::string ClassName() const override { return "TOffsetConstraint"; }
+    std::string GetDescription() const override;
+    // " ReferenceCurve=" with the name, " Axis=" with "X", "Y", "Z", "V" or nothing.
+    void SaveToText(TTextWriter& F) const override;
+    void LoadFromText(TTextReader& F) override;
+    // The deletion of the reference curve: the reference lets go and the constraint leaves its curve
+    // (it is freed).
+    void HandleMessage(TNodeMessage& Message) override;
+    int Priority() const override { return 1; }
+    void Assign(const TConstraint& Source) override;
+    void Apply() override;
+
+private:
+    TOffsetAxis FAxis = oaNone;
+    std::unique_ptr<TNodeReference> FReference;
+};
 
 // The owned constraints of one curve, kept in priority order.
 class TConstraints {
@@ -217,6 +325,12 @@ public:
     TTarvoCurve* Curve() const { return FCurve; }
     int Count() const { return static_cast<int>(FItems.size()); }
     TConstraint* Items(int Index) const;
+    // The first constraint of the class, or nullptr.
+    TPlaneConstraint* PlaneConstraint() const;
+    TOffsetConstraint* OffsetConstraint() const;
+    bool HasPlane() const { return PlaneConstraint() != nullptr; }
+    bool HasOffset() const { return OffsetConstraint() != nullptr; }
+    bool HasOffsetAndPlane() const { return HasPlane() && HasOffset(); }
 
     // Appends, sorts and invalidates the curve.
     void Add(std::unique_ptr<TConstraint> Constraint);
@@ -250,8 +364,8 @@ private:
 };
 
 // A new constraint of the class named (letter case ignored), also by the names of the older file
-// format ("TStraightModifier", "TCurveModifier" for a blend, "TKnuckleModifier"); nullptr for any
-// other name.
+// format ("TStraightModifier", "TCurveModifier" for a blend, "TKnuckleModifier", "TOffsetModifier",
+// "TPlaneModifier"); nullptr for any other name. An offset's reference belongs to Curve.
 std::unique_ptr<TConstraint> CreateConstraint(std::string_view Name, TTarvoCurve* Curve);
 
 // ---- The curve ----
@@ -273,6 +387,7 @@ public:
     const TConstraints& Constraints() const { return *FConstraints; }
     // The digitised curve of the last evaluation.
     const TPolyline& Polyline() const { return FPolyline; }
+    TPolyline& Polyline() { return FPolyline; }
     TSurfaceOperation GetSurfaceOperation() const { return FSurfaceOperation; }
     // Invalidates when it changes.
     void SetSurfaceOperation(TSurfaceOperation Op);

@@ -1,5 +1,6 @@
 // The constraints of the Tarvo curve: the list, the factory, the constraint block and the range
-// constraints (straight, blend, knuckle).
+// constraints (straight, blend, knuckle). The plane and offset constraints are in
+// TarvoCurvePlaneOffset.cpp.
 #include <algorithm>
 #include <cmath>
 
@@ -163,10 +164,30 @@ template class TRangeConstraintOf<TKnuckleConstraint>;
 void TStraightConstraint::Apply() {
     if (!FitsCurve()) return;
     const int First = FirstIndex();
-    const int N = LastIndex() - First;
+    const int Last = LastIndex();
+    const int N = Last - First;
     const TMVector PF = PointOf(First).Vector();
-    const TMVector PL = PointOf(LastIndex()).Vector();
-    for (int k = 1; k < N; ++k) PointOf(First + k).SetVector(VectorLerp(PF, PL, static_cast<double>(k) / N));
+    const TMVector PL = PointOf(Last).Vector();
+    const TOffsetConstraint* Offset = Owner->OffsetConstraint();
+    if (Offset == nullptr) {
+        for (int k = 1; k < N; ++k) PointOf(First + k).SetVector(VectorLerp(PF, PL, static_cast<double>(k) / N));
+        return;
+    }
+    // The offset has copied the other two coordinates from its reference curve: only the one along
+    // the offset axis is set, at the point's share of the chord length of the run.
+    const TOffsetAxis Axis = Offset->Axis();
+    if (Axis != oaX && Axis != oaY && Axis != oaZ) return;
+    std::vector<double> Run(static_cast<std::size_t>(N) + 1, 0.0);
+    for (int k = 1; k <= N; ++k)
+        Run[k] = Run[k - 1] + VectorDistance(PointOf(First + k - 1).Vector(), PointOf(First + k).Vector());
+    if (Run[N] == 0) return;
+    for (int k = 1; k < N; ++k) {
+        const TMVector V = VectorLerp(PF, PL, Run[k] / Run[N]);
+        TRPoint& P = PointOf(First + k);
+        if (Axis == oaX) P.X = V.X;
+        else if (Axis == oaY) P.Y = V.Y;
+        else P.Z = V.Z;
+    }
 }
 
 void TKnuckleConstraint::Apply() {
@@ -265,6 +286,21 @@ TConstraint* TConstraints::Items(int Index) const {
     if (Index < 0 || Index >= Count()) throw EError(Format("List index out of bounds (%d)", {Index}));
     return FItems[static_cast<std::size_t>(Index)].get();
 }
+
+namespace {
+
+template <class T>
+T* FirstOfClass(const std::vector<std::unique_ptr<TConstraint>>& Items) {
+    for (const auto& C : Items)
+        if (auto* Found = dynamic_cast<T*>(C.get())) return Found;
+    return nullptr;
+}
+
+}  // namespace
+
+TPlaneConstraint* TConstraints::PlaneConstraint() const { return FirstOfClass<TPlaneConstraint>(FItems); }
+
+TOffsetConstraint* TConstraints::OffsetConstraint() const { return FirstOfClass<TOffsetConstraint>(FItems); }
 
 void TConstraints::Install(std::unique_ptr<TConstraint> Constraint) {
     Constraint->Owner = this;
@@ -383,6 +419,8 @@ std::unique_ptr<TConstraint> CreateConstraint(std::string_view Name, TTarvoCurve
     if (U == "TSTRAIGHTCONSTRAINT" || U == "TSTRAIGHTMODIFIER") return std::make_unique<TStraightConstraint>();
     if (U == "TBLENDCONSTRAINT" || U == "TCURVEMODIFIER") return std::make_unique<TBlendConstraint>();
     if (U == "TKNUCKLECONSTRAINT" || U == "TKNUCKLEMODIFIER") return std::make_unique<TKnuckleConstraint>();
+    if (U == "TOFFSETCONSTRAINT" || U == "TOFFSETMODIFIER") return std::make_unique<TOffsetConstraint>(Curve);
+    if (U == "TPLANECONSTRAINT" || U == "TPLANEMODIFIER") return std::make_unique<TPlaneConstraint>();
     return nullptr;
 }
 

@@ -21,6 +21,7 @@
 #include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "hulls/ui/TarvoCurveFrame.h"
 #include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
@@ -93,6 +94,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterGroupUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
+    RegisterTarvoCurveFrame();
     InstallContourSetupDialogs();
     RegisterPressureFieldUi();
     // The shaded renderer of entities in the rendered display state.

@@ -1,6 +1,7 @@
 #include "entities/ui/FrameParts.h"
 
 #include <QApplication>
+#include <QAbstractItemDelegate>
 #include <QClipboard>
 
 #include <QHBoxLayout>
@@ -69,6 +70,28 @@ bool CellNumber(const QTableWidget& Grid, int Row, int Column, double& Value) {
         return false;
     }
     return true;
+}
+
+QString CoordinateGridText(const QTableWidget& Grid) {
+    QString Text = "\tX\tY\tZ\r\n";
+    for (int Row = 0; Row < Grid.rowCount(); ++Row) {
+        Text += QString::number(Row);
+        for (int Column = 0; Column < Grid.columnCount(); ++Column) {
+            Text += '\t';
+            if (const QTableWidgetItem* Item = Grid.item(Row, Column)) Text += Item->text();
+        }
+        Text += "\r\n";
+    }
+    return Text;
+}
+
+void EndGridCellEdit(QTableWidget& Grid) {
+    // An open cell editor is the focused widget inside the grid's viewport.
+    QWidget* Editor = QApplication::focusWidget();
+    if (Editor != nullptr && Grid.viewport()->isAncestorOf(Editor)) {
+        emit Grid.itemDelegate()->commitData(Editor);
+        emit Grid.itemDelegate()->closeEditor(Editor);
+    }
 }
 
 TFrameNameColor::TFrameNameColor(TGeometry* AEntity, QWidget* Parent)

@@ -29,6 +29,11 @@ void SetIndexedPointRow(QTableWidget& Grid, int Row, int Index, const TMVector& 
 void CopyPointRowsToClipboard(const QTableWidget& Grid);
 // The number typed into a cell ("," as good as "."); false for a text that is none.
 bool CellNumber(const QTableWidget& Grid, int Row, int Column, double& Value);
+// The grid as text: a header line "\tX\tY\tZ", then per row its number and its cells, tab-separated,
+// every line ended by CR LF.
+QString CoordinateGridText(const QTableWidget& Grid);
+// Commits and closes a cell editor open in Grid, so that a button acts on the typed value.
+void EndGridCellEdit(QTableWidget& Grid);
 
 class TFrameNameColor : public TVkGroupBox {
     Q_OBJECT

@@ -100,27 +100,9 @@ void TPointListFrame::RefreshPositions() {
         if (Cloud.Items(I)->Marked) FillRow(I);
 }
 
-QString TPointListFrame::GridText() const {
-    QString Text = "\tX\tY\tZ\r\n";
-    for (int Row = 0; Row < Grid->rowCount(); ++Row) {
-        Text += QString::number(Row);
-        for (int Column = 0; Column < Grid->columnCount(); ++Column) {
-            Text += '\t';
-            if (const QTableWidgetItem* Item = Grid->item(Row, Column)) Text += Item->text();
-        }
-        Text += "\r\n";
-    }
-    return Text;
-}
+QString TPointListFrame::GridText() const { return CoordinateGridText(*Grid); }
 
-void TPointListFrame::EndCellEdit() {
-    // An open cell editor is the focused widget inside the grid's viewport.
-    QWidget* Editor = QApplication::focusWidget();
-    if (Editor != nullptr && Grid->viewport()->isAncestorOf(Editor)) {
-        emit Grid->itemDelegate()->commitData(Editor);
-        emit Grid->itemDelegate()->closeEditor(Editor);
-    }
-}
+void TPointListFrame::EndCellEdit() { EndGridCellEdit(*Grid); }
 
 void TPointListFrame::EditCell(int Row, int Column) {
     if (Filling || Entity == nullptr) return;

@@ -143,7 +143,7 @@ TEST_F(GBSplineTest, TheOrderItemsFollowThePointCount) {
     ASSERT_NE(Menu, nullptr);
     EXPECT_EQ(MenuCaptions(*Menu), (std::vector<std::string>{"Edit", "Show Attributes...", "-", "Curve Order", "-",
                                                          "Reverse Points Order", "Straighten Points", "Knuckle Point",
-                                                         "Sub divide", "-", "Convert Curve to Polyline",
+                                                         "Sub divide", "-", "Convert Curve to TarvoCurve", "Convert Curve to Polyline",
                                                          "Control Points to Polyline", "-", "Show Curvature"}));
     TMenuItem* Orders = Menu->Find("Curve Order");
     ASSERT_EQ(MenuCaptions(*Orders), (std::vector<std::string>{"3 (Quadratic)", "4 (Cubic)", "5", "6", "Bezier"}));
@@ -304,26 +304,18 @@ TEST_F(GBSplineTest, SelectionMenuConvertsEachSelectedCurveAndWeldsTwo) {
     EXPECT_EQ(Doc.SelectedCount(), 0);
 }
 
-TEST_F(GBSplineTest, TheTarvoConversionWaitsForTheHullGenerators) {
+TEST_F(GBSplineTest, ConvertsToATarvoCurveInOneUndoStep) {
     TGeoBSpline* B = Add();
-    EXPECT_EQ(B->PopupMenu()->Find("Convert Curve to TarvoCurve"), nullptr);
-    B->ConvertToTarvoCurve();
-    EXPECT_EQ(Doc.Items(0).GetName(), "B");
-
-    // A stand-in maker: the conversion hands over a copy of the curve and replaces the entity.
-    SetTarvoCurveMaker([](const TBSpline& Spline) -> std::unique_ptr<TGeometry> {
-        auto Made = std::make_unique<TGeoBSpline>();
-        Made->Spline().Assign(Spline);
-        Made->SetName("TarvoCurve1");
-        return Made;
-    });
-    B->FreePopupMenu();
     ASSERT_NE(B->PopupMenu()->Find("Convert Curve to TarvoCurve"), nullptr);
+    ExpectOneUndoStep(Doc, "conversion", [&] { B->PopupMenu()->Find("Convert Curve to TarvoCurve")->Click(); });
+    B = BSplineAt(0);
+    ASSERT_NE(B, nullptr);
     B->PopupMenu()->Find("Convert Curve to TarvoCurve")->Click();
-    SetTarvoCurveMaker(nullptr);
     ASSERT_EQ(Doc.Count(), 1);
-    EXPECT_EQ(Doc.Items(0).GetName(), "TarvoCurve1");
-    EXPECT_EQ(PointsOf(BSplineAt(0)->Spline()), Zigzag);
+    auto* T = dynamic_cast<TGeoTarvoCurve*>(&Doc.Items(0));
+    ASSERT_NE(T, nullptr);
+    EXPECT_EQ(T->GetName(), "TarvoCurve1");
+    EXPECT_EQ(PointsOf(T->Curve().Spline()), Zigzag);
 }
 
 // Each editing operation is one undo step that gives back the document as it was saved.

@@ -406,6 +406,19 @@ TEST_F(GeometryFileTest, GoldenDocumentsSaveAsTheyWereRead) {
     // A name key in lower case is dropped and short numbers are written with six decimals.
     Rewritten.emplace("pressurefield-vectorlist-load-save/input.geo",
                       ReadFile(Root / "pressurefield-vectorlist-load-save" / "expected.geo"));
+    // An older curve section is read as a Tarvo curve, and written as one.
+    {
+        const std::string Text = ReadFile(Root / "tarvo-curves-load-move-save" / "input.geo");
+        const std::string Head = "[TCurve]\nOrder=4\nNumPoints=4\n";
+        const std::size_t Old = Text.find(Head);
+        const std::size_t Points = Old + Head.size();
+        Rewritten.emplace("tarvo-curves-load-move-save/input.geo",
+                          Text.substr(0, Old) +
+                              "[TTarvoCurve]\nName=OldSheer\nSurfaceOperation=Control\nNumConstraints=1\n"
+                              "TBlendConstraint\n FirstIndex=0\n LastIndex=3\nOrder=4\nNumPoints=4\n" +
+                              Text.substr(Points, Text.find("NumConstraints", Points) - Points) + "\n$SARNOVAVERSION " +
+                              ProgramVersion() + "\n");
+    }
     int Files = 0;
     for (const auto& Entry : std::filesystem::recursive_directory_iterator(Root)) {
         if (Entry.path().extension() != ".geo") continue;
