@@ -10,50 +10,14 @@
 
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTReferencePoints.h"
+#include "tests/curvenet/CurveDocument.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 
 using namespace sarnova;
+using sarnova::test::TCurveDocument;
 
 namespace {
-
-// Curves of one document, found by name as the entities would present them.
-class TCurveDocument : public IXTManager {
-public:
-    std::vector<std::unique_ptr<TXTCurve>> Curves;
-    std::vector<TInfoMessage> Messages;
-
-    ~TCurveDocument() override {
-        // Curves resting on others go first, as a document deletes them.
-        while (!Curves.empty()) Curves.pop_back();
-    }
-
-    TXTCurve* Add(const std::string& Name, const std::vector<TMVector>& Points, bool Interpolated = true) {
-        Curves.push_back(std::make_unique<TXTCurve>());
-        TXTCurve* C = Curves.back().get();
-        C->SetName(Name);
-        C->Manager = this;
-        for (const TMVector& P : Points) C->AddPointAt(P);
-        if (Interpolated) C->Constraints().Add(std::make_unique<TXTCubicSplineConstraint>());
-        return C;
-    }
-    void Delete(TXTCurve* C) {
-        std::erase_if(Curves, [C](const auto& Owned) { return Owned.get() == C; });
-    }
-
-    TXTNode* FindNode(const std::string& Name) override {
-        for (auto& C : Curves)
-            if (C->GetName() == Name) return C.get();
-        return nullptr;
-    }
-    std::unique_ptr<TXTNodeList> Nodes() override {
-        auto L = std::make_unique<TXTNodeList>();
-        for (auto& C : Curves) L->Add(C.get());
-        return L;
-    }
-    void AddInfoMessage(const TInfoMessage& M) override { Messages.push_back(M); }
-    void ClearInfoMessages(const void*) override {}
-};
 
 std::vector<TMVector> Line(int N, double Y = 0.0) {
     std::vector<TMVector> P;
