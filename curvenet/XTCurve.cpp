@@ -6,6 +6,7 @@
 
 #include "curvenet/XTReferencePoints.h"
 #include "document/Settings.h"
+#include "foundation/Curvature.h"
 #include "foundation/DeRaridi.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -446,6 +447,12 @@ void TXTCurve::ToBSpline(TBSpline& Result) {
     TXTBSpline Joined;
     FSegments.JoinInto(Joined);
     Result.Assign(Joined.Spline());
+}
+
+void TXTCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) {
+    TBSpline Joined;
+    ToBSpline(Joined);
+    Analysis.Analyse(Joined);
 }
 
 std::unique_ptr<TXTBSpline> TXTCurve::SubCurve(const TBeadAddress& From, const TBeadAddress& To) {

@@ -14,6 +14,7 @@
 namespace sarnova {
 
 class TBSpline;
+class TCurveAnalysis;
 
 // Curve options, a set of bits.
 inline constexpr std::uint8_t coFitChordLength = 1;   // cubic spans scale their tangents by chord length
@@ -89,6 +90,8 @@ public:
     void DrawRibbon(IGraphics& G, double S);
     // All spans joined into one B-spline.
     void ToBSpline(TBSpline& Result);
+    // The curvature comb of the joined B-spline.
+    void AddToCurveAnalysis(TCurveAnalysis& Analysis);
     // The part of the curve from From to To (From first). Throws EError for an address outside the
     // curve.
     std::unique_ptr<TXTBSpline> SubCurve(const TBeadAddress& From, const TBeadAddress& To);
