@@ -401,3 +401,57 @@ TEST(XTCurveText, HostNamesWithBracketsAndVertexReferencesSurviveARoundTrip) {
     EXPECT_EQ(static_cast<TXTReferencePoint*>(Copy->PointAt(2))->HostCurve(), Host);
     EXPECT_EQ(static_cast<TXTPointIndexReference*>(Copy->PointAt(1))->VertexIndex(), 1);
 }
+
+TEST(XTReferencePoints, RibbonOfTheHostTurnsTheTangentsAtTheBead) {
+    struct TCase {
+        const char* What;
+        std::uint8_t Ribbon;
+        bool Override;
+        TMVector Out;  // the tangent leaving the bead
+    };
+    // The host bends in z = 0; the holding curve leaves it up and outwards, along (0, 1, 1).
+    const TCase Cases[] = {
+        {"along the Z ribbon", rkZ, false, {0, 0, 1}},
+        {"laid into the host's plane", rkTangentialToCurve, false, {0, 1, 0}},
+        {"kept by the override", rkZ, true, {0, 1 / std::sqrt(2.0), 1 / std::sqrt(2.0)}},
+    };
+    for (const TCase& C : Cases) {
+        TCurveDocument Doc;
+        TXTCurve* Host = Doc.Add("Host", {{0, 0, 0}, {1, 0.2, 0}, {2, 0, 0}});
+        Host->SetRibbonKind(C.Ribbon);
+        TXTCurve* Holder = Doc.Add("Holder", {{1, -1, -1}, {1, 0.2, 0}, {1, 1.4, 1}}, false);
+        Snap(*Holder, 1, *Host, skVertex, InvalidBeadAddress, 1);
+        if (C.Override) {
+            auto O = std::make_unique<TXTOverrideSurfaceTangentConstraint>();
+            O->Vertex = 1;
+            Holder->Constraints().Add(std::move(O));
+        }
+        Holder->Regenerate();
+        const TXTPoint* P = Holder->PointAt(1);
+        EXPECT_EQ(P->State, C.Override ? psInterpolated : psBreak) << C.What;
+        if (C.Override) continue;  // no tangent set: the spline decides
+        EXPECT_EQ(P->OutTangent.GetKind(), tkDirection) << C.What;
+        ExpectNear(P->OutTangent.GetVector(), C.Out, 1e-9, C.What);
+        ExpectNear(P->InTangent.GetVector(), VectorNegate(C.Out), 1e-9, C.What);
+    }
+}
+
+TEST(XTReferencePoints, CrossingPlaneHoldsBothCurvesTangents) {
+    TCurveDocument Doc;
+    TXTCurve* Host = Doc.Add("Host", {{0, 0, 0}, {2, 0, 0}, {4, 0, 0}});
+    TXTCurve* Holder = Doc.Add("Holder", {{2, -2, 0}, {2, 0, 0}, {2, 2, 0}});
+    TXTReferencePoint* B = Snap(*Holder, 1, *Host, skCurve, {0, 0.5});
+    Holder->Regenerate();
+    TXTRibbonTangent R;
+    B->CrossingPlane(R);
+    EXPECT_EQ(R.Kind, 7);
+    ExpectNear(R.Reference, {0, 1, 0}, 1e-9, "own tangent");
+    ExpectNear(R.Plane.Normal, {0, 0, -1}, 1e-9, "Y x X");  // right-handed: own tangent x host's
+    EXPECT_NEAR(R.Plane.Distance, 0, 1e-12);
+    ExpectNear(R.Frame.Tangent, {1, 0, 0}, 1e-9, "host frame");
+
+    Host->SetRibbonKind(rkKnuckle);
+    Holder->SetRibbonKind(rkKnuckle);
+    B->CrossingPlane(R);
+    EXPECT_EQ(R.Kind, rkNone);
+}
