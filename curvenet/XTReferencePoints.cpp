@@ -504,6 +504,8 @@ void TXTPointIndexReference::HandleMessage(TXTMessage& Message) {
 }
 
 void TXTPointIndexReference::CheckReference() {
+    // The vertex states are the host's rebuild's.
+    if (TXTCurveRepresentation* Host = HostCurve(); Host && !Host->IsUpToDate()) Host->Regenerate();
     const TXTPoint* Vertex = ReferencedVertex();
     if (!Vertex || Vertex->State == psFree) MakePlain();
 }

@@ -400,6 +400,19 @@ TEST(XTCurveText, HostNamesWithBracketsAndVertexReferencesSurviveARoundTrip) {
     EXPECT_EQ(static_cast<TXTReferencePoint*>(Copy->PointAt(1))->HostCurve(), Host);
     EXPECT_EQ(static_cast<TXTReferencePoint*>(Copy->PointAt(2))->HostCurve(), Host);
     EXPECT_EQ(static_cast<TXTPointIndexReference*>(Copy->PointAt(1))->VertexIndex(), 1);
+
+    // A document read afresh: the paste check of the holding curve finds the host's vertex passed
+    // through, although the host has not been rebuilt yet.
+    TXTCurve* OnVertex = Doc.Add("OnVertex", {{2, -1, 0}, {2, 0, 0}}, false);
+    Snap(*OnVertex, 1, *Host, skVertex, InvalidBeadAddress, 2);
+    TCurveDocument Fresh;
+    for (TXTCurve* Source : {Host, OnVertex}) {
+        TTextReader F(Saved(*Source));
+        Fresh.Add("", {}, false)->LoadFromText(F);
+    }
+    TXTCurve* Read = Fresh.Curves[1].get();
+    Read->CheckReferences();
+    EXPECT_TRUE(Read->PointAt(1)->IsReferencePoint());
 }
 
 TEST(XTReferencePoints, RibbonOfTheHostTurnsTheTangentsAtTheBead) {
