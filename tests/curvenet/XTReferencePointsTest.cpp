@@ -344,8 +344,14 @@ TEST(XTCurveText, ReadingAcceptsVariantsAndRefusesDamage) {
     TCurveDocument Doc;
     TXTCurve* C = Doc.Add("", {}, false);
     C->SetOptions(coSurfaceBoundary);
-    TTextReader R("Name=A=B\nTangentRibbon=TangentialToCurve\nNumConstraints=0\nNumPoints=1\n1,5 2,25 -3\n");
+    TTextReader R("Name=A=B\nTangentRibbon=TangentialToCurve\nNumConstraints=0\nNumPoints=2\n1,5 2,25 -3\n"
+                  "0,5 0 0 (Bead at Address 1:0,375000 on Curve Elsewhere)\n");
     C->LoadFromText(R);
+    auto* B = dynamic_cast<TXTBead*>(C->PointAt(1));
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(B->GetSegmentIndex(), 1);
+    EXPECT_EQ(B->GetT(), 0.375);
+    EXPECT_EQ(B->Reference().GetName(), "Elsewhere");
     EXPECT_EQ(C->GetName(), "A=B");
     EXPECT_EQ(C->Options(), coSurfaceBoundary);
     EXPECT_EQ(C->GetRibbonKind(), rkTangentialToCurve);
