@@ -474,3 +474,24 @@ TEST(XTReferencePoints, CrossingPlaneHoldsBothCurvesTangents) {
     B->CrossingPlane(R);
     EXPECT_EQ(R.Kind, rkNone);
 }
+
+TEST(XTReferencePoints, VertexReferenceAddressIsWhereTheHostPassesItsVertex) {
+    TCurveDocument Doc;
+    TXTCurve* Host = Doc.Add("Host", {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 2, 1}, {4, 0, 0}});
+    auto K = std::make_unique<TXTKnuckleConstraint>();
+    K->Vertex = 2;
+    Host->Constraints().Add(std::move(K));
+    TXTCurve* Holder = Doc.Add("Holder", Line(5, -3), false);
+    for (int V = 0; V < 5; ++V) Snap(*Holder, V, *Host, skVertex, InvalidBeadAddress, V);
+    Holder->Regenerate();
+    ASSERT_EQ(Host->Segments().Count(), 2);
+    const std::pair<int, int> SpanOf[] = {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}};
+    for (const auto& [V, Span] : SpanOf) {
+        TBeadAddress A;
+        static_cast<TXTReferencePoint*>(Holder->PointAt(V))->GetBeadAddress(A);
+        EXPECT_EQ(A.SegmentIndex, Span) << V;
+        TMVector At;
+        Host->F(A, At);
+        ExpectNear(At, Host->PointAt(V)->GetPosition(), 1e-9, "vertex " + std::to_string(V));
+    }
+}
