@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "curvenet/XTCurve.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova::test {
 
@@ -46,5 +47,12 @@ public:
     void AddInfoMessage(const TInfoMessage& M) override { Messages.push_back(M); }
     void ClearInfoMessages(const void*) override {}
 };
+
+// The curve's text block.
+inline std::string Saved(TXTCurve& C) {
+    TTextWriter W;
+    C.SaveToText(W);
+    return W.Text();
+}
 
 }  // namespace sarnova::test

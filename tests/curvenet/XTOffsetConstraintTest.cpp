@@ -8,15 +8,10 @@
 #include "tests/curvenet/CurveDocument.h"
 
 using namespace sarnova;
+using sarnova::test::Saved;
 using sarnova::test::TCurveDocument;
 
 namespace {
-
-std::string Saved(TXTCurve& C) {
-    TTextWriter W;
-    C.SaveToText(W);
-    return W.Text();
-}
 
 TXTOffsetConstraint* OffsetOf(TXTCurve& C) {
     for (int I = 0; I < C.Constraints().Count(); ++I)

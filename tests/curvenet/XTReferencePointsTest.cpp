@@ -15,6 +15,7 @@
 #include "foundation/TextFile.h"
 
 using namespace sarnova;
+using sarnova::test::Saved;
 using sarnova::test::TCurveDocument;
 
 namespace {
@@ -279,12 +280,6 @@ const char* const ExampleBlock =
     "NumPoints=2\n"
     "0.000000 0.000000 0.000000\n"
     "1.000000 2.000000 0.500000 (Bead at Address 0:0.250000 on Curve XTCurve2)\n";
-
-std::string Saved(TXTCurve& C) {
-    TTextWriter W;
-    C.SaveToText(W);
-    return W.Text();
-}
 
 // Sets the numeric locale for one test; skips when the system does not have it.
 struct TNumericLocale {
