@@ -143,6 +143,8 @@ void TXTCurve::ApplySnap(const TXTSnapTarget& Snap) {
         DetachPoint(Index);
         PointAt(Index)->SetPosition(Snap.WorldPosition);
     } else if (Snap.Kind == skCurve || Snap.Kind == skVertex) {
+        // A point cannot rest on its own curve, nor on one that rests on it.
+        if (!Snap.Curve || HasDependent(Snap.Curve)) return;
         std::unique_ptr<TXTReferencePoint> New;
         if (Snap.Kind == skCurve) {
             New = std::make_unique<TXTBead>(this);

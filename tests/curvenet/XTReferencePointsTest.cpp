@@ -490,3 +490,15 @@ TEST(XTReferencePoints, VertexReferenceAddressIsWhereTheHostPassesItsVertex) {
         ExpectNear(At, Host->PointAt(V)->GetPosition(), 1e-9, "vertex " + std::to_string(V));
     }
 }
+
+TEST(XTReferencePoints, SnapOntoItsOwnCurveOrOneRestingOnItChangesNothing) {
+    TCurveDocument Doc;
+    TXTCurve* Host = Doc.Add("Host", Line(3));
+    TXTCurve* Holder = Doc.Add("Holder", {{1, -1, 0}, {1, 0, 0}, {1, 1, 1}});
+    Snap(*Holder, 1, *Host, skCurve, {0, 0.5});
+    for (TXTCurve* Target : {Host, Holder}) {
+        EXPECT_EQ(Snap(*Host, 1, *Target, skVertex, InvalidBeadAddress, 1), nullptr) << Target->GetName();
+        EXPECT_FALSE(Host->PointAt(1)->IsReferencePoint());
+    }
+    Holder->Regenerate();
+}
