@@ -59,6 +59,7 @@ std::unique_ptr<TXTConstraint> TXTConstraints::CreateConstraint(const std::strin
     if (Name == "TXTPOLYLINECONSTRAINT") return std::make_unique<TXTPolylineConstraint>();
     if (Name == "TXTINTERPOLATECONSTRAINT") return std::make_unique<TXTInterpolateConstraint>();
     if (Name == "TXTOVERRIDESURFACETANGENTCONSTRAINT") return std::make_unique<TXTOverrideSurfaceTangentConstraint>();
+    if (Name == "TXTOFFSETCONSTRAINT") return std::make_unique<TXTOffsetConstraint>(dynamic_cast<TXTCurve*>(GetCurve()));
     throw EError("Constraint " + Name + " not found");
 }
 

@@ -195,6 +195,59 @@ public:
     static int PlaneConstraintState(const TXTCurve& Curve);
 };
 
+// Offset directions.
+inline constexpr std::uint8_t odNone = 0;
+inline constexpr std::uint8_t odX = 1;
+inline constexpr std::uint8_t odY = 2;
+inline constexpr std::uint8_t odZ = 3;
+inline constexpr std::uint8_t odNormal = 4;  // normal to the plane of a planar offset-from curve
+
+// The curve keeps its vertices at fixed offsets from another curve, the offset-from curve: each
+// vertex is attached to a place on that curve (found again whenever the user moves the vertex) and
+// sits at its distance from it along the offset direction.
+class TXTOffsetConstraint : public TXTConstraint {
+public:
+    // The reference to OffsetFrom belongs to Constrained, which thus rests on it.
+    explicit TXTOffsetConstraint(TXTCurve* Constrained = nullptr, TXTCurve* OffsetFrom = nullptr);
+    ~TXTOffsetConstraint() override;
+
+    // As stored; EffectiveDirection gives (and stores) the one in force.
+    mutable std::uint8_t OffsetDirection = odNone;
+
+    const char* ClassName() const override { return "TXTOffsetConstraint"; }
+    int Priority() const override { return 1; }
+    void LoadFromText(TTextReader& F) override;
+    void SaveToText(TTextWriter& F) const override;
+    // The direction and the offset-from curve's name.
+    void Assign(const TXTConstraint& Source) override;
+    void ApplyToPositions() override;
+    // A constraint read or cloned before it joined its curve takes that curve as its reference's owner.
+    void SetCurve(TXTCurveRepresentation* Curve) override;
+
+    TXTReference& OffsetFromCurve() { return *FOffsetFromCurve; }
+    // The resolved offset-from curve; nullptr when none.
+    TXTCurve* OffsetCurve() const;
+    // Refuses a curve that rests on the constrained curve.
+    void SetOffsetCurve(TXTCurve* Curve);
+    // NORMAL for a planar offset-from curve, NONE without one; else the stored direction with NORMAL
+    // read as NONE. Stored back.
+    std::uint8_t EffectiveDirection() const;
+    // Its unit normal is the offset direction: the offset-from curve's plane, or the axis plane
+    // through its first vertex; the null plane for no direction.
+    TMPlane OffsetPlane() const;
+    TXTOffsetAttachment ComputeAttachment(const TXTPoint& Point) const;
+    // A vertex moved since the last rebuild is attached afresh (at a span end of the other curve when
+    // within 0.025 of it); then it is placed.
+    void UpdatePoint(TXTPoint& Point);
+    void PlacePoint(TXTPoint& Point, const TXTOffsetAttachment& Attachment);
+
+    // 1 on a curve in a plane, else 2 when it holds an offset constraint, else 0.
+    static int OffsetConstraintState(const TXTCurve& Curve);
+
+private:
+    std::unique_ptr<TXTReference> FOffsetFromCurve;
+};
+
 // ---- The list ----
 
 class TXTConstraints : public TXTCurveElements {
@@ -305,6 +358,11 @@ void RemoveCurveConstraint(TXTCurve& Curve) {
 void AddPlaneConstraint(TXTCurve& Curve);
 // The first plane constraint goes.
 void RemovePlaneConstraint(TXTCurve& Curve);
+
+// An offset constraint without an offset-from curve, when the curve allows one.
+void AddOffsetConstraint(TXTCurve& Curve);
+// The first offset constraint goes.
+void RemoveOffsetConstraint(TXTCurve& Curve);
 
 // ---- Templates over the selection ----
 

@@ -1,12 +1,17 @@
 #include "curvenet/XTCurve.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "curvenet/XTReferencePoints.h"
 #include "document/Settings.h"
+#include "foundation/Curvature.h"
 #include "foundation/DeRaridi.h"
+#include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
+#include "foundation/TextFile.h"
 
 namespace sarnova {
 
@@ -16,6 +21,19 @@ namespace {
 constexpr double AddressEndTolerance = 1e-8;
 
 }  // namespace
+
+std::string CurveOptionsToText(std::uint8_t Options) {
+    std::string Text;
+    if (Options & coFitChordLength) Text += "coFitChordLength,";
+    if (Options & coSurfaceBoundary) Text += "coSurfaceBoundary,";
+    if (!Text.empty()) Text.pop_back();
+    return "[" + Text + "]";
+}
+
+std::string RibbonKindToText(std::uint8_t Kind) {
+    static const char* const Names[] = {"None", "Knuckle", "X", "Y", "Z", "NormalToCurve", "TangentialToCurve"};
+    return Kind <= rkTangentialToCurve ? Names[Kind] : Names[0];
+}
 
 TXTCurve::TXTCurve() : FConstraints(this), FSegments(this) {}
 
@@ -119,11 +137,120 @@ void TXTCurve::Assign(const TXTCurve& Other) {
 void TXTCurve::Transform(const TMMatrix& M) { Points().Transform(M); }
 
 void TXTCurve::ApplySnap(const TXTSnapTarget& Snap) {
-    if (Snap.Kind != skDetach) return;
     const int Index = Points().IndexOf(Snap.Point);
     if (Index < 0) return;
-    DetachPoint(Index);
-    PointAt(Index)->SetPosition(Snap.WorldPosition);
+    if (Snap.Kind == skDetach) {
+        DetachPoint(Index);
+        PointAt(Index)->SetPosition(Snap.WorldPosition);
+    } else if (Snap.Kind == skCurve || Snap.Kind == skVertex) {
+        // A point cannot rest on its own curve, nor on one that rests on it.
+        if (!Snap.Curve || HasDependent(Snap.Curve)) return;
+        std::unique_ptr<TXTReferencePoint> New;
+        if (Snap.Kind == skCurve) {
+            New = std::make_unique<TXTBead>(this);
+        } else {
+            auto Vertex = std::make_unique<TXTPointIndexReference>(this);
+            Vertex->SetVertexIndex(Snap.VertexIndex);
+            New = std::move(Vertex);
+        }
+        New->SetPosition(Snap.WorldPosition);  // no host yet: stored as it is
+        New->SetTargetNode(Snap.Curve);
+        if (Snap.Kind == skCurve) New->SetBeadAddress(Snap.Address);
+        TXTReferencePoint* Point = New.get();
+        std::unique_ptr<TXTCurveElement> Old = Points().Replace(PointAt(Index), std::move(New));
+        Old.reset();
+        Point->Update();
+    } else {
+        return;
+    }
+    MarkDirty(dlSpans);
+}
+
+// ---- The text block ----
+
+namespace {
+
+// The text after the first "=", at most 255 characters; the whole line without one.
+std::string ValueOf(const std::string& Line) {
+    const std::size_t Eq = Line.find('=');
+    return (Eq == std::string::npos ? Line : Line.substr(Eq + 1)).substr(0, 255);
+}
+
+std::uint8_t RibbonKindFromLine(const std::string& Line) {
+    const std::string Upper = UpperCase(Line);
+    static const char* const Keys[] = {"NONE", "KNUCKLE", "X", "Y", "Z", "NORMALTOCURVE", "TANGENTIALTOCURVE"};
+    for (std::uint8_t K = 0; K <= rkTangentialToCurve; ++K)
+        if (Upper.find(Keys[K]) != std::string::npos) return K;
+    return rkNone;
+}
+
+}  // namespace
+
+void TXTCurve::SaveToText(TTextWriter& F) {
+    F.WriteLine("Name=" + GetName());
+    F.WriteLine("CurveOptions=" + CurveOptionsToText(FOptions));
+    F.WriteLine("TangentRibbon=" + RibbonKindToText(GetRibbonKind()));
+    FConstraints.SaveToText(F);
+    F.WriteLine("NumPoints=" + IntToStr(PointCount()));
+    for (int I = 0; I < PointCount(); ++I) {
+        TXTPoint* P = PointAt(I);
+        const TMVector V = P->GetPosition();
+        std::string Line = FormatWithPoint("%0.6f %0.6f %0.6f", {V.X, V.Y, V.Z});
+        if (P->IsReferencePoint()) Line += " (" + static_cast<TXTReferencePoint*>(P)->GetReferenceText() + ")";
+        F.WriteLine(Line);
+    }
+}
+
+void TXTCurve::LoadFromText(TTextReader& F) {
+    SetName(ValueOf(F.ReadLine()));
+    std::string Line = F.ReadLine();
+    if (UpperCase(Line).find("CURVEOPTIONS") != std::string::npos) {
+        FOptions = 0;
+        if (Line.find("coFitChordLength") != std::string::npos) FOptions |= coFitChordLength;
+        if (Line.find("coSurfaceBoundary") != std::string::npos) FOptions |= coSurfaceBoundary;
+        Line = F.ReadLine();
+    }
+    if (UpperCase(Line).find("TANGENTRIBBON") == std::string::npos)
+        throw EError("old format curve file: Ribbon Tangent into not present");
+    TXTCurveRepresentation::SetRibbonKind(RibbonKindFromLine(Line));
+    FConstraints.LoadFromText(F);
+    const int N = StrToInt(ValueOf(F.ReadLine()));
+    for (int I = 0; I < N; ++I) {
+        Line = F.ReadLine();
+        // Three numbers, then what rests on another curve in brackets.
+        std::string_view Rest = Line;
+        double XYZ[3];
+        for (double& C : XYZ) {
+            Rest = TrimmedView(Rest);
+            const std::size_t End = std::min(Rest.find_first_of(" \t"), Rest.size());
+            C = ParseFloat(Rest.substr(0, End));
+            Rest.remove_prefix(End);
+        }
+        const std::string Tail = Trim(Rest);
+        std::unique_ptr<TXTPoint> P;
+        std::string Text;
+        if (Tail.empty()) {
+            P = std::make_unique<TXTPoint>();
+        } else {
+            // To the last ")": a curve name may hold brackets of its own.
+            const std::size_t Open = Tail.find('(');
+            const std::size_t Close = Tail.rfind(')');
+            Text = Open == std::string::npos ? Tail
+                                             : Tail.substr(Open + 1, Close == std::string::npos || Close < Open
+                                                                         ? std::string::npos
+                                                                         : Close - Open - 1);
+            if (Text.find("Bead") != std::string::npos)
+                P = std::make_unique<TXTBead>(this);
+            else if (Text.find("Vertex") != std::string::npos)
+                P = std::make_unique<TXTPointIndexReference>(this);
+            else
+                throw EError("Unhandled reference point (" + Text + ")");
+        }
+        P->SetPosition({XYZ[0], XYZ[1], XYZ[2]});  // no host yet: stored as it is
+        if (!Text.empty()) static_cast<TXTReferencePoint*>(P.get())->ReadReferenceText(Text);
+        Points().Add(std::move(P));
+    }
+    TakeSnapshot();
     MarkDirty(dlSpans);
 }
 
@@ -322,6 +449,12 @@ void TXTCurve::ToBSpline(TBSpline& Result) {
     TXTBSpline Joined;
     FSegments.JoinInto(Joined);
     Result.Assign(Joined.Spline());
+}
+
+void TXTCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) {
+    TBSpline Joined;
+    ToBSpline(Joined);
+    Analysis.Analyse(Joined);
 }
 
 std::unique_ptr<TXTBSpline> TXTCurve::SubCurve(const TBeadAddress& From, const TBeadAddress& To) {

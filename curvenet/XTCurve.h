@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTSegments.h"
@@ -13,10 +14,16 @@
 namespace sarnova {
 
 class TBSpline;
+class TCurveAnalysis;
 
 // Curve options, a set of bits.
 inline constexpr std::uint8_t coFitChordLength = 1;   // cubic spans scale their tangents by chord length
 inline constexpr std::uint8_t coSurfaceBoundary = 2;  // the curve bounds the network's faces
+
+// "[coFitChordLength,coSurfaceBoundary]" and its parts; "[]" for none.
+std::string CurveOptionsToText(std::uint8_t Options);
+// "None", "Knuckle", "X", "Y", "Z", "NormalToCurve", "TangentialToCurve".
+std::string RibbonKindToText(std::uint8_t Kind);
 
 // Dirty levels.
 inline constexpr std::uint8_t dlUpToDate = 0;
@@ -55,6 +62,11 @@ public:
     void CheckReferences() override;
     void ValidateReferences() override;
     void SetRibbonKind(std::uint8_t Kind) override;
+    // The curve's block: name, options, ribbon kind, constraint records, then one line per point
+    // (a point resting on another curve names it). Reading goes into a curve without points; the
+    // curves named are attached when first used.
+    void LoadFromText(TTextReader& F) override;
+    void SaveToText(TTextWriter& F) override;
     void PointInserted(int Index, TXTPoint* Point) override;
     void PointRemoved(int Index, TXTPoint* Point) override;
     // An address at the very end of its span (within 1e-8) becomes the start of the next one.
@@ -78,14 +90,15 @@ public:
     void DrawRibbon(IGraphics& G, double S);
     // All spans joined into one B-spline.
     void ToBSpline(TBSpline& Result);
+    // The curvature comb of the joined B-spline.
+    void AddToCurveAnalysis(TCurveAnalysis& Analysis);
     // The part of the curve from From to To (From first). Throws EError for an address outside the
     // curve.
     std::unique_ptr<TXTBSpline> SubCurve(const TBeadAddress& From, const TBeadAddress& To);
 
-    // Applies what the snap query found for the dragged point: a detach replaces it by a plain point
-    // at the answer's position; staying changes nothing. Snapping onto a vertex or a place of another
-    // curve makes the point a reference point, which the reference points' module provides; until
-    // then such an answer changes nothing either.
+    // Applies what the snap query found for the dragged point: snapping onto a place of another curve
+    // makes it a bead there, onto a vertex a reference to that vertex; a detach replaces it by a plain
+    // point at the answer's position; staying changes nothing.
     void ApplySnap(const TXTSnapTarget& Snap);
 
     // What Regenerate runs once the inputs are up to date; nothing at dirty level 0.

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "curvenet/XTCurve.h"
 #include "document/Settings.h"
 #include "foundation/BSpline.h"
+#include "foundation/Curvature.h"
 #include "foundation/Errors.h"
 #include "platform/RecordingGraphics.h"
 
@@ -347,4 +349,19 @@ TEST(XTCurve, InterpolatedPointsLieAtTheirAddresses) {
     TBeadAddress None;
     Curve.AddressOfPoint(5, None);
     EXPECT_EQ(None, InvalidBeadAddress);
+}
+
+TEST(XTCurve, CurvatureCombFollowsTheRebuiltCurve) {
+    TXTCurve Curve;
+    AddPoints(Curve, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}});
+    TCurveAnalysis Comb;
+    Curve.AddToCurveAnalysis(Comb);
+    ASSERT_GT(Comb.Count(), 0);
+    for (int I = 0; I < Comb.Count(); ++I) EXPECT_NEAR(Comb.Items(I).Curvature, 0, 1e-9);
+    // A stale curve is rebuilt before its comb is taken.
+    Curve.PointAt(1)->SetPosition({1, 1, 0});
+    Curve.AddToCurveAnalysis(Comb);
+    double Most = 0;
+    for (int I = 0; I < Comb.Count(); ++I) Most = std::max(Most, Comb.Items(I).Curvature);
+    EXPECT_GT(Most, 0.1);
 }
