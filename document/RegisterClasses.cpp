@@ -24,6 +24,7 @@
 #include "naval/GSetup.h"
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
+#include "naval/GOpening.h"
 
 namespace sarnova {
 
@@ -63,6 +64,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
+    RegisterOnce<TGeoOpening>();
 }
 
 }  // namespace sarnova
