@@ -30,6 +30,7 @@
 #include "shell/SplashUnit.h"
 #include "views/GLRenderer.h"
 #include "entities/ui/PressureFieldFrame.h"
+#include "naval/ui/OpeningFrame.h"
 
 namespace sarnova {
 
@@ -95,6 +96,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterImagePlaneUi();
     InstallContourSetupDialogs();
     RegisterPressureFieldUi();
+    RegisterOpeningUi();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 
