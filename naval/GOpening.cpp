@@ -212,8 +212,8 @@ void TReferenceConnection::SetEndB(const std::string& Name) { SetReferenceName(*
 
 void TReferenceConnection::Assign(const TConnection& Other) {
     if (const auto* R = dynamic_cast<const TReferenceConnection*>(&Other)) {
-        SetReferenceName(*RefA, R->RefA->GetName());
-        SetReferenceName(*RefB, R->RefB->GetName());
+        SetReferenceName(*RefA, R->GetEndA());
+        SetReferenceName(*RefB, R->GetEndB());
         Direction = Other.Direction;
         OpeningTime = Other.OpeningTime;
         HeadOfWater = Other.HeadOfWater;

@@ -19,6 +19,7 @@
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
+#include "foundation/VkMaths.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/HullMeshes.h"
@@ -374,6 +375,24 @@ TEST_F(OpeningMacroTest, TextBlockReadsKeysInAnyOrder) {
     EXPECT_EQ(Out.Text(), Written);
 }
 
+TEST_F(OpeningMacroTest, CopiesAndMovesKeepTheConnection) {
+    AddBoxHull();
+    ASSERT_EQ(Run(std::string("OPENGROUP Hold1\nHull\nEND\nBOUNDARYOPENING O1\n") + SquareBlock +
+                  "}\nSEARCH Z 3\nCONNECT Hold1 <- SEA\nCOLLAPSEHEAD 2\nEND\n"),
+              "");
+    TGeoOpening* O = Opening("O1");
+    const std::unique_ptr<TGeometry> Copy = O->Clone();
+    auto* C = dynamic_cast<TGeoOpening*>(Copy.get());
+    ASSERT_NE(C, nullptr);
+    EXPECT_EQ(C->Connection().Text(), "Hold1 <- SEA");
+    EXPECT_DOUBLE_EQ(C->Connection().HeadOfWater, 2);
+    EXPECT_EQ(C->Sections().Count(), 3);
+    O->Transform(MatrixTranslation(1, 0, 0));
+    EXPECT_DOUBLE_EQ(O->Sections().Extents().Min.X, 3);
+    EXPECT_DOUBLE_EQ(O->GetExtents().Max.X, 3);
+    EXPECT_DOUBLE_EQ(C->Sections().Extents().Min.X, 2);
+}
+
 TEST_F(OpeningMacroTest, MenusAndConversion) {
     ASSERT_EQ(Run(std::string("BOUNDARYOPENING O1\n") + SquareBlock + "}\nSEARCH Z 3\nEND\n"), "");
     TGeoOpening* O = Opening("O1");
@@ -434,7 +453,14 @@ TEST_F(OpeningMacroTest, RectangleOpeningStationsAndProfiles) {
         EXPECT_NEAR(S.First()->Y, 10, 1e-9) << I;
     }
 
+    // A hull far from the origin: its own extents bound the location, not a box that starts at zero.
+    auto Far = std::make_unique<TGeoPGonlist>();
+    Far->Facets().Assign(*BoxMesh(200, 300, 0, 10, 0, 10, false, true)->TriangulatedCopy());
+    Far->SetName("Far");
+    Doc.Add(std::move(Far));
     const std::pair<const char*, const char*> Cases[] = {
+        {"RECTANGLEOPENING B\nHULL Far\nLOCATION 100\nLENGTH 10\nEND\n",
+         "Error: test.cmd(2): Opening location is outside the longitudinal extents of the hull"},
         {"RECTANGLEOPENING B\nHULL Hull\nLOCATION 120\nLENGTH 10\nEND\n",
          "Error: test.cmd(2): Opening location is outside the longitudinal extents of the hull"},
         {"RECTANGLEOPENING B\nHULL Hull\nLOCATION 50\nLENGTH 81\nEND\n",
@@ -443,6 +469,8 @@ TEST_F(OpeningMacroTest, RectangleOpeningStationsAndProfiles) {
          "Error: test.cmd(2): Draught is undefined or to close to minimum Z extent of Hull"},
         {"SOLASOPENING B\nHULL Hull\nLOCATION 50\nLENGTH 10\nDRAUGHT 4\nTOP NOLINE\nEND\n",
          "Error: test.cmd(6): Polyline Boundary NOLINE not found"},
+        {"SOLASOPENING B\nHULL Hull\nLOCATION 95\nLENGTH 20\nDRAUGHT 4\nPENETRATION 2\nEND\n",
+         "Error: test.cmd(2): GOpening:CreateSolasOpening - The waterline does not reach x = 105.000"},
         {"RECTANGLEOPENING B\nHULL Hull\nLOCATION 50\nLENGTH 10\nBOTTOM {\n40 0 2\n60 0 2\n40 0 6\n60 0 6\n}\nEND\n",
          "Error: test.cmd(2): GOpening:CutToBoundary - Multiple intersections"},
     };
