@@ -135,8 +135,8 @@ private:
             static_cast<TSolasOpening&>(*Rectangle).Draught = Number(ExtractWord(L, 2));
         } else if (Kind == TBlockKind::Solas && Key == "PENETRATION") {
             static_cast<TSolasOpening&>(*Rectangle).Penetration = ExtractWord(L, 2);
-        } else if (Key.rfind("END", 0) == 0) {
-            // A line that merely starts with END is passed over.
+        } else if (Key == "END") {
+            // "END" followed by more words is passed over.
         } else {
             Macro.Error("Unknown Command " + Key);
         }

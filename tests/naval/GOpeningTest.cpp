@@ -261,7 +261,7 @@ const char* const XSquareBlock = "BOUNDARY BEGIN\n0 0 0\n1 0 0\n1 0 1\n0 0 1\n0 
 
 TEST_F(OpeningMacroTest, BoundaryBlocks) {
     EXPECT_EQ(Run(std::string("BOUNDARYOPENING O1\nBOUNDARY {\n2 0 0\n2 1 0\n2 1 1\n2 0 1\n2 0 0\n}\n"
-                              "SEARCH Z 4\nOPENINGTIME 30\nCOLLAPSEHEAD 1.5\nREFLECT\nEND\n")),
+                              "SEARCH Z 4\nOPENINGTIME 30\nCOLLAPSEHEAD 1.5\nREFLECT\nEND OF SHAPE\nNORMAL [-2, 0,0]\nEND\n")),
               "");
     TGeoOpening* O = Opening("O1");
     ASSERT_NE(O, nullptr);
@@ -269,6 +269,7 @@ TEST_F(OpeningMacroTest, BoundaryBlocks) {
     EXPECT_DOUBLE_EQ(O->Connection().OpeningTime, 30);
     EXPECT_DOUBLE_EQ(O->Connection().HeadOfWater, 1.5);
     EXPECT_LT(O->Sections().Extents().Min.Y, -0.5);
+    EXPECT_NEAR(O->Normal().X, -1, 1e-12);
     EXPECT_NE(std::find(Console.begin(), Console.end(), "Creating Opening O1..."), Console.end());
 
     // A points block closed by END closes the opening there: what follows is read as plain macro lines.
