@@ -394,6 +394,27 @@ TEST_F(OpeningMacroTest, CopiesAndMovesKeepTheConnection) {
     EXPECT_DOUBLE_EQ(C->Sections().Extents().Min.X, 2);
 }
 
+TEST_F(OpeningMacroTest, SelectedAloneItShowsTheGroupsItJoins) {
+    AddBoxHull();
+    ASSERT_EQ(Run(std::string("OPENGROUP Hold1\nHull\nEND\nOPENGROUP Hold2\nHull\nEND\nBOUNDARYOPENING O1\n") +
+                  SquareBlock + "}\nSEARCH Z 3\nCONNECT Hold1 <-> Hold2\nEND\n"),
+              "");
+    TGeoOpening* O = Opening("O1");
+    auto Colours = [&] {
+        TFakeView View;
+        O->Draw(View);
+        std::vector<TColor> C;
+        for (const TFakeDraw& D : View.Drawn)
+            if (D.Name == "SetLineColor") C.push_back(D.Color);
+        return C;
+    };
+    Doc.SelectOnly(O);
+    // The members of end A in red, those of end B in blue.
+    EXPECT_EQ(Colours(), (std::vector<TColor>{255, 16711680}));
+    Doc.FindByName("Hold2")->SetSelected(true);
+    EXPECT_TRUE(Colours().empty());
+}
+
 TEST_F(OpeningMacroTest, MenusAndConversion) {
     ASSERT_EQ(Run(std::string("BOUNDARYOPENING O1\n") + SquareBlock + "}\nSEARCH Z 3\nEND\n"), "");
     TGeoOpening* O = Opening("O1");
