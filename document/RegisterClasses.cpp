@@ -26,6 +26,7 @@
 #include "naval/GSetup.h"
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
+#include "naval/GOpening.h"
 
 namespace sarnova {
 
@@ -65,6 +66,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
+    RegisterOnce<TGeoOpening>();
     RegisterOnce<TGeoTarvoCurve>();
     RegisterOnce<TGeoOldCurveLoader>();
     // The B-spline curve's conversion makes Tarvo curves through this.

@@ -31,6 +31,7 @@
 #include "shell/SplashUnit.h"
 #include "views/GLRenderer.h"
 #include "entities/ui/PressureFieldFrame.h"
+#include "naval/ui/OpeningFrame.h"
 
 namespace sarnova {
 
@@ -97,6 +98,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterTarvoCurveFrame();
     InstallContourSetupDialogs();
     RegisterPressureFieldUi();
+    RegisterOpeningUi();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 

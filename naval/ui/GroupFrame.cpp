@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
+#include "document/GeometryList.h"
 #include "naval/GGroup.h"
+#include "naval/GOpening.h"
 #include "shell/QtMenus.h"
 #include "shell/VkGroupBox.h"
 
@@ -161,8 +163,11 @@ void TGroupFrame::Refresh() {
         DelParamBut->setEnabled(Count > 0);
     }
 
-    // Openings are not part of the program yet: no entity connects to a group.
     ListBox1->clear();
+    if (TGeometryList* List = Group->GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I)
+            if (auto* Opening = dynamic_cast<TGeoOpening*>(&List->Items(I)); Opening != nullptr && Opening->ConnectsGroup(Group->GetName()))
+                ListBox1->addItem(QString::fromStdString(Opening->GetName()));
 }
 
 void TGroupFrame::AddButtonClick() {
