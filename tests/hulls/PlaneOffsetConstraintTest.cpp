@@ -242,7 +242,7 @@ TEST(OffsetConstraint, CopiesTheOtherCoordinatesAndAStraightSetsOnlyItsOwn) {
 
 TEST(OffsetConstraint, VectorOffsetSlidesEachPointAlongTheFirstPointsOffset) {
     TCurveManager M;
-    TTarvoCurve& R = M.Make("R", {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 2}});
+    M.Make("R", {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 2}});
     TTarvoCurve& C = M.Make("C", {{0, 0, 2}, {5, 5, 5}, {2, 1, 7}, {3, 3, 3}});
     TOffsetConstraint& O = AddOffset(C, "R", oaVector);
     ExpectNear(O.Direction(), {0, 0, -1});
