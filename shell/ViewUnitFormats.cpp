@@ -1,7 +1,10 @@
 #include "shell/ViewUnitFormats.h"
 
 #include "document/GeoFace.h"
+#include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"
+#include "exchange/IoGridGen.h"
+#include "exchange/IoIV.h"
 #include "exchange/IoSTL.h"
 
 namespace sarnova {
@@ -31,8 +34,8 @@ const TFileFormat Imports[] = {
      izAlways},
     {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
      izAlways},
-    {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv", nullptr,
-     nullptr, izAlways},
+    {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
+     Run<ImportCSVPolylines>, nullptr, izAlways},
     {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
      izAlways},
     {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ImportDXF>, nullptr,
@@ -44,8 +47,8 @@ const TFileFormat Imports[] = {
      Run<ImportSTL>, nullptr, izAlways},
     {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*", nullptr,
      nullptr, izAlways},
-    {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv", nullptr,
-     nullptr, izAlways},
+    {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv",
+     Run<ImportInventor>, nullptr, izAlways},
     {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
      izAlways},
     {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", nullptr, nullptr, izAlways},
@@ -68,8 +71,8 @@ const TFileFormat Exports[] = {
     {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt", nullptr,
      nullptr, izNever},
-    {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf", nullptr, nullptr,
-     izNever},
+    {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf",
+     Run<ExportGridGen>, nullptr, izNever},
 };
 
 }  // namespace

@@ -422,11 +422,11 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
         return nullptr;
     };
     W->UpdateActions();
-    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL..."}) {
+    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)"}) {
         ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
-    for (const char* Caption : {"AutoCAD DXF..."}) {
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph..."}) {
         ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
     }
