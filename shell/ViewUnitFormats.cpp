@@ -5,6 +5,7 @@
 #include "exchange/IoDxf.h"
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
+#include "exchange/IoIges.h"
 #include "exchange/IoSTL.h"
 
 namespace sarnova {
@@ -40,7 +41,8 @@ const TFileFormat Imports[] = {
      izAlways},
     {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ImportDXF>, nullptr,
      izAfterImport},
-    {"IGES 5.0...", fdOwn, "Import IGES File", "igs", "IGES 5.0 (*.igs)|*.igs", nullptr, nullptr, izAlways},
+    {"IGES 5.0...", fdOwn, "Import IGES File", "igs", "IGES 5.0 (*.igs)|*.igs", Run<ImportIGES>, nullptr,
+     izAlways},
     {"Defcar - ShipGEN...", fdOwn, "Import ShipGEN File", "pla", "Defcar ShipGEN (*.pla)|*.pla", nullptr, nullptr,
      izAlways},
     {"Stereolithography STL...", fdOwn, "Import Stereolithography File", "stl", "Stereolithography (*.stl)|*.stl",
@@ -65,7 +67,7 @@ const TFileFormat Exports[] = {
      izNever},
     {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
      izNever},
-    {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", nullptr, nullptr, izNever},
+    {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", Run<ExportIGES>, nullptr, izNever},
     {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
      izNever},
     {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},

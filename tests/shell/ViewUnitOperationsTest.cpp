@@ -30,6 +30,7 @@
 #include "foundation/Polyline.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/ViewUnitFormats.h"
+#include "exchange/IGESFile.h"
 #include "views/GeometryPlotter.h"
 #include "views/PlotterUnit.h"
 #include "tests/shell/DocumentWindowFixture.h"
@@ -453,6 +454,41 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
     const int Before = Doc->Count();
     Dialogs.ChooseFile(Path.string());
     ItemOf(W->Import1, "AutoCAD DXF...")->trigger();
+    EXPECT_GT(Doc->Count(), Before);
+}
+
+// The IGES items write a file through the properties question and read it back.
+TEST_F(DocumentActions, IgesItemsWriteAndReadFiles) {
+    const auto ItemOf = [](QMenu* Menu, const std::string& Caption) -> QAction* {
+        for (QAction* A : Menu->actions())
+            if (A->text().toStdString() == Caption) return A;
+        return nullptr;
+    };
+    W->UpdateActions();
+    QAction* Export = ItemOf(W->Export1, "IGES 5.0...");
+    QAction* Import = ItemOf(W->Import1, "IGES 5.0...");
+    ASSERT_NE(Export, nullptr);
+    ASSERT_NE(Import, nullptr);
+    EXPECT_TRUE(Export->isEnabled());
+    EXPECT_TRUE(Import->isEnabled());
+
+    auto Line = std::make_unique<TGeoPline>();
+    Line->Polyline().AddPoint(0, 0, 0);
+    Line->Polyline().AddPoint(1, 2, 3);
+    Doc->Add(std::move(Line));
+    const TIGESPropertiesDialog Saved = IGESPropertiesDialog();
+    int Asked = 0;
+    IGESPropertiesDialog() = [&](std::string&, std::string&, TIGESUnits&) { ++Asked; };
+    const auto Path = std::filesystem::temp_directory_path() / "menu-export.igs";
+    std::filesystem::remove(Path);
+    Dialogs.ChooseFile(Path.string());
+    Export->trigger();
+    IGESPropertiesDialog() = Saved;
+    EXPECT_EQ(Asked, 1);
+    ASSERT_TRUE(std::filesystem::exists(Path));
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    Import->trigger();
     EXPECT_GT(Doc->Count(), Before);
 }
 
