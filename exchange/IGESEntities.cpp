@@ -12,7 +12,8 @@ namespace sarnova {
 
 // ---- Parameters ----
 
-TIGESParameters::TIGESParameters(const TIGESEntity& AEntity) : Values(AEntity.ReadParameters()), Entity(AEntity) {}
+TIGESParameters::TIGESParameters(const TIGESEntity& AEntity, std::size_t Wanted)
+    : Values(AEntity.ReadParameters(Wanted)), Entity(AEntity) {}
 
 int TIGESParameters::Count(long long I, const char* What) const {
     const double V = (*this)[I];
@@ -280,7 +281,7 @@ void TIGESEntity124::SetMatrix(const TMMatrix& M) {
 TIGESEntity126::TIGESEntity126() : TIGESEntity(126), Spline(std::make_unique<TBSpline>(4)) {}
 
 bool TIGESEntity126::IsSupported() const {
-    const TIGESParameters P(*this);
+    const TIGESParameters P(*this, 3);
     return P[1] + P[2] + 2 < MaxKnots;
 }
 
@@ -361,7 +362,7 @@ void TIGESEntity126::SetSpline(const TBSpline& Curve) {
 TIGESEntity128::TIGESEntity128() : TIGESEntity(128), Surface(std::make_unique<TBSplineSurface>(4, 4)) {}
 
 bool TIGESEntity128::IsSupported() const {
-    const TIGESParameters P(*this);
+    const TIGESParameters P(*this, 5);
     return P[1] + P[3] + 1 < MaxKnots && P[2] + P[4] + 1 < MaxKnots && !(P[3] == 1 && P[4] == 1);
 }
 

@@ -20,7 +20,8 @@ namespace sarnova {
 // Parameter values with 0 for indices past the end, and the checks of the counts they hold.
 class TIGESParameters {
 public:
-    TIGESParameters(const TIGESEntity& AEntity);
+    // All values, or those of the record lines that reach Wanted values.
+    explicit TIGESParameters(const TIGESEntity& AEntity, std::size_t Wanted = SIZE_MAX);
     double operator[](long long I) const {
         return I >= 0 && I < static_cast<long long>(Values.size()) ? Values[static_cast<std::size_t>(I)] : 0.0;
     }

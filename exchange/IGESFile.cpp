@@ -458,11 +458,11 @@ std::string TIGESEntity::Where() const {
            std::to_string(DirectorySequence);
 }
 
-std::vector<double> TIGESEntity::ReadParameters() const {
+std::vector<double> TIGESEntity::ReadParameters(std::size_t Wanted) const {
     std::vector<double> P;
     const char D = ParameterDelimiter();
     std::string Piece;
-    for (std::size_t L = 0; L < Parameters.size(); ++L) {
+    for (std::size_t L = 0; L < Parameters.size() && P.size() < Wanted; ++L) {
         const std::string_view Line = TrimView(Parameters[L]);
         if (Line.empty()) {
             P.push_back(0.0);

@@ -4,6 +4,7 @@
 // records. The entity classes that interpret the parameters are in IGESEntities.h.
 #pragma once
 #include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -164,7 +165,9 @@ public:
     // The parameter values; element 0 is the type. Throws EError "<file>: directory entry <n>,
     // parameter line <m>: '<text>' is not a number" for a value that is not a number; an empty value
     // gives 0.
-    std::vector<double> ReadParameters() const;
+    std::vector<double> ReadParameters() const { return ReadParameters(SIZE_MAX); }
+    // The same, stopping at the end of the record line that reaches Wanted values.
+    std::vector<double> ReadParameters(std::size_t Wanted) const;
     void ClearParameters() { Parameters.clear(); }
     void AddIntegerParameter(long long Value);
     // General number text.
