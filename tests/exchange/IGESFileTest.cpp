@@ -117,6 +117,9 @@ TEST(IGESFile, ReadParameters) {
     E.ParameterPointer = 7;
     E.Parameters = {"110,0.,0.,0.,1.,2.D0,3.;"};
     EXPECT_EQ(E.ReadParameters(), (std::vector<double>{110, 0, 0, 0, 1, 2, 3}));
+    // Forms other writers use.
+    E.Parameters = {"110,.5,-.5,1.E-3,+2,1.0D+00,1e5,  7 ;"};
+    EXPECT_EQ(E.ReadParameters(), (std::vector<double>{110, 0.5, -0.5, 1e-3, 2, 1, 1e5, 7}));
     E.Parameters = {"110,,1.5E1,", "", "4;"};
     EXPECT_EQ(E.ReadParameters(), (std::vector<double>{110, 0, 15, 0, 4}));
     E.Parameters = {"110,1.,", "2.,1.2.3,4.;"};
