@@ -1,6 +1,7 @@
 // The settings' defaults, colour schemes, option texts and their registry table.
 #include "document/Settings.h"
 
+#include <iterator>
 #include <type_traits>
 
 #include "document/GeometryList.h"
@@ -13,6 +14,12 @@ TColor GXContourColor = clYellow;
 TColor GYContourColor = clRed;
 TColor GZContourColor = clBlue;
 std::uint8_t GDesignUnits = 0;
+
+double MetresPerDesignUnit() {
+    // Feet and inches in the single-precision values the settings have always used.
+    static constexpr double MetresPerUnit[] = {1.0, 0.01, 0.001, 0.304799999536704, 0.025399999961392};
+    return GDesignUnits < std::size(MetresPerUnit) ? MetresPerUnit[GDesignUnits] : 1.0;
+}
 std::uint8_t GDesignMassUnit = 0;
 double GWaterDensity = 1025.0;
 std::uint8_t GElasticMode = 1;

@@ -87,6 +87,8 @@ extern TColor GXContourColor;
 extern TColor GYContourColor;
 extern TColor GZContourColor;
 extern std::uint8_t GDesignUnits;
+// The length of one design unit (metres, centimetres, millimetres, feet, inches) in metres.
+double MetresPerDesignUnit();
 extern std::uint8_t GDesignMassUnit;
 extern double GWaterDensity;  // kg/m3
 extern std::uint8_t GElasticMode;  // 0 off, 1 curves, 2 control points

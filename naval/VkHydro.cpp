@@ -13,9 +13,6 @@ namespace sarnova {
 
 namespace {
 
-// Metres per design length unit; feet and inches in the single-precision values the settings have
-// always used.
-constexpr double MetresPerUnit[] = {1.0, 0.01, 0.001, 0.304799999536704, 0.025399999961392};
 // Design mass units per kilogram.
 constexpr double MassPerKilogram[] = {0.001, 1.0, 0.0009842065276110606, 2.2046226218487757};
 
@@ -122,7 +119,7 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
 void ResetHydrostatics(THydrostaticsData& R) { R = THydrostaticsData(); }
 
 double MassOfVolume(double Density, double Volume) {
-    const double Metres = GDesignUnits < std::size(MetresPerUnit) ? MetresPerUnit[GDesignUnits] : 1.0;
+    const double Metres = MetresPerDesignUnit();
     const double Mass = GDesignMassUnit < std::size(MassPerKilogram) ? MassPerKilogram[GDesignMassUnit] : 1.0;
     return Density * Metres * Metres * Metres * Mass * Volume;
 }

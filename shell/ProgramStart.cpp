@@ -19,6 +19,7 @@
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
 #include "entities/ui/NewSurfForm.h"
+#include "exchange/ui/IGESForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
@@ -99,6 +100,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     InstallContourSetupDialogs();
     RegisterPressureFieldUi();
     RegisterOpeningUi();
+    RegisterIGESForm();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 

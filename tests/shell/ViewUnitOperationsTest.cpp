@@ -30,6 +30,7 @@
 #include "foundation/Polyline.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/ViewUnitFormats.h"
+#include "exchange/IGESFile.h"
 #include "views/GeometryPlotter.h"
 #include "views/PlotterUnit.h"
 #include "tests/shell/DocumentWindowFixture.h"
@@ -426,6 +427,69 @@ TEST_F(DocumentActions, FormatItemsRunTheirDialogAndProcedure) {
     ASSERT_EQ(Dialogs.ShownFileDialogs.size(), 4u);
     EXPECT_TRUE(Dialogs.ShownFileDialogs[3].Save);
     EXPECT_EQ(Dialogs.ShownFileDialogs[3].Title, "Import T");
+}
+
+// The exchange formats of the menus write and read real files.
+TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
+    const auto ItemOf = [](QMenu* Menu, const std::string& Caption) -> QAction* {
+        for (QAction* A : Menu->actions())
+            if (A->text().toStdString() == Caption) return A;
+        return nullptr;
+    };
+    W->UpdateActions();
+    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)"}) {
+        ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
+        EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
+    }
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph..."}) {
+        ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
+        EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
+    }
+
+    const auto Path = std::filesystem::temp_directory_path() / "menu-export.dxf";
+    std::filesystem::remove(Path);
+    Dialogs.ChooseFile(Path.string());
+    ItemOf(W->Export1, "AutoCAD DXF...")->trigger();
+    ASSERT_TRUE(std::filesystem::exists(Path));
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    ItemOf(W->Import1, "AutoCAD DXF...")->trigger();
+    EXPECT_GT(Doc->Count(), Before);
+}
+
+// The IGES items write a file through the properties question and read it back.
+TEST_F(DocumentActions, IgesItemsWriteAndReadFiles) {
+    const auto ItemOf = [](QMenu* Menu, const std::string& Caption) -> QAction* {
+        for (QAction* A : Menu->actions())
+            if (A->text().toStdString() == Caption) return A;
+        return nullptr;
+    };
+    W->UpdateActions();
+    QAction* Export = ItemOf(W->Export1, "IGES 5.0...");
+    QAction* Import = ItemOf(W->Import1, "IGES 5.0...");
+    ASSERT_NE(Export, nullptr);
+    ASSERT_NE(Import, nullptr);
+    EXPECT_TRUE(Export->isEnabled());
+    EXPECT_TRUE(Import->isEnabled());
+
+    auto Line = std::make_unique<TGeoPline>();
+    Line->Polyline().AddPoint(0, 0, 0);
+    Line->Polyline().AddPoint(1, 2, 3);
+    Doc->Add(std::move(Line));
+    const TIGESPropertiesDialog Saved = IGESPropertiesDialog();
+    int Asked = 0;
+    IGESPropertiesDialog() = [&](std::string&, std::string&, TIGESUnits&) { ++Asked; };
+    const auto Path = std::filesystem::temp_directory_path() / "menu-export.igs";
+    std::filesystem::remove(Path);
+    Dialogs.ChooseFile(Path.string());
+    Export->trigger();
+    IGESPropertiesDialog() = Saved;
+    EXPECT_EQ(Asked, 1);
+    ASSERT_TRUE(std::filesystem::exists(Path));
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    Import->trigger();
+    EXPECT_GT(Doc->Count(), Before);
 }
 
 // What the program cannot do yet is offered disabled, never as an item that does nothing.
