@@ -1,6 +1,11 @@
 #include "shell/ViewUnitFormats.h"
 
 #include "document/GeoFace.h"
+#include "exchange/IoCSV.h"
+#include "exchange/IoDxf.h"
+#include "exchange/IoGridGen.h"
+#include "exchange/IoIV.h"
+#include "exchange/IoSTL.h"
 
 namespace sarnova {
 
@@ -10,6 +15,12 @@ using enum TFormatDialog;
 using enum TImportZoom;
 
 void ImportGeometry(const std::string& FileName, TGeometryInterface& Document) { Document.LoadText(FileName); }
+
+// The exchange procedures take any entity list; the menus hand them the window's document.
+template <void (*Procedure)(const std::string&, TGeometryList&)>
+void Run(const std::string& FileName, TGeometryInterface& Document) {
+    Procedure(FileName, Document);
+}
 
 // The readers and writers of the other formats are not part of the program yet: their procedures are
 // left empty here until they are.
@@ -23,21 +34,21 @@ const TFileFormat Imports[] = {
      izAlways},
     {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
      izAlways},
-    {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv", nullptr,
-     nullptr, izAlways},
+    {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
+     Run<ImportCSVPolylines>, nullptr, izAlways},
     {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
      izAlways},
-    {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", nullptr, nullptr,
+    {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ImportDXF>, nullptr,
      izAfterImport},
     {"IGES 5.0...", fdOwn, "Import IGES File", "igs", "IGES 5.0 (*.igs)|*.igs", nullptr, nullptr, izAlways},
     {"Defcar - ShipGEN...", fdOwn, "Import ShipGEN File", "pla", "Defcar ShipGEN (*.pla)|*.pla", nullptr, nullptr,
      izAlways},
     {"Stereolithography STL...", fdOwn, "Import Stereolithography File", "stl", "Stereolithography (*.stl)|*.stl",
-     nullptr, nullptr, izAlways},
+     Run<ImportSTL>, nullptr, izAlways},
     {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*", nullptr,
      nullptr, izAlways},
-    {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv", nullptr,
-     nullptr, izAlways},
+    {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv",
+     Run<ImportInventor>, nullptr, izAlways},
     {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
      izAlways},
     {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", nullptr, nullptr, izAlways},
@@ -52,15 +63,16 @@ const TFileFormat Exports[] = {
      "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
     {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
      izNever},
-    {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", nullptr, nullptr, izNever},
+    {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
+     izNever},
     {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", nullptr, nullptr, izNever},
     {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
      izNever},
     {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt", nullptr,
      nullptr, izNever},
-    {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf", nullptr, nullptr,
-     izNever},
+    {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf",
+     Run<ExportGridGen>, nullptr, izNever},
 };
 
 }  // namespace

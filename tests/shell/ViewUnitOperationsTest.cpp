@@ -428,6 +428,34 @@ TEST_F(DocumentActions, FormatItemsRunTheirDialogAndProcedure) {
     EXPECT_EQ(Dialogs.ShownFileDialogs[3].Title, "Import T");
 }
 
+// The exchange formats of the menus write and read real files.
+TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
+    const auto ItemOf = [](QMenu* Menu, const std::string& Caption) -> QAction* {
+        for (QAction* A : Menu->actions())
+            if (A->text().toStdString() == Caption) return A;
+        return nullptr;
+    };
+    W->UpdateActions();
+    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)"}) {
+        ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
+        EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
+    }
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph..."}) {
+        ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
+        EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
+    }
+
+    const auto Path = std::filesystem::temp_directory_path() / "menu-export.dxf";
+    std::filesystem::remove(Path);
+    Dialogs.ChooseFile(Path.string());
+    ItemOf(W->Export1, "AutoCAD DXF...")->trigger();
+    ASSERT_TRUE(std::filesystem::exists(Path));
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    ItemOf(W->Import1, "AutoCAD DXF...")->trigger();
+    EXPECT_GT(Doc->Count(), Before);
+}
+
 // What the program cannot do yet is offered disabled, never as an item that does nothing.
 TEST_F(DocumentActions, MissingTargetsAreDisabled) {
     Form->UpdateActions();

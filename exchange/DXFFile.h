@@ -1,0 +1,114 @@
+// A DXF drawing exchange file held in memory as its text lines: a forward reader of group-code and
+// value pairs with a line cursor, for the DXF import, and writers that append groups, for the DXF
+// export and the lines plan. Knows nothing of the document.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Colors.h"
+
+namespace sarnova {
+
+enum TDXFEntityKind : std::uint8_t {
+    dekSection,
+    dekEndSec,
+    dekTable,
+    dekLine,
+    dekPolyline,
+    dekLWPolyline,
+    dekCircle,
+    dekArc,
+    dekText,
+    dekInsert,
+    dekVertex,
+    dekSeqEnd,
+    dekLayer,
+    dekBlock,
+    dek3DFace,
+    dekSolid,
+    dekPoint,
+    dekOther,
+};
+
+// The kind of a group-0 value, compared trimmed and upper-cased.
+TDXFEntityKind DXFEntityKindOf(std::string_view Name);
+
+// The number of the AutoCAD Color Index nearest to Colour (red in the low byte): the nine named
+// colours exactly, any other the nearest of the 255-entry palette, ties to the lower number.
+int DXFColorIndex(TColor Colour);
+
+// The general number text of the exchange writers: up to 15 significant digits, no trailing zeros,
+// "." always; plain for decimal exponents -3 .. 15, else mantissa "E" exponent (1E-5, 1E20).
+std::string DXFNumberText(double Value);
+
+class TDXFFile {
+public:
+    // The file's lines, without their line ends.
+    std::vector<std::string> Lines;
+    // 0-based index of the next line to read.
+    int LineIndex = 0;
+    // Code and value (untrimmed) of the group read last.
+    int GroupCode = 0;
+    std::string GroupValue;
+    // The name the read errors give; set by LoadFromFile.
+    std::string FileName;
+
+    // Console line "DXF: Reading file to memory...", then the lines of the file (LF or CR LF).
+    void LoadFromFile(const std::filesystem::path& Name);
+    // Every line ended by CR LF, through a temporary file renamed over the target.
+    void SaveToFile(const std::filesystem::path& Name) const;
+
+    // ---- Reading ----
+    // Errors name the file and the 1-based line: "<file>(<line>): <what>", for reading past the last
+    // line, a code line that is not an integer and a value that is not a number.
+
+    // The group at LineIndex; LineIndex advances by 2; progress goes to the console.
+    void ReadGroup();
+    int ReadCode();
+    // ReadGroup until the code is Code (at least one group); returns the value.
+    const std::string& ReadUntilCode(int Code);
+    const std::string& NextEntityName() { return ReadUntilCode(0); }
+    TDXFEntityKind NextEntityKind();
+    TDXFEntityKind EntityKind() const { return DXFEntityKindOf(GroupValue); }
+    // Group-0 values until one equals Name (letter case ignored): true; false at the end of the file.
+    bool FindValue(std::string_view Name);
+    // The SECTION whose name group equals Name (letter case ignored).
+    bool FindSection(std::string_view Name);
+    // FindSection "ENTITIES"; without one the cursor goes back to the first line.
+    bool FindEntitiesSection();
+    // Without moving: the next group-0 line's value is Name (exact case).
+    bool PeekEntityIs(std::string_view Name) const;
+    bool NextIsSeqEnd() const { return PeekEntityIs("SEQEND"); }
+    bool NextIsEndSec() const { return PeekEntityIs("ENDSEC"); }
+    // Without moving: the line at LineIndex is a group code 0.
+    bool AtEntityStart() const;
+    bool Eof() const { return LineIndex >= static_cast<int>(Lines.size()); }
+    void Reset() { LineIndex = 0; }
+    const std::string& Value() const { return GroupValue; }
+    double ValueAsFloat() const;
+    int ValueAsInteger() const;
+
+    // ---- Writing ----
+    // Code "%3d", then Text.
+    void WriteString(int Code, std::string_view Text);
+    // A blank and the code, then the value.
+    void WriteInteger(int Code, int Value);
+    void WriteFloat(int Code, double Value);
+    void WriteColor(int Code, TColor Colour) { WriteInteger(Code, DXFColorIndex(Colour)); }
+    void BeginEntity(std::string_view Name);
+    void BeginSection(std::string_view Name);
+    void EndSection() { WriteString(0, "ENDSEC"); }
+    void WriteEOF() { WriteString(0, "EOF"); }
+
+private:
+    [[noreturn]] void Fail(int Line, const std::string& What) const;
+    const std::string& LineAt(int Index) const;
+    void ReportProgress();
+
+    int LastProgress = -1;
+};
+
+}  // namespace sarnova
