@@ -7,24 +7,13 @@
 #include <numbers>
 #include <sstream>
 
+#include "PolylineShape.h"
 #include "foundation/PolyList.h"
 #include "naval/PolyFont.h"
 
 using namespace sarnova;
 
 namespace {
-
-std::vector<std::vector<TMVector>> Points(const TPolylineList& L) {
-    std::vector<std::vector<TMVector>> R;
-    for (int I = 0; I < L.Count(); ++I) {
-        R.emplace_back();
-        for (int K = 0; K < L.Items(I)->Count(); ++K) {
-            const TRPoint* P = L.Items(I)->Point(K);
-            R.back().push_back({P->X, P->Y, P->Z});
-        }
-    }
-    return R;
-}
 
 void ExpectPoints(const std::vector<TMVector>& Got, const std::vector<TMVector>& Want, const char* What) {
     ASSERT_EQ(Got.size(), Want.size()) << What;
@@ -41,27 +30,27 @@ TEST(StrokeText, PlacesGlyphsAlongTheText) {
     EXPECT_EQ(StrokeText("", 0, 0, 1, 0)->Count(), 0);
     EXPECT_EQ(StrokeText(" ", 0, 0, 1, 0)->Count(), 0);
 
-    auto L = Points(*StrokeText("LL", 0, 0, 1, 0));
+    auto L = Shape(*StrokeText("LL", 0, 0, 1, 0));
     ASSERT_EQ(L.size(), 2u);
     ExpectPoints(L[0], {{0, 6, 0}, {0, 0, 0}, {4, 0, 0}}, "first L");
     ExpectPoints(L[1], {{6, 6, 0}, {6, 0, 0}, {10, 0, 0}}, "second L");
 
     // A space advances by 6 without strokes; the size factor and origin scale and move the points.
-    ExpectPoints(Points(*StrokeText(" -", 1, 2, 0.5, 0))[0], {{4, 3.5, 0}, {6, 3.5, 0}}, "scaled dash");
+    ExpectPoints(Shape(*StrokeText(" -", 1, 2, 0.5, 0))[0], {{4, 3.5, 0}, {6, 3.5, 0}}, "scaled dash");
 
-    auto Up = Points(*StrokeText("L", 0, 0, 1, std::numbers::pi / 2));
+    auto Up = Shape(*StrokeText("L", 0, 0, 1, std::numbers::pi / 2));
     ExpectPoints(Up[0], {{-6, 0, 0}, {0, 0, 0}, {0, 4, 0}}, "L turned a quarter");
 
     // A line feed moves the next character ten units down at the same x.
-    auto Two = Points(*StrokeText("L\nL", 0, 0, 1, 0));
+    auto Two = Shape(*StrokeText("L\nL", 0, 0, 1, 0));
     ASSERT_EQ(Two.size(), 2u);
     ExpectPoints(Two[1], {{6, -4, 0}, {6, -10, 0}, {10, -10, 0}}, "L after the line feed");
 }
 
 TEST(StrokeText, CodesWithoutGlyphDrawAsQuestionMark) {
-    auto Question = Points(*StrokeText("?", 0, 0, 1, 0));
+    auto Question = Shape(*StrokeText("?", 0, 0, 1, 0));
     for (const char* Text : {"\xA4", "\x01", "\x09"}) {
-        auto Got = Points(*StrokeText(Text, 0, 0, 1, 0));
+        auto Got = Shape(*StrokeText(Text, 0, 0, 1, 0));
         ASSERT_EQ(Got.size(), Question.size()) << int(static_cast<unsigned char>(Text[0]));
         for (std::size_t I = 0; I < Got.size(); ++I) ExpectPoints(Got[I], Question[I], "glyph");
     }
