@@ -28,6 +28,7 @@
 #include "document/ui/ScaleForm.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/ui/HydrostaticsForm.h"
+#include "naval/ui/LinesPlanUnit.h"
 #include "naval/ui/PermForm.h"
 #include "naval/ui/SecAreaForm.h"
 #include "platform/Keys.h"
@@ -233,8 +234,8 @@ void TViewform::BuildMenus() {
     Create1 = new QMenu("&Create", this);
     Create1->setObjectName("Create1");
 
-    // The calculation windows; the reports and the lines plan are not part of the program yet. The
-    // permeability plot works on any document. The document's macro items follow them.
+    // The calculation windows; the reports are not part of the program yet. The permeability plot
+    // works on any document. The document's macro items follow them.
     Calculation1 = new QMenu("Calculation", this);
     Calculation1->setObjectName("Calculation1");
     HydrostaticsAction =
@@ -245,7 +246,8 @@ void TViewform::BuildMenus() {
     QAction* CompartmentVolumesAction = MakeAction("CompartmentVolumesAction", "Compartment Volumes...", {}, [] {});
     PermeabilityPlotAction = MakeAction("PermeabilityPlotAction", "Permeability Plot...", {},
                                         [this] { OpenPermeabilityPlot(FDocument.get()); });
-    LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {}, [] {});
+    LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {},
+                                 [this] { ShowLinesPlanForm(FDocument.get(), Dialogs); });
     for (QAction* Action : {HydrostaticsAction, SectionAreaCurveAction, EntityExtentsAction, CompartmentVolumesAction,
                             PermeabilityPlotAction, LinesPlanAction}) {
         Action->setEnabled(Action == PermeabilityPlotAction);
@@ -493,6 +495,7 @@ void TViewform::UpdateActions() {
         const bool Hull = CanOpenHydrostaticTable(FDocument.get());
         HydrostaticsAction->setEnabled(Hull);
         SectionAreaCurveAction->setEnabled(Hull);
+        LinesPlanAction->setEnabled(CanGenerateLinesPlan(FDocument.get()));
     }
     EditAction->setEnabled(FDocument->SelectedCount() == 1);
 }

@@ -43,22 +43,6 @@ bool SameShape(const std::vector<std::vector<TMVector>>& A, const std::vector<st
     return true;
 }
 
-// The Wigley hull as a bicubic B-spline surface (starboard half), x along u and z along v.
-std::unique_ptr<TBSplineSurface> WigleySurface(double L, double B, double T) {
-    auto S = std::make_unique<TBSplineSurface>(7, 4);
-    for (int I = 0; I < 7; ++I)
-        for (int J = 0; J < 4; ++J) {
-            const double X = -L / 2 + L * I / 6, Z = T * J / 3;
-            const double U = 2 * X / L, W = (Z - T) / T;
-            TRPoint& P = S->Point(I, J);
-            P.X = X;
-            P.Y = B / 2 * (1 - U * U) * (1 - W * W);
-            P.Z = Z;
-        }
-    S->UpdateKnots();
-    return S;
-}
-
 std::string ReadFile(const std::filesystem::path& Name) {
     std::ifstream In(Name, std::ios::binary);
     std::stringstream S;
