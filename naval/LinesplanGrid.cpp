@@ -200,9 +200,12 @@ void TLinesPlanBorder::Build() {
     FPolylines->Clear();
     FNeedsRebuild = false;
     const double MinX = FBox.Min.X, MinY = FBox.Min.Y, MaxX = FBox.Max.X, MaxY = FBox.Max.Y;
+    // The information box is as wide as the body plan; without one (no buttock at or above the
+    // centre line) there is nothing to size it by and it is left out.
     const TMBox S = FPlan->StationsView().Grid().GetExtents();
-    const double WS = S.Max.X - S.Min.X;
-    const double R = FShowInfoBox && FPlan->GetLayout() != 2 ? MaxX + WS : MaxX;
+    const bool InfoBox = FShowInfoBox && FPlan->StationsView().Grid().HorizontalValues.Count() > 0;
+    const double WS = InfoBox ? S.Max.X - S.Min.X : 0;
+    const double R = InfoBox && FPlan->GetLayout() != 2 ? MaxX + WS : MaxX;
     auto Outline = [&](double X1, double Y1, double X2, double Y2) {
         auto P = std::make_unique<TPolyline>();
         P->AddPoint(X1, Y1, 0);
@@ -213,7 +216,7 @@ void TLinesPlanBorder::Build() {
         FPolylines->Add(std::move(P));
     };
     Outline(MinX, MinY, R, MaxY);
-    if (!FShowInfoBox) return;
+    if (!InfoBox) return;
 
     const double X1 = R - WS, X2 = R, Y1 = MinY, Y2 = MinY + WS / 1.6;
     auto PX = [&](double F) { return X1 + F * (X2 - X1); };

@@ -125,6 +125,8 @@ def with_cedilla(base):
 
 
 HAND = {
+    51: [[(0, 6), (4, 6), (2, 4), (3, 4), (4, 3), (4, 1), (3, 0), (1, 0), (0, 1)]],
+    63: [[(0, 5), (1, 6), (3, 6), (4, 5), (4, 4), (2, 3), (2, 2)], [(2, 0), (2, 1)]],
     163: [[(4, 5), (3, 6), (2, 6), (1, 5), (1, 0)], [(0, 3), (3, 3)], [(0, 0), (4, 0)]],
     165: [[(0, 6), (2, 3), (4, 6)], [(2, 3), (2, 0)], [(1, 2), (3, 2)]],
     167: [[(3, 6), (1, 6), (0, 5), (1, 4), (3, 3), (4, 2), (3, 1)],
@@ -163,7 +165,7 @@ LATIN1 = {  # code: (base letter, accent)
 
 def glyph_strokes(code, raw):
     def roman(ch):
-        return centred(snap(fit(raw[ord(ch) - 32])))
+        return HAND.get(ord(ch)) or centred(snap(fit(raw[ord(ch) - 32])))
 
     def pair(a, b):
         return centred(snap(fit(raw[ord(a) - 32], 0.0, 2.5) + fit(raw[ord(b) - 32], 2.5, 5.0)))
@@ -172,12 +174,12 @@ def glyph_strokes(code, raw):
         xs = [p[0] for t in s for p in t]
         return min(xs), max(xs)
 
+    if code in HAND:
+        return HAND[code]
     if 32 <= code <= 126:
         return roman(chr(code))
     if code == 160:
         return []
-    if code in HAND:
-        return HAND[code]
     if code in LATIN1:
         letter, accent = LATIN1[code]
         if letter == "dotless i":
@@ -189,7 +191,7 @@ def glyph_strokes(code, raw):
         c = roman("C")
         return c + [[(0, 2), (3, 2)], [(0, 4), (3, 4)]]
     if code in (161, 191):
-        return centred(flipped(roman("!" if code == 161 else "?")))
+        return centred(flipped(roman("!") if code == 161 else HAND[ord("?")]))
     if code == 162:
         c = roman("c")
         x0, x1 = bbox(c)

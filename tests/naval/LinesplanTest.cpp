@@ -169,6 +169,19 @@ TEST(LinesPlanBorder, InformationBoxSitsInTheLowerRightCorner) {
     }
 }
 
+TEST(LinesPlanBorder, NoInformationBoxWithoutABodyPlan) {
+    TLinesPlan Plan;
+    Plan.Contours().AddContour(1, -1);
+    Plan.Contours().AddContour(2, 0);
+    Plan.Contours().AddContour(0, 0);
+    Plan.SetShowBorder(true);
+    Plan.SetShowInfoBox(true);
+    Plan.Update();
+    const TPolylineList& P = Plan.Border().Polylines();
+    ASSERT_EQ(P.Count(), 1);
+    EXPECT_EQ(P.Items(0)->Extents().Max.X, Plan.Border().GetBox().Max.X);
+}
+
 TEST(LinesPlanBorder, WideTextIsFittedToTheWidthAndCentred) {
     TPolylineList L;
     AddFittedText(L, "Lines Plan", 5, 7, 2, 1);
