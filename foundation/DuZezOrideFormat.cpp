@@ -405,6 +405,17 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals) {
 
 std::string FloatToStr(double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
 
+std::string FormatOptionalDecimals(double Value, int MaxDecimals) {
+    if (!std::isfinite(Value)) return Format("%g", {Value});
+    std::string Text = Format("%.*f", {MaxDecimals, Value});
+    if (Text.find('.') != std::string::npos) {
+        while (Text.back() == '0') Text.pop_back();
+        if (Text.back() == '.') Text.pop_back();
+    }
+    if (Text == "-0") Text = "0";
+    return Text;
+}
+
 std::string FormatDefaultReal(double Value) {
     std::string Text;
     if (std::isnan(Value))

@@ -106,6 +106,11 @@ std::string FloatToStrWithPoint(double Value);
 // 1.5 -> " 1.50000000000000E+0000". Infinities and NaN are "+Inf", "-Inf", "Nan" right-aligned.
 std::string FormatDefaultReal(double Value);
 
+// The picture "0.##..." with MaxDecimals "#": at most that many decimals, rounded half away from
+// zero, trailing zeros and a bare "." dropped, "." always; a value that rounds to zero is "0", never
+// "-0". 2.50004 with 4 gives "2.5". Infinities and NaN as Format writes them.
+std::string FormatOptionalDecimals(double Value, int MaxDecimals);
+
 // Plain decimal text of an integer.
 std::string IntToStr(std::int64_t Value);
 

@@ -44,8 +44,21 @@ TGeometry* SelectedHull(TGeometryList* Document) {
 
 bool DocumentHasSelectedHull(TGeometryList* Document) { return SelectedHull(Document) != nullptr; }
 
-THullObject HullObjectOfItem(const TGeometryQueryItem& Item) {
-    const TDataObject& Data = Item.Instance;
+THullObject HullObjectOfItem(const TGeometryQueryItem& Item) { return HullObjectOf(Item.Instance); }
+
+std::string KernelClassName(const std::type_info& Type) {
+    const std::pair<const std::type_info*, const char*> Names[] = {
+        {&typeid(TPolylineList), "TPolylineList"},   {&typeid(TBSplineList), "TBSplineList"},
+        {&typeid(TCalculationSections), "TCalculationSections"}, {&typeid(TPolygonList), "TPolygonList"},
+        {&typeid(TSurfaces), "TSurfaces"},           {&typeid(TBSplineSurfaces), "TBSplineSurfaces"},
+        {&typeid(TBSplineSurfaceList), "TBSplineSurfaceList"},     {&typeid(TBSplineSurface), "TBSplineSurface"},
+        {&typeid(TMesh), "TMesh"},                   {&typeid(TGregorySurface), "TGregorySurface"}};
+    for (auto [T, Name] : Names)
+        if (*T == Type) return Name;
+    return {};
+}
+
+THullObject HullObjectOf(const TDataObject& Data) {
     if (!Data) return {};
     const std::type_info& Type = *Data.Type;
     if (IsOneOf<TPolylineList, TBSplineList, TCalculationSections>(Type))

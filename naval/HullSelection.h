@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <typeinfo>
 
 #include "document/GeometryQuery.h"
 #include "naval/CalcSections.h"
@@ -26,6 +28,10 @@ bool DocumentHasSelectedHull(TGeometryList* Document);
 TGeometry* SelectedHull(TGeometryList* Document);
 // The kernel object of a query item as the section maker takes it; none for other kinds.
 THullObject HullObjectOfItem(const TGeometryQueryItem& Item);
+THullObject HullObjectOf(const TDataObject& Data);
+// The class name of a kernel object of a query ("TBSplineSurface", "TMesh", "TPolygonList", ...);
+// empty for a type the queries do not give.
+std::string KernelClassName(const std::type_info& Type);
 // The calculation sections of a hull object, a new list the caller owns; nullptr for any other
 // entity or an object that gives none.
 std::unique_ptr<TPolylineList> CalculationSectionsOfEntity(TGeometry& Entity);

@@ -29,6 +29,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/ui/ExtentsUnit.h"
 #include "naval/ui/HydrostaticsForm.h"
+#include "naval/ui/LinesPlanUnit.h"
 #include "naval/ui/PermForm.h"
 #include "naval/ui/SecAreaForm.h"
 #include "naval/ui/VolumesUnit.h"
@@ -235,8 +236,8 @@ void TViewform::BuildMenus() {
     Create1 = new QMenu("&Create", this);
     Create1->setObjectName("Create1");
 
-    // The calculation windows; the lines plan is not part of the program yet. The reports and the
-    // permeability plot work on any document. The document's macro items follow them.
+    // The calculation windows. The reports and the permeability plot work on any document. The
+    // document's macro items follow them.
     Calculation1 = new QMenu("Calculation", this);
     Calculation1->setObjectName("Calculation1");
     HydrostaticsAction =
@@ -249,7 +250,8 @@ void TViewform::BuildMenus() {
                                                    [this] { ShowCompartmentVolumes(FDocument.get()); });
     PermeabilityPlotAction = MakeAction("PermeabilityPlotAction", "Permeability Plot...", {},
                                         [this] { OpenPermeabilityPlot(FDocument.get()); });
-    LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {}, [] {});
+    LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {},
+                                 [this] { ShowLinesPlanForm(FDocument.get(), Dialogs); });
     for (QAction* Action : {HydrostaticsAction, SectionAreaCurveAction, EntityExtentsAction, CompartmentVolumesAction,
                             PermeabilityPlotAction, LinesPlanAction}) {
         Action->setEnabled(Action != LinesPlanAction);
@@ -497,6 +499,7 @@ void TViewform::UpdateActions() {
         const bool Hull = CanOpenHydrostaticTable(FDocument.get());
         HydrostaticsAction->setEnabled(Hull);
         SectionAreaCurveAction->setEnabled(Hull);
+        LinesPlanAction->setEnabled(CanGenerateLinesPlan(FDocument.get()));
     }
     EditAction->setEnabled(FDocument->SelectedCount() == 1);
 }

@@ -422,5 +422,15 @@ TEST(NumberTexts, PointLocaleTakesNoComma) {
     EXPECT_EQ(Text, "1,5");
 }
 
+TEST(FormatOptionalDecimals, DropsTrailingZerosAndRoundsHalfAway) {
+    const struct {
+        double Value;
+        int Decimals;
+        const char* Text;
+    } Cases[] = {{2.5, 4, "2.5"},     {3, 4, "3"},       {-1.23456, 4, "-1.2346"}, {0.00004, 4, "0"},
+                 {-0.00004, 4, "0"},  {0.0625, 3, "0.063"}, {-2.5, 0, "-3"},       {12.34, 3, "12.34"}};
+    for (const auto& C : Cases) EXPECT_EQ(FormatOptionalDecimals(C.Value, C.Decimals), C.Text) << C.Value;
+}
+
 }  // namespace
 }  // namespace sarnova

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/Polygon.h"
+#include "surfaces/BSurface.h"
 
 namespace sarnova {
 
@@ -52,6 +53,22 @@ inline std::unique_ptr<TPolygonList> WigleyHull(double L, double B, double T, in
                 M->Add(TriangleFromVectors(A, C, D));
             }
     return M;
+}
+
+// The Wigley hull as a bicubic B-spline surface (starboard half), x along u and z along v.
+inline std::unique_ptr<TBSplineSurface> WigleySurface(double L, double B, double T) {
+    auto S = std::make_unique<TBSplineSurface>(7, 4);
+    for (int I = 0; I < 7; ++I)
+        for (int J = 0; J < 4; ++J) {
+            const double X = -L / 2 + L * I / 6, Z = T * J / 3;
+            const double U = 2 * X / L, W = (Z - T) / T;
+            TRPoint& P = S->Point(I, J);
+            P.X = X;
+            P.Y = B / 2 * (1 - U * U) * (1 - W * W);
+            P.Z = Z;
+        }
+    S->UpdateKnots();
+    return S;
 }
 
 }  // namespace sarnova
