@@ -137,16 +137,17 @@ void TGeoBSpline::Recalculate() {
                                                 : Capabilities & static_cast<std::uint16_t>(~cpInsertPointKey));
 }
 
-bool TGeoBSpline::CanDeletePoints() {
-    if (FSpline->KnotType == ktOpen) return true;
-    // Without anyone to ask the curve stays as it is.
+bool AskToOpenKnots(const std::string& Kind) {
+    // Without anyone to ask the entity stays as it is.
     IUserDialogs* Dialogs = GExceptionHandler ? GExceptionHandler->UserDialogs : nullptr;
     if (Dialogs == nullptr) return false;
     return Dialogs->MessageBox("Warning",
-                               "This operation can only be performed on a BSpline Curve \r\nwith an Open Uniform "
-                               "Knot Vector, Convert the Curve?",
+                               "This operation can only be performed on a BSpline " + Kind +
+                                   " \r\nwith an Open Uniform Knot Vector, Convert the Curve?",
                                TMsgDlgType::mtWarning, mbOK | mbCancel) == TModalResult::mrOk;
 }
+
+bool TGeoBSpline::CanDeletePoints() { return FSpline->KnotType == ktOpen || AskToOpenKnots("Curve"); }
 
 void TGeoBSpline::DeleteSelectedPoints() {
     if (!CanDeletePoints()) return;

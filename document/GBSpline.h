@@ -16,6 +16,10 @@ namespace sarnova {
 
 class TBSpline;
 
+// Asks whether a B-spline Kind ("Curve", "Surface") whose knots are not open may have them opened
+// for an operation that needs them so; false when nobody can be asked.
+bool AskToOpenKnots(const std::string& Kind);
+
 class TGeoBSpline : public TGeoCustomPLine {
 public:
     // An empty open curve of order 4; undoable, clonable, knot insertion with S.

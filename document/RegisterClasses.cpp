@@ -5,12 +5,15 @@
 #include "document/GCSpline.h"
 #include "document/GContours.h"
 #include "document/GPline.h"
+#include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GDimension.h"
 #include "entities/GFrames.h"
+#include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GImage.h"
 #include "entities/GPlane.h"
@@ -40,6 +43,9 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoBSpline>();
     RegisterOnce<TGeoCBSpline>();
     RegisterOnce<TGeoMesh>();
+    RegisterOnce<TGeoBSurf>();
+    RegisterOnce<TGeoGregorySurface>();
+    RegisterOnce<TGeoBSurfList>();
     RegisterOnce<TGeoBox>();
     RegisterOnce<TGeoArc>();
     RegisterOnce<TGeoCircle>();

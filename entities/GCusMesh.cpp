@@ -136,8 +136,7 @@ void TGeoCustomMesh::DeleteV(int Index) {
 }
 
 void TGeoCustomMesh::DeleteEditedLine() {
-    if (FNet == nullptr || !CanChangeNet()) return;
-    OpenKnots();
+    // The delete asks and opens the knots itself, inside its change, so that undo restores them.
     if (EditView == mvU)
         DeleteU(GetEditIndex());
     else if (EditView == mvV)
@@ -240,7 +239,9 @@ void TGeoCustomMesh::SaveToText(TTextWriter& Out) {
     WriteCommonKeys(Out, *this, ckName);
     if (!GetDrawParameters()) Out.WriteLine("DrawParameters=FALSE");
     if (DrawContours()) Out.WriteLine("DrawContours=TRUE");
-    WriteCommonKeys(Out, *this, ckMirrored | ckColor);
+    WriteCommonKeys(Out, *this, ckMirrored);
+    SaveExtraKeys(Out);
+    WriteCommonKeys(Out, *this, ckColor);
     Out.WriteLine("");
 }
 
@@ -255,6 +256,8 @@ void TGeoCustomMesh::LoadFromText(TTextReader& In) {
             SetDrawContours(True);
         else if (Line.Key == "NAME" || Line.Key == "MIRRORED" || Line.Key == "COLOR")
             ReadCommonKey(*this, Line);
+        else
+            LoadExtraKey(Line);
     }
 }
 

@@ -10,6 +10,7 @@
 namespace sarnova {
 
 class TMesh;
+struct TBlockLine;
 
 // The name under which the GUI registers the property frame of control-net entities.
 inline const char* const MeshFrameName = "MeshFrame";
@@ -87,6 +88,10 @@ protected:
     void SetNet(TMesh* Net) { FNet = Net; }
     // Opens the net's knots before its line structure changes (B-spline nets).
     virtual void OpenKnots() {}
+    // Keys of a subclass, written after "Mirrored=" and before "Color=".
+    virtual void SaveExtraKeys(TTextWriter&) {}
+    // True when the subclass took the key.
+    virtual bool LoadExtraKey(const TBlockLine&) { return false; }
 
 private:
     template <class F>

@@ -1,10 +1,13 @@
 #include "entities/GMesh.h"
 
+#include <algorithm>
+
 #include "document/GCustomPline.h"
 #include "document/ShadedRenderer.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "entities/GBSurf.h"
 #include "entities/GConversions.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolyList.h"
@@ -49,10 +52,12 @@ void TGeoMesh::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Flip U-V", [this](TMenuItem&) { SwapUV(); });
     AddMenuItem("-", {});
     AddMenuItem("Extract Edges", [this](TMenuItem&) { ExtractEdges(); });
+    AddMenuItem("Generate Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem(ExplodeCaption, {});
     AddSubMenuItem("U Mesh Lines", [this](TMenuItem&) { ExplodeULines(); });
     AddSubMenuItem("V Mesh Lines", [this](TMenuItem&) { ExplodeVLines(); });
     AddSubMenuItem("U/V Mesh Lines", [this](TMenuItem&) { ExplodeUVLines(); });
+    AddMenuItem("Make a B-Spline surface", [this](TMenuItem&) { MakeBSplineSurface(); });
     AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
     AddMenuItem(ShowMeshCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
@@ -69,6 +74,7 @@ void TGeoMesh::UpdateMenuItems(TMenuItem& Root) {
     const bool Lists = IsClassRegistered(PolylineListKeyword);
     if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours() && Lists;
     if (TMenuItem* Item = Root.Find(ExplodeCaption)) Item->Enabled = Lists;
+    if (TMenuItem* Item = Root.Find("Generate Polygon Mesh")) Item->Enabled = IsClassRegistered(PolygonListKeyword);
 }
 
 void TGeoMesh::AddSnapPoints(TGeometrySnapInfo& Request) {
@@ -132,6 +138,17 @@ void TGeoMesh::ExtractEdges() {
             List->Add(std::move(Edge))->Redraw();
         }
     });
+}
+
+void TGeoMesh::MakeBSplineSurface() {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    auto Entity = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& Surface = Entity->Surface();
+    Surface.TMesh::Assign(*Mesh);
+    Surface.SetOrderU(std::min(Mesh->NumU(), 4));
+    Surface.SetOrderV(std::min(Mesh->NumV(), 4));
+    List->Add(std::move(Entity))->Redraw();
 }
 
 void TGeoMeshCreator::CreateGeometry() {

@@ -36,6 +36,8 @@ public:
     // The four edges of the net: a plain net answers the two-line sampling with all its lines.
     void AddBoundaryLines(TPolylineList& List) override;
 
+    // Adds a B-spline surface entity on a copy of the net, of orders up to 4; the mesh stays.
+    void MakeBSplineSurface();
     // Adds polylines Name.MinUEdge, Name.MinVEdge, Name.MaxUEdge and Name.MaxVEdge; the mesh stays.
     void ExtractEdges();
     // Replace the mesh by a polyline list of its lines (i, 0 .. NumV - 1), of its rows

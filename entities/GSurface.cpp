@@ -4,12 +4,15 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
+#include "entities/GBSurf.h"
 #include "entities/GConversions.h"
 #include "entities/GMesh.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
 #include "naval/CalcSections.h"
 #include "platform/Menu.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceAnalysis.h"
 
@@ -203,6 +206,14 @@ void TSurfaceDisplay::ReplaceOwner(std::unique_ptr<TGeometry> Replacement) {
     });
 }
 
+void TSurfaceDisplay::GeneratePolygonMesh() {
+    TGeometryList* List = Owner.GetOwnerList();
+    if (List == nullptr) return;
+    const std::unique_ptr<TPolygonList> Facets = Owner.CreatePolygonRepresentation(0);
+    if (!Facets) return;
+    InListUpdate(*List, [&] { AddPolygonListEntity(*List, *Facets); });
+}
+
 void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
     TGeometryList* List = Owner.GetOwnerList();
     if (List == nullptr) return;
@@ -214,12 +225,24 @@ void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
     InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Copy); });
 }
 
-void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+namespace {
+
+void AddCalculationSections(TGeometry& Owner, const THullObject& Hull) {
     TGeometryList* List = Owner.GetOwnerList();
-    if (List == nullptr || Surface == nullptr) return;
-    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Surface);
+    if (List == nullptr) return;
+    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Hull);
     if (!Sections || Sections->Count() == 0) return;
     InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
+}
+
+}  // namespace
+
+void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
+    if (Surface != nullptr) AddCalculationSections(Owner, Surface);
+}
+
+void TSurfaceDisplay::CreateCalculationSections(TSurfaces* Surfaces) {
+    if (Surfaces != nullptr) AddCalculationSections(Owner, Surfaces);
 }
 
 // ---- TGeoSurface ----
@@ -310,9 +333,15 @@ bool TGeoSurface::HasMeshSurface(TGeometry* Entity) {
 }
 
 void TGeoSurface::ConvertToSurfaceEntity() {
-    // A B-spline surface would become a B-spline surface entity; until that entity exists every
-    // mesh-based surface becomes a mesh entity.
-    ConvertToMeshEntity();
+    auto* Spline = dynamic_cast<TBSplineSurface*>(GetSurface());
+    if (Spline == nullptr) {
+        ConvertToMeshEntity();
+        return;
+    }
+    if (GetOwnerList() == nullptr) return;
+    auto Entity = std::make_unique<TGeoBSurf>();
+    AssignBSplineSurface(Entity->Surface(), *Spline);
+    Display.ReplaceOwner(std::move(Entity));
 }
 
 void TGeoSurface::ConvertToMeshEntity() {
@@ -331,22 +360,25 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
     }
     if (!AllConvertible) return;
     if (Menu.Count() > 0) Menu.Add("-");
-    const auto Convert = [](TMenuItem& Sender) {
-        TGeometryList* Document = GeometryListOf(Sender);
-        if (Document == nullptr) return;
-        InListUpdate(*Document, [&] {
-            for (int I = 0; I < Document->Count();) {
-                TGeometry& G = Document->Items(I);
-                if (G.GetSelected() && HasMeshSurface(&G))
-                    static_cast<TGeoSurface&>(G).ConvertToMeshEntity();
-                else
-                    ++I;
-            }
-        });
-        Document->InvalidateViews();
+    // Each converted entity leaves the list, so the index stays where it is.
+    const auto ConvertWith = [](void (TGeoSurface::*Convert)()) {
+        return [Convert](TMenuItem& Sender) {
+            TGeometryList* Document = GeometryListOf(Sender);
+            if (Document == nullptr) return;
+            InListUpdate(*Document, [&] {
+                for (int I = 0; I < Document->Count();) {
+                    TGeometry& G = Document->Items(I);
+                    if (G.GetSelected() && HasMeshSurface(&G))
+                        (static_cast<TGeoSurface&>(G).*Convert)();
+                    else
+                        ++I;
+                }
+            });
+            Document->InvalidateViews();
+        };
     };
-    Menu.Add(NewGMenuItem("Convert to Surfaces", &List, Convert));
-    Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, Convert));
+    Menu.Add(NewGMenuItem("Convert to Surfaces", &List, ConvertWith(&TGeoSurface::ConvertToSurfaceEntity)));
+    Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, ConvertWith(&TGeoSurface::ConvertToMeshEntity)));
 }
 
 // ---- TGeoDraggableSurface ----
@@ -379,14 +411,44 @@ void TGeoDraggableSurface::SetDrawParameters(bool Show) {
 
 void TGeoDraggableSurface::Assign(const TGeometry& Source) {
     TSurfaceEntity<TGeoDraggable>::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source))
-        SetDrawParameters(Other->GetDrawParameters());
+    const auto* Other = dynamic_cast<const TGeoDraggableSurface*>(&Source);
+    if (Other == nullptr) return;
+    SetDrawParameters(Other->GetDrawParameters());
+    // Copies (undo, paste) keep the line counts, which not every block saves.
+    Display.NumULine = Other->Display.NumULine;
+    Display.NumVLine = Other->Display.NumVLine;
+}
+
+void TGeoDraggableSurface::AddConversionMenuItems(const std::function<void()>& Between) {
+    AddMenuItem("Generate Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
+    if (Between) Between();
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
+}
+
+void TGeoDraggableSurface::AddDisplayMenuItems() {
+    AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
+    AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddAnalysisMenu();
+    AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
+}
+
+void TGeoDraggableSurface::UpdateDisplayMenuItems(TMenuItem& Root) {
+    const bool Lists = IsClassRegistered(PolylineListKeyword);
+    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours() && Lists;
+    if (TMenuItem* Item = Root.Find("Create Calculation Sections")) Item->Enabled = Lists;
+    if (TMenuItem* Item = Root.Find("Generate Polygon Mesh")) Item->Enabled = IsClassRegistered(PolygonListKeyword);
+    if (TMenuItem* Item = Root.Find("Show Parameters")) Item->Checked = GetDrawParameters();
+    if (TMenuItem* Item = Root.Find("Show Contours")) Item->Checked = DrawContours();
+    if (TMenuItem* Item = Root.Find("Mirrored")) Item->Checked = Mirrored();
+    UpdateAnalysisMenu(Root.Find(AnalysisCaption));
 }
 
 void TGeoDraggableSurface::SetLineCount(int& Count, int Value) {
     Undraw();
     Count = Value;
-    MarkChanged();
+    // Applied at once (no undo record), so that the surface draws with the new count while edited.
+    EndChange();
     Redraw();
 }
 

@@ -15,6 +15,7 @@ namespace sarnova {
 class TMesh;
 class TSurface;
 class TSurfaceAnalysis;
+class TSurfaces;
 
 
 // What the shared representations ask of the entity that owns them.
@@ -103,10 +104,14 @@ public:
     TPolylistRepresentation* HitRepresentation(bool ContoursFirst) const;
     // Replaces the owner by a new entity made from it, in one update bracket.
     void ReplaceOwner(std::unique_ptr<TGeometry> Replacement);
+    // A new polygon-list entity of the owner's facets, in one update of its list.
+    void GeneratePolygonMesh();
     // A new polyline-list entity of the contour lines as shown; ResetStyles makes them plain lines.
     void ExtractContours(bool ResetStyles);
-    // A new polyline-list entity of the calculation sections of Surface; nothing when none result.
+    // A new polyline-list entity of the calculation sections of Surface, or of all of Surfaces;
+    // nothing when none result.
     void CreateCalculationSections(TSurface* Surface);
+    void CreateCalculationSections(TSurfaces* Surfaces);
 };
 
 // What both surface bases add to their entity base Base: the shared display switches and
@@ -147,6 +152,8 @@ public:
     void ShowZebra() { Display.ShowAnalysisMode(2); }
     void HideAnalysis() { Display.HideAnalysis(); }
     TMenuItem* AddAnalysisMenu() { return Display.AddAnalysisMenu(); }
+    // "Generate Polygon Mesh": a new polygon-list entity of the facets of the surface.
+    void GeneratePolygonMesh() { Display.GeneratePolygonMesh(); }
     // "Create Calculation Sections": a new polyline-list entity of the sections of the surface.
     void CreateCalculationSections() { Display.CreateCalculationSections(GetSurface()); }
     void UpdateAnalysisMenu(TMenuItem* Item) const { Display.UpdateAnalysisMenu(Item); }
@@ -189,7 +196,8 @@ public:
     void SetDrawParameters(bool Show) override;
     // "Extract Contours": a new polyline-list entity of the contour lines, as plain black lines.
     void ExtractContours() { Display.ExtractContours(true); }
-    // Replace the entity by a mesh entity holding a copy of its surface, when that is a mesh.
+    // Replace the entity by a B-spline surface entity or a mesh entity holding a copy of its surface,
+    // when that is a mesh; the second always makes a mesh entity.
     void ConvertToSurfaceEntity();
     void ConvertToMeshEntity();
 
@@ -215,8 +223,17 @@ public:
     void SetDrawParameters(bool Show) override;
     // "Extract Contours": a new polyline-list entity of the contour lines in their own colours.
     void ExtractContours() { Display.ExtractContours(false); }
-    // The base state, and whether parameter lines are drawn (the block keeps it).
+    // The base state, whether parameter lines are drawn (the block keeps it) and the line counts.
     void Assign(const TGeometry& Source) override;
+
+    // "Generate Polygon Mesh", the conversions Between, "Extract Contours" and "Create Calculation
+    // Sections".
+    void AddConversionMenuItems(const std::function<void()>& Between = {});
+    // "Show Parameters", "Show Contours", the analysis submenu and "Mirrored", in this order.
+    void AddDisplayMenuItems();
+    // Their states; the conversion items enabled while their entity class exists, "Extract
+    // Contours" only while the contours are shown.
+    void UpdateDisplayMenuItems(TMenuItem& Root);
 
 protected:
     // Both line representations, visible.

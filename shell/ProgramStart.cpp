@@ -13,10 +13,12 @@
 #include "entities/ui/DimensionFrame.h"
 #include "entities/ui/EntityFrame.h"
 #include "entities/ui/GGonFrame.h"
+#include "entities/ui/GregoryFrame.h"
 #include "entities/ui/ImagePlaneGL.h"
 #include "entities/ui/PlaneFrame.h"
 #include "entities/ui/PointListFrame.h"
 #include "entities/ui/MeshFrame.h"
+#include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/ui/PlistFrame.h"
@@ -81,6 +83,8 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPlaneUi();
     RegisterPointListUi();
     RegisterSurfaceUi();
+    RegisterNewSurfaceDialog();
+    RegisterGregoryUi();
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     RegisterPlistUi();

@@ -611,9 +611,12 @@ void TBSplineSurface::SwapUV() {
 void TBSplineSurface::SaveToText(TTextWriter& F) const {
     CheckKnotLimits();
     if (KnotType != ktOpen) {
-        // The range first: a Periodic surface has none and throws before anything is written.
-        const double Lower[2] = {MinU(), MinV()};
-        const double Upper[2] = {MaxU(), MaxV()};
+        // A Periodic surface has no range of its own; the knots it spans are written, so that it
+        // reads back as it was rather than failing the save.
+        const bool Periodic = KnotType == ktPeriodic;
+        const double Lower[2] = {Periodic ? KnotAt(FKnotsU, FOrderU) : MinU(), Periodic ? KnotAt(FKnotsV, FOrderV) : MinV()};
+        const double Upper[2] = {Periodic ? KnotAt(FKnotsU, NumU() + 1) : MaxU(),
+                                 Periodic ? KnotAt(FKnotsV, NumV() + 1) : MaxV()};
         F.WriteLine("KnotType=" + KnotTypeString());
         F.WriteLine("KnotU=" + KnotArrayText(FKnotsU, NumU() + FOrderU));
         F.WriteLine("KnotV=" + KnotArrayText(FKnotsV, NumV() + FOrderV));

@@ -135,8 +135,9 @@ public:
     void SwapUV() override;
 
     // For a knot type other than Open "KnotType=", "KnotU=[...]", "KnotV=[...]" and the effective
-    // "MinUParameter=", "MinVParameter=", "MaxUParameter=", "MaxVParameter=" (a Periodic surface
-    // throws); "ForcedBezier" when set; "OrderU=", "OrderV="; then the mesh block.
+    // "MinUParameter=", "MinVParameter=", "MaxUParameter=", "MaxVParameter=" (for a Periodic surface
+    // knot k to knot n + 1 of each direction); "ForcedBezier" when set; "OrderU=", "OrderV="; then the
+    // mesh block.
     void SaveToText(TTextWriter& F) const override;
     // Reads that block by line order. Knots and limits keep full double precision. Throws
     // EGeometryError "Error in field BSplineSurface.<field>" for a bad limit or order, and naming the

@@ -1,5 +1,8 @@
 #include "entities/ui/FrameParts.h"
 
+#include <QApplication>
+#include <QClipboard>
+
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 
@@ -31,6 +34,31 @@ void SetCoordinateRow(QTableWidget& Grid, int Row, const TMVector& V) {
         }
         Item->setText(QString::fromStdString(Format("%.3f", {Values[Column]})));
     }
+}
+
+void SetIndexedPointRow(QTableWidget& Grid, int Row, int Index, const TMVector& P) {
+    const QString Texts[] = {QString::number(Index), QString::fromStdString(Format("%.3f", {P.X})),
+                             QString::fromStdString(Format("%.3f", {P.Y})), QString::fromStdString(Format("%.3f", {P.Z}))};
+    for (int Column = 0; Column < 4; ++Column) {
+        QTableWidgetItem* Item = Grid.item(Row, Column);
+        if (Item == nullptr) {
+            Item = new QTableWidgetItem;
+            Item->setTextAlignment(Column == 0 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+            if (Column == 0) Item->setFlags(Item->flags() & ~Qt::ItemIsEditable);
+            Grid.setItem(Row, Column, Item);
+        }
+        Item->setText(Texts[Column]);
+    }
+}
+
+void CopyPointRowsToClipboard(const QTableWidget& Grid) {
+    QString Text;
+    for (int Row = 1; Row < Grid.rowCount(); ++Row)
+        for (int Column = 1; Column < 4; ++Column) {
+            const QTableWidgetItem* Item = Grid.item(Row, Column);
+            Text += (Item != nullptr ? Item->text() : QString()) + (Column < 3 ? "\t" : "\r\n");
+        }
+    QApplication::clipboard()->setText(Text);
 }
 
 bool CellNumber(const QTableWidget& Grid, int Row, int Column, double& Value) {

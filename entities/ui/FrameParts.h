@@ -21,6 +21,12 @@ QLabel* NewFrameTitle(const std::string& Text, QWidget* Parent);
 
 // Row of Grid shows V in its first three columns, fixed with three decimals; missing cells are made.
 void SetCoordinateRow(QTableWidget& Grid, int Row, const TMVector& V);
+// Row of Grid shows Index, centred and read-only, in column 0 and P in columns 1 to 3, fixed with three
+// decimals; missing cells are made.
+void SetIndexedPointRow(QTableWidget& Grid, int Row, int Index, const TMVector& P);
+// Puts columns 1 to 3 of every row from 1 on the clipboard: cells separated by tabs, rows ended by
+// CR LF.
+void CopyPointRowsToClipboard(const QTableWidget& Grid);
 // The number typed into a cell ("," as good as "."); false for a text that is none.
 bool CellNumber(const QTableWidget& Grid, int Row, int Column, double& Value);
 

@@ -3,20 +3,25 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "entities/GBSurf.h"
 #include "entities/ui/FrameParts.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "platform/qt/QtCanvas.h"
 #include "shell/MeshEditSelector.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 
 namespace sarnova {
@@ -61,7 +66,9 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     AddUBut = NewButton("+U", "Add a U Column - Click in window to position", EditGroup, true);
     AddVBut = NewButton("+V", "Add a V Row - Click in window to create", EditGroup, true);
     DelBut = NewButton("Del", "Delete Column or Row", EditGroup);
-    for (QToolButton* B : {UVBut, UBut, VBut, AddUBut, AddVBut, DelBut}) EditButtons->addWidget(B);
+    SubDivU = NewButton("/U", "Sub Divide in U", EditGroup);
+    SubDivV = NewButton("/V", "Sub Divide in V", EditGroup);
+    for (QToolButton* B : {UVBut, UBut, VBut, SubDivU, SubDivV, AddUBut, AddVBut, DelBut}) EditButtons->addWidget(B);
     EditLayout->addLayout(EditButtons);
     Layout->addWidget(EditGroup);
 
@@ -79,6 +86,24 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     PointsLayout->addWidget(VkGrid1);
     Layout->addWidget(PointsGroup, 1);
 
+    BSplineGroup = new QGroupBox("BSpline Surface Properties", this);
+    auto* BSplineLayout = new QGridLayout(BSplineGroup);
+    BSplineLayout->addWidget(new QLabel("U Direction", BSplineGroup), 0, 1);
+    BSplineLayout->addWidget(new QLabel("V Direction", BSplineGroup), 0, 2);
+    Label3 = new QLabel("Order:", BSplineGroup);
+    ComboBox1 = new QComboBox(BSplineGroup);
+    ComboBox2 = new QComboBox(BSplineGroup);
+    BSplineLayout->addWidget(Label3, 1, 0);
+    BSplineLayout->addWidget(ComboBox1, 1, 1);
+    BSplineLayout->addWidget(ComboBox2, 1, 2);
+    BSplineLayout->addWidget(new QLabel("Divisions:", BSplineGroup), 2, 0);
+    VkSpinEdit1 = new QSpinBox(BSplineGroup);
+    VkSpinEdit2 = new QSpinBox(BSplineGroup);
+    for (QSpinBox* Spin : {VkSpinEdit1, VkSpinEdit2}) Spin->setRange(2, 200);
+    BSplineLayout->addWidget(VkSpinEdit1, 2, 1);
+    BSplineLayout->addWidget(VkSpinEdit2, 2, 2);
+    Layout->addWidget(BSplineGroup);
+
     connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& Text) {
         if (Entity != nullptr) Entity->SetName(Text.toStdString());
     });
@@ -95,18 +120,28 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     connect(DelBut, &QToolButton::clicked, this, [this] {
         if (Entity != nullptr) Entity->DeleteEditedLine();
     });
+    const auto Surface = [this] { return dynamic_cast<TGeoBSurf*>(Entity); };
+    connect(SubDivU, &QToolButton::clicked, this, [Surface] {
+        if (TGeoBSurf* S = Surface()) S->SubDivideU();
+    });
+    connect(SubDivV, &QToolButton::clicked, this, [Surface] {
+        if (TGeoBSurf* S = Surface()) S->SubDivideV();
+    });
+    for (int Direction = 0; Direction < 2; ++Direction) {
+        connect(Direction == 0 ? ComboBox1 : ComboBox2, &QComboBox::activated, this, [this, Surface, Direction](int Index) {
+            if (TGeoBSurf* S = Surface()) S->SetDirectionOrder(Direction, Index + 2);
+            // A refused change shows the order the surface kept.
+            RefreshBSpline();
+        });
+        connect(Direction == 0 ? VkSpinEdit1 : VkSpinEdit2, &QSpinBox::valueChanged, this, [this, Surface, Direction](int Value) {
+            TGeoBSurf* S = Surface();
+            if (Filling || S == nullptr || Value <= 1) return;
+            Direction == 0 ? S->SetNumULine(Value) : S->SetNumVLine(Value);
+        });
+    }
     connect(DecEditT, &QToolButton::clicked, this, [this] { StepEditIndex(-1); });
     connect(IncEditT, &QToolButton::clicked, this, [this] { StepEditIndex(1); });
-    connect(CopyBut, &QToolButton::clicked, this, [this] {
-        QString Text;
-        for (int Row = 1; Row < VkGrid1->rowCount(); ++Row) {
-            for (int Column = 1; Column < 4; ++Column) {
-                const QTableWidgetItem* Item = VkGrid1->item(Row, Column);
-                Text += (Item != nullptr ? Item->text() : QString()) + (Column < 3 ? "\t" : "\r\n");
-            }
-        }
-        QApplication::clipboard()->setText(Text);
-    });
+    connect(CopyBut, &QToolButton::clicked, this, [this] { CopyPointRowsToClipboard(*VkGrid1); });
     connect(VkGrid1, &QTableWidget::cellChanged, this, [this](int Row, int Column) { EditCell(Row, Column); });
     MeshEditSelector1->OnMeshSelect = [this](QObject*, TMeshEditSelectorView, int GridIndex, int InsertIndex) {
         MeshSelect(GridIndex, InsertIndex);
@@ -177,20 +212,7 @@ TRPoint* TMeshFrame::RowPoint(int Row) const {
 }
 
 void TMeshFrame::FillRow(int Row) {
-    const TRPoint* P = RowPoint(Row);
-    if (P == nullptr) return;
-    const QString Texts[] = {QString::number(Row - 1), QString::fromStdString(Format("%.3f", {P->X})),
-                             QString::fromStdString(Format("%.3f", {P->Y})), QString::fromStdString(Format("%.3f", {P->Z}))};
-    for (int Column = 0; Column < 4; ++Column) {
-        QTableWidgetItem* Item = VkGrid1->item(Row, Column);
-        if (Item == nullptr) {
-            Item = new QTableWidgetItem;
-            Item->setTextAlignment(Column == 0 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
-            if (Column == 0) Item->setFlags(Item->flags() & ~Qt::ItemIsEditable);
-            VkGrid1->setItem(Row, Column, Item);
-        }
-        Item->setText(Texts[Column]);
-    }
+    if (const TRPoint* P = RowPoint(Row)) SetIndexedPointRow(*VkGrid1, Row, Row - 1, P->Vector());
 }
 
 void TMeshFrame::Refresh() {
@@ -219,12 +241,40 @@ void TMeshFrame::Refresh() {
         for (int Row = 1; Row < Rows; ++Row) FillRow(Row);
     }
 
+    RefreshBSpline();
+
     MeshEditSelector1->SetGridUCount(Net.NumU());
     MeshEditSelector1->SetGridVCount(Net.NumV());
     MeshEditSelector1->SetGridView(static_cast<TMeshEditSelectorView>(View));
     if (View == mvU) MeshEditSelector1->SetGridUSelected(Index);
     if (View == mvV) MeshEditSelector1->SetGridVSelected(Index);
     Filling = false;
+}
+
+void TMeshFrame::RefreshBSpline() {
+    auto* Surface = dynamic_cast<TGeoBSurf*>(Entity);
+    BSplineGroup->setVisible(Surface != nullptr);
+    if (Surface == nullptr) {
+        SubDivU->setEnabled(false);
+        SubDivV->setEnabled(false);
+        return;
+    }
+    const bool Saved = Filling;
+    Filling = true;
+    const TBSplineSurface& S = Surface->Surface();
+    const auto Fill = [](QComboBox* Box, int Order, int Count) {
+        const QSignalBlocker Block(Box);
+        Box->clear();
+        for (const std::string& Choice : OrderChoices(Count)) Box->addItem(QString::fromStdString(Choice));
+        Box->setCurrentIndex(Order - 2);
+    };
+    Fill(ComboBox1, S.OrderU(), S.NumU());
+    Fill(ComboBox2, S.OrderV(), S.NumV());
+    const bool Open = S.KnotType == ktOpen;
+    for (QWidget* W : std::initializer_list<QWidget*>{ComboBox1, ComboBox2, Label3, SubDivU, SubDivV}) W->setEnabled(Open);
+    VkSpinEdit1->setValue(Surface->GetNumULine());
+    VkSpinEdit2->setValue(Surface->GetNumVLine());
+    Filling = Saved;
 }
 
 void TMeshFrame::RefreshSelectedRows() {

@@ -6,7 +6,10 @@
 
 #include "entities/GCusMesh.h"
 
+class QComboBox;
+class QGroupBox;
 class QLabel;
+class QSpinBox;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -45,6 +48,15 @@ public:
     QToolButton* IncEditT;
     QToolButton* CopyBut;
     QTableWidget* VkGrid1;
+    // Shown for a B-spline surface only.
+    QToolButton* SubDivU;
+    QToolButton* SubDivV;
+    QGroupBox* BSplineGroup;
+    QLabel* Label3;
+    QComboBox* ComboBox1;
+    QComboBox* ComboBox2;
+    QSpinBox* VkSpinEdit1;
+    QSpinBox* VkSpinEdit2;
 
 private:
     void ChooseView(std::uint8_t View);
@@ -53,6 +65,8 @@ private:
     TRPoint* RowPoint(int Row) const;
     void FillRow(int Row);
     void EditCell(int Row, int Column);
+    // The order lists, the line counts and the subdivision buttons of a B-spline surface.
+    void RefreshBSpline();
 
     TGeoCustomMesh* Entity;
     int InsertMode = 0;

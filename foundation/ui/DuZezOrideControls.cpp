@@ -19,13 +19,28 @@ QTabWidget* PageOwner(QWidget* Widget) {
 
 }  // namespace
 
+namespace {
+
+[[noreturn]] void RefuseEdit(QLineEdit* Edit) {
+    ShowControlPage(Edit);
+    Edit->setFocus();
+    throw EConvertError("Unable to convert text to number");
+}
+
+}  // namespace
+
 double EditToFloat(QLineEdit* Edit, bool Strict) {
     double Value = 0;
     if (TryStrToFloat(Edit->text().toStdString(), Value)) return Value;
     if (!Strict) return 0;
-    ShowControlPage(Edit);
-    Edit->setFocus();
-    throw EConvertError("Unable to convert text to number");
+    RefuseEdit(Edit);
+}
+
+int EditToInteger(QLineEdit* Edit, bool Strict) {
+    int Value = 0;
+    if (TryStrToInt(Edit->text().trimmed().toStdString(), Value)) return Value;
+    if (!Strict) return 0;
+    RefuseEdit(Edit);
 }
 
 void ShowControlPage(QWidget* Control) {

@@ -11,6 +11,8 @@ namespace sarnova {
 // number: with Strict, the edit's page is shown, the edit gets the focus and EConvertError "Unable to
 // convert text to number" is raised; without, 0 is returned.
 double EditToFloat(QLineEdit* Edit, bool Strict);
+// The same for a whole number.
+int EditToInteger(QLineEdit* Edit, bool Strict);
 
 // Makes the tab page holding Control the current page of its tab widget: the first page met going up
 // from Control's parent. A control that is itself a page changes nothing.

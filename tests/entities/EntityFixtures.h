@@ -14,6 +14,7 @@
 #include "document/FakeView.h"
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
+#include "document/GeometryQuery.h"
 #include "document/RegisterClasses.h"
 #include "foundation/MacroFile.h"
 #include "foundation/PolyList.h"
@@ -59,6 +60,16 @@ inline void ExpectLoadsAndSavesUnchanged(const std::string& Text) {
     TGeometryInterface Doc;
     LoadDocumentText(Doc, Text);
     EXPECT_EQ(SavedText(Doc), Text);
+}
+
+// A query of Doc for the kinds (qk...) given, run; count-only when CountOnly.
+inline std::unique_ptr<TGeometryQuery> QueryOf(TGeometryList& Doc, std::initializer_list<int> Kinds,
+                                               bool CountOnly = false) {
+    auto Q = std::make_unique<TGeometryQuery>();
+    Q->Kinds = QueryKinds(Kinds);
+    Q->CountOnly = CountOnly;
+    Doc.Query(*Q, false);
+    return Q;
 }
 
 // The entities of class T in List, in list order.

@@ -10,7 +10,9 @@
 
 #include "document/CurveFixtures.h"
 #include "document/GeometryQuery.h"
+#include "entities/GGonList.h"
 #include "entities/GMesh.h"
+#include "EntityFixtures.h"
 #include "foundation/Colors.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
@@ -214,6 +216,15 @@ TEST_F(MeshTest, AnswersQueriesWithItsNetOrNewFacets) {
     EXPECT_EQ(Other.Count(), 0);
 }
 
+TEST_F(MeshTest, PolygonMeshHasTwoTrianglesPerCell) {
+    TGeoMesh* M = Add(3, 3);
+    ClickPopupItem(*M, "Generate Polygon Mesh");
+    ASSERT_EQ(Doc.Count(), 2);
+    auto* Facets = dynamic_cast<TGeoPGonlist*>(&Doc.Items(1));
+    ASSERT_NE(Facets, nullptr);
+    EXPECT_EQ(Facets->Facets().Count(), 8);
+}
+
 TEST_F(MeshTest, ExtractEdgesAddsNamedPolylinesAndKeepsTheMesh) {
     Add(3, 2, "Deck");
     static_cast<TGeoMesh&>(Doc.Items(0)).ExtractEdges();
@@ -311,11 +322,11 @@ TEST_F(MeshTest, AnalysisMenuSwitchesModes) {
     ASSERT_NE(Menu, nullptr);
     TMenuItem& Root = *Menu;
     const std::vector<std::string> Captions = MenuCaptions(Root);
-    ASSERT_GE(Captions.size(), 12u);
-    EXPECT_EQ(std::vector<std::string>(Captions.end() - 12, Captions.end()),
+    ASSERT_GE(Captions.size(), 14u);
+    EXPECT_EQ(std::vector<std::string>(Captions.end() - 14, Captions.end()),
               (std::vector<std::string>{"-", "Reverse in U", "Reverse in V", "Flip U-V", "-", "Extract Edges",
-                                        "Explode to Polylines", "Extract Contours", "-", "Show Mesh", "Show Contours",
-                                        "Mirrored"}));
+                                        "Generate Polygon Mesh", "Explode to Polylines", "Make a B-Spline surface",
+                                        "Extract Contours", "-", "Show Mesh", "Show Contours", "Mirrored"}));
     EXPECT_TRUE(Root.Find("Show Mesh")->Checked);
 }
 

@@ -8,6 +8,7 @@
 
 #include "document/CurveFixtures.h"
 #include "document/GeometryClasses.h"
+#include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
@@ -122,6 +123,20 @@ TEST_F(GeoSurfaceSelection, ConvertsEverySelectedSurfaceInListOrder) {
     Doc.Undo();
     ASSERT_EQ(Doc.Count(), 3);
     EXPECT_NE(dynamic_cast<TFlatSurface*>(&Doc.Items(0)), nullptr);
+
+    // "Convert to Surfaces" keeps a B-spline surface a B-spline surface, orders included.
+    // (The undone surfaces are copies of the class's own net: the fixture copies no points.)
+    static_cast<TFlatSurface&>(Doc.Items(1)).Surface.SetOrderU(3);
+    for (int I = 0; I < 3; ++I) Doc.Items(I).SetSelected(true);
+    Menu.Items(0).Click();
+    ASSERT_EQ(Doc.Count(), 3);
+    for (int I = 0; I < 3; ++I) {
+        auto* Surface = dynamic_cast<TGeoBSurf*>(&Doc.Items(I));
+        ASSERT_NE(Surface, nullptr);
+        EXPECT_EQ(Surface->Surface().Point(3, 2).Vector(), (TMVector{3, 2, 0}));
+    }
+    EXPECT_EQ(static_cast<TGeoBSurf&>(Doc.Items(1)).Surface().OrderU(), 3);
+    Doc.Undo();
 
     // A selection of two classes offers nothing.
     Doc.Add(std::make_unique<TOtherSurface>())->SetSelected(true);

@@ -2,7 +2,10 @@
 // one undo step, and the selector's clicks in the insert modes.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -10,8 +13,11 @@
 
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
+#include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "entities/ui/MeshFrame.h"
+#include "DialogsScope.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 
 namespace sarnova {
@@ -86,6 +92,48 @@ TEST_F(MeshFrameTest, InsertModeTakesOneSelectorClick) {
     Frame->MeshSelect(2, 2);  // an ordinary click picks the line
     EXPECT_EQ(M->GetEditIndex(), 2);
     EXPECT_EQ(M->Net().NumU(), 4);
+}
+
+TEST_F(MeshFrameTest, BSplineSurfaceShowsItsOrdersAndLineCounts) {
+    EXPECT_FALSE(Frame->BSplineGroup->isVisibleTo(Frame));
+    EXPECT_FALSE(Frame->SubDivU->isEnabled());
+
+    auto Entity = std::make_unique<TGeoBSurf>();
+    Entity->Surface().SetSize(4, 5);
+    Entity->Surface().Clear();
+    for (int I = 0; I < 4; ++I)
+        for (int J = 0; J < 5; ++J) Entity->Surface().Point(I, J).SetVector({double(I), double(J), 0});
+    auto* S = static_cast<TGeoBSurf*>(Doc.Add(std::move(Entity)));
+    auto* SFrame = dynamic_cast<TMeshFrame*>(S->CreateFrameFor(&Owner));
+    ASSERT_NE(SFrame, nullptr);
+    EXPECT_EQ(SFrame->EntityClass->text(), "BSplineSurface");
+    EXPECT_TRUE(SFrame->BSplineGroup->isVisibleTo(SFrame));
+    ASSERT_EQ(SFrame->ComboBox1->count(), 3);
+    EXPECT_EQ(SFrame->ComboBox1->itemText(0), "2 (Linear)");
+    EXPECT_EQ(SFrame->ComboBox1->itemText(1), "3 (Quadratic)");
+    EXPECT_EQ(SFrame->ComboBox1->itemText(2), "4 (Bezier)");
+    EXPECT_EQ(SFrame->ComboBox2->itemText(2), "4 (Cubic)");
+    EXPECT_EQ(SFrame->ComboBox2->currentIndex(), 2);
+
+    SFrame->ComboBox1->activated(1);
+    EXPECT_EQ(S->Surface().OrderU(), 3);
+    SFrame->VkSpinEdit2->setValue(7);
+    EXPECT_EQ(S->GetNumVLine(), 7);
+    SFrame->SubDivU->click();  // a knot in each of the two spans of order 3 over 4 points
+    EXPECT_EQ(S->Surface().NumU(), 6);
+
+    // On knots that are not open the order lists are locked, and a refused change keeps the order.
+    S->Surface().KnotType = ktNonUniform;
+    SFrame->Refresh();
+    EXPECT_FALSE(SFrame->ComboBox1->isEnabled());
+    {
+        test::TDialogsScope Scope;
+        Scope.Dialogs.Answer(TModalResult::mrCancel);
+        SFrame->ComboBox2->activated(1);
+        EXPECT_EQ(S->Surface().OrderV(), 4);
+        EXPECT_EQ(SFrame->ComboBox2->currentIndex(), 2);
+    }
+    S->FreeFrame();
 }
 
 }  // namespace

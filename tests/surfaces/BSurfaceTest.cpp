@@ -471,8 +471,26 @@ TEST(BSplineSurfaceTextTest, OpenSurfacesWriteOrdersAndNet) {
     EXPECT_EQ(Read.OrderU(), 2);
     EXPECT_EQ(SavedText(Read), SavedText(*S));
 
-    S->KnotType = ktPeriodic;
-    ExpectError([&] { SavedText(*S); }, "Undefinied Parameter range for BSpline Surface");
+}
+
+TEST(BSplineSurfaceTextTest, PeriodicSurfaceSavesItsKnotsAndReadsBack) {
+    // Unclamped knots 0, 1, 2, ...: the range written is knot k to knot n + 1.
+    auto S = MakeSurface(5, 4, 3, 2, WavyPoint, ktPeriodic);
+    for (int i = 1; i <= 8; ++i) S->SetKnotU(i, i - 1);
+    for (int i = 1; i <= 6; ++i) S->SetKnotV(i, 0.5 * (i - 1));
+    const std::string Text = SavedText(*S);
+    EXPECT_EQ(Text.substr(0, Text.find("OrderU=")),
+              "KnotType=Periodic\nKnotU=[0 1 2 3 4 5 6 7]\nKnotV=[0 0.5 1 1.5 2 2.5]\nMinUParameter=2\n"
+              "MinVParameter=0.5\nMaxUParameter=5\nMaxVParameter=2\n");
+    TBSplineSurface Read;
+    LoadText(Read, Text);
+    EXPECT_EQ(Read.KnotType, ktPeriodic);
+    EXPECT_EQ(Read.NumU(), 5);
+    EXPECT_EQ(Read.OrderU(), 3);
+    EXPECT_EQ(Read.OrderV(), 2);
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(Read.KnotU(i), i - 1) << i;
+    for (int i = 1; i <= 6; ++i) EXPECT_EQ(Read.KnotV(i), 0.5 * (i - 1)) << i;
+    EXPECT_EQ(SavedText(Read), Text);
 }
 
 TEST(BSplineSurfaceTextTest, StoredKnotsRoundTripExactly) {
