@@ -8,6 +8,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "entities/GPointList.h"
@@ -348,8 +349,22 @@ private:
 
 void TDxfReader::ReadSmoothedSurface(int M, int N, int UDensity, int VDensity, int Type, int HeaderLine) {
     CheckNet(N, M, HeaderLine);
-    ForEachVertex([](const TVertexGroups&) {}, true);
-    if (GConsole) GConsole->WriteLine("IoDXF: Smoothed surface mesh not imported");
+    auto E = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& S = E->Surface();
+    S.Clear();
+    S.SetSize(N, M);
+    if (Type == 5 || Type == 6) {
+        S.SetOrderU(Type == 5 ? 3 : 4);
+        S.SetOrderV(Type == 5 ? 3 : 4);
+    } else if (Type == 8) {
+        S.SetForcedBezier(true);
+    }
+    ReadNet(S, [](int VertexFlags) { return (VertexFlags & 16) != 0; });
+    S.UpdateKnots();
+    // A density the file leaves out (or gives as 0) keeps the entity's own line count.
+    if (UDensity > 0) E->SetNumULine(UDensity);
+    if (VDensity > 0) E->SetNumVLine(VDensity);
+    Add(std::move(E));
 }
 
 }  // namespace
