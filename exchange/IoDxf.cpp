@@ -571,6 +571,16 @@ void ExportDXF(const std::string& FileName, TGeometryList& Document) {
     TGeometryQuery Query;
     Query.Kinds = 0x3AD7;
     Document.Query(Query, false);
+    // Room for the lines of the common objects at once: a list of many millions of lines that grows
+    // step by step moves every line it holds at each step.
+    std::size_t Estimate = 16;
+    for (int I = 0; I < Query.Count(); ++I) {
+        const TGeometryQueryItem& Item = Query.Item(I);
+        if (const auto* P = Item.As<TPolyline>()) Estimate += 12 * static_cast<std::size_t>(P->Count()) + 20;
+        else if (const auto* F = Item.As<TPolygonList>()) Estimate += 28 * static_cast<std::size_t>(F->Count());
+        else if (const auto* C = Item.As<TPointCloud>()) Estimate += 10 * static_cast<std::size_t>(C->Count());
+    }
+    File.Lines.reserve(Estimate);
     TDxfWriter Writer(File);
     for (int I = 0; I < Query.Count(); ++I) Writer.Object(Query.Item(I));
     File.EndSection();
