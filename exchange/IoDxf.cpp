@@ -1,6 +1,9 @@
 #include "exchange/IoDxf.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "document/GBSpline.h"
@@ -226,7 +229,8 @@ private:
             ReadPlainPolyline((Flags & 1) != 0, Transform);
     }
 
-    // Calls Vertex for every VERTEX up to SEQEND, after its groups have been read into Groups.
+    // Calls Vertex for every VERTEX up to SEQEND with its groups; coordinates a vertex lacks keep the
+    // values of the vertex before.
     struct TVertexGroups {
         TMVector Position;
         int Flags = 0;
@@ -234,11 +238,10 @@ private:
         bool HasFlags = false;
     };
     template <class V>
-    void ForEachVertex(V Vertex, bool KeepPosition) {
+    void ForEachVertex(V Vertex) {
         TVertexGroups G;
         while (!F.NextIsSeqEnd()) {
             if (F.NextEntityKind() != dekVertex) continue;
-            if (!KeepPosition) G.Position = {};
             G.HasFlags = false;
             for (int& I : G.Index) I = -1;
             while (!F.AtEntityStart()) {
@@ -248,7 +251,10 @@ private:
                     G.Flags = F.ValueAsInteger();
                     G.HasFlags = true;
                 } else if (Code >= 71 && Code <= 74) {
-                    G.Index[Code - 71] = std::abs(F.ValueAsInteger());
+                    // Negative indices mark invisible edges; the absolute value of the lowest integer does
+                    // not fit, and names no vertex either way.
+                    const long long Index = std::llabs(static_cast<long long>(F.ValueAsInteger()));
+                    G.Index[Code - 71] = static_cast<int>(std::min<long long>(Index, INT_MAX));
                 }
             }
             Vertex(G);
@@ -257,7 +263,7 @@ private:
 
     void ReadPlainPolyline(bool Closed, const TMMatrix* Transform) {
         TPolyline P;
-        ForEachVertex([&](const TVertexGroups& G) { P.AddVector(G.Position); }, true);
+        ForEachVertex([&](const TVertexGroups& G) { P.AddVector(G.Position); });
         AddPolyline(P, Closed, Transform);
     }
 
@@ -266,8 +272,7 @@ private:
         ForEachVertex(
             [&](const TVertexGroups& G) {
                 if (G.HasFlags && (G.Flags & 16)) S.AddVector(G.Position);
-            },
-            true);
+            });
         if (Type == 5) S.SetOrder(3);
         else if (Type == 6) S.SetOrder(4);
         else if (Type == 8) S.SetForcedBezier(true);
@@ -290,8 +295,7 @@ private:
                 TPolyMeshFace* Face = Mesh.AddFace();
                 for (int I : G.Index)
                     if (I >= 0) Face->AddVertexId(I);
-            },
-            true);
+            });
         auto E = std::make_unique<TGeoPGonlist>();
         Mesh.ToPolygonList(E->Facets());
         if (Transform) E->Transform(*Transform);
@@ -317,8 +321,7 @@ private:
                 const int Flags = G.HasFlags ? G.Flags : 0;
                 if (!Take(Flags) || K >= Size) return;
                 Net.PointByIndex(static_cast<int>(K++)).SetVector(G.Position);
-            },
-            true);
+            });
     }
 
     void ReadPolygonMesh(int Flags, int M, int N, int HeaderLine) {
