@@ -223,7 +223,10 @@ int TDXFFile::ValueAsInteger() const {
 // ---- Writing ----
 
 void TDXFFile::WriteString(int Code, std::string_view Text) {
-    Lines.push_back(Format("%3d", {Code}));
+    // "%3d": right-aligned in three columns (written by hand: exports write millions of these).
+    std::string CodeText = std::to_string(Code);
+    if (CodeText.size() < 3) CodeText.insert(0, 3 - CodeText.size(), ' ');
+    Lines.push_back(std::move(CodeText));
     Lines.emplace_back(Text);
 }
 

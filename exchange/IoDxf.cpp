@@ -1,6 +1,9 @@
 #include "exchange/IoDxf.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 #include "document/GBSpline.h"
@@ -8,6 +11,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "entities/GPointList.h"
@@ -225,7 +229,8 @@ private:
             ReadPlainPolyline((Flags & 1) != 0, Transform);
     }
 
-    // Calls Vertex for every VERTEX up to SEQEND, after its groups have been read into Groups.
+    // Calls Vertex for every VERTEX up to SEQEND with its groups; coordinates a vertex lacks keep the
+    // values of the vertex before.
     struct TVertexGroups {
         TMVector Position;
         int Flags = 0;
@@ -233,11 +238,10 @@ private:
         bool HasFlags = false;
     };
     template <class V>
-    void ForEachVertex(V Vertex, bool KeepPosition) {
+    void ForEachVertex(V Vertex) {
         TVertexGroups G;
         while (!F.NextIsSeqEnd()) {
             if (F.NextEntityKind() != dekVertex) continue;
-            if (!KeepPosition) G.Position = {};
             G.HasFlags = false;
             for (int& I : G.Index) I = -1;
             while (!F.AtEntityStart()) {
@@ -247,7 +251,10 @@ private:
                     G.Flags = F.ValueAsInteger();
                     G.HasFlags = true;
                 } else if (Code >= 71 && Code <= 74) {
-                    G.Index[Code - 71] = std::abs(F.ValueAsInteger());
+                    // Negative indices mark invisible edges; the absolute value of the lowest integer does
+                    // not fit, and names no vertex either way.
+                    const long long Index = std::llabs(static_cast<long long>(F.ValueAsInteger()));
+                    G.Index[Code - 71] = static_cast<int>(std::min<long long>(Index, INT_MAX));
                 }
             }
             Vertex(G);
@@ -256,7 +263,7 @@ private:
 
     void ReadPlainPolyline(bool Closed, const TMMatrix* Transform) {
         TPolyline P;
-        ForEachVertex([&](const TVertexGroups& G) { P.AddVector(G.Position); }, true);
+        ForEachVertex([&](const TVertexGroups& G) { P.AddVector(G.Position); });
         AddPolyline(P, Closed, Transform);
     }
 
@@ -265,8 +272,7 @@ private:
         ForEachVertex(
             [&](const TVertexGroups& G) {
                 if (G.HasFlags && (G.Flags & 16)) S.AddVector(G.Position);
-            },
-            true);
+            });
         if (Type == 5) S.SetOrder(3);
         else if (Type == 6) S.SetOrder(4);
         else if (Type == 8) S.SetForcedBezier(true);
@@ -289,8 +295,7 @@ private:
                 TPolyMeshFace* Face = Mesh.AddFace();
                 for (int I : G.Index)
                     if (I >= 0) Face->AddVertexId(I);
-            },
-            true);
+            });
         auto E = std::make_unique<TGeoPGonlist>();
         Mesh.ToPolygonList(E->Facets());
         if (Transform) E->Transform(*Transform);
@@ -316,8 +321,7 @@ private:
                 const int Flags = G.HasFlags ? G.Flags : 0;
                 if (!Take(Flags) || K >= Size) return;
                 Net.PointByIndex(static_cast<int>(K++)).SetVector(G.Position);
-            },
-            true);
+            });
     }
 
     void ReadPolygonMesh(int Flags, int M, int N, int HeaderLine) {
@@ -348,8 +352,22 @@ private:
 
 void TDxfReader::ReadSmoothedSurface(int M, int N, int UDensity, int VDensity, int Type, int HeaderLine) {
     CheckNet(N, M, HeaderLine);
-    ForEachVertex([](const TVertexGroups&) {}, true);
-    if (GConsole) GConsole->WriteLine("IoDXF: Smoothed surface mesh not imported");
+    auto E = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& S = E->Surface();
+    S.Clear();
+    S.SetSize(N, M);
+    if (Type == 5 || Type == 6) {
+        S.SetOrderU(Type == 5 ? 3 : 4);
+        S.SetOrderV(Type == 5 ? 3 : 4);
+    } else if (Type == 8) {
+        S.SetForcedBezier(true);
+    }
+    ReadNet(S, [](int VertexFlags) { return (VertexFlags & 16) != 0; });
+    S.UpdateKnots();
+    // A density the file leaves out (or gives as 0) keeps the entity's own line count.
+    if (UDensity > 0) E->SetNumULine(UDensity);
+    if (VDensity > 0) E->SetNumVLine(VDensity);
+    Add(std::move(E));
 }
 
 }  // namespace
@@ -556,6 +574,16 @@ void ExportDXF(const std::string& FileName, TGeometryList& Document) {
     TGeometryQuery Query;
     Query.Kinds = 0x3AD7;
     Document.Query(Query, false);
+    // Room for the lines of the common objects at once: a list of many millions of lines that grows
+    // step by step moves every line it holds at each step.
+    std::size_t Estimate = 16;
+    for (int I = 0; I < Query.Count(); ++I) {
+        const TGeometryQueryItem& Item = Query.Item(I);
+        if (const auto* P = Item.As<TPolyline>()) Estimate += 12 * static_cast<std::size_t>(P->Count()) + 20;
+        else if (const auto* F = Item.As<TPolygonList>()) Estimate += 28 * static_cast<std::size_t>(F->Count());
+        else if (const auto* C = Item.As<TPointCloud>()) Estimate += 10 * static_cast<std::size_t>(C->Count());
+    }
+    File.Lines.reserve(Estimate);
     TDxfWriter Writer(File);
     for (int I = 0; I < Query.Count(); ++I) Writer.Object(Query.Item(I));
     File.EndSection();

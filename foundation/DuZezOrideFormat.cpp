@@ -403,7 +403,65 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals) {
     Out.append(Buffer, Length);
 }
 
-std::string FloatToStr(double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
+namespace {
+
+// FloatToStr straight from the shortest text that reads back as Value, where that text has at most
+// 15 significant digits: the exact value then lies far closer to it than half a unit of the 15th
+// digit, so rounding to 15 digits gives the same digits. Empty where the slow path must decide.
+// Exports write millions of coordinates through here.
+std::string FastGeneral15(double Value) {
+    if (Value == 0) return "0";
+    // Subnormal values carry too few bits for the argument above.
+    if (!std::isfinite(Value) || std::fabs(Value) < std::numeric_limits<double>::min()) return {};
+    char Buffer[32];
+    const auto [End, Error] = std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
+    if (Error != std::errc()) return {};
+    // "-d.ddde+XX": the sign, the digits and the exponent.
+    const char* P = Buffer;
+    const bool Negative = *P == '-';
+    if (Negative) ++P;
+    char Digits[20];
+    int Count = 0;
+    for (; P < End && *P != 'e'; ++P)
+        if (*P != '.') {
+            if (Count == 15) return {};
+            Digits[Count++] = *P;
+        }
+    int Exponent = 0;
+    std::from_chars(P + (P[1] == '+' ? 2 : 1), End, Exponent);
+    std::string Text;
+    if (Negative) Text += '-';
+    if (Exponent >= -4 && Exponent < 15) {
+        if (Exponent < 0) {
+            Text += "0.";
+            Text.append(static_cast<std::size_t>(-Exponent - 1), '0');
+            Text.append(Digits, static_cast<std::size_t>(Count));
+        } else {
+            const int Whole = Exponent + 1;
+            for (int I = 0; I < Whole; ++I) Text += I < Count ? Digits[I] : '0';
+            if (Count > Whole) {
+                Text += '.';
+                Text.append(Digits + Whole, static_cast<std::size_t>(Count - Whole));
+            }
+        }
+        return Text;
+    }
+    Text += Digits[0];
+    if (Count > 1) {
+        Text += '.';
+        Text.append(Digits + 1, static_cast<std::size_t>(Count - 1));
+    }
+    Text += 'E';
+    Text += std::to_string(Exponent);
+    return Text;
+}
+
+}  // namespace
+
+std::string FloatToStr(double Value) {
+    if (std::string Fast = FastGeneral15(Value); !Fast.empty()) return Fast;
+    return FloatToStrF(Value, ffGeneral, 15, 0);
+}
 
 std::string FormatOptionalDecimals(double Value, int MaxDecimals) {
     if (!std::isfinite(Value)) return Format("%g", {Value});

@@ -6,6 +6,7 @@
 #include "document/GBSpline.h"
 #include "document/GPline.h"
 #include "entities/GArc.h"
+#include "entities/GBSurf.h"
 #include "entities/GCircle.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
@@ -17,6 +18,7 @@
 #include "foundation/Polygon.h"
 #include "foundation/VkMathsIntersect.h"
 #include "naval/GPList.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 
 using namespace sarnova;
@@ -161,6 +163,41 @@ TEST_F(TIoDxf, PolygonMeshesAndSplineFits) {
     EXPECT_EQ(S.GetOrder(), 3);
 }
 
+TEST_F(TIoDxf, SmoothedSurfacesRoundTrip) {
+    auto B = std::make_unique<TGeoBSurf>();
+    TBSplineSurface& S = B->Surface();
+    S.Clear();
+    S.SetSize(4, 5);
+    for (int I = 0; I < 4; ++I)
+        for (int J = 0; J < 5; ++J) S.Point(I, J).SetXYZ(I, J, (I - 1.5) * (J - 2) * 0.25);
+    S.UpdateKnots();
+    B->SetNumULine(6);
+    B->SetNumVLine(7);
+    Doc.Add(std::move(B));
+    const std::string Path = TempFile("surface.dxf").string();
+    ExportDXF(Path, Doc);
+    const std::string Text = ReadText(Path);
+    // Smooth (both orders 4, open knots): 7 x 8 sampled vertices, then the 20 control points.
+    EXPECT_NE(Text.find(" 70\r\n20\r\n 71\r\n4\r\n 72\r\n5\r\n 73\r\n7\r\n 74\r\n8\r\n 75\r\n6\r\n"),
+              std::string::npos);
+
+    TGeometryInterface Back;
+    ImportDXF(Path, Back);
+    ASSERT_EQ(Back.Count(), 1);
+    auto& Read = dynamic_cast<TGeoBSurf&>(Back.Items(0));
+    TBSplineSurface& R = Read.Surface();
+    // The same net read with the file's fastest direction as u: u and v change places.
+    ASSERT_EQ(R.NumU(), 5);
+    ASSERT_EQ(R.NumV(), 4);
+    EXPECT_EQ(R.OrderU(), 4);
+    EXPECT_EQ(R.OrderV(), 4);
+    for (int I = 0; I < 4; ++I)
+        for (int J = 0; J < 5; ++J) ExpectNear(R.Point(J, I).Vector(), S.Point(I, J).Vector());
+    // The line counts come back from the densities, one more than the intervals.
+    EXPECT_EQ(R.NumULine(), 7);
+    EXPECT_EQ(R.NumVLine(), 8);
+}
+
 TEST_F(TIoDxf, HeaderOnlyFileImportsNothing) {
     ImportDXF(WriteTemp("header.dxf", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nEOF\n"), Doc);
     EXPECT_EQ(Doc.Count(), 0);
@@ -303,6 +340,13 @@ TEST_F(TIoDxf, EzdxfReadsTheExportWithACleanAudit) {
     for (int I = 0; I < 5; ++I) S->Spline().AddPoint(I, I % 2, 0);
     Doc.Add(std::move(S));
 
+    auto B = std::make_unique<TGeoBSurf>();
+    for (int I = 0; I < 4; ++I)
+        for (int J = 0; J < 4; ++J) B->Surface().Point(I, J).SetXYZ(I, J, I * J * 0.1);
+    B->SetNumULine(3);
+    B->SetNumVLine(2);
+    Doc.Add(std::move(B));
+
     const std::string Path = TempFile("ezdxf.dxf").string();
     ExportDXF(Path, Doc);
     const std::string Script = TempFile("count.py").string();
@@ -318,6 +362,7 @@ TEST_F(TIoDxf, EzdxfReadsTheExportWithACleanAudit) {
     const std::string Out = RunCommand(Python() + " '" + Script + "' '" + Path + "'", Status);
     ASSERT_EQ(Status, 0) << Out;
     EXPECT_NE(Out.find("errors 0\n"), std::string::npos) << Out;
-    // Three polylines: 3 vertices, the 4 x 4 mesh's 16 and the spline's 101 fit and 5 control points.
-    EXPECT_NE(Out.find("POLYLINE=3 3DFACE=2 POINT=2 ARC=1 CIRCLE=1 VERTEX=125"), std::string::npos) << Out;
+    // Four polylines: 3 vertices, the 4 x 4 mesh's 16, the spline's 101 fit and 5 control points, and
+    // the surface's 4 x 3 samples and 16 control points.
+    EXPECT_NE(Out.find("POLYLINE=4 3DFACE=2 POINT=2 ARC=1 CIRCLE=1 VERTEX=153"), std::string::npos) << Out;
 }

@@ -105,3 +105,10 @@ TEST_F(TIoCSV, ALineMixingNumbersAndTextIsAnError) {
     EXPECT_EQ(ErrorOf([&] { ImportCSVPolylines(Path, Doc); }), Path + "(3): Unable to convert string to number (x)");
     EXPECT_EQ(Doc.Count(), 0);
 }
+
+TEST_F(TIoCSV, AnImportIsOneUndoStep) {
+    ImportCSVPolylines(WriteTemp("two.csv", "0,0\n1,0\n\n0,1\n1,1\n"), Doc);
+    ASSERT_EQ(Doc.Count(), 2);
+    Doc.Undo();
+    EXPECT_EQ(Doc.Count(), 0);
+}

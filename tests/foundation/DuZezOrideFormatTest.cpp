@@ -119,6 +119,17 @@ TEST(Format, RefusesBadSpecifiersAndMissingArguments) {
     EXPECT_EQ(Message("%5:d", {1}), "No argument for format '%5:d'");
 }
 
+// FloatToStr takes a short cut from the shortest text of a value; it must write what the general
+// format with 15 digits writes, also at the edges of the plain form, for values whose shortest text
+// has 16 or 17 digits, and for subnormal values.
+TEST(FloatToStrF, FloatToStrWritesTheGeneralFormat) {
+    const double Cases[] = {0.0,       -0.0,          1e-4,      9.99999999999999e-5, 1e15,    999999999999999.0,
+                            1e14,      0.1,           0.3,       1.0 / 3,             2.0 / 3, 123456.789012345678,
+                            -2.5e-300, 1.7976931348623157e308, 4.9406564584124654e-324, 2.2250738585072014e-308,
+                            -1e100,    100.0,         1234567.0, 0.000123456789012345};
+    for (double V : Cases) EXPECT_EQ(FloatToStr(V), FloatToStrF(V, ffGeneral, 15, 0)) << V;
+}
+
 TEST(FloatToStrF, FormatsOfTheClassLibrary) {
     EXPECT_EQ(FloatToStr(1e20), "1E20");
     EXPECT_EQ(FloatToStr(0.00001), "1E-5");
