@@ -12,6 +12,8 @@
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
 #include "entities/GDimension.h"
+#include "entities/GExtrudedSurface.h"
+#include "entities/GRuledSurface.h"
 #include "entities/GFrames.h"
 #include "entities/GGregory.h"
 #include "entities/GGonList.h"
@@ -55,6 +57,8 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoExtrudedSurface>();
+    RegisterOnce<TGeoRuledSurface>();
 }
 
 }  // namespace sarnova
