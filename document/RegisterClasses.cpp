@@ -11,6 +11,7 @@
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
+#include "entities/GCoonsPatch.h"
 #include "entities/GDimension.h"
 #include "entities/GExtrudedSurface.h"
 #include "entities/GRuledSurface.h"
@@ -59,6 +60,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoExtrudedSurface>();
     RegisterOnce<TGeoRuledSurface>();
+    RegisterOnce<TGeoCoonsPatch>();
 }
 
 }  // namespace sarnova

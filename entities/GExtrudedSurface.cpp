@@ -119,21 +119,22 @@ void TGeoCurveSurface::UpdateMenuItems(TMenuItem& Root) {
 }
 
 void TGeoCurveSurface::AfterListChange() {
-    const bool Named1 = !FCurve1->GetName().empty();
-    const bool Named2 = !FCurve2->GetName().empty();
-    if (!Named1 && !Named2) {
+    if (FCurve1->GetName().empty() && FCurve2->GetName().empty()) {
         TGeoSurface::AfterListChange();
         return;
     }
     // A curve named before it was read has come: the result can be built now.
-    if (GetSurface() == nullptr && !IsChangePending() && Named1 && CurveOf(*FCurve1) != nullptr &&
-        (!Named2 || CurveOf(*FCurve2) != nullptr))
-        MarkChanged();
+    if (CurvesMissing && !IsChangePending() && !MissingCurves()) MarkChanged();
+}
+
+bool TGeoCurveSurface::MissingCurves() {
+    return CurveOf(*FCurve1) == nullptr || (!FCurve2->GetName().empty() && CurveOf(*FCurve2) == nullptr);
 }
 
 void TGeoCurveSurface::Recalculate() {
     FSurface.reset();
     FMesh.reset();
+    CurvesMissing = MissingCurves();
     BuildResult();
     TGeoSurface::Recalculate();
 }

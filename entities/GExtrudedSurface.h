@@ -80,6 +80,10 @@ protected:
     // Facets of a mesh result; the purpose's sampling by default.
     virtual std::unique_ptr<TPolygonList> MeshPolygons(TMesh& Net, std::uint8_t Purpose);
 
+    // Whether a named curve was not found when the result was last built.
+    bool MissingCurves();
+
+    bool CurvesMissing = false;
     std::unique_ptr<TGeometryReference> FCurve1;
     std::unique_ptr<TGeometryReference> FCurve2;
     std::unique_ptr<TBSplineSurface> FSurface;
