@@ -14,6 +14,7 @@
 #include "entities/GCoonsPatch.h"
 #include "entities/GDimension.h"
 #include "entities/GExtrudedSurface.h"
+#include "entities/GNPatch.h"
 #include "entities/GRuledSurface.h"
 #include "entities/GFrames.h"
 #include "entities/GGregory.h"
@@ -61,6 +62,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoExtrudedSurface>();
     RegisterOnce<TGeoRuledSurface>();
     RegisterOnce<TGeoCoonsPatch>();
+    RegisterOnce<TGeoNPatch>();
 }
 
 }  // namespace sarnova
