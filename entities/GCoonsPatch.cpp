@@ -287,10 +287,7 @@ void TGeoCoonsPatch::LoadFromText(TTextReader& In) {
 }
 
 std::unique_ptr<TPolygonList> TGeoCoonsPatch::CreatePolygonRepresentation(std::uint8_t Purpose) {
-    const std::string Name = GetName();
-    if (GConsole)
-        GConsole->WriteLine("  Creating Polygon Representation of " + ClassName() + (Name.empty() ? "" : "." + Name) +
-                            "...");
+    AnnouncePolygonRepresentation(*this);
     TSurface* Surface = GetSurface();
     return Surface != nullptr ? Surface->CreatePolygonsFor(static_cast<TSamplingPurpose>(Purpose), 1) : nullptr;
 }

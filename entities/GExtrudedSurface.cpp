@@ -144,10 +144,7 @@ std::unique_ptr<TPolygonList> TGeoCurveSurface::MeshPolygons(TMesh& Net, std::ui
 }
 
 std::unique_ptr<TPolygonList> TGeoCurveSurface::CreatePolygonRepresentation(std::uint8_t Purpose) {
-    const std::string Name = GetName();
-    if (GConsole)
-        GConsole->WriteLine("  Creating Polygon Representation of " + ClassName() + (Name.empty() ? "" : "." + Name) +
-                            "...");
+    AnnouncePolygonRepresentation(*this);
     if (FSurface) return FSurface->CreatePolygonsFor(static_cast<TSamplingPurpose>(Purpose), 1);
     if (FMesh) return MeshPolygons(*FMesh, Purpose);
     return nullptr;

@@ -201,10 +201,7 @@ void TGeoNPatch::LoadFromText(TTextReader& In) {
 }
 
 std::unique_ptr<TPolygonList> TGeoNPatch::CreatePolygonRepresentation(std::uint8_t) {
-    const std::string Name = GetName();
-    if (GConsole)
-        GConsole->WriteLine("  Creating Polygon Representation of " + ClassName() + (Name.empty() ? "" : "." + Name) +
-                            "...");
+    AnnouncePolygonRepresentation(*this);
     return FValid ? FPatch->CreatePolygons() : nullptr;
 }
 

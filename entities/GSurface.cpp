@@ -9,6 +9,7 @@
 #include "entities/GConversions.h"
 #include "entities/GMesh.h"
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"
@@ -354,6 +355,13 @@ void TGeoSurface::ConvertToMeshEntity() {
     auto Mesh = std::make_unique<TGeoMesh>();
     Mesh->Net().Assign(*Net);
     Display.ReplaceOwner(std::move(Mesh));
+}
+
+void AnnouncePolygonRepresentation(const TGeometry& Entity) {
+    const std::string Name = Entity.GetName();
+    if (GConsole)
+        GConsole->WriteLine("  Creating Polygon Representation of " + Entity.ClassName() +
+                            (Name.empty() ? "" : "." + Name) + "...");
 }
 
 void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const std::string& Name) {

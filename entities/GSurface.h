@@ -212,6 +212,10 @@ protected:
 struct TBlockLine;
 class TGeometryQuery;
 
+// "  Creating Polygon Representation of <class>.<name>..." on the console (no "." and name when
+// unnamed): what the generated surfaces say before they make their facets.
+void AnnouncePolygonRepresentation(const TGeometry& Entity);
+
 // How an entity holding one B-spline surface answers a query: surfaces and B-spline surfaces get the
 // surface itself, meshes and polygon lists are made for the query; one item named Name.
 void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const std::string& Name);
