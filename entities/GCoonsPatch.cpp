@@ -4,6 +4,8 @@
 
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
+#include "document/Undo.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/ShadedRenderer.h"
@@ -240,6 +242,12 @@ void TGeoCoonsPatch::Regenerate(const std::vector<TGeoBSpline*> &Entities) {
     std::vector<TGeoBSpline*> Moved;
     for (TBSpline* Curve : FPatch->CurvesToJoin())
         if (TGeoBSpline* Entity = OwnerOf(Entities, Curve)) Moved.push_back(Entity);
+    // Regenerated at the next draw after an edit outside an update bracket, the moves join the edit's
+    // step all the same.
+    TUndoManager* Undo = nullptr;
+    if (auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList()); Document != nullptr && !Moved.empty())
+        Undo = &Document->GetUndoManager();
+    if (Undo != nullptr) Undo->BeginUndoJoiningLast();
     Regenerating = true;
     for (TGeoBSpline* Entity : Moved) Entity->BeginChange();
     bool Done = false;
@@ -251,6 +259,7 @@ void TGeoCoonsPatch::Regenerate(const std::vector<TGeoBSpline*> &Entities) {
     }
     for (TGeoBSpline* Entity : Moved) Entity->EndChange();
     Regenerating = false;
+    if (Undo != nullptr) Undo->EndUndo();
     FValid = Done && FPatch->GeneratedMethod() != 2;
     if (FValid) {
         FPatch->Surface().SetNumULine(GetNumULine());

@@ -101,20 +101,28 @@ TEST_F(CoonsPatchTest, MovingAnEndRegeneratesAndOneUndoPutsEverythingBack) {
     CoonsItem()->Click();
     const std::vector<TMVector> Before = Net();
     ASSERT_FALSE(Before.empty());
-    Doc.GetUndoManager().Clear();
     const std::string Saved = SavedText(Doc);
 
-    // The corner shared by the bottom and the left side moves down.
-    InListUpdate(Doc, [&] { Curves[0]->SetPointCoordinate(0, 2, -2.0); });
-    const std::vector<TMVector> After = Net();
-    EXPECT_TRUE(Contains(After, {0, 0, -2})) << "the patch follows the curve";
-    EXPECT_EQ(Curves[3]->Spline().Point(3)->Vector(), (TMVector{0, 0, -2})) << "the adjoining end meets it";
+    // The corner shared by the bottom and the left side moves down: in an update bracket, as a macro
+    // moves it, and on its own, as the frame does, the patch then regenerating when next drawn.
+    for (const bool Bracketed : {true, false}) {
+        SCOPED_TRACE(Bracketed ? "bracketed" : "on its own");
+        Doc.GetUndoManager().Clear();
+        const auto Move = [&] { Curves[0]->SetPointCoordinate(0, 2, -2.0); };
+        if (Bracketed)
+            InListUpdate(Doc, Move);
+        else
+            Move();
+        const std::vector<TMVector> After = Net();
+        EXPECT_TRUE(Contains(After, {0, 0, -2})) << "the patch follows the curve";
+        EXPECT_EQ(Curves[3]->Spline().Point(3)->Vector(), (TMVector{0, 0, -2})) << "the adjoining end meets it";
 
-    Doc.Undo();
-    EXPECT_EQ(SavedText(Doc), Saved);
-    EXPECT_EQ(Curves[3]->Spline().Point(3)->Vector(), (TMVector{0, 0, 0}));
-    EXPECT_EQ(Net(), Before);
-    EXPECT_FALSE(Doc.CanUndo()) << "one step";
+        Doc.Undo();
+        EXPECT_EQ(SavedText(Doc), Saved);
+        EXPECT_EQ(Curves[3]->Spline().Point(3)->Vector(), (TMVector{0, 0, 0}));
+        EXPECT_EQ(Net(), Before);
+        EXPECT_FALSE(Doc.CanUndo()) << "one step";
+    }
 }
 
 TEST_F(CoonsPatchTest, DeletingACurveDeletesThePatchAndOneUndoBringsBothBack) {
