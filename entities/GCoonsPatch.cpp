@@ -142,6 +142,34 @@ void TGeoCurveLoopSurface::InvalidateCurves() {
     InvalidateViews();
 }
 
+void TGeoCurveLoopSurface::RegenerateMovingCurves(const std::vector<TGeoBSpline*>& Entities,
+                                                  const std::vector<TBSpline*>& Moving,
+                                                  const std::function<void()>& Regenerate) {
+    std::vector<TGeoBSpline*> Moved;
+    for (TBSpline* Curve : Moving)
+        if (TGeoBSpline* Entity = OwnerOf(Entities, Curve)) Moved.push_back(Entity);
+    // Regenerated at the next draw after an edit outside an update bracket, the moves join the edit's
+    // step all the same.
+    TUndoManager* Undo = nullptr;
+    if (auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList()); Document != nullptr && !Moved.empty())
+        Undo = &Document->GetUndoManager();
+    if (Undo != nullptr) Undo->BeginUndoJoiningLast();
+    Regenerating = true;
+    for (TGeoBSpline* Entity : Moved) Entity->BeginChange();
+    const auto Close = [&] {
+        for (TGeoBSpline* Entity : Moved) Entity->EndChange();
+        Regenerating = false;
+        if (Undo != nullptr) Undo->EndUndo();
+    };
+    try {
+        Regenerate();
+    } catch (...) {
+        Close();
+        throw;
+    }
+    Close();
+}
+
 // ---- TGeoCoonsPatch ----
 
 TGeoCoonsPatch::TGeoCoonsPatch() : FPatch(std::make_unique<TCoonsPatch>()) {}
@@ -236,30 +264,14 @@ void TGeoCoonsPatch::Recalculate() {
     TGeoSurface::Recalculate();
 }
 
-void TGeoCoonsPatch::Regenerate(const std::vector<TGeoBSpline*> &Entities) {
-    // The curve ends the patch joins move within the step that caused the regeneration, so that
-    // undoing that step puts them back too.
-    std::vector<TGeoBSpline*> Moved;
-    for (TBSpline* Curve : FPatch->CurvesToJoin())
-        if (TGeoBSpline* Entity = OwnerOf(Entities, Curve)) Moved.push_back(Entity);
-    // Regenerated at the next draw after an edit outside an update bracket, the moves join the edit's
-    // step all the same.
-    TUndoManager* Undo = nullptr;
-    if (auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList()); Document != nullptr && !Moved.empty())
-        Undo = &Document->GetUndoManager();
-    if (Undo != nullptr) Undo->BeginUndoJoiningLast();
-    Regenerating = true;
-    for (TGeoBSpline* Entity : Moved) Entity->BeginChange();
+void TGeoCoonsPatch::Regenerate(const std::vector<TGeoBSpline*>& Entities) {
     bool Done = false;
     try {
-        FPatch->Generate();
+        RegenerateMovingCurves(Entities, FPatch->CurvesToJoin(), [this] { FPatch->Generate(); });
         Done = true;
     } catch (const std::exception& Error) {
         if (GConsole) GConsole->WriteLine(Error.what());
     }
-    for (TGeoBSpline* Entity : Moved) Entity->EndChange();
-    Regenerating = false;
-    if (Undo != nullptr) Undo->EndUndo();
     FValid = Done && FPatch->GeneratedMethod() != 2;
     if (FValid) {
         FPatch->Surface().SetNumULine(GetNumULine());

@@ -3,6 +3,7 @@
 // deletes the patch. Also the base of the surfaces that fill a loop of curves.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 
 namespace sarnova {
 
+class TBSpline;
 class TCoonsPatch;
 class TGeoBSpline;
 
@@ -58,6 +60,11 @@ protected:
     void LoadCurves(TTextReader& In);
     // Every curve entity's display refreshed: a regeneration may have moved their ends.
     void InvalidateCurves();
+    // Runs Regenerate, which moves the ends of the curves Moving names, with those curve entities
+    // changed within the step that caused the regeneration (the last step when no update bracket is
+    // open), so that one undo puts them back with it.
+    void RegenerateMovingCurves(const std::vector<TGeoBSpline*>& Entities, const std::vector<TBSpline*>& Moving,
+                                const std::function<void()>& Regenerate);
 
     TGeometryReferencesList FCurves{this};
     // Whether a curve was not found when the patch was last recalculated.

@@ -147,15 +147,17 @@ void TGeoNPatch::Recalculate() {
         for (int I = 0; Same && I < FPatch->Edges().Count(); ++I)
             Same = FPatch->Edges().Items(I)->Curve() == &Entities[static_cast<std::size_t>(I)]->Spline();
         try {
-            Regenerating = true;
             if (!Same) {
                 TBSplines Curves;
                 for (TGeoBSpline* Entity : Entities) Curves.Add(&Entity->Spline());
+                Regenerating = true;
                 FPatch->SetBoundaryCurves(Curves);
-            } else if (FPatch->IsClosed() && FPatch->Update()) {
-                InvalidateCurves();
+                Regenerating = false;
+            } else if (FPatch->IsClosed()) {
+                bool Changed = false;
+                RegenerateMovingCurves(Entities, FPatch->CurvesToJoin(), [&] { Changed = FPatch->Update(); });
+                if (Changed) InvalidateCurves();
             }
-            Regenerating = false;
             auto* Footprint = dynamic_cast<TFootprintNPatch*>(FPatch.get());
             FValid = FPatch->IsClosed() && (Footprint == nullptr || Footprint->FootprintValid());
         } catch (const std::exception& Error) {

@@ -315,28 +315,6 @@ bool TCoonsPatch::Update() {
     return true;
 }
 
-std::vector<TBSpline*> TCoonsPatch::CurvesToJoin() const {
-    std::vector<TBSpline*> Result;
-    const auto Add = [&Result](TBSpline* Curve) {
-        if (Curve != nullptr && std::find(Result.begin(), Result.end(), Curve) == Result.end()) Result.push_back(Curve);
-    };
-    for (int I = 0; I < FVertices.Count(); ++I) {
-        const TCoonsPatchVertex* V = FVertices.Items(I);
-        if (!V->IsComplete()) continue;
-        const TCoonsPatchEdge* E1 = V->FirstEdge();
-        const TCoonsPatchEdge* E2 = V->SecondEdge();
-        const TRPoint* P1 = E1->EndPoint(V);
-        const TRPoint* P2 = E2->EndPoint(V);
-        if (P1 == nullptr || P2 == nullptr || P1->Vector() == P2->Vector()) continue;
-        // As JoinMovedEnds: a moved end pulls the other; two moved ends both go to their midpoint.
-        const bool Moved1 = E1->EndMoved(V);
-        const bool Moved2 = E2->EndMoved(V);
-        if (Moved2) Add(E1->Curve());
-        if (Moved1) Add(E2->Curve());
-    }
-    return Result;
-}
-
 bool CoonsCurvesValid(const TCoonsCurves& Curves) {
     TCoonsPatch Patch;
     return Patch.SetCurves(Curves);

@@ -183,7 +183,7 @@ public:
     bool Update();
     // The curves whose ends the next Generate moves to join them at the vertices, each once, so
     // that their owners can record them before they change.
-    std::vector<TBSpline*> CurvesToJoin() const;
+    std::vector<TBSpline*> CurvesToJoin() const { return CurvesToJoinAt(FVertices); }
 
     // The method of the last generation; 2 before the first.
     std::uint8_t GeneratedMethod() const { return FGeneratedMethod; }

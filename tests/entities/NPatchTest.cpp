@@ -10,6 +10,7 @@
 #include "EntityFixtures.h"
 #include "document/CurveFixtures.h"
 #include "document/GBSpline.h"
+#include "document/GCustomPline.h"
 #include "entities/GNPatch.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
@@ -128,6 +129,25 @@ TEST_F(NPatchTest, OnlyTheUCountSetsTheLineDensity) {
     EXPECT_EQ(ParameterPoints(), Default);
     Patch()->SetNumULine(5);
     EXPECT_LT(ParameterPoints(), Default);
+}
+
+TEST_F(NPatchTest, AMovedCornerPullsItsNeighbourWithinTheSameUndoStep) {
+    std::vector<TGeoBSpline*> Curves = AddPentagon();
+    LoadDocumentText(Doc, "[TN-SidedPatch]\nPatchType=ptWeightedG0\nNumCurves=5\nEdge1\nEdge2\nEdge3\nEdge4\nEdge5\n\n");
+    Doc.ApplyChanges();
+    ASSERT_TRUE(Patch()->IsValid());
+    Doc.GetUndoManager().Clear();
+    const std::string Saved = SavedText(Doc);
+    const TMVector Corner = Curves[0]->Spline().Point(0)->Vector();
+
+    Curves[0]->SetPointCoordinate(0, 2, -2.0);
+    Doc.ApplyChanges();
+    EXPECT_EQ(Curves[4]->Spline().Point(3)->Vector(), (TMVector{Corner.X, Corner.Y, -2.0}));
+    EXPECT_TRUE(Doc.GetUndoManager().UndoTopIsGroup()) << "the neighbour's move is recorded with the edit";
+    Doc.Undo();
+    Doc.ApplyChanges();
+    EXPECT_EQ(SavedText(Doc), Saved);
+    EXPECT_FALSE(Doc.CanUndo());
 }
 
 }  // namespace
