@@ -23,7 +23,8 @@ inline constexpr std::uint8_t rkZ = 4;
 inline constexpr std::uint8_t rkNormalToCurve = 5;
 inline constexpr std::uint8_t rkTangentialToCurve = 6;
 
-// The surface tangent plane of a curve at a place, by the curve's ribbon kind.
+// The surface tangent plane of a curve at a place, by the curve's ribbon kind (the curve's constraint
+// list fills it): Reference is the direction the plane is built from, Frame the curve's frame there.
 struct TXTRibbonTangent {
     std::uint8_t Kind = rkNone;
     TMVector Reference;

@@ -118,6 +118,11 @@ void TXTCurveElements::ValidateReferences() {
 
 void TXTCurveElements::ReverseEntries() { std::reverse(FItems.begin(), FItems.end()); }
 
+void TXTCurveElements::SortEntries(bool (*Less)(const TXTCurveElement*, const TXTCurveElement*)) {
+    std::sort(FItems.begin(), FItems.end(),
+              [Less](const auto& A, const auto& B) { return Less(A.get(), B.get()); });
+}
+
 // ---- TXTTangent ----
 
 TXTTangent& TXTTangent::Opposite() const { return this == &FPoint->InTangent ? FPoint->OutTangent : FPoint->InTangent; }

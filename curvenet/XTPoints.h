@@ -109,6 +109,8 @@ public:
 protected:
     // Exchanges the order of the entries; the elements are untouched.
     void ReverseEntries();
+    // Reorders the entries by Less (not stably); the elements are untouched.
+    void SortEntries(bool (*Less)(const TXTCurveElement*, const TXTCurveElement*));
 
 private:
     void CheckIndex(int Index, const char* Where) const;
@@ -180,6 +182,8 @@ public:
     virtual bool UsesRibbonTangent() const { return false; }
     // A point that takes its place from another curve; the surface generator cuts edges there.
     virtual bool IsReferencePoint() const { return false; }
+    // The curve a reference point rests on; nullptr while it rests on none (and for plain points).
+    virtual TXTCurveRepresentation* HostCurve() const { return nullptr; }
     // Store, then Changed.
     virtual void SetPosition(const TMVector& V);
     virtual void SetX(double X);

@@ -62,9 +62,15 @@ bool TGeometryClasses::IsRegistered(const TGeometryClass& Class) const {
 }
 
 const TGeometryClass& TGeometryClasses::FindClass(const std::string& Keyword) const {
-    const std::string Wanted = UpperCase(Keyword);
-    for (const TGeometryClass* Class : Classes)
-        if (UpperCase(Class->GetKeyword()) == Wanted) return *Class;
+    // Asked once per block of a document: compared letter by letter, without an upper-case copy of
+    // every keyword.
+    auto Upper = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
+    for (const TGeometryClass* Class : Classes) {
+        const std::string Candidate = Class->GetKeyword();
+        if (Candidate.size() == Keyword.size() &&
+            std::equal(Candidate.begin(), Candidate.end(), Keyword.begin(), [&](char A, char B) { return Upper(A) == Upper(B); }))
+            return *Class;
+    }
     return GeometryClassOf<TGeoUnknown>();
 }
 

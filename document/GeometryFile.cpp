@@ -31,8 +31,8 @@ void ShowInformation(const std::string& Text) {
 
 // A version line outside the blocks: a newer file is announced and read all the same. A version
 // that is no version (damaged, empty) counts as unknown and is passed over.
-void CheckFileVersion(const std::string& Line) {
-    const std::string Marker = VersionMarker;
+void CheckFileVersion(std::string_view Line) {
+    const std::string_view Marker = VersionMarker;
     const std::string Version = Trim(Line.substr(Line.find(Marker) + Marker.size(), 255));
     if (Version.empty()) return;
     int Comparison = 1;
@@ -128,7 +128,7 @@ bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line) {
     return true;
 }
 
-void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed) {
+void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed, bool WithColor) {
     for (std::string Line = In.ReadLine(); !Trim(Line).empty(); Line = In.ReadLine()) {
         if (Trimmed) Line = Trim(Line);
         const std::size_t Equals = Line.find('=');
@@ -141,7 +141,7 @@ void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed) {
         }
         if (Key == "Name")
             Entity.SetName(Value);
-        else if (UpperCase(Key) == "COLOR")
+        else if (WithColor && UpperCase(Key) == "COLOR")
             ReadCommonKey(Entity, {"COLOR", Value});
     }
 }
@@ -213,14 +213,15 @@ void TGeometryList::LoadFromText(TTextReader& In) {
     EndLineStop = 0;
     while (!In.Eof()) {
         const int LineNumber = In.LineNumber();
-        const std::string Line = Trim(In.ReadLine());
+        // A view into the reader's text: most lines are passed over or name a block.
+        const std::string_view Line = TrimmedView(In.ReadLineView());
         if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
             // Ends a group's members; at the top level it ends the document.
-            if (UpperCase(Line) == "[END GROUP]") {
+            if (Line.size() == 11 && UpperCase(Line) == "[END GROUP]") {
                 EndLineStop = LineNumber;
                 return;
             }
-            const std::string Keyword = Line.substr(1, Line.size() - 2);
+            const std::string Keyword(Line.substr(1, Line.size() - 2));
             const TTextReader::TMark Body = In.Mark();
             std::unique_ptr<TGeometry> Entity = FindGeometryClass(Keyword).Create();
             if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) {
@@ -237,7 +238,7 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                     auto Kept = std::make_unique<TGeoUnknown>();
                     Kept->BlockKeyword = Keyword;
                     if (GConsole)
-                        GConsole->WriteLine("Warning: damaged " + Line + " block on line " + std::to_string(LineNumber) +
+                        GConsole->WriteLine("Warning: damaged " + std::string(Line) + " block on line " + std::to_string(LineNumber) +
                                             (LoadingPath.empty() ? "" : " of " + LoadingPath) + ": " +
                                             ReadErrorInWords(E.what()) + ", object will be stored unchanged");
                     Kept->ReadLines(In);

@@ -47,7 +47,8 @@ bool ReadCommonKey(TGeometry& Entity, const TBlockLine& Line);
 // Reads the lines after a class's own data up to the first empty one (or the end of the file): the key
 // "Name", exactly so, renames Entity, a key "COLOR" in any case recolours it, and every other line, also
 // one without "=", is passed over. With Trimmed the line, its key and its value are trimmed; without,
-// key and value stand as written. The value is at most 255 characters.
-void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed);
+// key and value stand as written. The value is at most 255 characters. Without WithColor a "COLOR"
+// line is passed over too.
+void ReadNameAndColorLines(TTextReader& In, TGeometry& Entity, bool Trimmed, bool WithColor = true);
 
 }  // namespace sarnova

@@ -212,21 +212,51 @@ void TGeometryList::CountName(const std::string& Key, int Delta) {
     if (Found->second.Runs.empty()) NumberIndex.erase(Found);
 }
 
+namespace {
+
+std::size_t NameHash(std::string_view Key) { return std::hash<std::string_view>{}(Key); }
+
+}  // namespace
+
 void TGeometryList::IndexName(TGeometry& Entity) {
     Entity.IndexedName = UpperCase(Entity.GetName());
     if (Entity.IndexedName.empty()) return;
-    NameIndex.emplace(Entity.IndexedName, &Entity);
+    if (2 * (NamedCount + 1) > NameSlots.size()) {
+        std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
+        Old.swap(NameSlots);
+        for (const TNameSlot& S : Old)
+            if (S.Entity) {
+                std::size_t I = FirstNameSlot(S.Hash);
+                while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
+                NameSlots[I] = S;
+            }
+    }
+    const std::size_t Hash = NameHash(Entity.IndexedName);
+    std::size_t I = FirstNameSlot(Hash);
+    while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
+    NameSlots[I] = {Hash, &Entity};
+    ++NamedCount;
     CountName(Entity.IndexedName, +1);
 }
 
 void TGeometryList::UnindexName(TGeometry& Entity) {
     if (Entity.IndexedName.empty()) return;
-    auto [First, Last] = NameIndex.equal_range(Entity.IndexedName);
-    for (auto It = First; It != Last; ++It)
-        if (It->second == &Entity) {
-            NameIndex.erase(It);
-            break;
+    const std::size_t Mask = NameSlots.size() - 1;
+    std::size_t I = FirstNameSlot(NameHash(Entity.IndexedName));
+    while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
+    if (NameSlots[I].Entity) {
+        // Later slots of the run move up into the gap unless their own run starts after it, so that
+        // every entry stays reachable from its first slot without a mark for deleted slots.
+        for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
+            const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
+            const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
+            if (StaysBehindGap) continue;
+            NameSlots[I] = NameSlots[J];
+            I = J;
         }
+        NameSlots[I] = TNameSlot{};
+        --NamedCount;
+    }
     CountName(Entity.IndexedName, -1);
     Entity.IndexedName.clear();
 }
@@ -306,12 +336,15 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
             if (Entity->GetName().empty()) return Entity.get();
         return nullptr;
     }
-    const auto [First, Last] = NameIndex.equal_range(Key);
-    if (First == Last) return nullptr;
-    if (std::next(First) == Last) return First->second;
-    TGeometry* Earliest = First->second;
-    for (auto It = std::next(First); It != Last; ++It)
-        if (IndexOf(It->second) < IndexOf(Earliest)) Earliest = It->second;
+    if (NameSlots.empty()) return nullptr;
+    const std::size_t Hash = NameHash(Key);
+    TGeometry* Earliest = nullptr;
+    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
+        TGeometry* Named = NameSlots[I].Entity;
+        if (NameSlots[I].Hash != Hash || Named->IndexedName != Key) continue;
+        // Positions are asked for only when a name is borne twice.
+        if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
+    }
     return Earliest;
 }
 

@@ -23,8 +23,11 @@
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
 #include "entities/GMesh.h"
+#include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
+#include "entities/GPressureField.h"
+#include "entities/GVectorList.h"
 
 namespace sarnova {
 
@@ -56,9 +59,14 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoCircle>();
     RegisterOnce<TGeoPGonlist>();
     RegisterOnce<TGeoPList>();
+    RegisterOnce<TGeoOpenGroup>();
+    RegisterOnce<TGeoClosedGroup>();
+    RegisterOnce<TGeoOldGroupLoader>();
     RegisterOnce<TGeoSetup>();
     RegisterOnce<TGeoDimension>();
     RegisterOnce<TGeoImagePlane>();
+    RegisterOnce<TGeoPressureField>();
+    RegisterOnce<TGeoVectorList>();
     RegisterOnce<TGeoExtrudedSurface>();
     RegisterOnce<TGeoRuledSurface>();
     RegisterOnce<TGeoCoonsPatch>();

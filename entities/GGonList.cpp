@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
+#include "foundation/DuZezOrideDesktop.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"
@@ -260,29 +261,35 @@ void TGeoPGonlist::Assign(const TGeometry& Source) {
     }
 }
 
-double TGeoPGonlist::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
+double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGraphics& View) {
     double Best = 1e33;
-    if (IsHidden()) return Best;
-    for (int I = 0; I < FFacets->Count(); ++I) {
-        const TPolygon& F = *FFacets->Polygon(I);
+    for (int I = 0; I < Facets.Count(); ++I) {
+        const TPolygon& F = *Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
             const TPoint P = View.WorldToScreenPoint(*F.Corner(C));
-            Best = std::min(Best, std::hypot(double(P.X) - ScreenPoint.X, double(P.Y) - ScreenPoint.Y));
+            Best = std::min(Best, PixelDistance(P, ScreenPoint));
         }
     }
     return Best;
 }
 
-bool TGeoPGonlist::InRect(const TRect& Rect, IGraphics& View) {
-    if (IsHidden()) return false;
-    for (int I = 0; I < FFacets->Count(); ++I) {
-        const TPolygon& F = *FFacets->Polygon(I);
+bool FacetCornerInRect(const TPolygonList& Facets, const TRect& Rect, IGraphics& View) {
+    for (int I = 0; I < Facets.Count(); ++I) {
+        const TPolygon& F = *Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
             const TPoint P = View.WorldToScreenPoint(*F.Corner(C));
             if (P.X >= Rect.Left && P.X < Rect.Right && P.Y >= Rect.Top && P.Y < Rect.Bottom) return true;
         }
     }
     return false;
+}
+
+double TGeoPGonlist::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
+    return IsHidden() ? 1e33 : FacetCornerDistance(*FFacets, ScreenPoint, View);
+}
+
+bool TGeoPGonlist::InRect(const TRect& Rect, IGraphics& View) {
+    return !IsHidden() && FacetCornerInRect(*FFacets, Rect, View);
 }
 
 void TGeoPGonlist::DrawFacets(IGraphics& View, bool InColour) {

@@ -26,6 +26,12 @@ public:
     virtual void RefreshPositions() = 0;
 };
 
+// The smallest screen distance from ScreenPoint to a corner of Facets shown through View; 1e33 for
+// no corners.
+double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGraphics& View);
+// Whether a corner of Facets shows inside Rect (right and bottom edges excluded).
+bool FacetCornerInRect(const TPolygonList& Facets, const TRect& Rect, IGraphics& View);
+
 class TGeoPGonlist : public TGeoDraggable {
 public:
     // An empty facet list, undoable and renderable, facets shown and normals hidden.

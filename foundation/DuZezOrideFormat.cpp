@@ -5,6 +5,8 @@
 #include <charconv>
 #include <climits>
 #include <clocale>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <cmath>
 #include <limits>
@@ -433,6 +435,8 @@ void ToPointDecimal(std::string& Text) {
 
 bool TryStrToFloat(std::string_view Untrimmed, double& Value) {
     const std::string_view Text = TrimmedView(Untrimmed);
+    if (const char* P = Text.data(); ScanShortDecimal(P, Text.data() + Text.size(), Value) && P == Text.data() + Text.size())
+        return true;
     // The common case in one call: a plain decimal number that the conversion takes whole. Its
     // grammar is the one below except for a "+" sign and the words for infinity and NaN, which are
     // kept out by the first character; all else goes the long way.

@@ -4,6 +4,8 @@
 // formatting rules are those of the original runtime ("%g" = 15 significant digits, "%f" without a
 // precision = 2 decimals, ties rounded away from zero on the decimal digits), not those of printf.
 #pragma once
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -119,6 +121,40 @@ void ToPointDecimal(std::string& Text);
 // an optional "." fraction and an optional exponent ("E" or "e", optional sign, digits). At least one
 // digit in the mantissa. Values beyond the double range fail; values too small to hold become 0.
 bool TryStrToFloat(std::string_view Text, double& Value);
+
+// The quick start of that conversion, for the numbers documents are made of: an optional "-", digits,
+// and a "." followed by digits, fifteen digits at most, read from P on. True with the value (as the
+// full conversion gives it) and P moved past the number; false, P unchanged, for a text that starts
+// otherwise or holds more digits. What follows the number is left to the caller.
+// Inline, for the readers that call it once a number.
+inline bool ScanShortDecimal(const char*& Start, const char* End, double& Value) {
+    // The digits make an integer that a double holds exactly, and one division by an exact power of
+    // ten rounds once, so the value is the correctly rounded one.
+    constexpr double ExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    auto IsDigit = [](char C) { return static_cast<unsigned char>(C - '0') <= 9; };
+    const char* P = Start;
+    // Signs come in no order: counted rather than branched on.
+    const bool Negative = P < End && *P == '-';
+    P += Negative;
+    std::uint64_t Digits = 0;
+    const char* First = P;
+    while (P < End && IsDigit(*P)) Digits = 10 * Digits + static_cast<unsigned>(*P++ - '0');
+    const std::ptrdiff_t Whole = P - First;
+    std::ptrdiff_t Fraction = 0;
+    if (P < End && *P == '.') {
+        const char* Point = ++P;
+        while (P < End && IsDigit(*P)) Digits = 10 * Digits + static_cast<unsigned>(*P++ - '0');
+        Fraction = P - Point;
+        if (Fraction == 0) return false;
+    }
+    if (Whole == 0 || Whole + Fraction > 15) return false;
+    const double Magnitude = static_cast<double>(Digits) / ExactPowersOfTen[Fraction];
+    // The sign bit set, as negation would: "-0.000" reads as a negative zero.
+    Value = std::bit_cast<double>(std::bit_cast<std::uint64_t>(Magnitude) | static_cast<std::uint64_t>(Negative) << 63);
+    Start = P;
+    return true;
+}
 
 // Typed or read text to a number: every "," becomes "." first, so both separators are accepted.
 // Raises EConvertError "Unable to convert string to number (" + the text with its commas replaced

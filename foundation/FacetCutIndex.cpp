@@ -1,6 +1,8 @@
 #include "foundation/FacetCutIndex.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <tuple>
 
 #include "foundation/Polygon.h"
@@ -13,17 +15,38 @@ namespace {
 // place of its coordinates; features are drawn at 1e-4 and above.
 constexpr double SizeFraction = 1e-10;
 constexpr double MagnitudeFraction = 1e-13;
+// How many facets ahead a pass over a mesh asks for the memory it will read.
+constexpr int PrefetchDistance = 8;
 
 bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.Y) && std::isfinite(V.Z); }
 
 double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 double CoordinateOf(const TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 
-// A corner the facet does not have counts as the origin, as in the facet measures.
-TMVector CornerOf(const TPolygon& F, int I) {
-    const TRPoint* P = F.Corner(I);
-    return P ? P->Vector() : ZeroVector;
+// The float next to V on its lower (upper) side, or V itself when a float holds it; beyond the float
+// range the largest float or an infinity. Extents kept this way are a little wide, never short.
+float FloatBelow(double V) {
+    if (V > std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();
+    if (V < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    const float F = static_cast<float>(V);
+    if (!(static_cast<double>(F) > V)) return F;
+    // One step down, by the bits rather than a library call.
+    if (F > 0) return std::bit_cast<float>(std::bit_cast<std::uint32_t>(F) - 1);
+    if (F < 0) return std::bit_cast<float>(std::bit_cast<std::uint32_t>(F) + 1);
+    return -std::numeric_limits<float>::denorm_min();
 }
+float FloatAbove(double V) { return -FloatBelow(-V); }
+
+// Asks for the memory of a facet's corners and shape, and no more: its normals are not read.
+void PrefetchFacet(const TPolygon& F) {
+    for (int K = 0; K < 4; ++K) __builtin_prefetch(&F.StoredCorner(K));
+    __builtin_prefetch(&F.StoredCorner(3).Z);
+    // The shape is kept at the end of the facet.
+    __builtin_prefetch(reinterpret_cast<const char*>(&F) + sizeof(TPolygon) - 1);
+}
+
+// A corner the facet does not have counts as the origin, as in the facet measures.
+TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
 
 }  // namespace
 
@@ -120,46 +143,59 @@ bool TPlaneCutter::Cut(const TMTriangle& T, TMSegment& Segment, int* Corners) co
 // ---- Many parallel planes ----
 
 TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Direction)
-    : FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
+    : FMesh(&Mesh), FDirection(VectorLength(Direction) > 0 ? Direction : XAxisVector) {
     const std::size_t Facets = static_cast<std::size_t>(Mesh.Count());
-    FTriangles.reserve(Facets + Facets / 8);
-    FRange.reserve(Facets + Facets / 8);
-    FFacet.reserve(Facets + Facets / 8);
-    TCutTolerance Scale;
+    FRange.reserve(Facets);
     double Low = HUGE_VAL, High = -HUGE_VAL, ExtentSum = 0, Cuttable = 0;
-    auto Take = [&](const TMTriangle& T, int Code) {
-        std::array<double, 2> R{1, 0};
-        if (IsFinite(T[0]) && IsFinite(T[1]) && IsFinite(T[2])) {
-            const double A = VectorDot(FDirection, T[0]), B = VectorDot(FDirection, T[1]), C = VectorDot(FDirection, T[2]);
-            R = {std::min({A, B, C}), std::max({A, B, C})};
-            if (std::isfinite(R[0]) && std::isfinite(R[1])) {
-                Low = std::min(Low, R[0]);
-                High = std::max(High, R[1]);
-                ExtentSum += R[1] - R[0];
+    // The box of the finite corners, for the tolerance, kept here rather than through a call a corner.
+    TMVector BoxLow{HUGE_VAL, HUGE_VAL, HUGE_VAL}, BoxHigh{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    auto Finite = [&](const TMVector& P) {
+        if (!IsFinite(P)) return false;
+        BoxLow = {std::min(BoxLow.X, P.X), std::min(BoxLow.Y, P.Y), std::min(BoxLow.Z, P.Z)};
+        BoxHigh = {std::max(BoxHigh.X, P.X), std::max(BoxHigh.Y, P.Y), std::max(BoxHigh.Z, P.Z)};
+        return true;
+    };
+    const TMVector N = FDirection;
+    auto Take = [&](bool AllFinite, const TMVector& A, const TMVector& B, const TMVector& C) {
+        std::array<float, 2> R{1, 0};
+        if (AllFinite) {
+            const double DA = VectorDot(N, A), DB = VectorDot(N, B), DC = VectorDot(N, C);
+            const double Least = std::min({DA, DB, DC}), Greatest = std::max({DA, DB, DC});
+            if (std::isfinite(Least) && std::isfinite(Greatest)) {
+                R = {FloatBelow(Least), FloatAbove(Greatest)};
+                Low = std::min(Low, Least);
+                High = std::max(High, Greatest);
+                ExtentSum += Greatest - Least;
                 ++Cuttable;
-            } else {
-                R = {1, 0};
             }
         }
-        FTriangles.push_back(T);
         FRange.push_back(R);
-        FFacet.push_back(Code);
     };
-    for (int I = 0; I < Mesh.Count(); ++I) {
+    const int Count = Mesh.Count();
+    for (int I = 0; I < Count; ++I) {
+        // Facets are large and scattered: asking for one a few ahead keeps several reads in flight.
+        if (I + PrefetchDistance < Count) PrefetchFacet(*Mesh.Polygon(I + PrefetchDistance));
         const TPolygon& F = *Mesh.Polygon(I);
         const TMVector C0 = CornerOf(F, 0), C1 = CornerOf(F, 1), C2 = CornerOf(F, 2);
-        Scale.Add(C0);
-        Scale.Add(C1);
-        Scale.Add(C2);
+        const bool Finite0 = Finite(C0), Finite1 = Finite(C1), Finite2 = Finite(C2);
+        Take(Finite0 && Finite1 && Finite2, C0, C1, C2);
         if (F.GetShape() == 1) {
             const TMVector C3 = CornerOf(F, 3);
-            Scale.Add(C3);
-            Take({C0, C1, C2}, 2 * I + 1);
-            Take({C0, C2, C3}, 2 * I + 1);
-        } else {
-            Take({C0, C1, C2}, 2 * I);
+            Take(Finite0 && Finite2 && Finite(C3), C0, C2, C3);
+            // The first quadrilateral: every triangle from here on needs its facet's number.
+            if (FCode.empty()) {
+                FCode.reserve(Facets + Facets / 4);
+                for (std::uint32_t K = 0; K < static_cast<std::uint32_t>(I); ++K) FCode.push_back(4 * K);
+            }
+            FCode.push_back(4 * static_cast<std::uint32_t>(I) + 1);
+            FCode.push_back(4 * static_cast<std::uint32_t>(I) + 3);
+        } else if (!FCode.empty()) {
+            FCode.push_back(4 * static_cast<std::uint32_t>(I));
         }
     }
+    TCutTolerance Scale;
+    Scale.Add(BoxLow);
+    Scale.Add(BoxHigh);
     FTolerance = Scale.Tolerance();
     if (!(Low <= High)) {  // nothing can be cut
         FSlabStart.assign(1, 0);
@@ -178,9 +214,12 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     FSlabsPerUnit = Span > 0 ? Slabs / Span : 1;
     const std::size_t K = static_cast<std::size_t>(Slabs);
     FSlabStart.assign(K + 1, 0);
+    // Every extent lies above FLow, so truncation finds the slab (and a level a rounding below FLow
+    // the first); the library's floor would cost a call per end.
+    const double LastSlab = Slabs - 1;
     auto Clamped = [&](double Level) {
-        const double S = std::floor((Level - FLow) * FSlabsPerUnit);
-        return static_cast<std::size_t>(std::clamp(S, 0.0, Slabs - 1));
+        const double S = (Level - FLow) * FSlabsPerUnit;
+        return static_cast<std::size_t>(static_cast<std::int64_t>(S > 0 ? std::min(S, LastSlab) : 0.0));
     };
     // Count, then fill: every slab's members in one array, ascending.
     for (const auto& R : FRange)
@@ -188,13 +227,26 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
             for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B) ++FSlabStart[B + 1];
     for (std::size_t B = 1; B <= K; ++B) FSlabStart[B] += FSlabStart[B - 1];
     FSlabMembers.resize(FSlabStart[K]);
-    std::vector<std::size_t> Fill(FSlabStart.begin(), FSlabStart.end() - 1);
+    std::vector<std::uint32_t> Fill(FSlabStart.begin(), FSlabStart.end() - 1);
     for (std::size_t I = 0; I < FRange.size(); ++I) {
         const auto& R = FRange[I];
         if (R[0] <= R[1])
             for (std::size_t B = Clamped(R[0] - FMargin), E = Clamped(R[1] + FMargin); B <= E; ++B)
                 FSlabMembers[Fill[B]++] = static_cast<int>(I);
     }
+}
+
+void TFacetCutIndex::Prefetch(int I) const {
+    const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
+    PrefetchFacet(*FMesh->Polygon(static_cast<int>(C >> 2)));
+}
+
+TMTriangle TFacetCutIndex::Triangle(int I) const {
+    const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
+    const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));
+    // A quadrilateral's second triangle is (0, 2, 3).
+    if ((C & 3) == 3) return {CornerOf(F, 0), CornerOf(F, 2), CornerOf(F, 3)};
+    return {CornerOf(F, 0), CornerOf(F, 1), CornerOf(F, 2)};
 }
 
 std::size_t TFacetCutIndex::Slab(double Level) const {

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cmath>
 #include <vector>
 
@@ -57,25 +58,28 @@ private:
     double FLevel = 0;
 };
 
-// The triangles of one mesh (quadrilaterals as their triangles (0, 1, 2) and (0, 2, 3)) as a compact
-// array of corner positions, sorted into slabs along a direction. Built in one pass over the mesh;
-// after that a cut at a level looks only at the triangles whose extent along the direction reaches
-// it, in mesh order, so that many cuts cost about what the triangles they cross cost. The index holds
-// copies: it does not see later changes of the mesh, so build it for a set of cuts of one facet list
-// and drop it when the list changes.
+// The triangles of one mesh (quadrilaterals as their triangles (0, 1, 2) and (0, 2, 3)) sorted into
+// slabs along a direction. Built in one pass over the mesh that keeps only each triangle's extent
+// along the direction; after that a cut at a level looks only at the triangles whose extent reaches
+// it, in mesh order, reading their corners from the mesh, so that many cuts cost about what the
+// triangles they cross cost. The index refers to the mesh: keep the mesh alive and unchanged while
+// the index is used, and build a new index when the facet list changes.
 class TFacetCutIndex {
 public:
     // Direction need not have unit length; a zero direction is taken as x.
     TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Direction);
+    // The index reads its mesh when cutting: a mesh that is gone at the end of the statement will not do.
+    TFacetCutIndex(TPolygonList&&, const TMVector&) = delete;
 
     const TMVector& Direction() const { return FDirection; }
     // The on-plane tolerance of the mesh, as OnPlaneTolerance gives it.
     double Tolerance() const { return FTolerance; }
-    int TriangleCount() const { return static_cast<int>(FTriangles.size()); }
-    const TMTriangle& Triangle(int I) const { return FTriangles[static_cast<std::size_t>(I)]; }
+    int TriangleCount() const { return static_cast<int>(FRange.size()); }
+    // The corners of triangle I, read from the mesh.
+    TMTriangle Triangle(int I) const;
     // The facet triangle I comes from, and whether that facet is a quadrilateral.
-    int Facet(int I) const { return FFacet[static_cast<std::size_t>(I)] >> 1; }
-    bool FromQuadrilateral(int I) const { return (FFacet[static_cast<std::size_t>(I)] & 1) != 0; }
+    int Facet(int I) const { return FCode.empty() ? I : static_cast<int>(Code(I) >> 2); }
+    bool FromQuadrilateral(int I) const { return !FCode.empty() && (Code(I) & 1) != 0; }
 
     // Whether planes with this normal are parallel to the index's slabs.
     bool Parallel(const TMVector& Normal) const;
@@ -86,10 +90,16 @@ public:
     void ForEachNear(double Level, TFunction&& Visit) const {
         const std::size_t B = Slab(Level);
         if (B >= FSlabStart.size() - 1) return;
-        for (std::size_t K = FSlabStart[B]; K < FSlabStart[B + 1]; ++K) {
-            const int I = FSlabMembers[K];
+        const double Low = Level - FMargin, High = Level + FMargin;
+        auto Near = [&](int I) {
             const auto& R = FRange[static_cast<std::size_t>(I)];
-            if (R[0] <= Level + FMargin && Level - FMargin <= R[1]) Visit(I);
+            return R[0] <= High && Low <= R[1];
+        };
+        const std::size_t End = FSlabStart[B + 1];
+        for (std::size_t K = FSlabStart[B]; K < End; ++K) {
+            // The corners of a triangle a few ahead are asked for while this one is cut.
+            if (K + PrefetchAhead < End && Near(FSlabMembers[K + PrefetchAhead])) Prefetch(FSlabMembers[K + PrefetchAhead]);
+            if (Near(FSlabMembers[K])) Visit(FSlabMembers[K]);
         }
     }
     // The same for a plane parallel to the slabs; every triangle (ascending) for any other plane.
@@ -105,25 +115,31 @@ public:
     }
 
 private:
+    static constexpr std::size_t PrefetchAhead = 6;
+    // Asks for the memory of triangle I's corners.
+    void Prefetch(int I) const;
+    // Facet number times 4, plus 1 for a quadrilateral's first triangle and 3 for its second.
+    std::uint32_t Code(int I) const { return FCode[static_cast<std::size_t>(I)]; }
     // The slab to look in for Level; past the last slab (none) for a level that is not a number.
     std::size_t Slab(double Level) const;
     // Level of a plane parallel to the slabs; false for any other plane.
     bool LevelOf(const TMPlane& Plane, double& Level) const;
 
+    const TPolygonList* FMesh;
     TMVector FDirection;
     double FTolerance = 0;
-    std::vector<TMTriangle> FTriangles;
-    // Least and greatest Direction . corner of each triangle; [1, 0] for one that cannot be cut.
-    std::vector<std::array<double, 2>> FRange;
-    // Facet number times 2, plus 1 for a quadrilateral's triangle.
-    std::vector<int> FFacet;
+    // Least and greatest Direction . corner of each triangle, rounded outwards to floats (half the
+    // memory to write and read); [1, 0] for one that cannot be cut.
+    std::vector<std::array<float, 2>> FRange;
+    // Empty while every facet is a triangle (triangle I is facet I); else the code of every triangle.
+    std::vector<std::uint32_t> FCode;
     // How far beyond its extent a triangle is still offered to a plane.
     double FMargin = 0;
     double FLow = 0;
     // Slab number per unit of level, counted from FLow.
     double FSlabsPerUnit = 1;
     // Members of slab B: FSlabMembers[FSlabStart[B] .. FSlabStart[B + 1]), ascending.
-    std::vector<std::size_t> FSlabStart;
+    std::vector<std::uint32_t> FSlabStart;
     std::vector<int> FSlabMembers;
 };
 

@@ -92,15 +92,6 @@ TMBox MakeBox(double MinX, double MinY, double MinZ, double MaxX, double MaxY, d
 
 void ExtendBoxByVector(const TMVector& V, TMBox& B) { ExtendBoxXYZ(B, V.X, V.Y, V.Z); }
 
-void ExtendBoxXYZ(TMBox& B, double X, double Y, double Z) {
-    if (!(B.Max.X >= X)) B.Max.X = X;
-    if (!(B.Max.Y >= Y)) B.Max.Y = Y;
-    if (!(B.Max.Z >= Z)) B.Max.Z = Z;
-    if (X < B.Min.X) B.Min.X = X;
-    if (Y < B.Min.Y) B.Min.Y = Y;
-    if (Z < B.Min.Z) B.Min.Z = Z;
-}
-
 TMBox UniteBoxes(const TMBox& A, const TMBox& B) {
     return {{std::max(A.Max.X, B.Max.X), std::max(A.Max.Y, B.Max.Y), std::max(A.Max.Z, B.Max.Z)},
             {std::min(A.Min.X, B.Min.X), std::min(A.Min.Y, B.Min.Y), std::min(A.Min.Z, B.Min.Z)}};

@@ -33,7 +33,15 @@ inline constexpr TMBox EmptyBox{{-1e33, -1e33, -1e33}, {1e33, 1e33, 1e33}};
 TMBox InitEmptyBox(TMBox& B);
 TMBox MakeBox(double MinX, double MinY, double MinZ, double MaxX, double MaxY, double MaxZ);
 void ExtendBoxByVector(const TMVector& V, TMBox& B);
-void ExtendBoxXYZ(TMBox& B, double X, double Y, double Z);
+// Inline: passes over every point of a document call it once a point.
+inline void ExtendBoxXYZ(TMBox& B, double X, double Y, double Z) {
+    if (!(B.Max.X >= X)) B.Max.X = X;
+    if (!(B.Max.Y >= Y)) B.Max.Y = Y;
+    if (!(B.Max.Z >= Z)) B.Max.Z = Z;
+    if (X < B.Min.X) B.Min.X = X;
+    if (Y < B.Min.Y) B.Min.Y = Y;
+    if (Z < B.Min.Z) B.Min.Z = Z;
+}
 TMBox UniteBoxes(const TMBox& A, const TMBox& B);
 // True with R the overlap when the boxes meet (touching counts); false with R empty otherwise.
 bool IntersectBoxes(const TMBox& A, const TMBox& B, TMBox& R);

@@ -45,12 +45,6 @@ std::unique_ptr<TPolygon> FacetOfPoints(const TCutPoints& Cut) {
     return F;
 }
 
-// A damaged line is quoted in the message, but only so much of it that the message stays readable.
-std::string QuotedLine(std::string_view Line) {
-    constexpr std::size_t Shown = 80;
-    if (Line.size() <= Shown) return "\"" + std::string(Line) + "\"";
-    return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
-}
 
 // The next word of Line from Pos on; words are separated by blanks, tabs and other control characters.
 std::string_view NextWord(std::string_view Line, std::size_t& Pos) {
@@ -78,6 +72,12 @@ double PolygonCoordinate(const TPolygon& F, int Axis, int Mode) {
 }
 
 }  // namespace
+
+std::string QuotedLine(std::string_view Line) {
+    constexpr std::size_t Shown = 80;
+    if (Line.size() <= Shown) return "\"" + std::string(Line) + "\"";
+    return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
+}
 
 // ---- TPolygon ----
 
@@ -244,8 +244,7 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
 
 const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
     static const TRPoint Origin;
-    const TRPoint* P = F.Corner(Index);
-    return P ? *P : Origin;
+    return Index >= 0 && Index < 4 ? F.StoredCorner(Index) : Origin;
 }
 
 bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
@@ -384,10 +383,7 @@ std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& P
 
 // ---- Lists ----
 
-TPolygon* TPolygons::Polygon(int Index) const {
-    if (Index < 0 || Index >= Count()) ListIndexError(Index);
-    return FItems[static_cast<std::size_t>(Index)];
-}
+void TPolygons::ThrowIndexError(int Index) { ListIndexError(Index); }
 
 int TPolygons::Add(TPolygon* F) {
     FItems.push_back(F);

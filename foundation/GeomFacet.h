@@ -55,6 +55,9 @@ public:
     const TRPoint* Corner(int Index) const noexcept {
         return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
     }
+    // Corner 0 to 3 as stored: the origin for a corner the facet does not have (its slot holds a
+    // default point). Cheaper than Corner for passes over many facets.
+    const TRPoint& StoredCorner(int Index) const noexcept { return FCorners[static_cast<std::size_t>(Index & 3)]; }
     // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
     const TMVector* Normal(int Index) const noexcept {
         return HasNormal(Index) ? &FNormals[static_cast<std::size_t>(Index)] : nullptr;
@@ -105,6 +108,9 @@ private:
     std::uint8_t FCornerSet = 0;  // bit i: corner i present
     std::uint8_t FNormalSet = 0;  // bit i: normal i present
 };
+
+// A damaged facet line for an error message, in quotes, cut short so that the message stays readable.
+std::string QuotedLine(std::string_view Line);
 
 // ---- Building ----
 
@@ -178,7 +184,11 @@ public:
     int Count() const noexcept { return static_cast<int>(FItems.size()); }
     // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1 (First and Last on an
     // empty list too).
-    TPolygon* Polygon(int Index) const;
+    // Inline: passes over every facet of a mesh call it once a facet.
+    TPolygon* Polygon(int Index) const {
+        if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+        return FItems[static_cast<std::size_t>(Index)];
+    }
     TPolygon* First() const { return Polygon(0); }
     TPolygon* Last() const { return Polygon(Count() - 1); }
     // Appends F and returns its index.
@@ -189,6 +199,9 @@ public:
 
 protected:
     std::vector<TPolygon*> FItems;
+
+private:
+    [[noreturn]] static void ThrowIndexError(int Index);
 };
 
 // Line segments, owned; contour tracing collects its pieces here.

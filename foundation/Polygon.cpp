@@ -111,20 +111,26 @@ std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
 }
 
 void TPolygonList::Triangulate() {
+    SplitQuadrilaterals([](const TPolygon& F) { return QuadTriangle(F, 0, 2, 3); },
+                        [](TPolygon& F) { F.Assign(*QuadTriangle(F, 0, 1, 2)); });
+}
+
+void TPolygonList::SplitQuadrilaterals(const std::function<std::unique_ptr<TPolygon>(const TPolygon&)>& Second,
+                                       const std::function<void(TPolygon&)>& First) {
     // The second triangles are made first, so that running out of memory leaves the list untouched;
     // the list is then rebuilt in one pass instead of inserting into the middle once per quadrilateral.
     std::vector<std::unique_ptr<TPolygon>> Seconds;
     for (const TPolygon* F : FItems)
-        if (IsQuad(*F)) Seconds.push_back(QuadTriangle(*F, 0, 2, 3));
+        if (IsQuad(*F)) Seconds.push_back(Second(*F));
     if (Seconds.empty()) return;
     std::vector<TPolygon*> Items;
     Items.reserve(FItems.size() + Seconds.size());
-    auto Second = Seconds.begin();
+    auto Next = Seconds.begin();
     for (TPolygon* F : FItems) {
         Items.push_back(F);
         if (!IsQuad(*F)) continue;
-        F->Assign(*QuadTriangle(*F, 0, 1, 2));
-        Items.push_back((Second++)->release());
+        First(*F);
+        Items.push_back((Next++)->release());
     }
     FItems = std::move(Items);
 }

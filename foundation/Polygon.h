@@ -1,6 +1,7 @@
 // The facet mesh: an owning list of triangles and quadrilaterals that surfaces produce for shading,
 // hydrostatics, contours and export, with its text block, drawing, and clipping by a plane.
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -76,6 +77,12 @@ public:
     // cannot exhaust memory: a block that ends early throws EInOutError "I/O Result 100", and a bad
     // facet line throws its own error; the facets read before stay in the mesh.
     virtual void LoadFromText(TTextReader& In);
+
+protected:
+    // Each quadrilateral F is followed by Second(F), made for all of them before anything changes,
+    // and then turned into its first triangle by First(F). One pass, linear in the facet count.
+    void SplitQuadrilaterals(const std::function<std::unique_ptr<TPolygon>(const TPolygon&)>& Second,
+                             const std::function<void(TPolygon&)>& First);
 };
 
 // The part of Mesh on the negative side of Plane (within 1e-4 counts as on it), split into

@@ -26,19 +26,26 @@ bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.
 
 // Lexicographic by x, then y, then z. A weak order on doubles, so sorting never meets an inconsistent
 // comparison, not even with a NaN.
+std::weak_ordering CompareCoordinates(double A, double B) {
+    // Numbers compare as usual (the two zeros alike, as in the weak order); only a NaN needs the
+    // weak order's rule.
+    if (A < B) return std::weak_ordering::less;
+    if (B < A) return std::weak_ordering::greater;
+    if (A == B) return std::weak_ordering::equivalent;
+    return std::weak_order(A, B);
+}
+
 std::weak_ordering ComparePositions(const TMVector& A, const TMVector& B) {
-    if (auto C = std::weak_order(A.X, B.X); C != 0) return C;
-    if (auto C = std::weak_order(A.Y, B.Y); C != 0) return C;
-    return std::weak_order(A.Z, B.Z);
+    if (auto C = CompareCoordinates(A.X, B.X); C != 0) return C;
+    if (auto C = CompareCoordinates(A.Y, B.Y); C != 0) return C;
+    return CompareCoordinates(A.Z, B.Z);
 }
 
 void CheckIndex(int Index, int Count) {
     if (Index < 0 || Index >= Count) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-void Unregister(TIntersectionEdge* E, TIntersectionVertex* V) {
-    std::erase(V->Edges, E);
-}
+void Unregister(TIntersectionEdge* E, TIntersectionVertex* V) { V->Edges.erase(E); }
 
 // The triangles of a facet: itself, or a quadrilateral's (0, 1, 2) and (0, 2, 3). A corner the facet
 // does not have counts as the origin, as in the facet measures.
@@ -169,6 +176,26 @@ TIntersectionEdge* FreeEdgeAt(const TIntersectionVertex* V, const TIntersectionE
 
 // ---- Vertices and edges ----
 
+void TIntersectionEdgeRefs::push_back(TIntersectionEdge* E) {
+    if (!FSpilled && FCount < 2) {
+        FFew[FCount++] = E;
+        return;
+    }
+    if (!FSpilled) {
+        FMore.assign(FFew, FFew + FCount);
+        FSpilled = true;
+    }
+    FMore.push_back(E);
+}
+
+void TIntersectionEdgeRefs::erase(const TIntersectionEdge* E) {
+    if (FSpilled) {
+        std::erase(FMore, E);
+        return;
+    }
+    FCount = static_cast<std::size_t>(std::remove(FFew, FFew + FCount, E) - FFew);
+}
+
 TIntersectionEdge::TIntersectionEdge(TIntersectionVertex* A, TIntersectionVertex* B) : V1(A), V2(B) {
     A->Edges.push_back(this);
     B->Edges.push_back(this);
@@ -209,21 +236,29 @@ int TIntersectionVertices::FindExact(const TMVector& P, std::size_t& Slot) const
     }
 }
 
+void TIntersectionVertices::RehashExact(std::size_t Size) {
+    std::vector<TExactSlot> Old(Size, TExactSlot{{0, 0, 0}, -1});
+    Old.swap(FExact);
+    for (const TExactSlot& S : Old)
+        if (S.Number >= 0) {
+            std::size_t Slot = ExactHash(S.Bits) & (FExact.size() - 1);
+            while (FExact[Slot].Number >= 0) Slot = (Slot + 1) & (FExact.size() - 1);
+            FExact[Slot] = S;
+        }
+}
+
 void TIntersectionVertices::AddExact(const TMVector& P, int Number) {
-    if (2 * (FExactCount + 1) > FExact.size()) {
-        std::vector<TExactSlot> Old(std::max<std::size_t>(64, 2 * FExact.size()), TExactSlot{{0, 0, 0}, -1});
-        Old.swap(FExact);
-        for (const TExactSlot& S : Old)
-            if (S.Number >= 0) {
-                std::size_t Slot = ExactHash(S.Bits) & (FExact.size() - 1);
-                while (FExact[Slot].Number >= 0) Slot = (Slot + 1) & (FExact.size() - 1);
-                FExact[Slot] = S;
-            }
-    }
+    if (2 * (FExactCount + 1) > FExact.size()) RehashExact(std::max<std::size_t>(64, 2 * FExact.size()));
     std::size_t Slot = 0;
     if (FindExact(P, Slot) >= 0) return;
     FExact[Slot] = {{BitsOf(P.X), BitsOf(P.Y), BitsOf(P.Z)}, Number};
     ++FExactCount;
+}
+
+void TIntersectionVertices::Reserve(std::size_t N) {
+    FPlaces.Reserve(N);
+    const std::size_t Size = std::bit_ceil(std::max<std::size_t>(64, 2 * (N + 1)));
+    if (Size > FExact.size()) RehashExact(Size);
 }
 
 TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
@@ -232,7 +267,8 @@ TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
     // different one later: the exact match is what that search would find again.
     int Number = FExact.empty() ? -1 : FindExact(P, Slot);
     if (Number < 0) {
-        Number = FPlaces.FindOrAdd(P);
+        // Every exact position reaches the tolerant search once.
+        Number = FPlaces.FindOrAddOnce(P);
         if (Number == Count()) {
             FItems.emplace_back(P);
         } else {
@@ -240,7 +276,13 @@ TIntersectionVertex* TIntersectionVertices::FindOrAdd(const TMVector& P) {
             FMerged.push_back({P, V.NewestMerged});
             V.NewestMerged = static_cast<int>(FMerged.size()) - 1;
         }
-        AddExact(P, Number);
+        if (!FExact.empty() && 2 * (FExactCount + 1) <= FExact.size()) {
+            // The free slot the search ended on is where the position goes.
+            FExact[Slot] = {{BitsOf(P.X), BitsOf(P.Y), BitsOf(P.Z)}, Number};
+            ++FExactCount;
+        } else {
+            AddExact(P, Number);
+        }
     }
     return &FItems[static_cast<std::size_t>(Number)];
 }
@@ -270,12 +312,12 @@ void TIntersectionVertices::Clear() {
 
 TIntersectionEdge* TIntersectionEdges::Edge(int Index) const {
     CheckIndex(Index, Count());
-    return FItems[static_cast<std::size_t>(Index)].get();
+    return FItems[static_cast<std::size_t>(Index)];
 }
 
 TIntersectionEdge* TIntersectionEdges::Add(TIntersectionVertex* A, TIntersectionVertex* B) {
-    FItems.push_back(std::make_unique<TIntersectionEdge>(A, B));
-    return FItems.back().get();
+    FItems.push_back(&FStore.emplace_back(A, B));
+    return FItems.back();
 }
 
 void TIntersectionEdges::Delete(int Index) {
@@ -312,21 +354,22 @@ void TIntersectionEdges::SortEdges() {
     std::size_t Kept = 0;
     for (std::size_t I = 0; I < FItems.size(); ++I) {
         if (Doomed[I]) {
-            Unregister(FItems[I].get(), FItems[I]->V1);
-            Unregister(FItems[I].get(), FItems[I]->V2);
+            Unregister(FItems[I], FItems[I]->V1);
+            Unregister(FItems[I], FItems[I]->V2);
         } else {
-            FItems[Kept++] = std::move(FItems[I]);
+            FItems[Kept++] = FItems[I];
         }
     }
     FItems.resize(Kept);
 }
 
 void TIntersectionEdges::Clear() {
-    for (auto& E : FItems) {
-        Unregister(E.get(), E->V1);
-        Unregister(E.get(), E->V2);
+    for (TIntersectionEdge* E : FItems) {
+        Unregister(E, E->V1);
+        Unregister(E, E->V2);
     }
     FItems.clear();
+    FStore.clear();
 }
 
 // ---- Gathering ----
@@ -366,10 +409,15 @@ void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TPolygonL
 void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TFacetCutIndex& Index) {
     Clear();
     const TPlaneCutter Cutter(Plane, Index.Tolerance());
+    // The cuts first, so that the vertex tables are made once in the size the cut needs: a closed
+    // cut has about as many vertices as segments.
+    std::vector<TMSegment> Cuts;
     TMSegment Cut;
     Index.ForEachNear(Plane, [&](int I) {
-        if (Cutter.Cut(Index.Triangle(I), Cut)) AddSegment(Cut);
+        if (Cutter.Cut(Index.Triangle(I), Cut)) Cuts.push_back(Cut);
     });
+    Vertices.Reserve(Cuts.size() + 1);
+    for (const TMSegment& S : Cuts) AddSegment(S);
 }
 
 void TPolygonIntersections::IntersectMeshes(const TPolygonList& A, const TPolygonList& B) {

@@ -22,18 +22,36 @@ class TPolyline;
 class TPolylineList;
 class TIntersectionEdge;
 
+// The edges at one vertex, not owned, in the order they were made. Most vertices of a cut join two
+// edges: those two are held in place, and only a vertex with more takes memory of its own.
+class TIntersectionEdgeRefs {
+public:
+    TIntersectionEdge* const* begin() const noexcept { return FSpilled ? FMore.data() : FFew; }
+    TIntersectionEdge* const* end() const noexcept { return begin() + size(); }
+    std::size_t size() const noexcept { return FSpilled ? FMore.size() : FCount; }
+    bool empty() const noexcept { return size() == 0; }
+    void push_back(TIntersectionEdge* E);
+    // Removes every reference to E.
+    void erase(const TIntersectionEdge* E);
+
+private:
+    TIntersectionEdge* FFew[2] = {nullptr, nullptr};
+    std::size_t FCount = 0;
+    bool FSpilled = false;
+    std::vector<TIntersectionEdge*> FMore;
+};
+
 // A point where cut segments end.
 class TIntersectionVertex {
 public:
     TMVector Position;
     // The edges ending here, not owned, in the order they were made.
-    std::vector<TIntersectionEdge*> Edges;
+    TIntersectionEdgeRefs Edges;
     // The newest of the other positions merged into this vertex, by its number in the vertex list's
     // record of them; -1 when none was.
     int NewestMerged = -1;
 
-    // Most vertices of a cut join two edges.
-    explicit TIntersectionVertex(const TMVector& P) : Position(P) { Edges.reserve(2); }
+    explicit TIntersectionVertex(const TMVector& P) : Position(P) {}
     int Degree() const noexcept { return static_cast<int>(Edges.size()); }
 };
 
@@ -74,6 +92,8 @@ public:
     // Of V's position and the other positions merged into it, the one farthest from From (V's own,
     // on a tie).
     TMVector FarthestPosition(const TIntersectionVertex& V, const TMVector& From) const;
+    // Room for N positions without growing the lookup tables.
+    void Reserve(std::size_t N);
     void Clear();
 
 private:
@@ -90,6 +110,8 @@ private:
     };
     int FindExact(const TMVector& P, std::size_t& Slot) const;
     void AddExact(const TMVector& P, int Number);
+    // A table of exact positions of Size slots (a power of two) holding the present ones.
+    void RehashExact(std::size_t Size);
 
     // A deque keeps every vertex where it is as more are added, without an allocation for each.
     std::deque<TIntersectionVertex> FItems;
@@ -101,7 +123,8 @@ private:
     std::vector<TMergedPosition> FMerged;
 };
 
-// The edges, owned.
+// The edges, owned. They stay where they are until Clear, so that the list's order can change
+// without moving them and making an edge costs no allocation of its own.
 class TIntersectionEdges {
 public:
     int Count() const noexcept { return static_cast<int>(FItems.size()); }
@@ -109,7 +132,7 @@ public:
     TIntersectionEdge* Edge(int Index) const;
     // A new edge from A to B, registered with both.
     TIntersectionEdge* Add(TIntersectionVertex* A, TIntersectionVertex* B);
-    // Unregisters the edge at Index from its vertices and frees it.
+    // Unregisters the edge at Index from its vertices and takes it from the list.
     void Delete(int Index);
     // Orients every edge from its lower to its higher vertex (ordered by x, then y, then z), sorts the
     // edges by their ends, and deletes edges whose ends agree within 1e-4 and all but the first of
@@ -118,7 +141,9 @@ public:
     void Clear();
 
 private:
-    std::vector<std::unique_ptr<TIntersectionEdge>> FItems;
+    std::deque<TIntersectionEdge> FStore;
+    // The edges of the list, in its order.
+    std::vector<TIntersectionEdge*> FItems;
 };
 
 // Gathers the cut segments of one cut and chains them into polylines.

@@ -148,7 +148,10 @@ TFrenetFrame TPolyline::FrenetFrame(double T) { return {}; }
 
 TMBox TPolyline::Extents() const {
     TMBox Box = EmptyBox;
-    for (int I = 0; I < Count(); ++I) Point(I)->AddToBox(Box);
+    for (int I = 0; I < Count(); ++I) {
+        const TRPoint& P = *Point(I);
+        ExtendBoxXYZ(Box, P.X, P.Y, P.Z);
+    }
     return Box;
 }
 
@@ -175,11 +178,11 @@ void TPolyline::SaveToText(TTextWriter& Out) {
 }
 
 void TPolyline::LoadFromText(TTextReader& In) {
-    const std::string Line = In.ReadLine();
+    const std::string_view Line = In.ReadLineView();
     const std::size_t Equals = Line.find('=');
-    const std::size_t Start = Equals == std::string::npos ? 0 : Equals + 1;
+    const std::size_t Start = Equals == std::string_view::npos ? 0 : Equals + 1;
     int N = 0;
-    if (!TryStrToInt(Trim(std::string_view(Line).substr(Start, 255)), N))
+    if (!TryStrToInt(TrimmedView(Line.substr(Start, 255)), N))
         throw EGeometryError("Error in field Polyline.NumPoints");
     // Points grow one line at a time, so a count larger than the text holds ends at the reader's
     // end-of-file error instead of allocating for it; room is made ahead only for a count that

@@ -8,13 +8,14 @@ namespace sarnova {
 
 namespace {
 
-// Cells are wider than the tolerance, so that a position needs a neighbouring cell only when it lies
-// near that side of its own: most lookups read one to three cells.
-constexpr double CellSize = 4 * DefaultTolerance;
+// Cells are much wider than the tolerance, so that a position needs a neighbouring cell only when it
+// lies near that side of its own: most lookups read one or two cells. Meshes and cuts rarely hold
+// distinct positions this close together, so a cell seldom holds more than one.
+constexpr double CellSize = 16 * DefaultTolerance;
 // Where a position lies closer than the tolerance to a side of its cell; a little wide against the
 // rounding of the division.
-constexpr double NearLow = 0.26;
-constexpr double NearHigh = 0.74;
+constexpr double NearLow = 1.0 / 16 + 0.01;
+constexpr double NearHigh = 1 - NearLow;
 // Far coordinates share clamped cells: slower, never wrong, since candidates are compared exactly.
 // The clamp keeps a neighbour's number inside 64 bits.
 constexpr double CellLimit = 4.0e18;
@@ -32,9 +33,18 @@ bool IsFinite(const TMVector& V) { return std::isfinite(V.X) && std::isfinite(V.
 
 // The cell numbers on one axis that may hold a position matching the coordinate: its own first, then
 // the neighbour on each side it lies near. Returns how many were written.
+// std::floor of a finite Q, inline: without the processor's rounding instruction the library's floor
+// is a call, and every lookup takes three.
+double FloorOf(double Q) {
+    // Beyond the limit a double is a whole number already.
+    if (!(std::fabs(Q) < CellLimit)) return Q;
+    const double T = static_cast<double>(static_cast<std::int64_t>(Q));
+    return T > Q ? T - 1 : T;
+}
+
 int CandidateCells(double Coordinate, std::int64_t Out[3]) {
     const double Q = Coordinate * (1 / CellSize);
-    const double Floor = std::floor(Q);
+    const double Floor = FloorOf(Q);
     const std::int64_t Own = static_cast<std::int64_t>(std::clamp(Floor, -CellLimit, CellLimit));
     const double Fraction = Q - Floor;
     int N = 0;
@@ -53,8 +63,11 @@ std::uint64_t Mix(std::uint64_t H) {
 
 std::uint64_t Hash3(std::uint64_t X, std::uint64_t Y, std::uint64_t Z) { return Mix(X ^ Mix(Y ^ Mix(Z))); }
 
+// Cell numbers are small and close together: three independent products and one mix spread them
+// well enough, at a third of the cost of mixing each.
 std::uint64_t CellHash(std::int64_t X, std::int64_t Y, std::int64_t Z) {
-    return Hash3(static_cast<std::uint64_t>(X), static_cast<std::uint64_t>(Y), static_cast<std::uint64_t>(Z));
+    return Mix(static_cast<std::uint64_t>(X) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(Y) * 0xC2B2AE3D27D4EB4FULL ^
+               static_cast<std::uint64_t>(Z) * 0x165667B19E3779F9ULL);
 }
 
 std::uint64_t OwnCellHash(const TMVector& P) {
@@ -117,6 +130,11 @@ int TPositionIndex::FindOrAdd(const TMVector& P) {
         Answer.Number = Lookup(P);
     }
     return Answer.Number;
+}
+
+int TPositionIndex::FindOrAddOnce(const TMVector& P) {
+    if (!IsFinite(P)) return FindOrAdd(P);
+    return Lookup(P);
 }
 
 int TPositionIndex::Lookup(const TMVector& P) {

@@ -19,6 +19,9 @@ public:
     // gets the next number, Count() before the call. A position that is not finite always gets a
     // number of its own.
     int FindOrAdd(const TMVector& P);
+    // The same without the record of recent answers, for a caller that remembers the exact positions
+    // it has given already and asks about each only once.
+    int FindOrAddOnce(const TMVector& P);
     // Room for N positions without rehashing.
     void Reserve(std::size_t N);
     void Clear();

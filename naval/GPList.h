@@ -85,6 +85,11 @@ public:
     static int GetImageIndex() { return 55; }
     // When every selected entity is a polyline list: the display switches and "Explode All Polylists".
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);
+    // COMPARTMENT (or POLYLIST) and CMIRROR blocks (naval/Compartment.cpp).
+    static bool CreateFromMacro(TMacroFile& Macro, TGeometryList& List);
+    // The block whose opening line is the macro's current line; errors are raised through the macro.
+    static void ReadCompartmentMacro(TMacroFile& Macro, TGeometryList& List);
+    static void ReadMirrorMacro(TMacroFile& Macro, TGeometryList& List);
 
     TPolylineList& Polylines() const { return *FPolylines; }
     // The current index, kept inside the list when it has shrunk.

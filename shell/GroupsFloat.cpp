@@ -1,9 +1,12 @@
 #include "shell/GroupsFloat.h"
 
 #include <QPointer>
+#include <QTreeWidget>
 
 #include "document/GeometryList.h"
+#include "naval/GGroup.h"
 #include "shell/MainUnit.h"
+#include "shell/ToolWindow.h"
 
 namespace sarnova {
 
@@ -15,8 +18,16 @@ TGroupsForm::TGroupsForm(QWidget* Parent) : TEntityTreeForm(Parent, "GroupsForm"
     Rebuild();
 }
 
-void TGroupsForm::FillTree(TGeometryList&) {
-    // Groups are entities of the naval module, which the program does not have yet: a document holds none.
+void TGroupsForm::FillTree(TGeometryList& Document) {
+    for (int I = 0; I < Document.Count(); ++I) {
+        auto* Group = dynamic_cast<TGeoGroup*>(&Document.Items(I));
+        if (Group == nullptr) continue;
+        auto* Node = new QTreeWidgetItem(TreeView1);
+        FillEntityNode(Node, *Group, Group->GetClass().GetImageIndex());
+        for (int M = 0; M < Group->GetMemberCount(); ++M)
+            if (TGeometry* Member = Group->GetMember(M))
+                FillEntityNode(new QTreeWidgetItem(Node), *Member, Member->GetClass().GetImageIndex());
+    }
 }
 
 void TGroupsForm::EntitySelected(TGeometryList& Document, TGeometry& Entity) {

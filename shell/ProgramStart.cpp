@@ -25,6 +25,7 @@
 #include "entities/ui/NewSurfForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtImageReader.h"
@@ -32,6 +33,7 @@
 #include "shell/MainUnit.h"
 #include "shell/SplashUnit.h"
 #include "views/GLRenderer.h"
+#include "entities/ui/PressureFieldFrame.h"
 
 namespace sarnova {
 
@@ -92,6 +94,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPrimitiveFrames();
     RegisterGGonFrame();
     RegisterPlistUi();
+    RegisterGroupUi();
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     RegisterExtrudedSurfaceFrame();
@@ -99,6 +102,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterCoonsPatchFrame();
     RegisterNPatchFrame();
     InstallContourSetupDialogs();
+    RegisterPressureFieldUi();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 

@@ -27,9 +27,11 @@
 #include "document/ui/RotateForm.h"
 #include "document/ui/ScaleForm.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/ui/ExtentsUnit.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/PermForm.h"
 #include "naval/ui/SecAreaForm.h"
+#include "naval/ui/VolumesUnit.h"
 #include "platform/Keys.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
@@ -233,22 +235,24 @@ void TViewform::BuildMenus() {
     Create1 = new QMenu("&Create", this);
     Create1->setObjectName("Create1");
 
-    // The calculation windows; the reports and the lines plan are not part of the program yet. The
-    // permeability plot works on any document. The document's macro items follow them.
+    // The calculation windows; the lines plan is not part of the program yet. The reports and the
+    // permeability plot work on any document. The document's macro items follow them.
     Calculation1 = new QMenu("Calculation", this);
     Calculation1->setObjectName("Calculation1");
     HydrostaticsAction =
         MakeAction("HydrostaticsAction", "Hydrostatics...", {}, [this] { OpenHydrostaticTable(FDocument.get()); });
     SectionAreaCurveAction = MakeAction("SectionAreaCurveAction", "Section Area Curves...", {},
                                         [this] { OpenSectionAreaCurve(FDocument.get()); });
-    QAction* EntityExtentsAction = MakeAction("EntityExtentsAction", "Entity Extents...", {}, [] {});
-    QAction* CompartmentVolumesAction = MakeAction("CompartmentVolumesAction", "Compartment Volumes...", {}, [] {});
+    QAction* EntityExtentsAction = MakeAction("EntityExtentsAction", "Entity Extents...", {},
+                                              [this] { ShowEntityExtents(FDocument.get()); });
+    QAction* CompartmentVolumesAction = MakeAction("CompartmentVolumesAction", "Compartment Volumes...", {},
+                                                   [this] { ShowCompartmentVolumes(FDocument.get()); });
     PermeabilityPlotAction = MakeAction("PermeabilityPlotAction", "Permeability Plot...", {},
                                         [this] { OpenPermeabilityPlot(FDocument.get()); });
     LinesPlanAction = MakeAction("LinesPlanAction", "Generate Lines Plan...", {}, [] {});
     for (QAction* Action : {HydrostaticsAction, SectionAreaCurveAction, EntityExtentsAction, CompartmentVolumesAction,
                             PermeabilityPlotAction, LinesPlanAction}) {
-        Action->setEnabled(Action == PermeabilityPlotAction);
+        Action->setEnabled(Action != LinesPlanAction);
         Calculation1->addAction(Action);
     }
 

@@ -29,6 +29,8 @@ std::filesystem::path MakeTestHome() {
         {"XDG_CACHE_HOME", ".cache"},
         {"XDG_STATE_HOME", ".local/state"},
         {"XDG_RUNTIME_DIR", "runtime"},
+        // Suites that run side by side must not meet in fixed folder names under the temp folder.
+        {"TMPDIR", "tmp"},
     };
     for (auto [variable, sub] : folders) {
         const auto path = home / sub;

@@ -234,9 +234,10 @@ TEST_F(GeoFaceTest, SelectionPopupMenu) {
         TMenuItem* Menu = Doc.SelectionPopupMenu();
         ASSERT_EQ(Menu, &Doc.GetMultipleSelectionMenu());
         EXPECT_EQ(Menu->Caption, "Multiple Selection");
-        ASSERT_EQ(Menu->Count(), 1);
-        EXPECT_EQ(Menu->Items(0).Caption, "No Actions");
-        EXPECT_FALSE(Menu->Items(0).Enabled);
+        // The group classes offer to gather a selection of several entities.
+        ASSERT_EQ(Menu->Count(), 2);
+        EXPECT_EQ(Menu->Items(0).Caption, "Create Closed Group");
+        EXPECT_EQ(Menu->Items(1).Caption, "Create Open Group");
     }
     EXPECT_EQ(P1->Heard.back(), "TGeoClearSarnovaPopup");
 }

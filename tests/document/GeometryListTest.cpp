@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+#include <string>
 
 #include "TestPoint.h"
+#include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "platform/Screen.h"
@@ -53,6 +57,37 @@ TEST_F(GeometryListTest, NamesAreFoundIgnoringCaseFirstInListOrder) {
     EXPECT_EQ(List.IndexOf(A), 1);
     EXPECT_EQ(List.UniqueName("keel"), "keel1");
     EXPECT_FALSE(List.ContainsName("Deck"));
+}
+
+// Many entities bearing a few names, renamed and deleted at random: every name still finds the
+// first entity that bears it, as a walk through the list does.
+TEST_F(GeometryListTest, NamesAreFoundAfterManyRenamesAndDeletions) {
+    std::mt19937 Random(5);
+    // Adding twice as likely as renaming or deleting: the list grows to about a thousand.
+    std::uniform_int_distribution<int> Pool(0, 29), Action(0, 3);
+    auto NameOf = [](int K) { return (K % 2 ? "part" : "PART") + std::to_string(K / 2); };
+    List.BeginUpdate(0);
+    for (int Step = 0; Step < 4000; ++Step) {
+        const int Count = List.Count();
+        const int A = Count < 50 ? 0 : Action(Random);
+        if (A <= 1)
+            List.AddPoint(NameOf(Pool(Random)));
+        else if (A == 2)
+            List.Items(static_cast<int>(Random() % static_cast<unsigned>(Count))).SetName(NameOf(Pool(Random)));
+        else
+            List.Delete(static_cast<int>(Random() % static_cast<unsigned>(Count)));
+    }
+    List.EndUpdate();
+    ASSERT_GT(List.Count(), 500);
+    std::set<std::string> Names;
+    for (int I = 0; I < List.Count(); ++I) Names.insert(List.Items(I).GetName());
+    for (int K = 0; K < 30; ++K) Names.insert(NameOf(K));
+    for (const std::string& Name : Names) {
+        TGeometry* First = nullptr;
+        for (int I = 0; I < List.Count() && !First; ++I)
+            if (UpperCase(List.Items(I).GetName()) == UpperCase(Name)) First = &List.Items(I);
+        ASSERT_EQ(List.FindByName(Name), First) << Name;
+    }
 }
 
 TEST_F(GeometryListTest, NestedBracketsSendOneMessageAtTheOutermostEnd) {

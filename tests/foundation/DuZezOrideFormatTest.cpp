@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <locale>
@@ -224,6 +228,46 @@ TEST(AppendFixed, AgreesWithExactRoundingAwayFromTies) {
         ++Compared;
     }
     EXPECT_GT(Compared, 190000);
+}
+
+// Short decimals take a quicker way than other numbers; they must come out as the correctly rounded
+// conversion gives them, to the last bit and with the sign of a negative zero.
+TEST(TryStrToFloat, ShortDecimalsAsTheFullConversionGivesThem) {
+    std::mt19937_64 Random(7);
+    std::uniform_int_distribution<int> Digits(1, 16), Point(0, 16), Digit(0, 9), Sign(0, 1);
+    for (int I = 0; I < 200000; ++I) {
+        std::string Text = Sign(Random) ? "-" : "";
+        const int N = Digits(Random), P = Point(Random);
+        for (int K = 0; K < N; ++K) {
+            if (K == P && K > 0) Text += '.';
+            Text += static_cast<char>('0' + Digit(Random));
+        }
+        double Expected = 0, Value = 1;
+        std::from_chars(Text.data(), Text.data() + Text.size(), Expected);
+        ASSERT_TRUE(TryStrToFloat(Text, Value)) << Text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(Value), std::bit_cast<std::uint64_t>(Expected)) << Text;
+    }
+    struct TCase {
+        const char* Text;
+        bool Scanned;
+        const char* Rest;
+    };
+    // What the quick scan takes and where it stops; the rest goes the general way.
+    for (const TCase& C : {TCase{"-0.000", true, ""}, TCase{"123456789012345", true, ""}, TCase{"1234567890123456", false, ""},
+                           TCase{"0.00000000000001", true, ""}, TCase{"1.5e3", true, "e3"}, TCase{"2.", false, ""},
+                           TCase{".5", false, ""}, TCase{"-", false, ""}, TCase{"+1", false, ""}, TCase{"7 8", true, " 8"}}) {
+        const char* P = C.Text;
+        double Value = 0;
+        EXPECT_EQ(ScanShortDecimal(P, C.Text + std::strlen(C.Text), Value), C.Scanned) << C.Text;
+        if (C.Scanned) {
+            EXPECT_STREQ(P, C.Rest) << C.Text;
+        } else {
+            EXPECT_EQ(P, C.Text) << C.Text;
+        }
+    }
+    double Zero = 0;
+    ASSERT_TRUE(TryStrToFloat("-0.000", Zero));
+    EXPECT_TRUE(std::signbit(Zero));
 }
 
 struct TParseCase {

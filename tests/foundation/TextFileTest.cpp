@@ -48,6 +48,19 @@ TEST(TextReader, ReadsRealsAcrossBlanksAndLineEnds) {
     In.SkipLine();  // the number's line end is still there
     EXPECT_EQ(In.ReadLine(), "rest");
 
+    // Runs of blanks of every length, ending anywhere in a word of eight characters or at the text's
+    // end, then tabs and line ends: each number still starts where its first character is.
+    for (int Blanks = 0; Blanks <= 20; ++Blanks) {
+        const std::string Pad(static_cast<std::size_t>(Blanks), ' ');
+        TTextReader Padded(Pad + "-0.125" + Pad + "\t 3" + Pad + "\n" + Pad + "42.5e1 " + Pad + "17");
+        EXPECT_EQ(Padded.ReadReal(), -0.125) << Blanks;
+        EXPECT_EQ(Padded.ReadReal(), 3) << Blanks;
+        EXPECT_EQ(Padded.ReadReal(), 425) << Blanks;
+        EXPECT_EQ(Padded.LineNumber(), 2) << Blanks;
+        EXPECT_EQ(Padded.ReadReal(), 17) << Blanks;
+        EXPECT_TRUE(Padded.Eof()) << Blanks;
+    }
+
     struct TCase {
         const char* Text;
         const char* Message;

@@ -6,6 +6,11 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -20,6 +25,16 @@ inline void Settle() {
     for (int I = 0; I < 4; ++I) {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Settles until a shown top-level widget is really on the screen: on a busy X server the window can
+// be mapped later than its show() call, and a paint before that never happens.
+inline void SettleExposed(QWidget& Widget) {
+    for (int I = 0; I < 200; ++I) {
+        Settle();
+        if (Widget.windowHandle() && Widget.windowHandle()->isExposed()) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 

@@ -31,7 +31,7 @@ struct TBarFixture : ::testing::Test {
         P0->SetWidth(60);
         P1->SetWidth(80);
         Bar.show();
-        Settle();
+        SettleExposed(Bar);
     }
     QPoint Inside(TVkStatusPanel* Panel) { return Panel->PanelRect().center(); }
 };

@@ -1,0 +1,172 @@
+#include "entities/PressureField.h"
+
+#include <string>
+
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideColors.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+#include "foundation/TextFile.h"
+
+namespace sarnova {
+
+namespace {
+
+// The hue at the start of the ramp, where a range without width shows its values.
+constexpr int RampStartHue = 160;
+
+// An empty line, a key line or a block head cannot be a facet: the block has ended.
+bool EndsBlock(std::string_view Line) {
+    const std::string_view T = TrimmedView(Line);
+    return T.empty() || T.front() == '[' || T.find('=') != std::string_view::npos;
+}
+
+}  // namespace
+
+TColor PressureRampColour(double Min, double Max, double Value) {
+    if (Min == Max && Value == Min) return ColorHLSToRGB(RampStartHue, 120, 240);
+    return LinearHueColor(Min, Max, Value);
+}
+
+// ---- TPressurePolygon ----
+
+void TPressurePolygon::Assign(const TPolygon& F) {
+    TPolygon::Assign(F);
+    if (const auto* P = dynamic_cast<const TPressurePolygon*>(&F)) Pressure = P->Pressure;
+}
+
+void TPressurePolygon::SaveToText(std::string& Text) const {
+    Text += CornerCount() == 4 ? "4" : "3";
+    for (int I = 0; I < CornerCount(); ++I) {
+        const TRPoint& P = PolygonCornerOrOrigin(*this, I);
+        Text += FormatWithPoint(" %.6f %.6f %.6f", {P.X, P.Y, P.Z});
+    }
+    Text += FormatWithPoint(" %.6f", {Pressure});
+    Text += '\n';
+}
+
+void TPressurePolygon::LoadFromText(std::string_view Line) {
+    // The pressure follows the corners; it is read first, so that a damaged line changes nothing.
+    int Count = 0;
+    double Value = 0;
+    const bool CountRead = TryStrToInt(ExtractWord(Line, 1), Count) && (Count == 3 || Count == 4);
+    if (!CountRead || !TryStrToFloat(ExtractWord(Line, 2 + 3 * Count), Value)) {
+        // The corners' own error where they are at fault, else the pressure's.
+        TPolygon Probe;
+        Probe.LoadFromText(Line);
+        throw EInOutError("TPressurePolygon.LoadFromText - Pressure missing or malformed in line " + QuotedLine(Line));
+    }
+    TPolygon::LoadFromText(Line);
+    Pressure = Value;
+}
+
+std::unique_ptr<TPressurePolygon> CopyPressurePolygon(const TPressurePolygon& F) {
+    auto Copy = std::make_unique<TPressurePolygon>(F.GetShape());
+    Copy->Assign(F);
+    return Copy;
+}
+
+std::unique_ptr<TPressurePolygon> TransformedPressurePolygon(const TPressurePolygon& F, const TMMatrix& M) {
+    auto Result = std::make_unique<TPressurePolygon>(F.GetShape());
+    Result->TPolygon::Assign(*TransformedPolygon(F, M));
+    Result->Pressure = F.Pressure;
+    return Result;
+}
+
+// ---- TPressureField ----
+
+TPressurePolygon* TPressureField::Polygon(int Index) const {
+    // Facets enter through Add and LoadFromText only, which take pressure polygons alone.
+    return static_cast<TPressurePolygon*>(TPolygonList::Polygon(Index));
+}
+
+int TPressureField::Add(std::unique_ptr<TPressurePolygon> F) { return TPolygonList::Add(std::move(F)); }
+
+void TPressureField::Assign(const TPressureField& Other) {
+    if (&Other == this) return;
+    Clear();
+    ShowNormals = Other.ShowNormals;
+    for (int I = 0; I < Other.Count(); ++I) Add(CopyPressurePolygon(*Other.Polygon(I)));
+}
+
+std::unique_ptr<TPressureField> TPressureField::Transformed(const TMMatrix& M) const {
+    auto Result = std::make_unique<TPressureField>();
+    Result->ShowNormals = ShowNormals;
+    for (int I = 0; I < Count(); ++I) Result->Add(TransformedPressurePolygon(*Polygon(I), M));
+    return Result;
+}
+
+void TPressureField::CalculateRange() {
+    MaxPressure = -1.7e308;
+    MinPressure = 1.7e308;
+    for (int I = 0; I < Count(); ++I) {
+        const double P = Polygon(I)->Pressure;
+        if (P > MaxPressure) MaxPressure = P;
+        if (P < MinPressure) MinPressure = P;
+    }
+    ColourMax = MaxPressure;
+    ColourMin = MinPressure;
+}
+
+void TPressureField::ApplyColours() {
+    for (int I = 0; I < Count(); ++I) {
+        TPressurePolygon& F = *Polygon(I);
+        F.SetColor(PressureRampColour(ColourMin, ColourMax, F.Pressure));
+        F.EdgeColor = F.Color;
+    }
+}
+
+void TPressureField::SetColourRange(double Minimum, double Maximum) {
+    ColourMin = Minimum;
+    ColourMax = Maximum;
+    ApplyColours();
+}
+
+void TPressureField::SplitQuads() {
+    SplitQuadrilaterals(
+        [](const TPolygon& F) -> std::unique_ptr<TPolygon> {
+            const auto& Q = static_cast<const TPressurePolygon&>(F);
+            auto T = std::make_unique<TPressurePolygon>(0);
+            T->Corner(0)->Assign(*Q.Corner(0));
+            T->Corner(1)->Assign(*Q.Corner(2));
+            T->Corner(2)->Assign(*Q.Corner(3));
+            T->Color = Q.Color;
+            T->OwnColor = Q.OwnColor;
+            T->EdgeColor = Q.EdgeColor;
+            T->Selected = Q.Selected;
+            T->Pressure = Q.Pressure;
+            return T;
+        },
+        [](TPolygon& F) {
+            // Setting corner 2 drops corner 3 and keeps everything else of the facet.
+            const TRPoint C2 = *F.Corner(2);
+            F.SetCorner(2, C2);
+        });
+}
+
+void TPressureField::LoadFromText(TTextReader& In) {
+    const std::string Head = In.ReadLine();
+    const std::size_t Equals = Head.find('=');
+    const int N = StrToInt(std::string_view(Head).substr(Equals == std::string::npos ? 0 : Equals + 1, 255));
+    // Facets are read line by line, never allocated ahead by the count, so a damaged count cannot
+    // exhaust memory; one that runs past the block stops at the block's end.
+    for (int I = 0; I < N; ++I) {
+        const std::string What = "TPressureField.LoadFromText - Polygon " + std::to_string(I + 1) + " of " +
+                                 std::to_string(N);
+        if (In.Eof()) throw EInOutError(What + " is missing: the file ends at line " + std::to_string(In.LineNumber()));
+        const std::string Line = In.ReadLine();
+        const std::string At = " at line " + std::to_string(In.LastLineNumber());
+        if (EndsBlock(Line)) throw EInOutError(What + " is missing: the block ends" + At);
+        auto F = std::make_unique<TPressurePolygon>();
+        try {
+            F->LoadFromText(Line);
+        } catch (const std::exception& E) {
+            throw EInOutError(What + At + ": " + E.what());
+        }
+        Add(std::move(F));
+    }
+    CalculateRange();
+    ApplyColours();
+}
+
+}  // namespace sarnova
