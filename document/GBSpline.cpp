@@ -221,6 +221,7 @@ void TGeoBSpline::AddMenuItems(TMenuItem& Root) {
         AddMenuItem("Convert Curve to TarvoCurve", [this](TMenuItem&) { ConvertToTarvoCurve(); });
     AddMenuItem("Convert Curve to Polyline", [this](TMenuItem&) { ConvertToPolyline(); });
     AddMenuItem("Control Points to Polyline", [this](TMenuItem&) { ControlPointsToPolyline(); });
+    AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });
     UpdateMenuItems(Root);

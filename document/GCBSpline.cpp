@@ -137,6 +137,7 @@ void TGeoCBSpline::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Convert Curve to Polyline", [this](TMenuItem&) { ConvertToPolyline(); });
     AddMenuItem("Control Points to Polyline", [this](TMenuItem&) { ControlPointsToPolyline(); });
     AddMenuItem("Convert Curve to BSpline", [this](TMenuItem&) { ConvertToBSpline(); });
+    AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});
     AddMenuItem(ControlPolygonCaption, [this](TMenuItem&) { ToggleControlPolygon(); });
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });

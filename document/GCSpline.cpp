@@ -85,6 +85,7 @@ void TGeoCSpline::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("-", {});
     AddMenuItem("Convert Curve to Polyline", [this](TMenuItem&) { ConvertToPolyline(); });
     AddMenuItem("Control Points to Polyline", [this](TMenuItem&) { ControlPointsToPolyline(); });
+    AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });
     UpdateMenuItems(Root);

@@ -8,6 +8,7 @@
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "entities/GExtrudedSurface.h"
 #include "foundation/BSpline.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
@@ -131,6 +132,13 @@ void TGeoCustomPLine::ControlPointsToPolyline() {
     Polyline->Polyline().AddCopies(*Curve);
     ReplaceInList(std::move(Polyline));
     List->InvalidateViews();
+}
+
+void TGeoCustomPLine::ExtrudeSurface() {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    List->Add(CreateExtrudedSurfaceFromCurve(*this));
+    InvalidateViews();
 }
 
 TGeometry* ReplaceEntityInList(TGeometry& Old, std::unique_ptr<TGeometry> New) {

@@ -18,6 +18,9 @@ class TGeoDraggableCreator;
 class TGeoPline;
 class TPolyline;
 
+// The popup item of every polyline-backed curve that extrudes it.
+inline const char* const ExtrudeSurfaceCaption = "Extrude a Surface";
+
 // The name under which the GUI registers the property frame of these curves.
 inline const char* const PlineFrameName = "PlineFrame";
 
@@ -137,6 +140,8 @@ public:
     // Replaces this entity by a polyline entity through copies of the curve's points (for a B-spline
     // its control points); this entity is freed.
     void ControlPointsToPolyline();
+    // "Extrude a Surface": a new linear extrusion of this curve (named first when unnamed) in its list.
+    void ExtrudeSurface();
 
     // ---- What the property frame does ----
     // Coordinate Axis (0 x, 1 y, 2 z) of point Index becomes Value, as one change.

@@ -269,6 +269,7 @@ void TGeoPline::AddMenuItems(TMenuItem& Root) {
         }
     AddMenuItem("-", {});
     AddMenuItem("Convert to PointCloud", [this](TMenuItem&) { ConvertToPointCloud(); });
+    AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});
     AddMenuItem(DirectionCaption, [this](TMenuItem&) { ToggleShowDirection(); });
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });

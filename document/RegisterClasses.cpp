@@ -11,7 +11,11 @@
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
+#include "entities/GCoonsPatch.h"
 #include "entities/GDimension.h"
+#include "entities/GExtrudedSurface.h"
+#include "entities/GNPatch.h"
+#include "entities/GRuledSurface.h"
 #include "entities/GFrames.h"
 #include "entities/GGregory.h"
 #include "entities/GGonList.h"
@@ -66,6 +70,10 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoImagePlane>();
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
+    RegisterOnce<TGeoExtrudedSurface>();
+    RegisterOnce<TGeoRuledSurface>();
+    RegisterOnce<TGeoCoonsPatch>();
+    RegisterOnce<TGeoNPatch>();
     RegisterOnce<TGeoOpening>();
     RegisterOnce<TGeoTarvoCurve>();
     RegisterOnce<TGeoOldCurveLoader>();

@@ -207,6 +207,14 @@ void TUndoManager::BeginUndo() {
     Relocations.Clear();
 }
 
+void TUndoManager::BeginUndoJoiningLast() {
+    const bool Join =
+        GroupDepth == 0 && Enabled && Mode == TUndoMode::Editing && Relocations.Empty() && UndoStack.Count() > 0;
+    std::unique_ptr<TUndo> Last = Join ? UndoStack.Pop() : nullptr;
+    BeginUndo();
+    if (Last) PushTo(std::move(Last), CurrentGroup->Members);
+}
+
 void TUndoManager::EndUndo() {
     if (GroupDepth == 0) throw EError("TUndoManager.EndUndo - EndUndo without BeginUndo");
     if (--GroupDepth > 0 || !CurrentGroup) return;

@@ -204,6 +204,11 @@ public:
     // EError "TUndoManager.EndUndo - EndUndo without BeginUndo" with no group open.
     void BeginUndo();
     void EndUndo();
+    // BeginUndo, with the last step taken back off the undo stack as the group's first member, so
+    // that what a change set off afterwards (a patch pulling its other curves along) is undone with
+    // the change. A plain BeginUndo with a group open, no step recorded, relocations pending, or
+    // outside editing.
+    void BeginUndoJoiningLast();
 
     // Execute the top record of the undo (redo) stack; nothing when it is empty. Throw EError
     // "TUndoManager.Undo - Unable to Undo, not in editing mode" ("TUndoManager.Redo - Unable to Redo,

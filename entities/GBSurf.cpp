@@ -580,19 +580,7 @@ void TGeoBSurf::CreateRenderer() {
     if (Renderer) SetRenderer(std::move(Renderer));
 }
 
-void TGeoBSurf::Query(TGeometryQuery& Query) {
-    const bool AsSurface = Query.Asks(qkSurface) || Query.Asks(qkSurface + 1);
-    if (!AsSurface && !Query.Asks(qkSampledMesh) && !Query.Asks(qkPolygonList)) return;
-    const auto Purpose = static_cast<TSamplingPurpose>(TGeometryQuery::Resolution());
-    if (Query.CountOnly)
-        Query.CountItem();
-    else if (AsSurface)
-        Query.AddReference(FSurface.get(), GetName());
-    else if (Query.Asks(qkSampledMesh))
-        Query.AddInstance(FSurface->CreateMeshFor(Purpose, 1), GetName());
-    else
-        Query.AddInstance(FSurface->CreatePolygonsFor(Purpose, 1), GetName());
-}
+void TGeoBSurf::Query(TGeometryQuery& Query) { AnswerBSplineSurfaceQuery(Query, *FSurface, GetName()); }
 
 void TGeoBSurf::HandleMessage(TGeoMessage& Message) {
     TGeoCustomMesh::HandleMessage(Message);

@@ -1,13 +1,18 @@
 #include "entities/GSurface.h"
 
 #include "document/GCustomPline.h"
+#include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
 #include "entities/GBSurf.h"
 #include "entities/GConversions.h"
 #include "entities/GMesh.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/GeomBox.h"
+#include "foundation/TextFile.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "naval/CalcSections.h"
@@ -350,6 +355,60 @@ void TGeoSurface::ConvertToMeshEntity() {
     auto Mesh = std::make_unique<TGeoMesh>();
     Mesh->Net().Assign(*Net);
     Display.ReplaceOwner(std::move(Mesh));
+}
+
+void AnnouncePolygonRepresentation(const TGeometry& Entity) {
+    const std::string Name = Entity.GetName();
+    if (GConsole)
+        GConsole->WriteLine("  Creating Polygon Representation of " + Entity.ClassName() +
+                            (Name.empty() ? "" : "." + Name) + "...");
+}
+
+void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const std::string& Name) {
+    const bool AsSurface = Query.Asks(qkSurface) || Query.Asks(qkSurface + 1);
+    if (!AsSurface && !Query.Asks(qkSampledMesh) && !Query.Asks(qkPolygonList)) return;
+    const auto Purpose = static_cast<TSamplingPurpose>(TGeometryQuery::Resolution());
+    if (Query.CountOnly)
+        Query.CountItem();
+    else if (AsSurface)
+        Query.AddReference(&Surface, Name);
+    else if (Query.Asks(qkSampledMesh))
+        Query.AddInstance(Surface.CreateMeshFor(Purpose, 1), Name);
+    else
+        Query.AddInstance(Surface.CreatePolygonsFor(Purpose, 1), Name);
+}
+
+void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutline) {
+    WriteCommonKeys(Out, Entity, ckName | ckColor);
+    Out.WriteLine(Entity.GetDrawParameters() ? "DrawParameters=TRUE" : "DrawParameters=FALSE");
+    if (WithOutline) Out.WriteLine(Entity.GetDrawOutline() ? "DrawOutline=TRUE" : "DrawOutline=FALSE");
+    if (Entity.DrawContours()) Out.WriteLine("DrawContours=TRUE");
+    WriteCommonKeys(Out, Entity, ckMirrored);
+    if (Entity.GetNumULine() != 25) Out.WriteLine("NumULine=" + IntToStr(Entity.GetNumULine()));
+    if (Entity.GetNumVLine() != 25) Out.WriteLine("NumVLine=" + IntToStr(Entity.GetNumVLine()));
+}
+
+void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
+    std::optional<bool> Parameters;
+    std::optional<bool> Outline;
+    TBlockLine Line;
+    while (ReadBlockLine(In, Line)) {
+        const bool True = UpperCase(Line.Value) == "TRUE";
+        if (Line.Key == "DRAWPARAMETERS")
+            Parameters = True;
+        else if (Line.Key == "DRAWOUTLINE")
+            Outline = True;
+        else if (Line.Key == "DRAWCONTOURS")
+            Entity.SetDrawContours(True);
+        else if (Line.Key == "NUMULINE")
+            Entity.SetNumULine(StrToInt(Line.Value));
+        else if (Line.Key == "NUMVLINE")
+            Entity.SetNumVLine(StrToInt(Line.Value));
+        else
+            ReadCommonKey(Entity, Line);
+    }
+    if (Outline) Entity.SetDrawOutline(*Outline);
+    if (Parameters) Entity.SetDrawParameters(*Parameters);
 }
 
 void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {

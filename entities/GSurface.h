@@ -5,6 +5,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "document/GDraggable.h"
 #include "document/Geometry.h"
@@ -207,6 +208,26 @@ public:
 protected:
     void SetLineCount(int& Count, int Value) override;
 };
+
+struct TBlockLine;
+class TGeometryQuery;
+
+// "  Creating Polygon Representation of <class>.<name>..." on the console (no "." and name when
+// unnamed): what the generated surfaces say before they make their facets.
+void AnnouncePolygonRepresentation(const TGeometry& Entity);
+
+// How an entity holding one B-spline surface answers a query: surfaces and B-spline surfaces get the
+// surface itself, meshes and polygon lists are made for the query; one item named Name.
+void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const std::string& Name);
+
+// The display keys that the generated surfaces keep after their own lines: "Name=", "Color=",
+// "DrawParameters=", "DrawOutline=" (WithOutline), "DrawContours=", "Mirrored=", "NumULine=" and
+// "NumVLine=" (when not 25). Both switches are written also when off, since a new entity has them on.
+void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutline);
+
+// Reads those keys up to the end of the block. The switches are applied at the end, the outline
+// first, because hiding the outline also hides the parameter lines.
+void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity);
 
 // The base of surfaces whose control points are dragged. Subclasses create the line
 // representations (CreateLineRepresentations) and draw themselves.

@@ -11,7 +11,11 @@
 #include "document/ui/DefaultGeometryFrame.h"
 #include "document/ui/PlineFrame.h"
 #include "entities/ui/DimensionFrame.h"
+#include "entities/ui/CoonsPatchFrame.h"
 #include "entities/ui/EntityFrame.h"
+#include "entities/ui/ExtrudedSurfaceFrame.h"
+#include "entities/ui/NPatchFrame.h"
+#include "entities/ui/RuledSurfaceFrame.h"
 #include "entities/ui/GGonFrame.h"
 #include "entities/ui/GregoryFrame.h"
 #include "entities/ui/ImagePlaneGL.h"
@@ -97,6 +101,10 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     RegisterTarvoCurveFrame();
+    RegisterExtrudedSurfaceFrame();
+    RegisterRuledSurfaceFrame();
+    RegisterCoonsPatchFrame();
+    RegisterNPatchFrame();
     InstallContourSetupDialogs();
     RegisterPressureFieldUi();
     RegisterOpeningUi();

@@ -181,6 +181,9 @@ public:
     void Generate();
     // Generate when NeedsUpdate; whether it did.
     bool Update();
+    // The curves whose ends the next Generate moves to join them at the vertices, each once, so
+    // that their owners can record them before they change.
+    std::vector<TBSpline*> CurvesToJoin() const { return CurvesToJoinAt(FVertices); }
 
     // The method of the last generation; 2 before the first.
     std::uint8_t GeneratedMethod() const { return FGeneratedMethod; }

@@ -404,6 +404,8 @@ bool TNPatch::Update() {
     return Changed;
 }
 
+std::vector<TBSpline*> TNPatch::CurvesToJoin() const { return CurvesToJoinAt(FVertices); }
+
 void TNPatch::GenerateCrossDerivatives() {
     for (int i = 0; i < FEdges.Count(); ++i) {
         TNPatchEdge* E = FEdges.Items(i);

@@ -3,6 +3,7 @@
 // and cross-boundary derivative curves of the sides, and their drawing. The footprint domain is
 // NPatchFootprint.h; the blending schemes LSqrsNPatch.h and GregoryNPatch.h.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -236,6 +237,8 @@ public:
     // the vertices' Update (joining moved curve ends), the edges' Update (fresh working copies) and
     // Build, so that what Build derives always comes from the current curves.
     bool Update();
+    // The curves whose ends the next Update moves to join them at the vertices.
+    std::vector<TBSpline*> CurvesToJoin() const;
     // The working and cross-tangent copies get knots on [0, 1], then every edge's cross derivative.
     void GenerateCrossDerivatives();
 
@@ -284,6 +287,29 @@ bool CurveEndMoved(const TBSpline* Curve, const TBSpline* Stored, bool First);
 // Joins two curve ends at one vertex after a move: the moved end is copied onto the other, or both
 // go to their midpoint when both moved. Nothing when neither moved or an end is missing.
 void JoinMovedEnds(TRPoint* P1, bool Moved1, TRPoint* P2, bool Moved2);
+
+// The curves whose ends JoinMovedEnds would move at the vertices (those joining two edges) of
+// Vertices, each once, so that their owners can record them before they change: both curves where
+// both ends moved, else the curve whose end did not move.
+template <class TVertices>
+std::vector<TBSpline*> CurvesToJoinAt(const TVertices& Vertices) {
+    std::vector<TBSpline*> Result;
+    const auto Add = [&Result](TBSpline* Curve) {
+        if (Curve != nullptr && std::find(Result.begin(), Result.end(), Curve) == Result.end()) Result.push_back(Curve);
+    };
+    for (int I = 0; I < Vertices.Count(); ++I) {
+        const auto* V = Vertices.Items(I);
+        if (V->EdgeCount() < 2) continue;
+        const auto* E1 = V->FirstEdge();
+        const auto* E2 = V->SecondEdge();
+        const TRPoint* P1 = E1->EndPoint(V);
+        const TRPoint* P2 = E2->EndPoint(V);
+        if (P1 == nullptr || P2 == nullptr || P1->Vector() == P2->Vector()) continue;
+        if (E2->EndMoved(V)) Add(E1->Curve());
+        if (E1->EndMoved(V)) Add(E2->Curve());
+    }
+    return Result;
+}
 
 // The derivative of a curve at its start, and at its end taken backwards: (k - 1) / (u[k+1] - u[2])
 // (P1 - P0) and (k - 1) / (u[n+k-1] - u[n]) (P[n-2] - P[n-1]) with the knots brought up to date.

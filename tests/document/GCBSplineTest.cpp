@@ -120,7 +120,7 @@ TEST_F(GCBSplineTest, TheShownControlPolygonIsDrawnInTheDrawColour) {
     TMenuItem* Menu = S->PopupMenu();
     EXPECT_EQ(MenuCaptions(*Menu), (std::vector<std::string>{"Edit", "Show Attributes...", "-", "Straighten Points", "-",
                                                          "Convert Curve to Polyline", "Control Points to Polyline",
-                                                         "Convert Curve to BSpline", "-", "Show Control Polygon",
+                                                         "Convert Curve to BSpline", "Extrude a Surface", "-", "Show Control Polygon",
                                                          "Show Curvature"}));
     EXPECT_FALSE(Menu->Find("Show Control Polygon")->Checked);
     Menu->Find("Show Control Polygon")->Click();

@@ -198,6 +198,30 @@ TEST_F(UndoManagerTest, GroupsAreStoredByTheirSize) {
     EXPECT_EQ(Manager.GetGroupDepth(), 0);
 }
 
+TEST_F(UndoManagerTest, AGroupJoiningTheLastStepIsUndoneWithIt) {
+    // Nothing recorded yet: a plain group.
+    Manager.BeginUndoJoiningLast();
+    Record("a");
+    Manager.EndUndo();
+    Record("b");
+    Manager.BeginUndoJoiningLast();
+    Record("c");
+    Manager.EndUndo();
+    EXPECT_EQ(Dump(Manager.GetUndoStack()), (Lines{"a", "UndoGroup(2)", "   b", "   c"}));
+    // Inside an open group it is one more level of that group.
+    Manager.BeginUndo();
+    Record("d");
+    Manager.BeginUndoJoiningLast();
+    Record("e");
+    Manager.EndUndo();
+    Manager.EndUndo();
+    EXPECT_EQ(Dump(Manager.GetUndoStack()),
+              (Lines{"a", "UndoGroup(2)", "   b", "   c", "UndoGroup(2)", "   d", "   e"}));
+    Manager.Undo();
+    Manager.Undo();
+    EXPECT_EQ(Log, (Lines{"e", "d", "c", "b"}));
+}
+
 TEST_F(UndoManagerTest, DisabledManagerDropsRecordsButCountsGroups) {
     Record("a");
     Manager.SetEnabled(false);

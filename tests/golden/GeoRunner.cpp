@@ -7,6 +7,9 @@
 //   --write F.geo    write the document as it stands, keeping its undo history (a save empties it)
 //   --eval EXPR      "<EXPR> = <value>" of a number typed into the document
 //   --classes        the registered entity classes
+//   --select NAME    add the entity NAME to the selection
+//   --popup NAME:ITEM      click the item ITEM of the popup menu of the entity NAME
+//   --selection-menu ITEM  click the item ITEM of the menu offered for the selection
 // The console log goes to standard output. The first error is written there as well and ends the
 // run with exit status 1; a wrong argument gives status 2.
 #include <cstdio>
@@ -16,12 +19,14 @@
 
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
+#include "document/GeometryList.h"
 #include "document/RegisterClasses.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/MacroFile.h"
+#include "platform/Menu.h"
 
 namespace {
 
@@ -71,6 +76,23 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
             int Steps = 0;
             if (!TryStrToInt(Value, Steps) || Steps < 0) return Usage("not a number of steps: " + Value);
             for (int Step = 0; Step < Steps; ++Step) Option == "--undo" ? Doc.Undo() : Doc.Redo();
+        } else if (Option == "--select") {
+            TGeometry* Entity = Doc.FindByName(Value);
+            if (Entity == nullptr) return Usage("no entity named " + Value);
+            Entity->SetSelected(true);
+        } else if (Option == "--popup") {
+            const std::size_t Colon = Value.find(':');
+            TGeometry* Entity = Colon == std::string::npos ? nullptr : Doc.FindByName(Value.substr(0, Colon));
+            TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
+            TMenuItem* Item = Menu != nullptr ? Menu->Find(Value.substr(Colon + 1)) : nullptr;
+            if (Item == nullptr) return Usage("no popup item " + Value);
+            Item->Click();
+        } else if (Option == "--selection-menu") {
+            TMenuItem Menu;
+            if (GGeometryClasses) GGeometryClasses->AddGroupMenuItems(Menu, Doc);
+            TMenuItem* Item = Menu.Find(Value);
+            if (Item == nullptr) return Usage("no selection item " + Value);
+            Item->Click();
         } else if (Option == "--eval") {
             Print(Value + " = " + FloatToStr(Doc.EvaluateNumber(Value)));
         } else {

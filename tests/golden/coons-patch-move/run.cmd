@@ -1,0 +1,2 @@
+SELECT Bottom
+MOVE Z=-2
