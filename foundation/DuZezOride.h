@@ -14,6 +14,19 @@
 
 namespace sarnova {
 
+// Sets a flag for the life of a scope and clears it when the scope ends, an exception included:
+// forms hold one while they set their controls, to tell those changes from the user's edits.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+    ~TFlagScope() { FFlag = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
 // ---- The program's folders and name ----
 // Set once by InitializeProgramFolders at start-up, read-only afterwards. Folders end in "/".
 

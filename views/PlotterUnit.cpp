@@ -20,6 +20,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
+#include "foundation/DuZezOride.h"
 #include "document/ui/PolylineDialogsUi.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"
@@ -310,11 +311,7 @@ void TPlotterForm::Setup(TGeometryList& List) {
 }
 
 void TPlotterForm::UpdateControls() {
-    Updating = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } Done{Updating};
+    const TFlagScope Setting(Updating);
     TGeometryPlotter& P = *Plotter;
     ComboBox1->setCurrentIndex(P.Units);
     UpdateScaleCombo();

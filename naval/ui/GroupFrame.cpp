@@ -13,6 +13,7 @@
 
 #include "entities/ui/FrameParts.h"
 #include "document/GeometryList.h"
+#include "foundation/DuZezOride.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "shell/QtMenus.h"
@@ -122,11 +123,7 @@ void TGroupFrame::GeometryDestroyed() {
 
 void TGroupFrame::Refresh() {
     if (Group == nullptr) return;
-    Filling = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } Done{Filling};
+    const TFlagScope Setting(Filling);
     VkGroupBox1->Refresh();
 
     {

@@ -22,6 +22,7 @@
 #include "document/GContoursSetup.h"
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
+#include "foundation/DuZezOride.h"
 #include "document/GeometryQuery.h"
 #include "foundation/Contours.h"
 #include "foundation/GeomBox.h"
@@ -361,11 +362,7 @@ void TLinesPlanForm::Setup(TGeometryList* ADocument) {
 }
 
 void TLinesPlanForm::RefreshControls() {
-    Refreshing = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } Done{Refreshing};
+    const TFlagScope Setting(Refreshing);
     TLinesPlan& P = *FPlan;
     switch (P.GetLayout()) {
         case 1: RadioButton4->setChecked(true); break;

@@ -166,11 +166,7 @@ void TOpeningFrame::GeometryDestroyed() {
 
 void TOpeningFrame::Refresh() {
     if (Opening == nullptr) return;
-    Filling = true;
-    struct TDone {
-        bool& Flag;
-        ~TDone() { Flag = false; }
-    } Done{Filling};
+    const TFlagScope Setting(Filling);
     VkGroupBox1->Refresh();
 
     const TPolylineList& Sections = Opening->Sections();

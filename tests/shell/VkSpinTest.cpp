@@ -205,9 +205,14 @@ TEST(SpinEdit, QuietValueWaitsWhileTheUserHasTheBox) {
     QWidget Window;
     auto* Spin = new TVkSpinEdit(&Window);
     Window.show();
+    SettleExposed(Window);
     Window.activateWindow();
     Spin->GetEdit()->setFocus();
-    for (int I = 0; I < 100 && !Spin->Focused(); ++I) Settle();
+    // A busy X server hands the focus over late.
+    for (int I = 0; I < 300 && !Spin->Focused(); ++I) {
+        Settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     ASSERT_TRUE(Spin->Focused());
 
     int Changes = 0;
