@@ -74,6 +74,8 @@ public:
     void SaveToFile(const std::filesystem::path& FileName) const;
     // The text SaveToFile writes.
     std::string SaveToText() const;
+    // Shows the properties window on the model (IoSus.cpp); false when it was closed without Close.
+    bool EditProperties();
 
 private:
     std::vector<std::unique_ptr<TSus>> FItems;

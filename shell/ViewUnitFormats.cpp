@@ -7,6 +7,7 @@
 #include "exchange/IoIV.h"
 #include "exchange/IoIges.h"
 #include "exchange/IoSTL.h"
+#include "exchange/IoSus.h"
 
 namespace sarnova {
 
@@ -30,7 +31,7 @@ const TFileFormat Imports[] = {
      izAfterImport},
     {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Hull Definition SUS...", fdOwn, "Import Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
-     nullptr, nullptr, izAlways},
+     Run<ImportSus>, nullptr, izAlways},
     {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,
      izAlways},
     {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
@@ -60,7 +61,7 @@ const TFileFormat Imports[] = {
 
 const TFileFormat Exports[] = {
     {"Hull Definition SUS...", fdOwn, "Export Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
-     nullptr, nullptr, izNever},
+     Run<ExportSus>, nullptr, izNever},
     {"Proteus DAM && SUS...", fdOwn, "Export Proteus Geometry Files", "dam",
      "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
     {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
