@@ -65,20 +65,13 @@ TGeoPline* FindMarginLine(TGeometryList& Document) {
     return dynamic_cast<TGeoPline*>(Found);
 }
 
-void ExportSus(const std::string& FileName, TGeometryList& Document) {
-    if (!CheckSectionSpacing(Document)) return;
-    TSusFile File;
-    if (TGeoPline* Margin = FindMarginLine(Document)) {
-        File.MarginLine = std::make_unique<TPolyline>();
-        File.MarginLine->AddCopies(Margin->Polyline());
-        File.Flags |= susMarginLine;
-    }
+void AddSusRecords(TGeometryList& Document, TSusFile& File, bool ReduceCompartments) {
     for (int I = 0; I < Document.Count(); ++I) {
         auto* List = dynamic_cast<TGeoPList*>(&Document.Items(I));
         if (!List) continue;
         auto Record = std::make_unique<TSus>();
         // Compartments are written with 20 points a section; the hull keeps its own.
-        const bool Reduce = File.Count() > 0;
+        const bool Reduce = ReduceCompartments && File.Count() > 0;
         for (int K = 0; K < List->Polylines().Count(); ++K) {
             auto Section = List->Polylines().Items(K)->Clone();
             if (Reduce && Section->Count() > 20) ReducePointsToCount(20, *Section);
@@ -94,6 +87,17 @@ void ExportSus(const std::string& FileName, TGeometryList& Document) {
     File.Length = Box.Max.X - Box.Min.X;
     File.Beam = Box.Max.Y - Box.Min.Y;
     File.Depth = Box.Max.Z - Box.Min.Z;
+}
+
+void ExportSus(const std::string& FileName, TGeometryList& Document) {
+    if (!CheckSectionSpacing(Document)) return;
+    TSusFile File;
+    if (TGeoPline* Margin = FindMarginLine(Document)) {
+        File.MarginLine = std::make_unique<TPolyline>();
+        File.MarginLine->AddCopies(Margin->Polyline());
+        File.Flags |= susMarginLine;
+    }
+    AddSusRecords(Document, File, true);
     File.Flags |= susHydrostatics;
     if (!File.EditProperties()) return;
     File.SaveToFile(FileName);

@@ -21,6 +21,11 @@ bool CheckSectionSpacing(TGeometryList& Document);
 // The polyline entity named "MarginLine" or else "Margin Line"; nullptr when none is a polyline.
 TGeoPline* FindMarginLine(TGeometryList& Document);
 
+// One record per polyline list of the document, in document order (the first is the hull), with
+// consecutive duplicate points removed and, when ReduceCompartments, compartment sections of more than
+// 20 points reduced to 20; the dimensions become the records' extents.
+void AddSusRecords(TGeometryList& Document, TSusFile& File, bool ReduceCompartments);
+
 // The properties window the GUI registers: true when it was closed with Close. Without a window
 // (headless runs) the model is written as it stands.
 extern std::function<bool(TSusFile& File)> GShowSusProperties;

@@ -6,6 +6,7 @@
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
 #include "exchange/IoIges.h"
+#include "exchange/IoProteus.h"
 #include "exchange/IoSTL.h"
 #include "exchange/IoSus.h"
 
@@ -32,8 +33,8 @@ const TFileFormat Imports[] = {
     {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Hull Definition SUS...", fdOwn, "Import Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
      Run<ImportSus>, nullptr, izAlways},
-    {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,
-     izAlways},
+    {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam",
+     Run<ImportProteusDam>, nullptr, izAlways},
     {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
      izAlways},
     {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
@@ -63,7 +64,7 @@ const TFileFormat Exports[] = {
     {"Hull Definition SUS...", fdOwn, "Export Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
      Run<ExportSus>, nullptr, izNever},
     {"Proteus DAM && SUS...", fdOwn, "Export Proteus Geometry Files", "dam",
-     "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
+     "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", Run<ExportProteusDam>, nullptr, izNever},
     {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
      izNever},
     {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
