@@ -6,7 +6,9 @@
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
 #include "exchange/IoIges.h"
+#include "exchange/IoProteus.h"
 #include "exchange/IoSTL.h"
+#include "exchange/IoSus.h"
 
 namespace sarnova {
 
@@ -30,9 +32,9 @@ const TFileFormat Imports[] = {
      izAfterImport},
     {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Hull Definition SUS...", fdOwn, "Import Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
-     nullptr, nullptr, izAlways},
-    {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,
-     izAlways},
+     Run<ImportSus>, nullptr, izAlways},
+    {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam",
+     Run<ImportProteusDam>, nullptr, izAlways},
     {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
      izAlways},
     {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
@@ -60,9 +62,9 @@ const TFileFormat Imports[] = {
 
 const TFileFormat Exports[] = {
     {"Hull Definition SUS...", fdOwn, "Export Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
-     nullptr, nullptr, izNever},
+     Run<ExportSus>, nullptr, izNever},
     {"Proteus DAM && SUS...", fdOwn, "Export Proteus Geometry Files", "dam",
-     "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
+     "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", Run<ExportProteusDam>, nullptr, izNever},
     {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
      izNever},
     {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
