@@ -84,6 +84,9 @@ void RegisterGeometryClasses() {
         Entity->Curve().Invalidate(false);
         return Entity;
     });
+    // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
+    void RegisterXTCurveClass();
+    RegisterXTCurveClass();
 }
 
 }  // namespace sarnova
