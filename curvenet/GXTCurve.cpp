@@ -230,22 +230,56 @@ std::unique_ptr<TGeometry> TGeoXTCurve::MakePolylineEntity() {
     return Entity;
 }
 
-void TGeoXTCurve::ConvertToBSpline() {
-    TGeometryList* List = GetOwnerList();
-    if (List == nullptr) return;
-    if (std::unique_ptr<TGeometry> New = MakeBSplineEntity()) {
-        ReplaceEntityInList(*this, std::move(New));  // frees this entity
-        List->InvalidateViews();
+namespace {
+
+// The curves of the document resting on one of Going and not going themselves.
+std::vector<TGeoXTCurve*> DependentsOf(const TGeometryList& List, const std::vector<TGeoXTCurve*>& Going) {
+    std::vector<TGeoXTCurve*> Result;
+    for (int I = 0; I < List.Count(); ++I) {
+        auto* C = dynamic_cast<TGeoXTCurve*>(&List.Items(I));
+        if (C == nullptr || std::find(Going.begin(), Going.end(), C) != Going.end()) continue;
+        if (std::any_of(Going.begin(), Going.end(), [C](TGeoXTCurve* G) { return G->Curve().HasDependent(&C->Curve()); }))
+            Result.push_back(C);
     }
+    return Result;
+}
+
+// In one update bracket, the new entities are added, then the curves go from the end of the list
+// backwards. The curves resting on them lose their links inside change brackets of their own, so
+// that undo gives the links back.
+void ReplaceCurves(TGeometryList& List, const std::vector<TGeoXTCurve*>& Going,
+                   std::vector<std::unique_ptr<TGeometry>> New) {
+    const std::vector<TGeoXTCurve*> Dependents = DependentsOf(List, Going);
+    InListUpdate(List, [&] {
+        for (TGeoXTCurve* D : Dependents) D->BeginChange();
+        for (auto& N : New) List.Add(std::move(N));
+        for (auto It = Going.rbegin(); It != Going.rend(); ++It) List.DeleteGeometry(*It);
+        for (TGeoXTCurve* D : Dependents) D->EndChange();
+    });
+    List.InvalidateViews();
+}
+
+// Each of Curves replaced by the entity Make gives; curves that give none stay.
+void ConvertCurves(TGeometryList& List, const std::vector<TGeoXTCurve*>& Curves,
+                   std::unique_ptr<TGeometry> (TGeoXTCurve::*Make)()) {
+    std::vector<TGeoXTCurve*> Going;
+    std::vector<std::unique_ptr<TGeometry>> New;
+    for (TGeoXTCurve* C : Curves)
+        if (std::unique_ptr<TGeometry> N = (C->*Make)()) {
+            New.push_back(std::move(N));
+            Going.push_back(C);
+        }
+    if (!Going.empty()) ReplaceCurves(List, Going, std::move(New));
+}
+
+}  // namespace
+
+void TGeoXTCurve::ConvertToBSpline() {
+    if (TGeometryList* List = GetOwnerList()) ConvertCurves(*List, {this}, &TGeoXTCurve::MakeBSplineEntity);
 }
 
 void TGeoXTCurve::ConvertToPolyline() {
-    TGeometryList* List = GetOwnerList();
-    if (List == nullptr) return;
-    if (std::unique_ptr<TGeometry> New = MakePolylineEntity()) {
-        ReplaceEntityInList(*this, std::move(New));
-        List->InvalidateViews();
-    }
+    if (TGeometryList* List = GetOwnerList()) ConvertCurves(*List, {this}, &TGeoXTCurve::MakePolylineEntity);
 }
 
 // ---- Overrides ----
@@ -538,22 +572,6 @@ void SetOptionOnSelected(TGeometryList& List, std::uint8_t Option, bool On) {
     List.InvalidateViews();
 }
 
-// Each selected curve replaced by the entity Make gives: the new ones first, then the curves go from
-// the end of the list backwards.
-void ConvertSelected(TGeometryList& List, std::unique_ptr<TGeometry> (TGeoXTCurve::*Make)()) {
-    const std::vector<TGeoXTCurve*> Selected = SelectedOfClass<TGeoXTCurve>(List);
-    InListUpdate(List, [&] {
-        std::vector<TGeoXTCurve*> Converted;
-        for (TGeoXTCurve* C : Selected)
-            if (std::unique_ptr<TGeometry> New = (C->*Make)()) {
-                List.Add(std::move(New));
-                Converted.push_back(C);
-            }
-        for (auto It = Converted.rbegin(); It != Converted.rend(); ++It) List.DeleteGeometry(*It);
-    });
-    List.InvalidateViews();
-}
-
 }  // namespace
 
 void TGeoXTCurve::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
@@ -598,9 +616,9 @@ void TGeoXTCurve::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
             .Checked = CubicState == csPresent;
     Menu.Add("-");
     Menu.Add("Convert XTCurves to BSplines",
-             [Doc](TMenuItem&) { ConvertSelected(*Doc, &TGeoXTCurve::MakeBSplineEntity); });
+             [Doc](TMenuItem&) { ConvertCurves(*Doc, SelectedOfClass<TGeoXTCurve>(*Doc), &TGeoXTCurve::MakeBSplineEntity); });
     Menu.Add("Convert XTCurves to Polylines",
-             [Doc](TMenuItem&) { ConvertSelected(*Doc, &TGeoXTCurve::MakePolylineEntity); });
+             [Doc](TMenuItem&) { ConvertCurves(*Doc, SelectedOfClass<TGeoXTCurve>(*Doc), &TGeoXTCurve::MakePolylineEntity); });
 }
 
 void RegisterXTCurveClass() {
