@@ -626,4 +626,20 @@ void RegisterXTCurveClass() {
     if (!GGeometryClasses || !GGeometryClasses->IsRegistered(Class)) RegisterGeometryClass(Class);
 }
 
+void InstallXTCurveMaker() {
+    SetXTCurveMaker([](const TPolyline& Points, TXTCurveShape Shape) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoXTCurve>();
+        TXTCurve& C = Entity->Curve();
+        for (int I = 0; I < Points.Count(); ++I) {
+            const TRPoint& P = *Points.Point(I);
+            C.AddPointAt(TMVector{P.X, P.Y, P.Z});
+        }
+        if (Shape == TXTCurveShape::CubicSpline)
+            AddCurveConstraint<TXTCubicSplineConstraint>(C);
+        else if (Shape == TXTCurveShape::Polyline)
+            AddCurveConstraint<TXTPolylineConstraint>(C);
+        return Entity;
+    });
+}
+
 }  // namespace sarnova

@@ -116,5 +116,7 @@ private:
 
 // Registers the entity class once.
 void RegisterXTCurveClass();
+// Lets polylines and B-spline curves make curve-network curves.
+void InstallXTCurveMaker();
 
 }  // namespace sarnova

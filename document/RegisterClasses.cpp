@@ -87,6 +87,8 @@ void RegisterGeometryClasses() {
     // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
     void RegisterXTCurveClass();
     RegisterXTCurveClass();
+    void InstallXTCurveMaker();
+    InstallXTCurveMaker();
 }
 
 }  // namespace sarnova

@@ -217,6 +217,32 @@ TEST_F(GXTCurveTest, PolylineCurvesAreOfferedOnlyForASharedState) {
     EXPECT_NE(dynamic_cast<TGeoPline*>(&Doc.Items(1)), nullptr);
 }
 
+TEST_F(GXTCurveTest, PolylinesAndOpenCubicBSplinesBecomeNetworkCurves) {
+    TGeoPline* P = AddPline(Doc, {{0, 0, 0}, {1, 1, 0}, {2, 0, 1}}, "P");
+    P->SetSelected(true);
+    P->PopupMenu()->Find("Create D-Azadavaz Curve (Polyline)")->Click();
+    ASSERT_EQ(Doc.Count(), 2) << "the polyline stays";
+    EXPECT_FALSE(P->GetSelected());
+    auto* C = dynamic_cast<TGeoXTCurve*>(&Doc.Items(1));
+    ASSERT_NE(C, nullptr);
+    ASSERT_EQ(C->Curve().PointCount(), 3);
+    EXPECT_EQ(C->Curve().PointAt(2)->GetPosition().Z, 1);
+    EXPECT_EQ(TXTPolylineConstraint::CurveState(C->Curve()), csPresent);
+
+    auto B = std::make_unique<TGeoBSpline>();
+    for (const TMVector& V : std::vector<TMVector>{{0, 0, 0}, {1, 1, 0}, {2, 1, 0}, {3, 0, 0}}) B->Spline().AddVector(V);
+    TGeoBSpline* Spline = static_cast<TGeoBSpline*>(Doc.Add(std::move(B)));
+    ExpectOneUndoStep(Doc, "B-spline conversion",
+                      [&] { Spline->PopupMenu()->Find("Create D-Azadavaz Curve (BSpline)")->Click(); });
+    Spline = dynamic_cast<TGeoBSpline*>(&Doc.Items(2));  // the undo brought back a copy
+    ASSERT_NE(Spline, nullptr);
+    Spline->SetOrderFromMenu(3);
+    Spline->UpdateMenuItems(*Spline->PopupMenu());
+    EXPECT_FALSE(Spline->PopupMenu()->Find("Create D-Azadavaz Curve (BSpline)")->Enabled);
+    Spline->ConvertToXTCurve();
+    EXPECT_EQ(Doc.Count(), 3) << "only a curve of order 4 converts";
+}
+
 TEST_F(GXTCurveTest, ARibbonCurveIsDrawnWide) {
     TGeoXTCurve* C = AddLine({0, 0, 0}, {1, 0, 2});
     for (std::uint8_t Kind : {rkNone, rkKnuckle}) {
