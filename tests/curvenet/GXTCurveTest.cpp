@@ -2,6 +2,7 @@
 // queries, conversions, the one-step undo of its toggles and its drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -241,6 +242,21 @@ TEST_F(GXTCurveTest, PolylinesAndOpenCubicBSplinesBecomeNetworkCurves) {
     EXPECT_FALSE(Spline->PopupMenu()->Find("Create D-Azadavaz Curve (BSpline)")->Enabled);
     Spline->ConvertToXTCurve();
     EXPECT_EQ(Doc.Count(), 3) << "only a curve of order 4 converts";
+}
+
+TEST_F(GXTCurveTest, EveryRebuildIsAnnouncedAndAChangeShowsInThePicture) {
+    TRecordingList List;
+    auto* C = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
+    C->Curve().AddPointAt({0, 0, 0});
+    C->Curve().AddPointAt({1, 0, 0});
+    List.Messages.clear();
+    ASSERT_NE(C->DisplayPolyline(), nullptr);
+    EXPECT_EQ(C->DisplayPolyline()->Point(0)->Z, 0);
+    EXPECT_EQ(std::count(List.Messages.begin(), List.Messages.end(), "TGeoXTCurveUpdate"), 1);
+    // A moved point reaches the cached picture.
+    C->Transform(MatrixTranslation(0, 0, 3));
+    EXPECT_EQ(C->DisplayPolyline()->Point(0)->Z, 3);
+    EXPECT_EQ(std::count(List.Messages.begin(), List.Messages.end(), "TGeoXTCurveUpdate"), 2);
 }
 
 TEST_F(GXTCurveTest, ARibbonCurveIsDrawnWide) {
