@@ -22,6 +22,7 @@ const char* const StraightenCaption = "Straighten Points";
 const char* const KnuckleCaption = "Knuckle Point";
 const char* const SubdivideCaption = "Sub divide";
 const char* const CurvatureCaption = "Show Curvature";
+const char* const XTCurveCaption = "Create D-Azadavaz Curve (BSpline)";
 
 // The order items under "Curve Order", "Bezier" after them.
 struct TOrderItem {
@@ -130,6 +131,16 @@ void TGeoBSpline::ConvertToTarvoCurve() {
     List->InvalidateViews();
 }
 
+void TGeoBSpline::ConvertToXTCurve() {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr || FSpline->GetOrder() != 4 || FSpline->KnotType != ktOpen) return;
+    std::unique_ptr<TGeometry> Curve = CreateXTCurve(*FSpline, TXTCurveShape::Free);
+    if (!Curve) return;
+    SetSelected(false);
+    ReplaceInList(std::move(Curve));  // frees this entity
+    List->InvalidateViews();
+}
+
 void TGeoBSpline::Recalculate() {
     TGeoCustomPLine::Recalculate();
     const std::uint16_t Capabilities = GetCapabilities();
@@ -223,6 +234,10 @@ void TGeoBSpline::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Control Points to Polyline", [this](TMenuItem&) { ControlPointsToPolyline(); });
     AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});
+    if (CanCreateXTCurve()) {
+        AddMenuItem(XTCurveCaption, [this](TMenuItem&) { ConvertToXTCurve(); });
+        AddMenuItem("-", {});
+    }
     AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });
     UpdateMenuItems(Root);
 }
@@ -243,6 +258,7 @@ void TGeoBSpline::UpdateMenuItems(TMenuItem& Root) {
         }
     }
     if (TMenuItem* I = Root.Find(StraightenCaption)) I->Enabled = MarkedPointCount() > 2;
+    if (TMenuItem* I = Root.Find(XTCurveCaption)) I->Enabled = Order == 4 && FSpline->KnotType == ktOpen;
     if (TMenuItem* I = Root.Find(KnuckleCaption)) UpdateKnuckleItem(*I);
     if (TMenuItem* I = Root.Find(SubdivideCaption)) I->Enabled = FSpline->KnotType == ktOpen;
     if (TMenuItem* I = Root.Find(CurvatureCaption)) I->Checked = DrawCurvature();

@@ -50,6 +50,9 @@ public:
     // Replaces this entity by a Tarvo curve of the hull generators holding a copy of the B-spline;
     // nothing while that entity cannot be made.
     void ConvertToTarvoCurve();
+    // Replaces this entity by a curve-network curve with a free point per control point; only for
+    // an open curve of order 4.
+    void ConvertToXTCurve();
 
     // ---- Overrides ----
     std::uint8_t GetSelectionType() override { return 3; }

@@ -5,6 +5,7 @@
 #include "document/GCreator.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
+#include "document/GeometryClasses.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -409,6 +410,28 @@ void TGeoCustomPLine::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IG
 
 void TGeoCustomPLine::EraseInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
     DrawInsertPreview(ScreenPoint, View, Colors().BackColor());
+}
+
+// ---- Conversions into curve-network curves ----
+
+namespace {
+
+TXTCurveMaker& XTCurveMaker() {
+    static TXTCurveMaker Installed;
+    return Installed;
+}
+
+}  // namespace
+
+void SetXTCurveMaker(TXTCurveMaker Maker) { XTCurveMaker() = std::move(Maker); }
+
+bool CanCreateXTCurve() {
+    if (!XTCurveMaker() || !GGeometryClasses) return false;
+    return UpperCase(GGeometryClasses->FindClass("TXTCurve").GetKeyword()) == "TXTCURVE";
+}
+
+std::unique_ptr<TGeometry> CreateXTCurve(const TPolyline& Points, TXTCurveShape Shape) {
+    return CanCreateXTCurve() ? XTCurveMaker()(Points, Shape) : nullptr;
 }
 
 }  // namespace sarnova

@@ -234,4 +234,18 @@ void TGeoCustomPLine::ChangeAndRedraw(F Body) {
     Redraw();
 }
 
+// ---- Conversions into curve-network curves ----
+
+// Whole-curve shape of a curve-network curve made from points.
+enum class TXTCurveShape { Free, CubicSpline, Polyline };
+// Makes a curve-network curve entity with one free point per point of Points and the shape's
+// whole-curve constraint.
+using TXTCurveMaker = std::function<std::unique_ptr<TGeometry>(const TPolyline& Points, TXTCurveShape Shape)>;
+// Installed by the registration of the entity classes; an empty maker removes it.
+void SetXTCurveMaker(TXTCurveMaker Maker);
+// A maker is installed and the curve-network curve class is registered.
+bool CanCreateXTCurve();
+// The new entity; nullptr when none can be made.
+std::unique_ptr<TGeometry> CreateXTCurve(const TPolyline& Points, TXTCurveShape Shape);
+
 }  // namespace sarnova

@@ -233,6 +233,15 @@ void TGeoPline::ConvertToCurveClass(const std::string& Keyword) {
     List->Add(std::move(Entity))->Redraw();
 }
 
+void TGeoPline::CreateXTCurveFrom(TXTCurveShape Shape) {
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return;
+    std::unique_ptr<TGeometry> Curve = CreateXTCurve(*Points, Shape);
+    if (!Curve) return;
+    SetSelected(false);
+    List->Add(std::move(Curve))->Redraw();
+}
+
 void TGeoPline::ConvertToPointCloud() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
@@ -268,6 +277,13 @@ void TGeoPline::AddMenuItems(TMenuItem& Root) {
             AddMenuItem(C.Caption, [this, Keyword](TMenuItem&) { ConvertToCurveClass(Keyword); });
         }
     AddMenuItem("-", {});
+    if (CanCreateXTCurve()) {
+        AddMenuItem("Create D-Azadavaz Curve (Cubic Spline)",
+                    [this](TMenuItem&) { CreateXTCurveFrom(TXTCurveShape::CubicSpline); });
+        AddMenuItem("Create D-Azadavaz Curve (Polyline)",
+                    [this](TMenuItem&) { CreateXTCurveFrom(TXTCurveShape::Polyline); });
+        AddMenuItem("-", {});
+    }
     AddMenuItem("Convert to PointCloud", [this](TMenuItem&) { ConvertToPointCloud(); });
     AddMenuItem(ExtrudeSurfaceCaption, [this](TMenuItem&) { ExtrudeSurface(); });
     AddMenuItem("-", {});

@@ -49,6 +49,8 @@ public:
     // A new entity of the polyline-backed curve class with this keyword through this polyline's
     // points, added to the owner list and drawn; nothing when no such class is registered.
     void ConvertToCurveClass(const std::string& Keyword);
+    // A new curve-network curve through the points, next to this polyline, which is deselected.
+    void CreateXTCurveFrom(TXTCurveShape Shape);
     // Replaces this entity by a point-cloud entity of copies of its points; this entity is freed.
     void ConvertToPointCloud();
 

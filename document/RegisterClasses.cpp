@@ -84,6 +84,11 @@ void RegisterGeometryClasses() {
         Entity->Curve().Invalidate(false);
         return Entity;
     });
+    // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
+    void RegisterXTCurveClass();
+    RegisterXTCurveClass();
+    void InstallXTCurveMaker();
+    InstallXTCurveMaker();
 }
 
 }  // namespace sarnova

@@ -59,6 +59,8 @@ public:
     virtual TMPlane NearestAxisPlane() const = 0;
     // The plane through the eye whose normal is the viewing direction.
     virtual TMPlane ViewPlane() const = 0;
+    // The world length of one pixel at P.
+    virtual double WorldPerPixel(const TMVector& P) = 0;
 };
 
 // The view's construction grid.

@@ -171,7 +171,7 @@ public:
     double ProjectedWidth() const { return MaxX - MinX; }
     double ProjectedHeight() const { return MaxY - MinY; }
     // World units per pixel at P along the screen diagonal; 0 while the view measures its extents.
-    double WorldPerPixel(const TMVector& P);
+    double WorldPerPixel(const TMVector& P) override;
 
     // ---- Applying ----
     // Aspect from the view's client size, Near and Far from the model extents.

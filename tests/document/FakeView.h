@@ -39,6 +39,7 @@ public:
         return {P, Direction};
     }
 
+    double WorldPerPixel(const TMVector&) override { return 1 / Scale; }
     TPlaneDirection ViewDirectionCode() const override {
         const TMVector& D = Direction;
         if (D.X == 0 && D.Y == 0 && std::fabs(D.Z) == 1) return 0;

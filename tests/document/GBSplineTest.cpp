@@ -144,7 +144,8 @@ TEST_F(GBSplineTest, TheOrderItemsFollowThePointCount) {
     EXPECT_EQ(MenuCaptions(*Menu), (std::vector<std::string>{"Edit", "Show Attributes...", "-", "Curve Order", "-",
                                                          "Reverse Points Order", "Straighten Points", "Knuckle Point",
                                                          "Sub divide", "-", "Convert Curve to TarvoCurve", "Convert Curve to Polyline",
-                                                         "Control Points to Polyline", "Extrude a Surface", "-", "Show Curvature"}));
+                                                         "Control Points to Polyline", "Extrude a Surface", "-", "Create D-Azadavaz Curve (BSpline)", "-",
+                                                         "Show Curvature"}));
     TMenuItem* Orders = Menu->Find("Curve Order");
     ASSERT_EQ(MenuCaptions(*Orders), (std::vector<std::string>{"3 (Quadratic)", "4 (Cubic)", "5", "6", "Bezier"}));
     const auto State = [&] {

@@ -350,6 +350,7 @@ TEST_F(GPlineTest, ThePopupMenuFollowsTheMarkedPoints) {
                                         "Set Point as First", "Break", "Slice...", "Reverse Points Order",
                                         "Change Vertex Spacing...", "-", "Fit a Cubic Spline",
                                         "Fit a Cubic Interpolating BSpline ", "Create a BSpline from Points", "-",
+                                        "Create D-Azadavaz Curve (Cubic Spline)", "Create D-Azadavaz Curve (Polyline)", "-",
                                         "Convert to PointCloud", "Extrude a Surface", "-", "Show Direction", "Show Curvature"}));
     for (const char* Caption : {"Straighen Points", "Set Point as First", "Break", "Slice...", "Change Vertex Spacing..."})
         EXPECT_FALSE(Menu->Find(Caption)->Enabled) << Caption;

@@ -1,0 +1,645 @@
+#include "curvenet/GXTCurve.h"
+#include "curvenet/XTReferencePoints.h"
+
+#include <algorithm>
+#include <array>
+
+#include "document/GBSpline.h"
+#include "document/GCustomPline.h"
+#include "document/GPline.h"
+#include "document/GeometryClasses.h"
+#include "document/GeometryFile.h"
+#include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
+#include "foundation/BSpline.h"
+#include "foundation/DeRaridiView.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideColors.h"
+#include "foundation/Errors.h"
+#include "foundation/PolylineOps.h"
+#include "foundation/TextFile.h"
+#include "platform/Menu.h"
+
+namespace sarnova {
+
+namespace {
+
+const char* const OverrideCaption = "Override Point Tangent Condition";
+const char* const KnuckleCaption = "Knuckle Point";
+const char* const InterpolateCaption = "Interpolate Point";
+const char* const StraightCaption = "Straight Segment";
+const char* const BlendCaption = "Blended Segment";
+const char* const PolylineCaption = "Polyline Curve";
+const char* const CubicCaption = "Cubic Spline Curve";
+const char* const RibbonCaption = "Surface Tangent Constraint";
+const char* const ChordCaption = "Cubic Spline Knot Vector based on Chord Length";
+const char* const BoundaryCaption = "Force Curve to be Surface Boundary";
+const char* const UnlinkCaption = "Unlink Point";
+const char* const ControlPolygonCaption = "Show Control Polygon";
+const char* const CurvatureCaption = "Show Curvature";
+
+constexpr std::array<const char*, 7> RibbonCaptions = {"None", "Knuckle Line", "X", "Y", "Z", "Normal to Curve",
+                                                       "Parallel to Curve"};
+
+// 0 enabled, 1 disabled, 2 checked.
+void ShowState(TMenuItem* Item, int State) {
+    if (Item == nullptr) return;
+    Item->Enabled = State != csNotAllowed;
+    Item->Checked = State == csPresent;
+}
+
+void ShowChecked(TMenuItem* Item, bool Checked) {
+    if (Item != nullptr) Item->Checked = Checked;
+}
+
+}  // namespace
+
+// ---- TXTPointInfo ----
+
+void TXTPointInfo::SetSelected(bool Value) {
+    if (XTPoint != nullptr) XTPoint->Selected = Value;
+}
+
+void TXTPointInfo::SetXTPoint(TXTPoint* Vertex, IGraphics* View, bool AVisible) {
+    XTPoint = Vertex;
+    if (Vertex != nullptr)
+        SetPoint(Vertex->GetPosition(), Vertex->Selected, AVisible, View);
+    else
+        SetPoint(ZeroVector, false, false, View);
+}
+
+void TXTPointInfo::SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisible) {
+    XTPoint = nullptr;
+    SetPoint(TMVector{Point.X, Point.Y, Point.Z}, Point.Marked, AVisible, View);
+}
+
+// ---- TGeoXTCurve ----
+
+TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
+    SetPolylineRepresentation(std::make_unique<TPolylineRepresentation>(*this));
+    FCurve->OnChange = [this](TXTNode*) { InvalidateCurveRepresentations(); };
+    FCurve->OnRegenerated = [this](TXTCurve*) { SendMessage(std::make_unique<TGeoXTCurveUpdate>()); };
+    FCurve->Manager = this;
+    SetName("XTCurve1");
+    SetCapabilities(GetCapabilities() | 0x8042);
+}
+
+TGeoXTCurve::~TGeoXTCurve() {
+    FCurve->OnChange = nullptr;
+    FCurve->OnRegenerated = nullptr;
+    FCurve.reset();
+}
+
+template <class F>
+void TGeoXTCurve::Change(F Body) {
+    BeginChange();
+    Undraw();
+    Body();
+    EndChange();
+    InvalidateViews();
+}
+
+// ---- IXTManager ----
+
+namespace {
+
+// The node an entity holds, when it holds one.
+TXTNode* NodeOf(TGeometry& Entity) {
+    const TDataObject Data = Entity.GetDataObject();
+    if (Data.Object == nullptr || Data.Type == nullptr) return nullptr;
+    if (auto* X = dynamic_cast<TGeoXTCurve*>(&Entity)) return &X->Curve();
+    return nullptr;
+}
+
+}  // namespace
+
+TXTNode* TGeoXTCurve::FindNode(const std::string& Name) {
+    const TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return nullptr;
+    TGeometry* Found = List->FindByName(Name);
+    return Found != nullptr ? NodeOf(*Found) : nullptr;
+}
+
+std::unique_ptr<TXTNodeList> TGeoXTCurve::Nodes() {
+    const TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return nullptr;
+    auto Result = std::make_unique<TXTNodeList>();
+    for (int I = 0; I < List->Count(); ++I)
+        if (TXTNode* Node = NodeOf(List->Items(I))) Result->Add(Node);
+    return Result;
+}
+
+void TGeoXTCurve::AddInfoMessage(const TInfoMessage& Message) { TGeometry::AddInfoMessage(Message); }
+
+void TGeoXTCurve::ClearInfoMessages(const void*) { TGeometry::ClearInfoMessages(); }
+
+// ---- Commands ----
+
+template <class T>
+void TGeoXTCurve::TogglePointConstraint() {
+    const int State = SelectionVertexState<T>(*FCurve);
+    if (State == csAbsent)
+        Change([&] { AddPointConstraint<T>(*FCurve); });
+    else if (State == csPresent)
+        Change([&] { RemovePointConstraint<T>(*FCurve); });
+}
+
+template <class T>
+void TGeoXTCurve::ToggleRangeConstraint() {
+    const int State = SelectionRangeState<T>(*FCurve);
+    if (State == csAbsent)
+        Change([&] { AddRangeConstraint<T>(*FCurve); });
+    else if (State == csPresent)
+        Change([&] { RemoveRangeConstraint(*FCurve); });
+}
+
+namespace {
+
+template <class T>
+void ToggleCurveConstraint(TXTCurve& Curve, int State) {
+    if (State == csAbsent)
+        AddCurveConstraint<T>(Curve);
+    else if (State == csPresent)
+        RemoveCurveConstraint<T>(Curve);
+}
+
+}  // namespace
+
+void TGeoXTCurve::TogglePolyline() {
+    const int State = TXTPolylineConstraint::CurveState(*FCurve);
+    if (State != csNotAllowed) Change([&] { ToggleCurveConstraint<TXTPolylineConstraint>(*FCurve, State); });
+}
+
+void TGeoXTCurve::ToggleCubicSpline() {
+    const int State = TXTCubicSplineConstraint::CurveState(*FCurve);
+    if (State != csNotAllowed) Change([&] { ToggleCurveConstraint<TXTCubicSplineConstraint>(*FCurve, State); });
+}
+
+void TGeoXTCurve::SetRibbonKindFromMenu(std::uint8_t Kind) {
+    if (Kind == FCurve->GetRibbonKind()) return;
+    Change([&] { FCurve->SetRibbonKind(Kind); });
+}
+
+void TGeoXTCurve::ToggleOption(std::uint8_t Option) {
+    // One bracket, closed: the toggle is one undo step.
+    Change([&] { FCurve->SetOptions(FCurve->Options() ^ Option); });
+}
+
+bool TGeoXTCurve::CanUnlinkPoint() const {
+    if (!Editing()) return false;
+    int Selected = -1;
+    for (int I = 0; I < FCurve->PointCount(); ++I)
+        if (FCurve->PointAt(I)->Selected) {
+            if (Selected >= 0) return false;
+            Selected = I;
+        }
+    return Selected >= 0 && dynamic_cast<TXTReferencePoint*>(FCurve->PointAt(Selected)) != nullptr;
+}
+
+void TGeoXTCurve::UnlinkPoint() {
+    if (!CanUnlinkPoint()) return;
+    for (int I = 0; I < FCurve->PointCount(); ++I)
+        if (FCurve->PointAt(I)->Selected) {
+            Change([&] { FCurve->DetachPoint(I); });
+            return;
+        }
+}
+
+void TGeoXTCurve::ReversePoints() {
+    Change([&] { FCurve->ReversePoints(); });
+}
+
+void TGeoXTCurve::ToggleControlPolygon() {
+    Undraw();
+    FShowControlPolygon = !FShowControlPolygon;
+    Redraw();
+}
+
+std::unique_ptr<TGeometry> TGeoXTCurve::MakeBSplineEntity() {
+    if (FCurve->PointCount() < 2) return nullptr;
+    auto Entity = std::make_unique<TGeoBSpline>();
+    FCurve->ToBSpline(Entity->Spline());
+    return Entity;
+}
+
+std::unique_ptr<TGeometry> TGeoXTCurve::MakePolylineEntity() {
+    if (FCurve->PointCount() < 2) return nullptr;
+    FCurve->Regenerate();
+    auto Entity = std::make_unique<TGeoPline>();
+    Entity->Polyline().Assign(FCurve->Polyline());
+    return Entity;
+}
+
+namespace {
+
+// The curves of the document resting on one of Going and not going themselves.
+std::vector<TGeoXTCurve*> DependentsOf(const TGeometryList& List, const std::vector<TGeoXTCurve*>& Going) {
+    std::vector<TGeoXTCurve*> Result;
+    for (int I = 0; I < List.Count(); ++I) {
+        auto* C = dynamic_cast<TGeoXTCurve*>(&List.Items(I));
+        if (C == nullptr || std::find(Going.begin(), Going.end(), C) != Going.end()) continue;
+        if (std::any_of(Going.begin(), Going.end(), [C](TGeoXTCurve* G) { return G->Curve().HasDependent(&C->Curve()); }))
+            Result.push_back(C);
+    }
+    return Result;
+}
+
+// In one update bracket, the new entities are added, then the curves go from the end of the list
+// backwards. The curves resting on them lose their links inside change brackets of their own, so
+// that undo gives the links back.
+void ReplaceCurves(TGeometryList& List, const std::vector<TGeoXTCurve*>& Going,
+                   std::vector<std::unique_ptr<TGeometry>> New) {
+    const std::vector<TGeoXTCurve*> Dependents = DependentsOf(List, Going);
+    InListUpdate(List, [&] {
+        for (TGeoXTCurve* D : Dependents) D->BeginChange();
+        for (auto& N : New) List.Add(std::move(N));
+        for (auto It = Going.rbegin(); It != Going.rend(); ++It) List.DeleteGeometry(*It);
+        for (TGeoXTCurve* D : Dependents) D->EndChange();
+    });
+    List.InvalidateViews();
+}
+
+// Each of Curves replaced by the entity Make gives; curves that give none stay.
+void ConvertCurves(TGeometryList& List, const std::vector<TGeoXTCurve*>& Curves,
+                   std::unique_ptr<TGeometry> (TGeoXTCurve::*Make)()) {
+    std::vector<TGeoXTCurve*> Going;
+    std::vector<std::unique_ptr<TGeometry>> New;
+    for (TGeoXTCurve* C : Curves)
+        if (std::unique_ptr<TGeometry> N = (C->*Make)()) {
+            New.push_back(std::move(N));
+            Going.push_back(C);
+        }
+    if (!Going.empty()) ReplaceCurves(List, Going, std::move(New));
+}
+
+}  // namespace
+
+void TGeoXTCurve::ConvertToBSpline() {
+    if (TGeometryList* List = GetOwnerList()) ConvertCurves(*List, {this}, &TGeoXTCurve::MakeBSplineEntity);
+}
+
+void TGeoXTCurve::ConvertToPolyline() {
+    if (TGeometryList* List = GetOwnerList()) ConvertCurves(*List, {this}, &TGeoXTCurve::MakePolylineEntity);
+}
+
+// ---- Overrides ----
+
+std::string TGeoXTCurve::GetName() const { return FCurve->GetName(); }
+
+void TGeoXTCurve::SetName(const std::string& Value) {
+    FCurve->SetName(Value);
+    TGeoDraggableCurve::SetName(Value);
+}
+
+TDataObject TGeoXTCurve::GetDataObject() { return TDataObject::Of(FCurve.get()); }
+
+std::unique_ptr<TPointInfo> TGeoXTCurve::CreatePointInfo() { return std::make_unique<TXTPointInfo>(this); }
+
+void TGeoXTCurve::GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) {
+    auto* X = dynamic_cast<TXTPointInfo*>(&Info);
+    if (X == nullptr) {
+        TGeoDraggableCurve::GetPointInfo(Index, Info, View);
+        return;
+    }
+    if (Editing()) {
+        X->SetXTPoint(Index >= 0 && Index < FCurve->PointCount() ? FCurve->PointAt(Index) : nullptr, View, true);
+        return;
+    }
+    const TPolyline& P = *GetPolyline();
+    if (Index >= 0 && Index < P.Count())
+        X->SetRPoint(*P.Point(Index), View, true);
+    else
+        X->SetXTPoint(nullptr, View, false);
+}
+
+int TGeoXTCurve::GetPointCount() { return Editing() ? FCurve->PointCount() : GetPolyline()->Count(); }
+
+TMBox TGeoXTCurve::CalculateExtents() {
+    FCurve->Regenerate();
+    return FCurve->Extents();
+}
+
+void TGeoXTCurve::Transform(const TMMatrix& M) {
+    BeginChange();
+    Undraw();
+    FCurve->Transform(M);
+    EndChange();
+    InvalidateViews();
+}
+
+void TGeoXTCurve::Assign(const TGeometry& Source) {
+    TGeoDraggableCurve::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoXTCurve*>(&Source)) {
+        FCurve->Assign(*Other->FCurve);
+        StoreName(FCurve->GetName());
+    }
+}
+
+std::unique_ptr<TPolyline> TGeoXTCurve::IntersectPlane(const TMPlane& Plane) {
+    return CurvePlaneIntersections(Plane, *GetPolyline());
+}
+
+TPolyline* TGeoXTCurve::GetPolyline() {
+    FCurve->Regenerate();
+    return &FCurve->Polyline();
+}
+
+void TGeoXTCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) { FCurve->AddToCurveAnalysis(Analysis); }
+
+void TGeoXTCurve::SaveToText(TTextWriter& Out) {
+    // Points resting on other curves are written where their hosts hold them now.
+    FCurve->Regenerate();
+    Out.WriteLine("[" + GetKeyword() + "]");
+    FCurve->SaveToText(Out);
+    // A recoloured curve keeps its colour; one in the draw colour writes nothing more.
+    WriteCommonKeys(Out, *this, ckColor);
+    Out.WriteLine("");
+}
+
+void TGeoXTCurve::LoadFromText(TTextReader& In) {
+    FCurve->LoadFromText(In);
+    StoreName(FCurve->GetName());
+    while (!In.Eof()) {
+        const std::string Line = In.ReadLine();
+        const std::size_t Eq = Line.find('=');
+        if (Eq == std::string::npos) break;
+        const std::string Key = UpperCase(Trim(Line.substr(0, Eq)));
+        if (Key.empty()) break;
+        if (Key == "COLOR") SetColor(StringToColor(Trim(Line.substr(Eq + 1))));
+    }
+}
+
+double TGeoXTCurve::Expression(const std::string& PropertyText) {
+    const std::size_t Open = PropertyText.find('(');
+    const std::size_t Close = PropertyText.rfind(')');
+    const std::string Upper = UpperCase(PropertyText);
+    if (Open == std::string::npos || Close == std::string::npos || Close < Open)
+        throw EError("TGeoXTCurve.Expression - Correct Function component not found " + PropertyText);
+    TGeometryList* List = GetOwnerList();
+    if (List == nullptr) throw EError("TGeoXTCurve.Expression - Correct Function component not found " + PropertyText);
+    const double Value = List->EvaluateNumber(PropertyText.substr(Open + 1, Close - Open - 1));
+    if (FCurve->PointCount() < 2) throw EError("Abscissa out of range (" + PropertyText + ")");
+    TBSpline Spline;
+    FCurve->ToBSpline(Spline);
+    std::unique_ptr<TRPoint> P;
+    if (Upper.starts_with("FX"))
+        P = Spline.PointAtX(Value);
+    else if (Upper.starts_with("FY"))
+        P = Spline.PointAtY(Value);
+    else if (Upper.starts_with("FZ"))
+        P = Spline.PointAtZ(Value);
+    else
+        throw EError("TGeoXTCurve.Expression - Correct Function component not found " + PropertyText);
+    if (!P) throw EError("Abscissa out of range (" + PropertyText + ")");
+    // The coordinate follows the argument: FX(Deck.X).Z asks for z.
+    const std::string Suffix = Upper.substr(Close + 1);
+    if (Suffix.find(".X") != std::string::npos) return P->X;
+    if (Suffix.find(".Y") != std::string::npos) return P->Y;
+    if (Suffix.find(".Z") != std::string::npos) return P->Z;
+    throw EError("TGeoXTCurve.Expression - Correct Coordinate component not found " + PropertyText);
+}
+
+void TGeoXTCurve::Query(TGeometryQuery& Query) {
+    const bool AsSpline = Query.Asks(qkBSplineCurve);
+    if (!AsSpline && !Query.Asks(qkPolyline)) return;
+    if (FCurve->PointCount() < 2) return;
+    if (Query.CountOnly) {
+        Query.CountItem();
+    } else if (AsSpline) {
+        auto Spline = std::make_unique<TBSpline>();
+        FCurve->ToBSpline(*Spline);
+        Query.AddInstance(std::move(Spline), GetName());
+    } else {
+        Query.AddReference(GetPolyline(), GetName());
+    }
+}
+
+void TGeoXTCurve::HandleMessage(TGeoMessage& Message) {
+    TGeoDraggableCurve::HandleMessage(Message);
+    if (dynamic_cast<TGeoPostCopyMessage*>(&Message) != nullptr)
+        FCurve->ResolveReferences();
+    else if (dynamic_cast<TGeoPostPasteMessage*>(&Message) != nullptr)
+        FCurve->CheckReferences();
+}
+
+// ---- Drawing ----
+
+void TGeoXTCurve::DrawHighlighted(IGraphics& View) {
+    View.SetLineWidth(3);
+    View.SetLineColor(Colors().DrawColor());
+    FCurve->Draw(View);
+    View.SetLineWidth(1);
+}
+
+void TGeoXTCurve::DrawSimplified(IGraphics& View) { FCurve->Draw(View); }
+
+void TGeoXTCurve::DrawRibbon(IGraphics& View) {
+    // Ten pixels long at the first vertex; a target without a camera has no pixels to measure by.
+    auto* Camera = dynamic_cast<IOpenGLView*>(&View);
+    if (Camera == nullptr || FCurve->PointCount() == 0) return;
+    FCurve->DrawRibbon(View, 10 * Camera->GetCamera().WorldPerPixel(FCurve->PointAt(0)->GetPosition()));
+}
+
+void TGeoXTCurve::DrawVertices(IGraphics& View, bool Outline) {
+    const TGeometryColors& C = Colors();
+    for (int I = 0; I < FCurve->PointCount(); ++I) {
+        const TXTPoint& P = *FCurve->PointAt(I);
+        const TMVector Pos = P.GetPosition();
+        if (Editing()) {
+            if (!Outline)
+                View.SetLineColor(P.Selected ? C.SelectColor() : I == 0 ? C.StartColor() : C.ControlPolygonColor());
+            View.EditHandle(0, Pos.X, Pos.Y, Pos.Z);
+        } else if (P.State > 0) {
+            View.EditHandle(3, Pos.X, Pos.Y, Pos.Z);
+        }
+    }
+}
+
+void TGeoXTCurve::Draw(IGraphics& View) {
+    const bool Wide = FCurve->GetRibbonKind() != rkNone;
+    if (Wide) View.SetLineWidth(3);
+    FCurve->Draw(View);
+    TGeoDraggableCurve::Draw(View);
+    if (Wide) View.SetLineWidth(1);
+    DrawRibbon(View);
+    if ((GetState() & (gsDragging | gsKeyMoving)) != 0) {
+        View.SetLineColor(Colors().NonEditColor());
+        FCurve->DrawDependentCurves(View);
+    }
+    if (Editing()) {
+        View.SetLineColor(Colors().ControlPolygonColor());
+        if (FShowControlPolygon)
+            FCurve->Segments().DrawControlPoints(View);
+        else
+            FCurve->DrawSegments(View);
+    } else if (FShowControlPolygon) {
+        FCurve->DrawSegments(View);
+    }
+    DrawVertices(View, false);
+}
+
+void TGeoXTCurve::DrawOutline(IGraphics& View) {
+    const bool Wide = FCurve->GetRibbonKind() != rkNone;
+    if (Wide) View.SetLineWidth(3);
+    FCurve->Draw(View);
+    TGeoDraggableCurve::DrawOutline(View);
+    if (Wide) View.SetLineWidth(1);
+    DrawRibbon(View);
+    if ((GetState() & (gsDragging | gsKeyMoving)) != 0) FCurve->DrawDependentCurves(View);
+    if (Editing()) {
+        if (FShowControlPolygon)
+            FCurve->Segments().DrawControlPoints(View);
+        else
+            FCurve->DrawSegments(View);
+    } else if (FShowControlPolygon) {
+        FCurve->DrawSegments(View);
+    }
+    DrawVertices(View, true);
+}
+
+// ---- Menus ----
+
+void TGeoXTCurve::AddMenuItems(TMenuItem& Root) {
+    TGeoDraggableCurve::AddMenuItems(Root);
+    AddMenuItem("-", {});
+    AddMenuItem(OverrideCaption, [this](TMenuItem&) { TogglePointConstraint<TXTOverrideSurfaceTangentConstraint>(); });
+    AddMenuItem(KnuckleCaption, [this](TMenuItem&) { TogglePointConstraint<TXTKnuckleConstraint>(); });
+    AddMenuItem(InterpolateCaption, [this](TMenuItem&) { TogglePointConstraint<TXTInterpolateConstraint>(); });
+    AddMenuItem(StraightCaption, [this](TMenuItem&) { ToggleRangeConstraint<TXTStraightConstraint>(); });
+    AddMenuItem(BlendCaption, [this](TMenuItem&) { ToggleRangeConstraint<TXTBlendConstraint>(); });
+    AddMenuItem(PolylineCaption, [this](TMenuItem&) { TogglePolyline(); });
+    AddMenuItem(CubicCaption, [this](TMenuItem&) { ToggleCubicSpline(); });
+    AddMenuItem("-", {});
+    AddMenuItem(RibbonCaption, {});
+    for (std::size_t K = 0; K < RibbonCaptions.size(); ++K)
+        AddSubMenuItem(RibbonCaptions[K],
+                       [this, K](TMenuItem&) { SetRibbonKindFromMenu(static_cast<std::uint8_t>(K)); });
+    AddMenuItem(ChordCaption, [this](TMenuItem&) { ToggleOption(coFitChordLength); });
+    AddMenuItem(BoundaryCaption, [this](TMenuItem&) { ToggleOption(coSurfaceBoundary); });
+    AddMenuItem("-", {});
+    AddMenuItem(UnlinkCaption, [this](TMenuItem&) { UnlinkPoint(); });
+    AddMenuItem("Reverse Point Order", [this](TMenuItem&) { ReversePoints(); });
+    AddMenuItem("-", {});
+    AddMenuItem("Convert to BSpline Curve", [this](TMenuItem&) { ConvertToBSpline(); });
+    AddMenuItem("Convert to Polyline Curve", [this](TMenuItem&) { ConvertToPolyline(); });
+    AddMenuItem("-", {});
+    AddMenuItem(ControlPolygonCaption, [this](TMenuItem&) { ToggleControlPolygon(); });
+    AddMenuItem(CurvatureCaption, [this](TMenuItem&) { ToggleDrawCurvature(); });
+}
+
+void TGeoXTCurve::UpdateMenuItems(TMenuItem& Root) {
+    TGeoDraggableCurve::UpdateMenuItems(Root);
+    if (TMenuItem* Item = Root.Find(UnlinkCaption)) Item->Enabled = CanUnlinkPoint();
+    ShowState(Root.Find(OverrideCaption), SelectionVertexState<TXTOverrideSurfaceTangentConstraint>(*FCurve));
+    ShowState(Root.Find(KnuckleCaption), SelectionVertexState<TXTKnuckleConstraint>(*FCurve));
+    ShowState(Root.Find(InterpolateCaption), SelectionVertexState<TXTInterpolateConstraint>(*FCurve));
+    ShowState(Root.Find(StraightCaption), SelectionRangeState<TXTStraightConstraint>(*FCurve));
+    ShowState(Root.Find(BlendCaption), SelectionRangeState<TXTBlendConstraint>(*FCurve));
+    ShowState(Root.Find(PolylineCaption), TXTPolylineConstraint::CurveState(*FCurve));
+    ShowState(Root.Find(CubicCaption), TXTCubicSplineConstraint::CurveState(*FCurve));
+    if (TMenuItem* Ribbon = Root.Find(RibbonCaption))
+        for (int K = 0; K < Ribbon->Count(); ++K) Ribbon->Items(K).Checked = K == FCurve->GetRibbonKind();
+    ShowChecked(Root.Find(ChordCaption), (FCurve->Options() & coFitChordLength) != 0);
+    ShowChecked(Root.Find(BoundaryCaption), (FCurve->Options() & coSurfaceBoundary) != 0);
+    ShowChecked(Root.Find(CurvatureCaption), DrawCurvature());
+    ShowChecked(Root.Find(ControlPolygonCaption), FShowControlPolygon);
+}
+
+namespace {
+
+// The state all curves share, -1 when they differ.
+template <class F>
+int SharedState(const std::vector<TGeoXTCurve*>& Curves, F StateOf) {
+    int Shared = -2;
+    for (TGeoXTCurve* C : Curves) {
+        const int S = StateOf(C->Curve());
+        if (Shared == -2)
+            Shared = S;
+        else if (Shared != S)
+            return -1;
+    }
+    return Shared;
+}
+
+void SetOptionOnSelected(TGeometryList& List, std::uint8_t Option, bool On) {
+    ForEachSelected<TGeoXTCurve>(List, [&](TGeoXTCurve& C) {
+        const std::uint8_t Options = On ? (C.Curve().Options() | Option) : (C.Curve().Options() & ~Option);
+        if (Options == C.Curve().Options()) return;
+        C.BeginChange();
+        C.Curve().SetOptions(Options);
+        C.EndChange();
+    });
+    List.InvalidateViews();
+}
+
+}  // namespace
+
+void TGeoXTCurve::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
+    if (!OnlyClassSelected<TGeoXTCurve>(List)) return;
+    const std::vector<TGeoXTCurve*> Curves = SelectedOfClass<TGeoXTCurve>(List);
+    const auto AllHave = [&](std::uint8_t Option) {
+        return std::all_of(Curves.begin(), Curves.end(),
+                           [Option](TGeoXTCurve* C) { return (C->Curve().Options() & Option) != 0; });
+    };
+    const bool AllBoundary = AllHave(coSurfaceBoundary);
+    const bool AllChord = AllHave(coFitChordLength);
+    const bool AllKnuckle = std::all_of(Curves.begin(), Curves.end(),
+                                        [](TGeoXTCurve* C) { return C->Curve().GetRibbonKind() == rkKnuckle; });
+    const int PolylineState =
+        SharedState(Curves, [](const TXTCurve& C) { return TXTPolylineConstraint::CurveState(C); });
+    const int CubicState =
+        SharedState(Curves, [](const TXTCurve& C) { return TXTCubicSplineConstraint::CurveState(C); });
+    TGeometryList* Doc = &List;
+
+    if (Menu.Count() > 0) Menu.Add("-");
+    Menu.Add("Force Curves to be Surface Boundary",
+             [Doc, AllBoundary](TMenuItem&) { SetOptionOnSelected(*Doc, coSurfaceBoundary, !AllBoundary); })
+        .Checked = AllBoundary;
+    Menu.Add(ChordCaption, [Doc, AllChord](TMenuItem&) { SetOptionOnSelected(*Doc, coFitChordLength, !AllChord); })
+        .Checked = AllChord;
+    Menu.Add("Knuckle Surface Tangent Constraint",
+             [Doc, AllKnuckle](TMenuItem&) {
+                 ForEachSelected<TGeoXTCurve>(*Doc, [&](TGeoXTCurve& C) {
+                     C.SetRibbonKindFromMenu(AllKnuckle ? rkNone : rkKnuckle);
+                 });
+             })
+        .Checked = AllKnuckle;
+    if (PolylineState == csAbsent || PolylineState == csPresent)
+        Menu.Add("Polyline Curves",
+                 [Doc](TMenuItem&) { ForEachSelected<TGeoXTCurve>(*Doc, [](TGeoXTCurve& C) { C.TogglePolyline(); }); })
+            .Checked = PolylineState == csPresent;
+    if (CubicState == csAbsent || CubicState == csPresent)
+        Menu.Add("Cubic Spline Curves",
+                 [Doc](TMenuItem&) {
+                     ForEachSelected<TGeoXTCurve>(*Doc, [](TGeoXTCurve& C) { C.ToggleCubicSpline(); });
+                 })
+            .Checked = CubicState == csPresent;
+    Menu.Add("-");
+    Menu.Add("Convert XTCurves to BSplines",
+             [Doc](TMenuItem&) { ConvertCurves(*Doc, SelectedOfClass<TGeoXTCurve>(*Doc), &TGeoXTCurve::MakeBSplineEntity); });
+    Menu.Add("Convert XTCurves to Polylines",
+             [Doc](TMenuItem&) { ConvertCurves(*Doc, SelectedOfClass<TGeoXTCurve>(*Doc), &TGeoXTCurve::MakePolylineEntity); });
+}
+
+void RegisterXTCurveClass() {
+    const TGeometryClass& Class = GeometryClassOf<TGeoXTCurve>();
+    if (!GGeometryClasses || !GGeometryClasses->IsRegistered(Class)) RegisterGeometryClass(Class);
+}
+
+void InstallXTCurveMaker() {
+    SetXTCurveMaker([](const TPolyline& Points, TXTCurveShape Shape) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoXTCurve>();
+        TXTCurve& C = Entity->Curve();
+        for (int I = 0; I < Points.Count(); ++I) {
+            const TRPoint& P = *Points.Point(I);
+            C.AddPointAt(TMVector{P.X, P.Y, P.Z});
+        }
+        if (Shape == TXTCurveShape::CubicSpline)
+            AddCurveConstraint<TXTCubicSplineConstraint>(C);
+        else if (Shape == TXTCurveShape::Polyline)
+            AddCurveConstraint<TXTPolylineConstraint>(C);
+        return Entity;
+    });
+}
+
+}  // namespace sarnova

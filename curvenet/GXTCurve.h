@@ -1,0 +1,122 @@
+// The curve-network curve in the document: the entity that holds one network curve, finds the other
+// nodes of its document by name, turns the curve's rebuilds into document notifications, and offers
+// the constraint toggles, the ribbon kind, the options and the conversions on its menus.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "curvenet/XTCurve.h"
+#include "document/GCurve.h"
+
+namespace sarnova {
+
+// The view's description of one editable point of a network curve: the vertex it stands for, or none.
+class TXTPointInfo : public TPointInfo {
+public:
+    using TPointInfo::TPointInfo;
+    TXTPoint* XTPoint = nullptr;
+
+    // Selects the vertex; nothing without one.
+    void SetSelected(bool Value) override;
+    // The vertex's position and selection; without a vertex the origin, not selected, not visible.
+    void SetXTPoint(TXTPoint* Vertex, IGraphics* View, bool AVisible);
+    // A point of the digitised curve; the info then stands for no vertex.
+    void SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisible);
+};
+
+// Sent through the document after every rebuild of a network curve.
+class TGeoXTCurveUpdate : public TGeoMessage {};
+
+class TGeoXTCurve : public TGeoDraggableCurve, public IXTManager {
+public:
+    // A curve named "XTCurve1" whose node finds its peers through this entity.
+    TGeoXTCurve();
+    ~TGeoXTCurve() override;
+
+    const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoXTCurve>(); }
+    static std::string GetKeyword() { return "TXTCurve"; }
+    static int GetMenuOrder() { return 52; }
+    static int GetImageIndex() { return 75; }
+    // Offered when every selected entity is a network curve: options, ribbon, whole-curve
+    // constraints and conversions over all of them.
+    static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);
+
+    TXTCurve& Curve() const { return *FCurve; }
+    bool ShowControlPolygon() const { return FShowControlPolygon; }
+
+    // ---- IXTManager ----
+    TXTNode* FindNode(const std::string& Name) override;
+    std::unique_ptr<TXTNodeList> Nodes() override;
+    void AddInfoMessage(const TInfoMessage& Message) override;
+    void ClearInfoMessages(const void* Sender) override;
+
+    // ---- Commands ----
+    // Adds the kind where the selection allows it, removes it where the selection holds it.
+    template <class T>
+    void TogglePointConstraint();
+    template <class T>
+    void ToggleRangeConstraint();
+    void TogglePolyline();
+    void ToggleCubicSpline();
+    // Nothing when unchanged.
+    void SetRibbonKindFromMenu(std::uint8_t Kind);
+    // Flips one option bit as one undo step.
+    void ToggleOption(std::uint8_t Option);
+    // The single selected vertex, when it rests on another curve, becomes a free vertex.
+    void UnlinkPoint();
+    bool CanUnlinkPoint() const;
+    void ReversePoints();
+    void ToggleControlPolygon();
+    // Replace this entity (which is freed) by a B-spline curve or a polyline of the curve; nothing for
+    // a curve of fewer than two points or outside a document.
+    void ConvertToBSpline();
+    void ConvertToPolyline();
+    // The new entity the conversion would give; nullptr for fewer than two points.
+    std::unique_ptr<TGeometry> MakeBSplineEntity();
+    std::unique_ptr<TGeometry> MakePolylineEntity();
+
+    // ---- Overrides ----
+    std::string GetName() const override;
+    void SetName(const std::string& Value) override;
+    TDataObject GetDataObject() override;
+    std::unique_ptr<TPointInfo> CreatePointInfo() override;
+    void GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) override;
+    void AddMenuItems(TMenuItem& Root) override;
+    void UpdateMenuItems(TMenuItem& Root) override;
+    int GetPointCount() override;
+    std::uint8_t GetSelectionType() override { return 2; }
+    TMBox CalculateExtents() override;
+    void Transform(const TMMatrix& M) override;
+    void Assign(const TGeometry& Source) override;
+    std::unique_ptr<TPolyline> IntersectPlane(const TMPlane& Plane) override;
+    void DrawHighlighted(IGraphics& View) override;
+    void Draw(IGraphics& View) override;
+    void DrawOutline(IGraphics& View) override;
+    void DrawSimplified(IGraphics& View) override;
+    void SaveToText(TTextWriter& Out) override;
+    void LoadFromText(TTextReader& In) override;
+    // FX(x).Z and the like: a coordinate of the curve's point where a coordinate has a value.
+    double Expression(const std::string& PropertyText) override;
+    // B-spline queries get a new B-spline of the curve, polyline queries its polyline.
+    void Query(TGeometryQuery& Query) override;
+    void HandleMessage(TGeoMessage& Message) override;
+    void AddToCurveAnalysis(TCurveAnalysis& Analysis) override;
+    TPolyline* GetPolyline() override;
+
+private:
+    // The change bracket with the entity erased and the views invalidated.
+    template <class F>
+    void Change(F Body);
+    void DrawVertices(IGraphics& View, bool Outline);
+    void DrawRibbon(IGraphics& View);
+
+    bool FShowControlPolygon = false;
+    std::unique_ptr<TXTCurve> FCurve;
+};
+
+// Registers the entity class once.
+void RegisterXTCurveClass();
+// Lets polylines and B-spline curves make curve-network curves.
+void InstallXTCurveMaker();
+
+}  // namespace sarnova
