@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/BSpline.h"
 #include "foundation/Polyline.h"
 #include "surfaces/BSurface.h"
 
@@ -86,6 +87,17 @@ public:
     TPolyline& Column(int I);
     int ColumnListCount() const { return static_cast<int>(FColumns.size()); }
 
+    // ---- The curves drawn before generation ----
+    const TBSpline& MidSection() const { return *FMidSection; }
+    const TBSpline& Stem() const { return *FStem; }
+    const TBSpline& Stern() const { return *FStern; }
+    const TBSpline& SternSide() const { return *FSternSide; }
+    const TBSpline& Transom() const { return *FTransom; }
+    const TBSpline& DeckLine() const { return *FDeckLine; }
+    const TBSpline& Deck() const { return *FDeck; }
+    const TBSpline& BowFlatTangenet() const { return *FBowFlatTangenet; }
+    const TBSpline& AftFlatTangent() const { return *FAftFlatTangent; }
+
     // ---- The parameter table of the property frame ----
     // 25 with a bulbous bow, else 24.
     int ParameterCount() const { return P.BowShape == 1 ? 25 : 24; }
@@ -130,6 +142,17 @@ protected:
     void BuildColumnStations();
     // Angle of the stem line above the waterline from the horizontal.
     double StemRakeAngle() const;
+    // X of the stem head.
+    double StemHeadX() const { return P.Lbp + P.ForeOverHang; }
+    // Where the raked stem line, carried down, meets the base line.
+    double StemFootX() const;
+    void BuildMidSection();
+    void BuildBowFlatTangent();
+    void BuildAftFlatTangent();
+    void BuildStem();
+    void BuildStern();
+    void BuildTransom();
+    void BuildDeck();
 
     THalvornParameters P;
     double FMidshipStation = 0;
@@ -141,6 +164,8 @@ protected:
     int FColumnCount = 0;
     int FFirstBowColumn = 0;
     std::vector<std::unique_ptr<TPolyline>> FColumns;
+    std::unique_ptr<TBSpline> FMidSection, FStem, FStern, FSternSide, FTransom, FDeckLine, FDeck,
+        FBowFlatTangenet, FAftFlatTangent;
 };
 
 }  // namespace sarnova

@@ -267,3 +267,48 @@ TEST(Halvorn, DefinitionFile) {
     EXPECT_EQ(Record(Other), Before);
     std::filesystem::remove(Name);
 }
+
+TEST(Halvorn, CurvesMeetAtTheirCorners) {
+    struct TCase {
+        std::uint8_t BowShape;
+        double ForeOverHang;
+        double StemFootX;
+    };
+    // Without overhang the stem is vertical: a bulbous stem then starts on the forward perpendicular.
+    const TCase Cases[] = {{0, 2, -1}, {1, 2, 102 - 9.5 * 2 / (9.5 - 4.172)}, {1, 0, 100}, {0, 0, -1}};
+    for (const auto& C : Cases) {
+        THalvorn H;
+        H.SetBowShape(C.BowShape);
+        H.SetForeOverHang(C.ForeOverHang);
+        const auto What = "bow shape " + std::to_string(C.BowShape) + ", overhang " + std::to_string(C.ForeOverHang);
+        ASSERT_EQ(H.Stem().Count(), 12) << What;
+        const TRPoint* Head = H.Stem().Last();
+        EXPECT_NEAR(Head->X, 100 + C.ForeOverHang, 1e-9) << What;
+        EXPECT_NEAR(Head->Z, 9.5, 1e-9) << What;
+        EXPECT_NEAR(H.Stem().Point(0)->Z, 0, 1e-12) << What;
+        if (C.StemFootX >= 0) {
+            EXPECT_NEAR(H.Stem().Point(0)->X, C.StemFootX, 1e-9) << What;
+        }
+        // The stem passes the design waterline on the forward perpendicular.
+        const int Waterline = 6;
+        EXPECT_NEAR(H.Stem().Point(Waterline)->X, 100, 1e-9) << What;
+        EXPECT_NEAR(H.Stem().Point(Waterline)->Z, 4.172, 1e-9) << What;
+        EXPECT_NEAR(H.Deck().Last()->X, Head->X, 1e-12) << What;
+    }
+
+    THalvorn H;
+    ASSERT_EQ(H.Transom().Count(), 12);
+    EXPECT_NEAR(H.Transom().Point(0)->Z, 4.172 + 0.86, 1e-9);
+    EXPECT_NEAR(H.Transom().Last()->X, -5, 1e-12);
+    EXPECT_NEAR(H.Transom().Last()->Y, 6, 1e-9);
+    EXPECT_NEAR(H.Transom().Last()->Z, 9.5, 1e-9);
+    EXPECT_NEAR(H.Deck().First()->Y, 6, 1e-12);
+    ASSERT_EQ(H.MidSection().Count(), 12);
+    EXPECT_NEAR(H.MidSection().Point(4)->Y, 10 - 2.05 / 2, 1e-12);
+    EXPECT_NEAR(H.MidSection().Last()->Z, 9.5, 1e-12);
+    EXPECT_EQ(H.Stern().Count(), 9);
+    EXPECT_NEAR(H.SternSide().Point(4)->X, 1.53 + 0.332, 1e-12);
+    EXPECT_EQ(H.AftFlatTangent().Count(), 9);
+    EXPECT_EQ(H.BowFlatTangenet().Count(), 9);
+    EXPECT_NEAR(H.BowFlatTangenet().Last()->X, 102 - 9.5 * 2 / (9.5 - 4.172), 1e-9);
+}
