@@ -20,7 +20,10 @@ THalvorn::THalvorn()
       FDeckLine(std::make_unique<TBSpline>()),
       FDeck(std::make_unique<TBSpline>()),
       FBowFlatTangenet(std::make_unique<TBSpline>()),
-      FAftFlatTangent(std::make_unique<TBSpline>()) {
+      FAftFlatTangent(std::make_unique<TBSpline>()),
+      FBowFullness(std::make_unique<TBSpline>()),
+      FProjection(std::make_unique<TBSpline>()),
+      FFullStern(std::make_unique<TBSpline>()) {
     SetDefaults();
 }
 

@@ -108,6 +108,19 @@ public:
     void SetParameter(int Index, double Value);
 
     virtual void SetDefaults();
+    // Builds every curve and column and fills the control net. A cut or crossing of the after body
+    // that is not single throws EGeometryError; the net is then left partly filled.
+    virtual void Generate();
+    // The curves made by the last generation, for display and explode.
+    const TBSpline& BowFullness() const { return *FBowFullness; }
+    const TBSpline& FullStern() const { return *FFullStern; }
+    const TBSpline& Projection() const { return *FProjection; }
+    const std::vector<std::unique_ptr<TBSpline>>& BowBlenders() const { return FBowBlenders; }
+    const std::vector<std::unique_ptr<TBSpline>>& AftBlenders() const { return FAftBlenders; }
+    const std::vector<std::unique_ptr<TPolyline>>& Verts() const { return FVerts; }
+    const std::vector<std::unique_ptr<TBSpline>>& Bls() const { return FBls; }
+    const TPolyline& IXParamF() const { return FIXParamF; }
+    const TPolyline& IXParamL() const { return FIXParamL; }
     // Empties the control net and rebuilds the stations and curves drawn before generation.
     void UpdateCurves();
     // Every parameter and derived value of Source, UpdateCurves, then its surface.
@@ -129,6 +142,23 @@ public:
     virtual void LoadFromFile(const std::filesystem::path& FileName);
 
 protected:
+    // Hooks of the generation: its end, the text and percentage of each step.
+    virtual void GenerationFinished() {}
+    virtual void ProgressText(const std::string&) {}
+    virtual void Progress(int) {}
+
+    // The half-breadth of the after body at P's X and height (auxiliary curve kept in Bls).
+    double RowBreadth(const TRPoint& P);
+    void BuildStemColumns();
+    void BuildBowFullness();
+    void BuildBowBlenders();
+    void FillForwardColumns();
+    void BuildBulb();
+    void BuildProjection();
+    void BuildAftBlenders();
+    void BuildAfterColumns();
+    void FillMesh();
+
     // Which curves a change rebuilds.
     enum TRebuild : unsigned {
         rbStations = 1, rbMidSection = 2, rbBowFlat = 4, rbAftFlat = 8, rbStem = 16, rbStern = 32,
@@ -165,7 +195,10 @@ protected:
     int FFirstBowColumn = 0;
     std::vector<std::unique_ptr<TPolyline>> FColumns;
     std::unique_ptr<TBSpline> FMidSection, FStem, FStern, FSternSide, FTransom, FDeckLine, FDeck,
-        FBowFlatTangenet, FAftFlatTangent;
+        FBowFlatTangenet, FAftFlatTangent, FBowFullness, FProjection, FFullStern;
+    TPolyline FIXParamF, FIXParamL;
+    std::vector<std::unique_ptr<TBSpline>> FBowBlenders, FAftBlenders, FBls;
+    std::vector<std::unique_ptr<TPolyline>> FVerts;
 };
 
 }  // namespace sarnova

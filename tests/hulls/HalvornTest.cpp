@@ -312,3 +312,47 @@ TEST(Halvorn, CurvesMeetAtTheirCorners) {
     EXPECT_EQ(H.BowFlatTangenet().Count(), 9);
     EXPECT_NEAR(H.BowFlatTangenet().Last()->X, 102 - 9.5 * 2 / (9.5 - 4.172), 1e-9);
 }
+
+namespace {
+
+class TRecordingHalvorn : public THalvorn {
+public:
+    std::vector<std::string> Texts;
+    std::vector<int> Percentages;
+
+protected:
+    void ProgressText(const std::string& Text) override { Texts.push_back(Text); }
+    void Progress(int Percentage) override { Percentages.push_back(Percentage); }
+};
+
+}  // namespace
+
+TEST(Halvorn, GeneratesTheDefaultHull) {
+    for (std::uint8_t Bow : {0, 1}) {
+        TRecordingHalvorn H;
+        H.SetBowShape(Bow);
+        H.Generate();
+        EXPECT_EQ(H.Texts, (std::vector<std::string>{"Creating Curves", "Creating Columns", "Creating Mesh",
+                                                     "\xC2\xAB\xC2\xAB Hull Complete \xC2\xBB\xC2\xBB"}));
+        EXPECT_EQ(H.Percentages.front(), 0);
+        EXPECT_EQ(H.Percentages.back(), 100);
+        ASSERT_EQ(H.NumU(), 23);
+        ASSERT_EQ(H.NumV(), 12);
+        EXPECT_EQ(H.BowBlenders().size(), 11u);
+        EXPECT_EQ(H.AftBlenders().size(), 9u);
+        for (int i = 0; i < H.NumU(); ++i)
+            for (int j = 0; j < H.NumV(); ++j) {
+                const TRPoint& Q = H.Point(i, j);
+                EXPECT_TRUE(std::isfinite(Q.X) && std::isfinite(Q.Y) && std::isfinite(Q.Z)) << i << " " << j;
+            }
+        // Sampled in the parallel middle body: flat side at half the beam up to the deck, flat bottom.
+        H.UpdateKnots();
+        const double U = H.MinU() + 0.5 * (H.MaxU() - H.MinU());
+        const TMVector Side = H.Evaluate(U, H.MaxV() * 0.8);
+        EXPECT_NEAR(Side.Y, 10, 1e-6);
+        EXPECT_NEAR(H.Evaluate(U, H.MaxV()).Z, 9.5, 1e-6);
+        const TMVector Bottom = H.Evaluate(U, H.MinV() + 0.05 * (H.MaxV() - H.MinV()));
+        EXPECT_NEAR(Bottom.Z, 0, 1e-6);
+        EXPECT_LT(Bottom.Y, 5);
+    }
+}
