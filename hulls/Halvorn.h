@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,6 +109,8 @@ public:
     void SetParameter(int Index, double Value);
 
     virtual void SetDefaults();
+    // The bow fullness, every bow blender and every column.
+    void DrawGenerationCurves(IGraphics& G);
     // Builds every curve and column and fills the control net. A cut or crossing of the after body
     // that is not single throws EGeometryError; the net is then left partly filled.
     virtual void Generate();
@@ -199,6 +202,37 @@ protected:
     TPolyline FIXParamF, FIXParamL;
     std::vector<std::unique_ptr<TBSpline>> FBowBlenders, FAftBlenders, FBls;
     std::vector<std::unique_ptr<TPolyline>> FVerts;
+};
+
+// The generator as the entity holds it: progress reported through events, and the curves drawn
+// before generation, mirrored with the entity.
+class THalvornVisual : public THalvorn {
+public:
+    std::string GeneratorClassName() const override { return "THalvornVisual"; }
+
+    std::function<void(const std::string&)> OnProgressText;
+    std::function<void(int)> OnProgress;
+    bool Mirrored = false;
+
+    // The midship section, stem, stern, flat boundaries, transom and deck as curves, the keel and
+    // the two lines joining the flat boundaries; a second time mirrored in the centre plane when
+    // Mirrored.
+    void DrawCurves(IGraphics& G);
+    // The same set as polylines through the control points.
+    void DrawCurvesOutline(IGraphics& G);
+    // The control points of those curves, then every control point of the surface.
+    std::unique_ptr<TPolyline> GetPickPoints() const;
+
+protected:
+    void ProgressText(const std::string& Text) override {
+        if (OnProgressText) OnProgressText(Text);
+    }
+    void Progress(int Percentage) override {
+        if (OnProgress) OnProgress(Percentage);
+    }
+
+private:
+    void DrawSet(IGraphics& G, bool Outline);
 };
 
 }  // namespace sarnova

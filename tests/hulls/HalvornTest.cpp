@@ -356,3 +356,22 @@ TEST(Halvorn, GeneratesTheDefaultHull) {
         EXPECT_LT(Bottom.Y, 5);
     }
 }
+
+TEST(Halvorn, VisualReportsProgressAndPicksEveryControlPoint) {
+    THalvornVisual H;
+    std::vector<std::string> Texts;
+    H.OnProgressText = [&Texts](const std::string& Text) { Texts.push_back(Text); };
+    const int CurvePoints = 12 + 12 + 9 + 9 + 9 + 12 + H.Deck().Count();
+    EXPECT_EQ(H.GetPickPoints()->Count(), CurvePoints);
+    H.Generate();
+    EXPECT_EQ(Texts.size(), 4u);
+    EXPECT_EQ(H.GetPickPoints()->Count(), CurvePoints + 23 * 12);
+
+    const auto Name = TempFile("sarnova_halvorn_visual.hlv");
+    H.SaveToFile(Name);
+    EXPECT_EQ(ReadFileLines(Name).at(0), "[THalvornVisual]");
+    THalvornVisual Back;
+    Back.LoadFromFile(Name);
+    EXPECT_EQ(Record(Back), Record(H));
+    std::filesystem::remove(Name);
+}
