@@ -77,7 +77,7 @@ void TGeoHalvorn::Generate() {
     FGenerator->SetNumULine(3 * FGenerator->NumU());
     FGenerator->SetNumVLine(3 * FGenerator->NumV());
     FGenerated = true;
-    MarkChanged();
+    EndChange();
     InvalidateRepresentations();
     FreeRenderer();
     Redraw();

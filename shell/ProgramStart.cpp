@@ -27,6 +27,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "hulls/ui/HalvornFrame.h"
 #include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
@@ -109,6 +110,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPressureFieldUi();
     RegisterOpeningUi();
     RegisterIGESForm();
+    RegisterHalvornFrame();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 
