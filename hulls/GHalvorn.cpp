@@ -263,7 +263,15 @@ void TGeoHalvorn::CreateRenderer() {
 }
 
 void TGeoHalvorn::Query(TGeometryQuery& Query) {
-    if (FGenerated) AnswerBSplineSurfaceQuery(Query, *FGenerator, GetName());
+    if (!FGenerated) return;
+    // Readers of a query match the exact class of a surface: they get a plain B-spline surface.
+    if (!Query.CountOnly && (Query.Asks(qkSurface) || Query.Asks(qkSurface + 1))) {
+        auto Surface = std::make_unique<TBSplineSurface>();
+        AssignBSplineSurface(*Surface, *FGenerator);
+        Query.AddInstance(std::move(Surface), GetName());
+        return;
+    }
+    AnswerBSplineSurfaceQuery(Query, *FGenerator, GetName());
 }
 
 void TGeoHalvorn::AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) {
