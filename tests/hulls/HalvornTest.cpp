@@ -375,3 +375,25 @@ TEST(Halvorn, VisualReportsProgressAndPicksEveryControlPoint) {
     EXPECT_EQ(Record(Back), Record(H));
     std::filesystem::remove(Name);
 }
+
+TEST(Halvorn, ForwardColumnsHaveNoPointsLeftAtTheOrigin) {
+    struct TCase {
+        std::uint8_t Bow;
+        double FOSBow, ForeOverHang;
+    };
+    for (const TCase& C : {TCase{0, 60, 2}, TCase{1, 60, 2}, TCase{0, 75, 0}, TCase{0, 50, 0}, TCase{1, 50, 4}, TCase{0, 80, 3}}) {
+        THalvorn H;
+        H.SetBowShape(C.Bow);
+        H.SetForeOverHang(C.ForeOverHang);
+        // Limited by the overhang: none without one, which shortens the forward body.
+        H.SetBulbLength(1.8);
+        H.SetFOSBow(C.FOSBow);
+        H.Generate();
+        for (int i = H.FirstBowColumn(); i < H.ColumnCount(); ++i)
+            for (int j = 1; j < 12; ++j) {
+                const TRPoint& Q = H.Point(i, j);
+                EXPECT_FALSE(Q.X == 0 && Q.Y == 0 && Q.Z == 0)
+                    << "bow " << int(C.Bow) << " FOSBow " << C.FOSBow << " point " << i << ", " << j;
+            }
+    }
+}
