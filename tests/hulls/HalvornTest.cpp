@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Halvorn.h"
@@ -396,4 +397,24 @@ TEST(Halvorn, ForwardColumnsHaveNoPointsLeftAtTheOrigin) {
                     << "bow " << int(C.Bow) << " FOSBow " << C.FOSBow << " point " << i << ", " << j;
             }
     }
+}
+
+TEST(Halvorn, FailedCrossingLeavesItsCurvesInTheTemporaryFolder) {
+    const std::string OldTemp = GTempDir;
+    const auto Folder = std::filesystem::temp_directory_path() / "sarnova_halvorn_temp";
+    std::filesystem::create_directories(Folder);
+    GTempDir = Folder.string();
+    THalvorn H;
+    // Without a bilge radius the after body finds no single crossing for its columns.
+    H.SetBilgeRadius(0);
+    try {
+        H.Generate();
+        ADD_FAILURE() << "generated";
+    } catch (const EGeometryError& E) {
+        EXPECT_STREQ(E.what(), "Error in intersections");
+    }
+    EXPECT_EQ(ReadFileLines(Folder / "LiError1.geo").at(0), "[TBSpline]");
+    EXPECT_EQ(ReadFileLines(Folder / "LiError2.geo").at(0), "[TPolyline]");
+    GTempDir = OldTemp;
+    std::filesystem::remove_all(Folder);
 }
