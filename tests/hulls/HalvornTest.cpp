@@ -8,6 +8,11 @@
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Halvorn.h"
+#include "foundation/Polygon.h"
+#include "foundation/PolyList.h"
+#include "naval/CalcSections.h"
+#include "naval/HydroTable.h"
+#include "naval/VkHydro.h"
 
 using namespace sarnova;
 
@@ -417,4 +422,18 @@ TEST(Halvorn, FailedCrossingLeavesItsCurvesInTheTemporaryFolder) {
     EXPECT_EQ(ReadFileLines(Folder / "LiError2.geo").at(0), "[TPolyline]");
     GTempDir = OldTemp;
     std::filesystem::remove_all(Folder);
+}
+
+TEST(Halvorn, DefaultHullHasAShipsDisplacementAtItsDraught) {
+    THalvorn H;
+    H.Generate();
+    const auto Facets = H.CreatePolygonsFor(static_cast<TSamplingPurpose>(4), 1);
+    auto Sections = CalculationSectionsOfMesh(*Facets);
+    ASSERT_TRUE(Sections);
+    THydrostaticsData R;
+    HydrostaticsAtDraught(*Sections, 4.172, R);
+    // A full merchant hull: block coefficient between 0.6 and 0.9 on the waterline's length and beam.
+    EXPECT_NEAR(R.BWL, 20, 0.05);
+    EXPECT_GT(R.CB, 0.6);
+    EXPECT_LT(R.CB, 0.9);
 }
