@@ -72,3 +72,22 @@ TEST_F(HalvornFrameTest, EditsLeaveTheHullUngeneratedUnlessInteractive) {
 
 }  // namespace
 }  // namespace sarnova
+
+namespace sarnova {
+namespace {
+
+TEST_F(HalvornFrameTest, AnEditIsOneUndoStep) {
+    Doc.GetUndoManager().Clear();
+    Frame->EditParameter(2, "24");
+    auto* Edited = dynamic_cast<TGeoHalvorn*>(&Doc.Items(0));
+    ASSERT_NE(Edited, nullptr);
+    EXPECT_DOUBLE_EQ(Edited->Generator().Parameters().Beam, 24);
+    Doc.Undo();
+    auto* Back = dynamic_cast<TGeoHalvorn*>(&Doc.Items(0));
+    ASSERT_NE(Back, nullptr);
+    EXPECT_DOUBLE_EQ(Back->Generator().Parameters().Beam, 20);
+    H = Back;
+}
+
+}  // namespace
+}  // namespace sarnova
