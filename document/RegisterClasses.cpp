@@ -31,6 +31,7 @@
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
 #include "naval/GOpening.h"
+#include "hulls/GHalvorn.h"
 
 namespace sarnova {
 
@@ -84,6 +85,7 @@ void RegisterGeometryClasses() {
         Entity->Curve().Invalidate(false);
         return Entity;
     });
+    RegisterOnce<TGeoHalvorn>();
     // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
     void RegisterXTCurveClass();
     RegisterXTCurveClass();

@@ -28,6 +28,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "hulls/ui/HalvornFrame.h"
 #include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
@@ -110,6 +111,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterPressureFieldUi();
     RegisterOpeningUi();
     RegisterIGESForm();
+    RegisterHalvornFrame();
     RegisterSusPropForm();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
