@@ -61,6 +61,30 @@ private:
 // The root of a tree; adds nothing to the node.
 class TBSPTree : public TBSPNode {};
 
+// The index box of the marked control points of a net; all -1 when none is marked.
+struct TNetSelection {
+    int MinU = -1, MaxU = -1, MinV = -1, MaxV = -1;
+    bool IsEmpty() const { return MinU < 0; }
+};
+
+// The index box of Net's marked control points.
+TNetSelection MarkedSelection(const TBSplineSurface& Net);
+// Turns and, where their directions oppose, reverses Local so that its U and V run as Main's.
+void OrientLocal(const TBSplineSurface& Main, TBSplineSurface& Local);
+// Inserts knots into A across Direction (0 U, 1 V) until MainSel spans as many lines as LocalSel
+// of L, placing each new knot where the local lines fall; the knots carry at most four decimals.
+// Throws EGeometryError when the net cannot take the knots.
+void InsertGraftKnots(TBSplineSurface& A, const TNetSelection& MainSel, const TBSplineSurface& L,
+                      const TNetSelection& LocalSel, int Direction);
+// Whether control point (I, J), an interior one, turns out of line with its neighbours.
+bool IsOutlier(TBSplineSurface& A, int I, int J);
+// Moves an outlying interior control point onto the curves through its neighbours.
+void Smooth(TBSplineSurface& A, int I, int J);
+// A new surface: Main with the part of Local that stands outside it grafted into its net. Neither
+// input changes; when nothing of Local stands out, or no control point of Main lies inside Local,
+// the result is a plain copy of Main.
+std::unique_ptr<TBSplineSurface> GraftSurface(const TBSplineSurface& Main, const TBSplineSurface& Local);
+
 // Facets whose area is at most this are left out of the trees.
 inline constexpr double BSPAreaThreshold = 1e-10;
 

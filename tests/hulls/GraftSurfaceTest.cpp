@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "foundation/GeomFacet.h"
@@ -107,4 +109,73 @@ TEST(BSPTree, ANetFixesTheRootPlaneAndTellsSides) {
     T.ClipPolygon(*Make({{0.5, 0.5, -1}, {0.6, 0.5, 3}, {0.5, 0.6, 3}}), bsFront, Outside);
     ASSERT_GT(Outside.Count(), 0);
     for (int i = 0; i < Outside.Count(); ++i) EXPECT_GE(PolygonBox(*Outside.Polygon(i)).Min.Z, 0.4);
+}
+
+namespace {
+
+// An N by M net over x = i * Step, y = j * Step at height Z (normals up), orders 4.
+std::unique_ptr<TBSplineSurface> Flat(int N, int M, double Step, double Z, double X0 = 0, double Y0 = 0) {
+    auto S = std::make_unique<TBSplineSurface>(N, M);
+    for (int j = 0; j < M; ++j)
+        for (int i = 0; i < N; ++i) S->Point(i, j) = TRPoint({X0 + i * Step, Y0 + j * Step, Z});
+    S->UpdateKnots();
+    return S;
+}
+
+}  // namespace
+
+TEST(GraftSurface, NothingStandingOutGivesAPlainCopy) {
+    const auto Main = Flat(6, 6, 1, 0);
+    const auto Below = Flat(4, 4, 0.5, -1, 1, 1);
+    const std::unique_ptr<TBSplineSurface> R = GraftSurface(*Main, *Below);
+    ASSERT_EQ(R->NumU(), 6);
+    ASSERT_EQ(R->NumV(), 6);
+    for (int j = 0; j < 6; ++j)
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(R->Point(i, j).X, Main->Point(i, j).X);
+            EXPECT_EQ(R->Point(i, j).Z, 0);
+        }
+    // The inputs are left as they were.
+    EXPECT_EQ(Below->Point(0, 0).Z, -1);
+}
+
+TEST(GraftSurface, KnotInsertionMatchesTheLocalRows) {
+    // Enough rows already: no knot, whatever the local net.
+    {
+        auto A = Flat(8, 8, 1, 0);
+        const auto L = Flat(4, 4, 1, 1);
+        InsertGraftKnots(*A, {1, 4, 1, 4}, *L, {0, 2, 0, 2}, 0);
+        EXPECT_EQ(A->NumU(), 8);
+    }
+    // Two rows short: two knots, each with at most four decimals, across U only.
+    auto A = Flat(8, 8, 1, 0);
+    auto L = Flat(4, 4, 1, 0.5, 2, 2);
+    L->Point(1, 1).X += 0.3;
+    L->Point(1, 2).X += 0.3;
+    InsertGraftKnots(*A, {2, 3, 2, 5}, *L, {0, 3, 0, 3}, 0);
+    EXPECT_EQ(A->NumU(), 10);
+    EXPECT_EQ(A->NumV(), 8);
+    for (int k = 1; k <= A->NumU() + A->OrderU(); ++k) {
+        const double Scaled = A->KnotU(k) * 1e4;
+        EXPECT_NEAR(Scaled, std::round(Scaled), 1e-3) << k;
+    }
+}
+
+TEST(GraftSurface, ADomeStandingOutIsTransplanted) {
+    const auto Main = Flat(10, 10, 1, 0);
+    auto Dome = Flat(5, 5, 0.75, -0.5, 3, 3);
+    for (int j = 1; j < 4; ++j)
+        for (int i = 1; i < 4; ++i) Dome->Point(i, j).Z = 1;
+    const std::unique_ptr<TBSplineSurface> R = GraftSurface(*Main, *Dome);
+    EXPECT_GE(R->NumU(), 10);
+    EXPECT_GE(R->NumV(), 10);
+    double Top = 0;
+    for (int j = 0; j < R->NumV(); ++j)
+        for (int i = 0; i < R->NumU(); ++i) {
+            Top = std::max(Top, R->Point(i, j).Z);
+            EXPECT_EQ(R->Point(i, j).W, 1.0);
+        }
+    EXPECT_NEAR(Top, 1, 1e-9);
+    // The edge of the main net stays where it was.
+    EXPECT_EQ(R->Point(0, 0).Z, 0);
 }
