@@ -426,21 +426,22 @@ std::unique_ptr<TBSplineSurface> GraftSurface(const TBSplineSurface& Main, const
     // Smoothing along the edge of the transplanted region.
     const int NU = A->NumU(), NV = A->NumV();
     Smooth(*A, 3, 8);
-    for (int j = MainSel.MinV; j <= MainSel.MaxV; ++j) {
-        int i = MainSel.MinU;
-        while (!A->Point(i, j).Marked && i < MainSel.MaxU - 2) ++i;
-        if (A->Point(i, j).Marked && 1 < i && i < NU - 3) Smooth(*A, i, j);
-        i = MainSel.MaxU;
-        while (!A->Point(i, j).Marked && i - 1 > MainSel.MinU + 2) --i;
-        if (A->Point(i, j).Marked && 1 < i && i < NU - 3) Smooth(*A, i, j);
-    }
-    for (int i = MainSel.MinU; i <= MainSel.MaxU; ++i) {
-        int j = MainSel.MinV;
-        while (!A->Point(i, j).Marked && j < MainSel.MaxV - 2) ++j;
-        if (A->Point(i, j).Marked && 1 < j && j < NV - 3) Smooth(*A, i, j);
-        j = MainSel.MaxV;
-        while (!A->Point(i, j).Marked && j - 1 > MainSel.MinV + 2) --j;
-        if (A->Point(i, j).Marked && 1 < j && j < NV - 3) Smooth(*A, i, j);
+    // From each end of every line of the region inwards to its first marked point: all lines from
+    // their low end, then all from their high end.
+    for (int Direction = 0; Direction < 2; ++Direction) {
+        int Lo, Hi, ALo, AHi;
+        Bounds(MainSel, Direction, Lo, Hi, ALo, AHi);
+        const int Count = Direction == 0 ? NU : NV;
+        for (const bool Upward : {true, false})
+            for (int c = ALo; c <= AHi; ++c) {
+                const auto Marked = [&](int r) { return At(*A, Direction, r, c).Marked; };
+                int r = Upward ? Lo : Hi;
+                if (Upward)
+                    while (!Marked(r) && r < Hi - 2) ++r;
+                else
+                    while (!Marked(r) && r - 1 > Lo + 2) --r;
+                if (Marked(r) && 1 < r && r < Count - 3) Direction == 0 ? Smooth(*A, r, c) : Smooth(*A, c, r);
+            }
     }
     for (int j = 0; j < NV; ++j)
         for (int i = 0; i < NU; ++i) A->Point(i, j).W = 1.0;
