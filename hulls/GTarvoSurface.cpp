@@ -125,6 +125,37 @@ void TGeoTarvoSurface::RemoveDefinitionCurve(const std::string& Name) {
     InvalidateViews();
 }
 
+std::vector<std::string> TGeoTarvoSurface::CandidateCurves() {
+    std::vector<std::string> Names;
+    if (const TGeometryList* List = GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I)
+            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List->Items(I));
+                C != nullptr && FSurface->ReferenceCurves().CanAdd(&C->Curve()))
+                Names.push_back(C->Curve().Name);
+    return Names;
+}
+
+std::vector<std::string> TGeoTarvoSurface::SelectedCurveNames() {
+    std::vector<std::string> Names;
+    if (const TGeometryList* List = GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I)
+            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List->Items(I)); C != nullptr && C->GetSelected())
+                Names.push_back(C->Curve().Name);
+    return Names;
+}
+
+IGeometryFrame* TGeoTarvoSurface::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(TarvoSurfaceFrameName, *this, Owner)) return Frame;
+    return TGeoSurface::CreateFrame(Owner);
+}
+
+void TGeoTarvoSurface::UpdateFrame() {
+    if (auto* Frame = dynamic_cast<IGeneratedSurfaceFrame*>(GetFrame()))
+        Frame->UpdateControls();
+    else
+        TGeoSurface::UpdateFrame();
+}
+
 TDataObject TGeoTarvoSurface::GetDataObject() { return TDataObject::Of(FSurface.get()); }
 
 TSurface* TGeoTarvoSurface::GetSurface() {

@@ -4,11 +4,16 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "entities/GExtrudedSurface.h"
 #include "entities/GSurface.h"
 #include "hulls/TarvoSurface.h"
 
 namespace sarnova {
+
+// The name under which the GUI registers the property frame.
+inline const char* const TarvoSurfaceFrameName = "TarvoSurfaceFrame";
 
 class TGeoTarvoSurface : public TGeoSurface, public INodeManager {
 public:
@@ -40,6 +45,10 @@ public:
     // change); any other name is ignored.
     void AddDefinitionCurve(const std::string& Name);
     void RemoveDefinitionCurve(const std::string& Name);
+    // The names of the document's Tarvo curves that the surface may take, in document order.
+    std::vector<std::string> CandidateCurves();
+    // The names of the Tarvo curve entities selected in the document, in document order.
+    std::vector<std::string> SelectedCurveNames();
 
     // ---- Overrides ----
     TDataObject GetDataObject() override;
@@ -55,6 +64,8 @@ public:
     void DrawOutline(IGraphics& View) override;
     std::unique_ptr<TPolygonList> CreatePolygonRepresentation(std::uint8_t Purpose) override;
     void Query(TGeometryQuery& Query) override;
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    void UpdateFrame() override;
     void AddMenuItems(TMenuItem& Root) override;
     void UpdateMenuItems(TMenuItem& Root) override;
     // "[TTarvoSurface]", the surface block, the switches that are on, the colour, an empty line.

@@ -27,6 +27,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "hulls/ui/TarvoSurfaceFrame.h"
 #include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
 #include "platform/qt/QtClipboard.h"
@@ -111,6 +112,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterIGESForm();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
+    RegisterTarvoSurfaceFrame();
 
     // The association is taken back at every start when another program holds it. A failure is no
     // reason to stop: it is noted on the console.
