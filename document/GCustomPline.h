@@ -53,6 +53,22 @@ void InListUpdate(TGeometryList& List, F Body) {
     List.EndUpdate();
 }
 
+// Body inside one change bracket of Entity, erased before and redrawn after; the bracket is closed
+// also when Body fails.
+template <class F>
+void InRedrawnChange(TGeometry& Entity, F Body) {
+    Entity.BeginChange();
+    Entity.Undraw();
+    try {
+        Body();
+    } catch (...) {
+        Entity.EndChange();
+        throw;
+    }
+    Entity.EndChange();
+    Entity.Redraw();
+}
+
 // The selected entities of List that are of class T, in list order.
 template <class T>
 std::vector<T*> SelectedOfClass(const TGeometryList& List) {

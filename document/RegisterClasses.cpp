@@ -25,6 +25,7 @@
 #include "entities/GMesh.h"
 #include "foundation/BSpline.h"
 #include "hulls/GTarvoCurve.h"
+#include "hulls/GTarvoSurface.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
@@ -85,6 +86,7 @@ void RegisterGeometryClasses() {
         Entity->Curve().Invalidate(false);
         return Entity;
     });
+    RegisterOnce<TGeoTarvoSurface>();
     RegisterOnce<TGeoHalvorn>();
     // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
     void RegisterXTCurveClass();

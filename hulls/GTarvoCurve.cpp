@@ -105,16 +105,7 @@ void TGeoTarvoCurve::Evaluate() {
 
 template <class F>
 void TGeoTarvoCurve::Change(F Body) {
-    BeginChange();
-    Undraw();
-    try {
-        Body();
-    } catch (...) {
-        EndChange();
-        throw;
-    }
-    EndChange();
-    Redraw();
+    InRedrawnChange(*this, Body);
 }
 
 void TGeoTarvoCurve::AfterCommand() {

@@ -1,0 +1,290 @@
+#include "hulls/GTarvoSurface.h"
+
+#include <vector>
+
+#include "document/GCustomPline.h"
+#include "document/GeometryFile.h"
+#include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
+#include "document/ShadedRenderer.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideColors.h"
+#include "foundation/Polygon.h"
+#include "foundation/TextFile.h"
+#include "hulls/GTarvoCurve.h"
+#include "platform/Menu.h"
+#include "surfaces/SurfaceAnalysis.h"
+
+namespace sarnova {
+
+namespace {
+
+bool AllSelectedAreTarvoCurves(const TGeometryList& List) {
+    for (int I = 0; I < List.Count(); ++I) {
+        TGeometry& G = List.Items(I);
+        if (G.GetSelected() && dynamic_cast<TGeoTarvoCurve*>(&G) == nullptr) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TGeoTarvoSurface::TGeoTarvoSurface() : FSurface(std::make_unique<TTarvoSurface>()) {
+    FSurface->SetManager(this);
+    FSurface->Name = "TarvoSurface1";
+    StoreName(FSurface->Name);
+    FSurface->OnInvalidate = [this](TNode*) { MarkChanged(); };
+    SetCapabilities(GetCapabilities() | cpUndoable | cpRenderable);
+}
+
+TGeoTarvoSurface::~TGeoTarvoSurface() {
+    FSurface->OnInvalidate = nullptr;
+    FSurface.reset();
+}
+
+void TGeoTarvoSurface::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
+    if (AllSelectedAreTarvoCurves(List)) {
+        if (Menu.Count() > 0) Menu.Add("-");
+        Menu.Add(NewGMenuItem("Create TarvoSurface", &List, [](TMenuItem& Sender) {
+            if (TGeometryList* Document = GeometryListOf(Sender)) CreateFromSelection(*Document);
+        }));
+    }
+}
+
+TGeoTarvoSurface* TGeoTarvoSurface::CreateFromSelection(TGeometryList& List) {
+    auto Entity = std::make_unique<TGeoTarvoSurface>();
+    for (int I = 0; I < List.Count(); ++I)
+        if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List.Items(I)); C != nullptr && C->GetSelected())
+            if (Entity->FSurface->ReferenceCurves().CanAdd(&C->Curve()))
+                Entity->FSurface->ReferenceCurves().Add(&C->Curve());
+    TGeoTarvoSurface* Result = Entity.get();
+    List.Add(std::move(Entity));
+    List.InvalidateViews();
+    return Result;
+}
+
+template <class F>
+void TGeoTarvoSurface::Change(F Body) {
+    InRedrawnChange(*this, Body);
+}
+
+void TGeoTarvoSurface::SetDrawBlends(bool Value) {
+    if (Value == FDrawBlends) return;
+    Undraw();
+    FDrawBlends = Value;
+    Redraw();
+    UpdateFrame();
+}
+
+void TGeoTarvoSurface::SetDrawCurves(bool Value) {
+    if (Value == FDrawCurves) return;
+    Undraw();
+    FDrawCurves = Value;
+    Redraw();
+    UpdateFrame();
+}
+
+TNode* TGeoTarvoSurface::FindNode(const std::string& Name) {
+    const TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return nullptr;
+    for (int I = 0; I < List->Count(); ++I) {
+        TGeometry& G = List->Items(I);
+        if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&G); C != nullptr && C->Curve().Name == Name) return &C->Curve();
+        if (auto* S = dynamic_cast<TGeoTarvoSurface*>(&G); S != nullptr && S->FSurface->Name == Name)
+            return S->FSurface.get();
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TNodes> TGeoTarvoSurface::Nodes() {
+    auto Result = std::make_unique<TNodes>();
+    if (const TGeometryList* List = GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I) {
+            TGeometry& G = List->Items(I);
+            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&G)) Result->Add(&C->Curve());
+            if (auto* S = dynamic_cast<TGeoTarvoSurface*>(&G)) Result->Add(S->FSurface.get());
+        }
+    return Result;
+}
+
+TTarvoCurve* TGeoTarvoSurface::FindCurve(const std::string& Name) {
+    return dynamic_cast<TTarvoCurve*>(FindNode(Name));
+}
+
+void TGeoTarvoSurface::AddDefinitionCurve(const std::string& Name) {
+    TTarvoCurve* C = FindCurve(Name);
+    if (C == nullptr || !FSurface->ReferenceCurves().CanAdd(C)) return;
+    Change([&] { FSurface->ReferenceCurves().Add(C); });
+    InvalidateViews();
+}
+
+void TGeoTarvoSurface::RemoveDefinitionCurve(const std::string& Name) {
+    TTarvoCurve* C = FindCurve(Name);
+    if (C == nullptr || !FSurface->ReferenceCurves().Contains(C)) return;
+    Change([&] { FSurface->ReferenceCurves().Remove(C); });
+    InvalidateViews();
+}
+
+std::vector<std::string> TGeoTarvoSurface::CandidateCurves() {
+    std::vector<std::string> Names;
+    if (const TGeometryList* List = GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I)
+            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List->Items(I));
+                C != nullptr && FSurface->ReferenceCurves().CanAdd(&C->Curve()))
+                Names.push_back(C->Curve().Name);
+    return Names;
+}
+
+std::vector<std::string> TGeoTarvoSurface::SelectedCurveNames() {
+    std::vector<std::string> Names;
+    if (const TGeometryList* List = GetOwnerList())
+        for (int I = 0; I < List->Count(); ++I)
+            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List->Items(I)); C != nullptr && C->GetSelected())
+                Names.push_back(C->Curve().Name);
+    return Names;
+}
+
+IGeometryFrame* TGeoTarvoSurface::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(TarvoSurfaceFrameName, *this, Owner)) return Frame;
+    return TGeoSurface::CreateFrame(Owner);
+}
+
+void TGeoTarvoSurface::UpdateFrame() {
+    if (auto* Frame = dynamic_cast<IGeneratedSurfaceFrame*>(GetFrame()))
+        Frame->UpdateControls();
+    else
+        TGeoSurface::UpdateFrame();
+}
+
+TDataObject TGeoTarvoSurface::GetDataObject() { return TDataObject::Of(FSurface.get()); }
+
+TSurface* TGeoTarvoSurface::GetSurface() {
+    FSurface->Update();
+    return &FSurface->Surface();
+}
+
+std::string TGeoTarvoSurface::GetName() const { return FSurface->Name; }
+
+void TGeoTarvoSurface::SetName(const std::string& Value) {
+    FSurface->Name = Value;
+    TGeoSurface::SetName(Value);
+}
+
+void TGeoTarvoSurface::Recalculate() {
+    FSurface->Update();
+    TGeoSurface::Recalculate();
+}
+
+void TGeoTarvoSurface::Assign(const TGeometry& Source) {
+    TGeoSurface::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source)) FDrawBlends = Other->FDrawBlends;
+}
+
+void TGeoTarvoSurface::CreateRenderer() {
+    if (GetRenderer() != nullptr) return;
+    if (std::unique_ptr<IGLRenderer> Renderer = CreateGLRendererFromSurface(*GetSurface(), Mirrored()))
+        SetRenderer(std::move(Renderer));
+}
+
+void TGeoTarvoSurface::AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) {
+    Analysis.AddSurface(*static_cast<TBSplineSurface*>(GetSurface()), 1);
+}
+
+void TGeoTarvoSurface::DrawConstruction(IGraphics& View) {
+    if (FDrawBlends) FSurface->Blends().Draw(View);
+    if (FDrawCurves) FSurface->Panels().Curves.Draw(View);
+}
+
+void TGeoTarvoSurface::Draw(IGraphics& View) {
+    DrawConstruction(View);
+    TGeoSurface::Draw(View);
+}
+
+void TGeoTarvoSurface::DrawOutline(IGraphics& View) {
+    DrawConstruction(View);
+    TGeoSurface::DrawOutline(View);
+}
+
+std::unique_ptr<TPolygonList> TGeoTarvoSurface::CreatePolygonRepresentation(std::uint8_t Purpose) {
+    AnnouncePolygonRepresentation(*this);
+    return GetSurface()->CreatePolygonsFor(static_cast<TSamplingPurpose>(Purpose), 1);
+}
+
+void TGeoTarvoSurface::Query(TGeometryQuery& Query) {
+    AnswerBSplineSurfaceQuery(Query, *GetSurface(), GetName());
+}
+
+void TGeoTarvoSurface::AddMenuItems(TMenuItem& Root) {
+    AddMenuItem("-", {});
+    AddMenuItem("Convert to Mesh", [this](TMenuItem&) { ConvertToMeshEntity(); });
+    AddMenuItem("Convert to BSpline Surface", [this](TMenuItem&) { ConvertToSurfaceEntity(); });
+    AddMenuItem("-", {});
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
+    AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
+    AddMenuItem("-", {});
+    AddMenuItem("Show Construction Curves", [this](TMenuItem&) { SetDrawCurves(!FDrawCurves); });
+    AddMenuItem("Show Blends", [this](TMenuItem&) { SetDrawBlends(!FDrawBlends); });
+    AddMenuItem("-", {});
+    AddMenuItem("Show Outline", [this](TMenuItem&) { ToggleDrawOutline(); });
+    AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
+    AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddAnalysisMenu();
+    AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
+    UpdateMenuItems(Root);
+}
+
+void TGeoTarvoSurface::UpdateMenuItems(TMenuItem& Root) {
+    TGeoSurface::UpdateMenuItems(Root);
+    if (TMenuItem* Item = Root.Find("Show Construction Curves")) Item->Checked = FDrawCurves;
+    if (TMenuItem* Item = Root.Find("Show Blends")) Item->Checked = FDrawBlends;
+    if (TMenuItem* Item = Root.Find("Show Contours")) Item->Checked = DrawContours();
+    if (TMenuItem* Item = Root.Find("Mirrored")) Item->Checked = Mirrored();
+    if (TMenuItem* Item = Root.Find("Show Parameters")) Item->Checked = GetDrawParameters();
+    if (TMenuItem* Item = Root.Find("Show Outline")) Item->Checked = GetDrawOutline();
+    if (TMenuItem* Item = Root.Find("Extract Contours")) Item->Enabled = DrawContours();
+}
+
+void TGeoTarvoSurface::SaveToText(TTextWriter& Out) {
+    Out.WriteLine("[" + GetKeyword() + "]");
+    FSurface->SaveToText(Out);
+    const std::pair<const char*, bool> Switches[] = {
+        {"DrawBlends=", FDrawBlends},      {"DrawCurves=", FDrawCurves},   {"DrawParameters=", GetDrawParameters()},
+        {"DrawOutline=", GetDrawOutline()}, {"DrawContours=", DrawContours()}, {"Mirrored=", Mirrored()},
+    };
+    for (const auto& [Key, On] : Switches)
+        if (On) Out.WriteLine(std::string(Key) + "TRUE");
+    WriteCommonKeys(Out, *this, ckColor);
+    Out.WriteLine("");
+}
+
+void TGeoTarvoSurface::LoadFromText(TTextReader& In) {
+    FSurface->LoadFromText(In);
+    StoreName(FSurface->Name);
+    bool Blends = false, Curves = false, Parameters = false, Outline = false, Contours = false, Mirror = false;
+    while (!In.Eof()) {
+        const std::string Line = In.ReadLine();
+        const std::size_t Eq = Line.find('=');
+        if (Eq == std::string::npos) break;
+        const std::string Key = UpperCase(Trim(Line.substr(0, Eq)));
+        if (Key.empty()) break;
+        const std::string Value = Trim(Line.substr(Eq + 1));
+        const bool On = UpperCase(Value) == "TRUE";
+        if (Key == "DRAWPARAMETERS") Parameters = On;
+        else if (Key == "DRAWOUTLINE") Outline = On;
+        else if (Key == "DRAWBLENDS") Blends = On;
+        else if (Key == "DRAWCURVES") Curves = On;
+        else if (Key == "MIRRORED") Mirror = On;
+        else if (Key == "DRAWCONTOURS") Contours = On;
+        else if (Key == "COLOR") SetColor(StringToColor(Value));
+    }
+    FDrawBlends = Blends;
+    FDrawCurves = Curves;
+    // The outline first: hiding it hides the parameter lines too.
+    SetDrawOutline(Outline);
+    SetDrawParameters(Parameters);
+    SetDrawContours(Contours);
+    SetMirrored(Mirror);
+}
+
+}  // namespace sarnova
