@@ -621,11 +621,6 @@ void TGeoXTCurve::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
              [Doc](TMenuItem&) { ConvertCurves(*Doc, SelectedOfClass<TGeoXTCurve>(*Doc), &TGeoXTCurve::MakePolylineEntity); });
 }
 
-void RegisterXTCurveClass() {
-    const TGeometryClass& Class = GeometryClassOf<TGeoXTCurve>();
-    if (!GGeometryClasses || !GGeometryClasses->IsRegistered(Class)) RegisterGeometryClass(Class);
-}
-
 void InstallXTCurveMaker() {
     SetXTCurveMaker([](const TPolyline& Points, TXTCurveShape Shape) -> std::unique_ptr<TGeometry> {
         auto Entity = std::make_unique<TGeoXTCurve>();

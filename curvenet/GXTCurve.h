@@ -114,8 +114,6 @@ private:
     std::unique_ptr<TXTCurve> FCurve;
 };
 
-// Registers the entity class once.
-void RegisterXTCurveClass();
 // Lets polylines and B-spline curves make curve-network curves.
 void InstallXTCurveMaker();
 

@@ -7,6 +7,7 @@
 #include "document/GPline.h"
 #include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
+#include "curvenet/GXTCurve.h"
 #include "entities/GArc.h"
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
@@ -88,10 +89,7 @@ void RegisterGeometryClasses() {
     });
     RegisterOnce<TGeoTarvoSurface>();
     RegisterOnce<TGeoHalvorn>();
-    // Registered by its own unit: its constraint-state names are not those of the Tarvo curve.
-    void RegisterXTCurveClass();
-    RegisterXTCurveClass();
-    void InstallXTCurveMaker();
+    RegisterOnce<TGeoXTCurve>();
     InstallXTCurveMaker();
 }
 

@@ -35,8 +35,8 @@ bool IsAngleKind(TPlaneKind K) { return K == pkRoll || K == pkPitch || K == pkYa
 
 void ShowState(TMenuItem* Item, TConstraintState State) {
     if (Item == nullptr) return;
-    Item->Enabled = State != csBlocked;
-    Item->Checked = State == csPresent;
+    Item->Enabled = State != tarvo::csBlocked;
+    Item->Checked = State == tarvo::csPresent;
 }
 
 }  // namespace
@@ -118,9 +118,9 @@ void TGeoTarvoCurve::AfterCommand() {
 template <class T>
 void TGeoTarvoCurve::ToggleRange() {
     const TConstraintState S = T::StateForSelection(*FCurve);
-    if (S == csBlocked) return;
+    if (S == tarvo::csBlocked) return;
     Change([&] {
-        if (S == csAbsent)
+        if (S == tarvo::csAbsent)
             T::AddForSelection(*FCurve);
         else
             T::RemoveForSelection(*FCurve);
@@ -133,13 +133,13 @@ void TGeoTarvoCurve::ToggleBlend() { ToggleRange<TBlendConstraint>(); }
 void TGeoTarvoCurve::ToggleKnuckle() { ToggleRange<TKnuckleConstraint>(); }
 
 void TGeoTarvoCurve::AddPlaneConstraint() {
-    if (TPlaneConstraint::State(*FCurve) != csAbsent) return;
+    if (TPlaneConstraint::State(*FCurve) != tarvo::csAbsent) return;
     Change([&] { TPlaneConstraint::Add(*FCurve); });
     AfterCommand();
 }
 
 void TGeoTarvoCurve::AddOffsetConstraint() {
-    if (TOffsetConstraint::State(*FCurve) != csAbsent) return;
+    if (TOffsetConstraint::State(*FCurve) != tarvo::csAbsent) return;
     Change([&] { TOffsetConstraint::Add(*FCurve); });
     AfterCommand();
 }

@@ -46,12 +46,16 @@ public:
 
 // ---- Constraints ----
 
-// Whether a constraint class can go on a curve (or a run of its points).
+// Whether a constraint class can go on a curve (or a run of its points). The values live in their own
+// namespace: the curve network has constants of the same names for its own constraints.
+namespace tarvo {
 enum TConstraintState : std::uint8_t {
     csAbsent = 0,   // it can be added
     csBlocked = 1,  // not allowed here
     csPresent = 2   // already there
 };
+}  // namespace tarvo
+using tarvo::TConstraintState;
 
 class TConstraint {
 public:

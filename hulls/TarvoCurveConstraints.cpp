@@ -95,11 +95,11 @@ TConstraintState TRangeConstraint::RangeState(const TTarvoCurve& Curve, int Firs
     for (int i = 0; i < List.Count(); ++i) {
         const auto* P = dynamic_cast<const TPointsConstraint*>(List.Items(i));
         if (P == nullptr) continue;
-        if (P->FirstIndex() == First && P->LastIndex() == Last && IsOfClass(*P)) return csPresent;
-        if (P->FirstIndex() < Last && First < P->LastIndex()) return csBlocked;
+        if (P->FirstIndex() == First && P->LastIndex() == Last && IsOfClass(*P)) return tarvo::csPresent;
+        if (P->FirstIndex() < Last && First < P->LastIndex()) return tarvo::csBlocked;
     }
-    if (First < 0 || Last >= Curve.Count() || !Allows(First, Last)) return csBlocked;
-    return csAbsent;
+    if (First < 0 || Last >= Curve.Count() || !Allows(First, Last)) return tarvo::csBlocked;
+    return tarvo::csAbsent;
 }
 
 // ---- Class-level operations ----
@@ -115,14 +115,14 @@ template <class T>
 TConstraintState TRangeConstraintOf<T>::StateForSelection(const TTarvoCurve& Curve) {
     const TMarkedRange R = Curve.MarkedRange();
     // Only one unbroken run of marked points is a range.
-    if (R.Kind != 2) return csBlocked;
+    if (R.Kind != 2) return tarvo::csBlocked;
     return State(Curve, R.FirstIndex, R.LastIndex);
 }
 
 template <class T>
 TConstraintState TRangeConstraintOf<T>::AddForSelection(TTarvoCurve& Curve) {
     const TConstraintState S = StateForSelection(Curve);
-    if (S == csAbsent) {
+    if (S == tarvo::csAbsent) {
         const TMarkedRange R = Curve.MarkedRange();
         Curve.Constraints().Add(std::make_unique<T>(R.FirstIndex, R.LastIndex));
     }
@@ -132,7 +132,7 @@ TConstraintState TRangeConstraintOf<T>::AddForSelection(TTarvoCurve& Curve) {
 template <class T>
 TConstraintState TRangeConstraintOf<T>::Add(TTarvoCurve& Curve, int First, int Last) {
     const TConstraintState S = State(Curve, First, Last);
-    if (S == csAbsent) Curve.Constraints().Add(std::make_unique<T>(First, Last));
+    if (S == tarvo::csAbsent) Curve.Constraints().Add(std::make_unique<T>(First, Last));
     return S;
 }
 
@@ -150,7 +150,7 @@ void TRangeConstraintOf<T>::Remove(TTarvoCurve& Curve, int First, int Last) {
 
 template <class T>
 void TRangeConstraintOf<T>::RemoveForSelection(TTarvoCurve& Curve) {
-    if (StateForSelection(Curve) != csPresent) return;
+    if (StateForSelection(Curve) != tarvo::csPresent) return;
     const TMarkedRange R = Curve.MarkedRange();
     Remove(Curve, R.FirstIndex, R.LastIndex);
 }

@@ -29,9 +29,9 @@ TMVector FirstPointOf(const TTarvoCurve* C) {
 // The curve holds a whole-curve constraint of one class; the other class may join only while that
 // one is the curve's only constraint.
 TConstraintState CurveConstraintState(const TTarvoCurve& Curve, bool HasOwn, bool HasOther) {
-    if (HasOwn) return csPresent;
-    if (HasOther && Curve.Constraints().Count() > 1) return csBlocked;
-    return csAbsent;
+    if (HasOwn) return tarvo::csPresent;
+    if (HasOther && Curve.Constraints().Count() > 1) return tarvo::csBlocked;
+    return tarvo::csAbsent;
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ TConstraintState TPlaneConstraint::State(const TTarvoCurve& Curve) {
 
 TConstraintState TPlaneConstraint::Add(TTarvoCurve& Curve) {
     const TConstraintState S = State(Curve);
-    if (S == csAbsent) Curve.Constraints().Add(std::make_unique<TPlaneConstraint>());
+    if (S == tarvo::csAbsent) Curve.Constraints().Add(std::make_unique<TPlaneConstraint>());
     return S;
 }
 
@@ -266,7 +266,7 @@ TConstraintState TOffsetConstraint::State(const TTarvoCurve& Curve) {
 
 TConstraintState TOffsetConstraint::Add(TTarvoCurve& Curve) {
     const TConstraintState S = State(Curve);
-    if (S == csAbsent) Curve.Constraints().Add(std::make_unique<TOffsetConstraint>(&Curve));
+    if (S == tarvo::csAbsent) Curve.Constraints().Add(std::make_unique<TOffsetConstraint>(&Curve));
     return S;
 }
 

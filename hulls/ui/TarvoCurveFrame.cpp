@@ -221,11 +221,11 @@ TConstraint* TTarvoCurveFrame::SelectedConstraint() const {
 void TTarvoCurveFrame::UpdateConstraintButtons() {
     if (Entity == nullptr) return;
     const TTarvoCurve& C = Entity->Curve();
-    StraightButton->setEnabled(TStraightConstraint::StateForSelection(C) == csAbsent);
-    CurveButton->setEnabled(TBlendConstraint::StateForSelection(C) == csAbsent);
-    KnuckleButton->setEnabled(TKnuckleConstraint::StateForSelection(C) == csAbsent);
-    PlaneButton->setEnabled(TPlaneConstraint::State(C) == csAbsent);
-    OffsetButton->setEnabled(TOffsetConstraint::State(C) == csAbsent);
+    StraightButton->setEnabled(TStraightConstraint::StateForSelection(C) == tarvo::csAbsent);
+    CurveButton->setEnabled(TBlendConstraint::StateForSelection(C) == tarvo::csAbsent);
+    KnuckleButton->setEnabled(TKnuckleConstraint::StateForSelection(C) == tarvo::csAbsent);
+    PlaneButton->setEnabled(TPlaneConstraint::State(C) == tarvo::csAbsent);
+    OffsetButton->setEnabled(TOffsetConstraint::State(C) == tarvo::csAbsent);
 }
 
 void TTarvoCurveFrame::FillRow(int Index) {

@@ -186,18 +186,18 @@ TEST(PlaneConstraint, AllowedKindsFollowTheKindAndTheOffsetAxis) {
 TEST(CurveConstraints, PlaneAndOffsetShareACurveOnlyWhileAloneWithEachOther) {
     TCurveManager M;
     TTarvoCurve& C = M.Make("C", Wavy);
-    EXPECT_EQ(TPlaneConstraint::State(C), csAbsent);
-    EXPECT_EQ(TOffsetConstraint::Add(C), csAbsent);
-    EXPECT_EQ(TOffsetConstraint::Add(C), csPresent);
-    EXPECT_EQ(TPlaneConstraint::State(C), csAbsent);
+    EXPECT_EQ(TPlaneConstraint::State(C), tarvo::csAbsent);
+    EXPECT_EQ(TOffsetConstraint::Add(C), tarvo::csAbsent);
+    EXPECT_EQ(TOffsetConstraint::Add(C), tarvo::csPresent);
+    EXPECT_EQ(TPlaneConstraint::State(C), tarvo::csAbsent);
     TStraightConstraint::Add(C, 0, 2);
-    EXPECT_EQ(TPlaneConstraint::Add(C), csBlocked);
+    EXPECT_EQ(TPlaneConstraint::Add(C), tarvo::csBlocked);
     EXPECT_EQ(C.Constraints().Count(), 2);
 
     TTarvoCurve& D = M.Make("D", Wavy);
     TPlaneConstraint::Add(D);
     TKnuckleConstraint::Add(D, 1, 3);
-    EXPECT_EQ(TOffsetConstraint::State(D), csBlocked);
+    EXPECT_EQ(TOffsetConstraint::State(D), tarvo::csBlocked);
     // Whatever the order of adding, the offset acts first, then the plane.
     TTarvoCurve& E = M.Make("E", Wavy);
     TPlaneConstraint::Add(E);

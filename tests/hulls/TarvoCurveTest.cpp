@@ -50,7 +50,7 @@ std::string Saved(TTarvoCurve& C) {
 
 TEST(StraightConstraint, SpacesTheInteriorEvenlyOnTheChord) {
     auto C = MakeCurve({{9, 9, 9}, {8, 1, 0}, {0, 0, 0}, {5, 5, 5}, {1, 7, 2}, {3, 3, 3}, {4, 0, 0}, {7, 7, 7}});
-    ASSERT_EQ(TStraightConstraint::Add(*C, 2, 6), csAbsent);
+    ASSERT_EQ(TStraightConstraint::Add(*C, 2, 6), tarvo::csAbsent);
     C->Update();
     for (int i : {3, 4, 5}) ExpectNear(C->Point(i)->Vector(), {double(i - 2), 0, 0});
     ExpectNear(C->Point(1)->Vector(), {8, 1, 0});
@@ -73,12 +73,12 @@ TEST(RangeConstraints, StateFollowsRangeRulesAndNeighbours) {
         TConstraintState Expected;
     };
     const Case cases[] = {
-        {"knuckle", 4, 6, csAbsent},   {"knuckle", 4, 7, csBlocked}, {"knuckle", 4, 5, csBlocked},
-        {"straight", 4, 6, csAbsent},  {"straight", 4, 5, csBlocked}, {"blend", 3, 6, csAbsent},
-        {"blend", 3, 5, csBlocked},    {"blend", 3, 8, csAbsent},    // shares ends with both neighbours
-        {"blend", 2, 6, csBlocked},    {"straight", 0, 3, csPresent}, {"blend", 0, 3, csBlocked},
-        {"knuckle", 8, 10, csPresent}, {"straight", 9, 11, csBlocked}, {"straight", 10, 12, csBlocked},
-        {"straight", -1, 1, csBlocked}};
+        {"knuckle", 4, 6, tarvo::csAbsent},   {"knuckle", 4, 7, tarvo::csBlocked}, {"knuckle", 4, 5, tarvo::csBlocked},
+        {"straight", 4, 6, tarvo::csAbsent},  {"straight", 4, 5, tarvo::csBlocked}, {"blend", 3, 6, tarvo::csAbsent},
+        {"blend", 3, 5, tarvo::csBlocked},    {"blend", 3, 8, tarvo::csAbsent},    // shares ends with both neighbours
+        {"blend", 2, 6, tarvo::csBlocked},    {"straight", 0, 3, tarvo::csPresent}, {"blend", 0, 3, tarvo::csBlocked},
+        {"knuckle", 8, 10, tarvo::csPresent}, {"straight", 9, 11, tarvo::csBlocked}, {"straight", 10, 12, tarvo::csBlocked},
+        {"straight", -1, 1, tarvo::csBlocked}};
     for (const Case& c : cases) {
         const std::string K = c.Kind;
         const TConstraintState S = K == "knuckle"    ? TKnuckleConstraint::State(*C, c.First, c.Last)
@@ -86,17 +86,17 @@ TEST(RangeConstraints, StateFollowsRangeRulesAndNeighbours) {
                                                      : TBlendConstraint::State(*C, c.First, c.Last);
         EXPECT_EQ(S, c.Expected) << c.Kind << " " << c.First << ".." << c.Last;
     }
-    EXPECT_EQ(TStraightConstraint::Add(*C, 4, 5), csBlocked);
+    EXPECT_EQ(TStraightConstraint::Add(*C, 4, 5), tarvo::csBlocked);
     EXPECT_EQ(C->Constraints().Count(), 2);
 }
 
 TEST(RangeConstraints, SelectionDecidesTheRange) {
     auto C = ArcCurve(8);
     for (int i : {2, 3, 4}) C->Point(i)->Marked = true;
-    EXPECT_EQ(TKnuckleConstraint::AddForSelection(*C), csAbsent);
-    EXPECT_EQ(TKnuckleConstraint::StateForSelection(*C), csPresent);
+    EXPECT_EQ(TKnuckleConstraint::AddForSelection(*C), tarvo::csAbsent);
+    EXPECT_EQ(TKnuckleConstraint::StateForSelection(*C), tarvo::csPresent);
     C->Point(6)->Marked = true;  // no longer one run
-    EXPECT_EQ(TKnuckleConstraint::StateForSelection(*C), csBlocked);
+    EXPECT_EQ(TKnuckleConstraint::StateForSelection(*C), tarvo::csBlocked);
     C->Point(6)->Marked = false;
     TKnuckleConstraint::RemoveForSelection(*C);
     EXPECT_EQ(C->Constraints().Count(), 0);
