@@ -6,6 +6,7 @@
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
 #include "exchange/IoIges.h"
+#include "exchange/IoKeldane.h"
 #include "exchange/IoSTL.h"
 
 namespace sarnova {
@@ -23,12 +24,17 @@ void Run(const std::string& FileName, TGeometryInterface& Document) {
     Procedure(FileName, Document);
 }
 
+template <void (*Procedure)(IUserDialogs&, TGeometryList&)>
+void Ask(IUserDialogs& Dialogs, TGeometryInterface& Document) {
+    Procedure(Dialogs, Document);
+}
+
 // The readers and writers of the other formats are not part of the program yet: their procedures are
 // left empty here until they are.
 const TFileFormat Imports[] = {
     {"Geometry...", fdGeometry, "Open Geometry File", "geo", "Geometry File (*.geo)|*.geo", ImportGeometry, nullptr,
      izAfterImport},
-    {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
+    {"Keldane...", fdNone, nullptr, nullptr, nullptr, nullptr, Ask<ImportKeldaneHull>, izNever},
     {"Hull Definition SUS...", fdOwn, "Import Hull Definition SUS File", "sus", "Hull Definition (*.sus)|*.sus",
      nullptr, nullptr, izAlways},
     {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,

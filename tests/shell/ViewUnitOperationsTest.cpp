@@ -457,6 +457,24 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
     EXPECT_GT(Doc->Count(), Before);
 }
 
+// The Keldane item asks for its file through the window's dialogs.
+TEST_F(DocumentActions, KeldaneItemAsksForItsFile) {
+    QAction* Item = nullptr;
+    for (QAction* A : W->Import1->actions())
+        if (A->text() == "Keldane...") Item = A;
+    ASSERT_NE(Item, nullptr);
+    W->UpdateActions();
+    EXPECT_TRUE(Item->isEnabled());
+    const auto Path = std::filesystem::temp_directory_path() / "menu-import.kdn";
+    std::ofstream(Path) << "1\n2\n3\n4\n5\n6\n7\n2\n9\n10\n11\n12\n1\n2\n0 0 0\n1000 0 0\n";
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    Item->trigger();
+    EXPECT_EQ(Doc->Count(), Before + 1);
+    ASSERT_FALSE(Dialogs.ShownFileDialogs.empty());
+    EXPECT_EQ(Dialogs.ShownFileDialogs.back().Title, "Import Keldane Hull");
+}
+
 // The IGES items write a file through the properties question and read it back.
 TEST_F(DocumentActions, IgesItemsWriteAndReadFiles) {
     const auto ItemOf = [](QMenu* Menu, const std::string& Caption) -> QAction* {
