@@ -1,6 +1,7 @@
 #include "shell/ViewUnitFormats.h"
 
 #include "document/GeoFace.h"
+#include "exchange/IoAnsys.h"
 #include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"
 #include "exchange/IoGridGen.h"
@@ -53,8 +54,8 @@ const TFileFormat Imports[] = {
      izAlways},
     {"Stereolithography STL...", fdOwn, "Import Stereolithography File", "stl", "Stereolithography (*.stl)|*.stl",
      Run<ImportSTL>, nullptr, izAlways},
-    {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*", nullptr,
-     nullptr, izAlways},
+    {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*",
+     Run<ImportAnsys>, nullptr, izAlways},
     {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv",
      Run<ImportInventor>, nullptr, izAlways},
     {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
@@ -77,8 +78,8 @@ const TFileFormat Exports[] = {
     {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
      izNever},
     {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
-    {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt", nullptr,
-     nullptr, izNever},
+    {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt",
+     Run<ExportAnsys>, nullptr, izNever},
     {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf",
      Run<ExportGridGen>, nullptr, izNever},
 };

@@ -437,11 +437,12 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
         return nullptr;
     };
     W->UpdateActions();
-    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)"}) {
+    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)",
+                                "Ansys Element Script..."}) {
         ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
-    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph..."}) {
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph...", "Ansys Element Script..."}) {
         ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
     }
