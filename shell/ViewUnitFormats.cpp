@@ -8,6 +8,7 @@
 #include "exchange/IoIV.h"
 #include "exchange/IoIges.h"
 #include "exchange/IoKeldane.h"
+#include "exchange/IoNapa.h"
 #include "exchange/IoSTL.h"
 
 namespace sarnova {
@@ -40,8 +41,8 @@ const TFileFormat Imports[] = {
      nullptr, nullptr, izAlways},
     {"Proteus DAM...", fdOwn, "Import Proteus DAM File", "dam", "Hull Definition (*.dam)|*.dam", nullptr, nullptr,
      izAlways},
-    {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*", nullptr, nullptr,
-     izAlways},
+    {"Napa Offset Table...", fdOwn, "Import NAPA Offset Table", "", "Napa Offset Table (*.*)|*.*",
+     Run<ImportNapaOffsets>, nullptr, izAlways},
     {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
      Run<ImportCSVPolylines>, nullptr, izAlways},
     {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
