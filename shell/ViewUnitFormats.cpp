@@ -10,6 +10,7 @@
 #include "exchange/IoKeldane.h"
 #include "exchange/IoNapa.h"
 #include "exchange/IoSTL.h"
+#include "exchange/IoShipGen.h"
 
 namespace sarnova {
 
@@ -51,8 +52,8 @@ const TFileFormat Imports[] = {
      izAfterImport},
     {"IGES 5.0...", fdOwn, "Import IGES File", "igs", "IGES 5.0 (*.igs)|*.igs", Run<ImportIGES>, nullptr,
      izAlways},
-    {"Defcar - ShipGEN...", fdOwn, "Import ShipGEN File", "pla", "Defcar ShipGEN (*.pla)|*.pla", nullptr, nullptr,
-     izAlways},
+    {"Defcar - ShipGEN...", fdOwn, "Import ShipGEN File", "pla", "Defcar ShipGEN (*.pla)|*.pla", Run<ImportShipGen>,
+     nullptr, izAlways},
     {"Stereolithography STL...", fdOwn, "Import Stereolithography File", "stl", "Stereolithography (*.stl)|*.stl",
      Run<ImportSTL>, nullptr, izAlways},
     {"Ansys Element Script...", fdOwn, "Import Ansys Element Script File", "*", "Ansys Script (*.*)|*.*",
