@@ -11,6 +11,7 @@
 #include "exchange/IoNapa.h"
 #include "exchange/IoSTL.h"
 #include "exchange/IoShipGen.h"
+#include "exchange/IoSrf.h"
 
 namespace sarnova {
 
@@ -60,8 +61,8 @@ const TFileFormat Imports[] = {
      Run<ImportAnsys>, nullptr, izAlways},
     {"Open Inventor IV (Basic)...", fdOwn, "Import Open Inventor File", "iv", "Open Inventor (*.iv)|*.iv",
      Run<ImportInventor>, nullptr, izAlways},
-    {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
-     izAlways},
+    {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", Run<ImportSrf>,
+     nullptr, izAlways},
     {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", nullptr, nullptr, izAlways},
     {"IMS Offsets OFF...", fdOwn, "Import IMS Offsets File", "off", "IMS Offsets (*.off)|*.off", nullptr, nullptr,
      izAlways},
@@ -77,8 +78,8 @@ const TFileFormat Exports[] = {
     {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
      izNever},
     {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", Run<ExportIGES>, nullptr, izNever},
-    {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", nullptr, nullptr,
-     izNever},
+    {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", Run<ExportSrf>,
+     nullptr, izNever},
     {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
     {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt",
      Run<ExportAnsys>, nullptr, izNever},

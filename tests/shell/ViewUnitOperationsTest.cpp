@@ -438,11 +438,13 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
     };
     W->UpdateActions();
     for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)",
-                                "Ansys Element Script...", "Napa Offset Table...", "Defcar - ShipGEN..."}) {
+                                "Ansys Element Script...", "Napa Offset Table...", "Defcar - ShipGEN...",
+                                "FastShip SRF..."}) {
         ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
-    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph...", "Ansys Element Script..."}) {
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph...", "Ansys Element Script...",
+                                "FastShip SRF..."}) {
         ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
     }
