@@ -5,7 +5,6 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
-#include "foundation/TextFile.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {
@@ -17,33 +16,18 @@ constexpr int MaxCount = 248;
 
 class TShipGenReader {
 public:
-    TShipGenReader(const std::string& FileName, TImportedEntities& Entities)
-        : FName(FileName), FLines(ReadFileLines(FileName)), FEntities(Entities) {}
+    TShipGenReader(const std::string& FileName, TImportedEntities& Entities) : F(FileName), FEntities(Entities) {}
 
     void Read() {
-        while (FNext < FLines.size())
-            if (UpperCase(TrimmedView(FLines[FNext++])) == "PARCHE") Patch();
+        while (!F.Eof())
+            if (UpperCase(TrimmedView(F.Next())) == "PARCHE") Patch();
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& What) const {
-        throw EConvertError(FName + "(" + std::to_string(FNext) + "): " + What);
-    }
-    std::string Next(const char* Closing) {
-        if (FNext >= FLines.size())
-            throw EConvertError(FName + "(" + std::to_string(FLines.size()) + "): the file ends before \"" + Closing + "\"");
-        return UpperCase(FLines[FNext++]);
-    }
-    int Integer(std::string_view Text) {
-        int V = 0;
-        if (!TryStrToInt(Text, V)) Fail("'" + std::string(Text) + "' is not a valid integer value");
-        return V;
-    }
-    double Real(std::string_view Text) {
-        double V = 0;
-        if (!TryStrToFloat(Text, V)) Fail("Unable to convert string to number (" + std::string(Text) + ")");
-        return V;
-    }
+    std::string Next(const char* Closing) { return UpperCase(F.Next(Closing)); }
+    [[noreturn]] void Fail(const std::string& What) const { F.Fail(What); }
+    int Integer(std::string_view Text) const { return F.Integer(Text); }
+    double Real(std::string_view Text) const { return F.Real(Text); }
 
     void Patch() {
         for (;;) {
@@ -88,9 +72,7 @@ private:
         FEntities.push_back(std::move(E));
     }
 
-    std::string FName;
-    std::vector<std::string> FLines;
-    std::size_t FNext = 0;
+    TImportLines F;
     TImportedEntities& FEntities;
     int FNP = 0;
     int FNS = 0;

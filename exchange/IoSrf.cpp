@@ -7,11 +7,9 @@
 #include "entities/GBSurf.h"
 #include "exchange/IoImport.h"
 #include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/SurfaceList.h"
 
@@ -24,8 +22,7 @@ constexpr int MaxPoints = MaxKnots - 2;
 
 class TSrfReader {
 public:
-    TSrfReader(const std::string& FileName, TImportedEntities& Entities)
-        : FName(FileName), FLines(ReadFileLines(FileName)), FEntities(Entities) {}
+    TSrfReader(const std::string& FileName, TImportedEntities& Entities) : F(FileName), FEntities(Entities) {}
 
     void Read(double ZSign) {
         Next();
@@ -36,26 +33,11 @@ public:
     }
 
 private:
-    std::size_t Remaining() const { return FLines.size() - FNext; }
-    std::string_view Next() {
-        if (FNext >= FLines.size())
-            throw EConvertError(FName + "(" + std::to_string(FLines.size()) + "): unexpected end of file");
-        return FLines[FNext++];
-    }
-    [[noreturn]] void Fail(const std::string& What) const {
-        throw EConvertError(FName + "(" + std::to_string(FNext) + "): " + What);
-    }
-    int Integer(std::string_view Text) {
-        int V = 0;
-        if (!TryStrToInt(TrimmedView(Text), V)) Fail("'" + std::string(TrimmedView(Text)) + "' is not a valid integer value");
-        return V;
-    }
-    double Real(std::string_view Text) {
-        double V = 0;
-        if (!TryStrToFloat(TrimmedView(Text), V))
-            Fail("Unable to convert string to number (" + std::string(TrimmedView(Text)) + ")");
-        return V;
-    }
+    std::size_t Remaining() const { return F.Remaining(); }
+    std::string_view Next() { return F.Next(); }
+    [[noreturn]] void Fail(const std::string& What) const { F.Fail(What); }
+    int Integer(std::string_view Text) const { return F.Integer(Text); }
+    double Real(std::string_view Text) const { return F.Real(Text); }
     // The first two comma-separated fields (the second up to a further comma).
     std::pair<std::string_view, std::string_view> Pair(std::string_view Line) {
         const std::size_t C = Line.find(',');
@@ -115,9 +97,7 @@ private:
         FEntities.push_back(std::move(E));
     }
 
-    std::string FName;
-    std::vector<std::string> FLines;
-    std::size_t FNext = 0;
+    TImportLines F;
     TImportedEntities& FEntities;
 };
 
@@ -181,11 +161,7 @@ void ExportSrf(const std::string& FileName, TGeometryList& Document) {
             for (int J = 0; J < L->Count(); ++J) Count += L->BSplineSurface(J) != nullptr ? 1 : 0;
     }
     if (Count == 0) {
-        const std::string Text = "There are no entities that can be exported to this surface file format";
-        if (GExceptionHandler && GExceptionHandler->UserDialogs != nullptr)
-            GExceptionHandler->UserDialogs->MessageBox("Information", Text, TMsgDlgType::mtInformation, mbOK);
-        else if (GConsole)
-            GConsole->WriteLine(Text);
+        ShowExchangeInformation("There are no entities that can be exported to this surface file format");
         return;
     }
     TTextWriter Out;
