@@ -6,6 +6,7 @@
 #include "exchange/IoDxf.h"
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
+#include "exchange/IoIdf.h"
 #include "exchange/IoIges.h"
 #include "exchange/IoKeldane.h"
 #include "exchange/IoNapa.h"
@@ -63,7 +64,7 @@ const TFileFormat Imports[] = {
      Run<ImportInventor>, nullptr, izAlways},
     {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", Run<ImportSrf>,
      nullptr, izAlways},
-    {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", nullptr, nullptr, izAlways},
+    {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", Run<ImportIdf>, nullptr, izAlways},
     {"IMS Offsets OFF...", fdOwn, "Import IMS Offsets File", "off", "IMS Offsets (*.off)|*.off", nullptr, nullptr,
      izAlways},
 };
