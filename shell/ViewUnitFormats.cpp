@@ -10,6 +10,7 @@
 #include "exchange/IoIges.h"
 #include "exchange/IoKeldane.h"
 #include "exchange/IoNapa.h"
+#include "exchange/IoOff.h"
 #include "exchange/IoSTL.h"
 #include "exchange/IoShipGen.h"
 #include "exchange/IoSrf.h"
@@ -65,8 +66,8 @@ const TFileFormat Imports[] = {
     {"FastShip SRF...", fdOwn, "Import FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", Run<ImportSrf>,
      nullptr, izAlways},
     {"IMSA IDF...", fdOwn, "Import IDF File", "idf", "IDF (*.idf)|*.idf", Run<ImportIdf>, nullptr, izAlways},
-    {"IMS Offsets OFF...", fdOwn, "Import IMS Offsets File", "off", "IMS Offsets (*.off)|*.off", nullptr, nullptr,
-     izAlways},
+    {"IMS Offsets OFF...", fdOwn, "Import IMS Offsets File", "off", "IMS Offsets (*.off)|*.off", Run<ImportOff>,
+     nullptr, izAlways},
 };
 
 const TFileFormat Exports[] = {
