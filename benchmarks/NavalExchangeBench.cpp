@@ -21,11 +21,18 @@ namespace {
 
 double Breadth(int I, int J) { return 5 * std::sin(0.001 * I + 0.01 * J) + 6; }
 
+// A finite-element hull: a 700 x 700 net of nodes in four-node elements, and a keypoint outline.
 void BM_ImportAnsys(benchmark::State& State) {
     static const std::string Path = WriteFile("script.txt", [](std::FILE* F) {
         std::fputs("/BATCH\n/PREP7\n", F);
-        const int N = 600000;
-        for (int I = 1; I <= N; ++I) std::fprintf(F, "K,%d,%.6f,%.6f,%.6f\n", I, 0.01 * I, Breadth(I, 0), 0.5);
+        const int N = 700;
+        for (int I = 0; I < N; ++I)
+            for (int J = 0; J < N; ++J)
+                std::fprintf(F, "N,%d,%.6f,%.6f,%.6f\n", I * N + J + 1, 0.1 * I, Breadth(I, J), 0.02 * J);
+        for (int I = 1; I < N; ++I)
+            for (int J = 1; J < N; ++J)
+                std::fprintf(F, "E, %d, %d, %d, %d\n", (I - 1) * N + J, I * N + J, I * N + J + 1, (I - 1) * N + J + 1);
+        for (int I = 1; I <= N; ++I) std::fprintf(F, "K,%d,%.6f,%.6f,0\n", I, 0.1 * I, Breadth(I, 0));
         for (int I = 1; I < N; ++I) std::fprintf(F, "L,%d,%d\n", I, I + 1);
         std::fputs("FINI\n", F);
     });
@@ -50,13 +57,14 @@ void BM_ImportNapa(benchmark::State& State) {
 }
 BENCHMARK(BM_ImportNapa)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Patches of 16 x 16 control points.
 void BM_ImportShipGen(benchmark::State& State) {
     static const std::string Path = WriteFile("patches.pla", [](std::FILE* F) {
-        for (int P = 0; P < 40000; ++P) {
-            std::fputs("PARCHE\nNP 3\nNS 3\nPUNTOS\n", F);
-            for (int I = 0; I < 4; ++I)
-                for (int J = 0; J < 4; ++J)
-                    std::fprintf(F, "(%d,%d) %.6f %.6f %.6f\n", I, J, P + I * 0.3, Breadth(P, J), 0.5 * J + 1);
+        for (int P = 0; P < 2500; ++P) {
+            std::fputs("PARCHE\nNP 15\nNS 15\nPUNTOS\n", F);
+            for (int I = 0; I < 16; ++I)
+                for (int J = 0; J < 16; ++J)
+                    std::fprintf(F, "(%d,%d) %.6f %.6f %.6f\n", I, J, P + I * 0.06, Breadth(P, J), 0.5 * J + 1);
             std::fputs("/PUNTOS\n/PARCHE\n", F);
         }
     });

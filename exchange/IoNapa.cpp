@@ -60,7 +60,8 @@ public:
         if (FSections.Count() > 0) {
             auto Hull = std::make_unique<TGeoPList>();
             Hull->SetName("Hull");
-            Hull->Polylines().AddCopies(FSections);
+            // Moved, not copied (they arrive in reverse order; the sort puts them by station).
+            Hull->Polylines().TakeFrom(FSections);
             Hull->SortSections();
             FEntities.push_back(std::move(Hull));
         }
