@@ -4,6 +4,7 @@
 #include "exchange/IoAnsys.h"
 #include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"
+#include "exchange/IoGF.h"
 #include "exchange/IoGridGen.h"
 #include "exchange/IoIV.h"
 #include "exchange/IoIdf.h"
@@ -49,7 +50,7 @@ const TFileFormat Imports[] = {
      Run<ImportNapaOffsets>, nullptr, izAlways},
     {"CSV (Polylines)", fdOwn, "Import CSV Polyline Data", "", "Comma Separate Values (*.csv)|*.csv",
      Run<ImportCSVPolylines>, nullptr, izAlways},
-    {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
+    {"AutoSHIP GF...", fdOwn, "Import AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", Run<ImportGF>, nullptr,
      izAlways},
     {"AutoCAD DXF...", fdDxf, "Import AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ImportDXF>, nullptr,
      izAfterImport},

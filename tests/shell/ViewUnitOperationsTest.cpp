@@ -439,7 +439,8 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
     W->UpdateActions();
     for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)",
                                 "Ansys Element Script...", "Napa Offset Table...", "Defcar - ShipGEN...",
-                                "FastShip SRF...", "IMSA IDF...", "IMS Offsets OFF..."}) {
+                                "FastShip SRF...", "IMSA IDF...", "IMS Offsets OFF...",
+                                "AutoSHIP GF..."}) {
         ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
