@@ -6,6 +6,7 @@
 #include "exchange/OFFFile.h"
 #include "foundation/Geom.h"
 #include "naval/GPList.h"
+#include "platform/ScriptedUserDialogs.h"
 
 using namespace sarnova;
 using namespace sarnova::test;
@@ -116,4 +117,41 @@ TEST_F(TOFFFileTest, BadFilesNameTheLineAndAddNothing) {
         EXPECT_EQ(ErrorOf([&] { ImportOff(Path, Doc); }), Path + C.Error) << C.Text;
         EXPECT_EQ(Doc.Count(), 0);
     }
+}
+
+TEST_F(TOFFFileTest, ExportTakesTheSelectedOrOnlyPolylineList) {
+    TScriptedUserDialogs Dialogs;
+    const std::string Path = TempFile("export.off").string();
+    std::string Shown;
+    OFFExportDialog() = [&](TOFFFile& F, std::string& FileName) {
+        Shown = std::to_string(F.Sections.Count());
+        FileName = Path;
+        return true;
+    };
+    const auto List = [](int Sections, int Points) {
+        auto L = std::make_unique<TGeoPList>();
+        for (int K = 0; K < Sections; ++K) L->Polylines().Add(Section(K, Points));
+        return L;
+    };
+    Doc.Add(List(2, 3));
+    TGeometry* Second = Doc.Add(List(3, 3));
+    ExportOff(Dialogs, Doc);
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Text,
+              "A Entity to export was not found. Select the entity to export if there is more than one TPolylineList");
+    EXPECT_EQ(Shown, "");
+
+    Second->SetSelected(true);
+    ExportOff(Dialogs, Doc);
+    EXPECT_EQ(Shown, "3");
+    TOFFFile Back;
+    Back.LoadFromFile(Path);
+    EXPECT_EQ(Back.Sections.Count(), 3);
+
+    Second->SetSelected(false);
+    Doc.Add(List(1, 48))->SetSelected(true);
+    Shown.clear();
+    EXPECT_EQ(ErrorOf([&] { ExportOff(Dialogs, Doc); }), "Number of Points on Section 0 exceed safe maximum (47)");
+    EXPECT_EQ(Shown, "");
+    OFFExportDialog() = nullptr;
 }
