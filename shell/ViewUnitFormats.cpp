@@ -83,7 +83,7 @@ const TFileFormat Exports[] = {
     {"IGES 5.0...", fdOwn, "Export IGES File", "igs", "IGES (*.igs)|*.igs", Run<ExportIGES>, nullptr, izNever},
     {"FastShip SRF...", fdOwn, "Export FastShip Surface File", "srf", "FastShip (*.srf)|*.srf", Run<ExportSrf>,
      nullptr, izNever},
-    {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, nullptr, izNever},
+    {"IMS Offsets OFF...", fdNone, nullptr, nullptr, nullptr, nullptr, Ask<ExportOff>, izNever},
     {"Ansys Element Script...", fdOwn, "Export Ansys Element Script", "*", "Ansys Script (*.txt)|*.txt",
      Run<ExportAnsys>, nullptr, izNever},
     {"GridGen Glyph...", fdOwn, "Export GridGEN Glyph File", "glf", "GridGEN Glyph (*.glf)|*.glf",
