@@ -89,12 +89,14 @@ TGFComponent& TGFPart::AddComponent(const TPolylineList& Sections) {
     return *Components.back();
 }
 
+TGFFile::TGFFile() : ModelMetres(MetresPerDesignUnit()) {}
+
 TGFPart& TGFFile::AddPart() {
     Parts.push_back(std::make_unique<TGFPart>(*this));
     return *Parts.back();
 }
 
-double TGFFile::Scale() const { return (Units == 1 ? 1 / FeetPerMetre : 1.0) / MetresPerDesignUnit(); }
+double TGFFile::Scale() const { return (Units == 1 ? 1 / FeetPerMetre : 1.0) / ModelMetres; }
 
 void TGFFile::LoadFromFile(const std::string& FileName) {
     Representations.clear();

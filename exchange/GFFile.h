@@ -72,11 +72,15 @@ class TGFFile {
 public:
     std::string Title, Reference;
     int Units = 0;  // 0 metres, 1 feet
-    double Length = -1, Beam = -1;
+    double Length = -1, Beam = -1;  // in file units; not written when not positive
+    // Metres per length unit of the model's geometry: the document's unit unless the export says
+    // otherwise.
+    double ModelMetres;
     std::vector<std::unique_ptr<TGFRepresentation>> Representations;
     std::vector<std::unique_ptr<TGFComponent>> Components;
     std::vector<std::unique_ptr<TGFPart>> Parts;
 
+    TGFFile();
     TGFPart& AddPart();
     // Document length per file length for the units line.
     double Scale() const;

@@ -95,3 +95,48 @@ TEST_F(TGFFileTest, BadFilesNameTheLineAndAddNothing) {
         EXPECT_EQ(Doc.Count(), 0);
     }
 }
+
+TEST_F(TGFFileTest, ExportMakesPartsAndComponentsInTheFileUnits) {
+    TGFExportOptions Seen;
+    GFExportDialog() = [&](TGFExportOptions& O) {
+        Seen = O;
+        O.FileUnits = 1;
+        O.SternToBowPositiveX = false;
+        O.IncludeLength = true;
+        O.Length = 13.5;
+        return true;
+    };
+    const auto List = [](const char* Name, double Permeability, double YSign) {
+        auto L = std::make_unique<TGeoPList>();
+        L->Polylines().TakeFrom(*Sections(YSign));
+        L->SetName(Name);
+        L->SetPermeability(Permeability);
+        return L;
+    };
+    Doc.Add(List("ENGINE ROOM\\FUEL", 0.9, 1));
+    Doc.Add(List("WING", -1, -1));
+    const std::string Path = TempFile("export.gf").string();
+    ExportGF(Path, Doc);
+    EXPECT_EQ(Seen.Title, Path);
+    EXPECT_EQ(Seen.ModelLength, 4);
+    EXPECT_EQ(Seen.ModelBeam, 0.75);
+    const std::string Text = ReadText(Path);
+    EXPECT_NE(Text.find("\nL:13.500\n"), std::string::npos);
+    // Metres written in feet: y = 0.5 m is 1.640 ft.
+    EXPECT_NE(Text.find("\n1.640,0.000\n"), std::string::npos);
+    EXPECT_NE(Text.find("***\nENGINE ROOM.C\\\nSEA WATER\n0\n1.025\n0.000,0.000,0.000\n2\nFUEL.S\nWING.P\n"),
+              std::string::npos)
+        << Text;
+
+    TGeometryInterface Back;
+    ImportGF(Path, Back);
+    ASSERT_EQ(Back.Count(), 2);
+    EXPECT_EQ(Back.Items(1).GetName(), "ENGINE ROOM.C\\WING.P");
+    auto& Wing = dynamic_cast<TGeoPList&>(Back.Items(1));
+    EXPECT_EQ(Wing.GetPermeability(), -1);
+    const TRPoint& Q = *Wing.Polylines().Items(1)->Point(3);
+    EXPECT_NEAR(Q.X, 2, 2e-4);
+    EXPECT_NEAR(Q.Y, -1.25, 2e-4);
+    EXPECT_NEAR(Q.Z, 2.25, 2e-4);
+    GFExportDialog() = nullptr;
+}
