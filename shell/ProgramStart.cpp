@@ -24,6 +24,7 @@
 #include "entities/ui/MeshFrame.h"
 #include "entities/ui/NewSurfForm.h"
 #include "exchange/ui/IGESForm.h"
+#include "exchange/ui/GFExportDlg.h"
 #include "exchange/ui/OFFFileForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -111,6 +112,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterOpeningUi();
     RegisterIGESForm();
     RegisterOFFFileForm();
+    RegisterGFExportDlg();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
 

@@ -76,7 +76,7 @@ const TFileFormat Exports[] = {
      nullptr, nullptr, izNever},
     {"Proteus DAM && SUS...", fdOwn, "Export Proteus Geometry Files", "dam",
      "Proteus Geometry File (*.dam;*.sus)|*.dam;*.sus", nullptr, nullptr, izNever},
-    {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", nullptr, nullptr,
+    {"AutoSHIP GF...", fdOwn, "Export AutoSHIP GF File", "gf", "AutoSHIP (*.gf)|*.gf;*.gf?", Run<ExportGF>, nullptr,
      izNever},
     {"AutoCAD DXF...", fdDxf, "Export AutoCAD DXF", "dxf", "AutoCAD DXF (*.dxf)|*.dxf", Run<ExportDXF>, nullptr,
      izNever},

@@ -445,7 +445,7 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
     for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph...", "Ansys Element Script...",
-                                "FastShip SRF...", "IMS Offsets OFF..."}) {
+                                "FastShip SRF...", "IMS Offsets OFF...", "AutoSHIP GF..."}) {
         ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
     }
