@@ -8,6 +8,7 @@
 
 #include "ExchangeBenchFiles.h"
 #include "exchange/IoAnsys.h"
+#include "exchange/IoGF.h"
 #include "exchange/IoIdf.h"
 #include "exchange/IoNapa.h"
 #include "exchange/IoOff.h"
@@ -104,6 +105,29 @@ void BM_ImportIdf(benchmark::State& State) {
     ReadBench(State, Path, ImportIdf);
 }
 BENCHMARK(BM_ImportIdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 400 components of 50 sections of 100 points.
+void BM_ImportGF(benchmark::State& State) {
+    static const std::string Path = WriteFile("ship.gf", [](std::FILE* F) {
+        const int Components = 400;
+        std::fputs("Ship\nReference\nP:M\nP:M\n", F);
+        for (int C = 0; C < Components; ++C) {
+            std::fprintf(F, "*\nS%d\n50\n", C + 1);
+            for (int K = 0; K < 50; ++K) {
+                std::fprintf(F, "%.3f,100\n", 0.5 * K);
+                for (int I = 0; I < 100; ++I) std::fprintf(F, "%.3f,%.3f\n", Breadth(K, I), 0.1 * I);
+            }
+            std::fputs("0.0,0.0,0.0\n", F);
+        }
+        for (int C = 0; C < Components; ++C)
+            std::fprintf(F, "**\nC%d.S\n1\n1.000\n0.000,0.000,0.000\nS%d\n***\nP%d.S\\\nSEA WATER\n0\n1.025\n"
+                            "0.000,0.000,0.000\n1\nC%d.S\n",
+                         C, C + 1, C, C);
+        std::fputs("****\n", F);
+    });
+    ReadBench(State, Path, ImportGF);
+}
+BENCHMARK(BM_ImportGF)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The format's limits keep a file small (77 sections of 47 points); it is read many times over.
 void BM_ImportOff(benchmark::State& State) {
