@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "ExchangeBenchFiles.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/RegisterClasses.h"
@@ -22,23 +23,13 @@
 #include "foundation/Polyline.h"
 
 using namespace sarnova;
+using namespace sarnova::bench;
 
 namespace {
-
-std::string BenchFile(const char* Name) {
-    const auto Dir = std::filesystem::temp_directory_path() / "sarnova-exchange-bench";
-    std::filesystem::create_directories(Dir);
-    return (Dir / Name).string();
-}
 
 TMVector Hull(int I, int J, int N) {
     const double U = double(I) / N, V = double(J) / N;
     return {120 * U, 9 * std::sin(3 * V) * (1 - U * U), 12 * std::cos(3 * V) + 0.1 * U * V};
-}
-
-void Prepare() {
-    InitializeProgramFolders("");
-    RegisterGeometryClasses();
 }
 
 // 100,000 entities: polylines of 10 points, with one polygon list of 50,000 facets among them.
@@ -62,28 +53,6 @@ void BM_ExportDXF(benchmark::State& State) {
     State.counters["MB"] = double(std::filesystem::file_size(Path)) / 1e6;
 }
 BENCHMARK(BM_ExportDXF)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-template <class W>
-std::string WriteFile(const char* Name, W Write) {
-    const std::string Path = BenchFile(Name);
-    std::FILE* F = std::fopen(Path.c_str(), "wb");
-    Write(F);
-    std::fclose(F);
-    return Path;
-}
-
-template <class R>
-void ReadBench(benchmark::State& State, const std::string& Path, R Read) {
-    Prepare();
-    for (auto _ : State) {
-        TGeometryList Doc;
-        Read(Path, Doc);
-        benchmark::DoNotOptimize(Doc.Count());
-    }
-    const double Bytes = double(std::filesystem::file_size(Path));
-    State.SetBytesProcessed(static_cast<int64_t>(Bytes) * State.iterations());
-    State.counters["MB"] = Bytes / 1e6;
-}
 
 void BM_ImportDXF3DFaces(benchmark::State& State) {
     static const std::string Path = WriteFile("faces.dxf", [](std::FILE* F) {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sarnova {
@@ -13,10 +14,34 @@ class TGeometryList;
 
 using TImportedEntities = std::vector<std::unique_ptr<TGeometry>>;
 
+// The lines of a text file read one after another, with errors that name the file and the line read
+// last: "<file>(<line>): <what>" (EConvertError).
+class TImportLines {
+public:
+    explicit TImportLines(const std::string& FileName);
+
+    bool Eof() const { return FNext >= FLines.size(); }
+    std::size_t Remaining() const { return FLines.size() - FNext; }
+    // The next line; at the end of the file the error "unexpected end of file" (or, with Closing, "the
+    // file ends before "<Closing>"").
+    std::string_view Next(const char* Closing = nullptr);
+    [[noreturn]] void Fail(const std::string& What) const;
+    // The trimmed text as an integer or real, else the conversion error naming the text.
+    int Integer(std::string_view Text) const;
+    double Real(std::string_view Text) const;
+
+private:
+    std::string FName;
+    std::vector<std::string> FLines;
+    std::size_t FNext = 0;
+};
+
 void BeginImport(TGeometryList& Document);
 // Adds the entities (none for nullptr, after a failure) and closes the bracket.
 void EndImport(TGeometryList& Document, TImportedEntities* Entities);
 void ReportImportFailure(const char* Format, const std::string& FileName, const std::exception& E);
+// An information box through the program's dialogs; the console where there are none.
+void ShowExchangeInformation(const std::string& Text);
 
 // Runs Read inside one update bracket of the document (end editing, hourglass); then adds what it
 // collected. When Read throws, the console gets Format + " import of <file> failed: " + the message,

@@ -24,6 +24,8 @@
 #include "entities/ui/MeshFrame.h"
 #include "entities/ui/NewSurfForm.h"
 #include "exchange/ui/IGESForm.h"
+#include "exchange/ui/GFExportDlg.h"
+#include "exchange/ui/OFFFileForm.h"
 #include "exchange/ui/SusPropForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -114,6 +116,8 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterIGESForm();
     RegisterHalvornFrame();
     RegisterSusPropForm();
+    RegisterOFFFileForm();
+    RegisterGFExportDlg();
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
     RegisterTarvoSurfaceFrame();

@@ -726,7 +726,7 @@ void TViewform::ImportFormat(const TFileFormat& Format) {
     if (!Format.Available()) return;
     bool Imported = true;
     if (Format.Dialog == TFormatDialog::fdNone) {
-        Format.AskingProcedure(*FDocument);
+        Format.AskingProcedure(Dialogs, *FDocument);
     } else {
         TOpenDialog Own;
         TOpenDialog& Dialog = Format.Dialog == TFormatDialog::fdGeometry ? OpenDialog1
@@ -742,7 +742,7 @@ void TViewform::ImportFormat(const TFileFormat& Format) {
 void TViewform::ExportFormat(const TFileFormat& Format) {
     if (!Format.Available()) return;
     if (Format.Dialog == TFormatDialog::fdNone) {
-        Format.AskingProcedure(*FDocument);
+        Format.AskingProcedure(Dialogs, *FDocument);
         return;
     }
     TSaveDialog Own;

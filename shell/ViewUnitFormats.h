@@ -8,6 +8,7 @@
 
 namespace sarnova {
 
+class IUserDialogs;
 class TGeometryInterface;
 
 // Which file dialog a format runs.
@@ -33,8 +34,8 @@ struct TFileFormat {
     const char* Filter;
     // The reader or writer with the chosen file (the formats with a dialog) ...
     void (*Procedure)(const std::string& FileName, TGeometryInterface& Document);
-    // ... or, for the formats that ask for their file themselves, with the document only.
-    void (*AskingProcedure)(TGeometryInterface& Document);
+    // ... or, for the formats that ask for their file themselves, with the window's dialogs.
+    void (*AskingProcedure)(IUserDialogs& Dialogs, TGeometryInterface& Document);
     TImportZoom Zoom;
 
     bool Available() const {

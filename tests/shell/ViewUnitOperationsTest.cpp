@@ -437,11 +437,15 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
         return nullptr;
     };
     W->UpdateActions();
-    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)"}) {
+    for (const char* Caption : {"AutoCAD DXF...", "Stereolithography STL...", "Open Inventor IV (Basic)...", "CSV (Polylines)",
+                                "Ansys Element Script...", "Napa Offset Table...", "Defcar - ShipGEN...",
+                                "FastShip SRF...", "IMSA IDF...", "IMS Offsets OFF...",
+                                "AutoSHIP GF..."}) {
         ASSERT_NE(ItemOf(W->Import1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Import1, Caption)->isEnabled()) << Caption;
     }
-    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph..."}) {
+    for (const char* Caption : {"AutoCAD DXF...", "GridGen Glyph...", "Ansys Element Script...",
+                                "FastShip SRF...", "IMS Offsets OFF...", "AutoSHIP GF..."}) {
         ASSERT_NE(ItemOf(W->Export1, Caption), nullptr) << Caption;
         EXPECT_TRUE(ItemOf(W->Export1, Caption)->isEnabled()) << Caption;
     }
@@ -455,6 +459,24 @@ TEST_F(DocumentActions, ExchangeFormatItemsWriteAndReadFiles) {
     Dialogs.ChooseFile(Path.string());
     ItemOf(W->Import1, "AutoCAD DXF...")->trigger();
     EXPECT_GT(Doc->Count(), Before);
+}
+
+// The Keldane item asks for its file through the window's dialogs.
+TEST_F(DocumentActions, KeldaneItemAsksForItsFile) {
+    QAction* Item = nullptr;
+    for (QAction* A : W->Import1->actions())
+        if (A->text() == "Keldane...") Item = A;
+    ASSERT_NE(Item, nullptr);
+    W->UpdateActions();
+    EXPECT_TRUE(Item->isEnabled());
+    const auto Path = std::filesystem::temp_directory_path() / "menu-import.kdn";
+    std::ofstream(Path) << "1\n2\n3\n4\n5\n6\n7\n2\n9\n10\n11\n12\n1\n2\n0 0 0\n1000 0 0\n";
+    const int Before = Doc->Count();
+    Dialogs.ChooseFile(Path.string());
+    Item->trigger();
+    EXPECT_EQ(Doc->Count(), Before + 1);
+    ASSERT_FALSE(Dialogs.ShownFileDialogs.empty());
+    EXPECT_EQ(Dialogs.ShownFileDialogs.back().Title, "Import Keldane Hull");
 }
 
 // The IGES items write a file through the properties question and read it back.
