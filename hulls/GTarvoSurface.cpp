@@ -177,7 +177,22 @@ void TGeoTarvoSurface::Recalculate() {
 
 void TGeoTarvoSurface::Assign(const TGeometry& Source) {
     TGeoSurface::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source)) FDrawBlends = Other->FDrawBlends;
+    const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source);
+    if (Other == nullptr || Other == this) return;
+    FDrawBlends = Other->FDrawBlends;
+    // The definition curves go by name: an undo snapshot keeps them unresolved, and they resolve
+    // again over the document of the entity they are given back to.
+    std::vector<std::string> Names;
+    const TTarvoReferenceCurves& From = Other->FSurface->ReferenceCurves();
+    for (int I = 0; I < From.Count(); ++I) Names.push_back(From.Reference(I).GetName());
+    TTarvoReferenceCurves& To = FSurface->ReferenceCurves();
+    To.Clear();
+    for (const std::string& Name : Names) To.AddByName(Name);
+}
+
+void TGeoTarvoSurface::AfterListChange() {
+    // A surface whose curves are not all there yet (a load, an undo) waits for them.
+    if (FSurface->ReferenceCurves().Count() == 0) TGeoSurface::AfterListChange();
 }
 
 void TGeoTarvoSurface::CreateRenderer() {

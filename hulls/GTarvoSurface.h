@@ -58,6 +58,7 @@ public:
     void SetName(const std::string& Value) override;
     void Recalculate() override;
     void Assign(const TGeometry& Source) override;
+    void AfterListChange() override;
     void CreateRenderer() override;
     void AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) override;
     void Draw(IGraphics& View) override;

@@ -90,6 +90,36 @@ TEST_F(GTarvoSurfaceTest, DefinitionCurvesFollowNamesAndChanges) {
     EXPECT_EQ(Net(*S).NumU(), 0);
 }
 
+TEST_F(GTarvoSurfaceTest, OneUndoTakesBackADefinitionCurve) {
+    Section("A", 0, 1);
+    Section("B", 10, 1);
+    Section("C", 20, 1);
+    auto* S = static_cast<TGeoTarvoSurface*>(Doc.Add(std::make_unique<TGeoTarvoSurface>()));
+    S->AddDefinitionCurve("A");
+    S->AddDefinitionCurve("B");
+    Doc.ApplyChanges();
+    Doc.GetUndoManager().Clear();
+
+    S->AddDefinitionCurve("C");
+    Doc.ApplyChanges();
+    ASSERT_EQ(DefinitionNames(*S), (std::vector<std::string>{"A", "B", "C"}));
+    Doc.Undo();
+    ASSERT_EQ(Doc.Count(), 4);
+    S = dynamic_cast<TGeoTarvoSurface*>(&Doc.Items(3));
+    ASSERT_NE(S, nullptr);
+    EXPECT_EQ(DefinitionNames(*S), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Net(*S).NumU(), 2);
+
+    S->RemoveDefinitionCurve("A");
+    Doc.ApplyChanges();
+    Doc.Undo();
+    ASSERT_EQ(Doc.Count(), 4);
+    S = dynamic_cast<TGeoTarvoSurface*>(&Doc.Items(3));
+    ASSERT_NE(S, nullptr);
+    EXPECT_EQ(DefinitionNames(*S), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Net(*S).NumU(), 2);
+}
+
 TEST_F(GTarvoSurfaceTest, SectionRoundTripsItsSwitches) {
     Section("A", 0, 1);
     Section("B", 10, 1);
