@@ -1,0 +1,179 @@
+// The form curves of the yacht hull-lines generator: small objects that each own one B-spline and
+// rebuild it lazily from a handful of dimensions. X runs forward from the transom (X = 0) to Loa at
+// the bow, Y is the half-breadth and Z runs up from the lowest point of the canoe body, so the design
+// waterline lies at Z = Tc. Stations 0..20 divide the waterline, station 0 at its aft end.
+#pragma once
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/BSpline.h"
+#include "foundation/VkMaths.h"
+
+namespace sarnova {
+
+class IGraphics;
+
+class TFormCurve {
+public:
+    TFormCurve();
+    virtual ~TFormCurve();
+    TFormCurve(const TFormCurve&) = delete;
+    TFormCurve& operator=(const TFormCurve&) = delete;
+
+    TBSpline& Curve() { return *FCurve; }
+    bool UpToDate() const { return FUpToDate; }
+    bool Mirrored = false;
+    std::function<void(TFormCurve&)> OnChange;
+    std::function<void(const std::string&)> OnProgressText;
+
+    // Rebuilds the curve when it is not up to date, then tells OnChange.
+    void Update();
+    void Invalidate() { FUpToDate = false; }
+    void ProgressText(const std::string& Text);
+    // Draws the curve, and its mirror image in the centre plane when Mirrored.
+    virtual void Draw(IGraphics& G);
+
+protected:
+    virtual void DoUpdate() {}
+    // Stores Value and clears UpToDate only when it differs from the stored one.
+    void Change(double& Field, double Value);
+    // A fresh curve of the given order through the control points.
+    void SetControlPoints(int Order, const std::vector<TMVector>& Points);
+
+    std::unique_ptr<TBSpline> FCurve;
+
+private:
+    bool FUpToDate = false;
+};
+
+// A curve that runs along the hull and is sampled at the 21 stations.
+class TLongitudinalFormCurve : public TFormCurve {
+public:
+    static constexpr int StationCount = 21;
+
+    double Loa() const { return FLoa; }
+    double Lwl() const { return FLwl; }
+    double Ovh() const { return FOvh; }
+    double Tc() const { return FTc; }
+    void SetLoa(double Value) { Change(FLoa, Value); }
+    void SetLwl(double Value) { Change(FLwl, Value); }
+    void SetOvh(double Value) { Change(FOvh, Value); }
+    void SetTc(double Value) { Change(FTc, Value); }
+
+    // Aft end of the waterline.
+    double StartX() const { return FLoa - (FLwl + FOvh); }
+    // Forward end of the waterline.
+    double EndX() const { return FLoa - FOvh; }
+    double StationX(int I) const { return StartX() + I * FLwl / 20.0; }
+    // The curve's point at the station; empty where the curve does not reach it.
+    const std::optional<TMVector>& Station(int I) const { return FStations.at(static_cast<std::size_t>(I)); }
+    // The station's point when there is one, else (StationX(I), 0, 0).
+    virtual TMVector StationPoint(int I) const;
+    // Samples the curve at the 21 stations.
+    virtual void Digitise();
+
+protected:
+    double FLoa = 0, FLwl = 0, FOvh = 0, FTc = 0;
+    std::vector<std::optional<TMVector>> FStations = std::vector<std::optional<TMVector>>(StationCount);
+};
+
+// The centre-plane profile from the transom top over the keel to the stem head. The transom height
+// is solved so that the profile crosses the waterline at its aft end.
+class TProfile : public TLongitudinalFormCurve {
+public:
+    double FreeBow() const { return FFreeBow; }
+    double ForeFoot() const { return FForeFoot; }
+    double BowCurve() const { return FBowCurve; }
+    double FreeAft() const { return FFreeAft; }
+    double TransomAngle() const { return FTransomAngle; }
+    void SetFreeBow(double Value) { Change(FFreeBow, Value); }
+    void SetForeFoot(double Value) { Change(FForeFoot, Value); }
+    // Degrees.
+    void SetBowCurve(double Value) { Change(FBowCurve, Value); }
+    void SetFreeAft(double Value) { Change(FFreeAft, Value); }
+    // Degrees; kept for the generator, the profile does not use it.
+    void SetTransomAngle(double Value) { Change(FTransomAngle, Value); }
+    // Updates when needed, then the solved height of the transom top above the waterline.
+    double GetTransomHeight();
+
+protected:
+    void DoUpdate() override;
+
+private:
+    void Build(double TransomHeight);
+    double FFreeBow = 0, FForeFoot = 0, FBowCurve = 0, FFreeAft = 0, FTransomAngle = 0, FTransomHeight = 0;
+};
+
+// The sheer line in plan and elevation, from the transom top to the stem head, reaching BMax/2.
+class TSheerLine : public TLongitudinalFormCurve {
+public:
+    double FreeAft() const { return FFreeAft; }
+    double FreeMid() const { return FFreeMid; }
+    double FreeBow() const { return FFreeBow; }
+    double BMax() const { return FBMax; }
+    double BTransom() const { return FBTransom; }
+    double TransomHeight() const { return FTransomHeight; }
+    double TransomAngle() const { return FTransomAngle; }
+    void SetFreeAft(double Value) { Change(FFreeAft, Value); }
+    void SetFreeMid(double Value) { Change(FFreeMid, Value); }
+    void SetFreeBow(double Value) { Change(FFreeBow, Value); }
+    void SetBMax(double Value) { Change(FBMax, Value); }
+    void SetBTransom(double Value) { Change(FBTransom, Value); }
+    void SetTransomHeight(double Value) { Change(FTransomHeight, Value); }
+    // Degrees.
+    void SetTransomAngle(double Value) { Change(FTransomAngle, Value); }
+
+protected:
+    void DoUpdate() override;
+
+private:
+    double FFreeAft = 0, FFreeMid = 0, FFreeBow = 0, FBMax = 0, FBTransom = 0, FTransomHeight = 0,
+           FTransomAngle = 0;
+};
+
+// The design waterline in plan, shaped to reach its waterplane coefficient and centre of flotation.
+class TWaterline : public TLongitudinalFormCurve {
+public:
+    double Bwl() const { return FBwl; }
+    double Lcf() const { return FLcf; }
+    double Cwp() const { return FCwp; }
+    double Fullness() const { return FFullness; }
+    double Balance() const { return FBalance; }
+    double WaterplaneCoefficient() const { return FWaterplaneCoefficient; }
+    double FlotationFraction() const { return FFlotationFraction; }
+    void SetBwl(double Value) { Change(FBwl, Value); }
+    // Percent of Lwl from the forward end; limited to 25..75.
+    void SetLcf(double Value);
+    void SetCwp(double Value) { Change(FCwp, Value); }
+
+protected:
+    void DoUpdate() override;
+
+private:
+    void Build();
+    void Measure();
+    double FBwl = 0, FLcf = 50, FCwp = 0, FFullness = 0.95, FBalance = 0.05, FWaterplaneCoefficient = 0,
+           FFlotationFraction = 0;
+};
+
+// Least-squares quadratics y(x) and z(x) through points of a diagonal, and where they meet a plane.
+class TDiagonalLeastSquares {
+public:
+    void AddPoint(const TMVector& P);
+    // Throws EGeometryError when the points do not fix the quadratics.
+    void Solve();
+    // The point of the fitted curve on the plane, at the root of smaller magnitude. Throws
+    // EGeometryError when the curve does not meet the plane.
+    TMVector Intersect(const TMPlane& Plane) const;
+    int Count() const { return FCount; }
+    double A = 0, B = 0, C = 0, D = 0, E = 0, F = 0;
+
+private:
+    int FCount = 0;
+    double Sx = 0, Sx2 = 0, Sx3 = 0, Sx4 = 0, Sy = 0, Sxy = 0, Sx2y = 0, Sz = 0, Sxz = 0, Sx2z = 0;
+};
+
+}  // namespace sarnova
