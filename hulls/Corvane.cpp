@@ -5,9 +5,12 @@
 #include <numbers>
 
 #include "foundation/BSplineInterpolate.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
+#include "foundation/VkMathsIntersect.h"
 #include "foundation/VkMathsSolvers.h"
+#include "naval/VkHydro.h"
 
 namespace sarnova {
 
@@ -209,6 +212,289 @@ void TWaterline::DoUpdate() {
     Measure();
 }
 
+// ---- TDiagonal ----
+
+namespace {
+
+// Marks the origin among a diagonal's offset points, which are kept in X order.
+constexpr int OriginTag = 1;
+
+}  // namespace
+
+TDiagonal::TDiagonal() { FOffsets.Point(FOffsets.AddPoint(0, 0, 0))->Tag = OriginTag; }
+
+int TDiagonal::OriginIndex() const {
+    for (int I = 0; I < FOffsets.Count(); ++I)
+        if (FOffsets.Point(I)->Tag == OriginTag) return I;
+    return 0;
+}
+
+void TDiagonal::MoveOrigin() {
+    TRPoint* P = FOffsets.Point(OriginIndex());
+    P->X = FOriginX;
+    P->Y = 0;
+    P->Z = FOriginZ;
+}
+
+void TDiagonal::SetOriginZ(double Value) {
+    Change(FOriginZ, Value);
+    MoveOrigin();
+}
+
+void TDiagonal::SetOriginX(double Value) {
+    Change(FOriginX, Value);
+    MoveOrigin();
+}
+
+int TDiagonal::OffsetIndex(int Station) const {
+    const double X = StationX(Station);
+    for (int I = 0; I < FOffsets.Count(); ++I)
+        if (FOffsets.Point(I)->X == X && FOffsets.Point(I)->Tag != OriginTag) return I;
+    return -1;
+}
+
+void TDiagonal::SetOffset(int Station, double D) {
+    int I = OffsetIndex(Station);
+    if (I < 0) {
+        FOffsets.AddPoint(StationX(Station), 0, 0);
+        FOffsets.SortPoints(0);
+        I = OffsetIndex(Station);
+        if (I < 0) throw EGeometryError("TDiagonal.SetOffset - Error inserting point into diagonal");
+    }
+    TRPoint* P = FOffsets.Point(I);
+    P->W = D;
+    P->Y = D * std::sin(FAngle);
+    P->Z = FOriginZ - D * std::cos(FAngle);
+    Invalidate();
+}
+
+double TDiagonal::Offset(int Station) const {
+    const int I = OffsetIndex(Station);
+    if (I >= 0) return FOffsets.Point(I)->W;
+    if (FCurve->Count() < 2) return 0;
+    return VectorDistance({StationX(Station), 0, FOriginZ}, StationPoint(Station));
+}
+
+double TDiagonal::OffsetToHeight(double Z) const { return (FOriginZ - Z) / std::cos(FAngle); }
+
+void TDiagonal::RemoveQuarterPoints() {
+    for (int Station : {15, 5}) {
+        const int I = OffsetIndex(Station);
+        if (I >= 0) {
+            FOffsets.Delete(I);
+            Invalidate();
+        }
+    }
+}
+
+void TDiagonal::Clear() {
+    for (int I = FOffsets.Count() - 1; I >= 0; --I)
+        if (FOffsets.Point(I)->Tag != OriginTag) FOffsets.Delete(I);
+    Invalidate();
+}
+
+TMLine TDiagonal::TraceLine(int Station) const {
+    return {{StationX(Station), 0, FOriginZ}, {0, std::sin(FAngle), -std::cos(FAngle)}};
+}
+
+double TDiagonal::OffsetClosestToLine(int Station, const TMLine& Line, double Parallel) const {
+    const TMLine Trace = TraceLine(Station);
+    try {
+        return VectorDistance(Trace.Point, PointOnLineClosestToLine(Trace, Line));
+    } catch (const EError&) {
+        return Parallel;
+    }
+}
+
+TMVector TDiagonal::StationPoint(int I) const {
+    const int J = OffsetIndex(I);
+    return J >= 0 ? FOffsets.Point(J)->Vector() : TLongitudinalFormCurve::StationPoint(I);
+}
+
+void TDiagonal::DoUpdate() {
+    if (FOffsets.Count() < 3)
+        throw EGeometryError("TDiagonal.DoUpdate - Fitting of diagonal attempted with less than three points");
+    FCurve = InterpolateBSpline(FOffsets.Count() == 3 ? 3 : 4, FOffsets);
+    Digitise();
+}
+
+// ---- TSection ----
+
+TSection::TSection(int Station) : FStation(Station) {}
+
+void TSection::SetStation(int Value) {
+    if (Value == FStation) return;
+    FStation = Value;
+    Invalidate();
+}
+
+void TFormCurve::ChangeDiagonals(TDiagonal* (&Held)[3], TDiagonal* A, TDiagonal* B, TDiagonal* C) {
+    if (Held[0] == A && Held[1] == B && Held[2] == C) return;
+    Held[0] = A;
+    Held[1] = B;
+    Held[2] = C;
+    FUpToDate = false;
+}
+
+void TSection::SetDiagonals(TDiagonal* A, TDiagonal* B, TDiagonal* C) { ChangeDiagonals(FDiagonals, A, B, C); }
+
+void TSection::RequireDiagonals() const {
+    if (!FA || !FB || !FC) throw EGeometryError("TSection - The section has no diagonals");
+}
+
+void TSection::SetDiagonalAOffset(double D) {
+    RequireDiagonals();
+    FA->SetOffset(FStation, D);
+    Invalidate();
+}
+
+void TSection::SetDiagonalBOffset(double D) {
+    RequireDiagonals();
+    FB->SetOffset(FStation, D);
+    Invalidate();
+}
+
+void TSection::SetDiagonalCOffset(double D) {
+    RequireDiagonals();
+    FC->SetOffset(FStation, D);
+    Invalidate();
+}
+
+void TSection::BuildSection() {
+    RequireDiagonals();
+    const double X = this->X();
+    SetControlPoints(4, {{X, 0, FKeelZ},
+                         {X, std::tan(Radians(10)) * (FTc - FKeelZ), FKeelZ},
+                         FA->StationPoint(FStation),
+                         FB->StationPoint(FStation),
+                         FC->StationPoint(FStation),
+                         {X, FSheerHalfBreadth, FSheerZ}});
+    FCurve->DisplaySegments = 20;
+    auto Half = FCurve->Digitise();
+    auto Full = Half->MirroredFullSection();
+    TUnderwaterSectionIterator It({{0, 0, 1}, FTc}, *Full);
+    TSectionProperties R;
+    SectionAreaProperties(It, R);
+    SectionWaterlineProperties(It, R);
+    FArea = R.Area;
+    FWaterlineBreadth = R.WaterlineBreadth;
+    const double Box = 2 * FWaterlineHalfBreadth * (FTc - FKeelZ);
+    FAreaCoefficient = Box != 0 ? FArea / Box : 0;
+}
+
+void DeriveDiagonalAOffset(TSection& S, const TMVector& P) {
+    TDiagonal& A = *S.DiagonalA();
+    const TMVector B = S.DiagonalB()->StationPoint(S.Station());
+    const TMVector C = S.DiagonalC()->StationPoint(S.Station());
+    const TMVector T = VectorNormalise(
+        VectorAdd(VectorNormalise(VectorFromTo(C, B)), VectorNormalise(VectorFromTo(B, P))));
+    const double Keel = A.OffsetToHeight(S.KeelZ());
+    // A tangent parallel to the trace leaves the offset that reaches the keel.
+    A.SetOffset(S.Station(), std::min(A.OffsetClosestToLine(S.Station(), {B, T}, Keel), Keel));
+}
+
+void TMidSection::BuildSection() {
+    RequireDiagonals();
+    DeriveDiagonalAOffset(*this, {X(), std::tan(Radians(10)) * (FTc - FKeelZ), FKeelZ});
+    TSection::BuildSection();
+}
+
+void TQuarterSection::BuildSection() {
+    RequireDiagonals();
+    DeriveDiagonalAOffset(*this, {X(), std::tan(Radians(10)) * (FTc - FKeelZ), FKeelZ});
+    TSection::BuildSection();
+}
+
+void TMidSection::DoUpdate() {
+    ProgressText("Updating Mid Section");
+    RequireDiagonals();
+    const int Flags = FindValueClampToBracket | FindValueEvaluateAnswer;
+    const double CHigh = std::sin(FC->Angle()) != 0 ? FWaterlineHalfBreadth / std::sin(FC->Angle()) : 0;
+    FindValue(Flags, FB->OffsetToHeight(FKeelZ), FB->OffsetToHeight(FTc), FTargetArea, [&](double DB) {
+        SetDiagonalBOffset(DB);
+        FindValue(Flags, FC->OffsetToHeight(FKeelZ), CHigh, FWaterlineHalfBreadth, [&](double DC) {
+            SetDiagonalCOffset(DC);
+            BuildSection();
+            return FWaterlineBreadth / 2;
+        });
+        BuildSection();
+        return FArea;
+    });
+    BuildSection();
+}
+
+void TQuarterSection::DoUpdate() {
+    ProgressText(FStation == 5 ? "Updating Aft Quarter Section" : "Updating Forward Quarter Section");
+    RequireDiagonals();
+    SetDiagonalCOffset(FC->Offset(FStation));
+    FindValue(FindValueClampToBracket | FindValueEvaluateAnswer, FB->OffsetToHeight(FKeelZ), FB->OffsetToHeight(FTc),
+              FTargetArea, [&](double DB) {
+                  SetDiagonalBOffset(DB);
+                  BuildSection();
+                  return FArea;
+              });
+    BuildSection();
+    FTargetArea = FArea;
+}
+
+void TApSection::DoUpdate() {
+    ProgressText("Update Ap");
+    RequireDiagonals();
+    SetDiagonalAOffset(0);
+    SetDiagonalBOffset(FB->OffsetToHeight(FTc));
+    const double F = Radians(FFlareAngle);
+    const TMLine Flare{{X(), FSheerHalfBreadth, FSheerZ}, {0, -std::sin(F), -std::cos(F)}};
+    SetDiagonalCOffset(FC->OffsetClosestToLine(FStation, Flare, FC->Offset(FStation)));
+    BuildSection();
+}
+
+// ---- TTransom ----
+
+void TTransom::SetDiagonals(TDiagonal* A, TDiagonal* B, TDiagonal* C) { ChangeDiagonals(FDiagonals, A, B, C); }
+
+double TTransom::TopX() const { return std::tan(Radians(FTransomAngle)) * (FFreeAft - FTransomHeight); }
+
+TMPlane TTransom::TransomPlane() const {
+    const double Bottom = FTc + FTransomHeight, Top = FFreeAft + FTc, E = TopX();
+    // The plane holds the Y axis direction and the line from the bottom to the top on the centre plane.
+    TMVector N{Top - Bottom, 0, -E};
+    const double L = std::sqrt(N.X * N.X + N.Z * N.Z);
+    if (L > 0) N = {N.X / L, 0, N.Z / L};
+    return {N, N.Z * Bottom};
+}
+
+TMVector TTransom::TransomPoint(TDiagonal& D) {
+    const TMVector Bottom{0, 0, FTc + FTransomHeight};
+    TMVector P;
+    try {
+        TDiagonalLeastSquares Fit;
+        for (int I = 0; I <= 10; ++I) Fit.AddPoint(D.StationPoint(I));
+        Fit.Solve();
+        P = Fit.Intersect(TransomPlane());
+    } catch (const EError& E) {
+        const std::string Text = std::string("Transom: ") + E.what() + "; the transom bottom is used";
+        if (OnWarning)
+            OnWarning(Text);
+        else if (GConsole)
+            GConsole->WriteLine(Text);
+        return Bottom;
+    }
+    if (P.Y < 0) return Bottom;
+    if (P.Z < Bottom.Z) {
+        P.X = 0;
+        P.Z = Bottom.Z;
+    }
+    return P;
+}
+
+void TTransom::DoUpdate() {
+    ProgressText("Update Transom");
+    if (!FB || !FC) throw EGeometryError("TTransom - The transom has no diagonals");
+    const TMVector Bottom{0, 0, FTc + FTransomHeight};
+    SetControlPoints(4, {Bottom, Bottom, Bottom, TransomPoint(*FB), TransomPoint(*FC),
+                         {TopX(), FBTransom / 2, FFreeAft + FTc}});
+}
+
 // ---- TDiagonalLeastSquares ----
 
 void TDiagonalLeastSquares::AddPoint(const TMVector& P) {
@@ -263,7 +549,9 @@ TMVector TDiagonalLeastSquares::Intersect(const TMPlane& Plane) const {
     } else {
         const double Disc = Qb * Qb - 4 * Qa * Qc;
         if (Disc < 0) throw EGeometryError("TDiagonalLeastSquares.F - Quadratic Diagonal Equation has no roots");
-        const double R1 = (-Qb + std::sqrt(Disc)) / (2 * Qa), R2 = (-Qb - std::sqrt(Disc)) / (2 * Qa);
+        // The stable form: a nearly flat quadratic keeps its finite root accurate.
+        const double Q = -0.5 * (Qb + std::copysign(std::sqrt(Disc), Qb));
+        const double R1 = Q / Qa, R2 = Q != 0 ? Qc / Q : R1;
         X = std::abs(R1) <= std::abs(R2) ? R1 : R2;
     }
     return {X, (A * X + B) * X + C, (D * X + E) * X + F};

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "foundation/BSpline.h"
+#include "foundation/Polyline.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {
 
 class IGraphics;
+class TDiagonal;
 
 class TFormCurve {
 public:
@@ -40,6 +42,8 @@ protected:
     virtual void DoUpdate() {}
     // Stores Value and clears UpToDate only when it differs from the stored one.
     void Change(double& Field, double Value);
+    // Stores the three diagonal references; a change clears UpToDate.
+    void ChangeDiagonals(TDiagonal* (&Held)[3], TDiagonal* A, TDiagonal* B, TDiagonal* C);
     // A fresh curve of the given order through the control points.
     void SetControlPoints(int Order, const std::vector<TMVector>& Points);
 
@@ -157,6 +161,180 @@ private:
     void Measure();
     double FBwl = 0, FLcf = 50, FCwp = 0, FFullness = 0.95, FBalance = 0.05, FWaterplaneCoefficient = 0,
            FFlotationFraction = 0;
+};
+
+// A diagonal: offsets measured in a plane through the line (X, 0, OriginZ) inclined by Angle from
+// the downward vertical. An offset d at a station is the point (X, d sin Angle, OriginZ - d cos Angle);
+// d is kept in the point's weight.
+class TDiagonal : public TLongitudinalFormCurve {
+public:
+    TDiagonal();
+    double OriginZ() const { return FOriginZ; }
+    double OriginX() const { return FOriginX; }
+    double Angle() const { return FAngle; }
+    // Both also move the first offset point.
+    void SetOriginZ(double Value);
+    void SetOriginX(double Value);
+    // Radians from the downward vertical.
+    void SetAngle(double Value) { Change(FAngle, Value); }
+    // The origin point and one point per station that carries an offset, in X order; the origin
+    // keeps its identity wherever sorting puts it.
+    const TPolyline& Offsets() const { return FOffsets; }
+
+    void SetOffset(int Station, double D);
+    // The stored offset of the station, else the distance of the curve's station point from the
+    // diagonal's line (0 while the curve has fewer than 2 points).
+    double Offset(int Station) const;
+    // The offset that brings the diagonal's point to the height Z.
+    double OffsetToHeight(double Z) const;
+    void RemoveQuarterPoints();
+    // Keeps only the origin point.
+    void Clear();
+    // The line in the diagonal plane along which a station's offset is measured.
+    TMLine TraceLine(int Station) const;
+    // The distance along the station's trace line to its point nearest Line; Parallel when the two
+    // lines run parallel.
+    double OffsetClosestToLine(int Station, const TMLine& Line, double Parallel) const;
+    TMVector StationPoint(int I) const override;
+
+protected:
+    // Throws EGeometryError for fewer than three offset points.
+    void DoUpdate() override;
+
+private:
+    // The station's point among the offsets (never the origin), or -1.
+    int OffsetIndex(int Station) const;
+    int OriginIndex() const;
+    void MoveOrigin();
+    double FOriginZ = 0, FOriginX = 0, FAngle = 0;
+    TPolyline FOffsets;
+};
+
+// A transverse section from the keel through the three diagonals to the sheer, with its area below
+// the waterline. The diagonals are referenced, not owned.
+class TSection : public TFormCurve {
+public:
+    explicit TSection(int Station = 0);
+    int Station() const { return FStation; }
+    double Lwl() const { return FLwl; }
+    double Loa() const { return FLoa; }
+    double Ovh() const { return FOvh; }
+    double Tc() const { return FTc; }
+    double SheerZ() const { return FSheerZ; }
+    double SheerHalfBreadth() const { return FSheerHalfBreadth; }
+    double WaterlineHalfBreadth() const { return FWaterlineHalfBreadth; }
+    double KeelZ() const { return FKeelZ; }
+    double TargetArea() const { return FTargetArea; }
+    double Area() const { return FArea; }
+    double WaterlineBreadth() const { return FWaterlineBreadth; }
+    double AreaCoefficient() const { return FAreaCoefficient; }
+    void SetStation(int Value);
+    void SetLwl(double Value) { Change(FLwl, Value); }
+    void SetLoa(double Value) { Change(FLoa, Value); }
+    void SetOvh(double Value) { Change(FOvh, Value); }
+    void SetTc(double Value) { Change(FTc, Value); }
+    void SetSheerZ(double Value) { Change(FSheerZ, Value); }
+    void SetSheerHalfBreadth(double Value) { Change(FSheerHalfBreadth, Value); }
+    void SetWaterlineHalfBreadth(double Value) { Change(FWaterlineHalfBreadth, Value); }
+    void SetKeelZ(double Value) { Change(FKeelZ, Value); }
+    void SetTargetArea(double Value) { Change(FTargetArea, Value); }
+    void SetDiagonals(TDiagonal* A, TDiagonal* B, TDiagonal* C);
+    TDiagonal* DiagonalA() const { return FDiagonals[0]; }
+    TDiagonal* DiagonalB() const { return FDiagonals[1]; }
+    TDiagonal* DiagonalC() const { return FDiagonals[2]; }
+    void SetDiagonalAOffset(double D);
+    void SetDiagonalBOffset(double D);
+    void SetDiagonalCOffset(double D);
+    double X() const { return FLoa - (FLwl + FOvh) + FStation * FLwl / 20.0; }
+
+protected:
+    void DoUpdate() override { BuildSection(); }
+    // Builds the curve and measures its area below the waterline.
+    virtual void BuildSection();
+    void RequireDiagonals() const;
+
+    int FStation = 0;
+    double FLwl = 0, FLoa = 0, FOvh = 0, FTc = 0, FSheerZ = 0, FSheerHalfBreadth = 0, FWaterlineHalfBreadth = 0,
+           FKeelZ = 0, FTargetArea = 0, FArea = 0, FWaterlineBreadth = 0, FAreaCoefficient = 0;
+    TDiagonal* FDiagonals[3] = {nullptr, nullptr, nullptr};
+    TDiagonal*& FA = FDiagonals[0];
+    TDiagonal*& FB = FDiagonals[1];
+    TDiagonal*& FC = FDiagonals[2];
+};
+
+// The midship section: diagonal B is solved for the target area while diagonal C keeps the
+// waterline breadth; diagonal A follows the tangent through B.
+class TMidSection : public TSection {
+public:
+    using TSection::TSection;
+
+protected:
+    void DoUpdate() override;
+    void BuildSection() override;
+};
+
+// The quarter sections at stations 5 and 15: diagonal B is solved for the target area.
+class TQuarterSection : public TSection {
+public:
+    using TSection::TSection;
+
+protected:
+    void DoUpdate() override;
+    void BuildSection() override;
+};
+
+// Diagonal A's offset at a section from the tangent through diagonal B's point, limited to the keel.
+void DeriveDiagonalAOffset(TSection& S, const TMVector& KeelEdge);
+
+// The section at the aft end of the waterline, whose topsides flare out by FlareAngle.
+class TApSection : public TSection {
+public:
+    using TSection::TSection;
+    double FlareAngle() const { return FFlareAngle; }
+    // Degrees.
+    void SetFlareAngle(double Value) { Change(FFlareAngle, Value); }
+
+protected:
+    void DoUpdate() override;
+
+private:
+    double FFlareAngle = 0;
+};
+
+// The transom, from its bottom on the centre plane through the diagonals' meetings with the transom
+// plane to its top corner at the sheer.
+class TTransom : public TFormCurve {
+public:
+    double BTransom() const { return FBTransom; }
+    double TransomHeight() const { return FTransomHeight; }
+    double TransomAngle() const { return FTransomAngle; }
+    double FreeAft() const { return FFreeAft; }
+    double Tc() const { return FTc; }
+    void SetBTransom(double Value) { Change(FBTransom, Value); }
+    void SetTransomHeight(double Value) { Change(FTransomHeight, Value); }
+    // Degrees.
+    void SetTransomAngle(double Value) { Change(FTransomAngle, Value); }
+    void SetFreeAft(double Value) { Change(FFreeAft, Value); }
+    void SetTc(double Value) { Change(FTc, Value); }
+    void SetDiagonals(TDiagonal* A, TDiagonal* B, TDiagonal* C);
+    // Where the quadratic fitted through the diagonal's aft stations meets the transom plane. When
+    // there is no such point the transom's bottom point stands in, with a console warning.
+    TMVector TransomPoint(TDiagonal& D);
+    // The plane through the transom's bottom and its top edge.
+    TMPlane TransomPlane() const;
+    // Called with the warning text when a diagonal misses the transom plane; writes to the console
+    // when not assigned.
+    std::function<void(const std::string&)> OnWarning;
+
+protected:
+    void DoUpdate() override;
+
+private:
+    double TopX() const;
+    double FBTransom = 0, FTransomHeight = 0, FTransomAngle = 0, FFreeAft = 0, FTc = 0;
+    TDiagonal* FDiagonals[3] = {nullptr, nullptr, nullptr};
+    TDiagonal*& FB = FDiagonals[1];
+    TDiagonal*& FC = FDiagonals[2];
 };
 
 // Least-squares quadratics y(x) and z(x) through points of a diagonal, and where they meet a plane.
