@@ -12,6 +12,7 @@
 #include "foundation/BSpline.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMaths.h"
+#include "surfaces/BSurface.h"
 
 namespace sarnova {
 
@@ -352,6 +353,83 @@ public:
 private:
     int FCount = 0;
     double Sx = 0, Sx2 = 0, Sx3 = 0, Sx4 = 0, Sy = 0, Sxy = 0, Sx2y = 0, Sz = 0, Sxz = 0, Sx2z = 0;
+};
+
+// The yacht hull-lines generator: 19 design parameters drive the form curves above, the two quarter
+// sections are iterated until the hull reaches its prismatic coefficient and centre of buoyancy, and
+// a 7 x 6 net is lofted through the transom and five sections.
+class TCorvane : public TBSplineSurface {
+public:
+    // Table indices of the parameters.
+    enum TParameter {
+        pLoa, pLwl, pOvh, pBMax, pBwl, pBTransom, pTc, pCp, pCm, pLCB, pCwp, pLcf, pFreeBow, pFreeMid,
+        pFreeAft, pBowCurve, pForeFoot, pTransomAngle, pFlareAngle
+    };
+    static constexpr int ParameterCount = 19;
+    static constexpr int SectionCount = 21;
+
+    TCorvane();
+    ~TCorvane() override;
+
+    // The name, value and setter of a table parameter; any other index throws
+    // "Parameter Index out of bounds " with the index.
+    static std::string ParameterName(int Index);
+    double Parameter(int Index) const;
+    void SetParameter(int Index, double Value);
+    double AftQuarterCoefficient() const { return FAftQuarterCoefficient; }
+    double ForwardQuarterCoefficient() const { return FForwardQuarterCoefficient; }
+    void SetAftQuarterCoefficient(double Value);
+    void SetForwardQuarterCoefficient(double Value);
+    void SetDefaults();
+
+    double Volume() const { return FVolume; }
+    double LcbX() const { return FLcbX; }
+    double AchievedCp() const { return FAchievedCp; }
+    double AchievedLcb() const { return FAchievedLcb; }
+    bool Generated() const { return FGenerated; }
+    bool Mirrored() const { return FMirrored; }
+    void SetMirrored(bool Value);
+    std::function<void(const std::string&)> OnProgressText;
+
+    TProfile& Profile() { return FProfile; }
+    TSheerLine& SheerLine() { return FSheerLine; }
+    TWaterline& Waterline() { return FWaterline; }
+    TDiagonal& DiagonalA() { return FDiagonals[0]; }
+    TDiagonal& DiagonalB() { return FDiagonals[1]; }
+    TDiagonal& DiagonalC() { return FDiagonals[2]; }
+    TTransom& Transom() { return FTransom; }
+    TSection& Section(int I) { return *FSections.at(static_cast<std::size_t>(I)); }
+
+    // Brings every form curve up to date and measures the volume.
+    void UpdateAll();
+    // UpdateAll, the fit to Cp and LCB, then the net.
+    void Generate();
+    void GenerateIfNeeded();
+    // The areas at stations 5 and 15 that give volume V with its centre at X, by Simpson's rule over
+    // stations 0, 5, 10, 15 and 20 with no area at the ends.
+    void QuarterAreas(double V, double X, double& A5, double& A15);
+
+protected:
+    void Changed(int Index);
+    void ResetDiagonals();
+    void ConfigureSection(TSection& S);
+    void ConfigureTransom();
+    void FeedSection(TSection& S);
+    void MeasureVolume();
+    void Fit();
+    void BuildNet();
+
+private:
+    double FP[ParameterCount] = {};
+    double FAftQuarterCoefficient = 0.75, FForwardQuarterCoefficient = 0.75;
+    double FVolume = 0, FLcbX = 0, FAchievedCp = 0, FAchievedLcb = 0;
+    bool FGenerated = false, FMirrored = false;
+    TProfile FProfile;
+    TSheerLine FSheerLine;
+    TWaterline FWaterline;
+    TDiagonal FDiagonals[3];
+    TTransom FTransom;
+    std::vector<std::unique_ptr<TSection>> FSections;
 };
 
 }  // namespace sarnova
