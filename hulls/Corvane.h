@@ -3,6 +3,7 @@
 // the bow, Y is the half-breadth and Z runs up from the lowest point of the canoe body, so the design
 // waterline lies at Z = Tc. Stations 0..20 divide the waterline, station 0 at its aft end.
 #pragma once
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -409,11 +410,25 @@ public:
     // stations 0, 5, 10, 15 and 20 with no area at the ends.
     void QuarterAreas(double V, double X, double& A5, double& A15);
 
+    // The record: the 19 parameters as "Name=value" lines in table order, then the surface.
+    void SaveToText(TTextWriter& F) const override;
+    // Reads the whole record before changing anything: a bad value or surface leaves the generator
+    // as it was. Then every curve is due again.
+    void LoadFromText(TTextReader& F) override;
+    // Reads the 19 parameters of a project file (in its own order, "." or "," as separator); a file
+    // that is short or has a bad value changes nothing. The quarter coefficients keep their values.
+    void ImportProject(const std::filesystem::path& FileName);
+
 protected:
     void Changed(int Index);
+    // Every chain of changes at once, as after reading parameters.
+    void InvalidateAll();
+    // Applies parameters read in table order, then invalidates everything.
+    void ApplyParameters(const double (&Values)[ParameterCount]);
     void ResetDiagonals();
     void ConfigureSection(TSection& S);
     void ConfigureTransom();
+    void ConfigureLongitudinal(TLongitudinalFormCurve& C);
     void FeedSection(TSection& S);
     void MeasureVolume();
     void Fit();

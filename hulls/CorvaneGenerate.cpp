@@ -5,7 +5,11 @@
 #include <numbers>
 
 #include "foundation/BSplineInterpolate.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
+#include "foundation/TextFile.h"
+#include "hulls/Halvorn.h"
 #include "foundation/VkMathsSolvers.h"
 #include "hulls/Corvane.h"
 
@@ -170,6 +174,13 @@ void TCorvane::Changed(int Index) {
     ResetDiagonals();
 }
 
+void TCorvane::ConfigureLongitudinal(TLongitudinalFormCurve& C) {
+    C.SetLoa(FP[pLoa]);
+    C.SetLwl(FP[pLwl]);
+    C.SetOvh(FP[pOvh]);
+    C.SetTc(FP[pTc]);
+}
+
 void TCorvane::FeedSection(TSection& S) {
     const int I = S.Station();
     const TMVector Keel = FProfile.StationPoint(I), Sheer = FSheerLine.StationPoint(I);
@@ -189,10 +200,7 @@ void TCorvane::UpdateAll() {
         SetParameter(pBTransom, FP[pBwl]);
     // 2. Profile.
     if (!FProfile.UpToDate()) {
-        FProfile.SetLoa(FP[pLoa]);
-        FProfile.SetLwl(FP[pLwl]);
-        FProfile.SetOvh(FP[pOvh]);
-        FProfile.SetTc(Tc);
+        ConfigureLongitudinal(FProfile);
         FProfile.SetForeFoot(FP[pForeFoot]);
         FProfile.SetFreeBow(FP[pFreeBow]);
         FProfile.SetFreeAft(FP[pFreeAft]);
@@ -214,13 +222,10 @@ void TCorvane::UpdateAll() {
     }
     // 3. Sheer line.
     if (!FSheerLine.UpToDate()) {
-        FSheerLine.SetTc(Tc);
+        ConfigureLongitudinal(FSheerLine);
         FSheerLine.SetFreeBow(FP[pFreeBow]);
         FSheerLine.SetFreeMid(FP[pFreeMid]);
         FSheerLine.SetFreeAft(FP[pFreeAft]);
-        FSheerLine.SetOvh(FP[pOvh]);
-        FSheerLine.SetLwl(FP[pLwl]);
-        FSheerLine.SetLoa(FP[pLoa]);
         FSheerLine.SetBMax(FP[pBMax]);
         FSheerLine.SetBTransom(FP[pBTransom]);
         FSheerLine.SetTransomAngle(FP[pTransomAngle]);
@@ -231,10 +236,7 @@ void TCorvane::UpdateAll() {
     }
     // 4. Waterline.
     if (!FWaterline.UpToDate()) {
-        FWaterline.SetTc(Tc);
-        FWaterline.SetOvh(FP[pOvh]);
-        FWaterline.SetLwl(FP[pLwl]);
-        FWaterline.SetLoa(FP[pLoa]);
+        ConfigureLongitudinal(FWaterline);
         FWaterline.SetBwl(FP[pBwl]);
         FWaterline.SetLcf(FP[pLcf]);
         FWaterline.SetCwp(FP[pCwp]);
@@ -373,6 +375,54 @@ void TCorvane::GenerateIfNeeded() {
     if (FGenerated) return;
     Generate();
     FGenerated = true;
+}
+
+void TCorvane::InvalidateAll() {
+    FProfile.Invalidate();
+    FSheerLine.Invalidate();
+    FWaterline.Invalidate();
+    Changed(pLoa);
+    for (auto& S : FSections) ConfigureSection(*S);
+    FGenerated = false;
+}
+
+void TCorvane::ApplyParameters(const double (&Values)[ParameterCount]) {
+    for (int I = 0; I < ParameterCount; ++I) FP[I] = Values[I];
+    InvalidateAll();
+}
+
+void TCorvane::SaveToText(TTextWriter& F) const {
+    for (int I = 0; I < ParameterCount; ++I) F.WriteLine(std::string(Parameters[I].Name) + "=" + RecordNumber(FP[I]));
+    TBSplineSurface::SaveToText(F);
+}
+
+void TCorvane::LoadFromText(TTextReader& F) {
+    double Read[ParameterCount];
+    for (double& Value : Read) Value = ParseFloat(Trim(RecordValue(F.ReadLineView())));
+    TTextWriter OldSurface;
+    TBSplineSurface::SaveToText(OldSurface);
+    try {
+        TBSplineSurface::LoadFromText(F);
+    } catch (...) {
+        TTextReader Back(OldSurface.Text());
+        TBSplineSurface::LoadFromText(Back);
+        throw;
+    }
+    ApplyParameters(Read);
+}
+
+void TCorvane::ImportProject(const std::filesystem::path& FileName) {
+    static constexpr TParameter Order[ParameterCount] = {
+        pLoa, pLwl, pBMax, pBwl, pBTransom, pTc, pOvh, pFreeBow, pFreeMid, pFreeAft,
+        pBowCurve, pForeFoot, pTransomAngle, pCp, pCm, pCwp, pLcf, pLCB, pFlareAngle};
+    TTextReader F = TTextReader::FromFile(FileName);
+    double Read[ParameterCount];
+    for (int I = 0; I < ParameterCount; ++I) Read[I] = FP[I];
+    for (TParameter Index : Order) {
+        if (F.Eof()) throw EConvertError("The project file ends before its " + std::string(Parameters[Index].Name) + " value");
+        Read[Index] = ParseFloat(Trim(RecordValue(F.ReadLineView())));
+    }
+    ApplyParameters(Read);
 }
 
 }  // namespace sarnova

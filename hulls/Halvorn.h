@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/BSpline.h"
@@ -25,6 +26,12 @@ struct THalvornParameters {
            BulbLength = 0, ForeFootRadius = 0, StemRadius = 0, StRootHeight = 0, StShaftHeight = 0,
            StBossToRoot = 0, StBossRadius = 0, StBossStart = 0, StFlatOfBottomStart = 0;
 };
+
+// A value of a generator's text record: three decimals, or up to 15 significant digits when three
+// decimals would change it by more than 1e-9; "." whatever the locale.
+std::string RecordNumber(double Value);
+// The value part of a record line: the text after its first "=", or the whole line.
+std::string_view RecordValue(std::string_view Line);
 
 class THalvorn : public TBSplineSurface {
 public:

@@ -47,6 +47,12 @@ constexpr TRecordField RecordFields[] = {
     {"StFlatOfBottomStart", &THalvornParameters::StFlatOfBottomStart},
 };
 
+[[noreturn]] void BadIndex(int Index) {
+    throw EError("Parameter Index out of bounds " + std::to_string(Index));
+}
+
+}  // namespace
+
 // Three decimals as the record has always been written, unless that loses more than a rounding
 // error of the value: the default StRootHeight (3.294666...) would not read back.
 std::string RecordNumber(double Value) {
@@ -60,12 +66,6 @@ std::string_view RecordValue(std::string_view Line) {
     const auto Eq = Line.find('=');
     return Eq == std::string_view::npos ? Line : Line.substr(Eq + 1);
 }
-
-[[noreturn]] void BadIndex(int Index) {
-    throw EError("Parameter Index out of bounds " + std::to_string(Index));
-}
-
-}  // namespace
 
 // ---- Setters ----
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "foundation/Errors.h"
+#include "foundation/TextFile.h"
 #include "hulls/Corvane.h"
 
 using namespace sarnova;
@@ -59,4 +62,70 @@ TEST(Corvane, GenerationFitsCpAndLcbAndLoftsTheNet) {
     std::printf("Corvane defaults: Volume %.4f, Cp %.4f, LCB %.3f\n", H.Volume(), H.AchievedCp(), H.AchievedLcb());
     H.SetParameter(TCorvane::pCm, 0.7);
     EXPECT_FALSE(H.Generated());
+}
+
+namespace {
+
+std::string Record(const TCorvane& H) {
+    TTextWriter W;
+    H.SaveToText(W);
+    return W.Text();
+}
+
+std::filesystem::path WriteProject(const std::string& Name, const std::string& Text) {
+    const auto Path = std::filesystem::temp_directory_path() / Name;
+    std::ofstream(Path) << Text;
+    return Path;
+}
+
+}  // namespace
+
+TEST(Corvane, RecordReadsBackAndRefusesABadValueWhole) {
+    TCorvane H;
+    H.SetParameter(TCorvane::pBMax, 3.4);
+    H.SetParameter(TCorvane::pCp, 0.5712345678);
+    const std::string Text = Record(H);
+    EXPECT_EQ(Text.rfind("Loa=12.000\n", 0), 0u);
+    EXPECT_NE(Text.find("Cp=0.5712345678\n"), std::string::npos);
+
+    TCorvane Back;
+    TTextReader R(Text);
+    Back.LoadFromText(R);
+    for (int I = 0; I < TCorvane::ParameterCount; ++I) EXPECT_EQ(Back.Parameter(I), H.Parameter(I)) << I;
+    EXPECT_EQ(Record(Back), Text);
+
+    std::string Bad = Text;
+    Bad.replace(Bad.find("Tc=0.570"), 8, "Tc=abc");
+    TCorvane Kept;
+    TTextReader RB(Bad);
+    EXPECT_THROW(Kept.LoadFromText(RB), EConvertError);
+    EXPECT_EQ(Kept.Parameter(TCorvane::pBMax), 3.25);
+}
+
+TEST(Corvane, ProjectFileIsReadInItsOwnOrderAndOnlyWhole) {
+    const std::string Good =
+        "Loa=11\nLwl=9,5\nBMax=3.1\nBwl=3\nBTransom=1.9\nTc=0.6\nOvh=0.8\nFreeBow=1.4\nFreeMid=1.3\n"
+        "FreeAft=1.2\nBowCurve=5\nForeFoot=0.3\nTransomAngle=20\nCp=0.55\nCm=0.74\nCwp=0.7\nLcf=54\n"
+        "LCB=52\nFlareAngle=10\n";
+    const double Expected[TCorvane::ParameterCount] = {11, 9.5, 0.8, 3.1, 3, 1.9, 0.6, 0.55, 0.74, 52,
+                                                       0.7, 54, 1.4, 1.3, 1.2, 5, 0.3, 20, 10};
+    TCorvane H;
+    H.SetAftQuarterCoefficient(0.7);
+    H.ImportProject(WriteProject("corvane_good.cvp", Good));
+    for (int I = 0; I < TCorvane::ParameterCount; ++I) EXPECT_EQ(H.Parameter(I), Expected[I]) << I;
+    EXPECT_EQ(H.AftQuarterCoefficient(), 0.7);
+    EXPECT_FALSE(H.Generated());
+
+    struct Case {
+        const char* Name;
+        std::string Text;
+    };
+    std::string BadValue = Good;
+    BadValue.replace(BadValue.find("Cm=0.74"), 7, "Cm=x");
+    for (const Case& K : std::vector<Case>{{"bad value", BadValue}, {"short", "Loa=11\nLwl=9\n"}}) {
+        TCorvane Kept;
+        EXPECT_THROW(Kept.ImportProject(WriteProject("corvane_bad.cvp", K.Text)), EError) << K.Name;
+        EXPECT_EQ(Kept.Parameter(TCorvane::pLoa), 12) << K.Name;
+        EXPECT_EQ(Kept.Parameter(TCorvane::pLwl), 10) << K.Name;
+    }
 }
