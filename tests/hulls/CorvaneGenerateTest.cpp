@@ -8,7 +8,12 @@
 
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
 #include "hulls/Corvane.h"
+#include "naval/CalcSections.h"
+#include "naval/HydroTable.h"
+#include "naval/VkHydro.h"
 
 using namespace sarnova;
 
@@ -128,4 +133,16 @@ TEST(Corvane, ProjectFileIsReadInItsOwnOrderAndOnlyWhole) {
         EXPECT_EQ(Kept.Parameter(TCorvane::pLoa), 12) << K.Name;
         EXPECT_EQ(Kept.Parameter(TCorvane::pLwl), 10) << K.Name;
     }
+}
+
+TEST(Corvane, GeneratedSurfaceDisplacesWhatTheSectionsPromise) {
+    TCorvane H;
+    H.Generate();
+    const auto Facets = H.CreatePolygonsFor(static_cast<TSamplingPurpose>(4), 1);
+    auto Sections = CalculationSectionsOfMesh(*Facets);
+    ASSERT_TRUE(Sections);
+    THydrostaticsData R;
+    HydrostaticsAtDraught(*Sections, H.Parameter(TCorvane::pTc), R);
+    std::printf("Corvane displacement %.4f t against Volume x 1.025 = %.4f t\n", R.Displacement, H.Volume() * 1.025);
+    EXPECT_NEAR(R.Displacement, H.Volume() * 1.025, 0.05 * H.Volume() * 1.025);
 }
