@@ -40,11 +40,13 @@ void TFormCurve::ProgressText(const std::string& Text) {
 void TFormCurve::Draw(IGraphics& G) {
     Update();
     FCurve->Draw(G);
-    if (Mirrored) {
-        auto Mirror = FCurve->Clone();
-        for (int I = 0; I < Mirror->Count(); ++I) Mirror->Point(I)->Y = -Mirror->Point(I)->Y;
-        Mirror->Draw(G);
-    }
+    if (Mirrored) MirroredCurve()->Draw(G);
+}
+
+std::unique_ptr<TBSpline> TFormCurve::MirroredCurve() const {
+    auto Mirror = FCurve->Clone();
+    for (int I = 0; I < Mirror->Count(); ++I) Mirror->Point(I)->Y = -Mirror->Point(I)->Y;
+    return Mirror;
 }
 
 void TFormCurve::Change(double& Field, double Value) {

@@ -39,6 +39,8 @@ public:
     void ProgressText(const std::string& Text);
     // Draws the curve, and its mirror image in the centre plane when Mirrored.
     virtual void Draw(IGraphics& G);
+    // A copy of the curve mirrored in the centre plane.
+    std::unique_ptr<TBSpline> MirroredCurve() const;
 
 protected:
     virtual void DoUpdate() {}
@@ -409,6 +411,17 @@ public:
     // The areas at stations 5 and 15 that give volume V with its centre at X, by Simpson's rule over
     // stations 0, 5, 10, 15 and 20 with no area at the ends.
     void QuarterAreas(double V, double X, double& A5, double& A15);
+
+    // Every parameter (ForeFoot before BowCurve), the quarter coefficients and Mirrored through their
+    // setters, then the surface.
+    void Assign(const TCorvane& Source);
+    // Brings the curves up to date and draws the profile, sheer line, waterline, transom and every
+    // section, each mirrored when Mirrored.
+    void DrawFormCurves(IGraphics& G);
+    // The control polygons of the sheer line, profile, waterline, sections 0 and 10 and the transom.
+    void DrawFormCurvesOutline(IGraphics& G);
+    // The control points of the form curves, then every control point of the net.
+    std::unique_ptr<TPolyline> GetPickPoints();
 
     // The record: the 19 parameters as "Name=value" lines in table order, then the surface.
     void SaveToText(TTextWriter& F) const override;

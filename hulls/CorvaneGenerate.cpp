@@ -377,6 +377,44 @@ void TCorvane::GenerateIfNeeded() {
     FGenerated = true;
 }
 
+void TCorvane::Assign(const TCorvane& Source) {
+    for (int I = 0; I < ParameterCount; ++I)
+        if (I != pBowCurve) SetParameter(I, Source.FP[I]);
+    SetParameter(pBowCurve, Source.FP[pBowCurve]);
+    SetAftQuarterCoefficient(Source.FAftQuarterCoefficient);
+    SetForwardQuarterCoefficient(Source.FForwardQuarterCoefficient);
+    SetMirrored(Source.FMirrored);
+    TBSplineSurface::Assign(Source);
+}
+
+void TCorvane::DrawFormCurves(IGraphics& G) {
+    UpdateAll();
+    for (TFormCurve* C : std::initializer_list<TFormCurve*>{&FProfile, &FSheerLine, &FWaterline, &FTransom})
+        C->Draw(G);
+    for (auto& S : FSections) {
+        S->Curve().DisplaySegments = 100;
+        S->Draw(G);
+    }
+}
+
+void TCorvane::DrawFormCurvesOutline(IGraphics& G) {
+    for (TFormCurve* C : std::initializer_list<TFormCurve*>{&FSheerLine, &FProfile, &FWaterline, FSections[0].get(),
+                                                            FSections[10].get(), &FTransom}) {
+        C->Curve().DrawControlPolygon(G);
+        if (FMirrored) C->MirroredCurve()->DrawControlPolygon(G);
+    }
+}
+
+std::unique_ptr<TPolyline> TCorvane::GetPickPoints() {
+    auto Points = std::make_unique<TPolyline>();
+    for (TFormCurve* C : std::initializer_list<TFormCurve*>{&FSheerLine, &FProfile, &FWaterline})
+        Points->AddCopies(C->Curve());
+    for (auto& S : FSections) Points->AddCopies(S->Curve());
+    Points->AddCopies(FTransom.Curve());
+    for (int K = 0; K < PointCount(); ++K) Points->AddPointCopy(&PointByIndex(K));
+    return Points;
+}
+
 void TCorvane::InvalidateAll() {
     FProfile.Invalidate();
     FSheerLine.Invalidate();

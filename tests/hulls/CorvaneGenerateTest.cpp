@@ -146,3 +146,25 @@ TEST(Corvane, GeneratedSurfaceDisplacesWhatTheSectionsPromise) {
     std::printf("Corvane displacement %.4f t against Volume x 1.025 = %.4f t\n", R.Displacement, H.Volume() * 1.025);
     EXPECT_NEAR(R.Displacement, H.Volume() * 1.025, 0.05 * H.Volume() * 1.025);
 }
+
+TEST(Corvane, AssignCopiesParametersCoefficientsAndNet) {
+    TCorvane Source;
+    Source.SetParameter(TCorvane::pForeFoot, 0.35);
+    Source.SetParameter(TCorvane::pBowCurve, 8);
+    Source.SetForwardQuarterCoefficient(0.7);
+    Source.SetMirrored(true);
+    Source.Generate();
+    TCorvane Copy;
+    Copy.Assign(Source);
+    for (int I = 0; I < TCorvane::ParameterCount; ++I) EXPECT_EQ(Copy.Parameter(I), Source.Parameter(I)) << I;
+    EXPECT_EQ(Copy.ForwardQuarterCoefficient(), Source.ForwardQuarterCoefficient());
+    EXPECT_TRUE(Copy.Mirrored());
+    EXPECT_TRUE(Copy.Section(7).Mirrored);
+    EXPECT_FALSE(Copy.Profile().Mirrored);
+    EXPECT_EQ(Record(Copy), Record(Source));
+    // The pick points hold the form curves' control points and then the net's.
+    Copy.UpdateAll();
+    const auto Picks = Copy.GetPickPoints();
+    EXPECT_EQ(Picks->Count() - Copy.PointCount(),
+              3 + 19 + 9 + 21 * 6 + 6);  // sheer, profile, waterline, 21 sections, transom
+}
