@@ -57,13 +57,21 @@ struct TRoof {
     TXTCurve* Ridge = nullptr;
     std::vector<TXTEdge*> RidgeEdges;
 
-    explicit TRoof(double Drop, std::uint8_t RibbonKind) {
+    // Twisted: the first left quad is two triangles with its outer corner raised, so that the left
+    // side is no longer one plane at the middle of the ridge.
+    TRoof(double Drop, std::uint8_t RibbonKind, bool Twisted = false) {
         UseXTEdgeFactories(M);
         std::vector<TMVector> P = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
         for (double Y : {-1.0, 1.0})
             for (int X = 0; X < 3; ++X) P.push_back({double(X), Y, -Drop});
-        sarnova::testing::BuildManifold(
-            M, P, {{3, 4, 1, 0}, {4, 5, 2, 1}, {0, 1, 7, 6}, {1, 2, 8, 7}, {4, 3, 0, 6, 7, 8, 2, 5}});
+        sarnova::testing::TIndexPolygons Faces = {{4, 5, 2, 1}, {0, 1, 7, 6}, {1, 2, 8, 7}, {4, 3, 0, 6, 7, 8, 2, 5}};
+        if (Twisted) {
+            P[3].Z = -Drop / 2;
+            Faces.insert(Faces.begin(), {{3, 4, 1}, {3, 1, 0}});
+        } else {
+            Faces.insert(Faces.begin(), {3, 4, 1, 0});
+        }
+        sarnova::testing::BuildManifold(M, P, Faces);
         for (int I = 0; I < 2; ++I) {
             TVertex* A = M.Vertices().Vertex(I);
             TVertex* B = M.Vertices().Vertex(I + 1);
@@ -134,4 +142,18 @@ TEST(CrossBoundaryTangents, RibbonsPointIntoTheFaceOnEachSide) {
         const TMVector Sum = VectorAdd(RibbonAt(Roof.RidgeEdges[0]->XTFin1(), 0.5), RibbonAt(Roof.RidgeEdges[0]->XTFin2(), 0.5));
         EXPECT_EQ(VectorLength(Sum) < 1e-9, C.Drop == 0.0) << C.Name;
     }
+}
+
+TEST(CrossBoundaryTangents, ReportsEachEdgeOutOfTheTangentPlane) {
+    TRoof Roof(1.0, rkNone, true);
+    std::vector<TInfoMessage> Messages;
+    GenerateCrossBoundaryTangents(*Roof.Ridge, Roof.M, false, [&](const TInfoMessage& M) { Messages.push_back(M); });
+    ASSERT_EQ(Messages.size(), 1u);
+    const std::string& Text = Messages[0].Text;
+    EXPECT_EQ(Text.rfind("Non-continuous tangent plane at Vertex 1 (     1.000,      0.000,      0.000) on Side ", 0), 0u)
+        << Text;
+    EXPECT_EQ(Text.substr(Text.size() - 9), " of Ridge") << Text;
+    EXPECT_EQ(Messages[0].Sender, Roof.M.Vertices().Vertex(1));
+    // The ribbons are made all the same.
+    for (TXTEdge* E : Roof.RidgeEdges) EXPECT_GE(E->XTFin1()->Ribbon().Count(), 2);
 }
