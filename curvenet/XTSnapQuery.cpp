@@ -214,7 +214,7 @@ void TXTSnapQuery::RedirectVertexSnap(TXTSnapTarget& Result) const {
     }
 }
 
-int TXTSnapQuery::Cursor() const {
+TCursor TXTSnapQuery::Cursor() const {
     if (FDetaching) return crDetachPending;
     if (FTargets.empty() || FTargets.front()->Kind == skNone) return 0;
     if (TXTPoint* Vertex = SelectedPoint()) {

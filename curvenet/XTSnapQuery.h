@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "curvenet/XTPoints.h"
+#include "platform/Keys.h"
 #include "platform/Types.h"
 
 namespace sarnova {
@@ -39,10 +40,6 @@ struct TXTSnapTarget {
 // A candidate counts only closer to the cursor than this, in pixels.
 inline constexpr double SnapTolerance = 30.0;
 
-// Cursors of the view that show a pending snap; 0 leaves the view's own.
-inline constexpr int crSnapPending = 24;
-inline constexpr int crDetachPending = 25;
-
 // Option bits.
 inline constexpr std::uint8_t soVertices = 1;
 inline constexpr std::uint8_t soCurves = 2;
@@ -64,8 +61,8 @@ public:
 
     // What the selected vertex, proposed at World under the cursor pixel Pixel, snaps to.
     void Query(const TPoint& Pixel, const TMVector& World, TXTSnapTarget& Result);
-    // 25 while detaching, 24 for a pending snap, else 0.
-    int Cursor() const;
+    // crDetachPending while detaching, crSnapPending for a pending snap, else 0 (the view's own).
+    TCursor Cursor() const;
     void ClearTargets() { FTargets.clear(); }
 
     int SelectedCount() const;
