@@ -638,3 +638,77 @@ void InstallXTCurveMaker() {
 }
 
 }  // namespace sarnova
+
+namespace sarnova {
+
+// ---- Dragging vertices ----
+
+namespace {
+
+// The entity holding a curve-network node; nullptr for a node outside any entity.
+TGeoXTCurve* EntityOf(TXTNode* Node) { return Node ? dynamic_cast<TGeoXTCurve*>(Node->Manager) : nullptr; }
+
+}  // namespace
+
+void TGeoXTCurve::DeselectAllPoints() {
+    for (int I = 0; I < FCurve->PointCount(); ++I) FCurve->PointAt(I)->Selected = false;
+}
+
+void TGeoXTCurve::CollectSnapPoints(TGeometrySnapInfo& Request) {
+    if (!FSnapQuery && Request.View) {
+        FSnapQuery = std::make_unique<TXTSnapQuery>(FCurve.get(), 0, *Request.View);
+        FSnapQuery->OnFilter = [this](TXTNode* Node) {
+            TGeoXTCurve* Entity = EntityOf(Node);
+            return Entity && Entity->GetOwnerList() == GetOwnerList() && Entity->GetDisplayState() == dsNormal;
+        };
+    }
+    if (FSnapQuery) {
+        const TSnapOptions Kinds = Request.SnapTypes();
+        FSnapQuery->Options = static_cast<std::uint8_t>((Kinds[stPoint] ? soVertices : 0) | (Kinds[stCurve] ? soCurves : 0));
+        FSnapQuery->Query(Request.ScreenPoint, Request.Position, FSnapResult);
+        // A reference point is moved elsewhere by detaching it first.
+        if (dynamic_cast<TXTReferencePoint*>(FSnapResult.Point)) return;
+        if (FSnapResult.Kind == skVertex)
+            Request.TryPoint(FSnapResult.WorldPosition, stCurveNetPoint, EntityOf(FSnapResult.Curve));
+        else if (FSnapResult.Kind == skCurve)
+            Request.TryPoint(FSnapResult.WorldPosition, stCurveNetCurve, EntityOf(FSnapResult.Curve));
+    }
+    TGeoDraggableCurve::CollectSnapPoints(Request);
+}
+
+void TGeoXTCurve::CancelSnap() {
+    TGeoDraggableCurve::CancelSnap();
+    if (FSnapQuery) FSnapQuery->ClearTargets();
+    FSnapResult.Kind = skNone;
+}
+
+void TGeoXTCurve::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    FDragSnapshot.clear();
+    for (int I = 0; I < FCurve->PointCount(); ++I) FDragSnapshot.push_back(FCurve->PointAt(I)->GetPosition());
+    FSnapResult = TXTSnapTarget();
+}
+
+void TGeoXTCurve::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
+    const int N = std::min(FCurve->PointCount(), static_cast<int>(FDragSnapshot.size()));
+    for (int I = 0; I < N; ++I)
+        if (FCurve->PointAt(I)->Selected) FCurve->PointAt(I)->SetPosition(VectorAdd(FDragSnapshot[I], Offset));
+    if (auto* Reference = dynamic_cast<TXTReferencePoint*>(FSnapResult.Point); Reference && FSnapQuery) {
+        // Back on its host while it stays; following the mouse while a snap or detach is pending.
+        if (FSnapResult.Kind == skNone)
+            Reference->SetReleased(false);
+        else
+            Reference->ReleaseAt(VectorAdd(FSnapQuery->StartPosition(), Offset));
+    }
+    InvalidateCurveRepresentations();
+}
+
+void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    const bool Chosen = FSnapResult.Curve && GetSnapTarget() == EntityOf(FSnapResult.Curve);
+    if (FSnapResult.Kind == skDetach || ((FSnapResult.Kind == skVertex || FSnapResult.Kind == skCurve) && Chosen))
+        FCurve->ApplySnap(FSnapResult);
+    FSnapResult = TXTSnapTarget();
+    FDragSnapshot.clear();
+    FSnapQuery.reset();
+}
+
+}  // namespace sarnova

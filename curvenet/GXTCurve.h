@@ -4,8 +4,10 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "curvenet/XTCurve.h"
+#include "curvenet/XTSnapQuery.h"
 #include "document/GCurve.h"
 
 namespace sarnova {
@@ -103,6 +105,21 @@ public:
     void AddToCurveAnalysis(TCurveAnalysis& Analysis) override;
     TPolyline* GetPolyline() override;
 
+    // ---- Dragging vertices ----
+    void DeselectAllPoints() override;
+    // Asks the snap query what the dragged vertex meets and offers it: a vertex of another curve as
+    // snap kind 0, a place along one as kind 3; a dragged reference point offers nothing.
+    void CollectSnapPoints(TGeometrySnapInfo& Request) override;
+    void CancelSnap() override;
+    void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                   const TMVector& Offset) override;
+    void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+              const TMVector& Offset) override;
+    // A detach always applies; a vertex or curve snap only when the view chose this entity's offer.
+    void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                 const TMVector& Offset) override;
+    const TXTSnapTarget& SnapResult() const { return FSnapResult; }
+
 private:
     // The change bracket with the entity erased and the views invalidated.
     template <class F>
@@ -112,6 +129,10 @@ private:
 
     bool FShowControlPolygon = false;
     std::unique_ptr<TXTCurve> FCurve;
+    // While a vertex is dragged: where the vertices were, what it may snap to and the answer.
+    std::vector<TMVector> FDragSnapshot;
+    std::unique_ptr<TXTSnapQuery> FSnapQuery;
+    TXTSnapTarget FSnapResult;
 };
 
 // Lets polylines and B-spline curves make curve-network curves.

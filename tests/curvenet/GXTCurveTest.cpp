@@ -18,6 +18,8 @@
 #include "foundation/Errors.h"
 #include "platform/Menu.h"
 #include "tests/document/CurveFixtures.h"
+#include "tests/document/DragPoints.h"
+#include "tests/document/FakeView.h"
 
 namespace sarnova::test {
 namespace {
@@ -270,6 +272,50 @@ TEST_F(GXTCurveTest, ARibbonCurveIsDrawnWide) {
             if (Call.Name == "SetLineWidth") Widest = std::max(Widest, Call.Size);
         EXPECT_EQ(Widest, Kind == rkNone ? 1 : 3);
         EXPECT_EQ(View.LineWidth, 1) << "width back to normal";
+    }
+}
+
+// A vertex dragged to within a few pixels of another curve's end and let go there rests on it; after
+// Esc it lands as a free vertex; a place along the host makes a bead.
+TEST_F(GXTCurveTest, DraggedVertexRestsWhereTheViewSnappedIt) {
+    struct TCase {
+        const char* What;
+        TMVector To;
+        bool Escape;
+        const char* Expected;  // class of the dragged vertex after the drag
+    };
+    const TCase Cases[] = {
+        {"onto the host's end", {8.3, 2.2, 0}, false, "TXTPointIndexReference"},
+        {"onto the host's middle", {4, 2.1, 0}, false, "TXTBead"},
+        {"Esc first", {8.3, 2.2, 0}, true, "TXTPoint"},
+        {"far from every curve", {2, -5, 0}, false, "TXTPoint"},
+    };
+    TTestSettings Settings;
+    Settings->SnapOptions.reset();
+    Settings->SnapOptions.set(stCurveNetPoint).set(stPoint).set(stCurveNetCurve).set(stCurve);
+    for (const TCase& C : Cases) {
+        TRecordingList List;
+        List.SetProjectOptions(po3DEditing | poObjectSnap);
+        auto* Host = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
+        Host->Curve().AddPointAt({0, 2, 0});
+        Host->Curve().AddPointAt({8, 2, 0});
+        auto* Dragged = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
+        Dragged->Curve().AddPointAt({1, -2, 0});
+        Dragged->Curve().AddPointAt({1, -6, 0});
+        TFakeView View;
+        Dragged->SetEditing(true);
+        View.SetEditorInterface(Dragged);
+        const TPoint To = Px(C.To.X, C.To.Y);
+        View.Press(mbLeft, Px(1, -2).X, Px(1, -2).Y);
+        View.Move(To.X, To.Y);
+        if (C.Escape) View.KeyDown(VK_ESCAPE);
+        View.Release(mbLeft, To.X, To.Y);
+        TXTPoint* P = Dragged->Curve().PointAt(0);
+        EXPECT_EQ(ClassNameOf(typeid(*P)), C.Expected) << C.What;
+        if (auto* R = dynamic_cast<TXTReferencePoint*>(P)) {
+            EXPECT_EQ(R->GetTargetNode(), &Host->Curve()) << C.What;
+        }
+        View.SetEditorInterface(nullptr);
     }
 }
 
