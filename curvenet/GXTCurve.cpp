@@ -682,6 +682,16 @@ void TGeoXTCurve::CancelSnap() {
     FSnapResult.Kind = skNone;
 }
 
+void TGeoXTCurve::UpdateCursor() {
+    IOpenGLView* AView = GetView();
+    if (AView && (GetState() & gsDragging) && ObjectSnapping() && FSnapQuery && FSnapResult.Kind != skNone) {
+        const TCursor Cursor = FSnapQuery->Cursor();
+        if (Cursor != AView->GetCursor()) AView->SetCursor(Cursor);
+        return;
+    }
+    TGeoDraggableCurve::UpdateCursor();
+}
+
 void TGeoXTCurve::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
     FDragSnapshot.clear();
     for (int I = 0; I < FCurve->PointCount(); ++I) FDragSnapshot.push_back(FCurve->PointAt(I)->GetPosition());

@@ -111,6 +111,8 @@ public:
     // snap kind 0, a place along one as kind 3; a dragged reference point offers nothing.
     void CollectSnapPoints(TGeometrySnapInfo& Request) override;
     void CancelSnap() override;
+    // While a vertex is dragged with a snap or detach pending, the query's cursor.
+    void UpdateCursor() override;
     void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
                    const TMVector& Offset) override;
     void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,

@@ -276,19 +276,24 @@ TEST_F(GXTCurveTest, ARibbonCurveIsDrawnWide) {
 }
 
 // A vertex dragged to within a few pixels of another curve's end and let go there rests on it; after
-// Esc it lands as a free vertex; a place along the host makes a bead.
+// Esc it lands as a free vertex; a place along the host makes a bead. A bead pulled away from every
+// curve shows the detach cursor and lands free; moved along its host it stays a bead.
 TEST_F(GXTCurveTest, DraggedVertexRestsWhereTheViewSnappedIt) {
     struct TCase {
         const char* What;
+        bool Bead;  // the dragged vertex starts as a bead on the host
         TMVector To;
         bool Escape;
         const char* Expected;  // class of the dragged vertex after the drag
+        TCursor Cursor;        // while held at To
     };
     const TCase Cases[] = {
-        {"onto the host's end", {8.3, 2.2, 0}, false, "TXTPointIndexReference"},
-        {"onto the host's middle", {4, 2.1, 0}, false, "TXTBead"},
-        {"Esc first", {8.3, 2.2, 0}, true, "TXTPoint"},
-        {"far from every curve", {2, -5, 0}, false, "TXTPoint"},
+        {"onto the host's end", false, {8.3, 2.2, 0}, false, "TXTPointIndexReference", crSnapPending},
+        {"onto the host's middle", false, {4, 2.1, 0}, false, "TXTBead", crSnapPending},
+        {"Esc first", false, {8.3, 2.2, 0}, true, "TXTPoint", crDefault},
+        {"far from every curve", false, {2, -5, 0}, false, "TXTPoint", crDefault},
+        {"bead along its host", true, {3, 2.2, 0}, false, "TXTBead", crDefault},
+        {"bead pulled away", true, {2, -5, 0}, false, "TXTPoint", crDetachPending},
     };
     TTestSettings Settings;
     Settings->SnapOptions.reset();
@@ -300,15 +305,28 @@ TEST_F(GXTCurveTest, DraggedVertexRestsWhereTheViewSnappedIt) {
         Host->Curve().AddPointAt({0, 2, 0});
         Host->Curve().AddPointAt({8, 2, 0});
         auto* Dragged = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
-        Dragged->Curve().AddPointAt({1, -2, 0});
+        const TMVector From = C.Bead ? TMVector{2, 2, 0} : TMVector{1, -2, 0};
+        Dragged->Curve().AddPointAt(From);
         Dragged->Curve().AddPointAt({1, -6, 0});
+        if (C.Bead) {
+            TXTSnapTarget S;
+            S.Curve = &Host->Curve();
+            S.Point = Dragged->Curve().PointAt(0);
+            S.WorldPosition = From;
+            S.Address = MakeBeadAddress(0, 0.25);
+            S.Kind = skCurve;
+            Dragged->Curve().ApplySnap(S);
+            ASSERT_NE(dynamic_cast<TXTBead*>(Dragged->Curve().PointAt(0)), nullptr);
+        }
         TFakeView View;
         Dragged->SetEditing(true);
         View.SetEditorInterface(Dragged);
         const TPoint To = Px(C.To.X, C.To.Y);
-        View.Press(mbLeft, Px(1, -2).X, Px(1, -2).Y);
+        View.Press(mbLeft, Px(From.X, From.Y).X, Px(From.X, From.Y).Y);
         View.Move(To.X, To.Y);
         if (C.Escape) View.KeyDown(VK_ESCAPE);
+        View.Move(To.X, To.Y);
+        EXPECT_EQ(View.Cursor, C.Cursor) << C.What;
         View.Release(mbLeft, To.X, To.Y);
         TXTPoint* P = Dragged->Curve().PointAt(0);
         EXPECT_EQ(ClassNameOf(typeid(*P)), C.Expected) << C.What;
