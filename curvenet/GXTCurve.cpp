@@ -721,4 +721,47 @@ void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, cons
     FSnapQuery.reset();
 }
 
+void TGeoXTCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
+    // Network curves meet one another only through the snap query.
+    if (dynamic_cast<TGeoXTCurve*>(Request.Asker)) return;
+    const TSnapOptions Kinds = Request.SnapTypes();
+    if (Kinds.test(stCurveNetPoint))
+        for (int I = 0; I < FCurve->PointCount(); ++I) {
+            const TXTPoint* P = FCurve->PointAt(I);
+            if (!P->Selected) Request.TryPoint(P->GetPosition(), stPoint, this);
+        }
+    if (Kinds.test(stCurveNetCurve) && !Editing() && Request.View) {
+        const TPolyline* Line = nullptr;
+        try {
+            Line = GetPolyline();
+        } catch (const EError&) {
+            return;
+        }
+        if (Line->Count() == 0) return;
+        const std::unique_ptr<TRPoint> Nearest = PolylineNearestScreenPoint(Request.ScreenPoint, *Line, *Request.View);
+        Request.TryRPoint(*Nearest, stCurve, this);
+    }
+}
+
+void TGeoXTCurve::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    TPolyline Vertices;
+    for (int I = 0; I < FCurve->PointCount(); ++I) Vertices.AddVector(FCurve->PointAt(I)->GetPosition());
+    const TPickedPolylinePoint Picked = PickPolylinePoint(Vertices, ScreenPoint, View);
+    if (Picked.Index < 0) return;
+    Change([&] { FCurve->InsertPointAt(Picked.Index, Picked.Position); });
+    UpdateFrame();
+}
+
+void TGeoXTCurve::DeleteSelectedPoints() {
+    auto FirstSelected = [this] {
+        for (int I = 0; I < FCurve->PointCount(); ++I)
+            if (FCurve->PointAt(I)->Selected) return I;
+        return -1;
+    };
+    if (FirstSelected() < 0 || FCurve->PointCount() <= 2) return;
+    Change([&] {
+        for (int I = FirstSelected(); I >= 0 && FCurve->PointCount() > 2; I = FirstSelected()) FCurve->DeletePoint(I);
+    });
+}
+
 }  // namespace sarnova

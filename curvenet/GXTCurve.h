@@ -121,6 +121,13 @@ public:
     void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
                  const TMVector& Offset) override;
     const TXTSnapTarget& SnapResult() const { return FSnapResult; }
+    // Offers the vertices that are not selected and the nearest place of the curve to the drags of
+    // entities other than network curves.
+    void AddSnapPoints(TGeometrySnapInfo& Request) override;
+    // A free vertex where the click meets the curve's control polygon, as one undo step.
+    void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    // The selected vertices go, as one undo step, but never below two.
+    void DeleteSelectedPoints() override;
 
 private:
     // The change bracket with the entity erased and the views invalidated.

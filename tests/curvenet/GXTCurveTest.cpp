@@ -337,5 +337,38 @@ TEST_F(GXTCurveTest, DraggedVertexRestsWhereTheViewSnappedIt) {
     }
 }
 
+TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoStep) {
+    struct TCase {
+        std::vector<int> Selected;
+        int Left;
+    };
+    for (const TCase& C : {TCase{{1}, 3}, TCase{{0, 1, 2}, 2}, TCase{{0, 1, 2, 3}, 2}}) {
+        TGeoXTCurve* Curve = AddLine({0, 0, 0}, {1, 0, 0});
+        Curve->Curve().AddPointAt({2, 0, 0});
+        Curve->Curve().AddPointAt({3, 0, 0});
+        ExpectOneUndoStep(Doc, "delete", [&] {
+            for (int I : C.Selected) Curve->Curve().PointAt(I)->Selected = true;
+            Curve->DeleteSelectedPoints();
+            EXPECT_EQ(Curve->Curve().PointCount(), C.Left);
+        });
+        Doc.DeleteGeometry(Curve);
+    }
+    // Nothing selected, or two vertices left: nothing happens and nothing is recorded.
+    TGeoXTCurve* Two = AddLine({0, 0, 0}, {1, 0, 0});
+    Doc.GetUndoManager().Clear();
+    Two->Curve().PointAt(0)->Selected = true;
+    Two->DeleteSelectedPoints();
+    EXPECT_EQ(Two->Curve().PointCount(), 2);
+    EXPECT_FALSE(Doc.CanUndo());
+
+    TPlanView View;
+    TGeoXTCurve* Long = AddLine({0, 0, 0}, {100, 0, 0});
+    ExpectOneUndoStep(Doc, "insert", [&] { Long->InsertPointClick({50, 3}, 0, View); });
+    Long->InsertPointClick({50, 3}, 0, View);
+    ASSERT_EQ(Long->Curve().PointCount(), 3);
+    EXPECT_EQ(Long->Curve().PointAt(1)->State, psFree);
+    EXPECT_NEAR(Long->Curve().PointAt(1)->GetPosition().X, 50, 1e-6);
+}
+
 }  // namespace
 }  // namespace sarnova::test
