@@ -370,5 +370,42 @@ TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoSte
     EXPECT_NEAR(Long->Curve().PointAt(1)->GetPosition().X, 50, 1e-6);
 }
 
+TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
+    struct TCase {
+        const char* What;
+        bool AskedByNetworkCurve;
+        std::vector<int> Kinds;
+        bool EndSelected;
+        TPoint Pixel;
+        std::uint8_t ExpectedKind;  // 255: nothing offered
+        double ExpectedX;
+    };
+    const TCase Cases[] = {
+        {"vertex", false, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
+        {"selected vertex", false, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
+        {"curve", false, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
+        {"without the network kinds", false, {stPoint, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by a network curve", true, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+    };
+    TTestSettings Settings;
+    TPlanView View;
+    TGeoXTCurve* Curve = AddLine({0, 0, 0}, {100, 0, 0});
+    TGeoXTCurve* Network = AddLine({0, 50, 0}, {100, 50, 0});
+    TGeoPline* Other = AddPline(Doc, {{0, 80, 0}, {10, 80, 0}}, "Other");
+    for (const TCase& C : Cases) {
+        Settings->SnapOptions.reset();
+        for (int K : C.Kinds) Settings->SnapOptions.set(K);
+        Curve->Curve().PointAt(1)->Selected = C.EndSelected;
+        TGeometryObject* Asker = C.AskedByNetworkCurve ? static_cast<TGeometryObject*>(Network) : Other;
+        TGeometrySnapInfo Request(C.Pixel, &View, Asker, {0, 0, 0});
+        Curve->AddSnapPoints(Request);
+        EXPECT_EQ(Request.BestKind, C.ExpectedKind) << C.What;
+        if (Request.Found()) {
+            EXPECT_EQ(Request.SnapTarget, Curve) << C.What;
+            EXPECT_NEAR(Request.BestPoint.X, C.ExpectedX, 1.0) << C.What;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sarnova::test
