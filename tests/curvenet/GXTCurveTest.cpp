@@ -407,5 +407,28 @@ TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
     }
 }
 
+TEST_F(GXTCurveTest, ASnappedDragIsOneUndoStep) {
+    TTestSettings Settings;
+    Settings->SnapOptions.reset();
+    Settings->SnapOptions.set(stCurveNetPoint).set(stPoint);
+    Doc.SetProjectOptions(po3DEditing | poObjectSnap);
+    AddLine({0, 2, 0}, {8, 2, 0});
+    TGeoXTCurve* Dragged = AddLine({1, -2, 0}, {1, -6, 0});
+    TFakeView View;
+    Dragged->SetEditing(true);
+    View.SetEditorInterface(Dragged);
+    Doc.GetUndoManager().Clear();
+    const std::string Before = SavedText(Doc);
+    View.Press(mbLeft, Px(1, -2).X, Px(1, -2).Y);
+    View.Move(Px(8.2, 2.1).X, Px(8.2, 2.1).Y);
+    View.Release(mbLeft, Px(8.2, 2.1).X, Px(8.2, 2.1).Y);
+    EXPECT_NE(dynamic_cast<TXTPointIndexReference*>(Dragged->Curve().PointAt(0)), nullptr);
+    // The view lets go of the entity before undo may replace it.
+    View.SetEditorInterface(nullptr);
+    Doc.Undo();
+    EXPECT_EQ(SavedText(Doc), Before);
+    EXPECT_FALSE(Doc.CanUndo());
+}
+
 }  // namespace
 }  // namespace sarnova::test
