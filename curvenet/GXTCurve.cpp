@@ -743,10 +743,24 @@ void TGeoXTCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
     }
 }
 
+std::unique_ptr<TPolyline> TGeoXTCurve::VertexPolyline() const {
+    auto Vertices = std::make_unique<TPolyline>();
+    for (int I = 0; I < FCurve->PointCount(); ++I) Vertices->AddVector(FCurve->PointAt(I)->GetPosition());
+    return Vertices;
+}
+
+void TGeoXTCurve::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPointPreviewOver(*VertexPolyline(), ScreenPoint, View, Colors().SelectColor());
+    Redraw();
+}
+
+void TGeoXTCurve::EraseInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPointPreviewOver(*VertexPolyline(), ScreenPoint, View, Colors().BackColor());
+    Redraw();
+}
+
 void TGeoXTCurve::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
-    TPolyline Vertices;
-    for (int I = 0; I < FCurve->PointCount(); ++I) Vertices.AddVector(FCurve->PointAt(I)->GetPosition());
-    const TPickedPolylinePoint Picked = PickPolylinePoint(Vertices, ScreenPoint, View);
+    const TPickedPolylinePoint Picked = PickPolylinePoint(*VertexPolyline(), ScreenPoint, View);
     if (Picked.Index < 0) return;
     Change([&] { FCurve->InsertPointAt(Picked.Index, Picked.Position); });
     UpdateFrame();

@@ -126,6 +126,9 @@ public:
     void AddSnapPoints(TGeometrySnapInfo& Request) override;
     // A free vertex where the click meets the curve's control polygon, as one undo step.
     void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    // Lines from the neighbouring vertices to where the click would insert, and a handle there.
+    void DrawInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void EraseInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
     // The selected vertices go, as one undo step, but never below two.
     void DeleteSelectedPoints() override;
 
@@ -134,6 +137,8 @@ private:
     template <class F>
     void Change(F Body);
     void DrawVertices(IGraphics& View, bool Outline);
+    // The vertex positions as a polyline.
+    std::unique_ptr<TPolyline> VertexPolyline() const;
     void DrawRibbon(IGraphics& View);
 
     bool FShowControlPolygon = false;

@@ -363,6 +363,11 @@ TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoSte
 
     TPlanView View;
     TGeoXTCurve* Long = AddLine({0, 0, 0}, {100, 0, 0});
+    Long->DrawInsertPointPreview({50, 3}, 0, View);
+    std::vector<std::string> Preview;
+    for (const TGraphicsCall& Call : View.Calls)
+        if (Call.Name == "LineVectors" || Call.Name == "EditHandle") Preview.push_back(Call.Name);
+    EXPECT_EQ(Preview, (std::vector<std::string>{"LineVectors", "LineVectors", "EditHandle"}));
     ExpectOneUndoStep(Doc, "insert", [&] { Long->InsertPointClick({50, 3}, 0, View); });
     Long->InsertPointClick({50, 3}, 0, View);
     ASSERT_EQ(Long->Curve().PointCount(), 3);
