@@ -638,3 +638,144 @@ void InstallXTCurveMaker() {
 }
 
 }  // namespace sarnova
+
+namespace sarnova {
+
+// ---- Dragging vertices ----
+
+namespace {
+
+// The entity holding a curve-network node; nullptr for a node outside any entity.
+TGeoXTCurve* EntityOf(TXTNode* Node) { return Node ? dynamic_cast<TGeoXTCurve*>(Node->Manager) : nullptr; }
+
+}  // namespace
+
+void TGeoXTCurve::DeselectAllPoints() {
+    for (int I = 0; I < FCurve->PointCount(); ++I) FCurve->PointAt(I)->Selected = false;
+}
+
+void TGeoXTCurve::CollectSnapPoints(TGeometrySnapInfo& Request) {
+    if (!FSnapQuery && Request.View) {
+        FSnapQuery = std::make_unique<TXTSnapQuery>(FCurve.get(), 0, *Request.View);
+        FSnapQuery->OnFilter = [this](TXTNode* Node) {
+            TGeoXTCurve* Entity = EntityOf(Node);
+            return Entity && Entity->GetOwnerList() == GetOwnerList() && Entity->GetDisplayState() == dsNormal;
+        };
+    }
+    if (FSnapQuery) {
+        const TSnapOptions Kinds = Request.SnapTypes();
+        FSnapQuery->Options = static_cast<std::uint8_t>((Kinds[stPoint] ? soVertices : 0) | (Kinds[stCurve] ? soCurves : 0));
+        FSnapQuery->Query(Request.ScreenPoint, Request.Position, FSnapResult);
+        // A reference point is moved elsewhere by detaching it first.
+        if (dynamic_cast<TXTReferencePoint*>(FSnapResult.Point)) return;
+        if (FSnapResult.Kind == skVertex)
+            Request.TryPoint(FSnapResult.WorldPosition, stCurveNetPoint, EntityOf(FSnapResult.Curve));
+        else if (FSnapResult.Kind == skCurve)
+            Request.TryPoint(FSnapResult.WorldPosition, stCurveNetCurve, EntityOf(FSnapResult.Curve));
+    }
+    TGeoDraggableCurve::CollectSnapPoints(Request);
+}
+
+void TGeoXTCurve::CancelSnap() {
+    TGeoDraggableCurve::CancelSnap();
+    if (FSnapQuery) FSnapQuery->ClearTargets();
+    FSnapResult.Kind = skNone;
+}
+
+void TGeoXTCurve::UpdateCursor() {
+    IOpenGLView* AView = GetView();
+    if (AView && (GetState() & gsDragging) && ObjectSnapping() && FSnapQuery && FSnapResult.Kind != skNone) {
+        const TCursor Cursor = FSnapQuery->Cursor();
+        if (Cursor != AView->GetCursor()) AView->SetCursor(Cursor);
+        return;
+    }
+    TGeoDraggableCurve::UpdateCursor();
+}
+
+void TGeoXTCurve::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    FDragSnapshot.clear();
+    for (int I = 0; I < FCurve->PointCount(); ++I) FDragSnapshot.push_back(FCurve->PointAt(I)->GetPosition());
+    FSnapResult = TXTSnapTarget();
+}
+
+void TGeoXTCurve::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
+    const int N = std::min(FCurve->PointCount(), static_cast<int>(FDragSnapshot.size()));
+    for (int I = 0; I < N; ++I)
+        if (FCurve->PointAt(I)->Selected) FCurve->PointAt(I)->SetPosition(VectorAdd(FDragSnapshot[I], Offset));
+    if (auto* Reference = dynamic_cast<TXTReferencePoint*>(FSnapResult.Point); Reference && FSnapQuery) {
+        // Back on its host while it stays; following the mouse while a snap or detach is pending.
+        if (FSnapResult.Kind == skNone)
+            Reference->SetReleased(false);
+        else
+            Reference->ReleaseAt(VectorAdd(FSnapQuery->StartPosition(), Offset));
+    }
+    InvalidateCurveRepresentations();
+}
+
+void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    const bool Chosen = FSnapResult.Curve && GetSnapTarget() == EntityOf(FSnapResult.Curve);
+    if (FSnapResult.Kind == skDetach || ((FSnapResult.Kind == skVertex || FSnapResult.Kind == skCurve) && Chosen))
+        FCurve->ApplySnap(FSnapResult);
+    FSnapResult = TXTSnapTarget();
+    FDragSnapshot.clear();
+    FSnapQuery.reset();
+}
+
+void TGeoXTCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
+    // Network curves meet one another only through the snap query.
+    if (dynamic_cast<TGeoXTCurve*>(Request.Asker)) return;
+    const TSnapOptions Kinds = Request.SnapTypes();
+    if (Kinds.test(stCurveNetPoint))
+        for (int I = 0; I < FCurve->PointCount(); ++I) {
+            const TXTPoint* P = FCurve->PointAt(I);
+            if (!P->Selected) Request.TryPoint(P->GetPosition(), stPoint, this);
+        }
+    if (Kinds.test(stCurveNetCurve) && !Editing() && Request.View) {
+        const TPolyline* Line = nullptr;
+        try {
+            Line = GetPolyline();
+        } catch (const EError&) {
+            return;
+        }
+        if (Line->Count() == 0) return;
+        const std::unique_ptr<TRPoint> Nearest = PolylineNearestScreenPoint(Request.ScreenPoint, *Line, *Request.View);
+        Request.TryRPoint(*Nearest, stCurve, this);
+    }
+}
+
+std::unique_ptr<TPolyline> TGeoXTCurve::VertexPolyline() const {
+    auto Vertices = std::make_unique<TPolyline>();
+    for (int I = 0; I < FCurve->PointCount(); ++I) Vertices->AddVector(FCurve->PointAt(I)->GetPosition());
+    return Vertices;
+}
+
+void TGeoXTCurve::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPointPreviewOver(*VertexPolyline(), ScreenPoint, View, Colors().SelectColor());
+    Redraw();
+}
+
+void TGeoXTCurve::EraseInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    DrawInsertPointPreviewOver(*VertexPolyline(), ScreenPoint, View, Colors().BackColor());
+    Redraw();
+}
+
+void TGeoXTCurve::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
+    const TPickedPolylinePoint Picked = PickPolylinePoint(*VertexPolyline(), ScreenPoint, View);
+    if (Picked.Index < 0) return;
+    Change([&] { FCurve->InsertPointAt(Picked.Index, Picked.Position); });
+    UpdateFrame();
+}
+
+void TGeoXTCurve::DeleteSelectedPoints() {
+    auto FirstSelected = [this] {
+        for (int I = 0; I < FCurve->PointCount(); ++I)
+            if (FCurve->PointAt(I)->Selected) return I;
+        return -1;
+    };
+    if (FirstSelected() < 0 || FCurve->PointCount() <= 2) return;
+    Change([&] {
+        for (int I = FirstSelected(); I >= 0 && FCurve->PointCount() > 2; I = FirstSelected()) FCurve->DeletePoint(I);
+    });
+}
+
+}  // namespace sarnova

@@ -4,8 +4,10 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "curvenet/XTCurve.h"
+#include "curvenet/XTSnapQuery.h"
 #include "document/GCurve.h"
 
 namespace sarnova {
@@ -103,15 +105,48 @@ public:
     void AddToCurveAnalysis(TCurveAnalysis& Analysis) override;
     TPolyline* GetPolyline() override;
 
+    // ---- Dragging vertices ----
+    void DeselectAllPoints() override;
+    // Asks the snap query what the dragged vertex meets and offers it: a vertex of another curve as
+    // snap kind 0, a place along one as kind 3; a dragged reference point offers nothing.
+    void CollectSnapPoints(TGeometrySnapInfo& Request) override;
+    void CancelSnap() override;
+    // While a vertex is dragged with a snap or detach pending, the query's cursor.
+    void UpdateCursor() override;
+    void BeginDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                   const TMVector& Offset) override;
+    void Drag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+              const TMVector& Offset) override;
+    // A detach always applies; a vertex or curve snap only when the view chose this entity's offer.
+    void EndDrag(TPoint ScreenPoint, const TMVector& Point, IGraphics& View, TShiftState Shift,
+                 const TMVector& Offset) override;
+    const TXTSnapTarget& SnapResult() const { return FSnapResult; }
+    // Offers the vertices that are not selected and the nearest place of the curve to the drags of
+    // entities other than network curves.
+    void AddSnapPoints(TGeometrySnapInfo& Request) override;
+    // A free vertex where the click meets the curve's control polygon, as one undo step.
+    void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    // Lines from the neighbouring vertices to where the click would insert, and a handle there.
+    void DrawInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    void EraseInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
+    // The selected vertices go, as one undo step, but never below two.
+    void DeleteSelectedPoints() override;
+
 private:
     // The change bracket with the entity erased and the views invalidated.
     template <class F>
     void Change(F Body);
     void DrawVertices(IGraphics& View, bool Outline);
+    // The vertex positions as a polyline.
+    std::unique_ptr<TPolyline> VertexPolyline() const;
     void DrawRibbon(IGraphics& View);
 
     bool FShowControlPolygon = false;
     std::unique_ptr<TXTCurve> FCurve;
+    // While a vertex is dragged: where the vertices were, what it may snap to and the answer.
+    std::vector<TMVector> FDragSnapshot;
+    std::unique_ptr<TXTSnapQuery> FSnapQuery;
+    TXTSnapTarget FSnapResult;
 };
 
 // Lets polylines and B-spline curves make curve-network curves.

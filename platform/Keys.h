@@ -58,5 +58,8 @@ inline constexpr TCursor crArrow = -2;
 inline constexpr TCursor crCross = -3;
 inline constexpr TCursor crSizeAll = -22;
 inline constexpr TCursor crHourGlass = -11;
+// A dragged curve-network vertex will snap, or will detach, when let go.
+inline constexpr TCursor crSnapPending = 24;
+inline constexpr TCursor crDetachPending = 25;
 
 }  // namespace sarnova

@@ -166,6 +166,8 @@ Qt::CursorShape QtCursorShape(TCursor Cursor) {
         case 12: return Qt::OpenHandCursor;
         case 13: return Qt::ClosedHandCursor;
         case 22: return Qt::PointingHandCursor;
+        case crSnapPending: return Qt::DragLinkCursor;
+        case crDetachPending: return Qt::DragMoveCursor;
         default: return Qt::ArrowCursor;
     }
 }

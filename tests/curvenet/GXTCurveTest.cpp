@@ -18,6 +18,8 @@
 #include "foundation/Errors.h"
 #include "platform/Menu.h"
 #include "tests/document/CurveFixtures.h"
+#include "tests/document/DragPoints.h"
+#include "tests/document/FakeView.h"
 
 namespace sarnova::test {
 namespace {
@@ -271,6 +273,166 @@ TEST_F(GXTCurveTest, ARibbonCurveIsDrawnWide) {
         EXPECT_EQ(Widest, Kind == rkNone ? 1 : 3);
         EXPECT_EQ(View.LineWidth, 1) << "width back to normal";
     }
+}
+
+// A vertex dragged to within a few pixels of another curve's end and let go there rests on it; after
+// Esc it lands as a free vertex; a place along the host makes a bead. A bead pulled away from every
+// curve shows the detach cursor and lands free; moved along its host it stays a bead.
+TEST_F(GXTCurveTest, DraggedVertexRestsWhereTheViewSnappedIt) {
+    struct TCase {
+        const char* What;
+        bool Bead;  // the dragged vertex starts as a bead on the host
+        TMVector To;
+        bool Escape;
+        const char* Expected;  // class of the dragged vertex after the drag
+        TCursor Cursor;        // while held at To
+    };
+    const TCase Cases[] = {
+        {"onto the host's end", false, {8.3, 2.2, 0}, false, "TXTPointIndexReference", crSnapPending},
+        {"onto the host's middle", false, {4, 2.1, 0}, false, "TXTBead", crSnapPending},
+        {"Esc first", false, {8.3, 2.2, 0}, true, "TXTPoint", crDefault},
+        {"far from every curve", false, {2, -5, 0}, false, "TXTPoint", crDefault},
+        {"bead along its host", true, {3, 2.2, 0}, false, "TXTBead", crDefault},
+        {"bead pulled away", true, {2, -5, 0}, false, "TXTPoint", crDetachPending},
+    };
+    TTestSettings Settings;
+    Settings->SnapOptions.reset();
+    Settings->SnapOptions.set(stCurveNetPoint).set(stPoint).set(stCurveNetCurve).set(stCurve);
+    for (const TCase& C : Cases) {
+        TRecordingList List;
+        List.SetProjectOptions(po3DEditing | poObjectSnap);
+        auto* Host = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
+        Host->Curve().AddPointAt({0, 2, 0});
+        Host->Curve().AddPointAt({8, 2, 0});
+        auto* Dragged = static_cast<TGeoXTCurve*>(List.Add(std::make_unique<TGeoXTCurve>()));
+        const TMVector From = C.Bead ? TMVector{2, 2, 0} : TMVector{1, -2, 0};
+        Dragged->Curve().AddPointAt(From);
+        Dragged->Curve().AddPointAt({1, -6, 0});
+        if (C.Bead) {
+            TXTSnapTarget S;
+            S.Curve = &Host->Curve();
+            S.Point = Dragged->Curve().PointAt(0);
+            S.WorldPosition = From;
+            S.Address = MakeBeadAddress(0, 0.25);
+            S.Kind = skCurve;
+            Dragged->Curve().ApplySnap(S);
+            ASSERT_NE(dynamic_cast<TXTBead*>(Dragged->Curve().PointAt(0)), nullptr);
+        }
+        TFakeView View;
+        Dragged->SetEditing(true);
+        View.SetEditorInterface(Dragged);
+        const TPoint To = Px(C.To.X, C.To.Y);
+        View.Press(mbLeft, Px(From.X, From.Y).X, Px(From.X, From.Y).Y);
+        View.Move(To.X, To.Y);
+        if (C.Escape) View.KeyDown(VK_ESCAPE);
+        View.Move(To.X, To.Y);
+        EXPECT_EQ(View.Cursor, C.Cursor) << C.What;
+        View.Release(mbLeft, To.X, To.Y);
+        TXTPoint* P = Dragged->Curve().PointAt(0);
+        EXPECT_EQ(ClassNameOf(typeid(*P)), C.Expected) << C.What;
+        if (auto* R = dynamic_cast<TXTReferencePoint*>(P)) {
+            EXPECT_EQ(R->GetTargetNode(), &Host->Curve()) << C.What;
+        }
+        View.SetEditorInterface(nullptr);
+    }
+}
+
+TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoStep) {
+    struct TCase {
+        std::vector<int> Selected;
+        int Left;
+    };
+    for (const TCase& C : {TCase{{1}, 3}, TCase{{0, 1, 2}, 2}, TCase{{0, 1, 2, 3}, 2}}) {
+        TGeoXTCurve* Curve = AddLine({0, 0, 0}, {1, 0, 0});
+        Curve->Curve().AddPointAt({2, 0, 0});
+        Curve->Curve().AddPointAt({3, 0, 0});
+        ExpectOneUndoStep(Doc, "delete", [&] {
+            for (int I : C.Selected) Curve->Curve().PointAt(I)->Selected = true;
+            Curve->DeleteSelectedPoints();
+            EXPECT_EQ(Curve->Curve().PointCount(), C.Left);
+        });
+        Doc.DeleteGeometry(Curve);
+    }
+    // Nothing selected, or two vertices left: nothing happens and nothing is recorded.
+    TGeoXTCurve* Two = AddLine({0, 0, 0}, {1, 0, 0});
+    Doc.GetUndoManager().Clear();
+    Two->Curve().PointAt(0)->Selected = true;
+    Two->DeleteSelectedPoints();
+    EXPECT_EQ(Two->Curve().PointCount(), 2);
+    EXPECT_FALSE(Doc.CanUndo());
+
+    TPlanView View;
+    TGeoXTCurve* Long = AddLine({0, 0, 0}, {100, 0, 0});
+    Long->DrawInsertPointPreview({50, 3}, 0, View);
+    std::vector<std::string> Preview;
+    for (const TGraphicsCall& Call : View.Calls)
+        if (Call.Name == "LineVectors" || Call.Name == "EditHandle") Preview.push_back(Call.Name);
+    EXPECT_EQ(Preview, (std::vector<std::string>{"LineVectors", "LineVectors", "EditHandle"}));
+    ExpectOneUndoStep(Doc, "insert", [&] { Long->InsertPointClick({50, 3}, 0, View); });
+    Long->InsertPointClick({50, 3}, 0, View);
+    ASSERT_EQ(Long->Curve().PointCount(), 3);
+    EXPECT_EQ(Long->Curve().PointAt(1)->State, psFree);
+    EXPECT_NEAR(Long->Curve().PointAt(1)->GetPosition().X, 50, 1e-6);
+}
+
+TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
+    struct TCase {
+        const char* What;
+        bool AskedByNetworkCurve;
+        std::vector<int> Kinds;
+        bool EndSelected;
+        TPoint Pixel;
+        std::uint8_t ExpectedKind;  // 255: nothing offered
+        double ExpectedX;
+    };
+    const TCase Cases[] = {
+        {"vertex", false, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
+        {"selected vertex", false, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
+        {"curve", false, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
+        {"without the network kinds", false, {stPoint, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by a network curve", true, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+    };
+    TTestSettings Settings;
+    TPlanView View;
+    TGeoXTCurve* Curve = AddLine({0, 0, 0}, {100, 0, 0});
+    TGeoXTCurve* Network = AddLine({0, 50, 0}, {100, 50, 0});
+    TGeoPline* Other = AddPline(Doc, {{0, 80, 0}, {10, 80, 0}}, "Other");
+    for (const TCase& C : Cases) {
+        Settings->SnapOptions.reset();
+        for (int K : C.Kinds) Settings->SnapOptions.set(K);
+        Curve->Curve().PointAt(1)->Selected = C.EndSelected;
+        TGeometryObject* Asker = C.AskedByNetworkCurve ? static_cast<TGeometryObject*>(Network) : Other;
+        TGeometrySnapInfo Request(C.Pixel, &View, Asker, {0, 0, 0});
+        Curve->AddSnapPoints(Request);
+        EXPECT_EQ(Request.BestKind, C.ExpectedKind) << C.What;
+        if (Request.Found()) {
+            EXPECT_EQ(Request.SnapTarget, Curve) << C.What;
+            EXPECT_NEAR(Request.BestPoint.X, C.ExpectedX, 1.0) << C.What;
+        }
+    }
+}
+
+TEST_F(GXTCurveTest, ASnappedDragIsOneUndoStep) {
+    TTestSettings Settings;
+    Settings->SnapOptions.reset();
+    Settings->SnapOptions.set(stCurveNetPoint).set(stPoint);
+    Doc.SetProjectOptions(po3DEditing | poObjectSnap);
+    AddLine({0, 2, 0}, {8, 2, 0});
+    TGeoXTCurve* Dragged = AddLine({1, -2, 0}, {1, -6, 0});
+    TFakeView View;
+    Dragged->SetEditing(true);
+    View.SetEditorInterface(Dragged);
+    Doc.GetUndoManager().Clear();
+    const std::string Before = SavedText(Doc);
+    View.Press(mbLeft, Px(1, -2).X, Px(1, -2).Y);
+    View.Move(Px(8.2, 2.1).X, Px(8.2, 2.1).Y);
+    View.Release(mbLeft, Px(8.2, 2.1).X, Px(8.2, 2.1).Y);
+    EXPECT_NE(dynamic_cast<TXTPointIndexReference*>(Dragged->Curve().PointAt(0)), nullptr);
+    // The view lets go of the entity before undo may replace it.
+    View.SetEditorInterface(nullptr);
+    Doc.Undo();
+    EXPECT_EQ(SavedText(Doc), Before);
+    EXPECT_FALSE(Doc.CanUndo());
 }
 
 }  // namespace
