@@ -59,9 +59,9 @@ TViewWord ParseWord(const std::string& Word) {
 }
 
 // The layout's tokens: a parenthesised group (its inner words) or a single word.
-std::vector<std::vector<std::string>> ViewTokens(const std::string& Spec) {
+std::vector<std::vector<std::string>> ViewTokens(const std::string& ViewLayout) {
     std::vector<std::vector<std::string>> Tokens;
-    std::string Rest = Trim(Spec);
+    std::string Rest = Trim(ViewLayout);
     while (!Rest.empty()) {
         std::string Token;
         bool Group = false;
@@ -276,7 +276,7 @@ std::unique_ptr<TPolylineList> TArrangement::ArrangementContours(int Axis, doubl
     return Result;
 }
 
-std::unique_ptr<TPolylineList> TArrangement::ViewPolylines(const std::string& Spec) {
+std::unique_ptr<TPolylineList> TArrangement::ViewPolylines(const std::string& ViewLayout) {
     THourGlassCursor Cursor;
     const TMBox A = GetExtents();
     const double Length = A.Max.X - A.Min.X;
@@ -316,7 +316,7 @@ std::unique_ptr<TPolylineList> TArrangement::ViewPolylines(const std::string& Sp
         for (int I = 0; I < Copies->Count(); ++I) Into.Add(Copies->Items(I)->Clone());
     };
 
-    const auto Tokens = ViewTokens(Spec);
+    const auto Tokens = ViewTokens(ViewLayout);
     std::vector<std::vector<TViewWord>> Parsed;
     double MaxWidth = 0;
     for (const auto& Words : Tokens) {

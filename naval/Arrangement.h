@@ -117,7 +117,7 @@ public:
     // of the document for a section, buttock or waterline, a word with "PROF" for the profile, and
     // "(...)" for several views side by side. Throws the evaluator's error for an expression it
     // cannot evaluate.
-    std::unique_ptr<TPolylineList> ViewPolylines(const std::string& Spec);
+    std::unique_ptr<TPolylineList> ViewPolylines(const std::string& ViewLayout);
 
 private:
     friend class TCompartment;

@@ -214,17 +214,17 @@ private:
         Rectangle->HullName = HullName;
     }
 
-    void ReadNormal(const std::string& Spec) {
+    void ReadNormal(const std::string& Word) {
         static const std::pair<const char*, TMVector> Axes[] = {{"X+", {1, 0, 0}}, {"X-", {-1, 0, 0}},
                                                                 {"Y+", {0, 1, 0}}, {"Y-", {0, -1, 0}},
                                                                 {"Z+", {0, 0, 1}}, {"Z-", {0, 0, -1}}};
         for (const auto& [Text, V] : Axes)
-            if (Spec == Text) {
+            if (Word == Text) {
                 NormalField() = NewRPointFromVector(V);
                 return;
             }
-        if (Spec.size() > 2 && Spec.front() == '[' && Spec.back() == ']') {
-            const std::string Inner = Spec.substr(1, Spec.size() - 2);
+        if (Word.size() > 2 && Word.front() == '[' && Word.back() == ']') {
+            const std::string Inner = Word.substr(1, Word.size() - 2);
             if (CommaFieldCount(Inner) == 3) {
                 double C[3];
                 bool Ok = true;
@@ -236,7 +236,7 @@ private:
                 }
             }
         }
-        Macro.Error(Spec + " is an invalid normal specification");
+        Macro.Error(Word + " is an invalid normal specification");
     }
 
     void ReadConnect(const std::string& L) {

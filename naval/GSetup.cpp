@@ -10,11 +10,11 @@ TGeoSetup::TGeoSetup() {
     SetDisplayState(dsHidden);
 }
 
-void TGeoSetup::SetSpec(const std::string& Value) {
-    const std::string Text = Value.substr(0, MaxSetupSpecLength);
-    if (Text == Spec) return;
+void TGeoSetup::SetViewLayout(const std::string& Value) {
+    const std::string Text = Value.substr(0, MaxSetupLayoutLength);
+    if (Text == ViewLayout) return;
     BeginChange();
-    Spec = Text;
+    ViewLayout = Text;
     EndChange();
 }
 
@@ -24,10 +24,10 @@ void TGeoSetup::SetDisplayState(std::uint8_t) { TGeometry::SetDisplayState(dsHid
 
 void TGeoSetup::Assign(const TGeometry& Source) {
     TGeometry::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoSetup*>(&Source)) Spec = Other->Spec;
+    if (const auto* Other = dynamic_cast<const TGeoSetup*>(&Source)) ViewLayout = Other->ViewLayout;
 }
 
-bool TGeoSetup::Obsolete() const { return Trim(Spec).empty() || GetName() != "Setup"; }
+bool TGeoSetup::Obsolete() const { return Trim(ViewLayout).empty() || GetName() != "Setup"; }
 
 void TGeoSetup::AfterListChange() {
     if (GetOwnerList() != nullptr && Obsolete()) DeleteFromList();
@@ -36,14 +36,14 @@ void TGeoSetup::AfterListChange() {
 void TGeoSetup::SaveToText(TTextWriter& Out) {
     if (Obsolete()) return;
     Out.WriteLine("[" + GetKeyword() + "]");
-    Out.WriteLine("Setup=" + Spec);
+    Out.WriteLine("Setup=" + ViewLayout);
     Out.WriteLine("");
 }
 
 void TGeoSetup::LoadFromText(TTextReader& In) {
     const std::string Line = In.ReadLine();
     const std::size_t Equals = Line.find('=');
-    Spec = (Equals == std::string::npos ? Line : Line.substr(Equals + 1)).substr(0, MaxSetupSpecLength);
+    ViewLayout = (Equals == std::string::npos ? Line : Line.substr(Equals + 1)).substr(0, MaxSetupLayoutLength);
 }
 
 }  // namespace sarnova

@@ -8,8 +8,8 @@
 namespace sarnova {
 
 // The most characters a stored layout keeps, so that what is stored reads back the same.
-inline constexpr std::size_t MaxSetupSpecLength = 256;
-inline constexpr const char* DefaultSetupSpec = "Z=1 Z=3 Z=5 Z=7 Z=10 Z=12 PROF";
+inline constexpr std::size_t MaxSetupLayoutLength = 256;
+inline constexpr const char* DefaultSetupLayout = "Z=1 Z=3 Z=5 Z=7 Z=10 Z=12 PROF";
 
 // Named "Setup", always hidden, never selected; no geometry, no data object, no frame. It removes
 // itself from its document once its layout text is empty or its name is no longer "Setup".
@@ -20,10 +20,10 @@ public:
     static std::string GetKeyword() { return "TSetup"; }
     static int GetImageIndex() { return 59; }
 
-    const std::string& GetSpec() const { return Spec; }
+    const std::string& GetViewLayout() const { return ViewLayout; }
     // A changed layout is one change of the entity (the document is modified); the text is
-    // cut at MaxSetupSpecLength characters.
-    void SetSpec(const std::string& Value);
+    // cut at MaxSetupLayoutLength characters.
+    void SetViewLayout(const std::string& Value);
 
     void SetSelected(bool Value) override;
     void SetDisplayState(std::uint8_t Value) override;
@@ -41,7 +41,7 @@ private:
     // The entity no longer belongs in the document.
     bool Obsolete() const;
 
-    std::string Spec = DefaultSetupSpec;
+    std::string ViewLayout = DefaultSetupLayout;
 };
 
 }  // namespace sarnova

@@ -39,7 +39,7 @@ TPermForm::TPermForm(QWidget* Parent)
     Button1 = new QPushButton("Update", this);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);
-    Edit1 = new QLineEdit(DefaultSetupSpec, this);
+    Edit1 = new QLineEdit(DefaultSetupLayout, this);
     Edit1->setObjectName("Edit1");
     Top->addWidget(SpeedButton1);
     Top->addWidget(Button1);
@@ -88,7 +88,7 @@ void TPermForm::SetDocument(TGeometryList* ADocument) {
             "Error", "There is already an entity which is called setup but is not a arrangement drawing setup",
             TMsgDlgType::mtError, mbOK);
     }
-    if (Setup) Edit1->setText(QString::fromStdString(Setup->GetSpec()));
+    if (Setup) Edit1->setText(QString::fromStdString(Setup->GetViewLayout()));
 }
 
 void TPermForm::Rebuild() {
@@ -110,7 +110,7 @@ void TPermForm::LayoutOutlines() {
 void TPermForm::Button1Click() {
     THourGlassCursor Cursor;
     // Through the setup's change, so that the document knows it has something new to save.
-    if (Setup && Document && Document->Contains(Setup)) Setup->SetSpec(Edit1->text().toStdString());
+    if (Setup && Document && Document->Contains(Setup)) Setup->SetViewLayout(Edit1->text().toStdString());
     LayoutOutlines();
     ViewWinAPI1->ZoomAll();
 }

@@ -31,7 +31,7 @@ protected:
 TEST_F(GeoSetup, HiddenNamedSetupAndNeverSelected) {
     TGeoSetup* S = static_cast<TGeoSetup*>(Doc.Add(std::make_unique<TGeoSetup>()));
     EXPECT_EQ(S->GetName(), "Setup");
-    EXPECT_EQ(S->GetSpec(), "Z=1 Z=3 Z=5 Z=7 Z=10 Z=12 PROF");
+    EXPECT_EQ(S->GetViewLayout(), "Z=1 Z=3 Z=5 Z=7 Z=10 Z=12 PROF");
     EXPECT_TRUE(S->IsHidden());
     S->SetDisplayState(dsNormal);
     S->SetSelected(true);
@@ -51,19 +51,19 @@ TEST_F(GeoSetup, BlockReadsBackTheLayout) {
         {"X=4 PROF", "4 PROF"},
         {"PROF", "PROF"},
     };
-    for (auto [Line, Spec] : Cases) {
+    for (auto [Line, ViewLayout] : Cases) {
         Doc.Clear();
         Load(std::string("[TSetup]\n") + Line + "\n\n");
         ASSERT_EQ(Doc.Count(), 1) << Line;
         auto* S = dynamic_cast<TGeoSetup*>(&Doc.Items(0));
         ASSERT_NE(S, nullptr);
-        EXPECT_EQ(S->GetSpec(), Spec);
+        EXPECT_EQ(S->GetViewLayout(), ViewLayout);
         EXPECT_EQ(S->GetName(), "Setup");
         EXPECT_TRUE(S->IsHidden());
     }
     // What is stored reads back the same, however long the text typed.
     auto* S = static_cast<TGeoSetup*>(&Doc.Items(0));
-    S->SetSpec("Z=1 " + std::string(400, 'A'));
+    S->SetViewLayout("Z=1 " + std::string(400, 'A'));
     const std::string Text = Saved();
     Doc.Clear();
     Load(Text);
@@ -85,7 +85,7 @@ TEST_F(GeoSetup, RenamedOrEmptiedItLeavesTheDocumentButOthersAreStillWritten) {
     EXPECT_EQ(Doc.Count(), 2);
 
     S = static_cast<TGeoSetup*>(Doc.Add(std::make_unique<TGeoSetup>()));
-    S->SetSpec("   ");
+    S->SetViewLayout("   ");
     EXPECT_EQ(Saved().find("[TSetup]"), std::string::npos);
     Doc.Add(std::make_unique<TGeoBox>());
     EXPECT_EQ(Doc.FindByName("Setup"), nullptr);
@@ -94,9 +94,9 @@ TEST_F(GeoSetup, RenamedOrEmptiedItLeavesTheDocumentButOthersAreStillWritten) {
 TEST_F(GeoSetup, ANewLayoutModifiesTheDocument) {
     auto* S = static_cast<TGeoSetup*>(Doc.Add(std::make_unique<TGeoSetup>()));
     Doc.SetModified(false);
-    S->SetSpec(S->GetSpec());
+    S->SetViewLayout(S->GetViewLayout());
     EXPECT_FALSE(Doc.GetModified());
-    S->SetSpec("Z=2 PROF");
+    S->SetViewLayout("Z=2 PROF");
     EXPECT_TRUE(Doc.GetModified());
-    EXPECT_EQ(S->GetSpec(), "Z=2 PROF");
+    EXPECT_EQ(S->GetViewLayout(), "Z=2 PROF");
 }

@@ -61,7 +61,7 @@ TEST_F(CompartmentWindows, ThePlotKeepsItsLayoutInTheDocument) {
     Doc->SetModified(false);
     Plot.Edit1->setText("(X=3.5 X=8) PROF");
     Plot.Button1->click();
-    EXPECT_EQ(Plot.GetSetup()->GetSpec(), "(X=3.5 X=8) PROF");
+    EXPECT_EQ(Plot.GetSetup()->GetViewLayout(), "(X=3.5 X=8) PROF");
     EXPECT_TRUE(Doc->GetModified());
     EXPECT_NE(Plot.GetOutlines()->Count(), Before);
 
