@@ -26,6 +26,7 @@
 #include "entities/GMesh.h"
 #include "foundation/BSpline.h"
 #include "hulls/GTarvoCurve.h"
+#include "hulls/GTarvoHull.h"
 #include "hulls/GTarvoSurface.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
@@ -88,6 +89,7 @@ void RegisterGeometryClasses() {
         return Entity;
     });
     RegisterOnce<TGeoTarvoSurface>();
+    RegisterOnce<TGeoTarvoHull>();
     RegisterOnce<TGeoHalvorn>();
     RegisterOnce<TGeoXTCurve>();
     InstallXTCurveMaker();

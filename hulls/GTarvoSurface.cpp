@@ -17,9 +17,7 @@
 
 namespace sarnova {
 
-namespace {
-
-bool AllSelectedAreTarvoCurves(const TGeometryList& List) {
+bool TGeoTarvoSurface::OnlyTarvoCurvesSelected(const TGeometryList& List) {
     for (int I = 0; I < List.Count(); ++I) {
         TGeometry& G = List.Items(I);
         if (G.GetSelected() && dynamic_cast<TGeoTarvoCurve*>(&G) == nullptr) return false;
@@ -27,11 +25,20 @@ bool AllSelectedAreTarvoCurves(const TGeometryList& List) {
     return true;
 }
 
-}  // namespace
+TNode* TGeoTarvoSurface::NodeOf(TGeometry* Entity) {
+    if (auto* C = dynamic_cast<TGeoTarvoCurve*>(Entity)) return &C->Curve();
+    // A derived entity may show another object than its node.
+    if (auto* S = dynamic_cast<TGeoTarvoSurface*>(Entity); S != nullptr && S->GetDataObject().Object == S->FSurface.get())
+        return S->FSurface.get();
+    return nullptr;
+}
 
-TGeoTarvoSurface::TGeoTarvoSurface() : FSurface(std::make_unique<TTarvoSurface>()) {
+TGeoTarvoSurface::TGeoTarvoSurface() : TGeoTarvoSurface(std::make_unique<TTarvoSurface>(), "TarvoSurface1") {}
+
+TGeoTarvoSurface::TGeoTarvoSurface(std::unique_ptr<TTarvoSurface> Node, const std::string& Name)
+    : FSurface(std::move(Node)) {
     FSurface->SetManager(this);
-    FSurface->Name = "TarvoSurface1";
+    FSurface->Name = Name;
     StoreName(FSurface->Name);
     FSurface->OnInvalidate = [this](TNode*) { MarkChanged(); };
     SetCapabilities(GetCapabilities() | cpUndoable | cpRenderable);
@@ -43,7 +50,7 @@ TGeoTarvoSurface::~TGeoTarvoSurface() {
 }
 
 void TGeoTarvoSurface::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
-    if (AllSelectedAreTarvoCurves(List)) {
+    if (OnlyTarvoCurvesSelected(List)) {
         if (Menu.Count() > 0) Menu.Add("-");
         Menu.Add(NewGMenuItem("Create TarvoSurface", &List, [](TMenuItem& Sender) {
             if (TGeometryList* Document = GeometryListOf(Sender)) CreateFromSelection(*Document);
@@ -53,14 +60,18 @@ void TGeoTarvoSurface::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& Lis
 
 TGeoTarvoSurface* TGeoTarvoSurface::CreateFromSelection(TGeometryList& List) {
     auto Entity = std::make_unique<TGeoTarvoSurface>();
-    for (int I = 0; I < List.Count(); ++I)
-        if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List.Items(I)); C != nullptr && C->GetSelected())
-            if (Entity->FSurface->ReferenceCurves().CanAdd(&C->Curve()))
-                Entity->FSurface->ReferenceCurves().Add(&C->Curve());
+    AddSelectedCurves(*Entity, List);
     TGeoTarvoSurface* Result = Entity.get();
     List.Add(std::move(Entity));
     List.InvalidateViews();
     return Result;
+}
+
+void TGeoTarvoSurface::AddSelectedCurves(TGeoTarvoSurface& Entity, TGeometryList& List) {
+    TTarvoReferenceCurves& Curves = Entity.FSurface->ReferenceCurves();
+    for (int I = 0; I < List.Count(); ++I)
+        if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&List.Items(I)); C != nullptr && C->GetSelected())
+            if (Curves.CanAdd(&C->Curve())) Curves.Add(&C->Curve());
 }
 
 template <class F>
@@ -87,23 +98,15 @@ void TGeoTarvoSurface::SetDrawCurves(bool Value) {
 TNode* TGeoTarvoSurface::FindNode(const std::string& Name) {
     const TGeometryList* List = GetOwnerList();
     if (List == nullptr) return nullptr;
-    for (int I = 0; I < List->Count(); ++I) {
-        TGeometry& G = List->Items(I);
-        if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&G); C != nullptr && C->Curve().Name == Name) return &C->Curve();
-        if (auto* S = dynamic_cast<TGeoTarvoSurface*>(&G); S != nullptr && S->FSurface->Name == Name)
-            return S->FSurface.get();
-    }
+    for (int I = 0; I < List->Count(); ++I)
+        if (TNode* N = NodeOf(&List->Items(I)); N != nullptr && N->Name == Name) return N;
     return nullptr;
 }
 
 std::unique_ptr<TNodes> TGeoTarvoSurface::Nodes() {
     auto Result = std::make_unique<TNodes>();
     if (const TGeometryList* List = GetOwnerList())
-        for (int I = 0; I < List->Count(); ++I) {
-            TGeometry& G = List->Items(I);
-            if (auto* C = dynamic_cast<TGeoTarvoCurve*>(&G)) Result->Add(&C->Curve());
-            if (auto* S = dynamic_cast<TGeoTarvoSurface*>(&G)) Result->Add(S->FSurface.get());
-        }
+        for (int I = 0; I < List->Count(); ++I) Result->Add(NodeOf(&List->Items(I)));
     return Result;
 }
 
@@ -238,8 +241,7 @@ void TGeoTarvoSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
     AddMenuItem("-", {});
-    AddMenuItem("Show Construction Curves", [this](TMenuItem&) { SetDrawCurves(!FDrawCurves); });
-    AddMenuItem("Show Blends", [this](TMenuItem&) { SetDrawBlends(!FDrawBlends); });
+    AddConstructionMenuItems();
     AddMenuItem("-", {});
     AddMenuItem("Show Outline", [this](TMenuItem&) { ToggleDrawOutline(); });
     AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
@@ -247,6 +249,11 @@ void TGeoTarvoSurface::AddMenuItems(TMenuItem& Root) {
     AddAnalysisMenu();
     AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);
+}
+
+void TGeoTarvoSurface::AddConstructionMenuItems() {
+    AddMenuItem("Show Construction Curves", [this](TMenuItem&) { SetDrawCurves(!FDrawCurves); });
+    AddMenuItem("Show Blends", [this](TMenuItem&) { SetDrawBlends(!FDrawBlends); });
 }
 
 void TGeoTarvoSurface::UpdateMenuItems(TMenuItem& Root) {
@@ -261,16 +268,19 @@ void TGeoTarvoSurface::UpdateMenuItems(TMenuItem& Root) {
 }
 
 void TGeoTarvoSurface::SaveToText(TTextWriter& Out) {
-    Out.WriteLine("[" + GetKeyword() + "]");
+    Out.WriteLine("[" + GetClass().GetKeyword() + "]");
     FSurface->SaveToText(Out);
-    const std::pair<const char*, bool> Switches[] = {
-        {"DrawBlends=", FDrawBlends},      {"DrawCurves=", FDrawCurves},   {"DrawParameters=", GetDrawParameters()},
-        {"DrawOutline=", GetDrawOutline()}, {"DrawContours=", DrawContours()}, {"Mirrored=", Mirrored()},
-    };
-    for (const auto& [Key, On] : Switches)
+    for (const auto& [Key, On] : Switches())
         if (On) Out.WriteLine(std::string(Key) + "TRUE");
     WriteCommonKeys(Out, *this, ckColor);
     Out.WriteLine("");
+}
+
+std::vector<std::pair<const char*, bool>> TGeoTarvoSurface::Switches() const {
+    return {
+        {"DrawBlends=", FDrawBlends},      {"DrawCurves=", FDrawCurves},   {"DrawParameters=", GetDrawParameters()},
+        {"DrawOutline=", GetDrawOutline()}, {"DrawContours=", DrawContours()}, {"Mirrored=", Mirrored()},
+    };
 }
 
 void TGeoTarvoSurface::LoadFromText(TTextReader& In) {
@@ -292,6 +302,7 @@ void TGeoTarvoSurface::LoadFromText(TTextReader& In) {
         else if (Key == "MIRRORED") Mirror = On;
         else if (Key == "DRAWCONTOURS") Contours = On;
         else if (Key == "COLOR") SetColor(StringToColor(Value));
+        else LoadSwitch(Key, On);
     }
     FDrawBlends = Blends;
     FDrawCurves = Curves;

@@ -73,14 +73,35 @@ public:
     void SaveToText(TTextWriter& Out) override;
     void LoadFromText(TTextReader& In) override;
 
+    // The node of an entity whose data object is a node (a Tarvo curve or surface); nullptr for any
+    // other entity and for nullptr.
+    static TNode* NodeOf(TGeometry* Entity);
+    // Nothing is selected but Tarvo curves (also when nothing is selected).
+    static bool OnlyTarvoCurvesSelected(const TGeometryList& List);
+
+protected:
+    // An entity of a derived class over its own node, named Name.
+    TGeoTarvoSurface(std::unique_ptr<TTarvoSurface> Node, const std::string& Name);
+    // The selected Tarvo curves of List, in document order, become definition curves of Entity.
+    static void AddSelectedCurves(TGeoTarvoSurface& Entity, TGeometryList& List);
+
+    // The construction drawn before the surface: the row splines and the curves when asked for.
+    virtual void DrawConstruction(IGraphics& View);
+    // The popup items that show or hide the construction.
+    virtual void AddConstructionMenuItems();
+    // The display switches of the section, in their order, with their states.
+    virtual std::vector<std::pair<const char*, bool>> Switches() const;
+    // A switch of the section that this class does not know; the base ignores it.
+    virtual void LoadSwitch(const std::string& Key, bool On) {}
+
+    bool FDrawBlends = false;
+    bool FDrawCurves = false;
+
 private:
-    void DrawConstruction(IGraphics& View);
     template <class F>
     void Change(F Body);
 
     std::unique_ptr<TTarvoSurface> FSurface;
-    bool FDrawBlends = false;
-    bool FDrawCurves = false;
 };
 
 }  // namespace sarnova

@@ -1,0 +1,141 @@
+#include "hulls/GTarvoHull.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/GCustomPline.h"
+#include "document/GeometryList.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/MacroFile.h"
+#include "platform/Menu.h"
+
+namespace sarnova {
+
+TGeoTarvoHull::TGeoTarvoHull() : TGeoTarvoSurface(std::make_unique<TTarvoHull>(), "TarvoHull1") {
+    // Copies of a hull carry its display settings only, so an undo snapshot could not bring the
+    // hull back: changes of a hull are not recorded for undo.
+    SetCapabilities((GetCapabilities() & ~cpUndoable) | cpRenderable);
+}
+
+void TGeoTarvoHull::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
+    if (!OnlyTarvoCurvesSelected(List)) return;
+    if (Menu.Count() > 0) Menu.Add("-");
+    Menu.Add(NewGMenuItem("Create TarvoHull", &List, [](TMenuItem& Sender) {
+        if (TGeometryList* Document = GeometryListOf(Sender)) CreateFromSelection(*Document);
+    }));
+}
+
+TGeoTarvoHull* TGeoTarvoHull::CreateFromSelection(TGeometryList& List) {
+    auto Entity = std::make_unique<TGeoTarvoHull>();
+    AddSelectedCurves(*Entity, List);
+    Entity->SetDrawParameters(true);
+    TGeoTarvoHull* Result = Entity.get();
+    List.Add(std::move(Entity));
+    Result->Redraw();
+    List.InvalidateViews();
+    return Result;
+}
+
+void TGeoTarvoHull::SetDrawBulb(bool Value) {
+    if (Value == FDrawBulb) return;
+    Undraw();
+    FDrawBulb = Value;
+    Redraw();
+    UpdateFrame();
+}
+
+TNode* TGeoTarvoHull::FindNode(const std::string& Name) {
+    TGeometryList* List = GetOwnerList();
+    return List != nullptr ? NodeOf(List->FindByName(Name)) : nullptr;
+}
+
+void TGeoTarvoHull::SetParameter(int Index, double Value) {
+    TFTParameters& P = Hull().Parameters();
+    if (Index < 0 || Index >= P.Count() || P.Items(Index).GetValue() == Value) return;
+    InRedrawnChange(*this, [&] {
+        Hull().Update();
+        P.SetValueAt(Index, Value);
+    });
+    InvalidateViews();
+}
+
+void TGeoTarvoHull::SetApplyBulb(bool Value) {
+    if (Value == Hull().ApplyBulb()) return;
+    InRedrawnChange(*this, [&] { Hull().SetApplyBulb(Value); });
+    InvalidateViews();
+}
+
+void TGeoTarvoHull::UpdateBulbSurface() {
+    InRedrawnChange(*this, [&] { Hull().Invalidate(true); });
+    InvalidateViews();
+}
+
+TDataObject TGeoTarvoHull::GetDataObject() { return TDataObject::Of(&Hull().Surface()); }
+
+void TGeoTarvoHull::Assign(const TGeometry& Source) {
+    // The display settings only: the hull, its curves and its parameters stay as they are.
+    TGeoSurface::Assign(Source);
+    if (const auto* Other = dynamic_cast<const TGeoTarvoHull*>(&Source); Other != nullptr && Other != this)
+        FDrawBlends = Other->FDrawBlends;
+}
+
+IGeometryFrame* TGeoTarvoHull::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(TarvoHullFrameName, *this, Owner)) return Frame;
+    return TGeoTarvoSurface::CreateFrame(Owner);
+}
+
+void TGeoTarvoHull::DrawConstruction(IGraphics& View) {
+    TGeoTarvoSurface::DrawConstruction(View);
+    if (FDrawBulb && Hull().ApplyBulb()) Hull().Bulb().Surface().Draw(View);
+}
+
+void TGeoTarvoHull::AddConstructionMenuItems() {
+    AddMenuItem("Show Curves", [this](TMenuItem&) { SetDrawCurves(!FDrawCurves); });
+    AddMenuItem("Show Blends", [this](TMenuItem&) { SetDrawBlends(!FDrawBlends); });
+    AddMenuItem("Show Bulb Surface", [this](TMenuItem&) { SetDrawBulb(!FDrawBulb); });
+}
+
+void TGeoTarvoHull::UpdateMenuItems(TMenuItem& Root) {
+    TGeoTarvoSurface::UpdateMenuItems(Root);
+    if (TMenuItem* Item = Root.Find("Show Curves")) Item->Checked = FDrawCurves;
+    if (TMenuItem* Item = Root.Find("Show Bulb Surface")) {
+        Item->Checked = FDrawBulb;
+        Item->Enabled = Hull().ApplyBulb();
+    }
+}
+
+std::vector<std::pair<const char*, bool>> TGeoTarvoHull::Switches() const {
+    return {
+        {"DrawBlends=", FDrawBlends},       {"DrawCurves=", FDrawCurves},           {"DrawBulb=", FDrawBulb},
+        {"DrawOutline=", GetDrawOutline()}, {"DrawParameters=", GetDrawParameters()}, {"DrawContours=", DrawContours()},
+        {"Mirrored=", Mirrored()},
+    };
+}
+
+void TGeoTarvoHull::LoadSwitch(const std::string& Key, bool On) {
+    if (Key == "DRAWBULB") FDrawBulb = On;
+}
+
+bool TGeoTarvoHull::ExecuteMacroCommand(TMacroFile& Macro) {
+    const std::string Line = Trim(Macro.GetCurrentLine());
+    const std::string Key = MacroCommandKey(Line);
+    TFTParameters& P = Hull().Parameters();
+    const int Index = P.IndexOf(Key);
+    if (Key == "COLOR" || Key == "NAME") return TGeoTarvoSurface::ExecuteMacroCommand(Macro);
+    // Left unhandled, the line would go on to become a variable of the macro, and a mistyped
+    // parameter would pass unnoticed.
+    if (Index < 0) Macro.Error(GetName() + " has no parameter " + Key);
+    const std::size_t Equals = Line.find('=');
+    const std::string Text = Equals == std::string::npos ? std::string() : Trim(Line.substr(Equals + 1));
+    const double Value = GetOwnerList() != nullptr ? GetOwnerList()->EvaluateMacroNumber(Text, Macro) : ParseFloat(Text);
+    // A hull not yet built would only store the value, and its next build would write over it.
+    Hull().Update();
+    P.SetValueAt(Index, Value);
+    // A fit leaves the hull valid: the entity learns of the new surface here.
+    MarkChanged();
+    return true;
+}
+
+}  // namespace sarnova

@@ -1,0 +1,185 @@
+// The parametric hull entity in a document: creation from the selection, names, the macro command,
+// the file section with its switches, and copies.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/CurveFixtures.h"
+#include "entities/EntityFixtures.h"
+#include "foundation/TextFile.h"
+#include "hulls/GTarvoCurve.h"
+#include "hulls/GTarvoHull.h"
+#include "hulls/TarvoHullFixture.h"
+#include "platform/Menu.h"
+
+namespace sarnova::test {
+namespace {
+
+class GTarvoHullTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterTestClasses(); }
+
+    TGeoTarvoCurve& Section(const std::string& Name, double X, double YScale, TSurfaceOperation Op = soControl) {
+        auto T = std::make_unique<TGeoTarvoCurve>();
+        for (const TMVector& P : HullSection(X, YScale)) T->Curve().AddPointVector(P);
+        T->SetName(Name);
+        T->Curve().SetSurfaceOperation(Op);
+        return static_cast<TGeoTarvoCurve&>(*Doc.Add(std::move(T)));
+    }
+    // The sections of the test hull as entities, all selected, and a hull made from them.
+    TGeoTarvoHull& MakeHull() {
+        Section("Stem", 100, 0);
+        Section("StemTangent", 92, 0.35, soTangent);
+        TGeoTarvoCurve& Fore = Section("ForeBoundary", 60, 1, soPanelBreak);
+        Section("Midship", 50, 1);
+        TGeoTarvoCurve& Aft = Section("AftBoundary", 40, 1, soPanelBreak);
+        Section("SternTangent", 8, 0.8, soTangent);
+        Section("Stern", 0, 0.7);
+        for (int i = 0; i < Fore.Curve().Count(); ++i) {
+            Fore.Curve().Point(i)->X += 1.5 * std::abs(i - 8);
+            Aft.Curve().Point(i)->X -= 1.5 * std::abs(i - 8);
+        }
+        for (TGeoTarvoCurve* C : {&Fore, &Aft}) {
+            TOffsetConstraint::Add(C->Curve());
+            C->Curve().Constraints().OffsetConstraint()->ReferenceCurve().SetName("Midship");
+            C->Curve().Constraints().OffsetConstraint()->SetAxis(oaX);
+        }
+        for (int i = 0; i < Doc.Count(); ++i) Doc.Items(i).SetSelected(true);
+        TMenuItem Menu;
+        TGeoTarvoHull::AddSelectionMenuItems(Menu, Doc);
+        EXPECT_NE(Menu.Find("Create TarvoHull"), nullptr);
+        Menu.Find("Create TarvoHull")->Click();
+        auto* H = dynamic_cast<TGeoTarvoHull*>(&Doc.Items(Doc.Count() - 1));
+        EXPECT_NE(H, nullptr);
+        Doc.ApplyChanges();
+        return *H;
+    }
+    std::string SavedText(TGeometry& G) {
+        TTextWriter W;
+        G.SaveToText(W);
+        return W.Text();
+    }
+
+    TGeometryInterface Doc;
+};
+
+TEST_F(GTarvoHullTest, CreatedFromTheSelectedCurves) {
+    TGeoTarvoHull& H = MakeHull();
+    EXPECT_EQ(H.GetName(), "TarvoHull1");
+    EXPECT_EQ(H.Hull().Name, "TarvoHull1");
+    EXPECT_EQ(H.GetClass().GetKeyword(), "TTarvoHull");
+    EXPECT_EQ(H.GetClass().GetImageIndex(), 73);
+    EXPECT_EQ(H.GetCapabilities() & 0x200, 0x200);
+    EXPECT_EQ(H.GetSelectionType(), 4);
+    EXPECT_TRUE(H.GetDrawParameters());
+    EXPECT_EQ(H.Hull().ReferenceCurves().Count(), 7);
+    H.GetSurface();
+    EXPECT_EQ(H.Hull().Parameters().Count(), 20);
+    // Names resolve without regard to case; the hull's own name is no node.
+    EXPECT_EQ(H.FindNode("midship"), &static_cast<TGeoTarvoCurve&>(Doc.Items(3)).Curve());
+    EXPECT_EQ(H.FindNode("TarvoHull1"), nullptr);
+    // Not offered while anything else is selected.
+    H.SetSelected(true);
+    TMenuItem Other;
+    TGeoTarvoHull::AddSelectionMenuItems(Other, Doc);
+    EXPECT_EQ(Other.Find("Create TarvoHull"), nullptr);
+
+    // Renaming the entity renames the hull node.
+    H.SetName("Ship");
+    EXPECT_EQ(H.Hull().Name, "Ship");
+}
+
+TEST_F(GTarvoHullTest, MacroLinesSetParametersNamedWhole) {
+    TGeoTarvoHull& H = MakeHull();
+    H.GetSurface();
+    TFTParameters& P = H.Hull().Parameters();
+    const double Depth = P.GetValue("D");
+    // "DISP" contains "D": the whole name decides. A hull not built yet is built first, so that the
+    // change is not lost to the build.
+    H.Hull().Invalidate(true);
+    RunMacroText(Doc, "TarvoHull1.disp = 4090\n");
+    EXPECT_NEAR(P.GetValue("DISP"), 4090, 1);
+    EXPECT_EQ(P.GetValue("D"), Depth);
+    // The same change as the grid's: the hull rebuilds with the new fullness.
+    RunMacroText(Doc, "TarvoHull1.VolumeF%=80\n");
+    H.GetSurface();
+    EXPECT_EQ(P.GetValue("VolumeF%"), 80);
+    EXPECT_EQ(H.Hull().ForeVolumeControl()->Fraction(), 0.8);
+    // A line that names no parameter is an error and changes nothing.
+    const std::string Before = SavedText(H);
+    EXPECT_NE(MacroError(Doc, "TarvoHull1.Beam=3\n").find("TarvoHull1 has no parameter BEAM"), std::string::npos);
+    EXPECT_EQ(SavedText(H), Before);
+    // Colour and name still reach the entity.
+    RunMacroText(Doc, "TarvoHull1.Name=Ship\n");
+    EXPECT_EQ(H.Hull().Name, "Ship");
+}
+
+TEST_F(GTarvoHullTest, SectionRoundTripsWithItsSwitches) {
+    TGeoTarvoHull& H = MakeHull();
+    H.GetSurface();
+    H.Hull().Parameters().SetValue("Draught", 3.8);
+    std::string Text = SavedText(H);
+    EXPECT_EQ(Text.rfind("[TTarvoHull]\nVersion=TarvoHull2S\nName=TarvoHull1\nNumCurves=7\n", 0), 0u);
+    EXPECT_NE(Text.find("\nNumParameters=20\nDraught=3.8;\n"), std::string::npos);
+    EXPECT_NE(Text.find("\nApplyBulb=False\nDrawParameters=TRUE\n\n"), std::string::npos);
+    EXPECT_EQ(Text.find("DrawBulb="), std::string::npos);
+    EXPECT_EQ(Text.find("Color="), std::string::npos);
+
+    H.SetDrawBulb(true);
+    H.SetDrawBlends(true);
+    Text = SavedText(H);
+    EXPECT_NE(Text.find("\nDrawBlends=TRUE\nDrawBulb=TRUE\nDrawParameters=TRUE\n"), std::string::npos);
+
+    TGeoTarvoHull Copy;
+    TTextReader In(Text);
+    In.ReadLine();  // the list reads the keyword
+    Copy.LoadFromText(In);
+    EXPECT_EQ(Copy.GetName(), "TarvoHull1");
+    EXPECT_TRUE(Copy.GetDrawBulb());
+    EXPECT_EQ(SavedText(Copy), Text);
+
+    // "FALSE" reads as off.
+    std::string Off = Text;
+    Off.replace(Off.find("DrawBulb=TRUE"), 13, "DrawBulb=FALSE");
+    TGeoTarvoHull Third;
+    TTextReader OffIn(Off);
+    OffIn.ReadLine();
+    Third.LoadFromText(OffIn);
+    EXPECT_FALSE(Third.GetDrawBulb());
+    EXPECT_TRUE(Third.GetDrawBlends());
+}
+
+TEST_F(GTarvoHullTest, CopiesTakeTheDisplaySettingsOnly) {
+    TGeoTarvoHull& H = MakeHull();
+    H.SetDrawBlends(true);
+    TGeoTarvoHull Copy;
+    Copy.Assign(H);
+    EXPECT_TRUE(Copy.GetDrawBlends());
+    EXPECT_EQ(Copy.GetName(), H.GetName());
+    EXPECT_EQ(Copy.Hull().ReferenceCurves().Count(), 0);
+    EXPECT_EQ(Copy.Hull().Parameters().Count(), 0);
+    // Not recorded for undo: a snapshot could not bring the hull back.
+    EXPECT_EQ(H.GetCapabilities() & cpUndoable, 0);
+}
+
+TEST_F(GTarvoHullTest, MenuShowsTheBulbItemOnlyWhileTheBulbApplies) {
+    TGeoTarvoHull& H = MakeHull();
+    TMenuItem* Root = H.PopupMenu();
+    ASSERT_NE(Root, nullptr);
+    TMenuItem* Bulb = Root->Find("Show Bulb Surface");
+    ASSERT_NE(Bulb, nullptr);
+    EXPECT_FALSE(Bulb->Enabled);
+    ASSERT_NE(Root->Find("Show Curves"), nullptr);
+    H.SetApplyBulb(true);
+    H.UpdateMenuItems(*Root);
+    EXPECT_TRUE(Bulb->Enabled);
+    Bulb->Click();
+    EXPECT_TRUE(H.GetDrawBulb());
+    H.UpdateMenuItems(*Root);
+    EXPECT_TRUE(Bulb->Checked);
+}
+
+}  // namespace
+}  // namespace sarnova::test
