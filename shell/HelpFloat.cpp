@@ -3,7 +3,10 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include <string>
+
 #include "foundation/DuZezOride.h"
+#include "shell/VkDockPanel.h"
 #include "shell/VkHelpPanel.h"
 
 namespace sarnova {
@@ -14,6 +17,8 @@ QPointer<THelpForm> GHelpForm;
 
 std::string HelpIndexFileName() { return GExeDir + "help/index.html"; }
 
+std::string HelpContextFileName(int Context) { return GExeDir + "help/topic" + std::to_string(Context) + ".html"; }
+
 THelpForm::THelpForm(QWidget* Parent) : TToolWindowForm(Parent, "HelpForm", "Help", false) {
     resize(420, 480);
     VkHelpPanel1 = new TVkHelpPanel(VkDockPanel1);
@@ -23,5 +28,11 @@ THelpForm::THelpForm(QWidget* Parent) : TToolWindowForm(Parent, "HelpForm", "Hel
 }
 
 THelpForm* GetHelpForm() { return GetToolWindow(GHelpForm); }
+
+void ShowHelpContext(int Context) {
+    THelpForm* Form = GetHelpForm();
+    Form->VkHelpPanel1->SetFileName(HelpContextFileName(Context));
+    ShowToolWindow(Form);
+}
 
 }  // namespace sarnova

@@ -8,6 +8,8 @@ class TVkHelpPanel;
 
 // The first help page: "help/index.html" in the program's folder.
 std::string HelpIndexFileName();
+// The page of a context-help topic: "help/topic<Context>.html" in the program's folder.
+std::string HelpContextFileName(int Context);
 
 class THelpForm : public TToolWindowForm {
     Q_OBJECT
@@ -19,5 +21,7 @@ public:
 
 // The Help window, made on first use.
 THelpForm* GetHelpForm();
+// The Help window shown on the page of a context-help topic.
+void ShowHelpContext(int Context);
 
 }  // namespace sarnova

@@ -31,6 +31,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
 #include "hulls/ui/HalvornFrame.h"
+#include "hulls/ui/TarvoHullFrame.h"
 #include "hulls/ui/TarvoSurfaceFrame.h"
 #include "naval/ui/GroupFrame.h"
 #include "naval/ui/PlistFrame.h"
@@ -121,6 +122,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     // The shaded renderer of entities in the rendered display state.
     InstallGLRenderer();
     RegisterTarvoSurfaceFrame();
+    RegisterTarvoHullFrame();
 
     // The association is taken back at every start when another program holds it. A failure is no
     // reason to stop: it is noted on the console.

@@ -17,7 +17,21 @@ namespace sarnova {
 TTarvoSurfaceFrame::TTarvoSurfaceFrame(TGeoTarvoSurface& AEntity, QWidget* Parent)
     : TEntityFrame(AEntity, "TarvoSurface", "TTarvoSurfaceFrame", Parent) {
     EntityClass->setObjectName("XTSurface");
+    AddCurvesGroup();
+    TVkGroupBox* View = AddGroupBox("View Options", "ViewGroup");
+    CheckBox3 = AddViewCheck(View, "View Surface", [this](bool On) { Entity()->SetDrawParameters(On); });
+    CheckBox4 = AddViewCheck(View, "View Contours", [this](bool On) { Entity()->SetDrawContours(On); });
+    CheckBox5 = AddViewCheck(View, "View Blends", [this](bool On) { Entity()->SetDrawBlends(On); });
+    CheckBox1 = AddViewCheck(View, "View Construction Curves", [this](bool On) { Entity()->SetDrawCurves(On); });
+    FinishLayout();
+    UpdateControls();
+}
 
+TTarvoSurfaceFrame::TTarvoSurfaceFrame(TGeoTarvoSurface& AEntity, const std::string& Caption, const QString& Name,
+                                       QWidget* Parent)
+    : TEntityFrame(AEntity, Caption, Name, Parent) {}
+
+void TTarvoSurfaceFrame::AddCurvesGroup() {
     TVkGroupBox* Curves = AddGroupBox("Definition Curves", "CurvesGroup");
     auto* Buttons = new QHBoxLayout;
     AddButton = new QPushButton("Add Selected", Curves);
@@ -47,32 +61,15 @@ TTarvoSurfaceFrame::TTarvoSurfaceFrame(TGeoTarvoSurface& AEntity, QWidget* Paren
         FillPopup();
         PopupMenu1->popup(SpeedButton1->mapToGlobal(QPoint(SpeedButton1->width(), SpeedButton1->height())));
     });
+}
 
-    TVkGroupBox* View = AddGroupBox("View Options", "ViewGroup");
-    const auto AddCheck = [&](const char* Caption) {
-        auto* Box = new QCheckBox(Caption, View);
-        static_cast<QVBoxLayout*>(View->layout())->addWidget(Box);
-        return Box;
-    };
-    CheckBox3 = AddCheck("View Surface");
-    CheckBox4 = AddCheck("View Contours");
-    CheckBox5 = AddCheck("View Blends");
-    CheckBox1 = AddCheck("View Construction Curves");
-    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool On) {
-        if (!Filling && Entity() != nullptr) Entity()->SetDrawParameters(On);
+QCheckBox* TTarvoSurfaceFrame::AddViewCheck(TVkGroupBox* View, const char* Caption, std::function<void(bool)> Set) {
+    auto* Box = new QCheckBox(Caption, View);
+    static_cast<QVBoxLayout*>(View->layout())->addWidget(Box);
+    connect(Box, &QCheckBox::toggled, this, [this, Set = std::move(Set)](bool On) {
+        if (!Filling && Entity() != nullptr) Set(On);
     });
-    connect(CheckBox4, &QCheckBox::toggled, this, [this](bool On) {
-        if (!Filling && Entity() != nullptr) Entity()->SetDrawContours(On);
-    });
-    connect(CheckBox5, &QCheckBox::toggled, this, [this](bool On) {
-        if (!Filling && Entity() != nullptr) Entity()->SetDrawBlends(On);
-    });
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool On) {
-        if (!Filling && Entity() != nullptr) Entity()->SetDrawCurves(On);
-    });
-
-    FinishLayout();
-    UpdateControls();
+    return Box;
 }
 
 void TTarvoSurfaceFrame::FillPopup() {

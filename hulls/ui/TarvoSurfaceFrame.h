@@ -2,6 +2,9 @@
 // selection or from a drop-down list of the curves the surface may take, removed by name) and the
 // view options.
 #pragma once
+#include <functional>
+#include <string>
+
 #include "entities/ui/EntityFrame.h"
 #include "hulls/GTarvoSurface.h"
 
@@ -33,7 +36,13 @@ public:
     // Fills PopupMenu1 with the curves the surface may take.
     void FillPopup();
 
-private:
+protected:
+    // The frame of a derived entity, with the title only: it adds the groups itself.
+    TTarvoSurfaceFrame(TGeoTarvoSurface& AEntity, const std::string& Caption, const QString& Name, QWidget* Parent);
+    // The group "Definition Curves".
+    void AddCurvesGroup();
+    // A check box of the group View that calls Set with its state when the user turns it.
+    QCheckBox* AddViewCheck(TVkGroupBox* View, const char* Caption, std::function<void(bool)> Set);
     TGeoTarvoSurface* Entity() const { return static_cast<TGeoTarvoSurface*>(GetGeometry()); }
 };
 

@@ -9,9 +9,7 @@
 #include "document/CurveFixtures.h"
 #include "entities/EntityFixtures.h"
 #include "foundation/TextFile.h"
-#include "hulls/GTarvoCurve.h"
-#include "hulls/GTarvoHull.h"
-#include "hulls/TarvoHullFixture.h"
+#include "hulls/TarvoHullEntities.h"
 #include "platform/Menu.h"
 
 namespace sarnova::test {
@@ -21,39 +19,9 @@ class GTarvoHullTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterTestClasses(); }
 
-    TGeoTarvoCurve& Section(const std::string& Name, double X, double YScale, TSurfaceOperation Op = soControl) {
-        auto T = std::make_unique<TGeoTarvoCurve>();
-        for (const TMVector& P : HullSection(X, YScale)) T->Curve().AddPointVector(P);
-        T->SetName(Name);
-        T->Curve().SetSurfaceOperation(Op);
-        return static_cast<TGeoTarvoCurve&>(*Doc.Add(std::move(T)));
-    }
-    // The sections of the test hull as entities, all selected, and a hull made from them.
     TGeoTarvoHull& MakeHull() {
-        Section("Stem", 100, 0);
-        Section("StemTangent", 92, 0.35, soTangent);
-        TGeoTarvoCurve& Fore = Section("ForeBoundary", 60, 1, soPanelBreak);
-        Section("Midship", 50, 1);
-        TGeoTarvoCurve& Aft = Section("AftBoundary", 40, 1, soPanelBreak);
-        Section("SternTangent", 8, 0.8, soTangent);
-        Section("Stern", 0, 0.7);
-        for (int i = 0; i < Fore.Curve().Count(); ++i) {
-            Fore.Curve().Point(i)->X += 1.5 * std::abs(i - 8);
-            Aft.Curve().Point(i)->X -= 1.5 * std::abs(i - 8);
-        }
-        for (TGeoTarvoCurve* C : {&Fore, &Aft}) {
-            TOffsetConstraint::Add(C->Curve());
-            C->Curve().Constraints().OffsetConstraint()->ReferenceCurve().SetName("Midship");
-            C->Curve().Constraints().OffsetConstraint()->SetAxis(oaX);
-        }
-        for (int i = 0; i < Doc.Count(); ++i) Doc.Items(i).SetSelected(true);
-        TMenuItem Menu;
-        TGeoTarvoHull::AddSelectionMenuItems(Menu, Doc);
-        EXPECT_NE(Menu.Find("Create TarvoHull"), nullptr);
-        Menu.Find("Create TarvoHull")->Click();
-        auto* H = dynamic_cast<TGeoTarvoHull*>(&Doc.Items(Doc.Count() - 1));
+        TGeoTarvoHull* H = MakeHullEntity(Doc);
         EXPECT_NE(H, nullptr);
-        Doc.ApplyChanges();
         return *H;
     }
     std::string SavedText(TGeometry& G) {
