@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/TarvoHullFixture.h"
+#include "naval/CalcSections.h"
 
 using namespace sarnova;
 using sarnova::test::TTestHull;
@@ -322,7 +324,7 @@ TEST(TarvoHull, FitReachesAnInRangeTarget) {
     TTestHull T;
     T.Hull->Update();
     TFTParameters& P = T.Hull->Parameters();
-    // Inside the range the fixture's fractions reach (displacement 3809 to 4260, LCB 43 to 46.7).
+    // Inside the range the fixture's fractions reach (displacement 3905 to 4308, LCB 43.5 to 47).
     const double D = 4090, L = 45;
     TConsoleLines Console;
     P.SetValue("DISP", D);
@@ -337,6 +339,12 @@ TEST(TarvoHull, FitReachesAnInRangeTarget) {
     EXPECT_EQ(Console.CountStartingWith("   LCB          ["), 2);
     EXPECT_GE(Console.CountStartingWith("  Hydrostatics Iteration; F="), 10);
     EXPECT_EQ(Console.CountStartingWith("Hydrostatics Outside"), 0);
+    // The sections of the fitted surface, integrated the other way, agree.
+    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(THullObject(&T.Hull->Surface()));
+    ASSERT_NE(Sections, nullptr);
+    THydrostaticsData H;
+    Sections->HydrostaticSummary(WaterplaneAtDraught(P.GetValue("Draught")), H);
+    EXPECT_NEAR(H.Displacement, D, 0.01 * D);
     // A new "CB" sets "DISP" and fits to it.
     const double CB = P.GetValue("CB");
     P.SetValue("CB", CB - 0.02);
