@@ -34,6 +34,7 @@ TTarvoHullFrame::TTarvoHullFrame(TGeoTarvoHull& AEntity, QWidget* Parent)
     VkGrid1->Cell(0, 0).SetValue("Parameter");
     VkGrid1->Cell(1, 0).SetValue("Value");
     VkGrid1->setMinimumHeight(200);
+    VkGrid1->SetOptions(VkGrid1->GetOptions() | loAutoSizeColumns);
     // Only the values are edited.
     VkGrid1->OnSelectCell = [this](TVkGridModel*, int Col, int, bool& CanSelect) {
         CanSelect = true;
@@ -81,6 +82,8 @@ TTarvoHullFrame::TTarvoHullFrame(TGeoTarvoHull& AEntity, QWidget* Parent)
     CheckBox3 = AddViewCheck(View, "View Surface", [this](bool On) { Entity()->SetDrawParameters(On); });
     CheckBox4 = AddViewCheck(View, "View Contours", [this](bool On) { Entity()->SetDrawContours(On); });
 
+    // The bulb group starts collapsed unless the user left it open.
+    Bulb->Loaded();
     FinishLayout();
     UpdateControls();
 }

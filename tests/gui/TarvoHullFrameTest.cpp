@@ -19,6 +19,7 @@
 #include "hulls/ui/TarvoHullFrame.h"
 #include "shell/HelpFloat.h"
 #include "shell/VkGrid.h"
+#include "shell/VkGroupBox.h"
 #include "shell/VkHelpPanel.h"
 #include "shell/VkSpin.h"
 
@@ -71,6 +72,10 @@ TEST_F(TarvoHullFrameTest, GridListsTheParametersAndEditsChangeTheHull) {
     Edit(RowOf("DISP"), 4090);
     EXPECT_NEAR(G.Cell(1, RowOf("DISP")).GetValue().AsDouble(), 4090, 1);
     EXPECT_NE(G.Cell(1, RowOf("VolumeF%")).GetValue().AsDouble(), 50);
+    Frame->resize(260, 900);
+    const auto Artifacts = std::filesystem::path(GExeDir) / "artifacts";
+    std::filesystem::create_directories(Artifacts);
+    EXPECT_TRUE(Frame->grab().save(QString::fromStdString((Artifacts / "tarvo-hull-frame.png").string())));
 
     // A new fullness rebuilds the hull; the grid shows the new displacement.
     const double Disp = G.Cell(1, RowOf("DISP")).GetValue().AsDouble();
@@ -84,6 +89,9 @@ TEST_F(TarvoHullFrameTest, GridListsTheParametersAndEditsChangeTheHull) {
 }
 
 TEST_F(TarvoHullFrameTest, BulbDimensionsWaitForUpdateSurface) {
+    auto* Group = Frame->findChild<TVkGroupBox*>("BulbGroup");
+    ASSERT_NE(Group, nullptr);
+    EXPECT_EQ(Group->GetState(), gsCollapsed);
     // Without the bulb its dimensions cannot be edited.
     EXPECT_FALSE(Frame->SpBeam->isEnabled());
     EXPECT_FALSE(Frame->CheckBox2->isEnabled());
