@@ -168,12 +168,6 @@ void THullFlatTangentControlCurve::Evaluate() {
     TTarvoCurve::Evaluate();
 }
 
-void THullFlatTangentControlCurve::HandleMessage(TNodeMessage& Message) {
-    TTarvoCurve::HandleMessage(Message);
-    for (TNodeReference* R : {FParentCurve.get(), FBoundaryCurve.get(), FEndCurve.get()})
-        if (R != nullptr) R->HandleMessage(Message);
-}
-
 // ---- Volume control curve ----
 
 THullVolumeControlCurve::THullVolumeControlCurve()
@@ -215,12 +209,6 @@ void THullVolumeControlCurve::Evaluate() {
         BuildVolumeCurve(*B, *A, *this, FFraction);
     }
     TTarvoCurve::Evaluate();
-}
-
-void THullVolumeControlCurve::HandleMessage(TNodeMessage& Message) {
-    TTarvoCurve::HandleMessage(Message);
-    for (TNodeReference* R : {FCurveA.get(), FCurveB.get()})
-        if (R != nullptr) R->HandleMessage(Message);
 }
 
 // ---- The hull ----

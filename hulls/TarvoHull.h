@@ -77,7 +77,8 @@ private:
 };
 
 // A generated curve that carries the flat of the parallel middle body a percentage of the way from a
-// boundary curve of that body towards the far end curve of the neighbouring panel.
+// boundary curve of that body towards the far end curve of the neighbouring panel. Like every node
+// it learns of a deleted curve through its references, which let go of it.
 class THullFlatTangentControlCurve : public TTarvoCurve {
 public:
     THullFlatTangentControlCurve();
@@ -94,8 +95,6 @@ public:
     double Percent() const { return FPercent; }
     // Stores and invalidates, also when unchanged.
     void SetPercent(double P);
-
-    void HandleMessage(TNodeMessage& Message) override;
 
 protected:
     void Evaluate() override;
@@ -121,8 +120,6 @@ public:
     double Fraction() const { return FFraction; }
     // Stores and invalidates only when F differs.
     void SetFraction(double F);
-
-    void HandleMessage(TNodeMessage& Message) override;
 
 protected:
     void Evaluate() override;

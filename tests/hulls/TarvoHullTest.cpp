@@ -89,6 +89,18 @@ TEST(TarvoHull, ParametersFollowTheLayout) {
     EXPECT_EQ(Two.Hull->ForeVolumeControl(), nullptr);
 }
 
+TEST(TarvoHull, ACurveDeletedUnderTheControlCurvesLeavesAHullThatRebuilds) {
+    TTestHull T;
+    T.Hull->Update();
+    // The stem is the end curve of the fore flat-tangent control and a neighbour of the volume one.
+    auto Stem = std::find_if(T.Curves.begin(), T.Curves.end(), [](auto& C) { return C->Name == "Stem"; });
+    T.Curves.erase(Stem);
+    EXPECT_FALSE(T.Hull->IsValid());
+    T.Hull->Update();
+    EXPECT_EQ(T.Hull->ReferenceCurves().Count(), 6);
+    EXPECT_NEAR(T.Hull->Parameters().GetValue("LOA"), 92, 1e-6);
+}
+
 TEST(TarvoHull, ParameterLookupsIgnoreCaseAndCreateMissingOnes) {
     TFTParameters P;
     P.Add("Draught").StoreValue(3);
@@ -123,6 +135,12 @@ TEST(TarvoHull, ParameterBlockRoundTripsAndBadBlocksAddNothing) {
     ASSERT_EQ(Read.Count(), 3);
     EXPECT_EQ(Read.Items(2).GetValue(), 1.5);
     EXPECT_EQ(Read.Items(2).Description, ", typed");
+
+    // A description keeps at most 255 characters.
+    TTextReader Long("NumParameters=1\nLOA=1;" + std::string(300, 'x') + "\n");
+    Read.LoadFromText(Long);
+    EXPECT_EQ(Read.Items(3).Description, std::string(255, 'x'));
+    Read.Delete(3);
 
     // A first line without the count ends the block; it is consumed.
     TTextReader None("ApplyBulb=False\nnext\n");
