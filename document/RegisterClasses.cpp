@@ -33,6 +33,7 @@
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
 #include "naval/GOpening.h"
+#include "hulls/GCorvane.h"
 #include "hulls/GHalvorn.h"
 
 namespace sarnova {
@@ -89,6 +90,7 @@ void RegisterGeometryClasses() {
     });
     RegisterOnce<TGeoTarvoSurface>();
     RegisterOnce<TGeoHalvorn>();
+    RegisterOnce<TGeoCorvane>();
     RegisterOnce<TGeoXTCurve>();
     InstallXTCurveMaker();
 }

@@ -48,6 +48,7 @@ void TGeoHullLines::ProgressText(const std::string& Text) {
 }
 
 void TGeoHullLines::Generate() {
+    if (FGenerated && NetCurrent()) return;
     try {
         RunGenerator();
     } catch (...) {

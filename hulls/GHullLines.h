@@ -33,8 +33,9 @@ public:
     // The net is no longer current (after an edit without interactive update): erased and redrawn
     // with the generator's curves.
     void SetUngenerated();
-    // Runs the generator; the parameter lines become LineFactor per control point. A failure leaves
-    // the entity ungenerated, since its net no longer matches its parameters, and propagates.
+    // Runs the generator; the parameter lines become LineFactor per control point. Nothing while
+    // the entity is generated and its generator says the net is current. A failure leaves the entity
+    // ungenerated, since its net no longer matches its parameters, and propagates.
     void Generate();
     bool GetDrawBoundaries() const { return FDrawBoundaries; }
     void SetDrawBoundaries(bool Value);
@@ -76,6 +77,8 @@ protected:
     virtual const char* FrameName() const = 0;
     // Brings the net up to date.
     virtual void RunGenerator() = 0;
+    // Whether the generator knows its net to be current; false when it always generates.
+    virtual bool NetCurrent() const { return false; }
     // Parameter lines per control point of a generated net.
     virtual int LineFactor() const = 0;
     // The generator's curves with the entity's mirrored state, and their control polygons.

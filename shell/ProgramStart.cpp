@@ -30,6 +30,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "hulls/ui/CorvaneFrame.h"
 #include "hulls/ui/HalvornFrame.h"
 #include "hulls/ui/TarvoSurfaceFrame.h"
 #include "naval/ui/GroupFrame.h"
@@ -115,6 +116,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterOpeningUi();
     RegisterIGESForm();
     RegisterHalvornFrame();
+    RegisterCorvaneFrame();
     RegisterSusPropForm();
     RegisterOFFFileForm();
     RegisterGFExportDlg();
