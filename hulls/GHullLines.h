@@ -14,6 +14,8 @@ class TPolyline;
 
 // The status text of a hull whose net is not current.
 inline const char* const HullUngeneratedText = "\u00AB\u00AB Hull Ungenerated \u00BB\u00BB";
+// The status text of a generated hull.
+inline const char* const HullCompleteText = "\u00AB\u00AB Hull Complete \u00BB\u00BB";
 
 // The property frame of a hull-lines entity as the entity sees it.
 class IHullLinesFrame : public IGeometryFrame {

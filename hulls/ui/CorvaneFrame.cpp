@@ -17,7 +17,11 @@ void TCorvaneFrame::RefreshControls() {
 }
 
 void TCorvaneFrame::RefreshUpdateButton() {
-    if (CheckBox1->isChecked() || Hull().Generated()) {
+    if (Hull().Generated()) {
+        // The generator's last progress text would stay otherwise.
+        ShowStatus(HullCompleteText);
+        SpeedButton1->setEnabled(false);
+    } else if (CheckBox1->isChecked()) {
         SpeedButton1->setEnabled(false);
     } else {
         ShowStatus(HullUngeneratedText);

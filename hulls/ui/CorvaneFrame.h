@@ -24,8 +24,8 @@ protected:
     void SetDefaults() override { Hull().Generator().SetDefaults(); }
     // The interactive-update box from the entity.
     void RefreshControls() override;
-    // Disabled while updates are interactive or the hull is generated; otherwise the hull is shown
-    // as ungenerated.
+    // Disabled while updates are interactive or the hull is generated; the status says which state
+    // the hull is in unless a generation is pending.
     void RefreshUpdateButton() override;
 
 private:
