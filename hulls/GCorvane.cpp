@@ -12,7 +12,10 @@
 namespace sarnova {
 
 TGeoCorvane::TGeoCorvane() : TGeoHullLines(std::make_unique<TCorvane>()) {
-    Generator().OnProgressText = [this](const std::string& Text) { ProgressText(Text); };
+    Generator().OnProgressText = [this](const std::string& Text) {
+        // Drawing brings the form curves up to date; the view must not process events meanwhile.
+        if (!FDrawing) ProgressText(Text);
+    };
 }
 
 TGeoCorvane::~TGeoCorvane() = default;
@@ -33,7 +36,14 @@ TDataObject TGeoCorvane::GetDataObject() { return TDataObject::Of(&Generator());
 
 void TGeoCorvane::DrawCurves(IGraphics& View) {
     Generator().SetMirrored(Mirrored());
-    Generator().DrawFormCurves(View);
+    FDrawing = true;
+    try {
+        Generator().DrawFormCurves(View);
+    } catch (...) {
+        FDrawing = false;
+        throw;
+    }
+    FDrawing = false;
 }
 
 void TGeoCorvane::DrawCurvesOutline(IGraphics& View) {

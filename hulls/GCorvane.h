@@ -51,6 +51,9 @@ protected:
     void AddGeneratorMenuItems() override;
     const char* MirroredCaption() const override { return "Mirrored"; }
     bool ParametersBeforeOutline() const override { return true; }
+
+private:
+    bool FDrawing = false;
 };
 
 }  // namespace sarnova

@@ -43,6 +43,13 @@ TEST_F(CorvaneNewUser, CreatesAHullWhoseFormCurvesShowUntilItIsGenerated) {
     const char* Shot = std::getenv("SARNOVA_SCREENSHOT_DIR");
     if (Shot) Form->grab().save(QString::fromUtf8(Shot) + "/corvane-window.png");
 
+    // An edit leaves the form curves to be brought up to date by the next drawing, which must not
+    // report progress from inside the view's paint.
+    Frame->EditParameter(TCorvane::pBMax, "3.4");
+    Settle();
+    EXPECT_TRUE(Hull->Generator().SheerLine().UpToDate());
+    EXPECT_EQ(Frame->Panel2->text().toStdString(), "\u00AB\u00AB Hull Ungenerated \u00BB\u00BB");
+
     Frame->SpeedButton1->click();
     Settle();
     EXPECT_TRUE(Hull->Generated());
