@@ -2,6 +2,7 @@
 #include "hulls/GHalvorn.h"
 
 #include "document/GBSpline.h"
+#include "document/GCustomPline.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "entities/GBSurf.h"
