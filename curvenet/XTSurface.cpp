@@ -233,6 +233,9 @@ void TXTSurface::BuildEdges() {
     }
     FCutCurves.clear();
     DropDanglingVertices();
+    // Removed tails leave holes in the containers, which would make every index lookup of the face
+    // finder a tree walk.
+    FManifold->Pack();
 }
 
 void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex) {
