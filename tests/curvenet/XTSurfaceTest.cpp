@@ -556,3 +556,28 @@ TEST(XTSurfaceText, ExportWithCurvesWritesTheCurvesThenTheSurface) {
     EXPECT_FALSE(std::filesystem::exists(Dir / "missing" / "x.geo"));
     std::filesystem::remove_all(Dir);
 }
+
+TEST(XTSurfaceFaces, ACopyRestsOnTheSameCurvesWithItsOwnManifold) {
+    TNetwork N;
+    Square(N);
+    N.Surface->Curves().AddByName("Gone");
+    TMBox Box;
+    N.Surface->GetExtents(Box);
+    EXPECT_EQ(Box.Min, (TMVector{0, 0, 0}));
+    EXPECT_EQ(Box.Max, (TMVector{2, 2, 0}));
+    N.Generate();
+    TPolylineList Lines;
+    N.Surface->AddEdgeCurves(Lines);
+    EXPECT_EQ(Lines.Count(), 4);
+
+    TXTSurface Copy;
+    Copy.Manager = &N;
+    Copy.Assign(*N.Surface);
+    ASSERT_EQ(Copy.Curves().Count(), 4);
+    EXPECT_EQ(Copy.Curves().Curve(3), &N.Named("Left"));
+    EXPECT_EQ(Copy.Manifold().Edges().Count(), 4);
+    EXPECT_EQ(Copy.Manifold().Faces().Count(), 2);
+    auto* E = static_cast<TXTEdge*>(Copy.Manifold().Edges().Edge(0));
+    EXPECT_EQ(E->Curve, &N.Named("Bottom"));
+    EXPECT_NE(E, N.M().Edges().Edge(0));
+}
