@@ -17,6 +17,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/PositionIndex.h"
@@ -128,7 +129,11 @@ void TXTSurfaceBase::LoadFromText(TTextReader& F) {
         Line = F.ReadLine();
     }
     const int N = StrToInt(ValueOf(Line));
-    for (int I = 0; I < N; ++I) FCurves->AddByName(F.ReadLine());
+    for (int I = 0; I < N; ++I) {
+        // A damaged count must not read on for ever past the end of the text.
+        if (F.Eof()) throw EError("TXTSurfaceBase.LoadFromText - The list of curve names ends early");
+        FCurves->AddByName(F.ReadLine());
+    }
 }
 
 void TXTSurfaceBase::ExportWithCurves(const std::filesystem::path& FileName) {

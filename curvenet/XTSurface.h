@@ -67,8 +67,8 @@ public:
     // Stale, then the dependents and OnChange.
     void Changed() override;
     // Reads the block SaveToText writes; a block without an "Options" line keeps the options. A
-    // malformed curve count raises EConvertError. The names resolve on first use, so the curves may
-    // come later in the document.
+    // malformed curve count raises EConvertError, a text that ends before the count's names EError.
+    // The names resolve on first use, so the curves may come later in the document.
     void LoadFromText(TTextReader& F) override;
     // "Name=", "Options=", "NumCurves=" and one curve name per line. An entry that does not resolve
     // keeps its name and is written with it.

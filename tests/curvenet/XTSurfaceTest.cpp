@@ -499,6 +499,15 @@ TEST(XTSurfaceText, TheBlockReadsBackWithOrWithoutItsOptionsLine) {
     TXTSurface Bad;
     TTextReader R3("Name=P\nNumCurves=two\n");
     EXPECT_THROW(Bad.LoadFromText(R3), EConvertError);
+    // A damaged count stops at the end of the text instead of adding empty names for ever.
+    TXTSurface Short;
+    TTextReader R4("Name=P\nNumCurves=2000000000\nA\nB");
+    try {
+        Short.LoadFromText(R4);
+        ADD_FAILURE() << "read past the end";
+    } catch (const EError& E) {
+        EXPECT_STREQ(E.what(), "TXTSurfaceBase.LoadFromText - The list of curve names ends early");
+    }
 
     // An entry that does not resolve keeps its name in the block.
     TXTSurface Unresolved;
