@@ -57,6 +57,8 @@ struct TXTPatchFace {
             Spline->LastPoint(P1);
             Ribbon->AddPoint(VectorScale(VectorNormalise(VectorCross(Normal(P0), T0)), Sign));
             Ribbon->AddPoint(VectorScale(VectorNormalise(VectorCross(Normal(P1), T1)), Sign));
+            // Knots worked out now, as the ribbon generation leaves them: MinT and MaxT read them.
+            Ribbon->Reparameterise(0, 1);
             E->SetSpline(std::move(Spline));
             F->SetRibbon(std::move(Ribbon));
         }
