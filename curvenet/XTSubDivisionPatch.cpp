@@ -126,12 +126,11 @@ void TXTSubdivisionEdge::Draw(IGraphics& Graphics) {
     if (!IsBoundary()) return;
     SideSpline().Draw(Graphics);
     DrawFins(Graphics);
-    auto* Inside = SubFin(Fin1()->GetFace() != nullptr ? Fin1() : Fin2());
     const double X0 = SubFin(Fin1())->Parameter;
     const double X1 = SubFin(Fin2())->Parameter;
     for (int I = 0; I <= HairCount; ++I) {
         TMVector C, D;
-        Inside->SubdivisionEdge()->BoundaryDataAt(X0 + (X1 - X0) * I / HairCount, C, D);
+        BoundaryDataAt(X0 + (X1 - X0) * I / HairCount, C, D);
         Graphics.LineVectors(C, VectorAdd(C, VectorScale(D, 0.25)));
     }
     Graphics.Vector(Fin1()->Position(), StartTarget, 1, false);

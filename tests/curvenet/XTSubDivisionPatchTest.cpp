@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
@@ -12,6 +13,7 @@
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "platform/RecordingGraphics.h"
 
 using namespace sarnova;
 using test::RegularPolygon;
@@ -286,6 +288,41 @@ TEST(SubdivisionPatch, ReportsFinsAndVerticesOffTheBoundary) {
             ADD_FAILURE() << "no exception: " << Message;
         } catch (const EGeometryError& E) {
             EXPECT_EQ(std::string(E.what()), Message);
+        }
+    }
+}
+
+TEST(SubdivisionPatch, DrawsEachFaceAsAClosedStripAndOnlyBoundaryEdgesWithTheirData) {
+    TXTPatchFace Face(RegularPolygon(4), Bulging);
+    TXTSubDivisionPatch Patch(Face.Face);
+    Patch.Levels = 1;
+    Patch.Generate();
+    TRecordingGraphics G;
+    Patch.Draw(G);
+    std::vector<std::string> Strip = {"LineStartVector", "LineNextVector", "LineNextVector", "LineNextVector",
+                                      "LineNextVector", "LineFinish"};
+    std::vector<std::string> Expected;
+    for (int F = 0; F < 4; ++F) Expected.insert(Expected.end(), Strip.begin(), Strip.end());
+    EXPECT_EQ(G.Names(), Expected);
+    EXPECT_EQ(G.Calls[0].Points[0], G.Calls[4].Points[0]);
+
+    const TManifold& M = *Patch.GetManifold();
+    for (int I = 0; I < M.Edges().Count(); ++I) {
+        TXTSubdivisionEdge* E = SubEdge(M.Edges().Edge(I));
+        TRecordingGraphics EG;
+        E->Draw(EG);
+        const auto Names = EG.Names();
+        const auto Hairs = std::count(Names.begin(), Names.end(), "LineVectors");
+        const auto Arrows = std::count(Names.begin(), Names.end(), "Vector");
+        EXPECT_EQ(Hairs, E->IsBoundary() ? 31 : 0) << I;
+        EXPECT_EQ(Arrows, E->IsBoundary() ? 2 : 0) << I;
+        if (E->IsBoundary()) {
+            // The first hair starts on the side at the edge's first fin.
+            for (const TGraphicsCall& C : EG.Calls)
+                if (C.Name == "LineVectors") {
+                    EXPECT_LT(VectorDistance(C.Points[0], E->Fin1()->Position()), 1e-12) << I;
+                    break;
+                }
         }
     }
 }
