@@ -242,6 +242,8 @@ bool TXTDecompositionSlice::Cut() {
     S.AddPoint(VectorAdd(P3, VectorScale(End.Tangent, 1.0 / 3)));
     S.AddPoint(P3);
     S.SetOrder(4);
+    // Its range is read before it is first evaluated.
+    S.Spline().UpdateKnots();
     SetInteriorEdgeRibbons(*E);
     return false;
 }

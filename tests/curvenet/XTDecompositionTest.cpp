@@ -113,6 +113,8 @@ TEST(Decomposition, VerticesOnOneLevelMakeOneCutFromVertexToVertex) {
     TXTBSpline& S = Cut->GetSpline();
     ASSERT_EQ(S.Count(), 4);
     EXPECT_EQ(S.Order(), 4);
+    EXPECT_EQ(S.MinT(), 0.0);
+    EXPECT_EQ(S.MaxT(), 1.0);
     for (int I = 0; I < 4; ++I) EXPECT_NEAR(ControlPoint(S, I).Y, 0.0, 1e-12) << I;
     EXPECT_NEAR(std::abs(ControlPoint(S, 0).X), 1.0, 1e-12);
     EXPECT_NEAR(ControlPoint(S, 3).X, -ControlPoint(S, 0).X, 1e-12);

@@ -58,7 +58,7 @@ struct TXTPatchFace {
             Ribbon->AddPoint(VectorScale(VectorNormalise(VectorCross(Normal(P0), T0)), Sign));
             Ribbon->AddPoint(VectorScale(VectorNormalise(VectorCross(Normal(P1), T1)), Sign));
             // Knots worked out now, as the ribbon generation leaves them: MinT and MaxT read them.
-            Ribbon->Reparameterise(0, 1);
+            Ribbon->Spline().UpdateKnots();
             E->SetSpline(std::move(Spline));
             F->SetRibbon(std::move(Ribbon));
         }
