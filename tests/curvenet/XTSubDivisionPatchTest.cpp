@@ -255,6 +255,26 @@ TEST(SubdivisionPatch, CornerTargetsAreTheNeighbouringSidesTangents) {
     }
 }
 
+TEST(SubdivisionPatch, CopyingAFaceFinMakesItsEdgeABoundaryEdge) {
+    TXTPatchFace Face(RegularPolygon(4));
+    auto* Side = static_cast<TXTFin*>(Face.Face->FirstFin());
+    auto* Outside = static_cast<TXTFin*>(Side->OtherFin());
+    TManifold M;
+    UseSubdivisionFactories(M);
+    TEdge* E = M.AddEdge(M.AddVertex({0, 0, 0}), M.AddVertex({1, 0, 0}));
+    // The exterior face's fin is no side of a patch face.
+    Outside->GetFace()->Exterior = 0;
+    Outside->GetFace()->DetachFins();
+    E->Fin1()->Assign(*Outside);
+    EXPECT_FALSE(SubEdge(E)->IsBoundary());
+    E->Fin1()->Assign(*Side);
+    EXPECT_EQ(SubEdge(E)->BoundaryFin, Side);
+    EXPECT_EQ(SubFin(E->Fin1())->Parameter, 0.0);
+    EXPECT_EQ(SubFin(E->Fin2())->Parameter, 2.0);
+    EXPECT_EQ(SubVertex(E->Fin1()->GetVertex())->BoundaryKind, 1);
+    EXPECT_DOUBLE_EQ(static_cast<TXTEdge*>(Side->GetEdge())->GetSpline().MaxT(), 2.0);
+}
+
 TEST(SubdivisionPatch, ReportsFinsAndVerticesOffTheBoundary) {
     TXTPatchFace Face(RegularPolygon(4));
     TXTSubDivisionPatch Patch(Face.Face);
