@@ -722,8 +722,8 @@ void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, cons
 }
 
 void TGeoXTCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
-    // Network curves meet one another only through the snap query.
-    if (dynamic_cast<TGeoXTCurve*>(Request.Asker)) return;
+    // Network curves meet one another, and the curve being drawn, only through the snap query.
+    if (dynamic_cast<TGeoXTCurve*>(Request.Asker) || dynamic_cast<TGeoXTCurveCreator*>(Request.Asker)) return;
     const TSnapOptions Kinds = Request.SnapTypes();
     if (Kinds.test(stCurveNetPoint))
         for (int I = 0; I < FCurve->PointCount(); ++I) {

@@ -8,6 +8,7 @@
 
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTSnapQuery.h"
+#include "document/GCreator.h"
 #include "document/GCurve.h"
 
 namespace sarnova {
@@ -42,6 +43,8 @@ public:
     // Offered when every selected entity is a network curve: options, ribbon, whole-curve
     // constraints and conversions over all of them.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);
+    // "D-Azadavaz Curve": the curve creator in the document's view.
+    static void AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List);
 
     TXTCurve& Curve() const { return *FCurve; }
     bool ShowControlPolygon() const { return FShowControlPolygon; }
@@ -122,7 +125,7 @@ public:
                  const TMVector& Offset) override;
     const TXTSnapTarget& SnapResult() const { return FSnapResult; }
     // Offers the vertices that are not selected and the nearest place of the curve to the drags of
-    // entities other than network curves.
+    // entities other than network curves and the curve creator.
     void AddSnapPoints(TGeometrySnapInfo& Request) override;
     // A free vertex where the click meets the curve's control polygon, as one undo step.
     void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
@@ -145,6 +148,49 @@ private:
     std::unique_ptr<TXTCurve> FCurve;
     // While a vertex is dragged: where the vertices were, what it may snap to and the answer.
     std::vector<TMVector> FDragSnapshot;
+    std::unique_ptr<TXTSnapQuery> FSnapQuery;
+    TXTSnapTarget FSnapResult;
+};
+
+// Draws a new network curve in the view: each left click fixes a vertex, the last vertex follows the
+// mouse, a vertex put onto a vertex of another network curve or onto one of them rests on it, and a
+// right click adds the curve of the fixed vertices (two at least) to the document.
+class TGeoXTCurveCreator : public TGeoDraggableCreator, public IXTManager {
+public:
+    explicit TGeoXTCurveCreator(TGeometryList& List);
+    ~TGeoXTCurveCreator() override;
+
+    // The fixed vertices followed by the rubber vertex.
+    TXTCurve& WorkingCurve() const { return *FWorkingCurve; }
+    const TXTSnapTarget& SnapResult() const { return FSnapResult; }
+
+    // ---- IXTManager: the document's network curves, by name ----
+    TXTNode* FindNode(const std::string& Name) override;
+    std::unique_ptr<TXTNodeList> Nodes() override;
+    // Messages about the working curve are dropped.
+    void AddInfoMessage(const TInfoMessage&) override {}
+    void ClearInfoMessages(const void*) override {}
+
+    // While a snap is pending, the snap cursor.
+    void UpdateCursor() override;
+    void MouseDown(IGraphics& View, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(IGraphics& View, TShiftState Shift, int X, int Y) override;
+    // The last fixed vertex once one is fixed, else the origin.
+    void GetReferencePoint(TMVector& Point) override;
+    void CreateGeometry() override;
+    // Back to a single rubber vertex at the origin.
+    void Reset() override;
+    void DrawShape() override;
+    void EraseShape() override;
+    // Offers what the rubber vertex would rest on: another curve's vertex as snap kind 0, a place along
+    // one as kind 3; then the document's entities.
+    void CollectSnapPoints(TGeometrySnapInfo& Request) override;
+
+private:
+    void DrawWorkingCurve(TColor Color);
+    TXTPoint* RubberVertex() const;
+
+    std::unique_ptr<TXTCurve> FWorkingCurve;
     std::unique_ptr<TXTSnapQuery> FSnapQuery;
     TXTSnapTarget FSnapResult;
 };

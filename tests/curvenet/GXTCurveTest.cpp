@@ -378,7 +378,7 @@ TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoSte
 TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
     struct TCase {
         const char* What;
-        bool AskedByNetworkCurve;
+        int AskedBy;  // 0 a polyline, 1 a network curve, 2 the curve creator
         std::vector<int> Kinds;
         bool EndSelected;
         TPoint Pixel;
@@ -386,23 +386,25 @@ TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
         double ExpectedX;
     };
     const TCase Cases[] = {
-        {"vertex", false, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
-        {"selected vertex", false, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
-        {"curve", false, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
-        {"without the network kinds", false, {stPoint, stCurve}, false, {98, 2}, 255, 0},
-        {"asked by a network curve", true, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+        {"vertex", 0, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
+        {"selected vertex", 0, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
+        {"curve", 0, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
+        {"without the network kinds", 0, {stPoint, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by a network curve", 1, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by the curve creator", 2, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
     };
     TTestSettings Settings;
     TPlanView View;
     TGeoXTCurve* Curve = AddLine({0, 0, 0}, {100, 0, 0});
     TGeoXTCurve* Network = AddLine({0, 50, 0}, {100, 50, 0});
     TGeoPline* Other = AddPline(Doc, {{0, 80, 0}, {10, 80, 0}}, "Other");
+    TGeoXTCurveCreator Creator(Doc);
+    TGeometryObject* const Askers[] = {Other, Network, &Creator};
     for (const TCase& C : Cases) {
         Settings->SnapOptions.reset();
         for (int K : C.Kinds) Settings->SnapOptions.set(K);
         Curve->Curve().PointAt(1)->Selected = C.EndSelected;
-        TGeometryObject* Asker = C.AskedByNetworkCurve ? static_cast<TGeometryObject*>(Network) : Other;
-        TGeometrySnapInfo Request(C.Pixel, &View, Asker, {0, 0, 0});
+        TGeometrySnapInfo Request(C.Pixel, &View, Askers[C.AskedBy], {0, 0, 0});
         Curve->AddSnapPoints(Request);
         EXPECT_EQ(Request.BestKind, C.ExpectedKind) << C.What;
         if (Request.Found()) {
