@@ -27,6 +27,17 @@ public:
     void SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisible);
 };
 
+// The name under which the GUI registers the property frame.
+inline const char* const XTCurveFrameName = "XTCurveFrame";
+
+// The property frame as the entity sees it.
+class IXTCurveFrame : public IGeometryFrame {
+public:
+    bool IsDefaultFrame() const override { return false; }
+    // Only the values and colours of the point rows it shows (while vertices are dragged).
+    virtual void UpdateGridValues() = 0;
+};
+
 // Sent through the document after every rebuild of a network curve.
 class TGeoXTCurveUpdate : public TGeoMessage {};
 
@@ -72,6 +83,32 @@ public:
     bool CanUnlinkPoint() const;
     void ReversePoints();
     void ToggleControlPolygon();
+
+    // ---- Commands of the property frame, each one undo step ----
+    // The plane or, without one, the offset constraint goes; nothing without either.
+    void ClearLocation();
+    // The curve lies in the plane of Direction (pdX .. pdYaw) through its first vertex; a plane
+    // constraint is added when there is none.
+    void SetPlaneDirection(std::uint8_t Direction);
+    // The plane's position (X, Y, Z) or angle in degrees (roll, pitch, yaw); nothing without a plane.
+    void SetPlaneParameter(double Value);
+    // The curve keeps its offsets from the network curve of that name; an empty name removes the
+    // offset constraint. Nothing on a curve in a plane, or for a name that finds no curve.
+    void SetOffsetCurveByName(const std::string& Name);
+    // Axis 0, 1, 2 (x, y, z) of one vertex, or of every vertex.
+    void SetVertexCoordinate(int Vertex, int Axis, double Value);
+    void FillCoordinate(int Axis, double Value);
+    // A free vertex before Vertex: halfway to the one before it, or before the first one as far as
+    // the second one lies behind it. Nothing on a curve of fewer than two vertices.
+    void InsertVertexAbove(int Vertex);
+    // A free vertex after Vertex: halfway to the next one, or after the last one as far as the
+    // one before it lies ahead.
+    void InsertVertexBelow(int Vertex);
+    // In edit mode exactly the vertices First to Last become the selection.
+    void SelectVertices(int First, int Last);
+    // A plane constraint without a direction constrains nothing; the frame drops it when it shows the
+    // curve. True when one went.
+    bool DropPlaneWithoutDirection();
     // Replace this entity (which is freed) by a B-spline curve or a polyline of the curve; nothing for
     // a curve of fewer than two points or outside a document.
     void ConvertToBSpline();
@@ -91,6 +128,8 @@ public:
     int GetPointCount() override;
     std::uint8_t GetSelectionType() override { return 2; }
     TMBox CalculateExtents() override;
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    void UpdateFrame() override;
     void Transform(const TMMatrix& M) override;
     void Assign(const TGeometry& Source) override;
     std::unique_ptr<TPolyline> IntersectPlane(const TMPlane& Plane) override;
@@ -139,10 +178,14 @@ private:
     // The change bracket with the entity erased and the views invalidated.
     template <class F>
     void Change(F Body);
+    // The same, for a change that renumbers the vertices, with the curves resting on this one.
+    template <class F>
+    void ChangeWithDependents(F Body);
     void DrawVertices(IGraphics& View, bool Outline);
     // The vertex positions as a polyline.
     std::unique_ptr<TPolyline> VertexPolyline() const;
     void DrawRibbon(IGraphics& View);
+    IXTCurveFrame* CurveFrame() const;
 
     bool FShowControlPolygon = false;
     std::unique_ptr<TXTCurve> FCurve;

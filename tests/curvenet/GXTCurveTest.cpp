@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -373,6 +374,35 @@ TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoSte
     ASSERT_EQ(Long->Curve().PointCount(), 3);
     EXPECT_EQ(Long->Curve().PointAt(1)->State, psFree);
     EXPECT_NEAR(Long->Curve().PointAt(1)->GetPosition().X, 50, 1e-6);
+}
+
+// Renumbering the vertices moves the vertex references of the curves resting on this one; undo gives
+// them their old vertices back in the same step.
+TEST_F(GXTCurveTest, UndoingARenumberingRestoresTheVertexReferencesOnIt) {
+    TPlanView View;
+    const std::pair<const char*, std::function<void(TGeoXTCurve&)>> Edits[] = {
+        {"delete", [](TGeoXTCurve& H) {
+             H.Curve().PointAt(0)->Selected = true;
+             H.DeleteSelectedPoints();
+         }},
+        {"insert", [&View](TGeoXTCurve& H) { H.InsertPointClick({25, 3}, 0, View); }},
+        {"insert above", [](TGeoXTCurve& H) { H.InsertVertexAbove(0); }},
+    };
+    for (const auto& [What, Edit] : Edits) {
+        Doc.Clear();
+        TGeoXTCurve* Host = AddLine({0, 0, 0}, {50, 0, 0});
+        Host->Curve().AddPointAt({100, 0, 0});
+        TGeoXTCurve* Holder = AddLine({50, 0, 0}, {50, 40, 0});
+        TXTSnapTarget S;
+        S.Curve = &Host->Curve();
+        S.Point = Holder->Curve().PointAt(0);
+        S.VertexIndex = 1;
+        S.Kind = skVertex;
+        Holder->Curve().ApplySnap(S);
+        ExpectOneUndoStep(Doc, What, [&] { Edit(*Host); });
+        Holder->Curve().Regenerate();
+        EXPECT_NEAR(VectorDistance(Holder->Curve().PointAt(0)->GetPosition(), {50, 0, 0}), 0, 1e-9) << What;
+    }
 }
 
 TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
