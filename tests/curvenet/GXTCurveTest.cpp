@@ -73,6 +73,8 @@ TEST_F(GXTCurveTest, ANewCurveAndItsNodeShareTheNameAndRenamesReachTheNode) {
     EXPECT_EQ(C.Curve().GetName(), "Sheer");
     EXPECT_EQ(C.FindNode("Sheer"), nullptr) << "outside a document no node is found";
     EXPECT_EQ(C.Nodes(), nullptr);
+    EXPECT_EQ(C.GetHintText(), "Left Click to Select, Shift to Select by region, Ctrl to add to previous selection, "
+                               "Delete to remove points, 'A' to add points, ESC to cancel snapping");
 }
 
 TEST_F(GXTCurveTest, BlocksReadAndWriteBackWithTheColourAfterTheCurve) {
