@@ -101,14 +101,15 @@ TEST_F(GXTCurveCreatorTest, AVertexClickedOntoAnotherCurveRestsOnIt) {
         bool ObjectSnap;
         const char* Expected;  // class of the new curve's first vertex
         TMVector Position;     // where it is after the host's end moved to (8, 4, 0)
+        TCursor Cursor;        // while the mouse rests there
     };
     // A bead keeps its parameter on the host, which need not be proportional to the length.
     const TCase Cases[] = {
-        {"near the host's end", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, true, "TXTPointIndexReference", {8, 4, 0}},
-        {"near the host's middle", {4, 2.4, 0}, {stCurveNetCurve, stCurve}, true, "TXTBead", {4, 3, 0}},
-        {"without object snapping", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, false, "TXTPoint", {8.4, 2.3, 0}},
-        {"beyond 30 pixels", {8, 6, 0}, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, true, "TXTPoint", {8, 6, 0}},
-        {"on a hidden host", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, true, "TXTPoint", {8.4, 2.3, 0}},
+        {"near the host's end", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, true, "TXTPointIndexReference", {8, 4, 0}, crSnapPending},
+        {"near the host's middle", {4, 2.4, 0}, {stCurveNetCurve, stCurve}, true, "TXTBead", {4, 3, 0}, crSnapPending},
+        {"without object snapping", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, false, "TXTPoint", {8.4, 2.3, 0}, crCross},
+        {"beyond 30 pixels", {8, 6, 0}, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, true, "TXTPoint", {8, 6, 0}, crCross},
+        {"on a hidden host", {8.4, 2.3, 0}, {stCurveNetPoint, stPoint}, true, "TXTPoint", {8.4, 2.3, 0}, crCross},
     };
     for (const TCase& C : Cases) {
         Doc.Clear();
@@ -118,6 +119,8 @@ TEST_F(GXTCurveCreatorTest, AVertexClickedOntoAnotherCurveRestsOnIt) {
         for (int K : C.Kinds) Settings->SnapOptions.set(K);
         Doc.SetProjectOptions(C.ObjectSnap ? poObjectSnap : 0);
         RunCreator(std::make_unique<TGeoXTCurveCreator>(Doc), View);
+        View.Move(Px(C.At.X, C.At.Y).X, Px(C.At.X, C.At.Y).Y);
+        EXPECT_EQ(View.Cursor, C.Cursor) << C.What;
         Click(mbLeft, C.At.X, C.At.Y);
         Click(mbLeft, 4, -6);
         Click(mbRight, 0, -9);
@@ -138,6 +141,20 @@ TEST_F(GXTCurveCreatorTest, AVertexClickedOntoAnotherCurveRestsOnIt) {
             EXPECT_NEAR(VectorDistance(P, C.Position), 0, 1e-9) << C.What;
         }
     }
+}
+
+// The view lets the creator go while its rubber curve rests on the host: the host keeps nothing of it.
+TEST_F(GXTCurveCreatorTest, ACreatorLetGoWhileRestingOnACurveLeavesItFree) {
+    TGeoXTCurve* Host = AddHost();
+    auto& Creator = static_cast<TGeoXTCurveCreator&>(RunCreator(std::make_unique<TGeoXTCurveCreator>(Doc), View));
+    Click(mbLeft, 4, 2.4);
+    ASSERT_NE(dynamic_cast<TXTBead*>(Creator.WorkingCurve().PointAt(0)), nullptr);
+    View.SetEditorInterface(nullptr);
+    EXPECT_EQ(RunningCreatorCount(), 0);
+    Host->Curve().PointAt(1)->SetPosition({8, 4, 0});
+    Host->Curve().MarkDirty(dlSpans);
+    Host->Curve().Regenerate();
+    EXPECT_EQ(Doc.Count(), 1);
 }
 
 }  // namespace

@@ -179,7 +179,7 @@ TEST_F(XTCurveFrameTest, TheOffsetListLeavesOutTheCurveAndWhatRestsOnIt) {
     EXPECT_FALSE(Frame->rbodX->isEnabled());
 }
 
-TEST_F(XTCurveFrameTest, ReferencePointsShowInBlueAndADragMovesTheRows) {
+TEST_F(XTCurveFrameTest, ReferencePointsShowInBlueADragMovesTheRowsAndPickedRowsSelect) {
     QWidget DependentOwner;
     auto* Other = dynamic_cast<TXTCurveFrame*>(Dependent->CreateFrameFor(&DependentOwner));
     ASSERT_NE(Other, nullptr);
@@ -201,6 +201,17 @@ TEST_F(XTCurveFrameTest, ReferencePointsShowInBlueAndADragMovesTheRows) {
     EXPECT_EQ(Frame->VkGrid1->item(3, 1)->text(), "4.500");
     EXPECT_EQ(Frame->VkGrid1->item(3, 2)->text(), "3.000");
     C->EndDrag({0, 0}, Vertex(2), View, 0, {0.5, 2, 0});
+
+    // In edit mode the rows picked in the grid are the selected vertices.
+    Doc.SetEditedGeometry(C);
+    Frame->VkGrid1->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 3), true);
+    EXPECT_TRUE(C->Curve().PointAt(0)->Selected);
+    EXPECT_TRUE(C->Curve().PointAt(1)->Selected);
+    EXPECT_FALSE(C->Curve().PointAt(2)->Selected);
+    EXPECT_FALSE(Frame->InsAboveBut->isEnabled());
+    EXPECT_TRUE(Frame->DelRowBut->isEnabled());
+    EXPECT_FALSE(Frame->FloodValueBut->isEnabled());
+    Doc.SetEditedGeometry(nullptr);
 }
 
 }  // namespace
