@@ -262,6 +262,8 @@ void TGeoXTCurve::ClearLocation() {
 
 void TGeoXTCurve::SetPlaneDirection(std::uint8_t Direction) {
     if (TXTPlaneConstraint::PlaneConstraintState(*FCurve) == csNotAllowed) return;
+    if (const TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint(); Plane && Plane->Direction == Direction)
+        return;
     Change([&] {
         AddPlaneConstraint(*FCurve);
         if (TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint()) Plane->SetDirection(Direction);
@@ -273,6 +275,13 @@ void TGeoXTCurve::SetPlaneParameter(double Value) {
         Change([&] { Plane->SetParameterValue(Value); });
 }
 
+TXTOffsetConstraint* TGeoXTCurve::OffsetConstraint() const {
+    const TXTConstraints& List = FCurve->Constraints();
+    for (int I = 0; I < List.Count(); ++I)
+        if (auto* Offset = dynamic_cast<TXTOffsetConstraint*>(List.Items(I))) return Offset;
+    return nullptr;
+}
+
 void TGeoXTCurve::SetOffsetCurveByName(const std::string& Name) {
     const int State = TXTOffsetConstraint::OffsetConstraintState(*FCurve);
     if (State == csNotAllowed) return;
@@ -282,14 +291,10 @@ void TGeoXTCurve::SetOffsetCurveByName(const std::string& Name) {
     }
     auto* Target = dynamic_cast<TXTCurve*>(FindNode(Name));
     if (Target == nullptr || Target == FCurve.get()) return;
+    if (const TXTOffsetConstraint* Offset = OffsetConstraint(); Offset && Offset->OffsetCurve() == Target) return;
     Change([&] {
         if (State == csAbsent) AddOffsetConstraint(*FCurve);
-        TXTConstraints& List = FCurve->Constraints();
-        for (int I = 0; I < List.Count(); ++I)
-            if (auto* Offset = dynamic_cast<TXTOffsetConstraint*>(List.Items(I))) {
-                Offset->SetOffsetCurve(Target);
-                break;
-            }
+        if (TXTOffsetConstraint* Offset = OffsetConstraint()) Offset->SetOffsetCurve(Target);
     });
 }
 

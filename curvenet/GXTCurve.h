@@ -84,6 +84,9 @@ public:
     void ReversePoints();
     void ToggleControlPolygon();
 
+    // The curve's first offset constraint, or nullptr.
+    TXTOffsetConstraint* OffsetConstraint() const;
+
     // ---- Commands of the property frame, each one undo step ----
     // The plane or, without one, the offset constraint goes; nothing without either.
     void ClearLocation();

@@ -66,14 +66,6 @@ void ShowChecked(QAbstractButton* Button, bool On) {
 
 bool IsAngle(std::uint8_t Direction) { return Direction >= pdRoll && Direction <= pdYaw; }
 
-// The curve's first offset constraint, or nullptr.
-TXTOffsetConstraint* OffsetOf(TXTCurve& Curve) {
-    TXTConstraints& List = Curve.Constraints();
-    for (int I = 0; I < List.Count(); ++I)
-        if (auto* Offset = dynamic_cast<TXTOffsetConstraint*>(List.Items(I))) return Offset;
-    return nullptr;
-}
-
 }  // namespace
 
 TXTCurveFrame::TXTCurveFrame(TGeoXTCurve& AEntity, QWidget* Parent) : QWidget(Parent), Entity(&AEntity) {
@@ -242,7 +234,7 @@ void TXTCurveFrame::ShowLocation() {
     TXTCurve& Curve = Entity->Curve();
     Entity->DropPlaneWithoutDirection();
     const TXTPlaneConstraint* Plane = Curve.Constraints().PlaneConstraint();
-    TXTOffsetConstraint* Offset = OffsetOf(Curve);
+    TXTOffsetConstraint* Offset = Entity->OffsetConstraint();
     ShowChecked(RBNoLocationSurface, Plane == nullptr && Offset == nullptr);
     for (int I = 0; I < 6; ++I) {
         PlaneButtons[I]->setEnabled(true);
