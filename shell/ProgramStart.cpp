@@ -29,6 +29,7 @@
 #include "exchange/ui/SusPropForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "curvenet/ui/XTCurveFrame.h"
 #include "hulls/ui/TarvoCurveFrame.h"
 #include "hulls/ui/CorvaneFrame.h"
 #include "hulls/ui/HalvornFrame.h"
@@ -107,6 +108,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     RegisterTarvoCurveFrame();
+    RegisterXTCurveFrame();
     RegisterExtrudedSurfaceFrame();
     RegisterRuledSurfaceFrame();
     RegisterCoonsPatchFrame();
