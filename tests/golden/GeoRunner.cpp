@@ -10,6 +10,8 @@
 //   --select NAME    add the entity NAME to the selection
 //   --popup NAME:ITEM      click the item ITEM of the popup menu of the entity NAME
 //   --selection-menu ITEM  click the item ITEM of the menu offered for the selection
+//   --volumes        the rows of the compartment volumes report
+//   --permeabilities the arrangement's compartments, nested, with their own and effective permeability
 //   --hydrostatics DRAUGHTS       the hydrostatic table of the selected hull at the draughts of the list,
 //                                 from its calculation sections, every column with 3 decimals
 //   --mesh-hydrostatics DRAUGHTS  the same rows from the hull's facets below each waterplane
@@ -33,8 +35,11 @@
 #include "foundation/MacroFile.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "naval/Arrangement.h"
+#include "naval/GPList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
+#include "naval/VolumesUnit.h"
 #include "platform/Menu.h"
 
 namespace {
@@ -100,6 +105,30 @@ void PrintHydrostatics(TGeometryInterface& Doc, const std::string& Draughts, boo
     }
 }
 
+void PrintVolumes(TGeometryInterface& Doc) {
+    Print(FormatWithPoint("%-16s %-11s %5s %10s %10s %10s %10s %10s",
+                          {"Name", "Type", "Perm", "Volume", "X", "Y", "Z", "VNet"}));
+    for (const TVolumeInformation& R : CompartmentVolumes(Doc))
+        Print(FormatWithPoint("%-16s %-11s %5s %10.3f %10.3f %10.3f %10.3f %10.3f",
+                              {R.Name, R.IsGroup ? "Group" : "Compartment",
+                               R.IsGroup ? std::string() : FormatWithPoint("%5.2f", {R.Permeability}), R.Volume,
+                               R.Centre[0], R.Centre[1], R.Centre[2], R.NetVolume}));
+}
+
+void PrintPermeabilities(TGeometryInterface& Doc) {
+    using namespace arrangement;
+    TArrangement Arrangement;
+    Arrangement.Build(Doc);
+    for (const auto& C : Arrangement.All()) {
+        std::string Indent;
+        for (TCompBase* P = C->GetParent(); P != &Arrangement && P != nullptr;
+             P = static_cast<TCompartment*>(P)->GetParent())
+            Indent += "  ";
+        Print(FormatWithPoint("%-20s %8.4f %8.4f",
+                              {Indent + C->GetName(), C->GetPList()->GetPermeability(), C->EffectivePermeability()}));
+    }
+}
+
 // Applies the arguments to Doc; the exit status of a wrong argument (reported on the error stream), 0
 // when all were applied.
 int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
@@ -107,6 +136,14 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
         const std::string& Option = Args[I];
         if (Option == "--classes") {
             if (GGeometryClasses) GGeometryClasses->ListClasses();
+            continue;
+        }
+        if (Option == "--volumes") {
+            PrintVolumes(Doc);
+            continue;
+        }
+        if (Option == "--permeabilities") {
+            PrintPermeabilities(Doc);
             continue;
         }
         if (I + 1 >= Args.size()) return Usage("missing value after " + Option);
