@@ -1,10 +1,13 @@
 // Faces of curve-network edges built by hand for the patch tests: splines and ribbons are set
 // directly on the edges and fins, so no curves or cross-boundary computation are involved.
 #pragma once
+#include <array>
 #include <memory>
 #include <vector>
 
 #include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchEdge.h"
+#include "surfaces/BSurface.h"
 #include "surfaces/Manifold.h"
 #include "surfaces/ManifoldFixtures.h"
 
@@ -91,5 +94,60 @@ struct TPatchFaceFixture {
         static_cast<TXTFin*>(Inner->OtherFin())->SetRibbon(MakeSpline(Negated));
     }
 };
+
+// A curved quad: side 0 (0 -> 1 in the loop below) has seven control points, the others bulge up.
+struct TCurvedQuad : TPatchFaceFixture {
+    TCurvedQuad() : TPatchFaceFixture({{0, 0, 0}, {3, 0, 0}, {3, 2, 0}, {0, 2, 0}}, {1, 0, 3, 2}) {
+        SetSpline(0, 1, {{0, 0, 0}, {0.5, -0.2, 0.3}, {1, 0, 0.5}, {1.5, 0.1, 0.2}, {2, 0, 0.6}, {2.5, 0.1, 0.1}, {3, 0, 0}});
+        SetSpline(1, 2, {{3, 0, 0}, {3.2, 0.7, 0.4}, {3.1, 1.3, 0.4}, {3, 2, 0}});
+        SetSpline(2, 3, {{3, 2, 0}, {2, 2.3, 0.5}, {1, 2.2, 0.5}, {0, 2, 0}});
+        SetSpline(3, 0, {{0, 2, 0}, {-0.3, 1.3, 0.2}, {-0.1, 0.6, 0.2}, {0, 0, 0}});
+    }
+};
+
+inline TMVector SideAt(TXTPatchEdge& E, double S) {
+    TMVector P, D;
+    E.PointAt(S, P, D);
+    return P;
+}
+
+// The bicubic Bezier patch of the net P, point (i, j) at P[i + 4 j].
+inline std::unique_ptr<TBSplineSurface> BicubicPatch(const std::array<TMVector, 16>& P) {
+    auto S = std::make_unique<TBSplineSurface>(4, 4);
+    for (int J = 0; J < 4; ++J)
+        for (int I = 0; I < 4; ++I) S->Point(I, J).SetVector(P[static_cast<std::size_t>(I + 4 * J)]);
+    S->UpdateKnots();
+    return S;
+}
+
+// The four sides of that patch, each one cubic segment with the patch's own cross derivative.
+inline void SetBicubicSides(TXTPatchEdges& Edges, const std::array<TMVector, 16>& P) {
+    const auto At = [&](int I, int J) { return P[static_cast<std::size_t>(I + 4 * J)]; };
+    const auto Across = [&](int I, int J, int IInner, int JInner) { return VectorScale(VectorFromTo(At(I, J), At(IInner, JInner)), 3); };
+    for (int Side = 0; Side < 4; ++Side) {
+        std::vector<TMVector> Curve, Cross;
+        for (int K = 0; K < 4; ++K) {
+            switch (Side) {
+                case 0: Curve.push_back(At(K, 0)); Cross.push_back(Across(K, 0, K, 1)); break;
+                case 1: Curve.push_back(At(0, K)); Cross.push_back(Across(0, K, 1, K)); break;
+                case 2: Curve.push_back(At(K, 3)); Cross.push_back(Across(K, 3, K, 2)); break;
+                default: Curve.push_back(At(3, K)); Cross.push_back(Across(3, K, 2, K)); break;
+            }
+        }
+        TXTPatchEdge& E = Edges.Edge(Side);
+        E.Curve().Assign(*MakeSpline(Curve));
+        E.CrossDerivative().Assign(*MakeSpline(Cross));
+        E.Collapsed = 0;
+    }
+}
+
+// A non-planar net whose corner twists differ.
+inline std::array<TMVector, 16> SampleNet() {
+    std::array<TMVector, 16> P;
+    for (int J = 0; J < 4; ++J)
+        for (int I = 0; I < 4; ++I)
+            P[static_cast<std::size_t>(I + 4 * J)] = {I + 0.1 * J * J, J - 0.15 * I, 0.2 * ((I * 7 + J * 3) % 5) - 0.1 * I * J};
+    return P;
+}
 
 }  // namespace sarnova::test

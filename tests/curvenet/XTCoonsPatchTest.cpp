@@ -11,6 +11,8 @@
 #include "foundation/VkMaths.h"
 
 using namespace sarnova;
+using sarnova::test::TCurvedQuad;
+using sarnova::test::SideAt;
 using sarnova::test::TPatchFaceFixture;
 
 namespace {
@@ -18,22 +20,6 @@ namespace {
 // The unit square; the loop starts so that side 0 runs from (0, 0) along x and side 1 along y.
 const std::vector<TMVector> Square = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
 const std::vector<int> SquareLoop = {1, 0, 3, 2};
-
-// A curved quad: side 0 (0 -> 1 in the loop below) has seven control points, the others bulge up.
-struct TCurvedQuad : TPatchFaceFixture {
-    TCurvedQuad() : TPatchFaceFixture({{0, 0, 0}, {3, 0, 0}, {3, 2, 0}, {0, 2, 0}}, {1, 0, 3, 2}) {
-        SetSpline(0, 1, {{0, 0, 0}, {0.5, -0.2, 0.3}, {1, 0, 0.5}, {1.5, 0.1, 0.2}, {2, 0, 0.6}, {2.5, 0.1, 0.1}, {3, 0, 0}});
-        SetSpline(1, 2, {{3, 0, 0}, {3.2, 0.7, 0.4}, {3.1, 1.3, 0.4}, {3, 2, 0}});
-        SetSpline(2, 3, {{3, 2, 0}, {2, 2.3, 0.5}, {1, 2.2, 0.5}, {0, 2, 0}});
-        SetSpline(3, 0, {{0, 2, 0}, {-0.3, 1.3, 0.2}, {-0.1, 0.6, 0.2}, {0, 0, 0}});
-    }
-};
-
-TMVector SideAt(TXTPatchEdge& E, double S) {
-    TMVector P, D;
-    E.PointAt(S, P, D);
-    return P;
-}
 
 std::unique_ptr<TBSplineSurface> PatchOfType(TXTPatchEdges& Edges, int Type) {
     if (Type == 2) return BuildCoonsPatch(Edges);
