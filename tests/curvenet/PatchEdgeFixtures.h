@@ -111,6 +111,14 @@ inline TMVector SideAt(TXTPatchEdge& E, double S) {
     return P;
 }
 
+// The first derivative of a spline at its start or end.
+inline TMVector Tangent(TXTBSpline& S, bool AtEnd) {
+    TCurveDerivatives D;
+    S.Spline().UpdateKnots();
+    S.Derivatives(AtEnd ? S.MaxT() : S.MinT(), D);
+    return D[1];
+}
+
 // The bicubic Bezier patch of the net P, point (i, j) at P[i + 4 j].
 inline std::unique_ptr<TBSplineSurface> BicubicPatch(const std::array<TMVector, 16>& P) {
     auto S = std::make_unique<TBSplineSurface>(4, 4);
