@@ -9,6 +9,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
+#include "platform/RecordingGraphics.h"
 
 using namespace sarnova;
 using sarnova::test::TPatchFaceFixture;
@@ -291,5 +292,30 @@ TEST(PatchEdges, CollapsingNeedsBothFinsAtTheVertex) {
         ADD_FAILURE();
     } catch (const EGeometryError& Error) {
         EXPECT_STREQ(Error.what(), "TXTEdgeGeometry.Assign - Fin did not connect to a TXTEdge");
+    }
+}
+
+TEST(PatchEdges, DrawingShowsHairsAndNormalsOnTheSideOfTheSurfaceNormal) {
+    TPatchFaceFixture F({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {1, 0, 3, 2});
+    TXTPatchEdges Edges;
+    Edges.Build(*F.Face, TXTSurfaceOptions{});
+    // u runs along x and v along y: Su x Sv is +z, and every side's normals must say so.
+    for (int I = 0; I < 4; ++I) {
+        TRecordingGraphics G;
+        Edges.Edge(I).DrawNormals(G, 2.0);
+        ASSERT_EQ(G.Calls.size(), 201u) << I;
+        for (const TGraphicsCall& C : G.Calls) {
+            ASSERT_EQ(C.Name, "LineVectors");
+            if (C.Points[0].Z == 0) {
+                EXPECT_TRUE(Near(VectorFromTo(C.Points[0], C.Points[1]), {0, 0, 2})) << I;
+            }
+        }
+        TRecordingGraphics R;
+        Edges.Edge(I).DrawRibbon(R, 1.0);
+        EXPECT_EQ(R.Calls.size(), 201u) << I;
+        TRecordingGraphics D;
+        Edges.Edge(I).DrawCrossDerivative(D);
+        ASSERT_EQ(D.Calls.size(), 101u) << I;
+        EXPECT_NEAR(VectorDistance(D.Calls[50].Points[0], D.Calls[50].Points[1]), 0.33, 1e-12) << I;
     }
 }
