@@ -384,6 +384,8 @@ void TXTPatchEdges::Build(const TFace& Face, const TXTSurfaceOptions& Options) {
     TXTPatchEdge& S2 = Edge(2);
     TXTPatchEdge& S3 = Edge(3);
     const int Fins = Face.FinCount();
+    // The sides follow the loop from fin to fin: a broken loop is an error, not a walk into nothing.
+    if (Fins >= 2 && Fins <= 4) ClosedFinLoop(Face.FirstFin(), "TXTPatchEdges.Build");
     if (Fins == 2) {
         TFin* F0 = Face.FirstFin();
         TFin* F1 = F0->NextFin;

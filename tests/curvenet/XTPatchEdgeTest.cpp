@@ -285,6 +285,19 @@ TEST(PatchEdges, CollapsingNeedsBothFinsAtTheVertex) {
     EXPECT_TRUE(Near(CrossAt(Side, 0), {-2, 0, 0}));
     EXPECT_TRUE(Near(CrossAt(Side, 1), {0.5, 1.5, 0}));
 
+    // A face whose loop is broken is refused rather than followed.
+    TFin* Broken = F.Fin(1, 2);
+    TFin* Next = Broken->NextFin;
+    Broken->NextFin = nullptr;
+    TXTPatchEdges Edges;
+    try {
+        Edges.Build(*F.Face, TXTSurfaceOptions{});
+        ADD_FAILURE();
+    } catch (const EGeometryError& Error) {
+        EXPECT_STREQ(Error.what(), "TXTPatchEdges.Build - Open Fin Cycle Found");
+    }
+    Broken->NextFin = Next;
+
     TManifold Plain;
     TEdge* E = Plain.AddEdge(Plain.AddVertex({0, 0, 0}), Plain.AddVertex({1, 0, 0}));
     try {
