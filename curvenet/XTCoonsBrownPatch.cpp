@@ -8,11 +8,6 @@ namespace sarnova {
 
 namespace {
 
-// A + F B.
-TMVector AddScaled(const TMVector& A, double F, const TMVector& B) {
-    return {A.X + F * B.X, A.Y + F * B.Y, A.Z + F * B.Z};
-}
-
 // The weight g = t^2 (1 - t)^2 with its first and second derivative.
 struct TWeight {
     double W, D1, D2;
@@ -46,12 +41,12 @@ TSurfaceDerivatives HermiteLoft(const TXTPatchEdgeDerivatives& A, const TXTPatch
             }
         }
         const std::size_t c = static_cast<std::size_t>(C);
-        R.S = AddScaled(R.S, Across[0][c], X[0]);
-        R.Su = AddScaled(R.Su, Across[0][c], X[1]);
-        R.Suu = AddScaled(R.Suu, Across[0][c], X[2]);
-        R.Sv = AddScaled(R.Sv, Across[1][c], X[0]);
-        R.Svv = AddScaled(R.Svv, Across[2][c], X[0]);
-        R.Suv = AddScaled(R.Suv, Across[1][c], X[1]);
+        R.S = VectorAddScaled(R.S, Across[0][c], X[0]);
+        R.Su = VectorAddScaled(R.Su, Across[0][c], X[1]);
+        R.Suu = VectorAddScaled(R.Suu, Across[0][c], X[2]);
+        R.Sv = VectorAddScaled(R.Sv, Across[1][c], X[0]);
+        R.Svv = VectorAddScaled(R.Svv, Across[2][c], X[0]);
+        R.Suv = VectorAddScaled(R.Suv, Across[1][c], X[1]);
     }
     return R;
 }
@@ -93,7 +88,7 @@ TMVector TXTCoonsBrownPatch::Evaluate(double U, double V) const {
     const TMVector L2 = HermiteInterpolate(FPoint[1], FCross[1], FPoint[3], VectorNegate(FCross[3]), U);
     const double G = EdgeWeight(U).W, H = EdgeWeight(V).W;
     const double WU = G / (G + H);
-    return AddScaled(VectorScale(L1, WU), 1 - WU, L2);
+    return VectorAddScaled(VectorScale(L1, WU), 1 - WU, L2);
 }
 
 TSurfaceDerivatives TXTCoonsBrownPatch::EvaluateDerivatives(double U, double V) {
@@ -114,16 +109,16 @@ TSurfaceDerivatives TXTCoonsBrownPatch::EvaluateDerivatives(double U, double V) 
     const double Wvv = (2 * G.W * H.D1 * H.D1 - G.W * L * H.D2) / (L * L * L);
     const double Wuv = G.D1 * H.D1 * (L - 2 * H.W) / (L * L * L);
     // S = W L1 + (1 - W) L2 = L2 + W (L1 - L2): the derivatives of wV are those of wU negated.
-    const auto Blend = [&](const TMVector& A, const TMVector& B) { return AddScaled(B, W, VectorFromTo(B, A)); };
+    const auto Blend = [&](const TMVector& A, const TMVector& B) { return VectorAddScaled(B, W, VectorFromTo(B, A)); };
     const TMVector Diff = VectorFromTo(L2.S, L1.S);
     const TMVector DiffU = VectorFromTo(L2.Su, L1.Su), DiffV = VectorFromTo(L2.Sv, L1.Sv);
     TSurfaceDerivatives R;
     R.S = Blend(L1.S, L2.S);
-    R.Su = AddScaled(Blend(L1.Su, L2.Su), Wu, Diff);
-    R.Sv = AddScaled(Blend(L1.Sv, L2.Sv), Wv, Diff);
-    R.Suu = AddScaled(AddScaled(Blend(L1.Suu, L2.Suu), 2 * Wu, DiffU), Wuu, Diff);
-    R.Svv = AddScaled(AddScaled(Blend(L1.Svv, L2.Svv), 2 * Wv, DiffV), Wvv, Diff);
-    R.Suv = AddScaled(AddScaled(AddScaled(Blend(L1.Suv, L2.Suv), Wu, DiffV), Wv, DiffU), Wuv, Diff);
+    R.Su = VectorAddScaled(Blend(L1.Su, L2.Su), Wu, Diff);
+    R.Sv = VectorAddScaled(Blend(L1.Sv, L2.Sv), Wv, Diff);
+    R.Suu = VectorAddScaled(VectorAddScaled(Blend(L1.Suu, L2.Suu), 2 * Wu, DiffU), Wuu, Diff);
+    R.Svv = VectorAddScaled(VectorAddScaled(Blend(L1.Svv, L2.Svv), 2 * Wv, DiffV), Wvv, Diff);
+    R.Suv = VectorAddScaled(VectorAddScaled(VectorAddScaled(Blend(L1.Suv, L2.Suv), Wu, DiffV), Wv, DiffU), Wuv, Diff);
     return R;
 }
 

@@ -8,10 +8,6 @@ namespace sarnova {
 
 namespace {
 
-TMVector AddScaled(const TMVector& A, double F, const TMVector& B) {
-    return {A.X + F * B.X, A.Y + F * B.Y, A.Z + F * B.Z};
-}
-
 // A twist (p X + q Y) / (p + q) and its partial derivatives; all zero at its own corner.
 struct TTwist {
     TMVector T, Tu, Tv, Tuu, Tvv, Tuv;
@@ -23,18 +19,18 @@ TTwist GregoryTwist(double P, double Pv, const TMVector (&X)[3], double Q, doubl
     TTwist R;
     const double D = P + Q;
     if (!(std::fabs(D) > 1e-30)) return R;
-    const TMVector N = AddScaled(VectorScale(X[0], P), Q, Y[0]);
-    const TMVector Nu = AddScaled(VectorScale(X[1], P), Qu, Y[0]);
-    const TMVector Nv = AddScaled(VectorScale(X[0], Pv), Q, Y[1]);
+    const TMVector N = VectorAddScaled(VectorScale(X[0], P), Q, Y[0]);
+    const TMVector Nu = VectorAddScaled(VectorScale(X[1], P), Qu, Y[0]);
+    const TMVector Nv = VectorAddScaled(VectorScale(X[0], Pv), Q, Y[1]);
     const TMVector Nuu = VectorScale(X[2], P);
     const TMVector Nvv = VectorScale(Y[2], Q);
-    const TMVector Nuv = AddScaled(VectorScale(X[1], Pv), Qu, Y[1]);
+    const TMVector Nuv = VectorAddScaled(VectorScale(X[1], Pv), Qu, Y[1]);
     R.T = VectorScale(N, 1 / D);
-    R.Tu = VectorScale(AddScaled(Nu, -Qu, R.T), 1 / D);
-    R.Tv = VectorScale(AddScaled(Nv, -Pv, R.T), 1 / D);
-    R.Tuu = VectorScale(AddScaled(Nuu, -2 * Qu, R.Tu), 1 / D);
-    R.Tvv = VectorScale(AddScaled(Nvv, -2 * Pv, R.Tv), 1 / D);
-    R.Tuv = VectorScale(AddScaled(AddScaled(Nuv, -Pv, R.Tu), -Qu, R.Tv), 1 / D);
+    R.Tu = VectorScale(VectorAddScaled(Nu, -Qu, R.T), 1 / D);
+    R.Tv = VectorScale(VectorAddScaled(Nv, -Pv, R.T), 1 / D);
+    R.Tuu = VectorScale(VectorAddScaled(Nuu, -2 * Qu, R.Tu), 1 / D);
+    R.Tvv = VectorScale(VectorAddScaled(Nvv, -2 * Pv, R.Tv), 1 / D);
+    R.Tuv = VectorScale(VectorAddScaled(VectorAddScaled(Nuv, -Pv, R.Tu), -Qu, R.Tv), 1 / D);
     return R;
 }
 
@@ -98,7 +94,7 @@ TMVector TXTCoonsGregoryPatch::Evaluate(double U, double V) const {
     const std::array<double, 4> HU = HermiteBasis(U), HV = HermiteBasis(V);
     TMVector T;
     for (std::size_t R = 0; R < 4; ++R)
-        for (std::size_t C = 0; C < 4; ++C) T = AddScaled(T, HU[R] * HV[C], FCornerMatrix[R][C]);
+        for (std::size_t C = 0; C < 4; ++C) T = VectorAddScaled(T, HU[R] * HV[C], FCornerMatrix[R][C]);
     return VectorFromTo(T, VectorAdd(L1, L2));
 }
 
@@ -120,21 +116,21 @@ TSurfaceDerivatives TXTCoonsGregoryPatch::EvaluateDerivatives(double U, double V
     for (std::size_t R = 0; R < 4; ++R)
         for (std::size_t C = 0; C < 4; ++C) {
             const TMVector& M = FCornerMatrix[R][C];
-            T.S = AddScaled(T.S, BU[0][R] * BV[0][C], M);
-            T.Su = AddScaled(T.Su, BU[1][R] * BV[0][C], M);
-            T.Sv = AddScaled(T.Sv, BU[0][R] * BV[1][C], M);
-            T.Suu = AddScaled(T.Suu, BU[2][R] * BV[0][C], M);
-            T.Svv = AddScaled(T.Svv, BU[0][R] * BV[2][C], M);
-            T.Suv = AddScaled(T.Suv, BU[1][R] * BV[1][C], M);
+            T.S = VectorAddScaled(T.S, BU[0][R] * BV[0][C], M);
+            T.Su = VectorAddScaled(T.Su, BU[1][R] * BV[0][C], M);
+            T.Sv = VectorAddScaled(T.Sv, BU[0][R] * BV[1][C], M);
+            T.Suu = VectorAddScaled(T.Suu, BU[2][R] * BV[0][C], M);
+            T.Svv = VectorAddScaled(T.Svv, BU[0][R] * BV[2][C], M);
+            T.Suv = VectorAddScaled(T.Suv, BU[1][R] * BV[1][C], M);
         }
     for (std::size_t I = 0; I < 4; ++I) {
         const auto [R, C] = Entry[I];
         const TTwist& W = Tw[I];
-        T.Su = AddScaled(T.Su, BU[0][R] * BV[0][C], W.Tu);
-        T.Sv = AddScaled(T.Sv, BU[0][R] * BV[0][C], W.Tv);
-        T.Suu = AddScaled(AddScaled(T.Suu, 2 * BU[1][R] * BV[0][C], W.Tu), BU[0][R] * BV[0][C], W.Tuu);
-        T.Svv = AddScaled(AddScaled(T.Svv, 2 * BU[0][R] * BV[1][C], W.Tv), BU[0][R] * BV[0][C], W.Tvv);
-        T.Suv = AddScaled(AddScaled(AddScaled(T.Suv, BU[1][R] * BV[0][C], W.Tv), BU[0][R] * BV[1][C], W.Tu),
+        T.Su = VectorAddScaled(T.Su, BU[0][R] * BV[0][C], W.Tu);
+        T.Sv = VectorAddScaled(T.Sv, BU[0][R] * BV[0][C], W.Tv);
+        T.Suu = VectorAddScaled(VectorAddScaled(T.Suu, 2 * BU[1][R] * BV[0][C], W.Tu), BU[0][R] * BV[0][C], W.Tuu);
+        T.Svv = VectorAddScaled(VectorAddScaled(T.Svv, 2 * BU[0][R] * BV[1][C], W.Tv), BU[0][R] * BV[0][C], W.Tvv);
+        T.Suv = VectorAddScaled(VectorAddScaled(VectorAddScaled(T.Suv, BU[1][R] * BV[0][C], W.Tv), BU[0][R] * BV[1][C], W.Tu),
                           BU[0][R] * BV[0][C], W.Tuv);
     }
     const auto Combine = [](const TMVector& A, const TMVector& B, const TMVector& C) {
