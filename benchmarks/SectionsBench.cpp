@@ -2,7 +2,8 @@
 // the Wigley hull at 400,000 facets and at 4 and 16 times that. Each case also times a plain pass over
 // the same facets (every corner read and placed against one station plane) and reports the cuts,
 // index building included, as a number of such passes ("passes", the best of alternating rounds of
-// each), and the volume integrated from the sections against the hull's own ("volume_error_pct").
+// each), the volume integrated from the sections against the hull's own ("volume_error_pct") and the
+// points the thinned sections keep ("points").
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -71,14 +72,19 @@ std::unique_ptr<TPolylineList> StationSections(const TPolygonList& Mesh) {
 void BM_StationCutsWithIndex(benchmark::State& State) {
     const TPolygonList& Mesh = Hull(static_cast<int>(State.range(0)));
     double Error = 0;
+    int Points = 0;
     for (auto _ : State) {
-        Error = VolumeError(*StationSections(Mesh));
+        const auto Sections = StationSections(Mesh);
+        Error = VolumeError(*Sections);
+        Points = 0;
+        for (int I = 0; I < Sections->Count(); ++I) Points += Sections->Items(I)->Count();
     }
     State.counters["facets"] = Mesh.Count();
     // The index is built anew in every round: the cuts pay for it each time.
     State.counters["passes"] = bench::BestRatio([&] { benchmark::DoNotOptimize(StationSections(Mesh)->Count()); },
                                                 [&] { benchmark::DoNotOptimize(PlainPass(Mesh, 0.1234)); });
     State.counters["volume_error_pct"] = Error;
+    State.counters["points"] = Points;
 }
 BENCHMARK(BM_StationCutsWithIndex)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->Iterations(5);
 

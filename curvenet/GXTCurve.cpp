@@ -52,6 +52,18 @@ void ShowChecked(TMenuItem* Item, bool Checked) {
     if (Item != nullptr) Item->Checked = Checked;
 }
 
+// The curves of the document resting on one of Going and not going themselves.
+std::vector<TGeoXTCurve*> DependentsOf(const TGeometryList& List, const std::vector<TGeoXTCurve*>& Going) {
+    std::vector<TGeoXTCurve*> Result;
+    for (int I = 0; I < List.Count(); ++I) {
+        auto* C = dynamic_cast<TGeoXTCurve*>(&List.Items(I));
+        if (C == nullptr || std::find(Going.begin(), Going.end(), C) != Going.end()) continue;
+        if (std::any_of(Going.begin(), Going.end(), [C](TGeoXTCurve* G) { return G->Curve().HasDependent(&C->Curve()); }))
+            Result.push_back(C);
+    }
+    return Result;
+}
+
 }  // namespace
 
 // ---- TXTPointInfo ----
@@ -82,6 +94,9 @@ TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
     FCurve->Manager = this;
     SetName("XTCurve1");
     SetCapabilities(GetCapabilities() | 0x8042);
+    HintText =
+        "Left Click to Select, Shift to Select by region, Ctrl to add to previous selection, Delete to remove points, "
+        "'A' to add points, ESC to cancel snapping";
 }
 
 TGeoXTCurve::~TGeoXTCurve() {
@@ -97,6 +112,28 @@ void TGeoXTCurve::Change(F Body) {
     Body();
     EndChange();
     InvalidateViews();
+}
+
+template <class F>
+void TGeoXTCurve::ChangeWithDependents(F Body) {
+    TGeometryList* List = GetOwnerList();
+    const std::vector<TGeoXTCurve*> Dependents = List ? DependentsOf(*List, {this}) : std::vector<TGeoXTCurve*>();
+    if (Dependents.empty()) {
+        Change(Body);
+        return;
+    }
+    // Vertex references on the dependents follow the renumbering: they change with this curve, in
+    // one undo step, so that undo gives them their old vertices back.
+    List->BeginUpdate(0);
+    try {
+        for (TGeoXTCurve* D : Dependents) D->BeginChange();
+        Change(Body);
+        for (TGeoXTCurve* D : Dependents) D->EndChange();
+    } catch (...) {
+        List->EndUpdate();
+        throw;
+    }
+    List->EndUpdate();
 }
 
 // ---- IXTManager ----
@@ -215,6 +252,110 @@ void TGeoXTCurve::ToggleControlPolygon() {
     Redraw();
 }
 
+void TGeoXTCurve::ClearLocation() {
+    TXTConstraints& List = FCurve->Constraints();
+    if (List.HasPlaneConstraint())
+        Change([&] { RemovePlaneConstraint(*FCurve); });
+    else if (List.HasConstraint<TXTOffsetConstraint>())
+        Change([&] { RemoveOffsetConstraint(*FCurve); });
+}
+
+void TGeoXTCurve::SetPlaneDirection(std::uint8_t Direction) {
+    if (TXTPlaneConstraint::PlaneConstraintState(*FCurve) == csNotAllowed) return;
+    if (const TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint(); Plane && Plane->Direction == Direction)
+        return;
+    Change([&] {
+        AddPlaneConstraint(*FCurve);
+        if (TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint()) Plane->SetDirection(Direction);
+    });
+}
+
+void TGeoXTCurve::SetPlaneParameter(double Value) {
+    if (TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint())
+        Change([&] { Plane->SetParameterValue(Value); });
+}
+
+TXTOffsetConstraint* TGeoXTCurve::OffsetConstraint() const {
+    const TXTConstraints& List = FCurve->Constraints();
+    for (int I = 0; I < List.Count(); ++I)
+        if (auto* Offset = dynamic_cast<TXTOffsetConstraint*>(List.Items(I))) return Offset;
+    return nullptr;
+}
+
+void TGeoXTCurve::SetOffsetCurveByName(const std::string& Name) {
+    const int State = TXTOffsetConstraint::OffsetConstraintState(*FCurve);
+    if (State == csNotAllowed) return;
+    if (Name.empty()) {
+        if (State == csPresent) Change([&] { RemoveOffsetConstraint(*FCurve); });
+        return;
+    }
+    auto* Target = dynamic_cast<TXTCurve*>(FindNode(Name));
+    if (Target == nullptr || Target == FCurve.get()) return;
+    if (const TXTOffsetConstraint* Offset = OffsetConstraint(); Offset && Offset->OffsetCurve() == Target) return;
+    Change([&] {
+        if (State == csAbsent) AddOffsetConstraint(*FCurve);
+        if (TXTOffsetConstraint* Offset = OffsetConstraint()) Offset->SetOffsetCurve(Target);
+    });
+}
+
+namespace {
+
+void SetAxis(TXTPoint& P, int Axis, double Value) {
+    if (Axis == 0)
+        P.SetX(Value);
+    else if (Axis == 1)
+        P.SetY(Value);
+    else if (Axis == 2)
+        P.SetZ(Value);
+}
+
+}  // namespace
+
+void TGeoXTCurve::SetVertexCoordinate(int Vertex, int Axis, double Value) {
+    if (Vertex < 0 || Vertex >= FCurve->PointCount() || Axis < 0 || Axis > 2) return;
+    Change([&] { SetAxis(*FCurve->PointAt(Vertex), Axis, Value); });
+}
+
+void TGeoXTCurve::FillCoordinate(int Axis, double Value) {
+    if (Axis < 0 || Axis > 2 || FCurve->PointCount() == 0) return;
+    Change([&] {
+        for (int I = 0; I < FCurve->PointCount(); ++I) SetAxis(*FCurve->PointAt(I), Axis, Value);
+    });
+}
+
+void TGeoXTCurve::InsertVertexAbove(int Vertex) {
+    const int N = FCurve->PointCount();
+    if (N < 2 || Vertex < 0 || Vertex >= N) return;
+    const auto At = [this](int I) { return FCurve->PointAt(I)->GetPosition(); };
+    if (Vertex > 0)
+        ChangeWithDependents([&] { FCurve->InsertPointAt(Vertex, VectorMidpoint(At(Vertex - 1), At(Vertex))); });
+    else
+        ChangeWithDependents([&] { FCurve->InsertPointAt(0, VectorLerp(At(0), At(1), -1)); });
+}
+
+void TGeoXTCurve::InsertVertexBelow(int Vertex) {
+    const int N = FCurve->PointCount();
+    if (N < 2 || Vertex < 0 || Vertex >= N) return;
+    const auto At = [this](int I) { return FCurve->PointAt(I)->GetPosition(); };
+    if (Vertex == N - 1)
+        ChangeWithDependents([&] { FCurve->AddPointAt(VectorLerp(At(N - 1), At(N - 2), -1)); });
+    else
+        ChangeWithDependents([&] { FCurve->InsertPointAt(Vertex + 1, VectorMidpoint(At(Vertex), At(Vertex + 1))); });
+}
+
+void TGeoXTCurve::SelectVertices(int First, int Last) {
+    if (!Editing()) return;
+    for (int I = 0; I < FCurve->PointCount(); ++I) FCurve->PointAt(I)->Selected = I >= First && I <= Last;
+    Redraw();
+}
+
+bool TGeoXTCurve::DropPlaneWithoutDirection() {
+    const TXTPlaneConstraint* Plane = FCurve->Constraints().PlaneConstraint();
+    if (Plane == nullptr || Plane->Direction != pdNone) return false;
+    RemovePlaneConstraint(*FCurve);
+    return true;
+}
+
 std::unique_ptr<TGeometry> TGeoXTCurve::MakeBSplineEntity() {
     if (FCurve->PointCount() < 2) return nullptr;
     auto Entity = std::make_unique<TGeoBSpline>();
@@ -231,18 +372,6 @@ std::unique_ptr<TGeometry> TGeoXTCurve::MakePolylineEntity() {
 }
 
 namespace {
-
-// The curves of the document resting on one of Going and not going themselves.
-std::vector<TGeoXTCurve*> DependentsOf(const TGeometryList& List, const std::vector<TGeoXTCurve*>& Going) {
-    std::vector<TGeoXTCurve*> Result;
-    for (int I = 0; I < List.Count(); ++I) {
-        auto* C = dynamic_cast<TGeoXTCurve*>(&List.Items(I));
-        if (C == nullptr || std::find(Going.begin(), Going.end(), C) != Going.end()) continue;
-        if (std::any_of(Going.begin(), Going.end(), [C](TGeoXTCurve* G) { return G->Curve().HasDependent(&C->Curve()); }))
-            Result.push_back(C);
-    }
-    return Result;
-}
 
 // In one update bracket, the new entities are added, then the curves go from the end of the list
 // backwards. The curves resting on them lose their links inside change brackets of their own, so
@@ -317,6 +446,20 @@ int TGeoXTCurve::GetPointCount() { return Editing() ? FCurve->PointCount() : Get
 TMBox TGeoXTCurve::CalculateExtents() {
     FCurve->Regenerate();
     return FCurve->Extents();
+}
+
+IXTCurveFrame* TGeoXTCurve::CurveFrame() const { return dynamic_cast<IXTCurveFrame*>(GetFrame()); }
+
+IGeometryFrame* TGeoXTCurve::CreateFrame(void* Owner) {
+    if (IGeometryFrame* Frame = CreateGeometryFrame(XTCurveFrameName, *this, Owner)) return Frame;
+    return TGeoDraggableCurve::CreateFrame(Owner);
+}
+
+void TGeoXTCurve::UpdateFrame() {
+    if (IXTCurveFrame* Frame = CurveFrame())
+        Frame->Refresh();
+    else
+        TGeoDraggableCurve::UpdateFrame();
 }
 
 void TGeoXTCurve::Transform(const TMMatrix& M) {
@@ -710,6 +853,7 @@ void TGeoXTCurve::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const T
             Reference->ReleaseAt(VectorAdd(FSnapQuery->StartPosition(), Offset));
     }
     InvalidateCurveRepresentations();
+    if (IXTCurveFrame* Frame = CurveFrame()) Frame->UpdateGridValues();
 }
 
 void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
@@ -722,8 +866,8 @@ void TGeoXTCurve::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, cons
 }
 
 void TGeoXTCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
-    // Network curves meet one another only through the snap query.
-    if (dynamic_cast<TGeoXTCurve*>(Request.Asker)) return;
+    // Network curves meet one another, and the curve being drawn, only through the snap query.
+    if (dynamic_cast<TGeoXTCurve*>(Request.Asker) || dynamic_cast<TGeoXTCurveCreator*>(Request.Asker)) return;
     const TSnapOptions Kinds = Request.SnapTypes();
     if (Kinds.test(stCurveNetPoint))
         for (int I = 0; I < FCurve->PointCount(); ++I) {
@@ -762,7 +906,7 @@ void TGeoXTCurve::EraseInsertPointPreview(TPoint ScreenPoint, TShiftState, IGrap
 void TGeoXTCurve::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
     const TPickedPolylinePoint Picked = PickPolylinePoint(*VertexPolyline(), ScreenPoint, View);
     if (Picked.Index < 0) return;
-    Change([&] { FCurve->InsertPointAt(Picked.Index, Picked.Position); });
+    ChangeWithDependents([&] { FCurve->InsertPointAt(Picked.Index, Picked.Position); });
     UpdateFrame();
 }
 
@@ -773,7 +917,7 @@ void TGeoXTCurve::DeleteSelectedPoints() {
         return -1;
     };
     if (FirstSelected() < 0 || FCurve->PointCount() <= 2) return;
-    Change([&] {
+    ChangeWithDependents([&] {
         for (int I = FirstSelected(); I >= 0 && FCurve->PointCount() > 2; I = FirstSelected()) FCurve->DeletePoint(I);
     });
 }

@@ -8,6 +8,7 @@
 
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTSnapQuery.h"
+#include "document/GCreator.h"
 #include "document/GCurve.h"
 
 namespace sarnova {
@@ -26,6 +27,17 @@ public:
     void SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisible);
 };
 
+// The name under which the GUI registers the property frame.
+inline const char* const XTCurveFrameName = "XTCurveFrame";
+
+// The property frame as the entity sees it.
+class IXTCurveFrame : public IGeometryFrame {
+public:
+    bool IsDefaultFrame() const override { return false; }
+    // Only the values and colours of the point rows it shows (while vertices are dragged).
+    virtual void UpdateGridValues() = 0;
+};
+
 // Sent through the document after every rebuild of a network curve.
 class TGeoXTCurveUpdate : public TGeoMessage {};
 
@@ -42,6 +54,8 @@ public:
     // Offered when every selected entity is a network curve: options, ribbon, whole-curve
     // constraints and conversions over all of them.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);
+    // "D-Azadavaz Curve": the curve creator in the document's view.
+    static void AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List);
 
     TXTCurve& Curve() const { return *FCurve; }
     bool ShowControlPolygon() const { return FShowControlPolygon; }
@@ -69,6 +83,35 @@ public:
     bool CanUnlinkPoint() const;
     void ReversePoints();
     void ToggleControlPolygon();
+
+    // The curve's first offset constraint, or nullptr.
+    TXTOffsetConstraint* OffsetConstraint() const;
+
+    // ---- Commands of the property frame, each one undo step ----
+    // The plane or, without one, the offset constraint goes; nothing without either.
+    void ClearLocation();
+    // The curve lies in the plane of Direction (pdX .. pdYaw) through its first vertex; a plane
+    // constraint is added when there is none.
+    void SetPlaneDirection(std::uint8_t Direction);
+    // The plane's position (X, Y, Z) or angle in degrees (roll, pitch, yaw); nothing without a plane.
+    void SetPlaneParameter(double Value);
+    // The curve keeps its offsets from the network curve of that name; an empty name removes the
+    // offset constraint. Nothing on a curve in a plane, or for a name that finds no curve.
+    void SetOffsetCurveByName(const std::string& Name);
+    // Axis 0, 1, 2 (x, y, z) of one vertex, or of every vertex.
+    void SetVertexCoordinate(int Vertex, int Axis, double Value);
+    void FillCoordinate(int Axis, double Value);
+    // A free vertex before Vertex: halfway to the one before it, or before the first one as far as
+    // the second one lies behind it. Nothing on a curve of fewer than two vertices.
+    void InsertVertexAbove(int Vertex);
+    // A free vertex after Vertex: halfway to the next one, or after the last one as far as the
+    // one before it lies ahead.
+    void InsertVertexBelow(int Vertex);
+    // In edit mode exactly the vertices First to Last become the selection.
+    void SelectVertices(int First, int Last);
+    // A plane constraint without a direction constrains nothing; the frame drops it when it shows the
+    // curve. True when one went.
+    bool DropPlaneWithoutDirection();
     // Replace this entity (which is freed) by a B-spline curve or a polyline of the curve; nothing for
     // a curve of fewer than two points or outside a document.
     void ConvertToBSpline();
@@ -88,6 +131,8 @@ public:
     int GetPointCount() override;
     std::uint8_t GetSelectionType() override { return 2; }
     TMBox CalculateExtents() override;
+    IGeometryFrame* CreateFrame(void* Owner) override;
+    void UpdateFrame() override;
     void Transform(const TMMatrix& M) override;
     void Assign(const TGeometry& Source) override;
     std::unique_ptr<TPolyline> IntersectPlane(const TMPlane& Plane) override;
@@ -122,7 +167,7 @@ public:
                  const TMVector& Offset) override;
     const TXTSnapTarget& SnapResult() const { return FSnapResult; }
     // Offers the vertices that are not selected and the nearest place of the curve to the drags of
-    // entities other than network curves.
+    // entities other than network curves and the curve creator.
     void AddSnapPoints(TGeometrySnapInfo& Request) override;
     // A free vertex where the click meets the curve's control polygon, as one undo step.
     void InsertPointClick(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
@@ -136,15 +181,62 @@ private:
     // The change bracket with the entity erased and the views invalidated.
     template <class F>
     void Change(F Body);
+    // The same, for a change that renumbers the vertices, with the curves resting on this one.
+    template <class F>
+    void ChangeWithDependents(F Body);
     void DrawVertices(IGraphics& View, bool Outline);
     // The vertex positions as a polyline.
     std::unique_ptr<TPolyline> VertexPolyline() const;
     void DrawRibbon(IGraphics& View);
+    IXTCurveFrame* CurveFrame() const;
 
     bool FShowControlPolygon = false;
     std::unique_ptr<TXTCurve> FCurve;
     // While a vertex is dragged: where the vertices were, what it may snap to and the answer.
     std::vector<TMVector> FDragSnapshot;
+    std::unique_ptr<TXTSnapQuery> FSnapQuery;
+    TXTSnapTarget FSnapResult;
+};
+
+// Draws a new network curve in the view: each left click fixes a vertex, the last vertex follows the
+// mouse, a vertex put onto a vertex of another network curve or onto one of them rests on it, and a
+// right click adds the curve of the fixed vertices (two at least) to the document.
+class TGeoXTCurveCreator : public TGeoDraggableCreator, public IXTManager {
+public:
+    explicit TGeoXTCurveCreator(TGeometryList& List);
+    ~TGeoXTCurveCreator() override;
+
+    // The fixed vertices followed by the rubber vertex.
+    TXTCurve& WorkingCurve() const { return *FWorkingCurve; }
+    const TXTSnapTarget& SnapResult() const { return FSnapResult; }
+
+    // ---- IXTManager: the document's network curves, by name ----
+    TXTNode* FindNode(const std::string& Name) override;
+    std::unique_ptr<TXTNodeList> Nodes() override;
+    // Messages about the working curve are dropped.
+    void AddInfoMessage(const TInfoMessage&) override {}
+    void ClearInfoMessages(const void*) override {}
+
+    // While a snap is pending, the snap cursor.
+    void UpdateCursor() override;
+    void MouseDown(IGraphics& View, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(IGraphics& View, TShiftState Shift, int X, int Y) override;
+    // The last fixed vertex once one is fixed, else the origin.
+    void GetReferencePoint(TMVector& Point) override;
+    void CreateGeometry() override;
+    // Back to a single rubber vertex at the origin.
+    void Reset() override;
+    void DrawShape() override;
+    void EraseShape() override;
+    // Offers what the rubber vertex would rest on: another curve's vertex as snap kind 0, a place along
+    // one as kind 3; then the document's entities.
+    void CollectSnapPoints(TGeometrySnapInfo& Request) override;
+
+private:
+    void DrawWorkingCurve(TColor Color);
+    TXTPoint* RubberVertex() const;
+
+    std::unique_ptr<TXTCurve> FWorkingCurve;
     std::unique_ptr<TXTSnapQuery> FSnapQuery;
     TXTSnapTarget FSnapResult;
 };

@@ -34,6 +34,7 @@
 #include "entities/GPressureField.h"
 #include "entities/GVectorList.h"
 #include "naval/GOpening.h"
+#include "hulls/GCorvane.h"
 #include "hulls/GHalvorn.h"
 
 namespace sarnova {
@@ -91,6 +92,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoTarvoSurface>();
     RegisterOnce<TGeoTarvoHull>();
     RegisterOnce<TGeoHalvorn>();
+    RegisterOnce<TGeoCorvane>();
     RegisterOnce<TGeoXTCurve>();
     InstallXTCurveMaker();
 }

@@ -146,14 +146,17 @@ bool IsBetween(double A, double B, double X) { return A <= B ? A <= X && X <= B 
 // ---- Words and fields ----
 
 std::string TabsToSpaces(std::string_view Text) {
+    // Readers call this on every line of large files: copy the runs between tabs whole.
+    std::size_t Tab = Text.find('\t');
+    if (Tab == std::string_view::npos) return std::string(Text);
     std::string Result;
-    Result.reserve(Text.size());
-    for (char C : Text) {
-        if (C == '\t')
-            Result += "    ";
-        else
-            Result += C;
+    Result.reserve(Text.size() + 8);
+    std::size_t From = 0;
+    for (; Tab != std::string_view::npos; From = Tab + 1, Tab = Text.find('\t', From)) {
+        Result.append(Text, From, Tab - From);
+        Result.append("    ");
     }
+    Result.append(Text, From);
     return Result;
 }
 

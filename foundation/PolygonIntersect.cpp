@@ -491,7 +491,7 @@ std::unique_ptr<TPolylineList> TPolygonIntersections::ToPolylines() {
             if (E == Tail) break;
         }
         Line->RemoveDuplicatePoints();
-        Line->RemoveCollinearPoints();
+        Line->RemoveCutCollinearPoints();
         if (Line->Length() >= MinimumLength) Result->Add(std::move(Line));
     }
     if (Result->Count() == 0) return nullptr;

@@ -193,6 +193,14 @@ public:
     // two kept points around it: the thinned polyline stays within 1e-4 of the original, and an area
     // it bounds moves by no more than that times its length. The first and last points stay.
     void RemoveCollinearPoints();
+    // The same for a line cut from a mesh, thinned in proportion to how finely the mesh follows the
+    // surface: a removed point lies off the kept line by less than twice the largest bend of the cut
+    // between the two kept points around it (a point's bend: its distance from the line through its
+    // neighbours), and by less than 1e-4. A finer mesh bends less from point to point, so it is thinned
+    // less, and what thinning takes from the area its cut bounds shrinks as the mesh's own chord error
+    // does; with the 1e-4 alone the thinned line would cut inside a convex section by nearly that much
+    // everywhere, however fine the mesh. Straight runs lose their inner points.
+    void RemoveCutCollinearPoints();
     // Cuts x, y and z of every point to 3 decimals towards zero (in single precision).
     void RoundCoordinates();
     // Restart at the middle (point Count / 2 - 1) or quarter (point Count / 4 - 1), which then stands
@@ -220,6 +228,8 @@ public:
     void OffsetInYZ(double D);
 
 private:
+    // Both thinnings: WithinBend bounds each removal by the bends of the points as well as by 1e-4.
+    void ThinCollinear(bool WithinBend);
     // The x position of a transverse section, used while the polyline has no points.
     double FStation = 0;
 };

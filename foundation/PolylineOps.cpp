@@ -13,6 +13,13 @@ namespace sarnova {
 
 namespace {
 
+// A point of a cut may be thinned away when it lies off the kept line by less than this many times the
+// largest bend of the cut between the kept points: about every other point of an evenly curved stretch.
+constexpr double BendAllowance = 2;
+// Points of a cut within this of the kept line go whatever the bends: a straight run's bends are
+// rounding.
+constexpr double LeastCutAllowance = 1e-7;
+
 TMVector Cross(const TMVector& A, const TMVector& B) { return VectorCross(B, A); }  // A x B
 
 bool SameXYZ(const TRPoint& A, const TRPoint& B) { return A.X == B.X && A.Y == B.Y && A.Z == B.Z; }
@@ -244,19 +251,40 @@ int TPolyline::RemoveDuplicatePoints() {
     return Count();
 }
 
-void TPolyline::RemoveCollinearPoints() {
+void TPolyline::RemoveCollinearPoints() { ThinCollinear(false); }
+
+void TPolyline::RemoveCutCollinearPoints() { ThinCollinear(true); }
+
+void TPolyline::ThinCollinear(bool WithinBend) {
     const int N = Count();
     if (N < 3) return;
     auto At = [this](int I) { return TRPoints::Point(I)->Vector(); };
-    // Every point between A and B, as the polyline first had it, lies within the tolerance of the line
+    auto Distance = [](const TMVector& P, const TMVector& A, const TMVector& B) {
+        if (!(VectorLength(VectorFromTo(A, B)) > 0)) return VectorDistance(P, A);
+        return DistanceFromPointToLine(P, LineThroughPoints(A, B));
+    };
+    // A point's bend: its distance from the line through its two neighbours.
+    std::vector<double> Bend;
+    if (WithinBend) {
+        Bend.assign(static_cast<std::size_t>(N), 0.0);
+        for (int K = 1; K < N - 1; ++K) Bend[static_cast<std::size_t>(K)] = Distance(At(K), At(K - 1), At(K + 1));
+    }
+    // Every point between A and B, as the polyline first had it, lies within the allowance of the line
     // through A and B. Measuring against the first points, not against what is left, keeps the
-    // thinned line within the tolerance of the original everywhere: deviations cannot add up.
+    // thinned line within the allowance of the original everywhere: deviations cannot add up.
     auto Spans = [&](int A, int B) {
         const TMVector PA = At(A), PB = At(B);
         if (!(VectorLength(VectorFromTo(PA, PB)) > 0)) return false;
+        double Allowed = DefaultTolerance;
+        if (WithinBend) {
+            double Largest = 0;
+            for (int K = A + 1; K < B; ++K)
+                if (Bend[static_cast<std::size_t>(K)] > Largest) Largest = Bend[static_cast<std::size_t>(K)];
+            Allowed = std::clamp(BendAllowance * Largest, LeastCutAllowance, DefaultTolerance);
+        }
         const TMLine Line = LineThroughPoints(PA, PB);
         for (int K = A + 1; K < B; ++K)
-            if (!(DistanceFromPointToLine(At(K), Line) < DefaultTolerance)) return false;
+            if (!(DistanceFromPointToLine(At(K), Line) < Allowed)) return false;
         return true;
     };
     // From each kept point, the next one kept is the farthest that a doubling search and then a

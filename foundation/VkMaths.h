@@ -143,6 +143,10 @@ inline TMVector VectorSum4(const TMVector& A, const TMVector& B, const TMVector&
 }
 inline TMVector VectorScale(const TMVector& V, double S) { return {V.X * S, V.Y * S, V.Z * S}; }
 inline TMVector VectorNegate(const TMVector& V) { return {-V.X, -V.Y, -V.Z}; }
+// A + F B, the step of every weighted sum of vectors.
+inline TMVector VectorAddScaled(const TMVector& A, double F, const TMVector& B) {
+    return {A.X + F * B.X, A.Y + F * B.Y, A.Z + F * B.Z};
+}
 // B - A, the vector from A to B.
 inline TMVector VectorFromTo(const TMVector& A, const TMVector& B) { return {B.X - A.X, B.Y - A.Y, B.Z - A.Z}; }
 inline TMVector VectorMidpoint(const TMVector& A, const TMVector& B) {

@@ -180,15 +180,16 @@ std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull) {
         SectionsFromList(**L, *Out, (*L)->Extents().Min.Y == 0);
         return Out;
     }
-    std::unique_ptr<TPolygonList> Facets;
-    if (auto S = std::get_if<TSurface*>(&Hull); S && *S)
-        Facets = (*S)->CreatePolygonsFor(8, 1);
-    else if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss)
-        Facets = (*Ss)->CreatePolygonsFor(8);
-    else if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M)
-        return CalculationSectionsOfMesh(**M);
+    if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M) return CalculationSectionsOfMesh(**M);
+    const std::unique_ptr<TPolygonList> Facets = HullSurfaceFacets(Hull);
     if (!Facets) return nullptr;
     return CalculationSectionsOfMesh(*Facets);
+}
+
+std::unique_ptr<TPolygonList> HullSurfaceFacets(const THullObject& Hull) {
+    if (auto S = std::get_if<TSurface*>(&Hull); S && *S) return (*S)->CreatePolygonsFor(8, 1);
+    if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) return (*Ss)->CreatePolygonsFor(8);
+    return nullptr;
 }
 
 std::unique_ptr<TCalculationSections> CreateCalculationSections(const THullObject& Hull) {

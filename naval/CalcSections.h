@@ -24,6 +24,9 @@ using THullObject = std::variant<std::monostate, const TPolylineList*, TSurface*
 // another kind. A polyline list is copied (completed by its mirror image when its least y is exactly
 // 0); a surface or surface list is turned into facets for calculation sections and cut like a mesh.
 std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull);
+// The facets a surface or surface list is cut from for its calculation sections, a new list the
+// caller owns; nullptr for an object of another kind.
+std::unique_ptr<TPolygonList> HullSurfaceFacets(const THullObject& Hull);
 // The sections of the volumes report: a polyline list as above but mirrored only when none of its
 // polylines is closed, then sorted by station; only B-spline surfaces and surface lists, plain meshes
 // (their own cells) and facet meshes give sections. The mesh cut keeps the full length and takes the

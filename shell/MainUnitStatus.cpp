@@ -97,9 +97,12 @@ void TMainForm::BuildModellingActions() {
         return Action;
     };
     auto Flip = [](std::size_t Element) { return [Element](TSnapOptions& Options) { Options.flip(Element); }; };
+    // Network-curve vertices go with points, both ways: the saved "stPoint" reads back as both, so
+    // clearing the vertices alone would snap differently until the next start.
     PointSnapAction = SnapAction("PointSnapAction", "Snap to Points", [](TSnapOptions& Options) {
-        Options.flip(stPoint);
-        Options.reset(stCurveNetPoint);
+        const bool On = !Options.test(stPoint);
+        Options.set(stCurveNetPoint, On);
+        Options.set(stPoint, On);
     });
     CurveSnapAction = SnapAction("CurveSnapAction", "Snap onto Curves", [](TSnapOptions& Options) {
         const bool On = !Options.test(stCurve);

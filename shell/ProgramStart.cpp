@@ -29,7 +29,9 @@
 #include "exchange/ui/SusPropForm.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "curvenet/ui/XTCurveFrame.h"
 #include "hulls/ui/TarvoCurveFrame.h"
+#include "hulls/ui/CorvaneFrame.h"
 #include "hulls/ui/HalvornFrame.h"
 #include "hulls/ui/TarvoHullFrame.h"
 #include "hulls/ui/TarvoSurfaceFrame.h"
@@ -107,6 +109,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterDimensionFrame();
     RegisterImagePlaneUi();
     RegisterTarvoCurveFrame();
+    RegisterXTCurveFrame();
     RegisterExtrudedSurfaceFrame();
     RegisterRuledSurfaceFrame();
     RegisterCoonsPatchFrame();
@@ -116,6 +119,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterOpeningUi();
     RegisterIGESForm();
     RegisterHalvornFrame();
+    RegisterCorvaneFrame();
     RegisterSusPropForm();
     RegisterOFFFileForm();
     RegisterGFExportDlg();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,8 @@ TEST_F(GXTCurveTest, ANewCurveAndItsNodeShareTheNameAndRenamesReachTheNode) {
     EXPECT_EQ(C.Curve().GetName(), "Sheer");
     EXPECT_EQ(C.FindNode("Sheer"), nullptr) << "outside a document no node is found";
     EXPECT_EQ(C.Nodes(), nullptr);
+    EXPECT_EQ(C.GetHintText(), "Left Click to Select, Shift to Select by region, Ctrl to add to previous selection, "
+                               "Delete to remove points, 'A' to add points, ESC to cancel snapping");
 }
 
 TEST_F(GXTCurveTest, BlocksReadAndWriteBackWithTheColourAfterTheCurve) {
@@ -375,10 +378,39 @@ TEST_F(GXTCurveTest, DeleteKeepsTwoVerticesAndInsertAddsAFreeOneEachInOneUndoSte
     EXPECT_NEAR(Long->Curve().PointAt(1)->GetPosition().X, 50, 1e-6);
 }
 
+// Renumbering the vertices moves the vertex references of the curves resting on this one; undo gives
+// them their old vertices back in the same step.
+TEST_F(GXTCurveTest, UndoingARenumberingRestoresTheVertexReferencesOnIt) {
+    TPlanView View;
+    const std::pair<const char*, std::function<void(TGeoXTCurve&)>> Edits[] = {
+        {"delete", [](TGeoXTCurve& H) {
+             H.Curve().PointAt(0)->Selected = true;
+             H.DeleteSelectedPoints();
+         }},
+        {"insert", [&View](TGeoXTCurve& H) { H.InsertPointClick({25, 3}, 0, View); }},
+        {"insert above", [](TGeoXTCurve& H) { H.InsertVertexAbove(0); }},
+    };
+    for (const auto& [What, Edit] : Edits) {
+        Doc.Clear();
+        TGeoXTCurve* Host = AddLine({0, 0, 0}, {50, 0, 0});
+        Host->Curve().AddPointAt({100, 0, 0});
+        TGeoXTCurve* Holder = AddLine({50, 0, 0}, {50, 40, 0});
+        TXTSnapTarget S;
+        S.Curve = &Host->Curve();
+        S.Point = Holder->Curve().PointAt(0);
+        S.VertexIndex = 1;
+        S.Kind = skVertex;
+        Holder->Curve().ApplySnap(S);
+        ExpectOneUndoStep(Doc, What, [&] { Edit(*Host); });
+        Holder->Curve().Regenerate();
+        EXPECT_NEAR(VectorDistance(Holder->Curve().PointAt(0)->GetPosition(), {50, 0, 0}), 0, 1e-9) << What;
+    }
+}
+
 TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
     struct TCase {
         const char* What;
-        bool AskedByNetworkCurve;
+        int AskedBy;  // 0 a polyline, 1 a network curve, 2 the curve creator
         std::vector<int> Kinds;
         bool EndSelected;
         TPoint Pixel;
@@ -386,23 +418,25 @@ TEST_F(GXTCurveTest, OffersVerticesAndThePlaceNearestToOtherEntitiesOnly) {
         double ExpectedX;
     };
     const TCase Cases[] = {
-        {"vertex", false, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
-        {"selected vertex", false, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
-        {"curve", false, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
-        {"without the network kinds", false, {stPoint, stCurve}, false, {98, 2}, 255, 0},
-        {"asked by a network curve", true, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+        {"vertex", 0, {stCurveNetPoint, stPoint}, false, {98, 2}, stPoint, 100},
+        {"selected vertex", 0, {stCurveNetPoint, stPoint}, true, {98, 2}, 255, 0},
+        {"curve", 0, {stCurveNetCurve, stCurve}, false, {40, 2}, stCurve, 40},
+        {"without the network kinds", 0, {stPoint, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by a network curve", 1, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
+        {"asked by the curve creator", 2, {stCurveNetPoint, stPoint, stCurveNetCurve, stCurve}, false, {98, 2}, 255, 0},
     };
     TTestSettings Settings;
     TPlanView View;
     TGeoXTCurve* Curve = AddLine({0, 0, 0}, {100, 0, 0});
     TGeoXTCurve* Network = AddLine({0, 50, 0}, {100, 50, 0});
     TGeoPline* Other = AddPline(Doc, {{0, 80, 0}, {10, 80, 0}}, "Other");
+    TGeoXTCurveCreator Creator(Doc);
+    TGeometryObject* const Askers[] = {Other, Network, &Creator};
     for (const TCase& C : Cases) {
         Settings->SnapOptions.reset();
         for (int K : C.Kinds) Settings->SnapOptions.set(K);
         Curve->Curve().PointAt(1)->Selected = C.EndSelected;
-        TGeometryObject* Asker = C.AskedByNetworkCurve ? static_cast<TGeometryObject*>(Network) : Other;
-        TGeometrySnapInfo Request(C.Pixel, &View, Asker, {0, 0, 0});
+        TGeometrySnapInfo Request(C.Pixel, &View, Askers[C.AskedBy], {0, 0, 0});
         Curve->AddSnapPoints(Request);
         EXPECT_EQ(Request.BestKind, C.ExpectedKind) << C.What;
         if (Request.Found()) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ExchangeFixtures.h"
+#include "IgesPeer.h"
 #include "curvenet/GBSurfL.h"
 #include "document/GBSpline.h"
 #include "document/GPline.h"
@@ -31,19 +32,6 @@ void ExpectNear(const TMVector& A, const TMVector& B, double Tol = 1e-9) {
     EXPECT_NEAR(A.Y, B.Y, Tol);
     EXPECT_NEAR(A.Z, B.Z, Tol);
 }
-
-// Answers the export's properties dialog with Units while it lives.
-struct TUnitsAnswer {
-    explicit TUnitsAnswer(TIGESUnits Units) {
-        Saved = IGESPropertiesDialog();
-        IGESPropertiesDialog() = [Units](std::string&, std::string& Organisation, TIGESUnits& U) {
-            Organisation = "Test Yard";
-            U = Units;
-        };
-    }
-    ~TUnitsAnswer() { IGESPropertiesDialog() = Saved; }
-    TIGESPropertiesDialog Saved;
-};
 
 // A B-spline surface of 4 x 5 points, orders 4 and 3, curved in z.
 std::unique_ptr<TBSplineSurface> SampleSurface(double Shift) {
@@ -326,35 +314,6 @@ TEST_F(TIoIges, FailedImportLeavesTheDocumentAsItWas) {
         EXPECT_EQ(DocumentText(Doc), Before) << C.Name;
     }
 }
-
-namespace {
-
-// What OpenCASCADE's IGES reader finds in a file: "key value" lines.
-std::map<std::string, std::string> PeerReport(const std::string& File) {
-    std::map<std::string, std::string> Report;
-#ifdef SARNOVA_IGES_PEER
-    int Status = 0;
-    std::istringstream In(RunCommand(std::string("'") + SARNOVA_IGES_PEER + "' '" + File + "'", Status));
-    for (std::string Line; std::getline(In, Line);) {
-        const auto Blank = Line.find(' ');
-        if (Blank != std::string::npos) Report[Line.substr(0, Blank)] = Line.substr(Blank + 1);
-    }
-    Report["status"] = std::to_string(Status);
-#else
-    (void)File;
-#endif
-    return Report;
-}
-
-bool HavePeer() {
-#ifdef SARNOVA_IGES_PEER
-    return std::filesystem::exists(SARNOVA_IGES_PEER);
-#else
-    return false;
-#endif
-}
-
-}  // namespace
 
 TEST_F(TIoIges, PeerReadsWhatWeWrite) {
     if (!HavePeer()) GTEST_SKIP() << "OpenCASCADE's IGES reader is not installed";

@@ -34,6 +34,8 @@ TEST(Words, CountAndExtract) {
 
 TEST(Words, CharacterFilters) {
     EXPECT_EQ(TabsToSpaces("a\tb"), "a    b");
+    for (auto [In, Out] : {std::pair{"", ""}, std::pair{"no tab", "no tab"}, std::pair{"\t\tx\t", "        x    "}})
+        EXPECT_EQ(TabsToSpaces(In), Out) << In;
     EXPECT_EQ(CommasToSpaces("1,2,,3"), "1 2  3");
     EXPECT_EQ(KeepFileNameCharacters("My: desk/top*_v1.2-b?\xC3\xA9"), "My desktop_v1.2-b");
     EXPECT_EQ(Trim("\t a b \r\n"), "a b");

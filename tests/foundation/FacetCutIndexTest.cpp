@@ -173,15 +173,25 @@ TEST(FacetCutIndex, CutsAsThePlainCutDoes) {
 
 // Station sections of the Wigley hull integrate to its volume, and a finer mesh comes no farther from
 // it than a coarser one: thinning the section points must not eat into the area as points multiply.
+// With a fixed thinning tolerance, 100 stations of the 400,000-facet mesh came out farther off than
+// those of the 257,000-facet one (-0.00303 % against -0.00269 %).
 TEST(FacetCutIndex, StationSectionsOfAHullKeepItsVolume) {
     const TWigley W;
-    double Previous = HUGE_VAL;
-    for (const int Scale : {1, 2}) {
-        SCOPED_TRACE(Scale);
-        const auto Hull = W.Facets(100 * Scale, 40 * Scale);
-        const double Error = std::fabs(VolumeFromStations(TFacetCutIndex(*Hull, XAxisVector), W, 40) - W.Volume());
-        EXPECT_LT(Error, 0.001 * W.Volume());
-        EXPECT_LE(Error, Previous);
-        Previous = Error;
+    struct TRefinement {
+        int Intervals;
+        std::vector<std::pair<int, int>> Meshes;  // columns and rows, each finer than the one before
+    };
+    const TRefinement Cases[] = {{40, {{100, 40}, {200, 80}}}, {99, {{250, 100}, {400, 160}, {500, 200}}}};
+    for (const TRefinement& Case : Cases) {
+        double Previous = HUGE_VAL;
+        for (const auto& [Columns, Rows] : Case.Meshes) {
+            SCOPED_TRACE(testing::Message() << Case.Intervals << " intervals, " << Columns << " x " << Rows);
+            const auto Hull = W.Facets(Columns, Rows);
+            const double Error =
+                std::fabs(VolumeFromStations(TFacetCutIndex(*Hull, XAxisVector), W, Case.Intervals) - W.Volume());
+            EXPECT_LT(Error, 0.001 * W.Volume());
+            EXPECT_LE(Error, Previous);
+            Previous = Error;
+        }
     }
 }

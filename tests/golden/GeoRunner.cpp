@@ -10,11 +10,19 @@
 //   --select NAME    add the entity NAME to the selection
 //   --popup NAME:ITEM      click the item ITEM of the popup menu of the entity NAME
 //   --selection-menu ITEM  click the item ITEM of the menu offered for the selection
+//   --volumes        the rows of the compartment volumes report
+//   --permeabilities the arrangement's compartments, nested, with their own and effective permeability
+//   --hydrostatics DRAUGHTS       the hydrostatic table of the selected hull at the draughts of the list,
+//                                 from its calculation sections, every column with 3 decimals
+//   --mesh-hydrostatics DRAUGHTS  the same rows from the hull's facets below each waterplane
 // The console log goes to standard output. The first error is written there as well and ends the
 // run with exit status 1; a wrong argument gives status 2.
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "document/GeoFace.h"
@@ -26,6 +34,13 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/MacroFile.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
+#include "naval/Arrangement.h"
+#include "naval/GPList.h"
+#include "naval/HullSelection.h"
+#include "naval/HydroTable.h"
+#include "naval/VolumesUnit.h"
 #include "platform/Menu.h"
 
 namespace {
@@ -45,6 +60,76 @@ int Usage(const std::string& Problem) {
     return 2;
 }
 
+// One line of the hydrostatic table: the labels, or a record's figures.
+void PrintHydrostaticsRow(const THydrostaticsData* R) {
+    std::string Line;
+    for (const THydrostaticsColumn& Column : HydrostaticsColumns()) {
+        if (!Line.empty()) Line += ' ';
+        Line += R ? FormatWithPoint("%10.3f", {R->*Column.Field}) : FormatWithPoint("%10s", {Column.Label});
+    }
+    Print(Line);
+}
+
+// The kernel object of the document's selected hull; throws when the selection is no hull.
+THullObject SelectedHullObject(TGeometryInterface& Doc, std::unique_ptr<TGeometryQuery>& Query) {
+    TGeometry* Hull = SelectedHull(&Doc);
+    if (Hull == nullptr) throw std::runtime_error("select one hull object first");
+    Query = HullQuery();
+    Hull->Query(*Query);
+    return HullObjectOfItem(Query->Item(0));
+}
+
+void PrintHydrostatics(TGeometryInterface& Doc, const std::string& Draughts, bool FromFacets) {
+    const std::vector<double> Levels = DraughtsFromText(Draughts);
+    std::unique_ptr<TGeometryQuery> Query;
+    const THullObject Hull = SelectedHullObject(Doc, Query);
+    PrintHydrostaticsRow(nullptr);
+    if (!FromFacets) {
+        const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Hull);
+        if (!Sections) throw std::runtime_error("the selected hull gives no calculation sections");
+        for (double Draught : Levels) {
+            THydrostaticsData R;
+            HydrostaticsAtDraught(*Sections, Draught, R);
+            PrintHydrostaticsRow(&R);
+        }
+        return;
+    }
+    std::unique_ptr<TPolygonList> Facets = HullSurfaceFacets(Hull);
+    const TPolygonList* Mesh = Facets.get();
+    if (auto M = std::get_if<const TPolygonList*>(&Hull)) Mesh = *M;
+    if (Mesh == nullptr) throw std::runtime_error("the selected hull has no facets");
+    for (double Draught : Levels) {
+        THydrostaticsData R;
+        ResetHydrostatics(R);
+        MeshHydrostatics(*ClipPolygonsByPlane(*Mesh, 0, WaterplaneAtDraught(Draught)), R);
+        PrintHydrostaticsRow(&R);
+    }
+}
+
+void PrintVolumes(TGeometryInterface& Doc) {
+    Print(FormatWithPoint("%-16s %-11s %5s %10s %10s %10s %10s %10s",
+                          {"Name", "Type", "Perm", "Volume", "X", "Y", "Z", "VNet"}));
+    for (const TVolumeInformation& R : CompartmentVolumes(Doc))
+        Print(FormatWithPoint("%-16s %-11s %5s %10.3f %10.3f %10.3f %10.3f %10.3f",
+                              {R.Name, R.IsGroup ? "Group" : "Compartment",
+                               R.IsGroup ? std::string() : FormatWithPoint("%5.2f", {R.Permeability}), R.Volume,
+                               R.Centre[0], R.Centre[1], R.Centre[2], R.NetVolume}));
+}
+
+void PrintPermeabilities(TGeometryInterface& Doc) {
+    using namespace arrangement;
+    TArrangement Arrangement;
+    Arrangement.Build(Doc);
+    for (const auto& C : Arrangement.All()) {
+        std::string Indent;
+        for (TCompBase* P = C->GetParent(); P != &Arrangement && P != nullptr;
+             P = static_cast<TCompartment*>(P)->GetParent())
+            Indent += "  ";
+        Print(FormatWithPoint("%-20s %8.4f %8.4f",
+                              {Indent + C->GetName(), C->GetPList()->GetPermeability(), C->EffectivePermeability()}));
+    }
+}
+
 // Applies the arguments to Doc; the exit status of a wrong argument (reported on the error stream), 0
 // when all were applied.
 int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
@@ -52,6 +137,14 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
         const std::string& Option = Args[I];
         if (Option == "--classes") {
             if (GGeometryClasses) GGeometryClasses->ListClasses();
+            continue;
+        }
+        if (Option == "--volumes") {
+            PrintVolumes(Doc);
+            continue;
+        }
+        if (Option == "--permeabilities") {
+            PrintPermeabilities(Doc);
             continue;
         }
         if (I + 1 >= Args.size()) return Usage("missing value after " + Option);
@@ -93,6 +186,8 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
             TMenuItem* Item = Menu.Find(Value);
             if (Item == nullptr) return Usage("no selection item " + Value);
             Item->Click();
+        } else if (Option == "--hydrostatics" || Option == "--mesh-hydrostatics") {
+            PrintHydrostatics(Doc, Value, Option == "--mesh-hydrostatics");
         } else if (Option == "--eval") {
             Print(Value + " = " + FloatToStr(Doc.EvaluateNumber(Value)));
         } else {

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -36,6 +39,16 @@ inline void SettleExposed(QWidget& Widget) {
         if (Widget.windowHandle() && Widget.windowHandle()->isExposed()) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// What the screen shows of Widget: the pixels the window system holds, not a frame rendered for the
+// grab (which would hide a frame that was never brought up to date).
+inline QImage ScreenOf(QWidget& Widget) {
+    const QPoint Origin = Widget.mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, Origin.x(), Origin.y(), Widget.width(), Widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 // A menu's captions in order, "-" for a separator.

@@ -485,16 +485,6 @@ TEST_F(ViewformExample, TheWindowShowsTheExampleCurves) {
     EXPECT_TRUE(Shot.save(QString::fromStdString((Artifacts / "viewform.png").string())));
 }
 
-// What the screen shows of Widget: the pixels the window system holds, not a frame rendered for the
-// grab (which would hide a frame that was never brought up to date).
-QImage ScreenOf(QWidget& Widget) {
-    const QPoint Origin = Widget.mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, Origin.x(), Origin.y(), Widget.width(), Widget.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
 double DistanceToSegment(QPointF P, QPointF A, QPointF B) {
     const QPointF D = B - A;
     const double Length2 = QPointF::dotProduct(D, D);
