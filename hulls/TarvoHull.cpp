@@ -229,12 +229,12 @@ void TTarvoHull::SetApplyBulb(bool B) {
 }
 
 bool TTarvoHull::IsStandardLayout() const {
-    return const_cast<TTarvoHull*>(this)->Panels().Count() == 3;
+    return Panels().Count() == 3;
 }
 
 TTarvoPanel* TTarvoHull::StandardPanel(int Index) const {
     if (!IsStandardLayout()) return nullptr;
-    return &const_cast<TTarvoHull*>(this)->Panels().Items(Index);
+    return &Panels().Items(Index);
 }
 
 TTarvoCurve* TTarvoHull::ForeBoundary() const {
@@ -255,7 +255,7 @@ TTarvoCurve* TTarvoHull::MidshipCurve() const {
 THullFlatTangentControlCurve* TTarvoHull::ForeFlatTangentControl() const {
     TTarvoCurve* B = ForeBoundary();
     if (B == nullptr) return nullptr;
-    const TTarvoCurves& Curves = const_cast<TTarvoHull*>(this)->Panels().Curves;
+    const TTarvoCurves& Curves = Panels().Curves;
     const int I = Curves.IndexOf(B);
     return I > 0 ? dynamic_cast<THullFlatTangentControlCurve*>(Curves.Items(I - 1)) : nullptr;
 }
@@ -263,7 +263,7 @@ THullFlatTangentControlCurve* TTarvoHull::ForeFlatTangentControl() const {
 THullFlatTangentControlCurve* TTarvoHull::AftFlatTangentControl() const {
     TTarvoCurve* B = AftBoundary();
     if (B == nullptr) return nullptr;
-    const TTarvoCurves& Curves = const_cast<TTarvoHull*>(this)->Panels().Curves;
+    const TTarvoCurves& Curves = Panels().Curves;
     const int I = Curves.IndexOf(B);
     return I >= 0 && I + 1 < Curves.Count() ? dynamic_cast<THullFlatTangentControlCurve*>(Curves.Items(I + 1))
                                             : nullptr;
@@ -285,7 +285,7 @@ THullVolumeControlCurve* TTarvoHull::AftVolumeControl() const { return FirstVolu
 
 TTarvoCurve* TTarvoHull::TangentDependentCurve(TTarvoCurve* C) const {
     if (C == nullptr || C->GetSurfaceOperation() != soTangent) return nullptr;
-    const TTarvoCurves& Curves = const_cast<TTarvoHull*>(this)->Panels().Curves;
+    const TTarvoCurves& Curves = Panels().Curves;
     const int I = Curves.IndexOf(C);
     if (I < 0) return nullptr;
     for (int N : {I - 1, I + 1})
@@ -512,6 +512,8 @@ void TTarvoHull::UpdateParameters(bool WithHydrostatics) {
     if (!IsStandardLayout()) return;
     TTarvoCurve* Fore = ForeBoundary();
     TTarvoCurve* Aft = AftBoundary();
+    // Sections without points have no deck or extent to measure.
+    if (Fore->Count() == 0 || Aft->Count() == 0 || Stern->Count() == 0) return;
     const double PDF = Fore->Last()->X;
     P.SetValue("PDF", PDF);
     if (std::fabs(Aft->Last()->Y - Stern->Last()->Y) >= 1e-4) {

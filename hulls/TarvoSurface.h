@@ -85,6 +85,7 @@ public:
     const TTarvoReferenceCurves& ReferenceCurves() const { return *FReferenceCurves; }
     TTarvoCurvesContainer& ControlCurves() { return *FControlCurves; }
     TTarvoPanels& Panels() { return *FPanels; }
+    const TTarvoPanels& Panels() const { return *FPanels; }
     // The row splines of the last loft.
     TBSplineList& Blends() { return *FBlends; }
     TBSplineSurface& Surface() { return *FSurface; }
