@@ -11,10 +11,10 @@ namespace {
 // Cells are much wider than the tolerance, so that a position needs a neighbouring cell only when it
 // lies near that side of its own: most lookups read one or two cells. Meshes and cuts rarely hold
 // distinct positions this close together, so a cell seldom holds more than one.
-constexpr double CellSize = 16 * DefaultTolerance;
+constexpr double CellsPerTolerance = 16;
 // Where a position lies closer than the tolerance to a side of its cell; a little wide against the
 // rounding of the division.
-constexpr double NearLow = 1.0 / 16 + 0.01;
+constexpr double NearLow = 1.0 / CellsPerTolerance + 0.01;
 constexpr double NearHigh = 1 - NearLow;
 // Far coordinates share clamped cells: slower, never wrong, since candidates are compared exactly.
 // The clamp keeps a neighbour's number inside 64 bits.
@@ -42,8 +42,8 @@ double FloorOf(double Q) {
     return T > Q ? T - 1 : T;
 }
 
-int CandidateCells(double Coordinate, std::int64_t Out[3]) {
-    const double Q = Coordinate * (1 / CellSize);
+int CandidateCells(double Coordinate, double InvCellSize, std::int64_t Out[3]) {
+    const double Q = Coordinate * InvCellSize;
     const double Floor = FloorOf(Q);
     const std::int64_t Own = static_cast<std::int64_t>(std::clamp(Floor, -CellLimit, CellLimit));
     const double Fraction = Q - Floor;
@@ -70,11 +70,11 @@ std::uint64_t CellHash(std::int64_t X, std::int64_t Y, std::int64_t Z) {
                static_cast<std::uint64_t>(Z) * 0x165667B19E3779F9ULL);
 }
 
-std::uint64_t OwnCellHash(const TMVector& P) {
+std::uint64_t OwnCellHash(const TMVector& P, double InvCellSize) {
     std::int64_t X[3], Y[3], Z[3];
-    CandidateCells(P.X, X);
-    CandidateCells(P.Y, Y);
-    CandidateCells(P.Z, Z);
+    CandidateCells(P.X, InvCellSize, X);
+    CandidateCells(P.Y, InvCellSize, Y);
+    CandidateCells(P.Z, InvCellSize, Z);
     return CellHash(X[0], Y[0], Z[0]);
 }
 
@@ -86,6 +86,9 @@ std::size_t ExactHash(const TMVector& P) {
 }
 
 }  // namespace
+
+TPositionIndex::TPositionIndex(double Tolerance)
+    : FTolerance(Tolerance), FInvCellSize(1 / (CellsPerTolerance * Tolerance)) {}
 
 TPositionIndex::TSlot& TPositionIndex::SlotOf(std::uint64_t Hash) {
     const std::size_t Mask = Slots.size() - 1;
@@ -105,7 +108,7 @@ void TPositionIndex::Rehash(std::size_t N) {
     for (std::size_t G = 0; G < Positions.size(); ++G) {
         const TMVector& P = Positions[G];
         if (!IsFinite(P)) continue;
-        const std::uint64_t Hash = OwnCellHash(P);
+        const std::uint64_t Hash = OwnCellHash(P, FInvCellSize);
         TSlot& S = SlotOf(Hash);
         if (S.Newest < 0) {
             S.Tag = TagOf(Hash);
@@ -139,9 +142,9 @@ int TPositionIndex::FindOrAddOnce(const TMVector& P) {
 
 int TPositionIndex::Lookup(const TMVector& P) {
     std::int64_t Xs[3], Ys[3], Zs[3];
-    const int NX = CandidateCells(P.X, Xs);
-    const int NY = CandidateCells(P.Y, Ys);
-    const int NZ = CandidateCells(P.Z, Zs);
+    const int NX = CandidateCells(P.X, FInvCellSize, Xs);
+    const int NY = CandidateCells(P.Y, FInvCellSize, Ys);
+    const int NZ = CandidateCells(P.Z, FInvCellSize, Zs);
     if (Slots.empty()) Rehash(FirstTableSize);
     const std::uint64_t OwnHash = CellHash(Xs[0], Ys[0], Zs[0]);
     int Found = -1;
@@ -151,7 +154,7 @@ int TPositionIndex::Lookup(const TMVector& P) {
         const TMVector& Q = Positions[static_cast<std::size_t>(G)];
         if (Q.X == P.X && Q.Y == P.Y && Q.Z == P.Z) return G;
         // The chain runs from the newest to the oldest.
-        if (VectorsEqualWithin(Q, P, DefaultTolerance)) Found = G;
+        if (VectorsEqualWithin(Q, P, FTolerance)) Found = G;
     }
     for (int I = 0; I < NX; ++I)
         for (int J = 0; J < NY; ++J)
@@ -160,7 +163,7 @@ int TPositionIndex::Lookup(const TMVector& P) {
                 for (int G = SlotOf(CellHash(Xs[I], Ys[J], Zs[K])).Newest; G >= 0;
                      G = NextInCell[static_cast<std::size_t>(G)])
                     if ((Found < 0 || G < Found) &&
-                        VectorsEqualWithin(Positions[static_cast<std::size_t>(G)], P, DefaultTolerance))
+                        VectorsEqualWithin(Positions[static_cast<std::size_t>(G)], P, FTolerance))
                         Found = G;
             }
     if (Found >= 0) return Found;

@@ -1,6 +1,8 @@
-// Finding points again by position: the vertex merging of mesh cuts and of vertex-normal smoothing.
-// Positions within 1e-4 of each other in every coordinate are one place. Lookup goes through a hash
-// of the positions quantised to cells, so that its cost does not grow with the number of positions.
+// Finding points again by position: the vertex merging of mesh cuts, of vertex-normal smoothing and
+// of the edges a curve-network surface cuts from its curves. Positions closer than the index's
+// tolerance to each other in every coordinate (1e-4 unless given) are one place. Lookup goes through a
+// hash of the positions quantised to cells, so that its cost does not grow with the number of
+// positions.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +15,8 @@ namespace sarnova {
 // Positions numbered 0, 1, 2 ... in the order added.
 class TPositionIndex {
 public:
+    explicit TPositionIndex(double Tolerance = DefaultTolerance);
+
     int Count() const noexcept { return static_cast<int>(Positions.size()); }
     const TMVector& Position(int Number) const { return Positions.at(static_cast<std::size_t>(Number)); }
     // The number of the oldest position within the tolerance of P. When there is none, P is added and
@@ -42,6 +46,9 @@ private:
     // A table of at least N slots (a power of two) holding the cells again.
     void Rehash(std::size_t N);
 
+    double FTolerance;
+    // One over the cell size, which is a fixed multiple of the tolerance.
+    double FInvCellSize;
     std::vector<TMVector> Positions;
     // The newest position of each cell is in its slot; NextInCell chains to the older ones of the cell.
     std::vector<int> NextInCell;

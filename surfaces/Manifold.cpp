@@ -225,6 +225,10 @@ void TManifoldObjects::BuildTree() {
     }
 }
 
+void TManifoldObjects::Pack() {
+    if (FHoles > 0) Compact();
+}
+
 void TManifoldObjects::Compact() {
     std::size_t To = 0;
     for (TManifoldObject* E : FSlots) {
@@ -648,6 +652,12 @@ void TManifold::Clear() {
     }
     FEdges.Clear();
     FVertices.Clear();
+}
+
+void TManifold::Pack() {
+    FVertices.Pack();
+    FEdges.Pack();
+    FFaces.Pack();
 }
 
 std::unique_ptr<TVertex> TManifold::CreateVertex() {

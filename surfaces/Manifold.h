@@ -82,6 +82,9 @@ public:
     void Assign(const TManifoldObjects& Source);
     // Draw of every element in order.
     void Draw(IGraphics& Graphics) const;
+    // Squeezes out the holes that removals left, so that Items and IndexOf are direct lookups again;
+    // the order stays.
+    void Pack();
 
     // Removes the entry (index error outside 0 .. Count - 1); a container frees it when it owns it.
     virtual void Delete(int Index);
@@ -459,6 +462,8 @@ public:
 
     // Clears the faces, then the edges, then the vertices.
     void Clear();
+    // Packs the three containers: worth it before a long run of index lookups after many removals.
+    void Pack();
 
     // Through the factories, added to no container. Throw EGeometryError "TManifold.CreateVertex -
     // Vertex Factory not assigned" (Edge, Fin, Face alike) when the factory is empty.

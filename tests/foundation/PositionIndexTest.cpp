@@ -11,10 +11,10 @@ using namespace sarnova;
 namespace {
 
 // The answer by definition: the oldest position within the tolerance, else a new number.
-int ReferenceFindOrAdd(std::vector<TMVector>& Positions, const TMVector& P) {
+int ReferenceFindOrAdd(std::vector<TMVector>& Positions, const TMVector& P, double Tol = DefaultTolerance) {
     const bool Finite = std::isfinite(P.X) && std::isfinite(P.Y) && std::isfinite(P.Z);
     for (std::size_t G = 0; Finite && G < Positions.size(); ++G)
-        if (VectorsEqualWithin(Positions[G], P, DefaultTolerance)) return static_cast<int>(G);
+        if (VectorsEqualWithin(Positions[G], P, Tol)) return static_cast<int>(G);
     Positions.push_back(P);
     return static_cast<int>(Positions.size()) - 1;
 }
@@ -60,4 +60,23 @@ TEST(TPositionIndex, FindsTheOldestPositionWithinTheToleranceAsItGrows) {
     EXPECT_EQ(Index.FindOrAdd(Given[5]), 0);
     EXPECT_EQ(Index.FindOrAdd({Given[5].X + 0.5e-4, Given[5].Y, Given[5].Z}), 0);
     EXPECT_EQ(Index.Count(), 1);
+}
+
+TEST(TPositionIndex, KeepsItsOwnToleranceStrictlyOnEachAxis) {
+    // A wider tolerance, as a surface's vertices use: the oldest position closer than it on every
+    // axis, crowded positions again matched against the answer by definition.
+    const double Tol = 0.005;
+    std::mt19937 Random(5);
+    std::uniform_real_distribution<double> Nudge(-0.6 * Tol, 0.6 * Tol);
+    std::uniform_int_distribution<int> Lattice(-30, 30);
+    TPositionIndex Index(Tol);
+    std::vector<TMVector> Reference;
+    for (int I = 0; I < 3000; ++I) {
+        const TMVector P{Lattice(Random) * 1.5 * Tol + Nudge(Random), Lattice(Random) * 1.5 * Tol + Nudge(Random), Nudge(Random)};
+        ASSERT_EQ(Index.FindOrAdd(P), ReferenceFindOrAdd(Reference, P, Tol)) << I;
+    }
+    TPositionIndex Fresh(Tol);
+    Fresh.FindOrAdd({1, 1, 1});
+    EXPECT_EQ(Fresh.FindOrAdd({1.0049, 0.9951, 1.0049}), 0);
+    EXPECT_EQ(Fresh.FindOrAdd({1, 1, 1.0051}), 1) << "one axis beyond the tolerance is another place";
 }

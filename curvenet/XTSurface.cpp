@@ -1,0 +1,443 @@
+#include "curvenet/XTSurface.h"
+
+#include <algorithm>
+#include <ctime>
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "curvenet/Quillmoor.h"
+#include "curvenet/XTCrossBoundary.h"
+#include "curvenet/XTCurve.h"
+#include "curvenet/XTEdges.h"
+#include "curvenet/XTReferencePoints.h"
+#include "document/Geometry.h"
+#include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
+#include "foundation/PositionIndex.h"
+#include "foundation/TextFile.h"
+#include "surfaces/SurfaceList.h"
+
+namespace sarnova {
+
+namespace {
+
+// Cut points of different curves closer than this on every axis are one vertex.
+constexpr double VertexTolerance = 0.005;
+
+void WriteConsole(const std::string& Line) {
+    if (GConsole) GConsole->WriteLine(Line);
+}
+
+// The local time in the user's long time format.
+std::string TimeText() {
+    const std::time_t Now = std::time(nullptr);
+    std::tm Local{};
+    localtime_r(&Now, &Local);
+    char Text[64];
+    const std::size_t Length = std::strftime(Text, sizeof Text, "%X", &Local);
+    return std::string(Text, Length);
+}
+
+// The text after the first "=", at most 255 characters; the whole line without one.
+std::string ValueOf(const std::string& Line) {
+    const std::size_t Eq = Line.find('=');
+    return (Eq == std::string::npos ? Line : Line.substr(Eq + 1)).substr(0, 255);
+}
+
+IXTPatchFace* PatchFaceOf(TFace* Face) { return dynamic_cast<IXTPatchFace*>(Face); }
+
+}  // namespace
+
+// ---- TXTCurveReferences ----
+
+TXTCurve* TXTCurveReferences::Curve(int Index) const { return dynamic_cast<TXTCurve*>(Items(Index)); }
+
+void TXTCurveReferences::GetExtents(TMBox& Box) const {
+    InitEmptyBox(Box);
+    for (int I = 0; I < Count(); ++I)
+        if (TXTCurve* C = Curve(I)) Box = UniteBoxes(Box, C->Extents());
+}
+
+// ---- TXTSurfaceBase ----
+
+TXTSurfaceBase::TXTSurfaceBase()
+    : FCurves(std::make_unique<TXTCurveReferences>(this)), FSurfaces(std::make_unique<TSurfaces>()) {}
+
+TXTSurfaceBase::~TXTSurfaceBase() {
+    // The curves must not hear from a half-destroyed surface.
+    NotifyDestroying();
+    FSurfaces.reset();
+    FCurves.reset();
+}
+
+void TXTSurfaceBase::SetOptions(const TXTSurfaceOptions& Options) {
+    FOptions = Options;
+    Changed();
+}
+
+void TXTSurfaceBase::Changed() {
+    FUpToDate = false;
+    TXTNode::Changed();
+}
+
+void TXTSurfaceBase::Regenerate() {
+    if (FUpToDate) return;
+    TXTNode::Regenerate();
+    Generate();
+    DoChange();
+    FUpToDate = true;
+}
+
+void TXTSurfaceBase::DoChange() {
+    if (OnRegenerated) OnRegenerated(this);
+}
+
+void TXTSurfaceBase::Clear() { FCurves->Clear(); }
+
+void TXTSurfaceBase::DropUnresolvedCurves() {
+    for (int I = FCurves->Count() - 1; I >= 0; --I) {
+        if (I >= FCurves->Count() || FCurves->Items(I)) continue;
+        WriteConsole("Surface " + GetName() + ": curve " + FCurves->Reference(I).GetName() +
+                     " not found, removed from the surface's curves");
+        FCurves->Delete(I);
+    }
+}
+
+void TXTSurfaceBase::ResolveReferences() { DropUnresolvedCurves(); }
+
+void TXTSurfaceBase::ValidateReferences() { DropUnresolvedCurves(); }
+
+void TXTSurfaceBase::SaveToText(TTextWriter& F) {
+    F.WriteLine("Name=" + GetName());
+    F.WriteLine("Options=" + SurfaceOptionsToText(FOptions));
+    F.WriteLine("NumCurves=" + std::to_string(FCurves->Count()));
+    for (int I = 0; I < FCurves->Count(); ++I) F.WriteLine(FCurves->Reference(I).GetName());
+}
+
+void TXTSurfaceBase::LoadFromText(TTextReader& F) {
+    SetName(ValueOf(F.ReadLine()));
+    std::string Line = F.ReadLine();
+    if (Line.find("Options") != std::string::npos) {
+        FOptions = ReadSurfaceOptions(ValueOf(Line), GetName());
+        Line = F.ReadLine();
+    }
+    const int N = StrToInt(ValueOf(Line));
+    for (int I = 0; I < N; ++I) {
+        // A damaged count must not read on for ever past the end of the text.
+        if (F.Eof()) throw EError("TXTSurfaceBase.LoadFromText - The list of curve names ends early");
+        FCurves->AddByName(F.ReadLine());
+    }
+}
+
+void TXTSurfaceBase::ExportWithCurves(const std::filesystem::path& FileName) {
+    TTextWriter F;
+    for (int I = 0; I < FCurves->Count(); ++I) {
+        TXTNode* C = FCurves->Items(I);
+        if (!C) continue;
+        F.WriteLine("[" + ClassNameOf(typeid(*C)) + "]");
+        C->SaveToText(F);
+        F.WriteLine("");
+    }
+    F.WriteLine("[" + ClassNameOf(typeid(*this)) + "]");
+    SaveToText(F);
+    F.WriteLine("");
+    F.SaveToFile(FileName);
+}
+
+// ---- TXTSurface ----
+
+TXTSurface::TXTSurface() : FManifold(std::make_unique<TManifold>()), FPatchFaces(nullptr) {
+    UseXTEdgeFactories(*FManifold);
+    // Edges take the Bezier flag the options have when they are made.
+    FManifold->EdgeFactory = [this](TManifold* M) {
+        auto E = std::make_unique<TXTEdge>(M);
+        E->ForceBezier = Options().ForceBezierEdges;
+        return E;
+    };
+    FManifold->FaceFactory = [this](TManifold* M) { return NewFace(M); };
+}
+
+TXTSurface::~TXTSurface() {
+    NotifyDestroying();
+    FPatchFaces.Clear();
+    Surfaces().Clear();
+    FManifold.reset();
+}
+
+std::unique_ptr<TFace> TXTSurface::NewFace(TManifold* AManifold) { return std::make_unique<TFace>(AManifold); }
+
+const TFaces& TXTSurface::GetPatchFaces() {
+    if (!IsUpToDate()) Regenerate();
+    return FPatchFaces;
+}
+
+void TXTSurface::Assign(TXTSurface& Other) {
+    Curves().AssignNames(Other.Curves());
+    FPatchFaces.Clear();
+    Surfaces().Clear();
+    FManifold->Assign(*Other.FManifold);
+    CollectSurfaces();
+}
+
+void TXTSurface::Clear() {
+    FPatchFaces.Clear();
+    Surfaces().Clear();
+    FManifold->Clear();
+    TXTSurfaceBase::Clear();
+}
+
+void TXTSurface::Generate() {
+    WriteConsole("[" + TimeText() + "] Begin Generating Surface: " + GetName());
+    ClearInfoMessages();
+    FPatchFaces.Clear();
+    Surfaces().Clear();
+    FGenerated = false;
+    FManifold->Clear();
+
+    BuildEdges();
+    if (FManifold->Edges().Count() <= 2) {
+        TInfoMessage M;
+        M.Text = "Atleast three curves/edges are required to generate a surface";
+        Report(M);
+        return;
+    }
+    if (FindFaces(*FManifold, true)) {
+        TInfoMessage M;
+        M.Text = "Quillmoor Failed";
+        Report(M);
+        return;
+    }
+    BuildCrossTangents();
+    BuildPatches();
+    CollectSurfaces();
+    FGenerated = true;
+    WriteConsole("[" + TimeText() + "] End Generating Surface: " + GetName());
+    if (OnGenerated) OnGenerated(this);
+}
+
+void TXTSurface::BuildEdges() {
+    FCutCurves.clear();
+    for (int I = 0; I < Curves().Count(); ++I)
+        if (TXTCurve* C = Curves().Curve(I)) {
+            C->Regenerate();
+            FCutCurves.insert(C);
+        }
+    // The index numbers the positions as the manifold numbers its vertices: both only grow here.
+    TPositionIndex Shared(VertexTolerance);
+    for (int I = 0; I < Curves().Count(); ++I) {
+        TXTCurve* C = Curves().Curve(I);
+        if (!C) continue;
+        for (int S = 0; S < C->Segments().Count(); ++S) CutSpan(*C, S, Shared);
+    }
+    FCutCurves.clear();
+    DropDanglingVertices();
+    // Removed tails leave holes in the containers, which would make every index lookup of the face
+    // finder a tree walk.
+    FManifold->Pack();
+}
+
+void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex) {
+    Parameters.clear();
+    TXTSegment* Span = C.Segments().Items(SpanIndex);
+    const double MinT = Span->MinT();
+    const double MaxT = Span->MaxT();
+    // Outside a generation (a caller asking directly) the list is read as it stands.
+    std::unordered_set<const TXTNode*> Local;
+    const std::unordered_set<const TXTNode*>* Listed = &FCutCurves;
+    if (FCutCurves.empty()) {
+        for (int I = 0; I < Curves().Count(); ++I)
+            if (TXTCurve* L = Curves().Curve(I)) Local.insert(L);
+        Listed = &Local;
+    }
+    const auto InSurface = [Listed](const TXTNode* N) { return Listed->count(N) != 0; };
+    const auto Take = [&](const TBeadAddress& A) {
+        if (A.SegmentIndex != SpanIndex || A.T == MinT || A.T == MaxT) return;
+        if (Parameters.empty() || A.T != Parameters.back()) Parameters.push_back(A.T);
+    };
+
+    const TXTReferences& Dependents = C.Dependents();
+    for (int I = 0; I < Dependents.Count(); ++I) {
+        auto* D = dynamic_cast<TXTCurve*>(Dependents.OwnerOf(I));
+        if (!D) continue;
+        if (InSurface(D)) {
+            for (int P = 0; P < D->PointCount(); ++P) {
+                auto* R = dynamic_cast<TXTReferencePoint*>(D->PointAt(P));
+                if (!R || R->GetTargetNode() != &C) continue;
+                TBeadAddress A;
+                R->GetBeadAddress(A);
+                Take(A);
+            }
+            continue;
+        }
+        // A surface curve that repeats a bead this outside curve holds on C.
+        const TXTReferences& Further = D->Dependents();
+        for (int J = 0; J < Further.Count(); ++J) {
+            auto* E = dynamic_cast<TXTCurve*>(Further.OwnerOf(J));
+            if (!E || !InSurface(E)) continue;
+            for (int P = 0; P < E->PointCount(); ++P) {
+                auto* R = dynamic_cast<TXTPointIndexReference*>(E->PointAt(P));
+                if (!R || R->GetTargetNode() != D) continue;
+                auto* Bead = dynamic_cast<TXTBead*>(R->ReferencedVertex());
+                if (!Bead || Bead->GetTargetNode() != &C) continue;
+                TBeadAddress A;
+                Bead->GetBeadAddress(A);
+                Take(A);
+            }
+        }
+    }
+    Span->AddCutParameters(Parameters);
+    std::sort(Parameters.begin(), Parameters.end());
+    Parameters.erase(std::unique(Parameters.begin(), Parameters.end()), Parameters.end());
+    if (Parameters.empty() || Parameters.front() > MinT) Parameters.insert(Parameters.begin(), MinT);
+    if (MaxT > Parameters.back()) Parameters.push_back(MaxT);
+}
+
+void TXTSurface::CutSpan(TXTCurve& C, int SpanIndex, TPositionIndex& Shared) {
+    std::vector<double> Parameters;
+    CutParameters(Parameters, C, SpanIndex);
+    TXTSegment* Span = C.Segments().Items(SpanIndex);
+    Span->Update();
+    const auto VertexAt = [&](double T) {
+        TMVector P;
+        Span->PositionAt(T, P);
+        const int Number = Shared.FindOrAdd(P);
+        if (Number == FManifold->Vertices().Count()) return FManifold->AddVertex(P);
+        return FManifold->Vertices().Vertex(Number);
+    };
+    for (std::size_t I = 0; I + 1 < Parameters.size(); ++I) {
+        const double T0 = Parameters[I];
+        const double T1 = Parameters[I + 1];
+        TVertex* V0 = VertexAt(T0);
+        TVertex* V1 = VertexAt(T1);
+        if (V0 == V1) continue;
+        auto* E = static_cast<TXTEdge*>(FManifold->AddEdge(V0, V1));
+        E->Curve = &C;
+        E->StartAddress = {SpanIndex, T0};
+        E->EndAddress = {SpanIndex, T1};
+    }
+}
+
+void TXTSurface::DropDanglingVertices() {
+    // Every pass of the rule removes the last vertex of one edge in container order and starts again;
+    // the candidates are kept in that order instead, so a long loose tail costs no rescans. Removing
+    // a vertex keeps the order of the others.
+    TVertices& Vertices = FManifold->Vertices();
+    std::unordered_map<const TVertex*, int> Order;
+    std::set<std::pair<int, TVertex*>> Dangling;
+    for (int I = Vertices.Count() - 1; I >= 0; --I) {
+        TVertex* V = Vertices.Vertex(I);
+        if (V->EdgeCount() == 0) {
+            FManifold->DeleteVertex(V);
+            continue;
+        }
+        Order[V] = I;
+        if (V->EdgeCount() == 1) Dangling.insert({I, V});
+    }
+    while (!Dangling.empty()) {
+        TVertex* V = std::prev(Dangling.end())->second;
+        Dangling.erase(std::prev(Dangling.end()));
+        auto* E = static_cast<TXTEdge*>(V->Edge(0));
+        const TMVector A = E->Fin1()->Position();
+        const TMVector B = E->Fin2()->Position();
+        TInfoMessage M;
+        M.Text = FormatWithPoint("%s ignored between [%0.3f, %0.3f, %0.3f] - [%0.3f, %0.3f, %0.3f]",
+                                 {E->Curve ? E->Curve->GetName() : std::string(), A.X, A.Y, A.Z, B.X, B.Y, B.Z});
+        InitEmptyBox(M.Box);
+        ExtendBoxByVector(A, M.Box);
+        ExtendBoxByVector(B, M.Box);
+        Report(M);
+        TVertex* Other = E->OtherVertex(V);
+        // The far end goes with the edge when this was its only edge.
+        const bool OtherGoes = Other == nullptr || Other == V || Other->EdgeCount() == 1;
+        if (OtherGoes && Other != nullptr) Dangling.erase({Order[Other], Other});
+        FManifold->DeleteVertex(V);
+        if (!OtherGoes && Other->EdgeCount() == 1) Dangling.insert({Order[Other], Other});
+    }
+}
+
+void TXTSurface::BuildCrossTangents() {
+    const TXTReportRoutine Routine = [this](const TInfoMessage& M) { Report(M); };
+    for (int I = 0; I < Curves().Count(); ++I)
+        if (TXTCurve* C = Curves().Curve(I))
+            GenerateCrossBoundaryTangents(*C, *FManifold, Options().LinearTangentInterpolation, Routine);
+}
+
+void TXTSurface::BuildPatches() {
+    const TXTReportRoutine Routine = [this](const TInfoMessage& M) { Report(M); };
+    TFaces& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->BuildPatch(Options(), Routine, *this);
+}
+
+void TXTSurface::CollectSurfaces() {
+    Surfaces().Clear();
+    FPatchFaces.Clear();
+    TFaces& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->CollectFaces(FPatchFaces);
+    // Subdivision patches hold polygons, not surfaces.
+    if (Options().PatchType == sptSubdivision) return;
+    for (int I = 0; I < FPatchFaces.Count(); ++I)
+        if (IXTPatchFace* F = PatchFaceOf(FPatchFaces.Face(I)))
+            if (TSurface* S = F->PatchSurface()) Surfaces().Add(S);
+}
+
+void TXTSurface::DrawSurface(IGraphics& G) {
+    if (!IsUpToDate()) Regenerate();
+    FManifold->Faces().Draw(G);
+}
+
+void TXTSurface::DrawWithOptions(IGraphics& G, std::uint16_t Options, double Scale) {
+    if (!IsUpToDate()) Regenerate();
+    const auto Any = [Options](std::initializer_list<TXTSurfaceDrawOption> Bits) {
+        for (TXTSurfaceDrawOption B : Bits)
+            if ((Options >> B) & 1u) return true;
+        return false;
+    };
+    TVertices& Vertices = FManifold->Vertices();
+    if (Any({sdoVertices}))
+        for (int I = 0; I < Vertices.Count(); ++I) Vertices.Vertex(I)->Draw(G);
+    if (Any({sdoVertexNormals}))
+        for (int I = 0; I < Vertices.Count(); ++I) Vertices.Vertex(I)->DrawNormal(G);
+    if (Any({sdoEdges, sdoEdgeTangents, sdoEdgeSurfaceTangents, sdoEdgeSurfaceNormals})) {
+        TEdges& Edges = FManifold->Edges();
+        for (int I = 0; I < Edges.Count(); ++I)
+            if (auto* E = dynamic_cast<TXTEdge*>(Edges.Edge(I))) E->DrawWithOptions(G, Options, Scale);
+    }
+    if (Any({sdoGlobalFacePolygons, sdoSurfaces, sdoSurfacePolygons, sdoSurfaceNormals, sdoLocalEdges,
+             sdoLocalEdgeTangents, sdoLocalEdgeDerivatives, sdoLocalEdgeNormals, sdoLocalFacePolygons})) {
+        TFaces& Faces = FManifold->Faces();
+        for (int I = 0; I < Faces.Count(); ++I)
+            if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->DrawWithOptions(G, Options, Scale);
+    }
+}
+
+void TXTSurface::AddParameterLines(TPolylineList& List) {
+    if (!IsUpToDate()) Regenerate();
+    TFaces& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->AddParameterLines(List, Surfaces().Count());
+}
+
+void TXTSurface::AddEdgeCurves(TPolylineList& List) {
+    if (!IsUpToDate()) Regenerate();
+    TEdges& Edges = FManifold->Edges();
+    for (int I = 0; I < Edges.Count(); ++I)
+        if (auto* E = dynamic_cast<TXTEdge*>(Edges.Edge(I))) List.Add(E->GetSpline().Spline().Digitise());
+}
+
+void TXTSurface::AddPolygons(TPolygonList& List, std::uint8_t Purpose) {
+    if (!IsUpToDate()) Regenerate();
+    TFaces& Faces = FManifold->Faces();
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->AddPolygons(List, Purpose);
+}
+
+}  // namespace sarnova
