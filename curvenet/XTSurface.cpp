@@ -12,6 +12,7 @@
 #include "curvenet/XTCrossBoundary.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchComplex.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/Geometry.h"
 #include "foundation/DuZezOride.h"
@@ -171,7 +172,7 @@ TXTSurface::~TXTSurface() {
     FManifold.reset();
 }
 
-std::unique_ptr<TFace> TXTSurface::NewFace(TManifold* AManifold) { return std::make_unique<TFace>(AManifold); }
+std::unique_ptr<TFace> TXTSurface::NewFace(TManifold* AManifold) { return std::make_unique<TXTPatchComplex>(AManifold); }
 
 const TFaces& TXTSurface::GetPatchFaces() {
     if (!IsUpToDate()) Regenerate();

@@ -176,8 +176,8 @@ public:
     void CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex);
 
 protected:
-    // The face factory of the manifold. Until the patch faces exist the faces are plain TFace, so a
-    // generation ends with faces that build no patch.
+    // The face factory of the manifold: every face is a patch complex, which splits itself when its
+    // patch type cannot take it whole.
     virtual std::unique_ptr<TFace> NewFace(TManifold* AManifold);
 
 private:
