@@ -110,33 +110,38 @@ TEST(XTPatchComplex, TriangleOfCurvesIsPatchedWholeOrAsThreeQuadrilaterals) {
 }
 
 TEST(XTPatchComplex, RegularPentagonBecomesFiveQuadrilateralsRoundItsCentreWithGregoryPatches) {
-    TSplitNet N;
-    N.Loop(test::RegularPolygon(5, 2.0));
-    const TFaces& Pieces = N.Generate();
-    ASSERT_EQ(Pieces.Count(), 5);
-    EXPECT_EQ(CountWithSides(Pieces, 4), 5);
-    ASSERT_EQ(N.Surface.Surfaces().Count(), 5);
-    for (int I = 0; I < 5; ++I) EXPECT_NE(dynamic_cast<TGregorySurface*>(N.Surface.Surfaces().Surface(I)), nullptr);
-    // The pieces meet at the centre vertex.
-    auto* Complex = dynamic_cast<TXTPatchComplex*>(N.Surface.Manifold().Faces().Face(0));
-    if (Complex->IsExterior()) Complex = dynamic_cast<TXTPatchComplex*>(N.Surface.Manifold().Faces().Face(1));
-    ASSERT_NE(Complex->LocalManifold(), nullptr);
-    TVertices& V = Complex->LocalManifold()->Vertices();
-    int Centre = 0;
-    for (int I = 0; I < V.Count(); ++I) {
-        if (V.Vertex(I)->EdgeCount() == 5) {
-            ++Centre;
-            EXPECT_LT(VectorLength(V.Vertex(I)->Position), 1e-9);
+    // Bezier sides are split at the midpoint's parameter, curve pieces at its curve address.
+    for (const bool Bezier : {true, false}) {
+        TXTSurfaceOptions O;
+        O.ForceBezierEdges = Bezier;
+        TSplitNet N(O);
+        N.Loop(test::RegularPolygon(5, 2.0));
+        const TFaces& Pieces = N.Generate();
+        ASSERT_EQ(Pieces.Count(), 5);
+        EXPECT_EQ(CountWithSides(Pieces, 4), 5);
+        ASSERT_EQ(N.Surface.Surfaces().Count(), 5);
+        for (int I = 0; I < 5; ++I) EXPECT_NE(dynamic_cast<TGregorySurface*>(N.Surface.Surfaces().Surface(I)), nullptr);
+        // The pieces meet at the centre vertex.
+        auto* Complex = dynamic_cast<TXTPatchComplex*>(N.Surface.Manifold().Faces().Face(0));
+        if (Complex->IsExterior()) Complex = dynamic_cast<TXTPatchComplex*>(N.Surface.Manifold().Faces().Face(1));
+        ASSERT_NE(Complex->LocalManifold(), nullptr);
+        TVertices& V = Complex->LocalManifold()->Vertices();
+        int Centre = 0;
+        for (int I = 0; I < V.Count(); ++I) {
+            if (V.Vertex(I)->EdgeCount() == 5) {
+                ++Centre;
+                EXPECT_LT(VectorLength(V.Vertex(I)->Position), 1e-9);
+            }
         }
-    }
-    EXPECT_EQ(Centre, 1);
-    EXPECT_EQ(V.Count(), 11);
-    // Every piece's patch keeps to its piece's side: a corner of the surface is a loop vertex.
-    for (int I = 0; I < 5; ++I) {
-        const TMVector P = N.Surface.Surfaces().Surface(I)->Evaluate(0, 0);
-        double Nearest = 1e9;
-        for (int J = 0; J < V.Count(); ++J) Nearest = std::min(Nearest, VectorDistance(P, V.Vertex(J)->Position));
-        EXPECT_LT(Nearest, 1e-6);
+        EXPECT_EQ(Centre, 1);
+        EXPECT_EQ(V.Count(), 11);
+        // Every piece's patch keeps to its piece's side: a corner of the surface is a loop vertex.
+        for (int I = 0; I < 5; ++I) {
+            const TMVector P = N.Surface.Surfaces().Surface(I)->Evaluate(0, 0);
+            double Nearest = 1e9;
+            for (int J = 0; J < V.Count(); ++J) Nearest = std::min(Nearest, VectorDistance(P, V.Vertex(J)->Position));
+            EXPECT_LT(Nearest, 1e-6);
+        }
     }
 }
 
