@@ -207,7 +207,8 @@ struct THandComplex {
     test::TXTPatchFace Hand;
     TManifold M;
     TXTPatchComplex* Face = nullptr;
-    explicit THandComplex(const std::vector<TMVector>& Corners) : Hand(Corners) {
+    explicit THandComplex(const std::vector<TMVector>& Corners, test::TXTPatchFace::TSideShape Shape = {})
+        : Hand(Corners, std::move(Shape)) {
         UseXTEdgeFactories(M);
         M.FaceFactory = [](TManifold* A) { return std::make_unique<TXTPatchComplex>(A); };
         M.Assign(Hand.M);
@@ -248,4 +249,20 @@ TEST(XTPatchComplex, WideCornerMakesAFaceUnsuitableForRegularSubdivision) {
         EXPECT_EQ(Local->FinCount(), 6);
         EXPECT_EQ(Face->IsRegularSubdivisionSuitable(*Local), C.Suitable) << C.Push;
     }
+}
+
+TEST(XTPatchComplex, BisectorsThatDoNotMeetMakeAFaceUnsuitableInsteadOfFailing) {
+    // A twisted quadrilateral whose normal lies in the plane of the two chords at its first corner,
+    // so the face plane and their bisector planes share a direction; the sides bow out of that
+    // plane there, so the corner itself is narrow.
+    const TMVector B{1, 0, 0};
+    const std::vector<TMVector> Corners{B, {1, 0, 1}, {0, 1, -1}, {0, 0, 0}};
+    THandComplex H(Corners, [&](const TMVector& P, const TMVector& Q) {
+        const TMVector Bow = VectorsEqual(P, B) || VectorsEqual(Q, B) ? TMVector{0, 0.5, 0} : TMVector{};
+        return std::vector<TMVector>{P, VectorAdd(VectorLerp(P, Q, 1.0 / 3), Bow), VectorAdd(VectorLerp(P, Q, 2.0 / 3), Bow), Q};
+    });
+    TFace* Local = H.Face->CopyFace();
+    bool Suitable = true;
+    EXPECT_NO_THROW(Suitable = H.Face->IsRegularSubdivisionSuitable(*Local));
+    EXPECT_FALSE(Suitable);
 }
