@@ -266,3 +266,23 @@ TEST(XTPatchComplex, BisectorsThatDoNotMeetMakeAFaceUnsuitableInsteadOfFailing) 
     EXPECT_NO_THROW(Suitable = H.Face->IsRegularSubdivisionSuitable(*Local));
     EXPECT_FALSE(Suitable);
 }
+
+TEST(XTPatchComplex, FaceUnsuitableForRegularSubdivisionIsDecomposedWhenBothSplitsAreOn) {
+    // An elongated hexagon whose long sides each bend by only 10 degrees at their middle corner.
+    const double Bend = 0.0875;  // tan(5 degrees)
+    const std::vector<TMVector> Corners{{0, 0, 0}, {2, -2 * Bend, 0}, {4, 0, 0}, {4, 1, 0}, {2, 1 + 2 * Bend, 0}, {0, 1, 0}};
+    const struct {
+        bool Regular;
+        int Pieces;
+    } Cases[] = {{true, 6}, {false, 2}};
+    for (const auto& C : Cases) {
+        TSplitNet N(C.Regular ? With(true, false) : With(true, true));
+        N.Loop(Corners);
+        const TFaces& Pieces = N.Generate();
+        EXPECT_TRUE(N.Messages.empty()) << N.Texts().front();
+        // Decomposed: one cut from bent corner to bent corner, in the plane x = 2.
+        ASSERT_EQ(Pieces.Count(), C.Pieces) << C.Regular;
+        EXPECT_EQ(CountWithSides(Pieces, 4), Pieces.Count());
+        EXPECT_EQ(N.Surface.Surfaces().Count(), Pieces.Count());
+    }
+}
