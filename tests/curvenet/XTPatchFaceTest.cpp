@@ -193,3 +193,42 @@ TEST(XTPatchFace, CopiedCoonsBrownFaceBuildsItsPatchOnTheCopiedEdges) {
     EXPECT_NEAR(VectorDistance(Made->Evaluate(0.3, 0.7), Original->Evaluate(0.3, 0.7)), 0, 1e-12);
     Copy.Clear();
 }
+
+TEST(XTPatchFace, CopiedSurfaceKeepsItsPatchesButNotItsNPatches) {
+    const struct {
+        TXTPatchType Type;
+        int Sides;
+        bool Same;  // the copy gives the original's polygons
+    } Cases[] = {
+        {sptGregory, 4, true},         {sptCoonsGregory, 4, true}, {sptSubdivision, 4, true},
+        {sptGregory, 5, true},  // split into pieces, which are copied with the face
+        {sptGregoryNPatch, 4, false},
+    };
+    for (const auto& C : Cases) {
+        TSurfaceNet N;
+        const std::vector<TMVector> Corners = test::RegularPolygon(C.Sides, 2.0);
+        for (int I = 0; I < C.Sides; ++I)
+            N.Curve("C" + std::to_string(I), {Corners[I], Corners[(I + 1) % C.Sides]});
+        TXTSurfaceOptions O;
+        O.PatchType = C.Type;
+        O.SubdivisionIterations = 2;
+        N.Surface.SetOptions(O);
+        TPolygonList Original;
+        N.Surface.AddPolygons(Original, 0);
+        ASSERT_GT(Original.Count(), 0) << C.Type;
+
+        TXTSurface Copy;
+        Copy.Assign(N.Surface);
+        EXPECT_EQ(Copy.Surfaces().Count(), N.Surface.Surfaces().Count()) << C.Type;
+        TPolygonList Copied;
+        for (int I = 0; I < Copy.Manifold().Faces().Count(); ++I)
+            dynamic_cast<TXTPatchFace*>(Copy.Manifold().Faces().Face(I))->AddPolygons(Copied, 0);
+        EXPECT_EQ(Copied.Count() == Original.Count(), C.Same) << C.Type;
+        if (C.Same) {
+            EXPECT_LT(VectorDistance(Copied.Polygon(0)->Corner(0)->Vector(), Original.Polygon(0)->Corner(0)->Vector()), 1e-9);
+        } else {
+            EXPECT_EQ(Copied.Count(), 0);
+        }
+        Copy.Clear();
+    }
+}
