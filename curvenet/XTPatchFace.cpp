@@ -273,4 +273,6 @@ void TXTPatchFace::Assign(const TFace& Source) {
     }
 }
 
+TXTPatchFace* TXTPatchFaces::Face(int Index) const { return dynamic_cast<TXTPatchFace*>(TFaces::Face(Index)); }
+
 }  // namespace sarnova

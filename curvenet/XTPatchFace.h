@@ -83,12 +83,4 @@ private:
     std::unique_ptr<TPolygonList> FPolygons;
 };
 
-// A face list that does not own its faces: the surface's leaf patch faces.
-class TXTPatchFaces : public TFaces {
-public:
-    TXTPatchFaces() : TFaces(nullptr) {}
-    // The face at Index as a patch face; nullptr when it is none.
-    TXTPatchFace* Face(int Index) const { return dynamic_cast<TXTPatchFace*>(TFaces::Face(Index)); }
-};
-
 }  // namespace sarnova
