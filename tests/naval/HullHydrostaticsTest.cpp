@@ -1,6 +1,6 @@
 // The three roads to a hull's hydrostatics, on the hulls of the golden cases "hydrostatics-wigley" (the
-// Wigley hull as an exact bicubic surface, L 100, B 10, T 6.25) and "hydrostatics-halvorn" (the ship
-// hull-lines generator's default hull): from the calculation sections, through the hydrostatic table,
+// Wigley hull as an exact bicubic surface, L 100, B 10, T 6.25), "hydrostatics-halvorn" (the ship
+// hull-lines generator's default hull) and "tarvo-hull-create" (the fitted parametric hull it saves): from the calculation sections, through the hydrostatic table,
 // and from the facets below each waterplane, checked against each other and, for the Wigley hull,
 // against its closed form at the design draught.
 #include <gtest/gtest.h>
@@ -23,12 +23,13 @@ namespace {
 
 constexpr double L = 100, B = 10, T = 6.25;
 
-// The hull NAME of the golden case's input.geo, selected, with the facets its sections are cut from.
+// The hull NAME of the golden case's document (input.geo unless named), selected, with the facets its
+// sections are cut from.
 class GoldenHull {
 public:
-    GoldenHull(const std::string& Case, const std::string& Name) {
+    GoldenHull(const std::string& Case, const std::string& Name, const std::string& File = "input.geo") {
         RegisterGeometryClasses();
-        Doc.LoadFromFile(std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / Case / "input.geo");
+        Doc.LoadFromFile(std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / Case / File);
         TGeometry* Hull = Doc.FindByName(Name);
         if (Hull == nullptr) return;
         Hull->SetSelected(true);
@@ -55,11 +56,13 @@ TEST(HullHydrostatics, SectionsTableAndMeshAgreeFromLightToDeep) {
         const char* Case;
         const char* Name;
         const char* Draughts;
-    } Hulls[] = {{"hydrostatics-wigley", "Wigley", "(1.25, 6.25, 1.25)"},
-                 {"hydrostatics-halvorn", "Ship", "(1, 6, 1), 4.172"}};
+        const char* File;
+    } Hulls[] = {{"hydrostatics-wigley", "Wigley", "(1.25, 6.25, 1.25)", "input.geo"},
+                 {"hydrostatics-halvorn", "Ship", "(1, 6, 1), 4.172", "input.geo"},
+                 {"tarvo-hull-create", "TarvoHull1", "(0.8, 4.8, 0.8)", "expected.geo"}};
     for (const auto& H : Hulls) {
         SCOPED_TRACE(H.Case);
-        GoldenHull Hull(H.Case, H.Name);
+        GoldenHull Hull(H.Case, H.Name, H.File);
         ASSERT_NE(Hull.Facets, nullptr);
         const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOfSelection(&Hull.Doc);
         ASSERT_NE(Sections, nullptr);
