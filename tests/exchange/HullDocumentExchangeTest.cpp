@@ -122,10 +122,10 @@ TEST_F(THullDocumentExchange, LinesPlanAsDXF) {
     EXPECT_EQ(Ezdxf(Path), Want);
 }
 
-// The six compartments' sections: the hull's 21 (its two end sections have no area), five for each
-// tank and for the fore peak inside its closed group, five for each of the two box spaces. Groups and
-// openings are no geometry of their own.
-constexpr int CompartmentSections = 21 + 5 + 5 + 5 + 5 + 5;
+// The six compartments' sections: the hull's 23 (the two at its ends are the stem and stern lines,
+// of no area), five for each tank and for the fore peak inside its closed group, five for each of the
+// two box spaces. Groups and openings are no geometry of their own.
+constexpr int CompartmentSections = 23 + 5 + 5 + 5 + 5 + 5;
 
 TEST_F(THullDocumentExchange, WholeDocumentAsDXF) {
     const std::string Path = TempFile("hull-document.dxf").string();
