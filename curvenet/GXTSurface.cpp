@@ -547,8 +547,8 @@ void TGeoXTSurface::UpdateRenderer() {
 
 void TGeoXTSurface::Query(TGeometryQuery& Query) {
     const TXTPatchType Type = FSurface->Options().PatchType;
-    const bool AsList = Query.Asks(qkSurfaceList) || Query.Asks(qkSurfaceList + 1);
-    const bool AsSurface = Query.Asks(qkSurface) || Query.Asks(qkSurface + 1);
+    const bool AsList = Query.Asks(qkSurfaceList);
+    const bool AsSurface = Query.Asks(qkSurface);
     const bool AsMesh = Query.Asks(qkSampledMesh);
     const bool AsPolygons = Query.Asks(qkPolygonList);
     const bool BSplineKind = Type == sptLinearCoonsBezier || Type == sptCubicCoonsBezier || Type == sptGregory;
@@ -568,7 +568,7 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
         Query.AddInstance(std::move(Polygons), GetName());
         return;
     }
-    if (!AsList && !AsSurface && !AsMesh && !AsPolygons) return;
+    if (!AsList && !AsSurface && !AsBSpline && !AsMesh && !AsPolygons) return;
     if (Query.CountOnly) {
         Query.CountItem();
         return;
@@ -577,7 +577,7 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
     const auto Purpose = static_cast<TSamplingPurpose>(TGeometryQuery::Resolution());
     if (AsList) {
         Query.AddReference(const_cast<TSurfaces*>(&Surfaces), GetName());
-    } else if (Query.Asks(qkSurface) || (AsBSpline && Type != sptGregory)) {
+    } else if (AsSurface || (AsBSpline && Type != sptGregory)) {
         for (int I = 0; I < Surfaces.Count(); ++I) Query.AddReference(Surfaces.Surface(I), "");
     } else if (AsBSpline && Type == sptGregory) {
         for (int I = 0; I < Surfaces.Count(); ++I)
