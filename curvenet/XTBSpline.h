@@ -3,6 +3,7 @@
 // with the place on the curve recorded in each sample, and the joins of the curve's spans.
 #pragma once
 #include <memory>
+#include <utility>
 
 #include "foundation/BSpline.h"
 
@@ -19,7 +20,7 @@ public:
 
     int Count() const { return FCurve->Count(); }
     // Control point Index; the list's index error outside the list.
-    void PointAt(int Index, TMVector& V) const { V = FCurve->Point(Index)->Vector(); }
+    void PointAt(int Index, TMVector& V) const { V = std::as_const(*FCurve).Point(Index)->Vector(); }
     void SetPoint(int Index, const TMVector& V);
     void AddPoint(const TMVector& V) { FCurve->AddVector(V); }
     void Clear() { FCurve->Clear(); }

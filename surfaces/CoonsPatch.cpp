@@ -88,7 +88,14 @@ std::unique_ptr<TBSplineSurface> SurfaceAlong(const TBSpline& C, int Direction, 
     return S;
 }
 
-// The knots of Other that Knots lacks, multiplicities counted, both sorted.
+std::vector<double> KnotsIn(const TBSplineSurface& S, int Direction) {
+    const TKnotArray& K = Direction == 0 ? S.KnotsU() : S.KnotsV();
+    const int Count = Direction == 0 ? S.NumU() + S.OrderU() : S.NumV() + S.OrderV();
+    return std::vector<double>(K.begin(), K.begin() + std::clamp(Count, 0, MaxKnots));
+}
+
+}  // namespace
+
 std::vector<double> MissingKnots(const std::vector<double>& Knots, const std::vector<double>& Other) {
     std::vector<double> Missing;
     std::size_t i = 0, j = 0;
@@ -105,14 +112,6 @@ std::vector<double> MissingKnots(const std::vector<double>& Knots, const std::ve
     }
     return Missing;
 }
-
-std::vector<double> KnotsIn(const TBSplineSurface& S, int Direction) {
-    const TKnotArray& K = Direction == 0 ? S.KnotsU() : S.KnotsV();
-    const int Count = Direction == 0 ? S.NumU() + S.OrderU() : S.NumV() + S.OrderV();
-    return std::vector<double>(K.begin(), K.begin() + std::clamp(Count, 0, MaxKnots));
-}
-
-}  // namespace
 
 std::string CoonsMethodToText(std::uint8_t Method) { return Method == cpBiCubic ? "cpBiCubic" : "cpBiLinear"; }
 

@@ -224,6 +224,9 @@ bool OrientTwoCurves(TBSpline& C1, TBSpline& C2);
 // Both curves get knots on [0, 1], the larger of their orders and MinOrder, and one knot vector
 // (knots closer than 1e-8 are one), keeping their shapes.
 void MakeBSplinesCompatible(TBSpline& C1, TBSpline& C2, int MinOrder);
+// The knots of Other that Knots lacks (values closer than 1e-8 are one), multiplicities counted; both
+// sorted ascending.
+std::vector<double> MissingKnots(const std::vector<double>& Knots, const std::vector<double>& Other);
 // S's knots in Direction (0 u, 1 v) are divided by its largest parameter there (knot type
 // NonUniform), its order there raised to Other's when lower, and the knots of Other that it lacks
 // (closer than 1e-8 counts as equal) inserted.

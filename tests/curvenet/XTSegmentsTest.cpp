@@ -276,6 +276,9 @@ TEST(XTBSpline, EndDerivativesJoinAndKnotType) {
     Lone.AddPoint({1, 1, 1});
     Lone.StartDerivative(D0);
     EXPECT_EQ(D0, ZeroVector);
+    // Reading past the last control point is an index error; it never grows the curve.
+    EXPECT_THROW(Lone.PointAt(1, D0), EError);
+    EXPECT_EQ(Lone.Count(), 1);
 
     // A quadratic on [2, 5] joined by a line: order 3, the line's points follow on from 5.
     TXTBSpline Q, L;
