@@ -29,6 +29,7 @@
 #include "platform/Menu.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/ScriptedUserDialogs.h"
+#include "tests/DialogsScope.h"
 #include "tests/document/CurveFixtures.h"
 
 namespace sarnova::test {
@@ -82,6 +83,21 @@ protected:
         TMenuItem Menu;
         TGeoXTSurface::AddSelectionMenuItems(Menu, Doc);
         return Menu.Find("Create XTSurface Group") != nullptr;
+    }
+
+    // The lines of the file that the popup item Caption writes, its name chosen in the save dialog.
+    static std::vector<std::string> Export(TGeoXTSurface& S, const std::string& Caption, const std::string& Extension) {
+        const fs::path File = fs::temp_directory_path() / ("xtsurface-" + std::to_string(::getpid()) + Extension);
+        {
+            TDialogsScope Scope;
+            Scope.Dialogs.ChooseFile(File.string());
+            ClickPopupItem(S, Caption);
+        }
+        std::ifstream In(File);
+        std::vector<std::string> Lines;
+        for (std::string Line; std::getline(In, Line);) Lines.push_back(Line);
+        fs::remove(File);
+        return Lines;
     }
 
     TGeometryInterface Doc;
@@ -208,27 +224,20 @@ TEST_F(GXTSurfaceTest, MovingACurveByMacroRegeneratesOnceAndOneUndoRestoresBoth)
 
 TEST_F(GXTSurfaceTest, ExportManifoldWritesTheSquaresVerticesEdgesAndBothFaces) {
     TGeoXTSurface* S = GroupSquare();
-    TScriptedUserDialogs Dialogs;
-    IUserDialogs* Old = GExceptionHandler->UserDialogs;
-    GExceptionHandler->UserDialogs = &Dialogs;
-    const fs::path File = fs::temp_directory_path() / ("xtsurface-" + std::to_string(::getpid()) + ".man");
-    Dialogs.ChooseFile(File.string());
-    Dialogs.CancelFileDialog();
-    S->PopupMenu()->Find("Export Manifold...")->Click();
-    S->PopupMenu()->Find("Export Manifold...")->Click();  // cancelled: nothing happens
-    GExceptionHandler->UserDialogs = Old;
-
-    std::ifstream In(File);
     int V = 0, E = 0, F = 0;
-    for (std::string Line; std::getline(In, Line);) {
+    for (const std::string& Line : Export(*S, "Export Manifold...", ".man")) {
         V += Line.starts_with("V ");
         E += Line.starts_with("E ");
         F += Line.starts_with("F ");
     }
-    fs::remove(File);
     EXPECT_EQ(V, 4);
     EXPECT_EQ(E, 4);
     EXPECT_EQ(F, 2);
+
+    TDialogsScope Scope;
+    Scope.Dialogs.CancelFileDialog();
+    ClickPopupItem(*S, "Export Manifold...");  // cancelled: nothing happens, nothing asked again
+    EXPECT_TRUE(Scope.Dialogs.Shown.empty());
 }
 
 TEST_F(GXTSurfaceTest, QueriesAnswerByPatchType) {
@@ -411,18 +420,9 @@ TEST_F(GXTSurfaceTest, SeveralSelectedCurvesJoinASurfaceFromTheSelectionMenuInOn
 
 TEST_F(GXTSurfaceTest, ExportSurfaceAndCurvesWritesTheCurvesThenTheSurface) {
     TGeoXTSurface* S = GroupSquare();
-    TScriptedUserDialogs Dialogs;
-    IUserDialogs* Old = GExceptionHandler->UserDialogs;
-    GExceptionHandler->UserDialogs = &Dialogs;
-    const fs::path File = fs::temp_directory_path() / ("xtsurface-" + std::to_string(::getpid()) + ".geo");
-    Dialogs.ChooseFile(File.string());
-    ClickPopupItem(*S, "Export Surface and Curves...");
-    GExceptionHandler->UserDialogs = Old;
-    std::ifstream In(File);
     std::vector<std::string> Blocks;
-    for (std::string Line; std::getline(In, Line);)
+    for (const std::string& Line : Export(*S, "Export Surface and Curves...", ".geo"))
         if (Line.starts_with("[")) Blocks.push_back(Line);
-    fs::remove(File);
     EXPECT_EQ(Blocks, (std::vector<std::string>{"[TXTCurve]", "[TXTCurve]", "[TXTCurve]", "[TXTCurve]", "[TXTSurface]"}));
 }
 
