@@ -47,7 +47,6 @@ namespace {
 const char* const ContoursCaption = "Show Contours";
 const char* const ParametersCaption = "Show Parameters";
 const char* const OutlinesCaption = "Show Outlines";
-const char* const ExtractContoursCaption = "Extract Contours";
 const char* const MirroredCaption = "Mirrored";
 const char* const GroupCaption = "Create XTSurface Group";
 
@@ -312,7 +311,7 @@ void TGeoXTSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Extract Curve Edges", [this](TMenuItem&) { ExtractCurveEdges(); });
     AddMenuItem("-", {});
     AddMenuItem("Convert to BSpline Surface List", [this](TMenuItem&) { ConvertToBSplineSurfaceList(); });
-    AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
     AddMenuItem("-", {});
@@ -331,7 +330,6 @@ void TGeoXTSurface::UpdateMenuItems(TMenuItem& Root) {
     TGeoDraggableSurface::UpdateMenuItems(Root);
     UpdateDisplayMenuItems(Root);
     if (TMenuItem* Item = Root.Find(OutlinesCaption)) Item->Checked = GetDrawOutline();
-    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours();
 }
 
 // ---- Commands ----
