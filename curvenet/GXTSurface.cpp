@@ -139,6 +139,8 @@ TGeoXTSurface::TGeoXTSurface()
         // A changed curve may have new points; the old ones must not be reached through the editor.
         // A drag moves the points it holds and keeps them.
         if ((GetState() & gsDragging) == 0) FEditor->Clear();
+        // The next generation frees the patches the renderer draws, also when it fails on the way.
+        if (auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer())) Renderer->ClearInstances();
         MarkChanged();
     };
     // Also after a generation that a message stopped: the points are the curves' whatever became of

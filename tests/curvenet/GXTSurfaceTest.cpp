@@ -307,6 +307,10 @@ TEST_F(GXTSurfaceTest, TheSubdivisionPresetGivesPolygonsToTheRendererAndThePolyg
     EXPECT_EQ(Polygons->Item(0).Name, "XTSurface1");
     EXPECT_EQ(QueryOf(Doc, {qkSurface, qkSampledMesh})->Count(), 0);
 
+    // A change empties the renderer before the patches it points at go; the next update fills it.
+    S->Surface().Changed();
+    EXPECT_EQ(TCountingRenderer::Polygons, 0);
+
     // Back to patches: the renderer is filled anew, nothing of the polygons stays.
     S->SetOptions(soGregoryBezier);
     EXPECT_EQ(TCountingRenderer::Surfaces, 1);
