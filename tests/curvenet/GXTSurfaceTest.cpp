@@ -285,6 +285,18 @@ TEST_F(GXTSurfaceTest, CurveLookupsFindSurfacesByNameAndTheNodesOfTheDocument) {
     EXPECT_EQ(S->Nodes()->Count(), 5);
     auto* Top = dynamic_cast<TGeoXTCurve*>(Doc.FindByName("Top"));
     EXPECT_EQ(Top->FindNode("Hull"), &S->Surface());
+    EXPECT_TRUE(S->Surface().IsUpToDate()) << "looked up by name, the surface is brought up to date";
+
+    // Inside an update that shows the hourglass asking for the data regenerates nothing; a plain one does.
+    S->Surface().Changed();
+    Doc.BeginUpdate(ufHourGlass);
+    S->GetDataObject();
+    EXPECT_FALSE(S->Surface().IsUpToDate());
+    Doc.EndUpdate();
+    Doc.BeginUpdate(0);
+    S->GetDataObject();
+    EXPECT_TRUE(S->Surface().IsUpToDate());
+    Doc.EndUpdate();
 }
 
 TEST_F(GXTSurfaceTest, TheSubdivisionPresetGivesPolygonsToTheRendererAndThePolygonQuery) {
