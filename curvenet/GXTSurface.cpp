@@ -173,8 +173,6 @@ void TGeoXTSurface::Change(F Body) {
     InvalidateViews();
 }
 
-std::string TGeoXTSurface::GetName() const { return TGeoDraggableSurface::GetName(); }
-
 void TGeoXTSurface::SetName(const std::string& Value) {
     FSurface->SetName(Value);
     TGeoDraggableSurface::SetName(Value);
@@ -182,6 +180,8 @@ void TGeoXTSurface::SetName(const std::string& Value) {
 
 bool TGeoXTSurface::GenerationAllowed() const {
     const TGeometryList* List = GetOwnerList();
+    // Commands that rebuild the document from the surfaces of the last generation run in brackets
+    // with the hourglass (or flag 4); regenerating there would free the patches they are using.
     return List == nullptr || !List->Updating() || (List->GetUpdateFlags() & (ufHourGlass | 4)) == 0;
 }
 

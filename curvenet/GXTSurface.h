@@ -122,7 +122,6 @@ public:
     void ExportManifold();
 
     // ---- Overrides ----
-    std::string GetName() const override;
     void SetName(const std::string& Value) override;
     // The patch surfaces, regenerated first unless the document is inside an update that shows the
     // hourglass or holds the views.
