@@ -137,10 +137,9 @@ TGeoXTSurface::TGeoXTSurface() : FSurface(std::make_unique<TXTSurface>()) {
     Display.NumVLine = 5;
     FSurface->Manager = this;
     FSurface->OnChange = [this](TXTNode*) { MarkChanged(); };
-    FSurface->OnGenerated = [this](TXTSurface*) {
-        FEditor->Rebuild();
-        SendMessage(std::make_unique<TGeoXTSurfaceUpdate>());
-    };
+    FSurface->OnGenerated = [this](TXTSurface*) { FEditor->Rebuild(); };
+    // Also after a generation that a message stopped, so that the message reaches the errors window.
+    FSurface->OnRegenerated = [this](TXTSurfaceBase*) { SendMessage(std::make_unique<TGeoXTSurfaceUpdate>()); };
     SetName("XTSurface1");
     FEditor = std::make_unique<TXTSurfaceEditor>(*FSurface);
     SetCapabilities(static_cast<std::uint16_t>((GetCapabilities() | cpUndoable | cpRenderable) & ~cpPointEditing));
@@ -152,6 +151,7 @@ TGeoXTSurface::~TGeoXTSurface() {
     FreeRenderer();
     FSurface->OnChange = nullptr;
     FSurface->OnGenerated = nullptr;
+    FSurface->OnRegenerated = nullptr;
     FEditor.reset();
     FSurface.reset();
 }

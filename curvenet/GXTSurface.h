@@ -58,7 +58,8 @@ public:
     virtual void RefreshGrid() = 0;
 };
 
-// Sent through the document after every complete generation of a network surface.
+// Sent through the document after every generation of a network surface, also one that a message
+// stopped.
 class TGeoXTSurfaceUpdate : public TGeoMessage {};
 
 class TGeoXTSurface : public TGeoDraggableSurface, public IXTManager {
