@@ -1,6 +1,8 @@
 // The three roads to a hull's hydrostatics, on the hulls of the golden cases "hydrostatics-wigley" (the
 // Wigley hull as an exact bicubic surface, L 100, B 10, T 6.25), "hydrostatics-halvorn" (the ship
-// hull-lines generator's default hull) and "tarvo-hull-create" (the fitted parametric hull it saves): from the calculation sections, through the hydrostatic table,
+// hull-lines generator's default hull), "tarvo-hull-create" (the fitted parametric hull it saves) and
+// "xtsurface-hull" (a curve-network surface on stations, keel, stem, sternpost and sheer, as loaded, so
+// that the hull queries generate it): from the calculation sections, through the hydrostatic table,
 // and from the facets below each waterplane, checked against each other and, for the Wigley hull,
 // against its closed form at the design draught.
 #include <gtest/gtest.h>
@@ -59,7 +61,8 @@ TEST(HullHydrostatics, SectionsTableAndMeshAgreeFromLightToDeep) {
         const char* File;
     } Hulls[] = {{"hydrostatics-wigley", "Wigley", "(1.25, 6.25, 1.25)", "input.geo"},
                  {"hydrostatics-halvorn", "Ship", "(1, 6, 1), 4.172", "input.geo"},
-                 {"tarvo-hull-create", "TarvoHull1", "(0.8, 4.8, 0.8)", "expected.geo"}};
+                 {"tarvo-hull-create", "TarvoHull1", "(0.8, 4.8, 0.8)", "expected.geo"},
+                 {"xtsurface-hull", "XTSurface1", "(1, 5, 1)", "expected.geo"}};
     for (const auto& H : Hulls) {
         SCOPED_TRACE(H.Case);
         GoldenHull Hull(H.Case, H.Name, H.File);
@@ -90,6 +93,8 @@ TEST(HullHydrostatics, SectionsTableAndMeshAgreeFromLightToDeep) {
             MeshHydrostatics(*ClipPolygonsByPlane(Whole, 0, WaterplaneAtDraught(D)), FromMesh);
 
             EXPECT_NEAR(FromSections.Draught, D, 1e-9);
+            // A hull that answers with no facets would agree with itself at nothing.
+            EXPECT_GT(FromSections.Volume, 0) << "at draught " << D;
             const std::pair<double THydrostaticsData::*, const char*> Compared[] = {
                 {&THydrostaticsData::Volume, "volume"},    {&THydrostaticsData::Displacement, "displacement"},
                 {&THydrostaticsData::LCB, "LCB"},          {&THydrostaticsData::VCB, "VCB"},
