@@ -16,6 +16,8 @@
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/VkMaths.h"
+#include "platform/Menu.h"
+#include "naval/GPList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
 #include "naval/VkHydro.h"
@@ -133,6 +135,37 @@ TEST(HullHydrostatics, WigleyHullAtItsDesignDraughtMatchesTheClosedForm) {
     MeshHydrostatics(*ClipPolygonsByPlane(*Hull.Facets, 0, WaterplaneAtDraught(T)), M);
     ExpectWithin(M.Volume, 4 * L * B * T / 9, 0.005, "mesh V", T);
     ExpectWithin(M.VCB, 5 * T / 8, 0.005, "mesh KB", T);
+}
+
+// The curve-network hull's popup command adds its sections to the document, and these sections, chosen
+// as the hull, give the hydrostatics of the surface.
+TEST(HullHydrostatics, CurveNetworkHullSectionsFromItsPopupMenuAnswerAsTheHull) {
+    GoldenHull Hull("xtsurface-hull", "XTSurface1", "expected.geo");
+    ASSERT_NE(Hull.Facets, nullptr);
+    const std::unique_ptr<TPolylineList> FromSurface = CalculationSectionsOfSelection(&Hull.Doc);
+    ASSERT_NE(FromSurface, nullptr);
+    const int Before = Hull.Doc.Count();
+    TMenuItem* Item = Hull.Doc.SingleSelection()->PopupMenu()->Find("Create Calculation Sections");
+    ASSERT_NE(Item, nullptr);
+    Item->Click();
+    ASSERT_EQ(Hull.Doc.Count(), Before + 1);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Hull.Doc.Items(Before));
+    ASSERT_NE(Sections, nullptr);
+
+    Hull.Doc.ClearSelection();
+    Sections->SetSelected(true);
+    const std::unique_ptr<TPolylineList> FromList = CalculationSectionsOfSelection(&Hull.Doc);
+    ASSERT_NE(FromList, nullptr);
+    for (double D : {1.0, 4.0}) {
+        THydrostaticsData Want, Got;
+        HydrostaticsAtDraught(*FromSurface, D, Want);
+        HydrostaticsAtDraught(*FromList, D, Got);
+        ASSERT_GT(Want.Volume, 0);
+        ExpectWithin(Got.Volume, Want.Volume, 0.01, "volume", D);
+        ExpectWithin(Got.LCB, Want.LCB, 0.01, "LCB", D);
+        ExpectWithin(Got.VCB, Want.VCB, 0.01, "VCB", D);
+        ExpectWithin(Got.BMT, Want.BMT, 0.01, "BMT", D);
+    }
 }
 
 }  // namespace
