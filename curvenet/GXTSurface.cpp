@@ -9,6 +9,8 @@
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchFace.h"
+#include "curvenet/XTSubDivisionPatch.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
@@ -46,13 +48,6 @@ const char* const OutlinesCaption = "Show Outlines";
 const char* const ExtractContoursCaption = "Extract Contours";
 const char* const MirroredCaption = "Mirrored";
 const char* const GroupCaption = "Create XTSurface Group";
-
-// The leaf faces that hold a patch or polygons, with their patch seam.
-template <class F>
-void ForEachPatchFace(const TFaces& Faces, F Body) {
-    for (int I = 0; I < Faces.Count(); ++I)
-        if (auto* Patch = dynamic_cast<IXTPatchFace*>(Faces.Face(I))) Body(*Patch, Faces.Count());
-}
 
 // The program's dialogs; nullptr without a window.
 IUserDialogs* ProgramDialogs() { return GExceptionHandler ? GExceptionHandler->UserDialogs : nullptr; }
@@ -139,7 +134,10 @@ TGeoXTSurface::TGeoXTSurface() : FSurface(std::make_unique<TXTSurface>()) {
     FSurface->OnChange = [this](TXTNode*) { MarkChanged(); };
     FSurface->OnGenerated = [this](TXTSurface*) { FEditor->Rebuild(); };
     // Also after a generation that a message stopped, so that the message reaches the errors window.
-    FSurface->OnRegenerated = [this](TXTSurfaceBase*) { SendMessage(std::make_unique<TGeoXTSurfaceUpdate>()); };
+    FSurface->OnRegenerated = [this](TXTSurfaceBase*) {
+        AddToRenderer();
+        SendMessage(std::make_unique<TGeoXTSurfaceUpdate>());
+    };
     SetName("XTSurface1");
     FEditor = std::make_unique<TXTSurfaceEditor>(*FSurface);
     SetCapabilities(static_cast<std::uint16_t>((GetCapabilities() | cpUndoable | cpRenderable) & ~cpPointEditing));
@@ -507,26 +505,32 @@ void TGeoXTSurface::LoadFromText(TTextReader& In) {
 std::unique_ptr<TPolygonList> TGeoXTSurface::CreatePolygonRepresentation(std::uint8_t Purpose) {
     AnnouncePolygonRepresentation(*this);
     auto Result = std::make_unique<TPolygonList>();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface())
-            Result->AddCopies(S->CreatePolygonsFor(static_cast<TSamplingPurpose>(Purpose), Count).get());
+    const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Result->AddCopies(S->CreatePolygonsFor(Purpose, Faces.Count()).get());
         else
-            Face.AddPolygons(*Result, Purpose);
-    });
+            Result->AddCopies(Face->Polygons());
+    }
     return Result;
 }
 
 void TGeoXTSurface::AddToRenderer() {
     auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer());
     if (Renderer == nullptr) return;
-    FRenderPolygons = std::make_unique<TPolygonList>();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface())
-            Renderer->AddSurface(*S, Count);
-        else
-            Face.AddPolygons(*FRenderPolygons, static_cast<std::uint8_t>(TGeometryQuery::Resolution()));
-    });
-    if (FRenderPolygons->Count() > 0) Renderer->AddPolygons(*FRenderPolygons, true);
+    // The instances point into the faces of one generation: they go before those faces do.
+    Renderer->ClearInstances();
+    const TXTPatchFaces& Faces = FSurface->PatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Renderer->AddSurface(*S, Faces.Count());
+        else if (TPolygonList* Polygons = Face->Polygons())
+            Renderer->AddPolygons(*Polygons, true);
+    }
 }
 
 void TGeoXTSurface::CreateRenderer() {
@@ -534,13 +538,14 @@ void TGeoXTSurface::CreateRenderer() {
     std::unique_ptr<IGLRenderer> Renderer = CreateGLRenderer(Mirrored());
     if (!Renderer) return;
     SetRenderer(std::move(Renderer));
+    FSurface->Regenerate();
     AddToRenderer();
+    TGeoDraggableSurface::UpdateRenderer();
 }
 
 void TGeoXTSurface::UpdateRenderer() {
-    auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer());
-    if (Renderer == nullptr) return;
-    Renderer->ClearInstances();
+    if (GetRenderer() == nullptr) return;
+    FSurface->Regenerate();
     AddToRenderer();
     TGeoDraggableSurface::UpdateRenderer();
 }
@@ -560,12 +565,12 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
             return;
         }
         // The patches of a subdivision surface are its polygons.
-        FSurface->Regenerate();
         auto Polygons = std::make_unique<TPolygonList>();
-        ForEachPatchFace(FSurface->PatchFaces(), [&](IXTPatchFace& Face, int) {
-            Face.AddPolygons(*Polygons, static_cast<std::uint8_t>(TGeometryQuery::Resolution()));
-        });
-        Query.AddInstance(std::move(Polygons), GetName());
+        const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+        for (int I = 0; I < Faces.Count(); ++I)
+            if (TXTPatchFace* Face = Faces.Face(I); Face != nullptr && Face->Polygons() != nullptr)
+                Polygons->AddCopies(Face->Polygons());
+        if (Polygons->Count() > 0) Query.AddInstance(std::move(Polygons), GetName());
         return;
     }
     if (!AsList && !AsSurface && !AsBSpline && !AsMesh && !AsPolygons) return;
@@ -634,9 +639,15 @@ void TGeoXTSurface::AddParameterLines(TPolylineList& List) { FSurface->AddParame
 
 void TGeoXTSurface::AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) {
     Analysis.BeginUpdate();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface()) Analysis.AddSurface(*S, Count);
-    });
+    const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Analysis.AddSurface(*S, Faces.Count());
+        else if (TXTSubDivisionPatch* Patch = Face->SubdivisionPatch(); Patch != nullptr && Patch->GetManifold() != nullptr)
+            Analysis.AddManifold(*Patch->GetManifold());
+    }
     Analysis.EndUpdate();
 }
 

@@ -160,10 +160,9 @@ private:
     template <class F>
     void Change(F Body);
     IXTSurfaceFrame* SurfaceFrame() const { return dynamic_cast<IXTSurfaceFrame*>(GetFrame()); }
-    // Fills the renderer with the patches of the leaf faces, or their polygons.
+    // Fills the renderer anew with the patches of the leaf faces of the last generation, or their
+    // polygons; nothing without a renderer.
     void AddToRenderer();
-    // The leaf faces' polygons for the renderer, which does not own them.
-    std::unique_ptr<TPolygonList> FRenderPolygons;
     void DrawPatches(IGraphics& View);
     bool GenerationAllowed() const;
 

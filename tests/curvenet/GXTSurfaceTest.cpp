@@ -12,6 +12,13 @@
 #include "curvenet/GBSurfL.h"
 #include "curvenet/GXTCurve.h"
 #include "curvenet/GXTSurface.h"
+#include "document/ShadedRenderer.h"
+#include "entities/GBSurf.h"
+#include "entities/GGregory.h"
+#include "foundation/Polygon.h"
+#include "naval/GPList.h"
+#include "surfaces/SurfaceList.h"
+#include "tests/entities/EntityFixtures.h"
 #include "document/GeoFace.h"
 #include "document/GeometryQuery.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -25,6 +32,23 @@ namespace sarnova::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A shaded renderer that counts what the entity gives it.
+class TCountingRenderer : public IGLRenderer {
+public:
+    static inline int Surfaces = 0;
+    static inline int Polygons = 0;
+    TMBox GetBounds() override { return {}; }
+    void Render(IGraphics&) override {}
+    void SetMirrored(bool) override {}
+    void Rebuild() override {}
+    void SetMaterial(TColor, TColor, double) override {}
+    void AddSurface(TSurface&, int) override { ++Surfaces; }
+    void AddSurfaces(const TSurfaces& List) override { Surfaces += List.Count(); }
+    void AddPolygons(const TPolygonList& List, bool) override { Polygons += List.Count() > 0; }
+    void ClearInstances() override { Surfaces = Polygons = 0; }
+    int InstanceCount() const override { return Surfaces + Polygons; }
+};
 
 class GXTSurfaceTest : public ::testing::Test {
 protected:
@@ -249,6 +273,80 @@ TEST_F(GXTSurfaceTest, CurveLookupsFindSurfacesByNameAndTheNodesOfTheDocument) {
     EXPECT_EQ(S->Nodes()->Count(), 5);
     auto* Top = dynamic_cast<TGeoXTCurve*>(Doc.FindByName("Top"));
     EXPECT_EQ(Top->FindNode("Hull"), &S->Surface());
+}
+
+TEST_F(GXTSurfaceTest, TheSubdivisionPresetGivesPolygonsToTheRendererAndThePolygonQuery) {
+    TGeoXTSurface* S = GroupSquare();
+    S->PopupMenu();  // the frame's preset button does this, through the entity
+    S->SetOptions(soSubdivision);
+    EXPECT_EQ(S->Surface().Options().SubdivisionIterations, 5);
+    RegisterGLRenderer([](bool) -> std::unique_ptr<IGLRenderer> { return std::make_unique<TCountingRenderer>(); });
+    S->SetDisplayState(dsRendered);
+    RegisterGLRenderer({});
+    ASSERT_NE(S->GetRenderer(), nullptr);
+    EXPECT_EQ(TCountingRenderer::Surfaces, 0);
+    EXPECT_EQ(TCountingRenderer::Polygons, 1) << "the one face's polygons";
+
+    auto Polygons = QueryOf(Doc, {qkPolygonList});
+    ASSERT_EQ(Polygons->Count(), 1);
+    const TPolygonList* List = Polygons->Item(0).As<TPolygonList>();
+    ASSERT_NE(List, nullptr);
+    EXPECT_GT(List->Count(), 100) << "five subdivisions of one face";
+    EXPECT_EQ(Polygons->Item(0).Name, "XTSurface1");
+    EXPECT_EQ(QueryOf(Doc, {qkSurface, qkSampledMesh})->Count(), 0);
+
+    // Back to patches: the renderer is filled anew, nothing of the polygons stays.
+    S->SetOptions(soGregoryBezier);
+    EXPECT_EQ(TCountingRenderer::Surfaces, 1);
+    EXPECT_EQ(TCountingRenderer::Polygons, 0);
+    S->SetDisplayState(dsNormal);
+}
+
+TEST_F(GXTSurfaceTest, ExplodeAndConvertReplaceTheSurfaceInOneUndoStep) {
+    TGeoXTSurface* S = GroupSquare();
+    ExpectOneUndoStep(Doc, "explode", [&] {
+        ClickPopupItem(*S, "Explode");
+        ASSERT_EQ(Doc.Count(), 5);
+        auto* Patch = dynamic_cast<TGeoGregorySurface*>(&Doc.Items(4));
+        ASSERT_NE(Patch, nullptr) << "one Gregory surface for the Gregory-type square";
+        EXPECT_EQ(Patch->GetNumULine(), 5);
+    });
+    S = dynamic_cast<TGeoXTSurface*>(&Doc.Items(4));
+    ASSERT_NE(S, nullptr);
+    S->SetOptions(soCoonsBezier);
+    ExpectOneUndoStep(Doc, "convert", [&] {
+        ClickPopupItem(*S, "Convert to BSpline Surface List");
+        ASSERT_EQ(Doc.Count(), 5);
+        auto* List = dynamic_cast<TGeoBSurfList*>(&Doc.Items(4));
+        ASSERT_NE(List, nullptr);
+        EXPECT_EQ(List->Surfaces().Count(), 1);
+    });
+    auto* Restored = dynamic_cast<TGeoXTSurface*>(&Doc.Items(4));
+    ASSERT_NE(Restored, nullptr);
+    EXPECT_EQ(Restored->Surface().Options().PatchType, sptCoons) << "the undone surface keeps its scheme";
+}
+
+TEST_F(GXTSurfaceTest, CalculationSectionsAndQueriesReachThePatches) {
+    TGeoXTSurface* S = GroupSquare();
+    ClickPopupItem(*S, "Create Calculation Sections");
+    ASSERT_EQ(Doc.Count(), 6);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Doc.Items(5));
+    ASSERT_NE(Sections, nullptr);
+    const TMBox Box = Sections->Polylines().Extents();
+    EXPECT_LT(Box.Min.X, 0.5);
+    EXPECT_GT(Box.Max.X, 1.5);
+
+    auto Surfaces = QueryOf(Doc, {qkSurface});
+    ASSERT_EQ(Surfaces->Count(), 1);
+    EXPECT_EQ(Surfaces->Item(0).Name, "");
+    auto BSplines = QueryOf(Doc, {qkSurface + 1});
+    ASSERT_EQ(BSplines->Count(), 1) << "the Gregory patch converted";
+    EXPECT_NE(BSplines->Item(0).As<TBSplineSurface>(), nullptr);
+    EXPECT_TRUE(BSplines->Item(0).Owned());
+    auto List = QueryOf(Doc, {qkSurfaceList});
+    ASSERT_EQ(List->Count(), 1);
+    EXPECT_EQ(List->Item(0).Name, "XTSurface1");
+    EXPECT_GT(S->CreatePolygonRepresentation(4)->Count(), 0);
 }
 
 }  // namespace
