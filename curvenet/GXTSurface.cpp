@@ -14,6 +14,8 @@
 #include "curvenet/XTReferencePoints.h"
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
+#include "document/Undo.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -45,7 +47,6 @@ namespace {
 const char* const ContoursCaption = "Show Contours";
 const char* const ParametersCaption = "Show Parameters";
 const char* const OutlinesCaption = "Show Outlines";
-const char* const ExtractContoursCaption = "Extract Contours";
 const char* const MirroredCaption = "Mirrored";
 const char* const GroupCaption = "Create XTSurface Group";
 
@@ -79,6 +80,7 @@ TXTNode* XTNodeOf(TGeometry& Entity, bool Regenerate) {
 
 void TXTSurfaceEditor::Clear() {
     FPoints.clear();
+    FPointCurves.clear();
     FCurves.clear();
 }
 
@@ -97,6 +99,7 @@ void TXTSurfaceEditor::AddCurvePoints(TXTCurve& Curve) {
         // Points of a curve in a plane that rest on something follow their hosts.
         if (I > 0 && InPlane && P->State != 0) continue;
         FPoints.push_back(P);
+        FPointCurves.push_back(&Curve);
         Added = true;
     }
     if (Added) FCurves.push_back(&Curve);
@@ -127,19 +130,27 @@ void TXTSurfaceEditor::DrawEditing(IGraphics& G) {
 
 // ---- TGeoXTSurface ----
 
-TGeoXTSurface::TGeoXTSurface() : FSurface(std::make_unique<TXTSurface>()) {
+TGeoXTSurface::TGeoXTSurface()
+    : FSurface(std::make_unique<TXTSurface>()), FEditor(std::make_unique<TXTSurfaceEditor>(*FSurface)) {
     Display.NumULine = 5;
     Display.NumVLine = 5;
     FSurface->Manager = this;
-    FSurface->OnChange = [this](TXTNode*) { MarkChanged(); };
-    FSurface->OnGenerated = [this](TXTSurface*) { FEditor->Rebuild(); };
-    // Also after a generation that a message stopped, so that the message reaches the errors window.
+    FSurface->OnChange = [this](TXTNode*) {
+        // A changed curve may have new points; the old ones must not be reached through the editor.
+        // A drag moves the points it holds and keeps them.
+        if ((GetState() & gsDragging) == 0) FEditor->Clear();
+        // The next generation frees the patches the renderer draws, also when it fails on the way.
+        if (auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer())) Renderer->ClearInstances();
+        MarkChanged();
+    };
+    // Also after a generation that a message stopped: the points are the curves' whatever became of
+    // the patches, and the message reaches the errors window.
     FSurface->OnRegenerated = [this](TXTSurfaceBase*) {
+        FEditor->Rebuild();
         AddToRenderer();
         SendMessage(std::make_unique<TGeoXTSurfaceUpdate>());
     };
     SetName("XTSurface1");
-    FEditor = std::make_unique<TXTSurfaceEditor>(*FSurface);
     SetCapabilities(static_cast<std::uint16_t>((GetCapabilities() | cpUndoable | cpRenderable) & ~cpPointEditing));
     CreateLineRepresentations();
 }
@@ -148,7 +159,6 @@ TGeoXTSurface::~TGeoXTSurface() {
     // The renderer may still point at the polygons and patches.
     FreeRenderer();
     FSurface->OnChange = nullptr;
-    FSurface->OnGenerated = nullptr;
     FSurface->OnRegenerated = nullptr;
     FEditor.reset();
     FSurface.reset();
@@ -231,22 +241,50 @@ void TGeoXTSurface::RemoveCurve(const std::string& EntityName) {
     Change([&] { FSurface->Curves().Remove(Curve); });
 }
 
+template <class F>
+std::vector<TGeometry*> TGeoXTSurface::CurveEntitiesOf(F Take) const {
+    std::vector<TGeometry*> Result;
+    const TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return Result;
+    std::vector<TXTCurve*> Curves;
+    for (int I = 0; I < FEditor->Count(); ++I)
+        if (Take(I) && std::find(Curves.begin(), Curves.end(), FEditor->CurveOf(I)) == Curves.end())
+            Curves.push_back(FEditor->CurveOf(I));
+    for (int I = 0; I < List->Count() && !Curves.empty(); ++I)
+        if (auto* C = dynamic_cast<TGeoXTCurve*>(&List->Items(I));
+            C != nullptr && std::find(Curves.begin(), Curves.end(), &C->Curve()) != Curves.end())
+            Result.push_back(C);
+    return Result;
+}
+
 void TGeoXTSurface::SetPointCoordinate(int Index, int Axis, double Value) {
-    if (Index < 0 || Index >= FEditor->Count() || Axis < 0 || Axis > 2) return;
+    if (Index < 0 || Index >= GetPointCount() || Axis < 0 || Axis > 2) return;
     TXTPoint* P = FEditor->Points(Index);
-    Change([&] {
-        if (Axis == 0)
-            P->SetX(Value);
-        else if (Axis == 1)
-            P->SetY(Value);
-        else
-            P->SetZ(Value);
-    });
+    TGeometryList* List = GetOwnerList();
+    const std::vector<TGeometry*> Curves = CurveEntitiesOf([Index](int I) { return I == Index; });
+    // The point is the curve's: the curve changes with the surface, in one undo step.
+    if (List != nullptr) List->BeginUpdate(0);
+    try {
+        for (TGeometry* C : Curves) C->BeginChange();
+        Change([&] {
+            if (Axis == 0)
+                P->SetX(Value);
+            else if (Axis == 1)
+                P->SetY(Value);
+            else
+                P->SetZ(Value);
+        });
+        for (TGeometry* C : Curves) C->EndChange();
+    } catch (...) {
+        if (List != nullptr) List->EndUpdate();
+        throw;
+    }
+    if (List != nullptr) List->EndUpdate();
 }
 
 void TGeoXTSurface::SelectPoints(int First, int Last) {
     if (!Editing()) return;
-    for (int I = 0; I < FEditor->Count(); ++I) FEditor->Points(I)->Selected = I >= First && I <= Last;
+    for (int I = 0; I < GetPointCount(); ++I) FEditor->Points(I)->Selected = I >= First && I <= Last;
     InvalidateViews();
 }
 
@@ -275,7 +313,7 @@ void TGeoXTSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Extract Curve Edges", [this](TMenuItem&) { ExtractCurveEdges(); });
     AddMenuItem("-", {});
     AddMenuItem("Convert to BSpline Surface List", [this](TMenuItem&) { ConvertToBSplineSurfaceList(); });
-    AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
     AddMenuItem("-", {});
@@ -294,7 +332,6 @@ void TGeoXTSurface::UpdateMenuItems(TMenuItem& Root) {
     TGeoDraggableSurface::UpdateMenuItems(Root);
     UpdateDisplayMenuItems(Root);
     if (TMenuItem* Item = Root.Find(OutlinesCaption)) Item->Checked = GetDrawOutline();
-    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours();
 }
 
 // ---- Commands ----
@@ -394,6 +431,11 @@ void TGeoXTSurface::ExportManifold() {
 }
 
 // ---- Overrides ----
+
+int TGeoXTSurface::GetPointCount() {
+    if (GenerationAllowed()) FSurface->Regenerate();
+    return FEditor->Count();
+}
 
 std::unique_ptr<TPointInfo> TGeoXTSurface::CreatePointInfo() { return std::make_unique<TXTPointInfo>(this); }
 
@@ -612,6 +654,13 @@ void TGeoXTSurface::HandleMessage(TGeoMessage& Message) {
 }
 
 void TGeoXTSurface::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    GetPointCount();
+    // The dragged points are the curves': their snapshots join the step the drag began with.
+    FDragCurves = CurveEntitiesOf([this](int I) { return FEditor->Points(I)->Selected; });
+    auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList());
+    if (Document != nullptr) Document->GetUndoManager().BeginUndoJoiningLast();
+    for (TGeometry* C : FDragCurves) C->RecordChange();
+    if (Document != nullptr) Document->GetUndoManager().EndUndo();
     DragStart = std::make_unique<TPolyline>();
     for (int I = 0; I < FEditor->Count(); ++I) {
         const TMVector P = FEditor->Points(I)->GetPosition();
@@ -631,7 +680,13 @@ void TGeoXTSurface::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const
     if (IXTSurfaceFrame* Frame = SurfaceFrame()) Frame->RefreshGrid();
 }
 
-void TGeoXTSurface::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) { DragStart.reset(); }
+void TGeoXTSurface::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    DragStart.reset();
+    const std::vector<TGeometry*> Curves = std::move(FDragCurves);
+    FDragCurves.clear();
+    for (TGeometry* C : Curves)
+        if (GetOwnerList() != nullptr && GetOwnerList()->Contains(C)) C->EndChange();
+}
 
 void TGeoXTSurface::AddBoundaryLines(TPolylineList& List) { FSurface->AddEdgeCurves(List); }
 
