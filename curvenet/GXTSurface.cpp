@@ -620,6 +620,8 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
         Query.CountItem();
         return;
     }
+    // A surface loaded or changed since it was last drawn is stale: the query answers with its patches.
+    if (GenerationAllowed()) FSurface->Regenerate();
     const TSurfaces& Surfaces = FSurface->Surfaces();
     const auto Purpose = static_cast<TSamplingPurpose>(TGeometryQuery::Resolution());
     if (AsList) {

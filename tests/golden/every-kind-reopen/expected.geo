@@ -1292,6 +1292,52 @@ NumPoints=3
 1.000000 2.000000 0.000000 (Bead at Address 0:0.250000 on Curve XTCurve2)
 1.000000 4.000000 1.000000
 
+[TXTCurve]
+Name=NetBottom
+CurveOptions=[]
+TangentRibbon=None
+NumConstraints=0
+NumPoints=2
+0.000000 0.000000 0.000000
+2.000000 0.000000 0.000000
+
+[TXTCurve]
+Name=NetRight
+CurveOptions=[]
+TangentRibbon=None
+NumConstraints=0
+NumPoints=2
+2.000000 0.000000 0.000000
+2.000000 2.000000 0.500000
+
+[TXTCurve]
+Name=NetTop
+CurveOptions=[]
+TangentRibbon=None
+NumConstraints=0
+NumPoints=2
+2.000000 2.000000 0.500000
+0.000000 2.000000 0.500000
+
+[TXTCurve]
+Name=NetLeft
+CurveOptions=[]
+TangentRibbon=None
+NumConstraints=0
+NumPoints=2
+0.000000 2.000000 0.500000
+0.000000 0.000000 0.000000
+
+[TXTSurface]
+Name=NetSurface
+Options=sptGregory,False,True,False,True,True,False,0,False,0.017453292519943296
+NumCurves=4
+NetBottom
+NetRight
+NetTop
+NetLeft
+DrawParameters=TRUE
+
 [TBSplineSurfaceList]
 NumSurfaces=2
 OrderU=2
