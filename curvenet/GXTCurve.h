@@ -49,6 +49,7 @@ public:
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoXTCurve>(); }
     static std::string GetKeyword() { return "TXTCurve"; }
+    static std::string ClassDescription() { return "D-Azadavaz Curve"; }
     static int GetMenuOrder() { return 52; }
     static int GetImageIndex() { return 75; }
     // Offered when every selected entity is a network curve: options, ribbon, whole-curve

@@ -73,6 +73,7 @@ public:
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoXTSurface>(); }
     static std::string GetKeyword() { return "TXTSurface"; }
+    static std::string ClassDescription() { return "D-Azadavaz Surface"; }
     static int GetImageIndex() { return 74; }
     // "Create XTSurface Group" when every selected entity (or none) is a network curve.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);

@@ -217,8 +217,9 @@ public:
     virtual std::string ClassName() const = 0;
     // The file keyword of the class's blocks and its key in the registry.
     virtual std::string GetKeyword() const = 0;
-    // Display name made from the keyword ("TBSplineSurface" gives "BSpline Surface").
-    std::string GetDescription() const;
+    // Display name: the class's own when it declares one, else made from the keyword
+    // ("TBSplineSurface" gives "BSpline Surface").
+    virtual std::string GetDescription() const;
     virtual int GetMenuOrder() const = 0;
     virtual int GetImageIndex() const = 0;
     virtual void AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List) const = 0;
@@ -242,12 +243,19 @@ std::string DescriptionFromKeyword(const std::string& Keyword);
 std::string MacroCommandKey(const std::string& Line);
 
 // The class reference of entity class T. Its class-level operations are T's static members of the
-// same names; a class that does not declare one inherits its base's.
+// same names; a class that does not declare one inherits its base's. A class whose display name is
+// not the keyword's declares it as a static ClassDescription().
 template <class T>
 class TGeometryClassOf final : public TGeometryClass {
 public:
     std::string ClassName() const override { return ClassNameOf(typeid(T)); }
     std::string GetKeyword() const override { return T::GetKeyword(); }
+    std::string GetDescription() const override {
+        if constexpr (requires { T::ClassDescription(); })
+            return T::ClassDescription();
+        else
+            return TGeometryClass::GetDescription();
+    }
     int GetMenuOrder() const override { return T::GetMenuOrder(); }
     int GetImageIndex() const override { return T::GetImageIndex(); }
     void AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List) const override {

@@ -103,6 +103,17 @@ protected:
     TGeometryInterface Doc;
 };
 
+// The network classes show their own names where others show the keyword's; an entity asks its class.
+TEST(XTClassDescriptions, NetworkClassesNameThemselvesOthersFollowTheirKeyword) {
+    const std::pair<const TGeometryClass*, const char*> Cases[] = {
+        {&GeometryClassOf<TGeoXTCurve>(), "D-Azadavaz Curve"},
+        {&GeometryClassOf<TGeoXTSurface>(), "D-Azadavaz Surface"},
+        {&GeometryClassOf<TGeoBSurfList>(), "BSpline Surface List"},
+    };
+    for (const auto& [Class, Description] : Cases) EXPECT_EQ(Class->GetDescription(), Description);
+    EXPECT_EQ(TGeoXTSurface().GetDescription(), "D-Azadavaz Surface");
+}
+
 TEST_F(GXTSurfaceTest, GroupIsOfferedForNetworkCurvesOnlyAndTakesThemInListOrder) {
     TGeoXTCurve* A = AddCurve("A", {0, 0, 0}, {1, 0, 0});
     AddCurve("B", {1, 0, 0}, {0, 1, 0});
