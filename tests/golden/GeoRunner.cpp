@@ -18,10 +18,10 @@
 // The console log goes to standard output, a clock time "[hh:mm:ss]" in front of a line shown as
 // "[time]" so that the log of a run is the same at any hour. The first error is written there as well and ends the
 // run with exit status 1; a wrong argument gives status 2.
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <memory>
-#include <regex>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -54,10 +54,27 @@ void Print(const std::string& Line) {
     std::fputc('\n', stdout);
 }
 
+// The length of a leading clock time "[h:mm:ss]" or "[hh:mm:ss AM]"; 0 when the line has none.
+std::size_t ClockLength(const std::string& Line) {
+    auto Digits = [&](std::size_t At, std::size_t Count) {
+        for (std::size_t I = At; I < At + Count; ++I)
+            if (I >= Line.size() || !std::isdigit(static_cast<unsigned char>(Line[I]))) return false;
+        return true;
+    };
+    if (Line.empty() || Line[0] != '[') return 0;
+    std::size_t At = Digits(1, 2) ? 3 : Digits(1, 1) ? 2 : 0;
+    if (At == 0 || Line.compare(At, 1, ":") != 0 || !Digits(At + 1, 2) || Line.compare(At + 3, 1, ":") != 0 ||
+        !Digits(At + 4, 2))
+        return 0;
+    At += 6;
+    if (Line.compare(At, 4, " AM]") == 0 || Line.compare(At, 4, " PM]") == 0) return At + 4;
+    return Line.compare(At, 1, "]") == 0 ? At + 1 : 0;
+}
+
 // A console line, its leading clock time masked.
 void PrintConsoleLine(const std::string& Line) {
-    static const std::regex Clock(R"(^\[\d{1,2}:\d{2}:\d{2}( [AP]M)?\])");
-    Print(std::regex_replace(Line, Clock, "[time]", std::regex_constants::format_first_only));
+    const std::size_t Clock = ClockLength(Line);
+    Print(Clock == 0 ? Line : "[time]" + Line.substr(Clock));
 }
 
 int Usage(const std::string& Problem) {
