@@ -249,31 +249,8 @@ void TXTCurveFrame::ShowLocation() {
 
 void TXTCurveFrame::ShowPoints(bool Resize) {
     TXTCurve& Curve = Entity->Curve();
-    const QSignalBlocker Block(VkGrid1);
-    VkGrid1->setUpdatesEnabled(false);
-    const int N = Curve.PointCount();
-    if (Resize) {
-        const char* const Headers[] = {"", "X", "Y", "Z"};
-        for (int Column = 0; Column < 4; ++Column) {
-            QTableWidgetItem* Header = VkGrid1->item(0, Column);
-            if (Header == nullptr) {
-                Header = new QTableWidgetItem;
-                Header->setFlags(Header->flags() & ~Qt::ItemIsEditable);
-                VkGrid1->setItem(0, Column, Header);
-            }
-            Header->setText(Headers[Column]);
-        }
-        if (VkGrid1->rowCount() != N + 1) VkGrid1->setRowCount(N + 1);
-    }
-    const QColor Text = palette().color(QPalette::WindowText);
-    for (int I = 0; I < N && I + 1 < VkGrid1->rowCount(); ++I) {
-        const TXTPoint* P = Curve.PointAt(I);
-        SetIndexedPointRow(*VkGrid1, I + 1, I, P->GetPosition());
-        // Vertices that rest on another curve show in blue.
-        const QColor Colour = dynamic_cast<const TXTReferencePoint*>(P) ? QColor(Qt::blue) : Text;
-        for (int Column = 1; Column < 4; ++Column) VkGrid1->item(I + 1, Column)->setForeground(Colour);
-    }
-    VkGrid1->setUpdatesEnabled(true);
+    ShowNetworkPointRows(*VkGrid1, Curve.PointCount(), [&Curve](int I) { return Curve.PointAt(I); }, Resize,
+                         palette().color(QPalette::WindowText));
 }
 
 void TXTCurveFrame::UpdateGridValues() {

@@ -353,30 +353,8 @@ void TXTSurfaceFrame::FillCurveMenu() {
 
 void TXTSurfaceFrame::ShowPoints(bool Resize) {
     const TXTSurfaceEditor& Editor = Entity->Editor();
-    const QSignalBlocker Block(VkGrid1);
-    VkGrid1->setUpdatesEnabled(false);
-    const int N = Editor.Count();
-    if (Resize) {
-        const char* const Headers[] = {"", "X", "Y", "Z"};
-        for (int Column = 0; Column < 4; ++Column) {
-            QTableWidgetItem* Header = VkGrid1->item(0, Column);
-            if (Header == nullptr) {
-                Header = new QTableWidgetItem;
-                Header->setFlags(Header->flags() & ~Qt::ItemIsEditable);
-                VkGrid1->setItem(0, Column, Header);
-            }
-            Header->setText(Headers[Column]);
-        }
-        if (VkGrid1->rowCount() != N + 1) VkGrid1->setRowCount(N + 1);
-    }
-    const QColor Text = palette().color(QPalette::WindowText);
-    for (int I = 0; I < N && I + 1 < VkGrid1->rowCount(); ++I) {
-        const TXTPoint* P = Editor.Points(I);
-        SetIndexedPointRow(*VkGrid1, I + 1, I, P->GetPosition());
-        const QColor Colour = dynamic_cast<const TXTReferencePoint*>(P) ? QColor(Qt::blue) : Text;
-        for (int Column = 1; Column < 4; ++Column) VkGrid1->item(I + 1, Column)->setForeground(Colour);
-    }
-    VkGrid1->setUpdatesEnabled(true);
+    ShowNetworkPointRows(*VkGrid1, Editor.Count(), [&Editor](int I) { return Editor.Points(I); }, Resize,
+                         palette().color(QPalette::WindowText));
 }
 
 void TXTSurfaceFrame::RefreshGrid() {
