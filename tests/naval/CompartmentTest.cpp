@@ -16,6 +16,7 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
+#include "hulls/GCorvane.h"
 #include "naval/GPList.h"
 #include "naval/HullMeshes.h"
 #include "surfaces/BSurface.h"
@@ -249,6 +250,25 @@ TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
         ASSERT_NE(Named(Name), nullptr) << Fit;
         ExpectInside(*Named(Name), 3, 0, 2, 1, 3);
     }
+}
+
+TEST_F(CompartmentTest, AGeneratedHullIsFittedThroughItsSurface) {
+    // A yacht hull, x 0 to 12 and 2 m wide at most: its generator is a B-spline surface of its own
+    // class, which the compartment takes once the hull is generated.
+    auto Made = std::make_unique<TGeoCorvane>();
+    Made->SetName("Yacht");
+    TGeoCorvane& Hull = *Made;
+    Doc.Add(std::move(Made));
+    const std::string Hold =
+        "COMPARTMENT Hold\nFRONT 7\nBACK 5\nINSIDE 0\nOUTSIDE 10\nBOTTOM 0.6\nTOP 1.8\nSECTIONS 3\nFIT YACHT\nEND\n";
+    EXPECT_EQ(Run(Hold), "Error: test.cmd(9): YACHT is not a fitable entity") << "only form curves before it is generated";
+    EXPECT_EQ(Named("Hold"), nullptr);
+    Hull.Generate();
+    ASSERT_TRUE(Hull.Generated());
+    EXPECT_EQ(Run(Hold), "");
+    ASSERT_NE(Named("Hold"), nullptr);
+    // Cut by the hull, not by the 10 m outside boundary.
+    ExpectInside(*Named("Hold"), 3, 0, Hull.CalculateExtents().Max.Y, 0.6, 1.8);
 }
 
 }  // namespace
