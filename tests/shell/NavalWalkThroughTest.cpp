@@ -28,6 +28,7 @@
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Polygon.h"
 #include "hulls/GCorvane.h"
+#include "entities/GBSurf.h"
 #include "entities/ui/FrameParts.h"
 #include "hulls/ui/CorvaneFrame.h"
 #include "naval/CalcSections.h"
@@ -67,13 +68,17 @@ QPoint PixelOf(TOpenGLView& View, const TMVector& P) {
     return {S.X, S.Y};
 }
 
-// Opens the submenu Caption of an open menu and answers it, laid out and shown; nullptr without one.
+// Opens the submenu Caption of an open menu in its place and answers it, laid out and shown; nullptr
+// without one.
 QMenu* OpenSubmenu(QMenu* Menu, const std::string& Caption) {
     for (QAction* Action : Menu->actions())
         if (Action->menu() && Action->isVisible() && Action->text().toStdString() == Caption) {
             QMenu* Sub = Action->menu();
+            const QPoint At = Menu->mapToGlobal(Menu->actionGeometry(Action).topRight());
+            // The submenu alone stays up, as a click on its item closes it as it does the chain.
+            Menu->close();
             emit Sub->aboutToShow();
-            Sub->popup(Menu->mapToGlobal(Menu->actionGeometry(Action).topRight()));
+            Sub->popup(At);
             Settle();
             return Sub;
         }
@@ -362,6 +367,7 @@ TEST_F(NavalWalkThrough, FromCurvesToASavedHullWithItsHydrostaticsCompartmentsAn
     ASSERT_TRUE(ClickEnabledItem(Menu(*W, W->File1), "Save &as..."));
     ASSERT_TRUE(std::filesystem::exists(Saved));
     const auto KindsBefore = KindsOf(Doc);
+    const TMBox DocumentBox = Doc.GetExtents();
     Editor = nullptr;
     Float->close();
     SubWindow(W)->close();
@@ -386,7 +392,8 @@ TEST_F(NavalWalkThrough, FromCurvesToASavedHullWithItsHydrostaticsCompartmentsAn
     Settle();
     ScreenShot(*Form, "08-reopened");
 
-    // 10. The exported files read back through the Import menu into new documents.
+    // 10. The exported files read back through the Import menu into new documents: the plan's every
+    // line, and the whole document where it was, its hull one B-spline surface.
     struct TReadBack {
         std::filesystem::path File;
         const char* Item;
@@ -395,9 +402,19 @@ TEST_F(NavalWalkThrough, FromCurvesToASavedHullWithItsHydrostaticsCompartmentsAn
                                   TReadBack{WholeIges, "IGES 5.0..."}}) {
         TViewform* Target = NewWindow();
         ASSERT_NE(Target, nullptr);
+        TGeometryInterface& Read = Target->GetDocument();
         Dialogs.ChooseFile(Case.File.string());
         ASSERT_TRUE(ClickEnabledItem(OpenSubmenu(Menu(*Target, Target->File1), "&Import"), Case.Item));
-        EXPECT_GT(Target->GetDocument().Count(), 0) << Case.File;
+        if (Case.File == LinesDxf) {
+            EXPECT_EQ(Read.Count(), PlanLines);
+            continue;
+        }
+        const TMBox Back = Read.GetExtents();
+        for (auto [Got, Want] : {std::pair{Back.Min, DocumentBox.Min}, std::pair{Back.Max, DocumentBox.Max}})
+            EXPECT_NEAR(VectorDistance(Got, Want), 0, 1e-3) << Case.File;
+        int Surfaces = 0;
+        for (int I = 0; I < Read.Count(); ++I) Surfaces += dynamic_cast<TGeoBSurf*>(&Read.Items(I)) != nullptr;
+        EXPECT_EQ(Surfaces, 1) << Case.File;
         if (Case.File == WholeIges) {
             Target->GetView().ViewForeEnd();
             Target->GetView().FitAll();
