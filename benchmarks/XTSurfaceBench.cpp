@@ -1,5 +1,5 @@
-// Generating curve-network surfaces up to their faces and cross-boundary tangents (the patches of the
-// faces are not part of these figures): a 10 x 10 grid of stations and longitudinals tied by beads at
+// Generating curve-network surfaces with the default options, through the faces and cross-boundary
+// tangents to every face's Gregory patch: a 10 x 10 grid of stations and longitudinals tied by beads at
 // every crossing, generated from scratch; and a hull-like network of 40 stations over 12
 // longitudinals, regenerated after one vertex of a longitudinal moves (stations rebuilt, then the
 // whole surface), as at the next redraw after a drag.
@@ -13,6 +13,7 @@
 #include "curvenet/CurveDocument.h"
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/XTSurface.h"
+#include "surfaces/SurfaceList.h"
 
 namespace {
 
@@ -79,9 +80,10 @@ void BM_GenerateTenByTenNetwork(benchmark::State& State) {
         N.Surface->Changed();
         N.Surface->Regenerate();
     }
-    if (!N.Surface->Generated() || N.Surface->Manifold().Faces().Count() != 82)
-        State.SkipWithError("the grid did not generate its 81 faces and the exterior");
+    if (!N.Surface->Generated() || N.Surface->Manifold().Faces().Count() != 82 || N.Surface->Surfaces().Count() != 81)
+        State.SkipWithError("the grid did not generate its 81 patched faces and the exterior");
     State.counters["faces"] = N.Surface->Manifold().Faces().Count();
+    State.counters["patches"] = N.Surface->Surfaces().Count();
     State.counters["edges"] = N.Surface->Manifold().Edges().Count();
 }
 BENCHMARK(BM_GenerateTenByTenNetwork)->Unit(benchmark::kMillisecond);
@@ -132,9 +134,11 @@ void BM_RegenerateHullAfterOneCurveMoves(benchmark::State& State) {
         N.Surface->Regenerate();
     }
     const int Interior = (HullStations - 1) * (HullLongitudinals - 1);
-    if (!N.Surface->Generated() || N.Surface->Manifold().Faces().Count() <= Interior)
-        State.SkipWithError("the hull did not generate its faces");
+    if (!N.Surface->Generated() || N.Surface->Manifold().Faces().Count() <= Interior ||
+        N.Surface->Surfaces().Count() < Interior)
+        State.SkipWithError("the hull did not generate its patched faces");
     State.counters["faces"] = N.Surface->Manifold().Faces().Count();
+    State.counters["patches"] = N.Surface->Surfaces().Count();
     State.counters["edges"] = N.Surface->Manifold().Edges().Count();
     State.counters["tails"] = static_cast<double>(N.Messages.size());
 }

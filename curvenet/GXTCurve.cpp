@@ -1,4 +1,5 @@
 #include "curvenet/GXTCurve.h"
+#include "curvenet/GXTSurface.h"
 #include "curvenet/XTReferencePoints.h"
 
 #include <algorithm>
@@ -37,6 +38,20 @@ const char* const BoundaryCaption = "Force Curve to be Surface Boundary";
 const char* const UnlinkCaption = "Unlink Point";
 const char* const ControlPolygonCaption = "Show Control Polygon";
 const char* const CurvatureCaption = "Show Curvature";
+const char* const InsertCaption = "Insert into Surface";
+
+// The network surfaces of List, in document order, that can take every one of Curves.
+std::vector<TGeoXTSurface*> SurfacesTaking(const TGeometryList& List, const std::vector<TGeoXTCurve*>& Curves) {
+    std::vector<TGeoXTSurface*> Result;
+    for (int I = 0; I < List.Count(); ++I) {
+        auto* S = dynamic_cast<TGeoXTSurface*>(&List.Items(I));
+        if (S == nullptr) continue;
+        if (std::all_of(Curves.begin(), Curves.end(),
+                        [S](TGeoXTCurve* C) { return S->Surface().Curves().CanAdd(&C->Curve()); }))
+            Result.push_back(S);
+    }
+    return Result;
+}
 
 constexpr std::array<const char*, 7> RibbonCaptions = {"None", "Knuckle Line", "X", "Y", "Z", "Normal to Curve",
                                                        "Parallel to Curve"};
@@ -138,23 +153,12 @@ void TGeoXTCurve::ChangeWithDependents(F Body) {
 
 // ---- IXTManager ----
 
-namespace {
-
-// The node an entity holds, when it holds one.
-TXTNode* NodeOf(TGeometry& Entity) {
-    const TDataObject Data = Entity.GetDataObject();
-    if (Data.Object == nullptr || Data.Type == nullptr) return nullptr;
-    if (auto* X = dynamic_cast<TGeoXTCurve*>(&Entity)) return &X->Curve();
-    return nullptr;
-}
-
-}  // namespace
 
 TXTNode* TGeoXTCurve::FindNode(const std::string& Name) {
     const TGeometryList* List = GetOwnerList();
     if (List == nullptr) return nullptr;
     TGeometry* Found = List->FindByName(Name);
-    return Found != nullptr ? NodeOf(*Found) : nullptr;
+    return Found != nullptr ? XTNodeOf(*Found, true) : nullptr;
 }
 
 std::unique_ptr<TXTNodeList> TGeoXTCurve::Nodes() {
@@ -162,7 +166,7 @@ std::unique_ptr<TXTNodeList> TGeoXTCurve::Nodes() {
     if (List == nullptr) return nullptr;
     auto Result = std::make_unique<TXTNodeList>();
     for (int I = 0; I < List->Count(); ++I)
-        if (TXTNode* Node = NodeOf(List->Items(I))) Result->Add(Node);
+        if (TXTNode* Node = XTNodeOf(List->Items(I), false)) Result->Add(Node);
     return Result;
 }
 
@@ -644,6 +648,7 @@ void TGeoXTCurve::DrawOutline(IGraphics& View) {
 
 void TGeoXTCurve::AddMenuItems(TMenuItem& Root) {
     TGeoDraggableCurve::AddMenuItems(Root);
+    AddMenuItem(InsertCaption, {});
     AddMenuItem("-", {});
     AddMenuItem(OverrideCaption, [this](TMenuItem&) { TogglePointConstraint<TXTOverrideSurfaceTangentConstraint>(); });
     AddMenuItem(KnuckleCaption, [this](TMenuItem&) { TogglePointConstraint<TXTKnuckleConstraint>(); });
@@ -672,6 +677,15 @@ void TGeoXTCurve::AddMenuItems(TMenuItem& Root) {
 
 void TGeoXTCurve::UpdateMenuItems(TMenuItem& Root) {
     TGeoDraggableCurve::UpdateMenuItems(Root);
+    if (TMenuItem* Insert = Root.Find(InsertCaption)) {
+        Insert->Clear();
+        if (TGeometryList* List = GetOwnerList())
+            for (TGeoXTSurface* S : SurfacesTaking(*List, {this})) {
+                const std::string Name = GetName();
+                Insert->Add(S->GetName(), [S, Name](TMenuItem&) { S->AddCurve(Name); });
+            }
+        Insert->Enabled = Insert->Count() > 0;
+    }
     if (TMenuItem* Item = Root.Find(UnlinkCaption)) Item->Enabled = CanUnlinkPoint();
     ShowState(Root.Find(OverrideCaption), SelectionVertexState<TXTOverrideSurfaceTangentConstraint>(*FCurve));
     ShowState(Root.Find(KnuckleCaption), SelectionVertexState<TXTKnuckleConstraint>(*FCurve));
@@ -735,6 +749,17 @@ void TGeoXTCurve::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
     TGeometryList* Doc = &List;
 
     if (Menu.Count() > 0) Menu.Add("-");
+    const std::vector<TGeoXTSurface*> Hosts = SurfacesTaking(List, Curves);
+    if (!Hosts.empty()) {
+        TMenuItem& Insert = Menu.Add(InsertCaption);
+        for (TGeoXTSurface* S : Hosts)
+            Insert.Add(S->GetName(), [Doc, S](TMenuItem&) {
+                InListUpdate(*Doc, [&] {
+                    for (TGeoXTCurve* C : SelectedOfClass<TGeoXTCurve>(*Doc)) S->AddCurve(C->GetName());
+                });
+            });
+        Menu.Add("-");
+    }
     Menu.Add("Force Curves to be Surface Boundary",
              [Doc, AllBoundary](TMenuItem&) { SetOptionOnSelected(*Doc, coSurfaceBoundary, !AllBoundary); })
         .Checked = AllBoundary;

@@ -362,6 +362,22 @@ TMBox TXTPatchEdges::GetExtents() const {
     return Box;
 }
 
+void TXTPatchEdges::DrawCurves(IGraphics& G) {
+    for (auto& E : FEdges) E->DrawCurve(G);
+}
+
+void TXTPatchEdges::DrawRibbons(IGraphics& G, double Scale) {
+    for (auto& E : FEdges) E->DrawRibbon(G, Scale);
+}
+
+void TXTPatchEdges::DrawCrossDerivatives(IGraphics& G) {
+    for (auto& E : FEdges) E->DrawCrossDerivative(G);
+}
+
+void TXTPatchEdges::DrawNormals(IGraphics& G, double Scale) {
+    for (auto& E : FEdges) E->DrawNormals(G, Scale);
+}
+
 void TXTPatchEdges::JoinCorners() {
     for (int I = 0; I < 4; ++I) Edge(I).JoinNearestEnds(Edge((I + 1) % 4));
 }

@@ -12,6 +12,7 @@
 #include "curvenet/XTCrossBoundary.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchComplex.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/Geometry.h"
 #include "foundation/DuZezOride.h"
@@ -153,7 +154,7 @@ void TXTSurfaceBase::ExportWithCurves(const std::filesystem::path& FileName) {
 
 // ---- TXTSurface ----
 
-TXTSurface::TXTSurface() : FManifold(std::make_unique<TManifold>()), FPatchFaces(nullptr) {
+TXTSurface::TXTSurface() : FManifold(std::make_unique<TManifold>()) {
     UseXTEdgeFactories(*FManifold);
     // Edges take the Bezier flag the options have when they are made.
     FManifold->EdgeFactory = [this](TManifold* M) {
@@ -171,9 +172,9 @@ TXTSurface::~TXTSurface() {
     FManifold.reset();
 }
 
-std::unique_ptr<TFace> TXTSurface::NewFace(TManifold* AManifold) { return std::make_unique<TFace>(AManifold); }
+std::unique_ptr<TFace> TXTSurface::NewFace(TManifold* AManifold) { return std::make_unique<TXTPatchComplex>(AManifold); }
 
-const TFaces& TXTSurface::GetPatchFaces() {
+const TXTPatchFaces& TXTSurface::GetPatchFaces() {
     if (!IsUpToDate()) Regenerate();
     return FPatchFaces;
 }
@@ -385,7 +386,7 @@ void TXTSurface::CollectSurfaces() {
     // Subdivision patches hold polygons, not surfaces.
     if (Options().PatchType == sptSubdivision) return;
     for (int I = 0; I < FPatchFaces.Count(); ++I)
-        if (IXTPatchFace* F = PatchFaceOf(FPatchFaces.Face(I)))
+        if (IXTPatchFace* F = PatchFaceOf(FPatchFaces.TFaces::Face(I)))
             if (TSurface* S = F->PatchSurface()) Surfaces().Add(S);
 }
 

@@ -22,6 +22,7 @@ class TPositionIndex;
 class TSurface;
 class TSurfaces;
 class TXTCurve;
+class TXTPatchFace;
 class TXTSurface;
 
 // How the pipeline hands a problem on: the surface's own ReportInfo.
@@ -129,6 +130,14 @@ public:
     virtual void AddPolygons(TPolygonList& List, std::uint8_t Purpose) = 0;
 };
 
+// A face list that does not own its faces: the surface's leaf patch faces.
+class TXTPatchFaces : public TFaces {
+public:
+    TXTPatchFaces() : TFaces(nullptr) {}
+    // The face at Index as a patch face; nullptr when it is none.
+    TXTPatchFace* Face(int Index) const;
+};
+
 // The surface generated from its curves.
 class TXTSurface : public TXTSurfaceBase {
 public:
@@ -142,9 +151,9 @@ public:
     TManifold& Manifold() { return *FManifold; }
     const TManifold& Manifold() const { return *FManifold; }
     // The leaf patch faces of the last generation, in face order; not owned.
-    const TFaces& PatchFaces() const { return FPatchFaces; }
+    const TXTPatchFaces& PatchFaces() const { return FPatchFaces; }
     // Regenerates first when stale.
-    const TFaces& GetPatchFaces();
+    const TXTPatchFaces& GetPatchFaces();
 
     // The curve names of Other (the copy rests on the same curves), its manifold copied through this
     // surface's factories, then CollectSurfaces. The options are not copied.
@@ -176,8 +185,8 @@ public:
     void CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex);
 
 protected:
-    // The face factory of the manifold. Until the patch faces exist the faces are plain TFace, so a
-    // generation ends with faces that build no patch.
+    // The face factory of the manifold: every face is a patch complex, which splits itself when its
+    // patch type cannot take it whole.
     virtual std::unique_ptr<TFace> NewFace(TManifold* AManifold);
 
 private:
@@ -191,7 +200,7 @@ private:
     void BuildPatches();
 
     std::unique_ptr<TManifold> FManifold;
-    TFaces FPatchFaces;
+    TXTPatchFaces FPatchFaces;
     // The curves of the list, while a generation runs, for the cut rules.
     std::unordered_set<const TXTNode*> FCutCurves;
 };

@@ -119,6 +119,7 @@ void TGeometryList::EndUpdateQuietly() {
 
 void TGeometryList::BeginUpdate(std::uint8_t Flags) {
     if (UpdateCount == 0) {
+        UpdateFlags = Flags;
         if (Flags & ufHourGlass) SetScreenCursor(crHourGlass);
         if (Flags & ufEndEditing) SetEditedGeometry(nullptr);
     }

@@ -120,6 +120,8 @@ public:
 
     bool Updating() const { return UpdateCount > 0; }
     int GetUpdateCount() const { return UpdateCount; }
+    // The flags of the outermost open bracket; 0 outside one.
+    std::uint8_t GetUpdateFlags() const { return UpdateCount > 0 ? UpdateFlags : 0; }
     bool IsChanged() const { return Changed; }
     // Sets the changed mark, so that the next notification is a TGeoListChange.
     void SetChanged() { Changed = true; }
@@ -219,6 +221,7 @@ private:
 
     std::vector<std::unique_ptr<TGeometry>> Entities;
     int UpdateCount = 0;
+    std::uint8_t UpdateFlags = 0;
     bool Changed = false;
     TGeometry* EditedGeometry = nullptr;
     bool Validating = false;

@@ -8,6 +8,7 @@
 #include "curvenet/GBSurfL.h"
 #include "document/GeometryClasses.h"
 #include "curvenet/GXTCurve.h"
+#include "curvenet/GXTSurface.h"
 #include "entities/GArc.h"
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
@@ -93,6 +94,7 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoTarvoHull>();
     RegisterOnce<TGeoHalvorn>();
     RegisterOnce<TGeoCorvane>();
+    RegisterOnce<TGeoXTSurface>();
     RegisterOnce<TGeoXTCurve>();
     InstallXTCurveMaker();
 }

@@ -8,6 +8,8 @@
 
 #include <unordered_map>
 
+#include "curvenet/GXTCurve.h"
+#include "curvenet/GXTSurface.h"
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
 #include "document/TrackInfo.h"
@@ -105,7 +107,8 @@ TErrorsForm::~TErrorsForm() = default;
 
 void TErrorsForm::HandleMessage(TGeoMessage& Message) {
     if (dynamic_cast<TGeoListChange*>(&Message) || dynamic_cast<TGeoActiveListChange*>(&Message) ||
-        dynamic_cast<TGeoGeometryChange*>(&Message) || dynamic_cast<TGeoSelectionChange*>(&Message))
+        dynamic_cast<TGeoGeometryChange*>(&Message) || dynamic_cast<TGeoSelectionChange*>(&Message) ||
+        dynamic_cast<TGeoXTCurveUpdate*>(&Message) || dynamic_cast<TGeoXTSurfaceUpdate*>(&Message))
         Rebuild();
 }
 

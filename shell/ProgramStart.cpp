@@ -30,6 +30,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "curvenet/ui/XTCurveFrame.h"
+#include "curvenet/ui/XTSurfaceFrame.h"
 #include "hulls/ui/TarvoCurveFrame.h"
 #include "hulls/ui/CorvaneFrame.h"
 #include "hulls/ui/HalvornFrame.h"
@@ -110,6 +111,7 @@ std::unique_ptr<TMainForm> StartProgram(const std::vector<std::string>& Argument
     RegisterImagePlaneUi();
     RegisterTarvoCurveFrame();
     RegisterXTCurveFrame();
+    RegisterXTSurfaceFrame();
     RegisterExtrudedSurfaceFrame();
     RegisterRuledSurfaceFrame();
     RegisterCoonsPatchFrame();

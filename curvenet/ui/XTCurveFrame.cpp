@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "curvenet/XTReferencePoints.h"
+#include "curvenet/ui/XTFrameParts.h"
 #include "entities/ui/FrameParts.h"
 #include "foundation/DuZezOride.h"
 #include "shell/FillDlg.h"
@@ -30,39 +31,6 @@ namespace sarnova {
 namespace {
 
 const char* const NoCurve = "<none>";
-
-TVkGroupBox* NewGroup(const char* Name, const char* Caption, TVkGroupBoxState State, QWidget* Parent) {
-    auto* Box = new TVkGroupBox(Caption, Parent);
-    Box->setObjectName(Name);
-    Box->InitialState = State;
-    auto* Layout = new QVBoxLayout(Box);
-    Layout->setContentsMargins(4, 16, 4, 4);
-    return Box;
-}
-
-QToolButton* NewButton(const char* Name, const QString& Text, const QString& Hint, QWidget* Parent, QLayout* Row) {
-    auto* Button = new QToolButton(Parent);
-    Button->setObjectName(Name);
-    Button->setText(Text);
-    Button->setToolTip(Hint);
-    Row->addWidget(Button);
-    return Button;
-}
-
-QRadioButton* NewRadio(const char* Name, const char* Caption, QWidget* Parent, QLayout* Layout) {
-    auto* Button = new QRadioButton(Caption, Parent);
-    Button->setObjectName(Name);
-    Layout->addWidget(Button);
-    return Button;
-}
-
-// Ticks one button of a group, or none (an exclusive group refuses to untick its last one).
-void ShowChecked(QAbstractButton* Button, bool On) {
-    const QSignalBlocker Block(Button);
-    Button->setAutoExclusive(false);
-    Button->setChecked(On);
-    Button->setAutoExclusive(true);
-}
 
 bool IsAngle(std::uint8_t Direction) { return Direction >= pdRoll && Direction <= pdYaw; }
 

@@ -445,7 +445,8 @@ TEST(XTSurfaceFaces, DrawingWithOptionsDrawsOnlyWhatItsBitsAsk) {
         {0, 0, false},
         {1u << sdoVertices, 4, false},
         {1u << sdoEdges, 0, true},
-        {1u << sdoLocalEdges, 0, false},
+        // The patch face draws its four sides.
+        {1u << sdoLocalEdges, 0, true},
     };
     for (const auto& C : Cases) {
         TNetwork N;

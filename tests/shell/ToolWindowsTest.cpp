@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "curvenet/GXTCurve.h"
+#include "curvenet/GXTSurface.h"
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/TrackInfo.h"
@@ -447,6 +449,27 @@ TEST_F(ToolWindows, TheErrorsWindowShowsTrackedMessagesAndDrawsTheSelectedOnesBo
     View.Calls.clear();
     F->Draw(View);
     EXPECT_TRUE(View.Calls.empty());
+}
+
+TEST_F(ToolWindows, ASurfaceThatCannotBeGeneratedShowsItsMessageInTheErrorsWindow) {
+    TViewform* W = NewWindow();
+    TErrorsForm* F = GetErrorsForm();
+    auto Surface = std::make_unique<TGeoXTSurface>();
+    for (const char* Name : {"Keel", "Stem"}) {
+        auto Curve = std::make_unique<TGeoXTCurve>();
+        Curve->SetName(Name);
+        Curve->Curve().AddPointAt({0, 0, 0});
+        Curve->Curve().AddPointAt({1, Name[0] == 'K' ? 0.0 : 1.0, 0});
+        Surface->Surface().Curves().Add(&static_cast<TGeoXTCurve*>(Doc(W).Add(std::move(Curve)))->Curve());
+    }
+    auto* S = static_cast<TGeoXTSurface*>(Doc(W).Add(std::move(Surface)));
+    S->GetDataObject();  // two edges: the generation stops with a message
+    ASSERT_EQ(F->TreeView1->topLevelItemCount(), 1);
+    QTreeWidgetItem* Top = F->TreeView1->topLevelItem(0);
+    EXPECT_EQ(Text(Top), "XTSurface1");
+    // The loose ends it dropped first, then why it stopped.
+    ASSERT_GE(Top->childCount(), 1);
+    EXPECT_EQ(Text(Top->child(Top->childCount() - 1)), "Atleast three curves/edges are required to generate a surface");
 }
 
 // ---- Help ----
