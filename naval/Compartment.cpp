@@ -235,7 +235,9 @@ TGeoPList* TCompartment::BuildFitted(TGeometryList& List) {
             if (P.Point(J)->Y < Yi) P.Point(J)->Y = Yi;
         P.RemoveDuplicatePoints();
         P.RemoveCollinearPoints();
-        if (!Mirrored) P.SetClosed(true);
+        // A mirrored space is its half sections, open at the centreline, also where the fit entity's
+        // sections were closed whole ones: a closed half would be measured as the whole space.
+        P.SetClosed(!Mirrored);
     }
     for (int S = Found->Count() - 1; S >= 0; --S)
         if (Found->Items(S)->Count() <= 3) Found->Delete(S);

@@ -19,6 +19,7 @@
 #include "hulls/GCorvane.h"
 #include "naval/GPList.h"
 #include "naval/HullMeshes.h"
+#include "naval/VolumesUnit.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/SurfaceList.h"
 
@@ -222,6 +223,29 @@ TEST_F(CompartmentTest, FittedSectionsAreCutToTheBoundaries) {
     const std::string Message = Run("COMPARTMENT Long\nFRONT 30\nBACK 5\nFIT TOP\nEND\n");
     EXPECT_EQ(Message, "Error: test.cmd(1) Compartment Long - The longitudinal extends are outside that of TOP");
     EXPECT_EQ(Named("Long"), nullptr);
+}
+
+TEST_F(CompartmentTest, AMirroredSpaceFittedToWholeSectionsIsMeasuredOnBothSides) {
+    // Closed sections across both sides, as calculation sections are: 8 wide and 6 deep.
+    auto Hull = std::make_unique<TGeoPList>();
+    Hull->SetName("Body");
+    for (double X : {0.0, 10.0, 20.0}) {
+        auto P = std::make_unique<TPolyline>();
+        for (TMVector V : {TMVector{X, -4, 0}, {X, 4, 0}, {X, 4, 6}, {X, -4, 6}}) P->AddVector(V);
+        P->SetClosed(true);
+        Hull->Polylines().Add(std::move(P));
+    }
+    Doc.Add(std::move(Hull));
+    EXPECT_EQ(Run("COMPARTMENT Hold\nFRONT 15\nBACK 5\nINSIDE 0\nOUTSIDE 10\nBOTTOM 1\nTOP 3\nSECTIONS 3\nFIT BODY\n"
+                  "MIRRORED\nEND\n"),
+              "");
+    TGeoPList* Hold = Named("Hold");
+    ASSERT_NE(Hold, nullptr);
+    for (int S = 0; S < Hold->Polylines().Count(); ++S) EXPECT_FALSE(Hold->Polylines().Items(S)->IsClosed()) << S;
+    const TVolumeInformation Info = CompartmentInfo(*Hold);
+    EXPECT_NEAR(Info.Volume, 10 * 8 * 2, 1e-6);
+    EXPECT_NEAR(Info.Centre[1], 0, 1e-9);
+    EXPECT_NEAR(Info.Centre[2], 2, 1e-9);
 }
 
 TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
