@@ -9,9 +9,13 @@
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchFace.h"
+#include "curvenet/XTSubDivisionPatch.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
+#include "document/Undo.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -43,16 +47,8 @@ namespace {
 const char* const ContoursCaption = "Show Contours";
 const char* const ParametersCaption = "Show Parameters";
 const char* const OutlinesCaption = "Show Outlines";
-const char* const ExtractContoursCaption = "Extract Contours";
 const char* const MirroredCaption = "Mirrored";
 const char* const GroupCaption = "Create XTSurface Group";
-
-// The leaf faces that hold a patch or polygons, with their patch seam.
-template <class F>
-void ForEachPatchFace(const TFaces& Faces, F Body) {
-    for (int I = 0; I < Faces.Count(); ++I)
-        if (auto* Patch = dynamic_cast<IXTPatchFace*>(Faces.Face(I))) Body(*Patch, Faces.Count());
-}
 
 // The program's dialogs; nullptr without a window.
 IUserDialogs* ProgramDialogs() { return GExceptionHandler ? GExceptionHandler->UserDialogs : nullptr; }
@@ -84,6 +80,7 @@ TXTNode* XTNodeOf(TGeometry& Entity, bool Regenerate) {
 
 void TXTSurfaceEditor::Clear() {
     FPoints.clear();
+    FPointCurves.clear();
     FCurves.clear();
 }
 
@@ -102,6 +99,7 @@ void TXTSurfaceEditor::AddCurvePoints(TXTCurve& Curve) {
         // Points of a curve in a plane that rest on something follow their hosts.
         if (I > 0 && InPlane && P->State != 0) continue;
         FPoints.push_back(P);
+        FPointCurves.push_back(&Curve);
         Added = true;
     }
     if (Added) FCurves.push_back(&Curve);
@@ -132,16 +130,27 @@ void TXTSurfaceEditor::DrawEditing(IGraphics& G) {
 
 // ---- TGeoXTSurface ----
 
-TGeoXTSurface::TGeoXTSurface() : FSurface(std::make_unique<TXTSurface>()) {
+TGeoXTSurface::TGeoXTSurface()
+    : FSurface(std::make_unique<TXTSurface>()), FEditor(std::make_unique<TXTSurfaceEditor>(*FSurface)) {
     Display.NumULine = 5;
     Display.NumVLine = 5;
     FSurface->Manager = this;
-    FSurface->OnChange = [this](TXTNode*) { MarkChanged(); };
-    FSurface->OnGenerated = [this](TXTSurface*) { FEditor->Rebuild(); };
-    // Also after a generation that a message stopped, so that the message reaches the errors window.
-    FSurface->OnRegenerated = [this](TXTSurfaceBase*) { SendMessage(std::make_unique<TGeoXTSurfaceUpdate>()); };
+    FSurface->OnChange = [this](TXTNode*) {
+        // A changed curve may have new points; the old ones must not be reached through the editor.
+        // A drag moves the points it holds and keeps them.
+        if ((GetState() & gsDragging) == 0) FEditor->Clear();
+        // The next generation frees the patches the renderer draws, also when it fails on the way.
+        if (auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer())) Renderer->ClearInstances();
+        MarkChanged();
+    };
+    // Also after a generation that a message stopped: the points are the curves' whatever became of
+    // the patches, and the message reaches the errors window.
+    FSurface->OnRegenerated = [this](TXTSurfaceBase*) {
+        FEditor->Rebuild();
+        AddToRenderer();
+        SendMessage(std::make_unique<TGeoXTSurfaceUpdate>());
+    };
     SetName("XTSurface1");
-    FEditor = std::make_unique<TXTSurfaceEditor>(*FSurface);
     SetCapabilities(static_cast<std::uint16_t>((GetCapabilities() | cpUndoable | cpRenderable) & ~cpPointEditing));
     CreateLineRepresentations();
 }
@@ -150,7 +159,6 @@ TGeoXTSurface::~TGeoXTSurface() {
     // The renderer may still point at the polygons and patches.
     FreeRenderer();
     FSurface->OnChange = nullptr;
-    FSurface->OnGenerated = nullptr;
     FSurface->OnRegenerated = nullptr;
     FEditor.reset();
     FSurface.reset();
@@ -165,8 +173,6 @@ void TGeoXTSurface::Change(F Body) {
     InvalidateViews();
 }
 
-std::string TGeoXTSurface::GetName() const { return TGeoDraggableSurface::GetName(); }
-
 void TGeoXTSurface::SetName(const std::string& Value) {
     FSurface->SetName(Value);
     TGeoDraggableSurface::SetName(Value);
@@ -174,6 +180,8 @@ void TGeoXTSurface::SetName(const std::string& Value) {
 
 bool TGeoXTSurface::GenerationAllowed() const {
     const TGeometryList* List = GetOwnerList();
+    // Commands that rebuild the document from the surfaces of the last generation run in brackets
+    // with the hourglass (or flag 4); regenerating there would free the patches they are using.
     return List == nullptr || !List->Updating() || (List->GetUpdateFlags() & (ufHourGlass | 4)) == 0;
 }
 
@@ -233,22 +241,50 @@ void TGeoXTSurface::RemoveCurve(const std::string& EntityName) {
     Change([&] { FSurface->Curves().Remove(Curve); });
 }
 
+template <class F>
+std::vector<TGeometry*> TGeoXTSurface::CurveEntitiesOf(F Take) const {
+    std::vector<TGeometry*> Result;
+    const TGeometryList* List = GetOwnerList();
+    if (List == nullptr) return Result;
+    std::vector<TXTCurve*> Curves;
+    for (int I = 0; I < FEditor->Count(); ++I)
+        if (Take(I) && std::find(Curves.begin(), Curves.end(), FEditor->CurveOf(I)) == Curves.end())
+            Curves.push_back(FEditor->CurveOf(I));
+    for (int I = 0; I < List->Count() && !Curves.empty(); ++I)
+        if (auto* C = dynamic_cast<TGeoXTCurve*>(&List->Items(I));
+            C != nullptr && std::find(Curves.begin(), Curves.end(), &C->Curve()) != Curves.end())
+            Result.push_back(C);
+    return Result;
+}
+
 void TGeoXTSurface::SetPointCoordinate(int Index, int Axis, double Value) {
-    if (Index < 0 || Index >= FEditor->Count() || Axis < 0 || Axis > 2) return;
+    if (Index < 0 || Index >= GetPointCount() || Axis < 0 || Axis > 2) return;
     TXTPoint* P = FEditor->Points(Index);
-    Change([&] {
-        if (Axis == 0)
-            P->SetX(Value);
-        else if (Axis == 1)
-            P->SetY(Value);
-        else
-            P->SetZ(Value);
-    });
+    TGeometryList* List = GetOwnerList();
+    const std::vector<TGeometry*> Curves = CurveEntitiesOf([Index](int I) { return I == Index; });
+    // The point is the curve's: the curve changes with the surface, in one undo step.
+    if (List != nullptr) List->BeginUpdate(0);
+    try {
+        for (TGeometry* C : Curves) C->BeginChange();
+        Change([&] {
+            if (Axis == 0)
+                P->SetX(Value);
+            else if (Axis == 1)
+                P->SetY(Value);
+            else
+                P->SetZ(Value);
+        });
+        for (TGeometry* C : Curves) C->EndChange();
+    } catch (...) {
+        if (List != nullptr) List->EndUpdate();
+        throw;
+    }
+    if (List != nullptr) List->EndUpdate();
 }
 
 void TGeoXTSurface::SelectPoints(int First, int Last) {
     if (!Editing()) return;
-    for (int I = 0; I < FEditor->Count(); ++I) FEditor->Points(I)->Selected = I >= First && I <= Last;
+    for (int I = 0; I < GetPointCount(); ++I) FEditor->Points(I)->Selected = I >= First && I <= Last;
     InvalidateViews();
 }
 
@@ -277,7 +313,7 @@ void TGeoXTSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Extract Curve Edges", [this](TMenuItem&) { ExtractCurveEdges(); });
     AddMenuItem("-", {});
     AddMenuItem("Convert to BSpline Surface List", [this](TMenuItem&) { ConvertToBSplineSurfaceList(); });
-    AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
+    AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("Create Polygon Mesh", [this](TMenuItem&) { GeneratePolygonMesh(); });
     AddMenuItem("Create Calculation Sections", [this](TMenuItem&) { CreateCalculationSections(); });
     AddMenuItem("-", {});
@@ -296,7 +332,6 @@ void TGeoXTSurface::UpdateMenuItems(TMenuItem& Root) {
     TGeoDraggableSurface::UpdateMenuItems(Root);
     UpdateDisplayMenuItems(Root);
     if (TMenuItem* Item = Root.Find(OutlinesCaption)) Item->Checked = GetDrawOutline();
-    if (TMenuItem* Item = Root.Find(ExtractContoursCaption)) Item->Enabled = DrawContours();
 }
 
 // ---- Commands ----
@@ -396,6 +431,11 @@ void TGeoXTSurface::ExportManifold() {
 }
 
 // ---- Overrides ----
+
+int TGeoXTSurface::GetPointCount() {
+    if (GenerationAllowed()) FSurface->Regenerate();
+    return FEditor->Count();
+}
 
 std::unique_ptr<TPointInfo> TGeoXTSurface::CreatePointInfo() { return std::make_unique<TXTPointInfo>(this); }
 
@@ -507,26 +547,32 @@ void TGeoXTSurface::LoadFromText(TTextReader& In) {
 std::unique_ptr<TPolygonList> TGeoXTSurface::CreatePolygonRepresentation(std::uint8_t Purpose) {
     AnnouncePolygonRepresentation(*this);
     auto Result = std::make_unique<TPolygonList>();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface())
-            Result->AddCopies(S->CreatePolygonsFor(static_cast<TSamplingPurpose>(Purpose), Count).get());
+    const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Result->AddCopies(S->CreatePolygonsFor(Purpose, Faces.Count()).get());
         else
-            Face.AddPolygons(*Result, Purpose);
-    });
+            Result->AddCopies(Face->Polygons());
+    }
     return Result;
 }
 
 void TGeoXTSurface::AddToRenderer() {
     auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer());
     if (Renderer == nullptr) return;
-    FRenderPolygons = std::make_unique<TPolygonList>();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface())
-            Renderer->AddSurface(*S, Count);
-        else
-            Face.AddPolygons(*FRenderPolygons, static_cast<std::uint8_t>(TGeometryQuery::Resolution()));
-    });
-    if (FRenderPolygons->Count() > 0) Renderer->AddPolygons(*FRenderPolygons, true);
+    // The instances point into the faces of one generation: they go before those faces do.
+    Renderer->ClearInstances();
+    const TXTPatchFaces& Faces = FSurface->PatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Renderer->AddSurface(*S, Faces.Count());
+        else if (TPolygonList* Polygons = Face->Polygons())
+            Renderer->AddPolygons(*Polygons, true);
+    }
 }
 
 void TGeoXTSurface::CreateRenderer() {
@@ -534,13 +580,14 @@ void TGeoXTSurface::CreateRenderer() {
     std::unique_ptr<IGLRenderer> Renderer = CreateGLRenderer(Mirrored());
     if (!Renderer) return;
     SetRenderer(std::move(Renderer));
+    FSurface->Regenerate();
     AddToRenderer();
+    TGeoDraggableSurface::UpdateRenderer();
 }
 
 void TGeoXTSurface::UpdateRenderer() {
-    auto* Renderer = dynamic_cast<IGLRenderer*>(GetRenderer());
-    if (Renderer == nullptr) return;
-    Renderer->ClearInstances();
+    if (GetRenderer() == nullptr) return;
+    FSurface->Regenerate();
     AddToRenderer();
     TGeoDraggableSurface::UpdateRenderer();
 }
@@ -560,12 +607,12 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
             return;
         }
         // The patches of a subdivision surface are its polygons.
-        FSurface->Regenerate();
         auto Polygons = std::make_unique<TPolygonList>();
-        ForEachPatchFace(FSurface->PatchFaces(), [&](IXTPatchFace& Face, int) {
-            Face.AddPolygons(*Polygons, static_cast<std::uint8_t>(TGeometryQuery::Resolution()));
-        });
-        Query.AddInstance(std::move(Polygons), GetName());
+        const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+        for (int I = 0; I < Faces.Count(); ++I)
+            if (TXTPatchFace* Face = Faces.Face(I); Face != nullptr && Face->Polygons() != nullptr)
+                Polygons->AddCopies(Face->Polygons());
+        if (Polygons->Count() > 0) Query.AddInstance(std::move(Polygons), GetName());
         return;
     }
     if (!AsList && !AsSurface && !AsBSpline && !AsMesh && !AsPolygons) return;
@@ -573,6 +620,8 @@ void TGeoXTSurface::Query(TGeometryQuery& Query) {
         Query.CountItem();
         return;
     }
+    // A surface loaded or changed since it was last drawn is stale: the query answers with its patches.
+    if (GenerationAllowed()) FSurface->Regenerate();
     const TSurfaces& Surfaces = FSurface->Surfaces();
     const auto Purpose = static_cast<TSamplingPurpose>(TGeometryQuery::Resolution());
     if (AsList) {
@@ -605,6 +654,13 @@ void TGeoXTSurface::HandleMessage(TGeoMessage& Message) {
 }
 
 void TGeoXTSurface::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    GetPointCount();
+    // The dragged points are the curves': their snapshots join the step the drag began with.
+    FDragCurves = CurveEntitiesOf([this](int I) { return FEditor->Points(I)->Selected; });
+    auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList());
+    if (Document != nullptr) Document->GetUndoManager().BeginUndoJoiningLast();
+    for (TGeometry* C : FDragCurves) C->RecordChange();
+    if (Document != nullptr) Document->GetUndoManager().EndUndo();
     DragStart = std::make_unique<TPolyline>();
     for (int I = 0; I < FEditor->Count(); ++I) {
         const TMVector P = FEditor->Points(I)->GetPosition();
@@ -624,7 +680,13 @@ void TGeoXTSurface::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const
     if (IXTSurfaceFrame* Frame = SurfaceFrame()) Frame->RefreshGrid();
 }
 
-void TGeoXTSurface::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) { DragStart.reset(); }
+void TGeoXTSurface::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
+    DragStart.reset();
+    const std::vector<TGeometry*> Curves = std::move(FDragCurves);
+    FDragCurves.clear();
+    for (TGeometry* C : Curves)
+        if (GetOwnerList() != nullptr && GetOwnerList()->Contains(C)) C->EndChange();
+}
 
 void TGeoXTSurface::AddBoundaryLines(TPolylineList& List) { FSurface->AddEdgeCurves(List); }
 
@@ -632,9 +694,15 @@ void TGeoXTSurface::AddParameterLines(TPolylineList& List) { FSurface->AddParame
 
 void TGeoXTSurface::AddToSurfaceAnalysis(TSurfaceAnalysis& Analysis) {
     Analysis.BeginUpdate();
-    ForEachPatchFace(FSurface->GetPatchFaces(), [&](IXTPatchFace& Face, int Count) {
-        if (TSurface* S = Face.PatchSurface()) Analysis.AddSurface(*S, Count);
-    });
+    const TXTPatchFaces& Faces = FSurface->GetPatchFaces();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TXTPatchFace* Face = Faces.Face(I);
+        if (Face == nullptr) continue;
+        if (TSurface* S = Face->Surface())
+            Analysis.AddSurface(*S, Faces.Count());
+        else if (TXTSubDivisionPatch* Patch = Face->SubdivisionPatch(); Patch != nullptr && Patch->GetManifold() != nullptr)
+            Analysis.AddManifold(*Patch->GetManifold());
+    }
     Analysis.EndUpdate();
 }
 

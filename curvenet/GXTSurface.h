@@ -33,6 +33,8 @@ public:
     void Rebuild();
     int Count() const { return static_cast<int>(FPoints.size()); }
     TXTPoint* Points(int Index) const { return FPoints[static_cast<std::size_t>(Index)]; }
+    // The curve that point Index belongs to.
+    TXTCurve* CurveOf(int Index) const { return FPointCurves[static_cast<std::size_t>(Index)]; }
 
     void DrawCurves(IGraphics& G);
     void DrawSpanPolygons(IGraphics& G);
@@ -44,6 +46,7 @@ private:
 
     TXTSurface& Surface;
     std::vector<TXTPoint*> FPoints;
+    std::vector<TXTCurve*> FPointCurves;
     std::vector<TXTCurve*> FCurves;
 };
 
@@ -89,7 +92,8 @@ public:
     // The curve of that name leaves the list as one undo step, when it is in it.
     void RemoveCurve(const std::string& EntityName);
     TXTCurve* FindCurve(const std::string& Name);
-    // One coordinate (0 x, 1 y, 2 z) of editor point Index, as one undo step.
+    // One coordinate (0 x, 1 y, 2 z) of editor point Index, as one undo step that also restores the
+    // curve the point belongs to.
     void SetPointCoordinate(int Index, int Axis, double Value);
     // In edit mode exactly the editor points First to Last become the selection.
     void SelectPoints(int First, int Last);
@@ -118,7 +122,6 @@ public:
     void ExportManifold();
 
     // ---- Overrides ----
-    std::string GetName() const override;
     void SetName(const std::string& Value) override;
     // The patch surfaces, regenerated first unless the document is inside an update that shows the
     // hourglass or holds the views.
@@ -127,7 +130,8 @@ public:
     void GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) override;
     void UpdateMenuItems(TMenuItem& Root) override;
     void AddMenuItems(TMenuItem& Root) override;
-    int GetPointCount() override { return FEditor->Count(); }
+    // The editor's points, brought up to date first.
+    int GetPointCount() override;
     std::uint8_t GetSelectionType() override { return 4; }
     // The curves' box, not the patches'.
     TMBox CalculateExtents() override;
@@ -160,12 +164,17 @@ private:
     template <class F>
     void Change(F Body);
     IXTSurfaceFrame* SurfaceFrame() const { return dynamic_cast<IXTSurfaceFrame*>(GetFrame()); }
-    // Fills the renderer with the patches of the leaf faces, or their polygons.
+    // Fills the renderer anew with the patches of the leaf faces of the last generation, or their
+    // polygons; nothing without a renderer.
     void AddToRenderer();
-    // The leaf faces' polygons for the renderer, which does not own them.
-    std::unique_ptr<TPolygonList> FRenderPolygons;
     void DrawPatches(IGraphics& View);
     bool GenerationAllowed() const;
+    // The network-curve entities of the document holding the editor points that Take accepts.
+    template <class F>
+    std::vector<TGeometry*> CurveEntitiesOf(F Take) const;
+
+    // The curve entities whose points a drag moves; they change with this entity.
+    std::vector<TGeometry*> FDragCurves;
 
     std::unique_ptr<TXTSurface> FSurface;
     std::unique_ptr<TXTSurfaceEditor> FEditor;

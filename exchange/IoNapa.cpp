@@ -15,19 +15,6 @@ namespace sarnova {
 
 namespace {
 
-bool IsBlank(char C) { return C == ' ' || C == '\t'; }
-
-void SplitWords(std::string_view Line, std::vector<std::string_view>& Words) {
-    Words.clear();
-    std::size_t I = 0;
-    while (I < Line.size()) {
-        while (I < Line.size() && IsBlank(Line[I])) ++I;
-        const std::size_t Start = I;
-        while (I < Line.size() && !IsBlank(Line[I])) ++I;
-        if (I > Start) Words.push_back(Line.substr(Start, I - Start));
-    }
-}
-
 // Digits with an optional sign and at most one ".", nothing else.
 bool IsDecimal(std::string_view W) {
     std::size_t I = !W.empty() && (W[0] == '-' || W[0] == '+') ? 1 : 0;

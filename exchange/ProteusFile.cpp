@@ -30,18 +30,21 @@ void TProteusLoader::LoadFromFile(const std::filesystem::path& Name) {
 }
 
 const std::string& TProteusLoader::ReadLine() {
-    CurrentLine = Eof() ? std::string() : Trim(Lines[static_cast<std::size_t>(Cursor - 1)]);
+    if (Eof())
+        CurrentLine.clear();
+    else
+        CurrentLine.assign(TrimmedView(Lines[static_cast<std::size_t>(Cursor - 1)]));
     ++Cursor;
     return CurrentLine;
 }
 
 namespace {
 
-// The text before the first occurrence of any of the comment marks.
-std::string CutComment(std::string_view Line, std::initializer_list<std::string_view> Marks) {
+// The text before the first occurrence of any of the comment marks, trimmed; a view into Line.
+std::string_view CutComment(std::string_view Line, std::initializer_list<std::string_view> Marks) {
     std::size_t End = Line.size();
     for (std::string_view Mark : Marks) End = std::min(End, Line.find(Mark));
-    return Trim(TabsToSpaces(Line.substr(0, End)));
+    return TrimmedView(Line.substr(0, End));
 }
 
 [[noreturn]] void Invalid(const std::string& What, const TProteusLoader& L, int Line) {
@@ -49,49 +52,59 @@ std::string CutComment(std::string_view Line, std::initializer_list<std::string_
                         L.CurrentLine);
 }
 
-int IntegerWord(const std::string& Text, int N, const TProteusLoader& L, int Line) {
-    const std::string W = ExtractWord(Text, N);
+int IntegerWord(const TLineWords& Words, int N, const TProteusLoader& L, int Line) {
+    const std::string_view W = Words.Word(N);
     int Value = 0;
-    if (!TryStrToInt(W, Value)) Invalid("Unable to convert string to Integer (" + W + ")", L, Line);
+    if (!TryStrToInt(W, Value)) Invalid("Unable to convert string to Integer (" + std::string(W) + ")", L, Line);
     return Value;
 }
 
-double RealWord(const std::string& Text, int N, const TProteusLoader& L, int Line) {
-    const std::string W = ExtractWord(Text, N);
+double RealWord(const TLineWords& Words, int N, const TProteusLoader& L, int Line) {
+    const std::string_view W = Words.Word(N);
     try {
         return ParseFloat(W);
     } catch (const EConvertError&) {
-        Invalid("Unable to convert string to float (" + W + ")", L, Line);
+        Invalid("Unable to convert string to float (" + std::string(W) + ")", L, Line);
     }
 }
 
-bool SameText(const std::string& A, const std::string& B) { return UpperCase(A) == UpperCase(B); }
-
-std::string UpperFirstWord(const std::string& Text) { return UpperCase(ExtractWord(Text, 1)); }
+// ASCII letter case ignored, as UpperCase compares.
+bool SameText(std::string_view A, std::string_view B) {
+    if (A.size() != B.size()) return false;
+    for (std::size_t I = 0; I < A.size(); ++I) {
+        char X = A[I], Y = B[I];
+        if (X >= 'a' && X <= 'z') X = static_cast<char>(X - 'a' + 'A');
+        if (Y >= 'a' && Y <= 'z') Y = static_cast<char>(Y - 'a' + 'A');
+        if (X != Y) return false;
+    }
+    return true;
+}
 
 void ReadSections(TProteusLoader& L, TProteusDam& Dam) {
     int Separators = 0;
+    TLineWords Words;
     while (!L.Eof()) {
         const int Line = L.Cursor;
         L.ReadLine();
-        const std::string Text = CutComment(L.CurrentLine, {"#"});
+        const std::string_view Text = CutComment(L.CurrentLine, {"#"});
         if (Text.empty()) {
             if (++Separators >= 2) return;
             continue;
         }
-        if (UpperCase(Text) == "END") return;
-        const int Words = WordCount(Text);
+        if (SameText(Text, "END")) return;
+        Words.Split(Text);
+        const int Count = Words.Count();
         if (Separators == 1) {
-            bool Point = Words == 4;
-            for (int I = 1; Point && I <= 4; ++I) Point = IsNumber(ExtractWord(Text, I));
+            bool Point = Count == 4;
+            for (int I = 1; Point && I <= 4; ++I) Point = IsNumber(Words.Word(I));
             if (!Point) return;
         }
-        if (Words < 4) Invalid("Expected at least 4 Numbers", L, Line);
+        if (Count < 4) Invalid("Expected at least 4 Numbers", L, Line);
         double V[3];
         for (int I = 0; I < 3; ++I) {
             double Value = 0;
-            if (!TryStrToFloat(ExtractWord(Text, I + 2), Value))
-                Invalid("Unable to convert string to Integer (" + ExtractWord(Text, 1) + ")", L, Line);
+            if (!TryStrToFloat(Words.Word(I + 2), Value))
+                Invalid("Unable to convert string to Integer (" + std::string(Words.Word(1)) + ")", L, Line);
             V[I] = Value;
         }
         if (Separators > 0 || Dam.Count() == 0) {
@@ -104,16 +117,18 @@ void ReadSections(TProteusLoader& L, TProteusDam& Dam) {
 
 void ReadDams(TProteusLoader& L, TProteusGFile& F) {
     L.Reset();
+    TLineWords Words;
     while (!L.Eof()) {
         const int Line = L.Cursor;
         L.ReadLine();
-        const std::string Text = CutComment(L.CurrentLine, {"#"});
-        if (UpperFirstWord(Text) != "DAM") continue;
+        const std::string_view Text = CutComment(L.CurrentLine, {"#"});
+        Words.Split(Text);
+        if (!SameText(Words.Word(1), "DAM")) continue;
         auto Dam = std::make_unique<TProteusDam>();
         Dam->Line = Line;
-        if (WordCount(Text) == 3) {
-            Dam->Mirrored = ExtractWord(Text, 2) == "2";
-            Dam->DamValue = RealWord(Text, 3, L, Line);
+        if (Words.Count() == 3) {
+            Dam->Mirrored = Words.Word(2) == "2";
+            Dam->DamValue = RealWord(Words, 3, L, Line);
         } else {
             Dam->IsOpening = true;
         }
@@ -121,7 +136,7 @@ void ReadDams(TProteusLoader& L, TProteusGFile& F) {
             const std::string Before = Trim(L.Lines[static_cast<std::size_t>(Line - 2)]);
             const std::string Key = "#IOPROTEUSNAME";
             const std::size_t At = Before.find(Key);
-            if (At != std::string::npos && WordCount(TabsToSpaces(Before)) >= 2)
+            if (At != std::string::npos && WordCount(Before) >= 2)
                 Dam->Name = Before.substr(std::min(Before.size(), At + Key.size() + 1), 255);
         }
         ReadSections(L, *Dam);
@@ -131,15 +146,16 @@ void ReadDams(TProteusLoader& L, TProteusGFile& F) {
     }
 }
 
-// Lines whose first word, before any "#" or "//", is Keyword.
+// Lines whose first word, before any "#" or "//", is Keyword (letter case ignored).
 template <class F>
 void ScanKeyword(TProteusLoader& L, const char* Keyword, F Read) {
     L.Reset();
+    TLineWords Words;
     while (!L.Eof()) {
         const int Line = L.Cursor;
         L.ReadLine();
-        const std::string Text = CutComment(L.CurrentLine, {"#", "//"});
-        if (UpperFirstWord(Text) == Keyword) Read(Text, Line);
+        Words.Split(CutComment(L.CurrentLine, {"#", "//"}));
+        if (SameText(Words.Word(1), Keyword)) Read(Words, Line);
     }
 }
 
@@ -163,14 +179,14 @@ void TProteusGFile::LoadFromFile(const std::filesystem::path& FileName) {
     ReadDams(L, *this);
     const int DamTotal = static_cast<int>(Dams.size());
     GConsole->WriteLine(" Translating GROUPs...");
-    ScanKeyword(L, "GROUP", [&](const std::string& Text, int Line) {
+    ScanKeyword(L, "GROUP", [&](const TLineWords& Words, int Line) {
         TProteusGroup G;
         G.Line = Line;
-        G.FirstDam = IntegerWord(Text, 2, L, Line);
-        G.LastDam = IntegerWord(Text, 3, L, Line);
-        G.InitialWater = RealWord(Text, 4, L, Line);
+        G.FirstDam = IntegerWord(Words, 2, L, Line);
+        G.LastDam = IntegerWord(Words, 3, L, Line);
+        G.InitialWater = RealWord(Words, 4, L, Line);
         std::string Name;
-        for (int I = 5; I <= WordCount(Text); ++I) Name += ExtractWord(Text, I) + " ";
+        for (int I = 5; I <= Words.Count(); ++I) (Name += Words.Word(I)) += ' ';
         Name = Trim(Name);
         // The writer follows the name with the group's number in brackets.
         const std::size_t Open = Name.rfind(" (");
@@ -185,16 +201,15 @@ void TProteusGFile::LoadFromFile(const std::filesystem::path& FileName) {
         Groups.push_back(G);
     });
     GConsole->WriteLine(" Translating OPENINGSs...");
-    ScanKeyword(L, "OPENING", [&](const std::string& Text, int Line) {
+    ScanKeyword(L, "OPENING", [&](const TLineWords& Words, int Line) {
         TProteusOpening O;
         O.Line = Line;
-        O.Dam = IntegerWord(Text, 2, L, Line);
-        O.GroupB = IntegerWord(Text, 3, L, Line);
-        O.GroupA = IntegerWord(Text, 4, L, Line);
-        O.CollapseHead = RealWord(Text, 5, L, Line);
-        const std::string Time = ExtractWord(Text, 8);
-        O.OpeningTime = IsNumber(Time) ? RealWord(Text, 8, L, Line) : 0.0;
-        const bool In1 = ExtractWord(Text, 6) == "1", In2 = ExtractWord(Text, 7) == "1";
+        O.Dam = IntegerWord(Words, 2, L, Line);
+        O.GroupB = IntegerWord(Words, 3, L, Line);
+        O.GroupA = IntegerWord(Words, 4, L, Line);
+        O.CollapseHead = RealWord(Words, 5, L, Line);
+        O.OpeningTime = IsNumber(Words.Word(8)) ? RealWord(Words, 8, L, Line) : 0.0;
+        const bool In1 = Words.Word(6) == "1", In2 = Words.Word(7) == "1";
         O.Direction = In1 && In2 ? 2 : In2 ? 1 : 0;
         if (O.Dam < 1 || O.Dam > DamTotal) MissingDam(L, O.Dam, Line);
         Openings.push_back(O);

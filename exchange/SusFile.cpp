@@ -78,13 +78,13 @@ public:
             throw EInOutError("SUSFILE ERROR: Unexpected end of File\r\nLine: " + std::to_string(F.LineNumber));
         }
         FText = FLines[static_cast<std::size_t>(F.LineNumber++)];
-        FWords = TabsToSpaces(FText);
-        FWordCount = WordCount(FWords);
+        FWords.Split(FText);
+        FWordCount = WordCount(FText);
         return FText;
     }
     bool Eof() const { return F.LineNumber >= static_cast<int>(FLines.size()); }
     int Words() const { return FWordCount; }
-    std::string Word(int N) const { return ExtractWord(FWords, N); }
+    std::string Word(int N) const { return std::string(FWords.Word(N)); }
 
     [[noreturn]] void Invalid(const std::string& What) const {
         throw EConvertError("Invalid Data: " + What + "\r\nLine: " + Tail());
@@ -93,17 +93,17 @@ public:
         if (!Ok) Invalid(What);
     }
     int Integer(int N) const {
-        const std::string W = Word(N);
+        const std::string_view W = FWords.Word(N);
         int Value = 0;
-        if (!TryStrToInt(W, Value)) Invalid("Unable to convert string to Integer (" + W + ")");
+        if (!TryStrToInt(W, Value)) Invalid("Unable to convert string to Integer (" + std::string(W) + ")");
         return Value;
     }
     double Real(int N) const {
-        const std::string W = Word(N);
+        const std::string_view W = FWords.Word(N);
         try {
             return ParseFloat(W);
         } catch (const EConvertError&) {
-            Invalid("Unable to convert string to float (" + W + ")");
+            Invalid("Unable to convert string to float (" + std::string(W) + ")");
         }
     }
     // A count of lines still to come: refused before anything is made for it when the file cannot
@@ -116,12 +116,13 @@ public:
     }
 
 private:
-    std::string Tail() const { return std::to_string(F.LineNumber) + "\r\nFile Line: " + FText; }
+    std::string Tail() const { return std::to_string(F.LineNumber) + "\r\nFile Line: " + std::string(FText); }
 
     TSusFile& F;
     std::vector<std::string> FLines;
-    std::string FText;
-    std::string FWords;
+    // The current line, a view into FLines, and its words.
+    std::string_view FText;
+    TLineWords FWords;
     int FWordCount = 0;
 };
 

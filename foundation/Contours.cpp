@@ -329,8 +329,11 @@ std::unique_ptr<TPolyline> SectionFromCut(const std::unique_ptr<TPolylineList>& 
     Section->RemoveDuplicatePoints();
     ThinSectionPoints(*Section);
     OrientSection(*Section, Box);
-    // A half section against the centre plane is completed by its mirror image.
-    if (std::fabs(Box.Min.Y) < 0.05) {
+    // A half section against the centre plane is completed by its mirror image. A whole section
+    // reaches as far to one side as to the other; it can come out open where the cut of a fine,
+    // narrow end merges the crossings either side of the keel, and a mirror image would double it.
+    const bool Whole = -Box.Min.Y > Box.Max.Y / 2;
+    if (std::fabs(Box.Min.Y) < 0.05 && !Whole) {
         for (int I = Section->Count() - 1; I >= 1; --I) {
             const TRPoint& P = *std::as_const(*Section).Point(I);
             Section->AddPoint(P.X, -P.Y, P.Z);

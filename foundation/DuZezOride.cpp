@@ -44,19 +44,6 @@ std::string ExeBaseName() {
     return File.substr(0, File.find('.'));
 }
 
-// The words of a line that ExtractWord has prepared (trimmed, tabs expanded).
-std::vector<std::string_view> SplitWords(std::string_view Prepared) {
-    std::vector<std::string_view> Words;
-    size_t I = 0;
-    while (I < Prepared.size()) {
-        while (I < Prepared.size() && Prepared[I] == ' ') ++I;
-        const size_t Start = I;
-        while (I < Prepared.size() && Prepared[I] != ' ') ++I;
-        if (I > Start) Words.push_back(Prepared.substr(Start, I - Start));
-    }
-    return Words;
-}
-
 }  // namespace
 
 // ---- Folders ----
@@ -175,25 +162,57 @@ std::string KeepFileNameCharacters(std::string_view Text) {
     return Result;
 }
 
+namespace {
+
+bool IsWordBlank(char C) { return C == ' ' || C == '\t'; }
+
+}  // namespace
+
 int WordCount(std::string_view Line) {
-    const std::string Spaced = TabsToSpaces(Line);
-    if (Spaced.empty()) return 0;
-    int Count = Spaced[0] != ' ' ? 1 : 0;
-    for (size_t I = 0; I + 1 < Spaced.size(); ++I)
-        if (Spaced[I] == ' ' && Spaced[I + 1] != ' ') ++Count;
+    // A tab is four blanks to the count, so it separates words as a blank does.
+    int Count = 0;
+    bool InWord = false;
+    for (const char C : Line) {
+        const bool Blank = IsWordBlank(C);
+        if (!Blank && !InWord) ++Count;
+        InWord = !Blank;
+    }
     return Count;
 }
 
+void SplitWords(std::string_view Line, std::vector<std::string_view>& Words) {
+    Words.clear();
+    std::size_t I = 0;
+    while (I < Line.size()) {
+        while (I < Line.size() && IsWordBlank(Line[I])) ++I;
+        const std::size_t Start = I;
+        while (I < Line.size() && !IsWordBlank(Line[I])) ++I;
+        if (I > Start) Words.push_back(Line.substr(Start, I - Start));
+    }
+}
+
+std::string_view TLineWords::Word(int N) const {
+    return N >= 1 && static_cast<std::size_t>(N) <= FWords.size() ? FWords[static_cast<std::size_t>(N) - 1]
+                                                                   : std::string_view();
+}
+
 std::string ExtractWord(std::string_view Line, int N) {
-    const std::string Prepared = TabsToSpaces(Trim(Line));
     if (N < 1) return {};
-    const auto Words = SplitWords(Prepared);
-    return static_cast<size_t>(N) <= Words.size() ? std::string(Words[static_cast<size_t>(N) - 1]) : std::string();
+    // Walks to the N-th word of the trimmed line without splitting the rest.
+    const std::string_view Text = TrimmedView(Line);
+    std::size_t I = 0;
+    for (int K = 1;; ++K) {
+        while (I < Text.size() && IsWordBlank(Text[I])) ++I;
+        if (I == Text.size()) return {};
+        const std::size_t Start = I;
+        while (I < Text.size() && !IsWordBlank(Text[I])) ++I;
+        if (K == N) return std::string(Text.substr(Start, I - Start));
+    }
 }
 
 bool LineHasWord(std::string_view Word, std::string_view Line) {
-    const std::string Prepared = TabsToSpaces(Trim(Line));
-    const auto Words = SplitWords(Prepared);
+    std::vector<std::string_view> Words;
+    SplitWords(TrimmedView(Line), Words);
     const int Count = WordCount(Line);
     for (int I = 0; I < Count; ++I) {
         const std::string_view Candidate = static_cast<size_t>(I) < Words.size() ? Words[static_cast<size_t>(I)] : "";

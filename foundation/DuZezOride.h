@@ -83,6 +83,23 @@ std::string KeepFileNameCharacters(std::string_view Text);
 int WordCount(std::string_view Line);
 // The N-th word (from 1) of the trimmed line; empty when N is 0 or beyond the last word.
 std::string ExtractWord(std::string_view Line, int N);
+// The words of Line, separated by blanks and tabs, as views into Line; Words is emptied first, its room
+// kept, so that a reader can split line after line without allocating.
+void SplitWords(std::string_view Line, std::vector<std::string_view>& Words);
+
+// The words of one line at a time, read by number as ExtractWord reads them but split once and without
+// copies: for readers of large files. The views point into the line last given to Split.
+class TLineWords {
+public:
+    void Split(std::string_view Line) { SplitWords(TrimmedView(Line), FWords); }
+    int Count() const { return static_cast<int>(FWords.size()); }
+    // The N-th word (from 1); empty when N is 0 or beyond the last word.
+    std::string_view Word(int N) const;
+
+private:
+    std::vector<std::string_view> FWords;
+};
+
 // True when one of the words of Line equals Word exactly, letter case included.
 bool LineHasWord(std::string_view Word, std::string_view Line);
 

@@ -239,9 +239,21 @@ TGeoPList* TCompartment::BuildFitted(TGeometryList& List) {
         // sections were closed whole ones: a closed half would be measured as the whole space.
         P.SetClosed(!Mirrored);
     }
-    for (int S = Found->Count() - 1; S >= 0; --S)
-        if (Found->Items(S)->Count() <= 3) Found->Delete(S);
-    if (Found->Count() < 2)
+    // Sections of three points or fewer enclose nothing and go; but where the space closes to a line
+    // at its own limit (the stem or stern of a fine-ended hull) that line stays as its end, of no
+    // area, so that its volume runs to the limit and does not stop a station short.
+    const auto Degenerate = [&](int S) { return Found->Items(S)->Count() <= 3; };
+    const auto ClosesAt = [&](int S, int Inner, double Limit) {
+        const TPolyline& P = *Found->Items(S);
+        return Degenerate(S) && P.Count() >= 2 && !Degenerate(Inner) &&
+               std::fabs(P.Point(0)->X - Limit) < DefaultTolerance;
+    };
+    const int Count = Found->Count();
+    const bool KeepFirst = Count >= 2 && ClosesAt(0, 1, Back);
+    const bool KeepLast = Count >= 2 && ClosesAt(Count - 1, Count - 2, Front);
+    for (int S = Count - 1; S >= 0; --S)
+        if (Degenerate(S) && !(S == 0 && KeepFirst) && !(S == Count - 1 && KeepLast)) Found->Delete(S);
+    if (Found->Count() - KeepFirst - KeepLast < 2)
         RaiseError("Compartment " + Name + " was not created, Check to see if it is inside " + FitName);
 
     return AddEntity(List, *Found, true);

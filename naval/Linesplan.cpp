@@ -571,6 +571,20 @@ std::unique_ptr<TPolylineList> TLinesPlan::ToPolylineList() {
     return Result;
 }
 
+namespace {
+
+// True when every point of P reads back from the DXF file as the same sheet point (or P has none): a
+// line seen end on, which readers drop (ours with a warning), so the plan leaves it out.
+bool IsSinglePointInDXF(const TPolyline& P) {
+    if (P.Count() == 0) return true;
+    const std::string X = DXFNumberText(P.Point(0)->X), Y = DXFNumberText(P.Point(0)->Y);
+    for (int K = 1; K < P.Count(); ++K)
+        if (DXFNumberText(P.Point(K)->X) != X || DXFNumberText(P.Point(K)->Y) != Y) return false;
+    return true;
+}
+
+}  // namespace
+
 void TLinesPlan::SaveToDXF(const std::filesystem::path& FileName) {
     Prepare();
     TDXFFile F;
@@ -578,6 +592,7 @@ void TLinesPlan::SaveToDXF(const std::filesystem::path& FileName) {
     auto Write = [&](const TPolylineList& List, const std::string& Layer, TColor Colour) {
         for (int I = 0; I < List.Count(); ++I) {
             const TPolyline* P = List.Items(I);
+            if (IsSinglePointInDXF(*P)) continue;
             F.BeginEntity("POLYLINE");
             F.WriteString(8, Layer);
             F.WriteInteger(66, 1);

@@ -190,7 +190,8 @@ std::vector<TManifoldObject*> TManifoldObjects::ExtractAll() {
     All.reserve(static_cast<std::size_t>(FLive));
     for (TManifoldObject* E : FSlots) {
         if (E == nullptr) continue;
-        if (E->FSlotList == this) E->FSlotList = nullptr;
+        // A plain list never touches its elements: they may be gone before it is.
+        if (FContainer && E->FSlotList == this) E->FSlotList = nullptr;
         All.push_back(E);
     }
     FSlots.clear();

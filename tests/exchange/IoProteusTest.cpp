@@ -138,6 +138,21 @@ TEST_F(TIoProteus, ReaderKeepsCommentsOutOfTheKeywordsAndWords) {
               std::string::npos);
 }
 
+TEST_F(TIoProteus, KeywordsInAnyCaseAndTabsBetweenWords) {
+    const std::string Path =
+        WriteTemp("tabs.dam", "T\ngroup\t1 1\t2.5 Fore\tPeak\nDam\t1 -0.9\n\t0\t1 2\t3\n1 1 2 3\nend\n1 9 9 9\n");
+    TProteusGFile F;
+    F.LoadFromFile(Path);
+    ASSERT_EQ(F.Dams.size(), 1u);
+    EXPECT_EQ(F.Dams[0]->DamValue, -0.9);
+    ASSERT_EQ(F.Dams[0]->Count(), 1);
+    EXPECT_EQ(F.Dams[0]->Items(0)->Count(), 2);
+    EXPECT_EQ(F.Dams[0]->Items(0)->Point(0)->Z, 3);
+    ASSERT_EQ(F.Groups.size(), 1u);
+    EXPECT_EQ(F.Groups[0].Name, "Fore Peak");
+    EXPECT_EQ(F.Groups[0].InitialWater, 2.5);
+}
+
 TEST_F(TIoProteus, BadFilesNameTheLineAndAddNothing) {
     const std::pair<const char*, const char*> Cases[] = {
         {"T\nGROUP 1 3 0 Hold\nDAM 1 -1\n0 1 0 0\nEND\n", ": DAM 3 does not exist\r\nLine: 2\r\nFile Line: GROUP 1 3 0 Hold"},

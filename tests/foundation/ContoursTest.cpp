@@ -524,6 +524,19 @@ TEST(Contours, SectionsAwayFromTheCentrePlaneAreClosedAsTheyAre) {
     ExpectNear(std::as_const(*Port).Point(3)->Vector(), {1, -1, 1}, 1e-12);
 }
 
+// A whole section comes out open from a hull without a deck, or where a fine mesh's narrow end merges
+// the crossings either side of the keel. However narrow, it is closed as it is: its mirror image
+// would run round it a second time and double its area.
+TEST(Contours, OpenSectionsAcrossTheCentrePlaneAreNotMirrored) {
+    const auto S = PolygonSectionAtX(*Prism({{-0.04, 1}, {-0.02, 0.3}, {0, 0}, {0.02, 0.3}, {0.04, 1}}), 2);
+    ASSERT_NE(S, nullptr);
+    EXPECT_TRUE(S->IsClosed());
+    ASSERT_EQ(S->Count(), 6);
+    ExpectNear(S->First()->Vector(), {2, -0.04, 1}, 1e-12);
+    ExpectNear(std::as_const(*S).Point(4)->Vector(), {2, 0.04, 1}, 1e-12);
+    ExpectNear(S->Last()->Vector(), {2, -0.04, 1}, 1e-12);
+}
+
 // Just short of the column of vertices at x = 4, the cut crosses each diagonal within 1e-4 of the
 // row above, and that crossing merges with the row's point; at the deck edge the section must still
 // end on the edge itself, or a waterline at deck height finds no breadth there.

@@ -32,6 +32,21 @@ TEST(Words, CountAndExtract) {
     EXPECT_FALSE(LineHasWord("", ""));
 }
 
+// The split-once words that readers of large files use give what ExtractWord and WordCount give, also at
+// control characters (part of a word inside the line, trimmed at its ends) and with repeated splits.
+TEST(Words, LineWordsAgreeWithExtractWord) {
+    TLineWords Words;
+    for (const char* Line : {"  a  b", "", "x\ty\t\tz ", "\x01 a\x02", "\r\n", "1.5,2 -3e4\t#c", " \x7f\xC3\xA9 "}) {
+        Words.Split(Line);
+        SCOPED_TRACE(Line);
+        for (int N = -1; N <= 5; ++N) EXPECT_EQ(std::string(Words.Word(N)), ExtractWord(Line, N)) << N;
+        EXPECT_EQ(Words.Count(), WordCount(TrimmedView(Line)));
+    }
+    std::vector<std::string_view> Split{"left over"};
+    SplitWords("\tp  q\t", Split);
+    EXPECT_EQ(Split, (std::vector<std::string_view>{"p", "q"}));
+}
+
 TEST(Words, CharacterFilters) {
     EXPECT_EQ(TabsToSpaces("a\tb"), "a    b");
     for (auto [In, Out] : {std::pair{"", ""}, std::pair{"no tab", "no tab"}, std::pair{"\t\tx\t", "        x    "}})

@@ -15,11 +15,13 @@
 //   --hydrostatics DRAUGHTS       the hydrostatic table of the selected hull at the draughts of the list,
 //                                 from its calculation sections, every column with 3 decimals
 //   --mesh-hydrostatics DRAUGHTS  the same rows from the hull's facets below each waterplane
-// The console log goes to standard output. The first error is written there as well and ends the
+// The console log goes to standard output, a clock time "[hh:mm:ss]" in front of a line shown as
+// "[time]" so that the log of a run is the same at any hour. The first error is written there as well and ends the
 // run with exit status 1; a wrong argument gives status 2.
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -50,6 +52,12 @@ using namespace sarnova;
 void Print(const std::string& Line) {
     std::fwrite(Line.data(), 1, Line.size(), stdout);
     std::fputc('\n', stdout);
+}
+
+// A console line, its leading clock time masked.
+void PrintConsoleLine(const std::string& Line) {
+    static const std::regex Clock(R"(^\[\d{1,2}:\d{2}:\d{2}( [AP]M)?\])");
+    Print(std::regex_replace(Line, Clock, "[time]", std::regex_constants::format_first_only));
 }
 
 int Usage(const std::string& Problem) {
@@ -201,7 +209,7 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
 
 int main(int argc, char* argv[]) {
     InitializeProgramFolders(argc > 0 ? argv[0] : "");
-    GConsole->OnLine = Print;
+    GConsole->OnLine = PrintConsoleLine;
     // The program's own start-up order: settings first, then the entity classes.
     InitializeSettings();
     RegisterGeometryClasses();

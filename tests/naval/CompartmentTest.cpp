@@ -17,7 +17,10 @@
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "hulls/GCorvane.h"
+#include "naval/CalcSections.h"
 #include "naval/GPList.h"
+#include "naval/VkHydro.h"
+#include "naval/VolumesUnit.h"
 #include "naval/HullMeshes.h"
 #include "naval/VolumesUnit.h"
 #include "surfaces/BSurface.h"
@@ -293,6 +296,38 @@ TEST_F(CompartmentTest, AGeneratedHullIsFittedThroughItsSurface) {
     ASSERT_NE(Named("Hold"), nullptr);
     // Cut by the hull, not by the 10 m outside boundary.
     ExpectInside(*Named("Hold"), 3, 0, Hull.CalculateExtents().Max.Y, 0.6, 1.8);
+}
+
+// A hull that closes to a line at its stem and stern: the compartment that spans it keeps those lines
+// as its end sections, of no area, and holds the hull's volume. Without them it stopped a station
+// short at each end and came out 8 % under.
+TEST_F(CompartmentTest, AFineEndedHullIsFittedToItsEnds) {
+    auto Surf = std::make_unique<TGeoBSurf>();
+    AssignBSplineSurface(Surf->Surface(), *WigleySurface(40, 8, 4));
+    Surf->SetName("Wigley");
+    TGeoBSurf& Hull = *static_cast<TGeoBSurf*>(Doc.Add(std::move(Surf)));
+    EXPECT_EQ(Run("COMPARTMENT Hull\nFRONT 20\nBACK -20\nINSIDE 0\nOUTSIDE 4\nBOTTOM 0\nTOP 4\nSECTIONS 9\n"
+                  "FIT WIGLEY\nMIRRORED\nEND\n"),
+              "");
+    ASSERT_NE(Named("Hull"), nullptr);
+    TPolylineList& Sections = Named("Hull")->Polylines();
+    ASSERT_EQ(Sections.Count(), 9);
+    for (int S : {0, 8}) {
+        TPolyline& End = *Sections.Items(S);
+        EXPECT_EQ(End.Count(), 2) << S;
+        EXPECT_NEAR(End.Point(0)->X, S == 0 ? -20 : 20, 1e-9);
+        EXPECT_EQ(SectionArea(End), 0) << S;
+    }
+    const double HullVolume = CreateCalculationSections(&Hull.Surface())->SectionsVolume().Volume;
+    EXPECT_NEAR(CompartmentInfo(*Named("Hull")).Volume, HullVolume, 0.005 * HullVolume);
+
+    // A space that ends inside the hull's length keeps its plain sections only.
+    EXPECT_EQ(Run("COMPARTMENT Aft\nFRONT 0\nBACK -15\nINSIDE 0\nOUTSIDE 4\nBOTTOM 0\nTOP 4\nSECTIONS 4\n"
+                  "FIT WIGLEY\nMIRRORED\nEND\n"),
+              "");
+    ASSERT_NE(Named("Aft"), nullptr);
+    ASSERT_EQ(Named("Aft")->Polylines().Count(), 4);
+    for (int S = 0; S < 4; ++S) EXPECT_GT(SectionArea(*Named("Aft")->Polylines().Items(S)), 1) << S;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The three roads to a hull's hydrostatics, on the hulls of the golden cases "hydrostatics-wigley" (the
-// Wigley hull as an exact bicubic surface, L 100, B 10, T 6.25) and "hydrostatics-halvorn" (the ship
-// hull-lines generator's default hull): from the calculation sections, through the hydrostatic table,
+// Wigley hull as an exact bicubic surface, L 100, B 10, T 6.25), "hydrostatics-halvorn" (the ship
+// hull-lines generator's default hull), "tarvo-hull-create" (the fitted parametric hull it saves) and
+// "xtsurface-hull" (a curve-network surface on stations, keel, stem, sternpost and sheer, as loaded, so
+// that the hull queries generate it): from the calculation sections, through the hydrostatic table,
 // and from the facets below each waterplane, checked against each other and, for the Wigley hull,
 // against its closed form at the design draught.
 #include <gtest/gtest.h>
@@ -14,6 +16,8 @@
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/VkMaths.h"
+#include "platform/Menu.h"
+#include "naval/GPList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
 #include "naval/VkHydro.h"
@@ -23,12 +27,13 @@ namespace {
 
 constexpr double L = 100, B = 10, T = 6.25;
 
-// The hull NAME of the golden case's input.geo, selected, with the facets its sections are cut from.
+// The hull NAME of the golden case's document (input.geo unless named), selected, with the facets its
+// sections are cut from.
 class GoldenHull {
 public:
-    GoldenHull(const std::string& Case, const std::string& Name) {
+    GoldenHull(const std::string& Case, const std::string& Name, const std::string& File = "input.geo") {
         RegisterGeometryClasses();
-        Doc.LoadFromFile(std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / Case / "input.geo");
+        Doc.LoadFromFile(std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / Case / File);
         TGeometry* Hull = Doc.FindByName(Name);
         if (Hull == nullptr) return;
         Hull->SetSelected(true);
@@ -55,11 +60,14 @@ TEST(HullHydrostatics, SectionsTableAndMeshAgreeFromLightToDeep) {
         const char* Case;
         const char* Name;
         const char* Draughts;
-    } Hulls[] = {{"hydrostatics-wigley", "Wigley", "(1.25, 6.25, 1.25)"},
-                 {"hydrostatics-halvorn", "Ship", "(1, 6, 1), 4.172"}};
+        const char* File;
+    } Hulls[] = {{"hydrostatics-wigley", "Wigley", "(1.25, 6.25, 1.25)", "input.geo"},
+                 {"hydrostatics-halvorn", "Ship", "(1, 6, 1), 4.172", "input.geo"},
+                 {"tarvo-hull-create", "TarvoHull1", "(0.8, 4.8, 0.8)", "expected.geo"},
+                 {"xtsurface-hull", "XTSurface1", "(1, 5, 1)", "expected.geo"}};
     for (const auto& H : Hulls) {
         SCOPED_TRACE(H.Case);
-        GoldenHull Hull(H.Case, H.Name);
+        GoldenHull Hull(H.Case, H.Name, H.File);
         ASSERT_NE(Hull.Facets, nullptr);
         const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOfSelection(&Hull.Doc);
         ASSERT_NE(Sections, nullptr);
@@ -87,6 +95,8 @@ TEST(HullHydrostatics, SectionsTableAndMeshAgreeFromLightToDeep) {
             MeshHydrostatics(*ClipPolygonsByPlane(Whole, 0, WaterplaneAtDraught(D)), FromMesh);
 
             EXPECT_NEAR(FromSections.Draught, D, 1e-9);
+            // A hull that answers with no facets would agree with itself at nothing.
+            EXPECT_GT(FromSections.Volume, 0) << "at draught " << D;
             const std::pair<double THydrostaticsData::*, const char*> Compared[] = {
                 {&THydrostaticsData::Volume, "volume"},    {&THydrostaticsData::Displacement, "displacement"},
                 {&THydrostaticsData::LCB, "LCB"},          {&THydrostaticsData::VCB, "VCB"},
@@ -125,6 +135,37 @@ TEST(HullHydrostatics, WigleyHullAtItsDesignDraughtMatchesTheClosedForm) {
     MeshHydrostatics(*ClipPolygonsByPlane(*Hull.Facets, 0, WaterplaneAtDraught(T)), M);
     ExpectWithin(M.Volume, 4 * L * B * T / 9, 0.005, "mesh V", T);
     ExpectWithin(M.VCB, 5 * T / 8, 0.005, "mesh KB", T);
+}
+
+// The curve-network hull's popup command adds its sections to the document, and these sections, chosen
+// as the hull, give the hydrostatics of the surface.
+TEST(HullHydrostatics, CurveNetworkHullSectionsFromItsPopupMenuAnswerAsTheHull) {
+    GoldenHull Hull("xtsurface-hull", "XTSurface1", "expected.geo");
+    ASSERT_NE(Hull.Facets, nullptr);
+    const std::unique_ptr<TPolylineList> FromSurface = CalculationSectionsOfSelection(&Hull.Doc);
+    ASSERT_NE(FromSurface, nullptr);
+    const int Before = Hull.Doc.Count();
+    TMenuItem* Item = Hull.Doc.SingleSelection()->PopupMenu()->Find("Create Calculation Sections");
+    ASSERT_NE(Item, nullptr);
+    Item->Click();
+    ASSERT_EQ(Hull.Doc.Count(), Before + 1);
+    auto* Sections = dynamic_cast<TGeoPList*>(&Hull.Doc.Items(Before));
+    ASSERT_NE(Sections, nullptr);
+
+    Hull.Doc.ClearSelection();
+    Sections->SetSelected(true);
+    const std::unique_ptr<TPolylineList> FromList = CalculationSectionsOfSelection(&Hull.Doc);
+    ASSERT_NE(FromList, nullptr);
+    for (double D : {1.0, 4.0}) {
+        THydrostaticsData Want, Got;
+        HydrostaticsAtDraught(*FromSurface, D, Want);
+        HydrostaticsAtDraught(*FromList, D, Got);
+        ASSERT_GT(Want.Volume, 0);
+        ExpectWithin(Got.Volume, Want.Volume, 0.01, "volume", D);
+        ExpectWithin(Got.LCB, Want.LCB, 0.01, "LCB", D);
+        ExpectWithin(Got.VCB, Want.VCB, 0.01, "VCB", D);
+        ExpectWithin(Got.BMT, Want.BMT, 0.01, "BMT", D);
+    }
 }
 
 }  // namespace

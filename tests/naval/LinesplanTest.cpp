@@ -384,6 +384,10 @@ TEST(LinesPlan, WigleySurfaceSheetAsDXFAndPolylines) {
         EXPECT_GT(V->Contours().Count(), 0) << Base;
         EXPECT_GT(V->SurfaceEdges().Count(), 0) << Base;
     }
+    // Two edges are seen end on in the body plan and two in the plan view (those only to the digits the
+    // file holds): points on the sheet, left out of the file.
+    Expected["Stations_SurfaceEdge"] -= 2;
+    Expected["Waterlines_SurfaceEdge"] -= 2;
     Expected["Border"] = Plan.Border().Polylines().Count();
 
     TTempDir Dir;

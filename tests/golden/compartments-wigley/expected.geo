@@ -66,7 +66,10 @@ NumV=10
 Name=Wigley
 
 [TPolylineList]
-NumPolylines=21
+NumPolylines=23
+NumPoints=2
+     0.000      0.000      0.000
+     0.000      0.000      6.250
 NumPoints=79
      4.545      0.000      0.000
      4.545      0.006      0.036
@@ -1592,6 +1595,9 @@ NumPoints=77
     95.455      0.865      6.053
     95.455      0.865      6.250
     95.455      0.000      6.250
+NumPoints=2
+   100.000      0.000      0.000
+   100.000      0.000      6.250
 Mirrored=TRUE
 Name=Hull
 Permeability= 1.00000000000000E+0000

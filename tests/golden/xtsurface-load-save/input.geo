@@ -43,7 +43,7 @@ Right
 Top
 Left
 DrawParameters=FALSE
-drawoptions=[sdoVertices, sdoEdges]
+DrawOptions=[sdoVertices, sdoEdges]
 Mirrored=TRUE
 Color=clRed
 

@@ -1,0 +1,2 @@
+// The hull surface made from its curves alone is chosen for the hydrostatics
+SELECT NONE
