@@ -7,6 +7,7 @@
 #include "curvenet/GBSurfL.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
+#include "document/GeometryQuery.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "foundation/Contours.h"
@@ -34,6 +35,21 @@ std::unique_ptr<TPolyline> ConstantCurve(double Value, int Axis) {
 }
 
 double Coordinate(const TRPoint& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
+
+// A copy of the B-spline surface a fit entity stands for: its data object when that is a B-spline
+// surface, else the one surface it gives to a surface query, as a generated hull gives its surface
+// (a hull generator is a B-spline surface of a class of its own); nullptr for anything else.
+std::unique_ptr<TBSplineSurface> FitBSplineSurface(TGeometry& Entity) {
+    const TDataObject Data = Entity.GetDataObject();
+    if (Data && *Data.Type == typeid(TBSplineSurface))
+        return CloneBSplineSurface(*static_cast<TBSplineSurface*>(Data.Object));
+    TGeometryQuery Query;
+    Query.Kinds = 1u << qkSurface;
+    Entity.Query(Query);
+    if (Query.Count() != 1) return nullptr;
+    const TBSplineSurface* Surface = Query.Item(0).As<TBSplineSurface>();
+    return Surface ? CloneBSplineSurface(*Surface) : nullptr;
+}
 
 }  // namespace
 
@@ -158,9 +174,7 @@ std::unique_ptr<TPolylineList> TCompartment::FitSections(TGeometry& Fit) {
     if (auto* SurfList = dynamic_cast<TGeoBSurfList*>(&Fit))
         return ContourFacets(SurfList->Surfaces().CreatePolygons().get());
     if (auto* Gons = dynamic_cast<TGeoPGonlist*>(&Fit)) return ContourFacets(&Gons->Facets());
-    const TDataObject Data = Fit.GetDataObject();
-    if (Data && *Data.Type == typeid(TBSplineSurface)) {
-        std::unique_ptr<TBSplineSurface> Copy = CloneBSplineSurface(*static_cast<TBSplineSurface*>(Data.Object));
+    if (std::unique_ptr<TBSplineSurface> Copy = FitBSplineSurface(Fit)) {
         Copy->SetNumULine(40);
         Copy->SetNumVLine(40);
         return ContourFacets(Copy->CreatePolygons().get());
@@ -221,7 +235,9 @@ TGeoPList* TCompartment::BuildFitted(TGeometryList& List) {
             if (P.Point(J)->Y < Yi) P.Point(J)->Y = Yi;
         P.RemoveDuplicatePoints();
         P.RemoveCollinearPoints();
-        if (!Mirrored) P.SetClosed(true);
+        // A mirrored space is its half sections, open at the centreline, also where the fit entity's
+        // sections were closed whole ones: a closed half would be measured as the whole space.
+        P.SetClosed(!Mirrored);
     }
     // Sections of three points or fewer enclose nothing and go; but where the space closes to a line
     // at its own limit (the stem or stern of a fine-ended hull) that line stays as its end, of no
@@ -300,8 +316,7 @@ bool IsFitable(TGeometry& Entity) {
     if (dynamic_cast<TGeoPList*>(&Entity) || dynamic_cast<TGeoBSurfList*>(&Entity) ||
         dynamic_cast<TGeoMesh*>(&Entity) || dynamic_cast<TGeoPGonlist*>(&Entity))
         return true;
-    const TDataObject Data = Entity.GetDataObject();
-    return Data && *Data.Type == typeid(TBSplineSurface);
+    return FitBSplineSurface(Entity) != nullptr;
 }
 
 }  // namespace

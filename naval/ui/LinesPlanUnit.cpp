@@ -115,6 +115,12 @@ void TLinesPlanForm::BuildControls() {
 
     OpenGLView1 = new TOpenGLView(this);
     OpenGLView1->setObjectName("OpenGLView1");
+    // A plan set up before the window shows is fitted once the view can draw, at its real size.
+    connect(OpenGLView1, &QOpenGLWidget::frameSwapped, this, [this] {
+        if (!FitWhenReady || !OpenGLView1->IsContextReady()) return;
+        FitWhenReady = false;
+        OpenGLView1->FitAll();
+    });
     ToolButton5 = Button("ToolButton5", "Zoom In", "zoom-in", [this] { OpenGLView1->ZoomIn(); });
     ToolButton6 = Button("ToolButton6", "Zoom Out", "zoom-out", [this] { OpenGLView1->ZoomOut(); });
     ToolButton7 = Button("ToolButton7", "Zoom All", "zoom-all", [this] { OpenGLView1->ZoomAll(); });
@@ -357,6 +363,7 @@ void TLinesPlanForm::Setup(TGeometryList* ADocument) {
     FPlan->SetReflectionPlane(BoxCentre(Box).X);
     SetContourSpacing(Box, FPlan->Contours(), 1, 1, 1);
     FPlan->Update();
+    FitWhenReady = !OpenGLView1->IsContextReady();
     OpenGLView1->ZoomAll();
     RefreshControls();
 }

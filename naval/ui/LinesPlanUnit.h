@@ -106,6 +106,8 @@ private:
     std::unique_ptr<TLinesPlan> FPlan;
     bool Dragging = false;
     bool Refreshing = false;
+    // The plan waits to be fitted until the view has its rendering context.
+    bool FitWhenReady = false;
 };
 
 // A selected entity of the document gives a surface, a sampled mesh or facets.

@@ -16,11 +16,13 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
+#include "hulls/GCorvane.h"
 #include "naval/CalcSections.h"
 #include "naval/GPList.h"
 #include "naval/VkHydro.h"
 #include "naval/VolumesUnit.h"
 #include "naval/HullMeshes.h"
+#include "naval/VolumesUnit.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/SurfaceList.h"
 
@@ -226,6 +228,29 @@ TEST_F(CompartmentTest, FittedSectionsAreCutToTheBoundaries) {
     EXPECT_EQ(Named("Long"), nullptr);
 }
 
+TEST_F(CompartmentTest, AMirroredSpaceFittedToWholeSectionsIsMeasuredOnBothSides) {
+    // Closed sections across both sides, as calculation sections are: 8 wide and 6 deep.
+    auto Hull = std::make_unique<TGeoPList>();
+    Hull->SetName("Body");
+    for (double X : {0.0, 10.0, 20.0}) {
+        auto P = std::make_unique<TPolyline>();
+        for (TMVector V : {TMVector{X, -4, 0}, {X, 4, 0}, {X, 4, 6}, {X, -4, 6}}) P->AddVector(V);
+        P->SetClosed(true);
+        Hull->Polylines().Add(std::move(P));
+    }
+    Doc.Add(std::move(Hull));
+    EXPECT_EQ(Run("COMPARTMENT Hold\nFRONT 15\nBACK 5\nINSIDE 0\nOUTSIDE 10\nBOTTOM 1\nTOP 3\nSECTIONS 3\nFIT BODY\n"
+                  "MIRRORED\nEND\n"),
+              "");
+    TGeoPList* Hold = Named("Hold");
+    ASSERT_NE(Hold, nullptr);
+    for (int S = 0; S < Hold->Polylines().Count(); ++S) EXPECT_FALSE(Hold->Polylines().Items(S)->IsClosed()) << S;
+    const TVolumeInformation Info = CompartmentInfo(*Hold);
+    EXPECT_NEAR(Info.Volume, 10 * 8 * 2, 1e-6);
+    EXPECT_NEAR(Info.Centre[1], 0, 1e-9);
+    EXPECT_NEAR(Info.Centre[2], 2, 1e-9);
+}
+
 TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
     // A half hull from the keel to the deck edge, x 0 to 30, rounded at the bilge.
     auto Surf = std::make_unique<TGeoBSurf>();
@@ -252,6 +277,25 @@ TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
         ASSERT_NE(Named(Name), nullptr) << Fit;
         ExpectInside(*Named(Name), 3, 0, 2, 1, 3);
     }
+}
+
+TEST_F(CompartmentTest, AGeneratedHullIsFittedThroughItsSurface) {
+    // A yacht hull, x 0 to 12 and 2 m wide at most: its generator is a B-spline surface of its own
+    // class, which the compartment takes once the hull is generated.
+    auto Made = std::make_unique<TGeoCorvane>();
+    Made->SetName("Yacht");
+    TGeoCorvane& Hull = *Made;
+    Doc.Add(std::move(Made));
+    const std::string Hold =
+        "COMPARTMENT Hold\nFRONT 7\nBACK 5\nINSIDE 0\nOUTSIDE 10\nBOTTOM 0.6\nTOP 1.8\nSECTIONS 3\nFIT YACHT\nEND\n";
+    EXPECT_EQ(Run(Hold), "Error: test.cmd(9): YACHT is not a fitable entity") << "only form curves before it is generated";
+    EXPECT_EQ(Named("Hold"), nullptr);
+    Hull.Generate();
+    ASSERT_TRUE(Hull.Generated());
+    EXPECT_EQ(Run(Hold), "");
+    ASSERT_NE(Named("Hold"), nullptr);
+    // Cut by the hull, not by the 10 m outside boundary.
+    ExpectInside(*Named("Hold"), 3, 0, Hull.CalculateExtents().Max.Y, 0.6, 1.8);
 }
 
 // A hull that closes to a line at its stem and stern: the compartment that spans it keeps those lines

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "document/GeoFace.h"
@@ -75,6 +76,38 @@ TEST_F(LinesPlanWindow, ShowsTheThreeViewsOfTheHull) {
         }
         EXPECT_TRUE(Seen) << "view " << int(V->GetKind());
     }
+}
+
+TEST_F(LinesPlanWindow, ThePlanIsFittedToTheViewWhenTheWindowFirstShows) {
+    Hull->SetSelected(true);
+    TLinesPlanForm Form(Dialogs);
+    Form.resize(900, 600);
+    Form.Setup(&Doc);
+    Form.show();
+    TOpenGLView& View = *Form.OpenGLView1;
+    for (int I = 0; I < 200 && !(View.GetStateFlags() & vfContextReady); ++I)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(View.GetStateFlags() & vfContextReady) << "no OpenGL context: run the GUI tests under xvfb-run";
+    for (int I = 0; I < 20; ++I) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The whole sheet on screen, and filling the view one way or the other.
+    View.MeasureExtents();
+    const TMBox Box = View.GetModelExtents();
+    int Left = View.width(), Right = 0, Top = View.height(), Bottom = 0;
+    for (double X : {Box.Min.X, Box.Max.X})
+        for (double Y : {Box.Min.Y, Box.Max.Y})
+            for (double Z : {Box.Min.Z, Box.Max.Z}) {
+                const TPoint P = View.WorldToScreen(X, Y, Z);
+                Left = std::min(Left, P.X);
+                Right = std::max(Right, P.X);
+                Top = std::min(Top, P.Y);
+                Bottom = std::max(Bottom, P.Y);
+            }
+    EXPECT_GE(Left, -1);
+    EXPECT_LE(Right, View.width() + 1);
+    EXPECT_GE(Top, -1);
+    EXPECT_LE(Bottom, View.height() + 1);
+    EXPECT_TRUE(Right - Left > View.width() * 8 / 10 || Bottom - Top > View.height() * 8 / 10)
+        << Left << " " << Right << " " << Top << " " << Bottom << " in " << View.width() << " x " << View.height();
 }
 
 TEST_F(LinesPlanWindow, OptionsFollowTheirControls) {
