@@ -50,6 +50,7 @@ public:
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoTarvoCurve>(); }
     static std::string GetKeyword() { return "TTarvoCurve"; }
+    static std::string ClassDescription() { return "TarvoCurve"; }
     static int GetMenuOrder() { return 51; }
     static int GetImageIndex() { return 72; }
     // "TarvoCurve": draws a new Tarvo curve in the document's view.

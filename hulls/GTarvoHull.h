@@ -20,6 +20,7 @@ public:
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoTarvoHull>(); }
     static std::string GetKeyword() { return "TTarvoHull"; }
+    static std::string ClassDescription() { return "TarvoHull"; }
     static int GetImageIndex() { return 73; }
     // "Create TarvoHull" when every selected entity is a Tarvo curve.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);

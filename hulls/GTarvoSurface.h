@@ -23,6 +23,7 @@ public:
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoTarvoSurface>(); }
     static std::string GetKeyword() { return "TTarvoSurface"; }
+    static std::string ClassDescription() { return "TarvoSurface"; }
     static int GetImageIndex() { return 73; }
     // "Create TarvoSurface" when every selected entity is a Tarvo curve; then the base's items.
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List);

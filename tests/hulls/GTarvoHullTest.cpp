@@ -9,6 +9,10 @@
 #include "document/CurveFixtures.h"
 #include "entities/EntityFixtures.h"
 #include "foundation/TextFile.h"
+#include "hulls/GCorvane.h"
+#include "hulls/GHalvorn.h"
+#include "hulls/GTarvoCurve.h"
+#include "hulls/GTarvoSurface.h"
 #include "hulls/TarvoHullEntities.h"
 #include "platform/Menu.h"
 
@@ -32,6 +36,18 @@ protected:
 
     TGeometryInterface Doc;
 };
+
+// The hull classes show the keyword without its first letter, as written, with no blanks put in.
+TEST(HullClassDescriptions, AreTheKeywordWithoutItsFirstLetter) {
+    const std::pair<const TGeometryClass*, const char*> Cases[] = {
+        {&GeometryClassOf<TGeoTarvoCurve>(), "TarvoCurve"},
+        {&GeometryClassOf<TGeoTarvoSurface>(), "TarvoSurface"},
+        {&GeometryClassOf<TGeoTarvoHull>(), "TarvoHull"},
+        {&GeometryClassOf<TGeoHalvorn>(), "Halvorn"},
+        {&GeometryClassOf<TGeoCorvane>(), "Corvane"},
+    };
+    for (const auto& [Class, Description] : Cases) EXPECT_EQ(Class->GetDescription(), Description);
+}
 
 TEST_F(GTarvoHullTest, CreatedFromTheSelectedCurves) {
     TGeoTarvoHull& H = MakeHull();
