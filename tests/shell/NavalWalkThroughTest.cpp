@@ -49,30 +49,13 @@
 #include "shell/EntityFloat.h"
 #include "surfaces/SurfaceList.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MouseTestSupport.h"
 #include "shell/TextEdit.h"
 #include "shell/VkGrid.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {
 namespace {
-
-void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held) {
-    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(&Widget, &Event);
-}
-
-void Click(QWidget& Widget, QPoint At, Qt::MouseButton Button) {
-    SendMouse(Widget, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
-    Settle();
-    SendMouse(Widget, QEvent::MouseButtonPress, At, Button, Button);
-    SendMouse(Widget, QEvent::MouseButtonRelease, At, Button, Qt::NoButton);
-    Settle();
-}
-
-QPoint PixelOf(TOpenGLView& View, const TMVector& P) {
-    const TPoint S = View.WorldToScreen(P.X, P.Y, P.Z);
-    return {S.X, S.Y};
-}
 
 // Opens the submenu Caption of an open menu in its place and answers it, laid out and shown; nullptr
 // without one.

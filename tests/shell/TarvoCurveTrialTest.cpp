@@ -16,29 +16,12 @@
 #include "platform/Menu.h"
 #include "tests/shell/DocumentWindowFixture.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MouseTestSupport.h"
 #include "shell/ViewUnit.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
 namespace {
-
-void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held) {
-    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(&Widget, &Event);
-}
-
-void Click(QWidget& Widget, QPoint At, Qt::MouseButton Button) {
-    SendMouse(Widget, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
-    Settle();
-    SendMouse(Widget, QEvent::MouseButtonPress, At, Button, Button);
-    SendMouse(Widget, QEvent::MouseButtonRelease, At, Button, Qt::NoButton);
-    Settle();
-}
-
-QPoint PixelOf(TOpenGLView& View, const TRPoint& P) {
-    const TPoint S = View.WorldToScreen(P.X, P.Y, P.Z);
-    return {S.X, S.Y};
-}
 
 using TarvoCurveTrial = test::TDocumentWindowFixture;
 

@@ -33,6 +33,7 @@
 #include "shell/ProgramStart.h"
 #include "tests/shell/DocumentWindowFixture.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MouseTestSupport.h"
 #include "shell/ViewUnit.h"
 #include "foundation/Polyline.h"
 #include "views/OpenGLView.h"
@@ -59,13 +60,6 @@ std::vector<std::string> Captions(const QMenu& Menu) {
 const char* const TwoBlocks = "[TFutureSurface]\nName=Deck\n\n[TFutureCurve]\nName=Sheer\nColor=$000000FF\n\n";
 
 const std::filesystem::path ExampleHull = std::filesystem::path(SARNOVA_SOURCE_DIR) / "examples" / "hull.geo";
-
-// A mouse event at a pixel of the widget, as the window system sends it.
-void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held,
-               Qt::KeyboardModifiers Keys = Qt::NoModifier) {
-    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Keys);
-    QApplication::sendEvent(&Widget, &Event);
-}
 
 // A left-button press at From, moves to To in a few steps and the release there.
 void Drag(QWidget& Widget, QPoint From, QPoint To, Qt::KeyboardModifiers Keys = Qt::NoModifier) {

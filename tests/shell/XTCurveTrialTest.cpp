@@ -18,30 +18,13 @@
 #include "foundation/DuZezOrideColors.h"
 #include "platform/Menu.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MouseTestSupport.h"
 #include "shell/ViewUnit.h"
 #include "tests/shell/DocumentWindowFixture.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
 namespace {
-
-void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held) {
-    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(&Widget, &Event);
-}
-
-void Click(QWidget& Widget, QPoint At, Qt::MouseButton Button) {
-    SendMouse(Widget, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
-    Settle();
-    SendMouse(Widget, QEvent::MouseButtonPress, At, Button, Button);
-    SendMouse(Widget, QEvent::MouseButtonRelease, At, Button, Qt::NoButton);
-    Settle();
-}
-
-QPoint PixelOf(TOpenGLView& View, const TMVector& P) {
-    const TPoint S = View.WorldToScreen(P.X, P.Y, P.Z);
-    return {S.X, S.Y};
-}
 
 // Whether the picture holds Colour within Reach pixels of At.
 bool ShowsNear(const QImage& Picture, QPoint At, const QColor& Colour, int Reach = 3) {

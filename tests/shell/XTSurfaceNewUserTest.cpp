@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "platform/Menu.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MouseTestSupport.h"
 #include "shell/ViewUnit.h"
 #include "tests/shell/DocumentWindowFixture.h"
 #include "views/GLRenderer.h"
@@ -21,19 +22,6 @@
 
 namespace sarnova {
 namespace {
-
-void SendMouse(QWidget& Widget, QEvent::Type Type, QPoint Pixel, Qt::MouseButton Button, Qt::MouseButtons Held) {
-    QMouseEvent Event(Type, QPointF(Pixel), Widget.mapToGlobal(QPointF(Pixel)), Button, Held, Qt::NoModifier);
-    QApplication::sendEvent(&Widget, &Event);
-}
-
-void Click(QWidget& Widget, QPoint At, Qt::MouseButton Button) {
-    SendMouse(Widget, QEvent::MouseMove, At, Qt::NoButton, Qt::NoButton);
-    Settle();
-    SendMouse(Widget, QEvent::MouseButtonPress, At, Button, Button);
-    SendMouse(Widget, QEvent::MouseButtonRelease, At, Button, Qt::NoButton);
-    Settle();
-}
 
 class XTSurfaceNewUser : public test::TDocumentWindowFixture {
 protected:
