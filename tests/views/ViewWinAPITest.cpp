@@ -16,6 +16,7 @@
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "platform/RecordingCanvas.h"
+#include "shell/ShellTestSupport.h"
 #include "views/ViewWinAPI.h"
 
 namespace sarnova {
@@ -448,7 +449,8 @@ TEST(ViewWinAPIControl, PaintsThroughItsCanvasAndPrintsOnePage) {
     View.SetDrawAxes(false);
     View.OnRedraw = [](void*, IGraphics& G) { G.Line(-100, 0, 0, 100, 0, 0); };
     View.show();
-    QApplication::processEvents();
+    // A busy X server maps the window late, and a paint before that never happens.
+    SettleExposed(View);
     EXPECT_EQ(View.GetCursor(), 13);
     EXPECT_EQ(View.HorzScrollBar().GetMax(), 20000);
     View.ZoomAll();
