@@ -477,12 +477,12 @@ void TIGESEntity128::SetSurface(const TBSplineSurface& Source) {
 // ---- The virtual construction of the reader ----
 
 std::unique_ptr<TIGESEntity> TIGESEntity::CreateFromDirectory(std::string_view Text, TIGESFile* AFile) {
-    int Type = 0;
-    std::string F(Text.substr(0, std::min<std::size_t>(8, Text.size())));
-    while (!F.empty() && F.back() == ' ') F.pop_back();
-    TryStrToInt(F, Type);
+    // The class follows the type number exactly as the entry's reader takes it (blanks and control
+    // characters round it ignored), so that the object always is of the class its number names.
+    TIGESEntity Plain;
+    Plain.ReadDirectoryEntry(Text);
     std::unique_ptr<TIGESEntity> E;
-    switch (Type) {
+    switch (Plain.EntityType) {
         case 100: E = std::make_unique<TIGESEntity100>(); break;
         case 102: E = std::make_unique<TIGESEntity102>(); break;
         case 106: E = std::make_unique<TIGESEntity106>(); break;

@@ -10,6 +10,7 @@
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "document/Settings.h"
 #include "entities/GArc.h"
 #include "entities/GBSurf.h"
 #include "entities/GGonList.h"
@@ -51,12 +52,18 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
+// A file that holds nothing to read, with the reason.
+struct ENothingInFile : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class TDxfReader {
 public:
     TDxfReader(TDXFFile& AFile, TImportedEntities& AEntities) : F(AFile), Entities(AEntities) {}
 
     void Run() {
-        F.FindEntitiesSection();
+        ReadUnits();
+        const bool Sections = F.FindEntitiesSection();
         if (GConsole) GConsole->WriteLine("IoDXF: Reading entities...");
         while (!F.NextIsEndSec()) {
             switch (F.NextEntityKind()) {
@@ -67,7 +74,11 @@ public:
                 case dek3DFace: Read3DFace(); break;
                 case dekPoint: ReadPoint(); break;
                 case dekPolyline: ReadPolyline(); break;
-                default: break;
+                default:
+                    // A file without sections is read from its start: its section and table records
+                    // are no drawing entities left out.
+                    if (Sections) Skipped.Add(PrintableText(UpperCase(Trim(F.Value())), 32));
+                    break;
             }
         }
         if (Faces) {
@@ -80,9 +91,47 @@ public:
             E->Cloud().Assign(*Points);
             Entities.push_back(std::move(E));
         }
+        if (Bulges > 0) Skipped.Add(Bulges == 1 ? "polyline bulge (drawn straight)" : "polyline bulges (drawn straight)", Bulges);
+        if (Entities.empty() && !Sections &&
+            std::any_of(F.Lines.begin(), F.Lines.end(), [](const std::string& L) { return Trim(L) == "SECTION"; }))
+            throw ENothingInFile("the file has no ENTITIES section");
+        if (UnitScale != 1.0) {
+            const TMMatrix M = MatrixScaling(UnitScale, UnitScale, UnitScale);
+            for (auto& E : Entities) E->Transform(M);
+        }
     }
 
+    TSkippedKinds Skipped;
+    // The drawing's unit in the document's, and its name; 1 and empty when the file gives none.
+    double UnitScale = 1.0;
+    std::string UnitName;
+
 private:
+    // $INSUNITS of the HEADER section, when there is one.
+    void ReadUnits() {
+        static const std::pair<const char*, double> Units[] = {
+            {"", 0},           {"inches", 0.0254},      {"feet", 0.3048},      {"miles", 1609.344},
+            {"millimetres", 0.001}, {"centimetres", 0.01}, {"metres", 1.0},    {"kilometres", 1000.0},
+            {"microinches", 2.54e-8}, {"mils", 2.54e-5},  {"yards", 0.9144},   {"angstroms", 1e-10},
+            {"nanometres", 1e-9}, {"microns", 1e-6},      {"decimetres", 0.1},  {"decametres", 10.0},
+            {"hectometres", 100.0}, {"gigametres", 1e9},  {"astronomical units", 1.495978707e11},
+            {"light years", 9.4607304725808e15}, {"parsecs", 3.0856775814913673e16}};
+        F.Reset();
+        if (F.FindSection("HEADER")) {
+            // Header variables are groups 9 and their values, up to the section's end (group 0).
+            while (F.ReadCode() != 0) {
+                if (F.GroupCode != 9 || Trim(F.Value()) != "$INSUNITS") continue;
+                const int Code = F.ReadCode() == 70 ? F.ValueAsInteger() : 0;
+                if (Code > 0 && Code < static_cast<int>(std::size(Units))) {
+                    UnitName = Units[Code].first;
+                    UnitScale = Units[Code].second / MetresPerDesignUnit();
+                }
+                break;
+            }
+        }
+        F.Reset();
+    }
+
     // Groups 10/20/30 + Offset into V; true when Code was one of them.
     bool Coordinate(int Code, int Offset, TMVector& V) {
         if (Code == 10 + Offset) V.X = F.ValueAsFloat();
@@ -169,6 +218,7 @@ private:
             else if (Code == 20) P.AddPoint(X, F.ValueAsFloat(), 0);
             else if (Code == 38) Elevation = F.ValueAsFloat();
             else if (Code == 70) Flags = F.ValueAsInteger();
+            else if (Code == 42 && F.ValueAsFloat() != 0) ++Bulges;
         }
         for (int I = 0; I < P.Count(); ++I) P.Point(I)->Z = Elevation;
         const TMMatrix M = OCSMatrix(Ext);
@@ -250,6 +300,8 @@ private:
                 if (Code == 70) {
                     G.Flags = F.ValueAsInteger();
                     G.HasFlags = true;
+                } else if (Code == 42) {
+                    if (F.ValueAsFloat() != 0) ++Bulges;
                 } else if (Code >= 71 && Code <= 74) {
                     // Negative indices mark invisible edges; the absolute value of the lowest integer does
                     // not fit, and names no vertex either way.
@@ -308,34 +360,37 @@ private:
         const long long Room = (static_cast<long long>(F.Lines.size()) - F.LineIndex) / 4 + 1;
         if (NumU < 1 || NumV < 1 || static_cast<long long>(NumU) * NumV > Room)
             throw EInOutError(F.FileName + "(" + std::to_string(HeaderLine + 1) + "): " +
-                              Format("Mesh of %d x %d vertices does not fit in the file", {NumV, NumU}));
+                              Format("Mesh of %d x %d vertices does not fit in the file", {NumU, NumV}));
     }
 
-    // Stores the vertices whose flags pass Take at linear indices 0, 1, 2 ... of Net.
+    // Stores the vertices whose flags pass Take in Net, M (= NumU) rows of N (= NumV) as the file
+    // lists them: vertex m N + n is point (m, n), the writer's order, so that U and V survive a round trip.
     template <class T>
     void ReadNet(TMesh& Net, T Take) {
-        const long long Size = static_cast<long long>(Net.NumU()) * Net.NumV();
+        const long long N = Net.NumV(), Size = static_cast<long long>(Net.NumU()) * N;
+        for (int K = 0; K < Size; ++K) Net.PointByIndex(K);
         long long K = 0;
         ForEachVertex(
             [&](const TVertexGroups& G) {
                 const int Flags = G.HasFlags ? G.Flags : 0;
                 if (!Take(Flags) || K >= Size) return;
-                Net.PointByIndex(static_cast<int>(K++)).SetVector(G.Position);
+                Net.Point(static_cast<int>(K / N), static_cast<int>(K % N)).SetVector(G.Position);
+                ++K;
             });
     }
 
     void ReadPolygonMesh(int Flags, int M, int N, int HeaderLine) {
-        CheckNet(N, M, HeaderLine);
-        TMesh Net(N, M);
+        CheckNet(M, N, HeaderLine);
+        TMesh Net(M, N);
         ReadNet(Net, [](int VertexFlags) { return (VertexFlags & 27) == 0; });
         if (Flags & 1) {
-            // Closed in the M direction: the first V line once more at the end.
-            Net.AppendV();
-            for (int I = 0; I < Net.NumU(); ++I) Net.SetPoint(I, Net.NumV() - 1, Net.Point(I, 0));
-        }
-        if (Flags & 32) {
+            // Closed in the M direction: the first M line once more at the end.
             Net.AppendU();
             for (int J = 0; J < Net.NumV(); ++J) Net.SetPoint(Net.NumU() - 1, J, Net.Point(0, J));
+        }
+        if (Flags & 32) {
+            Net.AppendV();
+            for (int I = 0; I < Net.NumU(); ++I) Net.SetPoint(I, Net.NumV() - 1, Net.Point(I, 0));
         }
         auto E = std::make_unique<TGeoMesh>();
         E->Net().Assign(Net);
@@ -348,14 +403,15 @@ private:
     TImportedEntities& Entities;
     std::unique_ptr<TPolygonList> Faces;
     std::unique_ptr<TPointCloud> Points;
+    int Bulges = 0;
 };
 
 void TDxfReader::ReadSmoothedSurface(int M, int N, int UDensity, int VDensity, int Type, int HeaderLine) {
-    CheckNet(N, M, HeaderLine);
+    CheckNet(M, N, HeaderLine);
     auto E = std::make_unique<TGeoBSurf>();
     TBSplineSurface& S = E->Surface();
     S.Clear();
-    S.SetSize(N, M);
+    S.SetSize(M, N);
     if (Type == 5 || Type == 6) {
         S.SetOrderU(Type == 5 ? 3 : 4);
         S.SetOrderV(Type == 5 ? 3 : 4);
@@ -364,9 +420,10 @@ void TDxfReader::ReadSmoothedSurface(int M, int N, int UDensity, int VDensity, i
     }
     ReadNet(S, [](int VertexFlags) { return (VertexFlags & 16) != 0; });
     S.UpdateKnots();
-    // A density the file leaves out (or gives as 0) keeps the entity's own line count.
-    if (UDensity > 0) E->SetNumULine(UDensity);
-    if (VDensity > 0) E->SetNumVLine(VDensity);
+    // The densities count vertices, one more than the intervals the line counts give (the export
+    // writes them so); a density the file leaves out (or gives below 2) keeps the entity's own count.
+    if (UDensity > 1) E->SetNumULine(UDensity - 1);
+    if (VDensity > 1) E->SetNumVLine(VDensity - 1);
     Add(std::move(E));
 }
 
@@ -376,7 +433,20 @@ void ImportDXF(const std::string& FileName, TGeometryList& Document) {
     RunImport("DXF", FileName, Document, [&](TImportedEntities& Entities) {
         TDXFFile File;
         File.LoadFromFile(FileName);
-        TDxfReader(File, Entities).Run();
+        TDxfReader Reader(File, Entities);
+        try {
+            Reader.Run();
+        } catch (const ENothingInFile& E) {
+            ThrowNothingImported(FileName, E.what());
+        }
+        Reader.Skipped.Report("DXF", FileName);
+        if (Entities.empty() && !Reader.Skipped.Empty())
+            ThrowNothingImported(FileName, "not imported: " + Reader.Skipped.Text());
+        if (!Reader.UnitName.empty() && GConsole)
+            GConsole->WriteLine("DXF import of " + FileName + ": the drawing is in " + Reader.UnitName +
+                                (Reader.UnitScale == 1.0 ? ", the document's unit"
+                                                         : ", converted to the document's unit (scale " +
+                                                               FloatToStrWithPoint(Reader.UnitScale) + ")"));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "exchange/IoIges.h"
 
-#include "curvenet/GBSurfL.h"
+#include <unordered_set>
+
 #include "document/GBSpline.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
@@ -152,11 +153,25 @@ public:
                                                                  : 1.0 / FileUnitsPerDesignUnit(F.GlobalSection.Units);
         Scale = MatrixScaling(S, S, S);
         Scaled = S != 1.0;
-        if (F.CountOfType(128) > 1) List = std::make_unique<TBSplineSurfaceList>();
+        // Curves in a surface's parameter space (u, v), not in model space: those a curve on a
+        // surface points at as its parameter curve, and those whose use flag says so.
+        std::unordered_set<int> ParameterCurves;
         for (int I = 0; I < F.Count(); ++I) {
             TIGESEntity& E = *F.Items(I);
+            if (E.Status.EntityUse == 5 && IsCurve(E.EntityType)) ParameterCurves.insert(E.DirectorySequence);
+            if (E.EntityType == 142) {
+                const std::vector<double> P = E.ReadParameters(4);
+                if (P.size() > 3) ParameterCurves.insert(static_cast<int>(P[3]));
+            }
+        }
+        for (int I = 0; I < F.Count(); ++I) {
+            TIGESEntity& E = *F.Items(I);
+            if (ParameterCurves.contains(E.DirectorySequence)) {
+                Skipped.Add("parameter-space curve");
+                continue;
+            }
             try {
-                Entity(E);
+                if (!Entity(E)) Skipped.Add(KindName(E.EntityType));
             } catch (const std::exception& Err) {
                 // Messages of the entity classes that do not say where they arose.
                 if (GConsole && std::string(Err.what()).find("directory entry") == std::string::npos)
@@ -164,13 +179,9 @@ public:
                 throw;
             }
         }
-        if (List) {
-            auto E = std::make_unique<TGeoBSurfList>();
-            E->Surfaces().AssignCopies(*List);
-            // Its surfaces were scaled as they were collected.
-            Entities.push_back(std::move(E));
-        }
     }
+
+    TSkippedKinds Skipped;
 
 private:
     void Add(std::unique_ptr<TGeometry> E) {
@@ -184,10 +195,44 @@ private:
         Add(std::move(E));
     }
 
-    void Entity(TIGESEntity& E) {
+    // The entity as the class its type number names; a mismatch is refused rather than misread.
+    template <class T>
+    static T& Of(TIGESEntity& E) {
+        if (auto* Typed = dynamic_cast<T*>(&E)) return *Typed;
+        throw EError("IGES directory entry " + std::to_string(E.DirectorySequence) + " of type " +
+                     std::to_string(E.EntityType) + " could not be read as that type");
+    }
+
+    static bool IsCurve(int Type) {
+        switch (Type) {
+            case 100: case 102: case 104: case 106: case 110: case 112: case 126: return true;
+            default: return false;
+        }
+    }
+
+    static std::string KindName(int Type) {
+        const char* Name = nullptr;
+        switch (Type) {
+            case 141: Name = "boundary"; break;
+            case 142: Name = "curve on a surface"; break;
+            case 143: Name = "bounded surface"; break;
+            case 144: Name = "trimmed surface"; break;
+            case 186: Name = "B-rep solid"; break;
+            case 502: Name = "vertex list"; break;
+            case 504: Name = "edge list"; break;
+            case 508: Name = "loop"; break;
+            case 510: Name = "face"; break;
+            case 514: Name = "shell"; break;
+            default: break;
+        }
+        return Name ? std::string(Name) + " (type " + std::to_string(Type) + ")" : "type " + std::to_string(Type) + " entity";
+    }
+
+    // False for an entity this import does not read.
+    bool Entity(TIGESEntity& E) {
         switch (E.EntityType) {
             case 100: {
-                auto& A = static_cast<TIGESEntity100&>(E);
+                auto& A = Of<TIGESEntity100>(E);
                 if (A.IsFullCircle()) {
                     auto G = std::make_unique<TGeoCircle>();
                     G->Circle().Assign(A.GetCircle());
@@ -200,15 +245,15 @@ private:
                 break;
             }
             case 102:
-            case 106: AddPolyline(static_cast<TIGESPolylineEntity&>(E).GetPolyline()); break;
+            case 106: AddPolyline(Of<TIGESPolylineEntity>(E).GetPolyline()); break;
             case 108: {
                 auto G = std::make_unique<TGeoPlane>();
-                G->Plane().SetPlane(static_cast<TIGESEntity108&>(E).GetPlane());
+                G->Plane().SetPlane(Of<TIGESEntity108>(E).GetPlane());
                 Add(std::move(G));
                 break;
             }
             case 110: {
-                auto& L = static_cast<TIGESEntity110&>(E);
+                auto& L = Of<TIGESEntity110>(E);
                 TPolyline P;
                 P.AddPointCopy(&L.GetStartPoint());
                 P.AddPointCopy(&L.GetEndPoint());
@@ -216,7 +261,7 @@ private:
                 break;
             }
             case 126: {
-                auto& C = static_cast<TIGESEntity126&>(E);
+                auto& C = Of<TIGESEntity126>(E);
                 if (C.IsSupported()) {
                     auto G = std::make_unique<TGeoBSpline>();
                     G->Spline().Assign(C.GetSpline());
@@ -228,13 +273,8 @@ private:
                 break;
             }
             case 128: {
-                auto& S = static_cast<TIGESEntity128&>(E);
-                if (S.IsSupported() && List) {
-                    auto Copy = std::make_unique<TBSplineSurface>();
-                    Copy->Assign(S.GetSurface());
-                    if (Scaled) Copy = Copy->CreateTransformed(Scale);
-                    List->AddSurface(std::move(Copy));
-                } else if (S.IsSupported()) {
+                auto& S = Of<TIGESEntity128>(E);
+                if (S.IsSupported()) {
                     auto G = std::make_unique<TGeoBSurf>();
                     G->Surface().Assign(S.GetSurface());
                     Add(std::move(G));
@@ -247,13 +287,14 @@ private:
                 }
                 break;
             }
-            default: break;
+            case 124: break;  // matrices are read through the entities that use them
+            default: return false;
         }
+        return true;
     }
 
     TIGESFile& F;
     TImportedEntities& Entities;
-    std::unique_ptr<TBSplineSurfaceList> List;
     TMMatrix Scale = IdentityMatrix;
     bool Scaled = false;
 };
@@ -266,7 +307,11 @@ void ImportIGES(const std::string& FileName, TGeometryList& Document) {
     RunImport("IGES", FileName, Document, [&](TImportedEntities& Entities) {
         TIGESFile File;
         File.LoadFromFile(FileName);
-        TIgesReader(File, Entities).Run();
+        TIgesReader Reader(File, Entities);
+        Reader.Run();
+        Reader.Skipped.Report("IGES", FileName);
+        if (Entities.empty()) ThrowNothingImported(FileName, Reader.Skipped.Empty() ? "the file holds no entities"
+                                                                                   : "not imported: " + Reader.Skipped.Text());
         if (!GConsole) return;
         const TIGESGlobalSection& G = File.GlobalSection;
         for (const std::string& Line :

@@ -37,6 +37,119 @@ double TImportLines::Real(std::string_view Text) const {
     return V;
 }
 
+void TSkippedKinds::Add(const std::string& Kind, int Count) {
+    for (auto& [Name, N] : FKinds)
+        if (Name == Kind) {
+            N += Count;
+            return;
+        }
+    FKinds.emplace_back(Kind, Count);
+}
+
+namespace {
+
+// "trimmed surface (type 144)" -> "trimmed surfaces (type 144)", "type 300 entity" -> "type 300
+// entities"; names in capitals (the DXF entity names) stay as they are.
+std::string Plural(const std::string& Name) {
+    const std::size_t Note = std::min(Name.find(" ("), Name.size());
+    if (Note == 0 || Name[Note - 1] < 'a' || Name[Note - 1] > 'z') return Name;
+    const bool Y = Name[Note - 1] == 'y';
+    return Name.substr(0, Note - Y) + (Y ? "ies" : "s") + Name.substr(Note);
+}
+
+}  // namespace
+
+std::string TSkippedKinds::Text() const {
+    std::string T;
+    for (const auto& [Name, N] : FKinds) {
+        if (!T.empty()) T += ", ";
+        T += std::to_string(N) + " " + (N == 1 ? Name : Plural(Name));
+    }
+    return T;
+}
+
+void TSkippedKinds::Report(const char* Format, const std::string& FileName) const {
+    if (!Empty() && GConsole) GConsole->WriteLine(std::string(Format) + " import of " + FileName + ": not imported: " + Text());
+}
+
+namespace {
+
+// The length of the UTF-8 sequence starting at S[I], 0 when it is none.
+std::size_t Utf8Length(std::string_view S, std::size_t I) {
+    const auto B = static_cast<unsigned char>(S[I]);
+    const std::size_t N = B < 0x80 ? 1 : (B & 0xE0) == 0xC0 && B >= 0xC2 ? 2 : (B & 0xF0) == 0xE0 ? 3
+                                       : (B & 0xF8) == 0xF0 && B <= 0xF4 ? 4 : 0;
+    if (N == 0 || I + N > S.size()) return 0;
+    for (std::size_t K = 1; K < N; ++K)
+        if ((static_cast<unsigned char>(S[I + K]) & 0xC0) != 0x80) return 0;
+    return N;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLineViews(std::string_view Text) {
+    std::vector<std::string_view> Lines;
+    Lines.reserve(Text.size() / 32 + 1);
+    std::size_t Start = 0;
+    const std::size_t N = Text.size();
+    while (Start < N) {
+        std::size_t End = Start;
+        while (End < N && Text[End] != '\n' && Text[End] != '\r') ++End;
+        Lines.push_back(Text.substr(Start, End - Start));
+        if (End < N && Text[End] == '\r' && End + 1 < N && Text[End + 1] == '\n') ++End;
+        Start = End + 1;
+    }
+    return Lines;
+}
+
+std::string PrintableText(std::string_view Text, std::size_t MaxLength) {
+    std::string R;
+    std::size_t Shown = 0;
+    for (std::size_t I = 0; I < Text.size();) {
+        if (Shown == MaxLength) return R + "...";
+        const auto B = static_cast<unsigned char>(Text[I]);
+        const std::size_t N = Utf8Length(Text, I);
+        if (N == 0 || (B < 0x20 && B != '\t' && B != '\n' && B != '\r') || B == 0x7F) {
+            static const char Hex[] = "0123456789ABCDEF";
+            R += "\\x";
+            R += Hex[B >> 4];
+            R += Hex[B & 15];
+            ++I;
+        } else {
+            R.append(Text.substr(I, N));
+            I += N;
+        }
+        ++Shown;
+    }
+    return R;
+}
+
+std::string NothingImportedReason(const std::string& FileName) {
+    std::string Text;
+    try {
+        Text = ReadFileText(FileName);
+    } catch (const std::exception& E) {
+        return E.what();
+    }
+    if (Text.empty()) return "the file is empty";
+    const std::string_view Head(Text.data(), std::min<std::size_t>(Text.size(), 4096));
+    std::size_t Odd = 0;
+    for (char C : Head) {
+        const auto B = static_cast<unsigned char>(C);
+        if (B == 0) return "the file is binary, not text";
+        Odd += B < 0x20 && B != '\t' && B != '\n' && B != '\r' && B != '\f';
+    }
+    if (Odd * 20 > Head.size()) return "the file is binary, not text";
+    std::size_t Lines = 0;
+    for (char C : Text) Lines += C == '\n';
+    if (Text.back() != '\n') ++Lines;
+    return "it holds nothing this import reads (" + std::to_string(Lines) + (Lines == 1 ? " line)" : " lines)");
+}
+
+void ThrowNothingImported(const std::string& FileName, const std::string& Reason) {
+    throw EConvertError(FileName + ": nothing was imported: " + (Reason.empty() ? NothingImportedReason(FileName) : Reason));
+}
+
 void BeginImport(TGeometryList& Document) { Document.BeginUpdate(ufEndEditing | ufHourGlass); }
 
 void EndImport(TGeometryList& Document, TImportedEntities* Entities) {
@@ -61,7 +174,7 @@ void EndImport(TGeometryList& Document, TImportedEntities* Entities) {
 }
 
 void ReportImportFailure(const char* Format, const std::string& FileName, const std::exception& E) {
-    if (GConsole) GConsole->WriteLine(std::string(Format) + " import of " + FileName + " failed: " + E.what());
+    if (GConsole) GConsole->WriteLine(std::string(Format) + " import of " + FileName + " failed: " + PrintableText(E.what(), 400));
 }
 
 void ShowExchangeInformation(const std::string& Text) {

@@ -36,22 +36,51 @@ private:
     std::size_t FNext = 0;
 };
 
+// What an import left out, counted per kind in the order first met.
+class TSkippedKinds {
+public:
+    void Add(const std::string& Kind, int Count = 1);
+    bool Empty() const { return FKinds.empty(); }
+    // "2 SPLINE, 1 TEXT".
+    std::string Text() const;
+    // The console line "<Format> import of <file>: not imported: <Text>", when anything was skipped.
+    void Report(const char* Format, const std::string& FileName) const;
+
+private:
+    std::vector<std::pair<std::string, int>> FKinds;
+};
+
+// The lines of Text (ended by LF, CR LF or a lone CR) as views into it: a file read once and parsed
+// in place, without a string for every line.
+std::vector<std::string_view> SplitLineViews(std::string_view Text);
+
+// Text from a file made fit for a message: control characters (but tab and line ends) and bytes that are no UTF-8 shown as
+// "\xNN", cut after MaxLength characters with "...".
+std::string PrintableText(std::string_view Text, std::size_t MaxLength = 80);
+
+// Why a file gave nothing: "the file is empty", "the file is binary, not text" or "it holds nothing
+// this import reads (<n> lines)".
+std::string NothingImportedReason(const std::string& FileName);
+
 void BeginImport(TGeometryList& Document);
 // Adds the entities (none for nullptr, after a failure) and closes the bracket.
 void EndImport(TGeometryList& Document, TImportedEntities* Entities);
+[[noreturn]] void ThrowNothingImported(const std::string& FileName, const std::string& Reason = {});
 void ReportImportFailure(const char* Format, const std::string& FileName, const std::exception& E);
 // An information box through the program's dialogs; the console where there are none.
 void ShowExchangeInformation(const std::string& Text);
 
 // Runs Read inside one update bracket of the document (end editing, hourglass); then adds what it
 // collected. When Read throws, the console gets Format + " import of <file> failed: " + the message,
-// nothing is added and the error passes on.
+// nothing is added and the error passes on. A file that gives nothing is refused the same way, saying
+// why (EConvertError "<file>: nothing was imported: <reason>").
 template <class F>
 void RunImport(const char* Format, const std::string& FileName, TGeometryList& Document, F Read) {
     TImportedEntities Entities;
     BeginImport(Document);
     try {
         Read(Entities);
+        if (Entities.empty()) ThrowNothingImported(FileName);
     } catch (const std::exception& E) {
         ReportImportFailure(Format, FileName, E);
         EndImport(Document, nullptr);

@@ -97,6 +97,7 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
                 const TProteusDam& D = *Dam.Dams[static_cast<std::size_t>(G.FirstDam - 1 + K)];
                 if (D.IsOpening) throw EError("Unable to Resolve link between Group and Compartment (" + D.Name + ")");
             }
+        if (Dam.Dams.empty() && Dam.Groups.empty() && !(HaveSus && Sus.Hull())) ThrowNothingImported(FileName);
         // Everything is read and checked: from here on entities only go in.
         if (HaveSus && Sus.Hull()) {
             auto Hull = std::make_unique<TGeoPList>();
@@ -119,29 +120,41 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
             Added[I] = Document.Add(std::move(List));
         }
         GConsole->WriteLine(" Importing Groups to Sarnova...");
+        // The groups as added: the document may rename them when it holds a name already, and the
+        // openings must link to these, never to an older group of the same name.
+        std::vector<TGeometry*> Groups;
         for (const TProteusGroup& G : Dam.Groups) {
             auto Group = std::make_unique<TGeoOpenGroup>();
-            Group->SetName(G.Name);
-            Group->SetOwnerList(&Document);
-            for (int K = 0; K < G.DamCount(); ++K)
-                Group->AddMember(Added[static_cast<std::size_t>(G.FirstDam - 1 + K)]);
+            // Named as the document will name it before it knows the document: a rename by Add would
+            // record a change of an entity that the document does not hold yet.
+            Group->SetName(Document.UniqueName(G.Name));
             Group->Parameters.push_back(FormatWithPoint("InitialWater=%0.1f", {G.InitialWater}));
-            Document.Add(std::move(Group));
+            Group->SetOwnerList(&Document);
+            // Members are linked once the group is in the document, for the same reason.
+            auto* New = static_cast<TGeoOpenGroup*>(Document.Add(std::move(Group)));
+            for (int K = 0; K < G.DamCount(); ++K) New->AddMember(Added[static_cast<std::size_t>(G.FirstDam - 1 + K)]);
+            Groups.push_back(New);
         }
+        const auto EndName = [&](int Number) {
+            return Number >= 1 && Number <= static_cast<int>(Groups.size())
+                       ? Groups[static_cast<std::size_t>(Number - 1)]->GetName()
+                       : Dam.GroupName(Number);
+        };
         GConsole->WriteLine(" Importing Openings to Sarnova...");
         for (const TProteusOpening& O : Dam.Openings) {
             const TProteusDam& D = *Dam.Dams[static_cast<std::size_t>(O.Dam - 1)];
             auto Opening = std::make_unique<TGeoOpening>();
-            Opening->SetName(D.Name);
+            Opening->SetName(Document.UniqueName(D.Name));
+            Opening->Sections().AddCopies(D);
             Opening->SetOwnerList(&Document);
-            TReferenceConnection& C = Opening->Connection();
+            // Linked once it is in the document, as the groups' members are.
+            auto* Added = static_cast<TGeoOpening*>(Document.Add(std::move(Opening)));
+            TReferenceConnection& C = Added->Connection();
             C.Direction = static_cast<std::uint8_t>(O.Direction);
-            C.SetEndA(Dam.GroupName(O.GroupA));
-            C.SetEndB(Dam.GroupName(O.GroupB));
+            C.SetEndA(EndName(O.GroupA));
+            C.SetEndB(EndName(O.GroupB));
             C.OpeningTime = O.OpeningTime;
             C.HeadOfWater = O.CollapseHead;
-            Opening->Sections().AddCopies(D);
-            Document.Add(std::move(Opening));
         }
     } catch (const std::exception& E) {
         ReportImportFailure("Proteus DAM", FileName, E);

@@ -32,22 +32,49 @@ bool HasKeyword(std::string_view Line, std::string_view Key) { return FindKeywor
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
+// A binary STL: an 80-byte header, a 32-bit facet count and 50 bytes a facet, the size matching the
+// count exactly; or any file with a NUL byte in its first kilobyte. Its header may start "solid".
+bool IsBinarySTL(std::string_view Text) {
+    if (Text.size() >= 84) {
+        const auto* B = reinterpret_cast<const unsigned char*>(Text.data()) + 80;
+        const std::uint64_t Facets = B[0] | (B[1] << 8) | (B[2] << 16) | (static_cast<std::uint64_t>(B[3]) << 24);
+        if (84 + 50 * Facets == Text.size()) return true;
+    }
+    return Text.substr(0, 1024).find('\0') != std::string_view::npos;
+}
+
 class TSTLReader {
 public:
-    explicit TSTLReader(const std::string& FileName) : Lines(ReadFileLines(FileName)) {}
+    explicit TSTLReader(const std::string& FileName) : Text(ReadFileText(FileName)) {
+        if (IsBinarySTL(Text))
+            throw EInOutError(FileName + " is a binary STL file: this program reads ASCII STL files only");
+        Lines = SplitLineViews(Text);
+    }
 
     std::unique_ptr<TPolygonList> Read() {
         auto Facets = std::make_unique<TPolygonList>();
+        bool Ended = true;
         while (Count < Lines.size()) {
             if (!FindSolid()) break;
+            Ended = false;
             while (Count < Lines.size()) {
                 const std::string_view Line = Lines[Count++];
-                if (HasKeyword(Line, "ENDSOLID")) break;
+                if (HasKeyword(Line, "ENDSOLID")) {
+                    Ended = true;
+                    break;
+                }
                 if (HasKeyword(Line, "FACET")) ReadFacet(*Facets);
             }
         }
         if (Facets->Count() == 0) return nullptr;
-        if (GConsole) GConsole->WriteLine(Format("%d Facets imported", {Facets->Count()}));
+        if (GConsole) {
+            GConsole->WriteLine(Format("%d Facets imported", {Facets->Count()}));
+            // A file cut at a facet boundary reads as whole facets: only the missing end tells.
+            if (!Ended)
+                GConsole->WriteLine(Format("STL File Import Warning: the file ends on line %d without ENDSOLID: it is "
+                                           "truncated and facets may be missing",
+                                           {static_cast<int>(Lines.size())}));
+        }
         return Facets;
     }
 
@@ -57,7 +84,8 @@ private:
             const std::string_view Line = Lines[Count++];
             const std::size_t At = FindKeyword(Line, "SOLID");
             if (At == std::string_view::npos) continue;
-            if (GConsole) GConsole->WriteLine("Reading STL File containing " + Trim(Line.substr(At + 5)) + "...");
+            if (GConsole)
+                GConsole->WriteLine("Reading STL File containing " + PrintableText(Trim(Line.substr(At + 5))) + "...");
             return true;
         }
         return false;
@@ -119,7 +147,8 @@ private:
         if (!HasKeyword(Next(), "ENDFACET")) Fail("ENDFACET expected");
     }
 
-    std::vector<std::string> Lines;
+    std::string Text;
+    std::vector<std::string_view> Lines;
     // Lines read so far: the 1-based number of the last line read.
     std::size_t Count = 0;
 };

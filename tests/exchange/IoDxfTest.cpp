@@ -151,12 +151,12 @@ TEST_F(TIoDxf, PolygonMeshesAndSplineFits) {
         "0\nSEQEND\n");
     ASSERT_EQ(Doc.Count(), 2);
     TMesh& M = Entity<TGeoMesh>(0).Net();
-    // Closed both ways: a line and a row repeat the first ones.
-    ASSERT_EQ(M.NumU(), 4);
-    ASSERT_EQ(M.NumV(), 3);
-    ExpectNear(M.Point(2, 1).Vector(), {2, 1, 0});
-    ExpectNear(M.Point(3, 1).Vector(), {0, 1, 0});
-    ExpectNear(M.Point(1, 2).Vector(), {1, 0, 0});
+    // M rows of N vertices are u and v; closed both ways: a line and a row repeat the first ones.
+    ASSERT_EQ(M.NumU(), 3);
+    ASSERT_EQ(M.NumV(), 4);
+    ExpectNear(M.Point(1, 2).Vector(), {2, 1, 0});
+    ExpectNear(M.Point(1, 3).Vector(), {0, 1, 0});
+    ExpectNear(M.Point(2, 1).Vector(), {1, 0, 0});
 
     TBSpline& S = Entity<TGeoBSpline>(1).Spline();
     EXPECT_EQ(S.Count(), 3);
@@ -186,20 +186,24 @@ TEST_F(TIoDxf, SmoothedSurfacesRoundTrip) {
     ASSERT_EQ(Back.Count(), 1);
     auto& Read = dynamic_cast<TGeoBSurf&>(Back.Items(0));
     TBSplineSurface& R = Read.Surface();
-    // The same net read with the file's fastest direction as u: u and v change places.
-    ASSERT_EQ(R.NumU(), 5);
-    ASSERT_EQ(R.NumV(), 4);
+    // The same net, u and v in their places, and the line counts as they were.
+    ASSERT_EQ(R.NumU(), 4);
+    ASSERT_EQ(R.NumV(), 5);
     EXPECT_EQ(R.OrderU(), 4);
     EXPECT_EQ(R.OrderV(), 4);
     for (int I = 0; I < 4; ++I)
-        for (int J = 0; J < 5; ++J) ExpectNear(R.Point(J, I).Vector(), S.Point(I, J).Vector());
-    // The line counts come back from the densities, one more than the intervals.
-    EXPECT_EQ(R.NumULine(), 7);
-    EXPECT_EQ(R.NumVLine(), 8);
+        for (int J = 0; J < 5; ++J) ExpectNear(R.Point(I, J).Vector(), S.Point(I, J).Vector());
+    EXPECT_EQ(R.NumULine(), 6);
+    EXPECT_EQ(R.NumVLine(), 7);
+    const std::string Again = TempFile("surface-again.dxf").string();
+    ExportDXF(Again, Back);
+    EXPECT_EQ(ReadText(Again), Text);
 }
 
-TEST_F(TIoDxf, HeaderOnlyFileImportsNothing) {
-    ImportDXF(WriteTemp("header.dxf", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nEOF\n"), Doc);
+TEST_F(TIoDxf, HeaderOnlyFileImportsNothingAndSaysSo) {
+    const std::string Path =
+        WriteTemp("header.dxf", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nEOF\n");
+    EXPECT_EQ(ErrorOf([&] { ImportDXF(Path, Doc); }), Path + ": nothing was imported: the file has no ENTITIES section");
     EXPECT_EQ(Doc.Count(), 0);
 }
 

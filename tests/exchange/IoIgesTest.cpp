@@ -77,7 +77,7 @@ struct TIoIges : TExchangeTest {
 
 }  // namespace
 
-TEST_F(TIoIges, OneSurfaceImportsAsSurfaceTwoAsList) {
+TEST_F(TIoIges, EverySurfaceImportsAsASurfaceOfItsOwn) {
     TIGESFile F;
     static_cast<TIGESEntity128&>(*F.Add(std::make_unique<TIGESEntity128>())).SetSurface(*SampleSurface(0));
     ImportIGES(Save(F, "one.igs"), Doc);
@@ -88,11 +88,10 @@ TEST_F(TIoIges, OneSurfaceImportsAsSurfaceTwoAsList) {
     static_cast<TIGESEntity128&>(*F.Add(std::make_unique<TIGESEntity128>())).SetSurface(*SampleSurface(10));
     TGeometryInterface Two;
     ImportIGES(Save(F, "two.igs"), Two);
-    ASSERT_EQ(Two.Count(), 1);
-    auto* List = dynamic_cast<TGeoBSurfList*>(&Two.Items(0));
-    ASSERT_NE(List, nullptr);
-    ASSERT_EQ(List->Surfaces().Count(), 2);
-    EXPECT_DOUBLE_EQ(List->Surfaces().BSplineSurface(1)->Point(0, 0).X, 10.0);
+    ASSERT_EQ(Two.Count(), 2);
+    auto* Second = dynamic_cast<TGeoBSurf*>(&Two.Items(1));
+    ASSERT_NE(Second, nullptr);
+    EXPECT_DOUBLE_EQ(Second->Surface().Point(0, 0).X, 10.0);
 }
 
 TEST_F(TIoIges, LongCurveAndBilinearSurfaceImportAsTheirControlPoints) {

@@ -92,6 +92,8 @@ TEST_F(TIoNapa, BadHeadersNameTheLineAndAddNothing) {
 }
 
 TEST_F(TIoNapa, NoOffsetTableNoHull) {
-    ImportNapaOffsets(WriteTemp("none.napa", "just words\nhere\n"), Doc);
+    const std::string Path = WriteTemp("none.napa", "just words\nhere\n");
+    EXPECT_EQ(ErrorOf([&] { ImportNapaOffsets(Path, Doc); }),
+              Path + ": nothing was imported: it holds nothing this import reads (2 lines)");
     EXPECT_EQ(Doc.Count(), 0);
 }

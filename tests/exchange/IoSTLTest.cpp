@@ -49,7 +49,8 @@ TEST_F(TIoSTL, ReadsTrianglesQuadsAndEverySolid) {
 
 TEST_F(TIoSTL, AFileWithoutFacetsAddsNothing) {
     EXPECT_EQ(ReadSTL(WriteTemp("empty.stl", "solid nothing\nendsolid nothing\n")), nullptr);
-    ImportSTL(WriteTemp("empty.stl", "solid nothing\nendsolid nothing\n"), Doc);
+    const std::string Path = WriteTemp("empty.stl", "solid nothing\nendsolid nothing\n");
+    EXPECT_NE(ErrorOf([&] { ImportSTL(Path, Doc); }).find(Path + ": nothing was imported: "), std::string::npos);
     EXPECT_EQ(Doc.Count(), 0);
 }
 

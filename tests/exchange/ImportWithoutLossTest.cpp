@@ -1,0 +1,171 @@
+// Imports never add nothing in silence, never take a loss for success, and never link what they bring
+// to what the document held before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ExchangeFixtures.h"
+#include "entities/GBSurf.h"
+#include "entities/GGonList.h"
+#include "exchange/IoAnsys.h"
+#include "exchange/IoCSV.h"
+#include "exchange/IoDxf.h"
+#include "exchange/IoGF.h"
+#include "exchange/IoIV.h"
+#include "exchange/IoIdf.h"
+#include "exchange/IoIges.h"
+#include "exchange/IoKeldane.h"
+#include "exchange/IoNapa.h"
+#include "exchange/IoOff.h"
+#include "exchange/IoProteus.h"
+#include "exchange/IoSTL.h"
+#include "exchange/IoShipGen.h"
+#include "exchange/IoSrf.h"
+#include "exchange/IoSus.h"
+#include "document/GPline.h"
+#include "naval/GGroup.h"
+#include "naval/GOpening.h"
+
+using namespace sarnova;
+using namespace sarnova::test;
+
+namespace {
+
+using TImportWithoutLoss = TExchangeTest;
+
+std::string Fixture(const char* Name) {
+    return (std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "exchange" / "files" / Name).string();
+}
+
+// Every line printable: no control characters but tabs.
+bool Printable(const std::vector<std::string>& Lines) {
+    for (const std::string& L : Lines)
+        for (char C : L)
+            if ((static_cast<unsigned char>(C) < 0x20 && C != '\t' && C != '\r' && C != '\n') || C == 0x7F) return false;
+    return true;
+}
+
+// Whether Lines holds Line; the lines shown when not.
+::testing::AssertionResult HasLine(const std::vector<std::string>& Lines, const std::string& Line) {
+    if (std::find(Lines.begin(), Lines.end(), Line) != Lines.end()) return ::testing::AssertionSuccess();
+    std::string All;
+    for (const std::string& L : Lines) All += "\n  " + L;
+    return ::testing::AssertionFailure() << "no line \"" << Line << "\" among:" << All;
+}
+
+TEST_F(TImportWithoutLoss, EveryImporterGivenNothingUsableAddsNothingAndSaysWhy) {
+    struct TImporter {
+        const char* Extension;
+        void (*Import)(const std::string&, TGeometryList&);
+    };
+    const TImporter Importers[] = {
+        {"ans", ImportAnsys},  {"csv", ImportCSVPolylines}, {"dxf", ImportDXF},      {"gf", ImportGF},
+        {"iv", ImportInventor}, {"idf", ImportIdf},         {"igs", ImportIGES},     {"kdn", ImportKeldaneHullFile},
+        {"napa", ImportNapaOffsets}, {"off", ImportOff},    {"stl", ImportSTL},      {"pla", ImportShipGen},
+        {"srf", ImportSrf},    {"sus", ImportSus},          {"dam", ImportProteusDam},
+    };
+    std::string Binary(300, '\0');
+    for (std::size_t I = 0; I < Binary.size(); ++I) Binary[I] = static_cast<char>((I * 37 + 11) % 256);
+    const std::pair<const char*, std::string> Contents[] = {
+        {"empty", ""},
+        {"binary", Binary},
+        {"garbage", "hello there\nthis is no geometry at all\n"},
+    };
+    Doc.Add(std::make_unique<TGeoPline>());
+    const std::string Before = DocumentText(Doc);
+    for (const TImporter& Im : Importers)
+        for (const auto& [Kind, Text] : Contents) {
+            const std::string Path = WriteTemp(std::string(Kind) + "." + Im.Extension, Text);
+            std::filesystem::remove(std::filesystem::path(Path).replace_extension(".sus"));
+            std::string Error;
+            const auto Console = ConsoleLinesOf([&] { Error = ErrorOf([&] { Im.Import(Path, Doc); }); });
+            SCOPED_TRACE(Path);
+            EXPECT_NE(Error.find(Path), std::string::npos) << Error;
+            EXPECT_EQ(DocumentText(Doc), Before);
+            EXPECT_TRUE(Printable(Console));
+        }
+}
+
+TEST_F(TImportWithoutLoss, StlThatIsBinaryOrCutShort) {
+    const std::string Binary = Fixture("stl-binary-solid-header.stl");
+    std::string Error;
+    const auto Console = ConsoleLinesOf([&] { Error = ErrorOf([&] { ImportSTL(Binary, Doc); }); });
+    EXPECT_EQ(Error, Binary + " is a binary STL file: this program reads ASCII STL files only");
+    EXPECT_EQ(Doc.Count(), 0);
+    EXPECT_TRUE(Printable(Console));
+
+    const auto Cut = ConsoleLinesOf([&] { ImportSTL(Fixture("stl-no-endsolid.stl"), Doc); });
+    ASSERT_EQ(Doc.Count(), 1);
+    EXPECT_TRUE(HasLine(Cut, "STL File Import Warning: the file ends on line 15 without ENDSOLID: it is truncated and "
+                        "facets may be missing"));
+}
+
+TEST_F(TImportWithoutLoss, DxfCutBeforeItsEntitiesSaysSo) {
+    const std::string Path = Fixture("dxf-cut-before-entities.dxf");
+    EXPECT_EQ(ErrorOf([&] { ImportDXF(Path, Doc); }), Path + ": nothing was imported: the file has no ENTITIES section");
+    EXPECT_EQ(Doc.Count(), 0);
+}
+
+TEST_F(TImportWithoutLoss, DxfCountsWhatItSkipsAndConvertsItsUnits) {
+    const std::string Path = WriteTemp("skips.dxf", JoinLines({
+        "0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "9", "$INSUNITS", "70", "4", "0", "ENDSEC",
+        "0", "SECTION", "2", "ENTITIES",
+        "0", "LINE", "10", "1000", "20", "0", "30", "0", "11", "2000", "21", "500", "31", "0",
+        "0", "SPLINE", "70", "8",
+        "0", "TEXT", "1", "label",
+        "0", "SPLINE", "70", "8",
+        "0", "INSERT", "2", "BLOCK1",
+        "0", "ELLIPSE", "10", "0",
+        "0", "LWPOLYLINE", "90", "2", "70", "0", "10", "0", "20", "0", "42", "0.5", "10", "1000", "20", "0",
+        "0", "ENDSEC", "0", "EOF",
+    }));
+    const auto Console = ConsoleLinesOf([&] { ImportDXF(Path, Doc); });
+    ASSERT_EQ(Doc.Count(), 2);
+    const TPolyline& Line = dynamic_cast<TGeoPline&>(Doc.Items(0)).Polyline();
+    EXPECT_DOUBLE_EQ(Line.Point(1)->X, 2.0);
+    EXPECT_DOUBLE_EQ(Line.Point(1)->Y, 0.5);
+    EXPECT_TRUE(HasLine(Console, "DXF import of " + Path + ": not imported: 2 SPLINE, 1 TEXT, 1 INSERT, 1 ELLIPSE, "
+                        "1 polyline bulge (drawn straight)"));
+    EXPECT_TRUE(HasLine(Console, "DXF import of " + Path +
+                            ": the drawing is in millimetres, converted to the document's unit (scale 0.001)"));
+}
+
+TEST_F(TImportWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) {
+    const std::string Path = Fixture("iges-occ-trimmed-mm.igs");
+    const auto Console = ConsoleLinesOf([&] { ImportIGES(Path, Doc); });
+    // The underlying surface only: its trimming curve lies in parameter space, not in the model.
+    ASSERT_EQ(Doc.Count(), 1);
+    EXPECT_NE(dynamic_cast<TGeoBSurf*>(&Doc.Items(0)), nullptr);
+    EXPECT_TRUE(HasLine(Console, "IGES import of " + Path +
+                            ": not imported: 1 trimmed surface (type 144), 1 curve on a surface (type 142), "
+                            "1 parameter-space curve"));
+}
+
+TEST_F(TImportWithoutLoss, IgesControlCharacterBeforeTheTypeNumber) {
+    ImportIGES(Fixture("iges-formfeed-in-type-field.igs"), Doc);
+    ASSERT_EQ(Doc.Count(), 1);
+    EXPECT_NE(dynamic_cast<TGeoBSurf*>(&Doc.Items(0)), nullptr);
+}
+
+TEST_F(TImportWithoutLoss, DamImportedTwiceLinksItsOwnGroupsAndUndoes) {
+    const std::string Path = Fixture("dam-openings-export.dam");
+    ImportProteusDam(Path, Doc);
+    const int First = Doc.Count();
+    const std::string Once = DocumentText(Doc);
+    Doc.GetUndoManager().Clear();
+    ImportProteusDam(Path, Doc);
+    ASSERT_EQ(Doc.Count(), 2 * First);
+    // Each opening of the second import connects groups of the second import (or the sea).
+    for (int I = First; I < Doc.Count(); ++I)
+        if (auto* O = dynamic_cast<TGeoOpening*>(&Doc.Items(I)))
+            for (TGeometry* G : {O->Connection().GroupA(), O->Connection().GroupB()})
+                if (G) EXPECT_GE(Doc.IndexOf(G), First) << O->GetName() << " -> " << G->GetName();
+    Doc.Undo();
+    EXPECT_EQ(DocumentText(Doc), Once);
+    Doc.Redo();
+    EXPECT_EQ(Doc.Count(), 2 * First);
+    Doc.Undo();
+    EXPECT_EQ(DocumentText(Doc), Once);
+}
+
+}  // namespace
