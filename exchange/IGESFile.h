@@ -214,6 +214,8 @@ public:
     void Clear() { FItems.clear(); }
     int Count() const { return static_cast<int>(FItems.size()); }
     TIGESEntity* Items(int Index) const { return FItems[static_cast<std::size_t>(Index)].get(); }
+    // Drops the entities from index Count on (what a failed addition left).
+    void Truncate(int Count) { FItems.resize(static_cast<std::size_t>(Count)); }
     // The entity whose directory entry starts at sequence number N, or nullptr when N is not the
     // first record of an entry of this file.
     TIGESEntity* EntityByDE(int N) const;

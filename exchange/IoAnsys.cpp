@@ -6,6 +6,7 @@
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "exchange/ExportItems.h"
 #include "entities/GArc.h"
 #include "entities/GGonList.h"
 #include "exchange/AnsysFile.h"
@@ -96,6 +97,25 @@ void AddArc(TAnsysFile& File, const TArc& Arc, const std::string& Name) {
     }
 }
 
+void AddSurface(TAnsysFile& File, TBSplineSurface& B) {
+    const std::unique_ptr<TBSplineSurface> Equivalent = WritableEquivalent(B);
+    AddMesh(File, *(Equivalent ? Equivalent.get() : &B)->CreateMesh());
+}
+
+void AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
+    if (auto* S = Item.As<TBSpline>()) AddChain(File, *S->Digitise());
+    else if (auto* G = Item.As<TGeneratedCurve>()) AddChain(File, *G->Digitise());
+    else if (auto* P = Item.As<TPolyline>()) AddChain(File, *P);
+    else if (auto* L = Item.As<TPolylineList>()) {
+        for (int K = 0; K < L->Count(); ++K) AddChain(File, *L->Items(K));
+    } else if (auto* A = Item.As<TArc>()) AddArc(File, *A, Item.Name);
+    else if (auto* SL = Item.As<TBSplineSurfaces>()) {
+        for (int K = 0; K < SL->Count(); ++K)
+            if (TBSplineSurface* B = SL->BSplineSurface(K)) AddSurface(File, *B);
+    } else if (auto* B = Item.As<TBSplineSurface>()) AddSurface(File, *B);
+    else if (auto* M = Item.As<TMesh>()) AddMesh(File, *M);
+}
+
 }  // namespace
 
 void ExportAnsys(const std::string& FileName, TGeometryList& Document) {
@@ -103,21 +123,19 @@ void ExportAnsys(const std::string& FileName, TGeometryList& Document) {
     Query.Kinds = 0x22D6;
     Document.Query(Query, false);
     TAnsysFile File;
+    TLeftOut LeftOut;
     for (int I = 0; I < Query.Count(); ++I) {
         const TGeometryQueryItem& Item = Query.Item(I);
-        if (auto* S = Item.As<TBSpline>()) AddChain(File, *S->Digitise());
-        else if (auto* G = Item.As<TGeneratedCurve>()) AddChain(File, *G->Digitise());
-        else if (auto* P = Item.As<TPolyline>()) AddChain(File, *P);
-        else if (auto* L = Item.As<TPolylineList>()) {
-            for (int K = 0; K < L->Count(); ++K) AddChain(File, *L->Items(K));
-        } else if (auto* A = Item.As<TArc>()) AddArc(File, *A, Item.Name);
-        else if (auto* SL = Item.As<TBSplineSurfaces>()) {
-            for (int K = 0; K < SL->Count(); ++K)
-                if (TBSplineSurface* B = SL->BSplineSurface(K)) AddMesh(File, *B->CreateMesh());
-        } else if (auto* B = Item.As<TBSplineSurface>()) AddMesh(File, *B->CreateMesh());
-        else if (auto* M = Item.As<TMesh>()) AddMesh(File, *M);
+        const std::size_t Mark = File.Entities.size();
+        try {
+            AddItem(File, Item);
+        } catch (const std::exception& E) {
+            File.Entities.resize(Mark);
+            LeftOut.Add(Item.Name, E.what());
+        }
     }
     File.SaveToFile(FileName);
+    LeftOut.Report("Ansys", FileName);
 }
 
 }  // namespace sarnova

@@ -18,6 +18,7 @@
 #include "entities/GPointList.h"
 #include "entities/PointList.h"
 #include "exchange/DXFFile.h"
+#include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
 #include "exchange/PolyMesh.h"
 #include "foundation/Arc.h"
@@ -77,7 +78,8 @@ public:
                 default:
                     // A file without sections is read from its start: its section and table records
                     // are no drawing entities left out.
-                    if (Sections) Skipped.Add(PrintableText(UpperCase(Trim(F.Value())), 32));
+                    if (Sections && F.EntityKind() != dekSeqEnd)
+                        Skipped.Add(PrintableText(UpperCase(Trim(F.Value())), 32));
                     break;
             }
         }
@@ -595,17 +597,19 @@ private:
         SeqEnd();
     }
 
-    void Surface(TBSplineSurface& S) {
+    void Surface(TBSplineSurface& Given) {
+        const std::unique_ptr<TBSplineSurface> Equivalent = WritableEquivalent(Given);
+        TBSplineSurface& S = Equivalent ? *Equivalent : Given;
         const bool Open = S.KnotType == ktOpen;
         const int OU = S.OrderU(), OV = S.OrderV(), NU = S.NumU(), NV = S.NumV();
         const int LU = S.NumULine(), LV = S.NumVLine();
-        const bool Smooth = (Open && OU == 3 && OV == 3) || (OU == 4 && OV == 4) || (OU == NU && OV == NV);
         int Type = 0;
-        if (Smooth) {
-            if (OU == 3 && OV == 3) Type = 5;
-            else if (OU == 4 && OV == 4 && Open) Type = 6;
-            else if (OU == NU && OV == NV && Open) Type = 8;
-        }
+        if (Open && OU == 3 && OV == 3) Type = 5;
+        else if (Open && OU == 4 && OV == 4) Type = 6;
+        else if (Open && OU == NU && OV == NV) Type = 8;
+        // A smoothed mesh can only say open knots of these orders; any other surface is written as
+        // the mesh of its sampled points, which every reader takes as it is.
+        const bool Smooth = Type != 0;
         Begin("POLYLINE");
         Handle();
         PolylineHeader();
@@ -655,10 +659,20 @@ void ExportDXF(const std::string& FileName, TGeometryList& Document) {
     }
     File.Lines.reserve(Estimate);
     TDxfWriter Writer(File);
-    for (int I = 0; I < Query.Count(); ++I) Writer.Object(Query.Item(I));
+    TLeftOut LeftOut;
+    for (int I = 0; I < Query.Count(); ++I) {
+        const std::size_t Mark = File.Lines.size();
+        try {
+            Writer.Object(Query.Item(I));
+        } catch (const std::exception& E) {
+            File.Lines.resize(Mark);
+            LeftOut.Add(Query.Item(I).Name, E.what());
+        }
+    }
     File.EndSection();
     File.WriteEOF();
     File.SaveToFile(FileName);
+    LeftOut.Report("DXF", FileName);
 }
 
 }  // namespace sarnova

@@ -14,6 +14,7 @@
 #include "entities/GPlane.h"
 #include "exchange/IGESEntities.h"
 #include "exchange/IGESFile.h"
+#include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -124,7 +125,9 @@ private:
         PlacedArc(Place(Frame.Centre), Frame.XAxis, Frame.YAxis, Start, Start);
     }
 
-    void Surface(const TBSplineSurface& S) {
+    void Surface(const TBSplineSurface& Given) {
+        const std::unique_ptr<TBSplineSurface> Equivalent = WritableEquivalent(Given);
+        const TBSplineSurface& S = Equivalent ? *Equivalent : Given;
         if (Scaled) Add<TIGESEntity128>().SetSurface(*S.CreateTransformed(Scale));
         else Add<TIGESEntity128>().SetSurface(S);
     }
@@ -341,8 +344,18 @@ void ExportIGES(const std::string& FileName, TGeometryList& Document) {
     TGeometryQuery Query;
     Query.Kinds = 0x1ADE;
     Document.Query(Query, false);
-    for (int I = 0; I < Query.Count(); ++I) File.AddGeometry(Query.Item(I));
+    TLeftOut LeftOut;
+    for (int I = 0; I < Query.Count(); ++I) {
+        const int Mark = File.Count();
+        try {
+            File.AddGeometry(Query.Item(I));
+        } catch (const std::exception& E) {
+            File.Truncate(Mark);
+            LeftOut.Add(Query.Item(I).Name, E.what());
+        }
+    }
     File.SaveToFile(FileName);
+    LeftOut.Report("IGES", FileName);
 }
 
 }  // namespace sarnova

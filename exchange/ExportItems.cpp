@@ -1,0 +1,36 @@
+#include "exchange/ExportItems.h"
+
+#include "foundation/DuZezOrideConsole.h"
+#include "surfaces/BSurface.h"
+
+namespace sarnova {
+
+std::unique_ptr<TBSplineSurface> WritableEquivalent(const TBSplineSurface& S) {
+    if (S.KnotType != ktPeriodic) return nullptr;
+    auto R = std::make_unique<TBSplineSurface>(S.NumU(), S.NumV());
+    R->TMesh::Assign(S);
+    R->SetOrderU(S.OrderU());
+    R->SetOrderV(S.OrderV());
+    R->KnotType = ktCustom;
+    R->SetKnotsU(S.KnotsU());
+    R->SetKnotsV(S.KnotsV());
+    R->MinUParameter = S.KnotU(S.OrderU());
+    R->MaxUParameter = S.KnotU(S.NumU() + 1);
+    R->MinVParameter = S.KnotV(S.OrderV());
+    R->MaxVParameter = S.KnotV(S.NumV() + 1);
+    R->SetNumULine(S.NumULine());
+    R->SetNumVLine(S.NumVLine());
+    R->UpdateKnots();
+    return R;
+}
+
+void TLeftOut::Add(const std::string& Name, const std::string& Reason) { FItems.emplace_back(Name, Reason); }
+
+void TLeftOut::Report(const char* Format, const std::string& FileName) const {
+    if (!GConsole) return;
+    for (const auto& [Name, Reason] : FItems)
+        GConsole->WriteLine(std::string(Format) + " export to " + FileName + ": " + (Name.empty() ? "an item" : Name) +
+                            " left out: " + Reason);
+}
+
+}  // namespace sarnova

@@ -1,0 +1,29 @@
+// What the exports share: a surface without a parameter range of its own is written as its
+// equivalent with explicit knots and range, and an item that cannot be written is left out and named
+// rather than failing the whole file.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sarnova {
+
+class TBSplineSurface;
+
+// A periodic surface as the same surface with its knots and range stated (custom knots spanning
+// knot OrderU to knot NumU + 1, likewise in v); nullptr for a surface that can be written as it is.
+std::unique_ptr<TBSplineSurface> WritableEquivalent(const TBSplineSurface& S);
+
+// The items an export left out, with the reason; the console names each.
+class TLeftOut {
+public:
+    void Add(const std::string& Name, const std::string& Reason);
+    bool Empty() const { return FItems.empty(); }
+    // "<Format> export to <file>: <name> left out: <reason>" for each.
+    void Report(const char* Format, const std::string& FileName) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> FItems;
+};
+
+}  // namespace sarnova
