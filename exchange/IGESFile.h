@@ -225,8 +225,8 @@ public:
     // Appends the entities of one object a document query collected (IoIges.cpp): B-spline curves as
     // type 126, polylines and polyline lists as 106, planes as 108, arcs and circles as a 124 and a
     // 100, B-spline surfaces and surface lists as 128, meshes as order-2 surfaces and Gregory
-    // surfaces as their 51 x 51 sample meshes. Other objects add nothing.
-    void AddGeometry(const TGeometryQueryItem& Object);
+    // surfaces as their 51 x 51 sample meshes. Other objects add nothing and give false.
+    bool AddGeometry(const TGeometryQueryItem& Object);
     // Shows the properties dialog and takes author, organisation and units from it.
     void EditProperties();
 

@@ -102,7 +102,8 @@ void AddSurface(TAnsysFile& File, TBSplineSurface& B) {
     AddMesh(File, *(Equivalent ? Equivalent.get() : &B)->CreateMesh());
 }
 
-void AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
+// False for an object the script has no form for.
+bool AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
     if (auto* S = Item.As<TBSpline>()) AddChain(File, *S->Digitise());
     else if (auto* G = Item.As<TGeneratedCurve>()) AddChain(File, *G->Digitise());
     else if (auto* P = Item.As<TPolyline>()) AddChain(File, *P);
@@ -114,6 +115,8 @@ void AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
             if (TBSplineSurface* B = SL->BSplineSurface(K)) AddSurface(File, *B);
     } else if (auto* B = Item.As<TBSplineSurface>()) AddSurface(File, *B);
     else if (auto* M = Item.As<TMesh>()) AddMesh(File, *M);
+    else return false;
+    return true;
 }
 
 }  // namespace
@@ -128,7 +131,7 @@ void ExportAnsys(const std::string& FileName, TGeometryList& Document) {
         const TGeometryQueryItem& Item = Query.Item(I);
         const std::size_t Mark = File.Entities.size();
         try {
-            AddItem(File, Item);
+            if (!AddItem(File, Item)) LeftOut.Add(Item.Name, "the Ansys script has no form for it");
         } catch (const std::exception& E) {
             File.Entities.resize(Mark);
             LeftOut.Add(Item.Name, E.what());

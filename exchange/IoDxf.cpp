@@ -17,6 +17,7 @@
 #include "entities/GMesh.h"
 #include "entities/GPointList.h"
 #include "entities/PointList.h"
+#include "entities/PressureField.h"
 #include "exchange/DXFFile.h"
 #include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
@@ -460,7 +461,8 @@ class TDxfWriter {
 public:
     explicit TDxfWriter(TDXFFile& AFile) : F(AFile) {}
 
-    void Object(const TGeometryQueryItem& Item) {
+    // False for an object DXF has no form for.
+    bool Object(const TGeometryQueryItem& Item) {
         if (auto* S = Item.As<TBSpline>()) Spline(*S);
         else if (auto* A = Item.As<TArc>()) Arc(*A);
         else if (auto* C = Item.As<TCircle>()) Circle(*C);
@@ -474,12 +476,20 @@ public:
                 if (TBSplineSurface* B = SL->BSplineSurface(I)) Surface(*B);
         } else if (auto* PL = AsPolylineList(Item)) {
             for (int I = 0; I < PL->Count(); ++I) Polyline3D(*PL->Items(I));
-        } else if (auto* Facets = Item.As<TPolygonList>()) {
+        } else if (auto* Facets = AsFacets(Item)) {
             for (int I = 0; I < Facets->Count(); ++I) Face(*Facets->Polygon(I));
+        } else {
+            return false;
         }
+        return true;
     }
 
 private:
+    // Facet lists, pressure fields among them (their facets carry pressures DXF cannot hold).
+    static TPolygonList* AsFacets(const TGeometryQueryItem& Item) {
+        if (auto* L = Item.As<TPolygonList>()) return L;
+        return Item.As<TPressureField>();
+    }
     static TSurfaces* AsSurfaces(const TGeometryQueryItem& Item) {
         if (auto* L = Item.As<TBSplineSurfaces>()) return L;
         return Item.As<TBSplineSurfaceList>();
@@ -663,7 +673,7 @@ void ExportDXF(const std::string& FileName, TGeometryList& Document) {
     for (int I = 0; I < Query.Count(); ++I) {
         const std::size_t Mark = File.Lines.size();
         try {
-            Writer.Object(Query.Item(I));
+            if (!Writer.Object(Query.Item(I))) LeftOut.Add(Query.Item(I).Name, "DXF has no form for it");
         } catch (const std::exception& E) {
             File.Lines.resize(Mark);
             LeftOut.Add(Query.Item(I).Name, E.what());

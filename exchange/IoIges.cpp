@@ -43,7 +43,8 @@ public:
     explicit TIgesWriter(TIGESFile& AFile)
         : F(AFile), Scale(MatrixScaling(AFile.Scale, AFile.Scale, AFile.Scale)), Scaled(AFile.Scale != 1.0) {}
 
-    void Object(const TGeometryQueryItem& Item) {
+    // False for an object IGES export has no form for.
+    bool Object(const TGeometryQueryItem& Item) {
         if (auto* S = Item.As<TBSpline>()) Spline(*S);
         else if (auto* P = Item.As<TPolyline>()) Polyline(*P);
         else if (auto* Pl = Item.As<TPlane>()) Plane(Pl->Plane());
@@ -57,7 +58,10 @@ public:
         else if (auto* SL = AsSurfaces(Item)) {
             for (int I = 0; I < SL->Count(); ++I)
                 if (TBSplineSurface* B = SL->BSplineSurface(I)) Surface(*B);
+        } else {
+            return false;
         }
+        return true;
     }
 
 private:
@@ -304,7 +308,7 @@ private:
 
 }  // namespace
 
-void TIGESFile::AddGeometry(const TGeometryQueryItem& Object) { TIgesWriter(*this).Object(Object); }
+bool TIGESFile::AddGeometry(const TGeometryQueryItem& Object) { return TIgesWriter(*this).Object(Object); }
 
 void ImportIGES(const std::string& FileName, TGeometryList& Document) {
     RunImport("IGES", FileName, Document, [&](TImportedEntities& Entities) {
@@ -348,7 +352,7 @@ void ExportIGES(const std::string& FileName, TGeometryList& Document) {
     for (int I = 0; I < Query.Count(); ++I) {
         const int Mark = File.Count();
         try {
-            File.AddGeometry(Query.Item(I));
+            if (!File.AddGeometry(Query.Item(I))) LeftOut.Add(Query.Item(I).Name, "IGES export has no form for it");
         } catch (const std::exception& E) {
             File.Truncate(Mark);
             LeftOut.Add(Query.Item(I).Name, E.what());

@@ -9,6 +9,8 @@
 #include "document/GBSpline.h"
 #include "entities/GBSurf.h"
 #include "entities/GMesh.h"
+#include "entities/GPressureField.h"
+#include "entities/PressureField.h"
 #include "entities/GGonList.h"
 #include "exchange/IoAnsys.h"
 #include "exchange/IoCSV.h"
@@ -266,6 +268,38 @@ TEST_F(TImportWithoutLoss, EveryKindRoundTripsThroughDxfAndIges) {
         F.Export(Second + ".third", Again);
         EXPECT_EQ(WithoutGlobalSection(ReadText(Second + ".third")), WithoutGlobalSection(ReadText(Second)));
     }
+}
+
+TEST_F(TImportWithoutLoss, PressureFieldsGoToDxfAsFacetsAndIgesNamesThemLeftOut) {
+    auto Field = std::make_unique<TGeoPressureField>();
+    Field->SetName("Slam");
+    for (int I = 0; I < 3; ++I) {
+        auto F = std::make_unique<TPressurePolygon>(0);
+        F->SetCorner(0, TRPoint(TMVector{double(I), 0, 0}));
+        F->SetCorner(1, TRPoint(TMVector{I + 1.0, 0, 0}));
+        F->SetCorner(2, TRPoint(TMVector{double(I), 1, 0}));
+        F->Pressure = I;
+        Field->Field().Add(std::move(F));
+    }
+    Doc.Add(std::move(Field));
+    auto Line = std::make_unique<TGeoPline>();
+    Line->Polyline().AddPoint(0, 0, 0);
+    Line->Polyline().AddPoint(1, 1, 1);
+    Doc.Add(std::move(Line));
+
+    const std::string Dxf = TempFile("pressure.dxf").string();
+    ExportDXF(Dxf, Doc);
+    TGeometryInterface Back;
+    ImportDXF(Dxf, Back);
+    ASSERT_EQ(Back.Count(), 2);
+    EXPECT_EQ(dynamic_cast<TGeoPGonlist&>(Back.Items(1)).Facets().Count(), 3);
+
+    const std::string Iges = TempFile("pressure.igs").string();
+    const auto Console = ConsoleLinesOf([&] { ExportIGES(Iges, Doc); });
+    EXPECT_TRUE(HasLine(Console, "IGES export to " + Iges + ": Slam left out: IGES export has no form for it"));
+    TGeometryInterface FromIges;
+    ImportIGES(Iges, FromIges);
+    EXPECT_EQ(FromIges.Count(), 1);
 }
 
 }  // namespace
