@@ -1,6 +1,9 @@
 #include "exchange/ExportItems.h"
 
+#include "document/GeometryList.h"
 #include "foundation/DuZezOrideConsole.h"
+#include "naval/GGroup.h"
+#include "naval/GPList.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {
@@ -22,6 +25,24 @@ std::unique_ptr<TBSplineSurface> WritableEquivalent(const TBSplineSurface& S) {
     R->SetNumVLine(S.NumVLine());
     R->UpdateKnots();
     return R;
+}
+
+namespace {
+
+void CollectPolylineLists(TGeometryList& List, std::vector<TGeoPList*>& Found) {
+    for (int I = 0; I < List.Count(); ++I) {
+        TGeometry& E = List.Items(I);
+        if (auto* L = dynamic_cast<TGeoPList*>(&E)) Found.push_back(L);
+        else if (auto* G = dynamic_cast<TGeoClosedGroup*>(&E)) CollectPolylineLists(G->Members(), Found);
+    }
+}
+
+}  // namespace
+
+std::vector<TGeoPList*> PolylineListsOf(TGeometryList& Document) {
+    std::vector<TGeoPList*> Found;
+    CollectPolylineLists(Document, Found);
+    return Found;
 }
 
 void TLeftOut::Add(const std::string& Name, const std::string& Reason) { FItems.emplace_back(Name, Reason); }

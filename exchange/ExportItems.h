@@ -9,6 +9,12 @@
 namespace sarnova {
 
 class TBSplineSurface;
+class TGeoPList;
+class TGeometryList;
+
+// The document's polyline lists in document order, those a closed group holds (at any depth) in the
+// group's place: the compartment exports write them all.
+std::vector<TGeoPList*> PolylineListsOf(TGeometryList& Document);
 
 // A periodic surface as the same surface with its knots and range stated (custom knots spanning
 // knot OrderU to knot NumU + 1, likewise in v); nullptr for a surface that can be written as it is.

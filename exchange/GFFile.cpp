@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "document/Settings.h"
+#include "exchange/ExchangeText.h"
 #include "exchange/IoImport.h"
 #include "foundation/Box.h"
 #include "foundation/DuZezOride.h"
@@ -45,9 +46,10 @@ std::string Fixed(double V) { return FormatWithPoint("%.3f", {V}); }
 
 std::string GFName(const std::string& Name, int Side, bool Component) {
     if (Component ? UpperCase(Name) == "HULL" : Name == "HULL") return Name;
-    std::string N = Name.substr(0, 14);
+    // Cut in bytes, as the format counts, but never inside a UTF-8 character.
+    std::string N(Utf8Prefix(Name, 14));
     const std::size_t Dot = N.find('.');
-    N = Dot == std::string::npos ? N.substr(0, 12) : N.substr(0, Dot);
+    N = Dot == std::string::npos ? std::string(Utf8Prefix(N, 12)) : N.substr(0, Dot);
     return N + (Side == -1 ? ".P" : Side == 1 ? ".S" : ".C");
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "exchange/ExportItems.h"
 #include "exchange/GFFile.h"
 #include "exchange/IoImport.h"
 #include "naval/GPList.h"
@@ -48,12 +49,12 @@ void ExportGF(const std::string& FileName, TGeometryList& Document) {
     TGFExportOptions Options;
     Options.Title = FileName;
     Options.Reference = "Reference";
-    for (int I = 0; I < Document.Count(); ++I)
-        if (auto* L = dynamic_cast<TGeoPList*>(&Document.Items(I))) {
-            const TMBox B = L->Polylines().Extents();
-            Options.ModelLength = B.Max.X - B.Min.X;
-            Options.ModelBeam = B.Max.Y - B.Min.Y;
-        }
+    const std::vector<TGeoPList*> Lists = PolylineListsOf(Document);
+    for (TGeoPList* L : Lists) {
+        const TMBox B = L->Polylines().Extents();
+        Options.ModelLength = B.Max.X - B.Min.X;
+        Options.ModelBeam = B.Max.Y - B.Min.Y;
+    }
     Options.Length = Options.ModelLength * GFFileUnitsPerModelUnit(Options);
     Options.Beam = Options.ModelBeam * GFFileUnitsPerModelUnit(Options);
     if (!GFExportDialog() || !GFExportDialog()(Options)) return;
@@ -66,9 +67,7 @@ void ExportGF(const std::string& FileName, TGeometryList& Document) {
     if (Options.IncludeLength) File.Length = Options.Length;
     if (Options.IncludeBeam) File.Beam = Options.Beam;
     TGFPart* Part = nullptr;
-    for (int I = 0; I < Document.Count(); ++I) {
-        auto* E = dynamic_cast<TGeoPList*>(&Document.Items(I));
-        if (!E) continue;
+    for (TGeoPList* E : Lists) {
         const std::string Name = E->GetName();
         const std::size_t Slash = Name.find('\\');
         if (!Part || E->GetPermeability() >= 0) {

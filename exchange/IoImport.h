@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/ExchangeText.h"
+
 namespace sarnova {
 
 class TGeometry;
@@ -49,14 +51,6 @@ public:
 private:
     std::vector<std::pair<std::string, int>> FKinds;
 };
-
-// The lines of Text (ended by LF, CR LF or a lone CR) as views into it: a file read once and parsed
-// in place, without a string for every line.
-std::vector<std::string_view> SplitLineViews(std::string_view Text);
-
-// Text from a file made fit for a message: control characters (but tab and line ends) and bytes that are no UTF-8 shown as
-// "\xNN", cut after MaxLength characters with "...".
-std::string PrintableText(std::string_view Text, std::size_t MaxLength = 80);
 
 // Why a file gave nothing: "the file is empty", "the file is binary, not text" or "it holds nothing
 // this import reads (<n> lines)".

@@ -33,7 +33,8 @@ void ExportProteusDam(const std::string& FileName, TGeometryList& Document) {
     TProteusGFile Dam;
     Dam.Title = Sus.Title;
     for (int I = 0; I < Document.Count(); ++I) {
-        auto* Group = dynamic_cast<TGeoOpenGroup*>(&Document.Items(I));
+        // Open and closed groups alike: both gather compartments into one space.
+        auto* Group = dynamic_cast<TGeoGroup*>(&Document.Items(I));
         if (!Group) continue;
         TProteusGroup G;
         G.Name = Group->GetName();

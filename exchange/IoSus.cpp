@@ -2,6 +2,7 @@
 
 #include "document/GPline.h"
 #include "document/GeometryList.h"
+#include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
 #include "exchange/SusFile.h"
 #include "foundation/DuZezOride.h"
@@ -39,9 +40,7 @@ void ImportSus(const std::string& FileName, TGeometryList& Document) {
 }
 
 bool CheckSectionSpacing(TGeometryList& Document) {
-    for (int I = 0; I < Document.Count(); ++I) {
-        auto* List = dynamic_cast<TGeoPList*>(&Document.Items(I));
-        if (!List) continue;
+    for (TGeoPList* List : PolylineListsOf(Document)) {
         const TPolylineList& Sections = List->Polylines();
         const TMBox Box = Sections.Extents();
         const double Tolerance = 0.0025 * (Box.Max.X - Box.Min.X);
@@ -66,9 +65,7 @@ TGeoPline* FindMarginLine(TGeometryList& Document) {
 }
 
 void AddSusRecords(TGeometryList& Document, TSusFile& File, bool ReduceCompartments) {
-    for (int I = 0; I < Document.Count(); ++I) {
-        auto* List = dynamic_cast<TGeoPList*>(&Document.Items(I));
-        if (!List) continue;
+    for (TGeoPList* List : PolylineListsOf(Document)) {
         auto Record = std::make_unique<TSus>();
         // Compartments are written with 20 points a section; the hull keeps its own.
         const bool Reduce = ReduceCompartments && File.Count() > 0;

@@ -43,6 +43,10 @@ TEST_F(TGFFileTest, NameRules) {
         {"ABCDEFGHIJKLMNOP", 1, true, "ABCDEFGHIJKL.S"},
         {"ENGINE ROOM", 0, false, "ENGINE ROOM.C"},
         {"ABCDEFGHIJK.XYZW", 0, true, "ABCDEFGHIJK.C"},
+        // Cut in bytes, never inside a UTF-8 character.
+        {"\u00c5\u00c5\u00c5\u00c5\u00c5\u00c5\u00c5\u00c5", 0, true, "\u00c5\u00c5\u00c5\u00c5\u00c5\u00c5.C"},
+        {"ABCDEFGHIJK\u00c5", 1, true, "ABCDEFGHIJK.S"},
+        {"ABCDEFGHIJKLM\u00c5.Z", 1, true, "ABCDEFGHIJKL.S"},
     };
     for (const auto& C : Cases) EXPECT_EQ(GFName(C.Name, C.Side, C.Component), C.Result) << C.Name;
 }

@@ -1,5 +1,5 @@
-// Imports never add nothing in silence, never take a loss for success, and never link what they bring
-// to what the document held before.
+// Exchange without silent loss: imports never add nothing in silence nor take a loss for success, nor
+// link what they bring to what the document held; exports leave out only what they name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "exchange/IoAnsys.h"
 #include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"
+#include "exchange/GFFile.h"
 #include "exchange/IoGF.h"
 #include "exchange/IoIV.h"
 #include "exchange/IoIdf.h"
@@ -29,6 +30,7 @@
 #include "exchange/IoSus.h"
 #include "document/GPline.h"
 #include "naval/GGroup.h"
+#include "naval/GPList.h"
 #include "naval/GOpening.h"
 #include "foundation/BSpline.h"
 #include "surfaces/BSurface.h"
@@ -38,7 +40,7 @@ using namespace sarnova::test;
 
 namespace {
 
-using TImportWithoutLoss = TExchangeTest;
+using TExchangeWithoutLoss = TExchangeTest;
 
 std::string Fixture(const char* Name) {
     return (std::filesystem::path(SARNOVA_SOURCE_DIR) / "tests" / "exchange" / "files" / Name).string();
@@ -60,7 +62,7 @@ bool Printable(const std::vector<std::string>& Lines) {
     return ::testing::AssertionFailure() << "no line \"" << Line << "\" among:" << All;
 }
 
-TEST_F(TImportWithoutLoss, EveryImporterGivenNothingUsableAddsNothingAndSaysWhy) {
+TEST_F(TExchangeWithoutLoss, EveryImporterGivenNothingUsableAddsNothingAndSaysWhy) {
     struct TImporter {
         const char* Extension;
         void (*Import)(const std::string&, TGeometryList&);
@@ -93,7 +95,7 @@ TEST_F(TImportWithoutLoss, EveryImporterGivenNothingUsableAddsNothingAndSaysWhy)
         }
 }
 
-TEST_F(TImportWithoutLoss, StlThatIsBinaryOrCutShort) {
+TEST_F(TExchangeWithoutLoss, StlThatIsBinaryOrCutShort) {
     const std::string Binary = Fixture("stl-binary-solid-header.stl");
     std::string Error;
     const auto Console = ConsoleLinesOf([&] { Error = ErrorOf([&] { ImportSTL(Binary, Doc); }); });
@@ -107,13 +109,13 @@ TEST_F(TImportWithoutLoss, StlThatIsBinaryOrCutShort) {
                         "facets may be missing"));
 }
 
-TEST_F(TImportWithoutLoss, DxfCutBeforeItsEntitiesSaysSo) {
+TEST_F(TExchangeWithoutLoss, DxfCutBeforeItsEntitiesSaysSo) {
     const std::string Path = Fixture("dxf-cut-before-entities.dxf");
     EXPECT_EQ(ErrorOf([&] { ImportDXF(Path, Doc); }), Path + ": nothing was imported: the file has no ENTITIES section");
     EXPECT_EQ(Doc.Count(), 0);
 }
 
-TEST_F(TImportWithoutLoss, DxfCountsWhatItSkipsAndConvertsItsUnits) {
+TEST_F(TExchangeWithoutLoss, DxfCountsWhatItSkipsAndConvertsItsUnits) {
     const std::string Path = WriteTemp("skips.dxf", JoinLines({
         "0", "SECTION", "2", "HEADER", "9", "$ACADVER", "1", "AC1015", "9", "$INSUNITS", "70", "4", "0", "ENDSEC",
         "0", "SECTION", "2", "ENTITIES",
@@ -137,7 +139,7 @@ TEST_F(TImportWithoutLoss, DxfCountsWhatItSkipsAndConvertsItsUnits) {
                             ": the drawing is in millimetres, converted to the document's unit (scale 0.001)"));
 }
 
-TEST_F(TImportWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) {
+TEST_F(TExchangeWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) {
     const std::string Path = Fixture("iges-occ-trimmed-mm.igs");
     const auto Console = ConsoleLinesOf([&] { ImportIGES(Path, Doc); });
     // The underlying surface only: its trimming curve lies in parameter space, not in the model.
@@ -148,13 +150,13 @@ TEST_F(TImportWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) {
                             "1 parameter-space curve"));
 }
 
-TEST_F(TImportWithoutLoss, IgesControlCharacterBeforeTheTypeNumber) {
+TEST_F(TExchangeWithoutLoss, IgesControlCharacterBeforeTheTypeNumber) {
     ImportIGES(Fixture("iges-formfeed-in-type-field.igs"), Doc);
     ASSERT_EQ(Doc.Count(), 1);
     EXPECT_NE(dynamic_cast<TGeoBSurf*>(&Doc.Items(0)), nullptr);
 }
 
-TEST_F(TImportWithoutLoss, DamImportedTwiceLinksItsOwnGroupsAndUndoes) {
+TEST_F(TExchangeWithoutLoss, DamImportedTwiceLinksItsOwnGroupsAndUndoes) {
     const std::string Path = Fixture("dam-openings-export.dam");
     ImportProteusDam(Path, Doc);
     const int First = Doc.Count();
@@ -226,7 +228,7 @@ std::string WithoutGlobalSection(const std::string& Text) {
     return R;
 }
 
-TEST_F(TImportWithoutLoss, EveryKindRoundTripsThroughDxfAndIges) {
+TEST_F(TExchangeWithoutLoss, EveryKindRoundTripsThroughDxfAndIges) {
     struct TFormat {
         const char* Extension;
         void (*Export)(const std::string&, TGeometryList&);
@@ -270,7 +272,7 @@ TEST_F(TImportWithoutLoss, EveryKindRoundTripsThroughDxfAndIges) {
     }
 }
 
-TEST_F(TImportWithoutLoss, PressureFieldsGoToDxfAsFacetsAndIgesNamesThemLeftOut) {
+TEST_F(TExchangeWithoutLoss, PressureFieldsGoToDxfAsFacetsAndIgesNamesThemLeftOut) {
     auto Field = std::make_unique<TGeoPressureField>();
     Field->SetName("Slam");
     for (int I = 0; I < 3; ++I) {
@@ -300,6 +302,54 @@ TEST_F(TImportWithoutLoss, PressureFieldsGoToDxfAsFacetsAndIgesNamesThemLeftOut)
     TGeometryInterface FromIges;
     ImportIGES(Iges, FromIges);
     EXPECT_EQ(FromIges.Count(), 1);
+}
+
+TEST_F(TExchangeWithoutLoss, CompartmentsInsideClosedGroupsAreExported) {
+    const auto Compartment = [&](const char* Name, double X) {
+        auto L = std::make_unique<TGeoPList>();
+        for (double Station : {X, X + 1}) {
+            auto S = std::make_unique<TPolyline>();
+            for (const auto& [Y, Z] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}}) S->AddPoint(Station, Y, Z);
+            L->Polylines().Add(std::move(S));
+        }
+        L->SetName(Name);
+        L->SetPermeability(0.9);
+        return Doc.Add(std::move(L));
+    };
+    Compartment("Outside", 0);
+    Compartment("Inside", 5)->SetSelected(true);
+    TGeoClosedGroup::CreateClosedGroup(Doc);
+    ASSERT_EQ(Doc.Count(), 2);
+
+    const std::string Sus = TempFile("closed.sus").string();
+    ExportSus(Sus, Doc);
+    TGeometryInterface FromSus;
+    ImportSus(Sus, FromSus);
+    ASSERT_EQ(FromSus.Count(), 2);
+    EXPECT_EQ(FromSus.Items(1).GetName(), "Inside");
+
+    GFExportDialog() = [](TGFExportOptions&) { return true; };
+    const std::string Gf = TempFile("closed.gf").string();
+    ExportGF(Gf, Doc);
+    GFExportDialog() = nullptr;
+    TGeometryInterface FromGf;
+    ImportGF(Gf, FromGf);
+    EXPECT_EQ(FromGf.Count(), 2);
+
+    // The closed group is a damage group of its own, with its compartment.
+    const std::string Dam = TempFile("closed.dam").string();
+    ExportProteusDam(Dam, Doc);
+    TGeometryInterface FromDam;
+    ImportProteusDam(Dam, FromDam);
+    const auto Groups = [&] {
+        std::vector<TGeoOpenGroup*> G;
+        for (int I = 0; I < FromDam.Count(); ++I)
+            if (auto* O = dynamic_cast<TGeoOpenGroup*>(&FromDam.Items(I))) G.push_back(O);
+        return G;
+    }();
+    ASSERT_EQ(Groups.size(), 1u);
+    ASSERT_EQ(Groups[0]->GetMemberCount(), 1);
+    EXPECT_EQ(Groups[0]->GetMember(0)->GetName(), "Inside");
 }
 
 }  // namespace
