@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "exchange/ExchangeText.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
@@ -125,7 +126,8 @@ void TDXFFile::SaveToFile(const std::filesystem::path& Name) const {
 // ---- Reading ----
 
 void TDXFFile::Fail(int Line, const std::string& What) const {
-    throw EInOutError(FileName + "(" + std::to_string(Line) + "): " + What);
+    // What quotes the file, which may hold anything: printable text only.
+    throw EInOutError(FileName + "(" + std::to_string(Line) + "): " + PrintableText(What, 200));
 }
 
 const std::string& TDXFFile::LineAt(int Index) const {

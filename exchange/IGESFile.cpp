@@ -3,6 +3,7 @@
 #include <array>
 #include <ctime>
 
+#include "exchange/ExchangeText.h"
 #include "exchange/IGESEntities.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -409,7 +410,7 @@ void TIGESEntity::ReadDirectoryEntry(std::string_view Text) {
         const std::string_view F = TrimView(FieldText(N));
         int Value = 0;
         if (!F.empty() && !TryStrToInt(F, Value))
-            throw EError("IGES directory field " + std::to_string(N) + " is not an integer (" + std::string(F) + ")");
+            throw EError("IGES directory field " + std::to_string(N) + " is not an integer (" + PrintableText(F) + ")");
         return Value;
     };
     EntityType = Int(1);
@@ -479,7 +480,7 @@ std::vector<double> TIGESEntity::ReadParameters(std::size_t Wanted) const {
                 if (Dx != std::string::npos) Piece[Dx] = 'E';
                 if (!TryStrToFloat(Piece, V))
                     throw EError(Where() + ", parameter line " + std::to_string(ParameterPointer + static_cast<int>(L)) +
-                                 ": '" + std::string(Text) + "' is not a number");
+                                 ": '" + PrintableText(Text) + "' is not a number");
             }
             P.push_back(V);
         };
@@ -546,7 +547,7 @@ void TIGESFile::LoadFromLines(const std::vector<std::string>& Lines) {
     FItems.clear();
     StartLines.clear();
     const auto Fail = [&](std::size_t Line, const std::string& What) {
-        throw EError(SourceName + "(" + std::to_string(Line) + "): " + What);
+        throw EError(SourceName + "(" + std::to_string(Line) + "): " + PrintableText(What, 200));
     };
     std::size_t TLine = Lines.size();
     for (std::size_t I = Lines.size(); I-- > 0;)

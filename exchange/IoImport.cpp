@@ -20,7 +20,7 @@ std::string_view TImportLines::Next(const char* Closing) {
 }
 
 void TImportLines::Fail(const std::string& What) const {
-    throw EConvertError(FName + "(" + std::to_string(FNext) + "): " + What);
+    throw EConvertError(FName + "(" + std::to_string(FNext) + "): " + PrintableText(What, 200));
 }
 
 int TImportLines::Integer(std::string_view Text) const {
