@@ -1,5 +1,11 @@
 #include "exchange/ExchangeText.h"
 
+#include <cstring>
+#include <filesystem>
+
+#include "foundation/Errors.h"
+#include "foundation/TextFile.h"
+
 namespace sarnova {
 
 namespace {
@@ -52,6 +58,60 @@ std::string PrintableText(std::string_view Text, std::size_t MaxLength) {
         ++Shown;
     }
     return R;
+}
+
+TFileLines::TFileLines(const std::string& FileName, std::size_t BlockSize) : FBlock(BlockSize) {
+    FFile = std::fopen(FileName.c_str(), "rb");
+    if (!FFile) {
+        // The program's reader gives the reason in its own words (not found, a folder, no access).
+        ReadFileText(FileName);
+        throw EInOutError("Cannot open file \"" + FileName + "\"");
+    }
+    std::error_code Ignored;
+    FSize = std::filesystem::file_size(FileName, Ignored);
+    Fill();
+    FHead.assign(FBuffer.data(), std::min<std::size_t>(FEnd, 1024));
+}
+
+TFileLines::~TFileLines() {
+    if (FFile) std::fclose(FFile);
+}
+
+bool TFileLines::Fill() {
+    if (FEof) return false;
+    // The unread rest moves to the front; a line longer than the block makes room for itself.
+    const std::size_t Rest = FEnd - FPos;
+    if (FPos > 0) std::memmove(FBuffer.data(), FBuffer.data() + FPos, Rest);
+    FPos = 0;
+    FEnd = Rest;
+    if (FBuffer.size() < Rest + FBlock) FBuffer.resize(Rest + FBlock);
+    const std::size_t Got = std::fread(FBuffer.data() + FEnd, 1, FBuffer.size() - FEnd, FFile);
+    FEnd += Got;
+    if (Got == 0) FEof = true;
+    return Got > 0;
+}
+
+bool TFileLines::Next(std::string_view& Line) {
+    for (;;) {
+        const char* Base = FBuffer.data();
+        std::size_t P = FPos;
+        while (P < FEnd && Base[P] != '\n' && Base[P] != '\r') ++P;
+        // A line end found, unless it is a CR at the block's end whose LF may follow in the next block.
+        if (P < FEnd && !(Base[P] == '\r' && P + 1 == FEnd && !FEof)) {
+            Line = std::string_view(Base + FPos, P - FPos);
+            FPos = P + 1 + (Base[P] == '\r' && P + 1 < FEnd && Base[P + 1] == '\n');
+            ++FCount;
+            return true;
+        }
+        if (!Fill()) {
+            if (FPos >= FEnd) return false;
+            // The last line, without a line end.
+            Line = std::string_view(FBuffer.data() + FPos, FEnd - FPos);
+            FPos = FEnd;
+            ++FCount;
+            return true;
+        }
+    }
 }
 
 std::string_view Utf8Prefix(std::string_view Text, std::size_t MaxBytes) {

@@ -34,31 +34,30 @@ bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
 // A binary STL: an 80-byte header, a 32-bit facet count and 50 bytes a facet, the size matching the
 // count exactly; or any file with a NUL byte in its first kilobyte. Its header may start "solid".
-bool IsBinarySTL(std::string_view Text) {
-    if (Text.size() >= 84) {
-        const auto* B = reinterpret_cast<const unsigned char*>(Text.data()) + 80;
+bool IsBinarySTL(std::string_view Head, std::uint64_t Size) {
+    if (Head.size() >= 84) {
+        const auto* B = reinterpret_cast<const unsigned char*>(Head.data()) + 80;
         const std::uint64_t Facets = B[0] | (B[1] << 8) | (B[2] << 16) | (static_cast<std::uint64_t>(B[3]) << 24);
-        if (84 + 50 * Facets == Text.size()) return true;
+        if (84 + 50 * Facets == Size) return true;
     }
-    return Text.substr(0, 1024).find('\0') != std::string_view::npos;
+    return Head.find('\0') != std::string_view::npos;
 }
 
+// Reads the file as it goes, block by block: a large file is never held whole beside its facets.
 class TSTLReader {
 public:
-    explicit TSTLReader(const std::string& FileName) : Text(ReadFileText(FileName)) {
-        if (IsBinarySTL(Text))
+    explicit TSTLReader(const std::string& FileName) : Lines(FileName) {
+        if (IsBinarySTL(Lines.Head(), Lines.Size()))
             throw EInOutError(FileName + " is a binary STL file: this program reads ASCII STL files only");
-        Lines = SplitLineViews(Text);
     }
 
     std::unique_ptr<TPolygonList> Read() {
         auto Facets = std::make_unique<TPolygonList>();
         bool Ended = true;
-        while (Count < Lines.size()) {
-            if (!FindSolid()) break;
+        std::string_view Line;
+        while (FindSolid()) {
             Ended = false;
-            while (Count < Lines.size()) {
-                const std::string_view Line = Lines[Count++];
+            while (NextLine(Line)) {
                 if (HasKeyword(Line, "ENDSOLID")) {
                     Ended = true;
                     break;
@@ -73,15 +72,15 @@ public:
             if (!Ended)
                 GConsole->WriteLine(Format("STL File Import Warning: the file ends on line %d without ENDSOLID: it is "
                                            "truncated and facets may be missing",
-                                           {static_cast<int>(Lines.size())}));
+                                           {static_cast<int>(Lines.Count())}));
         }
         return Facets;
     }
 
 private:
     bool FindSolid() {
-        while (Count < Lines.size()) {
-            const std::string_view Line = Lines[Count++];
+        std::string_view Line;
+        while (NextLine(Line)) {
             const std::size_t At = FindKeyword(Line, "SOLID");
             if (At == std::string_view::npos) continue;
             if (GConsole)
@@ -92,17 +91,22 @@ private:
     }
 
     [[noreturn]] void Fail(const std::string& What) const {
-        throw EInOutError("STL File Import Error: " + What + ", line " + std::to_string(Count));
+        throw EInOutError("STL File Import Error: " + What + ", line " + std::to_string(Count()));
     }
 
     // The next line; the file ending inside a facet is an error naming the line after the last.
     std::string_view Next() {
-        if (Count >= Lines.size()) {
-            ++Count;
+        std::string_view Line;
+        if (!NextLine(Line)) {
+            PastEnd = true;
             Fail("End of file inside a facet");
         }
-        return Lines[Count++];
+        return Line;
     }
+
+    bool NextLine(std::string_view& Line) { return Lines.Next(Line); }
+    // The 1-based number of the last line read; past the end, the line after the last.
+    std::size_t Count() const { return Lines.Count() + (PastEnd ? 1 : 0); }
 
     TRPoint ReadVertex(std::string_view Line, std::size_t At) {
         // The coordinates follow the keyword, split at runs of blanks or tabs.
@@ -116,7 +120,7 @@ private:
             try {
                 X = ParseFloat(Rest.substr(Start, End - Start));
             } catch (const EConvertError& E) {
-                throw EConvertError(std::string(E.what()) + ", line " + std::to_string(Count));
+                throw EConvertError(std::string(E.what()) + ", line " + std::to_string(Count()));
             }
             Rest = Rest.substr(End);
         }
@@ -147,10 +151,8 @@ private:
         if (!HasKeyword(Next(), "ENDFACET")) Fail("ENDFACET expected");
     }
 
-    std::string Text;
-    std::vector<std::string_view> Lines;
-    // Lines read so far: the 1-based number of the last line read.
-    std::size_t Count = 0;
+    TFileLines Lines;
+    bool PastEnd = false;
 };
 
 }  // namespace
