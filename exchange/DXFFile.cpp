@@ -105,8 +105,13 @@ std::string DXFNumberText(double Value) { return FloatToStrWithPoint(Value); }
 
 void TDXFFile::LoadFromFile(const std::filesystem::path& Name) {
     if (GConsole) GConsole->WriteLine("DXF: Reading file to memory...");
-    Lines = ReadFileLines(Name);
+    LoadFromText(ReadFileText(Name));
     FileName = Name.string();
+}
+
+void TDXFFile::LoadFromText(std::string Text) {
+    FText = std::move(Text);
+    FReadLines = SplitLineViews(FText);
     LineIndex = 0;
     LastProgress = -1;
 }
@@ -130,16 +135,15 @@ void TDXFFile::Fail(int Line, const std::string& What) const {
     throw EInOutError(FileName + "(" + std::to_string(Line) + "): " + PrintableText(What, 200));
 }
 
-const std::string& TDXFFile::LineAt(int Index) const {
+std::string_view TDXFFile::LineAt(int Index) const {
     // The error names the line after the last one: where the file ended too early.
-    if (Index < 0 || Index >= static_cast<int>(Lines.size()))
-        Fail(static_cast<int>(Lines.size()) + 1, "Unexpected end of file");
-    return Lines[static_cast<std::size_t>(Index)];
+    if (Index < 0 || Index >= LineCount()) Fail(LineCount() + 1, "Unexpected end of file");
+    return FReadLines[static_cast<std::size_t>(Index)];
 }
 
 void TDXFFile::ReportProgress() {
-    if (!GConsole || Lines.empty()) return;
-    const float Percent = static_cast<float>(LineIndex) / static_cast<float>(Lines.size()) * 100.0f;
+    if (!GConsole || FReadLines.empty()) return;
+    const float Percent = static_cast<float>(LineIndex) / static_cast<float>(LineCount()) * 100.0f;
     const int Value = TruncSingle(Percent);
     // Only changes are passed on: a progress bar redrawn for every group would cost more than reading.
     if (Value == LastProgress) return;
@@ -148,11 +152,11 @@ void TDXFFile::ReportProgress() {
 }
 
 void TDXFFile::ReadGroup() {
-    const std::string& CodeLine = LineAt(LineIndex);
-    const std::string& ValueLine = LineAt(LineIndex + 1);
+    const std::string_view CodeLine = LineAt(LineIndex);
+    const std::string_view ValueLine = LineAt(LineIndex + 1);
     int Code = 0;
     if (!TryStrToInt(TrimmedView(CodeLine), Code))
-        Fail(LineIndex + 1, "'" + Trim(CodeLine) + "' is not a valid group code");
+        Fail(LineIndex + 1, "'" + std::string(TrimmedView(CodeLine)) + "' is not a valid group code");
     GroupCode = Code;
     GroupValue = ValueLine;
     LineIndex += 2;

@@ -46,7 +46,12 @@ std::string DXFNumberText(double Value);
 
 class TDXFFile {
 public:
-    // The file's lines, without their line ends.
+    TDXFFile() = default;
+    // The lines read are views into the text the file keeps: not copied or moved.
+    TDXFFile(const TDXFFile&) = delete;
+    TDXFFile& operator=(const TDXFFile&) = delete;
+
+    // The lines written, without their line ends.
     std::vector<std::string> Lines;
     // 0-based index of the next line to read.
     int LineIndex = 0;
@@ -56,8 +61,15 @@ public:
     // The name the read errors give; set by LoadFromFile.
     std::string FileName;
 
-    // Console line "DXF: Reading file to memory...", then the lines of the file (LF or CR LF).
+    // Console line "DXF: Reading file to memory...", then the file's text, read once; its lines (LF,
+    // CR LF or a lone CR) are views into it.
     void LoadFromFile(const std::filesystem::path& Name);
+    // Text to read, as LoadFromFile gives it; the cursor goes to the first line.
+    void LoadFromText(std::string Text);
+    // The number of lines to read.
+    int LineCount() const { return static_cast<int>(FReadLines.size()); }
+    // Line Index (0-based) to read; outside the lines the error "Unexpected end of file".
+    std::string_view LineAt(int Index) const;
     // Every line ended by CR LF, through a temporary file renamed over the target.
     void SaveToFile(const std::filesystem::path& Name) const;
 
@@ -85,7 +97,7 @@ public:
     bool NextIsEndSec() const { return PeekEntityIs("ENDSEC"); }
     // Without moving: the line at LineIndex is a group code 0.
     bool AtEntityStart() const;
-    bool Eof() const { return LineIndex >= static_cast<int>(Lines.size()); }
+    bool Eof() const { return LineIndex >= LineCount(); }
     void Reset() { LineIndex = 0; }
     const std::string& Value() const { return GroupValue; }
     double ValueAsFloat() const;
@@ -105,10 +117,11 @@ public:
 
 private:
     [[noreturn]] void Fail(int Line, const std::string& What) const;
-    const std::string& LineAt(int Index) const;
     void ReportProgress();
 
     int LastProgress = -1;
+    std::string FText;
+    std::vector<std::string_view> FReadLines;
 };
 
 }  // namespace sarnova

@@ -96,7 +96,11 @@ public:
         }
         if (Bulges > 0) Skipped.Add(Bulges == 1 ? "polyline bulge (drawn straight)" : "polyline bulges (drawn straight)", Bulges);
         if (Entities.empty() && !Sections &&
-            std::any_of(F.Lines.begin(), F.Lines.end(), [](const std::string& L) { return Trim(L) == "SECTION"; }))
+            [&] {
+                for (int I = 0; I < F.LineCount(); ++I)
+                    if (TrimmedView(F.LineAt(I)) == "SECTION") return true;
+                return false;
+            }())
             throw ENothingInFile("the file has no ENTITIES section");
         if (UnitScale != 1.0) {
             const TMMatrix M = MatrixScaling(UnitScale, UnitScale, UnitScale);
@@ -360,7 +364,7 @@ private:
     // A net of NumU x NumV points must fit in what is left of the file: each point needs a VERTEX
     // record of at least two groups, so a damaged count cannot make us allocate without end.
     void CheckNet(int NumU, int NumV, int HeaderLine) const {
-        const long long Room = (static_cast<long long>(F.Lines.size()) - F.LineIndex) / 4 + 1;
+        const long long Room = (static_cast<long long>(F.LineCount()) - F.LineIndex) / 4 + 1;
         if (NumU < 1 || NumV < 1 || static_cast<long long>(NumU) * NumV > Room)
             throw EInOutError(F.FileName + "(" + std::to_string(HeaderLine + 1) + "): " +
                               Format("Mesh of %d x %d vertices does not fit in the file", {NumU, NumV}));

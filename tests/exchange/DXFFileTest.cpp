@@ -13,11 +13,12 @@ using namespace sarnova::test;
 
 namespace {
 
-TDXFFile FileOf(std::initializer_list<const char*> Lines) {
-    TDXFFile F;
-    for (const char* L : Lines) F.Lines.emplace_back(L);
+// The lines to read, as a loaded file of that text.
+void Load(TDXFFile& F, std::initializer_list<const char*> Lines) {
+    std::string Text;
+    for (const char* L : Lines) (Text += L) += '\n';
+    F.LoadFromText(Text);
     F.FileName = "t.dxf";
-    return F;
 }
 
 }  // namespace
@@ -64,7 +65,8 @@ TEST(DXFFile, EntityKindsIgnoreCaseAndBlanks) {
 }
 
 TEST(DXFFile, ReadsGroupsWithBlanksAroundCodes) {
-    TDXFFile F = FileOf({"  0", "LINE", "0", "ARC", " 0 ", "CIRCLE", " 10", " 1,5 ", "0", "EOF"});
+    TDXFFile F;
+    Load(F, {"  0", "LINE", "0", "ARC", " 0 ", "CIRCLE", " 10", " 1,5 ", "0", "EOF"});
     EXPECT_EQ(F.NextEntityName(), "LINE");
     EXPECT_TRUE(F.AtEntityStart());
     EXPECT_EQ(F.NextEntityKind(), dekArc);
@@ -78,7 +80,8 @@ TEST(DXFFile, ReadsGroupsWithBlanksAroundCodes) {
 }
 
 TEST(DXFFile, SectionSearchAndPeekCase) {
-    TDXFFile F = FileOf({"0", "SECTION", "2", "HEADER", "0", "ENDSEC", "0", "section", "2", "entities", "0", "LINE",
+    TDXFFile F;
+    Load(F, {"0", "SECTION", "2", "HEADER", "0", "ENDSEC", "0", "section", "2", "entities", "0", "LINE",
                          "0", "endsec", "0", "ENDSEC", "0", "EOF"});
     EXPECT_TRUE(F.FindEntitiesSection());
     EXPECT_EQ(F.LineIndex, 10);
@@ -88,7 +91,8 @@ TEST(DXFFile, SectionSearchAndPeekCase) {
     F.NextEntityName();
     EXPECT_TRUE(F.NextIsEndSec());
 
-    TDXFFile NoEntities = FileOf({"0", "SECTION", "2", "HEADER", "0", "ENDSEC", "0", "EOF"});
+    TDXFFile NoEntities;
+    Load(NoEntities, {"0", "SECTION", "2", "HEADER", "0", "ENDSEC", "0", "EOF"});
     EXPECT_FALSE(NoEntities.FindEntitiesSection());
     EXPECT_EQ(NoEntities.LineIndex, 0);
 }
@@ -111,7 +115,9 @@ TEST(DXFFile, ReadErrorsNameFileAndLine) {
     for (const TCase& C : Cases) {
         TDXFFile F;
         F.FileName = "t.dxf";
-        for (const char* L : C.Lines) F.Lines.emplace_back(L);
+        std::string Text;
+        for (const char* L : C.Lines) (Text += L) += '\n';
+        F.LoadFromText(Text);
         EXPECT_EQ(ErrorOf([&] { C.Read(F); }), C.Message);
     }
 }
@@ -129,7 +135,8 @@ TEST(DXFFile, SavesWithCrLfAndLoadsLf) {
 }
 
 TEST(DXFFile, ProgressFollowsTheCursor) {
-    TDXFFile F = FileOf({"0", "A", "0", "B", "0", "C", "0", "D"});
+    TDXFFile F;
+    Load(F, {"0", "A", "0", "B", "0", "C", "0", "D"});
     std::vector<int> Seen;
     GConsole->OnProgress = [&](int P) { Seen.push_back(P); };
     while (!F.Eof()) F.ReadGroup();
