@@ -1,5 +1,6 @@
 // The exchange formats at the size of a whole hull: a DXF export of 100,000 entities, and the imports
-// of DXF (200,000 3DFACE entities), ASCII STL and CSV files, with the bytes read per second.
+// of DXF (200,000 3DFACE entities; 100,000 polylines), ASCII STL and CSV files, with the bytes read per
+// second.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -53,6 +54,26 @@ void BM_ExportDXF(benchmark::State& State) {
     State.counters["MB"] = double(std::filesystem::file_size(Path)) / 1e6;
 }
 BENCHMARK(BM_ExportDXF)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The file the export above writes, read back: 100,000 POLYLINE entities with their VERTEX records.
+void BM_ImportDXFPolylines(benchmark::State& State) {
+    Prepare();
+    static const std::string Path = [] {
+        const std::string P = BenchFile("polylines.dxf");
+        TGeometryList Doc;
+        Doc.BeginUpdate(0);
+        for (int E = 0; E < 100000; ++E) {
+            auto L = std::make_unique<TGeoPline>();
+            for (int K = 0; K < 10; ++K) L->Polyline().AddVector(Hull(E % 300, K + E / 300, 300));
+            Doc.Add(std::move(L));
+        }
+        Doc.EndUpdate();
+        ExportDXF(P, Doc);
+        return P;
+    }();
+    ReadBench(State, Path, ImportDXF);
+}
+BENCHMARK(BM_ImportDXFPolylines)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ImportDXF3DFaces(benchmark::State& State) {
     static const std::string Path = WriteFile("faces.dxf", [](std::FILE* F) {
