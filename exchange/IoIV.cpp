@@ -1,6 +1,7 @@
 #include "exchange/IoIV.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -20,6 +21,15 @@ namespace sarnova {
 namespace {
 
 constexpr std::string_view Keywords = "MATERIALCOORDINATE3INDEXEDLINESETINDEXEDFACESET";
+
+// Nodes that carry geometry or place it, which this basic reader does not read: each met is counted
+// and named, so that a scene whose shapes or placements were left out does not pass as whole.
+constexpr std::string_view UnreadNodes[] = {
+    "Transform",    "Translation",      "Rotation",   "RotationXYZ",     "Scale",     "MatrixTransform",
+    "Cube",         "Sphere",           "Cone",       "Cylinder",        "FaceSet",   "LineSet",
+    "PointSet",     "IndexedTriangleStripSet", "TriangleStripSet", "QuadMesh", "NurbsSurface",
+    "IndexedNurbsSurface", "NurbsCurve", "IndexedNurbsCurve", "Text2", "Text3", "AsciiText", "Coordinate4",
+    "File"};
 
 // The value of a field in a block's text: what follows Name (letter case ignored) between the
 // outermost "[" "]" when it starts with "[", else between the outermost braces; inner ones are kept.
@@ -65,6 +75,10 @@ public:
             else
                 Log("   " + Keyword + " " + Text);
         }
+        if (Fanned > 0)
+            Log(Format(Fanned == 1 ? "IoIV: %d face of more than 4 corners imported as a fan of triangles"
+                                   : "IoIV: %d faces of more than 4 corners imported as fans of triangles",
+                       {Fanned}));
         if (Polylines) {
             auto E = std::make_unique<TGeoPList>();
             E->Polylines().TakeFrom(*Polylines);
@@ -89,6 +103,7 @@ private:
         while (!Loader.Eof()) {
             const int Number = Loader.LineNumber;
             const std::string Line = Loader.NextLine();
+            CountUnreadNode(Line);
             const std::size_t Blank = Line.find(' ');
             if (Line.empty() || Blank == std::string::npos) continue;
             const std::string Word = UpperCase(Line.substr(0, Blank));
@@ -99,6 +114,16 @@ private:
             return true;
         }
         return false;
+    }
+
+    void CountUnreadNode(std::string_view Line) {
+        std::size_t End = 0;
+        while (End < Line.size() && (std::isalnum(static_cast<unsigned char>(Line[End])) != 0)) ++End;
+        const std::string_view Word = Line.substr(0, End);
+        // A node opens its braces after its name.
+        if (Word.empty() || TrimmedView(Line.substr(End)).substr(0, 1) != "{") return;
+        for (const std::string_view Node : UnreadNodes)
+            if (Word == Node) Skipped.Add(std::string(Node));
     }
 
     // The block's text from the keyword line on: without its outermost braces, lines joined by one
@@ -237,17 +262,34 @@ private:
                 F = TriangleFromVectors(At(0), At(1), At(2));
             else if (Run.size() == 4)
                 F = QuadFromVectors(At(0), At(1), At(2), At(3));
-            else
+            else if (Run.size() < 3)
                 Fail("IoIV: Polygon defintion not complete (Block on Line %d)");
-            if (HasColor) {
-                F->Color = MaterialColor;
-                F->OwnColor = true;
-                F->EdgeColor = MaterialColor;
+            if (F) {
+                AddFacet(std::move(F));
+                return;
             }
-            if (!Facets) Facets = std::make_unique<TPolygonList>();
-            Facets->Add(std::move(F));
+            // A face of more corners (writers such as Coin give them) as a fan from its first corner
+            // rather than refusing the whole file.
+            ++Fanned;
+            for (std::size_t K = 1; K + 1 < Run.size(); ++K)
+                AddFacet(TriangleFromVectors(At(0), At(static_cast<int>(K)), At(static_cast<int>(K + 1))));
         });
     }
+
+    void AddFacet(std::unique_ptr<TPolygon> F) {
+        if (HasColor) {
+            F->Color = MaterialColor;
+            F->OwnColor = true;
+            F->EdgeColor = MaterialColor;
+        }
+        if (!Facets) Facets = std::make_unique<TPolygonList>();
+        Facets->Add(std::move(F));
+    }
+
+public:
+    TSkippedKinds Skipped;
+
+private:
 
     TFileLoader Loader;
     std::string Rest;
@@ -257,13 +299,18 @@ private:
     bool HasColor = false;
     std::unique_ptr<TPolylineList> Polylines;
     std::unique_ptr<TPolygonList> Facets;
+    int Fanned = 0;
 };
 
 }  // namespace
 
 void ImportInventor(const std::string& FileName, TGeometryList& Document) {
     RunImport("Open Inventor", FileName, Document,
-              [&](TImportedEntities& Entities) { TInventorReader(FileName).Read(Entities); });
+              [&](TImportedEntities& Entities) {
+                  TInventorReader Reader(FileName);
+                  Reader.Read(Entities);
+                  Reader.Skipped.Report("Open Inventor", FileName);
+              });
 }
 
 }  // namespace sarnova

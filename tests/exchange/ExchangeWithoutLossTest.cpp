@@ -358,4 +358,15 @@ TEST_F(TExchangeWithoutLoss, CompartmentsInsideClosedGroupsAreExported) {
     EXPECT_EQ(Groups[0]->GetMember(0)->GetName(), "Inside");
 }
 
+TEST_F(TExchangeWithoutLoss, CoinSceneImportsItsFacesAndNamesWhatItDoesNotRead) {
+    const std::string Path = Fixture("iv-coin-pentagon.iv");
+    const auto Console = ConsoleLinesOf([&] { ImportInventor(Path, Doc); });
+    ASSERT_EQ(Doc.Count(), 2);
+    EXPECT_EQ(dynamic_cast<TGeoPList&>(Doc.Items(0)).Polylines().Count(), 2);
+    // Two quadrilaterals and a triangle, then the pentagon as three triangles.
+    EXPECT_EQ(dynamic_cast<TGeoPGonlist&>(Doc.Items(1)).Facets().Count(), 6);
+    EXPECT_TRUE(HasLine(Console, "IoIV: 1 face of more than 4 corners imported as a fan of triangles"));
+    EXPECT_TRUE(HasLine(Console, "Open Inventor import of " + Path + ": not imported: 1 Transform"));
+}
+
 }  // namespace

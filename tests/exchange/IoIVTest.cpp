@@ -69,8 +69,6 @@ TEST_F(TIoIV, ErrorsNameTheBlockLineAndAddNothing) {
          "IoIV: Point index out of range (Block on Line 7)"},
         {std::string(CubeCoordinates) + "IndexedLineSet { coordIndex [ 0, -2 ] }\n",
          "IoIV: Point index out of range (Block on Line 7)"},
-        {std::string(CubeCoordinates) + "IndexedFaceSet { coordIndex [ 0, 1, 2, 3, 4, -1 ] }\n",
-         "IoIV: Polygon defintion not complete (Block on Line 7)"},
         {std::string(CubeCoordinates) + "IndexedFaceSet { coordIndex [ 0, 1, -1 ] }\n",
          "IoIV: Polygon defintion not complete (Block on Line 7)"},
         {"Coordinate3 { point [ 0 0 zero ] }\n", "Unable to convert string to number (zero) (Block on Line 1)"},
