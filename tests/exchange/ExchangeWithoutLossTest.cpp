@@ -150,7 +150,11 @@ TEST_F(TExchangeWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) 
     const auto Console = ConsoleLinesOf([&] { ImportIGES(Path, Doc); });
     // The underlying surface only: its trimming curve lies in parameter space, not in the model.
     ASSERT_EQ(Doc.Count(), 1);
-    EXPECT_NE(dynamic_cast<TGeoBSurf*>(&Doc.Items(0)), nullptr);
+    auto* Surface = dynamic_cast<TGeoBSurf*>(&Doc.Items(0));
+    ASSERT_NE(Surface, nullptr);
+    // Written in millimetres, read into a document in metres.
+    EXPECT_NEAR(Surface->Surface().Point(3, 4).X, 0.003, 1e-15);
+    EXPECT_NEAR(Surface->Surface().Point(3, 4).Z, 0.0013125, 1e-15);
     EXPECT_TRUE(HasLine(Console, "IGES import of " + Path +
                             ": not imported: 1 trimmed surface (type 144), 1 curve on a surface (type 142), "
                             "1 parameter-space curve"));
@@ -367,6 +371,57 @@ TEST_F(TExchangeWithoutLoss, CoinSceneImportsItsFacesAndNamesWhatItDoesNotRead) 
     EXPECT_EQ(dynamic_cast<TGeoPGonlist&>(Doc.Items(1)).Facets().Count(), 6);
     EXPECT_TRUE(HasLine(Console, "IoIV: 1 face of more than 4 corners imported as a fan of triangles"));
     EXPECT_TRUE(HasLine(Console, "Open Inventor import of " + Path + ": not imported: 1 Transform"));
+}
+
+TEST_F(TExchangeWithoutLoss, EzdxfDrawingsOfEveryVersionImportWithTheirSkipsCounted) {
+    if (!HavePythonModule("ezdxf")) GTEST_SKIP() << "python3-ezdxf is not installed";
+    // One drawing in millimetres at each version; R12 has no $INSUNITS, LWPOLYLINE, SPLINE or ELLIPSE.
+    const char* Versions[] = {"R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"};
+    const std::string Script = WriteTemp("drawings.py", JoinLines({
+        "import sys, ezdxf",
+        "for ver in sys.argv[2:]:",
+        "    doc = ezdxf.new(ver)",
+        "    doc.header['$INSUNITS'] = 4",
+        "    msp = doc.modelspace()",
+        "    msp.add_line((0, 0, 0), (1000, 0, 0))",
+        "    msp.add_circle((0, 0), 500)",
+        "    msp.add_arc((0, 0), 500, 0, 90)",
+        "    msp.add_3dface([(0, 0, 0), (1000, 0, 0), (0, 1000, 0)])",
+        "    msp.add_polyline3d([(0, 0, 0), (1000, 1000, 1000), (2000, 0, 0)])",
+        "    msp.add_text('hello')",
+        "    doc.blocks.new(name='B1').add_line((0, 0), (1, 1))",
+        "    msp.add_blockref('B1', (0, 0))",
+        "    if ver != 'R12':",
+        "        msp.add_lwpolyline([(0, 0, 0, 0, 0.5), (1000, 0, 0, 0, 0), (1000, 1000)], format='xyseb')",
+        "        msp.add_spline([(0, 0, 0), (1000, 500, 0), (2000, 0, 0), (3000, 500, 0)])",
+        "        msp.add_ellipse((0, 0), major_axis=(1000, 0), ratio=0.5)",
+        "    doc.saveas(sys.argv[1] + '/ezdxf-' + ver + '.dxf')",
+    }));
+    std::string Command = Python() + " '" + Script + "' '" + TempFile("").string() + "'";
+    for (const char* V : Versions) Command += std::string(" ") + V;
+    int Status = 0;
+    const std::string Output = RunCommand(Command, Status);
+    ASSERT_EQ(Status, 0) << Output;
+    for (const char* V : Versions) {
+        SCOPED_TRACE(V);
+        const bool R12 = std::string(V) == "R12";
+        const std::string Path = TempFile(std::string("ezdxf-") + V + ".dxf").string();
+        TGeometryInterface Read;
+        const auto Console = ConsoleLinesOf([&] { ImportDXF(Path, Read); });
+        std::vector<std::string> Classes;
+        for (int I = 0; I < Read.Count(); ++I) Classes.push_back(Read.Items(I).ClassName());
+        // Line, circle, arc, 3-D polyline (and the light-weight polyline), then the facets.
+        std::vector<std::string> Expected = {"TGeoPline", "TGeoPline", "TGeoArc", "TGeoPline"};
+        if (!R12) Expected.push_back("TGeoPline");
+        Expected.push_back("TGeoPGonlist");
+        EXPECT_EQ(Classes, Expected);
+        EXPECT_TRUE(HasLine(Console, "DXF import of " + Path + ": not imported: 1 TEXT, 1 INSERT" +
+                                         (R12 ? "" : ", 1 SPLINE, 1 ELLIPSE, 1 polyline bulge (drawn straight)")));
+        if (R12) continue;
+        EXPECT_NEAR(dynamic_cast<TGeoPline&>(Read.Items(0)).Polyline().Point(1)->X, 1.0, 1e-12);
+        EXPECT_TRUE(HasLine(Console, "DXF import of " + Path +
+                                         ": the drawing is in millimetres, converted to the document's unit (scale 0.001)"));
+    }
 }
 
 }  // namespace
