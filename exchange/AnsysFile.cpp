@@ -172,9 +172,14 @@ void TAnsysFile::AddArc(const TMVector& Start, const TMVector& Finish, const TMV
 }
 
 void TAnsysFile::AddQuadElement(const TMVector& A, const TMVector& B, const TMVector& C, const TMVector& D) {
-    Entities.push_back({TAnsysKind::akElement,
-                        {FindOrAdd(Nodes, FNodeIndex, A), FindOrAdd(Nodes, FNodeIndex, B), FindOrAdd(Nodes, FNodeIndex, C),
-                         FindOrAdd(Nodes, FNodeIndex, D)}});
+    const TMVector Corners[] = {A, B, C, D};
+    AddElement(Corners, 4);
+}
+
+void TAnsysFile::AddElement(const TMVector* Corners, int Count) {
+    TAnsysEntity E{TAnsysKind::akElement, {}};
+    for (int I = 0; I < Count; ++I) E.Points.push_back(FindOrAdd(Nodes, FNodeIndex, Corners[I]));
+    Entities.push_back(std::move(E));
 }
 
 }  // namespace sarnova

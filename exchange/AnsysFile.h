@@ -45,6 +45,8 @@ public:
     void AddLine(const TMVector& Start, const TMVector& Finish);
     void AddArc(const TMVector& Start, const TMVector& Finish, const TMVector& Centre, double Radius);
     void AddQuadElement(const TMVector& A, const TMVector& B, const TMVector& C, const TMVector& D);
+    // An element of Count nodes (3 or 4: a facet).
+    void AddElement(const TMVector* Corners, int Count);
 
 private:
     struct TPositionLess {

@@ -1,5 +1,7 @@
 #include "exchange/ExportItems.h"
 
+#include <cmath>
+
 #include "document/GeometryList.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "naval/GGroup.h"
@@ -43,6 +45,12 @@ std::vector<TGeoPList*> PolylineListsOf(TGeometryList& Document) {
     std::vector<TGeoPList*> Found;
     CollectPolylineLists(Document, Found);
     return Found;
+}
+
+double WithoutNoise(double Value, double Size) { return std::fabs(Value) <= 1e-12 * Size ? 0.0 : Value; }
+
+TMVector WithoutNoise(const TMVector& V, double Size) {
+    return {WithoutNoise(V.X, Size), WithoutNoise(V.Y, Size), WithoutNoise(V.Z, Size)};
 }
 
 void TLeftOut::Add(const std::string& Name, const std::string& Reason) { FItems.emplace_back(Name, Reason); }

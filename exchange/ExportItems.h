@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/VkMaths.h"
+
 namespace sarnova {
 
 class TBSplineSurface;
@@ -19,6 +21,12 @@ std::vector<TGeoPList*> PolylineListsOf(TGeometryList& Document);
 // A periodic surface as the same surface with its knots and range stated (custom knots spanning
 // knot OrderU to knot NumU + 1, likewise in v); nullptr for a surface that can be written as it is.
 std::unique_ptr<TBSplineSurface> WritableEquivalent(const TBSplineSurface& S);
+
+// Rounding noise taken out of a computed value: a component within 1e-12 Size of 0 is written as 0
+// (Size: the size of what it places, 1 for directions), so that an arc read back and written again
+// gives the same numbers rather than fresh noise such as 6E-33.
+double WithoutNoise(double Value, double Size);
+TMVector WithoutNoise(const TMVector& V, double Size);
 
 // The items an export left out, with the reason; the console names each.
 class TLeftOut {

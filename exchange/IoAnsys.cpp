@@ -1,15 +1,17 @@
 #include "exchange/IoAnsys.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
-#include "exchange/ExportItems.h"
 #include "entities/GArc.h"
 #include "entities/GGonList.h"
+#include "entities/PressureField.h"
 #include "exchange/AnsysFile.h"
+#include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
 #include "foundation/Arc.h"
 #include "foundation/BSpline.h"
@@ -91,9 +93,26 @@ void AddArc(TAnsysFile& File, const TArc& Arc, const std::string& Name) {
     };
     TMVector Start = Arc.GetPoint(0)->Vector();
     for (int P = 1; P <= Parts; ++P) {
-        const TMVector End = At(P * F.Sweep / Parts);
+        // Rounding noise written as 0, so that the arc read back gives the same script again.
+        const TMVector End = WithoutNoise(At(P * F.Sweep / Parts), F.Radius + VectorLength(F.Centre));
         File.AddArc(Start, End, F.Centre, F.Radius);
         Start = End;
+    }
+}
+
+// Facet lists (pressure fields among them): an element a facet, as the import reads them.
+TPolygonList* AsFacets(const TGeometryQueryItem& Item) {
+    if (auto* L = Item.As<TPolygonList>()) return L;
+    return Item.As<TPressureField>();
+}
+
+void AddFacets(TAnsysFile& File, const TPolygonList& Facets) {
+    for (int I = 0; I < Facets.Count(); ++I) {
+        const TPolygon& F = *Facets.Polygon(I);
+        TMVector Corners[4];
+        const int N = std::min(F.CornerCount(), 4);
+        for (int K = 0; K < N; ++K) Corners[K] = F.Corner(K)->Vector();
+        File.AddElement(Corners, N);
     }
 }
 
@@ -115,6 +134,7 @@ bool AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
             if (TBSplineSurface* B = SL->BSplineSurface(K)) AddSurface(File, *B);
     } else if (auto* B = Item.As<TBSplineSurface>()) AddSurface(File, *B);
     else if (auto* M = Item.As<TMesh>()) AddMesh(File, *M);
+    else if (auto* Facets = AsFacets(Item)) AddFacets(File, *Facets);
     else return false;
     return true;
 }
@@ -123,7 +143,8 @@ bool AddItem(TAnsysFile& File, const TGeometryQueryItem& Item) {
 
 void ExportAnsys(const std::string& FileName, TGeometryList& Document) {
     TGeometryQuery Query;
-    Query.Kinds = 0x22D6;
+    // The elements' kinds and facet lists, which the import reads back as elements.
+    Query.Kinds = 0x22D6 | QueryKinds({qkPolygonList});
     Document.Query(Query, false);
     TAnsysFile File;
     TLeftOut LeftOut;

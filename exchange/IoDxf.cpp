@@ -550,31 +550,38 @@ private:
         Coordinates(3, Facet.CornerCount() == 4 ? Facet.Corner(3)->Vector() : Facet.Corner(0)->Vector());
     }
 
+    // An arc frame runs clockwise about its normal and a DXF arc counter-clockwise about its
+    // extrusion: the extrusion is the normal reversed, and the arc runs from its start to its end, as
+    // the import reads it, so that what is read back is the arc that was written.
     void Arc(const TArc& A) {
         const TMArc Frame = A.Frame();
-        const TMMatrix OCS = OCSMatrix(Frame.Normal);
+        const TMVector Extrusion = WithoutNoise(VectorScale(Frame.Normal, -1.0), 1.0);
+        const TMMatrix OCS = OCSMatrix(Extrusion);
         const TMMatrix Inverse = MatrixInverse(OCS);
-        const TMVector Centre = MatrixTransformPoint(Inverse, Frame.Centre);
-        // Directions: the inverse without its translation (the OCS matrix has none).
+        const double Size = Frame.Radius + VectorLength(Frame.Centre);
+        const TMVector Centre = WithoutNoise(MatrixTransformPoint(Inverse, Frame.Centre), Size);
+        // Directions: the inverse without its translation (the OCS matrix has none). A component that
+        // is only noise is 0 (+0: atan2 tells -0 from +0 on the negative x axis).
         const auto AngleOf = [&](const TRPoint* P) {
-            const TMVector D = MatrixTransformPoint(Inverse, VectorNormalise(VectorFromTo(Frame.Centre, P->Vector())));
+            const TMVector D = WithoutNoise(
+                MatrixTransformPoint(Inverse, VectorNormalise(VectorFromTo(Frame.Centre, P->Vector()))), 1.0);
             return std::atan2(D.Y, D.X) / DegToRad;
         };
         Begin("ARC");
         Coordinates(0, Centre);
         F.WriteFloat(40, Frame.Radius);
-        F.WriteFloat(50, AngleOf(A.GetPoint(2)));
-        F.WriteFloat(51, AngleOf(A.GetPoint(0)));
-        Coordinates(200, Frame.Normal);
+        F.WriteFloat(50, AngleOf(A.GetPoint(0)));
+        F.WriteFloat(51, AngleOf(A.GetPoint(2)));
+        Coordinates(200, Extrusion);
     }
 
     void Circle(const TCircle& C) {
         const TMCircle Frame = C.Frame();
         const TMMatrix Inverse = MatrixInverse(OCSMatrix(Frame.Normal));
         Begin("CIRCLE");
-        Coordinates(0, MatrixTransformPoint(Inverse, Frame.Centre));
+        Coordinates(0, WithoutNoise(MatrixTransformPoint(Inverse, Frame.Centre), Frame.Radius + VectorLength(Frame.Centre)));
         F.WriteFloat(40, Frame.Radius);
-        Coordinates(200, Frame.Normal);
+        Coordinates(200, WithoutNoise(Frame.Normal, 1.0));
     }
 
     void Spline(TBSpline& S) {

@@ -21,6 +21,12 @@ void ImportGF(const std::string& FileName, TGeometryList& Document) {
             for (const TGFComponent* C : P->Components) {
                 auto E = std::make_unique<TGeoPList>();
                 std::unique_ptr<TPolylineList> Geometry = C->Geometry();
+                // The file's x runs from bow to stern (the export mirrors a model whose x runs from
+                // stern to bow, its default): mirrored back, so that what was exported comes back as it was.
+                for (int K = 0; K < Geometry->Count(); ++K) {
+                    TPolyline& S = *Geometry->Items(K);
+                    for (int J = 0; J < S.Count(); ++J) S.Point(J)->X = -S.Point(J)->X;
+                }
                 E->Polylines().TakeFrom(*Geometry);
                 E->SortSections();
                 if (C->Side() == 0) E->SetMirrored(true);

@@ -103,14 +103,20 @@ private:
 
     // A matrix entity placing the arc's plane, then the arc in that plane about the origin.
     void PlacedArc(TMVector Centre, TMVector X, TMVector Y, const TMVector& Start, const TMVector& End) {
-        const TMMatrix M = MatrixFromAxes(X, Y, Cross(X, Y), Centre);
+        // Numbers that are only rounding noise are written as 0, so that the arc read back gives the
+        // same file again.
+        const double Radius = VectorLength(VectorFromTo(Centre, Start));
+        X = WithoutNoise(X, 1.0);
+        Y = WithoutNoise(Y, 1.0);
+        Centre = WithoutNoise(Centre, Radius + VectorLength(Centre));
+        const TMMatrix M = MatrixFromAxes(X, Y, WithoutNoise(Cross(X, Y), 1.0), Centre);
         const TMMatrix Inverse = MatrixInverse(M);
         Add<TIGESEntity124>().SetMatrix(M);
         const int MatrixDE = 2 * F.Count() - 1;
         auto& A = Add<TIGESEntity100>();
-        A.StartPoint = TRPoint(MatrixTransformPoint(Inverse, Start));
-        A.EndPoint = TRPoint(MatrixTransformPoint(Inverse, End));
-        A.Centre = TRPoint(MatrixTransformPoint(Inverse, Centre));
+        A.StartPoint = TRPoint(WithoutNoise(MatrixTransformPoint(Inverse, Start), Radius));
+        A.EndPoint = TRPoint(WithoutNoise(MatrixTransformPoint(Inverse, End), Radius));
+        A.Centre = TRPoint(WithoutNoise(MatrixTransformPoint(Inverse, Centre), Radius));
         A.TransformationMatrix = MatrixDE;
         A.EncodeParameters();
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "ExchangeFixtures.h"
 #include "document/GBSpline.h"
@@ -27,6 +28,7 @@
 #include "exchange/IoSTL.h"
 #include "exchange/IoShipGen.h"
 #include "exchange/IoSrf.h"
+#include "entities/GArc.h"
 #include "exchange/IoSus.h"
 #include "document/GPline.h"
 #include "naval/GGroup.h"
@@ -422,6 +424,66 @@ TEST_F(TExchangeWithoutLoss, EzdxfDrawingsOfEveryVersionImportWithTheirSkipsCoun
         EXPECT_TRUE(HasLine(Console, "DXF import of " + Path +
                                          ": the drawing is in millimetres, converted to the document's unit (scale 0.001)"));
     }
+}
+
+TEST_F(TExchangeWithoutLoss, EveryFormatWritesTheSameFileWhenItsImportIsWrittenAgain) {
+    struct TFormat {
+        const char* Extension;
+        void (*Export)(const std::string&, TGeometryList&);
+        void (*Import)(const std::string&, TGeometryList&);
+    };
+    const TFormat Formats[] = {
+        {"dxf", ExportDXF, ImportDXF},   {"igs", ExportIGES, ImportIGES}, {"ans", ExportAnsys, ImportAnsys},
+        {"sus", ExportSus, ImportSus},   {"gf", ExportGF, ImportGF},      {"dam", ExportProteusDam, ImportProteusDam},
+        {"srf", ExportSrf, ImportSrf},
+    };
+    FillExchangeDocument(Doc);
+    auto Arc = std::make_unique<TGeoArc>();
+    Arc->Arc().SetStart(TRPoint(TMVector{1, 0, 0}));
+    Arc->Arc().SetMid(TRPoint(TMVector{0, 1, 0}));
+    Arc->Arc().SetEnd(TRPoint(TMVector{-1, 0, 0}));
+    Doc.Add(std::move(Arc));
+    for (const auto& [Name, X, Permeability] : {std::tuple{"Hull", 0.0, 1.0}, {"Hold", 2.0, 0.95}}) {
+        auto L = std::make_unique<TGeoPList>();
+        for (double Station : {X, X + 1, X + 2}) {
+            auto S = std::make_unique<TPolyline>();
+            for (const auto& [Y, Z] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}}) S->AddPoint(Station, Y, Z);
+            L->Polylines().Add(std::move(S));
+        }
+        L->SetName(Name);
+        L->SetPermeability(Permeability);
+        TGeometry* Added = Doc.Add(std::move(L));
+        if (std::string(Name) == "Hold") {
+            auto G = std::make_unique<TGeoOpenGroup>();
+            G->SetName("Holds");
+            G->SetOwnerList(&Doc);
+            G->AddMember(Added);
+            Doc.Add(std::move(G));
+        }
+    }
+    GFExportDialog() = [](TGFExportOptions&) { return true; };
+    for (const TFormat& F : Formats) {
+        SCOPED_TRACE(F.Extension);
+        // One file name throughout: some formats write it into the file.
+        const std::string Path = TempFile(std::string("fixed.") + F.Extension).string();
+        std::string Files[3];
+        int Counts[2] = {0, 0};
+        TGeometryInterface Read[2];
+        TGeometryList* From = &Doc;
+        for (int Round = 0; Round < 3; ++Round) {
+            F.Export(Path, *From);
+            Files[Round] = WithoutGlobalSection(ReadText(Path));
+            if (Round == 2) break;
+            F.Import(Path, Read[Round]);
+            Counts[Round] = Read[Round].Count();
+            From = &Read[Round];
+        }
+        EXPECT_GT(Counts[0], 0);
+        EXPECT_EQ(Counts[1], Counts[0]);
+        // The first file rounds the document's numbers once; from then on nothing changes.
+        EXPECT_EQ(Files[2], Files[1]);
+    }
+    GFExportDialog() = nullptr;
 }
 
 }  // namespace

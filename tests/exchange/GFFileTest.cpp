@@ -74,8 +74,9 @@ TEST_F(TGFFileTest, PortSectionsAreMirroredAndComeBackInDocumentUnits) {
         EXPECT_EQ(Fuel.GetName(), "ENGINE ROOM.C\\FUEL.P");
         EXPECT_EQ(D.Items(1).GetName(), "ENGINE ROOM.C\\hull");
         ASSERT_EQ(Fuel.Polylines().Count(), 3);
-        const TRPoint& Q = *Fuel.Polylines().Items(2)->Point(1);
-        EXPECT_NEAR(Q.X, 4, Units ? 2e-4 : 1e-12);
+        // The file's x runs aft: read back with x forward, the section at file x 4 comes first.
+        const TRPoint& Q = *Fuel.Polylines().Items(0)->Point(1);
+        EXPECT_NEAR(Q.X, -4, Units ? 2e-4 : 1e-12);
         EXPECT_NEAR(Q.Y, -0.75, Units ? 2e-4 : 1e-12);
         EXPECT_NEAR(Q.Z, 0.75, Units ? 2e-4 : 1e-12);
     }
@@ -105,7 +106,7 @@ TEST_F(TGFFileTest, ExportMakesPartsAndComponentsInTheFileUnits) {
     GFExportDialog() = [&](TGFExportOptions& O) {
         Seen = O;
         O.FileUnits = 1;
-        O.SternToBowPositiveX = false;
+        O.SternToBowPositiveX = true;
         O.IncludeLength = true;
         O.Length = 13.5;
         return true;

@@ -297,10 +297,11 @@ TEST_F(TIoDxf, ExportThenImportGivesTheSameGeometry) {
 
     const TArc& Original = dynamic_cast<TGeoArc&>(Doc.Items(1)).Arc();
     const TArc& Read = dynamic_cast<TGeoArc&>(Back.Items(1)).Arc();
-    // The arc is read back running the other way.
-    ExpectNear(Read.GetPoint(0)->Vector(), Original.GetPoint(2)->Vector(), 1e-6);
+    // The arc is read back running the same way, about the same normal.
+    ExpectNear(Read.GetPoint(0)->Vector(), Original.GetPoint(0)->Vector(), 1e-6);
     ExpectNear(Read.GetPoint(1)->Vector(), Original.GetPoint(1)->Vector(), 1e-6);
-    ExpectNear(Read.GetPoint(2)->Vector(), Original.GetPoint(0)->Vector(), 1e-6);
+    ExpectNear(Read.GetPoint(2)->Vector(), Original.GetPoint(2)->Vector(), 1e-6);
+    ExpectNear(Read.Frame().Normal, Original.Frame().Normal, 1e-6);
 
     TPolyline& Circle = dynamic_cast<TGeoPline&>(Back.Items(2)).Polyline();
     ASSERT_EQ(Circle.Count(), 100);
