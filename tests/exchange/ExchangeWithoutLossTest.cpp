@@ -163,9 +163,15 @@ TEST_F(TExchangeWithoutLoss, IgesTrimmedSurfaceGivesItsSurfaceAndCountsTheRest) 
 }
 
 TEST_F(TExchangeWithoutLoss, IgesControlCharacterBeforeTheTypeNumber) {
+    // The entry is read as the type its number names, never as another class.
     ImportIGES(Fixture("iges-formfeed-in-type-field.igs"), Doc);
     ASSERT_EQ(Doc.Count(), 1);
     EXPECT_NE(dynamic_cast<TGeoBSurf*>(&Doc.Items(0)), nullptr);
+    // A fuzzed file (NUL before the type, damaged parameters) is refused with its place named.
+    const std::string Fuzzed = Fixture("iges-nul-in-type-field.igs");
+    EXPECT_EQ(ErrorOf([&] { ImportIGES(Fuzzed, Doc); }),
+              Fuzzed + ": directory entry 3, parameter line 5: '1\\xCE\\xC7' is not a number");
+    EXPECT_EQ(Doc.Count(), 1);
 }
 
 TEST_F(TExchangeWithoutLoss, DamImportedTwiceLinksItsOwnGroupsAndUndoes) {
