@@ -94,6 +94,16 @@ std::string NothingImportedReason(const std::string& FileName) {
     return "it holds nothing this import reads (" + std::to_string(Lines) + (Lines == 1 ? " line)" : " lines)");
 }
 
+void RethrowPrintable(const std::exception& E) {
+    const std::string Message = E.what();
+    const std::string Shown = PrintableText(Message, Message.size());
+    if (Shown == Message) throw;
+    if (dynamic_cast<const EConvertError*>(&E)) throw EConvertError(Shown);
+    if (dynamic_cast<const EInOutError*>(&E)) throw EInOutError(Shown);
+    if (dynamic_cast<const EGeometryError*>(&E)) throw EGeometryError(Shown);
+    throw EError(Shown);
+}
+
 void ThrowNothingImported(const std::string& FileName, const std::string& Reason) {
     throw EConvertError(FileName + ": nothing was imported: " + (Reason.empty() ? NothingImportedReason(FileName) : Reason));
 }

@@ -59,6 +59,9 @@ std::string NothingImportedReason(const std::string& FileName);
 void BeginImport(TGeometryList& Document);
 // Adds the entities (none for nullptr, after a failure) and closes the bracket.
 void EndImport(TGeometryList& Document, TImportedEntities* Entities);
+// Inside a handler: rethrows the exception being handled, or, when its message holds bytes that are
+// not printable text (quoted from the file), an exception of the same kind with the printable text.
+[[noreturn]] void RethrowPrintable(const std::exception& E);
 [[noreturn]] void ThrowNothingImported(const std::string& FileName, const std::string& Reason = {});
 void ReportImportFailure(const char* Format, const std::string& FileName, const std::exception& E);
 // An information box through the program's dialogs; the console where there are none.
@@ -78,7 +81,7 @@ void RunImport(const char* Format, const std::string& FileName, TGeometryList& D
     } catch (const std::exception& E) {
         ReportImportFailure(Format, FileName, E);
         EndImport(Document, nullptr);
-        throw;
+        RethrowPrintable(E);
     } catch (...) {
         EndImport(Document, nullptr);
         throw;

@@ -160,7 +160,7 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
     } catch (const std::exception& E) {
         ReportImportFailure("Proteus DAM", FileName, E);
         EndImport(Document, nullptr);
-        throw;
+        RethrowPrintable(E);
     }
     EndImport(Document, &None);
 }

@@ -81,6 +81,8 @@ TEST_F(TExchangeWithoutLoss, EveryImporterGivenNothingUsableAddsNothingAndSaysWh
         {"empty", ""},
         {"binary", Binary},
         {"garbage", "hello there\nthis is no geometry at all\n"},
+        // Bytes no text has, where a reader quotes the line it stopped at.
+        {"damaged", "1\n\xfe\xff\x1b 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30\n"},
     };
     Doc.Add(std::make_unique<TGeoPline>());
     const std::string Before = DocumentText(Doc);
