@@ -149,8 +149,8 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
             Opening->Sections().AddCopies(D);
             Opening->SetOwnerList(&Document);
             // Linked once it is in the document, as the groups' members are.
-            auto* Added = static_cast<TGeoOpening*>(Document.Add(std::move(Opening)));
-            TReferenceConnection& C = Added->Connection();
+            auto* New = static_cast<TGeoOpening*>(Document.Add(std::move(Opening)));
+            TReferenceConnection& C = New->Connection();
             C.Direction = static_cast<std::uint8_t>(O.Direction);
             C.SetEndA(EndName(O.GroupA));
             C.SetEndB(EndName(O.GroupB));
