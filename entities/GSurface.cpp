@@ -11,6 +11,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"
 #include "foundation/PolyList.h"
@@ -388,6 +389,14 @@ void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutli
     if (Entity.GetNumVLine() != 25) Out.WriteLine("NumVLine=" + IntToStr(Entity.GetNumVLine()));
 }
 
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo, int Min) {
+    int Count = 0;
+    if (!TryStrToInt(Line.Value, Count) || Count < Min || Count > MaxSurfaceLineCount)
+        throw EGeometryError(std::string(Name) + "=" + Line.Value + " on line " + std::to_string(LineNo) + " is outside " +
+                             std::to_string(Min) + " to " + std::to_string(MaxSurfaceLineCount));
+    return Count;
+}
+
 void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
     std::optional<bool> Parameters;
     std::optional<bool> Outline;
@@ -401,9 +410,9 @@ void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
         else if (Line.Key == "DRAWCONTOURS")
             Entity.SetDrawContours(True);
         else if (Line.Key == "NUMULINE")
-            Entity.SetNumULine(StrToInt(Line.Value));
+            Entity.SetNumULine(SurfaceLineCount(Line, "NumULine", In.LastLineNumber(), 1));
         else if (Line.Key == "NUMVLINE")
-            Entity.SetNumVLine(StrToInt(Line.Value));
+            Entity.SetNumVLine(SurfaceLineCount(Line, "NumVLine", In.LastLineNumber(), 1));
         else
             ReadCommonKey(Entity, Line);
     }

@@ -225,7 +225,15 @@ void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const s
 // "NumVLine=" (when not 25). Both switches are written also when off, since a new entity has them on.
 void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutline);
 
-// Reads those keys up to the end of the block. The switches are applied at the end, the outline
+// Line counts of a surface (NumULine, NumVLine, extrusion divisions) beyond this are taken for a
+// damaged file: each line is sampled point by point, and every draw would pay for them.
+constexpr int MaxSurfaceLineCount = 1000;
+
+// The line count Name of a block key read from line LineNo; throws EGeometryError naming the line when
+// it is no number or lies outside Min to MaxSurfaceLineCount.
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo, int Min);
+
+// Reads those keys up to the end of the block; a line count out of its range throws (SurfaceLineCount). The switches are applied at the end, the outline
 // first, because hiding the outline also hides the parameter lines.
 void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity);
 
