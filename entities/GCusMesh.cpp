@@ -101,11 +101,11 @@ int TGeoCustomMesh::SelectedPointCount() {
 }
 
 template <class F>
-void TGeoCustomMesh::ChangeLines(F Change) {
-    if (FNet == nullptr || !CanChangeNet()) return;
+void TGeoCustomMesh::ChangeLines(F Change, bool KeepsKnots) {
+    if (FNet == nullptr || (!KeepsKnots && !CanChangeNet())) return;
     BeginChange();
     Undraw();
-    OpenKnots();
+    if (!KeepsKnots) OpenKnots();
     Change(*FNet);
     EditIndex = GetEditIndex();
     // A full change bracket, so that the change is applied and not left pending.
@@ -145,15 +145,15 @@ void TGeoCustomMesh::DeleteEditedLine() {
 }
 
 void TGeoCustomMesh::ReverseU() {
-    ChangeLines([](TMesh& Net) { Net.ReverseU(); });
+    ChangeLines([](TMesh& Net) { Net.ReverseU(); }, true);
 }
 
 void TGeoCustomMesh::ReverseV() {
-    ChangeLines([](TMesh& Net) { Net.ReverseV(); });
+    ChangeLines([](TMesh& Net) { Net.ReverseV(); }, true);
 }
 
 void TGeoCustomMesh::SwapUV() {
-    ChangeLines([](TMesh& Net) { Net.SwapUV(); });
+    ChangeLines([](TMesh& Net) { Net.SwapUV(); }, true);
 }
 
 void TGeoCustomMesh::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {

@@ -94,8 +94,10 @@ protected:
     virtual bool LoadExtraKey(const TBlockLine&) { return false; }
 
 private:
+    // Changes the net's lines in one undoable step. A change that adds or removes lines needs Open
+    // knots (the user is asked); one that only reorders them (KeepsKnots) carries any knots over exactly.
     template <class F>
-    void ChangeLines(F Change);
+    void ChangeLines(F Change, bool KeepsKnots = false);
     // The lines of the edit view's direction; 0 in the all-points view.
     int EditLineCount() const;
     // Draws the edited lines and handles; with colours unless Plain.
