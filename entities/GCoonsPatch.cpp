@@ -223,8 +223,8 @@ void TGeoCoonsPatch::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Convert to Mesh", [this](TMenuItem&) { ConvertToMeshEntity(); });
     AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
-    AddMenuItem(ParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem(ParametersCaption, [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddAnalysisMenu();
     AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);

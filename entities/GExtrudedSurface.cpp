@@ -99,9 +99,9 @@ void TGeoCurveSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem(ToMeshCaption, [this](TMenuItem&) { ConvertToMeshEntity(); });
     AddMenuItem(ContoursCaption, [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
-    AddMenuItem(OutlineCaption, [this](TMenuItem&) { ToggleDrawOutline(); });
-    AddMenuItem(ParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem(OutlineCaption, [this](TMenuItem&) { MenuToggleDrawOutline(); });
+    AddMenuItem(ParametersCaption, [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);
 }

@@ -1,6 +1,7 @@
 #include "entities/GSurface.h"
 
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -389,6 +390,10 @@ void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutli
     if (Entity.GetNumVLine() != 25) Out.WriteLine("NumVLine=" + IntToStr(Entity.GetNumVLine()));
 }
 
+void MarkDocumentModified(TGeometry& Entity) {
+    if (auto* Document = dynamic_cast<TGeometryInterface*>(Entity.GetOwnerList())) Document->SetModified(true);
+}
+
 int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo, int Min) {
     int Count = 0;
     if (!TryStrToInt(Line.Value, Count) || Count < Min || Count > MaxSurfaceLineCount)
@@ -495,8 +500,8 @@ void TGeoDraggableSurface::AddConversionMenuItems(const std::function<void()>& B
 }
 
 void TGeoDraggableSurface::AddDisplayMenuItems() {
-    AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem("Show Parameters", [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem("Show Contours", [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddAnalysisMenu();
     AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
 }

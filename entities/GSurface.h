@@ -117,6 +117,9 @@ public:
 
 // What both surface bases add to their entity base Base: the shared display switches and
 // representations, and the line sampling from the entity's surface.
+// Marks the document that holds Entity modified (nothing when it is in none).
+void MarkDocumentModified(TGeometry& Entity);
+
 template <class Base>
 class TSurfaceEntity : public Base, public ISurfaceEntity {
 public:
@@ -142,6 +145,21 @@ public:
     bool GetDrawOutline() const { return Display.GetDrawOutline(); }
     void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
     void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
+    // The popup menu's display switches. They are saved with the document, so each marks it
+    // modified; the outline, which its setter leaves to the caller, is recorded for undo here.
+    void MenuToggleDrawParameters() {
+        ToggleDrawParameters();
+        MarkDocumentModified(*this);
+    }
+    void MenuToggleDrawContours() {
+        Base::SetDrawContours(!Base::DrawContours());
+        MarkDocumentModified(*this);
+    }
+    void MenuToggleDrawOutline() {
+        Base::RecordChange();
+        ToggleDrawOutline();
+        MarkDocumentModified(*this);
+    }
     int GetNumULine() const { return Display.NumULine; }
     int GetNumVLine() const { return Display.NumVLine; }
     void SetNumULine(int Value) { SetLineCount(Display.NumULine, Value); }
