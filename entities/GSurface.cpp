@@ -425,14 +425,11 @@ void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
     if (Parameters) Entity.SetDrawParameters(*Parameters);
 }
 
-void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {
-    bool AllConvertible = List.SelectedCount() > 0;
-    for (int I = 0; I < List.Count() && AllConvertible; ++I) {
-        TGeometry& G = List.Items(I);
-        if (G.GetSelected()) AllConvertible = G.ClassName() == Class.ClassName() && HasMeshSurface(&G);
-    }
-    if (!AllConvertible) return;
-    if (Menu.Count() > 0) Menu.Add("-");
+namespace {
+
+// "Convert to Surfaces" and "Convert to Surfaces Meshes...", for a selection whose every entity has a
+// mesh surface.
+void AddConvertSelectionItems(TMenuItem& Menu, TGeometryList& List) {
     // Each converted entity leaves the list, so the index stays where it is.
     const auto ConvertWith = [](void (TGeoSurface::*Convert)()) {
         return [Convert](TMenuItem& Sender) {
@@ -441,7 +438,7 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
             InListUpdate(*Document, [&] {
                 for (int I = 0; I < Document->Count();) {
                     TGeometry& G = Document->Items(I);
-                    if (G.GetSelected() && HasMeshSurface(&G))
+                    if (G.GetSelected() && TGeoSurface::HasMeshSurface(&G))
                         (static_cast<TGeoSurface&>(G).*Convert)();
                     else
                         ++I;
@@ -452,6 +449,33 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
     };
     Menu.Add(NewGMenuItem("Convert to Surfaces", &List, ConvertWith(&TGeoSurface::ConvertToSurfaceEntity)));
     Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, ConvertWith(&TGeoSurface::ConvertToMeshEntity)));
+}
+
+}  // namespace
+
+void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {
+    bool AllOfClass = List.SelectedCount() > 0;
+    bool AllConvertible = AllOfClass;
+    for (int I = 0; I < List.Count() && AllOfClass; ++I) {
+        TGeometry& G = List.Items(I);
+        if (!G.GetSelected()) continue;
+        AllOfClass = G.ClassName() == Class.ClassName();
+        AllConvertible = AllConvertible && AllOfClass && HasMeshSurface(&G);
+    }
+    if (!AllOfClass) return;
+    if (Menu.Count() > 0) Menu.Add("-");
+    if (AllConvertible) AddConvertSelectionItems(Menu, List);
+    Menu.Add(NewGMenuItem("Create Polygons", &List, [](TMenuItem& Sender) {
+        TGeometryList* Document = GeometryListOf(Sender);
+        if (Document == nullptr) return;
+        // The count is read anew each step: the new polygon lists join the list, but are no surfaces.
+        InListUpdate(*Document, [&] {
+            for (int I = 0; I < Document->Count(); ++I)
+                if (auto* Surface = dynamic_cast<TGeoSurface*>(&Document->Items(I)); Surface != nullptr && Surface->GetSelected())
+                    Surface->GeneratePolygonMesh();
+        });
+        Document->InvalidateViews();
+    }));
 }
 
 // ---- TGeoDraggableSurface ----

@@ -195,8 +195,9 @@ public:
     ~TGeoSurface() override;
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoSurface>(); }
 
-    // "Convert to Surfaces" and "Convert to Surfaces Meshes..." for a selection of entities of the
-    // class only; subclasses that keep these items pass their own class.
+    // For a selection of entities of the class only: "Convert to Surfaces" and "Convert to Surfaces
+    // Meshes..." when every one has a mesh surface, and "Create Polygons"; subclasses that keep these
+    // items pass their own class.
     static void AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List);
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
         AddSurfaceSelectionItems(GeometryClassOf<TGeoSurface>(), Menu, List);
