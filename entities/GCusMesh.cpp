@@ -156,6 +156,24 @@ void TGeoCustomMesh::SwapUV() {
     ChangeLines([](TMesh& Net) { Net.SwapUV(); }, true);
 }
 
+TRPoint* TGeoCustomMesh::EditedLinePoint(int Row) const {
+    if (FNet == nullptr || Row < 0) return nullptr;
+    const int Index = GetEditIndex();
+    if (EditView == mvU && Row < FNet->NumV()) return &FNet->Point(Index, Row);
+    if (EditView == mvV && Row < FNet->NumU()) return &FNet->Point(Row, Index);
+    return nullptr;
+}
+
+void TGeoCustomMesh::SetEditedLineCoordinate(int Axis, double Value) {
+    if (Axis < 0 || Axis > 2 || EditedLinePoint(0) == nullptr) return;
+    // A change like any other, so that it can be undone.
+    BeginChange();
+    Undraw();
+    for (int Row = 0; TRPoint* P = EditedLinePoint(Row); ++Row) (Axis == 0 ? P->X : Axis == 1 ? P->Y : P->Z) = Value;
+    EndChange();
+    InvalidateViews();
+}
+
 void TGeoCustomMesh::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
     if (FNet != nullptr) DragStart = FNet->Clone();
 }

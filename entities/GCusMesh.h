@@ -82,6 +82,11 @@ public:
     void ReverseU();
     void ReverseV();
     void SwapUV();
+    // The points of the edited line (views U and V only): the point shown in row Row of the line
+    // (0-based), nullptr outside it; and one coordinate (Axis 0 to 2) set on every point of the line,
+    // as one change.
+    TRPoint* EditedLinePoint(int Row) const;
+    void SetEditedLineCoordinate(int Axis, double Value);
 
 protected:
     // The subclass owns the net and hands it over here once constructed.
