@@ -61,14 +61,14 @@ int LinesBeforeKey(TTextReader& In, std::string_view Key, int Limit) {
 void CheckListCount(TTextReader& In, const TListCount& List) {
     const TTextReader::TMark Start = In.Mark();
     for (int I = 0; I < List.SkipLines; ++I) In.SkipLine();
-    std::string Where;
+    const int FirstLine = In.LineNumber();
+    std::string Counts;
     long long Items = 1;
     bool Numbers = true;
     for (int I = 0; I < List.CountLines; ++I) {
         const int CountLineNo = In.LineNumber();
         const std::string_view Line = TrimmedView(In.ReadLineView());
-        if (I == 0) Where = " on line " + std::to_string(CountLineNo);
-        Where.insert(Where.find(" on line "), (I == 0 ? "" : ", ") + std::string(Line));
+        Counts += (I == 0 ? "" : ", ") + std::string(Line);
         const std::size_t Equals = Line.find('=');
         int Count = 0;
         Numbers = TryStrToInt(TrimmedView(Equals == std::string_view::npos ? Line : Line.substr(Equals + 1)), Count);
@@ -89,7 +89,7 @@ void CheckListCount(TTextReader& In, const TListCount& List) {
     const bool Damaged = !List.Names && Found < Items && !Next.empty() && !IsKeywordLine(Next) &&
                          Next.find('=') == std::string_view::npos;
     if (Found != Items && !Damaged)
-        throw EGeometryError(Where + " does not match the " + std::to_string(Found) + " lines that follow");
+        throw EGeometryError(Counts + " on line " + std::to_string(FirstLine) + " does not match the " + std::to_string(Found) + " lines that follow");
 }
 
 TBlockBounds::TBlockBounds(TTextReader& In) {
@@ -106,13 +106,19 @@ TBlockBounds::TBlockBounds(TTextReader& In) {
             FAfter = In.Mark().Pos;
             break;
         }
-        if (IsKeywordLine(TrimmedView(Line))) break;
+        if (IsKeywordLine(TrimmedView(Line))) {
+            FKeywordAfter = In.Mark().Pos;
+            break;
+        }
     }
     In.Restore(Start);
 }
 
 void TBlockBounds::CheckReadTo(TTextReader& In) const {
     const TTextReader::TMark Stop = In.Mark();
+    // A reader that ends its keys at the first line without "=" took the next block's keyword line
+    // for that line: it is given back, so that the next block is read.
+    if (FKeywordAfter > 0 && Stop.Pos == FKeywordAfter) return In.Restore({FEnd, FEndLine});
     if (Stop.Pos > FAfter)
         throw EGeometryError("a count takes lines past the end of the block on line " + std::to_string(FEndLine));
     if (Stop.Pos == FAfter) return;

@@ -40,10 +40,12 @@ void CheckListCount(TTextReader& In, const TListCount& List = {});
 class TBlockBounds {
 public:
     explicit TBlockBounds(TTextReader& In);
-    // Throws EGeometryError when the reader ran past the block's end (a count too large took lines of
+    // A reader that stopped right after the next block's keyword line (taking it for the line that ends
+    // its keys) is put back before it. Otherwise throws EGeometryError when the reader ran past the
+    // block's end (a count too large took lines of
     // what follows), or when the line that ended its reading is a line of numbers with lines of the
     // block after it (a count too small left data that the key lines after it then lost); either names
-    // the line. The reader is left where it was.
+    // the line, and the reader is left where it was.
     void CheckReadTo(TTextReader& In) const;
 
 private:
@@ -51,6 +53,7 @@ private:
     int FStartLine = 1;
     std::size_t FEnd = 0;    // start of the block's closing line (empty or a keyword), or the end of the text
     std::size_t FAfter = 0;  // just past an empty closing line; FEnd otherwise
+    std::size_t FKeywordAfter = 0;  // just past a closing keyword line; 0 for other ends
     int FEndLine = 1;
 };
 

@@ -130,6 +130,18 @@ TEST_F(DamagedCountTest, EveryWrongCountKeepsTheBlockAndItsNeighbours) {
         }
 }
 
+TEST_F(DamagedCountTest, ABlockWithoutItsEmptyLineLeavesTheNextBlockWhole) {
+    // The keys end at the next keyword line, which the next block still needs.
+    TGeometryInterface Doc;
+    LoadDocumentText(Doc, std::string("[TCoonsPatch]\nInterpolationMethod=cpBiCubic\nNumCurves=1\nBottom\nName=Deck\n") +
+                              BoxAfter);
+    ASSERT_EQ(Doc.Count(), 2);
+    EXPECT_EQ(Doc.Items(0).GetName(), "Deck");
+    EXPECT_NE(dynamic_cast<TGeoBox*>(&Doc.Items(1)), nullptr);
+    EXPECT_EQ(Doc.Items(1).GetName(), "After");
+    EXPECT_TRUE(Lines.empty());
+}
+
 TEST_F(DamagedCountTest, LineCountsOfSurfacesAreBounded) {
     const std::string Coons = "[TCoonsPatch]\nInterpolationMethod=cpBiCubic\nNumCurves=1\nBottom\n";
     const std::string Extruded = "[TExtrudedSurface]\nCurve1=Sheer\nCurve2=\nOptions=[]\nDivisions=";
