@@ -394,11 +394,11 @@ void MarkDocumentModified(TGeometry& Entity) {
     if (auto* Document = dynamic_cast<TGeometryInterface*>(Entity.GetOwnerList())) Document->SetModified(true);
 }
 
-int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo, int Min) {
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo) {
     int Count = 0;
-    if (!TryStrToInt(Line.Value, Count) || Count < Min || Count > MaxSurfaceLineCount)
-        throw EGeometryError(std::string(Name) + "=" + Line.Value + " on line " + std::to_string(LineNo) + " is outside " +
-                             std::to_string(Min) + " to " + std::to_string(MaxSurfaceLineCount));
+    if (!TryStrToInt(Line.Value, Count) || Count < 1 || Count > MaxSurfaceLineCount)
+        throw EGeometryError(std::string(Name) + "=" + Line.Value + " on line " + std::to_string(LineNo) +
+                             " is outside 1 to " + std::to_string(MaxSurfaceLineCount));
     return Count;
 }
 
@@ -415,9 +415,9 @@ void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
         else if (Line.Key == "DRAWCONTOURS")
             Entity.SetDrawContours(True);
         else if (Line.Key == "NUMULINE")
-            Entity.SetNumULine(SurfaceLineCount(Line, "NumULine", In.LastLineNumber(), 1));
+            Entity.SetNumULine(SurfaceLineCount(Line, "NumULine", In.LastLineNumber()));
         else if (Line.Key == "NUMVLINE")
-            Entity.SetNumVLine(SurfaceLineCount(Line, "NumVLine", In.LastLineNumber(), 1));
+            Entity.SetNumVLine(SurfaceLineCount(Line, "NumVLine", In.LastLineNumber()));
         else
             ReadCommonKey(Entity, Line);
     }

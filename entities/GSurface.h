@@ -115,11 +115,11 @@ public:
     void CreateCalculationSections(TSurfaces* Surfaces);
 };
 
-// What both surface bases add to their entity base Base: the shared display switches and
-// representations, and the line sampling from the entity's surface.
 // Marks the document that holds Entity modified (nothing when it is in none).
 void MarkDocumentModified(TGeometry& Entity);
 
+// What both surface bases add to their entity base Base: the shared display switches and
+// representations, and the line sampling from the entity's surface.
 template <class Base>
 class TSurfaceEntity : public Base, public ISurfaceEntity {
 public:
@@ -249,11 +249,12 @@ void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutli
 constexpr int MaxSurfaceLineCount = 1000;
 
 // The line count Name of a block key read from line LineNo; throws EGeometryError naming the line when
-// it is no number or lies outside Min to MaxSurfaceLineCount.
-int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo, int Min);
+// it is no number or lies outside 1 to MaxSurfaceLineCount, as a B-spline surface's do.
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo);
 
-// Reads those keys up to the end of the block; a line count out of its range throws (SurfaceLineCount). The switches are applied at the end, the outline
-// first, because hiding the outline also hides the parameter lines.
+// Reads those keys up to the end of the block; a line count out of its range throws (SurfaceLineCount).
+// The switches are applied at the end, the outline first, because hiding the outline also hides the
+// parameter lines.
 void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity);
 
 // The base of surfaces whose control points are dragged. Subclasses create the line

@@ -1,6 +1,6 @@
 // The property frame of the control-net surfaces: class label, name and colour, the edit view and
 // edited line with the net picture, line insertion and deletion, and a grid of the edited line's
-// points that edits them.
+// points that edits them, selects a point by its row and fills one coordinate ("Float Values").
 #pragma once
 #include <QWidget>
 

@@ -1,5 +1,6 @@
-// The property frame of the control-net surfaces: the edited line in its grid, edits of a cell as
-// one undo step, and the selector's clicks in the insert modes.
+// The property frame of the control-net surfaces: the edited line in its grid, edits of a cell and
+// "Float Values" as one undo step each, a row selecting its point, and the selector's clicks in the
+// insert modes.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
