@@ -267,7 +267,8 @@ void TGeoCustomMesh::SaveToText(TTextWriter& Out) {
 void TGeoCustomMesh::LoadFromText(TTextReader& In) {
     // The grid's two counts follow the net's own header lines (a B-spline surface's knots and orders),
     // one point a line after them.
-    if (const int Header = LinesBeforeKey(In, "NUMU", 16); Header >= 0) CheckListCount(In, {.SkipLines = Header, .CountLines = 2});
+    if (const int Header = LinesBeforeKey(In, "NUMU", 16); Header >= 0)
+        CheckListCount(In, {.SkipLines = Header, .CountLines = 2});
     if (FNet != nullptr) FNet->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line)) {

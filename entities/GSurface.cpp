@@ -470,9 +470,10 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
         if (Document == nullptr) return;
         // The count is read anew each step: the new polygon lists join the list, but are no surfaces.
         InListUpdate(*Document, [&] {
-            for (int I = 0; I < Document->Count(); ++I)
-                if (auto* Surface = dynamic_cast<TGeoSurface*>(&Document->Items(I)); Surface != nullptr && Surface->GetSelected())
-                    Surface->GeneratePolygonMesh();
+            for (int I = 0; I < Document->Count(); ++I) {
+                auto* Surface = dynamic_cast<TGeoSurface*>(&Document->Items(I));
+                if (Surface != nullptr && Surface->GetSelected()) Surface->GeneratePolygonMesh();
+            }
         });
         Document->InvalidateViews();
     }));

@@ -13,7 +13,9 @@ namespace sarnova {
 
 namespace {
 
-bool IsKeywordLine(std::string_view Trimmed) { return Trimmed.size() >= 2 && Trimmed.front() == '[' && Trimmed.back() == ']'; }
+bool IsKeywordLine(std::string_view Trimmed) {
+    return Trimmed.size() >= 2 && Trimmed.front() == '[' && Trimmed.back() == ']';
+}
 
 // A line of one or more numbers and nothing else: a point, a knot, a value of a list.
 bool IsNumbersLine(std::string_view Line) {
@@ -75,7 +77,8 @@ void CheckListCount(TTextReader& In, const TListCount& List) {
         if (!Numbers) break;
         if (Count < 0) {
             In.Restore(Start);
-            throw EGeometryError(std::string(Line) + " on line " + std::to_string(CountLineNo) + " is a negative count");
+            throw EGeometryError(std::string(Line) + " on line " + std::to_string(CountLineNo) +
+                                 " is a negative count");
         }
         // Capped so that the product of two counts stays in range; no block has this many lines.
         Items = std::min(Items * Count, 1LL << 40);
@@ -89,7 +92,8 @@ void CheckListCount(TTextReader& In, const TListCount& List) {
     const bool Damaged = !List.Names && Found < Items && !Next.empty() && !IsKeywordLine(Next) &&
                          Next.find('=') == std::string_view::npos;
     if (Found != Items && !Damaged)
-        throw EGeometryError(Counts + " on line " + std::to_string(FirstLine) + " does not match the " + std::to_string(Found) + " lines that follow");
+        throw EGeometryError(Counts + " on line " + std::to_string(FirstLine) + " does not match the " +
+                             std::to_string(Found) + " lines that follow");
 }
 
 TBlockBounds::TBlockBounds(TTextReader& In) {

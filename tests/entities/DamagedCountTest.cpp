@@ -27,6 +27,9 @@ struct TCountedBlock {
 const TCountedBlock Blocks[] = {
     {"TPolyline", "", "NumPoints", 2, "0 0 0\n1 0 0\nName=Keel\n"},
     {"TBSpline", "Order=2\n", "NumPoints", 3, "0 0 0\n1 0 0\n2 1 0\nName=Sheer\nColor=clRed\n"},
+    {"TCBSpline",
+     "Continuity=SecondOrderPiecewise\nStartCondition=Natural\nEndCondition=Natural\nAccountForChordLength=False\n",
+     "NumPoints", 3, "0 0 0\n1 1 0\n2 0 0\nName=Arc\n"},
     {"TPointCloud", "", "NumPoints", 2, "1 2 3\n4 5 6\nName=Cloud\n"},
     {"TPolygonList", "", "NumberofPolygons", 2,
      "3 0 0 0 1 0 0 0 1 0\n3 0 0 1 1 0 1 0 1 1\nName=Hull\nColor=clRed\n"},
@@ -133,8 +136,8 @@ TEST_F(DamagedCountTest, EveryWrongCountKeepsTheBlockAndItsNeighbours) {
 TEST_F(DamagedCountTest, ABlockWithoutItsEmptyLineLeavesTheNextBlockWhole) {
     // The keys end at the next keyword line, which the next block still needs.
     TGeometryInterface Doc;
-    LoadDocumentText(Doc, std::string("[TCoonsPatch]\nInterpolationMethod=cpBiCubic\nNumCurves=1\nBottom\nName=Deck\n") +
-                              BoxAfter);
+    const std::string Coons = "[TCoonsPatch]\nInterpolationMethod=cpBiCubic\nNumCurves=1\nBottom\nName=Deck\n";
+    LoadDocumentText(Doc, Coons + BoxAfter);
     ASSERT_EQ(Doc.Count(), 2);
     EXPECT_EQ(Doc.Items(0).GetName(), "Deck");
     EXPECT_NE(dynamic_cast<TGeoBox*>(&Doc.Items(1)), nullptr);
