@@ -3,6 +3,7 @@
 #include "document/GContoursSetup.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "foundation/BlockCount.h"
 #include "foundation/Contours.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
@@ -94,7 +95,10 @@ void TGeoContours::SaveToText(TTextWriter& Out) {
     Out.WriteLine("");
 }
 
-void TGeoContours::LoadFromText(TTextReader& In) { FContours->LoadFromText(In); }
+void TGeoContours::LoadFromText(TTextReader& In) {
+    CheckListCount(In);
+    FContours->LoadFromText(In);
+}
 
 TContours* FindListContours(const TGeometryList& List) {
     for (int I = 0; I < List.Count(); ++I)

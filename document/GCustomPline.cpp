@@ -11,6 +11,7 @@
 #include "document/GeometryQuery.h"
 #include "entities/GExtrudedSurface.h"
 #include "foundation/BSpline.h"
+#include "foundation/BlockCount.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
@@ -303,6 +304,8 @@ void TGeoCustomPLine::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoCustomPLine::LoadFromText(TTextReader& In) {
+    // The points, one a line, follow the curve's own header lines (order, knots).
+    if (const int Header = LinesBeforeKey(In, "NUMPOINTS", 16); Header >= 0) CheckListCount(In, {.SkipLines = Header});
     if (Curve != nullptr) Curve->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line))

@@ -12,10 +12,9 @@ bool IsBlockLine(const std::string& Trimmed) {
     return Trimmed.size() >= 2 && Trimmed.front() == '[' && Trimmed.back() == ']';
 }
 
-// Whether the block opened by Keyword, whose lines In reads next, holds member blocks up to an
-// "[End Group]" line: a closed group does; an old-style group does unless its kind line (the one after
-// the name) says it is open.
-bool HoldsMembers(const std::string& Keyword, TTextReader& In) {
+}  // namespace
+
+bool BlockHoldsMembers(const std::string& Keyword, TTextReader& In) {
     const std::string Key = UpperCase(Keyword);
     if (Key == "TCLOSEDGROUP") return true;
     if (Key != "TGROUP") return false;
@@ -25,8 +24,6 @@ bool HoldsMembers(const std::string& Keyword, TTextReader& In) {
     In.Restore(Start);
     return !Open;
 }
-
-}  // namespace
 
 TGeoUnknown::TGeoUnknown() { SetCapabilities(GetCapabilities() | cpUndoable); }
 
@@ -38,7 +35,7 @@ void TGeoUnknown::LoadFromText(TTextReader& In) {
 void TGeoUnknown::ReadLines(TTextReader& In) {
     StoredLines.clear();
     const int FirstLine = In.LineNumber() - 1;
-    int Depth = HoldsMembers(BlockKeyword, In) ? 1 : 0;
+    int Depth = BlockHoldsMembers(BlockKeyword, In) ? 1 : 0;
     while (!In.Eof()) {
         std::string Line = In.ReadLine();
         // Only a line of length 0 ends a plain block: a line of blanks is part of it.
@@ -48,7 +45,7 @@ void TGeoUnknown::ReadLines(TTextReader& In) {
         StoredLines.push_back(std::move(Line));
         if (!Nests) continue;
         if (UpperCase(Trimmed) != "[END GROUP]") {
-            if (HoldsMembers(Trimmed.substr(1, Trimmed.size() - 2), In)) ++Depth;
+            if (BlockHoldsMembers(Trimmed.substr(1, Trimmed.size() - 2), In)) ++Depth;
         } else if (--Depth == 0) {
             // The group's own end line; the empty line after it closes the block and is written back
             // by SaveToText.

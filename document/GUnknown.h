@@ -12,6 +12,13 @@ namespace sarnova {
 // The frame the GUI registers for the placeholder (the block shown read-only).
 inline const char* const GUnknownFrameName = "GUnknownFrame";
 
+class TTextReader;
+
+// Whether the block opened by Keyword, whose lines In reads next, holds member blocks up to an
+// "[End Group]" line: a closed group does; an old-style group does unless its kind line (the one after
+// the name) says it is open. The reader is left where it was.
+bool BlockHoldsMembers(const std::string& Keyword, TTextReader& In);
+
 // Never registered: the file reader makes one when the registry knows no class for a keyword, or when a
 // block of a known keyword cannot make a valid entity. It can be picked, cloned and undone (so deleting
 // it can be taken back) but not edited, has no points, no extents and no data object, and is never

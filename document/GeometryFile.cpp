@@ -9,6 +9,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
+#include "foundation/BlockCount.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideColors.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -209,6 +210,16 @@ void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
                             Path.string() + ", the rest of the file was not read");
 }
 
+// The entity reads its block, which must end where the block ends: a count that took lines of the next
+// block, or left lines of its own unread, makes the block damaged. A group's block holds its members'
+// blocks, which its own reader bounds.
+static void LoadBoundedBlock(TGeometry& Entity, const std::string& Keyword, TTextReader& In) {
+    if (BlockHoldsMembers(Keyword, In)) return Entity.LoadFromText(In);
+    const TBlockBounds Bounds(In);
+    Entity.LoadFromText(In);
+    Bounds.CheckReadTo(In);
+}
+
 void TGeometryList::LoadFromText(TTextReader& In) {
     EndLineStop = 0;
     while (!In.Eof()) {
@@ -229,7 +240,7 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                 Unknown->LoadFromText(In);
             } else {
                 try {
-                    Entity->LoadFromText(In);
+                    LoadBoundedBlock(*Entity, Keyword, In);
                 } catch (const std::exception& E) {
                     // A block that cannot make a valid entity is kept as it was, so that nothing of the
                     // file is lost and a save writes it back unchanged.

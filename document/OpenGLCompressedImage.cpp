@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "foundation/DuZezOride.h"
@@ -162,7 +163,10 @@ void TOpenGLCompressedImage::SaveToText(TTextWriter& Out) const {
     Out.WriteLine("Height=" + IntToStr(Height));
     Out.WriteLine("Count=" + IntToStr(Count()));
     for (int I = 0; I < Count(); ++I) {
-        Out.Write(Format("%8.8x", {static_cast<std::int64_t>(Words[static_cast<std::size_t>(I)])}));
+        // Lower-case digits, as documents have them; the reader takes either case.
+        char Word[9];
+        std::snprintf(Word, sizeof Word, "%08x", static_cast<unsigned>(Words[static_cast<std::size_t>(I)]));
+        Out.Write(Word);
         if ((I + 1) % WordsPerLine == 0 || I + 1 == Count()) Out.Write("\n");
     }
 }

@@ -38,8 +38,6 @@ constexpr const char* EdgeNames[] = {"MinUEdge", "MinVEdge", "MaxUEdge", "MaxVEd
 constexpr const char* FillNames[] = {"U=0", "V=0", "U=Max", "V=Max"};
 
 constexpr const char* MacroKeyword = "CORNERPOINTSURFACE";
-// Line counts beyond this are taken for a damaged file: each line is sampled point by point.
-constexpr int MaxLineCount = 1000;
 
 std::string NamePrefix(const TGeometry& G) { return G.GetName().empty() ? "" : G.GetName() + "."; }
 
@@ -629,7 +627,7 @@ bool TGeoBSurf::LoadExtraKey(const TBlockLine& Line) {
     const bool U = Line.Key == "NUMULINE";
     if (!U && Line.Key != "NUMVLINE") return false;
     const int Count = StrToInt(Line.Value);
-    if (Count < 1 || Count > MaxLineCount)
+    if (Count < 1 || Count > MaxSurfaceLineCount)
         throw EGeometryError(std::string("Error in field BSplineSurface.") + (U ? "NumULine" : "NumVLine"));
     U ? SetNumULine(Count) : SetNumVLine(Count);
     return true;

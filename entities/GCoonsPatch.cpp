@@ -11,6 +11,7 @@
 #include "document/ShadedRenderer.h"
 #include "entities/GConversions.h"
 #include "entities/GExtrudedSurface.h"
+#include "foundation/BlockCount.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -130,9 +131,11 @@ void TGeoCurveLoopSurface::SaveCurves(TTextWriter& Out) const {
 void TGeoCurveLoopSurface::LoadCurves(TTextReader& In) {
     ForgetCurves();
     FCurves.Clear();
+    // Checked against the names that follow before any is taken: a wrong count would take the key
+    // lines, or the next block's lines, for curve names.
+    CheckListCount(In, {.Names = true});
     const int Count = StrToInt(PositionalValue(In.ReadLine()));
-    // A count beyond the lines the file holds stops at its end.
-    for (int I = 0; I < Count && !In.Eof(); ++I) AddCurveName(In.ReadLine());
+    for (int I = 0; I < Count; ++I) AddCurveName(In.ReadLine());
 }
 
 void TGeoCurveLoopSurface::InvalidateCurves() {
@@ -220,8 +223,8 @@ void TGeoCoonsPatch::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Convert to Mesh", [this](TMenuItem&) { ConvertToMeshEntity(); });
     AddMenuItem("Extract Contours", [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
-    AddMenuItem(ParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem(ParametersCaption, [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddAnalysisMenu();
     AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);

@@ -5,6 +5,7 @@
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "foundation/BlockCount.h"
 #include "foundation/Box.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -100,11 +101,11 @@ int TGeoCustomMesh::SelectedPointCount() {
 }
 
 template <class F>
-void TGeoCustomMesh::ChangeLines(F Change) {
-    if (FNet == nullptr || !CanChangeNet()) return;
+void TGeoCustomMesh::ChangeLines(F Change, bool KeepsKnots) {
+    if (FNet == nullptr || (!KeepsKnots && !CanChangeNet())) return;
     BeginChange();
     Undraw();
-    OpenKnots();
+    if (!KeepsKnots) OpenKnots();
     Change(*FNet);
     EditIndex = GetEditIndex();
     // A full change bracket, so that the change is applied and not left pending.
@@ -144,15 +145,33 @@ void TGeoCustomMesh::DeleteEditedLine() {
 }
 
 void TGeoCustomMesh::ReverseU() {
-    ChangeLines([](TMesh& Net) { Net.ReverseU(); });
+    ChangeLines([](TMesh& Net) { Net.ReverseU(); }, true);
 }
 
 void TGeoCustomMesh::ReverseV() {
-    ChangeLines([](TMesh& Net) { Net.ReverseV(); });
+    ChangeLines([](TMesh& Net) { Net.ReverseV(); }, true);
 }
 
 void TGeoCustomMesh::SwapUV() {
-    ChangeLines([](TMesh& Net) { Net.SwapUV(); });
+    ChangeLines([](TMesh& Net) { Net.SwapUV(); }, true);
+}
+
+TRPoint* TGeoCustomMesh::EditedLinePoint(int Row) const {
+    if (FNet == nullptr || Row < 0) return nullptr;
+    const int Index = GetEditIndex();
+    if (EditView == mvU && Row < FNet->NumV()) return &FNet->Point(Index, Row);
+    if (EditView == mvV && Row < FNet->NumU()) return &FNet->Point(Row, Index);
+    return nullptr;
+}
+
+void TGeoCustomMesh::SetEditedLineCoordinate(int Axis, double Value) {
+    if (Axis < 0 || Axis > 2 || EditedLinePoint(0) == nullptr) return;
+    // A change like any other, so that it can be undone.
+    BeginChange();
+    Undraw();
+    for (int Row = 0; TRPoint* P = EditedLinePoint(Row); ++Row) (Axis == 0 ? P->X : Axis == 1 ? P->Y : P->Z) = Value;
+    EndChange();
+    InvalidateViews();
 }
 
 void TGeoCustomMesh::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
@@ -246,6 +265,10 @@ void TGeoCustomMesh::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoCustomMesh::LoadFromText(TTextReader& In) {
+    // The grid's two counts follow the net's own header lines (a B-spline surface's knots and orders),
+    // one point a line after them.
+    if (const int Header = LinesBeforeKey(In, "NUMU", 16); Header >= 0)
+        CheckListCount(In, {.SkipLines = Header, .CountLines = 2});
     if (FNet != nullptr) FNet->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line)) {

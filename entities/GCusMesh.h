@@ -82,6 +82,11 @@ public:
     void ReverseU();
     void ReverseV();
     void SwapUV();
+    // The points of the edited line (views U and V only): the point shown in row Row of the line
+    // (0-based), nullptr outside it; and one coordinate (Axis 0 to 2) set on every point of the line,
+    // as one change.
+    TRPoint* EditedLinePoint(int Row) const;
+    void SetEditedLineCoordinate(int Axis, double Value);
 
 protected:
     // The subclass owns the net and hands it over here once constructed.
@@ -94,8 +99,10 @@ protected:
     virtual bool LoadExtraKey(const TBlockLine&) { return false; }
 
 private:
+    // Changes the net's lines in one undoable step. A change that adds or removes lines needs Open
+    // knots (the user is asked); one that only reorders them (KeepsKnots) carries any knots over exactly.
     template <class F>
-    void ChangeLines(F Change);
+    void ChangeLines(F Change, bool KeepsKnots = false);
     // The lines of the edit view's direction; 0 in the all-points view.
     int EditLineCount() const;
     // Draws the edited lines and handles; with colours unless Plain.

@@ -11,6 +11,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/TextFile.h"
@@ -98,9 +99,9 @@ void TGeoCurveSurface::AddMenuItems(TMenuItem& Root) {
     AddMenuItem(ToMeshCaption, [this](TMenuItem&) { ConvertToMeshEntity(); });
     AddMenuItem(ContoursCaption, [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
-    AddMenuItem(OutlineCaption, [this](TMenuItem&) { ToggleDrawOutline(); });
-    AddMenuItem(ParametersCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem(OutlineCaption, [this](TMenuItem&) { MenuToggleDrawOutline(); });
+    AddMenuItem(ParametersCaption, [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);
 }
@@ -338,7 +339,12 @@ void TGeoExtrudedSurface::LoadFromText(TTextReader& In) {
     FCurve1->SetName(PositionalValue(In.ReadLine()));
     FCurve2->SetName(PositionalValue(In.ReadLine()));
     Options = TextToExtrusionOptions(In.ReadLine());
+    // Values below 1 count as 1; a huge one would build a surface nobody can draw.
+    const int DivisionsLine = In.LineNumber();
     Divisions = StrToInt(PositionalValue(In.ReadLine()));
+    if (Divisions > MaxSurfaceLineCount)
+        throw EGeometryError("Divisions=" + IntToStr(Divisions) + " on line " + IntToStr(DivisionsLine) +
+                             " is more than " + IntToStr(MaxSurfaceLineCount));
     MinExtrusion = ParseFloat(PositionalValue(In.ReadLine()));
     MaxExtrusion = ParseFloat(PositionalValue(In.ReadLine()));
     ReadSurfaceBlockKeys(In, *this);

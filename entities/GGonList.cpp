@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
+#include "foundation/BlockCount.h"
 #include "foundation/DuZezOrideDesktop.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
@@ -340,6 +341,7 @@ void TGeoPGonlist::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoPGonlist::LoadFromText(TTextReader& In) {
+    CheckListCount(In);
     FFacets->LoadFromText(In);
     ReadNameAndColorLines(In, *this, false);
 }

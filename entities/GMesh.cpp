@@ -60,8 +60,8 @@ void TGeoMesh::AddMenuItems(TMenuItem& Root) {
     AddMenuItem("Make a B-Spline surface", [this](TMenuItem&) { MakeBSplineSurface(); });
     AddMenuItem(ExtractContoursCaption, [this](TMenuItem&) { ExtractContours(); });
     AddMenuItem("-", {});
-    AddMenuItem(ShowMeshCaption, [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem(ShowMeshCaption, [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem(ShowContoursCaption, [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddMenuItem(MirroredCaption, [this](TMenuItem&) { SetMirrored(!Mirrored()); });
     UpdateMenuItems(Root);
 }

@@ -6,6 +6,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
+#include "foundation/BlockCount.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
@@ -167,6 +168,7 @@ void TGeoPointList::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoPointList::LoadFromText(TTextReader& In) {
+    CheckListCount(In);
     Points->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line))

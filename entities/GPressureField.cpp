@@ -5,6 +5,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "entities/GGonList.h"
+#include "foundation/BlockCount.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
 
@@ -92,6 +93,7 @@ void TGeoPressureField::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoPressureField::LoadFromText(TTextReader& In) {
+    CheckListCount(In);
     FField->LoadFromText(In);
     ReadNameAndColorLines(In, *this, false, false);
 }

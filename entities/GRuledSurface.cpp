@@ -15,13 +15,6 @@
 
 namespace sarnova {
 
-namespace {
-
-// The most lines across a mesh is built with: what the frame offers, with room for files.
-constexpr int MaxRuledLines = 1000;
-
-}  // namespace
-
 TGeoRuledSurface::TGeoRuledSurface() = default;
 TGeoRuledSurface::~TGeoRuledSurface() = default;
 
@@ -91,7 +84,7 @@ void TGeoRuledSurface::BuildResult() {
     const std::unique_ptr<TPolyline> PointsA = A->GetPolyline()->Digitise();
     const std::unique_ptr<TPolyline> PointsB = B->GetPolyline()->Digitise();
     // A count read from a file may be below the two lines a mesh needs, or absurdly large.
-    const int Lines = std::clamp(GetNumULine(), 2, MaxRuledLines);
+    const int Lines = std::clamp(GetNumULine(), 2, MaxSurfaceLineCount);
     FMesh = RuledMesh(*PointsA, *PointsB, Lines, RuledKnuckleAngle);
 }
 

@@ -1,6 +1,7 @@
 #include "entities/GSurface.h"
 
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
@@ -11,6 +12,7 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"
 #include "foundation/PolyList.h"
@@ -388,6 +390,18 @@ void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutli
     if (Entity.GetNumVLine() != 25) Out.WriteLine("NumVLine=" + IntToStr(Entity.GetNumVLine()));
 }
 
+void MarkDocumentModified(TGeometry& Entity) {
+    if (auto* Document = dynamic_cast<TGeometryInterface*>(Entity.GetOwnerList())) Document->SetModified(true);
+}
+
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo) {
+    int Count = 0;
+    if (!TryStrToInt(Line.Value, Count) || Count < 1 || Count > MaxSurfaceLineCount)
+        throw EGeometryError(std::string(Name) + "=" + Line.Value + " on line " + std::to_string(LineNo) +
+                             " is outside 1 to " + std::to_string(MaxSurfaceLineCount));
+    return Count;
+}
+
 void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
     std::optional<bool> Parameters;
     std::optional<bool> Outline;
@@ -401,9 +415,9 @@ void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
         else if (Line.Key == "DRAWCONTOURS")
             Entity.SetDrawContours(True);
         else if (Line.Key == "NUMULINE")
-            Entity.SetNumULine(StrToInt(Line.Value));
+            Entity.SetNumULine(SurfaceLineCount(Line, "NumULine", In.LastLineNumber()));
         else if (Line.Key == "NUMVLINE")
-            Entity.SetNumVLine(StrToInt(Line.Value));
+            Entity.SetNumVLine(SurfaceLineCount(Line, "NumVLine", In.LastLineNumber()));
         else
             ReadCommonKey(Entity, Line);
     }
@@ -411,14 +425,11 @@ void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity) {
     if (Parameters) Entity.SetDrawParameters(*Parameters);
 }
 
-void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {
-    bool AllConvertible = List.SelectedCount() > 0;
-    for (int I = 0; I < List.Count() && AllConvertible; ++I) {
-        TGeometry& G = List.Items(I);
-        if (G.GetSelected()) AllConvertible = G.ClassName() == Class.ClassName() && HasMeshSurface(&G);
-    }
-    if (!AllConvertible) return;
-    if (Menu.Count() > 0) Menu.Add("-");
+namespace {
+
+// "Convert to Surfaces" and "Convert to Surfaces Meshes...", for a selection whose every entity has a
+// mesh surface.
+void AddConvertSelectionItems(TMenuItem& Menu, TGeometryList& List) {
     // Each converted entity leaves the list, so the index stays where it is.
     const auto ConvertWith = [](void (TGeoSurface::*Convert)()) {
         return [Convert](TMenuItem& Sender) {
@@ -427,7 +438,7 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
             InListUpdate(*Document, [&] {
                 for (int I = 0; I < Document->Count();) {
                     TGeometry& G = Document->Items(I);
-                    if (G.GetSelected() && HasMeshSurface(&G))
+                    if (G.GetSelected() && TGeoSurface::HasMeshSurface(&G))
                         (static_cast<TGeoSurface&>(G).*Convert)();
                     else
                         ++I;
@@ -438,6 +449,34 @@ void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuIte
     };
     Menu.Add(NewGMenuItem("Convert to Surfaces", &List, ConvertWith(&TGeoSurface::ConvertToSurfaceEntity)));
     Menu.Add(NewGMenuItem("Convert to Surfaces Meshes...", &List, ConvertWith(&TGeoSurface::ConvertToMeshEntity)));
+}
+
+}  // namespace
+
+void TGeoSurface::AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List) {
+    bool AllOfClass = List.SelectedCount() > 0;
+    bool AllConvertible = AllOfClass;
+    for (int I = 0; I < List.Count() && AllOfClass; ++I) {
+        TGeometry& G = List.Items(I);
+        if (!G.GetSelected()) continue;
+        AllOfClass = G.ClassName() == Class.ClassName();
+        AllConvertible = AllConvertible && AllOfClass && HasMeshSurface(&G);
+    }
+    if (!AllOfClass) return;
+    if (Menu.Count() > 0) Menu.Add("-");
+    if (AllConvertible) AddConvertSelectionItems(Menu, List);
+    Menu.Add(NewGMenuItem("Create Polygons", &List, [](TMenuItem& Sender) {
+        TGeometryList* Document = GeometryListOf(Sender);
+        if (Document == nullptr) return;
+        // The count is read anew each step: the new polygon lists join the list, but are no surfaces.
+        InListUpdate(*Document, [&] {
+            for (int I = 0; I < Document->Count(); ++I) {
+                auto* Surface = dynamic_cast<TGeoSurface*>(&Document->Items(I));
+                if (Surface != nullptr && Surface->GetSelected()) Surface->GeneratePolygonMesh();
+            }
+        });
+        Document->InvalidateViews();
+    }));
 }
 
 // ---- TGeoDraggableSurface ----
@@ -486,8 +525,8 @@ void TGeoDraggableSurface::AddConversionMenuItems(const std::function<void()>& B
 }
 
 void TGeoDraggableSurface::AddDisplayMenuItems() {
-    AddMenuItem("Show Parameters", [this](TMenuItem&) { ToggleDrawParameters(); });
-    AddMenuItem("Show Contours", [this](TMenuItem&) { SetDrawContours(!DrawContours()); });
+    AddMenuItem("Show Parameters", [this](TMenuItem&) { MenuToggleDrawParameters(); });
+    AddMenuItem("Show Contours", [this](TMenuItem&) { MenuToggleDrawContours(); });
     AddAnalysisMenu();
     AddMenuItem("Mirrored", [this](TMenuItem&) { SetMirrored(!Mirrored()); });
 }

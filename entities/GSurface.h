@@ -115,6 +115,9 @@ public:
     void CreateCalculationSections(TSurfaces* Surfaces);
 };
 
+// Marks the document that holds Entity modified (nothing when it is in none).
+void MarkDocumentModified(TGeometry& Entity);
+
 // What both surface bases add to their entity base Base: the shared display switches and
 // representations, and the line sampling from the entity's surface.
 template <class Base>
@@ -142,6 +145,21 @@ public:
     bool GetDrawOutline() const { return Display.GetDrawOutline(); }
     void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
     void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
+    // The popup menu's display switches. They are saved with the document, so each marks it
+    // modified; the outline, which its setter leaves to the caller, is recorded for undo here.
+    void MenuToggleDrawParameters() {
+        ToggleDrawParameters();
+        MarkDocumentModified(*this);
+    }
+    void MenuToggleDrawContours() {
+        Base::SetDrawContours(!Base::DrawContours());
+        MarkDocumentModified(*this);
+    }
+    void MenuToggleDrawOutline() {
+        Base::RecordChange();
+        ToggleDrawOutline();
+        MarkDocumentModified(*this);
+    }
     int GetNumULine() const { return Display.NumULine; }
     int GetNumVLine() const { return Display.NumVLine; }
     void SetNumULine(int Value) { SetLineCount(Display.NumULine, Value); }
@@ -177,8 +195,9 @@ public:
     ~TGeoSurface() override;
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoSurface>(); }
 
-    // "Convert to Surfaces" and "Convert to Surfaces Meshes..." for a selection of entities of the
-    // class only; subclasses that keep these items pass their own class.
+    // For a selection of entities of the class only: "Convert to Surfaces" and "Convert to Surfaces
+    // Meshes..." when every one has a mesh surface, and "Create Polygons"; subclasses that keep these
+    // items pass their own class.
     static void AddSurfaceSelectionItems(const TGeometryClass& Class, TMenuItem& Menu, TGeometryList& List);
     static void AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
         AddSurfaceSelectionItems(GeometryClassOf<TGeoSurface>(), Menu, List);
@@ -225,8 +244,17 @@ void AnswerBSplineSurfaceQuery(TGeometryQuery& Query, TSurface& Surface, const s
 // "NumVLine=" (when not 25). Both switches are written also when off, since a new entity has them on.
 void WriteSurfaceBlockKeys(TTextWriter& Out, TGeoSurface& Entity, bool WithOutline);
 
-// Reads those keys up to the end of the block. The switches are applied at the end, the outline
-// first, because hiding the outline also hides the parameter lines.
+// Line counts of a surface (NumULine, NumVLine, extrusion divisions) beyond this are taken for a
+// damaged file: each line is sampled point by point, and every draw would pay for them.
+constexpr int MaxSurfaceLineCount = 1000;
+
+// The line count Name of a block key read from line LineNo; throws EGeometryError naming the line when
+// it is no number or lies outside 1 to MaxSurfaceLineCount, as a B-spline surface's do.
+int SurfaceLineCount(const TBlockLine& Line, const char* Name, int LineNo);
+
+// Reads those keys up to the end of the block; a line count out of its range throws (SurfaceLineCount).
+// The switches are applied at the end, the outline first, because hiding the outline also hides the
+// parameter lines.
 void ReadSurfaceBlockKeys(TTextReader& In, TGeoSurface& Entity);
 
 // The base of surfaces whose control points are dragged. Subclasses create the line

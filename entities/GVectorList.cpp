@@ -1,6 +1,7 @@
 #include "entities/GVectorList.h"
 
 #include "document/GeometryFile.h"
+#include "foundation/BlockCount.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {
@@ -56,6 +57,8 @@ void TGeoVectorList::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoVectorList::LoadFromText(TTextReader& In) {
+    // The scale line, then the count of the vectors, one a line.
+    CheckListCount(In, {.SkipLines = 1});
     FVectors->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line))

@@ -156,6 +156,7 @@ std::unique_ptr<TPolyline> TCircle::ControlPolyline() const {
 void TCircle::SaveToText(TTextWriter& Out) const {
     double R = Radius();
     TMVector N = PlacedFrame().Normal;
+    bool AsRead = false;
     if (FRead) {
         const auto Laid = QuadrantPoints(MakeCircle(FPoints[0].Vector(), FRead->Normal, FRead->Radius));
         bool Same = true;
@@ -163,10 +164,12 @@ void TCircle::SaveToText(TTextWriter& Out) const {
         if (Same) {
             R = FRead->Radius;
             N = FRead->Normal;
+            AsRead = true;
         }
     }
-    // A reader takes the normal as a direction only: it is written as a unit vector.
-    if (const double Length = VectorLength(N); Length > 0) N = VectorScale(N, 1.0 / Length);
+    // A reader takes the normal as a direction only: it is written as a unit vector. One read as a unit
+    // vector is written as read: dividing it by its length again would change its last digit.
+    if (const double Length = VectorLength(N); Length > 0 && !AsRead) N = VectorScale(N, 1.0 / Length);
     Out.WriteLine(ValueLineText("Radius", R));
     Out.WriteLine(VectorLineText("Centre", FPoints[0].Vector()));
     Out.WriteLine(VectorLineText("Normal", N));
@@ -181,7 +184,7 @@ void TCircle::LoadFromText(TTextReader& In) {
     const double Length = VectorLength(N);
     if (!(Length > 0) || !std::isfinite(Length)) throw EGeometryError("Circle normal is not a direction");
     SetFrame(MakeCircle(C, N, R));
-    FRead = TReadValues{R, VectorScale(N, 1.0 / Length)};
+    FRead = TReadValues{R, std::fabs(Length - 1) <= 1e-12 ? N : VectorScale(N, 1.0 / Length)};
 }
 
 // ---- TArc ----

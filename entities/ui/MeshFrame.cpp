@@ -20,6 +20,7 @@
 #include "entities/ui/FrameParts.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "platform/qt/QtCanvas.h"
+#include "shell/FillDlg.h"
 #include "shell/MeshEditSelector.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
@@ -75,10 +76,13 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     auto* PointsGroup = new QGroupBox("Points", this);
     auto* PointsLayout = new QVBoxLayout(PointsGroup);
     auto* PointButtons = new QHBoxLayout;
+    GridUBut = NewButton("U", "Edit U", PointsGroup, true);
+    GridVBut = NewButton("V", "Edit V", PointsGroup, true);
+    FloodValueBut = NewButton("Fill", "Float Values", PointsGroup);
     DecEditT = NewButton("<", "Previous", PointsGroup);
     IncEditT = NewButton(">", "Next", PointsGroup);
     CopyBut = NewButton("Copy", "Copy Grid", PointsGroup);
-    for (QToolButton* B : {DecEditT, IncEditT, CopyBut}) PointButtons->addWidget(B);
+    for (QToolButton* B : {GridUBut, GridVBut, FloodValueBut, DecEditT, IncEditT, CopyBut}) PointButtons->addWidget(B);
     PointsLayout->addLayout(PointButtons);
     VkGrid1 = new QTableWidget(0, 4, PointsGroup);
     VkGrid1->setHorizontalHeaderLabels({"", "X", "Y", "Z"});
@@ -115,6 +119,9 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     connect(UVBut, &QToolButton::clicked, this, [this] { ChooseView(mvUV); });
     connect(UBut, &QToolButton::clicked, this, [this] { ChooseView(mvU); });
     connect(VBut, &QToolButton::clicked, this, [this] { ChooseView(mvV); });
+    connect(GridUBut, &QToolButton::clicked, this, [this] { ChooseView(mvU); });
+    connect(GridVBut, &QToolButton::clicked, this, [this] { ChooseView(mvV); });
+    connect(FloodValueBut, &QToolButton::clicked, this, [this] { FloodValueButClick(); });
     connect(AddUBut, &QToolButton::clicked, this, [this] { SetInsertMode(2); });
     connect(AddVBut, &QToolButton::clicked, this, [this] { SetInsertMode(1); });
     connect(DelBut, &QToolButton::clicked, this, [this] {
@@ -143,6 +150,8 @@ TMeshFrame::TMeshFrame(TGeoCustomMesh& AEntity, QWidget* Parent) : QWidget(Paren
     connect(IncEditT, &QToolButton::clicked, this, [this] { StepEditIndex(1); });
     connect(CopyBut, &QToolButton::clicked, this, [this] { CopyPointRowsToClipboard(*VkGrid1); });
     connect(VkGrid1, &QTableWidget::cellChanged, this, [this](int Row, int Column) { EditCell(Row, Column); });
+    connect(VkGrid1, &QTableWidget::currentCellChanged, this,
+            [this](int Row, int Column, int, int) { SelectCell(Row, Column); });
     MeshEditSelector1->OnMeshSelect = [this](QObject*, TMeshEditSelectorView, int GridIndex, int InsertIndex) {
         MeshSelect(GridIndex, InsertIndex);
     };
@@ -202,14 +211,7 @@ void TMeshFrame::SetInsertMode(int Mode) {
     }
 }
 
-TRPoint* TMeshFrame::RowPoint(int Row) const {
-    if (Entity == nullptr || Row < 1) return nullptr;
-    TMesh& Net = Entity->Net();
-    const int Index = Entity->GetEditIndex();
-    if (Entity->GetEditView() == mvU && Row - 1 < Net.NumV()) return &Net.Point(Index, Row - 1);
-    if (Entity->GetEditView() == mvV && Row - 1 < Net.NumU()) return &Net.Point(Row - 1, Index);
-    return nullptr;
-}
+TRPoint* TMeshFrame::RowPoint(int Row) const { return Entity != nullptr ? Entity->EditedLinePoint(Row - 1) : nullptr; }
 
 void TMeshFrame::FillRow(int Row) {
     if (const TRPoint* P = RowPoint(Row)) SetIndexedPointRow(*VkGrid1, Row, Row - 1, P->Vector());
@@ -227,11 +229,14 @@ void TMeshFrame::Refresh() {
     UVBut->setChecked(View == mvUV);
     UBut->setChecked(View == mvU);
     VBut->setChecked(View == mvV);
+    GridUBut->setChecked(View == mvU);
+    GridVBut->setChecked(View == mvV);
     DecEditT->setEnabled(View != mvUV && Index > 0);
     IncEditT->setEnabled((View == mvU && Index < Net.NumU() - 1) || (View == mvV && Index < Net.NumV() - 1));
 
     VkGrid1->setVisible(View != mvUV);
     CopyBut->setEnabled(View != mvUV);
+    FloodValueBut->setEnabled(View != mvUV);
     if (View != mvUV) {
         const int Rows = (View == mvU ? Net.NumV() : Net.NumU()) + 1;
         if (VkGrid1->rowCount() != Rows) VkGrid1->setRowCount(Rows);
@@ -302,6 +307,27 @@ void TMeshFrame::EditCell(int Row, int Column) {
     (Column == 1 ? P->X : Column == 2 ? P->Y : P->Z) = Value;
     Entity->EndChange();
     Entity->Redraw();
+}
+
+void TMeshFrame::SelectCell(int Row, int Column) {
+    FloodValueBut->setEnabled(Row >= 0);
+    if (Filling || Entity == nullptr || Row < 0 || Column < 0 || !Entity->Editing()) return;
+    TRPoint* Picked = RowPoint(Row);
+    if (Picked == nullptr) return;
+    for (int K = 0; TRPoint* P = Entity->EditedLinePoint(K); ++K) P->Marked = false;
+    Picked->Marked = true;
+    Entity->Redraw();
+}
+
+void TMeshFrame::FloodValueButClick() {
+    if (Entity == nullptr || Entity->GetEditView() == mvUV) return;
+    const int Column = VkGrid1->currentColumn();
+    const int Offered = Column == 1 ? 0 : Column == 2 ? 1 : 2;
+    VkGrid1->closePersistentEditor(VkGrid1->currentItem());
+    const TFillDlgResult Result = ExecuteFillDialog("Polyline", Offered);
+    if (!Result.Ok) return;
+    Entity->SetEditedLineCoordinate(Result.Axis, Result.Value);
+    Refresh();
 }
 
 void RegisterSurfaceUi() {

@@ -1,6 +1,6 @@
 // The property frame of the control-net surfaces: class label, name and colour, the edit view and
 // edited line with the net picture, line insertion and deletion, and a grid of the edited line's
-// points that edits them.
+// points that edits them, selects a point by its row and fills one coordinate ("Float Values").
 #pragma once
 #include <QWidget>
 
@@ -44,6 +44,10 @@ public:
     QToolButton* AddUBut;
     QToolButton* AddVBut;
     QToolButton* DelBut;
+    // "Edit U" and "Edit V" over the grid; both may be up.
+    QToolButton* GridUBut;
+    QToolButton* GridVBut;
+    QToolButton* FloodValueBut;
     QToolButton* DecEditT;
     QToolButton* IncEditT;
     QToolButton* CopyBut;
@@ -65,6 +69,10 @@ private:
     TRPoint* RowPoint(int Row) const;
     void FillRow(int Row);
     void EditCell(int Row, int Column);
+    // A grid row picked while editing selects its point alone on the edited line.
+    void SelectCell(int Row, int Column);
+    // Asks for an axis and a value and sets that coordinate on every point of the edited line.
+    void FloodValueButClick();
     // The order lists, the line counts and the subdivision buttons of a B-spline surface.
     void RefreshBSpline();
 

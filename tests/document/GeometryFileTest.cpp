@@ -395,7 +395,7 @@ TEST_F(GeometryFileTest, GoldenDocumentsSaveAsTheyWereRead) {
          "Color=clBlue\n\n$SARNOVAVERSION " + ProgramVersion() + "\n"},
         {"imageplane-load-save/input.geo",
          "[TImagePlane]\nPlaneNormal=(1,0,0)\nPlaneOffset=-0.25\nLockAspectRatio=TRUE\nMinV=-3.5\n"
-         "MinV=0\nMaxV=12\nMaxV=4.125\nWidth=3\nHeight=2\nCount=3\n010000FF000000FF02FF0000\n"
+         "MinV=0\nMaxV=12\nMaxV=4.125\nWidth=3\nHeight=2\nCount=3\n010000ff000000ff02ff0000\n"
          "Name=Body plan\n\n[TImagePlane]\nPlaneNormal=(0,0,1)\nPlaneOffset=0\n"
          "LockAspectRatio=FALSE\nMinV=0\nMinV=0\nMaxV=1\nMaxV=1\nWidth=0\nHeight=0\nCount=0\n\n"
          "$SARNOVAVERSION " + ProgramVersion() + "\n"},

@@ -31,7 +31,7 @@ TEST(OpenGLCompressedImage, RunsOfEqualPixelsBecomeWordsAndText) {
     ASSERT_EQ(C.Count(), 2);
     EXPECT_EQ(C.Runs(0), 0x010000FFu);
     EXPECT_EQ(C.Runs(1), 0x0200FF00u);
-    EXPECT_EQ(SavedText(C), "Width=5\nHeight=1\nCount=2\n010000FF0200FF00\n");
+    EXPECT_EQ(SavedText(C), "Width=5\nHeight=1\nCount=2\n010000ff0200ff00\n");
 
     TOpenGLCompressedImage Back;
     LoadText(Back, SavedText(C));
@@ -64,7 +64,7 @@ TEST(OpenGLCompressedImage, ThirtyWordsToALineAndAWordWithHighBitsReadsBack) {
     const std::size_t Start = Text.find("Count=31\n") + 9;
     const std::size_t FirstEnd = Text.find('\n', Start);
     EXPECT_EQ(FirstEnd - Start, 240u);
-    EXPECT_EQ(Text.substr(FirstEnd + 1), "C7000000\n");
+    EXPECT_EQ(Text.substr(FirstEnd + 1), "c7000000\n");
 
     TOpenGLCompressedImage Back;
     LoadText(Back, Text);
@@ -106,7 +106,7 @@ TEST(OpenGLCompressedImage, BadTextIsRefusedAndLeavesTheImageAsItWas) {
         } catch (const EConvertError& E) {
             EXPECT_STREQ(E.what(), Message) << Text;
         }
-        EXPECT_EQ(SavedText(C), "Width=1\nHeight=1\nCount=1\n000000FF\n") << Text;
+        EXPECT_EQ(SavedText(C), "Width=1\nHeight=1\nCount=1\n000000ff\n") << Text;
     }
 }
 

@@ -3,7 +3,6 @@
 // input rules and the CORNERPOINTSURFACE block.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -218,6 +217,49 @@ TEST_F(BSurfTest, NetChangesOnKnotsNotOpenAskFirst) {
     EXPECT_EQ(S->Surface().NumU(), 4);
     Doc.Undo();
     EXPECT_EQ(static_cast<TGeoBSurf&>(Doc.Items(0)).Surface().KnotType, ktPeriodic);
+}
+
+TEST_F(BSurfTest, ReverseAndFlipKeepAnyKnotsWithoutAsking) {
+    const auto Custom = [](TBSplineSurface& S) {
+        S.KnotType = ktNonUniform;
+        const double U[] = {0, 0, 0, 0, 0.2, 1, 1, 1, 1};
+        for (int I = 1; I <= 9; ++I) S.SetKnotU(I, U[I - 1]);
+        for (int I = 1; I <= S.NumV() + S.OrderV(); ++I) S.SetKnotV(I, I <= 4 ? 0 : 1);
+        S.MinUParameter = S.MinVParameter = 0;
+        S.MaxUParameter = S.MaxVParameter = 1;
+    };
+    // Knots 0, 0.2, 1 are not symmetric: only a reversal of the knots as well keeps the shape.
+    const auto Near = [](const TRPoint& A, const TRPoint& B) {
+        return std::abs(A.X - B.X) < 1e-9 && std::abs(A.Y - B.Y) < 1e-9 && std::abs(A.Z - B.Z) < 1e-9;
+    };
+    for (const bool Periodic : {true, false}) {
+        Doc.Clear();
+        TDialogsScope Scope;
+        TGeoBSurf* S = Add(5, 4);
+        Periodic ? MakePeriodic(S->Surface()) : Custom(S->Surface());
+        const TKnotType Type = S->Surface().KnotType;
+        const std::string Saved = SavedText(Doc);
+        const std::unique_ptr<TMesh> Shape = Periodic ? nullptr : S->Surface().CreateMeshSized(6, 5);
+        S->ReverseU();
+        EXPECT_EQ(S->Surface().KnotType, Type);
+        EXPECT_TRUE(Near(S->Surface().Point(0, 1), *MakeSurf(5, 4)->Surface().Point(4, 1).Clone()));
+        if (Shape) {
+            const std::unique_ptr<TMesh> Reversed = S->Surface().CreateMeshSized(6, 5);
+            for (int I = 0; I < Shape->NumU(); ++I)
+                for (int J = 0; J < Shape->NumV(); ++J)
+                    EXPECT_TRUE(Near(Reversed->Point(I, J), Shape->Point(Shape->NumU() - 1 - I, J))) << I << " " << J;
+        }
+        S->ReverseU();
+        S->ReverseV();
+        S->ReverseV();
+        EXPECT_EQ(SavedText(Doc), Saved);
+        ExpectOneUndoStep(Doc, "flip", [&] {
+            S->SwapUV();
+            EXPECT_EQ(S->Surface().KnotType, Type);
+            EXPECT_EQ(S->Surface().NumU(), 4);
+        });
+        EXPECT_TRUE(Scope.Dialogs.Shown.empty());
+    }
 }
 
 TEST_F(BSurfTest, DerivedEntitiesAreNamedAfterTheSurface) {

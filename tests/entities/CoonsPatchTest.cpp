@@ -183,11 +183,11 @@ TEST_F(CoonsPatchTest, BlockKeepsMethodCurvesAndSwitches) {
     EXPECT_TRUE(Patch()->IsValid());
     EXPECT_EQ(Patch()->Patch().GeneratedMethod(), cpBiCubic);
     EXPECT_NE(SavedText(Doc).find(Block), std::string::npos);
-    // A count beyond the file's end reads what there is.
+    // A count beyond the names that follow is refused before any name is taken.
     TGeoCoonsPatch Short;
     TTextReader In("InterpolationMethod=cpBiLinear\nNumCurves=2000000000\nSide1\n");
-    Short.LoadFromText(In);
-    EXPECT_EQ(Short.Curves().Count(), 1);
+    EXPECT_THROW(Short.LoadFromText(In), EGeometryError);
+    EXPECT_EQ(Short.Curves().Count(), 0);
 }
 
 }  // namespace

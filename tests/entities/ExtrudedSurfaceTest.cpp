@@ -14,6 +14,7 @@
 #include "document/GCustomPline.h"
 #include "document/GeometryReference.h"
 #include "entities/GExtrudedSurface.h"
+#include "entities/GGonList.h"
 #include "entities/GRuledSurface.h"
 #include "foundation/PolyList.h"
 #include "platform/Menu.h"
@@ -131,6 +132,36 @@ TEST_F(GeneratedSurfaceTest, TwoSelectedCurvesOfferBothSurfacesAndNameTheUnnamed
     SelectionMenu()->Find("Ruled Surface")->Click();
     ASSERT_NE(Only<TGeoRuledSurface>(), nullptr);
     EXPECT_EQ(Only<TGeoRuledSurface>()->Curve1().GetName(), "Shape");
+}
+
+TEST_F(GeneratedSurfaceTest, CreatePolygonsMakesAPolygonListOfEverySelectedSurfaceOfOneClass) {
+    TGeoPline* Shape = Add(Square, "Shape");
+    TGeoPline* Path = Add(Rail, "Path");
+    Select({Shape, Path});
+    SelectionMenu()->Find("Extrude Surface")->Click();
+    Select({Shape});
+    Shape->PopupMenu()->Find(ExtrudeSurfaceCaption)->Click();
+    Select({Shape, Path});
+    SelectionMenu()->Find("Ruled Surface")->Click();
+    Doc.ApplyChanges();
+    const std::vector<TGeoExtrudedSurface*> Extruded = EntitiesOf<TGeoExtrudedSurface>(Doc);
+    ASSERT_EQ(Extruded.size(), 2u);
+
+    // A selection mixing two classes offers no item of either.
+    Select({Extruded[0], Only<TGeoRuledSurface>()});
+    EXPECT_EQ(SelectionMenu()->Find("Create Polygons"), nullptr);
+    // Two extrusions: a sweep gives a mesh, so the convert items come too.
+    Select({Extruded[0], Extruded[1]});
+    const std::unique_ptr<TMenuItem> Menu = SelectionMenu();
+    ASSERT_NE(Menu->Find("Create Polygons"), nullptr);
+    EXPECT_NE(Menu->Find("Convert to Surfaces"), nullptr);
+    ExpectOneUndoStep(Doc, "create polygons", [&] {
+        Menu->Find("Create Polygons")->Click();
+        const std::vector<TGeoPGonlist*> Lists = EntitiesOf<TGeoPGonlist>(Doc);
+        ASSERT_EQ(Lists.size(), 2u);
+        for (TGeoPGonlist* List : Lists) EXPECT_GT(List->Facets().Count(), 0);
+        EXPECT_EQ(EntitiesOf<TGeoExtrudedSurface>(Doc).size(), 2u) << "the surfaces stay";
+    });
 }
 
 TEST_F(GeneratedSurfaceTest, BSplineResultsOnlyFromTwoBSplines) {

@@ -43,7 +43,7 @@ protected:
 
 const char* const Block =
     "[TImagePlane]\nPlaneNormal=(0,1,0)\nPlaneOffset=1.5\nLockAspectRatio=FALSE\nMinV=-2\nMinV=0\nMaxV=4\nMaxV=3\n"
-    "Width=2\nHeight=2\nCount=2\n010000FF01FF0000\nName=Plan\n\n";
+    "Width=2\nHeight=2\nCount=2\n010000ff01ff0000\nName=Plan\n\n";
 
 TEST_F(ImageEntityTest, BlockLoadsAndSavesUnchangedWithoutColour) {
     ExpectLoadsAndSavesUnchanged(Block);

@@ -204,7 +204,7 @@ TEST(ImagePlane, BlockRoundTripsAndOlderBlocksLoad) {
     const std::string Text = Out.Text();
     EXPECT_EQ(Text,
               "PlaneNormal=(0,1,0)\nPlaneOffset=-2.5\nLockAspectRatio=TRUE\nMinV=0.25\nMinV=-1\nMaxV=4.5\nMaxV=2\n"
-              "Width=3\nHeight=2\nCount=2\n000000FF04000000\n");
+              "Width=3\nHeight=2\nCount=2\n000000ff04000000\n");
 
     TImagePlane Read;
     TTextReader In(Text);

@@ -176,7 +176,7 @@ TEST_F(MeshTest, WritesItsBlockAndReadsItBack) {
 
 TEST_F(MeshTest, DamagedCountsAreReported) {
     for (auto [Block, Message] : {std::pair{"[TMesh]\nNumU=x\nNumV=2\n\n", "Error in field Mesh.NumU"},
-                                  std::pair{"[TMesh]\nNumU=2\nNumV=-1\n\n", "Error in field Mesh.NumV"}}) {
+                                  std::pair{"[TMesh]\nNumU=2\nNumV=-1\n\n", "NumV=-1 on line 2 is a negative count"}}) {
         TGeoMesh M;
         TTextReader In(std::string(Block).substr(8));
         try {

@@ -80,8 +80,9 @@ TEST_F(PointListTest, DamagedBlocksFailWithTheirMessage) {
         {"[TPointCloud]\nNumPoints=two\n", "Error in field PointList.NumPoints"},
         {"[TPointCloud]\nNumPoints=\n", "Error in field PointList.NumPoints"},
         {"[TPointCloud]\nNumPoints=1.5\n", "Error in field PointList.NumPoints"},
-        // A count the text does not hold ends at the end of the text, not in a huge allocation.
-        {"[TPointCloud]\nNumPoints=2000000000\n1 2 3\n", "I/O Result 100"},
+        // A count the block's lines do not hold is refused before anything is read or allocated.
+        {"[TPointCloud]\nNumPoints=2000000000\n1 2 3\n",
+         "NumPoints=2000000000 on line 2 does not match the 1 lines that follow"},
         {"[TPointCloud]\nNumPoints=1\n1 x 3\n", "I/O Result 106"},
     };
     for (const TCase& C : Cases) {

@@ -111,7 +111,8 @@ TEST_F(GeoSurfaceSelection, ConvertsEverySelectedSurfaceInListOrder) {
     }
     TMenuItem Menu;
     TFlatSurface::AddSelectionMenuItems(Menu, Doc);
-    ASSERT_EQ(MenuCaptions(Menu), (std::vector<std::string>{"Convert to Surfaces", "Convert to Surfaces Meshes..."}));
+    ASSERT_EQ(MenuCaptions(Menu), (std::vector<std::string>{"Convert to Surfaces", "Convert to Surfaces Meshes...",
+                                                            "Create Polygons"}));
     Menu.Items(1).Click();
     ASSERT_EQ(Doc.Count(), 3);
     for (int I = 0; I < 3; ++I) {

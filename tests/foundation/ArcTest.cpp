@@ -153,6 +153,23 @@ TEST(Circle, TransformedAndAssignCarryThePoints) {
     ExpectSamePoints(Copy, *C, 0);
 }
 
+TEST(Circle, ARotatedCircleReadsBackToTheSameTextOnEveryReopen) {
+    // The normal written after a rotation has all 15 digits; read again it must be written as read.
+    for (const double Angle : {0.3, 1.0, 2.5, 0.1, 0.7, 1.9, 3.0})
+        for (const TMVector Axis : {TMVector{1, 0, 0}, TMVector{1, 2, 3}, TMVector{-0.3, 0.7, 0.2}, TMVector{0, 1, 0},
+                                    TMVector{0.5, 0.5, 0}, TMVector{3, -1, 2}}) {
+            const auto Rotated =
+                CircleFrom(MakeCircle({1, 2, 3}, {0, 0, 1}, 2))->Transformed(MatrixRotationAboutAxis(Axis, Angle));
+            const std::string Text = SavedText(*Rotated);
+            TCircle Reopened;
+            LoadText(Reopened, Text);
+            EXPECT_EQ(SavedText(Reopened), Text) << Angle;
+            TCircle Again;
+            LoadText(Again, SavedText(Reopened));
+            EXPECT_EQ(SavedText(Again), Text) << Angle;
+        }
+}
+
 // ---- TArc ----
 
 TEST(Arc, FrameThroughThreePointsAndBack) {

@@ -1,10 +1,13 @@
-// The property frame of the control-net surfaces: the edited line in its grid, edits of a cell as
-// one undo step, and the selector's clicks in the insert modes.
+// The property frame of the control-net surfaces: the edited line in its grid, edits of a cell and
+// "Float Values" as one undo step each, a row selecting its point, and the selector's clicks in the
+// insert modes.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
@@ -16,6 +19,7 @@
 #include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "entities/ui/MeshFrame.h"
+#include "shell/ControlsTestSupport.h"
 #include "DialogsScope.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
@@ -92,6 +96,58 @@ TEST_F(MeshFrameTest, InsertModeTakesOneSelectorClick) {
     Frame->MeshSelect(2, 2);  // an ordinary click picks the line
     EXPECT_EQ(M->GetEditIndex(), 2);
     EXPECT_EQ(M->Net().NumU(), 4);
+}
+
+TEST_F(MeshFrameTest, TheGridsEditButtonsChooseTheView) {
+    Frame->GridVBut->click();
+    EXPECT_EQ(M->GetEditView(), mvV);
+    EXPECT_TRUE(Frame->GridVBut->isChecked());
+    EXPECT_TRUE(Frame->VBut->isChecked());
+    EXPECT_FALSE(Frame->GridUBut->isChecked());
+    Frame->GridUBut->click();
+    EXPECT_EQ(M->GetEditView(), mvU);
+    EXPECT_TRUE(Frame->UBut->isChecked());
+    Frame->UVBut->click();
+    EXPECT_FALSE(Frame->GridUBut->isChecked());
+    EXPECT_FALSE(Frame->GridVBut->isChecked());
+    EXPECT_FALSE(Frame->FloodValueBut->isEnabled());
+}
+
+TEST_F(MeshFrameTest, AGridRowSelectsItsPointAloneOnTheEditedLine) {
+    Doc.SetEditedGeometry(M);
+    Frame->VBut->click();  // V=0: the points (0, 0), (1, 0), (2, 0)
+    M->Net().Point(0, 0).Marked = true;
+    M->Net().Point(1, 1).Marked = true;  // on another line: left alone
+    Frame->VkGrid1->setCurrentCell(2, 1);
+    EXPECT_FALSE(M->Net().Point(0, 0).Marked);
+    EXPECT_TRUE(M->Net().Point(1, 0).Marked);
+    EXPECT_TRUE(M->Net().Point(1, 1).Marked);
+    EXPECT_TRUE(Frame->FloodValueBut->isEnabled());
+    Doc.SetEditedGeometry(nullptr);
+}
+
+TEST_F(MeshFrameTest, FloatValuesSetsOneCoordinateOfTheEditedLineAsOneUndoStep) {
+    Frame->UBut->click();
+    Frame->IncEditT->click();  // U=1: the points (1, 0) and (1, 1)
+    Frame->VkGrid1->setCurrentCell(1, 3);
+    test::WhenModal([](QWidget* Dialog) {
+        Dialog->findChild<QLineEdit*>("Edit1")->setText("-2");
+        Dialog->findChild<QPushButton*>("Button1")->click();
+    });
+    Frame->FloodValueBut->click();
+    EXPECT_DOUBLE_EQ(M->Net().Point(1, 0).Z, -2);
+    EXPECT_DOUBLE_EQ(M->Net().Point(1, 1).Z, -2);
+    EXPECT_DOUBLE_EQ(M->Net().Point(0, 0).Z, 0.5);
+    EXPECT_EQ(Frame->VkGrid1->item(2, 3)->text(), "-2.000");
+    ASSERT_TRUE(Doc.CanUndo());
+    Doc.Undo();
+    EXPECT_DOUBLE_EQ(M->Net().Point(1, 1).Z, 0.5);
+
+    // Cancelled, it changes nothing.
+    Doc.GetUndoManager().Clear();
+    test::WhenModal([](QWidget* Dialog) { Dialog->findChild<QPushButton*>("Button2")->click(); });
+    Frame->FloodValueBut->click();
+    EXPECT_FALSE(Doc.CanUndo());
 }
 
 TEST_F(MeshFrameTest, BSplineSurfaceShowsItsOrdersAndLineCounts) {

@@ -9,7 +9,7 @@ MaxV=4.125
 Width=3
 Height=2
 Count=3
-010000FF000000FF02FF0000
+010000ff000000ff02ff0000
 Name=Body plan
 
 [TImagePlane]
