@@ -132,8 +132,15 @@ TGeometry::~TGeometry() {
 }
 
 void TGeometry::NotifyFreeing() {
-    // Each reference unlinks itself (or is freed by its list), which takes it off Observers.
-    NotifyObservers([](TGeometryObserver& O) { O.TargetDestroyed(); });
+    // Each reference unlinks itself (or is freed by its list), which takes it off Observers. A holder
+    // whose reaction fails cannot keep the entity alive: the others are told all the same, and this
+    // may run in a destructor, which must not throw.
+    NotifyObservers([](TGeometryObserver& O) {
+        try {
+            O.TargetDestroyed();
+        } catch (...) {
+        }
+    });
     Observers.clear();
 }
 
@@ -264,6 +271,7 @@ void TGeometry::AfterListChange() {
     const TMBox B = GetExtents();
     // Nothing to show: an empty box or a single point.
     if (!(B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z)) return;
+    if (KeptAsReadInstead()) return;
     // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
     if (GConsole && OwnerList != nullptr)
         GConsole->WriteLine("Warning: " + GetDescription() + (Name.empty() ? "" : " " + Name) +
@@ -618,6 +626,10 @@ void TGeometry::AddInfoMessage(TInfoMessage Message) {
 
 void TGeometry::ClearInfoMessages() {
     if (OwnerList != nullptr) OwnerList->ClearInfoMessages(*this);
+}
+
+bool TGeometry::KeptAsReadInstead() {
+    return OwnerList != nullptr && OwnerList->KeepInsteadOfDeleting && OwnerList->KeepInsteadOfDeleting(*this);
 }
 
 void TGeometry::DeleteFromList() {

@@ -519,6 +519,10 @@ public:
     void ClearInfoMessages();
     // The owner list deletes and frees this entity: nothing may touch it afterwards.
     void DeleteFromList();
+    // For an entity about to delete itself for having nothing to show: while its document is being
+    // read it is replaced by the block it was read from (this entity is then freed) and true is
+    // returned; otherwise false.
+    bool KeptAsReadInstead();
     // A registry copy when undoable, else nullptr.
     std::unique_ptr<TGeometry> Clone() const;
     // Mode 0 click, 1 rectangle.

@@ -1,5 +1,7 @@
 #include "document/GeometryList.h"
 
+#include "document/GeometryReference.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -78,13 +80,22 @@ long long TGeometryList::TNumberRuns::FirstFreeFrom(long long N) const {
 TGeometryList::TGeometryList() = default;
 
 TGeometryList::~TGeometryList() {
-    // Nobody listens to a list that is going away.
+    // Nobody listens to a list that is going away, and nothing in it is applied, broadcast or
+    // validated any more: an entity freed here may be the target of others in the list, whose
+    // reactions must neither reach half-freed entities nor throw out of a destructor.
     OnMessage = nullptr;
     OnDraw = nullptr;
-    try {
-        TGeometryList::Clear();
-    } catch (...) {
-        // A destructor must not throw; what is left is freed with the members.
+    Destroying = true;
+    Tracker.Clear();
+    EditedGeometry = nullptr;
+    HighlightedGeometry = nullptr;
+    // Taken out before each is freed, so that nothing can reach a freed entity through the list.
+    while (!Entities.empty()) {
+        try {
+            FreeEntity(Extract(Count() - 1));
+        } catch (...) {
+            // The entity is gone all the same.
+        }
     }
 }
 
@@ -128,7 +139,7 @@ void TGeometryList::BeginUpdate(std::uint8_t Flags) {
 
 void TGeometryList::EndUpdate() {
     if (UpdateCount <= 0) throw EError("TGeometryList.EndUpdate - TGeometryList is not Updating");
-    if (UpdateCount == 1) {
+    if (UpdateCount == 1 && !Destroying) {
         // Applied while the list still counts as updating, so none of them broadcasts on its own.
         try {
             ApplyChanges();
@@ -146,7 +157,7 @@ void TGeometryList::EndUpdate() {
 }
 
 void TGeometryList::NotifyChange() {
-    if (Updating()) return;
+    if (Updating() || Destroying) return;
     if (Changed) {
         Changed = false;
         SendMessage(std::make_unique<TGeoListChange>());
@@ -179,7 +190,7 @@ void TGeometryList::ValidateEntities() {
 // ---- Messages ----
 
 void TGeometryList::SendMessage(std::unique_ptr<TGeoMessage> Message) {
-    if (!Message) return;
+    if (!Message || Destroying) return;
     if (!Message->HasSender()) Message->SenderList = this;
     Message->List = this;
     DispatchMessage(*Message);
@@ -284,6 +295,21 @@ void TGeometryList::SelectionChanged(TGeometry& Entity) {
         SelectedSet.insert(&Entity);
     else
         SelectedSet.erase(&Entity);
+}
+
+void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
+    std::unique_ptr<TGeometry> Old = Extract(Index);
+    for (TGeometryObserver* Observer : std::vector<TGeometryObserver*>(Old->Observers))
+        if (auto* Reference = dynamic_cast<TGeometryReference*>(Observer)) Reference->Release();
+    TGeometry* New = Entity.get();
+    Entities.insert(Entities.begin() + Index, std::move(Entity));
+    PositionsStale = true;
+    IndexEntity(*New);
+    RemovedFrom = Index;
+    Removed(*Old);
+    RemovedFrom = -1;
+    Added(*New);
+    FreeEntity(std::move(Old));
 }
 
 std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
@@ -536,7 +562,8 @@ void TGeometryList::Delete(int Index) {
 
 void TGeometryList::DeleteGeometry(TGeometry* Entity) {
     const int Index = IndexOf(Entity);
-    if (Index >= 0) Delete(Index);
+    if (Index < 0) return;
+    Delete(Index);
 }
 
 void TGeometryList::MoveTo(int Index, TGeometry* Entity) {

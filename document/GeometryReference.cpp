@@ -91,8 +91,21 @@ void TGeometryReference::DoDestroyed() { Fire(OnDestroyed, Target); }
 
 void TGeometryReference::TargetDestroyed() {
     const std::shared_ptr<bool> StillAlive = Alive;
-    DoDestroyed();
+    try {
+        DoDestroyed();
+    } catch (...) {
+        // Never left pointing at an entity that is going away.
+        if (*StillAlive) SetGeometry(nullptr);
+        throw;
+    }
     if (*StillAlive) SetGeometry(nullptr);
+}
+
+void TGeometryReference::Release() {
+    if (Target == nullptr) return;
+    const std::string Name = Target->GetName();
+    Detach();
+    TargetName = Name;
 }
 
 // ---- TGeometryReferences ----

@@ -177,9 +177,7 @@ TEST_F(GeometryFileTest, NewerVersionIsAnnouncedOnceAndReadingGoesOn) {
 
 TEST_F(GeometryFileTest, BlockLinesFindTheirClass) {
     // Keywords in another letter case find the class; empty and blank keywords are unknown blocks.
-    // A group end at the top level ends the document.
-    Load("[ttestmarker]\nName=A\n\n[]\nk\n\n[ ]\n\n  [TTESTMARKER]  \nName=B\n\nstray text\n"
-         "[End Group]\n[TTestMarker]\nName=C\n\n");
+    Load("[ttestmarker]\nName=A\n\n[]\nk\n\n[ ]\n\n  [TTESTMARKER]  \nName=B\n\nstray text\n");
     EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?", "? ", "B"}));
     EXPECT_TRUE(dynamic_cast<TGeoUnknown&>(List.Items(2)).StoredLines.empty());
 }
