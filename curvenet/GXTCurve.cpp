@@ -420,7 +420,7 @@ void TGeoXTCurve::ConvertToPolyline() {
 std::string TGeoXTCurve::GetName() const { return FCurve->GetName(); }
 
 void TGeoXTCurve::SetName(const std::string& Value) {
-    FCurve->SetName(Value);
+    FCurve->SetName(NameWithoutControls(Value));
     TGeoDraggableCurve::SetName(Value);
 }
 

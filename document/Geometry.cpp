@@ -187,7 +187,14 @@ void TGeometry::EndEdit() {
 
 std::string TGeometry::GetName() const { return Name; }
 
-void TGeometry::SetName(const std::string& Value) {
+std::string NameWithoutControls(std::string Name) {
+    for (char& C : Name)
+        if (static_cast<unsigned char>(C) < ' ' || C == '\x7f') C = '_';
+    return Name;
+}
+
+void TGeometry::SetName(const std::string& Given) {
+    const std::string Value = NameWithoutControls(Given);
     if (Value == Name || Renaming) return;
     Renaming = true;
     try {

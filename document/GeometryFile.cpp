@@ -78,6 +78,23 @@ struct TReadingLevel {
 
 const std::string& ReadingPath() { return GReadingPath; }
 
+// A block as the writer writes it: the keyword line, then the lines read, with LF line ends.
+std::string BlockText(const std::string& Keyword, std::string_view Lines) {
+    std::string Text = "[" + Keyword + "]\n";
+    Text.reserve(Text.size() + Lines.size() + 1);
+    for (std::size_t I = 0; I < Lines.size(); ++I) {
+        if (Lines[I] != '\r') {
+            Text += Lines[I];
+        } else {
+            Text += '\n';
+            if (I + 1 < Lines.size() && Lines[I + 1] == '\n') ++I;
+        }
+    }
+    // A block that ends the file without its empty line gets one, as the writer ends every block.
+    if (!Text.ends_with("\n\n")) Text += Text.back() == '\n' ? "\n" : "\n\n";
+    return Text;
+}
+
 }  // namespace
 
 struct TGeometryList::TReadBlock {
@@ -88,13 +105,9 @@ struct TGeometryList::TReadBlock {
 };
 
 bool HasDocumentShape(std::string_view Text) {
-    // A binary file has control characters that no text has; form feeds and the old end-of-file
-    // mark of DOS editors are text.
-    const auto Binary = std::find_if(Text.begin(), Text.end(), [](char C) {
-        const auto U = static_cast<unsigned char>(C);
-        return U < ' ' && U != '\t' && U != '\n' && U != '\r' && U != '\f' && U != 0x1A;
-    });
-    if (Binary != Text.end()) return false;
+    // A binary file has NUL bytes that no text has. Other control characters are taken as text: older
+    // saves wrote them in names (an escape from an imported file), and such a file must open again.
+    if (Text.find('\0') != std::string_view::npos) return false;
     for (std::size_t Start = 0; Start < Text.size();) {
         const std::size_t End = std::min(Text.find_first_of("\r\n", Start), Text.size());
         const std::string Line = Trim(Text.substr(Start, End - Start));
@@ -186,19 +199,25 @@ void TGeometryList::SaveToFile(const std::filesystem::path& Path) {
 }
 
 void TGeometryList::SaveToText(TTextWriter& Out) {
-    // One entity that cannot be written does not keep the others from being written; the first
-    // failure is reported when all were tried.
-    std::string FirstFailure;
-    bool Failed = false;
+    // Each entity is written apart first, so that one that cannot be written whole leaves no half
+    // block: its last good block is written in its place, and the console names it. The save goes on.
     for (int I = 0; I < Count(); ++I) {
+        TGeometry& Entity = Items(I);
+        TTextWriter Block;
         try {
-            Items(I).SaveToText(Out);
+            Entity.SaveToText(Block);
         } catch (const std::exception& E) {
-            if (!Failed) FirstFailure = E.what();
-            Failed = true;
+            const std::string Named = Entity.GetDescription() + (Entity.GetName().empty() ? "" : " " + Entity.GetName());
+            if (GConsole)
+                GConsole->WriteLine("Warning: " + Named + " cannot be written (" + E.what() + "), " +
+                                    (Entity.LastGoodBlock.empty() ? "it is not in the file"
+                                                                  : "its last good block was written"));
+            Out.Write(Entity.LastGoodBlock);
+            continue;
         }
+        Entity.LastGoodBlock = Block.Text();
+        Out.Write(Block.Text());
     }
-    if (Failed) throw EError(FirstFailure);
 }
 
 // ---- Reading ----
@@ -275,6 +294,7 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                     Add(KeepDamagedBlock(In, Keyword, "", LineNumber, E.what()));
                     continue;
                 }
+                Entity->LastGoodBlock = BlockText(Keyword, In.Between(Body, In.Mark()));
                 Read.push_back({Add(std::move(Entity)), Keyword, LineNumber, Body});
             } else if (Line.find(VersionMarker) != std::string::npos) {
                 CheckFileVersion(Line);

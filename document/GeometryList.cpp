@@ -356,7 +356,8 @@ int TGeometryList::IndexOf(const TGeometry* Entity) const {
 }
 
 TGeometry* TGeometryList::FindByName(const std::string& Name) const {
-    const std::string Key = UpperCase(Name);
+    // Names are stored without control characters; a name given with them finds the entity all the same.
+    const std::string Key = UpperCase(NameWithoutControls(Name));
     if (Key.empty()) {
         // Unnamed entities are not indexed; they are rare enough to look for.
         for (const auto& Entity : Entities)

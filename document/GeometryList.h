@@ -160,8 +160,9 @@ public:
     // Every block and the version line, written beside Path and moved over it only when complete: a
     // failure leaves an existing file as it was and propagates.
     void SaveToFile(const std::filesystem::path& Path);
-    // Every entity's block, first to last; one that throws does not stop the others, and the first
-    // message is thrown again when all were tried.
+    // Every entity's block, first to last. An entity that cannot be written whole is written as its
+    // last good block (LastGoodBlock; nothing when it has none) and named on the console; nothing
+    // is thrown for it.
     void SaveToText(TTextWriter& Out);
     // Appends the file's entities inside one update bracket. Only a regular file with a document's
     // shape (HasDocumentShape, after a byte-order mark) is read; anything else throws EInOutError

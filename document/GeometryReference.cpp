@@ -44,7 +44,9 @@ TGeometry* TGeometryReference::GetGeometry() {
     return Found;
 }
 
-void TGeometryReference::SetName(const std::string& Name) {
+void TGeometryReference::SetName(const std::string& Given) {
+    // As entity names are stored: the holder writes the name into the document file.
+    const std::string Name = NameWithoutControls(Given);
     if (Name == TargetName) return;
     TargetName = Name;
     if (Name.empty()) {

@@ -46,6 +46,10 @@ public:
         FPos = At.Pos;
         FLine = At.Line;
     }
+    // The text between two marks, line ends as they stand.
+    std::string_view Between(const TMark& From, const TMark& To) const {
+        return std::string_view(FText).substr(From.Pos, To.Pos - From.Pos);
+    }
 
 private:
     // Moves past a line end at FPos (LF, CR LF or CR); false when there is none.
