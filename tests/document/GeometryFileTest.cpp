@@ -35,7 +35,11 @@ public:
     TTestMarker() { SetCapabilities(GetCapabilities() | cpUndoable); }
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TTestMarker>(); }
     static std::string GetKeyword() { return "TTestMarker"; }
-    TMBox CalculateExtents() override { return MakeBox(X, 0, 0, X + 1, 1, 1); }
+    TMBox CalculateExtents() override { return Empty ? EmptyBox : MakeBox(X, 0, 0, X + 1, 1, 1); }
+    void Recalculate() override {
+        if (Broken) throw EError("cannot be built");
+        TGeometry::Recalculate();
+    }
 
     void SaveToText(TTextWriter& Out) override {
         Out.WriteLine("[" + GetKeyword() + "]");
@@ -49,6 +53,10 @@ public:
         while (ReadBlockLine(In, Line))
             if (Line.Key == "X")
                 X = ParseFloat(Line.Value);
+            else if (Line.Key == "BROKEN")
+                Broken = true;
+            else if (Line.Key == "EMPTY")
+                Empty = true;
             else if (Line.Key == "REALS")
                 for (int I = StrToInt(Line.Value); I > 0; --I) X = In.ReadReal();
             else
@@ -57,6 +65,8 @@ public:
 
     double X = 0;
     std::string FailSave;
+    bool Broken = false;
+    bool Empty = false;
 };
 
 std::string ReadFile(const std::filesystem::path& Path) {
@@ -319,6 +329,49 @@ TEST_F(GeometryFileTest, GroupBlocksLoadWithTheirMembersAndDamagedOnesAreKeptWho
     Load("[TTestMarker]\nName=A\n\n[TClosedGroup]\nName=G\n\n[TTestMarker]\nName=B\n\n");
     EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?TClosedGroup"}));
     EXPECT_EQ(Console.back(), "Warning: TClosedGroup block of line 4 has no [End Group] line, kept to the end of the file");
+}
+
+TEST_F(GeometryFileTest, EntitiesThatCannotBeBuiltOrShowNothingAreKeptAsTheyWereRead) {
+    // Read without fault, then failing at their first regeneration, or about to leave the document
+    // for having nothing to show: kept as blocks, the entity, line and reason named; the others open.
+    const std::string Text = "[TTestMarker]\nX=1\nName=A\n\n[TTestMarker]\nBroken=1\nName=B\n\n"
+                             "[TTestMarker]\nEmpty=1\nName=C\n\n[TTestMarker]\nX=2\nName=D\n\n"
+                             "$SARNOVAVERSION " + ProgramVersion() + "\n";
+    Load(Text);
+    EXPECT_EQ(Keywords(), (std::vector<std::string>{"A", "?TTestMarker", "?TTestMarker", "D"}));
+    const std::string Path = (Folder / "in.geo").string();
+    EXPECT_EQ(Console, (std::vector<std::string>{
+                           "Warning: damaged [TTestMarker] block B on line 5 of " + Path +
+                               ": cannot be built, object will be stored unchanged",
+                           "Warning: damaged [TTestMarker] block C on line 9 of " + Path +
+                               ": nothing to show, object will be stored unchanged"}));
+    EXPECT_FALSE(List.Updating());
+    List.SaveToFile(Folder / "out.geo");
+    EXPECT_EQ(ReadFile(Folder / "out.geo"), Text);
+}
+
+TEST_F(GeometryFileTest, GroupsOfUnknownKindsKeepTheirMembersAndReadingGoesOn) {
+    RegisterGeometryClasses();
+    const std::string Version = "$SARNOVAVERSION " + ProgramVersion() + "\n";
+    const std::string Group = "[TFutureGroup]\nName=G\n\n[TTestMarker]\nX=1\nName=Inside\n\n[End Group]\n\n";
+    const std::pair<std::string, std::vector<std::string>> Cases[] = {
+        // At the top level.
+        {"[TTestMarker]\nX=0\nName=Before\n\n" + Group + "[TTestMarker]\nX=0\nName=After\n\n" + Version,
+         {"Before", "?TFutureGroup", "After"}},
+        // Among a closed group's members, after a plain block of an unknown kind.
+        {"[TClosedGroup]\nName=Outer\nNumParameters=0\n\n[TFutureThing]\nA=1\n\n" + Group +
+             "[End Group]\n\n[TTestMarker]\nX=0\nName=After\n\n" + Version,
+         {"Outer", "After"}},
+    };
+    for (const auto& [Text, Expected] : Cases) {
+        List.Clear();
+        Console.clear();
+        Load(Text);
+        EXPECT_EQ(Keywords(), Expected) << Text;
+        for (const std::string& Line : Console) EXPECT_EQ(Line.find("[End Group] without a group"), std::string::npos) << Line;
+        List.SaveToFile(Folder / "out.geo");
+        EXPECT_EQ(ReadFile(Folder / "out.geo"), Text);
+    }
 }
 
 TEST_F(GeometryFileTest, EndLineWithoutAGroupStopsTheLoadAndSaysWhere) {
