@@ -203,7 +203,8 @@ private:
             case 106: AddPolyline(static_cast<TIGESPolylineEntity&>(E).GetPolyline()); break;
             case 108: {
                 auto G = std::make_unique<TGeoPlane>();
-                G->Plane().SetPlane(static_cast<TIGESEntity108&>(E).GetPlane());
+                // In the form a document reads it back in.
+                G->Plane().SetPlane(PlaneOfUnitNormal(static_cast<TIGESEntity108&>(E).GetPlane()));
                 Add(std::move(G));
                 break;
             }
