@@ -94,13 +94,13 @@ class TGeoPostPasteMessage : public TGeoMessage {};
 
 // ---- Hooks ----
 
-// Something that watches one entity (a reference held by another entity, a window). The entity calls
-// DoChanging before it changes, Modified when the change is marked, DoChanged when it is applied and
-// TargetDestroyed while it is being freed. A call may unregister (or free) the observer.
 // The name with every control character made "_": such a character would keep the document file
 // from opening again.
 std::string NameWithoutControls(std::string Name);
 
+// Something that watches one entity (a reference held by another entity, a window). The entity calls
+// DoChanging before it changes, Modified when the change is marked, DoChanged when it is applied and
+// TargetDestroyed while it is being freed. A call may unregister (or free) the observer.
 class TGeometryObserver {
 public:
     virtual ~TGeometryObserver();

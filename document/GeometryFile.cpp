@@ -2,10 +2,10 @@
 #include "document/GeometryFile.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 #include <cstdio>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "document/GUnknown.h"
 #include "document/GeometryClasses.h"

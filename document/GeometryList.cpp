@@ -1,10 +1,9 @@
 #include "document/GeometryList.h"
 
-#include "document/GeometryReference.h"
-
 #include <algorithm>
 #include <climits>
 
+#include "document/GeometryReference.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
@@ -563,8 +562,7 @@ void TGeometryList::Delete(int Index) {
 
 void TGeometryList::DeleteGeometry(TGeometry* Entity) {
     const int Index = IndexOf(Entity);
-    if (Index < 0) return;
-    Delete(Index);
+    if (Index >= 0) Delete(Index);
 }
 
 void TGeometryList::MoveTo(int Index, TGeometry* Entity) {

@@ -331,6 +331,22 @@ TEST_F(GeometryFileTest, GroupBlocksLoadWithTheirMembersAndDamagedOnesAreKeptWho
     EXPECT_EQ(Console.back(), "Warning: TClosedGroup block of line 4 has no [End Group] line, kept to the end of the file");
 }
 
+TEST_F(GeometryFileTest, NamesWithControlCharactersAreWrittenSoThatTheFileOpensAgain) {
+    // As an older save wrote a name taken from an imported file; the name is found by either form.
+    Load("[TTestMarker]\nX=1\nName=St\x1bore\n\n");
+    EXPECT_EQ(List.Items(0).GetName(), "St_ore");
+    EXPECT_EQ(List.FindByName("st\x1bore"), &List.Items(0));
+    AddMarker("A\tB\x7f", 2);
+    List.SaveToFile(Folder / "out.geo");
+    const std::string Saved = ReadFile(Folder / "out.geo");
+    EXPECT_EQ(Saved, "[TTestMarker]\nX=1\nName=St_ore\n\n[TTestMarker]\nX=2\nName=A_B_\n\n$SARNOVAVERSION " +
+                         ProgramVersion() + "\n");
+    List.Clear();
+    List.LoadFromFile(Folder / "out.geo");
+    List.SaveToFile(Folder / "again.geo");
+    EXPECT_EQ(ReadFile(Folder / "again.geo"), Saved);
+}
+
 TEST_F(GeometryFileTest, EntitiesThatCannotBeBuiltOrShowNothingAreKeptAsTheyWereRead) {
     // Read without fault, then failing at their first regeneration, or about to leave the document
     // for having nothing to show: kept as blocks, the entity, line and reason named; the others open.
