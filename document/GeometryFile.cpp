@@ -199,14 +199,15 @@ void TGeometryList::SaveToFile(const std::filesystem::path& Path) {
 }
 
 void TGeometryList::SaveToText(TTextWriter& Out) {
-    // Each entity is written apart first, so that one that cannot be written whole leaves no half
-    // block: its last good block is written in its place, and the console names it. The save goes on.
+    // An entity that cannot be written whole leaves no half block: what it wrote is taken back, its
+    // last good block is written in its place, and the console names it. The save goes on.
     for (int I = 0; I < Count(); ++I) {
         TGeometry& Entity = Items(I);
-        TTextWriter Block;
+        const std::size_t Start = Out.Text().size();
         try {
-            Entity.SaveToText(Block);
+            Entity.SaveToText(Out);
         } catch (const std::exception& E) {
+            Out.Truncate(Start);
             const std::string Named = Entity.GetDescription() + (Entity.GetName().empty() ? "" : " " + Entity.GetName());
             if (GConsole)
                 GConsole->WriteLine("Warning: " + Named + " cannot be written (" + E.what() + "), " +
@@ -215,8 +216,7 @@ void TGeometryList::SaveToText(TTextWriter& Out) {
             Out.Write(Entity.LastGoodBlock);
             continue;
         }
-        Entity.LastGoodBlock = Block.Text();
-        Out.Write(Block.Text());
+        Entity.LastGoodBlock.assign(Out.Text(), Start);
     }
 }
 

@@ -70,6 +70,10 @@ public:
         FText.push_back('\n');
     }
     const std::string& Text() const { return FText; }
+    // Takes back what was written after the first Size characters.
+    void Truncate(std::size_t Size) {
+        if (Size < FText.size()) FText.resize(Size);
+    }
     // Writes the text to FileName through ReplaceFileText. Throws EInOutError "Cannot write file
     // "<Name>": <reason>".
     void SaveToFile(const std::filesystem::path& FileName) const;
