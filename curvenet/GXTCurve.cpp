@@ -420,7 +420,7 @@ void TGeoXTCurve::ConvertToPolyline() {
 std::string TGeoXTCurve::GetName() const { return FCurve->GetName(); }
 
 void TGeoXTCurve::SetName(const std::string& Value) {
-    FCurve->SetName(Value);
+    FCurve->SetName(NameWithoutControls(Value));
     TGeoDraggableCurve::SetName(Value);
 }
 
@@ -494,8 +494,13 @@ TPolyline* TGeoXTCurve::GetPolyline() {
 void TGeoXTCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) { FCurve->AddToCurveAnalysis(Analysis); }
 
 void TGeoXTCurve::SaveToText(TTextWriter& Out) {
-    // Points resting on other curves are written where their hosts hold them now.
-    FCurve->Regenerate();
+    // Points resting on other curves are written where their hosts hold them now. A curve that cannot
+    // be regenerated (its host missing or damaged, a cycle, coinciding points) is written as it holds
+    // itself: its references are written by name and resolved again when the file is read.
+    try {
+        FCurve->Regenerate();
+    } catch (const std::exception&) {
+    }
     Out.WriteLine("[" + GetKeyword() + "]");
     FCurve->SaveToText(Out);
     // A recoloured curve keeps its colour; one in the draw colour writes nothing more.

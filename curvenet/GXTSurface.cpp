@@ -174,7 +174,7 @@ void TGeoXTSurface::Change(F Body) {
 }
 
 void TGeoXTSurface::SetName(const std::string& Value) {
-    FSurface->SetName(Value);
+    FSurface->SetName(NameWithoutControls(Value));
     TGeoDraggableSurface::SetName(Value);
 }
 

@@ -1,5 +1,6 @@
 #include "document/GUnknown.h"
 
+#include "document/GeometryClasses.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/TextFile.h"
@@ -25,21 +26,58 @@ bool BlockHoldsMembers(const std::string& Keyword, TTextReader& In) {
     return !Open;
 }
 
+namespace {
+
+// Whether the end lines ahead close more groups than are open around a block of an unknown kind that
+// ended just before: then that block is a group of a kind this version does not know, and its members
+// run to the first end line too many. The look stops at the next block of an unknown kind, which may be
+// the group instead.
+bool ClosesUnknownGroup(TTextReader& In, int EnclosingGroups) {
+    const TTextReader::TMark Start = In.Mark();
+    int Balance = 0;
+    bool Closes = false;
+    while (!In.Eof()) {
+        const std::string Trimmed = Trim(In.ReadLine());
+        if (!IsBlockLine(Trimmed)) continue;
+        if (UpperCase(Trimmed) == "[END GROUP]") {
+            if (--Balance < -EnclosingGroups) {
+                Closes = true;
+                break;
+            }
+            continue;
+        }
+        const std::string Keyword = Trimmed.substr(1, Trimmed.size() - 2);
+        if (&FindGeometryClass(Keyword) == &GeometryClassOf<TGeoUnknown>()) break;
+        if (BlockHoldsMembers(Keyword, In)) ++Balance;
+    }
+    In.Restore(Start);
+    return Closes;
+}
+
+}  // namespace
+
 TGeoUnknown::TGeoUnknown() { SetCapabilities(GetCapabilities() | cpUndoable); }
 
 void TGeoUnknown::LoadFromText(TTextReader& In) {
     if (GConsole) GConsole->WriteLine("Warning: Unknow Object loaded " + BlockKeyword + ", object will be stored");
-    ReadLines(In);
+    ReadLines(In, true);
 }
 
-void TGeoUnknown::ReadLines(TTextReader& In) {
+void TGeoUnknown::ReadLines(TTextReader& In, bool MayHoldMembers) {
     StoredLines.clear();
     const int FirstLine = In.LineNumber() - 1;
     int Depth = BlockHoldsMembers(BlockKeyword, In) ? 1 : 0;
     while (!In.Eof()) {
         std::string Line = In.ReadLine();
         // Only a line of length 0 ends a plain block: a line of blanks is part of it.
-        if (Depth == 0 && Line.empty()) return;
+        if (Depth == 0 && Line.empty()) {
+            if (!MayHoldMembers || !ClosesUnknownGroup(In, EnclosingGroups)) return;
+            // A group of an unknown kind: its members and its end line are kept with it.
+            MayHoldMembers = false;
+            Depth = 1;
+            StoredLines.push_back(std::move(Line));
+            continue;
+        }
         const std::string Trimmed = Trim(Line);
         const bool Nests = Depth > 0 && IsBlockLine(Trimmed);
         StoredLines.push_back(std::move(Line));

@@ -36,7 +36,9 @@ public:
     // Keeps every line, as read, up to the first empty line or the end of the file. A block that holds
     // member blocks (a closed group, or an old-style group that is not open) goes on to its matching
     // "[End Group]" line, nested groups counted, and takes the empty line after it.
-    void ReadLines(TTextReader& In);
+    // A block of an unknown kind (MayHoldMembers) is a group when the end lines after it close more
+    // groups than EnclosingGroups: it then goes on to its "[End Group]" too.
+    void ReadLines(TTextReader& In, bool MayHoldMembers = false);
     // "[" BlockKeyword "]", the stored lines, an empty line.
     void SaveToText(TTextWriter& Out) override;
     void AfterListChange() override {}
@@ -51,6 +53,8 @@ public:
     // The block's lines after the keyword line, without the empty closing line (a group block keeps the
     // empty lines between its members).
     std::vector<std::string> StoredLines;
+    // The groups open around the block while the file is read; set by the reader before LoadFromText.
+    int EnclosingGroups = 0;
 };
 
 }  // namespace sarnova

@@ -132,8 +132,15 @@ TGeometry::~TGeometry() {
 }
 
 void TGeometry::NotifyFreeing() {
-    // Each reference unlinks itself (or is freed by its list), which takes it off Observers.
-    NotifyObservers([](TGeometryObserver& O) { O.TargetDestroyed(); });
+    // Each reference unlinks itself (or is freed by its list), which takes it off Observers. A holder
+    // whose reaction fails cannot keep the entity alive: the others are told all the same, and this
+    // may run in a destructor, which must not throw.
+    NotifyObservers([](TGeometryObserver& O) {
+        try {
+            O.TargetDestroyed();
+        } catch (...) {
+        }
+    });
     Observers.clear();
 }
 
@@ -180,7 +187,14 @@ void TGeometry::EndEdit() {
 
 std::string TGeometry::GetName() const { return Name; }
 
-void TGeometry::SetName(const std::string& Value) {
+std::string NameWithoutControls(std::string Name) {
+    for (char& C : Name)
+        if (static_cast<unsigned char>(C) < ' ' || C == '\x7f') C = '_';
+    return Name;
+}
+
+void TGeometry::SetName(const std::string& Given) {
+    const std::string Value = NameWithoutControls(Given);
     if (Value == Name || Renaming) return;
     Renaming = true;
     try {
@@ -264,6 +278,7 @@ void TGeometry::AfterListChange() {
     const TMBox B = GetExtents();
     // Nothing to show: an empty box or a single point.
     if (!(B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z)) return;
+    if (KeptAsReadInstead()) return;
     // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
     if (GConsole && OwnerList != nullptr)
         GConsole->WriteLine("Warning: " + GetDescription() + (Name.empty() ? "" : " " + Name) +
@@ -618,6 +633,10 @@ void TGeometry::AddInfoMessage(TInfoMessage Message) {
 
 void TGeometry::ClearInfoMessages() {
     if (OwnerList != nullptr) OwnerList->ClearInfoMessages(*this);
+}
+
+bool TGeometry::KeptAsReadInstead() {
+    return OwnerList != nullptr && OwnerList->KeepInsteadOfDeleting && OwnerList->KeepInsteadOfDeleting(*this);
 }
 
 void TGeometry::DeleteFromList() {

@@ -94,6 +94,10 @@ class TGeoPostPasteMessage : public TGeoMessage {};
 
 // ---- Hooks ----
 
+// The name with every control character made "_": such a character would keep the document file
+// from opening again.
+std::string NameWithoutControls(std::string Name);
+
 // Something that watches one entity (a reference held by another entity, a window). The entity calls
 // DoChanging before it changes, Modified when the change is marked, DoChanged when it is applied and
 // TargetDestroyed while it is being freed. A call may unregister (or free) the observer.
@@ -519,6 +523,10 @@ public:
     void ClearInfoMessages();
     // The owner list deletes and frees this entity: nothing may touch it afterwards.
     void DeleteFromList();
+    // For an entity about to delete itself for having nothing to show: while its document is being
+    // read it is replaced by the block it was read from (this entity is then freed) and true is
+    // returned; otherwise false.
+    bool KeptAsReadInstead();
     // A registry copy when undoable, else nullptr.
     std::unique_ptr<TGeometry> Clone() const;
     // Mode 0 click, 1 rectangle.
@@ -541,6 +549,10 @@ public:
     TMenuItem* AddSubMenuItem(const std::string& Caption, std::function<void(TMenuItem&)> OnClick);
     void ShowAttributes();
     IGeometryFrame* CreateFrameFor(void* Owner);
+
+    // The entity's block as it was last read from or written to a document file, whole: what a save
+    // writes for it when it cannot be written as it is now. Empty when it never was.
+    std::string LastGoodBlock;
 
 protected:
     // Plain stores that keep the holding list's name and selection index in step.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "document/GUnknown.h"
 #include "document/GeometryClasses.h"
@@ -60,16 +62,53 @@ void CheckFileVersion(std::string_view Line) {
     }
 }
 
+// The file being read and how deep in groups the list reader is: the warnings name the file, and a
+// block of an unknown kind asks how many groups are open around it.
+std::string GReadingPath;
+int GReadingDepth = 0;
+
+// One level of the list reader, for as long as one list reads its blocks.
+struct TReadingLevel {
+    TReadingLevel() { ++GReadingDepth; }
+    ~TReadingLevel() { --GReadingDepth; }
+    TReadingLevel(const TReadingLevel&) = delete;
+    TReadingLevel& operator=(const TReadingLevel&) = delete;
+    // The groups whose members are being read around this level.
+    int EnclosingGroups() const { return GReadingDepth - 1; }
+};
+
+const std::string& ReadingPath() { return GReadingPath; }
+
+// A block as the writer writes it: the keyword line, then the lines read, with LF line ends.
+std::string BlockText(const std::string& Keyword, std::string_view Lines) {
+    std::string Text = "[" + Keyword + "]\n";
+    Text.reserve(Text.size() + Lines.size() + 1);
+    for (std::size_t I = 0; I < Lines.size(); ++I) {
+        if (Lines[I] != '\r') {
+            Text += Lines[I];
+        } else {
+            Text += '\n';
+            if (I + 1 < Lines.size() && Lines[I + 1] == '\n') ++I;
+        }
+    }
+    // A block that ends the file without its empty line gets one, as the writer ends every block.
+    if (!Text.ends_with("\n\n")) Text += Text.back() == '\n' ? "\n" : "\n\n";
+    return Text;
+}
+
 }  // namespace
 
+struct TGeometryList::TReadBlock {
+    TGeometry* Entity;
+    std::string Keyword;
+    int Line;
+    TTextReader::TMark Body;
+};
+
 bool HasDocumentShape(std::string_view Text) {
-    // A binary file has control characters that no text has; form feeds and the old end-of-file
-    // mark of DOS editors are text.
-    const auto Binary = std::find_if(Text.begin(), Text.end(), [](char C) {
-        const auto U = static_cast<unsigned char>(C);
-        return U < ' ' && U != '\t' && U != '\n' && U != '\r' && U != '\f' && U != 0x1A;
-    });
-    if (Binary != Text.end()) return false;
+    // A binary file has NUL bytes that no text has. Other control characters are taken as text: older
+    // saves wrote them in names (an escape from an imported file), and such a file must open again.
+    if (Text.find('\0') != std::string_view::npos) return false;
     for (std::size_t Start = 0; Start < Text.size();) {
         const std::size_t End = std::min(Text.find_first_of("\r\n", Start), Text.size());
         const std::string Line = Trim(Text.substr(Start, End - Start));
@@ -161,19 +200,25 @@ void TGeometryList::SaveToFile(const std::filesystem::path& Path) {
 }
 
 void TGeometryList::SaveToText(TTextWriter& Out) {
-    // One entity that cannot be written does not keep the others from being written; the first
-    // failure is reported when all were tried.
-    std::string FirstFailure;
-    bool Failed = false;
+    // An entity that cannot be written whole leaves no half block: what it wrote is taken back, its
+    // last good block is written in its place, and the console names it. The save goes on.
     for (int I = 0; I < Count(); ++I) {
+        TGeometry& Entity = Items(I);
+        const std::size_t Start = Out.Text().size();
         try {
-            Items(I).SaveToText(Out);
+            Entity.SaveToText(Out);
         } catch (const std::exception& E) {
-            if (!Failed) FirstFailure = E.what();
-            Failed = true;
+            Out.Truncate(Start);
+            const std::string Named = Entity.GetDescription() + (Entity.GetName().empty() ? "" : " " + Entity.GetName());
+            if (GConsole)
+                GConsole->WriteLine("Warning: " + Named + " cannot be written (" + E.what() + "), " +
+                                    (Entity.LastGoodBlock.empty() ? "it is not in the file"
+                                                                  : "its last good block was written"));
+            Out.Write(Entity.LastGoodBlock);
+            continue;
         }
+        Entity.LastGoodBlock.assign(Out.Text(), Start);
     }
-    if (Failed) throw EError(FirstFailure);
 }
 
 // ---- Reading ----
@@ -186,19 +231,19 @@ void TGeometryList::LoadFromFile(const std::filesystem::path& Path) {
     const bool EndsWithLineEnd = !Text.empty() && (Text.back() == '\n' || Text.back() == '\r');
     TTextReader In(std::move(Text));
     BeginUpdate(ufEndEditing | ufHourGlass);
-    LoadingPath = Path.string();
+    GReadingPath = Path.string();
     try {
         LoadFromText(In);
-        LoadingPath.clear();
+        GReadingPath.clear();
     } catch (const std::exception& E) {
-        LoadingPath.clear();
+        GReadingPath.clear();
         EndUpdateQuietly();
         // At the end of the text the fault is on its last line, which the reader has left when it ends
         // with a line end.
         const int Line = In.Eof() ? In.LineNumber() - (EndsWithLineEnd ? 1 : 0) : In.LastLineNumber();
         RethrowWithText(Path.string() + ", line " + IntToStr(Line) + ": " + ReadErrorInWords(E.what()));
     } catch (...) {
-        LoadingPath.clear();
+        GReadingPath.clear();
         EndUpdateQuietly();
         throw;
     }
@@ -222,23 +267,34 @@ static void LoadBoundedBlock(TGeometry& Entity, const std::string& Keyword, TTex
 
 void TGeometryList::LoadFromText(TTextReader& In) {
     EndLineStop = 0;
-    while (!In.Eof()) {
-        const int LineNumber = In.LineNumber();
-        // A view into the reader's text: most lines are passed over or name a block.
-        const std::string_view Line = TrimmedView(In.ReadLineView());
-        if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
-            // Ends a group's members; at the top level it ends the document.
-            if (Line.size() == 11 && UpperCase(Line) == "[END GROUP]") {
-                EndLineStop = LineNumber;
-                return;
-            }
-            const std::string Keyword(Line.substr(1, Line.size() - 2));
-            const TTextReader::TMark Body = In.Mark();
-            std::unique_ptr<TGeometry> Entity = FindGeometryClass(Keyword).Create();
-            if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) {
-                Unknown->BlockKeyword = Keyword;
-                Unknown->LoadFromText(In);
-            } else {
+    // While a file is read: one bracket around the blocks of this list, so that a group's members are
+    // settled together and none is applied or validated before all of them were read. A text read on
+    // its own leaves its entities to the caller, changes pending.
+    const bool Settling = !GReadingPath.empty();
+    if (Settling) BeginUpdate(0);
+    const TReadingLevel Level;
+    std::vector<TReadBlock> Read;
+    try {
+        while (!In.Eof()) {
+            const int LineNumber = In.LineNumber();
+            // A view into the reader's text: most lines are passed over or name a block.
+            const std::string_view Line = TrimmedView(In.ReadLineView());
+            if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
+                // Ends a group's members; at the top level it ends the document.
+                if (Line.size() == 11 && UpperCase(Line) == "[END GROUP]") {
+                    EndLineStop = LineNumber;
+                    break;
+                }
+                const std::string Keyword(Line.substr(1, Line.size() - 2));
+                const TTextReader::TMark Body = In.Mark();
+                std::unique_ptr<TGeometry> Entity = FindGeometryClass(Keyword).Create();
+                if (auto* Unknown = dynamic_cast<TGeoUnknown*>(Entity.get())) {
+                    Unknown->BlockKeyword = Keyword;
+                    Unknown->EnclosingGroups = Level.EnclosingGroups();
+                    Unknown->LoadFromText(In);
+                    Add(std::move(Entity));
+                    continue;
+                }
                 try {
                     LoadBoundedBlock(*Entity, Keyword, In);
                 } catch (const std::exception& E) {
@@ -246,21 +302,99 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                     // file is lost and a save writes it back unchanged.
                     Entity.reset();
                     In.Restore(Body);
-                    auto Kept = std::make_unique<TGeoUnknown>();
-                    Kept->BlockKeyword = Keyword;
-                    if (GConsole)
-                        GConsole->WriteLine("Warning: damaged " + std::string(Line) + " block on line " + std::to_string(LineNumber) +
-                                            (LoadingPath.empty() ? "" : " of " + LoadingPath) + ": " +
-                                            ReadErrorInWords(E.what()) + ", object will be stored unchanged");
-                    Kept->ReadLines(In);
-                    Entity = std::move(Kept);
+                    Add(KeepDamagedBlock(In, Keyword, "", LineNumber, E.what()));
+                    continue;
                 }
+                Entity->LastGoodBlock = BlockText(Keyword, In.Between(Body, In.Mark()));
+                Read.push_back({Add(std::move(Entity)), Keyword, LineNumber, Body});
+            } else if (Line.find(VersionMarker) != std::string::npos) {
+                CheckFileVersion(Line);
             }
-            Add(std::move(Entity));
-        } else if (Line.find(VersionMarker) != std::string::npos) {
-            CheckFileVersion(Line);
+        }
+        if (Settling) SettleReadEntities(In, Read);
+    } catch (...) {
+        if (Settling) EndUpdateQuietly();
+        throw;
+    }
+    if (Settling) EndUpdate();
+}
+
+std::unique_ptr<TGeometry> TGeometryList::KeepDamagedBlock(TTextReader& In, const std::string& Keyword,
+                                                           const std::string& Name, int LineNumber,
+                                                           const std::string& Reason) {
+    auto Kept = std::make_unique<TGeoUnknown>();
+    Kept->BlockKeyword = Keyword;
+    if (GConsole)
+        GConsole->WriteLine("Warning: damaged [" + Keyword + "] block" + (Name.empty() ? "" : " " + Name) + " on line " +
+                            std::to_string(LineNumber) + (ReadingPath().empty() ? "" : " of " + ReadingPath()) + ": " +
+                            ReadErrorInWords(Reason) + ", object will be stored unchanged");
+    Kept->ReadLines(In);
+    return Kept;
+}
+
+namespace {
+
+// The first regeneration of a read entity, and the box that the list's checks ask for next.
+void Regenerate(TGeometry& Entity) {
+    Entity.ApplyChange();
+    Entity.GetExtents();
+}
+
+}  // namespace
+
+void TGeometryList::SettleReadEntities(TTextReader& In, const std::vector<TReadBlock>& Read) {
+    if (Read.empty()) return;
+    const TTextReader::TMark Resume = In.Mark();
+    // Entities are only ever replaced here, never freed by a reaction (Replace releases the references
+    // to the one it takes out), so the pointers stay good.
+    std::unordered_set<const TGeometry*> Replaced;  // freed: compared, never followed
+    auto KeepBlock = [&](const TReadBlock& Block, const std::string& Reason) {
+        Replaced.insert(Block.Entity);
+        In.Restore(Block.Body);
+        Replace(IndexOf(Block.Entity),
+                KeepDamagedBlock(In, Block.Keyword, Block.Entity->GetName(), Block.Line, Reason));
+    };
+    std::vector<const TReadBlock*> Failed;
+    for (const TReadBlock& Block : Read) {
+        try {
+            Regenerate(*Block.Entity);
+        } catch (const std::exception&) {
+            Failed.push_back(&Block);
         }
     }
+    // An entity may fail for another's fault (a plane fitted to the extents of a surface that cannot be
+    // built): each is tried again once those after it, where dependents stand, were dealt with.
+    for (auto It = Failed.rbegin(); It != Failed.rend(); ++It) {
+        try {
+            (*It)->Entity->MarkChanged();
+            Regenerate(*(*It)->Entity);
+        } catch (const std::exception& E) {
+            KeepBlock(**It, E.what());
+        }
+    }
+    // An entity that would leave the document for having nothing to show is kept as it was read too:
+    // the list's check runs now, with its deletions turned into kept blocks.
+    std::unordered_map<const TGeometry*, const TReadBlock*> Blocks;
+    for (const TReadBlock& Block : Read)
+        if (!Replaced.contains(Block.Entity)) Blocks.emplace(Block.Entity, &Block);
+    KeepInsteadOfDeleting = [&](TGeometry& Entity) {
+        const auto Found = Blocks.find(&Entity);
+        if (Found == Blocks.end()) return false;
+        const TReadBlock& Block = *Found->second;
+        Blocks.erase(Found);
+        KeepBlock(Block, "nothing to show");
+        return true;
+    };
+    try {
+        for (const TReadBlock& Block : Read)
+            if (Blocks.contains(Block.Entity)) Block.Entity->AfterListChange();
+    } catch (...) {
+        KeepInsteadOfDeleting = nullptr;
+        In.Restore(Resume);
+        throw;
+    }
+    KeepInsteadOfDeleting = nullptr;
+    In.Restore(Resume);
 }
 
 }  // namespace sarnova

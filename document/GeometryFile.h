@@ -24,7 +24,7 @@ struct TBlockLine {
 // closing line, or the end of the file).
 bool ReadBlockLine(TTextReader& In, TBlockLine& Line);
 
-// Whether Text can be a document: no binary bytes, and its first line that is not blank opens a block
+// Whether Text can be a document: no NUL byte, and its first line that is not blank opens a block
 // ("[...]") or is the version line. Empty text is an empty document.
 bool HasDocumentShape(std::string_view Text);
 

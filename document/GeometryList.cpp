@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "document/GeometryReference.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
@@ -78,13 +79,22 @@ long long TGeometryList::TNumberRuns::FirstFreeFrom(long long N) const {
 TGeometryList::TGeometryList() = default;
 
 TGeometryList::~TGeometryList() {
-    // Nobody listens to a list that is going away.
+    // Nobody listens to a list that is going away, and nothing in it is applied, broadcast or
+    // validated any more: an entity freed here may be the target of others in the list, whose
+    // reactions must neither reach half-freed entities nor throw out of a destructor.
     OnMessage = nullptr;
     OnDraw = nullptr;
-    try {
-        TGeometryList::Clear();
-    } catch (...) {
-        // A destructor must not throw; what is left is freed with the members.
+    Destroying = true;
+    Tracker.Clear();
+    EditedGeometry = nullptr;
+    HighlightedGeometry = nullptr;
+    // Taken out before each is freed, so that nothing can reach a freed entity through the list.
+    while (!Entities.empty()) {
+        try {
+            FreeEntity(Extract(Count() - 1));
+        } catch (...) {
+            // The entity is gone all the same.
+        }
     }
 }
 
@@ -128,7 +138,7 @@ void TGeometryList::BeginUpdate(std::uint8_t Flags) {
 
 void TGeometryList::EndUpdate() {
     if (UpdateCount <= 0) throw EError("TGeometryList.EndUpdate - TGeometryList is not Updating");
-    if (UpdateCount == 1) {
+    if (UpdateCount == 1 && !Destroying) {
         // Applied while the list still counts as updating, so none of them broadcasts on its own.
         try {
             ApplyChanges();
@@ -146,7 +156,7 @@ void TGeometryList::EndUpdate() {
 }
 
 void TGeometryList::NotifyChange() {
-    if (Updating()) return;
+    if (Updating() || Destroying) return;
     if (Changed) {
         Changed = false;
         SendMessage(std::make_unique<TGeoListChange>());
@@ -179,7 +189,7 @@ void TGeometryList::ValidateEntities() {
 // ---- Messages ----
 
 void TGeometryList::SendMessage(std::unique_ptr<TGeoMessage> Message) {
-    if (!Message) return;
+    if (!Message || Destroying) return;
     if (!Message->HasSender()) Message->SenderList = this;
     Message->List = this;
     DispatchMessage(*Message);
@@ -286,6 +296,21 @@ void TGeometryList::SelectionChanged(TGeometry& Entity) {
         SelectedSet.erase(&Entity);
 }
 
+void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
+    std::unique_ptr<TGeometry> Old = Extract(Index);
+    for (TGeometryObserver* Observer : std::vector<TGeometryObserver*>(Old->Observers))
+        if (auto* Reference = dynamic_cast<TGeometryReference*>(Observer)) Reference->Release();
+    TGeometry* New = Entity.get();
+    Entities.insert(Entities.begin() + Index, std::move(Entity));
+    PositionsStale = true;
+    IndexEntity(*New);
+    RemovedFrom = Index;
+    Removed(*Old);
+    RemovedFrom = -1;
+    Added(*New);
+    FreeEntity(std::move(Old));
+}
+
 std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
     auto Position = Entities.begin() + Index;
     std::unique_ptr<TGeometry> Entity = std::move(*Position);
@@ -330,7 +355,8 @@ int TGeometryList::IndexOf(const TGeometry* Entity) const {
 }
 
 TGeometry* TGeometryList::FindByName(const std::string& Name) const {
-    const std::string Key = UpperCase(Name);
+    // Names are stored without control characters; a name given with them finds the entity all the same.
+    const std::string Key = UpperCase(NameWithoutControls(Name));
     if (Key.empty()) {
         // Unnamed entities are not indexed; they are rare enough to look for.
         for (const auto& Entity : Entities)

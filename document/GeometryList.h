@@ -160,8 +160,9 @@ public:
     // Every block and the version line, written beside Path and moved over it only when complete: a
     // failure leaves an existing file as it was and propagates.
     void SaveToFile(const std::filesystem::path& Path);
-    // Every entity's block, first to last; one that throws does not stop the others, and the first
-    // message is thrown again when all were tried.
+    // Every entity's block, first to last. An entity that cannot be written whole is written as its
+    // last good block (LastGoodBlock; nothing when it has none) and named on the console; nothing
+    // is thrown for it.
     void SaveToText(TTextWriter& Out);
     // Appends the file's entities inside one update bracket. Only a regular file with a document's
     // shape (HasDocumentShape, after a byte-order mark) is read; anything else throws EInOutError
@@ -195,6 +196,19 @@ private:
         long long FirstFreeFrom(long long N) const;
     };
 
+    // One block the reader made an entity of, kept until the entity's first regeneration.
+    struct TReadBlock;
+    // A placeholder holding the block whose lines In reads next, as they stand in the file; the console
+    // names the block, its line and the reason.
+    static std::unique_ptr<TGeometry> KeepDamagedBlock(TTextReader& In, const std::string& Keyword,
+                                                       const std::string& Name, int LineNumber,
+                                                       const std::string& Reason);
+    // Applies the first change of every entity read; one whose regeneration fails is replaced by its
+    // block, kept unchanged.
+    void SettleReadEntities(TTextReader& In, const std::vector<TReadBlock>& Read);
+    // Puts Entity in the place of the one at Index, which is freed. References to the old entity keep
+    // its name and are resolved again on their next use, without hearing of its end.
+    void Replace(int Index, std::unique_ptr<TGeometry> Entity);
     // Takes the entity at Index out of the list and its indexes, without notifications.
     std::unique_ptr<TGeometry> Extract(int Index);
     // Takes every selected entity out, in list order, without notifications; Places gets the index
@@ -225,13 +239,16 @@ private:
     bool Changed = false;
     TGeometry* EditedGeometry = nullptr;
     bool Validating = false;
+    // While the reader settles the entities it made: asked by an entity about to delete itself for
+    // having nothing to show, true when it was kept as its block instead.
+    std::function<bool(TGeometry&)> KeepInsteadOfDeleting;
+    // Set by the destructor: the entities are being freed and the list no longer reacts.
+    bool Destroying = false;
     TProjectOptions ProjectOptions = 0;
     TTrackInfo Tracker;
     TGeometry* HighlightedGeometry = nullptr;
     // Line of the "[End Group]" that ended the last LoadFromText; 0 when it read to the end.
     int EndLineStop = 0;
-    // The file LoadFromFile is reading, for the warnings of LoadFromText; empty for other texts.
-    std::string LoadingPath;
 
     // Whether the entities' HoldingIndex may be out of date: renumbered on demand after an insertion
     // or removal in the middle.

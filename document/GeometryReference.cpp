@@ -44,7 +44,9 @@ TGeometry* TGeometryReference::GetGeometry() {
     return Found;
 }
 
-void TGeometryReference::SetName(const std::string& Name) {
+void TGeometryReference::SetName(const std::string& Given) {
+    // As entity names are stored: the holder writes the name into the document file.
+    const std::string Name = NameWithoutControls(Given);
     if (Name == TargetName) return;
     TargetName = Name;
     if (Name.empty()) {
@@ -91,8 +93,21 @@ void TGeometryReference::DoDestroyed() { Fire(OnDestroyed, Target); }
 
 void TGeometryReference::TargetDestroyed() {
     const std::shared_ptr<bool> StillAlive = Alive;
-    DoDestroyed();
+    try {
+        DoDestroyed();
+    } catch (...) {
+        // Never left pointing at an entity that is going away.
+        if (*StillAlive) SetGeometry(nullptr);
+        throw;
+    }
     if (*StillAlive) SetGeometry(nullptr);
+}
+
+void TGeometryReference::Release() {
+    if (Target == nullptr) return;
+    const std::string Name = Target->GetName();
+    Detach();
+    TargetName = Name;
 }
 
 // ---- TGeometryReferences ----

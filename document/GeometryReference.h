@@ -48,6 +48,9 @@ public:
     void DoChanged() override;
     // DoDestroyed, then unlinks, unless the event freed this reference.
     void TargetDestroyed() override;
+    // Unlinks without the destroyed event and keeps the name, so that the name is resolved again on
+    // the next use (the target is being replaced by another entity).
+    void Release();
 
 protected:
     virtual void DoModified();

@@ -261,7 +261,8 @@ private:
             case 106: AddPolyline(Of<TIGESPolylineEntity>(E).GetPolyline()); break;
             case 108: {
                 auto G = std::make_unique<TGeoPlane>();
-                G->Plane().SetPlane(Of<TIGESEntity108>(E).GetPlane());
+                // In the form a document reads it back in.
+                G->Plane().SetPlane(PlaneOfUnitNormal(Of<TIGESEntity108>(E).GetPlane()));
                 Add(std::move(G));
                 break;
             }

@@ -70,17 +70,18 @@ void TPlane::SaveToText(TTextWriter& Out) const {
 }
 
 void TPlane::LoadFromText(TTextReader& In) {
-    TMVector N = ParseVectorLine(In.ReadLine());
-    double D = ParseValueLine(In.ReadLine());
+    const TMVector N = ParseVectorLine(In.ReadLine());
+    const double D = ParseValueLine(In.ReadLine());
     const double Length = VectorLength(N);
     if (!(Length > 0) || !std::isfinite(Length)) throw EGeometryError("Plane normal is not a direction");
-    // A normal that is not of unit length is scaled to it with the offset, so that the plane stays
-    // where it was; a unit normal is kept as written.
-    if (std::fabs(Length - 1) > 1e-12) {
-        N = VectorScale(N, 1.0 / Length);
-        D /= Length;
-    }
-    SetPlane({N, D});
+    SetPlane(PlaneOfUnitNormal({N, D}));
+}
+
+TMPlane PlaneOfUnitNormal(const TMPlane& P) {
+    const double Length = VectorLength(P.Normal);
+    // A unit normal is kept as it is, so that a plane read back is the plane written.
+    if (!(Length > 0) || !std::isfinite(Length) || std::fabs(Length - 1) <= 1e-12) return P;
+    return {VectorScale(P.Normal, 1.0 / Length), P.Distance / Length};
 }
 
 std::string VectorLineText(std::string_view Key, const TMVector& V) {

@@ -60,6 +60,10 @@ private:
     TMBox FExtents{};
 };
 
+// P with its normal scaled to unit length and its offset with it, the plane staying where it was: the
+// form a plane block is read in. A unit normal, or one of no length or not finite, is kept as it is.
+TMPlane PlaneOfUnitNormal(const TMPlane& P);
+
 // ---- Line forms of the plane, circle and arc blocks ----
 
 // "<Key>=(x,y,z)", each number as "%g".

@@ -46,6 +46,10 @@ public:
         FPos = At.Pos;
         FLine = At.Line;
     }
+    // The text between two marks, line ends as they stand.
+    std::string_view Between(const TMark& From, const TMark& To) const {
+        return std::string_view(FText).substr(From.Pos, To.Pos - From.Pos);
+    }
 
 private:
     // Moves past a line end at FPos (LF, CR LF or CR); false when there is none.
@@ -66,6 +70,10 @@ public:
         FText.push_back('\n');
     }
     const std::string& Text() const { return FText; }
+    // Takes back what was written after the first Size characters.
+    void Truncate(std::size_t Size) {
+        if (Size < FText.size()) FText.resize(Size);
+    }
     // Writes the text to FileName through ReplaceFileText. Throws EInOutError "Cannot write file
     // "<Name>": <reason>".
     void SaveToFile(const std::filesystem::path& FileName) const;

@@ -323,7 +323,7 @@ void TGeoTarvoCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
 std::string TGeoTarvoCurve::GetName() const { return FCurve->Name; }
 
 void TGeoTarvoCurve::SetName(const std::string& Value) {
-    FCurve->Name = Value;
+    FCurve->Name = NameWithoutControls(Value);
     TGeoDraggableCurve::SetName(Value);
 }
 

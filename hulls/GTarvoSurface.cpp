@@ -169,7 +169,7 @@ TSurface* TGeoTarvoSurface::GetSurface() {
 std::string TGeoTarvoSurface::GetName() const { return FSurface->Name; }
 
 void TGeoTarvoSurface::SetName(const std::string& Value) {
-    FSurface->Name = Value;
+    FSurface->Name = NameWithoutControls(Value);
     TGeoSurface::SetName(Value);
 }
 

@@ -186,7 +186,7 @@ void TGeoGroup::Assign(const TGeometry& Source) {
 
 void TGeoGroup::AfterListChange() {
     if (GetOwnerList() == nullptr || GetOwnerList() == GClipboard) return;
-    if (GetMemberCount() == 0) DeleteFromList();
+    if (GetMemberCount() == 0 && !KeptAsReadInstead()) DeleteFromList();
 }
 
 IGeometryFrame* TGeoGroup::CreateFrame(void* Owner) {

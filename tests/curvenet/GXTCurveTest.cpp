@@ -86,6 +86,18 @@ TEST_F(GXTCurveTest, BlocksReadAndWriteBackWithTheColourAfterTheCurve) {
         << "a recoloured curve keeps its colour";
 }
 
+TEST_F(GXTCurveTest, ACurveWhoseHostIsMissingIsWrittenAsItHoldsItself) {
+    // Outside a document the bead's host cannot be found: the curve cannot be regenerated, and is
+    // written all the same, the bead by its host's name.
+    TGeoXTCurve C;
+    TTextReader In(std::string(HolderBlock).substr(std::string("[TXTCurve]\n").size()) + "\n");
+    C.LoadFromText(In);
+    EXPECT_THROW(C.Curve().Regenerate(), EError);
+    TTextWriter Out;
+    C.SaveToText(Out);
+    EXPECT_EQ(Out.Text(), std::string(HolderBlock) + "\n");
+}
+
 TEST_F(GXTCurveTest, NodesAreFoundByEntityNameInDocumentOrder) {
     Load(std::string(HostBlock) + "\n" + HolderBlock + "\n");
     TGeoXTCurve* Holder = Curve("XTCurve1");

@@ -4,6 +4,7 @@
 
 #include "document/GeometryReference.h"
 #include "TestPoint.h"
+#include "foundation/Errors.h"
 
 namespace sarnova {
 namespace {
@@ -133,6 +134,26 @@ TEST_F(GeometryReferenceTest, AFreedReferenceOrListLeavesNoObserverBehind) {
     R.SetGeometry(Doc->AddPoint("Doomed"));
     Doc.reset();
     EXPECT_FALSE(R.Assigned());
+}
+
+TEST_F(GeometryReferenceTest, AHolderWhoseReactionFailsIsUnlinkedAllTheSame) {
+    // Freeing a list may reach holders that react to the end of their target by deleting themselves
+    // from that list or by rebuilding, and fail: the list is freed without a throw, and no reference
+    // is left pointing at a freed entity.
+    auto Doc = std::make_unique<TRecordingList>();
+    TTestPoint* Holder = Doc->AddPoint("Holder");
+    TGeometryReference Failing(Owner);
+    Failing.SetGeometry(Doc->AddPoint("Target"));
+    Failing.OnDestroyed = [](TGeometry*) { throw EError("cannot be rebuilt"); };
+    TGeometryReference Deleting(Holder);
+    Deleting.SetGeometry(Doc->AddPoint("Other"));
+    Deleting.OnDestroyed = [Holder](TGeometry*) { Holder->DeleteFromList(); };
+    TGeometryReference Watching(Owner);
+    Watching.SetGeometry(Holder);
+    Doc.reset();
+    EXPECT_FALSE(Failing.Assigned());
+    EXPECT_FALSE(Deleting.Assigned());
+    EXPECT_FALSE(Watching.Assigned());
 }
 
 }  // namespace

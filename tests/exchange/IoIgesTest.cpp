@@ -208,6 +208,29 @@ TEST_F(TIoIges, CurvesAndSurfacesComeBack) {
     EXPECT_NEAR(Plane->Plane().Offset(), 2, 1e-12);
 }
 
+TEST_F(TIoIges, APlaneComesInAsADocumentReadsItBack) {
+    // A normal of any length in the file: the plane is saved as a document reads it, so that a save
+    // after a reload writes the same text.
+    auto Pl = std::make_unique<TGeoPlane>();
+    Pl->Plane().SetPlane({{3, 4, 3}, 2});
+    Doc.Add(std::move(Pl));
+    TGeometryInterface Back;
+    RoundTrip(Back);
+    ASSERT_EQ(Back.Count(), 1);
+    auto* Imported = dynamic_cast<TGeoPlane*>(&Back.Items(0));
+    ASSERT_NE(Imported, nullptr);
+    EXPECT_NEAR(VectorLength(Imported->Plane().Normal()), 1, 1e-12);
+    const std::string Saved = DocumentText(Back);
+    const auto Path = TempFile("plane.geo");
+    Back.SaveToFile(Path);
+    TGeometryInterface Reloaded;
+    Reloaded.LoadFromFile(Path);
+    EXPECT_EQ(DocumentText(Reloaded), Saved);
+    auto* Plane = dynamic_cast<TGeoPlane*>(&Reloaded.Items(0));
+    ASSERT_NE(Plane, nullptr);
+    EXPECT_NEAR(Plane->Plane().Offset() * VectorLength({3, 4, 3}), 2, 1e-12);
+}
+
 TEST_F(TIoIges, CoordinatesFollowTheFileUnit) {
     auto P = std::make_unique<TGeoPline>();
     P->Polyline().AddPoint(1.25, -2.5, 3.125);
