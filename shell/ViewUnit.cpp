@@ -3,6 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -69,6 +71,7 @@ TViewform::TViewform(TMainForm& AMainForm, IUserDialogs& ADialogs, QWidget* Pare
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->addWidget(OpenGLView1);
+    OpenGLView1->installEventFilter(this);
     OpenGLView1->SetProjection(cmParallel);
     OpenGLView1->SetEnable(EnableFlag(TEnable::DepthTest));
     OpenGLView1->SetDepthBits(24);
@@ -598,6 +601,8 @@ void TViewform::OpenFile(const std::string& Name) {
     }
 }
 
+std::string TViewform::FileName() const { return FDocument->GetFileName(); }
+
 bool TViewform::IsModified() const { return FileManager1->Modified || FDocument->IsChanged(); }
 bool TViewform::CanUndo() const { return FDocument->CanUndo(); }
 bool TViewform::CanRedo() const { return FDocument->CanRedo(); }
@@ -628,6 +633,16 @@ void TViewform::PrintToScale() { ShowScalePrinting(*FDocument, Dialogs); }
 void TViewform::PrintSettings() {
     QPageSetupDialog PrinterSetupDialog1(&GetPrinter(), this);
     PrinterSetupDialog1.exec();
+}
+
+bool TViewform::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched != OpenGLView1 || Event->type() != QEvent::KeyPress || !FDocument) return false;
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    if (Key->key() != Qt::Key_Escape || QGuiApplication::mouseButtons() != Qt::NoButton) return false;
+    TGeometry* Edited = FDocument->GetEditedGeometry();
+    if (!Edited) return false;
+    RunMenuCommand([Edited] { Edited->SetEditing(false); });
+    return true;
 }
 
 void TViewform::Undo() { FDocument->Undo(); }
