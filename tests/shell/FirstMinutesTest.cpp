@@ -8,18 +8,32 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 
+#include <QMdiSubWindow>
+#include <QPixmap>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
+#include <thread>
+#include <vector>
 #include <memory>
 #include <string>
 
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
+#include "foundation/PolyList.h"
+#include "naval/Linesplan.h"
 #include "naval/ui/HydrostaticsForm.h"
+#include "naval/ui/LinesPlanUnit.h"
+#include "naval/ui/VolumesUnit.h"
 #include "platform/Registry.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/ToolWindow.h"
@@ -168,6 +182,167 @@ TEST_F(FirstMinutesRestart, TheFirstWindowFitsTheScreenAndAMaximizedOneComesBack
         EXPECT_GE(Again.frameGeometry().width(), Screen.width() - 2);
         EXPECT_GE(Again.frameGeometry().height(), Screen.height() - 2);
     }
+}
+
+// ---- The examples ----
+
+const std::filesystem::path Examples = std::filesystem::path(SARNOVA_SOURCE_DIR) / "examples";
+
+// The figures of a recipe's log (examples/make/NAME.log): the rows of numbers after a header that
+// starts with Header, each row's numbers in order.
+std::vector<std::vector<double>> LoggedRows(const std::string& Name, const std::string& Header) {
+    std::ifstream In(Examples / "make" / (Name + ".log"));
+    std::vector<std::vector<double>> Rows;
+    bool Inside = false;
+    for (std::string Line; std::getline(In, Line);) {
+        std::istringstream Words(Line);
+        std::string First;
+        Words >> First;
+        if (First == Header) {
+            if (Inside) break;
+            Inside = true;
+            continue;
+        }
+        if (!Inside) continue;
+        std::vector<double> Row;
+        std::istringstream Numbers(Line);
+        for (double Value; Numbers >> Value;) Row.push_back(Value);
+        if (Row.empty()) break;
+        Rows.push_back(Row);
+    }
+    return Rows;
+}
+
+double GridNumber(TVkGrid& Grid, int Col, int Row) { return std::stod(Grid.Cell(Col, Row).DisplayText()); }
+
+// Each example opened as a user opens it, its key figures in the windows checked against its recipe's
+// log; SARNOVA_SCREENSHOT_DIR collects the pictures of the README (scripts/screenshots).
+class FirstMinutesExamples : public test::TDocumentWindowFixture {
+protected:
+    TViewform* OpenExample(const std::string& Name) {
+        TViewform* W = OpenWindow(Examples / (Name + ".geo"));
+        if (W) {
+            SubWindow(W)->showMaximized();
+            SettleExposed(*Form);
+            W->ZoomAll();
+            Settle();
+        }
+        return W;
+    }
+    // The whole screen, floating windows and the window manager's frames included.
+    static void ScreenShot(const std::string& Name) {
+        const char* Dir = std::getenv("SARNOVA_SCREENSHOT_DIR");
+        if (!Dir) return;
+        // Lets the window manager and the views finish their frames.
+        for (int I = 0; I < 20; ++I) {
+            Settle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QString::fromStdString((std::filesystem::path(Dir) / (Name + ".png")).string()));
+    }
+    // Shows Dialog over the main window's right half, for the picture.
+    void ShowBeside(QWidget& Dialog, QSize Size) {
+        const QRect Main = Form->frameGeometry();
+        Dialog.resize(Size.boundedTo(Main.size() - QSize(40, 120)));
+        Dialog.move(Main.right() - Dialog.width() - 30, Main.bottom() - Dialog.height() - 60);
+        Dialog.show();
+        SettleExposed(Dialog);
+    }
+};
+
+TEST_F(FirstMinutesExamples, TheShipShowsItsHydrostaticTable) {
+    ScreenShot("first-start");
+    TViewform* W = OpenExample("ship");
+    ASSERT_NE(W, nullptr);
+    ASSERT_NE(W->GetDocument().FindByName("Ship"), nullptr);
+    W->GetDocument().SelectByName("Ship");
+    ScreenShot("ship");
+
+    const auto Logged = LoggedRows("ship", "T");
+    ASSERT_EQ(Logged.size(), 7u);
+    THydrostaticsForm Table;
+    Table.SetDocument(&W->GetDocument());
+    ShowBeside(Table, {900, 330});
+    for (int I = 0; I < 500 && !(Table.GetSections() && Table.Button1->isEnabled()); ++I) {
+        Settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_NE(Table.GetSections(), nullptr);
+    Table.Edit1->setText("1, 2, 3, 4, 4.172, 5, 6");
+    Table.Button1->click();
+    Settle();
+    // Rows of draughts below the header; T, DISPM, VOLM, LCB as the recipe logged them.
+    ASSERT_EQ(Table.VkGrid1->GetRowCount(), 8);
+    for (int R = 1; R <= 7; ++R)
+        for (int C = 0; C < 4; ++C)
+            EXPECT_NEAR(GridNumber(*Table.VkGrid1, C, R), Logged[R - 1][C], 1.5e-3) << R << " " << C;
+    ScreenShot("ship-hydrostatics");
+}
+
+TEST_F(FirstMinutesExamples, TheYachtShowsItsLinesPlan) {
+    TViewform* W = OpenExample("yacht");
+    ASSERT_NE(W, nullptr);
+    ASSERT_NE(W->GetDocument().FindByName("Yacht"), nullptr);
+    W->GetDocument().SelectByName("Yacht");
+    ScreenShot("yacht");
+    TLinesPlanForm Plan(Dialogs);
+    Plan.Setup(&W->GetDocument());
+    ShowBeside(Plan, {900, 560});
+    EXPECT_GT(Plan.Plan().ToPolylineList()->Count(), 10);
+    ScreenShot("yacht-lines-plan");
+}
+
+TEST_F(FirstMinutesExamples, TheCurveNetworkHullHasItsSurface) {
+    TViewform* W = OpenExample("curve-hull");
+    ASSERT_NE(W, nullptr);
+    TGeometryInterface& Doc = W->GetDocument();
+    ASSERT_NE(Doc.FindByName("XTSurface1"), nullptr);
+    for (const char* Curve : {"Keel", "Stem", "Sternpost", "Sheer", "Station1", "Station5"})
+        EXPECT_NE(Doc.FindByName(Curve), nullptr) << Curve;
+    ScreenShot("curve-hull");
+}
+
+TEST_F(FirstMinutesExamples, TheCompartmentsReportTheirVolumes) {
+    TViewform* W = OpenExample("compartments");
+    ASSERT_NE(W, nullptr);
+    ScreenShot("compartments");
+    TVolumesForm Report;
+    Report.Fill(W->GetDocument());
+    ShowBeside(Report, {760, 300});
+    // Name, Type, Permeability, Volume, X, Y, Z, VNet; the recipe's log lists the same rows.
+    std::map<std::string, int> Rows;
+    for (int R = 1; R < Report.VkGrid1->GetRowCount(); ++R) Rows[Report.VkGrid1->Cell(0, R).DisplayText()] = R;
+    // The log's rows: the name in 16 characters, then the type, the permeability of a compartment,
+    // and the volume, its centre and the net volume.
+    std::ifstream Log(Examples / "make" / "compartments.log");
+    int Checked = 0;
+    bool Inside = false;
+    for (std::string Line; std::getline(Log, Line);) {
+        if (Line.rfind("Name ", 0) == 0) {
+            Inside = true;
+            continue;
+        }
+        if (!Inside || Line.size() < 17 || Line.find("Saving") == 0) continue;
+        std::vector<double> Numbers;
+        std::istringstream Rest(Line.substr(17));
+        for (std::string Word; Rest >> Word;) {
+            try {
+                Numbers.push_back(std::stod(Word));
+            } catch (const std::exception&) {
+            }
+        }
+        if (Numbers.size() < 5) break;
+        std::string Name = Line.substr(0, 16);
+        Name.erase(Name.find_last_not_of(' ') + 1);
+        ASSERT_EQ(Rows.count(Name), 1u) << Name;
+        EXPECT_NEAR(GridNumber(*Report.VkGrid1, 3, Rows[Name]), Numbers[Numbers.size() - 5], 1.5e-3) << Name;
+        ++Checked;
+    }
+    EXPECT_EQ(Checked, 8);
+    EXPECT_EQ(Report.VkGrid1->Cell(1, Rows["Tanks"]).DisplayText(), "Group");
+    EXPECT_NE(W->GetDocument().FindByName("Manhole"), nullptr);
+    ScreenShot("compartments-volumes");
 }
 
 }  // namespace
