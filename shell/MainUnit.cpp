@@ -11,9 +11,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include <filesystem>
@@ -280,6 +282,16 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
         if (GExceptionHandler) GExceptionHandler->HandleException(Error);
     }
     QMainWindow::closeEvent(Event);
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    if (Event->spontaneous()) return;
+    // After the window system has mapped the main window.
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* Tool : findChildren<TVkDockForm*>(Qt::FindDirectChildrenOnly))
+            if (Tool->isVisible() && Tool->isWindow()) Tool->raise();
+    });
 }
 
 QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

@@ -257,6 +257,9 @@ protected:
     // The document windows close first, in creation order; one that refuses (its unsaved-changes
     // question answered Cancel) keeps itself, the later ones and the program open.
     void closeEvent(QCloseEvent* Event) override;
+    // The floating tool windows of the last run were shown before the main window: once it is on the
+    // screen they are brought in front of it, where a window manager would otherwise not put them.
+    void showEvent(QShowEvent* Event) override;
 
 private:
     QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

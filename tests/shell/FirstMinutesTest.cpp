@@ -184,6 +184,40 @@ TEST_F(FirstMinutesRestart, TheFirstWindowFitsTheScreenAndAMaximizedOneComesBack
     }
 }
 
+TEST_F(FirstMinutesRestart, AFloatingToolWindowComesBackInFrontOfTheMainWindow) {
+    {
+        TMainForm Form;
+        Form.show();
+        SettleExposed(Form);
+        TToolWindowForm* Tool = GetErrorsForm();
+        ShowToolWindow(Tool);
+        SettleExposed(*Tool);
+        Form.close();
+        Settle();
+    }
+    TMainForm Again;
+    Again.show();
+    SettleExposed(Again);
+    TToolWindowForm* Tool = GetErrorsForm();
+    ASSERT_TRUE(Tool->isVisible());
+    ASSERT_TRUE(Tool->isFloating());
+    SettleExposed(*Tool);
+    for (int I = 0; I < 20; ++I) {
+        Settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // What the screen shows where the tool window is: the tool window's own pixels, not the main
+    // window's.
+    const QImage Own = Tool->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage Shown = ScreenOf(*Tool);
+    int Same = 0, Count = 0;
+    for (int Y = 0; Y < Own.height() && Y < Shown.height(); Y += 7)
+        for (int X = 0; X < Own.width() && X < Shown.width(); X += 7, ++Count) Same += Own.pixel(X, Y) == Shown.pixel(X, Y);
+    EXPECT_GT(Same, Count * 9 / 10) << Same << " of " << Count;
+    Tool->close();
+    Settle();
+}
+
 // ---- The examples ----
 
 const std::filesystem::path Examples = std::filesystem::path(SARNOVA_SOURCE_DIR) / "examples";
