@@ -184,6 +184,29 @@ TEST_F(FirstMinutesRestart, TheFirstWindowFitsTheScreenAndAMaximizedOneComesBack
     }
 }
 
+TEST_F(FirstMinutesRestart, TheProgramStartsMaximizedWhenItWasLeftSo) {
+    {
+        TMainForm Form;
+        Form.show();
+        SettleExposed(Form);
+        Form.showMaximized();
+        SettleExposed(Form);
+        Form.close();
+    }
+    const std::unique_ptr<TMainForm> Again = StartProgram({}, 0);
+    SettleExposed(*Again);
+    for (int I = 0; I < 50; ++I) {
+        Settle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(Again->isMaximized());
+    if (UnderWindowManager()) {
+        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_GE(Again->frameGeometry().width(), Screen.width() - 2);
+        EXPECT_GE(Again->frameGeometry().height(), Screen.height() - 2);
+    }
+}
+
 TEST_F(FirstMinutesRestart, AFloatingToolWindowComesBackInFrontOfTheMainWindow) {
     {
         TMainForm Form;
