@@ -18,6 +18,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "document/GCustomPline.h"
 #include "document/GeoFace.h"
 #include "document/GeoFaceMacro.h"
 #include "document/Geometry.h"
@@ -572,8 +573,29 @@ void TViewform::PopupMenu1Popup() {
     if (TMenuItem* EntityMenu = FDocument->SelectionPopupMenu()) {
         const QList<QAction*> Items = PopupMenu1->actions();
         QAction* First = Items.isEmpty() ? nullptr : Items.first();
-        PopupMenu1->insertAction(First, CreateMenuItemAction(*PopupMenu1, *EntityMenu));
+        QAction* EntityItem = CreateMenuItemAction(*PopupMenu1, *EntityMenu);
+        PopupMenu1->insertAction(First, EntityItem);
+        AddRenderItem(EntityItem->menu());
     }
+}
+
+void TViewform::AddRenderItem(QMenu* EntityMenu) {
+    // A single entity that may be shown shaded is shaded from its own menu, as the Entities window's
+    // "Render Entities" does for all.
+    TGeometry* Entity = FDocument->SelectedCount() == 1 ? FDocument->SingleSelection() : nullptr;
+    if (!EntityMenu || !Entity || !(Entity->GetCapabilities() & cpRenderable)) return;
+    EntityMenu->addSeparator();
+    QAction* Render = EntityMenu->addAction("Render");
+    Render->setObjectName("RenderEntityItem");
+    Render->setCheckable(true);
+    Render->setChecked(Entity->GetDisplayState() == dsRendered);
+    TGeometryInterface* Document = FDocument.get();
+    connect(Render, &QAction::triggered, this, [Document, Entity](bool On) {
+        RunMenuCommand([&] {
+            if (!Document->Contains(Entity)) return;
+            InListUpdate(*Document, [&] { Entity->SetDisplayState(On ? dsRendered : dsNormal); });
+        });
+    });
 }
 
 void TViewform::SelectObject(const std::string& Name) {

@@ -123,6 +123,8 @@ public:
     // The context menu is about to open: the entity list of the "&Select" submenu and the selection's
     // own menu are built afresh.
     void PopupMenu1Popup();
+    // Adds "Render" to the menu of a single selected entity that may be shown rendered.
+    void AddRenderItem(QMenu* EntityMenu);
 
     // ---- The document's events ----
     void DocumentMessage(TGeoMessage& Message);

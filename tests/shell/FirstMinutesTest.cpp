@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -315,6 +316,19 @@ TEST_F(FirstMinutesExamples, TheShipShowsItsHydrostaticTable) {
     ASSERT_NE(W->GetDocument().FindByName("Ship"), nullptr);
     W->GetDocument().SelectByName("Ship");
     ScreenShot("ship");
+
+    // The hull's own menu shades it, and takes the shading off again.
+    TGeometry* Ship = W->GetDocument().FindByName("Ship");
+    for (bool On : {true, false}) {
+        W->PopupMenu1Popup();
+        QMenu* EntityMenu = W->PopupMenu1->actions().first()->menu();
+        ASSERT_NE(EntityMenu, nullptr);
+        auto* Render = EntityMenu->findChild<QAction*>("RenderEntityItem");
+        ASSERT_NE(Render, nullptr);
+        EXPECT_EQ(Render->isChecked(), !On);
+        Render->trigger();
+        EXPECT_EQ(Ship->GetDisplayState(), On ? dsRendered : dsNormal);
+    }
 
     const auto Logged = LoggedRows("ship", "T");
     ASSERT_EQ(Logged.size(), 7u);
