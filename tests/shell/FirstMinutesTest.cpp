@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 
 #include <QMdiSubWindow>
@@ -31,11 +33,13 @@
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "foundation/PolyList.h"
+#include "hulls/ui/HalvornFrame.h"
 #include "naval/Linesplan.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/LinesPlanUnit.h"
 #include "naval/ui/VolumesUnit.h"
 #include "platform/Registry.h"
+#include "shell/EntityFloat.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/ToolWindow.h"
 #include "shell/VkGrid.h"
@@ -329,6 +333,22 @@ TEST_F(FirstMinutesExamples, TheShipShowsItsHydrostaticTable) {
         Render->trigger();
         EXPECT_EQ(Ship->GetDisplayState(), On ? dsRendered : dsNormal);
     }
+
+    // The generator's frame in the Attributes window: the window widens to show it whole, or scrolls
+    // sideways where the screen is too narrow; nothing is cut off.
+    RegisterHalvornFrame();
+    TEntityForm* Attributes = GetEntityForm();
+    ShowToolWindow(Attributes);
+    SettleExposed(*Attributes);
+    Settle();
+    ASSERT_NE(Attributes->ShownFrame(), nullptr);
+    const int Needed = Attributes->ShownFrame()->minimumSizeHint().width();
+    EXPECT_TRUE(Attributes->FrameArea->viewport()->width() >= Needed ||
+                Attributes->FrameArea->horizontalScrollBar()->isVisible())
+        << Needed << " " << Attributes->FrameArea->viewport()->width();
+    ScreenShot("ship-frame");
+    Attributes->close();
+    Settle();
 
     const auto Logged = LoggedRows("ship", "T");
     ASSERT_EQ(Logged.size(), 7u);
