@@ -105,7 +105,7 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     QSize Size(1024, 768);
     if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
         const QRect Free = Screen->availableGeometry();
-        Size = Size.boundedTo(Free.size() - QSize(FrameAllowance.width(), FrameAllowance.height()));
+        Size = Size.boundedTo(Free.size() - FrameAllowance);
         move(Free.topLeft() + QPoint((Free.width() - Size.width() - FrameAllowance.width()) / 2,
                                      (Free.height() - Size.height() - FrameAllowance.height()) / 2));
     }
@@ -129,7 +129,7 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     UndoAction = MakeWindowAction("UndoAction", "Undo", QKeySequence("Alt+Backspace"), &IDocumentWindow::Undo);
     RedoAction =
         MakeWindowAction("RedoAction", "Redo", QKeySequence("Shift+Alt+Backspace"), &IDocumentWindow::Redo);
-    // The keys every other desktop program undoes and redoes with work beside the program's own.
+    // Beside the program's own keys, those with which every other desktop program undoes and redoes.
     UndoAction->setShortcuts({QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")});
     RedoAction->setShortcuts(
         {QKeySequence("Shift+Alt+Backspace"), QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
