@@ -42,6 +42,7 @@
 #include "shell/EntityFloat.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/ToolWindow.h"
+#include "shell/VkDockPanelDesktop.h"
 #include "shell/VkGrid.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
@@ -160,8 +161,13 @@ class FirstMinutesRestart : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { StartModelGlobals(); }
     static void TearDownTestSuite() { StopModelGlobals(); }
-    void SetUp() override { std::filesystem::remove(RegistryFileName()); }
-    void TearDown() override { std::filesystem::remove(RegistryFileName()); }
+    // No placement and no desktop of another test; none left for the next.
+    static void Forget() {
+        std::filesystem::remove(RegistryFileName());
+        std::filesystem::remove(TVkDockingInterface::DesktopFileName());
+    }
+    void SetUp() override { Forget(); }
+    void TearDown() override { Forget(); }
 };
 
 TEST_F(FirstMinutesRestart, TheFirstWindowFitsTheScreenAndAMaximizedOneComesBackMaximized) {
