@@ -30,13 +30,20 @@ std::string WithoutRoutineName(const std::string& Text) {
     return Text.substr(At + 3);
 }
 
+std::optional<std::string> LocatedMacroErrorForUser(const std::string& What) {
+    TMessageLocation Location;
+    if (What.rfind("Error:", 0) != 0 || !ParseMessageLocation(What, Location)) return std::nullopt;
+    const std::string Prefix = "Error: " + Location.FileName + "(" + std::to_string(Location.Line) + "): ";
+    if (What.rfind(Prefix, 0) != 0) return std::nullopt;
+    std::string Shown = Prefix + WithoutRoutineName(What.substr(Prefix.size()));
+    if (Shown == What) return std::nullopt;
+    return Shown;
+}
+
 std::string MacroErrorForUser(const std::string& What, const std::string& FileName, int Line) {
     TMessageLocation Location;
-    if (What.rfind("Error:", 0) == 0 && ParseMessageLocation(What, Location)) {
-        const std::string Prefix = "Error: " + Location.FileName + "(" + std::to_string(Location.Line) + "): ";
-        if (What.rfind(Prefix, 0) == 0) return Prefix + WithoutRoutineName(What.substr(Prefix.size()));
-        return What;
-    }
+    if (What.rfind("Error:", 0) == 0 && ParseMessageLocation(What, Location))
+        return LocatedMacroErrorForUser(What).value_or(What);
     const std::string Text = WithoutRoutineName(What);
     if (FileName.empty() || Line <= 0) return "Error: " + Text;
     return "Error: " + FileName + "(" + std::to_string(Line) + "): " + Text;

@@ -254,6 +254,13 @@ TEST(MacroErrorText, TheRoutineNameGoesAndTheLineIsKeptOrGiven) {
         {"TBar.Baz - ", 1, "Error: m.cmd(1): TBar.Baz - "},
     };
     for (const auto& [What, Line, Shown] : Cases) EXPECT_EQ(MacroErrorForUser(What, "m.cmd", Line), Shown) << What;
+
+    // From a menu only a macro error with its line is rephrased; anything else is shown as it is.
+    EXPECT_EQ(LocatedMacroErrorForUser("Error: m.cmd(2): TRectangleExtents.CheckValidity - Two zero extents"),
+              "Error: m.cmd(2): Two zero extents");
+    for (const char* Other : {"Error: m.cmd(5): Command not found FOO", "TBSpline.SubCurve - UpperT is less than LowerT",
+                              "Error: Cannot open file \"x.cmd\""})
+        EXPECT_EQ(LocatedMacroErrorForUser(Other), std::nullopt) << Other;
 }
 
 TEST_F(TextEdit, AFailingRunListsItsMessagesAndTheErrorAndSelectsTheFailingLine) {
