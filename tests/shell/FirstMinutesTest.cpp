@@ -292,6 +292,12 @@ protected:
         if (W) {
             SubWindow(W)->showMaximized();
             SettleExposed(*Form);
+            // Turned a little from the plan, as a user turns it to see the hull in 3-D.
+            TOpenGLView& View = W->GetView();
+            const int X = View.width() / 2, Y = View.height() / 2;
+            View.RotateWorldBegin(X, Y);
+            View.RotateWorldDrag(X + 60, Y - 90);
+            View.RotateWorldEnd();
             W->ZoomAll();
             Settle();
         }
