@@ -153,6 +153,30 @@ TEST_F(OpenGLViewDrawTest, HandlesAndArrowsGrowTheExtentsAsTheyAreDrawn) {
     }
 }
 
+TEST_F(OpenGLViewDrawTest, TheModelCoversTheGridAndShowsWhateverTheLastFrameLeftSwitched) {
+    // A renderer that leaves the depth mask off and blending on, which keeps every later frame's depth
+    // buffer from clearing and draws nothing over it.
+    ShowOnRedSquare(10, [](IGraphics&) {
+        glDepthMask(GL_FALSE);
+        glBlendFunc(GL_ZERO, GL_ONE);
+        glEnable(GL_BLEND);
+    });
+    TViewGrid& Grid = View->GetGrid();
+    Grid.SetGridSize(1);
+    Grid.SetMajorColor(clWhite);
+    Grid.SetMinorColor(clWhite);
+    Grid.SetEnabled(true);
+    const TPoint Centre = View->WorldToScreen(0.5, 0, -1);
+    for (int Frame = 0; Frame < 3; ++Frame) {
+        View->Render();
+        // The grid line x = 0.5 lies in front of the square (z = 0 against -1) and still the square is
+        // drawn over it.
+        EXPECT_EQ(PixelAt(Centre.X, Centre.Y), QColor(Qt::red)) << Frame;
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
+
 TEST_F(OpenGLViewDrawTest, MeasureWindowCollectsTheVerticesInsideTheRectangle) {
     ShowOnRedSquare(10, [](IGraphics& G) { G.Line(2, 2, 0, 4, 2, 0); });
     const TPoint A = View->WorldToScreen(2, 2, 0), B = View->WorldToScreen(4, 2, 0);
