@@ -5,8 +5,12 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
@@ -47,7 +51,8 @@ TEntityForm::TEntityForm(QWidget* Parent) : TToolWindowForm(Parent, "EntityForm"
     FrameArea = new QScrollArea(Panel2);
     FrameArea->setObjectName("FrameArea");
     FrameArea->setWidgetResizable(true);
-    FrameArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A frame wider than the window scrolls sideways rather than losing its right-hand side.
+    FrameArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     FrameArea->setFrameShape(QFrame::NoFrame);
     Area->addWidget(FrameArea);
     Contents()->addWidget(Top);
@@ -168,6 +173,19 @@ void TEntityForm::SetFrame(QWidget* AFrame) {
     if (!Frame) return;
     FrameArea->setWidget(Frame);
     Frame->show();
+    FitWidthToFrame();
+}
+
+void TEntityForm::FitWidthToFrame() {
+    // A floating window grows to show the whole frame, as far as the screen allows; it never shrinks
+    // under the user's hands.
+    if (!isFloating() || HostSite() || !Frame) return;
+    const int Wanted = Frame->minimumSizeHint().width() + FrameArea->verticalScrollBar()->sizeHint().width() +
+                       2 * Panel2->frameWidth() + (width() - FrameArea->viewport()->width());
+    const QScreen* Screen = screen();
+    const int Limit = Screen ? Screen->availableGeometry().width() / 2 : Wanted;
+    const int Width = std::min(Wanted, Limit);
+    if (Width > width()) resize(Width, height());
 }
 
 void TEntityForm::DocumentClosing(TGeometryList* Document) {

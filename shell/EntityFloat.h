@@ -34,6 +34,8 @@ public:
     void SetShownEntity(TGeometry* Entity);
     // Puts Frame in the frame area; a frame of this window that it replaces is freed.
     void SetFrame(QWidget* Frame);
+    // Widens a floating window to the frame it shows, up to half the screen.
+    void FitWidthToFrame();
 
     // The entity whose frame is shown, none for another frame or none at all.
     TGeometry* ShownEntity() const;

@@ -11,9 +11,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShowEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+
+#include <filesystem>
 
 #include "document/Geometry.h"
 #include "document/Fileman.h"
@@ -48,6 +53,9 @@ TDocumentWindowFactory GDocumentWindowFactory;
 TMainForm* GMainForm = nullptr;
 
 namespace {
+
+// What a window manager's frame (title bar and borders) may add to a window's size.
+const QSize FrameAllowance(16, 48);
 
 // The tool windows by their saved names, in the order the names are tried, with the operation that
 // gets or makes each. A tool window that the program does not have yet has none: its name yields no
@@ -92,7 +100,16 @@ void ShowToolWindowNamed(const char* Name) {
 TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     setObjectName("MainForm");
     setWindowTitle("Sarnova 8.0");
-    resize(1024, 768);
+    // The first start: 1024 x 768, or less on a screen that has no room for that and the window's
+    // frame, so that the status bar is on the screen too.
+    QSize Size(1024, 768);
+    if (const QScreen* Screen = QGuiApplication::primaryScreen()) {
+        const QRect Free = Screen->availableGeometry();
+        Size = Size.boundedTo(Free.size() - FrameAllowance);
+        move(Free.topLeft() + QPoint((Free.width() - Size.width() - FrameAllowance.width()) / 2,
+                                     (Free.height() - Size.height() - FrameAllowance.height()) / 2));
+    }
+    resize(Size);
     GMainForm = this;
     MainFormPosition = new TFormSave(*this, "MainFormPosition");
     MainFormPosition->SaveFile = sfRegistryFile;
@@ -112,6 +129,10 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
     UndoAction = MakeWindowAction("UndoAction", "Undo", QKeySequence("Alt+Backspace"), &IDocumentWindow::Undo);
     RedoAction =
         MakeWindowAction("RedoAction", "Redo", QKeySequence("Shift+Alt+Backspace"), &IDocumentWindow::Redo);
+    // Beside the program's own keys, those with which every other desktop program undoes and redoes.
+    UndoAction->setShortcuts({QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")});
+    RedoAction->setShortcuts(
+        {QKeySequence("Shift+Alt+Backspace"), QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
     CopyAction = MakeWindowAction("CopyAction", "&Copy", QKeySequence("Ctrl+C"), &IDocumentWindow::CopySelection);
     PasteAction =
         MakeWindowAction("PasteAction", "&Paste", QKeySequence("Ctrl+V"), &IDocumentWindow::PasteClipboard);
@@ -261,6 +282,16 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
         if (GExceptionHandler) GExceptionHandler->HandleException(Error);
     }
     QMainWindow::closeEvent(Event);
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    if (Event->spontaneous()) return;
+    // After the window system has mapped the main window.
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* Tool : findChildren<TVkDockForm*>(Qt::FindDirectChildrenOnly))
+            if (Tool->isVisible() && Tool->isWindow()) Tool->raise();
+    });
 }
 
 QAction* TMainForm::MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,
@@ -431,11 +462,49 @@ void TMainForm::OpenDocument() {
     OpenDialog1.setFileMode(QFileDialog::ExistingFile);
     OpenDialog1.setOption(QFileDialog::ReadOnly);
     if (OpenDialog1.exec() != QDialog::Accepted || OpenDialog1.selectedFiles().isEmpty()) return;
+    const std::string Name = OpenDialog1.selectedFiles().first().toStdString();
+    if (ActivateDocumentWindow(Name)) return;
     // The new window keeps the mode its creation gave it.
-    if (IDocumentWindow* W = CreateDocumentWindow()) W->OpenFile(OpenDialog1.selectedFiles().first().toStdString());
+    if (IDocumentWindow* W = CreateDocumentWindow()) W->OpenFile(Name);
+}
+
+namespace {
+
+// One spelling for every path of a file: links, "." and ".." resolved as far as the file exists.
+std::filesystem::path SameFilePath(const std::string& Name) {
+    std::error_code Error;
+    std::filesystem::path Path = std::filesystem::weakly_canonical(std::filesystem::path(Name), Error);
+    if (Error) Path = std::filesystem::absolute(std::filesystem::path(Name), Error).lexically_normal();
+    return Path;
+}
+
+}  // namespace
+
+IDocumentWindow* TMainForm::FindDocumentWindow(const std::string& Name) const {
+    if (Name.empty()) return nullptr;
+    const std::filesystem::path Wanted = SameFilePath(Name);
+    for (IDocumentWindow* W : DocumentWindows()) {
+        const std::string Held = W->FileName();
+        if (!Held.empty() && SameFilePath(Held) == Wanted) return W;
+    }
+    return nullptr;
+}
+
+bool TMainForm::ActivateDocumentWindow(const std::string& Name) {
+    IDocumentWindow* W = FindDocumentWindow(Name);
+    if (!W) return false;
+    for (QMdiSubWindow* Sub : MdiArea->subWindowList())
+        if (dynamic_cast<IDocumentWindow*>(Sub->widget()) == W) {
+            if (Sub->isMinimized()) Sub->showNormal();
+            MdiArea->setActiveSubWindow(Sub);
+        }
+    activateWindow();
+    raise();
+    return true;
 }
 
 void TMainForm::OpenDocumentFile(const std::string& Name) {
+    if (ActivateDocumentWindow(Name)) return;
     IDocumentWindow* W = CreateDocumentWindow();
     if (!W) return;
     W->OpenFile(Name);

@@ -45,6 +45,8 @@ public:
     virtual void OpenFile(const std::string& Name) = 0;
     // The file manager's modified flag.
     virtual bool IsModified() const = 0;
+    // The file the document was loaded from or saved to last; empty while it has none.
+    virtual std::string FileName() const { return {}; }
     // The model point under the mouse that the window's view reported last.
     virtual TMVector GetMouseLocation() const { return {}; }
     virtual bool CanUndo() const = 0;
@@ -115,10 +117,16 @@ public:
     // Refreshes the status bar, then every document window takes the settings again.
     void ApplySettings();
     void UpdateStatusBar();
-    // Open dialog, then a new document window that loads the chosen file.
+    // Open dialog, then a new document window that loads the chosen file. A file that is open already
+    // is not loaded twice: its window becomes the active one.
     void OpenDocument();
-    // A new document window that loads Name and takes the toolbar's mode (recent-file menus).
+    // A new document window that loads Name and takes the toolbar's mode (recent-file menus); the
+    // window of an open file is activated instead.
     void OpenDocumentFile(const std::string& Name);
+    // The open document window holding the file Name (the same file by any path), or none.
+    IDocumentWindow* FindDocumentWindow(const std::string& Name) const;
+    // Brings the window of the open file Name to the front; false when the file is not open.
+    bool ActivateDocumentWindow(const std::string& Name);
     // A new document window with an empty document, in the toolbar's mode.
     void NewDocument();
     // A new document window in the document area; nullptr while no factory is registered.
@@ -249,6 +257,9 @@ protected:
     // The document windows close first, in creation order; one that refuses (its unsaved-changes
     // question answered Cancel) keeps itself, the later ones and the program open.
     void closeEvent(QCloseEvent* Event) override;
+    // The floating tool windows of the last run were shown before the main window: once it is on the
+    // screen they are brought in front of it, where a window manager would otherwise not put them.
+    void showEvent(QShowEvent* Event) override;
 
 private:
     QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

@@ -8,6 +8,7 @@
 
 #include "foundation/DuZezOrideConsole.h"
 #include "platform/Keys.h"
+#include "shell/MacroErrorText.h"
 
 namespace sarnova {
 
@@ -48,6 +49,13 @@ void RunMenuCommand(const std::function<void()>& Command) {
     try {
         Command();
     } catch (const std::exception& Error) {
+        // A macro run from a menu that failed inside the program is shown in the user's words at its
+        // macro line; the program's own wording goes to the log.
+        if (const auto Shown = LocatedMacroErrorForUser(Error.what()); Shown && GExceptionHandler) {
+            if (GConsole) GConsole->WriteLine(Error.what());
+            GExceptionHandler->ShowError(*Shown);
+            return;
+        }
         if (GExceptionHandler) GExceptionHandler->HandleException(Error);
     }
 }

@@ -27,12 +27,14 @@
 #include "document/GeoFace.h"
 #include "document/Settings.h"
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/FormSave.h"
+#include "shell/MacroErrorText.h"
 #include "shell/QtMenus.h"
 #include "shell/ToolIcons.h"
 
@@ -374,7 +376,13 @@ void TTextEditForm::RunMacro() {
             Failed = true;
         }
         for (const std::string& Line : Macro.GetMessages()) ListBox1->addItem(QString::fromStdString(Line));
-        if (Failed) ListBox1->addItem(QString::fromStdString(Failure));
+        if (Failed) {
+            // The list speaks the user's words at the line the run stopped on; the program's own
+            // wording, which names its classes, goes to the log.
+            const std::string Shown = MacroErrorForUser(Failure, Macro.GetFileName(), Macro.GetCursor() - 1);
+            if (Shown != Failure && GConsole) GConsole->WriteLine(Failure);
+            ListBox1->addItem(QString::fromStdString(Shown));
+        }
     }
 
     if (ListBox1->count() == 0) {

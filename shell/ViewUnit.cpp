@@ -3,6 +3,8 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -16,6 +18,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "document/GCustomPline.h"
 #include "document/GeoFace.h"
 #include "document/GeoFaceMacro.h"
 #include "document/Geometry.h"
@@ -69,6 +72,7 @@ TViewform::TViewform(TMainForm& AMainForm, IUserDialogs& ADialogs, QWidget* Pare
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->addWidget(OpenGLView1);
+    OpenGLView1->installEventFilter(this);
     OpenGLView1->SetProjection(cmParallel);
     OpenGLView1->SetEnable(EnableFlag(TEnable::DepthTest));
     OpenGLView1->SetDepthBits(24);
@@ -569,8 +573,29 @@ void TViewform::PopupMenu1Popup() {
     if (TMenuItem* EntityMenu = FDocument->SelectionPopupMenu()) {
         const QList<QAction*> Items = PopupMenu1->actions();
         QAction* First = Items.isEmpty() ? nullptr : Items.first();
-        PopupMenu1->insertAction(First, CreateMenuItemAction(*PopupMenu1, *EntityMenu));
+        QAction* EntityItem = CreateMenuItemAction(*PopupMenu1, *EntityMenu);
+        PopupMenu1->insertAction(First, EntityItem);
+        AddRenderItem(EntityItem->menu());
     }
+}
+
+void TViewform::AddRenderItem(QMenu* EntityMenu) {
+    // A single entity that may be shown shaded is shaded from its own menu, as the Entities window's
+    // "Render Entities" does for all.
+    TGeometry* Entity = FDocument->SelectedCount() == 1 ? FDocument->SingleSelection() : nullptr;
+    if (!EntityMenu || !Entity || !(Entity->GetCapabilities() & cpRenderable)) return;
+    EntityMenu->addSeparator();
+    QAction* Render = EntityMenu->addAction("Render");
+    Render->setObjectName("RenderEntityItem");
+    Render->setCheckable(true);
+    Render->setChecked(Entity->GetDisplayState() == dsRendered);
+    TGeometryInterface* Document = FDocument.get();
+    connect(Render, &QAction::triggered, this, [Document, Entity](bool On) {
+        RunMenuCommand([&] {
+            if (!Document->Contains(Entity)) return;
+            InListUpdate(*Document, [&] { Entity->SetDisplayState(On ? dsRendered : dsNormal); });
+        });
+    });
 }
 
 void TViewform::SelectObject(const std::string& Name) {
@@ -597,6 +622,8 @@ void TViewform::OpenFile(const std::string& Name) {
         throw;
     }
 }
+
+std::string TViewform::FileName() const { return FDocument->GetFileName(); }
 
 bool TViewform::IsModified() const { return FileManager1->Modified || FDocument->IsChanged(); }
 bool TViewform::CanUndo() const { return FDocument->CanUndo(); }
@@ -628,6 +655,16 @@ void TViewform::PrintToScale() { ShowScalePrinting(*FDocument, Dialogs); }
 void TViewform::PrintSettings() {
     QPageSetupDialog PrinterSetupDialog1(&GetPrinter(), this);
     PrinterSetupDialog1.exec();
+}
+
+bool TViewform::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched != OpenGLView1 || Event->type() != QEvent::KeyPress || !FDocument) return false;
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    if (Key->key() != Qt::Key_Escape || QGuiApplication::mouseButtons() != Qt::NoButton) return false;
+    TGeometry* Edited = FDocument->GetEditedGeometry();
+    if (!Edited) return false;
+    RunMenuCommand([Edited] { Edited->SetEditing(false); });
+    return true;
 }
 
 void TViewform::Undo() { FDocument->Undo(); }

@@ -52,6 +52,7 @@ public:
     // The file manager's modified flag, or a change of the document not yet applied: a point drag is
     // applied only when its entity leaves edit mode, and must not be lost by a close before that.
     bool IsModified() const override;
+    std::string FileName() const override;
     TMVector GetMouseLocation() const override { return MouseLocation; }
     bool CanUndo() const override;
     bool CanRedo() const override;
@@ -122,6 +123,8 @@ public:
     // The context menu is about to open: the entity list of the "&Select" submenu and the selection's
     // own menu are built afresh.
     void PopupMenu1Popup();
+    // Adds "Render" to the menu of a single selected entity that may be shown rendered.
+    void AddRenderItem(QMenu* EntityMenu);
 
     // ---- The document's events ----
     void DocumentMessage(TGeoMessage& Message);
@@ -180,6 +183,8 @@ protected:
     // The close query: the macro editor, then the file manager ask about unsaved changes; Cancel keeps
     // the window, its document and its editor.
     void closeEvent(QCloseEvent* Event) override;
+    // Esc in the view with no button held leaves point editing; during a drag it stays the editor's.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     QAction* MakeAction(const char* Name, const char* Caption, const QKeySequence& Shortcut,

@@ -1,6 +1,7 @@
 #include "shell/VkDockPanel.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 
@@ -17,19 +18,31 @@ namespace sarnova {
 
 namespace {
 
-// Where a new free tool window goes: below the host's top left corner, stepped down and to the right
-// past every place another free tool window already holds, so that windows opened one after another
-// cascade instead of hiding each other.
-QPoint FirstFreePlace(const QMainWindow& Host, const QWidget* Self) {
-    const QPoint Base = Host.geometry().topLeft() + QPoint(40, 80);
+// Where a new free tool window of Size goes: down the right-hand side of the host, then in columns
+// further left, at the first place that covers no other free tool window; a cascade from the host's
+// top left corner when the host is full.
+QPoint FirstFreePlace(const QMainWindow& Host, const QWidget* Self, QSize Size) {
     const QList<TVkDockForm*> Others = Host.findChildren<TVkDockForm*>(Qt::FindDirectChildrenOnly);
+    const auto Covers = [&](const QRect& Place) {
+        return std::any_of(Others.begin(), Others.end(), [&](const TVkDockForm* Other) {
+            return Other != Self && Other->isFloating() && Other->isVisible() &&
+                   Other->frameGeometry().adjusted(-4, -4, 4, 4).intersects(Place);
+        });
+    };
+    const QRect Area = Host.geometry();
+    constexpr int Gap = 8;
+    // Below the host's menu and tool bars.
+    const int Top = Area.top() + 80;
+    for (int Right = Area.right() - Gap; Right - Size.width() >= Area.left(); Right -= Size.width() + Gap) {
+        for (int Y = Top; Y + Size.height() <= Area.bottom(); Y += 10) {
+            const QRect Place(QPoint(Right - Size.width(), Y), Size);
+            if (!Covers(Place)) return Place.topLeft();
+        }
+    }
+    const QPoint Base = Area.topLeft() + QPoint(40, 80);
     for (int Step = 0; Step < 16; ++Step) {
         const QPoint Place = Base + QPoint(30, 30) * Step;
-        const bool Taken = std::any_of(Others.begin(), Others.end(), [&](const TVkDockForm* Other) {
-            return Other != Self && Other->isFloating() && Other->isVisible() &&
-                   (Other->pos() - Place).manhattanLength() < 20;
-        });
-        if (!Taken) return Place;
+        if (!Covers(QRect(Place, QSize(20, 20)))) return Place;
     }
     return Base;
 }
@@ -43,7 +56,30 @@ TVkDockForm::TVkDockForm(QWidget* Parent) : QDockWidget(Parent ? Parent : HostMa
     setAttribute(Qt::WA_QuitOnClose, false);
     setFloating(true);
     resize(UndockWidth, UndockHeight);
-    if (QMainWindow* Host = HostMainWindow()) move(FirstFreePlace(*Host, this));
+    PlaceFree();
+}
+
+void TVkDockForm::PlaceFree() {
+    QMainWindow* Host = HostMainWindow();
+    if (!Host) return;
+    move(FirstFreePlace(*Host, this, frameGeometry().size().expandedTo(size())));
+    AutoPlace = pos();
+}
+
+void TVkDockForm::keyPressEvent(QKeyEvent* Event) {
+    if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier && isFloating() && !Site) {
+        close();
+        return;
+    }
+    QDockWidget::keyPressEvent(Event);
+}
+
+void TVkDockForm::showEvent(QShowEvent* Event) {
+    QDockWidget::showEvent(Event);
+    // The first showing knows the window's real size: a window still where it was put on creation
+    // (no saved desktop or caller moved it) is placed again for that size.
+    if (AutoPlace && *AutoPlace == pos() && isFloating() && !Site) PlaceFree();
+    AutoPlace.reset();
 }
 
 TVkDockForm::~TVkDockForm() {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,15 @@ public:
 protected:
     bool event(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
+    // Esc that no control of the window took closes a floating tool window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
+    // Moves the form to the first place beside the host's right edge that covers no other free tool
+    // window, and remembers it until the first showing.
+    void PlaceFree();
+    std::optional<QPoint> AutoPlace;
     friend class TVkDockSiteForm;
     QPointer<TVkDockSiteForm> Site;
     bool Pressed = false;

@@ -749,11 +749,14 @@ void TVkGrid::wheelEvent(QWheelEvent* Event) {
 }
 
 void TVkGrid::keyPressEvent(QKeyEvent* Event) {
+    // Esc with no edit open is not the grid's: it goes on to the window, which a dialog closes on.
+    const bool Editing = IsEditing();
     Guarded([&] {
         const TKeyCode Key = QtKeyToVirtualKey(Event->key(), Event->modifiers());
         if (Key != 0) KeyDown(Key, QtShiftState(Event->modifiers(), Qt::NoButton));
         if (const char32_t Typed = TypedChar(Event); Typed != 0) KeyPress(Typed);
     });
+    if (Event->key() == Qt::Key_Escape && !Editing) Event->ignore();
 }
 
 void TVkGrid::keyReleaseEvent(QKeyEvent* Event) {

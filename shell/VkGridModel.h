@@ -401,6 +401,9 @@ public:
     void ScrollTo(int Bar, int Position);
     void UpdateAutoSize();
     void AutoSizeColumns();
+    // Widens every column that does not fill the client to its widest text, headers included, and
+    // to at least MinWidth, so that no title or value is cut.
+    void FitColumnsToText(int MinWidth);
     void AutoSizeRows();
     void UpdateLastCol();
     void UpdateLastRow();

@@ -234,6 +234,19 @@ void TVkGridModel::AutoSizeColumns() {
         if (FColumns[C]->AutoSize) FColumns[C]->FSize = W;
 }
 
+void TVkGridModel::FitColumnsToText(int MinWidth) {
+    // Room for the cell's margins and the grid line on both sides of the text.
+    constexpr int Padding = 12;
+    for (int C = 0; C < FColCount; ++C) {
+        if (FColumns[C]->AutoSize) continue;
+        int Width = MinWidth;
+        for (int R = 0; R < FRowCount; ++R)
+            Width = std::max(Width, ScreenTextWidth(FFont, Cell(C, R).DisplayText()) + Padding);
+        FColumns[C]->SetWidth(Width);
+    }
+    AutoSizeColumns();
+}
+
 void TVkGridModel::AutoSizeRows() {
     if (!(FOptions & loAutoSizeRows)) return;
     int Taken = FixedHeights();

@@ -203,8 +203,26 @@ void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TP
         Each(C[0], C[1], C[2]);
         if (N == 4) Each(C[0], C[2], C[3]);
     };
+    // A triangle inside one band goes to that band alone. Bands share their bounds, so a flat stretch
+    // whose value sits on a bound (a flat side under the zebra light) would otherwise be drawn in both
+    // colours on one plane, and speckle.
+    const int Last = FLayers.Count() - 1;
+    const auto BandOf = [&](double W) {
+        for (int K = 0; K <= Last; ++K) {
+            const TSurfaceAnalysisColorLayer& L = FLayers.Items(K);
+            if (W >= L.Lower && (W < L.Upper || (K == Last && W <= L.Upper))) return K;
+        }
+        return -1;
+    };
+    std::vector<int> WholeBand;
+    Triangles(Corners, Count, [&](const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+        const int Band = BandOf(A.W);
+        WholeBand.push_back(Band >= 0 && BandOf(B.W) == Band && BandOf(C.W) == Band ? Band : -1);
+    });
     for (const TSurfaceAnalysisColorLayer& L : FLayers) {
+        std::size_t Triangle = 0;
         Triangles(Corners, Count, [&](const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+            if (WholeBand[Triangle++] >= 0) return;
             if ((A.W < L.Lower && B.W < L.Lower && C.W < L.Lower) || (A.W > L.Upper && B.W > L.Upper && C.W > L.Upper))
                 return;
             TClipPiece Low;
@@ -239,6 +257,15 @@ void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TP
             });
         });
     }
+    std::size_t Triangle = 0;
+    Triangles(Corners, Count, [&](const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+        const int Band = WholeBand[Triangle++];
+        if (Band < 0) return;
+        const TRPoint Whole[3] = {A, B, C};
+        auto Part = PolygonOf(Whole, 3);
+        Part->SetColor(FLayers.Items(Band).Color);
+        Result.Add(std::move(Part));
+    });
 }
 
 std::unique_ptr<TPolygonList> TSurfaceAnalysis::ClipToLayers(const TPolygonList& Triangles) const {

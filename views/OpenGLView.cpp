@@ -401,6 +401,17 @@ void TOpenGLView::ReportError(const std::exception& E) {
 
 void TOpenGLView::ClearBuffers() {
     if (!(State & vfRendering)) return;
+    // Every frame starts from the same state, whatever a renderer of the last one left switched: a
+    // depth mask left off would keep the depth buffer from clearing and hide the whole model behind
+    // the last frame's depths, leaving only the grid on the screen.
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_1D);
+    glDisable(GL_TEXTURE_2D);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDepthFunc(GL_LESS);
+    DrawState = 0xFF;
     const auto C = ColorToGLColor(BackColor, 1);
     glClearColor(C[0], C[1], C[2], 1);
     CheckGLError();
@@ -550,7 +561,16 @@ void TOpenGLView::DrawGrid() {
     if (!Grid->GetEnabled()) return;
     SetDrawState(dsLines);
     const TColor Kept = LineColor;
-    Grid->Draw(*this);
+    // The grid lies under the model: it writes no depth, so a shaded surface in front of or through
+    // the grid plane covers it.
+    glDepthMask(GL_FALSE);
+    try {
+        Grid->Draw(*this);
+    } catch (...) {
+        glDepthMask(GL_TRUE);
+        throw;
+    }
+    glDepthMask(GL_TRUE);
     SetLineColor(Kept);
 }
 

@@ -316,6 +316,13 @@ public:
     // empty title becomes the program name + " - Viewport". The job is ended also when drawing fails.
     void Print(const std::string& Title, QPrinter& Printer);
     void Print(const std::string& Title = "");
+    // Whether the model, as the view looks at it, is wider on the screen than it is high: the page
+    // orientation that it fills.
+    bool ModelIsWide();
+    // The whole model on one page of Printer, as large as the page allows: the page turned the way the
+    // model is longer, the view zoomed to the model for the print and put back afterwards. Asks
+    // Confirm (the print dialog) once the page is turned; nothing is printed when it says no.
+    void PrintFitted(const std::string& Title, QPrinter& Printer, const std::function<bool()>& Confirm);
     // Puts the view on the clipboard twice: as a vector picture (PDF) of twice the window's size and
     // as an image of the window's pixels.
     void CopyToClipboard();

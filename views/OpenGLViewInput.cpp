@@ -229,7 +229,16 @@ void TOpenGLView::MouseMove(TShiftState Shift, int X, int Y) {
         return;
     }
     if (!(State & vfDragging)) return;
-    if (const TModeDrag* D = FindModeDrag(DragMode)) (this->*D->Drag)(X, Y);
+    const TModeDrag* D = FindModeDrag(DragMode);
+    if (!D) return;
+    // A move with no button held: the release went elsewhere (another window took the mouse). The drag
+    // ends here; left on, every later frame would be drawn as a drag preview.
+    if (!(Shift & (ssLeft | ssRight | ssMiddle))) {
+        State &= ~vfDragging;
+        (this->*D->End)();
+        return;
+    }
+    (this->*D->Drag)(X, Y);
 }
 
 bool TOpenGLView::DoMouseWheel(TShiftState, int WheelDelta, TPoint) {

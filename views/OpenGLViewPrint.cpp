@@ -14,6 +14,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -114,6 +115,37 @@ void TOpenGLView::Print(const std::string& Title, QPrinter& Printer) {
 }
 
 void TOpenGLView::Print(const std::string& Title) { Print(Title, GetPrinter()); }
+
+bool TOpenGLView::ModelIsWide() {
+    const TMBox& B = ModelExtents;
+    if (B.Min.X > B.Max.X) return GetClientWidth() > GetClientHeight();
+    int Left = INT_MAX, Right = INT_MIN, Top = INT_MAX, Bottom = INT_MIN;
+    for (int I = 0; I < 8; ++I) {
+        const TPoint P = WorldToScreen((I & 1) ? B.Max.X : B.Min.X, (I & 2) ? B.Max.Y : B.Min.Y,
+                                       (I & 4) ? B.Max.Z : B.Min.Z);
+        Left = std::min(Left, P.X);
+        Right = std::max(Right, P.X);
+        Top = std::min(Top, P.Y);
+        Bottom = std::max(Bottom, P.Y);
+    }
+    return Right - Left > Bottom - Top;
+}
+
+void TOpenGLView::PrintFitted(const std::string& Title, QPrinter& Printer, const std::function<bool()>& Confirm) {
+    Printer.setPageOrientation(ModelIsWide() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (Confirm && !Confirm()) return;
+    // The camera is kept only with a rendering context; without one there is nothing to put back.
+    const bool Kept = (State & vfContextReady) != 0;
+    SaveCameraState();
+    ZoomAll();
+    try {
+        Print(Title, Printer);
+    } catch (...) {
+        if (Kept) RestoreCameraState();
+        throw;
+    }
+    if (Kept) RestoreCameraState();
+}
 
 void TOpenGLView::CopyToClipboard() {
     auto Data = std::make_unique<QMimeData>();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -52,7 +53,6 @@ THullLinesFrame::THullLinesFrame(TGeoHullLines& AEntity, const char* Title, cons
     VkGrid1 = new QTableWidget(0, 1, Parameters);
     VkGrid1->setHorizontalHeaderLabels({"Value"});
     VkGrid1->horizontalHeader()->setStretchLastSection(true);
-    VkGrid1->verticalHeader()->setFixedWidth(100);
     VkGrid1->setMinimumHeight(360);
     Inner->addWidget(VkGrid1);
     Layout->addWidget(Parameters, 1);
@@ -88,6 +88,11 @@ void THullLinesFrame::UpdateFromEntity() {
         VkGrid1->setItem(i, 0, Item);
     }
     VkGrid1->setVerticalHeaderLabels(Names);
+    // Wide enough for the longest name and a value: a narrower tool window scrolls the frame
+    // sideways instead of cutting the values off.
+    VkGrid1->setMinimumWidth(VkGrid1->verticalHeader()->sizeHint().width() +
+                             VkGrid1->fontMetrics().horizontalAdvance("-00000.000") + 2 * VkGrid1->frameWidth() +
+                             VkGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12);
     RefreshUpdateButton();
     Filling = false;
 }

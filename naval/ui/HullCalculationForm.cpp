@@ -35,6 +35,8 @@ THullCalculationForm::THullCalculationForm(QWidget* Parent) : QDialog(Parent), E
     Label4->setObjectName("Label4");
     Label5 = new QLabel("0.00", this);
     Label5->setObjectName("Label5");
+    // Room for any draught the labels show, so that a longer one never pushes the row past the edge.
+    for (QLabel* Label : {Label4, Label5}) Label->setMinimumWidth(Label->fontMetrics().horizontalAdvance("-0000.000"));
     StatusBar1 = new TVkStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);

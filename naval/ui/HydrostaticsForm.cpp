@@ -68,6 +68,7 @@ THydrostaticsForm::THydrostaticsForm(QWidget* Parent)
     Button1->setToolTip("Calculate Hydrostatics");
 
     auto* Top = new QHBoxLayout;
+    Top->setContentsMargins(4, 4, 6, 4);
     Top->addWidget(CopyButton);
     Top->addWidget(PrintButton);
     Top->addWidget(new QLabel("Draughts:", this));

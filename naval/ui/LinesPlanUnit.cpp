@@ -425,9 +425,11 @@ void TLinesPlanForm::ExportAsDXF() {
 }
 
 void TLinesPlanForm::Print() {
-    QPrintDialog Dialog(&GetPrinter(), this);
-    if (Dialog.exec() != QDialog::Accepted) return;
-    OpenGLView1->Print("Lines Plan");
+    // The sheet fills the page: the dialog already shows the page turned the way the sheet is longer.
+    OpenGLView1->PrintFitted("Lines Plan", GetPrinter(), [this] {
+        QPrintDialog Dialog(&GetPrinter(), this);
+        return Dialog.exec() == QDialog::Accepted;
+    });
 }
 
 void TLinesPlanForm::CopyToClipboard() { OpenGLView1->CopyToClipboard(); }

@@ -103,6 +103,11 @@ void TPermeabilityForm::Refresh() {
             Actual.SetTextColor(Effective > 0 ? PositiveColor : clBlack);
         }
     }
+    // The names take the room the two numbers leave; the numbers keep their titles whole.
+    VkGrid1->Column(0).AutoSize = true;
+    VkGrid1->Column(1).AutoSize = false;
+    VkGrid1->Column(2).AutoSize = false;
+    VkGrid1->FitColumnsToText(40);
 }
 
 void TPermeabilityForm::EditPermeability(int Row, double Value) {

@@ -131,6 +131,7 @@ void TVolumesForm::Fill(TGeometryList& Document) {
         if (Row % 2 == 1) ShadeRow(Row);
     }
     VkGrid1->Column(2).FloatFormat().SetDigits(2);
+    VkGrid1->FitColumnsToText(80);
 }
 
 void ShowCompartmentVolumes(TGeometryList* Document) { ShowReport(Document, VolumesForm); }

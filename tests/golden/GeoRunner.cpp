@@ -8,6 +8,9 @@
 //   --eval EXPR      "<EXPR> = <value>" of a number typed into the document
 //   --classes        the registered entity classes
 //   --select NAME    add the entity NAME to the selection
+//   --create ITEM    click the item ITEM of the Create menu (the hull generators, for one)
+//   --generate NAME  generate the hull of the hull generator NAME, as its frame's update button does
+//   --name NAME      give the document's last entity (the one made last) the name NAME
 //   --popup NAME:ITEM      click the item ITEM of the popup menu of the entity NAME
 //   --selection-menu ITEM  click the item ITEM of the menu offered for the selection
 //   --volumes        the rows of the compartment volumes report
@@ -38,6 +41,7 @@
 #include "foundation/MacroFile.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "hulls/GHullLines.h"
 #include "naval/Arrangement.h"
 #include "naval/GPList.h"
 #include "naval/HullSelection.h"
@@ -205,6 +209,20 @@ int Apply(TGeometryInterface& Doc, const std::vector<std::string>& Args) {
             TMenuItem* Item = Menu != nullptr ? Menu->Find(Value.substr(Colon + 1)) : nullptr;
             if (Item == nullptr) return Usage("no popup item " + Value);
             Item->Click();
+        } else if (Option == "--create") {
+            TMenuItem Menu;
+            if (GGeometryClasses) GGeometryClasses->AddCreateMenuItems(Menu, Doc);
+            TMenuItem* Item = Menu.Find(Value);
+            if (Item == nullptr) return Usage("no create item " + Value);
+            Item->Click();
+        } else if (Option == "--generate") {
+            // What the generator frame's update button does.
+            auto* Hull = dynamic_cast<TGeoHullLines*>(Doc.FindByName(Value));
+            if (Hull == nullptr) return Usage("no hull generator named " + Value);
+            Hull->Generate();
+        } else if (Option == "--name") {
+            if (Doc.Count() == 0) return Usage("no entity to name " + Value);
+            Doc.Items(Doc.Count() - 1).SetName(Value);
         } else if (Option == "--selection-menu") {
             TMenuItem Menu;
             if (GGeometryClasses) GGeometryClasses->AddGroupMenuItems(Menu, Doc);

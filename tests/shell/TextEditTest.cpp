@@ -13,7 +13,9 @@
 #include <QTextBlock>
 
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -27,6 +29,7 @@
 #include "foundation/Polyline.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "shell/ShellTestSupport.h"
+#include "shell/MacroErrorText.h"
 #include "shell/TextEdit.h"
 #include "shell/ViewUnit.h"
 #include "tests/document/TestPoint.h"
@@ -221,6 +224,43 @@ TEST_F(TextEdit, TheFirstRunOfAModifiedOpenedFileAsksWhereToSave) {
     EXPECT_EQ(ReadFile(Dir / "renamed.cmd"), "A = 4\n");
     EXPECT_EQ(ReadFile(File), "A = 3\n");
     EXPECT_EQ(Editor->FileManager1->GetFileName(), (Dir / "renamed.cmd").string());
+}
+
+TEST_F(TextEdit, AnErrorIsListedInTheUsersWordsAndLoggedInTheProgramsOwn) {
+    // An opening with two zero extents: the program's wording names its class and routine.
+    const fs::path File = Write("opening.cmd", "OPENING B\nXMAX 1\nSEARCH Z 3\nEND\n");
+    Open(File);
+    Console.clear();
+    Editor->RunMacro();
+    const std::string Internal = "TRectangleExtents.CheckValidity - There should be only one set of extents which is zero";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Error: " + File.string() +
+                                                    "(2): There should be only one set of extents which is zero"}));
+    EXPECT_NE(std::find_if(Console.begin(), Console.end(),
+                           [&](const std::string& Line) { return Line.find(Internal) != std::string::npos; }),
+              Console.end());
+    EXPECT_EQ(CaretLine(), 1);
+}
+
+TEST(MacroErrorText, TheRoutineNameGoesAndTheLineIsKeptOrGiven) {
+    const std::tuple<std::string, int, std::string> Cases[] = {
+        {"Error: m.cmd(2): TRectangleExtents.CheckValidity - Two zero extents", 0, "Error: m.cmd(2): Two zero extents"},
+        {"Error: m.cmd(5): Command not found FOO", 9, "Error: m.cmd(5): Command not found FOO"},
+        {"TBSpline.SubCurve - UpperT is less than LowerT", 7, "Error: m.cmd(7): UpperT is less than LowerT"},
+        {"TGeoBox.Create.Check - Bad", 0, "Error: Bad"},
+        // Not a routine name: kept as it stands.
+        {"Error in field Polyline.NumPoints", 3, "Error: m.cmd(3): Error in field Polyline.NumPoints"},
+        {"TFoo - no member", 1, "Error: m.cmd(1): TFoo - no member"},
+        {"Tank.Volume - a sentence about a tank", 1, "Error: m.cmd(1): Tank.Volume - a sentence about a tank"},
+        {"TBar.Baz - ", 1, "Error: m.cmd(1): TBar.Baz - "},
+    };
+    for (const auto& [What, Line, Shown] : Cases) EXPECT_EQ(MacroErrorForUser(What, "m.cmd", Line), Shown) << What;
+
+    // From a menu only a macro error with its line is rephrased; anything else is shown as it is.
+    EXPECT_EQ(LocatedMacroErrorForUser("Error: m.cmd(2): TRectangleExtents.CheckValidity - Two zero extents"),
+              "Error: m.cmd(2): Two zero extents");
+    for (const char* Other : {"Error: m.cmd(5): Command not found FOO", "TBSpline.SubCurve - UpperT is less than LowerT",
+                              "Error: Cannot open file \"x.cmd\""})
+        EXPECT_EQ(LocatedMacroErrorForUser(Other), std::nullopt) << Other;
 }
 
 TEST_F(TextEdit, AFailingRunListsItsMessagesAndTheErrorAndSelectsTheFailingLine) {

@@ -582,6 +582,23 @@ TEST(SurfaceAnalysisTest, ClipToLayersCoversEachBandExactly) {
     ExpectNear(Last.Corner(2)->Vector(), {0.2, 6, 0});
 }
 
+TEST(SurfaceAnalysisTest, AFlatTriangleOnABandBoundGoesToOneBandOnly) {
+    TSurfaceAnalysis A;
+    A.CurvatureParameters().SetLayersCount(4);  // bounds -1, -0.5, 0, 0.5, 1
+    A.BuildColorPolygons();
+    // Constant weights: on an inner bound, on the top bound, inside a band. Drawn in two colours on
+    // one plane, such a triangle would speckle.
+    const std::pair<double, int> Cases[] = {{0.0, 2}, {-0.5, 1}, {1.0, 3}, {0.25, 2}};
+    for (auto [W, Band] : Cases) {
+        TPolygonList Input;
+        Input.Add(NewTriangle(Weighted(0, 0, W), Weighted(1, 0, W), Weighted(0, 1, W)));
+        const auto Result = A.ClipToLayers(Input);
+        ASSERT_EQ(Result->Count(), 1) << W;
+        EXPECT_EQ(Result->Polygon(0)->Color, A.Layers().Items(Band).Color) << W;
+        EXPECT_NEAR(Result->Polygon(0)->Area(), 0.5, 1e-12) << W;
+    }
+}
+
 // ---- Update and drawing ----
 
 TEST(SurfaceAnalysisTest, SmoothDrawingIsQuadStripsOfColouredPoints) {

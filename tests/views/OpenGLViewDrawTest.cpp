@@ -153,6 +153,30 @@ TEST_F(OpenGLViewDrawTest, HandlesAndArrowsGrowTheExtentsAsTheyAreDrawn) {
     }
 }
 
+TEST_F(OpenGLViewDrawTest, TheModelCoversTheGridAndShowsWhateverTheLastFrameLeftSwitched) {
+    // A renderer that leaves the depth mask off and blending on, which keeps every later frame's depth
+    // buffer from clearing and draws nothing over it.
+    ShowOnRedSquare(10, [](IGraphics&) {
+        glDepthMask(GL_FALSE);
+        glBlendFunc(GL_ZERO, GL_ONE);
+        glEnable(GL_BLEND);
+    });
+    TViewGrid& Grid = View->GetGrid();
+    Grid.SetGridSize(1);
+    Grid.SetMajorColor(clWhite);
+    Grid.SetMinorColor(clWhite);
+    Grid.SetEnabled(true);
+    const TPoint Centre = View->WorldToScreen(0.5, 0, -1);
+    for (int Frame = 0; Frame < 3; ++Frame) {
+        View->Render();
+        // The grid line x = 0.5 lies in front of the square (z = 0 against -1) and still the square is
+        // drawn over it.
+        EXPECT_EQ(PixelAt(Centre.X, Centre.Y), QColor(Qt::red)) << Frame;
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
+
 TEST_F(OpenGLViewDrawTest, MeasureWindowCollectsTheVerticesInsideTheRectangle) {
     ShowOnRedSquare(10, [](IGraphics& G) { G.Line(2, 2, 0, 4, 2, 0); });
     const TPoint A = View->WorldToScreen(2, 2, 0), B = View->WorldToScreen(4, 2, 0);
@@ -291,6 +315,48 @@ TEST_F(OpenGLViewDrawTest, PrintingWritesOnePageUnlessThePrinterIsBusy) {
     View->OnRedraw = [](void*, IGraphics&) { throw EError("Cannot draw"); };
     EXPECT_THROW(View->Print("Failing", Printer), EError);
     EXPECT_NE(Printer.printerState(), QPrinter::Active);
+}
+
+TEST_F(OpenGLViewDrawTest, AFittedPrintTurnsThePageTheWayTheModelIsLongerAndFillsIt) {
+    QTemporaryDir Folder;
+    struct TCase {
+        TMVector From, To;
+        QPageLayout::Orientation Orientation;
+    };
+    const TCase Cases[] = {
+        {{-8, 0, 0}, {8, 2, 0}, QPageLayout::Landscape},
+        {{0, -8, 0}, {2, 8, 0}, QPageLayout::Portrait},
+    };
+    for (const TCase& C : Cases) {
+        // Where the model's ends land on the page (not on the screen).
+        TPoint A{}, B{};
+        View->OnRedraw = [&](void*, IGraphics& G) {
+            G.Line(C.From.X, C.From.Y, C.From.Z, C.To.X, C.To.Y, C.To.Z);
+            if (&G == static_cast<IGraphics*>(&*View)) return;
+            A = G.WorldToScreen(C.From.X, C.From.Y, C.From.Z);
+            B = G.WorldToScreen(C.To.X, C.To.Y, C.To.Z);
+        };
+        View->ViewXY();
+        View->ZoomIn();
+        View->ZoomIn();
+        const TMVector Before = View->ScreenToWorld(0, 0);
+        QPrinter Printer(QPrinter::HighResolution);
+        Printer.setOutputFormat(QPrinter::PdfFormat);
+        Printer.setOutputFileName(Folder.filePath("fitted.pdf"));
+        // Declined: nothing printed, but the page is turned for the dialog.
+        View->PrintFitted("Sheet", Printer, [] { return false; });
+        EXPECT_EQ(Printer.pageLayout().orientation(), C.Orientation);
+        EXPECT_EQ(A.X, B.X);
+        View->PrintFitted("Sheet", Printer, [] { return true; });
+        EXPECT_EQ(Printer.pageLayout().orientation(), C.Orientation);
+        // The model spans most of the page's longer side.
+        const bool Wide = C.Orientation == QPageLayout::Landscape;
+        const double Spans = Wide ? std::abs(B.X - A.X) / double(Printer.width())
+                                  : std::abs(B.Y - A.Y) / double(Printer.height());
+        EXPECT_GT(Spans, 0.7) << Wide;
+        // The view is as it was: zoomed in.
+        EXPECT_EQ(View->ScreenToWorld(0, 0), Before);
+    }
 }
 
 TEST_F(OpenGLViewDrawTest, CopyingPutsAVectorPictureAndTheWindowsPixelsOnTheClipboard) {

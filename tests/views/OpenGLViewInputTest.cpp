@@ -335,6 +335,18 @@ TEST_F(OpenGLViewInputTest, EditorErrorsCloseTheBracketAndEndTheDrag) {
     EXPECT_FALSE(View->GetStateFlags() & vfDragging);
 }
 
+TEST_F(OpenGLViewInputTest, ADragWhoseReleaseWentElsewhereEndsAtTheNextMoveWithoutAButton) {
+    for (TInteractionMode Mode : {imRotateWorld, imPan, imZoom}) {
+        View->SetInteractionMode(Mode);
+        View->MouseDown(mbLeft, ssLeft, 10, 10);
+        View->MouseMove(ssLeft, 20, 20);
+        EXPECT_TRUE(View->GetStateFlags() & vfDragging) << Mode;
+        // The release went to another window; left on, every frame would be drawn as a drag preview.
+        View->MouseMove(0, 30, 30);
+        EXPECT_FALSE(View->GetStateFlags() & vfDragging) << Mode;
+    }
+}
+
 TEST_F(OpenGLViewInputTest, FeedbackAndLocationFollowTheMouse) {
     TRecordingEditor Editor(*View, efAllMoves);
     Editor.Locate = true;

@@ -1,0 +1,81 @@
+// The Wigley hull as the outer space of an arrangement: a pair of wing tanks, an engine room with a
+// store walled off inside it, a fore peak; the fore peak a closed group of its own, the tanks and the
+// engine spaces open groups joined by a manhole
+IMPORT wigley.geo
+COMPARTMENT Hull
+FRONT 100
+BACK 0
+INSIDE 0
+OUTSIDE 5
+BOTTOM 0
+TOP 6.25
+FIT WIGLEY
+SECTIONS 23
+MIRRORED
+PERM 1
+END
+COMPARTMENT Tank 1S
+FRONT 60
+BACK 40
+INSIDE 1
+OUTSIDE 5
+BOTTOM 1
+TOP 5
+FIT WIGLEY
+SECTIONS 5
+PERM 0.95
+REFLECT Tank 1P
+END
+COMPARTMENT Engine Room
+FRONT 30
+BACK 15
+INSIDE 0
+OUTSIDE 1
+BOTTOM 1
+TOP 6
+MIRRORED
+PERM 0.85
+END
+COMPARTMENT Store
+FRONT 25
+BACK 20
+INSIDE 0
+OUTSIDE 0.5
+BOTTOM 4
+TOP 6
+MIRRORED
+PERM -0.25
+END
+COMPARTMENT Fore Peak
+FRONT 95
+BACK 85
+INSIDE 0
+OUTSIDE 5
+BOTTOM 2
+TOP 6.25
+FIT WIGLEY
+SECTIONS 5
+MIRRORED
+PERM 0.95
+END
+CLOSEDGROUP Forward
+Fore Peak
+END
+OPENGROUP Tanks
+Tank 1S
+Tank 1P
+END
+OPENGROUP Engine
+Engine Room
+Store
+END
+OPENING Manhole
+XMIN 30
+XMAX 32
+YMIN 0
+YMAX 1
+ZLOCATION 5
+SEARCH X 4
+NORMAL Z+
+CONNECT Engine <-> Tanks
+END

@@ -1,0 +1,3 @@
+// The hull surface the curves made is chosen for the hydrostatic table
+SELECT NONE
+SELECT XTSurface1
