@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "foundation/Contours.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/Polygon.h"
 #include "naval/VkHydro.h"
@@ -17,6 +19,34 @@
 namespace sarnova {
 
 namespace {
+
+double BoxDiagonal(const TMBox& Box) { return VectorDistance(Box.Min, Box.Max); }
+
+// How many even parameter steps keep the chord within Tolerance along one direction, from the
+// deviation of midpoints on a probe grid (a chord's error grows with the square of its span). The
+// few probes that straddle a knuckle, where no even spacing helps, are left out of the judgement.
+int StepsWithin(TSurface& S, bool AlongU, double Tolerance) {
+    constexpr int Probe = 32;
+    const double U0 = S.MinU(), U1 = S.MaxU(), V0 = S.MinV(), V1 = S.MaxV();
+    std::vector<double> Deviations;
+    for (int I = 0; I < Probe; ++I)
+        for (int J = 0; J <= Probe / 4; ++J) {
+            const double A = static_cast<double>(I) / Probe, B = static_cast<double>(I + 1) / Probe;
+            const double C = static_cast<double>(J) / (Probe / 4);
+            auto At = [&](double T) {
+                return AlongU ? S.Evaluate(U0 + (U1 - U0) * T, V0 + (V1 - V0) * C)
+                              : S.Evaluate(U0 + (U1 - U0) * C, V0 + (V1 - V0) * T);
+            };
+            const TMVector P = At(A), Q = At(B), M = At((A + B) / 2);
+            Deviations.push_back(VectorDistance(M, VectorLerp(P, Q, 0.5)));
+        }
+    const auto Rank = Deviations.begin() + static_cast<std::ptrdiff_t>(Deviations.size() * 19 / 20);
+    std::nth_element(Deviations.begin(), Rank, Deviations.end());
+    const double Typical = *Rank;
+    if (!(Typical > 0)) return 4;
+    const double N = Probe * std::sqrt(Typical / Tolerance);
+    return std::clamp(static_cast<int>(std::ceil(N)), 4, MaxHullFacetSteps);
+}
 
 // What the section list of the hydrostatic windows and that of the volumes report do differently.
 struct TCutRules {
@@ -186,9 +216,30 @@ std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull) {
     return CalculationSectionsOfMesh(*Facets);
 }
 
+std::unique_ptr<TPolygonList> SurfaceFacetsWithin(TSurface& Surface, double Tolerance) {
+    if (typeid(Surface) == typeid(TMesh)) return Surface.CreatePolygons();
+    // The parameter range of a B-spline comes from its knots.
+    if (auto* Spline = dynamic_cast<TBSplineSurface*>(&Surface)) Spline->UpdateKnots();
+    try {
+        return Surface.CreatePolygonsSized(StepsWithin(Surface, true, Tolerance), StepsWithin(Surface, false, Tolerance));
+    } catch (const EGeometryError&) {
+        // A surface without a parameter range of its own (periodic knots) is sampled as it says.
+        return Surface.CreatePolygonsFor(8, 1);
+    }
+}
+
 std::unique_ptr<TPolygonList> HullSurfaceFacets(const THullObject& Hull) {
-    if (auto S = std::get_if<TSurface*>(&Hull); S && *S) return (*S)->CreatePolygonsFor(8, 1);
-    if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) return (*Ss)->CreatePolygonsFor(8);
+    // Faceted to the hull's own size: a fixed count per control point, or points rounded to a fixed
+    // grid, would make its hydrostatics depend on the net and on the model's scale.
+    if (auto S = std::get_if<TSurface*>(&Hull); S && *S)
+        return SurfaceFacetsWithin(**S, HullFacetTolerance * BoxDiagonal((*S)->GetExtents()));
+    if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) {
+        const double Tolerance = HullFacetTolerance * BoxDiagonal((*Ss)->GetExtents());
+        auto Facets = std::make_unique<TPolygonList>();
+        for (int I = 0; I < (*Ss)->Count(); ++I)
+            if (TSurface* Item = (*Ss)->Surface(I)) Facets->TakeFrom(*SurfaceFacetsWithin(*Item, Tolerance));
+        return Facets;
+    }
     return nullptr;
 }
 
@@ -202,11 +253,11 @@ std::unique_ptr<TCalculationSections> CreateCalculationSections(const THullObjec
     std::unique_ptr<TPolygonList> Facets;
     if (auto S = std::get_if<TSurface*>(&Hull); S && *S) {
         if (dynamic_cast<TBSplineSurface*>(*S))
-            Facets = (*S)->CreatePolygonsFor(8, 1);
+            Facets = HullSurfaceFacets(Hull);
         else if (dynamic_cast<TMesh*>(*S))
             Facets = (*S)->CreatePolygons();
     } else if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) {
-        if (dynamic_cast<TBSplineSurfaceList*>(*Ss)) Facets = (*Ss)->CreatePolygonsFor(8);
+        if (dynamic_cast<TBSplineSurfaceList*>(*Ss)) Facets = HullSurfaceFacets(Hull);
     } else if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M) {
         return CalculationSectionsFromMesh(**M);
     }

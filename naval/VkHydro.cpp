@@ -126,6 +126,10 @@ double MassOfVolume(double Density, double Volume) {
 
 double DisplacementOfVolume(double Volume) { return MassOfVolume(GWaterDensity, Volume); }
 
+double TonnesPerCentimetre(double WaterPlanArea) {
+    return DisplacementOfVolume(WaterPlanArea * 0.01 / MetresPerDesignUnit());
+}
+
 // ---- Plane tests ----
 
 int WaterplaneSide(const TMPlane& Plane, const TMVector& P) {
@@ -292,6 +296,88 @@ double UnderwaterSectionDraught(TUnderwaterSectionIterator& It) {
     return Depth;
 }
 
+double DrySectionDepth(const TMPlane& Plane, IMVectorSource& Section) {
+    const std::unique_ptr<IMVectorIterator> It = Section.Iterator();
+    double Depth = -SignedDistance(Plane, It->First());
+    while (!It->IsLast()) Depth = std::max(Depth, -SignedDistance(Plane, It->Next()));
+    return Depth;
+}
+
+namespace {
+
+// Points at Count equal steps of the length of the chain P (Count + 1 points, both ends kept).
+std::vector<TMVector> ResampleByLength(const std::vector<TMVector>& P, int Count) {
+    std::vector<double> S(P.size(), 0.0);
+    for (std::size_t I = 1; I < P.size(); ++I) S[I] = S[I - 1] + VectorDistance(P[I - 1], P[I]);
+    std::vector<TMVector> R;
+    R.reserve(static_cast<std::size_t>(Count) + 1);
+    std::size_t K = 1;
+    for (int J = 0; J <= Count; ++J) {
+        const double At = S.back() * J / Count;
+        while (K + 1 < P.size() && S[K] < At) ++K;
+        const double Span = S[K] - S[K - 1];
+        R.push_back(Span > 0 ? VectorLerp(P[K - 1], P[K], std::clamp((At - S[K - 1]) / Span, 0.0, 1.0)) : P[K]);
+    }
+    return R;
+}
+
+// The area of the ruled strip between two resampled outlines; to a point where Q is empty.
+double RuledStripArea(const std::vector<TMVector>& P, const std::vector<TMVector>& Q, const TMVector& Apex) {
+    double A = 0;
+    for (std::size_t K = 0; K + 1 < P.size(); ++K) {
+        if (Q.empty()) {
+            A += TriangleArea(P[K], P[K + 1], Apex);
+        } else {
+            A += TriangleArea(P[K], P[K + 1], Q[K + 1]) + TriangleArea(P[K], Q[K + 1], Q[K]);
+        }
+    }
+    return A;
+}
+
+double MeanY(const std::vector<TMVector>& P) {
+    double Y = 0;
+    for (const TMVector& V : P) Y += V.Y;
+    return P.empty() ? 0 : Y / static_cast<double>(P.size());
+}
+
+}  // namespace
+
+void SectionWettedOutline(TUnderwaterSectionIterator& It, TSectionProperties& R) {
+    const TMPlane& Plane = It.Plane();
+    std::vector<TMVector> Loop{It.First()};
+    while (!It.IsLast()) Loop.push_back(It.Next());
+    if (Loop.size() < 3) return;
+    // The loop ends on its first point; open it after its first segment in the waterplane.
+    const std::size_t N = Loop.size() - 1;
+    std::size_t Cut = N;
+    for (std::size_t I = 0; I < N && Cut == N; ++I)
+        if (IsOnWaterplane(Plane, Loop[I]) && IsOnWaterplane(Plane, Loop[I + 1])) Cut = I;
+    std::vector<TMVector> Chain;
+    if (Cut < N) {
+        for (std::size_t K = 1; K <= N; ++K) Chain.push_back(Loop[(Cut + K) % N]);
+        // Ends in the waterplane too: drop the trailing run that lies in it.
+        while (Chain.size() > 2 && IsOnWaterplane(Plane, Chain[Chain.size() - 1]) &&
+               IsOnWaterplane(Plane, Chain[Chain.size() - 2]))
+            Chain.pop_back();
+        if (Chain.front().Y < Chain.back().Y) std::reverse(Chain.begin(), Chain.end());
+    } else {
+        // Submerged: a loop from its highest point, turning one way.
+        std::size_t Top = 0;
+        double S = 0;
+        for (std::size_t I = 0; I < N; ++I) {
+            if (Loop[I].Z > Loop[Top].Z) Top = I;
+            S += Loop[I].Y * Loop[I + 1].Z - Loop[I + 1].Y * Loop[I].Z;
+        }
+        for (std::size_t K = 0; K <= N; ++K) Chain.push_back(Loop[(Top + K) % N]);
+        // Starboard side first, as a cut section runs.
+        if (S > 0) std::reverse(Chain.begin(), Chain.end());
+    }
+    double Length = 0;
+    for (std::size_t I = 1; I < Chain.size(); ++I) Length += VectorDistance(Chain[I - 1], Chain[I]);
+    if (!(Length > 0)) return;
+    R.WettedOutlines.push_back(ResampleByLength(Chain, WettedOutlinePoints));
+}
+
 // ---- TSectionsSummary ----
 
 namespace {
@@ -360,7 +446,59 @@ void TSectionsSummary::ComputeWaterplaneWeights() {
     });
 }
 
+namespace {
+
+bool IsDry(const TSectionProperties& S) { return S.Depth < 0 || S.Area == 0; }
+
+// Two sections at one station are parts of one section when their outlines lie apart.
+bool ArePartsOfOneSection(const TSectionProperties& A, const TSectionProperties& B) {
+    if (A.Station != B.Station) return false;
+    if (IsDry(A) || IsDry(B)) return true;
+    const double Gap = 1e-9 * std::max(1.0, std::fabs(A.Station));
+    return A.Extents.Max.Y <= B.Extents.Min.Y + Gap || B.Extents.Max.Y <= A.Extents.Min.Y + Gap ||
+           A.Extents.Max.Z <= B.Extents.Min.Z + Gap || B.Extents.Max.Z <= A.Extents.Min.Z + Gap;
+}
+
+// Adds the part P to the section S: areas, moments, girths and waterline integrals add.
+void JoinPart(TSectionProperties& S, TSectionProperties& P) {
+    const double Area = S.Area + P.Area;
+    if (Area != 0) {
+        S.CentroidY = (S.CentroidY * S.Area + P.CentroidY * P.Area) / Area;
+        S.CentroidZ = (S.CentroidZ * S.Area + P.CentroidZ * P.Area) / Area;
+    }
+    S.Area = Area;
+    if (!IsDry(P)) S.Extents = IsDry(S) ? P.Extents : UniteBoxes(S.Extents, P.Extents);
+    S.Breadth = S.Extents.Max.Y - S.Extents.Min.Y;
+    S.Height = S.Extents.Max.Z - S.Extents.Min.Z;
+    S.WaterlineBreadth += P.WaterlineBreadth;
+    S.WaterlineMoment += P.WaterlineMoment;
+    S.WaterlineInertia += P.WaterlineInertia;
+    if (S.WaterlineBreadth > 0) S.WaterlineCentre = S.WaterlineMoment / S.WaterlineBreadth;
+    S.Depth = std::max(S.Depth, P.Depth);
+    S.Girth += P.Girth;
+    for (auto& Outline : P.WettedOutlines) S.WettedOutlines.push_back(std::move(Outline));
+    std::stable_sort(S.WettedOutlines.begin(), S.WettedOutlines.end(),
+                     [](const auto& A, const auto& B) { return MeanY(A) > MeanY(B); });
+}
+
+}  // namespace
+
+void TSectionsSummary::JoinSectionParts() {
+    std::stable_sort(FItems.begin(), FItems.end(),
+                     [](const TSectionProperties& A, const TSectionProperties& B) { return A.Station < B.Station; });
+    std::vector<TSectionProperties> Out;
+    Out.reserve(FItems.size());
+    for (TSectionProperties& S : FItems) {
+        if (!Out.empty() && ArePartsOfOneSection(Out.back(), S))
+            JoinPart(Out.back(), S);
+        else
+            Out.push_back(std::move(S));
+    }
+    FItems = std::move(Out);
+}
+
 void TSectionsSummary::Prepare() {
+    JoinSectionParts();
     InsertWaterlineCrossings();
     RemoveDrySections();
     ComputeLengthWeights();
@@ -384,6 +522,48 @@ TVolumeAndCentre TSectionsSummary::Integrate() const {
     return R;
 }
 
+double TSectionsSummary::WettedArea() const {
+    const std::size_t N = FItems.size();
+    // Per interval, how much the ruled strips between the outlines exceed the girths times the
+    // spacing: the slope of the hull along its length.
+    std::vector<double> Factor(N > 0 ? N - 1 : 0, 1.0), Spacing(Factor.size(), 0.0);
+    for (std::size_t K = 0; K + 1 < N; ++K) {
+        const TSectionProperties& A = FItems[K];
+        const TSectionProperties& B = FItems[K + 1];
+        Spacing[K] = std::fabs(B.Station - A.Station);
+        const double Flat = Spacing[K] * (A.Girth + B.Girth) / 2;
+        if (!(Flat > 0)) continue;
+        double Ruled = 0;
+        if (A.WettedOutlines.size() == B.WettedOutlines.size()) {
+            for (std::size_t P = 0; P < A.WettedOutlines.size(); ++P)
+                Ruled += RuledStripArea(A.WettedOutlines[P], B.WettedOutlines[P], B.WaterlineRef);
+        } else if (B.WettedOutlines.empty()) {
+            for (const auto& P : A.WettedOutlines) Ruled += RuledStripArea(P, {}, B.WaterlineRef);
+        } else if (A.WettedOutlines.empty()) {
+            for (const auto& P : B.WettedOutlines) Ruled += RuledStripArea(P, {}, A.WaterlineRef);
+        }
+        // The slope can only add area; a strip that comes out smaller was not matched well.
+        if (Ruled > Flat) Factor[K] = Ruled / Flat;
+    }
+    double Wetted = 0;
+    for (std::size_t I = 0; I < N; ++I) {
+        double F = 1, W = 0, Sum = 0;
+        if (I > 0) {
+            Sum += Factor[I - 1] * Spacing[I - 1];
+            W += Spacing[I - 1];
+        }
+        if (I + 1 < N) {
+            Sum += Factor[I] * Spacing[I];
+            W += Spacing[I];
+        }
+        if (W > 0) F = Sum / W;
+        Wetted += FItems[I].Girth * FItems[I].LengthWeight * F;
+    }
+    // The ends of the immersed body: a transom or a flat end is wet too.
+    if (N > 0) Wetted += FItems.front().Area + (N > 1 ? FItems.back().Area : 0);
+    return Wetted;
+}
+
 void TSectionsSummary::VolumeAndCentroid(TVolumeAndCentre& R) {
     if (Count() < 2) return;
     Prepare();
@@ -403,10 +583,9 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
 
     const TVolumeAndCentre Body = Integrate();
     const double V = Body.Volume;
-    double Wetted = 0, MaxArea = 0;
+    double MaxArea = 0;
     double Aw = 0, AwX = 0, AwY = 0, AwXX = 0, Inertia = 0;
     for (const TSectionProperties& S : FItems) {
-        Wetted += S.Girth * S.LengthWeight;
         MaxArea = std::max(MaxArea, S.Area);
         const double U = S.WaterplaneWeight;
         Aw += S.WaterlineBreadth * U;
@@ -419,7 +598,7 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
     R.LCB = Body.X;
     R.TCB = Body.Y;
     R.VCB = Body.Z;
-    R.WettedArea = Wetted;
+    R.WettedArea = WettedArea();
     R.MaxSectionArea = MaxArea;
 
     R.LWL = Box.Max.X - Box.Min.X;
@@ -430,7 +609,7 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
 
     R.WaterPlanArea = Aw;
     if (Aw != 0) {
-        R.TPC = 0.01 * Aw * GWaterDensity / 1000;
+        R.TPC = TonnesPerCentimetre(Aw);
         R.LCF = AwX / Aw;
         R.TCF = AwY / Aw;
     } else {

@@ -153,7 +153,7 @@ TEST(HydrostaticsAtDraught, BoxHullParticularsAndStatusLine) {
     HydrostaticsAtDraught(*Sections, 1, R);
     const std::pair<const char*, double> Expected[] = {
         {"DISPM", 20.5}, {"VOLM", 20},     {"LCB", 5},  {"VCB", 0.5},  {"KMT", 0.5 + 1.0 / 3},
-        {"LCF", 5},      {"TPC", 0.205},   {"CB", 1},   {"WSA", 40},   {"T", 1},
+        {"LCF", 5},      {"TPC", 0.205},   {"CB", 1},   {"WSA", 44},   {"T", 1},
     };
     for (auto [Label, Value] : Expected) {
         const auto& C = *std::find_if(HydrostaticsColumns().begin(), HydrostaticsColumns().end(),
