@@ -86,7 +86,11 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
                 continue;
             }
             if (X(J) < X(J - 1) + DefaultTolerance) break;
+            // Where the body leaves the water, the hull's shape is not a polynomial through the
+            // stations on either side: the interval up to that point is taken on its own.
+            if (S[static_cast<std::size_t>(J)].WaterlineEnd && J > I + 1) break;
             P = J;
+            if (S[static_cast<std::size_t>(P)].WaterlineEnd || S[static_cast<std::size_t>(I)].WaterlineEnd) break;
             const int Size = P - I + 1;
             if (Size == 4 || (Size == 3 && P != N - 2)) break;
         }
@@ -421,6 +425,7 @@ void TSectionsSummary::InsertWaterlineCrossings() {
                 X.WaterlineRef = VectorLerp(B.WaterlineRef, A.WaterlineRef, T);
                 X.Extents.Max.X = X.Station;
                 X.Extents.Min.X = X.Station;
+                X.WaterlineEnd = true;
                 Out.push_back(X);
             }
         }

@@ -124,6 +124,8 @@ struct TSectionProperties {
     // SectionWettedOutline), ordered across the ship: what the wetted area takes the hull's slope
     // along its length from.
     std::vector<std::vector<TMVector>> WettedOutlines;
+    // Set on a section the summary inserted where the body leaves the water between two stations.
+    bool WaterlineEnd = false;
 };
 
 // Walks a section outline and yields only its part on or below the waterplane: each run of points
