@@ -125,6 +125,10 @@ THullHydrostatics::~THullHydrostatics() = default;
 
 std::string THullHydrostatics::MethodText() const { return FromFacets() ? "facets" : "sections"; }
 
+std::string HydrostaticsMethodText(const THullHydrostatics& Hydrostatics) {
+    return "Figures from the hull's " + Hydrostatics.MethodText();
+}
+
 int THullHydrostatics::OpenEdgesBelow(double Z) const {
     return static_cast<int>(std::lower_bound(FOpenEdgeLows.begin(), FOpenEdgeLows.end(), Z) - FOpenEdgeLows.begin());
 }

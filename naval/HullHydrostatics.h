@@ -51,4 +51,8 @@ private:
     bool FCheckClosed = false;
 };
 
+// What the windows say about where their figures come from: "Figures from the hull's facets" or
+// "Figures from the hull's sections".
+std::string HydrostaticsMethodText(const THullHydrostatics& Hydrostatics);
+
 }  // namespace sarnova

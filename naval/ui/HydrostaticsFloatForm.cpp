@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "document/GeometryReference.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/Plane.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
@@ -101,12 +103,16 @@ THydrostaticsFloatForm::THydrostaticsFloatForm(QWidget* Parent)
     VkGrid1->OnEditCell = [this](TVkGridModel*, int Col, int Row, TVkValue& Value) {
         if (Col == 1 && Row == 0) SetDraught(Value.AsDouble());
     };
+    MethodLabel = new QLabel(VkDockPanel1);
+    MethodLabel->setObjectName("MethodLabel");
+    MethodLabel->setWordWrap(true);
     Contents()->addWidget(Top);
     Contents()->addWidget(VkGrid1, 1);
+    Contents()->addWidget(MethodLabel);
     // Floating, the window is as high as its rows need: no scrolling for eight numbers.
     VkGrid1->SetScrollBars(ssNone);
     UndockHeight = RowCount * (VkGrid1->GetRowHeight() + 3) + Top->sizeHint().height() + 4 +
-                   style()->pixelMetric(QStyle::PM_TitleBarHeight);
+                   MethodLabel->sizeHint().height() + style()->pixelMetric(QStyle::PM_TitleBarHeight);
     resize(240, UndockHeight);
 
     HullRef->OnChanged = [this](TGeometry*) { Recalculate(); };
@@ -207,11 +213,20 @@ void THydrostaticsFloatForm::SetDraught(double Value) {
 }
 
 void THydrostaticsFloatForm::ComputeHydrostatics(THydrostaticsData& R, double AtDraught) {
-    const std::unique_ptr<TPolylineList> Sections = Hull ? CalculationSectionsOfEntity(*Hull) : nullptr;
-    if (Sections)
-        HydrostaticsAtDraught(*Sections, AtDraught, R);
-    else
+    ResetHydrostatics(R);
+    std::string Method;
+    try {
+        if (const std::unique_ptr<THullHydrostatics> Hydrostatics = Hull ? HullHydrostaticsOfEntity(*Hull) : nullptr) {
+            Hydrostatics->AtDraught(AtDraught, R);
+            Method = HydrostaticsMethodText(*Hydrostatics);
+        }
+    } catch (const EError& E) {
+        // A refused hull shows no figures, and says why.
         ResetHydrostatics(R);
+        R.Draught = AtDraught;
+        Method = E.what();
+    }
+    MethodLabel->setText(QString::fromStdString(Method));
 }
 
 void THydrostaticsFloatForm::Recalculate() {
@@ -227,6 +242,7 @@ void THydrostaticsFloatForm::Recalculate() {
 void THydrostaticsFloatForm::ShowEmpty() {
     THydrostaticsData R;
     ResetHydrostatics(R);
+    MethodLabel->setText("");
     ShowHydrostatics(R);
 }
 

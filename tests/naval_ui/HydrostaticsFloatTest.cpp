@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include "HullSections.h"
@@ -60,7 +61,8 @@ TEST_F(HydrostaticsFloat, SelectTakesTheSelectedHullAtHalfItsHeight) {
     EXPECT_EQ(Float->GetDraught(), 1);
     EXPECT_EQ(Cell(1, 0), "1.000");
     EXPECT_EQ(Cell(1, 1), "20.500");
-    EXPECT_EQ(Cell(1, 7), "40.000");
+    EXPECT_EQ(Cell(1, 7), "44.000");
+    EXPECT_EQ(Float->MethodLabel->text(), "Figures from the hull's sections");
     EXPECT_EQ(Float->ComboBox1->currentText(), "Hull");
 
     // The draught cell is typed over; the same value again changes nothing.
