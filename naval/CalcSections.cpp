@@ -141,6 +141,12 @@ void SectionsFromList(const TPolylineList& List, TPolylineList& Out, bool Mirror
     }
 }
 
+// Half sections reach the centre plane from one side, starboard or port.
+bool IsHalfSectionList(const TPolylineList& List) {
+    const TMBox Box = List.Extents();
+    return Box.Min.Y == 0 || (Box.Max.Y == 0 && Box.Min.Y < 0);
+}
+
 bool AnyClosed(const TPolylineList& List) {
     for (int I = 0; I < List.Count(); ++I)
         if (List.Items(I)->IsClosed()) return true;
@@ -207,7 +213,7 @@ std::unique_ptr<TCalculationSections> CalculationSectionsFromMesh(const TPolygon
 std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull) {
     if (auto L = std::get_if<const TPolylineList*>(&Hull); L && *L) {
         auto Out = std::make_unique<TPolylineList>();
-        SectionsFromList(**L, *Out, (*L)->Extents().Min.Y == 0);
+        SectionsFromList(**L, *Out, IsHalfSectionList(**L));
         return Out;
     }
     if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M) return CalculationSectionsOfMesh(**M);
@@ -246,7 +252,7 @@ std::unique_ptr<TPolygonList> HullSurfaceFacets(const THullObject& Hull) {
 std::unique_ptr<TCalculationSections> CreateCalculationSections(const THullObject& Hull) {
     if (auto L = std::get_if<const TPolylineList*>(&Hull); L && *L) {
         auto Out = std::make_unique<TCalculationSections>();
-        SectionsFromList(**L, *Out, (*L)->Extents().Min.Y == 0 && !AnyClosed(**L));
+        SectionsFromList(**L, *Out, IsHalfSectionList(**L) && !AnyClosed(**L));
         Out->SortByStation();
         return Out;
     }

@@ -21,8 +21,8 @@ class TCalculationSections : public TPolylineList {};
 using THullObject = std::variant<std::monostate, const TPolylineList*, TSurface*, TSurfaces*, const TPolygonList*>;
 
 // The sections of a hydrostatic calculation, a new list the caller owns; nullptr for an object of
-// another kind. A polyline list is copied (completed by its mirror image when its least y is exactly
-// 0); a surface or surface list is turned into facets for calculation sections and cut like a mesh.
+// another kind. A polyline list is copied (completed by its mirror image when its least y, or for a
+// port-side list its greatest y, is exactly 0); a surface or surface list is turned into facets for calculation sections and cut like a mesh.
 std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull);
 // The chord error a surface is faceted to as a hull, as a fraction of the hull's size (the diagonal
 // of its box): fine enough that the facets' volume, areas and centres are within 0.01 % of the

@@ -140,15 +140,20 @@ TEST(AnalyticHulls, SectionListsInAnyOrder) {
             Shuffled.Add(Sections->Remove(Sections->Items(J)));
         }
         Sections->TakeFrom(Shuffled);
-        const THullHydrostatics Hull(static_cast<const TPolylineList*>(Sections.get()), "Hull");
-        EXPECT_FALSE(Hull.FromFacets());
-        for (const TTruth& Want : C.Truth) {
-            // Where a round waterline ends between two stations, sections alone cannot say how it
-            // ends; the spheroid's facets answer that (above).
-            if (C.Shape == THullShape::Spheroid && Want.Draught != 5) continue;
-            THydrostaticsData R;
-            Hull.AtDraught(Want.Draught, R);
-            ExpectAnalytic(R, Want, 0.001, std::string(C.Name) + ", sections");
+        // The same half sections on the port side.
+        const auto Port = Sections->Transformed(MirrorXZMatrix);
+        const TPolylineList* Lists[] = {Sections.get(), Port.get()};
+        for (const TPolylineList* List : Lists) {
+            const THullHydrostatics Hull(List, "Hull");
+            EXPECT_FALSE(Hull.FromFacets());
+            for (const TTruth& Want : C.Truth) {
+                // Where a round waterline ends between two stations, sections alone cannot say how
+                // it ends; the spheroid's facets answer that (above).
+                if (C.Shape == THullShape::Spheroid && Want.Draught != 5) continue;
+                THydrostaticsData R;
+                Hull.AtDraught(Want.Draught, R);
+                ExpectAnalytic(R, Want, 0.001, std::string(C.Name) + (List == Port.get() ? ", port" : "") + ", sections");
+            }
         }
     }
 }
