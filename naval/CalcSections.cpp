@@ -64,39 +64,55 @@ constexpr TCutRules CreateRules{0, 0, true};
 class TStationCutter {
 public:
     explicit TStationCutter(const TPolygonList& Mesh) : FIndex(Mesh, XAxisVector) {}
-    // The closed section at X; nullptr where the mesh has none.
-    std::unique_ptr<TPolyline> SectionAt(double X) const { return PolygonSectionAtX(FIndex, X); }
+    // The closed sections at X, one per body; nullptr where the mesh has none.
+    std::unique_ptr<TPolylineList> SectionsAt(double X) const { return PolygonSectionsAtX(FIndex, X); }
 
 private:
     TFacetCutIndex FIndex;
+};
+
+// One station of a sliced mesh: the sections of its bodies and their area together.
+struct TStation {
+    double X = 0;
+    std::unique_ptr<TPolylineList> Parts;
+    double Area = 0;
 };
 
 double AreaFor(TPolyline& Section, const TCutRules& Rules) {
     return Rules.PlanarArea ? PlanarSectionArea(Section).Area : SectionArea(Section);
 }
 
-// Refines the triple of sections starting at A (see SliceMesh) and returns how many sections it
+// The station at X, or an empty one where the mesh has no section.
+TStation StationAt(const TStationCutter& Cutter, double X, const TCutRules& Rules) {
+    TStation S;
+    S.X = X;
+    S.Parts = Cutter.SectionsAt(X);
+    if (S.Parts)
+        for (int I = 0; I < S.Parts->Count(); ++I) S.Area += AreaFor(*S.Parts->Items(I), Rules);
+    return S;
+}
+
+// Refines the triple of stations starting at A (see SliceMesh) and returns how many stations it
 // inserted.
-int RefineTriple(int A, const TStationCutter& Cutter, TPolylineList& List, double MinInterval,
+int RefineTriple(int A, const TStationCutter& Cutter, std::vector<TStation>& List, double MinInterval,
                  const TCutRules& Rules) {
-    if (A + 2 >= List.Count()) return 0;
-    const double Xa = List.Items(A)->GetStation(), Xm = List.Items(A + 1)->GetStation(),
-                 Xb = List.Items(A + 2)->GetStation();
+    if (A + 2 >= static_cast<int>(List.size())) return 0;
+    const auto At = [&List](int I) -> TStation& { return List[static_cast<std::size_t>(I)]; };
+    const double Xa = At(A).X, Xm = At(A + 1).X, Xb = At(A + 2).X;
     if ((Xb - Xa) / 5 < MinInterval) return 0;
-    const double Aa = AreaFor(*List.Items(A), Rules), Am = AreaFor(*List.Items(A + 1), Rules),
-                 Ab = AreaFor(*List.Items(A + 2), Rules);
-    std::unique_ptr<TPolyline> P1 = Cutter.SectionAt((Xa + Xm) / 2);
-    std::unique_ptr<TPolyline> P2 = Cutter.SectionAt((Xm + Xb) / 2);
+    const double Aa = At(A).Area, Am = At(A + 1).Area, Ab = At(A + 2).Area;
+    TStation P1 = StationAt(Cutter, (Xa + Xm) / 2, Rules);
+    TStation P2 = StationAt(Cutter, (Xm + Xb) / 2, Rules);
     // Without both midpoints there is nothing to judge the parabola by.
-    if (!P1 || !P2) return 0;
-    const double G1 = AreaFor(*P1, Rules), G2 = AreaFor(*P2, Rules);
+    if (!P1.Parts || !P2.Parts) return 0;
+    const double G1 = P1.Area, G2 = P2.Area;
     // The parabola through (-1, Aa), (0, Am), (1, Ab) at -1/2 and 1/2.
     const double C1 = (Ab - Aa) / 2, C2 = Ab - Am - C1;
     const double E1 = Am + C2 / 4 - C1 / 2, E2 = Am + C2 / 4 + C1 / 2;
     // A zero midpoint area gives an infinite or undefined departure, which is not within.
     if (std::fabs(E1 - G1) / G1 <= 0.001 || std::fabs(E2 - G2) / G2 <= 0.001) return 0;
-    List.Insert(A + 2, std::move(P2));
-    List.Insert(A + 1, std::move(P1));
+    List.insert(List.begin() + A + 2, std::move(P2));
+    List.insert(List.begin() + A + 1, std::move(P1));
     // Now a, P1, former a+1, P2, former a+2: both halves in turn.
     const int First = RefineTriple(A, Cutter, List, MinInterval, Rules);
     const int Second = RefineTriple(A + 2 + First, Cutter, List, MinInterval, Rules);
@@ -114,12 +130,28 @@ void SliceMesh(const TPolygonList& Mesh, TPolylineList& Out, const TCutRules& Ru
     // The station count follows the whole hull's breadth.
     if (HalfHull) Box.Min.Y = -Box.Max.Y;
     const double MinInterval = (Box.Max.X - Box.Min.X) / 200;
+    const TStationCutter Cutter(Mesh);
+    // The stations of a multihull follow the breadth of one hull, not the span of them all.
+    if (const auto Middle = Cutter.SectionsAt((Box.Min.X + Box.Max.X) / 2); Middle && Middle->Count() > 1) {
+        double Widest = 0;
+        for (int I = 0; I < Middle->Count(); ++I) {
+            const TMBox Part = Middle->Items(I)->Extents();
+            Widest = std::max(Widest, Part.Max.Y - Part.Min.Y);
+        }
+        Box.Min.Y = Box.Max.Y - Widest;
+    }
     const int N = CalculationStationCount(Box);
     const double Spacing = (Box.Max.X - Box.Min.X - 2 * DefaultTolerance) / N;
-    const TStationCutter Cutter(Mesh);
-    for (int F = 0; F <= N; ++F)
-        if (auto Section = Cutter.SectionAt(Box.Min.X + DefaultTolerance + F * Spacing)) Out.Add(std::move(Section));
-    for (int F = 0; F < Out.Count() - 2;) F += 2 + RefineTriple(F, Cutter, Out, MinInterval, Rules);
+    std::vector<TStation> Stations;
+    for (int F = 0; F <= N; ++F) {
+        TStation S = StationAt(Cutter, Box.Min.X + DefaultTolerance + F * Spacing, Rules);
+        if (S.Parts) Stations.push_back(std::move(S));
+    }
+    for (int F = 0; F < static_cast<int>(Stations.size()) - 2;)
+        F += 2 + RefineTriple(F, Cutter, Stations, MinInterval, Rules);
+    // Every body's section at a station; the hydrostatics add the parts of one station.
+    for (TStation& S : Stations)
+        while (S.Parts->Count() > 0) Out.Add(S.Parts->Remove(S.Parts->First()));
 }
 
 // Copies of the list's polylines, each completed by its mirror image in y = 0 when Mirror.

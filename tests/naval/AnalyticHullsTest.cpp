@@ -194,10 +194,15 @@ TEST(AnalyticHulls, CatamaranIsTwiceItsDemihull) {
     TPolylineList TwinSections;
     for (double Y : {Gap / 2, -Gap / 2})
         for (int I = 0; I < DemiWhole->Count(); ++I) TwinSections.Add(DemiWhole->Items(I)->Transformed(MatrixTranslation(0, Y, 0)));
+    // The calculation sections cut from the catamaran's mesh hold both hulls at every station.
+    const auto DemiCut = CalculationSectionsOf(static_cast<const TPolygonList*>(Demi.get()));
+    const auto TwinCut = CalculationSectionsOf(static_cast<const TPolygonList*>(&Twin));
+    ASSERT_EQ(TwinCut->Count() % 2, 0);
+    const THullHydrostatics DemiCutHull(DemiCut.get(), "Demihull"), TwinCutHull(TwinCut.get(), "Catamaran");
     const THullHydrostatics DemiFacets(Demi.get(), "Demihull"), TwinFacets(&Twin, "Catamaran");
     const THullHydrostatics DemiList(DemiWhole.get(), "Demihull"), TwinList(&TwinSections, "Catamaran");
-    const std::pair<const THullHydrostatics*, const THullHydrostatics*> Roads[] = {{&DemiFacets, &TwinFacets},
-                                                                                  {&DemiList, &TwinList}};
+    const std::pair<const THullHydrostatics*, const THullHydrostatics*> Roads[] = {
+        {&DemiFacets, &TwinFacets}, {&DemiList, &TwinList}, {&DemiCutHull, &TwinCutHull}};
     for (auto [One, Two] : Roads)
         for (double D : {1.0, 2.5, 4.0}) {
             SCOPED_TRACE(One->MethodText() + " at draught " + std::to_string(D));
