@@ -1,5 +1,7 @@
 #include "naval/ui/HydrostaticsFloatForm.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +41,8 @@ const std::pair<const char*, double THydrostaticsData::*> Rows[] = {
     {"CP", &THydrostaticsData::CP},           {"WettedArea", &THydrostaticsData::WettedArea},
 };
 constexpr int RowCount = 8;
+// The least width of the figures column.
+constexpr int FiguresColumnWidth = 80;
 
 // The waterplane as a translucent blue sheet: OpenGL blending and material around the plane's own
 // rendering. Only an OpenGL view renders objects; other drawing targets skip it.
@@ -248,7 +252,13 @@ void THydrostaticsFloatForm::ShowEmpty() {
 
 void THydrostaticsFloatForm::ShowHydrostatics(const THydrostaticsData& R) {
     VkGrid1->BeginUpdate();
-    for (int I = 0; I < RowCount; ++I) VkGrid1->Cell(1, I).SetValue(R.*Rows[I].second);
+    int Widest = 0;
+    for (int I = 0; I < RowCount; ++I) {
+        VkGrid1->Cell(1, I).SetValue(R.*Rows[I].second);
+        Widest = std::max(Widest, VkGrid1->ScreenTextWidth(VkGrid1->GetFont(), VkGrid1->Cell(1, I).DisplayText()));
+    }
+    // The figures column fits its widest figure, so no leading digit is cut off.
+    VkGrid1->Column(1).SetWidth(std::max(FiguresColumnWidth, Widest + 12));
     VkGrid1->EndUpdate();
 }
 

@@ -7,6 +7,7 @@
 
 #include "HullSections.h"
 #include "document/GeoFace.h"
+#include "naval/VkHydro.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "shell/DocumentWindowFixture.h"
 #include "shell/VkGrid.h"
@@ -72,6 +73,18 @@ TEST_F(HydrostaticsFloat, SelectTakesTheSelectedHullAtHalfItsHeight) {
     bool CanSelect = true;
     Float->VkGrid1->OnSelectCell(Float->VkGrid1, 1, 1, CanSelect);
     EXPECT_FALSE(CanSelect);
+}
+
+// A displacement of five digits before the point shows whole: the column fits its figures.
+TEST_F(HydrostaticsFloat, TheFiguresColumnFitsItsWidestFigure) {
+    ASSERT_NE(Float, nullptr);
+    THydrostaticsData R;
+    ResetHydrostatics(R);
+    R.Displacement = 10566.373;
+    Float->ShowHydrostatics(R);
+    TVkGrid& G = *Float->VkGrid1;
+    EXPECT_EQ(Cell(1, 1), "10566.373");
+    EXPECT_GT(G.Column(1).GetWidth(), G.ScreenTextWidth(G.GetFont(), "10566.373"));
 }
 
 TEST_F(HydrostaticsFloat, TheHullIsFollowedByNameAndLetGoWhenDeleted) {
