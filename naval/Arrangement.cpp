@@ -220,6 +220,15 @@ bool TArrangement::Place(TCompartment& C, TGeoPList* Entity) {
     if (!(Centre.X >= B.Min.X && Centre.X <= B.Max.X && Centre.Y >= B.Min.Y && Centre.Y <= B.Max.Y &&
           Centre.Z >= B.Min.Z && Centre.Z <= B.Max.Z))
         return false;
+    // Under the hull, a compartment belongs where its centre lies; inside another compartment only
+    // when it lies wholly within it, so that neighbours that touch are not nested into each other.
+    if (!C.GetIsRoot()) {
+        const double Tolerance = DefaultTolerance * std::max(1.0, VectorDistance(B.Min, B.Max));
+        const bool Within = E.Min.X >= B.Min.X - Tolerance && E.Max.X <= B.Max.X + Tolerance &&
+                            E.Min.Y >= B.Min.Y - Tolerance && E.Max.Y <= B.Max.Y + Tolerance &&
+                            E.Min.Z >= B.Min.Z - Tolerance && E.Max.Z <= B.Max.Z + Tolerance;
+        if (!Within) return false;
+    }
     for (int I = 0; I < C.Count(); ++I)
         if (Place(*C.Items(I), Entity)) return true;
     C.AddChild(Entity);
