@@ -71,7 +71,7 @@ TEST_F(Arrangement, SpacesNestInTheInnermostCompartmentAndAddUpTheirPermeabiliti
 // compartments that only touch) is the hull's, not nested into the neighbour.
 TEST_F(Arrangement, ANeighbourThatReachesOutIsNotNested) {
     AddTanks();
-    TGeoPList* Wing = Add(BoxList("WING", -0.9, 5.5, 9, -1, 1.5, 0, 1));
+    TGeoPList* Wing = Add(BoxList("WING", -0.9, 5, 6.6, -1, 1.5, 0, 1));
     A.Build(Doc);
     ASSERT_NE(A.Find(Wing), nullptr);
     EXPECT_EQ(A.Find(Wing)->GetParent(), A.Find(Hull));
