@@ -72,6 +72,10 @@ TMPlane WaterplaneAtDraught(double Draught);
 // of this area in design length units squared (tonnes per centimetre for metres and tonnes).
 double TonnesPerCentimetre(double WaterPlanArea);
 
+// The density (kg/m3) of the mesh calculation, whatever the settings: a fitted hull's displacement
+// does not move with them.
+inline constexpr double SeaWaterDensity = 1025;
+
 // The hydrostatics of a facet mesh that is the immersed body itself: its highest point lies in the
 // waterplane, and its facet normals point out of the body (a mesh without a lid is fine). A mesh
 // whose least y lies within 1e-4 of 0 is the half body on the positive side, one whose greatest y

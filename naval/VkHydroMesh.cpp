@@ -16,10 +16,6 @@ namespace sarnova {
 
 namespace {
 
-// The mesh calculation always uses sea water, so a fitted hull's displacement does not move with the
-// user's settings.
-constexpr double SeaWaterDensity = 1025;
-
 // The sums over the facets. With n the inward unit normal and A the facet's area, A n is the facet's
 // projected area on the three coordinate planes.
 struct TMeshSums {
