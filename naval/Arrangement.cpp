@@ -238,6 +238,12 @@ bool TArrangement::Place(TCompartment& C, TGeoPList* Entity) {
 void TArrangement::Build(TGeometryList& ADocument) {
     Clear();
     Document = &ADocument;
+    Problem.clear();
+    // Says what the arrangement needs when it cannot be made.
+    auto Refuse = [this](const std::string& Text) {
+        Problem = Text;
+        if (GConsole) GConsole->WriteLine(Text);
+    };
     for (int I = 0; I < ADocument.Count(); ++I) {
         TGeometry& G = ADocument.Items(I);
         if (G.ClassName() != "TGeoPList") continue;
@@ -250,13 +256,19 @@ void TArrangement::Build(TGeometryList& ADocument) {
         }
         if (!Root) {
             // The first permeable list must be the hull, or there is no arrangement.
-            if (UpperCase(Entity.GetName()).find("HULL") == std::string::npos) return;
+            if (UpperCase(Entity.GetName()).find("HULL") == std::string::npos) {
+                Refuse("No arrangement: \"" + Entity.GetName() +
+                       "\" comes before the hull; the hull must be the first permeable polyline list, with "
+                       "\"HULL\" in its name");
+                return;
+            }
             Root = NewCompartment(this, &Entity, true);
             Children.push_back(Root);
             continue;
         }
         Place(*Root, &Entity);
     }
+    if (!Root) Refuse("No arrangement: the document has no permeable polyline list with \"HULL\" in its name");
 }
 
 void TArrangement::FillTree(ICompartmentTree& Tree) {
