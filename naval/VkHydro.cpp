@@ -58,12 +58,25 @@ void AddFourPointWeights(double H0, double H1, double H2, double& W0, double& W1
     W1 += H0 + H1 + H2 - W.X - W.Y - W.Z;
 }
 
+// The weight of a wet section next to where the body leaves the water, over the interval H between
+// them: the integrand is taken to fall to 0 as a power of the distance to that point, the power
+// found from the section's value V and the value VBeyond of its other neighbour at distance
+// HBeyond from the end (a round end goes as the square root, a fine end straight). Falls back to
+// the trapezoid where the values say nothing.
+double WaterlineEndWeight(double H, double V, double VBeyond, double HBeyond) {
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return H / 2;
+    const double Power = std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
+    return H / (Power + 1);
+}
+
 // Integration weights into Field, the groups formed from the stations and each spacing measured by
 // Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
-// would be left over, and end early where a section coincides with the one before it.
-template <typename TSpacing>
+// would be left over, and end early where a section coincides with the one before it. The interval
+// up to a waterline end is a group of its own, weighted by WaterlineEndWeight with the values
+// Value(i) of the sections.
+template <typename TSpacing, typename TValue>
 void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionProperties::*Field,
-                    TSpacing Spacing) {
+                    TSpacing Spacing, TValue Value) {
     for (TSectionProperties& R : S) R.*Field = 0;
     const int N = static_cast<int>(S.size());
     if (N < 2) return;
@@ -97,8 +110,16 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
         switch (P - I + 1) {
             case 2: {
                 const double H = Spacing(I, I + 1);
-                W(I) += H / 2;
-                W(I + 1) += H / 2;
+                const bool EndAfter = S[static_cast<std::size_t>(I + 1)].WaterlineEnd && I > 0;
+                const bool EndBefore = S[static_cast<std::size_t>(I)].WaterlineEnd && I + 2 < N;
+                if (EndAfter && !S[static_cast<std::size_t>(I)].WaterlineEnd) {
+                    W(I) += WaterlineEndWeight(H, Value(I), Value(I - 1), H + Spacing(I - 1, I));
+                } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
+                    W(I + 1) += WaterlineEndWeight(H, Value(I + 1), Value(I + 2), H + Spacing(I + 1, I + 2));
+                } else {
+                    W(I) += H / 2;
+                    W(I + 1) += H / 2;
+                }
                 break;
             }
             case 3:
@@ -439,16 +460,22 @@ void TSectionsSummary::RemoveDrySections() {
 }
 
 void TSectionsSummary::ComputeLengthWeights() {
-    ComputeWeights(FItems, &TSectionProperties::LengthWeight, [this](int A, int B) {
-        return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
-    });
+    ComputeWeights(
+        FItems, &TSectionProperties::LengthWeight,
+        [this](int A, int B) {
+            return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
+        },
+        [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
 }
 
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    ComputeWeights(FItems, &TSectionProperties::WaterplaneWeight, [this](int A, int B) {
-        return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
-                              FItems[static_cast<std::size_t>(B)].WaterlineRef);
-    });
+    ComputeWeights(
+        FItems, &TSectionProperties::WaterplaneWeight,
+        [this](int A, int B) {
+            return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
+                                  FItems[static_cast<std::size_t>(B)].WaterlineRef);
+        },
+        [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
 }
 
 namespace {
