@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <map>
 #include <tuple>
+#include <typeinfo>
+#include <variant>
 
 #include "document/Settings.h"
 #include "foundation/DuZezOrideFormat.h"

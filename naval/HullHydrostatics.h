@@ -37,7 +37,7 @@ public:
     // closed: N open edges below the waterline" for a mesh with holes under water.
     void AtDraught(double Draught, THydrostaticsData& R) const;
 
-    // Edges of the whole facet mesh used by one facet only, with the lower z of their ends.
+    // How many edges of a facet mesh only one facet uses and reach below Z (0 for a surface).
     int OpenEdgesBelow(double Z) const;
 
 private:
