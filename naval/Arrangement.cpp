@@ -239,11 +239,9 @@ void TArrangement::Build(TGeometryList& ADocument) {
     Clear();
     Document = &ADocument;
     Problem.clear();
-    // Says what the arrangement needs when it cannot be made.
-    auto Refuse = [this](const std::string& Text) {
-        Problem = Text;
-        if (GConsole) GConsole->WriteLine(Text);
-    };
+    // Says what the arrangement needs when it cannot be made; the windows show it (a console line
+    // would repeat at every change of a document that has no arrangement).
+    auto Refuse = [this](const std::string& Text) { Problem = Text; };
     for (int I = 0; I < ADocument.Count(); ++I) {
         TGeometry& G = ADocument.Items(I);
         if (G.ClassName() != "TGeoPList") continue;

@@ -98,8 +98,7 @@ public:
     TArrangement& operator=(const TArrangement&) = delete;
 
     TCompartment* GetRoot() const { return Root; }
-    // Why the last Build made no arrangement, as the windows and the console say it; empty when
-    // it made one.
+    // Why the last Build made no arrangement, as the windows say it; empty when it made one.
     const std::string& GetProblem() const { return Problem; }
     TGeometryList* GetDocument() const { return Document; }
     // Every compartment, the root first, in the order they were placed.

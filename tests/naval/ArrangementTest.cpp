@@ -92,11 +92,11 @@ TEST_F(Arrangement, NoArrangementWithoutAPermeableHullFirst) {
     A.Build(Doc);
     EXPECT_EQ(A.GetRoot(), nullptr);
     EXPECT_EQ(A.Find(Tank), nullptr);
-    ASSERT_EQ(Lines.size(), 2u);
-    EXPECT_EQ(Lines[0],
+    ASSERT_FALSE(Lines.empty());
+    EXPECT_EQ(Lines.back(),
               "WARNING: Hull Object \"HULL\" has zero or negative permeability, cannot create valid arrangement");
-    EXPECT_EQ(Lines[1], "No arrangement: \"TANK1\" comes before the hull; the hull must be the first permeable "
-                        "polyline list, with \"HULL\" in its name");
+    EXPECT_EQ(A.GetProblem(), "No arrangement: \"TANK1\" comes before the hull; the hull must be the first "
+                              "permeable polyline list, with \"HULL\" in its name");
 
     // A tank listed before the hull is the first candidate.
     Doc.Clear();
@@ -111,7 +111,6 @@ TEST_F(Arrangement, NoArrangementWithoutAPermeableHullFirst) {
     const std::string Before = "No arrangement: \"TANK0\" comes before the hull; the hull must be the first "
                                "permeable polyline list, with \"HULL\" in its name";
     EXPECT_EQ(A.GetProblem(), Before);
-    EXPECT_EQ(Lines.back(), Before);
     Doc.Clear();
     A.Build(Doc);
     EXPECT_EQ(A.GetProblem(), "No arrangement: the document has no permeable polyline list with \"HULL\" in its name");
