@@ -105,10 +105,14 @@ THullHydrostatics::THullHydrostatics(const THullObject& Hull, const std::string&
     const double Size = Diagonal(Box);
     if (!(Size > 0) || !std::isfinite(Size)) throw EError(FName + ": the hull has no extent");
     const double Tolerance = std::max(DefaultTolerance, 1e-6 * Size);
-    // A half hull on either side: its mirror image completes it, and the centre plane is inside.
-    const bool Starboard = std::fabs(Box.Min.Y) <= Tolerance;
-    const bool Port = !Starboard && std::fabs(Box.Max.Y) <= Tolerance;
+    // A half hull on either side: its mirror image completes it, and the centre plane is inside. A
+    // surface may overshoot the centre plane a little at its keel or stem; what lies across is cut
+    // off, so that the two halves do not overlap.
+    const double Across = std::max(Tolerance, 0.02 * (Box.Max.Y - Box.Min.Y));
+    const bool Starboard = Box.Min.Y > -Across && Box.Max.Y > Across;
+    const bool Port = !Starboard && Box.Max.Y < Across && Box.Min.Y < -Across;
     if (Starboard || Port) {
+        if (Box.Min.Y < 0 && Box.Max.Y > 0) Facets = ClipPolygonsByPlane(*Facets, Starboard ? 1 : 0, XZPlane);
         for (int I = Facets->Count() - 1; I >= 0; --I)
             if (InCentrePlane(*Facets->Polygon(I), Tolerance)) Facets->Delete(I);
         auto Mirror = Facets->Transformed(MirrorXZMatrix);
