@@ -9,7 +9,6 @@
 #include <typeinfo>
 #include <variant>
 
-#include "document/Settings.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
