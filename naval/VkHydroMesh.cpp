@@ -143,10 +143,13 @@ double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tole
     const TFacetCutIndex Index(Wet, XAxisVector);
     constexpr int Stations = 48;
     const double X0 = Box.Min.X, Step = (Box.Max.X - Box.Min.X) / Stations;
-    int Best = 1;
+    // The end stations just inside the ends, where a transom may be the largest section.
+    const double Inset = 1e-6 * Step;
+    auto StationX = [&](int I) { return std::clamp(X0 + I * Step, X0 + Inset, Box.Max.X - Inset); };
+    int Best = 0;
     double BestArea = -1;
-    for (int I = 1; I < Stations; ++I) {
-        const double A = SectionAreaAt(Index, X0 + I * Step, Tolerance);
+    for (int I = 0; I <= Stations; ++I) {
+        const double A = SectionAreaAt(Index, StationX(I), Tolerance);
         if (A > BestArea) {
             BestArea = A;
             Best = I;
@@ -154,7 +157,7 @@ double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tole
     }
     // Golden-section search between the neighbours of the best station.
     const double G = (std::sqrt(5.0) - 1) / 2;
-    double A = X0 + (Best - 1) * Step, D = X0 + (Best + 1) * Step;
+    double A = StationX(std::max(Best - 1, 0)), D = StationX(std::min(Best + 1, Stations));
     double B = D - G * (D - A), C = A + G * (D - A);
     double FB = SectionAreaAt(Index, B, Tolerance), FC = SectionAreaAt(Index, C, Tolerance);
     for (int K = 0; K < 30; ++K) {

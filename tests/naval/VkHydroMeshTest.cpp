@@ -92,6 +92,22 @@ TEST(MeshHydrostatics, WhichSideCountsAsAHalfBody) {
     EXPECT_NEAR(HydrostaticsOf(*BoxMesh(0, 10, -1, 0, 0, 1)).Volume, 20, 1e-12);
 }
 
+// The largest section is found where it is: at the transom of a hull that widens aft to fore, and
+// every section counts whole.
+TEST(MeshHydrostatics, LargestSectionAtTheTransom) {
+    TPolygonList M;
+    auto Face = [&](std::vector<TMVector> C, TMVector Out) { M.Add(FacetFacing(std::move(C), Out)); };
+    Face({{0, -0.5, 0}, {10, -1, 0}, {10, 1, 0}, {0, 0.5, 0}}, {0, 0, -1});
+    Face({{0, 0.5, 0}, {10, 1, 0}, {10, 1, 1}, {0, 0.5, 1}}, {0, 1, 0});
+    Face({{0, -0.5, 0}, {10, -1, 0}, {10, -1, 1}, {0, -0.5, 1}}, {0, -1, 0});
+    Face({{0, -0.5, 0}, {0, 0.5, 0}, {0, 0.5, 1}, {0, -0.5, 1}}, {-1, 0, 0});
+    Face({{10, -1, 0}, {10, 1, 0}, {10, 1, 1}, {10, -1, 1}}, {1, 0, 0});
+    const THydrostaticsData R = HydrostaticsOf(M);
+    EXPECT_NEAR(R.Volume, 15, 1e-9);
+    EXPECT_NEAR(R.MaxSectionArea, 2, 1e-6);
+    EXPECT_NEAR(R.CP, 0.75, 1e-6);
+}
+
 TEST(MeshHydrostatics, LidCancelsTheWaterplaneButNotTheVolume) {
     const THydrostaticsData R = HydrostaticsOf(*BoxMesh(0, 10, -1, 1, 0, 1, true));
     EXPECT_NEAR(R.Volume, 20, 1e-12);
