@@ -151,6 +151,18 @@ TSplineData InsertFully(const TSplineData& D, const std::vector<double>& Values)
     return Refine(D, FullInsertions(D, Values));
 }
 
+// The knot of U nearest to T when it lies within Tolerance of T, else T.
+double SnapToKnot(const std::vector<double>& U, double T, double Tolerance) {
+    double Best = T;
+    double Distance = Tolerance;
+    for (const double u : U)
+        if (std::abs(u - T) <= Distance) {
+            Distance = std::abs(u - T);
+            Best = u;
+        }
+    return Best;
+}
+
 // The part of D from Lower to Upper (Lower <= Upper, both in the parameter range) with k-fold knots
 // at both ends.
 TSplineData Trim(const TSplineData& D, double Lower, double Upper) {
@@ -499,9 +511,15 @@ std::unique_ptr<TBSpline> TBSpline::SubCurve(double LowerT, double UpperT) {
     if (!(LowerT >= Copy->MinT() && UpperT <= Copy->MaxT()))
         throw EGeometryError(Format("TBSpline.SubCurve - %g .. %g lies outside the parameter range",
                                     {LowerT, UpperT}));
+    // An end a rounding error away from a knot is that knot: cutting there would leave a knot
+    // interval of almost nothing, whose control points run wild.
+    TSplineData Data = DataOf(*Copy);
+    const double Tolerance = KnotSnapTolerance * (Copy->MaxT() - Copy->MinT());
+    LowerT = SnapToKnot(Data.U, LowerT, Tolerance);
+    UpperT = std::max(LowerT, SnapToKnot(Data.U, UpperT, Tolerance));
     // Both ends are inserted fully, also at the ends of the range: an unclamped curve (or a Custom
     // one, whose range ends between knots) then keeps its whole shape.
-    TSplineData D = Trim(DataOf(*Copy), LowerT, UpperT);
+    TSplineData D = Trim(Data, LowerT, UpperT);
     MapKnots(D.U, D.Order, 0, 1);
     return NewCurve(*Copy, D);
 }
