@@ -215,6 +215,7 @@ void TXTSurface::Generate() {
         Report(M);
         return;
     }
+    OpenOverlappingFace();
     BuildCrossTangents();
     BuildPatches();
     CollectSurfaces();
@@ -361,6 +362,62 @@ void TXTSurface::DropDanglingVertices() {
         FManifold->DeleteVertex(V);
         if (!OtherGoes && Other->EdgeCount() == 1) Dangling.insert({Order[Other], Other});
     }
+}
+
+namespace {
+
+// Twice the vector area of a face's loop, its edges followed along their curves (a loop of two
+// curved edges, a lens, has an area its two corners do not show).
+TMVector LoopArea(TFace& F) {
+    std::vector<TMVector> P;
+    for (TFin* Fin : F.Fins()) {
+        auto* E = static_cast<TXTEdge*>(Fin->GetEdge());
+        TBSpline& S = E->GetSpline().Spline();
+        S.UpdateKnots();
+        // The spline runs from the first fin's vertex to the second's; a fin arrives at its vertex.
+        const bool Forward = Fin == E->Fin2();
+        constexpr int Steps = 8;
+        for (int K = 0; K < Steps; ++K) {
+            const double T = double(Forward ? K : Steps - K) / Steps;
+            P.push_back(S.EvaluatePoint(S.MinT() + T * (S.MaxT() - S.MinT())));
+        }
+    }
+    TMVector A{0, 0, 0};
+    for (std::size_t I = 0; I < P.size(); ++I) A = VectorAdd(A, VectorCross(P[(I + 1) % P.size()], P[I]));
+    return A;
+}
+
+}  // namespace
+
+void TXTSurface::OpenOverlappingFace() {
+    // The finder closes the open boundary of a disc-like network (a ring of faces round a hole, a
+    // lens on a square) into one more face, lying over all the others: the loop is where the surface
+    // ends, not a face of it. Such a mesh has no exterior face; the largest face is that loop when
+    // the others, seen from it, cover it as a single sheet facing the other way.
+    TFaces& Faces = FManifold->Faces();
+    if (Faces.Count() < 3) return;
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (Faces.Face(I)->IsExterior()) return;
+    std::vector<TMVector> Area;
+    std::size_t Largest = 0;
+    for (int I = 0; I < Faces.Count(); ++I) {
+        Area.push_back(LoopArea(*Faces.Face(I)));
+        if (VectorLength(Area.back()) > VectorLength(Area[Largest])) Largest = Area.size() - 1;
+    }
+    TMVector Others{0, 0, 0};
+    double Sheet = 0;
+    for (std::size_t I = 0; I < Area.size(); ++I)
+        if (I != Largest) {
+            Others = VectorAdd(Others, Area[I]);
+            Sheet += VectorLength(Area[I]);
+        }
+    const double Outline = VectorLength(Area[Largest]);
+    // A closed body shows its faces from every side: the sum of the others' areas is then much
+    // smaller than their total.
+    if (Sheet <= 0 || VectorLength(Others) < 0.7 * Sheet || VectorDot(Others, Area[Largest]) >= 0 ||
+        Outline < 0.7 * Sheet)
+        return;
+    Faces.Face(static_cast<int>(Largest))->Exterior = 1;
 }
 
 void TXTSurface::BuildCrossTangents() {
