@@ -161,8 +161,8 @@ struct TMeasure {
     int Patches = 0;
 };
 
-TMeasure Measure(TNet& N) {
-    TMeasure R;
+// Every patch of the surface as a map: the surfaces, then the sectors of the N-sided patches.
+std::vector<TPatchMap> PatchMaps(TNet& N) {
     N.Surface->Regenerate();
     std::vector<TPatchMap> Maps;
     TSurfaces& List = N.Surface->Surfaces();
@@ -182,6 +182,29 @@ TMeasure Measure(TNet& N) {
                 Maps.push_back({[E](double A, double B) { return E->EvaluateSector(A, B); }});
             }
         }
+    return Maps;
+}
+
+// Neighbouring normals more than 90 degrees apart on a 7 x 7 grid over the patch.
+int Folds(const TPatchMap& Map) {
+    constexpr int F = 6;
+    std::vector<TMVector> Normal((F + 1) * (F + 1));
+    for (int A = 0; A <= F; ++A)
+        for (int B = 0; B <= F; ++B)
+            Normal[std::size_t(A * (F + 1) + B)] = Map.Normal(0.02 + 0.96 * A / F, 0.02 + 0.96 * B / F);
+    int Count = 0;
+    for (int A = 0; A <= F; ++A)
+        for (int B = 0; B <= F; ++B) {
+            const TMVector& Here = Normal[std::size_t(A * (F + 1) + B)];
+            if (A < F && VectorDot(Here, Normal[std::size_t((A + 1) * (F + 1) + B)]) < 0) ++Count;
+            if (B < F && VectorDot(Here, Normal[std::size_t(A * (F + 1) + B + 1)]) < 0) ++Count;
+        }
+    return Count;
+}
+
+TMeasure Measure(TNet& N) {
+    TMeasure R;
+    const std::vector<TPatchMap> Maps = PatchMaps(N);
     R.Patches = static_cast<int>(Maps.size());
     TMBox All;
     InitEmptyBox(All);
@@ -201,18 +224,7 @@ TMeasure Measure(TNet& N) {
             }
             if (VectorDistance(B.Box.Min, B.Box.Max) > 1e-9 * Size) Boundaries.push_back(std::move(B));
         }
-        // Folds: a 7 x 7 grid of normals, each against its right and upper neighbour.
-        constexpr int F = 6;
-        std::vector<TMVector> Normal((F + 1) * (F + 1));
-        for (int A = 0; A <= F; ++A)
-            for (int B = 0; B <= F; ++B)
-                Normal[std::size_t(A * (F + 1) + B)] = Map.Normal(0.02 + 0.96 * A / F, 0.02 + 0.96 * B / F);
-        for (int A = 0; A <= F; ++A)
-            for (int B = 0; B <= F; ++B) {
-                const TMVector& Here = Normal[std::size_t(A * (F + 1) + B)];
-                if (A < F && VectorDot(Here, Normal[std::size_t((A + 1) * (F + 1) + B)]) < 0) ++R.Folds;
-                if (B < F && VectorDot(Here, Normal[std::size_t(A * (F + 1) + B + 1)]) < 0) ++R.Folds;
-            }
+        R.Folds += Folds(Map);
     }
     const auto Close = [&](const TMBox& Box, const TMVector& P, double Reach) {
         return P.X >= Box.Min.X - Reach && P.X <= Box.Max.X + Reach && P.Y >= Box.Min.Y - Reach &&
@@ -377,6 +389,36 @@ TEST(XTSurfaceOuterLoop, DiscLikeNetworksKeepTheirOuterLoopOpen) {
         EXPECT_EQ(Exterior, 1) << Sides;
         EXPECT_EQ(Interior, Sides + 1) << Sides;
     }
+}
+
+// The quads ringing an N-sided hole take their twists from curves of many points: interpolated
+// with a true natural end they do not fold, whatever the scheme.
+TEST(XTSurfaceOuterLoop, QuadsRingingAHoleDoNotFold) {
+    for (const int Sides : {3, 5, 6})
+        for (int Type = 0; Type <= sptGregoryNPatch; ++Type) {
+            // The projected footprint of the C1 least-squares patch strays from curved outlines.
+            if (Type == sptSubdivision || Type == sptLSqrsNPatch_C1) continue;
+            TNet N;
+            Cap(N, Sides, 25);
+            TXTSurfaceOptions O;
+            O.PatchType = static_cast<TXTPatchType>(Type);
+            O.ForceBezierEdges = false;
+            N.Surface->SetOptions(O);
+            int Ring = 0, Folded = 0;
+            for (const TPatchMap& Map : PatchMaps(N)) {
+                // The hole's own patches have every corner on its rim, at radius 1.
+                double Reach = 0;
+                for (const auto [U, V] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {0.0, 1.0}, {1.0, 1.0}}) {
+                    const TMVector C = Map.At(U, V);
+                    Reach = std::max(Reach, std::hypot(C.X, C.Y));
+                }
+                if (Reach < 1.2) continue;
+                ++Ring;
+                Folded += Folds(Map);
+            }
+            EXPECT_GE(Ring, Sides) << Sides << " sides, type " << Type;
+            EXPECT_EQ(Folded, 0) << Sides << " sides, type " << Type;
+        }
 }
 
 }  // namespace
