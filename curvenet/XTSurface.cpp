@@ -216,6 +216,7 @@ void TXTSurface::Generate() {
         return;
     }
     OpenOverlappingFace();
+    ReportBezierEdges();
     BuildCrossTangents();
     BuildPatches();
     CollectSurfaces();
@@ -418,6 +419,54 @@ void TXTSurface::OpenOverlappingFace() {
         Outline < 0.7 * Sheet)
         return;
     Faces.Face(static_cast<int>(Largest))->Exterior = 1;
+}
+
+namespace {
+
+// Samples of a spline over its whole range.
+std::vector<TMVector> Samples(TBSpline& S, int Steps) {
+    S.UpdateKnots();
+    std::vector<TMVector> P;
+    for (int K = 0; K <= Steps; ++K) P.push_back(S.EvaluatePoint(S.MinT() + (S.MaxT() - S.MinT()) * K / Steps));
+    return P;
+}
+
+double DistanceToPolyline(const TMVector& P, const std::vector<TMVector>& Line) {
+    double Best = VectorDistance(P, Line.front());
+    for (std::size_t I = 0; I + 1 < Line.size(); ++I) {
+        const TMVector D = VectorFromTo(Line[I], Line[I + 1]);
+        const double L2 = VectorDot(D, D);
+        const double T = L2 > 0 ? std::clamp(VectorDot(VectorFromTo(Line[I], P), D) / L2, 0.0, 1.0) : 0.0;
+        Best = std::min(Best, VectorDistance(P, VectorAdd(Line[I], VectorScale(D, T))));
+    }
+    return Best;
+}
+
+}  // namespace
+
+void TXTSurface::ReportBezierEdges() {
+    // A forced Bezier edge stands for a curve piece of several spans by one cubic through its ends
+    // with its end tangents: the patches then leave the curve. The designer is told which curve
+    // and how far, to choose a scheme that interpolates.
+    TEdges& Edges = FManifold->Edges();
+    for (int I = 0; I < Edges.Count(); ++I) {
+        auto* E = static_cast<TXTEdge*>(Edges.Edge(I));
+        if (!E->ForceBezier || E->Curve == nullptr) continue;
+        std::unique_ptr<TXTBSpline> Piece = E->Curve->SubCurve(E->StartAddress, E->EndAddress);
+        if (Piece->Count() <= 4) continue;
+        const std::vector<TMVector> Curve = Samples(Piece->Spline(), 64);
+        double Off = 0;
+        for (const TMVector& P : Samples(E->GetSpline().Spline(), 32)) Off = std::max(Off, DistanceToPolyline(P, Curve));
+        if (Off <= VertexTolerance) continue;
+        const TMVector A = E->Fin1()->Position();
+        const TMVector B = E->Fin2()->Position();
+        TInfoMessage M;
+        M.Text = FormatWithPoint("%s replaced by one Bezier between [%0.3f, %0.3f, %0.3f] - [%0.3f, %0.3f, %0.3f], up to %0.4f off the curve",
+                                 {E->Curve->GetName(), A.X, A.Y, A.Z, B.X, B.Y, B.Z, Off});
+        InitEmptyBox(M.Box);
+        for (const TMVector& P : Curve) ExtendBoxByVector(P, M.Box);
+        Report(M);
+    }
 }
 
 void TXTSurface::BuildCrossTangents() {

@@ -198,6 +198,8 @@ private:
     void DropDanglingVertices();
     // Makes the face the finder closed over the open boundary of a disc-like network exterior.
     void OpenOverlappingFace();
+    // Names the curves that forced Bezier edges leave by more than the vertex tolerance.
+    void ReportBezierEdges();
     void BuildCrossTangents();
     void BuildPatches();
 

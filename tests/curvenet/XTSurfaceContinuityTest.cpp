@@ -422,3 +422,37 @@ TEST(XTSurfaceOuterLoop, QuadsRingingAHoleDoNotFold) {
 }
 
 }  // namespace
+
+namespace {
+
+// The default scheme stands for every edge by one cubic: where an edge's curve has several spans
+// the patches leave it, and the modelling errors say which curve and how far.
+TEST(XTSurfaceBezierEdges, CurvesThatForcedBezierEdgesLeaveAreNamedWithTheDistance) {
+    TNet Tight;  // one span per edge: the Bezier is the curve
+    Grid(Tight, 4, 4, 4, [](double X, double Y) { return TMVector{X, Y, 0.05 * X * X + 0.02 * Y * Y}; });
+    Tight.Surface->Regenerate();
+    ASSERT_TRUE(Tight.Surface->Generated());
+    EXPECT_TRUE(Tight.Messages.empty());
+
+    TNet Wavy;  // the longitudinals wave between the stations
+    Grid(Wavy, 3, 3, 13, [](double X, double Y) { return TMVector{X, Y, 0.2 * std::sin(3 * Pi * X) * (1 + Y)}; });
+    Wavy.Surface->Regenerate();
+    ASSERT_TRUE(Wavy.Surface->Generated());
+    std::vector<std::string> Named;
+    for (const TInfoMessage& M : Wavy.Messages) {
+        EXPECT_NE(M.Text.find(" replaced by one Bezier between ["), std::string::npos) << M.Text;
+        EXPECT_NE(M.Text.find(" off the curve"), std::string::npos) << M.Text;
+        Named.push_back(M.Text.substr(0, M.Text.find(' ')));
+    }
+    // Both pieces of every longitudinal, none of the straight stations.
+    std::sort(Named.begin(), Named.end());
+    EXPECT_EQ(Named, std::vector<std::string>({"L0", "L0", "L1", "L1", "L2", "L2"}));
+
+    TXTSurfaceOptions O;
+    O.ForceBezierEdges = false;
+    Wavy.Surface->SetOptions(O);
+    Wavy.Surface->Regenerate();
+    EXPECT_TRUE(Wavy.Messages.empty());
+}
+
+}  // namespace
