@@ -19,6 +19,7 @@
 #include "foundation/BSpline.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/GeomBox.h"
+#include "curvenet/XTEdges.h"
 #include "curvenet/XTPatchFace.h"
 #include "surfaces/NPatchFootprint.h"
 #include "surfaces/Surface.h"
@@ -401,6 +402,23 @@ TEST(XTSurfaceOuterLoop, DiscLikeNetworksKeepTheirOuterLoopOpen) {
         EXPECT_EQ(Exterior, 1) << Sides;
         EXPECT_EQ(Interior, Sides + 1) << Sides;
     }
+    // A ring of two arcs with a diameter: two half discs, the ring itself is the open boundary.
+    TNet N;
+    N.Curve("Upper", {{0, 0, 0}, {1, 1, 0.1}, {2, 0, 0}});
+    N.Curve("Lower", {{0, 0, 0}, {1, -1, 0.1}, {2, 0, 0}});
+    N.Curve("Diameter", {{0, 0, 0}, {2, 0, 0}});
+    N.Surface->Regenerate();
+    TManifold& M = N.Surface->Manifold();
+    ASSERT_EQ(M.Faces().Count(), 3);
+    int Exterior = 0;
+    for (int I = 0; I < M.Faces().Count(); ++I) {
+        const TFace* F = M.Faces().Face(I);
+        Exterior += F->IsExterior();
+        // The exterior face is the one of the two arcs.
+        if (F->IsExterior())
+            for (const TFin* Fin : F->Fins()) EXPECT_NE(static_cast<const TXTEdge*>(Fin->GetEdge())->Curve->GetName(), "Diameter");
+    }
+    EXPECT_EQ(Exterior, 1);
 }
 
 }  // namespace
