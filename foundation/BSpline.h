@@ -144,7 +144,8 @@ public:
     // the parameter range (EGeometryError otherwise).
     void Split(double T, std::unique_ptr<TBSpline>& Left, std::unique_ptr<TBSpline>& Right);
     // The part between the two parameters with knots normalised to [0, 1]; the whole range gives the
-    // whole curve. A parameter within KnotSnapTolerance of the range from a knot is cut at the knot. Throws EGeometryError "TBSpline.SubCurve - UpperT is less than LowerT", or for
+    // whole curve. A parameter within KnotSnapTolerance (of the range) from a knot is cut at that
+    // knot. Throws EGeometryError "TBSpline.SubCurve - UpperT is less than LowerT", or for
     // parameters outside the range.
     std::unique_ptr<TBSpline> SubCurve(double LowerT, double UpperT);
     static constexpr double KnotSnapTolerance = 1e-8;

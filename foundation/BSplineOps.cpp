@@ -515,8 +515,8 @@ std::unique_ptr<TBSpline> TBSpline::SubCurve(double LowerT, double UpperT) {
     // interval of almost nothing, whose control points run wild.
     TSplineData Data = DataOf(*Copy);
     const double Tolerance = KnotSnapTolerance * (Copy->MaxT() - Copy->MinT());
-    LowerT = SnapToKnot(Data.U, LowerT, Tolerance);
-    UpperT = std::max(LowerT, SnapToKnot(Data.U, UpperT, Tolerance));
+    LowerT = std::clamp(SnapToKnot(Data.U, LowerT, Tolerance), Copy->MinT(), Copy->MaxT());
+    UpperT = std::clamp(SnapToKnot(Data.U, UpperT, Tolerance), LowerT, Copy->MaxT());
     // Both ends are inserted fully, also at the ends of the range: an unclamped curve (or a Custom
     // one, whose range ends between knots) then keeps its whole shape.
     TSplineData D = Trim(Data, LowerT, UpperT);

@@ -80,8 +80,8 @@ TMVector TFootprintNPatchEdge::SectorPoint(double A, double B) const {
     // them. A side with one parallel and one converging neighbour (a trapezoid's) then keeps its
     // sector edges on the sides and at the centre.
     const auto Pencil = [](const TFootprintNPatchEdge& K, const TMVector& Through) {
-        if (!K.ParallelNeighbours) return LineThroughPoints(K.Focus, Through);
         const TFootprintNPatchEdge* Next = K.NextEdge();
+        if (!K.ParallelNeighbours || Next == nullptr) return LineThroughPoints(K.Focus, Through);
         return LineThroughPoints(Through, VectorAdd(Through, VectorFromTo(K.DomainCorner, Next->DomainCorner)));
     };
     const TMVector& Centre = FootprintPatch().DomainCentre;
