@@ -132,7 +132,7 @@ struct TBoundary {
     TMVector Normal(double T) const { return Map->Normal(U(T), V(T)); }
 };
 
-constexpr int BoundarySamples = 12;
+constexpr int BoundarySamples = 8;
 
 // The nearest point of B to P: the nearest sample, then a golden-section search around it.
 double Nearest(const TBoundary& B, const TMVector& P, double& T) {
@@ -189,9 +189,9 @@ std::vector<TPatchMap> PatchMaps(TNet& N) {
     return Maps;
 }
 
-// Neighbouring normals more than 90 degrees apart on a 7 x 7 grid over the patch.
+// Neighbouring normals more than 90 degrees apart on a 5 x 5 grid over the patch.
 int Folds(const TPatchMap& Map) {
-    constexpr int F = 6;
+    constexpr int F = 4;
     std::vector<TMVector> Normal((F + 1) * (F + 1));
     for (int A = 0; A <= F; ++A)
         for (int B = 0; B <= F; ++B)
@@ -206,7 +206,8 @@ int Folds(const TPatchMap& Map) {
     return Count;
 }
 
-TMeasure Measure(TNet& N) {
+// Everything above for the network's surface; with Seams false only the folds.
+TMeasure Measure(TNet& N, bool Seams = true) {
     TMeasure R;
     const std::vector<TPatchMap> Maps = PatchMaps(N);
     R.Patches = static_cast<int>(Maps.size());
@@ -230,20 +231,21 @@ TMeasure Measure(TNet& N) {
         }
         R.Folds += Folds(Map);
     }
+    if (!Seams) return R;
     const auto Close = [&](const TMBox& Box, const TMVector& P, double Reach) {
         return P.X >= Box.Min.X - Reach && P.X <= Box.Max.X + Reach && P.Y >= Box.Min.Y - Reach &&
                P.Y <= Box.Max.Y + Reach && P.Z >= Box.Min.Z - Reach && P.Z <= Box.Max.Z + Reach;
     };
+    std::vector<TMVector> KnucklePoints;
+    for (const std::string& Name : N.Knuckles) {
+        TBSpline Spline;
+        static_cast<TXTCurve*>(N.FindNode(Name))->ToBSpline(Spline);
+        for (int K = 0; K <= 200; ++K)
+            KnucklePoints.push_back(Spline.EvaluatePoint(Spline.MinT() + (Spline.MaxT() - Spline.MinT()) * K / 200));
+    }
     const auto OnKnuckle = [&](const TMVector& P) {
-        for (const std::string& Name : N.Knuckles) {
-            TBSpline Spline;
-            static_cast<TXTCurve*>(N.FindNode(Name))->ToBSpline(Spline);
-            for (int K = 0; K <= 200; ++K)
-                if (VectorDistance(Spline.EvaluatePoint(Spline.MinT() + (Spline.MaxT() - Spline.MinT()) * K / 200), P) <
-                    0.02 * Size)
-                    return true;
-        }
-        return false;
+        return std::any_of(KnucklePoints.begin(), KnucklePoints.end(),
+                           [&](const TMVector& K) { return VectorDistance(K, P) < 0.02 * Size; });
     };
     // Two boundaries along the same seam run the same way there.
     const auto Parallel = [](const TBoundary& A, double TA, const TBoundary& B, double TB) {
@@ -282,8 +284,8 @@ TMeasure Measure(TNet& N) {
     for (int I = 0; I < N.Surface->Curves().Count(); ++I) {
         TBSpline Spline;
         N.Surface->Curves().Curve(I)->ToBSpline(Spline);
-        for (int K = 0; K <= 30; ++K) {
-            const TMVector P = Spline.EvaluatePoint(Spline.MinT() + (Spline.MaxT() - Spline.MinT()) * K / 30);
+        for (int K = 0; K <= 16; ++K) {
+            const TMVector P = Spline.EvaluatePoint(Spline.MinT() + (Spline.MaxT() - Spline.MinT()) * K / 16);
             double Best = 1e300;
             for (const TBoundary& B : Boundaries) {
                 if (!Close(B.Box, P, std::min(Best, Reach))) continue;
@@ -308,6 +310,13 @@ struct TNetworkCase {
 
 constexpr unsigned Bit(int Type) { return 1u << Type; }
 
+// A 10 x 10 grid; smaller in the sanitizer build, which runs some ten times slower.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int GridSize = 5;
+#else
+constexpr int GridSize = 10;
+#endif
+
 // Schemes that carry the cross-boundary tangents: their patches meet tangentially.
 constexpr unsigned TangentSchemes =
     Bit(sptGregory) | Bit(sptCoonsBrown) | Bit(sptCoonsGregory) | Bit(sptLSqrsNPatch_C1) | Bit(sptGregoryNPatch);
@@ -319,15 +328,15 @@ const std::vector<TNetworkCase>& Networks() {
     static const std::vector<TNetworkCase> List = {
         {"grid",
          [](TNet& N) {
-             Grid(N, 10, 10, 10, [](double X, double Y) {
+             Grid(N, GridSize, GridSize, GridSize, [](double X, double Y) {
                  return TMVector{X, Y, 0.05 * (X - 4.5) * (X - 4.5) + 0.03 * Y * Y};
              });
          }},
         {"hull",
          [](TNet& N) {
-             Grid(N, 8, 5, 11, [](double X, double J) {
-                 const double U = (X - 3.5) / 3.5;
-                 return TMVector{8 * X, (1 + J) * (1 - 0.5 * U * U), 0.8 * J * J / 4};
+             Grid(N, 6, 4, 9, [](double X, double J) {
+                 const double U = (X - 2.5) / 2.5;
+                 return TMVector{10 * X, (1 + J) * (1 - 0.5 * U * U), 0.8 * J * J / 3};
              });
          },
          ProjectedFootprint, ProjectedFootprint, ProjectedFootprint},
@@ -374,7 +383,7 @@ TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWit
         O.PatchType = static_cast<TXTPatchType>(Type);
         O.ForceBezierEdges = false;
         N.Surface->SetOptions(O);
-        const TMeasure M = Measure(N);
+        const TMeasure M = Measure(N, !(Case.Gappy & Bit(Type)));
         const std::string Name = std::string(Case.Name) + " type " + std::to_string(Type);
         ASSERT_GT(M.Patches, 0) << Name;
         if (!(Case.Folding & Bit(Type))) EXPECT_EQ(M.Folds, 0) << Name;
