@@ -442,6 +442,21 @@ double DistanceToPolyline(const TMVector& P, const std::vector<TMVector>& Line) 
     return Best;
 }
 
+// The edge's curve piece lies inside one knot span of one curve span: it is a single cubic (or
+// less), which the Bezier repeats exactly. Saves cutting the piece out on every regeneration.
+bool WithinOneSpan(TXTEdge& E) {
+    const TBeadAddress& A = E.StartAddress;
+    const TBeadAddress& B = E.EndAddress;
+    if (A.SegmentIndex != B.SegmentIndex || A.SegmentIndex < 0 || A.SegmentIndex >= E.Curve->Segments().Count())
+        return false;
+    const TBSpline& S = E.Curve->Segments().Items(A.SegmentIndex)->Spline().Spline();
+    const double Lo = std::min(A.T, B.T), Hi = std::max(A.T, B.T);
+    const double Tolerance = TBSpline::KnotSnapTolerance * (Hi - Lo + 1);
+    for (int K = 1; K <= S.KnotCount(); ++K)
+        if (S.Knot(K) > Lo + Tolerance && S.Knot(K) < Hi - Tolerance) return false;
+    return S.GetOrder() <= 4;
+}
+
 }  // namespace
 
 void TXTSurface::ReportBezierEdges() {
@@ -451,7 +466,7 @@ void TXTSurface::ReportBezierEdges() {
     TEdges& Edges = FManifold->Edges();
     for (int I = 0; I < Edges.Count(); ++I) {
         auto* E = static_cast<TXTEdge*>(Edges.Edge(I));
-        if (!E->ForceBezier || E->Curve == nullptr) continue;
+        if (!E->ForceBezier || E->Curve == nullptr || WithinOneSpan(*E)) continue;
         std::unique_ptr<TXTBSpline> Piece = E->Curve->SubCurve(E->StartAddress, E->EndAddress);
         if (Piece->Count() <= 4) continue;
         const std::vector<TMVector> Curve = Samples(Piece->Spline(), 64);
