@@ -7,20 +7,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "curvenet/XTCurve.h"
+#include "curvenet/XTEdges.h"
+#include "curvenet/XTPatchFace.h"
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/XTSurface.h"
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOrideConsole.h"
 #include "foundation/GeomBox.h"
-#include "curvenet/XTEdges.h"
-#include "curvenet/XTPatchFace.h"
 #include "surfaces/NPatchFootprint.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceList.h"
