@@ -65,6 +65,8 @@ public:
     // Knot u[I], I in 1 .. MaxKnots; anything else throws EGeometryError naming the limit.
     double Knot(int I) const;
     void SetKnot(int I, double Value);
+    // u[1 ..] := Values, every later knot 0; more than MaxKnots values throw as SetKnot does.
+    void SetKnots(std::span<const double> Values);
     const TKnotArray& Knots() const { return FKnots; }
     // N[I] of the last ComputeBasis, I in 1 .. MaxKnots; Basis(I) belongs to control point I - 1.
     double Basis(int I) const;

@@ -56,8 +56,7 @@ void StoreData(TBSpline& C, const TSplineData& D) {
     if (D.Order != C.GetOrder()) C.SetOrder(D.Order);
     for (const TMVector& V : D.P) C.AddVector(V);
     C.KnotType = ktNonUniform;
-    for (int i = 1; i <= MaxKnots; ++i)
-        C.SetKnot(i, static_cast<std::size_t>(i) <= D.U.size() ? D.U[static_cast<std::size_t>(i - 1)] : 0.0);
+    C.SetKnots(D.U);
 }
 
 // A new curve with the settings of Source and the points and knots of D.
