@@ -54,18 +54,22 @@ struct TSurfaceNetwork : test::TCurveDocument {
     }
 };
 
-// Ten longitudinals of ten points over 0 .. 9 in x, a gentle camber in z; ten stations at x = 0 .. 9,
-// the first and last closing the ends.
-void BuildGrid(TSurfaceNetwork& N) {
-    const auto Z = [](double X, double Y) { return 0.05 * (X - 4.5) * (X - 4.5) + 0.03 * Y * Y; };
-    for (int J = 0; J < 10; ++J) {
+// Size longitudinals of Size points over 0 .. Size - 1 in x, a gentle camber in z; Size stations at
+// x = 0 .. Size - 1, the first and last closing the ends.
+void BuildGrid(TSurfaceNetwork& N, int Size = 10) {
+    const double Mid = (Size - 1) / 2.0;
+    const double Scale = 9.0 / (Size - 1);
+    const auto Z = [&](double X, double Y) {
+        return (0.05 * (X - Mid) * (X - Mid) + 0.03 * Y * Y) * Scale * Scale;
+    };
+    for (int J = 0; J < Size; ++J) {
         std::vector<TMVector> P;
-        for (int I = 0; I < 10; ++I) P.push_back({double(I), double(J), Z(I, J)});
+        for (int I = 0; I < Size; ++I) P.push_back({double(I), double(J), Z(I, J)});
         N.Longitudinal.push_back(N.Add("L" + std::to_string(J), P));
     }
-    for (int I = 0; I < 10; ++I) {
+    for (int I = 0; I < Size; ++I) {
         std::vector<TMVector> P;
-        for (int J = 0; J < 10; ++J) P.push_back({double(I), double(J), Z(I, J)});
+        for (int J = 0; J < Size; ++J) P.push_back({double(I), double(J), Z(I, J)});
         TXTCurve* S = N.Add("S" + std::to_string(I), P);
         N.Tie(*S, I);
         N.Station.push_back(S);
@@ -87,6 +91,29 @@ void BM_GenerateTenByTenNetwork(benchmark::State& State) {
     State.counters["edges"] = N.Surface->Manifold().Edges().Count();
 }
 BENCHMARK(BM_GenerateTenByTenNetwork)->Unit(benchmark::kMillisecond);
+
+// An N x N grid regenerated after one vertex of a middle longitudinal moves: the work should grow
+// with the faces the moved curve touches and no faster than the network's size.
+void BM_RegenerateGridAfterOneCurveMoves(benchmark::State& State) {
+    const int Size = static_cast<int>(State.range(0));
+    TSurfaceNetwork N;
+    BuildGrid(N, Size);
+    N.Surface->Regenerate();
+    TXTPoint* Moved = N.Longitudinal[static_cast<std::size_t>(Size / 2)]->PointAt(Size / 2);
+    const TMVector Home = Moved->GetPosition();
+    int Step = 0;
+    for (auto _ : State) {
+        TMVector P = Home;
+        P.Z += (++Step % 2) ? 0.01 : 0.0;
+        Moved->SetPosition(P);
+        N.Surface->Regenerate();
+    }
+    const int Patches = (Size - 1) * (Size - 1);
+    if (!N.Surface->Generated() || N.Surface->Surfaces().Count() != Patches)
+        State.SkipWithError("the grid did not generate a patch for every face");
+    State.counters["patches"] = N.Surface->Surfaces().Count();
+}
+BENCHMARK(BM_RegenerateGridAfterOneCurveMoves)->Arg(10)->Arg(20)->Arg(40)->Arg(80)->Unit(benchmark::kMillisecond);
 
 constexpr int HullStations = 40;
 constexpr int HullLongitudinals = 12;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <queue>
 #include <utility>
 
 #include "foundation/DuZezOrideConsole.h"
@@ -70,8 +69,8 @@ void TQuillmoor::SetVertexActive(TVertex* V, bool Value) {
 }
 
 bool TQuillmoor::IsDisconnected() {
-    for (auto& D : FVertexData) D.Visited = false;
-    for (auto& D : FEdgeData) D.Visited = false;
+    for (auto& D : FVertexData) D.Filled = false;
+    for (auto& D : FEdgeData) D.Filled = false;
     TVertexContainer& Vertices = FManifold->Vertices();
     TVertex* Start = nullptr;
     for (int I = 0; I < Vertices.Count() && Start == nullptr; ++I) {
@@ -86,46 +85,146 @@ bool TQuillmoor::IsDisconnected() {
     if (Start == nullptr) return false;
     // Depth first with an explicit stack: a hull network is far too deep for recursion.
     std::vector<TVertex*> Stack{Start};
-    VD(Start).Visited = true;
+    VD(Start).Filled = true;
     while (!Stack.empty()) {
         TVertex* V = Stack.back();
         Stack.pop_back();
         for (int J = 0; J < V->EdgeCount(); ++J) {
             TEdge* E = V->Edge(J);
             if (!ED(E).Active) continue;
-            ED(E).Visited = true;
+            ED(E).Filled = true;
             TVertex* W = E->OtherVertex(V);
-            if (W != nullptr && VD(W).Active && !VD(W).Visited) {
-                VD(W).Visited = true;
+            if (W != nullptr && VD(W).Active && !VD(W).Filled) {
+                VD(W).Filled = true;
                 Stack.push_back(W);
             }
         }
     }
     for (const auto& D : FVertexData)
-        if (D.Active && !D.Visited) return true;
+        if (D.Active && !D.Filled) return true;
     for (const auto& D : FEdgeData)
-        if (D.Active && !D.Visited) return true;
+        if (D.Active && !D.Filled) return true;
     return false;
 }
 
+bool TQuillmoor::IsDisconnectedAround(const std::vector<TVertex*>& Removed) {
+    if (!FConnected) return IsDisconnected();
+    // In a connected graph every piece left holds a neighbour of a removed vertex, so the rest
+    // hangs together exactly when those neighbours do. An active edge between two removed
+    // vertices is never reached, which the whole fill counts as a piece of its own.
+    ++FSearchRun;
+    std::vector<TVertex*> Seeds;
+    bool Chord = false;
+    for (TVertex* V : Removed)
+        for (int J = 0; J < V->EdgeCount(); ++J) {
+            TEdge* E = V->Edge(J);
+            TVertex* W = E->OtherVertex(V);
+            if (W == nullptr) continue;
+            if (!VD(W).Active) {
+                Chord = Chord || ED(E).Active;
+                continue;
+            }
+            TVertexData& D = VD(W);
+            if (D.SearchRun == FSearchRun) continue;
+            D.SearchRun = FSearchRun;
+            D.Group = static_cast<int>(Seeds.size());
+            Seeds.push_back(W);
+        }
+    // The fill needs a start: an active vertex with an active edge. Vertices away from the removed
+    // ones keep all their edges.
+    std::size_t RemovedCount = 0;
+    for (TVertex* V : Removed)
+        if (VD(V).SearchRun != -FSearchRun) {
+            VD(V).SearchRun = -FSearchRun;
+            ++RemovedCount;
+        }
+    const auto HasActiveEdge = [this](TVertex* V) {
+        for (int J = 0; J < V->EdgeCount(); ++J)
+            if (ED(V->Edge(J)).Active) return true;
+        return false;
+    };
+    const std::size_t Left = static_cast<std::size_t>(FManifold->Vertices().Count()) - RemovedCount;
+    const bool HasStart = Left > Seeds.size() || std::any_of(Seeds.begin(), Seeds.end(), HasActiveEdge);
+    if (!HasStart) return false;
+    if (Chord) return true;
+    if (Seeds.size() <= 1) return false;
+
+    // One breadth-first search per seed, taking turns; searches that meet merge. A search that
+    // runs dry while others remain has found a piece of its own.
+    const std::size_t N = Seeds.size();
+    std::vector<int> Parent(N);
+    std::vector<std::vector<TVertex*>> Queue(N);
+    std::vector<std::size_t> Head(N, 0);
+    for (std::size_t G = 0; G < N; ++G) {
+        Parent[G] = static_cast<int>(G);
+        Queue[G].push_back(Seeds[G]);
+    }
+    const auto Find = [&Parent](int G) {
+        while (Parent[static_cast<std::size_t>(G)] != G) G = Parent[static_cast<std::size_t>(G)] = Parent[static_cast<std::size_t>(Parent[static_cast<std::size_t>(G)])];
+        return G;
+    };
+    std::size_t Groups = N;
+    while (true) {
+        for (std::size_t G = 0; G < N; ++G) {
+            if (Find(static_cast<int>(G)) != static_cast<int>(G)) continue;
+            if (Head[G] == Queue[G].size()) return true;
+            TVertex* V = Queue[G][Head[G]++];
+            for (int J = 0; J < V->EdgeCount(); ++J) {
+                TEdge* E = V->Edge(J);
+                if (!ED(E).Active) continue;
+                TVertex* W = E->OtherVertex(V);
+                if (W == nullptr || !VD(W).Active) continue;
+                TVertexData& D = VD(W);
+                if (D.SearchRun != FSearchRun) {
+                    D.SearchRun = FSearchRun;
+                    D.Group = static_cast<int>(G);
+                    Queue[G].push_back(W);
+                    continue;
+                }
+                const int H = Find(D.Group);
+                if (H == static_cast<int>(G)) continue;
+                if (--Groups == 1) return false;
+                // This search takes over the other one, the shorter waiting list joining the longer.
+                const std::size_t Gone = static_cast<std::size_t>(H);
+                if (Queue[G].size() - Head[G] < Queue[Gone].size() - Head[Gone]) {
+                    std::swap(Queue[G], Queue[Gone]);
+                    std::swap(Head[G], Head[Gone]);
+                }
+                Queue[G].insert(Queue[G].end(), Queue[Gone].begin() + static_cast<std::ptrdiff_t>(Head[Gone]), Queue[Gone].end());
+                Queue[Gone].clear();
+                Head[Gone] = 0;
+                Parent[Gone] = static_cast<int>(G);
+            }
+        }
+    }
+}
+
 bool TQuillmoor::IsSeparatingEdge(TEdge* E) {
-    SetAllActive();
-    SetVertexActive(E->Fin1()->GetVertex(), false);
-    SetVertexActive(E->Fin2()->GetVertex(), false);
-    const bool Result = IsDisconnected();
-    SetAllActive();
+    TVertex* A = E->Fin1()->GetVertex();
+    TVertex* B = E->Fin2()->GetVertex();
+    SetVertexActive(A, false);
+    SetVertexActive(B, false);
+    const bool Result = IsDisconnectedAround({A, B});
+    SetVertexActive(A, true);
+    SetVertexActive(B, true);
     return Result;
 }
 
 bool TQuillmoor::IsSeparatingCycle(const TQMCycle& C) {
-    SetAllActive();
+    std::vector<TVertex*> Removed;
     for (const TQMCycleEdge& X : C.Ring) {
-        VD(X.Edge->Fin1()->GetVertex()).Active = false;
-        VD(X.Edge->Fin2()->GetVertex()).Active = false;
+        for (TVertex* V : {X.Edge->Fin1()->GetVertex(), X.Edge->Fin2()->GetVertex()}) {
+            VD(V).Active = false;
+            Removed.push_back(V);
+        }
         ED(X.Edge).Active = false;
     }
-    const bool Result = IsDisconnected();
-    SetAllActive();
+    const bool Result = IsDisconnectedAround(Removed);
+    for (const TQMCycleEdge& X : C.Ring) {
+        VD(X.Edge->Fin1()->GetVertex()).Active = true;
+        VD(X.Edge->Fin2()->GetVertex()).Active = true;
+        ED(X.Edge).Active = true;
+    }
     return Result;
 }
 
@@ -175,59 +274,120 @@ bool TQuillmoor::IsClosingEdge(TEdge* E, TEdge* Seed) {
     return RA != nullptr && RB != nullptr && RA != RB;
 }
 
-std::vector<std::unique_ptr<TQMCycle>> TQuillmoor::FindCycles(TEdge* Seed) {
-    SetAllActive();
-    TVertexContainer& Vertices = FManifold->Vertices();
-    for (auto& D : FVertexData) {
+void TQuillmoor::StartSearch(TEdge* Seed) {
+    // Only the vertices the last search reached carry anything to clear.
+    for (TVertex* V : FTouched) {
+        TVertexData& D = VD(V);
         D.Visited = false;
         D.Distance = Unreached;
         D.Predecessor = nullptr;
         D.Root = nullptr;
     }
+    FTouched.clear();
+    FQueue = {};
+    for (TVertex* End : {Seed->Fin1()->GetVertex(), Seed->Fin2()->GetVertex()}) {
+        VD(End).Distance = 0;
+        VD(End).Predecessor = Seed;
+        VD(End).Root = End;
+        FTouched.push_back(End);
+        FQueue.push({0.0, End->Index()});
+    }
+}
+
+double TQuillmoor::NextDistance() {
+    while (!FQueue.empty()) {
+        const auto [Distance, Index] = FQueue.top();
+        const TVertexData& D = FVertexData[static_cast<std::size_t>(Index)];
+        if (!D.Visited && Distance <= D.Distance) return Distance;
+        FQueue.pop();
+    }
+    return Unreached;
+}
+
+TVertex* TQuillmoor::SettleNext() {
+    if (NextDistance() == Unreached) return nullptr;
+    const int Index = FQueue.top().second;
+    FQueue.pop();
+    TVertex* V = FManifold->Vertices().Vertex(Index);
+    TVertexData& D = VD(V);
+    for (int J = 0; J < V->EdgeCount(); ++J) {
+        TEdge* E = V->Edge(J);
+        if (!IsAdmissible(V, E)) continue;
+        TVertex* W = E->OtherVertex(V);
+        if (W == nullptr || VD(W).Visited) continue;
+        const double Near = D.Distance + E->Length();
+        TVertexData& WD = VD(W);
+        if (Near < WD.Distance) {
+            if (WD.Distance == Unreached) FTouched.push_back(W);
+            WD.Distance = Near;
+            WD.Predecessor = E;
+            WD.Root = D.Root;
+            FQueue.push({Near, W->Index()});
+        }
+    }
+    D.Visited = true;
+    return V;
+}
+
+std::vector<std::unique_ptr<TQMCycle>> TQuillmoor::FindCycles(TEdge* Seed) {
     ED(Seed).Active = false;
     struct TRestore {
         TEdgeData& D;
         ~TRestore() { D.Active = true; }
     } Restore{ED(Seed)};
-
-    TVertex* P = Seed->Fin1()->GetVertex();
-    TVertex* Q = Seed->Fin2()->GetVertex();
-    using TItem = std::pair<double, int>;  // distance, vertex index: ties by container order
-    std::priority_queue<TItem, std::vector<TItem>, std::greater<TItem>> Queue;
-    for (TVertex* End : {P, Q}) {
-        VD(End).Distance = 0;
-        VD(End).Predecessor = Seed;
-        VD(End).Root = End;
-        Queue.push({0.0, End->Index()});
+    StartSearch(Seed);
+    while (SettleNext() != nullptr) {
     }
-    while (!Queue.empty()) {
-        const auto [Distance, Index] = Queue.top();
-        Queue.pop();
-        TVertex* V = Vertices.Vertex(Index);
-        TVertexData& D = VD(V);
-        if (D.Visited || Distance > D.Distance) continue;
-        for (int J = 0; J < V->EdgeCount(); ++J) {
-            TEdge* E = V->Edge(J);
-            if (!IsAdmissible(V, E)) continue;
-            TVertex* W = E->OtherVertex(V);
-            if (W == nullptr || VD(W).Visited) continue;
-            const double Near = D.Distance + E->Length();
-            if (Near < VD(W).Distance) {
-                VD(W).Distance = Near;
-                VD(W).Predecessor = E;
-                VD(W).Root = D.Root;
-                Queue.push({Near, W->Index()});
-            }
-        }
-        D.Visited = true;
-    }
-
     std::vector<std::unique_ptr<TQMCycle>> Cycles;
     TEdgeContainer& Edges = FManifold->Edges();
     for (int I = 0; I < Edges.Count(); ++I)
         if (IsClosingEdge(Edges.Edge(I), Seed)) Cycles.push_back(GenerateCycle(Edges.Edge(I), Seed));
     ++ED(Seed).UseCount;
     return Cycles;
+}
+
+void TQuillmoor::CloseSeed(TEdge* Seed) {
+    // Every cycle through the seed touches its face, so the candidates go by length alone (closing
+    // edges in container order on a tie). A cycle not found yet closes through a vertex not settled
+    // yet, so it is at least the next distance plus the seed long.
+    ED(Seed).Active = false;
+    struct TRestore {
+        TEdgeData& D;
+        ~TRestore() { D.Active = true; }
+    } Restore{ED(Seed)};
+    using TCandidate = std::pair<std::pair<double, int>, std::unique_ptr<TQMCycle>>;
+    const auto Later = [](const TCandidate& A, const TCandidate& B) { return A.first > B.first; };
+    std::vector<TCandidate> Found;  // a heap, shortest on top
+    StartSearch(Seed);
+    bool Done = false;
+    while (!Done) {
+        TVertex* V = SettleNext();
+        if (V != nullptr)
+            for (int J = 0; J < V->EdgeCount(); ++J) {
+                TEdge* E = V->Edge(J);
+                TVertex* W = E->OtherVertex(V);
+                if (W == nullptr || W == V || !VD(W).Visited || !IsClosingEdge(E, Seed)) continue;
+                auto C = GenerateCycle(E, Seed);
+                Found.emplace_back(std::make_pair(C->Length, E->Index()), std::move(C));
+                std::push_heap(Found.begin(), Found.end(), Later);
+            }
+        const double Bound = V == nullptr ? Unreached : NextDistance() + Seed->Length();
+        while (!Found.empty()) {
+            const double Length = Found.front().first.first;
+            if (V != nullptr && !(Length + 1e-9 * Length < Bound)) break;
+            std::pop_heap(Found.begin(), Found.end(), Later);
+            std::unique_ptr<TQMCycle> C = std::move(Found.back().second);
+            Found.pop_back();
+            const bool Valid = IsValid(*C);
+            ED(Seed).Active = false;  // the test above leaves every edge of the ring active
+            if (Valid && CreateFace(*C) != nullptr) {
+                Done = true;
+                break;
+            }
+        }
+        if (V == nullptr) Done = true;
+    }
+    ++ED(Seed).UseCount;
 }
 
 std::unique_ptr<TQMCycle> TQuillmoor::GenerateCycle(TEdge* E, TEdge* Seed) {
@@ -386,9 +546,15 @@ bool TQuillmoor::Execute(TManifold& AManifold, bool Validate) {
                 Q.FEdgeData.clear();
                 Q.FHeapKeys.clear();
                 Q.FEdgeHeap.clear();
+                Q.FTouched.clear();
+                Q.FQueue = {};
             }
         } Release{*this};
 
+        SetAllActive();
+        for (auto& D : FVertexData) D.Distance = Unreached;
+        FTouched.clear();
+        FConnected = !IsDisconnected();
         for (int I = 0; I < Edges.Count(); ++I) ED(Edges.Edge(I)).Separating = IsSeparatingEdge(Edges.Edge(I));
         for (int I = 0; I < Edges.Count(); ++I)
             if (FacedFins(Edges.Edge(I)) < 2) HeapAdd(Edges.Edge(I));
@@ -396,8 +562,12 @@ bool TQuillmoor::Execute(TManifold& AManifold, bool Validate) {
 
         while (!FEdgeHeap.empty()) {
             TEdge* Seed = Edges.Edge(std::get<3>(*FEdgeHeap.begin()));
-            auto Cycles = FindCycles(Seed);
-            ProcessCycles(Cycles, Seed);
+            if (FacedFins(Seed) == 1) {
+                CloseSeed(Seed);
+            } else {
+                auto Cycles = FindCycles(Seed);
+                ProcessCycles(Cycles, Seed);
+            }
             ++ED(Seed).UseCount;
             HeapRemove(Seed);
         }

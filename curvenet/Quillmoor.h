@@ -2,7 +2,9 @@
 // two-sided mesh by taking each edge's shortest non-separating cycles as faces, closing the open
 // boundary into exterior faces.
 #pragma once
+#include <functional>
 #include <memory>
+#include <queue>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -45,14 +47,17 @@ public:
 private:
     struct TVertexData {
         bool Active = false;
-        bool Visited = false;
+        bool Visited = false;  // settled by the shortest-path search
+        bool Filled = false;   // reached by the whole-graph flood fill
+        int Group = -1;        // the local connectivity search that reached it, in run FSearchRun
+        int SearchRun = 0;
         double Distance = 0;
         TEdge* Predecessor = nullptr;
         TVertex* Root = nullptr;
     };
     struct TEdgeData {
         bool Active = false;
-        bool Visited = false;
+        bool Filled = false;
         bool Separating = false;
         bool InHeap = false;
         int UseCount = 0;
@@ -66,7 +71,11 @@ private:
 
     void SetAllActive();
     void SetVertexActive(TVertex* V, bool Value);
+    // Whether the active part of the graph falls apart: a flood fill of the whole graph.
     bool IsDisconnected();
+    // The same answer for a connected graph with the vertices Removed inactive, found by searching
+    // from their neighbours only until the searches meet or one runs dry.
+    bool IsDisconnectedAround(const std::vector<TVertex*>& Removed);
     bool IsSeparatingEdge(TEdge* E);
     bool IsSeparatingCycle(const TQMCycle& C);
 
@@ -78,7 +87,15 @@ private:
 
     bool IsAdmissible(TVertex* V, TEdge* E);
     bool IsClosingEdge(TEdge* E, TEdge* Seed);
+    // The shortest-path search from both ends of Seed: StartSearch sets it up, SettleNext settles
+    // the nearest vertex (nullptr when none is left) and NextDistance is the distance of the next.
+    void StartSearch(TEdge* Seed);
+    TVertex* SettleNext();
+    double NextDistance();
     std::vector<std::unique_ptr<TQMCycle>> FindCycles(TEdge* Seed);
+    // For a seed with a face on one side: candidates are taken shortest first as soon as no cycle
+    // still unfound can be shorter, and the search stops with the face that closes the seed.
+    void CloseSeed(TEdge* Seed);
     std::unique_ptr<TQMCycle> GenerateCycle(TEdge* E, TEdge* Seed);
     bool IsValid(const TQMCycle& C);
     void ProcessCycles(std::vector<std::unique_ptr<TQMCycle>>& Cycles, TEdge* Seed);
@@ -90,6 +107,11 @@ private:
     std::vector<TEdgeData> FEdgeData;
     std::vector<TSeedKey> FHeapKeys;
     std::set<TSeedKey> FEdgeHeap;
+    using TQueueItem = std::pair<double, int>;  // distance, vertex index: ties by container order
+    std::priority_queue<TQueueItem, std::vector<TQueueItem>, std::greater<TQueueItem>> FQueue;
+    std::vector<TVertex*> FTouched;  // vertices whose search fields the last search set
+    bool FConnected = false;         // the whole graph is one piece
+    int FSearchRun = 0;
 };
 
 // Runs the face finder on Manifold; true when validation was asked for and failed.

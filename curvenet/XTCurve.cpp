@@ -465,7 +465,16 @@ std::unique_ptr<TXTBSpline> TXTCurve::SubCurve(const TBeadAddress& From, const T
     auto Resolve = [&](const TBeadAddress& A) {
         return A.SegmentIndex == FSegments.Count() ? MakeBeadAddress(A.SegmentIndex - 1, FSegments.Last()->MaxT()) : A;
     };
-    const TBeadAddress A = Resolve(From), B = Resolve(To);
+    TBeadAddress A = Resolve(From), B = Resolve(To);
+    // An end a rounding error from its span's far end starts (or ends) at the neighbouring span:
+    // a sliver piece of almost no knot span would fold the patches on it.
+    const auto Near = [](TXTSegment* S, double T, double Knot) {
+        return std::abs(T - Knot) <= TBSpline::KnotSnapTolerance * (S->MaxT() - S->MinT());
+    };
+    if (A.SegmentIndex < B.SegmentIndex && Near(FSegments.Items(A.SegmentIndex), A.T, FSegments.Items(A.SegmentIndex)->MaxT()))
+        A = MakeBeadAddress(A.SegmentIndex + 1, FSegments.Items(A.SegmentIndex + 1)->MinT());
+    if (A.SegmentIndex < B.SegmentIndex && Near(FSegments.Items(B.SegmentIndex), B.T, FSegments.Items(B.SegmentIndex)->MinT()))
+        B = MakeBeadAddress(B.SegmentIndex - 1, FSegments.Items(B.SegmentIndex - 1)->MaxT());
     TXTSegment* First = FSegments.Items(A.SegmentIndex);
     if (A.SegmentIndex == B.SegmentIndex) return First->Spline().SubCurve(A.T, B.T);
     std::unique_ptr<TXTBSpline> Result = First->Spline().SubCurve(A.T, First->MaxT());

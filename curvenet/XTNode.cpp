@@ -1,6 +1,7 @@
 #include "curvenet/XTNode.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "foundation/Errors.h"
@@ -150,6 +151,27 @@ bool TXTNode::HasDependent(const TXTNode* Node) const {
         }
     }
     return false;
+}
+
+std::vector<const TXTNode*> TXTNode::DependentPath(const TXTNode* Node) const {
+    // Breadth first through the dependents' owners, remembering where each was reached from.
+    std::unordered_map<const TXTNode*, const TXTNode*> From{{this, nullptr}};
+    std::vector<const TXTNode*> Queue{this};
+    for (std::size_t Next = 0; Next < Queue.size(); ++Next) {
+        const TXTNode* N = Queue[Next];
+        if (N == Node) {
+            std::vector<const TXTNode*> Path;
+            for (const TXTNode* X = N; X != nullptr; X = From[X]) Path.push_back(X);
+            std::reverse(Path.begin(), Path.end());
+            return Path;
+        }
+        for (int I = 0; I < N->FDependents.Count(); ++I) {
+            const TXTReference* R = N->FDependents.Items(I);
+            const TXTNode* Owner = R ? R->GetOwner() : nullptr;
+            if (Owner && From.emplace(Owner, N).second) Queue.push_back(Owner);
+        }
+    }
+    return {};
 }
 
 bool TXTNode::HasInput(const TXTNode* Node) const {

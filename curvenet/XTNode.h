@@ -164,6 +164,9 @@ public:
 
     // Node is this node or rests on it, directly or through other nodes.
     bool HasDependent(const TXTNode* Node) const;
+    // This node, then each node resting on the one before, ending with Node; empty when Node does
+    // not rest on this node.
+    std::vector<const TXTNode*> DependentPath(const TXTNode* Node) const;
     // A reference in Inputs resolves to Node.
     bool HasInput(const TXTNode* Node) const;
     // The manager's node of that name; nullptr without a manager.

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "curvenet/XTConstraints.h"
@@ -65,6 +67,32 @@ TXTOffsetAttachment TXTOffsetConstraint::ComputeAttachment(const TXTPoint& Point
     From->NearestAddress(VectorAdd(P, VectorScale(N, -VectorDot(N, P))), Result.Address);
     if (!IsValidAddress(Result.Address)) return Result;
     TMVector Q;
+    From->F(Result.Address, Q);
+    // The place on the curve straight along the offset direction from the point, sharpened by
+    // Gauss-Newton steps on the distance across that direction: a point placed by an attachment
+    // then finds that attachment again, so reading a curve back does not move it.
+    const auto Across = [&N](const TMVector& V) { return VectorAdd(V, VectorScale(N, -VectorDot(N, V))); };
+    From->NearestAddress(VectorAdd(P, VectorScale(N, VectorDot(N, Q) - VectorDot(N, P))), Result.Address);
+    if (!IsValidAddress(Result.Address) || Result.Address.SegmentIndex >= From->Segments().Count()) return Result;
+    TXTSegment* Span = From->Segments().Items(Result.Address.SegmentIndex);
+    const double Lo = Span->MinT(), Hi = Span->MaxT(), H = 1e-6 * (Hi - Lo);
+    const auto At = [&](double T) {
+        TMVector X;
+        From->F(MakeBeadAddress(Result.Address.SegmentIndex, T), X);
+        return X;
+    };
+    double T = Result.Address.T;
+    for (int Step = 0; Step < 20 && H > 0; ++Step) {
+        const TMVector D = Across(VectorScale(VectorFromTo(At(std::max(Lo, T - H)), At(std::min(Hi, T + H))),
+                                              1 / (std::min(Hi, T + H) - std::max(Lo, T - H))));
+        const double Slope = VectorDot(D, D);
+        if (!(Slope > 0)) break;
+        const double Next = std::clamp(T - VectorDot(Across(VectorFromTo(P, At(T))), D) / Slope, Lo, Hi);
+        const bool Settled = std::abs(Next - T) <= 1e-14 * (Hi - Lo);
+        T = Next;
+        if (Settled) break;
+    }
+    Result.Address.T = T;
     From->F(Result.Address, Q);
     Result.Distance = VectorDot(N, P) - VectorDot(N, Q);
     return Result;

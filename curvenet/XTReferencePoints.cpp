@@ -112,8 +112,20 @@ void TXTReferencePoint::Assign(const TXTPoint& Other) {
 void TXTReferencePoint::ResolveReference() { FReference->GetTarget(); }
 
 void TXTReferencePoint::ValidateReferences() {
-    if (!FReference->GetTarget())
-        throw EError("TXTReferencePoint.ValidateReferences - Point Reference could not be resolved");
+    if (FReference->GetTarget()) return;
+    std::string Text = "TXTReferencePoint.ValidateReferences - Point Reference could not be resolved";
+    // A host that exists but rests on this curve (through others) was refused: name the cycle.
+    const TXTNode* Owner = FReference->GetOwner();
+    const TXTNode* Wanted = Owner ? Owner->FindNode(FReference->GetName()) : nullptr;
+    if (Wanted != nullptr) {
+        const std::vector<const TXTNode*> Path = Owner->DependentPath(Wanted);
+        if (!Path.empty()) {
+            // Owner would rest on Wanted, which rests back along the path on Owner.
+            Text += ", the curves would rest on each other: " + Owner->GetName();
+            for (auto It = Path.rbegin(); It != Path.rend(); ++It) Text += " -> " + (*It)->GetName();
+        }
+    }
+    throw EError(Text);
 }
 
 void TXTReferencePoint::CheckReference() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <typeinfo>
 
 #include "curvenet/XTConstraints.h"
@@ -18,6 +19,16 @@ namespace {
 
 double PixelDistance(const TPoint& A, const TPoint& B) {
     return std::hypot(static_cast<double>(A.X - B.X), static_cast<double>(A.Y - B.Y));
+}
+
+// In a plane view (parallel rays along an axis: the body plan, profile or plan) the plane through
+// World across the view; std::nullopt in any other view.
+std::optional<TMPlane> DepthPlane(IGraphics& G, const TPoint& Pixel, const TMVector& World) {
+    const TMVector D = VectorNormalise(G.ScreenToRayPoint(Pixel).Direction);
+    const TMVector E = VectorNormalise(G.ScreenToRayPoint({Pixel.X + 50, Pixel.Y + 50}).Direction);
+    const double Along = std::max({std::abs(D.X), std::abs(D.Y), std::abs(D.Z)});
+    if (!(Along > 1 - 1e-9) || VectorDistance(D, E) > 1e-9) return std::nullopt;
+    return PlaneFromNormalAndPoint(D, World);
 }
 
 // The curve's plane constraint when it has a direction, else nullptr.
@@ -84,9 +95,18 @@ void TXTSnapQuery::FindSnap(TXTSnapTarget& Target, const TPoint& Pixel, const TM
                 OnCurve.ScreenPosition = Screen;
                 OnCurve.WorldDistance = VectorDistance(World, Q);
                 OnCurve.ScreenDistance = ScreenDistance;
+                // A planar curve's vertex must stay in its plane, and a vertex placed in a plane view
+                // at the view's depth (a keel seen end-on in the body plan is one pixel for every x):
+                // it goes where the candidate crosses that plane.
+                std::optional<TMPlane> Keep;
                 if (Plane) {
-                    // A planar curve's vertex must stay in its plane: it goes where the candidate crosses it.
-                    Candidate.NearestPlaneIntersection(Plane->Plane(), World, OnCurve.Address);
+                    Keep = Plane->Plane();
+                } else if (const auto Depth = DepthPlane(*FGraphics, Pixel, World)) {
+                    const double Scale = 1 + VectorLength(World) + VectorLength(Q);
+                    if (std::abs(VectorDot(Depth->Normal, VectorFromTo(World, Q))) > 1e-9 * Scale) Keep = Depth;
+                }
+                if (Keep) {
+                    Candidate.NearestPlaneIntersection(*Keep, World, OnCurve.Address);
                     if (IsValidAddress(OnCurve.Address))
                         Candidate.F(OnCurve.Address, OnCurve.WorldPosition);
                     else

@@ -215,6 +215,8 @@ void TXTSurface::Generate() {
         Report(M);
         return;
     }
+    OpenOverlappingFace();
+    ReportBezierEdges();
     BuildCrossTangents();
     BuildPatches();
     CollectSurfaces();
@@ -360,6 +362,125 @@ void TXTSurface::DropDanglingVertices() {
         if (OtherGoes && Other != nullptr) Dangling.erase({Order[Other], Other});
         FManifold->DeleteVertex(V);
         if (!OtherGoes && Other->EdgeCount() == 1) Dangling.insert({Order[Other], Other});
+    }
+}
+
+namespace {
+
+// Twice the vector area of a face's loop, its edges followed along their curves (a loop of two
+// curved edges, a lens, has an area its two corners do not show).
+TMVector LoopArea(TFace& F) {
+    std::vector<TMVector> P;
+    for (TFin* Fin : F.Fins()) {
+        auto* E = static_cast<TXTEdge*>(Fin->GetEdge());
+        TBSpline& S = E->GetSpline().Spline();
+        S.UpdateKnots();
+        // The spline runs from the first fin's vertex to the second's; a fin arrives at its vertex.
+        const bool Forward = Fin == E->Fin2();
+        constexpr int Steps = 8;
+        for (int K = 0; K < Steps; ++K) {
+            const double T = double(Forward ? K : Steps - K) / Steps;
+            P.push_back(S.EvaluatePoint(S.MinT() + T * (S.MaxT() - S.MinT())));
+        }
+    }
+    TMVector A{0, 0, 0};
+    for (std::size_t I = 0; I < P.size(); ++I) A = VectorAdd(A, VectorCross(P[(I + 1) % P.size()], P[I]));
+    return A;
+}
+
+}  // namespace
+
+void TXTSurface::OpenOverlappingFace() {
+    // The finder closes the open boundary of a disc-like network (a ring of faces round a hole, a
+    // lens on a square) into one more face, lying over all the others: the loop is where the surface
+    // ends, not a face of it. Such a mesh has no exterior face; the largest face is that loop when
+    // the others, seen from it, cover it as a single sheet facing the other way.
+    TFaces& Faces = FManifold->Faces();
+    if (Faces.Count() < 3) return;
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (Faces.Face(I)->IsExterior()) return;
+    std::vector<TMVector> Area;
+    std::size_t Largest = 0;
+    for (int I = 0; I < Faces.Count(); ++I) {
+        Area.push_back(LoopArea(*Faces.Face(I)));
+        if (VectorLength(Area.back()) > VectorLength(Area[Largest])) Largest = Area.size() - 1;
+    }
+    TMVector Others{0, 0, 0};
+    double Sheet = 0;
+    for (std::size_t I = 0; I < Area.size(); ++I)
+        if (I != Largest) {
+            Others = VectorAdd(Others, Area[I]);
+            Sheet += VectorLength(Area[I]);
+        }
+    const double Outline = VectorLength(Area[Largest]);
+    // A closed body shows its faces from every side: the sum of the others' areas is then much
+    // smaller than their total.
+    if (Sheet <= 0 || VectorLength(Others) < 0.7 * Sheet || VectorDot(Others, Area[Largest]) >= 0 ||
+        Outline < 0.7 * Sheet)
+        return;
+    Faces.Face(static_cast<int>(Largest))->Exterior = 1;
+}
+
+namespace {
+
+// Samples of a spline over its whole range.
+std::vector<TMVector> Samples(TBSpline& S, int Steps) {
+    S.UpdateKnots();
+    std::vector<TMVector> P;
+    for (int K = 0; K <= Steps; ++K) P.push_back(S.EvaluatePoint(S.MinT() + (S.MaxT() - S.MinT()) * K / Steps));
+    return P;
+}
+
+double DistanceToPolyline(const TMVector& P, const std::vector<TMVector>& Line) {
+    double Best = VectorDistance(P, Line.front());
+    for (std::size_t I = 0; I + 1 < Line.size(); ++I) {
+        const TMVector D = VectorFromTo(Line[I], Line[I + 1]);
+        const double L2 = VectorDot(D, D);
+        const double T = L2 > 0 ? std::clamp(VectorDot(VectorFromTo(Line[I], P), D) / L2, 0.0, 1.0) : 0.0;
+        Best = std::min(Best, VectorDistance(P, VectorAdd(Line[I], VectorScale(D, T))));
+    }
+    return Best;
+}
+
+// The edge's curve piece lies inside one knot span of one curve span: it is a single cubic (or
+// less), which the Bezier repeats exactly. Saves cutting the piece out on every regeneration.
+bool WithinOneSpan(TXTEdge& E) {
+    const TBeadAddress& A = E.StartAddress;
+    const TBeadAddress& B = E.EndAddress;
+    if (A.SegmentIndex != B.SegmentIndex || A.SegmentIndex < 0 || A.SegmentIndex >= E.Curve->Segments().Count())
+        return false;
+    const TBSpline& S = E.Curve->Segments().Items(A.SegmentIndex)->Spline().Spline();
+    const double Lo = std::min(A.T, B.T), Hi = std::max(A.T, B.T);
+    const double Tolerance = TBSpline::KnotSnapTolerance * (Hi - Lo + 1);
+    for (int K = 1; K <= S.KnotCount(); ++K)
+        if (S.Knot(K) > Lo + Tolerance && S.Knot(K) < Hi - Tolerance) return false;
+    return S.GetOrder() <= 4;
+}
+
+}  // namespace
+
+void TXTSurface::ReportBezierEdges() {
+    // A forced Bezier edge stands for a curve piece of several spans by one cubic through its ends
+    // with its end tangents: the patches then leave the curve. The designer is told which curve
+    // and how far, to choose a scheme that interpolates.
+    TEdges& Edges = FManifold->Edges();
+    for (int I = 0; I < Edges.Count(); ++I) {
+        auto* E = static_cast<TXTEdge*>(Edges.Edge(I));
+        if (!E->ForceBezier || E->Curve == nullptr || WithinOneSpan(*E)) continue;
+        std::unique_ptr<TXTBSpline> Piece = E->Curve->SubCurve(E->StartAddress, E->EndAddress);
+        if (Piece->Count() <= 4) continue;
+        const std::vector<TMVector> Curve = Samples(Piece->Spline(), 64);
+        double Off = 0;
+        for (const TMVector& P : Samples(E->GetSpline().Spline(), 32)) Off = std::max(Off, DistanceToPolyline(P, Curve));
+        if (Off <= VertexTolerance) continue;
+        const TMVector A = E->Fin1()->Position();
+        const TMVector B = E->Fin2()->Position();
+        TInfoMessage M;
+        M.Text = FormatWithPoint("%s replaced by one Bezier between [%0.3f, %0.3f, %0.3f] - [%0.3f, %0.3f, %0.3f], up to %0.4f off the curve",
+                                 {E->Curve->GetName(), A.X, A.Y, A.Z, B.X, B.Y, B.Z, Off});
+        InitEmptyBox(M.Box);
+        for (const TMVector& P : Curve) ExtendBoxByVector(P, M.Box);
+        Report(M);
     }
 }
 

@@ -196,6 +196,10 @@ private:
     void CutSpan(TXTCurve& C, int SpanIndex, TPositionIndex& Shared);
     // Repeats until a pass removes no vertex with one edge; each removal is reported.
     void DropDanglingVertices();
+    // Makes the face the finder closed over the open boundary of a disc-like network exterior.
+    void OpenOverlappingFace();
+    // Names the curves that forced Bezier edges leave by more than the vertex tolerance.
+    void ReportBezierEdges();
     void BuildCrossTangents();
     void BuildPatches();
 

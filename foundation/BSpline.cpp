@@ -255,6 +255,13 @@ void TBSpline::SetKnot(int I, double Value) {
     KnotsChanged();
 }
 
+void TBSpline::SetKnots(std::span<const double> Values) {
+    if (Values.size() > static_cast<std::size_t>(MaxKnots)) SetKnot(static_cast<int>(Values.size()), 0.0);
+    std::copy(Values.begin(), Values.end(), FKnots.begin());
+    std::fill(FKnots.begin() + static_cast<std::ptrdiff_t>(Values.size()), FKnots.end(), 0.0);
+    KnotsChanged();
+}
+
 double TBSpline::Basis(int I) const {
     if (I < 1 || I > MaxKnots)
         throw EGeometryError(Format("TBSpline - Basis function %d lies outside the %d knots", {I, MaxKnots}));

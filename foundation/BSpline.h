@@ -65,6 +65,8 @@ public:
     // Knot u[I], I in 1 .. MaxKnots; anything else throws EGeometryError naming the limit.
     double Knot(int I) const;
     void SetKnot(int I, double Value);
+    // u[1 ..] := Values, every later knot 0; more than MaxKnots values throw as SetKnot does.
+    void SetKnots(std::span<const double> Values);
     const TKnotArray& Knots() const { return FKnots; }
     // N[I] of the last ComputeBasis, I in 1 .. MaxKnots; Basis(I) belongs to control point I - 1.
     double Basis(int I) const;
@@ -144,9 +146,11 @@ public:
     // the parameter range (EGeometryError otherwise).
     void Split(double T, std::unique_ptr<TBSpline>& Left, std::unique_ptr<TBSpline>& Right);
     // The part between the two parameters with knots normalised to [0, 1]; the whole range gives the
-    // whole curve. Throws EGeometryError "TBSpline.SubCurve - UpperT is less than LowerT", or for
+    // whole curve. A parameter within KnotSnapTolerance (of the range) from a knot is cut at that
+    // knot. Throws EGeometryError "TBSpline.SubCurve - UpperT is less than LowerT", or for
     // parameters outside the range.
     std::unique_ptr<TBSpline> SubCurve(double LowerT, double UpperT);
+    static constexpr double KnotSnapTolerance = 1e-8;
     // Maps the knots linearly so that u[k] goes to NewMin and the last knot to NewMax.
     void Reparameterise(double NewMin, double NewMax);
     void NormaliseKnots();

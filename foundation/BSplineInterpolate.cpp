@@ -235,10 +235,14 @@ std::unique_ptr<TBSpline> InterpolateSecondOrder(const TPolyline& Polyline, cons
     for (int i = First; i <= Last; ++i) {
         const std::size_t r = static_cast<std::size_t>(i - First);
         if (i == 1) {
-            a[r] = 0, b[r] = 2, c[r] = -1;
+            // C''(start) = 0 with clamped knots: (P2 - P1) / A = (P1 - P0) / B, A and B the first
+            // two interior knots measured from the start (3 P1 - P2 = 2 Q0 on uniform knots).
+            const double A = u(5) - u(4), B = u(6) - u(4);
+            a[r] = 0, b[r] = (A + B) / B, c[r] = -A / B;
             Rhs[r] = q(0);
         } else if (i == N && NaturalEnd) {
-            a[r] = -1, b[r] = 2, c[r] = 0;
+            const double A = u(N + 3) - u(N + 2), B = u(N + 3) - u(N + 1);
+            a[r] = -A / B, b[r] = (A + B) / B, c[r] = 0;
             Rhs[r] = q(N - 1);
         } else {
             BasisFunctions(i + 2, 3, Result->Knots(), Basis, u(i + 3));

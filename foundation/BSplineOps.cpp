@@ -56,8 +56,7 @@ void StoreData(TBSpline& C, const TSplineData& D) {
     if (D.Order != C.GetOrder()) C.SetOrder(D.Order);
     for (const TMVector& V : D.P) C.AddVector(V);
     C.KnotType = ktNonUniform;
-    for (int i = 1; i <= MaxKnots; ++i)
-        C.SetKnot(i, static_cast<std::size_t>(i) <= D.U.size() ? D.U[static_cast<std::size_t>(i - 1)] : 0.0);
+    C.SetKnots(D.U);
 }
 
 // A new curve with the settings of Source and the points and knots of D.
@@ -149,6 +148,18 @@ std::vector<double> FullInsertions(const TSplineData& D, const std::vector<doubl
 
 TSplineData InsertFully(const TSplineData& D, const std::vector<double>& Values) {
     return Refine(D, FullInsertions(D, Values));
+}
+
+// The knot of U nearest to T when it lies within Tolerance of T, else T.
+double SnapToKnot(const std::vector<double>& U, double T, double Tolerance) {
+    double Best = T;
+    double Distance = Tolerance;
+    for (const double u : U)
+        if (std::abs(u - T) <= Distance) {
+            Distance = std::abs(u - T);
+            Best = u;
+        }
+    return Best;
 }
 
 // The part of D from Lower to Upper (Lower <= Upper, both in the parameter range) with k-fold knots
@@ -499,9 +510,15 @@ std::unique_ptr<TBSpline> TBSpline::SubCurve(double LowerT, double UpperT) {
     if (!(LowerT >= Copy->MinT() && UpperT <= Copy->MaxT()))
         throw EGeometryError(Format("TBSpline.SubCurve - %g .. %g lies outside the parameter range",
                                     {LowerT, UpperT}));
+    // An end a rounding error away from a knot is that knot: cutting there would leave a knot
+    // interval of almost nothing, whose control points run wild.
+    TSplineData Data = DataOf(*Copy);
+    const double Tolerance = KnotSnapTolerance * (Copy->MaxT() - Copy->MinT());
+    LowerT = std::clamp(SnapToKnot(Data.U, LowerT, Tolerance), Copy->MinT(), Copy->MaxT());
+    UpperT = std::clamp(SnapToKnot(Data.U, UpperT, Tolerance), LowerT, Copy->MaxT());
     // Both ends are inserted fully, also at the ends of the range: an unclamped curve (or a Custom
     // one, whose range ends between knots) then keeps its whole shape.
-    TSplineData D = Trim(DataOf(*Copy), LowerT, UpperT);
+    TSplineData D = Trim(Data, LowerT, UpperT);
     MapKnots(D.U, D.Order, 0, 1);
     return NewCurve(*Copy, D);
 }

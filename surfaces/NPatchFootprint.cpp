@@ -73,13 +73,21 @@ TMVector TFootprintNPatchEdge::SideInterpolant(double, double) { return ZeroVect
 TMVector TFootprintNPatchEdge::SectorPoint(double A, double B) const {
     const TFootprintNPatchEdge* X = NextEdge();
     if (X == nullptr) throw EGeometryError("TFootprintNPatchEdge.SectorPoint - The patch loop is not closed");
-    if (ParallelNeighbours)
+    if (ParallelNeighbours && X->ParallelNeighbours)
         return VectorAdd(VectorAdd(SidePoint, VectorScale(VectorFromTo(SidePoint, DomainCorner), A)),
                          VectorScale(VectorFromTo(DomainCorner, X->SidePoint), B));
+    // Each edge's pencil: the lines through its focus, or with parallel neighbours the lines along
+    // them. A side with one parallel and one converging neighbour (a trapezoid's) then keeps its
+    // sector edges on the sides and at the centre.
+    const auto Pencil = [](const TFootprintNPatchEdge& K, const TMVector& Through) {
+        const TFootprintNPatchEdge* Next = K.NextEdge();
+        if (!K.ParallelNeighbours || Next == nullptr) return LineThroughPoints(K.Focus, Through);
+        return LineThroughPoints(Through, VectorAdd(Through, VectorFromTo(K.DomainCorner, Next->DomainCorner)));
+    };
     const TMVector& Centre = FootprintPatch().DomainCentre;
     const TMVector Y = VectorLerp(Centre, X->SidePoint, A);
     const TMVector Z = VectorLerp(SidePoint, Centre, B);
-    return PointBetweenTwoLines(LineThroughPoints(Focus, Y), LineThroughPoints(X->Focus, Z));
+    return PointBetweenTwoLines(Pencil(*this, Y), Pencil(*X, Z));
 }
 
 TMVector TFootprintNPatchEdge::EvaluateSector(double A, double B) {

@@ -119,6 +119,49 @@ TEST(FindFaces, GridOfTwoByTwoSquaresGivesFourFacesAndTheExterior) {
     ExpectClosed(M);
 }
 
+// Larger uneven grids, some cells cut by a diagonal: every cell becomes its own face (a quad, or two
+// triangles), with one exterior face round the border, on grids long and wide.
+TEST(FindFaces, UnevenGridsWithDiagonalsGiveEveryCellItsFaces) {
+    struct TCase {
+        int Columns, Rows;
+        bool Diagonals;
+    };
+    for (const TCase Case : {TCase{12, 12, false}, TCase{9, 7, true}, TCase{30, 4, true}}) {
+        TManifold M;
+        std::vector<TMVector> P;
+        std::vector<std::pair<int, int>> E;
+        const int W = Case.Columns + 1, H = Case.Rows + 1;
+        for (int J = 0; J < H; ++J)
+            for (int I = 0; I < W; ++I)
+                P.push_back({I + 0.2 * std::sin(1.7 * I + J), J + 0.2 * std::cos(0.9 * J + I), 0.1 * I * J / W});
+        int Triangles = 0;
+        for (int J = 0; J < H; ++J)
+            for (int I = 0; I < W; ++I) {
+                if (I + 1 < W) E.push_back({J * W + I, J * W + I + 1});
+                if (J + 1 < H) E.push_back({J * W + I, J * W + I + W});
+                if (Case.Diagonals && I + 1 < W && J + 1 < H && (I * 7 + J * 3) % 5 == 0) {
+                    E.push_back({J * W + I, J * W + I + W + 1});
+                    Triangles += 2;
+                }
+            }
+        BuildGraph(M, P, E);
+        const std::string Name = std::to_string(Case.Columns) + " x " + std::to_string(Case.Rows);
+        EXPECT_FALSE(FindFaces(M, true)) << Name;
+        const int Cells = Case.Columns * Case.Rows;
+        EXPECT_EQ(M.Faces().Count(), Cells + Triangles / 2 + 1) << Name;
+        EXPECT_EQ(ExteriorCount(M), 1) << Name;
+        int Three = 0;
+        for (int I = 0; I < M.Faces().Count(); ++I) {
+            const TFace* F = M.Faces().Face(I);
+            if (F->IsExterior()) continue;
+            EXPECT_LE(F->FinCount(), 4) << Name;
+            Three += F->FinCount() == 3;
+        }
+        EXPECT_EQ(Three, Triangles) << Name;
+        ExpectClosed(M);
+    }
+}
+
 TEST(FindFaces, DanglingEdgeIsRefusedBeforeAnyChange) {
     TManifold M;
     BuildGraph(M, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 0}}, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {2, 4}});

@@ -149,3 +149,25 @@ TEST(XTOffsetConstraint, VertexDroppedNearASpanEndAttachesThere) {
     EXPECT_NEAR(A.Distance, 1.5, 1e-12);
     EXPECT_NEAR(C->PointAt(1)->GetPosition().X, 4, 1e-12);
 }
+
+// A deck line offset straight up from a rising sheer keeps its points when the attachments are
+// found again from the points alone, as after saving and reopening.
+TEST(XTOffsetConstraint, FindingTheAttachmentsAgainMovesNoPoint) {
+    TCurveDocument Doc;
+    TXTCurve* From = Doc.Add("Sheer", {{0, 0, 1}, {5, 2, 1.6}, {10, 2.5, 2.8}, {15, 2, 4.5}});
+    TXTCurve* C = Doc.Add("Deck", {{1, 0.5, 2}, {6, 2, 2.5}, {11, 2.5, 3.5}, {14, 2.2, 5}}, false);
+    AddOffsetConstraint(*C);
+    TXTOffsetConstraint* O = OffsetOf(*C);
+    O->SetOffsetCurve(From);
+    O->OffsetDirection = odZ;
+    C->Regenerate();
+    std::vector<TMVector> Placed;
+    for (int I = 0; I < C->PointCount(); ++I) Placed.push_back(C->PointAt(I)->GetPosition());
+    for (int Reopen = 0; Reopen < 3; ++Reopen) {
+        for (int I = 0; I < C->PointCount(); ++I) C->PointAt(I)->OffsetAttachment = {};
+        O->ApplyToPositions();
+        for (int I = 0; I < C->PointCount(); ++I)
+            EXPECT_LT(VectorDistance(C->PointAt(I)->GetPosition(), Placed[static_cast<std::size_t>(I)]), 1e-9)
+                << "point " << I << " after " << Reopen + 1;
+    }
+}

@@ -209,6 +209,30 @@ TEST(XTReferencePoints, MissingHostFailsRegenerationButNotAPasteCheck) {
     Holder->Regenerate();
 }
 
+// Beads that would close a cycle (C on A, A on B, B on C) are refused; the message names the curves
+// of the cycle in the order they would rest on each other.
+TEST(XTReferencePoints, ACycleOfBeadsNamesItsCurves) {
+    TCurveDocument Doc;
+    TXTCurve* Curves[3] = {Doc.Add("A", Line(3)), Doc.Add("B", Line(3)), Doc.Add("C", Line(3))};
+    const auto BeadOn = [](TXTCurve* Holder, const std::string& Host) {
+        auto Bead = std::make_unique<TXTBead>(Holder);
+        Bead->SetPosition({1, 0, 0});
+        Bead->ReadReferenceText("Bead at Address 0:0.250000 on Curve " + Host);
+        Holder->Points().Replace(Holder->PointAt(1), std::move(Bead));
+    };
+    BeadOn(Curves[0], "B");
+    BeadOn(Curves[1], "C");
+    Curves[0]->Regenerate();
+    BeadOn(Curves[2], "A");
+    try {
+        Curves[2]->Regenerate();
+        ADD_FAILURE() << "a cycle regenerated";
+    } catch (const EError& E) {
+        EXPECT_STREQ(E.what(), "TXTReferencePoint.ValidateReferences - Point Reference could not be resolved, "
+                               "the curves would rest on each other: C -> A -> B -> C");
+    }
+}
+
 TEST(XTReferencePoints, PointOnAKnuckleLineIsAKnuckle) {
     TCurveDocument Doc;
     TXTCurve* Host = Doc.Add("Host", Line(3));

@@ -12,6 +12,7 @@
 #include "curvenet/XTSnapQuery.h"
 #include "tests/curvenet/CurveDocument.h"
 #include "tests/document/CurveFixtures.h"
+#include "tests/foundation/VkMathsExpect.h"
 
 using namespace sarnova;
 using sarnova::test::TCurveDocument;
@@ -204,4 +205,28 @@ TEST(XTSnapQuery, SharedVertexIsReachedThroughTheFirstCurveThatTookIt) {
     EXPECT_EQ(E.Result.Curve, First);
     EXPECT_EQ(E.Result.VertexIndex, 0);
     EXPECT_EQ(static_cast<TXTReferencePoint*>(First->PointAt(0))->GetTargetNode(), Host);
+}
+
+// In a plane view a curve running along the line of sight is one pixel for every depth: a vertex
+// snapped onto it stays at the view's depth (a station drawn in the body plan lands on the keel at
+// its own station), while a curve lying at the view's depth keeps the place under the cursor.
+TEST(XTSnapQuery, InAPlaneViewACurveSnapKeepsTheViewsDepth) {
+    TCurveDocument Doc;
+    TPlan G;  // looks along z
+    Doc.Add("Keel", {{50, 0, -100}, {50, 0, -20}, {50, 0, 40}, {50, 0, 100}});
+    TXTCurve* Station = Doc.Add("Station", {{0, 40, 30}, {20, 20, 30}, {40, 5, 30}});
+    for (int I = 0; I < Station->PointCount(); ++I) Station->PointAt(I)->Selected = I == 2;
+    TXTSnapQuery Q(Station, soCurves, G);
+    TXTSnapTarget R;
+    Q.Query({50, 0}, {50, 0, 30}, R);
+    ASSERT_EQ(R.Kind, skCurve);
+    EXPECT_EQ(R.Curve->GetName(), "Keel");
+    ExpectNear(R.WorldPosition, {50, 0, 30}, 1e-6);
+
+    TXTCurve* Flat = Doc.Add("Flat", {{60, -30, 30}, {60, 30, 30}});
+    Q.Query({61, 10}, {61, 10, 30}, R);
+    ASSERT_EQ(R.Kind, skCurve);
+    EXPECT_EQ(R.Curve, Flat);
+    EXPECT_NEAR(R.WorldPosition.Z, 30, 1e-9);
+    EXPECT_NEAR(R.WorldPosition.Y, 10, 0.5);  // the digitised place nearest the cursor
 }

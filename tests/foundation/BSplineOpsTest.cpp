@@ -150,6 +150,23 @@ TEST(BSplineSubCurve, PartsWholeCurvesAndBadBounds) {
     ExpectSameCurve(*P, *PW);
 }
 
+// A cut a rounding error off a knot is made at the knot: no piece gets a knot interval of almost
+// nothing, whose control points would fold the patches built on it.
+TEST(BSplineSubCurve, EndsARoundingErrorOffAKnotCutAtTheKnot) {
+    auto C = Curve(Six);  // Open, range [0, 3], interior knots 1 and 2
+    for (const double Off : {-1e-10, 1e-10}) {
+        auto Part = C->SubCurve(1 + Off, 3);
+        auto Exact = C->SubCurve(1, 3);
+        EXPECT_EQ(KnotsOf(*Part), KnotsOf(*Exact)) << Off;
+        ExpectSameCurve(*Part, *Exact);
+        auto Left = C->SubCurve(0, 2 + Off);
+        EXPECT_EQ(KnotsOf(*Left), KnotsOf(*C->SubCurve(0, 2))) << Off;
+    }
+    // A real cut near a knot is kept.
+    auto Near = C->SubCurve(1.001, 3);
+    ExpectSameCurve(*Near, *C, 1e-12, 1.001, 3);
+}
+
 TEST(BSplineReparameterise, MapsUkAndTheLastKnot) {
     auto C = Curve(Six);
     C->Reparameterise(10, 16);

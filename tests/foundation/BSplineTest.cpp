@@ -606,6 +606,24 @@ TEST(BSplineInterpolation, ControlPointsAndKnotsOfEachScheme) {
     ExpectNear(Chord->EvaluatePoint(1.5), {1, 2, 0}, 1e-12, "chord");
 }
 
+// A natural end has no bending: the second derivative vanishes at both ends on uniform and
+// chord-length knots, so curves built from it carry no kink of parameter speed into patches.
+TEST(BSplineInterpolation, NaturalEndsHaveZeroSecondDerivative) {
+    for (const std::size_t Count : {3u, 4u, 5u})
+        for (const bool Chord : {false, true}) {
+            const std::vector<TMVector> Points(Data.begin(), Data.begin() + Count);
+            auto Curve = InterpolateCubicBSpline(*MakePolyline(Points), scSecondOrder, NaturalEndCondition,
+                                                 NaturalEndCondition, Chord);
+            const std::string Name = std::to_string(Count) + (Chord ? " chord" : "");
+            const TCurveDerivatives Start = Curve->Derivatives(Curve->MinT());
+            const TCurveDerivatives End = Curve->Derivatives(Curve->MaxT());
+            ExpectNear(Start[2], {0, 0, 0}, 1e-9, Name + " start");
+            ExpectNear(End[2], {0, 0, 0}, 1e-9, Name + " end");
+            for (std::size_t i = 0; i < Count; ++i)
+                ExpectNear(Curve->EvaluatePoint(Curve->Knot(int(i) + 4)), Points[i], 1e-12, Name + " point");
+        }
+}
+
 TEST(BSplineInterpolation, ClampedStartHandles) {
     const TEndCondition Clamped{ecClamped, {1, 0, 0}};
     const auto Polyline = MakePolyline(Data);

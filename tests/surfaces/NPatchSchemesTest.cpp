@@ -141,6 +141,41 @@ TEST(NPatchSchemesTest, AffineInTheBoundary) {
     }
 }
 
+// A flat trapezoid with straight sides: the projected footprint has sides with one parallel and one
+// converging neighbour. Every sector still runs along its sides, so the sampled patch keeps to the
+// boundary and, flat, reproduces the trapezoid itself.
+TEST(NPatchSchemesTest, SectorsOfATrapezoidKeepToItsSides) {
+    std::vector<std::unique_ptr<TBSpline>> Straight;
+    const TMVector Corners[4] = {{0, 0, 0}, {2.5, 0, 0}, {1.8, 1, 0}, {0.7, 1, 0}};
+    for (int k = 0; k < 4; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 4]}, 2));
+    const auto OnSide = [&](const TMVector& P, int k) {
+        const TMVector A = Corners[k], B = Corners[(k + 1) % 4];
+        const TMVector D = VectorFromTo(A, B);
+        const double T = VectorDot(VectorFromTo(A, P), D) / VectorDot(D, D);
+        return VectorDistance(P, VectorAdd(A, VectorScale(D, T))) + std::max(0.0, -T) + std::max(0.0, T - 1);
+    };
+    for (const TScheme& S : Schemes()) {
+        auto P = S.Make();
+        ASSERT_TRUE(P->SetBoundaryCurves(SplineList(Straight)));
+        for (std::size_t k = 0; k < 4; ++k) {
+            TFootprintNPatchEdge& E = *P->Loop()[k];
+            for (const double t : {0.0, 0.2, 0.5, 0.9, 1.0}) {
+                // B = 0 runs along the edge's own side, A = 1 along the next one.
+                EXPECT_LT(OnSide(E.EvaluateSector(t, 0), int(k)), 1e-12) << S.Name << " side " << k << " at " << t;
+                EXPECT_LT(OnSide(E.EvaluateSector(1, t), int((k + 1) % 4)), 1e-12) << S.Name << " side " << k << " at " << t;
+                // Inside, the patch is the flat trapezoid.
+                const TMVector Q = E.EvaluateSector(t, 0.5);
+                EXPECT_NEAR(Q.Z, 0, 1e-12) << S.Name;
+                EXPECT_TRUE(Q.Y >= -1e-12 && Q.Y <= 1 + 1e-12) << S.Name;
+            }
+            // Neighbouring sectors share their edge through the centre.
+            TFootprintNPatchEdge& X = *E.NextEdge();
+            for (const double t : {0.25, 0.75})
+                ExpectNear(E.EvaluateSector(t, 1), X.EvaluateSector(0, 1 - t), 1e-12);
+        }
+    }
+}
+
 TEST(NPatchSchemesTest, LeastSquaresC1) {
     const auto Curves = SquareLoop(0.4);
     TLeastSquaresNPatch C1;
