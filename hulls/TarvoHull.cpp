@@ -459,14 +459,14 @@ void TTarvoHull::SetDefaultDraught() {
 
 // ---- Hydrostatics ----
 
-std::unique_ptr<TPolygonList> TTarvoHull::CreateUnderwaterMesh() {
+std::unique_ptr<TPolygonList> TTarvoHull::CreateUnderwaterMesh(int Density) {
     TBSplineSurface& S = Surface();
     if (S.NumU() < 2 || S.NumV() < 2) return std::make_unique<TPolygonList>();
-    std::unique_ptr<TPolygonList> All = S.CreatePolygonsSized(2 * S.NumU(), 2 * S.NumV());
+    std::unique_ptr<TPolygonList> All = S.CreatePolygonsSized(Density * S.NumU(), Density * S.NumV());
     // The stern curve is the last row of the net; a transom is closed down to the centre plane.
     const std::unique_ptr<TBSplineSurface> Stern = S.FillEdgeToCenterline(2);
     if (Stern->GetExtents().Max.Y > 1e-4) {
-        std::unique_ptr<TPolygonList> Transom = Stern->CreatePolygonsSized(2 * Stern->NumU(), 2 * Stern->NumV());
+        std::unique_ptr<TPolygonList> Transom = Stern->CreatePolygonsSized(Density * Stern->NumU(), Density * Stern->NumV());
         // The fill faces whichever way the stern curve runs; as part of the body it faces aft.
         double Facing = 0;
         for (int I = 0; I < Transom->Count(); ++I) Facing += PolygonNormal(*Transom->Polygon(I)).X;
