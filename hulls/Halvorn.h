@@ -30,6 +30,8 @@ struct THalvornParameters {
 // A value of a generator's text record: three decimals, or up to 15 significant digits when three
 // decimals would change it by more than 1e-9; "." whatever the locale.
 std::string RecordNumber(double Value);
+// A parameter's value in a message: up to six significant digits, "." whatever the locale.
+std::string MessageNumber(double Value);
 // The value part of a record line: the text after its first "=", or the whole line.
 std::string_view RecordValue(std::string_view Line);
 

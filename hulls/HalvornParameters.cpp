@@ -61,6 +61,8 @@ std::string RecordNumber(double Value) {
     return Text;
 }
 
+std::string MessageNumber(double Value) { return FormatWithPoint("%g", {Value}); }
+
 // The value of a record line: the text after its first "=", or the whole line.
 std::string_view RecordValue(std::string_view Line) {
     const auto Eq = Line.find('=');

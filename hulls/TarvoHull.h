@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hulls/HullHydrostatics.h"
 #include "hulls/TarvoBulb.h"
 #include "hulls/TarvoSurface.h"
 #include "naval/VkHydro.h"
@@ -175,9 +176,6 @@ public:
     // Density is the number of facets per control-point span in each direction.
     std::unique_ptr<TPolygonList> CreateUnderwaterMesh(int Density = HydrostaticsDensity);
     void CalculateHydrostatics();
-    // Facets per control-point span of the mesh the hydrostatics measure: fine enough that the
-    // displacement of a lofted hull is within 0.01 % of the surface's own.
-    static constexpr int HydrostaticsDensity = 8;
     // One trial of the fit: the fractions of the two volume controls, a new loft, the bulb graft and
     // new hydrostatics; one console line.
     void SetFullness(double Fore, double Aft);
