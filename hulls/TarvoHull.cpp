@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "document/Settings.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -483,6 +482,9 @@ void TTarvoHull::CalculateHydrostatics() {
         return;
     }
     MeshHydrostatics(*Mesh, FHydrostatics);
+    // The mesh method weighs with sea water; the hull's figures and its fit use the settings' water,
+    // as the section method does.
+    FHydrostatics.Displacement = DisplacementOfVolume(FHydrostatics.Volume);
 }
 
 // ---- Parameters from the geometry ----
@@ -567,10 +569,9 @@ void TTarvoHull::ParameterChanged(const std::string& Name, double NewValue, doub
     else if (N == "PD") ChangePD(New);
     else if (N == "DISP") FitHydrostatics(New, P.GetValue("LCB"));
     else if (N == "CP")
-        P.SetValue("DISP", P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea * GWaterDensity / 1000);
+        P.SetValue("DISP", DisplacementOfVolume(P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea));
     else if (N == "CB")
-        P.SetValue("DISP",
-                   P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught") * GWaterDensity / 1000);
+        P.SetValue("DISP", DisplacementOfVolume(P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught")));
     else if (N == "LCB") FitHydrostatics(P.GetValue("DISP"), New);
     else if (N == "TANGENTF%" || N == "TANGENTA%") {
         if (THullFlatTangentControlCurve* C = N == "TANGENTF%" ? ForeFlatTangentControl() : AftFlatTangentControl()) {

@@ -12,6 +12,7 @@
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/TarvoHullFixture.h"
+#include "document/Settings.h"
 #include "naval/CalcSections.h"
 #include "naval/VkHydro.h"
 #include "foundation/Polygon.h"
@@ -504,4 +505,23 @@ TEST(TarvoHull, FitGridEitherMeetsOrRefuses) {
         }
     if (Full) std::printf("met %d, refused %d, worst displacement error %.4f %%\n", Met, Refused, 100 * Worst);
     EXPECT_GT(Met, 0);
+}
+
+// The hull weighs its volume with the settings' water, in its figures, its form-coefficient handlers
+// and its fit.
+TEST(TarvoHull, OneWaterDensityInEveryFigure) {
+    const double Saved = GWaterDensity;
+    GWaterDensity = 1000;
+    TTestHull T;
+    T.Hull->Update();
+    TFTParameters& P = T.Hull->Parameters();
+    const THydrostaticsData& H = T.Hull->Hydrostatics();
+    EXPECT_NEAR(P.GetValue("DISP"), H.Volume, 1e-9);
+    // "CB" sets the displacement of the block at that coefficient, in fresh water.
+    const double CB = P.GetValue("CB");
+    P.SetValue("CB", CB + 0.002);
+    EXPECT_NEAR(P.GetValue("DISP"), P.GetValue("DWL") * P.GetValue("CB") * P.GetValue("BWL") * P.GetValue("Draught"),
+                0.001 * P.GetValue("DISP"));
+    EXPECT_NEAR(P.GetValue("DISP"), T.Hull->Hydrostatics().Volume, 1e-9);
+    GWaterDensity = Saved;
 }

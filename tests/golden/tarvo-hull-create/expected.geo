@@ -195,8 +195,8 @@ PMBA=40;
 PMB=20;
 TangentF%=20;
 TangentA%=20;
-VolumeF%=54.5990693504581;
-VolumeA%=52.9755220894284;
+VolumeF%=54.5990693504585;
+VolumeA%=52.9755220894261;
 ApplyBulb=False
 DrawParameters=TRUE
 
