@@ -411,7 +411,7 @@ public:
     void UpdateAll();
     // UpdateAll, the fit to Cp and LCB, then the net, whose beams are brought onto BMax and Bwl and
     // whose skin stays on the positive side of the centre plane. The fit is repeated until the
-    // surface itself has the typed Cp (within 0.001) and LCB (within 0.05 % of Lwl). Parameters that
+    // surface itself has the typed Cp (within 0.002) and LCB (within 0.1 % of Lwl). Parameters that
     // cannot be built, or a hull that would not have its principal dimensions within 0.5 %, throw
     // EGeometryError naming the parameter; the parameters and net of the last hull built then come
     // back (Generated tells whether there was one).
@@ -454,8 +454,8 @@ protected:
     void FeedSection(TSection& S);
     void MeasureVolume();
     // Fits the quarter sections to a prismatic coefficient and an LCB (percent of Lwl from the
-    // forward end of the waterline); false when the quarter coefficients cannot reach them.
-    bool Fit(double Cp, double LCB);
+    // forward end of the waterline), as near as the quarter coefficients reach.
+    void Fit(double Cp, double LCB);
     void BuildNet();
     // Keeps the keel and bilge rows of the net from dipping below the base line.
     void LiftBottom();
@@ -468,6 +468,8 @@ protected:
     std::string CombinationError() const;
     // Builds the hull for the parameters; throws when it cannot.
     void Build();
+    // Keeps the parameters and quarter coefficients as those of the last hull built.
+    void RememberBuilt();
     // Names the parameter last changed in a refusal of the build.
     std::string Refusal(const std::string& Reason) const;
 

@@ -334,7 +334,7 @@ void TCorvane::QuarterAreas(double V, double X, double& A5, double& A15) {
     A15 = (6 * V / L - A10 - 2 * A5) / 2;
 }
 
-bool TCorvane::Fit(double Cp, double LCB) {
+void TCorvane::Fit(double Cp, double LCB) {
     constexpr int PassLimit = 50;
     const double StartX = FP[pLoa] - (FP[pLwl] + FP[pOvh]);
     const double VTarget = FP[pLwl] * FP[pTc] * FP[pBwl] * Cp * FP[pCm];
@@ -372,8 +372,7 @@ bool TCorvane::Fit(double Cp, double LCB) {
             return DCp * DCp + DLcb * DLcb;
         });
     }
-    // The typed targets stay: the caller tells the user when they were not reached.
-    return Misses < 5;
+    // The typed targets stay: the caller measures the surface against them.
 }
 
 void TCorvane::BuildNet() {
@@ -479,8 +478,6 @@ void TCorvane::Build() {
     if (!Combination.empty()) throw EGeometryError(Combination);
     try {
         UpdateAll();
-    } catch (const EGeometryError&) {
-        throw;
     } catch (const std::exception& E) {
         throw EGeometryError(Refusal(E.what()));
     }
@@ -549,6 +546,10 @@ void TCorvane::Generate() {
         }
         throw;
     }
+    RememberBuilt();
+}
+
+void TCorvane::RememberBuilt() {
     FBuilt.emplace();
     for (int I = 0; I < ParameterCount; ++I) FBuilt->P[I] = FP[I];
     FBuilt->Aft = FAftQuarterCoefficient;
@@ -569,6 +570,8 @@ void TCorvane::Assign(const TCorvane& Source) {
     SetForwardQuarterCoefficient(Source.FForwardQuarterCoefficient);
     SetMirrored(Source.FMirrored);
     TBSplineSurface::Assign(Source);
+    FLastChanged = Source.FLastChanged;
+    FBuilt = Source.FBuilt;
 }
 
 void TCorvane::DrawFormCurves(IGraphics& G) {
@@ -610,6 +613,7 @@ void TCorvane::InvalidateAll() {
 
 void TCorvane::ApplyParameters(const double (&Values)[ParameterCount]) {
     for (int I = 0; I < ParameterCount; ++I) FP[I] = Values[I];
+    FLastChanged = -1;
     InvalidateAll();
 }
 
@@ -631,6 +635,9 @@ void TCorvane::LoadFromText(TTextReader& F) {
         throw;
     }
     ApplyParameters(Read);
+    // A stored net is the hull these parameters built.
+    FBuilt.reset();
+    if (PointCount() > 0 && GetExtents().Max.X > GetExtents().Min.X) RememberBuilt();
 }
 
 void TCorvane::ImportProject(const std::filesystem::path& FileName) {
