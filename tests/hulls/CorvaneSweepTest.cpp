@@ -50,15 +50,16 @@ std::string CheckBuilt(TCorvane& C, double TypedCp, double TypedLCB) {
 
 }  // namespace
 
-// Each parameter times a factor (a parameter whose default is 0 is set to 10 x factor - 10). CI runs
-// a few factors; SARNOVA_FULL_SWEEP=1 runs them all and prints the table.
+// Each parameter times a factor (a parameter whose default is 0 is set to 10 x factor - 10). CI takes
+// every parameter past its lower end and every fourth one inside its domain; SARNOVA_FULL_SWEEP=1
+// runs every factor on every parameter and prints the table.
 TEST(CorvaneSweep, EveryHullBuiltIsTheOneAskedForAndEveryRefusalNamesTheParameter) {
     const bool Full = std::getenv("SARNOVA_FULL_SWEEP") != nullptr;
-    const std::vector<double> Factors =
-        Full ? std::vector<double>{-1, 0, 0.25, 0.5, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 2, 4} : std::vector<double>{-1, 1.25};
+    const std::vector<double> Factors = {-1, 0, 0.25, 0.5, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 2, 4};
     int Built = 0, Refused = 0;
     for (int I = 0; I < TCorvane::ParameterCount; ++I)
         for (double F : Factors) {
+            if (!Full && F != -1 && !(F == 1.25 && I % 4 == 0)) continue;
             TCorvane C;
             const double V = C.Parameter(I) == 0 ? 10 * F - 10 : C.Parameter(I) * F;
             const std::string Name = TCorvane::ParameterName(I);

@@ -45,20 +45,19 @@ std::string Record(const THalvorn& H) {
 }  // namespace
 
 // Each row of the table times a factor (a row whose default is 0 is set to 10 x factor - 10), on a
-// generated default hull. CI runs a few factors; SARNOVA_FULL_SWEEP=1 runs them all and prints the
-// table.
+// default hull. CI takes every row past its lower end and every third one beyond its
+// default; SARNOVA_FULL_SWEEP=1 runs every factor on every row and prints the table.
 TEST(HalvornSweep, EveryHullBuiltIsTheOneAskedForAndEveryRefusalNamesTheParameter) {
     const bool Full = std::getenv("SARNOVA_FULL_SWEEP") != nullptr;
-    const std::vector<double> Factors =
-        Full ? std::vector<double>{-1, 0, 0.25, 0.5, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 2, 4} : std::vector<double>{-1, 1.5};
+    const std::vector<double> Factors = {-1, 0, 0.25, 0.5, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 2, 4};
     int Built = 0, Refused = 0;
     for (const std::uint8_t Bulb : {0, 1})
         for (int I = 0; I < 25; ++I)
             for (double F : Factors) {
+                if (!Full && F != -1 && !(F == 1.5 && I % 3 == Bulb)) continue;
                 THalvorn H;
                 H.SetBowShape(Bulb);
                 if (I >= H.ParameterCount()) continue;
-                H.Generate();
                 const std::string Name = H.ParameterName(I);
                 const double V = H.Parameter(I) == 0 ? 10 * F - 10 : H.Parameter(I) * F;
                 SCOPED_TRACE(std::to_string(Bulb) + " " + Name + "=" + std::to_string(V));

@@ -474,7 +474,7 @@ TEST(TarvoHull, FitGridEitherMeetsOrRefuses) {
     struct TGrid {
         std::vector<double> DSteps, LSteps;
     };
-    std::vector<TGrid> Grids = {{{-6, -2, 3}, {-1, 0, 0.5}}};
+    std::vector<TGrid> Grids = {{{-2, 6}, {-1, 0}}};
     // The whole grid, then a finer one inside the reach of the fullness.
     if (Full)
         Grids = {{{-30, -24, -18, -12, -6, 0, 6, 12, 18, 24, 30}, {-3, -2, -1, 0, 1, 2, 3}},
