@@ -342,10 +342,15 @@ std::string THalvorn::DomainError(int Index, double Value) const {
     TDomain R{0, Inf, true, true};
     switch (Index) {
         case 1: R = {0, D, true, true, nullptr, "Depth"}; break;
-        case 2:
-            R = P.BilgeRadius > 0 ? TDomain{2 * P.BilgeRadius, Inf, false, true, "twice BilgeRadius"}
-                                  : TDomain{0, Inf, true, true};
+        case 2: {
+            // The bilge and the bow's rounding at the deck must fit in the half-breadth.
+            const double Bow = P.BowRadiusAtDeck + 2 * P.StemRadius;
+            if (Bow > 2 * P.BilgeRadius && Bow > 0)
+                R = {Bow, Inf, false, true, "BowRadiusAtDeck plus twice StemRadius"};
+            else if (P.BilgeRadius > 0)
+                R = {2 * P.BilgeRadius, Inf, false, true, "twice BilgeRadius"};
             break;
+        }
         case 3:
             R = T >= P.BilgeRadius ? TDomain{T, Inf, true, true, "Draught"}
                                    : TDomain{P.BilgeRadius, Inf, false, true, "BilgeRadius"};
