@@ -162,7 +162,8 @@ public:
 
     // ---- Parameters ----
     // Rewrites the parameters from the geometry (and from new hydrostatics when asked). Nothing while
-    // it runs already, or while the hull has fewer than two curves.
+    // it runs already, or while the hull has fewer than two curves. On the first rebuild after
+    // reading, only the figures the document lacks are written.
     void UpdateParameters(bool WithHydrostatics);
     // The geometry follows an edited parameter. Ignored unless the hull is valid and the parameters
     // are not being rewritten.
@@ -223,6 +224,9 @@ private:
     std::unique_ptr<TTarvoBulb> FBulb;
     bool FApplyBulb = false;
     bool FUpdatingParameters = false;
+    // Set by reading a block: the first rebuild computes the hydrostatics but keeps the figures the
+    // block holds.
+    bool FKeepStoredFigures = false;
 };
 
 // The fit of a hull's fore and aft fullness: displacement and moment sampled at the four corners of

@@ -343,6 +343,39 @@ TEST(TarvoHull, BlockRoundTripsAndTheOldLayoutReads) {
     EXPECT_EQ(Old.Curve("Stern").GetSurfaceOperation(), soTangent);
 }
 
+TEST(TarvoHull, ReadingKeepsTheStoredFiguresUntilAnEdit) {
+    TTestHull T;
+    T.Hull->Update();
+    TTextWriter W;
+    T.Hull->SaveToText(W);
+    const double Disp = T.Hull->Parameters().GetValue("DISP");
+    // Figures another faceting (or a net stored to six decimals) gave.
+    std::string Text = W.Text();
+    for (const char* Key : {"\nBWL=", "\nDISP=", "\nLCB=", "\nPMB="}) {
+        const std::size_t At = Text.find(Key) + std::string(Key).size();
+        Text.replace(At, Text.find(';', At) - At, "12.5");
+    }
+
+    TTestHull Other;
+    TTextReader R(Text);
+    Other.Hull->LoadFromText(R);
+    Other.Hull->Update();
+    TTextWriter Again;
+    Other.Hull->SaveToText(Again);
+    EXPECT_EQ(Again.Text(), Text);
+    // The hydrostatics are there for what comes next all the same.
+    EXPECT_NEAR(Other.Hull->Hydrostatics().Displacement, Disp, 1e-9);
+
+    // Any later rebuild measures the hull again.
+    TFTParameters& P = Other.Hull->Parameters();
+    P.SetValue("VolumeF%", 60);
+    Other.Hull->Update();
+    EXPECT_GT(P.GetValue("DISP"), Disp);
+    EXPECT_NEAR(P.GetValue("BWL"), 16, 1e-3);
+    EXPECT_NEAR(P.GetValue("PMB"), 20, 1e-9);
+    EXPECT_NE(P.GetValue("LCB"), 12.5);
+}
+
 // The displacement and LCB of the hull's surface faceted far finer than the fit's own mesh.
 THydrostaticsData FineHydrostatics(TTarvoHull& Hull) {
     THydrostaticsData H;
