@@ -13,6 +13,7 @@
 #include "foundation/BSpline.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMaths.h"
+#include "naval/VkHydro.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {
@@ -375,10 +376,13 @@ public:
     ~TCorvane() override;
 
     // The name, value and setter of a table parameter; any other index throws
-    // "Parameter Index out of bounds " with the index.
+    // "Parameter Index out of bounds " with the index. A value outside the parameter's domain (or not
+    // a number) throws EGeometryError naming the parameter and its limit, and changes nothing.
     static std::string ParameterName(int Index);
     double Parameter(int Index) const;
     void SetParameter(int Index, double Value);
+    // The refusal for a value outside the parameter's domain; empty when the value lies inside.
+    static std::string DomainError(int Index, double Value);
     double AftQuarterCoefficient() const { return FAftQuarterCoefficient; }
     double ForwardQuarterCoefficient() const { return FForwardQuarterCoefficient; }
     void SetAftQuarterCoefficient(double Value);
@@ -405,7 +409,12 @@ public:
 
     // Brings every form curve up to date and measures the volume.
     void UpdateAll();
-    // UpdateAll, the fit to Cp and LCB, then the net.
+    // UpdateAll, the fit to Cp and LCB, then the net, whose beams are brought onto BMax and Bwl and
+    // whose skin stays on the positive side of the centre plane. The fit is repeated until the
+    // surface itself has the typed Cp (within 0.002) and LCB (within 0.1 % of Lwl). Parameters that
+    // cannot be built, or a hull that would not have its principal dimensions within 0.5 %, throw
+    // EGeometryError naming the parameter; the parameters and net of the last hull built then come
+    // back (Generated tells whether there was one).
     void Generate();
     void GenerateIfNeeded();
     // The areas at stations 5 and 15 that give volume V with its centre at X, by Simpson's rule over
@@ -444,14 +453,39 @@ protected:
     void ConfigureLongitudinal(TLongitudinalFormCurve& C);
     void FeedSection(TSection& S);
     void MeasureVolume();
-    void Fit();
+    // Fits the quarter sections to a prismatic coefficient and an LCB (percent of Lwl from the
+    // forward end of the waterline), as near as the quarter coefficients reach.
+    void Fit(double Cp, double LCB);
     void BuildNet();
+    // Keeps the keel and bilge rows of the net from dipping below the base line.
+    void LiftBottom();
+    // Keeps the net on the positive side of the centre plane and scales its half-breadths until the
+    // surface's waterline beam is Bwl and its greatest beam BMax.
+    void MeetBeams();
+    // The surface's LCB in percent of Lwl from the forward end of the waterline.
+    double SurfaceLCB(const THydrostaticsData& H) const;
+    // The refusal when the combination of parameters cannot make a hull; empty when it can.
+    std::string CombinationError() const;
+    // Builds the hull for the parameters; throws when it cannot.
+    void Build();
+    // Keeps the parameters and quarter coefficients as those of the last hull built.
+    void RememberBuilt();
+    // Names the parameter last changed in a refusal of the build.
+    std::string Refusal(const std::string& Reason) const;
 
 private:
     double FP[ParameterCount] = {};
     double FAftQuarterCoefficient = 0.75, FForwardQuarterCoefficient = 0.75;
     double FVolume = 0, FLcbX = 0, FAchievedCp = 0, FAchievedLcb = 0;
     bool FGenerated = false, FMirrored = false;
+    // The parameter set last, for refusals; -1 after defaults or reading.
+    int FLastChanged = -1;
+    // The parameters and quarter coefficients of the last hull built, while there is one.
+    struct TBuilt {
+        double P[ParameterCount];
+        double Aft, Forward;
+    };
+    std::optional<TBuilt> FBuilt;
     TProfile FProfile;
     TSheerLine FSheerLine;
     TWaterline FWaterline;

@@ -2,6 +2,7 @@
 // hydrostatic targets and the lofted net.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "foundation/BSplineInterpolate.h"
@@ -12,21 +13,36 @@
 #include "hulls/Halvorn.h"
 #include "foundation/VkMathsSolvers.h"
 #include "hulls/Corvane.h"
+#include "hulls/HullHydrostatics.h"
 
 namespace sarnova {
 
 namespace {
 
+constexpr double Unlimited = std::numeric_limits<double>::infinity();
+
+// A parameter's name, default and domain: Low and High, each included unless marked open.
 struct TParameterInfo {
     const char* Name;
     double Default;
+    double Low, High;
+    bool LowOpen, HighOpen;
 };
 
+// Lengths, beams, the draught and the freeboards are positive; the overhang, transom beam and
+// forefoot may be 0; coefficients lie between 0 and 1; percentages of Lwl between 0 and 100; the
+// angles short of a right angle.
 constexpr TParameterInfo Parameters[TCorvane::ParameterCount] = {
-    {"Loa", 12},      {"Lwl", 10},     {"Ovh", 0.9},    {"BMax", 3.25},     {"Bwl", 3.17},
-    {"BTransom", 2},  {"Tc", 0.57},    {"Cp", 0.57},    {"Cm", 0.752},      {"LCB", 53},
-    {"Cwp", 0.73},    {"Lcf", 55},     {"FreeBow", 1.5}, {"FreeMid", 1.35}, {"FreeAft", 1.3},
-    {"BowCurve", 0},  {"ForeFoot", 0.2}, {"TransomAngle", 30}, {"FlareAngle", 0}};
+    {"Loa", 12, 0, Unlimited, true, true},       {"Lwl", 10, 0, Unlimited, true, true},
+    {"Ovh", 0.9, 0, Unlimited, false, true},     {"BMax", 3.25, 0, Unlimited, true, true},
+    {"Bwl", 3.17, 0, Unlimited, true, true},     {"BTransom", 2, 0, Unlimited, false, true},
+    {"Tc", 0.57, 0, Unlimited, true, true},      {"Cp", 0.57, 0, 1, true, true},
+    {"Cm", 0.752, 0, 1, true, false},            {"LCB", 53, 0, 100, true, true},
+    {"Cwp", 0.73, 0, 1, true, false},            {"Lcf", 55, 0, 100, true, true},
+    {"FreeBow", 1.5, 0, Unlimited, true, true},  {"FreeMid", 1.35, 0, Unlimited, true, true},
+    {"FreeAft", 1.3, 0, Unlimited, true, true},  {"BowCurve", 0, -90, 90, true, true},
+    {"ForeFoot", 0.2, 0, Unlimited, false, true}, {"TransomAngle", 30, 0, 90, false, true},
+    {"FlareAngle", 0, -90, 90, true, true}};
 
 void CheckIndex(int Index) {
     if (Index < 0 || Index >= TCorvane::ParameterCount)
@@ -72,10 +88,24 @@ double TCorvane::Parameter(int Index) const {
     return FP[Index];
 }
 
-void TCorvane::SetParameter(int Index, double Value) {
+std::string TCorvane::DomainError(int Index, double Value) {
     CheckIndex(Index);
+    const TParameterInfo& I = Parameters[Index];
+    const std::string Name = I.Name;
+    if (std::isnan(Value)) return Name + " must be a number";
+    const bool AboveLow = I.LowOpen ? Value > I.Low : Value >= I.Low;
+    const bool BelowHigh = I.HighOpen ? Value < I.High : Value <= I.High;
+    if (!AboveLow) return Name + " must be " + (I.LowOpen ? "greater than " : "at least ") + MessageNumber(I.Low);
+    if (!BelowHigh) return Name + " must be " + (I.HighOpen ? "less than " : "at most ") + MessageNumber(I.High);
+    return {};
+}
+
+void TCorvane::SetParameter(int Index, double Value) {
+    const std::string Error = DomainError(Index, Value);
+    if (!Error.empty()) throw EGeometryError(Error);
     if (FP[Index] == Value) return;
     FP[Index] = Value;
+    FLastChanged = Index;
     Changed(Index);
 }
 
@@ -95,6 +125,7 @@ void TCorvane::SetForwardQuarterCoefficient(double Value) {
 
 void TCorvane::SetDefaults() {
     for (int I = 0; I < ParameterCount; ++I) SetParameter(I, Parameters[I].Default);
+    FLastChanged = -1;
     FAftQuarterCoefficient = FForwardQuarterCoefficient = 0.75;
     for (TDiagonal& D : FDiagonals) D.Clear();
     Changed(pLoa);
@@ -192,12 +223,14 @@ void TCorvane::FeedSection(TSection& S) {
 
 void TCorvane::UpdateAll() {
     const double Tc = FP[pTc];
-    // 1. Breadth limits.
+    // 1. Breadth limits; the parameter the user set last stays the one a refusal names.
+    const int LastChanged = FLastChanged;
     if (FP[pBwl] > FP[pLwl] / 1.25) SetParameter(pBwl, FP[pLwl] / 1.25);
     if (FP[pFreeAft] / 2 > FP[pBTransom])
         SetParameter(pBTransom, FP[pFreeAft] / 2);
     else if (FP[pBTransom] > FP[pBwl])
         SetParameter(pBTransom, FP[pBwl]);
+    FLastChanged = LastChanged;
     // 2. Profile.
     if (!FProfile.UpToDate()) {
         ConfigureLongitudinal(FProfile);
@@ -301,11 +334,11 @@ void TCorvane::QuarterAreas(double V, double X, double& A5, double& A15) {
     A15 = (6 * V / L - A10 - 2 * A5) / 2;
 }
 
-void TCorvane::Fit() {
+void TCorvane::Fit(double Cp, double LCB) {
     constexpr int PassLimit = 50;
     const double StartX = FP[pLoa] - (FP[pLwl] + FP[pOvh]);
-    const double VTarget = FP[pLwl] * FP[pTc] * FP[pBwl] * FP[pCp] * FP[pCm];
-    const double XTarget = StartX + (1 - FP[pLCB] / 100) * FP[pLwl];
+    const double VTarget = FP[pLwl] * FP[pTc] * FP[pBwl] * Cp * FP[pCm];
+    const double XTarget = StartX + (1 - LCB / 100) * FP[pLwl];
     double V = VTarget, X = XTarget, AftMiss = 0, ForwardMiss = 0;
     int Misses = 0;
     for (int Pass = 0; Pass < PassLimit; ++Pass) {
@@ -335,12 +368,11 @@ void TCorvane::Fit() {
             else
                 SetAftQuarterCoefficient(C);
             UpdateAll();
-            const double DCp = FP[pCp] - FAchievedCp, DLcb = FP[pLCB] / 100 - FAchievedLcb / 100;
+            const double DCp = Cp - FAchievedCp, DLcb = LCB / 100 - FAchievedLcb / 100;
             return DCp * DCp + DLcb * DLcb;
         });
     }
-    FP[pLCB] = FAchievedLcb;
-    FP[pCp] = FAchievedCp;
+    // The typed targets stay: the caller measures the surface against them.
 }
 
 void TCorvane::BuildNet() {
@@ -365,10 +397,163 @@ void TCorvane::BuildNet() {
     }
 }
 
+void TCorvane::MeetBeams() {
+    constexpr int Rows = 6, Passes = 12;
+    const int Columns = NumU();
+    for (int Pass = 0; Pass < Passes; ++Pass) {
+        // A net on the positive side of the centre plane keeps the whole skin there: the rows
+        // lofted through a few sections overshoot near the ends.
+        for (int K = 0; K < PointCount(); ++K)
+            if (PointByIndex(K).Y < 0) PointByIndex(K).Y = 0;
+        const THydrostaticsData H = SurfaceHydrostatics(*this, FP[pTc]);
+        const double Beam = 2 * FineFacets(*this)->Extents().Max.Y;
+        if (!(H.BWL > 0) || !(Beam > 0)) return;
+        const double Waterline = FP[pBwl] / H.BWL, Greatest = FP[pBMax] / Beam;
+        if (std::fabs(Waterline - 1) < 1e-5 && std::fabs(Greatest - 1) < 1e-5) return;
+        // Every half-breadth follows the waterline; the sheer row then takes the greatest beam. Where
+        // the topsides below the sheer are the widest, this leaves the beam a little over BMax.
+        for (int C = 0; C < Columns; ++C)
+            for (int R = 0; R < Rows; ++R) {
+                TRPoint& P = Point(C, R);
+                P.Y *= R == Rows - 1 ? Waterline * Greatest : Waterline;
+            }
+    }
+}
+
+void TCorvane::LiftBottom() {
+    // The keel and bilge rows carry the keel heights of the sections; lofted through five of them
+    // they dip below the base line between the stations (6.5 cm at the defaults, a hull deeper than
+    // Tc). The least change of a row's heights that brings its lowest point onto the base line is
+    // applied until none dips.
+    constexpr int Passes = 20;
+    const int Columns = NumU();
+    for (int R = 0; R < 2; ++R)
+        for (int Pass = 0; Pass < Passes; ++Pass) {
+            TBSpline Row(4);
+            for (int C = 0; C < Columns; ++C) Row.AddPointCopy(&Point(C, R));
+            Row.UpdateKnots();
+            constexpr int Samples = 400;
+            double Lowest = 0, At = 0;
+            for (int I = 0; I <= Samples; ++I) {
+                const double T = Row.MinT() + Row.ParameterRange() * I / Samples;
+                const double Z = Row.EvaluatePoint(T).Z;
+                if (Z < Lowest) {
+                    Lowest = Z;
+                    At = T;
+                }
+            }
+            if (Lowest > -1e-6 * FP[pTc]) break;
+            Row.ComputeBasis(At);
+            double Sum = 0;
+            for (int C = 0; C < Columns; ++C) Sum += Row.Basis(C + 1) * Row.Basis(C + 1);
+            if (!(Sum > 0)) break;
+            for (int C = 0; C < Columns; ++C) Point(C, R).Z -= Lowest * Row.Basis(C + 1) / Sum;
+        }
+}
+
+double TCorvane::SurfaceLCB(const THydrostaticsData& H) const {
+    return (FP[pLoa] - FP[pOvh] - H.LCB) / FP[pLwl] * 100;
+}
+
+std::string TCorvane::CombinationError() const {
+    for (int I = 0; I < ParameterCount; ++I) {
+        const std::string Error = DomainError(I, FP[I]);
+        if (!Error.empty()) return Error;
+    }
+    if (FP[pLwl] + FP[pOvh] > FP[pLoa])
+        return "Lwl + Ovh (" + MessageNumber(FP[pLwl] + FP[pOvh]) + ") must not exceed Loa (" + MessageNumber(FP[pLoa]) + ")";
+    if (FP[pBwl] > FP[pBMax])
+        return "Bwl (" + MessageNumber(FP[pBwl]) + ") must not exceed BMax (" + MessageNumber(FP[pBMax]) + ")";
+    return {};
+}
+
+std::string TCorvane::Refusal(const std::string& Reason) const {
+    if (FLastChanged < 0) return "Unable to build the hull with these parameters: " + Reason;
+    return "Unable to build the hull with " + std::string(Parameters[FLastChanged].Name) + "=" +
+           MessageNumber(FP[FLastChanged]) + ": " + Reason;
+}
+
+void TCorvane::Build() {
+    const std::string Combination = CombinationError();
+    if (!Combination.empty()) throw EGeometryError(Combination);
+    try {
+        UpdateAll();
+    } catch (const std::exception& E) {
+        throw EGeometryError(Refusal(E.what()));
+    }
+    // The quarter sections are fitted to working targets that move by the surface's own miss, until
+    // the surface lofted through the sections has the typed Cp and LCB.
+    constexpr int Passes = 10;
+    constexpr double CpTolerance = 0.002, LCBTolerance = 0.1;
+    const double Cp = FP[pCp], LCB = FP[pLCB];
+    double WorkingCp = Cp, WorkingLCB = LCB, SurfaceCp = 0, SurfaceLcb = 0;
+    bool Met = false;
+    for (int Pass = 0; Pass < Passes && !Met; ++Pass) {
+        try {
+            Fit(WorkingCp, WorkingLCB);
+            BuildNet();
+        } catch (const std::exception& E) {
+            throw EGeometryError(Refusal(E.what()));
+        }
+        LiftBottom();
+        MeetBeams();
+        const THydrostaticsData H = SurfaceHydrostatics(*this, FP[pTc]);
+        SurfaceCp = H.CP;
+        SurfaceLcb = SurfaceLCB(H);
+        Met = std::fabs(SurfaceCp - Cp) < CpTolerance && std::fabs(SurfaceLcb - LCB) < LCBTolerance;
+        WorkingCp += Cp - SurfaceCp;
+        WorkingLCB += LCB - SurfaceLcb;
+        if (!(WorkingCp > 0 && WorkingCp < 1)) break;
+    }
+    // The principal dimensions of the surface itself.
+    const THydrostaticsData H = SurfaceHydrostatics(*this, FP[pTc]);
+    const TMBox E = FineFacets(*this)->Extents();
+    struct TCheck {
+        const char* Name;
+        double Built, Asked;
+    };
+    const TCheck Checks[] = {{"Loa", E.Max.X - E.Min.X, FP[pLoa]},
+                             {"Lwl", H.LWL, FP[pLwl]},
+                             {"Tc", FP[pTc] - E.Min.Z, FP[pTc]},
+                             {"Bwl", H.BWL, FP[pBwl]},
+                             {"BMax", 2 * E.Max.Y, FP[pBMax]}};
+    for (const TCheck& C : Checks)
+        if (!(std::fabs(C.Built - C.Asked) <= 0.005 * C.Asked))
+            throw EGeometryError(Refusal(Format("the hull's %s would be %0.3f", {std::string(C.Name), C.Built})));
+    if (!Met)
+        throw EGeometryError(Refusal(Format("Cp %0.3f with LCB %0.2f cannot be reached; the nearest hull has Cp "
+                                            "%0.3f with LCB %0.2f",
+                                            {Cp, LCB, SurfaceCp, SurfaceLcb})));
+    FAchievedCp = SurfaceCp;
+    FAchievedLcb = SurfaceLcb;
+}
+
 void TCorvane::Generate() {
-    UpdateAll();
-    Fit();
-    BuildNet();
+    TBSplineSurface Net;
+    Net.Assign(*this);
+    try {
+        Build();
+    } catch (...) {
+        // The last hull built comes back, parameters and net; without one, the parameters stay as
+        // typed and the hull is not generated.
+        TBSplineSurface::Assign(Net);
+        if (FBuilt) {
+            for (int I = 0; I < ParameterCount; ++I) FP[I] = FBuilt->P[I];
+            FAftQuarterCoefficient = FBuilt->Aft;
+            FForwardQuarterCoefficient = FBuilt->Forward;
+            InvalidateAll();
+            FGenerated = true;
+        }
+        throw;
+    }
+    RememberBuilt();
+}
+
+void TCorvane::RememberBuilt() {
+    FBuilt.emplace();
+    for (int I = 0; I < ParameterCount; ++I) FBuilt->P[I] = FP[I];
+    FBuilt->Aft = FAftQuarterCoefficient;
+    FBuilt->Forward = FForwardQuarterCoefficient;
 }
 
 void TCorvane::GenerateIfNeeded() {
@@ -385,6 +570,8 @@ void TCorvane::Assign(const TCorvane& Source) {
     SetForwardQuarterCoefficient(Source.FForwardQuarterCoefficient);
     SetMirrored(Source.FMirrored);
     TBSplineSurface::Assign(Source);
+    FLastChanged = Source.FLastChanged;
+    FBuilt = Source.FBuilt;
 }
 
 void TCorvane::DrawFormCurves(IGraphics& G) {
@@ -426,6 +613,7 @@ void TCorvane::InvalidateAll() {
 
 void TCorvane::ApplyParameters(const double (&Values)[ParameterCount]) {
     for (int I = 0; I < ParameterCount; ++I) FP[I] = Values[I];
+    FLastChanged = -1;
     InvalidateAll();
 }
 
@@ -447,6 +635,9 @@ void TCorvane::LoadFromText(TTextReader& F) {
         throw;
     }
     ApplyParameters(Read);
+    // A stored net is the hull these parameters built.
+    FBuilt.reset();
+    if (PointCount() > 0 && GetExtents().Max.X > GetExtents().Min.X) RememberBuilt();
 }
 
 void TCorvane::ImportProject(const std::filesystem::path& FileName) {
@@ -459,6 +650,8 @@ void TCorvane::ImportProject(const std::filesystem::path& FileName) {
     for (TParameter Index : Order) {
         if (F.Eof()) throw EConvertError("The project file ends before its " + std::string(Parameters[Index].Name) + " value");
         Read[Index] = ParseFloat(Trim(RecordValue(F.ReadLineView())));
+        const std::string Error = DomainError(Index, Read[Index]);
+        if (!Error.empty()) throw EGeometryError(Error);
     }
     ApplyParameters(Read);
 }

@@ -43,6 +43,7 @@ protected:
     const char* FrameName() const override { return CorvaneFrameName; }
     void RunGenerator() override { Generator().GenerateIfNeeded(); }
     bool NetCurrent() const override { return Generator().Generated(); }
+    bool KeptLastHull() const override { return Generator().Generated(); }
     int LineFactor() const override { return 9; }
     void DrawCurves(IGraphics& View) override;
     void DrawCurvesOutline(IGraphics& View) override;

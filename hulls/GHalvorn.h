@@ -34,6 +34,7 @@ public:
 protected:
     const char* FrameName() const override { return HalvornFrameName; }
     void RunGenerator() override { Generator().Generate(); }
+    bool KeptLastHull() const override { return Generator().HasBuiltHull(); }
     int LineFactor() const override { return 3; }
     void DrawCurves(IGraphics& View) override;
     void DrawCurvesOutline(IGraphics& View) override;

@@ -52,16 +52,25 @@ void TGeoHullLines::Generate() {
     try {
         RunGenerator();
     } catch (...) {
-        // The net may be partly overwritten: it is not a hull any more.
-        FGenerated = false;
-        InvalidateRepresentations();
-        InvalidateViews();
+        // A generator that refuses its parameters puts its last hull back, which stays shown;
+        // otherwise the net is no hull any more.
+        if (KeptLastHull()) {
+            ShowNet(false);
+        } else {
+            FGenerated = false;
+            InvalidateRepresentations();
+            InvalidateViews();
+        }
         throw;
     }
+    ShowNet(true);
+}
+
+void TGeoHullLines::ShowNet(bool Changed) {
     FNet->SetNumULine(LineFactor() * FNet->NumU());
     FNet->SetNumVLine(LineFactor() * FNet->NumV());
     FGenerated = true;
-    EndChange();
+    if (Changed) EndChange();
     InvalidateRepresentations();
     FreeRenderer();
     Redraw();

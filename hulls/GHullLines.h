@@ -81,6 +81,8 @@ protected:
     virtual void RunGenerator() = 0;
     // Whether the generator knows its net to be current; false when it always generates.
     virtual bool NetCurrent() const { return false; }
+    // Whether a generator that refused its parameters put the last hull it built back.
+    virtual bool KeptLastHull() const { return false; }
     // Parameter lines per control point of a generated net.
     virtual int LineFactor() const = 0;
     // The generator's curves with the entity's mirrored state, and their control polygons.
@@ -99,6 +101,9 @@ protected:
 private:
     // Whether the generator's curves are drawn: asked for, nothing else shown, or nothing else to show.
     bool CurvesShown() const;
+    // The net as the hull shown: its parameter lines, representations and renderer renewed; a new
+    // net marks the entity changed.
+    void ShowNet(bool Changed);
 
     std::unique_ptr<TBSplineSurface> FNet;
     bool FGenerated = false;

@@ -310,6 +310,9 @@ void THalvorn::Assign(const THalvorn& Source) {
     FBowFlatStation = Source.FBowFlatStation;
     FBowFullnessBreadth = Source.FBowFullnessBreadth;
     FSternKnuckleHeight = Source.FSternKnuckleHeight;
+    FLastChanged = Source.FLastChanged;
+    FLastChangedFrom = Source.FLastChangedFrom;
+    FBuilt = Source.FBuilt;
     UpdateCurves();
     TBSplineSurface::Assign(Source);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,8 @@ struct THalvornParameters {
 // A value of a generator's text record: three decimals, or up to 15 significant digits when three
 // decimals would change it by more than 1e-9; "." whatever the locale.
 std::string RecordNumber(double Value);
+// A parameter's value in a message: up to four decimals, "." whatever the locale.
+std::string MessageNumber(double Value);
 // The value part of a record line: the text after its first "=", or the whole line.
 std::string_view RecordValue(std::string_view Line);
 
@@ -113,14 +116,22 @@ public:
     // index throws EError "Parameter Index out of bounds <index>".
     std::string ParameterName(int Index) const;
     double Parameter(int Index) const;
+    // A value outside the parameter's domain (which may depend on the other parameters) throws
+    // EGeometryError naming the parameter and the limit, and changes nothing.
     void SetParameter(int Index, double Value);
+    // The refusal of a value for a table row; empty when the value lies in the row's domain.
+    std::string DomainError(int Index, double Value) const;
 
     virtual void SetDefaults();
     // The bow fullness, every bow blender and every column.
     void DrawGenerationCurves(IGraphics& G);
-    // Builds every curve and column and fills the control net. A cut or crossing of the after body
-    // that is not single throws EGeometryError; the net is then left partly filled.
+    // Builds every curve and column and fills the control net, then checks that the hull has its
+    // beam, depth and length within 0.5 % and lies on the positive side of the centre plane.
+    // Parameters that cannot be built throw EGeometryError naming the table parameter set last and,
+    // when one is found, the nearest value of it that builds; the parameters and net of the last hull
+    // built then come back (HasBuiltHull tells whether there was one).
     virtual void Generate();
+    bool HasBuiltHull() const { return FBuilt.has_value(); }
     // The curves made by the last generation, for display and explode.
     const TBSpline& BowFullness() const { return *FBowFullness; }
     const TBSpline& FullStern() const { return *FFullStern; }
@@ -169,6 +180,15 @@ protected:
     void BuildAfterColumns();
     void FillMesh();
 
+    // The generation itself, without the checks.
+    void Build();
+    // Brings a net that strays a little past the centre plane or the half-breadth back within them;
+    // throws EGeometryError with the reason when the net is not the hull the parameters ask for.
+    void CheckBuilt();
+    // The nearest value of the table row, between the one it had before it was set last and Value,
+    // with which the hull builds, the other parameters as they are; empty when none is found.
+    std::optional<double> NearestBuildable(int Index, double Value) const;
+
     // Which curves a change rebuilds.
     enum TRebuild : unsigned {
         rbStations = 1, rbMidSection = 2, rbBowFlat = 4, rbAftFlat = 8, rbStem = 16, rbStern = 32,
@@ -209,6 +229,16 @@ protected:
     TPolyline FIXParamF, FIXParamL;
     std::vector<std::unique_ptr<TBSpline>> FBowBlenders, FAftBlenders, FBls;
     std::vector<std::unique_ptr<TPolyline>> FVerts;
+    // The table row set last and the value it had before, for refusals; -1 after defaults or
+    // reading.
+    int FLastChanged = -1;
+    double FLastChangedFrom = 0;
+    // The parameters of the last hull built, while there is one.
+    struct TBuilt {
+        THalvornParameters P;
+        double SternKnuckleHeight;
+    };
+    std::optional<TBuilt> FBuilt;
 };
 
 // The generator as the entity holds it: progress reported through events, and the curves drawn

@@ -7,9 +7,11 @@
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
+#include "foundation/GeomFacet.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/PolylineResample.h"
 #include "hulls/Halvorn.h"
+#include "hulls/HullHydrostatics.h"
 
 namespace sarnova {
 
@@ -408,6 +410,102 @@ void THalvorn::FillMesh() {
 }
 
 void THalvorn::Generate() {
+    TBSplineSurface Net;
+    Net.Assign(*this);
+    std::string Reason;
+    try {
+        Build();
+        CheckBuilt();
+        FBuilt = TBuilt{P, FSternKnuckleHeight};
+        GenerationFinished();
+        ProgressText("\u00AB\u00AB Hull Complete \u00BB\u00BB");
+        return;
+    } catch (const std::exception& E) {
+        Reason = E.what();
+    }
+    const int Index = FLastChanged;
+    std::string Text = "Unable to build the hull with these parameters";
+    if (Index >= 0) {
+        const std::string Name = ParameterName(Index);
+        Text = "Unable to build the hull with " + Name + "=" + MessageNumber(Parameter(Index));
+        if (const std::optional<double> Nearest = NearestBuildable(Index, Parameter(Index)))
+            Text += "; the nearest " + Name + " that builds is " + MessageNumber(*Nearest);
+    }
+    // The last hull built comes back, parameters and net.
+    if (FBuilt) {
+        P = FBuilt->P;
+        FSternKnuckleHeight = FBuilt->SternKnuckleHeight;
+        FMidshipStation = P.Lbp / 2;
+        FParallelDeckLength = P.ParallelDeckF - P.ParallelDeckA;
+        UpdateCurves();
+    }
+    TBSplineSurface::Assign(Net);
+    throw EGeometryError(Text + " (" + Reason + ")");
+}
+
+void THalvorn::CheckBuilt() {
+    const double Half = P.Beam / 2;
+    TMBox E = FineFacets(*this)->Extents();
+    // Rows lofted through the stations overshoot a little near the ends; much more is a broken hull.
+    constexpr double Stray = 0.02;
+    if (E.Min.Y < -Stray * Half)
+        throw EGeometryError("the hull would cross the centre plane by " + MessageNumber(-E.Min.Y));
+    if (E.Max.Y > (1 + Stray) * Half)
+        throw EGeometryError("the hull's beam would be " + MessageNumber(2 * E.Max.Y));
+    // A net within the centre plane and the half-breadth keeps the skin within them.
+    for (int K = 0; K < PointCount(); ++K) {
+        TRPoint& Q = PointByIndex(K);
+        Q.Y = std::clamp(double(Q.Y), 0.0, Half);
+    }
+    const std::unique_ptr<TPolygonList> Facets = FineFacets(*this);
+    E = Facets->Extents();
+    // The length runs from the transom to the stem head; a bulb may reach further forward below the
+    // waterline.
+    double Forward = E.Min.X;
+    for (int I = 0; I < Facets->Count(); ++I) {
+        const TPolygon& F = *Facets->Polygon(I);
+        for (int J = 0; J < F.CornerCount(); ++J)
+            if (F.StoredCorner(J).Z >= P.Draught) Forward = std::max(Forward, double(F.StoredCorner(J).X));
+    }
+    if (E.Min.Z < -0.005 * P.Depth)
+        throw EGeometryError("the hull would reach " + MessageNumber(-E.Min.Z) + " below the base line");
+    struct TCheck {
+        const char* Name;
+        double Built, Asked;
+    };
+    const TCheck Checks[] = {{"beam", 2 * E.Max.Y, P.Beam},
+                             {"depth", E.Max.Z, P.Depth},
+                             {"length", Forward - E.Min.X, P.Lbp + P.ForeOverHang + P.TransomBehindAP}};
+    for (const TCheck& C : Checks)
+        if (!(std::fabs(C.Built - C.Asked) <= 0.005 * C.Asked))
+            throw EGeometryError(std::string("the hull's ") + C.Name + " would be " + MessageNumber(C.Built));
+}
+
+std::optional<double> THalvorn::NearestBuildable(int Index, double Value) const {
+    // The parameters as they are with the row set to V, generated and checked.
+    const auto Builds = [&](double V) {
+        try {
+            THalvorn Trial;
+            Trial.Assign(*this);
+            Trial.SetParameter(Index, V);
+            Trial.Build();
+            Trial.CheckBuilt();
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    double Good = FLastChangedFrom, Bad = Value;
+    if (Good == Bad || !Builds(Good)) return std::nullopt;
+    constexpr int Halvings = 12;
+    for (int I = 0; I < Halvings; ++I) {
+        const double Middle = (Good + Bad) / 2;
+        (Builds(Middle) ? Good : Bad) = Middle;
+    }
+    return Good;
+}
+
+void THalvorn::Build() {
     FBls.clear();
     ProgressText("Creating Curves");
     Progress(0);
@@ -448,8 +546,6 @@ void THalvorn::Generate() {
     ProgressText("Creating Mesh");
     FillMesh();
     Progress(100);
-    GenerationFinished();
-    ProgressText("\u00AB\u00AB Hull Complete \u00BB\u00BB");
 }
 
 }  // namespace sarnova

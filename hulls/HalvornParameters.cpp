@@ -2,8 +2,10 @@
 // text record and the definition file.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "foundation/DuZezOride.h"
+#include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Halvorn.h"
@@ -61,6 +63,13 @@ std::string RecordNumber(double Value) {
     return Text;
 }
 
+std::string MessageNumber(double Value) {
+    std::string Text = FormatWithPoint("%.4f", {Value});
+    while (Text.back() == '0') Text.pop_back();
+    if (Text.back() == '.') Text.pop_back();
+    return Text == "-0" ? "0" : Text;
+}
+
 // The value of a record line: the text after its first "=", or the whole line.
 std::string_view RecordValue(std::string_view Line) {
     const auto Eq = Line.find('=');
@@ -93,8 +102,14 @@ void THalvorn::SetLbp(double Value) {
 }
 
 void THalvorn::SetBeam(double Value) {
+    unsigned What = rbMidSection | rbBowFlat | rbAftFlat | rbDeck;
+    // A transom wider than the hull would stick out of it: it keeps its share of the old beam.
+    if (P.TransomBeam > Value && P.Beam > 0) {
+        P.TransomBeam *= Value / P.Beam;
+        What |= rbTransom;
+    }
     P.Beam = Value;
-    Rebuild(rbMidSection | rbBowFlat | rbAftFlat | rbDeck);
+    Rebuild(What);
 }
 
 void THalvorn::SetDepth(double Value) {
@@ -250,6 +265,8 @@ void THalvorn::SetDefaults() {
     P.StBossStart = 1.53;
     P.StFlatOfBottomStart = P.StBossToRoot * 1.7 + P.StBossStart;
     FSternKnuckleHeight = 4.55;
+    FLastChanged = -1;
+    FBuilt.reset();
     UpdateCurves();
 }
 
@@ -298,7 +315,93 @@ double THalvorn::Parameter(int Index) const {
     }
 }
 
+namespace {
+
+// A table row's domain: each end included unless open, and what sets it when another parameter does.
+struct TDomain {
+    double Low, High;
+    bool LowOpen, HighOpen;
+    const char* LowWhy = nullptr;
+    const char* HighWhy = nullptr;
+};
+
+std::string Limit(const char* Relation, double Value, const char* Why) {
+    std::string Text = std::string(Relation) + MessageNumber(Value);
+    if (Why != nullptr) Text += std::string(" (") + Why + ")";
+    return Text;
+}
+
+}  // namespace
+
+std::string THalvorn::DomainError(int Index, double Value) const {
+    const std::string Name = ParameterName(Index);
+    if (!std::isfinite(Value)) return Name + " must be a number";
+    constexpr double Inf = std::numeric_limits<double>::infinity();
+    const double B = P.Beam, D = P.Depth, T = P.Draught, Midships = P.Lbp / 2;
+    const double StemHead = P.Lbp + P.ForeOverHang, Transom = -P.TransomBehindAP;
+    TDomain R{0, Inf, true, true};
+    switch (Index) {
+        case 1: R = {0, D, true, true, nullptr, "Depth"}; break;
+        case 2: {
+            // The bilge and the bow's rounding at the deck must fit in the half-breadth.
+            const double Bow = P.BowRadiusAtDeck + 2 * P.StemRadius;
+            if (Bow > 2 * P.BilgeRadius && Bow > 0)
+                R = {Bow, Inf, false, true, "BowRadiusAtDeck plus twice StemRadius"};
+            else if (P.BilgeRadius > 0)
+                R = {2 * P.BilgeRadius, Inf, false, true, "twice BilgeRadius"};
+            break;
+        }
+        case 3:
+            R = T >= P.BilgeRadius ? TDomain{T, Inf, true, true, "Draught"}
+                                   : TDomain{P.BilgeRadius, Inf, false, true, "BilgeRadius"};
+            break;
+        case 4: R = {0, B - 2 * P.StemRadius, false, false, nullptr, "Beam less twice StemRadius"}; break;
+        case 5: R = {Midships, StemHead, false, true, "midships", "the stem head"}; break;
+        case 6: R = {Transom, Midships, true, false, "the transom", "midships"}; break;
+        case 7: R = {P.ParallelDeckA, StemHead, true, true, "ParallelDeckA", "the stem head"}; break;
+        case 8: R = {0, P.ParallelDeckF, false, true, "the aft perpendicular", "ParallelDeckF"}; break;
+        case 9:
+            R = B / 2 <= D ? TDomain{0, B / 2, true, false, nullptr, "half the Beam"}
+                           : TDomain{0, D, true, false, nullptr, "Depth"};
+            break;
+        case 10: R = {0, B / 2, false, true, nullptr, "half the Beam"}; break;
+        case 11:
+        case 15: R = {-100, 100, false, false}; break;
+        case 12: R = {0, T, false, false, nullptr, "Draught"}; break;
+        case 13: R = {0, Inf, false, true}; break;
+        case 14: R = {0, B, false, false, nullptr, "Beam"}; break;
+        // The transom's bottom, at Draught - TransomImmersion, stands between the base line and the deck.
+        case 16: R = {T - D, T, true, false, "Draught less Depth", "Draught"}; break;
+        case 17:
+            R = {P.StShaftHeight + P.StBossRadius, T - P.TransomImmersion, true, true,
+                 "StShaftHeight plus StBossRadius", "the transom's bottom"};
+            break;
+        case 18:
+            R = {P.StBossRadius, P.StRootHeight - P.StBossRadius, true, true, "StBossRadius",
+                 "StRootHeight less StBossRadius"};
+            break;
+        case 20: R = {Transom, P.StFlatOfBottomStart, true, true, "the transom", "StFlatOfBottomStart"}; break;
+        case 21: R = {0, P.StShaftHeight, true, true, nullptr, "StShaftHeight"}; break;
+        case 22: R = {P.StBossStart, Midships, true, true, "StBossStart", "midships"}; break;
+        case 23:
+            R = P.BowShape == 1 ? TDomain{0, 1.5 * P.ForeOverHang, false, false, nullptr, "1.5 ForeOverHang"}
+                                : TDomain{0, T, false, false, nullptr, "Draught"};
+            break;
+        case 24: R = {0, B / 2, true, false, nullptr, "half the Beam"}; break;
+        default: break;
+    }
+    if (R.LowOpen ? !(Value > R.Low) : !(Value >= R.Low))
+        return Name + " must be " + Limit(R.LowOpen ? "greater than " : "at least ", R.Low, R.LowWhy);
+    if (R.HighOpen ? !(Value < R.High) : !(Value <= R.High))
+        return Name + " must be " + Limit(R.HighOpen ? "less than " : "at most ", R.High, R.HighWhy);
+    return {};
+}
+
 void THalvorn::SetParameter(int Index, double Value) {
+    const std::string Error = DomainError(Index, Value);
+    if (!Error.empty()) throw EGeometryError(Error);
+    FLastChanged = Index;
+    FLastChangedFrom = Parameter(Index);
     switch (Index) {
         case 0: SetLbp(Value); break;
         case 1: SetDraught(Value); break;
@@ -365,6 +468,13 @@ void THalvorn::LoadFromText(TTextReader& F) {
         TTextReader Back(OldSurface.Text());
         TBSplineSurface::LoadFromText(Back);
         throw;
+    }
+    // A stored net is the hull these parameters built.
+    FLastChanged = -1;
+    FBuilt.reset();
+    if (PointCount() > 0) {
+        const TMBox Box = GetExtents();
+        if (Box.Max.X > Box.Min.X) FBuilt = TBuilt{P, FSternKnuckleHeight};
     }
 }
 

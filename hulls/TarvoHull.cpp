@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "document/Settings.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
@@ -322,6 +321,8 @@ void TTarvoHull::Rebuild() {
     ApplyPendingContinuity();
     TTarvoSurface::Rebuild();
     UpdateParameters(true);
+    // Only the first rebuild after reading restores; from now on the figures follow the geometry.
+    FKeepStoredFigures = false;
 }
 
 void TTarvoHull::CreateControlCurves() {
@@ -459,14 +460,14 @@ void TTarvoHull::SetDefaultDraught() {
 
 // ---- Hydrostatics ----
 
-std::unique_ptr<TPolygonList> TTarvoHull::CreateUnderwaterMesh() {
+std::unique_ptr<TPolygonList> TTarvoHull::CreateUnderwaterMesh(int Density) {
     TBSplineSurface& S = Surface();
     if (S.NumU() < 2 || S.NumV() < 2) return std::make_unique<TPolygonList>();
-    std::unique_ptr<TPolygonList> All = S.CreatePolygonsSized(2 * S.NumU(), 2 * S.NumV());
+    std::unique_ptr<TPolygonList> All = S.CreatePolygonsSized(Density * S.NumU(), Density * S.NumV());
     // The stern curve is the last row of the net; a transom is closed down to the centre plane.
     const std::unique_ptr<TBSplineSurface> Stern = S.FillEdgeToCenterline(2);
     if (Stern->GetExtents().Max.Y > 1e-4) {
-        std::unique_ptr<TPolygonList> Transom = Stern->CreatePolygonsSized(2 * Stern->NumU(), 2 * Stern->NumV());
+        std::unique_ptr<TPolygonList> Transom = Stern->CreatePolygonsSized(Density * Stern->NumU(), Density * Stern->NumV());
         // The fill faces whichever way the stern curve runs; as part of the body it faces aft.
         double Facing = 0;
         for (int I = 0; I < Transom->Count(); ++I) Facing += PolygonNormal(*Transom->Polygon(I)).X;
@@ -483,6 +484,9 @@ void TTarvoHull::CalculateHydrostatics() {
         return;
     }
     MeshHydrostatics(*Mesh, FHydrostatics);
+    // The mesh method weighs with sea water; the hull's figures and its fit use the settings' water,
+    // as the section method does.
+    FHydrostatics.Displacement = DisplacementOfVolume(FHydrostatics.Volume);
 }
 
 // ---- Parameters from the geometry ----
@@ -500,40 +504,41 @@ void TTarvoHull::UpdateParameters(bool WithHydrostatics) {
     if (!P.Exists("Draught")) SetDefaultDraught();
     if (WithHydrostatics) CalculateHydrostatics();
     const THydrostaticsData& H = FHydrostatics;
-    P.SetValue("LOA", E.Max.X - E.Min.X);
-    P.SetValue("DWL", H.LWL);
-    P.SetValue("LBP", H.MaxCorner.X);
-    P.SetValue("BWL", H.BWL);
-    P.SetValue("D", E.Max.Z - E.Min.Z);
-    P.SetValue("DISP", H.Displacement);
-    P.SetValue("CB", H.CB);
-    P.SetValue("CP", H.CP);
-    P.SetValue("LCB", H.LCB);
+    // Right after reading, the figures the document holds stand: recomputing them from a net stored
+    // to six decimals, or with another faceting, would change the document by merely opening it.
+    const auto Set = [&](const char* Name, double Value) {
+        if (!FKeepStoredFigures || !P.Exists(Name)) P.SetValue(Name, Value);
+    };
+    const auto Write = [&](const char* Name, bool Present, double Value) {
+        if (Present)
+            Set(Name, Value);
+        else if (!FKeepStoredFigures)
+            P.Remove(Name);
+    };
+    Set("LOA", E.Max.X - E.Min.X);
+    Set("DWL", H.LWL);
+    Set("LBP", H.MaxCorner.X);
+    Set("BWL", H.BWL);
+    Set("D", E.Max.Z - E.Min.Z);
+    Set("DISP", H.Displacement);
+    Set("CB", H.CB);
+    Set("CP", H.CP);
+    Set("LCB", H.LCB);
     if (!IsStandardLayout()) return;
     TTarvoCurve* Fore = ForeBoundary();
     TTarvoCurve* Aft = AftBoundary();
     // Sections without points have no deck or extent to measure.
     if (Fore->Count() == 0 || Aft->Count() == 0 || Stern->Count() == 0) return;
     const double PDF = Fore->Last()->X;
-    P.SetValue("PDF", PDF);
-    if (std::fabs(Aft->Last()->Y - Stern->Last()->Y) >= 1e-4) {
-        P.SetValue("PDA", Aft->Last()->X);
-        P.SetValue("PD", PDF - Aft->Last()->X);
-    } else {
-        P.SetValue("PD", PDF - Stern->Last()->X);
-        P.Remove("PDA");
-    }
+    Set("PDF", PDF);
+    const bool HasPDA = std::fabs(Aft->Last()->Y - Stern->Last()->Y) >= 1e-4;
+    Write("PDA", HasPDA, Aft->Last()->X);
+    Set("PD", PDF - (HasPDA ? Aft : Stern)->Last()->X);
     const double PMBF = Fore->Extents().Min.X;
     const double PMBA = Aft->Extents().Max.X;
-    P.SetValue("PMBF", PMBF);
-    P.SetValue("PMBA", PMBA);
-    P.SetValue("PMB", PMBF - PMBA);
-    const auto Write = [&](const char* Name, bool Present, double Value) {
-        if (Present)
-            P.SetValue(Name, Value);
-        else
-            P.Remove(Name);
-    };
+    Set("PMBF", PMBF);
+    Set("PMBA", PMBA);
+    Set("PMB", PMBF - PMBA);
     const THullFlatTangentControlCurve* TF = ForeFlatTangentControl();
     const THullFlatTangentControlCurve* TA = AftFlatTangentControl();
     const THullVolumeControlCurve* VF = ForeVolumeControl();
@@ -568,10 +573,9 @@ void TTarvoHull::ParameterChanged(const std::string& Name, double NewValue, doub
     else if (N == "DISP") FitHydrostatics(New, P.GetValue("LCB"));
     // The displacement a coefficient asks for in the density the fit works in.
     else if (N == "CP")
-        P.SetValue("DISP", P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea * SeaWaterDensity / 1000);
+        P.SetValue("DISP", DisplacementOfVolume(P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea));
     else if (N == "CB")
-        P.SetValue("DISP",
-                   P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught") * SeaWaterDensity / 1000);
+        P.SetValue("DISP", DisplacementOfVolume(P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught")));
     else if (N == "LCB") FitHydrostatics(P.GetValue("DISP"), New);
     else if (N == "TANGENTF%" || N == "TANGENTA%") {
         if (THullFlatTangentControlCurve* C = N == "TANGENTF%" ? ForeFlatTangentControl() : AftFlatTangentControl()) {
@@ -744,6 +748,7 @@ void TTarvoHull::LoadFromText(TTextReader& F) {
     FApplyBulb = Bulb;
     if (Bulb) CopyBulb(ReadBulb, *FBulb);
     FPendingContinuity.reset();
+    FKeepStoredFigures = true;
 }
 
 void TTarvoHull::LoadOldLayout(TTextReader& F, const std::string& FirstLine) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hulls/HullHydrostatics.h"
 #include "hulls/TarvoBulb.h"
 #include "hulls/TarvoSurface.h"
 #include "naval/VkHydro.h"
@@ -161,7 +162,8 @@ public:
 
     // ---- Parameters ----
     // Rewrites the parameters from the geometry (and from new hydrostatics when asked). Nothing while
-    // it runs already, or while the hull has fewer than two curves.
+    // it runs already, or while the hull has fewer than two curves. On the first rebuild after
+    // reading, only the figures the document lacks are written.
     void UpdateParameters(bool WithHydrostatics);
     // The geometry follows an edited parameter. Ignored unless the hull is valid and the parameters
     // are not being rewritten.
@@ -172,7 +174,8 @@ public:
     // ---- Hydrostatics ----
     // The underwater body at "Draught": the surface and the filled stern, clipped below the
     // waterplane; empty when the surface has no net.
-    std::unique_ptr<TPolygonList> CreateUnderwaterMesh();
+    // Density is the number of facets per control-point span in each direction.
+    std::unique_ptr<TPolygonList> CreateUnderwaterMesh(int Density = HydrostaticsDensity);
     void CalculateHydrostatics();
     // One trial of the fit: the fractions of the two volume controls, a new loft, the bulb graft and
     // new hydrostatics; one console line.
@@ -221,15 +224,22 @@ private:
     std::unique_ptr<TTarvoBulb> FBulb;
     bool FApplyBulb = false;
     bool FUpdatingParameters = false;
+    // Set by reading a block: the first rebuild computes the hydrostatics but keeps the figures the
+    // block holds.
+    bool FKeepStoredFigures = false;
 };
 
 // The fit of a hull's fore and aft fullness: displacement and moment sampled at the four corners of
 // the two fractions, modelled as linear in them, solved, and the targets corrected by the error of
-// each trial; a target out of reach ends in a one-dimensional search for the closest match.
+// each trial until the hull's own hydrostatics meet them. A target the fractions cannot reach is
+// refused with the range they reach, and the hull goes back to the fractions it had.
 class TTarvoHullHydrostaticsModel {
 public:
-    // Passes of the correction loop before the closest-match search takes over.
+    // Passes of the correction loop before the target counts as out of reach.
     static constexpr int MaxPasses = 50;
+    // Consecutive passes whose linear solution lies outside 0..1 before the target counts as out of
+    // reach.
+    static constexpr int OutOfRangePasses = 5;
 
     // Calibrates: four trials.
     explicit TTarvoHullHydrostaticsModel(TTarvoHull& AHull);
@@ -253,11 +263,17 @@ public:
     // The fractions of the linear model for D and L; infinite or undefined when a fraction changes
     // nothing.
     void SolveFractions(double D, double L, double& Fore, double& Aft) const;
-    // The squared distance of the hull's hydrostatics from the targets, LCB weighed by 100.
-    double Error() const;
-    double ErrorForAft(double Aft);
-    double ErrorForFore(double Fore);
+    // The LCB range the linear model reaches at displacement D (fractions within 0..1); false when
+    // D itself is out of reach.
+    bool LCBRangeAt(double D, double& Aftmost, double& Foremost) const;
+    // Whether the hull's hydrostatics meet the targets: displacement within 0.05 % (and 1 t), LCB
+    // within 0.05 % of the waterline length (and 0.1 m).
+    bool Met() const;
+    // Runs the correction loop; throws EGeometryError naming the reachable range when the targets
+    // are out of reach.
     void Solve(double D, double L);
+    // The refusal for targets out of reach.
+    std::string OutOfReach(double D, double L) const;
 };
 
 }  // namespace sarnova

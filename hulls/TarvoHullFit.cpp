@@ -1,4 +1,5 @@
 // The fit of the parametric hull's fore and aft fullness to a displacement and a centre of buoyancy.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -6,7 +7,6 @@
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/Errors.h"
-#include "foundation/VkMathsSolvers.h"
 #include "hulls/TarvoHull.h"
 
 namespace sarnova {
@@ -43,16 +43,22 @@ void TTarvoHull::SetFullness(double Fore, double Aft) {
 }
 
 void TTarvoHull::FitHydrostatics(double Displacement, double LCB) {
+    if (ForeVolumeControl() == nullptr || AftVolumeControl() == nullptr) {
+        UpdateParameters(false);
+        throw EGeometryError(
+            "Unable to fit the hydrostatics: the hull needs a fore and an aft volume control curve (three "
+            "panels with room for them)");
+    }
+    const double Fore = ForeVolumeControl()->Fraction(), Aft = AftVolumeControl()->Fraction();
     try {
-        if (ForeVolumeControl() == nullptr || AftVolumeControl() == nullptr)
-            throw EGeometryError(
-                "Unable to fit the hydrostatics: the hull needs a fore and an aft volume control curve (three "
-                "panels with room for them)");
         TTarvoHullHydrostaticsModel Model(*this);
         Model.Solve(Displacement, LCB);
     } catch (...) {
-        // The parameters show the hull as it is: the fractions of the last trial, and not a target
-        // that was typed but not reached.
+        // A target out of reach leaves the hull as it was, and the parameters show it so.
+        try {
+            SetFullness(Fore, Aft);
+        } catch (...) {
+        }
         UpdateParameters(false);
         throw;
     }
@@ -93,58 +99,68 @@ void TTarvoHullHydrostaticsModel::SolveFractions(double D, double L, double& For
     Aft = (D - Fore * ForeIncrement - BaseDisplacement) / AftIncrement;
 }
 
-double TTarvoHullHydrostaticsModel::Error() const {
+bool TTarvoHullHydrostaticsModel::LCBRangeAt(double D, double& Aftmost, double& Foremost) const {
+    // The fractions that give D lie on a line; its ends on the edges of the unit square give the
+    // extreme moments, the model being linear.
+    const double R = D - BaseDisplacement;
+    const double Candidates[4][2] = {{0, R / AftIncrement},
+                                     {1, (R - ForeIncrement) / AftIncrement},
+                                     {R / ForeIncrement, 0},
+                                     {(R - AftIncrement) / ForeIncrement, 1}};
+    constexpr double Slack = 1e-9;
+    bool Any = false;
+    for (const auto& C : Candidates) {
+        const double f = C[0], a = C[1];
+        if (!(f >= -Slack && f <= 1 + Slack && a >= -Slack && a <= 1 + Slack) || D == 0) continue;
+        const double L = (BaseDisplacement * BaseLCB + f * ForeIncrement * ForeCentroid + a * AftIncrement * AftCentroid) / D;
+        if (!Any || L < Aftmost) Aftmost = L;
+        if (!Any || L > Foremost) Foremost = L;
+        Any = true;
+    }
+    return Any;
+}
+
+bool TTarvoHullHydrostaticsModel::Met() const {
     const THydrostaticsData H = GetHydrostatics();
-    const double dD = TargetDisplacement - H.Displacement;
-    const double dL = 100 * TargetLCB - 100 * H.LCB;
-    return dD * dD + dL * dL;
+    const double DTolerance = std::min(1.0, 0.0005 * std::fabs(TargetDisplacement));
+    const double LTolerance = std::min(0.1, 0.0005 * std::fabs(H.LWL));
+    return std::fabs(TargetDisplacement - H.Displacement) < DTolerance && std::fabs(TargetLCB - H.LCB) < LTolerance;
 }
 
-double TTarvoHullHydrostaticsModel::ErrorForAft(double Aft) {
-    Hull.SetFullness(Hull.ForeVolumeControl()->Fraction(), Aft);
-    return Error();
-}
-
-double TTarvoHullHydrostaticsModel::ErrorForFore(double Fore) {
-    Hull.SetFullness(Fore, Hull.AftVolumeControl()->Fraction());
-    return Error();
+std::string TTarvoHullHydrostaticsModel::OutOfReach(double D, double L) const {
+    std::string Text = Format("The fore and aft fullness cannot give DISP=%0.1f with LCB=%0.3f: ", {D, L});
+    double Aftmost = 0, Foremost = 0;
+    const double Low = std::min(MinDisplacement, MaxDisplacement), High = std::max(MinDisplacement, MaxDisplacement);
+    if (D >= Low && D <= High && LCBRangeAt(D, Aftmost, Foremost))
+        return Text + Format("at that displacement they reach LCB %0.3f to %0.3f", {Aftmost, Foremost});
+    return Text + Format("they reach DISP %0.1f to %0.1f (LCB %0.3f to %0.3f)", {Low, High, AftmostLCB, ForemostLCB});
 }
 
 void TTarvoHullHydrostaticsModel::Solve(double D, double L) {
     TargetDisplacement = D;
     TargetLCB = L;
+    const double Slack = std::min(1.0, 0.0005 * std::fabs(D));
+    if (!(D >= std::min(MinDisplacement, MaxDisplacement) - Slack && D <= std::max(MinDisplacement, MaxDisplacement) + Slack))
+        throw EGeometryError(OutOfReach(D, L));
     double wD = D, wL = L;
     int OutOfRange = 0;
-    double Fore = 0, Aft = 0, f = 0, a = 0;
-    bool Converged = false;
-    // Passes are capped: a hull whose response the linear model cannot follow would otherwise
-    // go round for ever without leaving the range.
+    // Passes are capped: a hull whose response the linear model cannot follow would otherwise go
+    // round for ever.
     for (int Pass = 0; Pass < MaxPasses; ++Pass) {
+        double Fore = 0, Aft = 0;
         SolveFractions(wD, wL, Fore, Aft);
         const bool Inside = Fore >= 0 && Fore <= 1 && Aft >= 0 && Aft <= 1;
         OutOfRange = Inside ? 0 : OutOfRange + 1;
-        f = ClampFraction(Fore);
-        a = ClampFraction(Aft);
-        Hull.SetFullness(f, a);
+        Hull.SetFullness(ClampFraction(Fore), ClampFraction(Aft));
+        if (Met()) return;
+        if (OutOfRange == OutOfRangePasses) break;
+        // Each working target moves by the error of the trial, which absorbs the non-linearity of
+        // the real hull.
         const THydrostaticsData H = GetHydrostatics();
         wD = D - (H.Displacement - wD);
         wL = L - (H.LCB - wL);
-        if (OutOfRange == 5) break;
-        if (std::fabs(D - H.Displacement) < 1 && std::fabs(L - H.LCB) < 0.1) {
-            Converged = true;
-            break;
-        }
     }
-    if (Converged) return;
-    Say(" ");
-    Say("Hydrostatics Outside of Range - Searching for closest match...");
-    Say(" ");
-    // The fraction that was clamped less is searched; the other stays where it was clamped. A
-    // comparison with an undefined difference searches the aft one.
-    if (std::fabs(a - Aft) > std::fabs(f - Fore))
-        Brent(0, 1, [this](double X) { return ErrorForFore(X); });
-    else
-        Brent(0, 1, [this](double X) { return ErrorForAft(X); });
+    throw EGeometryError(OutOfReach(D, L));
 }
 
 }  // namespace sarnova

@@ -109,7 +109,9 @@ void THullLinesFrame::GenerateNow() {
     try {
         Entity->Generate();
     } catch (const std::exception& Error) {
-        ShowStatus(HullUngeneratedText);
+        // A refused generation may have put the last hull and its parameters back.
+        UpdateFromEntity();
+        ShowStatus(Entity->Generated() ? "" : HullUngeneratedText);
         if (GExceptionHandler) GExceptionHandler->HandleException(Error);
     }
 }

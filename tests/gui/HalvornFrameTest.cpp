@@ -45,7 +45,10 @@ TEST_F(HalvornFrameTest, EditsLeaveTheHullUngeneratedUnlessInteractive) {
     EXPECT_TRUE(H->Generated());
     EXPECT_EQ(Status(), QString::fromUtf8("\u00AB\u00AB Hull Complete \u00BB\u00BB"));
 
-    Frame->EditParameter(11, "-250");  // limited by the setter, shown as limited
+    Frame->EditParameter(11, "-250");  // out of its domain: refused, the hull stays
+    EXPECT_TRUE(H->Generated());
+    EXPECT_EQ(Frame->VkGrid1->item(11, 0)->text(), "15.000");
+    Frame->EditParameter(11, "-100");
     EXPECT_FALSE(H->Generated());
     EXPECT_EQ(Frame->VkGrid1->item(11, 0)->text(), "-100.000");
     EXPECT_TRUE(Frame->SpeedButton1->isEnabled());

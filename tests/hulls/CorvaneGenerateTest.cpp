@@ -60,10 +60,11 @@ TEST(Corvane, GenerationFitsCpAndLcbAndLoftsTheNet) {
     EXPECT_TRUE(H.Generated());
     EXPECT_EQ(H.NumU(), 7);
     EXPECT_EQ(H.NumV(), 6);
-    EXPECT_EQ(H.Parameter(TCorvane::pCp), H.AchievedCp());
-    EXPECT_EQ(H.Parameter(TCorvane::pLCB), H.AchievedLcb());
-    EXPECT_NEAR(H.AchievedCp(), 0.57, 0.02);
-    EXPECT_NEAR(H.AchievedLcb(), 53, 1);
+    // The typed targets stay; the surface itself meets them.
+    EXPECT_EQ(H.Parameter(TCorvane::pCp), 0.57);
+    EXPECT_EQ(H.Parameter(TCorvane::pLCB), 53);
+    EXPECT_NEAR(H.AchievedCp(), 0.57, 0.002);
+    EXPECT_NEAR(H.AchievedLcb(), 53, 0.1);
     std::printf("Corvane defaults: Volume %.4f, Cp %.4f, LCB %.3f\n", H.Volume(), H.AchievedCp(), H.AchievedLcb());
     H.SetParameter(TCorvane::pCm, 0.7);
     EXPECT_FALSE(H.Generated());
@@ -149,7 +150,7 @@ TEST(Corvane, GeneratedSurfaceDisplacesWhatTheSectionsPromise) {
 
 TEST(Corvane, AssignCopiesParametersCoefficientsAndNet) {
     TCorvane Source;
-    Source.SetParameter(TCorvane::pForeFoot, 0.35);
+    Source.SetParameter(TCorvane::pForeFoot, 0.25);
     Source.SetParameter(TCorvane::pBowCurve, 8);
     Source.SetForwardQuarterCoefficient(0.7);
     Source.SetMirrored(true);

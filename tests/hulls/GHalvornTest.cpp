@@ -108,10 +108,10 @@ TEST_F(GHalvornTest, SavedHullReloadsAsItWas) {
     }
 }
 
-TEST_F(GHalvornTest, FailedGenerationLeavesTheHullUngenerated) {
+TEST_F(GHalvornTest, AFailedGenerationKeepsTheLastHullOrLeavesNone) {
     TGeoHalvorn* H = AddHull();
-    H->Generate();
-    // A bilge wider than the depth, which no setter allows, leaves the after body without crossings.
+    // A bilge wider than the depth, which no setter allows, leaves the after body without crossings;
+    // read from a record without a net, there is no hull to fall back on.
     TTextWriter Record;
     H->Generator().SaveToText(Record);
     std::string Text = Record.Text();
@@ -121,6 +121,18 @@ TEST_F(GHalvornTest, FailedGenerationLeavesTheHullUngenerated) {
     EXPECT_ANY_THROW(H->Generate());
     EXPECT_FALSE(H->Generated());
     EXPECT_EQ(H->GetSurface(), nullptr);
+    // A generated hull stays when the next parameters are refused.
+    TGeoHalvorn* G = AddHull();
+    G->Generate();
+    TTextWriter Before;
+    G->Generator().SaveToText(Before);
+    G->Generator().SetParameter(1, 8.344);
+    EXPECT_THROW(G->Generate(), EGeometryError);
+    EXPECT_TRUE(G->Generated());
+    ASSERT_NE(G->GetSurface(), nullptr);
+    TTextWriter After;
+    G->Generator().SaveToText(After);
+    EXPECT_EQ(After.Text(), Before.Text());
 }
 
 }  // namespace

@@ -173,7 +173,15 @@ TEST(Halvorn, ParameterTable) {
     EXPECT_DOUBLE_EQ(H.Parameter(23), 2.5);
     EXPECT_DOUBLE_EQ(H.Parameters().ForeFootRadius, 1.5);
 
-    H.SetParameter(11, -300);  // through the setter: limited
+    // The table refuses a value outside the domain; the setter itself limits it.
+    try {
+        H.SetParameter(11, -300);
+        ADD_FAILURE() << "accepted";
+    } catch (const EGeometryError& E) {
+        EXPECT_STREQ(E.what(), "BowCurvature must be at least -100");
+    }
+    EXPECT_DOUBLE_EQ(H.Parameter(11), 15);
+    H.SetBowCurvature(-300);
     EXPECT_DOUBLE_EQ(H.Parameter(11), -100);
 
     for (int Bad : {-1, 25}) {
@@ -416,7 +424,7 @@ TEST(Halvorn, FailedCrossingLeavesItsCurvesInTheTemporaryFolder) {
         H.Generate();
         ADD_FAILURE() << "generated";
     } catch (const EGeometryError& E) {
-        EXPECT_STREQ(E.what(), "Error in intersections");
+        EXPECT_STREQ(E.what(), "Unable to build the hull with these parameters (Error in intersections)");
     }
     EXPECT_EQ(ReadFileLines(Folder / "LiError1.geo").at(0), "[TBSpline]");
     EXPECT_EQ(ReadFileLines(Folder / "LiError2.geo").at(0), "[TPolyline]");

@@ -1,5 +1,3 @@
 // A new displacement and LCB: the hull fits the fullness of its fore and aft bodies to them
 TarvoHull1.DISP=4090
 TarvoHull1.lcb=45
-// A displacement beyond what the fullness can reach ends in the closest match
-TarvoHull1.DISP=9000
