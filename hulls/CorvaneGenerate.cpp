@@ -13,7 +13,7 @@
 #include "hulls/Halvorn.h"
 #include "foundation/VkMathsSolvers.h"
 #include "hulls/Corvane.h"
-#include "hulls/HullHydrostatics.h"
+#include "hulls/SurfaceHydrostatics.h"
 
 namespace sarnova {
 

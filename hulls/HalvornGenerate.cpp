@@ -11,7 +11,7 @@
 #include "foundation/PolylineOps.h"
 #include "foundation/PolylineResample.h"
 #include "hulls/Halvorn.h"
-#include "hulls/HullHydrostatics.h"
+#include "hulls/SurfaceHydrostatics.h"
 
 namespace sarnova {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "hulls/HullHydrostatics.h"
+#include "hulls/SurfaceHydrostatics.h"
 #include "hulls/TarvoBulb.h"
 #include "hulls/TarvoSurface.h"
 #include "naval/VkHydro.h"

@@ -1,4 +1,4 @@
-#include "hulls/HullHydrostatics.h"
+#include "hulls/SurfaceHydrostatics.h"
 
 #include "surfaces/BSurface.h"
 
