@@ -8,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
@@ -319,7 +320,7 @@ std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, 
 
 namespace {
 
-// The section from the station cut of a hull mesh.
+// The section from the station cut of (one body of) a hull mesh.
 std::unique_ptr<TPolyline> SectionFromCut(const std::unique_ptr<TPolylineList>& Cut) {
     if (!Cut || Cut->Count() == 0) return nullptr;
     std::unique_ptr<TPolyline> Section = JoinPolylines(*Cut);
@@ -351,6 +352,50 @@ std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double 
 
 std::unique_ptr<TPolyline> PolygonSectionAtX(const TFacetCutIndex& Index, double X) {
     return SectionFromCut(IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index));
+}
+
+std::unique_ptr<TPolylineList> PolygonSectionsAtX(const TFacetCutIndex& Index, double X) {
+    const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index);
+    if (!Cut || Cut->Count() == 0) return nullptr;
+    // The cut's chains, and the bodies they belong to: chains whose boxes meet are pieces of one
+    // section (a gap in the mesh), chains that lie apart are sections of their own.
+    const std::unique_ptr<TPolylineList> Chains = WeldPolylinesWithin(*Cut, DefaultTolerance);
+    const int N = Chains->Count();
+    std::vector<TMBox> Boxes;
+    std::vector<int> Body(static_cast<std::size_t>(N));
+    for (int I = 0; I < N; ++I) {
+        Boxes.push_back(Chains->Items(I)->Extents());
+        Body[static_cast<std::size_t>(I)] = I;
+    }
+    auto Meet = [](const TMBox& A, const TMBox& B) {
+        return A.Min.Y <= B.Max.Y + DefaultTolerance && B.Min.Y <= A.Max.Y + DefaultTolerance &&
+               A.Min.Z <= B.Max.Z + DefaultTolerance && B.Min.Z <= A.Max.Z + DefaultTolerance;
+    };
+    // Joined until nothing changes: a chain may bridge two others.
+    for (bool Changed = true; Changed;) {
+        Changed = false;
+        for (int I = 0; I < N; ++I)
+            for (int J = I + 1; J < N; ++J) {
+                auto& BI = Body[static_cast<std::size_t>(I)];
+                auto& BJ = Body[static_cast<std::size_t>(J)];
+                if (BI != BJ && Meet(Boxes[static_cast<std::size_t>(I)], Boxes[static_cast<std::size_t>(J)])) {
+                    const int From = std::max(BI, BJ), To = std::min(BI, BJ);
+                    for (int& B : Body)
+                        if (B == From) B = To;
+                    Changed = true;
+                }
+            }
+    }
+    auto Sections = std::make_unique<TPolylineList>();
+    for (int B = 0; B < N; ++B) {
+        auto Pieces = std::make_unique<TPolylineList>();
+        for (int I = 0; I < N; ++I)
+            if (Body[static_cast<std::size_t>(I)] == B) Pieces->Add(Chains->Items(I)->Clone());
+        if (Pieces->Count() == 0) continue;
+        if (auto Section = SectionFromCut(Pieces)) Sections->Add(std::move(Section));
+    }
+    if (Sections->Count() == 0) return nullptr;
+    return Sections;
 }
 
 }  // namespace sarnova

@@ -123,5 +123,9 @@ std::unique_ptr<TPolyline> PolygonSectionAtX(const TPolygonList& Facets, double 
 // The same section through an index of the mesh along x, for callers that cut many stations: build
 // the index once (TFacetCutIndex(Facets, XAxisVector)) and cut every station through it.
 std::unique_ptr<TPolyline> PolygonSectionAtX(const TFacetCutIndex& Index, double X);
+// The sections of every body the plane at X cuts (the hulls of a catamaran), each made as
+// PolygonSectionAtX makes one; cut lines whose boxes meet belong to one body. nullptr when the
+// plane misses the mesh.
+std::unique_ptr<TPolylineList> PolygonSectionsAtX(const TFacetCutIndex& Index, double X);
 
 }  // namespace sarnova

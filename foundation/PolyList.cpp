@@ -168,6 +168,7 @@ TVolumeAndCentre TPolylineList::UnderwaterVolume(const TMPlane& Plane) {
         TSectionProperties Section;
         SectionAreaProperties(It, Section);
         Section.Depth = UnderwaterSectionDraught(It);
+        if (Section.Area == 0 && Section.Depth <= 0) Section.Depth = DrySectionDepth(Plane, *P);
         Section.Station = P->GetStation();
         Summary.Add(Section);
     }
@@ -185,8 +186,10 @@ std::unique_ptr<TSectionsSummary> TPolylineList::SectionsSummary(const TMPlane& 
         Section.Station = P->GetStation();
         Section.Girth = SectionWettedGirth(It);
         Section.Depth = UnderwaterSectionDraught(It);
+        if (Section.Area == 0 && Section.Depth <= 0) Section.Depth = DrySectionDepth(Plane, *P);
         SectionWaterlineProperties(It, Section);
-        Summary->Add(Section);
+        SectionWettedOutline(It, Section);
+        Summary->Add(std::move(Section));
     }
     // The pass prepares the records; its figures are not wanted here.
     THydrostaticsData Scratch;

@@ -566,11 +566,12 @@ void TTarvoHull::ParameterChanged(const std::string& Name, double NewValue, doub
     else if (N == "PDA") ChangePDA(New, Old);
     else if (N == "PD") ChangePD(New);
     else if (N == "DISP") FitHydrostatics(New, P.GetValue("LCB"));
+    // The displacement a coefficient asks for in the density the fit works in.
     else if (N == "CP")
-        P.SetValue("DISP", P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea * GWaterDensity / 1000);
+        P.SetValue("DISP", P.GetValue("DWL") * New * FHydrostatics.MaxSectionArea * SeaWaterDensity / 1000);
     else if (N == "CB")
         P.SetValue("DISP",
-                   P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught") * GWaterDensity / 1000);
+                   P.GetValue("DWL") * New * P.GetValue("BWL") * P.GetValue("Draught") * SeaWaterDensity / 1000);
     else if (N == "LCB") FitHydrostatics(P.GetValue("DISP"), New);
     else if (N == "TANGENTF%" || N == "TANGENTA%") {
         if (THullFlatTangentControlCurve* C = N == "TANGENTF%" ? ForeFlatTangentControl() : AftFlatTangentControl()) {

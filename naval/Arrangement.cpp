@@ -220,6 +220,15 @@ bool TArrangement::Place(TCompartment& C, TGeoPList* Entity) {
     if (!(Centre.X >= B.Min.X && Centre.X <= B.Max.X && Centre.Y >= B.Min.Y && Centre.Y <= B.Max.Y &&
           Centre.Z >= B.Min.Z && Centre.Z <= B.Max.Z))
         return false;
+    // Under the hull, a compartment belongs where its centre lies; inside another compartment only
+    // when it lies wholly within it, so that neighbours that touch are not nested into each other.
+    if (!C.GetIsRoot()) {
+        const double Tolerance = DefaultTolerance * std::max(1.0, VectorDistance(B.Min, B.Max));
+        const bool Within = E.Min.X >= B.Min.X - Tolerance && E.Max.X <= B.Max.X + Tolerance &&
+                            E.Min.Y >= B.Min.Y - Tolerance && E.Max.Y <= B.Max.Y + Tolerance &&
+                            E.Min.Z >= B.Min.Z - Tolerance && E.Max.Z <= B.Max.Z + Tolerance;
+        if (!Within) return false;
+    }
     for (int I = 0; I < C.Count(); ++I)
         if (Place(*C.Items(I), Entity)) return true;
     C.AddChild(Entity);
@@ -229,6 +238,10 @@ bool TArrangement::Place(TCompartment& C, TGeoPList* Entity) {
 void TArrangement::Build(TGeometryList& ADocument) {
     Clear();
     Document = &ADocument;
+    Problem.clear();
+    // Says what the arrangement needs when it cannot be made; the windows show it (a console line
+    // would repeat at every change of a document that has no arrangement).
+    auto Refuse = [this](const std::string& Text) { Problem = Text; };
     for (int I = 0; I < ADocument.Count(); ++I) {
         TGeometry& G = ADocument.Items(I);
         if (G.ClassName() != "TGeoPList") continue;
@@ -241,13 +254,19 @@ void TArrangement::Build(TGeometryList& ADocument) {
         }
         if (!Root) {
             // The first permeable list must be the hull, or there is no arrangement.
-            if (UpperCase(Entity.GetName()).find("HULL") == std::string::npos) return;
+            if (UpperCase(Entity.GetName()).find("HULL") == std::string::npos) {
+                Refuse("No arrangement: \"" + Entity.GetName() +
+                       "\" comes before the hull; the hull must be the first permeable polyline list, with "
+                       "\"HULL\" in its name");
+                return;
+            }
             Root = NewCompartment(this, &Entity, true);
             Children.push_back(Root);
             continue;
         }
         Place(*Root, &Entity);
     }
+    if (!Root) Refuse("No arrangement: the document has no permeable polyline list with \"HULL\" in its name");
 }
 
 void TArrangement::FillTree(ICompartmentTree& Tree) {

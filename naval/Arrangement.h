@@ -98,6 +98,8 @@ public:
     TArrangement& operator=(const TArrangement&) = delete;
 
     TCompartment* GetRoot() const { return Root; }
+    // Why the last Build made no arrangement, as the windows say it; empty when it made one.
+    const std::string& GetProblem() const { return Problem; }
     TGeometryList* GetDocument() const { return Document; }
     // Every compartment, the root first, in the order they were placed.
     const std::vector<std::unique_ptr<TCompartment>>& All() const { return Compartments; }
@@ -132,6 +134,7 @@ private:
     TCompartment* Root = nullptr;
     TMBox Extents = EmptyBox;
     TGeometryList* Document = nullptr;
+    std::string Problem;
 };
 
 }  // namespace arrangement

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "foundation/Contours.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/Polygon.h"
 #include "naval/VkHydro.h"
@@ -17,6 +19,34 @@
 namespace sarnova {
 
 namespace {
+
+double BoxDiagonal(const TMBox& Box) { return VectorDistance(Box.Min, Box.Max); }
+
+// How many even parameter steps keep the chord within Tolerance along one direction, from the
+// deviation of midpoints on a probe grid (a chord's error grows with the square of its span). The
+// few probes that straddle a knuckle, where no even spacing helps, are left out of the judgement.
+int StepsWithin(TSurface& S, bool AlongU, double Tolerance) {
+    constexpr int Probe = 32;
+    const double U0 = S.MinU(), U1 = S.MaxU(), V0 = S.MinV(), V1 = S.MaxV();
+    std::vector<double> Deviations;
+    for (int I = 0; I < Probe; ++I)
+        for (int J = 0; J <= Probe / 4; ++J) {
+            const double A = static_cast<double>(I) / Probe, B = static_cast<double>(I + 1) / Probe;
+            const double C = static_cast<double>(J) / (Probe / 4);
+            auto At = [&](double T) {
+                return AlongU ? S.Evaluate(U0 + (U1 - U0) * T, V0 + (V1 - V0) * C)
+                              : S.Evaluate(U0 + (U1 - U0) * C, V0 + (V1 - V0) * T);
+            };
+            const TMVector P = At(A), Q = At(B), M = At((A + B) / 2);
+            Deviations.push_back(VectorDistance(M, VectorLerp(P, Q, 0.5)));
+        }
+    const auto Rank = Deviations.begin() + static_cast<std::ptrdiff_t>(Deviations.size() * 19 / 20);
+    std::nth_element(Deviations.begin(), Rank, Deviations.end());
+    const double Typical = *Rank;
+    if (!(Typical > 0)) return 4;
+    const double N = Probe * std::sqrt(Typical / Tolerance);
+    return std::clamp(static_cast<int>(std::ceil(N)), 4, MaxHullFacetSteps);
+}
 
 // What the section list of the hydrostatic windows and that of the volumes report do differently.
 struct TCutRules {
@@ -34,39 +64,55 @@ constexpr TCutRules CreateRules{0, 0, true};
 class TStationCutter {
 public:
     explicit TStationCutter(const TPolygonList& Mesh) : FIndex(Mesh, XAxisVector) {}
-    // The closed section at X; nullptr where the mesh has none.
-    std::unique_ptr<TPolyline> SectionAt(double X) const { return PolygonSectionAtX(FIndex, X); }
+    // The closed sections at X, one per body; nullptr where the mesh has none.
+    std::unique_ptr<TPolylineList> SectionsAt(double X) const { return PolygonSectionsAtX(FIndex, X); }
 
 private:
     TFacetCutIndex FIndex;
+};
+
+// One station of a sliced mesh: the sections of its bodies and their area together.
+struct TStation {
+    double X = 0;
+    std::unique_ptr<TPolylineList> Parts;
+    double Area = 0;
 };
 
 double AreaFor(TPolyline& Section, const TCutRules& Rules) {
     return Rules.PlanarArea ? PlanarSectionArea(Section).Area : SectionArea(Section);
 }
 
-// Refines the triple of sections starting at A (see SliceMesh) and returns how many sections it
+// The station at X, or an empty one where the mesh has no section.
+TStation StationAt(const TStationCutter& Cutter, double X, const TCutRules& Rules) {
+    TStation S;
+    S.X = X;
+    S.Parts = Cutter.SectionsAt(X);
+    if (S.Parts)
+        for (int I = 0; I < S.Parts->Count(); ++I) S.Area += AreaFor(*S.Parts->Items(I), Rules);
+    return S;
+}
+
+// Refines the triple of stations starting at A (see SliceMesh) and returns how many stations it
 // inserted.
-int RefineTriple(int A, const TStationCutter& Cutter, TPolylineList& List, double MinInterval,
+int RefineTriple(int A, const TStationCutter& Cutter, std::vector<TStation>& List, double MinInterval,
                  const TCutRules& Rules) {
-    if (A + 2 >= List.Count()) return 0;
-    const double Xa = List.Items(A)->GetStation(), Xm = List.Items(A + 1)->GetStation(),
-                 Xb = List.Items(A + 2)->GetStation();
+    if (A + 2 >= static_cast<int>(List.size())) return 0;
+    const auto At = [&List](int I) -> TStation& { return List[static_cast<std::size_t>(I)]; };
+    const double Xa = At(A).X, Xm = At(A + 1).X, Xb = At(A + 2).X;
     if ((Xb - Xa) / 5 < MinInterval) return 0;
-    const double Aa = AreaFor(*List.Items(A), Rules), Am = AreaFor(*List.Items(A + 1), Rules),
-                 Ab = AreaFor(*List.Items(A + 2), Rules);
-    std::unique_ptr<TPolyline> P1 = Cutter.SectionAt((Xa + Xm) / 2);
-    std::unique_ptr<TPolyline> P2 = Cutter.SectionAt((Xm + Xb) / 2);
+    const double Aa = At(A).Area, Am = At(A + 1).Area, Ab = At(A + 2).Area;
+    TStation P1 = StationAt(Cutter, (Xa + Xm) / 2, Rules);
+    TStation P2 = StationAt(Cutter, (Xm + Xb) / 2, Rules);
     // Without both midpoints there is nothing to judge the parabola by.
-    if (!P1 || !P2) return 0;
-    const double G1 = AreaFor(*P1, Rules), G2 = AreaFor(*P2, Rules);
+    if (!P1.Parts || !P2.Parts) return 0;
+    const double G1 = P1.Area, G2 = P2.Area;
     // The parabola through (-1, Aa), (0, Am), (1, Ab) at -1/2 and 1/2.
     const double C1 = (Ab - Aa) / 2, C2 = Ab - Am - C1;
     const double E1 = Am + C2 / 4 - C1 / 2, E2 = Am + C2 / 4 + C1 / 2;
     // A zero midpoint area gives an infinite or undefined departure, which is not within.
     if (std::fabs(E1 - G1) / G1 <= 0.001 || std::fabs(E2 - G2) / G2 <= 0.001) return 0;
-    List.Insert(A + 2, std::move(P2));
-    List.Insert(A + 1, std::move(P1));
+    List.insert(List.begin() + A + 2, std::move(P2));
+    List.insert(List.begin() + A + 1, std::move(P1));
     // Now a, P1, former a+1, P2, former a+2: both halves in turn.
     const int First = RefineTriple(A, Cutter, List, MinInterval, Rules);
     const int Second = RefineTriple(A + 2 + First, Cutter, List, MinInterval, Rules);
@@ -84,12 +130,28 @@ void SliceMesh(const TPolygonList& Mesh, TPolylineList& Out, const TCutRules& Ru
     // The station count follows the whole hull's breadth.
     if (HalfHull) Box.Min.Y = -Box.Max.Y;
     const double MinInterval = (Box.Max.X - Box.Min.X) / 200;
+    const TStationCutter Cutter(Mesh);
+    // The stations of a multihull follow the breadth of one hull, not the span of them all.
+    if (const auto Middle = Cutter.SectionsAt((Box.Min.X + Box.Max.X) / 2); Middle && Middle->Count() > 1) {
+        double Widest = 0;
+        for (int I = 0; I < Middle->Count(); ++I) {
+            const TMBox Part = Middle->Items(I)->Extents();
+            Widest = std::max(Widest, Part.Max.Y - Part.Min.Y);
+        }
+        Box.Min.Y = Box.Max.Y - Widest;
+    }
     const int N = CalculationStationCount(Box);
     const double Spacing = (Box.Max.X - Box.Min.X - 2 * DefaultTolerance) / N;
-    const TStationCutter Cutter(Mesh);
-    for (int F = 0; F <= N; ++F)
-        if (auto Section = Cutter.SectionAt(Box.Min.X + DefaultTolerance + F * Spacing)) Out.Add(std::move(Section));
-    for (int F = 0; F < Out.Count() - 2;) F += 2 + RefineTriple(F, Cutter, Out, MinInterval, Rules);
+    std::vector<TStation> Stations;
+    for (int F = 0; F <= N; ++F) {
+        TStation S = StationAt(Cutter, Box.Min.X + DefaultTolerance + F * Spacing, Rules);
+        if (S.Parts) Stations.push_back(std::move(S));
+    }
+    for (int F = 0; F < static_cast<int>(Stations.size()) - 2;)
+        F += 2 + RefineTriple(F, Cutter, Stations, MinInterval, Rules);
+    // Every body's section at a station; the hydrostatics add the parts of one station.
+    for (TStation& S : Stations)
+        while (S.Parts->Count() > 0) Out.Add(S.Parts->Remove(S.Parts->First()));
 }
 
 // Copies of the list's polylines, each completed by its mirror image in y = 0 when Mirror.
@@ -109,6 +171,12 @@ void SectionsFromList(const TPolylineList& List, TPolylineList& Out, bool Mirror
         Full->SetClosed(true);
         Out.Add(std::move(Full));
     }
+}
+
+// Half sections reach the centre plane from one side, starboard or port.
+bool IsHalfSectionList(const TPolylineList& List) {
+    const TMBox Box = List.Extents();
+    return Box.Min.Y == 0 || (Box.Max.Y == 0 && Box.Min.Y < 0);
 }
 
 bool AnyClosed(const TPolylineList& List) {
@@ -177,7 +245,7 @@ std::unique_ptr<TCalculationSections> CalculationSectionsFromMesh(const TPolygon
 std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull) {
     if (auto L = std::get_if<const TPolylineList*>(&Hull); L && *L) {
         auto Out = std::make_unique<TPolylineList>();
-        SectionsFromList(**L, *Out, (*L)->Extents().Min.Y == 0);
+        SectionsFromList(**L, *Out, IsHalfSectionList(**L));
         return Out;
     }
     if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M) return CalculationSectionsOfMesh(**M);
@@ -186,27 +254,48 @@ std::unique_ptr<TPolylineList> CalculationSectionsOf(const THullObject& Hull) {
     return CalculationSectionsOfMesh(*Facets);
 }
 
+std::unique_ptr<TPolygonList> SurfaceFacetsWithin(TSurface& Surface, double Tolerance) {
+    if (typeid(Surface) == typeid(TMesh)) return Surface.CreatePolygons();
+    // The parameter range of a B-spline comes from its knots.
+    if (auto* Spline = dynamic_cast<TBSplineSurface*>(&Surface)) Spline->UpdateKnots();
+    try {
+        return Surface.CreatePolygonsSized(StepsWithin(Surface, true, Tolerance), StepsWithin(Surface, false, Tolerance));
+    } catch (const EGeometryError&) {
+        // A surface without a parameter range of its own (periodic knots) is sampled as it says.
+        return Surface.CreatePolygonsFor(8, 1);
+    }
+}
+
 std::unique_ptr<TPolygonList> HullSurfaceFacets(const THullObject& Hull) {
-    if (auto S = std::get_if<TSurface*>(&Hull); S && *S) return (*S)->CreatePolygonsFor(8, 1);
-    if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) return (*Ss)->CreatePolygonsFor(8);
+    // Faceted to the hull's own size: a fixed count per control point, or points rounded to a fixed
+    // grid, would make its hydrostatics depend on the net and on the model's scale.
+    if (auto S = std::get_if<TSurface*>(&Hull); S && *S)
+        return SurfaceFacetsWithin(**S, HullFacetTolerance * BoxDiagonal((*S)->GetExtents()));
+    if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) {
+        const double Tolerance = HullFacetTolerance * BoxDiagonal((*Ss)->GetExtents());
+        auto Facets = std::make_unique<TPolygonList>();
+        for (int I = 0; I < (*Ss)->Count(); ++I)
+            if (TSurface* Item = (*Ss)->Surface(I)) Facets->TakeFrom(*SurfaceFacetsWithin(*Item, Tolerance));
+        return Facets;
+    }
     return nullptr;
 }
 
 std::unique_ptr<TCalculationSections> CreateCalculationSections(const THullObject& Hull) {
     if (auto L = std::get_if<const TPolylineList*>(&Hull); L && *L) {
         auto Out = std::make_unique<TCalculationSections>();
-        SectionsFromList(**L, *Out, (*L)->Extents().Min.Y == 0 && !AnyClosed(**L));
+        SectionsFromList(**L, *Out, IsHalfSectionList(**L) && !AnyClosed(**L));
         Out->SortByStation();
         return Out;
     }
     std::unique_ptr<TPolygonList> Facets;
     if (auto S = std::get_if<TSurface*>(&Hull); S && *S) {
         if (dynamic_cast<TBSplineSurface*>(*S))
-            Facets = (*S)->CreatePolygonsFor(8, 1);
+            Facets = HullSurfaceFacets(Hull);
         else if (dynamic_cast<TMesh*>(*S))
             Facets = (*S)->CreatePolygons();
     } else if (auto Ss = std::get_if<TSurfaces*>(&Hull); Ss && *Ss) {
-        if (dynamic_cast<TBSplineSurfaceList*>(*Ss)) Facets = (*Ss)->CreatePolygonsFor(8);
+        if (dynamic_cast<TBSplineSurfaceList*>(*Ss)) Facets = HullSurfaceFacets(Hull);
     } else if (auto M = std::get_if<const TPolygonList*>(&Hull); M && *M) {
         return CalculationSectionsFromMesh(**M);
     }

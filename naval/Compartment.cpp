@@ -166,6 +166,13 @@ std::unique_ptr<TPolylineList> TCompartment::FitSections(TGeometry& Fit) {
                            FormatWithPoint("%.3f", {E.Max.X}) + "]");
             }
             Section->OrientSection();
+            // An open half section from the keel to the deck edge bounds the hull together with the
+            // centre plane: closed along it, the cut to the boundaries keeps the space inboard of it.
+            if (!Section->IsClosed() && Section->Count() >= 2 && std::fabs(Section->First()->Y) <= DefaultTolerance) {
+                const TRPoint Edge = *Section->Last();
+                if (std::fabs(Edge.Y) > DefaultTolerance) Section->AddPoint(Edge.X, 0, Edge.Z);
+                Section->SetClosed(true);
+            }
             Result->Add(std::move(Section));
         }
         return Result;

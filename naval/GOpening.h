@@ -253,6 +253,10 @@ std::unique_ptr<TGeoOpening> CreateRectangleOpening(TRectangleOpening& Descripti
 std::unique_ptr<TGeoOpening> CreateSolasOpening(TSolasOpening& Description);
 // Removes repeated points and every point after the first with the greatest y + z.
 void TrimSectionAtDeckEdge(TPolyline& Section);
+// The starboard half of a cut that runs round both sides of a whole hull: from where it crosses the
+// centre plane lowest (the keel) out along the positive side until it comes back to the centre
+// plane; nullptr for a cut that stays on one side.
+std::unique_ptr<TPolyline> StarboardHalfOfCut(const TPolyline& Cut);
 // The hull's contour at height Z as one polyline.
 std::unique_ptr<TPolyline> HullWaterline(const TPolygonList& Hull, double Z);
 // The hull's trace in the plane that M carries onto x = 0.

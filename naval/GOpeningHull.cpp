@@ -1,6 +1,8 @@
 // Openings cut out of the hull's facets: a rectangle strip of shell between two stations and
 // optional profiles, and a side damage whose inboard limit is a wedge reaching a given penetration.
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "foundation/Contours.h"
 #include "foundation/DuZezOride.h"
@@ -72,6 +74,59 @@ void TrimSectionAtDeckEdge(TPolyline& Section) {
     while (Edge >= 0 && Section.Count() > Edge + 1) Section.Delete(Section.Count() - 1);
 }
 
+std::unique_ptr<TPolyline> StarboardHalfOfCut(const TPolyline& Cut) {
+    constexpr double Tolerance = DefaultTolerance;
+    std::vector<TMVector> P;
+    for (int I = 0; I < Cut.Count(); ++I) P.push_back(std::as_const(Cut).Point(I)->Vector());
+    if (Cut.IsClosed() && P.size() > 1) P.pop_back();
+    const std::size_t N = P.size();
+    bool Port = false, Starboard = false;
+    for (const TMVector& V : P) {
+        Port = Port || V.Y < -Tolerance;
+        Starboard = Starboard || V.Y > Tolerance;
+    }
+    if (!Port || !Starboard) return nullptr;
+    const bool Closed = Cut.IsClosed();
+    const std::size_t Segments = Closed ? N : N - 1;
+    // The lowest place where the cut crosses the centre plane, and which way the starboard side lies.
+    double Lowest = HugeValue;
+    std::size_t From = 0;
+    bool Forward = true;
+    TMVector Keel;
+    for (std::size_t I = 0; I < Segments; ++I) {
+        const TMVector& A = P[I];
+        const TMVector& B = P[(I + 1) % N];
+        if ((A.Y > 0) == (B.Y > 0) || A.Y == B.Y) continue;
+        const TMVector C = VectorLerp(A, B, A.Y / (A.Y - B.Y));
+        if (C.Z < Lowest) {
+            Lowest = C.Z;
+            Keel = {C.X, 0, C.Z};
+            Forward = B.Y > 0;
+            From = Forward ? (I + 1) % N : I;
+        }
+    }
+    if (Lowest == HugeValue) return nullptr;
+    auto Half = std::make_unique<TPolyline>();
+    Half->AddPoint(Keel.X, Keel.Y, Keel.Z);
+    std::size_t I = From;
+    for (std::size_t Step = 0; Step < N; ++Step) {
+        const TMVector& V = P[I];
+        if (V.Y < -Tolerance) {
+            // Back across the centre plane: the half ends there.
+            const TMVector Before = Half->Last()->Vector();
+            if (Before.Y > 0) {
+                const TMVector C = VectorLerp(Before, V, Before.Y / (Before.Y - V.Y));
+                Half->AddPoint(C.X, 0, C.Z);
+            }
+            break;
+        }
+        Half->AddPoint(V.X, V.Y, V.Z);
+        if (!Closed && (Forward ? I + 1 >= N : I == 0)) break;
+        I = Forward ? (I + 1) % N : (I + N - 1) % N;
+    }
+    return Half;
+}
+
 std::unique_ptr<TPolyline> HullWaterline(const TPolygonList& Hull, double Z) {
     TContours C;
     C.AddContour(2, Z);
@@ -90,6 +145,12 @@ std::unique_ptr<TPolylineList> HullOpeningSections(const TPolygonList& Hull, dou
     for (int I = 0; I < N; ++I) C.AddContour(0, Location - Length / 2 + static_cast<double>(I) / (N - 1) * Length);
     std::unique_ptr<TPolylineList> Sections = ContoursFromPolygons(&Hull, C);
     if (!Sections) return std::make_unique<TPolylineList>();
+    // A whole hull's sections run round both sides: the opening is in the starboard shell.
+    for (int I = 0; I < Sections->Count(); ++I)
+        if (auto Half = StarboardHalfOfCut(*Sections->Items(I))) {
+            Sections->Delete(I);
+            Sections->Insert(I, std::move(Half));
+        }
     OrientPolylinesUpward(*Sections);
     Sections->SortByStation();
     TidySections(*Sections);
@@ -128,7 +189,10 @@ std::unique_ptr<TGeoOpening> CreateSolasOpening(TSolasOpening& D) {
     TPolylineList W;
     for (double Theta : Angles) {
         const TMMatrix M = MatrixMultiply(MatrixFromRotationAngles(0, 0, Theta), MatrixTranslation(-Xm, -Ya, 0));
-        W.Add(SlantedHullCut(Hull, M));
+        std::unique_ptr<TPolyline> Cut = SlantedHullCut(Hull, M);
+        // On a whole hull the plane cuts both sides: the damage is in the starboard shell.
+        if (auto Half = StarboardHalfOfCut(*Cut)) Cut = std::move(Half);
+        W.Add(std::move(Cut));
     }
     OrientPolylinesUpward(W);
     const double Top = W.Extents().Max.Z;

@@ -80,6 +80,15 @@ std::unique_ptr<TPolylineList> CalculationSectionsOfEntity(TGeometry& Entity) {
     return CalculationSectionsOf(HullObjectOfItem(Query->Item(0)));
 }
 
+std::unique_ptr<THullHydrostatics> HullHydrostaticsOfEntity(TGeometry& Entity) {
+    const auto Query = HullQuery();
+    Entity.Query(*Query);
+    if (Query->Count() != 1) return nullptr;
+    const THullObject Hull = HullObjectOfItem(Query->Item(0));
+    if (std::holds_alternative<std::monostate>(Hull)) return nullptr;
+    return std::make_unique<THullHydrostatics>(Hull, Entity.GetName());
+}
+
 std::unique_ptr<TPolylineList> CalculationSectionsOfSelection(TGeometryList* Document) {
     if (Document == nullptr || Document->SelectedCount() != 1) return nullptr;
     TGeometry* Entity = Document->SingleSelection();

@@ -9,6 +9,7 @@
 
 #include "document/GeometryQuery.h"
 #include "naval/CalcSections.h"
+#include "naval/HullHydrostatics.h"
 
 namespace sarnova {
 
@@ -35,6 +36,9 @@ std::string KernelClassName(const std::type_info& Type);
 // The calculation sections of a hull object, a new list the caller owns; nullptr for any other
 // entity or an object that gives none.
 std::unique_ptr<TPolylineList> CalculationSectionsOfEntity(TGeometry& Entity);
+// The hydrostatics of a hull object, named after the entity; nullptr for any other entity. Throws
+// EError naming the entity and what is wrong with it as a hull.
+std::unique_ptr<THullHydrostatics> HullHydrostaticsOfEntity(TGeometry& Entity);
 // The same for the document's single selected entity; nullptr unless exactly one is selected.
 std::unique_ptr<TPolylineList> CalculationSectionsOfSelection(TGeometryList* Document);
 

@@ -37,7 +37,9 @@ public:
 inline constexpr int MaxDraughtCount = 1000;
 
 // The sorted draughts of a list such as "(0.1, 2, 0.1), 0.25" (numbers, and "(start, end, step)"
-// ranges). Throws the list reader's errors, EError "Too many draughts: at most 1000" past
+// ranges). A range runs from its start by its step towards its end, whichever way the end lies and
+// whatever the step's sign, and ends on its end: "(0.45, 4.5, 0.9)" gives 0.45, 1.35, 2.25, 3.15,
+// 4.05 and 4.5. Throws the list reader's errors, EError "Too many draughts: at most 1000" past
 // MaxDraughtCount and EError "The draught list yields a value that is not a finite number" for an
 // infinite or undefined value.
 std::vector<double> DraughtsFromText(const std::string& Text);

@@ -58,12 +58,25 @@ void AddFourPointWeights(double H0, double H1, double H2, double& W0, double& W1
     W1 += H0 + H1 + H2 - W.X - W.Y - W.Z;
 }
 
+// The weight of a wet section next to where the body leaves the water, over the interval H between
+// them: the integrand is taken to fall to 0 as a power of the distance to that point, the power
+// found from the section's value V and the value VBeyond of its other neighbour at distance
+// HBeyond from the end (a round end goes as the square root, a fine end straight). Falls back to
+// the trapezoid where the values say nothing.
+double WaterlineEndWeight(double H, double V, double VBeyond, double HBeyond) {
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return H / 2;
+    const double Power = std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
+    return H / (Power + 1);
+}
+
 // Integration weights into Field, the groups formed from the stations and each spacing measured by
 // Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
-// would be left over, and end early where a section coincides with the one before it.
-template <typename TSpacing>
+// would be left over, and end early where a section coincides with the one before it. The interval
+// up to a waterline end is a group of its own, weighted by WaterlineEndWeight with the values
+// Value(i) of the sections.
+template <typename TSpacing, typename TValue>
 void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionProperties::*Field,
-                    TSpacing Spacing) {
+                    TSpacing Spacing, TValue Value) {
     for (TSectionProperties& R : S) R.*Field = 0;
     const int N = static_cast<int>(S.size());
     if (N < 2) return;
@@ -86,15 +99,27 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
                 continue;
             }
             if (X(J) < X(J - 1) + DefaultTolerance) break;
+            // Where the body leaves the water, the hull's shape is not a polynomial through the
+            // stations on either side: the interval up to that point is taken on its own.
+            if (S[static_cast<std::size_t>(J)].WaterlineEnd && J > I + 1) break;
             P = J;
+            if (S[static_cast<std::size_t>(P)].WaterlineEnd || S[static_cast<std::size_t>(I)].WaterlineEnd) break;
             const int Size = P - I + 1;
             if (Size == 4 || (Size == 3 && P != N - 2)) break;
         }
         switch (P - I + 1) {
             case 2: {
                 const double H = Spacing(I, I + 1);
-                W(I) += H / 2;
-                W(I + 1) += H / 2;
+                const bool EndAfter = S[static_cast<std::size_t>(I + 1)].WaterlineEnd && I > 0;
+                const bool EndBefore = S[static_cast<std::size_t>(I)].WaterlineEnd && I + 2 < N;
+                if (EndAfter && !S[static_cast<std::size_t>(I)].WaterlineEnd) {
+                    W(I) += WaterlineEndWeight(H, Value(I), Value(I - 1), H + Spacing(I - 1, I));
+                } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
+                    W(I + 1) += WaterlineEndWeight(H, Value(I + 1), Value(I + 2), H + Spacing(I + 1, I + 2));
+                } else {
+                    W(I) += H / 2;
+                    W(I + 1) += H / 2;
+                }
                 break;
             }
             case 3:
@@ -125,6 +150,10 @@ double MassOfVolume(double Density, double Volume) {
 }
 
 double DisplacementOfVolume(double Volume) { return MassOfVolume(GWaterDensity, Volume); }
+
+double TonnesPerCentimetre(double WaterPlanArea) {
+    return DisplacementOfVolume(WaterPlanArea * 0.01 / MetresPerDesignUnit());
+}
 
 // ---- Plane tests ----
 
@@ -292,6 +321,88 @@ double UnderwaterSectionDraught(TUnderwaterSectionIterator& It) {
     return Depth;
 }
 
+double DrySectionDepth(const TMPlane& Plane, IMVectorSource& Section) {
+    const std::unique_ptr<IMVectorIterator> It = Section.Iterator();
+    double Depth = -SignedDistance(Plane, It->First());
+    while (!It->IsLast()) Depth = std::max(Depth, -SignedDistance(Plane, It->Next()));
+    return Depth;
+}
+
+namespace {
+
+// Points at Count equal steps of the length of the chain P (Count + 1 points, both ends kept).
+std::vector<TMVector> ResampleByLength(const std::vector<TMVector>& P, int Count) {
+    std::vector<double> S(P.size(), 0.0);
+    for (std::size_t I = 1; I < P.size(); ++I) S[I] = S[I - 1] + VectorDistance(P[I - 1], P[I]);
+    std::vector<TMVector> R;
+    R.reserve(static_cast<std::size_t>(Count) + 1);
+    std::size_t K = 1;
+    for (int J = 0; J <= Count; ++J) {
+        const double At = S.back() * J / Count;
+        while (K + 1 < P.size() && S[K] < At) ++K;
+        const double Span = S[K] - S[K - 1];
+        R.push_back(Span > 0 ? VectorLerp(P[K - 1], P[K], std::clamp((At - S[K - 1]) / Span, 0.0, 1.0)) : P[K]);
+    }
+    return R;
+}
+
+// The area of the ruled strip between two resampled outlines; to a point where Q is empty.
+double RuledStripArea(const std::vector<TMVector>& P, const std::vector<TMVector>& Q, const TMVector& Apex) {
+    double A = 0;
+    for (std::size_t K = 0; K + 1 < P.size(); ++K) {
+        if (Q.empty()) {
+            A += TriangleArea(P[K], P[K + 1], Apex);
+        } else {
+            A += TriangleArea(P[K], P[K + 1], Q[K + 1]) + TriangleArea(P[K], Q[K + 1], Q[K]);
+        }
+    }
+    return A;
+}
+
+double MeanY(const std::vector<TMVector>& P) {
+    double Y = 0;
+    for (const TMVector& V : P) Y += V.Y;
+    return P.empty() ? 0 : Y / static_cast<double>(P.size());
+}
+
+}  // namespace
+
+void SectionWettedOutline(TUnderwaterSectionIterator& It, TSectionProperties& R) {
+    const TMPlane& Plane = It.Plane();
+    std::vector<TMVector> Loop{It.First()};
+    while (!It.IsLast()) Loop.push_back(It.Next());
+    if (Loop.size() < 3) return;
+    // The loop ends on its first point; open it after its first segment in the waterplane.
+    const std::size_t N = Loop.size() - 1;
+    std::size_t Cut = N;
+    for (std::size_t I = 0; I < N && Cut == N; ++I)
+        if (IsOnWaterplane(Plane, Loop[I]) && IsOnWaterplane(Plane, Loop[I + 1])) Cut = I;
+    std::vector<TMVector> Chain;
+    if (Cut < N) {
+        for (std::size_t K = 1; K <= N; ++K) Chain.push_back(Loop[(Cut + K) % N]);
+        // Ends in the waterplane too: drop the trailing run that lies in it.
+        while (Chain.size() > 2 && IsOnWaterplane(Plane, Chain[Chain.size() - 1]) &&
+               IsOnWaterplane(Plane, Chain[Chain.size() - 2]))
+            Chain.pop_back();
+        if (Chain.front().Y < Chain.back().Y) std::reverse(Chain.begin(), Chain.end());
+    } else {
+        // Submerged: a loop from its highest point, turning one way.
+        std::size_t Top = 0;
+        double S = 0;
+        for (std::size_t I = 0; I < N; ++I) {
+            if (Loop[I].Z > Loop[Top].Z) Top = I;
+            S += Loop[I].Y * Loop[I + 1].Z - Loop[I + 1].Y * Loop[I].Z;
+        }
+        for (std::size_t K = 0; K <= N; ++K) Chain.push_back(Loop[(Top + K) % N]);
+        // Starboard side first, as a cut section runs.
+        if (S > 0) std::reverse(Chain.begin(), Chain.end());
+    }
+    double Length = 0;
+    for (std::size_t I = 1; I < Chain.size(); ++I) Length += VectorDistance(Chain[I - 1], Chain[I]);
+    if (!(Length > 0)) return;
+    R.WettedOutlines.push_back(ResampleByLength(Chain, WettedOutlinePoints));
+}
+
 // ---- TSectionsSummary ----
 
 namespace {
@@ -335,6 +446,7 @@ void TSectionsSummary::InsertWaterlineCrossings() {
                 X.WaterlineRef = VectorLerp(B.WaterlineRef, A.WaterlineRef, T);
                 X.Extents.Max.X = X.Station;
                 X.Extents.Min.X = X.Station;
+                X.WaterlineEnd = true;
                 Out.push_back(X);
             }
         }
@@ -348,19 +460,77 @@ void TSectionsSummary::RemoveDrySections() {
 }
 
 void TSectionsSummary::ComputeLengthWeights() {
-    ComputeWeights(FItems, &TSectionProperties::LengthWeight, [this](int A, int B) {
-        return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
-    });
+    ComputeWeights(
+        FItems, &TSectionProperties::LengthWeight,
+        [this](int A, int B) {
+            return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
+        },
+        [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
 }
 
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    ComputeWeights(FItems, &TSectionProperties::WaterplaneWeight, [this](int A, int B) {
-        return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
-                              FItems[static_cast<std::size_t>(B)].WaterlineRef);
-    });
+    ComputeWeights(
+        FItems, &TSectionProperties::WaterplaneWeight,
+        [this](int A, int B) {
+            return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
+                                  FItems[static_cast<std::size_t>(B)].WaterlineRef);
+        },
+        [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
+}
+
+namespace {
+
+bool IsDry(const TSectionProperties& S) { return S.Depth < 0 || S.Area == 0; }
+
+// Two sections at one station are parts of one section when their outlines lie apart.
+bool ArePartsOfOneSection(const TSectionProperties& A, const TSectionProperties& B) {
+    if (A.Station != B.Station) return false;
+    if (IsDry(A) || IsDry(B)) return true;
+    const double Gap = 1e-9 * std::max(1.0, std::fabs(A.Station));
+    return A.Extents.Max.Y <= B.Extents.Min.Y + Gap || B.Extents.Max.Y <= A.Extents.Min.Y + Gap ||
+           A.Extents.Max.Z <= B.Extents.Min.Z + Gap || B.Extents.Max.Z <= A.Extents.Min.Z + Gap;
+}
+
+// Adds the part P to the section S: areas, moments, girths and waterline integrals add.
+void JoinPart(TSectionProperties& S, TSectionProperties& P) {
+    const double Area = S.Area + P.Area;
+    if (Area != 0) {
+        S.CentroidY = (S.CentroidY * S.Area + P.CentroidY * P.Area) / Area;
+        S.CentroidZ = (S.CentroidZ * S.Area + P.CentroidZ * P.Area) / Area;
+    }
+    S.Area = Area;
+    if (!IsDry(P)) S.Extents = IsDry(S) ? P.Extents : UniteBoxes(S.Extents, P.Extents);
+    S.Breadth = S.Extents.Max.Y - S.Extents.Min.Y;
+    S.Height = S.Extents.Max.Z - S.Extents.Min.Z;
+    S.WaterlineBreadth += P.WaterlineBreadth;
+    S.WaterlineMoment += P.WaterlineMoment;
+    S.WaterlineInertia += P.WaterlineInertia;
+    if (S.WaterlineBreadth > 0) S.WaterlineCentre = S.WaterlineMoment / S.WaterlineBreadth;
+    S.Depth = std::max(S.Depth, P.Depth);
+    S.Girth += P.Girth;
+    for (auto& Outline : P.WettedOutlines) S.WettedOutlines.push_back(std::move(Outline));
+    std::stable_sort(S.WettedOutlines.begin(), S.WettedOutlines.end(),
+                     [](const auto& A, const auto& B) { return MeanY(A) > MeanY(B); });
+}
+
+}  // namespace
+
+void TSectionsSummary::JoinSectionParts() {
+    std::stable_sort(FItems.begin(), FItems.end(),
+                     [](const TSectionProperties& A, const TSectionProperties& B) { return A.Station < B.Station; });
+    std::vector<TSectionProperties> Out;
+    Out.reserve(FItems.size());
+    for (TSectionProperties& S : FItems) {
+        if (!Out.empty() && ArePartsOfOneSection(Out.back(), S))
+            JoinPart(Out.back(), S);
+        else
+            Out.push_back(std::move(S));
+    }
+    FItems = std::move(Out);
 }
 
 void TSectionsSummary::Prepare() {
+    JoinSectionParts();
     InsertWaterlineCrossings();
     RemoveDrySections();
     ComputeLengthWeights();
@@ -384,6 +554,48 @@ TVolumeAndCentre TSectionsSummary::Integrate() const {
     return R;
 }
 
+double TSectionsSummary::WettedArea() const {
+    const std::size_t N = FItems.size();
+    // Per interval, how much the ruled strips between the outlines exceed the girths times the
+    // spacing: the slope of the hull along its length.
+    std::vector<double> Factor(N > 0 ? N - 1 : 0, 1.0), Spacing(Factor.size(), 0.0);
+    for (std::size_t K = 0; K + 1 < N; ++K) {
+        const TSectionProperties& A = FItems[K];
+        const TSectionProperties& B = FItems[K + 1];
+        Spacing[K] = std::fabs(B.Station - A.Station);
+        const double Flat = Spacing[K] * (A.Girth + B.Girth) / 2;
+        if (!(Flat > 0)) continue;
+        double Ruled = 0;
+        if (A.WettedOutlines.size() == B.WettedOutlines.size()) {
+            for (std::size_t P = 0; P < A.WettedOutlines.size(); ++P)
+                Ruled += RuledStripArea(A.WettedOutlines[P], B.WettedOutlines[P], B.WaterlineRef);
+        } else if (B.WettedOutlines.empty()) {
+            for (const auto& P : A.WettedOutlines) Ruled += RuledStripArea(P, {}, B.WaterlineRef);
+        } else if (A.WettedOutlines.empty()) {
+            for (const auto& P : B.WettedOutlines) Ruled += RuledStripArea(P, {}, A.WaterlineRef);
+        }
+        // The slope can only add area; a strip that comes out smaller was not matched well.
+        if (Ruled > Flat) Factor[K] = Ruled / Flat;
+    }
+    double Wetted = 0;
+    for (std::size_t I = 0; I < N; ++I) {
+        double F = 1, W = 0, Sum = 0;
+        if (I > 0) {
+            Sum += Factor[I - 1] * Spacing[I - 1];
+            W += Spacing[I - 1];
+        }
+        if (I + 1 < N) {
+            Sum += Factor[I] * Spacing[I];
+            W += Spacing[I];
+        }
+        if (W > 0) F = Sum / W;
+        Wetted += FItems[I].Girth * FItems[I].LengthWeight * F;
+    }
+    // The ends of the immersed body: a transom or a flat end is wet too.
+    if (N > 0) Wetted += FItems.front().Area + (N > 1 ? FItems.back().Area : 0);
+    return Wetted;
+}
+
 void TSectionsSummary::VolumeAndCentroid(TVolumeAndCentre& R) {
     if (Count() < 2) return;
     Prepare();
@@ -403,10 +615,9 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
 
     const TVolumeAndCentre Body = Integrate();
     const double V = Body.Volume;
-    double Wetted = 0, MaxArea = 0;
+    double MaxArea = 0;
     double Aw = 0, AwX = 0, AwY = 0, AwXX = 0, Inertia = 0;
     for (const TSectionProperties& S : FItems) {
-        Wetted += S.Girth * S.LengthWeight;
         MaxArea = std::max(MaxArea, S.Area);
         const double U = S.WaterplaneWeight;
         Aw += S.WaterlineBreadth * U;
@@ -419,7 +630,7 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
     R.LCB = Body.X;
     R.TCB = Body.Y;
     R.VCB = Body.Z;
-    R.WettedArea = Wetted;
+    R.WettedArea = WettedArea();
     R.MaxSectionArea = MaxArea;
 
     R.LWL = Box.Max.X - Box.Min.X;
@@ -430,7 +641,7 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
 
     R.WaterPlanArea = Aw;
     if (Aw != 0) {
-        R.TPC = 0.01 * Aw * GWaterDensity / 1000;
+        R.TPC = TonnesPerCentimetre(Aw);
         R.LCF = AwX / Aw;
         R.TCF = AwY / Aw;
     } else {

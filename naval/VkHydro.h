@@ -68,14 +68,22 @@ double MassOfVolume(double Density, double Volume);
 double DisplacementOfVolume(double Volume);
 // The level waterplane z = Draught.
 TMPlane WaterplaneAtDraught(double Draught);
+// The mass of water, in the design mass unit, that one centimetre of immersion adds to a waterplane
+// of this area in design length units squared (tonnes per centimetre for metres and tonnes).
+double TonnesPerCentimetre(double WaterPlanArea);
+
+// The density (kg/m3) of the mesh calculation, whatever the settings: a fitted hull's displacement
+// does not move with them.
+inline constexpr double SeaWaterDensity = 1025;
 
 // The hydrostatics of a facet mesh that is the immersed body itself: its highest point lies in the
 // waterplane, and its facet normals point out of the body (a mesh without a lid is fine). A mesh
-// whose least y lies within 1e-4 of 0 is the half body on the positive side and the record describes
-// both sides; its metacentric fields are 0. The displacement is in tonnes for a mesh in metres (density
-// 1025, whatever the unit settings). LCB is measured from the aft end for a whole body and from the
-// origin for a half body; VCB is the height of the centre of buoyancy in model coordinates. A mesh
-// whose normals point into the body is computed as if they were flipped, and the console says so.
+// whose least y lies within 1e-4 of 0 is the half body on the positive side, one whose greatest y
+// does the half body on the negative side, and the record describes both sides, its metacentric
+// radii included. The displacement is in tonnes for a mesh in metres (density 1025, whatever the
+// unit settings). LCB, LCF and VCB are model coordinates, as the section calculation gives them; the
+// percentages are measured from the aft end. A mesh whose normals point into the body is computed as
+// if they were flipped, and the console says so.
 // WaterPlane, LOA, BMAX, Depth, SurfaceArea, IL, IT, TCF and KG keep their values; a mesh without
 // facets leaves R alone.
 void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R);
@@ -116,6 +124,12 @@ struct TSectionProperties {
     double Girth = 0;
     double Breadth = 0;
     double Height = 0;
+    // The wetted outline of each part of the section, resampled at equal steps of its length (see
+    // SectionWettedOutline), ordered across the ship: what the wetted area takes the hull's slope
+    // along its length from.
+    std::vector<std::vector<TMVector>> WettedOutlines;
+    // Set on a section the summary inserted where the body leaves the water between two stations.
+    bool WaterlineEnd = false;
 };
 
 // Walks a section outline and yields only its part on or below the waterplane: each run of points
@@ -166,6 +180,14 @@ void SectionWaterlineProperties(TUnderwaterSectionIterator& It, TSectionProperti
 double SectionWettedGirth(TUnderwaterSectionIterator& It);
 // The greatest depth below the waterplane that the outline reaches.
 double UnderwaterSectionDraught(TUnderwaterSectionIterator& It);
+// The depth of a section that lies wholly above the waterplane, from its own points: minus its
+// clearance, so that the summary sees where the body leaves the water between two stations.
+double DrySectionDepth(const TMPlane& Plane, IMVectorSource& Section);
+// The wetted part of the clipped outline (its segments in the waterplane left out) as one chain from
+// the starboard waterline round to the port one (a submerged section as a loop from its top),
+// resampled at WettedOutlinePoints equal steps of its length; nothing for a dry section.
+inline constexpr int WettedOutlinePoints = 48;
+void SectionWettedOutline(TUnderwaterSectionIterator& It, TSectionProperties& R);
 
 // ---- Integration along the length ----
 
@@ -176,9 +198,12 @@ struct TVolumeAndCentre {
     double Z = 0;
 };
 
-// The sections of one body for one waterplane, integrated along x. Sections are expected in order of
-// station; the rule is exact for polynomials through groups of three or four unequally spaced
-// sections, and sections that coincide within 1e-4 split the integration.
+// The sections of one hull for one waterplane, integrated along x. The sections are taken in order of
+// station whatever order they were added in; sections at the very same station whose outlines do not
+// overlap are parts of one section (the hulls of a catamaran) and add up. The rule is exact for
+// polynomials through groups of three or four unequally spaced sections, and sections that coincide
+// within 1e-4 split the integration. The immersed body ends where the depth of the sections goes
+// through 0 between two stations, so its length is that of the immersed hull, not of the list.
 class TSectionsSummary {
 public:
     TMPlane WaterPlane;
@@ -203,6 +228,8 @@ public:
     void Clear() { FItems.clear(); }
 
     // The preparation steps, in the order VolumeAndCentroid and Hydrostatics run them.
+    // Sorts by station and joins the parts of one section.
+    void JoinSectionParts();
     // Between neighbours whose depths have strictly opposite signs, a section of depth 0 at the
     // interpolated station where the body leaves the water.
     void InsertWaterlineCrossings();
@@ -215,13 +242,16 @@ public:
     // Prepares the sections and fills the volume and its centre; R is left alone below two sections.
     void VolumeAndCentroid(TVolumeAndCentre& R);
     // Prepares the sections and fills the hydrostatic particulars; fields it does not compute keep
-    // their values, and R is left alone below two sections.
+    // their values, and R is left alone below two sections. The wetted area is the girths integrated
+    // along x, corrected for the hull's slope along its length by ruled strips between neighbouring
+    // outlines, plus the immersed areas of the two end sections (a transom, a flat end).
     void Hydrostatics(THydrostaticsData& R);
 
 private:
     void Prepare();
     // The weighted sum of the areas (signed) and its centre; the centre is 0 without volume.
     TVolumeAndCentre Integrate() const;
+    double WettedArea() const;
 
     std::vector<TSectionProperties> FItems;
 };

@@ -6,6 +6,9 @@
 #include <utility>
 
 #include "foundation/DuZezOrideConsole.h"
+#include "foundation/FacetCutIndex.h"
+#include "foundation/PolyList.h"
+#include "foundation/PolygonIntersect.h"
 #include "foundation/Polygon.h"
 #include "naval/VkHydro.h"
 
@@ -13,21 +16,18 @@ namespace sarnova {
 
 namespace {
 
-// The mesh calculation always uses sea water, so a fitted hull's displacement does not move with the
-// user's settings.
-constexpr double SeaWaterDensity = 1025;
-
 // The sums over the facets. With n the inward unit normal and A the facet's area, A n is the facet's
 // projected area on the three coordinate planes.
 struct TMeshSums {
     double SA = 0;                       // wetted area
-    double Aw = 0, Mx = 0, Ixx = 0, Iyy = 0;  // waterplane: area, first moment in x, second moments
+    double Aw = 0, Mx = 0, My = 0, Ixx = 0, Iyy = 0;  // waterplane: area, first moments, second moments
     double AxFore = 0, AxAft = 0;         // transverse projection of the facets facing aft and fore
     double V = 0, Vx = 0, Vy = 0, Vz = 0;  // prisms: volume, moments, and depth moment below the top
 
     void Negate() {
         Aw = -Aw;
         Mx = -Mx;
+        My = -My;
         Ixx = -Ixx;
         Iyy = -Iyy;
         std::swap(AxFore, AxAft);
@@ -53,7 +53,7 @@ TMeshSums SumFacets(const TPolygonList& Mesh, TMBox& Box) {
     Box = EmptyBox;
     const double Z0 = PolygonCornerOrOrigin(*Mesh.Polygon(0), 0).Z;
     // Sums over Az h, Az h^2, Az x h and Az y h with h = cz - Z0, and Az y.
-    double S1 = 0, S2 = 0, Sx1 = 0, Sy1 = 0, My = 0;
+    double S1 = 0, S2 = 0, Sx1 = 0, Sy1 = 0;
     auto Extend = [&Box](const TRPoint& P) {
         Box.Min.X = std::min(Box.Min.X, P.X);
         Box.Min.Y = std::min(Box.Min.Y, P.Y);
@@ -104,15 +104,75 @@ TMeshSums SumFacets(const TPolygonList& Mesh, TMBox& Box) {
         S2 += AH * H;
         Sx1 += C.X * AH;
         Sy1 += C.Y * AH;
-        My += C.Y * Az;
+        S.My += C.Y * Az;
     }
     // The prism of each facet reaches from its centre up to the top: height D - h.
     const double D = Box.Max.Z - Z0;
     S.V = D * S.Aw - S1;
     S.Vx = D * S.Mx - Sx1;
-    S.Vy = D * My - Sy1;
+    S.Vy = D * S.My - Sy1;
     S.Vz = (D * D * S.Aw - 2 * D * S1 + S2) / 2;
     return S;
+}
+
+// The area of the body's section at X: every piece of the cut adds its own.
+double SectionAreaAt(const TFacetCutIndex& Index, double X, double Tolerance) {
+    const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index);
+    if (!Cut || Cut->Count() == 0) return 0;
+    const std::unique_ptr<TPolylineList> Pieces = WeldPolylinesWithin(*Cut, Tolerance);
+    // Each piece by the integral of y dz along it: a loop encloses its area, and a piece left open
+    // at the waterplane or at the centre plane of a half body is closed along them, where y dz is 0.
+    double Area = 0;
+    for (int I = 0; I < Pieces->Count(); ++I) {
+        const TPolyline& P = *Pieces->Items(I);
+        double S = 0;
+        for (int K = 0; K + 1 < P.Count(); ++K) {
+            const TRPoint& A = *P.Point(K);
+            const TRPoint& B = *P.Point(K + 1);
+            S += (A.Y + B.Y) / 2 * (B.Z - A.Z);
+        }
+        Area += std::fabs(S);
+    }
+    return Area;
+}
+
+// The largest section of the immersed body: the best of evenly spread stations, then narrowed down
+// between its neighbours (the transverse projection that the mesh calculation takes is larger
+// wherever the sections change shape along the length).
+double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tolerance) {
+    const TFacetCutIndex Index(Wet, XAxisVector);
+    constexpr int Stations = 48;
+    const double X0 = Box.Min.X, Step = (Box.Max.X - Box.Min.X) / Stations;
+    int Best = 1;
+    double BestArea = -1;
+    for (int I = 1; I < Stations; ++I) {
+        const double A = SectionAreaAt(Index, X0 + I * Step, Tolerance);
+        if (A > BestArea) {
+            BestArea = A;
+            Best = I;
+        }
+    }
+    // Golden-section search between the neighbours of the best station.
+    const double G = (std::sqrt(5.0) - 1) / 2;
+    double A = X0 + (Best - 1) * Step, D = X0 + (Best + 1) * Step;
+    double B = D - G * (D - A), C = A + G * (D - A);
+    double FB = SectionAreaAt(Index, B, Tolerance), FC = SectionAreaAt(Index, C, Tolerance);
+    for (int K = 0; K < 30; ++K) {
+        if (FB > FC) {
+            D = C;
+            C = B;
+            FC = FB;
+            B = D - G * (D - A);
+            FB = SectionAreaAt(Index, B, Tolerance);
+        } else {
+            A = B;
+            B = C;
+            FB = FC;
+            C = A + G * (D - A);
+            FC = SectionAreaAt(Index, C, Tolerance);
+        }
+    }
+    return std::max({BestArea, FB, FC});
 }
 
 }  // namespace
@@ -128,45 +188,47 @@ void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R) {
         S.Negate();
         if (GConsole) GConsole->WriteLine("MeshHydrostatics - the mesh normals point inwards, computed with them flipped");
     }
-    const bool Half = std::fabs(Box.Min.Y) <= DefaultTolerance;
+    // A half body lies against the centre plane on either side.
+    const bool Starboard = std::fabs(Box.Min.Y) <= DefaultTolerance;
+    const bool Port = !Starboard && std::fabs(Box.Max.Y) <= DefaultTolerance;
+    const bool Half = Starboard || Port;
     const double Sides = Half ? 2 : 1;
     const double Aw = S.Aw;
 
-    R.MinCorner = Half ? TMVector{Box.Min.X, -Box.Max.Y, Box.Min.Z} : Box.Min;
-    R.MaxCorner = Box.Max;
+    R.MinCorner = Starboard ? TMVector{Box.Min.X, -Box.Max.Y, Box.Min.Z} : Box.Min;
+    R.MaxCorner = Port ? TMVector{Box.Max.X, -Box.Min.Y, Box.Max.Z} : Box.Max;
     R.LWL = Box.Max.X - Box.Min.X;
-    R.BWL = Half ? 2 * Box.Max.Y : Box.Max.Y - Box.Min.Y;
+    R.BWL = R.MaxCorner.Y - R.MinCorner.Y;
     R.Draught = Box.Max.Z - Box.Min.Z;
     R.Volume = Sides * S.V;
     R.Displacement = R.Volume * SeaWaterDensity / 1000;
-    // The half body's LCB stays in model coordinates: the parametric hull's fit compares it with its
-    // own x positions.
-    R.LCB = Half ? S.Vx / S.V : S.Vx / S.V - Box.Min.X;
-    R.LCBPercent = R.LCB / R.LWL * 100;
+    R.LCB = S.Vx / S.V;
+    R.LCBPercent = (R.LCB - Box.Min.X) / R.LWL * 100;
     R.TCB = Half ? 0 : S.Vy / S.V;
     R.VCB = Box.Max.Z - S.Vz / S.V;
     R.WettedArea = Sides * S.SA;
     R.WaterPlanArea = Sides * Aw;
     R.TPC = 0.01 * Aw * SeaWaterDensity * Sides / 1000;
     R.CB = R.Volume / (R.LWL * R.BWL * R.Draught);
-    R.LCF = S.Mx / Aw - Box.Min.X;
-    R.LCFPercent = R.LCF / R.LWL * 100;
-    R.MaxSectionArea = Sides * S.AxAft;
+    R.LCF = S.Mx / Aw;
+    R.LCFPercent = (R.LCF - Box.Min.X) / R.LWL * 100;
+    // The transverse projection of the facets is the largest section only where every section lies
+    // inside it; the cut finds the largest where the sections change shape along the length.
+    const double Cut = LargestSectionArea(Mesh, Box, 1e-7 * VectorDistance(Box.Min, Box.Max));
+    R.MaxSectionArea = Sides * (Cut > 0 ? Cut : S.AxAft);
     R.CM = R.MaxSectionArea / (R.BWL * R.Draught);
     R.CP = R.Volume / (R.LWL * R.MaxSectionArea);
     R.CWP = R.WaterPlanArea / (R.LWL * R.BWL);
-    if (Half) {
-        R.BML = R.BMT = R.KMT = R.KML = R.GMT = R.GML = R.MCT = 0;
-    } else {
-        const double Xf = S.Mx / Aw;
-        R.BML = (S.Ixx - Xf * Xf * Aw) / S.V;
-        R.BMT = S.Iyy / S.V;
-        R.KMT = R.VCB + R.BMT;
-        R.KML = R.VCB + R.BML;
-        R.GMT = R.KMT - R.KG;
-        R.GML = R.KML - R.KG;
-        R.MCT = R.Displacement * R.GML / (100 * R.LWL);
-    }
+    // Both sides double the second moments and the volume alike, so the radii are those of one side;
+    // a half body's transverse moment is about the centre plane, where the whole body's centre lies.
+    R.BML = (S.Ixx - R.LCF * R.LCF * Aw) / S.V;
+    const double Yf = Half ? 0 : S.My / Aw;
+    R.BMT = (S.Iyy - Yf * Yf * Aw) / S.V;
+    R.KMT = R.VCB + R.BMT;
+    R.KML = R.VCB + R.BML;
+    R.GMT = R.KMT - R.KG;
+    R.GML = R.KML - R.KG;
+    R.MCT = R.Displacement * R.GML / (100 * R.LWL);
 }
 
 }  // namespace sarnova

@@ -64,18 +64,28 @@ void THullCalculationForm::Prepare() {
     struct TRestore {
         THullCalculationForm& Form;
         ~TRestore() {
-            Form.SetStatusText("");
+            Form.SetStatusText(Form.IdleStatusText());
             Form.EnableControls(true);
             Form.Busy = false;
         }
     } Restore{*this};
     ProcessPendingMessages();
     Sections.reset();
+    Hydrostatics.reset();
+    // A hull that gives no sections, or is refused, is not tried again at every paint.
+    FailedHull = SelectedHull(Document);
     Sections = CalculationSectionsOfSelection(Document);
+    if (Sections && UsesHydrostatics()) {
+        try {
+            Hydrostatics = HullHydrostaticsOfEntity(*FailedHull);
+        } catch (...) {
+            Sections.reset();
+            throw;
+        }
+    }
     Extents = Sections ? Sections->Extents() : EmptyBox;
-    // A hull that gives no sections is not tried again at every paint.
-    FailedHull = Sections ? nullptr : SelectedHull(Document);
     if (!Sections) return;
+    FailedHull = nullptr;
     Label4->setText(QString::fromStdString(Fixed3(Extents.Min.Z)));
     Label5->setText(QString::fromStdString(Fixed3(Extents.Max.Z)));
     Edit1->setText(QString::fromStdString(Fixed3((Extents.Min.Z + Extents.Max.Z) / 2)));

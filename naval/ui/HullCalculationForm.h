@@ -17,6 +17,7 @@ namespace sarnova {
 
 class TGeometry;
 class TGeometryList;
+class THullHydrostatics;
 class TPolylineList;
 class TVkStatusBar;
 
@@ -29,6 +30,8 @@ public:
     void SetDocument(TGeometryList* ADocument) { Document = ADocument; }
     TGeometryList* GetDocument() const { return Document; }
     TPolylineList* GetSections() const { return Sections.get(); }
+    // The hull's hydrostatics, for a window that shows them; nullptr before Prepare.
+    THullHydrostatics* GetHydrostatics() const { return Hydrostatics.get(); }
     const TMBox& GetExtents() const { return Extents; }
 
     // With a selected hull and not busy: the sections made afresh, the least and greatest z of
@@ -47,12 +50,17 @@ public:
     TVkStatusBar* StatusBar1;
 
 protected:
+    // Whether Prepare also makes the hull's hydrostatics (which refuse a hull they cannot trust).
+    virtual bool UsesHydrostatics() const { return false; }
+    // What status panel 0 shows while the window is not working.
+    virtual std::string IdleStatusText() const { return ""; }
     // Status panel 0.
     void SetStatusText(const std::string& Text);
     void paintEvent(QPaintEvent* Event) override;
 
     TGeometryList* Document = nullptr;
     std::unique_ptr<TPolylineList> Sections;
+    std::unique_ptr<THullHydrostatics> Hydrostatics;
     TMBox Extents;
     bool Busy = false;
 

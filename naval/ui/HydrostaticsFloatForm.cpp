@@ -1,7 +1,10 @@
 #include "naval/ui/HydrostaticsFloatForm.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -14,6 +17,7 @@
 #include "document/GeometryReference.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideFormat.h"
+#include "foundation/Errors.h"
 #include "foundation/Plane.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
@@ -37,6 +41,8 @@ const std::pair<const char*, double THydrostaticsData::*> Rows[] = {
     {"CP", &THydrostaticsData::CP},           {"WettedArea", &THydrostaticsData::WettedArea},
 };
 constexpr int RowCount = 8;
+// The least width of the figures column.
+constexpr int FiguresColumnWidth = 80;
 
 // The waterplane as a translucent blue sheet: OpenGL blending and material around the plane's own
 // rendering. Only an OpenGL view renders objects; other drawing targets skip it.
@@ -101,12 +107,16 @@ THydrostaticsFloatForm::THydrostaticsFloatForm(QWidget* Parent)
     VkGrid1->OnEditCell = [this](TVkGridModel*, int Col, int Row, TVkValue& Value) {
         if (Col == 1 && Row == 0) SetDraught(Value.AsDouble());
     };
+    MethodLabel = new QLabel(VkDockPanel1);
+    MethodLabel->setObjectName("MethodLabel");
+    MethodLabel->setWordWrap(true);
     Contents()->addWidget(Top);
     Contents()->addWidget(VkGrid1, 1);
+    Contents()->addWidget(MethodLabel);
     // Floating, the window is as high as its rows need: no scrolling for eight numbers.
     VkGrid1->SetScrollBars(ssNone);
     UndockHeight = RowCount * (VkGrid1->GetRowHeight() + 3) + Top->sizeHint().height() + 4 +
-                   style()->pixelMetric(QStyle::PM_TitleBarHeight);
+                   MethodLabel->sizeHint().height() + style()->pixelMetric(QStyle::PM_TitleBarHeight);
     resize(240, UndockHeight);
 
     HullRef->OnChanged = [this](TGeometry*) { Recalculate(); };
@@ -207,11 +217,20 @@ void THydrostaticsFloatForm::SetDraught(double Value) {
 }
 
 void THydrostaticsFloatForm::ComputeHydrostatics(THydrostaticsData& R, double AtDraught) {
-    const std::unique_ptr<TPolylineList> Sections = Hull ? CalculationSectionsOfEntity(*Hull) : nullptr;
-    if (Sections)
-        HydrostaticsAtDraught(*Sections, AtDraught, R);
-    else
+    ResetHydrostatics(R);
+    std::string Method;
+    try {
+        if (const std::unique_ptr<THullHydrostatics> Hydrostatics = Hull ? HullHydrostaticsOfEntity(*Hull) : nullptr) {
+            Hydrostatics->AtDraught(AtDraught, R);
+            Method = HydrostaticsMethodText(*Hydrostatics);
+        }
+    } catch (const EError& E) {
+        // A refused hull shows no figures, and says why.
         ResetHydrostatics(R);
+        R.Draught = AtDraught;
+        Method = E.what();
+    }
+    MethodLabel->setText(QString::fromStdString(Method));
 }
 
 void THydrostaticsFloatForm::Recalculate() {
@@ -227,12 +246,19 @@ void THydrostaticsFloatForm::Recalculate() {
 void THydrostaticsFloatForm::ShowEmpty() {
     THydrostaticsData R;
     ResetHydrostatics(R);
+    MethodLabel->setText("");
     ShowHydrostatics(R);
 }
 
 void THydrostaticsFloatForm::ShowHydrostatics(const THydrostaticsData& R) {
     VkGrid1->BeginUpdate();
-    for (int I = 0; I < RowCount; ++I) VkGrid1->Cell(1, I).SetValue(R.*Rows[I].second);
+    int Widest = 0;
+    for (int I = 0; I < RowCount; ++I) {
+        VkGrid1->Cell(1, I).SetValue(R.*Rows[I].second);
+        Widest = std::max(Widest, VkGrid1->ScreenTextWidth(VkGrid1->GetFont(), VkGrid1->Cell(1, I).DisplayText()));
+    }
+    // The figures column fits its widest figure, so no leading digit is cut off.
+    VkGrid1->Column(1).SetWidth(std::max(FiguresColumnWidth, Widest + 12));
     VkGrid1->EndUpdate();
 }
 

@@ -8,6 +8,7 @@
 #include "shell/ToolWindow.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace sarnova {
@@ -41,7 +42,8 @@ public:
     void SelectFromDocument();
     // A different draught is stored and recomputed.
     void SetDraught(double Value);
-    // The particulars of the hull at Draught into R; a cleared R without a hull or sections.
+    // The particulars of the hull at Draught into R; a cleared R without a hull or sections. The
+    // method label says where the figures come from, or why the hull is refused.
     void ComputeHydrostatics(THydrostaticsData& R, double AtDraught);
     void Recalculate();
     void ShowEmpty();
@@ -55,6 +57,7 @@ public:
     QPushButton* UpdateButton;
     QPushButton* SelectButton;
     TVkGrid* VkGrid1;
+    QLabel* MethodLabel;
 
 protected:
     void ShowNoDocument() override;

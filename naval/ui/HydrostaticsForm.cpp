@@ -13,6 +13,7 @@
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
+#include "naval/HullHydrostatics.h"
 #include "naval/HydroTable.h"
 #include "platform/qt/QtPrinter.h"
 #include "shell/QtMenus.h"
@@ -85,7 +86,8 @@ THydrostaticsForm::THydrostaticsForm(QWidget* Parent)
     VkGrid1->SetFormat(lfNumeric);
     VkGrid1->FloatFormat().SetFormat(ffFixed);
     VkGrid1->FloatFormat().SetDigits(3);
-    VkGrid1->SetOptions(VkGrid1->GetOptions() | loAutoSizeColumns);
+    // Results are read only: a typed figure would be copied and printed as if computed.
+    VkGrid1->SetOptions(static_cast<TVkGridOptions>((VkGrid1->GetOptions() | loAutoSizeColumns) & ~(loEditing | loClearing)));
     TVkGridPagePrintOptions Print;
     Print.SetWideFitPages(1);
     Print.SetColumnHeaders(true);
@@ -140,15 +142,22 @@ void THydrostaticsForm::Calculate() {
     SetStatusText("Updating table, Please Wait...");
     ProcessPendingMessages();
     FillGrid();
-    SetStatusText("");
+    SetStatusText(IdleStatusText());
     Progress->setVisible(false);
     StatusBar1->update();
+}
+
+std::string THydrostaticsForm::IdleStatusText() const {
+    return Hydrostatics ? HydrostaticsMethodText(*Hydrostatics) : "";
 }
 
 void THydrostaticsForm::ComputeRow(double Draught) {
     THydrostaticsData R;
     ResetHydrostatics(R);
-    if (Sections) HydrostaticsAtDraught(*Sections, Draught, R);
+    if (Hydrostatics)
+        Hydrostatics->AtDraught(Draught, R);
+    else if (Sections)
+        HydrostaticsAtDraught(*Sections, Draught, R);
     SetStatusText(DraughtStatusText(R));
     FTable->AddRecord(R);
 }

@@ -43,6 +43,11 @@ public:
     // The popup's items, quantity 1 first; the tag (data) of each is its index minus one.
     std::vector<QAction*> MenuItems;
 
+protected:
+    bool UsesHydrostatics() const override { return true; }
+    // Where the figures come from.
+    std::string IdleStatusText() const override;
+
 private:
     std::unique_ptr<THydrostaticsTable> FTable;
 };

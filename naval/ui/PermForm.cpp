@@ -97,7 +97,11 @@ void TPermForm::Rebuild() {
     if (Document) Arrangement->Build(*Document);
     LayoutOutlines();
     ViewWinAPI1->ZoomAll();
-    StatusBar1->clearMessage();
+    // An empty plot says what it needs.
+    if (Arrangement->GetProblem().empty())
+        StatusBar1->clearMessage();
+    else
+        StatusBar1->showMessage(QString::fromStdString(Arrangement->GetProblem()));
     ProcessPendingMessages();
 }
 

@@ -1,5 +1,6 @@
 #include "naval/ui/PermeabilityForm.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,8 +53,12 @@ TPermeabilityForm::TPermeabilityForm(QWidget* Parent)
     VkGrid1->OnEditCell = [this](TVkGridModel*, int Col, int Row, TVkValue& Value) {
         if (Col == 1) EditPermeability(Row, Value.AsDouble());
     };
+    ProblemLabel = new QLabel(VkDockPanel1);
+    ProblemLabel->setObjectName("ProblemLabel");
+    ProblemLabel->setWordWrap(true);
     Contents()->addWidget(PermBut);
     Contents()->addWidget(VkGrid1, 1);
+    Contents()->addWidget(ProblemLabel);
     if (Client) Client->OnMessage = [this](TGeoMessage& Message) { HandleMessage(Message); };
     Refresh();
     BusyFlag = false;
@@ -68,6 +73,7 @@ void TPermeabilityForm::HandleMessage(TGeoMessage& Message) {
 void TPermeabilityForm::ShowNoDocument() {
     Arrangement->Clear();
     VkGrid1->SetRowCount(1);
+    ProblemLabel->setText("");
 }
 
 void TPermeabilityForm::Refresh() {
@@ -81,9 +87,11 @@ void TPermeabilityForm::Refresh() {
     TGeometryList* Document = ActiveDocument();
     if (!Document) {
         Arrangement->Clear();
+        ProblemLabel->setText("");
         return;
     }
     Arrangement->Build(*Document);
+    ProblemLabel->setText(QString::fromStdString(Arrangement->GetProblem()));
     std::vector<TGeoPList*> Lists;
     for (int I = 0; I < Document->Count(); ++I)
         if (auto* L = dynamic_cast<TGeoPList*>(&Document->Items(I))) Lists.push_back(L);

@@ -5,6 +5,7 @@
 
 #include "shell/ToolWindow.h"
 
+class QLabel;
 class QToolButton;
 
 namespace sarnova {
@@ -31,6 +32,8 @@ public:
 
     TVkGrid* VkGrid1;
     QToolButton* PermBut;
+    // What the arrangement needs, when the document has none.
+    QLabel* ProblemLabel;
 
 protected:
     void ShowNoDocument() override;

@@ -175,7 +175,8 @@ TEST(PolylineList, SectionHydrostatics) {
     L.HydrostaticSummary(Waterline, H);
     EXPECT_NEAR(H.Volume, 20, 1e-9);
     EXPECT_NEAR(H.WaterPlanArea, 20, 1e-9);
-    EXPECT_NEAR(H.WettedArea, 40, 1e-9);
+    // Bottom and sides, and the two immersed ends.
+    EXPECT_NEAR(H.WettedArea, 44, 1e-9);
     auto Summary = L.SectionsSummary(Waterline);
     ASSERT_EQ(Summary->Count(), 11);
     EXPECT_NEAR(Summary->Items(1).LengthWeight, 4.0 / 3, 1e-12);

@@ -110,11 +110,12 @@ void PrintHydrostatics(TGeometryInterface& Doc, const std::string& Draughts, boo
     const THullObject Hull = SelectedHullObject(Doc, Query);
     PrintHydrostaticsRow(nullptr);
     if (!FromFacets) {
-        const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Hull);
-        if (!Sections) throw std::runtime_error("the selected hull gives no calculation sections");
+        // The rows of the hydrostatic table.
+        const std::unique_ptr<THullHydrostatics> Hydrostatics = HullHydrostaticsOfEntity(*SelectedHull(&Doc));
+        if (!Hydrostatics) throw std::runtime_error("the selected hull gives no hydrostatics");
         for (double Draught : Levels) {
             THydrostaticsData R;
-            HydrostaticsAtDraught(*Sections, Draught, R);
+            Hydrostatics->AtDraught(Draught, R);
             PrintHydrostaticsRow(&R);
         }
         return;

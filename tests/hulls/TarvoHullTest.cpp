@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document/Settings.h"
 #include "foundation/DuZezOrideConsole.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
@@ -363,9 +364,12 @@ TEST(TarvoHull, FitReachesAnInRangeTarget) {
     THydrostaticsData H;
     Sections->HydrostaticSummary(WaterplaneAtDraught(P.GetValue("Draught")), H);
     EXPECT_NEAR(H.Displacement, D, 0.01 * D);
-    // A new "CB" sets "DISP" and fits to it.
+    // A new "CB" sets "DISP" and fits to it, in the fit's own density whatever the setting.
     const double CB = P.GetValue("CB");
+    const double Saved = GWaterDensity;
+    GWaterDensity = 1000;
     P.SetValue("CB", CB - 0.02);
+    GWaterDensity = Saved;
     EXPECT_NEAR(P.GetValue("CB"), CB - 0.02, 0.001);
 }
 

@@ -67,6 +67,18 @@ TEST_F(Arrangement, SpacesNestInTheInnermostCompartmentAndAddUpTheirPermeabiliti
     EXPECT_NEAR(A.Find(Sump)->EffectivePermeability(), -0.95, 1e-12);
 }
 
+// A compartment whose centre lies in a neighbour's box but which reaches beyond it (shaped
+// compartments that only touch) is the hull's, not nested into the neighbour.
+TEST_F(Arrangement, ANeighbourThatReachesOutIsNotNested) {
+    AddTanks();
+    TGeoPList* Wing = Add(BoxList("WING", -0.9, 5, 6.6, -1, 1.5, 0, 1));
+    A.Build(Doc);
+    ASSERT_NE(A.Find(Wing), nullptr);
+    EXPECT_EQ(A.Find(Wing)->GetParent(), A.Find(Hull));
+    EXPECT_NEAR(A.Find(Wing)->EffectivePermeability(), -0.9, 1e-12);
+    EXPECT_EQ(A.Find(Sump)->GetParent(), A.Find(Tank));
+}
+
 TEST_F(Arrangement, ColoursOfTheEffectivePermeability) {
     const std::pair<double, TColor> Cases[] = {{-0.85, 0xFF0000}, {-0.95, 0x0000FF}, {-0.6, 0x00FFFF},
                                                {-0.9, 0xC0C0C0}, {-1.2, 0xC0C0C0},  {0.0, 0x000000},
@@ -83,6 +95,8 @@ TEST_F(Arrangement, NoArrangementWithoutAPermeableHullFirst) {
     ASSERT_FALSE(Lines.empty());
     EXPECT_EQ(Lines.back(),
               "WARNING: Hull Object \"HULL\" has zero or negative permeability, cannot create valid arrangement");
+    EXPECT_EQ(A.GetProblem(), "No arrangement: \"TANK1\" comes before the hull; the hull must be the first "
+                              "permeable polyline list, with \"HULL\" in its name");
 
     // A tank listed before the hull is the first candidate.
     Doc.Clear();
@@ -93,6 +107,16 @@ TEST_F(Arrangement, NoArrangementWithoutAPermeableHullFirst) {
     TRecordingTree Tree;
     A.FillTree(Tree);
     EXPECT_EQ(Tree.Nodes, std::vector<std::string>{"clear"});
+    // Both say what the arrangement needs.
+    const std::string Before = "No arrangement: \"TANK0\" comes before the hull; the hull must be the first "
+                               "permeable polyline list, with \"HULL\" in its name";
+    EXPECT_EQ(A.GetProblem(), Before);
+    Doc.Clear();
+    A.Build(Doc);
+    EXPECT_EQ(A.GetProblem(), "No arrangement: the document has no permeable polyline list with \"HULL\" in its name");
+    AddTanks();
+    A.Build(Doc);
+    EXPECT_EQ(A.GetProblem(), "");
 }
 
 TEST_F(Arrangement, ASpaceOutsideTheHullIsLeftOut) {

@@ -251,6 +251,28 @@ TEST_F(CompartmentTest, AMirroredSpaceFittedToWholeSectionsIsMeasuredOnBothSides
     EXPECT_NEAR(Info.Centre[2], 2, 1e-9);
 }
 
+TEST_F(CompartmentTest, OpenHalfSectionsFromKeelToDeckEdgeEncloseTheSpaceToTheCentrePlane) {
+    // Half sections of a box 8 wide and 6 deep, open: keel, bilge, deck edge.
+    auto Hull = std::make_unique<TGeoPList>();
+    Hull->SetName("Half");
+    for (double X : {0.0, 10.0, 20.0}) {
+        auto P = std::make_unique<TPolyline>();
+        for (TMVector V : {TMVector{X, 0, 0}, {X, 4, 0}, {X, 4, 6}}) P->AddVector(V);
+        Hull->Polylines().Add(std::move(P));
+    }
+    Doc.Add(std::move(Hull));
+    const std::pair<const char*, double> Cases[] = {{"", 10 * 4 * 2}, {"MIRRORED\n", 10 * 8 * 2}};
+    for (auto [Mirror, Volume] : Cases) {
+        EXPECT_EQ(Run(std::string("COMPARTMENT Hold\nFRONT 15\nBACK 5\nINSIDE 0\nOUTSIDE 10\nBOTTOM 1\nTOP 3\n"
+                                  "SECTIONS 3\nFIT HALF\n") + Mirror + "END\n"),
+                  "");
+        TGeoPList* Hold = Named("Hold");
+        ASSERT_NE(Hold, nullptr);
+        EXPECT_NEAR(CompartmentInfo(*Hold).Volume, Volume, 1e-6) << Mirror;
+        Doc.DeleteGeometry(Hold);
+    }
+}
+
 TEST_F(CompartmentTest, SurfaceHullsAreFittedThroughTheirFacets) {
     // A half hull from the keel to the deck edge, x 0 to 30, rounded at the bilge.
     auto Surf = std::make_unique<TGeoBSurf>();

@@ -243,10 +243,11 @@ protected:
         return Message;
     }
     TGeoOpening* Opening(const std::string& Name) { return dynamic_cast<TGeoOpening*>(Doc.FindByName(Name)); }
-    // A half box hull, open along the centre plane and at the deck: x 0..100, y 0..10, z 0..10.
-    void AddBoxHull() {
+    // A half box hull, open along the centre plane and at the deck: x 0..100, y 0..10, z 0..10; or
+    // the whole box, both sides, open at the deck.
+    void AddBoxHull(bool Whole = false) {
         auto Hull = std::make_unique<TGeoPGonlist>();
-        Hull->Facets().Assign(*BoxMesh(0, 100, 0, 10, 0, 10, false, true)->TriangulatedCopy());
+        Hull->Facets().Assign(*BoxMesh(0, 100, Whole ? -10 : 0, 10, 0, 10, false, !Whole)->TriangulatedCopy());
         Hull->SetName("Hull");
         Doc.Add(std::move(Hull));
     }
@@ -461,18 +462,24 @@ TEST_F(OpeningMacroTest, ConnectionEditsAreChangesThatUndo) {
 // ---- Openings on the hull ----
 
 TEST_F(OpeningMacroTest, RectangleOpeningStationsAndProfiles) {
-    AddBoxHull();
-    ASSERT_EQ(Run("RECTANGLEOPENING R1\nHULL Hull\nLOCATION 50\nLENGTH 10\nBOTTOM 2\nTOP 8\nEND\n"), "");
-    TGeoOpening* R = Opening("R1");
-    ASSERT_NE(R, nullptr);
-    const double Stations[] = {45, 46.667, 48.333, 50, 51.667, 53.333, 55};
-    ASSERT_EQ(R->Sections().Count(), 7);
-    for (int I = 0; I < 7; ++I) {
-        const TPolyline& S = *R->Sections().Items(I);
-        EXPECT_NEAR(S.First()->X, Stations[I], 2e-3) << I;
-        EXPECT_NEAR(S.First()->Z, 2.001, 1e-9) << I;
-        EXPECT_NEAR(S.Last()->Z, 7.999, 1e-9) << I;
-        EXPECT_NEAR(S.First()->Y, 10, 1e-9) << I;
+    // The half hull, and a whole hull of both sides: the opening is in the starboard shell of both.
+    for (bool Whole : {false, true}) {
+        SCOPED_TRACE(Whole ? "whole hull" : "half hull");
+        Doc.Clear();
+        AddBoxHull(Whole);
+        ASSERT_EQ(Run("RECTANGLEOPENING R1\nHULL Hull\nLOCATION 50\nLENGTH 10\nBOTTOM 2\nTOP 8\nEND\n"), "");
+        TGeoOpening* R = Opening("R1");
+        ASSERT_NE(R, nullptr);
+        const double Stations[] = {45, 46.667, 48.333, 50, 51.667, 53.333, 55};
+        ASSERT_EQ(R->Sections().Count(), 7);
+        for (int I = 0; I < 7; ++I) {
+            const TPolyline& S = *R->Sections().Items(I);
+            EXPECT_NEAR(S.First()->X, Stations[I], 2e-3) << I;
+            EXPECT_NEAR(S.First()->Z, 2.001, 1e-9) << I;
+            EXPECT_NEAR(S.Last()->Z, 7.999, 1e-9) << I;
+            EXPECT_NEAR(S.First()->Y, 10, 1e-9) << I;
+            EXPECT_NEAR(S.Extents().Min.Y, 10, 1e-9) << I;
+        }
     }
 
     // A hull far from the origin: its own extents bound the location, not a box that starts at zero.
@@ -531,26 +538,34 @@ TEST(OpeningProfiles, ProfileLinesReachAlongTheShip) {
 }
 
 TEST_F(OpeningMacroTest, SolasOpeningOnABox) {
-    AddBoxHull();
-    ASSERT_EQ(Run("SOLASOPENING S1\nHULL Hull\nDRAUGHT 4\nLOCATION 50\nLENGTH 10\nSECTIONS 5\nPENETRATION B5\n"
-                  "CONNECT Hull <-> SEA\nEND\n"),
-              "");
-    EXPECT_NE(std::find(Console.begin(), Console.end(), " Penetration: 4.000"), Console.end());
-    EXPECT_NE(std::find(Console.begin(), Console.end(), " Location:    50.000"), Console.end());
-    TGeoOpening* S = Opening("S1");
-    ASSERT_NE(S, nullptr);
-    ASSERT_EQ(S->Sections().Count(), 5);
-    double Top = 0;
-    for (int I = 0; I < 5; ++I) {
-        const TPolyline& P = *S->Sections().Items(I);
-        const double Up = std::max(P.First()->Z, P.Last()->Z);
-        if (I == 0) Top = Up;
-        // Without a top profile every section ends at the top of the wedge.
-        EXPECT_DOUBLE_EQ(Up, Top) << I;
-        // Nothing lies inboard of the penetration line.
-        EXPECT_GE(P.Extents().Min.Y, 6 - 0.001 - 1e-9) << I;
+    // The half hull, and a whole hull of both sides: the same damage in the starboard shell.
+    for (bool Whole : {false, true}) {
+        SCOPED_TRACE(Whole ? "whole hull" : "half hull");
+        Doc.Clear();
+        Console.clear();
+        AddBoxHull(Whole);
+        ASSERT_EQ(Run("SOLASOPENING S1\nHULL Hull\nDRAUGHT 4\nLOCATION 50\nLENGTH 10\nSECTIONS 5\nPENETRATION B5\n"
+                      "CONNECT Hull <-> SEA\nEND\n"),
+                  "");
+        // B5 of the whole breadth on the waterline, on either hull.
+        EXPECT_NE(std::find(Console.begin(), Console.end(), " Penetration: 4.000"), Console.end());
+        EXPECT_NE(std::find(Console.begin(), Console.end(), " Location:    50.000"), Console.end());
+        TGeoOpening* S = Opening("S1");
+        ASSERT_NE(S, nullptr);
+        ASSERT_EQ(S->Sections().Count(), 5);
+        double Top = 0;
+        for (int I = 0; I < 5; ++I) {
+            const TPolyline& P = *S->Sections().Items(I);
+            const double Up = std::max(P.First()->Z, P.Last()->Z);
+            if (I == 0) Top = Up;
+            // Without a top profile every section ends at the top of the wedge.
+            EXPECT_DOUBLE_EQ(Up, Top) << I;
+            // Nothing lies inboard of the penetration line.
+            EXPECT_GE(P.Extents().Min.Y, 6 - 0.001 - 1e-9) << I;
+            EXPECT_LT(P.Extents().Min.Z, 4) << I;
+        }
+        EXPECT_DOUBLE_EQ(Top, 10);
     }
-    EXPECT_DOUBLE_EQ(Top, 10);
 
     EXPECT_EQ(Run("SOLASOPENING B\nHULL Hull\nDRAUGHT 4\nLOCATION 50\nLENGTH 10\nPENETRATION X\nEND\n"),
               "Error: test.cmd(2): Unable to convert string to number (X)");

@@ -127,10 +127,19 @@ TEST(DraughtsFromText, RangesAndNumbersSorted) {
     EXPECT_TRUE(std::is_sorted(D.begin(), D.end()));
     EXPECT_DOUBLE_EQ(D[2], 0.25);
     EXPECT_DOUBLE_EQ(D.back(), 2);
-    // (1 - 0) / 0.15 truncates to 6 steps: seven values, the last exactly at the end.
-    const auto S = DraughtsFromText("(0, 1, 0.15)");
-    ASSERT_EQ(S.size(), 7u);
-    EXPECT_DOUBLE_EQ(S[1], 1.0 / 6);
+    // The typed step holds, and the range ends on its end, whichever way it runs.
+    const std::pair<const char*, std::vector<double>> Ranges[] = {
+        {"(0, 1, 0.15)", {0, 0.15, 0.3, 0.45, 0.6, 0.75, 0.9, 1}},
+        {"(0.45, 4.5, 0.9)", {0.45, 1.35, 2.25, 3.15, 4.05, 4.5}},
+        {"(6, 2, 2)", {2, 4, 6}},
+        {"(6, 2, -2)", {2, 4, 6}},
+        {"(2, 6, -2)", {2, 4, 6}},
+    };
+    for (const auto& [Text, Want] : Ranges) {
+        const auto S = DraughtsFromText(Text);
+        ASSERT_EQ(S.size(), Want.size()) << Text;
+        for (std::size_t I = 0; I < S.size(); ++I) EXPECT_NEAR(S[I], Want[I], 1e-12) << Text;
+    }
     EXPECT_EQ(DraughtsFromText("3 1 2"), (std::vector<double>{1, 2, 3}));
     EXPECT_TRUE(DraughtsFromText("").empty());
 }
@@ -153,7 +162,7 @@ TEST(HydrostaticsAtDraught, BoxHullParticularsAndStatusLine) {
     HydrostaticsAtDraught(*Sections, 1, R);
     const std::pair<const char*, double> Expected[] = {
         {"DISPM", 20.5}, {"VOLM", 20},     {"LCB", 5},  {"VCB", 0.5},  {"KMT", 0.5 + 1.0 / 3},
-        {"LCF", 5},      {"TPC", 0.205},   {"CB", 1},   {"WSA", 40},   {"T", 1},
+        {"LCF", 5},      {"TPC", 0.205},   {"CB", 1},   {"WSA", 44},   {"T", 1},
     };
     for (auto [Label, Value] : Expected) {
         const auto& C = *std::find_if(HydrostaticsColumns().begin(), HydrostaticsColumns().end(),

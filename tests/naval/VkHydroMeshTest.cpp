@@ -30,6 +30,13 @@ THydrostaticsData HydrostaticsOf(const TPolygonList& Mesh) {
     return R;
 }
 
+// The mirror image of Mesh in the centre plane, normals still outward.
+std::unique_ptr<TPolygonList> PortSide(const TPolygonList& Mesh) {
+    auto M = Mesh.Transformed(MirrorXZMatrix);
+    M->FlipNormals();
+    return M;
+}
+
 }  // namespace
 
 TEST(MeshHydrostatics, OpenBoxWholeAndHalf) {
@@ -38,11 +45,14 @@ TEST(MeshHydrostatics, OpenBoxWholeAndHalf) {
         std::unique_ptr<TPolygonList> Mesh;
         double LCB, TCB, BMT;
     };
+    // Centres are model coordinates, whole or half, either side; a half body has the metacentric
+    // radii of the whole.
+    const double BMT = (2.0 / 3 * 10) / 20;
     TCase Cases[] = {
-        {"whole", BoxMesh(0, 10, -1, 1, 0, 1), 5, 0, (2.0 / 3 * 10) / 20},
-        // The half body's LCB is measured from the origin, the whole body's from the aft end.
-        {"half", BoxMesh(0, 10, 0, 1, 0, 1, false, true), 5, 0, 0},
-        {"half moved forward", BoxMesh(2, 12, 0, 1, 0, 1, false, true), 7, 0, 0},
+        {"whole", BoxMesh(0, 10, -1, 1, 0, 1), 5, 0, BMT},
+        {"half", BoxMesh(0, 10, 0, 1, 0, 1, false, true), 5, 0, BMT},
+        {"half moved forward", BoxMesh(2, 12, 0, 1, 0, 1, false, true), 7, 0, BMT},
+        {"port half moved aft", PortSide(*BoxMesh(-3, 7, 0, 1, 0, 1, false, true)), 2, 0, BMT},
     };
     for (TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -57,13 +67,15 @@ TEST(MeshHydrostatics, OpenBoxWholeAndHalf) {
         EXPECT_NEAR(R.BWL, 2, 1e-12);
         EXPECT_NEAR(R.Draught, 1, 1e-12);
         EXPECT_NEAR(R.LCB, C.LCB, 1e-12);
-        EXPECT_NEAR(R.LCF, 5, 1e-12);
-        EXPECT_NEAR(R.LCBPercent, C.LCB * 10, 1e-10);
+        EXPECT_NEAR(R.LCF, C.LCB, 1e-12);
+        EXPECT_NEAR(R.LCBPercent, 50, 1e-10);
+        EXPECT_NEAR(R.LCFPercent, 50, 1e-10);
         EXPECT_NEAR(R.TCB, C.TCB, 1e-12);
         EXPECT_NEAR(R.VCB, 0.5, 1e-12);
         EXPECT_NEAR(R.TPC, 0.01 * 20 * 1.025, 1e-12);
         EXPECT_NEAR(R.BMT, C.BMT, 1e-12);
         EXPECT_NEAR(R.MinCorner.Y, -1, 1e-12);
+        EXPECT_NEAR(R.MaxCorner.Y, 1, 1e-12);
         // The waterplane is the caller's.
         EXPECT_EQ(R.WaterPlane, XYPlane);
     }
@@ -76,8 +88,8 @@ TEST(MeshHydrostatics, WhichSideCountsAsAHalfBody) {
         const THydrostaticsData R = HydrostaticsOf(*BoxMesh(0, 10, Y0, 1, 0, 1));
         EXPECT_NEAR(R.Volume, Volume, 1e-9) << Y0;
     }
-    // The half on the negative side is a whole body of its own.
-    EXPECT_NEAR(HydrostaticsOf(*BoxMesh(0, 10, -1, 0, 0, 1)).Volume, 10, 1e-12);
+    // The half on the negative side is a half body too.
+    EXPECT_NEAR(HydrostaticsOf(*BoxMesh(0, 10, -1, 0, 0, 1)).Volume, 20, 1e-12);
 }
 
 TEST(MeshHydrostatics, LidCancelsTheWaterplaneButNotTheVolume) {
@@ -129,7 +141,7 @@ TEST(MeshHydrostatics, WigleyHullMatchesItsClosedForm) {
     ExpectWithin(R.BMT, 3 * B * B / (35 * T), 0.001, "BMT");
     ExpectWithin(R.CP, 2.0 / 3, 0.001, "CP");
     ExpectWithin(R.CWP, 2.0 / 3, 0.001, "CWP");
-    EXPECT_NEAR(R.LCB, L / 2, 1e-3);
+    EXPECT_NEAR(R.LCB, 0, 1e-3);
     EXPECT_NEAR(R.TCB, 0, 1e-9);
     EXPECT_NEAR(R.GMT, R.VCB + R.BMT - 2, 1e-12);
 }

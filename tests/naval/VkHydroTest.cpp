@@ -254,7 +254,8 @@ TEST(SectionsSummary, HydrostaticsOfABoxBarge) {
     EXPECT_NEAR(R.WaterPlanArea, 20, 1e-9);
     EXPECT_NEAR(R.TPC, 0.205, 1e-12);
     EXPECT_NEAR(R.LCF, 5, 1e-9);
-    EXPECT_NEAR(R.WettedArea, 40, 1e-9);
+    // Bottom and sides 40, and the two immersed ends 2 each.
+    EXPECT_NEAR(R.WettedArea, 44, 1e-9);
     EXPECT_NEAR(R.MaxSectionArea, 2, 1e-12);
     EXPECT_NEAR(R.IT, 80.0 / 12, 1e-9);    // L B^3 / 12
     EXPECT_NEAR(R.IL, 2000.0 / 12, 1e-6);  // B L^3 / 12

@@ -2,6 +2,8 @@
 // "Permeabilities" tool window and the Hierarchy window, on HULL > TANK1 > SUMP.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -123,6 +125,14 @@ TEST_F(CompartmentWindows, PermeabilitiesShowOwnAndEffectiveValues) {
     P->PermBut->setChecked(false);
     P->EditPermeability(2, -0.85);
     EXPECT_EQ(Row(3), "SUMP -0.350 -1.200");
+    EXPECT_EQ(P->ProblemLabel->text(), "");
+
+    // Without its hull the window says what an arrangement needs.
+    Hull->SetName("SHELL");
+    P->Refresh();
+    EXPECT_EQ(P->ProblemLabel->text().toStdString(),
+              "No arrangement: \"SHELL\" comes before the hull; the hull must be the first permeable polyline "
+              "list, with \"HULL\" in its name");
 }
 
 TEST_F(CompartmentWindows, HierarchyShowsTheArrangement) {

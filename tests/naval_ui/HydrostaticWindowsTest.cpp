@@ -62,9 +62,13 @@ TEST_F(HydrostaticWindows, TableOfTheBoxHullCopiedAsTabSeparatedText) {
     EXPECT_EQ(Form.Edit1->text(), "1.000");
     EXPECT_TRUE(Form.Button1->isEnabled());
     Form.CopyButton->click();
+    // The wetted area counts the two immersed ends of the box.
     EXPECT_EQ(Clipboard.GetText(),
               "T\tDISPM\tVOLM\tLCB\tVCB\tKMT\tLCF\tTPC\tCB\tWSA\r\n"
-              "1.000\t20.500\t20.000\t5.000\t0.500\t0.833\t5.000\t0.205\t1.000\t40.000\r\n");
+              "1.000\t20.500\t20.000\t5.000\t0.500\t0.833\t5.000\t0.205\t1.000\t44.000\r\n");
+    // The window says where the figures come from, and they cannot be typed over.
+    EXPECT_EQ(Form.StatusBar1->Panels().Item(0)->GetText(), "Figures from the hull's sections");
+    EXPECT_FALSE(Form.VkGrid1->GetOptions() & loEditing);
 }
 
 TEST_F(HydrostaticWindows, PopupMenuShowsAQuantityFromTheKeptTable) {

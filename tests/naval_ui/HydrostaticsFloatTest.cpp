@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include "HullSections.h"
 #include "document/GeoFace.h"
+#include "naval/VkHydro.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "shell/DocumentWindowFixture.h"
 #include "shell/VkGrid.h"
@@ -60,7 +62,8 @@ TEST_F(HydrostaticsFloat, SelectTakesTheSelectedHullAtHalfItsHeight) {
     EXPECT_EQ(Float->GetDraught(), 1);
     EXPECT_EQ(Cell(1, 0), "1.000");
     EXPECT_EQ(Cell(1, 1), "20.500");
-    EXPECT_EQ(Cell(1, 7), "40.000");
+    EXPECT_EQ(Cell(1, 7), "44.000");
+    EXPECT_EQ(Float->MethodLabel->text(), "Figures from the hull's sections");
     EXPECT_EQ(Float->ComboBox1->currentText(), "Hull");
 
     // The draught cell is typed over; the same value again changes nothing.
@@ -70,6 +73,18 @@ TEST_F(HydrostaticsFloat, SelectTakesTheSelectedHullAtHalfItsHeight) {
     bool CanSelect = true;
     Float->VkGrid1->OnSelectCell(Float->VkGrid1, 1, 1, CanSelect);
     EXPECT_FALSE(CanSelect);
+}
+
+// A displacement of five digits before the point shows whole: the column fits its figures.
+TEST_F(HydrostaticsFloat, TheFiguresColumnFitsItsWidestFigure) {
+    ASSERT_NE(Float, nullptr);
+    THydrostaticsData R;
+    ResetHydrostatics(R);
+    R.Displacement = 10566.373;
+    Float->ShowHydrostatics(R);
+    TVkGrid& G = *Float->VkGrid1;
+    EXPECT_EQ(Cell(1, 1), "10566.373");
+    EXPECT_GT(G.Column(1).GetWidth(), G.ScreenTextWidth(G.GetFont(), "10566.373"));
 }
 
 TEST_F(HydrostaticsFloat, TheHullIsFollowedByNameAndLetGoWhenDeleted) {
