@@ -35,7 +35,9 @@ double HighestZ(const TPolygon& F) {
 TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
     : Triangles(&ATriangles), Index(std::make_unique<TFacetCutIndex>(ATriangles, XAxisVector)) {
     const int N = ATriangles.Count();
-    std::vector<double> Low(static_cast<std::size_t>(N)), High(static_cast<std::size_t>(N));
+    std::vector<double> Low(static_cast<std::size_t>(N));
+    std::vector<double>& High = Highs;
+    High.resize(static_cast<std::size_t>(N));
     for (int I = 0; I < N; ++I) {
         Low[static_cast<std::size_t>(I)] = LowestZ(*ATriangles.Polygon(I));
         High[static_cast<std::size_t>(I)] = HighestZ(*ATriangles.Polygon(I));
@@ -91,7 +93,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     const TMPlane Plane = WaterplaneAtDraught(Draught);
     TPolygonList Parts;
     auto Clip = [&](int I) {
-        if (HighestZ(*Triangles->Polygon(I)) < Draught - Margin) return;
+        if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) return;
         if (auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane)) Parts.Add(std::move(Part));
     };
     const auto First = std::lower_bound(Bottoms.begin(), Bottoms.end(), Draught - Margin - Tallest) - Bottoms.begin();
@@ -123,12 +125,11 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
             if (Cutter.Cut(T, Segment)) Intersections.AddSegment(Segment);
         };
         Index->ForEachNear(Station, [&](int I) {
-            const TPolygon& F = *Triangles->Polygon(I);
-            if (HighestZ(F) < Draught - Margin) {
+            if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) {
                 CutTriangle(Index->Triangle(I));
                 return;
             }
-            const auto Part = ClippedPolygonArea(F, Plane);
+            const auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane);
             if (!Part) return;
             auto Corner = [&Part](int K) { return PolygonCornerOrOrigin(*Part, K).Vector(); };
             CutTriangle({Corner(0), Corner(1), Corner(2)});

@@ -31,6 +31,8 @@ private:
     const TPolygonList* Triangles;
     std::unique_ptr<TFacetCutIndex> Index;
     double Z0 = 0;
+    // The highest corner of each facet.
+    std::vector<double> Highs;
     // Facet numbers by their highest corner, and those heights.
     std::vector<int> ByTop;
     std::vector<double> Tops;
