@@ -35,7 +35,8 @@ double HighestZ(const TPolygon& F) {
 TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
     : Triangles(&ATriangles), Index(std::make_unique<TFacetCutIndex>(ATriangles, XAxisVector)) {
     const int N = ATriangles.Count();
-    std::vector<double> Low(static_cast<std::size_t>(N));
+    std::vector<double>& Low = Lows;
+    Low.resize(static_cast<std::size_t>(N));
     std::vector<double>& High = Highs;
     High.resize(static_cast<std::size_t>(N));
     for (int I = 0; I < N; ++I) {
@@ -100,7 +101,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     const auto Last = std::upper_bound(Bottoms.begin(), Bottoms.end(), Draught + Margin) - Bottoms.begin();
     for (auto K = First; K < Last; ++K) Clip(ByBottom[static_cast<std::size_t>(K)]);
     for (int I : Tall)
-        if (LowestZ(*Triangles->Polygon(I)) <= Draught + Margin) Clip(I);
+        if (Lows[static_cast<std::size_t>(I)] <= Draught + Margin) Clip(I);
     Parts.Triangulate();
     for (int I = 0; I < Parts.Count(); ++I) Sum.Add(*Parts.Polygon(I));
     Wet += static_cast<std::size_t>(Parts.Count());
@@ -129,6 +130,8 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
                 CutTriangle(Index->Triangle(I));
                 return;
             }
+            // Wholly above the waterplane: nothing of it is under water.
+            if (Lows[static_cast<std::size_t>(I)] > Draught + Margin) return;
             const auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane);
             if (!Part) return;
             auto Corner = [&Part](int K) { return PolygonCornerOrOrigin(*Part, K).Vector(); };

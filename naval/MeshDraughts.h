@@ -31,7 +31,8 @@ private:
     const TPolygonList* Triangles;
     std::unique_ptr<TFacetCutIndex> Index;
     double Z0 = 0;
-    // The highest corner of each facet.
+    // The lowest and the highest corner of each facet.
+    std::vector<double> Lows;
     std::vector<double> Highs;
     // Facet numbers by their highest corner, and those heights.
     std::vector<int> ByTop;
