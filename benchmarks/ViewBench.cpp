@@ -1,16 +1,25 @@
-// Frames per second of the 3-D view drawing a 500,000-triangle mesh kept in a display list. Needs a
-// display with OpenGL: run it under xvfb-run where there is none.
+// Frames per second of the 3-D view turning a hull of 31,250 / 125,000 / 500,000 triangles, shaded
+// through the shaded-surface renderer and as a wireframe through the view's line drawing, each
+// against a bare draw of the same triangles (or edges) from one display list in the same view. Needs
+// a display with OpenGL: run it under xvfb-run where there is none.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
+#include <functional>
+#include <limits>
+#include <map>
 #include <memory>
+#include <numbers>
 
 #include "foundation/DeRaridi.h"
+#include "foundation/Polygon.h"
+#include "views/GLRenderer.h"
 #include "views/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
@@ -18,68 +27,172 @@ using namespace sarnova;
 
 namespace {
 
-// A wavy square sheet of 2 x N x N lit triangles, compiled once into a display list.
-class TMeshInList : public IRenderable {
+// A closed hull-like body (an ellipsoid flattened towards the keel) of 2 x Slices x Stacks
+// triangles, Slices around and Stacks along.
+std::unique_ptr<TPolygonList> HullFacets(int Slices, int Stacks) {
+    auto List = std::make_unique<TPolygonList>();
+    auto P = [&](int I, int J) {
+        const double Theta = 2 * std::numbers::pi * I / Slices, X = -1 + 2.0 * J / Stacks;
+        const double R = std::sqrt(std::max(0.0, 1 - X * X)) * (1 + 0.05 * std::sin(9 * X));
+        return TMVector{20 * X, 3 * R * std::cos(Theta), 2 * R * std::sin(Theta) * (std::sin(Theta) < 0 ? 0.7 : 1)};
+    };
+    for (int J = 0; J < Stacks; ++J)
+        for (int I = 0; I < Slices; ++I) {
+            List->Add(TriangleFromVectors(P(I, J), P(I + 1, J), P(I + 1, J + 1)));
+            List->Add(TriangleFromVectors(P(I, J), P(I + 1, J + 1), P(I, J + 1)));
+        }
+    return List;
+}
+
+// The hull of Triangles triangles (500 around, the rest along), made once per size.
+const TPolygonList& Hull(int Triangles) {
+    static std::map<int, std::unique_ptr<TPolygonList>> Made;
+    auto& Slot = Made[Triangles];
+    if (!Slot) Slot = HullFacets(250, Triangles / 500);
+    return *Slot;
+}
+
+// A view of 800 x 600 pixels with its context ready; nullptr (and the case skipped) without one.
+std::unique_ptr<TOpenGLView> ReadyView(benchmark::State& State) {
+    auto View = std::make_unique<TOpenGLView>();
+    View->resize(800, 600);
+    View->show();
+    for (int I = 0; I < 200 && !(View->GetStateFlags() & vfContextReady); ++I)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (!(View->GetStateFlags() & vfContextReady)) {
+        State.SkipWithError("no OpenGL context: run under xvfb-run");
+        return nullptr;
+    }
+    View->makeCurrent();
+    return View;
+}
+
+// One frame of the view turned a step further about the model.
+void TurnFrame(TOpenGLView& View, int& Step) {
+    TCamera& Camera = View.GetCamera();
+    Camera.RotateWorldBegin(400, 300);
+    Camera.RotateWorldDrag(400 + 4, 300 + ((Step++ / 50) % 2 == 0 ? 1 : -1));
+    View.Render();
+    glFinish();
+}
+
+double Seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Best frame time of Measured over that of Baseline, in alternating rounds of a few frames each
+// (wall-clock time: the software renderer rasterises in threads of its own).
+double FrameRatio(TOpenGLView& View, const std::function<void(IGraphics&)>& Measured,
+                  const std::function<void(IGraphics&)>& Baseline) {
+    double Best[2] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    int Step = 0;
+    for (int Round = 0; Round < 5; ++Round)
+        for (int K = 0; K < 2; ++K) {
+            View.OnRedraw = [&, K](void*, IGraphics& G) { (K == 0 ? Measured : Baseline)(G); };
+            TurnFrame(View, Step);  // settles the new drawing (a first frame compiles lists)
+            const double Start = Seconds();
+            for (int F = 0; F < 3; ++F) TurnFrame(View, Step);
+            Best[K] = std::min(Best[K], (Seconds() - Start) / 3);
+        }
+    return Best[0] / Best[1];
+}
+
+// The facets' triangles with their corner normals (or facet normal), or their edges, compiled into
+// one display list: the plain draw the view is measured against.
+class TBareList : public IRenderable {
 public:
-    explicit TMeshInList(int N) : N(N) {}
-    ~TMeshInList() override {
-        if (List != 0) glDeleteLists(List, 1);
-    }
-    int Triangles() const { return 2 * N * N; }
-
-    TMBox GetBounds() override { return MakeBox(-1, -1, -0.1, 1, 1, 0.1); }
-    void Render(IGraphics&) override {
-        if (List == 0) Compile();
-        glCallList(List);
-    }
-
-private:
-    TMVector Point(int I, int J) const {
-        const double X = -1 + 2.0 * I / N, Y = -1 + 2.0 * J / N;
-        return {X, Y, 0.1 * std::sin(6 * X) * std::cos(6 * Y)};
-    }
-    void Compile() {
+    TBareList(const TPolygonList& Facets, bool Edges) {
         List = glGenLists(1);
         glNewList(List, GL_COMPILE);
-        SetGLMaterial(RGBColor(200, 160, 60), clWhite, 110);
-        glBegin(GL_TRIANGLES);
-        for (int I = 0; I < N; ++I)
-            for (int J = 0; J < N; ++J) {
-                const TMVector A = Point(I, J), B = Point(I + 1, J), C = Point(I + 1, J + 1), D = Point(I, J + 1);
-                const TMVector Normal = VectorNormalise(VectorCross(VectorFromTo(A, C), VectorFromTo(B, D)));
-                glNormal3d(Normal.X, Normal.Y, Normal.Z);
-                for (const TMVector& V : {A, B, C, A, C, D}) GLVertexVector(V);
+        if (Edges) {
+            glBegin(GL_LINES);
+            for (int K = 0; K < Facets.Count(); ++K) {
+                const TPolygon& F = *Facets.Polygon(K);
+                const int N = F.CornerCount();
+                for (int I = 0; I < N; ++I) {
+                    GLVertexVector(F.Corner(I)->Vector());
+                    GLVertexVector(F.Corner((I + 1) % N)->Vector());
+                }
             }
+        } else {
+            SetGLMaterial(RGBColor(200, 160, 60), clWhite, 110);
+            glBegin(GL_TRIANGLES);
+            for (int K = 0; K < Facets.Count(); ++K) {
+                const TPolygon& F = *Facets.Polygon(K);
+                const bool Smooth = PolygonHasNormals(F);
+                if (!Smooth) {
+                    const TMVector N = PolygonNormal(F);
+                    glNormal3d(N.X, N.Y, N.Z);
+                }
+                for (int I = 0; I < 3; ++I) {
+                    if (Smooth) {
+                        const TMVector N = *F.Normal(I);
+                        glNormal3d(N.X, N.Y, N.Z);
+                    }
+                    GLVertexVector(F.Corner(I)->Vector());
+                }
+            }
+        }
         glEnd();
         glEndList();
     }
+    ~TBareList() override { glDeleteLists(List, 1); }
+    TMBox GetBounds() override { return MakeBox(-20, -3, -2, 20, 3, 2); }
+    void Render(IGraphics&) override { glCallList(List); }
 
-    int N;
+private:
     GLuint List = 0;
 };
 
-void BM_RenderDisplayListMesh(benchmark::State& State) {
-    TOpenGLView View;
-    View.resize(800, 600);
-    View.show();
-    for (int I = 0; I < 200 && !(View.GetStateFlags() & vfContextReady); ++I)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!(View.GetStateFlags() & vfContextReady)) {
-        State.SkipWithError("no OpenGL context: run under xvfb-run");
-        return;
-    }
-    View.makeCurrent();
-    TMeshInList Mesh(500);  // 2 x 500 x 500 = 500,000 triangles
-    View.OnRedraw = [&](void*, IGraphics& G) { G.RenderObject(Mesh); };
-    View.ViewForeEnd();  // also compiles the list
-    for (auto _ : State) {
-        View.Render();
-        glFinish();
-    }
-    State.counters["triangles"] = Mesh.Triangles();
+void Report(benchmark::State& State, int Triangles, double Ratio) {
+    State.counters["triangles"] = Triangles;
     State.counters["fps"] = benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
+    State.counters["x_bare_list"] = Ratio;
 }
-BENCHMARK(BM_RenderDisplayListMesh)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The hull shaded with smoothed normals, as a facet list in the rendered display state draws.
+void BM_TurnShadedHull(benchmark::State& State) {
+    auto View = ReadyView(State);
+    if (!View) return;
+    const TPolygonList& Facets = Hull(static_cast<int>(State.range(0)));
+    TGLRenderer Renderer;
+    Renderer.AddPolygons(Facets, true);
+    Renderer.Rebuild();
+    Renderer.SetMaterial(RGBColor(200, 160, 60), clWhite, 110);
+    auto Shaded = [&](IGraphics& G) { G.RenderObject(Renderer); };
+    View->OnRedraw = [&](void*, IGraphics& G) { Shaded(G); };
+    View->ViewForeEnd();
+    int Step = 0;
+    for (auto _ : State) TurnFrame(*View, Step);
+    const auto* Working = static_cast<TGLPolygonInstance*>(Renderer.Instance(0))->GetWorking();
+    TBareList SameTriangles(Working != nullptr ? *Working : Facets, false);
+    const double Ratio = FrameRatio(*View, Shaded, [&](IGraphics& G) { G.RenderObject(SameTriangles); });
+    Report(State, Facets.Count(), Ratio);
+}
+BENCHMARK(BM_TurnShadedHull)->Arg(31'250)->Arg(125'000)->Arg(500'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The hull as a wireframe: every facet edge through the view's line drawing, as a facet list in the
+// wireframe display state draws.
+void BM_TurnWireframeHull(benchmark::State& State) {
+    auto View = ReadyView(State);
+    if (!View) return;
+    const TPolygonList& Facets = Hull(static_cast<int>(State.range(0)));
+    auto Wire = [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        Facets.Draw(G);
+    };
+    View->OnRedraw = [&](void*, IGraphics& G) { Wire(G); };
+    View->ViewForeEnd();
+    int Step = 0;
+    for (auto _ : State) TurnFrame(*View, Step);
+    TBareList Edges(Facets, true);
+    const double Ratio = FrameRatio(*View, Wire, [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        G.RenderObject(Edges);
+    });
+    Report(State, Facets.Count(), Ratio);
+}
+BENCHMARK(BM_TurnWireframeHull)->Arg(31'250)->Arg(125'000)->Arg(500'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "naval/MeshDraughts.h"
 #include "naval/VkHydro.h"
 #include "surfaces/Surface.h"
 
@@ -123,7 +124,10 @@ THullHydrostatics::THullHydrostatics(const THullObject& Hull, const std::string&
     // Facets facing into the body are turned once here rather than at every draught.
     if (EnclosedVolume(*Facets, Box.Max.Z) < 0) Facets->FlipNormals();
     if (FCheckClosed) FOpenEdgeLows = OpenEdgeLows(*Facets, 1e-7 * Size);
+    // The clip at a waterplane splits quadrilaterals into these same two triangles.
+    Facets->Triangulate();
     FFacets = std::move(Facets);
+    FDraughts = std::make_unique<TMeshDraughts>(*FFacets);
 }
 
 THullHydrostatics::~THullHydrostatics() = default;
@@ -149,9 +153,7 @@ void THullHydrostatics::AtDraught(double Draught, THydrostaticsData& R) const {
     if (Open > 0) throw EError(FName + ": the hull is not closed: " + IntToStr(Open) + " open edges below the waterline");
     R.WaterPlane = Plane;
     R.Draught = Draught;
-    const std::unique_ptr<TPolygonList> Wet = ClipPolygonsByPlane(*FFacets, 0, Plane);
-    if (!Wet || Wet->Count() == 0) return;
-    MeshHydrostatics(*Wet, R);
+    if (!FDraughts->AtDraught(Draught, R)) return;
     R.WaterPlane = Plane;
     R.Draught = Draught;
     // The windows' masses follow the settings, as the section road's do.

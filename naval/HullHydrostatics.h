@@ -13,6 +13,7 @@
 
 namespace sarnova {
 
+class TMeshDraughts;
 struct THydrostaticsData;
 
 class THullHydrostatics {
@@ -44,6 +45,8 @@ private:
     std::string FName;
     std::unique_ptr<TPolygonList> FFacets;
     std::unique_ptr<TPolylineList> FSections;
+    // The facets' sums sorted by height, for any draught.
+    std::unique_ptr<TMeshDraughts> FDraughts;
     std::vector<double> FOpenEdgeLows;
     TMBox FExtents;
     // Only a facet mesh is asked to be closed: surfaces leave their sheer, their transom and the

@@ -10,33 +10,12 @@
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"
 #include "foundation/Polygon.h"
+#include "naval/MeshSums.h"
 #include "naval/VkHydro.h"
 
 namespace sarnova {
 
 namespace {
-
-// The sums over the facets. With n the inward unit normal and A the facet's area, A n is the facet's
-// projected area on the three coordinate planes.
-struct TMeshSums {
-    double SA = 0;                       // wetted area
-    double Aw = 0, Mx = 0, My = 0, Ixx = 0, Iyy = 0;  // waterplane: area, first moments, second moments
-    double AxFore = 0, AxAft = 0;         // transverse projection of the facets facing aft and fore
-    double V = 0, Vx = 0, Vy = 0, Vz = 0;  // prisms: volume, moments, and depth moment below the top
-
-    void Negate() {
-        Aw = -Aw;
-        Mx = -Mx;
-        My = -My;
-        Ixx = -Ixx;
-        Iyy = -Iyy;
-        std::swap(AxFore, AxAft);
-        V = -V;
-        Vx = -Vx;
-        Vy = -Vy;
-        Vz = -Vz;
-    }
-};
 
 // The integrals of x^2 and y^2 over the triangle's plan, signed like the inward normal's z.
 void AddPlanSecondMoments(const TRPoint& A, const TRPoint& B, const TRPoint& C, TMeshSums& S) {
@@ -45,81 +24,94 @@ void AddPlanSecondMoments(const TRPoint& A, const TRPoint& B, const TRPoint& C, 
     S.Iyy += Az * (A.Y * A.Y + B.Y * B.Y + C.Y * C.Y + A.Y * B.Y + B.Y * C.Y + C.Y * A.Y) / 6;
 }
 
-// One pass over the facets: the box of the corners and the sums. The prism heights are taken from
-// a reference level and turned into heights below the top once the top is known, so the mesh is read
-// only once (it is large, and reading it is what costs).
-TMeshSums SumFacets(const TPolygonList& Mesh, TMBox& Box) {
-    TMeshSums S;
-    Box = EmptyBox;
-    const double Z0 = PolygonCornerOrOrigin(*Mesh.Polygon(0), 0).Z;
-    // Sums over Az h, Az h^2, Az x h and Az y h with h = cz - Z0, and Az y.
-    double S1 = 0, S2 = 0, Sx1 = 0, Sy1 = 0;
-    auto Extend = [&Box](const TRPoint& P) {
-        Box.Min.X = std::min(Box.Min.X, P.X);
-        Box.Min.Y = std::min(Box.Min.Y, P.Y);
-        Box.Min.Z = std::min(Box.Min.Z, P.Z);
-        Box.Max.X = std::max(Box.Max.X, P.X);
-        Box.Max.Y = std::max(Box.Max.Y, P.Y);
-        Box.Max.Z = std::max(Box.Max.Z, P.Z);
-    };
-    for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
-        const bool Quad = F.GetShape() == 1;
-        const TRPoint& P0 = PolygonCornerOrOrigin(F, 0);
-        const TRPoint& P1 = PolygonCornerOrOrigin(F, 1);
-        const TRPoint& P2 = PolygonCornerOrOrigin(F, 2);
-        Extend(P0);
-        Extend(P1);
-        Extend(P2);
-        // Twice the area along the outward normal, (B - A) x (C - A) (VectorCross(U, V) is V x U), as
-        // PolygonNormal and TPolygon::Area measure a facet (a quadrilateral by its diagonals), and the
-        // mean of the corners.
-        TMVector N2, C;
-        if (Quad) {
-            const TRPoint& P3 = PolygonCornerOrOrigin(F, 3);
-            Extend(P3);
-            N2 = VectorCross({P3.X - P1.X, P3.Y - P1.Y, P3.Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
-            C = {(P0.X + P1.X + P2.X + P3.X) / 4, (P0.Y + P1.Y + P2.Y + P3.Y) / 4,
-                 (P0.Z + P1.Z + P2.Z + P3.Z) / 4};
-        } else {
-            N2 = VectorCross({P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z}, {P1.X - P0.X, P1.Y - P0.Y, P1.Z - P0.Z});
-            C = {(P0.X + P1.X + P2.X) / 3, (P0.Y + P1.Y + P2.Y) / 3, (P0.Z + P1.Z + P2.Z) / 3};
-        }
-        // A times the inward unit normal.
-        const double Ax = -N2.X / 2, Az = -N2.Z / 2;
-        S.SA += std::sqrt(N2.X * N2.X + N2.Y * N2.Y + N2.Z * N2.Z) / 2;
-        S.Aw += Az;
-        S.Mx += C.X * Az;
-        // The second moments of the facet's plan, exact for a triangle (a quadrilateral as two), so
-        // that a hull of few large facets gets its metacentric radii right too.
-        AddPlanSecondMoments(P0, P1, P2, S);
-        if (Quad) AddPlanSecondMoments(P0, P2, PolygonCornerOrOrigin(F, 3), S);
-        if (Ax > 0)
-            S.AxAft += Ax;
-        else
-            S.AxFore -= Ax;
-        const double H = C.Z - Z0;
-        const double AH = Az * H;
-        S1 += AH;
-        S2 += AH * H;
-        Sx1 += C.X * AH;
-        Sy1 += C.Y * AH;
-        S.My += C.Y * Az;
-    }
-    // The prism of each facet reaches from its centre up to the top: height D - h.
-    const double D = Box.Max.Z - Z0;
-    S.V = D * S.Aw - S1;
-    S.Vx = D * S.Mx - Sx1;
-    S.Vy = D * S.My - Sy1;
-    S.Vz = (D * D * S.Aw - 2 * D * S1 + S2) / 2;
-    return S;
+}  // namespace
+
+void TMeshSums::Negate() {
+    Aw = -Aw;
+    Mx = -Mx;
+    My = -My;
+    Ixx = -Ixx;
+    Iyy = -Iyy;
+    std::swap(AxFore, AxAft);
+    V = -V;
+    Vx = -Vx;
+    Vy = -Vy;
+    Vz = -Vz;
 }
 
-// The area of the body's section at X: every piece of the cut adds its own.
-double SectionAreaAt(const TFacetCutIndex& Index, double X, double Tolerance) {
-    const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index);
-    if (!Cut || Cut->Count() == 0) return 0;
-    const std::unique_ptr<TPolylineList> Pieces = WeldPolylinesWithin(*Cut, Tolerance);
+void TMeshSummer::Add(const TPolygon& F) {
+    const bool Quad = F.GetShape() == 1;
+    const TRPoint& P0 = PolygonCornerOrOrigin(F, 0);
+    const TRPoint& P1 = PolygonCornerOrOrigin(F, 1);
+    const TRPoint& P2 = PolygonCornerOrOrigin(F, 2);
+    ExtendBoxByVector(P0.Vector(), Box);
+    ExtendBoxByVector(P1.Vector(), Box);
+    ExtendBoxByVector(P2.Vector(), Box);
+    // Twice the area along the outward normal, (B - A) x (C - A) (VectorCross(U, V) is V x U), as
+    // PolygonNormal and TPolygon::Area measure a facet (a quadrilateral by its diagonals), and the
+    // mean of the corners.
+    TMVector N2, C;
+    if (Quad) {
+        const TRPoint& P3 = PolygonCornerOrOrigin(F, 3);
+        ExtendBoxByVector(P3.Vector(), Box);
+        N2 = VectorCross({P3.X - P1.X, P3.Y - P1.Y, P3.Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
+        C = {(P0.X + P1.X + P2.X + P3.X) / 4, (P0.Y + P1.Y + P2.Y + P3.Y) / 4, (P0.Z + P1.Z + P2.Z + P3.Z) / 4};
+    } else {
+        N2 = VectorCross({P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z}, {P1.X - P0.X, P1.Y - P0.Y, P1.Z - P0.Z});
+        C = {(P0.X + P1.X + P2.X) / 3, (P0.Y + P1.Y + P2.Y) / 3, (P0.Z + P1.Z + P2.Z) / 3};
+    }
+    // A times the inward unit normal.
+    const double Ax = -N2.X / 2, Az = -N2.Z / 2;
+    S.SA += std::sqrt(N2.X * N2.X + N2.Y * N2.Y + N2.Z * N2.Z) / 2;
+    S.Aw += Az;
+    S.Mx += C.X * Az;
+    // The second moments of the facet's plan, exact for a triangle (a quadrilateral as two), so
+    // that a hull of few large facets gets its metacentric radii right too.
+    AddPlanSecondMoments(P0, P1, P2, S);
+    if (Quad) AddPlanSecondMoments(P0, P2, PolygonCornerOrOrigin(F, 3), S);
+    if (Ax > 0)
+        S.AxAft += Ax;
+    else
+        S.AxFore -= Ax;
+    const double H = C.Z - Z0;
+    const double AH = Az * H;
+    S1 += AH;
+    S2 += AH * H;
+    Sx1 += C.X * AH;
+    Sy1 += C.Y * AH;
+    S.My += C.Y * Az;
+}
+
+void TMeshSummer::Add(const TMeshSummer& Other) {
+    Box = UniteBoxes(Box, Other.Box);
+    S.SA += Other.S.SA;
+    S.Aw += Other.S.Aw;
+    S.Mx += Other.S.Mx;
+    S.My += Other.S.My;
+    S.Ixx += Other.S.Ixx;
+    S.Iyy += Other.S.Iyy;
+    S.AxFore += Other.S.AxFore;
+    S.AxAft += Other.S.AxAft;
+    S1 += Other.S1;
+    S2 += Other.S2;
+    Sx1 += Other.Sx1;
+    Sy1 += Other.Sy1;
+}
+
+TMeshSums TMeshSummer::Sums() const {
+    TMeshSums R = S;
+    // The prism of each facet reaches from its centre up to the top: height D - h.
+    const double D = Box.Max.Z - Z0;
+    R.V = D * S.Aw - S1;
+    R.Vx = D * S.Mx - Sx1;
+    R.Vy = D * S.My - Sy1;
+    R.Vz = (D * D * S.Aw - 2 * D * S1 + S2) / 2;
+    return R;
+}
+
+double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance) {
+    if (Cut.Count() == 0) return 0;
+    const std::unique_ptr<TPolylineList> Pieces = WeldPolylinesWithin(Cut, Tolerance);
     // Each piece by the integral of y dz along it: a loop encloses its area, and a piece left open
     // at the waterplane or at the centre plane of a half body is closed along them, where y dz is 0.
     double Area = 0;
@@ -136,20 +128,16 @@ double SectionAreaAt(const TFacetCutIndex& Index, double X, double Tolerance) {
     return Area;
 }
 
-// The largest section of the immersed body: the best of evenly spread stations, then narrowed down
-// between its neighbours (the transverse projection that the mesh calculation takes is larger
-// wherever the sections change shape along the length).
-double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tolerance) {
-    const TFacetCutIndex Index(Wet, XAxisVector);
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1) {
     constexpr int Stations = 48;
-    const double X0 = Box.Min.X, Step = (Box.Max.X - Box.Min.X) / Stations;
+    const double Step = (X1 - X0) / Stations;
     // The end stations just inside the ends, where a transom may be the largest section.
     const double Inset = 1e-6 * Step;
-    auto StationX = [&](int I) { return std::clamp(X0 + I * Step, X0 + Inset, Box.Max.X - Inset); };
+    auto StationX = [&](int I) { return std::clamp(X0 + I * Step, X0 + Inset, X1 - Inset); };
     int Best = 0;
     double BestArea = -1;
     for (int I = 0; I <= Stations; ++I) {
-        const double A = SectionAreaAt(Index, StationX(I), Tolerance);
+        const double A = AreaAt(StationX(I));
         if (A > BestArea) {
             BestArea = A;
             Best = I;
@@ -159,33 +147,49 @@ double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tole
     const double G = (std::sqrt(5.0) - 1) / 2;
     double A = StationX(std::max(Best - 1, 0)), D = StationX(std::min(Best + 1, Stations));
     double B = D - G * (D - A), C = A + G * (D - A);
-    double FB = SectionAreaAt(Index, B, Tolerance), FC = SectionAreaAt(Index, C, Tolerance);
+    double FB = AreaAt(B), FC = AreaAt(C);
     for (int K = 0; K < 30; ++K) {
         if (FB > FC) {
             D = C;
             C = B;
             FC = FB;
             B = D - G * (D - A);
-            FB = SectionAreaAt(Index, B, Tolerance);
+            FB = AreaAt(B);
         } else {
             A = B;
             B = C;
             FB = FC;
             C = A + G * (D - A);
-            FC = SectionAreaAt(Index, C, Tolerance);
+            FC = AreaAt(C);
         }
     }
     return std::max({BestArea, FB, FC});
 }
 
-}  // namespace
-
 TMPlane WaterplaneAtDraught(double Draught) { return {{0, 0, 1}, Draught}; }
 
 void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R) {
     if (Mesh.Count() == 0) return;
-    TMBox Box;
-    TMeshSums S = SumFacets(Mesh, Box);
+    // One pass over the facets, the prism heights taken from a reference level and turned into
+    // heights below the top once the top is known, so the mesh is read only once.
+    TMeshSummer Summer(PolygonCornerOrOrigin(*Mesh.Polygon(0), 0).Z);
+    for (int I = 0; I < Mesh.Count(); ++I) Summer.Add(*Mesh.Polygon(I));
+    const TMBox& Box = Summer.GetBox();
+    // The largest section of the immersed body: the best of evenly spread stations, then narrowed
+    // down between its neighbours (the transverse projection that the sums give is larger wherever
+    // the sections change shape along the length).
+    const TFacetCutIndex Index(Mesh, XAxisVector);
+    const double Tolerance = 1e-7 * VectorDistance(Box.Min, Box.Max);
+    const double Cut = LargestSectionArea(
+        [&](double X) {
+            const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index);
+            return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
+        },
+        Box.Min.X, Box.Max.X);
+    HydrostaticsFromSums(Summer.Sums(), Box, Cut, R);
+}
+
+void HydrostaticsFromSums(TMeshSums S, const TMBox& Box, double LargestCut, THydrostaticsData& R) {
     if (S.V < 0) {
         // Normals pointing into the body would turn every figure negative.
         S.Negate();
@@ -217,8 +221,7 @@ void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R) {
     R.LCFPercent = (R.LCF - Box.Min.X) / R.LWL * 100;
     // The transverse projection of the facets is the largest section only where every section lies
     // inside it; the cut finds the largest where the sections change shape along the length.
-    const double Cut = LargestSectionArea(Mesh, Box, 1e-7 * VectorDistance(Box.Min, Box.Max));
-    R.MaxSectionArea = Sides * (Cut > 0 ? Cut : S.AxAft);
+    R.MaxSectionArea = Sides * (LargestCut > 0 ? LargestCut : S.AxAft);
     R.CM = R.MaxSectionArea / (R.BWL * R.Draught);
     R.CP = R.Volume / (R.LWL * R.MaxSectionArea);
     R.CWP = R.WaterPlanArea / (R.LWL * R.BWL);

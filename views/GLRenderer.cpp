@@ -2,6 +2,8 @@
 
 #include <QOpenGLContext>
 
+#include <GL/gl.h>
+
 #include <numbers>
 #include <string>
 #include <typeinfo>
@@ -14,6 +16,7 @@
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceList.h"
 #include "views/OpenGLHelpers.h"
+#include "views/OpenGLView.h"
 
 namespace sarnova {
 
@@ -25,6 +28,27 @@ constexpr TSamplingPurpose spRender = 4;
 constexpr double RenderCreaseAngle = std::numbers::pi / 4;
 
 TMVector MirrorY(const TMVector& V) { return {V.X, -V.Y, V.Z}; }
+
+// Display lists given up while another context was current: a list can only be deleted in its own
+// context, so they go at the next draw there (or with the context).
+struct TStaleList {
+    QPointer<QOpenGLContext> Context;
+    GLuint List;
+};
+std::vector<TStaleList>& StaleLists() {
+    static std::vector<TStaleList> Lists;
+    return Lists;
+}
+
+void DeleteStaleListsOf(QOpenGLContext* Current) {
+    auto& Stale = StaleLists();
+    std::erase_if(Stale, [Current](const TStaleList& S) {
+        if (S.Context.isNull()) return true;
+        if (S.Context != Current) return false;
+        glDeleteLists(S.List, 1);
+        return true;
+    });
+}
 
 }  // namespace
 
@@ -39,12 +63,14 @@ void TGLBoundaryInstance::Prepare() {
     if (Built) return;
     BuildData();
     Built = true;
+    DataChanged();
 }
 
 void TGLBoundaryInstance::Discard() {
     if (!Built) return;
     Built = false;
     FreeData();
+    DataChanged();
 }
 
 void TGLBoundaryInstance::DrawPrepared(IRenderTarget& Target, std::uint8_t& State, bool Mirrored) {
@@ -195,12 +221,15 @@ void TGLMeshInstance::Draw(IRenderTarget& Target, std::uint8_t& State, bool Mirr
 TGLRenderer::TGLRenderer(bool AMirrored) : Mirrored(AMirrored) {}
 
 TGLRenderer::~TGLRenderer() {
+    DropLists();
     DiscardInstances();
     ClearInstances();
 }
 
 void TGLRenderer::AddInstance(std::unique_ptr<TGLBoundaryInstance> Instance) {
-    if (Instance) Instances.push_back(std::move(Instance));
+    if (!Instance) return;
+    DropLists();
+    Instances.push_back(std::move(Instance));
 }
 
 void TGLRenderer::AddSurface(TSurface& Surface, int Count) {
@@ -219,7 +248,10 @@ void TGLRenderer::AddPolygons(const TPolygonList& List, bool Smooth) {
     AddInstance(std::make_unique<TGLPolygonInstance>(List, Smooth));
 }
 
-void TGLRenderer::ClearInstances() { Instances.clear(); }
+void TGLRenderer::ClearInstances() {
+    DropLists();
+    Instances.clear();
+}
 
 void TGLRenderer::SetMirrored(bool Value) {
     if (Value == Mirrored) return;
@@ -228,6 +260,7 @@ void TGLRenderer::SetMirrored(bool Value) {
 }
 
 void TGLRenderer::Rebuild() {
+    DropLists();
     DiscardInstances();
     UpdateBounds();
 }
@@ -237,6 +270,55 @@ void TGLRenderer::SetMaterial(TColor ADiffuse, TColor ASpecular, double AShinine
     Diffuse = ADiffuse;
     Specular = ASpecular;
     Shininess = AShininess;
+}
+
+void TGLRenderer::DropLists() {
+    QOpenGLContext* Current = QOpenGLContext::currentContext();
+    for (const TContextList& L : Lists) {
+        if (L.Context.isNull()) continue;
+        if (L.Context == Current)
+            glDeleteLists(L.List, 1);
+        else
+            StaleLists().push_back({L.Context, L.List});
+    }
+    Lists.clear();
+}
+
+std::uint64_t TGLRenderer::InstancesRevision() const {
+    std::uint64_t Sum = 0;
+    for (const auto& Instance : Instances) Sum += Instance->GetRevision();
+    return Sum;
+}
+
+unsigned TGLRenderer::CurrentList(IRenderTarget& Target) {
+    QOpenGLContext* Current = QOpenGLContext::currentContext();
+    if (Current == nullptr) return 0;
+    DeleteStaleListsOf(Current);
+    // Revisions only grow, so an equal sum means no instance changed.
+    if (InstancesRevision() != ListsRevision) DropLists();
+    // A list of a context that is gone went with it.
+    std::erase_if(Lists, [](const TContextList& L) { return L.Context.isNull(); });
+    for (const TContextList& L : Lists)
+        if (L.Context == Current) return L.List;
+    // Lists do not nest: inside someone else's list the primitives go into that list directly.
+    GLint Compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &Compiling);
+    if (Compiling != 0) return 0;
+    const GLuint List = glGenLists(1);
+    if (List == 0) return 0;
+    glNewList(List, GL_COMPILE);
+    try {
+        DrawInstances(Target);
+    } catch (...) {
+        glEndList();
+        glDeleteLists(List, 1);
+        throw;
+    }
+    glEndList();
+    // Drawing prepares instances not built yet, which counts as a change of theirs.
+    if (Lists.empty()) ListsRevision = InstancesRevision();
+    Lists.push_back({Current, List});
+    return List;
 }
 
 void TGLRenderer::DiscardInstances() {
@@ -260,7 +342,11 @@ void TGLRenderer::Render(IGraphics& View) {
     try {
         if (HasMaterial && QOpenGLContext::currentContext() != nullptr)
             SetGLMaterial(Diffuse, Specular, static_cast<float>(Shininess));
-        DrawInstances(*Target);
+        const GLuint List = dynamic_cast<TOpenGLView*>(Target) != nullptr ? CurrentList(*Target) : 0;
+        if (List != 0)
+            glCallList(List);
+        else
+            DrawInstances(*Target);
     } catch (...) {
         Rendering = false;
         throw;

@@ -1,8 +1,12 @@
 // The shaded-surface renderer: what an entity in the rendered display state draws itself with. It
 // holds instances, each of which turns one kernel object (a surface, a point grid, a facet list) into
-// triangles or quadrilaterals with normals, keeps that data until the next rebuild and sends it in
-// immediate mode on every draw. Mirrored renderers also draw the copy mirrored in y = 0.
+// triangles or quadrilaterals with normals and keeps that data until the next rebuild. In an OpenGL
+// view the primitives are compiled once into a display list per rendering context, which every
+// later frame calls until the renderer changes; other targets get them sent call by call. Mirrored
+// renderers also draw the copy mirrored in y = 0.
 #pragma once
+#include <QPointer>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,6 +14,8 @@
 #include "document/ShadedRenderer.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"
+
+class QOpenGLContext;
 
 namespace sarnova {
 
@@ -48,13 +54,19 @@ public:
     void Discard();
     void DrawPrepared(IRenderTarget& Target, std::uint8_t& State, bool Mirrored);
     bool IsBuilt() const { return Built; }
+    // Counts the changes of the drawable data: every build, discard and DataChanged. A renderer
+    // compiles its display lists again when the count of any of its instances moved.
+    std::uint64_t GetRevision() const { return Revision; }
 
 protected:
+    // Tells the renderer that the data drawn changed in place (recoloured, say).
+    void DataChanged() { ++Revision; }
     // Opens the primitive Kind (rsTriangles or rsQuads) unless it is open already, ending another.
     static void SwitchPrimitive(IRenderTarget& Target, std::uint8_t& State, std::uint8_t Kind);
 
 private:
     bool Built = false;
+    std::uint64_t Revision = 0;
 };
 
 // A parametric surface sampled for shading: a grid of points with their unit normals, drawn as
@@ -153,13 +165,33 @@ public:
     // The instances' box; when mirrored, widened to be symmetric about y = 0.
     TMBox GetBounds() override { return Bounds; }
     // Draws every instance into the view's render target, in the material last set; a view that is
-    // no render target gets nothing. A nested call while drawing draws nothing.
+    // no render target gets nothing. A nested call while drawing draws nothing. An OpenGL view with
+    // a current context draws from the renderer's display list of that context, compiled on the
+    // first draw after a change.
     void Render(IGraphics& View) override;
     void DrawInstances(IRenderTarget& Target);
+    // How many display lists the renderer holds (one per context it was drawn in since the last
+    // change).
+    int DisplayListCount() const { return static_cast<int>(Lists.size()); }
 
 private:
+    struct TContextList {
+        QPointer<QOpenGLContext> Context;
+        unsigned List = 0;
+    };
+
     void DiscardInstances();
     void UpdateBounds();
+    // Drops every display list: the data they hold is out of date.
+    void DropLists();
+    std::uint64_t InstancesRevision() const;
+    // The current context's list, compiled from the instances when there is none; 0 when none can be
+    // made (no context, or a list being compiled around this draw).
+    unsigned CurrentList(IRenderTarget& Target);
+
+    std::vector<TContextList> Lists;
+    // The sum of the instances' revisions when the lists were compiled.
+    std::uint64_t ListsRevision = 0;
 
     bool Rendering = false;
     TMBox Bounds{};

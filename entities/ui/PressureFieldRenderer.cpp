@@ -57,6 +57,7 @@ void TGLPressureFieldRenderer::FreeData() {
 void TGLPressureFieldRenderer::SetColourRange(double Minimum, double Maximum) {
     if (Working) Working->SetColourRange(Minimum, Maximum);
     if (RenderCopy) RenderCopy->SetColourRange(Minimum, Maximum);
+    DataChanged();
 }
 
 void TGLPressureFieldRenderer::Draw(IRenderTarget& Target, std::uint8_t& State, bool Mirrored) {

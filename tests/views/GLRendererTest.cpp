@@ -339,6 +339,34 @@ TEST_F(GLRendererViewTest, AShadedSphereShowsLitWhereTheCameraPutsItUntilTheNext
     EXPECT_EQ(At({-3, 0, 2}), QColor(Qt::black));
 }
 
+TEST_F(GLRendererViewTest, FramesAreDrawnFromOneDisplayListCompiledAgainOnlyAfterAChange) {
+    auto Sphere = SphereFacets(24, 12, 2, {-3, 0, 0});
+    TGLRenderer R;
+    R.AddPolygons(*Sphere, true);
+    R.Rebuild();
+    Show(R);
+    EXPECT_EQ(R.DisplayListCount(), 1);
+    const std::uint64_t Built = R.Instance(0)->GetRevision();
+    View->Render();
+    View->Render();
+    EXPECT_EQ(R.DisplayListCount(), 1);
+    EXPECT_EQ(R.Instance(0)->GetRevision(), Built);
+
+    // A recording target gets the primitives themselves, not the list.
+    TRecordingRenderTarget T;
+    R.Render(T);
+    EXPECT_FALSE(T.Rendered.empty());
+
+    R.Rebuild();
+    EXPECT_EQ(R.DisplayListCount(), 0);
+    View->Render();
+    EXPECT_EQ(R.DisplayListCount(), 1);
+    R.SetMirrored(true);
+    EXPECT_EQ(R.DisplayListCount(), 0);
+    View->Render();
+    EXPECT_EQ(R.DisplayListCount(), 1);
+}
+
 TEST_F(GLRendererViewTest, TheMirrorImageIsLitLikeTheOriginal) {
     auto Sphere = SphereFacets(24, 12, 2, {0, 3, 0});
     TSheet Sheet({2.5, 1.5, 0}, {2, 0, 0}, {0, 3, 0});

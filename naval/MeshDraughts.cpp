@@ -1,0 +1,148 @@
+#include "naval/MeshDraughts.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "foundation/FacetCutIndex.h"
+#include "foundation/GeomFacet.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
+#include "foundation/PolygonIntersect.h"
+#include "naval/VkHydro.h"
+
+namespace sarnova {
+
+namespace {
+
+constexpr int Stride = 64;
+// Corners this close to the waterplane are decided by the clip itself.
+constexpr double Margin = 4 * DefaultTolerance;
+
+double LowestZ(const TPolygon& F) {
+    double Z = PolygonCornerOrOrigin(F, 0).Z;
+    for (int K = 1; K < F.CornerCount(); ++K) Z = std::min(Z, PolygonCornerOrOrigin(F, K).Z);
+    return Z;
+}
+
+double HighestZ(const TPolygon& F) {
+    double Z = PolygonCornerOrOrigin(F, 0).Z;
+    for (int K = 1; K < F.CornerCount(); ++K) Z = std::max(Z, PolygonCornerOrOrigin(F, K).Z);
+    return Z;
+}
+
+}  // namespace
+
+TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
+    : Triangles(&ATriangles), Index(std::make_unique<TFacetCutIndex>(ATriangles, XAxisVector)) {
+    const int N = ATriangles.Count();
+    std::vector<double>& Low = Lows;
+    Low.resize(static_cast<std::size_t>(N));
+    std::vector<double>& High = Highs;
+    High.resize(static_cast<std::size_t>(N));
+    for (int I = 0; I < N; ++I) {
+        Low[static_cast<std::size_t>(I)] = LowestZ(*ATriangles.Polygon(I));
+        High[static_cast<std::size_t>(I)] = HighestZ(*ATriangles.Polygon(I));
+    }
+    Z0 = N > 0 ? *std::min_element(Low.begin(), Low.end()) : 0;
+
+    ByTop.resize(static_cast<std::size_t>(N));
+    std::iota(ByTop.begin(), ByTop.end(), 0);
+    std::stable_sort(ByTop.begin(), ByTop.end(), [&High](int A, int B) { return High[static_cast<std::size_t>(A)] < High[static_cast<std::size_t>(B)]; });
+    Tops.reserve(ByTop.size());
+    for (int I : ByTop) Tops.push_back(High[static_cast<std::size_t>(I)]);
+    TMeshSummer Sum(Z0);
+    Running.push_back(Sum);
+    for (int K = 0; K < N; ++K) {
+        Sum.Add(*ATriangles.Polygon(ByTop[static_cast<std::size_t>(K)]));
+        if ((K + 1) % Stride == 0) Running.push_back(Sum);
+    }
+
+    // A facet over four times as tall as nine in ten facets would widen every draught's search.
+    std::vector<double> Heights(static_cast<std::size_t>(N));
+    for (std::size_t I = 0; I < Heights.size(); ++I) Heights[I] = High[I] - Low[I];
+    double Limit = 0;
+    if (N > 0) {
+        std::vector<double> Sorted = Heights;
+        auto Nth = Sorted.begin() + static_cast<std::ptrdiff_t>(Sorted.size() * 9 / 10);
+        std::nth_element(Sorted.begin(), Nth, Sorted.end());
+        Limit = 4 * *Nth;
+    }
+    for (int I = 0; I < N; ++I) {
+        const double H = Heights[static_cast<std::size_t>(I)];
+        if (H > Limit) {
+            Tall.push_back(I);
+        } else {
+            ByBottom.push_back(I);
+            Tallest = std::max(Tallest, H);
+        }
+    }
+    std::stable_sort(ByBottom.begin(), ByBottom.end(), [&Low](int A, int B) { return Low[static_cast<std::size_t>(A)] < Low[static_cast<std::size_t>(B)]; });
+    Bottoms.reserve(ByBottom.size());
+    for (int I : ByBottom) Bottoms.push_back(Low[static_cast<std::size_t>(I)]);
+}
+
+TMeshDraughts::~TMeshDraughts() = default;
+
+bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
+    // The facets wholly below: running sums up to the last stride, then one by one.
+    const auto Below = static_cast<std::size_t>(std::lower_bound(Tops.begin(), Tops.end(), Draught - Margin) - Tops.begin());
+    TMeshSummer Sum = Running[Below / Stride];
+    for (std::size_t K = Below / Stride * Stride; K < Below; ++K) Sum.Add(*Triangles->Polygon(ByTop[K]));
+    std::size_t Wet = Below;
+
+    // The facets the waterplane may cut, clipped as the clip of a whole mesh would.
+    const TMPlane Plane = WaterplaneAtDraught(Draught);
+    TPolygonList Parts;
+    auto Clip = [&](int I) {
+        if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) return;
+        if (auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane)) Parts.Add(std::move(Part));
+    };
+    const auto First = std::lower_bound(Bottoms.begin(), Bottoms.end(), Draught - Margin - Tallest) - Bottoms.begin();
+    const auto Last = std::upper_bound(Bottoms.begin(), Bottoms.end(), Draught + Margin) - Bottoms.begin();
+    for (auto K = First; K < Last; ++K) Clip(ByBottom[static_cast<std::size_t>(K)]);
+    for (int I : Tall)
+        if (Lows[static_cast<std::size_t>(I)] <= Draught + Margin) Clip(I);
+    Parts.Triangulate();
+    for (int I = 0; I < Parts.Count(); ++I) Sum.Add(*Parts.Polygon(I));
+    Wet += static_cast<std::size_t>(Parts.Count());
+    if (Wet == 0) return false;
+
+    const TMBox& Box = Sum.GetBox();
+    // The sections are cut from the facets below the waterplane as the cut of the clipped mesh would
+    // find them: the facets near the station, clipped, with the on-plane tolerance of the clipped
+    // mesh, which its box gives.
+    TCutTolerance WetTolerance;
+    WetTolerance.Add(Box.Min);
+    WetTolerance.Add(Box.Max);
+    const double OnPlane = WetTolerance.Tolerance();
+    const double Tolerance = 1e-7 * VectorDistance(Box.Min, Box.Max);
+    TPolygonIntersections Intersections;
+    auto AreaAt = [&](double X) {
+        const TMPlane Station = PlaneFromDirection(3, X);
+        const TPlaneCutter Cutter(Station, OnPlane);
+        Intersections.Clear();
+        TMSegment Segment;
+        auto CutTriangle = [&](const TMTriangle& T) {
+            if (Cutter.Cut(T, Segment)) Intersections.AddSegment(Segment);
+        };
+        Index->ForEachNear(Station, [&](int I) {
+            if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) {
+                CutTriangle(Index->Triangle(I));
+                return;
+            }
+            // Wholly above the waterplane: nothing of it is under water.
+            if (Lows[static_cast<std::size_t>(I)] > Draught + Margin) return;
+            const auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane);
+            if (!Part) return;
+            auto Corner = [&Part](int K) { return PolygonCornerOrOrigin(*Part, K).Vector(); };
+            CutTriangle({Corner(0), Corner(1), Corner(2)});
+            if (Part->GetShape() == 1) CutTriangle({Corner(0), Corner(2), Corner(3)});
+        });
+        const std::unique_ptr<TPolylineList> Cut = Intersections.ToPolylines();
+        return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
+    };
+    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X), R);
+    return true;
+}
+
+}  // namespace sarnova
