@@ -420,6 +420,8 @@ void TGeoXTCurve::ConvertToPolyline() {
 std::string TGeoXTCurve::GetName() const { return FCurve->GetName(); }
 
 void TGeoXTCurve::SetName(const std::string& Value) {
+    // The undo snapshot must hold the old name, which the curve object keeps.
+    if (Value != GetName()) RecordChange();
     FCurve->SetName(Value);
     TGeoDraggableCurve::SetName(Value);
 }

@@ -174,6 +174,8 @@ void TGeoXTSurface::Change(F Body) {
 }
 
 void TGeoXTSurface::SetName(const std::string& Value) {
+    // The undo snapshot must hold the old name, which the surface object keeps.
+    if (Value != TGeometry::GetName() || Value != FSurface->GetName()) RecordChange();
     FSurface->SetName(Value);
     TGeoDraggableSurface::SetName(Value);
 }
@@ -474,6 +476,7 @@ void TGeoXTSurface::Assign(const TGeometry& Source) {
     // A copy keeps the scheme it was given: pasting a customised surface must not reset it.
     FSurface->SetOptions(Other->FSurface->Options());
     FDrawOptions = Other->FDrawOptions;
+    FSurface->SetName(Other->FSurface->GetName());
     StoreName(FSurface->GetName());
 }
 

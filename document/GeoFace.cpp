@@ -151,12 +151,27 @@ void TGeometryInterface::Added(TGeometry& Entity) {
 
 void TGeometryInterface::Removed(TGeometry& Entity) {
     TGeometryList::Removed(Entity);
-    if (Entity.HasCapability(cpUndoable) && Recording()) {
+    if (!Entity.HasCapability(cpUndoable) || !UndoManager || !UndoManager->GetEnabled()) return;
+    if (UndoManager->GetMode() == TUndoMode::Editing) {
         auto Record = TUndoObject::Create<TUndoDestroyObjectGeometry>(&Entity);
         // The entity has left the list already; the list says where it stood.
         Record->Index = RemovedFrom;
         RecordUndo(std::move(Record));
+        return;
     }
+    if (&Entity == UndoManager->GetDeleting()) return;
+    // A side effect of the record that runs (a patch going with its boundary curve): its deletion is
+    // recorded in the same step, under the address the step's records name it by, and their later
+    // records about it do nothing.
+    void* Subject = UndoManager->Original(&Entity);
+    auto Record = std::make_unique<TUndoDestroyObjectGeometry>();
+    Record->Manager = UndoManager.get();
+    Record->Subject = Subject;
+    Record->Capture(&Entity);
+    Record->Index = RemovedFrom;
+    UndoManager->RemoveRelocation(Subject, &Entity);
+    UndoManager->ObjectGone(Subject);
+    UndoManager->AddInverse(std::move(Record));
 }
 
 void TGeometryInterface::Clear() {

