@@ -135,6 +135,7 @@ TGeoXTSurface::TGeoXTSurface()
     Display.NumULine = 5;
     Display.NumVLine = 5;
     FSurface->Manager = this;
+    FSurface->OnLosingInput = [this](TXTNode*) { RecordChange(); };
     FSurface->OnChange = [this](TXTNode*) {
         // A changed curve may have new points; the old ones must not be reached through the editor.
         // A drag moves the points it holds and keeps them.
@@ -159,6 +160,7 @@ TGeoXTSurface::~TGeoXTSurface() {
     // The renderer may still point at the polygons and patches.
     FreeRenderer();
     FSurface->OnChange = nullptr;
+    FSurface->OnLosingInput = nullptr;
     FSurface->OnRegenerated = nullptr;
     FEditor.reset();
     FSurface.reset();

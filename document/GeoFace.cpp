@@ -125,7 +125,24 @@ void TGeometryInterface::RecordUndo(std::unique_ptr<TUndo> Record) {
 }
 
 void TGeometryInterface::BeforeChange(TGeometry& Entity) {
-    if (Recording()) RecordUndo(TUndoObject::Create<TUndoModifyObjectGeometry>(&Entity));
+    // Only an entity the document holds: one on its way in is recorded by its creation, one on its
+    // way out (freed after its deletion was recorded) must not be named by a later record.
+    if (!UndoManager || !UndoManager->GetEnabled() || IndexOf(&Entity) < 0) return;
+    if (UndoManager->GetMode() == TUndoMode::Editing) {
+        RecordUndo(TUndoObject::Create<TUndoModifyObjectGeometry>(&Entity));
+        // A change worth a step back is a change of the document, also one (a display switch that
+        // the file keeps) that sends no change message.
+        if (!Modified) SetModified(true);
+        return;
+    }
+    if (&Entity == UndoManager->GetDeleting()) return;
+    // A side effect of the record that runs (a group letting go of a member a redo deletes): the
+    // step's inverse keeps the entity as it was, under the address the step's records name it by.
+    auto Record = std::make_unique<TUndoModifyObjectGeometry>();
+    Record->Manager = UndoManager.get();
+    Record->Subject = UndoManager->Original(&Entity);
+    Record->Capture(&Entity);
+    UndoManager->AddInverse(std::move(Record));
 }
 
 void TGeometryInterface::Added(TGeometry& Entity) {

@@ -185,6 +185,8 @@ void TUndoCreateObject::Execute() {
     if (Manager != nullptr) {
         Manager->SetDeleting(Outer);
         Manager->RemoveRelocation(Subject, Current);
+        // Records of this step that named it by its present address do nothing now.
+        if (Current != Subject) Manager->ObjectGone(Current);
     }
 }
 
@@ -199,6 +201,7 @@ void TUndoDestroyObject::Execute() {
     if (Recreated == nullptr) return;
     if (Manager != nullptr) {
         Manager->ObjectBack(Subject);
+        Manager->ObjectBack(Recreated);
         Manager->AddRelocation(Subject, Recreated);
     }
     PushInverse(CreateInverse());
@@ -357,14 +360,22 @@ void TUndoManager::ExecuteTop(TUndoStack& Stack) {
 void TUndoManager::Run(TUndoStack& Stack, TUndoMode AMode, const char* Message) {
     if (Mode != TUndoMode::Editing) throw EError(Message);
     Mode = AMode;
+    // One bracket round the step, so that what it sets off (an entity deleted or changed along with
+    // the one the record restores) lands in the same step as the record's own inverse.
+    BeginUndo();
     try {
         ExecuteTop(Stack);
     } catch (...) {
+        try {
+            EndUndo();
+        } catch (...) {
+        }
         Mode = TUndoMode::Editing;
         Gone.clear();
         Deleting = nullptr;
         throw;
     }
+    EndUndo();
     Mode = TUndoMode::Editing;
     Gone.clear();
 }

@@ -140,7 +140,11 @@ public:
     bool GetDrawParameters() const { return Display.GetDrawParameters(); }
     void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
     bool GetDrawOutline() const { return Display.GetDrawOutline(); }
-    void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
+    // The file keeps the switch: a change of it is an undo step.
+    void SetDrawOutline(bool Show) {
+        if (Show != GetDrawOutline()) this->RecordChange();
+        Display.SetDrawOutline(Show);
+    }
     void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
     int GetNumULine() const { return Display.NumULine; }
     int GetNumVLine() const { return Display.NumVLine; }

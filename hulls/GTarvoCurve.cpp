@@ -57,11 +57,13 @@ TGeoTarvoCurve::TGeoTarvoCurve() : FCurve(std::make_unique<TTarvoCurve>()) {
     StoreName(FCurve->Name);
     // A parent curve's change reaches this curve as an invalidation: the pictures follow.
     FCurve->OnInvalidate = [this](TNode*) { InvalidateCurveRepresentations(); };
+    FCurve->OnLosingParent = [this](TNode*) { RecordChange(); };
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertPointKey);
 }
 
 TGeoTarvoCurve::~TGeoTarvoCurve() {
     FCurve->OnInvalidate = nullptr;
+    FCurve->OnLosingParent = nullptr;
     FCurve.reset();
 }
 

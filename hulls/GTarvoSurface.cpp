@@ -41,11 +41,13 @@ TGeoTarvoSurface::TGeoTarvoSurface(std::unique_ptr<TTarvoSurface> Node, const st
     FSurface->Name = Name;
     StoreName(FSurface->Name);
     FSurface->OnInvalidate = [this](TNode*) { MarkChanged(); };
+    FSurface->OnLosingParent = [this](TNode*) { RecordChange(); };
     SetCapabilities(GetCapabilities() | cpUndoable | cpRenderable);
 }
 
 TGeoTarvoSurface::~TGeoTarvoSurface() {
     FSurface->OnInvalidate = nullptr;
+    FSurface->OnLosingParent = nullptr;
     FSurface.reset();
 }
 

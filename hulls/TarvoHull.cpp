@@ -732,6 +732,8 @@ void TTarvoHull::LoadFromText(TTextReader& F) {
     ReferenceCurves().Clear();
     for (int I = 0; I < Read.ReferenceCurves().Count(); ++I)
         ReferenceCurves().AddByName(Read.ReferenceCurves().Reference(I).GetName());
+    // The block replaces the parameters: read into a hull that has some (an undo), they are not doubled.
+    FParameters->Clear();
     while (ReadParameters.Count() > 0) {
         TFTParameter& P = ReadParameters.Items(0);
         auto Moved = std::make_unique<TFTParameter>(P.Name);

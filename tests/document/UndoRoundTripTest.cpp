@@ -113,11 +113,46 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"renames", {"Stem.NAME=StemR", "Loft.NAME=LoftR", "XTCurve1.NAME=XTCurve1R", "NetSurface.NAME=NetR"}},
         {"delete a network surface", {"DELETE NetSurface"}},
         {"delete a Tarvo surface", {"DELETE Loft"}},
+        {"delete everything", {"DELETE ALL"}},
+        {"delete a curve of the hull", {"DELETE AftBoundary"}},
+        {"delete a network boundary", {"DELETE NetBottom"}},
+        {"delete the hull", {"DELETE TarvoHull1"}},
+        {"delete an open group", {"DELETE Tanks"}},
+        {"delete a group member", {"DELETE Store"}},
+        {"delete a bead's host", {"DELETE XTCurve2"}},
+        {"scale a curve of the hull", {"SELECT NONE;SELECT AftBoundary;SCALE X=2 Y=1 Z=0.5"}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
         RoundTrip(EveryKind, Case.Edits);
     }
+}
+
+// The display switches that the file keeps are changes of the document: each marks it modified and is
+// one undo step.
+TEST_F(UndoRoundTrip, DisplaySwitchesAreUndoableChanges) {
+    TGeometryInterface Doc;
+    Doc.LoadFromFile(EveryKind);
+    const std::string Original = Text(Doc);
+    int Switched = 0;
+    for (int I = 0; I < Doc.Count(); ++I) {
+        TGeometry& Entity = Doc.Items(I);
+        for (const char* Caption : {"Show Outline", "Show Parameters", "Show Contours", "Show Mesh"}) {
+            TMenuItem* Menu = Entity.PopupMenu();
+            TMenuItem* Item = Menu != nullptr ? Menu->Find(Caption) : nullptr;
+            if (Item == nullptr || !Item->Enabled) continue;
+            SCOPED_TRACE(Entity.GetName() + ": " + Caption);
+            Doc.SetModified(false);
+            Item->Click();
+            if (Text(Doc) == Original) continue;  // a switch the file does not keep
+            ++Switched;
+            EXPECT_TRUE(Doc.GetModified());
+            ASSERT_TRUE(Doc.CanUndo());
+            Doc.Undo();
+            EXPECT_EQ(Text(Doc), Original);
+        }
+    }
+    EXPECT_GT(Switched, 10);
 }
 
 }  // namespace
