@@ -197,6 +197,21 @@ TEST_F(UndoRoundTrip, RandomEdits) {
     }
 }
 
+// A macro that fails half-way leaves what it did before the failure, as one step that one undo takes
+// back whole.
+TEST_F(UndoRoundTrip, AFailedMacroIsOneStep) {
+    TGeometryInterface Doc;
+    Doc.LoadFromFile(EveryKind);
+    const std::string Original = Text(Doc);
+    EXPECT_FALSE(Apply(Doc, "SELECT NONE;SELECT Line;MOVE X=1;DELETE Top;Stem.NAME=StemR;NOSUCHCOMMAND;MOVE X=2"));
+    EXPECT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0);
+    ASSERT_NE(Text(Doc), Original);
+    ASSERT_TRUE(Doc.CanUndo());
+    Doc.Undo();
+    EXPECT_EQ(Text(Doc), Original);
+    EXPECT_FALSE(Doc.CanUndo());
+}
+
 // The display switches that the file keeps are changes of the document: each marks it modified and is
 // one undo step.
 TEST_F(UndoRoundTrip, DisplaySwitchesAreUndoableChanges) {
