@@ -335,6 +335,9 @@ void TTarvoHull::CreateControlCurves() {
 void TTarvoHull::CreateFlatTangentControls() {
     TTarvoCurves& Curves = Panels().Curves;
     const auto OffsetParent = [&](TTarvoCurve* C) -> TTarvoCurve* {
+        // Resolved first: an offset that names its curve by a name that came back (an undo of the
+        // curve's deletion) attaches now, as it does when the file is read.
+        if (TOffsetConstraint* Offset = C->Constraints().OffsetConstraint()) Offset->Reference();
         if (C->Parents().Count() != 1 || !C->Constraints().HasOffset()) return nullptr;
         return dynamic_cast<TTarvoCurve*>(C->Parents().TargetNode(0));
     };

@@ -119,6 +119,7 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"delete everything", {"DELETE ALL"}},
         {"delete a curve of the hull", {"DELETE AftBoundary"}},
         {"delete a network boundary", {"DELETE NetBottom"}},
+        {"delete an offset reference", {"DELETE Midship"}},
         {"delete the hull", {"DELETE TarvoHull1"}},
         {"delete an open group", {"DELETE Tanks"}},
         {"delete a group member", {"DELETE Store"}},
