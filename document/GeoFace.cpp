@@ -20,6 +20,17 @@ std::string RecordName(const char* Action, const TGeometry& Entity) {
 
 constexpr double PickTolerance = 30.0;
 
+// A record of what the undo or redo step under way set off, naming the entity by the address the
+// step's records name it by.
+template <class T>
+std::unique_ptr<T> SideEffectRecord(TUndoManager& Manager, TGeometry& Entity) {
+    auto Record = std::make_unique<T>();
+    Record->Manager = &Manager;
+    Record->Subject = Manager.Original(&Entity);
+    Record->Capture(&Entity);
+    return Record;
+}
+
 }  // namespace
 
 // ---- Entity records ----
@@ -138,11 +149,7 @@ void TGeometryInterface::BeforeChange(TGeometry& Entity) {
     if (&Entity == UndoManager->GetDeleting()) return;
     // A side effect of the record that runs (a group letting go of a member a redo deletes): the
     // step's inverse keeps the entity as it was, under the address the step's records name it by.
-    auto Record = std::make_unique<TUndoModifyObjectGeometry>();
-    Record->Manager = UndoManager.get();
-    Record->Subject = UndoManager->Original(&Entity);
-    Record->Capture(&Entity);
-    UndoManager->AddInverse(std::move(Record));
+    UndoManager->AddInverse(SideEffectRecord<TUndoModifyObjectGeometry>(*UndoManager, Entity));
 }
 
 void TGeometryInterface::Added(TGeometry& Entity) {
@@ -180,12 +187,9 @@ void TGeometryInterface::Removed(TGeometry& Entity) {
     // A side effect of the record that runs (a patch going with its boundary curve): its deletion is
     // recorded in the same step, under the address the step's records name it by, and their later
     // records about it do nothing.
-    void* Subject = UndoManager->Original(&Entity);
-    auto Record = std::make_unique<TUndoDestroyObjectGeometry>();
-    Record->Manager = UndoManager.get();
-    Record->Subject = Subject;
-    Record->Capture(&Entity);
+    auto Record = SideEffectRecord<TUndoDestroyObjectGeometry>(*UndoManager, Entity);
     Record->Index = RemovedFrom;
+    void* Subject = Record->Subject;
     UndoManager->RemoveRelocation(Subject, &Entity);
     UndoManager->ObjectGone(Subject);
     UndoManager->AddInverse(std::move(Record));
