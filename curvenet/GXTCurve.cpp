@@ -105,6 +105,7 @@ void TXTPointInfo::SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisibl
 TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
     SetPolylineRepresentation(std::make_unique<TPolylineRepresentation>(*this));
     FCurve->OnChange = [this](TXTNode*) { InvalidateCurveRepresentations(); };
+    FCurve->OnLosingInput = [this](TXTNode*) { RecordChange(); };
     FCurve->OnRegenerated = [this](TXTCurve*) { SendMessage(std::make_unique<TGeoXTCurveUpdate>()); };
     FCurve->Manager = this;
     SetName("XTCurve1");
@@ -116,6 +117,7 @@ TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
 
 TGeoXTCurve::~TGeoXTCurve() {
     FCurve->OnChange = nullptr;
+    FCurve->OnLosingInput = nullptr;
     FCurve->OnRegenerated = nullptr;
     FCurve.reset();
 }
@@ -420,7 +422,10 @@ void TGeoXTCurve::ConvertToPolyline() {
 std::string TGeoXTCurve::GetName() const { return FCurve->GetName(); }
 
 void TGeoXTCurve::SetName(const std::string& Value) {
-    FCurve->SetName(NameWithoutControls(Value));
+    const std::string Clean = NameWithoutControls(Value);
+    // The undo snapshot must hold the old name, which the curve object keeps.
+    if (Clean != GetName()) RecordChange();
+    FCurve->SetName(Clean);
     TGeoDraggableCurve::SetName(Value);
 }
 

@@ -135,6 +135,7 @@ TGeoXTSurface::TGeoXTSurface()
     Display.NumULine = 5;
     Display.NumVLine = 5;
     FSurface->Manager = this;
+    FSurface->OnLosingInput = [this](TXTNode*) { RecordChange(); };
     FSurface->OnChange = [this](TXTNode*) {
         // A changed curve may have new points; the old ones must not be reached through the editor.
         // A drag moves the points it holds and keeps them.
@@ -159,6 +160,7 @@ TGeoXTSurface::~TGeoXTSurface() {
     // The renderer may still point at the polygons and patches.
     FreeRenderer();
     FSurface->OnChange = nullptr;
+    FSurface->OnLosingInput = nullptr;
     FSurface->OnRegenerated = nullptr;
     FEditor.reset();
     FSurface.reset();
@@ -174,7 +176,10 @@ void TGeoXTSurface::Change(F Body) {
 }
 
 void TGeoXTSurface::SetName(const std::string& Value) {
-    FSurface->SetName(NameWithoutControls(Value));
+    const std::string Clean = NameWithoutControls(Value);
+    // The undo snapshot must hold the old name, which the surface object keeps.
+    if (Clean != TGeometry::GetName() || Clean != FSurface->GetName()) RecordChange();
+    FSurface->SetName(Clean);
     TGeoDraggableSurface::SetName(Value);
 }
 
@@ -474,6 +479,7 @@ void TGeoXTSurface::Assign(const TGeometry& Source) {
     // A copy keeps the scheme it was given: pasting a customised surface must not reset it.
     FSurface->SetOptions(Other->FSurface->Options());
     FDrawOptions = Other->FDrawOptions;
+    FSurface->SetName(Other->FSurface->GetName());
     StoreName(FSurface->GetName());
 }
 

@@ -306,6 +306,9 @@ void TXTReference::Release() {
 }
 
 void TXTReference::HandleMessage(TXTMessage& Message) {
+    if (FTarget != nullptr && Message.Node == FTarget && FOwner != nullptr && FOwner != FTarget &&
+        FOwner->OnLosingInput && dynamic_cast<TXTDeleteNodeMessage*>(&Message) != nullptr)
+        FOwner->OnLosingInput(FOwner);
     if (OnMessage) {
         // Kept until OnMessage returns or raises; the destructor clears Alive when OnMessage frees
         // this reference, and then nothing of it may be touched.

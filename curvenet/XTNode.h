@@ -151,6 +151,9 @@ public:
 
     // Called after the dependents were told of a change; set by the entity that holds the node.
     std::function<void(TXTNode*)> OnChange;
+    // A node this one rests on is being destroyed: fired before this node lets go of it, so that its
+    // holder can keep what it had (an undo snapshot).
+    std::function<void(TXTNode*)> OnLosingInput;
     // The entity that holds the node; not owned.
     IXTManager* Manager = nullptr;
 

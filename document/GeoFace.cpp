@@ -20,6 +20,17 @@ std::string RecordName(const char* Action, const TGeometry& Entity) {
 
 constexpr double PickTolerance = 30.0;
 
+// A record of what the undo or redo step under way set off, naming the entity by the address the
+// step's records name it by.
+template <class T>
+std::unique_ptr<T> SideEffectRecord(TUndoManager& Manager, TGeometry& Entity) {
+    auto Record = std::make_unique<T>();
+    Record->Manager = &Manager;
+    Record->Subject = Manager.Original(&Entity);
+    Record->Capture(&Entity);
+    return Record;
+}
+
 }  // namespace
 
 // ---- Entity records ----
@@ -125,7 +136,20 @@ void TGeometryInterface::RecordUndo(std::unique_ptr<TUndo> Record) {
 }
 
 void TGeometryInterface::BeforeChange(TGeometry& Entity) {
-    if (Recording()) RecordUndo(TUndoObject::Create<TUndoModifyObjectGeometry>(&Entity));
+    // Only an entity the document holds: one on its way in is recorded by its creation, one on its
+    // way out (freed after its deletion was recorded) must not be named by a later record.
+    if (!UndoManager || !UndoManager->GetEnabled() || IndexOf(&Entity) < 0) return;
+    if (UndoManager->GetMode() == TUndoMode::Editing) {
+        RecordUndo(TUndoObject::Create<TUndoModifyObjectGeometry>(&Entity));
+        // A change worth a step back is a change of the document, also one (a display switch that
+        // the file keeps) that sends no change message.
+        if (!Modified) SetModified(true);
+        return;
+    }
+    if (&Entity == UndoManager->GetDeleting()) return;
+    // A side effect of the record that runs (a group letting go of a member a redo deletes): the
+    // step's inverse keeps the entity as it was, under the address the step's records name it by.
+    UndoManager->AddInverse(SideEffectRecord<TUndoModifyObjectGeometry>(*UndoManager, Entity));
 }
 
 void TGeometryInterface::Added(TGeometry& Entity) {
@@ -151,12 +175,24 @@ void TGeometryInterface::Added(TGeometry& Entity) {
 
 void TGeometryInterface::Removed(TGeometry& Entity) {
     TGeometryList::Removed(Entity);
-    if (Entity.HasCapability(cpUndoable) && Recording()) {
+    if (!Entity.HasCapability(cpUndoable) || !UndoManager || !UndoManager->GetEnabled()) return;
+    if (UndoManager->GetMode() == TUndoMode::Editing) {
         auto Record = TUndoObject::Create<TUndoDestroyObjectGeometry>(&Entity);
         // The entity has left the list already; the list says where it stood.
         Record->Index = RemovedFrom;
         RecordUndo(std::move(Record));
+        return;
     }
+    if (&Entity == UndoManager->GetDeleting()) return;
+    // A side effect of the record that runs (a patch going with its boundary curve): its deletion is
+    // recorded in the same step, under the address the step's records name it by, and their later
+    // records about it do nothing.
+    auto Record = SideEffectRecord<TUndoDestroyObjectGeometry>(*UndoManager, Entity);
+    Record->Index = RemovedFrom;
+    void* Subject = Record->Subject;
+    UndoManager->RemoveRelocation(Subject, &Entity);
+    UndoManager->ObjectGone(Subject);
+    UndoManager->AddInverse(std::move(Record));
 }
 
 void TGeometryInterface::Clear() {

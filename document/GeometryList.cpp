@@ -582,15 +582,19 @@ void TGeometryList::DeleteSelected() {
     SendMessage(std::make_unique<TGeoClearingSelection>());
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         // Taken out in one pass (not one by one) so that large selections cost linear time; the
-        // notifications still run from the last to the first.
+        // notifications still run from the last to the first. Every one hears of its removal before
+        // any is freed, so that what each is told (an undo snapshot) still holds its references to
+        // the others.
         std::vector<int> Places;
         auto Doomed = ExtractSelected(Places);
+        for (std::size_t I = Doomed.size(); I-- > 0;) {
+            RemovedFrom = Places[I];
+            Removed(*Doomed[I]);
+            RemovedFrom = -1;
+        }
         while (!Doomed.empty()) {
             std::unique_ptr<TGeometry> Entity = std::move(Doomed.back());
             Doomed.pop_back();
-            RemovedFrom = Places[Doomed.size()];
-            Removed(*Entity);
-            RemovedFrom = -1;
             FreeEntity(std::move(Entity));
         }
     });

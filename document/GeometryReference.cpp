@@ -92,6 +92,9 @@ void TGeometryReference::DoModified() { Fire(OnModified, Target); }
 void TGeometryReference::DoDestroyed() { Fire(OnDestroyed, Target); }
 
 void TGeometryReference::TargetDestroyed() {
+    // The holder loses the reference now: its undo snapshot, taken first, keeps it, so that undoing
+    // the deletion gives the reference back with the entity.
+    if (Owner != nullptr) Owner->RecordChange();
     const std::shared_ptr<bool> StillAlive = Alive;
     try {
         DoDestroyed();

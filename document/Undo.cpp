@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <stdexcept>
 
 #include "foundation/Errors.h"
 #include "platform/UserDialogs.h"
@@ -43,20 +44,83 @@ void TUndoStack::Dump(std::vector<std::string>& Lines) const {
 
 // ---- Relocation map ----
 
+const TPointerRelocationMap::TPair& TPointerRelocationMap::Items(int Index) const {
+    if (Index < 0 || Index >= LiveCount) throw std::out_of_range("TPointerRelocationMap::Items");
+    if (Slots.size() != static_cast<std::size_t>(LiveCount)) Compact();
+    return Slots[static_cast<std::size_t>(Index)].Pair;
+}
+
+void TPointerRelocationMap::Add(void* OldObject, void* NewObject) {
+    const std::size_t Slot = Slots.size();
+    Slots.push_back({{NewObject, OldObject}, true});
+    ByOld[OldObject].push_back(Slot);
+    ByNew[NewObject].push_back(Slot);
+    ++LiveCount;
+}
+
+void TPointerRelocationMap::Unindex(TIndex& Index, void* Key, std::size_t Slot) {
+    auto Found = Index.find(Key);
+    if (Found == Index.end()) return;
+    auto& List = Found->second;
+    for (auto It = List.begin(); It != List.end(); ++It)
+        if (*It == Slot) {
+            List.erase(It);
+            break;
+        }
+    if (List.empty()) Index.erase(Found);
+}
+
 void TPointerRelocationMap::Remove(void* OldObject, void* NewObject) {
-    for (std::size_t I = Pairs.size(); I-- > 0;)
-        if (Pairs[I].OldObject == OldObject && Pairs[I].NewObject == NewObject) Pairs.erase(Pairs.begin() + I);
+    auto Found = ByOld.find(OldObject);
+    if (Found == ByOld.end()) return;
+    std::vector<std::size_t> Matching;
+    for (std::size_t Slot : Found->second)
+        if (Slots[Slot].Pair.NewObject == NewObject) Matching.push_back(Slot);
+    for (std::size_t Slot : Matching) {
+        Slots[Slot].Live = false;
+        Unindex(ByOld, OldObject, Slot);
+        Unindex(ByNew, NewObject, Slot);
+        --LiveCount;
+    }
+    // Holes are reclaimed once they outnumber the pairs, so that memory stays proportional.
+    if (Slots.size() > 64 && Slots.size() > 2 * static_cast<std::size_t>(LiveCount)) Compact();
+}
+
+void TPointerRelocationMap::Compact() const {
+    std::vector<TSlot> Kept;
+    Kept.reserve(static_cast<std::size_t>(LiveCount));
+    for (const TSlot& Slot : Slots)
+        if (Slot.Live) Kept.push_back(Slot);
+    Slots = std::move(Kept);
+    ByOld.clear();
+    ByNew.clear();
+    for (std::size_t I = 0; I < Slots.size(); ++I) {
+        ByOld[Slots[I].Pair.OldObject].push_back(I);
+        ByNew[Slots[I].Pair.NewObject].push_back(I);
+    }
 }
 
 void* TPointerRelocationMap::Relocate(void* P) const {
-    for (const TPair& Pair : Pairs)
-        if (Pair.OldObject == P) return Pair.NewObject;
-    return P;
+    auto Found = ByOld.find(P);
+    return Found == ByOld.end() ? P : Slots[Found->second.front()].Pair.NewObject;
+}
+
+void* TPointerRelocationMap::Original(void* P) const {
+    auto Found = ByNew.find(P);
+    return Found == ByNew.end() ? P : Slots[Found->second.front()].Pair.OldObject;
+}
+
+void TPointerRelocationMap::Clear() {
+    Slots.clear();
+    ByOld.clear();
+    ByNew.clear();
+    LiveCount = 0;
 }
 
 TPointerRelocationMap TPointerRelocationMap::Inverted() const {
     TPointerRelocationMap Result;
-    for (const TPair& Pair : Pairs) Result.Add(Pair.NewObject, Pair.OldObject);
+    for (const TSlot& Slot : Slots)
+        if (Slot.Live) Result.Add(Slot.Pair.NewObject, Slot.Pair.OldObject);
     return Result;
 }
 
@@ -105,14 +169,29 @@ void TUndoObject::Capture(void*) {}
 void* TUndoObject::CurrentObject() const { return Manager != nullptr ? Manager->Relocate(Subject) : Subject; }
 
 void TUndoCreateObject::Execute() {
+    // Gone already in this step: its deletion is recorded.
+    if (Manager != nullptr && Manager->IsGone(Subject)) return;
     // The inverse first, so that it captures the object while it still exists.
     PushInverse(CreateInverse());
     void* Current = CurrentObject();
-    Apply(Current);
-    if (Manager != nullptr) Manager->RemoveRelocation(Subject, Current);
+    void* Outer = Manager != nullptr ? Manager->GetDeleting() : nullptr;
+    if (Manager != nullptr) Manager->SetDeleting(Current);
+    try {
+        Apply(Current);
+    } catch (...) {
+        if (Manager != nullptr) Manager->SetDeleting(Outer);
+        throw;
+    }
+    if (Manager != nullptr) {
+        Manager->SetDeleting(Outer);
+        Manager->RemoveRelocation(Subject, Current);
+        // Records of this step that named it by its present address do nothing now.
+        if (Current != Subject) Manager->ObjectGone(Current);
+    }
 }
 
 void TUndoModifyObject::Execute() {
+    if (Manager != nullptr && Manager->IsGone(Subject)) return;
     PushInverse(CreateInverse());
     Apply(CurrentObject());
 }
@@ -120,7 +199,11 @@ void TUndoModifyObject::Execute() {
 void TUndoDestroyObject::Execute() {
     void* Recreated = Apply(CurrentObject());
     if (Recreated == nullptr) return;
-    if (Manager != nullptr) Manager->AddRelocation(Subject, Recreated);
+    if (Manager != nullptr) {
+        Manager->ObjectBack(Subject);
+        Manager->ObjectBack(Recreated);
+        Manager->AddRelocation(Subject, Recreated);
+    }
     PushInverse(CreateInverse());
 }
 
@@ -277,13 +360,24 @@ void TUndoManager::ExecuteTop(TUndoStack& Stack) {
 void TUndoManager::Run(TUndoStack& Stack, TUndoMode AMode, const char* Message) {
     if (Mode != TUndoMode::Editing) throw EError(Message);
     Mode = AMode;
+    // One bracket round the step, so that what it sets off (an entity deleted or changed along with
+    // the one the record restores) lands in the same step as the record's own inverse.
+    BeginUndo();
     try {
         ExecuteTop(Stack);
     } catch (...) {
+        try {
+            EndUndo();
+        } catch (...) {
+        }
         Mode = TUndoMode::Editing;
+        Gone.clear();
+        Deleting = nullptr;
         throw;
     }
+    EndUndo();
     Mode = TUndoMode::Editing;
+    Gone.clear();
 }
 
 void TUndoManager::Undo() {

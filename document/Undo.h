@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace sarnova {
@@ -53,7 +55,8 @@ private:
 };
 
 // Which object now stands for an address that records keep. Pairs are kept in order; duplicates and
-// chains are allowed and lookups take one step only.
+// chains are allowed and lookups take one step only. Lookups, additions and removals take constant
+// time, so that undoing a deletion of a million entities stays linear.
 class TPointerRelocationMap {
 public:
     struct TPair {
@@ -62,20 +65,36 @@ public:
         bool operator==(const TPair&) const = default;
     };
 
-    int Count() const { return static_cast<int>(Pairs.size()); }
-    bool Empty() const { return Pairs.empty(); }
-    const TPair& Items(int Index) const { return Pairs.at(static_cast<std::size_t>(Index)); }
-    void Add(void* OldObject, void* NewObject) { Pairs.push_back({NewObject, OldObject}); }
+    int Count() const { return LiveCount; }
+    bool Empty() const { return LiveCount == 0; }
+    // The pairs in the order they were added; throws std::out_of_range outside 0 .. Count - 1.
+    const TPair& Items(int Index) const;
+    void Add(void* OldObject, void* NewObject);
     // Deletes every pair of exactly these two objects.
     void Remove(void* OldObject, void* NewObject);
     // The NewObject of the first pair whose OldObject is P; P itself when there is none.
     void* Relocate(void* P) const;
-    void Clear() { Pairs.clear(); }
+    // The OldObject of the first pair whose NewObject is P; P itself when there is none.
+    void* Original(void* P) const;
+    void Clear();
     // The same pairs with each pair's objects swapped, in the same order.
     TPointerRelocationMap Inverted() const;
 
 private:
-    std::vector<TPair> Pairs;
+    using TIndex = std::unordered_map<void*, std::vector<std::size_t>>;
+    // Removed pairs leave a hole (Live false) until the next compaction.
+    struct TSlot {
+        TPair Pair;
+        bool Live;
+    };
+    void Compact() const;
+    static void Unindex(TIndex& Index, void* Key, std::size_t Slot);
+
+    mutable std::vector<TSlot> Slots;
+    // Slot numbers of the live pairs by OldObject and by NewObject, in the order added.
+    mutable TIndex ByOld;
+    mutable TIndex ByNew;
+    int LiveCount = 0;
 };
 
 // A frozen set of relocation pairs, recorded as the first member of the step that followed them.
@@ -236,6 +255,18 @@ public:
     // Merges Other into the map so that merging a map and then its inverted copy restores the map.
     void MergeRelocations(const TPointerRelocationMap& Other);
     void* Relocate(void* P) const { return Relocations.Relocate(P); }
+    // The address records name the object at P by: the old address a relocation leads from to P, else P.
+    void* Original(void* P) const { return Relocations.Original(P); }
+
+    // While a step executes, an object can go as a side effect of another record (a patch deleted with
+    // the boundary curve a redo deletes). The document records its deletion as an inverse and names it
+    // here; the step's later records about it then do nothing. Forgotten when the step ends.
+    void ObjectGone(void* Subject) { Gone.insert(Subject); }
+    bool IsGone(void* Subject) const { return !Gone.empty() && Gone.count(Subject) != 0; }
+    void ObjectBack(void* Subject) { Gone.erase(Subject); }
+    // The object a create record is deleting now, whose deletion that record has recorded itself.
+    void* GetDeleting() const { return Deleting; }
+    void SetDeleting(void* Object) { Deleting = Object; }
 
     // Sets the record's manager and pushes it.
     void PushTo(std::unique_ptr<TUndo> Record, TUndoStack& Stack);
@@ -261,6 +292,8 @@ private:
     TUndoStack UndoStack;
     TUndoStack RedoStack;
     TPointerRelocationMap Relocations;
+    std::unordered_set<void*> Gone;
+    void* Deleting = nullptr;
 };
 
 }  // namespace sarnova

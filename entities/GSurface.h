@@ -143,7 +143,11 @@ public:
     bool GetDrawParameters() const { return Display.GetDrawParameters(); }
     void ToggleDrawParameters() { SetDrawParameters(!GetDrawParameters()); }
     bool GetDrawOutline() const { return Display.GetDrawOutline(); }
-    void SetDrawOutline(bool Show) { Display.SetDrawOutline(Show); }
+    // The file keeps the switch: a change of it is an undo step.
+    void SetDrawOutline(bool Show) {
+        if (Show != GetDrawOutline()) this->RecordChange();
+        Display.SetDrawOutline(Show);
+    }
     void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
     // The popup menu's display switches. They are saved with the document, so each marks it
     // modified; the outline, which its setter leaves to the caller, is recorded for undo here.

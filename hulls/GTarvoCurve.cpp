@@ -57,11 +57,13 @@ TGeoTarvoCurve::TGeoTarvoCurve() : FCurve(std::make_unique<TTarvoCurve>()) {
     StoreName(FCurve->Name);
     // A parent curve's change reaches this curve as an invalidation: the pictures follow.
     FCurve->OnInvalidate = [this](TNode*) { InvalidateCurveRepresentations(); };
+    FCurve->OnLosingParent = [this](TNode*) { RecordChange(); };
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertPointKey);
 }
 
 TGeoTarvoCurve::~TGeoTarvoCurve() {
     FCurve->OnInvalidate = nullptr;
+    FCurve->OnLosingParent = nullptr;
     FCurve.reset();
 }
 
@@ -323,7 +325,10 @@ void TGeoTarvoCurve::AddSnapPoints(TGeometrySnapInfo& Request) {
 std::string TGeoTarvoCurve::GetName() const { return FCurve->Name; }
 
 void TGeoTarvoCurve::SetName(const std::string& Value) {
-    FCurve->Name = NameWithoutControls(Value);
+    const std::string Clean = NameWithoutControls(Value);
+    // The undo snapshot must hold the old name, which the curve object keeps.
+    if (Clean != GetName()) RecordChange();
+    FCurve->Name = Clean;
     TGeoDraggableCurve::SetName(Value);
 }
 

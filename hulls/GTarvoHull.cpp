@@ -5,18 +5,29 @@
 #include <vector>
 
 #include "document/GCustomPline.h"
+#include "document/GeoFace.h"
 #include "document/GeometryList.h"
 #include "foundation/DuZezOride.h"
 #include "foundation/DuZezOrideFormat.h"
 #include "foundation/MacroFile.h"
+#include "foundation/TextFile.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
 
 TGeoTarvoHull::TGeoTarvoHull() : TGeoTarvoSurface(std::make_unique<TTarvoHull>(), "TarvoHull1") {
-    // Copies of a hull carry its display settings only, so an undo snapshot could not bring the
-    // hull back: changes of a hull are not recorded for undo.
-    SetCapabilities((GetCapabilities() & ~cpUndoable) | cpRenderable);
+    SetCapabilities(GetCapabilities() | cpUndoable | cpRenderable);
+    // A change of any curve the hull rests on re-fits it, and the fit is part of what the file keeps:
+    // the hull as it stood goes into the undo step of that change.
+    Surface().OnInvalidate = [this](TNode*) {
+        TUndoManager* Undo = nullptr;
+        if (auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList())) Undo = &Document->GetUndoManager();
+        // Outside an update bracket (a drag) it joins the step of the change that set it off.
+        if (Undo != nullptr) Undo->BeginUndoJoiningLast();
+        RecordChange();
+        if (Undo != nullptr) Undo->EndUndo();
+        MarkChanged();
+    };
 }
 
 void TGeoTarvoHull::AddSelectionMenuItems(TMenuItem& Menu, TGeometryList& List) {
@@ -75,10 +86,19 @@ void TGeoTarvoHull::UpdateBulbSurface() {
 TDataObject TGeoTarvoHull::GetDataObject() { return TDataObject::Of(&Hull().Surface()); }
 
 void TGeoTarvoHull::Assign(const TGeometry& Source) {
-    // The display settings only: the hull, its curves and its parameters stay as they are.
     TGeoSurface::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoTarvoHull*>(&Source); Other != nullptr && Other != this)
-        FDrawBlends = Other->FDrawBlends;
+    const auto* Other = dynamic_cast<const TGeoTarvoHull*>(&Source);
+    if (Other == nullptr || Other == this) return;
+    FDrawBlends = Other->FDrawBlends;
+    FDrawCurves = Other->FDrawCurves;
+    FDrawBulb = Other->FDrawBulb;
+    // The hull goes by its block, as the file keeps it: curves by name, parameters and bulb as they
+    // stand, so that an undo snapshot gives back the fit that was there instead of fitting again.
+    TTextWriter Block;
+    Other->Hull().SaveToText(Block);
+    TTextReader In(Block.Text());
+    Hull().LoadFromText(In);
+    StoreName(Hull().Name);
 }
 
 IGeometryFrame* TGeoTarvoHull::CreateFrame(void* Owner) {

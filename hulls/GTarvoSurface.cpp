@@ -41,11 +41,13 @@ TGeoTarvoSurface::TGeoTarvoSurface(std::unique_ptr<TTarvoSurface> Node, const st
     FSurface->Name = Name;
     StoreName(FSurface->Name);
     FSurface->OnInvalidate = [this](TNode*) { MarkChanged(); };
+    FSurface->OnLosingParent = [this](TNode*) { RecordChange(); };
     SetCapabilities(GetCapabilities() | cpUndoable | cpRenderable);
 }
 
 TGeoTarvoSurface::~TGeoTarvoSurface() {
     FSurface->OnInvalidate = nullptr;
+    FSurface->OnLosingParent = nullptr;
     FSurface.reset();
 }
 
@@ -169,7 +171,10 @@ TSurface* TGeoTarvoSurface::GetSurface() {
 std::string TGeoTarvoSurface::GetName() const { return FSurface->Name; }
 
 void TGeoTarvoSurface::SetName(const std::string& Value) {
-    FSurface->Name = NameWithoutControls(Value);
+    const std::string Clean = NameWithoutControls(Value);
+    // The undo snapshot must hold the old name, which the surface object keeps.
+    if (Clean != GetName()) RecordChange();
+    FSurface->Name = Clean;
     TGeoSurface::SetName(Value);
 }
 
@@ -183,6 +188,7 @@ void TGeoTarvoSurface::Assign(const TGeometry& Source) {
     const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source);
     if (Other == nullptr || Other == this) return;
     FDrawBlends = Other->FDrawBlends;
+    FSurface->Name = Other->FSurface->Name;
     // The definition curves go by name: an undo snapshot keeps them unresolved, and they resolve
     // again over the document of the entity they are given back to.
     std::vector<std::string> Names;

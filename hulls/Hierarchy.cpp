@@ -237,9 +237,10 @@ void TNodeReference::Changed() {
 }
 
 void TNodeReference::HandleMessage(TNodeMessage& Message) {
-    if (OnMessage) OnMessage(Message);
     const bool Deleting = dynamic_cast<TDeleteNodeMessage*>(&Message) != nullptr && Message.Node != nullptr &&
                           Message.Node == FNode;
+    if (Deleting && FOwner != nullptr && FOwner != FNode && FOwner->OnLosingParent) FOwner->OnLosingParent(FOwner);
+    if (OnMessage) OnMessage(Message);
     const auto LetGo = [&] {
         if (Deleting && FNode == Message.Node) SetNode(nullptr);
     };

@@ -72,6 +72,9 @@ public:
     TNodeNotifyEvent OnInvalidate;
     TNodeNotifyEvent OnChange;
     TNodeMessageEvent OnMessage;
+    // A node this one depends on is being destroyed: fired before this node lets go of it, so that
+    // its holder can keep what it had (an undo snapshot).
+    TNodeNotifyEvent OnLosingParent;
 
     TNode();
     TNode(const TNode&) = delete;

@@ -336,6 +336,9 @@ void TTarvoHull::CreateControlCurves() {
 void TTarvoHull::CreateFlatTangentControls() {
     TTarvoCurves& Curves = Panels().Curves;
     const auto OffsetParent = [&](TTarvoCurve* C) -> TTarvoCurve* {
+        // Resolved first: an offset that names its curve by a name that came back (an undo of the
+        // curve's deletion) attaches now, as it does when the file is read.
+        if (TOffsetConstraint* Offset = C->Constraints().OffsetConstraint()) Offset->Reference();
         if (C->Parents().Count() != 1 || !C->Constraints().HasOffset()) return nullptr;
         return dynamic_cast<TTarvoCurve*>(C->Parents().TargetNode(0));
     };
@@ -737,6 +740,8 @@ void TTarvoHull::LoadFromText(TTextReader& F) {
     ReferenceCurves().Clear();
     for (int I = 0; I < Read.ReferenceCurves().Count(); ++I)
         ReferenceCurves().AddByName(Read.ReferenceCurves().Reference(I).GetName());
+    // The block replaces the parameters: read into a hull that has some (an undo), they are not doubled.
+    FParameters->Clear();
     while (ReadParameters.Count() > 0) {
         TFTParameter& P = ReadParameters.Items(0);
         auto Moved = std::make_unique<TFTParameter>(P.Name);

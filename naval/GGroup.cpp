@@ -400,7 +400,9 @@ void TGeoClosedGroup::LoadFromText(TTextReader& In) {
 
 // ---- TGeoOpenGroup ----
 
-TGeoOpenGroup::TGeoOpenGroup() : FReferences(std::make_unique<TGeometryReferencesList>(this)) {}
+TGeoOpenGroup::TGeoOpenGroup() : FReferences(std::make_unique<TGeometryReferencesList>(this)) {
+    SetCapabilities(GetCapabilities() | cpUndoable);
+}
 
 TGeoOpenGroup::~TGeoOpenGroup() {
     // Only linked members: the document may be freeing its entities around this group.

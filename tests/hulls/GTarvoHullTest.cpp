@@ -135,17 +135,20 @@ TEST_F(GTarvoHullTest, SectionRoundTripsWithItsSwitches) {
     EXPECT_TRUE(Third.GetDrawBlends());
 }
 
-TEST_F(GTarvoHullTest, CopiesTakeTheDisplaySettingsOnly) {
+TEST_F(GTarvoHullTest, CopiesTakeTheWholeHullAsItsBlockKeepsIt) {
     TGeoTarvoHull& H = MakeHull();
     H.SetDrawBlends(true);
     TGeoTarvoHull Copy;
     Copy.Assign(H);
     EXPECT_TRUE(Copy.GetDrawBlends());
     EXPECT_EQ(Copy.GetName(), H.GetName());
-    EXPECT_EQ(Copy.Hull().ReferenceCurves().Count(), 0);
-    EXPECT_EQ(Copy.Hull().Parameters().Count(), 0);
-    // Not recorded for undo: a snapshot could not bring the hull back.
-    EXPECT_EQ(H.GetCapabilities() & cpUndoable, 0);
+    EXPECT_EQ(Copy.Hull().ReferenceCurves().Count(), H.Hull().ReferenceCurves().Count());
+    EXPECT_EQ(Copy.Hull().Parameters().Count(), H.Hull().Parameters().Count());
+    // Assigned again, the parameters are replaced, not doubled.
+    Copy.Assign(H);
+    EXPECT_EQ(Copy.Hull().Parameters().Count(), H.Hull().Parameters().Count());
+    // So an undo snapshot brings the hull back: its changes are recorded.
+    EXPECT_NE(H.GetCapabilities() & cpUndoable, 0);
 }
 
 TEST_F(GTarvoHullTest, MenuShowsTheBulbItemOnlyWhileTheBulbApplies) {

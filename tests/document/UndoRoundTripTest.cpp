@@ -1,0 +1,244 @@
+// Undo and redo on whole documents that hold every kind of entity: after any series of edits, undoing
+// all of them gives back the saved text byte for byte, and redoing all gives back the edited text.
+// SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (40 by default, a few seconds).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "document/GeoFace.h"
+#include "document/TestPoint.h"
+#include "foundation/DuZezOrideConsole.h"
+#include "foundation/MacroFile.h"
+#include "foundation/TextFile.h"
+#include "platform/Menu.h"
+
+namespace sarnova::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path EveryKind = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "every-kind-reopen" / "input.geo";
+
+// One user action: a macro (lines joined by ';'), or "POPUP <entity>:<item>".
+using TEdit = std::string;
+
+class UndoRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterTestClasses();
+        Dir = fs::temp_directory_path() / ("sarnova-undo-" + std::to_string(::getpid()));
+        fs::create_directories(Dir);
+        GConsole->OnLine = [](const std::string&) {};
+    }
+    void TearDown() override {
+        GConsole->OnLine = nullptr;
+        fs::remove_all(Dir);
+    }
+
+    static std::string Text(TGeometryInterface& Doc) {
+        TTextWriter Out;
+        Doc.SaveToText(Out);
+        return Out.Text();
+    }
+
+    // Runs the edit; false when it failed (what it did stays, as one undo step).
+    bool Apply(TGeometryInterface& Doc, const TEdit& Edit) {
+        try {
+            if (Edit.rfind("POPUP ", 0) == 0) {
+                const std::string Target = Edit.substr(6);
+                const std::size_t Colon = Target.find(':');
+                TGeometry* Entity = Doc.FindByName(Target.substr(0, Colon));
+                TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
+                TMenuItem* Item = Menu != nullptr ? Menu->Find(Target.substr(Colon + 1)) : nullptr;
+                if (Item == nullptr || !Item->Enabled) return false;
+                Item->Click();
+                return true;
+            }
+            std::string Lines = Edit;
+            for (char& C : Lines)
+                if (C == ';') C = '\n';
+            const fs::path Path = Dir / "edit.cmd";
+            std::ofstream(Path, std::ios::binary) << Lines << "\n";
+            TMacroFile Macro;
+            Macro.LoadFromFile(Path);
+            Doc.RunMacro(Macro);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    // Loads File, makes edits with Next (the document, the edit number; "" when done) and applies them,
+    // then undoes every step and redoes every step, comparing the saved texts.
+    template <class F>
+    void RoundTrip(const fs::path& File, F Next) {
+        TGeometryInterface Doc;
+        Doc.LoadFromFile(File);
+        const std::string Original = Text(Doc);
+        for (int I = 0;; ++I) {
+            const TEdit Edit = Next(Doc, I);
+            if (Edit.empty()) break;
+            Apply(Doc, Edit);
+            ASSERT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0) << "a group stays open after " << Edit;
+        }
+        const std::string Edited = Text(Doc);
+        int Steps = 0;
+        while (Doc.CanUndo()) {
+            ASSERT_NO_THROW(Doc.Undo()) << "undo " << Steps + 1;
+            ++Steps;
+        }
+        EXPECT_EQ(Text(Doc), Original) << "after undoing " << Steps << " steps";
+        for (int Step = 0; Step < Steps; ++Step) ASSERT_NO_THROW(Doc.Redo()) << "redo " << Step + 1;
+        EXPECT_FALSE(Doc.CanRedo());
+        EXPECT_EQ(Text(Doc), Edited) << "after redoing " << Steps << " steps";
+    }
+
+    fs::path Dir;
+};
+
+// Edits whose undo and redo lost or corrupted entities before.
+TEST_F(UndoRoundTrip, KnownCases) {
+    const struct {
+        const char* Name;
+        std::vector<TEdit> Edits;
+    } Cases[] = {
+        {"delete a Coons boundary", {"DELETE Top"}},
+        {"delete an N-sided boundary", {"DELETE Edge3"}},
+        {"delete the selected boundary", {"SELECT NONE;SELECT TOP;DELETE SELECTED"}},
+        {"polyline from a boundary", {"POPUP Top:Control Points to Polyline"}},
+        {"Tarvo curve from a boundary", {"POPUP Top:Convert Curve to TarvoCurve"}},
+        {"renames", {"Stem.NAME=StemR", "Loft.NAME=LoftR", "XTCurve1.NAME=XTCurve1R", "NetSurface.NAME=NetR"}},
+        {"delete a network surface", {"DELETE NetSurface"}},
+        {"delete a Tarvo surface", {"DELETE Loft"}},
+        {"delete everything", {"DELETE ALL"}},
+        {"delete a curve of the hull", {"DELETE AftBoundary"}},
+        {"delete a network boundary", {"DELETE NetBottom"}},
+        {"delete an offset reference", {"DELETE Midship"}},
+        {"delete the hull", {"DELETE TarvoHull1"}},
+        {"delete an open group", {"DELETE Tanks"}},
+        {"delete a group member", {"DELETE Store"}},
+        {"delete a bead's host", {"DELETE XTCurve2"}},
+        {"scale a curve of the hull", {"SELECT NONE;SELECT AftBoundary;SCALE X=2 Y=1 Z=0.5"}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        RoundTrip(EveryKind, [&](TGeometryInterface&, int I) {
+            return I < static_cast<int>(Case.Edits.size()) ? Case.Edits[static_cast<std::size_t>(I)] : TEdit();
+        });
+    }
+}
+
+// Seeded random edits of the kinds a user makes.
+class TEditMaker {
+public:
+    explicit TEditMaker(unsigned Seed) : Rng(Seed) {}
+
+    TEdit Next(TGeometryInterface& Doc) {
+        std::vector<std::string> Names;
+        for (int I = 0; I < Doc.Count(); ++I)
+            if (!Doc.Items(I).GetName().empty()) Names.push_back(Doc.Items(I).GetName());
+        if (Names.empty()) return "SELECT NONE";
+        const std::string Name = Names[Pick(Names.size())];
+        const std::string Select = "SELECT NONE;SELECT " + Name + ";";
+        const std::string Copy = Pick(2) == 0 ? " COPY" : "";
+        switch (Pick(8)) {
+            case 0:
+                return Select + "MOVE X=" + Number(-2, 2) + " Y=" + Number(-2, 2) + Copy;
+            case 1:
+                return Select + "ROTATE Z=" + Number(-90, 90) + Copy;
+            case 2:
+                return Select + "SCALE X=1 Y=" + Number(0.5, 1.5) + " Z=" + Number(0.5, 1.5) + Copy;
+            case 3:
+                return Select + "MIRROR ZX " + Number(-1, 1) + Copy;
+            case 4:
+                return "DELETE " + Name;
+            case 5:
+                return Name + ".NAME=" + Name + "R" + std::to_string(Pick(1000));
+            case 6:
+                return Name + ".COLOR=" + std::to_string(Pick(0x1000000));
+            default: {
+                static const char* const Items[] = {"Show Outline",         "Show Parameters",
+                                                    "Show Contours",        "Show Mesh",
+                                                    "Mirrored",             "Control Points to Polyline",
+                                                    "Fit a Cubic Spline",   "Create a BSpline from Points",
+                                                    "Convert Curve to TarvoCurve"};
+                return "POPUP " + Name + ":" + Items[Pick(std::size(Items))];
+            }
+        }
+    }
+
+private:
+    std::size_t Pick(std::size_t Count) { return std::uniform_int_distribution<std::size_t>(0, Count - 1)(Rng); }
+    std::string Number(double Low, double High) {
+        const int Tenths = static_cast<int>(std::uniform_int_distribution<int>(static_cast<int>(Low * 10),
+                                                                               static_cast<int>(High * 10))(Rng));
+        return std::to_string(Tenths / 10) + "." + std::to_string(std::abs(Tenths % 10));
+    }
+
+    std::mt19937 Rng;
+};
+
+int EditCount() {
+    const char* Value = std::getenv("SARNOVA_UNDO_EDITS");
+    return Value != nullptr ? std::atoi(Value) : 40;
+}
+
+TEST_F(UndoRoundTrip, RandomEdits) {
+    const int Count = EditCount();
+    for (unsigned Seed : {1u, 2u, 3u, 4u, 5u}) {
+        SCOPED_TRACE("seed " + std::to_string(Seed));
+        TEditMaker Maker(Seed);
+        RoundTrip(EveryKind, [&](TGeometryInterface& Doc, int I) { return I < Count ? Maker.Next(Doc) : TEdit(); });
+    }
+}
+
+// A macro that fails half-way leaves what it did before the failure, as one step that one undo takes
+// back whole.
+TEST_F(UndoRoundTrip, AFailedMacroIsOneStep) {
+    TGeometryInterface Doc;
+    Doc.LoadFromFile(EveryKind);
+    const std::string Original = Text(Doc);
+    EXPECT_FALSE(Apply(Doc, "SELECT NONE;SELECT Line;MOVE X=1;DELETE Top;Stem.NAME=StemR;NOSUCHCOMMAND;MOVE X=2"));
+    EXPECT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0);
+    ASSERT_NE(Text(Doc), Original);
+    ASSERT_TRUE(Doc.CanUndo());
+    Doc.Undo();
+    EXPECT_EQ(Text(Doc), Original);
+    EXPECT_FALSE(Doc.CanUndo());
+}
+
+// The display switches that the file keeps are changes of the document: each marks it modified and is
+// one undo step.
+TEST_F(UndoRoundTrip, DisplaySwitchesAreUndoableChanges) {
+    TGeometryInterface Doc;
+    Doc.LoadFromFile(EveryKind);
+    const std::string Original = Text(Doc);
+    int Switched = 0;
+    for (int I = 0; I < Doc.Count(); ++I) {
+        TGeometry& Entity = Doc.Items(I);
+        for (const char* Caption : {"Show Outline", "Show Parameters", "Show Contours", "Show Mesh"}) {
+            TMenuItem* Menu = Entity.PopupMenu();
+            TMenuItem* Item = Menu != nullptr ? Menu->Find(Caption) : nullptr;
+            if (Item == nullptr || !Item->Enabled) continue;
+            SCOPED_TRACE(Entity.GetName() + ": " + Caption);
+            Doc.SetModified(false);
+            Item->Click();
+            if (Text(Doc) == Original) continue;  // a switch the file does not keep
+            ++Switched;
+            EXPECT_TRUE(Doc.GetModified());
+            ASSERT_TRUE(Doc.CanUndo());
+            Doc.Undo();
+            EXPECT_EQ(Text(Doc), Original);
+        }
+    }
+    EXPECT_GT(Switched, 10);
+}
+
+}  // namespace
+}  // namespace sarnova::test
