@@ -150,7 +150,7 @@ public:
     }
     void ToggleDrawOutline() { SetDrawOutline(!GetDrawOutline()); }
     // The popup menu's display switches. They are saved with the document, so each marks it
-    // modified; the outline, which its setter leaves to the caller, is recorded for undo here.
+    // modified; the outline's setter records its own undo step.
     void MenuToggleDrawParameters() {
         ToggleDrawParameters();
         MarkDocumentModified(*this);
@@ -160,7 +160,6 @@ public:
         MarkDocumentModified(*this);
     }
     void MenuToggleDrawOutline() {
-        Base::RecordChange();
         ToggleDrawOutline();
         MarkDocumentModified(*this);
     }
