@@ -143,9 +143,13 @@ double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tole
     const TFacetCutIndex Index(Wet, XAxisVector);
     constexpr int Stations = 48;
     const double X0 = Box.Min.X, Step = (Box.Max.X - Box.Min.X) / Stations;
-    // The end stations just inside the ends, where a transom may be the largest section.
-    const double Inset = 1e-6 * Step;
-    auto StationX = [&](int I) { return std::clamp(X0 + I * Step, X0 + Inset, Box.Max.X - Inset); };
+    // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
+    // stations fall on round figures, where patch seams lie too, and a cut along a seam takes the
+    // facet edges on both sides of it, which patches faceted apart do not share, so the section would
+    // count twice (a face lying in the plane would add its outline too). The end stations so lie just
+    // inside the ends, where a transom may be the largest section.
+    const double Shift = std::max(1e-6 * Step, 4 * Index.Tolerance());
+    auto StationX = [&](int I) { return std::min(X0 + I * Step + Shift, Box.Max.X - Shift); };
     int Best = 0;
     double BestArea = -1;
     for (int I = 0; I <= Stations; ++I) {
