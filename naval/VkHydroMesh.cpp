@@ -146,7 +146,8 @@ double LargestSectionArea(const TPolygonList& Wet, const TMBox& Box, double Tole
     // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
     // stations fall on round figures, where patch seams lie too, and a cut along a seam takes the
     // facet edges on both sides of it, which patches faceted apart do not share, so the section would
-    // count twice (the edges round a face lying in the plane would be taken from both sides alike).
+    // count twice or cancel itself out (the edges round a face lying in the plane would be taken from
+    // both sides alike).
     // The end stations so lie just inside the ends, where a transom may be the largest section.
     const double Shift = std::max(1e-6 * Step, 4 * Index.Tolerance());
     auto StationX = [&](int I) { return std::min(X0 + I * Step + Shift, Box.Max.X - Shift); };
