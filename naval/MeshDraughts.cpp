@@ -141,7 +141,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
         const std::unique_ptr<TPolylineList> Cut = Intersections.ToPolylines();
         return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
     };
-    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X), R);
+    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X, OnPlane), R);
     return true;
 }
 

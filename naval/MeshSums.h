@@ -52,8 +52,9 @@ void HydrostaticsFromSums(TMeshSums S, const TMBox& Box, double LargestCut, THyd
 // adding the area it encloses with the waterplane and the centre plane.
 double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance);
 
-// The largest of AreaAt between X0 and X1: the best of 47 stations, then a golden-section search
-// between that station's neighbours.
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1);
+// The largest of AreaAt between X0 and X1: the best of 49 stations, each shifted forward by more
+// than the cut's tolerance so that none runs along a seam, then a golden-section search between
+// that station's neighbours.
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance);
 
 }  // namespace sarnova

@@ -128,12 +128,17 @@ double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance) {
     return Area;
 }
 
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1) {
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance) {
     constexpr int Stations = 48;
     const double Step = (X1 - X0) / Stations;
-    // The end stations just inside the ends, where a transom may be the largest section.
-    const double Inset = 1e-6 * Step;
-    auto StationX = [&](int I) { return std::clamp(X0 + I * Step, X0 + Inset, X1 - Inset); };
+    // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
+    // stations fall on round figures, where patch seams lie too, and a cut along a seam takes the
+    // facet edges on both sides of it, which patches faceted apart do not share, so the section would
+    // count twice or cancel itself out (the edges round a face lying in the plane would be taken from
+    // both sides alike).
+    // The end stations so lie just inside the ends, where a transom may be the largest section.
+    const double Shift = std::max(1e-6 * Step, 4 * CutTolerance);
+    auto StationX = [&](int I) { return std::min(X0 + I * Step + Shift, X1 - Shift); };
     int Best = 0;
     double BestArea = -1;
     for (int I = 0; I <= Stations; ++I) {
@@ -185,7 +190,7 @@ void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R) {
             const std::unique_ptr<TPolylineList> Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), Index);
             return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
         },
-        Box.Min.X, Box.Max.X);
+        Box.Min.X, Box.Max.X, Index.Tolerance());
     HydrostaticsFromSums(Summer.Sums(), Box, Cut, R);
 }
 

@@ -108,6 +108,46 @@ TEST(MeshHydrostatics, LargestSectionAtTheTransom) {
     EXPECT_NEAR(R.CP, 0.75, 1e-6);
 }
 
+// A box barge 48 long, open at the waterplane z = 1, made of two blocks that meet at x = 24 (a station
+// of the search for the largest section) without sharing their corners there, as surface patches
+// faceted apart do: the aft block, 2 wide and Depth deep, has whole faces; the forward one, 2 + 2 Gap
+// wide and 1 deep, its bottom split along the centre line and its sides halfway up. An aft block
+// deeper than the forward one ends at x = 24 in a face lying in the station's plane.
+std::unique_ptr<TPolygonList> BargeOfTwoBlocks(double Depth, double Gap) {
+    auto M = std::make_unique<TPolygonList>();
+    auto Face = [&](std::vector<TMVector> C, TMVector Out) { M->Add(FacetFacing(std::move(C), Out)); };
+    const double Z0 = 1 - Depth, W = 1 + Gap;
+    Face({{0, -1, Z0}, {24, -1, Z0}, {24, 1, Z0}, {0, 1, Z0}}, {0, 0, -1});
+    for (double Y : {-1.0, 1.0}) Face({{0, Y, Z0}, {24, Y, Z0}, {24, Y, 1}, {0, Y, 1}}, {0, Y, 0});
+    Face({{0, -1, Z0}, {0, 1, Z0}, {0, 1, 1}, {0, -1, 1}}, {-1, 0, 0});
+    if (Z0 < 0) Face({{24, -1, Z0}, {24, 1, Z0}, {24, 1, 0}, {24, -1, 0}}, {1, 0, 0});
+    for (double Y : {-W, W}) {
+        Face({{24, 0, 0}, {48, 0, 0}, {48, Y, 0}, {24, Y, 0}}, {0, 0, -1});
+        Face({{24, Y, 0}, {48, Y, 0}, {48, Y, 0.5}, {24, Y, 0.5}}, {0, Y, 0});
+        Face({{24, Y, 0.5}, {48, Y, 0.5}, {48, Y, 1}, {24, Y, 1}}, {0, Y, 0});
+    }
+    Face({{48, -W, 0}, {48, W, 0}, {48, W, 1}, {48, -W, 1}}, {1, 0, 0});
+    return M;
+}
+
+// A station that falls on a seam of facets that do not share their corners, or on a face lying in its
+// plane, still gives the section once.
+TEST(MeshHydrostatics, LargestSectionOnASeam) {
+    struct TCase {
+        const char* Name;
+        double Depth, Gap, MaxSection;
+    };
+    for (const TCase& C : {TCase{"seam", 1, 0.001, 2.002}, TCase{"step", 1.5, 0, 3}}) {
+        SCOPED_TRACE(C.Name);
+        const THydrostaticsData R = HydrostaticsOf(*BargeOfTwoBlocks(C.Depth, C.Gap));
+        const double Volume = 24 * 2 * C.Depth + 24 * 2 * (1 + C.Gap);
+        EXPECT_NEAR(R.Volume, Volume, 1e-9);
+        EXPECT_NEAR(R.MaxSectionArea, C.MaxSection, 1e-6);
+        EXPECT_NEAR(R.CM, C.MaxSection / (R.BWL * R.Draught), 1e-6);
+        EXPECT_NEAR(R.CP, Volume / (48 * C.MaxSection), 1e-6);
+    }
+}
+
 TEST(MeshHydrostatics, LidCancelsTheWaterplaneButNotTheVolume) {
     const THydrostaticsData R = HydrostaticsOf(*BoxMesh(0, 10, -1, 1, 0, 1, true));
     EXPECT_NEAR(R.Volume, 20, 1e-12);
