@@ -18,7 +18,7 @@
 #include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"
 #include "exchange/IoSTL.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"
 #include "foundation/Polyline.h"

@@ -9,7 +9,7 @@
 
 #include "document/GeometryList.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova::bench {
 

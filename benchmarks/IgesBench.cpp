@@ -15,7 +15,7 @@
 #include "exchange/IGESEntities.h"
 #include "exchange/IGESFile.h"
 #include "exchange/IoIges.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "views/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "platform/Font.h"
 #include "platform/Keys.h"

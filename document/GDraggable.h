@@ -15,7 +15,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryReference.h"
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 
 namespace sarnova {
 

@@ -1,7 +1,7 @@
 #include "document/GUnknown.h"
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/MacroFile.h"

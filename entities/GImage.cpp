@@ -7,7 +7,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/Box.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Polyline.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/TextFile.h"

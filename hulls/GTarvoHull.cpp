@@ -6,8 +6,8 @@
 
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/MacroFile.h"
 #include "platform/Menu.h"
 

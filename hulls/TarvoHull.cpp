@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 #include "foundation/TextFile.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/Polygon.h"
 #include "naval/VkHydro.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/VkMathsSolvers.h"

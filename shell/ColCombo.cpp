@@ -4,7 +4,7 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sarnova {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "shell/VkControls.h"
 
 namespace sarnova {

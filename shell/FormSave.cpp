@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideDesktop.h"
+#include "foundation/TextUtils.h"
+#include "foundation/DesktopRects.h"
 #include "platform/Registry.h"
 
 namespace sarnova {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/VkDockPanel.h"
 #include "shell/VkHelpPanel.h"
 

@@ -19,7 +19,7 @@
 #include "document/Fileman.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "naval/ui/PermeabilityForm.h"
 #include "platform/qt/QtUserDialogs.h"

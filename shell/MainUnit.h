@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "platform/Menu.h"
 #include "shell/VkDockPanel.h"
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sarnova {

@@ -6,7 +6,7 @@
 
 #include <exception>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/Keys.h"
 
 namespace sarnova {

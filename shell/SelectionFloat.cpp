@@ -17,7 +17,7 @@
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/GeometryServer.h"
 #include "shell/QtMenus.h"

@@ -26,7 +26,7 @@
 
 #include "document/GeoFace.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"

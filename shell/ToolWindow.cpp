@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"

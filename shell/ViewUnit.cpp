@@ -26,7 +26,7 @@
 #include "document/ui/MoveForm.h"
 #include "document/ui/RotateForm.h"
 #include "document/ui/ScaleForm.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/ui/ExtentsUnit.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/LinesPlanUnit.h"

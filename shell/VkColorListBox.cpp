@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/qt/QtCanvas.h"
 #include "shell/QtMenus.h"
 

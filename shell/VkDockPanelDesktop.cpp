@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/FormSave.h"
 #include "shell/VkDockPanelLayout.h"

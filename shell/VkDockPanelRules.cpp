@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova {
 

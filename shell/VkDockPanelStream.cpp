@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Clipboard.h"
 
 namespace sarnova {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
 #include "shell/VkGraphCore.h"

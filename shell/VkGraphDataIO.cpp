@@ -2,8 +2,8 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/TextUtils.h"
+#include "foundation/ColorNames.h"
 #include "foundation/Errors.h"
 #include "shell/VkGraphData.h"
 #include "shell/XMLStream.h"

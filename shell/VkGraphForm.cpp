@@ -21,7 +21,7 @@
 
 #include <utility>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/qt/QtCanvas.h"
 #include "shell/ColCombo.h"
 #include "shell/VkGraphCore.h"

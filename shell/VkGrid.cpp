@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"

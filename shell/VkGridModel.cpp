@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/Clipboard.h"
 

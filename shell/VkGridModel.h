@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/Font.h"
 #include "platform/Keys.h"
 #include "platform/Types.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/VkGridModel.h"
 
 namespace sarnova {

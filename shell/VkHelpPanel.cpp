@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/UserDialogs.h"
 
 namespace sarnova {

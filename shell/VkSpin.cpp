@@ -17,7 +17,7 @@
 #include <exception>
 
 #include "document/ui/FormatGridWidget.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sarnova {

@@ -13,7 +13,7 @@
 #include <numbers>
 
 #include "document/ui/FormatGridWidget.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
 #include "views/OpenGLHelpers.h"
 

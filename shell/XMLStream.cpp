@@ -1,6 +1,6 @@
 #include "shell/XMLStream.h"
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

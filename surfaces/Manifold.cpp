@@ -6,9 +6,9 @@
 #include <string>
 #include <unordered_set>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Polygon.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 #include "foundation/GeomBox.h"
 #include "platform/Types.h"
 

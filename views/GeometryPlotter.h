@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "foundation/GraphicsCanvas.h"
 #include "foundation/GeomBox.h"
 
 namespace sarnova {

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 #include "foundation/RenderTarget.h"
 #include "shell/VkControls.h"
 #include "views/Camera.h"

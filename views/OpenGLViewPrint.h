@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "foundation/GraphicsCanvas.h"
 
 namespace sarnova {
 

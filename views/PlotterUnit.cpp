@@ -20,7 +20,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "document/ui/PolylineDialogsUi.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"

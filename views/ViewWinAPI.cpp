@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QWheelEvent>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"

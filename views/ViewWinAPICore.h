@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "foundation/GraphicsCanvas.h"
 #include "foundation/GeomBox.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"

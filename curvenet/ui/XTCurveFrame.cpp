@@ -20,7 +20,7 @@
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/ui/XTFrameParts.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/FillDlg.h"
 #include "shell/QtMenus.h"
 #include "shell/VkGroupBox.h"

@@ -24,7 +24,7 @@
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/QtMenus.h"
 #include "shell/VkGroupBox.h"
 #include "shell/VkSpin.h"

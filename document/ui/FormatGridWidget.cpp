@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPalette>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/qt/QtCanvas.h"
 
 namespace sarnova {

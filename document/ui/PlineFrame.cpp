@@ -23,7 +23,7 @@
 #include "document/ui/CBSplineFrame.h"
 #include "document/ui/PolylineDialogsUi.h"
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "platform/qt/QtCanvas.h"

@@ -12,7 +12,7 @@
 
 #include <exception>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/ui/DuZezOrideControls.h"
 
 namespace sarnova {

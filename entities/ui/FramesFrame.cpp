@@ -8,7 +8,7 @@
 #include <exception>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/UserDialogs.h"
 #include "shell/VkGroupBox.h"
 

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "shell/FillDlg.h"
 #include "surfaces/Gregory.h"
 

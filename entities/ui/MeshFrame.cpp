@@ -18,7 +18,7 @@
 
 #include "entities/GBSurf.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
 #include "shell/FillDlg.h"
 #include "shell/MeshEditSelector.h"

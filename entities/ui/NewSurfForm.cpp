@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "entities/GBSurf.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/ui/DuZezOrideControls.h"
 #include "platform/UserDialogs.h"
 #include "surfaces/BSurface.h"

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "entities/ImagePlane.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/ui/DuZezOrideControls.h"
 

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/ui/DuZezOrideControls.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"

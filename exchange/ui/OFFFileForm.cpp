@@ -12,8 +12,8 @@
 
 #include "exchange/IoOff.h"
 #include "exchange/OFFFile.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/ui/DuZezOrideControls.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"

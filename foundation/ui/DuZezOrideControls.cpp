@@ -4,7 +4,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

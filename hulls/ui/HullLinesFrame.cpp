@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "shell/VkGroupBox.h"
 
 namespace sarnova {

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "shell/HelpFloat.h"
 #include "shell/VkGrid.h"
 #include "shell/VkGroupBox.h"

@@ -13,7 +13,7 @@
 
 #include "entities/ui/FrameParts.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "shell/QtMenus.h"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
 #include "shell/QtMenus.h"

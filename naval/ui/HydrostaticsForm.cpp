@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"

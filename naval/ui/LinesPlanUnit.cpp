@@ -22,7 +22,7 @@
 #include "document/GContoursSetup.h"
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "document/GeometryQuery.h"
 #include "foundation/Contours.h"
 #include "foundation/GeomBox.h"

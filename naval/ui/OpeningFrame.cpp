@@ -16,8 +16,8 @@
 
 #include "document/GeometryList.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/ui/DuZezOrideControls.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"

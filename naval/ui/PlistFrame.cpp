@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "naval/ui/PolyMeshDlg.h"
 #include "naval/ui/SectionUnit.h"
 #include "naval/ui/WebFramesDlg.h"

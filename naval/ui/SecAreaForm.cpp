@@ -9,7 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"

@@ -10,7 +10,7 @@
 #include <charconv>
 
 #include "document/ui/FormatGridWidget.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolyListSections.h"

@@ -14,7 +14,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "foundation/Contours.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"

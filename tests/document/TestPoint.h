@@ -12,7 +12,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomBox.h"

@@ -12,7 +12,7 @@
 
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova::test {

@@ -11,7 +11,7 @@
 
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "hulls/GCorvane.h"
 #include "hulls/ui/CorvaneFrame.h"
 

@@ -13,7 +13,7 @@
 #include "document/ui/ContourForm.h"
 #include "document/ui/FormatGridWidget.h"
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomBox.h"
 #include "platform/Clipboard.h"
 

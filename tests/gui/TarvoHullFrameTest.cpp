@@ -14,7 +14,7 @@
 
 #include "DialogsScope.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "hulls/TarvoHullEntities.h"
 #include "hulls/ui/TarvoHullFrame.h"
 #include "shell/HelpFloat.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/TarvoHullFixture.h"

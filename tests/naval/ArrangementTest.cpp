@@ -4,7 +4,7 @@
 
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/Compartments.h"
 
 using namespace sarnova;

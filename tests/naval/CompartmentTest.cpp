@@ -13,7 +13,7 @@
 #include "document/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "entities/GGonList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "hulls/GCorvane.h"

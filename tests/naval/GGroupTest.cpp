@@ -9,7 +9,7 @@
 #include "document/GeometryReference.h"
 #include "document/RegisterClasses.h"
 #include "entities/EntityFixtures.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
 

@@ -15,7 +15,7 @@
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "entities/GPointList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyListSections.h"
 #include "naval/HullMeshes.h"

@@ -12,7 +12,7 @@
 #include "HullSections.h"
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/HydroTable.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/SecAreaForm.h"

@@ -8,7 +8,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "naval/Compartments.h"
 #include "naval/GGroup.h"
 #include "naval/VolumesUnit.h"

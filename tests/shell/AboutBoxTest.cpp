@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/AboutBox.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/VkPaintFormClient.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 #include "shell/FormSave.h"
 #include "shell/MainUnit.h"

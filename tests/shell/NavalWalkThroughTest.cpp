@@ -30,7 +30,7 @@
 #include "curvenet/ui/XTSurfaceFrame.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/GeoFace.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Polygon.h"
 #include "hulls/GCorvane.h"
 #include "entities/GBSurf.h"

@@ -21,7 +21,7 @@
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/TrackInfo.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"

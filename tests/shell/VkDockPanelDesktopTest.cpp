@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/CalculatorFloat.h"
 #include "shell/ConsoleFloat.h"

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/DesktopFixture.h"
 #include "shell/DockLayoutNodes.h"

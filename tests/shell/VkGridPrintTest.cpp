@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/VkGridModel.h"
 #include "shell/VkGridTestSupport.h"
 

@@ -19,7 +19,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "shell/VkSpin.h"

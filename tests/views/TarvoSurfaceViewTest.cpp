@@ -10,7 +10,7 @@
 
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "hulls/GTarvoCurve.h"
 #include "hulls/GTarvoSurface.h"
 #include "views/OpenGLViewFixture.h"

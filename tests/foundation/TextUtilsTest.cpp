@@ -1,4 +1,4 @@
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 #include <gtest/gtest.h>
 

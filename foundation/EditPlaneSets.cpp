@@ -1,4 +1,4 @@
-#include "foundation/DeRaridiViewEdit.h"
+#include "foundation/EditPlaneSets.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 
 namespace sarnova {
 

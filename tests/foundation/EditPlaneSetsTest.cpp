@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "foundation/DeRaridiViewEdit.h"
+#include "foundation/EditPlaneSets.h"
 
 using namespace sarnova;
 

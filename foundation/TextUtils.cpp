@@ -1,5 +1,5 @@
 // Utilities every module leans on: text words and fields, version, folders, file association.
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "foundation/GraphicsCanvas.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"
 #include "platform/RecordingCanvas.h"

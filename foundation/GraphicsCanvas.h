@@ -3,7 +3,7 @@
 // coordinate by a 4x4 matrix and hands the drawing on to another target (the scale plotter puts one in
 // front of its canvas to draw plans, profiles and sections).
 #pragma once
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "platform/Canvas.h"
 
 namespace sarnova {

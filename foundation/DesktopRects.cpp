@@ -1,4 +1,4 @@
-#include "foundation/DuZezOrideDesktop.h"
+#include "foundation/DesktopRects.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Number texts: formatting and parsing with the original runtime's rules, independent of any locale.
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,7 +12,7 @@
 #include <limits>
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

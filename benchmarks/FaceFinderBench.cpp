@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "curvenet/Quillmoor.h"
+#include "curvenet/FaceFinder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 namespace sarnova {
 

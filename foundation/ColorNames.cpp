@@ -1,10 +1,10 @@
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -1,12 +1,12 @@
-#include "curvenet/Quillmoor.h"
+#include "curvenet/FaceFinder.h"
 
 #include <algorithm>
 #include <functional>
 #include <queue>
 #include <utility>
 
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

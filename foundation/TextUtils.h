@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 
 namespace sarnova {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "foundation/DuZezOrideDesktop.h"
+#include "foundation/DesktopRects.h"
 
 namespace sarnova {
 namespace {

@@ -1,4 +1,4 @@
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 #include <cmath>
 

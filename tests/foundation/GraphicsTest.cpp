@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "platform/RecordingGraphics.h"
 
 namespace sarnova {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "curvenet/Quillmoor.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "curvenet/FaceFinder.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 
 using namespace sarnova;

@@ -1,4 +1,4 @@
-#include "foundation/DeRaridiCanvas.h"
+#include "foundation/GraphicsCanvas.h"
 
 #include <cmath>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 #include <cerrno>
 #include <charconv>
