@@ -14,7 +14,7 @@
 #include "foundation/Console.h"
 #include "foundation/NumberText.h"
 #include "shell/MainUnit.h"
-#include "shell/VkDockPanelLayout.h"
+#include "controls/VkDockPanelLayout.h"
 
 namespace sarnova {
 

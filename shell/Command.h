@@ -8,7 +8,7 @@
 
 #include "foundation/Colors.h"
 #include "foundation/Console.h"
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 
 namespace sarnova {
 

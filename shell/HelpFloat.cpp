@@ -6,8 +6,8 @@
 #include <string>
 
 #include "foundation/TextUtils.h"
-#include "shell/VkDockPanel.h"
-#include "shell/VkHelpPanel.h"
+#include "controls/VkDockPanel.h"
+#include "controls/VkHelpPanel.h"
 
 namespace sarnova {
 

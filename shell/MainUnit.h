@@ -12,7 +12,7 @@
 
 #include "foundation/Graphics.h"
 #include "platform/Menu.h"
-#include "shell/VkDockPanel.h"
+#include "controls/VkDockPanel.h"
 
 class QAction;
 class QActionGroup;

@@ -8,7 +8,7 @@
 #include "foundation/TextUtils.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

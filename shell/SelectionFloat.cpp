@@ -20,8 +20,8 @@
 #include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 

@@ -32,9 +32,9 @@
 #include "foundation/TextFile.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/FormSave.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
+#include "controls/FormSave.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 

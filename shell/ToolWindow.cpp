@@ -10,7 +10,7 @@
 #include "platform/Registry.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
-#include "shell/VkDockPanelLayout.h"
+#include "controls/VkDockPanelLayout.h"
 
 namespace sarnova {
 

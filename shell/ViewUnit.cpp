@@ -38,7 +38,7 @@
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUserDialogs.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 #include "shell/TextEdit.h"
 #include "shell/ViewUnitFormats.h"
 #include "views/OpenGLView.h"

@@ -23,7 +23,7 @@
 #include "document/Settings.h"
 #include "foundation/ViewContract.h"
 #include "foundation/RenderTarget.h"
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 #include "views/Camera.h"
 #include "views/OpenGLViewMarkers.h"
 #include "views/ViewGrid.h"

@@ -21,10 +21,10 @@
 #include "curvenet/ui/XTFrameParts.h"
 #include "entities/ui/FrameParts.h"
 #include "foundation/TextUtils.h"
-#include "shell/FillDlg.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/FillDlg.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -25,9 +25,9 @@
 #include "document/GeometryList.h"
 #include "entities/ui/FrameParts.h"
 #include "foundation/TextUtils.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

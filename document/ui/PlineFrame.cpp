@@ -27,7 +27,7 @@
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "platform/qt/QtCanvas.h"
-#include "shell/FillDlg.h"
+#include "controls/FillDlg.h"
 
 namespace sarnova {
 

@@ -13,7 +13,7 @@
 #include <exception>
 
 #include "foundation/Console.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

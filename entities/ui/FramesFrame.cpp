@@ -10,7 +10,7 @@
 #include "entities/ui/FrameParts.h"
 #include "foundation/Console.h"
 #include "platform/UserDialogs.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -16,7 +16,7 @@
 
 #include "entities/ui/FrameParts.h"
 #include "foundation/NumberText.h"
-#include "shell/FillDlg.h"
+#include "controls/FillDlg.h"
 #include "surfaces/Gregory.h"
 
 namespace sarnova {

@@ -20,8 +20,8 @@
 #include "entities/ui/FrameParts.h"
 #include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
-#include "shell/FillDlg.h"
-#include "shell/MeshEditSelector.h"
+#include "controls/FillDlg.h"
+#include "controls/MeshEditSelector.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 

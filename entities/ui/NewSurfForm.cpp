@@ -10,7 +10,7 @@
 
 #include "entities/GBSurf.h"
 #include "foundation/Console.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 #include "platform/UserDialogs.h"
 #include "surfaces/BSurface.h"
 

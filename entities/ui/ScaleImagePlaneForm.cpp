@@ -11,7 +11,7 @@
 #include "entities/ImagePlane.h"
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/TextUtils.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"
 

@@ -14,7 +14,7 @@
 #include "exchange/OFFFile.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"
 

@@ -18,7 +18,7 @@
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

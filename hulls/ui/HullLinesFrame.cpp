@@ -13,7 +13,7 @@
 #include "entities/ui/FrameParts.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -12,9 +12,9 @@
 #include "entities/ui/FrameParts.h"
 #include "foundation/Console.h"
 #include "shell/HelpFloat.h"
-#include "shell/VkGrid.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGrid.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

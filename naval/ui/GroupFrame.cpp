@@ -16,8 +16,8 @@
 #include "foundation/TextUtils.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

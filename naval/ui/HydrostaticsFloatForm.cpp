@@ -19,8 +19,8 @@
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
 #include "views/OpenGLHelpers.h"
 
 namespace sarnova {

@@ -15,9 +15,9 @@
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

@@ -32,10 +32,10 @@
 #include "platform/Screen.h"
 #include "platform/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/ColCombo.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
-#include "shell/VkSpin.h"
+#include "controls/ColCombo.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
+#include "controls/VkSpin.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {

@@ -11,7 +11,7 @@
 
 #include "DialogsScope.h"
 #include "document/ui/ContourForm.h"
-#include "document/ui/FormatGridWidget.h"
+#include "controls/FormatGridWidget.h"
 #include "foundation/Contours.h"
 #include "foundation/Console.h"
 #include "foundation/GeomBox.h"

@@ -16,7 +16,7 @@
 #include "foundation/GeomFacet.h"
 #include "platform/Clipboard.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova {
 namespace {

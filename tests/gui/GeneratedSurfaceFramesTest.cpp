@@ -22,8 +22,8 @@
 #include "entities/ui/NPatchFrame.h"
 #include "entities/ui/RuledSurfaceFrame.h"
 #include "foundation/Polyline.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 #include "surfaces/CoonsPatch.h"
 
 namespace sarnova {

@@ -15,8 +15,8 @@
 #include "entities/ui/ImageFrame.h"
 #include "entities/ui/ImagePlaneGL.h"
 #include "entities/ui/ScaleImagePlaneForm.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -19,7 +19,7 @@
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "naval/ui/GroupFrame.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 namespace {

@@ -29,8 +29,8 @@
 #include "foundation/TextFile.h"
 #include "platform/Clipboard.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

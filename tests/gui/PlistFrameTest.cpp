@@ -23,8 +23,8 @@
 #include "naval/ui/WebFramesDlg.h"
 #include "platform/Menu.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/MeshEditSelector.h"
-#include "shell/VkGroupBox.h"
+#include "controls/MeshEditSelector.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 namespace {

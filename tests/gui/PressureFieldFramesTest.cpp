@@ -11,8 +11,8 @@
 #include "entities/ui/ShadingController.h"
 #include "foundation/TextFile.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

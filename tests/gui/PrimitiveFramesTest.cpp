@@ -21,8 +21,8 @@
 #include "foundation/GeomBox.h"
 #include "platform/Clipboard.h"
 #include "foundation/VkMathsIntersect.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -15,8 +15,8 @@
 #include "document/RegisterClasses.h"
 #include "hulls/GTarvoCurve.h"
 #include "hulls/ui/TarvoCurveFrame.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -24,7 +24,7 @@
 #include "document/GeoFace.h"
 #include "document/RegisterClasses.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "tests/document/CurveFixtures.h"
 #include "tests/document/FakeView.h"
 

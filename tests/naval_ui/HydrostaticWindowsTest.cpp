@@ -18,9 +18,9 @@
 #include "naval/ui/SecAreaForm.h"
 #include "platform/Clipboard.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkGraph.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkGraph.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova::test {
 namespace {

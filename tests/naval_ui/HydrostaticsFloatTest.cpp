@@ -8,7 +8,7 @@
 #include "document/GeoFace.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "shell/DocumentWindowFixture.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova::test {
 namespace {

@@ -20,7 +20,7 @@
 #include "naval/Linesplan.h"
 #include "naval/ui/LinesPlanUnit.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova::test {

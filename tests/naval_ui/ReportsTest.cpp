@@ -16,8 +16,8 @@
 #include "naval/ui/VolumesUnit.h"
 #include "platform/Clipboard.h"
 #include "shell/DocumentWindowFixture.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova::test {
 namespace {

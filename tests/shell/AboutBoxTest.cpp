@@ -15,7 +15,7 @@
 #include "foundation/TextUtils.h"
 #include "shell/AboutBox.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkPaintFormClient.h"
+#include "controls/VkPaintFormClient.h"
 
 namespace sarnova {
 namespace {

@@ -11,7 +11,7 @@
 #include "document/Settings.h"
 #include "foundation/TextUtils.h"
 #include "platform/Registry.h"
-#include "shell/FormSave.h"
+#include "controls/FormSave.h"
 #include "shell/MainUnit.h"
 #include "shell/ShellTestSupport.h"
 

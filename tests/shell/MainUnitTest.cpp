@@ -26,7 +26,7 @@
 #include "shell/MainUnit.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TestDocumentWindow.h"
-#include "shell/VkDockPanelManager.h"
+#include "controls/VkDockPanelManager.h"
 #include "DialogsScope.h"
 
 namespace sarnova {

@@ -51,7 +51,7 @@
 #include "shell/ShellTestSupport.h"
 #include "shell/MouseTestSupport.h"
 #include "shell/TextEdit.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Keys.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 
 namespace sarnova {
 namespace {

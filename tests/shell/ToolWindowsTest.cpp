@@ -33,9 +33,9 @@
 #include "shell/OpeningsFloat.h"
 #include "shell/SelectionFloat.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkDockPanelDrag.h"
-#include "shell/VkDockPanelLayout.h"
-#include "shell/VkHelpPanel.h"
+#include "controls/VkDockPanelDrag.h"
+#include "controls/VkDockPanelLayout.h"
+#include "controls/VkHelpPanel.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {

@@ -33,10 +33,10 @@
 #include "shell/ProgramStart.h"
 #include "shell/SelectionFloat.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkDockPanelDesktop.h"
-#include "shell/VkDockPanelLayout.h"
-#include "shell/VkDockPanelManager.h"
-#include "shell/VkDockPanelSites.h"
+#include "controls/VkDockPanelDesktop.h"
+#include "controls/VkDockPanelLayout.h"
+#include "controls/VkDockPanelManager.h"
+#include "controls/VkDockPanelSites.h"
 
 namespace sarnova {
 namespace {

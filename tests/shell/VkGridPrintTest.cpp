@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/TextUtils.h"
-#include "shell/VkGridModel.h"
+#include "controls/VkGridModel.h"
 #include "shell/VkGridTestSupport.h"
 
 namespace sarnova {

@@ -22,7 +22,7 @@
 #include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "views/GeometryPlotter.h"
 #include "views/OpenGLView.h"
 #include "views/PlotterUnit.h"
