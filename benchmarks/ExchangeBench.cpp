@@ -13,7 +13,7 @@
 #include "ExchangeBenchFiles.h"
 #include "document/GPline.h"
 #include "document/GeometryList.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGonList.h"
 #include "exchange/IoCSV.h"
 #include "exchange/IoDxf.h"

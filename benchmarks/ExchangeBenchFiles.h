@@ -8,7 +8,7 @@
 #include <string>
 
 #include "document/GeometryList.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/TextUtils.h"
 
 namespace sarnova::bench {

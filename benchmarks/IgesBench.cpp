@@ -10,7 +10,7 @@
 #include "document/GBSpline.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GArc.h"
 #include "exchange/IGESEntities.h"
 #include "exchange/IGESFile.h"

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "document/GeometryClasses.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/Settings.h"
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"

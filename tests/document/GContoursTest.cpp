@@ -9,7 +9,7 @@
 #include "TestPoint.h"
 #include "document/GContours.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/GContoursSetup.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"

@@ -11,7 +11,7 @@
 #include "document/Geometry.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/Console.h"
 #include "foundation/TextFile.h"
 

@@ -30,7 +30,7 @@
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/Settings.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/NumberText.h"
 #include "hulls/GCorvane.h"
 #include "hulls/ui/CorvaneFrame.h"

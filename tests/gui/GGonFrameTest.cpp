@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGonList.h"
 #include "entities/ui/GGonFrame.h"
 #include "foundation/GeomFacet.h"

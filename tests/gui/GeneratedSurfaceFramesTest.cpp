@@ -16,7 +16,7 @@
 #include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/GeometryReference.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/CoonsPatchFrame.h"
 #include "entities/ui/ExtrudedSurfaceFrame.h"
 #include "entities/ui/NPatchFrame.h"

@@ -10,7 +10,7 @@
 
 #include "../DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/ImageFrame.h"
 #include "entities/ui/ImagePlaneGL.h"

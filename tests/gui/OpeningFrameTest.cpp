@@ -15,7 +15,7 @@
 #include "DialogsScope.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "naval/ui/GroupFrame.h"

@@ -17,7 +17,7 @@
 #include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/PolylineDialogs.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/PlineFrame.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"

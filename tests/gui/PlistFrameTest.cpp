@@ -17,7 +17,7 @@
 
 #include "DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "naval/ui/PolyMeshDlg.h"
 #include "naval/ui/SectionUnit.h"
 #include "naval/ui/WebFramesDlg.h"

@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/PressureFieldFrame.h"
 #include "entities/ui/ShadingController.h"

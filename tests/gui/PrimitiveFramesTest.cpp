@@ -11,7 +11,7 @@
 
 #include "../DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/BoxFrame.h"
 #include "entities/ui/DimensionFrame.h"
 #include "entities/ui/FrameParts.h"

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "hulls/GTarvoCurve.h"
 #include "hulls/ui/TarvoCurveFrame.h"
 #include "controls/VkGroupBox.h"

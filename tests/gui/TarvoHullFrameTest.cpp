@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "DialogsScope.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/TextUtils.h"
 #include "hulls/TarvoHullEntities.h"
 #include "hulls/ui/TarvoHullFrame.h"

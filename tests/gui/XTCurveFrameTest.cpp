@@ -22,7 +22,7 @@
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/ui/XTCurveFrame.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "shell/ControlsTestSupport.h"
 #include "controls/VkSpin.h"
 #include "tests/document/CurveFixtures.h"

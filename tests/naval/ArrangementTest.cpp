@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/Console.h"
 #include "naval/Compartments.h"
 

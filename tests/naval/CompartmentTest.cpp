@@ -10,7 +10,7 @@
 
 #include "curvenet/GBSurfL.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "entities/GGonList.h"
 #include "foundation/Console.h"

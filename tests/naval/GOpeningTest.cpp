@@ -11,7 +11,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/EntityFixtures.h"
 #include "entities/GGonList.h"
 #include "foundation/TextUtils.h"

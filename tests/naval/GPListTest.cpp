@@ -11,7 +11,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
 #include "document/PolylineDialogs.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "entities/GPointList.h"

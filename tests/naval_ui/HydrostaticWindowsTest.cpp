@@ -11,7 +11,7 @@
 
 #include "HullSections.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/Console.h"
 #include "naval/HydroTable.h"
 #include "naval/ui/HydrostaticsForm.h"

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "foundation/PolyList.h"
 #include "naval/GPList.h"

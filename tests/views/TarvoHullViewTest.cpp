@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/TextUtils.h"
 #include "hulls/TarvoHullEntities.h"
 #include "views/OpenGLViewFixture.h"

@@ -1,4 +1,4 @@
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 
 #include "document/GBSpline.h"
 #include "document/GCBSpline.h"
