@@ -1,4 +1,4 @@
-// The program's own toolbar and menu icons: SVG drawings kept in the resources (shell/icons), drawn
+// The program's own toolbar and menu icons: SVG drawings kept in the resources (controls/icons), drawn
 // with the palette's button-text colour where the drawing uses black, so that one set reads on light
 // and dark themes alike. Accents keep their colours.
 #pragma once

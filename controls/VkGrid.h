@@ -1,4 +1,4 @@
-// The spreadsheet grid control: the grid of shell/VkGridModel.h on a scrolling control that paints
+// The spreadsheet grid control: the grid of controls/VkGridModel.h on a scrolling control that paints
 // its cells itself, with an in-place editor, the drop-down button and list of list cells, the ellipsis
 // button of button cells and the program's printer.
 //

@@ -1,7 +1,7 @@
 // The spreadsheet grid without its window: cells with their values, kinds, alignments, number formats
 // and colours; rows and columns; the update bracket; where each cell lies and how the grid scrolls;
 // the current cell and the selected range with the mouse and keyboard rules that move them; the
-// rules that turn an edited text into a value; and the clipboard text. The window (shell/VkGrid.h)
+// rules that turn an edited text into a value; and the clipboard text. The window (controls/VkGrid.h)
 // derives from this class and supplies the hooks below; tests drive it without any window.
 #pragma once
 #include <cstdint>

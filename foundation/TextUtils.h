@@ -1,6 +1,6 @@
 // Utilities every module leans on: words and fields of text lines, numbered names, the program's
 // version, its folders and the ".geo" file association, and a line reader with comments.
-// Number texts (Format, ParseFloat, TruncSingle ...) are in DuZezOrideFormat.h, included here.
+// Number texts (Format, ParseFloat, TruncSingle ...) are in NumberText.h, included here.
 #pragma once
 #include <array>
 #include <cstdint>
