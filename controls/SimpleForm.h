@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 class QDialog;
 class QGroupBox;

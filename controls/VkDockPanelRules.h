@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -11,9 +11,9 @@
 #include "foundation/Colors.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/Menu.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 #include "controls/VkGraphData.h"
 
 namespace sarnova {

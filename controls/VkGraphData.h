@@ -11,7 +11,7 @@
 
 #include "foundation/Colors.h"
 #include "foundation/TextFile.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

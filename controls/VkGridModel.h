@@ -13,8 +13,8 @@
 #include "foundation/Colors.h"
 #include "foundation/NumberText.h"
 #include "platform/Font.h"
-#include "platform/Keys.h"
-#include "platform/Types.h"
+#include "foundation/Keys.h"
+#include "foundation/Types.h"
 #include "controls/VkDockPanelRules.h"
 #include "controls/VkGridPrint.h"
 

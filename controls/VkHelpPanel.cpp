@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "foundation/Console.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

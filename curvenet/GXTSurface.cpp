@@ -33,7 +33,7 @@
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Gregory.h"
 #include "surfaces/Surface.h"

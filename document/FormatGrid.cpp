@@ -7,7 +7,7 @@
 #include "foundation/Console.h"
 #include "platform/Clipboard.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -15,7 +15,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "platform/Font.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

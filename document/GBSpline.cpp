@@ -10,7 +10,7 @@
 #include "foundation/PolylineOps.h"
 #include "hulls/GTarvoCurve.h"
 #include "platform/Menu.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

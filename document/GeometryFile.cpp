@@ -17,7 +17,7 @@
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

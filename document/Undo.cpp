@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "foundation/Errors.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -13,7 +13,7 @@
 #include "foundation/PolygonBuild.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMathsIntersect.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/Menu.h"
 
 namespace sarnova {

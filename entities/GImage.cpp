@@ -14,7 +14,7 @@
 #include "foundation/VkMathsIntersect.h"
 #include "platform/Menu.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -6,7 +6,7 @@
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -9,7 +9,7 @@
 #include "foundation/Console.h"
 #include "foundation/PolylineResample.h"
 #include "naval/GPList.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

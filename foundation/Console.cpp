@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "foundation/Errors.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -1,7 +1,7 @@
 // Rectangles of windows on the desktop: whether two meet, and bringing a window that lies wholly off
 // the desktop back to its nearest edge. Also the pixel-distance and screen-triangle tests of picking.
 #pragma once
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -10,8 +10,8 @@
 
 #include "foundation/Colors.h"
 #include "foundation/VkMaths.h"
-#include "platform/Keys.h"
-#include "platform/Types.h"
+#include "foundation/Keys.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -5,7 +5,7 @@
 
 #include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

@@ -33,7 +33,7 @@
 #include "naval/ui/PermForm.h"
 #include "naval/ui/SecAreaForm.h"
 #include "naval/ui/VolumesUnit.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUserDialogs.h"

@@ -15,7 +15,7 @@
 #include "foundation/PolygonBuild.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -12,7 +12,7 @@
 
 #include "foundation/ViewContract.h"
 #include "foundation/GeomBox.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

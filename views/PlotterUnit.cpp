@@ -22,7 +22,7 @@
 #include "document/GeometryList.h"
 #include "foundation/TextUtils.h"
 #include "document/ui/PolylineDialogsUi.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtMenus.h"
 #include "controls/ToolIcons.h"

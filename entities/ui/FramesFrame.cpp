@@ -9,7 +9,7 @@
 
 #include "entities/ui/FrameParts.h"
 #include "foundation/Console.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "controls/VkGroupBox.h"
 
 namespace sarnova {

@@ -11,7 +11,7 @@
 #include "entities/GBSurf.h"
 #include "foundation/Console.h"
 #include "controls/EditNumbers.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {

@@ -15,7 +15,7 @@
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
 #include "controls/EditNumbers.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"
 
 namespace sarnova {

@@ -30,7 +30,7 @@
 #include "naval/GPList.h"
 #include "naval/Linesplan.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "controls/ColCombo.h"
 #include "platform/qt/QtMenus.h"

@@ -7,7 +7,7 @@
 #include <exception>
 
 #include "foundation/Console.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

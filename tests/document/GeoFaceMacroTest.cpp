@@ -18,7 +18,7 @@
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
 #include "foundation/MacroFile.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/Menu.h"
 #include "tests/document/TestPoint.h"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "foundation/GraphicsCanvas.h"
+#include "platform/GraphicsCanvas.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"
 #include "platform/RecordingCanvas.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/qt/QtMenus.h"
 
 namespace sarnova {

@@ -1,4 +1,4 @@
-#include "foundation/GraphicsCanvas.h"
+#include "platform/GraphicsCanvas.h"
 
 #include <cmath>
 #include <memory>
