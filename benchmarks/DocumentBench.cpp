@@ -18,7 +18,7 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "document/TestPoint.h"  // the test entity of the document tests
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova::test {

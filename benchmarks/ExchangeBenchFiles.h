@@ -8,8 +8,8 @@
 #include <string>
 
 #include "document/GeometryList.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova::bench {
 

@@ -7,7 +7,7 @@
 
 #include "document/GeometryList.h"
 #include "entities/GGonList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/GeomFacet.h"
 
 using namespace sarnova;

@@ -10,12 +10,12 @@
 #include "document/GBSpline.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GArc.h"
 #include "exchange/IGESEntities.h"
 #include "exchange/IGESFile.h"
 #include "exchange/IoIges.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova::test {
 namespace {

@@ -2,7 +2,7 @@
 // the bulb grafted and the underwater body's hydrostatics computed from its facets.
 #include <benchmark/benchmark.h>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "hulls/TarvoHullFixture.h"
 
 using namespace sarnova;

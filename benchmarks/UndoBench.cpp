@@ -7,7 +7,7 @@
 
 #include "document/GeoFace.h"
 #include "document/TestPoint.h"  // the test entity of the document tests
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova::test {
 namespace {

@@ -17,7 +17,7 @@
 #include <memory>
 #include <numbers>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Polygon.h"
 #include "views/GLRenderer.h"
 #include "views/OpenGLHelpers.h"

@@ -5,8 +5,8 @@
 
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTCurve.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "curvenet/XTCurve.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

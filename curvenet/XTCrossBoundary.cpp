@@ -10,7 +10,7 @@
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
 #include "foundation/BSplineInterpolate.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
 

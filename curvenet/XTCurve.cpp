@@ -7,9 +7,9 @@
 #include "curvenet/XTReferencePoints.h"
 #include "document/Settings.h"
 #include "foundation/Curvature.h"
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

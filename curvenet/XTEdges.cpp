@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "curvenet/XTCurve.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
 

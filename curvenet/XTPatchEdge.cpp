@@ -5,9 +5,9 @@
 
 #include "curvenet/XTEdges.h"
 #include "curvenet/XTSurfaceOptions.h"
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/VkMathsSolvers.h"

@@ -12,7 +12,7 @@
 #include "curvenet/XTGregoryPatch.h"
 #include "curvenet/XTPatchEdge.h"
 #include "curvenet/XTSubDivisionPatch.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "surfaces/BSurface.h"

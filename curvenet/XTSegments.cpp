@@ -4,7 +4,7 @@
 
 #include "curvenet/XTCurveRepresentation.h"
 #include "foundation/BSplineInterpolate.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

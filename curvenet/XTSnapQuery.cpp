@@ -8,7 +8,7 @@
 #include "curvenet/XTConstraints.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTReferencePoints.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/VkMaths.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "curvenet/XTPoints.h"
-#include "platform/Keys.h"
-#include "platform/Types.h"
+#include "foundation/Keys.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "curvenet/XTEdges.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolyList.h"

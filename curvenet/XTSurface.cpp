@@ -8,16 +8,16 @@
 #include <unordered_map>
 #include <utility>
 
-#include "curvenet/Quillmoor.h"
+#include "curvenet/FaceFinder.h"
 #include "curvenet/XTCrossBoundary.h"
 #include "curvenet/XTCurve.h"
 #include "curvenet/XTEdges.h"
 #include "curvenet/XTPatchComplex.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/Geometry.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"

@@ -1,8 +1,8 @@
 #include "curvenet/XTSurfaceOptions.h"
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 
 namespace sarnova {
 

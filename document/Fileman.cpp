@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "platform/Registry.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Menu.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "document/VkExpressionParser.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/Clipboard.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -1,7 +1,7 @@
 // A small spreadsheet: a grid of cells that each hold a number, a text or a formula ("=A1*2"),
 // formatted per cell. Formulas are evaluated by the expression evaluator, with A1-style references
 // resolved by the grid, depth first, refusing circular references. This is the grid's model; the GUI
-// shows it in a table widget (document/ui/FormatGridWidget.h) and forwards edits and keys to it.
+// shows it in a table widget (controls/FormatGridWidget.h) and forwards edits and keys to it.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "platform/Font.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

@@ -5,12 +5,12 @@
 #include "document/GeometryQuery.h"
 #include "foundation/BSpline.h"
 #include "foundation/BSplineOps.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
 #include "hulls/GTarvoCurve.h"
 #include "platform/Menu.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

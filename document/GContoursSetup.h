@@ -9,7 +9,7 @@
 #include "document/FormatGrid.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

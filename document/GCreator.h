@@ -15,7 +15,7 @@
 
 #include "document/GDraggable.h"
 #include "document/Geometry.h"
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 
 namespace sarnova {
 

@@ -12,7 +12,7 @@
 #include "entities/GExtrudedSurface.h"
 #include "foundation/BSpline.h"
 #include "foundation/BlockCount.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/TextFile.h"

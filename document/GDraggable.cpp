@@ -4,9 +4,9 @@
 
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
-#include "foundation/DeRaridiViewEdit.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/EditPlaneSets.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMathsIntersect.h"
 

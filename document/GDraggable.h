@@ -6,7 +6,7 @@
 // Subclasses move their own points in BeginDrag, Drag and EndDrag.
 //
 // The edit-plane types TEditPlane, TEditPlaneKind and TEditPlaneSet live with the view interface
-// (foundation/DeRaridiView.h), which the camera and the view's markers take them through.
+// (foundation/ViewContract.h), which the camera and the view's markers take them through.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -15,7 +15,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryReference.h"
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 
 namespace sarnova {
 

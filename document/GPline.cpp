@@ -6,7 +6,7 @@
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
 #include "entities/GPointList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/PolyList.h"

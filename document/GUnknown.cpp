@@ -1,8 +1,8 @@
 #include "document/GUnknown.h"
 
 #include "document/GeometryClasses.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {

@@ -3,8 +3,8 @@
 #include "document/GContours.h"
 #include "document/GeometryClasses.h"
 #include "entities/GFrames.h"
-#include "foundation/DeRaridiView.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/ViewContract.h"
+#include "foundation/Console.h"
 #include "naval/Frames.h"
 #include "platform/Menu.h"
 

@@ -12,8 +12,8 @@
 #include "document/GeometryList.h"
 #include "document/Undo.h"
 #include "document/VkExpressionParser.h"
-#include "platform/Keys.h"
-#include "platform/Types.h"
+#include "foundation/Keys.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/GeomInfo.h"
 #include "foundation/VkMaths.h"
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "document/GUnknown.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "platform/Menu.h"
 

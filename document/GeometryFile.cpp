@@ -12,14 +12,14 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/BlockCount.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideColors.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/ColorNames.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

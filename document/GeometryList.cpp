@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "document/GeometryReference.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/MacroFile.h"

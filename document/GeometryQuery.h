@@ -13,7 +13,7 @@
 
 #include "document/Geometry.h"
 #include "platform/Menu.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -4,7 +4,7 @@
 #pragma once
 #include <memory>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 namespace sarnova {
 

@@ -1,7 +1,7 @@
 #include "document/MacroVariables.h"
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

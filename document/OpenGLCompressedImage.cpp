@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "platform/ImageReader.h"

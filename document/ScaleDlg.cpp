@@ -1,7 +1,7 @@
 #include "document/ScaleDlg.h"
 
 #include "document/RotateDlg.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 
 namespace sarnova {
 

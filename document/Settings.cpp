@@ -5,7 +5,7 @@
 #include <type_traits>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 
 namespace sarnova {

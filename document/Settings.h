@@ -9,7 +9,7 @@
 
 #include "document/GeometryQuery.h"
 #include "foundation/Colors.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/VkMaths.h"
 #include "platform/Font.h"
 

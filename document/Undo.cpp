@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "foundation/Errors.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

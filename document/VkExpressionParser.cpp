@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "document/MacroVariables.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/MacroFile.h"
 #include "foundation/VkMaths.h"
 

@@ -3,7 +3,7 @@
 #include "document/Geometry.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 

@@ -5,7 +5,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/GCustomPline.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Polyline.h"
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"

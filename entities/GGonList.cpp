@@ -15,7 +15,7 @@
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
 #include "foundation/BlockCount.h"
-#include "foundation/DuZezOrideDesktop.h"
+#include "foundation/DesktopRects.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"

@@ -9,11 +9,11 @@
 #include "document/GeometryQuery.h"
 #include "entities/GGonList.h"
 #include "entities/GPolygonCreator.h"
-#include "foundation/DuZezOrideDesktop.h"
+#include "foundation/DesktopRects.h"
 #include "foundation/PolygonBuild.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMathsIntersect.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/Menu.h"
 
 namespace sarnova {

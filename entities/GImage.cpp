@@ -7,14 +7,14 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "foundation/Box.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Polyline.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/TextFile.h"
 #include "foundation/VkMathsIntersect.h"
 #include "platform/Menu.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -9,7 +9,7 @@
 #include "document/GeometryQuery.h"
 #include "foundation/Arc.h"
 #include "foundation/Box.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"
 #include "foundation/TextFile.h"

@@ -12,7 +12,7 @@
 #include "entities/GConversions.h"
 #include "entities/GPlane.h"
 #include "entities/PlaneProjectionDlg.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolygonIntersect.h"

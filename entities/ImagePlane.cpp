@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Plane.h"

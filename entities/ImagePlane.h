@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "document/OpenGLCompressedImage.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "foundation/PolylineOps.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideColors.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/ColorNames.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "entities/PressureField.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 
 namespace sarnova {
 

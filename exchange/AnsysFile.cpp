@@ -5,8 +5,8 @@
 #include <numeric>
 #include <unordered_map>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

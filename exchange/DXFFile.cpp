@@ -3,8 +3,8 @@
 #include <array>
 
 #include "exchange/ExchangeText.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

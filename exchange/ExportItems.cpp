@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "surfaces/BSurface.h"

@@ -1,7 +1,7 @@
 #include "exchange/GridGenFile.h"
 
 #include "exchange/DXFFile.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Geom.h"
 #include "foundation/TextFile.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMathsIntersect.h"
 

@@ -16,7 +16,7 @@
 #include "foundation/Arc.h"
 #include "foundation/BSpline.h"
 #include "foundation/Curve.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"

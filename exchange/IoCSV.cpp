@@ -2,7 +2,7 @@
 
 #include "document/GPline.h"
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"

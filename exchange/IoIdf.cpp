@@ -1,7 +1,7 @@
 #include "exchange/IoIdf.h"
 
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
 #include "naval/GPList.h"

@@ -2,11 +2,11 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -7,7 +7,7 @@
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {

@@ -4,7 +4,7 @@
 
 #include "document/GPline.h"
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"

@@ -4,7 +4,7 @@
 #include "exchange/OFFFile.h"
 #include "naval/GPList.h"
 #include "document/GeometryList.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

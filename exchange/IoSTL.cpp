@@ -2,8 +2,8 @@
 
 #include "entities/GGonList.h"
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 #include "foundation/TextFile.h"

@@ -2,7 +2,7 @@
 
 #include "entities/GBSurf.h"
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "surfaces/BSurface.h"

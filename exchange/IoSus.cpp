@@ -5,11 +5,11 @@
 #include "exchange/ExportItems.h"
 #include "exchange/IoImport.h"
 #include "exchange/SusFile.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/PolylineResample.h"
 #include "naval/GPList.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

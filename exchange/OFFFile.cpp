@@ -6,7 +6,7 @@
 
 #include "document/Settings.h"
 #include "exchange/IoImport.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/TextFile.h"

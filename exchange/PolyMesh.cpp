@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 

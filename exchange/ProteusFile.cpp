@@ -1,8 +1,8 @@
 // The Proteus DAM file model, its line scans and its writer.
 #include "exchange/ProteusFile.h"
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/GeomFacet.h"

@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Geom.h"
 
 namespace sarnova {

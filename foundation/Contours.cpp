@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/GeomFacet.h"

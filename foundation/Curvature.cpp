@@ -6,7 +6,7 @@
 #include <typeinfo>
 #include <utility>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "surfaces/Surface.h"

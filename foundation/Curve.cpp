@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {

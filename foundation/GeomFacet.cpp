@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/VkMathsIntersect.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"

@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolylineOps.h"

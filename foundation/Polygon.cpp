@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"

@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"

@@ -5,7 +5,7 @@
 #include <typeinfo>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/VkMathsIntersect.h"
 #include "foundation/VkMathsSolvers.h"
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
 #include "foundation/VkMathsIntersect.h"

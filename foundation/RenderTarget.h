@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 namespace sarnova {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

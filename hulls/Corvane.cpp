@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "foundation/BSplineInterpolate.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "foundation/VkMathsIntersect.h"

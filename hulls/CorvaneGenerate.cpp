@@ -6,8 +6,8 @@
 #include <numbers>
 
 #include "foundation/BSplineInterpolate.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Halvorn.h"

@@ -4,10 +4,10 @@
 #include "document/GBSpline.h"
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/Menu.h"
 #include "platform/Screen.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "foundation/BSplineInterpolate.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/PolylineOps.h"

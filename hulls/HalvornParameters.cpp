@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Halvorn.h"

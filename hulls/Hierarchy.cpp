@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

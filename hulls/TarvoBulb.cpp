@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
 #include "foundation/VkMaths.h"

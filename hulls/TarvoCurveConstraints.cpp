@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/Blend.h"

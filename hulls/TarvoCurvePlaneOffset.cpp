@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/TextFile.h"
 #include "foundation/VkMathsIntersect.h"
 #include "hulls/TarvoCurve.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 #include "foundation/TextFile.h"

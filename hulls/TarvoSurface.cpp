@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "foundation/Errors.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
 #include "hulls/TarvoFunctions.h"

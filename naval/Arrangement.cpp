@@ -5,8 +5,8 @@
 
 #include "document/GeometryList.h"
 #include "foundation/Contours.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolygonBuild.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/Polygon.h"

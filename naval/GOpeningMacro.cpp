@@ -3,9 +3,9 @@
 
 #include "document/GPline.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/VkMaths.h"

@@ -10,7 +10,7 @@
 #include "document/PolylineDialogs.h"
 #include "entities/GGonList.h"
 #include "entities/GPointList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolyListSections.h"

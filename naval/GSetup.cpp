@@ -1,6 +1,6 @@
 #include "naval/GSetup.h"
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova {

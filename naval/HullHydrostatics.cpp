@@ -9,7 +9,7 @@
 #include <typeinfo>
 #include <variant>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {

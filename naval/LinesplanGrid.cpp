@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"
 #include "naval/Linesplan.h"

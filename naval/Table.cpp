@@ -1,7 +1,7 @@
 #include "naval/Table.h"
 
-#include "foundation/DuZezOrideFormat.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/NumberText.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/FacetCutIndex.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"

@@ -7,7 +7,7 @@
 
 #include "foundation/Colors.h"
 #include "platform/Font.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

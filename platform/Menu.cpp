@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 namespace sarnova {
 

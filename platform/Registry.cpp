@@ -1,7 +1,7 @@
 // The registry file: parsing, the change journal and the replacing write.
 #include "platform/Registry.h"
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/TextFile.h"
 
 #include <algorithm>

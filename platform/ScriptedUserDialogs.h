@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

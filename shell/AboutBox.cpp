@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/SplashUnit.h"
 
 namespace sarnova {

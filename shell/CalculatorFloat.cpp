@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "shell/MainUnit.h"
-#include "shell/VkDockPanelLayout.h"
+#include "controls/VkDockPanelLayout.h"
 
 namespace sarnova {
 

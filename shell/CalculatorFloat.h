@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 #include "shell/Command.h"
-#include "shell/VkDockPanel.h"
+#include "controls/VkDockPanel.h"
 
 namespace sarnova {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "shell/VkControls.h"
+#include "foundation/Console.h"
+#include "controls/VkControls.h"
 
 namespace sarnova {
 

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QVBoxLayout>
 
-#include "shell/VkDockPanelLayout.h"
+#include "controls/VkDockPanelLayout.h"
 
 namespace sarnova {
 

@@ -2,7 +2,7 @@
 // is open.
 #pragma once
 #include "shell/Command.h"
-#include "shell/VkDockPanel.h"
+#include "controls/VkDockPanel.h"
 
 namespace sarnova {
 

@@ -18,7 +18,7 @@
 #include "shell/GeometryServer.h"
 #include "shell/MultiSelect.h"
 #include "shell/NoSelectFrame.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 
 namespace sarnova {
 

@@ -10,8 +10,8 @@
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 

@@ -15,7 +15,7 @@
 #include "document/TrackInfo.h"
 #include "foundation/Box.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 #include "shell/SelectionFloat.h"
 
 namespace sarnova {

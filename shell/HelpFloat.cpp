@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "foundation/DuZezOride.h"
-#include "shell/VkDockPanel.h"
-#include "shell/VkHelpPanel.h"
+#include "foundation/TextUtils.h"
+#include "controls/VkDockPanel.h"
+#include "controls/VkHelpPanel.h"
 
 namespace sarnova {
 

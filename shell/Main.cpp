@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/MainUnit.h"
 #include "shell/ProgramStart.h"
 #include "shell/ViewUnit.h"

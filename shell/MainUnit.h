@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "platform/Menu.h"
-#include "shell/VkDockPanel.h"
+#include "controls/VkDockPanel.h"
 
 class QAction;
 class QActionGroup;

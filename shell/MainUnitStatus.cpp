@@ -5,10 +5,10 @@
 #include <QMenu>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

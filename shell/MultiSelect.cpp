@@ -12,10 +12,10 @@
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
 #include "document/ui/DefaultGeometryFrame.h"
-#include "shell/QtMenus.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

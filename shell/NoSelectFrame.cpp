@@ -13,12 +13,12 @@
 #include "document/Settings.h"
 #include "document/ui/DefaultGeometryFrame.h"
 #include "shell/MainUnit.h"
-#include "shell/QtMenus.h"
-#include "shell/VkColorListBox.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
-#include "shell/VkVectorPanel.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkColorListBox.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
+#include "controls/VkVectorPanel.h"
 
 namespace sarnova {
 

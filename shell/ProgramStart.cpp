@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "document/GeometryClasses.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/Settings.h"
 #include "document/ui/ContourForm.h"
 #include "document/ui/DefaultGeometryFrame.h"
@@ -27,8 +27,8 @@
 #include "exchange/ui/GFExportDlg.h"
 #include "exchange/ui/OFFFileForm.h"
 #include "exchange/ui/SusPropForm.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "curvenet/ui/XTCurveFrame.h"
 #include "curvenet/ui/XTSurfaceFrame.h"
 #include "hulls/ui/TarvoCurveFrame.h"

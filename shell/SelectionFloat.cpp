@@ -17,11 +17,11 @@
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova {
 

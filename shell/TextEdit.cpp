@@ -26,17 +26,17 @@
 
 #include "document/GeoFace.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/FormSave.h"
+#include "controls/FormSave.h"
 #include "shell/MacroErrorText.h"
-#include "shell/QtMenus.h"
-#include "shell/ToolIcons.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/Fileman.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "shell/TextEditSearch.h"
 
 class QAction;

@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 #include "shell/GeometryServer.h"
 #include "shell/MainUnit.h"
-#include "shell/VkDockPanelLayout.h"
+#include "controls/VkDockPanelLayout.h"
 
 namespace sarnova {
 

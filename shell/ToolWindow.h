@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/VkDockPanel.h"
+#include "controls/VkDockPanel.h"
 
 class QTreeWidgetItem;
 class QVBoxLayout;

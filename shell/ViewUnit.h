@@ -14,7 +14,7 @@
 #include "document/Fileman.h"
 #include "foundation/VkMaths.h"
 #include "platform/Menu.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 #include "shell/MainUnit.h"
 
 class QAction;

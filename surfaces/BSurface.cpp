@@ -5,9 +5,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/TextFile.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolylineResample.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foundation/BSplineOps.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

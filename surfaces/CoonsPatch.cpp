@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "surfaces/BSurfaceRefine.h"
 

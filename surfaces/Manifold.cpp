@@ -6,16 +6,16 @@
 #include <string>
 #include <unordered_set>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolygonBuild.h"
 #include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 namespace sarnova {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/PolyList.h"

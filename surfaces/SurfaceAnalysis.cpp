@@ -8,8 +8,8 @@
 #include <typeinfo>
 
 #include "document/Geometry.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"

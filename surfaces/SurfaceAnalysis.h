@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "foundation/Geom.h"
 #include "foundation/VkMaths.h"
 #include "surfaces/Manifold.h"

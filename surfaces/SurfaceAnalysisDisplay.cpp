@@ -4,8 +4,8 @@
 #include <numbers>
 #include <string>
 
-#include "foundation/DeRaridi.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/Graphics.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/GeomFacet.h"

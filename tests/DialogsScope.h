@@ -1,6 +1,6 @@
 // Routes the program's message boxes to a script for the life of a test, and records them.
 #pragma once
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/ScriptedUserDialogs.h"
 
 namespace sarnova::test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 #ifdef SARNOVA_GUI_TEST
 #include <QApplication>

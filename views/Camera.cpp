@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/VkMathsIntersect.h"

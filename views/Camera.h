@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 #include "foundation/GeomBox.h"
-#include "platform/Types.h"
+#include "foundation/Types.h"
 
 namespace sarnova {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"
 #include "foundation/Smoothing.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "platform/GraphicsCanvas.h"
 #include "foundation/GeomBox.h"
 
 namespace sarnova {

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/RenderTarget.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "document/OpenGLCompressedImage.h"
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 class QImage;
 

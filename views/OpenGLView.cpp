@@ -14,8 +14,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 #include "foundation/RenderTarget.h"
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 #include "views/Camera.h"
 #include "views/OpenGLViewMarkers.h"
 #include "views/ViewGrid.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "foundation/DeRaridiView.h"
+#include "foundation/ViewContract.h"
 
 namespace sarnova {
 

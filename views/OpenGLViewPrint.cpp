@@ -18,7 +18,7 @@
 #include <cmath>
 #include <memory>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "platform/GraphicsCanvas.h"
 
 namespace sarnova {
 

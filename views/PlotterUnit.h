@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/DeRaridi.h"
+#include "foundation/Graphics.h"
 
 class QAction;
 class QComboBox;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "foundation/DeRaridiViewEdit.h"
+#include "foundation/EditPlaneSets.h"
 #include "views/Camera.h"
 
 namespace sarnova {

@@ -7,12 +7,12 @@
 #include <QPrinter>
 #include <QWheelEvent>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 
 namespace sarnova {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 #include "views/ViewWinAPICore.h"
 
 class QPrinter;

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "foundation/DeRaridiCanvas.h"
+#include "platform/GraphicsCanvas.h"
 #include "foundation/GeomBox.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

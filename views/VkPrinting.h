@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 #include "views/GeometryPlotter.h"
 
 class QPainter;

@@ -20,11 +20,11 @@
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/ui/XTFrameParts.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "shell/FillDlg.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "foundation/TextUtils.h"
+#include "controls/FillDlg.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

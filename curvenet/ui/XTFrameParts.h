@@ -12,7 +12,7 @@
 
 #include "curvenet/XTReferencePoints.h"
 #include "entities/ui/FrameParts.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

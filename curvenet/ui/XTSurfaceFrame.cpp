@@ -24,10 +24,10 @@
 #include "document/GCustomPline.h"
 #include "document/GeometryList.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "foundation/TextUtils.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "document/Fileman.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 namespace sarnova {
 

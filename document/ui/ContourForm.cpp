@@ -12,8 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "document/ui/FormatGridWidget.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/FormatGridWidget.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

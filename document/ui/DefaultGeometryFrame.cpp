@@ -7,9 +7,9 @@
 
 #include "document/GUnknown.h"
 #include "document/ui/GUnknownFrame.h"
-#include "shell/QtMenus.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkGroupBox.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -6,7 +6,7 @@
 
 #include "document/GUnknown.h"
 #include "document/ui/DefaultGeometryFrame.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

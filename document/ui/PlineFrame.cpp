@@ -23,11 +23,11 @@
 #include "document/ui/CBSplineFrame.h"
 #include "document/ui/PolylineDialogsUi.h"
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
 #include "platform/qt/QtCanvas.h"
-#include "shell/FillDlg.h"
+#include "controls/FillDlg.h"
 
 namespace sarnova {
 

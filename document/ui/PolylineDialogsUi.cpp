@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "entities/GPlane.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
 

@@ -12,8 +12,8 @@
 
 #include <exception>
 
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "foundation/Console.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

@@ -1,8 +1,8 @@
 #include "entities/ui/BoxFrame.h"
 
 #include "entities/ui/FrameParts.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -4,8 +4,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 #include "surfaces/CoonsPatch.h"
 
 namespace sarnova {

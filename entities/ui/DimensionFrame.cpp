@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Clipboard.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -8,8 +8,8 @@
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/FramesFrame.h"
 #include "entities/ui/ShapeFrame.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -12,8 +12,8 @@
 #include "document/GeometryList.h"
 #include "document/GeometryReference.h"
 #include "entities/ui/FrameParts.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 #include "surfaces/BSurfaceBuild.h"
 
 namespace sarnova {

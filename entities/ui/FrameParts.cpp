@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "document/Geometry.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "foundation/VkMaths.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -8,9 +8,9 @@
 #include <exception>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "platform/UserDialogs.h"
-#include "shell/VkGroupBox.h"
+#include "foundation/Console.h"
+#include "foundation/UserDialogs.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -8,9 +8,9 @@
 
 #include "entities/ui/FrameParts.h"
 #include "foundation/Errors.h"
-#include "shell/FillDlg.h"
-#include "shell/VkGrid.h"
-#include "shell/VkGroupBox.h"
+#include "controls/FillDlg.h"
+#include "controls/VkGrid.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

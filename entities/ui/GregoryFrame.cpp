@@ -15,8 +15,8 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
-#include "shell/FillDlg.h"
+#include "foundation/NumberText.h"
+#include "controls/FillDlg.h"
 #include "surfaces/Gregory.h"
 
 namespace sarnova {

@@ -18,10 +18,10 @@
 
 #include "entities/GBSurf.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
-#include "shell/FillDlg.h"
-#include "shell/MeshEditSelector.h"
+#include "controls/FillDlg.h"
+#include "controls/MeshEditSelector.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
 

@@ -3,8 +3,8 @@
 #include <QRadioButton>
 
 #include "entities/ui/CoonsPatchFrame.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "entities/GBSurf.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/ui/DuZezOrideControls.h"
-#include "platform/UserDialogs.h"
+#include "foundation/Console.h"
+#include "controls/EditNumbers.h"
+#include "foundation/UserDialogs.h"
 #include "surfaces/BSurface.h"
 
 namespace sarnova {

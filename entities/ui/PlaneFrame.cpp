@@ -14,8 +14,8 @@
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/PlaneProjectionForm.h"
 #include "foundation/Polyline.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

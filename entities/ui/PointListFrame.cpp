@@ -12,7 +12,7 @@
 
 #include "entities/ui/FrameParts.h"
 #include "platform/Clipboard.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -5,8 +5,8 @@
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/PressureFieldRenderer.h"
 #include "entities/ui/ShadingController.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -7,8 +7,8 @@
 
 #include "document/GeometryList.h"
 #include "document/GeometryReference.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "entities/ImagePlane.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

@@ -5,7 +5,7 @@
 #include <QRect>
 
 #include "entities/ShadingControllerScale.h"
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 
 namespace sarnova {
 

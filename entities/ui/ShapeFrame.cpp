@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

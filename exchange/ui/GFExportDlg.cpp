@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/ui/DuZezOrideControls.h"
-#include "platform/UserDialogs.h"
+#include "foundation/TextUtils.h"
+#include "controls/EditNumbers.h"
+#include "foundation/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"
 
 namespace sarnova {

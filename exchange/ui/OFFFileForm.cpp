@@ -12,10 +12,10 @@
 
 #include "exchange/IoOff.h"
 #include "exchange/OFFFile.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/ui/DuZezOrideControls.h"
-#include "platform/UserDialogs.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "controls/EditNumbers.h"
+#include "foundation/UserDialogs.h"
 #include "platform/qt/QtUserDialogs.h"
 
 namespace sarnova {

@@ -15,10 +15,10 @@
 
 #include "exchange/IoSus.h"
 #include "exchange/SusFile.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "shell/VkGroupBox.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

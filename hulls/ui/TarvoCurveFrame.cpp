@@ -17,9 +17,9 @@
 
 #include "entities/ui/FrameParts.h"
 #include "platform/Clipboard.h"
-#include "shell/FillDlg.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/FillDlg.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

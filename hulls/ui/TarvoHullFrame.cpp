@@ -10,11 +10,11 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "shell/HelpFloat.h"
-#include "shell/VkGrid.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGrid.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

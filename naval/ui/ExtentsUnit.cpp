@@ -5,8 +5,8 @@
 #include <QToolButton>
 
 #include "naval/VolumesUnit.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova {
 

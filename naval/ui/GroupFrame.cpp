@@ -13,11 +13,11 @@
 
 #include "entities/ui/FrameParts.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

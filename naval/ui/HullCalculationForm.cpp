@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
-#include "shell/QtMenus.h"
-#include "shell/VkStatusBar.h"
-#include "shell/VkControls.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkStatusBar.h"
+#include "controls/VkControls.h"
 
 namespace sarnova {
 

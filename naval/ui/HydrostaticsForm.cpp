@@ -10,15 +10,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
 #include "naval/HullHydrostatics.h"
 #include "naval/HydroTable.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

@@ -16,16 +16,16 @@
 
 #include "document/GeometryList.h"
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideFormat.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "foundation/TextUtils.h"
+#include "foundation/NumberText.h"
+#include "controls/EditNumbers.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "platform/Clipboard.h"
-#include "shell/FillDlg.h"
-#include "shell/MeshEditSelector.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
+#include "controls/FillDlg.h"
+#include "controls/MeshEditSelector.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

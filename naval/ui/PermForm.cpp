@@ -20,7 +20,7 @@
 #include "platform/Screen.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUserDialogs.h"
-#include "shell/QtMenus.h"
+#include "platform/qt/QtMenus.h"
 #include "views/ViewWinAPI.h"
 
 namespace sarnova {

@@ -9,8 +9,8 @@
 #include "naval/Arrangement.h"
 #include "naval/GPList.h"
 #include "shell/GeometryServer.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova {
 

@@ -11,15 +11,15 @@
 #include <QVBoxLayout>
 
 #include "entities/ui/FrameParts.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "naval/ui/PolyMeshDlg.h"
 #include "naval/ui/SectionUnit.h"
 #include "naval/ui/WebFramesDlg.h"
 #include "platform/Clipboard.h"
-#include "shell/FillDlg.h"
-#include "shell/MeshEditSelector.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGroupBox.h"
+#include "controls/FillDlg.h"
+#include "controls/MeshEditSelector.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "document/ui/FormatGridWidget.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/FormatGridWidget.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

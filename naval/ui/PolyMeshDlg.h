@@ -2,7 +2,7 @@
 // from a list's sections.
 #pragma once
 #include "naval/GPList.h"
-#include "shell/SimpleForm.h"
+#include "controls/SimpleForm.h"
 
 class QCheckBox;
 

@@ -9,14 +9,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "naval/HullSelection.h"
 #include "naval/HydroTable.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGraph.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGraph.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

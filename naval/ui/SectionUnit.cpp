@@ -9,12 +9,12 @@
 
 #include <charconv>
 
-#include "document/ui/FormatGridWidget.h"
-#include "foundation/DuZezOride.h"
+#include "controls/FormatGridWidget.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/PolyListSections.h"
-#include "foundation/ui/DuZezOrideControls.h"
+#include "controls/EditNumbers.h"
 
 namespace sarnova {
 

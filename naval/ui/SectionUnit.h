@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "shell/SimpleForm.h"
+#include "controls/SimpleForm.h"
 
 class QRadioButton;
 

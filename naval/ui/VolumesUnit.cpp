@@ -7,9 +7,9 @@
 
 #include "naval/VolumesUnit.h"
 #include "platform/qt/QtPrinter.h"
-#include "shell/QtMenus.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "platform/qt/QtMenus.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 

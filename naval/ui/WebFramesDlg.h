@@ -1,7 +1,7 @@
 // The web-frame dialog: the depth and thickness of the web frames made from a list's sections.
 #pragma once
 #include "naval/GPList.h"
-#include "shell/SimpleForm.h"
+#include "controls/SimpleForm.h"
 
 namespace sarnova {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <Qt>
 
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 

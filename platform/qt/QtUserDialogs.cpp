@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 namespace sarnova {
 

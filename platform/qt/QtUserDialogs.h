@@ -2,7 +2,7 @@
 #pragma once
 #include <QStringList>
 
-#include "platform/UserDialogs.h"
+#include "foundation/UserDialogs.h"
 
 class QWidget;
 

@@ -15,7 +15,7 @@
 #include "document/GeoFace.h"
 #include "document/GeometryQuery.h"
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "foundation/Errors.h"
 #include "platform/Menu.h"
 #include "tests/document/CurveFixtures.h"

@@ -23,7 +23,7 @@
 #include "tests/entities/EntityFixtures.h"
 #include "document/GeoFace.h"
 #include "document/GeometryQuery.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"

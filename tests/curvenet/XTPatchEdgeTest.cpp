@@ -6,7 +6,7 @@
 #include "curvenet/PatchEdgeFixtures.h"
 #include "curvenet/XTPatchEdge.h"
 #include "curvenet/XTSurfaceOptions.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMaths.h"
 #include "platform/RecordingGraphics.h"

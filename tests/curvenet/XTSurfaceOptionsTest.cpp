@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "curvenet/XTSurfaceOptions.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 
 using namespace sarnova;

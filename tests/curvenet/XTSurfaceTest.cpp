@@ -10,7 +10,7 @@
 #include "curvenet/XTEdges.h"
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/XTSurface.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/TextFile.h"

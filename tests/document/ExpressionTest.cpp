@@ -11,7 +11,7 @@
 
 #include "document/MacroVariables.h"
 #include "document/VkExpressionParser.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/MacroFile.h"
 
 using namespace sarnova;

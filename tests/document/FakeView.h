@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DeRaridiView.h"
-#include "foundation/DeRaridiViewEdit.h"
+#include "foundation/ViewContract.h"
+#include "foundation/EditPlaneSets.h"
 #include "foundation/Geom.h"
 #include "foundation/VkMathsIntersect.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/Registry.h"
 #include "platform/ScriptedUserDialogs.h"

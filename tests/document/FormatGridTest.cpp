@@ -9,7 +9,7 @@
 #include "DialogsScope.h"
 #include "document/FormatGrid.h"
 #include "document/VkExpressionParser.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/Clipboard.h"
 
 namespace sarnova {

@@ -15,10 +15,10 @@
 #include "document/GeoFace.h"
 #include "document/GeoFaceMacro.h"
 #include "document/GeometryClasses.h"
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
 #include "foundation/MacroFile.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 #include "platform/Menu.h"
 #include "tests/document/TestPoint.h"
 

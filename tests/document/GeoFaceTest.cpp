@@ -14,7 +14,7 @@
 #include "document/GeoFace.h"
 #include "document/MacroVariables.h"
 #include "entities/GFrames.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/Frames.h"
 #include "platform/Menu.h"
 #include "platform/RecordingGraphics.h"

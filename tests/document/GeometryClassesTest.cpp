@@ -5,7 +5,7 @@
 
 #include "TestPoint.h"
 #include "document/GUnknown.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/Menu.h"
 
 namespace sarnova::test {

@@ -17,9 +17,9 @@
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/TestPoint.h"  // the test entity and the registration of every class
-#include "foundation/DuZezOride.h"
-#include "foundation/DuZezOrideConsole.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/TextUtils.h"
+#include "foundation/Console.h"
+#include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"

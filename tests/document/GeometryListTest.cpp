@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TestPoint.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "platform/Screen.h"

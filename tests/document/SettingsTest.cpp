@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 
 namespace sarnova {

@@ -13,7 +13,7 @@
 
 #include "document/GeoFace.h"
 #include "document/TestPoint.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"

@@ -7,7 +7,7 @@
 #include "EntityFixtures.h"
 #include "entities/GGonList.h"
 #include "document/GeometryQuery.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 namespace sarnova::test {
 namespace {

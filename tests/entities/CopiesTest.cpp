@@ -10,7 +10,7 @@
 #include "entities/GFrames.h"
 #include "entities/GMesh.h"
 #include "entities/GPlane.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 namespace sarnova::test {
 namespace {

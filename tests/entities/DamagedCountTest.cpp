@@ -9,7 +9,7 @@
 #include "document/GUnknown.h"
 #include "entities/EntityFixtures.h"
 #include "entities/GBox.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 
 namespace sarnova::test {
 namespace {

@@ -15,7 +15,7 @@
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/MacroFile.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"

@@ -14,7 +14,7 @@
 #include "entities/GGonListPoints.h"
 #include "entities/GPolygonCreator.h"
 #include "foundation/GeomFacet.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova::test {
 namespace {

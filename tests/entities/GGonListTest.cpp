@@ -11,7 +11,7 @@
 #include "document/GeometryQuery.h"
 #include "document/PolylineDialogs.h"
 #include "entities/GBox.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomFacet.h"
 
 namespace sarnova::test {

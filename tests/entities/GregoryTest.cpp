@@ -11,7 +11,7 @@
 #include "entities/GGregory.h"
 #include "entities/GMesh.h"
 #include "EntityFixtures.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Polygon.h"
 #include "foundation/VkMaths.h"
 #include "surfaces/Gregory.h"

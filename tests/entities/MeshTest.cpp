@@ -14,7 +14,7 @@
 #include "entities/GMesh.h"
 #include "EntityFixtures.h"
 #include "foundation/Colors.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"

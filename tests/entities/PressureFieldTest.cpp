@@ -7,7 +7,7 @@
 #include "EntityFixtures.h"
 #include "document/GeometryQuery.h"
 #include "entities/GGonList.h"
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "foundation/Errors.h"
 
 namespace sarnova::test {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 
 namespace sarnova::test {

@@ -18,7 +18,7 @@
 #include "exchange/IoIges.h"
 #include "exchange/IoSTL.h"
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "naval/HullSelection.h"

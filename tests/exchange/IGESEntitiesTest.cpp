@@ -5,7 +5,7 @@
 
 #include "ExchangeFixtures.h"
 #include "exchange/IGESEntities.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 
 using namespace sarnova;
 using namespace sarnova::test;

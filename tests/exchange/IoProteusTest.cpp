@@ -3,7 +3,7 @@
 #include "ExchangeFixtures.h"
 #include "exchange/IoProteus.h"
 #include "exchange/ProteusFile.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"

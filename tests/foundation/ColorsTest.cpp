@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "foundation/Errors.h"
 
 using namespace sarnova;

@@ -11,7 +11,7 @@
 
 #include "VkMathsExpect.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/GeomFacet.h"

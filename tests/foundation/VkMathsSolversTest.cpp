@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 
 namespace sarnova {

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova {
 namespace {

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/NumberText.h"
 #include "hulls/GCorvane.h"
 #include "hulls/ui/CorvaneFrame.h"
 

@@ -11,9 +11,9 @@
 
 #include "DialogsScope.h"
 #include "document/ui/ContourForm.h"
-#include "document/ui/FormatGridWidget.h"
+#include "controls/FormatGridWidget.h"
 #include "foundation/Contours.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomBox.h"
 #include "platform/Clipboard.h"
 

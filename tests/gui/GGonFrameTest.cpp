@@ -10,13 +10,13 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGonList.h"
 #include "entities/ui/GGonFrame.h"
 #include "foundation/GeomFacet.h"
 #include "platform/Clipboard.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova {
 namespace {

@@ -16,14 +16,14 @@
 #include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/GeometryReference.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/CoonsPatchFrame.h"
 #include "entities/ui/ExtrudedSurfaceFrame.h"
 #include "entities/ui/NPatchFrame.h"
 #include "entities/ui/RuledSurfaceFrame.h"
 #include "foundation/Polyline.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 #include "surfaces/CoonsPatch.h"
 
 namespace sarnova {

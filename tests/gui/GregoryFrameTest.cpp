@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGregory.h"
 #include "entities/ui/GregoryFrame.h"
 #include "foundation/PolyList.h"

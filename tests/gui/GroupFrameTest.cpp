@@ -12,7 +12,7 @@
 #include "DialogsScope.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/Polyline.h"
 #include "naval/GGroup.h"
 

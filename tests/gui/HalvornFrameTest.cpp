@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "hulls/GHalvorn.h"
 #include "hulls/ui/HalvornFrame.h"
 

@@ -10,13 +10,13 @@
 
 #include "../DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/ImageFrame.h"
 #include "entities/ui/ImagePlaneGL.h"
 #include "entities/ui/ScaleImagePlaneForm.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

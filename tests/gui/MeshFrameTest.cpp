@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "entities/GMesh.h"
 #include "entities/ui/MeshFrame.h"

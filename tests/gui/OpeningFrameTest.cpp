@@ -15,11 +15,11 @@
 #include "DialogsScope.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "naval/GGroup.h"
 #include "naval/GOpening.h"
 #include "naval/ui/GroupFrame.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 namespace {

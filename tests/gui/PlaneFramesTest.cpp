@@ -17,7 +17,7 @@
 #include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/PolylineDialogs.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/PlineFrame.h"
 #include "entities/GPlane.h"
 #include "entities/GPointList.h"
@@ -29,8 +29,8 @@
 #include "foundation/TextFile.h"
 #include "platform/Clipboard.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

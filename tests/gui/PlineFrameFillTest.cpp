@@ -11,7 +11,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/PlineFrame.h"
 #include "foundation/Polyline.h"
 #include "shell/ControlsTestSupport.h"

@@ -12,7 +12,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/PlineFrame.h"
 #include "foundation/Polyline.h"
 

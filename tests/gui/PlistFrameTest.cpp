@@ -17,14 +17,14 @@
 
 #include "DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "naval/ui/PolyMeshDlg.h"
 #include "naval/ui/SectionUnit.h"
 #include "naval/ui/WebFramesDlg.h"
 #include "platform/Menu.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/MeshEditSelector.h"
-#include "shell/VkGroupBox.h"
+#include "controls/MeshEditSelector.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/PlineFrame.h"
 #include "entities/GPlane.h"
 #include "foundation/PolyList.h"

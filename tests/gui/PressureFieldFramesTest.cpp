@@ -5,14 +5,14 @@
 #include <QImage>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/FrameParts.h"
 #include "entities/ui/PressureFieldFrame.h"
 #include "entities/ui/ShadingController.h"
 #include "foundation/TextFile.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "../DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/ui/BoxFrame.h"
 #include "entities/ui/DimensionFrame.h"
 #include "entities/ui/FrameParts.h"
@@ -21,8 +21,8 @@
 #include "foundation/GeomBox.h"
 #include "platform/Clipboard.h"
 #include "foundation/VkMathsIntersect.h"
-#include "shell/VkColorPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkColorPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

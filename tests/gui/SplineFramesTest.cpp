@@ -15,7 +15,7 @@
 #include "document/GCBSpline.h"
 #include "document/GCSpline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ui/CBSplineFrame.h"
 #include "foundation/BSpline.h"
 #include "foundation/Curve.h"

@@ -11,7 +11,7 @@
 
 #include "../DialogsScope.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "exchange/IoSus.h"
 #include "exchange/SusFile.h"
 #include "exchange/ui/SusPropForm.h"

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "DialogsScope.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/TextUtils.h"
 #include "hulls/TarvoHullEntities.h"
 #include "hulls/ui/TarvoHullFrame.h"
 #include "shell/HelpFloat.h"
-#include "shell/VkGrid.h"
-#include "shell/VkGroupBox.h"
-#include "shell/VkHelpPanel.h"
-#include "shell/VkSpin.h"
+#include "controls/VkGrid.h"
+#include "controls/VkGroupBox.h"
+#include "controls/VkHelpPanel.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "hulls/GTarvoCurve.h"
 #include "hulls/ui/TarvoSurfaceFrame.h"
 

@@ -10,7 +10,7 @@
 #include "document/ui/MoveForm.h"
 #include "document/ui/RotateForm.h"
 #include "document/ui/ScaleForm.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/ScriptedUserDialogs.h"
 
 namespace sarnova {

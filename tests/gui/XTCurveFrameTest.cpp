@@ -22,9 +22,9 @@
 #include "curvenet/XTReferencePoints.h"
 #include "curvenet/ui/XTCurveFrame.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "shell/ControlsTestSupport.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "tests/document/CurveFixtures.h"
 #include "tests/document/FakeView.h"
 

@@ -18,7 +18,7 @@
 #include "curvenet/GXTCurve.h"
 #include "curvenet/ui/XTSurfaceFrame.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "tests/document/CurveFixtures.h"
 
 namespace sarnova {

@@ -12,7 +12,7 @@
 #include "document/GBSpline.h"
 #include "document/GPline.h"
 #include "foundation/BSpline.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "hulls/GTarvoCurve.h"
 
 namespace sarnova::test {

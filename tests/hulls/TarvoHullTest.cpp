@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
 #include "hulls/TarvoHullFixture.h"

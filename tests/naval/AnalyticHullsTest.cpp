@@ -13,7 +13,7 @@
 
 #include "AnalyticHulls.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/Errors.h"
 #include "naval/HullHydrostatics.h"
 #include "naval/HullSelection.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/Console.h"
 #include "naval/Compartments.h"
 
 using namespace sarnova;

@@ -10,10 +10,10 @@
 
 #include "curvenet/GBSurfL.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "entities/GGonList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
 #include "hulls/GCorvane.h"

@@ -7,9 +7,9 @@
 #include "document/GPline.h"
 #include "document/GeoFace.h"
 #include "document/GeometryReference.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/EntityFixtures.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBox.h"
 #include "foundation/TextFile.h"
 

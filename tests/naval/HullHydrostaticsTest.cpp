@@ -12,7 +12,7 @@
 #include <string>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/VkMaths.h"

@@ -4,7 +4,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBox.h"
 #include "foundation/PolyList.h"
 #include "naval/VkHydro.h"

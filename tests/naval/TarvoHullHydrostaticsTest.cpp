@@ -10,7 +10,7 @@
 
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "hulls/GTarvoHull.h"
 #include "hulls/TarvoHull.h"
 #include "naval/HullSelection.h"

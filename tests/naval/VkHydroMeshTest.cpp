@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "naval/VkHydro.h"
 #include "naval/HullMeshes.h"
 

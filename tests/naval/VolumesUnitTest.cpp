@@ -6,7 +6,7 @@
 #include "Compartments.h"
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/EntityFixtures.h"
 #include "entities/GPointList.h"
 #include "naval/GGroup.h"

@@ -18,7 +18,7 @@
 #include "naval/ui/PermeabilityForm.h"
 #include "shell/DocumentWindowFixture.h"
 #include "shell/HierarchyFloat.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova::test {
 namespace {

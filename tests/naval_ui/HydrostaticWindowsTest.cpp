@@ -11,16 +11,16 @@
 
 #include "HullSections.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/Console.h"
 #include "naval/HydroTable.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/SecAreaForm.h"
 #include "platform/Clipboard.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkGraph.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkGraph.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova::test {
 namespace {

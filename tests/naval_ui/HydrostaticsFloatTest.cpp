@@ -10,7 +10,7 @@
 #include "naval/VkHydro.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "shell/DocumentWindowFixture.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 
 namespace sarnova::test {
 namespace {

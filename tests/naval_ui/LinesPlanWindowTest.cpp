@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GBSurf.h"
 #include "foundation/PolyList.h"
 #include "naval/GPList.h"
@@ -20,7 +20,7 @@
 #include "naval/Linesplan.h"
 #include "naval/ui/LinesPlanUnit.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova::test {

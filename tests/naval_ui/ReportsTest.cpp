@@ -8,7 +8,7 @@
 
 #include "document/GPline.h"
 #include "document/GeoFace.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "naval/Compartments.h"
 #include "naval/GGroup.h"
 #include "naval/VolumesUnit.h"
@@ -16,8 +16,8 @@
 #include "naval/ui/VolumesUnit.h"
 #include "platform/Clipboard.h"
 #include "shell/DocumentWindowFixture.h"
-#include "shell/VkGrid.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkGrid.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova::test {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/Errors.h"
-#include "platform/Keys.h"
+#include "foundation/Keys.h"
 
 namespace sarnova {
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "shell/AboutBox.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkPaintFormClient.h"
+#include "controls/VkPaintFormClient.h"
 
 namespace sarnova {
 namespace {

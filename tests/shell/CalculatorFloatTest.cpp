@@ -12,7 +12,7 @@
 #include "shell/ProgramStart.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TestDocumentWindow.h"
-#include "shell/VkDockPanelManager.h"
+#include "controls/VkDockPanelManager.h"
 #include "DialogsScope.h"
 #include "shell/ControlsTestSupport.h"
 

@@ -7,9 +7,9 @@
 
 #include "ControlsTestSupport.h"
 #include "platform/qt/QtCanvas.h"
-#include "shell/ColCombo.h"
+#include "controls/ColCombo.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkColorPanel.h"
+#include "controls/VkColorPanel.h"
 
 namespace sarnova {
 namespace {

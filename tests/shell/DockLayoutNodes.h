@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/VkDockPanelRules.h"
+#include "controls/VkDockPanelRules.h"
 
 namespace sarnova {
 

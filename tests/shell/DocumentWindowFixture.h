@@ -14,7 +14,7 @@
 #include <string>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "shell/MainUnit.h"
 #include "shell/ProgramStart.h"

@@ -10,8 +10,8 @@
 #include "ControlsTestSupport.h"
 #include "DialogsScope.h"
 #include "foundation/Polyline.h"
-#include "shell/FillDlg.h"
-#include "shell/SimpleForm.h"
+#include "controls/FillDlg.h"
+#include "controls/SimpleForm.h"
 
 namespace sarnova {
 namespace {

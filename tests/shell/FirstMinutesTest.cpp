@@ -42,8 +42,8 @@
 #include "shell/EntityFloat.h"
 #include "shell/ErrorsFloat.h"
 #include "shell/ToolWindow.h"
-#include "shell/VkDockPanelDesktop.h"
-#include "shell/VkGrid.h"
+#include "controls/VkDockPanelDesktop.h"
+#include "controls/VkGrid.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/Registry.h"
-#include "shell/FormSave.h"
+#include "controls/FormSave.h"
 #include "shell/MainUnit.h"
 #include "shell/ShellTestSupport.h"
 

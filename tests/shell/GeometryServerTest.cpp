@@ -7,7 +7,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "platform/RecordingGraphics.h"
 #include "shell/GeometryServer.h"
 

@@ -17,7 +17,7 @@
 #include "shell/ShellTestSupport.h"
 #include "shell/TestDocumentWindow.h"
 #include "shell/ViewUnit.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 namespace {

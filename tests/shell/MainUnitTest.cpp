@@ -18,7 +18,7 @@
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "naval/ui/HydrostaticsFloatForm.h"
 #include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"
@@ -26,7 +26,7 @@
 #include "shell/MainUnit.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/TestDocumentWindow.h"
-#include "shell/VkDockPanelManager.h"
+#include "controls/VkDockPanelManager.h"
 #include "DialogsScope.h"
 
 namespace sarnova {

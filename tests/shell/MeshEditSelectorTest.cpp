@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ControlsTestSupport.h"
-#include "shell/MeshEditSelector.h"
+#include "controls/MeshEditSelector.h"
 
 namespace sarnova {
 namespace {

@@ -30,7 +30,7 @@
 #include "curvenet/ui/XTSurfaceFrame.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/GeoFace.h"
-#include "foundation/DuZezOrideFormat.h"
+#include "foundation/NumberText.h"
 #include "foundation/Polygon.h"
 #include "hulls/GCorvane.h"
 #include "entities/GBSurf.h"
@@ -51,7 +51,7 @@
 #include "shell/ShellTestSupport.h"
 #include "shell/MouseTestSupport.h"
 #include "shell/TextEdit.h"
-#include "shell/VkGrid.h"
+#include "controls/VkGrid.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Keys.h"
-#include "shell/QtMenus.h"
+#include "foundation/Keys.h"
+#include "platform/qt/QtMenus.h"
 
 namespace sarnova {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "document/GeometryList.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "shell/MainUnit.h"
 
 namespace sarnova {

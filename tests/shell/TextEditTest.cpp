@@ -25,7 +25,7 @@
 #include "document/GCustomPline.h"
 #include "document/GeoFace.h"
 #include "document/Settings.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Polyline.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "shell/ShellTestSupport.h"

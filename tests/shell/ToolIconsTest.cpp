@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPalette>
 
-#include "shell/ToolIcons.h"
+#include "controls/ToolIcons.h"
 
 namespace sarnova {
 namespace {

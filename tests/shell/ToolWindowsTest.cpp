@@ -21,7 +21,7 @@
 #include "document/GeoFace.h"
 #include "document/Geometry.h"
 #include "document/TrackInfo.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"
@@ -33,9 +33,9 @@
 #include "shell/OpeningsFloat.h"
 #include "shell/SelectionFloat.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkDockPanelDrag.h"
-#include "shell/VkDockPanelLayout.h"
-#include "shell/VkHelpPanel.h"
+#include "controls/VkDockPanelDrag.h"
+#include "controls/VkDockPanelLayout.h"
+#include "controls/VkHelpPanel.h"
 #include "tests/shell/DocumentWindowFixture.h"
 
 namespace sarnova {

@@ -11,7 +11,7 @@
 
 #include "platform/qt/QtCanvas.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkControls.h"
+#include "controls/VkControls.h"
 
 namespace sarnova {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "document/Settings.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/CalculatorFloat.h"
 #include "shell/ConsoleFloat.h"
@@ -33,10 +33,10 @@
 #include "shell/ProgramStart.h"
 #include "shell/SelectionFloat.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkDockPanelDesktop.h"
-#include "shell/VkDockPanelLayout.h"
-#include "shell/VkDockPanelManager.h"
-#include "shell/VkDockPanelSites.h"
+#include "controls/VkDockPanelDesktop.h"
+#include "controls/VkDockPanelLayout.h"
+#include "controls/VkDockPanelManager.h"
+#include "controls/VkDockPanelSites.h"
 
 namespace sarnova {
 namespace {

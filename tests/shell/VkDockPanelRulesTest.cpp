@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/DockLayoutNodes.h"
-#include "shell/VkDockPanelRules.h"
+#include "controls/VkDockPanelRules.h"
 
 namespace sarnova {
 namespace {

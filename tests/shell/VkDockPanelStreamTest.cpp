@@ -7,11 +7,11 @@
 
 #include <unistd.h>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "shell/DesktopFixture.h"
 #include "shell/DockLayoutNodes.h"
-#include "shell/VkDockPanelStream.h"
+#include "controls/VkDockPanelStream.h"
 
 namespace sarnova {
 namespace {

@@ -11,11 +11,11 @@
 
 #include <memory>
 
-#include "shell/VkDockPanel.h"
-#include "shell/VkDockPanelDrag.h"
-#include "shell/VkDockPanelLayout.h"
-#include "shell/VkDockPanelManager.h"
-#include "shell/VkDockPanelSites.h"
+#include "controls/VkDockPanel.h"
+#include "controls/VkDockPanelDrag.h"
+#include "controls/VkDockPanelLayout.h"
+#include "controls/VkDockPanelManager.h"
+#include "controls/VkDockPanelSites.h"
 #include "shell/ShellTestSupport.h"
 
 namespace sarnova {

@@ -9,7 +9,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/RecordingCanvas.h"
-#include "shell/VkGraphCore.h"
+#include "controls/VkGraphCore.h"
 
 namespace sarnova {
 namespace {

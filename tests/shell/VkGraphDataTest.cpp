@@ -5,7 +5,7 @@
 
 #include "foundation/Errors.h"
 #include "platform/RecordingCanvas.h"
-#include "shell/VkGraphCore.h"
+#include "controls/VkGraphCore.h"
 
 namespace sarnova {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
-#include "shell/VkGraphCore.h"
-#include "shell/XML.h"
-#include "shell/XMLStream.h"
+#include "controls/VkGraphCore.h"
+#include "controls/XML.h"
+#include "controls/XMLStream.h"
 
 namespace sarnova {
 namespace {

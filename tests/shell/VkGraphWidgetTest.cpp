@@ -20,8 +20,8 @@
 #include <string>
 
 #include "shell/ShellTestSupport.h"
-#include "shell/VkGraph.h"
-#include "shell/VkGraphForm.h"
+#include "controls/VkGraph.h"
+#include "controls/VkGraphForm.h"
 
 namespace sarnova {
 namespace {

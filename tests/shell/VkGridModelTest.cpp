@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Clipboard.h"
-#include "shell/VkGridModel.h"
+#include "controls/VkGridModel.h"
 #include "shell/VkGridTestSupport.h"
 
 namespace sarnova {

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
-#include "shell/VkGridModel.h"
+#include "foundation/TextUtils.h"
+#include "controls/VkGridModel.h"
 #include "shell/VkGridTestSupport.h"
 
 namespace sarnova {

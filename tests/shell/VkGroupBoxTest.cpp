@@ -8,7 +8,7 @@
 
 #include "ControlsTestSupport.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkGroupBox.h"
+#include "controls/VkGroupBox.h"
 
 namespace sarnova {
 namespace {

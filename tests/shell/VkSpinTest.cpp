@@ -9,7 +9,7 @@
 
 #include "ControlsTestSupport.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 
 namespace sarnova {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "ControlsTestSupport.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkStatusBar.h"
+#include "controls/VkStatusBar.h"
 
 namespace sarnova {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "ControlsTestSupport.h"
 #include "shell/ShellTestSupport.h"
-#include "shell/VkVectorPanel.h"
+#include "controls/VkVectorPanel.h"
 
 namespace sarnova {
 namespace {

@@ -15,7 +15,7 @@
 #include "curvenet/GXTCurve.h"
 #include "curvenet/XTReferencePoints.h"
 #include "document/GeoFace.h"
-#include "foundation/DuZezOrideColors.h"
+#include "foundation/ColorNames.h"
 #include "platform/Menu.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/MouseTestSupport.h"

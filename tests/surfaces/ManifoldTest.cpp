@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "platform/RecordingGraphics.h"
 #include "platform/ScriptedUserDialogs.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/Polygon.h"
 #include "foundation/VkMathsExpect.h"

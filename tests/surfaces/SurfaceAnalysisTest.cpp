@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"
 #include "foundation/RecordingRenderTarget.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ShadedRenderer.h"
 #include "entities/GBSurf.h"
 #include "surfaces/BSurfaceBuild.h"

@@ -4,7 +4,7 @@
 
 #include <numbers>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "views/Camera.h"
 #include "views/FakeCameraView.h"
 

@@ -7,7 +7,7 @@
 
 #include "document/GBSpline.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "document/ShadedRenderer.h"
 #include "entities/GCoonsPatch.h"
 #include "foundation/BSpline.h"

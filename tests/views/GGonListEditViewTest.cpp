@@ -10,7 +10,7 @@
 
 #include "document/GCreator.h"
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "entities/GGonList.h"
 #include "entities/GPolygonCreator.h"
 #include "foundation/GeomBox.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "foundation/VkMathsExpect.h"
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/GeomBox.h"
 #include "foundation/GeomFacet.h"
 #include "foundation/Polygon.h"

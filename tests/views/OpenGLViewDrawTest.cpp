@@ -14,7 +14,7 @@
 #include <functional>
 #include <map>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomFacet.h"
 #include "platform/RecordingCanvas.h"

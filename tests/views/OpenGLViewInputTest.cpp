@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "platform/qt/QtKeys.h"

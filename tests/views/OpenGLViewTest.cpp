@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOrideConsole.h"
+#include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"

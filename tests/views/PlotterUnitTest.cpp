@@ -19,10 +19,10 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "platform/ScriptedUserDialogs.h"
-#include "shell/VkSpin.h"
+#include "controls/VkSpin.h"
 #include "views/GeometryPlotter.h"
 #include "views/OpenGLView.h"
 #include "views/PlotterUnit.h"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "document/GeoFace.h"
-#include "document/RegisterClasses.h"
-#include "foundation/DuZezOride.h"
+#include "startup/RegisterClasses.h"
+#include "foundation/TextUtils.h"
 #include "hulls/GTarvoCurve.h"
 #include "hulls/GTarvoSurface.h"
 #include "views/OpenGLViewFixture.h"

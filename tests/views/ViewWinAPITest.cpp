@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/DuZezOride.h"
+#include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "platform/RecordingCanvas.h"

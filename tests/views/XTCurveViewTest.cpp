@@ -4,7 +4,7 @@
 #include <QColor>
 
 #include "curvenet/GXTCurve.h"
-#include "document/RegisterClasses.h"
+#include "startup/RegisterClasses.h"
 #include "views/OpenGLView.h"
 #include "views/OpenGLViewFixture.h"
 

@@ -1,0 +1,46 @@
+# The floors of the house, lowest first. A file may include files of its own floor and of the floors
+# below it; an include that climbs to a higher floor fails the layout test unless it is listed in
+# LAYOUT_EXCEPTIONS below. A folder belongs to the floor of its longest listed prefix, so
+# "naval/ui" is a frame folder while "naval" is a model folder. Folders not listed (tests/,
+# benchmarks/) are not checked. docs/layout.md draws the same table.
+set(LAYOUT_FLOORS
+  # The model: no Qt, no GL.
+  "foundation"
+  "platform"
+  "document"
+  "surfaces entities curvenet"
+  "naval"
+  "hulls exchange"
+  "startup"
+  # The GUI.
+  "platform/qt"
+  "controls"
+  "views"
+  "document/ui entities/ui curvenet/ui naval/ui hulls/ui exchange/ui"
+  "shell")
+
+# Includes allowed to climb, each "including file => included file -- why" (paths as regexes).
+# Every entry is a known debt: take it out when the climb is gone, and the test keeps it gone.
+set(LAYOUT_EXCEPTIONS
+  # foundation -> higher model floors: kernel code that still reaches for what it should be handed.
+  "foundation/Contours\\.cpp => document/Settings\\.h -- contour colours read from the settings"
+  "foundation/Curvature\\.cpp => surfaces/Surface\\.h -- the curvature comb of a mesh needs TMesh"
+  "foundation/PolyList\\.cpp => naval/VkHydro\\.h -- section hydrostatics fill the naval summary"
+  # document -> entities: document-level curves that make other kinds of entity from themselves.
+  "document/GBSpline\\.cpp => hulls/GTarvoCurve\\.h -- a B-spline converts itself to a Tarvo curve"
+  "document/GCustomPline\\.cpp => entities/GExtrudedSurface\\.h -- a polyline extrudes itself"
+  "document/GPline\\.cpp => entities/GPointList\\.h -- a polyline makes a cloud of its points"
+  "document/GeoFace\\.cpp => (entities/GFrames|naval/Frames)\\.h -- the document's frame table"
+  # kernels and entities -> naval: the frame table and calculation sections are naval types.
+  "entities/GFrames\\.h => naval/Frames\\.h -- the frames entity holds the naval frame table"
+  "entities/(GGonList|GSurface)\\.cpp => naval/CalcSections\\.h -- entities make calc. sections"
+  "naval/Linesplan\\.cpp => exchange/DXFFile\\.h -- the lines plan checks points as DXF writes them"
+  # GUI.
+  "controls/VkVectorPanel\\.cpp => views/OpenGLHelpers\\.h -- the panel draws with the GL helpers"
+  "views/PlotterUnit\\.cpp => document/ui/PolylineDialogsUi\\.h -- the plotter's scale text query"
+  "naval/ui/(HydrostaticsFloat|Permeability)Form\\.(h|cpp) => \
+shell/(ToolWindow|GeometryServer)\\.h -- naval tool windows of the main window"
+  "hulls/ui/TarvoHullFrame\\.cpp => shell/HelpFloat\\.h -- the frame opens its help page"
+  "platform/qt/QtMenus\\.cpp => shell/MacroErrorText\\.h -- menu commands show macro errors in the \
+user's words, with the macro editor's message parser"
+)
