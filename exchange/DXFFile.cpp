@@ -1,6 +1,7 @@
 #include "exchange/DXFFile.h"
 
 #include <array>
+#include <charconv>
 
 #include "exchange/ExchangeText.h"
 #include "foundation/DuZezOride.h"
@@ -117,15 +118,17 @@ void TDXFFile::LoadFromText(std::string Text) {
 }
 
 void TDXFFile::SaveToFile(const std::filesystem::path& Name) const {
-    std::size_t Size = 0;
-    for (const std::string& L : Lines) Size += L.size() + 2;
-    std::string Text;
-    Text.reserve(Size);
-    for (const std::string& L : Lines) {
-        Text += L;
-        Text += "\r\n";
+    ReplaceFileText(Name, Written, "Cannot write file \"" + Name.string() + "\"");
+}
+
+std::vector<std::string> TDXFFile::Lines() const {
+    std::vector<std::string> Result;
+    for (std::size_t Begin = 0; Begin < Written.size();) {
+        const std::size_t End = Written.find("\r\n", Begin);
+        Result.emplace_back(Written, Begin, End - Begin);
+        Begin = End + 2;
     }
-    ReplaceFileText(Name, Text, "Cannot write file \"" + Name.string() + "\"");
+    return Result;
 }
 
 // ---- Reading ----
@@ -228,29 +231,56 @@ int TDXFFile::ValueAsInteger() const {
 
 // ---- Writing ----
 
+void TDXFFile::WriteCode(int Code, bool Padded) {
+    // Padded: "%3d", right-aligned in three columns; else a blank and the code.
+    char Buffer[16];
+    char* End = std::to_chars(Buffer, Buffer + sizeof Buffer, Code).ptr;
+    const auto Length = static_cast<std::size_t>(End - Buffer);
+    if (Padded) {
+        if (Length < 3) Written.append(3 - Length, ' ');
+    } else {
+        Written += ' ';
+    }
+    Written.append(Buffer, Length);
+    Written += "\r\n";
+}
+
+void TDXFFile::WriteLine(std::string_view Text) {
+    Written += Text;
+    Written += "\r\n";
+}
+
 void TDXFFile::WriteString(int Code, std::string_view Text) {
-    // "%3d": right-aligned in three columns (written by hand: exports write millions of these).
-    std::string CodeText = std::to_string(Code);
-    if (CodeText.size() < 3) CodeText.insert(0, 3 - CodeText.size(), ' ');
-    Lines.push_back(std::move(CodeText));
-    Lines.emplace_back(Text);
+    WriteCode(Code, true);
+    WriteLine(Text);
 }
 
 void TDXFFile::WriteInteger(int Code, int Value) {
-    Lines.push_back(" " + std::to_string(Code));
-    Lines.push_back(std::to_string(Value));
+    WriteCode(Code, false);
+    char Buffer[16];
+    WriteLine(std::string_view(Buffer, static_cast<std::size_t>(std::to_chars(Buffer, Buffer + sizeof Buffer, Value).ptr - Buffer)));
 }
 
 void TDXFFile::WriteFloat(int Code, double Value) {
-    Lines.push_back(" " + std::to_string(Code));
-    Lines.push_back(DXFNumberText(Value));
+    WriteCode(Code, false);
+    AppendFloatTextWithPoint(Written, Value);
+    Written += "\r\n";
 }
 
-void TDXFFile::BeginEntity(std::string_view Name) { WriteString(0, UpperCase(Name)); }
+void TDXFFile::WriteUpperCaseLine(std::string_view Text) {
+    for (const char C : Text) Written += C >= 'a' && C <= 'z' ? static_cast<char>(C - 32) : C;
+    Written += "\r\n";
+}
+
+void TDXFFile::BeginEntity(std::string_view Name) {
+    WriteCode(0, true);
+    WriteUpperCaseLine(Name);
+}
 
 void TDXFFile::BeginSection(std::string_view Name) {
     WriteString(0, "SECTION");
-    WriteString(2, UpperCase(Name));
+    WriteCode(2, true);
+    WriteUpperCaseLine(Name);
 }
 
 }  // namespace sarnova

@@ -51,8 +51,11 @@ public:
     TDXFFile(const TDXFFile&) = delete;
     TDXFFile& operator=(const TDXFFile&) = delete;
 
-    // The lines written, without their line ends.
-    std::vector<std::string> Lines;
+    // The text written, every line ended by CR LF: one string, not a string per line (exports write
+    // millions of lines).
+    std::string Written;
+    // The lines of Written, without their line ends.
+    std::vector<std::string> Lines() const;
     // 0-based index of the next line to read.
     int LineIndex = 0;
     // Code and value (untrimmed) of the group read last.
@@ -70,7 +73,7 @@ public:
     int LineCount() const { return static_cast<int>(FReadLines.size()); }
     // Line Index (0-based) to read; outside the lines the error "Unexpected end of file".
     std::string_view LineAt(int Index) const;
-    // Every line ended by CR LF, through a temporary file renamed over the target.
+    // The text written, through a temporary file renamed over the target.
     void SaveToFile(const std::filesystem::path& Name) const;
 
     // ---- Reading ----
@@ -110,6 +113,7 @@ public:
     void WriteInteger(int Code, int Value);
     void WriteFloat(int Code, double Value);
     void WriteColor(int Code, TColor Colour) { WriteInteger(Code, DXFColorIndex(Colour)); }
+
     void BeginEntity(std::string_view Name);
     void BeginSection(std::string_view Name);
     void EndSection() { WriteString(0, "ENDSEC"); }
@@ -117,6 +121,9 @@ public:
 
 private:
     [[noreturn]] void Fail(int Line, const std::string& What) const;
+    void WriteCode(int Code, bool Padded);
+    void WriteLine(std::string_view Text);
+    void WriteUpperCaseLine(std::string_view Text);
     void ReportProgress();
 
     int LastProgress = -1;
