@@ -115,6 +115,7 @@ void TDXFFile::LoadFromText(std::string Text) {
     FReadLines = SplitLineViews(FText);
     LineIndex = 0;
     LastProgress = -1;
+    ProgressFrom = ProgressUntil = 0;
 }
 
 void TDXFFile::SaveToFile(const std::filesystem::path& Name) const {
@@ -146,8 +147,13 @@ std::string_view TDXFFile::LineAt(int Index) const {
 
 void TDXFFile::ReportProgress() {
     if (!GConsole || FReadLines.empty()) return;
+    // The percentage grows with the line: it stays the same until a little before the next whole
+    // percent (the margin covers the float rounding), so most groups skip the division.
+    if (LineIndex >= ProgressFrom && LineIndex < ProgressUntil) return;
     const float Percent = static_cast<float>(LineIndex) / static_cast<float>(LineCount()) * 100.0f;
     const int Value = TruncSingle(Percent);
+    ProgressFrom = LineIndex;
+    ProgressUntil = static_cast<int>(double(Value + 1) * LineCount() / 100.0 * (1 - 1e-6)) - 2;
     // Only changes are passed on: a progress bar redrawn for every group would cost more than reading.
     if (Value == LastProgress) return;
     LastProgress = Value;

@@ -127,6 +127,8 @@ private:
     void ReportProgress();
 
     int LastProgress = -1;
+    // Lines [ProgressFrom, ProgressUntil) give LastProgress: no need to work it out again there.
+    int ProgressFrom = 0, ProgressUntil = 0;
     std::string FText;
     std::vector<std::string_view> FReadLines;
 };
