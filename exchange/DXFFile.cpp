@@ -1,5 +1,6 @@
 #include "exchange/DXFFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -125,7 +126,7 @@ void TDXFFile::SaveToFile(const std::filesystem::path& Name) const {
 std::vector<std::string> TDXFFile::Lines() const {
     std::vector<std::string> Result;
     for (std::size_t Begin = 0; Begin < Written.size();) {
-        const std::size_t End = Written.find("\r\n", Begin);
+        const std::size_t End = std::min(Written.find("\r\n", Begin), Written.size());
         Result.emplace_back(Written, Begin, End - Begin);
         Begin = End + 2;
     }
@@ -264,13 +265,14 @@ void TDXFFile::WriteString(int Code, std::string_view Text) {
 void TDXFFile::WriteInteger(int Code, int Value) {
     WriteCode(Code, false);
     char Buffer[16];
-    WriteLine(std::string_view(Buffer, static_cast<std::size_t>(std::to_chars(Buffer, Buffer + sizeof Buffer, Value).ptr - Buffer)));
+    const char* End = std::to_chars(Buffer, Buffer + sizeof Buffer, Value).ptr;
+    WriteLine(std::string_view(Buffer, static_cast<std::size_t>(End - Buffer)));
 }
 
 void TDXFFile::WriteFloat(int Code, double Value) {
     WriteCode(Code, false);
     AppendFloatTextWithPoint(Written, Value);
-    Written += "\r\n";
+    WriteLine({});
 }
 
 void TDXFFile::WriteUpperCaseLine(std::string_view Text) {

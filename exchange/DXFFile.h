@@ -113,7 +113,6 @@ public:
     void WriteInteger(int Code, int Value);
     void WriteFloat(int Code, double Value);
     void WriteColor(int Code, TColor Colour) { WriteInteger(Code, DXFColorIndex(Colour)); }
-
     void BeginEntity(std::string_view Name);
     void BeginSection(std::string_view Name);
     void EndSection() { WriteString(0, "ENDSEC"); }
