@@ -1,6 +1,8 @@
 #include "exchange/DXFFile.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 
 #include "exchange/ExchangeText.h"
 #include "foundation/TextUtils.h"
@@ -114,18 +116,21 @@ void TDXFFile::LoadFromText(std::string Text) {
     FReadLines = SplitLineViews(FText);
     LineIndex = 0;
     LastProgress = -1;
+    ProgressFrom = ProgressUntil = 0;
 }
 
 void TDXFFile::SaveToFile(const std::filesystem::path& Name) const {
-    std::size_t Size = 0;
-    for (const std::string& L : Lines) Size += L.size() + 2;
-    std::string Text;
-    Text.reserve(Size);
-    for (const std::string& L : Lines) {
-        Text += L;
-        Text += "\r\n";
+    ReplaceFileText(Name, Written, "Cannot write file \"" + Name.string() + "\"");
+}
+
+std::vector<std::string> TDXFFile::Lines() const {
+    std::vector<std::string> Result;
+    for (std::size_t Begin = 0; Begin < Written.size();) {
+        const std::size_t End = std::min(Written.find("\r\n", Begin), Written.size());
+        Result.emplace_back(Written, Begin, End - Begin);
+        Begin = End + 2;
     }
-    ReplaceFileText(Name, Text, "Cannot write file \"" + Name.string() + "\"");
+    return Result;
 }
 
 // ---- Reading ----
@@ -143,8 +148,13 @@ std::string_view TDXFFile::LineAt(int Index) const {
 
 void TDXFFile::ReportProgress() {
     if (!GConsole || FReadLines.empty()) return;
+    // The percentage grows with the line: it stays the same until a little before the next whole
+    // percent (the margin covers the float rounding), so most groups skip the division.
+    if (LineIndex >= ProgressFrom && LineIndex < ProgressUntil) return;
     const float Percent = static_cast<float>(LineIndex) / static_cast<float>(LineCount()) * 100.0f;
     const int Value = TruncSingle(Percent);
+    ProgressFrom = LineIndex;
+    ProgressUntil = static_cast<int>(double(Value + 1) * LineCount() / 100.0 * (1 - 1e-6)) - 2;
     // Only changes are passed on: a progress bar redrawn for every group would cost more than reading.
     if (Value == LastProgress) return;
     LastProgress = Value;
@@ -228,29 +238,57 @@ int TDXFFile::ValueAsInteger() const {
 
 // ---- Writing ----
 
+void TDXFFile::WriteCode(int Code, bool Padded) {
+    // Padded: "%3d", right-aligned in three columns; else a blank and the code.
+    char Buffer[16];
+    char* End = std::to_chars(Buffer, Buffer + sizeof Buffer, Code).ptr;
+    const auto Length = static_cast<std::size_t>(End - Buffer);
+    if (Padded) {
+        if (Length < 3) Written.append(3 - Length, ' ');
+    } else {
+        Written += ' ';
+    }
+    Written.append(Buffer, Length);
+    Written += "\r\n";
+}
+
+void TDXFFile::WriteLine(std::string_view Text) {
+    Written += Text;
+    Written += "\r\n";
+}
+
 void TDXFFile::WriteString(int Code, std::string_view Text) {
-    // "%3d": right-aligned in three columns (written by hand: exports write millions of these).
-    std::string CodeText = std::to_string(Code);
-    if (CodeText.size() < 3) CodeText.insert(0, 3 - CodeText.size(), ' ');
-    Lines.push_back(std::move(CodeText));
-    Lines.emplace_back(Text);
+    WriteCode(Code, true);
+    WriteLine(Text);
 }
 
 void TDXFFile::WriteInteger(int Code, int Value) {
-    Lines.push_back(" " + std::to_string(Code));
-    Lines.push_back(std::to_string(Value));
+    WriteCode(Code, false);
+    char Buffer[16];
+    const char* End = std::to_chars(Buffer, Buffer + sizeof Buffer, Value).ptr;
+    WriteLine(std::string_view(Buffer, static_cast<std::size_t>(End - Buffer)));
 }
 
 void TDXFFile::WriteFloat(int Code, double Value) {
-    Lines.push_back(" " + std::to_string(Code));
-    Lines.push_back(DXFNumberText(Value));
+    WriteCode(Code, false);
+    AppendFloatTextWithPoint(Written, Value);
+    WriteLine({});
 }
 
-void TDXFFile::BeginEntity(std::string_view Name) { WriteString(0, UpperCase(Name)); }
+void TDXFFile::WriteUpperCaseLine(std::string_view Text) {
+    for (const char C : Text) Written += C >= 'a' && C <= 'z' ? static_cast<char>(C - 32) : C;
+    Written += "\r\n";
+}
+
+void TDXFFile::BeginEntity(std::string_view Name) {
+    WriteCode(0, true);
+    WriteUpperCaseLine(Name);
+}
 
 void TDXFFile::BeginSection(std::string_view Name) {
     WriteString(0, "SECTION");
-    WriteString(2, UpperCase(Name));
+    WriteCode(2, true);
+    WriteUpperCaseLine(Name);
 }
 
 }  // namespace sarnova

@@ -51,8 +51,11 @@ public:
     TDXFFile(const TDXFFile&) = delete;
     TDXFFile& operator=(const TDXFFile&) = delete;
 
-    // The lines written, without their line ends.
-    std::vector<std::string> Lines;
+    // The text written, every line ended by CR LF: one string, not a string per line (exports write
+    // millions of lines).
+    std::string Written;
+    // The lines of Written, without their line ends.
+    std::vector<std::string> Lines() const;
     // 0-based index of the next line to read.
     int LineIndex = 0;
     // Code and value (untrimmed) of the group read last.
@@ -70,7 +73,7 @@ public:
     int LineCount() const { return static_cast<int>(FReadLines.size()); }
     // Line Index (0-based) to read; outside the lines the error "Unexpected end of file".
     std::string_view LineAt(int Index) const;
-    // Every line ended by CR LF, through a temporary file renamed over the target.
+    // The text written, through a temporary file renamed over the target.
     void SaveToFile(const std::filesystem::path& Name) const;
 
     // ---- Reading ----
@@ -117,9 +120,14 @@ public:
 
 private:
     [[noreturn]] void Fail(int Line, const std::string& What) const;
+    void WriteCode(int Code, bool Padded);
+    void WriteLine(std::string_view Text);
+    void WriteUpperCaseLine(std::string_view Text);
     void ReportProgress();
 
     int LastProgress = -1;
+    // Lines [ProgressFrom, ProgressUntil) give LastProgress: no need to work it out again there.
+    int ProgressFrom = 0, ProgressUntil = 0;
     std::string FText;
     std::vector<std::string_view> FReadLines;
 };

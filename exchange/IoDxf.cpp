@@ -669,24 +669,24 @@ void ExportDXF(const std::string& FileName, TGeometryList& Document) {
     TGeometryQuery Query;
     Query.Kinds = 0x3AD7;
     Document.Query(Query, false);
-    // Room for the lines of the common objects at once: a list of many millions of lines that grows
-    // step by step moves every line it holds at each step.
-    std::size_t Estimate = 16;
+    // Room for the text of the common objects at once: a text of a hundred megabytes that grows step
+    // by step copies all it holds at each step.
+    std::size_t Estimate = 64;
     for (int I = 0; I < Query.Count(); ++I) {
         const TGeometryQueryItem& Item = Query.Item(I);
-        if (const auto* P = Item.As<TPolyline>()) Estimate += 12 * static_cast<std::size_t>(P->Count()) + 20;
-        else if (const auto* F = Item.As<TPolygonList>()) Estimate += 28 * static_cast<std::size_t>(F->Count());
-        else if (const auto* C = Item.As<TPointCloud>()) Estimate += 10 * static_cast<std::size_t>(C->Count());
+        if (const auto* P = Item.As<TPolyline>()) Estimate += 110 * static_cast<std::size_t>(P->Count()) + 80;
+        else if (const auto* F = Item.As<TPolygonList>()) Estimate += 260 * static_cast<std::size_t>(F->Count());
+        else if (const auto* C = Item.As<TPointCloud>()) Estimate += 90 * static_cast<std::size_t>(C->Count());
     }
-    File.Lines.reserve(Estimate);
+    File.Written.reserve(Estimate);
     TDxfWriter Writer(File);
     TLeftOut LeftOut;
     for (int I = 0; I < Query.Count(); ++I) {
-        const std::size_t Mark = File.Lines.size();
+        const std::size_t Mark = File.Written.size();
         try {
             if (!Writer.Object(Query.Item(I))) LeftOut.Add(Query.Item(I).Name, "DXF has no form for it");
         } catch (const std::exception& E) {
-            File.Lines.resize(Mark);
+            File.Written.resize(Mark);
             LeftOut.Add(Query.Item(I).Name, E.what());
         }
     }

@@ -405,62 +405,95 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals) {
 
 namespace {
 
-// FloatToStr straight from the shortest text that reads back as Value, where that text has at most
-// 15 significant digits: the exact value then lies far closer to it than half a unit of the 15th
-// digit, so rounding to 15 digits gives the same digits. Empty where the slow path must decide.
-// Exports write millions of coordinates through here.
-std::string FastGeneral15(double Value) {
-    if (Value == 0) return "0";
-    // Subnormal values carry too few bits for the argument above.
-    if (!std::isfinite(Value) || std::fabs(Value) < std::numeric_limits<double>::min()) return {};
-    char Buffer[32];
-    const auto [End, Error] = std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
-    if (Error != std::errc()) return {};
-    // "-d.ddde+XX": the sign, the digits and the exponent.
-    const char* P = Buffer;
-    const bool Negative = *P == '-';
-    if (Negative) ++P;
-    char Digits[20];
+// FloatToStr of a finite Value into Out (at least 32 characters), without allocating; returns the
+// length. Exports write millions of coordinates through here. Where the shortest text that reads back
+// as Value has at most 15 significant digits, the exact value lies far closer to it than half a unit
+// of the 15th digit, so rounding to 15 digits gives those digits; otherwise the runtime's 18 digits
+// are rounded to 15, ties away from zero (subnormal values carry too few bits for the argument above
+// and always go that way).
+std::size_t GeneralText15(double Value, char* Out) {
+    char* O = Out;
+    if (Value == 0) {
+        *O = '0';
+        return 1;
+    }
+    char Buffer[64];
+    char Digits[24];
     int Count = 0;
-    for (; P < End && *P != 'e'; ++P)
-        if (*P != '.') {
-            if (Count == 15) return {};
-            Digits[Count++] = *P;
-        }
+    const auto Scan = [&](const char* End) {
+        const char* P = Buffer;
+        if (*P == '-') ++P;
+        Count = 0;
+        for (; P < End && *P != 'e'; ++P)
+            if (*P != '.') Digits[Count++] = *P;
+        int Exponent = 0;
+        std::from_chars(P + (P[1] == '+' ? 2 : 1), End, Exponent);
+        return Exponent;
+    };
     int Exponent = 0;
-    std::from_chars(P + (P[1] == '+' ? 2 : 1), End, Exponent);
-    std::string Text;
-    if (Negative) Text += '-';
-    if (Exponent >= -4 && Exponent < 15) {
-        if (Exponent < 0) {
-            Text += "0.";
-            Text.append(static_cast<std::size_t>(-Exponent - 1), '0');
-            Text.append(Digits, static_cast<std::size_t>(Count));
-        } else {
-            const int Whole = Exponent + 1;
-            for (int I = 0; I < Whole; ++I) Text += I < Count ? Digits[I] : '0';
-            if (Count > Whole) {
-                Text += '.';
-                Text.append(Digits + Whole, static_cast<std::size_t>(Count - Whole));
+    bool Shortest = std::fabs(Value) >= std::numeric_limits<double>::min();
+    if (Shortest) {
+        const auto Converted = std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
+        Exponent = Scan(Converted.ptr);
+        Shortest = Count <= 15;
+    }
+    if (!Shortest) {
+        const auto Converted =
+            std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific, MaxDigits - 1);
+        Exponent = Scan(Converted.ptr);
+        const bool Up = Digits[15] >= '5';
+        Count = 15;
+        if (Up) {
+            int I = Count - 1;
+            while (I >= 0 && Digits[I] == '9') Digits[I--] = '0';
+            if (I >= 0)
+                ++Digits[I];
+            else {
+                Digits[0] = '1';
+                ++Exponent;
             }
         }
-        return Text;
+        while (Count > 0 && Digits[Count - 1] == '0') --Count;
     }
-    Text += Digits[0];
+    if (std::signbit(Value)) *O++ = '-';
+    if (Exponent >= -4 && Exponent < 15) {
+        if (Exponent < 0) {
+            *O++ = '0';
+            *O++ = '.';
+            for (int I = 0; I < -Exponent - 1; ++I) *O++ = '0';
+            O = std::copy(Digits, Digits + Count, O);
+        } else {
+            const int Whole = Exponent + 1;
+            for (int I = 0; I < Whole; ++I) *O++ = I < Count ? Digits[I] : '0';
+            if (Count > Whole) {
+                *O++ = '.';
+                O = std::copy(Digits + Whole, Digits + Count, O);
+            }
+        }
+        return static_cast<std::size_t>(O - Out);
+    }
+    *O++ = Digits[0];
     if (Count > 1) {
-        Text += '.';
-        Text.append(Digits + 1, static_cast<std::size_t>(Count - 1));
+        *O++ = '.';
+        O = std::copy(Digits + 1, Digits + Count, O);
     }
-    Text += 'E';
-    Text += std::to_string(Exponent);
-    return Text;
+    *O++ = 'E';
+    O = std::to_chars(O, O + 8, Exponent).ptr;
+    return static_cast<std::size_t>(O - Out);
 }
 
 }  // namespace
 
 std::string FloatToStr(double Value) {
-    if (std::string Fast = FastGeneral15(Value); !Fast.empty()) return Fast;
-    return FloatToStrF(Value, ffGeneral, 15, 0);
+    if (!std::isfinite(Value)) return FloatToStrF(Value, ffGeneral, 15, 0);
+    char Buffer[40];
+    return std::string(Buffer, GeneralText15(Value, Buffer));
+}
+
+void AppendFloatTextWithPoint(std::string& Out, double Value) {
+    RefuseNonFinite(Value);
+    char Buffer[40];
+    Out.append(Buffer, GeneralText15(Value, Buffer));
 }
 
 std::string FormatOptionalDecimals(double Value, int MaxDecimals) {

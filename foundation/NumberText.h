@@ -100,6 +100,8 @@ void AppendFixed(std::string& Out, double Value, int Width, int Decimals);
 std::string FloatToStr(double Value);
 // FloatToStr for a file: a value that is not finite is refused as FormatWithPoint refuses it.
 std::string FloatToStrWithPoint(double Value);
+// FloatToStrWithPoint appended to Out, without a string of its own (exports write millions).
+void AppendFloatTextWithPoint(std::string& Out, double Value);
 
 // The runtime's default text of a real (what writing a real without a width gives): 23 characters,
 // a blank or "-", "d.dddddddddddddd" (15 significant digits), "E", the exponent's sign and 4 digits:

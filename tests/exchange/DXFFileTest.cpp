@@ -34,7 +34,7 @@ TEST(DXFFile, WritersFormatCodesAndValues) {
     F.BeginEntity("vertex");
     const std::vector<std::string> Expected = {"  0", "LINE", " 10", "x",   " 62",     "7",        " 210", "-1",
                                                " 10", "0.5",  "  0", "SECTION", "  2", "ENTITIES", "  0",  "VERTEX"};
-    EXPECT_EQ(F.Lines, Expected);
+    EXPECT_EQ(F.Lines(), Expected);
 }
 
 TEST(DXFFile, NumberTextIsGeneralWithAPointWhateverTheLocale) {

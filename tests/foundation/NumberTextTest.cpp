@@ -126,8 +126,15 @@ TEST(FloatToStrF, FloatToStrWritesTheGeneralFormat) {
     const double Cases[] = {0.0,       -0.0,          1e-4,      9.99999999999999e-5, 1e15,    999999999999999.0,
                             1e14,      0.1,           0.3,       1.0 / 3,             2.0 / 3, 123456.789012345678,
                             -2.5e-300, 1.7976931348623157e308, 4.9406564584124654e-324, 2.2250738585072014e-308,
-                            -1e100,    100.0,         1234567.0, 0.000123456789012345};
-    for (double V : Cases) EXPECT_EQ(FloatToStr(V), FloatToStrF(V, ffGeneral, 15, 0)) << V;
+                            -1e100,    100.0,         1234567.0, 0.000123456789012345,
+                            // Rounding to 15 digits carries into a new leading digit, also across a form.
+                            0.9999999999999999, -99999.99999999999, 9.999999999999999e14, 9.9999999999999999e-5};
+    for (double V : Cases) {
+        EXPECT_EQ(FloatToStr(V), FloatToStrF(V, ffGeneral, 15, 0)) << V;
+        std::string Appended = "x";
+        AppendFloatTextWithPoint(Appended, V);
+        EXPECT_EQ(Appended, "x" + FloatToStr(V)) << V;
+    }
 }
 
 TEST(FloatToStrF, FormatsOfTheClassLibrary) {
