@@ -58,30 +58,56 @@ void AddFourPointWeights(double H0, double H1, double H2, double& W0, double& W1
     W1 += H0 + H1 + H2 - W.X - W.Y - W.Z;
 }
 
-// The weight of a wet section next to where the body leaves the water, over the interval H between
-// them: the integrand is taken to fall to 0 as a power of the distance to that point, the power
-// found from the section's value V and the value VBeyond of its other neighbour at distance
-// HBeyond from the end (a round end goes as the square root, a fine end straight). Falls back to
-// the trapezoid where the values say nothing.
-double WaterlineEndWeight(double H, double V, double VBeyond, double HBeyond) {
-    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return H / 2;
-    const double Power = std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
-    return H / (Power + 1);
+// Where the body leaves the water between a wet section and the end point, the integrand is taken to
+// fall to 0 as a power of the distance to that point, the power found from the section's value V at
+// distance H from the end and the value VBeyond of its other neighbour at distance HBeyond (a round
+// end goes as the square root, a fine end straight). Linear where the values say nothing.
+double WaterlineEndPower(double H, double V, double VBeyond, double HBeyond) {
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return 1;
+    return std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
 }
 
-// Integration weights into Field, the groups formed from the stations and each spacing measured by
+// Where the integration weights go: the weight of each section, and optionally what it adds to the
+// first and second moments along x beyond the weight times its station (and its square).
+struct TWeightFields {
+    double TSectionProperties::*Weight;
+    double TSectionProperties::*Shift = nullptr;
+    double TSectionProperties::*Spread = nullptr;
+};
+
+// Integration weights into Fields, the groups formed from the stations and each spacing measured by
 // Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
 // would be left over, and end early where a section coincides with the one before it. The interval
-// up to a waterline end is a group of its own, weighted by WaterlineEndWeight with the values
-// Value(i) of the sections.
+// up to a waterline end is a group of its own: the values Value(i) of the sections are taken to
+// fall as a power of the distance to the end (WaterlineEndPower), which gives the wet section its
+// weight and puts the piece's centroid and spread where that shape has them.
 template <typename TSpacing, typename TValue>
-void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionProperties::*Field,
-                    TSpacing Spacing, TValue Value) {
-    for (TSectionProperties& R : S) R.*Field = 0;
+void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fields, TSpacing Spacing,
+                    TValue Value) {
+    double TSectionProperties::*Field = Fields.Weight;
+    for (TSectionProperties& R : S) {
+        R.*Field = 0;
+        if (Fields.Shift) R.*Fields.Shift = 0;
+        if (Fields.Spread) R.*Fields.Spread = 0;
+    }
     const int N = static_cast<int>(S.size());
     if (N < 2) return;
     auto X = [&S](int I) { return S[static_cast<std::size_t>(I)].Station; };
     auto W = [&S, Field](int I) -> double& { return S[static_cast<std::size_t>(I)].*Field; };
+    // The piece between the wet section Wet and the end point End, Beyond being Wet's other neighbour.
+    auto AddEndPiece = [&](int Wet, int End, int Beyond) {
+        const double H = Spacing(Wet, End);
+        const double P = WaterlineEndPower(H, Value(Wet), Value(Beyond), H + Spacing(Beyond, Wet));
+        const double Weight = H / (P + 1);
+        W(Wet) += Weight;
+        // Centroid and variance along x of (distance to the end)^P over the interval.
+        const double Hx = X(End) - X(Wet);
+        const double Offset = Hx / (P + 2);
+        const double Far = (P + 1) / (P + 2);
+        const double Variance = Hx * Hx * ((P + 1) / (P + 3) - Far * Far);
+        if (Fields.Shift) S[static_cast<std::size_t>(Wet)].*Fields.Shift += Weight * Offset;
+        if (Fields.Spread) S[static_cast<std::size_t>(Wet)].*Fields.Spread += Weight * (Offset * Offset + Variance);
+    };
     if (N == 2) {
         const double H = Spacing(0, 1);
         W(0) += H / 2;
@@ -113,9 +139,9 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
                 const bool EndAfter = S[static_cast<std::size_t>(I + 1)].WaterlineEnd && I > 0;
                 const bool EndBefore = S[static_cast<std::size_t>(I)].WaterlineEnd && I + 2 < N;
                 if (EndAfter && !S[static_cast<std::size_t>(I)].WaterlineEnd) {
-                    W(I) += WaterlineEndWeight(H, Value(I), Value(I - 1), H + Spacing(I - 1, I));
+                    AddEndPiece(I, I + 1, I - 1);
                 } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
-                    W(I + 1) += WaterlineEndWeight(H, Value(I + 1), Value(I + 2), H + Spacing(I + 1, I + 2));
+                    AddEndPiece(I + 1, I, I + 2);
                 } else {
                     W(I) += H / 2;
                     W(I + 1) += H / 2;
@@ -431,6 +457,37 @@ void TSectionsSummary::Delete(int Index) {
     FItems.erase(FItems.begin() + Index);
 }
 
+namespace {
+
+// Where between the sections B and A, of depths of opposite signs, the depth is 0, as a fraction of
+// the way from B to A: on the parabola through them and C where C is given and lies at its own
+// station, else on the straight line.
+double CrossingFraction(const TSectionProperties& B, const TSectionProperties& A, const TSectionProperties* C) {
+    const double H = A.Station - B.Station;
+    if (!(std::fabs(H) > 0)) return 0;
+    const double Linear = -B.Depth / (A.Depth - B.Depth);
+    if (C == nullptr || std::fabs(C->Station - A.Station) < DefaultTolerance ||
+        std::fabs(C->Station - B.Station) < DefaultTolerance)
+        return Linear;
+    // Newton's form through B, A and C, in the fraction t of the way from B to A.
+    const double Tc = (C->Station - B.Station) / H;
+    const double D1 = A.Depth - B.Depth;
+    const double Curvature = ((C->Depth - B.Depth) / Tc - D1) / (Tc - 1);
+    auto Depth = [&](double T) { return B.Depth + D1 * T + Curvature * T * (T - 1); };
+    // The parabola keeps the signs at 0 and 1, so a root lies between them.
+    double Lo = 0, Hi = 1;
+    for (int I = 0; I < 60; ++I) {
+        const double Mid = (Lo + Hi) / 2;
+        if ((Depth(Mid) > 0) == (B.Depth > 0))
+            Lo = Mid;
+        else
+            Hi = Mid;
+    }
+    return (Lo + Hi) / 2;
+}
+
+}  // namespace
+
 void TSectionsSummary::InsertWaterlineCrossings() {
     std::vector<TSectionProperties> Out;
     Out.reserve(FItems.size());
@@ -439,7 +496,12 @@ void TSectionsSummary::InsertWaterlineCrossings() {
             const TSectionProperties& B = FItems[K - 1];
             const TSectionProperties& A = FItems[K];
             if ((B.Depth > 0 && A.Depth < 0) || (B.Depth < 0 && A.Depth > 0)) {
-                const double T = std::fabs(A.Station - B.Station) > 0 ? -B.Depth / (A.Depth - B.Depth) : 0;
+                // The wet side's next section too, where there is one: the keel curves up to the
+                // waterplane, and a straight line through two stations misplaces where it meets it.
+                const TSectionProperties* C = nullptr;
+                if (B.Depth > 0 && K >= 2 && FItems[K - 2].Depth > 0) C = &FItems[K - 2];
+                if (A.Depth > 0 && K + 1 < FItems.size() && FItems[K + 1].Depth > 0) C = &FItems[K + 1];
+                const double T = CrossingFraction(B, A, C);
                 TSectionProperties X;
                 X.Station = B.Station + (A.Station - B.Station) * T;
                 X.FirstX = B.FirstX + (A.FirstX - B.FirstX) * T;
@@ -460,22 +522,26 @@ void TSectionsSummary::RemoveDrySections() {
 }
 
 void TSectionsSummary::ComputeLengthWeights() {
-    ComputeWeights(
-        FItems, &TSectionProperties::LengthWeight,
-        [this](int A, int B) {
-            return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
-        },
-        [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
+    auto Spacing = [this](int A, int B) {
+        return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
+    };
+    ComputeWeights(FItems, {&TSectionProperties::LengthWeight, &TSectionProperties::LengthShift, &TSectionProperties::LengthSpread},
+                   Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
+    ComputeWeights(FItems, {&TSectionProperties::GirthWeight}, Spacing,
+                   [this](int I) { return FItems[static_cast<std::size_t>(I)].Girth; });
 }
 
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    ComputeWeights(
-        FItems, &TSectionProperties::WaterplaneWeight,
-        [this](int A, int B) {
-            return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
-                                  FItems[static_cast<std::size_t>(B)].WaterlineRef);
-        },
-        [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
+    auto Spacing = [this](int A, int B) {
+        return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
+                              FItems[static_cast<std::size_t>(B)].WaterlineRef);
+    };
+    ComputeWeights(FItems,
+                   {&TSectionProperties::WaterplaneWeight, &TSectionProperties::WaterplaneShift,
+                    &TSectionProperties::WaterplaneSpread},
+                   Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
+    ComputeWeights(FItems, {&TSectionProperties::InertiaWeight}, Spacing,
+                   [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineInertia; });
 }
 
 namespace {
@@ -542,7 +608,7 @@ TVolumeAndCentre TSectionsSummary::Integrate() const {
     for (const TSectionProperties& S : FItems) {
         const double A = S.Area * S.LengthWeight;
         R.Volume += A;
-        Mx += A * S.Station;
+        Mx += A * S.Station + S.Area * S.LengthShift;
         My += A * S.CentroidY;
         Mz += A * S.CentroidZ;
     }
@@ -589,7 +655,7 @@ double TSectionsSummary::WettedArea() const {
             W += Spacing[I];
         }
         if (W > 0) F = Sum / W;
-        Wetted += FItems[I].Girth * FItems[I].LengthWeight * F;
+        Wetted += FItems[I].Girth * FItems[I].GirthWeight * F;
     }
     // The ends of the immersed body: a transom or a flat end is wet too.
     if (N > 0) Wetted += FItems.front().Area + (N > 1 ? FItems.back().Area : 0);
@@ -621,10 +687,10 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
         MaxArea = std::max(MaxArea, S.Area);
         const double U = S.WaterplaneWeight;
         Aw += S.WaterlineBreadth * U;
-        AwX += S.WaterlineBreadth * S.Station * U;
-        AwXX += S.Station * S.Station * S.WaterlineBreadth * U;
+        AwX += S.WaterlineBreadth * (S.Station * U + S.WaterplaneShift);
+        AwXX += S.WaterlineBreadth * (S.Station * S.Station * U + 2 * S.Station * S.WaterplaneShift + S.WaterplaneSpread);
         AwY += S.WaterlineMoment * U;
-        Inertia += S.WaterlineInertia * U;
+        Inertia += S.WaterlineInertia * S.InertiaWeight;
     }
     R.Volume = V;
     R.LCB = Body.X;

@@ -105,6 +105,12 @@ struct TSectionProperties {
     double CentroidZ = 0;
     // Integration weight along x; set by the summary.
     double LengthWeight = 0;
+    // What the section adds to the first and second moments along x beyond LengthWeight times its
+    // station and its square: next to a waterline end the piece it stands for lies off its station.
+    double LengthShift = 0;
+    double LengthSpread = 0;
+    // Integration weight along x of the wetted girth, which falls differently towards a waterline end.
+    double GirthWeight = 0;
     TMBox Extents = EmptyBox;
     // Length of the section's cut with the waterplane, with its centre, first and second moment
     // about the centre plane.
@@ -114,8 +120,12 @@ struct TSectionProperties {
     double WaterlineCentre = 0;
     double WaterlineMoment = 0;
     double WaterlineInertia = 0;
-    // Integration weight along the waterplane; set by the summary.
+    // Integration weight along the waterplane, with its moment terms as for LengthWeight, and the
+    // weight of the waterline's inertia; set by the summary.
     double WaterplaneWeight = 0;
+    double WaterplaneShift = 0;
+    double WaterplaneSpread = 0;
+    double InertiaWeight = 0;
     // Where the section's plane, the waterplane and the centre plane meet.
     TMVector WaterlineRef;
     // Greatest depth below the waterplane; negative for a dry section.
