@@ -67,12 +67,48 @@ double WaterlineEndPower(double H, double V, double VBeyond, double HBeyond) {
     return std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
 }
 
+// A value whose square goes as d (A + B d) in the distance d to a waterline end: a round end (A > 0,
+// as a waterline's breadth where a smooth hull leaves the water) and a fine one (A = 0) alike.
+struct TSquareRootFit {
+    double A = 0, B = 0;
+    double operator()(double D) const { return std::sqrt(std::max(0.0, D * (A + B * D))); }
+};
+
+// The fit through the value V at distance H from the end and VBeyond at HBeyond; false where the
+// values do not have that shape.
+bool FitSquareRoot(double H, double V, double VBeyond, double HBeyond, TSquareRootFit& F) {
+    if (!(V > 0) || !(VBeyond > 0) || !(HBeyond > H) || !(H > 0)) return false;
+    const double Q1 = V * V / H, Q2 = VBeyond * VBeyond / HBeyond;
+    F.B = (Q2 - Q1) / (HBeyond - H);
+    F.A = Q1 - F.B * H;
+    return F.A >= -1e-12 * Q1;
+}
+
+// The integral of F(d) G(d) for d from D0 to D1, by Gauss-Legendre in the square root of d, which
+// takes the square root out of the integrand at the end.
+template <typename TG>
+double IntegrateSquareRootFit(const TSquareRootFit& F, double D0, double D1, TG G) {
+    static constexpr double Nodes[] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267, 0.9602898564975363};
+    static constexpr double Weights[] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745, 0.1012285362903763};
+    const double T0 = std::sqrt(D0), T1 = std::sqrt(D1), Mid = (T0 + T1) / 2, Half = (T1 - T0) / 2;
+    double Sum = 0;
+    for (int K = 0; K < 8; ++K) {
+        const double T = Mid + Half * (K < 4 ? -Nodes[K] : Nodes[K - 4]);
+        const double D = T * T;
+        Sum += Weights[K % 4] * Half * F(D) * G(D) * 2 * T;
+    }
+    return Sum;
+}
+
 // Where the integration weights go: the weight of each section, and optionally what it adds to the
-// first and second moments along x beyond the weight times its station (and its square).
+// first and second moments along x beyond the weight times its station (and its square). Values
+// that fall to a waterline end as a square root are fitted so over the last two intervals
+// (SquareRootEnds), as their steep fall spoils a polynomial there too; others by a power.
 struct TWeightFields {
     double TSectionProperties::*Weight;
     double TSectionProperties::*Shift = nullptr;
     double TSectionProperties::*Spread = nullptr;
+    bool SquareRootEnds = false;
 };
 
 // Integration weights into Fields, the groups formed from the stations and each spacing measured by
@@ -94,19 +130,66 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
     if (N < 2) return;
     auto X = [&S](int I) { return S[static_cast<std::size_t>(I)].Station; };
     auto W = [&S, Field](int I) -> double& { return S[static_cast<std::size_t>(I)].*Field; };
+    // The pieces next to a waterline end at End: with Near the wet section next to it and Far the
+    // one beyond. Fitted, the interval between Far and Near is a group of its own (OnlyOuter false)
+    // as well as the one up to the end.
+    auto Fitted = [&](int Near, int End, int Far, TSquareRootFit& F) {
+        const double H = Spacing(Near, End);
+        return Fields.SquareRootEnds && FitSquareRoot(H, Value(Near), Value(Far), H + Spacing(Far, Near), F);
+    };
+    // Adds what the fitted values between distances D0 and D1 from the end give the section K at
+    // distance DK, shared linearly with the section at distance DOther.
+    auto AddFitted = [&](const TSquareRootFit& F, int K, double DK, double DOther, double D0, double D1,
+                         double Scale) {
+        const double V = Value(K);
+        auto Share = [&](double D) { return DOther == DK ? 1.0 : (D - DOther) / (DK - DOther); };
+        W(K) += IntegrateSquareRootFit(F, D0, D1, Share) / V;
+        if (Fields.Shift)
+            S[static_cast<std::size_t>(K)].*Fields.Shift +=
+                Scale * IntegrateSquareRootFit(F, D0, D1, [&](double D) { return Share(D) * (DK - D); }) / V;
+        if (Fields.Spread)
+            S[static_cast<std::size_t>(K)].*Fields.Spread +=
+                Scale * Scale *
+                IntegrateSquareRootFit(F, D0, D1, [&](double D) { return Share(D) * (DK - D) * (DK - D); }) / V;
+    };
     // The piece between the wet section Wet and the end point End, Beyond being Wet's other neighbour.
     auto AddEndPiece = [&](int Wet, int End, int Beyond) {
-        const double H = Spacing(Wet, End);
-        const double P = WaterlineEndPower(H, Value(Wet), Value(Beyond), H + Spacing(Beyond, Wet));
+        const double H = Spacing(Wet, End), HBeyond = H + Spacing(Beyond, Wet);
+        // The moments along x: the spacing may be measured along an inclined waterplane.
+        const double Scale = H > 0 ? (X(End) - X(Wet)) / H : 0;
+        TSquareRootFit F;
+        if (Fitted(Wet, End, Beyond, F)) {
+            AddFitted(F, Wet, H, H, 0, H, Scale);
+            return;
+        }
+        // (distance to the end)^P: its integral, centroid and variance over the interval.
+        const double P = WaterlineEndPower(H, Value(Wet), Value(Beyond), HBeyond);
+        const double Offset = H / (P + 2);
+        const double Far = (P + 1) / (P + 2);
         const double Weight = H / (P + 1);
         W(Wet) += Weight;
-        // Centroid and variance along x of (distance to the end)^P over the interval.
-        const double Hx = X(End) - X(Wet);
-        const double Offset = Hx / (P + 2);
-        const double Far = (P + 1) / (P + 2);
-        const double Variance = Hx * Hx * ((P + 1) / (P + 3) - Far * Far);
-        if (Fields.Shift) S[static_cast<std::size_t>(Wet)].*Fields.Shift += Weight * Offset;
-        if (Fields.Spread) S[static_cast<std::size_t>(Wet)].*Fields.Spread += Weight * (Offset * Offset + Variance);
+        if (Fields.Shift) S[static_cast<std::size_t>(Wet)].*Fields.Shift += Weight * Offset * Scale;
+        if (Fields.Spread)
+            S[static_cast<std::size_t>(Wet)].*Fields.Spread +=
+                Weight * (Offset * Offset + H * H * ((P + 1) / (P + 3) - Far * Far)) * Scale * Scale;
+    };
+    // The interval between Far and Near, Near being next to the end End; false where not fitted.
+    auto AddBeforeEndPiece = [&](int Near, int End, int Far) {
+        TSquareRootFit F;
+        if (!Fitted(Near, End, Far, F)) return false;
+        const double H = Spacing(Near, End), HFar = H + Spacing(Far, Near);
+        const double Scale = H > 0 ? (X(End) - X(Near)) / H : 0;
+        AddFitted(F, Near, H, HFar, H, HFar, Scale);
+        AddFitted(F, Far, HFar, H, H, HFar, Scale);
+        return true;
+    };
+    auto IsEnd = [&S](int K) { return S[static_cast<std::size_t>(K)].WaterlineEnd; };
+    // K is wet, its neighbour on the side Step a waterline end and its other neighbour wet too.
+    auto NextToFittedEnd = [&](int K, int Step) {
+        const int E = K + Step, O = K - Step;
+        if (!Fields.SquareRootEnds || E < 0 || E >= N || O < 0 || O >= N) return false;
+        TSquareRootFit F;
+        return IsEnd(E) && !IsEnd(K) && !IsEnd(O) && Fitted(K, E, O, F);
     };
     if (N == 2) {
         const double H = Spacing(0, 1);
@@ -127,9 +210,9 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
             if (X(J) < X(J - 1) + DefaultTolerance) break;
             // Where the body leaves the water, the hull's shape is not a polynomial through the
             // stations on either side: the interval up to that point is taken on its own.
-            if (S[static_cast<std::size_t>(J)].WaterlineEnd && J > I + 1) break;
+            if ((IsEnd(J) || NextToFittedEnd(J, 1)) && J > I + 1) break;
             P = J;
-            if (S[static_cast<std::size_t>(P)].WaterlineEnd || S[static_cast<std::size_t>(I)].WaterlineEnd) break;
+            if (IsEnd(P) || IsEnd(I) || NextToFittedEnd(P, 1) || NextToFittedEnd(I, -1)) break;
             const int Size = P - I + 1;
             if (Size == 4 || (Size == 3 && P != N - 2)) break;
         }
@@ -142,6 +225,8 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
                     AddEndPiece(I, I + 1, I - 1);
                 } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
                     AddEndPiece(I + 1, I, I + 2);
+                } else if (NextToFittedEnd(I + 1, 1) && AddBeforeEndPiece(I + 1, I + 2, I)) {
+                } else if (NextToFittedEnd(I, -1) && AddBeforeEndPiece(I, I - 1, I + 1)) {
                 } else {
                     W(I) += H / 2;
                     W(I + 1) += H / 2;
@@ -527,21 +612,92 @@ void TSectionsSummary::ComputeLengthWeights() {
     };
     ComputeWeights(FItems, {&TSectionProperties::LengthWeight, &TSectionProperties::LengthShift, &TSectionProperties::LengthSpread},
                    Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
-    ComputeWeights(FItems, {&TSectionProperties::GirthWeight}, Spacing,
+    ComputeWeights(FItems, {&TSectionProperties::GirthWeight, nullptr, nullptr, true}, Spacing,
                    [this](int I) { return FItems[static_cast<std::size_t>(I)].Girth; });
 }
 
+namespace {
+
+// Where between the wet section at index Wet and its neighbour Dry, which has no waterline, the
+// waterline ends: where the parabola through the squared breadths of Wet and the two wet sections
+// before it meets 0 (a round end), else where the breadths run straight to 0, else half way.
+double WaterlineEndStation(const std::vector<TSectionProperties>& S, int Wet, int Dry) {
+    const int Step = Wet - Dry;
+    auto At = [&S](int K) -> const TSectionProperties& { return S[static_cast<std::size_t>(K)]; };
+    auto Wetted = [&](int K) { return K >= 0 && K < static_cast<int>(S.size()) && At(K).WaterlineBreadth > 0; };
+    const double X0 = At(Wet).Station, XDry = At(Dry).Station, B0 = At(Wet).WaterlineBreadth;
+    if (Wetted(Wet + Step) && Wetted(Wet + 2 * Step)) {
+        const double X1 = At(Wet + Step).Station, X2 = At(Wet + 2 * Step).Station;
+        const double B1 = At(Wet + Step).WaterlineBreadth, B2 = At(Wet + 2 * Step).WaterlineBreadth;
+        const double Q0 = B0 * B0, Q1 = B1 * B1, Q2 = B2 * B2;
+        if (std::fabs(X1 - X0) > DefaultTolerance && std::fabs(X2 - X1) > DefaultTolerance) {
+            const double D01 = (Q1 - Q0) / (X1 - X0), D12 = (Q2 - Q1) / (X2 - X1), C = (D12 - D01) / (X2 - X0);
+            auto Q = [&](double X) { return Q0 + D01 * (X - X0) + C * (X - X0) * (X - X1); };
+            if (Q(XDry) <= 0) {
+                double Lo = X0, Hi = XDry;
+                for (int I = 0; I < 60; ++I) {
+                    const double Mid = (Lo + Hi) / 2;
+                    (Q(Mid) > 0 ? Lo : Hi) = Mid;
+                }
+                return (Lo + Hi) / 2;
+            }
+        }
+    }
+    if (Wetted(Wet + Step)) {
+        const double B1 = At(Wet + Step).WaterlineBreadth, X1 = At(Wet + Step).Station;
+        if (B1 > B0) {
+            const double X = X0 + (X0 - X1) * B0 / (B1 - B0);
+            if ((X - X0) * (XDry - X) >= 0) return X;
+        }
+    }
+    return (X0 + XDry) / 2;
+}
+
+}  // namespace
+
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    auto Spacing = [this](int A, int B) {
-        return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
-                              FItems[static_cast<std::size_t>(B)].WaterlineRef);
+    // Where the waterline ends between two stations while the body goes on under the water, a point
+    // of no breadth marks the end for the waterplane alone.
+    std::vector<TSectionProperties> Plane;
+    std::vector<int> Source;
+    Plane.reserve(FItems.size() + 2);
+    const int N = Count();
+    for (int K = 0; K < N; ++K) {
+        if (K > 0) {
+            const TSectionProperties& A = FItems[static_cast<std::size_t>(K - 1)];
+            const TSectionProperties& B = FItems[static_cast<std::size_t>(K)];
+            if ((A.WaterlineBreadth > 0) != (B.WaterlineBreadth > 0) && !A.WaterlineEnd && !B.WaterlineEnd &&
+                B.Station - A.Station > DefaultTolerance) {
+                const double X = A.WaterlineBreadth > 0 ? WaterlineEndStation(FItems, K - 1, K)
+                                                        : WaterlineEndStation(FItems, K, K - 1);
+                TSectionProperties E;
+                E.Station = X;
+                E.WaterlineRef = VectorLerp(A.WaterlineRef, B.WaterlineRef, (X - A.Station) / (B.Station - A.Station));
+                E.WaterlineEnd = true;
+                Plane.push_back(E);
+                Source.push_back(-1);
+            }
+        }
+        Plane.push_back(FItems[static_cast<std::size_t>(K)]);
+        Source.push_back(K);
+    }
+    auto Spacing = [&Plane](int A, int B) {
+        return VectorDistance(Plane[static_cast<std::size_t>(A)].WaterlineRef, Plane[static_cast<std::size_t>(B)].WaterlineRef);
     };
-    ComputeWeights(FItems,
+    ComputeWeights(Plane,
                    {&TSectionProperties::WaterplaneWeight, &TSectionProperties::WaterplaneShift,
-                    &TSectionProperties::WaterplaneSpread},
-                   Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
-    ComputeWeights(FItems, {&TSectionProperties::InertiaWeight}, Spacing,
-                   [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineInertia; });
+                    &TSectionProperties::WaterplaneSpread, true},
+                   Spacing, [&Plane](int I) { return Plane[static_cast<std::size_t>(I)].WaterlineBreadth; });
+    ComputeWeights(Plane, {&TSectionProperties::InertiaWeight}, Spacing,
+                   [&Plane](int I) { return Plane[static_cast<std::size_t>(I)].WaterlineInertia; });
+    for (std::size_t K = 0; K < Plane.size(); ++K) {
+        if (Source[K] < 0) continue;
+        TSectionProperties& R = FItems[static_cast<std::size_t>(Source[K])];
+        R.WaterplaneWeight = Plane[K].WaterplaneWeight;
+        R.WaterplaneShift = Plane[K].WaterplaneShift;
+        R.WaterplaneSpread = Plane[K].WaterplaneSpread;
+        R.InertiaWeight = Plane[K].InertiaWeight;
+    }
 }
 
 namespace {
