@@ -75,13 +75,13 @@ struct TSquareRootFit {
 };
 
 // The fit through the value V at distance H from the end and VBeyond at HBeyond; false where the
-// values do not have that shape.
+// values do not have that shape or do not fall towards the end all the way.
 bool FitSquareRoot(double H, double V, double VBeyond, double HBeyond, TSquareRootFit& F) {
-    if (!(V > 0) || !(VBeyond > 0) || !(HBeyond > H) || !(H > 0)) return false;
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return false;
     const double Q1 = V * V / H, Q2 = VBeyond * VBeyond / HBeyond;
     F.B = (Q2 - Q1) / (HBeyond - H);
     F.A = Q1 - F.B * H;
-    return F.A >= -1e-12 * Q1;
+    return F.A >= -1e-12 * Q1 && F.A + 2 * F.B * HBeyond >= 0;
 }
 
 // The integral of F(d) G(d) for d from D0 to D1, by Gauss-Legendre in the square root of d, which
@@ -113,7 +113,7 @@ struct TWeightFields {
 
 // Integration weights into Fields, the groups formed from the stations and each spacing measured by
 // Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
-// would be left over, and end early where a section coincides with the one before it. The interval
+// would be left over before the last section or an interval taken on its own, and end early where a section coincides with the one before it. The interval
 // up to a waterline end is a group of its own: the values Value(i) of the sections are taken to
 // fall as a power of the distance to the end (WaterlineEndPower), which gives the wet section its
 // weight and puts the piece's centroid and spread where that shape has them.
@@ -130,9 +130,9 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
     if (N < 2) return;
     auto X = [&S](int I) { return S[static_cast<std::size_t>(I)].Station; };
     auto W = [&S, Field](int I) -> double& { return S[static_cast<std::size_t>(I)].*Field; };
-    // The pieces next to a waterline end at End: with Near the wet section next to it and Far the
-    // one beyond. Fitted, the interval between Far and Near is a group of its own (OnlyOuter false)
-    // as well as the one up to the end.
+    // Whether the values next to the waterline end End, Near being the wet section next to it and
+    // Far the one beyond, are fitted by a square root (F); the interval between Far and Near is then
+    // a group of its own as well as the one up to the end.
     auto Fitted = [&](int Near, int End, int Far, TSquareRootFit& F) {
         const double H = Spacing(Near, End);
         return Fields.SquareRootEnds && FitSquareRoot(H, Value(Near), Value(Far), H + Spacing(Far, Near), F);
@@ -191,6 +191,8 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
         TSquareRootFit F;
         return IsEnd(E) && !IsEnd(K) && !IsEnd(O) && Fitted(K, E, O, F);
     };
+    // Whether a group must end at K: the last section, or the one before an interval taken on its own.
+    auto RunEndsAt = [&](int K) { return K >= N - 1 || IsEnd(K + 1) || NextToFittedEnd(K + 1, 1); };
     if (N == 2) {
         const double H = Spacing(0, 1);
         W(0) += H / 2;
@@ -214,7 +216,7 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
             P = J;
             if (IsEnd(P) || IsEnd(I) || NextToFittedEnd(P, 1) || NextToFittedEnd(I, -1)) break;
             const int Size = P - I + 1;
-            if (Size == 4 || (Size == 3 && P != N - 2)) break;
+            if (Size == 4 || (Size == 3 && !RunEndsAt(P + 1))) break;
         }
         switch (P - I + 1) {
             case 2: {
@@ -225,9 +227,8 @@ void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fie
                     AddEndPiece(I, I + 1, I - 1);
                 } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
                     AddEndPiece(I + 1, I, I + 2);
-                } else if (NextToFittedEnd(I + 1, 1) && AddBeforeEndPiece(I + 1, I + 2, I)) {
-                } else if (NextToFittedEnd(I, -1) && AddBeforeEndPiece(I, I - 1, I + 1)) {
-                } else {
+                } else if (!(NextToFittedEnd(I + 1, 1) && AddBeforeEndPiece(I + 1, I + 2, I)) &&
+                           !(NextToFittedEnd(I, -1) && AddBeforeEndPiece(I, I - 1, I + 1))) {
                     W(I) += H / 2;
                     W(I + 1) += H / 2;
                 }
@@ -544,6 +545,17 @@ void TSectionsSummary::Delete(int Index) {
 
 namespace {
 
+// Where F, of opposite signs at Lo and Hi, is 0 between them, by bisection.
+template <typename TF>
+double RootBetween(TF F, double Lo, double Hi) {
+    const bool PositiveAtLo = F(Lo) > 0;
+    for (int I = 0; I < 60; ++I) {
+        const double Mid = (Lo + Hi) / 2;
+        ((F(Mid) > 0) == PositiveAtLo ? Lo : Hi) = Mid;
+    }
+    return (Lo + Hi) / 2;
+}
+
 // Where between the sections B and A, of depths of opposite signs, the depth is 0, as a fraction of
 // the way from B to A: on the parabola through them and C where C is given and lies at its own
 // station, else on the straight line.
@@ -560,15 +572,7 @@ double CrossingFraction(const TSectionProperties& B, const TSectionProperties& A
     const double Curvature = ((C->Depth - B.Depth) / Tc - D1) / (Tc - 1);
     auto Depth = [&](double T) { return B.Depth + D1 * T + Curvature * T * (T - 1); };
     // The parabola keeps the signs at 0 and 1, so a root lies between them.
-    double Lo = 0, Hi = 1;
-    for (int I = 0; I < 60; ++I) {
-        const double Mid = (Lo + Hi) / 2;
-        if ((Depth(Mid) > 0) == (B.Depth > 0))
-            Lo = Mid;
-        else
-            Hi = Mid;
-    }
-    return (Lo + Hi) / 2;
+    return RootBetween(Depth, 0.0, 1.0);
 }
 
 }  // namespace
@@ -610,8 +614,7 @@ void TSectionsSummary::ComputeLengthWeights() {
     auto Spacing = [this](int A, int B) {
         return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
     };
-    ComputeWeights(FItems, {&TSectionProperties::LengthWeight, &TSectionProperties::LengthShift, &TSectionProperties::LengthSpread},
-                   Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
+    ComputeWeights(FItems, {&TSectionProperties::LengthWeight, &TSectionProperties::LengthShift}, Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
     ComputeWeights(FItems, {&TSectionProperties::GirthWeight, nullptr, nullptr, true}, Spacing,
                    [this](int I) { return FItems[static_cast<std::size_t>(I)].Girth; });
 }
@@ -633,14 +636,7 @@ double WaterlineEndStation(const std::vector<TSectionProperties>& S, int Wet, in
         if (std::fabs(X1 - X0) > DefaultTolerance && std::fabs(X2 - X1) > DefaultTolerance) {
             const double D01 = (Q1 - Q0) / (X1 - X0), D12 = (Q2 - Q1) / (X2 - X1), C = (D12 - D01) / (X2 - X0);
             auto Q = [&](double X) { return Q0 + D01 * (X - X0) + C * (X - X0) * (X - X1); };
-            if (Q(XDry) <= 0) {
-                double Lo = X0, Hi = XDry;
-                for (int I = 0; I < 60; ++I) {
-                    const double Mid = (Lo + Hi) / 2;
-                    (Q(Mid) > 0 ? Lo : Hi) = Mid;
-                }
-                return (Lo + Hi) / 2;
-            }
+            if (Q(XDry) <= 0) return RootBetween(Q, X0, XDry);
         }
     }
     if (Wetted(Wet + Step)) {
@@ -656,8 +652,9 @@ double WaterlineEndStation(const std::vector<TSectionProperties>& S, int Wet, in
 }  // namespace
 
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    // Where the waterline ends between two stations while the body goes on under the water, a point
-    // of no breadth marks the end for the waterplane alone.
+    // Where the waterline ends between two stations while the body goes on under the water (the
+    // section without a waterline still has an area), a point of no breadth marks the end for the
+    // waterplane alone.
     std::vector<TSectionProperties> Plane;
     std::vector<int> Source;
     Plane.reserve(FItems.size() + 2);
@@ -666,8 +663,9 @@ void TSectionsSummary::ComputeWaterplaneWeights() {
         if (K > 0) {
             const TSectionProperties& A = FItems[static_cast<std::size_t>(K - 1)];
             const TSectionProperties& B = FItems[static_cast<std::size_t>(K)];
+            const TSectionProperties& Under = A.WaterlineBreadth > 0 ? B : A;
             if ((A.WaterlineBreadth > 0) != (B.WaterlineBreadth > 0) && !A.WaterlineEnd && !B.WaterlineEnd &&
-                B.Station - A.Station > DefaultTolerance) {
+                Under.Area > 0 && B.Station - A.Station > DefaultTolerance) {
                 const double X = A.WaterlineBreadth > 0 ? WaterlineEndStation(FItems, K - 1, K)
                                                         : WaterlineEndStation(FItems, K, K - 1);
                 TSectionProperties E;
