@@ -676,7 +676,15 @@ void TSectionsSummary::ComputeWaterplaneWeights() {
                 Source.push_back(-1);
             }
         }
-        Plane.push_back(FItems[static_cast<std::size_t>(K)]);
+        // What the weights need of the section, without its outlines.
+        const TSectionProperties& Section = FItems[static_cast<std::size_t>(K)];
+        TSectionProperties Light;
+        Light.Station = Section.Station;
+        Light.WaterlineRef = Section.WaterlineRef;
+        Light.WaterlineBreadth = Section.WaterlineBreadth;
+        Light.WaterlineInertia = Section.WaterlineInertia;
+        Light.WaterlineEnd = Section.WaterlineEnd;
+        Plane.push_back(Light);
         Source.push_back(K);
     }
     auto Spacing = [&Plane](int A, int B) {
