@@ -58,30 +58,141 @@ void AddFourPointWeights(double H0, double H1, double H2, double& W0, double& W1
     W1 += H0 + H1 + H2 - W.X - W.Y - W.Z;
 }
 
-// The weight of a wet section next to where the body leaves the water, over the interval H between
-// them: the integrand is taken to fall to 0 as a power of the distance to that point, the power
-// found from the section's value V and the value VBeyond of its other neighbour at distance
-// HBeyond from the end (a round end goes as the square root, a fine end straight). Falls back to
-// the trapezoid where the values say nothing.
-double WaterlineEndWeight(double H, double V, double VBeyond, double HBeyond) {
-    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return H / 2;
-    const double Power = std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
-    return H / (Power + 1);
+// Where the body leaves the water between a wet section and the end point, the integrand is taken to
+// fall to 0 as a power of the distance to that point, the power found from the section's value V at
+// distance H from the end and the value VBeyond of its other neighbour at distance HBeyond (a round
+// end goes as the square root, a fine end straight). Linear where the values say nothing.
+double WaterlineEndPower(double H, double V, double VBeyond, double HBeyond) {
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return 1;
+    return std::clamp(std::log(VBeyond / V) / std::log(HBeyond / H), 0.25, 3.0);
 }
 
-// Integration weights into Field, the groups formed from the stations and each spacing measured by
+// A value whose square goes as d (A + B d) in the distance d to a waterline end: a round end (A > 0,
+// as a waterline's breadth where a smooth hull leaves the water) and a fine one (A = 0) alike.
+struct TSquareRootFit {
+    double A = 0, B = 0;
+    double operator()(double D) const { return std::sqrt(std::max(0.0, D * (A + B * D))); }
+};
+
+// The fit through the value V at distance H from the end and VBeyond at HBeyond; false where the
+// values do not have that shape or do not fall towards the end all the way.
+bool FitSquareRoot(double H, double V, double VBeyond, double HBeyond, TSquareRootFit& F) {
+    if (!(V > 0) || !(VBeyond > V) || !(HBeyond > H) || !(H > 0)) return false;
+    const double Q1 = V * V / H, Q2 = VBeyond * VBeyond / HBeyond;
+    F.B = (Q2 - Q1) / (HBeyond - H);
+    F.A = Q1 - F.B * H;
+    return F.A >= -1e-12 * Q1 && F.A + 2 * F.B * HBeyond >= 0;
+}
+
+// The integral of F(d) G(d) for d from D0 to D1, by Gauss-Legendre in the square root of d, which
+// takes the square root out of the integrand at the end.
+template <typename TG>
+double IntegrateSquareRootFit(const TSquareRootFit& F, double D0, double D1, TG G) {
+    static constexpr double Nodes[] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267, 0.9602898564975363};
+    static constexpr double Weights[] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745, 0.1012285362903763};
+    const double T0 = std::sqrt(D0), T1 = std::sqrt(D1), Mid = (T0 + T1) / 2, Half = (T1 - T0) / 2;
+    double Sum = 0;
+    for (int K = 0; K < 8; ++K) {
+        const double T = Mid + Half * (K < 4 ? -Nodes[K] : Nodes[K - 4]);
+        const double D = T * T;
+        Sum += Weights[K % 4] * Half * F(D) * G(D) * 2 * T;
+    }
+    return Sum;
+}
+
+// Where the integration weights go: the weight of each section, and optionally what it adds to the
+// first and second moments along x beyond the weight times its station (and its square). Values
+// that fall to a waterline end as a square root are fitted so over the last two intervals
+// (SquareRootEnds), as their steep fall spoils a polynomial there too; others by a power.
+struct TWeightFields {
+    double TSectionProperties::*Weight;
+    double TSectionProperties::*Shift = nullptr;
+    double TSectionProperties::*Spread = nullptr;
+    bool SquareRootEnds = false;
+};
+
+// Integration weights into Fields, the groups formed from the stations and each spacing measured by
 // Spacing(a, b). Groups share their end sections; they hold three sections, or four where only one
-// would be left over, and end early where a section coincides with the one before it. The interval
-// up to a waterline end is a group of its own, weighted by WaterlineEndWeight with the values
-// Value(i) of the sections.
+// would be left over before the last section or an interval taken on its own, and end early where a section coincides with the one before it. The interval
+// up to a waterline end is a group of its own: the values Value(i) of the sections are taken to
+// fall as a power of the distance to the end (WaterlineEndPower), which gives the wet section its
+// weight and puts the piece's centroid and spread where that shape has them.
 template <typename TSpacing, typename TValue>
-void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionProperties::*Field,
-                    TSpacing Spacing, TValue Value) {
-    for (TSectionProperties& R : S) R.*Field = 0;
+void ComputeWeights(std::vector<TSectionProperties>& S, const TWeightFields& Fields, TSpacing Spacing,
+                    TValue Value) {
+    double TSectionProperties::*Field = Fields.Weight;
+    for (TSectionProperties& R : S) {
+        R.*Field = 0;
+        if (Fields.Shift) R.*Fields.Shift = 0;
+        if (Fields.Spread) R.*Fields.Spread = 0;
+    }
     const int N = static_cast<int>(S.size());
     if (N < 2) return;
     auto X = [&S](int I) { return S[static_cast<std::size_t>(I)].Station; };
     auto W = [&S, Field](int I) -> double& { return S[static_cast<std::size_t>(I)].*Field; };
+    // Whether the values next to the waterline end End, Near being the wet section next to it and
+    // Far the one beyond, are fitted by a square root (F); the interval between Far and Near is then
+    // a group of its own as well as the one up to the end.
+    auto Fitted = [&](int Near, int End, int Far, TSquareRootFit& F) {
+        const double H = Spacing(Near, End);
+        return Fields.SquareRootEnds && FitSquareRoot(H, Value(Near), Value(Far), H + Spacing(Far, Near), F);
+    };
+    // Adds what the fitted values between distances D0 and D1 from the end give the section K at
+    // distance DK, shared linearly with the section at distance DOther.
+    auto AddFitted = [&](const TSquareRootFit& F, int K, double DK, double DOther, double D0, double D1,
+                         double Scale) {
+        const double V = Value(K);
+        auto Share = [&](double D) { return DOther == DK ? 1.0 : (D - DOther) / (DK - DOther); };
+        W(K) += IntegrateSquareRootFit(F, D0, D1, Share) / V;
+        if (Fields.Shift)
+            S[static_cast<std::size_t>(K)].*Fields.Shift +=
+                Scale * IntegrateSquareRootFit(F, D0, D1, [&](double D) { return Share(D) * (DK - D); }) / V;
+        if (Fields.Spread)
+            S[static_cast<std::size_t>(K)].*Fields.Spread +=
+                Scale * Scale *
+                IntegrateSquareRootFit(F, D0, D1, [&](double D) { return Share(D) * (DK - D) * (DK - D); }) / V;
+    };
+    // The piece between the wet section Wet and the end point End, Beyond being Wet's other neighbour.
+    auto AddEndPiece = [&](int Wet, int End, int Beyond) {
+        const double H = Spacing(Wet, End), HBeyond = H + Spacing(Beyond, Wet);
+        // The moments along x: the spacing may be measured along an inclined waterplane.
+        const double Scale = H > 0 ? (X(End) - X(Wet)) / H : 0;
+        TSquareRootFit F;
+        if (Fitted(Wet, End, Beyond, F)) {
+            AddFitted(F, Wet, H, H, 0, H, Scale);
+            return;
+        }
+        // (distance to the end)^P: its integral, centroid and variance over the interval.
+        const double P = WaterlineEndPower(H, Value(Wet), Value(Beyond), HBeyond);
+        const double Offset = H / (P + 2);
+        const double Far = (P + 1) / (P + 2);
+        const double Weight = H / (P + 1);
+        W(Wet) += Weight;
+        if (Fields.Shift) S[static_cast<std::size_t>(Wet)].*Fields.Shift += Weight * Offset * Scale;
+        if (Fields.Spread)
+            S[static_cast<std::size_t>(Wet)].*Fields.Spread +=
+                Weight * (Offset * Offset + H * H * ((P + 1) / (P + 3) - Far * Far)) * Scale * Scale;
+    };
+    // The interval between Far and Near, Near being next to the end End; false where not fitted.
+    auto AddBeforeEndPiece = [&](int Near, int End, int Far) {
+        TSquareRootFit F;
+        if (!Fitted(Near, End, Far, F)) return false;
+        const double H = Spacing(Near, End), HFar = H + Spacing(Far, Near);
+        const double Scale = H > 0 ? (X(End) - X(Near)) / H : 0;
+        AddFitted(F, Near, H, HFar, H, HFar, Scale);
+        AddFitted(F, Far, HFar, H, H, HFar, Scale);
+        return true;
+    };
+    auto IsEnd = [&S](int K) { return S[static_cast<std::size_t>(K)].WaterlineEnd; };
+    // K is wet, its neighbour on the side Step a waterline end and its other neighbour wet too.
+    auto NextToFittedEnd = [&](int K, int Step) {
+        const int E = K + Step, O = K - Step;
+        if (!Fields.SquareRootEnds || E < 0 || E >= N || O < 0 || O >= N) return false;
+        TSquareRootFit F;
+        return IsEnd(E) && !IsEnd(K) && !IsEnd(O) && Fitted(K, E, O, F);
+    };
+    // Whether a group must end at K: the last section, or the one before an interval taken on its own.
+    auto RunEndsAt = [&](int K) { return K >= N - 1 || IsEnd(K + 1) || NextToFittedEnd(K + 1, 1); };
     if (N == 2) {
         const double H = Spacing(0, 1);
         W(0) += H / 2;
@@ -101,11 +212,11 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
             if (X(J) < X(J - 1) + DefaultTolerance) break;
             // Where the body leaves the water, the hull's shape is not a polynomial through the
             // stations on either side: the interval up to that point is taken on its own.
-            if (S[static_cast<std::size_t>(J)].WaterlineEnd && J > I + 1) break;
+            if ((IsEnd(J) || NextToFittedEnd(J, 1)) && J > I + 1) break;
             P = J;
-            if (S[static_cast<std::size_t>(P)].WaterlineEnd || S[static_cast<std::size_t>(I)].WaterlineEnd) break;
+            if (IsEnd(P) || IsEnd(I) || NextToFittedEnd(P, 1) || NextToFittedEnd(I, -1)) break;
             const int Size = P - I + 1;
-            if (Size == 4 || (Size == 3 && P != N - 2)) break;
+            if (Size == 4 || (Size == 3 && !RunEndsAt(P + 1))) break;
         }
         switch (P - I + 1) {
             case 2: {
@@ -113,10 +224,11 @@ void ComputeWeights(std::vector<TSectionProperties>& S, double TSectionPropertie
                 const bool EndAfter = S[static_cast<std::size_t>(I + 1)].WaterlineEnd && I > 0;
                 const bool EndBefore = S[static_cast<std::size_t>(I)].WaterlineEnd && I + 2 < N;
                 if (EndAfter && !S[static_cast<std::size_t>(I)].WaterlineEnd) {
-                    W(I) += WaterlineEndWeight(H, Value(I), Value(I - 1), H + Spacing(I - 1, I));
+                    AddEndPiece(I, I + 1, I - 1);
                 } else if (EndBefore && !S[static_cast<std::size_t>(I + 1)].WaterlineEnd) {
-                    W(I + 1) += WaterlineEndWeight(H, Value(I + 1), Value(I + 2), H + Spacing(I + 1, I + 2));
-                } else {
+                    AddEndPiece(I + 1, I, I + 2);
+                } else if (!(NextToFittedEnd(I + 1, 1) && AddBeforeEndPiece(I + 1, I + 2, I)) &&
+                           !(NextToFittedEnd(I, -1) && AddBeforeEndPiece(I, I - 1, I + 1))) {
                     W(I) += H / 2;
                     W(I + 1) += H / 2;
                 }
@@ -431,6 +543,40 @@ void TSectionsSummary::Delete(int Index) {
     FItems.erase(FItems.begin() + Index);
 }
 
+namespace {
+
+// Where F, of opposite signs at Lo and Hi, is 0 between them, by bisection.
+template <typename TF>
+double RootBetween(TF F, double Lo, double Hi) {
+    const bool PositiveAtLo = F(Lo) > 0;
+    for (int I = 0; I < 60; ++I) {
+        const double Mid = (Lo + Hi) / 2;
+        ((F(Mid) > 0) == PositiveAtLo ? Lo : Hi) = Mid;
+    }
+    return (Lo + Hi) / 2;
+}
+
+// Where between the sections B and A, of depths of opposite signs, the depth is 0, as a fraction of
+// the way from B to A: on the parabola through them and C where C is given and lies at its own
+// station, else on the straight line.
+double CrossingFraction(const TSectionProperties& B, const TSectionProperties& A, const TSectionProperties* C) {
+    const double H = A.Station - B.Station;
+    if (!(std::fabs(H) > 0)) return 0;
+    const double Linear = -B.Depth / (A.Depth - B.Depth);
+    if (C == nullptr || std::fabs(C->Station - A.Station) < DefaultTolerance ||
+        std::fabs(C->Station - B.Station) < DefaultTolerance)
+        return Linear;
+    // Newton's form through B, A and C, in the fraction t of the way from B to A.
+    const double Tc = (C->Station - B.Station) / H;
+    const double D1 = A.Depth - B.Depth;
+    const double Curvature = ((C->Depth - B.Depth) / Tc - D1) / (Tc - 1);
+    auto Depth = [&](double T) { return B.Depth + D1 * T + Curvature * T * (T - 1); };
+    // The parabola keeps the signs at 0 and 1, so a root lies between them.
+    return RootBetween(Depth, 0.0, 1.0);
+}
+
+}  // namespace
+
 void TSectionsSummary::InsertWaterlineCrossings() {
     std::vector<TSectionProperties> Out;
     Out.reserve(FItems.size());
@@ -439,7 +585,12 @@ void TSectionsSummary::InsertWaterlineCrossings() {
             const TSectionProperties& B = FItems[K - 1];
             const TSectionProperties& A = FItems[K];
             if ((B.Depth > 0 && A.Depth < 0) || (B.Depth < 0 && A.Depth > 0)) {
-                const double T = std::fabs(A.Station - B.Station) > 0 ? -B.Depth / (A.Depth - B.Depth) : 0;
+                // The wet side's next section too, where there is one: the keel curves up to the
+                // waterplane, and a straight line through two stations misplaces where it meets it.
+                const TSectionProperties* C = nullptr;
+                if (B.Depth > 0 && K >= 2 && FItems[K - 2].Depth > 0) C = &FItems[K - 2];
+                if (A.Depth > 0 && K + 1 < FItems.size() && FItems[K + 1].Depth > 0) C = &FItems[K + 1];
+                const double T = CrossingFraction(B, A, C);
                 TSectionProperties X;
                 X.Station = B.Station + (A.Station - B.Station) * T;
                 X.FirstX = B.FirstX + (A.FirstX - B.FirstX) * T;
@@ -460,22 +611,99 @@ void TSectionsSummary::RemoveDrySections() {
 }
 
 void TSectionsSummary::ComputeLengthWeights() {
-    ComputeWeights(
-        FItems, &TSectionProperties::LengthWeight,
-        [this](int A, int B) {
-            return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
-        },
-        [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
+    auto Spacing = [this](int A, int B) {
+        return std::fabs(FItems[static_cast<std::size_t>(B)].Station - FItems[static_cast<std::size_t>(A)].Station);
+    };
+    ComputeWeights(FItems, {&TSectionProperties::LengthWeight, &TSectionProperties::LengthShift}, Spacing, [this](int I) { return FItems[static_cast<std::size_t>(I)].Area; });
+    ComputeWeights(FItems, {&TSectionProperties::GirthWeight, nullptr, nullptr, true}, Spacing,
+                   [this](int I) { return FItems[static_cast<std::size_t>(I)].Girth; });
 }
 
+namespace {
+
+// Where between the wet section at index Wet and its neighbour Dry, which has no waterline, the
+// waterline ends: where the parabola through the squared breadths of Wet and the two wet sections
+// before it meets 0 (a round end), else where the breadths run straight to 0, else half way.
+double WaterlineEndStation(const std::vector<TSectionProperties>& S, int Wet, int Dry) {
+    const int Step = Wet - Dry;
+    auto At = [&S](int K) -> const TSectionProperties& { return S[static_cast<std::size_t>(K)]; };
+    auto Wetted = [&](int K) { return K >= 0 && K < static_cast<int>(S.size()) && At(K).WaterlineBreadth > 0; };
+    const double X0 = At(Wet).Station, XDry = At(Dry).Station, B0 = At(Wet).WaterlineBreadth;
+    if (Wetted(Wet + Step) && Wetted(Wet + 2 * Step)) {
+        const double X1 = At(Wet + Step).Station, X2 = At(Wet + 2 * Step).Station;
+        const double B1 = At(Wet + Step).WaterlineBreadth, B2 = At(Wet + 2 * Step).WaterlineBreadth;
+        const double Q0 = B0 * B0, Q1 = B1 * B1, Q2 = B2 * B2;
+        if (std::fabs(X1 - X0) > DefaultTolerance && std::fabs(X2 - X1) > DefaultTolerance) {
+            const double D01 = (Q1 - Q0) / (X1 - X0), D12 = (Q2 - Q1) / (X2 - X1), C = (D12 - D01) / (X2 - X0);
+            auto Q = [&](double X) { return Q0 + D01 * (X - X0) + C * (X - X0) * (X - X1); };
+            if (Q(XDry) <= 0) return RootBetween(Q, X0, XDry);
+        }
+    }
+    if (Wetted(Wet + Step)) {
+        const double B1 = At(Wet + Step).WaterlineBreadth, X1 = At(Wet + Step).Station;
+        if (B1 > B0) {
+            const double X = X0 + (X0 - X1) * B0 / (B1 - B0);
+            if ((X - X0) * (XDry - X) >= 0) return X;
+        }
+    }
+    return (X0 + XDry) / 2;
+}
+
+}  // namespace
+
 void TSectionsSummary::ComputeWaterplaneWeights() {
-    ComputeWeights(
-        FItems, &TSectionProperties::WaterplaneWeight,
-        [this](int A, int B) {
-            return VectorDistance(FItems[static_cast<std::size_t>(A)].WaterlineRef,
-                                  FItems[static_cast<std::size_t>(B)].WaterlineRef);
-        },
-        [this](int I) { return FItems[static_cast<std::size_t>(I)].WaterlineBreadth; });
+    // Where the waterline ends between two stations while the body goes on under the water (the
+    // section without a waterline still has an area), a point of no breadth marks the end for the
+    // waterplane alone.
+    std::vector<TSectionProperties> Plane;
+    std::vector<int> Source;
+    Plane.reserve(FItems.size() + 2);
+    const int N = Count();
+    for (int K = 0; K < N; ++K) {
+        if (K > 0) {
+            const TSectionProperties& A = FItems[static_cast<std::size_t>(K - 1)];
+            const TSectionProperties& B = FItems[static_cast<std::size_t>(K)];
+            const TSectionProperties& Under = A.WaterlineBreadth > 0 ? B : A;
+            if ((A.WaterlineBreadth > 0) != (B.WaterlineBreadth > 0) && !A.WaterlineEnd && !B.WaterlineEnd &&
+                Under.Area > 0 && B.Station - A.Station > DefaultTolerance) {
+                const double X = A.WaterlineBreadth > 0 ? WaterlineEndStation(FItems, K - 1, K)
+                                                        : WaterlineEndStation(FItems, K, K - 1);
+                TSectionProperties E;
+                E.Station = X;
+                E.WaterlineRef = VectorLerp(A.WaterlineRef, B.WaterlineRef, (X - A.Station) / (B.Station - A.Station));
+                E.WaterlineEnd = true;
+                Plane.push_back(E);
+                Source.push_back(-1);
+            }
+        }
+        // What the weights need of the section, without its outlines.
+        const TSectionProperties& Section = FItems[static_cast<std::size_t>(K)];
+        TSectionProperties Light;
+        Light.Station = Section.Station;
+        Light.WaterlineRef = Section.WaterlineRef;
+        Light.WaterlineBreadth = Section.WaterlineBreadth;
+        Light.WaterlineInertia = Section.WaterlineInertia;
+        Light.WaterlineEnd = Section.WaterlineEnd;
+        Plane.push_back(Light);
+        Source.push_back(K);
+    }
+    auto Spacing = [&Plane](int A, int B) {
+        return VectorDistance(Plane[static_cast<std::size_t>(A)].WaterlineRef, Plane[static_cast<std::size_t>(B)].WaterlineRef);
+    };
+    ComputeWeights(Plane,
+                   {&TSectionProperties::WaterplaneWeight, &TSectionProperties::WaterplaneShift,
+                    &TSectionProperties::WaterplaneSpread, true},
+                   Spacing, [&Plane](int I) { return Plane[static_cast<std::size_t>(I)].WaterlineBreadth; });
+    ComputeWeights(Plane, {&TSectionProperties::InertiaWeight}, Spacing,
+                   [&Plane](int I) { return Plane[static_cast<std::size_t>(I)].WaterlineInertia; });
+    for (std::size_t K = 0; K < Plane.size(); ++K) {
+        if (Source[K] < 0) continue;
+        TSectionProperties& R = FItems[static_cast<std::size_t>(Source[K])];
+        R.WaterplaneWeight = Plane[K].WaterplaneWeight;
+        R.WaterplaneShift = Plane[K].WaterplaneShift;
+        R.WaterplaneSpread = Plane[K].WaterplaneSpread;
+        R.InertiaWeight = Plane[K].InertiaWeight;
+    }
 }
 
 namespace {
@@ -542,7 +770,7 @@ TVolumeAndCentre TSectionsSummary::Integrate() const {
     for (const TSectionProperties& S : FItems) {
         const double A = S.Area * S.LengthWeight;
         R.Volume += A;
-        Mx += A * S.Station;
+        Mx += A * S.Station + S.Area * S.LengthShift;
         My += A * S.CentroidY;
         Mz += A * S.CentroidZ;
     }
@@ -589,7 +817,7 @@ double TSectionsSummary::WettedArea() const {
             W += Spacing[I];
         }
         if (W > 0) F = Sum / W;
-        Wetted += FItems[I].Girth * FItems[I].LengthWeight * F;
+        Wetted += FItems[I].Girth * FItems[I].GirthWeight * F;
     }
     // The ends of the immersed body: a transom or a flat end is wet too.
     if (N > 0) Wetted += FItems.front().Area + (N > 1 ? FItems.back().Area : 0);
@@ -621,10 +849,10 @@ void TSectionsSummary::Hydrostatics(THydrostaticsData& R) {
         MaxArea = std::max(MaxArea, S.Area);
         const double U = S.WaterplaneWeight;
         Aw += S.WaterlineBreadth * U;
-        AwX += S.WaterlineBreadth * S.Station * U;
-        AwXX += S.Station * S.Station * S.WaterlineBreadth * U;
+        AwX += S.WaterlineBreadth * (S.Station * U + S.WaterplaneShift);
+        AwXX += S.WaterlineBreadth * (S.Station * S.Station * U + 2 * S.Station * S.WaterplaneShift + S.WaterplaneSpread);
         AwY += S.WaterlineMoment * U;
-        Inertia += S.WaterlineInertia * U;
+        Inertia += S.WaterlineInertia * S.InertiaWeight;
     }
     R.Volume = V;
     R.LCB = Body.X;

@@ -105,6 +105,11 @@ struct TSectionProperties {
     double CentroidZ = 0;
     // Integration weight along x; set by the summary.
     double LengthWeight = 0;
+    // What the section adds to the first moment along x beyond LengthWeight times its station: next
+    // to a waterline end the piece it stands for lies off its station.
+    double LengthShift = 0;
+    // Integration weight along x of the wetted girth, which falls differently towards a waterline end.
+    double GirthWeight = 0;
     TMBox Extents = EmptyBox;
     // Length of the section's cut with the waterplane, with its centre, first and second moment
     // about the centre plane.
@@ -114,8 +119,13 @@ struct TSectionProperties {
     double WaterlineCentre = 0;
     double WaterlineMoment = 0;
     double WaterlineInertia = 0;
-    // Integration weight along the waterplane; set by the summary.
+    // Integration weight along the waterplane, with what the section adds to the first and second
+    // moments along x beyond it times the station and its square, and the weight of the waterline's
+    // inertia; set by the summary.
     double WaterplaneWeight = 0;
+    double WaterplaneShift = 0;
+    double WaterplaneSpread = 0;
+    double InertiaWeight = 0;
     // Where the section's plane, the waterplane and the centre plane meet.
     TMVector WaterlineRef;
     // Greatest depth below the waterplane; negative for a dry section.
@@ -230,13 +240,14 @@ public:
     // The preparation steps, in the order VolumeAndCentroid and Hydrostatics run them.
     // Sorts by station and joins the parts of one section.
     void JoinSectionParts();
-    // Between neighbours whose depths have strictly opposite signs, a section of depth 0 at the
-    // interpolated station where the body leaves the water.
+    // Between neighbours whose depths have strictly opposite signs, a section of depth 0 where the
+    // body leaves the water, on the parabola through the depths of the two and the wet side's next.
     void InsertWaterlineCrossings();
     // Drops every section with a negative depth.
     void RemoveDrySections();
     void ComputeLengthWeights();
-    // The same rule, with the spacing measured between the sections' waterline points.
+    // The same rule, with the spacing measured between the sections' waterline points, and ends
+    // where the waterline stops above a body that goes on under the water.
     void ComputeWaterplaneWeights();
 
     // Prepares the sections and fills the volume and its centre; R is left alone below two sections.

@@ -147,15 +147,41 @@ TEST(AnalyticHulls, SectionListsInAnyOrder) {
             const THullHydrostatics Hull(List, "Hull");
             EXPECT_FALSE(Hull.FromFacets());
             for (const TTruth& Want : C.Truth) {
-                // Where a round waterline ends between two stations, sections alone cannot say how
-                // it ends; the spheroid's facets answer that (above).
-                if (C.Shape == THullShape::Spheroid && Want.Draught != 5) continue;
                 THydrostaticsData R;
                 Hull.AtDraught(Want.Draught, R);
                 ExpectAnalytic(R, Want, 0.001, std::string(C.Name) + (List == Port.get() ? ", port" : "") + ", sections");
             }
         }
     }
+}
+
+// A fine end that leaves the water between two stations: V sections (45 degree deadrise) on a keel
+// rising straight from a transom, so breadth, girth and area go as the distance d to where the keel
+// meets the water, and d squared. The end's fit must take them exactly, moments included.
+TEST(AnalyticHulls, FineEndBetweenStationsIsExact) {
+    TPolylineList Sections;
+    for (int I = 0; I <= 20; ++I) {
+        const double X = I, Keel = X / 4, Deck = 8;
+        auto S = std::make_unique<TPolyline>();
+        S->AddPoint(X, 0, Keel);
+        S->AddPoint(X, Deck - Keel, Deck);
+        S->AddPoint(X, 0, Deck);
+        Sections.Add(std::move(S));
+    }
+    const THullHydrostatics Hull(&Sections, "Hull");
+    // The keel meets the water at x = 4 T, between stations 13 and 14.
+    constexpr double Draught = 3.3;
+    THydrostaticsData R;
+    Hull.AtDraught(Draught, R);
+    const double T = Draught;
+    EXPECT_NEAR(R.Volume, 4 * T * T * T / 3, 1e-9);
+    EXPECT_NEAR(R.LCB, T, 1e-9);
+    EXPECT_NEAR(R.WaterPlanArea, 4 * T * T, 1e-9);
+    EXPECT_NEAR(R.LCF, 4 * T / 3, 1e-9);
+    EXPECT_NEAR(R.BML, 8 * T / 3, 1e-9);
+    EXPECT_NEAR(R.LWL, 4 * T, 1e-9);
+    // The sides are planes: girths times the slope, plus the transom.
+    EXPECT_NEAR(R.WettedArea, 4 * std::sqrt(2.0) * T * T * std::sqrt(1 + 1.0 / 32) + T * T, 1e-6);
 }
 
 TEST(AnalyticHulls, WigleyBSplineSurfacesFromTheCoarsestNetUp) {
