@@ -81,43 +81,59 @@ void FitHalfBreadths(TBSplineSurface& S, const THalfBreadthRaster& Outline, int 
     const int NU = S.NumU(), NV = S.NumV();
     if (NU < S.OrderU() || NV < S.OrderV()) return;
     // Eight samples per control span each way; each pass moves every point by the basis-weighted
-    // mean of the misses it influences, which converges to the least-squares fit, so the misses
-    // over and under the outline balance and the volume comes out right.
+    // mean of the misses it influences, weighted by the side-view area each sample stands for. That
+    // converges to the least-squares fit, so the misses over and under the outline balance and the
+    // volume comes out right. Only y moves, so where a sample lies in the side view, its target,
+    // area and basis values are the same in every pass.
     constexpr int PerSpan = 8;
     const int SU = PerSpan * NU, SV = PerSpan * NV;
     const auto Index = [NU](int I, int J) { return static_cast<std::size_t>(J) * NU + I; };
-    std::vector<double> Miss(static_cast<std::size_t>(NU) * NV), Weight(Miss.size());
-    std::vector<char> Fixed(Miss.size(), 0);
+    struct TSample {
+        double Target, Area;
+        int FU, LU, FV, LV;
+        std::size_t Basis;  // Nu[FU .. LU] then Nv[FV .. LV] in Bases
+    };
+    std::vector<TSample> Samples;
+    std::vector<double> Bases;
+    std::vector<char> Fixed(static_cast<std::size_t>(NU) * NV, 0);
     TBasisValues Nu, Nv;
+    for (int a = 0; a <= SU; ++a)
+        for (int b = 0; b <= SV; ++b) {
+            const double U = S.MinU() + S.URange() * a / SU, V = S.MinV() + S.VRange() * b / SV;
+            const TSurfaceFirstDerivatives D = S.EvaluateFirstDerivatives(U, V);
+            TSample Sample{Outline.At(D.S.X, D.S.Z), std::fabs(D.Su.Z * D.Sv.X - D.Su.X * D.Sv.Z), 0, 0, 0, 0, Bases.size()};
+            CoxDeBoorBasis(NU, S.OrderU(), S.KnotsU(), true, U, Nu, Sample.FU, Sample.LU);
+            CoxDeBoorBasis(NV, S.OrderV(), S.KnotsV(), true, V, Nv, Sample.FV, Sample.LV);
+            if (Sample.Target < 0) {
+                // A point that also shapes the skin off the outline stays where it is.
+                for (int i = Sample.FU; i <= Sample.LU; ++i)
+                    for (int j = Sample.FV; j <= Sample.LV; ++j)
+                        if (Nu[static_cast<std::size_t>(i)] * Nv[static_cast<std::size_t>(j)] > 0) Fixed[Index(i - 1, j - 1)] = 1;
+                continue;
+            }
+            for (int i = Sample.FU; i <= Sample.LU; ++i) Bases.push_back(Nu[static_cast<std::size_t>(i)]);
+            for (int j = Sample.FV; j <= Sample.LV; ++j) Bases.push_back(Nv[static_cast<std::size_t>(j)]);
+            Samples.push_back(Sample);
+        }
+    std::vector<double> Miss(Fixed.size()), Weight(Fixed.size());
     for (int Pass = 0; Pass < Passes; ++Pass) {
         std::fill(Miss.begin(), Miss.end(), 0.0);
         std::fill(Weight.begin(), Weight.end(), 0.0);
-        for (int a = 0; a <= SU; ++a)
-            for (int b = 0; b <= SV; ++b) {
-                const double U = S.MinU() + S.URange() * a / SU, V = S.MinV() + S.VRange() * b / SV;
-                const TSurfaceFirstDerivatives D = S.EvaluateFirstDerivatives(U, V);
-                const TMVector& Q = D.S;
-                const double Target = Outline.At(Q.X, Q.Z);
-                // The sample stands for the patch of side view it covers.
-                const double Area = std::fabs(D.Su.Z * D.Sv.X - D.Su.X * D.Sv.Z);
-                int FU, LU, FV, LV;
-                CoxDeBoorBasis(NU, S.OrderU(), S.KnotsU(), true, U, Nu, FU, LU);
-                CoxDeBoorBasis(NV, S.OrderV(), S.KnotsV(), true, V, Nv, FV, LV);
-                if (Target < 0) {
-                    // A point that also shapes the skin off the outline stays where it is.
-                    for (int i = FU; i <= LU; ++i)
-                        for (int j = FV; j <= LV; ++j)
-                            if (Nu[static_cast<std::size_t>(i)] * Nv[static_cast<std::size_t>(j)] > 0) Fixed[Index(i - 1, j - 1)] = 1;
-                    continue;
+        for (const TSample& Sample : Samples) {
+            const double* Bu = &Bases[Sample.Basis];
+            const double* Bv = Bu + (Sample.LU - Sample.FU + 1);
+            double Y = 0;
+            for (int i = Sample.FU; i <= Sample.LU; ++i)
+                for (int j = Sample.FV; j <= Sample.LV; ++j)
+                    Y += Bu[i - Sample.FU] * Bv[j - Sample.FV] * S.Point(i - 1, j - 1).Y;
+            const double R = Sample.Target - Y;
+            for (int i = Sample.FU; i <= Sample.LU; ++i)
+                for (int j = Sample.FV; j <= Sample.LV; ++j) {
+                    const double W = Sample.Area * Bu[i - Sample.FU] * Bv[j - Sample.FV];
+                    Miss[Index(i - 1, j - 1)] += W * R;
+                    Weight[Index(i - 1, j - 1)] += W;
                 }
-                const double R = Target - Q.Y;
-                for (int i = FU; i <= LU; ++i)
-                    for (int j = FV; j <= LV; ++j) {
-                        const double W = Area * Nu[static_cast<std::size_t>(i)] * Nv[static_cast<std::size_t>(j)];
-                        Miss[Index(i - 1, j - 1)] += W * R;
-                        Weight[Index(i - 1, j - 1)] += W;
-                    }
-            }
+        }
         for (int j = 0; j < NV; ++j)
             for (int i = 0; i < NU; ++i) {
                 TRPoint& P = S.Point(i, j);
