@@ -10,9 +10,15 @@
 
 namespace sarnova {
 
+namespace {
+constexpr double MaxRasterCells = 4e6;
+}
+
 THalfBreadthRaster::THalfBreadthRaster(double X0, double X1, double Z0, double Z1, double Step)
-    : FX0(X0), FZ0(Z0), FStep(Step), FNX(static_cast<int>((X1 - X0) / Step) + 2),
-      FNZ(static_cast<int>((Z1 - Z0) / Step) + 2), FY(static_cast<std::size_t>(FNX) * FNZ, -1.0) {}
+    : FX0(X0), FZ0(Z0),
+      FStep(std::max(Step, std::sqrt(std::max(0.0, (X1 - X0) * (Z1 - Z0)) / MaxRasterCells))),
+      FNX(static_cast<int>(std::max(0.0, X1 - X0) / FStep) + 2), FNZ(static_cast<int>(std::max(0.0, Z1 - Z0) / FStep) + 2),
+      FY(static_cast<std::size_t>(FNX) * FNZ, -1.0) {}
 
 void THalfBreadthRaster::AddTriangle(const TMVector& A, const TMVector& B, const TMVector& C) {
     const double D = (B.X - A.X) * (C.Z - A.Z) - (C.X - A.X) * (B.Z - A.Z);
@@ -70,6 +76,8 @@ void RefineRowsForward(TBSplineSurface& S, double XFrom, double ZTo, int Parts) 
     std::vector<double> New;
     for (std::size_t d = 0; d + 1 < Distinct.size() && Distinct[d] < Until; ++d)
         for (int m = 1; m < Parts; ++m) New.push_back(Distinct[d] + (Distinct[d + 1] - Distinct[d]) * m / Parts);
+    // Leave the graft room for its own knots; a net that long is fine enough as it is.
+    if (S.NumU() + K + static_cast<int>(New.size()) > MaxKnots / 2) return;
     for (const double T : New) {
         S.InsertKnotU(T);
         S.UpdateKnots();

@@ -14,6 +14,7 @@ class TBSplineSurface;
 // seen from the side). A cell no facet covers holds no breadth.
 class THalfBreadthRaster {
 public:
+    // Cells of Step, or coarser where a grid that fine would hold more than four million.
     THalfBreadthRaster(double X0, double X1, double Z0, double Z1, double Step);
     // The surface faceted at Density facets per control span.
     void Add(TBSplineSurface& Surface, int Density);
@@ -31,7 +32,8 @@ private:
 };
 
 // Knots inserted across u so that every span from the net's start to the last row that reaches
-// x >= XFrom below z = ZTo is split into Parts equal spans; the surface keeps its shape.
+// x >= XFrom below z = ZTo is split into Parts equal spans; the surface keeps its shape. A net
+// that would need more than half the knots a direction may hold is left as it is.
 void RefineRowsForward(TBSplineSurface& S, double XFrom, double ZTo, int Parts);
 
 // Moves the half-breadths (y) of the net's control points off the centre plane, by a least-squares
