@@ -112,6 +112,7 @@ void FitHalfBreadths(TBSplineSurface& S, const THalfBreadthRaster& Outline, int 
             TSample Sample{Outline.At(D.S.X, D.S.Z), std::fabs(D.Su.Z * D.Sv.X - D.Su.X * D.Sv.Z), 0, 0, 0, 0, Bases.size()};
             CoxDeBoorBasis(NU, S.OrderU(), S.KnotsU(), true, U, Nu, Sample.FU, Sample.LU);
             CoxDeBoorBasis(NV, S.OrderV(), S.KnotsV(), true, V, Nv, Sample.FV, Sample.LV);
+            if (Sample.FU > Sample.LU || Sample.FV > Sample.LV) continue;
             if (Sample.Target < 0) {
                 // A point that also shapes the skin off the outline stays where it is.
                 for (int i = Sample.FU; i <= Sample.LU; ++i)
