@@ -12,6 +12,7 @@
 #include "foundation/Polygon.h"
 #include "foundation/TextFile.h"
 #include "hulls/GraftSurface.h"
+#include "hulls/HalfBreadthFit.h"
 #include "hulls/TarvoFunctions.h"
 
 namespace sarnova {
@@ -452,7 +453,19 @@ void TTarvoHull::PostProcess() {
         Say("  Bulb not applied: the stem does not reach the bulb's height");
         return;
     }
-    const std::unique_ptr<TBSplineSurface> Grafted = GraftSurface(Surface(), FBulb->Surface());
+    // The hull's rows are metres apart where the bulb sits: the graft gets rows six times as close
+    // there, and then the half-breadths of the whole region are fitted to those of hull and bulb
+    // together, so that the grafted hull carries their volume.
+    TBSplineSurface& Bulb = FBulb->Surface();
+    const TMBox B = Bulb.GetExtents();
+    const std::unique_ptr<TBSplineSurface> Host = CloneBSplineSurface(Surface());
+    RefineRowsForward(*Host, B.Min.X, B.Max.Z, 6);
+    const std::unique_ptr<TBSplineSurface> Grafted = GraftSurface(*Host, Bulb);
+    const double Reach = (B.Max.X - B.Min.X) + 2;
+    THalfBreadthRaster Outline(B.Min.X - Reach, B.Max.X + 0.5, std::min(0.0, B.Min.Z) - 0.5, B.Max.Z + Reach, 0.05);
+    Outline.Add(Surface(), 8);
+    Outline.Add(Bulb, 8);
+    FitHalfBreadths(*Grafted, Outline, 20);
     Surface().Assign(*Grafted);
 }
 

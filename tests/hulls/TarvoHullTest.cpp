@@ -12,6 +12,8 @@
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
+#include "hulls/HalfBreadthFit.h"
+#include "hulls/HullFigures.h"
 #include "hulls/TarvoHullFixture.h"
 #include "document/Settings.h"
 #include "naval/CalcSections.h"
@@ -493,6 +495,43 @@ TEST(TarvoHull, BulbIsGraftedOnlyWhenLocated) {
     EXPECT_FALSE(T.Hull->Bulb().IsLocated());
     EXPECT_NEAR(T.Hull->Surface().GetExtents().Max.X, 100, 1e-9);
     EXPECT_EQ(Console.CountStartingWith("  Bulb not applied"), 1);
+}
+
+// The grafted bulb adds to the hull what the bulb has outside it, at sizes around the default: the
+// added underwater volume is within 5 % of the volume between the hull's and the union's
+// half-breadths, and the skin stays on its side of the centre plane.
+TEST(TarvoHull, GraftedBulbAddsItsOwnVolumeAtEverySize) {
+    TTestHull Plain;
+    Plain.Hull->Update();
+    const double Draught = Plain.Hull->Parameters().GetValue("Draught");
+    const double PlainVolume = sarnova::test::MeasureHull(Plain.Hull->Surface(), Draught).H.Volume;
+    for (const double Scale : {0.5, 0.75, 1.0, 1.25, 1.5}) {
+        TTestHull T;
+        T.Hull->SetApplyBulb(true);
+        TTarvoBulb& B = T.Hull->Bulb();
+        B.SetBeam(B.Beam() * Scale);
+        B.SetBulbLength(B.BulbLength() * Scale);
+        B.SetTailBeam(B.TailBeam() * Scale);
+        T.Hull->Update();
+        ASSERT_TRUE(B.IsLocated()) << Scale;
+        const sarnova::test::THullFigures F = sarnova::test::MeasureHull(T.Hull->Surface(), Draught);
+        EXPECT_GE(F.MinY, -1e-9) << Scale;
+        EXPECT_GE(F.MinControlY, 0) << Scale;
+        // Half-breadths of the hull alone and of hull and bulb together, over the side, below the
+        // waterline; both sides count.
+        const TMBox E = B.Surface().GetExtents();
+        const double Step = 0.02, X0 = E.Min.X - 2, X1 = E.Max.X + 1;
+        THalfBreadthRaster Hull(X0, X1, 0, Draught, Step), Union(X0, X1, 0, Draught, Step);
+        Hull.Add(Plain.Hull->Surface(), 16);
+        Union.Add(Plain.Hull->Surface(), 16);
+        Union.Add(B.Surface(), 16);
+        double Outside = 0;
+        for (double X = X0 + Step / 2; X < X1; X += Step)
+            for (double Z = Step / 2; Z < Draught; Z += Step) Outside += 2 * (Union.At(X, Z) - Hull.At(X, Z)) * Step * Step;
+        ASSERT_GT(Outside, 0) << Scale;
+        EXPECT_NEAR((F.H.Volume - PlainVolume) / Outside, 1, 0.05) << Scale << ": adds " << F.H.Volume - PlainVolume
+                                                                    << " m3 of " << Outside;
+    }
 }
 
 // Targets over a grid of displacement and LCB around the hull's own: each one the fullness can reach
