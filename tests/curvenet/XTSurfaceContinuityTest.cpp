@@ -463,3 +463,74 @@ TEST(XTSurfaceBezierEdges, CurvesThatForcedBezierEdgesLeaveAreNamedWithTheDistan
 }
 
 }  // namespace
+
+namespace {
+
+// Samples of every patch of the surface (the surfaces, then the N-sided patches' sectors), the
+// patches sorted: the face finder's order may differ between two generations of one network.
+std::vector<std::vector<double>> PatchSamples(TNet& N) {
+    std::vector<std::vector<double>> Patches;
+    for (const TPatchMap& Map : PatchMaps(N)) {
+        std::vector<double>& P = Patches.emplace_back();
+        for (int I = 0; I <= 4; ++I)
+            for (int J = 0; J <= 4; ++J) {
+                const TMVector V = Map.At(I / 4.0, J / 4.0);
+                P.insert(P.end(), {V.X, V.Y, V.Z});
+            }
+    }
+    std::sort(Patches.begin(), Patches.end());
+    return Patches;
+}
+
+// After a point of one curve moves, the surface keeps the patches of the faces the move leaves
+// alone and rebuilds the others: the result is the surface a generation from scratch gives.
+TEST(XTSurfaceRegenerationAfterAMove, KeepsUntouchedPatchesAndEqualsAFullGeneration) {
+    const struct {
+        std::size_t Network;
+        TXTPatchType Type;
+        const char* Moved;
+    } Cases[] = {{0, sptCoonsGregory, "L5"}, {0, sptGregory, "S3"}, {3, sptGregoryNPatch, "Outer2"},
+                 {2, sptLSqrsNPatch_C0, "Radial1"}};
+    for (const auto& C : Cases) {
+        TNet N;
+        Networks()[C.Network].Build(N);
+        TXTSurfaceOptions O;
+        O.PatchType = C.Type;
+        N.Surface->SetOptions(O);
+        N.Surface->Regenerate();
+        TXTCurve* Moved = nullptr;
+        for (int I = 0; I < N.Surface->Curves().Count(); ++I)
+            if (N.Surface->Curves().Curve(I)->GetName() == C.Moved) Moved = N.Surface->Curves().Curve(I);
+        ASSERT_NE(Moved, nullptr);
+        TXTPoint* Point = Moved->PointAt(Moved->PointCount() / 2);
+        const TMVector Home = Point->GetPosition();
+        for (const double Lift : {0.05, 0.0}) {
+            Point->SetPosition({Home.X, Home.Y, Home.Z + Lift});
+            const std::string Name = std::string(Networks()[C.Network].Name) + " type " + std::to_string(C.Type) +
+                                     " lift " + std::to_string(Lift);
+            const auto Kept = PatchSamples(N);
+            const auto From = [&N](const void* Sender) {
+                std::vector<std::string> Texts;
+                for (const TInfoMessage& M : N.Messages)
+                    if (M.Sender == Sender) Texts.push_back(M.Text);
+                return Texts;
+            };
+            const std::vector<std::string> KeptMessages = From(N.Surface.get());
+            // A new surface on the same curves is generated from scratch.
+            auto Fresh = std::make_unique<TXTSurface>();
+            Fresh->SetName("Surf");
+            Fresh->Manager = &N;
+            for (int I = 0; I < N.Surface->Curves().Count(); ++I) Fresh->Curves().Add(N.Surface->Curves().Curve(I));
+            Fresh->SetOptions(O);
+            std::swap(Fresh, N.Surface);
+            const auto Full = PatchSamples(N);
+            std::swap(Fresh, N.Surface);
+            ASSERT_EQ(Kept.size(), Full.size()) << Name;
+            ASSERT_GT(Kept.size(), 0u) << Name;
+            EXPECT_TRUE(Kept == Full) << Name;
+            EXPECT_EQ(KeptMessages, From(Fresh.get())) << Name;
+        }
+    }
+}
+
+}  // namespace
