@@ -187,6 +187,8 @@ void TXTSurface::Assign(TXTSurface& Other) {
     Curves().AssignNames(Other.Curves());
     FPatchFaces.Clear();
     Surfaces().Clear();
+    FBuilt.clear();
+    FOpenedFace = -1;
     FManifold->Assign(*Other.FManifold);
     CollectSurfaces();
 }
@@ -194,6 +196,8 @@ void TXTSurface::Assign(TXTSurface& Other) {
 void TXTSurface::Clear() {
     FPatchFaces.Clear();
     Surfaces().Clear();
+    FBuilt.clear();
+    FOpenedFace = -1;
     FManifold->Clear();
     TXTSurfaceBase::Clear();
 }
@@ -265,10 +269,7 @@ bool TXTSurface::KeepFaces(TManifold& Previous, TManifold& Fresh) {
             Counterpart[B->Fin2()->GetVertex()] != A->Fin2()->GetVertex())
             return false;
     }
-    for (int I = 0; I < NewVertices.Count(); ++I) {
-        OldVertices.Vertex(I)->Position = NewVertices.Vertex(I)->Position;
-        OldVertices.Vertex(I)->Normal = NewVertices.Vertex(I)->Normal;
-    }
+    for (int I = 0; I < NewVertices.Count(); ++I) OldVertices.Vertex(I)->Position = NewVertices.Vertex(I)->Position;
     for (int I = 0; I < NewEdges.Count(); ++I) {
         auto* A = static_cast<TXTEdge*>(OldEdges.Edge(I));
         auto* B = static_cast<TXTEdge*>(NewEdges.Edge(I));
@@ -280,6 +281,8 @@ bool TXTSurface::KeepFaces(TManifold& Previous, TManifold& Fresh) {
         A->XTFin1()->SetRibbon(std::make_unique<TXTBSpline>());
         A->XTFin2()->SetRibbon(std::make_unique<TXTBSpline>());
     }
+    // The normals follow the new positions, as the face finder leaves them.
+    for (int I = 0; I < OldVertices.Count(); ++I) OldVertices.Vertex(I)->UpdateNormal();
     return true;
 }
 
@@ -593,7 +596,8 @@ std::vector<double> PatchInputs(TFace& F) {
     for (TFin* Fin : F.Fins()) {
         auto* E = static_cast<TXTEdge*>(Fin->GetEdge());
         const TMVector P = Fin->Position();
-        Inputs.insert(Inputs.end(), {P.X, P.Y, P.Z, double(Fin == E->Fin1()), double(E->ForceBezier),
+        const TMVector Normal = Fin->GetVertex() != nullptr ? Fin->GetVertex()->Normal : TMVector{};
+        Inputs.insert(Inputs.end(), {P.X, P.Y, P.Z, Normal.X, Normal.Y, Normal.Z, double(Fin == E->Fin1()), double(E->ForceBezier),
                                      E->Curve != nullptr ? double(E->Curve->Options()) : -1.0});
         AppendSpline(Inputs, E->GetSpline().Spline());
         AppendSpline(Inputs, E->XTFin1()->Ribbon().Spline());
@@ -606,16 +610,17 @@ std::vector<double> PatchInputs(TFace& F) {
 
 void TXTSurface::BuildPatches(bool FacesKept) {
     TFaces& Faces = FManifold->Faces();
-    // Joining edges reads the curves' spans beyond the face's own edges: every patch is built then.
-    if (!FacesKept || Options().JoinAdjacentEdges) FBuilt.clear();
+    // Joining edges reads the curves' spans beyond the face's own edges, and the N-sided and
+    // subdivision patches keep pointers to the edges' splines and ribbons, which are made anew:
+    // every patch is built then.
+    if (!FacesKept || Options().JoinAdjacentEdges || Options().PatchType > sptCoonsGregory) FBuilt.clear();
     for (int I = 0; I < Faces.Count(); ++I) {
         TFace* Face = Faces.Face(I);
         IXTPatchFace* F = PatchFaceOf(Face);
         if (F == nullptr) continue;
         std::vector<double> Inputs = PatchInputs(*Face);
         TBuiltPatch& Built = FBuilt[Face];
-        // An N-sided face is split with the help of its neighbourhood: it is always built again.
-        if (Face->FinCount() <= 4 && !Built.Inputs.empty() && Built.Inputs == Inputs) {
+        if (!Built.Inputs.empty() && Built.Inputs == Inputs) {
             for (const TInfoMessage& M : Built.Messages) Report(M);
             continue;
         }

@@ -527,7 +527,20 @@ TEST(XTSurfaceRegenerationAfterAMove, KeepsUntouchedPatchesAndEqualsAFullGenerat
             std::swap(Fresh, N.Surface);
             ASSERT_EQ(Kept.size(), Full.size()) << Name;
             ASSERT_GT(Kept.size(), 0u) << Name;
-            EXPECT_TRUE(Kept == Full) << Name;
+            // Each patch has its twin; an N-sided patch solved from another first side (the finder
+            // may start a face's loop elsewhere) differs by rounding only.
+            double Worst = 0;
+            for (const std::vector<double>& K : Kept) {
+                double Best = 1e300;
+                for (const std::vector<double>& F : Full) {
+                    double D = 0;
+                    for (std::size_t I = 0; I < K.size(); ++I) D = std::max(D, std::abs(K[I] - F[I]));
+                    Best = std::min(Best, D);
+                }
+                Worst = std::max(Worst, Best);
+            }
+            EXPECT_LE(Worst, 1e-9) << Name;
+            if (C.Type != sptLSqrsNPatch_C0) EXPECT_EQ(Worst, 0.0) << Name;
             EXPECT_EQ(KeptMessages, From(Fresh.get())) << Name;
         }
     }
