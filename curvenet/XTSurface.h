@@ -211,8 +211,10 @@ private:
     // when the faces are new); an unchanged face keeps its patch and repeats its messages.
     void BuildPatches(bool FacesKept);
     // Carries the geometry of the edges just cut (Fresh) over to the previous manifold when both
-    // have the same vertices and edges, numbered alike: the faces found then are the same. False,
-    // and nothing changed, otherwise.
+    // have the same vertices and edges, numbered alike, and keeps its faces: the same loops, where
+    // the finder, which weighs edge lengths, might start a loop at another side (or, on a small
+    // net whose outline is as short as its faces, pick another loop as the outline). False, and
+    // nothing changed, otherwise.
     bool KeepFaces(TManifold& Previous, TManifold& Fresh);
     std::unique_ptr<TManifold> NewManifold();
 
