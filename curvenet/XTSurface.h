@@ -212,9 +212,8 @@ private:
     void BuildPatches(bool FacesKept);
     // Carries the geometry of the edges just cut (Fresh) over to the previous manifold when both
     // have the same vertices and edges, numbered alike, and keeps its faces: the same loops, where
-    // the finder, which weighs edge lengths, might start a loop at another side (or, on a small
-    // net whose outline is as short as its faces, pick another loop as the outline). False, and
-    // nothing changed, otherwise.
+    // the finder, which weighs edge lengths, might start a loop at another side or run it the
+    // other way. False, and nothing changed, otherwise.
     bool KeepFaces(TManifold& Previous, TManifold& Fresh);
     std::unique_ptr<TManifold> NewManifold();
 
