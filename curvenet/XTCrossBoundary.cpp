@@ -80,7 +80,7 @@ class TCrossBoundaryTangent {
 public:
     TCrossBoundaryTangent(TXTCurve& ACurve, bool ALinear, const std::function<void(const TInfoMessage&)>& AOnMessage)
         : Curve(ACurve), Linear(ALinear), OnMessage(AOnMessage) {}
-    void Generate(TManifold& Manifold);
+    void Generate(const std::vector<TXTEdge*>& Remaining);
 
 private:
     bool Knuckle() const { return Curve.GetRibbonKind() == rkKnuckle; }
@@ -387,11 +387,7 @@ void TCrossBoundaryTangent::GenerateSegment(const TCBSegment& S) {
     }
 }
 
-void TCrossBoundaryTangent::Generate(TManifold& Manifold) {
-    std::vector<TXTEdge*> Remaining;
-    for (int I = 0; I < Manifold.Edges().Count(); ++I)
-        if (auto* E = dynamic_cast<TXTEdge*>(Manifold.Edges().Edge(I)); E != nullptr && E->Curve == &Curve)
-            Remaining.push_back(E);
+void TCrossBoundaryTangent::Generate(const std::vector<TXTEdge*>& Remaining) {
     std::unordered_set<const TXTEdge*> Done;
     for (TXTEdge* First : Remaining) {
         if (Done.count(First)) continue;
@@ -438,8 +434,17 @@ void TCrossBoundaryTangent::Generate(TManifold& Manifold) {
 
 void GenerateCrossBoundaryTangents(TXTCurve& Curve, TManifold& Manifold, bool LinearInterpolation,
                                    const std::function<void(const TInfoMessage&)>& OnMessage) {
+    std::vector<TXTEdge*> Edges;
+    for (int I = 0; I < Manifold.Edges().Count(); ++I)
+        if (auto* E = dynamic_cast<TXTEdge*>(Manifold.Edges().Edge(I)); E != nullptr && E->Curve == &Curve)
+            Edges.push_back(E);
+    GenerateCrossBoundaryTangents(Curve, Edges, LinearInterpolation, OnMessage);
+}
+
+void GenerateCrossBoundaryTangents(TXTCurve& Curve, const std::vector<TXTEdge*>& CurveEdges, bool LinearInterpolation,
+                                   const std::function<void(const TInfoMessage&)>& OnMessage) {
     TCrossBoundaryTangent Run(Curve, LinearInterpolation, OnMessage);
-    Run.Generate(Manifold);
+    Run.Generate(CurveEdges);
 }
 
 void SetInteriorEdgeRibbons(TXTEdge& Edge) {

@@ -2,6 +2,7 @@
 // that lie in the surface's tangent plane and point into the face on each side.
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "foundation/GeomInfo.h"
 
@@ -18,6 +19,10 @@ class TXTEdge;
 // With LinearInterpolation each edge's ribbon is straight between the directions at its ends.
 // Raises the GetContinuousNormal1/2 errors when a side has no edge to take its plane from.
 void GenerateCrossBoundaryTangents(TXTCurve& Curve, TManifold& Manifold, bool LinearInterpolation,
+                                   const std::function<void(const TInfoMessage&)>& OnMessage);
+// The same for every curve of a surface at once, given the edges of each curve in manifold order
+// (saves a pass over all edges per curve).
+void GenerateCrossBoundaryTangents(TXTCurve& Curve, const std::vector<TXTEdge*>& CurveEdges, bool LinearInterpolation,
                                    const std::function<void(const TInfoMessage&)>& OnMessage);
 
 // Ribbons for an edge made inside a face: on each side, straight (order 2) from the direction of the

@@ -154,15 +154,19 @@ void TXTSurfaceBase::ExportWithCurves(const std::filesystem::path& FileName) {
 
 // ---- TXTSurface ----
 
-TXTSurface::TXTSurface() : FManifold(std::make_unique<TManifold>()) {
-    UseXTEdgeFactories(*FManifold);
+TXTSurface::TXTSurface() : FManifold(NewManifold()) {}
+
+std::unique_ptr<TManifold> TXTSurface::NewManifold() {
+    auto M = std::make_unique<TManifold>();
+    UseXTEdgeFactories(*M);
     // Edges take the Bezier flag the options have when they are made.
-    FManifold->EdgeFactory = [this](TManifold* M) {
-        auto E = std::make_unique<TXTEdge>(M);
+    M->EdgeFactory = [this](TManifold* Owner) {
+        auto E = std::make_unique<TXTEdge>(Owner);
         E->ForceBezier = Options().ForceBezierEdges;
         return E;
     };
-    FManifold->FaceFactory = [this](TManifold* M) { return NewFace(M); };
+    M->FaceFactory = [this](TManifold* Owner) { return NewFace(Owner); };
+    return M;
 }
 
 TXTSurface::~TXTSurface() {
@@ -183,6 +187,8 @@ void TXTSurface::Assign(TXTSurface& Other) {
     Curves().AssignNames(Other.Curves());
     FPatchFaces.Clear();
     Surfaces().Clear();
+    FBuilt.clear();
+    FOpenedFace = -1;
     FManifold->Assign(*Other.FManifold);
     CollectSurfaces();
 }
@@ -190,6 +196,8 @@ void TXTSurface::Assign(TXTSurface& Other) {
 void TXTSurface::Clear() {
     FPatchFaces.Clear();
     Surfaces().Clear();
+    FBuilt.clear();
+    FOpenedFace = -1;
     FManifold->Clear();
     TXTSurfaceBase::Clear();
 }
@@ -199,17 +207,38 @@ void TXTSurface::Generate() {
     ClearInfoMessages();
     FPatchFaces.Clear();
     Surfaces().Clear();
+    // After a change of the curves alone the faces usually stay: the previous manifold is kept
+    // aside until the new edges show whether they do.
+    std::unique_ptr<TManifold> Previous;
+    if (FGenerated && FBuiltOptions == Options()) {
+        Previous = std::move(FManifold);
+        FManifold = NewManifold();
+    } else {
+        FManifold->Clear();
+        FBuilt.clear();
+    }
     FGenerated = false;
-    FManifold->Clear();
+    FBuiltOptions = Options();
 
     BuildEdges();
+    const bool FacesKept = Previous != nullptr && KeepFaces(*Previous, *FManifold);
+    if (FacesKept) {
+        FManifold = std::move(Previous);
+        // The outline face is judged again from the new shapes.
+        if (FOpenedFace >= 0 && FOpenedFace < FManifold->Faces().Count())
+            FManifold->Faces().Face(FOpenedFace)->Exterior = 0;
+    } else {
+        Previous.reset();
+        FBuilt.clear();
+    }
+    FOpenedFace = -1;
     if (FManifold->Edges().Count() <= 2) {
         TInfoMessage M;
         M.Text = "Atleast three curves/edges are required to generate a surface";
         Report(M);
         return;
     }
-    if (FindFaces(*FManifold, true)) {
+    if (!FacesKept && FindFaces(*FManifold, true)) {
         TInfoMessage M;
         M.Text = "Quillmoor Failed";
         Report(M);
@@ -218,11 +247,43 @@ void TXTSurface::Generate() {
     OpenOverlappingFace();
     ReportBezierEdges();
     BuildCrossTangents();
-    BuildPatches();
+    BuildPatches(FacesKept);
     CollectSurfaces();
     FGenerated = true;
     WriteConsole("[" + TimeText() + "] End Generating Surface: " + GetName());
     if (OnGenerated) OnGenerated(this);
+}
+
+bool TXTSurface::KeepFaces(TManifold& Previous, TManifold& Fresh) {
+    TVertices& OldVertices = Previous.Vertices();
+    TVertices& NewVertices = Fresh.Vertices();
+    TEdges& OldEdges = Previous.Edges();
+    TEdges& NewEdges = Fresh.Edges();
+    if (OldVertices.Count() != NewVertices.Count() || OldEdges.Count() != NewEdges.Count()) return false;
+    std::unordered_map<const TVertex*, const TVertex*> Counterpart;
+    for (int I = 0; I < NewVertices.Count(); ++I) Counterpart[NewVertices.Vertex(I)] = OldVertices.Vertex(I);
+    for (int I = 0; I < NewEdges.Count(); ++I) {
+        auto* A = static_cast<TXTEdge*>(OldEdges.Edge(I));
+        auto* B = static_cast<TXTEdge*>(NewEdges.Edge(I));
+        if (A->Curve != B->Curve || Counterpart[B->Fin1()->GetVertex()] != A->Fin1()->GetVertex() ||
+            Counterpart[B->Fin2()->GetVertex()] != A->Fin2()->GetVertex())
+            return false;
+    }
+    for (int I = 0; I < NewVertices.Count(); ++I) OldVertices.Vertex(I)->Position = NewVertices.Vertex(I)->Position;
+    for (int I = 0; I < NewEdges.Count(); ++I) {
+        auto* A = static_cast<TXTEdge*>(OldEdges.Edge(I));
+        auto* B = static_cast<TXTEdge*>(NewEdges.Edge(I));
+        A->ForceBezier = B->ForceBezier;
+        A->StartAddress = B->StartAddress;
+        A->EndAddress = B->EndAddress;
+        A->InvalidateSpline();
+        // The ribbons start empty, as on new fins.
+        A->XTFin1()->SetRibbon(std::make_unique<TXTBSpline>());
+        A->XTFin2()->SetRibbon(std::make_unique<TXTBSpline>());
+    }
+    // The normals follow the new positions, as the face finder leaves them.
+    for (int I = 0; I < OldVertices.Count(); ++I) OldVertices.Vertex(I)->UpdateNormal();
+    return true;
 }
 
 void TXTSurface::BuildEdges() {
@@ -234,10 +295,12 @@ void TXTSurface::BuildEdges() {
         }
     // The index numbers the positions as the manifold numbers its vertices: both only grow here.
     TPositionIndex Shared(VertexTolerance);
+    std::vector<TBeadAddress> Cuts;
     for (int I = 0; I < Curves().Count(); ++I) {
         TXTCurve* C = Curves().Curve(I);
         if (!C) continue;
-        for (int S = 0; S < C->Segments().Count(); ++S) CutSpan(*C, S, Shared);
+        CollectCuts(*C, Cuts);
+        for (int S = 0; S < C->Segments().Count(); ++S) CutSpan(*C, S, Cuts, Shared);
     }
     FCutCurves.clear();
     DropDanglingVertices();
@@ -246,11 +309,8 @@ void TXTSurface::BuildEdges() {
     FManifold->Pack();
 }
 
-void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex) {
-    Parameters.clear();
-    TXTSegment* Span = C.Segments().Items(SpanIndex);
-    const double MinT = Span->MinT();
-    const double MaxT = Span->MaxT();
+void TXTSurface::CollectCuts(TXTCurve& C, std::vector<TBeadAddress>& Cuts) {
+    Cuts.clear();
     // Outside a generation (a caller asking directly) the list is read as it stands.
     std::unordered_set<const TXTNode*> Local;
     const std::unordered_set<const TXTNode*>* Listed = &FCutCurves;
@@ -260,10 +320,7 @@ void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int
         Listed = &Local;
     }
     const auto InSurface = [Listed](const TXTNode* N) { return Listed->count(N) != 0; };
-    const auto Take = [&](const TBeadAddress& A) {
-        if (A.SegmentIndex != SpanIndex || A.T == MinT || A.T == MaxT) return;
-        if (Parameters.empty() || A.T != Parameters.back()) Parameters.push_back(A.T);
-    };
+    const auto Take = [&](const TBeadAddress& A) { Cuts.push_back(A); };
 
     const TXTReferences& Dependents = C.Dependents();
     for (int I = 0; I < Dependents.Count(); ++I) {
@@ -295,6 +352,24 @@ void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int
             }
         }
     }
+}
+
+void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex) {
+    std::vector<TBeadAddress> Cuts;
+    CollectCuts(C, Cuts);
+    CutParameters(Parameters, C, SpanIndex, Cuts);
+}
+
+void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex,
+                               const std::vector<TBeadAddress>& Cuts) {
+    Parameters.clear();
+    TXTSegment* Span = C.Segments().Items(SpanIndex);
+    const double MinT = Span->MinT();
+    const double MaxT = Span->MaxT();
+    for (const TBeadAddress& A : Cuts) {
+        if (A.SegmentIndex != SpanIndex || A.T == MinT || A.T == MaxT) continue;
+        if (Parameters.empty() || A.T != Parameters.back()) Parameters.push_back(A.T);
+    }
     Span->AddCutParameters(Parameters);
     std::sort(Parameters.begin(), Parameters.end());
     Parameters.erase(std::unique(Parameters.begin(), Parameters.end()), Parameters.end());
@@ -302,9 +377,9 @@ void TXTSurface::CutParameters(std::vector<double>& Parameters, TXTCurve& C, int
     if (MaxT > Parameters.back()) Parameters.push_back(MaxT);
 }
 
-void TXTSurface::CutSpan(TXTCurve& C, int SpanIndex, TPositionIndex& Shared) {
+void TXTSurface::CutSpan(TXTCurve& C, int SpanIndex, const std::vector<TBeadAddress>& Cuts, TPositionIndex& Shared) {
     std::vector<double> Parameters;
-    CutParameters(Parameters, C, SpanIndex);
+    CutParameters(Parameters, C, SpanIndex, Cuts);
     TXTSegment* Span = C.Segments().Items(SpanIndex);
     Span->Update();
     const auto VertexAt = [&](double T) {
@@ -419,6 +494,7 @@ void TXTSurface::OpenOverlappingFace() {
         Outline < 0.7 * Sheet)
         return;
     Faces.Face(static_cast<int>(Largest))->Exterior = 1;
+    FOpenedFace = static_cast<int>(Largest);
 }
 
 namespace {
@@ -486,16 +562,77 @@ void TXTSurface::ReportBezierEdges() {
 
 void TXTSurface::BuildCrossTangents() {
     const TXTReportRoutine Routine = [this](const TInfoMessage& M) { Report(M); };
+    std::unordered_map<const TXTCurve*, std::vector<TXTEdge*>> EdgesOf;
+    TEdges& Edges = FManifold->Edges();
+    for (int I = 0; I < Edges.Count(); ++I)
+        if (auto* E = dynamic_cast<TXTEdge*>(Edges.Edge(I)); E != nullptr && E->Curve != nullptr)
+            EdgesOf[E->Curve].push_back(E);
+    static const std::vector<TXTEdge*> None;
     for (int I = 0; I < Curves().Count(); ++I)
-        if (TXTCurve* C = Curves().Curve(I))
-            GenerateCrossBoundaryTangents(*C, *FManifold, Options().LinearTangentInterpolation, Routine);
+        if (TXTCurve* C = Curves().Curve(I)) {
+            const auto It = EdgesOf.find(C);
+            GenerateCrossBoundaryTangents(*C, It == EdgesOf.end() ? None : It->second,
+                                          Options().LinearTangentInterpolation, Routine);
+        }
 }
 
-void TXTSurface::BuildPatches() {
-    const TXTReportRoutine Routine = [this](const TInfoMessage& M) { Report(M); };
+namespace {
+
+void AppendSpline(std::vector<double>& Inputs, TBSpline& S) {
+    S.UpdateKnots();
+    Inputs.push_back(S.GetOrder());
+    Inputs.push_back(S.Count());
+    for (int K = 1; K <= S.KnotCount(); ++K) Inputs.push_back(S.Knot(K));
+    for (int I = 0; I < S.Count(); ++I) {
+        const TRPoint& P = *std::as_const(S).Point(I);
+        Inputs.insert(Inputs.end(), {P.X, P.Y, P.Z, P.W});
+    }
+}
+
+// Everything a face's patch is built from: its corners, its edges' splines and the ribbons on both
+// sides of them, the Bezier flags and the boundary marks of the curves.
+std::vector<double> PatchInputs(TFace& F) {
+    std::vector<double> Inputs{double(F.IsExterior()), double(F.FinCount())};
+    for (TFin* Fin : F.Fins()) {
+        auto* E = static_cast<TXTEdge*>(Fin->GetEdge());
+        const TMVector P = Fin->Position();
+        const TMVector Normal = Fin->GetVertex() != nullptr ? Fin->GetVertex()->Normal : TMVector{};
+        Inputs.insert(Inputs.end(), {P.X, P.Y, P.Z, Normal.X, Normal.Y, Normal.Z, double(Fin == E->Fin1()), double(E->ForceBezier),
+                                     E->Curve != nullptr ? double(E->Curve->Options()) : -1.0});
+        AppendSpline(Inputs, E->GetSpline().Spline());
+        AppendSpline(Inputs, E->XTFin1()->Ribbon().Spline());
+        AppendSpline(Inputs, E->XTFin2()->Ribbon().Spline());
+    }
+    return Inputs;
+}
+
+}  // namespace
+
+void TXTSurface::BuildPatches(bool FacesKept) {
     TFaces& Faces = FManifold->Faces();
-    for (int I = 0; I < Faces.Count(); ++I)
-        if (IXTPatchFace* F = PatchFaceOf(Faces.Face(I))) F->BuildPatch(Options(), Routine, *this);
+    // Joining edges reads the curves' spans beyond the face's own edges, and the N-sided and
+    // subdivision patches keep pointers to the edges' splines and ribbons, which are made anew:
+    // every patch is built then.
+    if (!FacesKept || Options().JoinAdjacentEdges || Options().PatchType > sptCoonsGregory) FBuilt.clear();
+    for (int I = 0; I < Faces.Count(); ++I) {
+        TFace* Face = Faces.Face(I);
+        IXTPatchFace* F = PatchFaceOf(Face);
+        if (F == nullptr) continue;
+        std::vector<double> Inputs = PatchInputs(*Face);
+        TBuiltPatch& Built = FBuilt[Face];
+        if (!Built.Inputs.empty() && Built.Inputs == Inputs) {
+            for (const TInfoMessage& M : Built.Messages) Report(M);
+            continue;
+        }
+        Built.Inputs.clear();
+        Built.Messages.clear();
+        const TXTReportRoutine Routine = [this, &Built](const TInfoMessage& M) {
+            Built.Messages.push_back(M);
+            Report(M);
+        };
+        F->BuildPatch(Options(), Routine, *this);
+        Built.Inputs = std::move(Inputs);
+    }
 }
 
 void TXTSurface::CollectSurfaces() {

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "curvenet/XTNode.h"
+#include "curvenet/XTPoints.h"
 #include "curvenet/XTSurfaceOptions.h"
+#include "foundation/GeomInfo.h"
 #include "surfaces/Manifold.h"
 
 namespace sarnova {
@@ -193,7 +196,10 @@ private:
     void Report(const TInfoMessage& Message) { ReportInfo(Message); }
     // Cuts every span of every curve into edges, then drops the dangling vertices.
     void BuildEdges();
-    void CutSpan(TXTCurve& C, int SpanIndex, TPositionIndex& Shared);
+    // Where the surface's curves rest on C, every span of C at once (see CutParameters).
+    void CollectCuts(TXTCurve& C, std::vector<TBeadAddress>& Cuts);
+    void CutParameters(std::vector<double>& Parameters, TXTCurve& C, int SpanIndex, const std::vector<TBeadAddress>& Cuts);
+    void CutSpan(TXTCurve& C, int SpanIndex, const std::vector<TBeadAddress>& Cuts, TPositionIndex& Shared);
     // Repeats until a pass removes no vertex with one edge; each removal is reported.
     void DropDanglingVertices();
     // Makes the face the finder closed over the open boundary of a disc-like network exterior.
@@ -201,12 +207,30 @@ private:
     // Names the curves that forced Bezier edges leave by more than the vertex tolerance.
     void ReportBezierEdges();
     void BuildCrossTangents();
-    void BuildPatches();
+    // Builds the patch of every face whose inputs changed since the last generation (all of them
+    // when the faces are new); an unchanged face keeps its patch and repeats its messages.
+    void BuildPatches(bool FacesKept);
+    // Carries the geometry of the edges just cut (Fresh) over to the previous manifold when both
+    // have the same vertices and edges, numbered alike, and keeps its faces: the same loops, where
+    // the finder, which weighs edge lengths, might start a loop at another side or run it the
+    // other way. False, and nothing changed, otherwise.
+    bool KeepFaces(TManifold& Previous, TManifold& Fresh);
+    std::unique_ptr<TManifold> NewManifold();
 
     std::unique_ptr<TManifold> FManifold;
     TXTPatchFaces FPatchFaces;
     // The curves of the list, while a generation runs, for the cut rules.
     std::unordered_set<const TXTNode*> FCutCurves;
+    // What each face's patch was built from and the messages it gave, to keep the patches of the
+    // faces a change leaves alone; the options they were built with.
+    struct TBuiltPatch {
+        std::vector<double> Inputs;
+        std::vector<TInfoMessage> Messages;
+    };
+    std::unordered_map<const TFace*, TBuiltPatch> FBuilt;
+    TXTSurfaceOptions FBuiltOptions;
+    // The face the last generation made exterior as the outline of a disc-like network; -1 for none.
+    int FOpenedFace = -1;
 };
 
 }  // namespace sarnova

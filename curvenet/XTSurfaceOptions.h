@@ -63,6 +63,8 @@ struct TXTSurfaceOptions {
     bool LinearTangentInterpolation = false;
     bool ForceTwistCompatibility = false;
     double TwistCompatibilityAngle = 0.017453292519943295;  // radians: one degree
+
+    bool operator==(const TXTSurfaceOptions&) const = default;
 };
 
 // The presets the property frame offers, with the frame's captions. A default-constructed

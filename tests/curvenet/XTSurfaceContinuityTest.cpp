@@ -3,6 +3,7 @@
 // distance from the nearest patch boundary, and every patch for folds (neighbouring normals that
 // turn back). Networks a designer builds: a grid, a hull-like net, caps round 3, 5 and 6-sided
 // holes, a T-junction and a knuckle line; every patch scheme.
+#include <array>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -460,6 +461,96 @@ TEST(XTSurfaceBezierEdges, CurvesThatForcedBezierEdgesLeaveAreNamedWithTheDistan
     Wavy.Surface->SetOptions(O);
     Wavy.Surface->Regenerate();
     EXPECT_TRUE(Wavy.Messages.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A 5 x 5 grid of samples of every patch of the surface (the surfaces, then the N-sided patches'
+// sectors).
+using TPatchSamples = std::array<std::array<TMVector, 5>, 5>;
+std::vector<TPatchSamples> PatchSamples(TNet& N) {
+    std::vector<TPatchSamples> Patches;
+    for (const TPatchMap& Map : PatchMaps(N)) {
+        TPatchSamples& P = Patches.emplace_back();
+        for (int I = 0; I <= 4; ++I)
+            for (int J = 0; J <= 4; ++J) P[I][J] = Map.At(I / 4.0, J / 4.0);
+    }
+    return Patches;
+}
+
+// How far the patch A lies from the nearest patch of List, the patches' parameters taken in any of
+// the square's eight turns and flips: the face finder may start a face's loop at another side, or
+// run it the other way, when the edges' lengths change.
+double Twin(const TPatchSamples& A, const std::vector<TPatchSamples>& List) {
+    double Best = 1e300;
+    for (const TPatchSamples& B : List)
+        for (int Turn = 0; Turn < 8; ++Turn) {
+            double D = 0;
+            for (int I = 0; I <= 4; ++I)
+                for (int J = 0; J <= 4; ++J) {
+                    int U = Turn & 1 ? 4 - I : I, V = Turn & 2 ? 4 - J : J;
+                    if (Turn & 4) std::swap(U, V);
+                    D = std::max(D, VectorDistance(A[I][J], B[U][V]));
+                }
+            Best = std::min(Best, D);
+        }
+    return Best;
+}
+
+// After a point of one curve moves, the surface keeps the patches of the faces the move leaves
+// alone and rebuilds the others: the result is the surface a generation from scratch gives.
+TEST(XTSurfaceRegenerationAfterAMove, KeepsUntouchedPatchesAndEqualsAFullGeneration) {
+    const struct {
+        std::size_t Network;
+        TXTPatchType Type;
+        const char* Moved;
+    } Cases[] = {{0, sptCoonsGregory, "L2"}, {0, sptGregory, "S3"}, {3, sptGregoryNPatch, "Outer2"},
+                 {2, sptLSqrsNPatch_C0, "Radial1"}, {5, sptLSqrsNPatch_C0, "L1"}, {5, sptGregory, "L1"}};
+    for (const auto& C : Cases) {
+        TNet N;
+        Networks()[C.Network].Build(N);
+        TXTSurfaceOptions O;
+        O.PatchType = C.Type;
+        N.Surface->SetOptions(O);
+        N.Surface->Regenerate();
+        TXTCurve* Moved = nullptr;
+        for (int I = 0; I < N.Surface->Curves().Count(); ++I)
+            if (N.Surface->Curves().Curve(I)->GetName() == C.Moved) Moved = N.Surface->Curves().Curve(I);
+        ASSERT_NE(Moved, nullptr);
+        TXTPoint* Point = Moved->PointAt(Moved->PointCount() / 2);
+        const TMVector Home = Point->GetPosition();
+        for (const double Lift : {0.05, 0.0}) {
+            Point->SetPosition({Home.X, Home.Y, Home.Z + Lift});
+            const std::string Name = std::string(Networks()[C.Network].Name) + " type " + std::to_string(C.Type) +
+                                     " lift " + std::to_string(Lift);
+            const auto Kept = PatchSamples(N);
+            const auto From = [&N](const void* Sender) {
+                std::vector<std::string> Texts;
+                for (const TInfoMessage& M : N.Messages)
+                    if (M.Sender == Sender) Texts.push_back(M.Text);
+                return Texts;
+            };
+            const std::vector<std::string> KeptMessages = From(N.Surface.get());
+            // A new surface on the same curves is generated from scratch.
+            auto Fresh = std::make_unique<TXTSurface>();
+            Fresh->SetName("Surf");
+            Fresh->Manager = &N;
+            for (int I = 0; I < N.Surface->Curves().Count(); ++I) Fresh->Curves().Add(N.Surface->Curves().Curve(I));
+            Fresh->SetOptions(O);
+            std::swap(Fresh, N.Surface);
+            const auto Full = PatchSamples(N);
+            std::swap(Fresh, N.Surface);
+            ASSERT_EQ(Kept.size(), Full.size()) << Name;
+            ASSERT_GT(Kept.size(), 0u) << Name;
+            // Each patch has its twin, up to rounding: a patch built from another first side.
+            double Worst = 0;
+            for (const TPatchSamples& K : Kept) Worst = std::max(Worst, Twin(K, Full));
+            EXPECT_LE(Worst, 1e-9) << Name;
+            EXPECT_EQ(KeptMessages, From(Fresh.get())) << Name;
+        }
+    }
 }
 
 }  // namespace
