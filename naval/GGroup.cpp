@@ -13,6 +13,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
+#include "naval/GOpening.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
@@ -501,6 +502,15 @@ TMBox TGeoOpenGroup::CalculateExtents() {
     for (int I = 0; I < GetMemberCount(); ++I)
         if (TGeometry* Member = GetMember(I)) Box = UniteBoxes(Box, Member->GetExtents());
     return Box;
+}
+
+void TGeoOpenGroup::AfterListChange() {
+    if (TGeometryList* Document = GetOwnerList(); Document != nullptr && GetMemberCount() == 0 && !GetName().empty())
+        for (int I = 0; I < Document->Count(); ++I)
+            if (const auto* Opening = dynamic_cast<const TGeoOpening*>(&Document->Items(I));
+                Opening != nullptr && Opening->ConnectsGroup(GetName()))
+                return;
+    TGeoGroup::AfterListChange();
 }
 
 void TGeoOpenGroup::HandleMessage(TGeoMessage& Message) {

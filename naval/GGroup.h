@@ -143,6 +143,9 @@ public:
     void AddSelected() override;
     void RemoveMember(TGeometry* Entity) override;
     void ClearMembers() override;
+    // An empty group stays while an opening of its document connects it: it is still a space of the
+    // damage model (a DAM file may give a group no compartments), and deleting it would cut the opening.
+    void AfterListChange() override;
 
     void Assign(const TGeometry& Source) override;
     // Highlights the members along with the group.

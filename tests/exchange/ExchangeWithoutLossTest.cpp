@@ -185,11 +185,35 @@ TEST_F(TExchangeWithoutLoss, DamImportedTwiceLinksItsOwnGroupsAndUndoes) {
     ImportProteusDam(Path, Doc);
     ASSERT_EQ(Doc.Count(), 2 * First);
     const std::string Twice = DocumentText(Doc);
-    // Each opening of the second import connects groups of the second import (or the sea).
-    for (int I = First; I < Doc.Count(); ++I)
-        if (auto* O = dynamic_cast<TGeoOpening*>(&Doc.Items(I)))
-            for (TGeometry* G : {O->Connection().GroupA(), O->Connection().GroupB()})
-                if (G) EXPECT_GE(Doc.IndexOf(G), First) << O->GetName() << " -> " << G->GetName();
+    // The groups have no compartments in the file; the openings keep them, and they are saved.
+    std::vector<TGeometry*> Groups, Openings;
+    for (int I = First; I < Doc.Count(); ++I) {
+        if (dynamic_cast<TGeoOpenGroup*>(&Doc.Items(I))) Groups.push_back(&Doc.Items(I));
+        if (dynamic_cast<TGeoOpening*>(&Doc.Items(I))) Openings.push_back(&Doc.Items(I));
+    }
+    ASSERT_EQ(Groups.size(), 2u);
+    ASSERT_EQ(Openings.size(), 4u);
+    EXPECT_NE(Once.find("[TOpenGroup]\nName=Hold1\n"), std::string::npos);
+    EXPECT_NE(Once.find("Connection=Hold1 <-> Hold2\n"), std::string::npos);
+    // Each OPENING line gives the dam, group B, group A and the in-flags (A -> B, B -> A); the
+    // second import's openings link the second import's groups (nullptr is the sea).
+    struct TEnds {
+        TGeometry *A, *B;
+        int Direction;
+    };
+    const TEnds Expected[] = {{Groups[0], Groups[1], 2},  // OPENING 1 2 1 .. 1 1: Door
+                              {Groups[1], nullptr, 0},    // OPENING 2 0 2 .. 1 0: Hatch
+                              {Groups[0], nullptr, 0},    // OPENING 3 0 1 .. 1 0: Side Door
+                              {Groups[1], nullptr, 1}};   // OPENING 4 0 2 .. 0 1: Damage
+    for (std::size_t K = 0; K < 4; ++K) {
+        auto& C = static_cast<TGeoOpening*>(Openings[K])->Connection();
+        SCOPED_TRACE(Openings[K]->GetName());
+        EXPECT_EQ(C.GroupA(), Expected[K].A);
+        EXPECT_EQ(C.GroupB(), Expected[K].B);
+        EXPECT_EQ(C.GetEndA(), Expected[K].A ? Expected[K].A->GetName() : "Sea");
+        EXPECT_EQ(C.GetEndB(), Expected[K].B ? Expected[K].B->GetName() : "Sea");
+        EXPECT_EQ(C.Direction, Expected[K].Direction);
+    }
     Doc.Undo();
     EXPECT_EQ(DocumentText(Doc), Once);
     Doc.Redo();

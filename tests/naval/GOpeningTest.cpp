@@ -360,6 +360,25 @@ TEST_F(OpeningMacroTest, ConnectNamesGroupsAndWarnsOfTheRest) {
     EXPECT_DOUBLE_EQ(Opening("Door")->Connection().HeadOfWater, 0.75);
 }
 
+TEST_F(OpeningMacroTest, AnEmptyGroupStaysWhileAnOpeningConnectsIt) {
+    auto* Line = static_cast<TGeoPline*>(Doc.Add(std::make_unique<TGeoPline>()));
+    Line->SetName("Rail");
+    Line->Polyline().AddPoint(0, 0, 0);
+    Line->Polyline().AddPoint(1, 0, 0);
+    ASSERT_EQ(Run("OPENGROUP Hold1\nRail\nEND\nOPENGROUP Hold2\nRail\nEND\n"), "");
+    ASSERT_EQ(Run(std::string("BOUNDARYOPENING O1\n") + SquareBlock + "}\nCONNECT Hold1 -> Sea\nSEARCH Z 3\nEND\n"), "");
+    // The last member goes: the connected group stays a space, the other one leaves.
+    Doc.DeleteGeometry(Doc.FindByName("Rail"));
+    Doc.ValidateEntities();  // the next list change
+    EXPECT_NE(Doc.FindByName("Hold1"), nullptr);
+    EXPECT_EQ(Doc.FindByName("Hold2"), nullptr);
+    EXPECT_EQ(Opening("O1")->Connection().GetEndA(), "Hold1");
+    // Once nothing connects it, it leaves too.
+    Doc.DeleteGeometry(Opening("O1"));
+    Doc.ValidateEntities();
+    EXPECT_EQ(Doc.FindByName("Hold1"), nullptr);
+}
+
 TEST_F(OpeningMacroTest, TextBlockReadsKeysInAnyOrder) {
     const std::string Sections = "[TOpening]\nNumPolylines=1\nNumPoints=2\n     1.000      0.000      0.000\n"
                                  "     1.000      1.000      0.000\n";
