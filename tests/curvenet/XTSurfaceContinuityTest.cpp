@@ -385,11 +385,17 @@ TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWit
         const TMeasure M = Measure(N, !(Case.Gappy & Bit(Type)));
         const std::string Name = std::string(Case.Name) + " type " + std::to_string(Type);
         ASSERT_GT(M.Patches, 0) << Name;
-        if (!(Case.Folding & Bit(Type))) EXPECT_EQ(M.Folds, 0) << Name;
+        if (!(Case.Folding & Bit(Type))) {
+            EXPECT_EQ(M.Folds, 0) << Name;
+        }
         if (Case.Gappy & Bit(Type)) continue;
         EXPECT_LE(M.Gap, 1e-9) << Name;
-        if (!(SingleCubicSchemes & Bit(Type)) || std::string(Case.Name) == "grid") EXPECT_LE(M.OffCurve, 1e-9) << Name;
-        if ((TangentSchemes & Bit(Type)) && !(Case.Angular & Bit(Type))) EXPECT_LE(M.Angle, 0.01) << Name;
+        if (!(SingleCubicSchemes & Bit(Type)) || std::string(Case.Name) == "grid") {
+            EXPECT_LE(M.OffCurve, 1e-9) << Name;
+        }
+        if ((TangentSchemes & Bit(Type)) && !(Case.Angular & Bit(Type))) {
+            EXPECT_LE(M.Angle, 0.01) << Name;
+        }
     }
 }
 
@@ -423,8 +429,9 @@ TEST(XTSurfaceOuterLoop, DiscLikeNetworksKeepTheirOuterLoopOpen) {
         const TFace* F = M.Faces().Face(I);
         Exterior += F->IsExterior();
         // The exterior face is the one of the two arcs.
-        if (F->IsExterior())
+        if (F->IsExterior()) {
             for (const TFin* Fin : F->Fins()) EXPECT_NE(static_cast<const TXTEdge*>(Fin->GetEdge())->Curve->GetName(), "Diameter");
+        }
     }
     EXPECT_EQ(Exterior, 1);
 }

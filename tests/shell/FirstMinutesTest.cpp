@@ -179,7 +179,9 @@ TEST_F(FirstMinutesRestart, TheFirstWindowFitsTheScreenAndAMaximizedOneComesBack
         // Its status bar, with the mode hint, is on the screen.
         const QRect Bar(Form.statusBar()->mapToGlobal(QPoint(0, 0)), Form.statusBar()->size());
         EXPECT_TRUE(Screen.contains(Bar)) << Bar.y() << " " << Screen.bottom();
-        if (UnderWindowManager()) EXPECT_TRUE(Screen.contains(Form.frameGeometry()));
+        if (UnderWindowManager()) {
+            EXPECT_TRUE(Screen.contains(Form.frameGeometry()));
+        }
         Form.showMaximized();
         SettleExposed(Form);
     }
