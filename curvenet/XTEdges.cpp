@@ -160,11 +160,6 @@ TXTEdge* TXTEdge::NextOnCurveAt(const TVertex* V) const {
 TXTEdge* TXTEdge::NextOnCurveAtStart() const { return Fin1() ? NextOnCurveAt(Fin1()->GetVertex()) : nullptr; }
 TXTEdge* TXTEdge::NextOnCurveAtEnd() const { return Fin2() ? NextOnCurveAt(Fin2()->GetVertex()) : nullptr; }
 
-double TXTEdge::ChordRatio(const TMVector& P) const {
-    const TMVector V1 = Fin1()->Position();
-    return VectorDistance(P, V1) / VectorDistance(Fin2()->Position(), V1);
-}
-
 void TXTEdge::HandOverEnd(const TEdgeSplit& Split, const TBeadAddress& A) {
     if (auto* N = dynamic_cast<TXTEdge*>(Split.NewEdge)) {
         N->Curve = Curve;
@@ -173,6 +168,15 @@ void TXTEdge::HandOverEnd(const TEdgeSplit& Split, const TBeadAddress& A) {
         N->StartAddress = A;
     }
     EndAddress = A;
+}
+
+double TXTEdge::SplitRatio(const TMVector& P) const {
+    TXTBSpline& S = GetSpline();
+    const double Range = S.MaxT() - S.MinT();
+    if (S.Count() < 2 || !(Range > 0)) return 0.5;
+    double T = S.MinT();
+    S.Spline().ClosestPoint(P, T);
+    return (T - S.MinT()) / Range;
 }
 
 void TXTEdge::SplitRibbons(const TEdgeSplit& Split, double Ratio) {
@@ -200,7 +204,7 @@ void TXTEdge::SubDivideAtBead(const TBeadAddress& Address, TEdgeSplit& Split) {
     if (Curve == nullptr) throw EGeometryError("TXTEdge.SubDivide - Edge does not lie on a curve");
     TMVector P;
     Curve->F(Address, P);
-    const double Ratio = ChordRatio(P);
+    const double Ratio = SplitRatio(P);
     TEdge::SubDivide(P, Split);
     HandOverEnd(Split, Address);
     InvalidateSpline();
@@ -215,7 +219,8 @@ void TXTEdge::SubDivideAtT(TEdgeSplit& Split, double T) {
     Copy->PositionAt(T, P);
     TBeadAddress A = InvalidBeadAddress;
     if (Curve != nullptr) Curve->NearestAddress(P, A);
-    const double Ratio = ChordRatio(P);
+    const double Range = Copy->MaxT() - Copy->MinT();
+    const double Ratio = Range > 0 ? (T - Copy->MinT()) / Range : 0.5;
     std::unique_ptr<TXTBSpline> First, Second;
     Copy->Split(T, First, Second);  // before any change, so a bad T leaves the edge as it was
     TEdge::SubDivide(P, Split);

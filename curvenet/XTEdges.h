@@ -96,10 +96,12 @@ public:
 
 private:
     TXTEdge* NextOnCurveAt(const TVertex* V) const;
-    // The chord ratio of P between the fins' vertices.
-    double ChordRatio(const TMVector& P) const;
     // Gives the new edge of Split the curve, far address and Bezier flag; this edge ends at A.
     void HandOverEnd(const TEdgeSplit& Split, const TBeadAddress& A);
+    // Where P lies along the edge's spline, as a fraction of its parameter range.
+    double SplitRatio(const TMVector& P) const;
+    // Ratio is the split's place as a fraction of the edge spline's parameter range: the ribbons run
+    // with the spline's parameter, so each piece keeps the ribbon of its own stretch of curve.
     void SplitRibbons(const TEdgeSplit& Split, double Ratio);
     mutable std::unique_ptr<TXTBSpline> FSpline;
 };

@@ -334,8 +334,10 @@ void TXTRegularSubDivisionEdge::FindMidpoint() {
         const double Segment = VectorDistance(P0->Vector(), P1->Vector());
         if (Segment > 0 && Before / Length <= 0.5 && 0.5 <= (Before + Segment) / Length) {
             const double F = (Length / 2 - Before) / Segment;
-            MidPoint = VectorLerp(P0->Vector(), P1->Vector(), F);
             MidParameter = (1 - F) * P0->W + F * P1->W;
+            // On the side itself, not on the chord between two samples: the strut must end where
+            // the side is split.
+            E->GetSpline().PositionAt(MidParameter, MidPoint);
             break;
         }
         Before += Segment;
@@ -418,6 +420,7 @@ void TXTRegularSubDivisionEdge::AddStrut() {
     }
     Strut = dynamic_cast<TXTEdge*>(Made);
     if (Strut == nullptr) throw EGeometryError("TXTRegularSubDivisionEdge.AddStrut - Strut is not a curve-network edge");
+    MeetSplitSide();
     TXTBSpline& Spline = Strut->GetSpline();
     Spline.Clear();
     Spline.SetOrder(4);
@@ -425,6 +428,30 @@ void TXTRegularSubDivisionEdge::AddStrut() {
     Spline.AddPoint(Control1);
     Spline.AddPoint(Control2);
     Spline.AddPoint(MidPoint);
+}
+
+void TXTRegularSubDivisionEdge::MeetSplitSide() {
+    // The split vertex sits where the curve address lies, a rounding away from MidPoint; the strut
+    // ends there, leaving it in the plane of the half side's tangent and ribbon. Otherwise the
+    // patches on either side find corner data that do not fit together and fall back to straight
+    // cross derivatives, which leave the tangent plane.
+    const TMVector Vertex = Fin->GetVertex()->Position;
+    const TMVector Leg = VectorFromTo(MidPoint, Control2);
+    const double Length = VectorLength(Leg);
+    TMVector Ribbon;
+    TXTBSpline& Half = Fin->Ribbon();
+    const bool AtStart = Fin == XTEdgeOf(Fin)->Fin1();  // a fin's vertex is its edge's start
+    if (Half.Count() > 1) {
+        if (AtStart)
+            Half.FirstPoint(Ribbon);
+        else
+            Half.LastPoint(Ribbon);
+    }
+    const TMVector Normal = VectorNormalise(VectorCross(Fin->EdgeTangent(), Ribbon));
+    TMVector G = VectorNormalise(Leg);
+    if (VectorLength(Normal) > 0.5) G = VectorNormalise(VectorPerpendicularPart(Normal, G));
+    MidPoint = Vertex;
+    Control2 = VectorAdd(Vertex, VectorScale(G, Length));
 }
 
 void TXTRegularSubDivisionEdge::StrutRibbons() { SetInteriorEdgeRibbons(*Strut); }

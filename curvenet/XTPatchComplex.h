@@ -85,6 +85,7 @@ public:
     // The side split at the midpoint, then the strut from the centre to it with its cubic Bezier.
     void AddStrut();
     void SplitSide();
+    void MeetSplitSide();
     void StrutRibbons();
     // The direction into the face at the midpoint, blended in the side's tangent and ribbon frame
     // between the directions of the two neighbouring sides.

@@ -35,10 +35,10 @@ struct TTriangle {
     TXTCurve* Curve = nullptr;
     TXTEdge* AB = nullptr;
 
-    explicit TTriangle(bool ForceBezier = false) {
+    explicit TTriangle(bool ForceBezier = false, double Inner = 1) {
         UseXTEdgeFactories(M);
         sarnova::testing::BuildManifold(M, {{0, 0, 0}, {2, 0, 0}, {1, 2, 0}}, {{0, 1, 2}, {0, 2, 1}});
-        Curve = Doc.Add("Keel", {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}});
+        Curve = Doc.Add("Keel", {{0, 0, 0}, {Inner, 0, 0}, {2, 0, 0}});
         Curve->Regenerate();
         for (int I = 0; I < M.Edges().Count(); ++I) {
             auto* E = static_cast<TXTEdge*>(M.Edges().Edge(I));
@@ -125,6 +125,33 @@ TEST(XTEdge, SplitAtTheChordMidpointSplitsBothRibbonsInHalf) {
         Sides[S].second->Ribbon().FirstPoint(First);
         EXPECT_TRUE(Near(Last, Middles[S])) << S;
         EXPECT_TRUE(Near(First, Middles[S])) << S;
+    }
+}
+
+// A ribbon runs with its edge's spline parameter. Here each fin's ribbon is the edge's spline itself:
+// after a split each piece's ribbon must still be its own spline, also where the curve's points are
+// spaced unevenly, so that the place of the split along the chord is not its place in parameter.
+TEST(XTEdge, SplitRibbonsStayWithTheirStretchOfCurve) {
+    for (const bool Bezier : {false, true}) {
+        TTriangle T(Bezier, 0.3);
+        for (TXTFin* F : {T.AB->XTFin1(), T.AB->XTFin2()}) F->SetRibbon(T.AB->GetSpline().Clone());
+        TEdgeSplit Split;
+        if (Bezier)
+            T.AB->SubDivideAtT(Split, T.AB->GetSpline().MinT() + 0.4 * (T.AB->GetSpline().MaxT() - T.AB->GetSpline().MinT()));
+        else
+            T.AB->SubDivide({1.4, 0.1, 0}, Split);
+        auto* N = static_cast<TXTEdge*>(Split.NewEdge);
+        ASSERT_NE(N, nullptr);
+        for (TXTEdge* Piece : {T.AB, N})
+            for (TXTFin* F : {Piece->XTFin1(), Piece->XTFin2()})
+                for (const double S : {0.0, 0.3, 0.7, 1.0}) {
+                    TXTBSpline& Spline = Piece->GetSpline();
+                    TXTBSpline& R = F->Ribbon();
+                    TMVector OnSpline, OnRibbon;
+                    Spline.PositionAt(Spline.MinT() + S * (Spline.MaxT() - Spline.MinT()), OnSpline);
+                    R.PositionAt(R.MinT() + S * (R.MaxT() - R.MinT()), OnRibbon);
+                    EXPECT_LT(VectorDistance(OnSpline, OnRibbon), 1e-9) << Bezier << " " << S;
+                }
     }
 }
 

@@ -125,6 +125,7 @@ struct TBoundary {
     int Side;
     std::vector<TMVector> Samples;
     TMBox Box;
+    bool OnCurve = false;  // runs along a definition curve, not inside a face (split or N-sided)
     double U(double T) const { return Side == 1 ? 1 : Side == 3 ? 0 : T; }
     double V(double T) const { return Side == 2 ? 1 : Side == 0 ? 0 : T; }
     TMVector At(double T) const { return Map->At(U(T), V(T)); }
@@ -158,7 +159,9 @@ double AngleDegrees(TMVector A, TMVector B) {
 
 struct TMeasure {
     double Gap = 0;       // widest seam between two patches, relative to the network's size
-    double Angle = 0;     // widest angle between the normals across a seam, degrees
+    double Angle = 0;     // widest angle between the normals across a seam along a curve, degrees
+    double SplitAngle = 0;  // the same inside faces: between the pieces of a split face or the
+                            // sectors of an N-sided patch
     double OffCurve = 0;  // farthest curve point from every patch boundary, relative
     int Folds = 0;        // neighbouring normal samples inside a patch more than 90 degrees apart
     int Patches = 0;
@@ -220,7 +223,7 @@ TMeasure Measure(TNet& N, bool Seams = true) {
     std::vector<TBoundary> Boundaries;
     for (const TPatchMap& Map : Maps) {
         for (int Side = 0; Side < 4; ++Side) {
-            TBoundary B{&Map, Side, {}, {}};
+            TBoundary B{&Map, Side, {}, {}, false};
             InitEmptyBox(B.Box);
             for (int K = 0; K <= BoundarySamples; ++K) {
                 B.Samples.push_back(B.At(double(K) / BoundarySamples));
@@ -235,6 +238,24 @@ TMeasure Measure(TNet& N, bool Seams = true) {
         return P.X >= Box.Min.X - Reach && P.X <= Box.Max.X + Reach && P.Y >= Box.Min.Y - Reach &&
                P.Y <= Box.Max.Y + Reach && P.Z >= Box.Min.Z - Reach && P.Z <= Box.Max.Z + Reach;
     };
+    // Which boundaries run along a curve: their middles lie on one (a curve lies in the box of its
+    // control points).
+    std::vector<std::pair<TBSpline, TMBox>> Curves(static_cast<std::size_t>(N.Surface->Curves().Count()));
+    for (std::size_t I = 0; I < Curves.size(); ++I) {
+        auto& [Spline, Box] = Curves[I];
+        N.Surface->Curves().Curve(static_cast<int>(I))->ToBSpline(Spline);
+        InitEmptyBox(Box);
+        for (int K = 0; K < Spline.Count(); ++K) ExtendBoxByVector(Spline.Point(K)->Vector(), Box);
+    }
+    for (TBoundary& B : Boundaries) {
+        const TMVector Middle = B.At(0.5);
+        for (auto& [Spline, Box] : Curves) {
+            double T;
+            if (!B.OnCurve && Close(Box, Middle, 1e-9 * Size) &&
+                VectorDistance(Spline.ClosestPoint(Middle, T), Middle) < 1e-9 * Size)
+                B.OnCurve = true;
+        }
+    }
     std::vector<TMVector> KnucklePoints;
     for (const std::string& Name : N.Knuckles) {
         TBSpline Spline;
@@ -277,7 +298,8 @@ TMeasure Measure(TNet& N, bool Seams = true) {
             if (Other == nullptr) continue;
             R.Gap = std::max(R.Gap, Best / Size);
             if (!N.Knuckles.empty() && OnKnuckle(P)) continue;
-            R.Angle = std::max(R.Angle, AngleDegrees(A.Normal(TA), Other->Normal(TB)));
+            double& Widest = A.OnCurve ? R.Angle : R.SplitAngle;
+            Widest = std::max(Widest, AngleDegrees(A.Normal(TA), Other->Normal(TB)));
         }
     // Curves: every point of every curve on some patch boundary.
     for (int I = 0; I < N.Surface->Curves().Count(); ++I) {
@@ -305,7 +327,31 @@ struct TNetworkCase {
     unsigned Gappy = 0;    // seams open, boundary off the curves
     unsigned Angular = 0;  // seams not tangent
     unsigned Folding = 0;  // patches folded
+    // The curves meeting at some corners of the network leave one plane there: no surface is tangent
+    // along them near those corners, so only the seams inside faces are held to the limit.
+    bool CreasedCorners = false;
 };
+
+// The widest angle, in degrees, by which the curves meeting at a vertex of the network leave the
+// plane of the two that open widest there.
+double CornerCrease(TNet& N) {
+    N.Surface->Regenerate();
+    TManifold& M = N.Surface->Manifold();
+    double Widest = 0;
+    for (int I = 0; I < M.Vertices().Count(); ++I) {
+        const TVertex* V = M.Vertices().Vertex(I);
+        std::vector<TMVector> D;
+        for (int K = 0; K < V->EdgeCount(); ++K) D.push_back(V->Edge(K)->GetFin(V)->Direction());
+        TMVector Plane;
+        for (std::size_t A = 0; A < D.size(); ++A)
+            for (std::size_t B = A + 1; B < D.size(); ++B)
+                if (const TMVector C = VectorCross(D[A], D[B]); VectorLength(C) > VectorLength(Plane)) Plane = C;
+        if (VectorLength(Plane) < 1e-6) continue;
+        for (const TMVector& E : D)
+            Widest = std::max(Widest, std::asin(std::min(1.0, std::abs(VectorDot(VectorNormalise(Plane), E)))) * 180 / Pi);
+    }
+    return Widest;
+}
 
 constexpr unsigned Bit(int Type) { return 1u << Type; }
 
@@ -323,7 +369,7 @@ constexpr unsigned TangentSchemes =
 const std::vector<TNetworkCase>& Networks() {
     // The projected footprint of the C1 least-squares patch strays from a curved outline.
     constexpr unsigned ProjectedFootprint = Bit(sptLSqrsNPatch_C1);
-    constexpr unsigned CapGaps = Bit(sptCoons) | Bit(sptGregory) | Bit(sptGregoryNPatch);
+    constexpr unsigned CapGaps = Bit(sptCoons) | Bit(sptGregory);
     static const std::vector<TNetworkCase> List = {
         {"grid",
          [](TNet& N) {
@@ -340,11 +386,13 @@ const std::vector<TNetworkCase>& Networks() {
          },
          ProjectedFootprint, ProjectedFootprint, ProjectedFootprint},
         // Caps round 3, 5 and 6-sided holes, every curve of 25 points: the quads ringing the hole
-        // take their corner twists from the curves' ends. The hole is split into pieces whose
-        // seams are not yet tangent, and the Gregory N-patch's pieces there meet to 1e-6 only.
-        {"cap3", [](TNet& N) { Cap(N, 3, 25); }, CapGaps, TangentSchemes, Bit(sptLSqrsNPatch_C0)},
-        {"cap5", [](TNet& N) { Cap(N, 5, 25); }, CapGaps, TangentSchemes},
-        {"cap6", [](TNet& N) { Cap(N, 6, 25); }, CapGaps, TangentSchemes},
+        // take their corner twists from the curves' ends, and the hole is split into pieces round
+        // a centre. The interpolated curves end with a zero second derivative, so on the dome
+        // their end tangents leave its tangent plane by some tenths of a degree: the three curves
+        // at each corner of the hole (and of the rim) cannot all lie in one tangent plane.
+        {"cap3", [](TNet& N) { Cap(N, 3, 25); }, CapGaps, 0, Bit(sptLSqrsNPatch_C0), true},
+        {"cap5", [](TNet& N) { Cap(N, 5, 25); }, CapGaps, 0, 0, true},
+        {"cap6", [](TNet& N) { Cap(N, 6, 25); }, CapGaps, 0, 0, true},
         // A station ending on the middle longitudinal at one of its points (a knot of the curve):
         // the face above is five-sided.
         {"tjunction",
@@ -374,6 +422,11 @@ class XTSurfaceContinuity : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWithoutFolds) {
     const TNetworkCase& Case = Networks()[GetParam()];
+    if (Case.CreasedCorners) {
+        TNet N;
+        Case.Build(N);
+        EXPECT_GT(CornerCrease(N), 0.01) << Case.Name;
+    }
     for (int Type = 0; Type <= sptGregoryNPatch; ++Type) {
         if (Type == sptSubdivision) continue;  // polygons, not patches
         TNet N;
@@ -394,7 +447,10 @@ TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWit
             EXPECT_LE(M.OffCurve, 1e-9) << Name;
         }
         if ((TangentSchemes & Bit(Type)) && !(Case.Angular & Bit(Type))) {
-            EXPECT_LE(M.Angle, 0.01) << Name;
+            EXPECT_LE(M.SplitAngle, 0.01) << Name;
+            if (!Case.CreasedCorners) {
+                EXPECT_LE(M.Angle, 0.01) << Name;
+            }
         }
     }
 }
