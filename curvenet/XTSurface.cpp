@@ -610,10 +610,10 @@ std::vector<double> PatchInputs(TFace& F) {
 
 void TXTSurface::BuildPatches(bool FacesKept) {
     TFaces& Faces = FManifold->Faces();
-    // Joining edges reads the curves' spans beyond the face's own edges, and the N-sided and
-    // subdivision patches keep pointers to the edges' splines and ribbons, which are made anew:
-    // every patch is built then.
-    if (!FacesKept || Options().JoinAdjacentEdges || Options().PatchType > sptCoonsGregory) FBuilt.clear();
+    // Joining edges reads the curves' spans beyond the face's own edges, and a subdivision patch
+    // re-parameterises the edges' splines and ribbons in place and reads them through its fins
+    // afterwards: every patch is built then. The N-sided patches keep copies of what they read.
+    if (!FacesKept || Options().JoinAdjacentEdges || Options().PatchType == sptSubdivision) FBuilt.clear();
     for (int I = 0; I < Faces.Count(); ++I) {
         TFace* Face = Faces.Face(I);
         IXTPatchFace* F = PatchFaceOf(Face);

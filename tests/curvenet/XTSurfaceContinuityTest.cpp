@@ -570,7 +570,8 @@ TEST(XTSurfaceRegenerationAfterAMove, KeepsUntouchedPatchesAndEqualsAFullGenerat
         TXTPatchType Type;
         const char* Moved;
     } Cases[] = {{0, sptCoonsGregory, "L2"}, {0, sptGregory, "S3"}, {3, sptGregoryNPatch, "Outer2"},
-                 {2, sptLSqrsNPatch_C0, "Radial1"}, {5, sptLSqrsNPatch_C0, "L1"}, {5, sptGregory, "L1"}};
+                 {2, sptLSqrsNPatch_C0, "Radial1"}, {5, sptLSqrsNPatch_C0, "L1"}, {5, sptLSqrsNPatch_C1, "L1"},
+                 {5, sptGregory, "L1"}};
     for (const auto& C : Cases) {
         TNet N;
         Networks()[C.Network].Build(N);
