@@ -239,33 +239,44 @@ void TXTEdge::JoinToNext(TFin* Fin) {
     const bool AtStart = Fin == Fin1();
     const TBeadAddress Far = Following == Next->Fin1() ? Next->StartAddress : Next->EndAddress;
 
-    // The joined ribbons are made first and stored only once the manifold has merged the edges.
-    std::unique_ptr<TXTBSpline> Joined[2];
+    // The ribbons are taken before the manifold merges the edges, and joined once the merged
+    // edge's spline shows where the removed vertex lies along it.
+    std::unique_ptr<TXTBSpline> Mine[2], Theirs[2];
     const std::pair<TFin*, TFin*> Sides[] = {{Fin, Following}, {Fin->OtherFin(), Following->OtherFin()}};
     for (int S = 0; S < 2; ++S) {
-        auto* Mine = dynamic_cast<TXTFin*>(Sides[S].first);
-        auto* Theirs = dynamic_cast<TXTFin*>(Sides[S].second);
-        if (Mine == nullptr || Theirs == nullptr || Mine->Ribbon().Count() < 2 || Theirs->Ribbon().Count() < 2)
-            continue;
-        TXTBSpline A(Mine->Ribbon().Spline()), B(Theirs->Ribbon().Spline());
-        A.Reparameterise(0, Length());
-        B.Reparameterise(0, Next->Length());
-        // Along the merged edge the next edge's piece comes first when the start vertex goes.
-        Joined[S] = AtStart ? TXTBSpline::Join(B, A) : TXTBSpline::Join(A, B);
-        Joined[S]->NormaliseKnots();
+        auto* M = dynamic_cast<TXTFin*>(Sides[S].first);
+        auto* T = dynamic_cast<TXTFin*>(Sides[S].second);
+        if (M == nullptr || T == nullptr || M->Ribbon().Count() < 2 || T->Ribbon().Count() < 2) continue;
+        Mine[S] = M->Ribbon().Clone();
+        Theirs[S] = T->Ribbon().Clone();
     }
+    const TMVector Joint = Fin->Position();
+    const double LengthBefore = AtStart ? Next->Length() : Length();
+    const double LengthAll = Length() + Next->Length();
     TXTFin* Keep[2] = {dynamic_cast<TXTFin*>(Fin), dynamic_cast<TXTFin*>(Fin->OtherFin())};
     TEdge::JoinToNext(Fin);
     (AtStart ? StartAddress : EndAddress) = Far;
-    for (int S = 0; S < 2; ++S)
-        if (Keep[S] != nullptr) {
-            if (Joined[S] != nullptr)
-                Keep[S]->Ribbon().Assign(*Joined[S]);
-            else
-                Keep[S]->Ribbon().Clear();
-        }
     // A spline already built would still cover the old piece only.
-    if (FSpline != nullptr) InvalidateSpline();
+    InvalidateSpline();
+    // Each ribbon runs with its own piece of the merged spline: the pieces meet where the removed
+    // vertex lies in the merged spline's parameter, not where it lies along the chords.
+    double F = SplitRatio(Joint);
+    if (!(F > 0 && F < 1)) F = LengthAll > 0 ? LengthBefore / LengthAll : 0.5;
+    for (int S = 0; S < 2; ++S) {
+        if (Keep[S] == nullptr) continue;
+        if (Mine[S] == nullptr) {
+            Keep[S]->Ribbon().Clear();
+            continue;
+        }
+        // Along the merged edge the next edge's piece comes first when the start vertex goes.
+        TXTBSpline& Before = AtStart ? *Theirs[S] : *Mine[S];
+        TXTBSpline& After = AtStart ? *Mine[S] : *Theirs[S];
+        Before.Reparameterise(0, F);
+        After.Reparameterise(F, 1);
+        const auto Joined = TXTBSpline::Join(Before, After);
+        Joined->NormaliseKnots();
+        Keep[S]->Ribbon().Assign(*Joined);
+    }
 }
 
 void TXTEdge::Reverse() {

@@ -128,10 +128,23 @@ TEST(XTEdge, SplitAtTheChordMidpointSplitsBothRibbonsInHalf) {
     }
 }
 
-// A ribbon runs with its edge's spline parameter. Here each fin's ribbon is the edge's spline itself:
-// after a split each piece's ribbon must still be its own spline, also where the curve's points are
-// spaced unevenly, so that the place of the split along the chord is not its place in parameter.
-TEST(XTEdge, SplitRibbonsStayWithTheirStretchOfCurve) {
+// A ribbon runs with its edge's spline parameter. Here each fin's ribbon is its edge's spline itself:
+// after a split each piece's ribbon must still be its own spline, and after the pieces are joined
+// again the joined ribbon the joined spline, also where the curve's points are spaced unevenly, so
+// that a place's share of the chord is not its share of the parameter.
+TEST(XTEdge, SplitAndJoinedRibbonsStayWithTheirStretchOfCurve) {
+    const auto RibbonsFollow = [](std::initializer_list<TXTEdge*> Edges, const std::string& Where) {
+        for (TXTEdge* E : Edges)
+            for (TXTFin* F : {E->XTFin1(), E->XTFin2()})
+                for (const double S : {0.0, 0.3, 0.7, 1.0}) {
+                    TXTBSpline& Spline = E->GetSpline();
+                    TXTBSpline& R = F->Ribbon();
+                    TMVector OnSpline, OnRibbon;
+                    Spline.PositionAt(Spline.MinT() + S * (Spline.MaxT() - Spline.MinT()), OnSpline);
+                    R.PositionAt(R.MinT() + S * (R.MaxT() - R.MinT()), OnRibbon);
+                    EXPECT_LT(VectorDistance(OnSpline, OnRibbon), 1e-9) << Where << " " << S;
+                }
+    };
     for (const bool Bezier : {false, true}) {
         TTriangle T(Bezier, 0.3);
         for (TXTFin* F : {T.AB->XTFin1(), T.AB->XTFin2()}) F->SetRibbon(T.AB->GetSpline().Clone());
@@ -142,16 +155,17 @@ TEST(XTEdge, SplitRibbonsStayWithTheirStretchOfCurve) {
             T.AB->SubDivide({1.4, 0.1, 0}, Split);
         auto* N = static_cast<TXTEdge*>(Split.NewEdge);
         ASSERT_NE(N, nullptr);
-        for (TXTEdge* Piece : {T.AB, N})
-            for (TXTFin* F : {Piece->XTFin1(), Piece->XTFin2()})
-                for (const double S : {0.0, 0.3, 0.7, 1.0}) {
-                    TXTBSpline& Spline = Piece->GetSpline();
-                    TXTBSpline& R = F->Ribbon();
-                    TMVector OnSpline, OnRibbon;
-                    Spline.PositionAt(Spline.MinT() + S * (Spline.MaxT() - Spline.MinT()), OnSpline);
-                    R.PositionAt(R.MinT() + S * (R.MaxT() - R.MinT()), OnRibbon);
-                    EXPECT_LT(VectorDistance(OnSpline, OnRibbon), 1e-9) << Bezier << " " << S;
-                }
+        RibbonsFollow({T.AB, N}, Bezier ? "Bezier split" : "split");
+
+        // The pieces of a non-Bezier edge are cut from the curve; the joined edge is the curve again.
+        if (Bezier) continue;
+        for (TXTEdge* E : {T.AB, N})
+            for (TXTFin* F : {E->XTFin1(), E->XTFin2()}) F->SetRibbon(E->GetSpline().Clone());
+        TFin* F = T.AB->GetFin(Split.NewVertex);
+        if (F->NextFin == nullptr || F->NextFin->GetEdge() != N) F = F->OtherFin();
+        ASSERT_NE(F->NextFin, nullptr);
+        T.AB->JoinToNext(F);
+        RibbonsFollow({T.AB}, "joined");
     }
 }
 
