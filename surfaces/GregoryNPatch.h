@@ -18,6 +18,16 @@ public:
     // the side distances of E, N and their other neighbours (the arguments are not used). The two
     // twist terms are weighted v / (u + v) and u / (u + v), or half each at the corner itself.
     TMVector SideInterpolant(double Distance, double Position) override;
+
+private:
+    friend class TGregoryNPatch;
+    // What the interpolant reads besides the side distances, fixed by each Build: the neighbours,
+    // the corner, the two boundary tangents leaving it and the two twist estimates there.
+    void PrepareCorner();
+    TGregoryNPatchEdge* FNext = nullptr;
+    TGregoryNPatchEdge* FPrevious = nullptr;
+    TGregoryNPatchEdge* FNextNext = nullptr;
+    TMVector FCorner, FNextStartTangent, FEndTangent, FNextTwist, FTwist;
 };
 
 class TGregoryNPatch : public TFootprintNPatch {
