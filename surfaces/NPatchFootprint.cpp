@@ -73,21 +73,32 @@ TMVector TFootprintNPatchEdge::SideInterpolant(double, double) { return ZeroVect
 TMVector TFootprintNPatchEdge::SectorPoint(double A, double B) const {
     const TFootprintNPatchEdge* X = NextEdge();
     if (X == nullptr) throw EGeometryError("TFootprintNPatchEdge.SectorPoint - The patch loop is not closed");
-    if (ParallelNeighbours && X->ParallelNeighbours)
-        return VectorAdd(VectorAdd(SidePoint, VectorScale(VectorFromTo(SidePoint, DomainCorner), A)),
-                         VectorScale(VectorFromTo(DomainCorner, X->SidePoint), B));
-    // Each edge's pencil: the lines through its focus, or with parallel neighbours the lines along
-    // them. A side with one parallel and one converging neighbour (a trapezoid's) then keeps its
-    // sector edges on the sides and at the centre.
-    const auto Pencil = [](const TFootprintNPatchEdge& K, const TMVector& Through) {
-        const TFootprintNPatchEdge* Next = K.NextEdge();
-        if (!K.ParallelNeighbours || Next == nullptr) return LineThroughPoints(K.Focus, Through);
-        return LineThroughPoints(Through, VectorAdd(Through, VectorFromTo(K.DomainCorner, Next->DomainCorner)));
-    };
     const TMVector& Centre = FootprintPatch().DomainCentre;
     const TMVector Y = VectorLerp(Centre, X->SidePoint, A);
     const TMVector Z = VectorLerp(SidePoint, Centre, B);
-    return PointBetweenTwoLines(Pencil(*this, Y), Pencil(*X, Z));
+    return PointBetweenTwoLines(PencilLine(Y), X->PencilLine(Z));
+}
+
+TMLine TFootprintNPatchEdge::PencilLine(const TMVector& Through) const {
+    const TFootprintNPatchEdge* Previous = PreviousEdge();
+    const TFootprintNPatchEdge* Next = NextEdge();
+    if (!ParallelNeighbours || Previous == nullptr || Next == nullptr || Previous->PreviousEdge() == nullptr)
+        return LineThroughPoints(Focus, Through);
+    // The neighbouring sides are parallel only within a tolerance: the direction turns from the
+    // previous side's to the next side's with the distance between them, so that the line through
+    // a point of either side is that side itself and the sectors keep to the sides.
+    const TMVector& P0 = Previous->PreviousEdge()->DomainCorner;
+    const TMVector& P1 = Previous->DomainCorner;
+    const TMVector& N0 = DomainCorner;
+    const TMVector& N1 = Next->DomainCorner;
+    const TMVector D0 = VectorNormalise(VectorFromTo(P0, P1));
+    TMVector D1 = VectorNormalise(VectorFromTo(N0, N1));
+    if (VectorDot(D0, D1) < 0) D1 = VectorScale(D1, -1);
+    double T0, T1;
+    const double To0 = VectorDistance(Through, FootOnSide(Through, P0, P1, T0));
+    const double To1 = VectorDistance(Through, FootOnSide(Through, N0, N1, T1));
+    const double W = To0 + To1 > 0 ? To0 / (To0 + To1) : 0.5;
+    return LineThroughPoints(Through, VectorAdd(Through, VectorLerp(D0, D1, W)));
 }
 
 TMVector TFootprintNPatchEdge::EvaluateSector(double A, double B) {

@@ -51,6 +51,9 @@ public:
     TMVector SectorPoint(double A, double B) const;
     // The patch's surface point there.
     TMVector EvaluateSector(double A, double B);
+    // The line of this edge's pencil through a footprint point: through the focus, or with parallel
+    // neighbours along them. The sector edges are made of these lines.
+    TMLine PencilLine(const TMVector& Through) const;
 };
 
 // An N-sided patch over a footprint of FootprintType: 0 the regular polygon with its first corner at

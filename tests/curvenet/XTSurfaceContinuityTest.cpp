@@ -321,8 +321,6 @@ constexpr unsigned TangentSchemes =
     Bit(sptGregory) | Bit(sptCoonsBrown) | Bit(sptCoonsGregory) | Bit(sptLSqrsNPatch_C1) | Bit(sptGregoryNPatch);
 
 const std::vector<TNetworkCase>& Networks() {
-    // The projected footprint of the C1 least-squares patch strays from a curved outline.
-    constexpr unsigned ProjectedFootprint = Bit(sptLSqrsNPatch_C1);
     constexpr unsigned CapGaps = Bit(sptCoons) | Bit(sptGregory) | Bit(sptGregoryNPatch);
     static const std::vector<TNetworkCase> List = {
         {"grid",
@@ -337,8 +335,7 @@ const std::vector<TNetworkCase>& Networks() {
                  const double U = (X - 2.5) / 2.5;
                  return TMVector{10 * X, (1 + J) * (1 - 0.5 * U * U), 0.8 * J * J / 3};
              });
-         },
-         ProjectedFootprint, ProjectedFootprint, ProjectedFootprint},
+         }},
         // Caps round 3, 5 and 6-sided holes, every curve of 25 points: the quads ringing the hole
         // take their corner twists from the curves' ends. The hole is split into pieces whose
         // seams are not yet tangent, and the Gregory N-patch's pieces there meet to 1e-6 only.
@@ -360,8 +357,7 @@ const std::vector<TNetworkCase>& Networks() {
                  return TMVector{2 * X, Y * (1 + 0.05 * X), Z};
              });
              N.Knuckles.push_back("L1");
-         },
-         ProjectedFootprint, ProjectedFootprint},
+         }},
     };
     return List;
 }
