@@ -30,6 +30,42 @@ TMVector FootOnSide(const TMVector& Q, const TMVector& C0, const TMVector& C1, d
     return VectorAdd(C0, VectorScale(D, T));
 }
 
+// The corners on the unit circle, edge 0's at angle 0, spaced by the chord lengths of the sides;
+// false (nothing set) when every side has length 0.
+bool ChordLengthCorners(const std::vector<TFootprintNPatchEdge*>& Loop) {
+    double Total = 0;
+    for (const TFootprintNPatchEdge* Edge : Loop) Total += Edge->ChordLength();
+    if (!(Total > 0)) return false;
+    double Run = 0;
+    for (TFootprintNPatchEdge* Edge : Loop) {
+        const double a = 2 * std::numbers::pi * Run / Total;
+        Edge->DomainCorner = {std::sin(a), std::cos(a), 0};
+        Run += Edge->ChordLength();
+    }
+    return true;
+}
+
+// The corners, lying in the plane of Normal, make a convex polygon that goes round once and turns
+// by a clear angle at every corner.
+bool ConvexCorners(const std::vector<TFootprintNPatchEdge*>& Loop, const TMVector& Normal) {
+    // Radians; a corner turning less than this is taken as straight.
+    constexpr double LeastTurn = 1e-3;
+    const std::size_t N = Loop.size();
+    double Sum = 0;
+    for (std::size_t k = 0; k < N; ++k) {
+        const TMVector& C0 = Loop[(k + N - 1) % N]->DomainCorner;
+        const TMVector& C1 = Loop[k]->DomainCorner;
+        const TMVector& C2 = Loop[(k + 1) % N]->DomainCorner;
+        const TMVector In = VectorFromTo(C0, C1);
+        const TMVector Out = VectorFromTo(C1, C2);
+        // VectorCross (Out, In) is In x Out.
+        const double Turn = std::atan2(VectorDot(VectorCross(Out, In), Normal), VectorDot(In, Out));
+        if (!(std::fabs(Turn) >= LeastTurn) || (k > 0 && (Turn > 0) != (Sum > 0))) return false;
+        Sum += Turn;
+    }
+    return std::fabs(std::fabs(Sum) - 2 * std::numbers::pi) < 1e-6;
+}
+
 }  // namespace
 
 // ---- Edges ----
@@ -136,18 +172,9 @@ void TFootprintNPatch::Build() {
                 FLoop[static_cast<std::size_t>(k)]->DomainCorner = {std::sin(a), std::cos(a), 0};
             }
             break;
-        case 1: {
-            double Total = 0;
-            for (const TFootprintNPatchEdge* Edge : FLoop) Total += Edge->ChordLength();
-            if (!(Total > 0)) return;
-            double Run = 0;
-            for (TFootprintNPatchEdge* Edge : FLoop) {
-                const double a = 2 * std::numbers::pi * Run / Total;
-                Edge->DomainCorner = {std::sin(a), std::cos(a), 0};
-                Run += Edge->ChordLength();
-            }
+        case 1:
+            if (!ChordLengthCorners(FLoop)) return;
             break;
-        }
         case 2: {
             TPolyline Corners;
             for (const TFootprintNPatchEdge* Edge : FLoop) Corners.AddVector(Edge->EndVertex()->Position);
@@ -157,6 +184,10 @@ void TFootprintNPatch::Build() {
             if (!(VectorLength(Plane.Normal) > 0.5)) return;
             for (TFootprintNPatchEdge* Edge : FLoop)
                 Edge->DomainCorner = PointOnPlaneClosestToPoint(Plane, Edge->EndVertex()->Position);
+            // An outline that is not convex in projection (a corner bent inwards, or straight where a
+            // curve runs on through a T-junction) has sectors that fold or vanish: it is spaced by
+            // chord length instead, which keeps the sides, though not the plane.
+            if (!ConvexCorners(FLoop, Plane.Normal) && !ChordLengthCorners(FLoop)) return;
             break;
         }
         default:

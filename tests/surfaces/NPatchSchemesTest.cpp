@@ -199,6 +199,44 @@ TEST(NPatchSchemesTest, SectorsOfFlatQuadrilateralsKeepToTheirSides) {
     }
 }
 
+// A flat pentagon whose top corner is pushed up (convex), lies on the line (a curve running on
+// through a T-junction) or is pushed in. Projected as it is, the straight corner leaves sectors of no
+// width and the inward one folds them; such outlines are spaced by chord length, while a convex one
+// keeps its projection. Either way the patch keeps to its sides and does not fold.
+TEST(NPatchSchemesTest, ProjectedFootprintsOfOutlinesThatAreNotConvex) {
+    const struct {
+        double Lift;
+        bool Projected;
+    } Cases[] = {{0.3, true}, {-0.1, false}, {0, false}, {1e-5, false}};
+    for (const auto& [Lift, Projected] : Cases) {
+        const std::vector<TMVector> Corners = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {2, 4 + Lift, 0}, {0, 4, 0}};
+        std::vector<std::unique_ptr<TBSpline>> Straight;
+        for (std::size_t k = 0; k < 5; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 5]}, 2));
+        TLeastSquaresNPatch P;
+        P.TangentContinuity = 1;
+        P.FootprintType = 2;
+        ASSERT_TRUE(P.SetBoundaryCurves(SplineList(Straight)));
+        ASSERT_TRUE(P.FootprintValid()) << Lift;
+        const TFootprintNPatchEdge& First = *P.Loop()[0];
+        EXPECT_EQ(VectorDistance(First.DomainCorner, First.EndVertex()->Position) < 1e-12, Projected) << Lift;
+        ExpectMeetsSides(P, false, "lift " + std::to_string(Lift));
+        // Every cell of the sector grids turns the same way, none is flat.
+        constexpr int m = 8;
+        int Left = 0, Right = 0;
+        for (TFootprintNPatchEdge* E : P.Loop())
+            for (int i = 0; i < m; ++i)
+                for (int j = 0; j < m; ++j) {
+                    const TMVector A = E->EvaluateSector(double(i) / m, double(j) / m);
+                    const TMVector U = VectorFromTo(A, E->EvaluateSector(double(i + 1) / m, double(j) / m));
+                    const TMVector V = VectorFromTo(A, E->EvaluateSector(double(i) / m, double(j + 1) / m));
+                    const double Turn = VectorCross(V, U).Z;  // (U x V).Z
+                    Left += Turn > 1e-9;
+                    Right += Turn < -1e-9;
+                }
+        EXPECT_EQ(std::max(Left, Right), 5 * m * m) << Lift;
+    }
+}
+
 TEST(NPatchSchemesTest, LeastSquaresC1) {
     const auto Curves = SquareLoop(0.4);
     TLeastSquaresNPatch C1;
