@@ -30,6 +30,42 @@ TMVector FootOnSide(const TMVector& Q, const TMVector& C0, const TMVector& C1, d
     return VectorAdd(C0, VectorScale(D, T));
 }
 
+// The corners on the unit circle, edge 0's at angle 0, spaced by the chord lengths of the sides;
+// false (nothing set) when every side has length 0.
+bool ChordLengthCorners(const std::vector<TFootprintNPatchEdge*>& Loop) {
+    double Total = 0;
+    for (const TFootprintNPatchEdge* Edge : Loop) Total += Edge->ChordLength();
+    if (!(Total > 0)) return false;
+    double Run = 0;
+    for (TFootprintNPatchEdge* Edge : Loop) {
+        const double a = 2 * std::numbers::pi * Run / Total;
+        Edge->DomainCorner = {std::sin(a), std::cos(a), 0};
+        Run += Edge->ChordLength();
+    }
+    return true;
+}
+
+// The corners, lying in the plane of Normal, make a convex polygon that goes round once and turns
+// by a clear angle at every corner.
+bool ConvexCorners(const std::vector<TFootprintNPatchEdge*>& Loop, const TMVector& Normal) {
+    // Radians; a corner turning less than this is taken as straight.
+    constexpr double LeastTurn = 1e-3;
+    const std::size_t N = Loop.size();
+    double Sum = 0;
+    for (std::size_t k = 0; k < N; ++k) {
+        const TMVector& C0 = Loop[(k + N - 1) % N]->DomainCorner;
+        const TMVector& C1 = Loop[k]->DomainCorner;
+        const TMVector& C2 = Loop[(k + 1) % N]->DomainCorner;
+        const TMVector In = VectorFromTo(C0, C1);
+        const TMVector Out = VectorFromTo(C1, C2);
+        // VectorCross (Out, In) is In x Out.
+        const double Turn = std::atan2(VectorDot(VectorCross(Out, In), Normal), VectorDot(In, Out));
+        if (!(std::fabs(Turn) >= LeastTurn) || (k > 0 && (Turn > 0) != (Sum > 0))) return false;
+        Sum += Turn;
+    }
+    return std::fabs(std::fabs(Sum) - 2 * std::numbers::pi) < 1e-6;
+}
+
 }  // namespace
 
 // ---- Edges ----
@@ -73,21 +109,32 @@ TMVector TFootprintNPatchEdge::SideInterpolant(double, double) { return ZeroVect
 TMVector TFootprintNPatchEdge::SectorPoint(double A, double B) const {
     const TFootprintNPatchEdge* X = NextEdge();
     if (X == nullptr) throw EGeometryError("TFootprintNPatchEdge.SectorPoint - The patch loop is not closed");
-    if (ParallelNeighbours && X->ParallelNeighbours)
-        return VectorAdd(VectorAdd(SidePoint, VectorScale(VectorFromTo(SidePoint, DomainCorner), A)),
-                         VectorScale(VectorFromTo(DomainCorner, X->SidePoint), B));
-    // Each edge's pencil: the lines through its focus, or with parallel neighbours the lines along
-    // them. A side with one parallel and one converging neighbour (a trapezoid's) then keeps its
-    // sector edges on the sides and at the centre.
-    const auto Pencil = [](const TFootprintNPatchEdge& K, const TMVector& Through) {
-        const TFootprintNPatchEdge* Next = K.NextEdge();
-        if (!K.ParallelNeighbours || Next == nullptr) return LineThroughPoints(K.Focus, Through);
-        return LineThroughPoints(Through, VectorAdd(Through, VectorFromTo(K.DomainCorner, Next->DomainCorner)));
-    };
     const TMVector& Centre = FootprintPatch().DomainCentre;
     const TMVector Y = VectorLerp(Centre, X->SidePoint, A);
     const TMVector Z = VectorLerp(SidePoint, Centre, B);
-    return PointBetweenTwoLines(Pencil(*this, Y), Pencil(*X, Z));
+    return PointBetweenTwoLines(PencilLine(Y), X->PencilLine(Z));
+}
+
+TMLine TFootprintNPatchEdge::PencilLine(const TMVector& Through) const {
+    const TFootprintNPatchEdge* Previous = PreviousEdge();
+    const TFootprintNPatchEdge* Next = NextEdge();
+    if (!ParallelNeighbours || Previous == nullptr || Next == nullptr || Previous->PreviousEdge() == nullptr)
+        return LineThroughPoints(Focus, Through);
+    // The neighbouring sides are parallel only within a tolerance: the direction turns from the
+    // previous side's to the next side's with the distance between them, so that the line through
+    // a point of either side is that side itself and the sectors keep to the sides.
+    const TMVector& P0 = Previous->PreviousEdge()->DomainCorner;
+    const TMVector& P1 = Previous->DomainCorner;
+    const TMVector& N0 = DomainCorner;
+    const TMVector& N1 = Next->DomainCorner;
+    const TMVector D0 = VectorNormalise(VectorFromTo(P0, P1));
+    TMVector D1 = VectorNormalise(VectorFromTo(N0, N1));
+    if (VectorDot(D0, D1) < 0) D1 = VectorScale(D1, -1);
+    double T0, T1;
+    const double To0 = VectorDistance(Through, FootOnSide(Through, P0, P1, T0));
+    const double To1 = VectorDistance(Through, FootOnSide(Through, N0, N1, T1));
+    const double W = To0 + To1 > 0 ? To0 / (To0 + To1) : 0.5;
+    return LineThroughPoints(Through, VectorAdd(Through, VectorLerp(D0, D1, W)));
 }
 
 TMVector TFootprintNPatchEdge::EvaluateSector(double A, double B) {
@@ -125,18 +172,9 @@ void TFootprintNPatch::Build() {
                 FLoop[static_cast<std::size_t>(k)]->DomainCorner = {std::sin(a), std::cos(a), 0};
             }
             break;
-        case 1: {
-            double Total = 0;
-            for (const TFootprintNPatchEdge* Edge : FLoop) Total += Edge->ChordLength();
-            if (!(Total > 0)) return;
-            double Run = 0;
-            for (TFootprintNPatchEdge* Edge : FLoop) {
-                const double a = 2 * std::numbers::pi * Run / Total;
-                Edge->DomainCorner = {std::sin(a), std::cos(a), 0};
-                Run += Edge->ChordLength();
-            }
+        case 1:
+            if (!ChordLengthCorners(FLoop)) return;
             break;
-        }
         case 2: {
             TPolyline Corners;
             for (const TFootprintNPatchEdge* Edge : FLoop) Corners.AddVector(Edge->EndVertex()->Position);
@@ -146,6 +184,10 @@ void TFootprintNPatch::Build() {
             if (!(VectorLength(Plane.Normal) > 0.5)) return;
             for (TFootprintNPatchEdge* Edge : FLoop)
                 Edge->DomainCorner = PointOnPlaneClosestToPoint(Plane, Edge->EndVertex()->Position);
+            // An outline that is not convex in projection (a corner bent inwards, or straight where a
+            // curve runs on through a T-junction) has sectors that fold or vanish: it is spaced by
+            // chord length instead, which keeps the sides, though not the plane.
+            if (!ConvexCorners(FLoop, Plane.Normal) && !ChordLengthCorners(FLoop)) return;
             break;
         }
         default:

@@ -51,13 +51,17 @@ public:
     TMVector SectorPoint(double A, double B) const;
     // The patch's surface point there.
     TMVector EvaluateSector(double A, double B);
+    // The line of this edge's pencil through a footprint point: through the focus, or with parallel
+    // neighbours along them. The sector edges are made of these lines.
+    TMLine PencilLine(const TMVector& Through) const;
 };
 
 // An N-sided patch over a footprint of FootprintType: 0 the regular polygon with its first corner at
 // (0, 1, 0), 1 the polygon on the unit circle spaced by chord length, 2 the patch outline projected
-// onto its best-fit plane. A loop that does not close, has fewer than three sides, or whose footprint
-// has coincident corners or undefined sectors has no usable footprint (FootprintValid false): its
-// sampled outputs are empty and the schemes refuse to evaluate it.
+// onto its best-fit plane (spaced as 1 where that projection is not convex). A loop that does not
+// close, has fewer than three sides, or whose footprint has coincident corners or undefined sectors
+// has no usable footprint (FootprintValid false): its sampled outputs are empty and the schemes
+// refuse to evaluate it.
 class TFootprintNPatch : public TNPatch {
 public:
     // Sector samples per side of a sector (below 1 counts as 1).

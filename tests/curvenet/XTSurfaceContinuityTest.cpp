@@ -368,8 +368,6 @@ constexpr unsigned TangentSchemes =
     Bit(sptGregory) | Bit(sptCoonsBrown) | Bit(sptCoonsGregory) | Bit(sptLSqrsNPatch_C1) | Bit(sptGregoryNPatch);
 
 const std::vector<TNetworkCase>& Networks() {
-    // The projected footprint of the C1 least-squares patch strays from a curved outline.
-    constexpr unsigned ProjectedFootprint = Bit(sptLSqrsNPatch_C1);
     constexpr unsigned CapGaps = Bit(sptCoons) | Bit(sptGregory);
     static const std::vector<TNetworkCase> List = {
         {"grid",
@@ -384,8 +382,7 @@ const std::vector<TNetworkCase>& Networks() {
                  const double U = (X - 2.5) / 2.5;
                  return TMVector{10 * X, (1 + J) * (1 - 0.5 * U * U), 0.8 * J * J / 3};
              });
-         },
-         ProjectedFootprint, ProjectedFootprint, ProjectedFootprint},
+         }},
         // Caps round 3, 5 and 6-sided holes, every curve of 25 points: the quads ringing the hole
         // take their corner twists from the curves' ends, and the hole is split into pieces round
         // a centre. The interpolated curves end with a zero second derivative, so on the dome
@@ -409,12 +406,10 @@ const std::vector<TNetworkCase>& Networks() {
                  return TMVector{2 * X, Y * (1 + 0.05 * X), Z};
              });
              N.Knuckles.push_back("L1");
-         },
-         ProjectedFootprint, ProjectedFootprint},
+         }},
         // A six-sided hole with two corners of 160 degrees: too far from a regular polygon for
         // pieces round a centre, it is cut into bands by planes.
-        {"cut6", [](TNet& N) { Cap(N, 6, 25, {0, 20, 40, 120, 200, 280}); }, CapGaps | ProjectedFootprint,
-         ProjectedFootprint, 0, true},
+        {"cut6", [](TNet& N) { Cap(N, 6, 25, {0, 20, 40, 120, 200, 280}); }, CapGaps, 0, 0, true},
     };
     return List;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -141,38 +142,98 @@ TEST(NPatchSchemesTest, AffineInTheBoundary) {
     }
 }
 
-// A flat trapezoid with straight sides: the projected footprint has sides with one parallel and one
-// converging neighbour. Every sector still runs along its sides, so the sampled patch keeps to the
-// boundary and, flat, reproduces the trapezoid itself.
-TEST(NPatchSchemesTest, SectorsOfATrapezoidKeepToItsSides) {
-    std::vector<std::unique_ptr<TBSpline>> Straight;
-    const TMVector Corners[4] = {{0, 0, 0}, {2.5, 0, 0}, {1.8, 1, 0}, {0.7, 1, 0}};
-    for (int k = 0; k < 4; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 4]}, 2));
-    const auto OnSide = [&](const TMVector& P, int k) {
-        const TMVector A = Corners[k], B = Corners[(k + 1) % 4];
-        const TMVector D = VectorFromTo(A, B);
-        const double T = VectorDot(VectorFromTo(A, P), D) / VectorDot(D, D);
-        return VectorDistance(P, VectorAdd(A, VectorScale(D, T))) + std::max(0.0, -T) + std::max(0.0, T - 1);
+// Flat quadrilaterals with straight sides. In a projected footprint sides count as parallel within a
+// tolerance (about 0.8 degrees): a trapezoid has sides with one parallel and one converging neighbour,
+// and a quadrilateral whose sides only nearly meet that tolerance has neighbours that are "parallel"
+// without being so (a face of a curved hull, projected). Every sector still runs along its sides and
+// neighbouring sectors meet, so the sampled patch keeps to the boundary and, flat, reproduces the
+// quadrilateral itself.
+TEST(NPatchSchemesTest, SectorsOfFlatQuadrilateralsKeepToTheirSides) {
+    const struct {
+        const char* Name;
+        std::array<TMVector, 4> Corners;
+    } Quads[] = {
+        {"trapezoid", {{{0, 0, 0}, {2.5, 0, 0}, {1.8, 1, 0}, {0.7, 1, 0}}}},
+        {"top tilted by half a degree", {{{0, 0, 0}, {2.5, 0, 0}, {1.8, 1.01, 0}, {0.7, 1, 0}}}},
+        {"nearly a parallelogram", {{{0, 0, 0}, {2, 0, 0}, {2.51, 1, 0}, {0.5, 1.012, 0}}}},
     };
-    for (const TScheme& S : Schemes()) {
-        auto P = S.Make();
-        ASSERT_TRUE(P->SetBoundaryCurves(SplineList(Straight)));
-        for (std::size_t k = 0; k < 4; ++k) {
-            TFootprintNPatchEdge& E = *P->Loop()[k];
-            for (const double t : {0.0, 0.2, 0.5, 0.9, 1.0}) {
-                // B = 0 runs along the edge's own side, A = 1 along the next one.
-                EXPECT_LT(OnSide(E.EvaluateSector(t, 0), int(k)), 1e-12) << S.Name << " side " << k << " at " << t;
-                EXPECT_LT(OnSide(E.EvaluateSector(1, t), int((k + 1) % 4)), 1e-12) << S.Name << " side " << k << " at " << t;
-                // Inside, the patch is the flat trapezoid.
-                const TMVector Q = E.EvaluateSector(t, 0.5);
-                EXPECT_NEAR(Q.Z, 0, 1e-12) << S.Name;
-                EXPECT_TRUE(Q.Y >= -1e-12 && Q.Y <= 1 + 1e-12) << S.Name;
+    for (const auto& [Name, Corners] : Quads) {
+        std::vector<std::unique_ptr<TBSpline>> Straight;
+        for (int k = 0; k < 4; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 4]}, 2));
+        // How far P lies from side k (beyond its ends counts), and on which side of it: positive inside.
+        const auto OffSide = [&](const TMVector& P, int k) {
+            const TMVector A = Corners[k], B = Corners[(k + 1) % 4];
+            const TMVector D = VectorFromTo(A, B);
+            const double T = VectorDot(VectorFromTo(A, P), D) / VectorDot(D, D);
+            return VectorDistance(P, VectorAdd(A, VectorScale(D, T))) + std::max(0.0, -T) + std::max(0.0, T - 1);
+        };
+        const auto Inside = [&](const TMVector& P) {
+            for (int k = 0; k < 4; ++k) {
+                const TMVector A = Corners[k], B = Corners[(k + 1) % 4];
+                if (VectorCross(VectorFromTo(A, P), VectorFromTo(A, B)).Z < -1e-12) return false;  // (B - A) x (P - A)
             }
-            // Neighbouring sectors share their edge through the centre.
-            TFootprintNPatchEdge& X = *E.NextEdge();
-            for (const double t : {0.25, 0.75})
-                ExpectNear(E.EvaluateSector(t, 1), X.EvaluateSector(0, 1 - t), 1e-12);
+            return true;
+        };
+        for (const TScheme& S : Schemes()) {
+            auto P = S.Make();
+            ASSERT_TRUE(P->SetBoundaryCurves(SplineList(Straight)));
+            const std::string What = std::string(Name) + ", " + S.Name;
+            for (std::size_t k = 0; k < 4; ++k) {
+                TFootprintNPatchEdge& E = *P->Loop()[k];
+                for (const double t : {0.0, 0.2, 0.5, 0.9, 1.0}) {
+                    // B = 0 runs along the edge's own side, A = 1 along the next one.
+                    EXPECT_LT(OffSide(E.EvaluateSector(t, 0), int(k)), 1e-12) << What << " side " << k << " at " << t;
+                    EXPECT_LT(OffSide(E.EvaluateSector(1, t), int((k + 1) % 4)), 1e-12)
+                        << What << " side " << k << " at " << t;
+                    // Inside, the patch is the flat quadrilateral.
+                    const TMVector Q = E.EvaluateSector(t, 0.5);
+                    EXPECT_NEAR(Q.Z, 0, 1e-12) << What;
+                    EXPECT_TRUE(Inside(Q)) << What;
+                }
+                // Neighbouring sectors share their edge through the centre.
+                TFootprintNPatchEdge& X = *E.NextEdge();
+                for (const double t : {0.25, 0.75})
+                    EXPECT_LT(VectorDistance(E.EvaluateSector(t, 1), X.EvaluateSector(0, 1 - t)), 1e-12) << What;
+            }
         }
+    }
+}
+
+// A flat pentagon whose top corner is pushed up (convex), lies on the line (a curve running on
+// through a T-junction) or is pushed in. Projected as it is, the straight corner leaves sectors of no
+// width and the inward one folds them; such outlines are spaced by chord length, while a convex one
+// keeps its projection. Either way the patch keeps to its sides and does not fold.
+TEST(NPatchSchemesTest, ProjectedFootprintsOfOutlinesThatAreNotConvex) {
+    const struct {
+        double Lift;
+        bool Projected;
+    } Cases[] = {{0.3, true}, {-0.1, false}, {0, false}, {1e-5, false}};
+    for (const auto& [Lift, Projected] : Cases) {
+        const std::vector<TMVector> Corners = {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {2, 4 + Lift, 0}, {0, 4, 0}};
+        std::vector<std::unique_ptr<TBSpline>> Straight;
+        for (std::size_t k = 0; k < 5; ++k) Straight.push_back(MakeCurve({Corners[k], Corners[(k + 1) % 5]}, 2));
+        TLeastSquaresNPatch P;
+        P.TangentContinuity = 1;
+        P.FootprintType = 2;
+        ASSERT_TRUE(P.SetBoundaryCurves(SplineList(Straight)));
+        ASSERT_TRUE(P.FootprintValid()) << Lift;
+        const TFootprintNPatchEdge& First = *P.Loop()[0];
+        EXPECT_EQ(VectorDistance(First.DomainCorner, First.EndVertex()->Position) < 1e-12, Projected) << Lift;
+        ExpectMeetsSides(P, false, "lift " + std::to_string(Lift));
+        // Every cell of the sector grids turns the same way, none is flat.
+        constexpr int m = 8;
+        int Left = 0, Right = 0;
+        for (TFootprintNPatchEdge* E : P.Loop())
+            for (int i = 0; i < m; ++i)
+                for (int j = 0; j < m; ++j) {
+                    const TMVector A = E->EvaluateSector(double(i) / m, double(j) / m);
+                    const TMVector U = VectorFromTo(A, E->EvaluateSector(double(i + 1) / m, double(j) / m));
+                    const TMVector V = VectorFromTo(A, E->EvaluateSector(double(i) / m, double(j + 1) / m));
+                    const double Turn = VectorCross(V, U).Z;  // (U x V).Z
+                    Left += Turn > 1e-9;
+                    Right += Turn < -1e-9;
+                }
+        EXPECT_EQ(std::max(Left, Right), 5 * m * m) << Lift;
     }
 }
 
