@@ -140,7 +140,10 @@ std::unique_ptr<TFootprintNPatch> TXTPatchFace::BuildLeastSquaresC0() {
     auto Patch = std::make_unique<TLeastSquaresNPatch>();
     FillNPatch(*Patch, false);
     Patch->TangentContinuity = 0;
-    Patch->FootprintType = 0;
+    // The outline projected on its plane, not the regular polygon: with plain distance weights the
+    // far sides pull at a corner to first order, and on a regular polygon a sharp corner of a curved
+    // face (a 30 degree corner on a square's 90) then folds the patch.
+    Patch->FootprintType = 2;
     Patch->Update();
     return Patch;
 }
