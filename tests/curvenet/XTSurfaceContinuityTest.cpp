@@ -2,7 +2,7 @@
 // sampled for the gap and the angle between the patches' normals, every curve of the network for its
 // distance from the nearest patch boundary, and every patch for folds (neighbouring normals that
 // turn back). Networks a designer builds: a grid, a hull-like net, caps round 3, 5 and 6-sided
-// holes, a T-junction and a knuckle line; every patch scheme.
+// holes (one of them irregular), a T-junction and a knuckle line; every patch scheme.
 #include <array>
 #include <gtest/gtest.h>
 
