@@ -116,14 +116,14 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     WetTolerance.Add(Box.Max);
     const double OnPlane = WetTolerance.Tolerance();
     const double Tolerance = 1e-7 * VectorDistance(Box.Min, Box.Max);
-    TPolygonIntersections Intersections;
-    auto AreaAt = [&](double X) {
+    // The segments of the section at X, in the order the cut of the clipped mesh would gather them.
+    auto Gather = [&](double X, std::vector<TMSegment>& Segments) {
         const TMPlane Station = PlaneFromDirection(3, X);
         const TPlaneCutter Cutter(Station, OnPlane);
-        Intersections.Clear();
+        Segments.clear();
         TMSegment Segment;
         auto CutTriangle = [&](const TMTriangle& T) {
-            if (Cutter.Cut(T, Segment)) Intersections.AddSegment(Segment);
+            if (Cutter.Cut(T, Segment)) Segments.push_back(Segment);
         };
         Index->ForEachNear(Station, [&](int I) {
             if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) {
@@ -138,10 +138,31 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
             CutTriangle({Corner(0), Corner(1), Corner(2)});
             if (Part->GetShape() == 1) CutTriangle({Corner(0), Corner(2), Corner(3)});
         });
+    };
+    TPolygonIntersections Intersections;
+    auto AreaOf = [&](const std::vector<TMSegment>& Segments) {
+        Intersections.Clear();
+        // Room for every cut point at once: the tables are not grown cut after cut.
+        Intersections.Vertices.Reserve(2 * Segments.size());
+        for (const TMSegment& S : Segments) Intersections.AddSegment(S);
         const std::unique_ptr<TPolylineList> Cut = Intersections.ToPolylines();
         return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
     };
-    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X, OnPlane), R);
+    // The stations' segments are kept from their bounds for their areas.
+    std::vector<std::pair<double, std::vector<TMSegment>>> Stations;
+    std::vector<TMSegment> Segments;
+    auto BoundAt = [&](double X) {
+        Stations.emplace_back(X, std::vector<TMSegment>{});
+        Gather(X, Stations.back().second);
+        return SectionAreaBound(Stations.back().second, Tolerance);
+    };
+    auto AreaAt = [&](double X) {
+        for (const auto& [At, Cut] : Stations)
+            if (At == X) return AreaOf(Cut);
+        Gather(X, Segments);
+        return AreaOf(Segments);
+    };
+    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X, OnPlane, BoundAt), R);
     return true;
 }
 

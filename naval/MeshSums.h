@@ -2,8 +2,10 @@
 // an immersed mesh and the table of a hull at many draughts.
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "foundation/GeomBox.h"
+#include "foundation/VkMathsIntersect.h"
 
 namespace sarnova {
 
@@ -52,9 +54,15 @@ void HydrostaticsFromSums(TMeshSums S, const TMBox& Box, double LargestCut, THyd
 // adding the area it encloses with the waterplane and the centre plane.
 double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance);
 
+// An upper bound of the area SectionAreaOfCut gives for the cut that these segments (a plane
+// x = const cutting triangles) chain into, welded within WeldTolerance; cheap beside the cut itself.
+double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldTolerance);
+
 // The largest of AreaAt between X0 and X1: the best of 49 stations, each shifted forward by more
 // than the cut's tolerance so that none runs along a seam, then a golden-section search between
-// that station's neighbours.
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance);
+// that station's neighbours. BoundAt, when given, is an upper bound of AreaAt at each station: the
+// stations whose bound is below a station's area are then not measured, with the same result.
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance,
+                          const std::function<double(double)>& BoundAt = nullptr);
 
 }  // namespace sarnova

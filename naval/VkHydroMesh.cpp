@@ -128,7 +128,33 @@ double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance) {
     return Area;
 }
 
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance) {
+double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldTolerance) {
+    // The section's pieces are chains of these segments with their ends moved onto merged cut
+    // points, thinned, and welded across gaps; the area of each piece is at most the sum of the
+    // absolute areas its segments sweep against the centre plane, and every step of the way is given
+    // its most: a merged point lies within the merging tolerance of each point merged into it (twice
+    // that for an open end taking the farthest of them), a thinned piece keeps within 1e-4 of the
+    // points it drops, and a weld bridges at most the weld tolerance.
+    constexpr double Shift = 3 * DefaultTolerance;
+    double Swept = 0, Length = 0, Y = 0, Dz = 0;
+    for (const TMSegment& S : Segments) {
+        const double dz = S.End.Z - S.Start.Z;
+        Swept += std::fabs((S.Start.Y + S.End.Y) / 2 * dz);
+        Length += VectorDistance(S.Start, S.End);
+        Y = std::max({Y, std::fabs(S.Start.Y), std::fabs(S.End.Y)});
+        Dz = std::max(Dz, std::fabs(dz));
+    }
+    const auto N = static_cast<double>(Segments.size());
+    Y += Shift;
+    const double Moved = N * Shift * (Dz + 2 * Shift + 2 * Y);
+    const double Thinned = 2 * DefaultTolerance * (Length + 4 * N * Shift);
+    const double Welded = N * (Y + WeldTolerance) * WeldTolerance;
+    const double Bound = Swept + Moved + Thinned + Welded;
+    return Bound + 1e-9 * Bound;
+}
+
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance,
+                          const std::function<double(double)>& BoundAt) {
     constexpr int Stations = 48;
     const double Step = (X1 - X0) / Stations;
     // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
@@ -141,11 +167,30 @@ double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0
     auto StationX = [&](int I) { return std::min(X0 + I * Step + Shift, X1 - Shift); };
     int Best = 0;
     double BestArea = -1;
-    for (int I = 0; I <= Stations; ++I) {
-        const double A = AreaAt(StationX(I));
-        if (A > BestArea) {
-            BestArea = A;
-            Best = I;
+    if (BoundAt) {
+        // The stations by their bounds, greatest first: once a bound falls below the best area found,
+        // no station left can match it, and the first of the largest is the one the plain scan takes.
+        std::vector<std::pair<double, int>> Order;
+        for (int I = 0; I <= Stations; ++I) {
+            const double Bound = BoundAt(StationX(I));
+            Order.emplace_back(std::isnan(Bound) ? HUGE_VAL : Bound, I);
+        }
+        std::stable_sort(Order.begin(), Order.end(), [](const auto& P, const auto& Q) { return P.first > Q.first; });
+        for (const auto& [Bound, I] : Order) {
+            if (Bound < BestArea) break;
+            const double A = AreaAt(StationX(I));
+            if (A > BestArea || (A == BestArea && I < Best)) {
+                BestArea = A;
+                Best = I;
+            }
+        }
+    } else {
+        for (int I = 0; I <= Stations; ++I) {
+            const double A = AreaAt(StationX(I));
+            if (A > BestArea) {
+                BestArea = A;
+                Best = I;
+            }
         }
     }
     // Golden-section search between the neighbours of the best station.
