@@ -1,6 +1,7 @@
 #include "naval/MeshDraughts.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "foundation/FacetCutIndex.h"
@@ -92,19 +93,25 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
 
     // The facets the waterplane may cut, clipped as the clip of a whole mesh would.
     const TMPlane Plane = WaterplaneAtDraught(Draught);
-    TPolygonList Parts;
+    // A part with four corners counts as its triangles (0, 1, 2) and (0, 2, 3), as the clipped mesh
+    // triangulated would hold it.
+    std::array<TMVector, 4> Part;
     auto Clip = [&](int I) {
         if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) return;
-        if (auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane)) Parts.Add(std::move(Part));
+        const int Corners = ClippedPolygonCorners(*Triangles->Polygon(I), Plane, Part);
+        if (Corners == 0) return;
+        Sum.Add(Part[0], Part[1], Part[2]);
+        ++Wet;
+        if (Corners == 4) {
+            Sum.Add(Part[0], Part[2], Part[3]);
+            ++Wet;
+        }
     };
     const auto First = std::lower_bound(Bottoms.begin(), Bottoms.end(), Draught - Margin - Tallest) - Bottoms.begin();
     const auto Last = std::upper_bound(Bottoms.begin(), Bottoms.end(), Draught + Margin) - Bottoms.begin();
     for (auto K = First; K < Last; ++K) Clip(ByBottom[static_cast<std::size_t>(K)]);
     for (int I : Tall)
         if (Lows[static_cast<std::size_t>(I)] <= Draught + Margin) Clip(I);
-    Parts.Triangulate();
-    for (int I = 0; I < Parts.Count(); ++I) Sum.Add(*Parts.Polygon(I));
-    Wet += static_cast<std::size_t>(Parts.Count());
     if (Wet == 0) return false;
 
     const TMBox& Box = Sum.GetBox();
@@ -132,11 +139,10 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
             }
             // Wholly above the waterplane: nothing of it is under water.
             if (Lows[static_cast<std::size_t>(I)] > Draught + Margin) return;
-            const auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane);
-            if (!Part) return;
-            auto Corner = [&Part](int K) { return PolygonCornerOrOrigin(*Part, K).Vector(); };
-            CutTriangle({Corner(0), Corner(1), Corner(2)});
-            if (Part->GetShape() == 1) CutTriangle({Corner(0), Corner(2), Corner(3)});
+            const int Corners = ClippedPolygonCorners(*Triangles->Polygon(I), Plane, Part);
+            if (Corners == 0) return;
+            CutTriangle({Part[0], Part[1], Part[2]});
+            if (Corners == 4) CutTriangle({Part[0], Part[2], Part[3]});
         });
     };
     TPolygonIntersections Intersections;

@@ -31,6 +31,8 @@ class TMeshSummer {
 public:
     explicit TMeshSummer(double AZ0 = 0) : Z0(AZ0) {}
     void Add(const TPolygon& F);
+    // A triangle given by its corners.
+    void Add(const TMVector& P0, const TMVector& P1, const TMVector& P2) { AddCorners(P0, P1, P2, nullptr); }
     void Add(const TMeshSummer& Other);
     // The box of the corners added.
     const TMBox& GetBox() const { return Box; }
@@ -38,6 +40,9 @@ public:
     TMeshSums Sums() const;
 
 private:
+    // A triangle, or a quadrilateral when P3 is given.
+    void AddCorners(const TMVector& P0, const TMVector& P1, const TMVector& P2, const TMVector* P3);
+
     double Z0;
     TMBox Box = EmptyBox;
     TMeshSums S;

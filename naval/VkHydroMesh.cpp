@@ -18,7 +18,7 @@ namespace sarnova {
 namespace {
 
 // The integrals of x^2 and y^2 over the triangle's plan, signed like the inward normal's z.
-void AddPlanSecondMoments(const TRPoint& A, const TRPoint& B, const TRPoint& C, TMeshSums& S) {
+void AddPlanSecondMoments(const TMVector& A, const TMVector& B, const TMVector& C, TMeshSums& S) {
     const double Az = -((B.X - A.X) * (C.Y - A.Y) - (B.Y - A.Y) * (C.X - A.X)) / 2;
     S.Ixx += Az * (A.X * A.X + B.X * B.X + C.X * C.X + A.X * B.X + B.X * C.X + C.X * A.X) / 6;
     S.Iyy += Az * (A.Y * A.Y + B.Y * B.Y + C.Y * C.Y + A.Y * B.Y + B.Y * C.Y + C.Y * A.Y) / 6;
@@ -40,22 +40,29 @@ void TMeshSums::Negate() {
 }
 
 void TMeshSummer::Add(const TPolygon& F) {
-    const bool Quad = F.GetShape() == 1;
-    const TRPoint& P0 = PolygonCornerOrOrigin(F, 0);
-    const TRPoint& P1 = PolygonCornerOrOrigin(F, 1);
-    const TRPoint& P2 = PolygonCornerOrOrigin(F, 2);
-    ExtendBoxByVector(P0.Vector(), Box);
-    ExtendBoxByVector(P1.Vector(), Box);
-    ExtendBoxByVector(P2.Vector(), Box);
+    const TMVector P0 = PolygonCornerOrOrigin(F, 0).Vector();
+    const TMVector P1 = PolygonCornerOrOrigin(F, 1).Vector();
+    const TMVector P2 = PolygonCornerOrOrigin(F, 2).Vector();
+    if (F.GetShape() == 1) {
+        const TMVector P3 = PolygonCornerOrOrigin(F, 3).Vector();
+        AddCorners(P0, P1, P2, &P3);
+    } else {
+        AddCorners(P0, P1, P2, nullptr);
+    }
+}
+
+void TMeshSummer::AddCorners(const TMVector& P0, const TMVector& P1, const TMVector& P2, const TMVector* P3) {
+    ExtendBoxByVector(P0, Box);
+    ExtendBoxByVector(P1, Box);
+    ExtendBoxByVector(P2, Box);
     // Twice the area along the outward normal, (B - A) x (C - A) (VectorCross(U, V) is V x U), as
     // PolygonNormal and TPolygon::Area measure a facet (a quadrilateral by its diagonals), and the
     // mean of the corners.
     TMVector N2, C;
-    if (Quad) {
-        const TRPoint& P3 = PolygonCornerOrOrigin(F, 3);
-        ExtendBoxByVector(P3.Vector(), Box);
-        N2 = VectorCross({P3.X - P1.X, P3.Y - P1.Y, P3.Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
-        C = {(P0.X + P1.X + P2.X + P3.X) / 4, (P0.Y + P1.Y + P2.Y + P3.Y) / 4, (P0.Z + P1.Z + P2.Z + P3.Z) / 4};
+    if (P3) {
+        ExtendBoxByVector(*P3, Box);
+        N2 = VectorCross({P3->X - P1.X, P3->Y - P1.Y, P3->Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
+        C = {(P0.X + P1.X + P2.X + P3->X) / 4, (P0.Y + P1.Y + P2.Y + P3->Y) / 4, (P0.Z + P1.Z + P2.Z + P3->Z) / 4};
     } else {
         N2 = VectorCross({P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z}, {P1.X - P0.X, P1.Y - P0.Y, P1.Z - P0.Z});
         C = {(P0.X + P1.X + P2.X) / 3, (P0.Y + P1.Y + P2.Y) / 3, (P0.Z + P1.Z + P2.Z) / 3};
@@ -68,7 +75,7 @@ void TMeshSummer::Add(const TPolygon& F) {
     // The second moments of the facet's plan, exact for a triangle (a quadrilateral as two), so
     // that a hull of few large facets gets its metacentric radii right too.
     AddPlanSecondMoments(P0, P1, P2, S);
-    if (Quad) AddPlanSecondMoments(P0, P2, PolygonCornerOrOrigin(F, 3), S);
+    if (P3) AddPlanSecondMoments(P0, P2, *P3, S);
     if (Ax > 0)
         S.AxAft += Ax;
     else
