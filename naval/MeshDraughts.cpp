@@ -109,7 +109,12 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     };
     const auto First = std::lower_bound(Bottoms.begin(), Bottoms.end(), Draught - Margin - Tallest) - Bottoms.begin();
     const auto Last = std::upper_bound(Bottoms.begin(), Bottoms.end(), Draught + Margin) - Bottoms.begin();
-    for (auto K = First; K < Last; ++K) Clip(ByBottom[static_cast<std::size_t>(K)]);
+    // The facets lie about the memory in no order by height: those a few ahead are asked for early.
+    constexpr std::ptrdiff_t Ahead = 8;
+    for (auto K = First; K < Last; ++K) {
+        if (K + Ahead < Last) PrefetchFacet(*Triangles->Polygon(ByBottom[static_cast<std::size_t>(K + Ahead)]));
+        Clip(ByBottom[static_cast<std::size_t>(K)]);
+    }
     for (int I : Tall)
         if (Lows[static_cast<std::size_t>(I)] <= Draught + Margin) Clip(I);
     if (Wet == 0) return false;
