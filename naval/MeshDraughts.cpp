@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <numeric>
 
 #include "foundation/FacetCutIndex.h"
@@ -84,6 +85,24 @@ TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
 
 TMeshDraughts::~TMeshDraughts() = default;
 
+const std::vector<TMeshDraughts::TNearTriangle>& TMeshDraughts::NearStation(double X, double OnPlane) const {
+    // Room for the stations of a few tables whose bodies keep their length; bodies that change it
+    // at every draught start afresh now and then.
+    constexpr std::size_t MostStations = 400;
+    const std::pair<double, double> Key{X, OnPlane};
+    if (auto Found = Kept.find(Key); Found != Kept.end()) return Found->second;
+    if (Kept.size() >= MostStations) Kept.clear();
+    std::vector<TNearTriangle>& Near = Kept[Key];
+    const TMPlane Station = PlaneFromDirection(3, X);
+    const TPlaneCutter Cutter(Station, OnPlane);
+    Index->ForEachNear(Station, [&](int I) {
+        TNearTriangle& T = Near.emplace_back();
+        T.Triangle = I;
+        T.Cut = Cutter.Cut(Index->Triangle(I), T.Segment);
+    });
+    return Near;
+}
+
 bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     // The facets wholly below: running sums up to the last stride, then one by one.
     const auto Below = static_cast<std::size_t>(std::lower_bound(Tops.begin(), Tops.end(), Draught - Margin) - Tops.begin());
@@ -130,25 +149,27 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     const double Tolerance = 1e-7 * VectorDistance(Box.Min, Box.Max);
     // The segments of the section at X, in the order the cut of the clipped mesh would gather them.
     auto Gather = [&](double X, std::vector<TMSegment>& Segments) {
-        const TMPlane Station = PlaneFromDirection(3, X);
-        const TPlaneCutter Cutter(Station, OnPlane);
         Segments.clear();
+        // A station that is no number cuts nothing, and has no place among the kept ones.
+        if (std::isnan(X)) return;
+        const TPlaneCutter Cutter(PlaneFromDirection(3, X), OnPlane);
         TMSegment Segment;
         auto CutTriangle = [&](const TMTriangle& T) {
             if (Cutter.Cut(T, Segment)) Segments.push_back(Segment);
         };
-        Index->ForEachNear(Station, [&](int I) {
-            if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) {
-                CutTriangle(Index->Triangle(I));
-                return;
+        for (const TNearTriangle& T : NearStation(X, OnPlane)) {
+            const auto I = static_cast<std::size_t>(T.Triangle);
+            if (Highs[I] < Draught - Margin) {
+                if (T.Cut) Segments.push_back(T.Segment);
+                continue;
             }
             // Wholly above the waterplane: nothing of it is under water.
-            if (Lows[static_cast<std::size_t>(I)] > Draught + Margin) return;
-            const int Corners = ClippedPolygonCorners(*Triangles->Polygon(I), Plane, Part);
-            if (Corners == 0) return;
+            if (Lows[I] > Draught + Margin) continue;
+            const int Corners = ClippedPolygonCorners(*Triangles->Polygon(T.Triangle), Plane, Part);
+            if (Corners == 0) continue;
             CutTriangle({Part[0], Part[1], Part[2]});
             if (Corners == 4) CutTriangle({Part[0], Part[2], Part[3]});
-        });
+        }
     };
     TPolygonIntersections Intersections;
     auto AreaOf = [&](const std::vector<TMSegment>& Segments) {
