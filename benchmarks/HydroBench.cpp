@@ -162,16 +162,21 @@ void BM_HullHydrostaticsOneDraught(benchmark::State& State) {
 }
 BENCHMARK(BM_HullHydrostaticsOneDraught)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
-// The hydrostatic table of a hull from its facets: 50 draughts from the keel to the waterline.
+// The hydrostatic table of a hull from its facets: 50 draughts from the keel to the waterline, asked
+// of a hull made afresh for the table (untimed), as the hull calculation does.
 void BM_HullHydrostaticTable50(benchmark::State& State) {
     const TPolygonList& Mesh = WigleyScaled(static_cast<int>(State.range(0)));
-    const THullHydrostatics Hull(&Mesh, "Wigley");
     const std::vector<double> Corners = PlainCorners(Mesh);
+    std::unique_ptr<THullHydrostatics> Hull;
+    auto Fresh = [&] {
+        Hull.reset();
+        Hull = std::make_unique<THullHydrostatics>(&Mesh, "Wigley");
+    };
     auto Measured = [&] {
         double Sum = 0;
         for (int I = 1; I <= 50; ++I) {
             THydrostaticsData R;
-            Hull.AtDraught(T * I / 50, R);
+            Hull->AtDraught(T * I / 50, R);
             Sum += R.Volume;
         }
         benchmark::DoNotOptimize(Sum);
@@ -181,9 +186,14 @@ void BM_HullHydrostaticTable50(benchmark::State& State) {
         for (int I = 1; I <= 50; ++I) Sum += PlainPass(Corners, T * I / 50).V;
         benchmark::DoNotOptimize(Sum);
     };
-    for (auto _ : State) Measured();
+    for (auto _ : State) {
+        State.PauseTiming();
+        Fresh();
+        State.ResumeTiming();
+        Measured();
+    }
     State.counters["facets"] = Mesh.Count();
-    State.counters["x_plain_pass"] = bench::BestRatio(Measured, Plain, 2);
+    State.counters["x_plain_pass"] = bench::BestRatioAfter(Fresh, Measured, Plain, 2);
 }
 BENCHMARK(BM_HullHydrostaticTable50)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
