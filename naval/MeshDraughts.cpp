@@ -157,7 +157,9 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
         auto CutTriangle = [&](const TMTriangle& T) {
             if (Cutter.Cut(T, Segment)) Segments.push_back(Segment);
         };
-        for (const TNearTriangle& T : NearStation(X, OnPlane)) {
+        const std::vector<TNearTriangle>& Near = NearStation(X, OnPlane);
+        Segments.reserve(Near.size());
+        for (const TNearTriangle& T : Near) {
             const auto I = static_cast<std::size_t>(T.Triangle);
             if (Highs[I] < Draught - Margin) {
                 if (T.Cut) Segments.push_back(T.Segment);
@@ -182,6 +184,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     };
     // The stations' segments are kept from their bounds for their areas.
     std::vector<std::pair<double, std::vector<TMSegment>>> Stations;
+    Stations.reserve(LargestSectionStations);
     std::vector<TMSegment> Segments;
     auto BoundAt = [&](double X) {
         Stations.emplace_back(X, std::vector<TMSegment>{});

@@ -63,6 +63,9 @@ double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance);
 // x = const cutting triangles) chain into, welded within WeldTolerance; cheap beside the cut itself.
 double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldTolerance);
 
+// How many stations LargestSectionArea measures before it narrows the search down.
+inline constexpr int LargestSectionStations = 49;
+
 // The largest of AreaAt between X0 and X1: the best of 49 stations, each shifted forward by more
 // than the cut's tolerance so that none runs along a seam, then a golden-section search between
 // that station's neighbours. BoundAt, when given, is an upper bound of AreaAt at each station: the

@@ -162,7 +162,7 @@ double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldToler
 
 double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance,
                           const std::function<double(double)>& BoundAt) {
-    constexpr int Stations = 48;
+    constexpr int Stations = LargestSectionStations - 1;
     const double Step = (X1 - X0) / Stations;
     // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
     // stations fall on round figures, where patch seams lie too, and a cut along a seam takes the
