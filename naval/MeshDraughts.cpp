@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 #include "foundation/FacetCutIndex.h"
@@ -89,7 +91,8 @@ const std::vector<TMeshDraughts::TNearTriangle>& TMeshDraughts::NearStation(doub
     // Room for the stations of a few tables whose bodies keep their length; bodies that change it
     // at every draught start afresh now and then.
     constexpr std::size_t MostStations = 400;
-    const std::pair<double, double> Key{X, OnPlane};
+    // By their bits: -0 and 0 give cuts that differ in the sign of their points' x.
+    const std::pair<std::uint64_t, std::uint64_t> Key{std::bit_cast<std::uint64_t>(X), std::bit_cast<std::uint64_t>(OnPlane)};
     if (auto Found = Kept.find(Key); Found != Kept.end()) return Found->second;
     if (Kept.size() >= MostStations) Kept.clear();
     std::vector<TNearTriangle>& Near = Kept[Key];

@@ -2,6 +2,7 @@
 // sorted by height once, so that a draught adds up the facets wholly below it from running sums and
 // clips only the facets its waterplane cuts.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <utility>
@@ -59,9 +60,9 @@ private:
     std::vector<double> Bottoms;
     std::vector<int> Tall;
     double Tallest = 0;
-    // The stations cut so far, by station and tolerance; emptied when it grows beyond a few tables'
+    // The stations cut so far, by the bits of station and tolerance; emptied when it grows beyond a few tables'
     // worth.
-    mutable std::map<std::pair<double, double>, std::vector<TNearTriangle>> Kept;
+    mutable std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<TNearTriangle>> Kept;
 };
 
 }  // namespace sarnova
