@@ -145,33 +145,50 @@ TPlainSums PlainPass(const std::vector<double>& Corners, double D) {
     return S;
 }
 
+// One draught asked of a hull made afresh (untimed): a hull keeps the stations it cut, so a hull
+// asked the same draught again would be quicker than the first time.
 void BM_HullHydrostaticsOneDraught(benchmark::State& State) {
     const TPolygonList& Mesh = WigleyScaled(static_cast<int>(State.range(0)));
-    const THullHydrostatics Hull(&Mesh, "Wigley");
     const std::vector<double> Corners = PlainCorners(Mesh);
     const double Draught = 0.8 * T;
+    std::unique_ptr<THullHydrostatics> Hull;
+    auto Fresh = [&] {
+        Hull.reset();
+        Hull = std::make_unique<THullHydrostatics>(&Mesh, "Wigley");
+    };
     auto Measured = [&] {
         THydrostaticsData R;
-        Hull.AtDraught(Draught, R);
+        Hull->AtDraught(Draught, R);
         benchmark::DoNotOptimize(R.Volume);
     };
     auto Plain = [&] { benchmark::DoNotOptimize(PlainPass(Corners, Draught).V); };
-    for (auto _ : State) Measured();
+    for (auto _ : State) {
+        State.PauseTiming();
+        Fresh();
+        State.ResumeTiming();
+        Measured();
+    }
     State.counters["facets"] = Mesh.Count();
-    State.counters["x_plain_pass"] = bench::BestRatio(Measured, Plain);
+    State.counters["x_plain_pass"] = bench::BestRatioAfter(Fresh, Measured, Plain);
 }
-BENCHMARK(BM_HullHydrostaticsOneDraught)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+// A fresh hull of 400,000 facets takes a while to make: a few rounds do.
+BENCHMARK(BM_HullHydrostaticsOneDraught)->Arg(1)->Arg(4)->Arg(16)->Iterations(10)->Unit(benchmark::kMillisecond);
 
-// The hydrostatic table of a hull from its facets: 50 draughts from the keel to the waterline.
+// The hydrostatic table of a hull from its facets: 50 draughts from the keel to the waterline, asked
+// of a hull made afresh for the table (untimed), as the hull calculation does.
 void BM_HullHydrostaticTable50(benchmark::State& State) {
     const TPolygonList& Mesh = WigleyScaled(static_cast<int>(State.range(0)));
-    const THullHydrostatics Hull(&Mesh, "Wigley");
     const std::vector<double> Corners = PlainCorners(Mesh);
+    std::unique_ptr<THullHydrostatics> Hull;
+    auto Fresh = [&] {
+        Hull.reset();
+        Hull = std::make_unique<THullHydrostatics>(&Mesh, "Wigley");
+    };
     auto Measured = [&] {
         double Sum = 0;
         for (int I = 1; I <= 50; ++I) {
             THydrostaticsData R;
-            Hull.AtDraught(T * I / 50, R);
+            Hull->AtDraught(T * I / 50, R);
             Sum += R.Volume;
         }
         benchmark::DoNotOptimize(Sum);
@@ -181,9 +198,14 @@ void BM_HullHydrostaticTable50(benchmark::State& State) {
         for (int I = 1; I <= 50; ++I) Sum += PlainPass(Corners, T * I / 50).V;
         benchmark::DoNotOptimize(Sum);
     };
-    for (auto _ : State) Measured();
+    for (auto _ : State) {
+        State.PauseTiming();
+        Fresh();
+        State.ResumeTiming();
+        Measured();
+    }
     State.counters["facets"] = Mesh.Count();
-    State.counters["x_plain_pass"] = bench::BestRatio(Measured, Plain, 2);
+    State.counters["x_plain_pass"] = bench::BestRatioAfter(Fresh, Measured, Plain, 2);
 }
 BENCHMARK(BM_HullHydrostaticTable50)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 

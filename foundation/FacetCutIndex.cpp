@@ -37,18 +37,17 @@ float FloatBelow(double V) {
 }
 float FloatAbove(double V) { return -FloatBelow(-V); }
 
-// Asks for the memory of a facet's corners and shape, and no more: its normals are not read.
+// A corner the facet does not have counts as the origin, as in the facet measures.
+TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
+
+}  // namespace
+
 void PrefetchFacet(const TPolygon& F) {
     for (int K = 0; K < 4; ++K) __builtin_prefetch(&F.StoredCorner(K));
     __builtin_prefetch(&F.StoredCorner(3).Z);
     // The shape is kept at the end of the facet.
     __builtin_prefetch(reinterpret_cast<const char*>(&F) + sizeof(TPolygon) - 1);
 }
-
-// A corner the facet does not have counts as the origin, as in the facet measures.
-TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
-
-}  // namespace
 
 // ---- Tolerance ----
 

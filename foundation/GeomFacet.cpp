@@ -361,24 +361,51 @@ void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_p
     Below = std::move(NewBelow);
 }
 
-std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) {
+namespace {
+
+// The corners of F on the negative side of Plane, the edge crossings between them, handed to Add in
+// order. -1 when F lies wholly below (nothing is handed on), 0 when it lies wholly above or lacks a
+// corner, else how many points were handed on.
+template <class TAdd>
+int ClipTriangleCorners(const TPolygon& F, const TMPlane& Plane, TAdd&& Add) {
     const TRPoint* P[3] = {F.Corner(0), F.Corner(1), F.Corner(2)};
-    if (!P[0] || !P[1] || !P[2]) return nullptr;
+    if (!P[0] || !P[1] || !P[2]) return 0;
     const int Side[3] = {CornerSide(Plane, *P[0]), CornerSide(Plane, *P[1]), CornerSide(Plane, *P[2])};
-    if (Side[0] == -1 && Side[1] == -1 && Side[2] == -1) return CopyPolygon(F);
-    if (Side[0] == 1 && Side[1] == 1 && Side[2] == 1) return nullptr;
-    TCutPoints Kept;
-    auto AddPoint = [&Kept](const TRPoint& Q) {
-        if (Kept.Count == 4) throw EGeometryError("ClippedPolygonArea.AddPoint: Attempted to add more than 4 points");
-        Kept.Add(Q);
+    if (Side[0] == -1 && Side[1] == -1 && Side[2] == -1) return -1;
+    if (Side[0] == 1 && Side[1] == 1 && Side[2] == 1) return 0;
+    int Count = 0;
+    auto AddPoint = [&](const TRPoint& Q) {
+        if (Count == 4) throw EGeometryError("ClippedPolygonArea.AddPoint: Attempted to add more than 4 points");
+        Add(Count++, Q);
     };
     for (int I = 0; I < 3; ++I) {
         const int J = (I + 1) % 3;
         if (Side[I] != 1) AddPoint(*P[I]);
         if (Side[I] * Side[J] < 0) AddPoint(EdgeCrossing(*P[I], *P[J], Plane));
     }
-    if (Kept.Count < 3) return nullptr;
+    return Count;
+}
+
+}  // namespace
+
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) {
+    TCutPoints Kept;
+    const int Count = ClipTriangleCorners(F, Plane, [&Kept](int, const TRPoint& Q) { Kept.Add(Q); });
+    if (Count < 0) return CopyPolygon(F);
+    if (Count < 3) return nullptr;
     return FacetOfPoints(Kept);
+}
+
+int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
+    const int Count = ClipTriangleCorners(F, Plane, [&Corners](int K, const TRPoint& Q) {
+        Corners[static_cast<std::size_t>(K)] = Q.Vector();
+    });
+    if (Count < 0) {
+        const int All = F.GetShape() == 1 ? 4 : 3;
+        for (int K = 0; K < All; ++K) Corners[static_cast<std::size_t>(K)] = PolygonCornerOrOrigin(F, K).Vector();
+        return All;
+    }
+    return Count < 3 ? 0 : Count;
 }
 
 // ---- Lists ----

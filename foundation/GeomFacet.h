@@ -170,6 +170,9 @@ void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_p
 // Only the first three corners decide, so a quadrilateral cut by the plane is clipped as its first
 // triangle.
 std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane);
+// The corners of that part without making it, for callers that clip many facets: 0 for none, else
+// the part's 3 or 4 corners (a copy of F's corners when all of F lies below).
+int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners);
 
 // ---- Lists ----
 

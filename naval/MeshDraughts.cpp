@@ -1,6 +1,10 @@
 #include "naval/MeshDraughts.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <numeric>
 
 #include "foundation/FacetCutIndex.h"
@@ -83,6 +87,25 @@ TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
 
 TMeshDraughts::~TMeshDraughts() = default;
 
+const std::vector<TMeshDraughts::TNearTriangle>& TMeshDraughts::NearStation(double X, double OnPlane) const {
+    // Room for the stations of a few tables whose bodies keep their length; bodies that change it
+    // at every draught start afresh now and then.
+    constexpr std::size_t MostStations = 400;
+    // By their bits: -0 and 0 give cuts that differ in the sign of their points' x.
+    const std::pair<std::uint64_t, std::uint64_t> Key{std::bit_cast<std::uint64_t>(X), std::bit_cast<std::uint64_t>(OnPlane)};
+    if (auto Found = Kept.find(Key); Found != Kept.end()) return Found->second;
+    if (Kept.size() >= MostStations) Kept.clear();
+    std::vector<TNearTriangle>& Near = Kept[Key];
+    const TMPlane Station = PlaneFromDirection(3, X);
+    const TPlaneCutter Cutter(Station, OnPlane);
+    Index->ForEachNear(Station, [&](int I) {
+        TNearTriangle& T = Near.emplace_back();
+        T.Triangle = I;
+        T.Cut = Cutter.Cut(Index->Triangle(I), T.Segment);
+    });
+    return Near;
+}
+
 bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     // The facets wholly below: running sums up to the last stride, then one by one.
     const auto Below = static_cast<std::size_t>(std::lower_bound(Tops.begin(), Tops.end(), Draught - Margin) - Tops.begin());
@@ -92,19 +115,30 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
 
     // The facets the waterplane may cut, clipped as the clip of a whole mesh would.
     const TMPlane Plane = WaterplaneAtDraught(Draught);
-    TPolygonList Parts;
+    // A part with four corners counts as its triangles (0, 1, 2) and (0, 2, 3), as the clipped mesh
+    // triangulated would hold it.
+    std::array<TMVector, 4> Part;
     auto Clip = [&](int I) {
         if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) return;
-        if (auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane)) Parts.Add(std::move(Part));
+        const int Corners = ClippedPolygonCorners(*Triangles->Polygon(I), Plane, Part);
+        if (Corners == 0) return;
+        Sum.Add(Part[0], Part[1], Part[2]);
+        ++Wet;
+        if (Corners == 4) {
+            Sum.Add(Part[0], Part[2], Part[3]);
+            ++Wet;
+        }
     };
     const auto First = std::lower_bound(Bottoms.begin(), Bottoms.end(), Draught - Margin - Tallest) - Bottoms.begin();
     const auto Last = std::upper_bound(Bottoms.begin(), Bottoms.end(), Draught + Margin) - Bottoms.begin();
-    for (auto K = First; K < Last; ++K) Clip(ByBottom[static_cast<std::size_t>(K)]);
+    // The facets lie about the memory in no order by height: those a few ahead are asked for early.
+    constexpr std::ptrdiff_t Ahead = 8;
+    for (auto K = First; K < Last; ++K) {
+        if (K + Ahead < Last) PrefetchFacet(*Triangles->Polygon(ByBottom[static_cast<std::size_t>(K + Ahead)]));
+        Clip(ByBottom[static_cast<std::size_t>(K)]);
+    }
     for (int I : Tall)
         if (Lows[static_cast<std::size_t>(I)] <= Draught + Margin) Clip(I);
-    Parts.Triangulate();
-    for (int I = 0; I < Parts.Count(); ++I) Sum.Add(*Parts.Polygon(I));
-    Wet += static_cast<std::size_t>(Parts.Count());
     if (Wet == 0) return false;
 
     const TMBox& Box = Sum.GetBox();
@@ -116,32 +150,57 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     WetTolerance.Add(Box.Max);
     const double OnPlane = WetTolerance.Tolerance();
     const double Tolerance = 1e-7 * VectorDistance(Box.Min, Box.Max);
-    TPolygonIntersections Intersections;
-    auto AreaAt = [&](double X) {
-        const TMPlane Station = PlaneFromDirection(3, X);
-        const TPlaneCutter Cutter(Station, OnPlane);
-        Intersections.Clear();
+    // The segments of the section at X, in the order the cut of the clipped mesh would gather them.
+    auto Gather = [&](double X, std::vector<TMSegment>& Segments) {
+        Segments.clear();
+        // A station that is no number cuts nothing, and has no place among the kept ones.
+        if (std::isnan(X)) return;
+        const TPlaneCutter Cutter(PlaneFromDirection(3, X), OnPlane);
         TMSegment Segment;
         auto CutTriangle = [&](const TMTriangle& T) {
-            if (Cutter.Cut(T, Segment)) Intersections.AddSegment(Segment);
+            if (Cutter.Cut(T, Segment)) Segments.push_back(Segment);
         };
-        Index->ForEachNear(Station, [&](int I) {
-            if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) {
-                CutTriangle(Index->Triangle(I));
-                return;
+        const std::vector<TNearTriangle>& Near = NearStation(X, OnPlane);
+        Segments.reserve(Near.size());
+        for (const TNearTriangle& T : Near) {
+            const auto I = static_cast<std::size_t>(T.Triangle);
+            if (Highs[I] < Draught - Margin) {
+                if (T.Cut) Segments.push_back(T.Segment);
+                continue;
             }
             // Wholly above the waterplane: nothing of it is under water.
-            if (Lows[static_cast<std::size_t>(I)] > Draught + Margin) return;
-            const auto Part = ClippedPolygonArea(*Triangles->Polygon(I), Plane);
-            if (!Part) return;
-            auto Corner = [&Part](int K) { return PolygonCornerOrOrigin(*Part, K).Vector(); };
-            CutTriangle({Corner(0), Corner(1), Corner(2)});
-            if (Part->GetShape() == 1) CutTriangle({Corner(0), Corner(2), Corner(3)});
-        });
+            if (Lows[I] > Draught + Margin) continue;
+            const int Corners = ClippedPolygonCorners(*Triangles->Polygon(T.Triangle), Plane, Part);
+            if (Corners == 0) continue;
+            CutTriangle({Part[0], Part[1], Part[2]});
+            if (Corners == 4) CutTriangle({Part[0], Part[2], Part[3]});
+        }
+    };
+    TPolygonIntersections Intersections;
+    auto AreaOf = [&](const std::vector<TMSegment>& Segments) {
+        Intersections.Clear();
+        // Room for every cut point at once: the tables are not grown cut after cut.
+        Intersections.Vertices.Reserve(2 * Segments.size());
+        for (const TMSegment& S : Segments) Intersections.AddSegment(S);
         const std::unique_ptr<TPolylineList> Cut = Intersections.ToPolylines();
         return Cut ? SectionAreaOfCut(*Cut, Tolerance) : 0.0;
     };
-    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X, OnPlane), R);
+    // The stations' segments are kept from their bounds for their areas.
+    std::vector<std::pair<double, std::vector<TMSegment>>> Stations;
+    Stations.reserve(LargestSectionStations);
+    std::vector<TMSegment> Segments;
+    auto BoundAt = [&](double X) {
+        Stations.emplace_back(X, std::vector<TMSegment>{});
+        Gather(X, Stations.back().second);
+        return SectionAreaBound(Stations.back().second, Tolerance);
+    };
+    auto AreaAt = [&](double X) {
+        for (const auto& [At, Cut] : Stations)
+            if (At == X) return AreaOf(Cut);
+        Gather(X, Segments);
+        return AreaOf(Segments);
+    };
+    HydrostaticsFromSums(Sum.Sums(), Box, LargestSectionArea(AreaAt, Box.Min.X, Box.Max.X, OnPlane, BoundAt), R);
     return true;
 }
 

@@ -2,9 +2,13 @@
 // sorted by height once, so that a draught adds up the facets wholly below it from running sums and
 // clips only the facets its waterplane cuts.
 #pragma once
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "foundation/VkMathsIntersect.h"
 #include "naval/MeshSums.h"
 
 namespace sarnova {
@@ -28,6 +32,17 @@ public:
     bool AtDraught(double Draught, THydrostaticsData& R) const;
 
 private:
+    // A triangle near a station, and where the station cuts it whole.
+    struct TNearTriangle {
+        int Triangle;
+        bool Cut;
+        TMSegment Segment;
+    };
+    // The triangles near the station x = X with their cuts by OnPlane, in the order the index visits
+    // them; kept for later draughts, whose stations fall on the same places while the immersed body
+    // keeps its length.
+    const std::vector<TNearTriangle>& NearStation(double X, double OnPlane) const;
+
     const TPolygonList* Triangles;
     std::unique_ptr<TFacetCutIndex> Index;
     double Z0 = 0;
@@ -45,6 +60,9 @@ private:
     std::vector<double> Bottoms;
     std::vector<int> Tall;
     double Tallest = 0;
+    // The stations cut so far, by the bits of station and tolerance; emptied when it grows beyond a few tables'
+    // worth.
+    mutable std::map<std::pair<std::uint64_t, std::uint64_t>, std::vector<TNearTriangle>> Kept;
 };
 
 }  // namespace sarnova

@@ -2,8 +2,10 @@
 // an immersed mesh and the table of a hull at many draughts.
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "foundation/GeomBox.h"
+#include "foundation/VkMathsIntersect.h"
 
 namespace sarnova {
 
@@ -29,6 +31,8 @@ class TMeshSummer {
 public:
     explicit TMeshSummer(double AZ0 = 0) : Z0(AZ0) {}
     void Add(const TPolygon& F);
+    // A triangle given by its corners.
+    void Add(const TMVector& P0, const TMVector& P1, const TMVector& P2) { AddCorners(P0, P1, P2, nullptr); }
     void Add(const TMeshSummer& Other);
     // The box of the corners added.
     const TMBox& GetBox() const { return Box; }
@@ -36,6 +40,9 @@ public:
     TMeshSums Sums() const;
 
 private:
+    // A triangle, or a quadrilateral when P3 is given.
+    void AddCorners(const TMVector& P0, const TMVector& P1, const TMVector& P2, const TMVector* P3);
+
     double Z0;
     TMBox Box = EmptyBox;
     TMeshSums S;
@@ -52,9 +59,18 @@ void HydrostaticsFromSums(TMeshSums S, const TMBox& Box, double LargestCut, THyd
 // adding the area it encloses with the waterplane and the centre plane.
 double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance);
 
+// An upper bound of the area SectionAreaOfCut gives for the cut that these segments (a plane
+// x = const cutting triangles) chain into, welded within WeldTolerance; cheap beside the cut itself.
+double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldTolerance);
+
+// How many stations LargestSectionArea measures before it narrows the search down.
+inline constexpr int LargestSectionStations = 49;
+
 // The largest of AreaAt between X0 and X1: the best of 49 stations, each shifted forward by more
 // than the cut's tolerance so that none runs along a seam, then a golden-section search between
-// that station's neighbours.
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance);
+// that station's neighbours. BoundAt, when given, is an upper bound of AreaAt at each station: the
+// stations whose bound is below a station's area are then not measured, with the same result.
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance,
+                          const std::function<double(double)>& BoundAt = nullptr);
 
 }  // namespace sarnova

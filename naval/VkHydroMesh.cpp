@@ -18,7 +18,7 @@ namespace sarnova {
 namespace {
 
 // The integrals of x^2 and y^2 over the triangle's plan, signed like the inward normal's z.
-void AddPlanSecondMoments(const TRPoint& A, const TRPoint& B, const TRPoint& C, TMeshSums& S) {
+void AddPlanSecondMoments(const TMVector& A, const TMVector& B, const TMVector& C, TMeshSums& S) {
     const double Az = -((B.X - A.X) * (C.Y - A.Y) - (B.Y - A.Y) * (C.X - A.X)) / 2;
     S.Ixx += Az * (A.X * A.X + B.X * B.X + C.X * C.X + A.X * B.X + B.X * C.X + C.X * A.X) / 6;
     S.Iyy += Az * (A.Y * A.Y + B.Y * B.Y + C.Y * C.Y + A.Y * B.Y + B.Y * C.Y + C.Y * A.Y) / 6;
@@ -40,22 +40,29 @@ void TMeshSums::Negate() {
 }
 
 void TMeshSummer::Add(const TPolygon& F) {
-    const bool Quad = F.GetShape() == 1;
-    const TRPoint& P0 = PolygonCornerOrOrigin(F, 0);
-    const TRPoint& P1 = PolygonCornerOrOrigin(F, 1);
-    const TRPoint& P2 = PolygonCornerOrOrigin(F, 2);
-    ExtendBoxByVector(P0.Vector(), Box);
-    ExtendBoxByVector(P1.Vector(), Box);
-    ExtendBoxByVector(P2.Vector(), Box);
+    const TMVector P0 = PolygonCornerOrOrigin(F, 0).Vector();
+    const TMVector P1 = PolygonCornerOrOrigin(F, 1).Vector();
+    const TMVector P2 = PolygonCornerOrOrigin(F, 2).Vector();
+    if (F.GetShape() == 1) {
+        const TMVector P3 = PolygonCornerOrOrigin(F, 3).Vector();
+        AddCorners(P0, P1, P2, &P3);
+    } else {
+        AddCorners(P0, P1, P2, nullptr);
+    }
+}
+
+void TMeshSummer::AddCorners(const TMVector& P0, const TMVector& P1, const TMVector& P2, const TMVector* P3) {
+    ExtendBoxByVector(P0, Box);
+    ExtendBoxByVector(P1, Box);
+    ExtendBoxByVector(P2, Box);
     // Twice the area along the outward normal, (B - A) x (C - A) (VectorCross(U, V) is V x U), as
     // PolygonNormal and TPolygon::Area measure a facet (a quadrilateral by its diagonals), and the
     // mean of the corners.
     TMVector N2, C;
-    if (Quad) {
-        const TRPoint& P3 = PolygonCornerOrOrigin(F, 3);
-        ExtendBoxByVector(P3.Vector(), Box);
-        N2 = VectorCross({P3.X - P1.X, P3.Y - P1.Y, P3.Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
-        C = {(P0.X + P1.X + P2.X + P3.X) / 4, (P0.Y + P1.Y + P2.Y + P3.Y) / 4, (P0.Z + P1.Z + P2.Z + P3.Z) / 4};
+    if (P3) {
+        ExtendBoxByVector(*P3, Box);
+        N2 = VectorCross({P3->X - P1.X, P3->Y - P1.Y, P3->Z - P1.Z}, {P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z});
+        C = {(P0.X + P1.X + P2.X + P3->X) / 4, (P0.Y + P1.Y + P2.Y + P3->Y) / 4, (P0.Z + P1.Z + P2.Z + P3->Z) / 4};
     } else {
         N2 = VectorCross({P2.X - P0.X, P2.Y - P0.Y, P2.Z - P0.Z}, {P1.X - P0.X, P1.Y - P0.Y, P1.Z - P0.Z});
         C = {(P0.X + P1.X + P2.X) / 3, (P0.Y + P1.Y + P2.Y) / 3, (P0.Z + P1.Z + P2.Z) / 3};
@@ -68,7 +75,7 @@ void TMeshSummer::Add(const TPolygon& F) {
     // The second moments of the facet's plan, exact for a triangle (a quadrilateral as two), so
     // that a hull of few large facets gets its metacentric radii right too.
     AddPlanSecondMoments(P0, P1, P2, S);
-    if (Quad) AddPlanSecondMoments(P0, P2, PolygonCornerOrOrigin(F, 3), S);
+    if (P3) AddPlanSecondMoments(P0, P2, *P3, S);
     if (Ax > 0)
         S.AxAft += Ax;
     else
@@ -128,8 +135,34 @@ double SectionAreaOfCut(const TPolylineList& Cut, double Tolerance) {
     return Area;
 }
 
-double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance) {
-    constexpr int Stations = 48;
+double SectionAreaBound(const std::vector<TMSegment>& Segments, double WeldTolerance) {
+    // The section's pieces are chains of these segments with their ends moved onto merged cut
+    // points, thinned, and welded across gaps; the area of each piece is at most the sum of the
+    // absolute areas its segments sweep against the centre plane, and every step of the way is given
+    // its most: a merged point lies within the merging tolerance of each point merged into it (twice
+    // that for an open end taking the farthest of them), a thinned piece keeps within 1e-4 of the
+    // points it drops, and a weld bridges at most the weld tolerance.
+    constexpr double Shift = 3 * DefaultTolerance;
+    double Swept = 0, Length = 0, Y = 0, Dz = 0;
+    for (const TMSegment& S : Segments) {
+        const double dz = S.End.Z - S.Start.Z;
+        Swept += std::fabs((S.Start.Y + S.End.Y) / 2 * dz);
+        Length += VectorDistance(S.Start, S.End);
+        Y = std::max({Y, std::fabs(S.Start.Y), std::fabs(S.End.Y)});
+        Dz = std::max(Dz, std::fabs(dz));
+    }
+    const auto N = static_cast<double>(Segments.size());
+    Y += Shift;
+    const double Moved = N * Shift * (Dz + 2 * Shift + 2 * Y);
+    const double Thinned = 2 * DefaultTolerance * (Length + 4 * N * Shift);
+    const double Welded = N * (Y + WeldTolerance) * WeldTolerance;
+    const double Bound = Swept + Moved + Thinned + Welded;
+    return Bound + 1e-9 * Bound;
+}
+
+double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0, double X1, double CutTolerance,
+                          const std::function<double(double)>& BoundAt) {
+    constexpr int Stations = LargestSectionStations - 1;
     const double Step = (X1 - X0) / Stations;
     // Every station a little forward of its even place, beyond the reach of the cut's tolerance:
     // stations fall on round figures, where patch seams lie too, and a cut along a seam takes the
@@ -141,11 +174,30 @@ double LargestSectionArea(const std::function<double(double)>& AreaAt, double X0
     auto StationX = [&](int I) { return std::min(X0 + I * Step + Shift, X1 - Shift); };
     int Best = 0;
     double BestArea = -1;
-    for (int I = 0; I <= Stations; ++I) {
-        const double A = AreaAt(StationX(I));
-        if (A > BestArea) {
-            BestArea = A;
-            Best = I;
+    if (BoundAt) {
+        // The stations by their bounds, greatest first: once a bound falls below the best area found,
+        // no station left can match it, and the first of the largest is the one the plain scan takes.
+        std::vector<std::pair<double, int>> Order;
+        for (int I = 0; I <= Stations; ++I) {
+            const double Bound = BoundAt(StationX(I));
+            Order.emplace_back(std::isnan(Bound) ? HUGE_VAL : Bound, I);
+        }
+        std::stable_sort(Order.begin(), Order.end(), [](const auto& P, const auto& Q) { return P.first > Q.first; });
+        for (const auto& [Bound, I] : Order) {
+            if (Bound < BestArea) break;
+            const double A = AreaAt(StationX(I));
+            if (A > BestArea || (A == BestArea && I < Best)) {
+                BestArea = A;
+                Best = I;
+            }
+        }
+    } else {
+        for (int I = 0; I <= Stations; ++I) {
+            const double A = AreaAt(StationX(I));
+            if (A > BestArea) {
+                BestArea = A;
+                Best = I;
+            }
         }
     }
     // Golden-section search between the neighbours of the best station.

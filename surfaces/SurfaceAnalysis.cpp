@@ -118,22 +118,17 @@ void MeasureVertex(const TVertex& Vi, const TMVector& UnitLight, TSurfaceAnalysi
     P.GaussianCurvature = k1 * k2;
 }
 
-// The level mapping of one curvature. Only two order statistics of the sorted values matter (the
-// scale ends), so they are selected in linear time instead of sorting.
-void NormaliseLevels(const TSurfaceAnalysisPoints& Points, double TSurfaceAnalysisPoint::*Value,
-                     double TSurfaceAnalysisPoint::*Level) {
-    const int Count = Points.Count();
-    if (Count < 4) return;
-    int NegCount = 0, PosCount = 0;
-    for (const TSurfaceAnalysisPoint* P : Points) {
-        NegCount += P->*Value < -ClearlyNonZero;
-        PosCount += P->*Value > ClearlyNonZero;
+// The level mapping of one curvature, gathered point by point. Only two order statistics of the
+// sorted values matter (the scale ends), so they are selected in linear time instead of sorting.
+class TLevelScale {
+public:
+    // Room for every point on either side: pages never written cost nothing.
+    explicit TLevelScale(int Count) {
+        Negatives.reserve(static_cast<std::size_t>(Count));
+        Positives.reserve(static_cast<std::size_t>(Count));
     }
-    std::vector<double> Negatives, Positives;
-    Negatives.reserve(static_cast<std::size_t>(NegCount));
-    Positives.reserve(static_cast<std::size_t>(PosCount));
-    for (const TSurfaceAnalysisPoint* P : Points) {
-        const double c = P->*Value;
+
+    void Add(double c) {
         if (c < -ClearlyNonZero)
             Negatives.push_back(c);
         else if (c > ClearlyNonZero)
@@ -141,28 +136,48 @@ void NormaliseLevels(const TSurfaceAnalysisPoints& Points, double TSurfaceAnalys
     }
 
     // Beyond about ten values on a side, the outer 5 % of that side saturate.
-    double Lo = 0, Hi = 0;
-    if (NegCount > 0) {
-        const auto At = Negatives.begin() + (NegCount > 10 ? NegCount / 20 : 0);
-        std::nth_element(Negatives.begin(), At, Negatives.end());
-        Lo = *At;
-    }
-    if (PosCount > 0) {
-        const int K = PosCount - 1;
-        const auto At = Positives.begin() + (K > 10 ? K / 20 : 0);
-        std::nth_element(Positives.begin(), At, Positives.end(), std::greater<double>());
-        Hi = *At;
+    void Finish() {
+        const auto NegCount = static_cast<std::ptrdiff_t>(Negatives.size());
+        const auto PosCount = static_cast<std::ptrdiff_t>(Positives.size());
+        if (NegCount > 0) {
+            const auto At = Negatives.begin() + (NegCount > 10 ? NegCount / 20 : 0);
+            std::nth_element(Negatives.begin(), At, Negatives.end());
+            Lo = *At;
+        }
+        if (PosCount > 0) {
+            const std::ptrdiff_t K = PosCount - 1;
+            const auto At = Positives.begin() + (K > 10 ? K / 20 : 0);
+            std::nth_element(Positives.begin(), At, Positives.end(), std::greater<double>());
+            Hi = *At;
+        }
     }
 
-    for (TSurfaceAnalysisPoint* P : Points) {
-        const double c = P->*Value;
+    void Apply(double c, double& Level) const {
         if (c < -ClearlyNonZero)
-            P->*Level = c < Lo ? -1 : -std::sqrt((c + ClearlyNonZero) / (Lo + ClearlyNonZero));
+            Level = c < Lo ? -1 : -std::sqrt((c + ClearlyNonZero) / (Lo + ClearlyNonZero));
         else if (c > ClearlyNonZero)
-            P->*Level = c > Hi ? 1 : std::sqrt((c - ClearlyNonZero) / (Hi - ClearlyNonZero));
-        else if (NegCount > 0 && PosCount > 0)
-            P->*Level = 0;
+            Level = c > Hi ? 1 : std::sqrt((c - ClearlyNonZero) / (Hi - ClearlyNonZero));
+        else if (!Negatives.empty() && !Positives.empty())
+            Level = 0;
     }
+
+private:
+    std::vector<double> Negatives, Positives;
+    double Lo = 0, Hi = 0;
+};
+
+void NormaliseLevels(const TSurfaceAnalysisPoints& Points, double TSurfaceAnalysisPoint::*Value,
+                     double TSurfaceAnalysisPoint::*Level) {
+    if (Points.Count() < 4) return;
+    TLevelScale Scale(Points.Count());
+    for (const TSurfaceAnalysisPoint* P : Points) Scale.Add(P->*Value);
+    Scale.Finish();
+    for (TSurfaceAnalysisPoint* P : Points) Scale.Apply(P->*Value, P->*Level);
+}
+
+// The colour of a point in a curvature mode.
+TColor LevelColor(TColorInterpolationMode Model, std::uint8_t Mode, const TSurfaceAnalysisPoint& P) {
+    return ZeroCentredColor(Model, -1, 1, Mode == samGaussian ? P.GaussianLevel : P.MeanLevel);
 }
 
 }  // namespace
@@ -265,24 +280,35 @@ void TSurfaceAnalysisMesh::Resample() {
     if (GConsole)
         GConsole->WriteLine(
             Format("Generating Analysis Surface %dx%d (%s)", {FNU, FNV, ClassNameOf(typeid(*FSurface))}));
-    // assign keeps the block when the size is unchanged and resets every value of the points.
-    FPoints.assign(static_cast<std::size_t>(FNU) * static_cast<std::size_t>(FNV), TSurfaceAnalysisPoint{});
+    const std::size_t Count = static_cast<std::size_t>(FNU) * static_cast<std::size_t>(FNV);
+    // The block is kept when the size is unchanged; every point is made anew as it is measured.
+    FPoints.clear();
+    FPoints.reserve(Count);
     const TMVector Light = VectorNormalise(FAnalysis.IsoPhotesParameters().GetZebraVector());
     // Evaluation brings derived state up to date (a B-spline's knots, on which its range depends), so
     // one is made before the range is read.
-    if (!FPoints.empty()) FSurface->EvaluateDerivatives(FSurface->MinU(), FSurface->MinV());
+    if (Count > 0) FSurface->EvaluateDerivatives(FSurface->MinU(), FSurface->MinV());
     const double U0 = FSurface->MinU(), U1 = FSurface->MaxU();
     const double V0 = FSurface->MinV(), V1 = FSurface->MaxV();
     // A single sample in a direction sits at its start rather than at 0/0.
     const auto Fraction = [](int K, int N) { return N > 1 ? static_cast<double>(K) / (N - 1) : 0.0; };
-    for (int i = 0; i < FNU; ++i) {
-        const double u = U0 + (U1 - U0) * Fraction(i, FNU);
+    // Along the rows of the block (i runs fastest), so that a large grid is written in one sweep
+    // instead of a stride of a whole row per point.
+    try {
         for (int j = 0; j < FNV; ++j) {
             const double v = V0 + (V1 - V0) * Fraction(j, FNV);
-            MeasurePoint(FSurface->EvaluateDerivatives(u, v), Light, Point(i, j));
+            for (int i = 0; i < FNU; ++i) {
+                const double u = U0 + (U1 - U0) * Fraction(i, FNU);
+                MeasurePoint(FSurface->EvaluateDerivatives(u, v), Light, FPoints.emplace_back());
+            }
         }
+    } catch (...) {
+        // The grid stays whole for drawing; the points not measured are at their defaults.
+        FPoints.resize(Count);
+        throw;
     }
     TSurfaceAnalysisPoints& List = FAnalysis.Points();
+    List.Reserve(static_cast<std::size_t>(List.Count()) + Count);
     // Listed only once all are measured, so a failed evaluation leaves no point of this mesh listed.
     for (TSurfaceAnalysisPoint& P : FPoints) List.Add(&P);
 }
@@ -435,9 +461,26 @@ void TSurfaceAnalysis::AddMesh(TSurface& S, int NU, int NV) {
 }
 
 void TSurfaceAnalysis::Recalculate() {
-    NormaliseGaussian();
-    NormaliseMean();
-    ColorPoints();
+    if (FPoints.Count() < 4) {
+        ColorPoints();
+        return;
+    }
+    // NormaliseGaussian, NormaliseMean and ColorPoints in two sweeps over the points instead of
+    // seven: a large grid does not stay in the cache from one sweep to the next.
+    TLevelScale Gaussian(FPoints.Count()), Mean(FPoints.Count());
+    for (const TSurfaceAnalysisPoint* P : FPoints) {
+        Gaussian.Add(P->GaussianCurvature);
+        Mean.Add(P->MeanCurvature);
+    }
+    Gaussian.Finish();
+    Mean.Finish();
+    const bool Colored = FMode == samGaussian || FMode == samMean;
+    const TColorInterpolationMode Model = FCurvatureParameters.GetShadingModel();
+    for (TSurfaceAnalysisPoint* P : FPoints) {
+        Gaussian.Apply(P->GaussianCurvature, P->GaussianLevel);
+        Mean.Apply(P->MeanCurvature, P->MeanLevel);
+        if (Colored) P->Color = LevelColor(Model, FMode, *P);
+    }
 }
 
 void TSurfaceAnalysis::NormaliseGaussian() {
@@ -451,8 +494,7 @@ void TSurfaceAnalysis::NormaliseMean() {
 void TSurfaceAnalysis::ColorPoints() {
     if (FMode != samGaussian && FMode != samMean) return;
     const TColorInterpolationMode Model = FCurvatureParameters.GetShadingModel();
-    for (TSurfaceAnalysisPoint* P : FPoints)
-        P->Color = ZeroCentredColor(Model, -1, 1, FMode == samGaussian ? P->GaussianLevel : P->MeanLevel);
+    for (TSurfaceAnalysisPoint* P : FPoints) P->Color = LevelColor(Model, FMode, *P);
 }
 
 }  // namespace sarnova

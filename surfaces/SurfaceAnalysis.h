@@ -45,6 +45,8 @@ public:
     // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1.
     TSurfaceAnalysisPoint* Items(int Index) const;
     void Add(TSurfaceAnalysisPoint* P) { FItems.push_back(P); }
+    // Room for N points in all.
+    void Reserve(std::size_t N) { FItems.reserve(N); }
     // Empties the list; the points stay with their surfaces.
     void Clear() { FItems.clear(); }
 

@@ -90,5 +90,29 @@ TEST(MeshDraughts, EveryDraughtGivesTheFiguresOfTheClippedMesh) {
         for (double D : C.Draughts) ExpectSameFigures(*C.Body, D, C.Name);
 }
 
+// One body asked at draught after draught, up and down and again, keeps the sections it cut for the
+// next draughts: every record is the very one a body asked only once gives.
+TEST(MeshDraughts, DraughtAfterDraughtGivesWhatAFirstDraughtGives) {
+    const auto Wigley = WigleyHull(100, 10, 6.25, 60, 24);
+    // Its length changes with the draught, and so do its stations.
+    const auto Bulb = BulbousBody(48, 40, 0);
+    for (const TPolygonList* Body : {Wigley.get(), Bulb.get()}) {
+        auto Triangles = Body->Clone();
+        Triangles->Triangulate();
+        const TMeshDraughts Asked(*Triangles);
+        for (double D : {1.0, 3.3, 2.0, 6.0, 3.3, 0.5, 1.0, 5.2}) {
+            const TMeshDraughts Fresh(*Triangles);
+            THydrostaticsData Got, Want;
+            ResetHydrostatics(Got);
+            ResetHydrostatics(Want);
+            ASSERT_EQ(Asked.AtDraught(D, Got), Fresh.AtDraught(D, Want)) << D;
+            EXPECT_EQ(Got.MaxSectionArea, Want.MaxSectionArea) << D;
+            EXPECT_EQ(Got.Volume, Want.Volume) << D;
+            EXPECT_EQ(Got.CM, Want.CM) << D;
+            EXPECT_EQ(Got.CP, Want.CP) << D;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sarnova::test

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "foundation/Console.h"
+#include "foundation/FacetCutIndex.h"
+#include "foundation/GeomFacet.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polygon.h"
+#include "foundation/PolygonIntersect.h"
 #include "naval/VkHydro.h"
 #include "naval/HullMeshes.h"
+#include "naval/MeshSums.h"
 
 using namespace sarnova;
 
@@ -204,4 +211,55 @@ TEST(MeshHydrostatics, WigleyHullMatchesItsClosedForm) {
 
 TEST(Hydrostatics, WaterplaneAtDraughtIsLevel) {
     EXPECT_EQ(WaterplaneAtDraught(2.5), (TMPlane{{0, 0, 1}, 2.5}));
+}
+
+// Bounds spare the measuring of stations that cannot be the largest, and change nothing: the same
+// station wins (the first of equal ones) and the same search follows.
+TEST(LargestSectionArea, StationsSkippedByTheirBoundsGiveTheSameArea) {
+    const std::pair<const char*, std::function<double(double)>> Cases[] = {
+        {"one peak", [](double X) { return 40 * (1 - X * X / 2500); }},
+        {"a plateau", [](double) { return 12.5; }},
+        {"two equal peaks", [](double X) { return std::fabs(std::sin(X / 50 * 3.14159)); }},
+        {"the peak at the end", [](double X) { return X + 50; }},
+        {"nothing", [](double) { return 0.0; }},
+    };
+    for (const auto& [Name, Area] : Cases) {
+        int Plain = 0, Bounded = 0;
+        const double Want = LargestSectionArea([&](double X) { ++Plain; return Area(X); }, -50, 50, 1e-4);
+        // Bounds a little above the areas, as SectionAreaBound gives them.
+        const double Got = LargestSectionArea([&](double X) { ++Bounded; return Area(X); }, -50, 50, 1e-4,
+                                              [&](double X) { return Area(X) * 1.001 + 1e-3; });
+        EXPECT_EQ(Got, Want) << Name;
+        EXPECT_LE(Bounded, Plain) << Name;
+        if (std::string(Name) == "one peak") {
+            EXPECT_LT(Bounded, Plain - 30) << Name;
+        }
+    }
+}
+
+// The bound of a station's area holds for every station of a hull, wherever the waterplane cuts it.
+TEST(LargestSectionArea, SegmentBoundIsNeverBelowTheArea) {
+    const auto Hull = WigleyHull(100, 10, 6.25, 40, 16);
+    for (double Draught : {1.0, 3.3, 6.25})
+        for (double X : {-49.9, -30.0, 0.01, 12.7, 49.9}) {
+            const auto Wet = ClipPolygonsByPlane(*Hull, 0, WaterplaneAtDraught(Draught));
+            const TPlaneCutter Cutter(PlaneFromDirection(3, X), OnPlaneTolerance(*Wet));
+            std::vector<TMSegment> Segments;
+            TMSegment S;
+            for (int I = 0; I < Wet->Count(); ++I) {
+                const TPolygon& F = *Wet->Polygon(I);
+                auto Corner = [&F](int K) { return PolygonCornerOrOrigin(F, K).Vector(); };
+                if (Cutter.Cut({Corner(0), Corner(1), Corner(2)}, S)) Segments.push_back(S);
+                if (F.GetShape() == 1 && Cutter.Cut({Corner(0), Corner(2), Corner(3)}, S)) Segments.push_back(S);
+            }
+            const auto Cut = IntersectPlaneWithPolygons(PlaneFromDirection(3, X), *Wet);
+            const double Area = Cut ? SectionAreaOfCut(*Cut, 1e-5) : 0;
+            const double Bound = SectionAreaBound(Segments, 1e-5);
+            EXPECT_GE(Bound, Area) << Draught << " " << X;
+            // Close enough to skip most stations; x = -30 runs along a column of edges, which both
+            // facets beside each give.
+            if (X != -30.0) {
+                EXPECT_LT(Bound, 1.01 * Area + 0.01) << Draught << " " << X;
+            }
+        }
 }

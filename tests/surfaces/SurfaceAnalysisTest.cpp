@@ -713,5 +713,36 @@ TEST(SurfaceAnalysisTest, AnalysisAllocatesNothingPerPoint) {
     EXPECT_EQ(A.Points().Count(), 300000);
 }
 
+// Recalculate maps both curvatures and colours in one sweep: the same as the three steps one by one,
+// in either curvature mode and with values on both sides, near zero and in the saturated tails.
+TEST(SurfaceAnalysisTest, RecalculateGivesWhatTheStepsOneByOneGive) {
+    for (std::uint8_t Mode : {samGaussian, samMean, samZebra}) {
+        std::vector<TSurfaceAnalysisPoint> Swept(60), Stepped(60);
+        for (std::size_t k = 0; k < Swept.size(); ++k) {
+            const double x = static_cast<double>(k) - 25;
+            Swept[k].GaussianCurvature = x * std::fabs(x) * 1e-3;
+            Swept[k].MeanCurvature = k % 7 == 0 ? 1e-6 : std::sin(x) * (k % 11 == 0 ? 50 : 1);
+            Swept[k].GaussianLevel = Swept[k].MeanLevel = 0.25;
+            Stepped[k] = Swept[k];
+        }
+        TSurfaceAnalysis A, B;
+        A.SetMode(Mode);
+        B.SetMode(Mode);
+        for (std::size_t k = 0; k < Swept.size(); ++k) {
+            A.Points().Add(&Swept[k]);
+            B.Points().Add(&Stepped[k]);
+        }
+        A.Recalculate();
+        B.NormaliseGaussian();
+        B.NormaliseMean();
+        B.ColorPoints();
+        for (std::size_t k = 0; k < Swept.size(); ++k) {
+            EXPECT_EQ(Swept[k].GaussianLevel, Stepped[k].GaussianLevel) << int(Mode) << " " << k;
+            EXPECT_EQ(Swept[k].MeanLevel, Stepped[k].MeanLevel) << int(Mode) << " " << k;
+            EXPECT_EQ(Swept[k].Color, Stepped[k].Color) << int(Mode) << " " << k;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace sarnova
