@@ -257,9 +257,8 @@ void TGeoClosedGroup::AddMember(TGeometry* Entity) {
     std::unique_ptr<TGeometry> Copy = Entity->Clone();
     if (!Copy) {
         // Taking it in would lose it: it stays in the document.
-        const std::string Name = Entity->GetName();
-        WriteConsole("Warning: " + Entity->GetDescription() + (Name.empty() ? "" : " " + Name) +
-                     " cannot be copied into group " + GetName() + " and stays in the document");
+        WriteConsole("Warning: " + Entity->DescribedName() + " cannot be copied into group " + GetName() +
+                     " and stays in the document");
         return;
     }
     FMembers->Add(std::move(Copy));
