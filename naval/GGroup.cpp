@@ -525,12 +525,15 @@ bool TGeoOpenGroup::ExecuteMacroCommand(TMacroFile& Macro) {
     const std::string Line = Macro.GetCurrentLine();
     const auto Blank = Line.find(' ');
     const std::string Names = Blank == std::string::npos ? std::string() : Trim(Line.substr(Blank + 1));
-    for (int I = 1; I <= WordCount(Names); ++I) {
-        if (Command == "ADD")
-            AddMemberByName(ExtractWord(Names, I));
-        else
-            RemoveMemberByName(ExtractWord(Names, I));
-    }
+    // One change of the group, so that one undo takes it back.
+    InDocumentChange([&] {
+        for (int I = 1; I <= WordCount(Names); ++I) {
+            if (Command == "ADD")
+                AddMemberByName(ExtractWord(Names, I));
+            else
+                RemoveMemberByName(ExtractWord(Names, I));
+        }
+    });
     return true;
 }
 
