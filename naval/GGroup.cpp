@@ -7,6 +7,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/GeometryReference.h"
+#include "foundation/BlockCount.h"
 #include "foundation/TextUtils.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Console.h"
@@ -546,6 +547,9 @@ void TGeoOpenGroup::SaveToText(TTextWriter& Out) {
 
 void TGeoOpenGroup::LoadFromText(TTextReader& In) {
     LoadHeader(In);
+    // Checked against the names that follow before any is taken: a count too small would drop member
+    // names, one too large would take lines of the next block for names.
+    CheckListCount(In, {.Names = true});
     const int Count = ReadCount(In);
     FReferences->Clear();
     for (int I = 0; I < Count && !In.Eof(); ++I) FReferences->AddName(Trim(In.ReadLine()));
