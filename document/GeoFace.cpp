@@ -368,9 +368,7 @@ void TGeometryInterface::Step(bool Forward) {
                                 E.what() + "), it keeps its restored state");
     };
     if (GetUpdateCount() == 1)
-        ApplyChanges([&](TGeometry& Entity, const std::exception& E) {
-            Report(Entity.DescribedName(), E);
-        });
+        ApplyChanges([&](TGeometry& Entity, const std::exception& E) { Report(Entity.DescribedName(), E); });
     try {
         TGeometryList::EndUpdate();
     } catch (const std::exception& E) {
