@@ -638,7 +638,7 @@ std::unique_ptr<TPolyline> CurvePlaneIntersections(const TMPlane& Plane, TPolyli
             const TRPoint& A = *D.Point(I - 1);
             const TRPoint& B = *D.Point(I);
             if (Side(A) == Side(B)) continue;
-            if (!(A.T < B.T)) {
+            if (A.T == B.T) {
                 // No parameter span between the two: the curve is drawn as its control polygon here
                 // (a B-spline with fewer points than its order), and that is what the plane cuts.
                 double T;
