@@ -358,7 +358,22 @@ void TGeometryInterface::Step(bool Forward) {
         }
         throw;
     }
-    TGeometryList::EndUpdate();
+    // The records have put back what each entity held. What is rebuilt from that must not fail the
+    // step: the step is done and recorded either way, and the next undo must be able to go on. An
+    // entity that cannot be rebuilt keeps what was restored, and the console names it.
+    const char* Action = Forward ? "redo" : "undo";
+    const auto Report = [Action](const std::string& Named, const std::exception& E) {
+        if (GConsole)
+            GConsole->WriteLine(std::string("Warning: ") + Named + " cannot be rebuilt after the " + Action + " (" +
+                                E.what() + "), it keeps its restored state");
+    };
+    if (GetUpdateCount() == 1)
+        ApplyChanges([&](TGeometry& Entity, const std::exception& E) { Report(Entity.DescribedName(), E); });
+    try {
+        TGeometryList::EndUpdate();
+    } catch (const std::exception& E) {
+        Report("the document", E);
+    }
 }
 
 void TGeometryInterface::Undo() { Step(false); }

@@ -187,6 +187,11 @@ void TGeometry::EndEdit() {
 
 std::string TGeometry::GetName() const { return Name; }
 
+std::string TGeometry::DescribedName() const {
+    const std::string Named = GetName();
+    return GetDescription() + (Named.empty() ? "" : " " + Named);
+}
+
 std::string NameWithoutControls(std::string Name) {
     for (char& C : Name)
         if (static_cast<unsigned char>(C) < ' ' || C == '\x7f') C = '_';
@@ -281,8 +286,7 @@ void TGeometry::AfterListChange() {
     if (KeptAsReadInstead()) return;
     // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
     if (GConsole && OwnerList != nullptr)
-        GConsole->WriteLine("Warning: " + GetDescription() + (Name.empty() ? "" : " " + Name) +
-                            " has nothing left to show and was removed");
+        GConsole->WriteLine("Warning: " + DescribedName() + " has nothing left to show and was removed");
     DeleteFromList();
 }
 

@@ -372,6 +372,8 @@ public:
     virtual void BeginEdit();
     virtual void EndEdit();
     virtual std::string GetName() const;
+    // The description and, when it has one, the name: how console lines name the entity.
+    std::string DescribedName() const;
     // Renames; the same text does nothing. Does not make the name unique (only adding does).
     virtual void SetName(const std::string& Value);
     virtual void SetOwnerList(TGeometryList* List);

@@ -209,9 +209,8 @@ void TGeometryList::SaveToText(TTextWriter& Out) {
             Entity.SaveToText(Out);
         } catch (const std::exception& E) {
             Out.Truncate(Start);
-            const std::string Named = Entity.GetDescription() + (Entity.GetName().empty() ? "" : " " + Entity.GetName());
             if (GConsole)
-                GConsole->WriteLine("Warning: " + Named + " cannot be written (" + E.what() + "), " +
+                GConsole->WriteLine("Warning: " + Entity.DescribedName() + " cannot be written (" + E.what() + "), " +
                                     (Entity.LastGoodBlock.empty() ? "it is not in the file"
                                                                   : "its last good block was written"));
             Out.Write(Entity.LastGoodBlock);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 
 #include "document/GeometryReference.h"
 #include "foundation/TextUtils.h"
@@ -167,8 +168,20 @@ void TGeometryList::NotifyChange() {
     }
 }
 
-void TGeometryList::ApplyChanges() {
-    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->ApplyChange();
+void TGeometryList::ApplyChanges(const std::function<void(TGeometry&, const std::exception&)>& OnFailure) {
+    std::exception_ptr First;
+    for (int I = 0; I < Count(); ++I) {
+        TGeometry& Entity = *Entities[static_cast<std::size_t>(I)];
+        try {
+            Entity.ApplyChange();
+        } catch (const std::exception& E) {
+            if (OnFailure)
+                OnFailure(Entity, E);
+            else if (!First)
+                First = std::current_exception();
+        }
+    }
+    if (First) std::rethrow_exception(First);
 }
 
 void TGeometryList::ValidateEntities() {

@@ -148,7 +148,10 @@ public:
     // Broadcasts TGeoListChange when the changed mark is set, else TGeoSelectionChange; nothing
     // while updating.
     void NotifyChange();
-    void ApplyChanges();
+    // Applies the pending change of every entity, also of those after one that fails, so that one
+    // entity that cannot be rebuilt leaves none of the others stale; the first failure is thrown
+    // afterwards. With OnFailure, each failure goes to it instead and nothing is thrown.
+    void ApplyChanges(const std::function<void(TGeometry&, const std::exception&)>& OnFailure = {});
     // Lets every entity check itself after a list change (empty ones delete themselves).
     void ValidateEntities();
     void Query(TGeometryQuery& Query, bool SelectedOnly);

@@ -593,6 +593,25 @@ std::unique_ptr<TPolyline> CurveCurveIntersections(TPolyline& C1, TPolyline& C2,
     return R;
 }
 
+namespace {
+
+// Where the straight segment from A to B, whose ends lie on either side of Plane, meets it; Fraction
+// is the part of the segment before the crossing.
+std::unique_ptr<TRPoint> SegmentPlaneCrossing(const TRPoint& A, const TRPoint& B, const TMPlane& Plane,
+                                              double& Fraction) {
+    const TMVector Direction = VectorFromTo(A.Vector(), B.Vector());
+    if (std::fabs(VectorDot(Direction, Plane.Normal)) >= NearZero)
+        return NewRPointFromVector(IntersectionOfLineAndPlane({A.Vector(), Direction}, Plane, Fraction));
+    // The ends lie on either side but within 1e-9 of each other along the normal, too close for the
+    // line routine: the crossing is interpolated between them.
+    const double SA = VectorDot(Plane.Normal, A.Vector()) - Plane.Distance;
+    const double SB = VectorDot(Plane.Normal, B.Vector()) - Plane.Distance;
+    Fraction = SA / (SA - SB);
+    return NewRPointFromVector(VectorLerp(A.Vector(), B.Vector(), Fraction));
+}
+
+}  // namespace
+
 std::unique_ptr<TPolyline> CurvePlaneIntersections(const TMPlane& Plane, TPolyline& Curve) {
     auto R = std::make_unique<TPolyline>();
     const auto Side = [&Plane](const TRPoint& P) { return PlaneSide(Plane, P.Vector(), 0); };
@@ -604,20 +623,8 @@ std::unique_ptr<TPolyline> CurvePlaneIntersections(const TMPlane& Plane, TPolyli
             const TRPoint& B = *L.Point(I);
             const double Length = A.Distance(B);
             if (Side(A) != Side(B)) {
-                const TMVector Direction = VectorFromTo(A.Vector(), B.Vector());
-                TMVector Hit;
                 double T;
-                if (std::fabs(VectorDot(Direction, Plane.Normal)) >= NearZero) {
-                    Hit = IntersectionOfLineAndPlane({A.Vector(), Direction}, Plane, T);
-                } else {
-                    // The ends lie on either side but within 1e-9 of each other along the normal,
-                    // too close for the line routine: the crossing is interpolated between them.
-                    const double SA = VectorDot(Plane.Normal, A.Vector()) - Plane.Distance;
-                    const double SB = VectorDot(Plane.Normal, B.Vector()) - Plane.Distance;
-                    T = SA / (SA - SB);
-                    Hit = VectorLerp(A.Vector(), B.Vector(), T);
-                }
-                auto X = NewRPointFromVector(Hit);
+                auto X = SegmentPlaneCrossing(A, B, Plane, T);
                 X->T = Arc + T * Length;
                 R->AddRPoint(std::move(X));
             }
@@ -631,6 +638,15 @@ std::unique_ptr<TPolyline> CurvePlaneIntersections(const TMPlane& Plane, TPolyli
             const TRPoint& A = *D.Point(I - 1);
             const TRPoint& B = *D.Point(I);
             if (Side(A) == Side(B)) continue;
+            if (A.T == B.T) {
+                // No parameter span between the two: the curve is drawn as its control polygon here
+                // (a B-spline with fewer points than its order), and that is what the plane cuts.
+                double T;
+                auto X = SegmentPlaneCrossing(A, B, Plane, T);
+                X->T = A.T;
+                R->AddRPoint(std::move(X));
+                continue;
+            }
             if (auto X = Curve.PointAt(Root.FindRoot(A.T, B.T))) R->AddRPoint(std::move(X));
         }
     }

@@ -31,8 +31,10 @@ bool PolylinePointsCollinear(int I, int J, const TPolyline& Polyline);
 std::unique_ptr<TPolyline> CurveCurveIntersections(TPolyline& C1, TPolyline& C2, int PlaneCode);
 // The points where Curve crosses Plane (a point exactly on the plane counts as below it); nullptr
 // when there are none. On a plain TPolyline each point's T is the arc length at the crossing; a
-// smooth curve's crossings are found by root-finding on the curve and carry its parameter.
-// Throws the root finder's error when a digitised crossing does not bracket the plane on the curve.
+// smooth curve's crossings are found by root-finding on the curve and carry its parameter; where its
+// digitised points carry no parameter span (a B-spline of fewer points than its order, drawn as its
+// control polygon) the digitised segment is cut. Throws the root finder's error when a digitised
+// crossing does not bracket the plane on the curve.
 std::unique_ptr<TPolyline> CurvePlaneIntersections(const TMPlane& Plane, TPolyline& Curve);
 std::unique_ptr<TPolyline> PolylinePlaneIntersections(TPolyline& Curve, const TMPlane& Plane);
 

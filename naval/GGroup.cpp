@@ -7,6 +7,7 @@
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/GeometryReference.h"
+#include "foundation/BlockCount.h"
 #include "foundation/TextUtils.h"
 #include "foundation/GeomBox.h"
 #include "foundation/Console.h"
@@ -257,9 +258,8 @@ void TGeoClosedGroup::AddMember(TGeometry* Entity) {
     std::unique_ptr<TGeometry> Copy = Entity->Clone();
     if (!Copy) {
         // Taking it in would lose it: it stays in the document.
-        const std::string Name = Entity->GetName();
-        WriteConsole("Warning: " + Entity->GetDescription() + (Name.empty() ? "" : " " + Name) +
-                     " cannot be copied into group " + GetName() + " and stays in the document");
+        WriteConsole("Warning: " + Entity->DescribedName() + " cannot be copied into group " + GetName() +
+                     " and stays in the document");
         return;
     }
     FMembers->Add(std::move(Copy));
@@ -526,12 +526,15 @@ bool TGeoOpenGroup::ExecuteMacroCommand(TMacroFile& Macro) {
     const std::string Line = Macro.GetCurrentLine();
     const auto Blank = Line.find(' ');
     const std::string Names = Blank == std::string::npos ? std::string() : Trim(Line.substr(Blank + 1));
-    for (int I = 1; I <= WordCount(Names); ++I) {
-        if (Command == "ADD")
-            AddMemberByName(ExtractWord(Names, I));
-        else
-            RemoveMemberByName(ExtractWord(Names, I));
-    }
+    // One change of the group, so that one undo takes it back.
+    InDocumentChange([&] {
+        for (int I = 1; I <= WordCount(Names); ++I) {
+            if (Command == "ADD")
+                AddMemberByName(ExtractWord(Names, I));
+            else
+                RemoveMemberByName(ExtractWord(Names, I));
+        }
+    });
     return true;
 }
 
@@ -544,6 +547,9 @@ void TGeoOpenGroup::SaveToText(TTextWriter& Out) {
 
 void TGeoOpenGroup::LoadFromText(TTextReader& In) {
     LoadHeader(In);
+    // Checked against the names that follow before any is taken: a count too small would drop member
+    // names, one too large would take lines of the next block for names.
+    CheckListCount(In, {.Names = true});
     const int Count = ReadCount(In);
     FReferences->Clear();
     for (int I = 0; I < Count && !In.Eof(); ++I) FReferences->AddName(Trim(In.ReadLine()));

@@ -6,6 +6,8 @@
 namespace sarnova {
 
 TGeoSetup::TGeoSetup() {
+    // Undoable, so that a rename (which makes it leave the document) and its layout can be taken back.
+    SetCapabilities(GetCapabilities() | cpUndoable);
     SetName("Setup");
     SetDisplayState(dsHidden);
 }

@@ -170,6 +170,33 @@ TEST_F(GeoFaceTest, AnEntityThatCannotBeClonedIsNeitherRestoredNorRecreated) {
     EXPECT_EQ(Doc.Count(), 0);
 }
 
+// What an undo or redo restored is kept even when an entity cannot be rebuilt from it: the step is
+// done, the entities after it are rebuilt, the console names it, and the history can be walked on.
+TEST_F(GeoFaceTest, AnEntityThatCannotBeRebuiltDoesNotStopUndoOrRedo) {
+    std::vector<std::string> Console;
+    GConsole->OnLine = [&](const std::string& Line) { Console.push_back(Line); };
+    auto* A = AddPoint("A", 1);
+    auto* B = AddPoint("B", 2);
+    Doc.BeginUpdate(0);
+    A->MoveTo(5, 0, 0);
+    B->MoveTo(6, 0, 0);
+    Doc.EndUpdate();
+    A->FailRecalculate = true;
+    const std::string Warning = "Warning: " + A->DescribedName() +
+                                " cannot be rebuilt after the undo (Cannot recalculate A), it keeps its restored state";
+    EXPECT_NO_THROW(Doc.Undo());
+    EXPECT_EQ(State(), (std::vector<std::string>{"A 1 0", "B 2 0"}));
+    EXPECT_FALSE(B->IsChangePending());
+    EXPECT_EQ(Console, std::vector<std::string>{Warning});
+    EXPECT_NO_THROW(Doc.Undo());
+    EXPECT_EQ(State(), (std::vector<std::string>{"A 1 0"}));
+    EXPECT_NO_THROW(Doc.Redo());
+    EXPECT_NO_THROW(Doc.Redo());
+    EXPECT_EQ(State(), (std::vector<std::string>{"A 5 0", "B 6 0"}));
+    EXPECT_EQ(Console.back().find("Warning: " + A->DescribedName() + " cannot be rebuilt after the redo"), 0u);
+    GConsole->OnLine = nullptr;
+}
+
 TEST_F(GeoFaceTest, ChangesSetModifiedAndClearEmptiesTheHistory) {
     int Fired = 0;
     Doc.OnModifiedChange = [&](TGeometryInterface* Sender) {

@@ -140,12 +140,18 @@ TEST_F(GeometryListTest, PendingChangesAreAppliedAtTheOutermostEndWithoutGeometr
 
 TEST_F(GeometryListTest, ABracketWhoseChangesFailStillCloses) {
     auto* P = List.AddPoint("P", 1);
+    auto* Q = List.AddPoint("Q", 2);
+    List.ApplyChanges();
     List.BeginUpdate(ufHourGlass);
     P->FailRecalculate = true;
     P->MoveTo(3, 0, 0);
+    Q->MoveTo(4, 0, 0);
     EXPECT_THROW(List.EndUpdate(), EError);
     EXPECT_FALSE(List.Updating());
     EXPECT_EQ(GetScreenCursor(), crDefault);
+    // The failure does not leave the entities after it stale.
+    EXPECT_FALSE(Q->IsChangePending());
+    EXPECT_DOUBLE_EQ(Q->GetExtents().Max.X, 4.5);
     P->FailRecalculate = false;
     List.BeginUpdate(0);
     List.EndUpdate();

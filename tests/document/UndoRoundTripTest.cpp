@@ -123,6 +123,12 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"delete the hull", {"DELETE TarvoHull1"}},
         {"delete an open group", {"DELETE Tanks"}},
         {"delete a group member", {"DELETE Store"}},
+        {"open group members added and removed", {"Tanks.ADD Line Bow", "Engine.DELETE Store"}},
+        {"rename the setup", {"Setup.NAME=Layout"}},
+        {"a plane over a B-spline of two points", {"POPUP Line:Create a BSpline from Points",
+                                                   "SELECT NONE;SELECT Roll;MIRROR XZ -3"}},
+        {"move everything, then a polyline from a Tarvo curve",
+         {"SELECT ALL;MOVE X=-1", "POPUP Stem:Control Points to Polyline"}},
         {"delete a bead's host", {"DELETE XTCurve2"}},
         {"scale a curve of the hull", {"SELECT NONE;SELECT AftBoundary;SCALE X=2 Y=1 Z=0.5"}},
     };

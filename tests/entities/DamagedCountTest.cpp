@@ -43,6 +43,7 @@ const TCountedBlock Blocks[] = {
     {"TCoonsPatch", "InterpolationMethod=cpBiCubic\n", "NumCurves", 4,
      "Bottom\nRight\nTop\nLeft\nName=Deck4\nDrawParameters=TRUE\n"},
     {"TN-SidedPatch", "PatchType=ptWeightedG1\n", "NumCurves", 3, "Edge1\nEdge2\nEdge3\nName=Lid\n"},
+    {"TOpenGroup", "Name=Tanks\nNumParameters=1\nFill=Ballast\n", "NumObjects", 2, "Before\nAfter\n"},
 };
 
 // Neighbours as a save writes them, so that the whole document saves back to the byte.

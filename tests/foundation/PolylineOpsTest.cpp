@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "VkMathsExpect.h"
+#include "foundation/BSpline.h"
 #include "foundation/Errors.h"
 #include "foundation/VkMathsIntersect.h"
 #include "platform/RecordingGraphics.h"
@@ -591,6 +592,19 @@ TEST(PolylineCrossings, CurvePlaneOnASmoothCurveFindsTheRoots) {
     TLyingCurve Lying;
     ExpectError([&] { CurvePlaneIntersections({{1, 0, 0}, 0.5}, Lying); },
                 "VkMaths.FindValueBrent - Value is outside of Bracket");
+}
+
+// Fewer control points than the order: no curve to evaluate, the control polygon stands for it (as it
+// is drawn), and the plane cuts that instead of failing to bracket a root.
+TEST(PolylineCrossings, CurvePlaneOnABSplineBelowItsOrderCutsTheControlPolygon) {
+    TBSpline Spline(4);
+    Spline.AddVector({-5, -5, 0});
+    Spline.AddVector({5, 5, 2});
+    const TMPlane Y0{{0, 1, 0}, 0};
+    ExpectPoints(CurvePlaneIntersections(Y0, Spline).get(), {{0, 0, 1}}, 1e-9);
+    EXPECT_EQ(CurvePlaneIntersections({{0, 0, 1}, 5}, Spline), nullptr);
+    Spline.AddVector({5, -5, 4});
+    ExpectPoints(CurvePlaneIntersections(Y0, Spline).get(), {{0, 0, 1}, {5, 0, 3}}, 1e-9);
 }
 
 // ---- Clipping and offsetting ----
