@@ -358,6 +358,28 @@ const std::vector<TNetworkCase>& Networks() {
              });
              N.Knuckles.push_back("L1");
          }},
+        // T-junctions on a saddle and on a surface bent down: the Gregory patch takes each edge of
+        // several spans as one cubic, so its seams follow neither the curves nor their tangent planes
+        // there (it does with forced Bezier edges).
+        {"tjunctionOnSaddle",
+         [](TNet& N) {
+             Grid(N, 3, 3, 9, [](double X, double Y) { return TMVector{X, Y, 0.3 * (X - 1) * (X - 1) - 0.4 * Y * Y}; }, 1);
+         },
+         0, Bit(sptGregory)},
+        {"tjunctionBentDown",
+         [](TNet& N) {
+             Grid(N, 3, 3, 9, [](double X, double Y) { return TMVector{X, Y, -0.3 * X * X - 0.2 * Y * Y}; }, 1);
+         },
+         0, Bit(sptGregory)},
+        // A twisted strip (a helicoid): the stations are beads on the longitudinals, placed to some
+        // 1e-9, so the curves' tangents at a crossing span their tangent plane only to that precision.
+        {"twisted",
+         [](TNet& N) {
+             Grid(N, 4, 4, 4, [](double X, double Y) {
+                 const double A = 0.5 * X;
+                 return TMVector{X, (Y - 1.5) * std::cos(A), (Y - 1.5) * std::sin(A)};
+             });
+         }},
     };
     return List;
 }
@@ -395,7 +417,7 @@ TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWit
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Networks, XTSurfaceContinuity, ::testing::Range<std::size_t>(0, 7),
+INSTANTIATE_TEST_SUITE_P(Networks, XTSurfaceContinuity, ::testing::Range<std::size_t>(0, Networks().size()),
                          [](const ::testing::TestParamInfo<std::size_t>& I) { return std::string(Networks()[I.param].Name); });
 
 // A ring of faces round a 3, 5 or 6-sided hole on a dome is a disc: its outer loop is where the
