@@ -233,8 +233,13 @@ void TXTPatchEdge::GenerateCrossDerivative(const TMVector& V0, const TMVector& V
     FRibbon->FirstPoint(R0);
     FRibbon->LastPoint(R1);
     double a0 = 0, b0 = 0, a1 = 0, b1 = 0;
-    const bool StartFailed = Solve3DPlaneEquation(A0, R0, V0, a0, b0, false);
-    const bool EndFailed = Solve3DPlaneEquation(A1, R1, V1, a1, b1, false);
+    // A corner vector off the ribbon's plane by a trace of placement error is solved for in the
+    // plane, and the trace added back along the side: the straight cross derivative would leave the
+    // tangent plane that the neighbour keeps, and the corner must still meet the next side exactly.
+    const TMVector In0 = IntoNearPlane(A0, R0, V0, TangentPlaneTolerance);
+    const TMVector In1 = IntoNearPlane(A1, R1, V1, TangentPlaneTolerance);
+    const bool StartFailed = Solve3DPlaneEquation(A0, R0, In0, a0, b0, false);
+    const bool EndFailed = Solve3DPlaneEquation(A1, R1, In1, a1, b1, false);
     if (StartFailed || EndFailed) {
         const char* Line = "TXTPatchEdge.GenerateCrossDerivative - Solve3DPlaneEquation failed at (%10.3f, %10.3f, %10.3f)";
         const auto Report = [&](const TMVector& P) {
@@ -251,7 +256,14 @@ void TXTPatchEdge::GenerateCrossDerivative(const TMVector& V0, const TMVector& V
     const auto Tangent = C->Derivative();
     const auto Along = LinearFactor(a0, a1)->Multiply(*Tangent);
     const auto Across = LinearFactor(b0, b1)->Multiply(FRibbon->Spline());
-    FCrossDerivative->AssignSpline(*Along->Sum(*Across));
+    auto Sum = Along->Sum(*Across);
+    const TMVector Trace0 = VectorFromTo(In0, V0), Trace1 = VectorFromTo(In1, V1);
+    if (VectorLength(Trace0) > 0 || VectorLength(Trace1) > 0) {
+        TBSpline Trace(2);
+        SetStraight(Trace, Trace0, Trace1);
+        Sum = Sum->Sum(Trace);
+    }
+    FCrossDerivative->AssignSpline(*Sum);
 }
 
 void TXTPatchEdge::EnforceTwistCompatibility(const TXTSurfaceOptions& Options) {

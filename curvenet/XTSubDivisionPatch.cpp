@@ -98,8 +98,12 @@ void TXTSubdivisionEdge::GenerateDerivative() {
     S.EndDerivative(C2);
     Ribbon.FirstPoint(R0);
     Ribbon.LastPoint(R2);
-    const bool Failed0 = Solve3DPlaneEquation(C0, R0, StartTarget, StartTangentFactor, StartRibbonFactor, false);
-    const bool Failed1 = Solve3DPlaneEquation(C2, R2, EndTarget, EndTangentFactor, EndRibbonFactor, false);
+    const TMVector In0 = IntoNearPlane(C0, R0, StartTarget, TangentPlaneTolerance);
+    const TMVector In1 = IntoNearPlane(C2, R2, EndTarget, TangentPlaneTolerance);
+    StartTrace = VectorFromTo(In0, StartTarget);
+    EndTrace = VectorFromTo(In1, EndTarget);
+    const bool Failed0 = Solve3DPlaneEquation(C0, R0, In0, StartTangentFactor, StartRibbonFactor, false);
+    const bool Failed1 = Solve3DPlaneEquation(C2, R2, In1, EndTangentFactor, EndRibbonFactor, false);
     SolveFailed = Failed0 || Failed1 ? 1 : 0;
 }
 
@@ -120,6 +124,8 @@ void TXTSubdivisionEdge::BoundaryDataAt(double X, TMVector& Position, TMVector& 
     const double Alpha = (1 - U) * StartTangentFactor + U * EndTangentFactor;
     const double Beta = (1 - U) * StartRibbonFactor + U * EndRibbonFactor;
     Derivative = VectorAdd(VectorScale(D[1], Alpha), VectorScale(R, Beta));
+    if (VectorLength(StartTrace) > 0 || VectorLength(EndTrace) > 0)
+        Derivative = VectorAdd(Derivative, VectorAdd(VectorScale(StartTrace, 1 - U), VectorScale(EndTrace, U)));
 }
 
 void TXTSubdivisionEdge::Draw(IGraphics& Graphics) {
@@ -156,6 +162,8 @@ void TXTSubdivisionEdge::CopySideData(const TXTSubdivisionEdge& Source) {
     EndRibbonFactor = Source.EndRibbonFactor;
     EndTarget = Source.EndTarget;
     StartTarget = Source.StartTarget;
+    StartTrace = Source.StartTrace;
+    EndTrace = Source.EndTrace;
     BoundaryFin = Source.BoundaryFin;
 }
 

@@ -40,6 +40,10 @@ public:
     // The cross derivatives required at the side's end and start corners.
     TMVector EndTarget;
     TMVector StartTarget;
+    // What the targets miss the plane of the side's tangent and ribbon by, when that is a trace of
+    // placement error: the factors are solved for in the plane and the traces added back.
+    TMVector StartTrace;
+    TMVector EndTrace;
     // The patch face's fin of the side this edge lies on; nullptr for an interior edge. Not owned.
     TXTFin* BoundaryFin = nullptr;
     TMVector EdgePoint;

@@ -100,6 +100,16 @@ bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& 
     return true;
 }
 
+TMVector IntoNearPlane(const TMVector& A, const TMVector& B, const TMVector& C, double Tolerance) {
+    const TMVector N = VectorCross(A, B);
+    const double NLength = VectorLength(N), CLength = VectorLength(C);
+    // A and B parallel to a part in a million: no plane to move into.
+    if (!(NLength > 1e-6 * VectorLength(A) * VectorLength(B)) || CLength == 0) return C;
+    const double Out = VectorDot(C, N) / NLength;
+    if (std::abs(Out) > Tolerance * CLength || std::abs(Out) <= 1e-12 * CLength) return C;
+    return VectorFromTo(VectorScale(N, Out / NLength), C);
+}
+
 namespace {
 
 // The Jacobi rotation of the pair (g, k).

@@ -26,6 +26,15 @@ bool Solve3DLinearEquation(const TMVector& A, const TMVector& B, const TMVector&
 bool Solve3DPlaneEquation(const TMVector& A, const TMVector& B, const TMVector& C, double& S, double& T,
                           bool Raise);
 
+// Directions that stand out of a tangent plane by no more than this sine lie in it: the curve
+// network's test of a continuous tangent plane.
+inline constexpr double TangentPlaneTolerance = 1e-4;
+// C moved into the plane of A and B (its nearest vector there) when it stands out of that plane by a
+// sine of at most Tolerance; C itself when it stands out further, lies in the plane to rounding, or A
+// and B do not span a plane. Directions measured along curves that meet in one tangent plane agree
+// with it only to the precision the curves were placed with; a plane solve needs them exact.
+TMVector IntoNearPlane(const TMVector& A, const TMVector& B, const TMVector& C, double Tolerance);
+
 // ---- Eigenvalues ----
 
 // Cyclic Jacobi on the symmetric leading N x N block of A (0 <= N <= 4): eigenvalues in D[0..N-1],

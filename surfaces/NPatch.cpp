@@ -8,6 +8,7 @@
 #include "foundation/Errors.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
+#include "foundation/VkMathsSolvers.h"
 
 namespace sarnova {
 
@@ -28,8 +29,11 @@ std::unique_ptr<TBSpline> StraightCurve(const TMVector& A, const TMVector& B) {
 }
 
 // S and T with S A + T B = D. The solver takes two components of the equation; the fit counts only
-// when the answer meets all three, so that the cross derivative really ends at D.
-bool FitEnd(const TMVector& A, const TMVector& B, const TMVector& D, double& S, double& T) {
+// when the answer meets all three, so that the cross derivative really ends at D. A D off the plane
+// by a trace of placement error is fitted in the plane; Trace is what it misses there.
+bool FitEnd(const TMVector& A, const TMVector& B, const TMVector& Target, double& S, double& T, TMVector& Trace) {
+    const TMVector D = IntoNearPlane(A, B, Target, TangentPlaneTolerance);
+    Trace = VectorFromTo(D, Target);
     if (Solve3DPlaneEquation(A, B, D, S, T, false)) return false;
     const TMVector Fit = VectorAdd(VectorScale(A, S), VectorScale(B, T));
     return VectorDistance(Fit, D) <= 1e-9 * std::max(1.0, VectorLength(D));
@@ -213,9 +217,10 @@ void TNPatchEdge::GenerateCrossDerivative() {
         W.UpdateKnots();
         X.UpdateKnots();
         double S0 = 0, T0 = 0, S1 = 0, T1 = 0;
-        const bool Failed0 = !FitEnd(W.Derivatives(W.MinT())[1], X.First()->Vector(), D0, S0, T0);
+        TMVector Trace0, Trace1;
+        const bool Failed0 = !FitEnd(W.Derivatives(W.MinT())[1], X.First()->Vector(), D0, S0, T0, Trace0);
         if (Failed0) LogFailedFit(*W.First());
-        const bool Failed1 = !FitEnd(W.Derivatives(W.MaxT())[1], X.Last()->Vector(), D1, S1, T1);
+        const bool Failed1 = !FitEnd(W.Derivatives(W.MaxT())[1], X.Last()->Vector(), D1, S1, T1, Trace1);
         if (Failed1) LogFailedFit(*W.Last());
         if (!Failed0 && !Failed1) {
             try {
@@ -223,6 +228,9 @@ void TNPatchEdge::GenerateCrossDerivative() {
                 const auto Alpha = StraightCurve({S0, S0, S0}, {S1, S1, S1});
                 const auto Beta = StraightCurve({T0, T0, T0}, {T1, T1, T1});
                 Result = Alpha->Multiply(*Wd)->Sum(*Beta->Multiply(X));
+                // The traces by which the ends missed the plane, carried along so the ends are exact.
+                if (VectorLength(Trace0) > 0 || VectorLength(Trace1) > 0)
+                    Result = Result->Sum(*StraightCurve(Trace0, Trace1));
             } catch (const EGeometryError&) {
                 // Curves the B-spline products cannot take (beyond the knot limit) get the straight
                 // cross derivative below.

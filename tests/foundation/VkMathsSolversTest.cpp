@@ -102,6 +102,35 @@ TEST_F(Solve3DEquations, PlaneChecksTheThirdEquationInTheGeneralCase) {
               "Solve3DPlaneEquation - Vectors not planar");
 }
 
+// Vectors measured along curves that meet in one tangent plane are moved into it when they miss it
+// by a trace; a vector that really stands out of the plane is left for the solver to refuse.
+TEST_F(Solve3DEquations, IntoNearPlaneMovesOnlyWhatMissesThePlaneByATrace) {
+    const TMVector A{0, -0.968912413, -0.247403992}, B{-0.706877151, 0.174997846, -0.685346954};
+    const TMVector Normal = VectorNormalise(VectorCross(A, B));
+    const TMVector InPlane = VectorAdd(VectorScale(A, 0.3), VectorScale(B, -1.2));
+    const struct {
+        double Out;  // along the plane's normal, relative to the vector's length
+        bool Moved;
+    } Cases[] = {{0, false}, {1e-13, false}, {1e-8, true}, {-5e-5, true}, {2e-4, false}, {0.5, false}};
+    for (const auto& C : Cases) {
+        const TMVector V = VectorAdd(InPlane, VectorScale(Normal, C.Out * VectorLength(InPlane)));
+        const TMVector Got = IntoNearPlane(A, B, V, TangentPlaneTolerance);
+        if (!C.Moved) {
+            EXPECT_EQ(VectorDistance(Got, V), 0) << C.Out;
+            continue;
+        }
+        EXPECT_NEAR(VectorDistance(Got, InPlane), 0, 1e-15) << C.Out;
+        double S = 0, T = 0;
+        EXPECT_TRUE(Solve3DPlaneEquation(A, B, V, S, T, false)) << C.Out;
+        EXPECT_FALSE(Solve3DPlaneEquation(A, B, Got, S, T, false)) << C.Out;
+        EXPECT_NEAR(S, 0.3, 1e-12);
+        EXPECT_NEAR(T, -1.2, 1e-12);
+    }
+    // Parallel A and B span no plane.
+    const TMVector V{1, 2, 3};
+    EXPECT_EQ(VectorDistance(IntoNearPlane(A, VectorScale(A, 2), V, TangentPlaneTolerance), V), 0);
+}
+
 TEST(Jacobi, DiagonalMatrixNeedsNoRotation) {
     TMMatrix A = ZeroMatrix;
     A[0][0] = 3;
