@@ -62,6 +62,8 @@ public:
     void AfterListChange() override;
     void Transform(const TMMatrix& M) override;
     void Assign(const TGeometry& Source) override;
+    // Its block is its points, name and colour, each point changed inside a change bracket.
+    bool WritesItsBlockFromState() const override { return true; }
     // Polyline queries are answered with the polyline itself.
     void Query(TGeometryQuery& Query) override;
     // A TGeoSelectPolylines request selects it too.

@@ -21,6 +21,7 @@
 #include "foundation/MacroFile.h"
 #include "foundation/Polygon.h"
 #include "foundation/Polyline.h"
+#include "foundation/TextFile.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
@@ -335,6 +336,7 @@ bool TGeometry::ExecuteMacroCommand(TMacroFile& Macro) {
 void TGeometry::Transform(const TMMatrix&) {}
 
 void TGeometry::Assign(const TGeometry& Source) {
+    if (LastGoodBlockDeferred) TakeLastGoodBlock();
     StoreSelected(Source.Selected);
     Color = Source.Color;
     StoreName(Source.Name);
@@ -566,7 +568,36 @@ void TGeometry::BeginChange() {
 }
 
 void TGeometry::RecordChange() {
+    if (LastGoodBlockDeferred) TakeLastGoodBlock();
     if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
+}
+
+const std::string& TGeometry::LastGoodBlock() const {
+    static const std::string None;
+    return KeptBlock ? *KeptBlock : None;
+}
+
+void TGeometry::KeepLastGoodBlock(std::string_view Block) {
+    LastGoodBlockDeferred = WritesItsBlockFromState();
+    if (LastGoodBlockDeferred)
+        KeptBlock.reset();
+    else if (KeptBlock)
+        KeptBlock->assign(Block);
+    else
+        KeptBlock = std::make_unique<std::string>(Block);
+}
+
+void TGeometry::TakeLastGoodBlock() {
+    LastGoodBlockDeferred = false;
+    TTextWriter Out;
+    try {
+        SaveToText(Out);
+    } catch (const std::exception&) {
+        // It was written whole when last read or saved and has not changed since: only a change that
+        // bypassed RecordChange gets here, and then there is no good block to keep.
+        return;
+    }
+    KeptBlock = std::make_unique<std::string>(Out.Text());
 }
 
 void TGeometry::MarkChanged() {

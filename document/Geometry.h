@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -552,7 +553,15 @@ public:
 
     // The entity's block as it was last read from or written to a document file, whole: what a save
     // writes for it when it cannot be written as it is now. Empty when it never was.
-    std::string LastGoodBlock;
+    const std::string& LastGoodBlock() const;
+    // Block was just read or written whole for the entity. An entity whose WritesItsBlockFromState
+    // keeps no copy of it: until its next change its block is what it writes, and its first change
+    // keeps the block of the state before it.
+    void KeepLastGoodBlock(std::string_view Block);
+    // True for a class whose whole block SaveToText writes from the entity's state, and whose state
+    // changes only after RecordChange (BeginChange) or through Assign. Documents hold such entities
+    // by the million: a copy of each block would take more memory than the entity.
+    virtual bool WritesItsBlockFromState() const { return false; }
 
 protected:
     // Plain stores that keep the holding list's name and selection index in step.
@@ -597,6 +606,10 @@ private:
     std::unique_ptr<TGeometryContours> ContourRepresentation;
     // Set while RedrawView waits for the list, to notice the list handing the request back.
     bool RedrawingView = false;
+    // The last good block is what the entity writes now; TakeLastGoodBlock keeps it before a change.
+    bool LastGoodBlockDeferred = false;
+    std::unique_ptr<std::string> KeptBlock;
+    void TakeLastGoodBlock();
 };
 
 // Program-wide clipboard list of copy and paste, made by InitializeSettings and freed by
