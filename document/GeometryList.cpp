@@ -298,7 +298,8 @@ void TGeometryList::SelectionChanged(TGeometry& Entity) {
 
 void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
     std::unique_ptr<TGeometry> Old = Extract(Index);
-    for (TGeometryObserver* Observer : std::vector<TGeometryObserver*>(Old->Observers))
+    const std::vector<TGeometryObserver*> Observers = Old->Rare ? Old->Rare->Observers : std::vector<TGeometryObserver*>();
+    for (TGeometryObserver* Observer : Observers)
         if (auto* Reference = dynamic_cast<TGeometryReference*>(Observer)) Reference->Release();
     TGeometry* New = Entity.get();
     Entities.insert(Entities.begin() + Index, std::move(Entity));
