@@ -815,8 +815,10 @@ IGeometryFrame* TGeometry::CreateFrameFor(void* Owner) {
 }
 
 void TGeometry::StoreName(const std::string& Value) {
+    // The list finds the entity under the name it indexed it by.
+    if (HoldingList != nullptr) HoldingList->UnindexName(*this);
     Name = Value;
-    if (HoldingList != nullptr) HoldingList->NameChanged(*this);
+    if (HoldingList != nullptr) HoldingList->IndexName(*this);
 }
 
 void TGeometry::StoreSelected(bool Value) {

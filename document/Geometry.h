@@ -615,8 +615,6 @@ private:
     TGeometryList* OwnerList = nullptr;
     // The list that holds this entity and indexes its name and selection; set by the list itself.
     TGeometryList* HoldingList = nullptr;
-    // The name under which HoldingList indexes this entity.
-    std::string IndexedName;
     std::string Name;
     // Last, so that it goes first: its parts may still look at the entity.
     std::unique_ptr<TRareParts> Rare;

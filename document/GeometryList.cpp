@@ -227,11 +227,21 @@ namespace {
 
 std::size_t NameHash(std::string_view Key) { return std::hash<std::string_view>{}(Key); }
 
+// Whether UpperCase(Name) == Key, without making the upper-cased copy.
+bool SameUpperCase(std::string_view Name, std::string_view Key) {
+    if (Name.size() != Key.size()) return false;
+    for (std::size_t I = 0; I < Name.size(); ++I) {
+        const char C = Name[I] >= 'a' && Name[I] <= 'z' ? static_cast<char>(Name[I] - 'a' + 'A') : Name[I];
+        if (C != Key[I]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TGeometryList::IndexName(TGeometry& Entity) {
-    Entity.IndexedName = UpperCase(Entity.GetName());
-    if (Entity.IndexedName.empty()) return;
+    if (Entity.Name.empty()) return;
+    const std::string Key = UpperCase(Entity.Name);
     if (2 * (NamedCount + 1) > NameSlots.size()) {
         std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
         Old.swap(NameSlots);
@@ -242,18 +252,20 @@ void TGeometryList::IndexName(TGeometry& Entity) {
                 NameSlots[I] = S;
             }
     }
-    const std::size_t Hash = NameHash(Entity.IndexedName);
+    const std::size_t Hash = NameHash(Key);
     std::size_t I = FirstNameSlot(Hash);
     while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
     NameSlots[I] = {Hash, &Entity};
     ++NamedCount;
-    CountName(Entity.IndexedName, +1);
+    CountName(Key, +1);
 }
 
 void TGeometryList::UnindexName(TGeometry& Entity) {
-    if (Entity.IndexedName.empty()) return;
+    // The name has not changed since IndexName: StoreName unindexes before it stores a new one.
+    if (Entity.Name.empty() || NameSlots.empty()) return;
+    const std::string Key = UpperCase(Entity.Name);
     const std::size_t Mask = NameSlots.size() - 1;
-    std::size_t I = FirstNameSlot(NameHash(Entity.IndexedName));
+    std::size_t I = FirstNameSlot(NameHash(Key));
     while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
     if (NameSlots[I].Entity) {
         // Later slots of the run move up into the gap unless their own run starts after it, so that
@@ -268,8 +280,7 @@ void TGeometryList::UnindexName(TGeometry& Entity) {
         NameSlots[I] = TNameSlot{};
         --NamedCount;
     }
-    CountName(Entity.IndexedName, -1);
-    Entity.IndexedName.clear();
+    CountName(Key, -1);
 }
 
 void TGeometryList::IndexEntity(TGeometry& Entity) {
@@ -282,11 +293,6 @@ void TGeometryList::UnindexEntity(TGeometry& Entity) {
     UnindexName(Entity);
     SelectedSet.erase(&Entity);
     Entity.HoldingList = nullptr;
-}
-
-void TGeometryList::NameChanged(TGeometry& Entity) {
-    UnindexName(Entity);
-    IndexName(Entity);
 }
 
 void TGeometryList::SelectionChanged(TGeometry& Entity) {
@@ -369,7 +375,7 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
     TGeometry* Earliest = nullptr;
     for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
         TGeometry* Named = NameSlots[I].Entity;
-        if (NameSlots[I].Hash != Hash || Named->IndexedName != Key) continue;
+        if (NameSlots[I].Hash != Hash || !SameUpperCase(Named->Name, Key)) continue;
         // Positions are asked for only when a name is borne twice.
         if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
     }
