@@ -763,11 +763,11 @@ void TGeometry::OfferSnapPoints(TGeometrySnapInfo& Request) {
 }
 
 TMenuItem* TGeometry::PopupMenu() {
-    if (TMenuItem* Root = GetPopupRoot()) {
-        SendMessage(std::make_unique<TGeoClearSarnovaPopup>());
-        UpdateMenuItems(*Root);
-    } else {
+    if (GetPopupRoot() == nullptr) {
         CreatePopupMenu();
+    } else {
+        SendMessage(std::make_unique<TGeoClearSarnovaPopup>());
+        if (TMenuItem* Root = GetPopupRoot()) UpdateMenuItems(*Root);
     }
     return GetPopupRoot();
 }
