@@ -267,19 +267,19 @@ void TGeometryList::UnindexName(TGeometry& Entity) {
     const std::size_t Mask = NameSlots.size() - 1;
     std::size_t I = FirstNameSlot(NameHash(Key));
     while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
-    if (NameSlots[I].Entity) {
-        // Later slots of the run move up into the gap unless their own run starts after it, so that
-        // every entry stays reachable from its first slot without a mark for deleted slots.
-        for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
-            const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
-            const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
-            if (StaysBehindGap) continue;
-            NameSlots[I] = NameSlots[J];
-            I = J;
-        }
-        NameSlots[I] = TNameSlot{};
-        --NamedCount;
+    // Not indexed (unindexed already): nothing to take back.
+    if (!NameSlots[I].Entity) return;
+    // Later slots of the run move up into the gap unless their own run starts after it, so that
+    // every entry stays reachable from its first slot without a mark for deleted slots.
+    for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
+        const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
+        const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
+        if (StaysBehindGap) continue;
+        NameSlots[I] = NameSlots[J];
+        I = J;
     }
+    NameSlots[I] = TNameSlot{};
+    --NamedCount;
     CountName(Key, -1);
 }
 
