@@ -103,7 +103,7 @@ void TXTPointInfo::SetRPoint(const TRPoint& Point, IGraphics* View, bool AVisibl
 // ---- TGeoXTCurve ----
 
 TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
-    SetPolylineRepresentation(std::make_unique<TPolylineRepresentation>(*this));
+    UseDisplayPolyline();
     FCurve->OnChange = [this](TXTNode*) { InvalidateCurveRepresentations(); };
     FCurve->OnLosingInput = [this](TXTNode*) { RecordChange(); };
     FCurve->OnRegenerated = [this](TXTCurve*) { SendMessage(std::make_unique<TGeoXTCurveUpdate>()); };

@@ -85,16 +85,23 @@ void TCurvatureAnalysisRepresentation::Rebuild() { Curve.AddToCurveAnalysis(Anal
 
 // ---- TGeoDraggableCurve ----
 
-TGeoDraggableCurve::TGeoDraggableCurve()
-    : CurvatureRepresentation(std::make_unique<TCurvatureAnalysisRepresentation>(*this)) {}
+TGeoDraggableCurve::TGeoDraggableCurve() = default;
 
 TGeoDraggableCurve::~TGeoDraggableCurve() {
     CurvatureRepresentation.reset();
     PolylineRepresentation.reset();
 }
 
-void TGeoDraggableCurve::SetPolylineRepresentation(std::unique_ptr<TPolylineRepresentation> Value) {
-    PolylineRepresentation = std::move(Value);
+TPolylineRepresentation* TGeoDraggableCurve::GetPolylineRepresentation() const {
+    if (!PolylineRepresentation && HasDisplayPolyline)
+        PolylineRepresentation = std::make_unique<TPolylineRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
+    return PolylineRepresentation.get();
+}
+
+TCurvatureAnalysisRepresentation& TGeoDraggableCurve::GetCurvatureRepresentation() const {
+    if (!CurvatureRepresentation)
+        CurvatureRepresentation = std::make_unique<TCurvatureAnalysisRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
+    return *CurvatureRepresentation;
 }
 
 void TGeoDraggableCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) {
@@ -113,20 +120,21 @@ TPolyline* TGeoDraggableCurve::GetPolyline() {
 void TGeoDraggableCurve::SetDrawCurvature(bool On) {
     if (On == DrawCurvature()) return;
     SetState(On ? GetState() | gsCurvature : GetState() & static_cast<std::uint16_t>(~gsCurvature));
-    CurvatureRepresentation->SetVisible(On);
+    GetCurvatureRepresentation().SetVisible(On);
     InvalidateViews();
     RefreshFrame();
 }
 
 void TGeoDraggableCurve::InvalidateCurveRepresentations() {
     if (PolylineRepresentation) PolylineRepresentation->Invalidate();
-    CurvatureRepresentation->Invalidate();
+    if (CurvatureRepresentation) CurvatureRepresentation->Invalidate();
 }
 
 TPolyline* TGeoDraggableCurve::DisplayPolyline() {
-    if (!PolylineRepresentation) return nullptr;
-    PolylineRepresentation->Update();
-    return PolylineRepresentation->GetPolyline();
+    TPolylineRepresentation* Display = GetPolylineRepresentation();
+    if (Display == nullptr) return nullptr;
+    Display->Update();
+    return Display->GetPolyline();
 }
 
 void TGeoDraggableCurve::InvalidateRepresentations() {
@@ -143,44 +151,48 @@ void TGeoDraggableCurve::Assign(const TGeometry& Source) {
     TGeoDraggable::Assign(Source);
     const auto* Other = dynamic_cast<const TGeoDraggableCurve*>(&Source);
     if (Other == nullptr) return;
-    if (PolylineRepresentation && Other->PolylineRepresentation)
-        PolylineRepresentation->SetVisible(Other->PolylineRepresentation->GetVisible());
+    // A picture not made yet is visible: it is made here only to take a hidden state.
+    const bool Visible = !Other->PolylineRepresentation || Other->PolylineRepresentation->GetVisible();
+    if (HasDisplayPolyline && Other->HasDisplayPolyline && (PolylineRepresentation || !Visible))
+        GetPolylineRepresentation()->SetVisible(Visible);
     SetDrawCurvature(Other->DrawCurvature());
 }
 
 bool TGeoDraggableCurve::PicksByDisplayPolyline() const {
     const TGeometryList* List = GetOwnerList();
-    return List != nullptr && List->Count() < LargeDocumentCount && PolylineRepresentation &&
-           PolylineRepresentation->GetVisible();
+    return List != nullptr && List->Count() < LargeDocumentCount && HasDisplayPolyline &&
+           (!PolylineRepresentation || PolylineRepresentation->GetVisible());
 }
 
 double TGeoDraggableCurve::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
     if (!PicksByDisplayPolyline()) return TGeoDraggable::DistanceToPoint(ScreenPoint, View);
     // A curve that was never drawn (a document filled by a macro) is still picked where it lies.
     DisplayPolyline();
-    return PolylineRepresentation->DistanceToPoint(ScreenPoint, View);
+    return GetPolylineRepresentation()->DistanceToPoint(ScreenPoint, View);
 }
 
 bool TGeoDraggableCurve::InRect(const TRect& Rect, IGraphics& View) {
     if (!PicksByDisplayPolyline()) return TGeoDraggable::InRect(Rect, View);
     DisplayPolyline();
-    return PolylineRepresentation->InRect(Rect, View);
+    return GetPolylineRepresentation()->InRect(Rect, View);
 }
 
 void TGeoDraggableCurve::DrawHighlighted(IGraphics& View) {
     DrawHighlightOverlay(*this, View, [&] {
-        if (PolylineRepresentation) PolylineRepresentation->Draw(View);
+        if (TPolylineRepresentation* Display = GetPolylineRepresentation()) Display->Draw(View);
     });
 }
 
 void TGeoDraggableCurve::Draw(IGraphics& View) {
-    if (PolylineRepresentation) PolylineRepresentation->Draw(View);
-    CurvatureRepresentation->Draw(View);
+    if (TPolylineRepresentation* Display = GetPolylineRepresentation()) Display->Draw(View);
+    // A comb never shown is drawn only while the curve is edited (see its CanDraw).
+    if (CurvatureRepresentation || Editing()) GetCurvatureRepresentation().Draw(View);
 }
 
 void TGeoDraggableCurve::DrawOutline(IGraphics& View) {
+    // Pictures not made yet have nothing drawn to erase.
     if (PolylineRepresentation) PolylineRepresentation->DrawOutline(View);
-    CurvatureRepresentation->DrawOutline(View);
+    if (CurvatureRepresentation) CurvatureRepresentation->DrawOutline(View);
 }
 
 void TGeoDraggableCurve::DrawSimplified(IGraphics& View) { DrawBox(View); }

@@ -82,8 +82,9 @@ public:
     // Both pictures are rebuilt when next drawn.
     void InvalidateCurveRepresentations();
 
-    TPolylineRepresentation* GetPolylineRepresentation() const { return PolylineRepresentation.get(); }
-    TCurvatureAnalysisRepresentation& GetCurvatureRepresentation() const { return *CurvatureRepresentation; }
+    // nullptr for a class without a display polyline (UseDisplayPolyline).
+    TPolylineRepresentation* GetPolylineRepresentation() const;
+    TCurvatureAnalysisRepresentation& GetCurvatureRepresentation() const;
     // The display polyline, built now when it is missing or stale; nullptr without a curve.
     TPolyline* DisplayPolyline();
 
@@ -108,14 +109,19 @@ public:
     void HandleMessage(TGeoMessage& Message) override;
 
 protected:
-    void SetPolylineRepresentation(std::unique_ptr<TPolylineRepresentation> Value);
+    // The entity is drawn and picked through a display polyline (a TPolylineRepresentation).
+    void UseDisplayPolyline() { HasDisplayPolyline = true; }
 
 private:
     // Whether hit tests go along the display polyline.
     bool PicksByDisplayPolyline() const;
 
-    std::unique_ptr<TPolylineRepresentation> PolylineRepresentation;
-    std::unique_ptr<TCurvatureAnalysisRepresentation> CurvatureRepresentation;
+    // Both pictures are made when first asked for: a document holds curves by the hundred thousand,
+    // most of them never drawn with a comb, many never drawn at all. Until then the display polyline
+    // counts as visible and stale, the comb as hidden.
+    bool HasDisplayPolyline = false;
+    mutable std::unique_ptr<TPolylineRepresentation> PolylineRepresentation;
+    mutable std::unique_ptr<TCurvatureAnalysisRepresentation> CurvatureRepresentation;
 };
 
 }  // namespace sarnova

@@ -67,7 +67,7 @@ TPickedPolylinePoint PickPolylinePoint(const TPolyline& Curve, TPoint Pixel, IGr
 // ---- TGeoCustomPLine ----
 
 TGeoCustomPLine::TGeoCustomPLine() {
-    SetPolylineRepresentation(std::make_unique<TPolylineRepresentation>(*this));
+    UseDisplayPolyline();
     SetCapabilities(GetCapabilities() | cpInsertPointKey | cpSectioned);
     HintText =
         "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to remove "

@@ -94,8 +94,8 @@ void WeldSelected(TGeometryList& List, F Weld) {
 
 // ---- TGeoPline ----
 
-TGeoPline::TGeoPline() : Points(std::make_unique<TPolyline>()) {
-    SetCurve(Points.get());
+TGeoPline::TGeoPline() {
+    SetCurve(&Points);
     SetCapabilities(GetCapabilities() | cpUndoable);
 }
 
@@ -170,23 +170,23 @@ bool TGeoPline::CreateFromMacro(TMacroFile& Macro, TGeometryList& List) {
 
 int TGeoPline::FirstMarkedPoint() {
     if (!Editing()) return -1;
-    for (int I = 0; I < Points->Count(); ++I)
-        if (Points->Point(I)->Marked) return I;
+    for (int I = 0; I < Points.Count(); ++I)
+        if (Points.Point(I)->Marked) return I;
     return -1;
 }
 
 void TGeoPline::SetPointAsFirst() {
     const int N = FirstMarkedPoint();
     if (N < 0) return;
-    ChangeAndRedraw([&] { Points->RotateStart(N); });
+    ChangeAndRedraw([&] { Points.RotateStart(N); });
 }
 
 void TGeoPline::Break() {
     const int N = FirstMarkedPoint();
     TGeometryList* List = GetOwnerList();
     if (N < 0 || List == nullptr) return;
-    std::unique_ptr<TGeoPline> Before = NewPline(*SubPolyline(*Points, 0, N));
-    std::unique_ptr<TGeoPline> After = NewPline(*SubPolyline(*Points, N, Points->Count() - 1));
+    std::unique_ptr<TGeoPline> Before = NewPline(*SubPolyline(Points, 0, N));
+    std::unique_ptr<TGeoPline> After = NewPline(*SubPolyline(Points, N, Points.Count() - 1));
     InListUpdate(*List, [&] {
         List->Add(std::move(Before));
         List->Add(std::move(After));
@@ -198,8 +198,8 @@ void TGeoPline::Slice(const TMPlane& Plane, bool CloseIfClosed) {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
     InListUpdate(*List, [&] {
-        std::unique_ptr<TPolylineList> Pieces = SplitPolylineByPlane(*Points, -1, Plane, CloseIfClosed, false);
-        std::unique_ptr<TPolylineList> Positive = SplitPolylineByPlane(*Points, 1, Plane, CloseIfClosed, false);
+        std::unique_ptr<TPolylineList> Pieces = SplitPolylineByPlane(Points, -1, Plane, CloseIfClosed, false);
+        std::unique_ptr<TPolylineList> Positive = SplitPolylineByPlane(Points, 1, Plane, CloseIfClosed, false);
         if (!Pieces) Pieces = std::make_unique<TPolylineList>();
         if (Positive) Pieces->TakeFrom(*Positive);
         for (int I = 0; I < Pieces->Count(); ++I) List->Add(NewPline(*Pieces->Items(I)));
@@ -210,11 +210,11 @@ void TGeoPline::Slice(const TMPlane& Plane, bool CloseIfClosed) {
 void TGeoPline::ChangeVertexSpacing(const TVertexOptions& Options) {
     if (Options.Mode == 0) return;
     // Rebuilt aside first: a re-spacing that fails leaves the polyline and the undo history alone.
-    const std::unique_ptr<TPolyline> Copy = Points->Clone();
+    const std::unique_ptr<TPolyline> Copy = Points.Clone();
     ModifyPolylineVertices(*Copy, Options);
     BeginChange();
     Undraw();
-    Points->Assign(*Copy);
+    Points.Assign(*Copy);
     MarkChanged();
     InvalidateViews();
     EndChange();
@@ -229,14 +229,14 @@ void TGeoPline::ConvertToCurveClass(const std::string& Keyword) {
     if (Curve == nullptr || Curve->GetCurve() == nullptr) return;
     TPolyline& Target = *Curve->GetCurve();
     while (Target.Count() > 0) Target.Delete(Target.Count() - 1);
-    Target.AddCopies(*Points);
+    Target.AddCopies(Points);
     List->Add(std::move(Entity))->Redraw();
 }
 
 void TGeoPline::CreateXTCurveFrom(TXTCurveShape Shape) {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
-    std::unique_ptr<TGeometry> Curve = CreateXTCurve(*Points, Shape);
+    std::unique_ptr<TGeometry> Curve = CreateXTCurve(Points, Shape);
     if (!Curve) return;
     SetSelected(false);
     List->Add(std::move(Curve))->Redraw();
@@ -246,7 +246,7 @@ void TGeoPline::ConvertToPointCloud() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
     auto Cloud = std::make_unique<TGeoPointList>();
-    Cloud->Cloud().AssignPolyline(*Points);
+    Cloud->Cloud().AssignPolyline(Points);
     ReplaceInList(std::move(Cloud));
     List->InvalidateViews();
 }
@@ -266,7 +266,7 @@ void TGeoPline::AddMenuItems(TMenuItem& Root) {
     });
     AddMenuItem("Reverse Points Order", [this](TMenuItem&) { ReversePoints(); });
     AddMenuItem(VertexCaption, [this](TMenuItem&) {
-        if (const auto& Show = PolylineDialogs().ShowVertexDialogForPolyline) ChangeVertexSpacing(Show(*Points));
+        if (const auto& Show = PolylineDialogs().ShowVertexDialogForPolyline) ChangeVertexSpacing(Show(Points));
     });
     bool Converting = false;
     for (const TConversion& C : Conversions)
@@ -298,7 +298,7 @@ void TGeoPline::UpdateMenuItems(TMenuItem& Root) {
     };
     const int Marked = MarkedPointCount();
     Set(StraightenCaption, [&](TMenuItem& I) { I.Enabled = Marked > 2; });
-    Set(CloseCaption, [&](TMenuItem& I) { I.Checked = Points->IsClosed(); });
+    Set(CloseCaption, [&](TMenuItem& I) { I.Checked = Points.IsClosed(); });
     Set(SetFirstCaption, [&](TMenuItem& I) { I.Enabled = Marked == 1; });
     Set(BreakCaption, [&](TMenuItem& I) { I.Enabled = Marked == 1; });
     Set(SliceCaption, [&](TMenuItem& I) { I.Enabled = static_cast<bool>(PolylineDialogs().ShowSliceDialog); });
@@ -308,19 +308,19 @@ void TGeoPline::UpdateMenuItems(TMenuItem& Root) {
 }
 
 void TGeoPline::AfterListChange() {
-    if (!GetName().empty() && Points->Count() > 0) return;
+    if (!GetName().empty() && Points.Count() > 0) return;
     TGeoCustomPLine::AfterListChange();
 }
 
 void TGeoPline::Transform(const TMMatrix& M) {
     BeginChange();
-    Points->Assign(*Points->Transformed(M));
+    Points.Assign(*Points.Transformed(M));
     EndChange();
 }
 
 void TGeoPline::Assign(const TGeometry& Source) {
     TGeoCustomPLine::Assign(Source);
-    if (const auto* Other = dynamic_cast<const TGeoPline*>(&Source)) Points->Assign(*Other->Points);
+    if (const auto* Other = dynamic_cast<const TGeoPline*>(&Source)) Points.Assign(Other->Points);
 }
 
 void TGeoPline::Query(TGeometryQuery& Query) {
@@ -328,7 +328,7 @@ void TGeoPline::Query(TGeometryQuery& Query) {
     if (Query.CountOnly)
         Query.CountItem();
     else
-        Query.AddReference(Points.get(), GetName());
+        Query.AddReference(&Points, GetName());
 }
 
 void TGeoPline::HandleMessage(TGeoMessage& Message) {
@@ -337,11 +337,11 @@ void TGeoPline::HandleMessage(TGeoMessage& Message) {
 }
 
 void TGeoPline::DrawShapes(IGraphics& View, bool InColour) {
-    if (GetShowDirection()) Points->DrawDirection(View);
+    if (GetShowDirection()) Points.DrawDirection(View);
     if (!Editing()) return;
     if (InColour) View.SetLineColor(Colors().ControlPolygonColor());
-    Points->DrawControlPolygon(View);
-    DrawPointHandles(View, *Points, InColour);
+    Points.DrawControlPolygon(View);
+    DrawPointHandles(View, Points, InColour);
 }
 
 void TGeoPline::Draw(IGraphics& View) {

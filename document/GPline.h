@@ -9,10 +9,9 @@
 #include "document/GCreator.h"
 #include "document/GCustomPline.h"
 #include "document/PolylineDialogs.h"
+#include "foundation/Polyline.h"
 
 namespace sarnova {
-
-class TPolyline;
 
 class TGeoPline : public TGeoCustomPLine {
 public:
@@ -34,7 +33,7 @@ public:
     // with "No END for POLYLINE <name>" at the line after the command.
     static bool CreateFromMacro(TMacroFile& Macro, TGeometryList& List);
 
-    TPolyline& Polyline() const { return *Points; }
+    TPolyline& Polyline() const { return Points; }
 
     // ---- Popup-menu operations ----
     // The marked point becomes the first (edit mode, one marked point).
@@ -62,6 +61,8 @@ public:
     void AfterListChange() override;
     void Transform(const TMMatrix& M) override;
     void Assign(const TGeometry& Source) override;
+    // Its block is its points, name and colour, each point changed inside a change bracket.
+    bool WritesItsBlockFromState() const override { return true; }
     // Polyline queries are answered with the polyline itself.
     void Query(TGeometryQuery& Query) override;
     // A TGeoSelectPolylines request selects it too.
@@ -77,7 +78,8 @@ private:
     int FirstMarkedPoint();
     void DrawShapes(IGraphics& View, bool InColour);
 
-    std::unique_ptr<TPolyline> Points;
+    // Held in the entity itself: a document holds polylines by the hundred thousand.
+    mutable TPolyline Points;
 };
 
 // Draws a polyline with left clicks; a right click makes it.

@@ -21,6 +21,7 @@
 #include "foundation/MacroFile.h"
 #include "foundation/Polygon.h"
 #include "foundation/Polyline.h"
+#include "foundation/TextFile.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
@@ -126,9 +127,18 @@ std::string TGeometryClass::GetDescription() const { return DescriptionFromKeywo
 TGeometry::TGeometry() : Extents(EmptyBox), Color(CurrentSettings().DrawColor) {}
 
 TGeometry::~TGeometry() {
-    Renderer.reset();
-    if (Frame != nullptr) Frame->GeometryDestroyed();
+    if (!Rare) return;
+    Rare->Renderer.reset();
+    if (Rare->Frame != nullptr) Rare->Frame->GeometryDestroyed();
     NotifyFreeing();
+}
+
+TGeometry::TRareParts::TRareParts() = default;
+TGeometry::TRareParts::~TRareParts() = default;
+
+TGeometry::TRareParts& TGeometry::MakeRare() {
+    if (!Rare) Rare = std::make_unique<TRareParts>();
+    return *Rare;
 }
 
 void TGeometry::NotifyFreeing() {
@@ -141,16 +151,18 @@ void TGeometry::NotifyFreeing() {
         } catch (...) {
         }
     });
-    Observers.clear();
+    if (Rare) Rare->Observers.clear();
 }
 
 template <class F>
 void TGeometry::NotifyObservers(F Call) {
-    if (Observers.empty()) return;
+    if (!Rare || Rare->Observers.empty()) return;
     // A call may unregister or free observers; only those still registered are called.
-    const std::vector<TGeometryObserver*> Snapshot = Observers;
-    for (auto It = Snapshot.rbegin(); It != Snapshot.rend(); ++It)
-        if (std::find(Observers.begin(), Observers.end(), *It) != Observers.end()) Call(**It);
+    const std::vector<TGeometryObserver*> Snapshot = Rare->Observers;
+    for (auto It = Snapshot.rbegin(); It != Snapshot.rend(); ++It) {
+        const std::vector<TGeometryObserver*>& Now = Rare->Observers;
+        if (std::find(Now.begin(), Now.end(), *It) != Now.end()) Call(**It);
+    }
 }
 
 const TGeometryClass& TGeometry::GetClass() const { return GeometryClassOf<TGeometry>(); }
@@ -181,7 +193,7 @@ void TGeometry::BeginEdit() {
 
 void TGeometry::EndEdit() {
     if (!Editing()) return;
-    if (PopupRoot && PopupRoot->Count() > 0) PopupRoot->Items(0).Caption = "Edit";
+    if (TMenuItem* Root = GetPopupRoot(); Root != nullptr && Root->Count() > 0) Root->Items(0).Caption = "Edit";
     State &= static_cast<std::uint16_t>(~gsEditing);
 }
 
@@ -292,7 +304,7 @@ void TGeometry::AfterListChange() {
 
 void TGeometry::Recalculate() { UpdateRenderer(); }
 void TGeometry::InvalidateRepresentations() {
-    if (ContourRepresentation) ContourRepresentation->Invalidate();
+    if (Rare && Rare->ContourRepresentation) Rare->ContourRepresentation->Invalidate();
 }
 void TGeometry::AddSnapPoints(TGeometrySnapInfo&) {}
 
@@ -339,6 +351,7 @@ bool TGeometry::ExecuteMacroCommand(TMacroFile& Macro) {
 void TGeometry::Transform(const TMMatrix&) {}
 
 void TGeometry::Assign(const TGeometry& Source) {
+    if (LastGoodBlockDeferred) TakeLastGoodBlock();
     StoreSelected(Source.Selected);
     Color = Source.Color;
     StoreName(Source.Name);
@@ -461,18 +474,20 @@ double TGeometry::Expression(const std::string&) {
 void TGeometry::DeleteSelectedPoints() {}
 
 void TGeometry::FreeFrame() {
-    delete Frame;
-    Frame = nullptr;
+    if (!Rare) return;
+    delete Rare->Frame;
+    Rare->Frame = nullptr;
 }
 
 void TGeometry::UpdateFrame() {
-    if (Frame != nullptr && Frame->IsDefaultFrame()) Frame->Refresh();
+    if (IGeometryFrame* Frame = GetFrame(); Frame != nullptr && Frame->IsDefaultFrame()) Frame->Refresh();
 }
 
 void TGeometry::CreateRenderer() {}
 
 void TGeometry::DrawRendered(IGraphics& View) {
-    if (!Renderer) {
+    IShadedRenderer* Renderer = GetRenderer();
+    if (Renderer == nullptr) {
         Draw(View);
         return;
     }
@@ -480,10 +495,13 @@ void TGeometry::DrawRendered(IGraphics& View) {
     View.RenderObject(*Renderer);
 }
 
-void TGeometry::FreeRenderer() { Renderer.reset(); }
+void TGeometry::FreeRenderer() {
+    if (Rare) Rare->Renderer.reset();
+}
 
 void TGeometry::UpdateRenderer() {
-    if (!Renderer) return;
+    IShadedRenderer* Renderer = GetRenderer();
+    if (Renderer == nullptr) return;
     Renderer->SetMirrored(Mirrored());
     Renderer->Rebuild();
 }
@@ -491,7 +509,9 @@ void TGeometry::UpdateRenderer() {
 void TGeometry::Query(TGeometryQuery&) {}
 void TGeometry::HandleMessage(TGeoMessage&) {}
 
-void TGeometry::SetRenderer(std::unique_ptr<IShadedRenderer> Value) { Renderer = std::move(Value); }
+void TGeometry::SetRenderer(std::unique_ptr<IShadedRenderer> Value) {
+    if (Value || Rare) MakeRare().Renderer = std::move(Value);
+}
 
 void TGeometry::SetHighlighted(bool Value) {
     if (Value == Highlighted) return;
@@ -521,11 +541,14 @@ void TGeometry::SetMirrored(bool Value) {
 }
 
 TGeometryContours& TGeometry::Contours() {
-    if (!ContourRepresentation) ContourRepresentation = std::make_unique<TGeometryContours>(*this);
-    return *ContourRepresentation;
+    TRareParts& R = MakeRare();
+    if (!R.ContourRepresentation) R.ContourRepresentation = std::make_unique<TGeometryContours>(*this);
+    return *R.ContourRepresentation;
 }
 
-bool TGeometry::DrawContours() const { return ContourRepresentation && ContourRepresentation->GetVisible(); }
+bool TGeometry::DrawContours() const {
+    return Rare && Rare->ContourRepresentation && Rare->ContourRepresentation->GetVisible();
+}
 
 void TGeometry::SetDrawContours(bool Value) {
     TGeometryContours& C = Contours();
@@ -542,10 +565,11 @@ void TGeometry::SetDrawContours(bool Value) {
 
 TPointInfo& TGeometry::PointInfo(int Index, IGraphics* View) {
     // Made on first use rather than in the constructor, so that a derived class's handle type is used.
-    if (!SharedPointInfo) SharedPointInfo = CreatePointInfo();
-    SharedPointInfo->Index = Index;
-    GetPointInfo(Index, *SharedPointInfo, View);
-    return *SharedPointInfo;
+    TRareParts& R = MakeRare();
+    if (!R.SharedPointInfo) R.SharedPointInfo = CreatePointInfo();
+    R.SharedPointInfo->Index = Index;
+    GetPointInfo(Index, *R.SharedPointInfo, View);
+    return *R.SharedPointInfo;
 }
 
 TMBox TGeometry::GetExtents() {
@@ -570,7 +594,34 @@ void TGeometry::BeginChange() {
 }
 
 void TGeometry::RecordChange() {
+    if (LastGoodBlockDeferred) TakeLastGoodBlock();
     if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
+}
+
+const std::string& TGeometry::LastGoodBlock() const {
+    static const std::string None;
+    return Rare ? Rare->KeptBlock : None;
+}
+
+void TGeometry::KeepLastGoodBlock(std::string_view Block) {
+    LastGoodBlockDeferred = WritesItsBlockFromState();
+    if (!LastGoodBlockDeferred)
+        MakeRare().KeptBlock.assign(Block);
+    else if (Rare)
+        std::string().swap(Rare->KeptBlock);
+}
+
+void TGeometry::TakeLastGoodBlock() {
+    LastGoodBlockDeferred = false;
+    TTextWriter Out;
+    try {
+        SaveToText(Out);
+    } catch (const std::exception&) {
+        // It was written whole when last read or saved and has not changed since: only a change that
+        // bypassed RecordChange gets here, and then there is no good block to keep.
+        return;
+    }
+    MakeRare().KeptBlock = Out.Text();
 }
 
 void TGeometry::MarkChanged() {
@@ -592,7 +643,7 @@ void TGeometry::ApplyChange() {
     Recalculate();
     UpdateExtents();
     if (ListAccepts(OwnerList)) SendMessage(std::make_unique<TGeoGeometryChange>());
-    if (Frame != nullptr) UpdateFrame();
+    if (GetFrame() != nullptr) UpdateFrame();
     NotifyObservers([](TGeometryObserver& O) { O.DoChanged(); });
 }
 
@@ -601,7 +652,7 @@ void TGeometry::NotifyOwner() {
 }
 
 void TGeometry::RefreshFrame() {
-    if (Frame != nullptr) UpdateFrame();
+    if (GetFrame() != nullptr) UpdateFrame();
 }
 
 void TGeometry::BeginListUpdate(std::uint8_t Flags) {
@@ -620,10 +671,12 @@ void TGeometry::SendMessage(std::unique_ptr<TGeoMessage> Message) {
 }
 
 void TGeometry::AddObserver(TGeometryObserver* Observer) {
-    if (Observer != nullptr) Observers.push_back(Observer);
+    if (Observer != nullptr) MakeRare().Observers.push_back(Observer);
 }
 
 void TGeometry::RemoveObserver(TGeometryObserver* Observer) {
+    if (!Rare) return;
+    std::vector<TGeometryObserver*>& Observers = Rare->Observers;
     const auto Found = std::find(Observers.begin(), Observers.end(), Observer);
     if (Found != Observers.end()) Observers.erase(Found);
 }
@@ -663,7 +716,7 @@ void TGeometry::DrawEntity(IGraphics& View) {
     if (!ListAccepts(OwnerList)) return;
     // Drawing always shows the present state.
     ApplyChange();
-    View.SetLineColor(ColorAccess.DrawColor());
+    View.SetLineColor(Colors().DrawColor());
     switch (DisplayState) {
         case dsNormal:
             Draw(View);
@@ -679,17 +732,17 @@ void TGeometry::DrawEntity(IGraphics& View) {
         default:
             break;
     }
-    View.SetLineColor(ColorAccess.DrawColor());
+    View.SetLineColor(Colors().DrawColor());
 }
 
 void TGeometry::Erase(IGraphics& View) {
     if (!ListAccepts(OwnerList)) return;
-    View.SetLineColor(ColorAccess.BackColor());
+    View.SetLineColor(Colors().BackColor());
     if (DisplayState == dsNormal)
         DrawOutline(View);
     else if (DisplayState == dsBox)
         DrawBox(View);
-    View.SetLineColor(ColorAccess.DrawColor());
+    View.SetLineColor(Colors().DrawColor());
 }
 
 void TGeometry::DrawPreview(IGraphics& View) {
@@ -714,56 +767,62 @@ void TGeometry::OfferSnapPoints(TGeometrySnapInfo& Request) {
 }
 
 TMenuItem* TGeometry::PopupMenu() {
-    if (!PopupRoot) {
+    if (GetPopupRoot() == nullptr) {
         CreatePopupMenu();
     } else {
         SendMessage(std::make_unique<TGeoClearSarnovaPopup>());
-        UpdateMenuItems(*PopupRoot);
+        if (TMenuItem* Root = GetPopupRoot()) UpdateMenuItems(*Root);
     }
-    return PopupRoot.get();
+    return GetPopupRoot();
 }
 
 void TGeometry::CreatePopupMenu() {
-    if (PopupRoot) return;
-    PopupRoot = std::make_unique<TMenuItem>(GetDescription());
-    LastMenuItem = nullptr;
+    if (GetPopupRoot() != nullptr) return;
+    TRareParts& R = MakeRare();
+    R.PopupRoot = std::make_unique<TMenuItem>(GetDescription());
+    R.LastMenuItem = nullptr;
     if (HasCapability(cpPointEditing)) AddMenuItem("Edit", [this](TMenuItem&) { ToggleEditing(); });
     AddMenuItem("Show Attributes...", [this](TMenuItem&) { ShowAttributes(); });
-    AddMenuItems(*PopupRoot);
-    if (PopupRoot->Count() == 0) {
+    AddMenuItems(*R.PopupRoot);
+    if (R.PopupRoot->Count() == 0) {
         FreePopupMenu();
         return;
     }
-    PopupRoot->Items(0).Default = true;
-    PopupRoot->ImageIndex = GetClass().GetImageIndex();
+    R.PopupRoot->Items(0).Default = true;
+    R.PopupRoot->ImageIndex = GetClass().GetImageIndex();
 }
 
 void TGeometry::FreePopupMenu() {
-    PopupRoot.reset();
-    LastMenuItem = nullptr;
+    if (!Rare) return;
+    Rare->PopupRoot.reset();
+    Rare->LastMenuItem = nullptr;
 }
 
 TMenuItem* TGeometry::AddMenuItem(const std::string& Caption, std::function<void(TMenuItem&)> OnClick) {
-    if (!PopupRoot) return nullptr;
-    LastMenuItem = &PopupRoot->Add(Caption, std::move(OnClick));
-    return LastMenuItem;
+    TMenuItem* Root = GetPopupRoot();
+    if (Root == nullptr) return nullptr;
+    Rare->LastMenuItem = &Root->Add(Caption, std::move(OnClick));
+    return Rare->LastMenuItem;
 }
 
 TMenuItem* TGeometry::AddSubMenuItem(const std::string& Caption, std::function<void(TMenuItem&)> OnClick) {
-    if (LastMenuItem == nullptr) return nullptr;
-    return &LastMenuItem->Add(Caption, std::move(OnClick));
+    if (!Rare || Rare->LastMenuItem == nullptr) return nullptr;
+    return &Rare->LastMenuItem->Add(Caption, std::move(OnClick));
 }
 
 void TGeometry::ShowAttributes() { SendMessage(std::make_unique<TGeoShowAttributesPanel>()); }
 
 IGeometryFrame* TGeometry::CreateFrameFor(void* Owner) {
-    Frame = CreateFrame(Owner);
+    IGeometryFrame* Frame = CreateFrame(Owner);
+    if (Frame != nullptr || Rare) MakeRare().Frame = Frame;
     return Frame;
 }
 
 void TGeometry::StoreName(const std::string& Value) {
+    // The list finds the entity under the name it indexed it by.
+    if (HoldingList != nullptr) HoldingList->UnindexName(*this);
     Name = Value;
-    if (HoldingList != nullptr) HoldingList->NameChanged(*this);
+    if (HoldingList != nullptr) HoldingList->IndexName(*this);
 }
 
 void TGeometry::StoreSelected(bool Value) {

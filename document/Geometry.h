@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -472,10 +473,10 @@ public:
     // Stores and redraws when it differs.
     void SetHighlighted(bool Value);
     bool IsChangePending() const { return ChangePending; }
-    const TGeometryColors& Colors() const { return ColorAccess; }
-    IGeometryFrame* GetFrame() const { return Frame; }
-    IShadedRenderer* GetRenderer() const { return Renderer.get(); }
-    TMenuItem* GetPopupRoot() const { return PopupRoot.get(); }
+    TGeometryColors Colors() const { return TGeometryColors(*this); }
+    IGeometryFrame* GetFrame() const { return Rare ? Rare->Frame : nullptr; }
+    IShadedRenderer* GetRenderer() const { return Rare ? Rare->Renderer.get() : nullptr; }
+    TMenuItem* GetPopupRoot() const { return Rare ? Rare->PopupRoot.get() : nullptr; }
 
     bool Editing() const { return (State & gsEditing) != 0; }
     // Asks the owner list to make this the edited entity, or to end editing.
@@ -519,7 +520,7 @@ public:
     void SendMessage(std::unique_ptr<TGeoMessage> Message);
     void AddObserver(TGeometryObserver* Observer);
     void RemoveObserver(TGeometryObserver* Observer);
-    int ObserverCount() const { return static_cast<int>(Observers.size()); }
+    int ObserverCount() const { return Rare ? static_cast<int>(Rare->Observers.size()) : 0; }
     // Files the message under this entity in the owner list's tracker.
     void AddInfoMessage(TInfoMessage Message);
     void ClearInfoMessages();
@@ -554,7 +555,15 @@ public:
 
     // The entity's block as it was last read from or written to a document file, whole: what a save
     // writes for it when it cannot be written as it is now. Empty when it never was.
-    std::string LastGoodBlock;
+    const std::string& LastGoodBlock() const;
+    // Block was just read or written whole for the entity. An entity whose WritesItsBlockFromState
+    // keeps no copy of it: until its next change its block is what it writes, and its first change
+    // keeps the block of the state before it.
+    void KeepLastGoodBlock(std::string_view Block);
+    // True for a class whose whole block SaveToText writes from the entity's state, and whose state
+    // changes only after RecordChange (BeginChange) or through Assign. Documents hold such entities
+    // by the million: a copy of each block would take more memory than the entity.
+    virtual bool WritesItsBlockFromState() const { return false; }
 
 protected:
     // Plain stores that keep the holding list's name and selection index in step.
@@ -572,33 +581,45 @@ protected:
 private:
     friend class TGeometryList;
 
+    // What few entities of a large document ever have, made when first needed: a document holds
+    // entities by the million.
+    struct TRareParts {
+        TRareParts();
+        ~TRareParts();
+        std::unique_ptr<TPointInfo> SharedPointInfo;
+        std::vector<TGeometryObserver*> Observers;
+        std::unique_ptr<TMenuItem> PopupRoot;
+        TMenuItem* LastMenuItem = nullptr;
+        IGeometryFrame* Frame = nullptr;
+        std::unique_ptr<IShadedRenderer> Renderer;
+        std::unique_ptr<TGeometryContours> ContourRepresentation;
+        std::string KeptBlock;
+    };
+    TRareParts& MakeRare();
+
     template <class F>
     void NotifyObservers(F Call);
     // Tells the observers that the entity is being freed, while it is still whole.
     void NotifyFreeing();
+    void TakeLastGoodBlock();
 
-    std::unique_ptr<TPointInfo> SharedPointInfo;
+    // The small fields together, in the padding after DisplayState.
+    bool Renaming = false;
+    bool ChangePending = true;
+    bool Selected = false;
+    bool Highlighted = false;
+    // Set while RedrawView waits for the list, to notice the list handing the request back.
+    bool RedrawingView = false;
+    // The last good block is what the entity writes now; TakeLastGoodBlock keeps it before a change.
+    bool LastGoodBlockDeferred = false;
+    // The entity's position in HoldingList while the list's positions are fresh.
+    int HoldingIndex = -1;
     TGeometryList* OwnerList = nullptr;
     // The list that holds this entity and indexes its name and selection; set by the list itself.
     TGeometryList* HoldingList = nullptr;
-    // The name under which HoldingList indexes this entity.
-    std::string IndexedName;
-    // The entity's position in HoldingList while the list's positions are fresh.
-    int HoldingIndex = -1;
-    std::vector<TGeometryObserver*> Observers;
-    bool Renaming = false;
-    bool ChangePending = true;
-    TGeometryColors ColorAccess{*this};
-    std::unique_ptr<TMenuItem> PopupRoot;
-    TMenuItem* LastMenuItem = nullptr;
-    IGeometryFrame* Frame = nullptr;
     std::string Name;
-    bool Selected = false;
-    bool Highlighted = false;
-    std::unique_ptr<IShadedRenderer> Renderer;
-    std::unique_ptr<TGeometryContours> ContourRepresentation;
-    // Set while RedrawView waits for the list, to notice the list handing the request back.
-    bool RedrawingView = false;
+    // Last, so that it goes first: its parts may still look at the entity.
+    std::unique_ptr<TRareParts> Rare;
 };
 
 // Program-wide clipboard list of copy and paste, made by InitializeSettings and freed by

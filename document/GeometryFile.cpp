@@ -211,12 +211,12 @@ void TGeometryList::SaveToText(TTextWriter& Out) {
             Out.Truncate(Start);
             if (GConsole)
                 GConsole->WriteLine("Warning: " + Entity.DescribedName() + " cannot be written (" + E.what() + "), " +
-                                    (Entity.LastGoodBlock.empty() ? "it is not in the file"
-                                                                  : "its last good block was written"));
-            Out.Write(Entity.LastGoodBlock);
+                                    (Entity.LastGoodBlock().empty() ? "it is not in the file"
+                                                                    : "its last good block was written"));
+            Out.Write(Entity.LastGoodBlock());
             continue;
         }
-        Entity.LastGoodBlock.assign(Out.Text(), Start);
+        Entity.KeepLastGoodBlock(std::string_view(Out.Text()).substr(Start));
     }
 }
 
@@ -304,7 +304,10 @@ void TGeometryList::LoadFromText(TTextReader& In) {
                     Add(KeepDamagedBlock(In, Keyword, "", LineNumber, E.what()));
                     continue;
                 }
-                Entity->LastGoodBlock = BlockText(Keyword, In.Between(Body, In.Mark()));
+                if (Entity->WritesItsBlockFromState())
+                    Entity->KeepLastGoodBlock({});
+                else
+                    Entity->KeepLastGoodBlock(BlockText(Keyword, In.Between(Body, In.Mark())));
                 Read.push_back({Add(std::move(Entity)), Keyword, LineNumber, Body});
             } else if (Line.find(VersionMarker) != std::string::npos) {
                 CheckFileVersion(Line);

@@ -240,11 +240,21 @@ namespace {
 
 std::size_t NameHash(std::string_view Key) { return std::hash<std::string_view>{}(Key); }
 
+// Whether UpperCase(Name) == Key, without making the upper-cased copy.
+bool SameUpperCase(std::string_view Name, std::string_view Key) {
+    if (Name.size() != Key.size()) return false;
+    for (std::size_t I = 0; I < Name.size(); ++I) {
+        const char C = Name[I] >= 'a' && Name[I] <= 'z' ? static_cast<char>(Name[I] - 'a' + 'A') : Name[I];
+        if (C != Key[I]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TGeometryList::IndexName(TGeometry& Entity) {
-    Entity.IndexedName = UpperCase(Entity.GetName());
-    if (Entity.IndexedName.empty()) return;
+    if (Entity.Name.empty()) return;
+    const std::string Key = UpperCase(Entity.Name);
     if (2 * (NamedCount + 1) > NameSlots.size()) {
         std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
         Old.swap(NameSlots);
@@ -255,34 +265,35 @@ void TGeometryList::IndexName(TGeometry& Entity) {
                 NameSlots[I] = S;
             }
     }
-    const std::size_t Hash = NameHash(Entity.IndexedName);
+    const std::size_t Hash = NameHash(Key);
     std::size_t I = FirstNameSlot(Hash);
     while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
     NameSlots[I] = {Hash, &Entity};
     ++NamedCount;
-    CountName(Entity.IndexedName, +1);
+    CountName(Key, +1);
 }
 
 void TGeometryList::UnindexName(TGeometry& Entity) {
-    if (Entity.IndexedName.empty()) return;
+    // The name has not changed since IndexName: StoreName unindexes before it stores a new one.
+    if (Entity.Name.empty() || NameSlots.empty()) return;
+    const std::string Key = UpperCase(Entity.Name);
     const std::size_t Mask = NameSlots.size() - 1;
-    std::size_t I = FirstNameSlot(NameHash(Entity.IndexedName));
+    std::size_t I = FirstNameSlot(NameHash(Key));
     while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
-    if (NameSlots[I].Entity) {
-        // Later slots of the run move up into the gap unless their own run starts after it, so that
-        // every entry stays reachable from its first slot without a mark for deleted slots.
-        for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
-            const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
-            const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
-            if (StaysBehindGap) continue;
-            NameSlots[I] = NameSlots[J];
-            I = J;
-        }
-        NameSlots[I] = TNameSlot{};
-        --NamedCount;
+    // Not indexed (unindexed already): nothing to take back.
+    if (!NameSlots[I].Entity) return;
+    // Later slots of the run move up into the gap unless their own run starts after it, so that
+    // every entry stays reachable from its first slot without a mark for deleted slots.
+    for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
+        const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
+        const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
+        if (StaysBehindGap) continue;
+        NameSlots[I] = NameSlots[J];
+        I = J;
     }
-    CountName(Entity.IndexedName, -1);
-    Entity.IndexedName.clear();
+    NameSlots[I] = TNameSlot{};
+    --NamedCount;
+    CountName(Key, -1);
 }
 
 void TGeometryList::IndexEntity(TGeometry& Entity) {
@@ -297,11 +308,6 @@ void TGeometryList::UnindexEntity(TGeometry& Entity) {
     Entity.HoldingList = nullptr;
 }
 
-void TGeometryList::NameChanged(TGeometry& Entity) {
-    UnindexName(Entity);
-    IndexName(Entity);
-}
-
 void TGeometryList::SelectionChanged(TGeometry& Entity) {
     if (Entity.Selected)
         SelectedSet.insert(&Entity);
@@ -311,7 +317,8 @@ void TGeometryList::SelectionChanged(TGeometry& Entity) {
 
 void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
     std::unique_ptr<TGeometry> Old = Extract(Index);
-    for (TGeometryObserver* Observer : std::vector<TGeometryObserver*>(Old->Observers))
+    const std::vector<TGeometryObserver*> Observers = Old->Rare ? Old->Rare->Observers : std::vector<TGeometryObserver*>();
+    for (TGeometryObserver* Observer : Observers)
         if (auto* Reference = dynamic_cast<TGeometryReference*>(Observer)) Reference->Release();
     TGeometry* New = Entity.get();
     Entities.insert(Entities.begin() + Index, std::move(Entity));
@@ -381,7 +388,7 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
     TGeometry* Earliest = nullptr;
     for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
         TGeometry* Named = NameSlots[I].Entity;
-        if (NameSlots[I].Hash != Hash || Named->IndexedName != Key) continue;
+        if (NameSlots[I].Hash != Hash || !SameUpperCase(Named->Name, Key)) continue;
         // Positions are asked for only when a name is borne twice.
         if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
     }

@@ -227,7 +227,6 @@ private:
     void IndexName(TGeometry& Entity);
     void UnindexName(TGeometry& Entity);
     void UnindexEntity(TGeometry& Entity);
-    void NameChanged(TGeometry& Entity);
     void SelectionChanged(TGeometry& Entity);
     // Keeps the names' numbered runs for UniqueName.
     void CountName(const std::string& Key, int Delta);
@@ -257,7 +256,7 @@ private:
     // or removal in the middle.
     mutable bool PositionsStale = false;
     // Upper-cased name -> the entities bearing it (unnamed entities are not indexed): an open-addressed
-    // table of the entities with the hash of the name each is indexed under (TGeometry::IndexedName),
+    // table of the entities with the hash of the name each is indexed under (its name upper-cased),
     // so that an entity costs no node and no second copy of its name. At most half full.
     struct TNameSlot {
         std::size_t Hash = 0;

@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "document/GPline.h"
 #include "document/GUnknown.h"
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
@@ -21,6 +23,7 @@
 #include "foundation/Console.h"
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
+#include "foundation/Polyline.h"
 #include "foundation/TextFile.h"
 #include "platform/Menu.h"
 #include "platform/ScriptedUserDialogs.h"
@@ -435,6 +438,51 @@ TEST_F(GeometryFileTest, AnEntityThatCannotBeWrittenIsWrittenAsItsLastGoodBlock)
     TTextWriter Second;
     List.SaveToText(Second);
     EXPECT_EQ(Second.Text(), First.Text());
+}
+
+TEST_F(GeometryFileTest, APolylineThatCannotBeWrittenIsWrittenAsBeforeItsChange) {
+    // A polyline keeps no copy of its block: the block of the state before its first change since a
+    // read or a whole write is what a failing save writes. An undo back to an unwritable state takes
+    // the block of the state it leaves.
+    test::RegisterTestClasses();
+    TGeometryInterface Doc;
+    WriteFile(Folder / "in.geo", "[TPolyline]\nNumPoints=2\n     1.000      2.000      3.000\n"
+                                 "     4.000      5.000      6.000\nName=P\n\n");
+    Doc.LoadFromFile(Folder / "in.geo");
+    ASSERT_EQ(Doc.Count(), 1);
+    auto& P = dynamic_cast<TGeoPline&>(Doc.Items(0));
+    const auto Save = [&Doc] {
+        TTextWriter Out;
+        Doc.SaveToText(Out);
+        return Out.Text();
+    };
+    const double Inf = std::numeric_limits<double>::infinity();
+    const std::string Read = Save();
+
+    P.SetPointCoordinate(0, 0, Inf);
+    Console.clear();
+    EXPECT_EQ(Save(), Read);
+    EXPECT_EQ(Console, (std::vector<std::string>{"Warning: " + P.GetDescription() + " P cannot be written (Cannot write "
+                                                 "INF: not a finite number), its last good block was written"}));
+    EXPECT_EQ(Save(), Read) << "a failed save keeps the block it wrote";
+
+    P.SetPointCoordinate(0, 0, 7);
+    const std::string Mended = Save();
+    EXPECT_NE(Mended, Read);
+    Doc.Undo();
+    EXPECT_EQ(P.Polyline().Point(0)->X, Inf);
+    EXPECT_EQ(Save(), Mended);
+
+    P.SetPointCoordinate(0, 1, Inf);  // no good state since the read: nothing to write
+    auto Fresh = std::make_unique<TGeoPline>();
+    Fresh->Polyline().AddPoint(Inf, 0, 0);
+    Fresh->SetName("Q");
+    Doc.Add(std::move(Fresh));
+    Console.clear();
+    EXPECT_EQ(Save(), Mended);
+    ASSERT_EQ(Console.size(), 2u);
+    EXPECT_NE(Console[1].find("Q cannot be written"), std::string::npos);
+    EXPECT_NE(Console[1].find("it is not in the file"), std::string::npos);
 }
 
 // The documents of the golden cases read and write back byte for byte: what the writer makes of a
