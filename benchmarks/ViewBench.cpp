@@ -9,12 +9,15 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
 #include <memory>
+#include <new>
 #include <numbers>
 #include <set>
 #include <vector>
@@ -29,6 +32,19 @@
 #include "views/OpenGLView.h"
 
 using namespace sarnova;
+
+// Every allocation through new counts, so that a frame can show that it allocates nothing.
+namespace {
+std::atomic<long> Allocations{0};
+}  // namespace
+
+void* operator new(std::size_t Size) {
+    ++Allocations;
+    if (void* P = std::malloc(Size != 0 ? Size : 1)) return P;
+    throw std::bad_alloc();
+}
+void operator delete(void* P) noexcept { std::free(P); }
+void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 
 namespace {
 
@@ -169,6 +185,18 @@ private:
     GLuint List = 0;
 };
 
+// The timed frames, after one that settles the drawing (a first frame compiles lists); the time of
+// that first frame and the allocations through new per timed frame go into State's counters.
+void TurnFrames(benchmark::State& State, TOpenGLView& View) {
+    int Step = 0;
+    const double Start = Seconds();
+    TurnFrame(View, Step);
+    State.counters["first_frame_ms"] = 1000 * (Seconds() - Start);
+    const long Before = Allocations;
+    for (auto _ : State) TurnFrame(View, Step);
+    State.counters["allocations"] = double(Allocations - Before) / double(std::max<benchmark::IterationCount>(1, State.iterations()));
+}
+
 void Report(benchmark::State& State, int Triangles, double Ratio) {
     State.counters["triangles"] = Triangles;
     State.counters["fps"] = benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
@@ -187,8 +215,7 @@ void BM_TurnShadedHull(benchmark::State& State) {
     auto Shaded = [&](IGraphics& G) { G.RenderObject(Renderer); };
     View->OnRedraw = [&](void*, IGraphics& G) { Shaded(G); };
     View->ViewForeEnd();
-    int Step = 0;
-    for (auto _ : State) TurnFrame(*View, Step);
+    TurnFrames(State, *View);
     const auto* Working = static_cast<TGLPolygonInstance*>(Renderer.Instance(0))->GetWorking();
     TBareList SameTriangles(Working != nullptr ? *Working : Facets);
     const double Ratio = FrameRatio(*View, Shaded, [&](IGraphics& G) { G.RenderObject(SameTriangles); });
@@ -212,8 +239,7 @@ void BM_TurnWireframeHull(benchmark::State& State) {
     };
     View->OnRedraw = [&](void*, IGraphics& G) { Wire(G); };
     View->ViewForeEnd();
-    int Step = 0;
-    for (auto _ : State) TurnFrame(*View, Step);
+    TurnFrames(State, *View);
     TBareList Edges(DistinctEdges(Facets));
     const double Ratio = FrameRatio(*View, Wire, [&](IGraphics& G) {
         G.SetLineColor(clWhite);
