@@ -68,7 +68,7 @@ public:
     void Draw(IGraphics& G) const;
     // Every edge once, however many facets share it (the same two corner positions exactly, either
     // way round), in the order and direction in which the facets first have it; no normals. The
-    // same picture as the edges of Draw, in about half the lines.
+    // lines of Draw's edges in about half the calls: a closed mesh has each edge in two facets.
     void DrawDistinctEdges(IGraphics& G) const;
     // Every facet through G.Polygon, which fills and colours it.
     void DrawFilled(IGraphics& G) const;

@@ -16,9 +16,7 @@ const TGLKeptLines::TKept* TGLKeptLines::Find(std::uint64_t Key) {
 }
 
 void TGLKeptLines::Keep(std::uint64_t Key, unsigned List, const TMBox& Extents) {
-    TKept& Slot = Kept[Key];
-    if (Slot.List != 0) glDeleteLists(Slot.List, 1);
-    Slot = {List, Extents, true};
+    Kept[Key] = {List, Extents, true};
 }
 
 void TGLKeptLines::EndFrame() {

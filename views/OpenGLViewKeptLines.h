@@ -25,7 +25,7 @@ public:
 
     // The drawing kept under Key, marked used; nullptr when there is none.
     const TKept* Find(std::uint64_t Key);
-    // List (compiled in the view's context) kept under Key, used.
+    // List (compiled in the view's context) kept under Key, which has none yet; used.
     void Keep(std::uint64_t Key, unsigned List, const TMBox& Extents);
     // At the end of a full frame, the view's context current: the lists not used since the last end
     // are deleted, the others count as unused again.
