@@ -185,8 +185,9 @@ private:
     GLuint List = 0;
 };
 
-// The timed frames, after one that settles the drawing (a first frame compiles lists); the time of
-// that first frame and the allocations through new per timed frame go into State's counters.
+// The timed frames, after one that settles the drawing (the first frame after a change compiles
+// lists); the time of that first frame and the allocations through new per timed frame go into
+// State's counters.
 void TurnFrames(benchmark::State& State, TOpenGLView& View) {
     int Step = 0;
     const double Start = Seconds();
@@ -215,6 +216,8 @@ void BM_TurnShadedHull(benchmark::State& State) {
     auto Shaded = [&](IGraphics& G) { G.RenderObject(Renderer); };
     View->OnRedraw = [&](void*, IGraphics& G) { Shaded(G); };
     View->ViewForeEnd();
+    // The change the first timed frame compiles the list for.
+    Renderer.Rebuild();
     TurnFrames(State, *View);
     const auto* Working = static_cast<TGLPolygonInstance*>(Renderer.Instance(0))->GetWorking();
     TBareList SameTriangles(Working != nullptr ? *Working : Facets);
@@ -239,6 +242,9 @@ void BM_TurnWireframeHull(benchmark::State& State) {
     };
     View->OnRedraw = [&](void*, IGraphics& G) { Wire(G); };
     View->ViewForeEnd();
+    // A change (which renews the kept edges), so that the first timed frame compiles them again.
+    Entity.BeginChange();
+    Entity.EndChange();
     TurnFrames(State, *View);
     TBareList Edges(DistinctEdges(Facets));
     const double Ratio = FrameRatio(*View, Wire, [&](IGraphics& G) {
