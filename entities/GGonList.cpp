@@ -293,9 +293,28 @@ bool TGeoPGonlist::InRect(const TRect& Rect, IGraphics& View) {
     return !IsHidden() && FacetCornerInRect(*FFacets, Rect, View);
 }
 
+void TGeoPGonlist::Recalculate() {
+    FEdgesKey.Renew();
+    TGeoDraggable::Recalculate();
+}
+
+void TGeoPGonlist::InvalidateRepresentations() {
+    FEdgesKey.Renew();
+    TGeoDraggable::InvalidateRepresentations();
+}
+
+void TGeoPGonlist::DrawFacetLines(IGraphics& View) {
+    // While a change is pending, corners may still move in place without a word: drawn as they are.
+    // Normals are shown seldom enough to be drawn as they are too.
+    if (View.KeepsLines() && !IsChangePending() && !FFacets->ShowNormals)
+        View.KeptLines(FEdgesKey, [this](IGraphics& G) { FFacets->DrawDistinctEdges(G); });
+    else
+        FFacets->Draw(View);
+}
+
 void TGeoPGonlist::DrawFacets(IGraphics& View, bool InColour) {
     if (!Editing()) {
-        if (FShowPolygons) FFacets->Draw(View);
+        if (FShowPolygons) DrawFacetLines(View);
         if (DrawContours()) {
             if (InColour)
                 Contours().Draw(View);
@@ -341,6 +360,7 @@ void TGeoPGonlist::SaveToText(TTextWriter& Out) {
 }
 
 void TGeoPGonlist::LoadFromText(TTextReader& In) {
+    FEdgesKey.Renew();
     CheckListCount(In);
     FFacets->LoadFromText(In);
     ReadNameAndColorLines(In, *this, false);

@@ -140,6 +140,9 @@ public:
     // The union of the selected facets' boxes.
     TMBox GetSelectionExtents(IGraphics& View) override;
     TMBox CalculateExtents() override { return FFacets->Extents(); }
+    // Also lets go of the edges views keep.
+    void Recalculate() override;
+    void InvalidateRepresentations() override;
     IGeometryFrame* CreateFrame(void* Owner) override;
     void UpdateFrame() override;
     void Transform(const TMMatrix& M) override;
@@ -147,7 +150,8 @@ public:
     // Picked over its facet corners.
     double DistanceToPoint(TPoint ScreenPoint, IGraphics& View) override;
     bool InRect(const TRect& Rect, IGraphics& View) override;
-    // The facets (when shown), then the contours; the extents box when neither shows.
+    // The facets (when shown), then the contours; the extents box when neither shows. A view that
+    // keeps lines gets every shared edge once and keeps them until the facets change.
     void Draw(IGraphics& View) override;
     void DrawOutline(IGraphics& View) override;
     void DrawSimplified(IGraphics& View) override { DrawBox(View); }
@@ -166,6 +170,8 @@ public:
 
 private:
     void DrawFacets(IGraphics& View, bool InColour);
+    // The facet edges (and normals), kept by views that keep lines while the normals are hidden.
+    void DrawFacetLines(IGraphics& View);
     // The facets replaced as one change, drawn again.
     void ReplaceFacets(const TPolygonList& Source);
     // After facets were freed, reshaped or replaced: no picked corner refers into them any more, and
@@ -184,6 +190,8 @@ private:
     TSharedPointList FSharedPoints;
     // Where the picked corners were when the drag began.
     std::unique_ptr<TPolyline> FDragStart;
+    // The facet edges as views keep them; renewed whenever the facets may have changed.
+    TDrawingKey FEdgesKey;
 };
 
 }  // namespace sarnova

@@ -81,6 +81,7 @@ void TGeoPGonlist::AddCreateMenuItems(TMenuItem& Menu, TGeometryList& List) {
 // ---- State kept in step with the facets ----
 
 void TGeoPGonlist::FacetsChanged() {
+    FEdgesKey.Renew();
     FSelectedPoints.Clear();
     FSharedPoints.Build(*FFacets);
 }

@@ -1,10 +1,20 @@
 #include "foundation/Graphics.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "foundation/Geom.h"
 
 namespace sarnova {
+
+std::uint64_t TDrawingKey::NextValue() {
+    static std::atomic<std::uint64_t> Last{0};
+    return ++Last;
+}
+
+bool IGraphics::KeepsLines() { return false; }
+
+void IGraphics::KeptLines(const TDrawingKey&, const std::function<void(IGraphics&)>& Draw) { Draw(*this); }
 
 void IGraphics::LinePoints(const TRPoint& P1, const TRPoint& P2) { Line(P1.X, P1.Y, P1.Z, P2.X, P2.Y, P2.Z); }
 

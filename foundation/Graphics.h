@@ -45,6 +45,26 @@ enum TInteractionMode : std::uint8_t {
     imEdit,
 };
 
+// The identity of a drawing that a target may keep (IGraphics::KeptLines): a number no other key
+// ever had, and a new one at every Renew, so that what a target kept under an old number is never
+// asked for again. A copy stands for a drawing of its own and gets a number of its own.
+class TDrawingKey {
+public:
+    TDrawingKey() : Value(NextValue()) {}
+    TDrawingKey(const TDrawingKey&) : Value(NextValue()) {}
+    TDrawingKey& operator=(const TDrawingKey&) {
+        Renew();
+        return *this;
+    }
+    // After every change of the drawing.
+    void Renew() { Value = NextValue(); }
+    std::uint64_t GetValue() const { return Value; }
+
+private:
+    static std::uint64_t NextValue();
+    std::uint64_t Value;
+};
+
 // A drawing target. World coordinates are model units, screen positions integer pixels of the target.
 // A line strip is LineStart, any number of LineNext, then LineFinish, with nothing else drawn in
 // between (the 3-D view refuses that; canvas targets do not check). Drawing changes nothing in the
@@ -83,6 +103,16 @@ public:
     virtual void Polygon(const TPolygon& F) = 0;
     // Lets the object render itself; targets without OpenGL ignore it.
     virtual void RenderObject(IRenderable& Obj) = 0;
+    // Whether the target keeps the lines handed to KeptLines and draws them again without asking for
+    // them (an OpenGL view while it draws, not while it only measures). A caller that would draw
+    // other lines for such a target (every shared edge once, say) asks first. False in the base.
+    virtual bool KeepsLines();
+    // Lines drawn unchanged frame after frame, such as a wireframe while the view turns. A target
+    // that keeps lines asks Draw for them once while Key keeps its number and draws what it kept at
+    // every later call; any other target, and one that only measures, gets them from Draw every
+    // time. Draw draws lines only (Line, the line strips, Polyline without own colours) through the
+    // target it is given, and sets no colour: the lines take the colour current at each call.
+    virtual void KeptLines(const TDrawingKey& Key, const std::function<void(IGraphics&)>& Draw);
     // An edit-handle marker; Kind is one of the view's marker shapes.
     virtual void EditHandle(int Kind, double X, double Y, double Z) = 0;
     virtual void EditHandlePoint(const TRPoint& P, int Kind) = 0;

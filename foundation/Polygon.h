@@ -66,6 +66,10 @@ public:
     // Every edge of every facet as a separate line (shared edges twice); with ShowNormals also an
     // arrow along each facet normal from its centroid and the vertex normals, 1 % of the mesh size long.
     void Draw(IGraphics& G) const;
+    // Every edge once, however many facets share it (the same two corner positions exactly, either
+    // way round), in the order and direction in which the facets first have it; no normals. The
+    // lines of Draw's edges in about half the calls: a closed mesh has each edge in two facets.
+    void DrawDistinctEdges(IGraphics& G) const;
     // Every facet through G.Polygon, which fills and colours it.
     void DrawFilled(IGraphics& G) const;
 

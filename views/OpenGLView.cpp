@@ -245,6 +245,10 @@ void TOpenGLView::DestroyContext() {
     if (!(State & vfContextReady)) return;
     CachedFrame.reset();
     ReleaseFontLists();
+    if (QOpenGLContext::currentContext() == context())
+        KeptLineLists.Release();
+    else
+        KeptLineLists.Abandon();
     State &= ~vfContextReady;
 }
 
@@ -340,6 +344,7 @@ void TOpenGLView::Render() {
             const std::uint32_t Start = MillisecondClock();
             DoRedraw();
             LastFullDrawTime = MillisecondClock() - Start;
+            KeptLineLists.EndFrame();
         };
         if (!Interacting) {
             FullDraw();
@@ -354,6 +359,7 @@ void TOpenGLView::Render() {
                 case adNever:
                     DrawGrid();
                     DoRedraw();
+                    KeptLineLists.EndFrame();
                     break;
                 case adAlways: DrawPreview(); break;
                 default: break;

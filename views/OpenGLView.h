@@ -25,6 +25,7 @@
 #include "foundation/RenderTarget.h"
 #include "controls/VkControls.h"
 #include "views/Camera.h"
+#include "views/OpenGLViewKeptLines.h"
 #include "views/OpenGLViewMarkers.h"
 #include "views/ViewGrid.h"
 
@@ -405,6 +406,8 @@ public:
     // Points with a coordinate of magnitude 1.7e308 / 4 or more are drawn but not measured.
     void AddExtentsPoint(double X, double Y, double Z);
     void AddExtentsRPoint(const TRPoint& P);
+    // The extents grown by a box of measured points (nothing for an empty box).
+    void AddExtentsBox(const TMBox& B);
     // Re-measures the model and collects the drawn vertices whose pixels lie in Rect.
     TWindowMeasure MeasureWindow(const TRect& Rect) override;
     int GetClientWidth() const override;
@@ -436,6 +439,14 @@ public:
     void Polygon(const TPolygon& F) override;
     // Adds the object's bounds to the extents and lets it draw lit.
     void RenderObject(IRenderable& Obj) override;
+    // While the context is ready, except in a measuring pass.
+    bool KeepsLines() override;
+    // The lines of Key from a display list compiled on their first draw (in the lines state, the
+    // current colour); their extents are kept with them. A full frame lets go of the lists it did
+    // not draw.
+    void KeptLines(const TDrawingKey& Key, const std::function<void(IGraphics&)>& Draw) override;
+    // How many line drawings the view keeps.
+    int KeptLinesCount() const { return KeptLineLists.Count(); }
     // A 16-pixel glyph at the point by Kind: 0 ring, 1 square (both with an opaque inside), 2 cross,
     // 3 dot, 4 thick square, 5 thick ring, 6 thick cross, 7 triangle, 8 one OpenGL point, 10 a disc of
     // four quarters in the line and background colours; other kinds draw nothing.
@@ -584,6 +595,9 @@ private:
     TWindowMeasure WindowMeasure;
 
     std::unique_ptr<QOpenGLFramebufferObject> CachedFrame;
+    TGLKeptLines KeptLineLists;
+    // Lines are being compiled into a kept list.
+    bool KeepingLines = false;
     bool InPaintGL = false;
     // A frame rendered outside paintGL waits in the frame buffer; the next paint only shows it.
     bool FramePresented = false;

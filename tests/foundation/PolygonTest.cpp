@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "VkMathsExpect.h"
@@ -182,6 +187,63 @@ TEST(TPolygonList, DrawsEveryEdgeAndTheNormals) {
     G.Calls.clear();
     Mesh.DrawFilled(G);
     EXPECT_EQ(G.Names(), (std::vector<std::string>{"Polygon", "Polygon"}));
+}
+
+TEST(TPolygonList, DrawsEachSharedEdgeOnceAsTheFacetsFirstHaveIt) {
+    using TLines = std::vector<std::vector<TMVector>>;
+    const TMVector E{2, 1, 0}, F{0.5, -1, 0}, SignedZeroA{-0.0, 0, -0.0}, AlmostA{1e-12, 0, 0};
+    struct TCase {
+        const char* Name;
+        TLines Facets;
+        TLines Lines;
+    };
+    const TCase Cases[] = {
+        {"shared the other way round", {{A, B, C, D}, {C, B, E}}, {{A, B}, {B, C}, {C, D}, {D, A}, {B, E}, {E, C}}},
+        {"shared the same way round", {{A, B, C}, {A, B, F}}, {{A, B}, {B, C}, {C, A}, {B, F}, {F, A}}},
+        {"a zero's sign does not count", {{A, B, C}, {C, B, SignedZeroA}}, {{A, B}, {B, C}, {C, A}}},
+        {"positions apart however little", {{A, B, C}, {AlmostA, C, B}}, {{A, B}, {B, C}, {C, A}, {AlmostA, C}, {B, AlmostA}}},
+        {"a collapsed edge once", {{A, A, B}, {B, A, A}}, {{A, A}, {A, B}}},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TPolygonList Mesh;
+        for (const auto& P : Case.Facets)
+            Mesh.Add(P.size() == 4 ? QuadFromVectors(P[0], P[1], P[2], P[3]) : TriangleFromVectors(P[0], P[1], P[2]));
+        TRecordingGraphics G;
+        Mesh.DrawDistinctEdges(G);
+        TLines Drawn;
+        for (const TGraphicsCall& Call : G.Calls) {
+            EXPECT_EQ(Call.Name, "Line");
+            Drawn.push_back(Call.Points);
+        }
+        EXPECT_EQ(Drawn, Case.Lines);
+    }
+
+    // Many facets, beyond the first guess of the tables: a grid of N x N squares split along a diagonal
+    // has N (N + 1) edges each way and N^2 diagonals, and loose triangles three edges each.
+    const int N = 120;
+    TPolygonList Grid, Loose;
+    auto P = [](int I, int J) { return TMVector{0.1 * I, std::sin(0.05 * J), 0.3 * J}; };
+    for (int I = 0; I < N; ++I)
+        for (int J = 0; J < N; ++J) {
+            Grid.Add(TriangleFromVectors(P(I, J), P(I + 1, J), P(I + 1, J + 1)));
+            Grid.Add(TriangleFromVectors(P(I, J), P(I + 1, J + 1), P(I, J + 1)));
+            Loose.Add(TriangleFromVectors(P(I, J), P(I + 1, J), {0.1 * I, 5, 0.3 * J}));
+        }
+    for (auto [Mesh, Count] : {std::pair{&Grid, 2 * N * (N + 1) + N * N}, std::pair{&Loose, 3 * N * N}}) {
+        TRecordingGraphics G;
+        Mesh->DrawDistinctEdges(G);
+        auto Key = [](const TMVector& V) { return std::tuple(V.X, V.Y, V.Z); };
+        std::set<std::pair<std::tuple<double, double, double>, std::tuple<double, double, double>>> Edges;
+        for (const TGraphicsCall& Call : G.Calls) Edges.insert(std::minmax(Key(Call.Points[0]), Key(Call.Points[1])));
+        EXPECT_EQ(G.Calls.size(), std::size_t(Count));
+        EXPECT_EQ(Edges.size(), std::size_t(Count));
+    }
+
+    TPolygonList Empty;
+    TRecordingGraphics G;
+    Empty.DrawDistinctEdges(G);
+    EXPECT_TRUE(G.Calls.empty());
 }
 
 TEST(TPolygonList, CopiesMovesAndSelections) {

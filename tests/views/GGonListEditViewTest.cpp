@@ -14,6 +14,7 @@
 #include "entities/GGonList.h"
 #include "entities/GPolygonCreator.h"
 #include "foundation/GeomBox.h"
+#include "foundation/GeomFacet.h"
 #include "views/OpenGLViewFixture.h"
 
 namespace sarnova {
@@ -108,6 +109,36 @@ TEST_F(GGonListEditViewTest, ACreatedQuadrilateralsDraggedCornerShowsAndOneUndoP
     View->Render();
     EXPECT_TRUE(DrawnNear(View->WorldToScreenVector(OldEdge)));
     EXPECT_FALSE(DrawnNear(View->WorldToScreenVector(NewEdge)));
+}
+
+TEST_F(GGonListEditViewTest, TheWireframeTheViewKeepsFollowsEveryChangeOfTheFacetsAndTheirUndo) {
+    // A quadrilateral and a triangle sharing its right edge x = -1.
+    auto Made = std::make_unique<TGeoPGonlist>();
+    Made->Facets().Add(QuadFromVectors({-4, -4, 0}, {-1, -4, 0}, {-1, 4, 0}, {-4, 4, 0}));
+    Made->Facets().Add(TriangleFromVectors({-1, -4, 0}, {3, -4, 0}, {-1, 4, 0}));
+    auto* List = static_cast<TGeoPGonlist*>(Doc.Add(std::move(Made)));
+    Doc.GetUndoManager().Clear();
+    auto Shows = [this](std::initializer_list<std::pair<double, double>> Lit,
+                        std::initializer_list<std::pair<double, double>> Dark) {
+        View->Render();
+        for (auto [X, Y] : Lit) EXPECT_TRUE(DrawnNear(Pixel(X, Y))) << X << ", " << Y;
+        for (auto [X, Y] : Dark) EXPECT_FALSE(DrawnNear(Pixel(X, Y))) << X << ", " << Y;
+    };
+    Shows({{-4, 0}, {-1, 0}, {1, 0}}, {{-2.5, 0}, {2, 0}});
+    EXPECT_EQ(View->KeptLinesCount(), 1);
+
+    // The quadrilateral's diagonal (-4, -4) to (-1, 4) appears.
+    List->ConvertToTriangles();
+    Shows({{-4, 0}, {-2.5, 0}}, {{2, 0}});
+    List->Transform(MatrixTranslation(3, 0, 0));
+    Shows({{-1, 0}, {0.5, 0}, {2, 0}}, {{-4, 0}, {-2.5, 0}});
+    // The list of the first drawing went at the end of the frame that no longer drew it.
+    EXPECT_EQ(View->KeptLinesCount(), 1);
+
+    Doc.Undo();
+    Shows({{-4, 0}, {-2.5, 0}}, {{2, 0}});
+    Doc.Undo();
+    Shows({{-4, 0}, {-1, 0}, {1, 0}}, {{-2.5, 0}, {2, 0}});
 }
 
 }  // namespace

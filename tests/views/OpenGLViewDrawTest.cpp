@@ -190,6 +190,79 @@ TEST_F(OpenGLViewDrawTest, MeasureWindowCollectsTheVerticesInsideTheRectangle) {
     EXPECT_EQ(View->GetModelExtents(), MakeBox(-10, -10, -1, 10, 10, 0));
 }
 
+TEST_F(OpenGLViewDrawTest, KeptLinesAreAskedForOnceUntilTheirKeyIsRenewedAndShowAsTheLinesWould) {
+    TDrawingKey Key;
+    int Asked = 0;
+    bool Kept = false, Shown = true, Fail = false;
+    TColor Colour = clYellow;
+    // Two lines in front of the square, one behind it (hidden), one reaching above it.
+    auto Lines = [&](IGraphics& G) {
+        ++Asked;
+        if (Fail) throw EError("no lines");
+        G.Line(-5, 0, 0, 5, 0, 0);
+        G.Line(0, -5, 0, 0, 5, 0);
+        G.Line(-5, 5, -2, 5, -5, -2);
+        G.LineStart(8, 8, 0);
+        G.LineNext(8, 12, 0);
+        G.LineFinish();
+    };
+    ShowOnRedSquare(10, [&](IGraphics& G) {
+        if (!Shown) return;
+        G.SetLineColor(Colour);
+        if (Kept)
+            G.KeptLines(Key, Lines);
+        else
+            Lines(G);
+    });
+    View->Render();
+    const QImage Direct = View->grabFramebuffer();
+    Kept = true;
+    Asked = 0;
+    for (int Frame = 0; Frame < 3; ++Frame) View->Render();
+    EXPECT_EQ(Asked, 1);
+    EXPECT_EQ(View->KeptLinesCount(), 1);
+    EXPECT_EQ(View->grabFramebuffer(), Direct);
+
+    // The lines take the colour of each frame.
+    const TPoint On = View->WorldToScreen(2.5, 0, 0);
+    Colour = clLime;
+    View->Render();
+    EXPECT_TRUE(ShowsNear(On, Qt::green));
+    EXPECT_FALSE(ShowsNear(On, QColor(Qt::yellow)));
+    // A measuring pass draws nothing, so it is asked for the lines; the hidden line counts too.
+    View->MeasureExtents();
+    EXPECT_EQ(Asked, 2);
+    EXPECT_EQ(View->GetModelExtents(), MakeBox(-10, -10, -2, 10, 12, 0));
+
+    // A new key is asked once more; the old list goes at the end of the frame that did not draw it.
+    Key.Renew();
+    View->Render();
+    View->Render();
+    EXPECT_EQ(Asked, 3);
+    EXPECT_EQ(View->KeptLinesCount(), 1);
+    Shown = false;
+    View->Render();
+    EXPECT_EQ(View->KeptLinesCount(), 0);
+
+    // Lines that fail to draw leave no list behind, nor one being compiled.
+    Shown = true;
+    Fail = true;
+    View->Render();
+    EXPECT_EQ(View->KeptLinesCount(), 0);
+    View->makeCurrent();
+    GLint Compiling = -1;
+    glGetIntegerv(GL_LIST_INDEX, &Compiling);
+    EXPECT_EQ(Compiling, 0);
+    Fail = false;
+    View->Render();
+    EXPECT_TRUE(ShowsNear(On, Qt::green));
+    EXPECT_EQ(View->KeptLinesCount(), 1);
+
+    // The lists go with the context.
+    View->setEnabled(false);
+    EXPECT_EQ(View->KeptLinesCount(), 0);
+}
+
 TEST_F(OpenGLViewDrawTest, BitmapTextIsTheFontsGlyphsAtThePoint) {
     const std::string Text = "Hello, Sarnova";
     const QFontMetrics Metrics(View->font());
