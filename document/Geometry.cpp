@@ -227,6 +227,20 @@ void TGeometry::SetName(const std::string& Given) {
     Renaming = false;
 }
 
+void TGeometry::NameOnAdd(const std::string& Value) {
+    // Detached while it is renamed, whatever list a caller attached it to before the Add: that list
+    // would otherwise record a change of, or broadcast, an entity it does not hold.
+    TGeometryList* const Attached = OwnerList;
+    OwnerList = nullptr;
+    try {
+        SetName(Value);
+    } catch (...) {
+        OwnerList = Attached;
+        throw;
+    }
+    OwnerList = Attached;
+}
+
 void TGeometry::SetOwnerList(TGeometryList* List) { OwnerList = List; }
 
 void TGeometry::SetColor(TColor Value) {

@@ -377,6 +377,9 @@ public:
     std::string DescribedName() const;
     // Renames; the same text does nothing. Does not make the name unique (only adding does).
     virtual void SetName(const std::string& Value);
+    // The name a list gives the entity as it adds it: the list does not hold the entity yet, so the
+    // rename is no change of its own (no undo record, no message) but part of the Add.
+    void NameOnAdd(const std::string& Value);
     virtual void SetOwnerList(TGeometryList* List);
     // Stores, redraws and ends a change; a different colour begins the change first, so that it is
     // undoable.

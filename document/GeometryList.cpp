@@ -484,7 +484,7 @@ void TGeometryList::Removed(TGeometry& Entity) {
 TGeometry* TGeometryList::Add(std::unique_ptr<TGeometry> Entity) {
     if (!Entity) return nullptr;
     const std::string Name = Entity->GetName();
-    if (!Name.empty()) Entity->SetName(UniqueName(Name));
+    if (!Name.empty()) Entity->NameOnAdd(UniqueName(Name));
     TGeometry* Added = Entity.get();
     Entities.push_back(std::move(Entity));
     if (!PositionsStale) Added->HoldingIndex = Count() - 1;

@@ -126,12 +126,12 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
         std::vector<TGeometry*> Groups;
         for (const TProteusGroup& G : Dam.Groups) {
             auto Group = std::make_unique<TGeoOpenGroup>();
-            // Named as the document will name it before it knows the document: a rename by Add would
-            // record a change of an entity that the document does not hold yet.
-            Group->SetName(Document.UniqueName(G.Name));
+            // The document renames it on Add when it holds the name already.
+            Group->SetName(G.Name);
             Group->Parameters.push_back(FormatWithPoint("InitialWater=%0.1f", {G.InitialWater}));
             Group->SetOwnerList(&Document);
-            // Members are linked once the group is in the document, for the same reason.
+            // Members are linked once the group is in the document, which records changes only of
+            // entities it holds.
             auto* New = static_cast<TGeoOpenGroup*>(Document.Add(std::move(Group)));
             for (int K = 0; K < G.DamCount(); ++K) New->AddMember(Added[static_cast<std::size_t>(G.FirstDam - 1 + K)]);
             Groups.push_back(New);
@@ -145,7 +145,7 @@ void ImportProteusDam(const std::string& FileName, TGeometryList& Document) {
         for (const TProteusOpening& O : Dam.Openings) {
             const TProteusDam& D = *Dam.Dams[static_cast<std::size_t>(O.Dam - 1)];
             auto Opening = std::make_unique<TGeoOpening>();
-            Opening->SetName(Document.UniqueName(D.Name));
+            Opening->SetName(D.Name);
             Opening->Sections().AddCopies(D);
             Opening->SetOwnerList(&Document);
             // Linked once it is in the document, as the groups' members are.
