@@ -569,6 +569,10 @@ void TGeometry::RecordChange() {
     if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeChange(*this);
 }
 
+void TGeometry::RecordFollowingChange() {
+    if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeFollowingChange(*this);
+}
+
 void TGeometry::MarkChanged() {
     if (ChangePending) return;
     ChangePending = true;
