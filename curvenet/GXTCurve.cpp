@@ -106,6 +106,7 @@ TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
     UseDisplayPolyline();
     FCurve->OnChange = [this](TXTNode*) { InvalidateCurveRepresentations(); };
     FCurve->OnLosingInput = [this](TXTNode*) { RecordChange(); };
+    FCurve->OnFollowingInput = [this](TXTNode*) { RecordFollowingChange(); };
     FCurve->OnRegenerated = [this](TXTCurve*) { SendMessage(std::make_unique<TGeoXTCurveUpdate>()); };
     FCurve->Manager = this;
     SetName("XTCurve1");
@@ -118,6 +119,7 @@ TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
 TGeoXTCurve::~TGeoXTCurve() {
     FCurve->OnChange = nullptr;
     FCurve->OnLosingInput = nullptr;
+    FCurve->OnFollowingInput = nullptr;
     FCurve->OnRegenerated = nullptr;
     FCurve.reset();
 }

@@ -51,6 +51,7 @@ void TXTCurve::SetOptions(std::uint8_t Options) {
 
 void TXTCurve::MarkDirty(std::uint8_t Level) {
     if (FDirtyLevel < Level) FDirtyLevel = Level;
+    if (Level >= dlSpans) FAssigned = false;
     TXTNode::Changed();
 }
 
@@ -132,6 +133,7 @@ void TXTCurve::Assign(const TXTCurve& Other) {
     TXTCurveRepresentation::SetRibbonKind(Other.GetRibbonKind());
     FOptions = Other.FOptions;
     MarkDirty(dlSpans);
+    FAssigned = true;
 }
 
 void TXTCurve::Transform(const TMMatrix& M) { Points().Transform(M); }
@@ -271,7 +273,9 @@ void TXTCurve::Rebuild() {
         Polyline().Clear();
         FSegments.Digitise(Polyline());
         FDirtyLevel = dlUpToDate;
-        if (Respan) {
+        const bool Assigned = FAssigned;
+        FAssigned = false;
+        if (Respan && !Assigned) {
             TXTCurveReparameterisationMessage Message;
             SendMessage(Message);
         }

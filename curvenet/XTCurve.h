@@ -82,6 +82,9 @@ public:
 
     bool AddressInRange(const TBeadAddress& Address) const;
     void ReversePoints();
+    // Takes Other's points, options and constraints. The spans are rebuilt from them as Other had them,
+    // so points resting on this curve keep their addresses (an undo step gives them back theirs)
+    // instead of sliding to the places nearest to where they stood.
     void Assign(const TXTCurve& Other);
     void Transform(const TMMatrix& M);
     // The control polygons of the B-spline spans.
@@ -115,6 +118,8 @@ private:
     std::uint8_t FDirtyLevel = dlUpToDate;
     std::uint8_t FOptions = 0;
     bool FRebuilding = false;
+    // The spans are due to be rebuilt after an Assign, which does not reparameterise.
+    bool FAssigned = false;
 };
 
 }  // namespace sarnova

@@ -295,6 +295,9 @@ void TXTReference::NotifyInWalk(TXTNode* Sender, std::uint64_t Walk) {
         ~TReset() { GPendingWalk = 0; }
     } Reset;
     GPendingWalk = Walk;
+    // Its next rebuild follows the input (points rest on it, free points move along): what it keeps
+    // now is what an undo of this change gives back.
+    if (FOwner->OnFollowingInput && FOwner->IsUpToDate()) FOwner->OnFollowingInput(FOwner);
     FOwner->Changed();
 }
 

@@ -154,6 +154,10 @@ public:
     // A node this one rests on is being destroyed: fired before this node lets go of it, so that its
     // holder can keep what it had (an undo snapshot).
     std::function<void(TXTNode*)> OnLosingInput;
+    // An input changed while this node was up to date: its next rebuild will change what it keeps to
+    // follow (points moved along with a moved bead, a bead sliding along its reparameterised host), so
+    // that its holder can record it first.
+    std::function<void(TXTNode*)> OnFollowingInput;
     // The entity that holds the node; not owned.
     IXTManager* Manager = nullptr;
 

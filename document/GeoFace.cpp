@@ -93,6 +93,9 @@ TGeometryInterface::TGeometryInterface()
     : UndoManager(std::make_unique<TUndoManager>()),
       MultipleSelectionMenu(std::make_unique<TMenuItem>("Multiple Selection")) {
     SetProjectOptions(poObjectSnap | po3DEditing);
+    // Entities regenerate what the step gave back before the step closes: a curve resting on a
+    // restored one follows it now, as part of the step, not as a new action that would end redo.
+    UndoManager->OnStepExecuted = [this] { ApplyChanges(); };
 }
 
 TGeometryInterface::~TGeometryInterface() {
@@ -150,6 +153,18 @@ void TGeometryInterface::BeforeChange(TGeometry& Entity) {
     // A side effect of the record that runs (a group letting go of a member a redo deletes): the
     // step's inverse keeps the entity as it was, under the address the step's records name it by.
     UndoManager->AddInverse(SideEffectRecord<TUndoModifyObjectGeometry>(*UndoManager, Entity));
+}
+
+void TGeometryInterface::BeforeFollowingChange(TGeometry& Entity) {
+    if (!UndoManager) return;
+    UndoManager->BeginUndoJoiningLast();
+    try {
+        BeforeChange(Entity);
+    } catch (...) {
+        UndoManager->EndUndo();
+        throw;
+    }
+    UndoManager->EndUndo();
 }
 
 void TGeometryInterface::Added(TGeometry& Entity) {

@@ -92,6 +92,8 @@ public:
     // The set of the first contours entity; one is added when there is none.
     TContours* GetContours() override;
     void BeforeChange(TGeometry& Entity) override;
+    // Recorded into the step of the change it follows: the open group, else the last step.
+    void BeforeFollowingChange(TGeometry& Entity) override;
     void Added(TGeometry& Entity) override;
     void Removed(TGeometry& Entity) override;
     // Empties the undo history too.

@@ -638,6 +638,11 @@ void TGeometry::TakeLastGoodBlock() {
     MakeRare().KeptBlock = Out.Text();
 }
 
+void TGeometry::RecordFollowingChange() {
+    if (LastGoodBlockDeferred) TakeLastGoodBlock();
+    if (OwnerList != nullptr && HasCapability(cpUndoable)) OwnerList->BeforeFollowingChange(*this);
+}
+
 void TGeometry::MarkChanged() {
     if (ChangePending) return;
     ChangePending = true;

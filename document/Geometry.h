@@ -510,6 +510,10 @@ public:
     // The undo snapshot of BeginChange alone, for a display switch that the block keeps but that is
     // not bracketed as a change of the geometry.
     void RecordChange();
+    // The undo snapshot of an entity that follows another one's change (a hull re-fitted to its
+    // curves, points sliding along a moved host): it joins the step of that change, also when the
+    // following happens later, at the next regeneration outside any update bracket.
+    void RecordFollowingChange();
     void MarkChanged();
     void EndChange();
     // Applies a pending change, unless a drag or key edit is under way.

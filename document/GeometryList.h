@@ -56,6 +56,8 @@ public:
     virtual TFrames* GetFrames();
     // An undoable entity is about to change.
     virtual void BeforeChange(TGeometry& Entity);
+    // An undoable entity is about to change along with another one; BeforeChange unless overridden.
+    virtual void BeforeFollowingChange(TGeometry& Entity) { BeforeChange(Entity); }
     virtual void Added(TGeometry& Entity);
     // Entity left the list and is about to be freed.
     virtual void Removed(TGeometry& Entity);

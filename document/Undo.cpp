@@ -365,6 +365,7 @@ void TUndoManager::Run(TUndoStack& Stack, TUndoMode AMode, const char* Message) 
     BeginUndo();
     try {
         ExecuteTop(Stack);
+        if (OnStepExecuted) OnStepExecuted();
     } catch (...) {
         try {
             EndUndo();

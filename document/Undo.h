@@ -3,6 +3,7 @@
 // re-created at a new address. Knows nothing about entities; the document feeds it its own records.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -197,6 +198,10 @@ public:
     ~TUndoManager();
     TUndoManager(const TUndoManager&) = delete;
     TUndoManager& operator=(const TUndoManager&) = delete;
+
+    // Run at the end of every undo and redo step, still in its mode and group: the owner brings up to
+    // date what the step's records restored, so that whatever that sets off is recorded in the step.
+    std::function<void()> OnStepExecuted;
 
     TUndoMode GetMode() const { return Mode; }
     bool GetEnabled() const { return Enabled; }

@@ -342,6 +342,11 @@ void TGeoTarvoCurve::Assign(const TGeometry& Source) {
     }
 }
 
+void TGeoTarvoCurve::AfterListChange() {
+    if (TOffsetConstraint* Offset = FCurve->Constraints().OffsetConstraint()) Offset->ReferenceCurve().Bind();
+    TGeoDraggableCurve::AfterListChange();
+}
+
 void TGeoTarvoCurve::Transform(const TMMatrix& M) {
     Change([&] { FCurve->Transform(M); });
 }

@@ -112,6 +112,8 @@ public:
     std::string GetName() const override;
     void SetName(const std::string& Value) override;
     void Assign(const TGeometry& Source) override;
+    // Binds an offset reference that names its curve only (a copy, an undo step), then the list's check.
+    void AfterListChange() override;
     void Transform(const TMMatrix& M) override;
     void Query(TGeometryQuery& Query) override;
     void DeleteSelectedPoints() override;

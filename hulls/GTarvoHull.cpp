@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "document/GCustomPline.h"
-#include "document/GeoFace.h"
 #include "document/GeometryList.h"
 #include "foundation/TextUtils.h"
 #include "foundation/NumberText.h"
@@ -20,12 +19,7 @@ TGeoTarvoHull::TGeoTarvoHull() : TGeoTarvoSurface(std::make_unique<TTarvoHull>()
     // A change of any curve the hull rests on re-fits it, and the fit is part of what the file keeps:
     // the hull as it stood goes into the undo step of that change.
     Surface().OnInvalidate = [this](TNode*) {
-        TUndoManager* Undo = nullptr;
-        if (auto* Document = dynamic_cast<TGeometryInterface*>(GetOwnerList())) Undo = &Document->GetUndoManager();
-        // Outside an update bracket (a drag) it joins the step of the change that set it off.
-        if (Undo != nullptr) Undo->BeginUndoJoiningLast();
-        RecordChange();
-        if (Undo != nullptr) Undo->EndUndo();
+        RecordFollowingChange();
         MarkChanged();
     };
 }

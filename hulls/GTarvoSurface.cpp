@@ -200,6 +200,8 @@ void TGeoTarvoSurface::Assign(const TGeometry& Source) {
 }
 
 void TGeoTarvoSurface::AfterListChange() {
+    TTarvoReferenceCurves& Curves = FSurface->ReferenceCurves();
+    for (int I = 0; I < Curves.Count(); ++I) Curves.Reference(I).Bind();
     // A surface whose curves are not all there yet (a load, an undo) waits for them.
     if (FSurface->ReferenceCurves().Count() == 0) TGeoSurface::AfterListChange();
 }

@@ -280,6 +280,15 @@ void TNodeReference::Attach(TNode* Target) {
     Changed();
 }
 
+void TNodeReference::Bind() {
+    if (FNode != nullptr || FName.empty() || FOwner == nullptr) return;
+    TNode* Target = FOwner->FindNode(FName);
+    if (Target == nullptr || IsDependentNode(FOwner, Target)) return;
+    FNode = Target;
+    FOwner->FParents.Add(this);
+    Target->FDependents.Add(this);
+}
+
 void TNodeReference::Detach() {
     if (FNode == nullptr || FOwner == nullptr || !FOwner->HasParent(FNode)) return;
     FOwner->FParents.Remove(this);

@@ -208,6 +208,10 @@ public:
     void Attach(TNode* Target);
     // Leaves both lists and invalidates the owner; nothing when not attached.
     void Detach();
+    // Attaches to the node that the name stands for, when not attached yet, without invalidating the
+    // owner: what the owner holds was made from that node already (it was read from a file or given
+    // back by an undo step), and from now on it follows the node's renames and changes.
+    void Bind();
 
 private:
     friend class TNode;

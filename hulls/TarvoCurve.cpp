@@ -115,8 +115,34 @@ void TTarvoCurve::Reverse() {
     Invalidate(false);
 }
 
+namespace {
+
+bool SameSpline(TBSpline& A, TBSpline& B) {
+    if (A.Count() != B.Count() || A.GetOrder() != B.GetOrder() || A.KnotType != B.KnotType ||
+        A.GetForcedBezier() != B.GetForcedBezier() || A.MinTParameter != B.MinTParameter ||
+        A.MaxTParameter != B.MaxTParameter || A.Knots() != B.Knots())
+        return false;
+    for (int I = 0; I < A.Count(); ++I) {
+        const TRPoint& P = *A.Point(I);
+        const TRPoint& Q = *B.Point(I);
+        if (P.X != Q.X || P.Y != Q.Y || P.Z != Q.Z || P.W != Q.W) return false;
+    }
+    return true;
+}
+
+std::string ConstraintsText(const TConstraints& Constraints) {
+    TTextWriter Out;
+    Constraints.SaveToText(Out);
+    return Out.Text();
+}
+
+}  // namespace
+
 void TTarvoCurve::Assign(const TTarvoCurve& Source) {
     if (&Source == this) return;
+    if (FSurfaceOperation == Source.FSurfaceOperation && SameSpline(*FSpline, *Source.FSpline) &&
+        ConstraintsText(*FConstraints) == ConstraintsText(*Source.FConstraints))
+        return;
     FConstraints->Assign(*Source.FConstraints);
     FSpline->Assign(*Source.FSpline);
     FSurfaceOperation = Source.FSurfaceOperation;

@@ -423,7 +423,9 @@ public:
 
     // Reverses the point order and the constraint ranges.
     void Reverse();
-    // Copies the constraints, the spline and the surface operation; not the name.
+    // Copies the constraints, the spline and the surface operation; not the name. Taking the shape the
+    // curve has already (the undo of a rename) changes nothing, so what follows the curve (a hull's
+    // fit, offset curves) is not rebuilt.
     void Assign(const TTarvoCurve& Source);
     // Every control point through M; constraint parameters stay.
     void Transform(const TMMatrix& M);

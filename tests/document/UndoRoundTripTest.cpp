@@ -131,6 +131,14 @@ TEST_F(UndoRoundTrip, KnownCases) {
          {"SELECT ALL;MOVE X=-1", "POPUP Stem:Control Points to Polyline"}},
         {"delete a bead's host", {"DELETE XTCurve2"}},
         {"scale a curve of the hull", {"SELECT NONE;SELECT AftBoundary;SCALE X=2 Y=1 Z=0.5"}},
+        // A copy of a curve names the curve it offsets; it must follow that curve's later renames like
+        // the original does.
+        {"rename after a copy of an offset curve", {"SELECT NONE;SELECT Frame;ROTATE Z=-77.1 COPY", "Stem.NAME=StemR"}},
+        // The bead on XTCurve2 stays at its place along the host through undo and redo.
+        {"move a bead's host", {"SELECT NONE;SELECT XTCurve2;MOVE X=-1.8 Y=1.4"}},
+        {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
+        // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
+        {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
