@@ -95,7 +95,7 @@ TGeometryInterface::TGeometryInterface()
     SetProjectOptions(poObjectSnap | po3DEditing);
     // Entities regenerate what the step gave back before the step closes: a curve resting on a
     // restored one follows it now, as part of the step, not as a new action that would end redo.
-    UndoManager->OnStepExecuted = [this] { ApplyChanges(); };
+    UndoManager->OnStepExecuted = [this] { RebuildAfterStep(SteppingForward); };
 }
 
 TGeometryInterface::~TGeometryInterface() {
@@ -354,7 +354,19 @@ void TGeometryInterface::LoadText(const std::filesystem::path& Name) {
 
 // ---- Undo ----
 
+// The records have put back what each entity held. What is rebuilt from that must not fail the step:
+// the step is done and recorded either way, and the next undo must be able to go on.
+void TGeometryInterface::RebuildAfterStep(bool Forward) {
+    const char* Action = Forward ? "redo" : "undo";
+    ApplyChanges([Action](TGeometry& Entity, const std::exception& E) {
+        if (GConsole)
+            GConsole->WriteLine(std::string("Warning: ") + Entity.DescribedName() + " cannot be rebuilt after the " +
+                                Action + " (" + E.what() + "), it keeps its restored state");
+    });
+}
+
 void TGeometryInterface::Step(bool Forward) {
+    SteppingForward = Forward;
     // The list's own bracket: undoing must not open an undo group of its own.
     const bool Group = Forward ? UndoManager->RedoTopIsGroup() : UndoManager->UndoTopIsGroup();
     TGeometryList::BeginUpdate(Group ? ufEndEditing | ufHourGlass : ufHourGlass);
@@ -373,21 +385,13 @@ void TGeometryInterface::Step(bool Forward) {
         }
         throw;
     }
-    // The records have put back what each entity held. What is rebuilt from that must not fail the
-    // step: the step is done and recorded either way, and the next undo must be able to go on. An
-    // entity that cannot be rebuilt keeps what was restored, and the console names it.
-    const char* Action = Forward ? "redo" : "undo";
-    const auto Report = [Action](const std::string& Named, const std::exception& E) {
-        if (GConsole)
-            GConsole->WriteLine(std::string("Warning: ") + Named + " cannot be rebuilt after the " + Action + " (" +
-                                E.what() + "), it keeps its restored state");
-    };
-    if (GetUpdateCount() == 1)
-        ApplyChanges([&](TGeometry& Entity, const std::exception& E) { Report(Entity.DescribedName(), E); });
+    if (GetUpdateCount() == 1) RebuildAfterStep(Forward);
     try {
         TGeometryList::EndUpdate();
     } catch (const std::exception& E) {
-        Report("the document", E);
+        if (GConsole)
+            GConsole->WriteLine(std::string("Warning: the document cannot be rebuilt after the ") +
+                                (Forward ? "redo" : "undo") + " (" + E.what() + "), it keeps its restored state");
     }
 }
 

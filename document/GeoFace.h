@@ -198,6 +198,10 @@ public:
 
 private:
     void Step(bool Forward);
+    // Rebuilds what an undo or redo step restored; an entity that cannot be rebuilt keeps its
+    // restored state and the console names it.
+    void RebuildAfterStep(bool Forward);
+    bool SteppingForward = false;
     // Body inside an update bracket of the document, closed also when Body fails.
     template <class F>
     void InBracket(std::uint8_t Flags, F Body);
