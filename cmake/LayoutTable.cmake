@@ -30,9 +30,7 @@ set(LAYOUT_EXCEPTIONS
   "document/GBSpline\\.cpp => hulls/GTarvoCurve\\.h -- a B-spline converts itself to a Tarvo curve"
   "document/GCustomPline\\.cpp => entities/GExtrudedSurface\\.h -- a polyline extrudes itself"
   "document/GPline\\.cpp => entities/GPointList\\.h -- a polyline makes a cloud of its points"
-  "document/GeoFace\\.cpp => (entities/GFrames|naval/Frames)\\.h -- the document's frame table"
-  # kernels and entities -> naval: the frame table and calculation sections are naval types.
-  "entities/GFrames\\.h => naval/Frames\\.h -- the frames entity holds the naval frame table"
+  # entities -> naval: calculation sections are naval types.
   "entities/(GGonList|GSurface)\\.cpp => naval/CalcSections\\.h -- entities make calc. sections"
   "naval/Linesplan\\.cpp => exchange/DXFFile\\.h -- the lines plan checks points as DXF writes them"
   # GUI.

@@ -18,7 +18,7 @@
 #include "entities/GExtrudedSurface.h"
 #include "entities/GNPatch.h"
 #include "entities/GRuledSurface.h"
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GImage.h"
