@@ -24,7 +24,6 @@ set(LAYOUT_FLOORS
 set(LAYOUT_EXCEPTIONS
   # foundation -> higher model floors: kernel code that still reaches for what it should be handed.
   "foundation/Contours\\.cpp => document/Settings\\.h -- contour colours read from the settings"
-  "foundation/Curvature\\.cpp => surfaces/Surface\\.h -- the curvature comb of a mesh needs TMesh"
   "foundation/PolyList\\.cpp => naval/VkHydro\\.h -- section hydrostatics fill the naval summary"
   # document -> entities: document-level curves that make other kinds of entity from themselves.
   "document/GBSpline\\.cpp => hulls/GTarvoCurve\\.h -- a B-spline converts itself to a Tarvo curve"
