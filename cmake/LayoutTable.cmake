@@ -23,7 +23,6 @@ set(LAYOUT_FLOORS
 # Every entry is a known debt: take it out when the climb is gone, and the test keeps it gone.
 set(LAYOUT_EXCEPTIONS
   # foundation -> higher model floors: kernel code that still reaches for what it should be handed.
-  "foundation/Contours\\.cpp => document/Settings\\.h -- contour colours read from the settings"
   "foundation/PolyList\\.cpp => naval/VkHydro\\.h -- section hydrostatics fill the naval summary"
   # document -> entities: document-level curves that make other kinds of entity from themselves.
   "document/GBSpline\\.cpp => hulls/GTarvoCurve\\.h -- a B-spline converts itself to a Tarvo curve"

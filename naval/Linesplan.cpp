@@ -6,6 +6,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryQuery.h"
+#include "document/Settings.h"
 #include "exchange/DXFFile.h"
 #include "foundation/BSpline.h"
 #include "foundation/Contours.h"
@@ -456,7 +457,7 @@ void TLinesPlan::Update() {
                 if (Axis != 0) One->ClearX();
                 if (Axis != 1) One->ClearY();
                 if (Axis != 2) One->ClearZ();
-                auto Lines = ContoursFromPolygons(S->Facets.get(), *One);
+                auto Lines = ContoursFromPolygons(S->Facets.get(), *One, ContourColors());
                 return Lines ? std::move(Lines) : std::make_unique<TPolylineList>();
             };
             S->XContours = Family(0);
