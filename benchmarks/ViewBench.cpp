@@ -20,7 +20,7 @@
 #include "foundation/Graphics.h"
 #include "foundation/Polygon.h"
 #include "views/GLRenderer.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
 using namespace sarnova;

@@ -32,11 +32,5 @@ set(LAYOUT_EXCEPTIONS
   "entities/(GGonList|GSurface)\\.cpp => naval/CalcSections\\.h -- entities make calc. sections"
   "naval/Linesplan\\.cpp => exchange/DXFFile\\.h -- the lines plan checks points as DXF writes them"
   # GUI.
-  "controls/VkVectorPanel\\.cpp => views/OpenGLHelpers\\.h -- the panel draws with the GL helpers"
-  "views/PlotterUnit\\.cpp => document/ui/PolylineDialogsUi\\.h -- the plotter's scale text query"
-  "naval/ui/(HydrostaticsFloat|Permeability)Form\\.(h|cpp) => \
-shell/(ToolWindow|GeometryServer)\\.h -- naval tool windows of the main window"
   "hulls/ui/TarvoHullFrame\\.cpp => shell/HelpFloat\\.h -- the frame opens its help page"
-  "platform/qt/QtMenus\\.cpp => shell/MacroErrorText\\.h -- menu commands show macro errors in the \
-user's words, with the macro editor's message parser"
 )
