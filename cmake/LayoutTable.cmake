@@ -24,10 +24,6 @@ set(LAYOUT_FLOORS
 set(LAYOUT_EXCEPTIONS
   # foundation -> higher model floors: kernel code that still reaches for what it should be handed.
   "foundation/PolyList\\.cpp => naval/VkHydro\\.h -- section hydrostatics fill the naval summary"
-  # document -> entities: document-level curves that make other kinds of entity from themselves.
-  "document/GBSpline\\.cpp => hulls/GTarvoCurve\\.h -- a B-spline converts itself to a Tarvo curve"
-  "document/GCustomPline\\.cpp => entities/GExtrudedSurface\\.h -- a polyline extrudes itself"
-  "document/GPline\\.cpp => entities/GPointList\\.h -- a polyline makes a cloud of its points"
   # entities -> naval: calculation sections are naval types.
   "entities/(GGonList|GSurface)\\.cpp => naval/CalcSections\\.h -- entities make calc. sections"
   "naval/Linesplan\\.cpp => exchange/DXFFile\\.h -- the lines plan checks points as DXF writes them"

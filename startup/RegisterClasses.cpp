@@ -1,5 +1,8 @@
 #include "startup/RegisterClasses.h"
 
+#include <memory>
+#include <vector>
+
 #include "document/GBSpline.h"
 #include "document/GCBSpline.h"
 #include "document/GCSpline.h"
@@ -77,6 +80,14 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
     RegisterOnce<TGeoExtrudedSurface>();
+    // Curves of the document make point clouds and extruded surfaces through these.
+    SetPointCloudMaker([](const std::vector<const TPolyline*>& Polylines) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoPointList>();
+        for (const TPolyline* P : Polylines) Entity->Cloud().AddPolyline(*P);
+        return Entity;
+    });
+    SetExtrudedSurfaceMaker(
+        [](TGeoCustomPLine& Curve) -> std::unique_ptr<TGeometry> { return CreateExtrudedSurfaceFromCurve(Curve); });
     RegisterOnce<TGeoRuledSurface>();
     RegisterOnce<TGeoCoonsPatch>();
     RegisterOnce<TGeoNPatch>();
