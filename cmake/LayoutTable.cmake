@@ -24,8 +24,6 @@ set(LAYOUT_FLOORS
 set(LAYOUT_EXCEPTIONS
   # foundation -> higher model floors: kernel code that still reaches for what it should be handed.
   "foundation/PolyList\\.cpp => naval/VkHydro\\.h -- section hydrostatics fill the naval summary"
-  # entities -> naval: calculation sections are naval types.
-  "entities/(GGonList|GSurface)\\.cpp => naval/CalcSections\\.h -- entities make calc. sections"
   "naval/Linesplan\\.cpp => exchange/DXFFile\\.h -- the lines plan checks points as DXF writes them"
   # GUI.
   "hulls/ui/TarvoHullFrame\\.cpp => shell/HelpFloat\\.h -- the frame opens its help page"

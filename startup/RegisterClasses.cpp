@@ -13,6 +13,7 @@
 #include "curvenet/GXTCurve.h"
 #include "curvenet/GXTSurface.h"
 #include "entities/GArc.h"
+#include "entities/CalculationSectionMakers.h"
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
@@ -32,6 +33,7 @@
 #include "hulls/GTarvoCurve.h"
 #include "hulls/GTarvoHull.h"
 #include "hulls/GTarvoSurface.h"
+#include "naval/CalcSections.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
@@ -80,6 +82,11 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
     RegisterOnce<TGeoExtrudedSurface>();
+    // Surfaces and meshes make their calculation sections through these.
+    TCalculationSectionMakers& Sections = CalculationSectionMakers();
+    Sections.OfSurface = [](TSurface& Surface) { return CalculationSectionsOf(&Surface); };
+    Sections.OfSurfaces = [](TSurfaces& Surfaces) { return CalculationSectionsOf(&Surfaces); };
+    Sections.OfMesh = [](const TPolygonList& Mesh) { return CalculationSectionsOfMesh(Mesh); };
     // Curves of the document make point clouds and extruded surfaces through these.
     SetPointCloudMaker([](const std::vector<const TPolyline*>& Polylines) -> std::unique_ptr<TGeometry> {
         auto Entity = std::make_unique<TGeoPointList>();
