@@ -23,5 +23,8 @@ set(LAYOUT_FLOORS
 # Every entry is a known debt: take it out when the climb is gone, and the test keeps it gone.
 set(LAYOUT_EXCEPTIONS
   # GUI.
-  "hulls/ui/TarvoHullFrame\\.cpp => shell/HelpFloat\\.h -- the frame opens its help page"
+  # The frame's "?" buttons open the program's Help tool window on their topic. That window is a tool
+  # window of the main window: moving it down would take the tool-window base and the main window's
+  # hub with it.
+  "hulls/ui/TarvoHullFrame\\.cpp => shell/HelpFloat\\.h -- the frame opens the Help window on a topic"
 )
