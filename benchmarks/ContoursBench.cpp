@@ -40,7 +40,7 @@ void BM_ContoursAtManyLevels(benchmark::State& State) {
     Set.AddContourRange(2, 99, -0.95, 1.25);
     int Lines = 0;
     for (auto _ : State) {
-        auto Result = ContoursFromPolygons(&Mesh, Set);
+        auto Result = ContoursFromPolygons(&Mesh, Set, TContourColors{});
         Lines = Result ? Result->Count() : 0;
         benchmark::DoNotOptimize(Result);
     }

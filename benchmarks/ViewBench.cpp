@@ -28,7 +28,7 @@
 #include "foundation/Polygon.h"
 #include "foundation/TextUtils.h"
 #include "views/GLRenderer.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
 using namespace sarnova;

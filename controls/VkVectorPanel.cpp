@@ -15,7 +15,7 @@
 #include "controls/FormatGridWidget.h"
 #include "foundation/NumberText.h"
 #include "platform/qt/QtCanvas.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 namespace sarnova {
 

@@ -8,7 +8,6 @@
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/PolylineOps.h"
-#include "hulls/GTarvoCurve.h"
 #include "platform/Menu.h"
 #include "foundation/UserDialogs.h"
 

@@ -9,7 +9,6 @@
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
-#include "entities/GExtrudedSurface.h"
 #include "foundation/BSpline.h"
 #include "foundation/BlockCount.h"
 #include "foundation/TextUtils.h"
@@ -139,7 +138,9 @@ void TGeoCustomPLine::ControlPointsToPolyline() {
 void TGeoCustomPLine::ExtrudeSurface() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
-    List->Add(CreateExtrudedSurfaceFromCurve(*this));
+    std::unique_ptr<TGeometry> Surface = CreateExtrudedSurface(*this);
+    if (!Surface) return;
+    List->Add(std::move(Surface));
     InvalidateViews();
 }
 
@@ -435,6 +436,47 @@ bool CanCreateXTCurve() {
 
 std::unique_ptr<TGeometry> CreateXTCurve(const TPolyline& Points, TXTCurveShape Shape) {
     return CanCreateXTCurve() ? XTCurveMaker()(Points, Shape) : nullptr;
+}
+
+// ---- Conversions into entity kinds of the higher floors ----
+
+namespace {
+
+TTarvoCurveMaker& TarvoCurveMaker() {
+    static TTarvoCurveMaker Installed;
+    return Installed;
+}
+
+TExtrudedSurfaceMaker& ExtrudedSurfaceMaker() {
+    static TExtrudedSurfaceMaker Installed;
+    return Installed;
+}
+
+TPointCloudMaker& PointCloudMaker() {
+    static TPointCloudMaker Installed;
+    return Installed;
+}
+
+}  // namespace
+
+void SetTarvoCurveMaker(TTarvoCurveMaker Maker) { TarvoCurveMaker() = std::move(Maker); }
+
+bool CanCreateTarvoCurve() { return static_cast<bool>(TarvoCurveMaker()); }
+
+std::unique_ptr<TGeometry> CreateTarvoCurve(const TBSpline& Spline) {
+    return TarvoCurveMaker() ? TarvoCurveMaker()(Spline) : nullptr;
+}
+
+void SetExtrudedSurfaceMaker(TExtrudedSurfaceMaker Maker) { ExtrudedSurfaceMaker() = std::move(Maker); }
+
+std::unique_ptr<TGeometry> CreateExtrudedSurface(TGeoCustomPLine& Curve) {
+    return ExtrudedSurfaceMaker() ? ExtrudedSurfaceMaker()(Curve) : nullptr;
+}
+
+void SetPointCloudMaker(TPointCloudMaker Maker) { PointCloudMaker() = std::move(Maker); }
+
+std::unique_ptr<TGeometry> CreatePointCloud(const std::vector<const TPolyline*>& Polylines) {
+    return PointCloudMaker() ? PointCloudMaker()(Polylines) : nullptr;
 }
 
 }  // namespace sarnova

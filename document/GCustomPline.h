@@ -264,4 +264,29 @@ bool CanCreateXTCurve();
 // The new entity; nullptr when none can be made.
 std::unique_ptr<TGeometry> CreateXTCurve(const TPolyline& Points, TXTCurveShape Shape);
 
+// ---- Conversions into entity kinds of the higher floors ----
+// Each maker is installed by the registration of the entity classes; an empty maker removes it.
+
+class TBSpline;
+
+// Makes a new Tarvo curve entity (default name "TarvoCurve1") whose curve's B-spline is assigned from
+// Spline.
+using TTarvoCurveMaker = std::function<std::unique_ptr<TGeometry>(const TBSpline& Spline)>;
+void SetTarvoCurveMaker(TTarvoCurveMaker Maker);
+bool CanCreateTarvoCurve();
+// The new entity; nullptr while no maker is installed.
+std::unique_ptr<TGeometry> CreateTarvoCurve(const TBSpline& Spline);
+
+// Makes the surface extruded from Curve.
+using TExtrudedSurfaceMaker = std::function<std::unique_ptr<TGeometry>(TGeoCustomPLine& Curve)>;
+void SetExtrudedSurfaceMaker(TExtrudedSurfaceMaker Maker);
+// The new entity; nullptr while no maker is installed.
+std::unique_ptr<TGeometry> CreateExtrudedSurface(TGeoCustomPLine& Curve);
+
+// Makes a point-cloud entity of copies of the points of Polylines, in their order.
+using TPointCloudMaker = std::function<std::unique_ptr<TGeometry>(const std::vector<const TPolyline*>& Polylines)>;
+void SetPointCloudMaker(TPointCloudMaker Maker);
+// The new entity; nullptr while no maker is installed.
+std::unique_ptr<TGeometry> CreatePointCloud(const std::vector<const TPolyline*>& Polylines);
+
 }  // namespace sarnova

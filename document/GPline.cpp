@@ -5,7 +5,6 @@
 #include "document/GeoFace.h"
 #include "document/GeometryClasses.h"
 #include "document/GeometryQuery.h"
-#include "entities/GPointList.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Errors.h"
 #include "foundation/MacroFile.h"
@@ -245,8 +244,8 @@ void TGeoPline::CreateXTCurveFrom(TXTCurveShape Shape) {
 void TGeoPline::ConvertToPointCloud() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
-    auto Cloud = std::make_unique<TGeoPointList>();
-    Cloud->Cloud().AssignPolyline(Points);
+    std::unique_ptr<TGeometry> Cloud = CreatePointCloud({&Points});
+    if (!Cloud) return;
     ReplaceInList(std::move(Cloud));
     List->InvalidateViews();
 }
@@ -419,8 +418,10 @@ void ReverseSelectedPolylines(TGeometryList& List) {
 }
 
 void ConvertSelectedToPointCloud(TGeometryList& List) {
-    auto Cloud = std::make_unique<TGeoPointList>();
-    for (TGeoPline* P : SelectedPolylines(List)) Cloud->Cloud().AddPolyline(P->Polyline());
+    std::vector<const TPolyline*> Polylines;
+    for (TGeoPline* P : SelectedPolylines(List)) Polylines.push_back(&P->Polyline());
+    std::unique_ptr<TGeometry> Cloud = CreatePointCloud(Polylines);
+    if (!Cloud) return;
     // The bracket's end redraws the views; the cloud itself may be gone by then, when the validation
     // after the change finds all its points in one place.
     InListUpdate(List, [&] {

@@ -2,10 +2,10 @@
 
 #include "document/GContours.h"
 #include "document/GeometryClasses.h"
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "foundation/ViewContract.h"
 #include "foundation/Console.h"
-#include "naval/Frames.h"
+#include "document/Frames.h"
 #include "platform/Menu.h"
 
 namespace sarnova {

@@ -5,6 +5,7 @@
 
 #include "document/Geometry.h"
 #include "document/GeometryList.h"
+#include "document/Settings.h"
 #include "foundation/Contours.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
@@ -141,7 +142,7 @@ void TGeometryContours::Rebuild() {
     const std::unique_ptr<TPolygonList> Facets = GetGeometry().CreatePolygonRepresentation(6);
     if (!Facets) return;  // an entity without facets shows no contours
     Facets->Triangulate();
-    Polylines = ContoursFromPolygons(Facets.get(), *Planes);
+    Polylines = ContoursFromPolygons(Facets.get(), *Planes, ContourColors());
     if (Polylines && GetGeometry().Mirrored()) {
         const std::unique_ptr<TPolylineList> Mirror = Polylines->Transformed(MirrorXZMatrix);
         Polylines->TakeFrom(*Mirror);

@@ -1,6 +1,6 @@
 // Pictures as the 3-D view textures them and as documents store them: an RGB pixel image in OpenGL
 // row order, and its run-length compressed form with the text block that image planes are saved in.
-// Loading from picture files, scaling and uploading are the view's (views/OpenGLHelpers.h).
+// Loading from picture files, scaling and uploading are the GUI's (platform/qt/OpenGLHelpers.h).
 #pragma once
 #include <cstdint>
 #include <filesystem>

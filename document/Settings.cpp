@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "document/GeometryList.h"
+#include "foundation/Contours.h"
 #include "foundation/TextUtils.h"
 #include "platform/Registry.h"
 
@@ -13,6 +14,8 @@ namespace sarnova {
 TColor GXContourColor = clYellow;
 TColor GYContourColor = clRed;
 TColor GZContourColor = clBlue;
+
+TContourColors ContourColors() { return {GXContourColor, GYContourColor, GZContourColor}; }
 std::uint8_t GDesignUnits = 0;
 
 double MetresPerDesignUnit() {

@@ -15,6 +15,8 @@
 
 namespace sarnova {
 
+struct TContourColors;
+
 // Where a view draws its axis icon, and when it draws a simplified model while the camera moves.
 enum TAxisIcon : std::uint8_t { aiLeftBottom, aiModelOrigin, aiNone };
 enum TAdaptiveDegradation : std::uint8_t { adWhenRequired, adNever, adAlways };
@@ -86,6 +88,8 @@ public:
 extern TColor GXContourColor;
 extern TColor GYContourColor;
 extern TColor GZContourColor;
+// The three contour colours above, for the contour lines the kernel cuts.
+TContourColors ContourColors();
 extern std::uint8_t GDesignUnits;
 // The length of one design unit (metres, centimetres, millimetres, feet, inches) in metres.
 double MetresPerDesignUnit();

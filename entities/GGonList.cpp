@@ -12,6 +12,7 @@
 #include "document/GeometryRepresentation.h"
 #include "document/PolylineDialogs.h"
 #include "document/ShadedRenderer.h"
+#include "entities/CalculationSectionMakers.h"
 #include "entities/GConversions.h"
 #include "entities/GSurface.h"
 #include "foundation/BlockCount.h"
@@ -20,7 +21,6 @@
 #include "foundation/PolyList.h"
 #include "foundation/PolygonIntersect.h"
 #include "foundation/TextFile.h"
-#include "naval/CalcSections.h"
 #include "platform/Menu.h"
 
 namespace sarnova {
@@ -123,7 +123,8 @@ void TGeoPGonlist::Slice(const TMPlane& Plane) {
 void TGeoPGonlist::CreateCalculationSections() {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
-    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOfMesh(*FFacets);
+    const auto& Maker = CalculationSectionMakers().OfMesh;
+    const std::unique_ptr<TPolylineList> Sections = Maker ? Maker(*FFacets) : nullptr;
     if (Sections) InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
 }
 

@@ -1,11 +1,14 @@
 #include "entities/GSurface.h"
 
+#include <functional>
+
 #include "document/GCustomPline.h"
 #include "document/GeoFace.h"
 #include "document/GeometryFile.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
 #include "document/Settings.h"
+#include "entities/CalculationSectionMakers.h"
 #include "entities/GBSurf.h"
 #include "entities/GConversions.h"
 #include "entities/GMesh.h"
@@ -17,7 +20,6 @@
 #include "foundation/TextFile.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
-#include "naval/CalcSections.h"
 #include "platform/Menu.h"
 #include "surfaces/BSurface.h"
 #include "surfaces/Surface.h"
@@ -234,10 +236,12 @@ void TSurfaceDisplay::ExtractContours(bool ResetStyles) {
 
 namespace {
 
-void AddCalculationSections(TGeometry& Owner, const THullObject& Hull) {
+template <typename THull>
+void AddCalculationSections(TGeometry& Owner, THull& Hull,
+                            const std::function<std::unique_ptr<TPolylineList>(THull&)>& Maker) {
     TGeometryList* List = Owner.GetOwnerList();
-    if (List == nullptr) return;
-    const std::unique_ptr<TPolylineList> Sections = CalculationSectionsOf(Hull);
+    if (List == nullptr || !Maker) return;
+    const std::unique_ptr<TPolylineList> Sections = Maker(Hull);
     if (!Sections || Sections->Count() == 0) return;
     InListUpdate(*List, [&] { AddPolylineListEntity(*List, *Sections); });
 }
@@ -245,11 +249,11 @@ void AddCalculationSections(TGeometry& Owner, const THullObject& Hull) {
 }  // namespace
 
 void TSurfaceDisplay::CreateCalculationSections(TSurface* Surface) {
-    if (Surface != nullptr) AddCalculationSections(Owner, Surface);
+    if (Surface != nullptr) AddCalculationSections(Owner, *Surface, CalculationSectionMakers().OfSurface);
 }
 
 void TSurfaceDisplay::CreateCalculationSections(TSurfaces* Surfaces) {
-    if (Surfaces != nullptr) AddCalculationSections(Owner, Surfaces);
+    if (Surfaces != nullptr) AddCalculationSections(Owner, *Surfaces, CalculationSectionMakers().OfSurfaces);
 }
 
 // ---- TGeoSurface ----

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "document/Settings.h"
 #include "foundation/Console.h"
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
@@ -61,15 +60,11 @@ bool CutTriangle(const TMTriangle& Corners, int Axis, double C, double Tolerance
     return !VectorsEqual(Cut.Point[0], Cut.Point[1]);
 }
 
-TColor ContourColor(int Axis) {
-    return Axis == 0 ? GXContourColor : Axis == 1 ? GYContourColor : GZContourColor;
-}
-
 // Chains the sorted, cleaned edges of one contour into polylines: each starts from the first unused
 // edge and grows at its front and its back by the first unused edge (in sorted order) at the end
 // vertex, alternately, until neither end can grow. A vertex where three or more edges meet is passed
 // along the first of them; the others start chains of their own.
-void ChainContourEdges(TIntersectionEdges& Edges, int Axis, std::unique_ptr<TPolylineList>& Result) {
+void ChainContourEdges(TIntersectionEdges& Edges, TColor Color, std::unique_ptr<TPolylineList>& Result) {
     const int N = Edges.Count();
     // The sorted order of two edges at one vertex, without an index: by their ends' positions, as
     // SortEdges ordered them (the cleaning left no two edges with the same ends).
@@ -109,7 +104,7 @@ void ChainContourEdges(TIntersectionEdges& Edges, int Axis, std::unique_ptr<TPol
         auto Line = std::make_unique<TPolyline>();
         for (const TIntersectionVertex* V : Chain) Line->AddVector(V->Position);
         Line->OwnColors = true;
-        Line->LineColor = ContourColor(Axis);
+        Line->LineColor = Color;
         if (!Result) Result = std::make_unique<TPolylineList>();
         Result->Add(std::move(Line));
     }
@@ -280,7 +275,8 @@ void CutFacetWithAxisPlane(const TPolygon& Facet, int Axis, TLines& Lines, doubl
     Lines.Add(PointOf(0), PointOf(1));
 }
 
-std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, const TContours& Contours) {
+std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, const TContours& Contours,
+                                                   const TContourColors& Colors) {
     if (!Facets) return nullptr;
     if (GConsole) GConsole->WriteLine("  Creating Contours from Polygon Representation...");
     if (Contours.Count() == 0) return nullptr;
@@ -308,7 +304,7 @@ std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, 
             });
             if (Segments.Edges.Count() == 0) continue;
             Segments.Edges.SortEdges();
-            ChainContourEdges(Segments.Edges, Axis, Result);
+            ChainContourEdges(Segments.Edges, Colors.ForAxis(Axis), Result);
         }
     }
     if (!Result) return nullptr;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/Colors.h"
 #include "foundation/VkMaths.h"
 
 namespace sarnova {
@@ -97,8 +98,16 @@ void SetContourSpacing(const TMBox& Box, TContours& Contours, double DX, double 
 // fitted plane's normal has |x| above 1 - 1e-4) and has no X contour within 1e-4 of it yet.
 void AddStationContours(const TPolylineList& List, TContours& Contours);
 
-// The contour lines of the facets at every contour of the set, as polylines coloured by axis with the
-// program's X, Y and Z contour colours; nullptr for a null facet list, an empty set, or when nothing
+// The colours of contour lines by axis: X (stations), Y (buttocks), Z (waterlines).
+struct TContourColors {
+    TColor X = 0;
+    TColor Y = 0;
+    TColor Z = 0;
+    TColor ForAxis(int Axis) const { return Axis == 0 ? X : Axis == 1 ? Y : Z; }
+};
+
+// The contour lines of the facets at every contour of the set, as polylines coloured by axis with
+// Colors; nullptr for a null facet list, an empty set, or when nothing
 // is cut. Writes "  Creating Contours from Polygon Representation..." to the console. Only triangles
 // are cut; corners within the mesh's on-plane tolerance (TPlaneCutter) count as on a contour's
 // plane, so closed meshes give closed contours through their vertices. Cut points within 1e-4 of each
@@ -106,7 +115,8 @@ void AddStationContours(const TPolylineList& List, TContours& Contours);
 // lowest segment; closed lines end on a point equal to their first; lines shorter than 0.001 are
 // dropped. The mesh is indexed once per axis (TFacetCutIndex); each level then costs about s log s
 // for the s segments it cuts.
-std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, const TContours& Contours);
+std::unique_ptr<TPolylineList> ContoursFromPolygons(const TPolygonList* Facets, const TContours& Contours,
+                                                   const TContourColors& Colors);
 
 // Adds to Lines the segment where the triangle Facet crosses the plane of coordinate Position on Axis
 // (0 X, 1 Y, 2 Z): between the corners lying exactly on the plane (copies) and the points where edges

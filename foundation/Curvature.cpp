@@ -9,7 +9,6 @@
 #include "foundation/Graphics.h"
 #include "foundation/Errors.h"
 #include "foundation/Polyline.h"
-#include "surfaces/Surface.h"
 
 namespace sarnova {
 
@@ -17,27 +16,6 @@ namespace {
 
 // The polyline measure has no length in it; this factor makes its teeth readable beside the curve.
 constexpr double PolylineCombScale = 6.0;
-
-// The four neighbours of a grid point, the point itself where the grid ends.
-struct TGridNeighbours {
-    const TRPoint* Left;
-    const TRPoint* Right;
-    const TRPoint* Down;
-    const TRPoint* Up;
-};
-
-TGridNeighbours GridNeighbours(TMesh& Mesh, int I, int J, const char* Routine) {
-    // Outside the grid the point index would wrap into another row, or grow the mesh's point list.
-    if (I < 0 || I >= Mesh.NumU() || J < 0 || J >= Mesh.NumV())
-        throw EGeometryError(std::string(Routine) + " - Grid point (" + std::to_string(I) + ", " +
-                             std::to_string(J) + ") is outside the mesh");
-    return {&Mesh.Point(I > 0 ? I - 1 : I, J), &Mesh.Point(I < Mesh.NumU() - 1 ? I + 1 : I, J),
-            &Mesh.Point(I, J > 0 ? J - 1 : J), &Mesh.Point(I, J < Mesh.NumV() - 1 ? J + 1 : J)};
-}
-
-TMVector UnitDifference(const TRPoint& From, const TRPoint& To) {
-    return VectorNormalise(VectorFromTo(From.Vector(), To.Vector()));
-}
 
 }  // namespace
 
@@ -129,19 +107,8 @@ double ThreePointTurn(const TMVector& A, const TMVector& B, const TMVector& C) {
     return std::sqrt(std::max(0.0, 4 - S * S));
 }
 
-TMVector MeshPointNormal(TMesh& Mesh, int I, int J) {
-    const TGridNeighbours N = GridNeighbours(Mesh, I, J, "MeshPointNormal");
-    return NormalFromCrossDifferences(*N.Left, *N.Right, *N.Up, *N.Down);
-}
-
-TMVector MeshPointUDirection(TMesh& Mesh, int I, int J) {
-    const TGridNeighbours N = GridNeighbours(Mesh, I, J, "MeshPointUDirection");
-    return UnitDifference(*N.Left, *N.Right);
-}
-
-TMVector MeshPointVDirection(TMesh& Mesh, int I, int J) {
-    const TGridNeighbours N = GridNeighbours(Mesh, I, J, "MeshPointVDirection");
-    return UnitDifference(*N.Down, *N.Up);
+TMVector UnitDifference(const TRPoint& From, const TRPoint& To) {
+    return VectorNormalise(VectorFromTo(From.Vector(), To.Vector()));
 }
 
 TMVector NormalFromCrossDifferences(const TRPoint& Left, const TRPoint& Right, const TRPoint& Up,

@@ -1,6 +1,6 @@
 // Curvature combs of curves: teeth drawn outwards from the curve with a length proportional to its
 // bending, built from a polyline's vertex turns or from a smooth curve's derivatives. Also the unit
-// normal and grid directions at a point of a point mesh, by central differences.
+// normal from the differences of a point's four neighbours (surfaces/MeshGridDirections for a mesh).
 #pragma once
 #include <memory>
 #include <vector>
@@ -10,7 +10,6 @@
 namespace sarnova {
 
 class IGraphics;
-class TMesh;
 class TPolyline;
 class TRPoint;
 
@@ -67,15 +66,8 @@ TMVector ThreePointNormal(const TMVector& A, const TMVector& B, const TMVector& 
 // 0 straight on, 2 for a full reversal. Rounding below zero under the root counts as 0.
 double ThreePointTurn(const TMVector& A, const TMVector& B, const TMVector& C);
 
-// At grid point (I, J) of Mesh, from the neighbours (I -+ 1, J) and (I, J -+ 1); on an edge the point
-// itself stands in for the missing neighbour, so the difference there is one-sided. A grid point
-// outside 0 .. NumU - 1, 0 .. NumV - 1 throws EGeometryError naming the routine.
-// unit(unit(right - left) x unit(up - down)).
-TMVector MeshPointNormal(TMesh& Mesh, int I, int J);
-// unit(right - left), along the first index.
-TMVector MeshPointUDirection(TMesh& Mesh, int I, int J);
-// unit(up - down), along the second index.
-TMVector MeshPointVDirection(TMesh& Mesh, int I, int J);
+// unit(To - From); the zero vector where the points coincide.
+TMVector UnitDifference(const TRPoint& From, const TRPoint& To);
 // unit(unit(Right - Left) x unit(Up - Down)), x the right-handed cross product.
 TMVector NormalFromCrossDifferences(const TRPoint& Left, const TRPoint& Right, const TRPoint& Up,
                                     const TRPoint& Down);

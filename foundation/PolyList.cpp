@@ -13,7 +13,6 @@
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/TextFile.h"
-#include "naval/VkHydro.h"
 
 namespace sarnova {
 
@@ -157,63 +156,6 @@ void TPolylineList::LoadFromText(TTextReader& F) {
         P->LoadFromText(F);
         Add(std::move(P));
     }
-}
-
-// ---- Section hydrostatics ----
-
-TVolumeAndCentre TPolylineList::UnderwaterVolume(const TMPlane& Plane) {
-    TSectionsSummary Summary(Plane);
-    for (const auto& P : FItems) {
-        TUnderwaterSectionIterator It(Plane, *P);
-        TSectionProperties Section;
-        SectionAreaProperties(It, Section);
-        Section.Depth = UnderwaterSectionDraught(It);
-        if (Section.Area == 0 && Section.Depth <= 0) Section.Depth = DrySectionDepth(Plane, *P);
-        Section.Station = P->GetStation();
-        Summary.Add(Section);
-    }
-    TVolumeAndCentre R;
-    Summary.VolumeAndCentroid(R);
-    return R;
-}
-
-std::unique_ptr<TSectionsSummary> TPolylineList::SectionsSummary(const TMPlane& Plane) {
-    auto Summary = TSectionsSummary::CreateForPlane(Plane);
-    for (const auto& P : FItems) {
-        TUnderwaterSectionIterator It(Plane, *P);
-        TSectionProperties Section;
-        SectionAreaProperties(It, Section);
-        Section.Station = P->GetStation();
-        Section.Girth = SectionWettedGirth(It);
-        Section.Depth = UnderwaterSectionDraught(It);
-        if (Section.Area == 0 && Section.Depth <= 0) Section.Depth = DrySectionDepth(Plane, *P);
-        SectionWaterlineProperties(It, Section);
-        SectionWettedOutline(It, Section);
-        Summary->Add(std::move(Section));
-    }
-    // The pass prepares the records; its figures are not wanted here.
-    THydrostaticsData Scratch;
-    Summary->Hydrostatics(Scratch);
-    return Summary;
-}
-
-void TPolylineList::HydrostaticSummary(const TMPlane& Plane, THydrostaticsData& R) {
-    SectionsSummary(Plane)->Hydrostatics(R);
-}
-
-TVolumeAndCentre TPolylineList::SectionsVolume() {
-    TSectionsSummary Summary;
-    for (const auto& P : FItems) {
-        const auto It = P->Iterator();
-        TSectionProperties Section;
-        SectionAreaProperties(*It, Section);
-        Section.Station = P->GetStation();
-        Section.Depth = 1.0;
-        Summary.Add(Section);
-    }
-    TVolumeAndCentre R;
-    Summary.VolumeAndCentroid(R);
-    return R;
 }
 
 void TPolylineList::ExtentAlong(const TMPlane& Plane, double& Min, double& Max) const {

@@ -19,7 +19,8 @@ struct THydrostaticsData;
 struct TVolumeAndCentre;
 
 // The section-hydrostatics queries of a list of transverse sections: each polyline is a closed
-// section at its station.
+// section at its station. The naval calculations fill the records, so TPolylineList's queries are
+// defined beside them (naval/SectionHydrostatics.cpp).
 class IHydroSections {
 public:
     virtual ~IHydroSections() = default;

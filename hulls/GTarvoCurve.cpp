@@ -20,11 +20,6 @@ namespace sarnova {
 
 namespace {
 
-TTarvoCurveMaker& Maker() {
-    static TTarvoCurveMaker Installed;
-    return Installed;
-}
-
 const char* const StraightCaption = "Straight Points";
 const char* const BlendCaption = "Blend Points";
 const char* const KnuckleCaption = "Knuckle Point";
@@ -40,14 +35,6 @@ void ShowState(TMenuItem* Item, TConstraintState State) {
 }
 
 }  // namespace
-
-void SetTarvoCurveMaker(TTarvoCurveMaker Value) { Maker() = std::move(Value); }
-
-bool CanCreateTarvoCurve() { return static_cast<bool>(Maker()); }
-
-std::unique_ptr<TGeometry> CreateTarvoCurve(const TBSpline& Spline) {
-    return Maker() ? Maker()(Spline) : nullptr;
-}
 
 // ---- TGeoTarvoCurve ----
 

@@ -16,16 +16,6 @@ namespace sarnova {
 
 class TBSpline;
 
-// Makes a new Tarvo curve entity (default name "TarvoCurve1") whose curve's B-spline is assigned from
-// Spline.
-using TTarvoCurveMaker = std::function<std::unique_ptr<TGeometry>(const TBSpline& Spline)>;
-
-// Installed by the registration of the entity classes; an empty maker removes it.
-void SetTarvoCurveMaker(TTarvoCurveMaker Maker);
-bool CanCreateTarvoCurve();
-// The new entity; nullptr while no maker is installed.
-std::unique_ptr<TGeometry> CreateTarvoCurve(const TBSpline& Spline);
-
 // The name under which the GUI registers the property frame.
 inline const char* const TarvoCurveFrameName = "TarvoCurveFrame";
 

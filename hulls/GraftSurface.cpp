@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "foundation/CSpline.h"
-#include "foundation/Curvature.h"
 #include "foundation/Errors.h"
 #include "foundation/Geom.h"
 #include "foundation/Polygon.h"
 #include "surfaces/BSurface.h"
+#include "surfaces/MeshGridDirections.h"
 
 namespace sarnova {
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "document/GeometryList.h"
+#include "document/Settings.h"
 #include "foundation/Contours.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
@@ -161,7 +162,7 @@ void TCompartment::SetPermeabilityKeepingChildren(double Value) {
 }
 
 std::unique_ptr<TPolyline> TCompartment::CompartmentOutline(const TContours& Contours) {
-    const std::unique_ptr<TPolylineList> Cut = ContoursFromPolygons(&GetSurfaceDefinition(), Contours);
+    const std::unique_ptr<TPolylineList> Cut = ContoursFromPolygons(&GetSurfaceDefinition(), Contours, ContourColors());
     if (!Cut) return nullptr;
     const bool YCut = Contours.YCount() > 0;
     if (IsMirrored() && !YCut) {

@@ -8,6 +8,7 @@
 #include "document/GPline.h"
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "document/Settings.h"
 #include "entities/GGonList.h"
 #include "entities/GMesh.h"
 #include "foundation/Contours.h"
@@ -135,7 +136,7 @@ TGeoPList* TCompartment::BuildBox(TGeometryList& List) {
 std::unique_ptr<TPolylineList> TCompartment::ContourFacets(const TPolygonList* Facets) {
     TContours Stations;
     for (int K = 0; K < Sections; ++K) Stations.AddContour(0, Station(K));
-    std::unique_ptr<TPolylineList> Result = ContoursFromPolygons(Facets, Stations);
+    std::unique_ptr<TPolylineList> Result = ContoursFromPolygons(Facets, Stations, ContourColors());
     if (!Result) return std::make_unique<TPolylineList>();
     try {
         for (int I = 0; I < Result->Count(); ++I) {

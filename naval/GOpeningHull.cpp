@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/Settings.h"
 #include "foundation/Contours.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
@@ -130,20 +131,20 @@ std::unique_ptr<TPolyline> StarboardHalfOfCut(const TPolyline& Cut) {
 std::unique_ptr<TPolyline> HullWaterline(const TPolygonList& Hull, double Z) {
     TContours C;
     C.AddContour(2, Z);
-    return JoinedOrEmpty(ContoursFromPolygons(&Hull, C));
+    return JoinedOrEmpty(ContoursFromPolygons(&Hull, C, ContourColors()));
 }
 
 std::unique_ptr<TPolyline> SlantedHullCut(const TPolygonList& Hull, const TMMatrix& M) {
     const std::unique_ptr<TPolygonList> Moved = Hull.Transformed(M);
     TContours C;
     C.AddContour(0, 0);
-    return JoinedOrEmpty(ContoursFromPolygons(Moved.get(), C))->Transformed(MatrixInverse(M));
+    return JoinedOrEmpty(ContoursFromPolygons(Moved.get(), C, ContourColors()))->Transformed(MatrixInverse(M));
 }
 
 std::unique_ptr<TPolylineList> HullOpeningSections(const TPolygonList& Hull, double Location, double Length, int N) {
     TContours C;
     for (int I = 0; I < N; ++I) C.AddContour(0, Location - Length / 2 + static_cast<double>(I) / (N - 1) * Length);
-    std::unique_ptr<TPolylineList> Sections = ContoursFromPolygons(&Hull, C);
+    std::unique_ptr<TPolylineList> Sections = ContoursFromPolygons(&Hull, C, ContourColors());
     if (!Sections) return std::make_unique<TPolylineList>();
     // A whole hull's sections run round both sides: the opening is in the starboard shell.
     for (int I = 0; I < Sections->Count(); ++I)

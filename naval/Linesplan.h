@@ -297,6 +297,7 @@ public:
 
     // The whole sheet in z = 0, each polyline carrying its colour.
     std::unique_ptr<TPolylineList> ToPolylineList();
+    // Written by the DXF file model of the exchange formats (exchange/LinesPlanDXF.cpp).
     void SaveToDXF(const std::filesystem::path& FileName);
 
     TLinesPlanView& WaterlinesView() { return *FWaterlines; }

@@ -34,7 +34,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 #include "controls/FormSave.h"
-#include "shell/MacroErrorText.h"
+#include "document/MacroErrorText.h"
 #include "platform/qt/QtMenus.h"
 #include "controls/ToolIcons.h"
 
@@ -68,21 +68,6 @@ void GotoRichEditLine(int Line, QPlainTextEdit& RichEdit) {
     Cursor.setPosition(Block.position());
     RichEdit.setTextCursor(Cursor);
     RichEdit.ensureCursorVisible();
-}
-
-bool ParseMessageLocation(const std::string& Message, TMessageLocation& Location) {
-    // The kind word ("Error", "Message" ...) ends at the first colon.
-    const std::size_t Colon = Message.find(':');
-    const std::string Rest = Trim(Colon == std::string::npos ? Message : Message.substr(Colon + 1));
-    const std::size_t Close = Rest.find("):");
-    if (Close == std::string::npos) return false;
-    const std::size_t Open = Rest.rfind('(', Close);
-    if (Open == std::string::npos) return false;
-    int Line = 0;
-    if (!TryStrToInt(Rest.substr(Open + 1, Close - Open - 1), Line)) return false;
-    Location.FileName = Rest.substr(0, Open);
-    Location.Line = Line;
-    return true;
 }
 
 TTextEditForm::TTextEditForm(IUserDialogs& Dialogs, QWidget* Parent) : QMainWindow(Parent), FDialogs(Dialogs) {

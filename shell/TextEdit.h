@@ -30,14 +30,6 @@ class TGeometryInterface;
 // into view.
 void GotoRichEditLine(int Line, QPlainTextEdit& RichEdit);
 
-// Where a macro message points: "Error: /macros/hull.cmd(12): Command not found FOO" names the file
-// "/macros/hull.cmd" and line 12. Nothing for a line without a parenthesised number before "):".
-struct TMessageLocation {
-    std::string FileName;
-    int Line = 0;
-};
-bool ParseMessageLocation(const std::string& Message, TMessageLocation& Location);
-
 class TTextEditForm : public QMainWindow {
     Q_OBJECT
 public:

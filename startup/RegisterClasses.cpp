@@ -1,5 +1,8 @@
 #include "startup/RegisterClasses.h"
 
+#include <memory>
+#include <vector>
+
 #include "document/GBSpline.h"
 #include "document/GCBSpline.h"
 #include "document/GCSpline.h"
@@ -10,6 +13,7 @@
 #include "curvenet/GXTCurve.h"
 #include "curvenet/GXTSurface.h"
 #include "entities/GArc.h"
+#include "entities/CalculationSectionMakers.h"
 #include "entities/GBSurf.h"
 #include "entities/GBox.h"
 #include "entities/GCircle.h"
@@ -18,7 +22,7 @@
 #include "entities/GExtrudedSurface.h"
 #include "entities/GNPatch.h"
 #include "entities/GRuledSurface.h"
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "entities/GGregory.h"
 #include "entities/GGonList.h"
 #include "entities/GImage.h"
@@ -29,6 +33,7 @@
 #include "hulls/GTarvoCurve.h"
 #include "hulls/GTarvoHull.h"
 #include "hulls/GTarvoSurface.h"
+#include "naval/CalcSections.h"
 #include "naval/GGroup.h"
 #include "naval/GPList.h"
 #include "naval/GSetup.h"
@@ -77,6 +82,19 @@ void RegisterGeometryClasses() {
     RegisterOnce<TGeoPressureField>();
     RegisterOnce<TGeoVectorList>();
     RegisterOnce<TGeoExtrudedSurface>();
+    // Surfaces and meshes make their calculation sections through these.
+    TCalculationSectionMakers& Sections = CalculationSectionMakers();
+    Sections.OfSurface = [](TSurface& Surface) { return CalculationSectionsOf(&Surface); };
+    Sections.OfSurfaces = [](TSurfaces& Surfaces) { return CalculationSectionsOf(&Surfaces); };
+    Sections.OfMesh = [](const TPolygonList& Mesh) { return CalculationSectionsOfMesh(Mesh); };
+    // Curves of the document make point clouds and extruded surfaces through these.
+    SetPointCloudMaker([](const std::vector<const TPolyline*>& Polylines) -> std::unique_ptr<TGeometry> {
+        auto Entity = std::make_unique<TGeoPointList>();
+        for (const TPolyline* P : Polylines) Entity->Cloud().AddPolyline(*P);
+        return Entity;
+    });
+    SetExtrudedSurfaceMaker(
+        [](TGeoCustomPLine& Curve) -> std::unique_ptr<TGeometry> { return CreateExtrudedSurfaceFromCurve(Curve); });
     RegisterOnce<TGeoRuledSurface>();
     RegisterOnce<TGeoCoonsPatch>();
     RegisterOnce<TGeoNPatch>();

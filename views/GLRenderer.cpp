@@ -15,7 +15,7 @@
 #include "platform/Screen.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceList.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {

@@ -20,7 +20,7 @@
 #include "foundation/Geom.h"
 #include "foundation/GeomFacet.h"
 #include "platform/qt/QtKeys.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLViewGlyphs.h"
 
 namespace sarnova {

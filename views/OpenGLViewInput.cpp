@@ -19,7 +19,7 @@
 #include <exception>
 
 #include "platform/qt/QtKeys.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {

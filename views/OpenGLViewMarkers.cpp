@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 #include "views/OpenGLViewGlyphs.h"
 

@@ -22,7 +22,7 @@
 #include "foundation/Errors.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 #include "views/ViewGrid.h"
 

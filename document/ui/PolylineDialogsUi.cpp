@@ -11,7 +11,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +22,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/PolyList.h"
 #include "foundation/Polyline.h"
+#include "platform/qt/QtUserDialogs.h"
 
 namespace sarnova {
 
@@ -299,15 +299,6 @@ TVertexOptions ShowVertexDialogForList(const TPolylineList& List) {
     Form.SetupForList(List);
     Form.exec();
     return Form.Options();
-}
-
-bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
-    bool Ok = false;
-    const QString Text = QInputDialog::getText(DialogParent(), QString::fromStdString(Caption),
-                                               QString::fromStdString(Prompt), QLineEdit::Normal,
-                                               QString::fromStdString(Value), &Ok);
-    if (Ok) Value = Text.toStdString();
-    return Ok;
 }
 
 void RegisterPolylineDialogs() {

@@ -94,7 +94,6 @@ bool ShowSliceDialog(const std::string& Name, TGeometryList& Document, bool Allo
                      TMPlane& Plane);
 TVertexOptions ShowVertexDialogForPolyline(const TPolyline& Polyline);
 TVertexOptions ShowVertexDialogForList(const TPolylineList& List);
-bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);
 
 // Hands the dialogs above to the polyline operations.
 void RegisterPolylineDialogs();

@@ -1,7 +1,7 @@
 // The property frame of the frames entity: name and colour, and the frame definition, which "Update"
 // applies.
 #pragma once
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "entities/ui/EntityFrame.h"
 
 class QLineEdit;

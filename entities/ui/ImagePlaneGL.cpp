@@ -9,7 +9,7 @@
 
 #include "entities/ui/ImageFrame.h"
 #include "entities/ui/ScaleImagePlaneForm.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 namespace sarnova {
 

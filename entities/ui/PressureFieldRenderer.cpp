@@ -6,7 +6,7 @@
 
 #include "foundation/GeomFacet.h"
 #include "platform/Screen.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 namespace sarnova {
 

@@ -8,7 +8,7 @@
 
 #include "foundation/Console.h"
 #include "foundation/Keys.h"
-#include "shell/MacroErrorText.h"
+#include "document/MacroErrorText.h"
 
 namespace sarnova {
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "foundation/Console.h"
@@ -55,6 +57,15 @@ bool ExecuteFileDialog(TFileDialog& Dialog, bool Save) {
 bool TQtUserDialogs::ExecuteOpenDialog(TOpenDialog& Dialog) { return ExecuteFileDialog(Dialog, false); }
 
 bool TQtUserDialogs::ExecuteSaveDialog(TSaveDialog& Dialog) { return ExecuteFileDialog(Dialog, true); }
+
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+    bool Ok = false;
+    const QString Text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(Caption),
+                                               QString::fromStdString(Prompt), QLineEdit::Normal,
+                                               QString::fromStdString(Value), &Ok);
+    if (Ok) Value = Text.toStdString();
+    return Ok;
+}
 
 IUserDialogs& ProgramUserDialogs() {
     static TQtUserDialogs Fallback;

@@ -2,6 +2,8 @@
 #pragma once
 #include <QStringList>
 
+#include <string>
+
 #include "foundation/UserDialogs.h"
 
 class QWidget;
@@ -17,6 +19,10 @@ public:
     bool ExecuteOpenDialog(TOpenDialog& Dialog) override;
     bool ExecuteSaveDialog(TSaveDialog& Dialog) override;
 };
+
+// A modal one-line text query over the application's active window, Value its starting text. True
+// with Value set to the text on OK; false, Value untouched, on Cancel.
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);
 
 // The dialogs the program's windows ask through: the application's (the exception handler's), or
 // plain Qt dialogs where the program has no application object of its own (a test).

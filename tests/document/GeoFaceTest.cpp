@@ -13,9 +13,9 @@
 
 #include "document/GeoFace.h"
 #include "document/MacroVariables.h"
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "foundation/Console.h"
-#include "naval/Frames.h"
+#include "document/Frames.h"
 #include "platform/Menu.h"
 #include "platform/RecordingGraphics.h"
 #include "tests/document/TestPoint.h"

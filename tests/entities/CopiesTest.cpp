@@ -7,7 +7,7 @@
 #include "EntityFixtures.h"
 #include "document/GContours.h"
 #include "document/GUnknown.h"
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 #include "entities/GMesh.h"
 #include "entities/GPlane.h"
 #include "foundation/Console.h"

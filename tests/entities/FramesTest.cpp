@@ -1,6 +1,6 @@
 // The frames entity: its block, the FRAMES macro line, the scale and labels it draws, the limits that
 // follow the document, picking, snapping, its menu and the definition edits of its frame.
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "VkMathsExpect.h"
-#include "document/Settings.h"
 #include "foundation/Console.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
@@ -24,6 +23,9 @@
 using namespace sarnova;
 
 namespace {
+
+// Three colours none of which is a default, so that a line coloured by the wrong axis shows.
+const TContourColors AxisColors{clTeal, clOlive, clPurple};
 
 std::vector<double> Positions(const TContours& C, int Axis) {
     std::vector<double> Result;
@@ -292,24 +294,24 @@ TEST(Contours, FacetCutsTakeCornersWithWhatTheyCarryAndSkipQuadrilaterals) {
 TEST(Contours, NothingToCutGivesNoList) {
     ConsoleLines Console;
     TContours None;
-    EXPECT_EQ(ContoursFromPolygons(nullptr, None), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(nullptr, None, AxisColors), nullptr);
     EXPECT_TRUE(Console.Lines.empty());
 
     const auto M = Cube();
-    EXPECT_EQ(ContoursFromPolygons(M.get(), None), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(M.get(), None, AxisColors), nullptr);
     EXPECT_EQ(Console.Lines, (std::vector<std::string>{"  Creating Contours from Polygon Representation..."}));
 
     TContours Far;
     Far.AddContour(2, 5);
-    EXPECT_EQ(ContoursFromPolygons(M.get(), Far), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(M.get(), Far, AxisColors), nullptr);
     const TPolygonList Empty;
-    EXPECT_EQ(ContoursFromPolygons(&Empty, Far), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(&Empty, Far, AxisColors), nullptr);
     // A facet never given corners lies at the origin, and is cut (or not) without failing.
     TPolygonList Blank;
     Blank.Add(std::make_unique<TPolygon>());
     TContours Origin;
     Origin.AddContour(0, 0);
-    EXPECT_EQ(ContoursFromPolygons(&Blank, Origin), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(&Blank, Origin, AxisColors), nullptr);
 }
 
 TEST(Contours, ACubeGivesOneClosedLineAtEveryLevelColouredByAxis) {
@@ -318,10 +320,10 @@ TEST(Contours, ACubeGivesOneClosedLineAtEveryLevelColouredByAxis) {
     C.AddContour(2, 0.5);
     C.AddContour(0, 0.25);
     C.AddContour(1, 0.75);
-    const auto Lines = ContoursFromPolygons(M.get(), C);
+    const auto Lines = ContoursFromPolygons(M.get(), C, AxisColors);
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 3);
-    const TColor Colors[] = {GXContourColor, GYContourColor, GZContourColor};
+    const TColor Colors[] = {AxisColors.X, AxisColors.Y, AxisColors.Z};
     const double Levels[] = {0.25, 0.75, 0.5};
     for (int I = 0; I < 3; ++I) {
         SCOPED_TRACE(I);
@@ -346,7 +348,7 @@ TEST(Contours, ShapesOfCutLines) {
     Fold.Add(Tri({1, 0, 0}, {0, 0, 0}, {0.5, -1, 1}));
     TContours Z0;
     Z0.AddContour(2, 0);
-    auto Lines = ContoursFromPolygons(&Fold, Z0);
+    auto Lines = ContoursFromPolygons(&Fold, Z0, AxisColors);
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 1);
     EXPECT_EQ(Lines->Items(0)->Count(), 2);
@@ -359,7 +361,7 @@ TEST(Contours, ShapesOfCutLines) {
     }
     TContours Half;
     Half.AddContour(2, 0.5);
-    Lines = ContoursFromPolygons(&Strip, Half);
+    Lines = ContoursFromPolygons(&Strip, Half, AxisColors);
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 1);
     ExpectNear(Lines->Items(0)->First()->Vector(), {0, 0, 0.5}, 1e-12);
@@ -373,7 +375,7 @@ TEST(Contours, ShapesOfCutLines) {
         Fins.Add(Tri({0, 0, 0}, {0, 0, 1}, Tip));
     TContours Quarter;
     Quarter.AddContour(2, 0.25);
-    Lines = ContoursFromPolygons(&Fins, Quarter);
+    Lines = ContoursFromPolygons(&Fins, Quarter, AxisColors);
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 2);
     ASSERT_EQ(Lines->Items(0)->Count(), 3);
@@ -386,12 +388,12 @@ TEST(Contours, ShapesOfCutLines) {
     // A cut shorter than 0.001 is dropped.
     TPolygonList Tiny;
     Tiny.Add(Tri({0, 0, 0}, {0.0008, 0, 1}, {0, 0.0002, 1}));
-    EXPECT_EQ(ContoursFromPolygons(&Tiny, Half), nullptr);
+    EXPECT_EQ(ContoursFromPolygons(&Tiny, Half, AxisColors), nullptr);
 
     // Two separate loops at one level give two lines; a third contour adds its own.
     const auto Two = Cube();
     Two->AddCopies(Cube()->Transformed(MatrixTranslation(3, 0, 0)).get());
-    Lines = ContoursFromPolygons(Two.get(), Half);
+    Lines = ContoursFromPolygons(Two.get(), Half, AxisColors);
     ASSERT_NE(Lines, nullptr);
     EXPECT_EQ(Lines->Count(), 2);
 }
@@ -414,7 +416,7 @@ TEST(Contours, ALargeMeshAtManyLevels) {
         }
     TContours C;
     C.AddContourRange(2, 99, -0.98, 0.98);
-    const auto Lines = ContoursFromPolygons(&Sphere, C);
+    const auto Lines = ContoursFromPolygons(&Sphere, C, AxisColors);
     ASSERT_NE(Lines, nullptr);
     ASSERT_EQ(Lines->Count(), 100);
     for (int I = 0; I < Lines->Count(); ++I) {
@@ -449,7 +451,7 @@ TEST(Contours, ALargeMeshAtManyLevels) {
     double SegmentLength = 0;
     for (int I = 0; I < Graph.Edges.Count(); ++I)
         SegmentLength += VectorDistance(Graph.Edges.Edge(I)->V1->Position, Graph.Edges.Edge(I)->V2->Position);
-    const auto Loops = ContoursFromPolygons(&Field, Middle);
+    const auto Loops = ContoursFromPolygons(&Field, Middle, AxisColors);
     ASSERT_NE(Loops, nullptr);
     EXPECT_GT(Loops->Count(), 100);
     double LoopLength = 0;

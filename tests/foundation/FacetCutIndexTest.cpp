@@ -108,7 +108,7 @@ TEST(PlaneCuts, PlanesThroughVerticesGiveClosedSections) {
     // The contours take the same rule.
     TContours Y0;
     Y0.AddContour(1, 0);
-    const auto Contour = ContoursFromPolygons(Sphere.get(), Y0);
+    const auto Contour = ContoursFromPolygons(Sphere.get(), Y0, TContourColors{});
     ExpectOneClosedLine(Contour, Meridian);
 }
 

@@ -11,7 +11,6 @@
 #include "foundation/BSpline.h"
 #include "foundation/Errors.h"
 #include "foundation/TextFile.h"
-#include "naval/VkHydro.h"
 
 using namespace sarnova;
 
@@ -25,11 +24,6 @@ std::vector<double> FirstXs(TPolylineList& L) {
 }
 
 std::unique_ptr<TPolyline> Segment(double X0, double X1) { return MakePolyline({{X0, 0, 0}, {X1, 0, 0}}); }
-
-// Closed rectangle section at station X, y from -1 to 1 and z from 0 to 2.
-std::unique_ptr<TPolyline> Rectangle(double X) {
-    return MakePolyline({{X, -1, 0}, {X, 1, 0}, {X, 1, 2}, {X, -1, 2}, {X, -1, 0}});
-}
 
 }  // namespace
 
@@ -157,32 +151,6 @@ TEST(PolylineList, ExtentAlongANormal) {
     TMBox Box;
     static_cast<IHydroSections&>(L).Extents(Box);
     EXPECT_EQ(Box, L.Extents());
-}
-
-TEST(PolylineList, SectionHydrostatics) {
-    // A box barge of eleven rectangle sections 2 x 2 from x = 0 to 10.
-    TPolylineList L;
-    for (int X = 0; X <= 10; ++X) L.Add(Rectangle(X));
-    const TMPlane Waterline{{0, 0, 1}, 1};
-    TVolumeAndCentre V = L.UnderwaterVolume(Waterline);
-    EXPECT_NEAR(V.Volume, 20, 1e-9);
-    EXPECT_NEAR(V.X, 5, 1e-9);
-    EXPECT_NEAR(V.Z, 0.5, 1e-9);
-    V = L.SectionsVolume();
-    EXPECT_NEAR(V.Volume, 40, 1e-9);
-    EXPECT_NEAR(V.Z, 1, 1e-9);
-    THydrostaticsData H;
-    L.HydrostaticSummary(Waterline, H);
-    EXPECT_NEAR(H.Volume, 20, 1e-9);
-    EXPECT_NEAR(H.WaterPlanArea, 20, 1e-9);
-    // Bottom and sides, and the two immersed ends.
-    EXPECT_NEAR(H.WettedArea, 44, 1e-9);
-    auto Summary = L.SectionsSummary(Waterline);
-    ASSERT_EQ(Summary->Count(), 11);
-    EXPECT_NEAR(Summary->Items(1).LengthWeight, 4.0 / 3, 1e-12);
-    EXPECT_NEAR(Summary->Items(5).WaterlineBreadth, 2, 1e-12);
-    L.Add(std::make_unique<TPolyline>());
-    ExpectError([&] { L.UnderwaterVolume(Waterline); }, "TRPointsIterator.Create - no points");
 }
 
 TEST(BSplineList, WritesEachItemUnderItsClassName) {

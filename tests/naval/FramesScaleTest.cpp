@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "naval/Frames.h"
+#include "document/Frames.h"
 #include "platform/RecordingGraphics.h"
 
 namespace sarnova {

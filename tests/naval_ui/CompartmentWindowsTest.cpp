@@ -15,7 +15,7 @@
 #include "naval/Compartments.h"
 #include "naval/GSetup.h"
 #include "naval/ui/PermForm.h"
-#include "naval/ui/PermeabilityForm.h"
+#include "shell/PermeabilityForm.h"
 #include "shell/DocumentWindowFixture.h"
 #include "shell/HierarchyFloat.h"
 #include "controls/VkGrid.h"

@@ -8,7 +8,7 @@
 #include "HullSections.h"
 #include "document/GeoFace.h"
 #include "naval/VkHydro.h"
-#include "naval/ui/HydrostaticsFloatForm.h"
+#include "shell/HydrostaticsFloatForm.h"
 #include "shell/DocumentWindowFixture.h"
 #include "controls/VkGrid.h"
 

@@ -19,7 +19,7 @@
 #include "document/GeometryList.h"
 #include "document/Settings.h"
 #include "foundation/TextUtils.h"
-#include "naval/ui/HydrostaticsFloatForm.h"
+#include "shell/HydrostaticsFloatForm.h"
 #include "platform/Registry.h"
 #include "shell/ConsoleFloat.h"
 #include "shell/GeometryServer.h"

@@ -42,7 +42,7 @@
 #include "naval/Linesplan.h"
 #include "naval/VkHydro.h"
 #include "naval/VolumesUnit.h"
-#include "naval/ui/HydrostaticsFloatForm.h"
+#include "shell/HydrostaticsFloatForm.h"
 #include "naval/ui/HydrostaticsForm.h"
 #include "naval/ui/LinesPlanUnit.h"
 #include "naval/ui/VolumesUnit.h"

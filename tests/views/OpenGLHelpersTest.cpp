@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "foundation/Errors.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 using namespace sarnova;
 

@@ -22,7 +22,7 @@
 #include "foundation/GeomFacet.h"
 #include "platform/ScriptedUserDialogs.h"
 #include "foundation/RenderTarget.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLView.h"
 #include "views/OpenGLViewFixture.h"
 

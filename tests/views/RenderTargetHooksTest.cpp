@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/RenderTarget.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "views/OpenGLViewFixture.h"
 
 namespace sarnova {

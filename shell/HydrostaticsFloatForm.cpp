@@ -1,4 +1,4 @@
-#include "naval/ui/HydrostaticsFloatForm.h"
+#include "shell/HydrostaticsFloatForm.h"
 
 #include <algorithm>
 
@@ -25,7 +25,7 @@
 #include "shell/GeometryServer.h"
 #include "platform/qt/QtMenus.h"
 #include "controls/VkGrid.h"
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 namespace sarnova {
 

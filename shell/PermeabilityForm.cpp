@@ -1,4 +1,4 @@
-#include "naval/ui/PermeabilityForm.h"
+#include "shell/PermeabilityForm.h"
 
 #include <QLabel>
 #include <QPointer>

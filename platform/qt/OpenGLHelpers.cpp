@@ -1,4 +1,4 @@
-#include "views/OpenGLHelpers.h"
+#include "platform/qt/OpenGLHelpers.h"
 
 #include <QImage>
 #include <QOpenGLContext>

@@ -1,4 +1,4 @@
-#include "naval/Frames.h"
+#include "document/Frames.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,9 @@
-#include "shell/MacroErrorText.h"
+#include "document/MacroErrorText.h"
 
 #include <cctype>
 
-#include "shell/TextEdit.h"
+#include "foundation/NumberText.h"
+#include "foundation/TextUtils.h"
 
 namespace sarnova {
 
@@ -11,6 +12,21 @@ namespace {
 bool IsNameCharacter(char C) { return std::isalnum(static_cast<unsigned char>(C)) || C == '_'; }
 
 }  // namespace
+
+bool ParseMessageLocation(const std::string& Message, TMessageLocation& Location) {
+    // The kind word ("Error", "Message" ...) ends at the first colon.
+    const std::size_t Colon = Message.find(':');
+    const std::string Rest = Trim(Colon == std::string::npos ? Message : Message.substr(Colon + 1));
+    const std::size_t Close = Rest.find("):");
+    if (Close == std::string::npos) return false;
+    const std::size_t Open = Rest.rfind('(', Close);
+    if (Open == std::string::npos) return false;
+    int Line = 0;
+    if (!TryStrToInt(Rest.substr(Open + 1, Close - Open - 1), Line)) return false;
+    Location.FileName = Rest.substr(0, Open);
+    Location.Line = Line;
+    return true;
+}
 
 std::string WithoutRoutineName(const std::string& Text) {
     // A class name ("T" and a capital), then at least one ".Name", then " - ".

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "document/Geometry.h"
-#include "naval/Frames.h"
+#include "document/Frames.h"
 
 namespace sarnova {
 

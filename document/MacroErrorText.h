@@ -7,6 +7,14 @@
 
 namespace sarnova {
 
+// Where a macro message points: "Error: /macros/hull.cmd(12): Command not found FOO" names the file
+// "/macros/hull.cmd" and line 12. Nothing for a line without a parenthesised number before "):".
+struct TMessageLocation {
+    std::string FileName;
+    int Line = 0;
+};
+bool ParseMessageLocation(const std::string& Message, TMessageLocation& Location);
+
 // Text without a leading "TClass.Routine - " (a class name, "T" and a capital, one or more ".Member"
 // parts, then " - ");
 // any other text as it stands.

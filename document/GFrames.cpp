@@ -1,4 +1,4 @@
-#include "entities/GFrames.h"
+#include "document/GFrames.h"
 
 #include <algorithm>
 #include <cmath>
