@@ -463,6 +463,33 @@ TMVector LoopArea(TFace& F) {
     return A;
 }
 
+// How the face turns at its corners about the vertex normals: each corner adds the sine of its
+// angle, signed by the normal the faces round the vertex set. Straight corners add nothing.
+double CornerTurn(TFace& F) {
+    double Turn = 0;
+    for (TFin* Fin : F.Fins()) {
+        TVertex* V = Fin->GetVertex();
+        TEdge* P = Fin->GetEdge();
+        TEdge* Q = V != nullptr ? V->NextEdge(P) : nullptr;
+        if (Q == nullptr || Q == P) continue;
+        const TMVector A = VectorNormalise(P->GetFin(V)->Direction());
+        const TMVector B = VectorNormalise(Q->GetFin(V)->Direction());
+        Turn += VectorDot(V->Normal, VectorCross(A, B));
+    }
+    return Turn;
+}
+
+// The faces of a surface all turn one way round their corners, however the surface curves; the
+// outer loop of a disc folds back over the faces at each of its bent corners and turns the other
+// way. The faces of a closed body all turn alike, so none of them is taken for an outline.
+bool FoldsBackOverTheOthers(TFaces& Faces, std::size_t Outline) {
+    const double Turn = CornerTurn(*Faces.Face(static_cast<int>(Outline)));
+    if (Turn == 0) return false;
+    for (int I = 0; I < Faces.Count(); ++I)
+        if (static_cast<std::size_t>(I) != Outline && CornerTurn(*Faces.Face(I)) * Turn >= 0) return false;
+    return true;
+}
+
 }  // namespace
 
 void TXTSurface::OpenOverlappingFace() {
@@ -490,9 +517,9 @@ void TXTSurface::OpenOverlappingFace() {
     const double Outline = VectorLength(Area[Largest]);
     // A closed body shows its faces from every side: the sum of the others' areas is then much
     // smaller than their total.
-    if (Sheet <= 0 || VectorLength(Others) < 0.7 * Sheet || VectorDot(Others, Area[Largest]) >= 0 ||
-        Outline < 0.7 * Sheet)
-        return;
+    const bool FlatSheet = Sheet > 0 && VectorLength(Others) >= 0.7 * Sheet && VectorDot(Others, Area[Largest]) < 0 &&
+                           Outline >= 0.7 * Sheet;
+    if (!FlatSheet && !FoldsBackOverTheOthers(Faces, Largest)) return;
     Faces.Face(static_cast<int>(Largest))->Exterior = 1;
     FOpenedFace = static_cast<int>(Largest);
 }

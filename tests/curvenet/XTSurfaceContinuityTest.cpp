@@ -481,19 +481,43 @@ TEST_P(XTSurfaceContinuity, SeamsAreClosedAndTangentAndPatchesFollowTheCurvesWit
 INSTANTIATE_TEST_SUITE_P(Networks, XTSurfaceContinuity, ::testing::Range<std::size_t>(0, Networks().size()),
                          [](const ::testing::TestParamInfo<std::size_t>& I) { return std::string(Networks()[I.param].Name); });
 
-// A ring of faces round a 3, 5 or 6-sided hole on a dome is a disc: its outer loop is where the
-// surface ends, an exterior face that gets no patch, not a face lying over all the others.
+// A ring of faces round a 3, 5 or 6-sided hole on a dome, or a strongly twisted saddle, is a disc:
+// its outer loop is where the surface ends, an exterior face that gets no patch, not a face lying
+// over all the others. The faces of a closed box are all faces.
 TEST(XTSurfaceOuterLoop, DiscLikeNetworksKeepTheirOuterLoopOpen) {
-    for (const int Sides : {3, 5, 6}) {
+    const auto Saddle = [](double X, double Y) { return TMVector{X, Y, 0.8 * (X - 2) * (Y - 2)}; };
+    const struct {
+        const char* Name;
+        std::function<void(TNet&)> Build;
+        int Exterior, Interior;
+    } Cases[] = {
+        {"cap 3", [](TNet& N) { Cap(N, 3, 25); }, 1, 4},
+        {"cap 5", [](TNet& N) { Cap(N, 5, 25); }, 1, 6},
+        {"cap 6", [](TNet& N) { Cap(N, 6, 25); }, 1, 7},
+        {"saddle", [&](TNet& N) { Grid(N, 5, 5, 5, Saddle); }, 1, 16},
+        {"box",
+         [](TNet& N) {
+             const auto C = [](int K) { return TMVector{double(K & 1), double(K >> 1 & 1), double(K >> 2 & 1)}; };
+             for (int A = 0; A < 8; ++A)
+                 for (const int Bit : {1, 2, 4})
+                     if (!(A & Bit)) N.Curve("E" + std::to_string(A) + std::to_string(A | Bit), {C(A), C(A | Bit)});
+         },
+         0, 6},
+    };
+    for (const auto& Case : Cases) {
         TNet N;
-        Cap(N, Sides, 25);
+        Case.Build(N);
         N.Surface->Regenerate();
-        ASSERT_TRUE(N.Surface->Generated()) << Sides;
+        ASSERT_TRUE(N.Surface->Generated()) << Case.Name;
         TManifold& M = N.Surface->Manifold();
         int Exterior = 0, Interior = 0;
         for (int I = 0; I < M.Faces().Count(); ++I) (M.Faces().Face(I)->IsExterior() ? Exterior : Interior)++;
-        EXPECT_EQ(Exterior, 1) << Sides;
-        EXPECT_EQ(Interior, Sides + 1) << Sides;
+        EXPECT_EQ(Exterior, Case.Exterior) << Case.Name;
+        EXPECT_EQ(Interior, Case.Interior) << Case.Name;
+        // An outline patched over the others shows as folds.
+        int Folded = 0;
+        for (const TPatchMap& Map : PatchMaps(N)) Folded += Folds(Map);
+        EXPECT_EQ(Folded, 0) << Case.Name;
     }
     // A ring of two arcs with a diameter: two half discs, the ring itself is the open boundary.
     TNet N;
