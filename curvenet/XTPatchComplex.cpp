@@ -363,8 +363,12 @@ TMVector TXTRegularSubDivisionEdge::CrossDirection() const {
     const TMVector& ArriveTangent = Backwards ? StartTangent : EndTangent;
     const TMVector& ArriveRibbon = Backwards ? StartRibbon : EndRibbon;
     double S0 = 0, T0 = 0, S1 = 0, T1 = 0;
-    const bool Failed = Solve3DPlaneEquation(BeginTangent, BeginRibbon, A0, S0, T0, false) ||
-                        Solve3DPlaneEquation(ArriveTangent, ArriveRibbon, A1, S1, T1, false);
+    // A neighbour's tangent off the corner's plane by a trace of placement error is solved for in
+    // the plane and the trace added back, rather than falling back to the straight blend.
+    const TMVector In0 = IntoNearPlane(BeginTangent, BeginRibbon, A0, TangentPlaneTolerance);
+    const TMVector In1 = IntoNearPlane(ArriveTangent, ArriveRibbon, A1, TangentPlaneTolerance);
+    const bool Failed = Solve3DPlaneEquation(BeginTangent, BeginRibbon, In0, S0, T0, false) ||
+                        Solve3DPlaneEquation(ArriveTangent, ArriveRibbon, In1, S1, T1, false);
     // The midpoint's place along the side, as a fraction of each curve's range.
     const double Range = Side.MaxT() - Side.MinT();
     const double F = Range > 0 ? (MidParameter - Side.MinT()) / Range : 0.5;
@@ -373,7 +377,8 @@ TMVector TXTRegularSubDivisionEdge::CrossDirection() const {
     Ribbon.PositionAt(Ribbon.MinT() + F * (Ribbon.MaxT() - Ribbon.MinT()), R);
     TCurveDerivatives D;
     Side.Derivatives(MidParameter, D);
-    return VectorAdd(VectorScale(R, (1 - F) * T0 + F * T1), VectorScale(D[1], (1 - F) * S0 + F * S1));
+    const TMVector Trace = VectorLerp(VectorFromTo(In0, A0), VectorFromTo(In1, A1), F);
+    return VectorAdd(VectorAdd(VectorScale(R, (1 - F) * T0 + F * T1), VectorScale(D[1], (1 - F) * S0 + F * S1)), Trace);
 }
 
 void TXTRegularSubDivisionEdge::StrutTangent() {
