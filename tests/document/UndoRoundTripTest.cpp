@@ -1,6 +1,7 @@
 // Undo and redo on whole documents that hold every kind of entity: after any series of edits, undoing
 // all of them gives back the saved text byte for byte, and redoing all gives back the edited text.
-// SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (40 by default, a few seconds).
+// SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (40 by default, a few seconds);
+// SARNOVA_UNDO_SEEDS sets the seeds: a count N runs seeds 1..N (5 by default), "A-B" runs seeds A..B.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -203,9 +204,26 @@ int EditCount() {
     return Value != nullptr ? std::atoi(Value) : 40;
 }
 
+std::vector<unsigned> Seeds() {
+    unsigned First = 1, Last = 5;
+    if (const char* Value = std::getenv("SARNOVA_UNDO_SEEDS")) {
+        const std::string Text = Value;
+        const std::size_t Dash = Text.find('-');
+        if (Dash == std::string::npos) {
+            Last = static_cast<unsigned>(std::atoi(Value));
+        } else {
+            First = static_cast<unsigned>(std::atoi(Text.substr(0, Dash).c_str()));
+            Last = static_cast<unsigned>(std::atoi(Text.substr(Dash + 1).c_str()));
+        }
+    }
+    std::vector<unsigned> Result;
+    for (unsigned Seed = First; Seed <= Last; ++Seed) Result.push_back(Seed);
+    return Result;
+}
+
 TEST_F(UndoRoundTrip, RandomEdits) {
     const int Count = EditCount();
-    for (unsigned Seed : {1u, 2u, 3u, 4u, 5u}) {
+    for (unsigned Seed : Seeds()) {
         SCOPED_TRACE("seed " + std::to_string(Seed));
         TEditMaker Maker(Seed);
         RoundTrip(EveryKind, [&](TGeometryInterface& Doc, int I) { return I < Count ? Maker.Next(Doc) : TEdit(); });
