@@ -145,6 +145,9 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
         // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
         {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
+        // OldSheer's points stand as read, off its blend; the conversion applies the blend first.
+        {"a polyline from a blended Tarvo curve", {"POPUP OldSheer:Control Points to Polyline"}},
+        {"a B-spline from a blended Tarvo curve", {"POPUP OldSheer:Convert TarvoCurve to BSpline"}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
