@@ -140,6 +140,8 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
         // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
         {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
+        // The opening that undo gives back follows the undo of its group's rename.
+        {"rename a group, then delete an opening on it", {"Tanks.NAME=TanksR12", "DELETE Manhole"}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
