@@ -358,6 +358,8 @@ void TGeometryInterface::LoadText(const std::filesystem::path& Name) {
 // the step is done and recorded either way, and the next undo must be able to go on.
 void TGeometryInterface::RebuildAfterStep(bool Forward) {
     const char* Action = Forward ? "redo" : "undo";
+    // Restored snapshots name their targets: linked now, they follow the renames of later steps.
+    BindReferences();
     ApplyChanges([Action](TGeometry& Entity, const std::exception& E) {
         if (GConsole)
             GConsole->WriteLine(std::string("Warning: ") + Entity.DescribedName() + " cannot be rebuilt after the " +

@@ -9,6 +9,7 @@
 
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "document/GeometryReference.h"
 #include "document/GeometryRepresentation.h"
 #include "document/Settings.h"
 #include "foundation/Box.h"
@@ -698,6 +699,23 @@ void TGeometry::RemoveObserver(TGeometryObserver* Observer) {
     std::vector<TGeometryObserver*>& Observers = Rare->Observers;
     const auto Found = std::find(Observers.begin(), Observers.end(), Observer);
     if (Found != Observers.end()) Observers.erase(Found);
+}
+
+void TGeometry::AddReference(TGeometryReference* Reference) { MakeRare().References.push_back(Reference); }
+
+void TGeometry::RemoveReference(TGeometryReference* Reference) {
+    if (!Rare) return;
+    // From the back: a list of references frees them last first.
+    std::vector<TGeometryReference*>& References = Rare->References;
+    const auto Found = std::find(References.rbegin(), References.rend(), Reference);
+    if (Found != References.rend()) References.erase(std::next(Found).base());
+}
+
+void TGeometry::BindReferences() {
+    if (!Rare || OwnerList == nullptr) return;
+    // Linking fires no event, but a copy keeps the walk safe whatever a lookup does.
+    const std::vector<TGeometryReference*> Walk = Rare->References;
+    for (TGeometryReference* Reference : Walk) Reference->Bind();
 }
 
 void TGeometry::AddInfoMessage(TInfoMessage Message) {

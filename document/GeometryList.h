@@ -154,8 +154,10 @@ public:
     // entity that cannot be rebuilt leaves none of the others stale; the first failure is thrown
     // afterwards. With OnFailure, each failure goes to it instead and nothing is thrown.
     void ApplyChanges(const std::function<void(TGeometry&, const std::exception&)>& OnFailure = {});
-    // Lets every entity check itself after a list change (empty ones delete themselves).
+    // Lets every entity check itself after a list change (empty ones delete themselves), then binds
+    // the references that name an entity of the list (TGeometry::BindReferences).
     void ValidateEntities();
+    void BindReferences();
     void Query(TGeometryQuery& Query, bool SelectedOnly);
     void CollectSnapPoints(TGeometrySnapInfo& Request);
     void AddInfoMessage(const TInfoMessage& Message);
