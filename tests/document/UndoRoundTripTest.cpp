@@ -2,8 +2,11 @@
 // all of them gives back the saved text byte for byte, and redoing all gives back the edited text.
 // SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (40 by default, a few seconds);
 // SARNOVA_UNDO_SEEDS sets the seeds: a count N runs seeds 1..N (5 by default), "A-B" runs seeds A..B.
+// SARNOVA_UNDO_LOG prints each edit as "EDIT <edit>"; SARNOVA_UNDO_CASE names a file of such edits, one a
+// line, that UndoRoundTrip.FromFile runs (to cut a failing run down to the edits that show the fault).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +88,7 @@ protected:
         for (int I = 0;; ++I) {
             const TEdit Edit = Next(Doc, I);
             if (Edit.empty()) break;
+            if (std::getenv("SARNOVA_UNDO_LOG") != nullptr) std::fprintf(stderr, "EDIT %s\n", Edit.c_str());
             Apply(Doc, Edit);
             ASSERT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0) << "a group stays open after " << Edit;
         }
@@ -140,6 +144,9 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
         // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
         {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
+        // Undo gives the copy its curves back while the curve Frame offsets is still deleted.
+        {"delete the offset reference of a copied surface's curve",
+         {"SELECT NONE;SELECT Loft;SCALE X=1 Y=1.2 Z=0.7 COPY", "DELETE Stem"}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
@@ -228,6 +235,18 @@ TEST_F(UndoRoundTrip, RandomEdits) {
         TEditMaker Maker(Seed);
         RoundTrip(EveryKind, [&](TGeometryInterface& Doc, int I) { return I < Count ? Maker.Next(Doc) : TEdit(); });
     }
+}
+
+TEST_F(UndoRoundTrip, FromFile) {
+    const char* File = std::getenv("SARNOVA_UNDO_CASE");
+    if (File == nullptr) GTEST_SKIP();
+    std::vector<TEdit> Edits;
+    std::ifstream In(File);
+    for (std::string Line; std::getline(In, Line);)
+        if (!Line.empty()) Edits.push_back(Line);
+    RoundTrip(EveryKind, [&](TGeometryInterface&, int I) {
+        return I < static_cast<int>(Edits.size()) ? Edits[static_cast<std::size_t>(I)] : TEdit();
+    });
 }
 
 // A macro that fails half-way leaves what it did before the failure, as one step that one undo takes
