@@ -77,6 +77,7 @@ private:
 
     bool ShowControlPolygon = false;
     std::unique_ptr<TCBSpline> FSpline;
+    TPolyline* OwnCurve() const override;
 };
 
 // Draws an interpolating cubic B-spline through left clicks; a right click makes it.

@@ -46,6 +46,7 @@ public:
 
 private:
     std::unique_ptr<TCSpline> FSpline;
+    TPolyline* OwnCurve() const override;
 };
 
 // Draws a cubic spline through left clicks; a right click makes it.
