@@ -58,6 +58,8 @@ public:
     void Transform(const TMMatrix& M) override;
     // Also the interpolation settings of a source of this class.
     void Assign(const TGeometry& Source) override;
+    // Its block is its settings, points, name and colour, each changed inside a change bracket.
+    bool WritesItsBlockFromState() const override { return true; }
     // Curve queries get the interpolating curve, B-spline queries its generated B-spline, polyline
     // queries the display polyline.
     void Query(TGeometryQuery& Query) override;
