@@ -1,5 +1,8 @@
 #include "document/GeoFace.h"
 
+#include <functional>
+#include <utility>
+
 #include "document/GContours.h"
 #include "document/GeometryClasses.h"
 #include "document/GFrames.h"
@@ -72,7 +75,7 @@ void TUndoDestroyObjectGeometry::Capture(void* Object) {
     TGeometry* Entity = AsGeometry(Object);
     OwnerList = Entity->GetOwnerList();
     if (OwnerList != nullptr) Index = OwnerList->IndexOf(Entity);
-    Snapshot = Entity->Clone();
+    Snapshot = Entity->Replica();
     DescriptionText = RecordName("Delete ", *Entity);
 }
 
@@ -367,6 +370,14 @@ void TGeometryInterface::RebuildAfterStep(bool Forward) {
 
 void TGeometryInterface::Step(bool Forward) {
     SteppingForward = Forward;
+    // A step gives back what was there: an entity it brings back empty (an open group without members,
+    // a curve of one point) stays, as it was before, instead of leaving at the list's check.
+    auto Kept = std::exchange(KeepInsteadOfDeleting, [](TGeometry&) { return true; });
+    struct TRestore {
+        std::function<bool(TGeometry&)>& Hook;
+        std::function<bool(TGeometry&)> Saved;
+        ~TRestore() { Hook = std::move(Saved); }
+    } Restore{KeepInsteadOfDeleting, std::move(Kept)};
     // The list's own bracket: undoing must not open an undo group of its own.
     const bool Group = Forward ? UndoManager->RedoTopIsGroup() : UndoManager->UndoTopIsGroup();
     TGeometryList::BeginUpdate(Group ? ufEndEditing | ufHourGlass : ufHourGlass);

@@ -535,10 +535,14 @@ public:
     void DeleteFromList();
     // For an entity about to delete itself for having nothing to show: while its document is being
     // read it is replaced by the block it was read from (this entity is then freed) and true is
-    // returned; otherwise false.
+    // returned; while an undo or redo step runs it stays as the step left it and true is returned;
+    // otherwise false.
     bool KeptAsReadInstead();
     // A registry copy when undoable, else nullptr.
     std::unique_ptr<TGeometry> Clone() const;
+    // A copy that holds what this entity holds in the same order, for records that give a deleted
+    // entity back; Clone, when it does not, is mended here.
+    virtual std::unique_ptr<TGeometry> Replica() const { return Clone(); }
     // Mode 0 click, 1 rectangle.
     bool CanPick(int Mode) const;
 

@@ -186,6 +186,10 @@ public:
 protected:
     // While Removed runs for a deletion: the index the entity had in the list; -1 otherwise.
     int RemovedFrom = -1;
+    // While the reader settles the entities it made, or an undo or redo step runs: asked by an entity
+    // about to delete itself for having nothing to show, true when it was kept (as its block, or as
+    // it stands) instead.
+    std::function<bool(TGeometry&)> KeepInsteadOfDeleting;
 
 private:
     friend class TGeometry;
@@ -243,9 +247,6 @@ private:
     bool Changed = false;
     TGeometry* EditedGeometry = nullptr;
     bool Validating = false;
-    // While the reader settles the entities it made: asked by an entity about to delete itself for
-    // having nothing to show, true when it was kept as its block instead.
-    std::function<bool(TGeometry&)> KeepInsteadOfDeleting;
     // Set by the destructor: the entities are being freed and the list no longer reacts.
     bool Destroying = false;
     TProjectOptions ProjectOptions = 0;
