@@ -160,6 +160,8 @@ TEST_F(DocumentFilesRoundTrip, OpenEditUndoRedoSaveAndOpenAgain) {
         {"name-with-escape.dam", ImportInto<ImportProteusDam>, {}},
         {"name-with-escape-as-saved.geo", Geo, {}},
         {"", Geo, {"POLYLINE P1;0 0 0;1 1 0;END;P1.NAME=A\x1b" "B"}},
+        // A Tarvo hull and surface with their display switches, on curves of an older format.
+        {"tarvo-hull-with-old-curve.geo", Geo, {"TarvoHull1.D=9"}},
         // Imports whose entities once changed at the next load.
         {"plane-unnormalised.igs", ImportInto<ImportIGES>, {}},
         {"empty-group.dam", ImportInto<ImportProteusDam>, {}},
@@ -184,7 +186,7 @@ TEST_F(DocumentFilesRoundTrip, DamagedNetworkBlocks) {
 }
 
 // The three golden hull documents in one: a Tarvo hull whose edits once left a number it could not
-// write.
+// write, and whose parameter set by macro (a fit that moves its curves) once had no undo.
 TEST_F(DocumentFilesRoundTrip, TarvoHullEditsSaveAndOpenAgain) {
     std::string Net;
     for (const char* Case : {"xtsurface-hull", "tarvo-hull-fit", "compartments-wigley"})
@@ -192,7 +194,7 @@ TEST_F(DocumentFilesRoundTrip, TarvoHullEditsSaveAndOpenAgain) {
     const fs::path File = Dir / "net.geo";
     std::ofstream(File, std::ios::binary) << Net;
     RoundTrip(File, Load,
-              {"SternTangent.NAME=SternTR674", "DELETE SternTR674", "POPUP StemTangent:Control Points to Polyline",
+              {"TarvoHull1.D=9", "SternTangent.NAME=SternTR674", "DELETE SternTR674", "POPUP StemTangent:Control Points to Polyline",
                "SELECT NONE;SELECT Stern;ROTATE Z=90", "SELECT NONE;SELECT Midship;ROTATE Z=30", "DELETE ForeBoundary"});
 }
 
