@@ -1,8 +1,5 @@
 #include "document/GeoFace.h"
 
-#include <functional>
-#include <utility>
-
 #include "document/GContours.h"
 #include "document/GeometryClasses.h"
 #include "document/GFrames.h"
@@ -361,6 +358,8 @@ void TGeometryInterface::LoadText(const std::filesystem::path& Name) {
 // the step is done and recorded either way, and the next undo must be able to go on.
 void TGeometryInterface::RebuildAfterStep(bool Forward) {
     const char* Action = Forward ? "redo" : "undo";
+    // Restored snapshots name their targets: linked now, they follow the renames of later steps.
+    BindReferences();
     ApplyChanges([Action](TGeometry& Entity, const std::exception& E) {
         if (GConsole)
             GConsole->WriteLine(std::string("Warning: ") + Entity.DescribedName() + " cannot be rebuilt after the " +
@@ -370,14 +369,11 @@ void TGeometryInterface::RebuildAfterStep(bool Forward) {
 
 void TGeometryInterface::Step(bool Forward) {
     SteppingForward = Forward;
-    // A step gives back what was there: an entity it brings back empty (an open group without members,
-    // a curve of one point) stays, as it was before, instead of leaving at the list's check.
-    auto Kept = std::exchange(KeepInsteadOfDeleting, [](TGeometry&) { return true; });
-    struct TRestore {
-        std::function<bool(TGeometry&)>& Hook;
-        std::function<bool(TGeometry&)> Saved;
-        ~TRestore() { Hook = std::move(Saved); }
-    } Restore{KeepInsteadOfDeleting, std::move(Kept)};
+    Restoring = true;
+    struct TRestored {
+        bool& Flag;
+        ~TRestored() { Flag = false; }
+    } Restored{Restoring};
     // The list's own bracket: undoing must not open an undo group of its own.
     const bool Group = Forward ? UndoManager->RedoTopIsGroup() : UndoManager->UndoTopIsGroup();
     TGeometryList::BeginUpdate(Group ? ufEndEditing | ufHourGlass : ufHourGlass);

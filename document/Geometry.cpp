@@ -9,6 +9,7 @@
 
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
+#include "document/GeometryReference.h"
 #include "document/GeometryRepresentation.h"
 #include "document/Settings.h"
 #include "foundation/Box.h"
@@ -309,7 +310,7 @@ void TGeometry::AfterListChange() {
     const TMBox B = GetExtents();
     // Nothing to show: an empty box or a single point.
     if (!(B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z)) return;
-    if (KeptAsReadInstead()) return;
+    if (KeptAsReadInstead() || (OwnerList != nullptr && OwnerList->KeepsEntities())) return;
     // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
     if (GConsole && OwnerList != nullptr)
         GConsole->WriteLine("Warning: " + DescribedName() + " has nothing left to show and was removed");
@@ -700,6 +701,23 @@ void TGeometry::RemoveObserver(TGeometryObserver* Observer) {
     if (Found != Observers.end()) Observers.erase(Found);
 }
 
+void TGeometry::AddReference(TGeometryReference* Reference) { MakeRare().References.push_back(Reference); }
+
+void TGeometry::RemoveReference(TGeometryReference* Reference) {
+    if (!Rare) return;
+    // From the back: a list of references frees them last first.
+    std::vector<TGeometryReference*>& References = Rare->References;
+    const auto Found = std::find(References.rbegin(), References.rend(), Reference);
+    if (Found != References.rend()) References.erase(std::next(Found).base());
+}
+
+void TGeometry::BindReferences() {
+    if (!Rare || OwnerList == nullptr) return;
+    // Linking fires no event, but a copy keeps the walk safe whatever a lookup does.
+    const std::vector<TGeometryReference*> Walk = Rare->References;
+    for (TGeometryReference* Reference : Walk) Reference->Bind();
+}
+
 void TGeometry::AddInfoMessage(TInfoMessage Message) {
     if (OwnerList == nullptr) return;
     Message.Sender = this;
@@ -716,7 +734,8 @@ bool TGeometry::KeptAsReadInstead() {
 }
 
 void TGeometry::DeleteFromList() {
-    if (OwnerList != nullptr) OwnerList->DeleteGeometry(this);
+    if (OwnerList == nullptr || OwnerList->KeepsEntities()) return;
+    OwnerList->DeleteGeometry(this);
 }
 
 std::unique_ptr<TGeometry> TGeometry::Clone() const {

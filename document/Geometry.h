@@ -22,6 +22,7 @@ namespace sarnova {
 class TGeometry;
 class TGeometryContours;
 class TGeometryList;
+class TGeometryReference;
 class TMenuItem;
 class TMacroFile;
 class TRPoint;
@@ -528,6 +529,13 @@ public:
     void AddObserver(TGeometryObserver* Observer);
     void RemoveObserver(TGeometryObserver* Observer);
     int ObserverCount() const { return Rare ? static_cast<int>(Rare->Observers.size()) : 0; }
+    // The references this entity holds to others; each reference enters and leaves itself.
+    void AddReference(TGeometryReference* Reference);
+    void RemoveReference(TGeometryReference* Reference);
+    // Links each reference that only names its target to the entity of exactly that name in the owner
+    // list, as a loaded entity's references are linked: a copy or a restored snapshot then follows the
+    // target's later renames. Linking changes nothing the entity holds or writes.
+    void BindReferences();
     // Files the message under this entity in the owner list's tracker.
     void AddInfoMessage(TInfoMessage Message);
     void ClearInfoMessages();
@@ -535,8 +543,7 @@ public:
     void DeleteFromList();
     // For an entity about to delete itself for having nothing to show: while its document is being
     // read it is replaced by the block it was read from (this entity is then freed) and true is
-    // returned; while an undo or redo step runs it stays as the step left it and true is returned;
-    // otherwise false.
+    // returned; otherwise false.
     bool KeptAsReadInstead();
     // A registry copy when undoable, else nullptr.
     std::unique_ptr<TGeometry> Clone() const;
@@ -599,6 +606,7 @@ private:
         ~TRareParts();
         std::unique_ptr<TPointInfo> SharedPointInfo;
         std::vector<TGeometryObserver*> Observers;
+        std::vector<TGeometryReference*> References;
         std::unique_ptr<TMenuItem> PopupRoot;
         TMenuItem* LastMenuItem = nullptr;
         IGeometryFrame* Frame = nullptr;

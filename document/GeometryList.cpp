@@ -192,11 +192,16 @@ void TGeometryList::ValidateEntities() {
             for (int I = Count() - 1; I >= 0; --I)
                 if (I < Count()) Entities[static_cast<std::size_t>(I)]->AfterListChange();
         });
+        BindReferences();
     } catch (...) {
         Validating = false;
         throw;
     }
     Validating = false;
+}
+
+void TGeometryList::BindReferences() {
+    for (const auto& Entity : Entities) Entity->BindReferences();
 }
 
 // ---- Messages ----

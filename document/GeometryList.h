@@ -154,8 +154,10 @@ public:
     // entity that cannot be rebuilt leaves none of the others stale; the first failure is thrown
     // afterwards. With OnFailure, each failure goes to it instead and nothing is thrown.
     void ApplyChanges(const std::function<void(TGeometry&, const std::exception&)>& OnFailure = {});
-    // Lets every entity check itself after a list change (empty ones delete themselves).
+    // Lets every entity check itself after a list change (empty ones delete themselves), then binds
+    // the references that name an entity of the list (TGeometry::BindReferences).
     void ValidateEntities();
+    void BindReferences();
     void Query(TGeometryQuery& Query, bool SelectedOnly);
     void CollectSnapPoints(TGeometrySnapInfo& Request);
     void AddInfoMessage(const TInfoMessage& Message);
@@ -186,13 +188,16 @@ public:
 protected:
     // While Removed runs for a deletion: the index the entity had in the list; -1 otherwise.
     int RemovedFrom = -1;
-    // While the reader settles the entities it made, or an undo or redo step runs: asked by an entity
-    // about to delete itself for having nothing to show, true when it was kept (as its block, or as
-    // it stands) instead.
-    std::function<bool(TGeometry&)> KeepInsteadOfDeleting;
+    // While an undo or redo step runs and settles: the step has put back a state the document held, so
+    // the check after the list change removes nothing (an entity that was to leave at the next list
+    // change, like a renamed setup, is put back as it was and leaves with the action that removed it).
+    bool Restoring = false;
 
 private:
     friend class TGeometry;
+
+    // Whether an entity that finds itself to have no place in the list stays all the same.
+    bool KeepsEntities() const { return Restoring && Validating; }
 
     // The trailing numbers in use after one name prefix, as runs of consecutive numbers, so that the
     // first free number at or above a given one is found without walking the run.
@@ -247,6 +252,9 @@ private:
     bool Changed = false;
     TGeometry* EditedGeometry = nullptr;
     bool Validating = false;
+    // While the reader settles the entities it made: asked by an entity about to delete itself for
+    // having nothing to show, true when it was kept as its block instead.
+    std::function<bool(TGeometry&)> KeepInsteadOfDeleting;
     // Set by the destructor: the entities are being freed and the list no longer reacts.
     bool Destroying = false;
     TProjectOptions ProjectOptions = 0;

@@ -19,13 +19,16 @@ void Fire(const std::function<void(TGeometry*)>& Event, TGeometry* Target) {
 
 // ---- TGeometryReference ----
 
-TGeometryReference::TGeometryReference(TGeometry* AOwner) : Owner(AOwner) {}
+TGeometryReference::TGeometryReference(TGeometry* AOwner) : Owner(AOwner) {
+    if (Owner != nullptr) Owner->AddReference(this);
+}
 
 TGeometryReference::~TGeometryReference() {
     *Alive = false;
     // The events belong to the holder, which may be half destroyed already.
     OnModified = nullptr;
     Detach();
+    if (Owner != nullptr) Owner->RemoveReference(this);
 }
 
 std::string TGeometryReference::GetName() const {
@@ -68,6 +71,15 @@ TGeometry* TGeometryReference::FindGeometry(const std::string& Name) const {
 }
 
 void TGeometryReference::Assign(const TGeometryReference& Other) { TargetName = Other.GetName(); }
+
+void TGeometryReference::Bind() {
+    if (Target != nullptr || TargetName.empty()) return;
+    TGeometry* Found = FindGeometry(TargetName);
+    // Only the exact name: a link would write the target's spelling of it.
+    if (Found == nullptr || Found == Owner || Found->GetName() != TargetName) return;
+    Target = Found;
+    Found->AddObserver(this);
+}
 
 void TGeometryReference::Attach(TGeometry* Entity) {
     if (Entity == nullptr) return;

@@ -41,6 +41,9 @@ public:
     bool Assigned() const { return Target != nullptr; }
     // Takes the other's name only; the next GetGeometry resolves it.
     void Assign(const TGeometryReference& Other);
+    // Links an unlinked reference to the entity of exactly its name in the owner's list, without the
+    // events of a new link: the holder already stands as it would with the target found on first use.
+    void Bind();
 
     // ---- Observer side ----
     void DoChanging() override;

@@ -266,8 +266,13 @@ public:
     // While a step executes, an object can go as a side effect of another record (a patch deleted with
     // the boundary curve a redo deletes). The document records its deletion as an inverse and names it
     // here; the step's later records about it then do nothing. Forgotten when the step ends.
+    // A gone address that a relocation leads on from stands for the live object it leads to: freed
+    // addresses come back, so an object that went in this step may have had the address another
+    // object's records name it by.
     void ObjectGone(void* Subject) { Gone.insert(Subject); }
-    bool IsGone(void* Subject) const { return !Gone.empty() && Gone.count(Subject) != 0; }
+    bool IsGone(void* Subject) const {
+        return !Gone.empty() && Gone.count(Subject) != 0 && Relocations.Relocate(Subject) == Subject;
+    }
     void ObjectBack(void* Subject) { Gone.erase(Subject); }
     // The object a create record is deleting now, whose deletion that record has recorded itself.
     void* GetDeleting() const { return Deleting; }

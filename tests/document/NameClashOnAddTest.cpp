@@ -92,6 +92,14 @@ TEST_F(NameClashOnAdd, EveryCallerAddsOneUndoableStepUnderTheNewName) {
              T.RunMacro(Doc, "IMPORT " + Path.string());
          },
          "TGeoOpenGroup.Tanks", "TGeoOpenGroup.Tanks1"},
+        // Every name clashes; the redo re-creates dozens of entities, at addresses the undo freed.
+        {"macro IMPORT of the document into itself",
+         [](NameClashOnAdd& T, TGeometryInterface& Doc) {
+             const fs::path Path = T.Dir / "itself.geo";
+             fs::copy_file(EveryKind, Path);
+             T.RunMacro(Doc, "IMPORT " + Path.string());
+         },
+         "TGeoOpenGroup.Tanks", "TGeoOpenGroup.Tanks1"},
         {"paste from the clipboard",
          [](NameClashOnAdd&, TGeometryInterface& Doc) {
              TGeometryList Clipboard;

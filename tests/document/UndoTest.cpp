@@ -44,7 +44,14 @@ struct TThing {
 class TStore {
 public:
     TThing* Make(int Value) {
-        Things.push_back(std::make_unique<TThing>(TThing{Value}));
+        if (ReuseFreed && !Freed.empty()) {
+            // As a heap does: the address freed first comes back first.
+            Things.push_back(std::move(Freed.front()));
+            Freed.erase(Freed.begin());
+            Things.back()->Value = Value;
+        } else {
+            Things.push_back(std::make_unique<TThing>(TThing{Value}));
+        }
         return Things.back().get();
     }
     // Freed things are kept aside, so that no new thing reuses an address that records still name.
@@ -65,6 +72,7 @@ public:
     }
     std::vector<std::unique_ptr<TThing>> Things;
     std::vector<std::unique_ptr<TThing>> Freed;
+    bool ReuseFreed = false;
 };
 
 TStore* GStore = nullptr;
@@ -357,6 +365,24 @@ TEST_F(UndoManagerTest, AnUndoneDeletionIsFoundByOlderRecords) {
     EXPECT_EQ(Store.Values(), (std::vector<int>{2, 10}));
     while (Manager.CanUndo()) Manager.Undo();
     EXPECT_TRUE(Store.Values().empty());
+}
+
+// Freed addresses come back: a redo that re-creates two things may give each the other's old address,
+// and undoing again must still reach both (the first one's deletion must not hide the second).
+TEST_F(UndoManagerTest, ThingsReCreatedAtEachOthersAddressesAreAllUndone) {
+    Store.ReuseFreed = true;
+    Manager.BeginUndo();
+    TThing* First = Create(1);
+    TThing* Second = Create(2);
+    Manager.EndUndo();
+    Manager.Undo();
+    Manager.Redo();
+    ASSERT_EQ(Manager.Relocate(First), Second);  // the swap really happened
+    ASSERT_EQ(Manager.Relocate(Second), First);
+    Manager.Undo();
+    EXPECT_TRUE(Store.Values().empty());
+    Manager.Redo();
+    EXPECT_EQ(Store.Values(), (std::vector<int>{1, 2}));
 }
 
 TEST_F(UndoManagerTest, DeleteUndoRedoUndoKeepsOneSubject) {
