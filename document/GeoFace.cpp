@@ -72,7 +72,7 @@ void TUndoDestroyObjectGeometry::Capture(void* Object) {
     TGeometry* Entity = AsGeometry(Object);
     OwnerList = Entity->GetOwnerList();
     if (OwnerList != nullptr) Index = OwnerList->IndexOf(Entity);
-    Snapshot = Entity->Clone();
+    Snapshot = Entity->Replica();
     DescriptionText = RecordName("Delete ", *Entity);
 }
 

@@ -548,6 +548,9 @@ public:
     bool KeptAsReadInstead();
     // A registry copy when undoable, else nullptr.
     std::unique_ptr<TGeometry> Clone() const;
+    // A copy that holds what this entity holds in the same order, for records that give a deleted
+    // entity back; Clone, when it does not, is mended here.
+    virtual std::unique_ptr<TGeometry> Replica() const { return Clone(); }
     // Mode 0 click, 1 rectangle.
     bool CanPick(int Mode) const;
 

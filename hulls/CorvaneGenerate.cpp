@@ -563,9 +563,17 @@ void TCorvane::GenerateIfNeeded() {
 }
 
 void TCorvane::Assign(const TCorvane& Source) {
-    for (int I = 0; I < ParameterCount; ++I)
-        if (I != pBowCurve) SetParameter(I, Source.FP[I]);
-    SetParameter(pBowCurve, Source.FP[pBowCurve]);
+    // A copy holds the source's values as they are, also those a user could not enter (a file may
+    // hold them): an undo must give back what was there.
+    bool Enterable = true;
+    for (int I = 0; I < ParameterCount && Enterable; ++I) Enterable = DomainError(I, Source.FP[I]).empty();
+    if (Enterable) {
+        for (int I = 0; I < ParameterCount; ++I)
+            if (I != pBowCurve) SetParameter(I, Source.FP[I]);
+        SetParameter(pBowCurve, Source.FP[pBowCurve]);
+    } else {
+        ApplyParameters(Source.FP);
+    }
     SetAftQuarterCoefficient(Source.FAftQuarterCoefficient);
     SetForwardQuarterCoefficient(Source.FForwardQuarterCoefficient);
     SetMirrored(Source.FMirrored);

@@ -59,11 +59,32 @@ TNode* TGeoTarvoHull::FindNode(const std::string& Name) {
 void TGeoTarvoHull::SetParameter(int Index, double Value) {
     TFTParameters& P = Hull().Parameters();
     if (Index < 0 || Index >= P.Count() || P.Items(Index).GetValue() == Value) return;
-    InRedrawnChange(*this, [&] {
+    InFitChange([&] {
         Hull().Update();
         P.SetValueAt(Index, Value);
     });
     InvalidateViews();
+}
+
+void TGeoTarvoHull::InFitChange(const std::function<void()>& Body) {
+    std::vector<TGeometry*> Curves;
+    if (TGeometryList* List = GetOwnerList()) {
+        const TTarvoReferenceCurves& References = Hull().ReferenceCurves();
+        for (int I = 0; I < References.Count(); ++I)
+            if (TGeometry* Curve = List->FindByName(References.Reference(I).GetName()); Curve != nullptr && Curve != this)
+                Curves.push_back(Curve);
+    }
+    for (TGeometry* Curve : Curves) Curve->BeginChange();
+    const auto EndCurves = [&] {
+        for (auto It = Curves.rbegin(); It != Curves.rend(); ++It) (*It)->EndChange();
+    };
+    try {
+        InRedrawnChange(*this, Body);
+    } catch (...) {
+        EndCurves();
+        throw;
+    }
+    EndCurves();
 }
 
 void TGeoTarvoHull::SetApplyBulb(bool Value) {
@@ -144,9 +165,12 @@ bool TGeoTarvoHull::ExecuteMacroCommand(TMacroFile& Macro) {
     const std::size_t Equals = Line.find('=');
     const std::string Text = Equals == std::string::npos ? std::string() : Trim(Line.substr(Equals + 1));
     const double Value = GetOwnerList() != nullptr ? GetOwnerList()->EvaluateMacroNumber(Text, Macro) : ParseFloat(Text);
-    // A hull not yet built would only store the value, and its next build would write over it.
-    Hull().Update();
-    P.SetValueAt(Index, Value);
+    // A hull not yet built would only store the value, and its next build would write over it. The
+    // change is recorded like one made in the hull's frame, so that undo gives the hull back.
+    InFitChange([&] {
+        Hull().Update();
+        P.SetValueAt(Index, Value);
+    });
     // A fit leaves the hull valid: the entity learns of the new surface here.
     MarkChanged();
     return true;

@@ -2,6 +2,8 @@
 // shows the hull's B-spline surface, its construction and its bulb, saves the hull with its
 // parameters, and sets a parameter from a macro line "<name>.<parameter>=<expression>".
 #pragma once
+
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -59,6 +61,10 @@ protected:
     void LoadSwitch(const std::string& Key, bool On) override;
 
 private:
+    // Runs a change of the hull's parameters in one recorded change of the hull and of the curves it
+    // rests on, which its fit moves.
+    void InFitChange(const std::function<void()>& Body);
+
     bool FDrawBulb = false;
 };
 

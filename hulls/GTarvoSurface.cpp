@@ -188,6 +188,7 @@ void TGeoTarvoSurface::Assign(const TGeometry& Source) {
     const auto* Other = dynamic_cast<const TGeoTarvoSurface*>(&Source);
     if (Other == nullptr || Other == this) return;
     FDrawBlends = Other->FDrawBlends;
+    FDrawCurves = Other->FDrawCurves;
     FSurface->Name = Other->FSurface->Name;
     // The definition curves go by name: an undo snapshot keeps them unresolved, and they resolve
     // again over the document of the entity they are given back to. They are bound without being

@@ -344,6 +344,25 @@ void TGeoClosedGroup::Assign(const TGeometry& Source) {
         FMembers->TransferFrom(*Other->FMembers, tmCopyAll, true);
 }
 
+namespace {
+
+// Puts the members of a cloned group, and of the closed groups among them, back in the order the
+// clone reversed.
+void UndoCloneOrder(TGeometryList& Members) {
+    const int Last = Members.Count() - 1;
+    for (int I = 0; I < Last; ++I) Members.MoveTo(I, &Members.Items(Last));
+    for (int I = 0; I < Members.Count(); ++I)
+        if (auto* Inner = dynamic_cast<TGeoClosedGroup*>(&Members.Items(I))) UndoCloneOrder(Inner->Members());
+}
+
+}  // namespace
+
+std::unique_ptr<TGeometry> TGeoClosedGroup::Replica() const {
+    std::unique_ptr<TGeometry> Copy = Clone();
+    if (auto* Group = dynamic_cast<TGeoClosedGroup*>(Copy.get())) UndoCloneOrder(Group->Members());
+    return Copy;
+}
+
 TMBox TGeoClosedGroup::CalculateExtents() { return FMembers->GetExtents(); }
 
 void TGeoClosedGroup::Transform(const TMMatrix& M) {

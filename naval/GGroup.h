@@ -102,6 +102,8 @@ public:
 
     // The source's members copied, last to first.
     void Assign(const TGeometry& Source) override;
+    // Members in this group's order (a clone holds them reversed).
+    std::unique_ptr<TGeometry> Replica() const override;
     TMBox CalculateExtents() override;
     // Moves the selected members.
     void Transform(const TMMatrix& M) override;

@@ -169,3 +169,16 @@ TEST(Corvane, AssignCopiesParametersCoefficientsAndNet) {
     EXPECT_EQ(Picks->Count() - Copy.PointCount(),
               3 + 19 + 9 + 21 * 6 + 6);  // sheer, profile, waterline, 21 sections, transom
 }
+
+TEST(Corvane, AssignCopiesValuesAUserCouldNotEnter) {
+    // A file may hold them; a copy (an undo's snapshot) must hold them too, not refuse.
+    std::string Text = Record(TCorvane());
+    Text.replace(Text.find("Loa=12.000"), 10, "Loa=0");
+    TCorvane Read;
+    TTextReader In(Text);
+    Read.LoadFromText(In);
+    ASSERT_EQ(Read.Parameter(TCorvane::pLoa), 0);
+    TCorvane Copy;
+    ASSERT_NO_THROW(Copy.Assign(Read));
+    EXPECT_EQ(Record(Copy), Record(Read));
+}
