@@ -369,6 +369,11 @@ void TGeometryInterface::RebuildAfterStep(bool Forward) {
 
 void TGeometryInterface::Step(bool Forward) {
     SteppingForward = Forward;
+    Restoring = true;
+    struct TRestored {
+        bool& Flag;
+        ~TRestored() { Flag = false; }
+    } Restored{Restoring};
     // The list's own bracket: undoing must not open an undo group of its own.
     const bool Group = Forward ? UndoManager->RedoTopIsGroup() : UndoManager->UndoTopIsGroup();
     TGeometryList::BeginUpdate(Group ? ufEndEditing | ufHourGlass : ufHourGlass);

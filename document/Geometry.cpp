@@ -313,7 +313,7 @@ void TGeometry::AfterListChange() {
     const TMBox B = GetExtents();
     // Nothing to show: an empty box or a single point.
     if (!(B.Max.X <= B.Min.X && B.Max.Y <= B.Min.Y && B.Max.Z <= B.Min.Z)) return;
-    if (KeptAsReadInstead()) return;
+    if (KeptAsReadInstead() || (OwnerList != nullptr && OwnerList->KeepsEntities())) return;
     // Said on the console, so that an entity an edit or a transform flattened does not vanish unnoticed.
     if (GConsole && OwnerList != nullptr)
         GConsole->WriteLine("Warning: " + DescribedName() + " has nothing left to show and was removed");
@@ -737,7 +737,8 @@ bool TGeometry::KeptAsReadInstead() {
 }
 
 void TGeometry::DeleteFromList() {
-    if (OwnerList != nullptr) OwnerList->DeleteGeometry(this);
+    if (OwnerList == nullptr || OwnerList->KeepsEntities()) return;
+    OwnerList->DeleteGeometry(this);
 }
 
 std::unique_ptr<TGeometry> TGeometry::Clone() const {

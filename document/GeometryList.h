@@ -188,9 +188,16 @@ public:
 protected:
     // While Removed runs for a deletion: the index the entity had in the list; -1 otherwise.
     int RemovedFrom = -1;
+    // While an undo or redo step runs and settles: the step has put back a state the document held, so
+    // the check after the list change removes nothing (an entity that was to leave at the next list
+    // change, like a renamed setup, is put back as it was and leaves with the action that removed it).
+    bool Restoring = false;
 
 private:
     friend class TGeometry;
+
+    // Whether an entity that finds itself to have no place in the list stays all the same.
+    bool KeepsEntities() const { return Restoring && Validating; }
 
     // The trailing numbers in use after one name prefix, as runs of consecutive numbers, so that the
     // first free number at or above a given one is found without walking the run.

@@ -141,34 +141,42 @@ void TGeoTarvoCurve::ReversePoints() {
     AfterCommand();
 }
 
-void TGeoTarvoCurve::ConvertToPolyline() {
+template <class F>
+void TGeoTarvoCurve::ReplaceEvaluated(F Make) {
     TGeometryList* List = GetOwnerList();
     if (List == nullptr) return;
-    Evaluate();
-    auto Polyline = std::make_unique<TGeoPline>();
-    Polyline->Polyline().Assign(FCurve->Polyline());
-    ReplaceEntityInList(*this, std::move(Polyline));  // frees this entity
+    // The constraints move points of the curve as the document holds it: the curve is recorded first,
+    // in the replacement's step, so that undo gives those points back unmoved.
+    InListUpdate(*List, [&] {
+        if (!FCurve->IsValid()) RecordChange();
+        Evaluate();
+        ReplaceEntityInList(*this, Make());  // frees this entity
+    });
     List->InvalidateViews();
+}
+
+void TGeoTarvoCurve::ConvertToPolyline() {
+    ReplaceEvaluated([&] {
+        auto Polyline = std::make_unique<TGeoPline>();
+        Polyline->Polyline().Assign(FCurve->Polyline());
+        return Polyline;
+    });
 }
 
 void TGeoTarvoCurve::ControlPointsToPolyline() {
-    TGeometryList* List = GetOwnerList();
-    if (List == nullptr) return;
-    Evaluate();
-    auto Polyline = std::make_unique<TGeoPline>();
-    Polyline->Polyline().AddCopies(FCurve->Spline());
-    ReplaceEntityInList(*this, std::move(Polyline));
-    List->InvalidateViews();
+    ReplaceEvaluated([&] {
+        auto Polyline = std::make_unique<TGeoPline>();
+        Polyline->Polyline().AddCopies(FCurve->Spline());
+        return Polyline;
+    });
 }
 
 void TGeoTarvoCurve::ConvertToBSpline() {
-    TGeometryList* List = GetOwnerList();
-    if (List == nullptr) return;
-    Evaluate();
-    auto Curve = std::make_unique<TGeoBSpline>();
-    Curve->Spline().Assign(FCurve->Spline());
-    ReplaceEntityInList(*this, std::move(Curve));
-    List->InvalidateViews();
+    ReplaceEvaluated([&] {
+        auto Curve = std::make_unique<TGeoBSpline>();
+        Curve->Spline().Assign(FCurve->Spline());
+        return Curve;
+    });
 }
 
 // ---- What the frame does ----

@@ -136,6 +136,9 @@ private:
     // Brings the curve up to date; a failed evaluation is said once on the console and the curve is
     // drawn as last evaluated.
     void Evaluate();
+    // Replaces the curve in its list by what Make builds from the evaluated curve, as one step.
+    template <class F>
+    void ReplaceEvaluated(F Make);
     // The digitised curve, evaluated first when needed.
     void DrawCurve(IGraphics& View);
     // Only the first control point is marked: a vector offset does not hold it.

@@ -85,8 +85,9 @@ protected:
         TGeometryInterface Doc;
         Doc.LoadFromFile(File);
         const std::string Original = Text(Doc);
-        for (int I = 0;; ++I) {
-            const TEdit Edit = Next(Doc, I);
+        int Edits = 0;
+        for (;; ++Edits) {
+            const TEdit Edit = Next(Doc, Edits);
             if (Edit.empty()) break;
             Apply(Doc, Edit);
             ASSERT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0) << "a group stays open after " << Edit;
@@ -94,6 +95,8 @@ protected:
         const std::string Edited = Text(Doc);
         int Steps = 0;
         while (Doc.CanUndo()) {
+            // Each edit makes one step at most: more means an undo recorded a new action of its own.
+            ASSERT_LT(Steps, Edits) << "undo keeps finding steps to take back";
             ASSERT_NO_THROW(Doc.Undo()) << "undo " << Steps + 1;
             ++Steps;
         }
@@ -129,6 +132,8 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"delete a group member", {"DELETE Store"}},
         {"open group members added and removed", {"Tanks.ADD Line Bow", "Engine.DELETE Store"}},
         {"rename the setup", {"Setup.NAME=Layout"}},
+        // The renamed setup leaves at the next change of the list; undoing that change puts it back as it was.
+        {"rename the setup, then a copy", {"Setup.NAME=Layout", "SELECT NONE;SELECT Line;MOVE X=1 COPY"}},
         {"a plane over a B-spline of two points", {"POPUP Line:Create a BSpline from Points",
                                                    "SELECT NONE;SELECT Roll;MIRROR XZ -3"}},
         {"move everything, then a polyline from a Tarvo curve",
@@ -143,6 +148,9 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
         // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
         {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
+        // OldSheer's points stand as read, off its blend; the conversion applies the blend first.
+        {"a polyline from a blended Tarvo curve", {"POPUP OldSheer:Control Points to Polyline"}},
+        {"a B-spline from a blended Tarvo curve", {"POPUP OldSheer:Convert TarvoCurve to BSpline"}},
         // The opening that undo gives back follows the undo of its group's rename.
         {"rename a group, then delete an opening on it", {"Tanks.NAME=TanksR12", "DELETE Manhole"}},
     };
