@@ -1,7 +1,8 @@
 // Frames per second of the 3-D view turning a hull of 31,250 / 125,000 / 500,000 triangles, shaded
-// through the shaded-surface renderer and as a wireframe drawn by a polygon-list entity, each against
-// a bare draw of the same triangles (or distinct edges) from one display list in the same view. Needs
-// a display with OpenGL: run it under xvfb-run where there is none.
+// through the shaded-surface renderer and as a wireframe drawn by a polygon-list entity, and a
+// document of 16 / 64 / 256 B-spline surfaces as outlines and parameter lines, each against a bare
+// draw of the same triangles (or lines) from one display list in the same view. Needs a display with
+// OpenGL: run it under xvfb-run where there is none.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,7 +25,13 @@
 
 #include "foundation/Graphics.h"
 #include "document/GeometryList.h"
+#include "document/GeoFace.h"
+#include "entities/GBSurf.h"
 #include "entities/GGonList.h"
+#include "foundation/PolyList.h"
+#include "foundation/Polyline.h"
+#include "startup/RegisterClasses.h"
+#include "surfaces/BSurfaceBuild.h"
 #include "foundation/Polygon.h"
 #include "foundation/TextUtils.h"
 #include "views/GLRenderer.h"
@@ -154,6 +161,18 @@ public:
         glEnd();
         glEndList();
     }
+    explicit TBareList(const std::vector<const TPolylineList*>& Lines) {
+        List = glGenLists(1);
+        glNewList(List, GL_COMPILE);
+        for (const TPolylineList* L : Lines)
+            for (int I = 0; I < L->Count(); ++I) {
+                const TPolyline& P = *L->Items(I);
+                glBegin(GL_LINE_STRIP);
+                for (int J = 0; J < P.Count(); ++J) GLVertexVector(P.Point(J)->Vector());
+                glEnd();
+            }
+        glEndList();
+    }
     explicit TBareList(const TPolygonList& Facets) {
         List = glGenLists(1);
         glNewList(List, GL_COMPILE);
@@ -254,6 +273,57 @@ void BM_TurnWireframeHull(benchmark::State& State) {
     Report(State, Facets.Count(), Ratio);
 }
 BENCHMARK(BM_TurnWireframeHull)->Arg(31'250)->Arg(125'000)->Arg(500'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Surfaces as lines: Count B-spline surfaces side by side, each drawing its outline and parameter
+// lines, as in the normal display state; direct_x_bare_list is the same lines drawn call by call.
+void BM_TurnSurfaceLines(benchmark::State& State) {
+    auto View = ReadyView(State);
+    if (!View) return;
+    RegisterGeometryClasses();
+    const int Count = static_cast<int>(State.range(0)), Side = static_cast<int>(std::sqrt(Count));
+    TGeometryInterface Document;
+    std::vector<TGeoBSurf*> Surfaces;
+    for (int K = 0; K < Count; ++K) {
+        auto Made = std::make_unique<TGeoBSurf>();
+        const double X = 10.0 * (K % Side), Y = 10.0 * (K / Side);
+        AssignBSplineSurface(Made->Surface(), *CornerPointBSplineSurface({X, Y, 0}, {X + 8, Y, 1}, {X + 8, Y + 8, 0}, {X, Y + 8, 2}));
+        Made->SetState(Made->GetState() | gsParameterLines);
+        Surfaces.push_back(static_cast<TGeoBSurf*>(Document.Add(std::move(Made))));
+    }
+    auto Lines = [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        Document.Draw(G);
+    };
+    View->OnRedraw = [&](void*, IGraphics& G) { Lines(G); };
+    View->ViewForeEnd();
+    View->Render();
+    // A change of every surface, so that the first timed frame rebuilds and keeps their lines again.
+    for (TGeoBSurf* S : Surfaces) S->Transform(MatrixTranslation(0, 0, 0.5));
+    TurnFrames(State, *View);
+    std::vector<const TPolylineList*> Pictures;
+    for (TGeoBSurf* S : Surfaces)
+        for (const TPolylistRepresentation* R :
+             {static_cast<TPolylistRepresentation*>(S->OutlineRepresentation()), static_cast<TPolylistRepresentation*>(S->ParametersRepresentation())})
+            if (R->GetPolylines() != nullptr) Pictures.push_back(R->GetPolylines());
+    TBareList Same(Pictures);
+    auto Bare = [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        G.RenderObject(Same);
+    };
+    const double Ratio = FrameRatio(*View, Lines, Bare);
+    State.counters["direct_x_bare_list"] = FrameRatio(*View, [&](IGraphics& G) {
+        G.SetLineColor(clWhite);
+        for (const TPolylineList* L : Pictures) const_cast<TPolylineList*>(L)->Draw(G);
+    }, Bare);
+    long Points = 0;
+    for (const TPolylineList* L : Pictures)
+        for (int I = 0; I < L->Count(); ++I) Points += L->Items(I)->Count();
+    State.counters["line_points"] = double(Points);
+    Report(State, 0, Ratio);
+    State.counters.erase("triangles");
+    State.counters["surfaces"] = Count;
+}
+BENCHMARK(BM_TurnSurfaceLines)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

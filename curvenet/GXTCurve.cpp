@@ -111,9 +111,11 @@ TGeoXTCurve::TGeoXTCurve() : FCurve(std::make_unique<TXTCurve>()) {
     FCurve->Manager = this;
     SetName("XTCurve1");
     SetCapabilities(GetCapabilities() | 0x8042);
-    HintText =
-        "Left Click to Select, Shift to Select by region, Ctrl to add to previous selection, Delete to remove points, "
-        "'A' to add points, ESC to cancel snapping";
+}
+
+const char* TGeoXTCurve::HintText() const {
+    return "Left Click to Select, Shift to Select by region, Ctrl to add to previous selection, Delete to remove points, "
+           "'A' to add points, ESC to cancel snapping";
 }
 
 TGeoXTCurve::~TGeoXTCurve() {

@@ -45,6 +45,7 @@ class TGeoXTCurve : public TGeoDraggableCurve, public IXTManager {
 public:
     // A curve named "XTCurve1" whose node finds its peers through this entity.
     TGeoXTCurve();
+    const char* HintText() const override;
     ~TGeoXTCurve() override;
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoXTCurve>(); }

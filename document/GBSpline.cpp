@@ -38,9 +38,10 @@ constexpr int DefaultOrder = 4;
 // ---- TGeoBSpline ----
 
 TGeoBSpline::TGeoBSpline() : FSpline(std::make_unique<TBSpline>(DefaultOrder)) {
-    SetCurve(FSpline.get());
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertKnotKey);
 }
+
+TPolyline* TGeoBSpline::OwnCurve() const { return FSpline.get(); }
 
 TGeoBSpline::~TGeoBSpline() = default;
 

@@ -92,6 +92,7 @@ private:
     std::unique_ptr<TBSpline> WithKnotAt(double T) const;
 
     std::unique_ptr<TBSpline> FSpline;
+    TPolyline* OwnCurve() const override;
     // The curve with the previewed knot, while the preview is shown.
     std::unique_ptr<TBSpline> KnotPreview;
     // The preview is on the screen (also when the knot could not be previewed).

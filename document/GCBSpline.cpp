@@ -19,9 +19,10 @@ const char* const CurvatureCaption = "Show Curvature";
 // ---- TGeoCBSpline ----
 
 TGeoCBSpline::TGeoCBSpline() : FSpline(std::make_unique<TCBSpline>()) {
-    SetCurve(FSpline.get());
     SetCapabilities(GetCapabilities() | cpUndoable);
 }
+
+TPolyline* TGeoCBSpline::OwnCurve() const { return FSpline.get(); }
 
 TGeoCBSpline::~TGeoCBSpline() = default;
 

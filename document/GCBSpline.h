@@ -58,6 +58,8 @@ public:
     void Transform(const TMMatrix& M) override;
     // Also the interpolation settings of a source of this class.
     void Assign(const TGeometry& Source) override;
+    // Its block is its settings, points, name and colour, each changed inside a change bracket.
+    bool WritesItsBlockFromState() const override { return true; }
     // Curve queries get the interpolating curve, B-spline queries its generated B-spline, polyline
     // queries the display polyline.
     void Query(TGeometryQuery& Query) override;
@@ -77,6 +79,7 @@ private:
 
     bool ShowControlPolygon = false;
     std::unique_ptr<TCBSpline> FSpline;
+    TPolyline* OwnCurve() const override;
 };
 
 // Draws an interpolating cubic B-spline through left clicks; a right click makes it.

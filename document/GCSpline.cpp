@@ -19,9 +19,10 @@ constexpr int CoarseCurveCount = 10;
 // ---- TGeoCSpline ----
 
 TGeoCSpline::TGeoCSpline() : FSpline(std::make_unique<TCSpline>()) {
-    SetCurve(FSpline.get());
     SetCapabilities(GetCapabilities() | cpUndoable);
 }
+
+TPolyline* TGeoCSpline::OwnCurve() const { return FSpline.get(); }
 
 TGeoCSpline::~TGeoCSpline() = default;
 

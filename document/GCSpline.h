@@ -36,6 +36,8 @@ public:
     void DeleteSelectedPoints() override;
     void Transform(const TMMatrix& M) override;
     void Assign(const TGeometry& Source) override;
+    // Its block is its points, name and colour, each changed inside a change bracket.
+    bool WritesItsBlockFromState() const override { return true; }
     // Curve queries get the spline, polyline queries the display polyline.
     void Query(TGeometryQuery& Query) override;
     // The display polyline and comb; in edit mode a handle per point.
@@ -46,6 +48,7 @@ public:
 
 private:
     std::unique_ptr<TCSpline> FSpline;
+    TPolyline* OwnCurve() const override;
 };
 
 // Draws a cubic spline through left clicks; a right click makes it.

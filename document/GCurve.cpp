@@ -87,21 +87,28 @@ void TCurvatureAnalysisRepresentation::Rebuild() { Curve.AddToCurveAnalysis(Anal
 
 TGeoDraggableCurve::TGeoDraggableCurve() = default;
 
-TGeoDraggableCurve::~TGeoDraggableCurve() {
-    CurvatureRepresentation.reset();
-    PolylineRepresentation.reset();
+TGeoDraggableCurve::~TGeoDraggableCurve() { DropPart(TPartSlot::Pictures); }
+
+TGeoDraggableCurve::TPictures::~TPictures() = default;
+
+TGeoDraggableCurve::TPictures& TGeoDraggableCurve::MakePictures() const {
+    if (TPictures* Made = MadePictures()) return *Made;
+    // The pictures are the entity's own caches: making them does not change the entity.
+    auto& Self = const_cast<TGeoDraggableCurve&>(*this);
+    return static_cast<TPictures&>(Self.KeepPart(TPartSlot::Pictures, std::make_unique<TPictures>()));
 }
 
 TPolylineRepresentation* TGeoDraggableCurve::GetPolylineRepresentation() const {
-    if (!PolylineRepresentation && HasDisplayPolyline)
-        PolylineRepresentation = std::make_unique<TPolylineRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
-    return PolylineRepresentation.get();
+    if (!HasDisplayPolyline) return nullptr;
+    TPictures& Made = MakePictures();
+    if (!Made.Polyline) Made.Polyline = std::make_unique<TPolylineRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
+    return Made.Polyline.get();
 }
 
 TCurvatureAnalysisRepresentation& TGeoDraggableCurve::GetCurvatureRepresentation() const {
-    if (!CurvatureRepresentation)
-        CurvatureRepresentation = std::make_unique<TCurvatureAnalysisRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
-    return *CurvatureRepresentation;
+    TPictures& Made = MakePictures();
+    if (!Made.Comb) Made.Comb = std::make_unique<TCurvatureAnalysisRepresentation>(const_cast<TGeoDraggableCurve&>(*this));
+    return *Made.Comb;
 }
 
 void TGeoDraggableCurve::AddToCurveAnalysis(TCurveAnalysis& Analysis) {
@@ -126,8 +133,8 @@ void TGeoDraggableCurve::SetDrawCurvature(bool On) {
 }
 
 void TGeoDraggableCurve::InvalidateCurveRepresentations() {
-    if (PolylineRepresentation) PolylineRepresentation->Invalidate();
-    if (CurvatureRepresentation) CurvatureRepresentation->Invalidate();
+    if (TPolylineRepresentation* Display = MadePolyline()) Display->Invalidate();
+    if (TCurvatureAnalysisRepresentation* Comb = MadeComb()) Comb->Invalidate();
 }
 
 TPolyline* TGeoDraggableCurve::DisplayPolyline() {
@@ -152,8 +159,9 @@ void TGeoDraggableCurve::Assign(const TGeometry& Source) {
     const auto* Other = dynamic_cast<const TGeoDraggableCurve*>(&Source);
     if (Other == nullptr) return;
     // A picture not made yet is visible: it is made here only to take a hidden state.
-    const bool Visible = !Other->PolylineRepresentation || Other->PolylineRepresentation->GetVisible();
-    if (HasDisplayPolyline && Other->HasDisplayPolyline && (PolylineRepresentation || !Visible))
+    const TPolylineRepresentation* OtherDisplay = Other->MadePolyline();
+    const bool Visible = !OtherDisplay || OtherDisplay->GetVisible();
+    if (HasDisplayPolyline && Other->HasDisplayPolyline && (MadePolyline() || !Visible))
         GetPolylineRepresentation()->SetVisible(Visible);
     SetDrawCurvature(Other->DrawCurvature());
 }
@@ -161,7 +169,7 @@ void TGeoDraggableCurve::Assign(const TGeometry& Source) {
 bool TGeoDraggableCurve::PicksByDisplayPolyline() const {
     const TGeometryList* List = GetOwnerList();
     return List != nullptr && List->Count() < LargeDocumentCount && HasDisplayPolyline &&
-           (!PolylineRepresentation || PolylineRepresentation->GetVisible());
+           (!MadePolyline() || MadePolyline()->GetVisible());
 }
 
 double TGeoDraggableCurve::DistanceToPoint(TPoint ScreenPoint, IGraphics& View) {
@@ -186,13 +194,13 @@ void TGeoDraggableCurve::DrawHighlighted(IGraphics& View) {
 void TGeoDraggableCurve::Draw(IGraphics& View) {
     if (TPolylineRepresentation* Display = GetPolylineRepresentation()) Display->Draw(View);
     // A comb never shown is drawn only while the curve is edited (see its CanDraw).
-    if (CurvatureRepresentation || Editing()) GetCurvatureRepresentation().Draw(View);
+    if (MadeComb() || Editing()) GetCurvatureRepresentation().Draw(View);
 }
 
 void TGeoDraggableCurve::DrawOutline(IGraphics& View) {
     // Pictures not made yet have nothing drawn to erase.
-    if (PolylineRepresentation) PolylineRepresentation->DrawOutline(View);
-    if (CurvatureRepresentation) CurvatureRepresentation->DrawOutline(View);
+    if (TPolylineRepresentation* Display = MadePolyline()) Display->DrawOutline(View);
+    if (TCurvatureAnalysisRepresentation* Comb = MadeComb()) Comb->DrawOutline(View);
 }
 
 void TGeoDraggableCurve::DrawSimplified(IGraphics& View) { DrawBox(View); }

@@ -119,9 +119,20 @@ private:
     // Both pictures are made when first asked for: a document holds curves by the hundred thousand,
     // most of them never drawn with a comb, many never drawn at all. Until then the display polyline
     // counts as visible and stale, the comb as hidden.
+    struct TPictures : TSubclassPart {
+        ~TPictures() override;
+        std::unique_ptr<TPolylineRepresentation> Polyline;
+        // After the display polyline, so that it goes first.
+        std::unique_ptr<TCurvatureAnalysisRepresentation> Comb;
+    };
+    TPictures& MakePictures() const;
+    // The pictures made so far; nullptr for one not made yet.
+    TPictures* MadePictures() const { return static_cast<TPictures*>(FindPart(TPartSlot::Pictures)); }
+    TPolylineRepresentation* MadePolyline() const { return MadePictures() ? MadePictures()->Polyline.get() : nullptr; }
+    TCurvatureAnalysisRepresentation* MadeComb() const { return MadePictures() ? MadePictures()->Comb.get() : nullptr; }
+
+    // The only field, so that a subclass's first small field takes the padding after it.
     bool HasDisplayPolyline = false;
-    mutable std::unique_ptr<TPolylineRepresentation> PolylineRepresentation;
-    mutable std::unique_ptr<TCurvatureAnalysisRepresentation> CurvatureRepresentation;
 };
 
 }  // namespace sarnova

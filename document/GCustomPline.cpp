@@ -68,9 +68,11 @@ TPickedPolylinePoint PickPolylinePoint(const TPolyline& Curve, TPoint Pixel, IGr
 TGeoCustomPLine::TGeoCustomPLine() {
     UseDisplayPolyline();
     SetCapabilities(GetCapabilities() | cpInsertPointKey | cpSectioned);
-    HintText =
-        "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to remove "
-        "points, 'A' to add points";
+}
+
+const char* TGeoCustomPLine::HintText() const {
+    return "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to remove "
+           "points, 'A' to add points";
 }
 
 TGeoCustomPLine::~TGeoCustomPLine() = default;
@@ -85,52 +87,52 @@ void TGeoCustomPLine::SetShowDirection(bool On) {
 }
 
 int TGeoCustomPLine::MarkedPointCount() {
-    if (!Editing() || Curve == nullptr) return 0;
+    if (!Editing() || GetCurve() == nullptr) return 0;
     int Marked = 0;
-    for (int I = 0; I < Curve->Count(); ++I)
-        if (Curve->Point(I)->Marked) ++Marked;
+    for (int I = 0; I < GetCurve()->Count(); ++I)
+        if (GetCurve()->Point(I)->Marked) ++Marked;
     return Marked;
 }
 
 void TGeoCustomPLine::ReversePoints() {
-    if (Curve == nullptr) return;
-    ChangeAndRedraw([this] { Curve->Reverse(); });
+    if (GetCurve() == nullptr) return;
+    ChangeAndRedraw([this] { GetCurve()->Reverse(); });
 }
 
 void TGeoCustomPLine::ToggleClosed() {
-    if (Curve == nullptr) return;
-    ChangeAndRedraw([this] { Curve->SetClosed(!Curve->IsClosed()); });
+    if (GetCurve() == nullptr) return;
+    ChangeAndRedraw([this] { GetCurve()->SetClosed(!GetCurve()->IsClosed()); });
 }
 
 void TGeoCustomPLine::StraightenPoints() {
-    if (Curve == nullptr) return;
-    const TMarkedRange Range = Curve->MarkedRange();
+    if (GetCurve() == nullptr) return;
+    const TMarkedRange Range = GetCurve()->MarkedRange();
     if (Range.FirstIndex < 0) return;
-    const TMVector First = Curve->Point(Range.FirstIndex)->Vector();
-    const TMVector Last = Curve->Point(Range.LastIndex)->Vector();
+    const TMVector First = GetCurve()->Point(Range.FirstIndex)->Vector();
+    const TMVector Last = GetCurve()->Point(Range.LastIndex)->Vector();
     // Two coinciding end points give no line to straighten onto.
     if (VectorDistance(First, Last) == 0) return;
     ChangeAndRedraw([&] {
         const TMLine Line = LineThroughPoints(First, Last);
         for (int I = Range.FirstIndex + 1; I < Range.LastIndex; ++I) {
-            TRPoint& P = *Curve->Point(I);
+            TRPoint& P = *GetCurve()->Point(I);
             if (P.Marked) P.SetVector(PointOnLineClosestToPoint(Line, P.Vector()));
         }
     });
 }
 
 void TGeoCustomPLine::ConvertToPolyline() {
-    if (Curve == nullptr || GetOwnerList() == nullptr) return;
+    if (GetCurve() == nullptr || GetOwnerList() == nullptr) return;
     auto Polyline = std::make_unique<TGeoPline>();
-    Polyline->GetCurve()->Assign(*Curve->Digitise());
+    Polyline->GetCurve()->Assign(*GetCurve()->Digitise());
     ReplaceInList(std::move(Polyline))->Redraw();
 }
 
 void TGeoCustomPLine::ControlPointsToPolyline() {
     TGeometryList* List = GetOwnerList();
-    if (Curve == nullptr || List == nullptr) return;
+    if (GetCurve() == nullptr || List == nullptr) return;
     auto Polyline = std::make_unique<TGeoPline>();
-    Polyline->Polyline().AddCopies(*Curve);
+    Polyline->Polyline().AddCopies(*GetCurve());
     ReplaceInList(std::move(Polyline));
     List->InvalidateViews();
 }
@@ -160,12 +162,12 @@ TGeometry* TGeoCustomPLine::ReplaceInList(std::unique_ptr<TGeometry> Entity) {
 }
 
 void TGeoCustomPLine::RemoveMarkedPoints(int Keep) {
-    while (Curve->Count() > Keep) {
+    while (GetCurve()->Count() > Keep) {
         int Marked = -1;
-        for (int I = 0; I < Curve->Count() && Marked < 0; ++I)
-            if (Curve->Point(I)->Marked) Marked = I;
+        for (int I = 0; I < GetCurve()->Count() && Marked < 0; ++I)
+            if (GetCurve()->Point(I)->Marked) Marked = I;
         if (Marked < 0) break;
-        Curve->Delete(Marked);
+        GetCurve()->Delete(Marked);
     }
 }
 
@@ -189,59 +191,59 @@ void TGeoCustomPLine::DrawPointHandles(IGraphics& View, const TPolyline& Points,
 }
 
 void TGeoCustomPLine::SetPointCoordinate(int Index, int Axis, double Value) {
-    if (Curve == nullptr || Index < 0 || Index >= Curve->Count()) return;
+    if (GetCurve() == nullptr || Index < 0 || Index >= GetCurve()->Count()) return;
     BeginChange();
     Undraw();
-    TRPoint& P = *Curve->Point(Index);
+    TRPoint& P = *GetCurve()->Point(Index);
     (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
     EndChange();
     InvalidateViews();
 }
 
 void TGeoCustomPLine::PrepareStructureChange() {
-    if (auto* BSpline = dynamic_cast<TBSpline*>(Curve)) BSpline->KnotType = ktOpen;
+    if (auto* BSpline = dynamic_cast<TBSpline*>(GetCurve())) BSpline->KnotType = ktOpen;
 }
 
 void TGeoCustomPLine::InsertPointAbove(int Index) {
-    if (Curve == nullptr || Curve->Count() < 2 || Index < 0 || Index >= Curve->Count() || !CanDeletePoints()) return;
+    if (GetCurve() == nullptr || GetCurve()->Count() < 2 || Index < 0 || Index >= GetCurve()->Count() || !CanDeletePoints()) return;
     ChangeAndRedraw([&] {
         PrepareStructureChange();
-        const TRPoints& C = *Curve;
+        const TRPoints& C = *GetCurve();
         if (Index > 0) {
-            Curve->InsertVector(Index, VectorMidpoint(C.Point(Index - 1)->Vector(), C.Point(Index)->Vector()));
+            GetCurve()->InsertVector(Index, VectorMidpoint(C.Point(Index - 1)->Vector(), C.Point(Index)->Vector()));
         } else {
             const TMVector P0 = C.Point(0)->Vector();
-            Curve->InsertVector(0, VectorAdd(P0, VectorFromTo(C.Point(1)->Vector(), P0)));
+            GetCurve()->InsertVector(0, VectorAdd(P0, VectorFromTo(C.Point(1)->Vector(), P0)));
         }
     });
 }
 
 void TGeoCustomPLine::InsertPointBelow(int Index) {
-    if (Curve == nullptr || Curve->Count() < 2 || Index < 0 || Index >= Curve->Count() || !CanDeletePoints()) return;
+    if (GetCurve() == nullptr || GetCurve()->Count() < 2 || Index < 0 || Index >= GetCurve()->Count() || !CanDeletePoints()) return;
     ChangeAndRedraw([&] {
         PrepareStructureChange();
-        const TRPoints& C = *Curve;
+        const TRPoints& C = *GetCurve();
         const int Last = C.Count() - 1;
         if (Index == Last) {
             const TMVector Pn = C.Point(Last)->Vector();
-            Curve->AddVector(VectorAdd(Pn, VectorFromTo(C.Point(Last - 1)->Vector(), Pn)));
+            GetCurve()->AddVector(VectorAdd(Pn, VectorFromTo(C.Point(Last - 1)->Vector(), Pn)));
         } else {
-            Curve->InsertVector(Index + 1, VectorMidpoint(C.Point(Index)->Vector(), C.Point(Index + 1)->Vector()));
+            GetCurve()->InsertVector(Index + 1, VectorMidpoint(C.Point(Index)->Vector(), C.Point(Index + 1)->Vector()));
         }
     });
 }
 
 void TGeoCustomPLine::MarkPointRange(int First, int Last) {
-    if (Curve == nullptr) return;
-    for (int I = 0; I < Curve->Count(); ++I) Curve->Point(I)->Marked = I >= First && I <= Last;
+    if (GetCurve() == nullptr) return;
+    for (int I = 0; I < GetCurve()->Count(); ++I) GetCurve()->Point(I)->Marked = I >= First && I <= Last;
     Redraw();
 }
 
 void TGeoCustomPLine::FillCoordinate(int Axis, double Value) {
-    if (Curve == nullptr) return;
+    if (GetCurve() == nullptr) return;
     BeginChange();
-    for (int I = 0; I < Curve->Count(); ++I) {
-        TRPoint& P = *Curve->Point(I);
+    for (int I = 0; I < GetCurve()->Count(); ++I) {
+        TRPoint& P = *GetCurve()->Point(I);
         (Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z) = Value;
     }
     EndChange();
@@ -249,7 +251,7 @@ void TGeoCustomPLine::FillCoordinate(int Axis, double Value) {
 }
 
 void TGeoCustomPLine::SetCurveOrder(int Order) {
-    auto* BSpline = dynamic_cast<TBSpline*>(Curve);
+    auto* BSpline = dynamic_cast<TBSpline*>(GetCurve());
     if (BSpline == nullptr || !CanDeletePoints()) return;
     ChangeAndRedraw([&] {
         BSpline->SetOrder(Order);
@@ -257,26 +259,26 @@ void TGeoCustomPLine::SetCurveOrder(int Order) {
     });
 }
 
-TDataObject TGeoCustomPLine::GetDataObject() { return TDataObject::Of(Curve); }
+TDataObject TGeoCustomPLine::GetDataObject() { return TDataObject::Of(GetCurve()); }
 
 int TGeoCustomPLine::GetPointCount() {
-    if (Editing()) return Curve != nullptr ? Curve->Count() : 0;
+    if (Editing()) return GetCurve() != nullptr ? GetCurve()->Count() : 0;
     const TPolyline* Display = DisplayPolyline();
     return Display != nullptr ? Display->Count() : 0;
 }
 
 TRPoint* TGeoCustomPLine::GetPoint(int Index) {
-    TPolyline* Points = Editing() ? Curve : DisplayPolyline();
+    TPolyline* Points = Editing() ? GetCurve() : DisplayPolyline();
     if (Points == nullptr || Index < 0 || Index >= Points->Count()) return nullptr;
     return Points->Point(Index);
 }
 
 void TGeoCustomPLine::AddSnapPoints(TGeometrySnapInfo& Request) {
-    if (Curve == nullptr) return;
+    if (GetCurve() == nullptr) return;
     const TSnapOptions Kinds = Request.SnapTypes();
     if (Kinds.test(stPoint))
-        for (int I = 0; I < Curve->Count(); ++I) {
-            const TRPoint& P = *Curve->Point(I);
+        for (int I = 0; I < GetCurve()->Count(); ++I) {
+            const TRPoint& P = *GetCurve()->Point(I);
             if (!P.Marked) Request.TryRPoint(P, stPoint, this);
         }
     if (Kinds.test(stCurve) && !Editing() && Request.View != nullptr) {
@@ -288,18 +290,18 @@ void TGeoCustomPLine::AddSnapPoints(TGeometrySnapInfo& Request) {
 }
 
 std::unique_ptr<TPolyline> TGeoCustomPLine::IntersectPlane(const TMPlane& Plane) {
-    if (Curve == nullptr) return nullptr;
-    return CurvePlaneIntersections(Plane, *Curve);
+    if (GetCurve() == nullptr) return nullptr;
+    return CurvePlaneIntersections(Plane, *GetCurve());
 }
 
 void TGeoCustomPLine::DrawSimplified(IGraphics& View) {
-    if (Curve != nullptr) Curve->DrawControlPolygon(View);
+    if (GetCurve() != nullptr) GetCurve()->DrawControlPolygon(View);
 }
 
 void TGeoCustomPLine::SaveToText(TTextWriter& Out) {
-    if (Curve == nullptr) return;
-    Out.WriteLine("[" + Curve->ClassName() + "]");
-    Curve->SaveToText(Out);
+    if (GetCurve() == nullptr) return;
+    Out.WriteLine("[" + GetCurve()->ClassName() + "]");
+    GetCurve()->SaveToText(Out);
     WriteCommonKeys(Out, *this, ckName | ckColor);
     Out.WriteLine("");
 }
@@ -307,7 +309,7 @@ void TGeoCustomPLine::SaveToText(TTextWriter& Out) {
 void TGeoCustomPLine::LoadFromText(TTextReader& In) {
     // The points, one a line, follow the curve's own header lines (order, knots).
     if (const int Header = LinesBeforeKey(In, "NUMPOINTS", 16); Header >= 0) CheckListCount(In, {.SkipLines = Header});
-    if (Curve != nullptr) Curve->LoadFromText(In);
+    if (GetCurve() != nullptr) GetCurve()->LoadFromText(In);
     TBlockLine Line;
     while (ReadBlockLine(In, Line))
         if (Line.Key == "NAME" || Line.Key == "COLOR") ReadCommonKey(*this, Line);
@@ -321,15 +323,15 @@ double TGeoCustomPLine::Expression(const std::string& PropertyText) {
     if (Open == std::string::npos || Close == std::string::npos || Close < Open) throw EError(FunctionError);
     const std::string Argument = Text.substr(Open + 1, Close - Open - 1);
     const double Value = GetOwnerList() != nullptr ? GetOwnerList()->EvaluateNumber(Argument) : ParseFloat(Argument);
-    if (Curve == nullptr) throw EError("Abscissa out of range (" + Text + ")");
+    if (GetCurve() == nullptr) throw EError("Abscissa out of range (" + Text + ")");
 
     std::unique_ptr<TRPoint> Point;
     if (Text.starts_with("FX"))
-        Point = Curve->PointAtX(Value);
+        Point = GetCurve()->PointAtX(Value);
     else if (Text.starts_with("FY"))
-        Point = Curve->PointAtY(Value);
+        Point = GetCurve()->PointAtY(Value);
     else if (Text.starts_with("FZ"))
-        Point = Curve->PointAtZ(Value);
+        Point = GetCurve()->PointAtZ(Value);
     else
         throw EError(FunctionError);
     if (!Point) throw EError("Abscissa out of range (" + Text + ")");
@@ -341,7 +343,7 @@ double TGeoCustomPLine::Expression(const std::string& PropertyText) {
 }
 
 void TGeoCustomPLine::DeleteSelectedPoints() {
-    if (Curve == nullptr || !CanDeletePoints()) return;
+    if (GetCurve() == nullptr || !CanDeletePoints()) return;
     BeginChange();
     Undraw();
     PrepareStructureChange();
@@ -365,29 +367,30 @@ void TGeoCustomPLine::UpdateFrame() {
 }
 
 void TGeoCustomPLine::BeginDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
-    if (Curve != nullptr) DragSnapshot = Curve->Clone();
+    if (GetCurve() != nullptr) DragSnapshot() = GetCurve()->Clone();
 }
 
 void TGeoCustomPLine::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector& Offset) {
-    if (Curve == nullptr || !DragSnapshot) return;
-    const int N = std::min(Curve->Count(), DragSnapshot->Count());
+    const TPolyline* Snapshot = DragSnapshot().get();
+    if (GetCurve() == nullptr || !Snapshot) return;
+    const int N = std::min(GetCurve()->Count(), Snapshot->Count());
     for (int I = 0; I < N; ++I) {
-        TRPoint& P = *Curve->Point(I);
-        if (P.Marked) P.SetVector(VectorAdd(DragSnapshot->Point(I)->Vector(), Offset));
+        TRPoint& P = *GetCurve()->Point(I);
+        if (P.Marked) P.SetVector(VectorAdd(Snapshot->Point(I)->Vector(), Offset));
     }
     InvalidateCurveRepresentations();
     if (IPlineFrame* Frame = PlineFrame()) Frame->UpdateMarkedRows();
 }
 
 void TGeoCustomPLine::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) {
-    DragSnapshot.reset();
+    DragSnapshot().reset();
 }
 
 void TGeoCustomPLine::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
-    if (Curve == nullptr) return;
+    if (GetCurve() == nullptr) return;
     BeginChange();
     Undraw();
-    Curve->InsertScreenPoint(ScreenPoint, View);
+    GetCurve()->InsertScreenPoint(ScreenPoint, View);
     EndChange();
     InvalidateViews();
 }
@@ -404,7 +407,7 @@ void DrawInsertPointPreviewOver(const TPolyline& Points, TPoint Pixel, IGraphics
 }
 
 void TGeoCustomPLine::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour) {
-    if (Curve != nullptr) DrawInsertPointPreviewOver(*Curve, ScreenPoint, View, Colour);
+    if (GetCurve() != nullptr) DrawInsertPointPreviewOver(*GetCurve(), ScreenPoint, View, Colour);
 }
 
 void TGeoCustomPLine::DrawInsertPointPreview(TPoint ScreenPoint, TShiftState, IGraphics& View) {

@@ -130,13 +130,14 @@ public:
     // A visible display polyline, point insertion with A, sectioned by plane entities. The subclass
     // makes the curve.
     TGeoCustomPLine();
+    const char* HintText() const override;
     ~TGeoCustomPLine() override;
 
     // Whether points may be deleted or inserted (or the order changed) now.
     virtual bool CanDeletePoints();
 
-    TPolyline* GetCurve() const { return Curve; }
-    TPolyline* GetPolyline() override { return Curve; }
+    TPolyline* GetCurve() const { return OwnCurve(); }
+    TPolyline* GetPolyline() override { return OwnCurve(); }
 
     bool GetShowDirection() const { return ShowDirection; }
     // Nothing when unchanged; else erased, stored and drawn again.
@@ -213,8 +214,9 @@ public:
     void EraseInsertPointPreview(TPoint ScreenPoint, TShiftState Shift, IGraphics& View) override;
 
 protected:
-    // The subclass's curve, which the subclass owns and frees.
-    void SetCurve(TPolyline* Value) { Curve = Value; }
+    // The subclass's curve, which the subclass owns and frees; nullptr while it is not made. Asked
+    // for instead of kept: a document holds polylines by the hundred thousand.
+    virtual TPolyline* OwnCurve() const { return nullptr; }
     // Removes the first marked point again and again while more than Keep points remain.
     void RemoveMarkedPoints(int Keep);
     // One edit handle of kind 0 per point of Points, in the select colour when marked and the
@@ -235,10 +237,8 @@ private:
     // A point in the curve's structure is inserted: B-spline knots become open first.
     void PrepareStructureChange();
 
-    TPolyline* Curve = nullptr;
+    // First, so that it takes the padding after the base's last field.
     bool ShowDirection = false;
-    // The curve's points as they were when the drag began.
-    std::unique_ptr<TPolyline> DragSnapshot;
 };
 
 template <class F>

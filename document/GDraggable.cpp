@@ -4,6 +4,7 @@
 
 #include "document/GeometryList.h"
 #include "document/GeometryQuery.h"
+#include "foundation/Polyline.h"
 #include "foundation/EditPlaneSets.h"
 #include "foundation/TextUtils.h"
 #include "foundation/Console.h"
@@ -52,23 +53,29 @@ bool FindObjectSnap(IGraphics& View, TPoint Pixel, TGeometryObject& Asker, const
 // ---- Construction and attachment ----
 
 TGeoDraggable::TEditState& TGeoDraggable::Edit() {
-    if (!FEdit) FEdit = std::make_unique<TEditState>();
-    return *FEdit;
+    if (TSubclassPart* Made = FindPart(TPartSlot::Edit)) return static_cast<TEditState&>(*Made);
+    return static_cast<TEditState&>(KeepPart(TPartSlot::Edit, std::make_unique<TEditState>()));
 }
 
 const TGeoDraggable::TEditState& TGeoDraggable::EditState() const {
     static const TEditState Fresh;
-    return FEdit ? *FEdit : Fresh;
+    const TSubclassPart* Made = FindPart(TPartSlot::Edit);
+    return Made ? static_cast<const TEditState&>(*Made) : Fresh;
 }
 
 TGeoDraggable::TGeoDraggable() {
     SetCapabilities(GetCapabilities() | cpPointEditing | cpKeys | cpEdit3D | cpGridSnap | cpObjectSnap);
-    HintText = "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection";
+}
+
+TGeoDraggable::~TGeoDraggable() { DropPart(TPartSlot::Edit); }
+
+const char* TGeoDraggable::HintText() const {
+    return "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection";
 }
 
 void TGeoDraggable::Attach(IOpenGLView& AView) {
-    View = &AView;
-    AView.DoHintInformation(HintText);
+    Edit().View = &AView;
+    AView.DoHintInformation(HintText());
 }
 
 bool TGeoDraggable::Detach(IOpenGLView& AView) {
@@ -76,8 +83,10 @@ bool TGeoDraggable::Detach(IOpenGLView& AView) {
     // An entity left in a drag or key edit would never apply its changes again, and a view that let
     // go may be gone before the next call.
     State &= static_cast<std::uint16_t>(~(gsDragging | gsKeyMoving | gsAxisLock | gsInsertPoint | gsInsertKnot));
-    if (FEdit) FEdit->InsertPointPreviewShown = FEdit->InsertKnotPreviewShown = false;
-    View = nullptr;
+    if (auto* Made = static_cast<TEditState*>(FindPart(TPartSlot::Edit))) {
+        Made->InsertPointPreviewShown = Made->InsertKnotPreviewShown = false;
+        Made->View = nullptr;
+    }
     if (Editing()) SetEditing(false);
     if (WasDragging) {
         AView.HideSnapMarker();
@@ -118,8 +127,8 @@ bool TGeoDraggable::ObjectSnapping() const {
 
 void TGeoDraggable::ChooseEditPlane() {
     TEditState& E = Edit();
-    if (View == nullptr) return;
-    ICamera& Camera = View->GetCamera();
+    if (GetView() == nullptr) return;
+    ICamera& Camera = GetView()->GetCamera();
     TEditPlaneSet Allowed = Camera.FacingAxisPlanes();
     RestrictEditPlanes(Allowed);
     E.AllowedEditPlanes = Allowed;
@@ -156,10 +165,10 @@ void TGeoDraggable::NextEditPlane() {
 
 TCursor TGeoDraggable::EditPlaneCursor() {
     const TEditState& E = EditState();
-    if (View == nullptr) return crDefault;
+    if (GetView() == nullptr) return crDefault;
     ChooseEditPlane();
     if (E.ChosenEditPlane.Kind != E.EffectiveEditPlane.Kind) return crDefault;
-    if (View->GetProjection() == cmParallel && View->GetCamera().ViewDirectionCode() < 3) return crDefault;
+    if (GetView()->GetProjection() == cmParallel && GetView()->GetCamera().ViewDirectionCode() < 3) return crDefault;
     switch (E.ChosenEditPlane.Kind) {
         case epXY: return crEditXY;
         case epZX: return crEditZX;
@@ -176,7 +185,7 @@ TCursor TGeoDraggable::EditPlaneCursor() {
 // ---- Cursor, hint and markers ----
 
 void TGeoDraggable::UpdateCursor() {
-    if (View == nullptr || View->GetInteractionMode() != imUser) return;
+    if (GetView() == nullptr || GetView()->GetInteractionMode() != imUser) return;
     TCursor Cursor = crDefault;
     if (State & gsInsertPoint)
         Cursor = crInsertPoint;
@@ -184,33 +193,33 @@ void TGeoDraggable::UpdateCursor() {
         Cursor = crDefault;
     else if (Editing3D())
         Cursor = EditPlaneCursor();
-    if (Cursor != View->GetCursor()) View->SetCursor(Cursor);
+    if (Cursor != GetView()->GetCursor()) GetView()->SetCursor(Cursor);
 }
 
 void TGeoDraggable::UpdateHint() {
     const TEditState& E = EditState();
-    if (View == nullptr) return;
+    if (GetView() == nullptr) return;
     if (E.Snapped && GetSnapTarget() != nullptr) {
         TGeometry& Target = *GetSnapTarget();
-        View->DoHintInformation("Snapping to " + Target.GetDescription() + ":" + Target.GetName());
+        GetView()->DoHintInformation("Snapping to " + Target.GetDescription() + ":" + Target.GetName());
         return;
     }
     std::string Hint = "Ctrl to lock manipulation in X/Y/Z";
     if (ObjectSnapping()) Hint += ", ESC to cancel Snap";
     if (Editing3D())
         Hint += ", Available Edit Planes  " + EditConstraintSetText(E.AllowedEditPlanes) + ", Tab to change";
-    View->DoHintInformation(Hint);
+    GetView()->DoHintInformation(Hint);
 }
 
 void TGeoDraggable::ShowEditMarker(const TMVector& Point) {
     const TEditState& E = EditState();
-    if (View != nullptr && !HasCapability(cpNoEditMarker)) View->ShowEditMarker(Point, E.EffectiveEditPlane);
+    if (GetView() != nullptr && !HasCapability(cpNoEditMarker)) GetView()->ShowEditMarker(Point, E.EffectiveEditPlane);
 }
 
 void TGeoDraggable::HideMarkers() {
-    if (View == nullptr) return;
-    View->HideEditMarker();
-    View->HideSnapMarker();
+    if (GetView() == nullptr) return;
+    GetView()->HideEditMarker();
+    GetView()->HideSnapMarker();
 }
 
 void TGeoDraggable::RedrawSnapTarget(IGraphics& AView) {
@@ -280,7 +289,7 @@ void TGeoDraggable::MouseDown(IGraphics& AView, TMouseButton Button, TShiftState
         PickClick(AView, Shift, {X, Y});
         return;
     }
-    if ((State & gsKeyMoving) || View == nullptr) return;
+    if ((State & gsKeyMoving) || GetView() == nullptr) return;
     State |= gsDragging;
     E.SnapCancelled = false;
     E.SnapTarget.SetGeometry(nullptr);
@@ -311,7 +320,7 @@ void TGeoDraggable::TrackDrag(IGraphics& AView, TPoint Mouse, TShiftState Shift)
     E.EffectiveEditPlane = E.ChosenEditPlane;
     // The handle stays under the cursor where it was grabbed.
     const TPoint Target{Mouse.X + E.GrabOffset.X, Mouse.Y + E.GrabOffset.Y};
-    ICamera& Camera = View->GetCamera();
+    ICamera& Camera = GetView()->GetCamera();
     if (Editing3D()) {
         if (Shift & ssCtrl) {
             State |= gsAxisLock;
@@ -338,7 +347,7 @@ void TGeoDraggable::LockToNearestAxis(IGraphics& AView, TPoint Pixel) {
             const bool InPlane = (Axis == epAlongX && Chosen != epYZ) || (Axis == epAlongY && Chosen != epZX) ||
                                  (Axis == epAlongZ && Chosen != epXY);
             if (!InPlane) continue;
-            const TMVector P = View->GetCamera().ScreenToWorldConstrained(E.BasePoint, Pixel, Axis);
+            const TMVector P = GetView()->GetCamera().ScreenToWorldConstrained(E.BasePoint, Pixel, Axis);
             const double D = Distance(AView.WorldToScreenVector(P), Pixel);
             if (D < Best) {
                 Best = D;
@@ -371,20 +380,20 @@ void TGeoDraggable::LockToNearestAxis(IGraphics& AView, TPoint Pixel) {
 
 void TGeoDraggable::MouseMove(IGraphics& AView, TShiftState Shift, int X, int Y) {
     TEditState& E = Edit();
-    if ((State & gsDragging) && View != nullptr) {
+    if ((State & gsDragging) && GetView() != nullptr) {
         Undraw();
         RedrawSnapTarget(AView);
         TrackDrag(AView, {X, Y}, Shift);
         const TMVector Offset = VectorFromTo(E.BasePoint, E.CurrentPoint);
         ShowEditMarker(E.CurrentPoint);
         UpdateCursor();
-        View->DrawGrid();
+        GetView()->DrawGrid();
         Drag(E.CurrentScreenPoint, E.CurrentPoint, AView, Shift, Offset);
         Redraw();
         if (E.Snapped)
-            View->ShowSnapMarker(E.CurrentPoint, E.SnapMarkerKind);
+            GetView()->ShowSnapMarker(E.CurrentPoint, E.SnapMarkerKind);
         else
-            View->HideSnapMarker();
+            GetView()->HideSnapMarker();
     } else if (State & (gsInsertPoint | gsInsertKnot)) {
         const bool Knot = (State & gsInsertPoint) == 0;
         bool& Shown = Knot ? E.InsertKnotPreviewShown : E.InsertPointPreviewShown;
@@ -412,17 +421,17 @@ void TGeoDraggable::MouseMove(IGraphics& AView, TShiftState Shift, int X, int Y)
 
 void TGeoDraggable::MouseUp(IGraphics& AView, TMouseButton, TShiftState Shift, int X, int Y) {
     TEditState& E = Edit();
-    if (!(State & gsDragging) || View == nullptr) return;
+    if (!(State & gsDragging) || GetView() == nullptr) return;
     State &= static_cast<std::uint16_t>(~gsDragging);
     E.EffectiveEditPlane = E.ChosenEditPlane;
     HideMarkers();
     UpdateCursor();
-    View->DrawGrid();
+    GetView()->DrawGrid();
     RedrawSnapTarget(AView);
     // The release point is snapped and locked like a move.
     TrackDrag(AView, {X, Y}, Shift);
     EndDrag(E.CurrentScreenPoint, E.CurrentPoint, AView, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
-    View->DoHintInformation(HintText);
+    GetView()->DoHintInformation(HintText());
     MarkChanged();
     InvalidateViews();
 }
@@ -440,12 +449,12 @@ void TGeoDraggable::SnapPoint(IGraphics& AView, TPoint& ScreenPoint, TMVector& P
     E.SnapTarget.SetGeometry(nullptr);
     double GridDistance = HugeValue;
     double ObjectDistance = HugeValue;
-    const bool Grid = GridSnapping() && View != nullptr;
+    const bool Grid = GridSnapping() && GetView() != nullptr;
     const bool Objects = ObjectSnapping();
     TMVector GridPoint;
     TMVector ObjectPoint;
     if (Grid) {
-        GridPoint = View->GetGrid().SnapPointConstrained(Point, E.EffectiveEditPlane.Kind);
+        GridPoint = GetView()->GetGrid().SnapPointConstrained(Point, E.EffectiveEditPlane.Kind);
         GridDistance = Distance(AView.WorldToScreenVector(GridPoint), ScreenPoint);
     }
     if (Objects) {
@@ -489,32 +498,32 @@ void TGeoDraggable::CancelSnap() { Edit().SnapCancelled = true; }
 
 void TGeoDraggable::MoveAtLastMouse(TShiftState Shift) {
     const TEditState& E = EditState();
-    if (View != nullptr) MouseMove(*View, Shift, E.LastMouse.X, E.LastMouse.Y);
+    if (GetView() != nullptr) MouseMove(*GetView(), Shift, E.LastMouse.X, E.LastMouse.Y);
 }
 
 void TGeoDraggable::KeyDown(TKeyCode& Key, TShiftState Shift) {
     switch (Key) {
         case VK_TAB:
-            if (View == nullptr) return;
-            View->HideEditMarker();
-            View->PresentIfDrawn();
+            if (GetView() == nullptr) return;
+            GetView()->HideEditMarker();
+            GetView()->PresentIfDrawn();
             NextEditPlane();
             MoveAtLastMouse(Shift);
-            View->PresentIfDrawn();
+            GetView()->PresentIfDrawn();
             UpdateHint();
             UpdateCursor();
             break;
         case VK_CONTROL:
-            if ((State & gsDragging) && !(State & gsAxisLock) && View != nullptr) {
+            if ((State & gsDragging) && !(State & gsAxisLock) && GetView() != nullptr) {
                 MoveAtLastMouse(Shift);
-                View->PresentIfDrawn();
+                GetView()->PresentIfDrawn();
             }
             break;
         case VK_ESCAPE:
             CancelSnap();
-            if (View == nullptr) return;
+            if (GetView() == nullptr) return;
             MoveAtLastMouse(Shift);
-            View->PresentIfDrawn();
+            GetView()->PresentIfDrawn();
             UpdateHint();
             break;
         case VK_DELETE:
@@ -525,7 +534,7 @@ void TGeoDraggable::KeyDown(TKeyCode& Key, TShiftState Shift) {
             EnterPickMode(Key, Shift);
             break;
         default:
-            if (IsArrowKey(Key) && View != nullptr) {
+            if (IsArrowKey(Key) && GetView() != nullptr) {
                 if (!(State & gsKeyMoving)) StartEditKey(Key, Shift);
                 ContinueEditKey(Key, Shift);
             }
@@ -536,9 +545,9 @@ void TGeoDraggable::KeyDown(TKeyCode& Key, TShiftState Shift) {
 void TGeoDraggable::KeyUp(TKeyCode& Key, TShiftState Shift) {
     switch (Key) {
         case VK_CONTROL:
-            if ((State & gsAxisLock) && View != nullptr) {
+            if ((State & gsAxisLock) && GetView() != nullptr) {
                 MoveAtLastMouse(Shift);
-                View->PresentIfDrawn();
+                GetView()->PresentIfDrawn();
             }
             break;
         case 'A':
@@ -566,18 +575,18 @@ void TGeoDraggable::StartEditKey(TKeyCode, TShiftState Shift) {
     State |= gsKeyMoving;
     E.KeyStepsX = E.KeyStepsY = 0;
     SetupKeyAxes();
-    E.HandlePoint = View->GetMousePosition();
-    E.GrabbedIndex = NearestSelectedPoint(*View, E.HandlePoint);
-    E.BasePoint = E.GrabbedIndex >= 0 ? PointInfo(E.GrabbedIndex, View).GetPoint() : ZeroVector;
+    E.HandlePoint = GetView()->GetMousePosition();
+    E.GrabbedIndex = NearestSelectedPoint(*GetView(), E.HandlePoint);
+    E.BasePoint = E.GrabbedIndex >= 0 ? PointInfo(E.GrabbedIndex, GetView()).GetPoint() : ZeroVector;
     // One change bracket, and so one undo snapshot, for the whole key edit.
     BeginChange();
     ShowEditMarker(E.BasePoint);
-    BeginDrag(E.HandlePoint, E.BasePoint, *View, Shift, ZeroVector);
+    BeginDrag(E.HandlePoint, E.BasePoint, *GetView(), Shift, ZeroVector);
 }
 
 void TGeoDraggable::SetupKeyAxes() {
     TEditState& E = Edit();
-    ICamera& Camera = View->GetCamera();
+    ICamera& Camera = GetView()->GetCamera();
     TMVector Right = VectorNormalise(Camera.RightVector());
     TMVector Up = VectorNormalise(Camera.UpVector());
     if (Editing3D()) {
@@ -626,22 +635,22 @@ void TGeoDraggable::ContinueEditKey(TKeyCode Key, TShiftState Shift) {
     if (Key == VK_UP) ++E.KeyStepsY;
     if (Key == VK_DOWN) --E.KeyStepsY;
     E.CurrentPoint = KeyEditPosition();
-    E.CurrentScreenPoint = View->WorldToScreenVector(E.CurrentPoint);
-    View->DrawGrid();
+    E.CurrentScreenPoint = GetView()->WorldToScreenVector(E.CurrentPoint);
+    GetView()->DrawGrid();
     ShowEditMarker(E.CurrentPoint);
-    Drag(E.CurrentScreenPoint, E.CurrentPoint, *View, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
+    Drag(E.CurrentScreenPoint, E.CurrentPoint, *GetView(), Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
     MarkChanged();
     Redraw();
 }
 
 void TGeoDraggable::EndEditKey(TShiftState Shift) {
     TEditState& E = Edit();
-    if (!(State & gsKeyMoving) || View == nullptr) return;
+    if (!(State & gsKeyMoving) || GetView() == nullptr) return;
     E.CurrentPoint = KeyEditPosition();
-    E.CurrentScreenPoint = View->WorldToScreenVector(E.CurrentPoint);
-    EndDrag(E.CurrentScreenPoint, E.CurrentPoint, *View, Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
+    E.CurrentScreenPoint = GetView()->WorldToScreenVector(E.CurrentPoint);
+    EndDrag(E.CurrentScreenPoint, E.CurrentPoint, *GetView(), Shift, VectorFromTo(E.BasePoint, E.CurrentPoint));
     State &= static_cast<std::uint16_t>(~gsKeyMoving);
-    View->HideEditMarker();
+    GetView()->HideEditMarker();
     MarkChanged();
     InvalidateViews();
 }
@@ -653,15 +662,15 @@ void TGeoDraggable::EnterPickMode(TKeyCode Key, TShiftState Shift) {
     const bool Knot = Key == 'S';
     if (!HasCapability(Knot ? cpInsertKnotKey : cpInsertPointKey)) return;
     if (State & (gsInsertPoint | gsInsertKnot | gsDragging | gsKeyMoving)) return;
-    if (Shift != 0 || View == nullptr || View->GetInteractionMode() != imUser) return;
+    if (Shift != 0 || GetView() == nullptr || GetView()->GetInteractionMode() != imUser) return;
     State |= Knot ? gsInsertKnot : gsInsertPoint;
     UpdateCursor();
-    E.CurrentScreenPoint = View->GetMousePosition();
+    E.CurrentScreenPoint = GetView()->GetMousePosition();
     if (Knot) {
-        DrawInsertKnotPreview(E.CurrentScreenPoint, Shift, *View);
+        DrawInsertKnotPreview(E.CurrentScreenPoint, Shift, *GetView());
         E.InsertKnotPreviewShown = true;
     } else {
-        DrawInsertPointPreview(E.CurrentScreenPoint, Shift, *View);
+        DrawInsertPointPreview(E.CurrentScreenPoint, Shift, *GetView());
         E.InsertPointPreviewShown = true;
     }
 }
@@ -673,11 +682,11 @@ void TGeoDraggable::LeavePickMode(TKeyCode Key, TShiftState Shift) {
     if (!(State & Mode)) return;
     State &= static_cast<std::uint16_t>(~Mode);
     UpdateCursor();
-    if (View != nullptr) {
+    if (GetView() != nullptr) {
         if (Knot)
-            EraseInsertKnotPreview(E.CurrentScreenPoint, Shift, *View);
+            EraseInsertKnotPreview(E.CurrentScreenPoint, Shift, *GetView());
         else
-            EraseInsertPointPreview(E.CurrentScreenPoint, Shift, *View);
+            EraseInsertPointPreview(E.CurrentScreenPoint, Shift, *GetView());
     }
     (Knot ? E.InsertKnotPreviewShown : E.InsertPointPreviewShown) = false;
     Redraw();
@@ -700,24 +709,24 @@ void TGeoDraggable::PickClick(IGraphics& AView, TShiftState Shift, TPoint Click)
 
 void TGeoDraggable::HideFeedback() {
     TEditState& E = Edit();
-    if (View == nullptr) return;
+    if (GetView() == nullptr) return;
     if (State & gsInsertPoint) {
-        EraseInsertPointPreview(E.CurrentScreenPoint, 0, *View);
+        EraseInsertPointPreview(E.CurrentScreenPoint, 0, *GetView());
         E.InsertPointPreviewShown = false;
     } else if (State & gsInsertKnot) {
-        EraseInsertKnotPreview(E.CurrentScreenPoint, 0, *View);
+        EraseInsertKnotPreview(E.CurrentScreenPoint, 0, *GetView());
         E.InsertKnotPreviewShown = false;
     }
 }
 
 void TGeoDraggable::ShowFeedback() {
     TEditState& E = Edit();
-    if (View == nullptr) return;
+    if (GetView() == nullptr) return;
     if (State & gsInsertPoint) {
-        DrawInsertPointPreview(E.CurrentScreenPoint, 0, *View);
+        DrawInsertPointPreview(E.CurrentScreenPoint, 0, *GetView());
         E.InsertPointPreviewShown = true;
     } else if (State & gsInsertKnot) {
-        DrawInsertKnotPreview(E.CurrentScreenPoint, 0, *View);
+        DrawInsertKnotPreview(E.CurrentScreenPoint, 0, *GetView());
         E.InsertKnotPreviewShown = true;
     }
     UpdateCursor();

@@ -53,6 +53,7 @@ class TGeoDraggable : public TGeometry {
 public:
     // Adds point editing, keys, 3-D editing and both snappings to the capabilities.
     TGeoDraggable();
+    ~TGeoDraggable() override;
 
     // ---- Editor slots ----
     // Remembers the view and shows the resting hint.
@@ -117,7 +118,7 @@ public:
     // poObjectSnap and cpObjectSnap, unless Esc cancelled it during this drag.
     bool ObjectSnapping() const;
 
-    IOpenGLView* GetView() const { return View; }
+    IOpenGLView* GetView() const { return EditState().View; }
     TEditPlaneSet GetAllowedEditPlanes() const { return EditState().AllowedEditPlanes; }
     const TEditPlane& GetChosenEditPlane() const { return EditState().ChosenEditPlane; }
     const TEditPlane& GetEffectiveEditPlane() const { return EditState().EffectiveEditPlane; }
@@ -126,8 +127,11 @@ public:
     TPoint GetCurrentScreenPoint() const { return EditState().CurrentScreenPoint; }
     int GetGrabbedIndex() const { return EditState().GrabbedIndex; }
     bool GetSnapped() const { return EditState().Snapped; }
-    TGeometry* GetSnapTarget() { return FEdit ? FEdit->SnapTarget.GetGeometry() : nullptr; }
-    std::string GetHintText() const { return HintText; }
+    TGeometry* GetSnapTarget() {
+        auto* Made = static_cast<TEditState*>(FindPart(TPartSlot::Edit));
+        return Made ? Made->SnapTarget.GetGeometry() : nullptr;
+    }
+    std::string GetHintText() const { return HintText(); }
 
     // The camera's planes, narrowed by the entity; the chosen kind kept when allowed, else the plane
     // most facing the viewer, else the next allowed one.
@@ -145,8 +149,10 @@ public:
     void UpdateHint();
 
 protected:
-    // A fixed text per class: every entity of a large document would otherwise carry its own copy.
-    const char* HintText = "";
+    // The status-line hint while the entity is attached to a view: a fixed text per class.
+    virtual const char* HintText() const;
+    // A subclass's points as they were when a drag began; nullptr outside a drag.
+    std::unique_ptr<TPolyline>& DragSnapshot() { return Edit().DragSnapshot; }
 
 private:
     // Only epView: how points move when 3-D editing is off.
@@ -170,9 +176,9 @@ private:
     void LeavePickMode(TKeyCode Key, TShiftState Shift);
     void PickClick(IGraphics& View, TShiftState Shift, TPoint Click);
 
-    // What drags, nudges and the pick modes work with, made when first changed: most entities of a
-    // large document are never edited and carry no more than the pointer.
-    struct TEditState {
+    // What drags, nudges and the pick modes work with, made when first changed and kept with the
+    // entity's rare parts: most entities of a large document are never edited.
+    struct TEditState : TSubclassPart {
         int KeyStepsX = 0;
         int KeyStepsY = 0;
         TMVector KeyAxisX;
@@ -195,14 +201,16 @@ private:
         TGeometryReference SnapTarget{nullptr};
         bool SnapCancelled = false;
         std::uint8_t SnapMarkerKind = 4;
+        // The view the entity is attached to while it is edited.
+        IOpenGLView* View = nullptr;
+        // A subclass's points as they were when a drag began.
+        std::unique_ptr<TPolyline> DragSnapshot;
     };
     // The state, made when missing.
     TEditState& Edit();
     // The state as it stands, or a fresh one's values when none was made yet.
     const TEditState& EditState() const;
 
-    IOpenGLView* View = nullptr;
-    std::unique_ptr<TEditState> FEdit;
 };
 
 // Runs one object-snap request for Asker at Pixel: Collect offers it to the entities. True, with the

@@ -94,7 +94,6 @@ void WeldSelected(TGeometryList& List, F Weld) {
 // ---- TGeoPline ----
 
 TGeoPline::TGeoPline() {
-    SetCurve(&Points);
     SetCapabilities(GetCapabilities() | cpUndoable);
 }
 

@@ -80,6 +80,7 @@ private:
 
     // Held in the entity itself: a document holds polylines by the hundred thousand.
     mutable TPolyline Points;
+    TPolyline* OwnCurve() const override { return &Points; }
 };
 
 // Draws a polyline with left clicks; a right click makes it.

@@ -145,6 +145,20 @@ TGeometry::TRareParts& TGeometry::MakeRare() {
     return *Rare;
 }
 
+TGeometry::TSubclassPart* TGeometry::FindPart(TPartSlot Slot) const {
+    return Rare ? Rare->SubclassParts[static_cast<std::size_t>(Slot)].get() : nullptr;
+}
+
+TGeometry::TSubclassPart& TGeometry::KeepPart(TPartSlot Slot, std::unique_ptr<TSubclassPart> Part) {
+    std::unique_ptr<TSubclassPart>& Kept = MakeRare().SubclassParts[static_cast<std::size_t>(Slot)];
+    Kept = std::move(Part);
+    return *Kept;
+}
+
+void TGeometry::DropPart(TPartSlot Slot) noexcept {
+    if (Rare) Rare->SubclassParts[static_cast<std::size_t>(Slot)].reset();
+}
+
 void TGeometry::NotifyFreeing() {
     // Each reference unlinks itself (or is freed by its list), which takes it off Observers. A holder
     // whose reaction fails cannot keep the entity alive: the others are told all the same, and this

@@ -3,6 +3,7 @@
 // through which observers, property frames and shaded renderers attach to an entity, and the class
 // reference through which the registry, the file reader and the menus handle entity classes.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -581,6 +582,20 @@ public:
     virtual bool WritesItsBlockFromState() const { return false; }
 
 protected:
+    // What a subclass makes for the few entities that need it (an edit state, pictures), kept with
+    // the entity's other rare parts instead of a pointer of its own in every entity.
+    struct TSubclassPart {
+        virtual ~TSubclassPart() = default;
+    };
+    enum class TPartSlot : std::uint8_t { Edit, Pictures };
+    // The part in Slot; nullptr when none was kept.
+    TSubclassPart* FindPart(TPartSlot Slot) const;
+    // Keeps Part in Slot, freeing the one there before, and returns it.
+    TSubclassPart& KeepPart(TPartSlot Slot, std::unique_ptr<TSubclassPart> Part);
+    // Frees the part in Slot: a subclass does so in its destructor, while the entity is still whole
+    // down to that subclass.
+    void DropPart(TPartSlot Slot) noexcept;
+
     // Plain stores that keep the holding list's name and selection index in step.
     void StoreName(const std::string& Value);
     void StoreSelected(bool Value);
@@ -610,6 +625,7 @@ private:
         std::unique_ptr<IShadedRenderer> Renderer;
         std::unique_ptr<TGeometryContours> ContourRepresentation;
         std::string KeptBlock;
+        std::array<std::unique_ptr<TSubclassPart>, 2> SubclassParts;
     };
     TRareParts& MakeRare();
 
@@ -630,6 +646,9 @@ private:
     bool LastGoodBlockDeferred = false;
     // The entity's position in HoldingList while the list's positions are fresh.
     int HoldingIndex = -1;
+    // The hash of the name HoldingList indexes the entity under (its name upper-cased), kept here
+    // where it takes no room, so that the list's name table holds nothing but the entities.
+    std::uint32_t IndexedNameHash = 0;
     TGeometryList* OwnerList = nullptr;
     // The list that holds this entity and indexes its name and selection; set by the list itself.
     TGeometryList* HoldingList = nullptr;

@@ -243,7 +243,10 @@ void TGeometryList::CountName(const std::string& Key, int Delta) {
 
 namespace {
 
-std::size_t NameHash(std::string_view Key) { return std::hash<std::string_view>{}(Key); }
+std::uint32_t NameHash(std::string_view Key) {
+    const std::size_t H = std::hash<std::string_view>{}(Key);
+    return static_cast<std::uint32_t>(H ^ (H >> 32));
+}
 
 // Whether UpperCase(Name) == Key, without making the upper-cased copy.
 bool SameUpperCase(std::string_view Name, std::string_view Key) {
@@ -261,19 +264,19 @@ void TGeometryList::IndexName(TGeometry& Entity) {
     if (Entity.Name.empty()) return;
     const std::string Key = UpperCase(Entity.Name);
     if (2 * (NamedCount + 1) > NameSlots.size()) {
-        std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
+        std::vector<TGeometry*> Old(std::max<std::size_t>(64, 2 * NameSlots.size()), nullptr);
         Old.swap(NameSlots);
-        for (const TNameSlot& S : Old)
-            if (S.Entity) {
-                std::size_t I = FirstNameSlot(S.Hash);
-                while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
-                NameSlots[I] = S;
+        for (TGeometry* Named : Old)
+            if (Named) {
+                std::size_t I = FirstNameSlot(Named->IndexedNameHash);
+                while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
+                NameSlots[I] = Named;
             }
     }
-    const std::size_t Hash = NameHash(Key);
-    std::size_t I = FirstNameSlot(Hash);
-    while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
-    NameSlots[I] = {Hash, &Entity};
+    Entity.IndexedNameHash = NameHash(Key);
+    std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
+    while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
+    NameSlots[I] = &Entity;
     ++NamedCount;
     CountName(Key, +1);
 }
@@ -281,24 +284,23 @@ void TGeometryList::IndexName(TGeometry& Entity) {
 void TGeometryList::UnindexName(TGeometry& Entity) {
     // The name has not changed since IndexName: StoreName unindexes before it stores a new one.
     if (Entity.Name.empty() || NameSlots.empty()) return;
-    const std::string Key = UpperCase(Entity.Name);
     const std::size_t Mask = NameSlots.size() - 1;
-    std::size_t I = FirstNameSlot(NameHash(Key));
-    while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
+    std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
+    while (NameSlots[I] && NameSlots[I] != &Entity) I = (I + 1) & Mask;
     // Not indexed (unindexed already): nothing to take back.
-    if (!NameSlots[I].Entity) return;
+    if (!NameSlots[I]) return;
     // Later slots of the run move up into the gap unless their own run starts after it, so that
     // every entry stays reachable from its first slot without a mark for deleted slots.
-    for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
-        const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
+    for (std::size_t J = (I + 1) & Mask; NameSlots[J]; J = (J + 1) & Mask) {
+        const std::size_t Home = FirstNameSlot(NameSlots[J]->IndexedNameHash);
         const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
         if (StaysBehindGap) continue;
         NameSlots[I] = NameSlots[J];
         I = J;
     }
-    NameSlots[I] = TNameSlot{};
+    NameSlots[I] = nullptr;
     --NamedCount;
-    CountName(Key, -1);
+    CountName(UpperCase(Entity.Name), -1);
 }
 
 void TGeometryList::IndexEntity(TGeometry& Entity) {
@@ -389,11 +391,11 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
         return nullptr;
     }
     if (NameSlots.empty()) return nullptr;
-    const std::size_t Hash = NameHash(Key);
+    const std::uint32_t Hash = NameHash(Key);
     TGeometry* Earliest = nullptr;
-    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
-        TGeometry* Named = NameSlots[I].Entity;
-        if (NameSlots[I].Hash != Hash || !SameUpperCase(Named->Name, Key)) continue;
+    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I]; I = (I + 1) & (NameSlots.size() - 1)) {
+        TGeometry* Named = NameSlots[I];
+        if (Named->IndexedNameHash != Hash || !SameUpperCase(Named->Name, Key)) continue;
         // Positions are asked for only when a name is borne twice.
         if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
     }

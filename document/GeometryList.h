@@ -267,16 +267,13 @@ private:
     // or removal in the middle.
     mutable bool PositionsStale = false;
     // Upper-cased name -> the entities bearing it (unnamed entities are not indexed): an open-addressed
-    // table of the entities with the hash of the name each is indexed under (its name upper-cased),
-    // so that an entity costs no node and no second copy of its name. At most half full.
-    struct TNameSlot {
-        std::size_t Hash = 0;
-        TGeometry* Entity = nullptr;  // nullptr: a free slot
-    };
-    std::vector<TNameSlot> NameSlots;
+    // table of the entities (nullptr: a free slot), each keeping the hash of the name it is indexed
+    // under (its name upper-cased), so that an entity costs one pointer and no second copy of its
+    // name. At most half full.
+    std::vector<TGeometry*> NameSlots;
     std::size_t NamedCount = 0;
     // The first slot of Hash's probe run.
-    std::size_t FirstNameSlot(std::size_t Hash) const { return Hash & (NameSlots.size() - 1); }
+    std::size_t FirstNameSlot(std::uint32_t Hash) const { return Hash & (NameSlots.size() - 1); }
     // Upper-cased prefix -> the trailing numbers in use, so that UniqueName jumps over taken runs.
     std::unordered_map<std::string, TNumberRuns> NumberIndex;
     std::unordered_set<const TGeometry*> SelectedSet;

@@ -36,6 +36,7 @@ void TGeometryRepresentation::Update() {
         ~TDone() {
             Self.NeedsRebuild = false;
             Self.Rebuilding = false;
+            Self.PictureKey.Renew();
         }
     } Done{*this};
     Rebuild();
@@ -67,7 +68,11 @@ TPolylistRepresentation::TPolylistRepresentation(TGeometry& AGeometry) : TGeomet
 TPolylistRepresentation::~TPolylistRepresentation() = default;
 
 void TPolylistRepresentation::DoDraw(IGraphics& View) {
-    if (Polylines) Polylines->Draw(View);
+    if (!Polylines) return;
+    if (View.KeepsLines() && !(GetGeometry().GetState() & gsDragging))
+        View.KeptLines(GetPictureKey(), [this](IGraphics& G) { Polylines->Draw(G); });
+    else
+        Polylines->Draw(View);
 }
 
 void TPolylistRepresentation::DoDrawOutline(IGraphics& View) {

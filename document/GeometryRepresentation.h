@@ -51,11 +51,15 @@ protected:
     // A plain store, for constructors of representations that start hidden.
     void StoreVisible(bool Value) { Visible = Value; }
 
+    // The picture's identity for targets that keep drawings: renewed whenever it is rebuilt.
+    const TDrawingKey& GetPictureKey() const { return PictureKey; }
+
 private:
     TGeometry& Geometry;
     bool Visible = true;
     bool NeedsRebuild = true;
     bool Rebuilding = false;
+    TDrawingKey PictureKey;
 };
 
 // A representation whose picture is a polyline list, with screen hit tests. It starts hidden and
@@ -80,7 +84,8 @@ public:
     bool HasContours() const { return FindContours() != nullptr; }
 
 protected:
-    // Each polyline in its own colours.
+    // Each polyline in its own colours; a target that keeps lines keeps them until the next rebuild
+    // (not while the entity is dragged, when every step rebuilds).
     void DoDraw(IGraphics& View) override;
     // Each polyline as an unfilled line in the view's colour, so that erasing really erases.
     void DoDrawOutline(IGraphics& View) override;

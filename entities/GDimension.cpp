@@ -34,8 +34,10 @@ std::array<double, 7> DimensionDistances(const TMVector& A, const TMVector& B) {
 
 // ---- TGeoDimension ----
 
-TGeoDimension::TGeoDimension() : FLine(std::make_unique<TRLine>(true)) {
-    HintText = "Left Click to Select, Shift to Select by region";
+TGeoDimension::TGeoDimension() : FLine(std::make_unique<TRLine>(true)) {}
+
+const char* TGeoDimension::HintText() const {
+    return "Left Click to Select, Shift to Select by region";
 }
 
 TGeoDimension::~TGeoDimension() = default;

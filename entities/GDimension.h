@@ -30,6 +30,7 @@ class TGeoDimension : public TGeoDefinedCurve {
 public:
     // Both points at the origin.
     TGeoDimension();
+    const char* HintText() const override;
     ~TGeoDimension() override;
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoDimension>(); }

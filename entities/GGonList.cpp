@@ -59,9 +59,11 @@ TMBox FacetBox(const TPolygon& F) {
 }  // namespace
 
 TGeoPGonlist::TGeoPGonlist() : FFacets(std::make_unique<TPolygonList>()) {
-    HintText =
-        "Standard Select Options + Delete to remove polygons, Ctrl+M to Merge Polygons, Ctrl+K to Split Polygons";
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertPointKey | cpRenderable);
+}
+
+const char* TGeoPGonlist::HintText() const {
+    return "Standard Select Options + Delete to remove polygons, Ctrl+M to Merge Polygons, Ctrl+K to Split Polygons";
 }
 
 TGeoPGonlist::~TGeoPGonlist() = default;

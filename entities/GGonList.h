@@ -36,6 +36,7 @@ class TGeoPGonlist : public TGeoDraggable {
 public:
     // An empty facet list, undoable and renderable, facets shown and normals hidden.
     TGeoPGonlist();
+    const char* HintText() const override;
     ~TGeoPGonlist() override;
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoPGonlist>(); }

@@ -29,10 +29,12 @@ int SelectedCount(const TPointCloud& Cloud) {
 // ---- TGeoPointList ----
 
 TGeoPointList::TGeoPointList() : Points(std::make_unique<TPointCloud>()) {
-    HintText =
-        "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to "
-        "remove points, 'A' to add points";
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertPointKey);
+}
+
+const char* TGeoPointList::HintText() const {
+    return "Left Click to Select, Shift to Select by region, Ctrl to add to add to previous selection, Delete to "
+           "remove points, 'A' to add points";
 }
 
 TGeoPointList::~TGeoPointList() = default;

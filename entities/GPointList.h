@@ -28,6 +28,7 @@ class TGeoPointList : public TGeoDraggable {
 public:
     // An empty cloud, undoable, with the 'A' key's insert mode.
     TGeoPointList();
+    const char* HintText() const override;
     ~TGeoPointList() override;
 
     const TGeometryClass& GetClass() const override { return GeometryClassOf<TGeoPointList>(); }

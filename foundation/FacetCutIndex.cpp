@@ -43,10 +43,11 @@ TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector();
 }  // namespace
 
 void PrefetchFacet(const TPolygon& F) {
+    // The shape is kept at the start of the facet, the fourth corner (if any) apart from it.
+    __builtin_prefetch(&F);
     for (int K = 0; K < 4; ++K) __builtin_prefetch(&F.StoredCorner(K));
+    __builtin_prefetch(&F.StoredCorner(2).Z);
     __builtin_prefetch(&F.StoredCorner(3).Z);
-    // The shape is kept at the end of the facet.
-    __builtin_prefetch(reinterpret_cast<const char*>(&F) + sizeof(TPolygon) - 1);
 }
 
 // ---- Tolerance ----

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -239,69 +242,107 @@ std::unique_ptr<TRPoint> IntersectLinesYZ(const TRPoint& A, const TRPoint& B, co
 
 // ---- TRPoints ----
 
-TRPoints::~TRPoints() = default;
+TRPoints::~TRPoints() { FreePoints(); }
+
+namespace {
+
+// The block of a point list: one word of capacity, then the pointers.
+std::uintptr_t* PointBlock(TRPoint** Points) { return reinterpret_cast<std::uintptr_t*>(Points) - 1; }
+
+std::uint32_t PointCapacity(TRPoint** Points) {
+    return Points == nullptr ? 0 : static_cast<std::uint32_t>(*PointBlock(Points));
+}
+
+}  // namespace
+
+void TRPoints::Grow(std::uint32_t Capacity) {
+    if (Capacity <= PointCapacity(FPoints)) return;
+    if (Capacity > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) throw std::bad_alloc();
+    auto* Block = new std::uintptr_t[std::size_t{Capacity} + 1];
+    Block[0] = Capacity;
+    auto** Points = reinterpret_cast<TRPoint**>(Block + 1);
+    if (FCount > 0) std::memcpy(Points, FPoints, FCount * sizeof(TRPoint*));
+    if (FPoints != nullptr) delete[] PointBlock(FPoints);
+    FPoints = Points;
+}
+
+void TRPoints::FreePoints() noexcept {
+    if (FPoints == nullptr) return;
+    for (std::uint32_t I = 0; I < FCount; ++I) delete FPoints[I];
+    delete[] PointBlock(FPoints);
+    FPoints = nullptr;
+    FCount = 0;
+}
 
 void TRPoints::ThrowIndexError(int Index) { ListIndexError(Index); }
 
 TRPoint* TRPoints::Point(int Index) {
     CheckIndex(Index);
-    return FPoints[static_cast<std::size_t>(Index)].get();
+    return FPoints[Index];
 }
 
 TRPoint* TRPoints::First() {
     CheckIndex(0);
-    return FPoints.front().get();
+    return FPoints[0];
 }
 
 const TRPoint* TRPoints::First() const {
     CheckIndex(0);
-    return FPoints.front().get();
+    return FPoints[0];
 }
 
 TRPoint* TRPoints::Last() {
     CheckIndex(Count() - 1);
-    return FPoints.back().get();
+    return FPoints[FCount - 1];
 }
 
 const TRPoint* TRPoints::Last() const {
     CheckIndex(Count() - 1);
-    return FPoints.back().get();
+    return FPoints[FCount - 1];
 }
 
 int TRPoints::Add(std::unique_ptr<TRPoint> P) {
     if (!P) throw EError("TRPoints.Add - no point");
-    FPoints.push_back(std::move(P));
+    if (FCount == PointCapacity(FPoints)) Grow(std::max<std::uint32_t>(4, 2 * FCount));
+    FPoints[FCount++] = P.release();
     return Count() - 1;
 }
 
 void TRPoints::Reserve(int Capacity) {
-    if (Capacity > 0) FPoints.reserve(static_cast<std::size_t>(Capacity));
+    if (Capacity > 0) Grow(static_cast<std::uint32_t>(Capacity));
 }
 
 void TRPoints::Insert(int Index, std::unique_ptr<TRPoint> P) {
     if (Index < 0 || Index > Count()) ListIndexError(Index);
     if (!P) throw EError("TRPoints.Insert - no point");
-    FPoints.insert(FPoints.begin() + Index, std::move(P));
+    if (FCount == PointCapacity(FPoints)) Grow(std::max<std::uint32_t>(4, 2 * FCount));
+    std::memmove(FPoints + Index + 1, FPoints + Index, (FCount - static_cast<std::uint32_t>(Index)) * sizeof(TRPoint*));
+    FPoints[Index] = P.release();
+    ++FCount;
 }
 
 std::unique_ptr<TRPoint> TRPoints::Remove(const TRPoint* P, int* FormerIndex) {
-    const auto It = std::find_if(FPoints.begin(), FPoints.end(), [P](const auto& Q) { return Q.get() == P; });
-    if (FormerIndex) *FormerIndex = It == FPoints.end() ? -1 : static_cast<int>(It - FPoints.begin());
-    if (It == FPoints.end()) return nullptr;
-    std::unique_ptr<TRPoint> Taken = std::move(*It);
-    FPoints.erase(It);
+    const auto It = std::find(FPoints, FPoints + FCount, P);
+    const bool Found = P != nullptr && It != FPoints + FCount;
+    if (FormerIndex) *FormerIndex = Found ? static_cast<int>(It - FPoints) : -1;
+    if (!Found) return nullptr;
+    std::unique_ptr<TRPoint> Taken(*It);
+    std::memmove(It, It + 1, static_cast<std::size_t>(FPoints + FCount - It - 1) * sizeof(TRPoint*));
+    --FCount;
     return Taken;
 }
 
 void TRPoints::Delete(int Index) {
     CheckIndex(Index);
-    FPoints.erase(FPoints.begin() + Index);
+    std::unique_ptr<TRPoint> Freed(FPoints[Index]);
+    std::memmove(FPoints + Index, FPoints + Index + 1, (FCount - static_cast<std::uint32_t>(Index) - 1) * sizeof(TRPoint*));
+    --FCount;
 }
 
 void TRPoints::Exchange(int I, int J) {
     CheckIndex(I);
     CheckIndex(J);
-    std::swap(FPoints[static_cast<std::size_t>(I)], FPoints[static_cast<std::size_t>(J)]);
+    std::swap(FPoints[I], FPoints[J]);
 }
 
 void TRPoints::Clear() {
@@ -309,7 +350,7 @@ void TRPoints::Clear() {
     Filled = false;
     FillColor = clNone;
     LineColor = clWhite;
-    FPoints.clear();
+    FreePoints();
 }
 
 void TRPoints::ResetAttributes() {
@@ -323,8 +364,8 @@ void TRPoints::Assign(const TRPoints& Source) {
     // Clearing first would lose the points when a list is assigned to itself.
     if (&Source == this) return;
     Clear();
-    FPoints.reserve(Source.FPoints.size());
-    for (const auto& P : Source.FPoints) FPoints.push_back(P->Clone());
+    Reserve(Source.Count());
+    for (std::uint32_t I = 0; I < Source.FCount; ++I) Add(Source.FPoints[I]->Clone());
     Filled = Source.Filled;
     OwnColors = Source.OwnColors;
     FillColor = Source.FillColor;
@@ -333,8 +374,8 @@ void TRPoints::Assign(const TRPoints& Source) {
 
 std::unique_ptr<TRPoints> TRPoints::Transformed(const TMMatrix& M) const {
     auto Result = std::make_unique<TRPoints>();
-    Result->FPoints.reserve(FPoints.size());
-    for (const auto& P : FPoints) Result->FPoints.push_back(P->Transformed(M));
+    Result->Reserve(Count());
+    for (std::uint32_t I = 0; I < FCount; ++I) Result->Add(FPoints[I]->Transformed(M));
     Result->Filled = Filled;
     Result->OwnColors = OwnColors;
     Result->FillColor = FillColor;
@@ -348,7 +389,7 @@ TMarkedRange TRPoints::MarkedRange() const {
     TMarkedRange R;
     int MarkedCount = 0;
     for (int I = 0; I < Count(); ++I) {
-        if (!FPoints[static_cast<std::size_t>(I)]->Marked) continue;
+        if (!FPoints[I]->Marked) continue;
         if (MarkedCount == 0) R.FirstIndex = I;
         R.LastIndex = I;
         ++MarkedCount;

@@ -136,7 +136,7 @@ public:
     ~TRPoints() override;
 
     // Called in every inner loop: a plain read, no dispatch.
-    int Count() const noexcept { return static_cast<int>(FPoints.size()); }
+    int Count() const noexcept { return static_cast<int>(FCount); }
 
     // Point at Index; an index outside 0..Count-1 throws EError "List index out of bounds (Index)".
     // Subclasses override it to grow on demand (TPolyline appends zero points up to the index); an
@@ -145,7 +145,7 @@ public:
     // Never grows: the plain checked access.
     const TRPoint* Point(int Index) const {
         CheckIndex(Index);
-        return FPoints[static_cast<std::size_t>(Index)].get();
+        return FPoints[Index];
     }
     // First and last point, bypassing the virtual Point; an empty list throws the index error.
     TRPoint* First();
@@ -184,7 +184,15 @@ protected:
     [[noreturn]] static void ThrowIndexError(int Index);
 
 private:
-    std::vector<std::unique_ptr<TRPoint>> FPoints;
+    // Room for at least Capacity points; the points stay where they are.
+    void Grow(std::uint32_t Capacity);
+    void FreePoints() noexcept;
+
+    // The owned points in order, in one block of FCapacity pointers: a document holds lists of a
+    // few points by the million, so the count sits in the padding after the colours and the
+    // capacity in the word before the block.
+    std::uint32_t FCount = 0;
+    TRPoint** FPoints = nullptr;
 };
 
 // Hands out the positions of a point list one by one. The list must outlive the iterator and must

@@ -81,9 +81,48 @@ std::string QuotedLine(std::string_view Line) {
 
 // ---- TPolygon ----
 
+const TRPoint TPolygon::NoCorner;
+
 TPolygon::TPolygon(int Shape) {
     SetShape(Shape);
     OwnColor = false;
+}
+
+TPolygon::~TPolygon() = default;
+
+TPolygon::TPolygon(const TPolygon& F)
+    : Color(F.Color), Group(F.Group), EdgeColor(F.EdgeColor), OwnColor(F.OwnColor), Selected(F.Selected),
+      FShape(F.FShape), FCornerSet(F.FCornerSet), FCorners(F.FCorners),
+      FCorner3(F.FCorner3 ? std::make_unique<TRPoint>(*F.FCorner3) : nullptr),
+      FNormals(F.FNormals ? std::make_unique<TNormals>(*F.FNormals) : nullptr) {}
+
+TPolygon& TPolygon::operator=(const TPolygon& F) {
+    if (&F == this) return *this;
+    Color = F.Color;
+    Group = F.Group;
+    EdgeColor = F.EdgeColor;
+    OwnColor = F.OwnColor;
+    Selected = F.Selected;
+    FShape = F.FShape;
+    FCornerSet = F.FCornerSet;
+    FCorners = F.FCorners;
+    if (F.FCorner3)
+        Slot(3) = *F.FCorner3;
+    else
+        FCorner3.reset();
+    if (F.FNormals) {
+        if (!FNormals) FNormals = std::make_unique<TNormals>();
+        *FNormals = *F.FNormals;
+    } else {
+        FNormals.reset();
+    }
+    return *this;
+}
+
+TRPoint& TPolygon::Slot(int Index) {
+    if (Index < 3) return FCorners[static_cast<std::size_t>(Index)];
+    if (!FCorner3) FCorner3 = std::make_unique<TRPoint>();
+    return *FCorner3;
 }
 
 void TPolygon::SetShape(int Shape) {
@@ -91,19 +130,28 @@ void TPolygon::SetShape(int Shape) {
         throw EGeometryError("TPolygon.SetShape - Shape must be 0 (triangle) or 1 (quadrilateral)");
     FShape = static_cast<std::uint8_t>(Shape);
     FCorners = {};
+    if (Shape == 1)
+        Slot(3) = TRPoint();
+    else
+        FCorner3.reset();
     FCornerSet = Shape == 1 ? 0b1111 : 0b0111;
     EdgeColor = clWhite;
     Color = clNone;
 }
 
 void TPolygon::DropCorner(int Index) {
-    FCorners[static_cast<std::size_t>(Index)] = TRPoint();
+    // A dropped fourth corner gives its room back: a quadrilateral split in place becomes a plain
+    // triangle.
+    if (Index == 3)
+        FCorner3.reset();
+    else
+        FCorners[static_cast<std::size_t>(Index)] = TRPoint();
     FCornerSet &= static_cast<std::uint8_t>(~(1u << Index));
 }
 
 void TPolygon::SetCorner(int Index, const TRPoint& P) {
     if (Index < 0 || Index > 3) return;
-    FCorners[static_cast<std::size_t>(Index)] = P;
+    Slot(Index) = P;
     FCornerSet |= static_cast<std::uint8_t>(1u << Index);
     if (Index == 2) {
         FShape = 0;
@@ -119,14 +167,14 @@ void TPolygon::Assign(const TPolygon& F) {
     FShape = F.FShape;
     for (int I = 0; I < 4; ++I) {
         if (F.HasCorner(I)) {
-            FCorners[static_cast<std::size_t>(I)].Assign(F.FCorners[static_cast<std::size_t>(I)]);
+            Slot(I).Assign(F.StoredCorner(I));
             FCornerSet |= static_cast<std::uint8_t>(1u << I);
         } else if (HasCorner(I)) {
             DropCorner(I);
         }
     }
     for (int I = 0; I < 3; ++I)
-        if (F.HasNormal(I)) SetNormal(I, F.FNormals[static_cast<std::size_t>(I)]);
+        if (F.HasNormal(I)) SetNormal(I, F.FNormals->Normal[static_cast<std::size_t>(I)]);
     Color = F.Color;
     OwnColor = F.OwnColor;
     EdgeColor = F.EdgeColor;
@@ -135,8 +183,9 @@ void TPolygon::Assign(const TPolygon& F) {
 
 void TPolygon::SetNormal(int Index, const TMVector& N) {
     if (Index < 0 || Index > 2) return;
-    FNormals[static_cast<std::size_t>(Index)] = N;
-    FNormalSet |= static_cast<std::uint8_t>(1u << Index);
+    if (!FNormals) FNormals = std::make_unique<TNormals>();
+    FNormals->Normal[static_cast<std::size_t>(Index)] = N;
+    FNormals->Set |= static_cast<std::uint8_t>(1u << Index);
 }
 
 TMTriangle TPolygon::Triangle() const {
@@ -145,7 +194,7 @@ TMTriangle TPolygon::Triangle() const {
 }
 
 double TPolygon::Area() const {
-    if (FShape == 1) return QuadAreaOfPoints(FCorners[0], FCorners[1], FCorners[2], FCorners[3]);
+    if (FShape == 1) return QuadAreaOfPoints(FCorners[0], FCorners[1], FCorners[2], StoredCorner(3));
     return TriangleAreaOfPoints(FCorners[0], FCorners[1], FCorners[2]);
 }
 
@@ -155,10 +204,11 @@ void TPolygon::Insert(int Index, const TMVector& V) {
     if (FShape != 0)
         throw EGeometryError("TPolygon.Insert - Point can only be inserted into a polygon with 3 points");
     if (Index == 0) Index = 3;
+    // The fourth slot is made before anything changes, so a failure to make it leaves the facet.
+    Slot(3);
     FCornerSet |= 0b1000;
-    for (int I = 2; I >= Index; --I)
-        FCorners[static_cast<std::size_t>(I + 1)].Assign(FCorners[static_cast<std::size_t>(I)]);
-    FCorners[static_cast<std::size_t>(Index)] = TRPoint(V);
+    for (int I = 2; I >= Index; --I) Slot(I + 1).Assign(FCorners[static_cast<std::size_t>(I)]);
+    Slot(Index) = TRPoint(V);
     FShape = 1;
 }
 
@@ -167,8 +217,7 @@ void TPolygon::Delete(int Index) {
         throw EGeometryError("TPolygon.Delete - Point index is outside range, expected [0, 3]");
     if (FShape != 1)
         throw EGeometryError("TPolygon.Delete - Point can only be deleted from a polygon with 4 points");
-    for (int I = Index; I < 3; ++I)
-        FCorners[static_cast<std::size_t>(I)].Assign(FCorners[static_cast<std::size_t>(I + 1)]);
+    for (int I = Index; I < 3; ++I) FCorners[static_cast<std::size_t>(I)].Assign(StoredCorner(I + 1));
     DropCorner(3);
     FShape = 0;
 }
@@ -178,7 +227,7 @@ void TPolygon::SaveToText(std::string& Text) const {
     const TRPoint& B = FCorners[1];
     const TRPoint& C = FCorners[2];
     if (FShape == 1) {
-        const TRPoint& D = FCorners[3];
+        const TRPoint& D = StoredCorner(3);
         Text += FormatWithPoint("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
                                 {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
     } else {
@@ -202,7 +251,7 @@ void TPolygon::LoadFromText(std::string_view Line) {
     SetShape(Count - 3);
     for (int I = 0; I < Count; ++I) {
         const auto At = static_cast<std::size_t>(I) * 3;
-        FCorners[static_cast<std::size_t>(I)].SetXYZ(Values[At], Values[At + 1], Values[At + 2]);
+        Slot(I).SetXYZ(Values[At], Values[At + 1], Values[At + 2]);
     }
 }
 

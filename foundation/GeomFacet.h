@@ -15,24 +15,32 @@
 namespace sarnova {
 
 // One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
-// vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, so the corners and
-// normals live inside the object: a facet costs one allocation and the measures none.
+// vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, mostly triangles
+// without normals: the three first corners live inside the object, the fourth corner and the normals
+// in parts of their own made when first given, so a plain triangle carries no room it does not use.
 class TPolygon {
 public:
     TColor Color = 0;
-    // Set by SetColor; carried by copies.
-    bool OwnColor = false;
     // Scratch of the vertex-normal smoothing; 0 in a new facet and not copied.
     std::int32_t Group = 0;
     TColor EdgeColor = clWhite;
+    // Set by SetColor; carried by copies.
+    bool OwnColor = false;
     bool Selected = false;
+
+private:
+    // Beside the flags above, where they fill what would be padding.
+    std::uint8_t FShape = 0;
+    std::uint8_t FCornerSet = 0;  // bit i: corner i present
+
+public:
 
     // An empty facet: no corners, no normals, Shape 0, Color 0. Fill it with SetShape, SetCorner or
     // LoadFromText before measuring it: a corner not yet given counts as the origin.
     TPolygon() = default;
     // CreateShape: SetShape(Shape), with OwnColor false.
     explicit TPolygon(int Shape);
-    virtual ~TPolygon() = default;
+    virtual ~TPolygon();
 
     std::uint8_t GetShape() const noexcept { return FShape; }
     // Fresh corners at the origin for Shape 0 (three) or 1 (four), Color clNone, EdgeColor clWhite;
@@ -49,18 +57,18 @@ public:
 
     int CornerCount() const noexcept { return FShape == 1 ? 4 : 3; }
     // Corner 0 to 3; nullptr for a corner the facet does not have and for any other index.
-    TRPoint* Corner(int Index) noexcept {
-        return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
+    TRPoint* Corner(int Index) noexcept { return HasCorner(Index) ? &Slot(Index) : nullptr; }
+    const TRPoint* Corner(int Index) const noexcept { return HasCorner(Index) ? &StoredCorner(Index) : nullptr; }
+    // Corner 0 to 3 (Index & 3) as stored: the origin for a corner the facet does not have (its
+    // slot holds a default point). Cheaper than Corner for passes over many facets.
+    const TRPoint& StoredCorner(int Index) const noexcept {
+        const int I = Index & 3;
+        if (I < 3) return FCorners[static_cast<std::size_t>(I)];
+        return FCorner3 ? *FCorner3 : NoCorner;
     }
-    const TRPoint* Corner(int Index) const noexcept {
-        return HasCorner(Index) ? &FCorners[static_cast<std::size_t>(Index)] : nullptr;
-    }
-    // Corner 0 to 3 as stored: the origin for a corner the facet does not have (its slot holds a
-    // default point). Cheaper than Corner for passes over many facets.
-    const TRPoint& StoredCorner(int Index) const noexcept { return FCorners[static_cast<std::size_t>(Index & 3)]; }
     // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
     const TMVector* Normal(int Index) const noexcept {
-        return HasNormal(Index) ? &FNormals[static_cast<std::size_t>(Index)] : nullptr;
+        return HasNormal(Index) ? &FNormals->Normal[static_cast<std::size_t>(Index)] : nullptr;
     }
     // Vertex normal of corner Index (0 to 2); other indices do nothing.
     void SetNormal(int Index, const TMVector& N);
@@ -92,21 +100,32 @@ public:
     virtual void LoadFromText(std::string_view Line);
 
 protected:
-    // Descendants copy through these; elsewhere Assign and CopyPolygon say what is copied.
-    TPolygon(const TPolygon&) = default;
-    TPolygon& operator=(const TPolygon&) = default;
+    // Descendants copy through these (every field, the parts deeply); elsewhere Assign and
+    // CopyPolygon say what is copied.
+    TPolygon(const TPolygon& F);
+    TPolygon& operator=(const TPolygon& F);
 
 private:
+    struct TNormals {
+        std::array<TMVector, 3> Normal{};
+        std::uint8_t Set = 0;  // bit i: normal i present
+    };
+
+    static const TRPoint NoCorner;
+
     bool HasCorner(int Index) const noexcept { return Index >= 0 && Index < 4 && (FCornerSet >> Index & 1); }
-    bool HasNormal(int Index) const noexcept { return Index >= 0 && Index < 3 && (FNormalSet >> Index & 1); }
+    bool HasNormal(int Index) const noexcept {
+        return Index >= 0 && Index < 3 && FNormals && (FNormals->Set >> Index & 1);
+    }
+    // The slot of corner Index (0 to 3), the fourth made when first needed.
+    TRPoint& Slot(int Index);
     void DropCorner(int Index);
 
-    // A slot without its corner holds a default point, so every routine may read all four.
-    std::array<TRPoint, 4> FCorners{};
-    std::array<TMVector, 3> FNormals{};
-    std::uint8_t FShape = 0;
-    std::uint8_t FCornerSet = 0;  // bit i: corner i present
-    std::uint8_t FNormalSet = 0;  // bit i: normal i present
+    // Slots 0 to 2 without their corner hold a default point, so every routine may read them; the
+    // fourth slot exists while the facet has its fourth corner (or had it, until dropped).
+    std::array<TRPoint, 3> FCorners{};
+    std::unique_ptr<TRPoint> FCorner3;
+    std::unique_ptr<TNormals> FNormals;
 };
 
 // A damaged facet line for an error message, in quotes, cut short so that the message stays readable.

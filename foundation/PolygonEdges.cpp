@@ -1,7 +1,9 @@
 // The distinct edges of a facet mesh: the wireframe a view keeps draws each shared edge once.
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "foundation/Graphics.h"
@@ -35,17 +37,33 @@ public:
 
     std::uint32_t NumberOf(const TMVector& P) {
         const TKey Key{Bits(P.X), Bits(P.Y), Bits(P.Z)};
+        const std::size_t H = Hash(Key);
+        // Neighbouring facets share corners: most positions were met a few facets before, and the
+        // small cache answers them without a miss in the large table.
+        std::uint32_t& Cached = Recent[H % Recent.size()];
+        if (Cached != 0 && Keys[Cached - 1] == Key) return Cached - 1;
         const std::size_t Mask = Slots.size() - 1;
-        for (std::size_t S = Hash(Key) & Mask;; S = (S + 1) & Mask) {
+        for (std::size_t S = H & Mask;; S = (S + 1) & Mask) {
             const std::uint32_t Held = Slots[S];
             if (Held == 0) {
                 Keys.push_back(Key);
                 Slots[S] = static_cast<std::uint32_t>(Keys.size());
+                Cached = Slots[S];
                 if (2 * Keys.size() > Slots.size()) Grow();
                 return static_cast<std::uint32_t>(Keys.size() - 1);
             }
-            if (Keys[Held - 1] == Key) return Held - 1;
+            if (Keys[Held - 1] == Key) {
+                Cached = Held;
+                return Held - 1;
+            }
         }
+    }
+
+    std::uint32_t Count() const { return static_cast<std::uint32_t>(Keys.size()); }
+    // The position of Number (a zero unsigned).
+    TMVector Position(std::uint32_t Number) const {
+        const TKey& K = Keys[Number];
+        return {std::bit_cast<double>(K.X), std::bit_cast<double>(K.Y), std::bit_cast<double>(K.Z)};
     }
 
 private:
@@ -68,67 +86,72 @@ private:
     std::vector<TKey> Keys;
     // The number + 1 of the position held; 0 for a free slot.
     std::vector<std::uint32_t> Slots;
-};
-
-// The unordered pairs of position numbers met so far.
-class TEdgeSet {
-public:
-    explicit TEdgeSet(std::size_t Expected) : Slots(TableSizeFor(Expected), Free) {}
-
-    // True when the pair is new.
-    bool Insert(std::uint32_t A, std::uint32_t B) {
-        const std::uint64_t Key = A < B ? (std::uint64_t{A} << 32) | B : (std::uint64_t{B} << 32) | A;
-        const std::size_t Mask = Slots.size() - 1;
-        for (std::size_t S = Mix(Key) & Mask;; S = (S + 1) & Mask) {
-            if (Slots[S] == Key) return false;
-            if (Slots[S] != Free) continue;
-            Slots[S] = Key;
-            if (2 * ++Used > Slots.size()) Grow();
-            return true;
-        }
-    }
-
-private:
-    // No pair of numbers below 2^32 is all ones.
-    static constexpr std::uint64_t Free = ~std::uint64_t{0};
-
-    void Grow() {
-        std::vector<std::uint64_t> Old(2 * Slots.size(), Free);
-        Old.swap(Slots);
-        const std::size_t Mask = Slots.size() - 1;
-        for (const std::uint64_t Key : Old) {
-            if (Key == Free) continue;
-            std::size_t S = Mix(Key) & Mask;
-            while (Slots[S] != Free) S = (S + 1) & Mask;
-            Slots[S] = Key;
-        }
-    }
-
-    std::vector<std::uint64_t> Slots;
-    std::size_t Used = 0;
+    // The number + 1 of a position met lately, by its hash; 0 for none.
+    std::array<std::uint32_t, 4096> Recent{};
 };
 
 }  // namespace
 
 void TPolygonList::DrawDistinctEdges(IGraphics& G) const {
     if (FItems.empty()) return;
-    // A closed triangle mesh has about half as many corner positions as facets and one and a half
-    // times as many edges.
-    TExactPositionNumbers Numbers(FItems.size());
-    TEdgeSet Drawn(2 * FItems.size());
-    for (const TPolygon* F : FItems) {
-        const int N = F->CornerCount();
-        TMVector P[4];
-        std::uint32_t Number[4];
-        for (int I = 0; I < N; ++I) {
-            P[I] = PolygonCornerOrOrigin(*F, I).Vector();
-            Number[I] = Numbers.NumberOf(P[I]);
-        }
-        for (int I = 0; I < N; ++I) {
-            const int J = (I + 1) % N;
-            if (Drawn.Insert(Number[I], Number[J])) G.Line(P[I].X, P[I].Y, P[I].Z, P[J].X, P[J].Y, P[J].Z);
-        }
+    // The number of every corner's position, facet after facet, in one walk over the facets. A
+    // closed triangle mesh has about half as many corner positions as facets.
+    auto Numbers = std::make_unique<TExactPositionNumbers>(FItems.size());
+    std::vector<std::uint32_t> Corner;
+    Corner.reserve(3 * FItems.size());
+    std::vector<std::uint8_t> Corners(FItems.size());
+    for (std::size_t K = 0; K < FItems.size(); ++K) {
+        const TPolygon& F = *FItems[K];
+        const int N = F.CornerCount();
+        Corners[K] = static_cast<std::uint8_t>(N);
+        for (int I = 0; I < N; ++I) Corner.push_back(Numbers->NumberOf(PolygonCornerOrOrigin(F, I).Vector()));
     }
+    const std::size_t Positions = Numbers->Count();
+
+    // Edge E runs from corner E to the next corner of its facet; the facet's first corner follows its
+    // last.
+    const auto ForEachEdge = [&](auto Visit) {
+        std::size_t E = 0;
+        for (const std::uint8_t N : Corners) {
+            const std::size_t First = E;
+            for (std::size_t I = 0; I < N; ++I, ++E) Visit(E, Corner[E], Corner[I + 1 < N ? E + 1 : First]);
+        }
+    };
+    // The edges grouped by the smaller number of their ends, each as (larger number, edge) in edge
+    // order: numbers are handed out as the facets meet positions, so these writes stay close together,
+    // unlike those into one table of all edges.
+    const std::size_t Edges = Corner.size();
+    std::vector<std::uint32_t> Start(Positions + 2, 0);
+    ForEachEdge([&](std::size_t, std::uint32_t A, std::uint32_t B) { ++Start[std::min(A, B) + 2]; });
+    for (std::size_t K = 2; K < Start.size(); ++K) Start[K] += Start[K - 1];
+    std::vector<std::uint64_t> ByEnd(Edges);
+    ForEachEdge([&](std::size_t E, std::uint32_t A, std::uint32_t B) {
+        ByEnd[Start[std::min(A, B) + 1]++] = (std::uint64_t{std::max(A, B)} << 32) | E;
+    });
+    // An edge repeats one met before it with the same larger end in its group.
+    std::vector<std::uint8_t> Repeated(Edges, 0);
+    constexpr std::ptrdiff_t SmallGroup = 32;
+    for (std::size_t P = 0; P < Positions; ++P) {
+        const auto First = ByEnd.begin() + Start[P], Last = ByEnd.begin() + Start[P + 1];
+        const bool Small = Last - First <= SmallGroup;
+        // Groups hold the edges at a corner: few, unless a large fan meets there, which is sorted
+        // (larger end, then edge) so that repeats follow their first.
+        if (!Small) std::sort(First, Last);
+        for (auto It = First + 1; It < Last; ++It)
+            for (auto Before = It - 1;; --Before) {
+                if ((*Before >> 32) == (*It >> 32)) {
+                    Repeated[*It & 0xFFFFFFFFu] = 1;
+                    break;
+                }
+                if (Before == First || !Small) break;
+            }
+    }
+
+    ForEachEdge([&](std::size_t E, std::uint32_t A, std::uint32_t B) {
+        if (Repeated[E]) return;
+        const TMVector From = Numbers->Position(A), To = Numbers->Position(B);
+        G.Line(From.X, From.Y, From.Z, To.X, To.Y, To.Z);
+    });
 }
 
 }  // namespace sarnova

@@ -190,13 +190,14 @@ void TGeoTarvoSurface::Assign(const TGeometry& Source) {
     FDrawBlends = Other->FDrawBlends;
     FSurface->Name = Other->FSurface->Name;
     // The definition curves go by name: an undo snapshot keeps them unresolved, and they resolve
-    // again over the document of the entity they are given back to.
+    // again over the document of the entity they are given back to. They are bound without being
+    // rebuilt: inside an undo step a curve may be given back before the curve it offsets.
     std::vector<std::string> Names;
     const TTarvoReferenceCurves& From = Other->FSurface->ReferenceCurves();
     for (int I = 0; I < From.Count(); ++I) Names.push_back(From.Reference(I).GetName());
     TTarvoReferenceCurves& To = FSurface->ReferenceCurves();
     To.Clear();
-    for (const std::string& Name : Names) To.AddByName(Name);
+    for (const std::string& Name : Names) To.AddBound(Name);
 }
 
 void TGeoTarvoSurface::AfterListChange() {

@@ -289,6 +289,12 @@ void TNodeReference::Bind() {
     Target->FDependents.Add(this);
 }
 
+void TNodeReference::BindName(const std::string& Name) {
+    if (FNode != nullptr) return;
+    FName = Name;
+    Bind();
+}
+
 void TNodeReference::Detach() {
     if (FNode == nullptr || FOwner == nullptr || !FOwner->HasParent(FNode)) return;
     FOwner->FParents.Remove(this);

@@ -212,6 +212,9 @@ public:
     // owner: what the owner holds was made from that node already (it was read from a file or given
     // back by an undo step), and from now on it follows the node's renames and changes.
     void Bind();
+    // A new name for a reference not attached yet, bound at once as Bind does: the node that bears it
+    // is not brought up to date now, as it may itself be half restored.
+    void BindName(const std::string& Name);
 
 private:
     friend class TNode;

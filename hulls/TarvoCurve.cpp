@@ -305,6 +305,12 @@ void TTarvoReferenceCurves::AddByName(const std::string& Name) {
     FOwner->Invalidate(false);
 }
 
+void TTarvoReferenceCurves::AddBound(const std::string& Name) {
+    FReferences.push_back(std::make_unique<TNodeReference>(FOwner));
+    FReferences.back()->BindName(Name);
+    FOwner->Invalidate(false);
+}
+
 void TTarvoReferenceCurves::Delete(int Index) {
     Reference(Index);  // checks the index
     std::unique_ptr<TNodeReference> Gone = std::move(FReferences[static_cast<std::size_t>(Index)]);

@@ -506,6 +506,9 @@ public:
     void Add(TNode* Node);
     // A new reference to the name, resolved now or later; invalidates the owner.
     void AddByName(const std::string& Name);
+    // A reference to the name given back by an undo step or a copy: bound to the curve that bears
+    // the name without bringing that curve up to date; invalidates the owner.
+    void AddBound(const std::string& Name);
     // Detaches and frees the reference; invalidates the owner.
     void Delete(int Index);
     // Delete of the first reference whose curve is Node.

@@ -254,6 +254,7 @@ void TOpenGLView::DestroyContext() {
 
 void TOpenGLView::MakeCurrent() {
     if ((State & vfContextReady) && QOpenGLContext::currentContext() != context()) makeCurrent();
+    FlushPendingLines();
 }
 
 void TOpenGLView::SetViewportToClient() {
@@ -281,10 +282,12 @@ void TOpenGLView::RecoverContext() {
 void TOpenGLView::CheckGLError() {
     // Inside an open strip OpenGL refuses the query itself (and records that as an error).
     if (LineOpen && !(State & vfMeasuring)) return;
+    FlushPendingLines();
     if ((State & vfContextReady) && QOpenGLContext::currentContext() == context()) CheckCurrentGLError();
 }
 
 void TOpenGLView::SetDrawState(std::uint8_t Value) {
+    FlushPendingLines();
     if ((State & vfOverlay) || Value == DrawState) return;
     DrawState = Value;
     auto Switch = [](GLenum Cap, bool On) { On ? glEnable(Cap) : glDisable(Cap); };
@@ -806,11 +809,30 @@ void TOpenGLView::DrawLine(const TMVector& A, const TMVector& B) {
     AddExtentsPoint(B.X, B.Y, B.Z);
     if (State & vfMeasuring) return;
     Drawn = true;
+    if (KeepingLines) {
+        // The lines state holds until the next switch, which sends the gathered lines first.
+        if (PendingLines.empty()) SetDrawState(dsLines);
+        // OpenGL keeps vertices as floats: converted here, they are the same.
+        PendingLines.insert(PendingLines.end(), {float(A.X), float(A.Y), float(A.Z), float(B.X), float(B.Y), float(B.Z)});
+        // A bounded buffer: the list takes the lines in pieces.
+        if (PendingLines.size() >= 6 * 32768) DrawPendingLines();
+        return;
+    }
     SetDrawState(dsLines);
     glBegin(GL_LINES);
     GLVertexVector(A);
     GLVertexVector(B);
     glEnd();
+}
+
+void TOpenGLView::DrawPendingLines() {
+    // Client state is not compiled into a list: the array is read when the draw is compiled.
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, PendingLines.data());
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(PendingLines.size() / 3));
+    glPopClientAttrib();
+    PendingLines.clear();
 }
 
 void TOpenGLView::Line(double X1, double Y1, double Z1, double X2, double Y2, double Z2) {
@@ -905,6 +927,7 @@ void TOpenGLView::EditHandle(int Kind, double X, double Y, double Z) {
     AddExtentsPoint(X, Y, Z);
     if (State & vfMeasuring) return;
     Drawn = true;
+    FlushPendingLines();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const TMVector P{X, Y, Z};
     // A glyph's colour is the current colour when its raster position is set.
@@ -985,6 +1008,7 @@ TMLine TOpenGLView::ScreenToRayPoint(TPoint P) { return Camera->ScreenToRayPoint
 // ---- IRenderTarget ----
 
 void TOpenGLView::Begin(TRenderPrimitive Kind) {
+    FlushPendingLines();
     switch (Kind) {
         case TRenderPrimitive::Quads: glBegin(GL_QUADS); break;
         case TRenderPrimitive::QuadStrip: glBegin(GL_QUAD_STRIP); break;
@@ -996,15 +1020,22 @@ void TOpenGLView::Begin(TRenderPrimitive Kind) {
 
 void TOpenGLView::End() { glEnd(); }
 
-void TOpenGLView::Normal(const TMVector& N) { glNormal3d(N.X, N.Y, N.Z); }
+void TOpenGLView::Normal(const TMVector& N) {
+    FlushPendingLines();
+    glNormal3d(N.X, N.Y, N.Z);
+}
 
-void TOpenGLView::Color(double R, double G, double B) { glColor3d(R, G, B); }
+void TOpenGLView::Color(double R, double G, double B) {
+    FlushPendingLines();
+    glColor3d(R, G, B);
+}
 
 void TOpenGLView::Vertex(const TMVector& V) { GLVertexVector(V); }
 
 void TOpenGLView::EnableDepthTest() { SetDrawState(dsLines); }
 
 void TOpenGLView::BeginPixelOverlay() {
+    FlushPendingLines();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -1027,6 +1058,7 @@ void TOpenGLView::EndPixelOverlay() {
 
 void TOpenGLView::Material(TColor Diffuse, TColor Specular, double Shininess) {
     if ((State & vfMeasuring) || !(State & vfContextReady)) return;
+    FlushPendingLines();
     SetGLMaterial(Diffuse, Specular, static_cast<float>(Shininess));
 }
 
@@ -1046,6 +1078,7 @@ bool TOpenGLView::WorldToWindow(const TMVector& P, TMVector& Window) {
 }
 
 void TOpenGLView::Bitmap(double X, double Y, const TBitmapRows& Rows) {
+    FlushPendingLines();
     GLubyte Bytes[32];
     for (int R = 0; R < 16; ++R) {
         Bytes[2 * R] = static_cast<GLubyte>(Rows[R] >> 8);

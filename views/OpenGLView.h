@@ -525,6 +525,13 @@ private:
     void ReportError(const std::exception& E);
     void RefuseOpenLine(const char* Operation) const;
     void DrawLine(const TMVector& A, const TMVector& B);
+    // While a kept list is compiled, single lines gather in PendingLines and go into the list as one
+    // array draw: far cheaper to compile than a begin-end pair per line, and the same pixels. Every
+    // other OpenGL call of the view sends the gathered lines first, so that the order stays.
+    void FlushPendingLines() {
+        if (!PendingLines.empty()) DrawPendingLines();
+    }
+    void DrawPendingLines();
     void StandardView(const TMVector& Direction, const TMVector& Up);
     void DrawAxisTriad(double Length, double HeadStart, double HeadOff, bool DepthTested);
     // The begin of a navigation drag: saves the camera and marks the drag of Mode.
@@ -598,6 +605,8 @@ private:
     TGLKeptLines KeptLineLists;
     // Lines are being compiled into a kept list.
     bool KeepingLines = false;
+    // x, y, z of each end of the lines gathered while compiling (see FlushPendingLines).
+    std::vector<float> PendingLines;
     bool InPaintGL = false;
     // A frame rendered outside paintGL waits in the frame buffer; the next paint only shows it.
     bool FramePresented = false;

@@ -15,8 +15,10 @@ const TGLKeptLines::TKept* TGLKeptLines::Find(std::uint64_t Key) {
     return &Found->second;
 }
 
-void TGLKeptLines::Keep(std::uint64_t Key, unsigned List, const TMBox& Extents) {
-    Kept[Key] = {List, Extents, true};
+void TGLKeptLines::Keep(std::uint64_t Key, const TKept& Compiled) {
+    TKept& K = Kept[Key];
+    K = Compiled;
+    K.Used = true;
 }
 
 void TGLKeptLines::EndFrame() {
@@ -59,6 +61,8 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
         Drawn = true;
         SetDrawState(dsLines);
         glCallList(K->List);
+        DrawState = K->EndDrawState;
+        if (K->EndLineColor) LineColor = *K->EndLineColor;
         return;
     }
     // Lists do not nest: inside a list being compiled the lines go into that list directly.
@@ -73,6 +77,10 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
     SetDrawState(dsLines);
     // The lines' own extents are kept with them; the view's grow by them as by any lines.
     const TMBox Outside = ModelExtents;
+    // What compiling changes in the view's own records only: OpenGL's state changes when the list
+    // is called.
+    const TColor ColorBefore = LineColor;
+    const std::uint8_t StateBefore = DrawState;
     InitEmptyBox(ModelExtents);
     auto Finish = [&] {
         glEndList();
@@ -86,14 +94,25 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
     glNewList(List, GL_COMPILE);
     try {
         Draw(*this);
+        FlushPendingLines();
     } catch (...) {
+        PendingLines.clear();
         Finish();
+        LineColor = ColorBefore;
+        DrawState = StateBefore;
         glDeleteLists(List, 1);
         throw;
     }
-    KeptLineLists.Keep(Key.GetValue(), List, Finish());
+    TGLKeptLines::TKept Compiled;
+    Compiled.List = List;
+    Compiled.Extents = Finish();
+    Compiled.EndDrawState = DrawState;
+    if (LineColor != ColorBefore) Compiled.EndLineColor = LineColor;
+    KeptLineLists.Keep(Key.GetValue(), Compiled);
     Drawn = true;
+    DrawState = StateBefore;
     glCallList(List);
+    DrawState = Compiled.EndDrawState;
 }
 
 }  // namespace sarnova

@@ -4,8 +4,10 @@
 // the lists of drawings that changed or went do not pile up.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
+#include "foundation/Colors.h"
 #include "foundation/GeomBox.h"
 
 namespace sarnova {
@@ -16,6 +18,10 @@ public:
         unsigned List = 0;
         // The measured points of the lines; empty when none is measured.
         TMBox Extents = EmptyBox;
+        // The view's drawing state and, when the drawing set one, line colour after the list, so
+        // that calling it leaves the view as drawing the lines did.
+        std::uint8_t EndDrawState = 0;
+        std::optional<TColor> EndLineColor;
         bool Used = true;
     };
 
@@ -25,8 +31,8 @@ public:
 
     // The drawing kept under Key, marked used; nullptr when there is none.
     const TKept* Find(std::uint64_t Key);
-    // List (compiled in the view's context) kept under Key, which has none yet; used.
-    void Keep(std::uint64_t Key, unsigned List, const TMBox& Extents);
+    // Kept (compiled in the view's context) under Key, which has none yet; used.
+    void Keep(std::uint64_t Key, const TKept& Compiled);
     // At the end of a full frame, the view's context current: the lists not used since the last end
     // are deleted, the others count as unused again.
     void EndFrame();

@@ -3,8 +3,11 @@
 // SARNOVA_UNDO_EDITS sets the number of random edits a seed makes (40 by default, a few seconds);
 // SARNOVA_UNDO_SEEDS sets the seeds: a count N runs seeds 1..N (5 by default), "A-B" runs seeds A..B;
 // SARNOVA_UNDO_DOCUMENT runs them on another document.
+// SARNOVA_UNDO_LOG prints each edit as "EDIT <edit>"; SARNOVA_UNDO_CASE names a file of such edits, one a
+// line, that UndoRoundTrip.FromFile runs (to cut a failing run down to the edits that show the fault).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +92,7 @@ protected:
         for (;; ++Edits) {
             const TEdit Edit = Next(Doc, Edits);
             if (Edit.empty()) break;
+            if (std::getenv("SARNOVA_UNDO_LOG") != nullptr) std::fprintf(stderr, "EDIT %s\n", Edit.c_str());
             Apply(Doc, Edit);
             ASSERT_EQ(Doc.GetUndoManager().GetGroupDepth(), 0) << "a group stays open after " << Edit;
         }
@@ -148,6 +152,9 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"scale a bead's host", {"SELECT NONE;SELECT XTCurve2;SCALE X=2 Y=1 Z=0.5"}},
         // A rename changes no shape: the hull keeps its figures through the edit, its undo and redo.
         {"rename a curve of the hull", {"Midship.NAME=MidshipR"}},
+        // Undo gives the copy its curves back while the curve Frame offsets is still deleted.
+        {"delete the offset reference of a copied surface's curve",
+         {"SELECT NONE;SELECT Loft;SCALE X=1 Y=1.2 Z=0.7 COPY", "DELETE Stem"}},
         // OldSheer's points stand as read, off its blend; the conversion applies the blend first.
         {"a polyline from a blended Tarvo curve", {"POPUP OldSheer:Control Points to Polyline"}},
         {"a B-spline from a blended Tarvo curve", {"POPUP OldSheer:Convert TarvoCurve to BSpline"}},
@@ -234,13 +241,17 @@ std::vector<unsigned> Seeds() {
     return Result;
 }
 
+fs::path Document() {
+    const char* Value = std::getenv("SARNOVA_UNDO_DOCUMENT");
+    return Value != nullptr ? fs::path(Value) : EveryKind;
+}
+
 TEST_F(UndoRoundTrip, RandomEdits) {
     const int Count = EditCount();
-    const char* Document = std::getenv("SARNOVA_UNDO_DOCUMENT");
     for (unsigned Seed : Seeds()) {
         SCOPED_TRACE("seed " + std::to_string(Seed));
         TEditMaker Maker(Seed);
-        RoundTrip(Document != nullptr ? fs::path(Document) : EveryKind, [&](TGeometryInterface& Doc, int I) { return I < Count ? Maker.Next(Doc) : TEdit(); });
+        RoundTrip(Document(), [&](TGeometryInterface& Doc, int I) { return I < Count ? Maker.Next(Doc) : TEdit(); });
     }
 }
 
@@ -260,6 +271,18 @@ TEST_F(UndoRoundTrip, KnownSeeds) {
         TEditMaker Maker(Case.Seed);
         RoundTrip(Case.Document, [&](TGeometryInterface& Doc, int I) { return I < Case.Edits ? Maker.Next(Doc) : TEdit(); });
     }
+}
+
+TEST_F(UndoRoundTrip, FromFile) {
+    const char* File = std::getenv("SARNOVA_UNDO_CASE");
+    if (File == nullptr) GTEST_SKIP();
+    std::vector<TEdit> Edits;
+    std::ifstream In(File);
+    for (std::string Line; std::getline(In, Line);)
+        if (!Line.empty()) Edits.push_back(Line);
+    RoundTrip(Document(), [&](TGeometryInterface&, int I) {
+        return I < static_cast<int>(Edits.size()) ? Edits[static_cast<std::size_t>(I)] : TEdit();
+    });
 }
 
 // A macro that fails half-way leaves what it did before the failure, as one step that one undo takes

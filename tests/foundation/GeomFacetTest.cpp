@@ -253,6 +253,55 @@ TEST(Polygon, CornerIndexAndNormalsAtCorners) {
     ExpectNear(*F->Normal(1), {0, 0, -1});
 }
 
+// A facet type that may be copied whole, as descendants of TPolygon do.
+class TCopyableFacet : public TPolygon {
+public:
+    using TPolygon::TPolygon;
+    TCopyableFacet(const TCopyableFacet&) = default;
+    TCopyableFacet& operator=(const TCopyableFacet&) = default;
+};
+
+TEST(Polygon, FourthCornerAndNormalsBelongToTheirFacet) {
+    const TMVector A{0, 0, 0}, B{1, 0, 0}, C{1, 1, 0}, D{0, 1, 0};
+    TCopyableFacet Quad(1);
+    Quad.Assign(*QuadFromVectors(A, B, C, D));
+    Quad.SetNormal(2, {0, 0, 1});
+    Quad.Group = 3;
+
+    // Copies own their parts: changing the source leaves them.
+    TCopyableFacet Copy(Quad);
+    TCopyableFacet Assigned(0);
+    Assigned = Quad;
+    Quad.Corner(3)->SetXYZ(9, 9, 9);
+    Quad.SetNormal(2, {1, 0, 0});
+    for (const TCopyableFacet* F : {&Copy, &Assigned}) {
+        ExpectCorners(*F, {A, B, C, D});
+        ASSERT_NE(F->Normal(2), nullptr);
+        ExpectNear(*F->Normal(2), {0, 0, 1});
+        EXPECT_EQ(F->Normal(0), nullptr);
+        EXPECT_EQ(F->Group, 3);
+    }
+    // A plain triangle copied over them takes their fourth corner and normals away.
+    const TCopyableFacet Plain(0);
+    Copy = Plain;
+    EXPECT_EQ(Copy.GetShape(), 0);
+    EXPECT_EQ(Copy.Corner(3), nullptr);
+    EXPECT_EQ(Copy.Normal(2), nullptr);
+
+    // Every way of losing the fourth corner reads it as the origin again; a new one starts afresh.
+    auto Dropped = QuadFromVectors(A, B, C, D);
+    Dropped->SetCorner(2, TRPoint(C));
+    EXPECT_EQ(Dropped->Corner(3), nullptr);
+    ExpectNear(Dropped->StoredCorner(3).Vector(), {0, 0, 0});
+    ExpectNear(PolygonCornerOrOrigin(*Dropped, 3).Vector(), {0, 0, 0});
+    Dropped->SetCorner(3, TRPoint(TMVector{2, 2, 2}));
+    ExpectCorners(*Dropped, {A, B, C, {2, 2, 2}});
+    Dropped->SetShape(0);
+    ExpectNear(Dropped->StoredCorner(3).Vector(), {0, 0, 0});
+    Dropped->SetShape(1);
+    ExpectCorners(*Dropped, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+}
+
 TEST(Polygon, InsertAndDeleteSwitchTheShape) {
     const TMVector A{0, 0, 0}, B{1, 0, 0}, C{1, 1, 0}, V{5, 5, 5};
     const std::pair<int, std::vector<TMVector>> Inserts[] = {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 #include "foundation/Errors.h"
 
@@ -162,6 +164,50 @@ TEST(RPoints, OwnershipAndIndexErrors) {
     TRPoints Empty;
     EXPECT_THROW(Empty.First(), EError);
     EXPECT_THROW(Empty.Last(), EError);
+}
+
+TEST(RPoints, KeepsOrderAndIdentityWhileGrowingAndShrinkingThroughManyChanges) {
+    // The list against a plain vector of the same points, through growth past several capacities,
+    // insertions at both ends and in the middle, removals, exchanges, a reserve and a clear.
+    TRPoints L;
+    std::vector<const TRPoint*> Model;
+    const auto Check = [&](int Step) {
+        ASSERT_EQ(L.Count(), static_cast<int>(Model.size())) << Step;
+        for (int I = 0; I < L.Count(); ++I) ASSERT_EQ(L.Point(I), Model[static_cast<std::size_t>(I)]) << Step;
+    };
+    for (int Round = 0; Round < 2; ++Round) {
+        for (int Step = 0; Step < 300; ++Step) {
+            auto P = NewRPoint(Step, Round, 0);
+            const TRPoint* Raw = P.get();
+            const int Where = Step % 3 == 0 ? 0 : Step % 3 == 1 ? L.Count() : L.Count() / 2;
+            if (Where == L.Count())
+                EXPECT_EQ(L.Add(std::move(P)), Where);
+            else
+                L.Insert(Where, std::move(P));
+            Model.insert(Model.begin() + Where, Raw);
+            if (Step % 7 == 6) {
+                L.Delete(1);
+                Model.erase(Model.begin() + 1);
+            }
+            if (Step % 11 == 10) {
+                const TRPoint* Last = Model.back();
+                int Former = -1;
+                EXPECT_EQ(L.Remove(Last, &Former).get(), Last);
+                EXPECT_EQ(Former, L.Count());
+                Model.pop_back();
+            }
+            if (Step % 13 == 12) {
+                L.Exchange(0, L.Count() - 1);
+                std::swap(Model.front(), Model.back());
+            }
+            if (Step == 150) L.Reserve(1000);
+            Check(Step);
+        }
+        EXPECT_EQ(L.Remove(nullptr), nullptr);
+        L.Clear();
+        Model.clear();
+        Check(-1);
+    }
 }
 
 TEST(RPoints, AssignAndTransformedCopyPointsAndAttributes) {

@@ -220,9 +220,12 @@ TEST(TPolygonList, DrawsEachSharedEdgeOnceAsTheFacetsFirstHaveIt) {
     }
 
     // Many facets, beyond the first guess of the tables: a grid of N x N squares split along a diagonal
-    // has N (N + 1) edges each way and N^2 diagonals, and loose triangles three edges each.
+    // has N (N + 1) edges each way and N^2 diagonals, and loose triangles three edges each. A fan of
+    // N triangles about one corner has N spokes and N rim edges, all the spokes meeting at the centre.
     const int N = 120;
-    TPolygonList Grid, Loose;
+    TPolygonList Grid, Loose, Fan;
+    auto Rim = [](int K) { return TMVector{std::cos(K * 0.05), std::sin(K * 0.05), 1}; };
+    for (int K = 0; K < N; ++K) Fan.Add(TriangleFromVectors({0, 0, 1}, Rim(K), Rim((K + 1) % N)));
     auto P = [](int I, int J) { return TMVector{0.1 * I, std::sin(0.05 * J), 0.3 * J}; };
     for (int I = 0; I < N; ++I)
         for (int J = 0; J < N; ++J) {
@@ -230,7 +233,7 @@ TEST(TPolygonList, DrawsEachSharedEdgeOnceAsTheFacetsFirstHaveIt) {
             Grid.Add(TriangleFromVectors(P(I, J), P(I + 1, J + 1), P(I, J + 1)));
             Loose.Add(TriangleFromVectors(P(I, J), P(I + 1, J), {0.1 * I, 5, 0.3 * J}));
         }
-    for (auto [Mesh, Count] : {std::pair{&Grid, 2 * N * (N + 1) + N * N}, std::pair{&Loose, 3 * N * N}}) {
+    for (auto [Mesh, Count] : {std::pair{&Grid, 2 * N * (N + 1) + N * N}, std::pair{&Loose, 3 * N * N}, std::pair{&Fan, 2 * N}}) {
         TRecordingGraphics G;
         Mesh->DrawDistinctEdges(G);
         auto Key = [](const TMVector& V) { return std::tuple(V.X, V.Y, V.Z); };

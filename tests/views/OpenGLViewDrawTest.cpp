@@ -194,13 +194,15 @@ TEST_F(OpenGLViewDrawTest, KeptLinesAreAskedForOnceUntilTheirKeyIsRenewedAndShow
     TDrawingKey Key;
     int Asked = 0;
     bool Kept = false, Shown = true, Fail = false;
-    TColor Colour = clYellow;
-    // Two lines in front of the square, one behind it (hidden), one reaching above it.
+    TColor Colour = clYellow, ColourAfter = clBlack;
+    // Two lines in front of the square, one behind it (hidden), one reaching above it; the colour
+    // changes between them and stays for what is drawn after.
     auto Lines = [&](IGraphics& G) {
         ++Asked;
         if (Fail) throw EError("no lines");
         G.Line(-5, 0, 0, 5, 0, 0);
         G.Line(0, -5, 0, 0, 5, 0);
+        G.SetLineColor(clAqua);
         G.Line(-5, 5, -2, 5, -5, -2);
         G.LineStart(8, 8, 0);
         G.LineNext(8, 12, 0);
@@ -213,12 +215,18 @@ TEST_F(OpenGLViewDrawTest, KeptLinesAreAskedForOnceUntilTheirKeyIsRenewedAndShow
             G.KeptLines(Key, Lines);
         else
             Lines(G);
+        ColourAfter = View->GetStoredLineColor();
+        G.Line(-8, -8, 0, -8, -3, 0);
     });
     View->Render();
     const QImage Direct = View->grabFramebuffer();
     Kept = true;
     Asked = 0;
-    for (int Frame = 0; Frame < 3; ++Frame) View->Render();
+    for (int Frame = 0; Frame < 3; ++Frame) {
+        ColourAfter = clBlack;
+        View->Render();
+        EXPECT_EQ(ColourAfter, clAqua);
+    }
     EXPECT_EQ(Asked, 1);
     EXPECT_EQ(View->KeptLinesCount(), 1);
     EXPECT_EQ(View->grabFramebuffer(), Direct);
