@@ -129,6 +129,9 @@ TGeometry::TGeometry() : Extents(EmptyBox), Color(CurrentSettings().DrawColor) {
 
 TGeometry::~TGeometry() {
     if (!Rare) return;
+    // A reference the entity does not hold as a member may outlive it: it forgets its owner.
+    for (TGeometryReference* Reference : Rare->References) Reference->OwnerFreed();
+    Rare->References.clear();
     Rare->Renderer.reset();
     if (Rare->Frame != nullptr) Rare->Frame->GeometryDestroyed();
     NotifyFreeing();

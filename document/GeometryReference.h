@@ -44,6 +44,8 @@ public:
     // Links an unlinked reference to the entity of exactly its name in the owner's list, without the
     // events of a new link: the holder already stands as it would with the target found on first use.
     void Bind();
+    // The owner is being freed before the reference: names are no longer resolved anywhere.
+    void OwnerFreed() { Owner = nullptr; }
 
     // ---- Observer side ----
     void DoChanging() override;
