@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "document/DocumentFixture.h"
 #include "document/GeoFace.h"
 #include "document/TestPoint.h"
 #include "exchange/IoCSV.h"
@@ -38,24 +39,8 @@ void ImportInto(TGeometryInterface& Doc, const fs::path& Path) {
     Import(Path.string(), Doc);
 }
 
-class DocumentFilesRoundTrip : public ::testing::Test {
+class DocumentFilesRoundTrip : public TDocumentFixture {
 protected:
-    void SetUp() override {
-        RegisterTestClasses();
-        Dir = fs::temp_directory_path() / ("sarnova-files-" + std::to_string(::getpid()));
-        fs::create_directories(Dir);
-        GConsole->OnLine = [](const std::string&) {};
-    }
-    void TearDown() override {
-        GConsole->OnLine = nullptr;
-        fs::remove_all(Dir);
-    }
-
-    static std::string Text(TGeometryInterface& Doc) {
-        TTextWriter Out;
-        Doc.SaveToText(Out);
-        return Out.Text();
-    }
     // "" when the texts are equal, else the first line where they differ, both ways.
     static std::string Difference(const std::string& A, const std::string& B) {
         if (A == B) return "";
@@ -90,14 +75,7 @@ protected:
                 Item->Click();
                 return;
             }
-            std::string Lines = Edit;
-            for (char& C : Lines)
-                if (C == ';') C = '\n';
-            const fs::path Path = Dir / "edit.cmd";
-            std::ofstream(Path, std::ios::binary) << Lines << "\n";
-            TMacroFile Macro;
-            Macro.LoadFromFile(Path);
-            Doc.RunMacro(Macro);
+            RunMacro(Doc, Edit, true);
         } catch (const std::exception&) {
         }
     }
@@ -125,7 +103,6 @@ protected:
         EXPECT_EQ(Difference(ReadFile(Dir / "again.geo"), ReadFile(Saved)), "") << "the saved file reads back otherwise";
     }
 
-    fs::path Dir;
 };
 
 TEST_F(DocumentFilesRoundTrip, OpenEditUndoRedoSaveAndOpenAgain) {

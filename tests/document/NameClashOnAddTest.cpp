@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "document/DocumentFixture.h"
 #include "document/GeoFace.h"
 #include "document/TestPoint.h"
 #include "foundation/Console.h"
@@ -24,33 +25,8 @@ namespace fs = std::filesystem;
 
 const fs::path EveryKind = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "every-kind-reopen" / "input.geo";
 
-class NameClashOnAdd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterTestClasses();
-        Dir = fs::temp_directory_path() / ("sarnova-clash-" + std::to_string(::getpid()));
-        fs::create_directories(Dir);
-        GConsole->OnLine = [](const std::string&) {};
-    }
-    void TearDown() override {
-        GConsole->OnLine = nullptr;
-        fs::remove_all(Dir);
-    }
-
+class NameClashOnAdd : public TDocumentFixture {
 public:
-    static std::string Text(TGeometryInterface& Doc) {
-        TTextWriter Out;
-        Doc.SaveToText(Out);
-        return Out.Text();
-    }
-
-    void RunMacro(TGeometryInterface& Doc, const std::string& Lines) {
-        const fs::path Path = Dir / "edit.cmd";
-        std::ofstream(Path, std::ios::binary) << Lines << "\n";
-        TMacroFile Macro;
-        Macro.LoadFromFile(Path);
-        Doc.RunMacro(Macro);
-    }
 
     static std::vector<std::string> UndoLines(TGeometryInterface& Doc) {
         std::vector<std::string> Lines;
@@ -63,7 +39,6 @@ public:
         return std::find(Lines.begin(), Lines.end(), Line) != Lines.end();
     }
 
-    fs::path Dir;
 };
 
 TEST_F(NameClashOnAdd, EveryCallerAddsOneUndoableStepUnderTheNewName) {

@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "document/DocumentFixture.h"
 #include "document/GeoFace.h"
 #include "document/TestPoint.h"
 #include "foundation/Console.h"
@@ -35,24 +36,8 @@ const fs::path NetworkHull = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document"
 // One user action: a macro (lines joined by ';'), or "POPUP <entity>:<item>".
 using TEdit = std::string;
 
-class UndoRoundTrip : public ::testing::Test {
+class UndoRoundTrip : public TDocumentFixture {
 protected:
-    void SetUp() override {
-        RegisterTestClasses();
-        Dir = fs::temp_directory_path() / ("sarnova-undo-" + std::to_string(::getpid()));
-        fs::create_directories(Dir);
-        GConsole->OnLine = [](const std::string&) {};
-    }
-    void TearDown() override {
-        GConsole->OnLine = nullptr;
-        fs::remove_all(Dir);
-    }
-
-    static std::string Text(TGeometryInterface& Doc) {
-        TTextWriter Out;
-        Doc.SaveToText(Out);
-        return Out.Text();
-    }
 
     // Runs the edit; false when it failed (what it did stays, as one undo step).
     bool Apply(TGeometryInterface& Doc, const TEdit& Edit) {
@@ -67,14 +52,7 @@ protected:
                 Item->Click();
                 return true;
             }
-            std::string Lines = Edit;
-            for (char& C : Lines)
-                if (C == ';') C = '\n';
-            const fs::path Path = Dir / "edit.cmd";
-            std::ofstream(Path, std::ios::binary) << Lines << "\n";
-            TMacroFile Macro;
-            Macro.LoadFromFile(Path);
-            Doc.RunMacro(Macro);
+            RunMacro(Doc, Edit, true);
             return true;
         } catch (const std::exception&) {
             return false;
@@ -110,7 +88,6 @@ protected:
         EXPECT_EQ(Text(Doc), Edited) << "after redoing " << Steps << " steps";
     }
 
-    fs::path Dir;
 };
 
 // Edits whose undo and redo lost or corrupted entities before.
