@@ -66,11 +66,7 @@ protected:
     void Apply(TGeometryInterface& Doc, const std::string& Edit) {
         try {
             if (Edit.rfind("POPUP ", 0) == 0) {
-                const std::string Target = Edit.substr(6);
-                const std::size_t Colon = Target.find(':');
-                TGeometry* Entity = Doc.FindByName(Target.substr(0, Colon));
-                TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
-                TMenuItem* Item = Menu != nullptr ? Menu->Find(Target.substr(Colon + 1)) : nullptr;
+                TMenuItem* Item = PopupItem(Doc, Edit.substr(6));
                 ASSERT_NE(Item, nullptr) << Edit;
                 Item->Click();
                 return;

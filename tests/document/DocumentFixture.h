@@ -1,5 +1,6 @@
 // What the whole-document tests share: the test classes registered, the console quiet, a scratch
-// folder for the files a test writes, a document's saved text, and a macro run from its lines.
+// folder for the files a test writes, a document's saved text, macros run from their lines and popup
+// menu items found by entity and caption.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "foundation/Console.h"
 #include "foundation/MacroFile.h"
 #include "foundation/TextFile.h"
+#include "platform/Menu.h"
 
 namespace sarnova::test {
 
@@ -47,6 +49,14 @@ public:
         TMacroFile Macro;
         Macro.LoadFromFile(Path);
         Doc.RunMacro(Macro);
+    }
+
+    // The item of "<entity>:<caption>" in the entity's popup menu; nullptr when there is none.
+    static TMenuItem* PopupItem(TGeometryInterface& Doc, const std::string& Target) {
+        const std::size_t Colon = Target.find(':');
+        TGeometry* Entity = Doc.FindByName(Target.substr(0, Colon));
+        TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
+        return Menu != nullptr && Colon != std::string::npos ? Menu->Find(Target.substr(Colon + 1)) : nullptr;
     }
 
     std::filesystem::path Dir;

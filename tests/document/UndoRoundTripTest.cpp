@@ -38,16 +38,11 @@ using TEdit = std::string;
 
 class UndoRoundTrip : public TDocumentFixture {
 protected:
-
     // Runs the edit; false when it failed (what it did stays, as one undo step).
     bool Apply(TGeometryInterface& Doc, const TEdit& Edit) {
         try {
             if (Edit.rfind("POPUP ", 0) == 0) {
-                const std::string Target = Edit.substr(6);
-                const std::size_t Colon = Target.find(':');
-                TGeometry* Entity = Doc.FindByName(Target.substr(0, Colon));
-                TMenuItem* Menu = Entity != nullptr ? Entity->PopupMenu() : nullptr;
-                TMenuItem* Item = Menu != nullptr ? Menu->Find(Target.substr(Colon + 1)) : nullptr;
+                TMenuItem* Item = PopupItem(Doc, Edit.substr(6));
                 if (Item == nullptr || !Item->Enabled) return false;
                 Item->Click();
                 return true;
