@@ -730,9 +730,8 @@ void TGeometry::RemoveReference(TGeometryReference* Reference) {
 
 void TGeometry::BindReferences() {
     if (!Rare || OwnerList == nullptr) return;
-    // Linking fires no event, but a copy keeps the walk safe whatever a lookup does.
-    const std::vector<TGeometryReference*> Walk = Rare->References;
-    for (TGeometryReference* Reference : Walk) Reference->Bind();
+    // Linking fires no event and leaves this list as it is; the walk by index stays safe all the same.
+    for (std::size_t I = 0; I < Rare->References.size(); ++I) Rare->References[I]->Bind();
 }
 
 void TGeometry::AddInfoMessage(TInfoMessage Message) {

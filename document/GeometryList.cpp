@@ -604,6 +604,14 @@ void TGeometryList::MoveTo(int Index, TGeometry* Entity) {
     NotifyChange();
 }
 
+void TGeometryList::Reverse() {
+    if (Entities.size() < 2) return;
+    std::reverse(Entities.begin(), Entities.end());
+    PositionsStale = true;
+    Changed = true;
+    NotifyChange();
+}
+
 void TGeometryList::DeleteSelected() {
     if (SelectedSet.empty()) return;
     SendMessage(std::make_unique<TGeoClearingSelection>());

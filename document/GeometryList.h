@@ -134,6 +134,8 @@ public:
     void DeleteGeometry(TGeometry* Entity);
     // Moves a held entity to Index.
     void MoveTo(int Index, TGeometry* Entity);
+    // The entities in the opposite order, as one change.
+    void Reverse();
     void DeleteSelected();
     void SelectByName(const std::string& Name);
     // Selects the entities with a data object whose class is Class, deselects the others.

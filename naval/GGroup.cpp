@@ -349,8 +349,7 @@ namespace {
 // Puts the members of a cloned group, and of the closed groups among them, back in the order the
 // clone reversed.
 void UndoCloneOrder(TGeometryList& Members) {
-    const int Last = Members.Count() - 1;
-    for (int I = 0; I < Last; ++I) Members.MoveTo(I, &Members.Items(Last));
+    Members.Reverse();
     for (int I = 0; I < Members.Count(); ++I)
         if (auto* Inner = dynamic_cast<TGeoClosedGroup*>(&Members.Items(I))) UndoCloneOrder(Inner->Members());
 }

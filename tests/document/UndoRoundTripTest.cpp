@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 
 const fs::path EveryKind = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "every-kind-reopen" / "input.geo";
 // A curve network with its surface, a fitted Tarvo hull, compartments, groups and an opening.
-const fs::path NetworkHull = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document" / "data" / "network-hull-compartments.geo";
+const fs::path NetworkHull = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document" / "files" / "network-hull-compartments.geo";
 
 // One user action: a macro (lines joined by ';'), or "POPUP <entity>:<item>".
 using TEdit = std::string;
