@@ -42,6 +42,74 @@ void TUndoStack::Dump(std::vector<std::string>& Lines) const {
     for (const auto& Record : Records) Record->Dump(Lines);
 }
 
+// ---- Address table ----
+
+std::size_t TAddressTable::Home(const void* Key) const {
+    // Fibonacci hashing: the high bits of the product mix every bit of the address.
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(Key) * 0x9E3779B97F4A7C15ull) >> Shift);
+}
+
+TAddressTable::TEntry* TAddressTable::Find(const void* Key) {
+    if (Used == 0 || Key == nullptr) return nullptr;
+    const std::size_t Mask = Slots.size() - 1;
+    for (std::size_t I = Home(Key); Slots[I].Key != nullptr; I = (I + 1) & Mask)
+        if (Slots[I].Key == Key) return &Slots[I];
+    return nullptr;
+}
+
+void TAddressTable::Grow(std::size_t Size) {
+    std::vector<TEntry> Old(Size, TEntry{nullptr, None, None});
+    Old.swap(Slots);
+    Shift = 64;
+    for (std::size_t N = Size; N > 1; N >>= 1) --Shift;
+    const std::size_t Mask = Slots.size() - 1;
+    for (const TEntry& Entry : Old)
+        if (Entry.Key != nullptr) {
+            std::size_t I = Home(Entry.Key);
+            while (Slots[I].Key != nullptr) I = (I + 1) & Mask;
+            Slots[I] = Entry;
+        }
+}
+
+void TAddressTable::Reserve(std::size_t Count) {
+    std::size_t Size = Slots.empty() ? 16 : Slots.size();
+    while (Size < 2 * Count) Size *= 2;
+    if (Size > Slots.size()) Grow(Size);
+}
+
+TAddressTable::TEntry& TAddressTable::Insert(void* Key) {
+    if (TEntry* Found = Find(Key)) return *Found;
+    Reserve(Used + 1);
+    const std::size_t Mask = Slots.size() - 1;
+    std::size_t I = Home(Key);
+    while (Slots[I].Key != nullptr) I = (I + 1) & Mask;
+    Slots[I] = TEntry{Key, None, None};
+    ++Used;
+    return Slots[I];
+}
+
+void TAddressTable::Erase(TEntry* Entry) {
+    const std::size_t Mask = Slots.size() - 1;
+    std::size_t I = static_cast<std::size_t>(Entry - Slots.data());
+    // Later entries of the probe run move up into the gap unless their own run starts after it, so
+    // that every entry stays reachable from its home slot without a mark for erased slots.
+    for (std::size_t J = (I + 1) & Mask; Slots[J].Key != nullptr; J = (J + 1) & Mask) {
+        const std::size_t H = Home(Slots[J].Key);
+        const bool StaysBehindGap = I <= J ? (I < H && H <= J) : (I < H || H <= J);
+        if (StaysBehindGap) continue;
+        Slots[I] = Slots[J];
+        I = J;
+    }
+    Slots[I] = TEntry{nullptr, None, None};
+    --Used;
+}
+
+void TAddressTable::Clear() {
+    std::vector<TEntry>().swap(Slots);
+    Used = 0;
+    Shift = 64;
+}
+
 // ---- Relocation map ----
 
 const TPointerRelocationMap::TPair& TPointerRelocationMap::Items(int Index) const {
@@ -50,37 +118,72 @@ const TPointerRelocationMap::TPair& TPointerRelocationMap::Items(int Index) cons
     return Slots[static_cast<std::size_t>(Index)].Pair;
 }
 
+void TPointerRelocationMap::Chain(std::uint32_t Slot) const {
+    TSlot& Added = Slots[Slot];
+    TAddressTable::TEntry& Old = ByOld.Insert(Added.Pair.OldObject);
+    if (Old.First == TAddressTable::None)
+        Old.First = Slot;
+    else
+        Slots[Old.Last].NextByOld = Slot;
+    Old.Last = Slot;
+    TAddressTable::TEntry& New = ByNew.Insert(Added.Pair.NewObject);
+    if (New.First == TAddressTable::None)
+        New.First = Slot;
+    else
+        Slots[New.Last].NextByNew = Slot;
+    New.Last = Slot;
+}
+
 void TPointerRelocationMap::Add(void* OldObject, void* NewObject) {
-    const std::size_t Slot = Slots.size();
-    Slots.push_back({{NewObject, OldObject}, true});
-    ByOld[OldObject].push_back(Slot);
-    ByNew[NewObject].push_back(Slot);
+    if (OldObject == nullptr || NewObject == nullptr) return;
+    const auto Slot = static_cast<std::uint32_t>(Slots.size());
+    Slots.push_back({{NewObject, OldObject}, TAddressTable::None, TAddressTable::None, true});
+    Chain(Slot);
     ++LiveCount;
 }
 
-void TPointerRelocationMap::Unindex(TIndex& Index, void* Key, std::size_t Slot) {
-    auto Found = Index.find(Key);
-    if (Found == Index.end()) return;
-    auto& List = Found->second;
-    for (auto It = List.begin(); It != List.end(); ++It)
-        if (*It == Slot) {
-            List.erase(It);
-            break;
+namespace {
+
+// Unlinks from Entry's chain (linked through Next) every slot that Drop picks; the entry goes when
+// its chain is left empty.
+template <class TSlots, class TNext, class TDrop>
+void Unchain(TAddressTable& Table, TAddressTable::TEntry* Entry, TSlots& Slots, TNext Next, TDrop Drop) {
+    std::uint32_t Previous = TAddressTable::None;
+    for (std::uint32_t Slot = Entry->First; Slot != TAddressTable::None;) {
+        const std::uint32_t Following = Slots[Slot].*Next;
+        if (Drop(Slots[Slot])) {
+            if (Previous == TAddressTable::None)
+                Entry->First = Following;
+            else
+                Slots[Previous].*Next = Following;
+            if (Entry->Last == Slot) Entry->Last = Previous;
+        } else {
+            Previous = Slot;
         }
-    if (List.empty()) Index.erase(Found);
+        Slot = Following;
+    }
+    if (Entry->First == TAddressTable::None) Table.Erase(Entry);
 }
 
+}  // namespace
+
 void TPointerRelocationMap::Remove(void* OldObject, void* NewObject) {
-    auto Found = ByOld.find(OldObject);
-    if (Found == ByOld.end()) return;
-    std::vector<std::size_t> Matching;
-    for (std::size_t Slot : Found->second)
-        if (Slots[Slot].Pair.NewObject == NewObject) Matching.push_back(Slot);
-    for (std::size_t Slot : Matching) {
-        Slots[Slot].Live = false;
-        Unindex(ByOld, OldObject, Slot);
-        Unindex(ByNew, NewObject, Slot);
+    TAddressTable::TEntry* Old = ByOld.Find(OldObject);
+    if (Old == nullptr) return;
+    const int Before = LiveCount;
+    Unchain(ByOld, Old, Slots, &TSlot::NextByOld, [&](TSlot& Slot) {
+        if (Slot.Pair.NewObject != NewObject) return false;
+        Slot.Live = false;
         --LiveCount;
+        return true;
+    });
+    if (LiveCount == Before) return;
+    // The pairs just dropped are the dead ones of NewObject's chain.
+    if (TAddressTable::TEntry* New = ByNew.Find(NewObject))
+        Unchain(ByNew, New, Slots, &TSlot::NextByNew, [](const TSlot& Slot) { return !Slot.Live; });
+    if (LiveCount == 0) {
+        Clear();
+        return;
     }
     // Holes are reclaimed once they outnumber the pairs, so that memory stays proportional.
     if (Slots.size() > 64 && Slots.size() > 2 * static_cast<std::size_t>(LiveCount)) Compact();
@@ -90,35 +193,41 @@ void TPointerRelocationMap::Compact() const {
     std::vector<TSlot> Kept;
     Kept.reserve(static_cast<std::size_t>(LiveCount));
     for (const TSlot& Slot : Slots)
-        if (Slot.Live) Kept.push_back(Slot);
+        if (Slot.Live) Kept.push_back({Slot.Pair, TAddressTable::None, TAddressTable::None, true});
     Slots = std::move(Kept);
-    ByOld.clear();
-    ByNew.clear();
-    for (std::size_t I = 0; I < Slots.size(); ++I) {
-        ByOld[Slots[I].Pair.OldObject].push_back(I);
-        ByNew[Slots[I].Pair.NewObject].push_back(I);
-    }
+    ByOld.Clear();
+    ByNew.Clear();
+    ByOld.Reserve(Slots.size());
+    ByNew.Reserve(Slots.size());
+    for (std::size_t I = 0; I < Slots.size(); ++I) Chain(static_cast<std::uint32_t>(I));
 }
 
 void* TPointerRelocationMap::Relocate(void* P) const {
-    auto Found = ByOld.find(P);
-    return Found == ByOld.end() ? P : Slots[Found->second.front()].Pair.NewObject;
+    const TAddressTable::TEntry* Found = ByOld.Find(P);
+    return Found == nullptr ? P : Slots[Found->First].Pair.NewObject;
 }
 
 void* TPointerRelocationMap::Original(void* P) const {
-    auto Found = ByNew.find(P);
-    return Found == ByNew.end() ? P : Slots[Found->second.front()].Pair.OldObject;
+    const TAddressTable::TEntry* Found = ByNew.Find(P);
+    return Found == nullptr ? P : Slots[Found->First].Pair.OldObject;
 }
 
 void TPointerRelocationMap::Clear() {
-    Slots.clear();
-    ByOld.clear();
-    ByNew.clear();
+    std::vector<TSlot>().swap(Slots);
+    ByOld.Clear();
+    ByNew.Clear();
     LiveCount = 0;
+}
+
+void TPointerRelocationMap::Reserve(std::size_t Count) {
+    Slots.reserve(Slots.size() + Count);
+    ByOld.Reserve(static_cast<std::size_t>(LiveCount) + Count);
+    ByNew.Reserve(static_cast<std::size_t>(LiveCount) + Count);
 }
 
 TPointerRelocationMap TPointerRelocationMap::Inverted() const {
     TPointerRelocationMap Result;
+    Result.Reserve(static_cast<std::size_t>(LiveCount));
     for (const TSlot& Slot : Slots)
         if (Slot.Live) Result.Add(Slot.Pair.NewObject, Slot.Pair.OldObject);
     return Result;
@@ -284,7 +393,7 @@ void TUndoManager::BeginUndo() {
     if (Mode != TUndoMode::Editing || Relocations.Empty()) return;
     // While editing, the relocations made by earlier undos are frozen into this step.
     if (Enabled) {
-        PushTo(std::make_unique<TUndoPRMOperation>(Relocations), CurrentGroup->Members);
+        PushTo(std::make_unique<TUndoPRMOperation>(std::move(Relocations)), CurrentGroup->Members);
         FirstMemberIsFrozenMap = true;
     }
     Relocations.Clear();
@@ -310,7 +419,7 @@ void TUndoManager::EndUndo() {
         auto& Frozen = static_cast<TUndoPRMOperation&>(Group->Members.Items(0)).Map;
         for (int I = 0; I < Relocations.Count(); ++I)
             Frozen.Add(Relocations.Items(I).OldObject, Relocations.Items(I).NewObject);
-        Relocations = Frozen;
+        Relocations = std::move(Frozen);
         return;
     }
     if (Group->Members.Count() == 0) return;
@@ -372,13 +481,13 @@ void TUndoManager::Run(TUndoStack& Stack, TUndoMode AMode, const char* Message) 
         } catch (...) {
         }
         Mode = TUndoMode::Editing;
-        Gone.clear();
+        Gone.Clear();
         Deleting = nullptr;
         throw;
     }
     EndUndo();
     Mode = TUndoMode::Editing;
-    Gone.clear();
+    Gone.Clear();
 }
 
 void TUndoManager::Undo() {

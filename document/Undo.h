@@ -3,11 +3,10 @@
 // re-created at a new address. Knows nothing about entities; the document feeds it its own records.
 #pragma once
 #include <cstdint>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace sarnova {
@@ -55,6 +54,39 @@ private:
     std::vector<std::unique_ptr<TUndo>> Records;
 };
 
+// An open-addressed table from an address to a pair of numbers, for the undo manager's bookkeeping of
+// a million entities: one flat array, no allocation per key. At most half full.
+class TAddressTable {
+public:
+    struct TEntry {
+        void* Key;
+        std::uint32_t First;
+        std::uint32_t Last;
+    };
+    static constexpr std::uint32_t None = UINT32_MAX;
+
+    bool Empty() const { return Used == 0; }
+    // nullptr when Key has no entry. The null address is never a key.
+    TEntry* Find(const void* Key);
+    const TEntry* Find(const void* Key) const { return const_cast<TAddressTable*>(this)->Find(Key); }
+    // Key's entry, made with First and Last None when it had none.
+    TEntry& Insert(void* Key);
+    // Removes the entry that Find or Insert returned.
+    void Erase(TEntry* Entry);
+    void Clear();
+    // Room for Count keys without growing.
+    void Reserve(std::size_t Count);
+
+private:
+    std::size_t Home(const void* Key) const;
+    void Grow(std::size_t Size);
+
+    // Key nullptr: a free slot.
+    std::vector<TEntry> Slots;
+    std::size_t Used = 0;
+    int Shift = 64;
+};
+
 // Which object now stands for an address that records keep. Pairs are kept in order; duplicates and
 // chains are allowed and lookups take one step only. Lookups, additions and removals take constant
 // time, so that undoing a deletion of a million entities stays linear.
@@ -70,6 +102,7 @@ public:
     bool Empty() const { return LiveCount == 0; }
     // The pairs in the order they were added; throws std::out_of_range outside 0 .. Count - 1.
     const TPair& Items(int Index) const;
+    // A pair with a null object is not kept.
     void Add(void* OldObject, void* NewObject);
     // Deletes every pair of exactly these two objects.
     void Remove(void* OldObject, void* NewObject);
@@ -78,23 +111,28 @@ public:
     // The OldObject of the first pair whose NewObject is P; P itself when there is none.
     void* Original(void* P) const;
     void Clear();
+    // Room for Count more pairs without growing.
+    void Reserve(std::size_t Count);
     // The same pairs with each pair's objects swapped, in the same order.
     TPointerRelocationMap Inverted() const;
 
 private:
-    using TIndex = std::unordered_map<void*, std::vector<std::size_t>>;
-    // Removed pairs leave a hole (Live false) until the next compaction.
+    // Removed pairs leave a hole (Live false) until the next compaction. The pairs of one address
+    // are chained in the order added, from the index entry's First to its Last.
     struct TSlot {
         TPair Pair;
+        std::uint32_t NextByOld;
+        std::uint32_t NextByNew;
         bool Live;
     };
     void Compact() const;
-    static void Unindex(TIndex& Index, void* Key, std::size_t Slot);
+    // Appends the slot's pair to the ends of its two chains.
+    void Chain(std::uint32_t Slot) const;
 
     mutable std::vector<TSlot> Slots;
-    // Slot numbers of the live pairs by OldObject and by NewObject, in the order added.
-    mutable TIndex ByOld;
-    mutable TIndex ByNew;
+    // The chains of the live pairs by OldObject and by NewObject.
+    mutable TAddressTable ByOld;
+    mutable TAddressTable ByNew;
     int LiveCount = 0;
 };
 
@@ -102,7 +140,7 @@ private:
 // Executing it merges them back into the manager's map and pushes the inverted map.
 class TUndoPRMOperation : public TUndo {
 public:
-    explicit TUndoPRMOperation(const TPointerRelocationMap& AMap) : Map(AMap) {}
+    explicit TUndoPRMOperation(TPointerRelocationMap AMap) : Map(std::move(AMap)) {}
     static std::unique_ptr<TUndoPRMOperation> CreateInverted(const TPointerRelocationMap& AMap) {
         return std::make_unique<TUndoPRMOperation>(AMap.Inverted());
     }
@@ -269,11 +307,15 @@ public:
     // A gone address that a relocation leads on from stands for the live object it leads to: freed
     // addresses come back, so an object that went in this step may have had the address another
     // object's records name it by.
-    void ObjectGone(void* Subject) { Gone.insert(Subject); }
-    bool IsGone(void* Subject) const {
-        return !Gone.empty() && Gone.count(Subject) != 0 && Relocations.Relocate(Subject) == Subject;
+    void ObjectGone(void* Subject) {
+        if (Subject != nullptr) Gone.Insert(Subject);
     }
-    void ObjectBack(void* Subject) { Gone.erase(Subject); }
+    bool IsGone(void* Subject) const {
+        return !Gone.Empty() && Gone.Find(Subject) != nullptr && Relocations.Relocate(Subject) == Subject;
+    }
+    void ObjectBack(void* Subject) {
+        if (auto* Entry = Gone.Find(Subject)) Gone.Erase(Entry);
+    }
     // The object a create record is deleting now, whose deletion that record has recorded itself.
     void* GetDeleting() const { return Deleting; }
     void SetDeleting(void* Object) { Deleting = Object; }
@@ -302,7 +344,8 @@ private:
     TUndoStack UndoStack;
     TUndoStack RedoStack;
     TPointerRelocationMap Relocations;
-    std::unordered_set<void*> Gone;
+    // The gone addresses (entries without numbers).
+    TAddressTable Gone;
     void* Deleting = nullptr;
 };
 

@@ -335,6 +335,51 @@ TEST(PointerRelocationMap, MergeFollowsOneStepAndMergingTheInverseRestores) {
     EXPECT_EQ(Manager.Relocate(&B), &C);
 }
 
+// The hashed map against a plain list of pairs, over random additions and removals among a few
+// addresses: duplicates, chains, removals from the middle of a key's pairs, growth and compaction.
+TEST(PointerRelocationMap, AgreesWithAPlainListOfPairs) {
+    std::vector<int> Objects(48);
+    std::vector<TPointerRelocationMap::TPair> Plain;
+    TPointerRelocationMap Map;
+    std::uint32_t Seed = 12345;
+    auto Next = [&](std::uint32_t Range) {
+        Seed = Seed * 1664525u + 1013904223u;
+        return (Seed >> 8) % Range;
+    };
+    auto Any = [&]() -> void* { return &Objects[Next(static_cast<std::uint32_t>(Objects.size()))]; };
+    for (int Step = 0; Step < 20000; ++Step) {
+        // More additions than removals at first, then fewer, so the map grows and shrinks to empty.
+        const bool Adding = Next(100) < (Step < 10000 ? 60u : 35u);
+        if (Adding || Plain.empty()) {
+            void* Old = Any();
+            void* New = Any();
+            Map.Add(Old, New);
+            Plain.push_back({New, Old});
+        } else {
+            // Mostly a pair that is there, sometimes one that is not.
+            const auto Picked = Plain[Next(static_cast<std::uint32_t>(Plain.size()))];
+            void* Old = Next(8) == 0 ? Any() : Picked.OldObject;
+            Map.Remove(Old, Picked.NewObject);
+            std::erase_if(Plain, [&](const auto& P) { return P.OldObject == Old && P.NewObject == Picked.NewObject; });
+        }
+        ASSERT_EQ(Map.Count(), static_cast<int>(Plain.size())) << "step " << Step;
+        for (int& Object : Objects) {
+            auto ByOld = std::find_if(Plain.begin(), Plain.end(), [&](const auto& P) { return P.OldObject == &Object; });
+            auto ByNew = std::find_if(Plain.begin(), Plain.end(), [&](const auto& P) { return P.NewObject == &Object; });
+            ASSERT_EQ(Map.Relocate(&Object), ByOld == Plain.end() ? &Object : ByOld->NewObject) << "step " << Step;
+            ASSERT_EQ(Map.Original(&Object), ByNew == Plain.end() ? &Object : ByNew->OldObject) << "step " << Step;
+        }
+        if (Step % 500 == 0)
+            for (int I = 0; I < Map.Count(); ++I) ASSERT_EQ(Map.Items(I), Plain[static_cast<std::size_t>(I)]);
+    }
+    const TPointerRelocationMap Inverse = Map.Inverted();
+    ASSERT_EQ(Inverse.Count(), static_cast<int>(Plain.size()));
+    for (int I = 0; I < Inverse.Count(); ++I) {
+        EXPECT_EQ(Inverse.Items(I).OldObject, Plain[static_cast<std::size_t>(I)].NewObject);
+        EXPECT_EQ(Inverse.Items(I).NewObject, Plain[static_cast<std::size_t>(I)].OldObject);
+    }
+}
+
 TEST_F(UndoManagerTest, AnUndoneDeletionIsFoundByOlderRecords) {
     TThing* Kept = Create(1);
     TThing* Doomed = Create(2);
