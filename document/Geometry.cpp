@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <typeindex>
+#include <unordered_map>
 
 #include "document/GeometryClasses.h"
 #include "document/GeometryList.h"
@@ -30,12 +32,16 @@ namespace sarnova {
 TGeometryList* GClipboard = nullptr;
 
 std::string ClassNameOf(const std::type_info& Type) {
+    // Asked for every undo record: each type is demangled once.
+    static std::unordered_map<std::type_index, std::string> Known;
+    const auto Found = Known.find(Type);
+    if (Found != Known.end()) return Found->second;
     int Status = 0;
     std::unique_ptr<char, void (*)(void*)> Demangled(
         abi::__cxa_demangle(Type.name(), nullptr, nullptr, &Status), std::free);
     std::string Name = (Status == 0 && Demangled) ? Demangled.get() : Type.name();
     const auto Colon = Name.rfind("::");
-    return Colon == std::string::npos ? Name : Name.substr(Colon + 2);
+    return Known.emplace(Type, Colon == std::string::npos ? Name : Name.substr(Colon + 2)).first->second;
 }
 
 TGeoMessage::~TGeoMessage() = default;

@@ -43,13 +43,17 @@ const TGeometryClass& FindGeometryClass(const std::string& Keyword) {
     return GGeometryClasses ? GGeometryClasses->FindClass(Keyword) : GeometryClassOf<TGeoUnknown>();
 }
 
-void TGeometryClasses::AddClass(const TGeometryClass& Class) { Classes.push_back(&Class); }
+void TGeometryClasses::AddClass(const TGeometryClass& Class) {
+    Classes.push_back(&Class);
+    EntryOfType.clear();
+}
 
 void TGeometryClasses::Register(const TGeometryClass& Class) {
     const std::size_t Place = RegistrationPlace(Class);
     const auto Behind = std::find_if(Classes.begin(), Classes.end(),
                                      [&](const TGeometryClass* C) { return RegistrationPlace(*C) > Place; });
     Classes.insert(Behind, &Class);
+    EntryOfType.clear();
 }
 
 const TGeometryClass& TGeometryClasses::ClassAt(int Index) const {
@@ -75,9 +79,16 @@ const TGeometryClass& TGeometryClasses::FindClass(const std::string& Keyword) co
 }
 
 const TGeometryClass* TGeometryClasses::FindEntry(const TGeometry& Entity) const {
+    const std::type_index Type(typeid(Entity));
+    if (const auto Found = EntryOfType.find(Type); Found != EntryOfType.end()) return Found->second;
+    const TGeometryClass* Entry = nullptr;
     for (const TGeometryClass* Class : Classes)
-        if (Class->IsInstance(Entity)) return Class;
-    return nullptr;
+        if (Class->IsInstance(Entity)) {
+            Entry = Class;
+            break;
+        }
+    EntryOfType.emplace(Type, Entry);
+    return Entry;
 }
 
 std::unique_ptr<TGeometry> TGeometryClasses::Clone(const TGeometry& Entity) const {

@@ -5,6 +5,8 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "document/Geometry.h"
@@ -33,7 +35,10 @@ public:
     // A new, unowned entity of Entity's registered class with Entity's state copied in (Assign);
     // nullptr when Entity is not undoable or its class is not registered.
     std::unique_ptr<TGeometry> Clone(const TGeometry& Entity) const;
-    void Clear() { Classes.clear(); }
+    void Clear() {
+        Classes.clear();
+        EntryOfType.clear();
+    }
 
     // The Create menu: the classes by menu order (equal orders in registration order), a separator
     // "-" before each new group of ten (order / 10), then each class's own items.
@@ -50,6 +55,9 @@ public:
 
 private:
     std::vector<const TGeometryClass*> Classes;
+    // FindEntry's answers by the entity's dynamic type (undo clones every entity of a step), forgotten
+    // when the classes change.
+    mutable std::unordered_map<std::type_index, const TGeometryClass*> EntryOfType;
 };
 
 // The registry; created by the first registration.
