@@ -264,19 +264,19 @@ void TGeometryList::IndexName(TGeometry& Entity) {
     if (Entity.Name.empty()) return;
     const std::string Key = UpperCase(Entity.Name);
     if (2 * (NamedCount + 1) > NameSlots.size()) {
-        std::vector<TGeometry*> Old(std::max<std::size_t>(64, 2 * NameSlots.size()), nullptr);
+        std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
         Old.swap(NameSlots);
-        for (TGeometry* Named : Old)
-            if (Named) {
-                std::size_t I = FirstNameSlot(Named->IndexedNameHash);
-                while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
+        for (const TNameSlot& Named : Old)
+            if (Named.Entity) {
+                std::size_t I = FirstNameSlot(Named.Hash);
+                while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
                 NameSlots[I] = Named;
             }
     }
     Entity.IndexedNameHash = NameHash(Key);
     std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
-    while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
-    NameSlots[I] = &Entity;
+    while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
+    NameSlots[I] = {&Entity, Entity.IndexedNameHash};
     ++NamedCount;
     CountName(Key, +1);
 }
@@ -286,19 +286,19 @@ void TGeometryList::UnindexName(TGeometry& Entity) {
     if (Entity.Name.empty() || NameSlots.empty()) return;
     const std::size_t Mask = NameSlots.size() - 1;
     std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
-    while (NameSlots[I] && NameSlots[I] != &Entity) I = (I + 1) & Mask;
+    while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
     // Not indexed (unindexed already): nothing to take back.
-    if (!NameSlots[I]) return;
+    if (!NameSlots[I].Entity) return;
     // Later slots of the run move up into the gap unless their own run starts after it, so that
     // every entry stays reachable from its first slot without a mark for deleted slots.
-    for (std::size_t J = (I + 1) & Mask; NameSlots[J]; J = (J + 1) & Mask) {
-        const std::size_t Home = FirstNameSlot(NameSlots[J]->IndexedNameHash);
+    for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
+        const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
         const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
         if (StaysBehindGap) continue;
         NameSlots[I] = NameSlots[J];
         I = J;
     }
-    NameSlots[I] = nullptr;
+    NameSlots[I] = {};
     --NamedCount;
     CountName(UpperCase(Entity.Name), -1);
 }
@@ -306,20 +306,20 @@ void TGeometryList::UnindexName(TGeometry& Entity) {
 void TGeometryList::IndexEntity(TGeometry& Entity) {
     Entity.HoldingList = this;
     IndexName(Entity);
-    if (Entity.Selected) SelectedSet.insert(&Entity);
+    if (Entity.Selected) SelectedSet.Insert(&Entity);
 }
 
 void TGeometryList::UnindexEntity(TGeometry& Entity) {
     UnindexName(Entity);
-    SelectedSet.erase(&Entity);
+    if (Entity.Selected) SelectedSet.Erase(&Entity);
     Entity.HoldingList = nullptr;
 }
 
 void TGeometryList::SelectionChanged(TGeometry& Entity) {
     if (Entity.Selected)
-        SelectedSet.insert(&Entity);
+        SelectedSet.Insert(&Entity);
     else
-        SelectedSet.erase(&Entity);
+        SelectedSet.Erase(&Entity);
 }
 
 void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
@@ -393,9 +393,10 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
     if (NameSlots.empty()) return nullptr;
     const std::uint32_t Hash = NameHash(Key);
     TGeometry* Earliest = nullptr;
-    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I]; I = (I + 1) & (NameSlots.size() - 1)) {
-        TGeometry* Named = NameSlots[I];
-        if (Named->IndexedNameHash != Hash || !SameUpperCase(Named->Name, Key)) continue;
+    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
+        if (NameSlots[I].Hash != Hash) continue;
+        TGeometry* Named = NameSlots[I].Entity;
+        if (!SameUpperCase(Named->Name, Key)) continue;
         // Positions are asked for only when a name is borne twice.
         if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
     }
@@ -427,7 +428,10 @@ std::string TGeometryList::UniqueName(const std::string& Name) const {
 }
 
 TGeometry* TGeometryList::SingleSelection() const {
-    return SelectedSet.size() == 1 ? const_cast<TGeometry*>(*SelectedSet.begin()) : nullptr;
+    if (SelectedSet.Count() != 1) return nullptr;
+    TGeometry* Single = nullptr;
+    SelectedSet.ForEachKey([&](const void* Key) { Single = const_cast<TGeometry*>(static_cast<const TGeometry*>(Key)); });
+    return Single;
 }
 
 TMBox TGeometryList::GetExtents() {
@@ -455,9 +459,12 @@ void TGeometryList::SetEditedGeometry(TGeometry* Entity) {
     if (Entity == EditedGeometry) return;
     if (EditedGeometry != nullptr) EditedGeometry->EndEdit();
     EditedGeometry = Entity;
-    if (SelectedSet.size() > 1) {
-        const std::vector<const TGeometry*> Deselect(SelectedSet.begin(), SelectedSet.end());
-        for (const TGeometry* G : Deselect) const_cast<TGeometry*>(G)->StoreSelected(false);
+    if (SelectedSet.Count() > 1) {
+        std::vector<TGeometry*> Deselect;
+        Deselect.reserve(SelectedSet.Count());
+        SelectedSet.ForEachKey(
+            [&](const void* Key) { Deselect.push_back(const_cast<TGeometry*>(static_cast<const TGeometry*>(Key))); });
+        for (TGeometry* G : Deselect) G->StoreSelected(false);
     }
     if (Entity != nullptr) Entity->BeginEdit();
     InvalidateViews();
@@ -613,7 +620,7 @@ void TGeometryList::Reverse() {
 }
 
 void TGeometryList::DeleteSelected() {
-    if (SelectedSet.empty()) return;
+    if (SelectedSet.Empty()) return;
     SendMessage(std::make_unique<TGeoClearingSelection>());
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         // Taken out in one pass (not one by one) so that large selections cost linear time; the

@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "document/Geometry.h"
 #include "document/Settings.h"
 #include "document/TrackInfo.h"
+#include "foundation/AddressTable.h"
 
 namespace sarnova {
 
@@ -106,7 +106,7 @@ public:
     std::string UniqueName(const std::string& Name) const;
 
     TGeometry* SingleSelection() const;
-    int SelectedCount() const { return static_cast<int>(SelectedSet.size()); }
+    int SelectedCount() const { return static_cast<int>(SelectedSet.Count()); }
     TGeometry* GetEditedGeometry() const { return EditedGeometry; }
     TGeometry* GetHighlightedGeometry() const { return HighlightedGeometry; }
     // The document sets the entity under the mouse; nothing else happens.
@@ -269,16 +269,21 @@ private:
     // or removal in the middle.
     mutable bool PositionsStale = false;
     // Upper-cased name -> the entities bearing it (unnamed entities are not indexed): an open-addressed
-    // table of the entities (nullptr: a free slot), each keeping the hash of the name it is indexed
-    // under (its name upper-cased), so that an entity costs one pointer and no second copy of its
-    // name. At most half full.
-    std::vector<TGeometry*> NameSlots;
+    // table of the entities (nullptr: a free slot), each slot keeping the hash of the name the entity is
+    // indexed under (its name upper-cased), so that a probe looks at an entity only when the hashes
+    // agree and an entity costs no second copy of its name. At most half full.
+    struct TNameSlot {
+        TGeometry* Entity = nullptr;
+        std::uint32_t Hash = 0;
+    };
+    std::vector<TNameSlot> NameSlots;
     std::size_t NamedCount = 0;
     // The first slot of Hash's probe run.
     std::size_t FirstNameSlot(std::uint32_t Hash) const { return Hash & (NameSlots.size() - 1); }
     // Upper-cased prefix -> the trailing numbers in use, so that UniqueName jumps over taken runs.
     std::unordered_map<std::string, TNumberRuns> NumberIndex;
-    std::unordered_set<const TGeometry*> SelectedSet;
+    // The selected entities (keys only).
+    TAddressTable SelectedSet;
 };
 
 }  // namespace sarnova

@@ -3,11 +3,12 @@
 // re-created at a new address. Knows nothing about entities; the document feeds it its own records.
 #pragma once
 #include <cstdint>
-#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "foundation/AddressTable.h"
 
 namespace sarnova {
 
@@ -52,39 +53,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<TUndo>> Records;
-};
-
-// An open-addressed table from an address to a pair of numbers, for the undo manager's bookkeeping of
-// a million entities: one flat array, no allocation per key. At most half full.
-class TAddressTable {
-public:
-    struct TEntry {
-        void* Key;
-        std::uint32_t First;
-        std::uint32_t Last;
-    };
-    static constexpr std::uint32_t None = UINT32_MAX;
-
-    bool Empty() const { return Used == 0; }
-    // nullptr when Key has no entry. The null address is never a key.
-    TEntry* Find(const void* Key);
-    const TEntry* Find(const void* Key) const { return const_cast<TAddressTable*>(this)->Find(Key); }
-    // Key's entry, made with First and Last None when it had none.
-    TEntry& Insert(void* Key);
-    // Removes the entry that Find or Insert returned.
-    void Erase(TEntry* Entry);
-    void Clear();
-    // Room for Count keys without growing.
-    void Reserve(std::size_t Count);
-
-private:
-    std::size_t Home(const void* Key) const;
-    void Grow(std::size_t Size);
-
-    // Key nullptr: a free slot.
-    std::vector<TEntry> Slots;
-    std::size_t Used = 0;
-    int Shift = 64;
 };
 
 // Which object now stands for an address that records keep. Pairs are kept in order; duplicates and
@@ -313,9 +281,7 @@ public:
     bool IsGone(void* Subject) const {
         return !Gone.Empty() && Gone.Find(Subject) != nullptr && Relocations.Relocate(Subject) == Subject;
     }
-    void ObjectBack(void* Subject) {
-        if (auto* Entry = Gone.Find(Subject)) Gone.Erase(Entry);
-    }
+    void ObjectBack(void* Subject) { Gone.Erase(Subject); }
     // The object a create record is deleting now, whose deletion that record has recorded itself.
     void* GetDeleting() const { return Deleting; }
     void SetDeleting(void* Object) { Deleting = Object; }
