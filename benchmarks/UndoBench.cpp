@@ -12,8 +12,9 @@
 namespace sarnova::test {
 namespace {
 
-// A document of Count points with Delete All done, as one undo step.
-std::unique_ptr<TGeometryInterface> DeletedDocument(int Count) {
+// A document of Count points with Delete All done, as one undo step; with Every above 1 only every
+// Every-th point is deleted, so that the deleted points stand all over the list.
+std::unique_ptr<TGeometryInterface> DeletedDocument(int Count, int Every = 1) {
     InitializeProgramFolders("");
     RegisterTestClasses();
     auto Doc = std::make_unique<TGeometryInterface>();
@@ -22,7 +23,13 @@ std::unique_ptr<TGeometryInterface> DeletedDocument(int Count) {
     for (int I = 0; I < Count; ++I) Doc->Add(std::make_unique<TTestPoint>("P" + std::to_string(I), I));
     Doc->EndUpdate();
     Doc->GetUndoManager().SetEnabled(true);
-    Doc->SelectAll();
+    if (Every == 1) {
+        Doc->SelectAll();
+    } else {
+        Doc->BeginUpdate(0);
+        for (int I = 0; I < Count; I += Every) Doc->Items(I).SetSelected(true);
+        Doc->EndUpdate();
+    }
     Doc->DeleteSelected();
     return Doc;
 }
@@ -67,6 +74,31 @@ void BM_UndoDeleteAll(benchmark::State& State) {
     State.SetComplexityN(Count);
 }
 BENCHMARK(BM_UndoDeleteAll)->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Undo and redo of deleting every other point: each entity goes back to its own place in the list, and
+// redo takes it from there.
+void BM_UndoRedoDeleteEveryOther(benchmark::State& State) {
+    const int Count = static_cast<int>(State.range(0));
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto Doc = DeletedDocument(Count, 2);
+        State.ResumeTiming();
+        Doc->Undo();
+        Doc->Redo();
+        State.PauseTiming();
+        if (Doc->Count() != Count / 2) State.SkipWithError("redo left the wrong entities");
+        Doc.reset();
+        State.ResumeTiming();
+    }
+    State.SetComplexityN(Count);
+}
+BENCHMARK(BM_UndoRedoDeleteEveryOther)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
 }  // namespace sarnova::test

@@ -90,7 +90,7 @@ TGeometryList::~TGeometryList() {
     EditedGeometry = nullptr;
     HighlightedGeometry = nullptr;
     // Taken out before each is freed, so that nothing can reach a freed entity through the list.
-    while (!Entities.empty()) {
+    while (!Entities().empty()) {
         try {
             FreeEntity(Extract(Count() - 1));
         } catch (...) {
@@ -117,7 +117,7 @@ template <class F>
 void TGeometryList::ForEachInBracket(F Call) {
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         // Receivers may delete entities while the walk goes on.
-        for (int I = 0; I < Count(); ++I) Call(*Entities[static_cast<std::size_t>(I)]);
+        for (int I = 0; I < Count(); ++I) Call(*Entities()[static_cast<std::size_t>(I)]);
     });
 }
 
@@ -171,7 +171,7 @@ void TGeometryList::NotifyChange() {
 void TGeometryList::ApplyChanges(const std::function<void(TGeometry&, const std::exception&)>& OnFailure) {
     std::exception_ptr First;
     for (int I = 0; I < Count(); ++I) {
-        TGeometry& Entity = *Entities[static_cast<std::size_t>(I)];
+        TGeometry& Entity = *Entities()[static_cast<std::size_t>(I)];
         try {
             Entity.ApplyChange();
         } catch (const std::exception& E) {
@@ -190,7 +190,7 @@ void TGeometryList::ValidateEntities() {
     try {
         Bracketed(0, [&] {
             for (int I = Count() - 1; I >= 0; --I)
-                if (I < Count()) Entities[static_cast<std::size_t>(I)]->AfterListChange();
+                if (I < Count()) Entities()[static_cast<std::size_t>(I)]->AfterListChange();
         });
         BindReferences();
     } catch (...) {
@@ -201,7 +201,7 @@ void TGeometryList::ValidateEntities() {
 }
 
 void TGeometryList::BindReferences() {
-    for (const auto& Entity : Entities) Entity->BindReferences();
+    for (const auto& Entity : Entities()) Entity->BindReferences();
 }
 
 // ---- Messages ----
@@ -215,7 +215,7 @@ void TGeometryList::SendMessage(std::unique_ptr<TGeoMessage> Message) {
 
 void TGeometryList::DispatchMessage(TGeoMessage& Message) {
     for (int I = Count() - 1; I >= 0; --I)
-        if (I < Count()) Entities[static_cast<std::size_t>(I)]->HandleMessage(Message);
+        if (I < Count()) Entities()[static_cast<std::size_t>(I)]->HandleMessage(Message);
     if (OnMessage) OnMessage(Message);
     if (dynamic_cast<TGeoListChange*>(&Message) != nullptr) ValidateEntities();
 }
@@ -223,8 +223,38 @@ void TGeometryList::DispatchMessage(TGeoMessage& Message) {
 // ---- Indexes ----
 
 void TGeometryList::RebuildPositions() const {
-    for (std::size_t I = 0; I < Entities.size(); ++I) Entities[I]->HoldingIndex = static_cast<int>(I);
+    for (std::size_t I = 0; I < Held.size(); ++I) Held[I]->HoldingIndex = static_cast<int>(I);
     PositionsStale = false;
+}
+
+void TGeometryList::Settle() const {
+    if (Holes == 0 && Placements.empty()) return;
+    if (Holes != 0) {
+        std::erase_if(Held, [](const std::unique_ptr<TGeometry>& Entity) { return !Entity; });
+        Holes = 0;
+        FirstHole = NoHole;
+    }
+    if (!Placements.empty()) {
+        // The placed entities stand behind the others in the order they were placed; the others keep
+        // their order around the places.
+        std::vector<std::unique_ptr<TGeometry>> Placed;
+        std::vector<std::unique_ptr<TGeometry>> Others;
+        Placed.reserve(Placements.size());
+        Others.reserve(Held.size());
+        for (auto& Entity : Held)
+            if (Placed.size() < Placements.size() && Entity.get() == Placements[Placed.size()].Entity)
+                Placed.push_back(std::move(Entity));
+            else
+                Others.push_back(std::move(Entity));
+        std::size_t Next = 0;
+        std::size_t Other = 0;
+        for (std::size_t At = 0; At < Held.size(); ++At)
+            Held[At] = Next < Placed.size() && static_cast<std::size_t>(Placements[Next].Target) == At
+                           ? std::move(Placed[Next++])
+                           : std::move(Others[Other++]);
+        Placements.clear();
+    }
+    PositionsStale = true;
 }
 
 void TGeometryList::CountName(const std::string& Key, int Delta) {
@@ -328,7 +358,7 @@ void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
     for (TGeometryObserver* Observer : Observers)
         if (auto* Reference = dynamic_cast<TGeometryReference*>(Observer)) Reference->Release();
     TGeometry* New = Entity.get();
-    Entities.insert(Entities.begin() + Index, std::move(Entity));
+    Entities().insert(Entities().begin() + Index, std::move(Entity));
     PositionsStale = true;
     IndexEntity(*New);
     RemovedFrom = Index;
@@ -338,10 +368,22 @@ void TGeometryList::Replace(int Index, std::unique_ptr<TGeometry> Entity) {
     FreeEntity(std::move(Old));
 }
 
+std::unique_ptr<TGeometry> TGeometryList::Take(int Index) {
+    const auto At = static_cast<std::size_t>(Index);
+    // Places before the first gap are the same in the list and in the store.
+    const bool Gap = Updating() && Placements.empty() && At + 1 < Held.size() && At < FirstHole;
+    if (!Gap) return Extract(Index);
+    std::unique_ptr<TGeometry> Entity = std::move(Held[At]);
+    ++Holes;
+    FirstHole = At;
+    UnindexEntity(*Entity);
+    return Entity;
+}
+
 std::unique_ptr<TGeometry> TGeometryList::Extract(int Index) {
-    auto Position = Entities.begin() + Index;
+    auto Position = Entities().begin() + Index;
     std::unique_ptr<TGeometry> Entity = std::move(*Position);
-    Entities.erase(Position);
+    Entities().erase(Position);
     UnindexEntity(*Entity);
     if (Index != Count()) PositionsStale = true;
     return Entity;
@@ -351,11 +393,11 @@ std::vector<std::unique_ptr<TGeometry>> TGeometryList::ExtractSelected(std::vect
     std::vector<std::unique_ptr<TGeometry>> Taken;
     std::vector<std::unique_ptr<TGeometry>> Kept;
     Places.clear();
-    for (auto& Entity : Entities) {
+    for (auto& Entity : Entities()) {
         if (Entity->Selected) Places.push_back(static_cast<int>(Taken.size() + Kept.size()));
         (Entity->Selected ? Taken : Kept).push_back(std::move(Entity));
     }
-    Entities = std::move(Kept);
+    Entities() = std::move(Kept);
     for (auto& Entity : Taken) UnindexEntity(*Entity);
     if (!Taken.empty()) PositionsStale = true;
     return Taken;
@@ -372,11 +414,15 @@ void TGeometryList::FreeEntity(std::unique_ptr<TGeometry> Entity) {
 
 TGeometry& TGeometryList::Items(int Index) const {
     if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
-    return *Entities[static_cast<std::size_t>(Index)];
+    return *Entities()[static_cast<std::size_t>(Index)];
 }
 
 int TGeometryList::IndexOf(const TGeometry* Entity) const {
     if (Entity == nullptr || Entity->HoldingList != this) return -1;
+    // A place that still holds the entity, before any gap and with no move waiting, is its place.
+    const auto At = static_cast<std::size_t>(Entity->HoldingIndex);
+    if (Placements.empty() && At < Held.size() && At < FirstHole && Held[At].get() == Entity) return Entity->HoldingIndex;
+    Settle();
     if (PositionsStale) RebuildPositions();
     return Entity->HoldingIndex;
 }
@@ -386,7 +432,7 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
     const std::string Key = UpperCase(NameWithoutControls(Name));
     if (Key.empty()) {
         // Unnamed entities are not indexed; they are rare enough to look for.
-        for (const auto& Entity : Entities)
+        for (const auto& Entity : Entities())
             if (Entity->GetName().empty()) return Entity.get();
         return nullptr;
     }
@@ -436,13 +482,13 @@ TGeometry* TGeometryList::SingleSelection() const {
 
 TMBox TGeometryList::GetExtents() {
     TMBox B = EmptyBox;
-    for (const auto& Entity : Entities) B = UniteBoxes(B, Entity->GetExtents());
+    for (const auto& Entity : Entities()) B = UniteBoxes(B, Entity->GetExtents());
     return B;
 }
 
 TMBox TGeometryList::GetSelectedExtents() {
     TMBox B = EmptyBox;
-    for (const auto& Entity : Entities)
+    for (const auto& Entity : Entities())
         if (Entity->Selected) B = UniteBoxes(B, Entity->GetExtents());
     return B;
 }
@@ -500,8 +546,9 @@ TGeometry* TGeometryList::Add(std::unique_ptr<TGeometry> Entity) {
     const std::string Name = Entity->GetName();
     if (!Name.empty()) Entity->NameOnAdd(UniqueName(Name));
     TGeometry* Added = Entity.get();
-    Entities.push_back(std::move(Entity));
-    if (!PositionsStale) Added->HoldingIndex = Count() - 1;
+    if (Holes != 0) Settle();
+    Held.push_back(std::move(Entity));
+    Added->HoldingIndex = static_cast<int>(Held.size()) - 1;
     IndexEntity(*Added);
     this->Added(*Added);
     return Added;
@@ -509,11 +556,11 @@ TGeometry* TGeometryList::Add(std::unique_ptr<TGeometry> Entity) {
 
 void TGeometryList::Clear() {
     Tracker.Clear();
-    if (Entities.empty()) return;
+    if (Entities().empty()) return;
     ClearSelection();
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         // Taken out before each is freed, so that nothing can reach a freed entity through the list.
-        while (!Entities.empty()) FreeEntity(Extract(Count() - 1));
+        while (!Entities().empty()) FreeEntity(Extract(Count() - 1));
         HighlightedGeometry = nullptr;
         Changed = true;
     });
@@ -532,7 +579,7 @@ double TGeometryList::EvaluateNumber(const std::string& Text) { return ParseFloa
 void TGeometryList::SelectOnly(TGeometry* Entity) {
     Bracketed(ufEndEditing | ufHourGlass, [&] {
         for (int I = 0; I < Count(); ++I) {
-            TGeometry* G = Entities[static_cast<std::size_t>(I)].get();
+            TGeometry* G = Entities()[static_cast<std::size_t>(I)].get();
             if (G != Entity) G->SetSelected(false);
         }
         if (Entity != nullptr) {
@@ -567,27 +614,27 @@ void TGeometryList::EraseGeometry(TGeometry&) {}
 void TGeometryList::Draw(IGraphics& View) {
     // Selected entities are drawn over the others.
     for (int I = 0; I < Count(); ++I)
-        if (!Entities[static_cast<std::size_t>(I)]->Selected) Entities[static_cast<std::size_t>(I)]->DrawEntity(View);
+        if (!Entities()[static_cast<std::size_t>(I)]->Selected) Entities()[static_cast<std::size_t>(I)]->DrawEntity(View);
     for (int I = 0; I < Count(); ++I)
-        if (Entities[static_cast<std::size_t>(I)]->Selected) Entities[static_cast<std::size_t>(I)]->DrawEntity(View);
+        if (Entities()[static_cast<std::size_t>(I)]->Selected) Entities()[static_cast<std::size_t>(I)]->DrawEntity(View);
     if (HighlightedGeometry != nullptr && EditedGeometry == nullptr) HighlightedGeometry->DrawHighlighted(View);
     if (OnDraw) OnDraw(View);
     View.SetLineColor(CurrentSettings().DrawColor);
 }
 
 void TGeometryList::EraseAll(IGraphics& View) {
-    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->Erase(View);
+    for (int I = 0; I < Count(); ++I) Entities()[static_cast<std::size_t>(I)]->Erase(View);
 }
 
 void TGeometryList::DrawPreview(IGraphics& View) {
-    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->DrawPreview(View);
+    for (int I = 0; I < Count(); ++I) Entities()[static_cast<std::size_t>(I)]->DrawPreview(View);
 }
 
 // ---- Changes ----
 
 void TGeometryList::Delete(int Index) {
-    Items(Index);  // range check
-    std::unique_ptr<TGeometry> Entity = Extract(Index);
+    if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+    std::unique_ptr<TGeometry> Entity = Take(Index);
     RemovedFrom = Index;
     Removed(*Entity);
     RemovedFrom = -1;
@@ -600,20 +647,29 @@ void TGeometryList::DeleteGeometry(TGeometry* Entity) {
 }
 
 void TGeometryList::MoveTo(int Index, TGeometry* Entity) {
+    // The last entity moved to a place behind the places of the moves that wait (undo giving back many
+    // deleted entities, first to last): the move waits too, and all are made in one pass.
+    if (Updating() && Holes == 0 && !Held.empty() && Held.back().get() == Entity && Index >= 0 && Index < Count() &&
+        (Placements.empty() || Index > Placements.back().Target)) {
+        Placements.push_back({Entity, Index});
+        Changed = true;
+        NotifyChange();
+        return;
+    }
     const int From = IndexOf(Entity);
     if (From < 0) return;
     Items(Index);  // range check
-    auto Moving = std::move(Entities[static_cast<std::size_t>(From)]);
-    Entities.erase(Entities.begin() + From);
-    Entities.insert(Entities.begin() + Index, std::move(Moving));
+    auto Moving = std::move(Entities()[static_cast<std::size_t>(From)]);
+    Entities().erase(Entities().begin() + From);
+    Entities().insert(Entities().begin() + Index, std::move(Moving));
     PositionsStale = true;
     Changed = true;
     NotifyChange();
 }
 
 void TGeometryList::Reverse() {
-    if (Entities.size() < 2) return;
-    std::reverse(Entities.begin(), Entities.end());
+    if (Entities().size() < 2) return;
+    std::reverse(Entities().begin(), Entities().end());
     PositionsStale = true;
     Changed = true;
     NotifyChange();
@@ -684,13 +740,13 @@ void TGeometryList::HideUnselected() {
 
 void TGeometryList::Query(TGeometryQuery& Query, bool SelectedOnly) {
     for (int I = 0; I < Count(); ++I) {
-        TGeometry& G = *Entities[static_cast<std::size_t>(I)];
+        TGeometry& G = *Entities()[static_cast<std::size_t>(I)];
         if (!SelectedOnly || G.Selected) G.Query(Query);
     }
 }
 
 void TGeometryList::CollectSnapPoints(TGeometrySnapInfo& Request) {
-    for (int I = 0; I < Count(); ++I) Entities[static_cast<std::size_t>(I)]->OfferSnapPoints(Request);
+    for (int I = 0; I < Count(); ++I) Entities()[static_cast<std::size_t>(I)]->OfferSnapPoints(Request);
 }
 
 void TGeometryList::AddInfoMessage(const TInfoMessage& Message) { Tracker.AddInfoMessage(Message); }
@@ -715,7 +771,7 @@ void TGeometryList::TransferFrom(TGeometryList& Source, std::uint8_t Mode, bool 
             SendMessage(std::make_unique<TGeoPrePasteMessage>());
         for (int I = Source.Count() - 1; I >= 0; --I) {
             if (I >= Source.Count()) continue;
-            TGeometry& G = *Source.Entities[static_cast<std::size_t>(I)];
+            TGeometry& G = *Source.Entities()[static_cast<std::size_t>(I)];
             if (SelectedOnly && !G.Selected) continue;
             if (Copying) {
                 Add(G.Clone());
@@ -754,7 +810,7 @@ void TGeometryList::TransformSelected(const TMMatrix& M, bool Copy) {
         // Clones land behind the walked range and are not visited again.
         const int Walked = Count();
         for (int I = 0; I < Walked && I < Count(); ++I) {
-            TGeometry& G = *Entities[static_cast<std::size_t>(I)];
+            TGeometry& G = *Entities()[static_cast<std::size_t>(I)];
             if (!G.Selected) continue;
             if (!Copy) {
                 G.Transform(M);

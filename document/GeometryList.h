@@ -93,7 +93,7 @@ public:
     virtual void LoadFromText(TTextReader& In);
 
     // ---- Contents ----
-    int Count() const { return static_cast<int>(Entities.size()); }
+    int Count() const { return static_cast<int>(Held.size() - Holes); }
     // Throws EError "List index out of bounds (<Index>)" outside 0 .. Count - 1.
     TGeometry& Items(int Index) const;
     int IndexOf(const TGeometry* Entity) const;
@@ -227,6 +227,16 @@ private:
     void Replace(int Index, std::unique_ptr<TGeometry> Entity);
     // Takes the entity at Index out of the list and its indexes, without notifications.
     std::unique_ptr<TGeometry> Extract(int Index);
+    // The same, leaving a gap in the store while the list updates, so that many deletions from the
+    // last to the first cost no more than their number; the gaps close when the order is next needed.
+    std::unique_ptr<TGeometry> Take(int Index);
+    // Closes the gaps and makes the moves that wait.
+    void Settle() const;
+    // The entities in list order, settled.
+    std::vector<std::unique_ptr<TGeometry>>& Entities() const {
+        if (Holes != 0 || !Placements.empty()) Settle();
+        return Held;
+    }
     // Takes every selected entity out, in list order, without notifications; Places gets the index
     // each had.
     std::vector<std::unique_ptr<TGeometry>> ExtractSelected(std::vector<int>& Places);
@@ -248,7 +258,19 @@ private:
     template <class F>
     void ForEachInBracket(F Call);
 
-    std::vector<std::unique_ptr<TGeometry>> Entities;
+    // The entities, in list order once settled: gaps (nullptr) left by Take, and the entities whose
+    // MoveTo waits in Placements standing at the end.
+    mutable std::vector<std::unique_ptr<TGeometry>> Held;
+    static constexpr std::size_t NoHole = SIZE_MAX;
+    mutable std::size_t Holes = 0;
+    // The store's first gap; NoHole without one.
+    mutable std::size_t FirstHole = NoHole;
+    struct TPlacement {
+        TGeometry* Entity;
+        int Target;
+    };
+    // Moves that wait, by increasing target, of entities that were last in the list when moved.
+    mutable std::vector<TPlacement> Placements;
     int UpdateCount = 0;
     std::uint8_t UpdateFlags = 0;
     bool Changed = false;
@@ -266,7 +288,8 @@ private:
     int EndLineStop = 0;
 
     // Whether the entities' HoldingIndex may be out of date: renumbered on demand after an insertion
-    // or removal in the middle.
+    // or removal in the middle. An entity's HoldingIndex is its place in the store, valid when that
+    // place holds it.
     mutable bool PositionsStale = false;
     // Upper-cased name -> the entities bearing it (unnamed entities are not indexed): an open-addressed
     // table of the entities (nullptr: a free slot), each slot keeping the hash of the name the entity is

@@ -146,6 +146,29 @@ TEST_F(GeoFaceTest, AnUndoneDeletionComesBackInItsPlaceAndCanBeRedoneAgain) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"A"}));
 }
 
+TEST_F(GeoFaceTest, DeletedEntitiesComeBackInTheirPlacesWhereverTheyStood) {
+    // Which of twelve points are deleted in one step.
+    const std::vector<std::vector<int>> Cases = {
+        {0, 2, 4, 6, 8, 10}, {1, 3, 5, 7, 9, 11}, {0, 11}, {4, 5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {11}, {0}};
+    for (const auto& Doomed : Cases) {
+        Doc.Clear();
+        for (int I = 0; I < 12; ++I) AddPoint("P" + std::to_string(I), I);
+        const std::vector<std::string> Before = Names();
+        Doc.BeginUpdate(0);
+        for (int I : Doomed) Doc.Items(I).SetSelected(true);
+        Doc.EndUpdate();
+        Doc.DeleteSelected();
+        const std::vector<std::string> After = Names();
+        for (int Round = 0; Round < 2; ++Round) {
+            Doc.Undo();
+            ASSERT_EQ(Names(), Before) << Doomed.size() << " deleted, round " << Round;
+            for (int I = 0; I < Doc.Count(); ++I) ASSERT_EQ(Doc.IndexOf(&Doc.Items(I)), I);
+            Doc.Redo();
+            ASSERT_EQ(Names(), After) << Doomed.size() << " deleted, round " << Round;
+        }
+    }
+}
+
 TEST_F(GeoFaceTest, UndoingAChangeEndsEditingOfOtherEntitiesOnly) {
     TTestPoint* P1 = AddPoint("P1", 1);
     TTestPoint* P2 = AddPoint("P2", 2);

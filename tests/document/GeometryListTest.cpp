@@ -401,6 +401,56 @@ TEST_F(GeometryListTest, MacroNumbersThatDoNotConvertRaiseAMacroError) {
     }
 }
 
+// Inside a bracket, deletions and moves to the end's places may wait and are made in one pass when the
+// order is next asked for; whatever the mix, every answer is that of the plain list.
+TEST_F(GeometryListTest, WaitingDeletionsAndMovesGiveThePlainListsAnswers) {
+    std::mt19937 Random(7);
+    for (int Round = 0; Round < 40; ++Round) {
+        TRecordingList Doc;
+        std::vector<std::string> Plain;
+        int Made = 0;
+        auto Add = [&] {
+            const std::string Name = "E" + std::to_string(Made++);
+            Doc.AddPoint(Name);
+            Plain.push_back(Name);
+        };
+        for (int I = 0; I < 20; ++I) Add();
+        Doc.BeginUpdate(0);
+        int LastTarget = -1;
+        for (int Step = 0; Step < 60; ++Step) {
+            const int Kind = static_cast<int>(Random() % 10);
+            const int Size = static_cast<int>(Plain.size());
+            if (Kind < 4 && Size > 0) {
+                // Mostly from the last to the first, as a redo deletes, sometimes anywhere.
+                const int At = Kind == 0 ? static_cast<int>(Random() % Size) : std::max(0, Size - 1 - static_cast<int>(Random() % 3));
+                Doc.DeleteGeometry(Doc.FindByName(Plain[static_cast<std::size_t>(At)]));
+                Plain.erase(Plain.begin() + At);
+            } else if (Kind < 8) {
+                // Added and put back at a place behind the last one, as an undo restores.
+                Add();
+                const int Target = std::min(static_cast<int>(Plain.size()) - 1, LastTarget + 1 + static_cast<int>(Random() % 3));
+                TGeometry* Last = Doc.FindByName(Plain.back());
+                Doc.MoveTo(Target, Last);
+                std::string Moved = Plain.back();
+                Plain.pop_back();
+                Plain.insert(Plain.begin() + Target, Moved);
+                LastTarget = Kind == 7 ? -1 : Target;
+            } else if (Kind == 8) {
+                Add();
+            } else if (Size > 0) {
+                // Asking for a place settles what waits.
+                const int At = static_cast<int>(Random() % Size);
+                ASSERT_EQ(Doc.IndexOf(Doc.FindByName(Plain[static_cast<std::size_t>(At)])), At);
+            }
+            ASSERT_EQ(Doc.Count(), static_cast<int>(Plain.size()));
+        }
+        EXPECT_EQ(Doc.Names(), Plain) << "round " << Round;
+        Doc.EndUpdate();
+        ASSERT_EQ(Doc.Names(), Plain) << "round " << Round;
+        for (int I = 0; I < Doc.Count(); ++I) ASSERT_EQ(Doc.IndexOf(&Doc.Items(I)), I);
+    }
+}
+
 TEST_F(GeometryListTest, LargeDocuments) {
     // Adding, naming and selecting 50,000 entities, most of them named like the previous one; how long
     // it takes is measured in benchmarks/DocumentBench.cpp.
