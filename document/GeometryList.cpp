@@ -649,8 +649,9 @@ void TGeometryList::DeleteGeometry(TGeometry* Entity) {
 void TGeometryList::MoveTo(int Index, TGeometry* Entity) {
     // The last entity moved to a place behind the places of the moves that wait (undo giving back many
     // deleted entities, first to last): the move waits too, and all are made in one pass.
+    // (The last in the store is the last in the list unless its own move waits.)
     if (Updating() && Holes == 0 && !Held.empty() && Held.back().get() == Entity && Index >= 0 && Index < Count() &&
-        (Placements.empty() || Index > Placements.back().Target)) {
+        (Placements.empty() || (Index > Placements.back().Target && Placements.back().Entity != Entity))) {
         Placements.push_back({Entity, Index});
         Changed = true;
         NotifyChange();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <string>
@@ -417,6 +418,7 @@ TEST_F(GeometryListTest, WaitingDeletionsAndMovesGiveThePlainListsAnswers) {
         for (int I = 0; I < 20; ++I) Add();
         Doc.BeginUpdate(0);
         int LastTarget = -1;
+        std::string LastMoved;
         for (int Step = 0; Step < 60; ++Step) {
             const int Kind = static_cast<int>(Random() % 10);
             const int Size = static_cast<int>(Plain.size());
@@ -431,12 +433,21 @@ TEST_F(GeometryListTest, WaitingDeletionsAndMovesGiveThePlainListsAnswers) {
                 const int Target = std::min(static_cast<int>(Plain.size()) - 1, LastTarget + 1 + static_cast<int>(Random() % 3));
                 TGeometry* Last = Doc.FindByName(Plain.back());
                 Doc.MoveTo(Target, Last);
-                std::string Moved = Plain.back();
+                const std::string Moved = Plain.back();
                 Plain.pop_back();
                 Plain.insert(Plain.begin() + Target, Moved);
+                LastMoved = Moved;
                 LastTarget = Kind == 7 ? -1 : Target;
             } else if (Kind == 8) {
                 Add();
+            } else if (Kind == 9 && Step % 2 == 0 && !LastMoved.empty()) {
+                // The entity moved last, moved again one place on.
+                const auto Found = std::find(Plain.begin(), Plain.end(), LastMoved);
+                const int From = static_cast<int>(Found - Plain.begin());
+                if (Found == Plain.end() || From + 1 >= Size) continue;
+                Doc.MoveTo(From + 1, Doc.FindByName(LastMoved));
+                Plain.erase(Found);
+                Plain.insert(Plain.begin() + From + 1, LastMoved);
             } else if (Size > 0) {
                 // Asking for a place settles what waits.
                 const int At = static_cast<int>(Random() % Size);
