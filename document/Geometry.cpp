@@ -32,8 +32,9 @@ namespace sarnova {
 TGeometryList* GClipboard = nullptr;
 
 std::string ClassNameOf(const std::type_info& Type) {
-    // Asked for every undo record: each type is demangled once.
-    static std::unordered_map<std::type_index, std::string> Known;
+    // Asked for every undo record: each type is demangled once. Never freed, so that a name is still
+    // found while static objects are destroyed at exit.
+    static auto& Known = *new std::unordered_map<std::type_index, std::string>;
     const auto Found = Known.find(Type);
     if (Found != Known.end()) return Found->second;
     int Status = 0;
