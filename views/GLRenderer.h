@@ -1,9 +1,9 @@
 // The shaded-surface renderer: what an entity in the rendered display state draws itself with. It
 // holds instances, each of which turns one kernel object (a surface, a point grid, a facet list) into
 // triangles or quadrilaterals with normals and keeps that data until the next rebuild. In an OpenGL
-// view the primitives are compiled once into a display list per rendering context, which every
-// later frame calls until the renderer changes; other targets get them sent call by call. Mirrored
-// renderers also draw the copy mirrored in y = 0.
+// view the primitives are kept once per rendering context, in vertex and index buffers (or, where
+// the context has none, a display list), which every later frame draws until the renderer changes;
+// other targets get them sent call by call. Mirrored renderers also draw the copy mirrored in y = 0.
 #pragma once
 #include <QPointer>
 
@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"
+#include "views/GLIndexedDrawing.h"
 
 class QOpenGLContext;
 
@@ -170,14 +171,17 @@ public:
     // first draw after a change.
     void Render(IGraphics& View) override;
     void DrawInstances(IRenderTarget& Target);
-    // How many display lists the renderer holds (one per context it was drawn in since the last
+    // How many kept drawings the renderer holds (one per context it was drawn in since the last
     // change).
-    int DisplayListCount() const { return static_cast<int>(Lists.size()); }
+    int KeptDrawingCount() const { return static_cast<int>(Lists.size()); }
 
 private:
+    // The instances' primitives kept in one context: buffers, or a display list where the context
+    // has no buffers or the primitives do not fit them.
     struct TContextList {
         QPointer<QOpenGLContext> Context;
         unsigned List = 0;
+        TGLIndexedDrawing Buffers;
     };
 
     void DiscardInstances();
@@ -185,9 +189,12 @@ private:
     // Drops every display list: the data they hold is out of date.
     void DropLists();
     std::uint64_t InstancesRevision() const;
-    // The current context's list, compiled from the instances when there is none; 0 when none can be
-    // made (no context, or a list being compiled around this draw).
-    unsigned CurrentList(IRenderTarget& Target);
+    // The current context's kept drawing, made from the instances when there is none; nullptr when
+    // none can be made (no context, or a list being compiled around this draw).
+    const TContextList* CurrentDrawing(IRenderTarget& Target);
+    // Fills Kept with the instances' primitives in the current context: buffers where they fit,
+    // else a display list; false when neither can be made.
+    bool KeepInstances(IRenderTarget& Target, TContextList& Kept);
 
     std::vector<TContextList> Lists;
     // The sum of the instances' revisions when the lists were compiled.
