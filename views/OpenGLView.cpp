@@ -826,6 +826,24 @@ void TOpenGLView::DrawLine(const TMVector& A, const TMVector& B) {
 }
 
 void TOpenGLView::DrawPendingLines() {
+    // A long run is copied into a buffer drawn between the list compiled so far and a new one,
+    // where compiling it would cost per vertex. Buffers and list names are made at once, not
+    // compiled.
+    constexpr std::size_t BufferedRun = 3 * 2 * 1024;
+    if (KeepingLines && PendingLines.size() >= BufferedRun && !KeptParts.empty()) {
+        const GLuint Next = glGenLists(1);
+        const GLuint Buffer = Next != 0 ? TGLKeptLines::LineBuffer(PendingLines.data(), PendingLines.size()) : 0;
+        if (Buffer != 0) {
+            glEndList();
+            KeptParts.back().Buffer = Buffer;
+            KeptParts.back().Vertices = static_cast<int>(PendingLines.size() / 3);
+            KeptParts.push_back({Next});
+            glNewList(Next, GL_COMPILE);
+            PendingLines.clear();
+            return;
+        }
+        if (Next != 0) glDeleteLists(Next, 1);
+    }
     // Client state is not compiled into a list: the array is read when the draw is compiled.
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
