@@ -32,8 +32,8 @@ inline std::uint64_t HashOf(const float* V) {
     return H ^ (H >> 33);
 }
 
-// A table slot: the high half of the hash over the vertex number + 1 (0 is a free slot).
-std::uint64_t SlotOf(std::uint64_t Hash, std::uint32_t Vertex) { return (Hash & ~0xFFFFFFFFull) | (std::uint64_t{Vertex} + 1); }
+// Sixteen high bits of the hash, never 0 (which marks a free slot).
+std::uint16_t TagOf(std::uint64_t Hash) { return static_cast<std::uint16_t>((Hash >> 48) | 1); }
 
 GLenum ModeOf(TRenderPrimitive Kind) {
     switch (Kind) {
@@ -83,13 +83,16 @@ void TGLIndexedBuilder::Vertex(const TMVector& V) {
 }
 
 void TGLIndexedBuilder::Grow() {
-    Slots.assign(std::max<std::size_t>(1024, Slots.size() * 2), 0);
-    const std::size_t Mask = Slots.size() - 1;
+    const std::size_t Size = std::max<std::size_t>(1024, Tags.size() * 2);
+    Tags.assign(Size, 0);
+    Numbers.resize(Size);
+    const std::size_t Mask = Size - 1;
     for (std::uint32_t N = 0; N < VertexCount(); ++N) {
         const std::uint64_t Hash = HashOf(&Data[N * FloatsPerVertex]);
         std::size_t S = Hash & Mask;
-        while (Slots[S] != 0) S = (S + 1) & Mask;
-        Slots[S] = SlotOf(Hash, N);
+        while (Tags[S] != 0) S = (S + 1) & Mask;
+        Tags[S] = TagOf(Hash);
+        Numbers[S] = N;
     }
 }
 
@@ -102,19 +105,21 @@ std::uint32_t TGLIndexedBuilder::VertexNumber(const float (&Position)[3]) {
     // still in the cache, without a walk into the large table.
     std::uint32_t& Recent = RecentVertices[(Hash >> 40) & (RecentVertices.size() - 1)];
     if (Recent != NoVertex && Same(Recent)) return Recent;
-    if (2 * (VertexCount() + 1) > Slots.size()) Grow();
-    const std::size_t Mask = Slots.size() - 1;
-    const std::uint64_t Tag = Hash & ~0xFFFFFFFFull;
+    if (2 * (VertexCount() + 1) > Tags.size()) Grow();
+    // The small tags are walked first; a vertex's number and data are read only where its tag
+    // agrees, so that adding a new vertex touches little memory.
+    const std::size_t Mask = Tags.size() - 1;
+    const std::uint16_t Tag = TagOf(Hash);
     for (std::size_t S = Hash & Mask;; S = (S + 1) & Mask) {
-        const std::uint64_t Slot = Slots[S];
-        if (Slot == 0) {
+        const std::uint16_t T = Tags[S];
+        if (T == 0) {
             const auto Made = static_cast<std::uint32_t>(VertexCount());
-            Slots[S] = SlotOf(Hash, Made);
+            Tags[S] = Tag;
+            Numbers[S] = Made;
             Data.insert(Data.end(), Key, Key + FloatsPerVertex);
             return Recent = Made;
         }
-        // The data is read only where the slot's part of the hash agrees.
-        if ((Slot & ~0xFFFFFFFFull) == Tag && Same(static_cast<std::uint32_t>(Slot) - 1)) return Recent = static_cast<std::uint32_t>(Slot) - 1;
+        if (T == Tag && Same(Numbers[S])) return Recent = Numbers[S];
     }
 }
 

@@ -66,8 +66,9 @@ private:
     std::vector<float> Data;
     std::vector<std::uint32_t> Index;
     std::vector<TRun> RunList;
-    // Open addressing: part of the hash and the vertex number in each slot.
-    std::vector<std::uint64_t> Slots;
+    // Open addressing: in each slot part of the hash (0: free) and the vertex number.
+    std::vector<std::uint16_t> Tags;
+    std::vector<std::uint32_t> Numbers;
     // The vertex last met under each of a few thousand hashes.
     static constexpr std::uint32_t NoVertex = ~std::uint32_t{0};
     std::vector<std::uint32_t> RecentVertices = std::vector<std::uint32_t>(4096, NoVertex);
