@@ -56,7 +56,7 @@ public:
     void DrawPrepared(IRenderTarget& Target, std::uint8_t& State, bool Mirrored);
     bool IsBuilt() const { return Built; }
     // Counts the changes of the drawable data: every build, discard and DataChanged. A renderer
-    // compiles its display lists again when the count of any of its instances moved.
+    // makes its kept drawings again when the count of any of its instances moved.
     std::uint64_t GetRevision() const { return Revision; }
 
 protected:
@@ -167,8 +167,8 @@ public:
     TMBox GetBounds() override { return Bounds; }
     // Draws every instance into the view's render target, in the material last set; a view that is
     // no render target gets nothing. A nested call while drawing draws nothing. An OpenGL view with
-    // a current context draws from the renderer's display list of that context, compiled on the
-    // first draw after a change.
+    // a current context draws from the renderer's kept drawing of that context, made on the first
+    // draw after a change.
     void Render(IGraphics& View) override;
     void DrawInstances(IRenderTarget& Target);
     // How many kept drawings the renderer holds (one per context it was drawn in since the last
@@ -186,7 +186,7 @@ private:
 
     void DiscardInstances();
     void UpdateBounds();
-    // Drops every display list: the data they hold is out of date.
+    // Drops every kept drawing: the data they hold is out of date.
     void DropLists();
     std::uint64_t InstancesRevision() const;
     // The current context's kept drawing, made from the instances when there is none; nullptr when
@@ -197,7 +197,7 @@ private:
     bool KeepInstances(IRenderTarget& Target, TContextList& Kept);
 
     std::vector<TContextList> Lists;
-    // The sum of the instances' revisions when the lists were compiled.
+    // The sum of the instances' revisions when the drawings were kept.
     std::uint64_t ListsRevision = 0;
 
     bool Rendering = false;

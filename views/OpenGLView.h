@@ -441,9 +441,9 @@ public:
     void RenderObject(IRenderable& Obj) override;
     // While the context is ready, except in a measuring pass.
     bool KeepsLines() override;
-    // The lines of Key from a display list compiled on their first draw (in the lines state, the
-    // current colour); their extents are kept with them. A full frame lets go of the lists it did
-    // not draw.
+    // The lines of Key from display lists (and vertex buffers for long runs of lines) made on their
+    // first draw (in the lines state, the current colour); their extents are kept with them. A full
+    // frame lets go of the drawings it did not draw.
     void KeptLines(const TDrawingKey& Key, const std::function<void(IGraphics&)>& Draw) override;
     // How many line drawings the view keeps.
     int KeptLinesCount() const { return KeptLineLists.Count(); }
