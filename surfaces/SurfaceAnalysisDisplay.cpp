@@ -190,7 +190,8 @@ void TSurfaceAnalysisColorLayers::Build(int N) {
 
 std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& P, int Side, double Level) {
     TClipPiece Piece;
-    switch (ClipTriangle(*P.Corner(0), *P.Corner(1), *P.Corner(2), Side, Level, Piece)) {
+    // The corners' weights are the analysed values.
+    switch (ClipTriangle(P.CornerPoint(0), P.CornerPoint(1), P.CornerPoint(2), Side, Level, Piece)) {
         case TClipResult::Whole: return CopyPolygon(P);
         case TClipResult::None: return nullptr;
         case TClipResult::Part: break;
@@ -272,8 +273,8 @@ std::unique_ptr<TPolygonList> TSurfaceAnalysis::ClipToLayers(const TPolygonList&
     auto Result = std::make_unique<TPolygonList>();
     for (int I = 0; I < Triangles.Count(); ++I) {
         const TPolygon& F = *Triangles.Polygon(I);
-        const TRPoint Corners[4] = {*F.Corner(0), *F.Corner(1), *F.Corner(2),
-                                    F.CornerCount() == 4 ? *F.Corner(3) : TRPoint()};
+        const TRPoint Corners[4] = {F.CornerPoint(0), F.CornerPoint(1), F.CornerPoint(2),
+                                    F.CornerCount() == 4 ? F.CornerPoint(3) : TRPoint()};
         ClipPolygonToLayers(Corners, F.CornerCount(), *Result);
     }
     return Result;

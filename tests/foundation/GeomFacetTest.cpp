@@ -91,11 +91,13 @@ TEST(Polygon, AssignAndCopy) {
     Source->Selected = true;
     Source->Group = 7;
     Source->SetNormal(1, {0, 0, 1});
-    Source->Corner(2)->Tag = 5;
+    TRPoint Tagged = Source->CornerPoint(2);
+    Tagged.Tag = 5;
+    Source->AssignCorner(2, Tagged);
 
     auto Copy = CopyPolygon(*Source);
     ExpectCorners(*Copy, CornersOf(*Source));
-    EXPECT_EQ(Copy->Corner(2)->Tag, 5);
+    EXPECT_EQ(Copy->CornerPoint(2).Tag, 5);
     EXPECT_EQ(Copy->Color, clBlue);
     EXPECT_TRUE(Copy->OwnColor);
     EXPECT_EQ(Copy->EdgeColor, clRed);
@@ -120,7 +122,7 @@ TEST(Polygon, AssignAndCopy) {
     A.W = 0.5;
     auto T = NewTriangle(A, B, C);
     ExpectCorners(*T, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-    EXPECT_EQ(T->Corner(0)->W, 0.5);
+    EXPECT_EQ(T->CornerPoint(0).W, 0.5);
     EXPECT_EQ(NewQuad(A, B, C, D)->GetShape(), 1);
 }
 
@@ -237,7 +239,7 @@ TEST(Polygon, CornerIndexAndNormalsAtCorners) {
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({1 + 5e-5, 0, 0})), 1);
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({0, 1, 2e-4})), -1);
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({0, 1, 0})), 3);
-    EXPECT_EQ(PolygonCornerIndex(*F, *F->Corner(2)), 2);
+    EXPECT_EQ(PolygonCornerIndex(*F, F->CornerPoint(2)), 2);
 
     SetPolygonNormalAt(*F, TRPoint({1, 1, 0}), {0, 0, 1});
     SetPolygonNormalAt(*F, TRPoint({5, 5, 5}), {0, 0, 1});   // no such corner
@@ -355,7 +357,9 @@ TEST(Polygon, TransformCarriesCornersAndTurnsNormals) {
     F->Color = clLime;
     F->EdgeColor = clRed;
     F->Selected = true;
-    F->Corner(1)->Tag = 3;
+    TRPoint Tagged = F->CornerPoint(1);
+    Tagged.Tag = 3;
+    F->AssignCorner(1, Tagged);
 
     // A translation moves the corners but not the directions.
     auto Moved = TransformedPolygon(*F, MatrixTranslation(10, 20, 30));
@@ -363,7 +367,7 @@ TEST(Polygon, TransformCarriesCornersAndTurnsNormals) {
     ExpectNear(*Moved->Normal(0), {0, 0, 1});
     ExpectNear(*Moved->Normal(2), {1, 0, 0});
     EXPECT_EQ(Moved->Normal(1), nullptr);
-    EXPECT_EQ(Moved->Corner(1)->Tag, 3);
+    EXPECT_EQ(Moved->CornerPoint(1).Tag, 3);
     EXPECT_EQ(Moved->Color, clLime);
     EXPECT_TRUE(Moved->OwnColor);
     EXPECT_EQ(Moved->EdgeColor, clRed);
@@ -398,12 +402,12 @@ TEST(Polygon, SplitByPlane) {
     EXPECT_GT(VectorDot(PolygonNormal(*Below), PolygonNormal(*F)), 0.99);
 
     auto High = TriangleFromVectors({0, 0, 1}, {1, 0, 1}, {0, 1, 2});
-    High->Corner(0)->Marked = true;
+    High->SetCornerMarked(0, true);
     SplitTriangleByPlane(*High, ZPlane, Above, Below);
     ASSERT_TRUE(Above);
     EXPECT_EQ(Below, nullptr);
     ExpectCorners(*Above, CornersOf(*High));
-    EXPECT_FALSE(Above->Corner(0)->Marked);
+    EXPECT_FALSE(Above->CornerMarked(0));
 
     auto Flat = TriangleFromVectors({0, 0, 0}, {1, 0, 0}, {0, 1, 5e-5});
     SplitTriangleByPlane(*Flat, ZPlane, Above, Below);
