@@ -8,6 +8,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
+#include "foundation/SlotPool.h"
 #include "foundation/VkMathsIntersect.h"
 
 namespace sarnova {
@@ -103,12 +104,15 @@ TPolygon::TPolygon(int Shape) {
 
 TPolygon::~TPolygon() = default;
 
+void* TPolygon::operator new(std::size_t Size) { return PooledNew<TPolygon>(Size); }
+
+void TPolygon::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TPolygon>(P, Size); }
+
 TPolygon::TPolygon(const TPolygon& F)
     : Color(F.Color), Group(F.Group), EdgeColor(F.EdgeColor), OwnColor(F.OwnColor), Selected(F.Selected),
       FShape(F.FShape), FMarks(F.FMarks), FCornerSet(F.FCornerSet), FCorners(F.FCorners),
       FCorner3(F.FCorner3 ? std::make_unique<TFacetCorner>(*F.FCorner3) : nullptr),
-      FNormals(F.FNormals ? std::make_unique<TNormals>(*F.FNormals) : nullptr),
-      FExtras(F.FExtras ? std::make_unique<TCornerExtras>(*F.FExtras) : nullptr) {}
+      FParts(F.FParts ? std::make_unique<TParts>(*F.FParts) : nullptr) {}
 
 TPolygon& TPolygon::operator=(const TPolygon& F) {
     if (&F == this) return *this;
@@ -125,19 +129,38 @@ TPolygon& TPolygon::operator=(const TPolygon& F) {
         Slot(3) = *F.FCorner3;
     else
         FCorner3.reset();
-    if (F.FNormals) {
-        if (!FNormals) FNormals = std::make_unique<TNormals>();
-        *FNormals = *F.FNormals;
-    } else {
-        FNormals.reset();
-    }
-    if (F.FExtras) {
-        if (!FExtras) FExtras = std::make_unique<TCornerExtras>();
-        *FExtras = *F.FExtras;
-    } else {
-        FExtras.reset();
-    }
+    if (F.FParts)
+        MakeParts() = *F.FParts;
+    else
+        FParts.reset();
     return *this;
+}
+
+TPolygon::TParts::TParts(const TParts& P)
+    : Normal(P.Normal), NormalSet(P.NormalSet), Extras(P.Extras ? std::make_unique<TCornerExtras>(*P.Extras) : nullptr) {}
+
+TPolygon::TParts& TPolygon::TParts::operator=(const TParts& P) {
+    if (&P == this) return *this;
+    Normal = P.Normal;
+    NormalSet = P.NormalSet;
+    if (!P.Extras)
+        Extras.reset();
+    else if (Extras)
+        *Extras = *P.Extras;
+    else
+        Extras = std::make_unique<TCornerExtras>(*P.Extras);
+    return *this;
+}
+
+TPolygon::TParts& TPolygon::MakeParts() {
+    if (!FParts) FParts = std::make_unique<TParts>();
+    return *FParts;
+}
+
+TPolygon::TCornerExtras& TPolygon::MakeExtras() {
+    TParts& P = MakeParts();
+    if (!P.Extras) P.Extras = std::make_unique<TCornerExtras>();
+    return *P.Extras;
 }
 
 TFacetCorner& TPolygon::Slot(int Index) {
@@ -147,25 +170,26 @@ TFacetCorner& TPolygon::Slot(int Index) {
 }
 
 void TPolygon::ClearExtras(int Index) {
-    if (FExtras) (*FExtras)[static_cast<std::size_t>(Index)] = TCornerExtra{};
+    if (TCornerExtras* E = Extras()) (*E)[static_cast<std::size_t>(Index)] = TCornerExtra{};
 }
 
 void TPolygon::StoreValues(int Index, const TRPoint& P) {
     Slot(Index) = TFacetCorner(P.Vector());
     const TCornerExtra Default;
     // Most corners carry nothing but their position: the extras are made for the first that does.
-    if (!FExtras && SameBits(P.W, Default.W) && SameBits(P.T, Default.T) && P.Tag == Default.Tag) return;
-    if (!FExtras) FExtras = std::make_unique<TCornerExtras>();
-    (*FExtras)[static_cast<std::size_t>(Index)] = {P.W, P.T, P.Tag};
+    if (!Extras() && SameBits(P.W, Default.W) && SameBits(P.T, Default.T) && P.Tag == Default.Tag) return;
+    MakeExtras()[static_cast<std::size_t>(Index)] = {P.W, P.T, P.Tag};
 }
 
 void TPolygon::CopyExtras(int Index, const TPolygon& F, int From) {
-    if (!F.FExtras) {
+    const TCornerExtras* Source = F.Extras();
+    if (!Source) {
         ClearExtras(Index);
         return;
     }
-    if (!FExtras) FExtras = std::make_unique<TCornerExtras>();
-    (*FExtras)[static_cast<std::size_t>(Index)] = (*F.FExtras)[static_cast<std::size_t>(From)];
+    // Read before the extras are made: F may be this facet.
+    const TCornerExtra E = (*Source)[static_cast<std::size_t>(From)];
+    MakeExtras()[static_cast<std::size_t>(Index)] = E;
 }
 
 TRPoint TPolygon::CornerPoint(int Index) const {
@@ -195,7 +219,7 @@ void TPolygon::SetShape(int Shape) {
         Slot(3) = TFacetCorner();
     else
         FCorner3.reset();
-    FExtras.reset();
+    if (FParts) FParts->Extras.reset();
     FMarks = 0;
     FCornerSet = Shape == 1 ? 0b1111 : 0b0111;
     EdgeColor = clWhite;
@@ -245,7 +269,7 @@ void TPolygon::Assign(const TPolygon& F) {
         }
     }
     for (int I = 0; I < 3; ++I)
-        if (F.HasNormal(I)) SetNormal(I, F.FNormals->Normal[static_cast<std::size_t>(I)]);
+        if (F.HasNormal(I)) SetNormal(I, F.FParts->Normal[static_cast<std::size_t>(I)]);
     Color = F.Color;
     OwnColor = F.OwnColor;
     EdgeColor = F.EdgeColor;
@@ -254,9 +278,9 @@ void TPolygon::Assign(const TPolygon& F) {
 
 void TPolygon::SetNormal(int Index, const TMVector& N) {
     if (Index < 0 || Index > 2) return;
-    if (!FNormals) FNormals = std::make_unique<TNormals>();
-    FNormals->Normal[static_cast<std::size_t>(Index)] = N;
-    FNormals->Set |= static_cast<std::uint8_t>(1u << Index);
+    TParts& P = MakeParts();
+    P.Normal[static_cast<std::size_t>(Index)] = N;
+    P.NormalSet |= static_cast<std::uint8_t>(1u << Index);
 }
 
 TMTriangle TPolygon::Triangle() const {
@@ -307,7 +331,7 @@ void TPolygon::Delete(int Index) {
 void TPolygon::SwapCornerValues(int A, int B) {
     if (!HasCorner(A) || !HasCorner(B)) return;
     std::swap(Slot(A), Slot(B));
-    if (FExtras) std::swap((*FExtras)[static_cast<std::size_t>(A)], (*FExtras)[static_cast<std::size_t>(B)]);
+    if (TCornerExtras* E = Extras()) std::swap((*E)[static_cast<std::size_t>(A)], (*E)[static_cast<std::size_t>(B)]);
 }
 
 void TPolygon::SaveToText(std::string& Text) const {

@@ -105,7 +105,7 @@ public:
     void SetCornerMarked(int Index, bool Value) noexcept;
     // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
     const TMVector* Normal(int Index) const noexcept {
-        return HasNormal(Index) ? &FNormals->Normal[static_cast<std::size_t>(Index)] : nullptr;
+        return HasNormal(Index) ? &FParts->Normal[static_cast<std::size_t>(Index)] : nullptr;
     }
     // Vertex normal of corner Index (0 to 2); other indices do nothing.
     void SetNormal(int Index, const TMVector& N);
@@ -144,11 +144,13 @@ protected:
     TPolygon(const TPolygon& F);
     TPolygon& operator=(const TPolygon& F);
 
+public:
+    // Facets come and go by the hundred thousand: they are carved from large blocks, which saves
+    // the allocator's per-block header and keeps a mesh's facets side by side.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
+
 private:
-    struct TNormals {
-        std::array<TMVector, 3> Normal{};
-        std::uint8_t Set = 0;  // bit i: normal i present
-    };
     // What a point object carries besides its position and mark, at their defaults in a corner that
     // was never given them.
     struct TCornerExtra {
@@ -157,12 +159,23 @@ private:
         std::int32_t Tag = 0;
     };
     using TCornerExtras = std::array<TCornerExtra, 4>;
+    // The normals, and the extras of the rare facets whose corners carry any: one part, as the
+    // pointer to the extras fills what would be the part's padding.
+    struct TParts {
+        std::array<TMVector, 3> Normal{};
+        std::uint8_t NormalSet = 0;  // bit i: normal i present
+        std::unique_ptr<TCornerExtras> Extras;
+
+        TParts() = default;
+        TParts(const TParts& P);
+        TParts& operator=(const TParts& P);
+    };
 
     static const TFacetCorner NoCorner;
 
     bool HasCorner(int Index) const noexcept { return Index >= 0 && Index < 4 && (FCornerSet >> Index & 1); }
     bool HasNormal(int Index) const noexcept {
-        return Index >= 0 && Index < 3 && FNormals && (FNormals->Set >> Index & 1);
+        return Index >= 0 && Index < 3 && FParts && (FParts->NormalSet >> Index & 1);
     }
     // The slot of corner Index (0 to 3), the fourth made when first needed.
     TFacetCorner& Slot(int Index);
@@ -173,15 +186,18 @@ private:
     void CopyExtras(int Index, const TPolygon& F, int From);
     void ClearExtras(int Index);
     TCornerExtra ExtraOf(int Index) const {
-        return FExtras ? (*FExtras)[static_cast<std::size_t>(Index & 3)] : TCornerExtra{};
+        const TCornerExtras* E = Extras();
+        return E ? (*E)[static_cast<std::size_t>(Index & 3)] : TCornerExtra{};
     }
+    TCornerExtras* Extras() const noexcept { return FParts ? FParts->Extras.get() : nullptr; }
+    TCornerExtras& MakeExtras();
+    TParts& MakeParts();
 
     // Slots 0 to 2 without their corner hold the origin, so every routine may read them; the
     // fourth slot exists while the facet has its fourth corner (or had it, until dropped).
     std::array<TFacetCorner, 3> FCorners{};
     std::unique_ptr<TFacetCorner> FCorner3;
-    std::unique_ptr<TNormals> FNormals;
-    std::unique_ptr<TCornerExtras> FExtras;
+    std::unique_ptr<TParts> FParts;
 };
 
 // A damaged facet line for an error message, in quotes, cut short so that the message stays readable.
