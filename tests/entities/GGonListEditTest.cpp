@@ -197,6 +197,14 @@ TEST_F(GGonListEditTest, ACornerClickPicksEveryCoincidentCornerAndTheDragMovesTh
     View.Release(mbLeft, To.X + 2, To.Y - 2);
     EXPECT_EQ(CornersOf(*List->Facets().Polygon(0))[1], (TMVector{5, 1, 0}));
     EXPECT_EQ(CornersOf(*List->Facets().Polygon(1))[0], (TMVector{5, 1, 0}));
+    // The views see the picked corners as the entity's points; unselecting one there unmarks it.
+    TPointInfo& Info = List->PointInfo(1, nullptr);
+    EXPECT_EQ(Info.GetPoint(), (TMVector{5, 1, 0}));
+    EXPECT_TRUE(Info.IsSelected() && Info.IsVisible());
+    Info.SetSelected(false);
+    EXPECT_FALSE(List->PointInfo(1, nullptr).IsSelected());
+    EXPECT_EQ(int(List->Facets().Polygon(0)->CornerMarked(1)) + int(List->Facets().Polygon(1)->CornerMarked(0)), 1);
+    EXPECT_FALSE(List->PointInfo(2, nullptr).IsVisible());
     Doc.SetEditedGeometry(nullptr);
     Doc.Undo();
     EXPECT_EQ(CornersOf(*Lists()[0]->Facets().Polygon(0))[1], (TMVector{4, 0, 0}));

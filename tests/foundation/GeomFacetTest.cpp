@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -302,6 +303,68 @@ TEST(Polygon, FourthCornerAndNormalsBelongToTheirFacet) {
     ExpectNear(Dropped->StoredCorner(3).Vector(), {0, 0, 0});
     Dropped->SetShape(1);
     ExpectCorners(*Dropped, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+}
+
+// Corners are kept as positions, with weight, parameter and code beside them only where given:
+// these must travel with the corner values through every edit, while marks stay with their slots.
+TEST(Polygon, CornerWeightsAndCodesTravelWithTheirValuesAndMarksStayInPlace) {
+    auto Codes = [](const TPolygon& F) {
+        std::vector<int> Result;
+        for (int I = 0; I < F.CornerCount(); ++I) Result.push_back(F.CornerPoint(I).Tag);
+        return Result;
+    };
+    auto Marks = [](const TPolygon& F) {
+        std::vector<bool> Result;
+        for (int I = 0; I < F.CornerCount(); ++I) Result.push_back(F.CornerMarked(I));
+        return Result;
+    };
+    TCopyableFacet Quad(1);
+    for (int I = 0; I < 4; ++I) {
+        TRPoint P(TMVector{double(I), 0, 0});
+        P.Tag = 10 + I;
+        P.W = 0.5 * I;
+        P.T = -0.0;
+        P.Marked = I == 1;
+        Quad.SetCorner(I, P);
+    }
+    EXPECT_EQ(Codes(Quad), (std::vector<int>{10, 11, 12, 13}));
+    EXPECT_EQ(Quad.CornerPoint(3).W, 1.5);
+    EXPECT_TRUE(std::signbit(Quad.CornerPoint(2).T));
+    EXPECT_TRUE(Quad.CornerPoint(1).Marked);
+
+    // Copies carry everything; Assign carries the values but leaves the marks of the target.
+    const TCopyableFacet Copy(Quad);
+    EXPECT_EQ(Codes(Copy), Codes(Quad));
+    EXPECT_EQ(Marks(Copy), Marks(Quad));
+    TPolygon Assigned(1);
+    Assigned.SetCornerMarked(3, true);
+    Assigned.Assign(Quad);
+    EXPECT_EQ(Codes(Assigned), Codes(Quad));
+    EXPECT_EQ(Marks(Assigned), (std::vector<bool>{false, false, false, true}));
+
+    TCopyableFacet Flipped(Quad);
+    FlipPolygon(Flipped);
+    EXPECT_EQ(Codes(Flipped), (std::vector<int>{12, 11, 10, 13}));
+    EXPECT_EQ(Flipped.CornerPoint(0).W, 1.0);
+    EXPECT_EQ(Marks(Flipped), Marks(Quad));
+
+    TCopyableFacet Deleted(Quad);
+    Deleted.Delete(0);
+    EXPECT_EQ(Codes(Deleted), (std::vector<int>{11, 12, 13}));
+    EXPECT_EQ(Marks(Deleted), (std::vector<bool>{false, true, false}));
+    // The new corner is a plain point; the moved ones keep what they carry.
+    Deleted.Insert(1, {7, 7, 7});
+    EXPECT_EQ(Codes(Deleted), (std::vector<int>{11, 0, 12, 13}));
+    EXPECT_EQ(Deleted.CornerPoint(1).W, 1.0);
+    EXPECT_FALSE(Deleted.CornerMarked(1));
+
+    // A fresh shape and a dropped corner forget them.
+    TCopyableFacet Reshaped(Quad);
+    Reshaped.SetCorner(2, Reshaped.CornerPoint(2));
+    EXPECT_EQ(Reshaped.CornerPoint(3).Tag, 0);
+    Reshaped.SetShape(1);
+    EXPECT_EQ(Codes(Reshaped), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(Marks(Reshaped), (std::vector<bool>{false, false, false, false}));
 }
 
 TEST(Polygon, InsertAndDeleteSwitchTheShape) {
