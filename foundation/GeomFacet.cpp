@@ -61,6 +61,11 @@ std::string_view NextWord(std::string_view Line, std::size_t& Pos) {
 
 double Coordinate(const TFacetCorner& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
 
+// Half the cross product of the diagonals.
+double QuadArea(const TMVector& A, const TMVector& B, const TMVector& C, const TMVector& D) {
+    return VectorLength(VectorCross(VectorFromTo(A, C), VectorFromTo(B, D))) / 2;
+}
+
 // The same double, bit for bit (so -0 and NaN count as given).
 bool SameBits(double A, double B) { return std::bit_cast<std::uint64_t>(A) == std::bit_cast<std::uint64_t>(B); }
 
@@ -92,6 +97,10 @@ std::string QuotedLine(std::string_view Line) {
 bool TFacetCorner::InsideBox(const TMBox& B) const { return AsPoint().InsideBox(B); }
 
 bool TFacetCorner::IsEqual(const TFacetCorner& B) const { return AsPoint().IsEqual(B.AsPoint()); }
+
+void* TFacetCorner::operator new(std::size_t Size) { return PooledNew<TFacetCorner>(Size); }
+
+void TFacetCorner::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TFacetCorner>(P, Size); }
 
 // ---- TPolygon ----
 
@@ -151,6 +160,10 @@ TPolygon::TParts& TPolygon::TParts::operator=(const TParts& P) {
         Extras = std::make_unique<TCornerExtras>(*P.Extras);
     return *this;
 }
+
+void* TPolygon::TParts::operator new(std::size_t Size) { return PooledNew<TParts>(Size); }
+
+void TPolygon::TParts::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TParts>(P, Size); }
 
 TPolygon::TParts& TPolygon::MakeParts() {
     if (!FParts) FParts = std::make_unique<TParts>();
@@ -290,8 +303,7 @@ TMTriangle TPolygon::Triangle() const {
 
 double TPolygon::Area() const {
     if (FShape == 1)
-        return QuadAreaOfPoints(TRPoint(FCorners[0].Vector()), TRPoint(FCorners[1].Vector()),
-                                TRPoint(FCorners[2].Vector()), TRPoint(StoredCorner(3).Vector()));
+        return QuadArea(FCorners[0].Vector(), FCorners[1].Vector(), FCorners[2].Vector(), StoredCorner(3).Vector());
     return TriangleArea(FCorners[0].Vector(), FCorners[1].Vector(), FCorners[2].Vector());
 }
 
@@ -448,7 +460,7 @@ double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C
 }
 
 double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
-    return VectorLength(VectorCross(VectorFromTo(A.Vector(), C.Vector()), VectorFromTo(B.Vector(), D.Vector()))) / 2;
+    return QuadArea(A.Vector(), B.Vector(), C.Vector(), D.Vector());
 }
 
 TMVector PolygonNormal(const TPolygon& F) {

@@ -37,6 +37,10 @@ struct TFacetCorner {
     // As TRPoint's: inside B on all three axes, bounds included; every coordinate within 1e-4.
     bool InsideBox(const TMBox& B) const;
     bool IsEqual(const TFacetCorner& B) const;
+
+    // Made alone only as the fourth corner of a quadrilateral: from a pool, without a heap header.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
 };
 
 // One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
@@ -68,6 +72,11 @@ public:
     // CreateShape: SetShape(Shape), with OwnColor false.
     explicit TPolygon(int Shape);
     virtual ~TPolygon();
+
+    // Facets come and go by the hundred thousand: they are carved from large blocks, which saves
+    // the allocator's per-block header and keeps a mesh's facets side by side.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
 
     std::uint8_t GetShape() const noexcept { return FShape; }
     // Fresh corners at the origin for Shape 0 (three) or 1 (four), Color clNone, EdgeColor clWhite;
@@ -144,12 +153,6 @@ protected:
     TPolygon(const TPolygon& F);
     TPolygon& operator=(const TPolygon& F);
 
-public:
-    // Facets come and go by the hundred thousand: they are carved from large blocks, which saves
-    // the allocator's per-block header and keeps a mesh's facets side by side.
-    static void* operator new(std::size_t Size);
-    static void operator delete(void* P, std::size_t Size) noexcept;
-
 private:
     // What a point object carries besides its position and mark, at their defaults in a corner that
     // was never given them.
@@ -169,6 +172,8 @@ private:
         TParts() = default;
         TParts(const TParts& P);
         TParts& operator=(const TParts& P);
+        static void* operator new(std::size_t Size);
+        static void operator delete(void* P, std::size_t Size) noexcept;
     };
 
     static const TFacetCorner NoCorner;
@@ -220,7 +225,7 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
 const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index);
 // All three vertex normals are present.
 bool PolygonHasNormals(const TPolygon& F);
-// The first corner that is P itself or within 1e-4 of it per coordinate; -1 when none.
+// The first corner within 1e-4 of P per coordinate; -1 when none.
 int PolygonCornerIndex(const TPolygon& F, const TRPoint& P);
 // The vertex normal of the corner PolygonCornerIndex finds; nothing when none matches.
 void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N);
