@@ -908,7 +908,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
     RefuseOpenLine("Polygon");
     Drawn = true;
     const int Corners = F.CornerCount();
-    for (int I = 0; I < Corners; ++I) AddExtentsRPoint(*F.Corner(I));
+    for (int I = 0; I < Corners; ++I) AddExtentsRPoint(F.Corner(I)->AsPoint());
     if (State & vfMeasuring) return;
     SetDrawState(dsLines);
     if (F.OwnColor) {
@@ -916,7 +916,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
         glBegin(GL_TRIANGLES);
         const int Order[6] = {0, 1, 2, 0, 2, 3};
         for (int K = 0; K < (Corners == 4 ? 6 : 3) && Corners >= 3; ++K) {
-            const TRPoint& P = *F.Corner(Order[K]);
+            const auto& P = *F.Corner(Order[K]);
             glVertex3d(P.X, P.Y, P.Z);
         }
         glEnd();
@@ -925,7 +925,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
         SetGLColor(F.EdgeColor);
         glBegin(GL_LINE_LOOP);
         for (int I = 0; I < Corners; ++I) {
-            const TRPoint& P = *F.Corner(I);
+            const auto& P = *F.Corner(I);
             glVertex3d(P.X + DefaultTolerance, P.Y + DefaultTolerance, P.Z + DefaultTolerance);
         }
         glEnd();
