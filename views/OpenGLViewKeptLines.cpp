@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include "views/GLIndexedDrawing.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
@@ -43,9 +44,8 @@ void TGLKeptLines::Release() {
 }
 
 unsigned TGLKeptLines::LineBuffer(const float* Ends, std::size_t Count) {
-    QOpenGLContext* Context = QOpenGLContext::currentContext();
-    if (Context == nullptr || !Context->functions()->hasOpenGLFeature(QOpenGLFunctions::Buffers)) return 0;
-    QOpenGLFunctions* F = Context->functions();
+    if (!TGLIndexedDrawing::Available()) return 0;
+    QOpenGLFunctions* F = QOpenGLContext::currentContext()->functions();
     GLuint Buffer = 0;
     F->glGenBuffers(1, &Buffer);
     if (Buffer == 0) return 0;
