@@ -10,6 +10,7 @@
 #include "foundation/PolyList.h"
 #include "foundation/Polygon.h"
 #include "foundation/PolygonIntersect.h"
+#include "foundation/SlotPool.h"
 
 using namespace sarnova;
 
@@ -88,10 +89,15 @@ void BM_PolygonListMemory(benchmark::State& State) {
     std::size_t Heap = 0;
     int Facets = 0;
     for (auto _ : State) {
+        // Pooled objects count by the slots they take, not by the blocks the pools hold: a slot freed
+        // by an earlier run is used again without touching the heap.
         const struct mallinfo2 Before = mallinfo2();
+        const TSlotPoolBytes PoolBefore = SlotPoolBytes();
         auto Mesh = Sphere({0, 0, 0}, 10, Slices, Slices / 2);
         const struct mallinfo2 After = mallinfo2();
-        Heap = (After.uordblks + After.hblkhd) - (Before.uordblks + Before.hblkhd);
+        const TSlotPoolBytes PoolAfter = SlotPoolBytes();
+        Heap = (After.uordblks + After.hblkhd) - (Before.uordblks + Before.hblkhd) -
+               (PoolAfter.Reserved - PoolBefore.Reserved) + (PoolAfter.InUse - PoolBefore.InUse);
         Facets = Mesh->Count();
     }
     const double Vertices = static_cast<double>(Slices) * (Slices / 2 - 1) + 2;

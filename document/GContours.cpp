@@ -12,13 +12,42 @@ namespace sarnova {
 
 namespace {
 
+// The contours entity holding Set in List; nullptr when none does.
+TGeoContours* OwnerOf(const TContours& Set, const TGeometryList& List) {
+    for (int I = 0; I < List.Count(); ++I)
+        if (auto* Entity = dynamic_cast<TGeoContours*>(&List.Items(I)); Entity && &Entity->Contours() == &Set)
+            return Entity;
+    return nullptr;
+}
+
+std::string SetText(const TContours& Set) {
+    TTextWriter Out;
+    Set.SaveToText(Out);
+    return Out.Text();
+}
+
+// Edit changes Set in place (the dialog does); a change becomes one undo step of Set's entity. The
+// entity records itself holding the set as it was, and then takes the edited set.
+template <class F>
+void RecordedEdit(TGeometryList& List, TContours& Set, F Edit) {
+    const std::unique_ptr<TContours> Before = Set.Clone();
+    Edit();
+    if (SetText(Set) == SetText(*Before)) return;
+    TGeoContours* Entity = OwnerOf(Set, List);
+    if (Entity == nullptr) return;
+    const std::unique_ptr<TContours> After = Set.Clone();
+    Set.Assign(*Before);
+    Entity->RecordChange();
+    Set.Assign(*After);
+}
+
 void ContoursClick(TMenuItem& Sender) {
     TGeometryList* List = GeometryListOf(Sender);
     if (List == nullptr) return;
     // A list without contour settings of its own (not a document) has nothing to set up.
     TContours* Set = List->GetContours();
     if (Set == nullptr) return;
-    ShowContourSetup(*Set, List);
+    RecordedEdit(*List, *Set, [&] { ShowContourSetup(*Set, List); });
     // The set may be gone after this bracket (an emptied set removes its entity): not used again.
     List->BeginUpdate(0);
     try {
@@ -45,7 +74,9 @@ void ContoursOffClick(TMenuItem& Sender) {
 TGeoContours::TGeoContours() : FContours(std::make_unique<TContours>()) {
     StoreName("Contours");
     DisplayState = dsHidden;
-    Capabilities |= cpInternal;
+    // Undoable: a rename makes the set leave the document at the next change of the list, and undo
+    // must be able to give it back.
+    Capabilities |= cpInternal | cpUndoable;
 }
 
 TGeoContours::~TGeoContours() = default;
@@ -108,9 +139,16 @@ TContours* FindListContours(const TGeometryList& List) {
 
 TContours* ListContours(TGeometryList& List) {
     if (TContours* Found = FindListContours(List)) return Found;
-    List.Add(std::make_unique<TGeoContours>());
+    // An empty set made on demand is no action of the user: it arrives without an undo step (and
+    // writes nothing), and what is later set in it is recorded as a change.
+    auto Made = std::make_unique<TGeoContours>();
+    Made->SetCapabilities(Made->GetCapabilities() & ~cpUndoable);
+    List.Add(std::move(Made));
     // Adding runs the entities' checks, which may already have removed the new one.
-    return FindListContours(List);
+    TContours* Set = FindListContours(List);
+    if (TGeoContours* Entity = Set != nullptr ? OwnerOf(*Set, List) : nullptr)
+        Entity->SetCapabilities(Entity->GetCapabilities() | cpUndoable);
+    return Set;
 }
 
 }  // namespace sarnova

@@ -270,7 +270,7 @@ double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGrap
     for (int I = 0; I < Facets.Count(); ++I) {
         const TPolygon& F = *Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
-            const TPoint P = View.WorldToScreenPoint(*F.Corner(C));
+            const TPoint P = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
             Best = std::min(Best, PixelDistance(P, ScreenPoint));
         }
     }
@@ -281,7 +281,7 @@ bool FacetCornerInRect(const TPolygonList& Facets, const TRect& Rect, IGraphics&
     for (int I = 0; I < Facets.Count(); ++I) {
         const TPolygon& F = *Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
-            const TPoint P = View.WorldToScreenPoint(*F.Corner(C));
+            const TPoint P = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
             if (P.X >= Rect.Left && P.X < Rect.Right && P.Y >= Rect.Top && P.Y < Rect.Bottom) return true;
         }
     }
@@ -337,15 +337,15 @@ void TGeoPGonlist::DrawFacets(IGraphics& View, bool InColour) {
             if (F.Selected != Selected) continue;
             if (InColour && Selected) View.SetLineColor(Colors().SelectColor());
             const int N = F.CornerCount();
-            for (int C = 0; C < N; ++C) View.LinePoints(*F.Corner(C), *F.Corner((C + 1) % N));
+            for (int C = 0; C < N; ++C) View.LinePoints(F.Corner(C)->AsPoint(), F.Corner((C + 1) % N)->AsPoint());
             if (FFacets->ShowNormals) {
                 const TMVector Centre = PolygonCentroid(F);
                 View.VectorPoints(TRPoint(Centre), TRPoint(PolygonNormal(F)), Arrow, true);
             }
             if (!Selected) continue;
             for (int C = 0; C < N; ++C) {
-                if (InColour) View.SetLineColor(F.Corner(C)->Marked ? Colors().SelectColor() : Colors().DrawColor());
-                View.EditHandlePoint(*F.Corner(C), 0);
+                if (InColour) View.SetLineColor(F.CornerMarked(C) ? Colors().SelectColor() : Colors().DrawColor());
+                View.EditHandlePoint(F.Corner(C)->AsPoint(), 0);
             }
             if (InColour) View.SetLineColor(Colors().SelectColor());
         }

@@ -136,7 +136,9 @@ public:
     void AddMenuItems(TMenuItem& Root) override;
     // While editing the corners picked by the last click; none otherwise.
     int GetPointCount() override { return Editing() ? FSelectedPoints.Count() : 0; }
-    TRPoint* GetPoint(int Index) override;
+    // Point Index is picked corner Index, described by a TCornerPointInfo.
+    std::unique_ptr<TPointInfo> CreatePointInfo() override;
+    void GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) override;
     std::uint8_t GetSelectionType() override { return 8; }
     // The union of the selected facets' boxes.
     TMBox GetSelectionExtents(IGraphics& View) override;

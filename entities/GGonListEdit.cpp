@@ -26,7 +26,7 @@ constexpr double PickDistance = 5.0;
 // The facet covers pixel P on screen: its triangle 0, 1, 2, or for a quadrilateral also 0, 2, 3.
 bool FacetUnderPixel(const TPolygon& F, TPoint P, IGraphics& View) {
     TPoint S[4];
-    for (int C = 0; C < F.CornerCount(); ++C) S[C] = View.WorldToScreenPoint(*F.Corner(C));
+    for (int C = 0; C < F.CornerCount(); ++C) S[C] = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
     return PointInTriangle(P, S[0], S[1], S[2]) || (F.CornerCount() == 4 && PointInTriangle(P, S[0], S[2], S[3]));
 }
 
@@ -43,7 +43,7 @@ struct TEdgePoint {
 TEdgePoint PolygonEdgePointAtPixel(const TPolygon& F, TPoint Pixel, IGraphics& View) {
     TPolygon Screen(F.GetShape());
     for (int C = 0; C < F.CornerCount(); ++C) {
-        const TPoint S = View.WorldToScreenPoint(*F.Corner(C));
+        const TPoint S = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
         Screen.Corner(C)->SetXYZ(S.X, S.Y, 0);
     }
     TRPoint Pick;
@@ -99,9 +99,13 @@ void TGeoPGonlist::UpdateInsertMode() {
 
 IGGonFrame* TGeoPGonlist::GonFrame() const { return dynamic_cast<IGGonFrame*>(GetFrame()); }
 
-TRPoint* TGeoPGonlist::GetPoint(int Index) {
-    if (!Editing() || Index < 0 || Index >= FSelectedPoints.Count()) return nullptr;
-    return FSelectedPoints.Items(Index);
+std::unique_ptr<TPointInfo> TGeoPGonlist::CreatePointInfo() { return std::make_unique<TCornerPointInfo>(this); }
+
+void TGeoPGonlist::GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) {
+    auto* C = dynamic_cast<TCornerPointInfo*>(&Info);
+    if (C == nullptr) return TGeoDraggable::GetPointInfo(Index, Info, View);
+    const bool Picked = Editing() && Index >= 0 && Index < FSelectedPoints.Count();
+    C->SetCorner(Picked ? FSelectedPoints.Items(Index) : TCornerRef{}, View, true);
 }
 
 bool TGeoPGonlist::CanMerge() const {
@@ -137,19 +141,19 @@ void TGeoPGonlist::SelectPoint(IGraphics& View, int X, int Y, TShiftState Shift,
         TPolygon& F = *FFacets->Polygon(I);
         if (!F.Selected) continue;
         for (int C = 0; C < F.CornerCount(); ++C) {
-            TRPoint& Corner = *F.Corner(C);
-            if (PixelDistance(View.WorldToScreenPoint(Corner), Pixel) >= PickDistance) {
-                if (!Corner.Marked) continue;
+            const TCornerRef Corner{&F, C};
+            if (PixelDistance(View.WorldToScreenPoint(Corner.Corner().AsPoint()), Pixel) >= PickDistance) {
+                if (!Corner.Marked()) continue;
                 if (Ctrl) {
-                    FSelectedPoints.Add(&Corner);
+                    FSelectedPoints.Add(Corner);
                 } else {
                     Change();
-                    Corner.Marked = false;
+                    Corner.SetMarked(false);
                 }
             } else {
-                if (!Corner.Marked) Change();
-                Corner.Marked = true;
-                FSelectedPoints.Add(&Corner);
+                if (!Corner.Marked()) Change();
+                Corner.SetMarked(true);
+                FSelectedPoints.Add(Corner);
                 Action = saMouseDrag;
             }
         }
@@ -161,7 +165,7 @@ void TGeoPGonlist::SelectPoint(IGraphics& View, int X, int Y, TShiftState Shift,
             if (!Hit && Ctrl) continue;
             if (Hit || F.Selected) Change();
             F.Selected = Hit && !(Ctrl && F.Selected);
-            for (int C = 0; C < F.CornerCount(); ++C) F.Corner(C)->Marked = false;
+            for (int C = 0; C < F.CornerCount(); ++C) F.SetCornerMarked(C, false);
             if (Hit && F.Selected) Action = saDoNothing;
         }
     }
@@ -177,7 +181,7 @@ void TGeoPGonlist::SelectRect(IGraphics& View, const TRect& Rect, TShiftState Sh
         TPolygon& F = *FFacets->Polygon(I);
         if (!Ctrl) F.Selected = false;
         for (int C = 0; C < F.CornerCount() && !F.Selected; ++C)
-            if (InsideRect(View.WorldToScreenPoint(*F.Corner(C)), Rect)) F.Selected = true;
+            if (InsideRect(View.WorldToScreenPoint(F.Corner(C)->AsPoint()), Rect)) F.Selected = true;
     }
     UpdateInsertMode();
     FSharedPoints.Build(*FFacets);
@@ -212,7 +216,7 @@ void TGeoPGonlist::AddSnapPoints(TGeometrySnapInfo& Request) {
         const TPolygon& F = *FFacets->Polygon(I);
         // Corner marks count only in selected facets: those corners are the ones being dragged.
         for (int C = 0; C < F.CornerCount(); ++C)
-            if (!(F.Selected && F.Corner(C)->Marked)) Request.TryRPoint(*F.Corner(C), stPolygonList, this);
+            if (!(F.Selected && F.CornerMarked(C))) Request.TryRPoint(F.Corner(C)->AsPoint(), stPolygonList, this);
     }
 }
 
@@ -238,7 +242,7 @@ void TGeoPGonlist::DeleteSelectedPoints() {
         int K = 0;
         int Last = -1;
         for (int C = 0; C < F.CornerCount(); ++C)
-            if (F.Corner(C)->Marked) {
+            if (F.CornerMarked(C)) {
                 ++K;
                 Last = C;
             }
@@ -341,8 +345,8 @@ void TGeoPGonlist::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const 
     if (!FDragStart) return;
     const int N = std::min(FSelectedPoints.Count(), FDragStart->Count());
     for (int I = 0; I < N; ++I) {
-        TRPoint& P = *FSelectedPoints.Items(I);
-        if (P.Marked) P.SetVector(VectorAdd(FDragStart->Point(I)->Vector(), Offset));
+        const TCornerRef P = FSelectedPoints.Items(I);
+        if (P.Marked()) P.Corner().SetVector(VectorAdd(FDragStart->Point(I)->Vector(), Offset));
     }
     if (IGGonFrame* Frame = GonFrame()) Frame->RefreshPositions();
 }
@@ -367,8 +371,8 @@ void TGeoPGonlist::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor
     const TEdgePoint At = PolygonEdgePointAtPixel(*Triangle, ScreenPoint, View);
     if (At.Index < 1) return;
     const int N = Triangle->CornerCount();
-    const TRPoint& A = *Triangle->Corner(At.Index - 1);
-    const TRPoint& B = *Triangle->Corner(At.Index > N - 1 ? 0 : At.Index);
+    const TFacetCorner& A = *Triangle->Corner(At.Index - 1);
+    const TFacetCorner& B = *Triangle->Corner(At.Index > N - 1 ? 0 : At.Index);
     const TMVector& P = At.Point;
     View.SetLineColor(Colour);
     View.Line(A.X, A.Y, A.Z, P.X, P.Y, P.Z);

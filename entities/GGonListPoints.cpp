@@ -19,7 +19,7 @@ namespace {
     throw EError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-double& CoordinateOf(TRPoint& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
+double& CoordinateOf(TFacetCorner& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
 double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 
 // Every coordinate within TSharedPointList::Tolerance.
@@ -114,25 +114,42 @@ private:
 
 // ---- TRPointList ----
 
-TRPoint* TRPointList::Items(int Index) const {
+TCornerRef TRPointList::Items(int Index) const {
     if (Index < 0 || Index >= Count()) IndexError(Index);
     return FItems[static_cast<std::size_t>(Index)];
 }
 
 void TRPointList::SetSelected(bool Value) {
-    for (TRPoint* P : FItems) P->Marked = Value;
+    for (const TCornerRef& C : FItems) C.SetMarked(Value);
 }
 
 void TRPointList::CopyToPolyline(TPolyline& Polyline) const {
     Polyline.Clear();
-    for (const TRPoint* P : FItems) Polyline.AddPointCopy(P);
+    for (const TCornerRef& C : FItems) {
+        const TRPoint P = C.Facet->CornerPoint(C.Index);
+        Polyline.AddPointCopy(&P);
+    }
+}
+
+// ---- TCornerPointInfo ----
+
+void TCornerPointInfo::SetSelected(bool Value) {
+    if (Corner.Facet != nullptr) Corner.SetMarked(Value);
+}
+
+void TCornerPointInfo::SetCorner(TCornerRef ACorner, IGraphics* View, bool AVisible) {
+    Corner = ACorner;
+    if (Corner.Facet != nullptr)
+        SetPoint(Corner.Vector(), Corner.Marked(), AVisible, View);
+    else
+        SetPoint(ZeroVector, false, false, View);
 }
 
 // ---- TSharedPoint ----
 
 void TSharedPoint::SetCoordinate(int Axis, double Value) {
     if (Axis < 0 || Axis > 2) return;
-    for (int I = 0; I < Count(); ++I) CoordinateOf(*Items(I), Axis) = Value;
+    for (int I = 0; I < Count(); ++I) CoordinateOf(Items(I).Corner(), Axis) = Value;
     CoordinateOf(FPosition, Axis) = Value;
 }
 
@@ -145,7 +162,7 @@ void TSharedPoint::SetPosition(const TMVector& Value) {
 }
 
 void TSharedPoint::UpdatePosition() {
-    if (Count() > 0) FPosition = Items(0)->Vector();
+    if (Count() > 0) FPosition = Items(0).Vector();
 }
 
 // ---- TSharedPointList ----
@@ -155,15 +172,15 @@ TSharedPoint& TSharedPointList::Items(int Index) const {
     return *FItems[static_cast<std::size_t>(Index)];
 }
 
-void TSharedPointList::AddCorner(TRPoint& Corner) {
+void TSharedPointList::AddCorner(TCornerRef Corner) {
     const TMVector P = Corner.Vector();
     for (const auto& Shared : FItems)
         if (WithinTolerance(Shared->Position(), P)) {
-            Shared->Add(&Corner);
+            Shared->Add(Corner);
             return;
         }
     FItems.push_back(std::make_unique<TSharedPoint>(P));
-    FItems.back()->Add(&Corner);
+    FItems.back()->Add(Corner);
 }
 
 void TSharedPointList::Build(TPolygonList& Facets) {
@@ -174,14 +191,15 @@ void TSharedPointList::Build(TPolygonList& Facets) {
         TPolygon& F = *Facets.Polygon(I);
         if (!F.Selected) continue;
         for (int C = 0; C < F.CornerCount(); ++C) {
-            TRPoint& Corner = *F.Corner(C);
-            const int Found = Index.Find(Corner.Vector());
+            const TCornerRef Corner{&F, C};
+            const TMVector P = Corner.Vector();
+            const int Found = Index.Find(P);
             if (Found >= 0) {
-                FItems[static_cast<std::size_t>(Found)]->Add(&Corner);
+                FItems[static_cast<std::size_t>(Found)]->Add(Corner);
                 continue;
             }
-            FItems.push_back(std::make_unique<TSharedPoint>(Corner.Vector()));
-            FItems.back()->Add(&Corner);
+            FItems.push_back(std::make_unique<TSharedPoint>(P));
+            FItems.back()->Add(Corner);
             Index.Add(Count() - 1);
         }
     }

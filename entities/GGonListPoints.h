@@ -5,21 +5,35 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/Geom.h"
+#include "document/Geometry.h"
+#include "foundation/GeomFacet.h"
 
 namespace sarnova {
 
 class TPolygonList;
 class TPolyline;
 
-// Corner references in order; the list never frees the corners. Whoever frees or reshapes the facets
+// One corner of a facet, named by its facet and index (facets keep bare positions, their marks
+// beside them).
+struct TCornerRef {
+    TPolygon* Facet = nullptr;
+    int Index = 0;
+
+    TFacetCorner& Corner() const { return *Facet->Corner(Index); }
+    TMVector Vector() const { return Corner().Vector(); }
+    bool Marked() const { return Facet->CornerMarked(Index); }
+    void SetMarked(bool Value) const { Facet->SetCornerMarked(Index, Value); }
+    bool operator==(const TCornerRef&) const = default;
+};
+
+// Corner references in order; the list never frees the facets. Whoever frees or reshapes the facets
 // clears the list first.
 class TRPointList {
 public:
     int Count() const { return static_cast<int>(FItems.size()); }
     // Throws EError "List index out of bounds (Index)" outside 0 .. Count - 1.
-    TRPoint* Items(int Index) const;
-    void Add(TRPoint* Point) { FItems.push_back(Point); }
+    TCornerRef Items(int Index) const;
+    void Add(TCornerRef Corner) { FItems.push_back(Corner); }
     void Clear() { FItems.clear(); }
     // The mark of every listed corner.
     void SetSelected(bool Value);
@@ -27,7 +41,19 @@ public:
     void CopyToPolyline(TPolyline& Polyline) const;
 
 private:
-    std::vector<TRPoint*> FItems;
+    std::vector<TCornerRef> FItems;
+};
+
+// The view's description of one picked facet corner: its position and mark, or none.
+class TCornerPointInfo : public TPointInfo {
+public:
+    using TPointInfo::TPointInfo;
+    TCornerRef Corner;
+
+    // Marks the corner; nothing without one.
+    void SetSelected(bool Value) override;
+    // Holds the corner; without one (a null facet) the zero vector, not selected, not visible.
+    void SetCorner(TCornerRef ACorner, IGraphics* View, bool AVisible);
 };
 
 // The corners at one position, and that position.
@@ -64,7 +90,7 @@ public:
     TSharedPoint& Items(int Index) const;
     // Corner joins the first shared point whose position equals its own within Tolerance, else a new
     // shared point at the corner's position is appended.
-    void AddCorner(TRPoint& Corner);
+    void AddCorner(TCornerRef Corner);
     // Clear, then every corner of every selected facet of Facets, in list and corner order, through
     // AddCorner. Looks the positions up in a hash, so a whole hull builds in linear time.
     void Build(TPolygonList& Facets);

@@ -38,7 +38,7 @@ void TPressurePolygon::Assign(const TPolygon& F) {
 void TPressurePolygon::SaveToText(std::string& Text) const {
     Text += CornerCount() == 4 ? "4" : "3";
     for (int I = 0; I < CornerCount(); ++I) {
-        const TRPoint& P = PolygonCornerOrOrigin(*this, I);
+        const TFacetCorner& P = PolygonCornerOrOrigin(*this, I);
         Text += FormatWithPoint(" %.6f %.6f %.6f", {P.X, P.Y, P.Z});
     }
     Text += FormatWithPoint(" %.6f", {Pressure});
@@ -127,9 +127,9 @@ void TPressureField::SplitQuads() {
         [](const TPolygon& F) -> std::unique_ptr<TPolygon> {
             const auto& Q = static_cast<const TPressurePolygon&>(F);
             auto T = std::make_unique<TPressurePolygon>(0);
-            T->Corner(0)->Assign(*Q.Corner(0));
-            T->Corner(1)->Assign(*Q.Corner(2));
-            T->Corner(2)->Assign(*Q.Corner(3));
+            T->AssignCorner(0, Q.CornerPoint(0));
+            T->AssignCorner(1, Q.CornerPoint(2));
+            T->AssignCorner(2, Q.CornerPoint(3));
             T->Color = Q.Color;
             T->OwnColor = Q.OwnColor;
             T->EdgeColor = Q.EdgeColor;
@@ -139,8 +139,7 @@ void TPressureField::SplitQuads() {
         },
         [](TPolygon& F) {
             // Setting corner 2 drops corner 3 and keeps everything else of the facet.
-            const TRPoint C2 = *F.Corner(2);
-            F.SetCorner(2, C2);
+            F.SetCorner(2, F.CornerPoint(2));
         });
 }
 

@@ -34,7 +34,7 @@ TMVector AxisVector(int Axis) { return Axis == 0 ? XAxisVector : Axis == 1 ? YAx
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
 TMVector CornerVector(const TPolygon& F, int Index) {
-    const TRPoint* P = F.Corner(Index);
+    const TFacetCorner* P = F.Corner(Index);
     return P ? P->Vector() : ZeroVector;
 }
 
@@ -269,8 +269,9 @@ void CutFacetWithAxisPlane(const TPolygon& Facet, int Axis, TLines& Lines, doubl
     if (!CutTriangle(Corners, Axis, Position, 0, Cut)) return;
     auto PointOf = [&](int K) {
         // A corner on the plane is taken with everything it carries.
-        const TRPoint* Corner = Cut.Corner[K] >= 0 ? Facet.Corner(Cut.Corner[K]) : nullptr;
-        return Corner ? Corner->Clone() : NewRPointFromVector(Cut.Point[K]);
+        const int Corner = Cut.Corner[K];
+        return Corner >= 0 && Facet.Corner(Corner) ? Facet.CornerPoint(Corner).Clone()
+                                                   : NewRPointFromVector(Cut.Point[K]);
     };
     Lines.Add(PointOf(0), PointOf(1));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "foundation/Errors.h"
+#include "foundation/SlotPool.h"
 
 namespace sarnova {
 
@@ -25,67 +26,9 @@ namespace {
 
 // ---- TRPoint ----
 
-#if defined(__SANITIZE_ADDRESS__)
-// The address sanitizer must see every point freed, to catch a use after free.
-void* TRPoint::operator new(std::size_t Size) { return ::operator new(Size); }
-void TRPoint::operator delete(void* P, std::size_t Size) noexcept { ::operator delete(P, Size); }
-#else
-namespace {
+void* TRPoint::operator new(std::size_t Size) { return PooledNew<TRPoint>(Size); }
 
-// Blocks of points handed out one by one; freed points wait in a list for the next request. The
-// blocks stay for the life of the program (reachable from here), as a heap would keep them too.
-struct TPointPool {
-    union TSlot {
-        TSlot* Next;
-        alignas(TRPoint) unsigned char Storage[sizeof(TRPoint)];
-    };
-    static constexpr std::size_t BlockSlots = 4096;
-
-    TSlot* Free = nullptr;
-    std::vector<std::unique_ptr<TSlot[]>> Blocks;
-
-    void* Take() {
-        if (Free == nullptr) {
-            Blocks.emplace_back(new TSlot[BlockSlots]);  // left uninitialised: each slot is written when taken
-            TSlot* Block = Blocks.back().get();
-            for (std::size_t I = BlockSlots; I-- > 0;) {
-                Block[I].Next = Free;
-                Free = &Block[I];
-            }
-        }
-        TSlot* Slot = Free;
-        Free = Slot->Next;
-        return Slot;
-    }
-    void Give(void* P) noexcept {
-        auto* Slot = static_cast<TSlot*>(P);
-        Slot->Next = Free;
-        Free = Slot;
-    }
-};
-
-// One pool per thread (a point freed on another thread than it was made on only changes pools),
-// never destroyed: points held by static objects are freed after every thread-local is gone.
-TPointPool& PointPool() {
-    thread_local TPointPool* Pool = new TPointPool;
-    return *Pool;
-}
-
-}  // namespace
-
-void* TRPoint::operator new(std::size_t Size) {
-    if (Size != sizeof(TRPoint)) return ::operator new(Size);
-    return PointPool().Take();
-}
-
-void TRPoint::operator delete(void* P, std::size_t Size) noexcept {
-    if (P == nullptr) return;
-    if (Size != sizeof(TRPoint))
-        ::operator delete(P, Size);
-    else
-        PointPool().Give(P);
-}
-#endif
+void TRPoint::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TRPoint>(P, Size); }
 
 std::unique_ptr<TRPoint> TRPoint::Clone() const {
     auto P = std::make_unique<TRPoint>();

@@ -1,11 +1,14 @@
 #include "foundation/GeomFacet.h"
 
+#include <bit>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
+#include "foundation/SlotPool.h"
 #include "foundation/VkMathsIntersect.h"
 
 namespace sarnova {
@@ -17,15 +20,17 @@ namespace {
 }
 
 // Side of P: 1 above, -1 below, 0 within 1e-4 of the plane.
-int CornerSide(const TMPlane& Plane, const TRPoint& P) {
+template <class TPoint>
+int CornerSide(const TMPlane& Plane, const TPoint& P) {
     const double S = VectorDot(Plane.Normal, P.Vector()) - Plane.Distance;
     if (std::fabs(S) < DefaultTolerance) return 0;
     return S > 0 ? 1 : -1;
 }
 
-// Where the edge from A to B crosses the plane; only asked for ends on opposite sides.
-TRPoint EdgeCrossing(const TRPoint& A, const TRPoint& B, const TMPlane& Plane) {
-    return TRPoint(IntersectionOfPointsAndPlane(A.Vector(), B.Vector(), Plane));
+// Where the edge from A to B crosses the plane, a plain point; only asked for ends on opposite sides.
+template <class TPoint>
+TPoint EdgeCrossing(const TPoint& A, const TPoint& B, const TMPlane& Plane) {
+    return TPoint(IntersectionOfPointsAndPlane(A.Vector(), B.Vector(), Plane));
 }
 
 // The points of a cut facet, gathered on the stack before the facet is made. A triangle cut by a
@@ -54,13 +59,21 @@ std::string_view NextWord(std::string_view Line, std::size_t& Pos) {
     return Line.substr(Start, Pos - Start);
 }
 
-double Coordinate(const TRPoint& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
+double Coordinate(const TFacetCorner& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
+
+// Half the cross product of the diagonals.
+double QuadArea(const TMVector& A, const TMVector& B, const TMVector& C, const TMVector& D) {
+    return VectorLength(VectorCross(VectorFromTo(A, C), VectorFromTo(B, D))) / 2;
+}
+
+// The same double, bit for bit (so -0 and NaN count as given).
+bool SameBits(double A, double B) { return std::bit_cast<std::uint64_t>(A) == std::bit_cast<std::uint64_t>(B); }
 
 double PolygonCoordinate(const TPolygon& F, int Axis, int Mode) {
     const int N = F.CornerCount();
     double Result = 0;
     for (int I = 0; I < N; ++I) {
-        const TRPoint* P = F.Corner(I);
+        const TFacetCorner* P = F.Corner(I);
         const double V = P ? Coordinate(*P, Axis) : 0;
         if (Mode == 2) {
             Result += V;
@@ -79,9 +92,19 @@ std::string QuotedLine(std::string_view Line) {
     return "\"" + std::string(Line.substr(0, Shown)) + "...\"";
 }
 
+// ---- TFacetCorner ----
+
+bool TFacetCorner::InsideBox(const TMBox& B) const { return AsPoint().InsideBox(B); }
+
+bool TFacetCorner::IsEqual(const TFacetCorner& B) const { return AsPoint().IsEqual(B.AsPoint()); }
+
+void* TFacetCorner::operator new(std::size_t Size) { return PooledNew<TFacetCorner>(Size); }
+
+void TFacetCorner::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TFacetCorner>(P, Size); }
+
 // ---- TPolygon ----
 
-const TRPoint TPolygon::NoCorner;
+const TFacetCorner TPolygon::NoCorner;
 
 TPolygon::TPolygon(int Shape) {
     SetShape(Shape);
@@ -90,11 +113,15 @@ TPolygon::TPolygon(int Shape) {
 
 TPolygon::~TPolygon() = default;
 
+void* TPolygon::operator new(std::size_t Size) { return PooledNew<TPolygon>(Size); }
+
+void TPolygon::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TPolygon>(P, Size); }
+
 TPolygon::TPolygon(const TPolygon& F)
     : Color(F.Color), Group(F.Group), EdgeColor(F.EdgeColor), OwnColor(F.OwnColor), Selected(F.Selected),
-      FShape(F.FShape), FCornerSet(F.FCornerSet), FCorners(F.FCorners),
-      FCorner3(F.FCorner3 ? std::make_unique<TRPoint>(*F.FCorner3) : nullptr),
-      FNormals(F.FNormals ? std::make_unique<TNormals>(*F.FNormals) : nullptr) {}
+      FShape(F.FShape), FMarks(F.FMarks), FCornerSet(F.FCornerSet), FCorners(F.FCorners),
+      FCorner3(F.FCorner3 ? std::make_unique<TFacetCorner>(*F.FCorner3) : nullptr),
+      FParts(F.FParts ? std::make_unique<TParts>(*F.FParts) : nullptr) {}
 
 TPolygon& TPolygon::operator=(const TPolygon& F) {
     if (&F == this) return *this;
@@ -104,25 +131,96 @@ TPolygon& TPolygon::operator=(const TPolygon& F) {
     OwnColor = F.OwnColor;
     Selected = F.Selected;
     FShape = F.FShape;
+    FMarks = F.FMarks;
     FCornerSet = F.FCornerSet;
     FCorners = F.FCorners;
     if (F.FCorner3)
         Slot(3) = *F.FCorner3;
     else
         FCorner3.reset();
-    if (F.FNormals) {
-        if (!FNormals) FNormals = std::make_unique<TNormals>();
-        *FNormals = *F.FNormals;
-    } else {
-        FNormals.reset();
-    }
+    if (F.FParts)
+        MakeParts() = *F.FParts;
+    else
+        FParts.reset();
     return *this;
 }
 
-TRPoint& TPolygon::Slot(int Index) {
+TPolygon::TParts::TParts(const TParts& P)
+    : Normal(P.Normal), NormalSet(P.NormalSet), Extras(P.Extras ? std::make_unique<TCornerExtras>(*P.Extras) : nullptr) {}
+
+TPolygon::TParts& TPolygon::TParts::operator=(const TParts& P) {
+    if (&P == this) return *this;
+    Normal = P.Normal;
+    NormalSet = P.NormalSet;
+    if (!P.Extras)
+        Extras.reset();
+    else if (Extras)
+        *Extras = *P.Extras;
+    else
+        Extras = std::make_unique<TCornerExtras>(*P.Extras);
+    return *this;
+}
+
+void* TPolygon::TParts::operator new(std::size_t Size) { return PooledNew<TParts>(Size); }
+
+void TPolygon::TParts::operator delete(void* P, std::size_t Size) noexcept { PooledDelete<TParts>(P, Size); }
+
+TPolygon::TParts& TPolygon::MakeParts() {
+    if (!FParts) FParts = std::make_unique<TParts>();
+    return *FParts;
+}
+
+TPolygon::TCornerExtras& TPolygon::MakeExtras() {
+    TParts& P = MakeParts();
+    if (!P.Extras) P.Extras = std::make_unique<TCornerExtras>();
+    return *P.Extras;
+}
+
+TFacetCorner& TPolygon::Slot(int Index) {
     if (Index < 3) return FCorners[static_cast<std::size_t>(Index)];
-    if (!FCorner3) FCorner3 = std::make_unique<TRPoint>();
+    if (!FCorner3) FCorner3 = std::make_unique<TFacetCorner>();
     return *FCorner3;
+}
+
+void TPolygon::ClearExtras(int Index) {
+    if (TCornerExtras* E = Extras()) (*E)[static_cast<std::size_t>(Index)] = TCornerExtra{};
+}
+
+void TPolygon::StoreValues(int Index, const TRPoint& P) {
+    Slot(Index) = TFacetCorner(P.Vector());
+    const TCornerExtra Default;
+    // Most corners carry nothing but their position: the extras are made for the first that does.
+    if (!Extras() && SameBits(P.W, Default.W) && SameBits(P.T, Default.T) && P.Tag == Default.Tag) return;
+    MakeExtras()[static_cast<std::size_t>(Index)] = {P.W, P.T, P.Tag};
+}
+
+void TPolygon::CopyExtras(int Index, const TPolygon& F, int From) {
+    const TCornerExtras* Source = F.Extras();
+    if (!Source) {
+        ClearExtras(Index);
+        return;
+    }
+    // Read before the extras are made: F may be this facet.
+    const TCornerExtra E = (*Source)[static_cast<std::size_t>(From)];
+    MakeExtras()[static_cast<std::size_t>(Index)] = E;
+}
+
+TRPoint TPolygon::CornerPoint(int Index) const {
+    TRPoint P;
+    if (!HasCorner(Index)) return P;
+    P.SetVector(StoredCorner(Index).Vector());
+    const TCornerExtra E = ExtraOf(Index);
+    P.W = E.W;
+    P.T = E.T;
+    P.Tag = E.Tag;
+    P.Marked = FMarks >> Index & 1;
+    return P;
+}
+
+void TPolygon::SetCornerMarked(int Index, bool Value) noexcept {
+    if (!HasCorner(Index)) return;
+    const auto Bit = static_cast<std::uint8_t>(1u << Index);
+    FMarks = static_cast<std::uint8_t>(Value ? FMarks | Bit : FMarks & ~Bit) & 0xF;
 }
 
 void TPolygon::SetShape(int Shape) {
@@ -131,9 +229,11 @@ void TPolygon::SetShape(int Shape) {
     FShape = static_cast<std::uint8_t>(Shape);
     FCorners = {};
     if (Shape == 1)
-        Slot(3) = TRPoint();
+        Slot(3) = TFacetCorner();
     else
         FCorner3.reset();
+    if (FParts) FParts->Extras.reset();
+    FMarks = 0;
     FCornerSet = Shape == 1 ? 0b1111 : 0b0111;
     EdgeColor = clWhite;
     Color = clNone;
@@ -145,14 +245,17 @@ void TPolygon::DropCorner(int Index) {
     if (Index == 3)
         FCorner3.reset();
     else
-        FCorners[static_cast<std::size_t>(Index)] = TRPoint();
+        FCorners[static_cast<std::size_t>(Index)] = TFacetCorner();
+    ClearExtras(Index);
+    SetCornerMarked(Index, false);
     FCornerSet &= static_cast<std::uint8_t>(~(1u << Index));
 }
 
 void TPolygon::SetCorner(int Index, const TRPoint& P) {
     if (Index < 0 || Index > 3) return;
-    Slot(Index) = P;
+    StoreValues(Index, P);
     FCornerSet |= static_cast<std::uint8_t>(1u << Index);
+    SetCornerMarked(Index, P.Marked);
     if (Index == 2) {
         FShape = 0;
         // A triangle has no fourth corner.
@@ -162,19 +265,24 @@ void TPolygon::SetCorner(int Index, const TRPoint& P) {
     }
 }
 
+void TPolygon::AssignCorner(int Index, const TRPoint& P) {
+    if (HasCorner(Index)) StoreValues(Index, P);
+}
+
 void TPolygon::Assign(const TPolygon& F) {
     if (&F == this) return;
     FShape = F.FShape;
     for (int I = 0; I < 4; ++I) {
         if (F.HasCorner(I)) {
-            Slot(I).Assign(F.StoredCorner(I));
+            Slot(I) = F.StoredCorner(I);
+            CopyExtras(I, F, I);
             FCornerSet |= static_cast<std::uint8_t>(1u << I);
         } else if (HasCorner(I)) {
             DropCorner(I);
         }
     }
     for (int I = 0; I < 3; ++I)
-        if (F.HasNormal(I)) SetNormal(I, F.FNormals->Normal[static_cast<std::size_t>(I)]);
+        if (F.HasNormal(I)) SetNormal(I, F.FParts->Normal[static_cast<std::size_t>(I)]);
     Color = F.Color;
     OwnColor = F.OwnColor;
     EdgeColor = F.EdgeColor;
@@ -183,9 +291,9 @@ void TPolygon::Assign(const TPolygon& F) {
 
 void TPolygon::SetNormal(int Index, const TMVector& N) {
     if (Index < 0 || Index > 2) return;
-    if (!FNormals) FNormals = std::make_unique<TNormals>();
-    FNormals->Normal[static_cast<std::size_t>(Index)] = N;
-    FNormals->Set |= static_cast<std::uint8_t>(1u << Index);
+    TParts& P = MakeParts();
+    P.Normal[static_cast<std::size_t>(Index)] = N;
+    P.NormalSet |= static_cast<std::uint8_t>(1u << Index);
 }
 
 TMTriangle TPolygon::Triangle() const {
@@ -194,8 +302,9 @@ TMTriangle TPolygon::Triangle() const {
 }
 
 double TPolygon::Area() const {
-    if (FShape == 1) return QuadAreaOfPoints(FCorners[0], FCorners[1], FCorners[2], StoredCorner(3));
-    return TriangleAreaOfPoints(FCorners[0], FCorners[1], FCorners[2]);
+    if (FShape == 1)
+        return QuadArea(FCorners[0].Vector(), FCorners[1].Vector(), FCorners[2].Vector(), StoredCorner(3).Vector());
+    return TriangleArea(FCorners[0].Vector(), FCorners[1].Vector(), FCorners[2].Vector());
 }
 
 void TPolygon::Insert(int Index, const TMVector& V) {
@@ -207,8 +316,14 @@ void TPolygon::Insert(int Index, const TMVector& V) {
     // The fourth slot is made before anything changes, so a failure to make it leaves the facet.
     Slot(3);
     FCornerSet |= 0b1000;
-    for (int I = 2; I >= Index; --I) Slot(I + 1).Assign(FCorners[static_cast<std::size_t>(I)]);
-    Slot(Index) = TRPoint(V);
+    for (int I = 2; I >= Index; --I) {
+        Slot(I + 1) = FCorners[static_cast<std::size_t>(I)];
+        CopyExtras(I + 1, *this, I);
+    }
+    // The new corner is a plain point at V; the moved values leave the marks where they were.
+    Slot(Index) = TFacetCorner(V);
+    ClearExtras(Index);
+    SetCornerMarked(Index, false);
     FShape = 1;
 }
 
@@ -217,17 +332,26 @@ void TPolygon::Delete(int Index) {
         throw EGeometryError("TPolygon.Delete - Point index is outside range, expected [0, 3]");
     if (FShape != 1)
         throw EGeometryError("TPolygon.Delete - Point can only be deleted from a polygon with 4 points");
-    for (int I = Index; I < 3; ++I) FCorners[static_cast<std::size_t>(I)].Assign(StoredCorner(I + 1));
+    for (int I = Index; I < 3; ++I) {
+        FCorners[static_cast<std::size_t>(I)] = StoredCorner(I + 1);
+        CopyExtras(I, *this, I + 1);
+    }
     DropCorner(3);
     FShape = 0;
 }
 
+void TPolygon::SwapCornerValues(int A, int B) {
+    if (!HasCorner(A) || !HasCorner(B)) return;
+    std::swap(Slot(A), Slot(B));
+    if (TCornerExtras* E = Extras()) std::swap((*E)[static_cast<std::size_t>(A)], (*E)[static_cast<std::size_t>(B)]);
+}
+
 void TPolygon::SaveToText(std::string& Text) const {
-    const TRPoint& A = FCorners[0];
-    const TRPoint& B = FCorners[1];
-    const TRPoint& C = FCorners[2];
+    const TFacetCorner& A = FCorners[0];
+    const TFacetCorner& B = FCorners[1];
+    const TFacetCorner& C = FCorners[2];
     if (FShape == 1) {
-        const TRPoint& D = StoredCorner(3);
+        const TFacetCorner& D = StoredCorner(3);
         Text += FormatWithPoint("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
                                 {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
     } else {
@@ -259,28 +383,37 @@ void TPolygon::LoadFromText(std::string_view Line) {
 
 std::unique_ptr<TPolygon> NewTriangle(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
     auto F = std::make_unique<TPolygon>(0);
-    F->Corner(0)->Assign(A);
-    F->Corner(1)->Assign(B);
-    F->Corner(2)->Assign(C);
+    F->AssignCorner(0, A);
+    F->AssignCorner(1, B);
+    F->AssignCorner(2, C);
     return F;
 }
 
 std::unique_ptr<TPolygon> NewQuad(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
     auto F = std::make_unique<TPolygon>(1);
-    F->Corner(0)->Assign(A);
-    F->Corner(1)->Assign(B);
-    F->Corner(2)->Assign(C);
-    F->Corner(3)->Assign(D);
+    F->AssignCorner(0, A);
+    F->AssignCorner(1, B);
+    F->AssignCorner(2, C);
+    F->AssignCorner(3, D);
     return F;
 }
 
 std::unique_ptr<TPolygon> TriangleFromVectors(const TMVector& A, const TMVector& B, const TMVector& C) {
-    return NewTriangle(TRPoint(A), TRPoint(B), TRPoint(C));
+    auto F = std::make_unique<TPolygon>(0);
+    F->Corner(0)->SetVector(A);
+    F->Corner(1)->SetVector(B);
+    F->Corner(2)->SetVector(C);
+    return F;
 }
 
 std::unique_ptr<TPolygon> QuadFromVectors(const TMVector& A, const TMVector& B, const TMVector& C,
                                           const TMVector& D) {
-    return NewQuad(TRPoint(A), TRPoint(B), TRPoint(C), TRPoint(D));
+    auto F = std::make_unique<TPolygon>(1);
+    F->Corner(0)->SetVector(A);
+    F->Corner(1)->SetVector(B);
+    F->Corner(2)->SetVector(C);
+    F->Corner(3)->SetVector(D);
+    return F;
 }
 
 std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
@@ -291,8 +424,8 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
 
 // ---- Attributes and measures ----
 
-const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
-    static const TRPoint Origin;
+const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
+    static const TFacetCorner Origin;
     return Index >= 0 && Index < 4 ? F.StoredCorner(Index) : Origin;
 }
 
@@ -300,8 +433,8 @@ bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) &&
 
 int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) {
     for (int I = 0; I < F.CornerCount(); ++I) {
-        const TRPoint* C = F.Corner(I);
-        if (C && (C == &P || C->IsEqual(P))) return I;
+        const TFacetCorner* C = F.Corner(I);
+        if (C && C->AsPoint().IsEqual(P)) return I;
     }
     return -1;
 }
@@ -327,7 +460,7 @@ double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C
 }
 
 double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
-    return VectorLength(VectorCross(VectorFromTo(A.Vector(), C.Vector()), VectorFromTo(B.Vector(), D.Vector()))) / 2;
+    return QuadArea(A.Vector(), B.Vector(), C.Vector(), D.Vector());
 }
 
 TMVector PolygonNormal(const TPolygon& F) {
@@ -340,7 +473,7 @@ TMVector PolygonNormal(const TPolygon& F) {
 
 bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) {
     for (int I = 0; I < F.CornerCount(); ++I) {
-        const TRPoint* P = F.Corner(I);
+        const TFacetCorner* P = F.Corner(I);
         if (P && P->InsideBox(Box)) return true;
     }
     return false;
@@ -348,26 +481,18 @@ bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) {
 
 // ---- Edits and transforms ----
 
-void FlipPolygon(TPolygon& F) {
-    TRPoint* A = F.Corner(0);
-    TRPoint* C = F.Corner(2);
-    if (!A || !C) return;
-    TRPoint Held;
-    Held.Assign(*A);
-    A->Assign(*C);
-    C->Assign(Held);
-}
+void FlipPolygon(TPolygon& F) { F.SwapCornerValues(0, 2); }
 
 std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M) {
     auto Result = std::make_unique<TPolygon>(F.GetShape());
     for (int I = 0; I < F.CornerCount(); ++I) {
-        const TRPoint* P = F.Corner(I);
-        if (!P) continue;
-        // What TRPoint::Transformed does, without a heap point per corner.
-        TRPoint* Q = Result->Corner(I);
-        Q->SetVector(MatrixTransformPoint(M, P->Vector()));
-        Q->W = P->W;
-        Q->Tag = P->Tag;
+        if (!F.Corner(I)) continue;
+        // What TRPoint::Transformed does (W and Tag go along, T does not), without a heap point.
+        const TRPoint P = F.CornerPoint(I);
+        TRPoint Q(MatrixTransformPoint(M, P.Vector()));
+        Q.W = P.W;
+        Q.Tag = P.Tag;
+        Result->AssignCorner(I, Q);
     }
     // The linear part of M: a normal must not move with the translation.
     TMMatrix Linear = M;
@@ -384,16 +509,16 @@ void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_p
                           std::unique_ptr<TPolygon>& Below) {
     Above.reset();
     Below.reset();
-    const TRPoint* P[3] = {F.Corner(0), F.Corner(1), F.Corner(2)};
-    if (!P[0] || !P[1] || !P[2]) return;
-    const int Side[3] = {CornerSide(Plane, *P[0]), CornerSide(Plane, *P[1]), CornerSide(Plane, *P[2])};
+    if (!F.Corner(0) || !F.Corner(1) || !F.Corner(2)) return;
+    const TRPoint P[3] = {F.CornerPoint(0), F.CornerPoint(1), F.CornerPoint(2)};
+    const int Side[3] = {CornerSide(Plane, P[0]), CornerSide(Plane, P[1]), CornerSide(Plane, P[2])};
     TCutPoints Up, Down;
     for (int I = 0; I < 3; ++I) {
         const int J = (I + 1) % 3;
-        if (Side[I] >= 0) Up.Add(*P[I]);
-        if (Side[I] <= 0) Down.Add(*P[I]);
+        if (Side[I] >= 0) Up.Add(P[I]);
+        if (Side[I] <= 0) Down.Add(P[I]);
         if (Side[I] * Side[J] < 0) {
-            const TRPoint X = EdgeCrossing(*P[I], *P[J], Plane);
+            const TRPoint X = EdgeCrossing(P[I], P[J], Plane);
             Up.Add(X);
             Down.Add(X);
         }
@@ -414,23 +539,30 @@ namespace {
 
 // The corners of F on the negative side of Plane, the edge crossings between them, handed to Add in
 // order. -1 when F lies wholly below (nothing is handed on), 0 when it lies wholly above or lacks a
-// corner, else how many points were handed on.
-template <class TAdd>
+// corner, else how many points were handed on. TPoint is TFacetCorner for the positions alone (the
+// passes over whole meshes) or TRPoint for corners with everything they carry.
+template <class TPoint, class TAdd>
 int ClipTriangleCorners(const TPolygon& F, const TMPlane& Plane, TAdd&& Add) {
-    const TRPoint* P[3] = {F.Corner(0), F.Corner(1), F.Corner(2)};
-    if (!P[0] || !P[1] || !P[2]) return 0;
-    const int Side[3] = {CornerSide(Plane, *P[0]), CornerSide(Plane, *P[1]), CornerSide(Plane, *P[2])};
+    if (!F.Corner(0) || !F.Corner(1) || !F.Corner(2)) return 0;
+    auto CornerOf = [&F](int I) -> TPoint {
+        if constexpr (std::is_same_v<TPoint, TRPoint>)
+            return F.CornerPoint(I);
+        else
+            return F.StoredCorner(I);
+    };
+    const TPoint P[3] = {CornerOf(0), CornerOf(1), CornerOf(2)};
+    const int Side[3] = {CornerSide(Plane, P[0]), CornerSide(Plane, P[1]), CornerSide(Plane, P[2])};
     if (Side[0] == -1 && Side[1] == -1 && Side[2] == -1) return -1;
     if (Side[0] == 1 && Side[1] == 1 && Side[2] == 1) return 0;
     int Count = 0;
-    auto AddPoint = [&](const TRPoint& Q) {
+    auto AddPoint = [&](const TPoint& Q) {
         if (Count == 4) throw EGeometryError("ClippedPolygonArea.AddPoint: Attempted to add more than 4 points");
         Add(Count++, Q);
     };
     for (int I = 0; I < 3; ++I) {
         const int J = (I + 1) % 3;
-        if (Side[I] != 1) AddPoint(*P[I]);
-        if (Side[I] * Side[J] < 0) AddPoint(EdgeCrossing(*P[I], *P[J], Plane));
+        if (Side[I] != 1) AddPoint(P[I]);
+        if (Side[I] * Side[J] < 0) AddPoint(EdgeCrossing(P[I], P[J], Plane));
     }
     return Count;
 }
@@ -439,14 +571,14 @@ int ClipTriangleCorners(const TPolygon& F, const TMPlane& Plane, TAdd&& Add) {
 
 std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) {
     TCutPoints Kept;
-    const int Count = ClipTriangleCorners(F, Plane, [&Kept](int, const TRPoint& Q) { Kept.Add(Q); });
+    const int Count = ClipTriangleCorners<TRPoint>(F, Plane, [&Kept](int, const TRPoint& Q) { Kept.Add(Q); });
     if (Count < 0) return CopyPolygon(F);
     if (Count < 3) return nullptr;
     return FacetOfPoints(Kept);
 }
 
 int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
-    const int Count = ClipTriangleCorners(F, Plane, [&Corners](int K, const TRPoint& Q) {
+    const int Count = ClipTriangleCorners<TFacetCorner>(F, Plane, [&Corners](int K, const TFacetCorner& Q) {
         Corners[static_cast<std::size_t>(K)] = Q.Vector();
     });
     if (Count < 0) {

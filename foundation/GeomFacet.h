@@ -14,10 +14,40 @@
 
 namespace sarnova {
 
+// The position of a facet corner. Facets keep their corners as bare positions: whatever else a
+// point object carries (weight, parameter, code, mark) is kept by the facet only where a corner has
+// it (TPolygon::CornerPoint gives the corner as a whole point).
+struct TFacetCorner {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+
+    TFacetCorner() = default;
+    explicit TFacetCorner(const TMVector& V) : X(V.X), Y(V.Y), Z(V.Z) {}
+
+    TMVector Vector() const { return {X, Y, Z}; }
+    void SetXYZ(double AX, double AY, double AZ) {
+        X = AX;
+        Y = AY;
+        Z = AZ;
+    }
+    void SetVector(const TMVector& V) { SetXYZ(V.X, V.Y, V.Z); }
+    // A plain point object at this position, for routines that take one.
+    TRPoint AsPoint() const { return TRPoint(Vector()); }
+    // As TRPoint's: inside B on all three axes, bounds included; every coordinate within 1e-4.
+    bool InsideBox(const TMBox& B) const;
+    bool IsEqual(const TFacetCorner& B) const;
+
+    // Made alone only as the fourth corner of a quadrilateral: from a pool, without a heap header.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
+};
+
 // One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
 // vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, mostly triangles
-// without normals: the three first corners live inside the object, the fourth corner and the normals
-// in parts of their own made when first given, so a plain triangle carries no room it does not use.
+// without normals: the three first corners live inside the object as bare positions; the fourth
+// corner, the normals and the corners' weights, parameters and codes live in parts of their own made
+// when first given, so a plain triangle carries no room it does not use.
 class TPolygon {
 public:
     TColor Color = 0;
@@ -30,7 +60,8 @@ public:
 
 private:
     // Beside the flags above, where they fill what would be padding.
-    std::uint8_t FShape = 0;
+    std::uint8_t FShape : 4 = 0;
+    std::uint8_t FMarks : 4 = 0;  // bit i: corner i marked for editing
     std::uint8_t FCornerSet = 0;  // bit i: corner i present
 
 public:
@@ -42,33 +73,48 @@ public:
     explicit TPolygon(int Shape);
     virtual ~TPolygon();
 
+    // Facets come and go by the hundred thousand: they are carved from large blocks, which saves
+    // the allocator's per-block header and keeps a mesh's facets side by side.
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* P, std::size_t Size) noexcept;
+
     std::uint8_t GetShape() const noexcept { return FShape; }
     // Fresh corners at the origin for Shape 0 (three) or 1 (four), Color clNone, EdgeColor clWhite;
     // the previous corners are dropped, the normals kept. Throws EGeometryError
     // "TPolygon.SetShape - Shape must be 0 (triangle) or 1 (quadrilateral)" for any other value.
     void SetShape(int Shape);
-    // Stores P as corner Index (0 to 3). Index 2 makes the facet a triangle (dropping corner 3) and
-    // Index 3 a quadrilateral, so corners given in order leave the right shape. Other indices do
-    // nothing.
+    // Stores P (every field, the mark included) as corner Index (0 to 3). Index 2 makes the facet a
+    // triangle (dropping corner 3) and Index 3 a quadrilateral, so corners given in order leave the
+    // right shape. Other indices do nothing.
     void SetCorner(int Index, const TRPoint& P);
+    // Corner Index (0 to 3) of the facet takes P's values as TRPoint::Assign does (all but the mark);
+    // nothing for a corner the facet does not have.
+    void AssignCorner(int Index, const TRPoint& P);
     // Shape, corner values (TRPoint::Assign), the normals present in F (those absent in F stay as
     // they are), Color, OwnColor, EdgeColor and Selected.
     void Assign(const TPolygon& F);
 
     int CornerCount() const noexcept { return FShape == 1 ? 4 : 3; }
     // Corner 0 to 3; nullptr for a corner the facet does not have and for any other index.
-    TRPoint* Corner(int Index) noexcept { return HasCorner(Index) ? &Slot(Index) : nullptr; }
-    const TRPoint* Corner(int Index) const noexcept { return HasCorner(Index) ? &StoredCorner(Index) : nullptr; }
+    TFacetCorner* Corner(int Index) noexcept { return HasCorner(Index) ? &Slot(Index) : nullptr; }
+    const TFacetCorner* Corner(int Index) const noexcept { return HasCorner(Index) ? &StoredCorner(Index) : nullptr; }
     // Corner 0 to 3 (Index & 3) as stored: the origin for a corner the facet does not have (its
     // slot holds a default point). Cheaper than Corner for passes over many facets.
-    const TRPoint& StoredCorner(int Index) const noexcept {
+    const TFacetCorner& StoredCorner(int Index) const noexcept {
         const int I = Index & 3;
         if (I < 3) return FCorners[static_cast<std::size_t>(I)];
         return FCorner3 ? *FCorner3 : NoCorner;
     }
+    // Corner Index (0 to 3) as a point object: its position, weight, parameter, code and mark; a
+    // default point for a corner the facet does not have.
+    TRPoint CornerPoint(int Index) const;
+    // The mark of corner Index (selected for editing); false for a corner the facet does not have.
+    bool CornerMarked(int Index) const noexcept { return HasCorner(Index) && (FMarks >> Index & 1); }
+    // Nothing for a corner the facet does not have.
+    void SetCornerMarked(int Index, bool Value) noexcept;
     // Vertex normal of corner 0 to 2; nullptr when it has none, and for any other index.
     const TMVector* Normal(int Index) const noexcept {
-        return HasNormal(Index) ? &FNormals->Normal[static_cast<std::size_t>(Index)] : nullptr;
+        return HasNormal(Index) ? &FParts->Normal[static_cast<std::size_t>(Index)] : nullptr;
     }
     // Vertex normal of corner Index (0 to 2); other indices do nothing.
     void SetNormal(int Index, const TMVector& N);
@@ -90,6 +136,8 @@ public:
     // Point index is outside range, expected [0, 3]" or "TPolygon.Delete - Point can only be deleted
     // from a polygon with 4 points", leaving the facet as it was.
     void Delete(int Index);
+    // Exchanges the values of corners A and B (0 to 3, both present; the marks stay where they are).
+    void SwapCornerValues(int A, int B);
 
     // Appends the facet's line and "\n": "3 " or "4 " and x, y, z of every corner with three decimals,
     // one blank between numbers.
@@ -106,26 +154,55 @@ protected:
     TPolygon& operator=(const TPolygon& F);
 
 private:
-    struct TNormals {
+    // What a point object carries besides its position and mark, at their defaults in a corner that
+    // was never given them.
+    struct TCornerExtra {
+        double W = 1.0;
+        double T = 0;
+        std::int32_t Tag = 0;
+    };
+    using TCornerExtras = std::array<TCornerExtra, 4>;
+    // The normals, and the extras of the rare facets whose corners carry any: one part, as the
+    // pointer to the extras fills what would be the part's padding.
+    struct TParts {
         std::array<TMVector, 3> Normal{};
-        std::uint8_t Set = 0;  // bit i: normal i present
+        std::uint8_t NormalSet = 0;  // bit i: normal i present
+        std::unique_ptr<TCornerExtras> Extras;
+
+        TParts() = default;
+        TParts(const TParts& P);
+        TParts& operator=(const TParts& P);
+        static void* operator new(std::size_t Size);
+        static void operator delete(void* P, std::size_t Size) noexcept;
     };
 
-    static const TRPoint NoCorner;
+    static const TFacetCorner NoCorner;
 
     bool HasCorner(int Index) const noexcept { return Index >= 0 && Index < 4 && (FCornerSet >> Index & 1); }
     bool HasNormal(int Index) const noexcept {
-        return Index >= 0 && Index < 3 && FNormals && (FNormals->Set >> Index & 1);
+        return Index >= 0 && Index < 3 && FParts && (FParts->NormalSet >> Index & 1);
     }
     // The slot of corner Index (0 to 3), the fourth made when first needed.
-    TRPoint& Slot(int Index);
+    TFacetCorner& Slot(int Index);
     void DropCorner(int Index);
+    // Slot Index takes P's values but not its mark.
+    void StoreValues(int Index, const TRPoint& P);
+    // Extras of slot Index from those of slot From of F (defaults where F has none).
+    void CopyExtras(int Index, const TPolygon& F, int From);
+    void ClearExtras(int Index);
+    TCornerExtra ExtraOf(int Index) const {
+        const TCornerExtras* E = Extras();
+        return E ? (*E)[static_cast<std::size_t>(Index & 3)] : TCornerExtra{};
+    }
+    TCornerExtras* Extras() const noexcept { return FParts ? FParts->Extras.get() : nullptr; }
+    TCornerExtras& MakeExtras();
+    TParts& MakeParts();
 
-    // Slots 0 to 2 without their corner hold a default point, so every routine may read them; the
+    // Slots 0 to 2 without their corner hold the origin, so every routine may read them; the
     // fourth slot exists while the facet has its fourth corner (or had it, until dropped).
-    std::array<TRPoint, 3> FCorners{};
-    std::unique_ptr<TRPoint> FCorner3;
-    std::unique_ptr<TNormals> FNormals;
+    std::array<TFacetCorner, 3> FCorners{};
+    std::unique_ptr<TFacetCorner> FCorner3;
+    std::unique_ptr<TParts> FParts;
 };
 
 // A damaged facet line for an error message, in quotes, cut short so that the message stays readable.
@@ -145,10 +222,10 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
 // ---- Attributes and measures (corners only) ----
 
 // Corner Index, or the origin for a corner the facet does not have (as the measures count it).
-const TRPoint& PolygonCornerOrOrigin(const TPolygon& F, int Index);
+const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index);
 // All three vertex normals are present.
 bool PolygonHasNormals(const TPolygon& F);
-// The first corner that is P itself or within 1e-4 of it per coordinate; -1 when none.
+// The first corner within 1e-4 of P per coordinate; -1 when none.
 int PolygonCornerIndex(const TPolygon& F, const TRPoint& P);
 // The vertex normal of the corner PolygonCornerIndex finds; nothing when none matches.
 void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N);

@@ -17,7 +17,7 @@ namespace {
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
 TMVector CornerAt(const TPolygon& F, int Index) {
-    const TRPoint* P = F.Corner(Index);
+    const TFacetCorner* P = F.Corner(Index);
     return P ? P->Vector() : ZeroVector;
 }
 
@@ -27,7 +27,7 @@ std::unique_ptr<TPolygon> QuadTriangle(const TPolygon& Q, int A, int B, int C) {
     auto T = std::make_unique<TPolygon>(0);
     const int From[3] = {A, B, C};
     for (int I = 0; I < 3; ++I)
-        if (const TRPoint* P = Q.Corner(From[I])) T->Corner(I)->Assign(*P);
+        if (Q.Corner(From[I])) T->AssignCorner(I, Q.CornerPoint(From[I]));
     T->Selected = Q.Selected;
     return T;
 }

@@ -152,7 +152,7 @@ TRPoint MovedInX(const TRPoint& P, double DX) {
 
 TRPoint PointAt(const TMVector& V) { return TRPoint(V); }
 
-using TEdge = std::pair<const TRPoint*, const TRPoint*>;
+using TEdge = std::pair<const TFacetCorner*, const TFacetCorner*>;
 
 // Corners of facet F's edge K (from corner K to the next, the last back to corner 0).
 TEdge EdgeOf(const TPolygon& F, int K) { return {F.Corner(K), F.Corner((K + 1) % F.CornerCount())}; }
@@ -270,9 +270,10 @@ std::unique_ptr<TPolygonList> ThickenPolylines(const TPolylineList& Sections, do
 
 std::unique_ptr<TPolygonList> SubdivideFacet(const TPolygon& F) {
     auto Mesh = std::make_unique<TPolygonList>();
-    const TRPoint& C0 = PolygonCornerOrOrigin(F, 0);
-    const TRPoint& C1 = PolygonCornerOrOrigin(F, 1);
-    const TRPoint& C2 = PolygonCornerOrOrigin(F, 2);
+    // The corners with everything they carry, as the new facets take them.
+    const TRPoint C0 = F.CornerPoint(0);
+    const TRPoint C1 = F.CornerPoint(1);
+    const TRPoint C2 = F.CornerPoint(2);
     if (F.GetShape() != 1) {
         const TRPoint G = PointAt(PolygonCentroid(F));
         Mesh->Add(NewTriangle(C0, C1, G));
@@ -280,7 +281,7 @@ std::unique_ptr<TPolygonList> SubdivideFacet(const TPolygon& F) {
         Mesh->Add(NewTriangle(C2, C0, G));
         return Mesh;
     }
-    const TRPoint& C3 = PolygonCornerOrOrigin(F, 3);
+    const TRPoint C3 = F.CornerPoint(3);
     const TRPoint M01 = PointAt(VectorMidpoint(C0.Vector(), C1.Vector()));
     const TRPoint M12 = PointAt(VectorMidpoint(C1.Vector(), C2.Vector()));
     const TRPoint M23 = PointAt(VectorMidpoint(C2.Vector(), C3.Vector()));
@@ -320,7 +321,7 @@ std::unique_ptr<TPolygon> MergeFacetsToQuad(const TPolygon& A, TPolygon& B) {
     }
     const auto [A1, A2] = CornersOffEdge(A, EdgeA);
     const auto [B1, B2] = CornersOffEdge(B, EdgeB);
-    return NewQuad(*A.Corner(A1), *A.Corner(A2), *B.Corner(B1), *B.Corner(B2));
+    return NewQuad(A.CornerPoint(A1), A.CornerPoint(A2), B.CornerPoint(B1), B.CornerPoint(B2));
 }
 
 TClosestEdgePoint ClosestEdgePoint(const TPolygon& F, const TRPoint& Point) {

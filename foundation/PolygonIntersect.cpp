@@ -52,7 +52,7 @@ void Unregister(TIntersectionEdge* E, TIntersectionVertex* V) { V->Edges.erase(E
 template <class TFunction>
 void ForEachTriangle(const TPolygon& F, TFunction&& Visit) {
     auto At = [&F](int I) {
-        const TRPoint* P = F.Corner(I);
+        const TFacetCorner* P = F.Corner(I);
         return P ? P->Vector() : ZeroVector;
     };
     const TMVector C0 = At(0);

@@ -21,11 +21,11 @@ double FoldAngle(const TMVector& N1, const TMVector& N2, const TMVector& E) {
 // first corner at the vertex, as PolygonCornerIndex finds it. A corner that joined its group lies at
 // the vertex itself, so only the corners before it need a look.
 int CornerAtVertex(const TPolygon& F, int Index, const TMVector& Vertex) {
-    const TRPoint* Own = F.Corner(Index);
+    const TFacetCorner* Own = F.Corner(Index);
     if (Own == nullptr || !VectorsEqualWithin(Own->Vector(), Vertex, DefaultTolerance))
         return PolygonCornerIndex(F, TRPoint(Vertex));
     for (int I = 0; I < Index; ++I) {
-        const TRPoint* C = F.Corner(I);
+        const TFacetCorner* C = F.Corner(I);
         if (C != nullptr && VectorsEqualWithin(C->Vector(), Vertex, DefaultTolerance)) return I;
     }
     return Index;

@@ -45,12 +45,20 @@ TGeoTarvoCurve::TGeoTarvoCurve() : FCurve(std::make_unique<TTarvoCurve>()) {
     // A parent curve's change reaches this curve as an invalidation: the pictures follow.
     FCurve->OnInvalidate = [this](TNode*) { InvalidateCurveRepresentations(); };
     FCurve->OnLosingParent = [this](TNode*) { RecordChange(); };
+    // Evaluating moves the points that constraints drive (towards a changed parent curve, too). Inside
+    // an action or an undo step the points as they were join that step, so that undo gives them back
+    // rather than deriving them again; a redraw outside any step records nothing.
+    FCurve->OnEvaluating = [this](TNode*) {
+        const TGeometryList* List = GetOwnerList();
+        if (List != nullptr && List->Updating() && FCurve->Constraints().Count() > 0) RecordFollowingChange();
+    };
     SetCapabilities(GetCapabilities() | cpUndoable | cpInsertPointKey);
 }
 
 TGeoTarvoCurve::~TGeoTarvoCurve() {
     FCurve->OnInvalidate = nullptr;
     FCurve->OnLosingParent = nullptr;
+    FCurve->OnEvaluating = nullptr;
     FCurve.reset();
 }
 

@@ -27,9 +27,9 @@ void ForEachTriangle(const TPolygon& P, F Body) {
     for (const int Third : {1, 2}) {
         TPolygon T(0);
         T.Assign(P);
-        T.SetCorner(0, P.StoredCorner(0));
-        T.SetCorner(1, P.StoredCorner(Third));
-        T.SetCorner(2, P.StoredCorner(Third + 1));
+        T.SetCorner(0, P.CornerPoint(0));
+        T.SetCorner(1, P.CornerPoint(Third));
+        T.SetCorner(2, P.CornerPoint(Third + 1));
         Body(T);
     }
 }

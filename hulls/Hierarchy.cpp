@@ -104,6 +104,7 @@ void TNode::Update() {
     FState = nsEvaluating;
     try {
         EvaluateParents();
+        if (OnEvaluating) OnEvaluating(this);
         Evaluate();
     } catch (...) {
         FState = nsInvalid;

@@ -75,6 +75,9 @@ public:
     // A node this one depends on is being destroyed: fired before this node lets go of it, so that
     // its holder can keep what it had (an undo snapshot).
     TNodeNotifyEvent OnLosingParent;
+    // The node is about to evaluate itself (its parents are up to date): fired before Evaluate may
+    // change what the node holds, so that its holder can keep the state before (an undo snapshot).
+    TNodeNotifyEvent OnEvaluating;
 
     TNode();
     TNode(const TNode&) = delete;

@@ -360,10 +360,12 @@ void TOffsetConstraint::Assign(const TConstraint& Source) {
     if (const auto* S = dynamic_cast<const TOffsetConstraint*>(&Source)) {
         FAxis = S->FAxis;
         // A curve with a manager takes the reference by name, so that a copy outside the document (an
-        // undo snapshot) does not attach itself to the document's curves.
+        // undo snapshot) does not attach itself to the document's curves. It binds without bringing the
+        // reference curve up to date: that would move the points its own constraints drive, and an
+        // undo step that restores this curve must not change another one.
         const TNode* C = FReference->Owner();
         if (C != nullptr && C->HasManager())
-            FReference->SetName(S->FReference->GetName());
+            FReference->BindName(S->FReference->GetName());
         else
             FReference->Assign(*S->FReference);
     }

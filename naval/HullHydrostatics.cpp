@@ -35,7 +35,7 @@ bool InCentrePlane(const TPolygon& F, double Tolerance) {
 // The lower z of every edge that only one facet uses, the corners matched on a grid of Step.
 std::vector<double> OpenEdgeLows(const TPolygonList& Mesh, double Step) {
     using TKey = std::tuple<std::int64_t, std::int64_t, std::int64_t>;
-    auto Key = [Step](const TRPoint& P) {
+    auto Key = [Step](const TFacetCorner& P) {
         return TKey{std::llround(P.X / Step), std::llround(P.Y / Step), std::llround(P.Z / Step)};
     };
     std::map<std::pair<TKey, TKey>, std::pair<int, double>> Edges;
@@ -43,8 +43,8 @@ std::vector<double> OpenEdgeLows(const TPolygonList& Mesh, double Step) {
         const TPolygon& F = *Mesh.Polygon(I);
         const int N = F.CornerCount();
         for (int K = 0; K < N; ++K) {
-            const TRPoint& A = PolygonCornerOrOrigin(F, K);
-            const TRPoint& B = PolygonCornerOrOrigin(F, (K + 1) % N);
+            const TFacetCorner& A = PolygonCornerOrOrigin(F, K);
+            const TFacetCorner& B = PolygonCornerOrOrigin(F, (K + 1) % N);
             TKey KA = Key(A), KB = Key(B);
             if (KA == KB) continue;
             if (KB < KA) std::swap(KA, KB);
@@ -67,10 +67,10 @@ double EnclosedVolume(const TPolygonList& Mesh, double Top) {
     for (int I = 0; I < Mesh.Count(); ++I) {
         const TPolygon& F = *Mesh.Polygon(I);
         const int N = F.CornerCount();
-        const TRPoint& P0 = PolygonCornerOrOrigin(F, 0);
+        const TFacetCorner& P0 = PolygonCornerOrOrigin(F, 0);
         for (int K = 1; K + 1 < N; ++K) {
-            const TRPoint& P1 = PolygonCornerOrOrigin(F, K);
-            const TRPoint& P2 = PolygonCornerOrOrigin(F, K + 1);
+            const TFacetCorner& P1 = PolygonCornerOrOrigin(F, K);
+            const TFacetCorner& P2 = PolygonCornerOrOrigin(F, K + 1);
             // The plan area, signed like the inward normal, times the mean height below Top.
             const double Az = -((P1.X - P0.X) * (P2.Y - P0.Y) - (P1.Y - P0.Y) * (P2.X - P0.X)) / 2;
             V += Az * (Top - (P0.Z + P1.Z + P2.Z) / 3);

@@ -92,7 +92,7 @@ void TCanvasInterface::Polyline(const TRPoints& Points) {
 
 void TCanvasInterface::Polygon(const TPolygon& F) {
     std::vector<TPoint> Pixels;
-    for (int i = 0; i < F.CornerCount(); ++i) Pixels.push_back(WorldToScreenPoint(*F.Corner(i)));
+    for (int i = 0; i < F.CornerCount(); ++i) Pixels.push_back(WorldToScreenPoint(F.Corner(i)->AsPoint()));
     Canvas.SetPenColor(F.EdgeColor);
     Canvas.SetBrushColor(F.Color);
     Canvas.Polygon(Pixels);

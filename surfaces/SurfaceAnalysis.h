@@ -355,8 +355,9 @@ public:
 
 private:
     // For each band, the parts of the triangle or quadrilateral (split into (0, 1, 2) and (0, 2, 3))
-    // inside it, appended to Result in the band's colour.
-    void ClipPolygonToLayers(const TRPoint* Corners, int Count, TPolygonList& Result) const;
+    // inside it, appended to Result in the band's colour. The parts' corners keep their weights when
+    // KeepWeights is set; the drawn bands need their positions only, which a facet keeps in less room.
+    void ClipPolygonToLayers(const TRPoint* Corners, int Count, TPolygonList& Result, bool KeepWeights) const;
 
     TSurfaceAnalysisCurvatureParameters FCurvatureParameters{*this};
     TSurfaceAnalysisIsoPhotesParameters FIsoPhotesParameters{*this};

@@ -57,9 +57,10 @@ TClipResult ClipTriangle(const TRPoint& A, const TRPoint& B, const TRPoint& C, i
     return Piece.Count == 3 || Piece.Count == 4 ? TClipResult::Part : TClipResult::None;
 }
 
-std::unique_ptr<TPolygon> PolygonOf(const TRPoint* Corners, int Count) {
+// The facet of the points, taken whole or (KeepWeights false) as plain positions.
+std::unique_ptr<TPolygon> PolygonOf(const TRPoint* Corners, int Count, bool KeepWeights = true) {
     auto F = std::make_unique<TPolygon>(Count == 4 ? 1 : 0);
-    for (int k = 0; k < Count; ++k) F->SetCorner(k, Corners[k]);
+    for (int k = 0; k < Count; ++k) F->SetCorner(k, KeepWeights ? Corners[k] : TRPoint(Corners[k].Vector()));
     return F;
 }
 
@@ -190,7 +191,8 @@ void TSurfaceAnalysisColorLayers::Build(int N) {
 
 std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& P, int Side, double Level) {
     TClipPiece Piece;
-    switch (ClipTriangle(*P.Corner(0), *P.Corner(1), *P.Corner(2), Side, Level, Piece)) {
+    // The corners' weights are the analysed values.
+    switch (ClipTriangle(P.CornerPoint(0), P.CornerPoint(1), P.CornerPoint(2), Side, Level, Piece)) {
         case TClipResult::Whole: return CopyPolygon(P);
         case TClipResult::None: return nullptr;
         case TClipResult::Part: break;
@@ -198,7 +200,8 @@ std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& P, int Side, double
     return PolygonOf(Piece.Corners, Piece.Count);
 }
 
-void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TPolygonList& Result) const {
+void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TPolygonList& Result,
+                                           bool KeepWeights) const {
     const auto Triangles = [](const TRPoint* C, int N, auto Each) {
         Each(C[0], C[1], C[2]);
         if (N == 4) Each(C[0], C[2], C[3]);
@@ -242,13 +245,13 @@ void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TP
                     case TClipResult::None: return;
                     case TClipResult::Whole: {
                         const TRPoint Whole[3] = {D, E, F};
-                        auto Part = PolygonOf(Whole, 3);
+                        auto Part = PolygonOf(Whole, 3, KeepWeights);
                         Part->SetColor(L.Color);
                         Result.Add(std::move(Part));
                         return;
                     }
                     case TClipResult::Part: {
-                        auto Part = PolygonOf(High.Corners, High.Count);
+                        auto Part = PolygonOf(High.Corners, High.Count, KeepWeights);
                         Part->SetColor(L.Color);
                         Result.Add(std::move(Part));
                         return;
@@ -262,7 +265,7 @@ void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TP
         const int Band = WholeBand[Triangle++];
         if (Band < 0) return;
         const TRPoint Whole[3] = {A, B, C};
-        auto Part = PolygonOf(Whole, 3);
+        auto Part = PolygonOf(Whole, 3, KeepWeights);
         Part->SetColor(FLayers.Items(Band).Color);
         Result.Add(std::move(Part));
     });
@@ -272,9 +275,9 @@ std::unique_ptr<TPolygonList> TSurfaceAnalysis::ClipToLayers(const TPolygonList&
     auto Result = std::make_unique<TPolygonList>();
     for (int I = 0; I < Triangles.Count(); ++I) {
         const TPolygon& F = *Triangles.Polygon(I);
-        const TRPoint Corners[4] = {*F.Corner(0), *F.Corner(1), *F.Corner(2),
-                                    F.CornerCount() == 4 ? *F.Corner(3) : TRPoint()};
-        ClipPolygonToLayers(Corners, F.CornerCount(), *Result);
+        const TRPoint Corners[4] = {F.CornerPoint(0), F.CornerPoint(1), F.CornerPoint(2),
+                                    F.CornerCount() == 4 ? F.CornerPoint(3) : TRPoint()};
+        ClipPolygonToLayers(Corners, F.CornerCount(), *Result, true);
     }
     return Result;
 }
@@ -296,7 +299,8 @@ void TSurfaceAnalysis::BuildColorPolygons() {
             [](void* C, const TRPoint& A, const TRPoint& B, const TRPoint& D) {
                 const auto* X = static_cast<TContext*>(C);
                 const TRPoint Corners[3] = {A, B, D};
-                X->Analysis->ClipPolygonToLayers(Corners, 3, *X->Result);
+                // Drawn only: the bands' facets need no weights.
+                X->Analysis->ClipPolygonToLayers(Corners, 3, *X->Result, false);
             },
             &Context);
     FColoredPolygons = std::move(Result);

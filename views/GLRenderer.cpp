@@ -29,11 +29,12 @@ constexpr double RenderCreaseAngle = std::numbers::pi / 4;
 
 TMVector MirrorY(const TMVector& V) { return {V.X, -V.Y, V.Z}; }
 
-// Display lists given up while another context was current: a list can only be deleted in its own
-// context, so they go at the next draw there (or with the context).
+// Kept drawings given up while another context was current: a list or buffer can only be deleted
+// in its own context, so they go at the next draw there (or with the context).
 struct TStaleList {
     QPointer<QOpenGLContext> Context;
     GLuint List;
+    TGLIndexedDrawing Buffers;
 };
 std::vector<TStaleList>& StaleLists() {
     static std::vector<TStaleList> Lists;
@@ -42,10 +43,11 @@ std::vector<TStaleList>& StaleLists() {
 
 void DeleteStaleListsOf(QOpenGLContext* Current) {
     auto& Stale = StaleLists();
-    std::erase_if(Stale, [Current](const TStaleList& S) {
+    std::erase_if(Stale, [Current](TStaleList& S) {
         if (S.Context.isNull()) return true;
         if (S.Context != Current) return false;
-        glDeleteLists(S.List, 1);
+        if (S.List != 0) glDeleteLists(S.List, 1);
+        S.Buffers.Release();
         return true;
     });
 }
@@ -274,12 +276,14 @@ void TGLRenderer::SetMaterial(TColor ADiffuse, TColor ASpecular, double AShinine
 
 void TGLRenderer::DropLists() {
     QOpenGLContext* Current = QOpenGLContext::currentContext();
-    for (const TContextList& L : Lists) {
+    for (TContextList& L : Lists) {
         if (L.Context.isNull()) continue;
-        if (L.Context == Current)
-            glDeleteLists(L.List, 1);
-        else
-            StaleLists().push_back({L.Context, L.List});
+        if (L.Context == Current) {
+            if (L.List != 0) glDeleteLists(L.List, 1);
+            L.Buffers.Release();
+        } else {
+            StaleLists().push_back({L.Context, L.List, std::move(L.Buffers)});
+        }
     }
     Lists.clear();
 }
@@ -290,22 +294,37 @@ std::uint64_t TGLRenderer::InstancesRevision() const {
     return Sum;
 }
 
-unsigned TGLRenderer::CurrentList(IRenderTarget& Target) {
+const TGLRenderer::TContextList* TGLRenderer::CurrentDrawing(IRenderTarget& Target) {
     QOpenGLContext* Current = QOpenGLContext::currentContext();
-    if (Current == nullptr) return 0;
+    if (Current == nullptr) return nullptr;
     DeleteStaleListsOf(Current);
     // Revisions only grow, so an equal sum means no instance changed.
     if (InstancesRevision() != ListsRevision) DropLists();
-    // A list of a context that is gone went with it.
+    // A drawing of a context that is gone went with it.
     std::erase_if(Lists, [](const TContextList& L) { return L.Context.isNull(); });
     for (const TContextList& L : Lists)
-        if (L.Context == Current) return L.List;
+        if (L.Context == Current) return &L;
     // Lists do not nest: inside someone else's list the primitives go into that list directly.
     GLint Compiling = 0;
     glGetIntegerv(GL_LIST_INDEX, &Compiling);
-    if (Compiling != 0) return 0;
+    if (Compiling != 0) return nullptr;
+    TContextList Kept;
+    Kept.Context = Current;
+    if (!KeepInstances(Target, Kept)) return nullptr;
+    // Drawing prepares instances not built yet, which counts as a change of theirs.
+    if (Lists.empty()) ListsRevision = InstancesRevision();
+    Lists.push_back(std::move(Kept));
+    return &Lists.back();
+}
+
+bool TGLRenderer::KeepInstances(IRenderTarget& Target, TContextList& Kept) {
+    if (TGLIndexedDrawing::Available()) {
+        TGLIndexedBuilder Built(Target);
+        DrawInstances(Built);
+        if (Built.FitsBuffers() && Kept.Buffers.Keep(Built)) return true;
+    }
     const GLuint List = glGenLists(1);
-    if (List == 0) return 0;
+    if (List == 0) return false;
     glNewList(List, GL_COMPILE);
     try {
         DrawInstances(Target);
@@ -315,10 +334,8 @@ unsigned TGLRenderer::CurrentList(IRenderTarget& Target) {
         throw;
     }
     glEndList();
-    // Drawing prepares instances not built yet, which counts as a change of theirs.
-    if (Lists.empty()) ListsRevision = InstancesRevision();
-    Lists.push_back({Current, List});
-    return List;
+    Kept.List = List;
+    return true;
 }
 
 void TGLRenderer::DiscardInstances() {
@@ -342,11 +359,13 @@ void TGLRenderer::Render(IGraphics& View) {
     try {
         if (HasMaterial && QOpenGLContext::currentContext() != nullptr)
             SetGLMaterial(Diffuse, Specular, static_cast<float>(Shininess));
-        const GLuint List = dynamic_cast<TOpenGLView*>(Target) != nullptr ? CurrentList(*Target) : 0;
-        if (List != 0)
-            glCallList(List);
-        else
+        const TContextList* Kept = dynamic_cast<TOpenGLView*>(Target) != nullptr ? CurrentDrawing(*Target) : nullptr;
+        if (Kept == nullptr)
             DrawInstances(*Target);
+        else if (Kept->List != 0)
+            glCallList(Kept->List);
+        else
+            Kept->Buffers.Draw();
     } catch (...) {
         Rendering = false;
         throw;

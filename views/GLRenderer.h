@@ -1,9 +1,9 @@
 // The shaded-surface renderer: what an entity in the rendered display state draws itself with. It
 // holds instances, each of which turns one kernel object (a surface, a point grid, a facet list) into
 // triangles or quadrilaterals with normals and keeps that data until the next rebuild. In an OpenGL
-// view the primitives are compiled once into a display list per rendering context, which every
-// later frame calls until the renderer changes; other targets get them sent call by call. Mirrored
-// renderers also draw the copy mirrored in y = 0.
+// view the primitives are kept once per rendering context, in vertex and index buffers (or, where
+// the context has none, a display list), which every later frame draws until the renderer changes;
+// other targets get them sent call by call. Mirrored renderers also draw the copy mirrored in y = 0.
 #pragma once
 #include <QPointer>
 
@@ -14,6 +14,7 @@
 #include "document/ShadedRenderer.h"
 #include "foundation/GeomBox.h"
 #include "foundation/RenderTarget.h"
+#include "views/GLIndexedDrawing.h"
 
 class QOpenGLContext;
 
@@ -55,7 +56,7 @@ public:
     void DrawPrepared(IRenderTarget& Target, std::uint8_t& State, bool Mirrored);
     bool IsBuilt() const { return Built; }
     // Counts the changes of the drawable data: every build, discard and DataChanged. A renderer
-    // compiles its display lists again when the count of any of its instances moved.
+    // makes its kept drawings again when the count of any of its instances moved.
     std::uint64_t GetRevision() const { return Revision; }
 
 protected:
@@ -166,31 +167,37 @@ public:
     TMBox GetBounds() override { return Bounds; }
     // Draws every instance into the view's render target, in the material last set; a view that is
     // no render target gets nothing. A nested call while drawing draws nothing. An OpenGL view with
-    // a current context draws from the renderer's display list of that context, compiled on the
-    // first draw after a change.
+    // a current context draws from the renderer's kept drawing of that context, made on the first
+    // draw after a change.
     void Render(IGraphics& View) override;
     void DrawInstances(IRenderTarget& Target);
-    // How many display lists the renderer holds (one per context it was drawn in since the last
+    // How many kept drawings the renderer holds (one per context it was drawn in since the last
     // change).
-    int DisplayListCount() const { return static_cast<int>(Lists.size()); }
+    int KeptDrawingCount() const { return static_cast<int>(Lists.size()); }
 
 private:
+    // The instances' primitives kept in one context: buffers, or a display list where the context
+    // has no buffers or the primitives do not fit them.
     struct TContextList {
         QPointer<QOpenGLContext> Context;
         unsigned List = 0;
+        TGLIndexedDrawing Buffers;
     };
 
     void DiscardInstances();
     void UpdateBounds();
-    // Drops every display list: the data they hold is out of date.
+    // Drops every kept drawing: the data they hold is out of date.
     void DropLists();
     std::uint64_t InstancesRevision() const;
-    // The current context's list, compiled from the instances when there is none; 0 when none can be
-    // made (no context, or a list being compiled around this draw).
-    unsigned CurrentList(IRenderTarget& Target);
+    // The current context's kept drawing, made from the instances when there is none; nullptr when
+    // none can be made (no context, or a list being compiled around this draw).
+    const TContextList* CurrentDrawing(IRenderTarget& Target);
+    // Fills Kept with the instances' primitives in the current context: buffers where they fit,
+    // else a display list; false when neither can be made.
+    bool KeepInstances(IRenderTarget& Target, TContextList& Kept);
 
     std::vector<TContextList> Lists;
-    // The sum of the instances' revisions when the lists were compiled.
+    // The sum of the instances' revisions when the drawings were kept.
     std::uint64_t ListsRevision = 0;
 
     bool Rendering = false;

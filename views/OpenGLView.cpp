@@ -826,6 +826,24 @@ void TOpenGLView::DrawLine(const TMVector& A, const TMVector& B) {
 }
 
 void TOpenGLView::DrawPendingLines() {
+    // A long run is copied into a buffer drawn between the list compiled so far and a new one,
+    // where compiling it would cost per vertex. Buffers and list names are made at once, not
+    // compiled.
+    constexpr std::size_t BufferedRun = 3 * 2 * 1024;
+    if (KeepingLines && PendingLines.size() >= BufferedRun && !KeptParts.empty()) {
+        const GLuint Next = glGenLists(1);
+        const GLuint Buffer = Next != 0 ? TGLKeptLines::LineBuffer(PendingLines.data(), PendingLines.size()) : 0;
+        if (Buffer != 0) {
+            glEndList();
+            KeptParts.back().Buffer = Buffer;
+            KeptParts.back().Vertices = static_cast<int>(PendingLines.size() / 3);
+            KeptParts.push_back({Next});
+            glNewList(Next, GL_COMPILE);
+            PendingLines.clear();
+            return;
+        }
+        if (Next != 0) glDeleteLists(Next, 1);
+    }
     // Client state is not compiled into a list: the array is read when the draw is compiled.
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -890,7 +908,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
     RefuseOpenLine("Polygon");
     Drawn = true;
     const int Corners = F.CornerCount();
-    for (int I = 0; I < Corners; ++I) AddExtentsRPoint(*F.Corner(I));
+    for (int I = 0; I < Corners; ++I) AddExtentsRPoint(F.Corner(I)->AsPoint());
     if (State & vfMeasuring) return;
     SetDrawState(dsLines);
     if (F.OwnColor) {
@@ -898,7 +916,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
         glBegin(GL_TRIANGLES);
         const int Order[6] = {0, 1, 2, 0, 2, 3};
         for (int K = 0; K < (Corners == 4 ? 6 : 3) && Corners >= 3; ++K) {
-            const TRPoint& P = *F.Corner(Order[K]);
+            const auto& P = *F.Corner(Order[K]);
             glVertex3d(P.X, P.Y, P.Z);
         }
         glEnd();
@@ -907,7 +925,7 @@ void TOpenGLView::Polygon(const TPolygon& F) {
         SetGLColor(F.EdgeColor);
         glBegin(GL_LINE_LOOP);
         for (int I = 0; I < Corners; ++I) {
-            const TRPoint& P = *F.Corner(I);
+            const auto& P = *F.Corner(I);
             glVertex3d(P.X + DefaultTolerance, P.Y + DefaultTolerance, P.Z + DefaultTolerance);
         }
         glEnd();

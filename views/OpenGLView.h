@@ -441,9 +441,9 @@ public:
     void RenderObject(IRenderable& Obj) override;
     // While the context is ready, except in a measuring pass.
     bool KeepsLines() override;
-    // The lines of Key from a display list compiled on their first draw (in the lines state, the
-    // current colour); their extents are kept with them. A full frame lets go of the lists it did
-    // not draw.
+    // The lines of Key from display lists (and vertex buffers for long runs of lines) made on their
+    // first draw (in the lines state, the current colour); their extents are kept with them. A full
+    // frame lets go of the drawings it did not draw.
     void KeptLines(const TDrawingKey& Key, const std::function<void(IGraphics&)>& Draw) override;
     // How many line drawings the view keeps.
     int KeptLinesCount() const { return KeptLineLists.Count(); }
@@ -526,8 +526,9 @@ private:
     void RefuseOpenLine(const char* Operation) const;
     void DrawLine(const TMVector& A, const TMVector& B);
     // While a kept list is compiled, single lines gather in PendingLines and go into the list as one
-    // array draw: far cheaper to compile than a begin-end pair per line, and the same pixels. Every
-    // other OpenGL call of the view sends the gathered lines first, so that the order stays.
+    // array draw: far cheaper to compile than a begin-end pair per line, and the same pixels; a long
+    // run goes into a vertex buffer after the list, and a new list follows. Every other OpenGL call
+    // of the view sends the gathered lines first, so that the order stays.
     void FlushPendingLines() {
         if (!PendingLines.empty()) DrawPendingLines();
     }
@@ -607,6 +608,8 @@ private:
     bool KeepingLines = false;
     // x, y, z of each end of the lines gathered while compiling (see FlushPendingLines).
     std::vector<float> PendingLines;
+    // The parts of the kept drawing being compiled; the last one's list is open.
+    std::vector<TGLKeptLines::TPart> KeptParts;
     bool InPaintGL = false;
     // A frame rendered outside paintGL waits in the frame buffer; the next paint only shows it.
     bool FramePresented = false;

@@ -1,7 +1,11 @@
 #include "views/OpenGLViewKeptLines.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
 #include <GL/gl.h>
 
+#include "views/GLIndexedDrawing.h"
 #include "views/OpenGLView.h"
 
 namespace sarnova {
@@ -29,14 +33,48 @@ void TGLKeptLines::EndFrame() {
             ++It;
             continue;
         }
-        glDeleteLists(K.List, 1);
+        Delete(K.Parts);
         It = Kept.erase(It);
     }
 }
 
 void TGLKeptLines::Release() {
-    for (const auto& [Key, K] : Kept) glDeleteLists(K.List, 1);
+    for (const auto& [Key, K] : Kept) Delete(K.Parts);
     Kept.clear();
+}
+
+unsigned TGLKeptLines::LineBuffer(const float* Ends, std::size_t Count) {
+    if (!TGLIndexedDrawing::Available()) return 0;
+    QOpenGLFunctions* F = QOpenGLContext::currentContext()->functions();
+    GLuint Buffer = 0;
+    F->glGenBuffers(1, &Buffer);
+    if (Buffer == 0) return 0;
+    F->glBindBuffer(GL_ARRAY_BUFFER, Buffer);
+    F->glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(Count * sizeof(float)), Ends, GL_STATIC_DRAW);
+    // Unbound again: array draws compiled into lists read client memory.
+    F->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return Buffer;
+}
+
+void TGLKeptLines::Draw(const TKept& K) {
+    for (const TPart& P : K.Parts) {
+        glCallList(P.List);
+        if (P.Buffer == 0) continue;
+        QOpenGLFunctions* F = QOpenGLContext::currentContext()->functions();
+        F->glBindBuffer(GL_ARRAY_BUFFER, P.Buffer);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, nullptr);
+        glDrawArrays(GL_LINES, 0, P.Vertices);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        F->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+}
+
+void TGLKeptLines::Delete(const std::vector<TPart>& Parts) {
+    for (const TPart& P : Parts) {
+        if (P.List != 0) glDeleteLists(P.List, 1);
+        if (P.Buffer != 0) QOpenGLContext::currentContext()->functions()->glDeleteBuffers(1, &P.Buffer);
+    }
 }
 
 // ---- The view's side ----
@@ -60,7 +98,7 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
         AddExtentsBox(K->Extents);
         Drawn = true;
         SetDrawState(dsLines);
-        glCallList(K->List);
+        TGLKeptLines::Draw(*K);
         DrawState = K->EndDrawState;
         if (K->EndLineColor) LineColor = *K->EndLineColor;
         return;
@@ -91,6 +129,7 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
         return Inside;
     };
     KeepingLines = true;
+    KeptParts.assign(1, {List});
     glNewList(List, GL_COMPILE);
     try {
         Draw(*this);
@@ -100,18 +139,20 @@ void TOpenGLView::KeptLines(const TDrawingKey& Key, const std::function<void(IGr
         Finish();
         LineColor = ColorBefore;
         DrawState = StateBefore;
-        glDeleteLists(List, 1);
+        TGLKeptLines::Delete(KeptParts);
+        KeptParts.clear();
         throw;
     }
     TGLKeptLines::TKept Compiled;
-    Compiled.List = List;
+    Compiled.Parts = std::move(KeptParts);
+    KeptParts.clear();
     Compiled.Extents = Finish();
     Compiled.EndDrawState = DrawState;
     if (LineColor != ColorBefore) Compiled.EndLineColor = LineColor;
     KeptLineLists.Keep(Key.GetValue(), Compiled);
     Drawn = true;
     DrawState = StateBefore;
-    glCallList(List);
+    TGLKeptLines::Draw(Compiled);
     DrawState = Compiled.EndDrawState;
 }
 

@@ -1,11 +1,14 @@
-// The line drawings a 3-D view keeps: one display list of the view's context per drawing key (see
-// IGraphics::KeptLines), with the extents of its lines, so that a wireframe is compiled once per
-// change and called at every frame. Lists unused through a whole frame are let go when it ends, so
-// the lists of drawings that changed or went do not pile up.
+// The line drawings a 3-D view keeps: per drawing key (see IGraphics::KeptLines) display lists of
+// the view's context, with the extents of its lines, so that a wireframe is made once per change
+// and drawn at every frame. Long runs of single lines go into vertex buffers between the lists
+// instead (a copy, where compiling them into a list costs per vertex). Drawings unused through a
+// whole frame are let go when it ends, so those of drawings that changed or went do not pile up.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/Colors.h"
 #include "foundation/GeomBox.h"
@@ -14,8 +17,15 @@ namespace sarnova {
 
 class TGLKeptLines {
 public:
-    struct TKept {
+    // A list, then (when Buffer is not 0) the lines of a vertex buffer: Vertices line ends.
+    struct TPart {
         unsigned List = 0;
+        unsigned Buffer = 0;
+        int Vertices = 0;
+    };
+    struct TKept {
+        // Drawn in order; each part's list is called before its lines are drawn.
+        std::vector<TPart> Parts;
         // The measured points of the lines; empty when none is measured.
         TMBox Extents = EmptyBox;
         // The view's drawing state and, when the drawing set one, line colour after the list, so
@@ -42,6 +52,14 @@ public:
     // lists with it.
     void Abandon() { Kept.clear(); }
     int Count() const { return static_cast<int>(Kept.size()); }
+
+    // A vertex buffer of the Count floats (x, y, z of each line end) in the current context; 0 when
+    // the context has no buffers.
+    static unsigned LineBuffer(const float* Ends, std::size_t Count);
+    // Draws the parts in order.
+    static void Draw(const TKept& K);
+    // Deletes the parts' lists and buffers.
+    static void Delete(const std::vector<TPart>& Parts);
 
 private:
     std::unordered_map<std::uint64_t, TKept> Kept;

@@ -657,12 +657,12 @@ void TViewWinAPICore::Polyline(const TRPoints& Points) {
 
 void TViewWinAPICore::Polygon(const TPolygon& F) {
     for (int I = 0; I < F.CornerCount(); ++I) {
-        const TRPoint& P = *F.Corner(I);
+        const auto& P = *F.Corner(I);
         Extend(P.X, P.Y, P.Z);
     }
     if (!CanDraw()) return;
     std::vector<TPoint> Pixels;
-    for (int I = 0; I < F.CornerCount(); ++I) Pixels.push_back(WorldToScreenPoint(*F.Corner(I)));
+    for (int I = 0; I < F.CornerCount(); ++I) Pixels.push_back(WorldToScreenPoint(F.Corner(I)->AsPoint()));
     Canvas->SetPenColor(F.EdgeColor);
     Canvas->SetBrushColor(F.Color);
     Canvas->Polygon(Pixels);

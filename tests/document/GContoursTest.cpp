@@ -196,6 +196,41 @@ TEST_F(GContoursTest, ToolsMenuOpensTheSetupAndSwitchesContoursOff) {
     EXPECT_FALSE(Shown->DrawContours());
 }
 
+TEST_F(GContoursTest, TheSetupIsOneUndoStepAndACancelledOneNone) {
+    TMenuItem Menu;
+    TGeoContours::AddToolsMenuItems(Menu, Document);
+    const auto Setup = [&](double Position, TModalResult Result) {
+        SetContourSetupHandler([=](TContourForm& Form) {
+            if (Result == TModalResult::mrOk) {
+                Form.XGrid.Cell(0, 0).SetNumber(Position);
+                Form.Button1Click();
+            }
+            return Result;
+        });
+        Menu.Items(0).Click();
+        SetContourSetupHandler(nullptr);
+    };
+    const std::string Empty = SavedText(Document);
+    Setup(4, TModalResult::mrOk);
+    const std::string First = SavedText(Document);
+    ASSERT_NE(First, Empty);
+    Setup(7, TModalResult::mrOk);
+    const std::string Second = SavedText(Document);
+    ASSERT_NE(Second, First);
+    // Opening the dialog and cancelling it changes nothing and records nothing.
+    Setup(0, TModalResult::mrCancel);
+    EXPECT_EQ(SavedText(Document), Second);
+
+    Document.Undo();
+    EXPECT_EQ(SavedText(Document), First);
+    Document.Undo();
+    EXPECT_EQ(SavedText(Document), Empty);
+    EXPECT_FALSE(Document.CanUndo());
+    Document.Redo();
+    Document.Redo();
+    EXPECT_EQ(SavedText(Document), Second);
+}
+
 // ---- The setup dialogs ----
 
 std::vector<double> Rows(TFormatGrid& Grid) {

@@ -31,6 +31,10 @@ namespace fs = std::filesystem;
 
 const fs::path EveryKind = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "every-kind-reopen" / "input.geo";
 // A curve network with its surface, a fitted Tarvo hull, compartments, groups and an opening.
+// Every kind of block the document list itself reads, contour settings among them.
+const fs::path WholeDocument = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "golden" / "whole-document" / "input.geo";
+// Three Tarvo curves, each offset in X from the one before.
+const fs::path OffsetChain = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document" / "files" / "offset-chain.geo";
 const fs::path NetworkHull = fs::path(SARNOVA_SOURCE_DIR) / "tests" / "document" / "files" / "network-hull-compartments.geo";
 
 // One user action: a macro (lines joined by ';'), or "POPUP <entity>:<item>".
@@ -90,6 +94,7 @@ TEST_F(UndoRoundTrip, KnownCases) {
     const struct {
         const char* Name;
         std::vector<TEdit> Edits;
+        fs::path Document = EveryKind;
     } Cases[] = {
         {"delete a Coons boundary", {"DELETE Top"}},
         {"delete an N-sided boundary", {"DELETE Edge3"}},
@@ -132,10 +137,18 @@ TEST_F(UndoRoundTrip, KnownCases) {
         {"a B-spline from a blended Tarvo curve", {"POPUP OldSheer:Convert TarvoCurve to BSpline"}},
         // The opening that undo gives back follows the undo of its group's rename.
         {"rename a group, then delete an opening on it", {"Tanks.NAME=TanksR12", "DELETE Manhole"}},
+        // C2 offsets C1, which offsets C0. After C0 is scaled, C1 stands off it until something evaluates
+        // C1: neither undoing the move of C2 nor converting C2 may leave C1 moved after undo all.
+        {"scale the start of an offset chain, then move its end",
+         {"SELECT NONE;SELECT C0;SCALE X=1 Y=0.9 Z=1.4", "SELECT NONE;SELECT C2;MOVE X=0.3 Y=-1.2"}, OffsetChain},
+        // Renamed, the contour settings leave the document; undo gives them back.
+        {"rename the contour settings", {"Contours.NAME=ContoursR916"}, WholeDocument},
+        {"scale the start of an offset chain, then convert its end",
+         {"SELECT NONE;SELECT C0;SCALE X=1 Y=0.9 Z=1.4", "POPUP C2:Control Points to Polyline"}, OffsetChain},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        RoundTrip(EveryKind, [&](TGeometryInterface&, int I) {
+        RoundTrip(Case.Document, [&](TGeometryInterface&, int I) {
             return I < static_cast<int>(Case.Edits.size()) ? Case.Edits[static_cast<std::size_t>(I)] : TEdit();
         });
     }

@@ -69,7 +69,7 @@ TEST(SharedPoints, TheHashedBuildMatchesTheOneByOneRule) {
     TSharedPointList OneByOne;
     for (int I = 0; I < Facets.Count(); ++I)
         if (TPolygon& F = *Facets.Polygon(I); F.Selected)
-            for (int C = 0; C < 3; ++C) OneByOne.AddCorner(*F.Corner(C));
+            for (int C = 0; C < 3; ++C) OneByOne.AddCorner({&F, C});
     const auto A = Rows(Hashed), B = Rows(OneByOne);
     ASSERT_EQ(A.size(), B.size());
     for (std::size_t K = 0; K < A.size(); ++K) {
@@ -179,7 +179,7 @@ TEST_F(GGonListEditTest, TwoTrianglesOnAnEdgeShowFourSharedPointsAndAnEditMovesB
         const TPolygon& F = *List->Facets().Polygon(I);
         for (int C = 0; C < 3; ++C) {
             const bool OnEdge = F.Corner(C)->X == 5 || (F.Corner(C)->Y == 4 && F.Corner(C)->X == 0);
-            EXPECT_EQ(F.Corner(C)->Marked, OnEdge) << I << " " << C;
+            EXPECT_EQ(F.CornerMarked(C), OnEdge) << I << " " << C;
         }
     }
 }
@@ -197,6 +197,14 @@ TEST_F(GGonListEditTest, ACornerClickPicksEveryCoincidentCornerAndTheDragMovesTh
     View.Release(mbLeft, To.X + 2, To.Y - 2);
     EXPECT_EQ(CornersOf(*List->Facets().Polygon(0))[1], (TMVector{5, 1, 0}));
     EXPECT_EQ(CornersOf(*List->Facets().Polygon(1))[0], (TMVector{5, 1, 0}));
+    // The views see the picked corners as the entity's points; unselecting one there unmarks it.
+    TPointInfo& Info = List->PointInfo(1, nullptr);
+    EXPECT_EQ(Info.GetPoint(), (TMVector{5, 1, 0}));
+    EXPECT_TRUE(Info.IsSelected() && Info.IsVisible());
+    Info.SetSelected(false);
+    EXPECT_FALSE(List->PointInfo(1, nullptr).IsSelected());
+    EXPECT_EQ(int(List->Facets().Polygon(0)->CornerMarked(1)) + int(List->Facets().Polygon(1)->CornerMarked(0)), 1);
+    EXPECT_FALSE(List->PointInfo(2, nullptr).IsVisible());
     Doc.SetEditedGeometry(nullptr);
     Doc.Undo();
     EXPECT_EQ(CornersOf(*Lists()[0]->Facets().Polygon(0))[1], (TMVector{4, 0, 0}));
@@ -228,7 +236,7 @@ TEST_F(GGonListEditTest, DeleteTakesOneQuadrilateralCornerOrTheSelectedFacets) {
             TPolygon& F = *List->Facets().Polygon(int(I));
             F.Selected = Case.Marked[I] != std::vector<int>{-1};
             for (int C : Case.Marked[I])
-                if (C >= 0) F.Corner(C)->Marked = true;
+                if (C >= 0) F.SetCornerMarked(C, true);
         }
         List->DeleteSelectedPoints();
         std::vector<int> Left;
@@ -294,7 +302,7 @@ TEST_F(GGonListEditTest, FacetsReplacedAsAWholeDropThePickedCornersAndRebuildThe
         EXPECT_EQ(List->SelectedPoints().Count(), 0);
         EXPECT_EQ(List->SharedPoints().Count(), List->Editing() ? 4 : 0);
         if (List->SharedPoints().Count() > 0) {
-            EXPECT_EQ(List->SharedPoints().Items(0).Items(0), List->Facets().Polygon(0)->Corner(0));
+            EXPECT_EQ(List->SharedPoints().Items(0).Items(0), (TCornerRef{List->Facets().Polygon(0), 0}));
         }
     }
 }

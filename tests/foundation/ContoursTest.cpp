@@ -277,7 +277,9 @@ TEST(Contours, FacetCutsFollowTheCornersOnThePlane) {
 
 TEST(Contours, FacetCutsTakeCornersWithWhatTheyCarryAndSkipQuadrilaterals) {
     auto F = Tri({0, 0, 0}, {1, -1, 2}, {1, 1, 2});
-    F->Corner(0)->Tag = 7;
+    TRPoint Tagged = F->CornerPoint(0);
+    Tagged.Tag = 7;
+    F->AssignCorner(0, Tagged);
     TLines Lines;
     CutFacetWithAxisPlane(*F, 1, Lines, 0);
     ASSERT_EQ(Lines.Count(), 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -91,11 +92,13 @@ TEST(Polygon, AssignAndCopy) {
     Source->Selected = true;
     Source->Group = 7;
     Source->SetNormal(1, {0, 0, 1});
-    Source->Corner(2)->Tag = 5;
+    TRPoint Tagged = Source->CornerPoint(2);
+    Tagged.Tag = 5;
+    Source->AssignCorner(2, Tagged);
 
     auto Copy = CopyPolygon(*Source);
     ExpectCorners(*Copy, CornersOf(*Source));
-    EXPECT_EQ(Copy->Corner(2)->Tag, 5);
+    EXPECT_EQ(Copy->CornerPoint(2).Tag, 5);
     EXPECT_EQ(Copy->Color, clBlue);
     EXPECT_TRUE(Copy->OwnColor);
     EXPECT_EQ(Copy->EdgeColor, clRed);
@@ -120,7 +123,7 @@ TEST(Polygon, AssignAndCopy) {
     A.W = 0.5;
     auto T = NewTriangle(A, B, C);
     ExpectCorners(*T, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-    EXPECT_EQ(T->Corner(0)->W, 0.5);
+    EXPECT_EQ(T->CornerPoint(0).W, 0.5);
     EXPECT_EQ(NewQuad(A, B, C, D)->GetShape(), 1);
 }
 
@@ -237,7 +240,7 @@ TEST(Polygon, CornerIndexAndNormalsAtCorners) {
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({1 + 5e-5, 0, 0})), 1);
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({0, 1, 2e-4})), -1);
     EXPECT_EQ(PolygonCornerIndex(*F, TRPoint({0, 1, 0})), 3);
-    EXPECT_EQ(PolygonCornerIndex(*F, *F->Corner(2)), 2);
+    EXPECT_EQ(PolygonCornerIndex(*F, F->CornerPoint(2)), 2);
 
     SetPolygonNormalAt(*F, TRPoint({1, 1, 0}), {0, 0, 1});
     SetPolygonNormalAt(*F, TRPoint({5, 5, 5}), {0, 0, 1});   // no such corner
@@ -302,6 +305,68 @@ TEST(Polygon, FourthCornerAndNormalsBelongToTheirFacet) {
     ExpectCorners(*Dropped, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
 }
 
+// Corners are kept as positions, with weight, parameter and code beside them only where given:
+// these must travel with the corner values through every edit, while marks stay with their slots.
+TEST(Polygon, CornerWeightsAndCodesTravelWithTheirValuesAndMarksStayInPlace) {
+    auto Codes = [](const TPolygon& F) {
+        std::vector<int> Result;
+        for (int I = 0; I < F.CornerCount(); ++I) Result.push_back(F.CornerPoint(I).Tag);
+        return Result;
+    };
+    auto Marks = [](const TPolygon& F) {
+        std::vector<bool> Result;
+        for (int I = 0; I < F.CornerCount(); ++I) Result.push_back(F.CornerMarked(I));
+        return Result;
+    };
+    TCopyableFacet Quad(1);
+    for (int I = 0; I < 4; ++I) {
+        TRPoint P(TMVector{double(I), 0, 0});
+        P.Tag = 10 + I;
+        P.W = 0.5 * I;
+        P.T = -0.0;
+        P.Marked = I == 1;
+        Quad.SetCorner(I, P);
+    }
+    EXPECT_EQ(Codes(Quad), (std::vector<int>{10, 11, 12, 13}));
+    EXPECT_EQ(Quad.CornerPoint(3).W, 1.5);
+    EXPECT_TRUE(std::signbit(Quad.CornerPoint(2).T));
+    EXPECT_TRUE(Quad.CornerPoint(1).Marked);
+
+    // Copies carry everything; Assign carries the values but leaves the marks of the target.
+    const TCopyableFacet Copy(Quad);
+    EXPECT_EQ(Codes(Copy), Codes(Quad));
+    EXPECT_EQ(Marks(Copy), Marks(Quad));
+    TPolygon Assigned(1);
+    Assigned.SetCornerMarked(3, true);
+    Assigned.Assign(Quad);
+    EXPECT_EQ(Codes(Assigned), Codes(Quad));
+    EXPECT_EQ(Marks(Assigned), (std::vector<bool>{false, false, false, true}));
+
+    TCopyableFacet Flipped(Quad);
+    FlipPolygon(Flipped);
+    EXPECT_EQ(Codes(Flipped), (std::vector<int>{12, 11, 10, 13}));
+    EXPECT_EQ(Flipped.CornerPoint(0).W, 1.0);
+    EXPECT_EQ(Marks(Flipped), Marks(Quad));
+
+    TCopyableFacet Deleted(Quad);
+    Deleted.Delete(0);
+    EXPECT_EQ(Codes(Deleted), (std::vector<int>{11, 12, 13}));
+    EXPECT_EQ(Marks(Deleted), (std::vector<bool>{false, true, false}));
+    // The new corner is a plain point; the moved ones keep what they carry.
+    Deleted.Insert(1, {7, 7, 7});
+    EXPECT_EQ(Codes(Deleted), (std::vector<int>{11, 0, 12, 13}));
+    EXPECT_EQ(Deleted.CornerPoint(1).W, 1.0);
+    EXPECT_FALSE(Deleted.CornerMarked(1));
+
+    // A fresh shape and a dropped corner forget them.
+    TCopyableFacet Reshaped(Quad);
+    Reshaped.SetCorner(2, Reshaped.CornerPoint(2));
+    EXPECT_EQ(Reshaped.CornerPoint(3).Tag, 0);
+    Reshaped.SetShape(1);
+    EXPECT_EQ(Codes(Reshaped), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(Marks(Reshaped), (std::vector<bool>{false, false, false, false}));
+}
+
 TEST(Polygon, InsertAndDeleteSwitchTheShape) {
     const TMVector A{0, 0, 0}, B{1, 0, 0}, C{1, 1, 0}, V{5, 5, 5};
     const std::pair<int, std::vector<TMVector>> Inserts[] = {
@@ -355,7 +420,9 @@ TEST(Polygon, TransformCarriesCornersAndTurnsNormals) {
     F->Color = clLime;
     F->EdgeColor = clRed;
     F->Selected = true;
-    F->Corner(1)->Tag = 3;
+    TRPoint Tagged = F->CornerPoint(1);
+    Tagged.Tag = 3;
+    F->AssignCorner(1, Tagged);
 
     // A translation moves the corners but not the directions.
     auto Moved = TransformedPolygon(*F, MatrixTranslation(10, 20, 30));
@@ -363,7 +430,7 @@ TEST(Polygon, TransformCarriesCornersAndTurnsNormals) {
     ExpectNear(*Moved->Normal(0), {0, 0, 1});
     ExpectNear(*Moved->Normal(2), {1, 0, 0});
     EXPECT_EQ(Moved->Normal(1), nullptr);
-    EXPECT_EQ(Moved->Corner(1)->Tag, 3);
+    EXPECT_EQ(Moved->CornerPoint(1).Tag, 3);
     EXPECT_EQ(Moved->Color, clLime);
     EXPECT_TRUE(Moved->OwnColor);
     EXPECT_EQ(Moved->EdgeColor, clRed);
@@ -398,12 +465,12 @@ TEST(Polygon, SplitByPlane) {
     EXPECT_GT(VectorDot(PolygonNormal(*Below), PolygonNormal(*F)), 0.99);
 
     auto High = TriangleFromVectors({0, 0, 1}, {1, 0, 1}, {0, 1, 2});
-    High->Corner(0)->Marked = true;
+    High->SetCornerMarked(0, true);
     SplitTriangleByPlane(*High, ZPlane, Above, Below);
     ASSERT_TRUE(Above);
     EXPECT_EQ(Below, nullptr);
     ExpectCorners(*Above, CornersOf(*High));
-    EXPECT_FALSE(Above->Corner(0)->Marked);
+    EXPECT_FALSE(Above->CornerMarked(0));
 
     auto Flat = TriangleFromVectors({0, 0, 0}, {1, 0, 0}, {0, 1, 5e-5});
     SplitTriangleByPlane(*Flat, ZPlane, Above, Below);

@@ -75,7 +75,7 @@ TEST_F(GGonFrameTest, SharedCornersShowAsOneRowAndAnEditMovesThemAll) {
 TEST_F(GGonFrameTest, RowsSelectTheirCornersAndFillSetsOneColumn) {
     Frame->Grid->SetSelection({3, 2, 3, 3});
     EXPECT_TRUE(Frame->FillButton->isEnabled());
-    const auto Marked = [this](int Facet, int Corner) { return List->Facets().Polygon(Facet)->Corner(Corner)->Marked; };
+    const auto Marked = [this](int Facet, int Corner) { return List->Facets().Polygon(Facet)->CornerMarked(Corner); };
     EXPECT_FALSE(Marked(0, 0));
     EXPECT_TRUE(Marked(0, 1) && Marked(0, 2) && Marked(1, 0) && Marked(1, 2));
     EXPECT_FALSE(Marked(1, 1));

@@ -97,7 +97,7 @@ TEST(NPatchSchemesTest, CornersGiveTheBoundaryCorners) {
             const auto Triangles = Patch->CreatePolygons();
             EXPECT_EQ(Triangles->Count(), static_cast<int>(Curves.size()) * 2 * 16);
             for (int i = 0; i < Triangles->Count(); ++i)
-                for (int c = 0; c < 3; ++c) EXPECT_TRUE(std::isfinite(Triangles->Polygon(i)->Corner(c)->Length())) << S.Name;
+                for (int c = 0; c < 3; ++c) EXPECT_TRUE(std::isfinite(VectorLength(Triangles->Polygon(i)->Corner(c)->Vector()))) << S.Name;
         }
 }
 

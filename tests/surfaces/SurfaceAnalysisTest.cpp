@@ -536,7 +536,7 @@ TEST(SurfaceAnalysisTest, ClippedPolygonAreaKeepsOneSideOfALevel) {
     ASSERT_NE(One, nullptr);
     EXPECT_EQ(One->CornerCount(), 3);
     ExpectNear(One->Corner(1)->Vector(), {0.5, 0, 0});
-    EXPECT_EQ(One->Corner(1)->W, 0);
+    EXPECT_EQ(One->CornerPoint(1).W, 0);
     auto Two = ClippedPolygonArea(*Tri(1, 1, -1), 1, 0);
     ASSERT_NE(Two, nullptr);
     EXPECT_EQ(Two->CornerCount(), 4);
@@ -562,9 +562,10 @@ TEST(SurfaceAnalysisTest, ClipToLayersCoversEachBandExactly) {
             if (F.Color == A.Layers().Items(b).Color) Band = b;
         ASSERT_GE(Band, 0);
         for (int c = 0; c < F.CornerCount(); ++c) {
-            EXPECT_NEAR(F.Corner(c)->W, F.Corner(c)->X, 1e-12);
-            EXPECT_GE(F.Corner(c)->W, A.Layers().Items(Band).Lower - 1e-12);
-            EXPECT_LE(F.Corner(c)->W, A.Layers().Items(Band).Upper + 1e-12);
+            const TRPoint P = F.CornerPoint(c);
+            EXPECT_NEAR(P.W, P.X, 1e-12);
+            EXPECT_GE(P.W, A.Layers().Items(Band).Lower - 1e-12);
+            EXPECT_LE(P.W, A.Layers().Items(Band).Upper + 1e-12);
         }
         if (F.Corner(0)->Y < 4) {
             BandArea[Band] += F.Area();

@@ -16,6 +16,7 @@
 #include "foundation/Polygon.h"
 #include "foundation/RecordingRenderTarget.h"
 #include "foundation/SphereFacets.h"
+#include "platform/qt/OpenGLHelpers.h"
 #include "surfaces/Gregory.h"
 #include "surfaces/Surface.h"
 #include "surfaces/SurfaceList.h"
@@ -339,17 +340,17 @@ TEST_F(GLRendererViewTest, AShadedSphereShowsLitWhereTheCameraPutsItUntilTheNext
     EXPECT_EQ(At({-3, 0, 2}), QColor(Qt::black));
 }
 
-TEST_F(GLRendererViewTest, FramesAreDrawnFromOneDisplayListCompiledAgainOnlyAfterAChange) {
+TEST_F(GLRendererViewTest, FramesAreDrawnFromOneKeptDrawingMadeAgainOnlyAfterAChange) {
     auto Sphere = SphereFacets(24, 12, 2, {-3, 0, 0});
     TGLRenderer R;
     R.AddPolygons(*Sphere, true);
     R.Rebuild();
     Show(R);
-    EXPECT_EQ(R.DisplayListCount(), 1);
+    EXPECT_EQ(R.KeptDrawingCount(), 1);
     const std::uint64_t Built = R.Instance(0)->GetRevision();
     View->Render();
     View->Render();
-    EXPECT_EQ(R.DisplayListCount(), 1);
+    EXPECT_EQ(R.KeptDrawingCount(), 1);
     EXPECT_EQ(R.Instance(0)->GetRevision(), Built);
 
     // A recording target gets the primitives themselves, not the list.
@@ -358,13 +359,79 @@ TEST_F(GLRendererViewTest, FramesAreDrawnFromOneDisplayListCompiledAgainOnlyAfte
     EXPECT_FALSE(T.Rendered.empty());
 
     R.Rebuild();
-    EXPECT_EQ(R.DisplayListCount(), 0);
+    EXPECT_EQ(R.KeptDrawingCount(), 0);
     View->Render();
-    EXPECT_EQ(R.DisplayListCount(), 1);
+    EXPECT_EQ(R.KeptDrawingCount(), 1);
     R.SetMirrored(true);
-    EXPECT_EQ(R.DisplayListCount(), 0);
+    EXPECT_EQ(R.KeptDrawingCount(), 0);
     View->Render();
-    EXPECT_EQ(R.DisplayListCount(), 1);
+    EXPECT_EQ(R.KeptDrawingCount(), 1);
+}
+
+namespace {
+
+// Triangles that give each corner a colour of its own.
+class TColouredInstance : public TGLBoundaryInstance {
+public:
+    void Draw(IRenderTarget& Target, std::uint8_t& State, bool) override {
+        SwitchPrimitive(Target, State, rsTriangles);
+        Target.Normal({0, 0, 1});
+        Target.Color(0, 1, 0);
+        Target.Vertex({-5, -5, 0});
+        Target.Color(0, 0, 1);
+        Target.Vertex({-1, -5, 0});
+        Target.Vertex({-3, -1, 0});
+    }
+    TMBox GetBounds() override { return MakeBox(-5, -5, 0, -1, -1, 0); }
+};
+
+// The renderer's primitives sent call by call into the view, in the renderer's material.
+class TSentOneByOne : public IRenderable {
+public:
+    explicit TSentOneByOne(TGLRenderer& AR) : R(AR) {}
+    TMBox GetBounds() override { return R.GetBounds(); }
+    void Render(IGraphics& View) override {
+        SetGLMaterial(clRed, clWhite, 110);
+        R.DrawInstances(*RenderTargetOf(View));
+    }
+
+private:
+    TGLRenderer& R;
+};
+
+}  // namespace
+
+TEST_F(GLRendererViewTest, TheKeptDrawingShowsTheSamePixelsAsThePrimitivesSentOneByOne) {
+    auto Sphere = SphereFacets(24, 12, 2, {-3, 0, 0});
+    TSheet Sheet({2.5, 1.5, 0}, {2, 0, 0}, {0, 3, 0});
+    // Facets and a sampled surface, mirrored; and a drawing with colours of its own.
+    TGLRenderer Shaded(true), Coloured;
+    Shaded.AddPolygons(*Sphere, true);
+    Shaded.AddSurface(Sheet, 1);
+    Coloured.AddInstance(std::make_unique<TColouredInstance>());
+    Coloured.AddPolygons(*Sphere, false);
+    auto Frame = [&](IRenderable* What) {
+        View->OnRedraw = [What](void*, IGraphics& G) {
+            G.EditHandle(9, -6, -6, 0);
+            G.EditHandle(9, 6, 6, 0);
+            if (What != nullptr) G.RenderObject(*What);
+        };
+        View->Render();
+        return View->grabFramebuffer();
+    };
+    for (TGLRenderer* R : {&Shaded, &Coloured}) {
+        R->Rebuild();
+        Show(*R);
+        for (const auto& Turn : std::vector<std::function<void()>>{[&] { View->ViewXY(); }, [&] { View->ViewForeEnd(); }}) {
+            Turn();
+            TSentOneByOne Direct(*R);
+            const QImage Sent = Frame(&Direct);
+            EXPECT_NE(Sent, Frame(nullptr));
+            EXPECT_EQ(Frame(R), Sent);
+            EXPECT_EQ(Frame(R), Sent);
+            EXPECT_EQ(R->KeptDrawingCount(), 1);
+        }
+    }
 }
 
 TEST_F(GLRendererViewTest, TheMirrorImageIsLitLikeTheOriginal) {

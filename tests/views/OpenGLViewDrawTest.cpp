@@ -195,14 +195,24 @@ TEST_F(OpenGLViewDrawTest, KeptLinesAreAskedForOnceUntilTheirKeyIsRenewedAndShow
     int Asked = 0;
     bool Kept = false, Shown = true, Fail = false;
     TColor Colour = clYellow, ColourAfter = clBlack;
+    // Runs of lines long enough to be kept apart from the list: Count short strokes in X0..X0+3,
+    // Y0..Y0+6.
+    auto Strokes = [](IGraphics& G, double X0, double Y0, int Count) {
+        for (int I = 0; I < Count; ++I) {
+            const double X = X0 + 3.0 * (I % 37) / 37, Y = Y0 + 6.0 * I / Count;
+            G.Line(X, Y, 0, X + 0.2, Y + 0.1, 0);
+        }
+    };
     // Two lines in front of the square, one behind it (hidden), one reaching above it; the colour
     // changes between them and stays for what is drawn after.
     auto Lines = [&](IGraphics& G) {
         ++Asked;
+        Strokes(G, -9, 2, 3000);
         if (Fail) throw EError("no lines");
         G.Line(-5, 0, 0, 5, 0, 0);
         G.Line(0, -5, 0, 0, 5, 0);
         G.SetLineColor(clAqua);
+        Strokes(G, 6, -8, 5000);
         G.Line(-5, 5, -2, 5, -5, -2);
         G.LineStart(8, 8, 0);
         G.LineNext(8, 12, 0);
