@@ -297,15 +297,15 @@ void TGeometryList::IndexName(TGeometry& Entity) {
         std::vector<TNameSlot> Old(std::max<std::size_t>(64, 2 * NameSlots.size()));
         Old.swap(NameSlots);
         for (const TNameSlot& Named : Old)
-            if (Named.Entity) {
-                std::size_t I = FirstNameSlot(Named.Hash);
-                while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
+            if (Named) {
+                std::size_t I = FirstNameSlot(Named.Entity()->IndexedNameHash);
+                while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
                 NameSlots[I] = Named;
             }
     }
     Entity.IndexedNameHash = NameHash(Key);
     std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
-    while (NameSlots[I].Entity) I = (I + 1) & (NameSlots.size() - 1);
+    while (NameSlots[I]) I = (I + 1) & (NameSlots.size() - 1);
     NameSlots[I] = {&Entity, Entity.IndexedNameHash};
     ++NamedCount;
     CountName(Key, +1);
@@ -316,13 +316,13 @@ void TGeometryList::UnindexName(TGeometry& Entity) {
     if (Entity.Name.empty() || NameSlots.empty()) return;
     const std::size_t Mask = NameSlots.size() - 1;
     std::size_t I = FirstNameSlot(Entity.IndexedNameHash);
-    while (NameSlots[I].Entity && NameSlots[I].Entity != &Entity) I = (I + 1) & Mask;
+    while (NameSlots[I] && NameSlots[I].Entity() != &Entity) I = (I + 1) & Mask;
     // Not indexed (unindexed already): nothing to take back.
-    if (!NameSlots[I].Entity) return;
+    if (!NameSlots[I]) return;
     // Later slots of the run move up into the gap unless their own run starts after it, so that
     // every entry stays reachable from its first slot without a mark for deleted slots.
-    for (std::size_t J = (I + 1) & Mask; NameSlots[J].Entity; J = (J + 1) & Mask) {
-        const std::size_t Home = FirstNameSlot(NameSlots[J].Hash);
+    for (std::size_t J = (I + 1) & Mask; NameSlots[J]; J = (J + 1) & Mask) {
+        const std::size_t Home = FirstNameSlot(NameSlots[J].Entity()->IndexedNameHash);
         const bool StaysBehindGap = I <= J ? (I < Home && Home <= J) : (I < Home || Home <= J);
         if (StaysBehindGap) continue;
         NameSlots[I] = NameSlots[J];
@@ -439,10 +439,10 @@ TGeometry* TGeometryList::FindByName(const std::string& Name) const {
     if (NameSlots.empty()) return nullptr;
     const std::uint32_t Hash = NameHash(Key);
     TGeometry* Earliest = nullptr;
-    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I].Entity; I = (I + 1) & (NameSlots.size() - 1)) {
-        if (NameSlots[I].Hash != Hash) continue;
-        TGeometry* Named = NameSlots[I].Entity;
-        if (!SameUpperCase(Named->Name, Key)) continue;
+    for (std::size_t I = FirstNameSlot(Hash); NameSlots[I]; I = (I + 1) & (NameSlots.size() - 1)) {
+        if (!NameSlots[I].MayHold(Hash)) continue;
+        TGeometry* Named = NameSlots[I].Entity();
+        if (Named->IndexedNameHash != Hash || !SameUpperCase(Named->Name, Key)) continue;
         // Positions are asked for only when a name is borne twice.
         if (!Earliest || IndexOf(Named) < IndexOf(Earliest)) Earliest = Named;
     }

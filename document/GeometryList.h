@@ -292,13 +292,19 @@ private:
     // place holds it.
     mutable bool PositionsStale = false;
     // Upper-cased name -> the entities bearing it (unnamed entities are not indexed): an open-addressed
-    // table of the entities (nullptr: a free slot), each slot keeping the hash of the name the entity is
-    // indexed under (its name upper-cased), so that a probe looks at an entity only when the hashes
-    // agree and an entity costs no second copy of its name. At most half full.
+    // table of the entities (empty: a free slot). A slot keeps the top three bits of the hash of the name
+    // the entity is indexed under (its name upper-cased) in the pointer's alignment bits, so that a probe
+    // looks at only one in eight of the other entities, and a slot stays one pointer wide (a document of
+    // a million small entities feels every byte). At most half full.
     struct TNameSlot {
-        TGeometry* Entity = nullptr;
-        std::uint32_t Hash = 0;
+        std::uintptr_t Bits = 0;
+        TNameSlot() = default;
+        TNameSlot(TGeometry* Entity, std::uint32_t Hash) : Bits(reinterpret_cast<std::uintptr_t>(Entity) | Hash >> 29) {}
+        TGeometry* Entity() const { return reinterpret_cast<TGeometry*>(Bits & ~std::uintptr_t{7}); }
+        bool MayHold(std::uint32_t Hash) const { return (Bits & 7) == Hash >> 29; }
+        explicit operator bool() const { return Bits != 0; }
     };
+    static_assert(alignof(TGeometry) >= 8, "the name slots keep three bits in an entity's address");
     std::vector<TNameSlot> NameSlots;
     std::size_t NamedCount = 0;
     // The first slot of Hash's probe run.
