@@ -34,71 +34,52 @@ std::unique_ptr<TGeometryInterface> DeletedDocument(int Count, int Every = 1) {
     return Doc;
 }
 
-// Times the undo and the redo of one Delete All per iteration.
-void BM_UndoRedoDeleteAll(benchmark::State& State) {
+// Times Steps (undo, or undo and redo) on a fresh DeletedDocument(Count, Every) per iteration; the
+// document must then hold Left(Count) entities.
+template <class FSteps, class FLeft>
+void TimeSteps(benchmark::State& State, int Every, FSteps Steps, FLeft Left) {
     const int Count = static_cast<int>(State.range(0));
     for (auto _ : State) {
         State.PauseTiming();
-        auto Doc = DeletedDocument(Count);
+        auto Doc = DeletedDocument(Count, Every);
         State.ResumeTiming();
-        Doc->Undo();
-        Doc->Redo();
+        Steps(*Doc);
         State.PauseTiming();
-        if (Doc->Count() != 0) State.SkipWithError("redo left entities");
+        if (Doc->Count() != Left(Count)) State.SkipWithError("the steps left the wrong entities");
         Doc.reset();
         State.ResumeTiming();
     }
     State.SetComplexityN(Count);
 }
-BENCHMARK(BM_UndoRedoDeleteAll)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity();
+
+// 10^4, 10^5 and 10^6 points, one iteration each, with the growth fitted.
+void GrowingDocuments(benchmark::internal::Benchmark* B) {
+    B->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+}
+
+void UndoAndRedo(TGeometryInterface& Doc) {
+    Doc.Undo();
+    Doc.Redo();
+}
+
+// The undo and the redo of one Delete All.
+void BM_UndoRedoDeleteAll(benchmark::State& State) {
+    TimeSteps(State, 1, UndoAndRedo, [](int) { return 0; });
+}
+BENCHMARK(BM_UndoRedoDeleteAll)->Apply(GrowingDocuments);
 
 // The undo alone, for the figure the user waits for.
 void BM_UndoDeleteAll(benchmark::State& State) {
-    const int Count = static_cast<int>(State.range(0));
-    for (auto _ : State) {
-        State.PauseTiming();
-        auto Doc = DeletedDocument(Count);
-        State.ResumeTiming();
-        Doc->Undo();
-        State.PauseTiming();
-        if (Doc->Count() != Count) State.SkipWithError("undo did not bring every entity back");
-        Doc.reset();
-        State.ResumeTiming();
-    }
-    State.SetComplexityN(Count);
+    TimeSteps(State, 1, [](TGeometryInterface& Doc) { Doc.Undo(); }, [](int Count) { return Count; });
 }
-BENCHMARK(BM_UndoDeleteAll)->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoDeleteAll)->Apply(GrowingDocuments);
 
 // Undo and redo of deleting every other point: each entity goes back to its own place in the list, and
 // redo takes it from there.
 void BM_UndoRedoDeleteEveryOther(benchmark::State& State) {
-    const int Count = static_cast<int>(State.range(0));
-    for (auto _ : State) {
-        State.PauseTiming();
-        auto Doc = DeletedDocument(Count, 2);
-        State.ResumeTiming();
-        Doc->Undo();
-        Doc->Redo();
-        State.PauseTiming();
-        if (Doc->Count() != Count / 2) State.SkipWithError("redo left the wrong entities");
-        Doc.reset();
-        State.ResumeTiming();
-    }
-    State.SetComplexityN(Count);
+    TimeSteps(State, 2, UndoAndRedo, [](int Count) { return Count / 2; });
 }
-BENCHMARK(BM_UndoRedoDeleteEveryOther)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity();
+BENCHMARK(BM_UndoRedoDeleteEveryOther)->Apply(GrowingDocuments);
 
 }  // namespace
 }  // namespace sarnova::test

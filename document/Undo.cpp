@@ -51,19 +51,17 @@ const TPointerRelocationMap::TPair& TPointerRelocationMap::Items(int Index) cons
 }
 
 void TPointerRelocationMap::Chain(std::uint32_t Slot) const {
-    TSlot& Added = Slots[Slot];
-    TAddressTable::TEntry& Old = ByOld.Insert(Added.Pair.OldObject);
-    if (Old.First == TAddressTable::None)
-        Old.First = Slot;
-    else
-        Slots[Old.Last].NextByOld = Slot;
-    Old.Last = Slot;
-    TAddressTable::TEntry& New = ByNew.Insert(Added.Pair.NewObject);
-    if (New.First == TAddressTable::None)
-        New.First = Slot;
-    else
-        Slots[New.Last].NextByNew = Slot;
-    New.Last = Slot;
+    // The slot goes at the end of its key's chain in one table.
+    const auto Append = [&](TAddressTable& Table, void* Key, std::uint32_t TSlot::*Next) {
+        TAddressTable::TEntry& Entry = Table.Insert(Key);
+        if (Entry.First == TAddressTable::None)
+            Entry.First = Slot;
+        else
+            Slots[Entry.Last].*Next = Slot;
+        Entry.Last = Slot;
+    };
+    Append(ByOld, Slots[Slot].Pair.OldObject, &TSlot::NextByOld);
+    Append(ByNew, Slots[Slot].Pair.NewObject, &TSlot::NextByNew);
 }
 
 void TPointerRelocationMap::Add(void* OldObject, void* NewObject) {
