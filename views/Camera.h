@@ -36,6 +36,7 @@ struct TCameraInfo {
     TMVector Up;
     double FieldOfView = 0;
     double ViewSize = 0;
+    bool operator==(const TCameraInfo&) const = default;
 };
 
 // The view's saved camera states, newest on top; no depth limit.

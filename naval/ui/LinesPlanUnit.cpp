@@ -117,9 +117,16 @@ void TLinesPlanForm::BuildControls() {
     OpenGLView1->setObjectName("OpenGLView1");
     // A plan set up before the window shows is fitted once the view can draw, at its real size.
     connect(OpenGLView1, &QOpenGLWidget::frameSwapped, this, [this] {
-        if (!FitWhenReady || !OpenGLView1->IsContextReady()) return;
-        FitWhenReady = false;
-        OpenGLView1->FitAll();
+        if (!OpenGLView1->IsContextReady()) return;
+        if (FitWhenReady) {
+            FitWhenReady = false;
+            FitAndKeep();
+        } else if (FittedCamera && OpenGLView1->size() != FittedSize) {
+            if (*OpenGLView1->GetCamera().SaveState() == *FittedCamera)
+                FitAndKeep();
+            else
+                FittedCamera.reset();
+        }
     });
     ToolButton5 = Button("ToolButton5", "Zoom In", "zoom-in", [this] { OpenGLView1->ZoomIn(); });
     ToolButton6 = Button("ToolButton6", "Zoom Out", "zoom-out", [this] { OpenGLView1->ZoomOut(); });
@@ -366,6 +373,12 @@ void TLinesPlanForm::Setup(TGeometryList* ADocument) {
     FitWhenReady = !OpenGLView1->IsContextReady();
     OpenGLView1->ZoomAll();
     RefreshControls();
+}
+
+void TLinesPlanForm::FitAndKeep() {
+    OpenGLView1->FitAll();
+    FittedSize = OpenGLView1->size();
+    FittedCamera = OpenGLView1->GetCamera().SaveState();
 }
 
 void TLinesPlanForm::RefreshControls() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QDialog>
+#include <QSize>
 
 class QAction;
 class QCheckBox;
@@ -19,6 +20,7 @@ class TColorComboBox;
 class TGeometryList;
 class TGeometryQuery;
 class TLinesPlan;
+struct TCameraInfo;
 class TOpenGLView;
 class TVkSpinEdit;
 
@@ -108,6 +110,11 @@ private:
     bool Refreshing = false;
     // The plan waits to be fitted until the view has its rendering context.
     bool FitWhenReady = false;
+    // The view's size and camera right after that fit, while the user has not moved the camera: a view
+    // whose size the layout still changes after its first frame is fitted again.
+    QSize FittedSize;
+    std::unique_ptr<TCameraInfo> FittedCamera;
+    void FitAndKeep();
 };
 
 // A selected entity of the document gives a surface, a sampled mesh or facets.
