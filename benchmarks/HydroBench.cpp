@@ -93,7 +93,7 @@ std::vector<double> PlainCorners(const TPolygonList& Mesh) {
     C.reserve(9 * static_cast<std::size_t>(Mesh.Count()));
     for (int I = 0; I < Mesh.Count(); ++I)
         for (int K = 0; K < 3; ++K) {
-            const auto& P = PolygonCornerOrOrigin(*Mesh.Polygon(I), K);
+            const auto& P = PolygonCornerOrOrigin(Mesh.Polygon(I), K);
             C.insert(C.end(), {P.X, P.Y, P.Z});
         }
     return C;

@@ -46,7 +46,7 @@ double StationX(int F) {
 int PlainPass(const TPolygonList& Mesh, double X) {
     int Straddling = 0;
     for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
+        const TFacetRef F = Mesh.Polygon(I);
         int Below = 0;
         for (int K = 0; K < F.CornerCount(); ++K) Below += F.Corner(K)->X < X;
         Straddling += Below > 0 && Below < F.CornerCount();

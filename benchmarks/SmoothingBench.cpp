@@ -22,7 +22,7 @@ namespace {
 // The baseline: corners merged by their positions rounded to the tolerance, one hash probe each;
 // every facet adds its area-weighted normal to its three vertices, and every corner gets the
 // normalised sum of its vertex. No creases.
-void PlainHashedNormals(TPolygons& List) {
+void PlainHashedNormals(TPolygonList& List) {
     struct TKey {
         std::int64_t X, Y, Z;
         bool operator==(const TKey&) const = default;
@@ -43,7 +43,7 @@ void PlainHashedNormals(TPolygons& List) {
     std::vector<TMVector> Sums;
     Sums.reserve(Facets);
     for (std::size_t I = 0; I < Facets; ++I) {
-        const TPolygon& F = *List.Polygon(static_cast<int>(I));
+        const TFacetRef F = List.Polygon(static_cast<int>(I));
         const TMVector A = F.Corner(0)->Vector(), B = F.Corner(1)->Vector(), C = F.Corner(2)->Vector();
         const TMVector N = VectorCross(VectorFromTo(A, C), VectorFromTo(A, B));
         for (int K = 0; K < 3; ++K) {

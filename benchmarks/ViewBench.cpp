@@ -133,7 +133,7 @@ std::vector<TSegment> DistinctEdges(const TPolygonList& Facets) {
     std::set<TKey> Seen;
     std::vector<TSegment> Edges;
     for (int K = 0; K < Facets.Count(); ++K) {
-        const TPolygon& F = *Facets.Polygon(K);
+        const TFacetRef F = Facets.Polygon(K);
         const int N = F.CornerCount();
         for (int I = 0; I < N; ++I) {
             const TMVector A = F.Corner(I)->Vector(), B = F.Corner((I + 1) % N)->Vector();
@@ -179,7 +179,7 @@ public:
         SetGLMaterial(RGBColor(200, 160, 60), clWhite, 110);
         glBegin(GL_TRIANGLES);
         for (int K = 0; K < Facets.Count(); ++K) {
-            const TPolygon& F = *Facets.Polygon(K);
+            const TFacetRef F = Facets.Polygon(K);
             const bool Smooth = PolygonHasNormals(F);
             if (!Smooth) {
                 const TMVector N = PolygonNormal(F);

@@ -50,7 +50,7 @@ std::vector<TGeometry*> SelectedSurfaces(const TGeometryList& List) {
     return Result;
 }
 
-TMBox FacetBox(const TPolygon& F) {
+TMBox FacetBox(const TFacetRef& F) {
     TMBox B = EmptyBox;
     for (int C = 0; C < F.CornerCount(); ++C) ExtendBoxByVector(F.Corner(C)->Vector(), B);
     return B;
@@ -87,7 +87,7 @@ void TGeoPGonlist::FlipNormals() {
     Undraw();
     if (Editing()) {
         for (int I = 0; I < FFacets->Count(); ++I)
-            if (TPolygon* F = FFacets->Polygon(I); F->Selected) FlipPolygon(*F);
+            if (TFacetRef F = FFacets->Polygon(I); F.GetSelected()) FlipPolygon(F);
     } else {
         FFacets->FlipNormals();
     }
@@ -237,7 +237,7 @@ void TGeoPGonlist::UpdateMenuItems(TMenuItem& Root) {
 TMBox TGeoPGonlist::GetSelectionExtents(IGraphics&) {
     TMBox B = EmptyBox;
     for (int I = 0; I < FFacets->Count(); ++I)
-        if (const TPolygon* F = FFacets->Polygon(I); F->Selected) B = UniteBoxes(B, FacetBox(*F));
+        if (const TFacetRef F = FFacets->Polygon(I); F.GetSelected()) B = UniteBoxes(B, FacetBox(F));
     return B;
 }
 
@@ -268,7 +268,7 @@ void TGeoPGonlist::Assign(const TGeometry& Source) {
 double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGraphics& View) {
     double Best = 1e33;
     for (int I = 0; I < Facets.Count(); ++I) {
-        const TPolygon& F = *Facets.Polygon(I);
+        const TFacetRef F = Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
             const TPoint P = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
             Best = std::min(Best, PixelDistance(P, ScreenPoint));
@@ -279,7 +279,7 @@ double FacetCornerDistance(const TPolygonList& Facets, TPoint ScreenPoint, IGrap
 
 bool FacetCornerInRect(const TPolygonList& Facets, const TRect& Rect, IGraphics& View) {
     for (int I = 0; I < Facets.Count(); ++I) {
-        const TPolygon& F = *Facets.Polygon(I);
+        const TFacetRef F = Facets.Polygon(I);
         for (int C = 0; C < F.CornerCount(); ++C) {
             const TPoint P = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
             if (P.X >= Rect.Left && P.X < Rect.Right && P.Y >= Rect.Top && P.Y < Rect.Bottom) return true;
@@ -333,8 +333,8 @@ void TGeoPGonlist::DrawFacets(IGraphics& View, bool InColour) {
     // The selected facets last, so that their edges and handles stay on top.
     for (const bool Selected : {false, true})
         for (int I = 0; I < FFacets->Count(); ++I) {
-            const TPolygon& F = *FFacets->Polygon(I);
-            if (F.Selected != Selected) continue;
+            const TFacetRef F = FFacets->Polygon(I);
+            if (F.GetSelected() != Selected) continue;
             if (InColour && Selected) View.SetLineColor(Colors().SelectColor());
             const int N = F.CornerCount();
             for (int C = 0; C < N; ++C) View.LinePoints(F.Corner(C)->AsPoint(), F.Corner((C + 1) % N)->AsPoint());

@@ -82,8 +82,8 @@ public:
     TSharedPointList& SharedPoints() { return FSharedPoints; }
     // Exactly two facets selected, and they share an edge.
     bool CanMerge() const;
-    // The selected facet when exactly one is selected and it is a triangle, else nullptr.
-    TPolygon* SelectedTriangle() const;
+    // The index of the selected facet when exactly one is selected and it is a triangle, else -1.
+    int SelectedTriangle() const;
     // The two selected facets replaced by one quadrilateral at the end of the list; one change.
     void MergeSelected();
     // Each selected triangle into three about its centroid, each quadrilateral into two across its

@@ -24,7 +24,7 @@ namespace {
 constexpr double PickDistance = 5.0;
 
 // The facet covers pixel P on screen: its triangle 0, 1, 2, or for a quadrilateral also 0, 2, 3.
-bool FacetUnderPixel(const TPolygon& F, TPoint P, IGraphics& View) {
+bool FacetUnderPixel(const TFacetRef& F, TPoint P, IGraphics& View) {
     TPoint S[4];
     for (int C = 0; C < F.CornerCount(); ++C) S[C] = View.WorldToScreenPoint(F.Corner(C)->AsPoint());
     return PointInTriangle(P, S[0], S[1], S[2]) || (F.CornerCount() == 4 && PointInTriangle(P, S[0], S[2], S[3]));
@@ -59,7 +59,7 @@ TEdgePoint PolygonEdgePointAtPixel(const TPolygon& F, TPoint Pixel, IGraphics& V
 // One flag per facet of the list: whether it is selected.
 std::vector<bool> SelectedFlags(const TPolygonList& Facets) {
     std::vector<bool> Flags(static_cast<std::size_t>(Facets.Count()));
-    for (int I = 0; I < Facets.Count(); ++I) Flags[static_cast<std::size_t>(I)] = Facets.Polygon(I)->Selected;
+    for (int I = 0; I < Facets.Count(); ++I) Flags[static_cast<std::size_t>(I)] = Facets.Polygon(I)->GetSelected();
     return Flags;
 }
 
@@ -93,7 +93,7 @@ void TGeoPGonlist::SelectionChanged() {
 
 void TGeoPGonlist::UpdateInsertMode() {
     const std::uint16_t Caps = GetCapabilities();
-    SetCapabilities(SelectedTriangle() != nullptr ? Caps | cpInsertPointKey
+    SetCapabilities(SelectedTriangle() >= 0 ? Caps | cpInsertPointKey
                                                   : static_cast<std::uint16_t>(Caps & ~cpInsertPointKey));
 }
 
@@ -110,19 +110,18 @@ void TGeoPGonlist::GetPointInfo(int Index, TPointInfo& Info, IGraphics* View) {
 
 bool TGeoPGonlist::CanMerge() const {
     if (FFacets->SelectedCount() != 2) return false;
-    const std::unique_ptr<TPolygons> Pair = FFacets->SelectedPolygons();
-    return FacetsShareEdge(*Pair->First(), *Pair->Last());
+    const std::vector<int> Pair = FFacets->SelectedIndices();
+    return FacetsShareEdge(*CopyPolygon(FFacets->Polygon(Pair.front())), *CopyPolygon(FFacets->Polygon(Pair.back())));
 }
 
-TPolygon* TGeoPGonlist::SelectedTriangle() const {
-    TPolygon* Found = nullptr;
+int TGeoPGonlist::SelectedTriangle() const {
+    int Found = -1;
     for (int I = 0; I < FFacets->Count(); ++I) {
-        TPolygon* F = FFacets->Polygon(I);
-        if (!F->Selected) continue;
-        if (Found != nullptr) return nullptr;
-        Found = F;
+        if (!FFacets->Polygon(I)->GetSelected()) continue;
+        if (Found >= 0) return -1;
+        Found = I;
     }
-    return Found != nullptr && Found->CornerCount() == 3 ? Found : nullptr;
+    return Found >= 0 && FFacets->Polygon(Found)->CornerCount() == 3 ? Found : -1;
 }
 
 // ---- Picking ----
@@ -138,10 +137,10 @@ void TGeoPGonlist::SelectPoint(IGraphics& View, int X, int Y, TShiftState Shift,
     };
     FSelectedPoints.Clear();
     for (int I = 0; I < FFacets->Count(); ++I) {
-        TPolygon& F = *FFacets->Polygon(I);
-        if (!F.Selected) continue;
+        const TFacetRef F = FFacets->Polygon(I);
+        if (!F.GetSelected()) continue;
         for (int C = 0; C < F.CornerCount(); ++C) {
-            const TCornerRef Corner{&F, C};
+            const TCornerRef Corner{FFacets.get(), I, C};
             if (PixelDistance(View.WorldToScreenPoint(Corner.Corner().AsPoint()), Pixel) >= PickDistance) {
                 if (!Corner.Marked()) continue;
                 if (Ctrl) {
@@ -160,13 +159,13 @@ void TGeoPGonlist::SelectPoint(IGraphics& View, int X, int Y, TShiftState Shift,
     }
     if (Action == saDragRectangle) {
         for (int I = 0; I < FFacets->Count(); ++I) {
-            TPolygon& F = *FFacets->Polygon(I);
+            TFacetRef F = FFacets->Polygon(I);
             const bool Hit = FacetUnderPixel(F, Pixel, View);
             if (!Hit && Ctrl) continue;
-            if (Hit || F.Selected) Change();
-            F.Selected = Hit && !(Ctrl && F.Selected);
+            if (Hit || F.GetSelected()) Change();
+            F.SetSelected(Hit && !(Ctrl && F.GetSelected()));
             for (int C = 0; C < F.CornerCount(); ++C) F.SetCornerMarked(C, false);
-            if (Hit && F.Selected) Action = saDoNothing;
+            if (Hit && F.GetSelected()) Action = saDoNothing;
         }
     }
     if (Changed) Redraw();
@@ -178,10 +177,10 @@ void TGeoPGonlist::SelectRect(IGraphics& View, const TRect& Rect, TShiftState Sh
     Undraw();
     const bool Ctrl = (Shift & ssCtrl) != 0;
     for (int I = 0; I < FFacets->Count(); ++I) {
-        TPolygon& F = *FFacets->Polygon(I);
-        if (!Ctrl) F.Selected = false;
-        for (int C = 0; C < F.CornerCount() && !F.Selected; ++C)
-            if (InsideRect(View.WorldToScreenPoint(F.Corner(C)->AsPoint()), Rect)) F.Selected = true;
+        TFacetRef F = FFacets->Polygon(I);
+        if (!Ctrl) F.SetSelected(false);
+        for (int C = 0; C < F.CornerCount() && !F.GetSelected(); ++C)
+            if (InsideRect(View.WorldToScreenPoint(F.Corner(C)->AsPoint()), Rect)) F.SetSelected(true);
     }
     UpdateInsertMode();
     FSharedPoints.Build(*FFacets);
@@ -191,14 +190,14 @@ void TGeoPGonlist::SelectRect(IGraphics& View, const TRect& Rect, TShiftState Sh
 
 void TGeoPGonlist::SelectAllPoints() {
     if (!Editing()) return;
-    for (int I = 0; I < FFacets->Count(); ++I) FFacets->Polygon(I)->Selected = true;
+    for (int I = 0; I < FFacets->Count(); ++I) FFacets->Polygon(I)->SetSelected(true);
     UpdateInsertMode();
     SelectionChanged();
     Redraw();
 }
 
 void TGeoPGonlist::DeselectAllPoints() {
-    for (int I = 0; I < FFacets->Count(); ++I) FFacets->Polygon(I)->Selected = false;
+    for (int I = 0; I < FFacets->Count(); ++I) FFacets->Polygon(I)->SetSelected(false);
     FSharedPoints.Clear();
     FSelectedPoints.Clear();
     UpdateFrame();
@@ -213,10 +212,10 @@ void TGeoPGonlist::SelectSharedPoints(int First, int Last) {
 void TGeoPGonlist::AddSnapPoints(TGeometrySnapInfo& Request) {
     if (!Request.SnapTypes().test(stPolygonList)) return;
     for (int I = 0; I < FFacets->Count(); ++I) {
-        const TPolygon& F = *FFacets->Polygon(I);
+        const TFacetRef F = FFacets->Polygon(I);
         // Corner marks count only in selected facets: those corners are the ones being dragged.
         for (int C = 0; C < F.CornerCount(); ++C)
-            if (!(F.Selected && F.CornerMarked(C))) Request.TryRPoint(F.Corner(C)->AsPoint(), stPolygonList, this);
+            if (!(F.GetSelected() && F.CornerMarked(C))) Request.TryRPoint(F.Corner(C)->AsPoint(), stPolygonList, this);
     }
 }
 
@@ -232,12 +231,12 @@ void TGeoPGonlist::KeyDown(TKeyCode& Key, TShiftState Shift) {
 }
 
 void TGeoPGonlist::DeleteSelectedPoints() {
-    TPolygon* Quad = nullptr;
+    int Quad = -1;
     int QuadCorner = -1;
     bool Any = false;
     for (int I = 0; I < FFacets->Count(); ++I) {
-        TPolygon& F = *FFacets->Polygon(I);
-        if (!F.Selected) continue;
+        const TFacetRef F = FFacets->Polygon(I);
+        if (!F.GetSelected()) continue;
         Any = true;
         int K = 0;
         int Last = -1;
@@ -246,9 +245,9 @@ void TGeoPGonlist::DeleteSelectedPoints() {
                 ++K;
                 Last = C;
             }
-        if (K > 1 || (Quad != nullptr && K > 0)) return;
-        if (Quad == nullptr && K == 1 && F.CornerCount() == 4) {
-            Quad = &F;
+        if (K > 1 || (Quad >= 0 && K > 0)) return;
+        if (Quad < 0 && K == 1 && F.CornerCount() == 4) {
+            Quad = I;
             QuadCorner = Last;
         }
     }
@@ -256,8 +255,8 @@ void TGeoPGonlist::DeleteSelectedPoints() {
     if (!Any) return;
     BeginChange();
     Undraw();
-    if (Quad != nullptr)
-        Quad->Delete(QuadCorner);
+    if (Quad >= 0)
+        FFacets->Polygon(Quad).Delete(QuadCorner);
     else
         DeleteFacets(*FFacets, SelectedFlags(*FFacets));
     FacetsChanged();
@@ -268,8 +267,9 @@ void TGeoPGonlist::DeleteSelectedPoints() {
 void TGeoPGonlist::MergeSelected() {
     if (!CanMerge()) return;
     BeginChange();
-    const std::unique_ptr<TPolygons> Pair = FFacets->SelectedPolygons();
-    std::unique_ptr<TPolygon> Merged = MergeFacetsToQuad(*Pair->First(), *Pair->Last());
+    const std::vector<int> Pair = FFacets->SelectedIndices();
+    std::unique_ptr<TPolygon> Merged =
+        MergeFacetsToQuad(*CopyPolygon(FFacets->Polygon(Pair.front())), *CopyPolygon(FFacets->Polygon(Pair.back())));
     Undraw();
     DeleteFacets(*FFacets, SelectedFlags(*FFacets));
     FFacets->Add(std::move(Merged));
@@ -281,7 +281,7 @@ void TGeoPGonlist::MergeSelected() {
 void TGeoPGonlist::SplitSelected() {
     if (FFacets->SelectedCount() == 0) return;
     BeginChange();
-    const std::unique_ptr<TPolygonList> Parts = SubdivideFacets(*FFacets->SelectedPolygons());
+    const std::unique_ptr<TPolygonList> Parts = SubdivideFacets(*FFacets, FFacets->SelectedIndices());
     Undraw();
     DeleteFacets(*FFacets, SelectedFlags(*FFacets));
     FFacets->TakeFrom(*Parts);
@@ -346,7 +346,7 @@ void TGeoPGonlist::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const 
     const int N = std::min(FSelectedPoints.Count(), FDragStart->Count());
     for (int I = 0; I < N; ++I) {
         const TCornerRef P = FSelectedPoints.Items(I);
-        if (P.Marked()) P.Corner().SetVector(VectorAdd(FDragStart->Point(I)->Vector(), Offset));
+        if (P.Marked()) P.SetVector(VectorAdd(FDragStart->Point(I)->Vector(), Offset));
     }
     if (IGGonFrame* Frame = GonFrame()) Frame->RefreshPositions();
 }
@@ -354,20 +354,21 @@ void TGeoPGonlist::Drag(TPoint, const TMVector&, IGraphics&, TShiftState, const 
 void TGeoPGonlist::EndDrag(TPoint, const TMVector&, IGraphics&, TShiftState, const TMVector&) { FDragStart.reset(); }
 
 void TGeoPGonlist::InsertPointClick(TPoint ScreenPoint, TShiftState, IGraphics& View) {
-    TPolygon* Triangle = SelectedTriangle();
-    if (Triangle == nullptr) return;
+    const int Triangle = SelectedTriangle();
+    if (Triangle < 0) return;
     BeginChange();
     Undraw();
-    const TEdgePoint At = PolygonEdgePointAtPixel(*Triangle, ScreenPoint, View);
-    if (At.Index >= 1) Triangle->Insert(At.Index, At.Point);
+    const TEdgePoint At = PolygonEdgePointAtPixel(*CopyPolygon(FFacets->Polygon(Triangle)), ScreenPoint, View);
+    if (At.Index >= 1) FFacets->Polygon(Triangle).Insert(At.Index, At.Point);
     FacetsChanged();
     EndChange();
     InvalidateViews();
 }
 
 void TGeoPGonlist::DrawInsertPreview(TPoint ScreenPoint, IGraphics& View, TColor Colour) {
-    const TPolygon* Triangle = SelectedTriangle();
-    if (Triangle == nullptr) return;
+    const int Index = SelectedTriangle();
+    if (Index < 0) return;
+    const std::unique_ptr<TPolygon> Triangle = CopyPolygon(FFacets->Polygon(Index));
     const TEdgePoint At = PolygonEdgePointAtPixel(*Triangle, ScreenPoint, View);
     if (At.Index < 1) return;
     const int N = Triangle->CornerCount();

@@ -19,7 +19,6 @@ namespace {
     throw EError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-double& CoordinateOf(TFacetCorner& P, int Axis) { return Axis == 0 ? P.X : Axis == 1 ? P.Y : P.Z; }
 double& CoordinateOf(TMVector& V, int Axis) { return Axis == 0 ? V.X : Axis == 1 ? V.Y : V.Z; }
 
 // Every coordinate within TSharedPointList::Tolerance.
@@ -126,7 +125,7 @@ void TRPointList::SetSelected(bool Value) {
 void TRPointList::CopyToPolyline(TPolyline& Polyline) const {
     Polyline.Clear();
     for (const TCornerRef& C : FItems) {
-        const TRPoint P = C.Facet->CornerPoint(C.Index);
+        const TRPoint P = C.Facet().CornerPoint(C.Index);
         Polyline.AddPointCopy(&P);
     }
 }
@@ -134,12 +133,12 @@ void TRPointList::CopyToPolyline(TPolyline& Polyline) const {
 // ---- TCornerPointInfo ----
 
 void TCornerPointInfo::SetSelected(bool Value) {
-    if (Corner.Facet != nullptr) Corner.SetMarked(Value);
+    if (Corner.List != nullptr) Corner.SetMarked(Value);
 }
 
 void TCornerPointInfo::SetCorner(TCornerRef ACorner, IGraphics* View, bool AVisible) {
     Corner = ACorner;
-    if (Corner.Facet != nullptr)
+    if (Corner.List != nullptr)
         SetPoint(Corner.Vector(), Corner.Marked(), AVisible, View);
     else
         SetPoint(ZeroVector, false, false, View);
@@ -149,7 +148,11 @@ void TCornerPointInfo::SetCorner(TCornerRef ACorner, IGraphics* View, bool AVisi
 
 void TSharedPoint::SetCoordinate(int Axis, double Value) {
     if (Axis < 0 || Axis > 2) return;
-    for (int I = 0; I < Count(); ++I) CoordinateOf(Items(I).Corner(), Axis) = Value;
+    for (int I = 0; I < Count(); ++I) {
+        TMVector V = Items(I).Vector();
+        CoordinateOf(V, Axis) = Value;
+        Items(I).SetVector(V);
+    }
     CoordinateOf(FPosition, Axis) = Value;
 }
 
@@ -188,10 +191,10 @@ void TSharedPointList::Build(TPolygonList& Facets) {
     // The same first-match rule as AddCorner, with the match looked up instead of searched for.
     TPositionIndex Index(FItems);
     for (int I = 0; I < Facets.Count(); ++I) {
-        TPolygon& F = *Facets.Polygon(I);
-        if (!F.Selected) continue;
+        const TFacetRef F = Facets.Polygon(I);
+        if (!F.GetSelected()) continue;
         for (int C = 0; C < F.CornerCount(); ++C) {
-            const TCornerRef Corner{&F, C};
+            const TCornerRef Corner{&Facets, I, C};
             const TMVector P = Corner.Vector();
             const int Found = Index.Find(P);
             if (Found >= 0) {

@@ -1,28 +1,30 @@
-// Corner references of loose facet meshes: lists of corners picked for editing, and the shared
-// points that gather the corners standing at one place in different facets, so that one edit moves
-// all of them. Facets share no vertices; this is how their editing keeps adjacent facets joined.
+// Corner references of facet meshes: lists of corners picked for editing, and the shared points that
+// gather the corners standing at one place in different facets, so that one edit moves all of them.
+// A corner edit moves one facet's corner only; this is how editing keeps adjacent facets joined.
 #pragma once
 #include <memory>
 #include <vector>
 
 #include "document/Geometry.h"
-#include "foundation/GeomFacet.h"
+#include "foundation/Polygon.h"
 
 namespace sarnova {
 
-class TPolygonList;
 class TPolyline;
 
-// One corner of a facet, named by its facet and index (facets keep bare positions, their marks
-// beside them).
+// One corner of a facet of a mesh, named by the mesh, the facet's index and the corner's index.
 struct TCornerRef {
-    TPolygon* Facet = nullptr;
+    TPolygonList* List = nullptr;
+    int FacetIndex = 0;
     int Index = 0;
 
-    TFacetCorner& Corner() const { return *Facet->Corner(Index); }
+    TFacetRef Facet() const { return List->Polygon(FacetIndex); }
+    const TFacetCorner& Corner() const { return *Facet().Corner(Index); }
     TMVector Vector() const { return Corner().Vector(); }
-    bool Marked() const { return Facet->CornerMarked(Index); }
-    void SetMarked(bool Value) const { Facet->SetCornerMarked(Index, Value); }
+    // Moves the corner; the other facets' corners at its old place stay.
+    void SetVector(const TMVector& V) const { Facet().MoveCorner(Index, V); }
+    bool Marked() const { return Facet().CornerMarked(Index); }
+    void SetMarked(bool Value) const { Facet().SetCornerMarked(Index, Value); }
     bool operator==(const TCornerRef&) const = default;
 };
 

@@ -75,24 +75,35 @@ std::unique_ptr<TPressurePolygon> TransformedPressurePolygon(const TPressurePoly
 
 // ---- TPressureField ----
 
-TPressurePolygon* TPressureField::Polygon(int Index) const {
-    // Facets enter through Add and LoadFromText only, which take pressure polygons alone.
-    return static_cast<TPressurePolygon*>(TPolygonList::Polygon(Index));
+std::unique_ptr<TPressurePolygon> TPressureField::PressurePolygon(int Index) const {
+    auto F = std::make_unique<TPressurePolygon>();
+    CopyInto(Index, *F);
+    F->Pressure = Pressure(Index);
+    return F;
 }
 
-int TPressureField::Add(std::unique_ptr<TPressurePolygon> F) { return TPolygonList::Add(std::move(F)); }
+int TPressureField::Add(const TPressurePolygon& F) {
+    const int Index = TPolygonList::Add(F);
+    SetPressure(Index, F.Pressure);
+    return Index;
+}
+
+void TPressureField::SaveFacet(int Index, std::string& Text) const { PressurePolygon(Index)->SaveToText(Text); }
 
 void TPressureField::Assign(const TPressureField& Other) {
     if (&Other == this) return;
     Clear();
     ShowNormals = Other.ShowNormals;
-    for (int I = 0; I < Other.Count(); ++I) Add(CopyPressurePolygon(*Other.Polygon(I)));
+    for (int I = 0; I < Other.Count(); ++I) {
+        auto F = CopyPolygon(Other.Polygon(I));
+        SetPressure(TPolygonList::Add(*F), Other.Pressure(I));
+    }
 }
 
 std::unique_ptr<TPressureField> TPressureField::Transformed(const TMMatrix& M) const {
     auto Result = std::make_unique<TPressureField>();
     Result->ShowNormals = ShowNormals;
-    for (int I = 0; I < Count(); ++I) Result->Add(TransformedPressurePolygon(*Polygon(I), M));
+    for (int I = 0; I < Count(); ++I) Result->Add(TransformedPressurePolygon(*PressurePolygon(I), M));
     return Result;
 }
 
@@ -100,7 +111,7 @@ void TPressureField::CalculateRange() {
     MaxPressure = -1.7e308;
     MinPressure = 1.7e308;
     for (int I = 0; I < Count(); ++I) {
-        const double P = Polygon(I)->Pressure;
+        const double P = Pressure(I);
         if (P > MaxPressure) MaxPressure = P;
         if (P < MinPressure) MinPressure = P;
     }
@@ -110,9 +121,10 @@ void TPressureField::CalculateRange() {
 
 void TPressureField::ApplyColours() {
     for (int I = 0; I < Count(); ++I) {
-        TPressurePolygon& F = *Polygon(I);
-        F.SetColor(PressureRampColour(ColourMin, ColourMax, F.Pressure));
-        F.EdgeColor = F.Color;
+        TFacetRef F = Polygon(I);
+        const TColor C = PressureRampColour(ColourMin, ColourMax, Pressure(I));
+        F.SetColor(C);
+        F.SetEdgeColor(C);
     }
 }
 
@@ -122,26 +134,7 @@ void TPressureField::SetColourRange(double Minimum, double Maximum) {
     ApplyColours();
 }
 
-void TPressureField::SplitQuads() {
-    SplitQuadrilaterals(
-        [](const TPolygon& F) -> std::unique_ptr<TPolygon> {
-            const auto& Q = static_cast<const TPressurePolygon&>(F);
-            auto T = std::make_unique<TPressurePolygon>(0);
-            T->AssignCorner(0, Q.CornerPoint(0));
-            T->AssignCorner(1, Q.CornerPoint(2));
-            T->AssignCorner(2, Q.CornerPoint(3));
-            T->Color = Q.Color;
-            T->OwnColor = Q.OwnColor;
-            T->EdgeColor = Q.EdgeColor;
-            T->Selected = Q.Selected;
-            T->Pressure = Q.Pressure;
-            return T;
-        },
-        [](TPolygon& F) {
-            // Setting corner 2 drops corner 3 and keeps everything else of the facet.
-            F.SetCorner(2, F.CornerPoint(2));
-        });
-}
+void TPressureField::SplitQuads() { SplitQuadrilaterals(true); }
 
 void TPressureField::LoadFromText(TTextReader& In) {
     const std::string Head = In.ReadLine();

@@ -36,7 +36,7 @@ std::unique_ptr<TPressurePolygon> CopyPressurePolygon(const TPressurePolygon& F)
 // shape, selection and pressure kept.
 std::unique_ptr<TPressurePolygon> TransformedPressurePolygon(const TPressurePolygon& F, const TMMatrix& M);
 
-// Every facet is a TPressurePolygon: facets enter through the overloads below.
+// A facet mesh in which every facet carries a pressure; facets enter as pressure polygons.
 class TPressureField : public TPolygonList {
 public:
     // Set by CalculateRange.
@@ -46,9 +46,13 @@ public:
     double ColourMax = 0;
     double ColourMin = 0;
 
-    // The pressure polygon at Index; the list's index error outside 0 .. Count - 1.
-    TPressurePolygon* Polygon(int Index) const;
-    int Add(std::unique_ptr<TPressurePolygon> F);
+    // The pressure of facet Index; the list's index error outside 0 .. Count - 1.
+    double Pressure(int Index) const { return FacetValue(Index); }
+    void SetPressure(int Index, double Value) { SetFacetValue(Index, Value); }
+    // A pressure polygon holding everything facet Index holds.
+    std::unique_ptr<TPressurePolygon> PressurePolygon(int Index) const;
+    int Add(const TPressurePolygon& F);
+    int Add(const std::unique_ptr<TPressurePolygon>& F) { return Add(*F); }
 
     // Clear, ShowNormals copied, then a copy of every facet of Other with its colours and pressure.
     // The four range values stay as they were.
@@ -71,6 +75,10 @@ public:
     // throws EConvertError; a facet line that is missing (the block ends before the count is reached)
     // or damaged throws EInOutError naming the facet and the line.
     void LoadFromText(TTextReader& In) override;
+
+protected:
+    // The pressure polygon's line.
+    void SaveFacet(int Index, std::string& Text) const override;
 };
 
 }  // namespace sarnova

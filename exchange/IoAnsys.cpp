@@ -108,7 +108,7 @@ TPolygonList* AsFacets(const TGeometryQueryItem& Item) {
 
 void AddFacets(TAnsysFile& File, const TPolygonList& Facets) {
     for (int I = 0; I < Facets.Count(); ++I) {
-        const TPolygon& F = *Facets.Polygon(I);
+        const TFacetRef F = Facets.Polygon(I);
         TMVector Corners[4];
         const int N = std::min(F.CornerCount(), 4);
         for (int K = 0; K < N; ++K) Corners[K] = F.Corner(K)->Vector();

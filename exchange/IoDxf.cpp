@@ -481,7 +481,7 @@ public:
         } else if (auto* PL = AsPolylineList(Item)) {
             for (int I = 0; I < PL->Count(); ++I) Polyline3D(*PL->Items(I));
         } else if (auto* Facets = AsFacets(Item)) {
-            for (int I = 0; I < Facets->Count(); ++I) Face(*Facets->Polygon(I));
+            for (int I = 0; I < Facets->Count(); ++I) Face(Facets->Polygon(I));
         } else {
             return false;
         }
@@ -544,7 +544,7 @@ private:
         SeqEnd();
     }
 
-    void Face(const TPolygon& Facet) {
+    void Face(const TFacetRef& Facet) {
         Begin("3DFACE");
         for (int K = 0; K < 3; ++K) Coordinates(K, Facet.Corner(K)->Vector());
         Coordinates(3, Facet.CornerCount() == 4 ? Facet.Corner(3)->Vector() : Facet.Corner(0)->Vector());

@@ -38,16 +38,15 @@ float FloatBelow(double V) {
 float FloatAbove(double V) { return -FloatBelow(-V); }
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
-TMVector CornerOf(const TPolygon& F, int I) { return F.StoredCorner(I).Vector(); }
+TMVector CornerOf(const TFacetRef& F, int I) { return F.StoredCorner(I).Vector(); }
 
 }  // namespace
 
-void PrefetchFacet(const TPolygon& F) {
-    // The shape is kept at the start of the facet, the fourth corner (if any) apart from it.
-    __builtin_prefetch(&F);
-    for (int K = 0; K < 4; ++K) __builtin_prefetch(&F.StoredCorner(K));
-    __builtin_prefetch(&F.StoredCorner(2).Z);
-    __builtin_prefetch(&F.StoredCorner(3).Z);
+void PrefetchFacet(const TFacetRef& F) {
+    for (int K = 0; K < F.CornerCount(); ++K) {
+        __builtin_prefetch(&F.StoredCorner(K));
+        __builtin_prefetch(&F.StoredCorner(K).Z);
+    }
 }
 
 // ---- Tolerance ----
@@ -69,7 +68,7 @@ double TCutTolerance::Tolerance() const {
 double OnPlaneTolerance(const TPolygonList& Mesh) {
     TCutTolerance T;
     for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
+        const TFacetRef F = Mesh.Polygon(I);
         for (int K = 0; K < F.CornerCount(); ++K) T.Add(CornerOf(F, K));
     }
     return T.Tolerance();
@@ -174,8 +173,8 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
     const int Count = Mesh.Count();
     for (int I = 0; I < Count; ++I) {
         // Facets are large and scattered: asking for one a few ahead keeps several reads in flight.
-        if (I + PrefetchDistance < Count) PrefetchFacet(*Mesh.Polygon(I + PrefetchDistance));
-        const TPolygon& F = *Mesh.Polygon(I);
+        if (I + PrefetchDistance < Count) PrefetchFacet(Mesh.Polygon(I + PrefetchDistance));
+        const TFacetRef F = Mesh.Polygon(I);
         const TMVector C0 = CornerOf(F, 0), C1 = CornerOf(F, 1), C2 = CornerOf(F, 2);
         const bool Finite0 = Finite(C0), Finite1 = Finite(C1), Finite2 = Finite(C2);
         Take(Finite0 && Finite1 && Finite2, C0, C1, C2);
@@ -238,12 +237,12 @@ TFacetCutIndex::TFacetCutIndex(const TPolygonList& Mesh, const TMVector& Directi
 
 void TFacetCutIndex::Prefetch(int I) const {
     const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
-    PrefetchFacet(*FMesh->Polygon(static_cast<int>(C >> 2)));
+    PrefetchFacet(FMesh->Polygon(static_cast<int>(C >> 2)));
 }
 
 TMTriangle TFacetCutIndex::Triangle(int I) const {
     const std::uint32_t C = FCode.empty() ? 4 * static_cast<std::uint32_t>(I) : Code(I);
-    const TPolygon& F = *FMesh->Polygon(static_cast<int>(C >> 2));
+    const TFacetRef F = FMesh->Polygon(static_cast<int>(C >> 2));
     // A quadrilateral's second triangle is (0, 2, 3).
     if ((C & 3) == 3) return {CornerOf(F, 0), CornerOf(F, 2), CornerOf(F, 3)};
     return {CornerOf(F, 0), CornerOf(F, 1), CornerOf(F, 2)};

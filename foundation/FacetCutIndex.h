@@ -12,7 +12,7 @@
 
 namespace sarnova {
 
-class TPolygon;
+class TFacetRef;
 class TPolygonList;
 
 // How far a corner may lie from a cutting plane and still count as on it: a small fraction of the
@@ -30,9 +30,9 @@ private:
 };
 // The tolerance of every corner of a mesh.
 double OnPlaneTolerance(const TPolygonList& Mesh);
-// Asks for the memory of a facet's corners and shape, and no more (its normals are not read), for a
-// pass that reads facets in an order of its own.
-void PrefetchFacet(const TPolygon& F);
+// Asks for the memory of a facet's corners, and no more (its normals are not read), for a pass that
+// reads facets in an order of its own.
+void PrefetchFacet(const TFacetRef& F);
 
 // One cutting plane with the tolerance of the mesh it cuts. Every corner is judged by its position
 // alone, so the facets that share a corner agree on its side, and a closed mesh gives closed cuts.

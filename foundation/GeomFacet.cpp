@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "foundation/NumberText.h"
+#include "foundation/Polygon.h"
 #include "foundation/Errors.h"
 #include "foundation/GeomBox.h"
 #include "foundation/SlotPool.h"
@@ -69,7 +70,8 @@ double QuadArea(const TMVector& A, const TMVector& B, const TMVector& C, const T
 // The same double, bit for bit (so -0 and NaN count as given).
 bool SameBits(double A, double B) { return std::bit_cast<std::uint64_t>(A) == std::bit_cast<std::uint64_t>(B); }
 
-double PolygonCoordinate(const TPolygon& F, int Axis, int Mode) {
+template <class TFacet>
+double PolygonCoordinate(const TFacet& F, int Axis, int Mode) {
     const int N = F.CornerCount();
     double Result = 0;
     for (int I = 0; I < N; ++I) {
@@ -145,10 +147,10 @@ TPolygon& TPolygon::operator=(const TPolygon& F) {
     return *this;
 }
 
-TPolygon::TParts::TParts(const TParts& P)
-    : Normal(P.Normal), NormalSet(P.NormalSet), Extras(P.Extras ? std::make_unique<TCornerExtras>(*P.Extras) : nullptr) {}
+TFacetParts::TFacetParts(const TFacetParts& P)
+    : Normal(P.Normal), NormalSet(P.NormalSet), Extras(P.Extras ? std::make_unique<TFacetCornerExtras>(*P.Extras) : nullptr) {}
 
-TPolygon::TParts& TPolygon::TParts::operator=(const TParts& P) {
+TFacetParts& TFacetParts::operator=(const TFacetParts& P) {
     if (&P == this) return *this;
     Normal = P.Normal;
     NormalSet = P.NormalSet;
@@ -157,7 +159,7 @@ TPolygon::TParts& TPolygon::TParts::operator=(const TParts& P) {
     else if (Extras)
         *Extras = *P.Extras;
     else
-        Extras = std::make_unique<TCornerExtras>(*P.Extras);
+        Extras = std::make_unique<TFacetCornerExtras>(*P.Extras);
     return *this;
 }
 
@@ -347,11 +349,12 @@ void TPolygon::SwapCornerValues(int A, int B) {
 }
 
 void TPolygon::SaveToText(std::string& Text) const {
-    const TFacetCorner& A = FCorners[0];
-    const TFacetCorner& B = FCorners[1];
-    const TFacetCorner& C = FCorners[2];
-    if (FShape == 1) {
-        const TFacetCorner& D = StoredCorner(3);
+    AppendFacetLine(Text, FShape, FCorners[0], FCorners[1], FCorners[2], StoredCorner(3));
+}
+
+void AppendFacetLine(std::string& Text, int Shape, const TFacetCorner& A, const TFacetCorner& B, const TFacetCorner& C,
+                     const TFacetCorner& D) {
+    if (Shape == 1) {
         Text += FormatWithPoint("4 %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f %.3f",
                                 {A.X, A.Y, A.Z, B.X, B.Y, B.Z, C.X, C.Y, C.Z, D.X, D.Y, D.Z});
     } else {
@@ -422,16 +425,21 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F) {
     return Copy;
 }
 
+namespace {
+
 // ---- Attributes and measures ----
 
-const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index) {
+template <class TFacet>
+const TFacetCorner& PolygonCornerOrOriginOf(const TFacet& F, int Index) {
     static const TFacetCorner Origin;
     return Index >= 0 && Index < 4 ? F.StoredCorner(Index) : Origin;
 }
 
-bool PolygonHasNormals(const TPolygon& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
+template <class TFacet>
+bool PolygonHasNormalsOf(const TFacet& F) { return F.Normal(0) && F.Normal(1) && F.Normal(2); }
 
-int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) {
+template <class TFacet>
+int PolygonCornerIndexOf(const TFacet& F, const TRPoint& P) {
     for (int I = 0; I < F.CornerCount(); ++I) {
         const TFacetCorner* C = F.Corner(I);
         if (C && C->AsPoint().IsEqual(P)) return I;
@@ -439,21 +447,32 @@ int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) {
     return -1;
 }
 
+}  // namespace
+
 void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N) {
-    F.SetNormal(PolygonCornerIndex(F, P), N);
+    F.SetNormal(PolygonCornerIndexOf(F, P), N);
 }
 
-double PolygonX(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 0, Mode); }
-double PolygonY(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 1, Mode); }
-double PolygonZ(const TPolygon& F, int Mode) { return PolygonCoordinate(F, 2, Mode); }
+namespace {
 
-TMBox PolygonBox(const TPolygon& F) {
-    return {{PolygonX(F, 0), PolygonY(F, 0), PolygonZ(F, 0)}, {PolygonX(F, 1), PolygonY(F, 1), PolygonZ(F, 1)}};
+template <class TFacet>
+double PolygonXOf(const TFacet& F, int Mode) { return PolygonCoordinate(F, 0, Mode); }
+template <class TFacet>
+double PolygonYOf(const TFacet& F, int Mode) { return PolygonCoordinate(F, 1, Mode); }
+template <class TFacet>
+double PolygonZOf(const TFacet& F, int Mode) { return PolygonCoordinate(F, 2, Mode); }
+
+template <class TFacet>
+TMBox PolygonBoxOf(const TFacet& F) {
+    return {{PolygonXOf(F, 0), PolygonYOf(F, 0), PolygonZOf(F, 0)}, {PolygonXOf(F, 1), PolygonYOf(F, 1), PolygonZOf(F, 1)}};
 }
 
-TMVector PolygonCentroid(const TPolygon& F) {
-    return {PolygonX(F, 2), PolygonY(F, 2), PolygonZ(F, 2)};
+template <class TFacet>
+TMVector PolygonCentroidOf(const TFacet& F) {
+    return {PolygonXOf(F, 2), PolygonYOf(F, 2), PolygonZOf(F, 2)};
 }
+
+}  // namespace
 
 double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
     return TriangleArea(A.Vector(), B.Vector(), C.Vector());
@@ -463,15 +482,19 @@ double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, co
     return QuadArea(A.Vector(), B.Vector(), C.Vector(), D.Vector());
 }
 
-TMVector PolygonNormal(const TPolygon& F) {
-    auto At = [&F](int I) { return PolygonCornerOrOrigin(F, I).Vector(); };
+namespace {
+
+template <class TFacet>
+TMVector PolygonNormalOf(const TFacet& F) {
+    auto At = [&F](int I) { return PolygonCornerOrOriginOf(F, I).Vector(); };
     const TMVector D = VectorFromTo(At(0), At(2));
     const TMVector V = F.GetShape() == 1 ? VectorFromTo(At(1), At(3)) : VectorFromTo(At(1), At(0));
     // VectorCross(V, D) is D x V.
     return VectorNormalise(VectorCross(V, D));
 }
 
-bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) {
+template <class TFacet>
+bool PolygonTouchesBoxOf(const TFacet& F, const TMBox& Box) {
     for (int I = 0; I < F.CornerCount(); ++I) {
         const TFacetCorner* P = F.Corner(I);
         if (P && P->InsideBox(Box)) return true;
@@ -481,9 +504,14 @@ bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) {
 
 // ---- Edits and transforms ----
 
+}  // namespace
+
 void FlipPolygon(TPolygon& F) { F.SwapCornerValues(0, 2); }
 
-std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M) {
+namespace {
+
+template <class TFacet>
+std::unique_ptr<TPolygon> TransformedPolygonOf(const TFacet& F, const TMMatrix& M) {
     auto Result = std::make_unique<TPolygon>(F.GetShape());
     for (int I = 0; I < F.CornerCount(); ++I) {
         if (!F.Corner(I)) continue;
@@ -499,13 +527,14 @@ std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& 
     Linear[0][3] = Linear[1][3] = Linear[2][3] = 0;
     for (int I = 0; I < 3; ++I)
         if (const TMVector* N = F.Normal(I)) Result->SetNormal(I, VectorNormalise(MatrixTransformPoint(Linear, *N)));
-    Result->SetColor(F.Color);
-    Result->EdgeColor = F.EdgeColor;
-    Result->Selected = F.Selected;
+    Result->SetColor(F.GetColor());
+    Result->EdgeColor = F.GetEdgeColor();
+    Result->Selected = F.GetSelected();
     return Result;
 }
 
-void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
+template <class TFacet>
+void SplitTriangleByPlaneOf(const TFacet& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
                           std::unique_ptr<TPolygon>& Below) {
     Above.reset();
     Below.reset();
@@ -535,14 +564,13 @@ void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_p
     Below = std::move(NewBelow);
 }
 
-namespace {
 
 // The corners of F on the negative side of Plane, the edge crossings between them, handed to Add in
 // order. -1 when F lies wholly below (nothing is handed on), 0 when it lies wholly above or lacks a
 // corner, else how many points were handed on. TPoint is TFacetCorner for the positions alone (the
 // passes over whole meshes) or TRPoint for corners with everything they carry.
-template <class TPoint, class TAdd>
-int ClipTriangleCorners(const TPolygon& F, const TMPlane& Plane, TAdd&& Add) {
+template <class TPoint, class TFacet, class TAdd>
+int ClipTriangleCorners(const TFacet& F, const TMPlane& Plane, TAdd&& Add) {
     if (!F.Corner(0) || !F.Corner(1) || !F.Corner(2)) return 0;
     auto CornerOf = [&F](int I) -> TPoint {
         if constexpr (std::is_same_v<TPoint, TRPoint>)
@@ -567,9 +595,9 @@ int ClipTriangleCorners(const TPolygon& F, const TMPlane& Plane, TAdd&& Add) {
     return Count;
 }
 
-}  // namespace
 
-std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) {
+template <class TFacet>
+std::unique_ptr<TPolygon> ClippedPolygonAreaOf(const TFacet& F, const TMPlane& Plane) {
     TCutPoints Kept;
     const int Count = ClipTriangleCorners<TRPoint>(F, Plane, [&Kept](int, const TRPoint& Q) { Kept.Add(Q); });
     if (Count < 0) return CopyPolygon(F);
@@ -577,17 +605,47 @@ std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& P
     return FacetOfPoints(Kept);
 }
 
-int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
+template <class TFacet>
+int ClippedPolygonCornersOf(const TFacet& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
     const int Count = ClipTriangleCorners<TFacetCorner>(F, Plane, [&Corners](int K, const TFacetCorner& Q) {
         Corners[static_cast<std::size_t>(K)] = Q.Vector();
     });
     if (Count < 0) {
         const int All = F.GetShape() == 1 ? 4 : 3;
-        for (int K = 0; K < All; ++K) Corners[static_cast<std::size_t>(K)] = PolygonCornerOrOrigin(F, K).Vector();
+        for (int K = 0; K < All; ++K) Corners[static_cast<std::size_t>(K)] = PolygonCornerOrOriginOf(F, K).Vector();
         return All;
     }
     return Count < 3 ? 0 : Count;
 }
+
+}  // namespace
+
+// ---- The measures for facet objects and list facets alike ----
+
+#define SARNOVA_FACET_READERS(TFacet)                                                                             \
+    const TFacetCorner& PolygonCornerOrOrigin(const TFacet& F, int Index) { return PolygonCornerOrOriginOf(F, Index); } \
+    bool PolygonHasNormals(const TFacet& F) { return PolygonHasNormalsOf(F); }                                    \
+    int PolygonCornerIndex(const TFacet& F, const TRPoint& P) { return PolygonCornerIndexOf(F, P); }             \
+    double PolygonX(const TFacet& F, int Mode) { return PolygonXOf(F, Mode); }                                    \
+    double PolygonY(const TFacet& F, int Mode) { return PolygonYOf(F, Mode); }                                    \
+    double PolygonZ(const TFacet& F, int Mode) { return PolygonZOf(F, Mode); }                                    \
+    TMBox PolygonBox(const TFacet& F) { return PolygonBoxOf(F); }                                                 \
+    TMVector PolygonCentroid(const TFacet& F) { return PolygonCentroidOf(F); }                                    \
+    TMVector PolygonNormal(const TFacet& F) { return PolygonNormalOf(F); }                                        \
+    bool PolygonTouchesBox(const TFacet& F, const TMBox& Box) { return PolygonTouchesBoxOf(F, Box); }             \
+    std::unique_ptr<TPolygon> TransformedPolygon(const TFacet& F, const TMMatrix& M) { return TransformedPolygonOf(F, M); } \
+    void SplitTriangleByPlane(const TFacet& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,          \
+                              std::unique_ptr<TPolygon>& Below) {                                                 \
+        SplitTriangleByPlaneOf(F, Plane, Above, Below);                                                           \
+    }                                                                                                             \
+    std::unique_ptr<TPolygon> ClippedPolygonArea(const TFacet& F, const TMPlane& Plane) { return ClippedPolygonAreaOf(F, Plane); } \
+    int ClippedPolygonCorners(const TFacet& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {         \
+        return ClippedPolygonCornersOf(F, Plane, Corners);                                                        \
+    }
+
+SARNOVA_FACET_READERS(TPolygon)
+SARNOVA_FACET_READERS(TFacetRef)
+#undef SARNOVA_FACET_READERS
 
 // ---- Lists ----
 

@@ -43,6 +43,32 @@ struct TFacetCorner {
     static void operator delete(void* P, std::size_t Size) noexcept;
 };
 
+// What a point object carries besides its position and mark, at their defaults in a corner that was
+// never given them.
+struct TFacetCornerExtra {
+    double W = 1.0;
+    double T = 0;
+    std::int32_t Tag = 0;
+};
+using TFacetCornerExtras = std::array<TFacetCornerExtra, 4>;
+
+// The vertex normals of a facet, and the extras of the rare facets whose corners carry any: one part,
+// as the pointer to the extras fills what would be the part's padding.
+struct TFacetParts {
+    std::array<TMVector, 3> Normal{};
+    std::uint8_t NormalSet = 0;  // bit i: normal i present
+    std::unique_ptr<TFacetCornerExtras> Extras;
+
+    TFacetParts() = default;
+    TFacetParts(const TFacetParts& P);
+    TFacetParts& operator=(const TFacetParts& P);
+    TFacetParts(TFacetParts&&) noexcept = default;
+    TFacetParts& operator=(TFacetParts&&) noexcept = default;
+};
+
+class TFacetRef;
+class TPolygonList;
+
 // One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
 // vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, mostly triangles
 // without normals: the three first corners live inside the object as bare positions; the fourth
@@ -79,6 +105,11 @@ public:
     static void operator delete(void* P, std::size_t Size) noexcept;
 
     std::uint8_t GetShape() const noexcept { return FShape; }
+    // The fields by name, as a list's facet (TFacetRef) gives them.
+    TColor GetColor() const noexcept { return Color; }
+    TColor GetEdgeColor() const noexcept { return EdgeColor; }
+    bool GetOwnColor() const noexcept { return OwnColor; }
+    bool GetSelected() const noexcept { return Selected; }
     // Fresh corners at the origin for Shape 0 (three) or 1 (four), Color clNone, EdgeColor clWhite;
     // the previous corners are dropped, the normals kept. Throws EGeometryError
     // "TPolygon.SetShape - Shape must be 0 (triangle) or 1 (quadrilateral)" for any other value.
@@ -154,24 +185,16 @@ protected:
     TPolygon& operator=(const TPolygon& F);
 
 private:
-    // What a point object carries besides its position and mark, at their defaults in a corner that
-    // was never given them.
-    struct TCornerExtra {
-        double W = 1.0;
-        double T = 0;
-        std::int32_t Tag = 0;
-    };
-    using TCornerExtras = std::array<TCornerExtra, 4>;
-    // The normals, and the extras of the rare facets whose corners carry any: one part, as the
-    // pointer to the extras fills what would be the part's padding.
-    struct TParts {
-        std::array<TMVector, 3> Normal{};
-        std::uint8_t NormalSet = 0;  // bit i: normal i present
-        std::unique_ptr<TCornerExtras> Extras;
-
+    friend class TPolygonList;
+    friend class TFacetRef;
+    using TCornerExtra = TFacetCornerExtra;
+    using TCornerExtras = TFacetCornerExtras;
+    // Pooled: made for every facet that carries normals.
+    struct TParts : TFacetParts {
         TParts() = default;
-        TParts(const TParts& P);
-        TParts& operator=(const TParts& P);
+        explicit TParts(const TFacetParts& P) : TFacetParts(P) {}
+        TParts(const TParts& P) = default;
+        TParts& operator=(const TParts& P) = default;
         static void* operator new(std::size_t Size);
         static void operator delete(void* P, std::size_t Size) noexcept;
     };
@@ -205,6 +228,11 @@ private:
     std::unique_ptr<TParts> FParts;
 };
 
+// Appends the text line of a facet of Shape (0 or 1) with corners A, B, C and, for a quadrilateral,
+// D, as TPolygon::SaveToText writes it.
+void AppendFacetLine(std::string& Text, int Shape, const TFacetCorner& A, const TFacetCorner& B, const TFacetCorner& C,
+                     const TFacetCorner& D);
+
 // A damaged facet line for an error message, in quotes, cut short so that the message stays readable.
 std::string QuotedLine(std::string_view Line);
 
@@ -218,26 +246,36 @@ std::unique_ptr<TPolygon> QuadFromVectors(const TMVector& A, const TMVector& B, 
                                           const TMVector& D);
 // A plain facet of F's shape, Assign'ed from F.
 std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
+std::unique_ptr<TPolygon> CopyPolygon(const TFacetRef& F);
 
 // ---- Attributes and measures (corners only) ----
+// Each is given for a facet object and for a facet of a list alike.
 
 // Corner Index, or the origin for a corner the facet does not have (as the measures count it).
 const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index);
+const TFacetCorner& PolygonCornerOrOrigin(const TFacetRef& F, int Index);
 // All three vertex normals are present.
 bool PolygonHasNormals(const TPolygon& F);
+bool PolygonHasNormals(const TFacetRef& F);
 // The first corner within 1e-4 of P per coordinate; -1 when none.
 int PolygonCornerIndex(const TPolygon& F, const TRPoint& P);
+int PolygonCornerIndex(const TFacetRef& F, const TRPoint& P);
 // The vertex normal of the corner PolygonCornerIndex finds; nothing when none matches.
 void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N);
 
 // Over the corners' x (y, z): Mode 0 the maximum, 1 the minimum, 2 the mean; any other Mode the
 // maximum.
 double PolygonX(const TPolygon& F, int Mode);
+double PolygonX(const TFacetRef& F, int Mode);
 double PolygonY(const TPolygon& F, int Mode);
+double PolygonY(const TFacetRef& F, int Mode);
 double PolygonZ(const TPolygon& F, int Mode);
+double PolygonZ(const TFacetRef& F, int Mode);
 TMBox PolygonBox(const TPolygon& F);
+TMBox PolygonBox(const TFacetRef& F);
 // Mean of the corners.
 TMVector PolygonCentroid(const TPolygon& F);
+TMVector PolygonCentroid(const TFacetRef& F);
 // 0.5 |(B - A) x (C - A)|.
 double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C);
 // Half the cross product of the diagonals, 0.5 |(C - A) x (D - B)|.
@@ -245,8 +283,10 @@ double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, co
 // Unit normal, right-handed: a triangle's corners run counter-clockwise seen from its tip. A
 // quadrilateral uses its diagonals. A degenerate facet gives the zero vector.
 TMVector PolygonNormal(const TPolygon& F);
+TMVector PolygonNormal(const TFacetRef& F);
 // At least one corner lies inside Box, bounds included.
 bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box);
+bool PolygonTouchesBox(const TFacetRef& F, const TMBox& Box);
 
 // ---- Edits and transforms ----
 
@@ -256,19 +296,24 @@ void FlipPolygon(TPolygon& F);
 // go through the linear part of M only and are normalised again. Color is set by SetColor (so
 // OwnColor is true); EdgeColor and Selected are copied.
 std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M);
+std::unique_ptr<TPolygon> TransformedPolygon(const TFacetRef& F, const TMMatrix& M);
 // The parts of the triangle P0, P1, P2 on the positive (Above) and negative (Below) side of Plane;
 // corners within 1e-4 of the plane go to both. A part with fewer than three corners or an area
 // below 1e-10 is nullptr. On an error both are nullptr.
 void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
+                          std::unique_ptr<TPolygon>& Below);
+void SplitTriangleByPlane(const TFacetRef& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
                           std::unique_ptr<TPolygon>& Below);
 // The part of the triangle P0, P1, P2 on the negative side of Plane (within 1e-4 counts as on it):
 // a copy of F when all three lie below, nullptr when all lie above or fewer than three points remain.
 // Only the first three corners decide, so a quadrilateral cut by the plane is clipped as its first
 // triangle.
 std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane);
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TFacetRef& F, const TMPlane& Plane);
 // The corners of that part without making it, for callers that clip many facets: 0 for none, else
 // the part's 3 or 4 corners (a copy of F's corners when all of F lies below).
 int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners);
+int ClippedPolygonCorners(const TFacetRef& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners);
 
 // ---- Lists ----
 

@@ -1,6 +1,8 @@
 #include "foundation/Polygon.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,43 +18,230 @@ namespace sarnova {
 namespace {
 
 // A corner the facet does not have counts as the origin, as in the facet measures.
-TMVector CornerAt(const TPolygon& F, int Index) {
+template <class TFacet>
+TMVector CornerAt(const TFacet& F, int Index) {
     const TFacetCorner* P = F.Corner(Index);
     return P ? P->Vector() : ZeroVector;
 }
 
 // One of the two triangles of a quadrilateral: a fresh facet with copies of corners A, B and C and
 // the quadrilateral's selection flag.
-std::unique_ptr<TPolygon> QuadTriangle(const TPolygon& Q, int A, int B, int C) {
+template <class TFacet>
+std::unique_ptr<TPolygon> QuadTriangle(const TFacet& Q, int A, int B, int C) {
     auto T = std::make_unique<TPolygon>(0);
     const int From[3] = {A, B, C};
     for (int I = 0; I < 3; ++I)
         if (Q.Corner(From[I])) T->AssignCorner(I, Q.CornerPoint(From[I]));
-    T->Selected = Q.Selected;
+    T->Selected = Q.GetSelected();
     return T;
 }
 
-bool IsQuad(const TPolygon& F) { return F.GetShape() == 1; }
+template <class TFacet>
+bool IsQuad(const TFacet& F) { return F.GetShape() == 1; }
 
 }  // namespace
 
-TPolygonList::~TPolygonList() { TPolygonList::Clear(); }
+// ---- Storage ----
 
-int TPolygonList::Add(std::unique_ptr<TPolygon> F) {
-    FItems.push_back(F.get());
-    F.release();
+namespace {
+
+std::uint64_t Mix(std::uint64_t H) {
+    H ^= H >> 33;
+    H *= 0xff51afd7ed558ccdULL;
+    H ^= H >> 33;
+    H *= 0xc4ceb9fe1a85ec53ULL;
+    H ^= H >> 33;
+    return H;
+}
+
+std::uint64_t Bits(double V) { return std::bit_cast<std::uint64_t>(V); }
+
+std::uint64_t PositionHash(const TFacetCorner& P) { return Mix(Mix(Mix(Bits(P.X)) ^ Bits(P.Y)) ^ Bits(P.Z)); }
+
+// The same position bit for bit: only such corners share a vertex, so a corner reads back exactly.
+bool SamePosition(const TFacetCorner& A, const TFacetCorner& B) {
+    return Bits(A.X) == Bits(B.X) && Bits(A.Y) == Bits(B.Y) && Bits(A.Z) == Bits(B.Z);
+}
+
+}  // namespace
+
+TPolygonList::TPolygonList() = default;
+
+TPolygonList::~TPolygonList() = default;
+
+void TPolygonList::CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count()) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+TFacetRef TPolygonList::Polygon(int Index) const {
+    CheckIndex(Index);
+    return TFacetRef(*this, Index);
+}
+
+TFacetRef TPolygonList::First() const { return Polygon(0); }
+
+TFacetRef TPolygonList::Last() const { return Polygon(Count() - 1); }
+
+void TPolygonList::GrowVertexTable() {
+    // Never more than three quarters full.
+    const std::size_t Size = std::bit_ceil(std::max<std::size_t>(64, FVertices.size() * 4 / 3 + 1));
+    FVertexTable.assign(Size, NoVertex);
+    const std::size_t Mask = Size - 1;
+    for (std::size_t V = 0; V < FVertices.size(); ++V) {
+        std::size_t S = PositionHash(FVertices[V]) & Mask;
+        while (FVertexTable[S] != NoVertex) S = (S + 1) & Mask;
+        FVertexTable[S] = static_cast<std::uint32_t>(V);
+    }
+}
+
+std::uint32_t TPolygonList::Intern(const TFacetCorner& P) {
+    if (4 * (FVertices.size() + 1) > 3 * FVertexTable.size()) GrowVertexTable();
+    const std::size_t Mask = FVertexTable.size() - 1;
+    for (std::size_t S = PositionHash(P) & Mask;; S = (S + 1) & Mask) {
+        const std::uint32_t V = FVertexTable[S];
+        if (V == NoVertex) {
+            if (FVertices.size() >= NoVertex) throw EGeometryError("TPolygonList - Too many corners");
+            FVertexTable[S] = static_cast<std::uint32_t>(FVertices.size());
+            FVertices.push_back(P);
+            return FVertexTable[S];
+        }
+        if (SamePosition(FVertices[V], P)) return V;
+    }
+}
+
+std::uint32_t TPolygonList::StyleOf(TColor Color, TColor EdgeColor) {
+    // Facets come in runs of one style: the last one answers most calls.
+    if (FLastStyle < FStyles.size() && FStyles[FLastStyle].Color == Color && FStyles[FLastStyle].EdgeColor == EdgeColor)
+        return FLastStyle;
+    for (std::size_t K = 0; K < FStyles.size(); ++K)
+        if (FStyles[K].Color == Color && FStyles[K].EdgeColor == EdgeColor) return FLastStyle = static_cast<std::uint32_t>(K);
+    FStyles.push_back({Color, EdgeColor});
+    return FLastStyle = static_cast<std::uint32_t>(FStyles.size() - 1);
+}
+
+TFacetParts& TPolygonList::MakeParts(TRecord& R) {
+    if (R.Parts != 0) return FParts[R.Parts - 1];
+    if (!FFreeParts.empty()) {
+        R.Parts = FFreeParts.back() + 1;
+        FFreeParts.pop_back();
+        FParts[R.Parts - 1] = TFacetParts();
+    } else {
+        FParts.emplace_back();
+        R.Parts = static_cast<std::uint32_t>(FParts.size());
+    }
+    return FParts[R.Parts - 1];
+}
+
+void TPolygonList::DropParts(TRecord& R) {
+    if (R.Parts == 0) return;
+    FParts[R.Parts - 1] = TFacetParts();
+    FFreeParts.push_back(R.Parts - 1);
+    R.Parts = 0;
+}
+
+TPolygonList::TRecord TPolygonList::RecordOf(const TPolygon& F) {
+    TRecord R{};
+    for (int I = 0; I < 4; ++I)
+        R.Vertex[I] = (F.FCornerSet >> I & 1) ? Intern(F.StoredCorner(I)) : NoVertex;
+    R.Style = StyleOf(F.Color, F.EdgeColor);
+    R.Bits = static_cast<std::uint8_t>((F.FShape == 1 ? QuadBit : 0) | (F.Selected ? SelectedBit : 0) |
+                                       (F.OwnColor ? OwnColorBit : 0));
+    R.Corners = static_cast<std::uint8_t>((F.FCornerSet & 0xF) | (F.FMarks & 0xF) << 4);
+    R.Parts = 0;
+    if (F.FParts && (F.FParts->NormalSet != 0 || F.FParts->Extras)) MakeParts(R) = *F.FParts;
+    return R;
+}
+
+void TPolygonList::CopyInto(int Index, TPolygon& F) const {
+    CheckIndex(Index);
+    const TRecord& R = Record(Index);
+    F.FShape = R.Bits & QuadBit;
+    F.FCornerSet = R.Corners & 0xF;
+    F.FMarks = R.Corners >> 4 & 0xF;
+    for (int I = 0; I < 3; ++I)
+        F.FCorners[static_cast<std::size_t>(I)] = R.Vertex[I] == NoVertex ? TFacetCorner() : FVertices[R.Vertex[I]];
+    if (R.Vertex[3] != NoVertex)
+        F.Slot(3) = FVertices[R.Vertex[3]];
+    else
+        F.FCorner3.reset();
+    if (R.Parts != 0)
+        F.MakeParts() = TPolygon::TParts(FParts[R.Parts - 1]);
+    else
+        F.FParts.reset();
+    F.Color = FStyles[R.Style].Color;
+    F.EdgeColor = FStyles[R.Style].EdgeColor;
+    F.OwnColor = R.Bits & OwnColorBit;
+    F.Selected = R.Bits & SelectedBit;
+    F.Group = 0;
+}
+
+int TPolygonList::Add(const TPolygon& F) {
+    const TRecord R = RecordOf(F);
+    FRecords.push_back(R);
+    if (!FValues.empty()) FValues.push_back(0);
     return Count() - 1;
 }
 
+void TPolygonList::Store(int Index, const TPolygon& F) {
+    CheckIndex(Index);
+    TRecord R = RecordOf(F);
+    DropParts(Record(Index));
+    Record(Index) = R;
+}
+
 void TPolygonList::Delete(int Index) {
-    TPolygon* F = Polygon(Index);
-    TPolygons::Delete(Index);
-    delete F;
+    CheckIndex(Index);
+    DropParts(Record(Index));
+    FRecords.erase(static_cast<std::size_t>(Index));
+    if (!FValues.empty()) FValues.erase(FValues.begin() + Index);
 }
 
 void TPolygonList::Clear() {
-    for (TPolygon* F : FItems) delete F;
-    FItems.clear();
+    FRecords.clear();
+    FVertices.clear();
+    FVertexTable.clear();
+    FStyles.clear();
+    FParts.clear();
+    FFreeParts.clear();
+    FValues.clear();
+    FLastStyle = 0;
+}
+
+double TPolygonList::FacetValue(int Index) const {
+    CheckIndex(Index);
+    return FValues.empty() ? 0 : FValues[static_cast<std::size_t>(Index)];
+}
+
+void TPolygonList::SetFacetValue(int Index, double Value) {
+    CheckIndex(Index);
+    if (FValues.empty()) {
+        if (Value == 0 && !std::signbit(Value)) return;
+        FValues.assign(FRecords.size(), 0.0);
+    }
+    FValues[static_cast<std::size_t>(Index)] = Value;
+}
+
+void TPolygonList::AppendFrom(const TPolygonList& Source, int Index, bool Moved) {
+    const TRecord& From = Source.Record(Index);
+    TRecord R = From;
+    // A copy is a fresh facet with the original's content: no corner marks, no value.
+    if (!Moved) R.Corners &= 0xF;
+    if (&Source != this) {
+        for (int I = 0; I < 4; ++I)
+            if (From.Vertex[I] != NoVertex) R.Vertex[I] = Intern(Source.FVertices[From.Vertex[I]]);
+        const TStyle& S = Source.FStyles[From.Style];
+        R.Style = StyleOf(S.Color, S.EdgeColor);
+    }
+    R.Parts = 0;
+    if (From.Parts != 0) {
+        // Read before the parts grow: Source may be this list.
+        TFacetParts Parts = Source.FParts[From.Parts - 1];
+        MakeParts(R) = std::move(Parts);
+    }
+    const double Value = Moved && !Source.FValues.empty() ? Source.FValues[static_cast<std::size_t>(Index)] : 0;
+    FRecords.push_back(R);
+    if (!FValues.empty()) FValues.push_back(0);
+    SetFacetValue(Count() - 1, Value);
 }
 
 void TPolygonList::Assign(const TPolygonList& Other) {
@@ -72,136 +261,177 @@ void TPolygonList::AddCopies(const TPolygonList* Other) {
     if (!Other) return;
     // By index and count taken first: copying a list into itself doubles it.
     const int N = Other->Count();
-    FItems.reserve(FItems.size() + static_cast<std::size_t>(N));
-    for (int I = 0; I < N; ++I) Add(CopyPolygon(*Other->FItems[static_cast<std::size_t>(I)]));
+    for (int I = 0; I < N; ++I) AppendFrom(*Other, I, false);
 }
 
 void TPolygonList::TakeFrom(TPolygonList& L) {
     if (&L == this) return;
-    FItems.reserve(FItems.size() + L.FItems.size());
-    for (auto It = L.FItems.rbegin(); It != L.FItems.rend(); ++It) FItems.push_back(*It);
-    L.FItems.clear();
+    for (int I = L.Count() - 1; I >= 0; --I) AppendFrom(L, I, true);
+    L.Clear();
 }
 
 void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Target) {
     if (&Target == this) return;
     std::size_t Kept = 0;
-    for (std::size_t I = 0; I < FItems.size(); ++I) {
-        if (I < Take.size() && Take[I])
-            Target.FItems.push_back(FItems[I]);
-        else
-            FItems[Kept++] = FItems[I];
+    for (std::size_t I = 0; I < FRecords.size(); ++I) {
+        if (I < Take.size() && Take[I]) {
+            Target.AppendFrom(*this, static_cast<int>(I), true);
+            DropParts(FRecords[I]);
+        } else {
+            FRecords[Kept] = FRecords[I];
+            if (!FValues.empty()) FValues[Kept] = FValues[I];
+            ++Kept;
+        }
     }
-    FItems.resize(Kept);
+    FRecords.resize_down(Kept);
+    if (!FValues.empty()) FValues.resize(Kept);
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;
-    Result->FItems.reserve(FItems.size());
-    for (const TPolygon* F : FItems) {
-        if (IsQuad(*F)) {
-            Result->Add(QuadTriangle(*F, 0, 1, 2));
-            Result->Add(QuadTriangle(*F, 0, 2, 3));
+    TPolygon Q;
+    for (int I = 0; I < Count(); ++I) {
+        if (Record(I).Bits & QuadBit) {
+            CopyInto(I, Q);
+            Result->Add(*QuadTriangle(Q, 0, 1, 2));
+            Result->Add(*QuadTriangle(Q, 0, 2, 3));
         } else {
-            Result->Add(CopyPolygon(*F));
+            Result->Add(*CopyPolygon(Polygon(I)));
         }
     }
     return Result;
 }
 
-void TPolygonList::Triangulate() {
-    SplitQuadrilaterals([](const TPolygon& F) { return QuadTriangle(F, 0, 2, 3); },
-                        [](TPolygon& F) { F.Assign(*QuadTriangle(F, 0, 1, 2)); });
-}
+void TPolygonList::Triangulate() { SplitQuadrilaterals(false); }
 
-void TPolygonList::SplitQuadrilaterals(const std::function<std::unique_ptr<TPolygon>(const TPolygon&)>& Second,
-                                       const std::function<void(TPolygon&)>& First) {
-    // The second triangles are made first, so that running out of memory leaves the list untouched;
-    // the list is then rebuilt in one pass instead of inserting into the middle once per quadrilateral.
-    std::vector<std::unique_ptr<TPolygon>> Seconds;
-    for (const TPolygon* F : FItems)
-        if (IsQuad(*F)) Seconds.push_back(Second(*F));
-    if (Seconds.empty()) return;
-    std::vector<TPolygon*> Items;
-    Items.reserve(FItems.size() + Seconds.size());
-    auto Next = Seconds.begin();
-    for (TPolygon* F : FItems) {
-        Items.push_back(F);
-        if (!IsQuad(*F)) continue;
-        First(*F);
-        Items.push_back((Next++)->release());
+void TPolygonList::SplitQuadrilaterals(bool KeepStyle) {
+    bool Any = false;
+    for (std::size_t I = 0; I < FRecords.size() && !Any; ++I) Any = FRecords[I].Bits & QuadBit;
+    if (!Any) return;
+    // The split facets go into new storage in one pass instead of being inserted into the middle
+    // once per quadrilateral; the positions and parts stay where they are.
+    TChunkedArray<TRecord> Records;
+    std::vector<double> Values;
+    TPolygon Q;
+    for (int I = 0; I < Count(); ++I) {
+        TRecord& R = Record(I);
+        const double Value = FValues.empty() ? 0 : FValues[static_cast<std::size_t>(I)];
+        if (!(R.Bits & QuadBit)) {
+            Records.push_back(R);
+            if (!FValues.empty()) Values.push_back(Value);
+            continue;
+        }
+        CopyInto(I, Q);
+        std::unique_ptr<TPolygon> Second = QuadTriangle(Q, 0, 2, 3);
+        if (KeepStyle) {
+            Second->Color = Q.Color;
+            Second->OwnColor = Q.OwnColor;
+            Second->EdgeColor = Q.EdgeColor;
+            // Setting corner 2 drops corner 3 and keeps everything else of the facet.
+            Q.SetCorner(2, Q.CornerPoint(2));
+        } else {
+            Q.Assign(*QuadTriangle(Q, 0, 1, 2));
+        }
+        DropParts(R);
+        Records.push_back(RecordOf(Q));
+        Records.push_back(RecordOf(*Second));
+        if (!FValues.empty()) {
+            Values.push_back(Value);
+            Values.push_back(KeepStyle ? Value : 0);
+        }
     }
-    FItems = std::move(Items);
+    FRecords.swap(Records);
+    FValues.swap(Values);
 }
 
 void TPolygonList::ReplaceByTriangles() {
     auto Triangles = TriangulatedCopy();
-    std::swap(FItems, Triangles->FItems);
+    std::swap(FRecords, Triangles->FRecords);
+    std::swap(FVertices, Triangles->FVertices);
+    std::swap(FVertexTable, Triangles->FVertexTable);
+    std::swap(FStyles, Triangles->FStyles);
+    std::swap(FParts, Triangles->FParts);
+    std::swap(FFreeParts, Triangles->FFreeParts);
+    std::swap(FValues, Triangles->FValues);
+    std::swap(FLastStyle, Triangles->FLastStyle);
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const {
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;
-    Result->FItems.reserve(FItems.size());
-    for (const TPolygon* F : FItems) Result->Add(TransformedPolygon(*F, M));
+    for (int I = 0; I < Count(); ++I) Result->Add(*TransformedPolygon(Polygon(I), M));
     return Result;
 }
 
 void TPolygonList::FlipNormals() {
-    for (TPolygon* F : FItems) FlipPolygon(*F);
+    for (int I = 0; I < Count(); ++I) FlipPolygon(Polygon(I));
 }
 
 TMBox TPolygonList::Extents() const {
     TMBox Box = EmptyBox;
-    for (const TPolygon* F : FItems)
-        for (int I = 0; I < F->CornerCount(); ++I) ExtendBoxByVector(CornerAt(*F, I), Box);
+    for (int I = 0; I < Count(); ++I) {
+        const TFacetRef F(*this, I);
+        for (int K = 0; K < F.CornerCount(); ++K) ExtendBoxByVector(CornerAt(F, K), Box);
+    }
     return Box;
 }
 
 int TPolygonList::SelectedCount() const {
-    return static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const TPolygon* F) { return F->Selected; }));
+    int N = 0;
+    for (std::size_t I = 0; I < FRecords.size(); ++I) N += (FRecords[I].Bits & SelectedBit) != 0;
+    return N;
 }
 
-std::unique_ptr<TPolygons> TPolygonList::SelectedPolygons() const {
-    auto Result = std::make_unique<TPolygons>();
-    for (TPolygon* F : FItems)
-        if (F->Selected) Result->Add(F);
+std::vector<int> TPolygonList::SelectedIndices() const {
+    std::vector<int> Result;
+    for (std::size_t I = 0; I < FRecords.size(); ++I)
+        if (FRecords[I].Bits & SelectedBit) Result.push_back(static_cast<int>(I));
     return Result;
 }
 
 void TPolygonList::Draw(IGraphics& G) const {
-    if (FItems.empty()) return;
+    if (Count() == 0) return;
     double Size = 0;
     if (ShowNormals) {
         const TMBox Box = Extents();
         Size = 0.01 * std::max({Box.Max.X - Box.Min.X, Box.Max.Y - Box.Min.Y, Box.Max.Z - Box.Min.Z, 0.0});
     }
-    for (const TPolygon* F : FItems) {
-        const int N = F->CornerCount();
+    for (int K = 0; K < Count(); ++K) {
+        const TFacetRef F(*this, K);
+        const int N = F.CornerCount();
         for (int I = 0; I < N; ++I) {
-            const TMVector A = CornerAt(*F, I);
-            const TMVector B = CornerAt(*F, (I + 1) % N);
+            const TMVector A = CornerAt(F, I);
+            const TMVector B = CornerAt(F, (I + 1) % N);
             G.Line(A.X, A.Y, A.Z, B.X, B.Y, B.Z);
         }
         if (!ShowNormals) continue;
-        G.VectorPoints(TRPoint(PolygonCentroid(*F)), TRPoint(PolygonNormal(*F)), Size, true);
-        if (!PolygonHasNormals(*F)) continue;
+        G.VectorPoints(TRPoint(PolygonCentroid(F)), TRPoint(PolygonNormal(F)), Size, true);
+        if (!PolygonHasNormals(F)) continue;
         for (int I = 0; I < 3; ++I) {
-            const TMVector A = CornerAt(*F, I);
-            const TMVector B = VectorAdd(A, VectorScale(*F->Normal(I), Size));
+            const TMVector A = CornerAt(F, I);
+            const TMVector B = VectorAdd(A, VectorScale(*F.Normal(I), Size));
             G.Line(A.X, A.Y, A.Z, B.X, B.Y, B.Z);
         }
     }
 }
 
 void TPolygonList::DrawFilled(IGraphics& G) const {
-    for (const TPolygon* F : FItems) G.Polygon(*F);
+    TPolygon F;
+    for (int I = 0; I < Count(); ++I) {
+        CopyInto(I, F);
+        G.Polygon(F);
+    }
+}
+
+void TPolygonList::SaveFacet(int Index, std::string& Text) const {
+    const TFacetRef F(*this, Index);
+    AppendFacetLine(Text, F.GetShape(), F.StoredCorner(0), F.StoredCorner(1), F.StoredCorner(2), F.StoredCorner(3));
 }
 
 void TPolygonList::SaveToText(TTextWriter& Out) const {
     std::string Text = "NumberofPolygons=" + std::to_string(Count()) + "\n";
-    for (const TPolygon* F : FItems) F->SaveToText(Text);
+    for (int I = 0; I < Count(); ++I) SaveFacet(I, Text);
     Out.Write(Text);
 }
 
@@ -210,24 +440,150 @@ void TPolygonList::LoadFromText(TTextReader& In) {
     const std::size_t Equals = Line.find('=');
     const std::string_view Number = std::string_view(Line).substr(Equals == std::string::npos ? 0 : Equals + 1, 255);
     const int N = StrToInt(Number);
+    TPolygon F;
     for (int I = 0; I < N; ++I) {
         if (In.Eof()) throw EInOutError("I/O Result 100");
-        auto F = std::make_unique<TPolygon>();
-        F->LoadFromText(In.ReadLine());
-        Add(std::move(F));
+        F.LoadFromText(In.ReadLine());
+        Add(F);
     }
+}
+
+// ---- TFacetRef ----
+
+const TFacetCorner TFacetRef::NoCorner;
+
+TRPoint TFacetRef::CornerPoint(int Index) const {
+    TRPoint P;
+    if (!HasCorner(Index)) return P;
+    P.SetVector(StoredCorner(Index).Vector());
+    const TPolygonList::TRecord& R = Rec();
+    if (R.Parts != 0) {
+        if (const TFacetCornerExtras* E = FList->FParts[R.Parts - 1].Extras.get()) {
+            const TFacetCornerExtra& X = (*E)[static_cast<std::size_t>(Index)];
+            P.W = X.W;
+            P.T = X.T;
+            P.Tag = X.Tag;
+        }
+    }
+    P.Marked = R.Corners >> (4 + Index) & 1;
+    return P;
+}
+
+const TMVector* TFacetRef::Normal(int Index) const noexcept {
+    const TPolygonList::TRecord& R = Rec();
+    if (Index < 0 || Index > 2 || R.Parts == 0) return nullptr;
+    const TFacetParts& P = FList->FParts[R.Parts - 1];
+    return (P.NormalSet >> Index & 1) ? &P.Normal[static_cast<std::size_t>(Index)] : nullptr;
+}
+
+TMTriangle TFacetRef::Triangle() const {
+    if (GetShape() != 0) throw EGeometryError("TPolygon.Triangle - Polygon is a Quadrilateral");
+    return {StoredCorner(0).Vector(), StoredCorner(1).Vector(), StoredCorner(2).Vector()};
+}
+
+double TFacetRef::Area() const { return (**this).Area(); }
+
+TPolygon TFacetRef::operator*() const {
+    TPolygon F;
+    FList->CopyInto(FIndex, F);
+    return F;
+}
+
+void TFacetRef::SetSelected(bool Value) noexcept {
+    auto& R = FList->Record(FIndex);
+    R.Bits = static_cast<std::uint8_t>(Value ? R.Bits | TPolygonList::SelectedBit : R.Bits & ~TPolygonList::SelectedBit);
+}
+
+void TFacetRef::SetColor(TColor C) {
+    auto& R = FList->Record(FIndex);
+    R.Style = FList->StyleOf(C, GetEdgeColor());
+    R.Bits |= TPolygonList::OwnColorBit;
+}
+
+void TFacetRef::SetEdgeColor(TColor C) {
+    auto& R = FList->Record(FIndex);
+    R.Style = FList->StyleOf(GetColor(), C);
+}
+
+void TFacetRef::SetCornerMarked(int Index, bool Value) noexcept {
+    if (!HasCorner(Index)) return;
+    auto& R = FList->Record(FIndex);
+    const auto Bit = static_cast<std::uint8_t>(1u << (4 + Index));
+    R.Corners = static_cast<std::uint8_t>(Value ? R.Corners | Bit : R.Corners & ~Bit);
+}
+
+void TFacetRef::SetNormal(int Index, const TMVector& N) {
+    if (Index < 0 || Index > 2) return;
+    TFacetParts& P = FList->MakeParts(FList->Record(FIndex));
+    P.Normal[static_cast<std::size_t>(Index)] = N;
+    P.NormalSet |= static_cast<std::uint8_t>(1u << Index);
+}
+
+void TFacetRef::MoveCorner(int Index, const TMVector& V) {
+    if (!HasCorner(Index)) return;
+    const std::uint32_t Vertex = FList->Intern(TFacetCorner(V));
+    FList->Record(FIndex).Vertex[Index] = Vertex;
+}
+
+template <class TEdit>
+void TFacetRef::Edit(TEdit&& Change) {
+    TPolygon F;
+    FList->CopyInto(FIndex, F);
+    Change(F);
+    FList->Store(FIndex, F);
+}
+
+void TFacetRef::SetCorner(int Index, const TRPoint& P) {
+    Edit([&](TPolygon& F) { F.SetCorner(Index, P); });
+}
+
+void TFacetRef::AssignCorner(int Index, const TRPoint& P) {
+    Edit([&](TPolygon& F) { F.AssignCorner(Index, P); });
+}
+
+void TFacetRef::Assign(const TPolygon& Source) {
+    Edit([&](TPolygon& F) { F.Assign(Source); });
+}
+
+void TFacetRef::Insert(int Index, const TMVector& V) {
+    Edit([&](TPolygon& F) { F.Insert(Index, V); });
+}
+
+void TFacetRef::Delete(int Index) {
+    Edit([&](TPolygon& F) { F.Delete(Index); });
+}
+
+void TFacetRef::SwapCornerValues(int A, int B) {
+    if (!HasCorner(A) || !HasCorner(B)) return;
+    auto& R = FList->Record(FIndex);
+    std::swap(R.Vertex[A], R.Vertex[B]);
+    if (R.Parts != 0)
+        if (TFacetCornerExtras* E = FList->FParts[R.Parts - 1].Extras.get())
+            std::swap((*E)[static_cast<std::size_t>(A)], (*E)[static_cast<std::size_t>(B)]);
+}
+
+void FlipPolygon(TFacetRef F) { F.SwapCornerValues(0, 2); }
+
+void SetPolygonNormalAt(TFacetRef F, const TRPoint& P, const TMVector& N) { F.SetNormal(PolygonCornerIndex(F, P), N); }
+
+std::unique_ptr<TPolygon> CopyPolygon(const TFacetRef& F) {
+    auto Copy = std::make_unique<TPolygon>();
+    F.List().CopyInto(F.Index(), *Copy);
+    // A copy is a fresh facet: its corners are not marked.
+    for (int I = 0; I < 4; ++I) Copy->SetCornerMarked(I, false);
+    return Copy;
 }
 
 std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int Side, const TMPlane& Plane) {
     TMPlane Kept = Plane;
     if (Side == 1) Kept = {VectorNegate(Plane.Normal), -Plane.Distance};
     auto Result = std::make_unique<TPolygonList>();
-    auto Clip = [&](const TPolygon& T) {
+    auto Clip = [&](const auto& T) {
         if (auto Part = ClippedPolygonArea(T, Kept)) Result->Add(std::move(Part));
     };
     auto Below = [&Kept](const TMVector& P) { return VectorDot(Kept.Normal, P) - Kept.Distance <= -DefaultTolerance; };
     for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
+        const TFacetRef F(Mesh, I);
         // The clip decides by the first three corners only, so a quadrilateral is clipped as its two
         // triangles; one wholly below is kept whole, with its normals, and split below like the rest.
         if (IsQuad(F) && !(Below(CornerAt(F, 0)) && Below(CornerAt(F, 1)) && Below(CornerAt(F, 2)) &&

@@ -305,6 +305,15 @@ std::unique_ptr<TPolygonList> SubdivideFacets(const TPolygons& L) {
     return Mesh;
 }
 
+std::unique_ptr<TPolygonList> SubdivideFacets(const TPolygonList& L, const std::vector<int>& Indices) {
+    auto Mesh = std::make_unique<TPolygonList>();
+    for (const int I : Indices) {
+        const std::unique_ptr<TPolygonList> Parts = SubdivideFacet(*CopyPolygon(L.Polygon(I)));
+        Mesh->TakeFrom(*Parts);
+    }
+    return Mesh;
+}
+
 // ---- Edges ----
 
 bool FacetsShareEdge(const TPolygon& A, const TPolygon& B) {

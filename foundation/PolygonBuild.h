@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace sarnova {
 
@@ -41,8 +42,9 @@ std::unique_ptr<TPolygonList> ThickenPolylines(const TPolylineList& Sections, do
 // A triangle: three triangles about its centroid. A quadrilateral: two, cut along its shorter midline
 // (the one from edge 0-1 to edge 2-3 on a tie).
 std::unique_ptr<TPolygonList> SubdivideFacet(const TPolygon& F);
-// Every facet subdivided, in one mesh.
+// Every facet subdivided, in one mesh; of a mesh, the facets of the given indices.
 std::unique_ptr<TPolygonList> SubdivideFacets(const TPolygons& L);
+std::unique_ptr<TPolygonList> SubdivideFacets(const TPolygonList& L, const std::vector<int>& Indices);
 
 // Some edge of A joins the same two places (within 1e-4, either direction) as an edge of B.
 bool FacetsShareEdge(const TPolygon& A, const TPolygon& B);

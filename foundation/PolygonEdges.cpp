@@ -93,18 +93,19 @@ private:
 }  // namespace
 
 void TPolygonList::DrawDistinctEdges(IGraphics& G) const {
-    if (FItems.empty()) return;
+    if (Count() == 0) return;
     // The number of every corner's position, facet after facet, in one walk over the facets. A
     // closed triangle mesh has about half as many corner positions as facets.
-    auto Numbers = std::make_unique<TExactPositionNumbers>(FItems.size());
+    const auto Facets = static_cast<std::size_t>(Count());
+    auto Numbers = std::make_unique<TExactPositionNumbers>(Facets);
     std::vector<std::uint32_t> Corner;
-    Corner.reserve(3 * FItems.size());
-    std::vector<std::uint8_t> Corners(FItems.size());
-    for (std::size_t K = 0; K < FItems.size(); ++K) {
-        const TPolygon& F = *FItems[K];
+    Corner.reserve(3 * Facets);
+    std::vector<std::uint8_t> Corners(Facets);
+    for (std::size_t K = 0; K < Facets; ++K) {
+        const TFacetRef F(*this, static_cast<int>(K));
         const int N = F.CornerCount();
         Corners[K] = static_cast<std::uint8_t>(N);
-        for (int I = 0; I < N; ++I) Corner.push_back(Numbers->NumberOf(PolygonCornerOrOrigin(F, I).Vector()));
+        for (int I = 0; I < N; ++I) Corner.push_back(Numbers->NumberOf(F.StoredCorner(I).Vector()));
     }
     const std::size_t Positions = Numbers->Count();
 

@@ -50,7 +50,7 @@ void Unregister(TIntersectionEdge* E, TIntersectionVertex* V) { V->Edges.erase(E
 // The triangles of a facet: itself, or a quadrilateral's (0, 1, 2) and (0, 2, 3). A corner the facet
 // does not have counts as the origin, as in the facet measures.
 template <class TFunction>
-void ForEachTriangle(const TPolygon& F, TFunction&& Visit) {
+void ForEachTriangle(const TFacetRef& F, TFunction&& Visit) {
     auto At = [&F](int I) {
         const TFacetCorner* P = F.Corner(I);
         return P ? P->Vector() : ZeroVector;
@@ -81,7 +81,7 @@ struct TBoxedTriangle {
 std::vector<TBoxedTriangle> TrianglesMeeting(const TPolygonList& Mesh, const TMBox& Region) {
     std::vector<TBoxedTriangle> Result;
     for (int I = 0; I < Mesh.Count(); ++I) {
-        ForEachTriangle(*Mesh.Polygon(I), [&](const TMTriangle& T) {
+        ForEachTriangle(Mesh.Polygon(I), [&](const TMTriangle& T) {
             const TMBox Box = TriangleBox(T);
             if (BoxesMeet(Box, Region)) Result.push_back({T, Box});
         });
@@ -401,7 +401,7 @@ void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TPolygonL
     const TPlaneCutter Cutter(Plane, OnPlaneTolerance(Mesh));
     TMSegment Cut;
     for (int I = 0; I < Mesh.Count(); ++I)
-        ForEachTriangle(*Mesh.Polygon(I), [&](const TMTriangle& T) {
+        ForEachTriangle(Mesh.Polygon(I), [&](const TMTriangle& T) {
             if (Cutter.Cut(T, Cut)) AddSegment(Cut);
         });
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/Errors.h"
-#include "foundation/GeomFacet.h"
+#include "foundation/Polygon.h"
 
 namespace sarnova {
 
@@ -20,7 +20,7 @@ double FoldAngle(const TMVector& N1, const TMVector& N2, const TMVector& E) {
 // The corner of F that takes the normal of the group at Vertex that F's corner Index joined: the
 // first corner at the vertex, as PolygonCornerIndex finds it. A corner that joined its group lies at
 // the vertex itself, so only the corners before it need a look.
-int CornerAtVertex(const TPolygon& F, int Index, const TMVector& Vertex) {
+int CornerAtVertex(const TFacetRef& F, int Index, const TMVector& Vertex) {
     const TFacetCorner* Own = F.Corner(Index);
     if (Own == nullptr || !VectorsEqualWithin(Own->Vector(), Vertex, DefaultTolerance))
         return PolygonCornerIndex(F, TRPoint(Vertex));
@@ -34,8 +34,8 @@ int CornerAtVertex(const TPolygon& F, int Index, const TMVector& Vertex) {
 // The unit direction from a common neighbour corner to the vertex when F and G share an edge at the
 // vertex; nullopt when they do not. Each facet's corners other than its first one at the vertex
 // are tried in order.
-std::optional<TMVector> SharedEdge(const TPolygon& F, const TPolygon& G, const TRPoint& Vertex) {
-    auto Others = [&Vertex](const TPolygon& P, TMVector Out[2]) {
+std::optional<TMVector> SharedEdge(const TFacetRef& F, const TFacetRef& G, const TRPoint& Vertex) {
+    auto Others = [&Vertex](const TFacetRef& P, TMVector Out[2]) {
         const int Skip = PolygonCornerIndex(P, Vertex);
         int N = 0;
         for (int I = 0; I < 3 && N < 2; ++I)
@@ -63,10 +63,9 @@ int TSmoothingList::FacetCount(int Group) const {
     return FGroupStart[static_cast<std::size_t>(Group) + 1] - FGroupStart[static_cast<std::size_t>(Group)];
 }
 
-TPolygon* TSmoothingList::Facet(int Group, int Index) const {
+int TSmoothingList::Facet(int Group, int Index) const {
     if (Index < 0 || Index >= FacetCount(Group)) throw EError("List index out of bounds (" + std::to_string(Index) + ")");
-    const int Corner = FByGroup[static_cast<std::size_t>(FGroupStart[static_cast<std::size_t>(Group)] + Index)];
-    return FFacets[static_cast<std::size_t>(Corner / 3)];
+    return FByGroup[static_cast<std::size_t>(FGroupStart[static_cast<std::size_t>(Group)] + Index)] / 3;
 }
 
 int TSmoothingList::FindOrAdd(const TRPoint& P) {
@@ -74,22 +73,21 @@ int TSmoothingList::FindOrAdd(const TRPoint& P) {
     return FPlaces.FindOrAdd(P.Vector());
 }
 
-void TSmoothingList::AddPolygon(TPolygon& Facet) {
-    FFacets.push_back(&Facet);
-    FNormals.push_back(PolygonNormal(Facet));
-    for (int I = 0; I < 3; ++I) FCornerGroups.push_back(FPlaces.FindOrAdd(PolygonCornerOrOrigin(Facet, I).Vector()));
-    FSorted = false;
-}
-
-void TSmoothingList::AddPolygons(const TPolygons& List) {
-    const std::size_t Facets = FFacets.size() + static_cast<std::size_t>(List.Count());
+void TSmoothingList::AddPolygons(TPolygonList& List) {
+    Clear();
+    FList = &List;
+    const std::size_t Facets = static_cast<std::size_t>(List.Count());
     // A closed mesh has a few more than half as many vertices as facets; open ones a few more still.
-    const std::size_t Added = static_cast<std::size_t>(List.Count());
-    FPlaces.Reserve(static_cast<std::size_t>(Count()) + Added / 2 + Added / 32 + 16);
-    FFacets.reserve(Facets);
+    FPlaces.Reserve(Facets / 2 + Facets / 32 + 16);
     FNormals.reserve(Facets);
     FCornerGroups.reserve(3 * Facets);
-    for (int I = 0; I < List.Count(); ++I) AddPolygon(*List.Polygon(I));
+    for (int I = 0; I < List.Count(); ++I) {
+        const TFacetRef F = List.Polygon(I);
+        FNormals.push_back(PolygonNormal(F));
+        for (int K = 0; K < 3; ++K) FCornerGroups.push_back(FPlaces.FindOrAdd(F.StoredCorner(K).Vector()));
+    }
+    FRuns.assign(Facets, 0);
+    FSorted = false;
 }
 
 void TSmoothingList::SortCorners() const {
@@ -131,7 +129,7 @@ void TSmoothingList::SmoothGroup(const TMVector& Vertex, std::span<const int> Co
             return;
         }
     for (const int C : Corners) {
-        TPolygon& F = *FFacets[static_cast<std::size_t>(C / 3)];
+        TFacetRef F = FList->Polygon(C / 3);
         F.SetNormal(CornerAtVertex(F, C % 3, Vertex), Average);
     }
 }
@@ -141,7 +139,8 @@ void TSmoothingList::CreaseSmooth(const TMVector& Vertex, std::span<const int> C
     if (N == 0) return;
     const TRPoint At(Vertex);
     auto Corner = [&](int K) { return Corners[static_cast<std::size_t>(K)]; };
-    auto F = [&](int K) -> TPolygon& { return *FFacets[static_cast<std::size_t>(Corner(K) / 3)]; };
+    auto F = [&](int K) { return FList->Polygon(Corner(K) / 3); };
+    auto Run = [&](int K) -> std::int32_t& { return FRuns[static_cast<std::size_t>(Corner(K) / 3)]; };
     auto Normal = [&](int K) -> const TMVector& { return FNormals[static_cast<std::size_t>(Corner(K) / 3)]; };
     auto SetNormal = [&](int K, const TMVector& V) { F(K).SetNormal(CornerAtVertex(F(K), Corner(K) % 3, Vertex), V); };
     // Neighbours in the group's order join one run when they share an edge here and fold gently.
@@ -151,16 +150,16 @@ void TSmoothingList::CreaseSmooth(const TMVector& Vertex, std::span<const int> C
     };
 
     int Runs = 1;
-    F(0).Group = 1;
+    Run(0) = 1;
     for (int K = 1; K < N; ++K) {
         if (!Joined(K, K - 1)) ++Runs;
-        F(K).Group = Runs;
+        Run(K) = Runs;
     }
     // A fan listed from the middle of a smooth run closes over its ends: the trailing run joins the
     // first. The emptied run number stays counted.
-    if (N > 1 && F(0).Group != F(N - 1).Group && Joined(0, N - 1)) {
-        const std::int32_t Trailing = F(N - 1).Group;
-        for (int K = N - 1; K > 0 && F(K).Group == Trailing; --K) F(K).Group = F(0).Group;
+    if (N > 1 && Run(0) != Run(N - 1) && Joined(0, N - 1)) {
+        const std::int32_t Trailing = Run(N - 1);
+        for (int K = N - 1; K > 0 && Run(K) == Trailing; --K) Run(K) = Run(0);
     }
 
     if (Runs == 1) {
@@ -171,15 +170,16 @@ void TSmoothingList::CreaseSmooth(const TMVector& Vertex, std::span<const int> C
     }
     std::vector<TMVector> Sums(static_cast<std::size_t>(Runs) + 1);
     for (int K = 0; K < N; ++K) {
-        TMVector& Sum = Sums[static_cast<std::size_t>(F(K).Group)];
+        TMVector& Sum = Sums[static_cast<std::size_t>(Run(K))];
         Sum = VectorAdd(Sum, Normal(K));
     }
-    for (int K = 0; K < N; ++K) SetNormal(K, VectorNormalise(Sums[static_cast<std::size_t>(F(K).Group)]));
+    for (int K = 0; K < N; ++K) SetNormal(K, VectorNormalise(Sums[static_cast<std::size_t>(Run(K))]));
 }
 
 void TSmoothingList::Clear() {
     FPlaces.Clear();
-    FFacets.clear();
+    FList = nullptr;
+    FRuns.clear();
     FNormals.clear();
     FCornerGroups.clear();
     FByGroup.clear();
@@ -187,7 +187,7 @@ void TSmoothingList::Clear() {
     FSorted = false;
 }
 
-void SmoothPolygonNormals(TPolygons& List, double CreaseAngle) {
+void SmoothPolygonNormals(TPolygonList& List, double CreaseAngle) {
     TSmoothingList Groups;
     Groups.AddPolygons(List);
     Groups.Smooth(CreaseAngle);

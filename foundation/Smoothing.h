@@ -11,8 +11,8 @@
 
 namespace sarnova {
 
-class TPolygon;
-class TPolygons;
+class TFacetRef;
+class TPolygonList;
 
 // The vertex groups of a facet list: corners that lie within 1e-4 of each other on every axis share a
 // group. Groups are numbered in the order their vertices were first met and found through a position
@@ -25,22 +25,22 @@ public:
     int Count() const { return FPlaces.Count(); }
     // The vertex of group Group.
     const TMVector& Vertex(int Group) const { return FPlaces.Position(Group); }
-    // The number of listings of group Group, and listing Index of it.
+    // The number of listings of group Group, and listing Index of it (the facet's index in its list).
     int FacetCount(int Group) const;
-    TPolygon* Facet(int Group, int Index) const;
+    int Facet(int Group, int Index) const;
 
     // The number of the group whose vertex equals P within the tolerance (the earliest such group when
     // several do); a new group for P when none does.
     int FindOrAdd(const TRPoint& P);
-    // The facet joins the groups of its corners 0, 1 and 2, in that order.
-    void AddPolygon(TPolygon& Facet);
-    void AddPolygons(const TPolygons& List);
+    // Every facet of List joins the groups of its corners 0, 1 and 2, in that order. The facets of one
+    // list only: a second call forgets the facets of the first.
+    void AddPolygons(TPolygonList& List);
     // Every group in turn gives its facets a vertex normal at its vertex. All facets share the average
     // of their unit normals when each lies within half the crease angle of it. Otherwise the facets,
     // in their order, split into runs of neighbours that share an edge at the vertex and fold by less
     // than CreaseAngle (the last run joins the first when they close the fan), and each run shares
     // its own average; without any crease between neighbours the vertex is shaded flat instead. The
-    // runs are numbered in the facets' Group field.
+    // runs are numbered per facet.
     void Smooth(double CreaseAngle);
     // Forgets every group and facet.
     void Clear();
@@ -54,8 +54,10 @@ private:
     void CreaseSmooth(const TMVector& Vertex, std::span<const int> Corners, double CreaseAngle);
 
     TPositionIndex FPlaces;
-    // The facets added, each with its unit normal, computed once, and the groups of its corners.
-    std::vector<TPolygon*> FFacets;
+    // The list whose facets are added, each facet's unit normal, computed once, the groups of its
+    // corners and the run it belongs to while a crease is smoothed.
+    TPolygonList* FList = nullptr;
+    std::vector<std::int32_t> FRuns;
     std::vector<TMVector> FNormals;
     std::vector<int> FCornerGroups;
     // The corners by group: group G's are FByGroup[FGroupStart[G] .. FGroupStart[G + 1]).
@@ -66,6 +68,6 @@ private:
 
 // Gives every corner 0 to 2 of every facet of List a vertex normal, averaged across joins that fold
 // by less than CreaseAngle (radians) and kept apart across creases.
-void SmoothPolygonNormals(TPolygons& List, double CreaseAngle);
+void SmoothPolygonNormals(TPolygonList& List, double CreaseAngle);
 
 }  // namespace sarnova

@@ -43,7 +43,7 @@ void THalfBreadthRaster::Add(TBSplineSurface& Surface, int Density) {
     const std::unique_ptr<TPolygonList> Facets =
         Surface.CreatePolygonsSized(Density * Surface.NumU(), Density * Surface.NumV());
     for (int p = 0; p < Facets->Count(); ++p) {
-        const TPolygon& P = *Facets->Polygon(p);
+        const TFacetRef P = Facets->Polygon(p);
         for (int t = 1; t + 1 < P.CornerCount(); ++t)
             AddTriangle(P.Corner(0)->Vector(), P.Corner(t)->Vector(), P.Corner(t + 1)->Vector());
     }

@@ -463,7 +463,7 @@ void THalvorn::CheckBuilt() {
     // waterline.
     double Forward = E.Min.X;
     for (int I = 0; I < Facets->Count(); ++I) {
-        const TPolygon& F = *Facets->Polygon(I);
+        const TFacetRef F = Facets->Polygon(I);
         for (int J = 0; J < F.CornerCount(); ++J)
             if (F.StoredCorner(J).Z >= P.Draught) Forward = std::max(Forward, double(F.StoredCorner(J).X));
     }

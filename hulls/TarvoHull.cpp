@@ -486,7 +486,7 @@ std::unique_ptr<TPolygonList> TTarvoHull::CreateUnderwaterMesh(int Density) {
         std::unique_ptr<TPolygonList> Transom = Stern->CreatePolygonsSized(Density * Stern->NumU(), Density * Stern->NumV());
         // The fill faces whichever way the stern curve runs; as part of the body it faces aft.
         double Facing = 0;
-        for (int I = 0; I < Transom->Count(); ++I) Facing += PolygonNormal(*Transom->Polygon(I)).X;
+        for (int I = 0; I < Transom->Count(); ++I) Facing += PolygonNormal(Transom->Polygon(I)).X;
         if (Facing > 0) Transom->FlipNormals();
         All->TakeFrom(*Transom);
     }

@@ -26,7 +26,7 @@ double Diagonal(const TMBox& Box) {
 }
 
 // Facets lying in the centre plane belong to neither side of a half hull.
-bool InCentrePlane(const TPolygon& F, double Tolerance) {
+bool InCentrePlane(const TFacetRef& F, double Tolerance) {
     for (int K = 0; K < F.CornerCount(); ++K)
         if (std::fabs(PolygonCornerOrOrigin(F, K).Y) > Tolerance) return false;
     return true;
@@ -40,7 +40,7 @@ std::vector<double> OpenEdgeLows(const TPolygonList& Mesh, double Step) {
     };
     std::map<std::pair<TKey, TKey>, std::pair<int, double>> Edges;
     for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
+        const TFacetRef F = Mesh.Polygon(I);
         const int N = F.CornerCount();
         for (int K = 0; K < N; ++K) {
             const TFacetCorner& A = PolygonCornerOrOrigin(F, K);
@@ -65,7 +65,7 @@ std::vector<double> OpenEdgeLows(const TPolygonList& Mesh, double Step) {
 double EnclosedVolume(const TPolygonList& Mesh, double Top) {
     double V = 0;
     for (int I = 0; I < Mesh.Count(); ++I) {
-        const TPolygon& F = *Mesh.Polygon(I);
+        const TFacetRef F = Mesh.Polygon(I);
         const int N = F.CornerCount();
         const TFacetCorner& P0 = PolygonCornerOrOrigin(F, 0);
         for (int K = 1; K + 1 < N; ++K) {
@@ -114,7 +114,7 @@ THullHydrostatics::THullHydrostatics(const THullObject& Hull, const std::string&
     if (Starboard || Port) {
         if (Box.Min.Y < 0 && Box.Max.Y > 0) Facets = ClipPolygonsByPlane(*Facets, Starboard ? 1 : 0, XZPlane);
         for (int I = Facets->Count() - 1; I >= 0; --I)
-            if (InCentrePlane(*Facets->Polygon(I), Tolerance)) Facets->Delete(I);
+            if (InCentrePlane(Facets->Polygon(I), Tolerance)) Facets->Delete(I);
         auto Mirror = Facets->Transformed(MirrorXZMatrix);
         Mirror->FlipNormals();
         Facets->TakeFrom(*Mirror);

@@ -22,13 +22,13 @@ constexpr int Stride = 64;
 // Corners this close to the waterplane are decided by the clip itself.
 constexpr double Margin = 4 * DefaultTolerance;
 
-double LowestZ(const TPolygon& F) {
+double LowestZ(const TFacetRef& F) {
     double Z = PolygonCornerOrOrigin(F, 0).Z;
     for (int K = 1; K < F.CornerCount(); ++K) Z = std::min(Z, PolygonCornerOrOrigin(F, K).Z);
     return Z;
 }
 
-double HighestZ(const TPolygon& F) {
+double HighestZ(const TFacetRef& F) {
     double Z = PolygonCornerOrOrigin(F, 0).Z;
     for (int K = 1; K < F.CornerCount(); ++K) Z = std::max(Z, PolygonCornerOrOrigin(F, K).Z);
     return Z;
@@ -44,8 +44,8 @@ TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
     std::vector<double>& High = Highs;
     High.resize(static_cast<std::size_t>(N));
     for (int I = 0; I < N; ++I) {
-        Low[static_cast<std::size_t>(I)] = LowestZ(*ATriangles.Polygon(I));
-        High[static_cast<std::size_t>(I)] = HighestZ(*ATriangles.Polygon(I));
+        Low[static_cast<std::size_t>(I)] = LowestZ(ATriangles.Polygon(I));
+        High[static_cast<std::size_t>(I)] = HighestZ(ATriangles.Polygon(I));
     }
     Z0 = N > 0 ? *std::min_element(Low.begin(), Low.end()) : 0;
 
@@ -57,7 +57,7 @@ TMeshDraughts::TMeshDraughts(const TPolygonList& ATriangles)
     TMeshSummer Sum(Z0);
     Running.push_back(Sum);
     for (int K = 0; K < N; ++K) {
-        Sum.Add(*ATriangles.Polygon(ByTop[static_cast<std::size_t>(K)]));
+        Sum.Add(ATriangles.Polygon(ByTop[static_cast<std::size_t>(K)]));
         if ((K + 1) % Stride == 0) Running.push_back(Sum);
     }
 
@@ -110,7 +110,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     // The facets wholly below: running sums up to the last stride, then one by one.
     const auto Below = static_cast<std::size_t>(std::lower_bound(Tops.begin(), Tops.end(), Draught - Margin) - Tops.begin());
     TMeshSummer Sum = Running[Below / Stride];
-    for (std::size_t K = Below / Stride * Stride; K < Below; ++K) Sum.Add(*Triangles->Polygon(ByTop[K]));
+    for (std::size_t K = Below / Stride * Stride; K < Below; ++K) Sum.Add(Triangles->Polygon(ByTop[K]));
     std::size_t Wet = Below;
 
     // The facets the waterplane may cut, clipped as the clip of a whole mesh would.
@@ -120,7 +120,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     std::array<TMVector, 4> Part;
     auto Clip = [&](int I) {
         if (Highs[static_cast<std::size_t>(I)] < Draught - Margin) return;
-        const int Corners = ClippedPolygonCorners(*Triangles->Polygon(I), Plane, Part);
+        const int Corners = ClippedPolygonCorners(Triangles->Polygon(I), Plane, Part);
         if (Corners == 0) return;
         Sum.Add(Part[0], Part[1], Part[2]);
         ++Wet;
@@ -134,7 +134,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
     // The facets lie about the memory in no order by height: those a few ahead are asked for early.
     constexpr std::ptrdiff_t Ahead = 8;
     for (auto K = First; K < Last; ++K) {
-        if (K + Ahead < Last) PrefetchFacet(*Triangles->Polygon(ByBottom[static_cast<std::size_t>(K + Ahead)]));
+        if (K + Ahead < Last) PrefetchFacet(Triangles->Polygon(ByBottom[static_cast<std::size_t>(K + Ahead)]));
         Clip(ByBottom[static_cast<std::size_t>(K)]);
     }
     for (int I : Tall)
@@ -170,7 +170,7 @@ bool TMeshDraughts::AtDraught(double Draught, THydrostaticsData& R) const {
             }
             // Wholly above the waterplane: nothing of it is under water.
             if (Lows[I] > Draught + Margin) continue;
-            const int Corners = ClippedPolygonCorners(*Triangles->Polygon(T.Triangle), Plane, Part);
+            const int Corners = ClippedPolygonCorners(Triangles->Polygon(T.Triangle), Plane, Part);
             if (Corners == 0) continue;
             CutTriangle({Part[0], Part[1], Part[2]});
             if (Corners == 4) CutTriangle({Part[0], Part[2], Part[3]});

@@ -10,7 +10,7 @@
 namespace sarnova {
 
 class TPolylineList;
-class TPolygon;
+class TFacetRef;
 struct THydrostaticsData;
 
 // The sums over the facets. With n the inward unit normal and A the facet's area, A n is the facet's
@@ -30,7 +30,7 @@ struct TMeshSums {
 class TMeshSummer {
 public:
     explicit TMeshSummer(double AZ0 = 0) : Z0(AZ0) {}
-    void Add(const TPolygon& F);
+    void Add(const TFacetRef& F);
     // A triangle given by its corners.
     void Add(const TMVector& P0, const TMVector& P1, const TMVector& P2) { AddCorners(P0, P1, P2, nullptr); }
     void Add(const TMeshSummer& Other);

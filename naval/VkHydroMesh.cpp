@@ -39,7 +39,7 @@ void TMeshSums::Negate() {
     Vz = -Vz;
 }
 
-void TMeshSummer::Add(const TPolygon& F) {
+void TMeshSummer::Add(const TFacetRef& F) {
     const TMVector P0 = PolygonCornerOrOrigin(F, 0).Vector();
     const TMVector P1 = PolygonCornerOrOrigin(F, 1).Vector();
     const TMVector P2 = PolygonCornerOrOrigin(F, 2).Vector();
@@ -229,8 +229,8 @@ void MeshHydrostatics(const TPolygonList& Mesh, THydrostaticsData& R) {
     if (Mesh.Count() == 0) return;
     // One pass over the facets, the prism heights taken from a reference level and turned into
     // heights below the top once the top is known, so the mesh is read only once.
-    TMeshSummer Summer(PolygonCornerOrOrigin(*Mesh.Polygon(0), 0).Z);
-    for (int I = 0; I < Mesh.Count(); ++I) Summer.Add(*Mesh.Polygon(I));
+    TMeshSummer Summer(PolygonCornerOrOrigin(Mesh.Polygon(0), 0).Z);
+    for (int I = 0; I < Mesh.Count(); ++I) Summer.Add(Mesh.Polygon(I));
     const TMBox& Box = Summer.GetBox();
     // The largest section of the immersed body: the best of evenly spread stations, then narrowed
     // down between its neighbours (the transverse projection that the sums give is larger wherever

@@ -274,7 +274,7 @@ void TSurfaceAnalysis::ClipPolygonToLayers(const TRPoint* Corners, int Count, TP
 std::unique_ptr<TPolygonList> TSurfaceAnalysis::ClipToLayers(const TPolygonList& Triangles) const {
     auto Result = std::make_unique<TPolygonList>();
     for (int I = 0; I < Triangles.Count(); ++I) {
-        const TPolygon& F = *Triangles.Polygon(I);
+        const TFacetRef F = Triangles.Polygon(I);
         const TRPoint Corners[4] = {F.CornerPoint(0), F.CornerPoint(1), F.CornerPoint(2),
                                     F.CornerCount() == 4 ? F.CornerPoint(3) : TRPoint()};
         ClipPolygonToLayers(Corners, F.CornerCount(), *Result, true);

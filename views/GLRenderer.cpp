@@ -168,7 +168,7 @@ void TGLPolygonInstance::Draw(IRenderTarget& Target, std::uint8_t& State, bool M
     SwitchPrimitive(Target, State, rsTriangles);
     // Corners in the order given, each with its vertex normal when the facet has all three, else the
     // facet normal once.
-    auto EmitFacet = [&](const TPolygon& F, const int (&Order)[3], TMVector (*Map)(const TMVector&)) {
+    auto EmitFacet = [&](const TFacetRef& F, const int (&Order)[3], TMVector (*Map)(const TMVector&)) {
         if (PolygonHasNormals(F)) {
             for (int I : Order) {
                 Target.Normal(Map(*F.Normal(I)));
@@ -184,9 +184,9 @@ void TGLPolygonInstance::Draw(IRenderTarget& Target, std::uint8_t& State, bool M
     // two-sided lighting needs to light it from the front.
     static const int Reversed[3] = {0, 2, 1};
     auto Same = [](const TMVector& V) { return V; };
-    for (int K = 0; K < Working->Count(); ++K) EmitFacet(*Working->Polygon(K), Forward, Same);
+    for (int K = 0; K < Working->Count(); ++K) EmitFacet(Working->Polygon(K), Forward, Same);
     if (!Mirrored) return;
-    for (int K = 0; K < Working->Count(); ++K) EmitFacet(*Working->Polygon(K), Reversed, MirrorY);
+    for (int K = 0; K < Working->Count(); ++K) EmitFacet(Working->Polygon(K), Reversed, MirrorY);
 }
 
 // ---- TGLMeshInstance ----

@@ -66,11 +66,11 @@ void TGLPressureFieldRenderer::Draw(IRenderTarget& Target, std::uint8_t& State, 
     if (!RenderCopy) return;
     const TUnlit Unlit;
     Target.Begin(TRenderPrimitive::Triangles);
-    const auto Emit = [&](const TPressurePolygon& F, bool Mirror) {
+    const auto Emit = [&](const TFacetRef& F, bool Mirror) {
         const auto Point = [Mirror](const TMVector& V) { return Mirror ? TMVector{V.X, -V.Y, V.Z} : V; };
         // The normal negated; mirrored, its reflection negated.
         const auto Normal = [Mirror](const TMVector& N) { return Mirror ? TMVector{-N.X, N.Y, -N.Z} : Negated(N); };
-        const std::array<float, 4> C = ColorToGLColor(F.Color, 1.0f);
+        const std::array<float, 4> C = ColorToGLColor(F.GetColor(), 1.0f);
         if (Unlit.Active) glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, C.data());
         Target.Color(C[0], C[1], C[2]);
         if (PolygonHasNormals(F)) {
@@ -83,9 +83,9 @@ void TGLPressureFieldRenderer::Draw(IRenderTarget& Target, std::uint8_t& State, 
             for (int I = 0; I < 3; ++I) Target.Vertex(Point(PolygonCornerOrOrigin(F, I).Vector()));
         }
     };
-    for (int K = 0; K < RenderCopy->Count(); ++K) Emit(*RenderCopy->Polygon(K), false);
+    for (int K = 0; K < RenderCopy->Count(); ++K) Emit(RenderCopy->Polygon(K), false);
     if (Mirrored)
-        for (int K = 0; K < RenderCopy->Count(); ++K) Emit(*RenderCopy->Polygon(K), true);
+        for (int K = 0; K < RenderCopy->Count(); ++K) Emit(RenderCopy->Polygon(K), true);
     Target.End();
 }
 

@@ -41,7 +41,7 @@ TEST(SharedPoints, CornersWithinTheToleranceShareTheFirstMatchingPoint) {
         TPolygonList Facets;
         Facets.Add(TriangleFromVectors({0, 0, 0}, {1, 0, 0}, {0, 1, 0}));
         Facets.Add(TriangleFromVectors({1 + Offset, 0, 0}, {0, 1, Offset}, {0, 0, 0}));
-        for (int I = 0; I < 2; ++I) Facets.Polygon(I)->Selected = true;
+        for (int I = 0; I < 2; ++I) Facets.Polygon(I)->SetSelected(true);
         TSharedPointList Shared;
         Shared.Build(Facets);
         EXPECT_EQ(Shared.Count(), Count) << Offset;
@@ -61,15 +61,15 @@ TEST(SharedPoints, TheHashedBuildMatchesTheOneByOneRule) {
     TPolygonList Facets;
     for (std::size_t I = 0; I + 2 < Places.size(); I += 2) {
         Facets.Add(TriangleFromVectors(Places[I], Places[I + 1], Places[I + 2]));
-        Facets.Polygon(Facets.Count() - 1)->Selected = true;
+        Facets.Polygon(Facets.Count() - 1)->SetSelected(true);
     }
     Facets.Add(TriangleFromVectors({9, 9, 9}, {8, 8, 8}, {7, 7, 7}));  // not selected: left out
     TSharedPointList Hashed;
     Hashed.Build(Facets);
     TSharedPointList OneByOne;
     for (int I = 0; I < Facets.Count(); ++I)
-        if (TPolygon& F = *Facets.Polygon(I); F.Selected)
-            for (int C = 0; C < 3; ++C) OneByOne.AddCorner({&F, C});
+        if (TFacetRef F = Facets.Polygon(I); F.GetSelected())
+            for (int C = 0; C < 3; ++C) OneByOne.AddCorner({&Facets, I, C});
     const auto A = Rows(Hashed), B = Rows(OneByOne);
     ASSERT_EQ(A.size(), B.size());
     for (std::size_t K = 0; K < A.size(); ++K) {
@@ -113,7 +113,7 @@ protected:
     }
     std::vector<bool> Selection(const TGeoPGonlist& List) const {
         std::vector<bool> Result;
-        for (int I = 0; I < List.Facets().Count(); ++I) Result.push_back(List.Facets().Polygon(I)->Selected);
+        for (int I = 0; I < List.Facets().Count(); ++I) Result.push_back(List.Facets().Polygon(I)->GetSelected());
         return Result;
     }
     std::vector<TGeoPGonlist*> Lists() const { return EntitiesOf<TGeoPGonlist>(Doc); }
@@ -176,7 +176,7 @@ TEST_F(GGonListEditTest, TwoTrianglesOnAnEdgeShowFourSharedPointsAndAnEditMovesB
     List->SelectSharedPoints(1, 2);
     EXPECT_EQ(CornersOf(*List->Facets().Polygon(0)).size(), 3u);
     for (int I = 0; I < 2; ++I) {
-        const TPolygon& F = *List->Facets().Polygon(I);
+        const TFacetRef F = List->Facets().Polygon(I);
         for (int C = 0; C < 3; ++C) {
             const bool OnEdge = F.Corner(C)->X == 5 || (F.Corner(C)->Y == 4 && F.Corner(C)->X == 0);
             EXPECT_EQ(F.CornerMarked(C), OnEdge) << I << " " << C;
@@ -233,8 +233,8 @@ TEST_F(GGonListEditTest, DeleteTakesOneQuadrilateralCornerOrTheSelectedFacets) {
         auto* List = static_cast<TGeoPGonlist*>(D.Add(std::move(Entity)));
         D.SetEditedGeometry(List);
         for (std::size_t I = 0; I < Case.Marked.size(); ++I) {
-            TPolygon& F = *List->Facets().Polygon(int(I));
-            F.Selected = Case.Marked[I] != std::vector<int>{-1};
+            TFacetRef F = List->Facets().Polygon(int(I));
+            F.SetSelected(Case.Marked[I] != std::vector<int>{-1});
             for (int C : Case.Marked[I])
                 if (C >= 0) F.SetCornerMarked(C, true);
         }
@@ -302,7 +302,7 @@ TEST_F(GGonListEditTest, FacetsReplacedAsAWholeDropThePickedCornersAndRebuildThe
         EXPECT_EQ(List->SelectedPoints().Count(), 0);
         EXPECT_EQ(List->SharedPoints().Count(), List->Editing() ? 4 : 0);
         if (List->SharedPoints().Count() > 0) {
-            EXPECT_EQ(List->SharedPoints().Items(0).Items(0), (TCornerRef{List->Facets().Polygon(0), 0}));
+            EXPECT_EQ(List->SharedPoints().Items(0).Items(0), (TCornerRef{&List->Facets(), 0, 0}));
         }
     }
 }
@@ -321,7 +321,7 @@ TEST_F(GGonListEditTest, MergeNeedsTwoFacetsOnAnEdgeAndSplitKeepsTheArea) {
     ASSERT_TRUE(List->CanMerge());
     View.KeyDown('M', ssCtrl);
     ASSERT_EQ(List->Facets().Count(), 2);
-    const TPolygon& Merged = *List->Facets().Polygon(1);
+    const TFacetRef Merged = List->Facets().Polygon(1);
     EXPECT_EQ(Merged.CornerCount(), 4);
     EXPECT_DOUBLE_EQ(Merged.Area(), 16);
     EXPECT_EQ(PolygonNormal(Merged), (TMVector{0, 0, 1}));

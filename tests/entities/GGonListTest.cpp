@@ -136,7 +136,7 @@ TEST_F(GGonListTest, WhileEditingSelectedFacetsAreDrawnLastWithTheirCorners) {
     Doc.SetEditedGeometry(List);
     ASSERT_TRUE(List->Editing());
     // Entering edit mode deselects every facet: the selection is made afterwards.
-    List->Facets().Polygon(0)->Selected = true;
+    List->Facets().Polygon(0)->SetSelected(true);
     List->Facets().Polygon(0)->SetCornerMarked(1, true);
     List->Facets().ShowNormals = true;
     TRecordingGraphics G;

@@ -39,7 +39,7 @@ void ReadField(TPressureField& Field, const std::string& Text) {
 
 std::vector<TColor> Colours(const TPressureField& Field) {
     std::vector<TColor> Result;
-    for (int I = 0; I < Field.Count(); ++I) Result.push_back(Field.Polygon(I)->Color);
+    for (int I = 0; I < Field.Count(); ++I) Result.push_back(Field.Polygon(I)->GetColor());
     return Result;
 }
 
@@ -63,7 +63,7 @@ TEST(PressureField, FacetLinesCarryCornersAndPressureWithSixDecimals) {
     TPressureField Back;
     ReadField(Back, "NumberofPolygons=1\n3  1 2 3\t4 5 6 7 8 9   12.3456789\n");
     ASSERT_EQ(Back.Count(), 1);
-    EXPECT_EQ(Back.Polygon(0)->Pressure, 12.3456789);
+    EXPECT_EQ(Back.Pressure(0), 12.3456789);
     EXPECT_EQ(PolygonCornerOrOrigin(*Back.Polygon(0), 2).Vector(), (TMVector{7, 8, 9}));
     TPressureField Again;
     ReadField(Again, Text);
@@ -87,13 +87,13 @@ TEST(PressureField, ReadingSetsTheRangeAndColoursFromBlueToRed) {
         EXPECT_EQ(Field.MaxPressure, C.Max) << Text;
         EXPECT_EQ(Field.ColourMin, C.Min) << Text;
         EXPECT_EQ(Field.ColourMax, C.Max) << Text;
-        for (int I = 0; I < Field.Count(); ++I) EXPECT_EQ(Field.Polygon(I)->EdgeColor, Field.Polygon(I)->Color);
+        for (int I = 0; I < Field.Count(); ++I) EXPECT_EQ(Field.Polygon(I)->GetEdgeColor(), Field.Polygon(I)->GetColor());
     }
     // One pressure: a range without width shows it in the ramp's start colour, not a failure.
     TPressureField One;
     ReadField(One, "NumberofPolygons=1\n3 0 0 0 1 0 0 0 1 0 5\n");
     EXPECT_EQ(Colours(One), std::vector<TColor>{Blue});
-    EXPECT_TRUE(One.Polygon(0)->OwnColor);
+    EXPECT_TRUE(One.Polygon(0)->GetOwnColor());
 
     // An empty field keeps the start values.
     TPressureField Empty;
@@ -119,11 +119,13 @@ TEST(PressureField, TheColourRangeMapsPressuresOnTheHueRamp) {
 TEST(PressureField, SplitQuadsMakesTwoTrianglesOfTheSamePressureAndColour) {
     TPressureField Field;
     ReadField(Field, "NumberofPolygons=3\n3 0 0 0 1 0 0 0 1 0 1\n4 0 0 0 2 0 0 2 2 0 0 2 0 3\n3 5 0 0 6 0 0 5 1 0 2\n");
-    Field.Polygon(1)->Selected = true;
+    Field.Polygon(1)->SetSelected(true);
     Field.SplitQuads();
     ASSERT_EQ(Field.Count(), 4);
-    const TPressurePolygon& A = *Field.Polygon(1);
-    const TPressurePolygon& B = *Field.Polygon(2);
+    const auto PA = Field.PressurePolygon(1);
+    const TPressurePolygon& A = *PA;
+    const auto PB = Field.PressurePolygon(2);
+    const TPressurePolygon& B = *PB;
     const auto Corners = [](const TPolygon& F) {
         std::vector<TMVector> V;
         for (int I = 0; I < F.CornerCount(); ++I) V.push_back(F.Corner(I)->Vector());
@@ -133,11 +135,11 @@ TEST(PressureField, SplitQuadsMakesTwoTrianglesOfTheSamePressureAndColour) {
     EXPECT_EQ(Corners(B), (std::vector<TMVector>{{0, 0, 0}, {2, 2, 0}, {0, 2, 0}}));
     for (const TPressurePolygon* F : {&A, &B}) {
         EXPECT_EQ(F->Pressure, 3);
-        EXPECT_EQ(F->Color, Red);
-        EXPECT_EQ(F->EdgeColor, Red);
-        EXPECT_TRUE(F->Selected);
+        EXPECT_EQ(F->GetColor(), Red);
+        EXPECT_EQ(F->GetEdgeColor(), Red);
+        EXPECT_TRUE(F->GetSelected());
     }
-    EXPECT_EQ(Field.Polygon(3)->Pressure, 2);
+    EXPECT_EQ(Field.Pressure(3), 2);
 }
 
 TEST(PressureField, DamagedTextIsAClearErrorNamingTheLine) {
@@ -222,7 +224,7 @@ TEST_F(PressureFieldEntityTest, CopiesKeepTheScaleAndTransformsKeepPressuresAndC
 
     Field.Transform(MatrixTranslation(5, 0, 0));
     EXPECT_EQ(Field.Field().Polygon(1)->Corner(0)->X, 7);
-    EXPECT_EQ(Field.Field().Polygon(1)->Pressure, 3);
+    EXPECT_EQ(Field.Field().Pressure(1), 3);
     EXPECT_EQ(Colours(Field.Field()), (std::vector<TColor>{Blue, Red}));
     EXPECT_EQ(Field.ColourMax(), 2);
     EXPECT_EQ(Field.MaxPressure(), 3);
@@ -280,8 +282,8 @@ TEST_F(PressureFieldEntityTest, ExtractPolygonsLeavesAPolygonListInTheSameColour
     const TPolygonList& Facets = Lists[0]->Facets();
     ASSERT_EQ(Facets.Count(), 2);
     EXPECT_EQ(Facets.Polygon(1)->Corner(1)->X, 3);
-    EXPECT_EQ(Facets.Polygon(0)->Color, Blue);
-    EXPECT_EQ(Facets.Polygon(1)->Color, Red);
+    EXPECT_EQ(Facets.Polygon(0)->GetColor(), Blue);
+    EXPECT_EQ(Facets.Polygon(1)->GetColor(), Red);
 }
 
 }  // namespace

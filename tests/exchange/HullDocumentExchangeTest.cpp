@@ -186,7 +186,7 @@ TEST_F(THullDocumentExchange, HullFacetsAsSTLNormalisedByAdmesh) {
     ASSERT_NE(Facets, nullptr);
     std::string Text = "solid Wigley\n";
     for (int I = 0; I < Facets->Count(); ++I) {
-        const TPolygon& F = *Facets->Polygon(I);
+        const TFacetRef F = Facets->Polygon(I);
         const TMVector N = PolygonNormal(F);
         Text += FormatWithPoint("facet normal %g %g %g\nouter loop\n", {N.X, N.Y, N.Z});
         for (int K = 0; K < F.CornerCount(); ++K) {

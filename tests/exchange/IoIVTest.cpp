@@ -56,9 +56,9 @@ TEST_F(TIoIV, EachRunOfIndicesIsOneFacetOrPolyline) {
     ASSERT_EQ(Facets.Count(), 2);
     EXPECT_EQ(Facets.Polygon(0)->CornerCount() + Facets.Polygon(1)->CornerCount(), 7);
     for (int I = 0; I < 2; ++I) {
-        EXPECT_TRUE(Facets.Polygon(I)->OwnColor);
-        EXPECT_EQ(Facets.Polygon(I)->Color, RGBColor(255, 127, 0));
-        EXPECT_EQ(Facets.Polygon(I)->EdgeColor, RGBColor(255, 127, 0));
+        EXPECT_TRUE(Facets.Polygon(I)->GetOwnColor());
+        EXPECT_EQ(Facets.Polygon(I)->GetColor(), RGBColor(255, 127, 0));
+        EXPECT_EQ(Facets.Polygon(I)->GetEdgeColor(), RGBColor(255, 127, 0));
     }
 }
 

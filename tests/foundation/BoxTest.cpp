@@ -177,7 +177,7 @@ TEST(Box, FacetsOfTheUnitCubeEncloseItWithOutwardNormals) {
     ASSERT_EQ(F->Count(), 12);
     double Volume = 0;  // divergence theorem: the sum of the signed tetrahedra from the origin
     for (int I = 0; I < F->Count(); ++I) {
-        const TPolygon& T = *F->Polygon(I);
+        const TFacetRef T = F->Polygon(I);
         ASSERT_EQ(T.GetShape(), 0) << I;
         const TMVector A = T.Corner(0)->Vector(), C1 = T.Corner(1)->Vector(), C2 = T.Corner(2)->Vector();
         Volume += VectorDot(A, VectorCross(C2, C1)) / 6;  // VectorCross(C2, C1) is C1 x C2

@@ -46,7 +46,7 @@ TEST(TPolygonList, TriangulatedCopySplitsQuadrilateralsIntoFreshTriangles) {
     TPolygonList Mesh;
     AddQuadAndTriangle(Mesh);
     Mesh.ShowNormals = true;
-    Mesh.Polygon(0)->Selected = true;
+    Mesh.Polygon(0)->SetSelected(true);
     Mesh.Polygon(0)->SetColor(clRed);
     Mesh.Polygon(1)->SetColor(clBlue);
 
@@ -56,15 +56,14 @@ TEST(TPolygonList, TriangulatedCopySplitsQuadrilateralsIntoFreshTriangles) {
     EXPECT_EQ(CornersOf(*Copy->Polygon(0)), (std::vector<TMVector>{A, B, C}));
     EXPECT_EQ(CornersOf(*Copy->Polygon(1)), (std::vector<TMVector>{A, C, D}));
     for (int I = 0; I < 2; ++I) {
-        const TPolygon& T = *Copy->Polygon(I);
-        EXPECT_TRUE(T.Selected);
-        EXPECT_FALSE(T.OwnColor);
-        EXPECT_EQ(T.Color, clNone);
+        const TFacetRef T = Copy->Polygon(I);
+        EXPECT_TRUE(T.GetSelected());
+        EXPECT_FALSE(T.GetOwnColor());
+        EXPECT_EQ(T.GetColor(), clNone);
     }
     // The triangle is copied unchanged, colour included; the original mesh is untouched.
     EXPECT_EQ(CornersOf(*Copy->Polygon(2)), CornersOf(*Mesh.Polygon(1)));
-    EXPECT_EQ(Copy->Polygon(2)->Color, clBlue);
-    EXPECT_NE(Copy->Polygon(2), Mesh.Polygon(1));
+    EXPECT_EQ(Copy->Polygon(2)->GetColor(), clBlue);
     EXPECT_EQ(Mesh.Polygon(0)->GetShape(), 1);
 }
 
@@ -72,17 +71,16 @@ TEST(TPolygonList, TriangulateWorksInPlace) {
     TPolygonList Mesh;
     AddQuadAndTriangle(Mesh);
     Mesh.Polygon(0)->SetNormal(0, {0, 0, 1});
-    TPolygon* Quad = Mesh.Polygon(0);
-    TPolygon* Triangle = Mesh.Polygon(1);
+    const std::vector<TMVector> Triangle = CornersOf(*Mesh.Polygon(1));
 
     Mesh.Triangulate();
     ASSERT_EQ(Mesh.Count(), 3);
-    // The quadrilateral's own object becomes the first triangle and keeps its normal at corner 0.
-    EXPECT_EQ(Mesh.Polygon(0), Quad);
+    // The quadrilateral becomes the first triangle in its place and keeps its normal at corner 0.
+    const TFacetRef Quad = Mesh.Polygon(0);
     EXPECT_EQ(CornersOf(*Quad), (std::vector<TMVector>{A, B, C}));
     ASSERT_NE(Quad->Normal(0), nullptr);
     EXPECT_EQ(CornersOf(*Mesh.Polygon(1)), (std::vector<TMVector>{A, C, D}));
-    EXPECT_EQ(Mesh.Polygon(2), Triangle);
+    EXPECT_EQ(CornersOf(*Mesh.Polygon(2)), Triangle);
 
     Mesh.ReplaceByTriangles();
     EXPECT_EQ(Mesh.Count(), 3);
@@ -257,33 +255,28 @@ TEST(TPolygonList, CopiesMovesAndSelections) {
     auto Clone = Mesh.Clone();
     ASSERT_EQ(Clone->Count(), 2);
     EXPECT_TRUE(Clone->ShowNormals);
-    EXPECT_NE(Clone->Polygon(0), Mesh.Polygon(0));
     EXPECT_EQ(CornersOf(*Clone->Polygon(0)), CornersOf(*Mesh.Polygon(0)));
 
     Clone->AddCopies(nullptr);
     Clone->AddCopies(Clone.get());
     EXPECT_EQ(Clone->Count(), 4);
 
-    // TakeFrom moves the facets themselves, last first.
-    TPolygon* First = Clone->Polygon(0);
-    TPolygon* Last = Clone->Polygon(3);
+    // TakeFrom moves the facets, last first.
+    Clone->Polygon(3)->SetSelected(true);
+    const std::vector<TMVector> First = CornersOf(*Clone->Polygon(0)), Last = CornersOf(*Clone->Polygon(3));
     TPolygonList Target;
     Target.Add(TriangleFromVectors(A, B, C));
     Target.TakeFrom(*Clone);
     EXPECT_EQ(Clone->Count(), 0);
     ASSERT_EQ(Target.Count(), 5);
-    EXPECT_EQ(Target.Polygon(1), Last);
-    EXPECT_EQ(Target.Polygon(4), First);
+    EXPECT_EQ(CornersOf(*Target.Polygon(1)), Last);
+    EXPECT_TRUE(Target.Polygon(1)->GetSelected());
+    EXPECT_EQ(CornersOf(*Target.Polygon(4)), First);
 
-    // Selections are views into the mesh; dropping one leaves the facets alone.
     EXPECT_EQ(Mesh.SelectedCount(), 0);
-    EXPECT_EQ(Mesh.SelectedPolygons()->Count(), 0);
-    Mesh.Polygon(1)->Selected = true;
-    {
-        auto Selected = Mesh.SelectedPolygons();
-        ASSERT_EQ(Selected->Count(), 1);
-        EXPECT_EQ(Selected->Polygon(0), Mesh.Polygon(1));
-    }
+    EXPECT_TRUE(Mesh.SelectedIndices().empty());
+    Mesh.Polygon(1)->SetSelected(true);
+    EXPECT_EQ(Mesh.SelectedIndices(), std::vector<int>{1});
     EXPECT_EQ(Mesh.SelectedCount(), 1);
     EXPECT_EQ(Mesh.Polygon(1)->CornerCount(), 3);
 

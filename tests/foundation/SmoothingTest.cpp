@@ -62,9 +62,9 @@ TEST(SmoothPolygonNormals, TheFoldAgainstHalfTheCreaseAngleDecides) {
         TPolygonList List;
         AddFold(List, Case.FoldDegrees * Pi / 180);
         SmoothPolygonNormals(List, Crease);
-        const TPolygon& Flat = *List.Polygon(0);
-        const TPolygon& Raised = *List.Polygon(1);
-        const TMVector AtFlat = NormalAt(Flat, {0, 0, 0}), AtRaised = NormalAt(Raised, {0, 0, 0});
+        const TFacetRef Flat = List.Polygon(0);
+        const TFacetRef Raised = List.Polygon(1);
+        const TMVector AtFlat = NormalAt(*Flat, {0, 0, 0}), AtRaised = NormalAt(*Raised, {0, 0, 0});
         if (Case.Shared) {
             ExpectNear(AtFlat, AtRaised);
             const double Half = Case.FoldDegrees / 2 * Pi / 180;
@@ -90,7 +90,7 @@ TEST(SmoothPolygonNormals, ACubeKeepsItsFaceNormalsAtEveryCorner) {
     }
     SmoothPolygonNormals(Cube, Crease);
     for (int I = 0; I < Cube.Count(); ++I) {
-        const TPolygon& F = *Cube.Polygon(I);
+        const TFacetRef F = Cube.Polygon(I);
         const TMVector Own = PolygonNormal(F);
         EXPECT_NEAR(VectorLength(Own), 1, 1e-12);
         for (int C = 0; C < 3; ++C) ExpectNear(*F.Normal(C), Own);
@@ -103,7 +103,7 @@ TEST(SmoothPolygonNormals, ASphereGetsRadialNormals) {
     SmoothPolygonNormals(*Sphere, Crease);
     double Worst = 1;
     for (int I = 0; I < Sphere->Count(); ++I) {
-        const TPolygon& F = *Sphere->Polygon(I);
+        const TFacetRef F = Sphere->Polygon(I);
         ASSERT_TRUE(PolygonHasNormals(F));
         for (int C = 0; C < 3; ++C) {
             const TMVector Radial = VectorNormalise(VectorFromTo(Centre, F.Corner(C)->Vector()));
@@ -206,8 +206,8 @@ TEST(TSmoothingList, ListsEachFacetUnderItsThreeCorners) {
     ASSERT_EQ(List.Count(), 4);
     const int Expected[4] = {2, 2, 4, 1};  // groups in the order first met: (0,0,0), (1,0,0), (0,1,0), (1,1,0)
     for (int I = 0; I < 4; ++I) EXPECT_EQ(List.FacetCount(I), Expected[I]) << I;
-    EXPECT_EQ(List.Facet(2, 3), Mesh.Polygon(2));
-    EXPECT_EQ(List.Facet(3, 0), Mesh.Polygon(1));
+    EXPECT_EQ(List.Facet(2, 3), 2);
+    EXPECT_EQ(List.Facet(3, 0), 1);
     List.Clear();
     EXPECT_EQ(List.Count(), 0);
     EXPECT_EQ(List.FindOrAdd(TRPoint({0, 0, 0})), 0);

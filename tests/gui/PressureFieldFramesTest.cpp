@@ -162,8 +162,8 @@ TEST_F(PressureFieldFramesTest, ReleasingTheUpperMarkerRecoloursTheField) {
     EXPECT_EQ(Field.ColourMax(), 3);
     test::SendMouse(&C, QEvent::MouseButtonRelease, {C.ClippingMaxMarker().center().x(), Y});
     EXPECT_NEAR(Field.ColourMax(), 2, 0.05);
-    EXPECT_EQ(Field.Field().Polygon(0)->Color, TColor(0xFF0000));
-    EXPECT_EQ(Field.Field().Polygon(1)->Color, TColor(0x0000FF));
+    EXPECT_EQ(Field.Field().Polygon(0)->GetColor(), TColor(0xFF0000));
+    EXPECT_EQ(Field.Field().Polygon(1)->GetColor(), TColor(0x0000FF));
     EXPECT_FALSE(Doc.CanUndo());
 
     // The range is no part of the document: read again, the field spans its pressures.

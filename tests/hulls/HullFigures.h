@@ -27,7 +27,7 @@ inline THullFigures MeasureHull(TBSplineSurface& S, double Draught, int Density 
     const std::unique_ptr<TPolygonList> Skin = S.CreatePolygonsSized(Density * S.NumU(), Density * S.NumV());
     double MaxY = 0;
     for (int I = 0; I < Skin->Count(); ++I) {
-        const TPolygon& P = *Skin->Polygon(I);
+        const TFacetRef P = Skin->Polygon(I);
         for (int J = 0; J < P.CornerCount(); ++J) {
             const TMVector V = P.StoredCorner(J).Vector();
             F.MinY = std::min(F.MinY, V.Y);

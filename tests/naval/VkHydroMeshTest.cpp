@@ -247,7 +247,7 @@ TEST(LargestSectionArea, SegmentBoundIsNeverBelowTheArea) {
             std::vector<TMSegment> Segments;
             TMSegment S;
             for (int I = 0; I < Wet->Count(); ++I) {
-                const TPolygon& F = *Wet->Polygon(I);
+                const TFacetRef F = Wet->Polygon(I);
                 auto Corner = [&F](int K) { return PolygonCornerOrOrigin(F, K).Vector(); };
                 if (Cutter.Cut({Corner(0), Corner(1), Corner(2)}, S)) Segments.push_back(S);
                 if (F.GetShape() == 1 && Cutter.Cut({Corner(0), Corner(2), Corner(3)}, S)) Segments.push_back(S);

@@ -288,8 +288,8 @@ TEST(SurfaceAnalysisTest, ManifoldFacesAreFannedAndTrianglesDrawn) {
                                      {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}},
                                      {{2, 0, 0}, {1, 1, 0}, {1, 0, 0}}};
     for (int k = 0; k < 3; ++k) {
-        const TPolygon& F = *Triangles.Polygon(k);
-        EXPECT_EQ(F.Color, 0x0000FF);
+        const TFacetRef F = Triangles.Polygon(k);
+        EXPECT_EQ(F.GetColor(), 0x0000FF);
         for (int c = 0; c < 3; ++c) EXPECT_EQ(F.Corner(c)->Vector(), Expected[k][c]) << k << c;
     }
 
@@ -556,10 +556,10 @@ TEST(SurfaceAnalysisTest, ClipToLayersCoversEachBandExactly) {
     double BandArea[4] = {};
     int QuadsInBand2 = 0;
     for (int k = 0; k < Result->Count(); ++k) {
-        const TPolygon& F = *Result->Polygon(k);
+        const TFacetRef F = Result->Polygon(k);
         int Band = -1;
         for (int b = 0; b < 4; ++b)
-            if (F.Color == A.Layers().Items(b).Color) Band = b;
+            if (F.GetColor() == A.Layers().Items(b).Color) Band = b;
         ASSERT_GE(Band, 0);
         for (int c = 0; c < F.CornerCount(); ++c) {
             const TRPoint P = F.CornerPoint(c);
@@ -578,8 +578,8 @@ TEST(SurfaceAnalysisTest, ClipToLayersCoversEachBandExactly) {
     EXPECT_NEAR(BandArea[1] + BandArea[2] + BandArea[3], 0.6, 1e-12);
     // The small triangle lies inside band 2 and comes last, whole.
     const TPolygon& Last = *Result->Last();
-    EXPECT_EQ(Last.Color, A.Layers().Items(2).Color);
-    EXPECT_TRUE(Last.OwnColor);
+    EXPECT_EQ(Last.GetColor(), A.Layers().Items(2).Color);
+    EXPECT_TRUE(Last.GetOwnColor());
     ExpectNear(Last.Corner(2)->Vector(), {0.2, 6, 0});
 }
 
@@ -595,7 +595,7 @@ TEST(SurfaceAnalysisTest, AFlatTriangleOnABandBoundGoesToOneBandOnly) {
         Input.Add(NewTriangle(Weighted(0, 0, W), Weighted(1, 0, W), Weighted(0, 1, W)));
         const auto Result = A.ClipToLayers(Input);
         ASSERT_EQ(Result->Count(), 1) << W;
-        EXPECT_EQ(Result->Polygon(0)->Color, A.Layers().Items(Band).Color) << W;
+        EXPECT_EQ(Result->Polygon(0)->GetColor(), A.Layers().Items(Band).Color) << W;
         EXPECT_NEAR(Result->Polygon(0)->Area(), 0.5, 1e-12) << W;
     }
 }

@@ -90,7 +90,7 @@ TEST(SurfaceTest, PolygonsAreTwoTrianglesPerCellAndRoundedForSections) {
     const auto F = Mesh->CreatePolygons();
     ASSERT_EQ(F->Count(), 4);
     // Cell (1, 0): (P10, P20, P11), then (P11, P20, P21).
-    const TPolygon* T = F->Polygon(2);
+    const TFacetRef T = F->Polygon(2);
     ExpectNear(T->Corner(0)->Vector(), {1, 0, 10});
     ExpectNear(T->Corner(1)->Vector(), {2, 0, 20});
     ExpectNear(T->Corner(2)->Vector(), {1, 1, 11});

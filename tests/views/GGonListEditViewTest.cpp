@@ -67,7 +67,7 @@ TEST_F(GGonListEditViewTest, ACreatedQuadrilateralsDraggedCornerShowsAndOneUndoP
     auto* List = dynamic_cast<TGeoPGonlist*>(&Doc.Items(0));
     ASSERT_NE(List, nullptr);
     ASSERT_EQ(List->Facets().Count(), 1);
-    const TPolygon& Quad = *List->Facets().Polygon(0);
+    const TFacetRef Quad = List->Facets().Polygon(0);
     ASSERT_EQ(Quad.CornerCount(), 4);
     EXPECT_NEAR(Quad.Corner(2)->X, 4, PixelSize());
     EXPECT_NEAR(Quad.Corner(2)->Y, 4, PixelSize());
@@ -76,7 +76,7 @@ TEST_F(GGonListEditViewTest, ACreatedQuadrilateralsDraggedCornerShowsAndOneUndoP
     Doc.SetEditedGeometry(List);
     ASSERT_EQ(View->GetEditorInterface(), List);
     Click(mbLeft, Pixel(0, 0));
-    ASSERT_TRUE(Quad.Selected);
+    ASSERT_TRUE(Quad.GetSelected());
     const TMVector Before = Quad.Corner(2)->Vector();
     const TMVector Neighbour = Quad.Corner(1)->Vector();
     const TPoint From = View->WorldToScreenVector(Before);

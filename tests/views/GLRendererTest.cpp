@@ -233,7 +233,7 @@ TEST(TGLRenderer, FacetListsAreDrawnAsTrianglesOfAWorkingCopy) {
     EXPECT_FALSE(PolygonHasNormals(*Source->Polygon(0)));
 
     // The bounds were taken from the source when the instance was made.
-    Source->Polygon(0)->Corner(2)->SetXYZ(5, 5, 5);
+    Source->Polygon(0).MoveCorner(2, {5, 5, 5});
     Flat.Rebuild();
     EXPECT_EQ(Flat.GetBounds(), (TMBox{{1, 2, 0}, {0, 1, 0}}));
 
@@ -331,7 +331,10 @@ TEST_F(GLRendererViewTest, AShadedSphereShowsLitWhereTheCameraPutsItUntilTheNext
 
     // The entity moves its facets; until it rebuilds, the renderer keeps showing what it prepared.
     for (int I = 0; I < Sphere->Count(); ++I)
-        for (int C = 0; C < 3; ++C) Sphere->Polygon(I)->Corner(C)->X += 6;
+        for (int C = 0; C < 3; ++C) {
+                TFacetRef F = Sphere->Polygon(I);
+                F.MoveCorner(C, VectorAdd(F.Corner(C)->Vector(), {6, 0, 0}));
+            }
     View->Render();
     EXPECT_TRUE(LitRed(At({-3, 0, 2})));
     R.Rebuild();

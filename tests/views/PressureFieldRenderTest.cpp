@@ -70,7 +70,7 @@ TEST(PressureFieldRenderer, SendsSplitFacetsUnlitWithNegatedNormalsAndTheirMirro
 
     // A new colour range reaches the copies without building them again.
     Instance.SetColourRange(0, 0.5);
-    EXPECT_EQ(Instance.GetRenderCopy()->Polygon(0)->Color, TColor(0x0000FF));
+    EXPECT_EQ(Instance.GetRenderCopy()->Polygon(0)->GetColor(), TColor(0x0000FF));
     EXPECT_TRUE(Instance.IsBuilt());
 }
 
