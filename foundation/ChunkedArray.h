@@ -9,7 +9,7 @@
 
 namespace sarnova {
 
-template <class T, std::size_t BlockBits = 12>
+template <class T, std::size_t BlockBits = 10>
 class TChunkedArray {
 public:
     static constexpr std::size_t BlockSize = std::size_t{1} << BlockBits;

@@ -65,7 +65,7 @@ bool SamePosition(const TFacetCorner& A, const TFacetCorner& B) {
 
 }  // namespace
 
-TPolygonList::TPolygonList() = default;
+TPolygonList::TPolygonList() { FRecent.fill(NoVertex); }
 
 TPolygonList::~TPolygonList() = default;
 
@@ -95,17 +95,25 @@ void TPolygonList::GrowVertexTable() {
 }
 
 std::uint32_t TPolygonList::Intern(const TFacetCorner& P) {
+    // Neighbouring facets share corners: the corners of the last facet added, and a small table of
+    // positions met lately, answer most calls without a miss in the large table.
+    if (!FRecords.empty())
+        for (const std::uint32_t V : FRecords.back().Vertex)
+            if (V != NoVertex && SamePosition(FVertices[V], P)) return V;
+    const std::uint64_t Hash = PositionHash(P);
+    std::uint32_t& Recent = FRecent[(Hash >> 40) % FRecent.size()];
+    if (Recent < FVertices.size() && SamePosition(FVertices[Recent], P)) return Recent;
     if (4 * (FVertices.size() + 1) > 3 * FVertexTable.size()) GrowVertexTable();
     const std::size_t Mask = FVertexTable.size() - 1;
-    for (std::size_t S = PositionHash(P) & Mask;; S = (S + 1) & Mask) {
+    for (std::size_t S = Hash & Mask;; S = (S + 1) & Mask) {
         const std::uint32_t V = FVertexTable[S];
         if (V == NoVertex) {
             if (FVertices.size() >= NoVertex) throw EGeometryError("TPolygonList - Too many corners");
             FVertexTable[S] = static_cast<std::uint32_t>(FVertices.size());
             FVertices.push_back(P);
-            return FVertexTable[S];
+            return Recent = FVertexTable[S];
         }
-        if (SamePosition(FVertices[V], P)) return V;
+        if (SamePosition(FVertices[V], P)) return Recent = V;
     }
 }
 
@@ -200,6 +208,7 @@ void TPolygonList::Clear() {
     FRecords.clear();
     FVertices.clear();
     FVertexTable.clear();
+    FRecent.fill(NoVertex);
     FStyles.clear();
     FParts.clear();
     FFreeParts.clear();
@@ -262,6 +271,11 @@ void TPolygonList::AddCopies(const TPolygonList* Other) {
     // By index and count taken first: copying a list into itself doubles it.
     const int N = Other->Count();
     for (int I = 0; I < N; ++I) AppendFrom(*Other, I, false);
+}
+
+int TPolygonList::AddCopy(const TFacetRef& F) {
+    AppendFrom(F.List(), F.Index(), false);
+    return Count() - 1;
 }
 
 void TPolygonList::TakeFrom(TPolygonList& L) {
@@ -350,6 +364,7 @@ void TPolygonList::ReplaceByTriangles() {
     std::swap(FRecords, Triangles->FRecords);
     std::swap(FVertices, Triangles->FVertices);
     std::swap(FVertexTable, Triangles->FVertexTable);
+    std::swap(FRecent, Triangles->FRecent);
     std::swap(FStyles, Triangles->FStyles);
     std::swap(FParts, Triangles->FParts);
     std::swap(FFreeParts, Triangles->FFreeParts);
@@ -586,8 +601,11 @@ std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int 
         const TFacetRef F(Mesh, I);
         // The clip decides by the first three corners only, so a quadrilateral is clipped as its two
         // triangles; one wholly below is kept whole, with its normals, and split below like the rest.
-        if (IsQuad(F) && !(Below(CornerAt(F, 0)) && Below(CornerAt(F, 1)) && Below(CornerAt(F, 2)) &&
-                           Below(CornerAt(F, 3)))) {
+        const bool AllBelow = Below(CornerAt(F, 0)) && Below(CornerAt(F, 1)) && Below(CornerAt(F, 2)) &&
+                              (!IsQuad(F) || Below(CornerAt(F, 3)));
+        if (AllBelow && F.Corner(0) && F.Corner(1) && F.Corner(2)) {
+            Result->AddCopy(F);
+        } else if (IsQuad(F) && !AllBelow) {
             Clip(*QuadTriangle(F, 0, 1, 2));
             Clip(*QuadTriangle(F, 0, 2, 3));
         } else {

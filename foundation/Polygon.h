@@ -1,6 +1,7 @@
 // The facet mesh: a list of triangles and quadrilaterals that surfaces produce for shading,
 // hydrostatics, contours and export, with its text block, drawing, and clipping by a plane.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -42,6 +43,8 @@ public:
     // Appends a facet holding what F holds and returns its index.
     int Add(const TPolygon& F);
     int Add(const std::unique_ptr<TPolygon>& F) { return Add(*F); }
+    // Appends a copy of F (what CopyPolygon gives) and returns its index.
+    int AddCopy(const TFacetRef& F);
     // Removes the facet at Index; the list's index error outside 0 .. Count - 1.
     void Delete(int Index);
     // Removes every facet.
@@ -102,9 +105,10 @@ public:
 
     // Fills F with everything facet Index holds (F's previous content goes).
     void CopyInto(int Index, TPolygon& F) const;
-    // The number of distinct corner positions the list keeps (some may no longer be used by a facet
-    // after corners changed).
+    // The distinct corner positions the list keeps, numbered from 0 (some may no longer be used by a
+    // facet after corners changed). Passes over a whole mesh may judge each position once.
     int VertexCount() const noexcept { return static_cast<int>(FVertices.size()); }
+    const TFacetCorner& Vertex(int Number) const { return FVertices[static_cast<std::size_t>(Number)]; }
 
 protected:
     // The one value a facet may carry besides its geometry (a pressure field's pressure); 0 until set.
@@ -152,6 +156,8 @@ private:
     TChunkedArray<TFacetCorner> FVertices;
     // Open-addressed table of vertex numbers by position; NoVertex marks a free slot.
     std::vector<std::uint32_t> FVertexTable;
+    // Vertices met lately, by their position's hash (NoVertex for none).
+    std::array<std::uint32_t, 256> FRecent;
     std::vector<TStyle> FStyles;
     std::deque<TFacetParts> FParts;
     std::vector<std::uint32_t> FFreeParts;
@@ -178,6 +184,12 @@ public:
     const TFacetCorner& StoredCorner(int Index) const noexcept {
         const std::uint32_t V = Rec().Vertex[Index & 3];
         return V == TPolygonList::NoVertex ? NoCorner : FList->FVertices[V];
+    }
+    // The number of corner Index's position in the list (TPolygonList::Vertex); -1 for a corner the
+    // facet does not have.
+    int VertexNumber(int Index) const noexcept {
+        const std::uint32_t V = Rec().Vertex[Index & 3];
+        return V == TPolygonList::NoVertex ? -1 : static_cast<int>(V);
     }
     TRPoint CornerPoint(int Index) const;
     bool CornerMarked(int Index) const noexcept { return HasCorner(Index) && (Rec().Corners >> (4 + Index) & 1); }

@@ -399,11 +399,31 @@ void TPolygonIntersections::AddSegmentUnchecked(const TMVector& A, const TMVecto
 void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TPolygonList& Mesh) {
     Clear();
     const TPlaneCutter Cutter(Plane, OnPlaneTolerance(Mesh));
+    // Each corner position is judged once; a facet whose corners all lie clear of the plane on one
+    // side cannot be cut and is passed over without reading its corners.
+    std::vector<std::int8_t> Sides(static_cast<std::size_t>(Mesh.VertexCount()));
+    for (int V = 0; V < Mesh.VertexCount(); ++V) {
+        const double S = Cutter.Side(Mesh.Vertex(V).Vector());
+        Sides[static_cast<std::size_t>(V)] = S > 0 ? 1 : S < 0 ? -1 : 0;
+    }
+    const auto Clear = [&Sides](const TFacetRef& F) {
+        int Sum = 0;
+        const int N = F.CornerCount();
+        for (int K = 0; K < N; ++K) {
+            const int V = F.VertexNumber(K);
+            if (V < 0) return false;
+            Sum += Sides[static_cast<std::size_t>(V)];
+        }
+        return Sum == N || Sum == -N;
+    };
     TMSegment Cut;
-    for (int I = 0; I < Mesh.Count(); ++I)
-        ForEachTriangle(Mesh.Polygon(I), [&](const TMTriangle& T) {
+    for (int I = 0; I < Mesh.Count(); ++I) {
+        const TFacetRef F = Mesh.Polygon(I);
+        if (Clear(F)) continue;
+        ForEachTriangle(F, [&](const TMTriangle& T) {
             if (Cutter.Cut(T, Cut)) AddSegment(Cut);
         });
+    }
 }
 
 void TPolygonIntersections::IntersectPlane(const TMPlane& Plane, const TFacetCutIndex& Index) {
