@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/BitMix.h"
 #include "foundation/Graphics.h"
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
@@ -45,18 +46,9 @@ bool IsQuad(const TFacet& F) { return F.GetShape() == 1; }
 
 namespace {
 
-std::uint64_t Mix(std::uint64_t H) {
-    H ^= H >> 33;
-    H *= 0xff51afd7ed558ccdULL;
-    H ^= H >> 33;
-    H *= 0xc4ceb9fe1a85ec53ULL;
-    H ^= H >> 33;
-    return H;
-}
-
 std::uint64_t Bits(double V) { return std::bit_cast<std::uint64_t>(V); }
 
-std::uint64_t PositionHash(const TFacetCorner& P) { return Mix(Mix(Mix(Bits(P.X)) ^ Bits(P.Y)) ^ Bits(P.Z)); }
+std::uint64_t PositionHash(const TFacetCorner& P) { return MixBits(MixBits(MixBits(Bits(P.X)) ^ Bits(P.Y)) ^ Bits(P.Z)); }
 
 // The same position bit for bit: only such corners share a vertex, so a corner reads back exactly.
 bool SamePosition(const TFacetCorner& A, const TFacetCorner& B) {
@@ -115,6 +107,33 @@ std::uint32_t TPolygonList::Intern(const TFacetCorner& P) {
         }
         if (SamePosition(FVertices[V], P)) return Recent = V;
     }
+}
+
+void TPolygonList::Release(const TRecord& R) {
+    for (const std::uint32_t V : R.Vertex) FReleased += V != NoVertex;
+}
+
+void TPolygonList::DropUnusedVertices() {
+    // Each release may leave a position unused: once they reach half the positions kept, a pass
+    // over the facets costs no more than the edits that led to it.
+    if (2 * FReleased <= std::max<std::size_t>(8192, FVertices.size())) return;
+    FReleased = 0;
+    std::vector<std::uint32_t> Renumbered(FVertices.size(), NoVertex);
+    TChunkedArray<TFacetCorner> Kept;
+    for (std::size_t I = 0; I < FRecords.size(); ++I)
+        for (std::uint32_t& V : FRecords[I].Vertex) {
+            if (V == NoVertex) continue;
+            std::uint32_t& New = Renumbered[V];
+            if (New == NoVertex) {
+                New = static_cast<std::uint32_t>(Kept.size());
+                Kept.push_back(FVertices[V]);
+            }
+            V = New;
+        }
+    FVertices.swap(Kept);
+    FRecent.fill(NoVertex);
+    FVertexTable.clear();
+    GrowVertexTable();
 }
 
 std::uint32_t TPolygonList::StyleOf(TColor Color, TColor EdgeColor) {
@@ -194,14 +213,18 @@ void TPolygonList::Store(int Index, const TPolygon& F) {
     CheckIndex(Index);
     TRecord R = RecordOf(F);
     DropParts(Record(Index));
+    Release(Record(Index));
     Record(Index) = R;
+    DropUnusedVertices();
 }
 
 void TPolygonList::Delete(int Index) {
     CheckIndex(Index);
     DropParts(Record(Index));
+    Release(Record(Index));
     FRecords.erase(static_cast<std::size_t>(Index));
     if (!FValues.empty()) FValues.erase(FValues.begin() + Index);
+    DropUnusedVertices();
 }
 
 void TPolygonList::Clear() {
@@ -214,6 +237,7 @@ void TPolygonList::Clear() {
     FFreeParts.clear();
     FValues.clear();
     FLastStyle = 0;
+    FReleased = 0;
 }
 
 double TPolygonList::FacetValue(int Index) const {
@@ -291,6 +315,7 @@ void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Tar
         if (I < Take.size() && Take[I]) {
             Target.AppendFrom(*this, static_cast<int>(I), true);
             DropParts(FRecords[I]);
+            Release(FRecords[I]);
         } else {
             FRecords[Kept] = FRecords[I];
             if (!FValues.empty()) FValues[Kept] = FValues[I];
@@ -299,6 +324,7 @@ void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Tar
     }
     FRecords.resize_down(Kept);
     if (!FValues.empty()) FValues.resize(Kept);
+    DropUnusedVertices();
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
@@ -370,6 +396,7 @@ void TPolygonList::ReplaceByTriangles() {
     std::swap(FFreeParts, Triangles->FFreeParts);
     std::swap(FValues, Triangles->FValues);
     std::swap(FLastStyle, Triangles->FLastStyle);
+    std::swap(FReleased, Triangles->FReleased);
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const {
@@ -537,7 +564,11 @@ void TFacetRef::SetNormal(int Index, const TMVector& N) {
 void TFacetRef::MoveCorner(int Index, const TMVector& V) {
     if (!HasCorner(Index)) return;
     const std::uint32_t Vertex = FList->Intern(TFacetCorner(V));
-    FList->Record(FIndex).Vertex[Index] = Vertex;
+    std::uint32_t& Held = FList->Record(FIndex).Vertex[Index];
+    if (Held == Vertex) return;
+    Held = Vertex;
+    ++FList->FReleased;
+    FList->DropUnusedVertices();
 }
 
 template <class TEdit>

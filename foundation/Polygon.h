@@ -50,6 +50,9 @@ public:
     // Removes every facet.
     virtual void Clear();
     // Facet Index takes everything F holds (TPolygon's copy, not Assign: absent normals go too).
+    // Like every change of a corner, deletion or move of facets out of the list, it may renumber the
+    // positions the list keeps, to give back those no facet uses any more: addresses of corners taken
+    // before such a change do not stay valid.
     void Store(int Index, const TPolygon& F);
 
     // Clear, ShowNormals copied, then a copy (CopyPolygon) of every facet of Other in order.
@@ -148,6 +151,11 @@ private:
     TFacetParts& MakeParts(TRecord& R);
     void DropParts(TRecord& R);
     void GrowVertexTable();
+    // Counts the corner positions R gives up; once they reach half the positions kept, the positions
+    // no facet uses any more are dropped (a pass over the facets), so that editing corners over and
+    // over does not grow the list.
+    void Release(const TRecord& R);
+    void DropUnusedVertices();
     void CheckIndex(int Index) const;
     // Appends facet Index of Source (another list or this one): as it is when Moved, else as a copy.
     void AppendFrom(const TPolygonList& Source, int Index, bool Moved);
@@ -162,6 +170,7 @@ private:
     std::deque<TFacetParts> FParts;
     std::vector<std::uint32_t> FFreeParts;
     std::vector<double> FValues;  // empty while every value is 0
+    std::size_t FReleased = 0;
     std::uint32_t FLastStyle = 0;
 };
 

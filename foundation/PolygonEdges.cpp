@@ -6,21 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/BitMix.h"
 #include "foundation/Graphics.h"
 #include "foundation/Polygon.h"
 
 namespace sarnova {
 
 namespace {
-
-std::uint64_t Mix(std::uint64_t H) {
-    H ^= H >> 33;
-    H *= 0xff51afd7ed558ccdULL;
-    H ^= H >> 33;
-    H *= 0xc4ceb9fe1a85ec53ULL;
-    H ^= H >> 33;
-    return H;
-}
 
 // The bits of a coordinate, 0 and -0 alike.
 std::uint64_t Bits(double V) { return std::bit_cast<std::uint64_t>(V + 0.0); }
@@ -71,7 +63,7 @@ private:
         std::uint64_t X, Y, Z;
         bool operator==(const TKey&) const = default;
     };
-    static std::size_t Hash(const TKey& K) { return Mix(Mix(Mix(K.X) ^ K.Y) ^ K.Z); }
+    static std::size_t Hash(const TKey& K) { return MixBits(MixBits(MixBits(K.X) ^ K.Y) ^ K.Z); }
 
     void Grow() {
         Slots.assign(2 * Slots.size(), 0);

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <typeinfo>
 #include <variant>
+#include <vector>
 
 #include "foundation/NumberText.h"
 #include "foundation/Errors.h"
@@ -113,8 +114,11 @@ THullHydrostatics::THullHydrostatics(const THullObject& Hull, const std::string&
     const bool Port = !Starboard && Box.Max.Y < Across && Box.Min.Y < -Across;
     if (Starboard || Port) {
         if (Box.Min.Y < 0 && Box.Max.Y > 0) Facets = ClipPolygonsByPlane(*Facets, Starboard ? 1 : 0, XZPlane);
-        for (int I = Facets->Count() - 1; I >= 0; --I)
-            if (InCentrePlane(Facets->Polygon(I), Tolerance)) Facets->Delete(I);
+        // The facets lying in the centre plane go in one pass.
+        std::vector<bool> InPlane(static_cast<std::size_t>(Facets->Count()));
+        for (int I = 0; I < Facets->Count(); ++I) InPlane[static_cast<std::size_t>(I)] = InCentrePlane(Facets->Polygon(I), Tolerance);
+        TPolygonList Dropped;
+        Facets->MoveFacetsTo(InPlane, Dropped);
         auto Mirror = Facets->Transformed(MirrorXZMatrix);
         Mirror->FlipNormals();
         Facets->TakeFrom(*Mirror);

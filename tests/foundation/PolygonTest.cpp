@@ -325,3 +325,95 @@ TEST(ClipPolygonsByPlane, ClipsAQuadrilateralAsBothItsTriangles) {
         for (int I = 0; I < Below->Count(); ++I) EXPECT_EQ(Below->Polygon(I)->GetShape(), 0);
     }
 }
+
+TEST(TPolygonList, FacetsShareCornerPositionsButAnEditMovesOnlyItsFacet) {
+    TPolygonList Mesh;
+    Mesh.Add(TriangleFromVectors(A, B, C));
+    Mesh.Add(TriangleFromVectors(A, C, D));
+    // A -0 is a position of its own: corners are shared only when equal bit for bit.
+    Mesh.Add(TriangleFromVectors({-0.0, 0, 0}, B, D));
+    EXPECT_EQ(Mesh.VertexCount(), 5);
+
+    const std::vector<TMVector> Second = CornersOf(*Mesh.Polygon(1)), Third = CornersOf(*Mesh.Polygon(2));
+    struct TEdit {
+        const char* What;
+        void (*Apply)(TFacetRef F);
+        std::vector<TMVector> Expected;
+    };
+    const TEdit Edits[] = {
+        {"MoveCorner", [](TFacetRef F) { F.MoveCorner(0, {0, 0, 7}); }, {{0, 0, 7}, B, C}},
+        {"SetCorner", [](TFacetRef F) { F.SetCorner(2, TRPoint(TMVector{1, 1, 7})); }, {A, B, {1, 1, 7}}},
+        {"AssignCorner", [](TFacetRef F) { F.AssignCorner(0, TRPoint(TMVector{0, 0, 7})); }, {{0, 0, 7}, B, C}},
+        {"Insert", [](TFacetRef F) { F.Insert(3, {0.5, 0.5, 7}); }, {A, B, C, {0.5, 0.5, 7}}},
+        {"Swap", [](TFacetRef F) { F.SwapCornerValues(0, 2); }, {C, B, A}},
+    };
+    for (const TEdit& Edit : Edits) {
+        SCOPED_TRACE(Edit.What);
+        TPolygonList Copy;
+        Copy.Assign(Mesh);
+        Edit.Apply(Copy.Polygon(0));
+        EXPECT_EQ(CornersOf(*Copy.Polygon(0)), Edit.Expected);
+        EXPECT_EQ(CornersOf(*Copy.Polygon(1)), Second);
+        EXPECT_EQ(CornersOf(*Copy.Polygon(2)), Third);
+        EXPECT_TRUE(std::signbit(Copy.Polygon(2)->Corner(0)->X));
+    }
+}
+
+TEST(TPolygonList, MovedFacetsKeepEverythingTheyCarry) {
+    // Normals, corner marks and extras, colours and selection travel with a facet between lists;
+    // copies leave the marks behind, as CopyPolygon does.
+    TPolygon F(0);
+    TRPoint P(TMVector{1, 2, 3});
+    P.W = 2.5;
+    P.Tag = 7;
+    P.Marked = true;
+    F.SetCorner(0, P);
+    F.SetCorner(1, TRPoint(B));
+    F.SetCorner(2, TRPoint(C));
+    F.SetNormal(1, {0, 0, 1});
+    F.SetColor(clRed);
+    F.EdgeColor = clBlue;
+    F.Selected = true;
+    TPolygonList Source;
+    Source.Add(TriangleFromVectors(A, B, D));
+    Source.Add(F);
+
+    const auto Check = [](const TFacetRef& G, bool Marked) {
+        EXPECT_EQ(G.CornerPoint(0).W, 2.5);
+        EXPECT_EQ(G.CornerPoint(0).Tag, 7);
+        EXPECT_EQ(G.CornerMarked(0), Marked);
+        ASSERT_NE(G.Normal(1), nullptr);
+        EXPECT_EQ(G.Normal(1)->Z, 1);
+        EXPECT_EQ(G.Normal(0), nullptr);
+        EXPECT_EQ(G.GetColor(), clRed);
+        EXPECT_TRUE(G.GetOwnColor());
+        EXPECT_EQ(G.GetEdgeColor(), clBlue);
+        EXPECT_TRUE(G.GetSelected());
+    };
+    TPolygonList Copies, Moved, Taken;
+    Copies.AddCopies(&Source);
+    Check(Copies.Polygon(1), false);
+    Source.MoveFacetsTo({false, true}, Moved);
+    Check(Moved.Polygon(0), true);
+    ASSERT_EQ(Source.Count(), 1);
+    EXPECT_EQ(Source.Polygon(0)->Normal(1), nullptr);
+    Taken.TakeFrom(Moved);
+    Check(Taken.Polygon(0), true);
+    EXPECT_EQ(Moved.Count(), 0);
+}
+
+TEST(TPolygonList, PositionsGivenUpByEditsAreDroppedInTime) {
+    // Dragging corners over and over must not grow the mesh: positions no facet uses any more go.
+    TPolygonList Mesh;
+    for (int I = 0; I < 100; ++I) Mesh.Add(TriangleFromVectors({double(I), 0, 0}, {I + 1.0, 0, 0}, {double(I), 1, 0}));
+    int Most = 0;
+    for (int Step = 1; Step <= 200; ++Step) {
+        for (int I = 0; I < Mesh.Count(); ++I) Mesh.Polygon(I).MoveCorner(2, {double(I), 1, 0.001 * Step});
+        Most = std::max(Most, Mesh.VertexCount());
+    }
+    EXPECT_LT(Most, 4096 + 400);
+    Mesh.Delete(0);
+    for (int I = 0; I < Mesh.Count(); ++I)
+        EXPECT_EQ(CornersOf(*Mesh.Polygon(I)),
+                  (std::vector<TMVector>{{I + 1.0, 0, 0}, {I + 2.0, 0, 0}, {I + 1.0, 1, 0.2}}));
+}
