@@ -70,14 +70,15 @@ class TFacetRef;
 class TPolygonList;
 
 // One triangle (Shape 0, corners 0 to 2) or quadrilateral (Shape 1, corners 0 to 3) with optional
-// vertex normals at corners 0 to 2. Meshes hold facets by the hundred thousand, mostly triangles
-// without normals: the three first corners live inside the object as bare positions; the fourth
-// corner, the normals and the corners' weights, parameters and codes live in parts of their own made
-// when first given, so a plain triangle carries no room it does not use.
+// vertex normals at corners 0 to 2: a facet on its own, as routines build, cut and hand on facets (a
+// mesh keeps what its facets hold in storage of its own, TPolygonList). The three first corners live
+// inside the object as bare positions; the fourth corner, the normals and the corners' weights,
+// parameters and codes live in parts of their own made when first given, so a plain triangle carries
+// no room it does not use.
 class TPolygon {
 public:
     TColor Color = 0;
-    // Scratch of the vertex-normal smoothing; 0 in a new facet and not copied.
+    // Scratch for a caller's grouping; 0 in a new facet, not copied, and not kept by a mesh.
     std::int32_t Group = 0;
     TColor EdgeColor = clWhite;
     // Set by SetColor; carried by copies.
@@ -317,7 +318,7 @@ int ClippedPolygonCorners(const TFacetRef& F, const TMPlane& Plane, std::array<T
 
 // ---- Lists ----
 
-// Facet references in order; the list does not free them (TPolygonList, which does, derives from it).
+// Facet objects in order, not owned (a mesh, TPolygonList, keeps its facets in storage of its own).
 class TPolygons {
 public:
     TPolygons() = default;
