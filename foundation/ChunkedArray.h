@@ -41,6 +41,11 @@ public:
         for (std::size_t K = I + 1; K < FSize; ++K) (*this)[K - 1] = std::move((*this)[K]);
         resize_down(FSize - 1);
     }
+    // Becomes a copy of Other.
+    void assign(const TChunkedArray& Other) {
+        clear();
+        for (std::size_t I = 0; I < Other.size(); ++I) push_back(Other[I]);
+    }
     void clear() noexcept {
         FBlocks.clear();
         FSize = 0;

@@ -281,7 +281,18 @@ void TPolygonList::Assign(const TPolygonList& Other) {
     if (&Other == this) return;
     Clear();
     ShowNormals = Other.ShowNormals;
-    AddCopies(&Other);
+    // The storage as it is (what AddCopies would give, without looking up a single position): copies
+    // carry no corner marks and no values.
+    FVertices.assign(Other.FVertices);
+    FVertexTable = Other.FVertexTable;
+    FRecent = Other.FRecent;
+    FStyles = Other.FStyles;
+    FParts = Other.FParts;
+    FFreeParts = Other.FFreeParts;
+    FLastStyle = Other.FLastStyle;
+    FReleased = Other.FReleased;
+    FRecords.assign(Other.FRecords);
+    for (std::size_t I = 0; I < FRecords.size(); ++I) FRecords[I].Corners &= 0xF;
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Clone() const {
@@ -400,9 +411,55 @@ void TPolygonList::ReplaceByTriangles() {
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const {
+    // What TransformedPolygon gives for every facet, with each position carried through M once.
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;
-    for (int I = 0; I < Count(); ++I) Result->Add(*TransformedPolygon(Polygon(I), M));
+    for (std::size_t V = 0; V < FVertices.size(); ++V)
+        Result->FVertices.push_back(TFacetCorner(MatrixTransformPoint(M, FVertices[V].Vector())));
+    // A corner the facet lacks is there in the new facet, at the origin.
+    std::uint32_t Origin = NoVertex;
+    Result->FStyles = FStyles;
+    TMMatrix Linear = M;
+    Linear[0][3] = Linear[1][3] = Linear[2][3] = 0;
+    for (std::size_t I = 0; I < FRecords.size(); ++I) {
+        TRecord R = FRecords[I];
+        const int Corners = R.Bits & QuadBit ? 4 : 3;
+        for (int K = 0; K < Corners; ++K)
+            if (R.Vertex[K] == NoVertex) {
+                if (Origin == NoVertex) {
+                    Origin = static_cast<std::uint32_t>(Result->FVertices.size());
+                    Result->FVertices.push_back(TFacetCorner());
+                }
+                R.Vertex[K] = Origin;
+            }
+        R.Corners = static_cast<std::uint8_t>((1u << Corners) - 1);
+        R.Bits |= OwnColorBit;
+        R.Parts = 0;
+        if (FRecords[I].Parts != 0) {
+            const TFacetParts& From = FParts[FRecords[I].Parts - 1];
+            TFacetParts Parts;
+            for (int K = 0; K < 3; ++K)
+                if (From.NormalSet >> K & 1) {
+                    Parts.Normal[static_cast<std::size_t>(K)] = VectorNormalise(MatrixTransformPoint(Linear, From.Normal[static_cast<std::size_t>(K)]));
+                    Parts.NormalSet |= static_cast<std::uint8_t>(1u << K);
+                }
+            // Weights and codes go along, parameters do not, as with a point carried through M.
+            if (From.Extras) {
+                TFacetCornerExtras Extras{};
+                bool Any = false;
+                for (int K = 0; K < 4; ++K) {
+                    if (!(FRecords[I].Corners >> K & 1)) continue;
+                    const TFacetCornerExtra& E = (*From.Extras)[static_cast<std::size_t>(K)];
+                    Extras[static_cast<std::size_t>(K)] = {E.W, 0, E.Tag};
+                    Any = Any || std::bit_cast<std::uint64_t>(E.W) != std::bit_cast<std::uint64_t>(1.0) || E.Tag != 0;
+                }
+                if (Any) Parts.Extras = std::make_unique<TFacetCornerExtras>(Extras);
+            }
+            if (Parts.NormalSet != 0 || Parts.Extras) Result->MakeParts(R) = std::move(Parts);
+        }
+        Result->FRecords.push_back(R);
+    }
+    Result->GrowVertexTable();
     return Result;
 }
 

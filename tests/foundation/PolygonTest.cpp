@@ -417,3 +417,58 @@ TEST(TPolygonList, PositionsGivenUpByEditsAreDroppedInTime) {
         EXPECT_EQ(CornersOf(*Mesh.Polygon(I)),
                   (std::vector<TMVector>{{I + 1.0, 0, 0}, {I + 2.0, 0, 0}, {I + 1.0, 1, 0.2}}));
 }
+
+TEST(TPolygonList, TransformedGivesWhatEachFacetTransformedGives) {
+    TPolygonList Mesh;
+    TPolygon Rich(0);
+    TRPoint P(TMVector{1, 2, 3});
+    P.W = 2.5;
+    P.T = 0.75;
+    P.Tag = 4;
+    P.Marked = true;
+    Rich.SetCorner(0, P);
+    Rich.SetCorner(1, TRPoint(B));
+    Rich.SetCorner(2, TRPoint(C));
+    Rich.SetNormal(2, {0, 1, 1});
+    Rich.EdgeColor = clBlue;
+    Rich.Selected = true;
+    Mesh.Add(Rich);
+    TPolygon OnlyParameter(0);
+    TRPoint Q(TMVector{4, 5, 6});
+    Q.T = 0.5;
+    OnlyParameter.SetCorner(0, Q);
+    OnlyParameter.SetCorner(1, TRPoint(D));
+    OnlyParameter.SetCorner(2, TRPoint(C));
+    Mesh.Add(OnlyParameter);
+    Mesh.Add(QuadFromVectors(A, B, C, D));
+    TPolygon Missing;  // no corners given: they count as the origin
+    Mesh.Add(Missing);
+
+    const TMMatrix M = MatrixMultiply(MatrixTranslation(1, -2, 3), MatrixRotationAboutAxis({0, 0, 1}, 0.3));
+    const auto Moved = Mesh.Transformed(M);
+    ASSERT_EQ(Moved->Count(), Mesh.Count());
+    for (int I = 0; I < Mesh.Count(); ++I) {
+        SCOPED_TRACE(I);
+        const auto Expected = TransformedPolygon(Mesh.Polygon(I), M);
+        const TFacetRef Got = Moved->Polygon(I);
+        ASSERT_EQ(Got.GetShape(), Expected->GetShape());
+        for (int K = 0; K < 4; ++K) {
+            ASSERT_EQ(Got.Corner(K) != nullptr, Expected->Corner(K) != nullptr);
+            const TRPoint G = Got.CornerPoint(K), E = Expected->CornerPoint(K);
+            EXPECT_EQ(G.Vector(), E.Vector());
+            EXPECT_EQ(std::tie(G.W, G.T, G.Tag, G.Marked), std::tie(E.W, E.T, E.Tag, E.Marked));
+        }
+        for (int K = 0; K < 3; ++K) {
+            ASSERT_EQ(Got.Normal(K) != nullptr, Expected->Normal(K) != nullptr);
+            if (Got.Normal(K)) EXPECT_EQ(*Got.Normal(K), *Expected->Normal(K));
+        }
+        EXPECT_EQ(std::tuple(Got.GetColor(), Got.GetEdgeColor(), Got.GetOwnColor(), Got.GetSelected()),
+                  std::tuple(Expected->Color, Expected->EdgeColor, Expected->OwnColor, Expected->Selected));
+    }
+    // The copy a mesh takes over keeps all of it but the corner marks.
+    TPolygonList Copy;
+    Copy.Assign(Mesh);
+    EXPECT_FALSE(Copy.Polygon(0)->CornerMarked(0));
+    EXPECT_EQ(Copy.Polygon(0)->CornerPoint(0).T, 0.75);
+    EXPECT_EQ(CornersOf(*Copy.Polygon(2)), CornersOf(*Mesh.Polygon(2)));
+}
