@@ -254,14 +254,23 @@ void TPolygonList::SetFacetValue(int Index, double Value) {
     FValues[static_cast<std::size_t>(Index)] = Value;
 }
 
-void TPolygonList::AppendFrom(const TPolygonList& Source, int Index, bool Moved) {
+void TPolygonList::AppendFrom(const TPolygonList& Source, int Index, bool Moved, std::vector<std::uint32_t>* Map) {
     const TRecord& From = Source.Record(Index);
     TRecord R = From;
     // A copy is a fresh facet with the original's content: no corner marks, no value.
     if (!Moved) R.Corners &= 0xF;
     if (&Source != this) {
-        for (int I = 0; I < 4; ++I)
-            if (From.Vertex[I] != NoVertex) R.Vertex[I] = Intern(Source.FVertices[From.Vertex[I]]);
+        for (int I = 0; I < 4; ++I) {
+            const std::uint32_t V = From.Vertex[I];
+            if (V == NoVertex) continue;
+            if (!Map) {
+                R.Vertex[I] = Intern(Source.FVertices[V]);
+                continue;
+            }
+            std::uint32_t& Here = (*Map)[V];
+            if (Here == NoVertex) Here = Intern(Source.FVertices[V]);
+            R.Vertex[I] = Here;
+        }
         const TStyle& S = Source.FStyles[From.Style];
         R.Style = StyleOf(S.Color, S.EdgeColor);
     }
@@ -305,7 +314,8 @@ void TPolygonList::AddCopies(const TPolygonList* Other) {
     if (!Other) return;
     // By index and count taken first: copying a list into itself doubles it.
     const int N = Other->Count();
-    for (int I = 0; I < N; ++I) AppendFrom(*Other, I, false);
+    std::vector<std::uint32_t> Map = VertexMap(*Other);
+    for (int I = 0; I < N; ++I) AppendFrom(*Other, I, false, &Map);
 }
 
 int TPolygonList::AddCopy(const TFacetRef& F) {
@@ -315,16 +325,18 @@ int TPolygonList::AddCopy(const TFacetRef& F) {
 
 void TPolygonList::TakeFrom(TPolygonList& L) {
     if (&L == this) return;
-    for (int I = L.Count() - 1; I >= 0; --I) AppendFrom(L, I, true);
+    std::vector<std::uint32_t> Map = VertexMap(L);
+    for (int I = L.Count() - 1; I >= 0; --I) AppendFrom(L, I, true, &Map);
     L.Clear();
 }
 
 void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Target) {
     if (&Target == this) return;
     std::size_t Kept = 0;
+    std::vector<std::uint32_t> Map = Target.VertexMap(*this);
     for (std::size_t I = 0; I < FRecords.size(); ++I) {
         if (I < Take.size() && Take[I]) {
-            Target.AppendFrom(*this, static_cast<int>(I), true);
+            Target.AppendFrom(*this, static_cast<int>(I), true, &Map);
             DropParts(FRecords[I]);
             Release(FRecords[I]);
         } else {
@@ -681,6 +693,7 @@ std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int 
     TMPlane Kept = Plane;
     if (Side == 1) Kept = {VectorNegate(Plane.Normal), -Plane.Distance};
     auto Result = std::make_unique<TPolygonList>();
+    std::vector<std::uint32_t> Map = Result->VertexMap(Mesh);
     auto Clip = [&](const auto& T) {
         if (auto Part = ClippedPolygonArea(T, Kept)) Result->Add(std::move(Part));
     };
@@ -692,7 +705,7 @@ std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int 
         const bool AllBelow = Below(CornerAt(F, 0)) && Below(CornerAt(F, 1)) && Below(CornerAt(F, 2)) &&
                               (!IsQuad(F) || Below(CornerAt(F, 3)));
         if (AllBelow && F.Corner(0) && F.Corner(1) && F.Corner(2)) {
-            Result->AddCopy(F);
+            Result->AppendFrom(Mesh, I, false, &Map);
         } else if (IsQuad(F) && !AllBelow) {
             Clip(*QuadTriangle(F, 0, 1, 2));
             Clip(*QuadTriangle(F, 0, 2, 3));

@@ -158,7 +158,13 @@ private:
     void DropUnusedVertices();
     void CheckIndex(int Index) const;
     // Appends facet Index of Source (another list or this one): as it is when Moved, else as a copy.
-    void AppendFrom(const TPolygonList& Source, int Index, bool Moved);
+    // Map, when given, holds for each position of Source its number here once looked up (NoVertex
+    // before), so that a pass copying many facets of one list looks each position up once.
+    void AppendFrom(const TPolygonList& Source, int Index, bool Moved, std::vector<std::uint32_t>* Map = nullptr);
+    std::vector<std::uint32_t> VertexMap(const TPolygonList& Source) const {
+        return std::vector<std::uint32_t>(&Source == this ? 0 : Source.FVertices.size(), NoVertex);
+    }
+    friend std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int Side, const TMPlane& Plane);
 
     TChunkedArray<TRecord> FRecords;
     TChunkedArray<TFacetCorner> FVertices;

@@ -460,7 +460,9 @@ TEST(TPolygonList, TransformedGivesWhatEachFacetTransformedGives) {
         }
         for (int K = 0; K < 3; ++K) {
             ASSERT_EQ(Got.Normal(K) != nullptr, Expected->Normal(K) != nullptr);
-            if (Got.Normal(K)) EXPECT_EQ(*Got.Normal(K), *Expected->Normal(K));
+            if (Got.Normal(K)) {
+                EXPECT_EQ(*Got.Normal(K), *Expected->Normal(K));
+            }
         }
         EXPECT_EQ(std::tuple(Got.GetColor(), Got.GetEdgeColor(), Got.GetOwnColor(), Got.GetSelected()),
                   std::tuple(Expected->Color, Expected->EdgeColor, Expected->OwnColor, Expected->Selected));
