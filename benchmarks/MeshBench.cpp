@@ -108,7 +108,7 @@ void BM_PolygonListMemory(benchmark::State& State) {
     State.counters["x_indexed"] = Heap / (Vertices * 3 * sizeof(double) + Facets * 3 * sizeof(std::int32_t));
     State.SetComplexityN(Facets);
 }
-BENCHMARK(BM_PolygonListMemory)->Arg(31250)->Arg(125000)->Arg(500000)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_PolygonListMemory)->Arg(31250)->Arg(125000)->Arg(500000)->Arg(2000000)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 
 }  // namespace
 
