@@ -318,11 +318,6 @@ void TPolygonList::AddCopies(const TPolygonList* Other) {
     for (int I = 0; I < N; ++I) AppendFrom(*Other, I, false, &Map);
 }
 
-int TPolygonList::AddCopy(const TFacetRef& F) {
-    AppendFrom(F.List(), F.Index(), false);
-    return Count() - 1;
-}
-
 void TPolygonList::TakeFrom(TPolygonList& L) {
     if (&L == this) return;
     std::vector<std::uint32_t> Map = VertexMap(L);
@@ -353,6 +348,7 @@ void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Tar
 std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;
+    std::vector<std::uint32_t> Map = Result->VertexMap(*this);
     TPolygon Q;
     for (int I = 0; I < Count(); ++I) {
         if (Record(I).Bits & QuadBit) {
@@ -360,7 +356,7 @@ std::unique_ptr<TPolygonList> TPolygonList::TriangulatedCopy() const {
             Result->Add(*QuadTriangle(Q, 0, 1, 2));
             Result->Add(*QuadTriangle(Q, 0, 2, 3));
         } else {
-            Result->Add(*CopyPolygon(Polygon(I)));
+            Result->AppendFrom(*this, I, false, &Map);
         }
     }
     return Result;

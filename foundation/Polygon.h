@@ -43,8 +43,6 @@ public:
     // Appends a facet holding what F holds and returns its index.
     int Add(const TPolygon& F);
     int Add(const std::unique_ptr<TPolygon>& F) { return Add(*F); }
-    // Appends a copy of F (what CopyPolygon gives) and returns its index.
-    int AddCopy(const TFacetRef& F);
     // Removes the facet at Index; the list's index error outside 0 .. Count - 1.
     void Delete(int Index);
     // Removes every facet.
