@@ -34,6 +34,25 @@ double TotalArea(const TPolygonList& Mesh) {
     return Sum;
 }
 
+// A triangle whose first corner carries a weight, a parameter, a code and a mark, with a normal at
+// corner 2, its own colour, an edge colour and the selection.
+std::unique_ptr<TPolygon> RichTriangle() {
+    auto F = std::make_unique<TPolygon>(0);
+    TRPoint P(TMVector{1, 2, 3});
+    P.W = 2.5;
+    P.T = 0.75;
+    P.Tag = 4;
+    P.Marked = true;
+    F->SetCorner(0, P);
+    F->SetCorner(1, TRPoint(B));
+    F->SetCorner(2, TRPoint(C));
+    F->SetNormal(2, {0, 1, 1});
+    F->SetColor(clRed);
+    F->EdgeColor = clBlue;
+    F->Selected = true;
+    return F;
+}
+
 // A quadrilateral ABCD and the triangle (5, 5, 5), (6, 5, 5), (5, 6, 5).
 void AddQuadAndTriangle(TPolygonList& Mesh) {
     Mesh.Add(QuadFromVectors(A, B, C, D));
@@ -362,28 +381,17 @@ TEST(TPolygonList, FacetsShareCornerPositionsButAnEditMovesOnlyItsFacet) {
 TEST(TPolygonList, MovedFacetsKeepEverythingTheyCarry) {
     // Normals, corner marks and extras, colours and selection travel with a facet between lists;
     // copies leave the marks behind, as CopyPolygon does.
-    TPolygon F(0);
-    TRPoint P(TMVector{1, 2, 3});
-    P.W = 2.5;
-    P.Tag = 7;
-    P.Marked = true;
-    F.SetCorner(0, P);
-    F.SetCorner(1, TRPoint(B));
-    F.SetCorner(2, TRPoint(C));
-    F.SetNormal(1, {0, 0, 1});
-    F.SetColor(clRed);
-    F.EdgeColor = clBlue;
-    F.Selected = true;
+    const auto F = RichTriangle();
     TPolygonList Source;
     Source.Add(TriangleFromVectors(A, B, D));
-    Source.Add(F);
+    Source.Add(*F);
 
     const auto Check = [](const TFacetRef& G, bool Marked) {
         EXPECT_EQ(G.CornerPoint(0).W, 2.5);
-        EXPECT_EQ(G.CornerPoint(0).Tag, 7);
+        EXPECT_EQ(G.CornerPoint(0).Tag, 4);
         EXPECT_EQ(G.CornerMarked(0), Marked);
-        ASSERT_NE(G.Normal(1), nullptr);
-        EXPECT_EQ(G.Normal(1)->Z, 1);
+        ASSERT_NE(G.Normal(2), nullptr);
+        EXPECT_EQ(G.Normal(2)->Z, 1);
         EXPECT_EQ(G.Normal(0), nullptr);
         EXPECT_EQ(G.GetColor(), clRed);
         EXPECT_TRUE(G.GetOwnColor());
@@ -396,7 +404,7 @@ TEST(TPolygonList, MovedFacetsKeepEverythingTheyCarry) {
     Source.MoveFacetsTo({false, true}, Moved);
     Check(Moved.Polygon(0), true);
     ASSERT_EQ(Source.Count(), 1);
-    EXPECT_EQ(Source.Polygon(0)->Normal(1), nullptr);
+    EXPECT_EQ(Source.Polygon(0)->Normal(2), nullptr);
     Taken.TakeFrom(Moved);
     Check(Taken.Polygon(0), true);
     EXPECT_EQ(Moved.Count(), 0);
@@ -420,19 +428,7 @@ TEST(TPolygonList, PositionsGivenUpByEditsAreDroppedInTime) {
 
 TEST(TPolygonList, TransformedGivesWhatEachFacetTransformedGives) {
     TPolygonList Mesh;
-    TPolygon Rich(0);
-    TRPoint P(TMVector{1, 2, 3});
-    P.W = 2.5;
-    P.T = 0.75;
-    P.Tag = 4;
-    P.Marked = true;
-    Rich.SetCorner(0, P);
-    Rich.SetCorner(1, TRPoint(B));
-    Rich.SetCorner(2, TRPoint(C));
-    Rich.SetNormal(2, {0, 1, 1});
-    Rich.EdgeColor = clBlue;
-    Rich.Selected = true;
-    Mesh.Add(Rich);
+    Mesh.Add(RichTriangle());
     TPolygon OnlyParameter(0);
     TRPoint Q(TMVector{4, 5, 6});
     Q.T = 0.5;
