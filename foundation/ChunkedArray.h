@@ -15,8 +15,11 @@ public:
     static constexpr std::size_t BlockSize = std::size_t{1} << BlockBits;
 
     TChunkedArray() = default;
-    TChunkedArray(const TChunkedArray&) = delete;
-    TChunkedArray& operator=(const TChunkedArray&) = delete;
+    TChunkedArray(const TChunkedArray& Other) { assign(Other); }
+    TChunkedArray& operator=(const TChunkedArray& Other) {
+        if (&Other != this) assign(Other);
+        return *this;
+    }
     TChunkedArray(TChunkedArray&&) noexcept = default;
     TChunkedArray& operator=(TChunkedArray&&) noexcept = default;
 

@@ -447,13 +447,6 @@ int PolygonCornerIndexOf(const TFacet& F, const TRPoint& P) {
     return -1;
 }
 
-}  // namespace
-
-void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N) {
-    F.SetNormal(PolygonCornerIndexOf(F, P), N);
-}
-
-namespace {
 
 template <class TFacet>
 double PolygonXOf(const TFacet& F, int Mode) { return PolygonCoordinate(F, 0, Mode); }
@@ -472,17 +465,6 @@ TMVector PolygonCentroidOf(const TFacet& F) {
     return {PolygonXOf(F, 2), PolygonYOf(F, 2), PolygonZOf(F, 2)};
 }
 
-}  // namespace
-
-double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
-    return TriangleArea(A.Vector(), B.Vector(), C.Vector());
-}
-
-double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
-    return QuadArea(A.Vector(), B.Vector(), C.Vector(), D.Vector());
-}
-
-namespace {
 
 template <class TFacet>
 TMVector PolygonNormalOf(const TFacet& F) {
@@ -504,11 +486,6 @@ bool PolygonTouchesBoxOf(const TFacet& F, const TMBox& Box) {
 
 // ---- Edits and transforms ----
 
-}  // namespace
-
-void FlipPolygon(TPolygon& F) { F.SwapCornerValues(0, 2); }
-
-namespace {
 
 template <class TFacet>
 std::unique_ptr<TPolygon> TransformedPolygonOf(const TFacet& F, const TMMatrix& M) {
@@ -620,32 +597,54 @@ int ClippedPolygonCornersOf(const TFacet& F, const TMPlane& Plane, std::array<TM
 
 }  // namespace
 
-// ---- The measures for facet objects and list facets alike ----
+// ---- The measures, for facet objects and (where passes over meshes need them) list facets ----
 
-#define SARNOVA_FACET_READERS(TFacet)                                                                             \
-    const TFacetCorner& PolygonCornerOrOrigin(const TFacet& F, int Index) { return PolygonCornerOrOriginOf(F, Index); } \
-    bool PolygonHasNormals(const TFacet& F) { return PolygonHasNormalsOf(F); }                                    \
-    int PolygonCornerIndex(const TFacet& F, const TRPoint& P) { return PolygonCornerIndexOf(F, P); }             \
-    double PolygonX(const TFacet& F, int Mode) { return PolygonXOf(F, Mode); }                                    \
-    double PolygonY(const TFacet& F, int Mode) { return PolygonYOf(F, Mode); }                                    \
-    double PolygonZ(const TFacet& F, int Mode) { return PolygonZOf(F, Mode); }                                    \
-    TMBox PolygonBox(const TFacet& F) { return PolygonBoxOf(F); }                                                 \
-    TMVector PolygonCentroid(const TFacet& F) { return PolygonCentroidOf(F); }                                    \
-    TMVector PolygonNormal(const TFacet& F) { return PolygonNormalOf(F); }                                        \
-    bool PolygonTouchesBox(const TFacet& F, const TMBox& Box) { return PolygonTouchesBoxOf(F, Box); }             \
-    std::unique_ptr<TPolygon> TransformedPolygon(const TFacet& F, const TMMatrix& M) { return TransformedPolygonOf(F, M); } \
-    void SplitTriangleByPlane(const TFacet& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,          \
-                              std::unique_ptr<TPolygon>& Below) {                                                 \
-        SplitTriangleByPlaneOf(F, Plane, Above, Below);                                                           \
-    }                                                                                                             \
-    std::unique_ptr<TPolygon> ClippedPolygonArea(const TFacet& F, const TMPlane& Plane) { return ClippedPolygonAreaOf(F, Plane); } \
-    int ClippedPolygonCorners(const TFacet& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {         \
-        return ClippedPolygonCornersOf(F, Plane, Corners);                                                        \
-    }
+double TriangleAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C) {
+    return TriangleArea(A.Vector(), B.Vector(), C.Vector());
+}
 
-SARNOVA_FACET_READERS(TPolygon)
-SARNOVA_FACET_READERS(TFacetRef)
-#undef SARNOVA_FACET_READERS
+double QuadAreaOfPoints(const TRPoint& A, const TRPoint& B, const TRPoint& C, const TRPoint& D) {
+    return QuadArea(A.Vector(), B.Vector(), C.Vector(), D.Vector());
+}
+
+const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index) { return PolygonCornerOrOriginOf(F, Index); }
+const TFacetCorner& PolygonCornerOrOrigin(const TFacetRef& F, int Index) { return PolygonCornerOrOriginOf(F, Index); }
+bool PolygonHasNormals(const TPolygon& F) { return PolygonHasNormalsOf(F); }
+bool PolygonHasNormals(const TFacetRef& F) { return PolygonHasNormalsOf(F); }
+int PolygonCornerIndex(const TPolygon& F, const TRPoint& P) { return PolygonCornerIndexOf(F, P); }
+int PolygonCornerIndex(const TFacetRef& F, const TRPoint& P) { return PolygonCornerIndexOf(F, P); }
+double PolygonX(const TPolygon& F, int Mode) { return PolygonXOf(F, Mode); }
+double PolygonY(const TPolygon& F, int Mode) { return PolygonYOf(F, Mode); }
+double PolygonZ(const TPolygon& F, int Mode) { return PolygonZOf(F, Mode); }
+TMBox PolygonBox(const TPolygon& F) { return PolygonBoxOf(F); }
+TMVector PolygonCentroid(const TPolygon& F) { return PolygonCentroidOf(F); }
+TMVector PolygonCentroid(const TFacetRef& F) { return PolygonCentroidOf(F); }
+TMVector PolygonNormal(const TPolygon& F) { return PolygonNormalOf(F); }
+TMVector PolygonNormal(const TFacetRef& F) { return PolygonNormalOf(F); }
+bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box) { return PolygonTouchesBoxOf(F, Box); }
+
+void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N) {
+    F.SetNormal(PolygonCornerIndexOf(F, P), N);
+}
+
+void FlipPolygon(TPolygon& F) { F.SwapCornerValues(0, 2); }
+
+std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M) { return TransformedPolygonOf(F, M); }
+
+void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
+                          std::unique_ptr<TPolygon>& Below) {
+    SplitTriangleByPlaneOf(F, Plane, Above, Below);
+}
+
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TPolygon& F, const TMPlane& Plane) { return ClippedPolygonAreaOf(F, Plane); }
+std::unique_ptr<TPolygon> ClippedPolygonArea(const TFacetRef& F, const TMPlane& Plane) { return ClippedPolygonAreaOf(F, Plane); }
+
+int ClippedPolygonCorners(const TPolygon& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
+    return ClippedPolygonCornersOf(F, Plane, Corners);
+}
+int ClippedPolygonCorners(const TFacetRef& F, const TMPlane& Plane, std::array<TMVector, 4>& Corners) {
+    return ClippedPolygonCornersOf(F, Plane, Corners);
+}
 
 // ---- Lists ----
 

@@ -100,8 +100,8 @@ public:
     explicit TPolygon(int Shape);
     virtual ~TPolygon();
 
-    // Facets come and go by the hundred thousand: they are carved from large blocks, which saves
-    // the allocator's per-block header and keeps a mesh's facets side by side.
+    // Facets come and go by the hundred thousand (cut, clipped, handed to a mesh): they are carved
+    // from large blocks, which saves the allocator's per-block header.
     static void* operator new(std::size_t Size);
     static void operator delete(void* P, std::size_t Size) noexcept;
 
@@ -193,7 +193,6 @@ private:
     // Pooled: made for every facet that carries normals.
     struct TParts : TFacetParts {
         TParts() = default;
-        explicit TParts(const TFacetParts& P) : TFacetParts(P) {}
         TParts(const TParts& P) = default;
         TParts& operator=(const TParts& P) = default;
         static void* operator new(std::size_t Size);
@@ -250,7 +249,7 @@ std::unique_ptr<TPolygon> CopyPolygon(const TPolygon& F);
 std::unique_ptr<TPolygon> CopyPolygon(const TFacetRef& F);
 
 // ---- Attributes and measures (corners only) ----
-// Each is given for a facet object and for a facet of a list alike.
+// Those that passes over whole meshes need are given for a facet of a list (TFacetRef) too.
 
 // Corner Index, or the origin for a corner the facet does not have (as the measures count it).
 const TFacetCorner& PolygonCornerOrOrigin(const TPolygon& F, int Index);
@@ -267,13 +266,9 @@ void SetPolygonNormalAt(TPolygon& F, const TRPoint& P, const TMVector& N);
 // Over the corners' x (y, z): Mode 0 the maximum, 1 the minimum, 2 the mean; any other Mode the
 // maximum.
 double PolygonX(const TPolygon& F, int Mode);
-double PolygonX(const TFacetRef& F, int Mode);
 double PolygonY(const TPolygon& F, int Mode);
-double PolygonY(const TFacetRef& F, int Mode);
 double PolygonZ(const TPolygon& F, int Mode);
-double PolygonZ(const TFacetRef& F, int Mode);
 TMBox PolygonBox(const TPolygon& F);
-TMBox PolygonBox(const TFacetRef& F);
 // Mean of the corners.
 TMVector PolygonCentroid(const TPolygon& F);
 TMVector PolygonCentroid(const TFacetRef& F);
@@ -287,7 +282,6 @@ TMVector PolygonNormal(const TPolygon& F);
 TMVector PolygonNormal(const TFacetRef& F);
 // At least one corner lies inside Box, bounds included.
 bool PolygonTouchesBox(const TPolygon& F, const TMBox& Box);
-bool PolygonTouchesBox(const TFacetRef& F, const TMBox& Box);
 
 // ---- Edits and transforms ----
 
@@ -297,13 +291,10 @@ void FlipPolygon(TPolygon& F);
 // go through the linear part of M only and are normalised again. Color is set by SetColor (so
 // OwnColor is true); EdgeColor and Selected are copied.
 std::unique_ptr<TPolygon> TransformedPolygon(const TPolygon& F, const TMMatrix& M);
-std::unique_ptr<TPolygon> TransformedPolygon(const TFacetRef& F, const TMMatrix& M);
 // The parts of the triangle P0, P1, P2 on the positive (Above) and negative (Below) side of Plane;
 // corners within 1e-4 of the plane go to both. A part with fewer than three corners or an area
 // below 1e-10 is nullptr. On an error both are nullptr.
 void SplitTriangleByPlane(const TPolygon& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
-                          std::unique_ptr<TPolygon>& Below);
-void SplitTriangleByPlane(const TFacetRef& F, const TMPlane& Plane, std::unique_ptr<TPolygon>& Above,
                           std::unique_ptr<TPolygon>& Below);
 // The part of the triangle P0, P1, P2 on the negative side of Plane (within 1e-4 counts as on it):
 // a copy of F when all three lie below, nullptr when all lie above or fewer than three points remain.

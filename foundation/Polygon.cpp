@@ -40,12 +40,6 @@ std::unique_ptr<TPolygon> QuadTriangle(const TFacet& Q, int A, int B, int C) {
 template <class TFacet>
 bool IsQuad(const TFacet& F) { return F.GetShape() == 1; }
 
-}  // namespace
-
-// ---- Storage ----
-
-namespace {
-
 std::uint64_t Bits(double V) { return std::bit_cast<std::uint64_t>(V); }
 
 std::uint64_t PositionHash(const TFacetCorner& P) { return MixBits(MixBits(MixBits(Bits(P.X)) ^ Bits(P.Y)) ^ Bits(P.Z)); }
@@ -57,7 +51,9 @@ bool SamePosition(const TFacetCorner& A, const TFacetCorner& B) {
 
 }  // namespace
 
-TPolygonList::TPolygonList() { FRecent.fill(NoVertex); }
+// ---- Storage ----
+
+TPolygonList::TPolygonList() = default;
 
 TPolygonList::~TPolygonList() = default;
 
@@ -76,93 +72,98 @@ TFacetRef TPolygonList::Last() const { return Polygon(Count() - 1); }
 
 void TPolygonList::GrowVertexTable() {
     // Never more than three quarters full.
-    const std::size_t Size = std::bit_ceil(std::max<std::size_t>(64, FVertices.size() * 4 / 3 + 1));
-    FVertexTable.assign(Size, NoVertex);
+    const std::size_t Size = std::bit_ceil(std::max<std::size_t>(64, FStore.Vertices.size() * 4 / 3 + 1));
+    FStore.VertexTable.assign(Size, NoVertex);
     const std::size_t Mask = Size - 1;
-    for (std::size_t V = 0; V < FVertices.size(); ++V) {
-        std::size_t S = PositionHash(FVertices[V]) & Mask;
-        while (FVertexTable[S] != NoVertex) S = (S + 1) & Mask;
-        FVertexTable[S] = static_cast<std::uint32_t>(V);
+    for (std::size_t V = 0; V < FStore.Vertices.size(); ++V) {
+        std::size_t S = PositionHash(FStore.Vertices[V]) & Mask;
+        while (FStore.VertexTable[S] != NoVertex) S = (S + 1) & Mask;
+        FStore.VertexTable[S] = static_cast<std::uint32_t>(V);
     }
 }
 
 std::uint32_t TPolygonList::Intern(const TFacetCorner& P) {
     // Neighbouring facets share corners: the corners of the last facet added, and a small table of
     // positions met lately, answer most calls without a miss in the large table.
-    if (!FRecords.empty())
-        for (const std::uint32_t V : FRecords.back().Vertex)
-            if (V != NoVertex && SamePosition(FVertices[V], P)) return V;
+    if (!FStore.Records.empty())
+        for (const std::uint32_t V : FStore.Records.back().Vertex)
+            if (V != NoVertex && SamePosition(FStore.Vertices[V], P)) return V;
     const std::uint64_t Hash = PositionHash(P);
-    std::uint32_t& Recent = FRecent[(Hash >> 40) % FRecent.size()];
-    if (Recent < FVertices.size() && SamePosition(FVertices[Recent], P)) return Recent;
-    if (4 * (FVertices.size() + 1) > 3 * FVertexTable.size()) GrowVertexTable();
-    const std::size_t Mask = FVertexTable.size() - 1;
+    std::uint32_t& Recent = FStore.Recent[(Hash >> 40) % FStore.Recent.size()];
+    if (Recent != 0 && SamePosition(FStore.Vertices[Recent - 1], P)) return Recent - 1;
+    if (4 * (FStore.Vertices.size() + 1) > 3 * FStore.VertexTable.size()) GrowVertexTable();
+    const std::size_t Mask = FStore.VertexTable.size() - 1;
     for (std::size_t S = Hash & Mask;; S = (S + 1) & Mask) {
-        const std::uint32_t V = FVertexTable[S];
+        const std::uint32_t V = FStore.VertexTable[S];
         if (V == NoVertex) {
-            if (FVertices.size() >= NoVertex) throw EGeometryError("TPolygonList - Too many corners");
-            FVertexTable[S] = static_cast<std::uint32_t>(FVertices.size());
-            FVertices.push_back(P);
-            return Recent = FVertexTable[S];
+            if (FStore.Vertices.size() >= NoVertex) throw EGeometryError("TPolygonList - Too many corners");
+            FStore.VertexTable[S] = static_cast<std::uint32_t>(FStore.Vertices.size());
+            FStore.Vertices.push_back(P);
+            Recent = FStore.VertexTable[S] + 1;
+            return FStore.VertexTable[S];
         }
-        if (SamePosition(FVertices[V], P)) return Recent = V;
+        if (SamePosition(FStore.Vertices[V], P)) {
+            Recent = V + 1;
+            return V;
+        }
     }
 }
 
 void TPolygonList::Release(const TRecord& R) {
-    for (const std::uint32_t V : R.Vertex) FReleased += V != NoVertex;
+    for (const std::uint32_t V : R.Vertex) FStore.Released += V != NoVertex;
 }
 
 void TPolygonList::DropUnusedVertices() {
     // Each release may leave a position unused: once they reach half the positions kept, a pass
     // over the facets costs no more than the edits that led to it.
-    if (2 * FReleased <= std::max<std::size_t>(8192, FVertices.size())) return;
-    FReleased = 0;
-    std::vector<std::uint32_t> Renumbered(FVertices.size(), NoVertex);
+    if (2 * FStore.Released <= std::max<std::size_t>(8192, FStore.Vertices.size())) return;
+    FStore.Released = 0;
+    std::vector<std::uint32_t> Renumbered(FStore.Vertices.size(), NoVertex);
     TChunkedArray<TFacetCorner> Kept;
-    for (std::size_t I = 0; I < FRecords.size(); ++I)
-        for (std::uint32_t& V : FRecords[I].Vertex) {
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I)
+        for (std::uint32_t& V : FStore.Records[I].Vertex) {
             if (V == NoVertex) continue;
             std::uint32_t& New = Renumbered[V];
             if (New == NoVertex) {
                 New = static_cast<std::uint32_t>(Kept.size());
-                Kept.push_back(FVertices[V]);
+                Kept.push_back(FStore.Vertices[V]);
             }
             V = New;
         }
-    FVertices.swap(Kept);
-    FRecent.fill(NoVertex);
-    FVertexTable.clear();
+    FStore.Vertices.swap(Kept);
+    FStore.Recent.fill(0);
+    FStore.VertexTable.clear();
     GrowVertexTable();
 }
 
 std::uint32_t TPolygonList::StyleOf(TColor Color, TColor EdgeColor) {
     // Facets come in runs of one style: the last one answers most calls.
-    if (FLastStyle < FStyles.size() && FStyles[FLastStyle].Color == Color && FStyles[FLastStyle].EdgeColor == EdgeColor)
-        return FLastStyle;
-    for (std::size_t K = 0; K < FStyles.size(); ++K)
-        if (FStyles[K].Color == Color && FStyles[K].EdgeColor == EdgeColor) return FLastStyle = static_cast<std::uint32_t>(K);
-    FStyles.push_back({Color, EdgeColor});
-    return FLastStyle = static_cast<std::uint32_t>(FStyles.size() - 1);
+    std::vector<TStyle>& Styles = FStore.Styles;
+    const std::uint32_t Last = FStore.LastStyle;
+    if (Last < Styles.size() && Styles[Last].Color == Color && Styles[Last].EdgeColor == EdgeColor) return Last;
+    const std::uint64_t Key = static_cast<std::uint32_t>(Color) | std::uint64_t{static_cast<std::uint32_t>(EdgeColor)} << 32;
+    const auto [It, New] = FStore.StyleNumbers.try_emplace(Key, static_cast<std::uint32_t>(Styles.size()));
+    if (New) Styles.push_back({Color, EdgeColor});
+    return FStore.LastStyle = It->second;
 }
 
 TFacetParts& TPolygonList::MakeParts(TRecord& R) {
-    if (R.Parts != 0) return FParts[R.Parts - 1];
-    if (!FFreeParts.empty()) {
-        R.Parts = FFreeParts.back() + 1;
-        FFreeParts.pop_back();
-        FParts[R.Parts - 1] = TFacetParts();
+    if (R.Parts != 0) return FStore.Parts[R.Parts - 1];
+    if (!FStore.FreeParts.empty()) {
+        R.Parts = FStore.FreeParts.back() + 1;
+        FStore.FreeParts.pop_back();
+        FStore.Parts[R.Parts - 1] = TFacetParts();
     } else {
-        FParts.emplace_back();
-        R.Parts = static_cast<std::uint32_t>(FParts.size());
+        FStore.Parts.emplace_back();
+        R.Parts = static_cast<std::uint32_t>(FStore.Parts.size());
     }
-    return FParts[R.Parts - 1];
+    return FStore.Parts[R.Parts - 1];
 }
 
 void TPolygonList::DropParts(TRecord& R) {
     if (R.Parts == 0) return;
-    FParts[R.Parts - 1] = TFacetParts();
-    FFreeParts.push_back(R.Parts - 1);
+    FStore.Parts[R.Parts - 1] = TFacetParts();
+    FStore.FreeParts.push_back(R.Parts - 1);
     R.Parts = 0;
 }
 
@@ -186,17 +187,17 @@ void TPolygonList::CopyInto(int Index, TPolygon& F) const {
     F.FCornerSet = R.Corners & 0xF;
     F.FMarks = R.Corners >> 4 & 0xF;
     for (int I = 0; I < 3; ++I)
-        F.FCorners[static_cast<std::size_t>(I)] = R.Vertex[I] == NoVertex ? TFacetCorner() : FVertices[R.Vertex[I]];
+        F.FCorners[static_cast<std::size_t>(I)] = R.Vertex[I] == NoVertex ? TFacetCorner() : FStore.Vertices[R.Vertex[I]];
     if (R.Vertex[3] != NoVertex)
-        F.Slot(3) = FVertices[R.Vertex[3]];
+        F.Slot(3) = FStore.Vertices[R.Vertex[3]];
     else
         F.FCorner3.reset();
     if (R.Parts != 0)
-        F.MakeParts() = TPolygon::TParts(FParts[R.Parts - 1]);
+        static_cast<TFacetParts&>(F.MakeParts()) = FStore.Parts[R.Parts - 1];
     else
         F.FParts.reset();
-    F.Color = FStyles[R.Style].Color;
-    F.EdgeColor = FStyles[R.Style].EdgeColor;
+    F.Color = FStore.Styles[R.Style].Color;
+    F.EdgeColor = FStore.Styles[R.Style].EdgeColor;
     F.OwnColor = R.Bits & OwnColorBit;
     F.Selected = R.Bits & SelectedBit;
     F.Group = 0;
@@ -204,8 +205,8 @@ void TPolygonList::CopyInto(int Index, TPolygon& F) const {
 
 int TPolygonList::Add(const TPolygon& F) {
     const TRecord R = RecordOf(F);
-    FRecords.push_back(R);
-    if (!FValues.empty()) FValues.push_back(0);
+    FStore.Records.push_back(R);
+    if (!FStore.Values.empty()) FStore.Values.push_back(0);
     return Count() - 1;
 }
 
@@ -222,36 +223,25 @@ void TPolygonList::Delete(int Index) {
     CheckIndex(Index);
     DropParts(Record(Index));
     Release(Record(Index));
-    FRecords.erase(static_cast<std::size_t>(Index));
-    if (!FValues.empty()) FValues.erase(FValues.begin() + Index);
+    FStore.Records.erase(static_cast<std::size_t>(Index));
+    if (!FStore.Values.empty()) FStore.Values.erase(FStore.Values.begin() + Index);
     DropUnusedVertices();
 }
 
-void TPolygonList::Clear() {
-    FRecords.clear();
-    FVertices.clear();
-    FVertexTable.clear();
-    FRecent.fill(NoVertex);
-    FStyles.clear();
-    FParts.clear();
-    FFreeParts.clear();
-    FValues.clear();
-    FLastStyle = 0;
-    FReleased = 0;
-}
+void TPolygonList::Clear() { FStore = TStorage(); }
 
 double TPolygonList::FacetValue(int Index) const {
     CheckIndex(Index);
-    return FValues.empty() ? 0 : FValues[static_cast<std::size_t>(Index)];
+    return FStore.Values.empty() ? 0 : FStore.Values[static_cast<std::size_t>(Index)];
 }
 
 void TPolygonList::SetFacetValue(int Index, double Value) {
     CheckIndex(Index);
-    if (FValues.empty()) {
+    if (FStore.Values.empty()) {
         if (Value == 0 && !std::signbit(Value)) return;
-        FValues.assign(FRecords.size(), 0.0);
+        FStore.Values.assign(FStore.Records.size(), 0.0);
     }
-    FValues[static_cast<std::size_t>(Index)] = Value;
+    FStore.Values[static_cast<std::size_t>(Index)] = Value;
 }
 
 void TPolygonList::AppendFrom(const TPolygonList& Source, int Index, bool Moved, std::vector<std::uint32_t>* Map) {
@@ -264,25 +254,25 @@ void TPolygonList::AppendFrom(const TPolygonList& Source, int Index, bool Moved,
             const std::uint32_t V = From.Vertex[I];
             if (V == NoVertex) continue;
             if (!Map) {
-                R.Vertex[I] = Intern(Source.FVertices[V]);
+                R.Vertex[I] = Intern(Source.FStore.Vertices[V]);
                 continue;
             }
             std::uint32_t& Here = (*Map)[V];
-            if (Here == NoVertex) Here = Intern(Source.FVertices[V]);
+            if (Here == NoVertex) Here = Intern(Source.FStore.Vertices[V]);
             R.Vertex[I] = Here;
         }
-        const TStyle& S = Source.FStyles[From.Style];
+        const TStyle& S = Source.FStore.Styles[From.Style];
         R.Style = StyleOf(S.Color, S.EdgeColor);
     }
     R.Parts = 0;
     if (From.Parts != 0) {
         // Read before the parts grow: Source may be this list.
-        TFacetParts Parts = Source.FParts[From.Parts - 1];
+        TFacetParts Parts = Source.FStore.Parts[From.Parts - 1];
         MakeParts(R) = std::move(Parts);
     }
-    const double Value = Moved && !Source.FValues.empty() ? Source.FValues[static_cast<std::size_t>(Index)] : 0;
-    FRecords.push_back(R);
-    if (!FValues.empty()) FValues.push_back(0);
+    const double Value = Moved && !Source.FStore.Values.empty() ? Source.FStore.Values[static_cast<std::size_t>(Index)] : 0;
+    FStore.Records.push_back(R);
+    if (!FStore.Values.empty()) FStore.Values.push_back(0);
     SetFacetValue(Count() - 1, Value);
 }
 
@@ -292,16 +282,9 @@ void TPolygonList::Assign(const TPolygonList& Other) {
     ShowNormals = Other.ShowNormals;
     // The storage as it is (what AddCopies would give, without looking up a single position): copies
     // carry no corner marks and no values.
-    FVertices.assign(Other.FVertices);
-    FVertexTable = Other.FVertexTable;
-    FRecent = Other.FRecent;
-    FStyles = Other.FStyles;
-    FParts = Other.FParts;
-    FFreeParts = Other.FFreeParts;
-    FLastStyle = Other.FLastStyle;
-    FReleased = Other.FReleased;
-    FRecords.assign(Other.FRecords);
-    for (std::size_t I = 0; I < FRecords.size(); ++I) FRecords[I].Corners &= 0xF;
+    FStore = Other.FStore;
+    FStore.Values.clear();
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I) FStore.Records[I].Corners &= 0xF;
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Clone() const {
@@ -329,19 +312,19 @@ void TPolygonList::MoveFacetsTo(const std::vector<bool>& Take, TPolygonList& Tar
     if (&Target == this) return;
     std::size_t Kept = 0;
     std::vector<std::uint32_t> Map = Target.VertexMap(*this);
-    for (std::size_t I = 0; I < FRecords.size(); ++I) {
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I) {
         if (I < Take.size() && Take[I]) {
             Target.AppendFrom(*this, static_cast<int>(I), true, &Map);
-            DropParts(FRecords[I]);
-            Release(FRecords[I]);
+            DropParts(FStore.Records[I]);
+            Release(FStore.Records[I]);
         } else {
-            FRecords[Kept] = FRecords[I];
-            if (!FValues.empty()) FValues[Kept] = FValues[I];
+            FStore.Records[Kept] = FStore.Records[I];
+            if (!FStore.Values.empty()) FStore.Values[Kept] = FStore.Values[I];
             ++Kept;
         }
     }
-    FRecords.resize_down(Kept);
-    if (!FValues.empty()) FValues.resize(Kept);
+    FStore.Records.resize_down(Kept);
+    if (!FStore.Values.empty()) FStore.Values.resize(Kept);
     DropUnusedVertices();
 }
 
@@ -366,7 +349,7 @@ void TPolygonList::Triangulate() { SplitQuadrilaterals(false); }
 
 void TPolygonList::SplitQuadrilaterals(bool KeepStyle) {
     bool Any = false;
-    for (std::size_t I = 0; I < FRecords.size() && !Any; ++I) Any = FRecords[I].Bits & QuadBit;
+    for (std::size_t I = 0; I < FStore.Records.size() && !Any; ++I) Any = FStore.Records[I].Bits & QuadBit;
     if (!Any) return;
     // The split facets go into new storage in one pass instead of being inserted into the middle
     // once per quadrilateral; the positions and parts stay where they are.
@@ -375,10 +358,10 @@ void TPolygonList::SplitQuadrilaterals(bool KeepStyle) {
     TPolygon Q;
     for (int I = 0; I < Count(); ++I) {
         TRecord& R = Record(I);
-        const double Value = FValues.empty() ? 0 : FValues[static_cast<std::size_t>(I)];
+        const double Value = FStore.Values.empty() ? 0 : FStore.Values[static_cast<std::size_t>(I)];
         if (!(R.Bits & QuadBit)) {
             Records.push_back(R);
-            if (!FValues.empty()) Values.push_back(Value);
+            if (!FStore.Values.empty()) Values.push_back(Value);
             continue;
         }
         CopyInto(I, Q);
@@ -395,56 +378,48 @@ void TPolygonList::SplitQuadrilaterals(bool KeepStyle) {
         DropParts(R);
         Records.push_back(RecordOf(Q));
         Records.push_back(RecordOf(*Second));
-        if (!FValues.empty()) {
+        if (!FStore.Values.empty()) {
             Values.push_back(Value);
             Values.push_back(KeepStyle ? Value : 0);
         }
     }
-    FRecords.swap(Records);
-    FValues.swap(Values);
+    FStore.Records.swap(Records);
+    FStore.Values.swap(Values);
 }
 
 void TPolygonList::ReplaceByTriangles() {
     auto Triangles = TriangulatedCopy();
-    std::swap(FRecords, Triangles->FRecords);
-    std::swap(FVertices, Triangles->FVertices);
-    std::swap(FVertexTable, Triangles->FVertexTable);
-    std::swap(FRecent, Triangles->FRecent);
-    std::swap(FStyles, Triangles->FStyles);
-    std::swap(FParts, Triangles->FParts);
-    std::swap(FFreeParts, Triangles->FFreeParts);
-    std::swap(FValues, Triangles->FValues);
-    std::swap(FLastStyle, Triangles->FLastStyle);
-    std::swap(FReleased, Triangles->FReleased);
+    std::swap(FStore, Triangles->FStore);
 }
 
 std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const {
     // What TransformedPolygon gives for every facet, with each position carried through M once.
     auto Result = std::make_unique<TPolygonList>();
     Result->ShowNormals = ShowNormals;
-    for (std::size_t V = 0; V < FVertices.size(); ++V)
-        Result->FVertices.push_back(TFacetCorner(MatrixTransformPoint(M, FVertices[V].Vector())));
+    for (std::size_t V = 0; V < FStore.Vertices.size(); ++V)
+        Result->FStore.Vertices.push_back(TFacetCorner(MatrixTransformPoint(M, FStore.Vertices[V].Vector())));
     // A corner the facet lacks is there in the new facet, at the origin.
     std::uint32_t Origin = NoVertex;
-    Result->FStyles = FStyles;
+    Result->FStore.Styles = FStore.Styles;
+    Result->FStore.StyleNumbers = FStore.StyleNumbers;
     TMMatrix Linear = M;
     Linear[0][3] = Linear[1][3] = Linear[2][3] = 0;
-    for (std::size_t I = 0; I < FRecords.size(); ++I) {
-        TRecord R = FRecords[I];
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I) {
+        TRecord R = FStore.Records[I];
         const int Corners = R.Bits & QuadBit ? 4 : 3;
         for (int K = 0; K < Corners; ++K)
             if (R.Vertex[K] == NoVertex) {
                 if (Origin == NoVertex) {
-                    Origin = static_cast<std::uint32_t>(Result->FVertices.size());
-                    Result->FVertices.push_back(TFacetCorner());
+                    Origin = static_cast<std::uint32_t>(Result->FStore.Vertices.size());
+                    Result->FStore.Vertices.push_back(TFacetCorner());
                 }
                 R.Vertex[K] = Origin;
             }
         R.Corners = static_cast<std::uint8_t>((1u << Corners) - 1);
         R.Bits |= OwnColorBit;
         R.Parts = 0;
-        if (FRecords[I].Parts != 0) {
-            const TFacetParts& From = FParts[FRecords[I].Parts - 1];
+        if (FStore.Records[I].Parts != 0) {
+            const TFacetParts& From = FStore.Parts[FStore.Records[I].Parts - 1];
             TFacetParts Parts;
             for (int K = 0; K < 3; ++K)
                 if (From.NormalSet >> K & 1) {
@@ -456,7 +431,7 @@ std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const
                 TFacetCornerExtras Extras{};
                 bool Any = false;
                 for (int K = 0; K < 4; ++K) {
-                    if (!(FRecords[I].Corners >> K & 1)) continue;
+                    if (!(FStore.Records[I].Corners >> K & 1)) continue;
                     const TFacetCornerExtra& E = (*From.Extras)[static_cast<std::size_t>(K)];
                     Extras[static_cast<std::size_t>(K)] = {E.W, 0, E.Tag};
                     Any = Any || std::bit_cast<std::uint64_t>(E.W) != std::bit_cast<std::uint64_t>(1.0) || E.Tag != 0;
@@ -465,7 +440,7 @@ std::unique_ptr<TPolygonList> TPolygonList::Transformed(const TMMatrix& M) const
             }
             if (Parts.NormalSet != 0 || Parts.Extras) Result->MakeParts(R) = std::move(Parts);
         }
-        Result->FRecords.push_back(R);
+        Result->FStore.Records.push_back(R);
     }
     Result->GrowVertexTable();
     return Result;
@@ -486,14 +461,14 @@ TMBox TPolygonList::Extents() const {
 
 int TPolygonList::SelectedCount() const {
     int N = 0;
-    for (std::size_t I = 0; I < FRecords.size(); ++I) N += (FRecords[I].Bits & SelectedBit) != 0;
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I) N += (FStore.Records[I].Bits & SelectedBit) != 0;
     return N;
 }
 
 std::vector<int> TPolygonList::SelectedIndices() const {
     std::vector<int> Result;
-    for (std::size_t I = 0; I < FRecords.size(); ++I)
-        if (FRecords[I].Bits & SelectedBit) Result.push_back(static_cast<int>(I));
+    for (std::size_t I = 0; I < FStore.Records.size(); ++I)
+        if (FStore.Records[I].Bits & SelectedBit) Result.push_back(static_cast<int>(I));
     return Result;
 }
 
@@ -565,7 +540,7 @@ TRPoint TFacetRef::CornerPoint(int Index) const {
     P.SetVector(StoredCorner(Index).Vector());
     const TPolygonList::TRecord& R = Rec();
     if (R.Parts != 0) {
-        if (const TFacetCornerExtras* E = FList->FParts[R.Parts - 1].Extras.get()) {
+        if (const TFacetCornerExtras* E = FList->FStore.Parts[R.Parts - 1].Extras.get()) {
             const TFacetCornerExtra& X = (*E)[static_cast<std::size_t>(Index)];
             P.W = X.W;
             P.T = X.T;
@@ -579,7 +554,7 @@ TRPoint TFacetRef::CornerPoint(int Index) const {
 const TMVector* TFacetRef::Normal(int Index) const noexcept {
     const TPolygonList::TRecord& R = Rec();
     if (Index < 0 || Index > 2 || R.Parts == 0) return nullptr;
-    const TFacetParts& P = FList->FParts[R.Parts - 1];
+    const TFacetParts& P = FList->FStore.Parts[R.Parts - 1];
     return (P.NormalSet >> Index & 1) ? &P.Normal[static_cast<std::size_t>(Index)] : nullptr;
 }
 
@@ -632,7 +607,7 @@ void TFacetRef::MoveCorner(int Index, const TMVector& V) {
     std::uint32_t& Held = FList->Record(FIndex).Vertex[Index];
     if (Held == Vertex) return;
     Held = Vertex;
-    ++FList->FReleased;
+    ++FList->FStore.Released;
     FList->DropUnusedVertices();
 }
 
@@ -669,7 +644,7 @@ void TFacetRef::SwapCornerValues(int A, int B) {
     auto& R = FList->Record(FIndex);
     std::swap(R.Vertex[A], R.Vertex[B]);
     if (R.Parts != 0)
-        if (TFacetCornerExtras* E = FList->FParts[R.Parts - 1].Extras.get())
+        if (TFacetCornerExtras* E = FList->FStore.Parts[R.Parts - 1].Extras.get())
             std::swap((*E)[static_cast<std::size_t>(A)], (*E)[static_cast<std::size_t>(B)]);
 }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/ChunkedArray.h"
@@ -33,7 +34,7 @@ public:
     TPolygonList& operator=(const TPolygonList&) = delete;
     virtual ~TPolygonList();
 
-    int Count() const noexcept { return static_cast<int>(FRecords.size()); }
+    int Count() const noexcept { return static_cast<int>(FStore.Records.size()); }
     // Facet Index; throws EError "List index out of bounds (Index)" outside 0 .. Count - 1 (First and
     // Last on an empty list too).
     TFacetRef Polygon(int Index) const;
@@ -108,8 +109,8 @@ public:
     void CopyInto(int Index, TPolygon& F) const;
     // The distinct corner positions the list keeps, numbered from 0 (some may no longer be used by a
     // facet after corners changed). Passes over a whole mesh may judge each position once.
-    int VertexCount() const noexcept { return static_cast<int>(FVertices.size()); }
-    const TFacetCorner& Vertex(int Number) const { return FVertices[static_cast<std::size_t>(Number)]; }
+    int VertexCount() const noexcept { return static_cast<int>(FStore.Vertices.size()); }
+    const TFacetCorner& Vertex(int Number) const { return FStore.Vertices[static_cast<std::size_t>(Number)]; }
 
 protected:
     // The one value a facet may carry besides its geometry (a pressure field's pressure); 0 until set.
@@ -130,8 +131,8 @@ private:
     enum : std::uint8_t { QuadBit = 1, SelectedBit = 2, OwnColorBit = 4 };
     struct TRecord {
         std::uint32_t Vertex[4];
-        std::uint32_t Style;  // into FStyles
-        std::uint32_t Parts;  // 0: none, else 1 + the index into FParts
+        std::uint32_t Style;  // into Styles
+        std::uint32_t Parts;  // 0: none, else 1 + the index into Parts
         std::uint8_t Bits;    // QuadBit, SelectedBit, OwnColorBit
         std::uint8_t Corners;  // low four bits: corner i present; high four: corner i marked
     };
@@ -140,8 +141,8 @@ private:
         TColor EdgeColor;
     };
 
-    const TRecord& Record(int Index) const { return FRecords[static_cast<std::size_t>(Index)]; }
-    TRecord& Record(int Index) { return FRecords[static_cast<std::size_t>(Index)]; }
+    const TRecord& Record(int Index) const { return FStore.Records[static_cast<std::size_t>(Index)]; }
+    TRecord& Record(int Index) { return FStore.Records[static_cast<std::size_t>(Index)]; }
     std::uint32_t Intern(const TFacetCorner& P);
     std::uint32_t StyleOf(TColor Color, TColor EdgeColor);
     TRecord RecordOf(const TPolygon& F);
@@ -160,22 +161,29 @@ private:
     // before), so that a pass copying many facets of one list looks each position up once.
     void AppendFrom(const TPolygonList& Source, int Index, bool Moved, std::vector<std::uint32_t>* Map = nullptr);
     std::vector<std::uint32_t> VertexMap(const TPolygonList& Source) const {
-        return std::vector<std::uint32_t>(&Source == this ? 0 : Source.FVertices.size(), NoVertex);
+        return std::vector<std::uint32_t>(&Source == this ? 0 : Source.FStore.Vertices.size(), NoVertex);
     }
     friend std::unique_ptr<TPolygonList> ClipPolygonsByPlane(const TPolygonList& Mesh, int Side, const TMPlane& Plane);
 
-    TChunkedArray<TRecord> FRecords;
-    TChunkedArray<TFacetCorner> FVertices;
-    // Open-addressed table of vertex numbers by position; NoVertex marks a free slot.
-    std::vector<std::uint32_t> FVertexTable;
-    // Vertices met lately, by their position's hash (NoVertex for none).
-    std::array<std::uint32_t, 256> FRecent;
-    std::vector<TStyle> FStyles;
-    std::deque<TFacetParts> FParts;
-    std::vector<std::uint32_t> FFreeParts;
-    std::vector<double> FValues;  // empty while every value is 0
-    std::size_t FReleased = 0;
-    std::uint32_t FLastStyle = 0;
+    // Everything the list holds but ShowNormals: copied, swapped and cleared whole.
+    struct TStorage {
+        TChunkedArray<TRecord> Records;
+        TChunkedArray<TFacetCorner> Vertices;
+        // Open-addressed table of vertex numbers by position; NoVertex marks a free slot.
+        std::vector<std::uint32_t> VertexTable;
+        // Vertices met lately, by their position's hash: the vertex number + 1, 0 for none.
+        std::array<std::uint32_t, 256> Recent{};
+        std::vector<TStyle> Styles;
+        // The number in Styles of each colour pair (fill colour in the low half).
+        std::unordered_map<std::uint64_t, std::uint32_t> StyleNumbers;
+        std::uint32_t LastStyle = 0;
+        std::deque<TFacetParts> Parts;
+        std::vector<std::uint32_t> FreeParts;
+        std::vector<double> Values;  // empty while every value is 0
+        std::size_t Released = 0;
+    };
+    TStorage FStore;
+
 };
 
 // A facet of a polygon list, named by the list and its place in it: what the list hands out for a
@@ -196,7 +204,7 @@ public:
     const TFacetCorner* Corner(int Index) const noexcept { return HasCorner(Index) ? &StoredCorner(Index) : nullptr; }
     const TFacetCorner& StoredCorner(int Index) const noexcept {
         const std::uint32_t V = Rec().Vertex[Index & 3];
-        return V == TPolygonList::NoVertex ? NoCorner : FList->FVertices[V];
+        return V == TPolygonList::NoVertex ? NoCorner : FList->FStore.Vertices[V];
     }
     // The number of corner Index's position in the list (TPolygonList::Vertex); -1 for a corner the
     // facet does not have.
@@ -207,8 +215,8 @@ public:
     TRPoint CornerPoint(int Index) const;
     bool CornerMarked(int Index) const noexcept { return HasCorner(Index) && (Rec().Corners >> (4 + Index) & 1); }
     const TMVector* Normal(int Index) const noexcept;
-    TColor GetColor() const noexcept { return FList->FStyles[Rec().Style].Color; }
-    TColor GetEdgeColor() const noexcept { return FList->FStyles[Rec().Style].EdgeColor; }
+    TColor GetColor() const noexcept { return FList->FStore.Styles[Rec().Style].Color; }
+    TColor GetEdgeColor() const noexcept { return FList->FStore.Styles[Rec().Style].EdgeColor; }
     bool GetOwnColor() const noexcept { return Rec().Bits & TPolygonList::OwnColorBit; }
     bool GetSelected() const noexcept { return Rec().Bits & TPolygonList::SelectedBit; }
     TMTriangle Triangle() const;

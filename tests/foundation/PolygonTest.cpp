@@ -445,7 +445,7 @@ TEST(TPolygonList, TransformedGivesWhatEachFacetTransformedGives) {
     ASSERT_EQ(Moved->Count(), Mesh.Count());
     for (int I = 0; I < Mesh.Count(); ++I) {
         SCOPED_TRACE(I);
-        const auto Expected = TransformedPolygon(Mesh.Polygon(I), M);
+        const auto Expected = TransformedPolygon(*Mesh.Polygon(I), M);
         const TFacetRef Got = Moved->Polygon(I);
         ASSERT_EQ(Got.GetShape(), Expected->GetShape());
         for (int K = 0; K < 4; ++K) {
@@ -469,4 +469,20 @@ TEST(TPolygonList, TransformedGivesWhatEachFacetTransformedGives) {
     EXPECT_FALSE(Copy.Polygon(0)->CornerMarked(0));
     EXPECT_EQ(Copy.Polygon(0)->CornerPoint(0).T, 0.75);
     EXPECT_EQ(CornersOf(*Copy.Polygon(2)), CornersOf(*Mesh.Polygon(2)));
+}
+
+TEST(TPolygonList, EveryFacetKeepsItsOwnColoursAmongThousands) {
+    TPolygonList Mesh;
+    for (int I = 0; I < 5000; ++I) {
+        auto F = TriangleFromVectors({double(I), 0, 0}, {I + 1.0, 0, 0}, {double(I), 1, 0});
+        F->SetColor(I);
+        F->EdgeColor = 4999 - I % 7;
+        Mesh.Add(F);
+    }
+    TPolygonList Copy;
+    Copy.AddCopies(&Mesh);
+    for (int I = 0; I < 5000; I += 997) {
+        EXPECT_EQ(Copy.Polygon(I)->GetColor(), I);
+        EXPECT_EQ(Copy.Polygon(I)->GetEdgeColor(), 4999 - I % 7);
+    }
 }
